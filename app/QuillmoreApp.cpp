@@ -1,0 +1,36 @@
+// Start-up and shutdown of the application.
+#include "app/QuillmoreApp.h"
+
+#include <exception>
+
+#include "app/AppLog.h"
+#include "app/MainFrame.h"
+#include "catalog/TrackCatalog.h"
+
+bool QuillmoreApp::OnInit() {
+    OpenAppLog();
+    AppLog("=== Quillmore starting ===");
+    AppLog(wxString::Format("Built-in catalog loaded - %d pieces", TrackCatalog::Instance().Count()));
+    AppLog("Creating MainFrame...");
+    try {
+        mainFrame = new MainFrame();
+    } catch (const std::exception& e) {
+        AppLog(wxString("EXCEPTION: ") + wxString::FromUTF8(e.what()));
+        return false;
+    } catch (...) {
+        AppLog("UNKNOWN EXCEPTION in MainFrame");
+        return false;
+    }
+    AppLog("MainFrame created OK");
+    mainFrame->Show();
+    AppLog("Show OK");
+    mainFrame->Document().EnsureDefaultLevel();
+    mainFrame->AfterStartup();
+    return true;
+}
+
+int QuillmoreApp::OnExit() {
+    AppLog("OnExit");
+    CloseAppLog();
+    return 0;
+}

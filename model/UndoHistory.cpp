@@ -1,0 +1,38 @@
+// Undo and redo by whole snapshots of the editable part of the document.
+#include "model/LayoutDocument.h"
+
+UndoSnapshot LayoutDocument::TakeSnapshot() const {
+    return UndoSnapshot{pieces, scenery, labels, measurements, tunnels, helices, gradeRuns,
+                        currentGrade};
+}
+
+void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
+    pieces = std::move(s.pieces);
+    scenery = std::move(s.scenery);
+    labels = std::move(s.labels);
+    measurements = std::move(s.measurements);
+    tunnels = std::move(s.tunnels);
+    helices = std::move(s.helices);
+    currentGrade = s.currentGrade;
+    gradeRuns = std::move(s.gradeRuns);
+}
+
+void LayoutDocument::PushUndo() {
+    undoStack.push_back(TakeSnapshot());
+    while (undoStack.size() > kUndoLimit) undoStack.pop_front();
+    redoStack.clear();
+}
+
+void LayoutDocument::Undo() {
+    if (undoStack.empty()) return;
+    redoStack.push_back(TakeSnapshot());
+    RestoreSnapshot(std::move(undoStack.back()));
+    undoStack.pop_back();
+}
+
+void LayoutDocument::Redo() {
+    if (redoStack.empty()) return;
+    undoStack.push_back(TakeSnapshot());
+    RestoreSnapshot(std::move(redoStack.back()));
+    redoStack.pop_back();
+}
