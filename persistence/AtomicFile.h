@@ -1,0 +1,15 @@
+// Replacing a file as a whole: write a temporary file beside it, sync it, rename it over.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Writes `content` to `path` so that `path` holds either its old contents or all of `content`,
+// never a mix. Returns "" on success, "Cannot open file: <path>" when the temporary file cannot
+// be created (missing folder, no permission), "Cannot write file: <path>" when writing, syncing
+// or the final rename fails; the temporary file is removed on failure.
+std::string WriteFileAtomically(const std::string& path, std::string_view content);
+
+// Reads a whole file. Returns "" on success, "Cannot open file: <path>" or
+// "Cannot read file: <path>".
+std::string ReadWholeFile(const std::string& path, std::string* content);
