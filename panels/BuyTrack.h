@@ -1,0 +1,56 @@
+// Buy Track: the web store's shopping-cart address for a layout, and the texts around it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/LayoutDocument.h"
+#include "panels/StoreTable.h"
+
+// A message box to show before the cart is opened (or instead of it).
+struct BuyTrackMessage {
+    std::string text;
+    std::string caption;
+    bool isWarning = false;  // warning icon; otherwise the information icon
+    bool operator==(const BuyTrackMessage&) const = default;
+};
+
+// What pressing Buy Track does: show the message when there is one, then open the address
+// when it is not empty.
+struct BuyTrackPlan {
+    std::string cartText;  // "id:quantity,id:quantity,..."; empty when nothing can be bought
+    std::string address;   // the cart address followed by cartText; empty: open nothing
+    std::vector<std::string> skipped;  // catalog articles the store does not sell, ascending
+    std::optional<BuyTrackMessage> message;
+};
+
+inline constexpr char kBuyTrackButtonLabel[] = "  Buy Track  ";
+inline constexpr char kBuyTrackHelpButtonLabel[] = "?";
+inline constexpr char kBuyTrackHelpToolTip[] = "About Buy Track";
+inline constexpr char kBuyTrackCaption[] = "Buy Track";
+inline constexpr char kNothingToBuyText[] = "No purchasable track pieces found in your layout.";
+inline constexpr char kSkippedCaption[] = "Some pieces not available";
+inline constexpr char kSkippedIntro[] =
+    "The following pieces are not available in the store and will be skipped:\n";
+
+// The help dialog: title, size, picture (resource 102 shown at 450 x 510), text and button.
+inline constexpr char kBuyTrackHelpTitle[] = "Buy Track - How it works";
+inline constexpr int kBuyTrackHelpWidth = 480;
+inline constexpr int kBuyTrackHelpHeight = 840;
+inline constexpr int kBuyTrackHelpPictureResource = 102;
+inline constexpr int kBuyTrackHelpPictureWidth = 450;
+inline constexpr int kBuyTrackHelpPictureHeight = 510;
+inline constexpr char kBuyTrackHelpText[] =
+    "Buy all required track and accessories securely and\nconveniently online from "
+    "Bramblewick.\n\nClick Buy Track and you will be taken to the Bramblewick\nwebsite with all "
+    "required track waiting\nin the shopping cart for you to review and check out.";
+inline constexpr char kBuyTrackHelpOkLabel[] = "Got it!";
+inline constexpr Rgb kBuyTrackHelpOkColour{20, 110, 20};
+
+// The cart for the placed catalog pieces of a layout and the switch motors and decoders they
+// need. Bridge decks and helix curves are not bought; pieces the store does not sell are skipped.
+BuyTrackPlan PlanBuyTrack(const LayoutDocument& doc,
+                          const StoreTable& store = StoreTable::BuiltIn());
+// The warning text that lists skipped articles, one per line after two blanks.
+std::string SkippedArticlesText(const std::vector<std::string>& skipped);
