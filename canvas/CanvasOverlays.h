@@ -1,0 +1,41 @@
+// The editing state the canvas shows on top of the layout (ghosts, bands, tape, read-outs).
+#pragma once
+
+#include <string>
+
+// Everything is off by default; the editing code switches parts on while a gesture runs.
+struct CanvasOverlays {
+    // Band selection, window pixels from the press point to the mouse.
+    bool rubberBand = false;
+    int bandX0 = 0, bandY0 = 0, bandX1 = 0, bandY1 = 0;
+
+    // Measuring tape in progress: first point in mm, mouse end in window pixels.
+    bool tape = false;
+    double tapeX = 0, tapeY = 0;
+    int tapeMouseX = 0, tapeMouseY = 0;
+
+    // Snap target of a moved selection or a palette ghost, in mm.
+    bool snapTarget = false;
+    double snapX = 0, snapY = 0;
+
+    // Piece dragged in from the palette, at its free or snapped pose (mm, degrees).
+    bool pieceGhost = false;
+    std::string ghostArticle;
+    double ghostX = 0, ghostY = 0, ghostHeading = 0;
+
+    // Scenery item dragged in from the palette: footprint centre in mm.
+    bool sceneryGhost = false;
+    std::string ghostScenery;
+    double sceneryGhostX = 0, sceneryGhostY = 0, sceneryGhostHeading = 0;
+    double sceneryGhostScaleX = 1, sceneryGhostScaleY = 1;
+
+    // Helix being placed: centre in mm.
+    bool helixGhost = false;
+    std::string ghostHelixVariant;
+    double helixGhostX = 0, helixGhostY = 0;
+
+    // Alt-drag rotation read-out: pivot in mm, current heading in degrees.
+    bool rotation = false;
+    bool rotationFlash = false;
+    double pivotX = 0, pivotY = 0, rotationHeading = 0;
+};

@@ -1,0 +1,17 @@
+// Display units of lengths and coordinates: conversion and formatting of millimetres.
+#pragma once
+
+#include <string>
+
+// Values of LayoutDocument::units.
+inline constexpr int kUnitsMm = 0;
+inline constexpr int kUnitsCm = 1;
+inline constexpr int kUnitsInch = 2;
+
+// Millimetres per display unit: 1, 10 or 25.4 (unknown values count as millimetres).
+double UnitFactor(int units);
+// A length for display: "12 mm", "1.2 cm" or "0.47"" with the inch mark.
+std::string FormatLength(double mm, int units);
+// The pointer position for the status bar: "12 mm,  34 mm", "1.2 cm,  3.4 cm" or
+// "0.47 in,  1.34 in".
+std::string FormatCoordinates(double xMm, double yMm, int units);
