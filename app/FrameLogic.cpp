@@ -1,0 +1,127 @@
+// Window-free rules behind the main window.
+#include "app/FrameLogic.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "catalog/TrackCatalog.h"
+#include "model/LayoutDocument.h"
+
+namespace {
+constexpr const char* kLayoutExtension = ".xml";
+// Room for ".xml" within the usual 255-byte limit of a file name.
+constexpr size_t kMaxLayoutNameBytes = 251;
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+}  // namespace
+
+std::string FrameTitle(const std::string& layoutName, const std::string& filePath, bool modified) {
+    std::string title = kBaseTitle;
+    if (!layoutName.empty()) {
+        title += " - " + layoutName;
+    } else if (!filePath.empty()) {
+        title += " - " + std::filesystem::path(filePath).stem().string();
+    }
+    if (modified) title += " *";
+    return title;
+}
+
+CommandEnabling EnabledCommands(const LayoutDocument& doc) {
+    CommandEnabling e;
+    e.undo = doc.CanUndo();
+    e.redo = doc.CanRedo();
+    e.deleteSelection =
+        std::any_of(doc.pieces.begin(), doc.pieces.end(), [](auto& p) { return p.selected; }) ||
+        std::any_of(doc.scenery.begin(), doc.scenery.end(), [](auto& s) { return s.selected; });
+    return e;
+}
+
+std::vector<std::string> ListLayoutNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string file = it->path().filename().string();
+        // ".xml" alone has no name to show.
+        if (file.size() <= 4 || !EndsWith(file, kLayoutExtension)) continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) continue;
+        names.push_back(file.substr(0, file.size() - 4));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string LayoutFilePath(const std::string& folder, const std::string& name) {
+    return folder + "/" + name + kLayoutExtension;
+}
+
+std::string CheckLayoutName(const std::string& name) {
+    if (name.empty()) return "A layout name must not be empty.";
+    if (name == "." || name == "..") return "A layout name must not be \".\" or \"..\".";
+    if (name.find_first_of("/\\") != std::string::npos)
+        return "A layout name must not contain \"/\" or \"\\\": layouts are kept in the "
+               "program's folder.";
+    for (unsigned char c : name) {
+        if (c < 0x20 || c == 0x7F) return "A layout name must not contain control characters.";
+    }
+    if (name.size() > kMaxLayoutNameBytes)
+        return "A layout name must not be longer than " + std::to_string(kMaxLayoutNameBytes) +
+               " bytes.";
+    return "";
+}
+
+bool SelectionHasGradedPieces(const LayoutDocument& doc) {
+    return std::any_of(doc.pieces.begin(), doc.pieces.end(),
+                       [](auto& p) { return p.selected && std::fabs(p.grade) > 0.001; });
+}
+
+void SelectAllPiecesAndScenery(LayoutDocument& doc) {
+    for (auto& p : doc.pieces) p.selected = true;
+    for (auto& s : doc.scenery) s.selected = true;
+}
+
+void EnterMeasureMode(LayoutDocument& doc) {
+    doc.toolMode = 3;
+    doc.ClearSelection();
+}
+
+void ResetForNewLayout(LayoutDocument& doc) {
+    doc.Clear();
+    doc.baseboard.clear();
+    doc.levels.clear();
+    doc.EnsureDefaultLevel();
+    doc.activeLevel = 1;
+    doc.RefreshCurrentGrade();
+}
+
+bool WantsUnitZoomAfterOpen(const LayoutDocument& doc) {
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    return std::any_of(doc.pieces.begin(), doc.pieces.end(), [&](auto& p) {
+        const PieceDef* def = catalog.Find(p.article);
+        return def && def->system == TrackSystem::MarklinZ;
+    });
+}
+
+std::string PieceCountText(const LayoutDocument& doc) {
+    return "Pieces: " + std::to_string(doc.pieces.size());
+}
+
+void RaiseNextIdAboveUsedIds(LayoutDocument& doc) {
+    uint32_t highest = 0;
+    auto note = [&](uint32_t id) {
+        if (id != kNoId) highest = std::max(highest, id);
+    };
+    for (auto& p : doc.pieces) note(p.id);
+    for (auto& s : doc.scenery) note(s.id);
+    for (auto& l : doc.labels) note(l.id);
+    for (auto& m : doc.measurements) note(m.id);
+    for (auto& t : doc.tunnels) note(t.id);
+    for (auto& h : doc.helices) note(h.id);
+    if (highest != kNoId - 1 && doc.nextId <= highest) doc.nextId = highest + 1;
+}

@@ -1,0 +1,55 @@
+// Window-free rules behind the main window: title, command enabling, layout files in the program
+// folder, the checks before delete and the resets of New.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class LayoutDocument;
+
+// The frame title with no layout.
+inline constexpr const char* kBaseTitle = "Quillmore v1.3 by Bramblewick";
+// The layout name the first save offers.
+inline constexpr const char* kDefaultLayoutName = "My Layout";
+
+// Base title, then " - " and the layout name (or, without a name, the file's base name), then
+// " *" when modified. Texts are UTF-8.
+std::string FrameTitle(const std::string& layoutName, const std::string& filePath, bool modified);
+
+// Which of the state-dependent commands can run on the document as it stands.
+struct CommandEnabling {
+    bool undo = false;
+    bool redo = false;
+    bool deleteSelection = false;  // a piece or a scenery item is selected
+};
+CommandEnabling EnabledCommands(const LayoutDocument& doc);
+
+// Names (file names without ".xml") of the layout files directly in folder, ascending by byte
+// value. Sub-folders and other files are left out; a missing folder gives an empty list.
+std::vector<std::string> ListLayoutNames(const std::string& folder);
+// folder + "/" + name + ".xml".
+std::string LayoutFilePath(const std::string& folder, const std::string& name);
+// Empty when name can become a layout file in the program folder as it is; otherwise the reason,
+// to show the user. Refuses names that would reach outside the folder or that the file system
+// cannot hold: path separators, "." and "..", control characters, overlong names.
+std::string CheckLayoutName(const std::string& name);
+
+// True when a selected piece has a grade (|grade| > 0.001): delete asks before going on.
+bool SelectionHasGradedPieces(const LayoutDocument& doc);
+// Selects every piece and scenery item; labels and measurements keep their flags.
+void SelectAllPiecesAndScenery(LayoutDocument& doc);
+// Measuring-tape mode: tool mode 3 with nothing selected.
+void EnterMeasureMode(LayoutDocument& doc);
+
+// New and Close Layout: the undoable clear, then an empty baseboard and the default level alone.
+void ResetForNewLayout(LayoutDocument& doc);
+// After opening: true when a piece belongs to the Märklin Z system, whose small track is shown at
+// one pixel per millimetre instead of being fitted.
+bool WantsUnitZoomAfterOpen(const LayoutDocument& doc);
+// Status field 1: "Pieces: " and the number of pieces.
+std::string PieceCountText(const LayoutDocument& doc);
+
+// New resets the id counter to 1 and opening a file sets it from the file, while undo can bring
+// back objects of the layout before: after an undo or redo the counter must lie above every id in
+// use, or the next new object would share an id with a restored one.
+void RaiseNextIdAboveUsedIds(LayoutDocument& doc);
