@@ -39,5 +39,8 @@ std::string AttributeValue(const std::string& line, const std::string& name);
 // one <joint .../> line per joined connector two blanks deeper, then </piece>.
 void AppendPieceElement(std::string& out, const PlacedPiece& piece, std::string_view indent);
 
+// Appends a <sceneryitem .../> line at four blanks, with `selected` as its sel flag.
+void AppendSceneryItemElement(std::string& out, const SceneryItem& item, bool selected);
+
 // Appends a double in the file's form: fixed, exactly 4 decimals, "." whatever the locale.
 void AppendFileDouble(std::string& out, double value);
