@@ -22,8 +22,8 @@ struct AccessorySums {
 
 // One row of the tally list: a piece or an accessory with its count, or the heading row.
 struct TallyRow {
-    std::string text;   // display name, or the bare article when the catalog lacks it
-    std::string count;  // decimal count; empty on the heading row
+    std::string text;        // display name, or the bare article when the catalog lacks it
+    std::string count;       // decimal count; empty on the heading row
     bool isHeading = false;  // drawn bold in kRecommendHeadingColour
     bool operator==(const TallyRow&) const = default;
 };

@@ -1,7 +1,6 @@
 // The shipped store data: the store's host name and the variant id of each article it sells.
 #include "panels/StoreTable.h"
 
-#include <iterator>
 
 namespace {
 
@@ -16,6 +15,7 @@ struct StoreRow {
 // Every C-Track and K-Track article of the palette, the Z articles the store sells (it has no
 // 8501, 8502, 8511 or 8598), switch motors and decoders (74491, 74492, 75491, 74462, 74467) and
 // further items of the store's range. TRIX C-Track articles are not sold there.
+// clang-format off
 constexpr StoreRow kStoreRows[] = {
     {"2200", "48168333423636"},
     {"2201", "86632172487854"},
@@ -266,6 +266,7 @@ constexpr StoreRow kStoreRows[] = {
     {"8977", "18447589576044"},
     {"8991", "28454200675798"},
 };
+// clang-format on
 
 }  // namespace
 
