@@ -1,7 +1,6 @@
 // The shipped store data: the store's host name and the variant id of each article it sells.
 #include "panels/StoreTable.h"
 
-
 namespace {
 
 // Replace this host and the table below together when the store changes its address or ids.
