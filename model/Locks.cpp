@@ -1,0 +1,56 @@
+// Helix and tunnel locks on the selection.
+#include "model/Locks.h"
+
+#include <unordered_set>
+
+#include "model/Helices.h"
+#include "model/Tunnels.h"
+
+namespace {
+
+std::unordered_set<uint32_t> CoveredPieces(const LayoutDocument& doc) {
+    std::unordered_set<uint32_t> covered;
+    for (const Tunnel& t : doc.tunnels) covered.insert(t.covers.begin(), t.covers.end());
+    return covered;
+}
+
+bool PortalSelected(const LayoutDocument& doc) {
+    for (const SceneryItem& s : doc.scenery)
+        if (s.selected && IsTunnelPortal(doc, s.id)) return true;
+    return false;
+}
+
+LockRefusal TunnelRefusal(std::string_view verb) {
+    return LockRefusal{kTunnelLockTitle, TunnelLockMessage(verb)};
+}
+
+}  // namespace
+
+LockRefusal CheckSelectionLocks(const LayoutDocument& doc, std::string_view verb,
+                                bool wholeHelixPasses) {
+    if (wholeHelixPasses && SelectionIsWholeHelix(doc)) return {};
+    const std::unordered_set<uint32_t> covered = CoveredPieces(doc);
+    bool tunnelLocked = false;
+    for (const PlacedPiece& p : doc.pieces) {
+        if (!p.selected) continue;
+        if (p.helixId != kNoId) return LockRefusal{kHelixLockTitle, HelixLockMessage(verb)};
+        if (covered.count(p.id)) tunnelLocked = true;
+    }
+    if (tunnelLocked || PortalSelected(doc)) return TunnelRefusal(verb);
+    return {};
+}
+
+LockRefusal CheckMoveLocks(const LayoutDocument& doc) {
+    std::unordered_set<uint32_t> touched;
+    for (const PlacedPiece& p : doc.pieces)
+        if (p.selected && p.helixId != kNoId) touched.insert(p.helixId);
+    for (const PlacedPiece& p : doc.pieces)
+        if (!p.selected && touched.count(p.helixId))
+            return LockRefusal{kHelixPartialTitle, kHelixPartialMessage};
+
+    const std::unordered_set<uint32_t> covered = CoveredPieces(doc);
+    for (const PlacedPiece& p : doc.pieces)
+        if (p.selected && p.helixId == kNoId && covered.count(p.id)) return TunnelRefusal("move");
+    if (PortalSelected(doc)) return TunnelRefusal("move");
+    return {};
+}

@@ -1,0 +1,170 @@
+// Tunnel analysis of the selection, adding and removing tunnels with their portals.
+#include "model/Tunnels.h"
+
+#include <algorithm>
+#include <deque>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "catalog/TrackCatalog.h"
+
+namespace {
+
+// The lowest-numbered connector of an end piece that leaves the chain; kNoId when none does.
+uint32_t OutwardConnector(const PlacedPiece& piece, const std::unordered_set<uint32_t>& chain) {
+    const PieceDef* def = TrackCatalog::Instance().Find(piece.article);
+    size_t count = piece.joints.size();
+    if (def) count = std::max(count, def->connectors.size());
+    for (size_t i = 0; i < count; ++i) {
+        if (piece.IsOpen(static_cast<int>(i))) return static_cast<uint32_t>(i);
+        if (!chain.count(piece.joints[i].target)) return static_cast<uint32_t>(i);
+    }
+    return kNoId;
+}
+
+}  // namespace
+
+TunnelAnalysis AnalyseTunnel(const LayoutDocument& doc) {
+    std::vector<const PlacedPiece*> selected;
+    std::unordered_map<uint32_t, const PlacedPiece*> byId;
+    for (const PlacedPiece& p : doc.pieces) {
+        if (!p.selected) continue;
+        selected.push_back(&p);
+        byId.emplace(p.id, &p);
+    }
+    if (selected.size() < 2) return {};
+
+    // The selection must be one joined group.
+    std::unordered_set<uint32_t> chain{selected.front()->id};
+    std::deque<const PlacedPiece*> queue{selected.front()};
+    while (!queue.empty()) {
+        const PlacedPiece* p = queue.front();
+        queue.pop_front();
+        for (const Joint& j : p->joints) {
+            auto it = byId.find(j.target);
+            if (j.IsOpen() || it == byId.end() || chain.count(j.target)) continue;
+            chain.insert(j.target);
+            queue.push_back(it->second);
+        }
+    }
+    if (chain.size() != byId.size()) return {};
+
+    for (const Tunnel& t : doc.tunnels) {
+        if (t.covers.size() != selected.size()) continue;
+        const bool same = std::all_of(t.covers.begin(), t.covers.end(),
+                                      [&](uint32_t id) { return byId.count(id) != 0; });
+        if (!same) continue;
+        TunnelAnalysis result;
+        result.allowed = true;
+        result.isTunnel = true;
+        result.tunnelId = t.id;
+        return result;
+    }
+
+    for (const Tunnel& t : doc.tunnels)
+        for (uint32_t id : t.covers)
+            if (chain.count(id)) return {};
+
+    // A simple chain has exactly two pieces with at most one joint inside the selection.
+    std::vector<const PlacedPiece*> ends;
+    for (const PlacedPiece* p : selected) {
+        const auto inner = std::count_if(p->joints.begin(), p->joints.end(), [&](const Joint& j) {
+            return !j.IsOpen() && byId.count(j.target);
+        });
+        if (inner <= 1) ends.push_back(p);
+    }
+    if (ends.size() != 2) return {};
+
+    TunnelAnalysis result;
+    result.pieceA = ends[0]->id;
+    result.pieceB = ends[1]->id;
+    result.connA = OutwardConnector(*ends[0], chain);
+    result.connB = OutwardConnector(*ends[1], chain);
+    if (ends[0]->joints.empty() || ends[1]->joints.empty() || result.connA == kNoId ||
+        result.connB == kNoId)
+        return {};
+    result.allowed = true;
+    result.chain.assign(chain.begin(), chain.end());
+    std::sort(result.chain.begin(), result.chain.end());
+    return result;
+}
+
+bool ToggleTunnel(LayoutDocument& doc) {
+    const TunnelAnalysis a = AnalyseTunnel(doc);
+    if (!a.allowed) return false;
+
+    if (a.isTunnel) {
+        auto it = std::find_if(doc.tunnels.begin(), doc.tunnels.end(),
+                               [&](const Tunnel& t) { return t.id == a.tunnelId; });
+        if (it == doc.tunnels.end()) return false;
+        doc.PushUndo();
+        it = std::find_if(doc.tunnels.begin(), doc.tunnels.end(),
+                          [&](const Tunnel& t) { return t.id == a.tunnelId; });
+        const uint32_t portalA = it->portalA;
+        const uint32_t portalB = it->portalB;
+        std::erase_if(doc.scenery, [&](const SceneryItem& s) {
+            return s.id == portalA || s.id == portalB;
+        });
+        doc.tunnels.erase(it);
+        return true;
+    }
+
+    // Everything is checked before the snapshot, so a refused add leaves the history alone.
+    const PlacedPiece* ends[2] = {doc.FindPiece(a.pieceA), doc.FindPiece(a.pieceB)};
+    const uint32_t conns[2] = {a.connA, a.connB};
+    const PieceDef* defs[2] = {nullptr, nullptr};
+    for (int i = 0; i < 2; ++i) {
+        if (!ends[i]) return false;
+        defs[i] = TrackCatalog::Instance().Find(ends[i]->article);
+        if (!defs[i] || conns[i] >= defs[i]->connectors.size()) return false;
+    }
+    SceneryItem portals[2];
+    for (int i = 0; i < 2; ++i) {
+        const ConnectorPose pose =
+            GetConnectorPose(*ends[i], *defs[i], static_cast<int>(conns[i]));
+        portals[i].item = kTunnelPortalItem;
+        portals[i].x = pose.x;
+        portals[i].y = pose.y;
+        portals[i].heading = pose.heading;
+        portals[i].scaleX = 1.0;
+        portals[i].scaleY = 1.0;
+        // The portal belongs with the track it stands on, so it shows and hides with that level.
+        portals[i].level = ends[i]->level;
+    }
+
+    doc.PushUndo();
+    Tunnel tunnel;
+    for (SceneryItem& portal : portals) {
+        portal.id = doc.TakeId();
+        doc.scenery.push_back(portal);
+    }
+    tunnel.id = doc.TakeId();
+    tunnel.portalA = portals[0].id;
+    tunnel.portalB = portals[1].id;
+    tunnel.anchorA = a.pieceA;
+    tunnel.anchorB = a.pieceB;
+    tunnel.covers = a.chain;
+    doc.tunnels.push_back(std::move(tunnel));
+    return true;
+}
+
+std::string TunnelToolLabel(const TunnelAnalysis& analysis) {
+    return analysis.isTunnel ? "Remove Tunnel" : "Tunnel";
+}
+
+bool IsTunnelPiece(const LayoutDocument& doc, uint32_t pieceId) {
+    for (const Tunnel& t : doc.tunnels)
+        if (std::find(t.covers.begin(), t.covers.end(), pieceId) != t.covers.end()) return true;
+    return false;
+}
+
+bool IsTunnelPortal(const LayoutDocument& doc, uint32_t sceneryId) {
+    for (const Tunnel& t : doc.tunnels)
+        if (t.portalA == sceneryId || t.portalB == sceneryId) return true;
+    return false;
+}
+
+std::string TunnelLockMessage(std::string_view verb) {
+    return "Selection includes tunnel track or portals. Remove the tunnel first, then " +
+           std::string(verb) + ".";
+}
