@@ -3,11 +3,14 @@
 
 #include <wx/dcbuffer.h>
 #include <wx/frame.h>
+#include <wx/statusbr.h>
 #include <wx/utils.h>
 
 #include "app/MainFrame.h"
+#include "canvas/LayoutRenderer.h"
 #include "canvas/Units.h"
 #include "catalog/TrackCatalog.h"
+#include "model/GradeRuns.h"
 #include "model/LayoutDocument.h"
 
 #include <cmath>
@@ -203,11 +206,19 @@ void CanvasPanel::OnPaint(wxPaintEvent&) {
 }
 
 void CanvasPanel::PaintTo(wxDC& dc, int width, int height) {
-    dc.SetBackground(wxBrush(wxColour(255, 255, 255)));
-    dc.Clear();
-    (void)width;
-    (void)height;
+    const LayoutDocument& doc = Document();
+    const wxSize client(width, height);
+    DrawLayout(dc, doc, view, client);
+    DrawRulers(dc, doc.units, view, client);
+    DrawResizeHandles(dc, doc, view);
     UpdateGradeStatus();
+    DrawOverlays(dc, doc, overlays, view);
 }
 
-void CanvasPanel::UpdateGradeStatus() {}
+void CanvasPanel::UpdateGradeStatus() {
+    wxStatusBar* bar = frame ? static_cast<wxFrame*>(frame)->GetStatusBar() : nullptr;
+    if (!bar) return;
+    const std::string current = bar->GetStatusText(0).ToStdString(wxConvUTF8);
+    const std::string text = GradeRunsStatusText(Document().gradeRuns, current);
+    if (text != current) bar->SetStatusText(wxString::FromUTF8(text), 0);
+}

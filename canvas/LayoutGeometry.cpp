@@ -1,0 +1,272 @@
+// What the layout drawing shows and in which order.
+#include "canvas/LayoutGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "canvas/Units.h"
+#include "catalog/HelixVariants.h"
+#include "catalog/SceneryCatalog.h"
+#include "catalog/TrackCatalog.h"
+
+namespace {
+constexpr double kPi = 3.141592653589793;
+constexpr double kDeg = kPi / 180.0;
+}  // namespace
+
+bool IsLevelVisible(const LayoutDocument& doc, int32_t levelId) {
+    for (const Level& level : doc.levels) {
+        if (static_cast<int64_t>(level.id) == levelId) return level.visible;
+    }
+    return true;
+}
+
+HelixLinkedSets ComputeHelixLinked(const LayoutDocument& doc) {
+    std::unordered_map<uint32_t, const PlacedPiece*> byId;
+    byId.reserve(doc.pieces.size());
+    for (const PlacedPiece& p : doc.pieces) byId.emplace(p.id, &p);
+
+    std::vector<uint32_t> highSeeds, lowSeeds;
+    for (const PlacedPiece& p : doc.pieces) {
+        if (p.helixId == kNoId) continue;
+        (p.elevation >= 0.5 ? highSeeds : lowSeeds).push_back(p.id);
+    }
+    auto fill = [&](const std::vector<uint32_t>& seeds, std::unordered_set<uint32_t>& result) {
+        std::vector<uint32_t> work = seeds;
+        while (!work.empty()) {
+            const uint32_t id = work.back();
+            work.pop_back();
+            auto it = byId.find(id);
+            if (it == byId.end()) continue;
+            for (const Joint& j : it->second->joints) {
+                if (j.IsOpen()) continue;
+                auto target = byId.find(j.target);
+                if (target == byId.end() || target->second->helixId != kNoId) continue;
+                if (result.insert(j.target).second) work.push_back(j.target);
+            }
+        }
+    };
+    HelixLinkedSets sets;
+    std::unordered_set<uint32_t> highFill;
+    fill(highSeeds, highFill);
+    fill(lowSeeds, sets.low);
+    sets.low.insert(lowSeeds.begin(), lowSeeds.end());
+    sets.all = sets.low;
+    sets.all.insert(highSeeds.begin(), highSeeds.end());
+    sets.all.insert(highFill.begin(), highFill.end());
+    return sets;
+}
+
+PieceDrawOrder PieceDrawOrderFor(const LayoutDocument& doc, const HelixLinkedSets& linked) {
+    PieceDrawOrder order;
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    std::vector<size_t> lowSelected, restSelected;
+    for (size_t i = 0; i < doc.pieces.size(); ++i) {
+        const PlacedPiece& p = doc.pieces[i];
+        if (!IsLevelVisible(doc, p.level) || !catalog.Find(p.article)) continue;
+        const bool low = linked.low.count(p.id) > 0;
+        if (low) {
+            (p.selected ? lowSelected : order.low).push_back(i);
+        } else {
+            (p.selected ? restSelected : order.rest).push_back(i);
+        }
+    }
+    order.low.insert(order.low.end(), lowSelected.begin(), lowSelected.end());
+    order.rest.insert(order.rest.end(), restSelected.begin(), restSelected.end());
+    return order;
+}
+
+SceneryDrawOrder SceneryDrawOrderFor(const LayoutDocument& doc) {
+    std::unordered_set<uint32_t> portals;
+    for (const Tunnel& t : doc.tunnels) {
+        portals.insert(t.portalA);
+        portals.insert(t.portalB);
+    }
+    SceneryDrawOrder order;
+    std::vector<size_t> itemsSelected, portalsSelected;
+    const SceneryCatalog& catalog = SceneryCatalog::Instance();
+    for (size_t i = 0; i < doc.scenery.size(); ++i) {
+        const SceneryItem& s = doc.scenery[i];
+        if (!IsLevelVisible(doc, s.level) || !catalog.Find(s.item)) continue;
+        if (portals.count(s.id)) {
+            (s.selected ? portalsSelected : order.portals).push_back(i);
+        } else {
+            (s.selected ? itemsSelected : order.items).push_back(i);
+        }
+    }
+    order.items.insert(order.items.end(), itemsSelected.begin(), itemsSelected.end());
+    order.portals.insert(order.portals.end(), portalsSelected.begin(), portalsSelected.end());
+    return order;
+}
+
+std::unordered_set<uint32_t> TunnelPieceIds(const LayoutDocument& doc) {
+    std::unordered_set<uint32_t> ids;
+    for (const Tunnel& t : doc.tunnels) ids.insert(t.covers.begin(), t.covers.end());
+    return ids;
+}
+
+std::vector<const Level*> DeckLevels(const LayoutDocument& doc) {
+    std::vector<const Level*> decks;
+    for (const Level& level : doc.levels) {
+        if (level.visible && level.outline.size() >= 3) decks.push_back(&level);
+    }
+    std::stable_sort(decks.begin(), decks.end(),
+                     [](const Level* a, const Level* b) { return a->height < b->height; });
+    return decks;
+}
+
+Rgb DeckFill(const Level& level) {
+    if (!level.colourTrack) return kDeckFill;
+    return {static_cast<uint8_t>((level.colour.r + 2 * kBaseboardFill.r) / 3),
+            static_cast<uint8_t>((level.colour.g + 2 * kBaseboardFill.g) / 3),
+            static_cast<uint8_t>((level.colour.b + 2 * kBaseboardFill.b) / 3)};
+}
+
+std::vector<EdgeLabel> BaseboardEdgeLabels(const std::vector<PointMm>& outline, int units) {
+    std::vector<EdgeLabel> labels;
+    const size_t n = outline.size();
+    if (n < 3) return labels;
+    PointMm c;
+    for (const PointMm& p : outline) {
+        c.x += p.x;
+        c.y += p.y;
+    }
+    c.x /= n;
+    c.y /= n;
+    for (size_t i = 0; i < n; ++i) {
+        const PointMm a = outline[i];
+        const PointMm b = outline[(i + 1) % n];
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double len = std::hypot(dx, dy);
+        if (len < 10.0) continue;
+        const PointMm m{(a.x + b.x) / 2, (a.y + b.y) / 2};
+        double nx = -dy / len, ny = dx / len;
+        if ((c.x - m.x) * nx + (c.y - m.y) * ny > 0) {
+            nx = -nx;
+            ny = -ny;
+        }
+        labels.push_back({{m.x + 12 * nx, m.y + 12 * ny}, FormatLength(len, units)});
+    }
+    return labels;
+}
+
+bool GradeArrowFor(const LayoutDocument& doc, const GradeRun& run, GradeArrow& arrow) {
+    if (run.anchorPiece < 0) return false;
+    const PlacedPiece* p = doc.FindPiece(static_cast<uint32_t>(run.anchorPiece));
+    if (!p) return false;
+    const PieceDef* def = TrackCatalog::Instance().Find(p->article);
+    if (!def) return false;
+    double dx = std::cos(p->heading * kDeg), dy = std::sin(p->heading * kDeg);
+    if ((p->joints.empty() || p->IsOpen(0)) && !p->IsOpen(1)) {
+        dx = -dx;
+        dy = -dy;
+    }
+    arrow.start = {p->x + dx * def->length / 2, p->y + dy * def->length / 2};
+    arrow.end = {arrow.start.x + 20 * dx, arrow.start.y + 20 * dy};
+    const PointMm base{arrow.end.x - 8 * dx, arrow.end.y - 8 * dy};
+    arrow.headLeft = {base.x - 6 * dy, base.y + 6 * dx};
+    arrow.headRight = {base.x + 6 * dy, base.y - 6 * dx};
+    arrow.colour = run.gradeDeg < 0 ? Rgb{30, 100, 200} : Rgb{220, 100, 20};
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%+.1f\xC2\xB0", run.gradeDeg);
+    arrow.text = buf;
+    return true;
+}
+
+MeasurementHeads MeasurementHeadsPx(PointMm a, PointMm b) {
+    MeasurementHeads heads;
+    const double len = std::hypot(b.x - a.x, b.y - a.y);
+    if (!(len > 6)) return heads;
+    heads.shown = true;
+    const double ux = (b.x - a.x) / len, uy = (b.y - a.y) / len;
+    const double px = -uy, py = ux;
+    heads.a[0] = a;
+    heads.a[1] = {a.x + 10 * ux + 5 * px, a.y + 10 * uy + 5 * py};
+    heads.a[2] = {a.x + 10 * ux - 5 * px, a.y + 10 * uy - 5 * py};
+    heads.b[0] = b;
+    heads.b[1] = {b.x - 10 * ux + 5 * px, b.y - 10 * uy + 5 * py};
+    heads.b[2] = {b.x - 10 * ux - 5 * px, b.y - 10 * uy - 5 * py};
+    return heads;
+}
+
+const HelixVariant* HelixVariantFor(const Helix& helix) {
+    const HelixVariant* v = FindHelixVariant(helix.variant);
+    return v ? v : FindHelixVariant(DefaultHelixVariantId());
+}
+
+int32_t HelixLevel(const LayoutDocument& doc, const Helix& helix) {
+    for (const PlacedPiece& p : doc.pieces) {
+        if (p.helixId == helix.id) return p.level;
+    }
+    return 1;
+}
+
+bool HelixSelected(const LayoutDocument& doc, const Helix& helix) {
+    for (const PlacedPiece& p : doc.pieces) {
+        if (p.helixId == helix.id && p.selected) return true;
+    }
+    return false;
+}
+
+std::vector<PlacedPiece> HelixRingPieces(const Helix& helix, const HelixVariant& variant) {
+    std::vector<PlacedPiece> ring;
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    if (!catalog.Find(variant.innerCurveArticle) || !catalog.Find(variant.outerCurveArticle)) {
+        return ring;
+    }
+    const int n = static_cast<int>(variant.turns * 12);
+    struct Track {
+        const std::string* article;
+        double radius;
+    };
+    const Track tracks[] = {{&variant.innerCurveArticle, variant.radiusInner},
+                            {&variant.outerCurveArticle, variant.radiusOuter}};
+    for (const Track& track : tracks) {
+        for (int i = 1; i <= n; ++i) {
+            const double a = -90.0 - 30.0 * i + helix.heading;
+            PlacedPiece p;
+            p.id = helix.id;
+            p.article = *track.article;
+            p.x = helix.x + std::cos(a * kDeg) * track.radius;
+            p.y = helix.y + std::sin(a * kDeg) * track.radius;
+            p.heading = a + 90.0;
+            p.helixId = helix.id;
+            ring.push_back(std::move(p));
+        }
+    }
+    return ring;
+}
+
+std::vector<PointMm> SceneryHandles(const SceneryItem& item, const SceneryDef& def) {
+    const double a = def.width * item.scaleX / 2;
+    const double b = def.depth * item.scaleY / 2;
+    const double local[8][2] = {{-a, -b}, {0, -b}, {a, -b}, {a, 0},
+                                {a, b},   {0, b},  {-a, b}, {-a, 0}};
+    const double h = item.heading * kDeg;
+    const double c = std::cos(h), s = std::sin(h);
+    std::vector<PointMm> pts;
+    for (const auto& l : local) {
+        pts.push_back({item.x + l[0] * c - l[1] * s, item.y + l[0] * s + l[1] * c});
+    }
+    return pts;
+}
+
+const SceneryItem* ResizableSelection(const LayoutDocument& doc) {
+    for (const PlacedPiece& p : doc.pieces) {
+        if (p.selected) return nullptr;
+    }
+    for (const Label& l : doc.labels) {
+        if (l.selected) return nullptr;
+    }
+    const SceneryItem* found = nullptr;
+    for (const SceneryItem& s : doc.scenery) {
+        if (!s.selected) continue;
+        if (found) return nullptr;
+        found = &s;
+    }
+    if (!found) return nullptr;
+    const SceneryDef* def = SceneryCatalog::Instance().Find(found->item);
+    if (!def || def->category != kSceneryPlatforms) return nullptr;
+    return found;
+}

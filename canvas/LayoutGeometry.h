@@ -1,0 +1,94 @@
+// What the layout drawing shows and in which order, in layout millimetres, without a window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "model/LayoutDocument.h"
+
+struct PieceDef;
+struct SceneryDef;
+struct HelixVariant;
+
+inline constexpr Rgb kBaseboardFill{245, 235, 210};
+inline constexpr Rgb kDeckFill{235, 220, 190};
+inline constexpr Rgb kBoardEdge{120, 90, 50};
+
+// A level id that names no level counts as visible: its objects would otherwise vanish.
+bool IsLevelVisible(const LayoutDocument& doc, int32_t levelId);
+
+// Pieces joined to helices. `all` (both seed sets and both fills) keeps flat track on and
+// around a helix from being tinted as raised; `low` (the low seeds and their fill) is drawn
+// before the helices, so the helix rings lie over the track that leads into them.
+struct HelixLinkedSets {
+    std::unordered_set<uint32_t> all;
+    std::unordered_set<uint32_t> low;
+};
+HelixLinkedSets ComputeHelixLinked(const LayoutDocument& doc);
+
+// Piece indices (into doc.pieces) in drawing order: the low helix-linked pieces, then the rest;
+// each pass unselected first. Pieces on hidden levels or missing from the catalog are left out.
+struct PieceDrawOrder {
+    std::vector<size_t> low;
+    std::vector<size_t> rest;
+};
+PieceDrawOrder PieceDrawOrderFor(const LayoutDocument& doc, const HelixLinkedSets& linked);
+
+// Scenery indices in drawing order: ordinary items, then tunnel portals; unselected first in
+// each pass; hidden levels and unknown ids left out.
+struct SceneryDrawOrder {
+    std::vector<size_t> items;
+    std::vector<size_t> portals;
+};
+SceneryDrawOrder SceneryDrawOrderFor(const LayoutDocument& doc);
+
+// Ids of the pieces inside any tunnel.
+std::unordered_set<uint32_t> TunnelPieceIds(const LayoutDocument& doc);
+
+// Visible levels with an outline of at least 3 points, lowest first.
+std::vector<const Level*> DeckLevels(const LayoutDocument& doc);
+// Deck fill: a third of the level colour mixed into the baseboard colour, or the plain deck fill.
+Rgb DeckFill(const Level& level);
+
+// A dimension text placed outside a baseboard edge.
+struct EdgeLabel {
+    PointMm at;
+    std::string text;
+};
+// One label per edge of at least 10 mm (the ring is closed), 12 mm outside the edge.
+std::vector<EdgeLabel> BaseboardEdgeLabels(const std::vector<PointMm>& outline, int units);
+
+// The arrow that shows a grade run's direction at its head piece.
+struct GradeArrow {
+    PointMm start, end;
+    PointMm headLeft, headRight;  // base corners of the arrow head
+    Rgb colour;
+    std::string text;  // "+2.0°"
+};
+// False when the run's anchor piece is missing or not in the catalog.
+bool GradeArrowFor(const LayoutDocument& doc, const GradeRun& run, GradeArrow& arrow);
+
+// Arrow heads of a measurement in window pixels: tip A with its two base corners, then tip B.
+struct MeasurementHeads {
+    bool shown = false;  // only when the line is longer than 6 pixels
+    PointMm a[3];
+    PointMm b[3];
+};
+MeasurementHeads MeasurementHeadsPx(PointMm aPx, PointMm bPx);
+
+// The temporary pieces a helix is drawn with: the inner ring then the outer ring, or empty when
+// the variant or its curve articles are unknown.
+std::vector<PlacedPiece> HelixRingPieces(const Helix& helix, const HelixVariant& variant);
+// The helix's variant, the default standing in for an unknown id; null when none.
+const HelixVariant* HelixVariantFor(const Helix& helix);
+// The level and selection a helix is drawn with: those of its end pieces.
+int32_t HelixLevel(const LayoutDocument& doc, const Helix& helix);
+bool HelixSelected(const LayoutDocument& doc, const Helix& helix);
+
+// Resize handle positions of a scenery item in mm, in handle order 0..7 (corner, edge, ...).
+std::vector<PointMm> SceneryHandles(const SceneryItem& item, const SceneryDef& def);
+// The scenery item whose handles are shown, or null: exactly one selected item, no selected
+// piece or label, a known definition of category 0 (platforms).
+const SceneryItem* ResizableSelection(const LayoutDocument& doc);

@@ -1,0 +1,543 @@
+// Drawing of the layout and of the editing overlays into any device context.
+#include "canvas/LayoutRenderer.h"
+
+#include <wx/dc.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+#include "canvas/Units.h"
+#include "catalog/HelixVariants.h"
+#include "catalog/SceneryCatalog.h"
+#include "catalog/TrackCatalog.h"
+#include "model/LayoutDocument.h"
+
+namespace {
+
+constexpr double kDeg = 3.141592653589793 / 180.0;
+
+wxColour Colour(Rgb c) { return wxColour(c.r, c.g, c.b); }
+wxColour Colour(SceneryColor c) { return wxColour(c.r, c.g, c.b, c.a); }
+
+wxPoint Px(const ViewTransform& view, PointMm p) {
+    return wxPoint(view.ToPixelX(p.x), view.ToPixelY(p.y));
+}
+
+std::vector<wxPoint> Px(const ViewTransform& view, const std::vector<PointMm>& pts) {
+    std::vector<wxPoint> out;
+    out.reserve(pts.size());
+    for (const PointMm& p : pts) out.push_back(Px(view, p));
+    return out;
+}
+
+// Fonts are costly to create and a paint needs only a handful of sizes.
+const wxFont& Font(int pointSize, bool bold) {
+    static std::map<std::pair<int, bool>, wxFont> cache;
+    auto key = std::make_pair(pointSize, bold);
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        it = cache
+                 .emplace(key, wxFont(pointSize, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL,
+                                      bold ? wxFONTWEIGHT_BOLD : wxFONTWEIGHT_NORMAL))
+                 .first;
+    }
+    return it->second;
+}
+
+void DrawShapes(wxDC& dc, const std::vector<PieceShape>& shapes, const ViewTransform& view) {
+    for (const PieceShape& s : shapes) {
+        dc.SetPen(s.stroked ? wxPen(Colour(s.pen), s.penWidth) : *wxTRANSPARENT_PEN);
+        dc.SetBrush(s.filled ? wxBrush(Colour(s.fill)) : *wxTRANSPARENT_BRUSH);
+        switch (s.type) {
+            case PieceShape::Type::Polygon: {
+                const std::vector<wxPoint> pts = Px(view, s.points);
+                dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
+                break;
+            }
+            case PieceShape::Type::Polyline: {
+                const std::vector<wxPoint> pts = Px(view, s.points);
+                dc.DrawLines(static_cast<int>(pts.size()), pts.data());
+                break;
+            }
+            case PieceShape::Type::Line:
+                dc.DrawLine(Px(view, s.points[0]), Px(view, s.points[1]));
+                break;
+            case PieceShape::Type::Circle: {
+                const int r = s.radiusMm > 0 ? view.ToPixels(s.radiusMm) : s.radiusPx;
+                dc.DrawCircle(Px(view, s.points[0]), r);
+                break;
+            }
+        }
+    }
+}
+
+// The bridge structure (an arc over the deck) and the circuit-track mark at the midpoint.
+void DrawPieceMarks(wxDC& dc, const PieceDef& def, PointMm mid, double heading,
+                    const ViewTransform& view) {
+    const wxPoint m = Px(view, mid);
+    if (def.isBridge) {
+        const int a = static_cast<int>(def.length / 2 * view.zoom);
+        const bool curve = def.kind == PieceKind::Curve;
+        const int height = curve ? a * 2 / 3 : a / 2;
+        dc.SetPen(wxPen(wxColour(80, 100, 130, curve ? 200 : 180),
+                        std::max(1, static_cast<int>(1.5 * view.zoom))));
+        dc.SetBrush(*wxTRANSPARENT_BRUSH);
+        const double h = curve ? heading + def.angle / 2 : heading;
+        if (a > 0 && height > 0) {
+            dc.DrawEllipticArc(m.x - a, m.y - height / 2, 2 * a, height,
+                               static_cast<int>(h + 180), static_cast<int>(h + 360));
+        }
+    }
+    if (IsCircuitTrack(def)) {
+        const int hw = std::max(3, static_cast<int>(8 * view.zoom));
+        const int hh = std::max(2, static_cast<int>(4 * view.zoom));
+        dc.SetPen(wxPen(wxColour(60, 60, 160), 1));
+        dc.SetBrush(wxBrush(wxColour(100, 120, 220)));
+        dc.DrawRectangle(m.x - hw, m.y - hh, 2 * hw, 2 * hh);
+    }
+}
+
+// Text centred on p inside a rounded box (baseboard dimensions, measurements, tape).
+void DrawBoxedText(wxDC& dc, const wxString& text, wxPoint p, int padX, int padY,
+                   const wxColour& box, const wxPen& pen, const wxColour& ink) {
+    wxCoord tw = 0, th = 0;
+    dc.GetTextExtent(text, &tw, &th);
+    dc.SetBrush(wxBrush(box));
+    dc.SetPen(pen);
+    dc.DrawRoundedRectangle(p.x - tw / 2 - padX, p.y - th / 2 - padY, tw + 2 * padX,
+                            th + 2 * padY, 3);
+    dc.SetTextForeground(ink);
+    dc.DrawText(text, p.x - tw / 2, p.y - th / 2);
+}
+
+bool PieceOnScreen(const PlacedPiece& p, const PieceDef& def, const ViewTransform& view,
+                   wxSize client) {
+    // Every shape of a piece lies within its length plus the band of its start point (a
+    // turntable within its pit radius around the centre); labels may stick out a little more.
+    const double reach = (std::max(def.length, def.radius) + 40.0) * view.zoom + 40.0;
+    const double px = p.x * view.zoom + view.offsetX;
+    const double py = p.y * view.zoom + view.offsetY;
+    return px + reach >= 0 && py + reach >= 0 && px - reach <= client.x && py - reach <= client.y;
+}
+
+void DrawBaseboard(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
+    const std::vector<wxPoint> pts = Px(view, doc.baseboard);
+    dc.SetBrush(wxBrush(Colour(kBaseboardFill)));
+    dc.SetPen(wxPen(Colour(kBoardEdge), 2));
+    dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
+}
+
+void DrawBaseboardEdges(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
+    const std::vector<wxPoint> pts = Px(view, doc.baseboard);
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.SetPen(wxPen(Colour(kBoardEdge), 2));
+    dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
+    dc.SetFont(Font(11, true));
+    for (const EdgeLabel& label : BaseboardEdgeLabels(doc.baseboard, doc.units)) {
+        DrawBoxedText(dc, wxString::FromUTF8(label.text), Px(view, label.at), 4, 2,
+                      wxColour(255, 248, 220), wxPen(wxColour(180, 140, 80), 1),
+                      wxColour(80, 50, 20));
+    }
+}
+
+void DrawDecks(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
+    for (const Level* level : DeckLevels(doc)) {
+        const std::vector<wxPoint> pts = Px(view, level->outline);
+        dc.SetBrush(wxBrush(Colour(DeckFill(*level))));
+        dc.SetPen(wxPen(Colour(kBoardEdge), 2));
+        dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
+    }
+}
+
+void DrawSceneryItem(wxDC& dc, const SceneryItem& item, const ViewTransform& view) {
+    const SceneryDef* def = SceneryCatalog::Instance().Find(item.item);
+    if (!def) return;
+    DrawScenery(dc, *def, {item.x, item.y, item.heading, item.scaleX, item.scaleY}, item.selected,
+                view);
+}
+
+void DrawGradeArrows(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
+    for (const GradeRun& run : doc.gradeRuns) {
+        GradeArrow arrow;
+        if (!GradeArrowFor(doc, run, arrow)) continue;
+        const wxColour c = Colour(arrow.colour);
+        dc.SetPen(wxPen(c, 3));
+        dc.SetBrush(wxBrush(c));
+        dc.DrawLine(Px(view, arrow.start), Px(view, arrow.end));
+        const wxPoint head[3] = {Px(view, arrow.end), Px(view, arrow.headLeft),
+                                 Px(view, arrow.headRight)};
+        dc.DrawPolygon(3, head);
+        if (view.zoom >= 0.25) {
+            dc.SetFont(Font(std::max(7, static_cast<int>(8 * view.zoom)), true));
+            dc.SetTextForeground(c);
+            dc.DrawText(wxString::FromUTF8(arrow.text), head[0].x + 4, head[0].y - 10);
+        }
+    }
+}
+
+void DrawLabels(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
+    dc.SetFont(Font(std::max(8, static_cast<int>(11 * view.zoom)), true));
+    for (const Label& label : doc.labels) {
+        const wxString text = wxString::FromUTF8(label.text);
+        const wxPoint p = Px(view, PointMm{label.x, label.y});
+        dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
+        dc.SetTextBackground(wxColour(255, 255, 220, 200));
+        dc.SetTextForeground(label.selected ? wxColour(40, 80, 200) : wxColour(20, 20, 20));
+        dc.DrawText(text, p);
+        dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+        if (label.selected) {
+            wxCoord tw = 0, th = 0;
+            dc.GetTextExtent(text, &tw, &th);
+            dc.SetPen(wxPen(wxColour(40, 80, 200), 1, wxPENSTYLE_DOT));
+            dc.SetBrush(*wxTRANSPARENT_BRUSH);
+            dc.DrawRectangle(p.x - 2, p.y - 2, tw + 4, th + 4);
+        }
+    }
+}
+
+void DrawMeasurements(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
+    dc.SetFont(Font(10, true));
+    for (const Measurement& m : doc.measurements) {
+        const wxColour c = m.selected ? wxColour(40, 80, 200) : wxColour(60, 60, 60);
+        const wxPoint a = Px(view, PointMm{m.x1, m.y1});
+        const wxPoint b = Px(view, PointMm{m.x2, m.y2});
+        dc.SetPen(wxPen(c, m.selected ? 3 : 2));
+        dc.SetBrush(wxBrush(c));
+        dc.DrawLine(a, b);
+        const MeasurementHeads heads = MeasurementHeadsPx(
+            {static_cast<double>(a.x), static_cast<double>(a.y)},
+            {static_cast<double>(b.x), static_cast<double>(b.y)});
+        if (heads.shown) {
+            for (const PointMm* tri : {heads.a, heads.b}) {
+                const wxPoint pts[3] = {wxPoint(tri[0].x, tri[0].y), wxPoint(tri[1].x, tri[1].y),
+                                        wxPoint(tri[2].x, tri[2].y)};
+                dc.DrawPolygon(3, pts);
+            }
+        }
+        const double len = std::hypot(m.x2 - m.x1, m.y2 - m.y1);
+        const wxPoint mid = Px(view, PointMm{(m.x1 + m.x2) / 2 + m.dx, (m.y1 + m.y2) / 2 + m.dy});
+        DrawBoxedText(dc, wxString::FromUTF8(FormatLength(len, doc.units)), mid, 5, 2,
+                      m.selected ? wxColour(220, 232, 255, 235) : wxColour(255, 248, 220, 235),
+                      wxPen(c, 1), wxColour(20, 20, 20));
+    }
+}
+
+}  // namespace
+
+void DrawPiece(wxDC& dc, const PlacedPiece& piece, const PieceDef& def, const ViewTransform& view,
+               const PieceLook& look, bool labelsShown) {
+    const PieceColours colours = PieceColoursFor(piece, def, look);
+    DrawShapes(dc,
+               BuildPieceShapes(def, piece.x, piece.y, piece.heading, colours.fill,
+                                colours.outline, look.selected, view.zoom, &piece),
+               view);
+    const PointMm mid = PieceMidpoint(piece, def);
+    DrawPieceMarks(dc, def, mid, piece.heading, view);
+    if (!labelsShown || view.zoom < 0.2) return;
+
+    dc.SetFont(Font(std::max(6, static_cast<int>(9 * view.zoom)), true));
+    dc.SetTextForeground(look.selected ? wxColour(40, 100, 200) : wxColour(50, 50, 50));
+    const wxString text = wxString::FromUTF8(piece.article);
+    wxCoord tw = 0, th = 0;
+    dc.GetTextExtent(text, &tw, &th);
+    const wxPoint m = Px(view, mid);
+    dc.DrawText(text, m.x - tw / 2, m.y - th / 2);
+
+    const int r = std::max(3, static_cast<int>(2.5 * view.zoom));
+    const int n = static_cast<int>(def.connectors.size());
+    for (int i = 0; i < n; ++i) {
+        const ConnectorPose pose = GetConnectorPose(piece, def, i);
+        const wxColour c = Colour(pose.open ? kOpenDot : kJoinedDot);
+        dc.SetBrush(wxBrush(c));
+        dc.SetPen(wxPen(c.ChangeLightness(70), 1));
+        dc.DrawCircle(Px(view, PointMm{pose.x, pose.y}), r);
+    }
+}
+
+void DrawPieceGhost(wxDC& dc, const PieceDef& def, double x, double y, double heading,
+                    const ViewTransform& view) {
+    DrawShapes(dc, BuildPieceShapes(def, x, y, heading, kGhostFill, kGhostOutline, false,
+                                    view.zoom, nullptr),
+               view);
+    PlacedPiece pose;
+    pose.x = x;
+    pose.y = y;
+    pose.heading = heading;
+    if (IsCircuitTrack(def)) DrawPieceMarks(dc, def, PieceMidpoint(pose, def), heading, view);
+}
+
+void DrawHelix(wxDC& dc, const LayoutDocument& doc, const Helix& helix, const ViewTransform& view) {
+    const HelixVariant* variant = HelixVariantFor(helix);
+    if (!variant) return;
+    const int32_t levelId = HelixLevel(doc, helix);
+    if (!IsLevelVisible(doc, levelId)) return;
+    PieceLook look;
+    look.selected = HelixSelected(doc, helix);
+    look.helixLinked = true;
+    look.level = doc.FindLevel(static_cast<uint32_t>(levelId));
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    for (PlacedPiece& p : HelixRingPieces(helix, *variant)) {
+        p.level = levelId;
+        const PieceDef* def = catalog.Find(p.article);
+        if (def) DrawPiece(dc, p, *def, view, look, false);
+    }
+}
+
+void DrawScenery(wxDC& dc, const SceneryDef& def, const SceneryPose& pose, bool selected,
+                 const ViewTransform& view) {
+    for (const SceneryShape& s : BuildSceneryShapes(def, pose, selected, view.zoom)) {
+        dc.SetPen(s.stroked ? wxPen(Colour(s.pen), s.penWidth) : *wxTRANSPARENT_PEN);
+        dc.SetBrush(s.filled ? wxBrush(Colour(s.fill)) : *wxTRANSPARENT_BRUSH);
+        switch (s.type) {
+            case SceneryShape::Type::Polygon: {
+                const std::vector<wxPoint> pts = Px(view, s.points);
+                dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
+                break;
+            }
+            case SceneryShape::Type::Line:
+                // A line part has no separate outline: its colour is its pen.
+                if (!s.stroked) dc.SetPen(wxPen(Colour(s.fill), s.penWidth));
+                dc.DrawLine(Px(view, s.points[0]), Px(view, s.points[1]));
+                break;
+            case SceneryShape::Type::Text: {
+                dc.SetFont(Font(s.pointSize, false));
+                dc.SetTextForeground(s.filled ? Colour(s.fill) : Colour(s.pen));
+                const wxString text = wxString::FromUTF8(s.text);
+                if (pose.heading == 0) {
+                    dc.DrawText(text, Px(view, s.points[0]));
+                } else {
+                    dc.DrawRotatedText(text, Px(view, s.points[0]), -pose.heading);
+                }
+                break;
+            }
+        }
+    }
+    if (selected) {
+        const std::vector<wxPoint> pts = Px(view, SceneryFootprint(def, pose));
+        dc.SetBrush(*wxTRANSPARENT_BRUSH);
+        dc.SetPen(wxPen(wxColour(40, 100, 200), 1, wxPENSTYLE_DOT));
+        dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
+    }
+}
+
+void DrawSceneryGhost(wxDC& dc, const SceneryDef& def, const SceneryPose& pose,
+                      const ViewTransform& view) {
+    const std::vector<wxPoint> pts = Px(view, SceneryFootprint(def, pose));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.SetPen(wxPen(wxColour(80, 150, 80), 1, wxPENSTYLE_DOT));
+    dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
+}
+
+void DrawGrid(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client) {
+    if (!doc.gridShown) return;
+    dc.SetPen(wxPen(wxColour(220, 220, 215), 1));
+    for (int x : GridLines(doc.gridSpacing, view.zoom, view.offsetX, client.x)) {
+        dc.DrawLine(x, 0, x, client.y);
+    }
+    for (int y : GridLines(doc.gridSpacing, view.zoom, view.offsetY, client.y)) {
+        dc.DrawLine(0, y, client.x, y);
+    }
+    const wxPoint o = Px(view, PointMm{0, 0});
+    dc.SetPen(wxPen(wxColour(180, 180, 220), 2));
+    dc.DrawLine(o.x - 10, o.y, o.x + 10, o.y);
+    dc.DrawLine(o.x, o.y - 10, o.x, o.y + 10);
+}
+
+void DrawRulers(wxDC& dc, int units, const ViewTransform& view, wxSize client) {
+    constexpr int kSize = 20;
+    dc.SetBrush(wxBrush(wxColour(240, 240, 240)));
+    dc.SetPen(wxPen(wxColour(180, 180, 180), 1));
+    dc.DrawRectangle(0, 0, client.x, kSize);
+    dc.DrawRectangle(0, 0, kSize, client.y);
+    dc.DrawRectangle(0, 0, kSize, kSize);
+
+    dc.SetFont(Font(7, false));
+    dc.SetTextForeground(wxColour(80, 80, 80));
+    dc.SetPen(wxPen(wxColour(140, 140, 140), 1));
+    for (const RulerTick& t : RulerTicks(view, units, client.x, true)) {
+        dc.DrawLine(t.pixel, 14, t.pixel, kSize);
+        dc.DrawText(wxString::FromUTF8(t.label), t.pixel + 2, 2);
+    }
+    for (const RulerTick& t : RulerTicks(view, units, client.y, false)) {
+        dc.DrawLine(14, t.pixel, kSize, t.pixel);
+        dc.DrawText(wxString::FromUTF8(t.label), 1, t.pixel + 1);
+    }
+    dc.SetPen(wxPen(wxColour(200, 80, 80), 1));
+    if (view.offsetX >= kSize && view.offsetX < client.x) {
+        const int x = static_cast<int>(view.offsetX);
+        dc.DrawLine(x, 0, x, kSize);
+    }
+    if (view.offsetY >= kSize && view.offsetY < client.y) {
+        const int y = static_cast<int>(view.offsetY);
+        dc.DrawLine(0, y, kSize, y);
+    }
+}
+
+void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client) {
+    dc.SetBackground(wxBrush(wxColour(255, 255, 255)));
+    dc.Clear();
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    const bool board = doc.baseboardShown && doc.baseboard.size() >= 3;
+    if (board) DrawBaseboard(dc, doc, view);
+    DrawDecks(dc, doc, view);
+    DrawGrid(dc, doc, view, client);
+    if (board) DrawBaseboardEdges(dc, doc, view);
+
+    const SceneryDrawOrder scenery = SceneryDrawOrderFor(doc);
+    for (size_t i : scenery.items) DrawSceneryItem(dc, doc.scenery[i], view);
+
+    const HelixLinkedSets linked = ComputeHelixLinked(doc);
+    const std::unordered_set<uint32_t> inTunnel = TunnelPieceIds(doc);
+    const PieceDrawOrder order = PieceDrawOrderFor(doc, linked);
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    // Levels looked up once per paint rather than once per piece.
+    std::unordered_map<int32_t, const Level*> levels;
+    for (const Level& level : doc.levels) levels.emplace(static_cast<int32_t>(level.id), &level);
+    auto drawPieces = [&](const std::vector<size_t>& indices) {
+        for (size_t i : indices) {
+            const PlacedPiece& p = doc.pieces[i];
+            const PieceDef* def = catalog.Find(p.article);
+            if (!def || !PieceOnScreen(p, *def, view, client)) continue;
+            PieceLook look;
+            look.selected = p.selected;
+            look.inTunnel = inTunnel.count(p.id) > 0;
+            look.helixLinked = linked.all.count(p.id) > 0;
+            auto level = levels.find(p.level);
+            look.level = level == levels.end() ? nullptr : level->second;
+            DrawPiece(dc, p, *def, view, look, doc.labelsShown);
+        }
+    };
+    drawPieces(order.low);
+    for (const Helix& helix : doc.helices) DrawHelix(dc, doc, helix, view);
+    drawPieces(order.rest);
+
+    for (size_t i : scenery.portals) DrawSceneryItem(dc, doc.scenery[i], view);
+    DrawGradeArrows(dc, doc, view);
+    DrawLabels(dc, doc, view);
+    DrawMeasurements(dc, doc, view);
+}
+
+void DrawResizeHandles(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
+    const SceneryItem* item = ResizableSelection(doc);
+    if (!item) return;
+    const SceneryDef* def = SceneryCatalog::Instance().Find(item->item);
+    if (!def) return;
+    dc.SetPen(wxPen(wxColour(40, 90, 200), 1));
+    dc.SetBrush(wxBrush(wxColour(255, 255, 255)));
+    const std::vector<PointMm> handles = SceneryHandles(*item, *def);
+    for (size_t i = 0; i < handles.size(); ++i) {
+        const wxPoint p = Px(view, handles[i]);
+        if (i % 2 == 0) {
+            dc.DrawRectangle(p.x - 4, p.y - 4, 9, 9);
+        } else {
+            dc.DrawCircle(p, 3);
+        }
+    }
+}
+
+void DrawRubberBand(wxDC& dc, wxPoint from, wxPoint to) {
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.SetPen(wxPen(wxColour(0, 120, 215), 1, wxPENSTYLE_DOT));
+    dc.DrawRectangle(wxRect(from, to));
+}
+
+void DrawTapeInProgress(wxDC& dc, PointMm first, wxPoint mouse, int units,
+                        const ViewTransform& view) {
+    const wxColour blue(40, 80, 200);
+    const wxPoint a = Px(view, first);
+    dc.SetPen(wxPen(blue, 2, wxPENSTYLE_LONG_DASH));
+    dc.DrawLine(a, mouse);
+    dc.SetPen(wxPen(blue, 1));
+    dc.SetBrush(wxBrush(blue));
+    dc.DrawCircle(a, 4);
+    dc.DrawCircle(mouse, 4);
+    const double len =
+        std::hypot(view.ToLayoutX(mouse.x) - first.x, view.ToLayoutY(mouse.y) - first.y);
+    dc.SetFont(Font(10, true));
+    const wxString text = wxString::FromUTF8(FormatLength(len, units));
+    wxCoord tw = 0, th = 0;
+    dc.GetTextExtent(text, &tw, &th);
+    dc.SetBrush(wxBrush(wxColour(255, 248, 220, 235)));
+    dc.SetPen(wxPen(blue, 1));
+    dc.DrawRoundedRectangle(mouse.x + 8, mouse.y - th / 2 - 2, tw + 10, th + 4, 3);
+    dc.SetTextForeground(wxColour(20, 20, 20));
+    dc.DrawText(text, mouse.x + 13, mouse.y - th / 2);
+}
+
+void DrawSnapTarget(wxDC& dc, PointMm at, const ViewTransform& view) {
+    dc.SetBrush(wxBrush(wxColour(255, 220, 0)));
+    dc.SetPen(wxPen(wxColour(180, 120, 0), 2));
+    dc.DrawCircle(Px(view, at), 8);
+}
+
+void DrawHelixGhost(wxDC& dc, const HelixVariant& variant, PointMm centre,
+                    const ViewTransform& view) {
+    const wxPoint c = Px(view, centre);
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.SetPen(wxPen(wxColour(0, 150, 200), 2, wxPENSTYLE_LONG_DASH));
+    dc.DrawCircle(c, view.ToPixels(variant.radiusInner));
+    dc.DrawCircle(c, view.ToPixels(variant.radiusOuter));
+    dc.DrawLine(c.x - 8, c.y, c.x + 8, c.y);
+    dc.DrawLine(c.x, c.y - 8, c.x, c.y + 8);
+}
+
+void DrawRotationReadout(wxDC& dc, PointMm pivot, double headingDeg, bool flash,
+                         const ViewTransform& view) {
+    const wxPoint p = Px(view, pivot);
+    if (flash) {
+        dc.SetBrush(wxBrush(wxColour(0, 220, 80, 180)));
+        dc.SetPen(wxPen(wxColour(0, 160, 60), 2));
+        dc.DrawCircle(p, 16);
+    } else {
+        dc.SetBrush(wxBrush(wxColour(255, 180, 0, 160)));
+        dc.SetPen(wxPen(wxColour(180, 120, 0), 2));
+        dc.DrawCircle(p, 8);
+    }
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.1f deg", headingDeg);
+    const wxString text(buf);
+    dc.SetFont(Font(11, true));
+    wxCoord tw = 0, th = 0;
+    dc.GetTextExtent(text, &tw, &th);
+    dc.SetBrush(wxBrush(wxColour(30, 30, 30, 200)));
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.DrawRoundedRectangle(p.x + 10, p.y - th / 2 - 3, tw + 8, th + 6, 3);
+    dc.SetTextForeground(flash ? wxColour(0, 255, 100) : wxColour(255, 255, 255));
+    dc.DrawText(text, p.x + 14, p.y - th / 2);
+}
+
+void DrawOverlays(wxDC& dc, const LayoutDocument& doc, const CanvasOverlays& o,
+                  const ViewTransform& view) {
+    if (o.rubberBand) {
+        DrawRubberBand(dc, wxPoint(o.bandX0, o.bandY0), wxPoint(o.bandX1, o.bandY1));
+    }
+    if (o.tape) {
+        DrawTapeInProgress(dc, {o.tapeX, o.tapeY}, wxPoint(o.tapeMouseX, o.tapeMouseY), doc.units,
+                           view);
+    }
+    // A palette ghost lies under its snap target; a moved selection has only the target.
+    if (o.pieceGhost) {
+        if (const PieceDef* def = TrackCatalog::Instance().Find(o.ghostArticle)) {
+            DrawPieceGhost(dc, *def, o.ghostX, o.ghostY, o.ghostHeading, view);
+        }
+    }
+    if (o.snapTarget) DrawSnapTarget(dc, {o.snapX, o.snapY}, view);
+    if (o.sceneryGhost) {
+        if (const SceneryDef* def = SceneryCatalog::Instance().Find(o.ghostScenery)) {
+            DrawSceneryGhost(dc, *def,
+                             {o.sceneryGhostX, o.sceneryGhostY, o.sceneryGhostHeading,
+                              o.sceneryGhostScaleX, o.sceneryGhostScaleY},
+                             view);
+        }
+    }
+    if (o.helixGhost) {
+        const HelixVariant* v = FindHelixVariant(o.ghostHelixVariant);
+        if (!v) v = FindHelixVariant(DefaultHelixVariantId());
+        if (v) DrawHelixGhost(dc, *v, {o.helixGhostX, o.helixGhostY}, view);
+    }
+    if (o.rotation) {
+        DrawRotationReadout(dc, {o.pivotX, o.pivotY}, o.rotationHeading, o.rotationFlash, view);
+    }
+}

@@ -1,0 +1,325 @@
+// Shapes and colours of track pieces on the canvas.
+#include "canvas/PieceGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "catalog/TrackCatalog.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kDeg = kPi / 180.0;
+
+uint8_t Channel(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
+
+PointMm Along(double x, double y, double headingDeg, double dist) {
+    return {x + std::cos(headingDeg * kDeg) * dist, y + std::sin(headingDeg * kDeg) * dist};
+}
+
+PieceShape Band(std::vector<PointMm> pts, Rgb fill, Rgb outline) {
+    PieceShape s;
+    s.type = PieceShape::Type::Polygon;
+    s.points = std::move(pts);
+    s.filled = true;
+    s.fill = fill;
+    s.pen = outline;
+    return s;
+}
+
+// Local connector i turned into the world frame of a piece at (x, y, heading).
+PointMm ConnectorWorld(const PieceDef& def, int i, double x, double y, double headingDeg) {
+    const Connector& c = def.connectors[i];
+    const double r = headingDeg * kDeg;
+    return {c.x * std::cos(r) - c.y * std::sin(r) + x, c.x * std::sin(r) + c.y * std::cos(r) + y};
+}
+
+}  // namespace
+
+double BandHalfWidth(const PieceDef& def) {
+    return def.system == TrackSystem::MarklinZ ? 6.0 : 18.7;
+}
+
+Rgb ElevationTint(double elevationMm) {
+    const double t = std::min(elevationMm / 120.0, 1.0);
+    if (t < 0.5) {
+        const double u = 2 * t;
+        return {static_cast<uint8_t>(210 + 45 * u), static_cast<uint8_t>(210 + 10 * u),
+                static_cast<uint8_t>(205 - 145 * u)};
+    }
+    const double u = 2 * (t - 0.5);
+    return {static_cast<uint8_t>(255 - 75 * u), static_cast<uint8_t>(220 - 110 * u),
+            static_cast<uint8_t>(60 - 60 * u)};
+}
+
+Rgb ElevationOutline(Rgb fill) {
+    return {Channel(fill.r - 60), Channel(fill.g - 60), Channel(fill.b - 30)};
+}
+
+Rgb TunnelFade(Rgb c) {
+    auto fade = [](uint8_t v) { return static_cast<uint8_t>(0.4 * v + 132); };
+    return {fade(c.r), fade(c.g), fade(c.b)};
+}
+
+Rgb Darken(Rgb c, int dr, int dg, int db) {
+    return {Channel(c.r - dr), Channel(c.g - dg), Channel(c.b - db)};
+}
+
+Rgb Lighten(Rgb c, int dr, int dg, int db) {
+    return {Channel(c.r + dr), Channel(c.g + dg), Channel(c.b + db)};
+}
+
+PieceColours PieceColoursFor(const PlacedPiece& piece, const PieceDef& def, const PieceLook& look) {
+    PieceColours c;
+    if (look.selected) {
+        return {kPieceFillSelected, kPieceOutlineSelected};
+    }
+    c.fill = def.system == TrackSystem::MarklinK ? kPieceFillK : kPieceFill;
+    c.outline = kPieceOutline;
+    if (look.level && look.level->colourTrack) c.fill = look.level->colour;
+    if (piece.hasColour) c.fill = piece.colour;
+    const bool flatHelixTrack =
+        std::abs(piece.grade) < 0.001 && (piece.helixId != kNoId || look.helixLinked);
+    if (piece.elevation > 0.5 && !flatHelixTrack) {
+        c.fill = ElevationTint(piece.elevation);
+        c.outline = ElevationOutline(c.fill);
+    }
+    if (look.inTunnel) {
+        c.fill = TunnelFade(c.fill);
+        c.outline = TunnelFade(c.outline);
+    }
+    return c;
+}
+
+std::vector<PointMm> StraightBand(double x, double y, double headingDeg, double length, double w) {
+    const double h = headingDeg * kDeg;
+    const double dx = std::cos(h), dy = std::sin(h);
+    const double nx = -dy * w, ny = dx * w;
+    const double ex = x + dx * length, ey = y + dy * length;
+    return {{x + nx, y + ny}, {ex + nx, ey + ny}, {ex - nx, ey - ny}, {x - nx, y - ny}};
+}
+
+std::vector<PointMm> StraightBandBetween(PointMm a, PointMm b, double w) {
+    const double len = std::hypot(b.x - a.x, b.y - a.y);
+    const double heading = std::atan2(b.y - a.y, b.x - a.x) / kDeg;
+    return StraightBand(a.x, a.y, heading, len, w);
+}
+
+int ArcSegments(double angleDeg) {
+    return std::max(16, static_cast<int>(std::abs(angleDeg) / 1.5));
+}
+
+std::vector<PointMm> ArcLine(double x, double y, double headingDeg, double radius,
+                             double angleDeg, double sideOffset, int segments) {
+    // The centre lies on the side the arc turns to; sideOffset > 0 widens the radius.
+    const double side = angleDeg < 0 ? -1.0 : 1.0;
+    const double h = headingDeg * kDeg;
+    const double cx = x - std::sin(h) * radius * side;
+    const double cy = y + std::cos(h) * radius * side;
+    const double r = radius + sideOffset;
+    // Angle of the start point seen from the centre.
+    const double start = std::atan2(y - cy, x - cx);
+    std::vector<PointMm> pts;
+    pts.reserve(segments + 1);
+    for (int i = 0; i <= segments; ++i) {
+        const double a = start + angleDeg * kDeg * i / segments;
+        pts.push_back({cx + std::cos(a) * r, cy + std::sin(a) * r});
+    }
+    return pts;
+}
+
+std::vector<PointMm> CurveBand(double x, double y, double headingDeg, double radius,
+                               double angleDeg, double w, double fallbackLength) {
+    if (radius < 1.0) return StraightBand(x, y, headingDeg, fallbackLength, w);
+    const int n = ArcSegments(angleDeg);
+    std::vector<PointMm> outer = ArcLine(x, y, headingDeg, radius, angleDeg, w, n);
+    std::vector<PointMm> inner = ArcLine(x, y, headingDeg, radius, angleDeg, -w, n);
+    outer.insert(outer.end(), inner.rbegin(), inner.rend());
+    return outer;
+}
+
+namespace {
+
+// Branch angle of a turnout: the stored angle, limited so the branch ends within the length.
+double BranchAngle(const PieceDef& def) {
+    if (def.radius < 1.0) return def.angle;
+    const double limit = std::asin(std::min(1.0, def.length / def.radius)) / kDeg;
+    return std::min(std::abs(def.angle), limit);
+}
+
+void AddCurvedTurnout(std::vector<PieceShape>& out, const PieceDef& def, double x, double y,
+                      double heading, double lead, Rgb fill, Rgb outline, double w) {
+    const Rgb darker = Darken(fill, 15, 15, 10);
+    out.push_back(Band(CurveBand(x, y, heading, def.radius, def.angle, w, def.length), fill,
+                       outline));
+    out.push_back(Band(StraightBand(x, y, heading, lead, w), darker, outline));
+    const PointMm end = Along(x, y, heading, lead);
+    out.push_back(Band(CurveBand(end.x, end.y, heading, def.radius, def.angle, w, def.length),
+                       darker, outline));
+}
+
+void AddTurntable(std::vector<PieceShape>& out, const PieceDef& def, double x, double y,
+                  double heading, Rgb fill, Rgb outline, bool selected, double zoom,
+                  const PlacedPiece* piece) {
+    PieceShape pit;
+    pit.type = PieceShape::Type::Circle;
+    pit.points = {{x, y}};
+    pit.radiusMm = def.length / 2;
+    pit.filled = true;
+    pit.fill = {220, 215, 210};
+    pit.pen = outline;
+    out.push_back(pit);
+    PieceShape deck = pit;
+    deck.radiusMm = def.radius;
+    deck.fill = fill;
+    out.push_back(deck);
+
+    PieceShape bridge;
+    bridge.type = PieceShape::Type::Line;
+    bridge.points = {Along(x, y, heading + 180, def.radius), Along(x, y, heading, def.radius)};
+    bridge.pen = selected ? Rgb{40, 100, 200} : Rgb{80, 60, 40};
+    bridge.penWidth = 3;
+    out.push_back(bridge);
+
+    const int n = static_cast<int>(def.connectors.size());
+    if (piece) {
+        for (int i = 0; i < n; ++i) {
+            if (piece->IsOpen(i)) continue;
+            const PointMm c = ConnectorWorld(def, i, x, y, heading);
+            const double dir = std::atan2(c.y - y, c.x - x) / kDeg;
+            PieceShape track;
+            track.type = PieceShape::Type::Line;
+            track.points = {Along(x, y, dir, def.length / 2), c};
+            track.pen = {100, 80, 60};
+            track.penWidth = 2;
+            out.push_back(track);
+        }
+    }
+    const int dot = std::max(2, static_cast<int>(3 * zoom));
+    for (int i = 0; i < n; ++i) {
+        PieceShape s;
+        s.type = PieceShape::Type::Circle;
+        s.points = {ConnectorWorld(def, i, x, y, heading)};
+        s.radiusPx = dot;
+        s.filled = true;
+        s.fill = {160, 140, 100};
+        s.stroked = false;
+        out.push_back(s);
+    }
+}
+
+}  // namespace
+
+std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y,
+                                         double heading, Rgb fill, Rgb outline, bool selected,
+                                         double zoom, const PlacedPiece* piece) {
+    std::vector<PieceShape> out;
+    const double w = BandHalfWidth(def);
+    const int nConn = static_cast<int>(def.connectors.size());
+    switch (def.kind) {
+        case PieceKind::Curve:
+            out.push_back(
+                Band(CurveBand(x, y, heading, def.radius, def.angle, w, def.length), fill, outline));
+            break;
+        case PieceKind::LeftTurnout:
+        case PieceKind::RightTurnout: {
+            const Rgb darker = Darken(fill, 15, 15, 10);
+            const double branch = BranchAngle(def);
+            const PieceShape through = Band(StraightBand(x, y, heading, def.length, w), fill, outline);
+            if (nConn >= 4) {
+                // Three-way: both branches under the through route.
+                out.push_back(Band(CurveBand(x, y, heading, def.radius, branch, w, def.length),
+                                   darker, outline));
+                out.push_back(Band(CurveBand(x, y, heading, def.radius, -branch, w, def.length),
+                                   darker, outline));
+                out.push_back(through);
+            } else {
+                double side = def.angle < 0 ? -1.0 : 1.0;
+                if (def.angle == 0 && nConn >= 3 && def.connectors[2].y < 0) side = -1.0;
+                out.push_back(through);
+                out.push_back(Band(
+                    CurveBand(x, y, heading, def.radius, side * branch, w, def.length), darker,
+                    outline));
+            }
+            break;
+        }
+        case PieceKind::CurvedTurnout: {
+            const double lead =
+                nConn >= 3 ? std::abs(def.connectors[2].x - def.connectors[1].x) : 77.5;
+            AddCurvedTurnout(out, def, x, y, heading, lead, fill, outline, w);
+            break;
+        }
+        case PieceKind::CurvedTurnoutK:
+            AddCurvedTurnout(out, def, x, y, heading, def.length, fill, outline, w);
+            break;
+        case PieceKind::DoubleSlip: {
+            if (nConn >= 2 && std::abs(def.connectors[1].y) < 1.0) {
+                out.push_back(Band(StraightBandBetween(ConnectorWorld(def, 0, x, y, heading),
+                                                       ConnectorWorld(def, 1, x, y, heading), w),
+                                   fill, outline));
+            }
+            if (nConn >= 4) {
+                out.push_back(Band(StraightBandBetween(ConnectorWorld(def, 2, x, y, heading),
+                                                       ConnectorWorld(def, 3, x, y, heading), w),
+                                   Darken(fill, 8, 8, 4), outline));
+            }
+            if (def.radius > 0) {
+                const Rgb slipFill = Lighten(fill, 10, 10, 18);
+                // The slips run from connector 0 turning towards connector 3, and from
+                // connector 2 turning back towards connector 1.
+                struct Slip {
+                    int conn;
+                    double turn;
+                };
+                const Slip slips[] = {{0, def.angle}, {2, -def.angle}};
+                for (const Slip& slip : slips) {
+                    if (slip.conn >= nConn) continue;
+                    const PointMm start = ConnectorWorld(def, slip.conn, x, y, heading);
+                    const double inward = def.connectors[slip.conn].heading + heading + 180;
+                    PieceShape band = Band(CurveBand(start.x, start.y, inward, def.radius,
+                                                     slip.turn, w, def.length),
+                                           slipFill, slipFill);
+                    out.push_back(band);
+                    const int n = ArcSegments(slip.turn);
+                    for (double side : {w, -w}) {
+                        PieceShape edge;
+                        edge.type = PieceShape::Type::Polyline;
+                        edge.points =
+                            ArcLine(start.x, start.y, inward, def.radius, slip.turn, side, n);
+                        edge.pen = outline;
+                        out.push_back(edge);
+                    }
+                }
+            }
+            break;
+        }
+        case PieceKind::Crossing:
+            out.push_back(Band(StraightBand(x, y, heading, def.length, w), fill, outline));
+            if (nConn >= 4) {
+                out.push_back(Band(StraightBandBetween(ConnectorWorld(def, 2, x, y, heading),
+                                                       ConnectorWorld(def, 3, x, y, heading), w),
+                                   Darken(fill, 10, 10, 5), outline));
+            }
+            break;
+        case PieceKind::Turntable:
+            AddTurntable(out, def, x, y, heading, fill, outline, selected, zoom, piece);
+            break;
+        default:  // straights, bumpers and anything unknown
+            out.push_back(Band(StraightBand(x, y, heading, def.length, w), fill, outline));
+            break;
+    }
+    return out;
+}
+
+PointMm PieceMidpoint(const PlacedPiece& piece, const PieceDef& def) {
+    if (def.kind == PieceKind::Curve && def.radius > 0) {
+        const std::vector<PointMm> arc =
+            ArcLine(piece.x, piece.y, piece.heading, def.radius, def.angle / 2, 0, 1);
+        return arc.back();
+    }
+    return Along(piece.x, piece.y, piece.heading, def.length / 2);
+}
+
+bool IsCircuitTrack(const PieceDef& def) {
+    return def.article == "24994" || def.article == "24294";
+}
