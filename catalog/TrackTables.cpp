@@ -1,9 +1,9 @@
 // The built-in track tables: every piece of the four track systems, in catalog order.
-#include "catalog/TrackCatalog.h"
-
 #include <cmath>
 #include <initializer_list>
 #include <utility>
+
+#include "catalog/TrackCatalog.h"
 
 namespace {
 constexpr double kPi = 3.141592653589793;
@@ -138,8 +138,8 @@ void AddMarklinC(TrackCatalog& catalog) {
 
     // Uncoupler, the adapter to K-Track and the turntable.
     t.Straight("24997", "24997 Uncoupler 94.2mm", 94.2);
-    PieceDef adapter = MakeStraight(TrackSystem::MarklinC, "24922",
-                                    "24922 Adapter C-Track to K-Track 180mm", 180);
+    PieceDef adapter =
+        MakeStraight(TrackSystem::MarklinC, "24922", "24922 Adapter C-Track to K-Track 180mm", 180);
     adapter.connectorSystems = {TrackSystem::MarklinC, TrackSystem::MarklinK};
     catalog.Add(std::move(adapter));
 
@@ -235,11 +235,9 @@ void AddMarklinZ(TrackCatalog& catalog) {
     const double half = 56.4;
     const double alongX = half * CosDeg(13);
     const double acrossY = half * SinDeg(13);
-    t.Explicit("8559", "8559 Crossing 112.8mm 13deg", kCrossing, 112.8, 0, 13,
-               {{0, 0, 180},
-                {112.8, 0, 0},
-                {half - alongX, -acrossY, 193},
-                {half + alongX, acrossY, 13}});
+    t.Explicit(
+        "8559", "8559 Crossing 112.8mm 13deg", kCrossing, 112.8, 0, 13,
+        {{0, 0, 180}, {112.8, 0, 0}, {half - alongX, -acrossY, 193}, {half + alongX, acrossY, 13}});
     t.Explicit("8560", "8560 Double Slip Switch 13\u00b0", kSlip, 112.8, 501.4424, 13,
                {{0, 0, 180}, {112.8, 0, 0}, {0, -12.8519, 193}, {112.8, 12.8519, 13}});
     t.Explicit("8991", "8991 Track Bumper 15mm", kBumper, 15, 0, 0, {{0, 0, 180}});
@@ -293,28 +291,27 @@ void AddMarklinK(TrackCatalog& catalog) {
     t.Turnout("2263", "2263 Right Turnout Length 168.9 mm / 6-5/8\"", kRight, 168.9, 424.6, 22.5);
     t.Turnout("2265", "2265 Left Turnout Length 168.9 mm / 6-5/8\" (manual)", kLeft, 168.9, 424.6,
               22.5);
-    t.Turnout("2266", "2266 Right Turnout Length 168.9 mm / 6-5/8\" (manual)", kRight, 168.9,
-              424.6, 22.5);
+    t.Turnout("2266", "2266 Right Turnout Length 168.9 mm / 6-5/8\" (manual)", kRight, 168.9, 424.6,
+              22.5);
     // Unlike the C-Track pair, the K-Track "left" curved turnout bends towards +y.
     t.Explicit("2268", "2268 Left Curved Turnout Outer Curve 30\u00b0 Spacing 64.6 mm / 2-1/2\"",
                kCurvedK, 64.6, 360, 30, {{0, 0, 180}, {180, 48.23, 30}, {244.6, 48.23, 30}});
     t.Explicit("2269", "2269 Right Curved Turnout Outer Curve 30\u00b0 Spacing 64.6 mm / 2-1/2\"",
                kCurvedK, 64.6, 360, -30, {{0, 0, 180}, {180, -48.23, 330}, {244.6, -48.23, 330}});
-    t.Explicit(
-        "2270",
-        "2270 Symmetrical Three-Way Turnout Length 168.9 mm / Radius 424.6 mm / 16-3/4\"", kLeft,
-        168.9, 424.6, 22.5,
-        {{0, 0, 180}, {168.9, 0, 0}, {162.49, 32.32, 22.5}, {162.49, -32.32, 337.5}});
+    t.Explicit("2270",
+               "2270 Symmetrical Three-Way Turnout Length 168.9 mm / Radius 424.6 mm / 16-3/4\"",
+               kLeft, 168.9, 424.6, 22.5,
+               {{0, 0, 180}, {168.9, 0, 0}, {162.49, 32.32, 22.5}, {162.49, -32.32, 337.5}});
     t.Turnout("22715", "22715 Left Turnout Length 225 mm / 8-7/8\" / Radius 902.4 mm / 35-1/2\"",
               kLeft, 225, 902.4, 14.3);
     t.Turnout("22716", "22716 Right Turnout Length 225 mm / 8-7/8\" / Radius 902.4 mm / 35-1/2\"",
               kRight, 225, 902.4, 14.3);
     t.Explicit("2260", "2260 Double Slip Switch Length 168.9 mm / 6-5/8\"", kSlip, 168.9, 424.6,
                22.5, {{0, 0, 180}, {168.9, 0, 0}, {6.41, -32.32, 202.5}, {162.49, 32.32, 22.5}});
-    t.Explicit(
-        "2275", "2275 Double Slip Switch Length 225 mm / 8-7/8\" / Radius 902.4 mm / 35-1/2\"",
-        kSlip, 225, 902.4, 14.3,
-        {{0, 0, 180}, {225, 0, 0}, {3.49, -27.79, 194.3}, {221.51, 27.79, 14.3}});
+    t.Explicit("2275",
+               "2275 Double Slip Switch Length 225 mm / 8-7/8\" / Radius 902.4 mm / 35-1/2\"",
+               kSlip, 225, 902.4, 14.3,
+               {{0, 0, 180}, {225, 0, 0}, {3.49, -27.79, 194.3}, {221.51, 27.79, 14.3}});
     t.Bumper("7389", "7389 Track Bumper", 60);
     t.Bumper("7391", "7391 Track Bumper", 40);
     t.StraightBridge("7263", "7263 Arch Bridge 360mm", 360);
