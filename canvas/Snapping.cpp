@@ -1,0 +1,553 @@
+// Connector snapping geometry and the placing, joining and moving operations built on it.
+#include "canvas/Snapping.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "model/GradeRuns.h"
+
+namespace {
+constexpr double kPi = 3.141592653589793;
+
+const PieceDef* DefOf(const PlacedPiece& p) { return TrackCatalog::Instance().Find(p.article); }
+
+int ConnectorCount(const PieceDef& def) { return static_cast<int>(def.connectors.size()); }
+
+double Reach(const PieceDef& def) {
+    double r = 0;
+    for (const Connector& c : def.connectors) r = std::max(r, std::hypot(c.x, c.y));
+    return r;
+}
+
+// Farthest any connector of any catalog piece lies from its piece's origin. Lets the searches
+// skip far pieces on their origin alone, without a catalog lookup per piece.
+double CatalogReach() {
+    static int countSeen = -1;
+    static double reach = 0;
+    const TrackCatalog& cat = TrackCatalog::Instance();
+    if (countSeen != cat.Count()) {
+        reach = 0;
+        for (const PieceDef& d : cat.pieces) reach = std::max(reach, Reach(d));
+        countSeen = cat.Count();
+    }
+    return reach;
+}
+
+// Heading difference folded into [0, 180], as the snap search measures it.
+double FoldedTurn(double a, double b) {
+    double d = std::fmod(std::fabs(a - b), 360.0);
+    return d > 180 ? 360 - d : d;
+}
+
+bool Finite(const PiecePose& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.heading);
+}
+
+std::vector<ConnectorPose> GhostPoses(const PieceDef& def, const PiecePose& pose) {
+    PlacedPiece ghost;
+    ghost.x = pose.x;
+    ghost.y = pose.y;
+    ghost.heading = pose.heading;
+    return ConnectorPoses(ghost, def);
+}
+
+// The snap search; `ownUsable`, when given, says which of the moving piece's own ends may snap.
+SnapResult FindSnapMasked(const PieceDef& def, const PiecePose& trial,
+                          std::span<const PlacedPiece* const> candidates,
+                          const std::vector<char>* ownUsable) {
+    SnapResult result;
+    const std::vector<ConnectorPose> own = GhostPoses(def, trial);
+    if (own.empty()) return result;
+    const double farMm = CatalogReach() + Reach(def) + kCaptureRadiusMm;
+    double best = std::numeric_limits<double>::max();
+    for (const PlacedPiece* p : candidates) {
+        if (!p) continue;
+        if (std::hypot(p->x - trial.x, p->y - trial.y) > farMm) continue;
+        const PieceDef* pd = DefOf(*p);
+        if (!pd) continue;
+        for (int j = 0; j < ConnectorCount(*pd); ++j) {
+            if (!p->IsOpen(j)) continue;
+            const ConnectorPose pj = GetConnectorPose(*p, *pd, j);
+            for (int i = 0; i < static_cast<int>(own.size()); ++i) {
+                if (ownUsable && (i >= static_cast<int>(ownUsable->size()) || !(*ownUsable)[i]))
+                    continue;
+                if (pd->ConnectorSystem(j) != def.ConnectorSystem(i)) continue;
+                const double dist = std::hypot(pj.x - own[i].x, pj.y - own[i].y);
+                if (dist > kCaptureRadiusMm) continue;
+                if (FoldedTurn(pj.heading, own[i].heading) < kMinTurnDeg) continue;
+                if (!(dist < best)) continue;
+                best = dist;
+                const PiecePose aligned = AlignToConnector(def, i, pj);
+                result.snapped = true;
+                result.targetPiece = p->id;
+                result.targetConn = j;
+                result.ownConn = i;
+                result.x = aligned.x;
+                result.y = aligned.y;
+                result.heading = aligned.heading;
+                result.distance = dist;
+                result.targetX = pj.x;
+                result.targetY = pj.y;
+            }
+        }
+    }
+    return result;
+}
+
+std::unordered_map<uint32_t, size_t> IndexById(const LayoutDocument& doc) {
+    std::unordered_map<uint32_t, size_t> index;
+    index.reserve(doc.pieces.size());
+    for (size_t i = 0; i < doc.pieces.size(); ++i) index.emplace(doc.pieces[i].id, i);
+    return index;
+}
+
+// Opens the mirror entry of connector `c` of `p` on its partner, when the partner points back.
+void OpenPartnerOf(LayoutDocument& doc, const PlacedPiece& p, int c) {
+    if (p.IsOpen(c)) return;
+    const Joint j = p.joints[c];
+    PlacedPiece* partner = doc.FindPiece(j.target);
+    if (!partner || j.targetConn >= partner->joints.size()) return;
+    Joint& back = partner->joints[j.targetConn];
+    if (back.target == p.id && back.targetConn == static_cast<uint32_t>(c)) back = Joint{};
+}
+
+void GrowJoints(PlacedPiece& p, const PieceDef& def) {
+    if (p.joints.size() < def.connectors.size()) p.joints.resize(def.connectors.size());
+}
+
+PlacedPiece NewPiece(const PieceDef& def, const PiecePose& pose, int32_t level) {
+    PlacedPiece p;
+    p.article = def.article;
+    p.x = pose.x;
+    p.y = pose.y;
+    p.heading = NormalizeDeg(pose.heading);
+    p.level = level;
+    p.joints.resize(def.connectors.size());
+    return p;
+}
+
+// Appends a piece inside an edit whose undo snapshot is already taken.
+uint32_t AppendPiece(LayoutDocument& doc, PlacedPiece p) {
+    p.id = doc.TakeId();
+    doc.pieces.push_back(std::move(p));
+    return doc.pieces.back().id;
+}
+
+void SelectOnly(LayoutDocument& doc, uint32_t id) {
+    doc.ClearSelection();
+    if (PlacedPiece* p = doc.FindPiece(id)) p->selected = true;
+}
+
+// The partner of a piece placed as a pair, at connector 1 of `firstId`; kNoId when none.
+// Joins it and continues the grade onto it; takes no undo snapshot.
+uint32_t PlacePairPartner(LayoutDocument& doc, const PieceDef& def, uint32_t firstId) {
+    const PlacedPiece* first = doc.FindPiece(firstId);
+    if (!def.placeAsPair || ConnectorCount(def) < 2 || !first || !first->IsOpen(1)) return kNoId;
+    const PiecePose pose = AlignToConnector(def, 0, GetConnectorPose(*first, def, 1));
+    const uint32_t secondId = AppendPiece(doc, NewPiece(def, pose, first->level));
+    JoinConnectors(doc, firstId, 1, secondId, 0);
+    ContinueGrade(doc, secondId, 0, firstId, 1);
+    return secondId;
+}
+
+PlacementResult Refusal(TrackSystem dragged, TrackSystem placed) {
+    PlacementResult r;
+    r.errorTitle = kIncompatibleSystemsTitle;
+    r.error = IncompatibleSystemsText(dragged, placed);
+    return r;
+}
+
+// True when a piece other than `p` has a joint naming (p, c).
+bool NamedByOther(const LayoutDocument& doc, uint32_t p, int c) {
+    for (const PlacedPiece& q : doc.pieces) {
+        if (q.id == p) continue;
+        for (const Joint& j : q.joints)
+            if (j.target == p && j.targetConn == static_cast<uint32_t>(c)) return true;
+    }
+    return false;
+}
+
+void RotateAbout(double& x, double& y, double px, double py, double cosA, double sinA) {
+    const double dx = x - px, dy = y - py;
+    x = px + dx * cosA - dy * sinA;
+    y = py + dx * sinA + dy * cosA;
+}
+}  // namespace
+
+std::vector<ConnectorPose> ConnectorPoses(const PlacedPiece& piece, const PieceDef& def) {
+    std::vector<ConnectorPose> poses;
+    poses.reserve(def.connectors.size());
+    for (int i = 0; i < ConnectorCount(def); ++i) poses.push_back(GetConnectorPose(piece, def, i));
+    return poses;
+}
+
+PiecePose AlignToConnector(const PieceDef& def, int k, const ConnectorPose& target) {
+    if (k < 0 || k >= ConnectorCount(def)) return {};
+    const Connector& c = def.connectors[k];
+    const double h = NormalizeDeg(NormalizeDeg(target.heading + 180) - c.heading);
+    const double r = h * kPi / 180.0;
+    const double cr = std::cos(r), sr = std::sin(r);
+    return {target.x - (c.x * cr - c.y * sr), target.y - (c.x * sr + c.y * cr), h};
+}
+
+SnapResult FindSnap(const PieceDef& def, const PiecePose& trial,
+                    std::span<const PlacedPiece* const> candidates) {
+    return FindSnapMasked(def, trial, candidates, nullptr);
+}
+
+SystemClash CheckSystemClash(const PieceDef& def, const PiecePose& trial,
+                             const std::vector<PlacedPiece>& pieces) {
+    SystemClash result;
+    const std::vector<ConnectorPose> own = GhostPoses(def, trial);
+    const double farMm = CatalogReach() + Reach(def) + kCaptureRadiusMm;
+    for (const PlacedPiece& p : pieces) {
+        if (std::hypot(p.x - trial.x, p.y - trial.y) > farMm) continue;
+        const PieceDef* pd = DefOf(p);
+        if (!pd) continue;
+        for (int j = 0; j < ConnectorCount(*pd); ++j) {
+            if (!p.IsOpen(j)) continue;
+            const ConnectorPose pj = GetConnectorPose(p, *pd, j);
+            for (int i = 0; i < static_cast<int>(own.size()); ++i) {
+                if (std::hypot(pj.x - own[i].x, pj.y - own[i].y) > kCaptureRadiusMm) continue;
+                if (FoldedTurn(pj.heading, own[i].heading) < kMinTurnDeg) continue;
+                if (pd->ConnectorSystem(j) == def.ConnectorSystem(i)) continue;
+                result.clash = true;
+                result.dragged = def.ConnectorSystem(i);
+                result.placed = pd->ConnectorSystem(j);
+                return result;
+            }
+        }
+    }
+    return result;
+}
+
+std::string IncompatibleSystemsText(TrackSystem dragged, TrackSystem placed) {
+    return TrackSystemLongName(dragged) + " cannot connect to " + TrackSystemLongName(placed) +
+           ".\n\nThese track systems are not compatible.\n"
+           "Use adapter track 24922 to connect C-Track to K-Track.";
+}
+
+std::vector<const PlacedPiece*> SnapCandidates(const LayoutDocument& doc, bool skipSelected) {
+    std::unordered_map<uint32_t, bool> visible;
+    for (const Level& l : doc.levels) visible.emplace(l.id, l.visible);
+    std::vector<const PlacedPiece*> out;
+    out.reserve(doc.pieces.size());
+    for (const PlacedPiece& p : doc.pieces) {
+        if (skipSelected && p.selected) continue;
+        auto it = visible.find(static_cast<uint32_t>(p.level));
+        if (it != visible.end() && !it->second) continue;
+        out.push_back(&p);
+    }
+    return out;
+}
+
+uint32_t DropLevel(const LayoutDocument& doc) {
+    const Level* best = nullptr;
+    for (const Level& l : doc.levels)
+        if (l.visible && (!best || l.height > best->height)) best = &l;
+    return best ? best->id : doc.activeLevel;
+}
+
+bool JoinConnectors(LayoutDocument& doc, uint32_t a, int ca, uint32_t b, int cb) {
+    if (a == b) return false;
+    PlacedPiece* pa = doc.FindPiece(a);
+    PlacedPiece* pb = doc.FindPiece(b);
+    if (!pa || !pb) return false;
+    const PieceDef* da = DefOf(*pa);
+    const PieceDef* db = DefOf(*pb);
+    if (!da || !db || ca < 0 || cb < 0 || ca >= ConnectorCount(*da) || cb >= ConnectorCount(*db))
+        return false;
+    OpenPartnerOf(doc, *pa, ca);
+    OpenPartnerOf(doc, *pb, cb);
+    GrowJoints(*pa, *da);
+    GrowJoints(*pb, *db);
+    pa->joints[ca] = {b, static_cast<uint32_t>(cb)};
+    pb->joints[cb] = {a, static_cast<uint32_t>(ca)};
+    return true;
+}
+
+void DetachSelection(LayoutDocument& doc) {
+    const auto index = IndexById(doc);
+    for (PlacedPiece& p : doc.pieces) {
+        if (!p.selected) continue;
+        for (size_t c = 0; c < p.joints.size(); ++c) {
+            Joint& j = p.joints[c];
+            if (j.IsOpen()) continue;
+            auto it = index.find(j.target);
+            if (it == index.end()) continue;  // a dangling joint is left for the file checks
+            PlacedPiece& other = doc.pieces[it->second];
+            if (other.selected) continue;
+            if (j.targetConn < other.joints.size()) {
+                Joint& back = other.joints[j.targetConn];
+                if (back.target == p.id && back.targetConn == c) back = Joint{};
+            }
+            j = Joint{};
+        }
+    }
+}
+
+std::string PiecesStatusText(const LayoutDocument& doc) {
+    return "Pieces: " + std::to_string(doc.pieces.size());
+}
+
+SnapResult TrackPaletteDrag(const LayoutDocument& doc, std::string_view article,
+                            const PiecePose& freePose) {
+    const PieceDef* def = TrackCatalog::Instance().Find(article);
+    if (!doc.snapOn || !def || !Finite(freePose)) return {};
+    return FindSnap(*def, freePose, SnapCandidates(doc, false));
+}
+
+PlacementResult DropPalettePiece(LayoutDocument& doc, std::string_view article,
+                                 const PiecePose& freePose, const SnapResult& snap) {
+    PlacementResult result;
+    const PieceDef* def = TrackCatalog::Instance().Find(article);
+    if (!def || !Finite(freePose)) return result;
+    const PiecePose snapPose{snap.x, snap.y, snap.heading};
+    if (snap.snapped && !Finite(snapPose)) return result;
+    if (!snap.snapped && doc.snapOn) {
+        const SystemClash clash = CheckSystemClash(*def, freePose, doc.pieces);
+        if (clash.clash) return Refusal(clash.dragged, clash.placed);
+    }
+
+    // A snap is only joined when its target still offers that end to this system.
+    const PlacedPiece* target = snap.snapped ? doc.FindPiece(snap.targetPiece) : nullptr;
+    const PieceDef* targetDef = target ? DefOf(*target) : nullptr;
+    const bool join = targetDef && snap.ownConn >= 0 && snap.ownConn < ConnectorCount(*def) &&
+                      snap.targetConn >= 0 && snap.targetConn < ConnectorCount(*targetDef) &&
+                      target->IsOpen(snap.targetConn) &&
+                      targetDef->ConnectorSystem(snap.targetConn) ==
+                          def->ConnectorSystem(snap.ownConn);
+
+    doc.EnsureDefaultLevel();
+    int32_t level = static_cast<int32_t>(DropLevel(doc));
+    if (snap.snapped) level = target ? target->level : static_cast<int32_t>(doc.activeLevel);
+    const uint32_t id = doc.AddPiece(NewPiece(*def, snap.snapped ? snapPose : freePose, level));
+    result.firstId = id;
+    result.firstZPiece = def->system == TrackSystem::MarklinZ && doc.pieces.size() == 1;
+
+    if (join && JoinConnectors(doc, id, snap.ownConn, snap.targetPiece, snap.targetConn))
+        ContinueGrade(doc, id, snap.ownConn, snap.targetPiece, snap.targetConn);
+    result.secondId = PlacePairPartner(doc, *def, id);
+    SelectOnly(doc, id);
+    return result;
+}
+
+PlacementResult PlaceAfterSelection(LayoutDocument& doc, std::string_view article) {
+    PlacementResult result;
+    const PieceDef* def = TrackCatalog::Instance().Find(article);
+    const PlacedPiece* newest = nullptr;
+    for (const PlacedPiece& p : doc.pieces)
+        if (p.selected && (!newest || p.id > newest->id)) newest = &p;
+    if (!newest) {
+        result.startDrag = def != nullptr;
+        return result;
+    }
+    const PieceDef* pDef = DefOf(*newest);
+    if (!def || !pDef || def->connectors.empty()) return result;
+
+    const int pCount = ConnectorCount(*pDef);
+    int c = -1;
+    if (pCount >= 2 && newest->IsOpen(1)) {
+        c = 1;
+    } else if (pCount >= 1 && newest->IsOpen(0)) {
+        c = 0;
+    } else {
+        for (int i = 2; i < pCount && c < 0; ++i)
+            if (newest->IsOpen(i)) c = i;
+    }
+    if (c < 0) return result;
+    const int k = (c == 0 && def->connectors.size() > 1) ? 1 : 0;
+    if (pDef->ConnectorSystem(c) != def->ConnectorSystem(k))
+        return Refusal(def->ConnectorSystem(k), pDef->ConnectorSystem(c));
+
+    const uint32_t pId = newest->id;
+    const PiecePose pose = AlignToConnector(*def, k, GetConnectorPose(*newest, *pDef, c));
+    const uint32_t id = doc.AddPiece(NewPiece(*def, pose, newest->level));
+    JoinConnectors(doc, pId, c, id, k);
+    SelectOnly(doc, id);
+    ContinueGrade(doc, id, k, pId, c);
+    result.firstId = id;
+    result.secondId = PlacePairPartner(doc, *def, id);
+    if (result.secondId != kNoId) SelectOnly(doc, result.secondId);
+    return result;
+}
+
+PlacementResult CloneAndExtend(LayoutDocument& doc, uint32_t pieceId) {
+    PlacementResult result;
+    const PlacedPiece* p = doc.FindPiece(pieceId);
+    if (!p || p->helixId != kNoId) return result;
+    const PieceDef* def = DefOf(*p);
+    if (!def || def->connectors.empty()) return result;
+    const int count = ConnectorCount(*def);
+    int c = -1, own = -1;
+    if (count >= 2 && p->IsOpen(1) && !NamedByOther(doc, pieceId, 1)) {
+        c = 1;
+        own = 0;
+    } else if (p->IsOpen(0) && !NamedByOther(doc, pieceId, 0)) {
+        c = 0;
+        own = count >= 2 ? 1 : 0;
+    } else {
+        return result;
+    }
+    // The adapter would join its own two systems end to end.
+    if (def->ConnectorSystem(c) != def->ConnectorSystem(own))
+        return Refusal(def->ConnectorSystem(own), def->ConnectorSystem(c));
+
+    const PiecePose pose = AlignToConnector(*def, own, GetConnectorPose(*p, *def, c));
+    const uint32_t id = doc.AddPiece(NewPiece(*def, pose, p->level));
+    JoinConnectors(doc, id, own, pieceId, c);
+    SelectOnly(doc, id);
+    ContinueGrade(doc, id, own, pieceId, c);
+    result.firstId = id;
+    return result;
+}
+
+MoveStart TakeMoveStart(const LayoutDocument& doc) {
+    MoveStart start;
+    std::unordered_set<uint32_t> helixIds;
+    for (const PlacedPiece& p : doc.pieces) {
+        if (!p.selected) continue;
+        start.pieces.push_back({p.id, p.x, p.y, p.heading});
+        if (p.helixId != kNoId) helixIds.insert(p.helixId);
+    }
+    for (const SceneryItem& s : doc.scenery)
+        if (s.selected) start.scenery.push_back({s.id, s.x, s.y, s.heading});
+    for (const Helix& h : doc.helices)
+        if (helixIds.count(h.id)) start.helices.push_back({h.id, h.x, h.y, h.heading});
+    return start;
+}
+
+GroupSnap TrackSelectionMove(LayoutDocument& doc, const MoveStart& start, double dx, double dy) {
+    GroupSnap group;
+    if (!std::isfinite(dx) || !std::isfinite(dy)) return group;
+    for (const MoveStart::Pose& s : start.pieces)
+        if (PlacedPiece* p = doc.FindPiece(s.id)) {
+            p->x = s.x + dx;
+            p->y = s.y + dy;
+        }
+    for (const MoveStart::Pose& s : start.scenery)
+        if (SceneryItem* item = doc.FindScenery(s.id)) {
+            item->x = s.x + dx;
+            item->y = s.y + dy;
+        }
+    for (const MoveStart::Pose& s : start.helices)
+        if (Helix* h = doc.FindHelix(s.id)) {
+            h->x = s.x + dx;
+            h->y = s.y + dy;
+        }
+    if (!doc.snapOn) return group;
+
+    const std::vector<const PlacedPiece*> candidates = SnapCandidates(doc, true);
+    std::unordered_set<uint32_t> selected;
+    for (const PlacedPiece& p : doc.pieces)
+        if (p.selected) selected.insert(p.id);
+    std::vector<char> usable;
+    for (const PlacedPiece& p : doc.pieces) {
+        if (!p.selected) continue;
+        const PieceDef* def = DefOf(p);
+        if (!def) continue;
+        // An end joined inside the selection stays joined after the move and cannot snap.
+        usable.assign(def->connectors.size(), 1);
+        for (size_t c = 0; c < usable.size() && c < p.joints.size(); ++c)
+            if (!p.joints[c].IsOpen() && selected.count(p.joints[c].target)) usable[c] = 0;
+        const SnapResult r =
+            FindSnapMasked(*def, {p.x, p.y, p.heading}, candidates, &usable);
+        if (r.snapped && (group.movingPiece == kNoId || r.distance < group.snap.distance)) {
+            group.snap = r;
+            group.movingPiece = p.id;
+        }
+    }
+    return group;
+}
+
+void ReleaseSelectionMove(LayoutDocument& doc, const MoveStart& start, const GroupSnap& group) {
+    bool moved = false;
+    for (const MoveStart::Pose& s : start.pieces)
+        if (const PlacedPiece* p = doc.FindPiece(s.id))
+            if (p->selected && std::hypot(p->x - s.x, p->y - s.y) > kDetachDistanceMm) moved = true;
+    if (moved) DetachSelection(doc);
+    if (!group.Snapped()) return;
+
+    PlacedPiece* m = doc.FindPiece(group.movingPiece);
+    const PlacedPiece* t = doc.FindPiece(group.snap.targetPiece);
+    if (!m || !t || !m->selected || t->selected) return;
+    const PieceDef* mDef = DefOf(*m);
+    const PieceDef* tDef = DefOf(*t);
+    const int i = group.snap.ownConn, j = group.snap.targetConn;
+    if (!mDef || !tDef || i < 0 || j < 0 || i >= ConnectorCount(*mDef) ||
+        j >= ConnectorCount(*tDef) || !m->IsOpen(i) || !t->IsOpen(j) ||
+        mDef->ConnectorSystem(i) != tDef->ConnectorSystem(j))
+        return;
+
+    // One rigid motion carries the whole selection: a turn about m, then a shift onto the snap.
+    const PiecePose target = AlignToConnector(*mDef, i, GetConnectorPose(*t, *tDef, j));
+    const double turn = target.heading - m->heading;
+    const double cosA = std::cos(turn * kPi / 180.0), sinA = std::sin(turn * kPi / 180.0);
+    const double px = m->x, py = m->y;
+    const double shiftX = target.x - px, shiftY = target.y - py;
+    std::unordered_set<uint32_t> helixIds;
+    for (PlacedPiece& p : doc.pieces) {
+        if (!p.selected) continue;
+        RotateAbout(p.x, p.y, px, py, cosA, sinA);
+        p.x += shiftX;
+        p.y += shiftY;
+        p.heading = NormalizeDeg(p.heading + turn);
+        if (p.helixId != kNoId) helixIds.insert(p.helixId);
+        if (const PieceDef* d = DefOf(p)) GrowJoints(p, *d);
+    }
+    for (Helix& h : doc.helices) {
+        if (!helixIds.count(h.id)) continue;
+        RotateAbout(h.x, h.y, px, py, cosA, sinA);
+        h.x += shiftX;
+        h.y += shiftY;
+        h.heading = NormalizeDeg(h.heading + turn);
+    }
+    m->x = target.x;  // exact, free of the rounding of the rotation
+    m->y = target.y;
+    m->heading = target.heading;
+
+    const uint32_t mId = m->id, tId = t->id;
+    JoinConnectors(doc, mId, i, tId, j);
+    m = doc.FindPiece(mId);
+    if (m->helixId == kNoId) {
+        const double before = m->elevation;
+        ContinueGrade(doc, mId, i, tId, j);
+        m = doc.FindPiece(mId);
+        const double change = m->elevation - before;
+        if (std::fabs(change) > 0.001)
+            for (PlacedPiece& p : doc.pieces)
+                if (p.selected && p.id != mId && p.helixId == kNoId) p.elevation += change;
+    }
+
+    // Other ends the move brought together. The systems must match here too: an end-to-end
+    // joint between C-Track and K-Track is never made.
+    const double farMm = 2 * CatalogReach() + kJoinRadiusMm;
+    for (size_t si = 0; si < doc.pieces.size(); ++si) {
+        if (!doc.pieces[si].selected) continue;
+        const PieceDef* sDef = DefOf(doc.pieces[si]);
+        if (!sDef) continue;
+        for (int a = 0; a < ConnectorCount(*sDef); ++a) {
+            for (size_t ui = 0; ui < doc.pieces.size() && doc.pieces[si].IsOpen(a); ++ui) {
+                const PlacedPiece& s = doc.pieces[si];
+                const PlacedPiece& u = doc.pieces[ui];
+                if (u.selected || std::hypot(u.x - s.x, u.y - s.y) > farMm) continue;
+                const PieceDef* uDef = DefOf(u);
+                if (!uDef) continue;
+                const ConnectorPose sa = GetConnectorPose(s, *sDef, a);
+                for (int b = 0; b < ConnectorCount(*uDef); ++b) {
+                    if (!u.IsOpen(b) || uDef->ConnectorSystem(b) != sDef->ConnectorSystem(a))
+                        continue;
+                    const ConnectorPose ub = GetConnectorPose(u, *uDef, b);
+                    const double dx = sa.x - ub.x, dy = sa.y - ub.y;
+                    if (dx * dx + dy * dy < kJoinRadiusMm * kJoinRadiusMm) {
+                        JoinConnectors(doc, s.id, a, u.id, b);
+                        break;
+                    }
+                }
+            }
+        }
+    }
+}
