@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The most joint slots a piece may have in a file: well above the 30 exits of the largest
 // turntable, and small enough that a hostile file cannot make the reader allocate much per piece.
@@ -76,6 +77,9 @@ struct PlacedPiece;
 // Reads a <joint line (conn, target, tconn) into the piece's joint slots, growing them as needed.
 // A target of -1 opens the slot.
 bool ReadJointLine(LineFields& fields, PlacedPiece* piece);
+// Gives every piece of a known article at least one joint slot per connector of its definition
+// (the file leaves open slots out), so a loaded piece looks like a freshly placed one.
+void PadJointSlots(std::vector<PlacedPiece>& pieces);
 
 // Splits a file's text into lines (line feed separated, a carriage return before it dropped),
 // counting them from 1.

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "catalog/TrackCatalog.h"
 #include "persistence/AtomicFile.h"
 #include "persistence/FileFields.h"
 
@@ -307,6 +308,14 @@ bool ReadJointLine(LineFields& f, PlacedPiece* piece) {
     return true;
 }
 
+void PadJointSlots(std::vector<PlacedPiece>& pieces) {
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    for (PlacedPiece& p : pieces) {
+        const PieceDef* def = catalog.Find(p.article);
+        if (def && p.joints.size() < def->connectors.size()) p.joints.resize(def->connectors.size());
+    }
+}
+
 void AppendFileDouble(std::string& out, double value) {
     // Every written value must read back: nothing non-finite, nothing beyond the reader's range.
     if (!std::isfinite(value)) value = 0;
@@ -531,6 +540,7 @@ std::string LoadLayoutFromText(LayoutDocument& doc, std::string_view text,
 
     LayoutDocument& d = st.doc;
     OpenUnmirroredJoints(d.pieces);
+    PadJointSlots(d.pieces);
     d.nextId = st.ids.Highest() + 1;
     d.EnsureDefaultLevel();
     d.RefreshCurrentGrade();

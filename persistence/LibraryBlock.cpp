@@ -105,6 +105,7 @@ std::string LoadBlockFromText(std::string_view text, std::string* blockName,
             if (!ReadJointLine(f, &readPieces.back())) return error;
         }
     }
+    PadJointSlots(readPieces);
     if (blockName) *blockName = std::move(name);
     if (pieces) *pieces = std::move(readPieces);
     if (sceneryItems) *sceneryItems = std::move(readScenery);
