@@ -1,0 +1,92 @@
+// Builds joined track in a document the way a drop on the canvas does, for the model tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "catalog/TrackCatalog.h"
+#include "model/GradeRuns.h"
+#include "model/LayoutDocument.h"
+
+// Everything an operation may change, so a refused operation can be shown to change nothing.
+struct DocState {
+    std::vector<PlacedPiece> pieces;
+    std::vector<SceneryItem> scenery;
+    std::vector<Tunnel> tunnels;
+    std::vector<Helix> helices;
+    std::vector<GradeRun> gradeRuns;
+    CurrentGrade currentGrade;
+    uint32_t nextId = 0;
+    size_t undo = 0;
+    size_t redo = 0;
+    explicit DocState(const LayoutDocument& d)
+        : pieces(d.pieces),
+          scenery(d.scenery),
+          tunnels(d.tunnels),
+          helices(d.helices),
+          gradeRuns(d.gradeRuns),
+          currentGrade(d.currentGrade),
+          nextId(d.nextId),
+          undo(d.undoStack.size()),
+          redo(d.redoStack.size()) {}
+    bool operator==(const DocState&) const = default;
+};
+
+class TrackBuilder {
+public:
+    explicit TrackBuilder(LayoutDocument& doc) : doc(doc) {}
+
+    // A free piece at a pose, with one open joint per connector.
+    uint32_t Place(const std::string& article, double x = 0, double y = 0, double heading = 0,
+                   double elevation = 0) {
+        PlacedPiece p;
+        p.article = article;
+        p.x = x;
+        p.y = y;
+        p.heading = heading;
+        p.elevation = elevation;
+        const PieceDef* def = TrackCatalog::Instance().Find(article);
+        p.joints.resize(def ? def->connectors.size() : 2);
+        return doc.AddPiece(p);
+    }
+
+    void Join(uint32_t a, int ca, uint32_t b, int cb) {
+        doc.FindPiece(a)->joints[ca] = {b, static_cast<uint32_t>(cb)};
+        doc.FindPiece(b)->joints[cb] = {a, static_cast<uint32_t>(ca)};
+    }
+
+    // Drops `article` with its connector `ownConn` on connector `targetConn` of `target`: posed
+    // to fit, joined on both sides, then given its height by the grade continuation.
+    uint32_t Attach(const std::string& article, uint32_t target, int targetConn, int ownConn = 0) {
+        const PieceDef* def = TrackCatalog::Instance().Find(article);
+        const PlacedPiece* t = doc.FindPiece(target);
+        const PieceDef* tDef = TrackCatalog::Instance().Find(t->article);
+        double x = 0, y = 0, heading = 0;
+        if (def && tDef) {
+            const ConnectorPose at = GetConnectorPose(*t, *tDef, targetConn);
+            const Connector& own = def->connectors[ownConn];
+            heading = NormalizeDeg(at.heading + 180 - own.heading);
+            const double r = heading * 3.141592653589793 / 180;
+            x = at.x - (own.x * std::cos(r) - own.y * std::sin(r));
+            y = at.y - (own.x * std::sin(r) + own.y * std::cos(r));
+        }
+        const uint32_t id = Place(article, x, y, heading);
+        Join(id, ownConn, target, targetConn);
+        ContinueGrade(doc, id, ownConn, target, targetConn);
+        return id;
+    }
+
+    // `count` pieces of `article`, each joined by its connector 0 to connector 1 of the previous.
+    std::vector<uint32_t> Line(const std::string& article, int count, double heading = 0) {
+        std::vector<uint32_t> ids{Place(article, 0, 0, heading)};
+        for (int i = 1; i < count; ++i) ids.push_back(Attach(article, ids.back(), 1, 0));
+        return ids;
+    }
+
+    PlacedPiece& operator[](uint32_t id) { return *doc.FindPiece(id); }
+
+private:
+    LayoutDocument& doc;
+};
