@@ -4,8 +4,9 @@
 namespace {
 HelixVariant Variant(std::string id, std::string name, double turns, double rise, double inner,
                      double outer, std::string innerCurve, std::string outerCurve) {
-    return HelixVariant{std::move(id),         std::move(name),       turns, rise, inner, outer,
-                        "24188",               std::move(innerCurve), std::move(outerCurve)};
+    return HelixVariant{
+        std::move(id),         std::move(name),      turns, rise, inner, outer, "24188",
+        std::move(innerCurve), std::move(outerCurve)};
 }
 
 std::vector<HelixVariant> BuildVariants() {
@@ -25,12 +26,12 @@ std::vector<HelixVariant> BuildVariants() {
                 "24430"),
         Variant("proses_4_5_r3r4", "Proses 4.5 R3&R4 42cm/16.5\"", 4.5, 420, 515, 579.3, "24330",
                 "24430"),
-        Variant("proses_2_5_r4r5", "Proses 2.5 R4&R5 26cm/10.2\"", 2.5, 260, 579.3, 643.6,
-                "24430", "24530"),
-        Variant("proses_3_5_r4r5", "Proses 3.5 R4&R5 34cm/13.4\"", 3.5, 340, 579.3, 643.6,
-                "24430", "24530"),
-        Variant("proses_4_5_r4r5", "Proses 4.5 R4&R5 42cm/16.5\"", 4.5, 420, 579.3, 643.6,
-                "24430", "24530"),
+        Variant("proses_2_5_r4r5", "Proses 2.5 R4&R5 26cm/10.2\"", 2.5, 260, 579.3, 643.6, "24430",
+                "24530"),
+        Variant("proses_3_5_r4r5", "Proses 3.5 R4&R5 34cm/13.4\"", 3.5, 340, 579.3, 643.6, "24430",
+                "24530"),
+        Variant("proses_4_5_r4r5", "Proses 4.5 R4&R5 42cm/16.5\"", 4.5, 420, 579.3, 643.6, "24430",
+                "24530"),
     };
 }
 }  // namespace

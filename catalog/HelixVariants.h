@@ -7,8 +7,8 @@
 
 // One ready-made helix: a spiral of C-Track curves on two radii with a straight at each end.
 struct HelixVariant {
-    std::string id;    // key stored in layouts, e.g. "proses_2_5_r1r2"
-    std::string name;  // display text
+    std::string id;          // key stored in layouts, e.g. "proses_2_5_r1r2"
+    std::string name;        // display text
     double turns = 0;        // number of full turns
     double rise = 0;         // mm gained from bottom to top
     double radiusInner = 0;  // mm, inner track

@@ -3,18 +3,30 @@
 
 std::string SceneryCategoryName(int category) {
     switch (category) {
-        case kSceneryPlatforms: return "Platforms";
-        case kSceneryBuildings: return "Buildings";
-        case kSceneryStations: return "Stations";
-        case kScenerySignals: return "Signals";
-        case kSceneryBridges: return "Bridges";
-        case kSceneryTunnels: return "Tunnels";
-        case kSceneryRoads: return "Roads";
-        case kSceneryNature: return "Nature";
-        case kSceneryVehicles: return "Vehicles";
-        case kScenerySpecial: return "Special";
-        case kSceneryMisc: return "Misc";
-        default: return "Other";
+        case kSceneryPlatforms:
+            return "Platforms";
+        case kSceneryBuildings:
+            return "Buildings";
+        case kSceneryStations:
+            return "Stations";
+        case kScenerySignals:
+            return "Signals";
+        case kSceneryBridges:
+            return "Bridges";
+        case kSceneryTunnels:
+            return "Tunnels";
+        case kSceneryRoads:
+            return "Roads";
+        case kSceneryNature:
+            return "Nature";
+        case kSceneryVehicles:
+            return "Vehicles";
+        case kScenerySpecial:
+            return "Special";
+        case kSceneryMisc:
+            return "Misc";
+        default:
+            return "Other";
     }
 }
 
@@ -65,8 +77,8 @@ SceneryPart MakeSceneryEllipse(double x, double y, double w, double h, SceneryCo
     return BoxPart(kSceneryFilledEllipse, x, y, w, h, fill, outline, width);
 }
 
-SceneryPart MakeSceneryEllipseOutline(double x, double y, double w, double h,
-                                      SceneryColor outline, int width) {
+SceneryPart MakeSceneryEllipseOutline(double x, double y, double w, double h, SceneryColor outline,
+                                      int width) {
     return BoxPart(kSceneryEllipseOutline, x, y, w, h, kSceneryNoColor, outline, width);
 }
 

@@ -72,8 +72,8 @@ struct SceneryDef {
     std::string id;    // key stored in layouts, e.g. "platform_island"
     std::string name;  // display text
     int32_t category = kSceneryMisc;
-    double width = 0;  // mm along the item's local x axis
-    double depth = 0;  // mm along the item's local y axis
+    double width = 0;                // mm along the item's local x axis
+    double depth = 0;                // mm along the item's local y axis
     std::vector<SceneryPart> parts;  // drawn in order
     bool zScale = false;             // Z-scale signals only
 };
@@ -91,8 +91,8 @@ SceneryPart MakeSceneryLine(double x1, double y1, double x2, double y2, SceneryC
 SceneryPart MakeSceneryEllipse(double x, double y, double w, double h, SceneryColor fill,
                                SceneryColor outline = kSceneryNoColor, int width = 0);
 // Ellipse outline in the box (x, y, w, h).
-SceneryPart MakeSceneryEllipseOutline(double x, double y, double w, double h,
-                                      SceneryColor outline, int width);
+SceneryPart MakeSceneryEllipseOutline(double x, double y, double w, double h, SceneryColor outline,
+                                      int width);
 
 // The process-wide registry of scenery definitions, filled from the built-in table on first use.
 class SceneryCatalog {

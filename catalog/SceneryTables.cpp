@@ -95,22 +95,19 @@ constexpr C kBlack{20, 20, 20, 255};
 constexpr C kWhite{245, 245, 245, 255};
 
 // A hip roof over the box: four faces meeting on a ridge along the longer side.
-void HipRoof(Sketch& s, double x, double y, double w, double h, C dark, C mid, C light,
-             C edge) {
+void HipRoof(Sketch& s, double x, double y, double w, double h, C dark, C mid, C light, C edge) {
     const double inset = std::min(w, h) / 2;
     if (w >= h) {
         const double ry = y + h / 2;
         s.Poly({{x, y}, {x + w, y}, {x + w - inset, ry}, {x + inset, ry}}, dark, edge, 1);
-        s.Poly({{x, y + h}, {x + w, y + h}, {x + w - inset, ry}, {x + inset, ry}}, light, edge,
-               1);
+        s.Poly({{x, y + h}, {x + w, y + h}, {x + w - inset, ry}, {x + inset, ry}}, light, edge, 1);
         s.Poly({{x, y}, {x + inset, ry}, {x, y + h}}, mid, edge, 1);
         s.Poly({{x + w, y}, {x + w - inset, ry}, {x + w, y + h}}, mid, edge, 1);
         s.Line(x + inset, ry, x + w - inset, ry, edge, 2);
     } else {
         const double rx = x + w / 2;
         s.Poly({{x, y}, {x, y + h}, {rx, y + h - inset}, {rx, y + inset}}, dark, edge, 1);
-        s.Poly({{x + w, y}, {x + w, y + h}, {rx, y + h - inset}, {rx, y + inset}}, light, edge,
-               1);
+        s.Poly({{x + w, y}, {x + w, y + h}, {rx, y + h - inset}, {rx, y + inset}}, light, edge, 1);
         s.Poly({{x, y}, {rx, y + inset}, {x + w, y}}, mid, edge, 1);
         s.Poly({{x, y + h}, {rx, y + h - inset}, {x + w, y + h}}, mid, edge, 1);
         s.Line(rx, y + inset, rx, y + h - inset, edge, 2);
@@ -157,11 +154,11 @@ void Conifer(Sketch& s, double x, double y, double w, double h) {
 
 // A car of length len and width wid seen from above at (x, y), nose towards +x, or towards +y
 // when alongY is set (parked in a bay).
-void CarShape(Sketch& s, double x, double y, double len, double wid, C body,
-              bool alongY = false) {
+void CarShape(Sketch& s, double x, double y, double len, double wid, C body, bool alongY = false) {
     // u runs along the car, v across it.
     auto at = [&](double u, double v) {
-        return alongY ? SceneryPoint{x + v * wid, y + u * len} : SceneryPoint{x + u * len, y + v * wid};
+        return alongY ? SceneryPoint{x + v * wid, y + u * len}
+                      : SceneryPoint{x + u * len, y + v * wid};
     };
     auto box = [&](double u, double v, double du, double dv, C fill) {
         const SceneryPoint p = at(u, v);
@@ -179,10 +176,8 @@ void CarShape(Sketch& s, double x, double y, double len, double wid, C body,
         C{static_cast<uint8_t>(body.r * 3 / 4), static_cast<uint8_t>(body.g * 3 / 4),
           static_cast<uint8_t>(body.b * 3 / 4), 255});  // roof
     // Windscreen ahead of the roof, rear window behind it.
-    s.Poly({at(0.66, 0.12), at(0.78, 0.2), at(0.78, 0.8), at(0.66, 0.88)}, kGlass, kGlassDark,
-           1);
-    s.Poly({at(0.34, 0.12), at(0.26, 0.2), at(0.26, 0.8), at(0.34, 0.88)}, kGlass, kGlassDark,
-           1);
+    s.Poly({at(0.66, 0.12), at(0.78, 0.2), at(0.78, 0.8), at(0.66, 0.88)}, kGlass, kGlassDark, 1);
+    s.Poly({at(0.34, 0.12), at(0.26, 0.2), at(0.26, 0.8), at(0.34, 0.88)}, kGlass, kGlassDark, 1);
     const C headlamp{250, 240, 170, 255};
     const C taillamp{200, 30, 30, 255};
     box(0.95, 0.12, 0.04, 0.16, headlamp);
@@ -251,8 +246,7 @@ SceneryDef StationLarge() {
     // Two-storey main hall between single-storey wings.
     HipRoof(s, 30, 40, 140, 84, kTileRoofDark, kTileRoof, kTileRoofLight, kRoofEdge);
     HipRoof(s, 380, 40, 140, 84, kTileRoofDark, kTileRoof, kTileRoofLight, kRoofEdge);
-    HipRoof(s, 170, 14, 210, 122, kSlateRoofDark, kSlateRoof, C{120, 125, 135, 255},
-            kSlateEdge);
+    HipRoof(s, 170, 14, 210, 122, kSlateRoofDark, kSlateRoof, C{120, 125, 135, 255}, kSlateEdge);
     // Clock turret on the ridge and chimneys.
     s.Rect(263, 63, 24, 24, C{200, 190, 160, 255}, kSlateEdge, 1);
     s.Disc(275, 75, 12, kWhite, kBlack, 1);
@@ -397,16 +391,14 @@ void TrussSpan(Sketch& s, double w, double h, C steel, C steelDark) {
 }
 
 SceneryDef TrussBridgeScenery() {
-    SceneryDef d =
-        Def("bridge_truss_scenery", "Truss bridge (scenery)", kSceneryBridges, 188, 64);
+    SceneryDef d = Def("bridge_truss_scenery", "Truss bridge (scenery)", kSceneryBridges, 188, 64);
     Sketch s(d);
     TrussSpan(s, 188, 64, C{70, 95, 85, 255}, C{35, 50, 45, 255});
     return d;
 }
 
 SceneryDef SteelTrussBridge() {
-    SceneryDef d =
-        Def("bridge_truss", "Steel truss bridge (1 track)", kScenerySpecial, 188, 80);
+    SceneryDef d = Def("bridge_truss", "Steel truss bridge (1 track)", kScenerySpecial, 188, 80);
     Sketch s(d);
     TrussSpan(s, 188, 80, C{150, 70, 50, 255}, C{80, 35, 25, 255});
     // Walkway gratings inside the girders.
@@ -480,13 +472,13 @@ SceneryDef RoadStraight() {
 SceneryDef Turntable() {
     SceneryDef d = Def("turntable", "Turntable \u00d8360mm", kScenerySpecial, 360, 360);
     Sketch s(d);
-    s.Ellipse(0, 0, 360, 360, kConcrete, kConcreteDark, 2);   // pit wall
-    s.Ellipse(10, 10, 340, 340, C{105, 95, 80, 255});         // pit floor
-    s.Ring(18, 18, 324, 324, kRail, 2);                       // running rail
-    s.Rect(0, 164, 360, 32, kSteelDark, kBlack, 1);           // bridge
+    s.Ellipse(0, 0, 360, 360, kConcrete, kConcreteDark, 2);  // pit wall
+    s.Ellipse(10, 10, 340, 340, C{105, 95, 80, 255});        // pit floor
+    s.Ring(18, 18, 324, 324, kRail, 2);                      // running rail
+    s.Rect(0, 164, 360, 32, kSteelDark, kBlack, 1);          // bridge
     s.Line(0, 172, 360, 172, C{170, 170, 175, 255}, 2);
     s.Line(0, 188, 360, 188, C{170, 170, 175, 255}, 2);
-    s.Disc(180, 180, 20, C{90, 90, 95, 255}, kBlack, 1);      // king pin
+    s.Disc(180, 180, 20, C{90, 90, 95, 255}, kBlack, 1);       // king pin
     s.Rect(300, 196, 26, 18, C{60, 110, 60, 255}, kBlack, 1);  // operator's hut
     return d;
 }
@@ -494,14 +486,14 @@ SceneryDef Turntable() {
 SceneryDef WaterTower() {
     SceneryDef d = Def("water_tower", "Water tower", kScenerySpecial, 50, 50);
     Sketch s(d);
-    s.Disc(25, 25, 48, C{150, 70, 50, 255}, kRoofEdge, 1);     // brick shaft under the tank
-    s.Disc(25, 25, 40, C{70, 75, 85, 255}, kSlateEdge, 1);     // tank
-    s.Disc(25, 25, 30, kSlateRoof, kSlateEdge, 1);             // conical roof
+    s.Disc(25, 25, 48, C{150, 70, 50, 255}, kRoofEdge, 1);  // brick shaft under the tank
+    s.Disc(25, 25, 40, C{70, 75, 85, 255}, kSlateEdge, 1);  // tank
+    s.Disc(25, 25, 30, kSlateRoof, kSlateEdge, 1);          // conical roof
     for (int i = 0; i < 8; ++i) {
         const double t = i * kPi / 4;
         s.Line(25, 25, 25 + std::cos(t) * 15, 25 + std::sin(t) * 15, kSlateEdge, 1);
     }
-    s.Disc(25, 25, 5, C{200, 180, 90, 255}, kBlack, 1);        // finial
+    s.Disc(25, 25, 5, C{200, 180, 90, 255}, kBlack, 1);  // finial
     return d;
 }
 

@@ -41,7 +41,7 @@ const SceneryRow kRows[] = {
     {"crossing_1track", "Level crossing (1 track)", 6, 120, 80, false},
     {"crossing_2track", "Level crossing (2 tracks)", 6, 120, 160, false},
     {"road_straight", "Road straight 188mm", 6, 188, 60, false},
-    {"turntable", "Turntable \xC3\x98" "360mm", 9, 360, 360, false},
+    {"turntable", "Turntable Ø360mm", 9, 360, 360, false},
     {"water_tower", "Water tower", 9, 50, 50, false},
     {"coaling_tower", "Coaling tower", 9, 100, 80, false},
     {"tree_sm_dec", "Deciduous tree (small)", 7, 34, 34, false},
@@ -78,6 +78,12 @@ TEST(SceneryCatalog, HoldsTheThirtyEightRecordsInOrder) {
         EXPECT_EQ(def->zScale, row.zScale);
         EXPECT_EQ(Catalog().Find(row.id), def);
     }
+}
+
+TEST(SceneryCatalog, TurntableNameCarriesTheDiameterSignInUtf8) {
+    const SceneryDef* d = Catalog().Find("turntable");
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->name, std::string("Turntable ") + "\xC3\x98" + "360mm");
 }
 
 TEST(SceneryCatalog, IdsAreUnique) {
@@ -204,7 +210,9 @@ TEST_P(EveryDrawing, StaysInsideItsFootprint) {
         switch (p.type) {
             case kSceneryPolygon:
                 ASSERT_GE(p.points.size(), 3u);
-                for (const SceneryPoint& q : p.points) EXPECT_TRUE(inside(q.x, q.y)) << q.x << "," << q.y;
+                for (const SceneryPoint& q : p.points) {
+                    EXPECT_TRUE(inside(q.x, q.y)) << q.x << "," << q.y;
+                }
                 break;
             case kSceneryLine:
                 EXPECT_TRUE(inside(p.a, p.b)) << p.a << "," << p.b;
