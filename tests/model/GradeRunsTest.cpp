@@ -1,6 +1,8 @@
 // Grade runs: heights along runs that start, grow, end, fall back on deletion and meet bridges.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "model/GradeRuns.h"
 #include "model/LayoutDocument.h"
 #include "model/TrackBuilder.h"
@@ -101,22 +103,31 @@ TEST_F(GradeRunTest, PieceJoinedByItsEndBelowTheStartOfARunExtendsTheSlopeBackwa
 }
 
 // A piece laid the other way round (a left curve is a right curve entered by its connector 1)
-// still climbs away from the head, and the run climbs on after it.
-TEST_F(GradeRunTest, ReversedPieceAtTheHeadKeepsClimbing) {
-    const uint32_t p = b.Place("24188");
-    StartGrade(doc, p, 3.0);
+// still climbs (or falls) away from the head, and the run goes on the same way after it.
+class ReversedPieceTest : public GradeRunTest, public testing::WithParamInterface<double> {};
+
+TEST_P(ReversedPieceTest, KeepsTheRunsDirection) {
+    const double angle = GetParam();
+    const double straight = 188.3 * std::sin(angle * 3.141592653589793 / 180);
+    const double curve = 180.0 * std::sin(angle * 3.141592653589793 / 180);
+    const uint32_t p = b.Place("24188", 0, 0, 0, 100);
+    StartGrade(doc, p, angle);
     const uint32_t left = b.Attach("24130", p, 1, 1);
-    EXPECT_DOUBLE_EQ(b[left].grade, -3.0);
-    EXPECT_NEAR(ConnectorHeight(b[left], 1), kStraightRise3, kTol) << "meets the head";
-    EXPECT_NEAR(b[left].elevation, kStraightRise3 + kCurveRise3, kTol) << "far end is higher";
-    EXPECT_EQ(doc.gradeRuns[0], (GradeRun{3.0, Sid(left), 0}));
+    EXPECT_DOUBLE_EQ(b[left].grade, -angle);
+    EXPECT_NEAR(ConnectorHeight(b[left], 1), 100 + straight, kTol) << "meets the head";
+    EXPECT_NEAR(b[left].elevation, 100 + straight + curve, kTol) << "far end goes on";
+    EXPECT_EQ(doc.gradeRuns[0], (GradeRun{angle, Sid(left), 0}));
 
     const uint32_t n = b.Attach("24188", left, 0, 0);
-    EXPECT_DOUBLE_EQ(b[n].grade, 3.0);
-    EXPECT_NEAR(b[n].elevation, kStraightRise3 + kCurveRise3, kTol);
+    EXPECT_DOUBLE_EQ(b[n].grade, angle);
+    EXPECT_NEAR(b[n].elevation, 100 + straight + curve, kTol);
     const uint32_t left2 = b.Attach("24130", n, 1, 1);
-    EXPECT_NEAR(b[left2].elevation, 2 * kStraightRise3 + 2 * kCurveRise3, kTol);
+    EXPECT_NEAR(b[left2].elevation, 100 + 2 * straight + 2 * curve, kTol);
+    const uint32_t left3 = b.Attach("24130", left2, 0, 1);
+    EXPECT_NEAR(b[left3].elevation, 100 + 2 * straight + 3 * curve, kTol);
 }
+
+INSTANTIATE_TEST_SUITE_P(UpAndDown, ReversedPieceTest, testing::Values(3.0, -2.5, 6.0));
 
 TEST_F(GradeRunTest, PieceAttachedAwayFromTheHeadIsFlatAtTheJoin) {
     const uint32_t p = b.Place("24188", 0, 0, 0, 20);
@@ -305,6 +316,18 @@ TEST_F(GradeRunTest, RecalcWalksThroughPiecesLaidTheOtherWayRound) {
     RecalculateForward(doc, a);
     EXPECT_NEAR(b[rev].elevation, 40, kTol);
     EXPECT_NEAR(b[c].elevation, 40, kTol) << "the walk went through, not back";
+}
+
+TEST_F(GradeRunTest, RecalcTakesTheHeightOfTheConnectorItIsJoinedTo) {
+    // q is joined to p by its start: p sits at q's start height, not at q's end height.
+    const uint32_t q = b.Place("24188", 0, 0, 0, 10);
+    b[q].grade = 3.0;
+    const uint32_t p = b.Attach("24188", q, 0, 0);
+    b[p].elevation = 0;
+    RecalculateForward(doc, p);
+    EXPECT_NEAR(b[p].elevation, 10, kTol);
+    EndGrade(doc, p);
+    EXPECT_NEAR(b[p].elevation, 10, kTol);
 }
 
 // Twelve R360 30deg curves joined into a circle.
