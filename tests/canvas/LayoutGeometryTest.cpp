@@ -1,0 +1,308 @@
+// Tests of what the layout drawing shows and in which order, and of scenery shapes.
+#include "canvas/LayoutGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "canvas/SceneryGeometry.h"
+#include "canvas/Units.h"
+#include "catalog/HelixVariants.h"
+#include "catalog/SceneryCatalog.h"
+#include "catalog/TrackCatalog.h"
+
+namespace {
+
+constexpr double kDeg = 3.141592653589793 / 180.0;
+
+PlacedPiece Piece(uint32_t id, const char* article = "24188") {
+    PlacedPiece p;
+    p.id = id;
+    p.article = article;
+    p.joints.resize(2);
+    return p;
+}
+
+void Join(LayoutDocument& doc, uint32_t a, int ca, uint32_t b, int cb) {
+    doc.FindPiece(a)->joints[ca] = {b, static_cast<uint32_t>(cb)};
+    doc.FindPiece(b)->joints[cb] = {a, static_cast<uint32_t>(ca)};
+}
+
+std::unordered_set<uint32_t> Ids(std::initializer_list<uint32_t> ids) { return ids; }
+
+}  // namespace
+
+TEST(HelixLinked, FloodFillsStopAtHelixPieces) {
+    LayoutDocument doc;
+    // 1: low helix end, 2: high helix end (another helix: 6), 3-4 chain from 1, 5 from 2.
+    for (uint32_t id = 1; id <= 7; ++id) doc.pieces.push_back(Piece(id));
+    doc.FindPiece(1)->helixId = 9;
+    doc.FindPiece(2)->helixId = 9;
+    doc.FindPiece(2)->elevation = 260;
+    doc.FindPiece(6)->helixId = 10;
+    Join(doc, 1, 1, 3, 0);
+    Join(doc, 3, 1, 4, 0);
+    Join(doc, 2, 1, 5, 0);
+    Join(doc, 4, 1, 6, 0);  // a helix piece of another helix is never added by a fill
+    const HelixLinkedSets sets = ComputeHelixLinked(doc);
+    EXPECT_EQ(sets.low, Ids({1, 3, 4, 6}));
+    EXPECT_EQ(sets.all, Ids({1, 2, 3, 4, 5, 6}));
+}
+
+TEST(DrawOrder, LowLinkedFirstUnselectedBeforeSelectedHiddenAndUnknownLeftOut) {
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    Level hidden;
+    hidden.id = 2;
+    hidden.visible = false;
+    doc.levels.push_back(hidden);
+    for (uint32_t id = 1; id <= 6; ++id) doc.pieces.push_back(Piece(id));
+    doc.pieces[0].selected = true;         // id 1
+    doc.pieces[1].helixId = 4;             // id 2, low helix piece
+    doc.pieces[2].level = 2;               // id 3, hidden
+    doc.pieces[3].article = "no-such";     // id 4, unknown
+    doc.pieces[4].selected = true;         // id 5
+    const PieceDrawOrder order = PieceDrawOrderFor(doc, ComputeHelixLinked(doc));
+    EXPECT_EQ(order.low, (std::vector<size_t>{1}));
+    EXPECT_EQ(order.rest, (std::vector<size_t>{5, 0, 4}));
+}
+
+TEST(DrawOrder, PortalsComeAfterOtherSceneryAndHiddenLevelsDrop) {
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    doc.levels[0].visible = true;
+    Level hidden;
+    hidden.id = 2;
+    hidden.visible = false;
+    doc.levels.push_back(hidden);
+    auto item = [](uint32_t id, const char* what) {
+        SceneryItem s;
+        s.id = id;
+        s.item = what;
+        return s;
+    };
+    doc.scenery = {item(1, "tunnel_portal_single"), item(2, "platform"), item(3, "platform"),
+                   item(4, "tunnel_portal_single"), item(5, "nothing-like-it"),
+                   item(6, "platform")};
+    doc.scenery[1].selected = true;
+    doc.scenery[5].level = 2;
+    Tunnel t;
+    t.portalA = 1;
+    t.portalB = 4;
+    doc.tunnels.push_back(t);
+    const SceneryDrawOrder order = SceneryDrawOrderFor(doc);
+    EXPECT_EQ(order.items, (std::vector<size_t>{2, 1}));
+    EXPECT_EQ(order.portals, (std::vector<size_t>{0, 3}));
+    EXPECT_EQ(TunnelPieceIds(doc).size(), 0u);
+}
+
+TEST(Levels, UnknownLevelCountsAsVisible) {
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    doc.levels[0].visible = false;
+    EXPECT_FALSE(IsLevelVisible(doc, 1));
+    EXPECT_TRUE(IsLevelVisible(doc, 5));
+}
+
+TEST(Levels, DecksSortByHeightAndMixTheirColour) {
+    LayoutDocument doc;
+    const std::vector<PointMm> square = {{0, 0}, {10, 0}, {10, 10}};
+    Level a, b, c, d;
+    a.id = 1, a.height = 100, a.outline = square;
+    b.id = 2, b.height = 0, b.outline = square;
+    c.id = 3, c.height = 50, c.outline = {{0, 0}, {1, 1}};  // too few points
+    d.id = 4, d.height = -5, d.outline = square, d.visible = false;
+    doc.levels = {a, b, c, d};
+    const std::vector<const Level*> decks = DeckLevels(doc);
+    ASSERT_EQ(decks.size(), 2u);
+    EXPECT_EQ(decks[0]->id, 2u);
+    EXPECT_EQ(decks[1]->id, 1u);
+    EXPECT_EQ(DeckFill(a), (Rgb{235, 220, 190}));
+    a.colourTrack = true;
+    a.colour = {180, 200, 220};
+    // (180 + 2·245) / 3, (200 + 2·235) / 3, (220 + 2·210) / 3.
+    EXPECT_EQ(DeckFill(a), (Rgb{223, 223, 213}));
+}
+
+TEST(Baseboard, EdgeLabelsSitOutsideAndSkipShortEdges) {
+    // Rectangle 2400 × 1200 with a 5 mm step on its left edge.
+    const std::vector<PointMm> board = {{0, 0}, {2400, 0}, {2400, 1200}, {0, 1200}, {0, 5}};
+    const std::vector<EdgeLabel> labels = BaseboardEdgeLabels(board, kUnitsMm);
+    ASSERT_EQ(labels.size(), 4u);  // the 5 mm edge from (0, 5) to (0, 0) has none
+    EXPECT_NEAR(labels[0].at.x, 1200, 1e-9);
+    EXPECT_NEAR(labels[0].at.y, -12, 1e-9);
+    EXPECT_EQ(labels[0].text, "2400 mm");
+    EXPECT_NEAR(labels[1].at.x, 2412, 1e-9);
+    EXPECT_NEAR(labels[1].at.y, 600, 1e-9);
+    EXPECT_EQ(labels[1].text, "1200 mm");
+    EXPECT_NEAR(labels[2].at.y, 1212, 1e-9);
+    EXPECT_NEAR(labels[3].at.x, -12, 1e-9);
+    EXPECT_EQ(labels[3].text, "1195 mm");
+    EXPECT_EQ(BaseboardEdgeLabels(board, kUnitsInch)[0].text, "94.49\"");
+    EXPECT_TRUE(BaseboardEdgeLabels({{0, 0}, {100, 0}}, kUnitsMm).empty());
+}
+
+TEST(GradeArrows, PointAlongTheRunAndCarryTheGrade) {
+    LayoutDocument doc;
+    doc.pieces.push_back(Piece(1));
+    doc.pieces[0].x = 100;
+    doc.pieces[0].y = 100;
+    GradeRun run;
+    run.gradeDeg = 2;
+    run.anchorPiece = 1;
+    GradeArrow a;
+    ASSERT_TRUE(GradeArrowFor(doc, run, a));
+    EXPECT_NEAR(a.start.x, 194.15, 1e-9);
+    EXPECT_NEAR(a.end.x, 214.15, 1e-9);
+    EXPECT_NEAR(a.headLeft.x, 206.15, 1e-9);
+    EXPECT_NEAR(std::abs(a.headLeft.y - a.headRight.y), 12, 1e-9);
+    EXPECT_EQ(a.colour, (Rgb{220, 100, 20}));
+    EXPECT_EQ(a.text, "+2.0\xC2\xB0");
+
+    // Connector 0 open and connector 1 joined: the run goes the other way.
+    doc.pieces[0].joints[1] = {5, 0};
+    run.gradeDeg = -1.5;
+    ASSERT_TRUE(GradeArrowFor(doc, run, a));
+    EXPECT_NEAR(a.start.x, 5.85, 1e-9);
+    EXPECT_NEAR(a.end.x, -14.15, 1e-9);
+    EXPECT_EQ(a.colour, (Rgb{30, 100, 200}));
+    EXPECT_EQ(a.text, "-1.5\xC2\xB0");
+
+    run.anchorPiece = 2;
+    EXPECT_FALSE(GradeArrowFor(doc, run, a));
+    run.anchorPiece = -1;
+    EXPECT_FALSE(GradeArrowFor(doc, run, a));
+}
+
+TEST(Measurements, ArrowHeadsOnlyOnLinesLongerThan6Pixels) {
+    const MeasurementHeads h = MeasurementHeadsPx({0, 0}, {100, 0});
+    ASSERT_TRUE(h.shown);
+    EXPECT_NEAR(h.a[1].x, 10, 1e-9);
+    EXPECT_NEAR(std::abs(h.a[1].y), 5, 1e-9);
+    EXPECT_NEAR(h.b[1].x, 90, 1e-9);
+    EXPECT_NEAR(h.a[1].y + h.a[2].y, 0, 1e-9);
+    EXPECT_FALSE(MeasurementHeadsPx({0, 0}, {6, 0}).shown);
+}
+
+TEST(Helices, RingPiecesCloseIntoCirclesOfTheVariantRadii) {
+    const HelixVariant* v = FindHelixVariant("proses_2_5_r1r2");
+    ASSERT_NE(v, nullptr);
+    Helix helix;
+    helix.id = 12;
+    helix.x = 500;
+    helix.y = 500;
+    helix.heading = 20;
+    const std::vector<PlacedPiece> ring = HelixRingPieces(helix, *v);
+    ASSERT_EQ(ring.size(), 60u);  // 2.5 turns × 12 curves, two tracks
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const double radius = i < 30 ? 360 : 437.5;
+        EXPECT_NEAR(std::hypot(ring[i].x - 500, ring[i].y - 500), radius, 1e-9);
+        EXPECT_EQ(ring[i].helixId, 12u);
+        EXPECT_EQ(ring[i].elevation, 0);
+        // Each curve ends where the previous one of its ring starts.
+        if (i % 30 == 0) continue;
+        const PieceDef* def = TrackCatalog::Instance().Find(ring[i].article);
+        ASSERT_NE(def, nullptr);
+        const ConnectorPose end = GetConnectorPose(ring[i], *def, 1);
+        EXPECT_NEAR(end.x, ring[i - 1].x, 1e-6);
+        EXPECT_NEAR(end.y, ring[i - 1].y, 1e-6);
+    }
+    // First inner piece: at −120° + heading from the centre.
+    EXPECT_NEAR(ring[0].x, 500 + 360 * std::cos(-100 * kDeg), 1e-9);
+    EXPECT_NEAR(ring[0].heading, -10, 1e-9);
+}
+
+TEST(Helices, LevelAndSelectionComeFromTheEndPieces) {
+    LayoutDocument doc;
+    Helix helix;
+    helix.id = 3;
+    helix.variant = "unknown-variant";
+    EXPECT_EQ(HelixVariantFor(helix), FindHelixVariant(DefaultHelixVariantId()));
+    EXPECT_EQ(HelixLevel(doc, helix), 1);
+    doc.pieces.push_back(Piece(4));
+    doc.pieces.push_back(Piece(5));
+    doc.pieces[1].helixId = 3;
+    doc.pieces[1].level = 2;
+    EXPECT_EQ(HelixLevel(doc, helix), 2);
+    EXPECT_FALSE(HelixSelected(doc, helix));
+    doc.pieces[1].selected = true;
+    EXPECT_TRUE(HelixSelected(doc, helix));
+}
+
+TEST(SceneryHandles, TurnWithTheItem) {
+    const SceneryDef* def = SceneryCatalog::Instance().Find("platform");
+    ASSERT_NE(def, nullptr);
+    SceneryItem item;
+    item.item = "platform";
+    item.x = 100;
+    item.y = 50;
+    item.heading = 90;
+    const std::vector<PointMm> h = SceneryHandles(item, *def);
+    ASSERT_EQ(h.size(), 8u);
+    // Handle 3 at local (115, 0) turned by 90° → (0, 115).
+    EXPECT_NEAR(h[3].x, 100, 1e-9);
+    EXPECT_NEAR(h[3].y, 165, 1e-9);
+    // Handle 0 at (−115, −30) → (30, −115).
+    EXPECT_NEAR(h[0].x, 130, 1e-9);
+    EXPECT_NEAR(h[0].y, -65, 1e-9);
+}
+
+TEST(SceneryHandles, ShownOnlyForOneSelectedPlatform) {
+    LayoutDocument doc;
+    SceneryItem platform;
+    platform.id = 1;
+    platform.item = "platform";
+    platform.selected = true;
+    doc.scenery.push_back(platform);
+    EXPECT_EQ(ResizableSelection(doc), &doc.scenery[0]);
+    doc.pieces.push_back(Piece(2));
+    doc.pieces[0].selected = true;
+    EXPECT_EQ(ResizableSelection(doc), nullptr);
+    doc.pieces[0].selected = false;
+    SceneryItem second = platform;
+    second.id = 3;
+    doc.scenery.push_back(second);
+    EXPECT_EQ(ResizableSelection(doc), nullptr);
+    doc.scenery.pop_back();
+    doc.scenery[0].item = "station_small";  // not a platform
+    EXPECT_EQ(ResizableSelection(doc), nullptr);
+}
+
+TEST(SceneryShapes, PlatformPartsInLayoutMillimetres) {
+    const SceneryDef* def = SceneryCatalog::Instance().Find("platform");
+    ASSERT_NE(def, nullptr);
+    SceneryPose pose;
+    pose.x = 1000;
+    pose.y = 500;
+    pose.scaleX = 2;
+    const std::vector<SceneryShape> s = BuildSceneryShapes(*def, pose, false, 1.0);
+    ASSERT_EQ(s.size(), def->parts.size());
+    // The body fills the whole footprint: 460 × 60 around the centre.
+    ASSERT_EQ(s[0].points.size(), 4u);
+    EXPECT_NEAR(s[0].points[0].x, 770, 1e-9);
+    EXPECT_NEAR(s[0].points[0].y, 470, 1e-9);
+    EXPECT_NEAR(s[0].points[2].x, 1230, 1e-9);
+    EXPECT_NEAR(s[0].points[2].y, 530, 1e-9);
+    EXPECT_TRUE(s[0].filled);
+    EXPECT_EQ(s[0].fill, (SceneryColor{180, 175, 170, 255}));
+    EXPECT_TRUE(s[0].stroked);
+    // The yellow edge strip has no outline.
+    EXPECT_FALSE(s[1].stroked);
+    // Selected: (0.7 r + 30, 0.7 g + 48, 0.7 b + 66).
+    const std::vector<SceneryShape> sel = BuildSceneryShapes(*def, pose, true, 1.0);
+    EXPECT_EQ(sel[0].fill, (SceneryColor{156, 170, 185, 255}));
+}
+
+TEST(SceneryShapes, FootprintTurnsAndEllipseDetailFollowsZoom) {
+    const SceneryDef* def = SceneryCatalog::Instance().Find("platform");
+    ASSERT_NE(def, nullptr);
+    SceneryPose pose;
+    pose.heading = 90;
+    const std::vector<PointMm> f = SceneryFootprint(*def, pose);
+    // Corner (−115, −30) turned by 90° → (30, −115).
+    EXPECT_NEAR(f[0].x, 30, 1e-9);
+    EXPECT_NEAR(f[0].y, -115, 1e-9);
+    EXPECT_EQ(EllipsePoints(100, 40, 0.4), 20);
+    EXPECT_EQ(EllipsePoints(100, 40, 0.1), 12);
+    EXPECT_EQ(EllipsePoints(40, 100, 10), 64);
+}

@@ -1,0 +1,290 @@
+// Tests of track piece colours and shapes on the canvas.
+#include "canvas/PieceGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "catalog/TrackCatalog.h"
+
+namespace {
+
+constexpr double kDeg = 3.141592653589793 / 180.0;
+
+const PieceDef& Def(const char* article) {
+    const PieceDef* def = TrackCatalog::Instance().Find(article);
+    EXPECT_NE(def, nullptr) << article;
+    static PieceDef none;
+    return def ? *def : none;
+}
+
+void ExpectNear(PointMm p, double x, double y, double tol = 1e-6) {
+    EXPECT_NEAR(p.x, x, tol);
+    EXPECT_NEAR(p.y, y, tol);
+}
+
+// Centre line end of a curved band: halfway between its outer and inner end points.
+PointMm BandEnd(const PieceShape& band) {
+    const size_t n = band.points.size() / 2;  // segments + 1 points per edge
+    const PointMm outer = band.points[n - 1];
+    const PointMm inner = band.points[n];
+    return {(outer.x + inner.x) / 2, (outer.y + inner.y) / 2};
+}
+
+PieceShape::Type kPoly = PieceShape::Type::Polygon;
+
+}  // namespace
+
+TEST(PieceColours, ElevationTintRunsFromGreyThroughYellowToBrown) {
+    EXPECT_EQ(ElevationTint(60), (Rgb{255, 220, 60}));
+    EXPECT_EQ(ElevationOutline(ElevationTint(60)), (Rgb{195, 160, 30}));
+    EXPECT_EQ(ElevationTint(200), (Rgb{180, 110, 0}));
+    EXPECT_EQ(ElevationOutline(ElevationTint(200)), (Rgb{120, 50, 0}));
+    // 30 mm: t = 0.25, u = 0.5 → (232.5, 215, 132.5) truncated.
+    EXPECT_EQ(ElevationTint(30), (Rgb{232, 215, 132}));
+    // 90 mm: t = 0.75, u = 0.5 → (217.5, 165, 30).
+    EXPECT_EQ(ElevationTint(90), (Rgb{217, 165, 30}));
+}
+
+class PieceColoursTest : public testing::Test {
+protected:
+    PieceColoursTest() {
+        level.colourTrack = true;
+        level.colour = {10, 20, 30};
+        piece.article = "24188";
+    }
+    const PieceDef& def = Def("24188");
+    Level level;
+    PlacedPiece piece;
+    PieceLook look;
+};
+
+TEST_F(PieceColoursTest, DefaultAndTrackSystemFills) {
+    EXPECT_EQ(PieceColoursFor(piece, def, look), (PieceColours{{210, 210, 205}, {120, 120, 115}}));
+    PlacedPiece k = piece;
+    EXPECT_EQ(PieceColoursFor(k, Def("2200"), look).fill, (Rgb{215, 200, 175}));
+}
+
+TEST_F(PieceColoursTest, SelectedPieceIgnoresLevelAndOwnColour) {
+    piece.hasColour = true;
+    piece.colour = {1, 2, 3};
+    piece.elevation = 80;
+    look.level = &level;
+    look.selected = true;
+    look.inTunnel = true;
+    EXPECT_EQ(PieceColoursFor(piece, def, look), (PieceColours{{180, 200, 230}, {40, 100, 200}}));
+}
+
+TEST_F(PieceColoursTest, OwnColourWinsOverLevelColour) {
+    look.level = &level;
+    EXPECT_EQ(PieceColoursFor(piece, def, look).fill, (Rgb{10, 20, 30}));
+    piece.hasColour = true;
+    piece.colour = {1, 2, 3};
+    EXPECT_EQ(PieceColoursFor(piece, def, look).fill, (Rgb{1, 2, 3}));
+    level.colourTrack = false;
+    piece.hasColour = false;
+    EXPECT_EQ(PieceColoursFor(piece, def, look).fill, (Rgb{210, 210, 205}));
+}
+
+TEST_F(PieceColoursTest, RaisedPieceIsTintedUnlessFlatOnAHelix) {
+    piece.elevation = 80;
+    const Rgb tinted = ElevationTint(80);
+    EXPECT_EQ(PieceColoursFor(piece, def, look).fill, tinted);
+    look.helixLinked = true;
+    EXPECT_EQ(PieceColoursFor(piece, def, look).fill, (Rgb{210, 210, 205}));
+    piece.grade = 2;
+    EXPECT_EQ(PieceColoursFor(piece, def, look).fill, tinted);
+    // A helix end piece itself at the top of the helix stays untinted while flat.
+    look.helixLinked = false;
+    piece.grade = 0;
+    piece.helixId = 3;
+    piece.elevation = 260;
+    EXPECT_EQ(PieceColoursFor(piece, def, look).fill, (Rgb{210, 210, 205}));
+    // At or below 0.5 mm nothing is tinted.
+    piece.helixId = kNoId;
+    piece.elevation = 0.5;
+    EXPECT_EQ(PieceColoursFor(piece, def, look).fill, (Rgb{210, 210, 205}));
+}
+
+TEST_F(PieceColoursTest, TunnelFadesFillAndOutline) {
+    look.inTunnel = true;
+    EXPECT_EQ(PieceColoursFor(piece, def, look), (PieceColours{{216, 216, 214}, {180, 180, 178}}));
+}
+
+TEST(PieceColours, DarkerAndLighterStayInRange) {
+    EXPECT_EQ(Darken({10, 200, 5}, 15, 15, 10), (Rgb{0, 185, 0}));
+    EXPECT_EQ(Lighten({250, 100, 240}, 10, 10, 18), (Rgb{255, 110, 255}));
+}
+
+TEST(PieceBands, HalfWidthBySystem) {
+    EXPECT_DOUBLE_EQ(BandHalfWidth(Def("24188")), 18.7);
+    EXPECT_DOUBLE_EQ(BandHalfWidth(Def("8500")), 6.0);
+}
+
+TEST(PieceBands, StraightBandCorners) {
+    const std::vector<PointMm> b = StraightBand(0, 0, 0, 100, 18.7);
+    ASSERT_EQ(b.size(), 4u);
+    ExpectNear(b[0], 0, 18.7);
+    ExpectNear(b[1], 100, 18.7);
+    ExpectNear(b[2], 100, -18.7);
+    ExpectNear(b[3], 0, -18.7);
+    const std::vector<PointMm> down = StraightBand(10, 20, 90, 50, 5);
+    ExpectNear(down[0], 5, 20);
+    ExpectNear(down[1], 5, 70);
+    ExpectNear(down[2], 15, 70);
+}
+
+TEST(PieceBands, CurveBandEdgesLieOnTheirRadii) {
+    // Radius 360, 30°: 20 segments, centre (0, 360).
+    const std::vector<PointMm> b = CurveBand(0, 0, 0, 360, 30, 18.7, 188.5);
+    ASSERT_EQ(b.size(), 42u);
+    ExpectNear(b[0], 0, -18.7);
+    ExpectNear(b[20], 378.7 * std::sin(30 * kDeg), 360 - 378.7 * std::cos(30 * kDeg));
+    ExpectNear(b[21], 341.3 * std::sin(30 * kDeg), 360 - 341.3 * std::cos(30 * kDeg));
+    ExpectNear(b[41], 0, 18.7);
+    for (int i = 0; i <= 20; ++i) {
+        EXPECT_NEAR(std::hypot(b[i].x, b[i].y - 360), 378.7, 1e-9);
+        EXPECT_NEAR(std::hypot(b[41 - i].x, b[41 - i].y - 360), 341.3, 1e-9);
+    }
+}
+
+TEST(PieceBands, LeftCurveMirrorsAndSmallRadiusIsStraight) {
+    const std::vector<PointMm> b = CurveBand(0, 0, 0, 360, -30, 18.7, 188.5);
+    ExpectNear(b[20], 378.7 * std::sin(30 * kDeg), -(360 - 378.7 * std::cos(30 * kDeg)));
+    EXPECT_EQ(CurveBand(0, 0, 0, 0.5, 30, 18.7, 50).size(), 4u);
+    EXPECT_EQ(ArcSegments(1), 16);
+    EXPECT_EQ(ArcSegments(-45), 30);
+}
+
+class PieceShapesTest : public testing::Test {
+protected:
+    std::vector<PieceShape> Shapes(const char* article, double x = 0, double y = 0,
+                                   double heading = 0, const PlacedPiece* piece = nullptr) {
+        return BuildPieceShapes(Def(article), x, y, heading, fill, outline, false, 1.0, piece);
+    }
+    Rgb fill{200, 200, 200};
+    Rgb outline{100, 100, 100};
+};
+
+TEST_F(PieceShapesTest, StraightCurveAndBumperAreOneBand) {
+    for (const char* article : {"24188", "24130", "24977"}) {
+        const std::vector<PieceShape> s = Shapes(article);
+        ASSERT_EQ(s.size(), 1u) << article;
+        EXPECT_EQ(s[0].type, kPoly);
+        EXPECT_EQ(s[0].fill, fill);
+        EXPECT_EQ(s[0].pen, outline);
+    }
+    // The curve ends at its connector 1.
+    ExpectNear(BandEnd(Shapes("24130")[0]), 180.0, 360 * (1 - std::cos(30 * kDeg)));
+}
+
+TEST_F(PieceShapesTest, TurnoutBranchIsDarkerOverTheThroughRoute) {
+    const std::vector<PieceShape> right = Shapes("24612");
+    ASSERT_EQ(right.size(), 2u);
+    EXPECT_EQ(right[0].fill, fill);
+    EXPECT_EQ(right[1].fill, (Rgb{185, 185, 190}));
+    ExpectNear(BandEnd(right[1]), 180.04, 38.76, 0.02);
+    const std::vector<PieceShape> left = Shapes("24611");
+    ExpectNear(BandEnd(left[1]), 180.04, -38.76, 0.02);
+}
+
+TEST_F(PieceShapesTest, ThreeWayTurnoutDrawsBothBranchesUnderTheStraight) {
+    const std::vector<PieceShape> s = Shapes("24630");
+    ASSERT_EQ(s.size(), 3u);
+    EXPECT_EQ(s[0].fill, (Rgb{185, 185, 190}));
+    EXPECT_EQ(s[1].fill, (Rgb{185, 185, 190}));
+    EXPECT_EQ(s[2].fill, fill);
+    EXPECT_EQ(s[2].points.size(), 4u);
+    ExpectNear(BandEnd(s[0]), 180.04, 38.76, 0.02);
+    ExpectNear(BandEnd(s[1]), 180.04, -38.76, 0.02);
+}
+
+TEST_F(PieceShapesTest, CurvedTurnoutLeadSetsTheOuterCurve) {
+    // C-Track: lead 257.5 − 180 = 77.5 mm; the second curve ends at connector 2.
+    const std::vector<PieceShape> c = Shapes("24672");
+    ASSERT_EQ(c.size(), 3u);
+    EXPECT_EQ(c[0].fill, fill);
+    EXPECT_EQ(c[1].fill, (Rgb{185, 185, 190}));
+    EXPECT_EQ(c[2].fill, (Rgb{185, 185, 190}));
+    ExpectNear(c[1].points[1], 77.5, 18.7);
+    ExpectNear(BandEnd(c[0]), 180, 48.2, 0.05);
+    ExpectNear(BandEnd(c[2]), 257.5, 48.2, 0.05);
+    // K-Track: the lead is the piece's length, 64.6 mm.
+    const std::vector<PieceShape> k = Shapes("2268");
+    ASSERT_EQ(k.size(), 3u);
+    ExpectNear(k[1].points[1], 64.6, 18.7);
+    ExpectNear(BandEnd(k[2]), 244.6, 48.23, 0.05);
+}
+
+TEST_F(PieceShapesTest, CrossingDiagonalRunsBetweenConnectors2And3) {
+    const std::vector<PieceShape> s = Shapes("24640", 100, 50, 0);
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s[1].fill, (Rgb{190, 190, 195}));
+    // Centre of the diagonal band's start edge is connector 2, of its end edge connector 3.
+    const PointMm start{(s[1].points[0].x + s[1].points[3].x) / 2,
+                        (s[1].points[0].y + s[1].points[3].y) / 2};
+    const PointMm end{(s[1].points[1].x + s[1].points[2].x) / 2,
+                      (s[1].points[1].y + s[1].points[2].y) / 2};
+    ExpectNear(start, 108.34, 11.26, 1e-6);
+    ExpectNear(end, 279.96, 88.74, 1e-6);
+}
+
+TEST_F(PieceShapesTest, DoubleSlipCurvesJoinOppositeEnds) {
+    const std::vector<PieceShape> s = Shapes("24624");
+    // Straight, diagonal, and per slip: band and its two edges.
+    ASSERT_EQ(s.size(), 8u);
+    EXPECT_EQ(s[0].fill, fill);
+    EXPECT_EQ(s[1].fill, (Rgb{192, 192, 196}));
+    EXPECT_EQ(s[2].fill, (Rgb{210, 210, 218}));
+    EXPECT_EQ(s[2].pen, (Rgb{210, 210, 218}));
+    EXPECT_EQ(s[3].type, PieceShape::Type::Polyline);
+    EXPECT_EQ(s[3].pen, outline);
+    // From connector 0 the slip reaches connector 3, from connector 2 it reaches connector 1.
+    ExpectNear(BandEnd(s[2]), 179.96, 38.74, 0.1);
+    ExpectNear(BandEnd(s[5]), 188.3, 0, 0.1);
+}
+
+TEST_F(PieceShapesTest, TurntableHasPitDeckBridgeTracksAndDots) {
+    PlacedPiece p;
+    p.article = "74862";
+    p.x = 500;
+    p.y = 400;
+    p.joints.resize(30);
+    p.joints[0] = {7, 0};
+    p.joints[15] = {8, 1};
+    const std::vector<PieceShape> s = Shapes("74862", 500, 400, 0, &p);
+    // Pit, deck, bridge, two tracks, 30 dots.
+    ASSERT_EQ(s.size(), 35u);
+    EXPECT_EQ(s[0].type, PieceShape::Type::Circle);
+    EXPECT_DOUBLE_EQ(s[0].radiusMm, 189);
+    EXPECT_EQ(s[0].fill, (Rgb{220, 215, 210}));
+    EXPECT_DOUBLE_EQ(s[1].radiusMm, 139);
+    EXPECT_EQ(s[1].fill, fill);
+    EXPECT_EQ(s[2].penWidth, 3);
+    EXPECT_EQ(s[2].pen, (Rgb{80, 60, 40}));
+    // Track to the joined exit 15 at (−139, 0) from the pit rim at (−189, 0).
+    EXPECT_EQ(s[4].penWidth, 2);
+    ExpectNear(s[4].points[0], 500 - 189, 400, 1e-6);
+    ExpectNear(s[4].points[1], 500 - 139, 400, 1e-6);
+    EXPECT_EQ(s[5].radiusPx, 3);
+    EXPECT_FALSE(s[5].stroked);
+    ExpectNear(s[5].points[0], 639, 400, 1e-6);
+}
+
+TEST_F(PieceShapesTest, ShapesFollowThePiecePose) {
+    const std::vector<PieceShape> s = Shapes("24188", 10, 20, 90);
+    ExpectNear(s[0].points[1], 10 - 18.7, 20 + 188.3);
+}
+
+TEST(PieceMidpoint, CurveUsesArcMidpointOthersHalfLength) {
+    PlacedPiece p;
+    p.article = "24130";
+    ExpectNear(PieceMidpoint(p, Def("24130")), 360 * std::sin(15 * kDeg),
+               360 * (1 - std::cos(15 * kDeg)));
+    p.heading = 180;
+    p.x = 100;
+    ExpectNear(PieceMidpoint(p, Def("24188")), 100 - 94.15, 0);
+    EXPECT_TRUE(IsCircuitTrack(Def("24994")));
+    EXPECT_TRUE(IsCircuitTrack(Def("24294")));
+    EXPECT_FALSE(IsCircuitTrack(Def("24188")));
+}

@@ -1,0 +1,189 @@
+// Tests of the canvas transform, zoom rules, zoom to fit, grid lines, rulers and display units.
+#include "canvas/ViewTransform.h"
+
+#include <gtest/gtest.h>
+
+#include "canvas/Units.h"
+
+TEST(ViewTransform, NewViewShowsOriginAt60And60) {
+    ViewTransform v;
+    EXPECT_EQ(v.ToPixelX(0), 60);
+    EXPECT_EQ(v.ToPixelY(0), 60);
+    EXPECT_EQ(v.ToPixelX(100), 100);  // 100 mm × 0.4 + 60
+    EXPECT_DOUBLE_EQ(v.ToLayoutX(100), 100);
+    EXPECT_DOUBLE_EQ(v.ToLayoutY(60), 0);
+}
+
+TEST(ViewTransform, PixelsTruncateTowardZero) {
+    ViewTransform v;
+    // −151.25 mm × 0.4 + 60 = −0.5: truncation gives 0 where floor would give −1.
+    EXPECT_EQ(v.ToPixelX(-151.25), 0);
+    // −200 mm → −20 exactly; −201 mm → −20.4 → −20.
+    EXPECT_EQ(v.ToPixelX(-201), -20);
+    EXPECT_EQ(v.ToPixelY(1.9), 60);  // 60.76
+}
+
+TEST(ViewTransform, ZoomKeepsThePivotPointStill) {
+    ViewTransform v;
+    v.zoom = 0.7;
+    v.offsetX = 13;
+    v.offsetY = -40;
+    const double wx = v.ToLayoutX(300), wy = v.ToLayoutY(200);
+    const ViewTransform z = ZoomAbout(v, 1.25, 300, 200);
+    EXPECT_DOUBLE_EQ(z.zoom, 0.875);
+    EXPECT_NEAR(z.ToLayoutX(300), wx, 1e-9);
+    EXPECT_NEAR(z.ToLayoutY(200), wy, 1e-9);
+}
+
+TEST(ViewTransform, WheelZoomStopsAt20AndTheViewStopsChanging) {
+    ViewTransform v;
+    for (int i = 0; i < 60; ++i) v = ZoomAbout(v, 1.15, 411, 222);
+    EXPECT_DOUBLE_EQ(v.zoom, 20.0);
+    const ViewTransform again = ZoomAbout(v, 1.15, 411, 222);
+    EXPECT_DOUBLE_EQ(again.zoom, 20.0);
+    EXPECT_NEAR(again.offsetX, v.offsetX, 1e-9);
+    EXPECT_NEAR(again.offsetY, v.offsetY, 1e-9);
+}
+
+TEST(ViewTransform, ZoomOutStopsAt03AndFitZoomJumpsUpToIt) {
+    ViewTransform v;
+    for (int i = 0; i < 20; ++i) v = ZoomAbout(v, 0.8, 0, 0);
+    EXPECT_DOUBLE_EQ(v.zoom, 0.3);
+    ViewTransform fitted;
+    fitted.zoom = 0.05;
+    EXPECT_DOUBLE_EQ(ZoomAbout(fitted, 1.15, 100, 100).zoom, 0.3);
+}
+
+TEST(FitTransform, SingleStraightIsFramedWith80PixelMargins) {
+    LayoutBounds b;
+    b.Add(0, 0);
+    b.Add(188.3, 0);
+    const ViewTransform v = FitTransform(b, 1400, 900);
+    // Width limits: (1400 − 160) / 188.3; height span counts as 1 mm.
+    EXPECT_NEAR(v.zoom, 1240 / 188.3, 1e-9);
+    EXPECT_NEAR(0 * v.zoom + v.offsetX, 80, 1e-9);
+    EXPECT_NEAR(188.3 * v.zoom + v.offsetX, 1320, 1e-9);
+    // Vertically centred: (900 − 160 − zoom × 1) / 2 + 80.
+    EXPECT_NEAR(v.offsetY, (740 - v.zoom) / 2 + 80, 1e-9);
+}
+
+TEST(FitTransform, CentresTheTallerAxis) {
+    LayoutBounds b;
+    b.Add(-500, 100);
+    b.Add(500, 2100);  // 1000 × 2000 mm
+    const ViewTransform v = FitTransform(b, 1000, 760);
+    EXPECT_NEAR(v.zoom, 600.0 / 2000, 1e-12);
+    EXPECT_NEAR(v.ToLayoutY(80), 100, 1e-9);
+    EXPECT_NEAR(v.ToLayoutY(680), 2100, 1e-9);
+    // 1000 mm × 0.3 = 300 px, centred in 1000 px.
+    EXPECT_NEAR(v.ToLayoutX(350), -500, 1e-9);
+    EXPECT_NEAR(v.ToLayoutX(650), 500, 1e-9);
+}
+
+TEST(FitTransform, ZoomIsLimitedTo005And20) {
+    LayoutBounds tiny;
+    tiny.Add(5, 5);
+    EXPECT_DOUBLE_EQ(FitTransform(tiny, 800, 600).zoom, 20.0);
+    LayoutBounds huge;
+    huge.Add(0, 0);
+    huge.Add(1e6, 1e6);
+    EXPECT_DOUBLE_EQ(FitTransform(huge, 800, 600).zoom, 0.05);
+    // A window smaller than its margins must not give a negative zoom.
+    EXPECT_DOUBLE_EQ(FitTransform(huge, 100, 100).zoom, 0.05);
+}
+
+struct StepCase {
+    int units;
+    double zoom;
+    double step;
+};
+class RulerStepTest : public testing::TestWithParam<StepCase> {};
+TEST_P(RulerStepTest, PicksFirstTableEntryAtLeast60PixelsApart) {
+    EXPECT_DOUBLE_EQ(RulerStep(GetParam().units, GetParam().zoom), GetParam().step);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Units, RulerStepTest,
+    testing::Values(StepCase{kUnitsInch, 0.4, 6},   // 60 / (25.4 × 0.4) ≈ 5.9
+                    StepCase{kUnitsMm, 20, 5},      // 3 mm: 1 mm ticks would be 20 px apart
+                    StepCase{kUnitsMm, 0.4, 200},   // 150 mm
+                    StepCase{kUnitsMm, 0.3, 200},   // exactly 200
+                    StepCase{kUnitsMm, 0.05, 500},  // 1200: beyond the table, the last entry
+                    StepCase{kUnitsCm, 0.4, 20},    // 15 cm
+                    StepCase{kUnitsCm, 20, 0.5},    // 0.03 cm
+                    StepCase{kUnitsInch, 0.01, 192}));
+
+TEST(RulerLabel, InchesRoundToHalvesWithTheInchMark) {
+    EXPECT_EQ(RulerLabel(kUnitsInch, 152.4), "6\"");
+    EXPECT_EQ(RulerLabel(kUnitsInch, 12.7), "0.5\"");
+    EXPECT_EQ(RulerLabel(kUnitsInch, 0), "0\"");
+    EXPECT_EQ(RulerLabel(kUnitsInch, 25.4 * 2.3), "2.5\"");  // 4.6 halves → 5 halves
+    EXPECT_EQ(RulerLabel(kUnitsMm, 200), "200");
+    EXPECT_EQ(RulerLabel(kUnitsMm, -400), "-400");
+    EXPECT_EQ(RulerLabel(kUnitsCm, 50), "5");
+}
+
+TEST(RulerTicks, NewViewInMillimetres) {
+    ViewTransform v;
+    // Step 200 mm = 80 px; the tick at −200 mm (−20 px) is under the corner.
+    const std::vector<RulerTick> ticks = RulerTicks(v, kUnitsMm, 400, true);
+    ASSERT_EQ(ticks.size(), 5u);  // 60, 140, 220, 300, 380
+    EXPECT_EQ(ticks[0].pixel, 60);
+    EXPECT_EQ(ticks[0].label, "0");
+    EXPECT_EQ(ticks[1].pixel, 140);
+    EXPECT_EQ(ticks[1].label, "200");
+    EXPECT_EQ(ticks[4].pixel, 380);
+    EXPECT_EQ(ticks[4].label, "800");
+}
+
+TEST(RulerTicks, InchesAtZoom04ReadSixInchSteps) {
+    ViewTransform v;
+    const std::vector<RulerTick> ticks = RulerTicks(v, kUnitsInch, 500, false);
+    ASSERT_GE(ticks.size(), 3u);
+    EXPECT_EQ(ticks[0].label, "0\"");
+    EXPECT_EQ(ticks[1].label, "6\"");
+    EXPECT_EQ(ticks[2].label, "12\"");
+    EXPECT_EQ(ticks[1].pixel, 60 + static_cast<int>(152.4 * 0.4));
+}
+
+TEST(RulerTicks, TicksUnderTheCornerAreSkipped) {
+    ViewTransform v;
+    v.offsetX = -1000;  // layout x 0 far off to the left
+    for (const RulerTick& t : RulerTicks(v, kUnitsMm, 800, true)) {
+        EXPECT_GE(t.pixel, 20);
+        EXPECT_LT(t.pixel, 800);
+    }
+}
+
+TEST(GridLines, SpacingOf32MmAtDefaultZoom) {
+    // 12.8 px apart, first line at floor(−60 / 12.8) × 12.8 + 60 = −4.
+    const std::vector<int> lines = GridLines(32, 0.4, 60, 100);
+    ASSERT_EQ(lines.size(), 9u);  // −4, 8.8, 21.6, ..., 98.4
+    EXPECT_EQ(lines[0], -4);
+    EXPECT_EQ(lines[1], 8);
+    EXPECT_EQ(lines[5], 60);  // the origin
+    EXPECT_EQ(lines[8], 98);
+}
+
+TEST(GridLines, DisappearBelow6AndAbove400Pixels) {
+    EXPECT_TRUE(GridLines(32, 0.18, 60, 1000).empty());   // 5.76 px
+    EXPECT_FALSE(GridLines(32, 0.1875, 60, 1000).empty()); // 6 px
+    EXPECT_FALSE(GridLines(32, 12.5, 60, 1000).empty());   // 400 px
+    EXPECT_TRUE(GridLines(32, 12.6, 60, 1000).empty());    // 403.2 px
+}
+
+TEST(Units, FactorsAndLengths) {
+    EXPECT_DOUBLE_EQ(UnitFactor(kUnitsMm), 1);
+    EXPECT_DOUBLE_EQ(UnitFactor(kUnitsCm), 10);
+    EXPECT_DOUBLE_EQ(UnitFactor(kUnitsInch), 25.4);
+    EXPECT_DOUBLE_EQ(UnitFactor(7), 1);
+    EXPECT_EQ(FormatLength(1234.4, kUnitsMm), "1234 mm");
+    EXPECT_EQ(FormatLength(1234.4, kUnitsCm), "123.4 cm");
+    EXPECT_EQ(FormatLength(254, kUnitsInch), "10.00\"");
+    EXPECT_EQ(FormatLength(2400, kUnitsInch), "94.49\"");
+}
+
+TEST(Units, PointerReadOut) {
+    EXPECT_EQ(FormatCoordinates(12.2, 34.6, kUnitsMm), "12 mm,  35 mm");
+    EXPECT_EQ(FormatCoordinates(12.2, -34.6, kUnitsCm), "1.2 cm,  -3.5 cm");
+    EXPECT_EQ(FormatCoordinates(25.4, 50.8, kUnitsInch), "1.00 in,  2.00 in");
+}
