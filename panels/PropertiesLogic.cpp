@@ -1,0 +1,421 @@
+// What the properties panel shows for a selection, and the edits it makes to the document.
+#include "panels/PropertiesLogic.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <unordered_set>
+
+#include "canvas/Units.h"
+#include "catalog/HelixVariants.h"
+#include "catalog/SceneryCatalog.h"
+#include "catalog/TrackCatalog.h"
+#include "model/GradeRuns.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+template <typename... Args>
+std::string Format(const char* format, Args... args) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf, format, args...);
+    return buf;
+}
+
+bool IsFlat(double gradeDeg) { return std::fabs(gradeDeg) <= kFlatGradeDeg; }
+
+double LevelHeight(const LayoutDocument& doc, int32_t levelId) {
+    const Level* level = doc.FindLevel(static_cast<uint32_t>(levelId));
+    return level ? level->height : 0.0;
+}
+
+// The selected pieces of the run joined to `piece`, each once.
+std::vector<uint32_t> RunNeighbours(const PlacedPiece& piece,
+                                    const std::unordered_set<uint32_t>& run) {
+    std::vector<uint32_t> out;
+    for (const Joint& j : piece.joints) {
+        if (j.IsOpen() || j.target == piece.id || !run.count(j.target)) continue;
+        if (std::find(out.begin(), out.end(), j.target) == out.end()) out.push_back(j.target);
+    }
+    return out;
+}
+
+const HelixVariant* VariantOrDefault(const Helix& helix) {
+    if (const HelixVariant* v = FindHelixVariant(helix.variant)) return v;
+    return FindHelixVariant(DefaultHelixVariantId());
+}
+
+// The first piece of a helix: its inner bottom end, else any piece that carries its id.
+const PlacedPiece* FirstHelixPiece(const LayoutDocument& doc, const Helix& helix) {
+    if (const PlacedPiece* p = doc.FindPiece(helix.bottomR1)) return p;
+    for (const PlacedPiece& p : doc.pieces) {
+        if (p.helixId == helix.id) return &p;
+    }
+    return nullptr;
+}
+
+// Gives every piece reachable from the start pieces through joints, not crossing helix track,
+// the level and, when flat, the height. Helix pieces themselves are left alone.
+void SpreadLevel(LayoutDocument& doc, const std::vector<uint32_t>& starts, int32_t levelId,
+                 double heightMm) {
+    std::unordered_set<uint32_t> seen(starts.begin(), starts.end());
+    std::deque<uint32_t> queue(starts.begin(), starts.end());
+    while (!queue.empty()) {
+        PlacedPiece* piece = doc.FindPiece(queue.front());
+        queue.pop_front();
+        if (!piece) continue;
+        if (piece->helixId == kNoId) {
+            piece->level = levelId;
+            if (IsFlat(piece->grade)) piece->elevation = heightMm;
+        }
+        for (const Joint& j : piece->joints) {
+            if (j.IsOpen() || seen.count(j.target)) continue;
+            const PlacedPiece* next = doc.FindPiece(j.target);
+            if (!next || next->helixId != kNoId) continue;
+            seen.insert(j.target);
+            queue.push_back(j.target);
+        }
+    }
+}
+
+}  // namespace
+
+std::string GradeValueText(double gradeDeg) {
+    if (std::fabs(gradeDeg) <= kFlatGradeDeg) return "-";
+    const double magnitude = std::fabs(gradeDeg);
+    return Format("%s%.2f deg (%.1f%%)", gradeDeg >= 0 ? "+" : "-", magnitude,
+                  std::tan(magnitude * kPi / 180.0) * 100.0);
+}
+
+std::string GradeWarningText(double gradeDeg) {
+    if (std::fabs(gradeDeg) <= kMaxGradeDeg) return "";
+    return Format("WARNING: Grade %.1f deg exceeds %.0f deg max!", std::fabs(gradeDeg),
+                  kMaxGradeDeg);
+}
+
+std::string UnitName(int units) {
+    switch (units) {
+        case kUnitsCm:
+            return "cm";
+        case kUnitsInch:
+            return "in";
+        default:
+            return "mm";
+    }
+}
+
+std::string FormatHeightEntry(double mm, int units) {
+    return Format(units == kUnitsInch ? "%.3f" : "%.1f", mm / UnitFactor(units));
+}
+
+bool ParseHeightEntry(std::string_view text, int units, double* mm) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    std::string number(text);
+    if (!number.empty() && number.front() == '+') number.erase(0, 1);
+    // Either decimal point is fine, so users of comma locales can type as they are used to.
+    if (std::count(number.begin(), number.end(), ',') == 1 &&
+        number.find('.') == std::string::npos) {
+        number[number.find(',')] = '.';
+    }
+    if (number.empty() || number.front() == '+') return false;
+    double value = 0;
+    const char* end = number.data() + number.size();
+    const auto [ptr, ec] = std::from_chars(number.data(), end, value);
+    if (ec != std::errc() || ptr != end || !std::isfinite(value)) return false;
+    const double converted = value * UnitFactor(units);
+    if (!std::isfinite(converted)) return false;
+    if (mm) *mm = converted;
+    return true;
+}
+
+bool IsStraightRun(const LayoutDocument& doc, const std::vector<uint32_t>& pieceIds) {
+    if (pieceIds.size() < 2) return false;
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    double firstHeading = 0;
+    for (size_t i = 0; i < pieceIds.size(); ++i) {
+        const PlacedPiece* p = doc.FindPiece(pieceIds[i]);
+        if (!p) return false;
+        const PieceDef* def = catalog.Find(p->article);
+        if (!def || def->kind != PieceKind::Straight || p->helixId != kNoId) return false;
+        if (i == 0) firstHeading = p->heading;
+        const double off = std::fmod(std::fabs(p->heading - firstHeading), 180.0);
+        if (off > 1.0 && off < 179.0) return false;
+    }
+    // One connected group through joints between run pieces.
+    const std::unordered_set<uint32_t> run(pieceIds.begin(), pieceIds.end());
+    std::unordered_set<uint32_t> reached{pieceIds.front()};
+    std::vector<uint32_t> stack{pieceIds.front()};
+    while (!stack.empty()) {
+        const PlacedPiece* p = doc.FindPiece(stack.back());
+        stack.pop_back();
+        for (uint32_t next : RunNeighbours(*p, run)) {
+            if (reached.insert(next).second) stack.push_back(next);
+        }
+    }
+    return reached.size() == run.size();
+}
+
+std::vector<uint32_t> OrderRun(const LayoutDocument& doc, const std::vector<uint32_t>& pieceIds) {
+    const std::unordered_set<uint32_t> run(pieceIds.begin(), pieceIds.end());
+    std::vector<uint32_t> order;
+    if (pieceIds.empty()) return order;
+    uint32_t start = pieceIds.front();
+    for (uint32_t id : pieceIds) {
+        const PlacedPiece* p = doc.FindPiece(id);
+        if (p && RunNeighbours(*p, run).size() == 1) {
+            start = id;
+            break;
+        }
+    }
+    std::unordered_set<uint32_t> visited;
+    for (uint32_t cur = start; cur != kNoId;) {
+        order.push_back(cur);
+        visited.insert(cur);
+        const PlacedPiece* p = doc.FindPiece(cur);
+        uint32_t next = kNoId;
+        if (p) {
+            for (uint32_t n : RunNeighbours(*p, run)) {
+                if (!visited.count(n)) {
+                    next = n;
+                    break;
+                }
+            }
+        }
+        cur = next;
+    }
+    // A branch the walk could not take still gets listed, so every piece appears once.
+    for (uint32_t id : pieceIds) {
+        if (!visited.count(id)) {
+            visited.insert(id);
+            order.push_back(id);
+        }
+    }
+    return order;
+}
+
+SelectionView BuildPieceView(const LayoutDocument& doc, uint32_t pieceId) {
+    SelectionView view;
+    const PlacedPiece* piece = doc.FindPiece(pieceId);
+    const PieceDef* def = piece ? TrackCatalog::Instance().Find(piece->article) : nullptr;
+    if (!def) return view;
+    view.kind = SelectionViewKind::Piece;
+    view.pieceId = piece->id;
+    view.header = def->name;
+    view.info = TrackSystemShortName(def->system) + "  |  ";
+    if (def->length > 0) view.info += Format("%.1f mm", def->length);
+    view.heightLabel = "Height (" + UnitName(doc.units) + "):";
+    view.heightText = FormatHeightEntry(piece->elevation, doc.units);
+    view.heightShown = true;
+    view.gradeText = GradeValueText(piece->grade);
+    view.warning = GradeWarningText(piece->grade);
+    view.gradeTooSteep = !view.warning.empty();
+    view.levelShown = true;
+    view.levelId = piece->level;
+    if (!IsFlat(piece->grade)) {
+        view.gradeUp = piece->grade > 0;
+        view.gradeSpinDeg = std::fabs(piece->grade);
+    }
+    view.startGradeShown = true;
+    view.recalcShown = true;
+    view.endGradeShown = doc.currentGrade.hasGrade;
+    return view;
+}
+
+SelectionView BuildRunView(const LayoutDocument& doc, const std::vector<uint32_t>& pieceIds) {
+    SelectionView view;
+    view.kind = SelectionViewKind::Run;
+    view.runOrder = OrderRun(doc, pieceIds);
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    std::string header;
+    double totalMm = 0;
+    for (uint32_t id : view.runOrder) {
+        const PlacedPiece* p = doc.FindPiece(id);
+        if (!p) continue;
+        if (!header.empty()) header += " + ";
+        header += p->article;
+        if (const PieceDef* def = catalog.Find(p->article)) totalMm += def->length;
+    }
+    view.header = header;
+    const double shown = totalMm / UnitFactor(doc.units);
+    view.info = Format("%d pieces  |  ", static_cast<int>(view.runOrder.size()));
+    switch (doc.units) {
+        case kUnitsCm:
+            view.info += Format("%.1f cm", shown);
+            break;
+        case kUnitsInch:
+            view.info += Format("%.2f in", shown);
+            break;
+        default:
+            view.info += Format("%.1f mm", shown);
+            break;
+    }
+    return view;
+}
+
+SelectionView BuildHelixView(const LayoutDocument& doc, uint32_t helixId) {
+    SelectionView view;
+    const Helix* helix = doc.FindHelix(helixId);
+    if (!helix) return view;
+    view.kind = SelectionViewKind::Helix;
+    view.helixId = helix->id;
+    const HelixVariant* known = FindHelixVariant(helix->variant);
+    view.header = known ? known->name : "Helix";
+    const std::string unit = UnitName(doc.units);
+    if (const HelixVariant* v = VariantOrDefault(*helix)) {
+        view.info = Format("%.1f turns  |  rise ", v->turns) +
+                    FormatHeightEntry(v->rise, doc.units) + " " + unit +
+                    Format("  |  R1 %g / R2 %g mm", v->radiusInner, v->radiusOuter);
+    }
+    view.heightLabel = "Base height (" + unit + "):";
+    const PlacedPiece* first = FirstHelixPiece(doc, *helix);
+    view.heightText = FormatHeightEntry(first ? first->elevation : 0.0, doc.units);
+    view.levelShown = true;
+    view.levelId = first ? first->level : static_cast<int32_t>(doc.activeLevel);
+    return view;
+}
+
+SelectionView BuildSceneryView(const LayoutDocument& doc, uint32_t sceneryId) {
+    SelectionView view;
+    const SceneryItem* item = doc.FindScenery(sceneryId);
+    if (!item) return view;
+    view.kind = SelectionViewKind::Scenery;
+    view.sceneryId = item->id;
+    const SceneryDef* def = SceneryCatalog::Instance().Find(item->item);
+    view.header = def ? def->name : item->item;
+    const double width = def ? def->width * item->scaleX : 0.0;
+    const double depth = def ? def->depth * item->scaleY : 0.0;
+    view.info = Format("Scenery  |  %.0f x %.0f mm", width, depth);
+    view.heightLabel = "Height:";
+    view.levelShown = true;
+    view.levelId = item->level;
+    return view;
+}
+
+SelectionView BuildSelectionView(const LayoutDocument& doc) {
+    std::vector<uint32_t> selected;
+    for (const PlacedPiece& p : doc.pieces) {
+        if (p.selected) selected.push_back(p.id);
+    }
+    const bool anyScenery = std::any_of(doc.scenery.begin(), doc.scenery.end(),
+                                        [](const SceneryItem& s) { return s.selected; });
+    if (!selected.empty()) {
+        const uint32_t helixId = doc.FindPiece(selected.front())->helixId;
+        const bool oneHelix =
+            helixId != kNoId && std::all_of(selected.begin(), selected.end(), [&](uint32_t id) {
+                return doc.FindPiece(id)->helixId == helixId;
+            });
+        if (!anyScenery && oneHelix && doc.FindHelix(helixId)) return BuildHelixView(doc, helixId);
+        if (selected.size() >= 2 && IsStraightRun(doc, selected)) {
+            return BuildRunView(doc, selected);
+        }
+        // The most recently placed piece; a piece the catalog does not know shows nothing.
+        return BuildPieceView(doc, *std::max_element(selected.begin(), selected.end()));
+    }
+    const SceneryItem* only = nullptr;
+    int count = 0;
+    for (const SceneryItem& s : doc.scenery) {
+        if (s.selected) {
+            only = &s;
+            ++count;
+        }
+    }
+    if (count == 1) return BuildSceneryView(doc, only->id);
+    return SelectionView{};
+}
+
+bool SetPieceHeight(LayoutDocument& doc, uint32_t pieceId, double heightMm) {
+    if (!doc.FindPiece(pieceId)) return false;
+    doc.PushUndo();
+    doc.FindPiece(pieceId)->elevation = heightMm;
+    return true;
+}
+
+bool MovePieceChainToLevel(LayoutDocument& doc, uint32_t pieceId, int32_t levelId) {
+    if (!doc.FindPiece(pieceId)) return false;
+    doc.PushUndo();
+    SpreadLevel(doc, {pieceId}, levelId, LevelHeight(doc, levelId));
+    doc.activeLevel = static_cast<uint32_t>(levelId);
+    return true;
+}
+
+bool MoveHelixToLevel(LayoutDocument& doc, uint32_t helixId, int32_t levelId) {
+    const Helix* found = doc.FindHelix(helixId);
+    if (!found) return false;
+    const Helix helix = *found;
+    const HelixVariant* variant = VariantOrDefault(helix);
+    const double base = LevelHeight(doc, levelId);
+    const double top = base + (variant ? variant->rise : 0.0);
+    doc.PushUndo();
+    for (uint32_t id : {helix.bottomR1, helix.bottomR2, helix.topR1, helix.topR2}) {
+        if (PlacedPiece* p = doc.FindPiece(id)) {
+            p->level = levelId;
+            p->elevation = (id == helix.topR1 || id == helix.topR2) ? top : base;
+        }
+    }
+    // The track leaving the top of the helix; the stubs themselves are helix track and keep
+    // the heights just given.
+    std::vector<uint32_t> starts;
+    for (uint32_t id : {helix.topR1, helix.topR2}) {
+        const PlacedPiece* p = doc.FindPiece(id);
+        if (!p) continue;
+        for (const Joint& j : p->joints) {
+            const PlacedPiece* next = j.IsOpen() ? nullptr : doc.FindPiece(j.target);
+            if (next && next->helixId == kNoId) starts.push_back(j.target);
+        }
+    }
+    SpreadLevel(doc, starts, levelId, top);
+    doc.activeLevel = static_cast<uint32_t>(levelId);
+    return true;
+}
+
+bool MoveSceneryToLevel(LayoutDocument& doc, uint32_t sceneryId, int32_t levelId) {
+    if (!doc.FindScenery(sceneryId)) return false;
+    doc.PushUndo();
+    doc.FindScenery(sceneryId)->level = levelId;
+    doc.activeLevel = static_cast<uint32_t>(levelId);
+    return true;
+}
+
+std::string TrimLabelText(std::string_view text) {
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+    };
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return std::string(text);
+}
+
+uint32_t AddLabelAt(LayoutDocument& doc, std::string_view text, double x, double y) {
+    std::string trimmed = TrimLabelText(text);
+    if (trimmed.empty()) return kNoId;
+    doc.PushUndo();
+    Label label;
+    label.id = doc.TakeId();
+    label.text = std::move(trimmed);
+    label.x = x;
+    label.y = y;
+    label.selected = false;
+    doc.labels.push_back(std::move(label));
+    return doc.labels.back().id;
+}
+
+bool ApplyPieceColour(LayoutDocument& doc, int entry) {
+    if (entry < 0 || entry >= static_cast<int>(kPieceColours.size())) return false;
+    if (std::none_of(doc.pieces.begin(), doc.pieces.end(),
+                     [](const PlacedPiece& p) { return p.selected; })) {
+        return false;
+    }
+    const PieceColourEntry& colour = kPieceColours[entry];
+    doc.PushUndo();
+    for (PlacedPiece& p : doc.pieces) {
+        if (!p.selected) continue;
+        p.hasColour = colour.hasColour;
+        p.colour = colour.colour;
+    }
+    doc.ClearSelection();
+    return true;
+}
