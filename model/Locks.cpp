@@ -28,12 +28,15 @@ LockRefusal TunnelRefusal(std::string_view verb) {
 
 LockRefusal CheckSelectionLocks(const LayoutDocument& doc, std::string_view verb,
                                 bool wholeHelixPasses) {
-    if (wholeHelixPasses && SelectionIsWholeHelix(doc)) return {};
+    // A whole helix passes the helix lock only; should any of its track lie in a tunnel, the
+    // tunnel lock still holds, so a tunnel never keeps pieces that were deleted or moved away.
+    const bool helixUnit = wholeHelixPasses && SelectionIsWholeHelix(doc);
     const std::unordered_set<uint32_t> covered = CoveredPieces(doc);
     bool tunnelLocked = false;
     for (const PlacedPiece& p : doc.pieces) {
         if (!p.selected) continue;
-        if (p.helixId != kNoId) return LockRefusal{kHelixLockTitle, HelixLockMessage(verb)};
+        if (p.helixId != kNoId && !helixUnit)
+            return LockRefusal{kHelixLockTitle, HelixLockMessage(verb)};
         if (covered.count(p.id)) tunnelLocked = true;
     }
     if (tunnelLocked || PortalSelected(doc)) return TunnelRefusal(verb);
@@ -50,7 +53,7 @@ LockRefusal CheckMoveLocks(const LayoutDocument& doc) {
 
     const std::unordered_set<uint32_t> covered = CoveredPieces(doc);
     for (const PlacedPiece& p : doc.pieces)
-        if (p.selected && p.helixId == kNoId && covered.count(p.id)) return TunnelRefusal("move");
+        if (p.selected && covered.count(p.id)) return TunnelRefusal("move");
     if (PortalSelected(doc)) return TunnelRefusal("move");
     return {};
 }

@@ -16,11 +16,11 @@ struct LockRefusal {
 
 // Refuses a selection holding helix track (reported first), tunnel track or a tunnel portal,
 // worded with the verb ("delete", "rotate", "move"). With `wholeHelixPasses`, a selection that is
-// exactly one whole helix and nothing else is not refused: the canvas deletes and turns a helix as
-// a unit, while the Edit menu's Delete refuses every helix piece.
+// exactly one whole helix and nothing else passes the helix lock: the canvas deletes and turns a
+// helix as a unit, while the Edit menu's Delete refuses every helix piece.
 LockRefusal CheckSelectionLocks(const LayoutDocument& doc, std::string_view verb,
                                 bool wholeHelixPasses = false);
 
 // The checks before a selection is dragged: every helix touched must be selected whole, and no
-// piece outside a helix may lie in a tunnel, nor may a portal be selected.
+// selected piece may lie in a tunnel, nor may a portal be selected.
 LockRefusal CheckMoveLocks(const LayoutDocument& doc);

@@ -113,6 +113,16 @@ TEST_F(LockTest, MovingNeedsWholeHelices) {
     EXPECT_EQ(CheckMoveLocks(doc), Tunnel("move"));
 }
 
+// Not reachable by selecting track on the canvas, but possible in a file: a tunnel over a stub.
+TEST_F(LockTest, WholeHelixInsideATunnelStaysTunnelLocked) {
+    doc.tunnels[0].covers.push_back(helix.topR2);
+    SelectStubs(4);
+    EXPECT_EQ(CheckSelectionLocks(doc, "delete", true), Tunnel("delete"));
+    EXPECT_EQ(CheckSelectionLocks(doc, "rotate", true), Tunnel("rotate"));
+    EXPECT_EQ(CheckMoveLocks(doc), Tunnel("move"));
+    EXPECT_EQ(CheckSelectionLocks(doc, "delete"), Helix("deleted"));
+}
+
 TEST_F(LockTest, ChecksChangeNothing) {
     SelectStubs(2);
     b[row[1]].selected = true;
