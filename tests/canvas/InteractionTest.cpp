@@ -1,0 +1,267 @@
+// Hit tests of the canvas: track bands, curve spans, helix rings, scenery footprints, labels,
+// measurements, handles and deck outlines.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "canvas/Interaction.h"
+#include "catalog/SceneryCatalog.h"
+#include "catalog/TrackCatalog.h"
+#include "model/Helices.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+PlacedPiece PieceAtPose(const std::string& article, double x, double y, double heading) {
+    PlacedPiece p;
+    p.article = article;
+    p.x = x;
+    p.y = y;
+    p.heading = heading;
+    return p;
+}
+
+// World point of local (lx, ly) of a pose, worked out with the clockwise, y-down convention.
+PointMm World(const PlacedPiece& p, double lx, double ly) {
+    const double h = p.heading * kPi / 180;
+    return {p.x + lx * std::cos(h) - ly * std::sin(h), p.y + lx * std::sin(h) + ly * std::cos(h)};
+}
+
+// A point on a right-hand arc of radius r after turning `deg` from the start, `off` mm outward.
+PointMm OnRightArc(double r, double deg, double off) {
+    const double t = deg * kPi / 180;
+    return {(r + off) * std::sin(t), r - (r + off) * std::cos(t)};
+}
+
+struct BandCase {
+    const char* name;
+    std::string article;
+    double lx, ly;
+    bool hit;
+};
+
+class StraightBand : public testing::TestWithParam<BandCase> {};
+
+TEST_P(StraightBand, CatchesItsBandOnly) {
+    const BandCase& c = GetParam();
+    const PlacedPiece p = PieceAtPose(c.article, 100, 50, 30);
+    const PieceDef* def = TrackCatalog::Instance().Find(c.article);
+    ASSERT_NE(def, nullptr);
+    const PointMm w = World(p, c.lx, c.ly);
+    EXPECT_EQ(PointOnPiece(p, *def, w.x, w.y), c.hit);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StraightBand,
+    testing::Values(BandCase{"middle", "24188", 94, 0, true},
+                    BandCase{"fiveBeforeStart", "24188", -4.99, 0, true},
+                    BandCase{"beyondStartSlack", "24188", -5.1, 0, false},
+                    BandCase{"fiveAfterEnd", "24188", 193.29, 0, true},
+                    BandCase{"beyondEndSlack", "24188", 193.5, 0, false},
+                    BandCase{"edgeOfBand", "24188", 50, -19.99, true},
+                    BandCase{"outsideBand", "24188", 50, 20.1, false},
+                    BandCase{"zGaugeInside", "8500", 50, 6.9, true},
+                    BandCase{"zGaugeOutside", "8500", 50, 7.2, false}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(CurveHit, SpanWidenedByThreeDegreesAndRadiusByBandPlusFive) {
+    const PlacedPiece p = PieceAtPose("24130", 0, 0, 0);  // R1 360 mm, 30 degrees
+    const PieceDef& def = *TrackCatalog::Instance().Find("24130");
+    auto hits = [&](double deg, double off) {
+        const PointMm l = OnRightArc(360, deg, off);
+        return PointOnPiece(p, def, l.x, l.y);
+    };
+    EXPECT_TRUE(hits(15, 0));
+    EXPECT_TRUE(hits(32.9, 0));
+    EXPECT_FALSE(hits(33.2, 0));
+    EXPECT_TRUE(hits(-2.9, 0));
+    EXPECT_FALSE(hits(-3.2, 0));
+    EXPECT_TRUE(hits(15, 24.9));  // h + 5 = 25 mm either side
+    EXPECT_FALSE(hits(15, 25.2));
+    EXPECT_TRUE(hits(15, -24.9));
+    EXPECT_FALSE(hits(15, -25.2));
+    // The far side of the circle is not the piece.
+    EXPECT_FALSE(hits(180, 0));
+}
+
+TEST(CurveHit, LeftHandCurveMirrorsTheRightHandOne) {
+    const PieceDef def = MakeCurve(TrackSystem::MarklinC, "left", "left", 360, -30);
+    const PlacedPiece p = PieceAtPose("left", 0, 0, 0);
+    const PointMm onArc = OnRightArc(360, 20, 0);
+    EXPECT_TRUE(PointOnPiece(p, def, onArc.x, -onArc.y));
+    EXPECT_FALSE(PointOnPiece(p, def, onArc.x, onArc.y));
+}
+
+TEST(CurvedTurnoutKHit, LeadAndDrawnArcsButNotTheWholeRings) {
+    const PieceDef& def = *TrackCatalog::Instance().Find("8569");  // R 195, 30 deg, lead 25
+    const PlacedPiece p = PieceAtPose("8569", 0, 0, 0);
+    // Z gauge: the lead's band reaches 7 + 5 mm either side.
+    EXPECT_TRUE(PointOnPiece(p, def, 12, -11.9));
+    EXPECT_FALSE(PointOnPiece(p, def, 12, -12.5));
+    const PointMm first = OnRightArc(195, 28, 0);
+    EXPECT_TRUE(PointOnPiece(p, def, first.x, first.y));
+    const PointMm second = OnRightArc(195, 30, 0);
+    EXPECT_TRUE(PointOnPiece(p, def, second.x + 25, second.y));
+    const PointMm farSide = OnRightArc(195, 150, 0);
+    EXPECT_FALSE(PointOnPiece(p, def, farSide.x, farSide.y));
+}
+
+TEST(TurntableHit, PitPlusTenMillimetres) {
+    const PieceDef* def = nullptr;
+    for (const PieceDef& d : TrackCatalog::Instance().pieces)
+        if (d.kind == PieceKind::Turntable) def = &d;
+    ASSERT_NE(def, nullptr);
+    const PlacedPiece p = PieceAtPose(def->article, 10, 10, 45);
+    const double reach = def->length / 2 + 10;
+    EXPECT_TRUE(PointOnPiece(p, *def, 10 + reach - 0.1, 10));
+    EXPECT_FALSE(PointOnPiece(p, *def, 10, 10 + reach + 0.1));
+}
+
+class HitDoc : public testing::Test {
+protected:
+    LayoutDocument doc;
+    ViewTransform view;  // zoom 1, no offsets: pixels are millimetres
+    void SetUp() override {
+        view.zoom = 1;
+        view.offsetX = 0;
+        view.offsetY = 0;
+        doc.EnsureDefaultLevel();
+        Level upper;
+        upper.id = 2;
+        upper.name = "Upper";
+        upper.height = 100;
+        doc.levels.push_back(upper);
+    }
+    uint32_t Add(const std::string& article, double x, double y, double heading, int level = 1) {
+        PlacedPiece p = PieceAtPose(article, x, y, heading);
+        p.level = level;
+        p.joints.resize(2);
+        return doc.AddPiece(p);
+    }
+};
+
+TEST_F(HitDoc, PieceOnHigherLevelWinsThenNearestOrigin) {
+    const uint32_t low = Add("24188", 0, 0, 0, 1);
+    const uint32_t high = Add("24188", 100, 0, 0, 2);
+    EXPECT_EQ(PieceAt(doc, view, 150, 0), high);
+    EXPECT_EQ(PieceAt(doc, view, 50, 0), low);
+    doc.FindPiece(high)->level = 1;
+    // Both on level 1 now: the origin at 100 is nearer to x = 120 than the origin at 0.
+    EXPECT_EQ(PieceAt(doc, view, 120, 0), high);
+    EXPECT_EQ(PieceAt(doc, view, 40, 0), low);
+    doc.levels[1].visible = false;
+    doc.FindPiece(high)->level = 2;
+    EXPECT_EQ(PieceAt(doc, view, 150, 0), low);
+    EXPECT_EQ(PieceAt(doc, view, 250, 0), kNoId);
+    EXPECT_EQ(PieceAt(doc, view, 100, 30), kNoId);
+}
+
+TEST_F(HitDoc, UnknownArticlesAreNeverHit) {
+    Add("no-such-article", 0, 0, 0);
+    EXPECT_EQ(PieceAt(doc, view, 10, 0), kNoId);
+}
+
+TEST_F(HitDoc, HelixRingsStandForTheBottomInnerStub) {
+    const uint32_t helixId = PlaceHelix(doc, 1000, 1000, 0, "proses_2_5_r1r2");
+    ASSERT_NE(helixId, kNoId);
+    const Helix& h = *doc.FindHelix(helixId);
+    // Inner radius 360, outer 437.5: points on the x axis through the centre.
+    EXPECT_EQ(HelixAt(doc, view, 1000 + 360 + 24, 1000), helixId);
+    EXPECT_EQ(HelixAt(doc, view, 1000 + 437 + 24, 1000), helixId);
+    EXPECT_EQ(HelixAt(doc, view, 1000 + 360 + 40, 1000), kNoId);
+    EXPECT_EQ(HelixAt(doc, view, 1000, 1000), kNoId);
+    EXPECT_EQ(PieceOrHelixAt(doc, view, 1000 - 360, 1000), h.bottomR1);
+}
+
+TEST_F(HitDoc, SceneryFootprintFollowsTheHeadingAndScale) {
+    SceneryItem s;
+    s.id = doc.TakeId();
+    s.item = "platform";  // 230 x 60
+    s.heading = 90;
+    s.x = 500;
+    s.y = 500;
+    doc.scenery.push_back(s);
+    // Turned by 90 degrees the long side runs along y.
+    EXPECT_EQ(SceneryAt(doc, view, 500, 500 + 117), s.id);
+    EXPECT_EQ(SceneryAt(doc, view, 500, 500 + 119), kNoId);
+    EXPECT_EQ(SceneryAt(doc, view, 500 + 33, 500), s.id);
+    EXPECT_EQ(SceneryAt(doc, view, 500 + 34, 500), kNoId);
+    doc.scenery[0].scaleY = 2;  // 120 deep now
+    EXPECT_EQ(SceneryAt(doc, view, 500 + 62, 500), s.id);
+}
+
+TEST_F(HitDoc, LaterSceneryWinsOnEqualHeightHigherLevelOtherwise) {
+    SceneryItem a;
+    a.id = 10;
+    a.item = "platform";
+    SceneryItem b = a;
+    b.id = 11;
+    doc.scenery = {a, b};
+    EXPECT_EQ(SceneryAt(doc, view, 0, 0), 11u);
+    doc.scenery[0].level = 2;
+    EXPECT_EQ(SceneryAt(doc, view, 0, 0), 10u);
+}
+
+TEST_F(HitDoc, LabelBoxReachesFrom4LeftTo120Right) {
+    view.zoom = 2;
+    view.offsetX = 10;
+    Label l;
+    l.id = 7;
+    l.x = 50;  // pixel 110
+    l.y = 20;  // pixel 40
+    doc.labels.push_back(l);
+    EXPECT_EQ(LabelAt(doc, view, 106, 36), 7u);
+    EXPECT_EQ(LabelAt(doc, view, 230, 64), 7u);
+    EXPECT_EQ(LabelAt(doc, view, 105, 40), kNoId);
+    EXPECT_EQ(LabelAt(doc, view, 231, 40), kNoId);
+    EXPECT_EQ(LabelAt(doc, view, 150, 65), kNoId);
+}
+
+TEST_F(HitDoc, MeasurementLabelBeforeLineAndPixelTolerances) {
+    view.zoom = 0.5;
+    Measurement m;
+    m.id = 3;
+    m.x1 = 0;
+    m.y1 = 0;
+    m.x2 = 400;
+    m.y2 = 0;
+    m.dy = -100;  // label drawn 100 mm above the middle
+    doc.measurements.push_back(m);
+    // Label at (200, -100) mm = pixels (100, -50); 32 px is 64 mm at zoom 0.5.
+    MeasurementHit hit = MeasurementAt(doc, view, 100 + 16, -50 + 4);
+    EXPECT_EQ(hit.id, 3u);
+    EXPECT_EQ(hit.part, MeasurementPart::Label);
+    hit = MeasurementAt(doc, view, 20, 8);  // 8 pixels = 16 mm off the line
+    EXPECT_EQ(hit.part, MeasurementPart::Line);
+    EXPECT_EQ(MeasurementAt(doc, view, 20, 9).id, kNoId);   // 18 mm off
+    EXPECT_EQ(MeasurementAt(doc, view, 208, 0).id, 3u);     // 16 mm beyond the end
+    EXPECT_EQ(MeasurementAt(doc, view, 209, 0).id, kNoId);  // 18 mm beyond
+}
+
+TEST_F(HitDoc, HandlesWithinSqrt37Pixels) {
+    SceneryItem s;
+    s.item = "platform";
+    s.x = 200;
+    s.y = 100;
+    const SceneryDef& def = *SceneryCatalog::Instance().Find("platform");
+    // Handle 3 (right edge) at (315, 100); 6 px away is 36 < 37, (6, 1) is 37.
+    EXPECT_EQ(HandleAt(s, def, view, 321, 100), 3);
+    EXPECT_EQ(HandleAt(s, def, view, 321, 101), -1);
+    EXPECT_EQ(HandleAt(s, def, view, 85, 70), 0);
+    EXPECT_EQ(HandleAt(s, def, view, 200, 130), 5);
+    EXPECT_EQ(HandleAt(s, def, view, 200, 100), -1);
+}
+
+TEST_F(HitDoc, DeckOutlineWithinEightPixelsHighestFirst) {
+    doc.levels[0].outline = {{0, 0}, {400, 0}, {400, 400}, {0, 400}};
+    doc.levels[1].outline = {{100, 0}, {300, 0}, {300, 200}};
+    view.zoom = 2;  // 8 px is 4 mm
+    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 150, 2 * 3), 2u);   // shared top edge: upper deck
+    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 3, 2 * 200), 1u);   // closing edge of level 1
+    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 50, 2 * 50), kNoId);
+    doc.levels[1].visible = false;
+    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 150, 2 * 3), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,483 @@
+// Selection editing: clicks and chains, bands, rotation snapping and turning, the copy buffer,
+// pair deletion and scenery edits (resize handles, dialog results, tape, drags).
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "canvas/Interaction.h"
+#include "canvas/SceneryEdit.h"
+#include "canvas/Selection.h"
+#include "catalog/SceneryCatalog.h"
+#include "catalog/TrackCatalog.h"
+#include "model/Helices.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+class EditDoc : public testing::Test {
+protected:
+    LayoutDocument doc;
+    void SetUp() override { doc.EnsureDefaultLevel(); }
+
+    uint32_t Add(const std::string& article, double x = 0, double y = 0, double heading = 0) {
+        PlacedPiece p;
+        p.article = article;
+        p.x = x;
+        p.y = y;
+        p.heading = heading;
+        return doc.AddPiece(p);  // no joint slots: clicking must grow them
+    }
+    void Join(uint32_t a, int ca, uint32_t b, int cb) {
+        for (auto [id, n] : {std::pair{a, ca}, std::pair{b, cb}})
+            if (doc.FindPiece(id)->joints.size() < 2) doc.FindPiece(id)->joints.resize(2);
+        doc.FindPiece(a)->joints[ca] = {b, static_cast<uint32_t>(cb)};
+        doc.FindPiece(b)->joints[cb] = {a, static_cast<uint32_t>(ca)};
+    }
+    std::vector<uint32_t> Selected() const {
+        std::vector<uint32_t> ids;
+        for (const PlacedPiece& p : doc.pieces)
+            if (p.selected) ids.push_back(p.id);
+        return ids;
+    }
+    // A ring of twelve pieces, piece k's connector 1 joined to piece k+1's connector 0.
+    std::vector<uint32_t> Ring() {
+        std::vector<uint32_t> ids;
+        for (int k = 0; k < 12; ++k) ids.push_back(Add("24130"));
+        for (int k = 0; k < 12; ++k) Join(ids[k], 1, ids[(k + 1) % 12], 0);
+        return ids;
+    }
+};
+
+TEST_F(EditDoc, PlainClickKeepsAGroupCtrlClickRemovesOnePiece) {
+    const uint32_t a = Add("24188"), b = Add("24188"), c = Add("24188");
+    doc.FindPiece(a)->selected = doc.FindPiece(b)->selected = true;
+    ClickPiece(doc, b, false, false);
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{a, b}));
+    ClickPiece(doc, b, true, false);
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{a}));
+    ClickPiece(doc, c, false, false);
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{c}));
+    EXPECT_EQ(doc.FindPiece(c)->joints.size(), 2u);  // grown to the connector count
+}
+
+TEST_F(EditDoc, ShiftClickAlongARingSelectsTheShorterWay) {
+    const std::vector<uint32_t> r = Ring();
+    doc.FindPiece(r[0])->selected = true;
+    ClickPiece(doc, r[3], false, true);
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{r[0], r[1], r[2], r[3]}));
+    doc.ClearSelection();
+    doc.FindPiece(r[1])->selected = true;
+    ClickPiece(doc, r[9], false, true);  // 1-0-11-10-9 is shorter than 1-2-...-9
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{r[0], r[1], r[9], r[10], r[11]}));
+}
+
+TEST_F(EditDoc, ShiftClickUnreachableOrOnTheAnchorToggles) {
+    const uint32_t a = Add("24188"), b = Add("24188"), lone = Add("24188");
+    Join(a, 1, b, 0);
+    doc.FindPiece(a)->selected = true;
+    ClickPiece(doc, lone, false, true);
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{a, lone}));
+    ClickPiece(doc, lone, false, true);  // the anchor is now `lone` itself
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{a}));
+    doc.ClearSelection();
+    ClickPiece(doc, b, false, true);  // nothing selected: toggles
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{b}));
+}
+
+TEST_F(EditDoc, ClickOnAHelixStubTakesTheWholeHelix) {
+    const uint32_t helix = PlaceHelix(doc, 500, 500, 0, "proses_2_5_r1r2");
+    const Helix h = *doc.FindHelix(helix);
+    ClickPiece(doc, h.topR2, false, false);
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{h.bottomR1, h.bottomR2, h.topR1, h.topR2}));
+}
+
+TEST_F(EditDoc, ChainPathIsEmptyWithoutAConnection) {
+    const uint32_t a = Add("24188"), b = Add("24188");
+    EXPECT_TRUE(ChainPath(doc, a, b).empty());
+    Join(a, 1, b, 0);
+    EXPECT_EQ(ChainPath(doc, a, b), (std::vector<uint32_t>{b, a}));
+    EXPECT_TRUE(ChainPath(doc, a, 999).empty());
+}
+
+TEST_F(EditDoc, BandSelectsByOriginInPixelsAndAddsToTheSelection) {
+    ViewTransform view;  // zoom 0.4, offsets 60
+    const uint32_t inside = Add("24188", 100, 100);    // pixels (100, 100)
+    const uint32_t edge = Add("24188", 200, 100);      // pixels (140, 100)
+    const uint32_t outside = Add("24188", 300, 100);   // pixels (180, 100)
+    const uint32_t kept = Add("24188", 2000, 2000);
+    doc.FindPiece(kept)->selected = true;
+    SceneryItem s;
+    s.id = doc.TakeId();
+    s.item = "tree_group";
+    s.x = 150;
+    s.y = 150;  // pixels (120, 120)
+    doc.scenery.push_back(s);
+    EXPECT_FALSE(SelectInBand(doc, view, 98, 98, 102, 102));  // 4 x 4: nothing
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{kept}));
+    EXPECT_TRUE(SelectInBand(doc, view, 140, 125, 95, 95));
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{inside, edge, kept}));
+    EXPECT_TRUE(doc.scenery[0].selected);
+    EXPECT_FALSE(doc.FindPiece(outside)->selected);
+}
+
+struct SnapCase {
+    double reference, delta;
+    double expectDelta;
+    double expectHeading;
+    bool snapped;
+};
+class RotationSnapping : public testing::TestWithParam<SnapCase> {};
+
+TEST_P(RotationSnapping, SnapsWithinTwoDegreesOfQuarterTurns) {
+    const SnapCase& c = GetParam();
+    const RotationSnap r = SnapRotation(c.reference, c.delta);
+    EXPECT_EQ(r.snapped, c.snapped);
+    EXPECT_NEAR(r.delta, c.expectDelta, 1e-9);
+    EXPECT_NEAR(r.candidate, c.expectHeading, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RotationSnapping,
+    testing::Values(SnapCase{88.5, 0, 1.5, 90, true}, SnapCase{87.9, 0, 0, 87.9, false},
+                    SnapCase{88.0, 0, 2.0, 90, true}, SnapCase{10, 80.5, 80, 90, true},
+                    SnapCase{0, 358.5, 0, 0, true},        // 358.5 -> 360 is 0, no turn
+                    SnapCase{5, 353.5, -5, 0, true},       // folded: 358.5 -> 0
+                    SnapCase{100, -98.2, -100, 0, true},   // 1.8 -> 0
+                    SnapCase{100, 95, 95, 195, false}, SnapCase{300, 150, 150, 90, true},
+                    SnapCase{45, 190, -170, 235, false}));
+
+TEST(FoldDeg, IntoMinus180To180) {
+    EXPECT_DOUBLE_EQ(FoldDeg(180), 180);
+    EXPECT_DOUBLE_EQ(FoldDeg(-180), 180);
+    EXPECT_DOUBLE_EQ(FoldDeg(190), -170);
+    EXPECT_DOUBLE_EQ(FoldDeg(-190), 170);
+    EXPECT_DOUBLE_EQ(FoldDeg(725), 5);
+}
+
+TEST_F(EditDoc, RotationTurnsAboutTheMeanOfTheSelection) {
+    const uint32_t a = Add("24188", 0, 0, 10), b = Add("24188", 200, 0, 350);
+    SceneryItem s;
+    s.id = doc.TakeId();
+    s.item = "tree_group";
+    s.x = 100;
+    s.y = 300;
+    s.selected = true;
+    doc.scenery.push_back(s);
+    doc.FindPiece(a)->selected = doc.FindPiece(b)->selected = true;
+    const RotationStart start = TakeRotationStart(doc);
+    ASSERT_TRUE(start.valid);
+    EXPECT_DOUBLE_EQ(start.pivot.x, 100);
+    EXPECT_DOUBLE_EQ(start.pivot.y, 100);
+    EXPECT_DOUBLE_EQ(start.reference, 10);
+    ASSERT_TRUE(ApplyRotation(doc, start, 90));
+    // A quarter turn clockwise (y down) maps (dx, dy) to (-dy, dx) about (100, 100).
+    EXPECT_NEAR(doc.FindPiece(a)->x, 200, 1e-9);
+    EXPECT_NEAR(doc.FindPiece(a)->y, 0, 1e-9);
+    EXPECT_NEAR(doc.FindPiece(b)->x, 200, 1e-9);
+    EXPECT_NEAR(doc.FindPiece(b)->y, 200, 1e-9);
+    EXPECT_DOUBLE_EQ(doc.FindPiece(a)->heading, 100);
+    EXPECT_DOUBLE_EQ(doc.FindPiece(b)->heading, 80);
+    EXPECT_NEAR(doc.scenery[0].x, -100, 1e-9);
+    EXPECT_NEAR(doc.scenery[0].y, 100, 1e-9);
+    // Every call starts from the snapshot, so turning back restores the poses.
+    ApplyRotation(doc, start, 0);
+    EXPECT_NEAR(doc.FindPiece(b)->x, 200, 1e-9);
+    EXPECT_NEAR(doc.FindPiece(b)->y, 0, 1e-9);
+    EXPECT_DOUBLE_EQ(doc.FindPiece(b)->heading, 350);
+}
+
+TEST_F(EditDoc, PointerAngleIsMeasuredInWindowPixels) {
+    ViewTransform view;
+    view.zoom = 2;
+    view.offsetX = 10;
+    view.offsetY = 20;
+    const PointMm pivot{5, 5};  // pixels (20, 30)
+    EXPECT_NEAR(PointerAngle(view, pivot, 20, 50), 90, 1e-9);
+    EXPECT_NEAR(PointerAngle(view, pivot, 0, 30), 180, 1e-9);
+    EXPECT_NEAR(PointerAngle(view, pivot, 30, 20), -45, 1e-9);
+}
+
+TEST_F(EditDoc, WholeHelixTurnsAboutItsCentre) {
+    const uint32_t helix = PlaceHelix(doc, 500, 500, 0, "proses_2_5_r1r2");
+    const Helix h = *doc.FindHelix(helix);
+    ClickPiece(doc, h.bottomR1, false, false);
+    const RotationStart start = TakeRotationStart(doc);
+    EXPECT_EQ(start.helixId, helix);
+    EXPECT_DOUBLE_EQ(start.pivot.x, 500);
+    ApplyRotation(doc, start, 90);
+    EXPECT_DOUBLE_EQ(doc.FindHelix(helix)->heading, 90);
+    // bottomR1 sat 360 mm above the centre; a quarter turn takes it to the right of it.
+    EXPECT_NEAR(doc.FindPiece(h.bottomR1)->x, 860, 1e-9);
+    EXPECT_NEAR(doc.FindPiece(h.bottomR1)->y, 500, 1e-9);
+}
+
+TEST_F(EditDoc, StepRotationTurnsPlatformsBy30AndTreesBy15) {
+    const uint32_t a = Add("24188", 100, 100, 0), b = Add("24188", 200, 100, 0);
+    doc.FindPiece(a)->selected = doc.FindPiece(b)->selected = true;
+    for (const char* id : {"platform", "tree_group", "signal_color_stop", "unknown_item"}) {
+        SceneryItem s;
+        s.id = doc.TakeId();
+        s.item = id;
+        s.x = 100;
+        s.y = 200;
+        s.selected = true;
+        doc.scenery.push_back(s);
+    }
+    const LayoutDocument before = doc;
+    ASSERT_TRUE(StepRotateSelection(doc));
+    const double c30 = std::cos(kPi / 6), s30 = std::sin(kPi / 6);
+    EXPECT_NEAR(doc.FindPiece(a)->x, 100, 1e-9);  // the pivot
+    EXPECT_NEAR(doc.FindPiece(b)->x, 100 + 100 * c30, 1e-9);
+    EXPECT_NEAR(doc.FindPiece(b)->y, 100 + 100 * s30, 1e-9);
+    EXPECT_DOUBLE_EQ(doc.FindPiece(b)->heading, 30);
+    EXPECT_NEAR(doc.scenery[0].x, 100 - 100 * s30, 1e-9);
+    EXPECT_DOUBLE_EQ(doc.scenery[0].heading, 30);
+    EXPECT_DOUBLE_EQ(doc.scenery[1].heading, 15);
+    EXPECT_NEAR(doc.scenery[1].x, 100 - 100 * std::sin(kPi / 12), 1e-9);
+    EXPECT_DOUBLE_EQ(doc.scenery[2].heading, 30);
+    EXPECT_DOUBLE_EQ(doc.scenery[3].heading, 15);
+    doc.Undo();
+    EXPECT_EQ(doc.pieces, before.pieces);
+    EXPECT_EQ(doc.scenery, before.scenery);
+    doc.ClearSelection();
+    EXPECT_FALSE(StepRotateSelection(doc));
+    EXPECT_EQ(doc.undoStack.size(), before.undoStack.size());
+}
+
+TEST_F(EditDoc, PasteGivesFreshIdsKeepsInnerJointsAndCentresOnTheClick) {
+    const uint32_t outside = Add("24188", -188.3, 0);
+    const uint32_t a = Add("24188", 0, 0), b = Add("24188", 188.3, 0), c = Add("24188", 376.6, 0);
+    Join(outside, 1, a, 0);
+    Join(a, 1, b, 0);
+    Join(b, 1, c, 0);
+    for (uint32_t id : {a, b, c}) doc.FindPiece(id)->selected = true;
+    doc.FindPiece(b)->elevation = 12;
+    const std::vector<PlacedPiece> buffer = CopySelection(doc);
+    ASSERT_EQ(buffer.size(), 3u);
+    const uint32_t firstNew = doc.nextId;
+    const size_t undoBefore = doc.undoStack.size();
+    const std::vector<uint32_t> ids = PasteBuffer(doc, buffer, 1000, 500);
+    ASSERT_EQ(ids, (std::vector<uint32_t>{firstNew, firstNew + 1, firstNew + 2}));
+    EXPECT_EQ(doc.undoStack.size(), undoBefore + 1);
+    EXPECT_EQ(Selected(), ids);
+    // The buffer's mean x is 188.3: every copy moves by (1000 - 188.3, 500).
+    EXPECT_NEAR(doc.FindPiece(ids[0])->x, 1000 - 188.3, 1e-9);
+    EXPECT_NEAR(doc.FindPiece(ids[2])->x, 1000 + 188.3, 1e-9);
+    EXPECT_DOUBLE_EQ(doc.FindPiece(ids[1])->y, 500);
+    EXPECT_DOUBLE_EQ(doc.FindPiece(ids[1])->elevation, 12);
+    EXPECT_TRUE(doc.FindPiece(ids[0])->joints[0].IsOpen());  // was joined outside the buffer
+    EXPECT_EQ(doc.FindPiece(ids[0])->joints[1], (Joint{ids[1], 0}));
+    EXPECT_EQ(doc.FindPiece(ids[1])->joints[1], (Joint{ids[2], 0}));
+    EXPECT_TRUE(doc.FindPiece(ids[2])->joints[1].IsOpen());
+    // The originals are untouched.
+    EXPECT_EQ(doc.FindPiece(outside)->joints[1], (Joint{a, 0}));
+    EXPECT_TRUE(PasteBuffer(doc, {}, 0, 0).empty());
+    EXPECT_EQ(doc.undoStack.size(), undoBefore + 1);
+}
+
+TEST_F(EditDoc, PastedHelixStubsAreNotPartOfTheHelix) {
+    const uint32_t helix = PlaceHelix(doc, 500, 500, 0, "proses_2_5_r1r2");
+    ClickPiece(doc, doc.FindHelix(helix)->bottomR1, false, false);
+    const std::vector<uint32_t> ids = PasteBuffer(doc, CopySelection(doc), 2000, 2000);
+    ASSERT_EQ(ids.size(), 4u);
+    for (uint32_t id : ids) EXPECT_EQ(doc.FindPiece(id)->helixId, kNoId);
+    doc.DeleteSelected();
+    EXPECT_NE(doc.FindHelix(helix), nullptr);
+}
+
+TEST_F(EditDoc, PairPiecesBringTheirJoinedPairPartner) {
+    const uint32_t ramp1 = Add("74618"), ramp2 = Add("74618"), plain = Add("24188");
+    Join(ramp1, 1, ramp2, 0);
+    Join(ramp2, 1, plain, 0);
+    doc.FindPiece(ramp1)->selected = true;
+    ExpandPairSelection(doc);
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{ramp1, ramp2}));
+    doc.ClearSelection();
+    doc.FindPiece(plain)->selected = true;
+    ExpandPairSelection(doc);
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{plain}));
+}
+
+TEST_F(EditDoc, GradeAndAnythingSelected) {
+    const uint32_t a = Add("24188");
+    EXPECT_FALSE(AnythingSelected(doc));
+    doc.FindPiece(a)->selected = true;
+    doc.FindPiece(a)->grade = 0.001;
+    EXPECT_FALSE(SelectionHasGrade(doc));
+    doc.FindPiece(a)->grade = -2;
+    EXPECT_TRUE(SelectionHasGrade(doc));
+    doc.ClearSelection();
+    Measurement m;
+    m.selected = true;
+    doc.measurements.push_back(m);
+    EXPECT_TRUE(AnythingSelected(doc));
+}
+
+// ---- Scenery, tape, labels, outlines ----
+
+SceneryItem Platform(double x, double y, double heading) {
+    SceneryItem s;
+    s.id = 50;
+    s.item = "platform";  // 230 x 60
+    s.x = x;
+    s.y = y;
+    s.heading = heading;
+    s.selected = true;
+    return s;
+}
+
+TEST_F(EditDoc, RightEdgeOfATurnedItemChangesOnlyItsWidthAndKeepsTheLeftEdge) {
+    doc.scenery.push_back(Platform(0, 0, 90));
+    const SceneryDef& def = *SceneryCatalog::Instance().Find("platform");
+    // Turned by 90 degrees, local +x points down the window: the right edge is at (0, 115), the
+    // left edge at (0, -115).
+    const SceneryResizeStart start = BeginSceneryResize(doc, 50, 3);
+    EXPECT_NEAR(start.anchor.x, 0, 1e-9);
+    EXPECT_NEAR(start.anchor.y, -115, 1e-9);
+    ASSERT_TRUE(DragSceneryResize(doc, start, 10, 200));  // 315 mm from the left edge
+    const SceneryItem& s = doc.scenery[0];
+    EXPECT_NEAR(s.scaleX, 315.0 / 230.0, 1e-12);
+    EXPECT_DOUBLE_EQ(s.scaleY, 1);
+    EXPECT_NEAR(s.x, 0, 1e-9);
+    EXPECT_NEAR(s.y, -115 + 157.5, 1e-9);
+    const PointMm left = HandleWorld(s, def, 7);
+    EXPECT_NEAR(left.x, 0, 1e-9);
+    EXPECT_NEAR(left.y, -115, 1e-9);
+}
+
+TEST_F(EditDoc, CornerOntoTheOppositeCornerLeavesFiveByFive) {
+    doc.scenery.push_back(Platform(300, 200, 30));
+    const SceneryDef& def = *SceneryCatalog::Instance().Find("platform");
+    const PointMm corner0 = HandleWorld(doc.scenery[0], def, 0);
+    const SceneryResizeStart start = BeginSceneryResize(doc, 50, 4);
+    ASSERT_TRUE(DragSceneryResize(doc, start, corner0.x, corner0.y));
+    const SceneryItem& s = doc.scenery[0];
+    EXPECT_NEAR(s.scaleX * 230, 5, 1e-9);
+    EXPECT_NEAR(s.scaleY * 60, 5, 1e-9);
+    const PointMm still = HandleWorld(s, def, 0);
+    EXPECT_NEAR(still.x, corner0.x, 1e-9);
+    EXPECT_NEAR(still.y, corner0.y, 1e-9);
+}
+
+TEST_F(EditDoc, TopEdgeHandleKeepsTheWidthFromGrabTime) {
+    SceneryItem s = Platform(0, 0, 0);
+    s.scaleX = 0.5;
+    doc.scenery.push_back(s);
+    const SceneryResizeStart start = BeginSceneryResize(doc, 50, 1);  // anchor (0, 30)
+    ASSERT_TRUE(DragSceneryResize(doc, start, 40, -70));
+    EXPECT_DOUBLE_EQ(doc.scenery[0].scaleX, 0.5);
+    EXPECT_NEAR(doc.scenery[0].scaleY, 100.0 / 60.0, 1e-12);
+    EXPECT_NEAR(doc.scenery[0].y, -20, 1e-9);
+    EXPECT_NEAR(doc.scenery[0].x, 0, 1e-9);
+    doc.scenery.clear();
+    EXPECT_FALSE(DragSceneryResize(doc, start, 40, -70));  // the item is gone
+}
+
+TEST_F(EditDoc, ResizeDialogResults) {
+    doc.scenery.push_back(Platform(0, 0, 0));
+    EXPECT_FALSE(ApplySceneryResizeResult(doc, 50, kResizeCancel, 3, 3));
+    EXPECT_TRUE(doc.undoStack.empty());
+    ASSERT_TRUE(ApplySceneryResizeResult(doc, 50, kResizeOk, 2.5, 0.05));
+    EXPECT_DOUBLE_EQ(doc.scenery[0].scaleX, 2.5);
+    EXPECT_DOUBLE_EQ(doc.scenery[0].scaleY, 0.1);
+    ASSERT_TRUE(ApplySceneryResizeResult(doc, 50, kResizeReset, 4, 4));
+    EXPECT_DOUBLE_EQ(doc.scenery[0].scaleX, 1);
+    EXPECT_DOUBLE_EQ(doc.scenery[0].scaleY, 1);
+    EXPECT_EQ(doc.undoStack.size(), 2u);
+    doc.Undo();
+    EXPECT_DOUBLE_EQ(doc.scenery[0].scaleX, 2.5);
+    // With the lock on, a width of 2 at scales (1.0, 0.5) gives a depth of 2 / 2 = 1.0.
+    EXPECT_DOUBLE_EQ(2.0 / AspectRatio(1.0, 0.5), 1.0);
+    EXPECT_DOUBLE_EQ(AspectRatio(1.0, 0), 1.0);
+}
+
+TEST_F(EditDoc, SceneryDropsOnTheHighestVisibleLevelAsTheOnlySelection) {
+    Level upper;
+    upper.id = 2;
+    upper.height = 80;
+    Level hidden;
+    hidden.id = 3;
+    hidden.height = 200;
+    hidden.visible = false;
+    doc.levels.push_back(upper);
+    doc.levels.push_back(hidden);
+    const uint32_t a = Add("24188");
+    doc.FindPiece(a)->selected = true;
+    EXPECT_EQ(DropScenery(doc, "no_such_item", 0, 0, 0), kNoId);
+    const size_t undo = doc.undoStack.size();
+    const uint32_t id = DropScenery(doc, "platform", 40, 50, 375);
+    ASSERT_NE(id, kNoId);
+    EXPECT_EQ(doc.undoStack.size(), undo + 1);
+    const SceneryItem& s = *doc.FindScenery(id);
+    EXPECT_EQ(s.level, 2);
+    EXPECT_DOUBLE_EQ(s.heading, 15);
+    EXPECT_TRUE(s.selected);
+    EXPECT_FALSE(doc.FindPiece(a)->selected);
+    EXPECT_DOUBLE_EQ(s.scaleX, 1);
+}
+
+TEST_F(EditDoc, TapeShorterThanOneMillimetreAddsNothing) {
+    EXPECT_EQ(AddMeasurement(doc, {10, 10}, {10.5, 10.5}), kNoId);
+    EXPECT_TRUE(doc.measurements.empty());
+    EXPECT_TRUE(doc.undoStack.empty());
+    const uint32_t id = AddMeasurement(doc, {10, 10}, {10, 11});
+    ASSERT_NE(id, kNoId);
+    EXPECT_EQ(doc.measurements.size(), 1u);
+    EXPECT_EQ(doc.undoStack.size(), 1u);
+}
+
+TEST_F(EditDoc, MeasurementDragMovesLineAndLabelTogether) {
+    Measurement m;
+    m.id = 9;
+    m.x2 = 100;
+    m.dx = 5;
+    m.dy = -20;
+    doc.measurements.push_back(m);
+    const MeasurementDragStart start = BeginMeasurementDrag(doc, 9, 2, {50, -20});
+    ASSERT_TRUE(DragMeasurement(doc, start, {70, 10}));
+    const Measurement& after = doc.measurements[0];
+    EXPECT_DOUBLE_EQ(after.x1, 20);
+    EXPECT_DOUBLE_EQ(after.y1, 30);
+    EXPECT_DOUBLE_EQ(after.x2, 120);
+    EXPECT_DOUBLE_EQ(after.dx, 5);
+    EXPECT_DOUBLE_EQ(after.dy, -20);
+    doc.measurements.clear();
+    EXPECT_FALSE(DragMeasurement(doc, start, {0, 0}));
+}
+
+TEST_F(EditDoc, LabelAndOutlineDragsKeepTheGrabOffset) {
+    Label l;
+    l.id = 4;
+    l.x = 100;
+    l.y = 100;
+    doc.labels.push_back(l);
+    const LabelDragStart ls = BeginLabelDrag(doc, 4, {110, 105});
+    ASSERT_TRUE(DragLabel(doc, ls, {210, 5}));
+    EXPECT_DOUBLE_EQ(doc.labels[0].x, 200);
+    EXPECT_DOUBLE_EQ(doc.labels[0].y, 0);
+
+    doc.levels[0].outline = {{0, 0}, {100, 0}, {100, 100}};
+    const OutlineDragStart os = BeginOutlineDrag(doc, 1, {50, 0});
+    ASSERT_TRUE(DragOutline(doc, os, {60, 30}));
+    EXPECT_EQ(doc.levels[0].outline,
+              (std::vector<PointMm>{{10, 30}, {110, 30}, {110, 130}}));
+    doc.levels[0].outline.pop_back();
+    EXPECT_FALSE(DragOutline(doc, os, {0, 0}));
+}
+
+TEST_F(EditDoc, SceneryMoveFollowsTheStartPoses) {
+    doc.scenery.push_back(Platform(10, 20, 0));
+    SceneryItem other = Platform(0, 0, 0);
+    other.id = 51;
+    other.selected = false;
+    doc.scenery.push_back(other);
+    const SceneryMoveStart start = TakeSceneryMoveStart(doc);
+    MoveScenery(doc, start, 5, 5);
+    MoveScenery(doc, start, 7, -3);
+    EXPECT_DOUBLE_EQ(doc.scenery[0].x, 17);
+    EXPECT_DOUBLE_EQ(doc.scenery[0].y, 17);
+    EXPECT_DOUBLE_EQ(doc.scenery[1].x, 0);
+}
+
+}  // namespace
