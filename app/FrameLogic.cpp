@@ -11,8 +11,6 @@
 
 namespace {
 constexpr const char* kLayoutExtension = ".xml";
-// Room for ".xml" within the usual 255-byte limit of a file name.
-constexpr size_t kMaxLayoutNameBytes = 251;
 
 bool EndsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() &&
@@ -59,21 +57,6 @@ std::vector<std::string> ListLayoutNames(const std::string& folder) {
 
 std::string LayoutFilePath(const std::string& folder, const std::string& name) {
     return folder + "/" + name + kLayoutExtension;
-}
-
-std::string CheckLayoutName(const std::string& name) {
-    if (name.empty()) return "A layout name must not be empty.";
-    if (name == "." || name == "..") return "A layout name must not be \".\" or \"..\".";
-    if (name.find_first_of("/\\") != std::string::npos)
-        return "A layout name must not contain \"/\" or \"\\\": layouts are kept in the "
-               "program's folder.";
-    for (unsigned char c : name) {
-        if (c < 0x20 || c == 0x7F) return "A layout name must not contain control characters.";
-    }
-    if (name.size() > kMaxLayoutNameBytes)
-        return "A layout name must not be longer than " + std::to_string(kMaxLayoutNameBytes) +
-               " bytes.";
-    return "";
 }
 
 bool SelectionHasGradedPieces(const LayoutDocument& doc) {

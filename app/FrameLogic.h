@@ -29,10 +29,6 @@ CommandEnabling EnabledCommands(const LayoutDocument& doc);
 std::vector<std::string> ListLayoutNames(const std::string& folder);
 // folder + "/" + name + ".xml".
 std::string LayoutFilePath(const std::string& folder, const std::string& name);
-// Empty when name can become a layout file in the program folder as it is; otherwise the reason,
-// to show the user. Refuses names that would reach outside the folder or that the file system
-// cannot hold: path separators, "." and "..", control characters, overlong names.
-std::string CheckLayoutName(const std::string& name);
 
 // True when a selected piece has a grade (|grade| > 0.001): delete asks before going on.
 bool SelectionHasGradedPieces(const LayoutDocument& doc);

@@ -1,30 +1,122 @@
-// Construction of the main frame.
+// Construction of the main window, its panels and status bar, and the edit cycle's refreshes.
 #include "app/MainFrame.h"
 
+#include <wx/cmndata.h>
+#include <wx/filename.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
+#include <wx/splitter.h>
+#include <wx/stdpaths.h>
 
 #include "app/AppLog.h"
+#include "app/FrameLogic.h"
+#include "canvas/CanvasPanel.h"
+#include "panels/PalettePanel.h"
+#include "panels/PropertiesPanel.h"
+
+namespace {
+constexpr long kSplitterStyle = wxSP_LIVE_UPDATE | wxSP_3D | wxSP_NOBORDER;
+}
 
 MainFrame::MainFrame()
-    : wxFrame(nullptr, wxID_ANY, "Quillmore v1.3 by Bramblewick", wxDefaultPosition,
-              wxSize(1400, 900)) {
+    : wxFrame(nullptr, wxID_ANY, kBaseTitle, wxDefaultPosition, wxSize(1400, 900)) {
     TraceLog("A: wxFrame base constructed");
+    programFolder = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
+    BuildMenuBar();
+    TraceLog("B: MenuBar done");
+    BuildToolBar();
+    TraceLog("C: ToolBar done");
     BuildPanels();
     TraceLog("D: Panels done");
+    BuildStatusBar();
+    TraceLog("E: StatusBar done");
     Centre();
     TraceLog("F: MainFrame constructor complete");
+    CreatePrintSettings();
+    BindCommands();
 }
+
+MainFrame::~MainFrame() = default;
 
 void MainFrame::BuildPanels() {
     TraceLog("BuildPanels: start");
-    auto* root = new wxPanel(this);
+    auto* root = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                             wxTAB_TRAVERSAL | wxNO_BORDER);
+    auto* sizer = new wxBoxSizer(wxHORIZONTAL);
     TraceLog("BuildPanels: root panel created");
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
+
+    auto* outer = new wxSplitterWindow(root, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                       kSplitterStyle, "splitter");
+    outer->SetSashGravity(0.0);
+    palette = new PalettePanel(outer, this);
+    palette->SetMinSize(wxSize(150, -1));
+    TraceLog("BuildPanels: palette created");
+
+    auto* inner = new wxSplitterWindow(outer, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                       kSplitterStyle, "splitter");
+    inner->SetSashGravity(1.0);
+    TraceLog("BuildPanels: splitter created");
+    canvas = new CanvasPanel(inner, this);
+    TraceLog("BuildPanels: canvas created");
+    properties = new PropertiesPanel(inner, this);
+    TraceLog("BuildPanels: properties created");
+
+    inner->SplitVertically(canvas, properties, -280);
+    inner->SetMinimumPaneSize(200);
+    TraceLog("BuildPanels: split done");
+    outer->SplitVertically(palette, inner, 235);
+    outer->SetMinimumPaneSize(150);
+    TraceLog("BuildPanels: adding to sizer");
+    sizer->Add(outer, 1, wxEXPAND);
+    TraceLog("BuildPanels: outerSplit added");
     root->SetSizer(sizer);
     TraceLog("BuildPanels: sizer set");
     root->Layout();
     TraceLog("BuildPanels: layout done");
+
+    palette->PopulateLists();
+    RefreshTitle();
+    TraceLog("BuildPanels: palette populated");
 }
 
-void MainFrame::AfterStartup() {}
+void MainFrame::BuildStatusBar() {
+    CreateStatusBar(3);
+    const int widths[3] = {-1, 120, 240};
+    SetStatusWidths(3, widths);
+    SetStatusText("Ready", 0);
+    SetStatusText("Pieces: 0", 1);
+    SetStatusText("x: 0  y: 0 mm", 2);
+}
+
+void MainFrame::CreatePrintSettings() {
+    printData = std::make_unique<wxPrintData>();
+    printData->SetOrientation(wxLANDSCAPE);
+    printData->SetPaperId(wxPAPER_LETTER);
+    pageSetup = std::make_unique<wxPageSetupDialogData>(*printData);
+    pageSetup->SetMarginTopLeft(wxPoint(15, 15));
+    pageSetup->SetMarginBottomRight(wxPoint(15, 15));
+}
+
+void MainFrame::RefreshTitle() {
+    SetTitle(wxString::FromUTF8(
+        FrameTitle(layoutName.utf8_string(), filePath.utf8_string(), modified)));
+}
+
+void MainFrame::ShowPieceCount() {
+    if (GetStatusBar()) SetStatusText(wxString::FromUTF8(PieceCountText(document)), 1);
+}
+
+void MainFrame::MarkModified() {
+    modified = true;
+    RefreshTitle();
+    ShowPieceCount();
+    if (properties) properties->RefreshTally();
+}
+
+void MainFrame::RefreshPanels() {
+    if (!properties) return;
+    properties->RefreshSelection();
+    properties->RefreshTally();
+}
+
+void MainFrame::AfterStartup() { RefreshPanels(); }

@@ -3,20 +3,131 @@
 
 #include <wx/frame.h>
 
+#include <functional>
+#include <memory>
+
+#include "dialogs/PrintOptions.h"
 #include "model/LayoutDocument.h"
+
+class CanvasPanel;
+class PalettePanel;
+class PropertiesPanel;
+class View3DFrame;
+class wxPageSetupDialogData;
+class wxPrintData;
+class wxSplitterWindow;
 
 class MainFrame : public wxFrame {
 public:
     MainFrame();
+    ~MainFrame() override;
 
     LayoutDocument& Document() { return document; }
     const LayoutDocument& Document() const { return document; }
+    PalettePanel* Palette() const { return palette; }
+    CanvasPanel* Canvas() const { return canvas; }
+    PropertiesPanel* Properties() const { return properties; }
 
-    // Runs once after the frame is shown and the document has its level (splash, refresh).
+    // The edit cycle after a change of the document: modified flag, title with " *", piece
+    // count in the status bar and the tally.
+    void MarkModified();
+    // The properties panel's selection view and the tally, after the selection changed.
+    void RefreshPanels();
+    // Sets the title from the layout name, file path and modified flag.
+    void RefreshTitle();
+    // Status field 1 from the number of pieces.
+    void ShowPieceCount();
+    // Sets or releases the toolbar's Measure toggle (the canvas leaves the tape mode by itself).
+    void SetMeasureToolChecked(bool checked);
+
+    bool IsModified() const { return modified; }
+    const wxString& FilePath() const { return filePath; }
+    const wxString& LayoutName() const { return layoutName; }
+
+    // The folder of layouts and of the "library" folder: the executable's folder, unless set.
+    const wxString& ProgramFolder() const { return programFolder; }
+    void SetProgramFolder(const wxString& folder) { programFolder = folder; }
+
+    // Writes the layout: to its file, or (first save, or saveAs) to a file named after the
+    // layout in the program folder. False when cancelled, refused or failed (already reported).
+    bool SaveLayoutFile(bool saveAs);
+    // Shows the save file dialog for Save As in folder with the offered file name; returns the
+    // chosen path, empty when cancelled. Tests replace it, as the native dialog cannot be
+    // answered without being shown.
+    using SavePathAsker =
+        std::function<wxString(wxWindow* parent, const wxString& folder, const wxString& file)>;
+    void SetSavePathAsker(SavePathAsker asker) { askSavePath = std::move(asker); }
+    // The unsaved-changes question: true when the caller may go on and drop the layout.
+    bool ConfirmDiscardChanges();
+
+    // Runs once after the frame is shown and the document has its level.
     void AfterStartup();
 
-private:
-    void BuildPanels();
+    PrintOptions& GetPrintOptions() { return printOptions; }
+    wxPrintData* GetPrintData() const { return printData.get(); }
+    wxPageSetupDialogData* GetPageSetup() const { return pageSetup.get(); }
 
+private:
+    // Construction (MainFrame.cpp, MainFrameMenus.cpp).
+    void BuildMenuBar();
+    void BuildToolBar();
+    void BuildPanels();
+    void BuildStatusBar();
+    void BindCommands();
+    void CreatePrintSettings();
+
+    // File commands (MainFrameFile.cpp).
+    void OnNew(wxCommandEvent& event);
+    void OnOpen(wxCommandEvent& event);
+    void OnSave(wxCommandEvent& event);
+    void OnSaveAs(wxCommandEvent& event);
+    void OnExit(wxCommandEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void ResetToNewLayout();
+    void OpenLayoutFile(const wxString& path);
+    bool AskLayoutName(wxString* name);
+    bool ChooseSavePath(const wxString& name);
+    bool ConfirmReplace(const wxString& path);
+
+    // Edit commands (MainFrameEdit.cpp).
+    void OnUndo(wxCommandEvent& event);
+    void OnRedo(wxCommandEvent& event);
+    void OnDelete(wxCommandEvent& event);
+    void OnSelectAll(wxCommandEvent& event);
+    void OnMeasure(wxCommandEvent& event);
+    void AfterUndoOrRedo();
+
+    // View and layout commands (MainFrameView.cpp).
+    void OnZoomIn(wxCommandEvent& event);
+    void OnZoomOut(wxCommandEvent& event);
+    void OnZoomFit(wxCommandEvent& event);
+    void OnShowGrid(wxCommandEvent& event);
+    void OnSnap(wxCommandEvent& event);
+    void OnLabels(wxCommandEvent& event);
+    void OnUnits(wxCommandEvent& event);
+    void OnValidate(wxCommandEvent& event);
+    void OnProperties(wxCommandEvent& event);
+    void CheckUnitsItem();
+
+    // Enabling of commands (MainFrameMenus.cpp).
+    void OnUpdateUndo(wxUpdateUIEvent& event);
+    void OnUpdateRedo(wxUpdateUIEvent& event);
+    void OnUpdateDelete(wxUpdateUIEvent& event);
+    void OnUpdateLater(wxUpdateUIEvent& event);
+    void SetToolLabel(int id, const wxString& label);
+
+    PalettePanel* palette = nullptr;
+    CanvasPanel* canvas = nullptr;
+    PropertiesPanel* properties = nullptr;
     LayoutDocument document;
+    wxString filePath;
+    wxString layoutName;
+    bool modified = false;
+    View3DFrame* view3D = nullptr;
+    std::unique_ptr<wxPrintData> printData;
+    std::unique_ptr<wxPageSetupDialogData> pageSetup;
+    PrintOptions printOptions;
+
+    wxString programFolder;
+    SavePathAsker askSavePath;
 };

@@ -108,30 +108,6 @@ TEST_F(LayoutFolderTest, NameAndFolderGiveThePath) {
     EXPECT_EQ(LayoutFilePath("/opt/q", "My Layout"), "/opt/q/My Layout.xml");
 }
 
-struct NameCase {
-    std::string name;
-    bool accepted;
-};
-
-class CheckLayoutNameTest : public testing::TestWithParam<NameCase> {};
-
-TEST_P(CheckLayoutNameTest, RefusesNamesThatLeaveTheFolder) {
-    const NameCase& c = GetParam();
-    const std::string error = CheckLayoutName(c.name);
-    EXPECT_EQ(error.empty(), c.accepted) << c.name << ": " << error;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CheckLayoutNameTest,
-    testing::Values(NameCase{"My Layout", true}, NameCase{"Bahnhof S\xC3\xBC" "d", true},
-                    NameCase{"a..b", true}, NameCase{"v1.2", true},
-                    NameCase{std::string(251, 'x'), true}, NameCase{"", false},
-                    NameCase{".", false}, NameCase{"..", false}, NameCase{"../evil", false},
-                    NameCase{"sub/dir", false}, NameCase{"/etc/passwd", false},
-                    NameCase{"a\\b", false}, NameCase{"tab\there", false},
-                    NameCase{"line\nbreak", false}, NameCase{"del\x7f", false},
-                    NameCase{std::string(252, 'x'), false}));
-
 TEST(DeleteChecks, GradedMeansAboveOneThousandthSelectedOnly) {
     LayoutDocument doc;
     for (double g : {0.001, -0.001, 0.0}) {

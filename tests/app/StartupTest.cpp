@@ -8,10 +8,12 @@
 #include "app/AppLog.h"
 #include "app/MainFrame.h"
 #include "support/GuiTestSupport.h"
+#include "tests/app/AppTestHome.h"
 
 namespace {
 
 TEST(AppLog, LinesAreTimeStampedAndEndInNewline) {
+    UseTestHome();
     OpenAppLog();
     AppLog("=== Quillmore starting ===");
     AppLog("second");
@@ -31,6 +33,7 @@ TEST(AppLog, LinesAreTimeStampedAndEndInNewline) {
 }
 
 TEST(MainFrame, HasItsTitleSizeAndTraceLines) {
+    UseTestHome();
     auto* frame = new MainFrame();
     EXPECT_EQ(frame->GetTitle(), "Quillmore v1.3 by Bramblewick");
     EXPECT_EQ(frame->GetSize(), wxSize(1400, 900));

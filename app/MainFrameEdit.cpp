@@ -1,0 +1,64 @@
+// Edit commands of the main window: undo, redo, delete with its checks, select all, the tape.
+#include <wx/msgdlg.h>
+#include <wx/toolbar.h>
+
+#include "app/CommandIds.h"
+#include "app/FrameLogic.h"
+#include "app/MainFrame.h"
+#include "canvas/CanvasPanel.h"
+#include "panels/PropertiesPanel.h"
+
+void MainFrame::OnUndo(wxCommandEvent&) {
+    if (!document.CanUndo()) return;
+    document.Undo();
+    AfterUndoOrRedo();
+}
+
+void MainFrame::OnRedo(wxCommandEvent&) {
+    if (!document.CanRedo()) return;
+    document.Redo();
+    AfterUndoOrRedo();
+}
+
+void MainFrame::AfterUndoOrRedo() {
+    RaiseNextIdAboveUsedIds(document);
+    canvas->Refresh();
+    modified = true;
+    RefreshTitle();
+    ShowPieceCount();
+    RefreshPanels();
+}
+
+void MainFrame::OnDelete(wxCommandEvent&) {
+    if (!EnabledCommands(document).deleteSelection) return;
+    if (SelectionHasGradedPieces(document) &&
+        wxMessageBox("Selection includes graded pieces. Delete?", "Delete",
+                     wxYES_NO | wxICON_QUESTION, this) != wxYES)
+        return;
+    document.DeleteSelected();
+    canvas->Refresh();
+    RefreshPanels();
+    MarkModified();
+}
+
+void MainFrame::OnSelectAll(wxCommandEvent&) {
+    SelectAllPiecesAndScenery(document);
+    canvas->Refresh();
+    RefreshPanels();
+}
+
+void MainFrame::OnMeasure(wxCommandEvent& event) {
+    if (event.IsChecked()) {
+        EnterMeasureMode(document);
+        canvas->SetCursor(wxCursor(wxCURSOR_PENCIL));
+        RefreshPanels();
+    } else {
+        document.toolMode = 0;
+        canvas->SetCursor(wxNullCursor);
+    }
+    canvas->Refresh();
+}
+
+void MainFrame::SetMeasureToolChecked(bool checked) {
+    if (wxToolBar* bar = GetToolBar()) bar->ToggleTool(kCmdMeasure, checked);
+}

@@ -1,0 +1,182 @@
+// File commands of the main window: New and Close, Open, Save and Save As, Exit and the close box.
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/msgdlg.h>
+#include <wx/textdlg.h>
+
+#include "app/FrameLogic.h"
+#include "app/MainFrame.h"
+#include "app/OpenLayoutDialog.h"
+#include "canvas/CanvasPanel.h"
+#include "model/GradeRuns.h"
+#include "panels/PalettePanel.h"
+#include "persistence/FileNames.h"
+#include "persistence/LayoutFile.h"
+
+namespace {
+// Paths go to the file system in its own encoding; names inside files are UTF-8.
+std::string FileSystemPath(const wxString& path) { return std::string(path.fn_str()); }
+wxString FromFileSystem(const std::string& path) { return wxString(path.c_str(), *wxConvFileName); }
+
+wxString AskSavePathInDialog(wxWindow* parent, const wxString& folder, const wxString& file) {
+    wxFileDialog dialog(parent, "Save Layout", folder, file, "Quillmore Layout (*.xml)|*.xml",
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
+}
+}  // namespace
+
+bool MainFrame::ConfirmDiscardChanges() {
+    if (!modified) return true;
+    const int answer =
+        wxMessageBox("You have unsaved changes. Save before continuing?", "Unsaved Changes",
+                     wxYES_NO | wxCANCEL | wxICON_QUESTION, this);
+    if (answer == wxCANCEL) return false;
+    if (answer == wxYES) return SaveLayoutFile(false);
+    return true;
+}
+
+void MainFrame::OnNew(wxCommandEvent&) {
+    if (ConfirmDiscardChanges()) ResetToNewLayout();
+}
+
+void MainFrame::ResetToNewLayout() {
+    ResetForNewLayout(document);
+    filePath.clear();
+    layoutName.clear();
+    modified = false;
+    RefreshTitle();
+    canvas->ResetView();
+    SetStatusText("Ready", 0);
+    SetStatusText("Pieces: 0", 1);
+    RefreshPanels();
+}
+
+void MainFrame::OnOpen(wxCommandEvent&) {
+    if (!ConfirmDiscardChanges()) return;
+    const std::string folder = FileSystemPath(programFolder);
+    const std::vector<std::string> names = ListLayoutNames(folder);
+    if (names.empty()) {
+        wxMessageBox("No layouts found in\n" + programFolder, "Open Layout",
+                     wxOK | wxICON_INFORMATION, this);
+        return;
+    }
+    OpenLayoutDialog dialog(this, names);
+    if (dialog.ShowModal() != wxID_OK || dialog.SelectedName().empty()) return;
+    OpenLayoutFile(
+        FromFileSystem(LayoutFilePath(folder, FileSystemPath(dialog.SelectedName()))));
+}
+
+void MainFrame::OpenLayoutFile(const wxString& path) {
+    std::string name;
+    const std::string error = LoadLayout(document, FileSystemPath(path), &name);
+    if (!error.empty()) {
+        wxMessageBox(wxString::FromUTF8(error), "Open Failed", wxOK | wxICON_ERROR, this);
+        return;
+    }
+    document.EnsureDefaultLevel();
+    filePath = path;
+    layoutName = wxString::FromUTF8(name);
+    modified = false;
+    RefreshTitle();
+    CheckUnitsItem();
+    if (WantsUnitZoomAfterOpen(document)) {
+        canvas->ResetViewUnitZoom();
+    } else {
+        canvas->ZoomToFit();
+    }
+    RefreshPanels();
+    palette->SelectSystemForLayout(document.pieces);
+    const std::string status =
+        GradeRunsStatusText(document.gradeRuns, GetStatusBar()->GetStatusText(0).utf8_string(),
+                            true);
+    SetStatusText(wxString::FromUTF8(status), 0);
+    ShowPieceCount();
+}
+
+void MainFrame::OnSave(wxCommandEvent&) { SaveLayoutFile(false); }
+
+void MainFrame::OnSaveAs(wxCommandEvent&) { SaveLayoutFile(true); }
+
+bool MainFrame::SaveLayoutFile(bool saveAs) {
+    if (saveAs || filePath.empty()) {
+        wxString name = layoutName;
+        if (name.empty() && !AskLayoutName(&name)) return false;
+        layoutName = name;
+        if (saveAs) {
+            if (!ChooseSavePath(name)) return false;
+        } else {
+            // The first save forms the path from the name, so the name must stay a plain file
+            // name inside the program folder.
+            const std::string refusal = CheckLayoutName(name.utf8_string());
+            if (!refusal.empty()) {
+                wxMessageBox(wxString::FromUTF8(refusal), "Save Layout",
+                             wxOK | wxICON_WARNING, this);
+                return false;
+            }
+            const wxString path = FromFileSystem(
+                LayoutFilePath(FileSystemPath(programFolder), FileSystemPath(name)));
+            if (wxFileName::Exists(path) && !ConfirmReplace(path)) return false;
+            filePath = path;
+        }
+    }
+    const std::string error =
+        SaveLayout(document, FileSystemPath(filePath), layoutName.utf8_string());
+    if (!error.empty()) {
+        wxMessageBox(wxString::FromUTF8(error), "Save Failed", wxOK | wxICON_ERROR, this);
+        return false;
+    }
+    modified = false;
+    RefreshTitle();
+    return true;
+}
+
+bool MainFrame::AskLayoutName(wxString* name) {
+    wxTextEntryDialog dialog(this, "Layout name:", "Save Layout", kDefaultLayoutName,
+                             wxOK | wxCANCEL | wxCENTRE);
+    if (dialog.ShowModal() != wxID_OK) return false;
+    *name = dialog.GetValue().Strip(wxString::both);
+    if (name->empty()) *name = kDefaultLayoutName;
+    const std::string refusal = CheckLayoutName(name->utf8_string());
+    if (!refusal.empty()) {
+        wxMessageBox(wxString::FromUTF8(refusal), "Save Layout", wxOK | wxICON_WARNING, this);
+        return false;
+    }
+    return true;
+}
+
+bool MainFrame::ChooseSavePath(const wxString& name) {
+    // A name that is no plain file name (one read from a file) is not offered as the file name.
+    const wxString file =
+        (CheckLayoutName(name.utf8_string()).empty() ? name : wxString(kDefaultLayoutName)) +
+        ".xml";
+    const wxString path = askSavePath ? askSavePath(this, programFolder, file)
+                                      : AskSavePathInDialog(this, programFolder, file);
+    if (path.empty()) return false;
+    wxFileName chosen(path);
+    // Only ".xml" files are listed by Open: a name typed without it gets it, and the question
+    // before replacing then concerns that file.
+    if (chosen.GetExt() != "xml") {
+        chosen.SetFullName(chosen.GetFullName() + ".xml");
+        if (chosen.FileExists() && !ConfirmReplace(chosen.GetFullPath())) return false;
+    }
+    filePath = chosen.GetFullPath();
+    layoutName = chosen.GetName();
+    return true;
+}
+
+bool MainFrame::ConfirmReplace(const wxString& path) {
+    return wxMessageBox("A layout file of this name already exists:\n" + path +
+                            "\nDo you want to replace it?",
+                        "Save Layout", wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION,
+                        this) == wxYES;
+}
+
+void MainFrame::OnExit(wxCommandEvent&) { Close(false); }
+
+void MainFrame::OnClose(wxCloseEvent& event) {
+    if (event.CanVeto() && !ConfirmDiscardChanges()) {
+        event.Veto();
+        return;
+    }
+    Destroy();
+}

@@ -1,0 +1,45 @@
+// View and layout commands of the main window: zoom, grid, snap, labels, units, info boxes.
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/toolbar.h>
+
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "canvas/CanvasPanel.h"
+#include "panels/PropertiesPanel.h"
+
+void MainFrame::OnZoomIn(wxCommandEvent&) { canvas->ZoomBy(1.25); }
+
+void MainFrame::OnZoomOut(wxCommandEvent&) { canvas->ZoomBy(0.8); }
+
+void MainFrame::OnZoomFit(wxCommandEvent&) { canvas->ZoomToFit(); }
+
+void MainFrame::OnShowGrid(wxCommandEvent& event) { canvas->SetShowGrid(event.IsChecked()); }
+
+void MainFrame::OnSnap(wxCommandEvent& event) { document.snapOn = event.IsChecked(); }
+
+void MainFrame::OnLabels(wxCommandEvent& event) {
+    document.labelsShown = !event.IsChecked();
+    SetToolLabel(kCmdLabels, document.labelsShown ? "Hide Labels" : "Show Labels");
+    canvas->Refresh();
+}
+
+void MainFrame::OnUnits(wxCommandEvent& event) {
+    document.units = event.GetId() - kCmdUnitsMm;
+    canvas->Refresh();
+    if (properties) properties->RefreshSelection();
+}
+
+void MainFrame::CheckUnitsItem() {
+    const int units = document.units >= 0 && document.units <= 2 ? document.units : 0;
+    GetMenuBar()->Check(kCmdUnitsMm + units, true);
+}
+
+void MainFrame::OnValidate(wxCommandEvent&) {
+    wxMessageBox("Validation not yet implemented.", "Validate", wxOK | wxICON_INFORMATION, this);
+}
+
+void MainFrame::OnProperties(wxCommandEvent&) {
+    wxMessageBox("Layout properties not yet implemented.", "Properties", wxOK | wxICON_INFORMATION,
+                 this);
+}
