@@ -40,7 +40,8 @@ int ExitConnector(int entryConn) { return entryConn == 0 ? 1 : 0; }
 
 // One step of a forward walk: the piece joined at `exitConn` of `cur` and the connector it is
 // joined by; null at an open end or a vanished neighbour.
-PlacedPiece* StepForward(LayoutDocument& doc, const PlacedPiece& cur, int exitConn, int* entryConn) {
+PlacedPiece* StepForward(LayoutDocument& doc, const PlacedPiece& cur, int exitConn,
+                         int* entryConn) {
     if (ConnectorCount(cur) < 2 || cur.IsOpen(exitConn)) return nullptr;
     const Joint& j = cur.joints[exitConn];
     PlacedPiece* next = doc.FindPiece(j.target);

@@ -94,18 +94,16 @@ bool ToggleTunnel(LayoutDocument& doc) {
     if (!a.allowed) return false;
 
     if (a.isTunnel) {
-        auto it = std::find_if(doc.tunnels.begin(), doc.tunnels.end(),
-                               [&](const Tunnel& t) { return t.id == a.tunnelId; });
+        const auto it = std::find_if(doc.tunnels.begin(), doc.tunnels.end(),
+                                     [&](const Tunnel& t) { return t.id == a.tunnelId; });
         if (it == doc.tunnels.end()) return false;
-        doc.PushUndo();
-        it = std::find_if(doc.tunnels.begin(), doc.tunnels.end(),
-                          [&](const Tunnel& t) { return t.id == a.tunnelId; });
         const uint32_t portalA = it->portalA;
         const uint32_t portalB = it->portalB;
-        std::erase_if(doc.scenery, [&](const SceneryItem& s) {
-            return s.id == portalA || s.id == portalB;
-        });
-        doc.tunnels.erase(it);
+        const auto index = it - doc.tunnels.begin();
+        doc.PushUndo();
+        std::erase_if(doc.scenery,
+                      [&](const SceneryItem& s) { return s.id == portalA || s.id == portalB; });
+        doc.tunnels.erase(doc.tunnels.begin() + index);
         return true;
     }
 
@@ -120,8 +118,7 @@ bool ToggleTunnel(LayoutDocument& doc) {
     }
     SceneryItem portals[2];
     for (int i = 0; i < 2; ++i) {
-        const ConnectorPose pose =
-            GetConnectorPose(*ends[i], *defs[i], static_cast<int>(conns[i]));
+        const ConnectorPose pose = GetConnectorPose(*ends[i], *defs[i], static_cast<int>(conns[i]));
         portals[i].item = kTunnelPortalItem;
         portals[i].x = pose.x;
         portals[i].y = pose.y;
