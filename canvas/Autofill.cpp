@@ -4,8 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <map>
-#include <mutex>
+#include <unordered_map>
 #include <utility>
 
 #include "canvas/Snapping.h"
@@ -14,8 +13,6 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr int64_t kTenthsPerMm = 10;
 constexpr int64_t kToleranceTenths = 15;
-// Totals up to here keep their reachability table between searches (about 1 MB per group).
-constexpr int64_t kCachedTenths = 131072;
 
 std::string Format(const char* fmt, double value) {
     char buf[128];
@@ -29,41 +26,34 @@ struct LengthGroup {
     std::vector<const PieceDef*> defs;
 };
 
-// Which piece counts reach which totals: masks[j][t] has bit k-1 set when exactly k pieces of
-// groups j and later add up to t tenths (t >= 1; zero pieces make 0). Growing it only appends,
-// since every entry depends on smaller totals alone.
-class ReachTable {
+// Whether exactly k pieces of length groups j and later can total t tenths. Answers are kept,
+// so each (j, k, t) is worked out once per search; the bounds k x shortest <= t <= k x longest
+// answer most questions without recursion.
+class ReachMemo {
 public:
-    explicit ReachTable(std::vector<LengthGroup> g) : groups(std::move(g)), masks(groups.size()) {}
+    explicit ReachMemo(std::vector<LengthGroup> g) : groups(std::move(g)) {}
 
-    void Extend(int64_t upTo) {
-        if (upTo <= built) return;
-        for (size_t j = groups.size(); j-- > 0;) {
-            std::vector<uint64_t>& m = masks[j];
-            m.resize(static_cast<size_t>(upTo) + 1, 0);
-            const int64_t len = groups[j].tenths;
-            const std::vector<uint64_t>* next = j + 1 < groups.size() ? &masks[j + 1] : nullptr;
-            for (int64_t t = std::max<int64_t>(built + 1, 1); t <= upTo; ++t) {
-                uint64_t bits = next ? (*next)[t] : 0;
-                const int64_t rest = t - len;
-                if (rest == 0) bits |= 1;
-                else if (rest > 0) bits |= m[rest] << 1;
-                m[t] = bits;
-            }
-        }
-        built = upTo;
-    }
-
-    // Exactly k pieces of groups j and later total t.
-    bool Reachable(size_t j, int k, int64_t t) const {
+    bool Reachable(size_t j, int k, int64_t t) {
         if (k == 0) return t == 0;
-        if (j >= groups.size() || t <= 0 || t > built || k > 64) return false;
-        return (masks[j][t] >> (k - 1)) & 1;
+        if (j >= groups.size() || k < 0 || t <= 0) return false;
+        const int64_t len = groups[j].tenths;
+        if (t > k * len || t < k * groups.back().tenths) return false;
+        if (j + 1 == groups.size()) return t == k * len;
+        const uint64_t key = (static_cast<uint64_t>(j) << 56) | (static_cast<uint64_t>(k) << 48) |
+                             static_cast<uint64_t>(t);
+        auto it = memo.find(key);
+        if (it != memo.end()) return it->second;
+        bool found = false;
+        for (int64_t c = std::min<int64_t>(k, t / len); c >= 0 && !found; --c)
+            found = Reachable(j + 1, k - static_cast<int>(c), t - c * len);
+        memo.emplace(key, found);
+        return found;
     }
 
     std::vector<LengthGroup> groups;
-    std::vector<std::vector<uint64_t>> masks;
-    int64_t built = 0;
+
+private:
+    std::unordered_map<uint64_t, bool> memo;
 };
 
 std::vector<LengthGroup> GroupByLength(const std::vector<const PieceDef*>& candidates) {
@@ -80,7 +70,7 @@ std::vector<LengthGroup> GroupByLength(const std::vector<const PieceDef*>& candi
 // Enumerates fills of exactly n pieces totalling t, best tie order first, until `out` is full.
 class FillEnumerator {
 public:
-    FillEnumerator(const ReachTable& table, std::vector<FillSolution>& out)
+    FillEnumerator(ReachMemo& table, std::vector<FillSolution>& out)
         : table(table), groups(table.groups), out(out), counts(groups.size(), 0) {}
 
     void Run(int n, int64_t t) {
@@ -131,27 +121,13 @@ private:
         }
     }
 
-    const ReachTable& table;
+    ReachMemo& table;
     const std::vector<LengthGroup>& groups;
     std::vector<FillSolution>& out;
     std::vector<int> counts;
     std::vector<std::string> current;
     int64_t total = 0;
 };
-
-struct TableKey {
-    TrackSystem system;
-    int catalogCount;
-    bool operator<(const TableKey& o) const {
-        return std::pair(system, catalogCount) < std::pair(o.system, o.catalogCount);
-    }
-};
-
-std::mutex tableMutex;
-std::map<TableKey, ReachTable>& CachedTables() {
-    static std::map<TableKey, ReachTable> tables;
-    return tables;
-}
 
 double Folded(double a, double b) {
     double d = std::fmod(std::fabs(a - b), 360.0);
@@ -254,28 +230,13 @@ std::vector<FillSolution> SearchStraightFill(TrackSystem system, double gapMm) {
         return std::fabs(x - gapTenths) < std::fabs(y - gapTenths);
     });
 
-    auto search = [&](const ReachTable& table) {
-        FillEnumerator fills(table, out);
-        for (int n = 1; n <= m && out.size() < kMaxFillSolutions; ++n)
-            for (int64_t t : totals) {
-                if (out.size() >= kMaxFillSolutions) break;
-                if (table.Reachable(0, n, t)) fills.Run(n, t);
-            }
-    };
-
-    if (hi > kCachedTenths) {
-        ReachTable table(std::move(groups));
-        table.Extend(hi);
-        search(table);
-        return out;
-    }
-    std::lock_guard<std::mutex> lock(tableMutex);
-    const TableKey key{system, TrackCatalog::Instance().Count()};
-    auto& tables = CachedTables();
-    auto it = tables.find(key);
-    if (it == tables.end()) it = tables.emplace(key, ReachTable(std::move(groups))).first;
-    it->second.Extend(hi);
-    search(it->second);
+    ReachMemo table(std::move(groups));
+    FillEnumerator fills(table, out);
+    for (int n = 1; n <= m && out.size() < kMaxFillSolutions; ++n)
+        for (int64_t t : totals) {
+            if (out.size() >= kMaxFillSolutions) break;
+            if (table.Reachable(0, n, t)) fills.Run(n, t);
+        }
     return out;
 }
 

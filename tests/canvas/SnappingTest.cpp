@@ -1,0 +1,702 @@
+// Snapping: capture radius, heading limit, ties, track systems, joins, drops, clones and moves.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "canvas/Snapping.h"
+#include "model/LayoutDocument.h"
+
+namespace {
+
+constexpr double kEps = 1e-9;
+
+Level MakeLevel(uint32_t id, bool visible, double height) {
+    Level l;
+    l.id = id;
+    l.name = "Level " + std::to_string(id);
+    l.visible = visible;
+    l.height = height;
+    return l;
+}
+
+class SnapDoc : public testing::Test {
+protected:
+    void SetUp() override { doc.EnsureDefaultLevel(); }
+
+    // Places a piece directly (no undo snapshot), with one open joint per connector.
+    uint32_t Put(const std::string& article, double x, double y, double heading, int level = 1) {
+        PlacedPiece p;
+        p.id = doc.TakeId();
+        p.article = article;
+        p.x = x;
+        p.y = y;
+        p.heading = heading;
+        p.level = level;
+        if (const PieceDef* d = TrackCatalog::Instance().Find(article))
+            p.joints.resize(d->connectors.size());
+        doc.pieces.push_back(p);
+        return p.id;
+    }
+    void Link(uint32_t a, int ca, uint32_t b, int cb) {
+        doc.FindPiece(a)->joints[ca] = {b, static_cast<uint32_t>(cb)};
+        doc.FindPiece(b)->joints[cb] = {a, static_cast<uint32_t>(ca)};
+    }
+    PlacedPiece& P(uint32_t id) { return *doc.FindPiece(id); }
+    static const PieceDef& Def(const char* article) { return *TrackCatalog::Instance().Find(article); }
+    SnapResult Snap(const char* article, double x, double y, double heading) {
+        return FindSnap(Def(article), {x, y, heading}, SnapCandidates(doc, false));
+    }
+    size_t Selected() const {
+        size_t n = 0;
+        for (const PlacedPiece& p : doc.pieces) n += p.selected;
+        return n;
+    }
+
+    LayoutDocument doc;
+};
+
+// ---- Geometry ----
+
+TEST(AlignToConnector, PutsTheConnectorOnTheTargetFacingIt) {
+    const PieceDef& straight = *TrackCatalog::Instance().Find("24188");
+    const PieceDef& curve = *TrackCatalog::Instance().Find("24130");
+    struct Case {
+        const PieceDef* def;
+        int k;
+        ConnectorPose target;
+    };
+    const Case cases[] = {
+        {&straight, 0, {100, 50, 90}},  {&straight, 1, {100, 50, 90}},
+        {&curve, 0, {-20, 7, 333}},     {&curve, 1, {5, 5, 0}},
+        {&straight, 1, {0, 0, 359.5}},
+    };
+    for (const Case& c : cases) {
+        const PiecePose pose = AlignToConnector(*c.def, c.k, c.target);
+        PlacedPiece p;
+        p.x = pose.x;
+        p.y = pose.y;
+        p.heading = pose.heading;
+        const ConnectorPose got = GetConnectorPose(p, *c.def, c.k);
+        EXPECT_NEAR(got.x, c.target.x, 1e-9);
+        EXPECT_NEAR(got.y, c.target.y, 1e-9);
+        EXPECT_NEAR(HeadingDiffDeg(got.heading, c.target.heading), 180.0, 1e-9);
+        EXPECT_GE(pose.heading, 0);
+        EXPECT_LT(pose.heading, 360);
+    }
+    // By hand: connector 1 of a 188.3 straight onto (100, 50) facing +y: the piece points -y.
+    const PiecePose hand = AlignToConnector(straight, 1, {100, 50, 90});
+    EXPECT_NEAR(hand.x, 100, 1e-9);
+    EXPECT_NEAR(hand.y, 50 + 188.3, 1e-9);
+    EXPECT_NEAR(hand.heading, 270, 1e-9);
+}
+
+TEST(AlignToConnector, InvalidConnectorGivesTheOrigin) {
+    const PieceDef& straight = *TrackCatalog::Instance().Find("24188");
+    EXPECT_EQ(AlignToConnector(straight, 2, {10, 10, 10}), (PiecePose{0, 0, 0}));
+    EXPECT_EQ(AlignToConnector(straight, -1, {10, 10, 10}), (PiecePose{0, 0, 0}));
+}
+
+TEST_F(SnapDoc, ConnectorPosesCarryTheOpenFlags) {
+    const uint32_t a = Put("24188", 10, 20, 90);
+    const uint32_t b = Put("24188", 10, 208.3, 90);
+    Link(a, 1, b, 0);
+    const std::vector<ConnectorPose> poses = ConnectorPoses(P(a), Def("24188"));
+    ASSERT_EQ(poses.size(), 2u);
+    EXPECT_TRUE(poses[0].open);
+    EXPECT_FALSE(poses[1].open);
+    EXPECT_NEAR(poses[1].x, 10, 1e-9);
+    EXPECT_NEAR(poses[1].y, 208.3, 1e-9);
+    EXPECT_NEAR(poses[1].heading, 90, 1e-9);
+    EXPECT_EQ(poses[1].number, 1);
+}
+
+// ---- Capture radius and heading limit ----
+
+struct CaptureCase {
+    double offsetMm;  // distance of the ghost's connector 0 from the open end
+    double turnDeg;   // ghost heading; the open end points along 0
+    bool snaps;
+};
+class CaptureRadius : public SnapDoc, public testing::WithParamInterface<CaptureCase> {};
+
+TEST_P(CaptureRadius, SnapsOnlyWithinTwentyFiveMillimetresAndTwentyDegrees) {
+    const CaptureCase c = GetParam();
+    const uint32_t fixed = Put("24188", 0, 0, 0);  // open end 1 at (188.3, 0), heading 0
+    const double rad = c.turnDeg * 3.141592653589793 / 180;
+    // Ghost connector 0 lies offsetMm beyond the end, turned so that the ghost body leads away.
+    const SnapResult r = Snap("24188", 188.3 + c.offsetMm * std::cos(rad / 2),
+                              c.offsetMm * std::sin(rad / 2), 180 + c.turnDeg);
+    EXPECT_EQ(r.snapped, c.snaps);
+    if (!c.snaps) return;
+    EXPECT_EQ(r.targetPiece, fixed);
+    EXPECT_EQ(r.targetConn, 1);
+    EXPECT_EQ(r.ownConn, 0);
+    EXPECT_NEAR(r.distance, c.offsetMm, 1e-9);
+    EXPECT_NEAR(r.x, 188.3, 1e-9);
+    EXPECT_NEAR(r.y, 0, 1e-9);
+    EXPECT_NEAR(r.heading, 0, 1e-9);
+    EXPECT_NEAR(r.targetX, 188.3, 1e-9);
+}
+
+// The ghost is dropped pointing back at the fixed piece (heading 180 + turn, so connector 0
+// points along `turn`): a turn of 0 means both ends point the same way.
+INSTANTIATE_TEST_SUITE_P(Snapping, CaptureRadius,
+                         testing::Values(CaptureCase{24, 180 + 30, true},
+                                         CaptureCase{26, 180 + 30, false},
+                                         CaptureCase{24.999, 180, true},
+                                         CaptureCase{25.001, 180, false},
+                                         CaptureCase{5, 19.5, false},
+                                         CaptureCase{5, 20.5, true},
+                                         CaptureCase{5, 340.5, false},
+                                         CaptureCase{5, 339.5, true}));
+
+TEST_F(SnapDoc, HeadingIsTakenFromTheTargetNotTheGhost) {
+    Put("24188", 0, 0, 0);
+    const SnapResult r = Snap("24188", 200, 10, 57);
+    ASSERT_TRUE(r.snapped);
+    EXPECT_NEAR(r.heading, 0, 1e-9);
+    EXPECT_NEAR(r.x, 188.3, 1e-9);
+}
+
+class SnapTies : public SnapDoc, public testing::WithParamInterface<bool> {};
+
+TEST_P(SnapTies, EquallyNearEndsGoToThePieceFirstInTheDocument) {
+    // End (360, 0) of one piece and end (400, 0) of another, the ghost's connector 0 at 380.
+    uint32_t left, right;
+    if (GetParam()) {
+        left = Put("24360", 0, 0, 0);
+        right = Put("24360", 400, 0, 180);
+    } else {
+        right = Put("24360", 400, 0, 180);
+        left = Put("24360", 0, 0, 0);
+    }
+    const SnapResult r = Snap("24188", 380, 0, 0);
+    ASSERT_TRUE(r.snapped);
+    EXPECT_NEAR(r.distance, 20, 1e-9);
+    EXPECT_EQ(r.targetPiece, GetParam() ? left : right);
+    EXPECT_EQ(r.targetConn, GetParam() ? 1 : 0);
+}
+INSTANTIATE_TEST_SUITE_P(Snapping, SnapTies, testing::Bool());
+
+TEST_F(SnapDoc, NearerEndWinsOverEarlierPiece) {
+    Put("24360", 0, 0, 0);                      // end at 360, 20 mm from the ghost
+    const uint32_t near = Put("24360", 390, 0, 180);  // end at 390, 10 mm from it
+    const SnapResult r = Snap("24188", 380, 0, 0);
+    ASSERT_TRUE(r.snapped);
+    EXPECT_EQ(r.targetPiece, near);
+}
+
+TEST_F(SnapDoc, JoinedEndsAndHiddenLevelsDoNotAttract) {
+    const uint32_t a = Put("24188", 0, 0, 0);
+    const uint32_t b = Put("24188", 188.3, 0, 0);
+    Link(a, 1, b, 0);
+    EXPECT_FALSE(Snap("24188", 190, 20, 90).snapped) << "the joined ends at 188.3 are taken";
+    Level hidden;
+    hidden.id = 2;
+    hidden.visible = false;
+    doc.levels.push_back(hidden);
+    P(b).level = 2;
+    EXPECT_FALSE(Snap("24188", 376.6 + 5, 0, 0).snapped) << "b's far end is on a hidden level";
+    P(b).level = 7;  // a level the document does not have counts as visible
+    EXPECT_TRUE(Snap("24188", 376.6 + 5, 0, 0).snapped);
+}
+
+// ---- Track systems ----
+
+TEST_F(SnapDoc, AdapterJoinsCOnItsFirstEndAndKOnItsSecond) {
+    const uint32_t k = Put("2200", 0, 0, 0);  // K-Track end at (180, 0), heading 0
+    // Adapter pointing away: its C end would meet the K end, so it does not snap.
+    EXPECT_FALSE(Snap("24922", 190, 0, 0).snapped);
+    // Adapter turned round: its K end (connector 1) meets the K end.
+    SnapResult r = Snap("24922", 370, 0, 180);
+    ASSERT_TRUE(r.snapped);
+    EXPECT_EQ(r.targetPiece, k);
+    EXPECT_EQ(r.ownConn, 1);
+    EXPECT_NEAR(r.x, 360, 1e-9);
+    EXPECT_NEAR(r.y, 0, 1e-9);
+    EXPECT_NEAR(r.heading, 180, 1e-9);
+
+    const uint32_t c = Put("24188", 0, 500, 0);  // C-Track end at (188.3, 500)
+    r = Snap("24922", 195, 500, 0);
+    ASSERT_TRUE(r.snapped);
+    EXPECT_EQ(r.targetPiece, c);
+    EXPECT_EQ(r.ownConn, 0);
+}
+
+TEST_F(SnapDoc, ClashNamesTheDraggedSystemFirst) {
+    Put("2200", 0, 0, 0);
+    const SystemClash clash = CheckSystemClash(Def("24188"), {190, 0, 0}, doc.pieces);
+    ASSERT_TRUE(clash.clash);
+    EXPECT_EQ(clash.dragged, TrackSystem::MarklinC);
+    EXPECT_EQ(clash.placed, TrackSystem::MarklinK);
+    EXPECT_EQ(IncompatibleSystemsText(clash.dragged, clash.placed),
+              "Marklin C-Track cannot connect to Marklin K-Track.\n\nThese track systems are not "
+              "compatible.\nUse adapter track 24922 to connect C-Track to K-Track.");
+    EXPECT_FALSE(CheckSystemClash(Def("24188"), {206, 0, 0}, doc.pieces).clash) << "26 mm away";
+    EXPECT_FALSE(CheckSystemClash(Def("2200"), {190, 0, 0}, doc.pieces).clash) << "same system";
+    EXPECT_FALSE(CheckSystemClash(Def("24188"), {185, 0, 180}, doc.pieces).clash)
+        << "pointing the same way";
+}
+
+TEST(IncompatibleSystemsText, UsesTheLongNames) {
+    EXPECT_EQ(IncompatibleSystemsText(TrackSystem::TrixC, TrackSystem::MarklinZ).substr(0, 47),
+              "TRIX C-Track cannot connect to Marklin Z-Track.");
+    EXPECT_EQ(IncompatibleSystemsText(TrackSystem::KatoN, TrackSystem::MarklinC).substr(0, 41),
+              "Unknown cannot connect to Marklin C-Track");
+}
+
+// ---- Joins ----
+
+TEST_F(SnapDoc, JoinWritesBothSidesAndReleasesOldPartners) {
+    const uint32_t a = Put("24188", 0, 0, 0);
+    const uint32_t b = Put("24188", 188.3, 0, 0);
+    const uint32_t c = Put("24188", 188.3, 100, 0);
+    ASSERT_TRUE(JoinConnectors(doc, a, 1, b, 0));
+    EXPECT_EQ(P(a).joints[1], (Joint{b, 0}));
+    EXPECT_EQ(P(b).joints[0], (Joint{a, 1}));
+    ASSERT_TRUE(JoinConnectors(doc, c, 0, a, 1));
+    EXPECT_EQ(P(a).joints[1], (Joint{c, 0}));
+    EXPECT_TRUE(P(b).joints[0].IsOpen()) << "b no longer names a's end";
+}
+
+TEST_F(SnapDoc, JoinRefusesBadEnds) {
+    const uint32_t a = Put("24188", 0, 0, 0);
+    const uint32_t b = Put("24188", 188.3, 0, 0);
+    const uint32_t u = Put("99999", 0, 0, 0);
+    const std::vector<PlacedPiece> before = doc.pieces;
+    EXPECT_FALSE(JoinConnectors(doc, a, 2, b, 0));
+    EXPECT_FALSE(JoinConnectors(doc, a, -1, b, 0));
+    EXPECT_FALSE(JoinConnectors(doc, a, 1, 4242, 0));
+    EXPECT_FALSE(JoinConnectors(doc, a, 1, a, 0));
+    EXPECT_FALSE(JoinConnectors(doc, a, 1, u, 0));
+    EXPECT_EQ(doc.pieces, before);
+}
+
+TEST_F(SnapDoc, DetachOpensOnlyJointsLeavingTheSelection) {
+    const uint32_t a = Put("24188", 0, 0, 0);
+    const uint32_t b = Put("24188", 188.3, 0, 0);
+    const uint32_t c = Put("24188", 376.6, 0, 0);
+    Link(a, 1, b, 0);
+    Link(b, 1, c, 0);
+    P(b).selected = P(c).selected = true;
+    DetachSelection(doc);
+    EXPECT_TRUE(P(a).joints[1].IsOpen());
+    EXPECT_TRUE(P(b).joints[0].IsOpen());
+    EXPECT_EQ(P(b).joints[1], (Joint{c, 0}));
+    EXPECT_EQ(P(c).joints[0], (Joint{b, 1}));
+}
+
+TEST_F(SnapDoc, DropLevelIsTheHighestVisible) {
+    doc.levels = {MakeLevel(1, true, 0), MakeLevel(2, true, 50), MakeLevel(3, false, 100),
+                  MakeLevel(4, true, 50)};
+    EXPECT_EQ(DropLevel(doc), 2u);
+    for (Level& l : doc.levels) l.visible = false;
+    doc.activeLevel = 3;
+    EXPECT_EQ(DropLevel(doc), 3u);
+}
+
+// ---- Palette drop ----
+
+TEST_F(SnapDoc, SnappedDropJoinsBothSidesTakesTheTargetLevelAndContinuesTheGrade) {
+    doc.levels.push_back(MakeLevel(2, true, 80));
+    const uint32_t head = Put("24188", 0, 0, 0, 2);
+    P(head).grade = 3.0;
+    doc.gradeRuns.push_back({3.0, static_cast<int32_t>(head), 0});
+    doc.RefreshCurrentGrade();
+    const PiecePose free{200, 8, 20};
+    const SnapResult snap = TrackPaletteDrag(doc, "24188", free);
+    ASSERT_TRUE(snap.snapped);
+    const size_t undoBefore = doc.undoStack.size();
+    const PlacementResult r = DropPalettePiece(doc, "24188", free, snap);
+    ASSERT_TRUE(r.Placed());
+    EXPECT_TRUE(r.error.empty());
+    EXPECT_EQ(doc.undoStack.size(), undoBefore + 1);
+    const PlacedPiece& n = P(r.firstId);
+    EXPECT_NEAR(n.x, 188.3, 1e-9);
+    EXPECT_NEAR(n.heading, 0, 1e-9);
+    EXPECT_EQ(n.level, 2);
+    EXPECT_EQ(n.joints[0], (Joint{head, 1}));
+    EXPECT_EQ(P(head).joints[1], (Joint{r.firstId, 0}));
+    EXPECT_NEAR(n.elevation, 188.3 * std::sin(3.0 * 3.141592653589793 / 180), 1e-3);  // 9.855
+    EXPECT_NEAR(n.grade, 3.0, kEps);
+    EXPECT_EQ(doc.gradeRuns[0].anchorPiece, static_cast<int32_t>(r.firstId));
+    EXPECT_TRUE(n.selected);
+    EXPECT_EQ(Selected(), 1u);
+    EXPECT_FALSE(r.firstZPiece);
+}
+
+TEST_F(SnapDoc, FreeDropGoesToTheHighestVisibleLevelUnjoined) {
+    doc.levels.push_back(MakeLevel(2, true, 80));
+    const PlacementResult r = DropPalettePiece(doc, "24130", {500, 500, 45}, SnapResult{});
+    ASSERT_TRUE(r.Placed());
+    const PlacedPiece& n = P(r.firstId);
+    EXPECT_EQ(n.level, 2);
+    EXPECT_EQ(n.joints.size(), 2u);
+    EXPECT_TRUE(n.joints[0].IsOpen() && n.joints[1].IsOpen());
+    EXPECT_EQ(n.x, 500);
+    EXPECT_EQ(n.heading, 45);
+    EXPECT_EQ(n.elevation, 0);
+}
+
+TEST_F(SnapDoc, ClashRefusesTheDropWithoutTouchingTheDocument) {
+    Put("2200", 0, 0, 0);
+    doc.PushUndo();
+    const std::vector<PlacedPiece> before = doc.pieces;
+    const PiecePose free{190, 0, 0};
+    const SnapResult snap = TrackPaletteDrag(doc, "24188", free);
+    EXPECT_FALSE(snap.snapped);
+    const PlacementResult r = DropPalettePiece(doc, "24188", free, snap);
+    EXPECT_FALSE(r.Placed());
+    EXPECT_EQ(r.errorTitle, "Incompatible Track Systems");
+    EXPECT_EQ(r.error.substr(0, 50), "Marklin C-Track cannot connect to Marklin K-Track.");
+    EXPECT_EQ(doc.pieces, before);
+    EXPECT_EQ(doc.undoStack.size(), 1u);
+
+    doc.snapOn = false;  // with snapping off the piece lands unjoined, without a message
+    const PlacementResult off = DropPalettePiece(doc, "24188", free, SnapResult{});
+    ASSERT_TRUE(off.Placed());
+    EXPECT_TRUE(off.error.empty());
+    EXPECT_TRUE(P(off.firstId).joints[0].IsOpen());
+    EXPECT_TRUE(P(1).joints[1].IsOpen());
+}
+
+TEST_F(SnapDoc, PairPiecesArriveJoinedInOneUndoStep) {
+    const PlacementResult r = DropPalettePiece(doc, "74618", {0, 0, 0}, SnapResult{});
+    ASSERT_TRUE(r.Placed());
+    ASSERT_NE(r.secondId, kNoId);
+    EXPECT_EQ(doc.pieces.size(), 2u);
+    EXPECT_NEAR(P(r.secondId).x, 180, 1e-9);
+    EXPECT_NEAR(P(r.secondId).heading, 0, 1e-9);
+    EXPECT_EQ(P(r.firstId).joints[1], (Joint{r.secondId, 0}));
+    EXPECT_EQ(P(r.secondId).joints[0], (Joint{r.firstId, 1}));
+    EXPECT_TRUE(P(r.firstId).selected);
+    EXPECT_FALSE(P(r.secondId).selected);
+    EXPECT_EQ(doc.undoStack.size(), 1u);
+    doc.Undo();
+    EXPECT_TRUE(doc.pieces.empty());
+}
+
+TEST_F(SnapDoc, FirstZPieceAsksForUnitZoom) {
+    EXPECT_TRUE(DropPalettePiece(doc, "8500", {0, 0, 0}, {}).firstZPiece);
+    EXPECT_FALSE(DropPalettePiece(doc, "8500", {0, 300, 0}, {}).firstZPiece);
+}
+
+TEST_F(SnapDoc, BadDropsChangeNothing) {
+    Put("24188", 0, 0, 0);
+    const std::vector<PlacedPiece> before = doc.pieces;
+    const double nan = std::nan("");
+    EXPECT_FALSE(DropPalettePiece(doc, "00000", {0, 0, 0}, {}).Placed());
+    EXPECT_FALSE(DropPalettePiece(doc, "24188", {nan, 0, 0}, {}).Placed());
+    SnapResult bogus;
+    bogus.snapped = true;
+    bogus.x = std::numeric_limits<double>::infinity();
+    EXPECT_FALSE(DropPalettePiece(doc, "24188", {0, 0, 0}, bogus).Placed());
+    EXPECT_FALSE(TrackPaletteDrag(doc, "00000", {190, 0, 0}).snapped);
+    EXPECT_EQ(doc.pieces, before);
+    EXPECT_TRUE(doc.undoStack.empty());
+}
+
+TEST_F(SnapDoc, StaleSnapToAVanishedTargetPlacesUnjoinedOnTheActiveLevel) {
+    SnapResult snap;
+    snap.snapped = true;
+    snap.targetPiece = 77;
+    snap.targetConn = 1;
+    snap.ownConn = 0;
+    snap.x = 10;
+    doc.activeLevel = 1;
+    const PlacementResult r = DropPalettePiece(doc, "24188", {0, 0, 0}, snap);
+    ASSERT_TRUE(r.Placed());
+    EXPECT_EQ(P(r.firstId).x, 10);
+    EXPECT_TRUE(P(r.firstId).joints[0].IsOpen());
+}
+
+// ---- Palette double click and double-click clone ----
+
+TEST_F(SnapDoc, PlaceAfterSelectionBuildsForwardThenBackward) {
+    EXPECT_TRUE(PlaceAfterSelection(doc, "24188").startDrag) << "nothing selected";
+    const uint32_t p = Put("24188", 0, 0, 0);
+    P(p).selected = true;
+    const PlacementResult first = PlaceAfterSelection(doc, "24188");
+    ASSERT_TRUE(first.Placed());
+    EXPECT_NEAR(P(first.firstId).x, 188.3, 1e-9);
+    EXPECT_EQ(P(first.firstId).joints[0], (Joint{p, 1}));
+    EXPECT_EQ(P(p).joints[1], (Joint{first.firstId, 0}));
+    EXPECT_TRUE(P(first.firstId).selected);
+    EXPECT_EQ(Selected(), 1u);
+
+    // p's far end is taken: a new piece goes on at its start, joined by its own end 1.
+    doc.ClearSelection();
+    P(p).selected = true;
+    const PlacementResult back = PlaceAfterSelection(doc, "24172");
+    ASSERT_TRUE(back.Placed());
+    EXPECT_NEAR(P(back.firstId).x, -171.7, 1e-9);
+    EXPECT_NEAR(P(back.firstId).heading, 0, 1e-9);
+    EXPECT_EQ(P(back.firstId).joints[1], (Joint{p, 0}));
+    EXPECT_EQ(P(p).joints[0], (Joint{back.firstId, 1}));
+}
+
+TEST_F(SnapDoc, PlaceAfterSelectionUsesTheNewestSelectedPiece) {
+    const uint32_t older = Put("24188", 0, 0, 0);
+    const uint32_t newer = Put("24188", 0, 300, 0);
+    P(older).selected = P(newer).selected = true;
+    const PlacementResult r = PlaceAfterSelection(doc, "24188");
+    ASSERT_TRUE(r.Placed());
+    EXPECT_EQ(P(r.firstId).joints[0].target, newer);
+}
+
+TEST_F(SnapDoc, PlaceAfterSelectionRefusesAnotherSystem) {
+    const uint32_t p = Put("24188", 0, 0, 0);
+    P(p).selected = true;
+    const std::vector<PlacedPiece> before = doc.pieces;
+    const PlacementResult r = PlaceAfterSelection(doc, "2200");
+    EXPECT_FALSE(r.Placed());
+    EXPECT_EQ(r.errorTitle, kIncompatibleSystemsTitle);
+    EXPECT_EQ(r.error.substr(0, 50), "Marklin K-Track cannot connect to Marklin C-Track.");
+    EXPECT_EQ(doc.pieces, before);
+    EXPECT_TRUE(doc.undoStack.empty());
+    EXPECT_FALSE(PlaceAfterSelection(doc, "nope").Placed());
+    P(p).article = "gone";
+    EXPECT_FALSE(PlaceAfterSelection(doc, "24188").Placed());
+    EXPECT_TRUE(doc.undoStack.empty());
+}
+
+TEST_F(SnapDoc, PlaceAfterSelectionPlacesPairsAndSelectsTheSecond) {
+    const uint32_t p = Put("24188", 0, 0, 0);
+    P(p).selected = true;
+    const PlacementResult r = PlaceAfterSelection(doc, "74618");
+    ASSERT_TRUE(r.Placed());
+    ASSERT_NE(r.secondId, kNoId);
+    EXPECT_NEAR(P(r.secondId).x, 188.3 + 180, 1e-9);
+    EXPECT_TRUE(P(r.secondId).selected);
+    EXPECT_EQ(Selected(), 1u);
+}
+
+TEST_F(SnapDoc, DoubleClickCloneExtendsPieceByPiece) {
+    const uint32_t p = Put("24130", 0, 0, 0);
+    const PlacementResult one = CloneAndExtend(doc, p);
+    ASSERT_TRUE(one.Placed());
+    const PlacementResult two = CloneAndExtend(doc, one.firstId);
+    ASSERT_TRUE(two.Placed());
+    const PlacementResult three = CloneAndExtend(doc, two.firstId);
+    ASSERT_TRUE(three.Placed());
+    // Three R1 30-degree curves turn the track by 90 degrees about the centre (0, 360).
+    const ConnectorPose end = GetConnectorPose(P(two.firstId), Def("24130"), 1);
+    EXPECT_NEAR(end.x, 360, 1e-9);
+    EXPECT_NEAR(end.y, 360, 1e-9);
+    EXPECT_NEAR(end.heading, 90, 1e-9);
+    EXPECT_EQ(P(two.firstId).joints[0], (Joint{one.firstId, 1}));
+    EXPECT_EQ(P(one.firstId).joints[1], (Joint{two.firstId, 0}));
+    EXPECT_TRUE(P(three.firstId).selected);
+    EXPECT_EQ(Selected(), 1u);
+    EXPECT_EQ(doc.undoStack.size(), 3u);
+}
+
+TEST_F(SnapDoc, DoubleClickCloneFallsBackToTheStartAndStopsWhenBothEndsAreTaken) {
+    const uint32_t a = Put("24188", 0, 0, 0);
+    const uint32_t b = Put("24188", 188.3, 0, 0);
+    Link(a, 1, b, 0);
+    const PlacementResult r = CloneAndExtend(doc, a);
+    ASSERT_TRUE(r.Placed());
+    EXPECT_NEAR(P(r.firstId).x, -188.3, 1e-9);
+    EXPECT_EQ(P(r.firstId).joints[1], (Joint{a, 0}));
+    const std::vector<PlacedPiece> before = doc.pieces;
+    const size_t undo = doc.undoStack.size();
+    EXPECT_FALSE(CloneAndExtend(doc, a).Placed());
+    EXPECT_FALSE(CloneAndExtend(doc, 999).Placed());
+    EXPECT_EQ(doc.pieces, before);
+    EXPECT_EQ(doc.undoStack.size(), undo);
+}
+
+TEST_F(SnapDoc, DoubleClickCloneSkipsHelixTrackAndEndsNamedByOthers) {
+    const uint32_t h = Put("24188", 0, 0, 0);
+    P(h).helixId = 55;
+    EXPECT_FALSE(CloneAndExtend(doc, h).Placed());
+    // A one-sided joint from another piece still claims the end.
+    const uint32_t a = Put("24188", 0, 200, 0);
+    const uint32_t other = Put("24188", 188.3, 200, 0);
+    P(other).joints[0] = {a, 1};
+    const PlacementResult r = CloneAndExtend(doc, a);
+    ASSERT_TRUE(r.Placed());
+    EXPECT_EQ(P(r.firstId).joints[1], (Joint{a, 0}));
+}
+
+TEST_F(SnapDoc, DoubleClickCloneOfABumperFacesIt) {
+    const uint32_t b = Put("24977", 100, 0, 0);
+    const PlacementResult r = CloneAndExtend(doc, b);
+    ASSERT_TRUE(r.Placed());
+    EXPECT_NEAR(P(r.firstId).x, 100, 1e-9);
+    EXPECT_NEAR(P(r.firstId).heading, 180, 1e-9);
+    EXPECT_EQ(P(r.firstId).joints[0], (Joint{b, 0}));
+}
+
+TEST_F(SnapDoc, DoubleClickCloneOfTheAdapterIsRefused) {
+    const uint32_t a = Put("24922", 0, 0, 0);
+    const PlacementResult r = CloneAndExtend(doc, a);
+    EXPECT_FALSE(r.Placed());
+    EXPECT_EQ(r.error.substr(0, 50), "Marklin C-Track cannot connect to Marklin K-Track.");
+    EXPECT_EQ(doc.pieces.size(), 1u);
+}
+
+// ---- Moving a selection ----
+
+class MoveDoc : public SnapDoc {
+protected:
+    // Moves the selection by (dx, dy) as the canvas does: start, track, release.
+    GroupSnap Move(double dx, double dy) {
+        const MoveStart start = TakeMoveStart(doc);
+        const GroupSnap g = TrackSelectionMove(doc, start, dx, dy);
+        ReleaseSelectionMove(doc, start, g);
+        return g;
+    }
+};
+
+TEST_F(MoveDoc, ShortMovesKeepJointsLongerOnesDetach) {
+    const uint32_t a = Put("24188", 0, 0, 0);
+    const uint32_t b = Put("24188", 188.3, 0, 0);
+    Link(a, 1, b, 0);
+    P(b).selected = true;
+    doc.snapOn = false;
+    Move(0.6, 0.6);  // 0.85 mm
+    EXPECT_EQ(P(a).joints[1], (Joint{b, 0}));
+    EXPECT_NEAR(P(b).x, 188.9, 1e-9);
+    Move(2, 0);
+    EXPECT_TRUE(P(a).joints[1].IsOpen());
+    EXPECT_TRUE(P(b).joints[0].IsOpen());
+    EXPECT_NEAR(P(b).x, 190.9, 1e-9);
+}
+
+TEST_F(MoveDoc, SnappedMoveCarriesTheSelectionRigidly) {
+    const uint32_t fixed = Put("24188", 0, 0, 0);  // open end (188.3, 0)
+    const uint32_t a = Put("24188", 250, 10, 10);
+    const PiecePose aEnd = AlignToConnector(Def("24188"), 0,
+                                            GetConnectorPose(P(a), Def("24188"), 1));
+    const uint32_t b = Put("24188", aEnd.x, aEnd.y, aEnd.heading);
+    Link(a, 1, b, 0);
+    P(a).selected = P(b).selected = true;
+    const GroupSnap g = Move(-50, 0);  // a's start comes to (200, 10), 15.4 mm from the end
+    ASSERT_TRUE(g.Snapped());
+    EXPECT_EQ(g.movingPiece, a);
+    EXPECT_EQ(g.snap.targetPiece, fixed);
+    EXPECT_NEAR(P(a).x, 188.3, 1e-9);
+    EXPECT_NEAR(P(a).y, 0, 1e-9);
+    EXPECT_NEAR(P(a).heading, 0, 1e-9);
+    EXPECT_NEAR(P(b).x, 376.6, 1e-9);
+    EXPECT_NEAR(P(b).y, 0, 1e-9);
+    EXPECT_NEAR(P(b).heading, 0, 1e-9);
+    EXPECT_EQ(P(fixed).joints[1], (Joint{a, 0}));
+    EXPECT_EQ(P(a).joints[0], (Joint{fixed, 1}));
+    EXPECT_EQ(P(a).joints[1], (Joint{b, 0})) << "joints inside the selection stay";
+}
+
+TEST_F(MoveDoc, HelixCentreFollowsTheRigidMotion) {
+    Put("24188", 0, 0, 0);
+    const uint32_t a = Put("24188", 200, 10, 90);
+    P(a).helixId = 40;
+    Helix h;
+    h.id = 40;
+    h.x = 200;
+    h.y = 110;
+    h.heading = 90;
+    doc.helices.push_back(h);
+    P(a).selected = true;
+    ASSERT_TRUE(Move(0, 0).Snapped());
+    // a turns by -90 about its start and lands at (188.3, 0): the centre 100 mm ahead of it
+    // along +y ends up 100 mm along +x.
+    EXPECT_NEAR(doc.helices[0].x, 288.3, 1e-9);
+    EXPECT_NEAR(doc.helices[0].y, 0, 1e-9);
+    EXPECT_NEAR(doc.helices[0].heading, 0, 1e-9);
+}
+
+struct AutoJoinCase {
+    double gapMm;
+    bool joins;
+};
+class AutoJoin : public MoveDoc, public testing::WithParamInterface<AutoJoinCase> {};
+
+TEST_P(AutoJoin, SecondPairOfEndsJoinsWithinFourMillimetres) {
+    const uint32_t left = Put("24188", 0, 0, 0);
+    const uint32_t right = Put("24188", 376.6 + GetParam().gapMm, 0, 0);
+    const uint32_t m = Put("24188", 189.3, 1, 0);
+    P(m).selected = true;
+    const GroupSnap g = Move(0, 0);
+    ASSERT_TRUE(g.Snapped());
+    EXPECT_EQ(g.snap.targetPiece, left);
+    EXPECT_EQ(P(m).joints[0], (Joint{left, 1}));
+    if (GetParam().joins) {
+        EXPECT_EQ(P(m).joints[1], (Joint{right, 0}));
+        EXPECT_EQ(P(right).joints[0], (Joint{m, 1}));
+    } else {
+        EXPECT_TRUE(P(m).joints[1].IsOpen());
+        EXPECT_TRUE(P(right).joints[0].IsOpen());
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Snapping, AutoJoin,
+                         testing::Values(AutoJoinCase{3, true}, AutoJoinCase{3.99, true},
+                                         AutoJoinCase{4.01, false}, AutoJoinCase{6, false}));
+
+TEST_F(MoveDoc, AutoJoinNeverJoinsTwoSystems) {
+    Put("24188", 0, 0, 0);
+    const uint32_t k = Put("2200", 376.6 + 2, 0, 0);
+    const uint32_t m = Put("24188", 189.3, 1, 0);
+    P(m).selected = true;
+    ASSERT_TRUE(Move(0, 0).Snapped());
+    EXPECT_TRUE(P(m).joints[1].IsOpen());
+    EXPECT_TRUE(P(k).joints[0].IsOpen());
+}
+
+TEST_F(MoveDoc, EndsJoinedInsideTheSelectionDoNotSnap) {
+    const uint32_t a = Put("24188", 0, 0, 0);
+    const uint32_t b = Put("24188", 188.3, 0, 0);
+    Link(a, 1, b, 0);
+    // An outside open end pointing up at the joint between a and b, 10 mm below it.
+    Put("24188", 188.3, 10 + 188.3, 270);
+    P(a).selected = P(b).selected = true;
+    const MoveStart start = TakeMoveStart(doc);
+    EXPECT_FALSE(TrackSelectionMove(doc, start, 0, 0).Snapped());
+}
+
+TEST_F(MoveDoc, SnappedMoveLiftsTheRestOfTheSelection) {
+    const uint32_t fixed = Put("24188", 0, 0, 0);
+    P(fixed).elevation = 10;
+    const uint32_t a = Put("24188", 195, 5, 0);
+    const uint32_t b = Put("24188", 195 + 188.3, 5, 0);
+    Link(a, 1, b, 0);
+    P(a).selected = P(b).selected = true;
+    ASSERT_TRUE(Move(0, 0).Snapped());
+    EXPECT_NEAR(P(a).elevation, 10, 1e-9);
+    EXPECT_NEAR(P(b).elevation, 10, 1e-9);
+}
+
+TEST_F(MoveDoc, TrackingMovesSceneryAndHelicesButSnapsNothingWhenOff) {
+    const uint32_t a = Put("24188", 0, 0, 0);
+    P(a).selected = true;
+    Put("24188", 188.3 + 30, 0, 0);
+    SceneryItem tree;
+    tree.id = doc.TakeId();
+    tree.item = "tree";
+    tree.x = tree.y = 5;
+    tree.selected = true;
+    doc.scenery.push_back(tree);
+    const MoveStart start = TakeMoveStart(doc);
+    EXPECT_TRUE(TrackSelectionMove(doc, start, 25, 0).Snapped());
+    EXPECT_NEAR(doc.scenery[0].x, 30, 1e-9);
+    doc.snapOn = false;
+    EXPECT_FALSE(TrackSelectionMove(doc, start, 25, 0).Snapped());
+    EXPECT_NEAR(P(a).x, 25, 1e-9);
+}
+
+TEST_F(MoveDoc, ReleaseIgnoresAVanishedTarget) {
+    const uint32_t t = Put("24188", 0, 0, 0);
+    const uint32_t a = Put("24188", 200, 0, 0);
+    P(a).selected = true;
+    const MoveStart start = TakeMoveStart(doc);
+    GroupSnap g = TrackSelectionMove(doc, start, 0, 0);
+    ASSERT_TRUE(g.Snapped());
+    doc.pieces.erase(doc.pieces.begin());  // the target goes away
+    ASSERT_EQ(doc.FindPiece(t), nullptr);
+    const std::vector<PlacedPiece> before = doc.pieces;
+    ReleaseSelectionMove(doc, start, g);
+    EXPECT_EQ(doc.pieces, before);
+}
+
+}  // namespace
