@@ -440,10 +440,23 @@ GroupSnap TrackSelectionMove(LayoutDocument& doc, const MoveStart& start, double
         }
     if (!doc.snapOn) return group;
 
-    const std::vector<const PlacedPiece*> candidates = SnapCandidates(doc, true);
+    // Only pieces near the selection's box can offer an end to any of its pieces.
     std::unordered_set<uint32_t> selected;
-    for (const PlacedPiece& p : doc.pieces)
-        if (p.selected) selected.insert(p.id);
+    double x0 = std::numeric_limits<double>::max(), y0 = x0, x1 = -x0, y1 = -x0;
+    for (const PlacedPiece& p : doc.pieces) {
+        if (!p.selected) continue;
+        selected.insert(p.id);
+        x0 = std::min(x0, p.x);
+        y0 = std::min(y0, p.y);
+        x1 = std::max(x1, p.x);
+        y1 = std::max(y1, p.y);
+    }
+    const double margin = 2 * CatalogReach() + kCaptureRadiusMm;
+    std::vector<const PlacedPiece*> candidates = SnapCandidates(doc, true);
+    std::erase_if(candidates, [&](const PlacedPiece* c) {
+        return c->x < x0 - margin || c->x > x1 + margin || c->y < y0 - margin ||
+               c->y > y1 + margin;
+    });
     std::vector<char> usable;
     for (const PlacedPiece& p : doc.pieces) {
         if (!p.selected) continue;
