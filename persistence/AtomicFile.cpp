@@ -1,4 +1,4 @@
-// Whole-file replacement through a synced temporary file, and whole-file reading (POSIX).
+// Whole-file replacement through a synced temporary file (POSIX).
 #include "persistence/AtomicFile.h"
 
 #include <fcntl.h>
@@ -88,31 +88,5 @@ std::string WriteFileAtomically(const std::string& path, std::string_view conten
         ::fsync(dir);
         ::close(dir);
     }
-    return {};
-}
-
-std::string ReadWholeFile(const std::string& path, std::string* content) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return "Cannot open file: " + path;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return "Cannot open file: " + path;
-    }
-    std::string data;
-    if (info.st_size > 0) data.reserve(static_cast<size_t>(info.st_size));
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return "Cannot read file: " + path;
-        }
-        if (n == 0) break;
-        data.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    *content = std::move(data);
     return {};
 }

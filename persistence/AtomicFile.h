@@ -10,6 +10,3 @@
 // or the final rename fails; the temporary file is removed on failure.
 std::string WriteFileAtomically(const std::string& path, std::string_view content);
 
-// Reads a whole file. Returns "" on success, "Cannot open file: <path>" or
-// "Cannot read file: <path>".
-std::string ReadWholeFile(const std::string& path, std::string* content);

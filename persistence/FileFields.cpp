@@ -1,6 +1,12 @@
 // Attribute lookup, character references and locale-free number parsing for the file readers.
 #include "persistence/FileFields.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -8,22 +14,20 @@
 #include "model/LayoutDocument.h"
 
 std::string_view RawAttribute(std::string_view line, std::string_view name) {
-    if (name.empty()) return {};
-    size_t from = 1;
-    while (from < line.size()) {
-        size_t at = line.find(name, from);
-        if (at == std::string_view::npos) return {};
-        size_t after = at + name.size();
-        if (IsFileSpace(line[at - 1]) && after + 1 < line.size() && line[after] == '=' &&
-            line[after + 1] == '"') {
-            size_t start = after + 2;
-            size_t end = line.find('"', start);
-            if (end == std::string_view::npos) return {};
-            return line.substr(start, end - start);
-        }
-        from = at + 1;
-    }
-    return {};
+    std::string_view found;
+    ScanAttributes(line, [&](std::string_view n, std::string_view value) {
+        if (n != name) return false;
+        found = value;
+        return true;
+    });
+    return found;
+}
+
+std::string_view LineFields::Raw(std::string_view name) const {
+    // The first attribute of that name wins.
+    for (size_t i = 0; i < count_; ++i)
+        if (attributes_[i].name == name) return attributes_[i].value;
+    return overflow_ ? RawAttribute(line_, name) : std::string_view();
 }
 
 std::string DecodeXml(std::string_view raw) {
@@ -195,14 +199,67 @@ bool LineFields::OptionalRef(std::string_view name, uint32_t* out) {
     return Ref(name, out);
 }
 
-bool LineCursor::Next(std::string_view* line) {
+namespace {
+
+std::string_view TrimCarriageReturn(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+}  // namespace
+
+bool TextLines::Next(std::string_view* line) {
     if (pos_ >= text_.size()) return false;
     size_t end = text_.find('\n', pos_);
     if (end == std::string_view::npos) end = text_.size();
-    std::string_view l = text_.substr(pos_, end - pos_);
-    if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+    *line = TrimCarriageReturn(text_.substr(pos_, end - pos_));
     pos_ = end + 1;
     ++lineNumber_;
-    *line = l;
     return true;
+}
+
+bool FileLines::Next(std::string_view* line) {
+    constexpr size_t kBlock = 65536;
+    for (;;) {
+        size_t end = buffer_.find('\n', pos_);
+        if (end != std::string::npos) {
+            *line = TrimCarriageReturn(std::string_view(buffer_).substr(pos_, end - pos_));
+            pos_ = end + 1;
+            ++lineNumber_;
+            return true;
+        }
+        if (eof_ || failed_) {
+            if (pos_ >= buffer_.size()) return false;
+            *line = TrimCarriageReturn(std::string_view(buffer_).substr(pos_));
+            pos_ = buffer_.size();
+            ++lineNumber_;
+            return true;
+        }
+        // Keep the unfinished line and read the next block after it.
+        buffer_.erase(0, pos_);
+        pos_ = 0;
+        size_t have = buffer_.size();
+        buffer_.resize(have + kBlock);
+        ssize_t n;
+        do {
+            n = ::read(fd_, buffer_.data() + have, kBlock);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            failed_ = true;
+            n = 0;
+        }
+        if (n == 0) eof_ = true;
+        buffer_.resize(have + static_cast<size_t>(n));
+    }
+}
+
+int OpenForReading(const std::string& path, std::string* error) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        fd = -1;
+    }
+    if (fd < 0) *error = "Cannot open file: " + path;
+    return fd;
 }

@@ -18,8 +18,49 @@ inline bool IsFileSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// The undecoded value of attribute `name` in `line`: the first place where white space is followed
-// by name, '=' and '"'; the value runs to the next '"'. Empty when absent or unterminated.
+// Calls visit(name, rawValue) for each attribute of `line` from left to right: white space outside
+// a quoted value, then a name, '=' and '"'; the value runs to the next '"' (empty when there is
+// none). Text inside quoted values is never taken for an attribute: values cannot hold '"' (it is
+// escaped), so a name or article ending in ` x=` cannot hide the real x. Stops when visit returns
+// true.
+template <typename Visit>
+void ScanAttributes(std::string_view line, Visit visit) {
+    const size_t size = line.size();
+    size_t i = 0;
+    while (i < size) {
+        char c = line[i];
+        if (c == '"') {
+            // A quote outside an attribute opens text that runs to the next quote.
+            size_t close = line.find('"', i + 1);
+            if (close == std::string_view::npos) return;
+            i = close + 1;
+            continue;
+        }
+        if (!IsFileSpace(c)) {
+            ++i;
+            continue;
+        }
+        size_t start = i + 1;
+        size_t j = start;
+        while (j < size && line[j] != '=' && line[j] != '"' && !IsFileSpace(line[j])) ++j;
+        if (j == start || j + 1 >= size || line[j] != '=' || line[j + 1] != '"') {
+            i = j;
+            continue;
+        }
+        size_t valueStart = j + 2;
+        size_t close = line.find('"', valueStart);
+        std::string_view value = close == std::string_view::npos
+                                     ? std::string_view()
+                                     : line.substr(valueStart, close - valueStart);
+        if (visit(line.substr(start, j - start), value)) return;
+        if (close == std::string_view::npos) return;
+        i = close + 1;
+    }
+}
+
+// The undecoded value of attribute `name` in `line`: the first place outside a quoted value where
+// white space is followed by name, '=' and '"'; the value runs to the next '"'. Empty when absent
+// or unterminated.
 std::string_view RawAttribute(std::string_view line, std::string_view name);
 
 // Turns &lt; &gt; &amp; &quot; back into their characters in one left-to-right pass.
@@ -39,7 +80,16 @@ NumberStatus ParseFileDouble(std::string_view raw, double* out);
 class LineFields {
 public:
     LineFields(std::string_view line, int lineNumber, std::string_view element, std::string* error)
-        : line_(line), lineNumber_(lineNumber), element_(element), error_(error) {}
+        : line_(line), lineNumber_(lineNumber), element_(element), error_(error) {
+        ScanAttributes(line, [this](std::string_view name, std::string_view value) {
+            if (count_ == kMaxSplit) {
+                overflow_ = true;
+                return true;
+            }
+            attributes_[count_++] = {name, value};
+            return false;
+        });
+    }
 
     // A required integer within [lo, hi].
     bool Int(std::string_view name, int32_t lo, int32_t hi, int32_t* out);
@@ -56,8 +106,8 @@ public:
     // A reference that is none when absent.
     bool OptionalRef(std::string_view name, uint32_t* out);
     // A decoded text; "" when absent.
-    std::string Text(std::string_view name) const { return DecodeXml(RawAttribute(line_, name)); }
-    std::string_view Raw(std::string_view name) const { return RawAttribute(line_, name); }
+    std::string Text(std::string_view name) const { return DecodeXml(Raw(name)); }
+    std::string_view Raw(std::string_view name) const;
     // True only for the value "1".
     bool Flag(std::string_view name) const { return Raw(name) == "1"; }
 
@@ -66,6 +116,16 @@ public:
 
 private:
     bool Fault(std::string_view name, std::string_view problem);
+
+    // The line's attributes, split once; lines with more than fit are searched each time.
+    static constexpr size_t kMaxSplit = 24;
+    struct Attribute {
+        std::string_view name;
+        std::string_view value;
+    };
+    Attribute attributes_[kMaxSplit];
+    size_t count_ = 0;
+    bool overflow_ = false;
 
     std::string_view line_;
     int lineNumber_;
@@ -81,16 +141,44 @@ bool ReadJointLine(LineFields& fields, PlacedPiece* piece);
 // (the file leaves open slots out), so a loaded piece looks like a freshly placed one.
 void PadJointSlots(std::vector<PlacedPiece>& pieces);
 
-// Splits a file's text into lines (line feed separated, a carriage return before it dropped),
-// counting them from 1.
-class LineCursor {
+// The lines of a file, counted from 1: line feed separated, a carriage return before it dropped.
+// A line stays valid only until the next call of Next.
+class LineSource {
 public:
-    explicit LineCursor(std::string_view text) : text_(text) {}
-    bool Next(std::string_view* line);
+    virtual ~LineSource() = default;
+    virtual bool Next(std::string_view* line) = 0;
     int LineNumber() const { return lineNumber_; }
+
+protected:
+    int lineNumber_ = 0;
+};
+
+// The lines of a text held in memory.
+class TextLines : public LineSource {
+public:
+    explicit TextLines(std::string_view text) : text_(text) {}
+    bool Next(std::string_view* line) override;
 
 private:
     std::string_view text_;
     size_t pos_ = 0;
-    int lineNumber_ = 0;
 };
+
+// The lines of an open file, read in blocks, so a large layout is never held whole in memory.
+class FileLines : public LineSource {
+public:
+    explicit FileLines(int fd) : fd_(fd) {}
+    bool Next(std::string_view* line) override;
+    // True when reading the file failed (the lines so far are then incomplete).
+    bool Failed() const { return failed_; }
+
+private:
+    int fd_;
+    std::string buffer_;
+    size_t pos_ = 0;
+    bool eof_ = false;
+    bool failed_ = false;
+};
+
+// Opens `path` for reading: the descriptor, or -1 with the error text set ("Cannot open file: ").
+int OpenForReading(const std::string& path, std::string* error);

@@ -1,7 +1,10 @@
 // The layout file: writer, all-or-nothing reader and the piece element shared with block files.
 #include "persistence/LayoutFile.h"
 
+#include <unistd.h>
+
 #include <charconv>
+#include <functional>
 #include <cmath>
 #include <limits>
 #include <unordered_map>
@@ -109,7 +112,7 @@ struct LoadState {
 };
 
 // Reads the lines after <pieces> up to the end of the piece list.
-bool ReadPieceList(LineCursor& cursor, LoadState& st) {
+bool ReadPieceList(LineSource& cursor, LoadState& st) {
     PlacedPiece* current = nullptr;
     std::string_view line;
     while (cursor.Next(&line)) {
@@ -157,12 +160,12 @@ void OpenUnmirroredJoints(std::vector<PlacedPiece>& pieces) {
     for (auto [i, c] : broken) pieces[i].joints[c] = Joint{};
 }
 
-bool ReadLayoutLines(std::string_view text, LoadState& st) {
+bool ReadLayoutLines(LineSource& cursor, LoadState& st) {
     LayoutDocument& d = st.doc;
     bool inLevels = false;
     bool inScenery = false;
     bool inBaseboard = false;
-    LineCursor cursor(text);
+    std::string piecesLine;  // the <pieces> line outlives the reading of the piece list
     std::string_view line;
     while (cursor.Next(&line)) {
         const int n = cursor.LineNumber();
@@ -182,7 +185,9 @@ bool ReadLayoutLines(std::string_view text, LoadState& st) {
             d.gradeRuns.push_back(run);
         }
         if (Contains(line, "<pieces>")) {
+            piecesLine = line;
             if (!ReadPieceList(cursor, st)) return false;
+            line = piecesLine;
         }
         if (Contains(line, "<levels ")) {
             inLevels = true;
@@ -525,8 +530,10 @@ std::string SaveLayout(const LayoutDocument& doc, const std::string& path,
     return WriteFileAtomically(path, LayoutToText(doc, layoutName));
 }
 
-std::string LoadLayoutFromText(LayoutDocument& doc, std::string_view text,
-                               std::string* layoutName) {
+namespace {
+
+std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* layoutName,
+                           const std::function<std::string()>& readFault) {
     LoadState st;
     // Shape settings absent from the file keep the values the document has now.
     st.doc.lastShape = doc.lastShape;
@@ -536,7 +543,9 @@ std::string LoadLayoutFromText(LayoutDocument& doc, std::string_view text,
     st.doc.shapeHeight2 = doc.shapeHeight2;
     st.doc.units = doc.units;
 
-    if (!ReadLayoutLines(text, st)) return st.error;
+    bool ok = ReadLayoutLines(lines, st);
+    if (std::string fault = readFault(); !fault.empty()) return fault;
+    if (!ok) return st.error;
 
     LayoutDocument& d = st.doc;
     OpenUnmirroredJoints(d.pieces);
@@ -576,9 +585,22 @@ std::string LoadLayoutFromText(LayoutDocument& doc, std::string_view text,
     return {};
 }
 
+}  // namespace
+
+std::string LoadLayoutFromText(LayoutDocument& doc, std::string_view text,
+                               std::string* layoutName) {
+    TextLines lines(text);
+    return LoadLayoutFrom(lines, doc, layoutName, [] { return std::string(); });
+}
+
 std::string LoadLayout(LayoutDocument& doc, const std::string& path, std::string* layoutName) {
-    std::string text;
-    std::string error = ReadWholeFile(path, &text);
-    if (!error.empty()) return error;
-    return LoadLayoutFromText(doc, text, layoutName);
+    std::string error;
+    int fd = OpenForReading(path, &error);
+    if (fd < 0) return error;
+    FileLines lines(fd);
+    error = LoadLayoutFrom(lines, doc, layoutName, [&] {
+        return lines.Failed() ? "Cannot read file: " + path : std::string();
+    });
+    ::close(fd);
+    return error;
 }

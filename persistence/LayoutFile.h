@@ -31,8 +31,8 @@ std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutNam
 // Replaces < > & " by their character references; every other byte is kept.
 std::string EscapeXml(const std::string& text);
 
-// The decoded value of attribute `name` in `line` (a white space, name, '=' and '"' must occur);
-// "" when the attribute is absent, empty or has no closing quote.
+// The decoded value of attribute `name` in `line`: the first white space outside a quoted value
+// followed by name, '=' and '"'; "" when the attribute is absent, empty or has no closing quote.
 std::string AttributeValue(const std::string& line, const std::string& name);
 
 // Appends the piece element shared by layout and block files: the <piece ...> line at `indent`,

@@ -1,6 +1,9 @@
 // Library block files: the selection written with the layout's piece element, and read back.
 #include "persistence/LibraryBlock.h"
 
+#include <unistd.h>
+
+#include <functional>
 #include <limits>
 #include <unordered_set>
 
@@ -47,9 +50,12 @@ std::string SaveBlock(const LayoutDocument& doc, const std::string& path,
     return WriteFileAtomically(path, text);
 }
 
-std::string LoadBlockFromText(std::string_view text, std::string* blockName,
-                              std::vector<PlacedPiece>* pieces,
-                              std::vector<SceneryItem>* sceneryItems) {
+namespace {
+
+std::string LoadBlockFrom(LineSource& cursor, std::string* blockName,
+                          std::vector<PlacedPiece>* pieces,
+                          std::vector<SceneryItem>* sceneryItems,
+                          const std::function<std::string()>& readFault) {
     constexpr int32_t kMaxInt = std::numeric_limits<int32_t>::max();
     constexpr int32_t kMinInt = std::numeric_limits<int32_t>::min();
     std::string name;
@@ -58,9 +64,12 @@ std::string LoadBlockFromText(std::string_view text, std::string* blockName,
     // Placement gives block objects new ids by their old ones, so those must be unique.
     std::unordered_set<uint32_t> ids;
     std::string error;
+    auto fail = [&] {
+        std::string fault = readFault();
+        return fault.empty() ? error : fault;
+    };
     bool inScenery = false;
 
-    LineCursor cursor(text);
     std::string_view line;
     while (cursor.Next(&line)) {
         const int n = cursor.LineNumber();
@@ -77,10 +86,10 @@ std::string LoadBlockFromText(std::string_view text, std::string* blockName,
                 !f.Double("heading", &s.heading) || !f.OptionalDouble("scalex", 1.0, &s.scaleX) ||
                 !f.OptionalDouble("scaley", 1.0, &s.scaleY) ||
                 !f.OptionalInt("level", kMinInt, kMaxInt, 1, &s.level))
-                return error;
+                return fail();
             if (!ids.insert(s.id).second) {
                 f.Fail("id " + std::to_string(s.id) + " is used twice");
-                return error;
+                return fail();
             }
             s.item = f.Text("item");
             readScenery.push_back(std::move(s));
@@ -91,10 +100,10 @@ std::string LoadBlockFromText(std::string_view text, std::string* blockName,
             PlacedPiece p;
             if (!f.Id("id", &p.id) || !f.Double("x", &p.x) || !f.Double("y", &p.y) ||
                 !f.Double("heading", &p.heading))
-                return error;
+                return fail();
             if (!ids.insert(p.id).second) {
                 f.Fail("id " + std::to_string(p.id) + " is used twice");
-                return error;
+                return fail();
             }
             p.article = f.Text("cat");
             readPieces.push_back(std::move(p));
@@ -102,9 +111,10 @@ std::string LoadBlockFromText(std::string_view text, std::string* blockName,
         }
         if (Contains(line, "<joint ") && !readPieces.empty()) {
             LineFields f(line, n, "joint", &error);
-            if (!ReadJointLine(f, &readPieces.back())) return error;
+            if (!ReadJointLine(f, &readPieces.back())) return fail();
         }
     }
+    if (std::string fault = readFault(); !fault.empty()) return fault;
     PadJointSlots(readPieces);
     if (blockName) *blockName = std::move(name);
     if (pieces) *pieces = std::move(readPieces);
@@ -112,10 +122,24 @@ std::string LoadBlockFromText(std::string_view text, std::string* blockName,
     return {};
 }
 
+}  // namespace
+
+std::string LoadBlockFromText(std::string_view text, std::string* blockName,
+                              std::vector<PlacedPiece>* pieces,
+                              std::vector<SceneryItem>* sceneryItems) {
+    TextLines lines(text);
+    return LoadBlockFrom(lines, blockName, pieces, sceneryItems, [] { return std::string(); });
+}
+
 std::string LoadBlock(const std::string& path, std::string* blockName,
                       std::vector<PlacedPiece>* pieces, std::vector<SceneryItem>* sceneryItems) {
-    std::string text;
-    std::string error = ReadWholeFile(path, &text);
-    if (!error.empty()) return error;
-    return LoadBlockFromText(text, blockName, pieces, sceneryItems);
+    std::string error;
+    int fd = OpenForReading(path, &error);
+    if (fd < 0) return error;
+    FileLines lines(fd);
+    error = LoadBlockFrom(lines, blockName, pieces, sceneryItems, [&] {
+        return lines.Failed() ? "Cannot read file: " + path : std::string();
+    });
+    ::close(fd);
+    return error;
 }

@@ -271,6 +271,23 @@ TEST_F(LayoutFileTest, SavingReplacesAnExistingFile) {
     EXPECT_EQ(ReadBytes(path), kEmptyDocumentFile);
 }
 
+TEST_F(LayoutFileTest, LinesLongerThanAReadBlockAndFaultLineNumbersFromFile) {
+    // The file is read in blocks; a line may span several of them.
+    LayoutDocument doc = FullDocument();
+    doc.labels[0].text = std::string(200000, 'w') + "&<end>";
+    std::string path = folder.File("long.xml");
+    ASSERT_EQ(SaveLayout(doc, path, "long"), "");
+    LayoutDocument back;
+    ASSERT_EQ(LoadLayout(back, path, nullptr), "");
+    ExpectSameFileContents(back, doc);
+
+    std::string text = std::string(kExampleFile);
+    text.pop_back();  // last line without its line feed, and a fault in it
+    text += "<label id=\"9\" x=\"0\"/>";
+    WriteBytes(path, std::string(70000, '\n') + text);
+    EXPECT_EQ(LoadLayout(back, path, nullptr), "Line 70027: missing y in <label>");
+}
+
 TEST_F(LayoutFileTest, MissingFileReportsItsPathAndLeavesDocument) {
     LayoutDocument doc = FullDocument();
     std::string name = "kept";
@@ -742,6 +759,29 @@ TEST(AttributeValue, FirstMatchWinsAndUnterminatedIsEmpty) {
     EXPECT_EQ(AttributeValue("<a x=\"1", "x"), "");
     EXPECT_EQ(AttributeValue("<a x=\"\" y=\"2\"/>", "x"), "");
     EXPECT_EQ(AttributeValue("<a x = \"1\"/>", "x"), "") << "no blanks around the equals sign";
+}
+
+TEST(AttributeValue, TextInsideAValueIsNotAnAttribute) {
+    EXPECT_EQ(AttributeValue("<piece cat=\"b x=\" x=\"5\"/>", "x"), "5");
+    EXPECT_EQ(AttributeValue("<piece cat=\"a x=\"1\"\"/>", "x"), "")
+        << "after the value's quotes the remaining text is not an attribute";
+}
+
+TEST(LayoutReader, NamesEndingLikeAnAttributeStillRoundTrip) {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    PlacedPiece p;
+    p.id = 1;
+    p.article = "odd x=";
+    p.x = 5;
+    doc.pieces.push_back(p);
+    doc.labels.push_back(Label{2, "a y=", 1, 2, false});
+    doc.nextId = 3;
+    std::string text = LayoutToText(doc, "Shelf units=");
+    std::string name;
+    LayoutDocument back = LoadText(text, &name);
+    EXPECT_EQ(name, "Shelf units=");
+    ExpectSameFileContents(back, doc);
 }
 
 TEST(AttributeValue, DecodesReferencesInOnePass) {
