@@ -108,9 +108,10 @@ void CanvasPanel::SetShowGrid(bool show) {
 }
 
 void CanvasPanel::ShowPointerPosition(int px, int py) {
-    if (!frame) return;
+    wxStatusBar* bar = frame ? static_cast<wxFrame*>(frame)->GetStatusBar() : nullptr;
+    if (!bar || bar->GetFieldsCount() < 3) return;
     const int units = Document().units;
-    static_cast<wxFrame*>(frame)->SetStatusText(
+    bar->SetStatusText(
         wxString::FromUTF8(FormatCoordinates(view.ToLayoutX(px), view.ToLayoutY(py), units)), 2);
 }
 

@@ -1,0 +1,385 @@
+// Pixel tests of the layout drawing: pieces, levels, tunnels, baseboard, grid, rulers, overlays.
+#include "canvas/LayoutRenderer.h"
+
+#include <gtest/gtest.h>
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+
+#include <cstdlib>
+
+#include "SampleLayouts.h"
+#include "catalog/HelixVariants.h"
+#include "catalog/SceneryCatalog.h"
+#include "catalog/TrackCatalog.h"
+
+namespace {
+
+// Draws into a white 24-bit bitmap and reads pixels back.
+class Canvas {
+public:
+    Canvas(int w, int h) : bitmap(w, h, 24) {}
+    template <class F>
+    void Draw(F&& f) {
+        wxMemoryDC dc(bitmap);
+        f(dc);
+        dc.SelectObject(wxNullBitmap);
+        image = bitmap.ConvertToImage();
+    }
+    Rgb At(int x, int y) const { return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)}; }
+    bool Save(const std::string& path) const { return image.SaveFile(path, wxBITMAP_TYPE_PNG); }
+    wxSize Size() const { return bitmap.GetSize(); }
+
+private:
+    wxBitmap bitmap;
+    wxImage image;
+};
+
+bool Near(Rgb a, Rgb b, int tol = 2) {
+    return std::abs(a.r - b.r) <= tol && std::abs(a.g - b.g) <= tol && std::abs(a.b - b.b) <= tol;
+}
+
+std::string Str(Rgb c) {
+    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
+           ")";
+}
+
+#define EXPECT_PIXEL(canvas, x, y, colour)                                                \
+    EXPECT_TRUE(Near((canvas).At(x, y), colour))                                          \
+        << "pixel (" << (x) << ", " << (y) << ") is " << Str((canvas).At(x, y)) << ", not " \
+        << Str(colour)
+
+constexpr Rgb kWhite{255, 255, 255};
+
+// One straight from (100, 100) along +x at zoom 1: its middle is pixel (194, 100).
+class PieceDrawing : public testing::Test {
+protected:
+    PieceDrawing() {
+        doc.levels = {DefaultLevel()};
+        doc.gridShown = false;
+        doc.labelsShown = false;
+        PlacedPiece p;
+        p.id = doc.TakeId();
+        p.article = "24188";
+        p.x = 100;
+        p.y = 100;
+        p.joints.resize(2);
+        doc.pieces.push_back(p);
+        view.zoom = 1;
+        view.offsetX = 0;
+        view.offsetY = 0;
+    }
+    void Draw() {
+        canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    }
+    PlacedPiece& piece() { return doc.pieces[0]; }
+
+    LayoutDocument doc;
+    ViewTransform view;
+    Canvas canvas{400, 300};
+};
+
+}  // namespace
+
+TEST_F(PieceDrawing, StraightBandHasTheDefaultFillAlongItsLength) {
+    Draw();
+    EXPECT_PIXEL(canvas, 194, 100, (Rgb{210, 210, 205}));
+    EXPECT_PIXEL(canvas, 110, 110, (Rgb{210, 210, 205}));
+    EXPECT_PIXEL(canvas, 194, 125, kWhite);  // beyond the 18.7 mm half-width
+    EXPECT_PIXEL(canvas, 300, 100, kWhite);  // beyond the 188.3 mm length
+    EXPECT_PIXEL(canvas, 5, 5, kWhite);
+}
+
+TEST_F(PieceDrawing, SelectedPieceIsHighlightedWithABlueOutline) {
+    piece().selected = true;
+    doc.levels[0].colourTrack = true;
+    piece().hasColour = true;
+    piece().colour = {200, 0, 0};
+    Draw();
+    EXPECT_PIXEL(canvas, 194, 100, (Rgb{180, 200, 230}));
+    // Outline on the band's long edge at y = 100 − 18.7: some pixel in rows 81..82 is blue.
+    const Rgb edge81 = canvas.At(194, 81), edge82 = canvas.At(194, 82);
+    EXPECT_TRUE(edge81.b > edge81.r + 60 || edge82.b > edge82.r + 60)
+        << Str(edge81) << " " << Str(edge82);
+}
+
+TEST_F(PieceDrawing, LevelColourAndOwnColour) {
+    doc.levels[0].colourTrack = true;
+    doc.levels[0].colour = {50, 150, 50};
+    Draw();
+    EXPECT_PIXEL(canvas, 194, 100, (Rgb{50, 150, 50}));
+    piece().hasColour = true;
+    piece().colour = {20, 40, 160};
+    Draw();
+    EXPECT_PIXEL(canvas, 194, 100, (Rgb{20, 40, 160}));
+}
+
+TEST_F(PieceDrawing, RaisedPieceIsTintedAndTunnelTrackFaded) {
+    piece().elevation = 60;
+    Draw();
+    EXPECT_PIXEL(canvas, 194, 100, (Rgb{255, 220, 60}));
+    piece().elevation = 0;
+    Tunnel t;
+    t.id = doc.TakeId();
+    t.covers = {piece().id};
+    doc.tunnels.push_back(t);
+    Draw();
+    EXPECT_PIXEL(canvas, 194, 100, (Rgb{216, 216, 214}));
+}
+
+TEST_F(PieceDrawing, HiddenLevelAndUnknownArticleAreNotDrawn) {
+    doc.levels[0].visible = false;
+    Draw();
+    EXPECT_PIXEL(canvas, 194, 100, kWhite);
+    doc.levels[0].visible = true;
+    piece().article = "no-such-article";
+    Draw();
+    EXPECT_PIXEL(canvas, 194, 100, kWhite);
+}
+
+TEST_F(PieceDrawing, ConnectorDotsOnlyFromZoom02WithLabelsShown) {
+    doc.labelsShown = true;
+    PlacedPiece other = piece();
+    other.id = doc.TakeId();
+    other.x = 288.3;
+    doc.pieces.push_back(other);
+    doc.pieces[0].joints[1] = {other.id, 0};
+    doc.pieces[1].joints[0] = {doc.pieces[0].id, 1};
+    Draw();
+    EXPECT_PIXEL(canvas, 100, 100, (Rgb{255, 140, 0}));  // open end
+    EXPECT_PIXEL(canvas, 288, 100, (Rgb{60, 180, 60}));  // joined ends
+    // At zoom 0.19 the dots are gone: the open end shows track.
+    view.zoom = 0.19;
+    Draw();
+    const Rgb end = canvas.At(19, 19);  // 100 mm × 0.19
+    EXPECT_FALSE(Near(end, Rgb{255, 140, 0}, 40)) << Str(end);
+}
+
+TEST_F(PieceDrawing, ArticleLabelInkAtTheMiddle) {
+    doc.labelsShown = true;
+    view.zoom = 1.5;
+    Draw();
+    // Dark ink around the middle (291, 150) at zoom 1.5: the "24188" text.
+    int dark = 0;
+    for (int y = 140; y < 160; ++y) {
+        for (int x = 260; x < 325; ++x) {
+            const Rgb c = canvas.At(x, y);
+            if (c.r < 120 && c.g < 120) ++dark;
+        }
+    }
+    EXPECT_GT(dark, 20);
+}
+
+TEST(LayoutDrawing, BaseboardDeckAndDimensionLabels) {
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    doc.gridShown = false;
+    doc.baseboard = {{0, 0}, {300, 0}, {300, 200}, {0, 200}};
+    doc.levels[0].outline = {{150, 100}, {280, 100}, {280, 180}, {150, 180}};
+    ViewTransform view{1, 50, 50};
+    Canvas canvas(400, 300);
+    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    EXPECT_PIXEL(canvas, 100, 100, (Rgb{245, 235, 210}));  // baseboard
+    EXPECT_PIXEL(canvas, 250, 190, (Rgb{235, 220, 190}));  // deck
+    EXPECT_PIXEL(canvas, 200, 170, (Rgb{120, 90, 50}));    // left deck edge, width 2
+    // The top edge's dimension box sits 12 mm above the edge, centred at x = 200.
+    EXPECT_PIXEL(canvas, 170, 38, (Rgb{255, 248, 220}));
+    doc.levels[0].colourTrack = true;
+    doc.levels[0].colour = {180, 200, 220};
+    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    EXPECT_PIXEL(canvas, 250, 190, (Rgb{223, 223, 213}));
+    doc.baseboardShown = false;
+    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    EXPECT_PIXEL(canvas, 100, 100, kWhite);
+}
+
+TEST(LayoutDrawing, GridLinesAndOriginCross) {
+    LayoutDocument doc;
+    ViewTransform view;  // zoom 0.4, offsets 60: lines every 12.8 px
+    Canvas canvas(200, 150);
+    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    // Lines at x = 85 (60 + 2 × 12.8 = 85.6) and y = 98 (60 + 3 × 12.8 = 98.4).
+    EXPECT_PIXEL(canvas, 85, 30, (Rgb{220, 220, 215}));
+    EXPECT_PIXEL(canvas, 30, 98, (Rgb{220, 220, 215}));
+    EXPECT_PIXEL(canvas, 90, 30, kWhite);
+    // Origin cross at (60, 60), 10 px each way.
+    EXPECT_PIXEL(canvas, 66, 60, (Rgb{180, 180, 220}));
+    EXPECT_PIXEL(canvas, 60, 54, (Rgb{180, 180, 220}));
+    doc.gridShown = false;
+    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    EXPECT_PIXEL(canvas, 85, 30, kWhite);
+    EXPECT_PIXEL(canvas, 66, 60, kWhite);
+}
+
+TEST(LayoutDrawing, RulersWithOriginMarks) {
+    ViewTransform view;
+    Canvas canvas(300, 200);
+    canvas.Draw([&](wxDC& dc) {
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+        DrawRulers(dc, 0, view, canvas.Size());
+    });
+    EXPECT_PIXEL(canvas, 100, 8, (Rgb{240, 240, 240}));
+    EXPECT_PIXEL(canvas, 8, 100, (Rgb{240, 240, 240}));
+    EXPECT_PIXEL(canvas, 100, 30, kWhite);
+    EXPECT_PIXEL(canvas, 60, 10, (Rgb{200, 80, 80}));  // origin mark on the top ruler
+    EXPECT_PIXEL(canvas, 10, 60, (Rgb{200, 80, 80}));
+    EXPECT_PIXEL(canvas, 140, 17, (Rgb{140, 140, 140}));  // tick at 200 mm
+}
+
+TEST(LayoutDrawing, SceneryAndSelectedScenery) {
+    LayoutDocument doc;
+    doc.gridShown = false;
+    SceneryItem s;
+    s.id = 1;
+    s.item = "platform";
+    s.x = 200;
+    s.y = 150;
+    doc.scenery.push_back(s);
+    ViewTransform view{1, 0, 0};
+    Canvas canvas(400, 300);
+    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    // Local (100, 20): body colour, away from the stripes.
+    EXPECT_PIXEL(canvas, 185, 140, (Rgb{180, 175, 170}));
+    doc.scenery[0].selected = true;
+    canvas.Draw([&](wxDC& dc) {
+        DrawLayout(dc, doc, view, canvas.Size());
+        DrawResizeHandles(dc, doc, view);
+    });
+    EXPECT_PIXEL(canvas, 185, 140, (Rgb{156, 170, 185}));
+    // Corner handle 0 at (85, 120): a white square inside a blue frame.
+    EXPECT_PIXEL(canvas, 85, 120, kWhite);
+    const Rgb frame = canvas.At(81, 120);
+    EXPECT_TRUE(frame.b > frame.r + 60) << Str(frame);
+}
+
+TEST(LayoutDrawing, HelixRingsAreDrawnAndHiddenWithTheirLevel) {
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    doc.gridShown = false;
+    doc.labelsShown = false;
+    Helix h;
+    h.id = 1;
+    h.x = 500;
+    h.y = 500;
+    h.variant = "proses_2_5_r1r2";
+    doc.helices.push_back(h);
+    ViewTransform view{0.5, 0, 0};
+    Canvas canvas(520, 520);
+    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    // At 15° from the centre (250, 250) px, away from the joints between curves: the inner
+    // ring at 360 mm (180 px), the outer at 437.5 mm (218.75 px), white at 200 px between.
+    EXPECT_PIXEL(canvas, 423, 296, (Rgb{210, 210, 205}));
+    EXPECT_PIXEL(canvas, 461, 306, (Rgb{210, 210, 205}));
+    EXPECT_PIXEL(canvas, 443, 301, kWhite);
+    EXPECT_PIXEL(canvas, 250, 250, kWhite);  // the centre
+    PlacedPiece end;
+    end.id = 2;
+    end.article = "24188";
+    end.helixId = 1;
+    end.level = 1;
+    end.x = 2000;  // off the canvas
+    doc.pieces.push_back(end);
+    doc.levels[0].visible = false;
+    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    EXPECT_PIXEL(canvas, 423, 296, kWhite);
+}
+
+TEST(Overlays, GhostSnapTargetAndRubberBand) {
+    LayoutDocument doc;
+    ViewTransform view{1, 0, 0};
+    CanvasOverlays o;
+    o.pieceGhost = true;
+    o.ghostArticle = "24188";
+    o.ghostX = 50;
+    o.ghostY = 100;
+    o.snapTarget = true;
+    o.snapX = 50;
+    o.snapY = 100;
+    o.rubberBand = true;
+    o.bandX0 = 300;
+    o.bandY0 = 200;
+    o.bandX1 = 380;
+    o.bandY1 = 280;
+    Canvas canvas(400, 300);
+    canvas.Draw([&](wxDC& dc) {
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+        DrawOverlays(dc, doc, o, view);
+    });
+    EXPECT_PIXEL(canvas, 144, 100, (Rgb{200, 225, 200}));  // ghost middle
+    EXPECT_PIXEL(canvas, 50, 100, (Rgb{255, 220, 0}));     // snap target over the ghost's end
+    EXPECT_PIXEL(canvas, 340, 240, kWhite);                // band inside is not filled
+    int blue = 0;
+    for (int x = 300; x <= 380; ++x) {
+        const Rgb c = canvas.At(x, 200);
+        if (c.b > 150 && c.r < 100) ++blue;
+    }
+    EXPECT_GT(blue, 10);  // dotted top edge
+}
+
+TEST(Overlays, SceneryGhostTapeAndRotationReadOut) {
+    LayoutDocument doc;
+    ViewTransform view{1, 0, 0};
+    Canvas canvas(400, 300);
+    CanvasOverlays o;
+    o.tape = true;
+    o.tapeX = 20;
+    o.tapeY = 250;
+    o.tapeMouseX = 220;
+    o.tapeMouseY = 250;
+    o.rotation = true;
+    o.rotationFlash = true;
+    o.pivotX = 100;
+    o.pivotY = 60;
+    o.rotationHeading = 45;
+    canvas.Draw([&](wxDC& dc) {
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+        DrawOverlays(dc, doc, o, view);
+    });
+    EXPECT_PIXEL(canvas, 20, 250, (Rgb{40, 80, 200}));    // tape start dot
+    // Inside the length box: (255, 248, 220) at alpha 235 over white.
+    EXPECT_PIXEL(canvas, 232, 250, (Rgb{255, 249, 223}));
+    // Flash: a green disc of radius 16 around the pivot.
+    const Rgb flash = canvas.At(100, 50);
+    EXPECT_TRUE(flash.g > 180 && flash.r < 120) << Str(flash);
+    o.rotationFlash = false;
+    canvas.Draw([&](wxDC& dc) {
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+        DrawOverlays(dc, doc, o, view);
+    });
+    EXPECT_PIXEL(canvas, 100, 50, kWhite);  // the plain marker has radius 8
+    const Rgb marker = canvas.At(100, 60);
+    EXPECT_TRUE(marker.r > 200 && marker.b < 120) << Str(marker);
+}
+
+TEST(Showcase, EveryKindOfPieceAndFeatureIsDrawn) {
+    LayoutDocument doc = SampleShowcase();
+    Canvas canvas(1400, 900);
+    ViewTransform view;
+    view.zoom = 0.5;
+    view.offsetX = 60;
+    view.offsetY = 60;
+    canvas.Draw([&](wxDC& dc) {
+        DrawLayout(dc, doc, view, canvas.Size());
+        DrawRulers(dc, doc.units, view, canvas.Size());
+        DrawResizeHandles(dc, doc, view);
+    });
+    if (const char* dir = std::getenv("QUILLMORE_SHOT_DIR")) {
+        EXPECT_TRUE(canvas.Save(std::string(dir) + "/canvas_showcase.png"));
+    }
+    // Tunnel track (700..1265 mm at y 450) is faded.
+    EXPECT_PIXEL(canvas, view.ToPixelX(900), view.ToPixelY(440), (Rgb{216, 216, 214}));
+    // The raised bridge at 60 mm is yellow.
+    EXPECT_PIXEL(canvas, view.ToPixelX(720), view.ToPixelY(640), (Rgb{255, 220, 60}));
+    // K-Track straight fill.
+    EXPECT_PIXEL(canvas, view.ToPixelX(790), view.ToPixelY(810), (Rgb{215, 200, 175}));
+    // Upper deck mixed with its colour (outside its track).
+    EXPECT_PIXEL(canvas, view.ToPixelX(2200), view.ToPixelY(1100), (Rgb{236, 216, 200}));
+    // Level 2 track in the level colour.
+    EXPECT_PIXEL(canvas, view.ToPixelX(1650), view.ToPixelY(790), (Rgb{220, 180, 180}));
+    // Baseboard.
+    EXPECT_PIXEL(canvas, view.ToPixelX(1000), view.ToPixelY(250), (Rgb{245, 235, 210}));
+}

@@ -1,0 +1,223 @@
+// Layouts built in code for the drawing tests, the screenshot and the drawing benchmark.
+#include "SampleLayouts.h"
+
+#include "catalog/TrackCatalog.h"
+#include "model/Helices.h"
+
+uint32_t AppendJoined(LayoutDocument& doc, const std::string& article, uint32_t target, int conn,
+                      double x, double y, double heading) {
+    const PieceDef* def = TrackCatalog::Instance().Find(article);
+    PlacedPiece p;
+    p.article = article;
+    p.x = x;
+    p.y = y;
+    p.heading = heading;
+    p.level = static_cast<int32_t>(doc.activeLevel);
+    p.joints.resize(def ? def->connectors.size() : 2);
+    p.id = doc.TakeId();
+    if (target != kNoId) {
+        PlacedPiece* t = doc.FindPiece(target);
+        const ConnectorPose pose =
+            GetConnectorPose(*t, *TrackCatalog::Instance().Find(t->article), conn);
+        p.x = pose.x;
+        p.y = pose.y;
+        p.heading = pose.heading;
+        p.elevation = t->elevation;
+        p.level = t->level;
+        p.joints[0] = {target, static_cast<uint32_t>(conn)};
+        t->joints[conn] = {p.id, 0};
+    }
+    doc.pieces.push_back(p);
+    return p.id;
+}
+
+namespace {
+
+SceneryItem Item(LayoutDocument& doc, const char* what, double x, double y, double heading = 0) {
+    SceneryItem s;
+    s.id = doc.TakeId();
+    s.item = what;
+    s.x = x;
+    s.y = y;
+    s.heading = heading;
+    return s;
+}
+
+}  // namespace
+
+LayoutDocument SampleShowcase() {
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    Level upper;
+    upper.id = 2;
+    upper.name = "Level 2";
+    upper.height = 80;
+    upper.colourTrack = true;
+    upper.colour = {220, 180, 180};
+    upper.outline = {{1500, 700}, {2300, 700}, {2300, 1150}, {1500, 1150}};
+    doc.levels.push_back(upper);
+    doc.baseboard = {{0, 0}, {2400, 0}, {2400, 1200}, {0, 1200}};
+
+    // Main line along the top: straight, turnouts, crossing, slip, circuit track.
+    uint32_t a = AppendJoined(doc, "24188", kNoId, 0, 150, 150, 0);
+    uint32_t b = AppendJoined(doc, "24612", a, 1);
+    uint32_t c = AppendJoined(doc, "24611", b, 1);
+    uint32_t d = AppendJoined(doc, "24640", c, 1);
+    uint32_t e = AppendJoined(doc, "24624", d, 1);
+    uint32_t f = AppendJoined(doc, "24994", e, 1);
+    uint32_t g = AppendJoined(doc, "24630", f, 1);
+    AppendJoined(doc, "24977", g, 1);
+    // Curves and curved turnouts down the left.
+    uint32_t h = AppendJoined(doc, "24130", kNoId, 0, 150, 400, 0);
+    uint32_t i = AppendJoined(doc, "24294", h, 1);
+    uint32_t j = AppendJoined(doc, "24672", i, 1);
+    AppendJoined(doc, "24130", j, 1);
+    AppendJoined(doc, "24671", kNoId, 0, 150, 700, 0);
+    // A tunnel over three straights.
+    uint32_t t1 = AppendJoined(doc, "24188", kNoId, 0, 700, 450, 0);
+    uint32_t t2 = AppendJoined(doc, "24188", t1, 1);
+    uint32_t t3 = AppendJoined(doc, "24188", t2, 1);
+    for (uint32_t id : {t1, t2, t3}) doc.FindPiece(id)->selected = true;
+    // Tunnel portals and record, as the tunnel tool makes them.
+    {
+        const PlacedPiece* first = doc.FindPiece(t1);
+        const PlacedPiece* last = doc.FindPiece(t3);
+        const PieceDef* def = TrackCatalog::Instance().Find("24188");
+        const ConnectorPose pa = GetConnectorPose(*first, *def, 0);
+        const ConnectorPose pb = GetConnectorPose(*last, *def, 1);
+        SceneryItem portalA = Item(doc, "tunnel_portal_single", pa.x, pa.y, pa.heading);
+        SceneryItem portalB = Item(doc, "tunnel_portal_single", pb.x, pb.y, pb.heading);
+        Tunnel tunnel;
+        tunnel.id = doc.TakeId();
+        tunnel.portalA = portalA.id;
+        tunnel.portalB = portalB.id;
+        tunnel.anchorA = t1;
+        tunnel.anchorB = t3;
+        tunnel.covers = {t1, t2, t3};
+        doc.scenery.push_back(portalA);
+        doc.scenery.push_back(portalB);
+        doc.tunnels.push_back(tunnel);
+    }
+    for (uint32_t id : {t1, t2, t3}) doc.FindPiece(id)->selected = false;
+    // A bridge, K-Track and Z pieces, a turntable.
+    uint32_t br = AppendJoined(doc, "74636", kNoId, 0, 700, 650, 0);
+    doc.FindPiece(br)->elevation = 60;
+    AppendJoined(doc, "2200", kNoId, 0, 700, 800, 0);
+    AppendJoined(doc, "2268", kNoId, 0, 900, 800, 0);
+    AppendJoined(doc, "8500", kNoId, 0, 700, 1000, 0);
+    AppendJoined(doc, "8520", kNoId, 0, 830, 1000, 0);
+    AppendJoined(doc, "74862", kNoId, 0, 1300, 900, 0);
+    // A climbing run with a grade arrow.
+    uint32_t r1 = AppendJoined(doc, "24188", kNoId, 0, 1350, 450, 0);
+    uint32_t r2 = AppendJoined(doc, "24188", r1, 1);
+    doc.FindPiece(r1)->grade = 2;
+    doc.FindPiece(r2)->grade = 2;
+    doc.FindPiece(r2)->elevation = 6.6;
+    doc.gradeRuns.push_back({2.0, static_cast<int32_t>(r2), 1});
+    // Upper level: a coloured deck with a raised pair and a selected piece.
+    doc.activeLevel = 2;
+    uint32_t u1 = AppendJoined(doc, "24188", kNoId, 0, 1600, 800, 0);
+    uint32_t u2 = AppendJoined(doc, "24188", u1, 1);
+    AppendJoined(doc, "24130", u2, 1);
+    doc.FindPiece(u2)->selected = true;
+    doc.activeLevel = 1;
+    // A helix at the right end.
+    PlaceHelix(doc, 1950, 380, 0, "proses_2_5_r1r2");
+    doc.undoStack.clear();
+    // Scenery, a label and a measurement.
+    doc.scenery.push_back(Item(doc, "platform", 650, 300));
+    doc.scenery.push_back(Item(doc, "station_small", 450, 1050));
+    doc.scenery.push_back(Item(doc, "tree_lg_dec", 1100, 1100));
+    SceneryItem sel = Item(doc, "platform_island", 1250, 620, 15);
+    sel.selected = true;
+    doc.scenery.push_back(sel);
+    Label label;
+    label.id = doc.TakeId();
+    label.text = "Showcase station";
+    label.x = 300;
+    label.y = 900;
+    doc.labels.push_back(label);
+    Measurement m;
+    m.id = doc.TakeId();
+    m.x1 = 150;
+    m.y1 = 1150;
+    m.x2 = 1150;
+    m.y2 = 1150;
+    doc.measurements.push_back(m);
+    return doc;
+}
+
+LayoutDocument SampleMixed(int count) {
+    static const char* const kArticles[] = {"24188", "24130", "24612", "24611", "24630",
+                                            "24672", "24671", "24640", "24624", "24977",
+                                            "2200",  "2268",  "8500",  "24994", "74636",
+                                            "24294", "24188", "24130", "24172", "24230"};
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    Level upper;
+    upper.id = 2;
+    upper.name = "Level 2";
+    upper.height = 80;
+    upper.colourTrack = true;
+    upper.colour = {220, 180, 180};
+    doc.levels.push_back(upper);
+    const int perRow = 40;
+    const int rows = (count + perRow - 1) / perRow;
+    doc.baseboard = {{-100, -100}, {perRow * 300.0, -100}, {perRow * 300.0, rows * 300.0},
+                     {-100, rows * 300.0}};
+    doc.levels[1].outline = {{0, 0}, {perRow * 150.0, 0}, {perRow * 150.0, rows * 150.0},
+                             {0, rows * 150.0}};
+    uint32_t previous = kNoId;
+    for (int n = 0; n < count; ++n) {
+        const int row = n / perRow, col = n % perRow;
+        const char* article = kArticles[n % 20];
+        uint32_t id;
+        const PieceDef* prevDef =
+            previous == kNoId ? nullptr
+                              : TrackCatalog::Instance().Find(doc.FindPiece(previous)->article);
+        if (n % 4 != 0 && prevDef && prevDef->connectors.size() >= 2 && n % perRow != 0) {
+            id = AppendJoined(doc, article, previous, 1);
+        } else {
+            id = AppendJoined(doc, article, kNoId, 0, col * 300.0, row * 300.0, (n * 7) % 360);
+        }
+        PlacedPiece* p = doc.FindPiece(id);
+        p->level = (row % 2) + 1;
+        p->elevation = (n % 5) * 30.0;
+        p->selected = n % 17 == 0;
+        previous = id;
+        if (n % 50 == 25) {
+            Tunnel t;
+            t.id = doc.TakeId();
+            t.covers = {id};
+            doc.tunnels.push_back(t);
+        }
+    }
+    static const char* const kScenery[] = {"platform", "tree_lg_dec", "station_small", "car",
+                                           "signal_box"};
+    for (int n = 0; n < count / 20; ++n) {
+        doc.scenery.push_back(Item(doc, kScenery[n % 5], (n % 40) * 300.0 + 150,
+                                   (n / 40) * 300.0 + 150, n * 13.0));
+    }
+    for (int n = 0; n < count / 100; ++n) {
+        Label l;
+        l.id = doc.TakeId();
+        l.text = "Label " + std::to_string(n);
+        l.x = n * 500.0;
+        l.y = 50;
+        doc.labels.push_back(l);
+        Measurement m;
+        m.id = doc.TakeId();
+        m.x1 = n * 500.0;
+        m.y1 = 200;
+        m.x2 = n * 500.0 + 400;
+        m.y2 = 260;
+        doc.measurements.push_back(m);
+        GradeRun run{1.5, static_cast<int32_t>(doc.pieces[n * 97 % doc.pieces.size()].id), 1};
+        doc.gradeRuns.push_back(run);
+    }
+    for (int n = 0; n < count / 500; ++n) {
+        PlaceHelix(doc, 2000.0 + n * 3000, rows * 300.0 + 600, 0, "proses_2_5_r1r2");
+    }
+    doc.undoStack.clear();
+    return doc;
+}
