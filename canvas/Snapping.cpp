@@ -301,8 +301,10 @@ SnapResult TrackPaletteDrag(const LayoutDocument& doc, std::string_view article,
 }
 
 PlacementResult DropPalettePiece(LayoutDocument& doc, std::string_view article,
-                                 const PiecePose& freePose, const SnapResult& snap) {
+                                 const PiecePose& freePose, const SnapResult& snapIn) {
     PlacementResult result;
+    // With snapping off a piece lands where it is dropped, whatever the last tracking found.
+    const SnapResult snap = doc.snapOn ? snapIn : SnapResult{};
     const PieceDef* def = TrackCatalog::Instance().Find(article);
     if (!def || !Finite(freePose)) return result;
     const PiecePose snapPose{snap.x, snap.y, snap.heading};

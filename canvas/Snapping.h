@@ -102,9 +102,9 @@ struct PlacementResult {
     bool Placed() const { return firstId != kNoId; }
 };
 
-// Drops a palette piece at the free pose, or at `snap` when it is snapped: checks systems,
-// places it (one undo snapshot, also for a pair), joins it, continues the grade, places the
-// pair partner and leaves the first new piece as the only selection.
+// Drops a palette piece at the free pose, or at `snap` when it is snapped and snapping is on:
+// checks systems, places it (one undo snapshot, also for a pair), joins it, continues the grade,
+// places the pair partner and leaves the first new piece as the only selection.
 PlacementResult DropPalettePiece(LayoutDocument& doc, std::string_view article,
                                  const PiecePose& freePose, const SnapResult& snap);
 // Appends a piece of `article` to the newest selected piece (palette double click); with nothing

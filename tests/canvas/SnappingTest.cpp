@@ -360,6 +360,20 @@ TEST_F(SnapDoc, ClashRefusesTheDropWithoutTouchingTheDocument) {
     EXPECT_TRUE(P(1).joints[1].IsOpen());
 }
 
+TEST_F(SnapDoc, DropWithSnappingOffIgnoresALeftoverSnap) {
+    const uint32_t fixed = Put("24188", 0, 0, 0);
+    const PiecePose free{200, 8, 20};
+    const SnapResult snap = TrackPaletteDrag(doc, "24188", free);
+    ASSERT_TRUE(snap.snapped);
+    doc.snapOn = false;
+    EXPECT_FALSE(TrackPaletteDrag(doc, "24188", free).snapped);
+    const PlacementResult r = DropPalettePiece(doc, "24188", free, snap);
+    ASSERT_TRUE(r.Placed());
+    EXPECT_EQ(P(r.firstId).x, 200);
+    EXPECT_EQ(P(r.firstId).heading, 20);
+    EXPECT_TRUE(P(fixed).joints[1].IsOpen());
+}
+
 TEST_F(SnapDoc, PairPiecesArriveJoinedInOneUndoStep) {
     const PlacementResult r = DropPalettePiece(doc, "74618", {0, 0, 0}, SnapResult{});
     ASSERT_TRUE(r.Placed());
