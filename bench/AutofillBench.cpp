@@ -57,7 +57,8 @@ BENCHMARK(BM_AutofillK)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // A single long K-Track gap, the case with the most candidates and the shortest straight.
 void BM_AutofillK10m(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(SearchStraightFill(TrackSystem::MarklinK, 9987.3));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SearchStraightFill(TrackSystem::MarklinK, 9987.3));
 }
 BENCHMARK(BM_AutofillK10m)->Unit(benchmark::kMicrosecond);
 

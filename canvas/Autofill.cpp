@@ -217,8 +217,8 @@ std::vector<FillSolution> SearchStraightFill(TrackSystem system, double gapMm) {
 
     // The tolerance window in tenths; a total exactly 1.5 mm off counts as inside.
     const double gapTenths = gapMm * kTenthsPerMm;
-    const int64_t lo = std::max<int64_t>(
-        1, static_cast<int64_t>(std::ceil(gapTenths - kToleranceTenths - 1e-6)));
+    const int64_t lo =
+        std::max<int64_t>(1, static_cast<int64_t>(std::ceil(gapTenths - kToleranceTenths - 1e-6)));
     int64_t hi = static_cast<int64_t>(std::floor(gapTenths + kToleranceTenths + 1e-6));
     hi = std::min<int64_t>(hi, groups.front().tenths * m);  // nothing longer is reachable
     if (hi < lo) return out;
@@ -256,8 +256,7 @@ AutofillPlan PlanAutofill(LayoutDocument& doc) {
     for (const PlacedPiece& p : doc.pieces)
         if (p.selected) selected.push_back(&p);
     const TrackCatalog& cat = TrackCatalog::Instance();
-    if (selected.size() != 2 || !cat.Find(selected[0]->article) ||
-        !cat.Find(selected[1]->article))
+    if (selected.size() != 2 || !cat.Find(selected[0]->article) || !cat.Find(selected[1]->article))
         return plan;
     plan.applies = true;
     plan.ends = FindFacingEnds(doc, selected[0]->id, selected[1]->id);
@@ -283,9 +282,9 @@ AutofillPlan PlanAutofill(LayoutDocument& doc) {
         plan.solutions = SearchStraightFill(systemA, ends.gap);
     if (plan.solutions.empty()) {
         plan.title = kAutofillNoSolutionTitle;
-        plan.message = Format(
-            "Gap is %.1fmm. No combination of catalog straights fills it within tolerance.",
-            ends.gap);
+        plan.message =
+            Format("Gap is %.1fmm. No combination of catalog straights fills it within tolerance.",
+                   ends.gap);
         return plan;
     }
     plan.prompt = Format("Gap: %.1f mm. Select fill:", ends.gap);

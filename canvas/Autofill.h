@@ -40,9 +40,9 @@ struct FillEnds {
     uint32_t pieceB = kNoId;
     int connB = -1;
     ConnectorPose b;
-    double gap = 0;          // |A - B|, mm
-    double turnDeg = 0;      // heading difference folded into [0, 180]
-    double lateralMm = 0;    // distance of B from the line through A along A's heading
+    double gap = 0;        // |A - B|, mm
+    double turnDeg = 0;    // heading difference folded into [0, 180]
+    double lateralMm = 0;  // distance of B from the line through A along A's heading
 };
 
 // Nearest pair of open connectors, a's against b's, turned at least 150 degrees to each other.

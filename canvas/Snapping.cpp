@@ -317,11 +317,11 @@ PlacementResult DropPalettePiece(LayoutDocument& doc, std::string_view article,
     // A snap is only joined when its target still offers that end to this system.
     const PlacedPiece* target = snap.snapped ? doc.FindPiece(snap.targetPiece) : nullptr;
     const PieceDef* targetDef = target ? DefOf(*target) : nullptr;
-    const bool join = targetDef && snap.ownConn >= 0 && snap.ownConn < ConnectorCount(*def) &&
-                      snap.targetConn >= 0 && snap.targetConn < ConnectorCount(*targetDef) &&
-                      target->IsOpen(snap.targetConn) &&
-                      targetDef->ConnectorSystem(snap.targetConn) ==
-                          def->ConnectorSystem(snap.ownConn);
+    const bool join =
+        targetDef && snap.ownConn >= 0 && snap.ownConn < ConnectorCount(*def) &&
+        snap.targetConn >= 0 && snap.targetConn < ConnectorCount(*targetDef) &&
+        target->IsOpen(snap.targetConn) &&
+        targetDef->ConnectorSystem(snap.targetConn) == def->ConnectorSystem(snap.ownConn);
 
     doc.EnsureDefaultLevel();
     int32_t level = static_cast<int32_t>(DropLevel(doc));
@@ -456,8 +456,7 @@ GroupSnap TrackSelectionMove(LayoutDocument& doc, const MoveStart& start, double
     const double margin = 2 * CatalogReach() + kCaptureRadiusMm;
     std::vector<const PlacedPiece*> candidates = SnapCandidates(doc, true);
     std::erase_if(candidates, [&](const PlacedPiece* c) {
-        return c->x < x0 - margin || c->x > x1 + margin || c->y < y0 - margin ||
-               c->y > y1 + margin;
+        return c->x < x0 - margin || c->x > x1 + margin || c->y < y0 - margin || c->y > y1 + margin;
     });
     std::vector<char> usable;
     for (const PlacedPiece& p : doc.pieces) {
@@ -468,8 +467,7 @@ GroupSnap TrackSelectionMove(LayoutDocument& doc, const MoveStart& start, double
         usable.assign(def->connectors.size(), 1);
         for (size_t c = 0; c < usable.size() && c < p.joints.size(); ++c)
             if (!p.joints[c].IsOpen() && selected.count(p.joints[c].target)) usable[c] = 0;
-        const SnapResult r =
-            FindSnapMasked(*def, {p.x, p.y, p.heading}, candidates, &usable);
+        const SnapResult r = FindSnapMasked(*def, {p.x, p.y, p.heading}, candidates, &usable);
         if (r.snapped && (group.movingPiece == kNoId || r.distance < group.snap.distance)) {
             group.snap = r;
             group.movingPiece = p.id;

@@ -1,4 +1,5 @@
-// Connector snapping: the capture search, track-system compatibility and the joins the canvas makes.
+// Connector snapping: the capture search, track-system compatibility and the joins the canvas
+// makes.
 #pragma once
 
 #include <cstdint>
@@ -97,8 +98,8 @@ struct PlacementResult {
     uint32_t secondId = kNoId;  // the partner of a piece placed as a pair
     std::string errorTitle;     // a refusal to show (OK, warning icon); empty otherwise
     std::string error;
-    bool startDrag = false;     // PlaceAfterSelection with nothing selected: start a palette drag
-    bool firstZPiece = false;   // the first piece of a Z layout: the view goes to zoom 1.0
+    bool startDrag = false;    // PlaceAfterSelection with nothing selected: start a palette drag
+    bool firstZPiece = false;  // the first piece of a Z layout: the view goes to zoom 1.0
     bool Placed() const { return firstId != kNoId; }
 };
 

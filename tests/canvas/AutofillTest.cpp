@@ -70,7 +70,8 @@ void ExpectSameBest(TrackSystem system, double gap) {
         EXPECT_EQ(got[i].articles.size(), ref[i].picks.size());
         EXPECT_NEAR(std::fabs(got[i].total - gap), std::fabs(ref[i].total - gap), 1e-6);
         double sum = 0;
-        for (const std::string& a : got[i].articles) sum += TrackCatalog::Instance().Find(a)->length;
+        for (const std::string& a : got[i].articles)
+            sum += TrackCatalog::Instance().Find(a)->length;
         EXPECT_NEAR(sum, got[i].total, 1e-6);
         EXPECT_TRUE(all.count(Bag(got[i].articles))) << "not a fill of this gap";
         EXPECT_TRUE(seen.insert(Bag(got[i].articles)).second) << "offered twice";
@@ -169,7 +170,7 @@ TEST(FillSearch, LongGapsStayBoundedAndSorted) {
 }
 
 TEST(FillSearch, ImpossibleAndBadGapsGiveNothing) {
-    EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, 20).empty());  // below 64 - 1.5
+    EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, 20).empty());   // below 64 - 1.5
     EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, 1e9).empty());  // beyond 64 pieces
     EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, std::nan("")).empty());
     EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, -300).empty());

@@ -42,7 +42,9 @@ protected:
         doc.FindPiece(b)->joints[cb] = {a, static_cast<uint32_t>(ca)};
     }
     PlacedPiece& P(uint32_t id) { return *doc.FindPiece(id); }
-    static const PieceDef& Def(const char* article) { return *TrackCatalog::Instance().Find(article); }
+    static const PieceDef& Def(const char* article) {
+        return *TrackCatalog::Instance().Find(article);
+    }
     SnapResult Snap(const char* article, double x, double y, double heading) {
         return FindSnap(Def(article), {x, y, heading}, SnapCandidates(doc, false));
     }
@@ -66,9 +68,8 @@ TEST(AlignToConnector, PutsTheConnectorOnTheTargetFacingIt) {
         ConnectorPose target;
     };
     const Case cases[] = {
-        {&straight, 0, {100, 50, 90}},  {&straight, 1, {100, 50, 90}},
-        {&curve, 0, {-20, 7, 333}},     {&curve, 1, {5, 5, 0}},
-        {&straight, 1, {0, 0, 359.5}},
+        {&straight, 0, {100, 50, 90}}, {&straight, 1, {100, 50, 90}}, {&curve, 0, {-20, 7, 333}},
+        {&curve, 1, {5, 5, 0}},        {&straight, 1, {0, 0, 359.5}},
     };
     for (const Case& c : cases) {
         const PiecePose pose = AlignToConnector(*c.def, c.k, c.target);
@@ -140,15 +141,12 @@ TEST_P(CaptureRadius, SnapsOnlyWithinTwentyFiveMillimetresAndTwentyDegrees) {
 
 // The ghost is dropped pointing back at the fixed piece (heading 180 + turn, so connector 0
 // points along `turn`): a turn of 0 means both ends point the same way.
-INSTANTIATE_TEST_SUITE_P(Snapping, CaptureRadius,
-                         testing::Values(CaptureCase{24, 180 + 30, true},
-                                         CaptureCase{26, 180 + 30, false},
-                                         CaptureCase{24.999, 180, true},
-                                         CaptureCase{25.001, 180, false},
-                                         CaptureCase{5, 19.5, false},
-                                         CaptureCase{5, 20.5, true},
-                                         CaptureCase{5, 340.5, false},
-                                         CaptureCase{5, 339.5, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Snapping, CaptureRadius,
+    testing::Values(CaptureCase{24, 180 + 30, true}, CaptureCase{26, 180 + 30, false},
+                    CaptureCase{24.999, 180, true}, CaptureCase{25.001, 180, false},
+                    CaptureCase{5, 19.5, false}, CaptureCase{5, 20.5, true},
+                    CaptureCase{5, 340.5, false}, CaptureCase{5, 339.5, true}));
 
 TEST_F(SnapDoc, HeadingIsTakenFromTheTargetNotTheGhost) {
     Put("24188", 0, 0, 0);
@@ -179,7 +177,7 @@ TEST_P(SnapTies, EquallyNearEndsGoToThePieceFirstInTheDocument) {
 INSTANTIATE_TEST_SUITE_P(Snapping, SnapTies, testing::Bool());
 
 TEST_F(SnapDoc, NearerEndWinsOverEarlierPiece) {
-    Put("24360", 0, 0, 0);                      // end at 360, 20 mm from the ghost
+    Put("24360", 0, 0, 0);                            // end at 360, 20 mm from the ghost
     const uint32_t near = Put("24360", 390, 0, 180);  // end at 390, 10 mm from it
     const SnapResult r = Snap("24188", 380, 0, 0);
     ASSERT_TRUE(r.snapped);
@@ -582,8 +580,8 @@ TEST_F(MoveDoc, ShortMovesKeepJointsLongerOnesDetach) {
 TEST_F(MoveDoc, SnappedMoveCarriesTheSelectionRigidly) {
     const uint32_t fixed = Put("24188", 0, 0, 0);  // open end (188.3, 0)
     const uint32_t a = Put("24188", 250, 10, 10);
-    const PiecePose aEnd = AlignToConnector(Def("24188"), 0,
-                                            GetConnectorPose(P(a), Def("24188"), 1));
+    const PiecePose aEnd =
+        AlignToConnector(Def("24188"), 0, GetConnectorPose(P(a), Def("24188"), 1));
     const uint32_t b = Put("24188", aEnd.x, aEnd.y, aEnd.heading);
     Link(a, 1, b, 0);
     P(a).selected = P(b).selected = true;
