@@ -57,6 +57,10 @@ std::string WriteFileAtomically(const std::string& path, std::string_view conten
         }
     }
 
+    // A file the user made read-only is not replaced behind their back.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+        return openError;
+
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {

@@ -254,12 +254,15 @@ bool FileLines::Next(std::string_view* line) {
 }
 
 int OpenForReading(const std::string& path, std::string* error) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only regular files: a folder, a pipe or a device such as /dev/zero is not a layout, and
+    // opening a pipe without O_NONBLOCK would wait for a writer forever.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};
-    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
         ::close(fd);
         fd = -1;
     }
+    if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (fd < 0) *error = "Cannot open file: " + path;
     return fd;
 }

@@ -180,5 +180,6 @@ private:
     bool failed_ = false;
 };
 
-// Opens `path` for reading: the descriptor, or -1 with the error text set ("Cannot open file: ").
+// Opens the regular file `path` for reading: the descriptor, or -1 with the error text set
+// ("Cannot open file: <path>").
 int OpenForReading(const std::string& path, std::string* error);

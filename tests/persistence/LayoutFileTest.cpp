@@ -1,5 +1,6 @@
 // Layout files: exact text of the writer, reader defaults, round trips, refusals, locale.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <clocale>
 #include <string>
@@ -297,6 +298,12 @@ TEST_F(LayoutFileTest, MissingFileReportsItsPathAndLeavesDocument) {
     ExpectSameFileContents(doc, FullDocument());
     EXPECT_EQ(LoadLayout(doc, folder.path, &name), "Cannot open file: " + folder.path)
         << "a folder is not a layout";
+    EXPECT_EQ(LoadLayout(doc, "/dev/zero", &name), "Cannot open file: /dev/zero")
+        << "nor is an endless device";
+    std::string fifo = folder.File("pipe.xml");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(LoadLayout(doc, fifo, &name), "Cannot open file: " + fifo) << "without waiting";
+    ExpectSameFileContents(doc, FullDocument());
 }
 
 // --- Reader details ---

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -123,6 +125,32 @@ TEST_F(SaveFailure, SuccessfulSaveKeepsPermissionsAndFollowsLinks) {
     EXPECT_EQ(ReadBytes(real), "new");
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(SaveFailure, ReadOnlyFileIsNotReplaced) {
+    std::string path = folder.File("locked.xml");
+    WriteBytes(path, oldBytes);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string expected = "Cannot open file: " + path;
+    if (geteuid() != 0) {
+        EXPECT_EQ(SaveLayout(BigLayout(), path, "x"), expected);
+    } else {
+        // Root may write to any file: save as an ordinary user in a child process.
+        constexpr uid_t kNobody = 65534;
+        ASSERT_EQ(chown(folder.path.c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(3);
+            _exit(SaveLayout(BigLayout(), path, "x") == expected ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save did not refuse; 3: no ordinary user";
+    }
+    EXPECT_EQ(ReadBytes(path), oldBytes);
 }
 
 TEST_F(SaveFailure, EmptyContentReplacesFile) {
