@@ -214,6 +214,8 @@ std::vector<FillSolution> SearchStraightFill(TrackSystem system, double gapMm) {
     const int m = static_cast<int>(std::min<double>(kMaxFillPieces, maxPieces));
     std::vector<LengthGroup> groups = GroupByLength(candidates);
     if (groups.empty()) return out;
+    // Beyond m of the longest pieces nothing fits; this also keeps the tenths below overflow.
+    if (gapMm - kFillToleranceMm > candidates.front()->length * m) return out;
 
     // The tolerance window in tenths; a total exactly 1.5 mm off counts as inside.
     const double gapTenths = gapMm * kTenthsPerMm;

@@ -172,6 +172,8 @@ TEST(FillSearch, LongGapsStayBoundedAndSorted) {
 TEST(FillSearch, ImpossibleAndBadGapsGiveNothing) {
     EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, 20).empty());   // below 64 - 1.5
     EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, 1e9).empty());  // beyond 64 pieces
+    EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinK, 1e300).empty());
+    EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinK, HUGE_VAL).empty());
     EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, std::nan("")).empty());
     EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, -300).empty());
     EXPECT_TRUE(SearchStraightFill(TrackSystem::KatoN, 300).empty());  // no straights
