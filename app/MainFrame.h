@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "dialogs/PrintOptions.h"
 #include "model/LayoutDocument.h"
@@ -37,6 +38,10 @@ public:
     void RefreshTitle();
     // Status field 1 from the number of pieces.
     void ShowPieceCount();
+    // The lock check before deleting, moving or rotating the selection: tells the user and
+    // returns true when the selection holds helix track, tunnel track or a portal. With
+    // wholeHelixPasses one whole helix alone is not locked (the canvas handles it as a unit).
+    bool SelectionIsLocked(std::string_view verb, bool wholeHelixPasses = false);
     // Sets or releases the toolbar's Measure toggle (the canvas leaves the tape mode by itself).
     void SetMeasureToolChecked(bool checked);
 
@@ -95,6 +100,7 @@ private:
     void OnDelete(wxCommandEvent& event);
     void OnSelectAll(wxCommandEvent& event);
     void OnMeasure(wxCommandEvent& event);
+    void OnTunnel(wxCommandEvent& event);
     void AfterUndoOrRedo();
 
     // View and layout commands (MainFrameView.cpp).
@@ -113,6 +119,7 @@ private:
     void OnUpdateUndo(wxUpdateUIEvent& event);
     void OnUpdateRedo(wxUpdateUIEvent& event);
     void OnUpdateDelete(wxUpdateUIEvent& event);
+    void OnUpdateTunnel(wxUpdateUIEvent& event);
     void OnUpdateLater(wxUpdateUIEvent& event);
     void SetToolLabel(int id, const wxString& label);
 

@@ -6,6 +6,8 @@
 #include "app/FrameLogic.h"
 #include "app/MainFrame.h"
 #include "canvas/CanvasPanel.h"
+#include "model/Locks.h"
+#include "model/Tunnels.h"
 #include "panels/PropertiesPanel.h"
 
 void MainFrame::OnUndo(wxCommandEvent&) {
@@ -29,8 +31,17 @@ void MainFrame::AfterUndoOrRedo() {
     RefreshPanels();
 }
 
+bool MainFrame::SelectionIsLocked(std::string_view verb, bool wholeHelixPasses) {
+    const LockRefusal refusal = CheckSelectionLocks(document, verb, wholeHelixPasses);
+    if (!refusal.Refused()) return false;
+    wxMessageBox(wxString::FromUTF8(refusal.message), wxString::FromUTF8(refusal.title),
+                 wxOK | wxICON_INFORMATION, this);
+    return true;
+}
+
 void MainFrame::OnDelete(wxCommandEvent&) {
     if (!EnabledCommands(document).deleteSelection) return;
+    if (SelectionIsLocked("delete")) return;
     if (SelectionHasGradedPieces(document) &&
         wxMessageBox("Selection includes graded pieces. Delete?", "Delete",
                      wxYES_NO | wxICON_QUESTION, this) != wxYES)
@@ -39,6 +50,13 @@ void MainFrame::OnDelete(wxCommandEvent&) {
     canvas->Refresh();
     RefreshPanels();
     MarkModified();
+}
+
+void MainFrame::OnTunnel(wxCommandEvent&) {
+    if (!ToggleTunnel(document)) return;
+    MarkModified();
+    RefreshPanels();
+    canvas->Refresh();
 }
 
 void MainFrame::OnSelectAll(wxCommandEvent&) {

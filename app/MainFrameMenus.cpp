@@ -5,6 +5,7 @@
 #include "app/CommandIds.h"
 #include "app/FrameLogic.h"
 #include "app/MainFrame.h"
+#include "model/Tunnels.h"
 
 namespace {
 // Commands whose windows are not part of the program yet: shown, but never enabled.
@@ -120,6 +121,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnDelete, this, kCmdDelete);
     Bind(wxEVT_MENU, &MainFrame::OnSelectAll, this, kCmdSelectAll);
     Bind(wxEVT_MENU, &MainFrame::OnMeasure, this, kCmdMeasure);
+    Bind(wxEVT_MENU, &MainFrame::OnTunnel, this, kCmdTunnel);
 
     Bind(wxEVT_MENU, &MainFrame::OnZoomIn, this, kCmdZoomIn);
     Bind(wxEVT_MENU, &MainFrame::OnZoomOut, this, kCmdZoomOut);
@@ -134,6 +136,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUndo, this, kCmdUndo);
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateRedo, this, kCmdRedo);
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateDelete, this, kCmdDelete);
+    Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateTunnel, this, kCmdTunnel);
     for (int id : kLaterCommands) Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateLater, this, id);
 }
 
@@ -147,6 +150,12 @@ void MainFrame::OnUpdateRedo(wxUpdateUIEvent& event) {
 
 void MainFrame::OnUpdateDelete(wxUpdateUIEvent& event) {
     event.Enable(EnabledCommands(document).deleteSelection);
+}
+
+void MainFrame::OnUpdateTunnel(wxUpdateUIEvent& event) {
+    const TunnelAnalysis analysis = AnalyseTunnel(document);
+    event.Enable(analysis.allowed);
+    SetToolLabel(kCmdTunnel, wxString::FromUTF8(TunnelToolLabel(analysis)));
 }
 
 void MainFrame::OnUpdateLater(wxUpdateUIEvent& event) { event.Enable(false); }

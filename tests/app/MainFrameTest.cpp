@@ -522,7 +522,7 @@ TEST_F(MainFrameTest, UndoRedoAndDeleteFollowTheDocument) {
 }
 
 TEST_F(MainFrameTest, LaterCommandsStayDisabled) {
-    for (int id : {5012, 5013, 5010, 2001, 2014, 2018, 2000, 2021})
+    for (int id : {5012, 5013, 5010, 2014, 2018, 2000, 2021})
         EXPECT_FALSE(Enabled(frame, id)) << id;
     for (int id : {5002, 5000, 5003, 5004, 2005, 2006, 2009})
         EXPECT_TRUE(Enabled(frame, id)) << id;
@@ -547,6 +547,104 @@ TEST_F(MainFrameTest, DeleteAsksAboutGradedPieces) {
     ASSERT_EQ(doc.pieces.size(), 1u);
     EXPECT_EQ(doc.pieces[0].id, 3u);
     EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1), "Pieces: 1");
+}
+
+class LockedDeleteTest : public MainFrameTest {
+protected:
+    // Three straights joined in a row, ids 1, 2, 3.
+    void BuildChain() {
+        LayoutDocument& doc = frame->Document();
+        for (int i = 0; i < 3; ++i) {
+            PlacedPiece p = Straight();
+            p.x = 188.3 * i;
+            doc.AddPiece(p);
+        }
+        for (int i = 0; i < 2; ++i) {
+            doc.pieces[i].joints[1] = Joint{doc.pieces[i + 1].id, 0};
+            doc.pieces[i + 1].joints[0] = Joint{doc.pieces[i].id, 1};
+        }
+    }
+    void SelectAll() {
+        for (auto& p : frame->Document().pieces) p.selected = true;
+    }
+};
+
+TEST_F(LockedDeleteTest, HelixLockIsReportedBeforeTunnelLock) {
+    BuildChain();
+    LayoutDocument& doc = frame->Document();
+    doc.tunnels.push_back(Tunnel{doc.TakeId(), kNoId, kNoId, 1, 1, {1}});
+    doc.pieces[0].selected = true;  // in the tunnel
+    doc.pieces[2].selected = true;
+    doc.pieces[2].helixId = 9;  // part of a helix
+    auto hook = Answer(Answers().Message(wxID_OK));
+    Command(frame, kCmdDelete);
+    ASSERT_EQ(hook->Count(), 1);
+    EXPECT_EQ(hook->Dialogs()[0].title, "Helix track is locked");
+    EXPECT_EQ(hook->Dialogs()[0].message,
+              "Selection includes track that is part of a helix. Helix track cannot be deleted "
+              "individually.");
+    EXPECT_EQ(doc.pieces.size(), 3u);
+}
+
+TEST_F(LockedDeleteTest, TunnelTrackAndPortalsAreLocked) {
+    BuildChain();
+    LayoutDocument& doc = frame->Document();
+    SelectAll();
+    Command(frame, kCmdTunnel);
+    ASSERT_EQ(doc.tunnels.size(), 1u);
+    ASSERT_EQ(doc.scenery.size(), 2u);
+    doc.ClearSelection();
+    const std::string tunnelText =
+        "Selection includes tunnel track or portals. Remove the tunnel first, then delete.";
+
+    doc.pieces[1].selected = true;
+    {
+        auto hook = Answer(Answers().Message(wxID_OK));
+        Command(frame, kCmdDelete);
+        ASSERT_EQ(hook->Count(), 1);
+        EXPECT_EQ(hook->Dialogs()[0].title, "Tunnel is locked");
+        EXPECT_EQ(hook->Dialogs()[0].message, tunnelText);
+    }
+    doc.ClearSelection();
+    doc.scenery[1].selected = true;
+    {
+        auto hook = Answer(Answers().Message(wxID_OK));
+        Command(frame, kCmdDelete);
+        ASSERT_EQ(hook->Count(), 1);
+        EXPECT_EQ(hook->Dialogs()[0].message, tunnelText);
+    }
+    EXPECT_EQ(doc.pieces.size(), 3u);
+    EXPECT_EQ(doc.scenery.size(), 2u);
+}
+
+TEST_F(LockedDeleteTest, TunnelToolFollowsTheSelection) {
+    BuildChain();
+    LayoutDocument& doc = frame->Document();
+    wxToolBar* bar = frame->GetToolBar();
+    doc.pieces[0].selected = true;
+    EXPECT_FALSE(Enabled(frame, kCmdTunnel));  // a single piece is no chain
+
+    SelectAll();
+    EXPECT_TRUE(Enabled(frame, kCmdTunnel));
+    EXPECT_EQ(bar->FindById(kCmdTunnel)->GetLabel(), "Tunnel");
+    const uint32_t next = doc.nextId;
+    Command(frame, kCmdTunnel);
+    ASSERT_EQ(doc.tunnels.size(), 1u);
+    EXPECT_EQ(doc.tunnels[0].id, next + 2);
+    EXPECT_EQ(doc.tunnels[0].covers, (std::vector<uint32_t>{1, 2, 3}));
+    EXPECT_TRUE(frame->IsModified());
+    EXPECT_TRUE(frame->GetTitle().EndsWith(" *"));
+
+    EXPECT_TRUE(Enabled(frame, kCmdTunnel));
+    EXPECT_EQ(bar->FindById(kCmdTunnel)->GetLabel(), "Remove Tunnel");
+    Command(frame, kCmdTunnel);
+    EXPECT_TRUE(doc.tunnels.empty());
+    EXPECT_TRUE(doc.scenery.empty());
+    EXPECT_TRUE(Enabled(frame, kCmdTunnel));
+    EXPECT_EQ(bar->FindById(kCmdTunnel)->GetLabel(), "Tunnel");
+
+    doc.pieces[1].selected = false;  // ends 1 and 3 are not joined to each other
+    EXPECT_FALSE(Enabled(frame, kCmdTunnel));
 }
 
 TEST_F(MainFrameTest, DeleteOfFlatPiecesAsksNothing) {
