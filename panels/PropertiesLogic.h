@@ -36,8 +36,8 @@ struct SelectionView {
     bool levelShown = false;
     int32_t levelId = 0;  // the level to select in the choice (entry 0 when not found)
 
-    bool gradeUp = true;        // the UP radio button; DOWN otherwise
-    double gradeSpinDeg = 0;    // unsigned value of the angle spin control
+    bool gradeUp = true;      // the UP radio button; DOWN otherwise
+    double gradeSpinDeg = 0;  // unsigned value of the angle spin control
     bool startGradeShown = false;
     bool endGradeShown = false;
     bool recalcShown = false;

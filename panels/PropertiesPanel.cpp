@@ -1,12 +1,401 @@
-// The right panel of the main window.
+// The right panel of the main window: selection properties, grade controls, tally and Buy Track.
 #include "panels/PropertiesPanel.h"
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/dialog.h>
+#include <wx/hyperlink.h>
+#include <wx/listctrl.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+#include <wx/radiobut.h>
+#include <wx/settings.h>
+#include <wx/sizer.h>
+#include <wx/spinctrl.h>
+#include <wx/statbox.h>
+#include <wx/statline.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include "app/MainFrame.h"
+#include "canvas/CanvasPanel.h"
+#include "model/GradeRuns.h"
+#include "panels/BuyTrack.h"
+#include "panels/PropertiesLogic.h"
+#include "panels/StoreTable.h"
+
+namespace {
+
+wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
+
+wxColour ToColour(const Rgb& c) { return wxColour(c.r, c.g, c.b); }
+
+const wxColour kBuyTrackGreen(20, 110, 20);
+
+}  // namespace
 
 PropertiesPanel::PropertiesPanel(wxWindow* parent, MainFrame* owner)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxNO_BORDER),
-      frame(owner) {}
+      frame(owner),
+      openBrowser(&PropertiesPanel::OpenInDefaultBrowser) {
+    BuildControls();
+    Bind(wxEVT_BUTTON, &PropertiesPanel::OnApplyColour, this, kIdApply);
+    buyTrack->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { BuyTrack(); });
+    buyTrackHelp->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ShowBuyTrackHelp(); });
+}
 
-void PropertiesPanel::RefreshSelection() {}
+void PropertiesPanel::BuildControls() {
+    auto* top = new wxBoxSizer(wxVERTICAL);
 
-void PropertiesPanel::RefreshTally() {}
+    auto* labelBox = new wxStaticBoxSizer(wxVERTICAL, this, "Add Label");
+    auto* labelRow = new wxBoxSizer(wxHORIZONTAL);
+    labelText = new wxTextCtrl(labelBox->GetStaticBox(), kIdLabelText, "", wxDefaultPosition,
+                               wxDefaultSize, wxTE_PROCESS_ENTER);
+    labelOk = new wxButton(labelBox->GetStaticBox(), kIdLabelOk, "OK", wxDefaultPosition,
+                           wxDefaultSize, wxBU_EXACTFIT);
+    labelRow->Add(labelText, 1);
+    labelRow->Add(labelOk, 0);
+    labelBox->Add(labelRow, 0, wxEXPAND);
+    labelText->Hide();
+    labelOk->Hide();
+    top->Add(labelBox, 0, wxEXPAND | wxALL, 4);
 
-void PropertiesPanel::BeginLabel(double, double) {}
+    auto* colourBox = new wxStaticBoxSizer(wxHORIZONTAL, this, "Color");
+    colourChoice = new wxChoice(colourBox->GetStaticBox(), kIdColour);
+    for (const PieceColourEntry& entry : kPieceColours) colourChoice->Append(entry.name);
+    colourChoice->SetSelection(0);
+    colourBox->Add(colourChoice, 1);
+    colourBox->Add(new wxButton(colourBox->GetStaticBox(), kIdApply, "Apply", wxDefaultPosition,
+                                wxDefaultSize, wxBU_EXACTFIT),
+                   0);
+    top->Add(colourBox, 0, wxEXPAND | wxALL, 4);
+
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
+    header = new wxStaticText(this, wxID_ANY, "No selection", wxDefaultPosition, wxDefaultSize, 0,
+                              "header");
+    header->SetFont(header->GetFont().Bold());
+    top->Add(header, 0, wxEXPAND | wxALL, 6);
+    info = new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "info");
+    top->Add(info, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
+
+    auto* levelRow = new wxBoxSizer(wxHORIZONTAL);
+    levelRow->Add(new wxStaticText(this, wxID_ANY, "Level:"), 0, wxALIGN_CENTER_VERTICAL);
+    levelChoice = new wxChoice(this, kIdLevel);
+    levelRow->Add(levelChoice, 1, wxLEFT, 4);
+    levelChoice->Hide();
+    top->Add(levelRow, 0, wxEXPAND | wxALL, 6);
+
+    top->Add(BuildGradeBox(), 0, wxEXPAND | wxALL, 6);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
+
+    auto* countTitle = new wxStaticText(this, wxID_ANY, "Piece Count");
+    countTitle->SetFont(countTitle->GetFont().Bold());
+    top->Add(countTitle, 0, wxLEFT | wxRIGHT | wxTOP, 6);
+    tallyList = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxSize(-1, 180),
+                               wxLC_REPORT | wxLC_NO_HEADER | wxBORDER_NONE, wxDefaultValidator,
+                               "pieceCount");
+    tallyList->InsertColumn(0, "Piece", wxLIST_FORMAT_LEFT, 110);
+    tallyList->InsertColumn(1, "Count", wxLIST_FORMAT_RIGHT, 40);
+    top->Add(tallyList, 1, wxEXPAND | wxALL, 4);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
+
+    auto* buyRow = new wxBoxSizer(wxHORIZONTAL);
+    buyTrack = new wxButton(this, wxID_ANY, kBuyTrackButtonLabel, wxDefaultPosition, wxDefaultSize,
+                            0, wxDefaultValidator, "buyTrack");
+    buyTrack->SetBackgroundColour(kBuyTrackGreen);
+    buyTrack->SetForegroundColour(*wxWHITE);
+    wxFont buyFont = buyTrack->GetFont();
+    buyFont.SetPointSize(buyFont.GetPointSize() + 2);
+    buyFont.SetNumericWeight(800);
+    buyTrack->SetFont(buyFont);
+    buyTrack->SetMinSize(wxSize(-1, 36));
+    buyRow->Add(buyTrack, 1, wxEXPAND | wxRIGHT, 4);
+    buyTrackHelp = new wxButton(this, wxID_ANY, kBuyTrackHelpButtonLabel, wxDefaultPosition,
+                                wxSize(30, 36), 0, wxDefaultValidator, "buyTrackHelp");
+    buyTrackHelp->SetToolTip(kBuyTrackHelpToolTip);
+    buyRow->Add(buyTrackHelp, 0);
+    top->Add(buyRow, 0, wxEXPAND | wxALL, 6);
+
+    SetSizer(top);
+}
+
+wxSizer* PropertiesPanel::BuildGradeBox() {
+    auto* box = new wxStaticBoxSizer(wxVERTICAL, this, "Set Grade");
+    wxWindow* parent = box->GetStaticBox();
+
+    auto* heightRow = new wxBoxSizer(wxHORIZONTAL);
+    heightLabel = new wxStaticText(parent, wxID_ANY, "Height (mm):", wxDefaultPosition,
+                                   wxDefaultSize, 0, "heightLabel");
+    heightRow->Add(heightLabel, 0, wxALIGN_CENTER_VERTICAL);
+    heightField = new wxTextCtrl(parent, kIdHeight, "0", wxDefaultPosition, wxSize(65, -1),
+                                 wxTE_PROCESS_ENTER);
+    heightField->Hide();
+    heightRow->Add(heightField, 0, wxLEFT, 4);
+    box->Add(heightRow, 0, wxEXPAND | wxBOTTOM, 4);
+
+    auto* gradeRow = new wxBoxSizer(wxHORIZONTAL);
+    gradeRow->Add(new wxStaticText(parent, wxID_ANY, "Grade:"), 0, wxALIGN_CENTER_VERTICAL);
+    gradeValue =
+        new wxStaticText(parent, wxID_ANY, "-", wxDefaultPosition, wxDefaultSize, 0, "gradeValue");
+    gradeRow->Add(gradeValue, 1, wxLEFT | wxALIGN_CENTER_VERTICAL, 4);
+    box->Add(gradeRow, 0, wxEXPAND | wxBOTTOM, 4);
+
+    gradeWarning =
+        new wxStaticText(parent, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "gradeWarning");
+    gradeWarning->SetForegroundColour(ToColour(kGradeWarningColour));
+    box->Add(gradeWarning, 0, wxEXPAND | wxBOTTOM, 4);
+    box->Add(new wxStaticText(parent, wxID_ANY, "Set height above baseboard.\nMax grade: 6 deg."),
+             0, wxEXPAND | wxBOTTOM, 4);
+    box->Add(new wxStaticLine(parent), 0, wxEXPAND | wxBOTTOM, 4);
+
+    auto* angleRow = new wxBoxSizer(wxHORIZONTAL);
+    gradeUp = new wxRadioButton(parent, wxID_ANY, "UP", wxDefaultPosition, wxDefaultSize,
+                                wxRB_GROUP, wxDefaultValidator, "gradeUp");
+    gradeDown = new wxRadioButton(parent, wxID_ANY, "DOWN", wxDefaultPosition, wxDefaultSize, 0,
+                                  wxDefaultValidator, "gradeDown");
+    gradeUp->SetValue(true);
+    gradeSpin = new wxSpinCtrlDouble(parent, wxID_ANY, "", wxDefaultPosition, wxSize(70, -1),
+                                     wxSP_ARROW_KEYS, 0.0, kMaxGradeDeg, 0.0, 0.5, "gradeSpin");
+    gradeSpin->SetDigits(1);
+    angleRow->Add(gradeUp, 0, wxALIGN_CENTER_VERTICAL);
+    angleRow->Add(gradeDown, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    angleRow->Add(gradeSpin, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    angleRow->Add(new wxStaticText(parent, wxID_ANY, "deg"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT,
+                  4);
+    box->Add(angleRow, 0, wxEXPAND | wxBOTTOM, 4);
+
+    auto* buttonRow = new wxBoxSizer(wxHORIZONTAL);
+    startGrade = new wxButton(parent, kIdStartGrade, "Start Grade", wxDefaultPosition,
+                              wxDefaultSize, wxBU_EXACTFIT);
+    endGrade = new wxButton(parent, kIdEndGrade, "End Grade", wxDefaultPosition, wxDefaultSize,
+                            wxBU_EXACTFIT);
+    recalc =
+        new wxButton(parent, kIdRecalc, "Recalc", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+    recalc->SetToolTip("Recalculate elevation chain from this piece forward");
+    buttonRow->Add(startGrade, 0);
+    buttonRow->Add(endGrade, 0, wxLEFT, 4);
+    buttonRow->Add(recalc, 0, wxLEFT, 4);
+    box->Add(buttonRow, 0, wxEXPAND);
+    return box;
+}
+
+void PropertiesPanel::RefreshSelection() {
+    if (!frame) return;
+    ShowView(BuildSelectionView(frame->Document()));
+}
+
+void PropertiesPanel::ShowView(const SelectionView& view) {
+    shownPiece = view.pieceId;
+    shownHelix = view.helixId;
+    shownScenery = view.sceneryId;
+    header->SetLabel(Utf8(view.header));
+    info->SetLabel(Utf8(view.info));
+    heightLabel->SetLabel(Utf8(view.heightLabel));
+    heightField->ChangeValue(Utf8(view.heightText));
+    heightField->Show(view.heightShown);
+    gradeValue->SetLabel(Utf8(view.gradeText));
+    gradeValue->SetForegroundColour(view.gradeTooSteep
+                                        ? ToColour(kGradeWarningColour)
+                                        : wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
+    gradeWarning->SetLabel(Utf8(view.warning));
+    if (view.levelShown) FillLevelChoice(view.levelId);
+    levelChoice->Show(view.levelShown);
+    if (view.kind == SelectionViewKind::Piece) {
+        gradeUp->SetValue(view.gradeUp);
+        gradeDown->SetValue(!view.gradeUp);
+        gradeSpin->SetValue(view.gradeSpinDeg);
+    }
+    startGrade->Show(view.startGradeShown);
+    endGrade->Show(view.endGradeShown);
+    recalc->Show(view.recalcShown);
+    Layout();
+}
+
+void PropertiesPanel::FillLevelChoice(int32_t selectedLevel) {
+    levelChoice->Clear();
+    int selection = 0;
+    for (const Level& level : frame->Document().levels) {
+        const int index = levelChoice->Append(
+            Utf8(level.name), reinterpret_cast<void*>(static_cast<intptr_t>(level.id)));
+        if (static_cast<int64_t>(level.id) == selectedLevel) selection = index;
+    }
+    if (levelChoice->GetCount() > 0) levelChoice->SetSelection(selection);
+}
+
+void PropertiesPanel::RefreshTally() {
+    if (!frame) return;
+    const PieceTally tally = ::RefreshTally(frame->Document());
+    lastTally = tally.counts;
+    tallyList->Freeze();
+    tallyList->DeleteAllItems();
+    long row = 0;
+    for (const TallyRow& line : tally.rows) {
+        const long index = tallyList->InsertItem(row++, Utf8(line.text));
+        tallyList->SetItem(index, 1, Utf8(line.count));
+        if (line.isHeading) {
+            tallyList->SetItemFont(index, tallyList->GetFont().Bold());
+            tallyList->SetItemTextColour(index, ToColour(kRecommendHeadingColour));
+        }
+    }
+    tallyList->Thaw();
+}
+
+void PropertiesPanel::BeginLabel(double x, double y) {
+    labelPending = true;
+    labelX = x;
+    labelY = y;
+    labelText->Show();
+    labelOk->Show();
+    Layout();
+    labelText->SetFocus();
+}
+
+void PropertiesPanel::AfterEdit() {
+    frame->MarkModified();
+    if (frame->Canvas()) frame->Canvas()->Refresh();
+}
+
+void PropertiesPanel::OnSetHeight(wxCommandEvent&) {
+    if (shownPiece == kNoId || !frame) return;
+    LayoutDocument& doc = frame->Document();
+    double mm = 0;
+    if (!ParseHeightEntry(heightField->GetValue().utf8_string(), doc.units, &mm)) return;
+    if (!SetPieceHeight(doc, shownPiece, mm)) return;
+    AfterEdit();
+    ShowView(BuildPieceView(doc, shownPiece));
+}
+
+void PropertiesPanel::OnSetLevel(wxCommandEvent&) {
+    if (!frame) return;
+    const int index = levelChoice->GetSelection();
+    if (index == wxNOT_FOUND) return;
+    const auto levelId =
+        static_cast<int32_t>(reinterpret_cast<intptr_t>(levelChoice->GetClientData(index)));
+    LayoutDocument& doc = frame->Document();
+    bool changed = false;
+    if (shownHelix != kNoId) {
+        changed = MoveHelixToLevel(doc, shownHelix, levelId);
+    } else if (shownPiece != kNoId) {
+        changed = MovePieceChainToLevel(doc, shownPiece, levelId);
+    } else if (shownScenery != kNoId) {
+        changed = MoveSceneryToLevel(doc, shownScenery, levelId);
+    }
+    if (!changed) return;
+    AfterEdit();
+    // Flat pieces took the level's height: show it. Deferred, as the choice is still busy
+    // delivering this event.
+    CallAfter([this] { RefreshSelection(); });
+}
+
+void PropertiesPanel::OnStartGrade(wxCommandEvent&) {
+    if (shownPiece == kNoId || !frame) return;
+    const double angle = gradeUp->GetValue() ? gradeSpin->GetValue() : -gradeSpin->GetValue();
+    const std::string status = StartGrade(frame->Document(), shownPiece, angle);
+    if (status.empty()) return;
+    if (frame->GetStatusBar()) frame->SetStatusText(Utf8(status), 0);
+    // The run is part of the layout and was recorded for undo, so it counts as a change.
+    AfterEdit();
+    RefreshSelection();
+}
+
+void PropertiesPanel::OnEndGrade(wxCommandEvent&) {
+    if (shownPiece == kNoId || !frame) return;
+    const std::string status = EndGrade(frame->Document(), shownPiece);
+    if (status.empty()) return;
+    if (frame->GetStatusBar()) frame->SetStatusText(Utf8(status), 0);
+    AfterEdit();
+    RefreshSelection();
+}
+
+void PropertiesPanel::OnRecalc(wxCommandEvent&) {
+    if (shownPiece == kNoId || !frame) return;
+    if (!RecalculateForward(frame->Document(), shownPiece)) return;
+    AfterEdit();
+    RefreshSelection();
+}
+
+void PropertiesPanel::OnAddLabel(wxCommandEvent&) {
+    if (!labelPending || !frame) return;
+    const uint32_t id =
+        AddLabelAt(frame->Document(), labelText->GetValue().utf8_string(), labelX, labelY);
+    if (id == kNoId) return;
+    labelText->ChangeValue("");
+    labelText->Hide();
+    labelOk->Hide();
+    labelPending = false;
+    Layout();
+    AfterEdit();
+}
+
+void PropertiesPanel::OnApplyColour(wxCommandEvent&) {
+    if (!frame) return;
+    const int entry = colourChoice->GetSelection();
+    if (entry == wxNOT_FOUND) return;
+    if (!ApplyPieceColour(frame->Document(), entry)) return;
+    frame->MarkModified();
+    frame->RefreshPanels();
+    if (frame->Canvas()) frame->Canvas()->Refresh();
+}
+
+void PropertiesPanel::SetBrowserOpener(BrowserOpener opener) {
+    openBrowser =
+        opener ? std::move(opener) : BrowserOpener(&PropertiesPanel::OpenInDefaultBrowser);
+}
+
+bool PropertiesPanel::OpenInDefaultBrowser(const wxString& url) {
+    wxLogNull quiet;
+    return wxLaunchDefaultBrowser(url, 0);
+}
+
+void PropertiesPanel::BuyTrack() {
+    if (!frame) return;
+    const BuyTrackPlan plan = PlanBuyTrack(frame->Document());
+    if (plan.message) {
+        wxMessageBox(Utf8(plan.message->text), Utf8(plan.message->caption),
+                     wxOK | (plan.message->isWarning ? wxICON_WARNING : wxICON_INFORMATION), this);
+    }
+    if (!plan.address.empty()) openBrowser(Utf8(plan.address));
+}
+
+void PropertiesPanel::ShowBuyTrackHelp() {
+    wxDialog dialog(this, wxID_ANY, kBuyTrackHelpTitle, wxDefaultPosition,
+                    wxSize(kBuyTrackHelpWidth, kBuyTrackHelpHeight),
+                    wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxSTAY_ON_TOP);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+
+    auto* text = new wxStaticText(&dialog, wxID_ANY, Utf8(kBuyTrackHelpText), wxDefaultPosition,
+                                  wxDefaultSize, wxALIGN_CENTRE_HORIZONTAL);
+    wxFont font = text->GetFont();
+    font.SetPointSize(font.GetPointSize() + 1);
+    text->SetFont(font);
+    sizer->Add(text, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 12);
+
+    const StoreTable& store = StoreTable::BuiltIn();
+    auto* link = new wxHyperlinkCtrl(&dialog, wxID_ANY, Utf8(store.host), Utf8(store.HomePage()));
+    // The link goes through the same quiet opener as the cart.
+    link->Bind(wxEVT_HYPERLINK, [this](wxHyperlinkEvent& event) { openBrowser(event.GetURL()); });
+    sizer->Add(link, 0, wxALIGN_CENTER_HORIZONTAL | wxBOTTOM, 8);
+
+    auto* ok = new wxButton(&dialog, wxID_OK, kBuyTrackHelpOkLabel);
+    ok->SetBackgroundColour(ToColour(kBuyTrackHelpOkColour));
+    ok->SetForegroundColour(*wxWHITE);
+    sizer->Add(ok, 0, wxALIGN_CENTER_HORIZONTAL | wxBOTTOM, 10);
+
+    dialog.SetSizer(sizer);
+    dialog.Centre(wxBOTH);
+    dialog.ShowModal();
+}
+
+// The fixed-id controls; Apply, Buy Track and "?" are bound at construction.
+// clang-format off
+wxBEGIN_EVENT_TABLE(PropertiesPanel, wxPanel)
+    EVT_TEXT_ENTER(PropertiesPanel::kIdHeight, PropertiesPanel::OnSetHeight)
+    EVT_CHOICE(PropertiesPanel::kIdLevel, PropertiesPanel::OnSetLevel)
+    EVT_BUTTON(PropertiesPanel::kIdStartGrade, PropertiesPanel::OnStartGrade)
+    EVT_BUTTON(PropertiesPanel::kIdEndGrade, PropertiesPanel::OnEndGrade)
+    EVT_BUTTON(PropertiesPanel::kIdRecalc, PropertiesPanel::OnRecalc)
+    EVT_BUTTON(PropertiesPanel::kIdLabelOk, PropertiesPanel::OnAddLabel)
+    EVT_TEXT_ENTER(PropertiesPanel::kIdLabelText, PropertiesPanel::OnAddLabel)
+wxEND_EVENT_TABLE()

@@ -3,19 +3,108 @@
 
 #include <wx/panel.h>
 
+#include <cstdint>
+#include <functional>
+
+#include "panels/PieceTally.h"
+
 class MainFrame;
+class wxButton;
+class wxChoice;
+class wxListCtrl;
+class wxRadioButton;
+class wxSpinCtrlDouble;
+class wxStaticText;
+class wxTextCtrl;
+struct SelectionView;
 
 class PropertiesPanel : public wxPanel {
 public:
+    // Window ids of the panel's controls.
+    static constexpr int kIdHeight = 4100;
+    static constexpr int kIdLevel = 4101;
+    static constexpr int kIdStartGrade = 4102;
+    static constexpr int kIdEndGrade = 4104;
+    static constexpr int kIdRecalc = 4106;
+    static constexpr int kIdLabelText = 4107;
+    static constexpr int kIdLabelOk = 4108;
+    static constexpr int kIdColour = 4109;
+    static constexpr int kIdApply = 4110;
+
+    // Hands a web address to the system browser; the result is only informative.
+    using BrowserOpener = std::function<bool(const wxString& url)>;
+
     PropertiesPanel(wxWindow* parent, MainFrame* frame);
 
     // Rebuilds the selection section from the document's selection flags.
     void RefreshSelection();
-    // Rebuilds the piece count list.
+    // Rebuilds the piece count list with its recommended accessories.
     void RefreshTally();
-    // Opens the label field for a new label at a layout position (mm).
+    // Opens the label field for a new label at a layout position (mm) and focuses it.
     void BeginLabel(double x, double y);
 
+    // The Buy Track button: messages, then the store's cart in the browser.
+    void BuyTrack();
+    // The "?" button: the modal "Buy Track - How it works" dialog.
+    void ShowBuyTrackHelp();
+    // Replaces the browser opener (tests capture the address instead of starting a browser).
+    void SetBrowserOpener(BrowserOpener opener);
+    // wxLaunchDefaultBrowser without any error report: a browser that cannot start stays silent.
+    static bool OpenInDefaultBrowser(const wxString& url);
+
+    // What the selection section shows; kNoId when none.
+    uint32_t ShownPieceId() const { return shownPiece; }
+    uint32_t ShownHelixId() const { return shownHelix; }
+    uint32_t ShownSceneryId() const { return shownScenery; }
+    bool LabelPending() const { return labelPending; }
+    // The counts behind the last tally list.
+    const PieceCounts& LastTally() const { return lastTally; }
+
 private:
+    void BuildControls();
+    wxSizer* BuildGradeBox();
+    void ShowView(const SelectionView& view);
+    void FillLevelChoice(int32_t selectedLevel);
+    void AfterEdit();
+
+    void OnSetHeight(wxCommandEvent& event);
+    void OnSetLevel(wxCommandEvent& event);
+    void OnStartGrade(wxCommandEvent& event);
+    void OnEndGrade(wxCommandEvent& event);
+    void OnRecalc(wxCommandEvent& event);
+    void OnAddLabel(wxCommandEvent& event);
+    void OnApplyColour(wxCommandEvent& event);
+
     MainFrame* frame = nullptr;
+    BrowserOpener openBrowser;
+
+    uint32_t shownPiece = kNoId;
+    uint32_t shownScenery = kNoId;
+    uint32_t shownHelix = kNoId;
+    bool labelPending = false;
+    double labelX = 0;
+    double labelY = 0;
+    PieceCounts lastTally;
+
+    wxTextCtrl* labelText = nullptr;
+    wxButton* labelOk = nullptr;
+    wxChoice* colourChoice = nullptr;
+    wxStaticText* header = nullptr;
+    wxStaticText* info = nullptr;
+    wxChoice* levelChoice = nullptr;
+    wxStaticText* heightLabel = nullptr;
+    wxTextCtrl* heightField = nullptr;
+    wxStaticText* gradeValue = nullptr;
+    wxStaticText* gradeWarning = nullptr;
+    wxRadioButton* gradeUp = nullptr;
+    wxRadioButton* gradeDown = nullptr;
+    wxSpinCtrlDouble* gradeSpin = nullptr;
+    wxButton* startGrade = nullptr;
+    wxButton* endGrade = nullptr;
+    wxButton* recalc = nullptr;
+    wxListCtrl* tallyList = nullptr;
+    wxButton* buyTrack = nullptr;
+    wxButton* buyTrackHelp = nullptr;
+
+    wxDECLARE_EVENT_TABLE();
 };

@@ -46,15 +46,13 @@ TEST_P(GradeTexts, ShowSignDegreesPercentAndWarning) {
 // tan(7 deg) = 0.12278, tan(45 deg) = 1.
 INSTANTIATE_TEST_SUITE_P(
     Table, GradeTexts,
-    testing::Values(GradeCase{-2.5, "-2.50 deg (4.4%)", ""}, GradeCase{3.0, "+3.00 deg (5.2%)", ""},
-                    GradeCase{0.0, "-", ""}, GradeCase{0.001, "-", ""},
-                    GradeCase{-0.001, "-", ""}, GradeCase{6.0, "+6.00 deg (10.5%)", ""},
-                    GradeCase{7.0, "+7.00 deg (12.3%)",
-                              "WARNING: Grade 7.0 deg exceeds 6 deg max!"},
-                    GradeCase{-8.0, "-8.00 deg (14.1%)",
-                              "WARNING: Grade 8.0 deg exceeds 6 deg max!"},
-                    GradeCase{45.0, "+45.00 deg (100.0%)",
-                              "WARNING: Grade 45.0 deg exceeds 6 deg max!"}));
+    testing::Values(
+        GradeCase{-2.5, "-2.50 deg (4.4%)", ""}, GradeCase{3.0, "+3.00 deg (5.2%)", ""},
+        GradeCase{0.0, "-", ""}, GradeCase{0.001, "-", ""}, GradeCase{-0.001, "-", ""},
+        GradeCase{6.0, "+6.00 deg (10.5%)", ""},
+        GradeCase{7.0, "+7.00 deg (12.3%)", "WARNING: Grade 7.0 deg exceeds 6 deg max!"},
+        GradeCase{-8.0, "-8.00 deg (14.1%)", "WARNING: Grade 8.0 deg exceeds 6 deg max!"},
+        GradeCase{45.0, "+45.00 deg (100.0%)", "WARNING: Grade 45.0 deg exceeds 6 deg max!"}));
 
 TEST(HeightEntry, ShowsTheHeightInTheDisplayUnit) {
     EXPECT_EQ(FormatHeightEntry(254, 2), "10.000");
