@@ -35,6 +35,7 @@ CanvasPanel::CanvasPanel(wxWindow* parent, MainFrame* owner)
     Bind(wxEVT_RIGHT_UP, &CanvasPanel::OnRightUp, this);
     Bind(wxEVT_LEAVE_WINDOW, &CanvasPanel::OnLeave, this);
     Bind(wxEVT_MENU, &CanvasPanel::OnDeleteSelection, this, kDeleteSelectionId);
+    BindEditing();
     Refresh();
 }
 
@@ -170,6 +171,7 @@ bool CanvasPanel::HandlePanMotion(const wxMouseEvent& event, bool spaceDown) {
 void CanvasPanel::OnMotion(wxMouseEvent& event) {
     ShowPointerPosition(event.GetX(), event.GetY());
     if (HandlePanMotion(event, wxGetKeyState(WXK_SPACE))) return;
+    if (HandleEditMotion(event)) return;
     event.Skip();
 }
 
@@ -181,6 +183,7 @@ void CanvasPanel::OnMiddleUp(wxMouseEvent& event) {
 }
 
 void CanvasPanel::OnWheel(wxMouseEvent& event) {
+    if (HandleEditWheel(event)) return;
     ZoomAt(event.GetWheelRotation() > 0 ? 1.15 : 1.0 / 1.15, event.GetX(), event.GetY());
 }
 
@@ -196,9 +199,7 @@ void CanvasPanel::OnSize(wxSizeEvent& event) {
     event.Skip();
 }
 
-void CanvasPanel::OnDeleteSelection(wxCommandEvent&) {
-    // Deletion goes through the frame's lock checks; the editing code binds the real handler.
-}
+void CanvasPanel::OnDeleteSelection(wxCommandEvent&) { DeleteSelection(); }
 
 void CanvasPanel::OnPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);

@@ -2,15 +2,19 @@
 #pragma once
 
 #include <wx/panel.h>
+#include <wx/timer.h>
 
+#include <functional>
 #include <unordered_set>
 
+#include "canvas/CanvasEditState.h"
 #include "canvas/CanvasOverlays.h"
 #include "canvas/ViewTransform.h"
 
 class MainFrame;
 class LayoutDocument;
 class wxDC;
+class wxMenu;
 
 class CanvasPanel : public wxPanel {
 public:
@@ -62,6 +66,35 @@ public:
     // Writes the layout point under the pointer to status field 2.
     void ShowPointerPosition(int px, int py);
 
+    // ---- Editing (CanvasMouse.cpp, CanvasKeys.cpp, CanvasEdit.cpp) ----
+    // Palette entry points: a ghost of the article, scenery item or helix variant follows the
+    // pointer until the next left press drops it. Unknown keys do nothing.
+    void BeginPieceDrag(const wxString& article);
+    void BeginSceneryDrag(const wxString& sceneryId);
+    void BeginHelixDrag(const wxString& variantId);
+    // Palette double click: appends the article to the newest selected piece, or starts a
+    // palette drag when no piece is selected.
+    void PlaceAfterSelection(const wxString& article);
+    // Ends a palette piece drag without placing anything.
+    void CancelPieceDrag();
+    // Delete key: lock check, graded-pieces question, then the delete.
+    void DeleteSelection();
+    void CopySelectionToBuffer();
+    // Pastes the copy buffer centred on a window point.
+    void PasteAt(int px, int py);
+    // "Autofill Gap..." on the two selected pieces.
+    void AutofillGap();
+    // The Resize Scenery dialog for an item.
+    void OpenResizeScenery(uint32_t itemId);
+    // Leaves the measuring-tape mode and releases the toolbar's Measure toggle.
+    void EndMeasuring();
+    const CanvasEditState& EditState() const { return edit; }
+    // Motion and wheel handling of the editing code; true when the event was consumed.
+    bool HandleEditMotion(wxMouseEvent& event);
+    bool HandleEditWheel(const wxMouseEvent& event);
+    // Shows context menus through `hook` instead of popping them up (tests).
+    void SetPopupMenuHook(std::function<void(wxMenu&)> hook) { popupHook = std::move(hook); }
+
 private:
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
@@ -73,6 +106,35 @@ private:
     void OnLeave(wxMouseEvent& event);
     void OnDeleteSelection(wxCommandEvent& event);
     void UpdateGradeStatus();
+
+    // Editing.
+    void BindEditing();
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnLeftDClick(wxMouseEvent& event);
+    void OnRightDown(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnFlashTimer(wxTimerEvent& event);
+    bool StartRotation(int px, int py);
+    void RotationMotion(int px, int py);
+    void EndRotation();
+    void StepRotate();
+    void TapePress(int px, int py);
+    void DropPieceGhost();
+    void DropSceneryGhost();
+    void DropHelixGhost(int px, int py);
+    void EndPaletteDrags();
+    void TrackPieceGhost();
+    void ShowPieceGhost();
+    void ShowMenu(wxMenu& menu);
+    void AfterPlacement();
+    void ShowRefusal(const std::string& title, const std::string& message);
+    void MarkModified();
+    void RefreshPanels();
+
+    CanvasEditState edit;
+    wxTimer flashTimer;
+    std::function<void(wxMenu&)> popupHook;
 
     MainFrame* frame = nullptr;
     ViewTransform view;
