@@ -1,5 +1,4 @@
-// Fuzz target of the block reader: never crash, leave the outputs alone on refusal, and what it
-// accepts must save and load back to the same text.
+// Fuzz target of the block reader: no crash, outputs kept on refusal, accepted blocks round-trip.
 #include <cstddef>
 #include <cstdint>
 #include <string>

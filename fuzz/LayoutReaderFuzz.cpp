@@ -1,5 +1,4 @@
-// Fuzz target of the layout reader: never crash, refuse without touching the document, and what
-// it accepts must save and load back to the same text.
+// Fuzz target of the layout reader: no crash, document kept on refusal, accepted files round-trip.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -1,5 +1,4 @@
-// Runs saved inputs (files, or folders of files) through a fuzz target without libFuzzer, so
-// corpus files and inputs that once crashed run as ordinary tests.
+// Runs saved fuzz inputs (files or folders) through a fuzz target as an ordinary test program.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>

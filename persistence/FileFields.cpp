@@ -68,11 +68,20 @@ std::string DecodeXml(std::string_view raw) {
 void AppendEscapedXml(std::string& out, std::string_view text) {
     for (char c : text) {
         switch (c) {
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '&': out += "&amp;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
 }
@@ -136,9 +145,12 @@ bool LineFields::Int(std::string_view name, int32_t lo, int32_t hi, int32_t* out
     }
     int32_t value = 0;
     switch (ParseFileInt(raw, &value)) {
-        case NumberStatus::NotANumber: return Fault(name, "is not a number");
-        case NumberStatus::OutOfRange: return Fault(name, "is out of range");
-        case NumberStatus::Ok: break;
+        case NumberStatus::NotANumber:
+            return Fault(name, "is not a number");
+        case NumberStatus::OutOfRange:
+            return Fault(name, "is out of range");
+        case NumberStatus::Ok:
+            break;
     }
     if (value < lo || value > hi) return Fault(name, "is out of range");
     *out = value;
@@ -162,9 +174,12 @@ bool LineFields::Double(std::string_view name, double* out) {
         return Fail(what);
     }
     switch (ParseFileDouble(raw, out)) {
-        case NumberStatus::NotANumber: return Fault(name, "is not a number");
-        case NumberStatus::OutOfRange: return Fault(name, "is out of range");
-        case NumberStatus::Ok: break;
+        case NumberStatus::NotANumber:
+            return Fault(name, "is not a number");
+        case NumberStatus::OutOfRange:
+            return Fault(name, "is out of range");
+        case NumberStatus::Ok:
+            break;
     }
     return true;
 }

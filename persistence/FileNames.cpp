@@ -1,4 +1,4 @@
-// Checks on user-typed file names: one plain name inside the folder, nothing the file system refuses.
+// Checks on typed file names: one plain name inside its folder, nothing the file system refuses.
 #include "persistence/FileNames.h"
 
 #include <cstdint>

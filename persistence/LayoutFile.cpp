@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <charconv>
-#include <functional>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <unordered_map>
 #include <unordered_set>
@@ -85,8 +85,7 @@ private:
 bool ReadLayoutPiece(LineFields& f, PlacedPiece* piece) {
     int32_t colour = 0;
     bool ok = f.Id("id", &piece->id) && f.Double("x", &piece->x) && f.Double("y", &piece->y) &&
-              f.Double("heading", &piece->heading) &&
-              f.OptionalDouble("z", 0, &piece->elevation) &&
+              f.Double("heading", &piece->heading) && f.OptionalDouble("z", 0, &piece->elevation) &&
               f.OptionalDouble("grade", 0, &piece->grade) &&
               f.OptionalInt("color", 0, 0xFFFFFF, -1, &colour) &&
               f.OptionalInt("level", kMinInt, kMaxInt, 1, &piece->level) &&
@@ -96,9 +95,9 @@ bool ReadLayoutPiece(LineFields& f, PlacedPiece* piece) {
     piece->selected = f.Flag("sel");
     if (colour >= 0) {
         piece->hasColour = true;
-        piece->colour = Rgb{static_cast<uint8_t>((colour >> 16) & 0xFF),
-                            static_cast<uint8_t>((colour >> 8) & 0xFF),
-                            static_cast<uint8_t>(colour & 0xFF)};
+        piece->colour =
+            Rgb{static_cast<uint8_t>((colour >> 16) & 0xFF),
+                static_cast<uint8_t>((colour >> 8) & 0xFF), static_cast<uint8_t>(colour & 0xFF)};
     }
     return true;
 }
@@ -178,7 +177,8 @@ bool ReadLayoutLines(LineSource& cursor, LoadState& st) {
             LineFields f(line, n, "run", &st.error);
             GradeRun run;
             int32_t conn = 0;
-            if (!f.Double("deg", &run.gradeDeg) || !f.Int("anchor", -1, kMaxInt, &run.anchorPiece) ||
+            if (!f.Double("deg", &run.gradeDeg) ||
+                !f.Int("anchor", -1, kMaxInt, &run.anchorPiece) ||
                 !f.Int("conn", 0, kMaxFileConnectors - 1, &conn))
                 return false;
             run.anchorConn = static_cast<uint32_t>(conn);
@@ -203,7 +203,8 @@ bool ReadLayoutLines(LineSource& cursor, LoadState& st) {
                 LineFields f(line, n, "level", &st.error);
                 Level level;
                 int32_t id = 0, r = 180, g = 180, b = 180;
-                if (!f.Int("id", 0, kMaxInt, &id) || !f.OptionalDouble("height", 0, &level.height) ||
+                if (!f.Int("id", 0, kMaxInt, &id) ||
+                    !f.OptionalDouble("height", 0, &level.height) ||
                     !f.OptionalInt("r", 0, 255, 180, &r) || !f.OptionalInt("g", 0, 255, 180, &g) ||
                     !f.OptionalInt("b", 0, 255, 180, &b))
                     return false;
@@ -211,8 +212,8 @@ bool ReadLayoutLines(LineSource& cursor, LoadState& st) {
                 level.name = f.Text("name");
                 level.visible = f.Raw("visible") != "0";
                 level.colourTrack = f.Flag("trackcolor");
-                level.colour = Rgb{static_cast<uint8_t>(r), static_cast<uint8_t>(g),
-                                   static_cast<uint8_t>(b)};
+                level.colour =
+                    Rgb{static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b)};
                 d.levels.push_back(std::move(level));
             }
             if (Contains(line, "<pt ") && !d.levels.empty()) {
@@ -317,7 +318,8 @@ void PadJointSlots(std::vector<PlacedPiece>& pieces) {
     const TrackCatalog& catalog = TrackCatalog::Instance();
     for (PlacedPiece& p : pieces) {
         const PieceDef* def = catalog.Find(p.article);
-        if (def && p.joints.size() < def->connectors.size()) p.joints.resize(def->connectors.size());
+        if (def && p.joints.size() < def->connectors.size())
+            p.joints.resize(def->connectors.size());
     }
 }
 
@@ -327,8 +329,7 @@ void AppendFileDouble(std::string& out, double value) {
     if (value > kMaxFileMagnitude) value = kMaxFileMagnitude;
     if (value < -kMaxFileMagnitude) value = -kMaxFileMagnitude;
     char buffer[64];
-    auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
     out.append(buffer, result.ptr);
 }
 

@@ -22,8 +22,7 @@ std::string SaveLayout(const LayoutDocument& doc, const std::string& path,
 std::string LoadLayout(LayoutDocument& doc, const std::string& path, std::string* layoutName);
 
 // The reader behind LoadLayout, working on the file's text (same results and errors).
-std::string LoadLayoutFromText(LayoutDocument& doc, std::string_view text,
-                               std::string* layoutName);
+std::string LoadLayoutFromText(LayoutDocument& doc, std::string_view text, std::string* layoutName);
 
 // The exact text SaveLayout writes.
 std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutName);

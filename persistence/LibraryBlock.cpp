@@ -53,8 +53,7 @@ std::string SaveBlock(const LayoutDocument& doc, const std::string& path,
 namespace {
 
 std::string LoadBlockFrom(LineSource& cursor, std::string* blockName,
-                          std::vector<PlacedPiece>* pieces,
-                          std::vector<SceneryItem>* sceneryItems,
+                          std::vector<PlacedPiece>* pieces, std::vector<SceneryItem>* sceneryItems,
                           const std::function<std::string()>& readFault) {
     constexpr int32_t kMaxInt = std::numeric_limits<int32_t>::max();
     constexpr int32_t kMinInt = std::numeric_limits<int32_t>::min();

@@ -381,15 +381,15 @@ TEST(LayoutReader, SceneryItemOutsideTheSceneryBlockIsIgnored) {
 }
 
 TEST(LayoutReader, JointBeyondTheSlotsGrowsTheListWithOpenSlots) {
-    LayoutDocument doc = LoadText(WithPieces(
-        "    <piece id=\"1\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
-        "      <joint conn=\"0\" target=\"2\" tconn=\"1\"/>\n"
-        "      <joint conn=\"5\" target=\"2\" tconn=\"0\"/>\n"
-        "    </piece>\n"
-        "    <piece id=\"2\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
-        "      <joint conn=\"0\" target=\"1\" tconn=\"5\"/>\n"
-        "      <joint conn=\"1\" target=\"1\" tconn=\"0\"/>\n"
-        "    </piece>\n"));
+    LayoutDocument doc =
+        LoadText(WithPieces("    <piece id=\"1\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
+                            "      <joint conn=\"0\" target=\"2\" tconn=\"1\"/>\n"
+                            "      <joint conn=\"5\" target=\"2\" tconn=\"0\"/>\n"
+                            "    </piece>\n"
+                            "    <piece id=\"2\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
+                            "      <joint conn=\"0\" target=\"1\" tconn=\"5\"/>\n"
+                            "      <joint conn=\"1\" target=\"1\" tconn=\"0\"/>\n"
+                            "    </piece>\n"));
     const PlacedPiece& p = doc.pieces.at(0);
     ASSERT_EQ(p.joints.size(), 6u);
     for (int i : {2, 3, 4}) EXPECT_TRUE(p.joints[i].IsOpen()) << i;
@@ -398,13 +398,13 @@ TEST(LayoutReader, JointBeyondTheSlotsGrowsTheListWithOpenSlots) {
 }
 
 TEST(LayoutReader, JointOnTheLargestAllowedConnectorIsKept) {
-    LayoutDocument doc = LoadText(WithPieces(
-        "    <piece id=\"1\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
-        "      <joint conn=\"63\" target=\"2\" tconn=\"63\"/>\n"
-        "    </piece>\n"
-        "    <piece id=\"2\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
-        "      <joint conn=\"63\" target=\"1\" tconn=\"63\"/>\n"
-        "    </piece>\n"));
+    LayoutDocument doc =
+        LoadText(WithPieces("    <piece id=\"1\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
+                            "      <joint conn=\"63\" target=\"2\" tconn=\"63\"/>\n"
+                            "    </piece>\n"
+                            "    <piece id=\"2\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
+                            "      <joint conn=\"63\" target=\"1\" tconn=\"63\"/>\n"
+                            "    </piece>\n"));
     EXPECT_EQ(doc.pieces.at(0).joints.size(), 64u);
     EXPECT_EQ(doc.pieces.at(0).joints[63], (Joint{2, 63}));
 }
@@ -517,9 +517,9 @@ TEST(LayoutReader, PieceListEndsAtTheLayoutEndWithoutItsClosingTag) {
 }
 
 TEST(LayoutReader, NumbersReadTheirLeadingPart) {
-    LayoutDocument doc = LoadText(WithPieces(
-        "    <piece id=\" 7th\" cat=\"a\" x=\"0.5000\" y=\"-1.25e2mm\" heading=\"+90\" "
-        "level=\"3x\">\n    </piece>\n"));
+    LayoutDocument doc = LoadText(
+        WithPieces("    <piece id=\" 7th\" cat=\"a\" x=\"0.5000\" y=\"-1.25e2mm\" heading=\"+90\" "
+                   "level=\"3x\">\n    </piece>\n"));
     const PlacedPiece& p = doc.pieces.at(0);
     EXPECT_EQ(p.id, 7u);
     EXPECT_EQ(p.x, 0.5);
@@ -548,27 +548,27 @@ TEST(LayoutReader, OpeningLeavesUndoHistoryAndViewFlagsAndDropsMeasurements) {
 // --- Joints are mirrored after loading ---
 
 TEST(LayoutReader, JointToMissingPieceIsOpened) {
-    LayoutDocument doc = LoadText(WithPieces(
-        "    <piece id=\"1\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
-        "      <joint conn=\"1\" target=\"9\" tconn=\"0\"/>\n"
-        "    </piece>\n"));
+    LayoutDocument doc =
+        LoadText(WithPieces("    <piece id=\"1\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
+                            "      <joint conn=\"1\" target=\"9\" tconn=\"0\"/>\n"
+                            "    </piece>\n"));
     EXPECT_TRUE(doc.pieces.at(0).IsOpen(1));
 }
 
 TEST(LayoutReader, JointWhoseTargetDoesNotPointBackIsOpened) {
     // 1.1 names 2.0, but 2.0 names 3.0; 2.1 and 3.0 are a proper pair.
-    LayoutDocument doc = LoadText(WithPieces(
-        "    <piece id=\"1\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
-        "      <joint conn=\"1\" target=\"2\" tconn=\"0\"/>\n"
-        "    </piece>\n"
-        "    <piece id=\"2\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
-        "      <joint conn=\"0\" target=\"3\" tconn=\"1\"/>\n"
-        "      <joint conn=\"1\" target=\"3\" tconn=\"0\"/>\n"
-        "    </piece>\n"
-        "    <piece id=\"3\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
-        "      <joint conn=\"0\" target=\"2\" tconn=\"1\"/>\n"
-        "      <joint conn=\"4\" target=\"2\" tconn=\"7\"/>\n"
-        "    </piece>\n"));
+    LayoutDocument doc =
+        LoadText(WithPieces("    <piece id=\"1\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
+                            "      <joint conn=\"1\" target=\"2\" tconn=\"0\"/>\n"
+                            "    </piece>\n"
+                            "    <piece id=\"2\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
+                            "      <joint conn=\"0\" target=\"3\" tconn=\"1\"/>\n"
+                            "      <joint conn=\"1\" target=\"3\" tconn=\"0\"/>\n"
+                            "    </piece>\n"
+                            "    <piece id=\"3\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
+                            "      <joint conn=\"0\" target=\"2\" tconn=\"1\"/>\n"
+                            "      <joint conn=\"4\" target=\"2\" tconn=\"7\"/>\n"
+                            "    </piece>\n"));
     EXPECT_TRUE(doc.pieces[0].IsOpen(1));
     EXPECT_TRUE(doc.pieces[1].IsOpen(0));
     EXPECT_EQ(doc.pieces[1].joints[1], (Joint{3, 0}));
@@ -595,10 +595,10 @@ TEST(LayoutReader, KnownPiecesGetOneSlotPerConnector) {
 }
 
 TEST(LayoutReader, JointWithTargetMinusOneIsOpen) {
-    LayoutDocument doc = LoadText(WithPieces(
-        "    <piece id=\"1\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
-        "      <joint conn=\"2\" target=\"-1\" tconn=\"-1\"/>\n"
-        "    </piece>\n"));
+    LayoutDocument doc =
+        LoadText(WithPieces("    <piece id=\"1\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
+                            "      <joint conn=\"2\" target=\"-1\" tconn=\"-1\"/>\n"
+                            "    </piece>\n"));
     EXPECT_EQ(doc.pieces.at(0).joints.size(), 3u);
     EXPECT_TRUE(doc.pieces.at(0).IsOpen(2));
 }
@@ -807,8 +807,8 @@ TEST(FileNumbers, DoublesHaveFourDecimalsAndReadBack) {
     struct Case {
         double value;
         const char* text;
-    } cases[] = {{0, "0.0000"},       {-12.5, "-12.5000"},   {1234.5678, "1234.5678"},
-                 {0.00005, "0.0001"}, {2.0 / 3, "0.6667"},   {1e9, "1000000000.0000"},
+    } cases[] = {{0, "0.0000"},           {-12.5, "-12.5000"}, {1234.5678, "1234.5678"},
+                 {0.00005, "0.0001"},     {2.0 / 3, "0.6667"}, {1e9, "1000000000.0000"},
                  {5e9, "1000000000.0000"}};
     for (const Case& c : cases) {
         std::string out;

@@ -78,14 +78,15 @@ TEST_F(BlockTest, OnlyPiecesSelectedWritesNoSceneryLines) {
 
 TEST_F(BlockTest, OnlySceneryCanMakeABlock) {
     doc.scenery[1].selected = true;
-    EXPECT_EQ(BlockToText(doc, "trees"),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-              "<block name=\"trees\" version=\"1\">\n"
-              "  <scenery>\n"
-              "    <sceneryitem id=\"5\" item=\"tree\" x=\"0.0000\" y=\"0.0000\" heading=\"0.0000\" "
-              "scalex=\"1.0000\" scaley=\"1.0000\" level=\"1\" sel=\"0\"/>\n"
-              "  </scenery>\n"
-              "</block>\n");
+    EXPECT_EQ(
+        BlockToText(doc, "trees"),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<block name=\"trees\" version=\"1\">\n"
+        "  <scenery>\n"
+        "    <sceneryitem id=\"5\" item=\"tree\" x=\"0.0000\" y=\"0.0000\" heading=\"0.0000\" "
+        "scalex=\"1.0000\" scaley=\"1.0000\" level=\"1\" sel=\"0\"/>\n"
+        "  </scenery>\n"
+        "</block>\n");
 }
 
 TEST_F(BlockTest, NothingSelectedWritesNothing) {
@@ -169,10 +170,10 @@ TEST_P(RefusedBlock, NamesTheLineAndLeavesTheOutputs) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, RefusedBlock,
     testing::Values(
-        BadBlock{"PieceWithoutId", "<block name=\"b\">\n<piece cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n",
+        BadBlock{"PieceWithoutId",
+                 "<block name=\"b\">\n<piece cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n",
                  "Line 2: missing id in <piece>"},
-        BadBlock{"PieceWordForY",
-                 "<piece id=\"1\" cat=\"a\" x=\"0\" y=\"up\" heading=\"0\">\n",
+        BadBlock{"PieceWordForY", "<piece id=\"1\" cat=\"a\" x=\"0\" y=\"up\" heading=\"0\">\n",
                  "Line 1: y in <piece> is not a number"},
         BadBlock{"ConnTooLarge",
                  "<piece id=\"1\" cat=\"a\" x=\"0\" y=\"0\" heading=\"0\">\n"
