@@ -113,7 +113,7 @@ void PropertiesPanel::BuildControls() {
     buyTrack->SetMinSize(wxSize(-1, 36));
     buyRow->Add(buyTrack, 1, wxEXPAND | wxRIGHT, 4);
     buyTrackHelp = new wxButton(this, wxID_ANY, kBuyTrackHelpButtonLabel, wxDefaultPosition,
-                                wxSize(30, 36), 0, wxDefaultValidator, "buyTrackHelp");
+                                wxSize(30, 36), wxBU_EXACTFIT, wxDefaultValidator, "buyTrackHelp");
     buyTrackHelp->SetToolTip(kBuyTrackHelpToolTip);
     buyRow->Add(buyTrackHelp, 0);
     top->Add(buyRow, 0, wxEXPAND | wxALL, 6);
