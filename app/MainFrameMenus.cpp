@@ -6,11 +6,12 @@
 #include "app/FrameLogic.h"
 #include "app/MainFrame.h"
 #include "model/Tunnels.h"
+#include "panels/PalettePanel.h"
 
 namespace {
 // Commands whose windows are not part of the program yet: shown, but never enabled.
-constexpr int kLaterCommands[] = {wxID_PAGE_SETUP, wxID_PREVIEW, wxID_PRINT, kCmdSaveBlock,
-                                  kCmdLayoutShape, kCmdLevels,  kCmd3DView, kCmdHelp};
+constexpr int kLaterCommands[] = {wxID_PAGE_SETUP, wxID_PREVIEW, wxID_PRINT, kCmdLayoutShape,
+                                  kCmdLevels,      kCmd3DView,   kCmdHelp};
 
 wxMenu* BuildFileMenu() {
     auto* menu = new wxMenu;
@@ -114,6 +115,8 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnSave, this, wxID_SAVE);
     Bind(wxEVT_MENU, &MainFrame::OnSaveAs, this, wxID_SAVEAS);
     Bind(wxEVT_MENU, &MainFrame::OnExit, this, wxID_EXIT);
+    // The block is saved into the library folder of the palette's chosen system.
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { palette->SaveSelectionAsBlock(); }, kCmdSaveBlock);
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
 
     Bind(wxEVT_MENU, &MainFrame::OnUndo, this, kCmdUndo);

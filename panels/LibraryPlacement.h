@@ -1,4 +1,5 @@
-// Dropping a library block into the layout: fresh ids, shifted to the origin, outside joints opened.
+// Dropping a library block into the layout: fresh ids, shifted to the origin, outside joints
+// opened.
 #pragma once
 
 #include <vector>

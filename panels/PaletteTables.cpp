@@ -4,7 +4,8 @@
 namespace {
 
 const std::vector<PaletteGroup> kMarklinCGroups = {
-    {"Straights", {"24064", "24071", "24077", "24094", "24172", "24188", "24229", "24236", "24360"}},
+    {"Straights",
+     {"24064", "24071", "24077", "24094", "24172", "24188", "24229", "24236", "24360"}},
     {"Curves",
      {"24130", "24115", "24107", "24230", "24294", "24224", "24215", "24207", "24206", "24330",
       "24315", "24430", "24530", "24912"}},
@@ -34,7 +35,8 @@ const std::vector<PaletteGroup> kMarklinKGroups = {
 };
 
 const std::vector<PaletteGroup> kTrixCGroups = {
-    {"Straights", {"62064", "62071", "62077", "62094", "62172", "62188", "62229", "62236", "62360"}},
+    {"Straights",
+     {"62064", "62071", "62077", "62094", "62172", "62188", "62229", "62236", "62360"}},
     {"Curves R1 (360mm)", {"62107", "62115", "62130"}},
     {"Curves R2 (437.5mm)", {"62206", "62207", "62215", "62224", "62230"}},
     {"Curves R3 (515mm)", {"62315", "62330"}},
@@ -66,7 +68,7 @@ bool InRange(int index) { return index >= 0 && index < kPaletteSystemCount; }
 
 std::string PaletteSystemName(int index) {
     static const char* const kNames[kPaletteSystemCount] = {"Marklin C-Track", "Marklin K-Track",
-                                                             "TRIX C-Track", "Marklin Z-Track"};
+                                                            "TRIX C-Track", "Marklin Z-Track"};
     return InRange(index) ? kNames[index] : std::string();
 }
 
@@ -78,11 +80,16 @@ TrackSystem PaletteCatalogSystem(int index) {
 
 const std::vector<PaletteGroup>& PaletteGroups(int index) {
     switch (index) {
-        case 0: return kMarklinCGroups;
-        case 1: return kMarklinKGroups;
-        case 2: return kTrixCGroups;
-        case 3: return kMarklinZGroups;
-        default: return kNoGroups;
+        case 0:
+            return kMarklinCGroups;
+        case 1:
+            return kMarklinKGroups;
+        case 2:
+            return kTrixCGroups;
+        case 3:
+            return kMarklinZGroups;
+        default:
+            return kNoGroups;
     }
 }
 

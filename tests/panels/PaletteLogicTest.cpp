@@ -111,12 +111,11 @@ TEST(TrackList, HelixGroupEndsTheCTrackListOnly) {
     ASSERT_NE(header, rows.end());
     std::vector<std::string> keys;
     for (auto it = header + 1; it != rows.end(); ++it) keys.push_back(it->key);
-    EXPECT_EQ(keys, (std::vector<std::string>{
-                        "@helix:proses_2_5_r1r2", "@helix:proses_3_5_r1r2",
-                        "@helix:proses_4_5_r1r2", "@helix:proses_2_5_r2r3",
-                        "@helix:proses_3_5_r2r3", "@helix:proses_2_5_r3r4",
-                        "@helix:proses_4_5_r3r4", "@helix:proses_2_5_r4r5",
-                        "@helix:proses_3_5_r4r5", "@helix:proses_4_5_r4r5"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"@helix:proses_2_5_r1r2", "@helix:proses_3_5_r1r2",
+                                              "@helix:proses_4_5_r1r2", "@helix:proses_2_5_r2r3",
+                                              "@helix:proses_3_5_r2r3", "@helix:proses_2_5_r3r4",
+                                              "@helix:proses_4_5_r3r4", "@helix:proses_2_5_r4r5",
+                                              "@helix:proses_3_5_r4r5", "@helix:proses_4_5_r4r5"}));
     EXPECT_EQ((header + 1)->text, "Proses 2.5 R1&R2 26cm/10.2\"");
     for (int index = 1; index < kPaletteSystemCount; ++index)
         for (const PaletteRow& row : BuildTrackRows(index)) EXPECT_FALSE(IsHelixKey(row.key));

@@ -1,0 +1,66 @@
+// Saving the selection as a library block of the palette's chosen track system.
+#include <wx/msgdlg.h>
+#include <wx/textdlg.h>
+
+#include <filesystem>
+
+#include "app/MainFrame.h"
+#include "panels/PaletteLogic.h"
+#include "panels/PalettePanel.h"
+#include "persistence/FileNames.h"
+#include "persistence/LibraryBlock.h"
+
+namespace {
+
+bool HasSelectedPieceOrScenery(const LayoutDocument& doc) {
+    for (const PlacedPiece& piece : doc.pieces)
+        if (piece.selected) return true;
+    for (const SceneryItem& item : doc.scenery)
+        if (item.selected) return true;
+    return false;
+}
+
+}  // namespace
+
+void PalettePanel::SaveSelectionAsBlock() {
+    if (!frame) return;
+    const LayoutDocument& doc = frame->Document();
+    if (!HasSelectedPieceOrScenery(doc)) {
+        wxMessageBox("Select pieces first to save as library block.", "Save Block",
+                     wxOK | wxICON_INFORMATION, frame);
+        return;
+    }
+    wxTextEntryDialog ask(frame, "Block name:", "Save Library Block", "", wxOK | wxCANCEL);
+    if (ask.ShowModal() != wxID_OK) return;
+    const wxString name = ask.GetValue();
+    if (name.empty()) return;
+
+    // The name becomes a file name: refuse what would leave the folder or fail to save.
+    const std::string nameUtf8 = name.utf8_string();
+    const std::string refusal = CheckBlockName(nameUtf8);
+    if (!refusal.empty()) {
+        wxMessageBox(wxString::FromUTF8(refusal), "Save Block Failed", wxOK | wxICON_ERROR, frame);
+        return;
+    }
+
+    const std::string folder = LibraryFolder();
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);  // a failure shows up as the save's error
+    const std::string path =
+        folder + static_cast<char>(std::filesystem::path::preferred_separator) + nameUtf8 + ".xml";
+
+    if (std::filesystem::is_regular_file(path, ec)) {
+        const int answer =
+            wxMessageBox("A library block named \"" + name + "\" already exists. Replace it?",
+                         "Save Block", wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, frame);
+        if (answer != wxYES) return;
+    }
+
+    const std::string error = SaveBlock(doc, path, nameUtf8);
+    if (!error.empty()) {
+        wxMessageBox(wxString::FromUTF8(error), "Save Block Failed", wxOK | wxICON_ERROR, frame);
+        return;
+    }
+    RefreshLibrary();
+    wxMessageBox("Block saved: " + name, "Save Block", wxOK | wxICON_INFORMATION, frame);
+}
