@@ -1,0 +1,171 @@
+// The canvas view in the real main window: zoom, fit, panning with its dead zone, the pointer
+// read-out and the grade-run status text, driven by synthetic events.
+#include <gtest/gtest.h>
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/statusbr.h>
+
+#include <cstdlib>
+
+#include "app/MainFrame.h"
+#include "canvas/CanvasPanel.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+class CanvasView : public testing::Test {
+protected:
+    TempDir home;
+    std::string oldHome;
+    MainFrame* frame = nullptr;
+    CanvasPanel* canvas = nullptr;
+
+    void SetUp() override {
+        if (const char* h = std::getenv("HOME")) oldHome = h;
+        setenv("HOME", home.Path().c_str(), 1);
+        frame = new MainFrame();
+        frame->Show();
+        frame->Document().EnsureDefaultLevel();
+        canvas = frame->Canvas();
+        ASSERT_NE(canvas, nullptr);
+        PumpEvents();
+    }
+    void TearDown() override {
+        EXPECT_FALSE(canvas->HasCapture());
+        while (canvas->HasCapture()) canvas->ReleaseMouse();
+        frame->Destroy();
+        PumpEvents();
+        setenv("HOME", oldHome.c_str(), 1);
+    }
+
+    void Mouse(wxEventType type, int x, int y, bool middle = false, bool left = false,
+               int wheel = 0) {
+        wxMouseEvent e(type);
+        e.SetEventObject(canvas);
+        e.SetId(canvas->GetId());
+        e.SetPosition(wxPoint(x, y));
+        e.SetMiddleDown(middle);
+        e.SetLeftDown(left);
+        e.m_wheelRotation = wheel;
+        e.m_wheelDelta = 120;
+        canvas->GetEventHandler()->ProcessEvent(e);
+    }
+    wxString Status(int field) { return frame->GetStatusBar()->GetStatusText(field); }
+    // One paint into a bitmap of the canvas's size.
+    void Paint() {
+        const wxSize size = canvas->GetClientSize();
+        wxBitmap bitmap(std::max(size.x, 1), std::max(size.y, 1), 24);
+        wxMemoryDC dc(bitmap);
+        canvas->PaintTo(dc, size.x, size.y);
+    }
+};
+
+}  // namespace
+
+TEST_F(CanvasView, NewWindowShowsTheOriginAt60And60) {
+    double x = 1, y = 1;
+    canvas->ScreenToLayout(60, 60, x, y);
+    EXPECT_DOUBLE_EQ(x, 0);
+    EXPECT_DOUBLE_EQ(y, 0);
+    EXPECT_DOUBLE_EQ(canvas->Zoom(), 0.4);
+    EXPECT_EQ(canvas->LayoutToScreen(100, -100), wxPoint(100, 20));
+}
+
+TEST_F(CanvasView, MiddleDragPansOnlyBeyondTheDeadZone) {
+    Mouse(wxEVT_MIDDLE_DOWN, 200, 150, true);
+    EXPECT_TRUE(canvas->IsPanning());
+    Mouse(wxEVT_MOTION, 203, 147, true);  // 3 pixels: nothing moves
+    EXPECT_DOUBLE_EQ(canvas->Transform().offsetX, 60);
+    EXPECT_DOUBLE_EQ(canvas->Transform().offsetY, 60);
+    Mouse(wxEVT_MOTION, 204, 150, true);  // 4 pixels: the view follows
+    EXPECT_DOUBLE_EQ(canvas->Transform().offsetX, 64);
+    EXPECT_DOUBLE_EQ(canvas->Transform().offsetY, 60);
+    Mouse(wxEVT_MOTION, 150, 250, true);
+    EXPECT_DOUBLE_EQ(canvas->Transform().offsetX, 10);
+    EXPECT_DOUBLE_EQ(canvas->Transform().offsetY, 160);
+    Mouse(wxEVT_MIDDLE_UP, 150, 250);
+    EXPECT_FALSE(canvas->IsPanning());
+    Mouse(wxEVT_MOTION, 300, 300);  // no longer panning
+    EXPECT_DOUBLE_EQ(canvas->Transform().offsetX, 10);
+    EXPECT_DOUBLE_EQ(canvas->Transform().zoom, 0.4);
+}
+
+TEST_F(CanvasView, WheelZoomsAboutThePointerUpTo20) {
+    double x0 = 0, y0 = 0;
+    canvas->ScreenToLayout(300, 200, x0, y0);
+    Mouse(wxEVT_MOUSEWHEEL, 300, 200, false, false, 120);
+    EXPECT_NEAR(canvas->Zoom(), 0.46, 1e-12);
+    double x = 0, y = 0;
+    canvas->ScreenToLayout(300, 200, x, y);
+    EXPECT_NEAR(x, x0, 1e-9);
+    EXPECT_NEAR(y, y0, 1e-9);
+    Mouse(wxEVT_MOUSEWHEEL, 300, 200, false, false, -120);
+    EXPECT_NEAR(canvas->Zoom(), 0.4, 1e-12);
+    for (int i = 0; i < 50; ++i) Mouse(wxEVT_MOUSEWHEEL, 300, 200, false, false, 120);
+    EXPECT_DOUBLE_EQ(canvas->Zoom(), 20.0);
+    canvas->ScreenToLayout(300, 200, x, y);
+    EXPECT_NEAR(x, x0, 1e-9);
+}
+
+TEST_F(CanvasView, MenuZoomKeepsTheCentreAndResetsRestoreTheDefaults) {
+    const wxSize size = canvas->GetClientSize();
+    double x0 = 0, y0 = 0;
+    canvas->ScreenToLayout(size.x / 2, size.y / 2, x0, y0);
+    canvas->ZoomBy(1.25);
+    EXPECT_NEAR(canvas->Zoom(), 0.5, 1e-12);
+    double x = 0, y = 0;
+    canvas->ScreenToLayout(size.x / 2, size.y / 2, x, y);
+    EXPECT_NEAR(x, x0, 1e-9);
+    EXPECT_NEAR(y, y0, 1e-9);
+    canvas->ResetViewUnitZoom();
+    EXPECT_EQ(canvas->Transform(), (ViewTransform{1.0, 60, 60}));
+    canvas->ResetView();
+    EXPECT_EQ(canvas->Transform(), ViewTransform{});
+}
+
+TEST_F(CanvasView, ZoomToFitFramesAStraightAndResetsAnEmptyLayout) {
+    canvas->ZoomBy(2);
+    canvas->ZoomToFit();  // empty: like New Layout
+    EXPECT_EQ(canvas->Transform(), ViewTransform{});
+
+    PlacedPiece p;
+    p.id = 1;
+    p.article = "24188";
+    p.x = 500;
+    p.y = 300;
+    frame->Document().pieces.push_back(p);
+    canvas->ZoomToFit();
+    const wxSize size = canvas->GetClientSize();
+    ASSERT_GT(size.x, 400);
+    // The straight spans 188.3 mm across the width less 160 pixels of margins.
+    const double expected = std::min((size.x - 160) / 188.3, 20.0);
+    EXPECT_NEAR(canvas->Zoom(), expected, 1e-9);
+    if (expected < 20.0) {
+        EXPECT_EQ(canvas->LayoutToScreen(500, 300).x, 80);
+        EXPECT_NEAR(canvas->LayoutToScreen(688.3, 300).x, size.x - 80, 1);
+    }
+}
+
+TEST_F(CanvasView, PointerReadOutFollowsTheUnits) {
+    Mouse(wxEVT_MOTION, 100, 60);
+    EXPECT_EQ(Status(2), "100 mm,  0 mm");
+    frame->Document().units = 1;
+    Mouse(wxEVT_MOTION, 100, 160);
+    EXPECT_EQ(Status(2), "10.0 cm,  25.0 cm");
+    frame->Document().units = 2;
+    Mouse(wxEVT_MOTION, 162, 60);  // 255 mm
+    EXPECT_EQ(Status(2), "10.04 in,  0.00 in");
+}
+
+TEST_F(CanvasView, PaintShowsActiveGradeRunsInTheStatusBar) {
+    LayoutDocument& doc = frame->Document();
+    doc.gradeRuns = {{2.0, 5, 1}, {-1.5, 6, 1}};
+    Paint();
+    EXPECT_EQ(Status(0), "[ELEV] 2.0 deg -1.5 deg  (right-click piece to stop)");
+    doc.gradeRuns.clear();
+    Paint();
+    EXPECT_EQ(Status(0), "Ready");
+    frame->SetStatusText("Saved", 0);
+    Paint();
+    EXPECT_EQ(Status(0), "Saved");
+}
