@@ -29,4 +29,6 @@ AutofillDialog::AutofillDialog(wxWindow* parent, const std::string& prompt,
     CentreOnParent();
 }
 
-int AutofillDialog::Choice() const { return list->GetSelection() == wxNOT_FOUND ? -1 : list->GetSelection(); }
+int AutofillDialog::Choice() const {
+    return list->GetSelection() == wxNOT_FOUND ? -1 : list->GetSelection();
+}

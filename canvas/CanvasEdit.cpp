@@ -8,9 +8,9 @@
 #include "canvas/Autofill.h"
 #include "canvas/AutofillDialog.h"
 #include "canvas/CanvasPanel.h"
-#include "canvas/Selection.h"
 #include "canvas/SceneryEdit.h"
 #include "canvas/SceneryResizeDialog.h"
+#include "canvas/Selection.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "model/Helices.h"
@@ -35,9 +35,12 @@ void CanvasPanel::BindEditing() {
     Bind(wxEVT_KEY_DOWN, &CanvasPanel::OnKeyDown, this);
     flashTimer.SetOwner(this);
     Bind(wxEVT_TIMER, &CanvasPanel::OnFlashTimer, this, flashTimer.GetId());
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { CopySelectionToBuffer(); }, kCopyId);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { PasteAt(edit.menuX, edit.menuY); }, kPasteId);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { AutofillGap(); }, kAutofillId);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { CopySelectionToBuffer(); }, kCopyId);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { PasteAt(edit.menuX, edit.menuY); }, kPasteId);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { AutofillGap(); }, kAutofillId);
 }
 
 void CanvasPanel::MarkModified() {
@@ -210,9 +213,8 @@ void CanvasPanel::DeleteSelection() {
         ShowRefusal(lock.title, lock.message);
         return;
     }
-    if (SelectionHasGrade(doc) &&
-        wxMessageBox("Selection includes graded pieces. Delete?", "Delete",
-                     wxYES_NO | wxICON_QUESTION, this) != wxYES)
+    if (SelectionHasGrade(doc) && wxMessageBox("Selection includes graded pieces. Delete?",
+                                               "Delete", wxYES_NO | wxICON_QUESTION, this) != wxYES)
         return;
     ExpandPairSelection(doc);
     doc.DeleteSelected();

@@ -48,10 +48,14 @@ LockRefusal CheckWholeHelices(const LayoutDocument& doc) {
 
 wxStockCursor HandleCursor(int handle) {
     switch (handle % 4) {
-        case 0: return wxCURSOR_SIZENWSE;
-        case 1: return wxCURSOR_SIZENS;
-        case 2: return wxCURSOR_SIZENESW;
-        default: return wxCURSOR_SIZEWE;
+        case 0:
+            return wxCURSOR_SIZENWSE;
+        case 1:
+            return wxCURSOR_SIZENS;
+        case 2:
+            return wxCURSOR_SIZENESW;
+        default:
+            return wxCURSOR_SIZEWE;
     }
 }
 
@@ -330,8 +334,7 @@ void CanvasPanel::OnLeftUp(wxMouseEvent& event) {
     if (edit.rubberBand) {
         edit.rubberBand = false;
         overlays.rubberBand = false;
-        if (SelectInBand(doc, view, overlays.bandX0, overlays.bandY0, event.GetX(),
-                         event.GetY())) {
+        if (SelectInBand(doc, view, overlays.bandX0, overlays.bandY0, event.GetX(), event.GetY())) {
             edit.copyBuffer.clear();
             RefreshPanels();
         }

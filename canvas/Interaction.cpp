@@ -151,8 +151,7 @@ uint32_t SceneryAt(const LayoutDocument& doc, const ViewTransform& view, int px,
         if (!def) continue;
         const PointMm l = ToLocal(item.x, item.y, item.heading, x, y);
         const double a = def->width * item.scaleX / 2, b = def->depth * item.scaleY / 2;
-        if (std::fabs(l.x) > a + kScenerySlackMm || std::fabs(l.y) > b + kScenerySlackMm)
-            continue;
+        if (std::fabs(l.x) > a + kScenerySlackMm || std::fabs(l.y) > b + kScenerySlackMm) continue;
         const double height = LevelHeight(doc, item.level);
         if (best == kNoId || height > bestHeight + kEqualHeightMm) {
             best = item.id;
@@ -179,8 +178,7 @@ double DistanceToSegment(PointMm p, PointMm a, PointMm b) {
     return std::hypot(p.x - (a.x + t * vx), p.y - (a.y + t * vy));
 }
 
-MeasurementHit MeasurementAt(const LayoutDocument& doc, const ViewTransform& view, int px,
-                             int py) {
+MeasurementHit MeasurementAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py) {
     const double x = view.ToLayoutX(px), y = view.ToLayoutY(py);
     const double z = std::max(view.zoom, 0.0001);
     for (size_t n = doc.measurements.size(); n-- > 0;) {

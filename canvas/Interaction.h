@@ -42,8 +42,7 @@ struct MeasurementHit {
     MeasurementPart part = MeasurementPart::None;
 };
 // The last measurement whose length label (tested first) or line lies under the window point.
-MeasurementHit MeasurementAt(const LayoutDocument& doc, const ViewTransform& view, int px,
-                             int py);
+MeasurementHit MeasurementAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py);
 
 // Handle positions of an item in layout mm, 0..7 starting at the (-, -) corner.
 PointMm HandleLocal(const SceneryItem& item, const SceneryDef& def, int handle);

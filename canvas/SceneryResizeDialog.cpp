@@ -33,11 +33,11 @@ SceneryResizeDialog::SceneryResizeDialog(wxWindow* parent, const SceneryDef& def
     name->SetFont(name->GetFont().Bold());
     sizer->Add(name, 0, wxALL, 8);
     sizer->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
-    sizer->Add(new wxStaticText(this, wxID_ANY,
-                                wxString::Format("Catalog size: %.0f x %.0f mm    Current: %.0f x "
-                                                 "%.0f mm",
-                                                 def.width, def.depth, def.width * scaleX,
-                                                 def.depth * scaleY)),
+    sizer->Add(new wxStaticText(
+                   this, wxID_ANY,
+                   wxString::Format("Catalog size: %.0f x %.0f mm    Current: %.0f x "
+                                    "%.0f mm",
+                                    def.width, def.depth, def.width * scaleX, def.depth * scaleY)),
                0, wxALL, 8);
 
     auto row = [&](const char* label, double value, wxSpinCtrlDouble*& spin, wxStaticText*& mm) {
@@ -67,7 +67,8 @@ SceneryResizeDialog::SceneryResizeDialog(wxWindow* parent, const SceneryDef& def
     sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
     ok->SetDefault();
     for (int id : {kResizeOk, kResizeReset, kResizeCancel})
-        Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) { EndModal(id); }, id);
+        Bind(
+            wxEVT_BUTTON, [this, id](wxCommandEvent&) { EndModal(id); }, id);
     SetAffirmativeId(kResizeOk);
     SetEscapeId(kResizeCancel);  // Escape and the close box cancel too
 

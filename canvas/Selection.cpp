@@ -75,9 +75,9 @@ void ClickPiece(LayoutDocument& doc, uint32_t pieceId, bool ctrl, bool shift) {
         uint32_t anchor = kNoId;
         for (const PlacedPiece& q : doc.pieces)
             if (q.selected) anchor = q.id;
-        const std::vector<uint32_t> path =
-            anchor == kNoId || anchor == pieceId ? std::vector<uint32_t>{}
-                                                 : ChainPath(doc, anchor, pieceId);
+        const std::vector<uint32_t> path = anchor == kNoId || anchor == pieceId
+                                               ? std::vector<uint32_t>{}
+                                               : ChainPath(doc, anchor, pieceId);
         if (path.empty()) {
             p->selected = !p->selected;
         } else {
@@ -101,8 +101,7 @@ void ClickScenery(LayoutDocument& doc, uint32_t itemId, bool shift) {
     }
 }
 
-bool SelectInBand(LayoutDocument& doc, const ViewTransform& view, int x0, int y0, int x1,
-                  int y1) {
+bool SelectInBand(LayoutDocument& doc, const ViewTransform& view, int x0, int y0, int x1, int y1) {
     const int left = std::min(x0, x1), right = std::max(x0, x1);
     const int top = std::min(y0, y1), bottom = std::max(y0, y1);
     if (right - left <= 4 && bottom - top <= 4) return false;
@@ -198,7 +197,8 @@ bool ApplyRotation(LayoutDocument& doc, const RotationStart& start, double delta
         item->heading = NormalizeDeg(s.heading + delta);
         any = true;
     }
-    if (Helix* h = doc.FindHelix(start.helixId)) h->heading = NormalizeDeg(start.helixHeading + delta);
+    if (Helix* h = doc.FindHelix(start.helixId))
+        h->heading = NormalizeDeg(start.helixHeading + delta);
     return any;
 }
 
@@ -218,8 +218,8 @@ bool StepRotateSelection(LayoutDocument& doc) {
         if (s.selected && !firstItem) firstItem = &s;
     if (!firstPiece && !firstItem) return false;
     Helix* helix = doc.FindHelix(WholeHelixSelected(doc));
-    PointMm pivot = firstPiece ? PointMm{firstPiece->x, firstPiece->y}
-                               : PointMm{firstItem->x, firstItem->y};
+    PointMm pivot =
+        firstPiece ? PointMm{firstPiece->x, firstPiece->y} : PointMm{firstItem->x, firstItem->y};
     if (helix) pivot = {helix->x, helix->y};
     doc.PushUndo();
     helix = doc.FindHelix(WholeHelixSelected(doc));

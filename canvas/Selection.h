@@ -58,8 +58,8 @@ struct RotationStart {
     double helixHeading = 0;
     std::vector<Pose> pieces;
     std::vector<Pose> scenery;
-    double reference = 0;     // heading of the first snapshot
-    double startAngle = 0;    // degrees, pointer about the pivot in window pixels
+    double reference = 0;   // heading of the first snapshot
+    double startAngle = 0;  // degrees, pointer about the pivot in window pixels
 };
 // Snapshot of the selected pieces and scenery items; invalid when nothing is selected. The pivot
 // is the helix centre for a whole helix, otherwise the mean position of all selected objects.

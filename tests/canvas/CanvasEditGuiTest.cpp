@@ -387,7 +387,8 @@ TEST_F(CanvasEdit, WholeHelixMovesWithItsRecord) {
 
 // ---- Rotation ----
 
-class AltRotation : public CanvasEdit, public testing::WithParamInterface<std::pair<double, bool>> {};
+class AltRotation : public CanvasEdit,
+                    public testing::WithParamInterface<std::pair<double, bool>> {};
 
 TEST_P(AltRotation, SnapsWithinTwoDegreesOfARightAngleWithTheFlash) {
     const auto [start, snaps] = GetParam();
@@ -417,7 +418,7 @@ INSTANTIATE_TEST_SUITE_P(Headings, AltRotation,
 TEST_F(CanvasEdit, AltDragTurnsAboutTheMeanByThePointerAngle) {
     const uint32_t a = Add("24188", 100, 100, 0), b = Add("24188", 300, 100, 0);
     doc->FindPiece(a)->selected = doc->FindPiece(b)->selected = true;
-    Press(400, 100, kAlt);  // pivot (200, 100), pointer at 0 degrees
+    Press(400, 100, kAlt);             // pivot (200, 100), pointer at 0 degrees
     Drag(200 + 141, 100 + 141, kAlt);  // 45 degrees: no snap
     Release(200 + 141, 100 + 141, kAlt);
     EXPECT_NEAR(doc->FindPiece(b)->heading, 45, 1e-9);
@@ -854,8 +855,7 @@ TEST_F(CanvasEdit, EveryEditOfASessionUndoesAndRedoesExactly) {
     const size_t n = states.size();
     for (size_t k = n - 1; k > 0; --k) {
         doc->Undo();
-        EXPECT_EQ(ContentOf(*doc, false), Unselected(states[k - 1]))
-            << "undo of " << names[k];
+        EXPECT_EQ(ContentOf(*doc, false), Unselected(states[k - 1])) << "undo of " << names[k];
     }
     for (size_t k = 1; k < n; ++k) {
         doc->Redo();

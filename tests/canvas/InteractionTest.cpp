@@ -52,18 +52,17 @@ TEST_P(StraightBand, CatchesItsBandOnly) {
     EXPECT_EQ(PointOnPiece(p, *def, w.x, w.y), c.hit);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StraightBand,
-    testing::Values(BandCase{"middle", "24188", 94, 0, true},
-                    BandCase{"fiveBeforeStart", "24188", -4.99, 0, true},
-                    BandCase{"beyondStartSlack", "24188", -5.1, 0, false},
-                    BandCase{"fiveAfterEnd", "24188", 193.29, 0, true},
-                    BandCase{"beyondEndSlack", "24188", 193.5, 0, false},
-                    BandCase{"edgeOfBand", "24188", 50, -19.99, true},
-                    BandCase{"outsideBand", "24188", 50, 20.1, false},
-                    BandCase{"zGaugeInside", "8500", 50, 6.9, true},
-                    BandCase{"zGaugeOutside", "8500", 50, 7.2, false}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, StraightBand,
+                         testing::Values(BandCase{"middle", "24188", 94, 0, true},
+                                         BandCase{"fiveBeforeStart", "24188", -4.99, 0, true},
+                                         BandCase{"beyondStartSlack", "24188", -5.1, 0, false},
+                                         BandCase{"fiveAfterEnd", "24188", 193.29, 0, true},
+                                         BandCase{"beyondEndSlack", "24188", 193.5, 0, false},
+                                         BandCase{"edgeOfBand", "24188", 50, -19.99, true},
+                                         BandCase{"outsideBand", "24188", 50, 20.1, false},
+                                         BandCase{"zGaugeInside", "8500", 50, 6.9, true},
+                                         BandCase{"zGaugeOutside", "8500", 50, 7.2, false}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(CurveHit, SpanWidenedByThreeDegreesAndRadiusByBandPlusFive) {
     const PlacedPiece p = PieceAtPose("24130", 0, 0, 0);  // R1 360 mm, 30 degrees
@@ -256,9 +255,9 @@ TEST_F(HitDoc, HandlesWithinSqrt37Pixels) {
 TEST_F(HitDoc, DeckOutlineWithinEightPixelsHighestFirst) {
     doc.levels[0].outline = {{0, 0}, {400, 0}, {400, 400}, {0, 400}};
     doc.levels[1].outline = {{100, 0}, {300, 0}, {300, 200}};
-    view.zoom = 2;  // 8 px is 4 mm
-    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 150, 2 * 3), 2u);   // shared top edge: upper deck
-    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 3, 2 * 200), 1u);   // closing edge of level 1
+    view.zoom = 2;                                             // 8 px is 4 mm
+    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 150, 2 * 3), 2u);  // shared top edge: upper deck
+    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 3, 2 * 200), 1u);  // closing edge of level 1
     EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 50, 2 * 50), kNoId);
     doc.levels[1].visible = false;
     EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 150, 2 * 3), 1u);

@@ -101,10 +101,10 @@ TEST_F(EditDoc, ChainPathIsEmptyWithoutAConnection) {
 }
 
 TEST_F(EditDoc, BandSelectsByOriginInPixelsAndAddsToTheSelection) {
-    ViewTransform view;  // zoom 0.4, offsets 60
-    const uint32_t inside = Add("24188", 100, 100);    // pixels (100, 100)
-    const uint32_t edge = Add("24188", 200, 100);      // pixels (140, 100)
-    const uint32_t outside = Add("24188", 300, 100);   // pixels (180, 100)
+    ViewTransform view;                               // zoom 0.4, offsets 60
+    const uint32_t inside = Add("24188", 100, 100);   // pixels (100, 100)
+    const uint32_t edge = Add("24188", 200, 100);     // pixels (140, 100)
+    const uint32_t outside = Add("24188", 300, 100);  // pixels (180, 100)
     const uint32_t kept = Add("24188", 2000, 2000);
     doc.FindPiece(kept)->selected = true;
     SceneryItem s;
@@ -141,9 +141,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RotationSnapping,
     testing::Values(SnapCase{88.5, 0, 1.5, 90, true}, SnapCase{87.9, 0, 0, 87.9, false},
                     SnapCase{88.0, 0, 2.0, 90, true}, SnapCase{10, 80.5, 80, 90, true},
-                    SnapCase{0, 358.5, 0, 0, true},        // 358.5 -> 360 is 0, no turn
-                    SnapCase{5, 353.5, -5, 0, true},       // folded: 358.5 -> 0
-                    SnapCase{100, -98.2, -100, 0, true},   // 1.8 -> 0
+                    SnapCase{0, 358.5, 0, 0, true},       // 358.5 -> 360 is 0, no turn
+                    SnapCase{5, 353.5, -5, 0, true},      // folded: 358.5 -> 0
+                    SnapCase{100, -98.2, -100, 0, true},  // 1.8 -> 0
                     SnapCase{100, 95, 95, 195, false}, SnapCase{300, 150, 150, 90, true},
                     SnapCase{45, 190, -170, 235, false}));
 
@@ -460,8 +460,7 @@ TEST_F(EditDoc, LabelAndOutlineDragsKeepTheGrabOffset) {
     doc.levels[0].outline = {{0, 0}, {100, 0}, {100, 100}};
     const OutlineDragStart os = BeginOutlineDrag(doc, 1, {50, 0});
     ASSERT_TRUE(DragOutline(doc, os, {60, 30}));
-    EXPECT_EQ(doc.levels[0].outline,
-              (std::vector<PointMm>{{10, 30}, {110, 30}, {110, 130}}));
+    EXPECT_EQ(doc.levels[0].outline, (std::vector<PointMm>{{10, 30}, {110, 30}, {110, 130}}));
     doc.levels[0].outline.pop_back();
     EXPECT_FALSE(DragOutline(doc, os, {0, 0}));
 }
