@@ -776,6 +776,68 @@ TEST_F(CanvasEdit, RubberBandSelectsPiecesAndSceneryButNotLabels) {
     EXPECT_TRUE(Selected().empty());
 }
 
+TEST_F(CanvasEdit, ShiftDragOnADeckOutlineMovesTheWholeOutline) {
+    doc->levels[0].outline = {{100, 100}, {600, 100}, {600, 400}, {100, 400}};
+    Press(350, 106, kShift);  // 6 pixels from the top edge
+    ASSERT_TRUE(canvas->EditState().outlineDrag);
+    Drag(380, 156, kShift);
+    Release(380, 156, kShift);
+    EXPECT_EQ(doc->levels[0].outline,
+              (std::vector<PointMm>{{130, 150}, {630, 150}, {630, 450}, {130, 450}}));
+    EXPECT_FALSE(canvas->EditState().outlineDrag);
+    Press(350, 300, kShift);  // inside, far from every edge: a band, not an outline drag
+    EXPECT_FALSE(canvas->EditState().outlineDrag);
+    Release(350, 300, kShift);
+}
+
+TEST_F(CanvasEdit, CtrlPressOnEmptyCanvasPansAndEmptiesTheBuffer) {
+    const uint32_t p = Add("24188", 100, 100);
+    Click(150, 100);
+    RightClick(150, 100);
+    Command(5032);
+    ASSERT_FALSE(canvas->EditState().copyBuffer.empty());
+    Press(500, 500, kCtrl);
+    EXPECT_TRUE(canvas->IsPanning());
+    EXPECT_FALSE(doc->FindPiece(p)->selected);
+    EXPECT_TRUE(canvas->EditState().copyBuffer.empty());
+    Drag(550, 520, kCtrl);
+    Release(550, 520, kCtrl);
+    EXPECT_FALSE(canvas->IsPanning());
+    EXPECT_DOUBLE_EQ(canvas->Transform().offsetX, 50);
+    EXPECT_DOUBLE_EQ(canvas->Transform().offsetY, 20);
+}
+
+TEST_F(CanvasEdit, TunnelTrackIsNotDeletedAndWheelZoomsWithoutADrag) {
+    const uint32_t p = Add("24188", 100, 100);
+    Tunnel t;
+    t.id = doc->TakeId();
+    t.covers = {p};
+    doc->tunnels.push_back(t);
+    doc->FindPiece(p)->selected = true;
+    ModalAnswerer answer(wxID_OK);
+    Key(WXK_DELETE);
+    ASSERT_EQ(answer.Count(), 1);
+    EXPECT_EQ(answer.Dialogs()[0].title, "Tunnel is locked");
+    EXPECT_EQ(answer.Dialogs()[0].message,
+              "Selection includes tunnel track or portals. Remove the tunnel first, then delete.");
+    EXPECT_EQ(doc->pieces.size(), 1u);
+    Send(wxEVT_MOUSEWHEEL, 200, 100, kNone, false, 120);
+    EXPECT_DOUBLE_EQ(canvas->Zoom(), 1.15);
+}
+
+TEST_F(CanvasEdit, AltDragTurnsAWholeHelixAboutItsCentre) {
+    const uint32_t helix = PlaceHelix(*doc, 1000, 1000, 0, "proses_2_5_r1r2");
+    const Helix h = *doc->FindHelix(helix);
+    Click(1050, 640);
+    ASSERT_EQ(Selected().size(), 4u);
+    Press(1400, 1000, kAlt);  // pointer right of the centre
+    Drag(1000, 1400, kAlt);   // a quarter turn clockwise
+    Release(1000, 1400, kAlt);
+    EXPECT_DOUBLE_EQ(doc->FindHelix(helix)->heading, 90);
+    EXPECT_NEAR(doc->FindPiece(h.bottomR1)->x, 1360, 1e-9);
+    EXPECT_NEAR(doc->FindPiece(h.bottomR1)->y, 1000, 1e-9);
+}
+
 // ---- Undo and redo over a session ----
 
 TEST_F(CanvasEdit, EveryEditOfASessionUndoesAndRedoesExactly) {
