@@ -16,10 +16,12 @@
 
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
+#include "app/OpenLayoutDialog.h"
 #include "canvas/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 #include "panels/PalettePanel.h"
 #include "panels/PiecePreviewPopup.h"
+#include "persistence/LayoutFile.h"
 #include "persistence/LibraryBlock.h"
 #include "support/GuiTestSupport.h"
 
@@ -27,7 +29,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-PlacedPiece Straight(uint32_t id, double x, double y, std::vector<Joint> joints = {Joint{}, Joint{}}) {
+PlacedPiece Straight(uint32_t id, double x, double y,
+                     std::vector<Joint> joints = {Joint{}, Joint{}}) {
     PlacedPiece p;
     p.id = id;
     p.article = "24188";
@@ -103,15 +106,17 @@ protected:
         list->EnsureVisible(row);
         // The list scrolls once it has laid itself out again.
         wxPoint found(-1, -1);
-        PumpUntil([&] {
-            for (int y = 1; y < list->GetClientSize().y; ++y) {
-                if (list->HitTest(wxPoint(20, y)) == row) {
-                    found = wxPoint(20, y + 2);
-                    return true;
+        PumpUntil(
+            [&] {
+                for (int y = 1; y < list->GetClientSize().y; ++y) {
+                    if (list->HitTest(wxPoint(20, y)) == row) {
+                        found = wxPoint(20, y + 2);
+                        return true;
+                    }
                 }
-            }
-            return false;
-        }, 3000);
+                return false;
+            },
+            3000);
         if (found.y < 0) ADD_FAILURE() << "row " << row << " not found";
         return found;
     }
@@ -191,6 +196,39 @@ TEST_F(PaletteGuiTest, OpenedLayoutChoosesItsSystem) {
         const PieceDef* first = TrackCatalog::Instance().Find(palette->TrackKeys().at(1));
         ASSERT_NE(first, nullptr);
         EXPECT_EQ(first->system, expected);
+    }
+}
+
+TEST_F(PaletteGuiTest, OpeningALayoutFileSwitchesTheSystem) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> articles;
+        int index;
+    };
+    const Case cases[] = {
+        {"trixz", {"8500", "62188"}, 2}, {"zonly", {"8500"}, 3}, {"mixed", {"2200", "24188"}, 0}};
+    for (const Case& c : cases) {
+        LayoutDocument doc;
+        doc.EnsureDefaultLevel();
+        for (const std::string& article : c.articles) {
+            PlacedPiece p = Straight(0, 0, 0);
+            p.article = article;
+            doc.AddPiece(p);
+        }
+        ASSERT_EQ(SaveLayout(doc, program.File(std::string(c.name) + ".xml"), c.name), "");
+    }
+    for (const Case& c : cases) {
+        ModalAnswerer answerer([&](wxDialog* dialog) -> int {
+            if (auto* open = dynamic_cast<OpenLayoutDialog*>(dialog))
+                return open->SelectName(c.name) ? wxID_OK : wxID_CANCEL;
+            return wxID_NO;
+        });
+        wxCommandEvent event(wxEVT_MENU, wxID_OPEN);
+        event.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(event);
+        ASSERT_EQ(Doc().pieces.size(), c.articles.size()) << c.name;
+        EXPECT_EQ(palette->SystemChoice()->GetSelection(), c.index) << c.name;
+        EXPECT_EQ(palette->SceneryPageShown(), c.index != 3) << c.name;
     }
 }
 
@@ -528,8 +566,8 @@ TEST_F(SaveBlockTest, FolderThatCannotBeMadeIsReportedAsASaveFailure) {
     RunCommand("Yard", wxID_OK, &seen);
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].title, "Save Block Failed");
-    EXPECT_EQ(seen[1].message, wxString::FromUTF8("Cannot open file: " + BlockFolder() +
-                                                  "/Yard.xml"));
+    EXPECT_EQ(seen[1].message,
+              wxString::FromUTF8("Cannot open file: " + BlockFolder() + "/Yard.xml"));
     EXPECT_EQ(palette->LibraryList()->GetCount(), 0u);
 }
 
