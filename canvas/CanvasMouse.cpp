@@ -13,6 +13,7 @@
 #include "canvas/SceneryEdit.h"
 #include "canvas/Selection.h"
 #include "catalog/SceneryCatalog.h"
+#include "model/GradeRuns.h"
 #include "model/Helices.h"
 #include "model/Locks.h"
 #include "panels/PropertiesPanel.h"
@@ -476,6 +477,14 @@ void CanvasPanel::OnRightDown(wxMouseEvent& event) {
             RefreshPanels();
             Refresh();
         }
+        return;
+    }
+    // The status bar invites a right click on the head of a climb to end it there.
+    const std::string stopped = StopGradeAtHead(doc, pieceId);
+    if (!stopped.empty()) {
+        if (frame) frame->SetStatusText(wxString::FromUTF8(stopped), 0);
+        MarkModified();
+        Refresh();
         return;
     }
     if (!doc.FindPiece(pieceId)->selected) {

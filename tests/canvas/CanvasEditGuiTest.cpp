@@ -18,6 +18,7 @@
 #include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "model/GradeRuns.h"
 #include "model/Helices.h"
 #include "support/GuiTestSupport.h"
 
@@ -836,6 +837,22 @@ TEST_F(CanvasEdit, AltDragTurnsAWholeHelixAboutItsCentre) {
     EXPECT_DOUBLE_EQ(doc->FindHelix(helix)->heading, 90);
     EXPECT_NEAR(doc->FindPiece(h.bottomR1)->x, 1360, 1e-9);
     EXPECT_NEAR(doc->FindPiece(h.bottomR1)->y, 1000, 1e-9);
+}
+
+TEST_F(CanvasEdit, RightClickOnTheHeadOfAClimbEndsItThere) {
+    const uint32_t p = Add("24188", 100, 100);
+    ASSERT_FALSE(StartGrade(*doc, p, 2.0).empty());
+    ASSERT_EQ(doc->gradeRuns.size(), 1u);
+    const size_t undo = doc->undoStack.size();
+    RightClick(150, 100);
+    EXPECT_TRUE(doc->gradeRuns.empty());
+    EXPECT_TRUE(menus.empty());
+    EXPECT_EQ(doc->undoStack.size(), undo + 1);
+    RightClick(150, 100);  // no climb left: the context menu
+    ASSERT_EQ(menus.size(), 1u);
+    EXPECT_EQ(menus[0], std::vector<wxString>{"Copy"});
+    doc->Undo();
+    EXPECT_EQ(doc->gradeRuns.size(), 1u);
 }
 
 // ---- Undo and redo over a session ----
