@@ -1,4 +1,4 @@
-// The scenery catalog registry, its category names and the part makers.
+// The scenery catalog registry, its category names and the shape makers.
 #include "catalog/SceneryCatalog.h"
 
 std::string SceneryCategoryName(int category) {

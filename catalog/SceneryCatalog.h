@@ -78,7 +78,7 @@ struct SceneryDef {
     bool zScale = false;             // Z-scale signals only
 };
 
-// The part makers used by the built-in records. Colours are taken as given.
+// The shape makers used by the built-in records. Colours are taken as given.
 SceneryPart MakeSceneryRect(double x, double y, double w, double h, SceneryColor fill,
                             SceneryColor outline = kSceneryNoColor, int width = 0);
 SceneryPart MakeSceneryRectOutline(double x, double y, double w, double h, SceneryColor outline,
