@@ -21,6 +21,8 @@ constexpr double kDeg = 3.141592653589793 / 180.0;
 
 void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
                        wxSize client);
+void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
+                      const ViewTransform& view, const PieceLook& look, bool labelsShown);
 
 wxColour Colour(Rgb c) { return wxColour(c.r, c.g, c.b); }
 wxColour Colour(SceneryColor c) { return wxColour(c.r, c.g, c.b, c.a); }
@@ -70,7 +72,8 @@ wxPen OutlinePen(Rgb colour, int width) {
 
 void DrawShapes(wxDC& dc, const std::vector<PieceShape>& shapes, const ViewTransform& view) {
     for (const PieceShape& s : shapes) {
-        const bool band = s.type == PieceShape::Type::Polygon || s.type == PieceShape::Type::Polyline;
+        const bool band =
+            s.type == PieceShape::Type::Polygon || s.type == PieceShape::Type::Polyline;
         dc.SetPen(!s.stroked ? *wxTRANSPARENT_PEN
                   : band     ? OutlinePen(s.pen, s.penWidth)
                              : wxPen(Colour(s.pen), s.penWidth));
@@ -98,6 +101,87 @@ void DrawShapes(wxDC& dc, const std::vector<PieceShape>& shapes, const ViewTrans
     }
 }
 
+// Bands too thin for an outline, gathered by colour and pen width and stroked as one path per
+// batch: at an overview a few strokes of long paths cost a fraction of a filled polygon and an
+// outline per band. Storage is kept between passes so a paint allocates only at its start.
+class ThinBands {
+public:
+    explicit ThinBands(wxDC& dc) : dc(dc), gc(dc.GetGraphicsContext()) {}
+
+    void Add(const std::vector<PointMm>& band, Rgb colour, int width, const ViewTransform& view) {
+        const std::vector<PointMm> centre = BandCentreLine(band);
+        if (centre.size() < 2) return;
+        Batch& batch = Find(colour, width);
+        batch.starts.push_back(batch.points.size());
+        const size_t first = batch.points.size();
+        for (const PointMm& p : centre) {
+            const wxPoint q = Px(view, p);
+            if (batch.points.size() == first || q != batch.points.back()) {
+                batch.points.push_back(q);
+            }
+        }
+        // A band shorter than a pixel still shows as a dot.
+        if (batch.points.size() - first == 1) batch.points.push_back(batch.points.back());
+        pending = true;
+    }
+
+    // Strokes the gathered bands in the order their colours first came up.
+    void Flush() {
+        if (!pending) return;
+        for (Batch& batch : batches) {
+            if (batch.starts.empty()) continue;
+            wxPen pen(Colour(batch.colour), batch.width);
+            pen.SetCap(wxCAP_BUTT);
+            pen.SetJoin(wxJOIN_BEVEL);
+            batch.starts.push_back(batch.points.size());
+            if (gc) {
+                wxGraphicsPath path = gc->CreatePath();
+                for (size_t k = 0; k + 1 < batch.starts.size(); ++k) {
+                    const size_t from = batch.starts[k], to = batch.starts[k + 1];
+                    path.MoveToPoint(batch.points[from].x, batch.points[from].y);
+                    for (size_t i = from + 1; i < to; ++i) {
+                        path.AddLineToPoint(batch.points[i].x, batch.points[i].y);
+                    }
+                }
+                gc->SetPen(pen);
+                gc->StrokePath(path);
+            } else {
+                dc.SetPen(pen);
+                for (size_t k = 0; k + 1 < batch.starts.size(); ++k) {
+                    const size_t from = batch.starts[k], to = batch.starts[k + 1];
+                    dc.DrawLines(static_cast<int>(to - from), &batch.points[from]);
+                }
+            }
+            batch.starts.clear();
+            batch.points.clear();
+        }
+        // The graphics context's pen was changed behind the device context's back.
+        if (gc) dc.SetPen(*wxBLACK_PEN);
+        pending = false;
+    }
+
+private:
+    struct Batch {
+        Rgb colour;
+        int width = 1;
+        std::vector<wxPoint> points;
+        std::vector<size_t> starts;  // first point of each line
+    };
+
+    Batch& Find(Rgb colour, int width) {
+        for (Batch& b : batches) {
+            if (b.colour == colour && b.width == width) return b;
+        }
+        batches.push_back(Batch{colour, width, {}, {}});
+        return batches.back();
+    }
+
+    wxDC& dc;
+    wxGraphicsContext* gc;
+    std::vector<Batch> batches;
+    bool pending = false;
+};
+
 // The bridge structure (an arc over the deck) and the circuit-track mark at the midpoint.
 void DrawPieceMarks(wxDC& dc, const PieceDef& def, PointMm mid, double heading,
                     const ViewTransform& view) {
@@ -111,8 +195,8 @@ void DrawPieceMarks(wxDC& dc, const PieceDef& def, PointMm mid, double heading,
         dc.SetBrush(*wxTRANSPARENT_BRUSH);
         const double h = curve ? heading + def.angle / 2 : heading;
         if (a > 0 && height > 0) {
-            dc.DrawEllipticArc(m.x - a, m.y - height / 2, 2 * a, height,
-                               static_cast<int>(h + 180), static_cast<int>(h + 360));
+            dc.DrawEllipticArc(m.x - a, m.y - height / 2, 2 * a, height, static_cast<int>(h + 180),
+                               static_cast<int>(h + 360));
         }
     }
     if (IsCircuitTrack(def)) {
@@ -131,8 +215,8 @@ void DrawBoxedText(wxDC& dc, const wxString& text, wxPoint p, int padX, int padY
     dc.GetTextExtent(text, &tw, &th);
     dc.SetBrush(wxBrush(box));
     dc.SetPen(pen);
-    dc.DrawRoundedRectangle(p.x - tw / 2 - padX, p.y - th / 2 - padY, tw + 2 * padX,
-                            th + 2 * padY, 3);
+    dc.DrawRoundedRectangle(p.x - tw / 2 - padX, p.y - th / 2 - padY, tw + 2 * padX, th + 2 * padY,
+                            3);
     dc.SetTextForeground(ink);
     dc.DrawText(text, p.x - tw / 2, p.y - th / 2);
 }
@@ -231,9 +315,9 @@ void DrawMeasurements(wxDC& dc, const LayoutDocument& doc, const ViewTransform& 
         dc.SetPen(wxPen(c, m.selected ? 3 : 2));
         dc.SetBrush(wxBrush(c));
         dc.DrawLine(a, b);
-        const MeasurementHeads heads = MeasurementHeadsPx(
-            {static_cast<double>(a.x), static_cast<double>(a.y)},
-            {static_cast<double>(b.x), static_cast<double>(b.y)});
+        const MeasurementHeads heads =
+            MeasurementHeadsPx({static_cast<double>(a.x), static_cast<double>(a.y)},
+                               {static_cast<double>(b.x), static_cast<double>(b.y)});
         if (heads.shown) {
             for (const PointMm* tri : {heads.a, heads.b}) {
                 const wxPoint pts[3] = {wxPoint(tri[0].x, tri[0].y), wxPoint(tri[1].x, tri[1].y),
@@ -255,9 +339,16 @@ void DrawPiece(wxDC& dc, const PlacedPiece& piece, const PieceDef& def, const Vi
                const PieceLook& look, bool labelsShown) {
     const PieceColours colours = PieceColoursFor(piece, def, look);
     DrawShapes(dc,
-               BuildPieceShapes(def, piece.x, piece.y, piece.heading, colours.fill,
-                                colours.outline, look.selected, view.zoom, &piece),
+               BuildPieceShapes(def, piece.x, piece.y, piece.heading, colours.fill, colours.outline,
+                                look.selected, view.zoom, &piece),
                view);
+    DrawPieceDetails(dc, piece, def, view, look, labelsShown);
+}
+
+namespace {
+
+void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
+                      const ViewTransform& view, const PieceLook& look, bool labelsShown) {
     const PointMm mid = PieceMidpoint(piece, def);
     DrawPieceMarks(dc, def, mid, piece.heading, view);
     if (!labelsShown || view.zoom < 0.2) return;
@@ -281,11 +372,42 @@ void DrawPiece(wxDC& dc, const PlacedPiece& piece, const PieceDef& def, const Vi
     }
 }
 
+bool HasDetails(const PieceDef& def, const ViewTransform& view, bool labelsShown) {
+    return def.isBridge || IsCircuitTrack(def) || (labelsShown && view.zoom >= 0.2);
+}
+
+// A piece whose bands are too thin for an outline: its bands go to `bands` as centre lines in
+// their fill colour (slip edges, being outline, are left out); a turntable's circles and lines
+// are drawn at once, after the bands gathered so far.
+void DrawThinPiece(wxDC& dc, ThinBands& bands, const PlacedPiece& piece, const PieceDef& def,
+                   const ViewTransform& view, const PieceLook& look) {
+    const PieceColours colours = PieceColoursFor(piece, def, look);
+    std::vector<PieceShape> shapes =
+        BuildPieceShapes(def, piece.x, piece.y, piece.heading, colours.fill, colours.outline,
+                         look.selected, view.zoom, &piece);
+    const int width = BandLineWidthPx(BandHalfWidth(def), view.zoom);
+    std::vector<PieceShape> others;
+    for (PieceShape& s : shapes) {
+        if (s.type == PieceShape::Type::Polygon) {
+            bands.Add(s.points, s.fill, width, view);
+        } else if (s.type != PieceShape::Type::Polyline) {
+            others.push_back(std::move(s));
+        }
+    }
+    if (!others.empty()) {
+        bands.Flush();
+        DrawShapes(dc, others, view);
+    }
+}
+
+}  // namespace
+
 void DrawPieceGhost(wxDC& dc, const PieceDef& def, double x, double y, double heading,
                     const ViewTransform& view) {
-    DrawShapes(dc, BuildPieceShapes(def, x, y, heading, kGhostFill, kGhostOutline, false,
-                                    view.zoom, nullptr),
-               view);
+    DrawShapes(
+        dc,
+        BuildPieceShapes(def, x, y, heading, kGhostFill, kGhostOutline, false, view.zoom, nullptr),
+        view);
     PlacedPiece pose;
     pose.x = x;
     pose.y = y;
@@ -303,11 +425,21 @@ void DrawHelix(wxDC& dc, const LayoutDocument& doc, const Helix& helix, const Vi
     look.helixLinked = true;
     look.level = doc.FindLevel(static_cast<uint32_t>(levelId));
     const TrackCatalog& catalog = TrackCatalog::Instance();
+    ThinBands thin(dc);
+    std::vector<std::pair<PlacedPiece, const PieceDef*>> details;
     for (PlacedPiece& p : HelixRingPieces(helix, *variant)) {
         p.level = levelId;
         const PieceDef* def = catalog.Find(p.article);
-        if (def) DrawPiece(dc, p, *def, view, look, false);
+        if (!def) continue;
+        if (!BandDrawnAsLine(BandHalfWidth(*def), view.zoom)) {
+            DrawPiece(dc, p, *def, view, look, false);
+            continue;
+        }
+        DrawThinPiece(dc, thin, p, *def, view, look);
+        if (HasDetails(*def, view, false)) details.emplace_back(p, def);
     }
+    thin.Flush();
+    for (const auto& [p, def] : details) DrawPieceDetails(dc, p, *def, view, look, false);
 }
 
 void DrawScenery(wxDC& dc, const SceneryDef& def, const SceneryPose& pose, bool selected,
@@ -433,6 +565,13 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
     // Levels looked up once per paint rather than once per piece.
     std::unordered_map<int32_t, const Level*> levels;
     for (const Level& level : doc.levels) levels.emplace(static_cast<int32_t>(level.id), &level);
+    ThinBands thin(dc);
+    struct Deferred {
+        const PlacedPiece* piece;
+        const PieceDef* def;
+        PieceLook look;
+    };
+    std::vector<Deferred> details;
     auto drawPieces = [&](const std::vector<size_t>& indices) {
         for (size_t i : indices) {
             const PlacedPiece& p = doc.pieces[i];
@@ -444,8 +583,19 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
             look.helixLinked = linked.all.count(p.id) > 0;
             auto level = levels.find(p.level);
             look.level = level == levels.end() ? nullptr : level->second;
-            DrawPiece(dc, p, *def, view, look, doc.labelsShown);
+            if (!BandDrawnAsLine(BandHalfWidth(*def), view.zoom)) {
+                DrawPiece(dc, p, *def, view, look, doc.labelsShown);
+                continue;
+            }
+            DrawThinPiece(dc, thin, p, *def, view, look);
+            // Marks and labels go over the bands, which are stroked at the end of the pass.
+            if (HasDetails(*def, view, doc.labelsShown)) details.push_back({&p, def, look});
         }
+        thin.Flush();
+        for (const Deferred& d : details) {
+            DrawPieceDetails(dc, *d.piece, *d.def, view, d.look, doc.labelsShown);
+        }
+        details.clear();
     };
     drawPieces(order.low);
     for (const Helix& helix : doc.helices) DrawHelix(dc, doc, helix, view);

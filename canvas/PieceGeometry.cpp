@@ -109,8 +109,8 @@ int ArcSegments(double angleDeg) {
     return std::max(16, static_cast<int>(std::abs(angleDeg) / 1.5));
 }
 
-std::vector<PointMm> ArcLine(double x, double y, double headingDeg, double radius,
-                             double angleDeg, double sideOffset, int segments) {
+std::vector<PointMm> ArcLine(double x, double y, double headingDeg, double radius, double angleDeg,
+                             double sideOffset, int segments) {
     // The centre lies on the side the arc turns to; sideOffset > 0 widens the radius.
     const double side = angleDeg < 0 ? -1.0 : 1.0;
     const double h = headingDeg * kDeg;
@@ -150,8 +150,8 @@ double BranchAngle(const PieceDef& def) {
 void AddCurvedTurnout(std::vector<PieceShape>& out, const PieceDef& def, double x, double y,
                       double heading, double lead, Rgb fill, Rgb outline, double w) {
     const Rgb darker = Darken(fill, 15, 15, 10);
-    out.push_back(Band(CurveBand(x, y, heading, def.radius, def.angle, w, def.length), fill,
-                       outline));
+    out.push_back(
+        Band(CurveBand(x, y, heading, def.radius, def.angle, w, def.length), fill, outline));
     out.push_back(Band(StraightBand(x, y, heading, lead, w), darker, outline));
     const PointMm end = Along(x, y, heading, lead);
     out.push_back(Band(CurveBand(end.x, end.y, heading, def.radius, def.angle, w, def.length),
@@ -210,22 +210,23 @@ void AddTurntable(std::vector<PieceShape>& out, const PieceDef& def, double x, d
 
 }  // namespace
 
-std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y,
-                                         double heading, Rgb fill, Rgb outline, bool selected,
-                                         double zoom, const PlacedPiece* piece) {
+std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y, double heading,
+                                         Rgb fill, Rgb outline, bool selected, double zoom,
+                                         const PlacedPiece* piece) {
     std::vector<PieceShape> out;
     const double w = BandHalfWidth(def);
     const int nConn = static_cast<int>(def.connectors.size());
     switch (def.kind) {
         case PieceKind::Curve:
-            out.push_back(
-                Band(CurveBand(x, y, heading, def.radius, def.angle, w, def.length), fill, outline));
+            out.push_back(Band(CurveBand(x, y, heading, def.radius, def.angle, w, def.length), fill,
+                               outline));
             break;
         case PieceKind::LeftTurnout:
         case PieceKind::RightTurnout: {
             const Rgb darker = Darken(fill, 15, 15, 10);
             const double branch = BranchAngle(def);
-            const PieceShape through = Band(StraightBand(x, y, heading, def.length, w), fill, outline);
+            const PieceShape through =
+                Band(StraightBand(x, y, heading, def.length, w), fill, outline);
             if (nConn >= 4) {
                 // Three-way: both branches under the through route.
                 out.push_back(Band(CurveBand(x, y, heading, def.radius, branch, w, def.length),
@@ -237,9 +238,9 @@ std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y
                 double side = def.angle < 0 ? -1.0 : 1.0;
                 if (def.angle == 0 && nConn >= 3 && def.connectors[2].y < 0) side = -1.0;
                 out.push_back(through);
-                out.push_back(Band(
-                    CurveBand(x, y, heading, def.radius, side * branch, w, def.length), darker,
-                    outline));
+                out.push_back(
+                    Band(CurveBand(x, y, heading, def.radius, side * branch, w, def.length), darker,
+                         outline));
             }
             break;
         }
@@ -276,9 +277,9 @@ std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y
                     if (slip.conn >= nConn) continue;
                     const PointMm start = ConnectorWorld(def, slip.conn, x, y, heading);
                     const double inward = def.connectors[slip.conn].heading + heading + 180;
-                    PieceShape band = Band(CurveBand(start.x, start.y, inward, def.radius,
-                                                     slip.turn, w, def.length),
-                                           slipFill, slipFill);
+                    PieceShape band = Band(
+                        CurveBand(start.x, start.y, inward, def.radius, slip.turn, w, def.length),
+                        slipFill, slipFill);
                     out.push_back(band);
                     const int n = ArcSegments(slip.turn);
                     for (double side : {w, -w}) {
@@ -309,6 +310,26 @@ std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y
             break;
     }
     return out;
+}
+
+bool BandDrawnAsLine(double halfWidthMm, double zoom) {
+    return 2 * halfWidthMm * zoom < kThinBandPx;
+}
+
+int BandLineWidthPx(double halfWidthMm, double zoom) {
+    return std::max(1, static_cast<int>(std::lround(2 * halfWidthMm * zoom)));
+}
+
+std::vector<PointMm> BandCentreLine(const std::vector<PointMm>& band) {
+    std::vector<PointMm> line;
+    const size_t n = band.size();
+    if (n < 4 || n % 2 != 0) return line;
+    line.reserve(n / 2);
+    for (size_t i = 0; i < n / 2; ++i) {
+        const PointMm a = band[i], b = band[n - 1 - i];
+        line.push_back({(a.x + b.x) / 2, (a.y + b.y) / 2});
+    }
+    return line;
 }
 
 PointMm PieceMidpoint(const PlacedPiece& piece, const PieceDef& def) {

@@ -70,8 +70,8 @@ std::vector<PointMm> StraightBand(double x, double y, double headingDeg, double 
 std::vector<PointMm> StraightBandBetween(PointMm a, PointMm b, double w);
 // The centre line of an arc that starts at (x, y) heading headingDeg and turns angleDeg
 // (positive: clockwise on screen, towards the right) on radius mm, as segments + 1 points.
-std::vector<PointMm> ArcLine(double x, double y, double headingDeg, double radius,
-                             double angleDeg, double sideOffset, int segments);
+std::vector<PointMm> ArcLine(double x, double y, double headingDeg, double radius, double angleDeg,
+                             double sideOffset, int segments);
 // Segment count of a curved band: max(16, truncate(|angle| / 1.5)).
 int ArcSegments(double angleDeg);
 // The curved band polygon (outer edge forward, inner edge back); a radius below 1 mm gives the
@@ -81,9 +81,21 @@ std::vector<PointMm> CurveBand(double x, double y, double headingDeg, double rad
 
 // The shapes of a piece of definition def at pose (x, y, headingDeg) in the given colours.
 // `piece` supplies the joints (turntable tracks to joined exits); null for a ghost.
-std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y,
-                                         double headingDeg, Rgb fill, Rgb outline, bool selected,
-                                         double zoom, const PlacedPiece* piece);
+std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y, double headingDeg,
+                                         Rgb fill, Rgb outline, bool selected, double zoom,
+                                         const PlacedPiece* piece);
+
+// Bands narrower than this on screen are drawn as their centre line: a filled band with an
+// outline is then mostly outline and costs several times the stroke of one line.
+inline constexpr double kThinBandPx = 3.0;
+// True when a band of half-width halfWidthMm is narrower than kThinBandPx at zoom.
+bool BandDrawnAsLine(double halfWidthMm, double zoom);
+// Pen width in pixels of a band drawn as a line: its width on screen rounded, at least 1.
+int BandLineWidthPx(double halfWidthMm, double zoom);
+// The centre line of a band polygon made of one edge forward and the other edge back (as
+// StraightBand and CurveBand build them): the midpoints of facing corners; empty for an odd
+// or too short point list.
+std::vector<PointMm> BandCentreLine(const std::vector<PointMm>& band);
 
 // Where the article label, circuit mark and bridge structure sit: the arc's midpoint for a curve,
 // else the point at half the length along the heading.

@@ -1,6 +1,4 @@
 // Pixel tests of the layout drawing: pieces, levels, tunnels, baseboard, grid, rulers, overlays.
-#include "canvas/LayoutRenderer.h"
-
 #include <gtest/gtest.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
@@ -9,6 +7,7 @@
 #include <cstdlib>
 
 #include "SampleLayouts.h"
+#include "canvas/LayoutRenderer.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
@@ -26,7 +25,9 @@ public:
         dc.SelectObject(wxNullBitmap);
         image = bitmap.ConvertToImage();
     }
-    Rgb At(int x, int y) const { return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)}; }
+    Rgb At(int x, int y) const {
+        return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)};
+    }
     bool Save(const std::string& path) const { return image.SaveFile(path, wxBITMAP_TYPE_PNG); }
     wxSize Size() const { return bitmap.GetSize(); }
 
@@ -44,8 +45,8 @@ std::string Str(Rgb c) {
            ")";
 }
 
-#define EXPECT_PIXEL(canvas, x, y, colour)                                                \
-    EXPECT_TRUE(Near((canvas).At(x, y), colour))                                          \
+#define EXPECT_PIXEL(canvas, x, y, colour)                                                  \
+    EXPECT_TRUE(Near((canvas).At(x, y), colour))                                            \
         << "pixel (" << (x) << ", " << (y) << ") is " << Str((canvas).At(x, y)) << ", not " \
         << Str(colour)
 
@@ -153,6 +154,39 @@ TEST_F(PieceDrawing, ConnectorDotsOnlyFromZoom02WithLabelsShown) {
     Draw();
     const Rgb end = canvas.At(19, 19);  // 100 mm × 0.19
     EXPECT_FALSE(Near(end, Rgb{255, 140, 0}, 40)) << Str(end);
+}
+
+// At zoom 0.05 a band is 1.87 pixels wide and drawn as a 2-pixel line of its fill colour
+// (smoothing is off there, so the colours are exact).
+TEST_F(PieceDrawing, ThinBandsAtLowZoomShowTheirColourWhereTheyLie) {
+    view.zoom = 0.05;
+    piece().x = 2000;  // pixels (100, 100) to (109, 100)
+    piece().y = 2000;
+    PlacedPiece red = piece();
+    red.id = doc.TakeId();
+    red.x = 3000;  // pixels (150, 100) down to (150, 109)
+    red.heading = 90;
+    red.hasColour = true;
+    red.colour = {200, 0, 0};
+    doc.pieces.push_back(red);
+    Draw();
+    auto either = [&](int x0, int y0, int x1, int y1, Rgb c) {
+        return Near(canvas.At(x0, y0), c) || Near(canvas.At(x1, y1), c);
+    };
+    for (int x = 101; x <= 108; ++x) {
+        EXPECT_TRUE(either(x, 99, x, 100, kPieceFill)) << x << ": " << Str(canvas.At(x, 100));
+    }
+    for (int y = 101; y <= 108; ++y) {
+        EXPECT_TRUE(either(149, y, 150, y, (Rgb{200, 0, 0}))) << y;
+    }
+    EXPECT_PIXEL(canvas, 104, 103, kWhite);  // beside the band
+    EXPECT_PIXEL(canvas, 104, 96, kWhite);
+    EXPECT_PIXEL(canvas, 125, 100, kWhite);  // beyond its end
+    EXPECT_PIXEL(canvas, 153, 104, kWhite);
+    // Selected track keeps its highlight colour.
+    piece().selected = true;
+    Draw();
+    EXPECT_TRUE(either(104, 99, 104, 100, kPieceFillSelected)) << Str(canvas.At(104, 100));
 }
 
 TEST_F(PieceDrawing, ArticleLabelInkAtTheMiddle) {
@@ -338,7 +372,7 @@ TEST(Overlays, SceneryGhostTapeAndRotationReadOut) {
         dc.Clear();
         DrawOverlays(dc, doc, o, view);
     });
-    EXPECT_PIXEL(canvas, 20, 250, (Rgb{40, 80, 200}));    // tape start dot
+    EXPECT_PIXEL(canvas, 20, 250, (Rgb{40, 80, 200}));  // tape start dot
     // Inside the length box: (255, 248, 220) at alpha 235 over white.
     EXPECT_PIXEL(canvas, 232, 250, (Rgb{255, 249, 223}));
     // Flash: a green disc of radius 16 around the pivot.

@@ -1,10 +1,9 @@
 // Tests of track piece colours and shapes on the canvas.
-#include "canvas/PieceGeometry.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "canvas/PieceGeometry.h"
 #include "catalog/TrackCatalog.h"
 
 namespace {
@@ -287,4 +286,56 @@ TEST(PieceMidpoint, CurveUsesArcMidpointOthersHalfLength) {
     EXPECT_TRUE(IsCircuitTrack(Def("24994")));
     EXPECT_TRUE(IsCircuitTrack(Def("24294")));
     EXPECT_FALSE(IsCircuitTrack(Def("24188")));
+}
+
+// Band width on screen is 2 × half-width × zoom: 37.4 mm per unit zoom for the wide systems,
+// 12 mm for Z gauge; below 3 pixels a band becomes a line.
+struct ThinBandCase {
+    double halfWidth;
+    double zoom;
+    bool line;
+    int widthPx;
+};
+
+class ThinBandDecision : public testing::TestWithParam<ThinBandCase> {};
+
+TEST_P(ThinBandDecision, LineBelowThreePixelsWithTheBandsRoundedWidth) {
+    const ThinBandCase c = GetParam();
+    EXPECT_EQ(BandDrawnAsLine(c.halfWidth, c.zoom), c.line);
+    if (c.line) {
+        EXPECT_EQ(BandLineWidthPx(c.halfWidth, c.zoom), c.widthPx);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zooms, ThinBandDecision,
+    testing::Values(ThinBandCase{18.7, 0.05, true, 2},    // 1.87 px: zoom to fit of a big layout
+                    ThinBandCase{18.7, 0.02, true, 1},    // 0.75 px still one pixel wide
+                    ThinBandCase{18.7, 0.08, true, 3},    // 2.99 px
+                    ThinBandCase{18.7, 0.081, false, 0},  // 3.03 px
+                    ThinBandCase{18.7, 0.3, false, 0},    // normal zooms keep the band
+                    ThinBandCase{6.0, 0.2, true, 2},      // Z gauge 2.4 px
+                    ThinBandCase{6.0, 0.25, false, 0},    // exactly 3 px is not narrower
+                    ThinBandCase{6.0, 0.05, true, 1}));
+
+TEST(BandCentreLine, StraightBandGivesItsAxis) {
+    const std::vector<PointMm> line = BandCentreLine(StraightBand(10, 20, 90, 100, 18.7));
+    ASSERT_EQ(line.size(), 2u);
+    ExpectNear(line[0], 10, 20);
+    ExpectNear(line[1], 10, 120);
+}
+
+TEST(BandCentreLine, CurveBandGivesItsArcOnTheRadius) {
+    // Heading +x, turning 30° clockwise on screen on radius 400: the centre is at (0, 400).
+    const std::vector<PointMm> line = BandCentreLine(CurveBand(0, 0, 0, 400, 30, 18.7, 0));
+    ASSERT_EQ(line.size(), static_cast<size_t>(ArcSegments(30) + 1));
+    for (const PointMm& p : line) EXPECT_NEAR(std::hypot(p.x, p.y - 400), 400, 1e-6);
+    ExpectNear(line.front(), 0, 0);
+    ExpectNear(line.back(), 400 * std::sin(30 * kDeg), 400 - 400 * std::cos(30 * kDeg));
+}
+
+TEST(BandCentreLine, OddOrShortPointListsGiveNoLine) {
+    EXPECT_TRUE(BandCentreLine({{0, 0}, {1, 0}, {1, 1}}).empty());
+    EXPECT_TRUE(BandCentreLine({{0, 0}, {1, 0}}).empty());
+    EXPECT_TRUE(BandCentreLine({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 2}}).empty());
 }
