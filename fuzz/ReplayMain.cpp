@@ -4,40 +4,31 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-namespace {
-
-void RunFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-}
-
-}  // namespace
+namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
-    int count = 0;
+    std::vector<fs::path> inputs;
     for (int i = 1; i < argc; ++i) {
-        std::filesystem::path arg = argv[i];
-        if (std::filesystem::is_directory(arg)) {
-            for (const auto& entry : std::filesystem::directory_iterator(arg)) {
-                if (!entry.is_regular_file() || entry.path().filename().string()[0] == '.')
-                    continue;
-                RunFile(entry.path());
-                ++count;
-            }
-        } else if (std::filesystem::exists(arg)) {
-            RunFile(arg);
-            ++count;
+        if (fs::is_directory(argv[i])) {
+            for (const auto& entry : fs::directory_iterator(argv[i]))
+                if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
+                    inputs.push_back(entry.path());
+        } else if (fs::exists(argv[i])) {
+            inputs.push_back(argv[i]);
         } else {
             std::fprintf(stderr, "no such input: %s\n", argv[i]);
             return 2;
         }
     }
-    std::printf("%d inputs passed\n", count);
+    for (const fs::path& path : inputs) {
+        std::ifstream in(path, std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    }
+    std::printf("%zu inputs passed\n", inputs.size());
     return 0;
 }

@@ -1,4 +1,4 @@
-// Helpers of the file tests: a temporary folder, whole-file reading and document comparison.
+// Helpers of the file tests: a temporary folder, whole files, sample files, document comparison.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,8 +8,10 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "model/LayoutDocument.h"
+#include "persistence/LayoutFile.h"
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
@@ -35,42 +37,41 @@ inline std::string ReadBytes(const std::string& path) {
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// Every field the layout file carries, compared one by one for readable failures.
-inline void ExpectSameFileContents(const LayoutDocument& a, const LayoutDocument& b) {
-    EXPECT_EQ(a.pieces, b.pieces);
-    EXPECT_EQ(a.scenery, b.scenery);
-    EXPECT_EQ(a.labels, b.labels);
-    EXPECT_EQ(a.tunnels, b.tunnels);
-    EXPECT_EQ(a.helices, b.helices);
-    EXPECT_EQ(a.levels, b.levels);
-    EXPECT_EQ(a.activeLevel, b.activeLevel);
-    EXPECT_EQ(a.baseboard, b.baseboard);
-    EXPECT_EQ(a.lastShape, b.lastShape);
-    EXPECT_EQ(a.shapeWidth, b.shapeWidth);
-    EXPECT_EQ(a.shapeHeight, b.shapeHeight);
-    EXPECT_EQ(a.shapeWidth2, b.shapeWidth2);
-    EXPECT_EQ(a.shapeHeight2, b.shapeHeight2);
-    EXPECT_EQ(a.units, b.units);
-    EXPECT_EQ(a.gradeRuns, b.gradeRuns);
-    EXPECT_EQ(a.currentGrade, b.currentGrade);
-    EXPECT_EQ(a.nextId, b.nextId);
+// A file of the source tree, e.g. the fuzz seeds "fuzz/corpus/layout/example.xml".
+inline std::string SourceFile(const std::string& relative) {
+    return ReadBytes(std::string(QUILLMORE_SOURCE_DIR) + "/" + relative);
 }
 
-// Joints of a document are mirrored: A's slot i naming (B, j) means B's slot j names (A, i).
-inline bool AllJointsMirrored(const LayoutDocument& doc) {
-    for (const PlacedPiece& p : doc.pieces) {
-        for (size_t i = 0; i < p.joints.size(); ++i) {
-            const Joint& j = p.joints[i];
-            if (j.target == kNoId) continue;
-            const PlacedPiece* t = doc.FindPiece(j.target);
-            if (!t || j.targetConn >= t->joints.size()) return false;
-            if (t->joints[j.targetConn].target != p.id || t->joints[j.targetConn].targetConn != i)
-                return false;
+// The rows of a tab-separated table file of the source tree, "\\n" and "\\t" in fields decoded;
+// blank lines and lines starting with "#" are skipped.
+inline std::vector<std::vector<std::string>> ReadTable(const std::string& relative) {
+    std::istringstream in(SourceFile(relative));
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        rows.emplace_back(1);
+        for (size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '\t')
+                rows.back().emplace_back();
+            else if (line[i] == '\\' && i + 1 < line.size() &&
+                     (line[i + 1] == 'n' || line[i + 1] == 't'))
+                rows.back().back() += line[++i] == 'n' ? '\n' : '\t';
+            else
+                rows.back().back() += line[i];
         }
     }
-    return true;
+    return rows;
+}
+
+// Every field the layout file carries: the writer's text holds them all (its exact lines are
+// checked against hand-written files), the pieces are compared field by field for readable output.
+inline void ExpectSameFileContents(const LayoutDocument& a, const LayoutDocument& b) {
+    EXPECT_EQ(a.pieces, b.pieces);
+    EXPECT_EQ(a.nextId, b.nextId);
+    EXPECT_EQ(a.currentGrade, b.currentGrade);
+    EXPECT_EQ(a.units, b.units);
+    EXPECT_EQ(LayoutToText(a, "name"), LayoutToText(b, "name"));
 }

@@ -1,12 +1,12 @@
 // Saving never destroys the previous file: failures at every step leave it intact and are reported.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 
 #include "FileTestSupport.h"
 #include "persistence/AtomicFile.h"
@@ -17,114 +17,65 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A layout large enough that writing it takes many bytes.
+// A layout large enough that writing it takes many bytes; every piece selected for blocks.
 LayoutDocument BigLayout() {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
-    for (uint32_t i = 1; i <= 200; ++i) {
-        PlacedPiece p;
-        p.id = i;
-        p.article = "24188";
-        p.x = 188.3 * i;
-        p.joints.resize(2);
-        doc.pieces.push_back(p);
-    }
+    for (uint32_t i = 1; i <= 200; ++i)
+        doc.pieces.push_back(PlacedPiece{
+            i, "24188", 188.3 * i, 0, 0, true, 0, 0, false, Rgb{}, 1, kNoId, {Joint{}, Joint{}}});
     doc.nextId = 201;
     return doc;
 }
 
-// Everything in the folder except `keep`: temporary files must not be left behind.
-std::vector<std::string> OtherEntries(const std::string& folder, const std::string& keep) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder))
-        if (e.path().filename() != keep) names.push_back(e.path().filename().string());
-    return names;
-}
-
 class SaveFailure : public testing::Test {
 protected:
+    // The folder holds only `count` entries: no temporary file is left behind.
+    void ExpectEntries(long count) {
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), {}), count);
+    }
     TempFolder folder;
     const std::string oldBytes = "<?xml version=\"1.0\"?>\n<layout name=\"old work\">\n</layout>\n";
 };
 
-TEST_F(SaveFailure, VanishedFolderIsReportedAndNothingIsCreated) {
-    std::string path = folder.File("gone/layout.xml");
-    EXPECT_EQ(SaveLayout(BigLayout(), path, "x"), "Cannot open file: " + path);
-    EXPECT_FALSE(fs::exists(folder.File("gone")));
-    EXPECT_TRUE(OtherEntries(folder.path, "").empty());
+// Runs `save` as on a full disk: the process may not grow any file beyond 400 bytes.
+std::string SaveOnFullDisk(const std::function<std::string()>& save) {
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limit = saved;
+    limit.rlim_cur = 400;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    std::string error = setrlimit(RLIMIT_FSIZE, &limit) == 0 ? save() : "no file size limit";
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    return error;
 }
 
-TEST_F(SaveFailure, TargetThatCannotBeReplacedStaysAndNoTemporaryFileRemains) {
+TEST_F(SaveFailure, FullDiskDuringWriteLeavesOldFileAndReportsError) {
+    const std::string layout = folder.File("layout.xml"), block = folder.File("block.xml");
+    WriteBytes(layout, oldBytes);
+    WriteBytes(block, oldBytes);
+    const std::string layoutError =
+        SaveOnFullDisk([&] { return SaveLayout(BigLayout(), layout, "new work"); });
+    const std::string blockError =
+        SaveOnFullDisk([&] { return SaveBlock(BigLayout(), block, "b"); });
+    EXPECT_EQ(layoutError, "Cannot write file: " + layout);
+    EXPECT_EQ(blockError, "Cannot write file: " + block);
+    EXPECT_EQ(ReadBytes(layout), oldBytes);
+    EXPECT_EQ(ReadBytes(block), oldBytes);
+    ExpectEntries(2);
+}
+
+TEST_F(SaveFailure, MissingFolderOrAFolderInTheWayIsReported) {
+    std::string gone = folder.File("gone/layout.xml");
+    EXPECT_EQ(SaveLayout(BigLayout(), gone, "x"), "Cannot open file: " + gone);
     // A folder in the way of the file: the final rename fails for root and for everyone else.
     std::string path = folder.File("layout.xml");
     fs::create_directory(path);
     WriteBytes(path + "/inside.txt", oldBytes);
     EXPECT_EQ(SaveLayout(BigLayout(), path, "x"), "Cannot write file: " + path);
-    EXPECT_TRUE(fs::is_directory(path));
     EXPECT_EQ(ReadBytes(path + "/inside.txt"), oldBytes);
-    EXPECT_TRUE(OtherEntries(folder.path, "layout.xml").empty());
-}
-
-// Simulates a full disk: the process may not grow any file beyond a few hundred bytes.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        active_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    bool Active() const { return active_; }
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
-    bool active_ = false;
-};
-
-TEST_F(SaveFailure, FullDiskDuringWriteLeavesOldFileAndReportsError) {
-    std::string path = folder.File("layout.xml");
-    WriteBytes(path, oldBytes);
-    std::string error;
-    {
-        FileSizeLimit limit(400);
-        ASSERT_TRUE(limit.Active());
-        error = SaveLayout(BigLayout(), path, "new work");
-    }
-    EXPECT_EQ(error, "Cannot write file: " + path);
-    EXPECT_EQ(ReadBytes(path), oldBytes);
-    EXPECT_TRUE(OtherEntries(folder.path, "layout.xml").empty());
-
-    // Same for a block.
-    LayoutDocument doc = BigLayout();
-    for (auto& p : doc.pieces) p.selected = true;
-    std::string blockPath = folder.File("block.xml");
-    WriteBytes(blockPath, oldBytes);
-    {
-        FileSizeLimit limit(400);
-        error = SaveBlock(doc, blockPath, "b");
-    }
-    EXPECT_EQ(error, "Cannot write file: " + blockPath);
-    EXPECT_EQ(ReadBytes(blockPath), oldBytes);
-}
-
-TEST_F(SaveFailure, SuccessfulSaveKeepsPermissionsAndFollowsLinks) {
-    std::string real = folder.File("real.xml");
-    WriteBytes(real, oldBytes);
-    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    std::string link = folder.File("link.xml");
-    fs::create_symlink(real, link);
-
-    ASSERT_EQ(WriteFileAtomically(link, "new"), "");
-    EXPECT_TRUE(fs::is_symlink(link)) << "the link stays a link";
-    EXPECT_EQ(ReadBytes(real), "new");
-    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ExpectEntries(1);
 }
 
 TEST_F(SaveFailure, ReadOnlyFileIsNotReplaced) {
@@ -153,11 +104,18 @@ TEST_F(SaveFailure, ReadOnlyFileIsNotReplaced) {
     EXPECT_EQ(ReadBytes(path), oldBytes);
 }
 
-TEST_F(SaveFailure, EmptyContentReplacesFile) {
-    std::string path = folder.File("f.txt");
-    WriteBytes(path, oldBytes);
-    ASSERT_EQ(WriteFileAtomically(path, ""), "");
-    EXPECT_EQ(ReadBytes(path), "");
+TEST_F(SaveFailure, SuccessfulSaveKeepsPermissionsAndFollowsLinks) {
+    std::string real = folder.File("real.xml"), link = folder.File("link.xml");
+    WriteBytes(real, oldBytes);
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(real, mode);
+    fs::create_symlink(real, link);
+    ASSERT_EQ(WriteFileAtomically(link, "new"), "");
+    EXPECT_TRUE(fs::is_symlink(link)) << "the link stays a link";
+    EXPECT_EQ(ReadBytes(real), "new");
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all, mode);
+    ASSERT_EQ(WriteFileAtomically(real, ""), "");
+    EXPECT_EQ(ReadBytes(real), "") << "empty content replaces the file too";
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+// What every document the layout reader accepts must satisfy (shared by fuzz target and tests).
+#pragma once
+
+#include <unordered_set>
+
+#include "model/LayoutDocument.h"
+
+// At least one level; object ids unique and below nextId; joints mirrored: A's slot i naming
+// (B, j) means B's slot j names (A, i).
+inline bool LayoutInvariantsHold(const LayoutDocument& doc) {
+    std::unordered_set<uint32_t> ids;
+    bool ok = !doc.levels.empty();
+    auto add = [&](const auto& list) {
+        for (const auto& o : list) ok = ok && ids.insert(o.id).second && o.id < doc.nextId;
+    };
+    add(doc.pieces), add(doc.scenery), add(doc.labels), add(doc.tunnels), add(doc.helices);
+    for (const PlacedPiece& p : doc.pieces) {
+        for (uint32_t i = 0; i < p.joints.size(); ++i) {
+            if (p.joints[i].IsOpen()) continue;
+            const PlacedPiece* t = doc.FindPiece(p.joints[i].target);
+            const uint32_t c = p.joints[i].targetConn;
+            ok = ok && t && c < t->joints.size() && t->joints[c] == Joint{p.id, i};
+        }
+    }
+    return ok;
+}
