@@ -377,7 +377,7 @@ bool HasDetails(const PieceDef& def, const ViewTransform& view, bool labelsShown
 }
 
 // A piece whose bands are too thin for an outline: its bands go to `bands` as centre lines in
-// their fill colour (slip edges, being outline, are left out); a turntable's circles and lines
+// their ThinBandColour (slip edges, being outline, are left out); a turntable's circles and lines
 // are drawn at once, after the bands gathered so far.
 void DrawThinPiece(wxDC& dc, ThinBands& bands, const PlacedPiece& piece, const PieceDef& def,
                    const ViewTransform& view, const PieceLook& look) {
@@ -389,7 +389,7 @@ void DrawThinPiece(wxDC& dc, ThinBands& bands, const PlacedPiece& piece, const P
     std::vector<PieceShape> others;
     for (PieceShape& s : shapes) {
         if (s.type == PieceShape::Type::Polygon) {
-            bands.Add(s.points, s.fill, width, view);
+            bands.Add(s.points, ThinBandColour(s.fill, s.pen, look.selected), width, view);
         } else if (s.type != PieceShape::Type::Polyline) {
             others.push_back(std::move(s));
         }

@@ -320,6 +320,12 @@ int BandLineWidthPx(double halfWidthMm, double zoom) {
     return std::max(1, static_cast<int>(std::lround(2 * halfWidthMm * zoom)));
 }
 
+Rgb ThinBandColour(Rgb fill, Rgb outline, bool selected) {
+    if (selected) return outline;
+    auto mean = [](uint8_t a, uint8_t b) { return static_cast<uint8_t>((a + b) / 2); };
+    return {mean(fill.r, outline.r), mean(fill.g, outline.g), mean(fill.b, outline.b)};
+}
+
 std::vector<PointMm> BandCentreLine(const std::vector<PointMm>& band) {
     std::vector<PointMm> line;
     const size_t n = band.size();

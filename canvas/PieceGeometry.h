@@ -92,6 +92,10 @@ inline constexpr double kThinBandPx = 3.0;
 bool BandDrawnAsLine(double halfWidthMm, double zoom);
 // Pen width in pixels of a band drawn as a line: its width on screen rounded, at least 1.
 int BandLineWidthPx(double halfWidthMm, double zoom);
+// Colour of a band drawn as a line. Such a band used to show mostly its outline, so the line
+// takes the mean of fill and outline (track keeps standing out from the baseboard, and level and
+// own colours still show); a selected band takes its outline's stronger blue.
+Rgb ThinBandColour(Rgb fill, Rgb outline, bool selected);
 // The centre line of a band polygon made of one edge forward and the other edge back (as
 // StraightBand and CurveBand build them): the midpoints of facing corners; empty for an odd
 // or too short point list.

@@ -156,8 +156,8 @@ TEST_F(PieceDrawing, ConnectorDotsOnlyFromZoom02WithLabelsShown) {
     EXPECT_FALSE(Near(end, Rgb{255, 140, 0}, 40)) << Str(end);
 }
 
-// At zoom 0.05 a band is 1.87 pixels wide and drawn as a 2-pixel line of its fill colour
-// (smoothing is off there, so the colours are exact).
+// At zoom 0.05 a band is 1.87 pixels wide and drawn as a 2-pixel line halfway between its fill
+// and outline colours (smoothing is off there, so the colours are exact).
 TEST_F(PieceDrawing, ThinBandsAtLowZoomShowTheirColourWhereTheyLie) {
     view.zoom = 0.05;
     piece().x = 2000;  // pixels (100, 100) to (109, 100)
@@ -174,19 +174,20 @@ TEST_F(PieceDrawing, ThinBandsAtLowZoomShowTheirColourWhereTheyLie) {
         return Near(canvas.At(x0, y0), c) || Near(canvas.At(x1, y1), c);
     };
     for (int x = 101; x <= 108; ++x) {
-        EXPECT_TRUE(either(x, 99, x, 100, kPieceFill)) << x << ": " << Str(canvas.At(x, 100));
+        EXPECT_TRUE(either(x, 99, x, 100, (Rgb{165, 165, 160})))
+            << x << ": " << Str(canvas.At(x, 100));
     }
     for (int y = 101; y <= 108; ++y) {
-        EXPECT_TRUE(either(149, y, 150, y, (Rgb{200, 0, 0}))) << y;
+        EXPECT_TRUE(either(149, y, 150, y, (Rgb{160, 60, 57}))) << y;  // red and grey
     }
     EXPECT_PIXEL(canvas, 104, 103, kWhite);  // beside the band
     EXPECT_PIXEL(canvas, 104, 96, kWhite);
     EXPECT_PIXEL(canvas, 125, 100, kWhite);  // beyond its end
     EXPECT_PIXEL(canvas, 153, 104, kWhite);
-    // Selected track keeps its highlight colour.
+    // Selected track shows its blue outline colour.
     piece().selected = true;
     Draw();
-    EXPECT_TRUE(either(104, 99, 104, 100, kPieceFillSelected)) << Str(canvas.At(104, 100));
+    EXPECT_TRUE(either(104, 99, 104, 100, (Rgb{40, 100, 200}))) << Str(canvas.At(104, 100));
 }
 
 TEST_F(PieceDrawing, ArticleLabelInkAtTheMiddle) {

@@ -339,3 +339,10 @@ TEST(BandCentreLine, OddOrShortPointListsGiveNoLine) {
     EXPECT_TRUE(BandCentreLine({{0, 0}, {1, 0}}).empty());
     EXPECT_TRUE(BandCentreLine({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 2}}).empty());
 }
+
+TEST(ThinBandColour, MeanOfFillAndOutlineOrTheSelectedOutline) {
+    EXPECT_EQ(ThinBandColour({210, 210, 205}, {120, 120, 115}, false), (Rgb{165, 165, 160}));
+    EXPECT_EQ(ThinBandColour({255, 220, 60}, {195, 160, 30}, false), (Rgb{225, 190, 45}));
+    EXPECT_EQ(ThinBandColour({255, 0, 1}, {0, 255, 0}, false), (Rgb{127, 127, 0}));
+    EXPECT_EQ(ThinBandColour({180, 200, 230}, {40, 100, 200}, true), (Rgb{40, 100, 200}));
+}
