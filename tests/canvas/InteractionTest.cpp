@@ -84,39 +84,6 @@ TEST(CurveHit, SpanWidenedByThreeDegreesAndRadiusByBandPlusFive) {
     EXPECT_FALSE(hits(180, 0));
 }
 
-TEST(CurveHit, LeftHandCurveMirrorsTheRightHandOne) {
-    const PieceDef def = MakeCurve(TrackSystem::MarklinC, "left", "left", 360, -30);
-    const PlacedPiece p = PieceAtPose("left", 0, 0, 0);
-    const PointMm onArc = OnRightArc(360, 20, 0);
-    EXPECT_TRUE(PointOnPiece(p, def, onArc.x, -onArc.y));
-    EXPECT_FALSE(PointOnPiece(p, def, onArc.x, onArc.y));
-}
-
-TEST(CurvedTurnoutKHit, LeadAndDrawnArcsButNotTheWholeRings) {
-    const PieceDef& def = *TrackCatalog::Instance().Find("8569");  // R 195, 30 deg, lead 25
-    const PlacedPiece p = PieceAtPose("8569", 0, 0, 0);
-    // Z gauge: the lead's band reaches 7 + 5 mm either side.
-    EXPECT_TRUE(PointOnPiece(p, def, 12, -11.9));
-    EXPECT_FALSE(PointOnPiece(p, def, 12, -12.5));
-    const PointMm first = OnRightArc(195, 28, 0);
-    EXPECT_TRUE(PointOnPiece(p, def, first.x, first.y));
-    const PointMm second = OnRightArc(195, 30, 0);
-    EXPECT_TRUE(PointOnPiece(p, def, second.x + 25, second.y));
-    const PointMm farSide = OnRightArc(195, 150, 0);
-    EXPECT_FALSE(PointOnPiece(p, def, farSide.x, farSide.y));
-}
-
-TEST(TurntableHit, PitPlusTenMillimetres) {
-    const PieceDef* def = nullptr;
-    for (const PieceDef& d : TrackCatalog::Instance().pieces)
-        if (d.kind == PieceKind::Turntable) def = &d;
-    ASSERT_NE(def, nullptr);
-    const PlacedPiece p = PieceAtPose(def->article, 10, 10, 45);
-    const double reach = def->length / 2 + 10;
-    EXPECT_TRUE(PointOnPiece(p, *def, 10 + reach - 0.1, 10));
-    EXPECT_FALSE(PointOnPiece(p, *def, 10, 10 + reach + 0.1));
-}
-
 class HitDoc : public testing::Test {
 protected:
     LayoutDocument doc;
@@ -156,11 +123,6 @@ TEST_F(HitDoc, PieceOnHigherLevelWinsThenNearestOrigin) {
     EXPECT_EQ(PieceAt(doc, view, 100, 30), kNoId);
 }
 
-TEST_F(HitDoc, UnknownArticlesAreNeverHit) {
-    Add("no-such-article", 0, 0, 0);
-    EXPECT_EQ(PieceAt(doc, view, 10, 0), kNoId);
-}
-
 TEST_F(HitDoc, HelixRingsStandForTheBottomInnerStub) {
     const uint32_t helixId = PlaceHelix(doc, 1000, 1000, 0, "proses_2_5_r1r2");
     ASSERT_NE(helixId, kNoId);
@@ -188,33 +150,6 @@ TEST_F(HitDoc, SceneryFootprintFollowsTheHeadingAndScale) {
     EXPECT_EQ(SceneryAt(doc, view, 500 + 34, 500), kNoId);
     doc.scenery[0].scaleY = 2;  // 120 deep now
     EXPECT_EQ(SceneryAt(doc, view, 500 + 62, 500), s.id);
-}
-
-TEST_F(HitDoc, LaterSceneryWinsOnEqualHeightHigherLevelOtherwise) {
-    SceneryItem a;
-    a.id = 10;
-    a.item = "platform";
-    SceneryItem b = a;
-    b.id = 11;
-    doc.scenery = {a, b};
-    EXPECT_EQ(SceneryAt(doc, view, 0, 0), 11u);
-    doc.scenery[0].level = 2;
-    EXPECT_EQ(SceneryAt(doc, view, 0, 0), 10u);
-}
-
-TEST_F(HitDoc, LabelBoxReachesFrom4LeftTo120Right) {
-    view.zoom = 2;
-    view.offsetX = 10;
-    Label l;
-    l.id = 7;
-    l.x = 50;  // pixel 110
-    l.y = 20;  // pixel 40
-    doc.labels.push_back(l);
-    EXPECT_EQ(LabelAt(doc, view, 106, 36), 7u);
-    EXPECT_EQ(LabelAt(doc, view, 230, 64), 7u);
-    EXPECT_EQ(LabelAt(doc, view, 105, 40), kNoId);
-    EXPECT_EQ(LabelAt(doc, view, 231, 40), kNoId);
-    EXPECT_EQ(LabelAt(doc, view, 150, 65), kNoId);
 }
 
 TEST_F(HitDoc, MeasurementLabelBeforeLineAndPixelTolerances) {
@@ -250,17 +185,6 @@ TEST_F(HitDoc, HandlesWithinSqrt37Pixels) {
     EXPECT_EQ(HandleAt(s, def, view, 85, 70), 0);
     EXPECT_EQ(HandleAt(s, def, view, 200, 130), 5);
     EXPECT_EQ(HandleAt(s, def, view, 200, 100), -1);
-}
-
-TEST_F(HitDoc, DeckOutlineWithinEightPixelsHighestFirst) {
-    doc.levels[0].outline = {{0, 0}, {400, 0}, {400, 400}, {0, 400}};
-    doc.levels[1].outline = {{100, 0}, {300, 0}, {300, 200}};
-    view.zoom = 2;                                             // 8 px is 4 mm
-    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 150, 2 * 3), 2u);  // shared top edge: upper deck
-    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 3, 2 * 200), 1u);  // closing edge of level 1
-    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 50, 2 * 50), kNoId);
-    doc.levels[1].visible = false;
-    EXPECT_EQ(LevelOutlineAt(doc, view, 2 * 150, 2 * 3), 1u);
 }
 
 }  // namespace

@@ -96,14 +96,6 @@ TEST(DrawOrder, PortalsComeAfterOtherSceneryAndHiddenLevelsDrop) {
     EXPECT_EQ(TunnelPieceIds(doc).size(), 0u);
 }
 
-TEST(Levels, UnknownLevelCountsAsVisible) {
-    LayoutDocument doc;
-    doc.levels = {DefaultLevel()};
-    doc.levels[0].visible = false;
-    EXPECT_FALSE(IsLevelVisible(doc, 1));
-    EXPECT_TRUE(IsLevelVisible(doc, 5));
-}
-
 TEST(Levels, DecksSortByHeightAndMixTheirColour) {
     LayoutDocument doc;
     const std::vector<PointMm> square = {{0, 0}, {10, 0}, {10, 10}};
@@ -212,62 +204,6 @@ TEST(Helices, RingPiecesCloseIntoCirclesOfTheVariantRadii) {
     EXPECT_NEAR(ring[0].heading, -10, 1e-9);
 }
 
-TEST(Helices, LevelAndSelectionComeFromTheEndPieces) {
-    LayoutDocument doc;
-    Helix helix;
-    helix.id = 3;
-    helix.variant = "unknown-variant";
-    EXPECT_EQ(HelixVariantFor(helix), FindHelixVariant(DefaultHelixVariantId()));
-    EXPECT_EQ(HelixLevel(doc, helix), 1);
-    doc.pieces.push_back(Piece(4));
-    doc.pieces.push_back(Piece(5));
-    doc.pieces[1].helixId = 3;
-    doc.pieces[1].level = 2;
-    EXPECT_EQ(HelixLevel(doc, helix), 2);
-    EXPECT_FALSE(HelixSelected(doc, helix));
-    doc.pieces[1].selected = true;
-    EXPECT_TRUE(HelixSelected(doc, helix));
-}
-
-TEST(SceneryHandles, TurnWithTheItem) {
-    const SceneryDef* def = SceneryCatalog::Instance().Find("platform");
-    ASSERT_NE(def, nullptr);
-    SceneryItem item;
-    item.item = "platform";
-    item.x = 100;
-    item.y = 50;
-    item.heading = 90;
-    const std::vector<PointMm> h = SceneryHandles(item, *def);
-    ASSERT_EQ(h.size(), 8u);
-    // Handle 3 at local (115, 0) turned by 90° → (0, 115).
-    EXPECT_NEAR(h[3].x, 100, 1e-9);
-    EXPECT_NEAR(h[3].y, 165, 1e-9);
-    // Handle 0 at (−115, −30) → (30, −115).
-    EXPECT_NEAR(h[0].x, 130, 1e-9);
-    EXPECT_NEAR(h[0].y, -65, 1e-9);
-}
-
-TEST(SceneryHandles, ShownOnlyForOneSelectedPlatform) {
-    LayoutDocument doc;
-    SceneryItem platform;
-    platform.id = 1;
-    platform.item = "platform";
-    platform.selected = true;
-    doc.scenery.push_back(platform);
-    EXPECT_EQ(ResizableSelection(doc), &doc.scenery[0]);
-    doc.pieces.push_back(Piece(2));
-    doc.pieces[0].selected = true;
-    EXPECT_EQ(ResizableSelection(doc), nullptr);
-    doc.pieces[0].selected = false;
-    SceneryItem second = platform;
-    second.id = 3;
-    doc.scenery.push_back(second);
-    EXPECT_EQ(ResizableSelection(doc), nullptr);
-    doc.scenery.pop_back();
-    doc.scenery[0].item = "station_small";  // not a platform
-    EXPECT_EQ(ResizableSelection(doc), nullptr);
-}
-
 TEST(SceneryShapes, PlatformPartsInLayoutMillimetres) {
     const SceneryDef* def = SceneryCatalog::Instance().Find("platform");
     ASSERT_NE(def, nullptr);
@@ -291,18 +227,4 @@ TEST(SceneryShapes, PlatformPartsInLayoutMillimetres) {
     // Selected: (0.7 r + 30, 0.7 g + 48, 0.7 b + 66).
     const std::vector<SceneryShape> sel = BuildSceneryShapes(*def, pose, true, 1.0);
     EXPECT_EQ(sel[0].fill, (SceneryColor{156, 170, 185, 255}));
-}
-
-TEST(SceneryShapes, FootprintTurnsAndEllipseDetailFollowsZoom) {
-    const SceneryDef* def = SceneryCatalog::Instance().Find("platform");
-    ASSERT_NE(def, nullptr);
-    SceneryPose pose;
-    pose.heading = 90;
-    const std::vector<PointMm> f = SceneryFootprint(*def, pose);
-    // Corner (−115, −30) turned by 90° → (30, −115).
-    EXPECT_NEAR(f[0].x, 30, 1e-9);
-    EXPECT_NEAR(f[0].y, -115, 1e-9);
-    EXPECT_EQ(EllipsePoints(100, 40, 0.4), 20);
-    EXPECT_EQ(EllipsePoints(100, 40, 0.1), 12);
-    EXPECT_EQ(EllipsePoints(40, 100, 10), 64);
 }

@@ -40,13 +40,6 @@ protected:
             if (p.selected) ids.push_back(p.id);
         return ids;
     }
-    // A ring of twelve pieces, piece k's connector 1 joined to piece k+1's connector 0.
-    std::vector<uint32_t> Ring() {
-        std::vector<uint32_t> ids;
-        for (int k = 0; k < 12; ++k) ids.push_back(Add("24130"));
-        for (int k = 0; k < 12; ++k) Join(ids[k], 1, ids[(k + 1) % 12], 0);
-        return ids;
-    }
 };
 
 TEST_F(EditDoc, PlainClickKeepsAGroupCtrlClickRemovesOnePiece) {
@@ -59,17 +52,6 @@ TEST_F(EditDoc, PlainClickKeepsAGroupCtrlClickRemovesOnePiece) {
     ClickPiece(doc, c, false, false);
     EXPECT_EQ(Selected(), (std::vector<uint32_t>{c}));
     EXPECT_EQ(doc.FindPiece(c)->joints.size(), 2u);  // grown to the connector count
-}
-
-TEST_F(EditDoc, ShiftClickAlongARingSelectsTheShorterWay) {
-    const std::vector<uint32_t> r = Ring();
-    doc.FindPiece(r[0])->selected = true;
-    ClickPiece(doc, r[3], false, true);
-    EXPECT_EQ(Selected(), (std::vector<uint32_t>{r[0], r[1], r[2], r[3]}));
-    doc.ClearSelection();
-    doc.FindPiece(r[1])->selected = true;
-    ClickPiece(doc, r[9], false, true);  // 1-0-11-10-9 is shorter than 1-2-...-9
-    EXPECT_EQ(Selected(), (std::vector<uint32_t>{r[0], r[1], r[9], r[10], r[11]}));
 }
 
 TEST_F(EditDoc, ShiftClickUnreachableOrOnTheAnchorToggles) {
@@ -90,14 +72,6 @@ TEST_F(EditDoc, ClickOnAHelixStubTakesTheWholeHelix) {
     const Helix h = *doc.FindHelix(helix);
     ClickPiece(doc, h.topR2, false, false);
     EXPECT_EQ(Selected(), (std::vector<uint32_t>{h.bottomR1, h.bottomR2, h.topR1, h.topR2}));
-}
-
-TEST_F(EditDoc, ChainPathIsEmptyWithoutAConnection) {
-    const uint32_t a = Add("24188"), b = Add("24188");
-    EXPECT_TRUE(ChainPath(doc, a, b).empty());
-    Join(a, 1, b, 0);
-    EXPECT_EQ(ChainPath(doc, a, b), (std::vector<uint32_t>{b, a}));
-    EXPECT_TRUE(ChainPath(doc, a, 999).empty());
 }
 
 TEST_F(EditDoc, BandSelectsByOriginInPixelsAndAddsToTheSelection) {
@@ -147,14 +121,6 @@ INSTANTIATE_TEST_SUITE_P(
                     SnapCase{100, 95, 95, 195, false}, SnapCase{300, 150, 150, 90, true},
                     SnapCase{45, 190, -170, 235, false}));
 
-TEST(FoldDeg, IntoMinus180To180) {
-    EXPECT_DOUBLE_EQ(FoldDeg(180), 180);
-    EXPECT_DOUBLE_EQ(FoldDeg(-180), 180);
-    EXPECT_DOUBLE_EQ(FoldDeg(190), -170);
-    EXPECT_DOUBLE_EQ(FoldDeg(-190), 170);
-    EXPECT_DOUBLE_EQ(FoldDeg(725), 5);
-}
-
 TEST_F(EditDoc, RotationTurnsAboutTheMeanOfTheSelection) {
     const uint32_t a = Add("24188", 0, 0, 10), b = Add("24188", 200, 0, 350);
     SceneryItem s;
@@ -185,17 +151,6 @@ TEST_F(EditDoc, RotationTurnsAboutTheMeanOfTheSelection) {
     EXPECT_NEAR(doc.FindPiece(b)->x, 200, 1e-9);
     EXPECT_NEAR(doc.FindPiece(b)->y, 0, 1e-9);
     EXPECT_DOUBLE_EQ(doc.FindPiece(b)->heading, 350);
-}
-
-TEST_F(EditDoc, PointerAngleIsMeasuredInWindowPixels) {
-    ViewTransform view;
-    view.zoom = 2;
-    view.offsetX = 10;
-    view.offsetY = 20;
-    const PointMm pivot{5, 5};  // pixels (20, 30)
-    EXPECT_NEAR(PointerAngle(view, pivot, 20, 50), 90, 1e-9);
-    EXPECT_NEAR(PointerAngle(view, pivot, 0, 30), 180, 1e-9);
-    EXPECT_NEAR(PointerAngle(view, pivot, 30, 20), -45, 1e-9);
 }
 
 TEST_F(EditDoc, WholeHelixTurnsAboutItsCentre) {
@@ -286,34 +241,6 @@ TEST_F(EditDoc, PastedHelixStubsAreNotPartOfTheHelix) {
     EXPECT_NE(doc.FindHelix(helix), nullptr);
 }
 
-TEST_F(EditDoc, PairPiecesBringTheirJoinedPairPartner) {
-    const uint32_t ramp1 = Add("74618"), ramp2 = Add("74618"), plain = Add("24188");
-    Join(ramp1, 1, ramp2, 0);
-    Join(ramp2, 1, plain, 0);
-    doc.FindPiece(ramp1)->selected = true;
-    ExpandPairSelection(doc);
-    EXPECT_EQ(Selected(), (std::vector<uint32_t>{ramp1, ramp2}));
-    doc.ClearSelection();
-    doc.FindPiece(plain)->selected = true;
-    ExpandPairSelection(doc);
-    EXPECT_EQ(Selected(), (std::vector<uint32_t>{plain}));
-}
-
-TEST_F(EditDoc, GradeAndAnythingSelected) {
-    const uint32_t a = Add("24188");
-    EXPECT_FALSE(AnythingSelected(doc));
-    doc.FindPiece(a)->selected = true;
-    doc.FindPiece(a)->grade = 0.001;
-    EXPECT_FALSE(SelectionHasGrade(doc));
-    doc.FindPiece(a)->grade = -2;
-    EXPECT_TRUE(SelectionHasGrade(doc));
-    doc.ClearSelection();
-    Measurement m;
-    m.selected = true;
-    doc.measurements.push_back(m);
-    EXPECT_TRUE(AnythingSelected(doc));
-}
-
 // ---- Scenery, tape, labels, outlines ----
 
 SceneryItem Platform(double x, double y, double heading) {
@@ -325,25 +252,6 @@ SceneryItem Platform(double x, double y, double heading) {
     s.heading = heading;
     s.selected = true;
     return s;
-}
-
-TEST_F(EditDoc, RightEdgeOfATurnedItemChangesOnlyItsWidthAndKeepsTheLeftEdge) {
-    doc.scenery.push_back(Platform(0, 0, 90));
-    const SceneryDef& def = *SceneryCatalog::Instance().Find("platform");
-    // Turned by 90 degrees, local +x points down the window: the right edge is at (0, 115), the
-    // left edge at (0, -115).
-    const SceneryResizeStart start = BeginSceneryResize(doc, 50, 3);
-    EXPECT_NEAR(start.anchor.x, 0, 1e-9);
-    EXPECT_NEAR(start.anchor.y, -115, 1e-9);
-    ASSERT_TRUE(DragSceneryResize(doc, start, 10, 200));  // 315 mm from the left edge
-    const SceneryItem& s = doc.scenery[0];
-    EXPECT_NEAR(s.scaleX, 315.0 / 230.0, 1e-12);
-    EXPECT_DOUBLE_EQ(s.scaleY, 1);
-    EXPECT_NEAR(s.x, 0, 1e-9);
-    EXPECT_NEAR(s.y, -115 + 157.5, 1e-9);
-    const PointMm left = HandleWorld(s, def, 7);
-    EXPECT_NEAR(left.x, 0, 1e-9);
-    EXPECT_NEAR(left.y, -115, 1e-9);
 }
 
 TEST_F(EditDoc, CornerOntoTheOppositeCornerLeavesFiveByFive) {
@@ -358,20 +266,6 @@ TEST_F(EditDoc, CornerOntoTheOppositeCornerLeavesFiveByFive) {
     const PointMm still = HandleWorld(s, def, 0);
     EXPECT_NEAR(still.x, corner0.x, 1e-9);
     EXPECT_NEAR(still.y, corner0.y, 1e-9);
-}
-
-TEST_F(EditDoc, TopEdgeHandleKeepsTheWidthFromGrabTime) {
-    SceneryItem s = Platform(0, 0, 0);
-    s.scaleX = 0.5;
-    doc.scenery.push_back(s);
-    const SceneryResizeStart start = BeginSceneryResize(doc, 50, 1);  // anchor (0, 30)
-    ASSERT_TRUE(DragSceneryResize(doc, start, 40, -70));
-    EXPECT_DOUBLE_EQ(doc.scenery[0].scaleX, 0.5);
-    EXPECT_NEAR(doc.scenery[0].scaleY, 100.0 / 60.0, 1e-12);
-    EXPECT_NEAR(doc.scenery[0].y, -20, 1e-9);
-    EXPECT_NEAR(doc.scenery[0].x, 0, 1e-9);
-    doc.scenery.clear();
-    EXPECT_FALSE(DragSceneryResize(doc, start, 40, -70));  // the item is gone
 }
 
 TEST_F(EditDoc, ResizeDialogResults) {
@@ -392,31 +286,6 @@ TEST_F(EditDoc, ResizeDialogResults) {
     EXPECT_DOUBLE_EQ(AspectRatio(1.0, 0), 1.0);
 }
 
-TEST_F(EditDoc, SceneryDropsOnTheHighestVisibleLevelAsTheOnlySelection) {
-    Level upper;
-    upper.id = 2;
-    upper.height = 80;
-    Level hidden;
-    hidden.id = 3;
-    hidden.height = 200;
-    hidden.visible = false;
-    doc.levels.push_back(upper);
-    doc.levels.push_back(hidden);
-    const uint32_t a = Add("24188");
-    doc.FindPiece(a)->selected = true;
-    EXPECT_EQ(DropScenery(doc, "no_such_item", 0, 0, 0), kNoId);
-    const size_t undo = doc.undoStack.size();
-    const uint32_t id = DropScenery(doc, "platform", 40, 50, 375);
-    ASSERT_NE(id, kNoId);
-    EXPECT_EQ(doc.undoStack.size(), undo + 1);
-    const SceneryItem& s = *doc.FindScenery(id);
-    EXPECT_EQ(s.level, 2);
-    EXPECT_DOUBLE_EQ(s.heading, 15);
-    EXPECT_TRUE(s.selected);
-    EXPECT_FALSE(doc.FindPiece(a)->selected);
-    EXPECT_DOUBLE_EQ(s.scaleX, 1);
-}
-
 TEST_F(EditDoc, TapeShorterThanOneMillimetreAddsNothing) {
     EXPECT_EQ(AddMeasurement(doc, {10, 10}, {10.5, 10.5}), kNoId);
     EXPECT_TRUE(doc.measurements.empty());
@@ -425,58 +294,6 @@ TEST_F(EditDoc, TapeShorterThanOneMillimetreAddsNothing) {
     ASSERT_NE(id, kNoId);
     EXPECT_EQ(doc.measurements.size(), 1u);
     EXPECT_EQ(doc.undoStack.size(), 1u);
-}
-
-TEST_F(EditDoc, MeasurementDragMovesLineAndLabelTogether) {
-    Measurement m;
-    m.id = 9;
-    m.x2 = 100;
-    m.dx = 5;
-    m.dy = -20;
-    doc.measurements.push_back(m);
-    const MeasurementDragStart start = BeginMeasurementDrag(doc, 9, 2, {50, -20});
-    ASSERT_TRUE(DragMeasurement(doc, start, {70, 10}));
-    const Measurement& after = doc.measurements[0];
-    EXPECT_DOUBLE_EQ(after.x1, 20);
-    EXPECT_DOUBLE_EQ(after.y1, 30);
-    EXPECT_DOUBLE_EQ(after.x2, 120);
-    EXPECT_DOUBLE_EQ(after.dx, 5);
-    EXPECT_DOUBLE_EQ(after.dy, -20);
-    doc.measurements.clear();
-    EXPECT_FALSE(DragMeasurement(doc, start, {0, 0}));
-}
-
-TEST_F(EditDoc, LabelAndOutlineDragsKeepTheGrabOffset) {
-    Label l;
-    l.id = 4;
-    l.x = 100;
-    l.y = 100;
-    doc.labels.push_back(l);
-    const LabelDragStart ls = BeginLabelDrag(doc, 4, {110, 105});
-    ASSERT_TRUE(DragLabel(doc, ls, {210, 5}));
-    EXPECT_DOUBLE_EQ(doc.labels[0].x, 200);
-    EXPECT_DOUBLE_EQ(doc.labels[0].y, 0);
-
-    doc.levels[0].outline = {{0, 0}, {100, 0}, {100, 100}};
-    const OutlineDragStart os = BeginOutlineDrag(doc, 1, {50, 0});
-    ASSERT_TRUE(DragOutline(doc, os, {60, 30}));
-    EXPECT_EQ(doc.levels[0].outline, (std::vector<PointMm>{{10, 30}, {110, 30}, {110, 130}}));
-    doc.levels[0].outline.pop_back();
-    EXPECT_FALSE(DragOutline(doc, os, {0, 0}));
-}
-
-TEST_F(EditDoc, SceneryMoveFollowsTheStartPoses) {
-    doc.scenery.push_back(Platform(10, 20, 0));
-    SceneryItem other = Platform(0, 0, 0);
-    other.id = 51;
-    other.selected = false;
-    doc.scenery.push_back(other);
-    const SceneryMoveStart start = TakeSceneryMoveStart(doc);
-    MoveScenery(doc, start, 5, 5);
-    MoveScenery(doc, start, 7, -3);
-    EXPECT_DOUBLE_EQ(doc.scenery[0].x, 17);
-    EXPECT_DOUBLE_EQ(doc.scenery[0].y, 17);
-    EXPECT_DOUBLE_EQ(doc.scenery[1].x, 0);
 }
 
 }  // namespace

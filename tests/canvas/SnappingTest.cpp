@@ -91,26 +91,6 @@ TEST(AlignToConnector, PutsTheConnectorOnTheTargetFacingIt) {
     EXPECT_NEAR(hand.heading, 270, 1e-9);
 }
 
-TEST(AlignToConnector, InvalidConnectorGivesTheOrigin) {
-    const PieceDef& straight = *TrackCatalog::Instance().Find("24188");
-    EXPECT_EQ(AlignToConnector(straight, 2, {10, 10, 10}), (PiecePose{0, 0, 0}));
-    EXPECT_EQ(AlignToConnector(straight, -1, {10, 10, 10}), (PiecePose{0, 0, 0}));
-}
-
-TEST_F(SnapDoc, ConnectorPosesCarryTheOpenFlags) {
-    const uint32_t a = Put("24188", 10, 20, 90);
-    const uint32_t b = Put("24188", 10, 208.3, 90);
-    Link(a, 1, b, 0);
-    const std::vector<ConnectorPose> poses = ConnectorPoses(P(a), Def("24188"));
-    ASSERT_EQ(poses.size(), 2u);
-    EXPECT_TRUE(poses[0].open);
-    EXPECT_FALSE(poses[1].open);
-    EXPECT_NEAR(poses[1].x, 10, 1e-9);
-    EXPECT_NEAR(poses[1].y, 208.3, 1e-9);
-    EXPECT_NEAR(poses[1].heading, 90, 1e-9);
-    EXPECT_EQ(poses[1].number, 1);
-}
-
 // ---- Capture radius and heading limit ----
 
 struct CaptureCase {
@@ -147,14 +127,6 @@ INSTANTIATE_TEST_SUITE_P(
                     CaptureCase{24.999, 180, true}, CaptureCase{25.001, 180, false},
                     CaptureCase{5, 19.5, false}, CaptureCase{5, 20.5, true},
                     CaptureCase{5, 340.5, false}, CaptureCase{5, 339.5, true}));
-
-TEST_F(SnapDoc, HeadingIsTakenFromTheTargetNotTheGhost) {
-    Put("24188", 0, 0, 0);
-    const SnapResult r = Snap("24188", 200, 10, 57);
-    ASSERT_TRUE(r.snapped);
-    EXPECT_NEAR(r.heading, 0, 1e-9);
-    EXPECT_NEAR(r.x, 188.3, 1e-9);
-}
 
 class SnapTies : public SnapDoc, public testing::WithParamInterface<bool> {};
 
@@ -245,18 +217,6 @@ TEST(IncompatibleSystemsText, UsesTheLongNames) {
 
 // ---- Joins ----
 
-TEST_F(SnapDoc, JoinWritesBothSidesAndReleasesOldPartners) {
-    const uint32_t a = Put("24188", 0, 0, 0);
-    const uint32_t b = Put("24188", 188.3, 0, 0);
-    const uint32_t c = Put("24188", 188.3, 100, 0);
-    ASSERT_TRUE(JoinConnectors(doc, a, 1, b, 0));
-    EXPECT_EQ(P(a).joints[1], (Joint{b, 0}));
-    EXPECT_EQ(P(b).joints[0], (Joint{a, 1}));
-    ASSERT_TRUE(JoinConnectors(doc, c, 0, a, 1));
-    EXPECT_EQ(P(a).joints[1], (Joint{c, 0}));
-    EXPECT_TRUE(P(b).joints[0].IsOpen()) << "b no longer names a's end";
-}
-
 TEST_F(SnapDoc, JoinRefusesBadEnds) {
     const uint32_t a = Put("24188", 0, 0, 0);
     const uint32_t b = Put("24188", 188.3, 0, 0);
@@ -268,20 +228,6 @@ TEST_F(SnapDoc, JoinRefusesBadEnds) {
     EXPECT_FALSE(JoinConnectors(doc, a, 1, a, 0));
     EXPECT_FALSE(JoinConnectors(doc, a, 1, u, 0));
     EXPECT_EQ(doc.pieces, before);
-}
-
-TEST_F(SnapDoc, DetachOpensOnlyJointsLeavingTheSelection) {
-    const uint32_t a = Put("24188", 0, 0, 0);
-    const uint32_t b = Put("24188", 188.3, 0, 0);
-    const uint32_t c = Put("24188", 376.6, 0, 0);
-    Link(a, 1, b, 0);
-    Link(b, 1, c, 0);
-    P(b).selected = P(c).selected = true;
-    DetachSelection(doc);
-    EXPECT_TRUE(P(a).joints[1].IsOpen());
-    EXPECT_TRUE(P(b).joints[0].IsOpen());
-    EXPECT_EQ(P(b).joints[1], (Joint{c, 0}));
-    EXPECT_EQ(P(c).joints[0], (Joint{b, 1}));
 }
 
 TEST_F(SnapDoc, DropLevelIsTheHighestVisible) {
@@ -323,41 +269,6 @@ TEST_F(SnapDoc, SnappedDropJoinsBothSidesTakesTheTargetLevelAndContinuesTheGrade
     EXPECT_FALSE(r.firstZPiece);
 }
 
-TEST_F(SnapDoc, FreeDropGoesToTheHighestVisibleLevelUnjoined) {
-    doc.levels.push_back(MakeLevel(2, true, 80));
-    const PlacementResult r = DropPalettePiece(doc, "24130", {500, 500, 45}, SnapResult{});
-    ASSERT_TRUE(r.Placed());
-    const PlacedPiece& n = P(r.firstId);
-    EXPECT_EQ(n.level, 2);
-    EXPECT_EQ(n.joints.size(), 2u);
-    EXPECT_TRUE(n.joints[0].IsOpen() && n.joints[1].IsOpen());
-    EXPECT_EQ(n.x, 500);
-    EXPECT_EQ(n.heading, 45);
-    EXPECT_EQ(n.elevation, 0);
-}
-
-TEST_F(SnapDoc, ClashRefusesTheDropWithoutTouchingTheDocument) {
-    Put("2200", 0, 0, 0);
-    doc.PushUndo();
-    const std::vector<PlacedPiece> before = doc.pieces;
-    const PiecePose free{190, 0, 0};
-    const SnapResult snap = TrackPaletteDrag(doc, "24188", free);
-    EXPECT_FALSE(snap.snapped);
-    const PlacementResult r = DropPalettePiece(doc, "24188", free, snap);
-    EXPECT_FALSE(r.Placed());
-    EXPECT_EQ(r.errorTitle, "Incompatible Track Systems");
-    EXPECT_EQ(r.error.substr(0, 50), "Marklin C-Track cannot connect to Marklin K-Track.");
-    EXPECT_EQ(doc.pieces, before);
-    EXPECT_EQ(doc.undoStack.size(), 1u);
-
-    doc.snapOn = false;  // with snapping off the piece lands unjoined, without a message
-    const PlacementResult off = DropPalettePiece(doc, "24188", free, SnapResult{});
-    ASSERT_TRUE(off.Placed());
-    EXPECT_TRUE(off.error.empty());
-    EXPECT_TRUE(P(off.firstId).joints[0].IsOpen());
-    EXPECT_TRUE(P(1).joints[1].IsOpen());
-}
-
 TEST_F(SnapDoc, DropWithSnappingOffIgnoresALeftoverSnap) {
     const uint32_t fixed = Put("24188", 0, 0, 0);
     const PiecePose free{200, 8, 20};
@@ -370,27 +281,6 @@ TEST_F(SnapDoc, DropWithSnappingOffIgnoresALeftoverSnap) {
     EXPECT_EQ(P(r.firstId).x, 200);
     EXPECT_EQ(P(r.firstId).heading, 20);
     EXPECT_TRUE(P(fixed).joints[1].IsOpen());
-}
-
-TEST_F(SnapDoc, PairPiecesArriveJoinedInOneUndoStep) {
-    const PlacementResult r = DropPalettePiece(doc, "74618", {0, 0, 0}, SnapResult{});
-    ASSERT_TRUE(r.Placed());
-    ASSERT_NE(r.secondId, kNoId);
-    EXPECT_EQ(doc.pieces.size(), 2u);
-    EXPECT_NEAR(P(r.secondId).x, 180, 1e-9);
-    EXPECT_NEAR(P(r.secondId).heading, 0, 1e-9);
-    EXPECT_EQ(P(r.firstId).joints[1], (Joint{r.secondId, 0}));
-    EXPECT_EQ(P(r.secondId).joints[0], (Joint{r.firstId, 1}));
-    EXPECT_TRUE(P(r.firstId).selected);
-    EXPECT_FALSE(P(r.secondId).selected);
-    EXPECT_EQ(doc.undoStack.size(), 1u);
-    doc.Undo();
-    EXPECT_TRUE(doc.pieces.empty());
-}
-
-TEST_F(SnapDoc, FirstZPieceAsksForUnitZoom) {
-    EXPECT_TRUE(DropPalettePiece(doc, "8500", {0, 0, 0}, {}).firstZPiece);
-    EXPECT_FALSE(DropPalettePiece(doc, "8500", {0, 300, 0}, {}).firstZPiece);
 }
 
 TEST_F(SnapDoc, BadDropsChangeNothing) {
@@ -406,20 +296,6 @@ TEST_F(SnapDoc, BadDropsChangeNothing) {
     EXPECT_FALSE(TrackPaletteDrag(doc, "00000", {190, 0, 0}).snapped);
     EXPECT_EQ(doc.pieces, before);
     EXPECT_TRUE(doc.undoStack.empty());
-}
-
-TEST_F(SnapDoc, StaleSnapToAVanishedTargetPlacesUnjoinedOnTheActiveLevel) {
-    SnapResult snap;
-    snap.snapped = true;
-    snap.targetPiece = 77;
-    snap.targetConn = 1;
-    snap.ownConn = 0;
-    snap.x = 10;
-    doc.activeLevel = 1;
-    const PlacementResult r = DropPalettePiece(doc, "24188", {0, 0, 0}, snap);
-    ASSERT_TRUE(r.Placed());
-    EXPECT_EQ(P(r.firstId).x, 10);
-    EXPECT_TRUE(P(r.firstId).joints[0].IsOpen());
 }
 
 // ---- Palette double click and double-click clone ----
@@ -447,62 +323,6 @@ TEST_F(SnapDoc, PlaceAfterSelectionBuildsForwardThenBackward) {
     EXPECT_EQ(P(p).joints[0], (Joint{back.firstId, 1}));
 }
 
-TEST_F(SnapDoc, PlaceAfterSelectionUsesTheNewestSelectedPiece) {
-    const uint32_t older = Put("24188", 0, 0, 0);
-    const uint32_t newer = Put("24188", 0, 300, 0);
-    P(older).selected = P(newer).selected = true;
-    const PlacementResult r = PlaceAfterSelection(doc, "24188");
-    ASSERT_TRUE(r.Placed());
-    EXPECT_EQ(P(r.firstId).joints[0].target, newer);
-}
-
-TEST_F(SnapDoc, PlaceAfterSelectionRefusesAnotherSystem) {
-    const uint32_t p = Put("24188", 0, 0, 0);
-    P(p).selected = true;
-    const std::vector<PlacedPiece> before = doc.pieces;
-    const PlacementResult r = PlaceAfterSelection(doc, "2200");
-    EXPECT_FALSE(r.Placed());
-    EXPECT_EQ(r.errorTitle, kIncompatibleSystemsTitle);
-    EXPECT_EQ(r.error.substr(0, 50), "Marklin K-Track cannot connect to Marklin C-Track.");
-    EXPECT_EQ(doc.pieces, before);
-    EXPECT_TRUE(doc.undoStack.empty());
-    EXPECT_FALSE(PlaceAfterSelection(doc, "nope").Placed());
-    P(p).article = "gone";
-    EXPECT_FALSE(PlaceAfterSelection(doc, "24188").Placed());
-    EXPECT_TRUE(doc.undoStack.empty());
-}
-
-TEST_F(SnapDoc, PlaceAfterSelectionPlacesPairsAndSelectsTheSecond) {
-    const uint32_t p = Put("24188", 0, 0, 0);
-    P(p).selected = true;
-    const PlacementResult r = PlaceAfterSelection(doc, "74618");
-    ASSERT_TRUE(r.Placed());
-    ASSERT_NE(r.secondId, kNoId);
-    EXPECT_NEAR(P(r.secondId).x, 188.3 + 180, 1e-9);
-    EXPECT_TRUE(P(r.secondId).selected);
-    EXPECT_EQ(Selected(), 1u);
-}
-
-TEST_F(SnapDoc, DoubleClickCloneExtendsPieceByPiece) {
-    const uint32_t p = Put("24130", 0, 0, 0);
-    const PlacementResult one = CloneAndExtend(doc, p);
-    ASSERT_TRUE(one.Placed());
-    const PlacementResult two = CloneAndExtend(doc, one.firstId);
-    ASSERT_TRUE(two.Placed());
-    const PlacementResult three = CloneAndExtend(doc, two.firstId);
-    ASSERT_TRUE(three.Placed());
-    // Three R1 30-degree curves turn the track by 90 degrees about the centre (0, 360).
-    const ConnectorPose end = GetConnectorPose(P(two.firstId), Def("24130"), 1);
-    EXPECT_NEAR(end.x, 360, 1e-9);
-    EXPECT_NEAR(end.y, 360, 1e-9);
-    EXPECT_NEAR(end.heading, 90, 1e-9);
-    EXPECT_EQ(P(two.firstId).joints[0], (Joint{one.firstId, 1}));
-    EXPECT_EQ(P(one.firstId).joints[1], (Joint{two.firstId, 0}));
-    EXPECT_TRUE(P(three.firstId).selected);
-    EXPECT_EQ(Selected(), 1u);
-    EXPECT_EQ(doc.undoStack.size(), 3u);
-}
-
 TEST_F(SnapDoc, DoubleClickCloneFallsBackToTheStartAndStopsWhenBothEndsAreTaken) {
     const uint32_t a = Put("24188", 0, 0, 0);
     const uint32_t b = Put("24188", 188.3, 0, 0);
@@ -517,28 +337,6 @@ TEST_F(SnapDoc, DoubleClickCloneFallsBackToTheStartAndStopsWhenBothEndsAreTaken)
     EXPECT_FALSE(CloneAndExtend(doc, 999).Placed());
     EXPECT_EQ(doc.pieces, before);
     EXPECT_EQ(doc.undoStack.size(), undo);
-}
-
-TEST_F(SnapDoc, DoubleClickCloneSkipsHelixTrackAndEndsNamedByOthers) {
-    const uint32_t h = Put("24188", 0, 0, 0);
-    P(h).helixId = 55;
-    EXPECT_FALSE(CloneAndExtend(doc, h).Placed());
-    // A one-sided joint from another piece still claims the end.
-    const uint32_t a = Put("24188", 0, 200, 0);
-    const uint32_t other = Put("24188", 188.3, 200, 0);
-    P(other).joints[0] = {a, 1};
-    const PlacementResult r = CloneAndExtend(doc, a);
-    ASSERT_TRUE(r.Placed());
-    EXPECT_EQ(P(r.firstId).joints[1], (Joint{a, 0}));
-}
-
-TEST_F(SnapDoc, DoubleClickCloneOfABumperFacesIt) {
-    const uint32_t b = Put("24977", 100, 0, 0);
-    const PlacementResult r = CloneAndExtend(doc, b);
-    ASSERT_TRUE(r.Placed());
-    EXPECT_NEAR(P(r.firstId).x, 100, 1e-9);
-    EXPECT_NEAR(P(r.firstId).heading, 180, 1e-9);
-    EXPECT_EQ(P(r.firstId).joints[0], (Joint{b, 0}));
 }
 
 TEST_F(SnapDoc, DoubleClickCloneOfTheAdapterIsRefused) {
@@ -562,21 +360,6 @@ protected:
     }
 };
 
-TEST_F(MoveDoc, ShortMovesKeepJointsLongerOnesDetach) {
-    const uint32_t a = Put("24188", 0, 0, 0);
-    const uint32_t b = Put("24188", 188.3, 0, 0);
-    Link(a, 1, b, 0);
-    P(b).selected = true;
-    doc.snapOn = false;
-    Move(0.6, 0.6);  // 0.85 mm
-    EXPECT_EQ(P(a).joints[1], (Joint{b, 0}));
-    EXPECT_NEAR(P(b).x, 188.9, 1e-9);
-    Move(2, 0);
-    EXPECT_TRUE(P(a).joints[1].IsOpen());
-    EXPECT_TRUE(P(b).joints[0].IsOpen());
-    EXPECT_NEAR(P(b).x, 190.9, 1e-9);
-}
-
 TEST_F(MoveDoc, SnappedMoveCarriesTheSelectionRigidly) {
     const uint32_t fixed = Put("24188", 0, 0, 0);  // open end (188.3, 0)
     const uint32_t a = Put("24188", 250, 10, 10);
@@ -598,25 +381,6 @@ TEST_F(MoveDoc, SnappedMoveCarriesTheSelectionRigidly) {
     EXPECT_EQ(P(fixed).joints[1], (Joint{a, 0}));
     EXPECT_EQ(P(a).joints[0], (Joint{fixed, 1}));
     EXPECT_EQ(P(a).joints[1], (Joint{b, 0})) << "joints inside the selection stay";
-}
-
-TEST_F(MoveDoc, HelixCentreFollowsTheRigidMotion) {
-    Put("24188", 0, 0, 0);
-    const uint32_t a = Put("24188", 200, 10, 90);
-    P(a).helixId = 40;
-    Helix h;
-    h.id = 40;
-    h.x = 200;
-    h.y = 110;
-    h.heading = 90;
-    doc.helices.push_back(h);
-    P(a).selected = true;
-    ASSERT_TRUE(Move(0, 0).Snapped());
-    // a turns by -90 about its start and lands at (188.3, 0): the centre 100 mm ahead of it
-    // along +y ends up 100 mm along +x.
-    EXPECT_NEAR(doc.helices[0].x, 288.3, 1e-9);
-    EXPECT_NEAR(doc.helices[0].y, 0, 1e-9);
-    EXPECT_NEAR(doc.helices[0].heading, 0, 1e-9);
 }
 
 struct AutoJoinCase {
@@ -665,36 +429,6 @@ TEST_F(MoveDoc, EndsJoinedInsideTheSelectionDoNotSnap) {
     P(a).selected = P(b).selected = true;
     const MoveStart start = TakeMoveStart(doc);
     EXPECT_FALSE(TrackSelectionMove(doc, start, 0, 0).Snapped());
-}
-
-TEST_F(MoveDoc, SnappedMoveLiftsTheRestOfTheSelection) {
-    const uint32_t fixed = Put("24188", 0, 0, 0);
-    P(fixed).elevation = 10;
-    const uint32_t a = Put("24188", 195, 5, 0);
-    const uint32_t b = Put("24188", 195 + 188.3, 5, 0);
-    Link(a, 1, b, 0);
-    P(a).selected = P(b).selected = true;
-    ASSERT_TRUE(Move(0, 0).Snapped());
-    EXPECT_NEAR(P(a).elevation, 10, 1e-9);
-    EXPECT_NEAR(P(b).elevation, 10, 1e-9);
-}
-
-TEST_F(MoveDoc, TrackingMovesSceneryAndHelicesButSnapsNothingWhenOff) {
-    const uint32_t a = Put("24188", 0, 0, 0);
-    P(a).selected = true;
-    Put("24188", 188.3 + 30, 0, 0);
-    SceneryItem tree;
-    tree.id = doc.TakeId();
-    tree.item = "tree";
-    tree.x = tree.y = 5;
-    tree.selected = true;
-    doc.scenery.push_back(tree);
-    const MoveStart start = TakeMoveStart(doc);
-    EXPECT_TRUE(TrackSelectionMove(doc, start, 25, 0).Snapped());
-    EXPECT_NEAR(doc.scenery[0].x, 30, 1e-9);
-    doc.snapOn = false;
-    EXPECT_FALSE(TrackSelectionMove(doc, start, 25, 0).Snapped());
-    EXPECT_NEAR(P(a).x, 25, 1e-9);
 }
 
 TEST_F(MoveDoc, ReleaseIgnoresAVanishedTarget) {
