@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <wx/listbox.h>
 #include <wx/menu.h>
-#include <wx/spinctrl.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -14,7 +13,6 @@
 #include "canvas/Interaction.h"
 #include "canvas/PieceGeometry.h"
 #include "canvas/SceneryEdit.h"
-#include "canvas/SceneryResizeDialog.h"
 #include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
@@ -23,8 +21,6 @@
 #include "support/GuiTestSupport.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 enum Mods { kNone = 0, kCtrl = 1, kShift = 2, kAlt = 4 };
 
@@ -171,7 +167,7 @@ protected:
 
 // ---- Palette drops ----
 
-TEST_F(CanvasEdit, DropWithin24mmSnapsAndJoinsAt26mmItDoesNot) {
+TEST_F(CanvasEdit, DropAt24mmSnapsAndJoinsAt26mmItDoesNot) {
     const uint32_t first = Add("24188", 99.7, 100);  // open end at (288, 100), heading 0
     canvas->BeginPieceDrag("24188");
     ASSERT_TRUE(canvas->EditState().pieceDrag);
@@ -192,17 +188,15 @@ TEST_F(CanvasEdit, DropWithin24mmSnapsAndJoinsAt26mmItDoesNot) {
     EXPECT_EQ(doc->FindPiece(first)->joints[1], (Joint{Last().id, 0}));
     EXPECT_EQ(Selected(), std::vector<uint32_t>{Last().id});
     EXPECT_TRUE(frame->IsModified());
-}
 
-TEST_F(CanvasEdit, DropAt26mmLandsWhereDroppedUnjoined) {
-    Add("24188", 99.7, 100);
+    doc->pieces.pop_back();  // at 26 mm the piece lands where dropped, unjoined
+    doc->pieces[0].joints[1] = {};
     canvas->BeginPieceDrag("24188");
-    Send(wxEVT_MOUSEWHEEL, 0, 0, kNone, false, 120);
+    Send(wxEVT_MOUSEWHEEL, 0, 0, kNone, false, 120);  // the wheel turns the ghost too
     Hover(288, 126);
     EXPECT_FALSE(canvas->EditState().snap.snapped);
     Press(288, 126);
     ASSERT_EQ(doc->pieces.size(), 2u);
-    EXPECT_DOUBLE_EQ(Last().x, 288);
     EXPECT_DOUBLE_EQ(Last().y, 126);
     EXPECT_DOUBLE_EQ(Last().heading, 30);
     EXPECT_TRUE(Last().joints[0].IsOpen());
@@ -251,49 +245,6 @@ TEST_F(CanvasEdit, PairPieceArrivesAsTwoJoinedTheFirstSelected) {
     EXPECT_EQ(b.joints[0], (Joint{a.id, 1}));
     EXPECT_NEAR(b.x, 680, 1e-9);  // 180 mm further along heading 0
     EXPECT_EQ(Selected(), std::vector<uint32_t>{a.id});
-}
-
-TEST_F(CanvasEdit, EscapeCancelsAPaletteDragAndUnknownArticlesStartNone) {
-    canvas->BeginPieceDrag("no-such-article");
-    EXPECT_FALSE(canvas->EditState().pieceDrag);
-    canvas->BeginPieceDrag("24188");
-    EXPECT_TRUE(canvas->HasCapture());
-    Key('r');
-    EXPECT_DOUBLE_EQ(canvas->EditState().freePose.heading, 30);
-    Key(WXK_ESCAPE);
-    EXPECT_FALSE(canvas->EditState().pieceDrag);
-    EXPECT_FALSE(canvas->Overlays().pieceGhost);
-    EXPECT_FALSE(canvas->HasCapture());
-    Click(400, 400);
-    EXPECT_TRUE(doc->pieces.empty());
-}
-
-TEST_F(CanvasEdit, FirstZPieceSetsZoomOne) {
-    SetZoom(0.4);
-    canvas->BeginPieceDrag("8500");
-    Hover(100, 100);
-    Press(100, 100);
-    ASSERT_EQ(doc->pieces.size(), 1u);
-    EXPECT_DOUBLE_EQ(canvas->Zoom(), 1.0);
-}
-
-TEST_F(CanvasEdit, SceneryAndHelixDrops) {
-    canvas->BeginSceneryDrag("platform");
-    Send(wxEVT_RIGHT_DOWN, 0, 0, kNone, false);  // +15
-    Hover(300, 400);
-    Press(300, 400);
-    ASSERT_EQ(doc->scenery.size(), 1u);
-    EXPECT_DOUBLE_EQ(doc->scenery[0].x, 300);
-    EXPECT_DOUBLE_EQ(doc->scenery[0].heading, 15);
-    EXPECT_TRUE(doc->scenery[0].selected);
-
-    canvas->BeginHelixDrag("proses_2_5_r1r2");
-    Hover(1500, 1500);
-    Press(1500, 1500);
-    ASSERT_EQ(doc->helices.size(), 1u);
-    EXPECT_DOUBLE_EQ(doc->helices[0].x, 1500);
-    EXPECT_EQ(doc->pieces.size(), 4u);
-    EXPECT_FALSE(canvas->HasCapture());
 }
 
 // ---- Moving ----
@@ -374,18 +325,6 @@ TEST_F(CanvasEdit, AHelixMissingAStubCannotBeMoved) {
     EXPECT_EQ(doc->undoStack.size(), undo);
 }
 
-TEST_F(CanvasEdit, WholeHelixMovesWithItsRecord) {
-    const uint32_t helix = PlaceHelix(*doc, 1000, 1000, 0, "proses_2_5_r1r2");
-    const Helix h = *doc->FindHelix(helix);
-    Press(1050, 640);  // on bottomR1
-    EXPECT_EQ(Selected().size(), 4u);
-    Drag(1150, 690);
-    Release(1150, 690);
-    EXPECT_DOUBLE_EQ(doc->FindHelix(helix)->x, 1100);
-    EXPECT_DOUBLE_EQ(doc->FindHelix(helix)->y, 1050);
-    EXPECT_DOUBLE_EQ(doc->FindPiece(h.topR2)->y, 1437.5 + 50);
-}
-
 // ---- Rotation ----
 
 class AltRotation : public CanvasEdit,
@@ -416,47 +355,6 @@ TEST_P(AltRotation, SnapsWithinTwoDegreesOfARightAngleWithTheFlash) {
 INSTANTIATE_TEST_SUITE_P(Headings, AltRotation,
                          testing::Values(std::pair{88.5, true}, std::pair{87.9, false}));
 
-TEST_F(CanvasEdit, AltDragTurnsAboutTheMeanByThePointerAngle) {
-    const uint32_t a = Add("24188", 100, 100, 0), b = Add("24188", 300, 100, 0);
-    doc->FindPiece(a)->selected = doc->FindPiece(b)->selected = true;
-    Press(400, 100, kAlt);             // pivot (200, 100), pointer at 0 degrees
-    Drag(200 + 141, 100 + 141, kAlt);  // 45 degrees: no snap
-    Release(200 + 141, 100 + 141, kAlt);
-    EXPECT_NEAR(doc->FindPiece(b)->heading, 45, 1e-9);
-    EXPECT_NEAR(doc->FindPiece(b)->x, 200 + 100 * std::cos(kPi / 4), 1e-9);
-    EXPECT_NEAR(doc->FindPiece(a)->y, 100 - 100 * std::sin(kPi / 4), 1e-9);
-}
-
-TEST_F(CanvasEdit, AltRightClickTurnsPiecesBy30AndTreesBy15) {
-    const uint32_t p = Add("24188", 100, 100, 0);
-    doc->FindPiece(p)->selected = true;
-    SceneryItem tree;
-    tree.id = doc->TakeId();
-    tree.item = "tree_group";
-    tree.x = 100;
-    tree.y = 300;
-    tree.selected = true;
-    doc->scenery.push_back(tree);
-    RightClick(900, 900, kAlt);
-    EXPECT_DOUBLE_EQ(doc->FindPiece(p)->heading, 30);
-    EXPECT_DOUBLE_EQ(doc->scenery[0].heading, 15);
-    EXPECT_NEAR(doc->scenery[0].x, 100 - 200 * std::sin(kPi / 12), 1e-9);
-}
-
-TEST_F(CanvasEdit, RotatingPartOfAHelixIsRefused) {
-    const uint32_t helix = PlaceHelix(*doc, 1000, 1000, 0, "proses_2_5_r1r2");
-    const uint32_t plain = Add("24188", 0, 0);
-    doc->FindPiece(doc->FindHelix(helix)->bottomR1)->selected = true;
-    doc->FindPiece(plain)->selected = true;
-    const size_t undo = doc->undoStack.size();
-    ModalAnswerer answer(wxID_OK);
-    Press(10, 10, kAlt);
-    ASSERT_EQ(answer.Count(), 1);
-    EXPECT_EQ(answer.Dialogs()[0].title, "Helix track is locked");
-    EXPECT_EQ(doc->undoStack.size(), undo);
-    EXPECT_FALSE(canvas->EditState().rotating);
-}
-
 // ---- Delete, copy, paste ----
 
 TEST_F(CanvasEdit, DeletingGradedPiecesAsksFirst) {
@@ -475,21 +373,6 @@ TEST_F(CanvasEdit, DeletingGradedPiecesAsksFirst) {
     Command(CanvasPanel::kDeleteSelectionId);
     EXPECT_EQ(yes.Count(), 1);
     EXPECT_TRUE(doc->pieces.empty());
-}
-
-TEST_F(CanvasEdit, BackspaceDeletesAPairWithItsPartnerAndAWholeHelix) {
-    const uint32_t r1 = Add("74618", 0, 0), r2 = Add("74618", 180, 0);
-    Join(r1, 1, r2, 0);
-    PlaceHelix(*doc, 1000, 1000, 0, "proses_2_5_r1r2");
-    ModalAnswerer none(wxID_OK);
-    Click(50, 0);
-    Key(WXK_BACK);
-    EXPECT_EQ(doc->pieces.size(), 4u);
-    Click(1050, 640);
-    Key(WXK_DELETE);
-    EXPECT_TRUE(doc->pieces.empty());
-    EXPECT_TRUE(doc->helices.empty());
-    EXPECT_EQ(none.Count(), 0);
 }
 
 TEST_F(CanvasEdit, CopyPasteAndTheBufferEmptiedByAClickOnEmptyCanvas) {
@@ -603,20 +486,6 @@ TEST_F(CanvasEdit, AutofillOffersTheSingle188StraightFirstAndPlacesIt) {
     EXPECT_EQ(doc->FindPiece(b)->joints[0], (Joint{fill.id, 1}));
 }
 
-TEST_F(CanvasEdit, AutofillOfTouchingEndsExplains) {
-    Add("24188", 0, 0);
-    Add("24188", 188.8, 0);
-    Click(50, 0);
-    Click(250, 0, kCtrl);
-    ModalAnswerer answer(wxID_OK);
-    Command(6001);
-    ASSERT_EQ(answer.Count(), 1);
-    EXPECT_EQ(answer.Dialogs()[0].title, "Autofill");
-    EXPECT_EQ(answer.Dialogs()[0].message,
-              wxString::FromUTF8("The two pieces are already touching \u2014 no gap to fill."));
-    EXPECT_EQ(doc->pieces.size(), 2u);
-}
-
 // ---- Tape, measurements, labels, scenery ----
 
 TEST_F(CanvasEdit, TapeIgnoresASecondClickOnTheSameSpotAndLeavesTheMode) {
@@ -639,40 +508,6 @@ TEST_F(CanvasEdit, TapeIgnoresASecondClickOnTheSameSpotAndLeavesTheMode) {
     Key(WXK_ESCAPE);
     EXPECT_EQ(doc->toolMode, 0);
     EXPECT_FALSE(canvas->EditState().measuring);
-}
-
-TEST_F(CanvasEdit, MeasurementDraggedByItsLabelMovesAsAWhole) {
-    Measurement m;
-    m.id = doc->TakeId();
-    m.x1 = 100;
-    m.y1 = 100;
-    m.x2 = 500;
-    m.y2 = 100;
-    doc->measurements.push_back(m);
-    Press(300, 100);
-    EXPECT_TRUE(doc->measurements[0].selected);
-    Drag(350, 180);
-    Release(350, 180);
-    EXPECT_DOUBLE_EQ(doc->measurements[0].x1, 150);
-    EXPECT_DOUBLE_EQ(doc->measurements[0].y2, 180);
-    EXPECT_DOUBLE_EQ(doc->measurements[0].dx, 0);
-}
-
-TEST_F(CanvasEdit, LabelDragFollowsThePointer) {
-    Label l;
-    l.id = doc->TakeId();
-    l.text = "Station";
-    l.x = 100;
-    l.y = 100;
-    doc->labels.push_back(l);
-    Press(110, 110);
-    EXPECT_TRUE(doc->labels[0].selected);
-    Drag(210, 160);
-    Release(210, 160);
-    EXPECT_DOUBLE_EQ(doc->labels[0].x, 200);
-    EXPECT_DOUBLE_EQ(doc->labels[0].y, 150);
-    Click(900, 900);
-    EXPECT_FALSE(doc->labels[0].selected);
 }
 
 TEST_F(CanvasEdit, RightEdgeHandleOfATurnedPlatformKeepsItsLeftEdge) {
@@ -698,145 +533,6 @@ TEST_F(CanvasEdit, RightEdgeHandleOfATurnedPlatformKeepsItsLeftEdge) {
     EXPECT_NEAR(left.x, 400, 1e-9);
     EXPECT_NEAR(left.y, 285, 1e-9);
     EXPECT_EQ(doc->undoStack.size(), undo + 1);
-}
-
-TEST_F(CanvasEdit, SceneryClickMovesAtOnceAndTheMoveCanBeUndone) {
-    SceneryItem s;
-    s.id = doc->TakeId();
-    s.item = "tree_group";
-    s.x = 500;
-    s.y = 500;
-    doc->scenery.push_back(s);
-    const size_t undo = doc->undoStack.size();
-    Click(505, 505);
-    EXPECT_TRUE(doc->scenery[0].selected);
-    EXPECT_EQ(doc->undoStack.size(), undo);  // a click alone is no edit
-    Press(505, 505);
-    Drag(507, 506);  // no 5-pixel threshold for scenery
-    Release(507, 506);
-    EXPECT_DOUBLE_EQ(doc->scenery[0].x, 502);
-    EXPECT_EQ(doc->undoStack.size(), undo + 1);
-    doc->Undo();
-    EXPECT_DOUBLE_EQ(doc->scenery[0].x, 500);
-}
-
-TEST_F(CanvasEdit, ResizeDialogAspectLockAndResults) {
-    SceneryItem s;
-    s.id = doc->TakeId();
-    s.item = "platform";
-    s.scaleX = 1.0;
-    s.scaleY = 0.5;
-    doc->scenery.push_back(s);
-    ModalAnswerer answer([](wxDialog* dialog) -> int {
-        auto* d = dynamic_cast<SceneryResizeDialog*>(dialog);
-        if (!d) return wxID_CANCEL;
-        d->WidthControl()->SetValue(2.0);
-        d->WidthChanged();
-        return kResizeOk;
-    });
-    DoubleClick(0, 0);
-    ASSERT_EQ(answer.Count(), 1);
-    EXPECT_EQ(answer.Dialogs()[0].title, "Resize Scenery");
-    EXPECT_DOUBLE_EQ(doc->scenery[0].scaleX, 2.0);
-    EXPECT_DOUBLE_EQ(doc->scenery[0].scaleY, 1.0);
-}
-
-TEST_F(CanvasEdit, ResizeDialogClosedWithoutAButtonChangesNothing) {
-    SceneryItem s;
-    s.id = doc->TakeId();
-    s.item = "platform";
-    doc->scenery.push_back(s);
-    const size_t undo = doc->undoStack.size();
-    ModalAnswerer answer(wxID_CANCEL);
-    canvas->OpenResizeScenery(s.id);
-    EXPECT_EQ(answer.Count(), 1);
-    EXPECT_EQ(doc->undoStack.size(), undo);
-    ModalAnswerer reset(kResizeReset);
-    doc->scenery[0].scaleX = 3;
-    canvas->OpenResizeScenery(s.id);
-    EXPECT_DOUBLE_EQ(doc->scenery[0].scaleX, 1);
-}
-
-TEST_F(CanvasEdit, RubberBandSelectsPiecesAndSceneryButNotLabels) {
-    const uint32_t inside = Add("24188", 100, 100);
-    const uint32_t outside = Add("24188", 600, 100);
-    Label l;
-    l.id = doc->TakeId();
-    l.x = 150;
-    l.y = 150;
-    doc->labels.push_back(l);
-    Press(50, 50);
-    Drag(300, 300);
-    EXPECT_TRUE(canvas->Overlays().rubberBand);
-    Release(300, 300);
-    EXPECT_EQ(Selected(), std::vector<uint32_t>{inside});
-    EXPECT_FALSE(doc->labels[0].selected);
-    EXPECT_FALSE(doc->FindPiece(outside)->selected);
-    Press(40, 40);
-    Release(43, 44);  // 3 x 4 pixels selects nothing
-    EXPECT_TRUE(Selected().empty());
-}
-
-TEST_F(CanvasEdit, ShiftDragOnADeckOutlineMovesTheWholeOutline) {
-    doc->levels[0].outline = {{100, 100}, {600, 100}, {600, 400}, {100, 400}};
-    Press(350, 106, kShift);  // 6 pixels from the top edge
-    ASSERT_TRUE(canvas->EditState().outlineDrag);
-    Drag(380, 156, kShift);
-    Release(380, 156, kShift);
-    EXPECT_EQ(doc->levels[0].outline,
-              (std::vector<PointMm>{{130, 150}, {630, 150}, {630, 450}, {130, 450}}));
-    EXPECT_FALSE(canvas->EditState().outlineDrag);
-    Press(350, 300, kShift);  // inside, far from every edge: a band, not an outline drag
-    EXPECT_FALSE(canvas->EditState().outlineDrag);
-    Release(350, 300, kShift);
-}
-
-TEST_F(CanvasEdit, CtrlPressOnEmptyCanvasPansAndEmptiesTheBuffer) {
-    const uint32_t p = Add("24188", 100, 100);
-    Click(150, 100);
-    RightClick(150, 100);
-    Command(5032);
-    ASSERT_FALSE(canvas->EditState().copyBuffer.empty());
-    Press(500, 500, kCtrl);
-    EXPECT_TRUE(canvas->IsPanning());
-    EXPECT_FALSE(doc->FindPiece(p)->selected);
-    EXPECT_TRUE(canvas->EditState().copyBuffer.empty());
-    Drag(550, 520, kCtrl);
-    Release(550, 520, kCtrl);
-    EXPECT_FALSE(canvas->IsPanning());
-    EXPECT_DOUBLE_EQ(canvas->Transform().offsetX, 50);
-    EXPECT_DOUBLE_EQ(canvas->Transform().offsetY, 20);
-}
-
-TEST_F(CanvasEdit, TunnelTrackIsNotDeletedAndWheelZoomsWithoutADrag) {
-    const uint32_t p = Add("24188", 100, 100);
-    Tunnel t;
-    t.id = doc->TakeId();
-    t.covers = {p};
-    doc->tunnels.push_back(t);
-    doc->FindPiece(p)->selected = true;
-    ModalAnswerer answer(wxID_OK);
-    Key(WXK_DELETE);
-    ASSERT_EQ(answer.Count(), 1);
-    EXPECT_EQ(answer.Dialogs()[0].title, "Tunnel is locked");
-    EXPECT_EQ(answer.Dialogs()[0].message,
-              "Selection includes tunnel track or portals. Remove the tunnel first, then delete.");
-    EXPECT_EQ(doc->pieces.size(), 1u);
-    Send(wxEVT_MOUSEWHEEL, 200, 100, kNone, false, 120);
-    EXPECT_DOUBLE_EQ(canvas->Zoom(), 1.15);
-}
-
-TEST_F(CanvasEdit, AltDragTurnsAWholeHelixAboutItsCentre) {
-    const uint32_t helix = PlaceHelix(*doc, 1000, 1000, 0, "proses_2_5_r1r2");
-    const Helix h = *doc->FindHelix(helix);
-    Click(1050, 640);
-    ASSERT_EQ(Selected().size(), 4u);
-    Press(1400, 1000, kAlt);  // pointer right of the centre
-    Drag(1000, 1400, kAlt);   // a quarter turn clockwise
-    Release(1000, 1400, kAlt);
-    EXPECT_DOUBLE_EQ(doc->FindHelix(helix)->heading, 90);
-    EXPECT_NEAR(doc->FindPiece(h.bottomR1)->x, 1360, 1e-9);
-    EXPECT_NEAR(doc->FindPiece(h.bottomR1)->y, 1000, 1e-9);
 }
 
 TEST_F(CanvasEdit, RightClickOnTheHeadOfAClimbEndsItThere) {
