@@ -104,30 +104,6 @@ TEST_F(PieceDrawing, SelectedPieceIsHighlightedWithABlueOutline) {
         << Str(edge81) << " " << Str(edge82);
 }
 
-TEST_F(PieceDrawing, LevelColourAndOwnColour) {
-    doc.levels[0].colourTrack = true;
-    doc.levels[0].colour = {50, 150, 50};
-    Draw();
-    EXPECT_PIXEL(canvas, 194, 100, (Rgb{50, 150, 50}));
-    piece().hasColour = true;
-    piece().colour = {20, 40, 160};
-    Draw();
-    EXPECT_PIXEL(canvas, 194, 100, (Rgb{20, 40, 160}));
-}
-
-TEST_F(PieceDrawing, RaisedPieceIsTintedAndTunnelTrackFaded) {
-    piece().elevation = 60;
-    Draw();
-    EXPECT_PIXEL(canvas, 194, 100, (Rgb{255, 220, 60}));
-    piece().elevation = 0;
-    Tunnel t;
-    t.id = doc.TakeId();
-    t.covers = {piece().id};
-    doc.tunnels.push_back(t);
-    Draw();
-    EXPECT_PIXEL(canvas, 194, 100, (Rgb{216, 216, 214}));
-}
-
 TEST_F(PieceDrawing, HiddenLevelAndUnknownArticleAreNotDrawn) {
     doc.levels[0].visible = false;
     Draw();

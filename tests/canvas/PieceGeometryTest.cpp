@@ -58,12 +58,6 @@ protected:
     PieceLook look;
 };
 
-TEST_F(PieceColoursTest, DefaultAndTrackSystemFills) {
-    EXPECT_EQ(PieceColoursFor(piece, def, look), (PieceColours{{210, 210, 205}, {120, 120, 115}}));
-    PlacedPiece k = piece;
-    EXPECT_EQ(PieceColoursFor(k, Def("2200"), look).fill, (Rgb{215, 200, 175}));
-}
-
 TEST_F(PieceColoursTest, SelectedPieceIgnoresLevelAndOwnColour) {
     piece.hasColour = true;
     piece.colour = {1, 2, 3};
@@ -110,16 +104,6 @@ TEST_F(PieceColoursTest, TunnelFadesFillAndOutline) {
     EXPECT_EQ(PieceColoursFor(piece, def, look), (PieceColours{{216, 216, 214}, {180, 180, 178}}));
 }
 
-TEST(PieceColours, DarkerAndLighterStayInRange) {
-    EXPECT_EQ(Darken({10, 200, 5}, 15, 15, 10), (Rgb{0, 185, 0}));
-    EXPECT_EQ(Lighten({250, 100, 240}, 10, 10, 18), (Rgb{255, 110, 255}));
-}
-
-TEST(PieceBands, HalfWidthBySystem) {
-    EXPECT_DOUBLE_EQ(BandHalfWidth(Def("24188")), 18.7);
-    EXPECT_DOUBLE_EQ(BandHalfWidth(Def("8500")), 6.0);
-}
-
 TEST(PieceBands, StraightBandCorners) {
     const std::vector<PointMm> b = StraightBand(0, 0, 0, 100, 18.7);
     ASSERT_EQ(b.size(), 4u);
@@ -145,14 +129,6 @@ TEST(PieceBands, CurveBandEdgesLieOnTheirRadii) {
         EXPECT_NEAR(std::hypot(b[i].x, b[i].y - 360), 378.7, 1e-9);
         EXPECT_NEAR(std::hypot(b[41 - i].x, b[41 - i].y - 360), 341.3, 1e-9);
     }
-}
-
-TEST(PieceBands, LeftCurveMirrorsAndSmallRadiusIsStraight) {
-    const std::vector<PointMm> b = CurveBand(0, 0, 0, 360, -30, 18.7, 188.5);
-    ExpectNear(b[20], 378.7 * std::sin(30 * kDeg), -(360 - 378.7 * std::cos(30 * kDeg)));
-    EXPECT_EQ(CurveBand(0, 0, 0, 0.5, 30, 18.7, 50).size(), 4u);
-    EXPECT_EQ(ArcSegments(1), 16);
-    EXPECT_EQ(ArcSegments(-45), 30);
 }
 
 class PieceShapesTest : public testing::Test {
@@ -268,11 +244,6 @@ TEST_F(PieceShapesTest, TurntableHasPitDeckBridgeTracksAndDots) {
     EXPECT_EQ(s[5].radiusPx, 3);
     EXPECT_FALSE(s[5].stroked);
     ExpectNear(s[5].points[0], 639, 400, 1e-6);
-}
-
-TEST_F(PieceShapesTest, ShapesFollowThePiecePose) {
-    const std::vector<PieceShape> s = Shapes("24188", 10, 20, 90);
-    ExpectNear(s[0].points[1], 10 - 18.7, 20 + 188.3);
 }
 
 TEST(PieceMidpoint, CurveUsesArcMidpointOthersHalfLength) {
