@@ -1,4 +1,4 @@
-// Document operations: ids, deletion with joints, grade-run re-anchoring and helices, New.
+// Document operations and undo: ids, deletion with joints, run re-anchoring, helices, snapshots.
 #include <gtest/gtest.h>
 
 #include "model/LayoutDocument.h"
@@ -10,169 +10,132 @@ class ChainDoc : public testing::Test {
 protected:
     void SetUp() override {
         doc.EnsureDefaultLevel();
-        for (int i = 0; i < 4; ++i) {
-            PlacedPiece p;
-            p.article = "24188";
-            p.x = 188.3 * i;
-            p.joints.resize(2);
-            ids.push_back(doc.AddPiece(p));
+        for (int i = 0; i < 4; ++i) ids.push_back(doc.AddPiece(Straight(188.3 * i)));
+        for (int i = 0; i + 1 < 4; ++i) {
+            doc.FindPiece(ids[i])->joints[1] = {ids[i + 1], 0};
+            doc.FindPiece(ids[i + 1])->joints[0] = {ids[i], 1};
         }
-        for (int i = 0; i + 1 < 4; ++i) Join(ids[i], 1, ids[i + 1], 0);
     }
-    void Join(uint32_t a, uint32_t ca, uint32_t b, uint32_t cb) {
-        doc.FindPiece(a)->joints[ca] = {b, cb};
-        doc.FindPiece(b)->joints[cb] = {a, ca};
+    static PlacedPiece Straight(double x) {
+        PlacedPiece p;
+        p.article = "24188";
+        p.x = x;
+        p.joints.resize(2);
+        return p;
     }
-    void Select(uint32_t id) { doc.FindPiece(id)->selected = true; }
+    void Delete(std::initializer_list<uint32_t> which) {
+        for (uint32_t id : which) doc.FindPiece(id)->selected = true;
+        doc.DeleteSelected();
+    }
+    GradeRun Run(double deg, uint32_t piece, uint32_t conn = 1) {
+        return {deg, static_cast<int32_t>(piece), conn};
+    }
 
     LayoutDocument doc;
     std::vector<uint32_t> ids;
 };
 
-TEST_F(ChainDoc, IdsComeFromOneGrowingCounter) {
+TEST_F(ChainDoc, DeletingAMiddlePieceOpensBothNeighboursAndIdsAreNeverReused) {
     EXPECT_EQ(ids, (std::vector<uint32_t>{1, 2, 3, 4}));
-    EXPECT_EQ(doc.nextId, 5u);
-    Select(ids[3]);
-    doc.DeleteSelected();
-    PlacedPiece p;
-    EXPECT_EQ(doc.AddPiece(p), 5u) << "deleted ids are never reused";
-}
-
-TEST_F(ChainDoc, DeletingAMiddlePieceOpensBothNeighbours) {
-    Select(ids[1]);
-    doc.DeleteSelected();
+    Delete({ids[1]});
     ASSERT_EQ(doc.pieces.size(), 3u);
     EXPECT_EQ(doc.FindPiece(ids[1]), nullptr);
     EXPECT_TRUE(doc.FindPiece(ids[0])->joints[1].IsOpen());
     EXPECT_TRUE(doc.FindPiece(ids[2])->joints[0].IsOpen());
     EXPECT_EQ(doc.FindPiece(ids[2])->joints[1], (Joint{ids[3], 0}));
-    EXPECT_EQ(doc.pieces[0].id, ids[0]);
     EXPECT_EQ(doc.pieces[1].id, ids[2]) << "order of the rest is kept";
+    Delete({ids[3]});
+    EXPECT_EQ(doc.AddPiece(Straight(0)), 5u);
 }
 
+// The run moves to the first piece in list order joined to the deleted anchor: to that piece's
+// connector 0, or to its connector 1 when it was joined by connector 0.
 TEST_F(ChainDoc, DeletedAnchorMovesToTheFirstJoinedSurvivor) {
-    doc.gradeRuns.push_back({2.5, static_cast<int32_t>(ids[2]), 1});
-    doc.RefreshCurrentGrade();
-    Select(ids[2]);
-    doc.DeleteSelected();
-    // ids[1] is the first piece in list order joined to the deleted one, at its connector 1.
-    ASSERT_EQ(doc.gradeRuns.size(), 1u);
-    EXPECT_EQ(doc.gradeRuns[0].anchorPiece, static_cast<int32_t>(ids[1]));
-    EXPECT_EQ(doc.gradeRuns[0].anchorConn, 0u);
-    EXPECT_TRUE(doc.currentGrade.hasGrade);
-    EXPECT_EQ(doc.currentGrade.anchorPiece, static_cast<int32_t>(ids[1]));
-    EXPECT_EQ(doc.currentGrade.anchorConn, 0);
-}
-
-TEST_F(ChainDoc, AnchorJoinedAtConnectorZeroTakesConnectorOne) {
-    doc.gradeRuns.push_back({1.0, static_cast<int32_t>(ids[0]), 1});
-    Select(ids[0]);
-    doc.DeleteSelected();
-    ASSERT_EQ(doc.gradeRuns.size(), 1u);
-    EXPECT_EQ(doc.gradeRuns[0].anchorPiece, static_cast<int32_t>(ids[1]));
-    EXPECT_EQ(doc.gradeRuns[0].anchorConn, 1u);
+    const struct {
+        int anchor, survivor;
+        uint32_t conn;
+    } cases[] = {{2, 1, 0}, {0, 1, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.anchor);
+        doc.gradeRuns = {Run(2.5, ids[c.anchor])};
+        doc.RefreshCurrentGrade();
+        Delete({ids[c.anchor]});
+        EXPECT_EQ(doc.gradeRuns, (std::vector<GradeRun>{Run(2.5, ids[c.survivor], c.conn)}));
+        EXPECT_EQ(doc.currentGrade, (CurrentGrade{true, 2.5, static_cast<int32_t>(ids[c.survivor]),
+                                                  static_cast<int32_t>(c.conn)}));
+        doc.Undo();
+    }
 }
 
 TEST_F(ChainDoc, RunWithoutJoinedSurvivorDisappearsAndCurrentGradeFollowsTheLastRun) {
-    PlacedPiece lone;
-    lone.joints.resize(2);
-    const uint32_t loneId = doc.AddPiece(lone);
-    doc.gradeRuns.push_back({1.5, static_cast<int32_t>(ids[3]), 1});
-    doc.gradeRuns.push_back({3.0, static_cast<int32_t>(loneId), 1});
+    const uint32_t lone = doc.AddPiece(Straight(0));
+    doc.gradeRuns = {Run(1.5, ids[3]), Run(3.0, lone)};
     doc.RefreshCurrentGrade();
-    EXPECT_DOUBLE_EQ(doc.currentGrade.gradeDeg, 3.0);
-    Select(loneId);
-    doc.DeleteSelected();
-    ASSERT_EQ(doc.gradeRuns.size(), 1u);
+    Delete({lone});
+    EXPECT_EQ(doc.gradeRuns, (std::vector<GradeRun>{Run(1.5, ids[3])}));
     EXPECT_DOUBLE_EQ(doc.currentGrade.gradeDeg, 1.5);
-
-    for (uint32_t id : ids) Select(id);
-    doc.DeleteSelected();
+    Delete({ids[0], ids[1], ids[2], ids[3]});
     EXPECT_TRUE(doc.gradeRuns.empty());
-    EXPECT_EQ(doc.currentGrade, CurrentGrade{});
-    EXPECT_EQ(doc.currentGrade.anchorPiece, -1);
-    EXPECT_EQ(doc.currentGrade.anchorConn, 1);
+    EXPECT_EQ(doc.currentGrade, (CurrentGrade{false, 0, -1, 1}));
 }
 
-TEST_F(ChainDoc, DeletingAnyEndPieceOfAHelixRemovesTheHelixRecordOnly) {
-    Helix h;
-    h.id = doc.TakeId();
-    h.bottomR1 = ids[0];
-    h.bottomR2 = ids[1];
-    h.topR1 = ids[2];
-    h.topR2 = ids[3];
-    doc.helices.push_back(h);
-    Helix other = h;
-    other.id = doc.TakeId();
-    other.bottomR1 = other.bottomR2 = other.topR1 = other.topR2 = 999;
-    doc.helices.push_back(other);
-    Select(ids[3]);
-    doc.DeleteSelected();
-    ASSERT_EQ(doc.helices.size(), 1u);
-    EXPECT_EQ(doc.helices[0].id, other.id);
-    EXPECT_EQ(doc.pieces.size(), 3u);
-}
-
-TEST_F(ChainDoc, DeleteRemovesSelectedSceneryLabelsAndMeasurementsButNotTunnels) {
+TEST_F(ChainDoc, DeletingAnEndPieceOfAHelixRemovesOnlyThatHelixRecord) {
+    Helix h{doc.TakeId(), 0, 0, 0, "proses_2_5_r1r2", ids[0], ids[1], ids[2], ids[3]};
+    Helix other{doc.TakeId(), 0, 0, 0, "proses_2_5_r1r2", 999, 999, 999, 999};
+    doc.helices = {h, other};
     doc.scenery.push_back({doc.TakeId(), "platform", 0, 0, 0, true, 1, 1, 1});
-    doc.scenery.push_back({doc.TakeId(), "platform", 0, 0, 0, false, 1, 1, 1});
-    doc.labels.push_back({doc.TakeId(), "a", 0, 0, true});
-    doc.measurements.push_back({doc.TakeId(), 0, 0, 1, 1, 0, 0, true});
     doc.tunnels.push_back(Tunnel{doc.TakeId(), 1, 2, 3, 4, {1}});
-    doc.DeleteSelected();
-    EXPECT_EQ(doc.scenery.size(), 1u);
-    EXPECT_TRUE(doc.labels.empty());
-    EXPECT_TRUE(doc.measurements.empty());
-    EXPECT_EQ(doc.tunnels.size(), 1u);
-    EXPECT_EQ(doc.pieces.size(), 4u);
+    Delete({ids[3]});
+    EXPECT_EQ(doc.helices, (std::vector<Helix>{other}));
+    EXPECT_EQ(doc.pieces.size(), 3u);
+    EXPECT_TRUE(doc.scenery.empty());
+    EXPECT_EQ(doc.tunnels.size(), 1u) << "tunnels go only through the tunnel tool";
 }
 
-TEST_F(ChainDoc, ClearResetsIdsAndIsUndoable) {
-    doc.gradeRuns.push_back({2.0, static_cast<int32_t>(ids[0]), 1});
+TEST_F(ChainDoc, UndoRestoresPiecesWithJointsAndAllObjectsButNotLevelsOrBaseboard) {
+    doc.FindPiece(ids[1])->selected = true;
+    doc.gradeRuns = {Run(2.0, ids[1])};
+    doc.labels.push_back({doc.TakeId(), "L", 0, 0, false});
+    doc.measurements.push_back({doc.TakeId(), 0, 0, 5, 5, 1, 1, false});
     doc.RefreshCurrentGrade();
-    doc.labels.push_back({doc.TakeId(), "x", 1, 2, false});
-    doc.baseboard = {{0, 0}, {10, 0}, {10, 10}};
-    doc.Clear();
-    EXPECT_TRUE(doc.pieces.empty());
-    EXPECT_TRUE(doc.labels.empty());
-    EXPECT_FALSE(doc.currentGrade.hasGrade);
-    EXPECT_EQ(doc.nextId, 1u);
-    EXPECT_EQ(doc.baseboard.size(), 3u) << "the baseboard is the New command's business";
+    const LayoutDocument before = doc;
+    doc.DeleteSelected();
+    EXPECT_TRUE(doc.FindPiece(ids[0])->joints[1].IsOpen());
     doc.Undo();
-    EXPECT_EQ(doc.pieces.size(), 4u);
-    EXPECT_EQ(doc.labels.size(), 1u);
-    EXPECT_EQ(doc.gradeRuns.size(), 1u);
-    EXPECT_TRUE(doc.currentGrade.hasGrade);
-    EXPECT_EQ(doc.nextId, 1u) << "nextId is not part of a snapshot";
-}
+    EXPECT_EQ(doc.pieces, before.pieces);
+    doc.Redo();
+    EXPECT_EQ(doc.pieces.size(), 3u);
+    doc.Undo();
 
-TEST(LayoutDocument, StartsEmptyWithDocumentedDefaults) {
-    LayoutDocument doc;
+    doc.Clear();
+    EXPECT_TRUE(doc.pieces.empty() && doc.labels.empty() && !doc.currentGrade.hasGrade);
     EXPECT_EQ(doc.nextId, 1u);
-    EXPECT_EQ(doc.activeLevel, 1u);
-    EXPECT_TRUE(doc.levels.empty());
-    EXPECT_TRUE(doc.snapOn && doc.gridShown && doc.labelsShown && doc.baseboardShown);
-    EXPECT_EQ(doc.gridSpacing, 32);
-    EXPECT_EQ(doc.shapeWidth, 2400);
-    EXPECT_EQ(doc.shapeHeight, 1200);
-    EXPECT_FALSE(doc.CanUndo());
-    doc.EnsureDefaultLevel();
-    doc.EnsureDefaultLevel();
-    ASSERT_EQ(doc.levels.size(), 1u);
-    const Level& l = doc.levels[0];
-    EXPECT_EQ(l.id, 1u);
-    EXPECT_EQ(l.name, "Level 1");
-    EXPECT_TRUE(l.visible);
-    EXPECT_FALSE(l.colourTrack);
-    EXPECT_EQ(l.colour, (Rgb{180, 200, 220}));
+    doc.baseboard = {{0, 0}, {100, 0}, {100, 100}};
+    doc.levels[0].name = "Deck";
+    doc.Undo();
+    EXPECT_EQ(doc.pieces, before.pieces);
+    EXPECT_EQ(doc.labels, before.labels);
+    EXPECT_EQ(doc.measurements, before.measurements);
+    EXPECT_EQ(doc.gradeRuns, before.gradeRuns);
+    EXPECT_EQ(doc.currentGrade, before.currentGrade);
+    EXPECT_EQ(doc.baseboard.size(), 3u);
+    EXPECT_EQ(doc.levels[0].name, "Deck");
 }
 
-TEST(LayoutDocument, OperationsOnMissingIdsDoNothing) {
+TEST(UndoHistory, KeepsTheNewestFiftySnapshots) {
     LayoutDocument doc;
-    EXPECT_EQ(doc.FindPiece(3), nullptr);
-    EXPECT_EQ(doc.FindHelix(kNoId), nullptr);
-    doc.DeleteSelected();  // nothing selected
-    EXPECT_TRUE(doc.pieces.empty());
-    EXPECT_EQ(doc.undoStack.size(), 1u);
+    doc.Undo();
+    doc.Redo();
+    EXPECT_FALSE(doc.CanUndo() || doc.CanRedo());
+    for (int i = 0; i < 60; ++i) doc.AddPiece(PlacedPiece{});
+    int undos = 0;
+    for (; doc.CanUndo(); ++undos) doc.Undo();
+    EXPECT_EQ(undos, 50);
+    EXPECT_EQ(doc.pieces.size(), 10u);
+    doc.Undo();
+    EXPECT_EQ(doc.pieces.size(), 10u);
+    EXPECT_EQ(doc.redoStack.size(), 50u);
+    EXPECT_EQ(doc.AddPiece(PlacedPiece{}), 61u) << "ids taken before undo are not reused";
+    EXPECT_FALSE(doc.CanRedo()) << "an edit empties redo";
 }
 }  // namespace

@@ -6,34 +6,17 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "catalog/TrackCatalog.h"
 #include "model/GradeRuns.h"
 #include "model/LayoutDocument.h"
 
 // Everything an operation may change, so a refused operation can be shown to change nothing.
-struct DocState {
-    std::vector<PlacedPiece> pieces;
-    std::vector<SceneryItem> scenery;
-    std::vector<Tunnel> tunnels;
-    std::vector<Helix> helices;
-    std::vector<GradeRun> gradeRuns;
-    CurrentGrade currentGrade;
-    uint32_t nextId = 0;
-    size_t undo = 0;
-    size_t redo = 0;
-    explicit DocState(const LayoutDocument& d)
-        : pieces(d.pieces),
-          scenery(d.scenery),
-          tunnels(d.tunnels),
-          helices(d.helices),
-          gradeRuns(d.gradeRuns),
-          currentGrade(d.currentGrade),
-          nextId(d.nextId),
-          undo(d.undoStack.size()),
-          redo(d.redoStack.size()) {}
-    bool operator==(const DocState&) const = default;
-};
+inline auto DocState(const LayoutDocument& d) {
+    return std::tuple(d.pieces, d.scenery, d.tunnels, d.helices, d.gradeRuns, d.currentGrade,
+                      d.nextId, d.undoStack.size(), d.redoStack.size());
+}
 
 class TrackBuilder {
 public:
