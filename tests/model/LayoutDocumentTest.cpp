@@ -96,7 +96,6 @@ TEST_F(ChainDoc, UndoRestoresPiecesWithJointsAndAllObjectsButNotLevelsOrBaseboar
     doc.FindPiece(ids[1])->selected = true;
     doc.gradeRuns = {Run(2.0, ids[1])};
     doc.labels.push_back({doc.TakeId(), "L", 0, 0, false});
-    doc.measurements.push_back({doc.TakeId(), 0, 0, 5, 5, 1, 1, false});
     doc.RefreshCurrentGrade();
     const LayoutDocument before = doc;
     doc.DeleteSelected();
@@ -115,7 +114,6 @@ TEST_F(ChainDoc, UndoRestoresPiecesWithJointsAndAllObjectsButNotLevelsOrBaseboar
     doc.Undo();
     EXPECT_EQ(doc.pieces, before.pieces);
     EXPECT_EQ(doc.labels, before.labels);
-    EXPECT_EQ(doc.measurements, before.measurements);
     EXPECT_EQ(doc.gradeRuns, before.gradeRuns);
     EXPECT_EQ(doc.currentGrade, before.currentGrade);
     EXPECT_EQ(doc.baseboard.size(), 3u);

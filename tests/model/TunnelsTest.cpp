@@ -61,24 +61,10 @@ TEST_F(TunnelTest, ThreeJoinedPiecesMakeATunnelWithPortalsFacingOut) {
     EXPECT_EQ(doc.tunnels,
               (std::vector<Tunnel>{{n + 2, n, n + 1, ids[1], ids[3], {ids[1], ids[2], ids[3]}}}));
     EXPECT_EQ(doc.nextId, n + 3);
-    EXPECT_TRUE(IsTunnelPiece(doc, ids[3]));
-    EXPECT_FALSE(IsTunnelPiece(doc, ids[4]));
-    EXPECT_TRUE(IsTunnelPortal(doc, n + 1));
-    EXPECT_FALSE(IsTunnelPortal(doc, ids[0]));
 
     doc.Undo();
     EXPECT_TRUE(doc.tunnels.empty() && doc.scenery.empty());
     EXPECT_EQ(doc.nextId, n + 3);
-}
-
-TEST_F(TunnelTest, PortalsFollowATurnedChainAndItsLevel) {
-    Build(90);
-    for (uint32_t id : ids) b[id].level = 2;
-    Select({0, 1});
-    ASSERT_TRUE(ToggleTunnel(doc));
-    ExpectPortal(doc.scenery[0], 0, 0, 270);
-    ExpectPortal(doc.scenery[1], 0, 376.6, 90);
-    EXPECT_EQ(doc.scenery[0].level, 2);
 }
 
 TEST_F(TunnelTest, SelectingExactlyATunnelRemovesItAndItsPortalsOnly) {
