@@ -202,14 +202,15 @@ TEST_F(GradeRunTest, BadInputChangesNothing) {
     EXPECT_EQ(EndGrade(doc, missing), "");
     EXPECT_EQ(StopGradeAtHead(doc, missing), "");
     EXPECT_FALSE(RecalculateForward(doc, missing));
-    const struct {
-        uint32_t piece;
-        int conn;
-        uint32_t target;
-        int targetConn;
-    } joins[] = {{missing, 0, n, 1}, {n, 0, missing, 1}, {n, 0, n, 1}, {n, -1, p, 1},
-                 {n, 0, p, -1},      {n, 0, p, 7},       {n, 5, p, 1}};
-    for (const auto& j : joins) ContinueGrade(doc, j.piece, j.conn, j.target, j.targetConn);
+    for (auto [a, ca, t, ct] :
+         std::vector<std::tuple<uint32_t, int, uint32_t, int>>{{missing, 0, n, 1},
+                                                               {n, 0, missing, 1},
+                                                               {n, 0, n, 1},
+                                                               {n, -1, p, 1},
+                                                               {n, 0, p, -1},
+                                                               {n, 0, p, 7},
+                                                               {n, 5, p, 1}})
+        ContinueGrade(doc, a, ca, t, ct);
     RemoveGradeRunsAt(doc, missing);
     EXPECT_TRUE(DocState(doc) == before);
 }

@@ -2,26 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "model/LayoutDocument.h"
+#include "model/TrackBuilder.h"
 
 namespace {
 
-// A chain of straights a-b-c-d joined end to end (connector 1 of each to connector 0 of the next).
+// Four straights joined end to end (connector 1 of each to connector 0 of the next).
 class ChainDoc : public testing::Test {
 protected:
     void SetUp() override {
         doc.EnsureDefaultLevel();
-        for (int i = 0; i < 4; ++i) ids.push_back(doc.AddPiece(Straight(188.3 * i)));
-        for (int i = 0; i + 1 < 4; ++i) {
-            doc.FindPiece(ids[i])->joints[1] = {ids[i + 1], 0};
-            doc.FindPiece(ids[i + 1])->joints[0] = {ids[i], 1};
-        }
-    }
-    static PlacedPiece Straight(double x) {
-        PlacedPiece p;
-        p.article = "24188";
-        p.x = x;
-        p.joints.resize(2);
-        return p;
+        ids = b.Line("24188", 4);
     }
     void Delete(std::initializer_list<uint32_t> which) {
         for (uint32_t id : which) doc.FindPiece(id)->selected = true;
@@ -32,6 +22,7 @@ protected:
     }
 
     LayoutDocument doc;
+    TrackBuilder b{doc};
     std::vector<uint32_t> ids;
 };
 
@@ -45,7 +36,7 @@ TEST_F(ChainDoc, DeletingAMiddlePieceOpensBothNeighboursAndIdsAreNeverReused) {
     EXPECT_EQ(doc.FindPiece(ids[2])->joints[1], (Joint{ids[3], 0}));
     EXPECT_EQ(doc.pieces[1].id, ids[2]) << "order of the rest is kept";
     Delete({ids[3]});
-    EXPECT_EQ(doc.AddPiece(Straight(0)), 5u);
+    EXPECT_EQ(b.Place("24188"), 5u);
 }
 
 // The run moves to the first piece in list order joined to the deleted anchor: to that piece's
@@ -68,7 +59,7 @@ TEST_F(ChainDoc, DeletedAnchorMovesToTheFirstJoinedSurvivor) {
 }
 
 TEST_F(ChainDoc, RunWithoutJoinedSurvivorDisappearsAndCurrentGradeFollowsTheLastRun) {
-    const uint32_t lone = doc.AddPiece(Straight(0));
+    const uint32_t lone = b.Place("24188");
     doc.gradeRuns = {Run(1.5, ids[3]), Run(3.0, lone)};
     doc.RefreshCurrentGrade();
     Delete({lone});

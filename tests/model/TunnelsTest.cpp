@@ -26,7 +26,6 @@ protected:
         EXPECT_NEAR(s.x, x, 1e-6);
         EXPECT_NEAR(s.y, y, 1e-6);
         EXPECT_NEAR(s.heading, heading, 1e-6);
-        EXPECT_FALSE(s.selected);
     }
     void ExpectEnds(uint32_t pieceA, uint32_t connA, uint32_t pieceB, uint32_t connB) {
         const TunnelAnalysis a = AnalyseTunnel(doc);
