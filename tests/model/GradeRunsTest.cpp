@@ -73,8 +73,7 @@ TEST_F(GradeRunTest, PieceAttachedAtConnectorZeroOfAGradedPiece) {
     EXPECT_DOUBLE_EQ(b[q].grade, 3.0);
     EXPECT_EQ(doc.gradeRuns, (std::vector<GradeRun>{{3.0, Sid(q), 0}}));
     // Away from the head: flat, at the graded piece's start height.
-    const std::vector<uint32_t> run = Run(1, 3.0, 20, 500);
-    const uint32_t r = b.Attach("24188", run[0], 0, 1);
+    const uint32_t r = b.Attach("24188", Run(1, 3.0, 20, 500)[0], 0, 1);
     EXPECT_DOUBLE_EQ(b[r].grade, 0);
     EXPECT_NEAR(b[r].elevation, 20, kTol);
 }

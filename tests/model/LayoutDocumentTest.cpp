@@ -74,12 +74,10 @@ TEST_F(ChainDoc, DeletingAnEndPieceOfAHelixRemovesOnlyThatHelixRecord) {
     Helix h{doc.TakeId(), 0, 0, 0, "proses_2_5_r1r2", ids[0], ids[1], ids[2], ids[3]};
     Helix other{doc.TakeId(), 0, 0, 0, "proses_2_5_r1r2", 999, 999, 999, 999};
     doc.helices = {h, other};
-    doc.scenery.push_back({doc.TakeId(), "platform", 0, 0, 0, true, 1, 1, 1});
     doc.tunnels.push_back(Tunnel{doc.TakeId(), 1, 2, 3, 4, {1}});
     Delete({ids[3]});
     EXPECT_EQ(doc.helices, (std::vector<Helix>{other}));
     EXPECT_EQ(doc.pieces.size(), 3u);
-    EXPECT_TRUE(doc.scenery.empty());
     EXPECT_EQ(doc.tunnels.size(), 1u) << "tunnels go only through the tunnel tool";
 }
 

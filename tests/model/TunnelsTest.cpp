@@ -9,8 +9,8 @@ namespace {
 
 class TunnelTest : public testing::Test {
 protected:
-    // Five straights in a row, turned by `heading`.
-    void Build(double heading = 0) { ids = b.Line("24188", 5, heading); }
+    // Five straights in a row.
+    void Build() { ids = b.Line("24188", 5); }
     void Select(std::initializer_list<int> which) {
         doc.ClearSelection();
         for (int i : which) b[ids[i]].selected = true;
