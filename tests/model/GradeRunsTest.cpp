@@ -134,6 +134,17 @@ TEST_F(GradeRunTest, EndGradeInTheMiddleFlattensThatPieceAndRemovesTheRunAhead) 
     EXPECT_DOUBLE_EQ(b[n].grade, 0);
 }
 
+TEST_F(GradeRunTest, StopAtTheHeadKeepsItsGradeAndLaterPiecesAreFlatAtItsEnd) {
+    const std::vector<uint32_t> ids = Run(2);
+    EXPECT_EQ(StopGradeAtHead(doc, ids[1]), "") << "not the head";
+    EXPECT_EQ(StopGradeAtHead(doc, ids[2]), kEnded);
+    EXPECT_DOUBLE_EQ(b[ids[2]].grade, 3.0);
+    EXPECT_TRUE(doc.gradeRuns.empty());
+    const uint32_t n = b.Attach("24188", ids[2], 1);
+    EXPECT_NEAR(b[n].elevation, 3 * kStraight3, kTol);
+    EXPECT_DOUBLE_EQ(b[n].grade, 0);
+}
+
 TEST_F(GradeRunTest, DeletingTheHeadFallsBackToItsNeighbourAndTheRunGoesOn) {
     const std::vector<uint32_t> ids = Run(3);
     b[ids[3]].selected = true;

@@ -124,7 +124,9 @@ TEST_F(LockTest, HelixPiecesAreLockedWithTheVerbsPastParticipleAndBeforeTunnels)
     SelectStubs(4);
     EXPECT_EQ(CheckSelectionLocks(doc, "delete"), Helix("deleted")) << "Edit menu delete";
     EXPECT_EQ(CheckSelectionLocks(doc, "delete", true), LockRefusal{});
+    EXPECT_TRUE(SelectionIsWholeHelix(doc));
     b[row[0]].selected = true;
+    EXPECT_FALSE(SelectionIsWholeHelix(doc));
     EXPECT_EQ(CheckSelectionLocks(doc, "rotate", true), Helix("rotated")) << "plus a piece";
 }
 
