@@ -95,16 +95,3 @@ std::string PieceCountText(const LayoutDocument& doc) {
     return "Pieces: " + std::to_string(doc.pieces.size());
 }
 
-void RaiseNextIdAboveUsedIds(LayoutDocument& doc) {
-    uint32_t highest = 0;
-    auto note = [&](uint32_t id) {
-        if (id != kNoId) highest = std::max(highest, id);
-    };
-    for (auto& p : doc.pieces) note(p.id);
-    for (auto& s : doc.scenery) note(s.id);
-    for (auto& l : doc.labels) note(l.id);
-    for (auto& m : doc.measurements) note(m.id);
-    for (auto& t : doc.tunnels) note(t.id);
-    for (auto& h : doc.helices) note(h.id);
-    if (highest != kNoId - 1 && doc.nextId <= highest) doc.nextId = highest + 1;
-}

@@ -45,7 +45,3 @@ bool WantsUnitZoomAfterOpen(const LayoutDocument& doc);
 // Status field 1: "Pieces: " and the number of pieces.
 std::string PieceCountText(const LayoutDocument& doc);
 
-// New resets the id counter to 1 and opening a file sets it from the file, while undo can bring
-// back objects of the layout before: after an undo or redo the counter must lie above every id in
-// use, or the next new object would share an id with a restored one.
-void RaiseNextIdAboveUsedIds(LayoutDocument& doc);

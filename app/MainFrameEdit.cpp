@@ -23,7 +23,6 @@ void MainFrame::OnRedo(wxCommandEvent&) {
 }
 
 void MainFrame::AfterUndoOrRedo() {
-    RaiseNextIdAboveUsedIds(document);
     canvas->Refresh();
     modified = true;
     RefreshTitle();

@@ -211,6 +211,8 @@ public:
 
 private:
     UndoSnapshot TakeSnapshot() const;
+    // Restores a snapshot and keeps nextId above every id it brings back: New and Open reset the
+    // counter, so without this the next new object could share an id with a restored one.
     void RestoreSnapshot(UndoSnapshot&& snapshot);
 };
 

@@ -15,6 +15,19 @@ void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
     helices = std::move(s.helices);
     currentGrade = s.currentGrade;
     gradeRuns = std::move(s.gradeRuns);
+
+    uint32_t highest = 0;
+    auto note = [&](const auto& list) {
+        for (const auto& o : list)
+            if (o.id != kNoId && o.id > highest) highest = o.id;
+    };
+    note(pieces);
+    note(scenery);
+    note(labels);
+    note(measurements);
+    note(tunnels);
+    note(helices);
+    if (highest < kNoId - 1 && nextId <= highest) nextId = highest + 1;
 }
 
 void LayoutDocument::PushUndo() {

@@ -107,6 +107,7 @@ TEST_F(ChainDoc, UndoRestoresPiecesWithJointsAndAllObjectsButNotLevelsOrBaseboar
     EXPECT_EQ(doc.currentGrade, before.currentGrade);
     EXPECT_EQ(doc.baseboard.size(), 3u);
     EXPECT_EQ(doc.levels[0].name, "Deck");
+    EXPECT_EQ(doc.nextId, before.nextId) << "ids brought back by undo are never handed out again";
 }
 
 TEST(UndoHistory, KeepsTheNewestFiftySnapshots) {
