@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "SampleLayouts.h"
-#include "canvas/LayoutRenderer.h"
+#include "canvas/gui/LayoutRenderer.h"
 #include "catalog/TrackCatalog.h"
 
 namespace {

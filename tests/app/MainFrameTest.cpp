@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "app/CommandIds.h"
-#include "app/MainFrame.h"
-#include "app/OpenLayoutDialog.h"
+#include "app/gui/MainFrame.h"
+#include "app/gui/OpenLayoutDialog.h"
 #include "tests/app/AppTestHome.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <regex>
 
-#include "app/AppLog.h"
-#include "app/MainFrame.h"
+#include "app/gui/AppLog.h"
+#include "app/gui/MainFrame.h"
 #include "support/GuiTestSupport.h"
 #include "tests/app/AppTestHome.h"
 

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/MainFrame.h"
-#include "canvas/CanvasPanel.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "canvas/Interaction.h"
 #include "canvas/PieceGeometry.h"
 #include "canvas/SceneryEdit.h"

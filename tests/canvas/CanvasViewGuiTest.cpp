@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 
-#include "app/MainFrame.h"
-#include "canvas/CanvasPanel.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "support/GuiTestSupport.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "SampleLayouts.h"
-#include "canvas/LayoutRenderer.h"
+#include "canvas/gui/LayoutRenderer.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"

@@ -11,9 +11,9 @@
 #include <filesystem>
 
 #include "app/CommandIds.h"
-#include "app/MainFrame.h"
-#include "canvas/CanvasPanel.h"
-#include "panels/PalettePanel.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/CanvasPanel.h"
+#include "panels/gui/PalettePanel.h"
 #include "persistence/LibraryBlock.h"
 #include "support/GuiTestSupport.h"
 

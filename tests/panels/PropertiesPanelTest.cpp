@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/MainFrame.h"
+#include "app/gui/MainFrame.h"
 #include "catalog/TrackCatalog.h"
-#include "panels/PropertiesPanel.h"
+#include "panels/gui/PropertiesPanel.h"
 #include "panels/StoreTable.h"
 #include "support/GuiTestSupport.h"
 

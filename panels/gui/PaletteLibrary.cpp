@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "app/MainFrame.h"
+#include "app/gui/MainFrame.h"
 #include "panels/PaletteLogic.h"
-#include "panels/PalettePanel.h"
+#include "panels/gui/PalettePanel.h"
 #include "persistence/FileNames.h"
 #include "persistence/LibraryBlock.h"
 

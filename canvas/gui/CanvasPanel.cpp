@@ -1,13 +1,13 @@
 // Construction of the canvas, its view operations (zoom, fit, pan) and the paint cycle.
-#include "canvas/CanvasPanel.h"
+#include "canvas/gui/CanvasPanel.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/frame.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
-#include "app/MainFrame.h"
-#include "canvas/LayoutRenderer.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/LayoutRenderer.h"
 #include "canvas/Units.h"
 #include "catalog/TrackCatalog.h"
 #include "model/GradeRuns.h"

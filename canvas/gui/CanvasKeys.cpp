@@ -1,5 +1,5 @@
 // Keyboard and wheel editing on the canvas: Escape, R, Delete and Backspace, ghost turning.
-#include "canvas/CanvasPanel.h"
+#include "canvas/gui/CanvasPanel.h"
 
 void CanvasPanel::OnKeyDown(wxKeyEvent& event) {
     LayoutDocument& doc = Document();

@@ -4,9 +4,9 @@
 #include <wx/toolbar.h>
 
 #include "app/CommandIds.h"
-#include "app/MainFrame.h"
-#include "canvas/CanvasPanel.h"
-#include "panels/PropertiesPanel.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/CanvasPanel.h"
+#include "panels/gui/PropertiesPanel.h"
 
 void MainFrame::OnZoomIn(wxCommandEvent&) { canvas->ZoomBy(1.25); }
 

@@ -1,5 +1,5 @@
 // The left panel of the main window: lists to browse, double-clicks and drags to place.
-#include "panels/PalettePanel.h"
+#include "panels/gui/PalettePanel.h"
 
 #include <wx/choice.h>
 #include <wx/listbox.h>
@@ -8,14 +8,14 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/MainFrame.h"
-#include "canvas/CanvasPanel.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 #include "model/Helices.h"
 #include "panels/LibraryPlacement.h"
 #include "panels/PaletteLogic.h"
 #include "panels/PaletteTables.h"
-#include "panels/PiecePreviewPopup.h"
+#include "panels/gui/PiecePreviewPopup.h"
 #include "persistence/LibraryBlock.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The application log and the main frame construction trace.
-#include "app/AppLog.h"
+#include "app/gui/AppLog.h"
 
 #include <wx/datetime.h>
 #include <wx/file.h>

@@ -6,8 +6,8 @@
 
 #include <unordered_map>
 
-#include "app/MainFrame.h"
-#include "canvas/CanvasPanel.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "canvas/Interaction.h"
 #include "canvas/LayoutGeometry.h"
 #include "canvas/SceneryEdit.h"
@@ -16,7 +16,7 @@
 #include "model/GradeRuns.h"
 #include "model/Helices.h"
 #include "model/Locks.h"
-#include "panels/PropertiesPanel.h"
+#include "panels/gui/PropertiesPanel.h"
 
 namespace {
 

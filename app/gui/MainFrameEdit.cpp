@@ -4,11 +4,11 @@
 
 #include "app/CommandIds.h"
 #include "app/FrameLogic.h"
-#include "app/MainFrame.h"
-#include "canvas/CanvasPanel.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "model/Locks.h"
 #include "model/Tunnels.h"
-#include "panels/PropertiesPanel.h"
+#include "panels/gui/PropertiesPanel.h"
 
 void MainFrame::OnUndo(wxCommandEvent&) {
     if (!document.CanUndo()) return;

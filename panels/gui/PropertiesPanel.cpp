@@ -1,5 +1,5 @@
 // The right panel of the main window: selection properties, grade controls, tally and Buy Track.
-#include "panels/PropertiesPanel.h"
+#include "panels/gui/PropertiesPanel.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -18,8 +18,8 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
-#include "app/MainFrame.h"
-#include "canvas/CanvasPanel.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "model/GradeRuns.h"
 #include "panels/BuyTrack.h"
 #include "panels/PropertiesLogic.h"

@@ -2,7 +2,7 @@
 #include <wx/app.h>
 #include <wx/log.h>
 
-#include "app/QuillmoreApp.h"
+#include "app/gui/QuillmoreApp.h"
 
 wxIMPLEMENT_APP_NO_MAIN(QuillmoreApp);
 

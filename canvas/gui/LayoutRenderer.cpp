@@ -1,5 +1,5 @@
 // Drawing of the layout and of the editing overlays into any device context.
-#include "canvas/LayoutRenderer.h"
+#include "canvas/gui/LayoutRenderer.h"
 
 #include <wx/dc.h>
 #include <wx/graphics.h>

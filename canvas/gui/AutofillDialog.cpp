@@ -1,5 +1,5 @@
 // The "Autofill Gap" choice of straight fills.
-#include "canvas/AutofillDialog.h"
+#include "canvas/gui/AutofillDialog.h"
 
 #include <wx/button.h>
 #include <wx/listbox.h>

@@ -1,5 +1,5 @@
 // The "Open Layout" dialog.
-#include "app/OpenLayoutDialog.h"
+#include "app/gui/OpenLayoutDialog.h"
 
 #include <wx/button.h>
 #include <wx/listbox.h>

@@ -1,5 +1,5 @@
 // The "Resize Scenery" dialog: width and depth scales with an aspect lock.
-#include "canvas/SceneryResizeDialog.h"
+#include "canvas/gui/SceneryResizeDialog.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>

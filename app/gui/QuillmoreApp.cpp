@@ -1,10 +1,10 @@
 // Start-up and shutdown of the application.
-#include "app/QuillmoreApp.h"
+#include "app/gui/QuillmoreApp.h"
 
 #include <exception>
 
-#include "app/AppLog.h"
-#include "app/MainFrame.h"
+#include "app/gui/AppLog.h"
+#include "app/gui/MainFrame.h"
 #include "catalog/TrackCatalog.h"
 
 bool QuillmoreApp::OnInit() {

@@ -1,9 +1,9 @@
 // The hover preview of a palette piece: the article number and the piece drawn to fit.
-#include "panels/PiecePreviewPopup.h"
+#include "panels/gui/PiecePreviewPopup.h"
 
 #include <wx/dcbuffer.h>
 
-#include "canvas/LayoutRenderer.h"
+#include "canvas/gui/LayoutRenderer.h"
 #include "catalog/TrackCatalog.h"
 #include "panels/PaletteLogic.h"
 

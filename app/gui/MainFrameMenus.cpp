@@ -4,9 +4,9 @@
 
 #include "app/CommandIds.h"
 #include "app/FrameLogic.h"
-#include "app/MainFrame.h"
+#include "app/gui/MainFrame.h"
 #include "model/Tunnels.h"
-#include "panels/PalettePanel.h"
+#include "panels/gui/PalettePanel.h"
 
 namespace {
 // Commands whose windows are not part of the program yet: shown, but never enabled.

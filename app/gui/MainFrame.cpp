@@ -1,5 +1,5 @@
 // Construction of the main window, its panels and status bar, and the edit cycle's refreshes.
-#include "app/MainFrame.h"
+#include "app/gui/MainFrame.h"
 
 #include <wx/cmndata.h>
 #include <wx/filename.h>
@@ -8,11 +8,11 @@
 #include <wx/splitter.h>
 #include <wx/stdpaths.h>
 
-#include "app/AppLog.h"
+#include "app/gui/AppLog.h"
 #include "app/FrameLogic.h"
-#include "canvas/CanvasPanel.h"
-#include "panels/PalettePanel.h"
-#include "panels/PropertiesPanel.h"
+#include "canvas/gui/CanvasPanel.h"
+#include "panels/gui/PalettePanel.h"
+#include "panels/gui/PropertiesPanel.h"
 
 namespace {
 constexpr long kSplitterStyle = wxSP_LIVE_UPDATE | wxSP_3D | wxSP_NOBORDER;

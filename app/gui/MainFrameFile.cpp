@@ -5,11 +5,11 @@
 #include <wx/textdlg.h>
 
 #include "app/FrameLogic.h"
-#include "app/MainFrame.h"
-#include "app/OpenLayoutDialog.h"
-#include "canvas/CanvasPanel.h"
+#include "app/gui/MainFrame.h"
+#include "app/gui/OpenLayoutDialog.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "model/GradeRuns.h"
-#include "panels/PalettePanel.h"
+#include "panels/gui/PalettePanel.h"
 #include "persistence/FileNames.h"
 #include "persistence/LayoutFile.h"
 

@@ -4,18 +4,18 @@
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 
-#include "app/MainFrame.h"
+#include "app/gui/MainFrame.h"
 #include "canvas/Autofill.h"
-#include "canvas/AutofillDialog.h"
-#include "canvas/CanvasPanel.h"
+#include "canvas/gui/AutofillDialog.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "canvas/SceneryEdit.h"
-#include "canvas/SceneryResizeDialog.h"
+#include "canvas/gui/SceneryResizeDialog.h"
 #include "canvas/Selection.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "model/Helices.h"
 #include "model/Locks.h"
-#include "panels/PropertiesPanel.h"
+#include "panels/gui/PropertiesPanel.h"
 
 namespace {
 
