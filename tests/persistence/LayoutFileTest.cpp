@@ -10,6 +10,7 @@
 #include "FileTestSupport.h"
 #include "RandomLayout.h"
 #include "fuzz/LayoutInvariants.h"
+#include "persistence/FileFields.h"
 #include "persistence/LayoutFile.h"
 #include "persistence/LibraryBlock.h"
 

@@ -67,9 +67,8 @@ public:
             doc.helices.push_back(helix);
         }
         for (int i = 0, n = static_cast<int>(Below(3)); i < n; ++i)
-            doc.gradeRuns.push_back(GradeRun{Number(),
-                                             Chance(4) ? -1 : static_cast<int32_t>(SomeRef(doc)),
-                                             Below(64)});
+            doc.gradeRuns.push_back(
+                GradeRun{Number(), Chance(4) ? -1 : static_cast<int32_t>(SomeRef(doc)), Below(64)});
         if (Chance(2))
             for (int i = 0, n = static_cast<int>(1 + Below(6)); i < n; ++i)
                 doc.baseboard.push_back({Number(), Number()});
@@ -90,9 +89,10 @@ public:
 
     // Text with everything the writer must escape or keep: markup, quotes, '=', UTF-8, blanks.
     std::string Text(uint32_t maxLength) {
-        static const char* const kPieces[] = {"a", "Z", "7", " ", "<", ">", "&", "\"", "'", "=",
-                                              "&amp;", "&lt;", "x=\"", "/>", "\t", "\xC3\xB8",
-                                              "\xE2\x82\xAC", "<piece ", "</pieces>", ";"};
+        static const char* const kPieces[] = {
+            "a",         "Z",     "7",    " ",    "<",  ">",  "&",        "\"",           "'",
+            "=",         "&amp;", "&lt;", "x=\"", "/>", "\t", "\xC3\xB8", "\xE2\x82\xAC", "<piece ",
+            "</pieces>", ";"};
         std::string text;
         for (uint32_t i = 0, n = Below(maxLength + 1); i < n; ++i)
             text += kPieces[Below(std::size(kPieces))];
@@ -145,8 +145,9 @@ private:
         const TrackCatalog& catalog = TrackCatalog::Instance();
         PlacedPiece p;
         p.id = id;
-        const PieceDef* def = Chance(6) ? nullptr : catalog.At(static_cast<int>(Below(
-                                                        static_cast<size_t>(catalog.Count()))));
+        const PieceDef* def =
+            Chance(6) ? nullptr
+                      : catalog.At(static_cast<int>(Below(static_cast<size_t>(catalog.Count()))));
         p.article = def ? def->article : Text(8);
         p.x = Number(), p.y = Number(), p.heading = Number();
         p.selected = Chance(3);
