@@ -10,10 +10,6 @@
 
 namespace {
 
-constexpr int kCopyId = 5032;
-constexpr int kPasteId = 5033;
-constexpr int kAutofillId = 6001;
-
 std::string Utf8(const wxString& s) { return s.ToStdString(wxConvUTF8); }
 
 }  // namespace

@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr int kCopyId = 5032;
-constexpr int kPasteId = 5033;
-constexpr int kAutofillId = 6001;
-
 wxCursor CursorFor(CanvasCursor cursor) {
     switch (cursor) {
         case CanvasCursor::Pencil:

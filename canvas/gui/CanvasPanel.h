@@ -20,6 +20,10 @@ class CanvasPanel : public wxPanel {
 public:
     // The command the Delete and Backspace accelerators send.
     static constexpr int kDeleteSelectionId = 5038;
+    // The context menu items.
+    static constexpr int kCopyId = 5032;
+    static constexpr int kPasteId = 5033;
+    static constexpr int kAutofillId = 6001;
 
     CanvasPanel(wxWindow* parent, MainFrame* frame);
 
