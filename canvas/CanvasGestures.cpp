@@ -114,7 +114,7 @@ GestureResult CanvasGestures::PlaceAfterSelection(LayoutDocument& doc, const Vie
     if (!placed.error.empty())
         r.message = UserMessage{placed.errorTitle, placed.error, UserMessage::Icon::Warning};
     if (placed.Placed()) {
-        r.changed = DocChange::Pieces | DocChange::Selection;
+        r.changed = DocChange::Pieces | DocChange::Placement | DocChange::Selection;
         r.repaint = true;
     }
     return r;
@@ -351,7 +351,7 @@ GestureResult CanvasGestures::DoubleClick(LayoutDocument& doc, const ViewTransfo
     const uint32_t pieceId = PieceAt(doc, view, e.px, e.py);
     if (pieceId == kNoId || !CloneAndExtend(doc, pieceId).Placed()) return r;
     swallowNextPress = true;
-    r.changed = DocChange::Pieces | DocChange::Selection;
+    r.changed = DocChange::Pieces | DocChange::Placement | DocChange::Selection;
     r.repaint = true;
     return r;
 }
@@ -499,7 +499,7 @@ GestureResult CanvasGestures::Paste(LayoutDocument& doc, const ViewTransform& vi
     GestureResult r;
     if (copyBuffer.empty()) return r;
     PasteBuffer(doc, copyBuffer, view.ToLayoutX(menuX), view.ToLayoutY(menuY));
-    r.changed = DocChange::Pieces | DocChange::Selection;
+    r.changed = DocChange::Pieces | DocChange::Placement | DocChange::Selection;
     r.repaint = true;
     return r;
 }

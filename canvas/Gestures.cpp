@@ -74,7 +74,7 @@ GestureResult PieceDragGesture::Drop(GestureContext& c) {
         unit.zoom = 1.0;
         r.view = unit;
     }
-    r.changed = DocChange::Pieces | DocChange::Selection;
+    r.changed = DocChange::Pieces | DocChange::Placement | DocChange::Selection;
     return r;
 }
 
@@ -122,7 +122,7 @@ GestureResult HelixDragGesture::Motion(GestureContext&, const PointerEvent& e) {
 GestureResult HelixDragGesture::Drop(GestureContext& c, const PointerEvent& e) {
     GestureResult r = Ended();
     if (PlaceHelix(c.doc, e.at.x, e.at.y, 0, variant) != kNoId)
-        r.changed = DocChange::Pieces | DocChange::Placement;
+        r.changed = DocChange::Pieces | DocChange::Placement | DocChange::Selection;
     return r;
 }
 

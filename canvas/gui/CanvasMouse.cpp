@@ -96,9 +96,7 @@ void CanvasPanel::ApplyRequests(const GestureResult& r) {
 }
 
 void CanvasPanel::Notify(DocChange what) {
-    if (!frame) return;
-    if (HasAny(what, DocChange::Content)) frame->MarkModified();
-    if (HasAny(what, DocChange::Selection | DocChange::Pieces)) frame->RefreshPanels();
+    if (frame && what != DocChange::None) frame->NotifyChanged(what);
 }
 
 void CanvasPanel::ShowMessage(const UserMessage& message) {
