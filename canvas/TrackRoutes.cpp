@@ -12,8 +12,10 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kDeg = kPi / 180.0;
-// Largest turn of one segment of a sampled arc.
-constexpr double kArcStepDeg = 3.0;
+// Arcs are sampled so that no segment strays further than this from the arc...
+constexpr double kArcSagMm = 0.25;
+// ...and no segment turns more than this.
+constexpr double kArcStepDeg = 6.0;
 // Segments of a route that no single arc fits.
 constexpr int kCubicSegments = 16;
 // An arc or straight fits a route when it arrives within this of the far connector's heading.
@@ -41,7 +43,9 @@ std::vector<PointMm> LocalCentreLine(PointMm a, double startDeg, PointMm b, doub
     if (std::fabs(SignedTurn(startDeg + turn, endDeg)) < kFitToleranceDeg) {
         if (std::fabs(delta) < 1e-6) return {a, b};
         const double radius = chord / (2 * std::fabs(std::sin(delta * kDeg)));
-        const int n = std::max(1, static_cast<int>(std::ceil(std::fabs(turn) / kArcStepDeg)));
+        const double step =
+            std::min(kArcStepDeg, 2 * std::acos(std::max(0.0, 1 - kArcSagMm / radius)) / kDeg);
+        const int n = std::max(1, static_cast<int>(std::ceil(std::fabs(turn) / step)));
         std::vector<PointMm> arc = ArcLine(a.x, a.y, startDeg, radius, turn, 0, n);
         arc.back() = b;
         return arc;

@@ -21,9 +21,9 @@ struct TrackRoute {
 // The routes of a placed piece of definition `def`: straights and curves one, turnouts one per
 // leg from connector 0, crossings their two tracks, double slips the two tracks and both slips,
 // a turntable one from each exit to its centre, a bumper its length.
-// Curves follow their arc (at most 3 degrees per segment); a route whose ends no single arc
-// joins follows the cubic that leaves and arrives along the connector headings.
-// Heights: along a route from connector 0 the height climbs linearly with the distance from
-// the piece's elevation to its end height (elevation + rise, as the grade runs compute it);
-// along other routes it follows the point's distance along the piece's axis.
+// Curves follow their arc (within 0.25 mm, at most 6 degrees per segment); a route whose ends no
+// single arc joins follows the cubic that leaves and arrives along the connector headings. Heights:
+// along a route from connector 0 the height climbs linearly with the distance from the piece's
+// elevation to its end height (elevation + rise, as the grade runs compute it); along other routes
+// it follows the point's distance along the piece's axis.
 std::vector<TrackRoute> PieceRoutes(const PlacedPiece& piece, const PieceDef& def);

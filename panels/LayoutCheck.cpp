@@ -21,7 +21,7 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr double kDeg = kPi / 180.0;
 // Grid pitch of the route search; a little over twice the widest meeting distance.
-constexpr double kRouteCellMm = 48.0;
+constexpr double kRouteCellMm = 96.0;
 // Two route stretches whose intervals are this close belong to one meeting.
 constexpr double kTouchMm = 0.01;
 // A crossing this close to an end of both routes is two ends touching, not a crossing.
@@ -318,7 +318,9 @@ public:
     void Run(std::vector<LayoutFinding>& out) {
         CollectRoutes();
         std::vector<BoxMm> boxes;
+        std::vector<uint32_t> owner;  // routes of one piece never meet each other
         boxes.reserve(segments.size());
+        owner.reserve(segments.size());
         for (const Segment& s : segments) {
             const RouteRef& rr = routes[s.route];
             const double w = MeetHalfWidth(*pieces.list[rr.piece].def) / 2;

@@ -377,17 +377,30 @@ TEST(SpatialHash, VisitsEveryOverlappingPairOnce) {
     boxes.push_back({-1e6, 0, 1e6, 1});  // too big for the grid
     boxes.push_back({0, -1e6, 1, 1e6});
     boxes.push_back({std::nan(""), 0, 1, 1});
-    std::multiset<std::pair<size_t, size_t>> found;
+    std::vector<uint32_t> groups;
+    for (size_t i = 0; i < boxes.size(); ++i) groups.push_back(static_cast<uint32_t>(i % 5));
+    std::multiset<std::pair<size_t, size_t>> found, foundApart;
     ForEachOverlappingPair(boxes, 16, [&](size_t i, size_t j) { found.insert({i, j}); });
-    std::multiset<std::pair<size_t, size_t>> expected;
+    ForEachOverlappingPair(
+        boxes, 16,
+        [&](size_t i, size_t j) {
+            foundApart.insert({i, j});
+        },
+        &groups);
+    std::multiset<std::pair<size_t, size_t>> expected, expectedApart;
     for (size_t i = 0; i < boxes.size(); ++i) {
         for (size_t j = i + 1; j < boxes.size(); ++j) {
             const BoxMm &a = boxes[i], &b = boxes[j];
+            if (a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY &&
+                groups[i] != groups[j])
+                expectedApart.insert({i, j});
             if (a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY)
                 expected.insert({i, j});
         }
     }
     EXPECT_EQ(found, expected);
+    EXPECT_EQ(foundApart, expectedApart);
+    EXPECT_LT(foundApart.size(), found.size());
 }
 
 }  // namespace
