@@ -111,6 +111,7 @@ void MainFrame::MarkModified() {
     RefreshTitle();
     ShowPieceCount();
     if (properties) properties->RefreshTally();
+    CallChangeListeners(DocChange::Content);
 }
 
 void MainFrame::RefreshPanels() {

@@ -6,11 +6,14 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
+#include "app/DocumentChange.h"
 #include "dialogs/PrintOptions.h"
 #include "model/LayoutDocument.h"
 
 class CanvasPanel;
+class LayoutCheckWindow;
 class PalettePanel;
 class PropertiesPanel;
 class View3DFrame;
@@ -65,6 +68,13 @@ public:
     // The unsaved-changes question: true when the caller may go on and drop the layout.
     bool ConfirmDiscardChanges();
 
+    // The one change notification that ends an edit, and the observers it reaches.
+    void NotifyChanged(DocChange what);
+    void AddChangeListener(std::function<void(DocChange)> listener);
+    // The layout check window while it is open (MainFrameCheck.cpp); it forgets itself on close.
+    LayoutCheckWindow* CheckWindow() const { return checkWindow; }
+    void ForgetCheckWindow() { checkWindow = nullptr; }
+
     // Runs once after the frame is shown and the document has its level.
     void AfterStartup();
 
@@ -115,6 +125,10 @@ private:
     void OnProperties(wxCommandEvent& event);
     void CheckUnitsItem();
 
+    // The layout check (MainFrameCheck.cpp).
+    void OnCheckLayout(wxCommandEvent& event);
+    void CallChangeListeners(DocChange what);
+
     // Enabling of commands (MainFrameMenus.cpp).
     void OnUpdateUndo(wxUpdateUIEvent& event);
     void OnUpdateRedo(wxUpdateUIEvent& event);
@@ -137,4 +151,7 @@ private:
 
     wxString programFolder;
     SavePathAsker askSavePath;
+    std::vector<std::function<void(DocChange)>> changeListeners;
+    LayoutCheckWindow* checkWindow = nullptr;
+    bool checkListening = false;  // the check window's listener is registered
 };

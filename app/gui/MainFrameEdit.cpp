@@ -28,6 +28,7 @@ void MainFrame::AfterUndoOrRedo() {
     RefreshTitle();
     ShowPieceCount();
     RefreshPanels();
+    CallChangeListeners(DocChange::All);
 }
 
 bool MainFrame::SelectionIsLocked(std::string_view verb, bool wholeHelixPasses) {

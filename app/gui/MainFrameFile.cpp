@@ -49,6 +49,7 @@ void MainFrame::ResetToNewLayout() {
     SetStatusText("Ready", 0);
     SetStatusText("Pieces: 0", 1);
     RefreshPanels();
+    CallChangeListeners(DocChange::All);
 }
 
 void MainFrame::OnOpen(wxCommandEvent&) {
@@ -91,6 +92,7 @@ void MainFrame::OpenLayoutFile(const wxString& path) {
                             true);
     SetStatusText(wxString::FromUTF8(status), 0);
     ShowPieceCount();
+    CallChangeListeners(DocChange::All);
 }
 
 void MainFrame::OnSave(wxCommandEvent&) { SaveLayoutFile(false); }
