@@ -58,6 +58,7 @@ LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
         spin->Bind(wxEVT_SPINCTRLDOUBLE, &LayoutCheckWindow::OnOptionChanged, this);
     }
     Bind(wxEVT_CLOSE_WINDOW, &LayoutCheckWindow::OnClose, this);
+    listenerId = frame->AddChangeListener([this](DocChange what) { DocumentChanged(what); });
     Rerun();
 }
 
@@ -77,7 +78,6 @@ void LayoutCheckWindow::SetOptions(const CheckOptions& options) {
 }
 
 void LayoutCheckWindow::Rerun() {
-    rerunPending = false;
     findings = CheckLayout(frame->Document(), Options());
     list->Freeze();
     list->DeleteAllItems();
@@ -106,11 +106,7 @@ void LayoutCheckWindow::ShowRings() {
 }
 
 void LayoutCheckWindow::DocumentChanged(DocChange what) {
-    if (!HasAny(what, DocChange::Content) || rerunPending) return;
-    rerunPending = true;
-    CallAfter([this] {
-        if (rerunPending) Rerun();
-    });
+    if (HasAny(what, DocChange::Content | DocChange::File)) Rerun();
 }
 
 void LayoutCheckWindow::ShowFinding(long index) {
@@ -134,6 +130,7 @@ void LayoutCheckWindow::OnItemSelected(wxListEvent& event) { ShowFinding(event.G
 void LayoutCheckWindow::OnOptionChanged(wxSpinDoubleEvent&) { Rerun(); }
 
 void LayoutCheckWindow::OnClose(wxCloseEvent&) {
+    frame->RemoveChangeListener(listenerId);
     if (CanvasPanel* canvas = frame->Canvas()) {
         canvas->Overlays().findingRings.clear();
         canvas->Refresh();

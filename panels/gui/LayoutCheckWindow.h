@@ -21,8 +21,8 @@ public:
     // Checks the layout with the window's options, lists the findings and rings them on the
     // canvas.
     void Rerun();
-    // After a change of the document: a content change reruns the check once the pending
-    // events are handled (a burst of changes reruns once); selection and view changes do not.
+    // After the main frame's update: a change of the content (or a new or opened layout)
+    // reruns the check; selection and view changes do not.
     void DocumentChanged(DocChange what);
     // Selects the pieces of finding `index` and centres the canvas on it.
     void ShowFinding(long index);
@@ -45,5 +45,5 @@ private:
     wxSpinCtrlDouble* recommendedGrade = nullptr;
     wxListCtrl* list = nullptr;
     std::vector<LayoutFinding> findings;
-    bool rerunPending = false;
+    int listenerId = 0;
 };

@@ -43,7 +43,7 @@ protected:
         const uint32_t bridge = AppendJoined(doc, "74636", kNoId, 0, 700, 1700, 0);
         doc.FindPiece(bridge)->elevation = 50;
         AppendJoined(doc, "24188", kNoId, 0, 880, 1600, 90);
-        frame->MarkModified();
+        frame->NotifyChanged(DocChange::Pieces);
         PumpEvents();
     }
     void TearDown() override {
