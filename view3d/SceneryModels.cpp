@@ -286,8 +286,10 @@ Mesh Signal(const SceneryDef& def, bool semaphore, bool clear) {
         k.Box(10 * u, 4 * u, 17 * u, 16 * u, h - 22 * u, h, kBlack, kBlack);  // head
         const Colour3 dim = clear ? Colour3{0.30f, 0.10f, 0.10f} : Colour3{0.10f, 0.22f, 0.12f};
         const Colour3 top = clear ? dim : lit, bottom = clear ? lit : dim;
-        k.Box(17 * u, 7 * u, 18 * u, 13 * u, h - 9 * u, h - 3 * u, top, top);
-        k.Box(17 * u, 7 * u, 18 * u, 13 * u, h - 19 * u, h - 13 * u, bottom, bottom);
+        for (double x : {9.4 * u, 17 * u}) {  // lamps on both faces of the head
+            k.Box(x, 7 * u, x + 0.6 * u, 13 * u, h - 9 * u, h - 3 * u, top, top);
+            k.Box(x, 7 * u, x + 0.6 * u, 13 * u, h - 19 * u, h - 13 * u, bottom, bottom);
+        }
     }
     return k.Finish();
 }

@@ -12,6 +12,8 @@ namespace {
 
 constexpr double kDeg = std::numbers::pi / 180.0;
 
+void AddStructure(Mesh& m, const PieceDef& def, const TrackRoute& deck);
+
 using Frame = TrackRoute::Frame;
 
 std::vector<Frame> Frames(const TrackRoute& route) {
@@ -311,26 +313,35 @@ BridgeStructure BridgeStructureOf(const PieceDef& def) {
 }
 
 Mesh BuildTrackMesh(const PieceDef& def) {
+    // Structures come first: where the depth buffer cannot tell the deck from the bed just
+    // above it, the track drawn later in the same mesh still wins.
     Mesh m;
     const std::vector<TrackRoute> routes = TrackRoutes(def);
     if (def.kind == PieceKind::Turntable) AddTurntablePit(m, def);
+    if (!routes.empty()) AddStructure(m, def, routes.front());
     for (const TrackRoute& r : routes) AddTrackProfile(m, r);
-    if (routes.empty()) return m;
+    return m;
+}
+
+namespace {
+
+void AddStructure(Mesh& m, const PieceDef& def, const TrackRoute& deck) {
     switch (BridgeStructureOf(def)) {
         case BridgeStructure::Truss:
-            AddTruss(m, routes.front());
+            AddTruss(m, deck);
             break;
         case BridgeStructure::Ramp:
-            AddRampStructure(m, routes.front());
+            AddRampStructure(m, deck);
             break;
         case BridgeStructure::TiedArch:
-            AddTiedArch(m, routes.front());
+            AddTiedArch(m, deck);
             break;
         case BridgeStructure::None:
             break;
     }
-    return m;
 }
+
+}  // namespace
 
 Mesh BuildBumperMesh(const PieceDef& def) {
     Mesh m;
