@@ -94,6 +94,7 @@ void TrackGLCanvas::DoRebuild() {
     RebuildScene(scene, document);
     camera.Fit(scene.bounds);
     rebuildPending = false;
+    ++rebuildCount;
 }
 
 void TrackGLCanvas::Rebuild() {

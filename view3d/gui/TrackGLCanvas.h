@@ -24,6 +24,8 @@ public:
     // changes (a drag) costs one rebuild per drawn frame.
     void RequestRebuild();
     bool RebuildPending() const { return rebuildPending; }
+    // How many times the scene was built since the canvas was made.
+    int RebuildCount() const { return rebuildCount; }
 
     const Scene3D& Scene() const { return scene; }
     OrbitCamera& Camera() { return camera; }
@@ -57,6 +59,7 @@ private:
     Scene3D scene;
     OrbitCamera camera;
     bool rebuildPending = false;
+    int rebuildCount = 0;
     unsigned lastGlError = 0;
 
     int lastX = 0;
