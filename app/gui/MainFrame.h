@@ -52,6 +52,8 @@ public:
     // Sets or releases the toolbar's Measure toggle (the canvas leaves the tape mode by itself).
     void SetMeasureToolChecked(bool checked);
 
+    // The open 3D window, or null.
+    View3DFrame* View3D() const { return view3D; }
     bool IsModified() const { return modified; }
     const wxString& FilePath() const { return filePath; }
     const wxString& LayoutName() const { return layoutName; }
@@ -137,6 +139,9 @@ private:
     void OnUpdateLater(wxUpdateUIEvent& event);
     void SetToolLabel(int id, const wxString& label);
 
+    // The 3D View command (MainFrame3D.cpp).
+    void OnView3D(wxCommandEvent& event);
+
     // The update behind NotifyChanged (MainFrame.cpp).
     void ApplyChanges(DocChange what);
     void RefreshTitle();
@@ -150,6 +155,7 @@ private:
     wxString layoutName;
     bool modified = false;
     View3DFrame* view3D = nullptr;
+    int view3DListener = 0;
     std::unique_ptr<wxPrintData> printData;
     std::unique_ptr<wxPageSetupDialogData> pageSetup;
     PrintOptions printOptions;
