@@ -14,6 +14,7 @@
 #include "model/LayoutDocument.h"
 
 class CanvasPanel;
+class LayoutCheckWindow;
 class PalettePanel;
 class PropertiesPanel;
 class View3DFrame;
@@ -73,6 +74,10 @@ public:
     // The unsaved-changes question: true when the caller may go on and drop the layout.
     bool ConfirmDiscardChanges();
 
+    // The layout check window while it is open (MainFrameCheck.cpp); it forgets itself on close.
+    LayoutCheckWindow* CheckWindow() const { return checkWindow; }
+    void ForgetCheckWindow() { checkWindow = nullptr; }
+
     // Runs once after the frame is shown and the document has its level.
     void AfterStartup();
 
@@ -123,6 +128,9 @@ private:
     void OnProperties(wxCommandEvent& event);
     void CheckUnitsItem();
 
+    // The layout check (MainFrameCheck.cpp).
+    void OnCheckLayout(wxCommandEvent& event);
+
     // Enabling of commands (MainFrameMenus.cpp).
     void OnUpdateUndo(wxUpdateUIEvent& event);
     void OnUpdateRedo(wxUpdateUIEvent& event);
@@ -159,4 +167,5 @@ private:
     bool updateScheduled = false;
     std::vector<std::pair<int, ChangeListener>> changeListeners;
     int lastListenerId = 0;
+    LayoutCheckWindow* checkWindow = nullptr;
 };

@@ -63,6 +63,7 @@ wxMenu* BuildLayoutMenu() {
     menu->AppendSubMenu(units, "Units of Measure");
     menu->AppendSeparator();
     menu->Append(kCmdLayoutShape, "Layout &Shape...");
+    menu->Append(kCmdCheckLayout, "Check &Layout...\tCtrl+L");
     return menu;
 }
 }  // namespace
@@ -135,6 +136,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnUnits, this, kCmdUnitsMm, kCmdUnitsInch);
     Bind(wxEVT_MENU, &MainFrame::OnValidate, this, kCmdValidate);
     Bind(wxEVT_MENU, &MainFrame::OnProperties, this, kCmdProperties);
+    Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
     Bind(wxEVT_MENU, &MainFrame::OnView3D, this, kCmd3DView);
 
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUndo, this, kCmdUndo);
