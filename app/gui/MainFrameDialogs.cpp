@@ -124,4 +124,5 @@ void BindDialogCommands(MainFrame& frame) {
     bind(wxID_PAGE_SETUP, PageSetup);
     bind(wxID_PREVIEW, Preview);
     bind(wxID_PRINT, Print);
+    BindExportCommands(frame);
 }

@@ -2,6 +2,7 @@
 #include "dialogs/gui/LayoutPrintout.h"
 
 #include <wx/bitmap.h>
+#include <wx/dcgraph.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 
@@ -34,22 +35,29 @@ void DrawPageMarks(wxDC& dc, const PrintPages& pages, const PageTransform& t, in
 }  // namespace
 
 void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, uint32_t activeLevel,
-                   const PrintPages& pages, int page) {
+                   const PrintPages& pages, int page, int greyOversample) {
     const PageTransform t = PageTransformFor(pages, page);
     const ViewTransform view{t.scale, t.offsetX, t.offsetY};
     const wxSize size(pages.width, pages.height);
     {
         PrintDrawFlags flags(doc, options, activeLevel);
         if (options.colourMode == 1) {
-            wxBitmap bitmap(size.x, size.y, 24);
+            const int k = std::max(1, greyOversample);
+            wxBitmap bitmap(size.x * k, size.y * k, 24);
             {
                 wxMemoryDC memory(bitmap);
                 memory.SetBackground(*wxWHITE_BRUSH);
                 memory.Clear();
+                memory.SetUserScale(k, k);
                 DrawLayout(memory, doc, view, size);
             }
-            const wxImage grey = bitmap.ConvertToImage().ConvertToGreyscale();
-            dc.DrawBitmap(wxBitmap(grey), 0, 0);
+            const wxBitmap grey(bitmap.ConvertToImage().ConvertToGreyscale());
+            auto* gcdc = dynamic_cast<wxGCDC*>(&dc);
+            if (k > 1 && gcdc && gcdc->GetGraphicsContext())
+                gcdc->GetGraphicsContext()->DrawBitmap(grey, 0, 0, size.x, size.y);
+            else
+                dc.DrawBitmap(k > 1 ? wxBitmap(grey.ConvertToImage().Scale(size.x, size.y)) : grey,
+                              0, 0);
         } else {
             DrawLayout(dc, doc, view, size);
         }

@@ -10,9 +10,11 @@ class wxDC;
 // Draws page `page` of a print into dc, whose logical units are the page pixels the pages were
 // computed for: the layout tile (in grey through a bitmap with the grayscale option) and, on
 // multi-page prints, the page's place and the corner marks in its margin. The level, grid and
-// baseboard flags the options ask for hold only while the page is drawn.
+// baseboard flags the options ask for hold only while the page is drawn. A grey page is made
+// at greyOversample times the page pixels and drawn scaled to the page (for vector targets,
+// where page pixels are coarse).
 void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, uint32_t activeLevel,
-                   const PrintPages& pages, int page);
+                   const PrintPages& pages, int page, int greyOversample = 1);
 
 class LayoutPrintout : public wxPrintout {
 public:
