@@ -6,7 +6,10 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
+#include <vector>
 
+#include "app/DocumentChange.h"
 #include "dialogs/PrintOptions.h"
 #include "model/LayoutDocument.h"
 
@@ -29,15 +32,18 @@ public:
     CanvasPanel* Canvas() const { return canvas; }
     PropertiesPanel* Properties() const { return properties; }
 
-    // The edit cycle after a change of the document: modified flag, title with " *", piece
-    // count in the status bar and the tally.
-    void MarkModified();
-    // The properties panel's selection view and the tally, after the selection changed.
-    void RefreshPanels();
-    // Sets the title from the layout name, file path and modified flag.
-    void RefreshTitle();
-    // Status field 1 from the number of pieces.
-    void ShowPieceCount();
+    // The end of every edit: says what changed. Content flags mark the layout modified at once;
+    // the refreshes that depend on the flags (title, status bar, properties panel, tally,
+    // canvas, listeners) run once per turn of the event loop for all calls made in that turn.
+    void NotifyChanged(DocChange what);
+    // Runs the pending update now (nothing when none is pending), for code that must see the
+    // refreshed windows before the event loop turns.
+    void FlushChanges();
+    // Adds an observer called after each update with the merged flags; returns the id that
+    // RemoveChangeListener takes (a window that closes before the frame removes itself).
+    using ChangeListener = std::function<void(DocChange)>;
+    int AddChangeListener(ChangeListener listener);
+    void RemoveChangeListener(int id);
     // The lock check before deleting, moving or rotating the selection: tells the user and
     // returns true when the selection holds helix track, tunnel track or a portal. With
     // wholeHelixPasses one whole helix alone is not locked (the canvas handles it as a unit).
@@ -123,6 +129,11 @@ private:
     void OnUpdateLater(wxUpdateUIEvent& event);
     void SetToolLabel(int id, const wxString& label);
 
+    // The update behind NotifyChanged (MainFrame.cpp).
+    void ApplyChanges(DocChange what);
+    void RefreshTitle();
+    void ShowPieceCount();
+
     PalettePanel* palette = nullptr;
     CanvasPanel* canvas = nullptr;
     PropertiesPanel* properties = nullptr;
@@ -137,4 +148,9 @@ private:
 
     wxString programFolder;
     SavePathAsker askSavePath;
+
+    DocChange pendingChanges = DocChange::None;
+    bool updateScheduled = false;
+    std::vector<std::pair<int, ChangeListener>> changeListeners;
+    int lastListenerId = 0;
 };
