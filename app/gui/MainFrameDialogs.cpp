@@ -9,7 +9,6 @@
 #include "app/CommandIds.h"
 #include "app/DocumentChange.h"
 #include "app/gui/MainFrame.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "dialogs/gui/LayoutPrintout.h"
 #include "dialogs/gui/LayoutShapeDialog.h"
 #include "dialogs/gui/LevelManagerDialog.h"
@@ -32,20 +31,12 @@ PrintRunner& Runner() {
     return runner;
 }
 
-// The end of every edit made here: the modified flag, title, status bar, panels and canvas.
-// Until the main frame has its one change notification, the refreshes are made here.
-void Changed(MainFrame& frame, DocChange) {
-    frame.MarkModified();
-    frame.RefreshPanels();
-    if (frame.Canvas()) frame.Canvas()->Refresh();
-}
-
 void LayoutShape(MainFrame& frame) {
     LayoutDocument& doc = frame.Document();
     LayoutShapeDialog dialog(&frame, doc.baseboard, doc.units, doc);
     if (dialog.ShowModal() != wxID_OK) return;
     doc.baseboard = dialog.Vertices();
-    Changed(frame, DocChange::Levels);
+    frame.NotifyChanged(DocChange::Levels);
 }
 
 void Levels(MainFrame& frame) {
@@ -55,8 +46,9 @@ void Levels(MainFrame& frame) {
         LevelManagerDialog dialog(&frame, doc);
         dialog.ShowModal();
     }
-    Changed(frame,
-            DocChange::Levels | DocChange::Pieces | DocChange::Placement | DocChange::Scenery);
+    // The manager edits the document directly and may have changed any of these.
+    frame.NotifyChanged(DocChange::Levels | DocChange::Pieces | DocChange::Placement |
+                        DocChange::Scenery);
 }
 
 void PageSetup(MainFrame& frame) {

@@ -98,6 +98,7 @@ TEST_F(DialogsGuiTest, ShapeDialogReopensWithTheAppliedShapeAndSizes) {
     EXPECT_EQ(Doc().lastShape, kShapeL);
     EXPECT_EQ(Doc().shapeWidth2, 3000);
     EXPECT_TRUE(frame->IsModified());
+    frame->FlushChanges();
     EXPECT_TRUE(frame->GetTitle().EndsWith(" *"));
 
     const Outline before = Doc().baseboard;
@@ -337,8 +338,11 @@ TEST_F(DialogsGuiTest, CancelledOptionsPrintNothing) {
     EXPECT_EQ(frame->GetPrintOptions().percent, 42);
 }
 
-TEST_F(DialogsGuiTest, PreviewOpensItsFrame) {
+TEST_F(DialogsGuiTest, PreviewOpensItsFrameAndLeavesTheScreensLevels) {
+    Doc().levels.push_back(NamedLevel(2, "Two", true));
     Piece(1, 0, 0);
+    Piece(2, 0, 300);
+    ASSERT_EQ(frame->GetPrintOptions().levels, 0);  // active level only
     Command(wxID_PREVIEW);
     wxPreviewFrame* preview = nullptr;
     for (wxWindow* w : wxTopLevelWindows) {
@@ -349,8 +353,10 @@ TEST_F(DialogsGuiTest, PreviewOpensItsFrame) {
     EXPECT_EQ(preview->GetParent(), frame);
     EXPECT_TRUE(preview->HasFlag(wxFRAME_FLOAT_ON_PARENT));
     PumpEvents(100);
+    EXPECT_TRUE(Doc().levels[1].visible);  // while the preview shows its page
     preview->Close(true);
     PumpEvents();
+    EXPECT_TRUE(Doc().levels[1].visible);
 }
 
 }  // namespace
