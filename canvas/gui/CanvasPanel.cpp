@@ -207,7 +207,7 @@ void CanvasPanel::PaintTo(wxDC& dc, int width, int height) {
     DrawRulers(dc, doc.units, view, client);
     DrawResizeHandles(dc, doc, view);
     UpdateGradeStatus();
-    DrawOverlays(dc, doc, gestures.Overlays(doc), view);
+    DrawOverlays(dc, doc, Overlays(), view);
 }
 
 void CanvasPanel::UpdateGradeStatus() {

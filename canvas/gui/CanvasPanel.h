@@ -52,7 +52,16 @@ public:
     void SetShowGrid(bool show);
 
     // The editing overlays of the active gesture, drawn after the layout and rulers.
-    CanvasOverlays Overlays() const { return gestures.Overlays(Document()); }
+    CanvasOverlays Overlays() const {
+        CanvasOverlays o = gestures.Overlays(Document());
+        o.findingRings = findingRings;
+        return o;
+    }
+    // The rings the layout check puts around its findings; they stay until replaced.
+    void SetFindingRings(std::vector<FindingRing> rings) {
+        findingRings = std::move(rings);
+        Refresh();
+    }
 
     // Pan state (middle button, Space + left drag or Ctrl + left drag).
     bool IsPanning() const {
@@ -142,4 +151,5 @@ private:
     bool panning = false;
     bool spacePanning = false;
     PanTracker pan;
+    std::vector<FindingRing> findingRings;
 };
