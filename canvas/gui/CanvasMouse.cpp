@@ -312,8 +312,10 @@ bool CanvasPanel::HandleEditMotion(wxMouseEvent& event) {
 void CanvasPanel::OnLeftUp(wxMouseEvent& event) {
     LayoutDocument& doc = Document();
     if (edit.measurementDrag || edit.labelDrag || edit.resizing || edit.outlineDrag) {
+        const bool resized = edit.resizing;
         edit.measurementDrag = edit.labelDrag = edit.resizing = edit.outlineDrag = false;
         MarkModified();
+        if (resized) RefreshPanels();  // the scenery view shows the new size
     }
     if (edit.rotating) EndRotation();
     if (edit.ctrlPan) {

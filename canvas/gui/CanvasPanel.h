@@ -114,6 +114,8 @@ private:
     void OnLeftDClick(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
     void OnKeyDown(wxKeyEvent& event);
+    // Zoom and clipboard keys (KeyCommandFor); true when the key was one of them.
+    bool HandleCommandKey(const wxKeyEvent& event);
     void OnFlashTimer(wxTimerEvent& event);
     bool StartRotation(int px, int py);
     void RotationMotion(int px, int py);

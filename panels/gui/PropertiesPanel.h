@@ -65,6 +65,10 @@ private:
     wxSizer* BuildGradeBox();
     void ShowView(const SelectionView& view);
     void FillLevelChoice(int32_t selectedLevel);
+    // Fits the long texts to the panel's width: the selection texts wrap, the tally's piece
+    // column takes what the count column leaves.
+    void FitToWidth();
+    void OnTallyMotion(wxMouseEvent& event);
     void AfterEdit();
 
     void OnSetHeight(wxCommandEvent& event);
@@ -85,6 +89,8 @@ private:
     double labelX = 0;
     double labelY = 0;
     PieceCounts lastTally;
+    // The selection texts as shown before wrapping.
+    wxString headerText, infoText, warningText;
 
     wxTextCtrl* labelText = nullptr;
     wxButton* labelOk = nullptr;
