@@ -83,7 +83,7 @@ void CanvasPanel::OnKeyDown(wxKeyEvent& event) {
     }
     if (escape) {
         doc.ClearSelection();
-        RefreshPanels();
+        NotifyChanged(DocChange::Selection);
         Refresh();
         return;
     }

@@ -36,9 +36,10 @@ public:
 
     PropertiesPanel(wxWindow* parent, MainFrame* frame);
 
-    // Rebuilds the selection section from the document's selection flags.
+    // Rebuilds the selection section from the document's selection flags (the main frame's
+    // update calls it after changes).
     void RefreshSelection();
-    // Rebuilds the piece count list with its recommended accessories.
+    // Rebuilds the piece count list with its recommended accessories (likewise).
     void RefreshTally();
     // Opens the label field for a new label at a layout position (mm) and focuses it.
     void BeginLabel(double x, double y);
@@ -57,8 +58,9 @@ public:
     uint32_t ShownHelixId() const { return shownHelix; }
     uint32_t ShownSceneryId() const { return shownScenery; }
     bool LabelPending() const { return labelPending; }
-    // The counts behind the last tally list.
+    // The counts behind the last tally list, and how often the list was recounted.
     const PieceCounts& LastTally() const { return lastTally; }
+    int TallyRecounts() const { return tallyRecounts; }
 
 private:
     void BuildControls();
@@ -69,7 +71,6 @@ private:
     // column takes what the count column leaves.
     void FitToWidth();
     void OnTallyMotion(wxMouseEvent& event);
-    void AfterEdit();
 
     void OnSetHeight(wxCommandEvent& event);
     void OnSetLevel(wxCommandEvent& event);
@@ -91,6 +92,7 @@ private:
     PieceCounts lastTally;
     // The selection texts as shown before wrapping.
     wxString headerText, infoText, warningText;
+    int tallyRecounts = 0;
 
     wxTextCtrl* labelText = nullptr;
     wxButton* labelOk = nullptr;

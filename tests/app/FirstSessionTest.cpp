@@ -249,7 +249,8 @@ TEST_F(FirstSession, SpinControlsAreWideEnoughForTheirValueAndBothButtons) {
     p.joints.resize(2);
     p.selected = true;
     Doc().AddPiece(p);
-    frame->RefreshPanels();
+    frame->NotifyChanged(DocChange::Selection);
+    frame->FlushChanges();
     frame->SendSizeEvent();
     PumpEvents(50);
     std::vector<wxWindow*> spins{Named("gradeSpin")};
@@ -273,7 +274,8 @@ TEST_F(FirstSession, HelixNameKeepsItsAmpersandInThePropertiesHeader) {
     const uint32_t helix = PlaceHelix(Doc(), 500, 500, 0, "proses_2_5_r1r2");
     ASSERT_NE(helix, kNoId);
     for (PlacedPiece& piece : Doc().pieces) piece.selected = piece.helixId == helix;
-    frame->RefreshPanels();
+    frame->NotifyChanged(DocChange::Selection);
+    frame->FlushChanges();
     auto* header = dynamic_cast<wxStaticText*>(Named("header"));
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(header->GetLabelText(), "Proses 2.5 R1&R2 26cm/10.2\"");
@@ -300,7 +302,8 @@ TEST_F(FirstSession, ScenerySizeInThePanelFollowsAHandleResize) {
     item.selected = true;
     item.id = Doc().TakeId();
     Doc().scenery.push_back(item);
-    frame->RefreshPanels();
+    frame->NotifyChanged(DocChange::Selection);
+    frame->FlushChanges();
     auto* info = dynamic_cast<wxStaticText*>(Named("info"));
     ASSERT_NE(info, nullptr);
     const wxString before = info->GetLabelText();
@@ -309,6 +312,7 @@ TEST_F(FirstSession, ScenerySizeInThePanelFollowsAHandleResize) {
     Mouse(wxEVT_MOTION, 540, 300, true);
     Mouse(wxEVT_MOTION, 565, 300, true);
     Mouse(wxEVT_LEFT_UP, 565, 300, false);
+    frame->FlushChanges();
     ASSERT_GT(Doc().scenery[0].scaleX, 1.0) << "the handle was caught";
     EXPECT_NE(info->GetLabelText(), before);
     EXPECT_EQ(info->GetLabelText(), wxString::FromUTF8(BuildSelectionView(Doc()).info));
@@ -390,6 +394,7 @@ TEST_F(FirstSession, EmptyPropertiesViewNamesTheLayoutUnit) {
         e.SetEventObject(frame);
         e.SetInt(1);
         frame->GetEventHandler()->ProcessEvent(e);
+        frame->FlushChanges();
         EXPECT_EQ(label->GetLabelText(), u.text);
     }
 }
@@ -404,8 +409,8 @@ TEST_F(FirstSession, PropertiesTextsFitThePanelsWidth) {
     }
     Doc().pieces[2].selected = true;
     Doc().pieces[2].grade = 7.5;
-    frame->MarkModified();
-    frame->RefreshPanels();
+    frame->NotifyChanged(DocChange::Pieces | DocChange::Selection);
+    frame->FlushChanges();
     PumpEvents(50);
     PropertiesPanel* panel = frame->Properties();
     const int width = panel->GetClientSize().x;
@@ -470,7 +475,8 @@ TEST_F(FirstSession, NormalSessionPrintsNothingOnStderr) {
     // A grade on the last piece of the chain, then undo it.
     Doc().ClearSelection();
     Doc().pieces[3].selected = true;
-    frame->RefreshPanels();
+    frame->NotifyChanged(DocChange::Selection);
+    frame->FlushChanges();
     PumpEvents(30);
     static_cast<wxSpinCtrlDouble*>(Named("gradeSpin"))->SetValue(3.0);
     Button(PropertiesPanel::kIdStartGrade);

@@ -15,10 +15,12 @@ namespace {
 
 const wxString kBase = "Quillmore v1.3 by Bramblewick";
 
+// Sends a menu command, then runs the frame's update as the next turn of the event loop would.
 void Command(MainFrame* frame, int id) {
     wxCommandEvent event(wxEVT_MENU, id);
     event.SetEventObject(frame);
     frame->GetEventHandler()->ProcessEvent(event);
+    frame->FlushChanges();
 }
 
 bool Enabled(MainFrame* frame, int id) {
@@ -71,7 +73,8 @@ protected:
             p.joints.resize(2);
             frame->Document().AddPiece(p);
         }
-        frame->MarkModified();
+        frame->NotifyChanged(DocChange::Pieces);
+        frame->FlushChanges();
     }
     std::string FileIn(const std::string& name) const { return folder.File(name); }
 
@@ -84,6 +87,7 @@ TEST_F(MainFrameTest, FirstSaveAsksTheNameThenSavesToTheSameFileAndTheTitleFollo
     EXPECT_EQ(frame->GetTitle(), kBase + " *");
     auto hook = Answer(Answers{wxID_YES});
     ASSERT_TRUE(frame->SaveLayoutFile(false));
+    frame->FlushChanges();
     ASSERT_EQ(hook->Count(), 1);
     EXPECT_EQ(hook->Dialogs()[0].title, "Save Layout");
     EXPECT_EQ(hook->Dialogs()[0].message, "My Layout") << "the offered default";
@@ -247,10 +251,11 @@ TEST_F(MainFrameTest, UndoAfterOpenBringsBackAnotherLayoutsPiecesUnderTheOpenedF
 }
 
 TEST_F(MainFrameTest, CommandsAreEnabledAsTheDocumentAllows) {
-    for (int id : std::initializer_list<int>{5012, 5013, 5010, 2014, 2018, 2000, 2021, kCmdUndo,
+    for (int id : std::initializer_list<int>{5012, 5013, 5010, 2014, 2018, 2021, kCmdUndo,
                                              kCmdRedo, kCmdDelete})
         EXPECT_FALSE(Enabled(frame, id)) << id;
-    for (int id : {5002, 5000, 5003, 5004, 2005, 2006, 2009}) EXPECT_TRUE(Enabled(frame, id)) << id;
+    for (int id : {5002, 5000, 5003, 5004, 2005, 2006, 2009, 2000})
+        EXPECT_TRUE(Enabled(frame, id)) << id;
     AddPieces(2);
     EXPECT_TRUE(Enabled(frame, kCmdUndo));
     EXPECT_FALSE(Enabled(frame, kCmdDelete));
