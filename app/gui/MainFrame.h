@@ -80,6 +80,10 @@ public:
 
     // Runs once after the frame is shown and the document has its level.
     void AfterStartup();
+    // The start-up greeting (modal), then AfterStartup.
+    void ShowSplash();
+    // Opens a web address through the properties panel's opener (the one Buy Track uses).
+    bool OpenWebAddress(const wxString& url);
 
     PrintOptions& GetPrintOptions() { return printOptions; }
     wxPrintData* GetPrintData() const { return printData.get(); }
@@ -117,6 +121,7 @@ private:
     void AfterUndoOrRedo();
 
     // View and layout commands (MainFrameView.cpp).
+    void OnHelp(wxCommandEvent& event);
     void OnZoomIn(wxCommandEvent& event);
     void OnZoomOut(wxCommandEvent& event);
     void OnZoomFit(wxCommandEvent& event);

@@ -11,7 +11,7 @@
 namespace {
 // Commands whose windows are not part of the program yet: shown, but never enabled.
 constexpr int kLaterCommands[] = {wxID_PAGE_SETUP, wxID_PREVIEW, wxID_PRINT, kCmdLayoutShape,
-                                  kCmdLevels,      kCmdHelp};
+                                  kCmdLevels};
 
 wxMenu* BuildFileMenu() {
     auto* menu = new wxMenu;
@@ -127,6 +127,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnMeasure, this, kCmdMeasure);
     Bind(wxEVT_MENU, &MainFrame::OnTunnel, this, kCmdTunnel);
 
+    Bind(wxEVT_MENU, &MainFrame::OnHelp, this, kCmdHelp);
     Bind(wxEVT_MENU, &MainFrame::OnZoomIn, this, kCmdZoomIn);
     Bind(wxEVT_MENU, &MainFrame::OnZoomOut, this, kCmdZoomOut);
     Bind(wxEVT_MENU, &MainFrame::OnZoomFit, this, kCmdZoomFit);

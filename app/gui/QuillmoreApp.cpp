@@ -25,7 +25,7 @@ bool QuillmoreApp::OnInit() {
     mainFrame->Show();
     AppLog("Show OK");
     mainFrame->Document().EnsureDefaultLevel();
-    mainFrame->AfterStartup();
+    mainFrame->ShowSplash();
     return true;
 }
 

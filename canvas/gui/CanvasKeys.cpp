@@ -1,4 +1,6 @@
 // Keyboard and wheel editing on the canvas: Escape, R, Delete and Backspace, ghost turning.
+#include "app/CommandIds.h"
+#include "app/gui/MainFrame.h"
 #include "canvas/KeyCommands.h"
 #include "canvas/gui/CanvasPanel.h"
 
@@ -17,6 +19,12 @@ int KeyCharacter(const wxKeyEvent& event) {
 }  // namespace
 
 bool CanvasPanel::HandleCommandKey(const wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_F1 && frame) {  // Help, as from the menu
+        wxCommandEvent help(wxEVT_MENU, kCmdHelp);
+        help.SetEventObject(this);
+        frame->GetEventHandler()->ProcessEvent(help);
+        return true;
+    }
     switch (KeyCommandFor(KeyCharacter(event), event.ControlDown(), event.AltDown(),
                           event.ShiftDown())) {
         case CanvasKeyCommand::ZoomIn:

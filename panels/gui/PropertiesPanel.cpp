@@ -12,6 +12,7 @@
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/spinctrl.h>
+#include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
@@ -20,6 +21,7 @@
 #include <wx/wrapsizer.h>
 
 #include "app/gui/MainFrame.h"
+#include "app/gui/ResourceImages.h"
 #include "model/GradeRuns.h"
 #include "panels/BuyTrack.h"
 #include "panels/PropertiesLogic.h"
@@ -399,6 +401,11 @@ void PropertiesPanel::ShowBuyTrackHelp() {
                     wxSize(kBuyTrackHelpWidth, kBuyTrackHelpHeight),
                     wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxSTAY_ON_TOP);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
+    const wxImage picture = LoadResourceImage(102, 450, 510);
+    if (picture.IsOk())
+        sizer->Add(new wxStaticBitmap(&dialog, wxID_ANY, wxBitmap(picture), wxDefaultPosition,
+                                      wxDefaultSize, 0, "buyTrackPicture"),
+                   0, wxALIGN_CENTER_HORIZONTAL | wxALL, 6);
 
     auto* text =
         new wxStaticText(&dialog, wxID_ANY, wxControl::EscapeMnemonics(Utf8(kBuyTrackHelpText)),

@@ -50,6 +50,8 @@ public:
     void ShowBuyTrackHelp();
     // Replaces the browser opener (tests capture the address instead of starting a browser).
     void SetBrowserOpener(BrowserOpener opener);
+    // Opens a web address through the opener (Buy Track's, the help's and the splash's links).
+    bool OpenAddress(const wxString& url) { return openBrowser(url); }
     // wxLaunchDefaultBrowser without any error report: a browser that cannot start stays silent.
     static bool OpenInDefaultBrowser(const wxString& url);
 
