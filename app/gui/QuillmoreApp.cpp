@@ -25,7 +25,10 @@ bool QuillmoreApp::OnInit() {
     mainFrame->Show();
     AppLog("Show OK");
     mainFrame->Document().EnsureDefaultLevel();
-    mainFrame->ShowSplash();
+    mainFrame->ShowSplash();  // the properties panel refreshes once it is closed
+    // After the splash: offers what a run that ended without saving left, then keeps the
+    // unsaved layout beside the logs.
+    mainFrame->StartRecovery(LogDirectory());
     return true;
 }
 

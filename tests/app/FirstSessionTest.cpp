@@ -283,7 +283,7 @@ TEST_F(FirstSession, HelixNameKeepsItsAmpersandInThePropertiesHeader) {
 
 TEST_F(FirstSession, LoopBuiltByDoubleClicksClosesAtItsStart) {
     DoubleClickTrackRow("24130");  // nothing selected: the piece follows the pointer
-    ASSERT_TRUE(canvas->EditState().pieceDrag);
+    ASSERT_TRUE(std::holds_alternative<PieceDragGesture>(canvas->Gestures().Active()));
     Mouse(wxEVT_MOTION, 700, 300, false);
     Click(700, 300);
     ASSERT_EQ(Doc().pieces.size(), 1u);
