@@ -319,6 +319,7 @@ std::string PlaceFillSolution(LayoutDocument& doc, const FillEnds& ends,
     uint32_t prev = ends.pieceA;
     int prevConn = ca;
     ConnectorPose cursor = GetConnectorPose(*a, *da, ca);
+    std::vector<uint32_t> placed;
     for (const PieceDef* d : defs) {
         const PiecePose pose = AlignToConnector(*d, 0, cursor);
         PlacedPiece p;
@@ -331,6 +332,7 @@ std::string PlaceFillSolution(LayoutDocument& doc, const FillEnds& ends,
         p.joints[0] = {prev, static_cast<uint32_t>(prevConn)};
         p.id = doc.TakeId();
         const uint32_t id = p.id;
+        placed.push_back(id);
         doc.pieces.push_back(std::move(p));
         PlacedPiece* before = doc.FindPiece(prev);
         const PieceDef* beforeDef = cat.Find(before->article);
@@ -346,5 +348,6 @@ std::string PlaceFillSolution(LayoutDocument& doc, const FillEnds& ends,
     if (end->joints.size() < db->connectors.size()) end->joints.resize(db->connectors.size());
     last->joints[prevConn] = {ends.pieceB, static_cast<uint32_t>(cb)};
     end->joints[cb] = {prev, static_cast<uint32_t>(prevConn)};
+    JoinPlacedEnds(doc, placed);
     return "";
 }

@@ -496,9 +496,14 @@ GestureResult CanvasGestures::Copy(const LayoutDocument& doc) {
 }
 
 GestureResult CanvasGestures::Paste(LayoutDocument& doc, const ViewTransform& view) {
+    return PasteAt(doc, view, menuX, menuY);
+}
+
+GestureResult CanvasGestures::PasteAt(LayoutDocument& doc, const ViewTransform& view, int px,
+                                      int py) {
     GestureResult r;
     if (copyBuffer.empty()) return r;
-    PasteBuffer(doc, copyBuffer, view.ToLayoutX(menuX), view.ToLayoutY(menuY));
+    PasteBuffer(doc, copyBuffer, view.ToLayoutX(px), view.ToLayoutY(py));
     r.changed = DocChange::Pieces | DocChange::Placement | DocChange::Selection;
     r.repaint = true;
     return r;

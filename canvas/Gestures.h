@@ -226,6 +226,8 @@ public:
     GestureResult Copy(const LayoutDocument& doc);
     // Pastes the copy buffer centred on the point of the last right click.
     GestureResult Paste(LayoutDocument& doc, const ViewTransform& view);
+    // Pastes the copy buffer centred on window point (px, py) (Ctrl+V: the pointer).
+    GestureResult PasteAt(LayoutDocument& doc, const ViewTransform& view, int px, int py);
     // Leaves the measuring-tape mode.
     GestureResult EndMeasuring(LayoutDocument& doc);
 

@@ -2,6 +2,7 @@
 #include "canvas/SceneryEdit.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "canvas/Interaction.h"
@@ -82,6 +83,25 @@ bool DragSceneryResize(LayoutDocument& doc, const SceneryResizeStart& start, dou
 }
 
 double AspectRatio(double scaleX, double scaleY) { return scaleY > 0 ? scaleX / scaleY : 1.0; }
+
+bool ParseSceneryScale(const std::string& text, double* scale) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return false;
+    std::string number = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    std::replace(number.begin(), number.end(), ',', '.');
+    if (number.back() == '.') return false;  // still being typed
+    double value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size()) return false;
+    if (!(value >= kMinSceneryScale && value <= kMaxSceneryScale)) return false;
+    *scale = value;
+    return true;
+}
+
+double LockedDepthScale(double widthScale, double ratio) {
+    const double depth = ratio > 0 ? widthScale / ratio : widthScale;
+    return std::clamp(depth, kMinSceneryScale, kMaxSceneryScale);
+}
 
 bool ApplySceneryResizeResult(LayoutDocument& doc, uint32_t itemId, int result, double scaleX,
                               double scaleY) {

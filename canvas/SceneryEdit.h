@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -41,6 +42,14 @@ inline constexpr double kMinSceneryScale = 0.1;
 
 // Width scale over depth scale when the dialog opens (1.0 when the depth scale is not positive).
 double AspectRatio(double scaleX, double scaleY);
+// Greatest scale the dialog offers.
+inline constexpr double kMaxSceneryScale = 10.0;
+// A scale typed into the dialog: a decimal number ("." or "," as decimal point, blanks around)
+// from 0.1 to 10. False for anything else, including a number still being typed ("0.").
+bool ParseSceneryScale(const std::string& text, double* scale);
+// The depth scale that keeps the aspect ratio for a width scale, within 0.1 to 10 (the width
+// itself when the ratio is not positive).
+double LockedDepthScale(double widthScale, double ratio);
 // Applies the dialog's result: 202 changes nothing; 201 resets both scales to 1; any other code
 // sets the two values, each at least 0.1. One undo snapshot when something is applied. False
 // when nothing changed.

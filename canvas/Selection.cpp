@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "canvas/LayoutGeometry.h"
+#include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "model/Helices.h"
@@ -281,6 +282,7 @@ std::vector<uint32_t> PasteBuffer(LayoutDocument& doc, const std::vector<PlacedP
         ids.push_back(copy.id);
         doc.pieces.push_back(std::move(copy));
     }
+    JoinPlacedEnds(doc, ids);
     return ids;
 }
 

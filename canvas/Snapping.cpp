@@ -16,6 +16,14 @@ const PieceDef* DefOf(const PlacedPiece& p) { return TrackCatalog::Instance().Fi
 
 int ConnectorCount(const PieceDef& def) { return static_cast<int>(def.connectors.size()); }
 
+// The pieces a placement added (one, or two for a pair).
+std::vector<uint32_t> NewIds(const PlacementResult& r) {
+    std::vector<uint32_t> ids;
+    for (const uint32_t id : {r.firstId, r.secondId})
+        if (id != kNoId) ids.push_back(id);
+    return ids;
+}
+
 double Reach(const PieceDef& def) {
     double r = 0;
     for (const Connector& c : def.connectors) r = std::max(r, std::hypot(c.x, c.y));
@@ -293,6 +301,45 @@ void DetachSelection(LayoutDocument& doc) {
     }
 }
 
+int JoinPlacedEnds(LayoutDocument& doc, std::span<const uint32_t> newPieces) {
+    int made = 0;
+    const double farMm = 2 * CatalogReach() + kJoinRadiusMm;
+    for (const uint32_t id : newPieces) {
+        const PlacedPiece* n = doc.FindPiece(id);
+        const PieceDef* nDef = n ? DefOf(*n) : nullptr;
+        if (!nDef) continue;
+        for (int a = 0; a < ConnectorCount(*nDef); ++a) {
+            n = doc.FindPiece(id);  // joining may have grown the list of joints
+            if (!n->IsOpen(a)) continue;
+            const ConnectorPose na = GetConnectorPose(*n, *nDef, a);
+            uint32_t bestPiece = kNoId;
+            int bestConn = -1;
+            double bestSq = kJoinRadiusMm * kJoinRadiusMm;
+            for (const PlacedPiece& o : doc.pieces) {
+                if (o.id == id || std::hypot(o.x - n->x, o.y - n->y) > farMm) continue;
+                const PieceDef* oDef = DefOf(o);
+                if (!oDef) continue;
+                for (int b = 0; b < ConnectorCount(*oDef); ++b) {
+                    if (!o.IsOpen(b) || oDef->ConnectorSystem(b) != nDef->ConnectorSystem(a))
+                        continue;
+                    const ConnectorPose ob = GetConnectorPose(o, *oDef, b);
+                    const double dx = na.x - ob.x, dy = na.y - ob.y;
+                    const double sq = dx * dx + dy * dy;
+                    double turn = std::fmod(std::fabs(na.heading - ob.heading), 360.0);
+                    if (turn > 180) turn = 360 - turn;
+                    if (sq < bestSq && turn >= 180.0 - kMinTurnDeg) {
+                        bestSq = sq;
+                        bestPiece = o.id;
+                        bestConn = b;
+                    }
+                }
+            }
+            if (bestPiece != kNoId && JoinConnectors(doc, id, a, bestPiece, bestConn)) ++made;
+        }
+    }
+    return made;
+}
+
 std::string PiecesStatusText(const LayoutDocument& doc) {
     return "Pieces: " + std::to_string(doc.pieces.size());
 }
@@ -337,6 +384,7 @@ PlacementResult DropPalettePiece(LayoutDocument& doc, std::string_view article,
     if (join && JoinConnectors(doc, id, snap.ownConn, snap.targetPiece, snap.targetConn))
         ContinueGrade(doc, id, snap.ownConn, snap.targetPiece, snap.targetConn);
     result.secondId = PlacePairPartner(doc, *def, id);
+    if (doc.snapOn) JoinPlacedEnds(doc, NewIds(result));  // with snapping off nothing joins
     SelectOnly(doc, id);
     return result;
 }
@@ -378,6 +426,7 @@ PlacementResult PlaceAfterSelection(LayoutDocument& doc, std::string_view articl
     result.firstId = id;
     result.secondId = PlacePairPartner(doc, *def, id);
     if (result.secondId != kNoId) SelectOnly(doc, result.secondId);
+    JoinPlacedEnds(doc, NewIds(result));
     return result;
 }
 
@@ -408,6 +457,7 @@ PlacementResult CloneAndExtend(LayoutDocument& doc, uint32_t pieceId) {
     SelectOnly(doc, id);
     ContinueGrade(doc, id, own, pieceId, c);
     result.firstId = id;
+    JoinPlacedEnds(doc, NewIds(result));
     return result;
 }
 

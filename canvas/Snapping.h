@@ -84,6 +84,12 @@ uint32_t DropLevel(const LayoutDocument& doc);
 // either end had before. False (nothing changed) when a piece or connector does not exist or
 // a == b. Takes no undo snapshot.
 bool JoinConnectors(LayoutDocument& doc, uint32_t a, int ca, uint32_t b, int cb);
+// After a placement (drop, append, clone, paste, autofill, library block): joins every open end
+// of the new pieces that lies within the join radius of a facing open end (headings at least
+// 180 - kMinTurnDeg apart) of the same track system on another piece, so a chain that comes back
+// to its own start closes. Each end joins at most once, the nearest partner first. Takes no undo
+// snapshot (the placement took it); returns the number of joints made.
+int JoinPlacedEnds(LayoutDocument& doc, std::span<const uint32_t> newPieces);
 // Opens every joint between a selected and an unselected piece, on both pieces.
 void DetachSelection(LayoutDocument& doc);
 // "Pieces: " and the number of pieces, for the status bar.

@@ -198,8 +198,17 @@ std::vector<uint32_t> OrderRun(const LayoutDocument& doc, const std::vector<uint
     return order;
 }
 
-SelectionView BuildPieceView(const LayoutDocument& doc, uint32_t pieceId) {
+namespace {
+// Nothing shown; the hidden height field's label still names the layout's unit.
+SelectionView EmptyView(const LayoutDocument& doc) {
     SelectionView view;
+    view.heightLabel = "Height (" + UnitName(doc.units) + "):";
+    return view;
+}
+}  // namespace
+
+SelectionView BuildPieceView(const LayoutDocument& doc, uint32_t pieceId) {
+    SelectionView view = EmptyView(doc);
     const PlacedPiece* piece = doc.FindPiece(pieceId);
     const PieceDef* def = piece ? TrackCatalog::Instance().Find(piece->article) : nullptr;
     if (!def) return view;
@@ -227,7 +236,7 @@ SelectionView BuildPieceView(const LayoutDocument& doc, uint32_t pieceId) {
 }
 
 SelectionView BuildRunView(const LayoutDocument& doc, const std::vector<uint32_t>& pieceIds) {
-    SelectionView view;
+    SelectionView view = EmptyView(doc);
     view.kind = SelectionViewKind::Run;
     view.runOrder = OrderRun(doc, pieceIds);
     const TrackCatalog& catalog = TrackCatalog::Instance();
@@ -258,7 +267,7 @@ SelectionView BuildRunView(const LayoutDocument& doc, const std::vector<uint32_t
 }
 
 SelectionView BuildHelixView(const LayoutDocument& doc, uint32_t helixId) {
-    SelectionView view;
+    SelectionView view = EmptyView(doc);
     const Helix* helix = doc.FindHelix(helixId);
     if (!helix) return view;
     view.kind = SelectionViewKind::Helix;
@@ -280,7 +289,7 @@ SelectionView BuildHelixView(const LayoutDocument& doc, uint32_t helixId) {
 }
 
 SelectionView BuildSceneryView(const LayoutDocument& doc, uint32_t sceneryId) {
-    SelectionView view;
+    SelectionView view = EmptyView(doc);
     const SceneryItem* item = doc.FindScenery(sceneryId);
     if (!item) return view;
     view.kind = SelectionViewKind::Scenery;
@@ -325,7 +334,7 @@ SelectionView BuildSelectionView(const LayoutDocument& doc) {
         }
     }
     if (count == 1) return BuildSceneryView(doc, only->id);
-    return SelectionView{};
+    return EmptyView(doc);
 }
 
 bool SetPieceHeight(LayoutDocument& doc, uint32_t pieceId, double heightMm) {

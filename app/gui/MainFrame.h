@@ -82,6 +82,10 @@ public:
 
     // Runs once after the frame is shown and the document has its level.
     void AfterStartup();
+    // The start-up greeting (modal), then AfterStartup.
+    void ShowSplash();
+    // Opens a web address through the properties panel's opener (the one Buy Track uses).
+    bool OpenWebAddress(const wxString& url);
 
     // Crash recovery (MainFrameRecovery.cpp). First offers the layouts that runs which ended
     // without saving left in `folder`, then writes the unsaved layout there every `intervalMs`
@@ -127,6 +131,7 @@ private:
     void AfterUndoOrRedo();
 
     // View and layout commands (MainFrameView.cpp).
+    void OnHelp(wxCommandEvent& event);
     void OnZoomIn(wxCommandEvent& event);
     void OnZoomOut(wxCommandEvent& event);
     void OnZoomFit(wxCommandEvent& event);

@@ -2,6 +2,8 @@
 #include <wx/menu.h>
 #include <wx/toolbar.h>
 
+#include <array>
+
 #include "app/CommandIds.h"
 #include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
@@ -11,7 +13,8 @@
 
 namespace {
 // Commands whose windows are not part of the program yet: shown, but never enabled.
-constexpr int kLaterCommands[] = {kCmdHelp};
+// (none at present; the list stays for the next one)
+constexpr std::array<int, 0> kLaterCommands{};
 
 wxMenu* BuildFileMenu() {
     auto* menu = new wxMenu;
@@ -127,6 +130,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnMeasure, this, kCmdMeasure);
     Bind(wxEVT_MENU, &MainFrame::OnTunnel, this, kCmdTunnel);
 
+    Bind(wxEVT_MENU, &MainFrame::OnHelp, this, kCmdHelp);
     Bind(wxEVT_MENU, &MainFrame::OnZoomIn, this, kCmdZoomIn);
     Bind(wxEVT_MENU, &MainFrame::OnZoomOut, this, kCmdZoomOut);
     Bind(wxEVT_MENU, &MainFrame::OnZoomFit, this, kCmdZoomFit);

@@ -17,7 +17,8 @@ OpenLayoutDialog::OpenLayoutDialog(wxWindow* parent, const std::vector<std::stri
     openButton->Disable();
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->Add(openButton, 0, wxRIGHT, 8);
-    buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
+    auto* cancel = new wxButton(this, wxID_CANCEL, "Cancel");
+    buttons->Add(cancel);
 
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(list, 1, wxEXPAND | wxALL, 8);
@@ -27,6 +28,9 @@ OpenLayoutDialog::OpenLayoutDialog(wxWindow* parent, const std::vector<std::stri
 
     list->Bind(wxEVT_LISTBOX, &OpenLayoutDialog::OnSelect, this);
     list->Bind(wxEVT_LISTBOX_DCLICK, &OpenLayoutDialog::OnDoubleClick, this);
+    // A list that starts with the focus gets its first row chosen by the toolkit: the dialog
+    // starts on Cancel, so nothing is chosen (and Open stays disabled) until the user picks.
+    cancel->SetFocus();
 }
 
 wxString OpenLayoutDialog::SelectedName() const {

@@ -25,9 +25,9 @@ bool QuillmoreApp::OnInit() {
     mainFrame->Show();
     AppLog("Show OK");
     mainFrame->Document().EnsureDefaultLevel();
-    mainFrame->AfterStartup();
-    // The last step of start-up, after the splash: offers what a run that ended without saving
-    // left, then keeps the unsaved layout beside the logs.
+    mainFrame->ShowSplash();  // the properties panel refreshes once it is closed
+    // After the splash: offers what a run that ended without saving left, then keeps the
+    // unsaved layout beside the logs.
     mainFrame->StartRecovery(LogDirectory());
     return true;
 }

@@ -58,6 +58,8 @@ void CanvasPanel::CopySelectionToBuffer() { Apply(gestures.Copy(Document())); }
 
 void CanvasPanel::Paste() { Apply(gestures.Paste(Document(), view)); }
 
+void CanvasPanel::PasteAt(int px, int py) { Apply(gestures.PasteAt(Document(), view, px, py)); }
+
 void CanvasPanel::EndMeasuring() { Apply(gestures.EndMeasuring(Document())); }
 
 // ---- Autofill ----

@@ -1,4 +1,8 @@
-// Keyboard and wheel editing on the canvas: Escape, R, Delete and Backspace, ghost turning.
+// Keyboard and wheel editing on the canvas: Escape, R, Delete and Backspace, ghost turning, and
+// the zoom, clipboard and help keys the menus' accelerators do not bring to the canvas.
+#include "app/CommandIds.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/KeyCommands.h"
 #include "canvas/gui/CanvasPanel.h"
 
 namespace {
@@ -18,12 +22,56 @@ CanvasKey KeyOf(int code) {
     }
 }
 
+// The character a key stands for, with the keypad's plus and minus as '+' and '-'.
+int KeyCharacter(const wxKeyEvent& event) {
+    const int code = event.GetKeyCode();
+    if (code == WXK_NUMPAD_ADD || code == WXK_ADD) return '+';
+    if (code == WXK_NUMPAD_SUBTRACT || code == WXK_SUBTRACT) return '-';
+    if (code > 0 && code < 128) return code;
+    const wxChar unicode = event.GetUnicodeKey();
+    return unicode != WXK_NONE && unicode < 128 ? static_cast<int>(unicode) : 0;
+}
+
 }  // namespace
+
+bool CanvasPanel::HandleCommandKey(const wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_F1 && frame) {  // Help, as from the menu
+        wxCommandEvent help(wxEVT_MENU, kCmdHelp);
+        help.SetEventObject(this);
+        frame->GetEventHandler()->ProcessEvent(help);
+        return true;
+    }
+    switch (KeyCommandFor(KeyCharacter(event), event.ControlDown(), event.AltDown(),
+                          event.ShiftDown())) {
+        case CanvasKeyCommand::ZoomIn:
+            ZoomBy(1.25);
+            return true;
+        case CanvasKeyCommand::ZoomOut:
+            ZoomBy(0.8);
+            return true;
+        case CanvasKeyCommand::Copy:
+            CopySelectionToBuffer();
+            return true;
+        case CanvasKeyCommand::Paste: {
+            // At the pointer when it is over the canvas, else in the middle of the view.
+            wxPoint at = ScreenToClient(wxGetMousePosition());
+            const wxSize size = GetClientSize();
+            if (at.x < 0 || at.y < 0 || at.x >= size.x || at.y >= size.y)
+                at = wxPoint(size.x / 2, size.y / 2);
+            PasteAt(at.x, at.y);
+            return true;
+        }
+        case CanvasKeyCommand::None:
+            break;
+    }
+    return false;
+}
 
 void CanvasPanel::OnKeyDown(wxKeyEvent& event) {
     const GestureResult r = gestures.Key(Document(), KeyOf(event.GetKeyCode()));
     Apply(r);
-    if (!r.handled) event.Skip();
+    if (r.handled || HandleCommandKey(event)) return;
+    event.Skip();
 }
 
 bool CanvasPanel::HandleEditWheel(const wxMouseEvent& event) {

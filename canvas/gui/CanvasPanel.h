@@ -95,6 +95,8 @@ public:
     void CopySelectionToBuffer();
     // Pastes the copy buffer centred on the point of the last right click.
     void Paste();
+    // Pastes the copy buffer centred on a window point.
+    void PasteAt(int px, int py);
     // "Autofill Gap..." on the two selected pieces.
     void AutofillGap();
     // The Resize Scenery dialog for an item.
@@ -128,6 +130,8 @@ private:
     void OnLeftDClick(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
     void OnKeyDown(wxKeyEvent& event);
+    // Zoom and clipboard keys (KeyCommandFor); true when the key was one of them.
+    bool HandleCommandKey(const wxKeyEvent& event);
     void OnFlashTimer(wxTimerEvent& event);
     PointerEvent ToPointer(const wxMouseEvent& event) const;
     // Carries out what a gesture asks of the window.

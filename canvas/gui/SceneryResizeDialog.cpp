@@ -14,9 +14,12 @@
 namespace {
 
 wxSpinCtrlDouble* ScaleSpin(wxWindow* parent, double value) {
-    auto* spin = new wxSpinCtrlDouble(parent, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                                      wxSize(80, -1), wxSP_ARROW_KEYS, 0.1, 10.0, value, 0.1);
+    // The toolkit's own width: GTK needs room for the value and both of its buttons.
+    auto* spin =
+        new wxSpinCtrlDouble(parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                             wxSP_ARROW_KEYS, kMinSceneryScale, kMaxSceneryScale, value, 0.1);
     spin->SetDigits(2);
+    spin->SetMinSize(spin->GetBestSize());
     return spin;
 }
 
@@ -29,7 +32,8 @@ SceneryResizeDialog::SceneryResizeDialog(wxWindow* parent, const SceneryDef& def
       depth(def.depth),
       ratio(AspectRatio(scaleX, scaleY)) {
     auto* sizer = new wxBoxSizer(wxVERTICAL);
-    auto* name = new wxStaticText(this, wxID_ANY, wxString::FromUTF8(def.name));
+    auto* name =
+        new wxStaticText(this, wxID_ANY, wxControl::EscapeMnemonics(wxString::FromUTF8(def.name)));
     name->SetFont(name->GetFont().Bold());
     sizer->Add(name, 0, wxALL, 8);
     sizer->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
@@ -74,20 +78,46 @@ SceneryResizeDialog::SceneryResizeDialog(wxWindow* parent, const SceneryDef& def
 
     widthSpin->Bind(wxEVT_SPINCTRLDOUBLE, [this](wxSpinDoubleEvent&) { WidthChanged(); });
     depthSpin->Bind(wxEVT_SPINCTRLDOUBLE, [this](wxSpinDoubleEvent&) { ShowSizes(); });
+    // Typing reaches the spin controls as text only, until they lose the focus (if ever before
+    // OK): every number typed counts as a change at once.
+    widthSpin->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
+        double scale = 0;
+        if (ParseSceneryScale(event.GetString().utf8_string(), &scale)) WidthTyped(scale);
+        event.Skip();
+    });
+    depthSpin->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
+        double scale = 0;
+        if (ParseSceneryScale(event.GetString().utf8_string(), &scale)) ShowSizes(-1, scale);
+        event.Skip();
+    });
+    appliedWidth = scaleX;
     ShowSizes();
     SetSizerAndFit(sizer);
     CentreOnParent();
 }
 
 double SceneryResizeDialog::WidthScale() const { return widthSpin->GetValue(); }
-double SceneryResizeDialog::DepthScale() const { return depthSpin->GetValue(); }
 
-void SceneryResizeDialog::WidthChanged() {
-    if (lock->GetValue() && ratio > 0) depthSpin->SetValue(widthSpin->GetValue() / ratio);
-    ShowSizes();
+double SceneryResizeDialog::DepthScale() const {
+    // A width typed just before OK may not have reached the depth yet.
+    const double w = WidthScale();
+    if (lock->GetValue() && w != appliedWidth) return LockedDepthScale(w, ratio);
+    return depthSpin->GetValue();
 }
 
-void SceneryResizeDialog::ShowSizes() {
-    widthMm->SetLabel(wxString::Format("(= %.0f mm)", width * widthSpin->GetValue()));
-    depthMm->SetLabel(wxString::Format("(= %.0f mm)", depth * depthSpin->GetValue()));
+void SceneryResizeDialog::WidthChanged() { WidthTyped(widthSpin->GetValue()); }
+
+void SceneryResizeDialog::WidthTyped(double scale) {
+    appliedWidth = scale;
+    if (lock->GetValue()) depthSpin->SetValue(LockedDepthScale(scale, ratio));
+    ShowSizes(scale, lock->GetValue() ? depthSpin->GetValue() : -1);
+}
+
+void SceneryResizeDialog::ShowSizes(double widthScale, double depthScale) {
+    // The spin values are read only when no typed value is given: reading makes the toolkit
+    // reformat the text under the user's cursor.
+    if (widthScale < 0) widthScale = widthSpin->GetValue();
+    if (depthScale < 0) depthScale = depthSpin->GetValue();
+    widthMm->SetLabel(wxString::Format("(= %.0f mm)", width * widthScale));
+    depthMm->SetLabel(wxString::Format("(= %.0f mm)", depth * depthScale));
 }

@@ -23,11 +23,15 @@ public:
     void WidthChanged();
 
 private:
-    void ShowSizes();
+    // The lock rule for a width scale the user typed or stepped to.
+    void WidthTyped(double scale);
+    // "(= ... mm)" for both scales; a negative scale is read from its spin control.
+    void ShowSizes(double widthScale = -1, double depthScale = -1);
 
     double width = 0;
     double depth = 0;
     double ratio = 1;
+    double appliedWidth = 1;  // the width scale the depth last followed
     wxSpinCtrlDouble* widthSpin = nullptr;
     wxSpinCtrlDouble* depthSpin = nullptr;
     wxStaticText* widthMm = nullptr;

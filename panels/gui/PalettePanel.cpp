@@ -77,6 +77,7 @@ PalettePanel::PalettePanel(wxWindow* parent, MainFrame* owner)
     trackList->Bind(wxEVT_MOTION, &PalettePanel::OnTrackMotion, this);
     trackList->Bind(wxEVT_LEFT_DOWN, &PalettePanel::OnTrackLeftDown, this);
     trackList->Bind(wxEVT_LEAVE_WINDOW, &PalettePanel::OnTrackLeave, this);
+    trackList->Bind(wxEVT_MOUSEWHEEL, &PalettePanel::OnTrackWheel, this);
 
     libraryList = new wxListBox(notebook, kPaletteLibraryListId, wxDefaultPosition, wxDefaultSize,
                                 0, nullptr, wxLB_SINGLE);
@@ -116,10 +117,15 @@ void PalettePanel::PopulateLists() {
     FillLibraryList();
     FillSceneryList();
     FillSignalsList();
-    if (!sceneryPageShown) {
-        notebook->AddPage(sceneryList, "Scenery", false);
-        sceneryPageShown = true;
-    }
+    if (!sceneryPageShown) AddSceneryPage();
+}
+
+void PalettePanel::AddSceneryPage() {
+    // The list was hidden when its page was taken out; the toolkit shows no tab for a hidden
+    // page, so it must be shown again before it goes back in.
+    sceneryList->Show();
+    notebook->AddPage(sceneryList, "Scenery", false);
+    sceneryPageShown = true;
 }
 
 void PalettePanel::RefreshLibrary() { FillLibraryList(); }
@@ -158,8 +164,7 @@ void PalettePanel::ApplySceneryPageRule(int index) {
             sceneryPageShown = false;
             break;
         case SceneryPageChange::Add:
-            notebook->AddPage(sceneryList, "Scenery", false);
-            sceneryPageShown = true;
+            AddSceneryPage();
             break;
         case SceneryPageChange::None:
             break;
@@ -258,7 +263,9 @@ void PalettePanel::UpdateHover(const wxMouseEvent& event) {
         preview->HidePreview();
         return;
     }
-    preview->ShowFor(def, trackList->ClientToScreen(event.GetPosition()));
+    // Beside the list, level with the pointer: the row's text stays readable.
+    const wxPoint pointer = trackList->ClientToScreen(event.GetPosition());
+    preview->ShowFor(def, wxPoint(trackList->GetScreenRect().GetRight(), pointer.y));
 }
 
 void PalettePanel::OnTrackMotion(wxMouseEvent& event) {
@@ -269,6 +276,11 @@ void PalettePanel::OnTrackMotion(wxMouseEvent& event) {
 void PalettePanel::OnTrackLeftDown(wxMouseEvent& event) {
     dragSuppressed = false;
     HidePreview();
+    event.Skip();
+}
+
+void PalettePanel::OnTrackWheel(wxMouseEvent& event) {
+    HidePreview();  // the rows move under the pointer
     event.Skip();
 }
 

@@ -54,6 +54,7 @@ private:
     void FillSceneryList();
     void FillSignalsList();
     void ApplySceneryPageRule(int index);
+    void AddSceneryPage();
     void ApplySystem(int index);
     void HidePreview();
 
@@ -64,6 +65,7 @@ private:
     void OnTrackMotion(wxMouseEvent& event);
     void OnTrackLeftDown(wxMouseEvent& event);
     void OnTrackLeave(wxMouseEvent& event);
+    void OnTrackWheel(wxMouseEvent& event);
     void OnSceneryLeftDown(wxMouseEvent& event);
     void OnSceneryMotion(wxMouseEvent& event);
 

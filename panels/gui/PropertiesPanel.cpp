@@ -12,13 +12,16 @@
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/spinctrl.h>
+#include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
+#include <wx/wrapsizer.h>
 
 #include "app/gui/MainFrame.h"
+#include "app/gui/ResourceImages.h"
 #include "model/GradeRuns.h"
 #include "panels/BuyTrack.h"
 #include "panels/PropertiesLogic.h"
@@ -40,6 +43,11 @@ PropertiesPanel::PropertiesPanel(wxWindow* parent, MainFrame* owner)
       openBrowser(&PropertiesPanel::OpenInDefaultBrowser) {
     BuildControls();
     Bind(wxEVT_BUTTON, &PropertiesPanel::OnApplyColour, this, kIdApply);
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();  // the sizer lays out first
+        CallAfter([this] { FitToWidth(); });
+    });
+    tallyList->Bind(wxEVT_MOTION, &PropertiesPanel::OnTallyMotion, this);
     buyTrack->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { BuyTrack(); });
     buyTrackHelp->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ShowBuyTrackHelp(); });
 }
@@ -55,6 +63,10 @@ void PropertiesPanel::BuildControls() {
                            wxDefaultSize, wxBU_EXACTFIT);
     labelRow->Add(labelText, 1);
     labelRow->Add(labelOk, 0);
+    // While the field and its button are hidden the box must still hold a few pixels (a row of
+    // hidden windows counts for nothing): GTK complains about a frame whose inside has a negative
+    // height.
+    labelBox->AddSpacer(4);
     labelBox->Add(labelRow, 0, wxEXPAND);
     labelText->Hide();
     labelOk->Hide();
@@ -64,10 +76,12 @@ void PropertiesPanel::BuildControls() {
     colourChoice = new wxChoice(colourBox->GetStaticBox(), kIdColour);
     for (const PieceColourEntry& entry : kPieceColours) colourChoice->Append(entry.name);
     colourChoice->SetSelection(0);
-    colourBox->Add(colourChoice, 1);
+    // The choice gives way to the panel's width; the button keeps its natural size.
+    colourChoice->SetMinSize(wxSize(60, -1));
+    colourBox->Add(colourChoice, 1, wxALIGN_CENTER_VERTICAL);
     colourBox->Add(new wxButton(colourBox->GetStaticBox(), kIdApply, "Apply", wxDefaultPosition,
                                 wxDefaultSize, wxBU_EXACTFIT),
-                   0);
+                   0, wxLEFT | wxRIGHT, 4);
     top->Add(colourBox, 0, wxEXPAND | wxALL, 4);
 
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
@@ -149,23 +163,26 @@ wxSizer* PropertiesPanel::BuildGradeBox() {
              0, wxEXPAND | wxBOTTOM, 4);
     box->Add(new wxStaticLine(parent), 0, wxEXPAND | wxBOTTOM, 4);
 
-    auto* angleRow = new wxBoxSizer(wxHORIZONTAL);
+    // Rows that flow onto a second line when the panel is narrower than their controls.
+    auto* angleRow = new wxWrapSizer(wxHORIZONTAL);
     gradeUp = new wxRadioButton(parent, wxID_ANY, "UP", wxDefaultPosition, wxDefaultSize,
                                 wxRB_GROUP, wxDefaultValidator, "gradeUp");
     gradeDown = new wxRadioButton(parent, wxID_ANY, "DOWN", wxDefaultPosition, wxDefaultSize, 0,
                                   wxDefaultValidator, "gradeDown");
     gradeUp->SetValue(true);
-    gradeSpin = new wxSpinCtrlDouble(parent, wxID_ANY, "", wxDefaultPosition, wxSize(70, -1),
+    // The toolkit's own width: GTK needs room for the value and both of its buttons.
+    gradeSpin = new wxSpinCtrlDouble(parent, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
                                      wxSP_ARROW_KEYS, 0.0, kMaxGradeDeg, 0.0, 0.5, "gradeSpin");
     gradeSpin->SetDigits(1);
     angleRow->Add(gradeUp, 0, wxALIGN_CENTER_VERTICAL);
     angleRow->Add(gradeDown, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
-    angleRow->Add(gradeSpin, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
-    angleRow->Add(new wxStaticText(parent, wxID_ANY, "deg"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT,
-                  4);
+    auto* angle = new wxBoxSizer(wxHORIZONTAL);  // the value and its unit stay together
+    angle->Add(gradeSpin, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    angle->Add(new wxStaticText(parent, wxID_ANY, "deg"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    angleRow->Add(angle, 0, wxALIGN_CENTER_VERTICAL);
     box->Add(angleRow, 0, wxEXPAND | wxBOTTOM, 4);
 
-    auto* buttonRow = new wxBoxSizer(wxHORIZONTAL);
+    auto* buttonRow = new wxWrapSizer(wxHORIZONTAL);
     startGrade = new wxButton(parent, kIdStartGrade, "Start Grade", wxDefaultPosition,
                               wxDefaultSize, wxBU_EXACTFIT);
     endGrade = new wxButton(parent, kIdEndGrade, "End Grade", wxDefaultPosition, wxDefaultSize,
@@ -189,16 +206,19 @@ void PropertiesPanel::ShowView(const SelectionView& view) {
     shownPiece = view.pieceId;
     shownHelix = view.helixId;
     shownScenery = view.sceneryId;
-    header->SetLabel(Utf8(view.header));
-    info->SetLabel(Utf8(view.info));
-    heightLabel->SetLabel(Utf8(view.heightLabel));
+    // Catalog and user texts are shown as they are: SetLabelText keeps an "&" from turning into
+    // a mnemonic.
+    headerText = Utf8(view.header);
+    infoText = Utf8(view.info);
+    warningText = Utf8(view.warning);
+    heightLabel->SetLabelText(Utf8(view.heightLabel));
     heightField->ChangeValue(Utf8(view.heightText));
     heightField->Show(view.heightShown);
-    gradeValue->SetLabel(Utf8(view.gradeText));
+    gradeValue->SetLabelText(Utf8(view.gradeText));
     gradeValue->SetForegroundColour(view.gradeTooSteep
                                         ? ToColour(kGradeWarningColour)
                                         : wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
-    gradeWarning->SetLabel(Utf8(view.warning));
+
     if (view.levelShown) FillLevelChoice(view.levelId);
     levelChoice->Show(view.levelShown);
     if (view.kind == SelectionViewKind::Piece) {
@@ -209,7 +229,36 @@ void PropertiesPanel::ShowView(const SelectionView& view) {
     startGrade->Show(view.startGradeShown);
     endGrade->Show(view.endGradeShown);
     recalc->Show(view.recalcShown);
+    FitToWidth();
+}
+
+void PropertiesPanel::FitToWidth() {
+    const int width = GetClientSize().x;
+    // Borders: 6 around the texts, 6 more and the box's own frame around the warning.
+    const struct {
+        wxStaticText* text;
+        const wxString& label;
+        int margin;
+    } texts[] = {{header, headerText, 12}, {info, infoText, 12}, {gradeWarning, warningText, 32}};
+    for (const auto& t : texts) {
+        t.text->SetLabelText(t.label);
+        if (width > t.margin + 40) t.text->Wrap(width - t.margin);
+    }
+    const int listWidth = tallyList->GetClientSize().x;
+    const int countWidth = tallyList->GetColumnWidth(1);
+    // Room is kept for a vertical scroll bar, which may lie over the rows.
+    const int piece = listWidth - countWidth - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this);
+    if (piece > 40) tallyList->SetColumnWidth(0, piece);
     Layout();
+}
+
+void PropertiesPanel::OnTallyMotion(wxMouseEvent& event) {
+    // The whole row text, for names wider than their column.
+    int flags = 0;
+    const long row = tallyList->HitTest(event.GetPosition(), flags);
+    const wxString tip = row == wxNOT_FOUND ? wxString() : tallyList->GetItemText(row, 0);
+    if (tallyList->GetToolTipText() != tip) tallyList->SetToolTip(tip);
+    event.Skip();
 }
 
 void PropertiesPanel::FillLevelChoice(int32_t selectedLevel) {
@@ -352,9 +401,15 @@ void PropertiesPanel::ShowBuyTrackHelp() {
                     wxSize(kBuyTrackHelpWidth, kBuyTrackHelpHeight),
                     wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxSTAY_ON_TOP);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
+    const wxImage picture = LoadResourceImage(102, 450, 510);
+    if (picture.IsOk())
+        sizer->Add(new wxStaticBitmap(&dialog, wxID_ANY, wxBitmap(picture), wxDefaultPosition,
+                                      wxDefaultSize, 0, "buyTrackPicture"),
+                   0, wxALIGN_CENTER_HORIZONTAL | wxALL, 6);
 
-    auto* text = new wxStaticText(&dialog, wxID_ANY, Utf8(kBuyTrackHelpText), wxDefaultPosition,
-                                  wxDefaultSize, wxALIGN_CENTRE_HORIZONTAL);
+    auto* text =
+        new wxStaticText(&dialog, wxID_ANY, wxControl::EscapeMnemonics(Utf8(kBuyTrackHelpText)),
+                         wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE_HORIZONTAL);
     wxFont font = text->GetFont();
     font.SetPointSize(font.GetPointSize() + 1);
     text->SetFont(font);

@@ -50,6 +50,8 @@ public:
     void ShowBuyTrackHelp();
     // Replaces the browser opener (tests capture the address instead of starting a browser).
     void SetBrowserOpener(BrowserOpener opener);
+    // Opens a web address through the opener (Buy Track's, the help's and the splash's links).
+    bool OpenAddress(const wxString& url) { return openBrowser(url); }
     // wxLaunchDefaultBrowser without any error report: a browser that cannot start stays silent.
     static bool OpenInDefaultBrowser(const wxString& url);
 
@@ -67,6 +69,10 @@ private:
     wxSizer* BuildGradeBox();
     void ShowView(const SelectionView& view);
     void FillLevelChoice(int32_t selectedLevel);
+    // Fits the long texts to the panel's width: the selection texts wrap, the tally's piece
+    // column takes what the count column leaves.
+    void FitToWidth();
+    void OnTallyMotion(wxMouseEvent& event);
 
     void OnSetHeight(wxCommandEvent& event);
     void OnSetLevel(wxCommandEvent& event);
@@ -86,6 +92,8 @@ private:
     double labelX = 0;
     double labelY = 0;
     PieceCounts lastTally;
+    // The selection texts as shown before wrapping.
+    wxString headerText, infoText, warningText;
     int tallyRecounts = 0;
 
     wxTextCtrl* labelText = nullptr;

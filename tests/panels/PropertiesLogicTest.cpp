@@ -84,6 +84,17 @@ TEST_F(PropertiesLogicTest, RunViewNeedsJointsStraightsAndNoHelixTrack) {
     EXPECT_EQ(BuildSelectionView(doc).kind, SelectionViewKind::Empty);
 }
 
+TEST_F(PropertiesLogicTest, EmptyViewNamesTheLayoutUnitInItsHeightLabel) {
+    const char* labels[] = {"Height (mm):", "Height (cm):", "Height (in):"};
+    for (int units = 0; units < 3; ++units) {
+        doc.units = units;
+        const SelectionView empty = BuildSelectionView(doc);
+        EXPECT_EQ(empty.kind, SelectionViewKind::Empty);
+        EXPECT_EQ(empty.heightLabel, labels[units]);
+        EXPECT_EQ(BuildPieceView(doc, 4242).heightLabel, labels[units]) << "a vanished piece";
+    }
+}
+
 TEST_F(PropertiesLogicTest, OrderRunStartsAtAnEndAndListsEveryPieceOnce) {
     const uint32_t a = Place("24188"), b = Place("24188"), c = Place("24188"), d = Place("24188");
     Join(c, 1, a, 0);

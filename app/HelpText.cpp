@@ -1,0 +1,144 @@
+// The help window's text.
+#include "app/HelpText.h"
+
+#include <algorithm>
+
+namespace {
+
+std::vector<HelpSection> MakeSections() {
+    std::vector<HelpSection> s;
+    s.push_back({"Welcome to Quillmore v1.3",
+                 {"lets you design and plan your Marklin and TRIX model railway layouts. "
+                  "Supported systems: Marklin and TRIX HO C-Track, Marklin HO K-Track, and "
+                  "Marklin Z Track.",
+                  "Commands shown greyed out in the menus and on the toolbar are not offered "
+                  "by this version yet."},
+                 true});
+    s.push_back(
+        {"Getting Started",
+         {"1. Choose a track system at the top of the palette on the left.\n"
+          "2. Choose the units under View > Units of Measure (mm, cm or inches).\n"
+          "3. Drag a piece from the Track list onto the canvas, or double-click it, and click "
+          "where it goes.\n"
+          "4. Bring further pieces near an open end (an orange dot): within 25 mm they snap "
+          "on and join (a green dot).\n"
+          "5. Double-click a piece on the canvas to clone it onto its free end; keep "
+          "double-clicking to extend the track piece by piece.\n"
+          "6. With a piece selected, double-click a piece in the palette to connect it to the "
+          "selected piece automatically. A chain that comes back to its own start closes "
+          "by itself.\n"
+          "7. Save with File > Save (Ctrl+S). Layouts are kept beside the program; File > Open "
+          "lists them, including the sample layouts that come with it."}});
+    s.push_back({"Canvas Navigation",
+                 {"Pan with the middle mouse button, with Space held and the left button, or "
+                  "with Ctrl and the left button on empty canvas. Zoom with the mouse wheel "
+                  "(about the pointer) or with + and -. Ctrl+0 or the Fit button shows the "
+                  "whole layout. Dragging on empty canvas draws a rubber band that selects "
+                  "the pieces and scenery inside it."}});
+    s.push_back({"Track Selection",
+                 {"Click a piece to select it; Ctrl+A selects all pieces and scenery; Escape "
+                  "clears the selection. Shift+click selects the whole chain of pieces between "
+                  "the last selected piece and the clicked one. Ctrl+click adds a piece to the "
+                  "selection or takes it out: the way to select just two pieces for Autofill "
+                  "Gap. The rubber band adds everything inside it."}});
+    s.push_back({"Autofill Gap",
+                 {"Select exactly two pieces whose open ends face each other (click one, "
+                  "Ctrl+click the other), right-click one of them and choose \"Autofill "
+                  "Gap...\". Pick one of the fills offered; its straight pieces are placed and "
+                  "joined at both ends. A message says when the ends do not line up or no fill "
+                  "exists."}});
+    s.push_back({"Library",
+                 {"The palette's Library tab lists the sections saved for the chosen track "
+                  "system; double-click one to place it. File > Save as Library Block saves the "
+                  "selected pieces and scenery as a new section."}});
+    s.push_back({"Moving Pieces",
+                 {"Drag a selected piece to move the whole selection. A move of more than a "
+                  "millimetre parts the selection from the pieces left behind; dropped near an "
+                  "open end it snaps and joins, and further ends that meet join as well. Ctrl+A "
+                  "and a drag moves everything. Helix pieces move only as a whole helix; tunnel "
+                  "track stays put until its tunnel is removed."}});
+    s.push_back({"Dragging from the Palette",
+                 {"While a piece from the palette follows the pointer, the mouse wheel turns "
+                  "it by 30 degrees (15 with Shift), R or a right click turns it by 30 degrees, "
+                  "and Escape cancels. Scenery turns by 15 degrees."}});
+    s.push_back({"Rotating Pieces",
+                 {"Alt+drag turns the selection freely about its centre, snapping to 0, 90, 180 "
+                  "and 270 degrees (the read-out flashes green). Alt+right-click turns the "
+                  "selection by 30 degrees; scenery other than platforms and signals turns by "
+                  "15."}});
+    s.push_back({"Elevation and Grades",
+                 {"Select a piece and use Set Grade in the right panel: type a height and press "
+                  "Enter, or choose UP or DOWN and an angle and press Start Grade. Pieces "
+                  "joined on afterwards continue the grade until End Grade; Recalc carries the "
+                  "heights along the chain from the selected piece. Grades steeper than 6 "
+                  "degrees are flagged. Arch and truss bridges end the grade and lie flat."}});
+    s.push_back({"3D View",
+                 {"The 3D View button shows the layout in a separate window: drag with the left "
+                  "button to orbit, with the right button to pan, and use the wheel to zoom. "
+                  "Heights, grade tilts and bridge supports are shown."}});
+    s.push_back({"Layout Shape",
+                 {"Layout > Layout Shape sets the baseboard outline: a rectangle, an L-, U- or "
+                  "T-shape or a custom polygon. It is drawn beneath the grid with its edge "
+                  "lengths and is independent of the level decks."}});
+    s.push_back({"Levels",
+                 {"Each level has a name, a height, an optional track colour and a visibility. "
+                  "Track and scenery take the height of their level in 3D and its colour in 2D "
+                  "(a piece's own colour wins); hidden levels are neither drawn nor selectable. "
+                  "A piece dropped on empty canvas goes to the highest visible level, a piece "
+                  "joined to another takes that piece's level. The Level choice of the right "
+                  "panel moves the selected piece and the track joined to it."}});
+    s.push_back({"Measuring Tape",
+                 {"Press Measure, then click two points: a measurement with arrows and its "
+                  "length in the current units is laid down. Click it to select it (blue), drag "
+                  "to move its label, Del removes it, Escape leaves the tool."}});
+    s.push_back({"Adding Labels",
+                 {"Ctrl+click on empty canvas opens the Add Label field of the right panel; "
+                  "type the text and press Enter or OK. Labels can be dragged and deleted with "
+                  "Del; the Hide Labels button hides them."}});
+    s.push_back({"Piece Tally",
+                 {"The right panel counts every piece of the layout (bridges and helices also "
+                  "count the track they contain) and recommends accessories. Buy Track opens "
+                  "the Bramblewick web store with all of it in the shopping cart."}});
+    s.push_back({"Coloring Track",
+                 {"Select pieces, choose a colour under Color in the right panel and press "
+                  "Apply. \"Default\" takes the colour away again."}});
+    HelpSection keys{"Keyboard Shortcuts", {}, false, true};
+    for (const HelpShortcut& shortcut : HelpShortcuts())
+        keys.paragraphs.push_back(ShortcutLine(shortcut));
+    s.push_back(keys);
+    return s;
+}
+
+}  // namespace
+
+const std::vector<HelpShortcut>& HelpShortcuts() {
+    static const std::vector<HelpShortcut> shortcuts = {
+        {"Ctrl+Z / Ctrl+Y", "Undo / Redo"},
+        {"Del", "Delete selected"},
+        {"Ctrl+A", "Select all"},
+        {"Ctrl+S / O / N", "Save / Open / New"},
+        {"Ctrl+0", "Zoom to fit"},
+        {"+ / -", "Zoom in / out"},
+        {"Middle-drag", "Pan canvas"},
+        {"Left-drag", "Rubber band select (on empty area)"},
+        {"Wheel (palette)", "Rotate piece being dragged (Shift: 15 deg)"},
+        {"R (palette)", "Rotate piece being dragged by 30 deg"},
+        {"Right-click", "Context menu"},
+        {"Alt+drag", "Free rotate"},
+        {"Alt+right-click", "Rotate 30 degrees (most scenery: 15)"},
+        {"Escape", "Deselect / cancel drag / cancel measurement"},
+        {"F1", "This help screen"},
+    };
+    return shortcuts;
+}
+
+std::string ShortcutLine(const HelpShortcut& shortcut) {
+    std::string line = shortcut.keys;
+    line.resize(std::max<size_t>(line.size() + 2, 20), ' ');
+    return line + shortcut.action;
+}
+
+const std::vector<HelpSection>& HelpSections() {
+    static const std::vector<HelpSection> sections = MakeSections();
+    return sections;
+}

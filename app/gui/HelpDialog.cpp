@@ -1,0 +1,87 @@
+// The help window.
+#include "app/gui/HelpDialog.h"
+
+#include <wx/button.h>
+#include <wx/hyperlink.h>
+#include <wx/scrolwin.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+
+#include "app/HelpText.h"
+#include "app/gui/ResourceImages.h"
+
+namespace {
+constexpr int kWrapWidth = 490;
+
+wxStaticText* Paragraph(wxWindow* parent, const std::string& body, const wxFont& font) {
+    auto* text =
+        new wxStaticText(parent, wxID_ANY, wxControl::EscapeMnemonics(wxString::FromUTF8(body)));
+    text->SetFont(font);
+    text->Wrap(kWrapWidth);
+    return text;
+}
+}  // namespace
+
+HelpDialog::HelpDialog(wxWindow* parent, AddressOpener openAddress)
+    : wxDialog(parent, wxID_ANY, kHelpTitle, wxDefaultPosition, wxSize(925, 700),
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
+    auto* columns = new wxBoxSizer(wxHORIZONTAL);
+    const wxImage image = LoadResourceImage(103, 368, 660);
+    hasPicture = image.IsOk();
+    if (hasPicture) columns->Add(new wxStaticBitmap(this, wxID_ANY, wxBitmap(image)), 0, wxALL, 8);
+
+    text = new wxScrolledWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                wxVSCROLL | wxBORDER_NONE);
+    text->SetScrollRate(0, 12);
+    text->SetBackgroundColour(GetBackgroundColour());
+    const wxFont headingFont(wxFontInfo(11).Family(wxFONTFAMILY_DEFAULT).Bold());
+    const wxFont bodyFont(wxFontInfo(10).Family(wxFONTFAMILY_DEFAULT));
+    const wxFont tableFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE));
+    auto* body = new wxBoxSizer(wxVERTICAL);
+    for (const HelpSection& section : HelpSections()) {
+        auto* heading = new wxStaticText(text, wxID_ANY, wxString::FromUTF8(section.heading));
+        heading->SetFont(headingFont);
+        headings.push_back(heading);
+        body->Add(heading, 0, wxTOP | wxLEFT, 8);
+        if (section.makerLink) {
+            auto* row = new wxBoxSizer(wxHORIZONTAL);
+            auto* by = new wxStaticText(text, wxID_ANY, "Quillmore by");
+            by->SetFont(bodyFont);
+            row->Add(by, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+            auto* link = new wxHyperlinkCtrl(text, wxID_ANY, "Bramblewick", kMakerWebSite);
+            link->Bind(wxEVT_HYPERLINK, [openAddress](wxHyperlinkEvent& event) {
+                if (openAddress) openAddress(event.GetURL());
+            });
+            row->Add(link, 0, wxALIGN_CENTER_VERTICAL);
+            body->Add(row, 0, wxLEFT | wxRIGHT | wxTOP, 8);
+        }
+        if (section.preformatted) {
+            std::string lines;
+            for (const std::string& line : section.paragraphs) lines += line + "\n";
+            auto* table = new wxStaticText(text, wxID_ANY, wxString::FromUTF8(lines));
+            table->SetFont(tableFont);
+            body->Add(table, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
+            continue;
+        }
+        for (const std::string& paragraph : section.paragraphs)
+            body->Add(Paragraph(text, paragraph, bodyFont), 0,
+                      wxALIGN_LEFT | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    }
+    text->SetSizer(body);
+    text->FitInside();
+    columns->Add(text, 1, wxEXPAND);
+
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(columns, 1, wxEXPAND);
+    sizer->Add(new wxButton(this, wxID_OK, "Close"), 0, wxALIGN_RIGHT | wxALL, 8);
+    SetSizer(sizer);
+    Layout();
+    CentreOnParent();
+}
+
+std::vector<wxString> HelpDialog::Headings() const {
+    std::vector<wxString> texts;
+    for (const wxStaticText* heading : headings) texts.push_back(heading->GetLabelText());
+    return texts;
+}

@@ -1,0 +1,218 @@
+// The sample layouts, built as a user would: each piece is aligned onto the end it joins.
+#include "resources/samples/SampleLayoutBuilder.h"
+
+#include <string_view>
+
+#include "canvas/Snapping.h"
+#include "catalog/TrackCatalog.h"
+#include "model/GradeRuns.h"
+#include "model/Helices.h"
+#include "model/Tunnels.h"
+
+namespace {
+
+// Lays track into one document.
+class TrackLayer {
+public:
+    explicit TrackLayer(LayoutDocument& doc) : doc(doc) {}
+
+    // A first piece, free on the layout.
+    uint32_t Start(std::string_view article, double x, double y, double heading,
+                   int32_t level = 1) {
+        const PieceDef* def = TrackCatalog::Instance().Find(article);
+        return Add(*def, PiecePose{x, y, heading}, level);
+    }
+    // A piece whose connector `own` joins connector `conn` of `target`, with the target's level
+    // and its height and grade carried on.
+    uint32_t Attach(std::string_view article, uint32_t target, int conn, int own = 0) {
+        const PieceDef* def = TrackCatalog::Instance().Find(article);
+        const PlacedPiece* t = doc.FindPiece(target);
+        const PieceDef* tDef = TrackCatalog::Instance().Find(t->article);
+        const PiecePose pose = AlignToConnector(*def, own, GetConnectorPose(*t, *tDef, conn));
+        const uint32_t id = Add(*def, pose, t->level);
+        JoinConnectors(doc, id, own, target, conn);
+        ContinueGrade(doc, id, own, target, conn);
+        return id;
+    }
+    // A run of pieces, each on connector 1 of the one before; returns the last.
+    uint32_t Run(std::string_view article, int count, uint32_t target, int conn) {
+        for (int i = 0; i < count; ++i) {
+            target = Attach(article, target, conn);
+            conn = 1;
+        }
+        return target;
+    }
+    // Joins ends the layout brought back together (a closed loop's last joint).
+    void CloseLoops() {
+        std::vector<uint32_t> ids;
+        for (const PlacedPiece& p : doc.pieces) ids.push_back(p.id);
+        JoinPlacedEnds(doc, ids);
+    }
+
+private:
+    uint32_t Add(const PieceDef& def, const PiecePose& pose, int32_t level) {
+        PlacedPiece p;
+        p.id = doc.TakeId();
+        p.article = def.article;
+        p.x = pose.x;
+        p.y = pose.y;
+        p.heading = pose.heading;
+        p.level = level;
+        p.joints.resize(def.connectors.size());
+        doc.pieces.push_back(p);
+        return p.id;
+    }
+
+    LayoutDocument& doc;
+};
+
+// A helix stub's end away from the helix (its end 0 is where the helix winds on).
+constexpr int kStubOuterEnd = 1;
+
+void AddScenery(LayoutDocument& doc, const char* item, double x, double y, double heading = 0,
+                int32_t level = 1, double scale = 1) {
+    SceneryItem s;
+    s.id = doc.TakeId();
+    s.item = item;
+    s.x = x;
+    s.y = y;
+    s.heading = heading;
+    s.level = level;
+    s.scaleX = s.scaleY = scale;
+    doc.scenery.push_back(s);
+}
+
+void AddLabel(LayoutDocument& doc, const char* text, double x, double y) {
+    Label l;
+    l.id = doc.TakeId();
+    l.text = text;
+    l.x = x;
+    l.y = y;
+    doc.labels.push_back(l);
+}
+
+void Finish(LayoutDocument& doc) {
+    doc.ClearSelection();
+    doc.ClearHistory();
+    doc.activeLevel = 1;
+}
+
+// An oval of R1 curves with a station on its inner side and two sidings outside it.
+LayoutDocument OvalStation() {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    doc.baseboard = {{0, 0}, {2400, 0}, {2400, 1300}, {0, 1300}};
+    TrackLayer t(doc);
+    // Top run, left to right: turnout, three straights, turnout, straight.
+    const uint32_t first = t.Start("24611", 700, 250, 0);
+    uint32_t last = t.Run("24188", 3, first, 1);
+    const uint32_t second = t.Attach("24611", last, 1);
+    last = t.Run("24188", 1, second, 1);
+    // Round the east end, back along the bottom, round the west end to the start.
+    last = t.Run("24130", 6, last, 1);
+    last = t.Run("24188", 6, last, 1);
+    last = t.Run("24130", 6, last, 1);
+    t.CloseLoops();
+    // A siding behind each turnout, parallel to the main line, ending at a bumper.
+    for (const uint32_t turnout : {first, second}) {
+        uint32_t s = t.Attach("24224", turnout, 2);
+        s = t.Run("24188", 2, s, 1);
+        t.Attach("24977", s, 1);
+    }
+    AddScenery(doc, "platform_island", 1265, 345);
+    AddScenery(doc, "station_large", 1265, 500);
+    AddScenery(doc, "parking_lot", 1265, 760);
+    AddScenery(doc, "signal_box", 640, 330);
+    AddScenery(doc, "goods_shed", 1100, 80);
+    AddScenery(doc, "tree_group", 250, 1150);
+    AddScenery(doc, "tree_lg_dec", 2200, 1150);
+    AddScenery(doc, "tree_conifer", 2250, 150);
+    AddLabel(doc, "Station", 1205, 620);
+    Finish(doc);
+    return doc;
+}
+
+// Two decks of K-Track joined by a helix: a tunnel on the lower deck, a bridge on the upper.
+LayoutDocument TwoDecks() {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    Level upper;
+    upper.id = 2;
+    upper.name = "Upper deck";
+    upper.height = 260;  // the helix's rise
+    upper.colourTrack = true;
+    upper.colour = {200, 170, 140};
+    doc.levels.push_back(upper);
+    doc.baseboard = {{0, 0}, {2600, 0}, {2600, 1400}, {0, 1400}};
+    const uint32_t helixId = PlaceHelix(doc, 600, 700, 0, "proses_2_5_r1r2");
+    const Helix helix = *doc.FindHelix(helixId);
+    TrackLayer t(doc);
+    // Lower deck: from the inner bottom stub through the adapter onto K-Track, into a tunnel,
+    // then a turnout with two sidings.
+    uint32_t lower = t.Attach("24922", helix.bottomR1, kStubOuterEnd);
+    const uint32_t tunnelStart = t.Attach("2200", lower, 1);
+    lower = t.Run("2200", 2, tunnelStart, 1);
+    for (PlacedPiece& p : doc.pieces)
+        p.selected = p.id == tunnelStart || p.id == lower || p.id == lower - 1;
+    ToggleTunnel(doc);
+    doc.ClearSelection();
+    const uint32_t turnout = t.Attach("2262", lower, 1);
+    uint32_t ahead = t.Run("2200", 3, turnout, 1);
+    t.Attach("7389", ahead, 1);
+    uint32_t branch = t.Attach("2224", turnout, 2);
+    branch = t.Run("2224", 2, branch, 1);
+    branch = t.Run("2200", 2, branch, 1);
+    t.Attach("7389", branch, 1);
+    // Upper deck: from the inner top stub over an arch bridge to a bumper.
+    uint32_t upperRun = t.Attach("24922", helix.topR1, kStubOuterEnd);
+    upperRun = t.Run("2200", 2, upperRun, 1);
+    upperRun = t.Attach("7263", upperRun, 1);
+    upperRun = t.Run("2200", 3, upperRun, 1);
+    t.Attach("7389", upperRun, 1);
+    // The outer stubs end at bumpers.
+    for (const uint32_t stub : {helix.bottomR2, helix.topR2})
+        t.Attach("24977", stub, kStubOuterEnd);
+    for (PlacedPiece& p : doc.pieces)
+        if (p.elevation > 1 && p.helixId == kNoId) p.level = 2;
+    AddScenery(doc, "tree_group", 1500, 1250);
+    AddScenery(doc, "tree_conifer", 1650, 1200);
+    AddScenery(doc, "warehouse", 1500, 700);
+    AddLabel(doc, "Helix to the upper deck", 380, 1260);
+    Finish(doc);
+    return doc;
+}
+
+// A Z-Track shelf: a run-around with a siding and a few buildings.
+LayoutDocument ZShelf() {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    doc.units = 1;
+    doc.baseboard = {{0, 0}, {1200, 0}, {1200, 300}, {0, 300}};
+    TrackLayer t(doc);
+    const uint32_t bumper = t.Start("8991", 80, 170, 180);
+    uint32_t main = t.Attach("8500", bumper, 0);
+    const uint32_t turnout = t.Attach("8562", main, 1);
+    main = t.Run("8500", 6, turnout, 1);
+    t.Attach("8991", main, 1);
+    uint32_t siding = t.Attach("8591", turnout, 2);
+    siding = t.Run("8500", 3, siding, 1);
+    t.Attach("8991", siding, 1);
+    AddScenery(doc, "signal_z_semaphore_stop", 270, 200, 0, 1, 1);
+    AddScenery(doc, "platform", 760, 215, 0, 1, 0.6);
+    AddScenery(doc, "station_small", 760, 265, 0, 1, 0.5);
+    AddScenery(doc, "tree_conifer", 1120, 60);
+    AddScenery(doc, "tree_sm_dec", 1160, 100);
+    AddScenery(doc, "bush", 40, 60);
+    Finish(doc);
+    return doc;
+}
+
+}  // namespace
+
+std::vector<SampleLayout> BuildSampleLayouts() {
+    std::vector<SampleLayout> layouts;
+    layouts.push_back({"C-Track Oval Station", OvalStation()});
+    layouts.push_back({"K-Track Two Decks", TwoDecks()});
+    layouts.push_back({"Z-Track Shelf", ZShelf()});
+    return layouts;
+}

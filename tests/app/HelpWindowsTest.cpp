@@ -1,0 +1,228 @@
+// The pictures built into the program, the splash and help windows, the Buy Track help's picture
+// and the sample layouts beside the program.
+#include <gtest/gtest.h>
+#include <wx/dcmemory.h>
+#include <wx/hyperlink.h>
+#include <wx/menu.h>
+
+#include <algorithm>
+
+#include "app/CommandIds.h"
+#include "app/FrameLogic.h"
+#include "app/HelpText.h"
+#include "app/gui/HelpDialog.h"
+#include "app/gui/MainFrame.h"
+#include "app/gui/ResourceImages.h"
+#include "app/gui/SplashDialog.h"
+#include "canvas/gui/CanvasPanel.h"
+#include "panels/gui/PropertiesPanel.h"
+#include "resources/EmbeddedPictures.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+// Withholds a picture for the length of a scope.
+struct Withhold {
+    explicit Withhold(int number) : number(number) { WithholdResourceImage(number, true); }
+    ~Withhold() { WithholdResourceImage(number, false); }
+    int number;
+};
+
+wxColour PixelOf(const SplashDialog& splash, int x, int y) {
+    wxBitmap bitmap(900, 600, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        splash.PaintPicture(dc);
+    }
+    const wxImage image = bitmap.ConvertToImage();
+    return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+}
+
+TEST(EmbeddedPictures, DecodeToTheirSizes) {
+    const struct {
+        int number, width, height;
+    } pictures[] = {{101, 1536, 1024}, {102, 641, 798}, {103, 653, 811}};
+    for (const auto& p : pictures) {
+        SCOPED_TRACE(p.number);
+        EXPECT_GT(EmbeddedPicture(p.number).size(), 1000u);
+        const wxImage image = LoadResourceImage(p.number);
+        ASSERT_TRUE(image.IsOk());
+        EXPECT_EQ(image.GetSize(), wxSize(p.width, p.height));
+        const wxImage scaled = LoadResourceImage(p.number, 120, 160);
+        EXPECT_EQ(scaled.GetSize(), wxSize(120, 160));
+    }
+    EXPECT_TRUE(EmbeddedPicture(104).empty());
+    EXPECT_FALSE(LoadResourceImage(104).IsOk());
+    Withhold gone(102);
+    EXPECT_FALSE(LoadResourceImage(102).IsOk());
+}
+
+class HelpWindows : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("HOME", home.Path().c_str(), 1);
+        frame = new MainFrame();
+        frame->Show();
+        frame->Document().EnsureDefaultLevel();
+        frame->Properties()->SetBrowserOpener([this](const wxString& url) {
+            opened.push_back(url);
+            return true;
+        });
+        PumpEvents();
+    }
+    void TearDown() override {
+        frame->Destroy();
+        PumpEvents();
+    }
+
+    TempDir home;
+    MainFrame* frame = nullptr;
+    std::vector<wxString> opened;
+};
+
+TEST_F(HelpWindows, SplashShowsThePicturesOrItsPaintedFallback) {
+    {
+        SplashDialog splash(frame, nullptr);
+        EXPECT_EQ(splash.GetTitle(), kBaseTitle);
+        EXPECT_TRUE(splash.HasBackground() && splash.HasLogo());
+        EXPECT_EQ(splash.DoneButton()->GetLabel(), "  Done Staring  ");
+        EXPECT_EQ(splash.DoneButton()->GetId(), wxID_OK);
+        EXPECT_NE(PixelOf(splash, 5, 5), wxColour(30, 40, 60)) << "the picture";
+    }
+    Withhold back(101);
+    {
+        SplashDialog splash(frame, nullptr);
+        EXPECT_FALSE(splash.HasBackground());
+        EXPECT_EQ(PixelOf(splash, 5, 5), wxColour(30, 40, 60)) << "the painted fallback";
+        EXPECT_NE(PixelOf(splash, 890 - 60, 590 - 80), wxColour(30, 40, 60)) << "the logo";
+    }
+    Withhold logo(102);
+    SplashDialog splash(frame, nullptr);
+    EXPECT_FALSE(splash.HasLogo());
+    EXPECT_EQ(PixelOf(splash, 890 - 60, 590 - 80), wxColour(30, 40, 60)) << "no logo";
+}
+
+TEST_F(HelpWindows, StartupShowsTheSplashAndRefreshesThePropertiesAfterIt) {
+    PlacedPiece p;
+    p.article = "24188";
+    p.joints.resize(2);
+    frame->Document().AddPiece(p);
+    std::vector<wxString> titles;
+    ModalAnswerer answer([&](wxDialog* dialog) {
+        titles.push_back(dialog->GetTitle());
+        EXPECT_NE(dynamic_cast<SplashDialog*>(dialog), nullptr);
+        // Whatever changes while the splash is up is shown once it is closed.
+        frame->Document().pieces[0].selected = true;
+        return wxID_OK;
+    });
+    frame->ShowSplash();
+    ASSERT_EQ(titles, std::vector<wxString>{kBaseTitle});
+    frame->FlushChanges();
+    auto* header = dynamic_cast<wxStaticText*>(wxWindow::FindWindowByName("header", frame));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->GetLabelText(), "24188 - 188.3mm");
+}
+
+TEST_F(HelpWindows, HelpShowsEveryHeadingInOrderWithOrWithoutItsPicture) {
+    const std::vector<wxString> expected = {"Welcome to Quillmore v1.3",
+                                            "Getting Started",
+                                            "Canvas Navigation",
+                                            "Track Selection",
+                                            "Autofill Gap",
+                                            "Library",
+                                            "Moving Pieces",
+                                            "Dragging from the Palette",
+                                            "Rotating Pieces",
+                                            "Elevation and Grades",
+                                            "3D View",
+                                            "Layout Shape",
+                                            "Levels",
+                                            "Measuring Tape",
+                                            "Adding Labels",
+                                            "Piece Tally",
+                                            "Coloring Track",
+                                            "Keyboard Shortcuts"};
+    {
+        HelpDialog help(frame, nullptr);
+        EXPECT_EQ(help.GetTitle(), "Quillmore v1.3 Help");
+        EXPECT_EQ(help.Headings(), expected);
+        EXPECT_TRUE(help.HasPicture());
+    }
+    Withhold gone(103);
+    HelpDialog help(frame, nullptr);
+    EXPECT_FALSE(help.HasPicture());
+    EXPECT_EQ(help.Headings(), expected);
+}
+
+TEST_F(HelpWindows, F1OpensTheHelpFromTheCanvasAndTheMenu) {
+    wxMenuItem* item = frame->GetMenuBar()->FindItem(kCmdHelp);
+    ASSERT_NE(item, nullptr);
+    std::unique_ptr<wxAcceleratorEntry> accel(item->GetAccel());
+    ASSERT_TRUE(accel);
+    EXPECT_EQ(accel->GetKeyCode(), WXK_F1) << "the menu's key reaches every panel";
+    wxUpdateUIEvent update(kCmdHelp);
+    frame->GetEventHandler()->ProcessEvent(update);
+    EXPECT_TRUE(!update.GetSetEnabled() || update.GetEnabled());
+
+    std::vector<wxString> titles;
+    ModalAnswerer answer([&](wxDialog* dialog) {
+        titles.push_back(dialog->GetTitle());
+        return wxID_OK;
+    });
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.SetEventObject(frame->Canvas());
+    key.m_keyCode = WXK_F1;
+    frame->Canvas()->GetEventHandler()->ProcessEvent(key);
+    wxCommandEvent menu(wxEVT_MENU, kCmdHelp);
+    frame->GetEventHandler()->ProcessEvent(menu);
+    EXPECT_EQ(titles, (std::vector<wxString>{"Quillmore v1.3 Help", "Quillmore v1.3 Help"}));
+}
+
+TEST_F(HelpWindows, MakerLinksGoThroughTheBuyTrackOpener) {
+    ModalAnswerer answer([&](wxDialog* dialog) {
+        std::vector<wxHyperlinkCtrl*> links;
+        std::function<void(wxWindow*)> walk = [&](wxWindow* w) {
+            if (auto* link = dynamic_cast<wxHyperlinkCtrl*>(w)) links.push_back(link);
+            for (wxWindow* child : w->GetChildren()) walk(child);
+        };
+        walk(dialog);
+        EXPECT_EQ(links.size(), 1u) << dialog->GetTitle();
+        for (wxHyperlinkCtrl* link : links) {
+            EXPECT_EQ(link->GetLabel(), "Bramblewick");
+            wxHyperlinkEvent click(link, link->GetId(), link->GetURL());
+            link->GetEventHandler()->ProcessEvent(click);
+        }
+        return wxID_OK;
+    });
+    frame->ShowSplash();
+    wxCommandEvent menu(wxEVT_MENU, kCmdHelp);
+    frame->GetEventHandler()->ProcessEvent(menu);
+    EXPECT_EQ(opened, (std::vector<wxString>{kMakerWebSite, kMakerWebSite}));
+}
+
+TEST_F(HelpWindows, BuyTrackHelpShowsItsPictureUnlessItIsMissing) {
+    for (const bool missing : {false, true}) {
+        SCOPED_TRACE(missing);
+        std::unique_ptr<Withhold> gone(missing ? new Withhold(102) : nullptr);
+        bool pictured = false;
+        ModalAnswerer answer([&](wxDialog* dialog) {
+            wxWindow* picture = wxWindow::FindWindowByName("buyTrackPicture", dialog);
+            pictured = picture != nullptr;
+            if (picture) {
+                EXPECT_EQ(picture->GetSize(), wxSize(450, 510));
+            }
+            return wxID_OK;
+        });
+        frame->Properties()->ShowBuyTrackHelp();
+        EXPECT_EQ(answer.Count(), 1);
+        EXPECT_EQ(pictured, !missing);
+    }
+}
+
+TEST(SampleLayoutFiles, LieBesideTheProgramWhereOpenListsThem) {
+    const std::vector<std::string> names = ListLayoutNames(QUILLMORE_PROGRAM_DIR);
+    for (const char* name : {"C-Track Oval Station", "K-Track Two Decks", "Z-Track Shelf"})
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+}
+
+}  // namespace

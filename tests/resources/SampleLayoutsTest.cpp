@@ -1,0 +1,120 @@
+// The sample layouts shipped beside the program: the files in the source tree are exactly what
+// the builder makes, they load, save back byte for byte, and have no open end anywhere.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "catalog/TrackCatalog.h"
+#include "panels/LayoutCheck.h"
+#include "persistence/LayoutFile.h"
+#include "resources/samples/SampleLayoutBuilder.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string SampleFile(const std::string& name) {
+    return std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/" + name + ".xml";
+}
+
+class SampleLayouts : public testing::TestWithParam<int> {
+protected:
+    static const std::vector<SampleLayout>& Built() {
+        static const std::vector<SampleLayout> layouts = BuildSampleLayouts();
+        return layouts;
+    }
+    const SampleLayout& Sample() const { return Built().at(GetParam()); }
+};
+
+TEST_P(SampleLayouts, FileIsWhatTheBuilderMakesAndSavesBackByteForByte) {
+    const std::string text = ReadFile(SampleFile(Sample().name));
+    ASSERT_FALSE(text.empty()) << Sample().name;
+    EXPECT_EQ(text, LayoutToText(Sample().doc, Sample().name))
+        << "run make_sample_layouts resources/layouts after changing the builder";
+    LayoutDocument loaded;
+    std::string name;
+    ASSERT_EQ(LoadLayoutFromText(loaded, text, &name), "");
+    EXPECT_EQ(name, Sample().name);
+    EXPECT_EQ(LayoutToText(loaded, name), text);
+}
+
+TEST_P(SampleLayouts, EveryEndIsJoinedBothWaysAndEveryPieceIsKnown) {
+    const LayoutDocument& doc = Sample().doc;
+    ASSERT_GE(doc.pieces.size(), 10u);
+    for (const PlacedPiece& p : doc.pieces) {
+        const PieceDef* def = TrackCatalog::Instance().Find(p.article);
+        ASSERT_NE(def, nullptr) << p.article;
+        ASSERT_EQ(p.joints.size(), def->connectors.size()) << p.article;
+        for (size_t c = 0; c < p.joints.size(); ++c) {
+            if (p.helixId != kNoId && c == 0) continue;  // the helix winds on from here
+            SCOPED_TRACE(p.article + " #" + std::to_string(p.id) + " end " + std::to_string(c));
+            ASSERT_FALSE(p.joints[c].IsOpen()) << "an open end";
+            const PlacedPiece* other = doc.FindPiece(p.joints[c].target);
+            ASSERT_NE(other, nullptr);
+            EXPECT_EQ(other->joints.at(p.joints[c].targetConn), (Joint{p.id, uint32_t(c)}));
+            // Joined ends lie on each other.
+            const ConnectorPose a = GetConnectorPose(p, *def, static_cast<int>(c));
+            const ConnectorPose b = GetConnectorPose(
+                *other, *TrackCatalog::Instance().Find(other->article), p.joints[c].targetConn);
+            EXPECT_NEAR(a.x, b.x, 4.0);
+            EXPECT_NEAR(a.y, b.y, 4.0);
+        }
+    }
+    EXPECT_FALSE(doc.HasSelection());
+    EXPECT_FALSE(doc.CanUndo());
+}
+
+TEST_P(SampleLayouts, TheLayoutCheckFindsNothing) {
+    for (const LayoutFinding& finding : CheckLayout(Sample().doc))
+        ADD_FAILURE() << FindingSeverityName(finding.severity) << ": " << finding.text << " at "
+                      << finding.x << ", " << finding.y;
+}
+
+INSTANTIATE_TEST_SUITE_P(All, SampleLayouts, testing::Values(0, 1, 2));
+
+TEST(SampleLayoutContents, EachShowsWhatItIsFor) {
+    const std::vector<SampleLayout> layouts = BuildSampleLayouts();
+    ASSERT_EQ(layouts.size(), 3u);
+    auto systems = [](const LayoutDocument& doc) {
+        std::set<TrackSystem> s;
+        for (const PlacedPiece& p : doc.pieces)
+            s.insert(TrackCatalog::Instance().Find(p.article)->system);
+        return s;
+    };
+    auto count = [](const LayoutDocument& doc, const char* article) {
+        return std::count_if(doc.pieces.begin(), doc.pieces.end(),
+                             [&](const PlacedPiece& p) { return p.article == article; });
+    };
+    const LayoutDocument& oval = layouts[0].doc;
+    EXPECT_EQ(layouts[0].name, "C-Track Oval Station");
+    EXPECT_EQ(systems(oval), std::set<TrackSystem>{TrackSystem::MarklinC});
+    EXPECT_EQ(count(oval, "24130"), 12) << "the oval's two ends";
+    EXPECT_EQ(count(oval, "24977"), 2) << "two sidings";
+    EXPECT_FALSE(oval.scenery.empty());
+
+    const LayoutDocument& decks = layouts[1].doc;
+    EXPECT_EQ(layouts[1].name, "K-Track Two Decks");
+    EXPECT_EQ(decks.helices.size(), 1u);
+    EXPECT_EQ(decks.tunnels.size(), 1u);
+    EXPECT_EQ(count(decks, "7263"), 1) << "the bridge";
+    EXPECT_EQ(decks.levels.size(), 2u);
+    EXPECT_TRUE(systems(decks).count(TrackSystem::MarklinK));
+    double highest = 0;
+    for (const PlacedPiece& p : decks.pieces)
+        if (p.article == "7389") highest = std::max(highest, p.elevation);
+    EXPECT_NEAR(highest, 260, 1) << "a K-Track end on the upper deck";
+
+    const LayoutDocument& shelf = layouts[2].doc;
+    EXPECT_EQ(layouts[2].name, "Z-Track Shelf");
+    EXPECT_EQ(systems(shelf), std::set<TrackSystem>{TrackSystem::MarklinZ});
+    EXPECT_GE(shelf.scenery.size(), 3u);
+}
+
+}  // namespace
