@@ -200,21 +200,8 @@ void CanvasPanel::PlaceAfterSelection(const wxString& article) {
 // ---- Delete, copy, paste ----
 
 void CanvasPanel::DeleteSelection() {
-    LayoutDocument& doc = Document();
-    if (!AnythingSelected(doc)) return;
     // A whole helix goes as a unit; anything else holding helix or tunnel track is refused.
-    const LockRefusal lock = CheckSelectionLocks(doc, "delete", true);
-    if (lock.Refused()) {
-        ShowRefusal(lock.title, lock.message);
-        return;
-    }
-    if (SelectionHasGrade(doc) && wxMessageBox("Selection includes graded pieces. Delete?",
-                                               "Delete", wxYES_NO | wxICON_QUESTION, this) != wxYES)
-        return;
-    ExpandPairSelection(doc);
-    doc.DeleteSelected();
-    NotifyChanged(DocChange::Content | DocChange::Selection);
-    Refresh();
+    if (frame) frame->DeleteSelection(DeleteSource::Canvas);
 }
 
 void CanvasPanel::CopySelectionToBuffer() {

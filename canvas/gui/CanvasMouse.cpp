@@ -16,25 +16,12 @@
 #include "model/GradeRuns.h"
 #include "model/Helices.h"
 #include "model/Locks.h"
+#include "model/SelectionQueries.h"
 #include "panels/gui/PropertiesPanel.h"
 
 namespace {
 
 constexpr int kMoveThresholdSq = 25;  // a pending move starts after 5 pixels of travel
-
-bool PieceOrScenerySelected(const LayoutDocument& doc) {
-    for (const PlacedPiece& p : doc.pieces)
-        if (p.selected) return true;
-    for (const SceneryItem& s : doc.scenery)
-        if (s.selected) return true;
-    return false;
-}
-
-int SelectedPieceCount(const LayoutDocument& doc) {
-    int n = 0;
-    for (const PlacedPiece& p : doc.pieces) n += p.selected ? 1 : 0;
-    return n;
-}
 
 // Every helix a selected piece belongs to must have exactly its four end pieces selected; this
 // also refuses a helix that lost or gained end pieces in a damaged file.
