@@ -314,3 +314,4 @@ void MoveScenery(LayoutDocument& doc, const SceneryMoveStart& start, double dx, 
             item->y = s.y + dy;
         }
 }
+

@@ -39,13 +39,16 @@ struct ExtentOptions {
     int64_t pieceLevel = kEveryLevel;  // only the pieces on this level
     bool selectedOnly = false;         // only selected pieces and scenery items, no outlines
     bool outlines = true;              // every point of every level's outline
+    bool baseboard = false;            // every baseboard vertex
+    bool finiteOnly = false;           // points that are not finite numbers are left out
 };
 
 // Adds a catalog piece as its position and the point at its catalog length along its heading;
 // a piece whose article the catalog lacks adds nothing.
-void AddPieceExtent(LayoutBounds& bounds, const PlacedPiece& piece);
-// Catalog pieces as above, scenery items by their position, and the level outlines. Helices are
-// covered by their end pieces; labels and measurements do not count.
+void AddPieceExtent(LayoutBounds& bounds, const PlacedPiece& piece, bool finiteOnly = false);
+// Catalog pieces as above, scenery items by their position, and the level outlines (zoom to fit;
+// printing takes the baseboard instead). Helices are covered by their end pieces; labels and
+// measurements do not count.
 LayoutBounds LayoutExtent(const LayoutDocument& doc, const ExtentOptions& options = {});
 // The selected catalog pieces and scenery items.
 LayoutBounds SelectionExtent(const LayoutDocument& doc);

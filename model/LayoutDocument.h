@@ -187,10 +187,16 @@ public:
     void RefreshCurrentGrade();
 
     void PushUndo();
+    // Records a state taken earlier with Snapshot() as the one before the current edit (the
+    // stack limit and the emptied redo stack as for PushUndo).
+    void PushUndo(UndoSnapshot before);
     void Undo();
     void Redo();
     bool CanUndo() const { return !undoStack.empty(); }
     bool CanRedo() const { return !redoStack.empty(); }
+    // Forgets every undo and redo step: an opened file starts its own history, so no step can
+    // bring another layout's content back under the opened file's name.
+    void ClearHistory();
 
     // Takes the next object id.
     uint32_t TakeId() { return nextId++; }
@@ -204,6 +210,9 @@ public:
     const Helix* FindHelix(uint32_t id) const;
     Level* FindLevel(uint32_t id);
     const Level* FindLevel(uint32_t id) const;
+
+    // A copy of the editable part that undo restores.
+    UndoSnapshot Snapshot() const { return TakeSnapshot(); }
 
     // Clears every selection flag (pieces, scenery, labels, measurements).
     void ClearSelection();

@@ -5,15 +5,18 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
-#include "app/DeleteCommand.h"
 #include "app/DocumentChange.h"
+#include "canvas/DeleteCommand.h"
 #include "dialogs/PrintOptions.h"
 #include "model/LayoutDocument.h"
 
 class CanvasPanel;
+class LayoutCheckWindow;
+class FrameRecovery;
 class PalettePanel;
 class PropertiesPanel;
 class View3DFrame;
@@ -50,6 +53,8 @@ public:
     // Sets or releases the toolbar's Measure toggle (the canvas leaves the tape mode by itself).
     void SetMeasureToolChecked(bool checked);
 
+    // The open 3D window, or null.
+    View3DFrame* View3D() const { return view3D; }
     bool IsModified() const { return modified; }
     const wxString& FilePath() const { return filePath; }
     const wxString& LayoutName() const { return layoutName; }
@@ -70,8 +75,20 @@ public:
     // The unsaved-changes question: true when the caller may go on and drop the layout.
     bool ConfirmDiscardChanges();
 
+    // The layout check window while it is open (MainFrameCheck.cpp); it forgets itself on close.
+    LayoutCheckWindow* CheckWindow() const { return checkWindow; }
+    void ForgetCheckWindow() { checkWindow = nullptr; }
+
     // Runs once after the frame is shown and the document has its level.
     void AfterStartup();
+
+    // Crash recovery (MainFrameRecovery.cpp). First offers the layouts that runs which ended
+    // without saving left in `folder`, then writes the unsaved layout there every `intervalMs`
+    // when it changed; saving or dropping the changes and closing the frame remove it.
+    void StartRecovery(const wxString& folder, int intervalMs = 30000);
+    // The recovery timer's work: writes the layout aside when it is modified and changed since
+    // the last write.
+    void WriteRecoveryIfDue();
 
     PrintOptions& GetPrintOptions() { return printOptions; }
     wxPrintData* GetPrintData() const { return printData.get(); }
@@ -120,6 +137,9 @@ private:
     void OnProperties(wxCommandEvent& event);
     void CheckUnitsItem();
 
+    // The layout check (MainFrameCheck.cpp).
+    void OnCheckLayout(wxCommandEvent& event);
+
     // Enabling of commands (MainFrameMenus.cpp).
     void OnUpdateUndo(wxUpdateUIEvent& event);
     void OnUpdateRedo(wxUpdateUIEvent& event);
@@ -127,6 +147,9 @@ private:
     void OnUpdateTunnel(wxUpdateUIEvent& event);
     void OnUpdateLater(wxUpdateUIEvent& event);
     void SetToolLabel(int id, const wxString& label);
+
+    // The 3D View command (MainFrame3D.cpp).
+    void OnView3D(wxCommandEvent& event);
 
     // The update behind NotifyChanged (MainFrame.cpp).
     void ApplyChanges(DocChange what);
@@ -141,6 +164,7 @@ private:
     wxString layoutName;
     bool modified = false;
     View3DFrame* view3D = nullptr;
+    int view3DListener = 0;
     std::unique_ptr<wxPrintData> printData;
     std::unique_ptr<wxPageSetupDialogData> pageSetup;
     PrintOptions printOptions;
@@ -152,4 +176,14 @@ private:
     bool updateScheduled = false;
     std::vector<std::pair<int, ChangeListener>> changeListeners;
     int lastListenerId = 0;
+    LayoutCheckWindow* checkWindow = nullptr;
+
+    // Crash recovery (MainFrameRecovery.cpp).
+    void OfferRecoveries(const std::string& folder);
+    void AdoptRecoveredLayout(LayoutDocument& recovered, const std::string& name,
+                              const std::string& path);
+    struct RecoveryDeleter {
+        void operator()(FrameRecovery* recovery) const;
+    };
+    std::unique_ptr<FrameRecovery, RecoveryDeleter> recovery;
 };

@@ -3,7 +3,6 @@
 #include <wx/toolbar.h>
 
 #include "app/CommandIds.h"
-#include "app/DeleteCommand.h"
 #include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -37,7 +36,7 @@ void MainFrame::DeleteSelection(DeleteSource source) {
                      wxString::FromUTF8(check.refusal.title), wxOK | wxICON_INFORMATION, this);
         return;
     }
-    if (check.asksAboutGrades && wxMessageBox(kDeleteGradedQuestion, kDeleteTitle,
+    if (check.asksAboutGrades && wxMessageBox(kDeleteGradedQuestion, kDeleteGradedTitle,
                                               wxYES_NO | wxICON_QUESTION, this) != wxYES)
         return;
     NotifyChanged(RunDelete(document, source));

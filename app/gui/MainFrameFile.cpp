@@ -72,6 +72,9 @@ void MainFrame::OpenLayoutFile(const wxString& path) {
         return;
     }
     document.EnsureDefaultLevel();
+    // Undo must never bring the previous layout back under this file's name (and so into it
+    // at the next save). New keeps its history: an untitled layout cannot overwrite a file.
+    document.ClearHistory();
     filePath = path;
     layoutName = wxString::FromUTF8(name);
     modified = false;

@@ -7,9 +7,8 @@
 #include <functional>
 #include <unordered_set>
 
-#include "app/DocumentChange.h"
-#include "canvas/CanvasEditState.h"
 #include "canvas/CanvasOverlays.h"
+#include "canvas/Gestures.h"
 #include "canvas/ViewTransform.h"
 
 class MainFrame;
@@ -21,6 +20,10 @@ class CanvasPanel : public wxPanel {
 public:
     // The command the Delete and Backspace accelerators send.
     static constexpr int kDeleteSelectionId = 5038;
+    // The context menu items.
+    static constexpr int kCopyId = 5032;
+    static constexpr int kPasteId = 5033;
+    static constexpr int kAutofillId = 6001;
 
     CanvasPanel(wxWindow* parent, MainFrame* frame);
 
@@ -48,13 +51,20 @@ public:
     wxPoint LayoutToScreen(double x, double y) const;
     void SetShowGrid(bool show);
 
-    // The editing overlays drawn after the layout and rulers; the editing code sets them and
-    // calls Refresh().
-    CanvasOverlays& Overlays() { return overlays; }
-    const CanvasOverlays& Overlays() const { return overlays; }
+    // The editing overlays of the active gesture and the layout check's rings, drawn after the
+    // layout and rulers.
+    CanvasOverlays Overlays() const {
+        CanvasOverlays o = gestures.Overlays(Document());
+        o.findingRings = findingRings;
+        return o;
+    }
+    // The rings the layout check draws around its findings.
+    std::vector<FindingRing>& FindingRings() { return findingRings; }
 
-    // Pan state (middle button or Space + left drag).
-    bool IsPanning() const { return panning || spacePanning; }
+    // Pan state (middle button, Space + left drag or Ctrl + left drag).
+    bool IsPanning() const {
+        return panning || spacePanning || gestures.Get<PanGesture>() != nullptr;
+    }
 
     // Draws everything one paint draws (layout, rulers, overlays) into dc at the client size.
     void PaintTo(wxDC& dc, int width, int height);
@@ -76,20 +86,21 @@ public:
     // Palette double click: appends the article to the newest selected piece, or starts a
     // palette drag when no piece is selected.
     void PlaceAfterSelection(const wxString& article);
-    // Ends a palette piece drag without placing anything.
+    // Ends a palette drag without placing anything.
     void CancelPieceDrag();
     // Delete key: lock check, graded-pieces question, then the delete.
     void DeleteSelection();
     void CopySelectionToBuffer();
-    // Pastes the copy buffer centred on a window point.
-    void PasteAt(int px, int py);
+    // Pastes the copy buffer centred on the point of the last right click.
+    void Paste();
     // "Autofill Gap..." on the two selected pieces.
     void AutofillGap();
     // The Resize Scenery dialog for an item.
     void OpenResizeScenery(uint32_t itemId);
     // Leaves the measuring-tape mode and releases the toolbar's Measure toggle.
     void EndMeasuring();
-    const CanvasEditState& EditState() const { return edit; }
+    // The edit gestures (the active one, the copy buffer).
+    const CanvasGestures& Gestures() const { return gestures; }
     // Motion and wheel handling of the editing code; true when the event was consumed.
     bool HandleEditMotion(wxMouseEvent& event);
     bool HandleEditWheel(const wxMouseEvent& event);
@@ -116,35 +127,27 @@ private:
     void OnRightDown(wxMouseEvent& event);
     void OnKeyDown(wxKeyEvent& event);
     void OnFlashTimer(wxTimerEvent& event);
-    bool StartRotation(int px, int py);
-    void RotationMotion(int px, int py);
-    void EndRotation();
-    void StepRotate();
-    void TapePress(int px, int py);
-    void DropPieceGhost();
-    void DropSceneryGhost();
-    void DropHelixGhost(int px, int py);
-    void EndPaletteDrags();
-    void TrackPieceGhost();
-    void ShowPieceGhost();
+    PointerEvent ToPointer(const wxMouseEvent& event) const;
+    // Carries out what a gesture asks of the window.
+    void Apply(const GestureResult& r);
+    void ApplyPointer(const GestureResult& r);
+    void ApplyRequests(const GestureResult& r);
+    void ShowContextMenu(ContextMenu kind, bool withAutofill);
     void ShowMenu(wxMenu& menu);
-    void AfterPlacement();
-    void ShowRefusal(const std::string& title, const std::string& message);
-    void NotifyChanged(DocChange what);
+    void ShowMessage(const UserMessage& message);
+    // The one change notification of an edit.
+    void Notify(DocChange what);
 
-    CanvasEditState edit;
+    CanvasGestures gestures;
+    std::vector<FindingRing> findingRings;
     wxTimer flashTimer;
     std::function<void(wxMenu&)> popupHook;
 
     MainFrame* frame = nullptr;
     ViewTransform view;
-    CanvasOverlays overlays;
     std::unordered_set<uint32_t> helixLinked;
 
     bool panning = false;
     bool spacePanning = false;
-    int panAnchorX = 0;
-    int panAnchorY = 0;
-    double panStartOffsetX = 0;
-    double panStartOffsetY = 0;
+    PanTracker pan;
 };

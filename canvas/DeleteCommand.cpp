@@ -1,5 +1,5 @@
 // The one delete of the selection.
-#include "app/DeleteCommand.h"
+#include "canvas/DeleteCommand.h"
 
 #include "canvas/Selection.h"
 #include "model/LayoutDocument.h"

@@ -1,7 +1,7 @@
 // The one delete of the selection, as the Edit menu and the canvas run it.
 #include <gtest/gtest.h>
 
-#include "app/DeleteCommand.h"
+#include "canvas/DeleteCommand.h"
 #include "model/Helices.h"
 #include "model/LayoutDocument.h"
 

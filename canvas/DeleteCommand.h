@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/DocumentChange.h"
+#include "canvas/GestureTypes.h"
 #include "model/Locks.h"
 
 class LayoutDocument;
@@ -12,9 +13,6 @@ class LayoutDocument;
 // (its four end pieces and nothing else locked) as a unit, and takes the joined partners of
 // pieces placed as pairs along.
 enum class DeleteSource { EditMenu, Canvas };
-
-inline constexpr char kDeleteTitle[] = "Delete";
-inline constexpr char kDeleteGradedQuestion[] = "Selection includes graded pieces. Delete?";
 
 // What must happen before the delete may run.
 struct DeleteCheck {
