@@ -2,6 +2,7 @@
 // go, the right button, the wheel, the keys and the edit commands of the canvas.
 #include <type_traits>
 
+#include "canvas/DeleteCommand.h"
 #include "canvas/Gestures.h"
 #include "canvas/Interaction.h"
 #include "canvas/LayoutGeometry.h"
@@ -9,6 +10,7 @@
 #include "catalog/SceneryCatalog.h"
 #include "model/GradeRuns.h"
 #include "model/Locks.h"
+#include "model/SelectionQueries.h"
 
 namespace {
 
@@ -471,20 +473,18 @@ GestureResult CanvasGestures::PaletteKey(const LayoutDocument& doc, CanvasKey ke
 
 GestureResult CanvasGestures::DeleteSelection(LayoutDocument& doc, bool gradedConfirmed) {
     GestureResult r;
-    if (!AnythingSelected(doc)) return r;
     // A whole helix goes as a unit; anything else holding helix or tunnel track is refused.
-    const LockRefusal lock = CheckSelectionLocks(doc, "delete", true);
-    if (lock.Refused()) {
-        r.message = Refusal(lock);
+    const DeleteCheck check = CheckDelete(doc, DeleteSource::Canvas);
+    if (!check.applies) return r;
+    if (check.refusal.Refused()) {
+        r.message = Refusal(check.refusal);
         return r;
     }
-    if (SelectionHasGrade(doc) && !gradedConfirmed) {
+    if (check.asksAboutGrades && !gradedConfirmed) {
         r.askDeleteGraded = true;
         return r;
     }
-    ExpandPairSelection(doc);
-    doc.DeleteSelected();
-    r.changed = DocChange::Content | DocChange::Selection;
+    r.changed = RunDelete(doc, DeleteSource::Canvas);
     r.repaint = true;
     return r;
 }

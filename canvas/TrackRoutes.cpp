@@ -6,12 +6,11 @@
 
 #include "canvas/PieceGeometry.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "model/GradeRuns.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kDeg = kPi / 180.0;
 // Arcs are sampled so that no segment strays further than this from the arc...
 constexpr double kArcSagMm = 0.25;
 // ...and no segment turns more than this.
@@ -30,7 +29,7 @@ double SignedTurn(double a, double b) {
 }
 
 PointMm Dir(double headingDeg) {
-    return {std::cos(headingDeg * kDeg), std::sin(headingDeg * kDeg)};
+    return {std::cos(headingDeg * kDegToRad), std::sin(headingDeg * kDegToRad)};
 }
 
 // The local centre line from a point leaving along `startDeg` to a point arriving along `endDeg`.
@@ -38,13 +37,13 @@ std::vector<PointMm> LocalCentreLine(PointMm a, double startDeg, PointMm b, doub
     const double dx = b.x - a.x, dy = b.y - a.y;
     const double chord = std::hypot(dx, dy);
     if (chord < 1e-9) return {a, b};
-    const double delta = SignedTurn(startDeg, std::atan2(dy, dx) / kDeg);
+    const double delta = SignedTurn(startDeg, std::atan2(dy, dx) / kDegToRad);
     const double turn = 2 * delta;
     if (std::fabs(SignedTurn(startDeg + turn, endDeg)) < kFitToleranceDeg) {
         if (std::fabs(delta) < 1e-6) return {a, b};
-        const double radius = chord / (2 * std::fabs(std::sin(delta * kDeg)));
+        const double radius = chord / (2 * std::fabs(std::sin(delta * kDegToRad)));
         const double step =
-            std::min(kArcStepDeg, 2 * std::acos(std::max(0.0, 1 - kArcSagMm / radius)) / kDeg);
+            std::min(kArcStepDeg, 2 * std::acos(std::max(0.0, 1 - kArcSagMm / radius)) / kDegToRad);
         const int n = std::max(1, static_cast<int>(std::ceil(std::fabs(turn) / step)));
         std::vector<PointMm> arc = ArcLine(a.x, a.y, startDeg, radius, turn, 0, n);
         arc.back() = b;
@@ -104,10 +103,10 @@ std::vector<std::pair<int, int>> RoutePairs(const PieceDef& def) {
 
 std::vector<TrackRoute> PieceRoutes(const PlacedPiece& piece, const PieceDef& def) {
     std::vector<TrackRoute> routes;
-    const double rise = std::sin(piece.grade * kDeg) * RunLength(def);
+    const double rise = std::sin(piece.grade * kDegToRad) * RunLength(def);
     double axisRun = def.length > 0 ? def.length : 1.0;
     if (def.connectors.size() >= 2 && def.connectors[1].x > 1.0) axisRun = def.connectors[1].x;
-    const double r = piece.heading * kDeg;
+    const double r = piece.heading * kDegToRad;
     const double c = std::cos(r), s = std::sin(r);
 
     for (const auto& [from, to] : RoutePairs(def)) {

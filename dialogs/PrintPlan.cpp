@@ -6,32 +6,18 @@
 #include <numbers>
 
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 
 PrintBounds ComputePrintBounds(const LayoutDocument& doc, const PrintOptions& options,
                                uint32_t activeLevel) {
-    double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
-    const auto include = [&](double x, double y) {
-        if (!std::isfinite(x) || !std::isfinite(y)) return;
-        minX = std::min(minX, x);
-        minY = std::min(minY, y);
-        maxX = std::max(maxX, x);
-        maxY = std::max(maxY, y);
-    };
-    const TrackCatalog& catalog = TrackCatalog::Instance();
-    for (const PlacedPiece& p : doc.pieces) {
-        if (options.levels == 0 && p.level != static_cast<int32_t>(activeLevel)) continue;
-        const PieceDef* def = catalog.Find(p.article);
-        if (!def) continue;
-        const double h = p.heading * std::numbers::pi / 180.0;
-        include(p.x, p.y);
-        include(p.x + def->length * std::cos(h), p.y + def->length * std::sin(h));
-    }
-    for (const SceneryItem& s : doc.scenery) include(s.x, s.y);
-    if (options.baseboard) {
-        for (const PointMm& v : doc.baseboard) include(v.x, v.y);
-    }
-    if (minX > maxX) return PrintBounds{};
-    return PrintBounds{minX, minY, maxX, maxY};
+    ExtentOptions extent;
+    if (options.levels == 0) extent.pieceLevel = static_cast<int32_t>(activeLevel);
+    extent.outlines = false;
+    extent.baseboard = options.baseboard;
+    extent.finiteOnly = true;
+    const LayoutBounds b = LayoutExtent(doc, extent);
+    if (!b.any) return PrintBounds{};
+    return PrintBounds{b.minX, b.minY, b.maxX, b.maxY};
 }
 
 PrintPages Paginate(const PrintBounds& bounds, const PrintOptions& options, int width, int height,

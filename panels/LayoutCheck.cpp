@@ -14,12 +14,11 @@
 #include "canvas/SpatialHash.h"
 #include "canvas/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "panels/PropertiesLogic.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kDeg = kPi / 180.0;
 // Grid pitch of the route search; a little over twice the widest meeting distance.
 constexpr double kRouteCellMm = 96.0;
 // Two route stretches whose intervals are this close belong to one meeting.
@@ -189,7 +188,7 @@ void CheckGrades(const Pieces& pieces, const CheckOptions& options,
     for (const Known& k : pieces.list) {
         if (!k.def) continue;
         const double deg = std::fabs(k.piece->grade);
-        const double percent = deg < 90 ? std::tan(deg * kDeg) * 100 : 1e9;
+        const double percent = deg < 90 ? std::tan(deg * kDegToRad) * 100 : 1e9;
         const bool tooSteep = deg > kMaxGradeDeg;
         if (!tooSteep && !(percent > options.recommendedGradePercent)) continue;
         const PointMm mid = PieceMidpoint(*k.piece, *k.def);

@@ -9,14 +9,13 @@
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "model/LayoutDocument.h"
 #include "view3d/SceneryModels.h"
 #include "view3d/TrackMeshes.h"
 #include "view3d/Triangulate.h"
 
 namespace {
-
-constexpr double kDeg = std::numbers::pi / 180.0;
 
 // A piece or item whose level is not in the document counts as visible.
 bool LevelVisible(const LayoutDocument& doc, int32_t level) {
@@ -51,7 +50,7 @@ TrackInstance MakeInstance(const std::string& article, double x, double y, doubl
 
 // The start and the point at the catalog length along the heading, in world axes.
 void AddInstanceBounds(SceneBounds& b, const TrackInstance& t) {
-    const double r = t.rotationDeg * kDeg;
+    const double r = t.rotationDeg * kDegToRad;
     b.Add(t.x, t.y);
     b.Add(t.x + std::cos(r) * t.length, t.y + std::sin(r) * t.length);
 }
@@ -97,14 +96,14 @@ void AddBridgePiers(Scene3D& scene, const LayoutDocument& doc, const TrackCatalo
             const ConnectorPose pose = GetConnectorPose(p, def, 1);
             end = {pose.x, pose.y};
         } else {
-            end = {p.x + std::cos(p.heading * kDeg) * def.length,
-                   p.y + std::sin(p.heading * kDeg) * def.length};
+            end = {p.x + std::cos(p.heading * kDegToRad) * def.length,
+                   p.y + std::sin(p.heading * kDegToRad) * def.length};
         }
         const double base = LevelHeight(doc, p.level);
         const bool joinedToBridge = !p.IsOpen(0) && bridges.contains(p.joints[0].target);
         if (!joinedToBridge) place(p.x, p.y, p.heading, base, p.elevation);
         // The end pier reaches the track where it ends: a ramp has climbed by then.
-        const double endTop = p.elevation + std::sin(p.grade * kDeg) * RunLength(def);
+        const double endTop = p.elevation + std::sin(p.grade * kDegToRad) * RunLength(def);
         place(end.x, end.y, p.heading, base, endTop);
     }
 }
@@ -112,7 +111,7 @@ void AddBridgePiers(Scene3D& scene, const LayoutDocument& doc, const TrackCatalo
 void AddHelixColumns(Mesh& m, const Helix& h, const HelixVariant& v, double base) {
     if (v.rise < kMinPierHeight) return;
     auto column = [&](double angleDeg, double radius) {
-        const double a = (angleDeg + h.heading) * kDeg;
+        const double a = (angleDeg + h.heading) * kDegToRad;
         const double x = h.x + radius * std::cos(a), y = h.y + radius * std::sin(a);
         // World axes mirror y, so the post turns the other way.
         AddTurnedBox(m, x, -y, -a, 7, 7, base, base + v.rise, kHelixColumn, kHelixColumn);
@@ -245,13 +244,13 @@ bool AddPier(Mesh& m, double x, double y, double headingDeg, double baseZ, doubl
     if (!(topZ - baseZ >= kMinPierHeight)) return false;
     // Along the track (u) and across it (v) in world axes: the layout heading turns the other
     // way once y is mirrored.
-    const double h = -headingDeg * kDeg;
+    const double h = -headingDeg * kDegToRad;
     const double ux = std::cos(h), uy = std::sin(h), vx = -uy, vy = ux;
     std::vector<Vec3> outline;
     for (double centre : {7.0, -7.0}) {
         const double from = centre > 0 ? 0.0 : 180.0;
         for (int k = 0; k < 9; ++k) {
-            const double phi = (from + 22.5 * k) * kDeg;
+            const double phi = (from + 22.5 * k) * kDegToRad;
             const double u = 11 * std::cos(phi), v = centre + 11 * std::sin(phi);
             outline.push_back({x + u * ux + v * vx, y + u * uy + v * vy, 0});
         }
@@ -261,7 +260,7 @@ bool AddPier(Mesh& m, double x, double y, double headingDeg, double baseZ, doubl
 }
 
 Vec3 PlaceOnInstance(const TrackInstance& t, Vec3 local) {
-    const double g = t.tiltDeg * kDeg, r = t.rotationDeg * kDeg;
+    const double g = t.tiltDeg * kDegToRad, r = t.rotationDeg * kDegToRad;
     // Mirror y, tilt about y by minus the grade, turn about z, move to the position.
     const double mx = local.x, my = -local.y, mz = local.z;
     const double tx = mx * std::cos(g) - mz * std::sin(g);
@@ -290,10 +289,10 @@ std::vector<TrackInstance> HelixInstances(const LayoutDocument& doc, const Helix
         // Piece i runs from angle a towards the lower piece i - 1: seen along the piece the
         // spiral falls, so the piece tilts down by the climb angle.
         const double climb =
-            length > 0.001 ? std::asin(std::clamp(step / length, -1.0, 1.0)) / kDeg : 0.0;
+            length > 0.001 ? std::asin(std::clamp(step / length, -1.0, 1.0)) / kDegToRad : 0.0;
         for (int i = 1; i <= n; ++i) {
             const double a = -90.0 - 30.0 * i;
-            const double ar = (a + helix.heading) * kDeg;
+            const double ar = (a + helix.heading) * kDegToRad;
             const double x = helix.x + radius * std::cos(ar), y = helix.y + radius * std::sin(ar);
             out.push_back(MakeInstance(def->article, x, y, base + i * step, a + 90 + helix.heading,
                                        -climb, length));
@@ -316,7 +315,7 @@ void BuildBatch(const std::vector<TrackInstance>& tracks,
         if (it == meshes.end()) continue;
         const Mesh& m = it->second;
         // PlaceOnInstance with its sines taken once per instance.
-        const double g = t.tiltDeg * kDeg, r = t.rotationDeg * kDeg;
+        const double g = t.tiltDeg * kDegToRad, r = t.rotationDeg * kDegToRad;
         const double cg = std::cos(g), sg = std::sin(g), cr = std::cos(r), sr = std::sin(r);
         auto place = [&](const float* v, double dx, double dy, double dz) {
             const double mx = v[0], my = -v[1], mz = v[2];

@@ -10,10 +10,9 @@
 #include <unordered_map>
 
 #include "catalog/SceneryCatalog.h"
+#include "model/Geometry.h"
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 constexpr Colour3 kPaving{0.71f, 0.69f, 0.66f};
 constexpr Colour3 kPavingSide{0.55f, 0.53f, 0.50f};

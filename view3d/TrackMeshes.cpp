@@ -7,10 +7,9 @@
 #include <string_view>
 
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 
 namespace {
-
-constexpr double kDeg = std::numbers::pi / 180.0;
 
 void AddStructure(Mesh& m, const PieceDef& def, const TrackRoute& deck);
 
@@ -97,12 +96,12 @@ TrackRoute RouteToConnector(const Connector& c, double radius) {
         const double side = c.y < 0 ? -1.0 : 1.0;
         return ArcRoute(0, 0, 0, radius, side * std::abs(turn));
     }
-    const double heading = std::atan2(c.y, c.x) / kDeg;
+    const double heading = std::atan2(c.y, c.x) / kDegToRad;
     return StraightRoute(0, 0, heading, std::hypot(c.x, c.y));
 }
 
 TrackRoute RouteBetween(const Connector& a, const Connector& b) {
-    return StraightRoute(a.x, a.y, std::atan2(b.y - a.y, b.x - a.x) / kDeg,
+    return StraightRoute(a.x, a.y, std::atan2(b.y - a.y, b.x - a.x) / kDegToRad,
                          std::hypot(b.x - a.x, b.y - a.y));
 }
 
@@ -193,7 +192,7 @@ void AddTurntablePit(Mesh& m, const PieceDef& def, bool walls) {
 }  // namespace
 
 TrackRoute::Frame TrackRoute::At(double s) const {
-    const double h = headingDeg * kDeg;
+    const double h = headingDeg * kDegToRad;
     if (radius <= 0 || std::abs(turnDeg) < 1e-9)
         return {x + std::cos(h) * s, y + std::sin(h) * s, std::cos(h), std::sin(h)};
     const double side = turnDeg > 0 ? 1.0 : -1.0;
@@ -221,7 +220,7 @@ TrackRoute ArcRoute(double x, double y, double headingDeg, double radius, double
     r.headingDeg = headingDeg;
     r.radius = radius;
     r.turnDeg = turnDeg;
-    r.length = radius * std::abs(turnDeg) * kDeg;
+    r.length = radius * std::abs(turnDeg) * kDegToRad;
     r.segments = std::max(8, static_cast<int>(std::abs(turnDeg) / 2.5));
     return r;
 }

@@ -51,7 +51,8 @@ public:
     wxPoint LayoutToScreen(double x, double y) const;
     void SetShowGrid(bool show);
 
-    // The editing overlays of the active gesture, drawn after the layout and rulers.
+    // The editing overlays of the active gesture and the layout check's rings, drawn after the
+    // layout and rulers.
     CanvasOverlays Overlays() const {
         CanvasOverlays o = gestures.Overlays(Document());
         o.findingRings = findingRings;
@@ -145,6 +146,7 @@ private:
     void Notify(DocChange what);
 
     CanvasGestures gestures;
+    std::vector<FindingRing> findingRings;
     wxTimer flashTimer;
     std::function<void(wxMenu&)> popupHook;
 
@@ -155,5 +157,4 @@ private:
     bool panning = false;
     bool spacePanning = false;
     PanTracker pan;
-    std::vector<FindingRing> findingRings;
 };

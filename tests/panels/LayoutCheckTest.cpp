@@ -7,13 +7,12 @@
 #include <set>
 
 #include "canvas/SpatialHash.h"
+#include "model/Geometry.h"
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
 #include "panels/LayoutCheck.h"
 
 namespace {
-
-constexpr double kDeg = 3.141592653589793 / 180;
 
 std::vector<FindingKind> Kinds(const std::vector<LayoutFinding>& findings) {
     std::vector<FindingKind> kinds;
@@ -187,11 +186,11 @@ TEST_P(ClearanceTest, HeightDifferenceAtTheCrossingDecides) {
     const double grade = 1.5;
     std::vector<uint32_t> run{track.Place(c.run)};
     const double length = TrackCatalog::Instance().Find(c.run)->length;
-    track[run[0]].elevation = c.heightAtCrossing - std::sin(grade * kDeg) * 2 * length - 1;
+    track[run[0]].elevation = c.heightAtCrossing - std::sin(grade * kDegToRad) * 2 * length - 1;
     StartGrade(doc, run[0], grade);
     for (int i = 0; i < 2; ++i) run.push_back(track.Attach(c.run, run.back(), 1));
     // The flat track crosses the run 1 mm / sin(grade) after the start of the third piece.
-    const double crossX = 2 * length + 1 / std::sin(grade * kDeg);
+    const double crossX = 2 * length + 1 / std::sin(grade * kDegToRad);
     const uint32_t flat = track.Place(c.flat, crossX, -60, 90);
     const std::vector<LayoutFinding> faults = Faults(Check(c.options));
     if (c.kind == FindingKind::OpenEnd) {

@@ -8,6 +8,7 @@
 
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "view3d/SceneryModels.h"
 #include "view3d/TrackMeshes.h"
 #include "view3d/Triangulate.h"
@@ -132,7 +133,7 @@ TEST(TrackFactory, RoutesFollowEveryPieceKindsConnectors) {
                 if (std::hypot(s.x - c.x, s.y - c.y) < tol) reached = true;
                 if (std::hypot(e.x - c.x, e.y - c.y) < tol) {
                     reached = true;
-                    const double h = std::atan2(e.dirY, e.dirX) * 180 / 3.141592653589793;
+                    const double h = RadToDeg(std::atan2(e.dirY, e.dirX));
                     EXPECT_LT(HeadingDiffDeg(h, c.heading), 1.5)
                         << def.article << " conn " << c.number;
                 }
@@ -318,7 +319,7 @@ TEST(Triangulate, TrianglesCoverThePolygonExactly) {
     // A star: concave corners everywhere.
     std::vector<PointMm> star;
     for (int k = 0; k < 10; ++k) {
-        const double a = k * 3.141592653589793 / 5, r = k % 2 ? 200 : 500;
+        const double a = k * kPi / 5, r = k % 2 ? 200 : 500;
         star.push_back({r * std::cos(a), r * std::sin(a)});
     }
     const std::vector<Triangle2> tris = TriangulatePolygon(star);
