@@ -103,6 +103,13 @@ wxPoint CanvasPanel::LayoutToScreen(double x, double y) const {
     return wxPoint(view.ToPixelX(x), view.ToPixelY(y));
 }
 
+CanvasOverlays& CanvasPanel::Overlays() {
+    std::vector<FindingRing> rings = std::move(overlays.findingRings);
+    overlays = gestures.Overlays(Document());
+    overlays.findingRings = std::move(rings);
+    return overlays;
+}
+
 void CanvasPanel::SetShowGrid(bool show) {
     Document().gridShown = show;
     Refresh();
@@ -207,7 +214,7 @@ void CanvasPanel::PaintTo(wxDC& dc, int width, int height) {
     DrawRulers(dc, doc.units, view, client);
     DrawResizeHandles(dc, doc, view);
     UpdateGradeStatus();
-    DrawOverlays(dc, doc, gestures.Overlays(doc), view);
+    DrawOverlays(dc, doc, Overlays(), view);
 }
 
 void CanvasPanel::UpdateGradeStatus() {

@@ -51,8 +51,9 @@ public:
     wxPoint LayoutToScreen(double x, double y) const;
     void SetShowGrid(bool show);
 
-    // The editing overlays of the active gesture, drawn after the layout and rulers.
-    CanvasOverlays Overlays() const { return gestures.Overlays(Document()); }
+    // The overlays drawn after the layout and rulers: the active gesture's parts, refreshed at
+    // each call, and the layout check's rings, which the check window sets here.
+    CanvasOverlays& Overlays();
 
     // Pan state (middle button, Space + left drag or Ctrl + left drag).
     bool IsPanning() const {
@@ -137,6 +138,7 @@ private:
 
     MainFrame* frame = nullptr;
     ViewTransform view;
+    CanvasOverlays overlays;
     std::unordered_set<uint32_t> helixLinked;
 
     bool panning = false;
