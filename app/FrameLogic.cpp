@@ -8,6 +8,7 @@
 
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutDocument.h"
+#include "model/SelectionQueries.h"
 
 namespace {
 constexpr const char* kLayoutExtension = ".xml";
@@ -33,9 +34,7 @@ CommandEnabling EnabledCommands(const LayoutDocument& doc) {
     CommandEnabling e;
     e.undo = doc.CanUndo();
     e.redo = doc.CanRedo();
-    e.deleteSelection =
-        std::any_of(doc.pieces.begin(), doc.pieces.end(), [](auto& p) { return p.selected; }) ||
-        std::any_of(doc.scenery.begin(), doc.scenery.end(), [](auto& s) { return s.selected; });
+    e.deleteSelection = PieceOrScenerySelected(doc);
     return e;
 }
 
@@ -57,11 +56,6 @@ std::vector<std::string> ListLayoutNames(const std::string& folder) {
 
 std::string LayoutFilePath(const std::string& folder, const std::string& name) {
     return folder + "/" + name + kLayoutExtension;
-}
-
-bool SelectionHasGradedPieces(const LayoutDocument& doc) {
-    return std::any_of(doc.pieces.begin(), doc.pieces.end(),
-                       [](auto& p) { return p.selected && std::fabs(p.grade) > 0.001; });
 }
 
 void SelectAllPiecesAndScenery(LayoutDocument& doc) {

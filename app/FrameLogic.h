@@ -30,8 +30,6 @@ std::vector<std::string> ListLayoutNames(const std::string& folder);
 // folder + "/" + name + ".xml".
 std::string LayoutFilePath(const std::string& folder, const std::string& name);
 
-// True when a selected piece has a grade (|grade| > 0.001): delete asks before going on.
-bool SelectionHasGradedPieces(const LayoutDocument& doc);
 // Selects every piece and scenery item; labels and measurements keep their flags.
 void SelectAllPiecesAndScenery(LayoutDocument& doc);
 // Measuring-tape mode: tool mode 3 with nothing selected.

@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "canvas/Snapping.h"
+#include "model/Geometry.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
 constexpr int64_t kTenthsPerMm = 10;
 constexpr int64_t kToleranceTenths = 15;
 
@@ -129,11 +129,6 @@ private:
     int64_t total = 0;
 };
 
-double Folded(double a, double b) {
-    double d = std::fmod(std::fabs(a - b), 360.0);
-    return d > 180 ? 360 - d : d;
-}
-
 // The open connector of `p` within 1 mm of `pose`, `preferred` first; -1 when there is none.
 int ConnectorAt(const PlacedPiece& p, const PieceDef& def, const ConnectorPose& pose,
                 int preferred) {
@@ -167,7 +162,7 @@ FillEnds FindFacingEnds(const LayoutDocument& doc, uint32_t pieceA, uint32_t pie
             if (!b->IsOpen(j)) continue;
             const ConnectorPose pb = GetConnectorPose(*b, *db, j);
             const double d = std::hypot(pa.x - pb.x, pa.y - pb.y);
-            const double turn = Folded(pa.heading, pb.heading);
+            const double turn = HeadingDiffDeg(pa.heading, pb.heading);
             if (turn >= kFacingDeg && d < best) {
                 best = d;
                 ends.found = true;
@@ -183,7 +178,7 @@ FillEnds FindFacingEnds(const LayoutDocument& doc, uint32_t pieceA, uint32_t pie
         }
     }
     if (ends.found) {
-        const double h = ends.a.heading * kPi / 180.0;
+        const double h = DegToRad(ends.a.heading);
         const double vx = ends.b.x - ends.a.x, vy = ends.b.y - ends.a.y;
         ends.lateralMm = std::fabs(vx * std::sin(h) - vy * std::cos(h));
     }

@@ -2,6 +2,7 @@
 // go, the right button, the wheel, the keys and the edit commands of the canvas.
 #include <type_traits>
 
+#include "app/DeleteCommand.h"
 #include "canvas/Gestures.h"
 #include "canvas/Interaction.h"
 #include "canvas/LayoutGeometry.h"
@@ -9,6 +10,7 @@
 #include "catalog/SceneryCatalog.h"
 #include "model/GradeRuns.h"
 #include "model/Locks.h"
+#include "model/SelectionQueries.h"
 
 namespace {
 
@@ -449,7 +451,11 @@ GestureResult CanvasGestures::Key(LayoutDocument& doc, CanvasKey key) {
         r.repaint = true;
         return r;
     }
-    if (key == CanvasKey::Delete) return DeleteSelection(doc, false);
+    if (key == CanvasKey::Delete) {
+        GestureResult r;
+        r.deleteSelection = true;  // the window runs the delete command with its question
+        return r;
+    }
     return GestureResult::Unhandled();
 }
 
@@ -471,20 +477,14 @@ GestureResult CanvasGestures::PaletteKey(const LayoutDocument& doc, CanvasKey ke
 
 GestureResult CanvasGestures::DeleteSelection(LayoutDocument& doc, bool gradedConfirmed) {
     GestureResult r;
-    if (!AnythingSelected(doc)) return r;
-    // A whole helix goes as a unit; anything else holding helix or tunnel track is refused.
-    const LockRefusal lock = CheckSelectionLocks(doc, "delete", true);
-    if (lock.Refused()) {
-        r.message = Refusal(lock);
+    const DeleteCheck check = CheckDelete(doc, DeleteSource::Canvas);
+    if (!check.applies) return r;
+    if (check.refusal.Refused()) {
+        r.message = Refusal(check.refusal);
         return r;
     }
-    if (SelectionHasGrade(doc) && !gradedConfirmed) {
-        r.askDeleteGraded = true;
-        return r;
-    }
-    ExpandPairSelection(doc);
-    doc.DeleteSelected();
-    r.changed = DocChange::Content | DocChange::Selection;
+    if (check.asksAboutGrades && !gradedConfirmed) return r;
+    r.changed = RunDelete(doc, DeleteSource::Canvas);
     r.repaint = true;
     return r;
 }

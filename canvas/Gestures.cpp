@@ -10,6 +10,7 @@
 #include "catalog/SceneryCatalog.h"
 #include "model/Helices.h"
 #include "model/Locks.h"
+#include "model/SelectionQueries.h"
 
 namespace {
 

@@ -8,11 +8,10 @@
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDeg = kPi / 180.0;
 // Extra reach of a click beyond the ends of a piece and the edges of a curve's band, mm.
 constexpr double kEndSlackMm = 5.0;
 // A curve's span is widened by this at both ends, degrees.
@@ -23,7 +22,7 @@ constexpr double kEqualHeightMm = 0.001;
 
 // The point in the frame of a pose at (ox, oy) turned by headingDeg.
 PointMm ToLocal(double ox, double oy, double headingDeg, double x, double y) {
-    const double h = headingDeg * kDeg;
+    const double h = headingDeg * kDegToRad;
     const double c = std::cos(h), s = std::sin(h);
     const double dx = x - ox, dy = y - oy;
     return {dx * c + dy * s, -dx * s + dy * c};
@@ -40,7 +39,7 @@ bool OnArc(double lx, double ly, double startX, double radius, double angleDeg, 
     const double dist = std::hypot(du, dv);
     if (dist < radius - (h + kEndSlackMm) || dist > radius + (h + kEndSlackMm)) return false;
     // The start of the arc lies straight "above" the centre: swept angle 0 there.
-    double swept = std::atan2(dv, du) / kDeg + 90.0;
+    double swept = std::atan2(dv, du) / kDegToRad + 90.0;
     while (swept > 180.0) swept -= 360.0;
     while (swept <= -180.0) swept += 360.0;
     return swept >= -kArcSlackDeg && swept <= std::fabs(angleDeg) + kArcSlackDeg;
@@ -201,7 +200,7 @@ PointMm HandleLocal(const SceneryItem& item, const SceneryDef& def, int handle) 
 
 PointMm HandleWorld(const SceneryItem& item, const SceneryDef& def, int handle) {
     const PointMm l = HandleLocal(item, def, handle);
-    const double h = item.heading * kDeg;
+    const double h = item.heading * kDegToRad;
     const double c = std::cos(h), s = std::sin(h);
     return {item.x + l.x * c - l.y * s, item.y + l.x * s + l.y * c};
 }

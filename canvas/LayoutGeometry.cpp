@@ -9,18 +9,7 @@
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
-
-namespace {
-constexpr double kPi = 3.141592653589793;
-constexpr double kDeg = kPi / 180.0;
-}  // namespace
-
-bool IsLevelVisible(const LayoutDocument& doc, int32_t levelId) {
-    for (const Level& level : doc.levels) {
-        if (static_cast<int64_t>(level.id) == levelId) return level.visible;
-    }
-    return true;
-}
+#include "model/Geometry.h"
 
 HelixLinkedSets ComputeHelixLinked(const LayoutDocument& doc) {
     std::unordered_map<uint32_t, const PlacedPiece*> byId;
@@ -157,7 +146,7 @@ bool GradeArrowFor(const LayoutDocument& doc, const GradeRun& run, GradeArrow& a
     if (!p) return false;
     const PieceDef* def = TrackCatalog::Instance().Find(p->article);
     if (!def) return false;
-    double dx = std::cos(p->heading * kDeg), dy = std::sin(p->heading * kDeg);
+    double dx = std::cos(p->heading * kDegToRad), dy = std::sin(p->heading * kDegToRad);
     if ((p->joints.empty() || p->IsOpen(0)) && !p->IsOpen(1)) {
         dx = -dx;
         dy = -dy;
@@ -228,8 +217,8 @@ std::vector<PlacedPiece> HelixRingPieces(const Helix& helix, const HelixVariant&
             PlacedPiece p;
             p.id = helix.id;
             p.article = *track.article;
-            p.x = helix.x + std::cos(a * kDeg) * track.radius;
-            p.y = helix.y + std::sin(a * kDeg) * track.radius;
+            p.x = helix.x + std::cos(a * kDegToRad) * track.radius;
+            p.y = helix.y + std::sin(a * kDegToRad) * track.radius;
             p.heading = a + 90.0;
             p.helixId = helix.id;
             ring.push_back(std::move(p));
@@ -243,7 +232,7 @@ std::vector<PointMm> SceneryHandles(const SceneryItem& item, const SceneryDef& d
     const double b = def.depth * item.scaleY / 2;
     const double local[8][2] = {{-a, -b}, {0, -b}, {a, -b}, {a, 0},
                                 {a, b},   {0, b},  {-a, b}, {-a, 0}};
-    const double h = item.heading * kDeg;
+    const double h = item.heading * kDegToRad;
     const double c = std::cos(h), s = std::sin(h);
     std::vector<PointMm> pts;
     for (const auto& l : local) {

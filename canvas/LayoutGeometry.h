@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "model/Geometry.h"
 #include "model/LayoutDocument.h"
 
 struct PieceDef;
@@ -15,9 +16,6 @@ struct HelixVariant;
 inline constexpr Rgb kBaseboardFill{245, 235, 210};
 inline constexpr Rgb kDeckFill{235, 220, 190};
 inline constexpr Rgb kBoardEdge{120, 90, 50};
-
-// A level id that names no level counts as visible: its objects would otherwise vanish.
-bool IsLevelVisible(const LayoutDocument& doc, int32_t levelId);
 
 // Pieces joined to helices. `all` (both seed sets and both fills) keeps flat track on and
 // around a helix from being tinted as raised; `low` (the low seeds and their fill) is drawn

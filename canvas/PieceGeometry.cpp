@@ -5,16 +5,15 @@
 #include <cmath>
 
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 
 namespace {
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kDeg = kPi / 180.0;
 
 uint8_t Channel(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
 
 PointMm Along(double x, double y, double headingDeg, double dist) {
-    return {x + std::cos(headingDeg * kDeg) * dist, y + std::sin(headingDeg * kDeg) * dist};
+    return {x + std::cos(headingDeg * kDegToRad) * dist,
+            y + std::sin(headingDeg * kDegToRad) * dist};
 }
 
 PieceShape Band(std::vector<PointMm> pts, Rgb fill, Rgb outline) {
@@ -30,7 +29,7 @@ PieceShape Band(std::vector<PointMm> pts, Rgb fill, Rgb outline) {
 // Local connector i turned into the world frame of a piece at (x, y, heading).
 PointMm ConnectorWorld(const PieceDef& def, int i, double x, double y, double headingDeg) {
     const Connector& c = def.connectors[i];
-    const double r = headingDeg * kDeg;
+    const double r = headingDeg * kDegToRad;
     return {c.x * std::cos(r) - c.y * std::sin(r) + x, c.x * std::sin(r) + c.y * std::cos(r) + y};
 }
 
@@ -92,7 +91,7 @@ PieceColours PieceColoursFor(const PlacedPiece& piece, const PieceDef& def, cons
 }
 
 std::vector<PointMm> StraightBand(double x, double y, double headingDeg, double length, double w) {
-    const double h = headingDeg * kDeg;
+    const double h = headingDeg * kDegToRad;
     const double dx = std::cos(h), dy = std::sin(h);
     const double nx = -dy * w, ny = dx * w;
     const double ex = x + dx * length, ey = y + dy * length;
@@ -101,7 +100,7 @@ std::vector<PointMm> StraightBand(double x, double y, double headingDeg, double 
 
 std::vector<PointMm> StraightBandBetween(PointMm a, PointMm b, double w) {
     const double len = std::hypot(b.x - a.x, b.y - a.y);
-    const double heading = std::atan2(b.y - a.y, b.x - a.x) / kDeg;
+    const double heading = std::atan2(b.y - a.y, b.x - a.x) / kDegToRad;
     return StraightBand(a.x, a.y, heading, len, w);
 }
 
@@ -113,7 +112,7 @@ std::vector<PointMm> ArcLine(double x, double y, double headingDeg, double radiu
                              double sideOffset, int segments) {
     // The centre lies on the side the arc turns to; sideOffset > 0 widens the radius.
     const double side = angleDeg < 0 ? -1.0 : 1.0;
-    const double h = headingDeg * kDeg;
+    const double h = headingDeg * kDegToRad;
     const double cx = x - std::sin(h) * radius * side;
     const double cy = y + std::cos(h) * radius * side;
     const double r = radius + sideOffset;
@@ -122,7 +121,7 @@ std::vector<PointMm> ArcLine(double x, double y, double headingDeg, double radiu
     std::vector<PointMm> pts;
     pts.reserve(segments + 1);
     for (int i = 0; i <= segments; ++i) {
-        const double a = start + angleDeg * kDeg * i / segments;
+        const double a = start + angleDeg * kDegToRad * i / segments;
         pts.push_back({cx + std::cos(a) * r, cy + std::sin(a) * r});
     }
     return pts;
@@ -143,7 +142,7 @@ namespace {
 // Branch angle of a turnout: the stored angle, limited so the branch ends within the length.
 double BranchAngle(const PieceDef& def) {
     if (def.radius < 1.0) return def.angle;
-    const double limit = std::asin(std::min(1.0, def.length / def.radius)) / kDeg;
+    const double limit = std::asin(std::min(1.0, def.length / def.radius)) / kDegToRad;
     return std::min(std::abs(def.angle), limit);
 }
 
@@ -186,7 +185,7 @@ void AddTurntable(std::vector<PieceShape>& out, const PieceDef& def, double x, d
         for (int i = 0; i < n; ++i) {
             if (piece->IsOpen(i)) continue;
             const PointMm c = ConnectorWorld(def, i, x, y, heading);
-            const double dir = std::atan2(c.y - y, c.x - x) / kDeg;
+            const double dir = std::atan2(c.y - y, c.x - x) / kDegToRad;
             PieceShape track;
             track.type = PieceShape::Type::Line;
             track.points = {Along(x, y, dir, def.length / 2), c};

@@ -7,11 +7,9 @@
 #include "canvas/Interaction.h"
 #include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
+#include "model/Geometry.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDeg = kPi / 180.0;
 
 // Sign of a handle's local position along x and y (-1, 0, +1).
 void HandleSigns(int handle, int& sx, int& sy) {
@@ -59,7 +57,7 @@ bool DragSceneryResize(LayoutDocument& doc, const SceneryResizeStart& start, dou
     const SceneryDef* def = item ? SceneryCatalog::Instance().Find(item->item) : nullptr;
     if (!def || !(def->width > 0) || !(def->depth > 0) || start.handle < 0) return false;
     if (!std::isfinite(x) || !std::isfinite(y)) return true;
-    const double h = item->heading * kDeg;
+    const double h = item->heading * kDegToRad;
     const double c = std::cos(h), s = std::sin(h);
     const double dx = x - start.anchor.x, dy = y - start.anchor.y;
     const double du = dx * c + dy * s, dv = -dx * s + dy * c;

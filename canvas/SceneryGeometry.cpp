@@ -4,14 +4,12 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-constexpr double kDeg = 3.141592653589793 / 180.0;
-}
+#include "model/Geometry.h"
 
 PointMm SceneryToLayout(const SceneryDef& def, const SceneryPose& pose, double lx, double ly) {
     const double u = lx * pose.scaleX - def.width * pose.scaleX / 2;
     const double v = ly * pose.scaleY - def.depth * pose.scaleY / 2;
-    const double h = pose.heading * kDeg;
+    const double h = pose.heading * kDegToRad;
     const double c = std::cos(h), s = std::sin(h);
     return {pose.x + u * c - v * s, pose.y + u * s + v * c};
 }
@@ -55,7 +53,7 @@ std::vector<SceneryShape> BuildSceneryShapes(const SceneryDef& def, const Scener
                 const int n = EllipsePoints(part.c * pose.scaleX, part.d * pose.scaleY, zoom);
                 const double cx = part.a + part.c / 2, cy = part.b + part.d / 2;
                 for (int i = 0; i < n; ++i) {
-                    const double t = 2 * 3.141592653589793 * i / n;
+                    const double t = 2 * kPi * i / n;
                     s.points.push_back(
                         at(cx + std::cos(t) * part.c / 2, cy + std::sin(t) * part.d / 2));
                 }

@@ -9,17 +9,16 @@
 #include "canvas/LayoutGeometry.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "model/Helices.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDeg = kPi / 180.0;
 constexpr double kStepDeg = 30.0;
 constexpr double kSceneryFineStepDeg = 15.0;
 
 void RotatePoint(double& x, double& y, PointMm pivot, double deg) {
-    const double c = std::cos(deg * kDeg), s = std::sin(deg * kDeg);
+    const double c = std::cos(deg * kDegToRad), s = std::sin(deg * kDegToRad);
     const double dx = x - pivot.x, dy = y - pivot.y;
     x = pivot.x + dx * c - dy * s;
     y = pivot.y + dx * s + dy * c;
@@ -174,7 +173,7 @@ RotationStart TakeRotationStart(const LayoutDocument& doc) {
 double PointerAngle(const ViewTransform& view, PointMm pivot, int px, int py) {
     const double cx = pivot.x * view.zoom + view.offsetX;
     const double cy = pivot.y * view.zoom + view.offsetY;
-    return std::atan2(py - cy, px - cx) / kDeg;
+    return std::atan2(py - cy, px - cx) / kDegToRad;
 }
 
 bool ApplyRotation(LayoutDocument& doc, const RotationStart& start, double delta) {
@@ -284,24 +283,6 @@ std::vector<uint32_t> PasteBuffer(LayoutDocument& doc, const std::vector<PlacedP
     return ids;
 }
 
-bool AnythingSelected(const LayoutDocument& doc) {
-    for (const PlacedPiece& p : doc.pieces)
-        if (p.selected) return true;
-    for (const SceneryItem& s : doc.scenery)
-        if (s.selected) return true;
-    for (const Label& l : doc.labels)
-        if (l.selected) return true;
-    for (const Measurement& m : doc.measurements)
-        if (m.selected) return true;
-    return false;
-}
-
-bool SelectionHasGrade(const LayoutDocument& doc) {
-    for (const PlacedPiece& p : doc.pieces)
-        if (p.selected && std::fabs(p.grade) > 0.001) return true;
-    return false;
-}
-
 void ExpandPairSelection(LayoutDocument& doc) {
     auto isPair = [](const PlacedPiece& p) {
         const PieceDef* def = TrackCatalog::Instance().Find(p.article);
@@ -332,18 +313,4 @@ void MoveScenery(LayoutDocument& doc, const SceneryMoveStart& start, double dx, 
             item->x = s.x + dx;
             item->y = s.y + dy;
         }
-}
-
-bool PieceOrScenerySelected(const LayoutDocument& doc) {
-    for (const PlacedPiece& p : doc.pieces)
-        if (p.selected) return true;
-    for (const SceneryItem& s : doc.scenery)
-        if (s.selected) return true;
-    return false;
-}
-
-int SelectedPieceCount(const LayoutDocument& doc) {
-    int n = 0;
-    for (const PlacedPiece& p : doc.pieces) n += p.selected ? 1 : 0;
-    return n;
 }

@@ -7,10 +7,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "model/Geometry.h"
 #include "model/GradeRuns.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
 
 const PieceDef* DefOf(const PlacedPiece& p) { return TrackCatalog::Instance().Find(p.article); }
 
@@ -34,12 +34,6 @@ double CatalogReach() {
         countSeen = cat.Count();
     }
     return reach;
-}
-
-// Heading difference folded into [0, 180], as the snap search measures it.
-double FoldedTurn(double a, double b) {
-    double d = std::fmod(std::fabs(a - b), 360.0);
-    return d > 180 ? 360 - d : d;
 }
 
 bool Finite(const PiecePose& p) {
@@ -77,7 +71,7 @@ SnapResult FindSnapMasked(const PieceDef& def, const PiecePose& trial,
                 if (!ConnectorsCompatible(*pd, j, def, i)) continue;
                 const double dist = std::hypot(pj.x - own[i].x, pj.y - own[i].y);
                 if (dist > kCaptureRadiusMm) continue;
-                if (FoldedTurn(pj.heading, own[i].heading) < kMinTurnDeg) continue;
+                if (HeadingDiffDeg(pj.heading, own[i].heading) < kMinTurnDeg) continue;
                 if (!(dist < best)) continue;
                 best = dist;
                 const PiecePose aligned = AlignToConnector(def, i, pj);
@@ -192,7 +186,7 @@ PiecePose AlignToConnector(const PieceDef& def, int k, const ConnectorPose& targ
     if (k < 0 || k >= ConnectorCount(def)) return {};
     const Connector& c = def.connectors[k];
     const double h = NormalizeDeg(NormalizeDeg(target.heading + 180) - c.heading);
-    const double r = h * kPi / 180.0;
+    const double r = DegToRad(h);
     const double cr = std::cos(r), sr = std::sin(r);
     return {target.x - (c.x * cr - c.y * sr), target.y - (c.x * sr + c.y * cr), h};
 }
@@ -216,7 +210,7 @@ SystemClash CheckSystemClash(const PieceDef& def, const PiecePose& trial,
             const ConnectorPose pj = GetConnectorPose(p, *pd, j);
             for (int i = 0; i < static_cast<int>(own.size()); ++i) {
                 if (std::hypot(pj.x - own[i].x, pj.y - own[i].y) > kCaptureRadiusMm) continue;
-                if (FoldedTurn(pj.heading, own[i].heading) < kMinTurnDeg) continue;
+                if (HeadingDiffDeg(pj.heading, own[i].heading) < kMinTurnDeg) continue;
                 if (ConnectorsCompatible(*pd, j, def, i)) continue;
                 result.clash = true;
                 result.dragged = def.ConnectorSystem(i);
@@ -235,14 +229,11 @@ std::string IncompatibleSystemsText(TrackSystem dragged, TrackSystem placed) {
 }
 
 std::vector<const PlacedPiece*> SnapCandidates(const LayoutDocument& doc, bool skipSelected) {
-    std::unordered_map<uint32_t, bool> visible;
-    for (const Level& l : doc.levels) visible.emplace(l.id, l.visible);
     std::vector<const PlacedPiece*> out;
     out.reserve(doc.pieces.size());
     for (const PlacedPiece& p : doc.pieces) {
         if (skipSelected && p.selected) continue;
-        auto it = visible.find(static_cast<uint32_t>(p.level));
-        if (it != visible.end() && !it->second) continue;
+        if (!IsLevelVisible(doc, p.level)) continue;
         out.push_back(&p);
     }
     return out;
@@ -502,7 +493,7 @@ void ReleaseSelectionMove(LayoutDocument& doc, const MoveStart& start, const Gro
     // One rigid motion carries the whole selection: a turn about m, then a shift onto the snap.
     const PiecePose target = AlignToConnector(*mDef, i, GetConnectorPose(*t, *tDef, j));
     const double turn = target.heading - m->heading;
-    const double cosA = std::cos(turn * kPi / 180.0), sinA = std::sin(turn * kPi / 180.0);
+    const double cosA = std::cos(DegToRad(turn)), sinA = std::sin(DegToRad(turn));
     const double px = m->x, py = m->y;
     const double shiftX = target.x - px, shiftY = target.y - py;
     std::unordered_set<uint32_t> helixIds;

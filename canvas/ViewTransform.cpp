@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "canvas/Units.h"
+#include "model/LayoutDocument.h"
 
 ViewTransform ZoomAbout(const ViewTransform& view, double factor, double px, double py) {
     const double wx = (px - view.offsetX) / view.zoom;
@@ -15,14 +16,6 @@ ViewTransform ZoomAbout(const ViewTransform& view, double factor, double px, dou
     out.offsetX = px - wx * out.zoom;
     out.offsetY = py - wy * out.zoom;
     return out;
-}
-
-void LayoutBounds::Add(double x, double y) {
-    minX = std::min(minX, x);
-    minY = std::min(minY, y);
-    maxX = std::max(maxX, x);
-    maxY = std::max(maxY, y);
-    any = true;
 }
 
 ViewTransform FitTransform(const LayoutBounds& bounds, int width, int height) {
@@ -39,6 +32,15 @@ ViewTransform FitTransform(const LayoutBounds& bounds, int width, int height) {
     out.offsetX = (width - kMargins - zoom * spanX) / 2 + (kMargins / 2 - zoom * bounds.minX);
     out.offsetY = (height - kMargins - zoom * spanY) / 2 + (kMargins / 2 - zoom * bounds.minY);
     return out;
+}
+
+ViewTransform FitLayout(const LayoutDocument& doc, int width, int height) {
+    const bool anyOutline = std::any_of(doc.levels.begin(), doc.levels.end(),
+                                        [](const Level& l) { return l.outline.size() >= 3; });
+    if (doc.pieces.empty() && doc.scenery.empty() && !anyOutline) return ViewTransform{};
+    LayoutBounds bounds = LayoutExtent(doc);
+    if (!bounds.any) bounds.Add(0, 0);  // only pieces missing from the catalog
+    return FitTransform(bounds, width, height);
 }
 
 double RulerStep(int units, double zoom) {

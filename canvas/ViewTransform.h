@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "model/Geometry.h"
+
+class LayoutDocument;
+
 struct ViewTransform {
     static constexpr double kDefaultZoom = 0.4;
     static constexpr double kDefaultOffset = 60.0;
@@ -31,19 +35,12 @@ struct ViewTransform {
 // showing the same layout point.
 ViewTransform ZoomAbout(const ViewTransform& view, double factor, double px, double py);
 
-// A bounding box in millimetres; empty until a point is added.
-struct LayoutBounds {
-    double minX = 1e9;
-    double minY = 1e9;
-    double maxX = -1e9;
-    double maxY = -1e9;
-    bool any = false;
-    void Add(double x, double y);
-};
-
 // The transform that centres bounds in a client area of width × height with at least
 // 80-pixel margins; the zoom is kept within [0.05, 20].
 ViewTransform FitTransform(const LayoutBounds& bounds, int width, int height);
+// Zoom to fit: the layout's extent (LayoutExtent) fitted as above, or the default view when the
+// layout has no pieces, no scenery and no level outline of 3 points or more.
+ViewTransform FitLayout(const LayoutDocument& doc, int width, int height);
 
 // One ruler tick: its window coordinate along the ruler and its label.
 struct RulerTick {

@@ -2,10 +2,10 @@
 #include <cmath>
 
 #include "catalog/SceneryCatalog.h"
+#include "model/Geometry.h"
 
 namespace {
 using C = SceneryColor;
-constexpr double kPi = 3.141592653589793;
 
 // Collects the parts of one drawing; every coordinate is in the footprint's frame.
 class Sketch {

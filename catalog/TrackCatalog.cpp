@@ -6,11 +6,6 @@
 
 #include "model/LayoutDocument.h"
 
-namespace {
-constexpr double kPi = 3.141592653589793;
-double Rad(double deg) { return deg * kPi / 180.0; }
-}  // namespace
-
 std::string TrackSystemShortName(TrackSystem system) {
     switch (system) {
         case TrackSystem::MarklinC: return "M\u00e4rklin C";
@@ -82,7 +77,7 @@ PieceDef MakeCurve(TrackSystem system, std::string article, std::string name, do
     d.length = radius * angleDeg * kPi / 180.0;
     d.radius = radius;
     d.angle = angleDeg;
-    const double a = Rad(angleDeg);
+    const double a = DegToRad(angleDeg);
     AddConnector(d, 0, 0, 180);
     AddConnector(d, radius * std::sin(a), radius * (1 - std::cos(a)), angleDeg);
     return d;
@@ -100,9 +95,9 @@ PieceDef MakeTurnoutByRule(TrackSystem system, std::string article, std::string 
     PieceDef d = BaseDef(system, std::move(article), std::move(name), kind);
     d.length = length;
     d.radius = radius;
-    const double reach = std::min(length, radius * std::sin(Rad(angleDeg)));
+    const double reach = std::min(length, radius * std::sin(DegToRad(angleDeg)));
     const double branch = std::asin(std::min(1.0, reach / radius));
-    const double branchDeg = branch * 180.0 / kPi;
+    const double branchDeg = RadToDeg(branch);
     const double offset = (1 - std::cos(branch)) * radius;
     AddConnector(d, 0, 0, 180);
     AddConnector(d, length, 0, 0);
@@ -148,24 +143,11 @@ void TrackCatalog::Add(PieceDef def) {
     pieces.push_back(std::move(def));
 }
 
-double NormalizeDeg(double deg) {
-    if (!std::isfinite(deg)) return 0;
-    if (deg >= 360.0 * 4 || deg < -360.0 * 4) deg = std::fmod(deg, 360.0);
-    while (deg < 0) deg += 360;
-    while (deg >= 360) deg -= 360;
-    return deg;
-}
-
-double HeadingDiffDeg(double a, double b) {
-    double d = NormalizeDeg(a - b);
-    return d > 180 ? 360 - d : d;
-}
-
 ConnectorPose GetConnectorPose(const PlacedPiece& piece, const PieceDef& def, int connector) {
     ConnectorPose pose;
     if (connector < 0 || connector >= static_cast<int>(def.connectors.size())) return pose;
     const Connector& c = def.connectors[connector];
-    const double r = Rad(piece.heading);
+    const double r = DegToRad(piece.heading);
     const double cr = std::cos(r), sr = std::sin(r);
     pose.x = c.x * cr - c.y * sr + piece.x;
     pose.y = c.x * sr + c.y * cr + piece.y;

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/Geometry.h"
+
 // Track systems. Stored as a 32-bit integer in files; values outside the list are "Unknown".
 enum class TrackSystem : int32_t {
     MarklinC = 0,
@@ -114,11 +116,6 @@ struct ConnectorPose {
 };
 
 struct PlacedPiece;
-
-// Brings an angle in degrees into [0, 360).
-double NormalizeDeg(double deg);
-// Difference of two headings folded into [0, 180].
-double HeadingDiffDeg(double a, double b);
 
 // World pose of connector `connector` of a placed piece whose definition is `def`.
 ConnectorPose GetConnectorPose(const PlacedPiece& piece, const PieceDef& def, int connector);

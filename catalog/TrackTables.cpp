@@ -6,9 +6,6 @@
 #include "catalog/TrackCatalog.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-double SinDeg(double deg) { return std::sin(deg * kPi / 180.0); }
-double CosDeg(double deg) { return std::cos(deg * kPi / 180.0); }
 
 // Appends the rows of one track system; every row names its article and display name.
 class TableBlock {

@@ -6,16 +6,14 @@
 #include <cstdio>
 
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 // Height propagation and the search for a run to remove stop after these many steps, so a chain
 // that loops back on itself ends the walk.
 constexpr int kHeightWalkSteps = 200;
 constexpr int kRunSearchSteps = 100;
-
-double SinDeg(double deg) { return std::sin(deg * kPi / 180.0); }
 
 bool Anchors(const GradeRun& run, uint32_t pieceId) {
     return run.anchorPiece >= 0 && static_cast<uint32_t>(run.anchorPiece) == pieceId;

@@ -6,13 +6,10 @@
 
 #include "catalog/HelixVariants.h"
 #include "catalog/TrackCatalog.h"
-
-namespace {
-constexpr double kPi = 3.141592653589793;
-}  // namespace
+#include "model/Geometry.h"
 
 PointMm HelixEndPosition(double x, double y, double headingDeg, double offsetMm) {
-    const double h = headingDeg * kPi / 180.0;
+    const double h = DegToRad(headingDeg);
     return PointMm{x - offsetMm * std::sin(h), y + offsetMm * std::cos(h)};
 }
 

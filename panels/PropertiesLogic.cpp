@@ -12,11 +12,10 @@
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "model/GradeRuns.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 template <typename... Args>
 std::string Format(const char* format, Args... args) {
@@ -87,7 +86,7 @@ std::string GradeValueText(double gradeDeg) {
     if (std::fabs(gradeDeg) <= kFlatGradeDeg) return "-";
     const double magnitude = std::fabs(gradeDeg);
     return Format("%s%.2f deg (%.1f%%)", gradeDeg >= 0 ? "+" : "-", magnitude,
-                  std::tan(magnitude * kPi / 180.0) * 100.0);
+                  std::tan(DegToRad(magnitude)) * 100.0);
 }
 
 std::string GradeWarningText(double gradeDeg) {

@@ -5,10 +5,10 @@
 
 #include <functional>
 #include <memory>
-#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "app/DeleteCommand.h"
 #include "app/DocumentChange.h"
 #include "dialogs/PrintOptions.h"
 #include "model/LayoutDocument.h"
@@ -45,10 +45,9 @@ public:
     using ChangeListener = std::function<void(DocChange)>;
     int AddChangeListener(ChangeListener listener);
     void RemoveChangeListener(int id);
-    // The lock check before deleting, moving or rotating the selection: tells the user and
-    // returns true when the selection holds helix track, tunnel track or a portal. With
-    // wholeHelixPasses one whole helix alone is not locked (the canvas handles it as a unit).
-    bool SelectionIsLocked(std::string_view verb, bool wholeHelixPasses = false);
+    // Deletes the selection as the Edit menu or the canvas does: lock refusal and the question
+    // about graded pieces first, then the delete and its change notification.
+    void DeleteSelection(DeleteSource source);
     // Sets or releases the toolbar's Measure toggle (the canvas leaves the tape mode by itself).
     void SetMeasureToolChecked(bool checked);
 

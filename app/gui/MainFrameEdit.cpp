@@ -3,6 +3,7 @@
 #include <wx/toolbar.h>
 
 #include "app/CommandIds.h"
+#include "app/DeleteCommand.h"
 #include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -26,23 +27,20 @@ void MainFrame::AfterUndoOrRedo() {
     NotifyChanged(DocChange::Content | DocChange::Selection);
 }
 
-bool MainFrame::SelectionIsLocked(std::string_view verb, bool wholeHelixPasses) {
-    const LockRefusal refusal = CheckSelectionLocks(document, verb, wholeHelixPasses);
-    if (!refusal.Refused()) return false;
-    wxMessageBox(wxString::FromUTF8(refusal.message), wxString::FromUTF8(refusal.title),
-                 wxOK | wxICON_INFORMATION, this);
-    return true;
-}
+void MainFrame::OnDelete(wxCommandEvent&) { DeleteSelection(DeleteSource::EditMenu); }
 
-void MainFrame::OnDelete(wxCommandEvent&) {
-    if (!EnabledCommands(document).deleteSelection) return;
-    if (SelectionIsLocked("delete")) return;
-    if (SelectionHasGradedPieces(document) &&
-        wxMessageBox("Selection includes graded pieces. Delete?", "Delete",
-                     wxYES_NO | wxICON_QUESTION, this) != wxYES)
+void MainFrame::DeleteSelection(DeleteSource source) {
+    const DeleteCheck check = CheckDelete(document, source);
+    if (!check.applies) return;
+    if (check.refusal.Refused()) {
+        wxMessageBox(wxString::FromUTF8(check.refusal.message),
+                     wxString::FromUTF8(check.refusal.title), wxOK | wxICON_INFORMATION, this);
         return;
-    document.DeleteSelected();
-    NotifyChanged(DocChange::Pieces | DocChange::Scenery | DocChange::Selection);
+    }
+    if (check.asksAboutGrades && wxMessageBox(kDeleteGradedQuestion, kDeleteTitle,
+                                              wxYES_NO | wxICON_QUESTION, this) != wxYES)
+        return;
+    NotifyChanged(RunDelete(document, source));
 }
 
 void MainFrame::OnTunnel(wxCommandEvent&) {

@@ -11,7 +11,6 @@
 #include "app/gui/MainFrame.h"
 #include "canvas/Units.h"
 #include "canvas/gui/LayoutRenderer.h"
-#include "catalog/TrackCatalog.h"
 #include "model/GradeRuns.h"
 #include "model/LayoutDocument.h"
 
@@ -58,28 +57,8 @@ void CanvasPanel::ZoomAt(double factor, int px, int py) {
 }
 
 void CanvasPanel::ZoomToFit() {
-    const LayoutDocument& doc = Document();
-    LayoutBounds bounds;
-    for (const PlacedPiece& p : doc.pieces) {
-        const PieceDef* def = TrackCatalog::Instance().Find(p.article);
-        if (!def) continue;
-        const double h = p.heading * M_PI / 180.0;
-        bounds.Add(p.x, p.y);
-        bounds.Add(p.x + std::cos(h) * def->length, p.y + std::sin(h) * def->length);
-    }
-    for (const SceneryItem& s : doc.scenery) bounds.Add(s.x, s.y);
-    bool anyOutline = false;
-    for (const Level& level : doc.levels) {
-        if (level.outline.size() >= 3) anyOutline = true;
-        for (const PointMm& pt : level.outline) bounds.Add(pt.x, pt.y);
-    }
-    if (doc.pieces.empty() && doc.scenery.empty() && !anyOutline) {
-        ResetView();
-        return;
-    }
-    if (!bounds.any) bounds.Add(0, 0);  // only pieces missing from the catalog
     const wxSize size = GetClientSize();
-    view = FitTransform(bounds, size.x, size.y);
+    view = FitLayout(Document(), size.x, size.y);
     Refresh();
 }
 

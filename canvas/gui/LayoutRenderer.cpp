@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr double kDeg = 3.141592653589793 / 180.0;
-
 void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
                        wxSize client);
 void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,

@@ -49,17 +49,6 @@ TEST(EnabledCommands, DeleteNeedsASelectedPieceOrSceneryItem) {
     EXPECT_TRUE(EnabledCommands(doc).deleteSelection);
 }
 
-TEST(DeleteChecks, GradedMeansAboveOneThousandthSelectedOnly) {
-    LayoutDocument doc;
-    doc.pieces = {Piece("24188", 0.001, true), Piece("24188", -0.001, true),
-                  Piece("24188", 0, true), Piece("24188", 3, false)};
-    EXPECT_FALSE(SelectionHasGradedPieces(doc));
-    for (double g : {0.0011, -2.5}) {
-        doc.pieces[0].grade = g;
-        EXPECT_TRUE(SelectionHasGradedPieces(doc)) << g;
-    }
-}
-
 // Two levels, a baseboard, pieces 1 and 2, label 3 and a grade run.
 LayoutDocument BusyDocument() {
     LayoutDocument doc;

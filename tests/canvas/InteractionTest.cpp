@@ -7,11 +7,10 @@
 #include "canvas/Interaction.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "model/Helices.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 PlacedPiece PieceAtPose(const std::string& article, double x, double y, double heading) {
     PlacedPiece p;

@@ -10,10 +10,9 @@
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 
 namespace {
-
-constexpr double kDeg = 3.141592653589793 / 180.0;
 
 PlacedPiece Piece(uint32_t id, const char* article = "24188") {
     PlacedPiece p;
@@ -200,7 +199,7 @@ TEST(Helices, RingPiecesCloseIntoCirclesOfTheVariantRadii) {
         EXPECT_NEAR(end.y, ring[i - 1].y, 1e-6);
     }
     // First inner piece: at −120° + heading from the centre.
-    EXPECT_NEAR(ring[0].x, 500 + 360 * std::cos(-100 * kDeg), 1e-9);
+    EXPECT_NEAR(ring[0].x, 500 + 360 * std::cos(-100 * kDegToRad), 1e-9);
     EXPECT_NEAR(ring[0].heading, -10, 1e-9);
 }
 

@@ -5,10 +5,9 @@
 
 #include "canvas/PieceGeometry.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 
 namespace {
-
-constexpr double kDeg = 3.141592653589793 / 180.0;
 
 const PieceDef& Def(const char* article) {
     const PieceDef* def = TrackCatalog::Instance().Find(article);
@@ -122,8 +121,8 @@ TEST(PieceBands, CurveBandEdgesLieOnTheirRadii) {
     const std::vector<PointMm> b = CurveBand(0, 0, 0, 360, 30, 18.7, 188.5);
     ASSERT_EQ(b.size(), 42u);
     ExpectNear(b[0], 0, -18.7);
-    ExpectNear(b[20], 378.7 * std::sin(30 * kDeg), 360 - 378.7 * std::cos(30 * kDeg));
-    ExpectNear(b[21], 341.3 * std::sin(30 * kDeg), 360 - 341.3 * std::cos(30 * kDeg));
+    ExpectNear(b[20], 378.7 * std::sin(30 * kDegToRad), 360 - 378.7 * std::cos(30 * kDegToRad));
+    ExpectNear(b[21], 341.3 * std::sin(30 * kDegToRad), 360 - 341.3 * std::cos(30 * kDegToRad));
     ExpectNear(b[41], 0, 18.7);
     for (int i = 0; i <= 20; ++i) {
         EXPECT_NEAR(std::hypot(b[i].x, b[i].y - 360), 378.7, 1e-9);
@@ -150,7 +149,7 @@ TEST_F(PieceShapesTest, StraightCurveAndBumperAreOneBand) {
         EXPECT_EQ(s[0].pen, outline);
     }
     // The curve ends at its connector 1.
-    ExpectNear(BandEnd(Shapes("24130")[0]), 180.0, 360 * (1 - std::cos(30 * kDeg)));
+    ExpectNear(BandEnd(Shapes("24130")[0]), 180.0, 360 * (1 - std::cos(30 * kDegToRad)));
 }
 
 TEST_F(PieceShapesTest, TurnoutBranchIsDarkerOverTheThroughRoute) {
@@ -249,8 +248,8 @@ TEST_F(PieceShapesTest, TurntableHasPitDeckBridgeTracksAndDots) {
 TEST(PieceMidpoint, CurveUsesArcMidpointOthersHalfLength) {
     PlacedPiece p;
     p.article = "24130";
-    ExpectNear(PieceMidpoint(p, Def("24130")), 360 * std::sin(15 * kDeg),
-               360 * (1 - std::cos(15 * kDeg)));
+    ExpectNear(PieceMidpoint(p, Def("24130")), 360 * std::sin(15 * kDegToRad),
+               360 * (1 - std::cos(15 * kDegToRad)));
     p.heading = 180;
     p.x = 100;
     ExpectNear(PieceMidpoint(p, Def("24188")), 100 - 94.15, 0);
@@ -302,7 +301,7 @@ TEST(BandCentreLine, CurveBandGivesItsArcOnTheRadius) {
     ASSERT_EQ(line.size(), static_cast<size_t>(ArcSegments(30) + 1));
     for (const PointMm& p : line) EXPECT_NEAR(std::hypot(p.x, p.y - 400), 400, 1e-6);
     ExpectNear(line.front(), 0, 0);
-    ExpectNear(line.back(), 400 * std::sin(30 * kDeg), 400 - 400 * std::cos(30 * kDeg));
+    ExpectNear(line.back(), 400 * std::sin(30 * kDegToRad), 400 - 400 * std::cos(30 * kDegToRad));
 }
 
 TEST(BandCentreLine, OddOrShortPointListsGiveNoLine) {

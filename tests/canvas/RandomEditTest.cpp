@@ -238,8 +238,8 @@ private:
         const PlacedPiece* p = RandomPiece();
         int x = 0, y = 0;
         if (p && PieceSpot(*p, x, y) && Chance(80)) Click(x, y, RandomMods());
+        answerDeleteYes = Chance(70);
         Key(CanvasKey::Delete);
-        if (last.askDeleteGraded && Chance(70)) Keep(gestures.DeleteSelection(doc, true));
     }
     void CopyPaste() {
         const PlacedPiece* p = RandomPiece();

@@ -9,11 +9,10 @@
 #include "canvas/Selection.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "model/Helices.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 class EditDoc : public testing::Test {
 protected:

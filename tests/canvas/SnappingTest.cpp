@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "canvas/Snapping.h"
+#include "model/Geometry.h"
 #include "model/LayoutDocument.h"
 
 namespace {
@@ -103,7 +104,7 @@ class CaptureRadius : public SnapDoc, public testing::WithParamInterface<Capture
 TEST_P(CaptureRadius, SnapsOnlyWithinTwentyFiveMillimetresAndTwentyDegrees) {
     const CaptureCase c = GetParam();
     const uint32_t fixed = Put("24188", 0, 0, 0);  // open end 1 at (188.3, 0), heading 0
-    const double rad = c.turnDeg * 3.141592653589793 / 180;
+    const double rad = DegToRad(c.turnDeg);
     // Ghost connector 0 lies offsetMm beyond the end, turned so that the ghost body leads away.
     const SnapResult r = Snap("24188", 188.3 + c.offsetMm * std::cos(rad / 2),
                               c.offsetMm * std::sin(rad / 2), 180 + c.turnDeg);
@@ -261,7 +262,7 @@ TEST_F(SnapDoc, SnappedDropJoinsBothSidesTakesTheTargetLevelAndContinuesTheGrade
     EXPECT_EQ(n.level, 2);
     EXPECT_EQ(n.joints[0], (Joint{head, 1}));
     EXPECT_EQ(P(head).joints[1], (Joint{r.firstId, 0}));
-    EXPECT_NEAR(n.elevation, 188.3 * std::sin(3.0 * 3.141592653589793 / 180), 1e-3);  // 9.855
+    EXPECT_NEAR(n.elevation, 188.3 * std::sin(DegToRad(3.0)), 1e-3);  // 9.855
     EXPECT_NEAR(n.grade, 3.0, kEps);
     EXPECT_EQ(doc.gradeRuns[0].anchorPiece, static_cast<int32_t>(r.firstId));
     EXPECT_TRUE(n.selected);

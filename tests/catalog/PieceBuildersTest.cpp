@@ -4,11 +4,11 @@
 #include <cmath>
 
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "model/LayoutDocument.h"
 
 namespace {
 constexpr auto C = TrackSystem::MarklinC;
-constexpr double kRad = 3.141592653589793 / 180;
 
 TEST(PieceBuilders, CurvesTurnoutsAndBumpers) {
     PieceDef curve = MakeCurve(C, "x", "x", 360, 30);
@@ -34,7 +34,7 @@ TEST(PieceBuilders, CurvesTurnoutsAndBumpers) {
     const double b = std::asin(100.0 / 437.5);
     EXPECT_NEAR(clipped.connectors[2].x, 100, 1e-9);
     EXPECT_NEAR(clipped.connectors[2].y, (1 - std::cos(b)) * 437.5, 1e-9);
-    EXPECT_NEAR(clipped.connectors[2].heading, b / kRad, 1e-9);
+    EXPECT_NEAR(clipped.connectors[2].heading, b / kDegToRad, 1e-9);
 
     PieceDef bumper = MakeBumper(C, "b", "b", 77.5);
     ASSERT_EQ(bumper.connectors.size(), 1u);
@@ -56,8 +56,8 @@ TEST(ConnectorPose, RotatesNormalisesAndRejectsBadNumbers) {
     p.y = 20;
     pose = GetConnectorPose(p, straight, 1);
     EXPECT_NEAR(pose.heading, 350, 1e-9);
-    EXPECT_NEAR(pose.x, 10 + 100 * std::cos(-10 * kRad), 1e-9);
-    EXPECT_NEAR(pose.y, 20 + 100 * std::sin(-10 * kRad), 1e-9);
+    EXPECT_NEAR(pose.x, 10 + 100 * std::cos(-10 * kDegToRad), 1e-9);
+    EXPECT_NEAR(pose.y, 20 + 100 * std::sin(-10 * kDegToRad), 1e-9);
 
     for (int bad : {-1, 2, 99}) {
         pose = GetConnectorPose(p, straight, bad);

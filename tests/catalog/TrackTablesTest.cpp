@@ -8,10 +8,10 @@
 
 #include "catalog/DataTable.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 double SinDeg(double deg) { return std::sin(deg / 180.0 * kPi); }
 double CosDeg(double deg) { return std::cos(deg / 180.0 * kPi); }
 constexpr double kTol = 0.01;  // mm and degrees

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "model/Geometry.h"
 #include "model/LayoutDocument.h"
 #include "model/TrackBuilder.h"
 
@@ -84,8 +85,8 @@ class ReversedPieceTest : public GradeRunTest, public testing::WithParamInterfac
 
 TEST_P(ReversedPieceTest, KeepsTheRunsDirection) {
     const double angle = GetParam();
-    const double straight = 188.3 * std::sin(angle * 3.141592653589793 / 180);
-    const double curve = 180.0 * std::sin(angle * 3.141592653589793 / 180);
+    const double straight = 188.3 * std::sin(DegToRad(angle));
+    const double curve = 180.0 * std::sin(DegToRad(angle));
     const uint32_t p = Run(0, angle, 100)[0];
     const uint32_t left = b.Attach("24130", p, 1, 1);
     EXPECT_DOUBLE_EQ(b[left].grade, -angle);

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "model/GradeRuns.h"
 #include "model/LayoutDocument.h"
 
@@ -52,7 +53,7 @@ public:
             const ConnectorPose at = GetConnectorPose(*t, *tDef, targetConn);
             const Connector& own = def->connectors[ownConn];
             heading = NormalizeDeg(at.heading + 180 - own.heading);
-            const double r = heading * 3.141592653589793 / 180;
+            const double r = DegToRad(heading);
             x = at.x - (own.x * std::cos(r) - own.y * std::sin(r));
             y = at.y - (own.x * std::sin(r) + own.y * std::cos(r));
         }

@@ -7,6 +7,7 @@
 #include "catalog/HelixVariants.h"
 #include "catalog/TrackCatalog.h"
 #include "model/Helices.h"
+#include "model/Geometry.h"
 #include "model/TrackBuilder.h"
 #include "model/Tunnels.h"
 #include "view3d/OrbitCamera.h"
@@ -14,8 +15,6 @@
 #include "view3d/TrackMeshes.h"
 
 namespace {
-
-constexpr double kPi = 3.141592653589793;
 
 // A pier's top face has 18 corners in the top colour.
 int PierCount(const Scene3D& s) {
