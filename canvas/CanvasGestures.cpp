@@ -451,7 +451,11 @@ GestureResult CanvasGestures::Key(LayoutDocument& doc, CanvasKey key) {
         r.repaint = true;
         return r;
     }
-    if (key == CanvasKey::Delete) return DeleteSelection(doc, false);
+    if (key == CanvasKey::Delete) {
+        GestureResult r;
+        r.deleteSelection = true;  // the window runs the delete command with its question
+        return r;
+    }
     return GestureResult::Unhandled();
 }
 
@@ -473,17 +477,13 @@ GestureResult CanvasGestures::PaletteKey(const LayoutDocument& doc, CanvasKey ke
 
 GestureResult CanvasGestures::DeleteSelection(LayoutDocument& doc, bool gradedConfirmed) {
     GestureResult r;
-    // A whole helix goes as a unit; anything else holding helix or tunnel track is refused.
     const DeleteCheck check = CheckDelete(doc, DeleteSource::Canvas);
     if (!check.applies) return r;
     if (check.refusal.Refused()) {
         r.message = Refusal(check.refusal);
         return r;
     }
-    if (check.asksAboutGrades && !gradedConfirmed) {
-        r.askDeleteGraded = true;
-        return r;
-    }
+    if (check.asksAboutGrades && !gradedConfirmed) return r;
     r.changed = RunDelete(doc, DeleteSource::Canvas);
     r.repaint = true;
     return r;

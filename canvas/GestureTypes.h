@@ -53,10 +53,6 @@ struct UserMessage {
 // and "Copy" on a piece.
 enum class ContextMenu { None, Paste, Piece };
 
-// The question asked before graded pieces are deleted (Yes and No).
-inline constexpr const char* kDeleteGradedTitle = "Delete";
-inline constexpr const char* kDeleteGradedQuestion = "Selection includes graded pieces. Delete?";
-
 struct GestureResult {
     DocChange changed = DocChange::None;
     bool handled = true;  // false: the window passes the event on
@@ -69,7 +65,7 @@ struct GestureResult {
     std::optional<ViewTransform> view;  // the view to show from now on
     ContextMenu menu = ContextMenu::None;
     bool menuAutofill = false;
-    bool askDeleteGraded = false;       // ask, and delete with the answer Yes
+    bool deleteSelection = false;       // run the delete command (its checks and its question)
     uint32_t resizeDialog = kNoId;      // open the Resize Scenery dialog for this item
     std::optional<PointMm> labelPoint;  // where the properties panel puts a new label
     std::string gradeStatus;            // status text of a climb ended by a right click

@@ -221,7 +221,8 @@ public:
     GestureResult Key(LayoutDocument& doc, CanvasKey key);
     GestureResult FlashExpired();
 
-    // Delete: lock check, then (unless confirmed) the question about graded pieces.
+    // The canvas's delete through the one delete command: its checks, then the delete unless
+    // the question about graded pieces is still to be answered Yes (gradedConfirmed).
     GestureResult DeleteSelection(LayoutDocument& doc, bool gradedConfirmed);
     GestureResult Copy(const LayoutDocument& doc);
     // Pastes the copy buffer centred on the point of the last right click.

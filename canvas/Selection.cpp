@@ -316,4 +316,3 @@ void MoveScenery(LayoutDocument& doc, const SceneryMoveStart& start, double dx, 
             item->y = s.y + dy;
         }
 }
-

@@ -2,6 +2,7 @@
 // dialog and the end of the measuring tape.
 #include <wx/msgdlg.h>
 
+#include "app/gui/MainFrame.h"
 #include "canvas/Autofill.h"
 #include "canvas/gui/AutofillDialog.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -52,7 +53,10 @@ void CanvasPanel::PlaceAfterSelection(const wxString& article) {
 
 // ---- Delete, copy, paste ----
 
-void CanvasPanel::DeleteSelection() { Apply(gestures.DeleteSelection(Document(), false)); }
+void CanvasPanel::DeleteSelection() {
+    // A whole helix goes as a unit; anything else holding helix or tunnel track is refused.
+    if (frame) frame->DeleteSelection(DeleteSource::Canvas);
+}
 
 void CanvasPanel::CopySelectionToBuffer() { Apply(gestures.Copy(Document())); }
 

@@ -88,9 +88,7 @@ void CanvasPanel::ApplyPointer(const GestureResult& r) {
 // Messages, questions, menus and dialogs come last: they run nested event loops.
 void CanvasPanel::ApplyRequests(const GestureResult& r) {
     if (r.message) ShowMessage(*r.message);
-    if (r.askDeleteGraded && wxMessageBox(kDeleteGradedQuestion, kDeleteGradedTitle,
-                                          wxYES_NO | wxICON_QUESTION, this) == wxYES)
-        Apply(gestures.DeleteSelection(Document(), true));
+    if (r.deleteSelection) DeleteSelection();
     if (r.menu != ContextMenu::None) ShowContextMenu(r.menu, r.menuAutofill);
     if (r.resizeDialog != kNoId) OpenResizeScenery(r.resizeDialog);
 }

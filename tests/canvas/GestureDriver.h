@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "canvas/DeleteCommand.h"
 #include "canvas/Gestures.h"
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutDocument.h"
@@ -55,7 +56,17 @@ struct GestureDriver {
     const GestureResult& RightClick(int x, int y, Modifiers m = {}) {
         return Keep(gestures.RightDown(doc, view, At(x, y, m)));
     }
-    const GestureResult& Key(CanvasKey key) { return Keep(gestures.Key(doc, key)); }
+    // A key; Delete runs the delete command as the window does, answering its question about
+    // graded pieces with answerDeleteYes.
+    const GestureResult& Key(CanvasKey key) {
+        Keep(gestures.Key(doc, key));
+        if (!last.deleteSelection) return last;
+        const DeleteCheck check = CheckDelete(doc, DeleteSource::Canvas);
+        if (check.applies && !check.refusal.Refused() && check.asksAboutGrades) ++deleteQuestions;
+        return Keep(gestures.DeleteSelection(doc, answerDeleteYes));
+    }
+    bool answerDeleteYes = true;
+    int deleteQuestions = 0;
     const GestureResult& Drop(const std::string& article, int x, int y) {
         gestures.BeginPieceDrag(doc, view, article);
         Hover(x, y);

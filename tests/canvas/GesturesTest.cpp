@@ -430,10 +430,13 @@ TEST_F(Gestures, DeletingGradedPiecesAsksAndLockedOnesAreRefused) {
     const uint32_t p = Add("24188", 100, 100);
     doc.FindPiece(p)->grade = 2;
     doc.FindPiece(p)->selected = true;
+    answerDeleteYes = false;
     Key(CanvasKey::Delete);
-    EXPECT_TRUE(last.askDeleteGraded);
+    EXPECT_EQ(deleteQuestions, 1);
     EXPECT_EQ(doc.pieces.size(), 1u);
-    Keep(gestures.DeleteSelection(doc, true));
+    answerDeleteYes = true;
+    Key(CanvasKey::Delete);
+    EXPECT_EQ(deleteQuestions, 2);
     EXPECT_TRUE(doc.pieces.empty());
     EXPECT_TRUE(HasAny(last.changed, DocChange::Pieces));
 

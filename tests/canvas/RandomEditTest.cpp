@@ -238,8 +238,8 @@ private:
         const PlacedPiece* p = RandomPiece();
         int x = 0, y = 0;
         if (p && PieceSpot(*p, x, y) && Chance(80)) Click(x, y, RandomMods());
+        answerDeleteYes = Chance(70);
         Key(CanvasKey::Delete);
-        if (last.askDeleteGraded && Chance(70)) Keep(gestures.DeleteSelection(doc, true));
     }
     void CopyPaste() {
         const PlacedPiece* p = RandomPiece();
@@ -277,8 +277,12 @@ private:
             for (uint32_t id : t.covers)
                 if (PlacedPiece* p = doc.FindPiece(id)) p->selected = true;
         } else {
+            // A piece and one it is joined to: a short chain.
             const PlacedPiece* a = RandomPiece();
-            const PlacedPiece* b = RandomPiece();
+            const PlacedPiece* b = nullptr;
+            for (const Joint& j : a ? a->joints : std::vector<Joint>{})
+                if (!j.IsOpen()) b = doc.FindPiece(j.target);
+            if (!b) b = RandomPiece();
             int ax = 0, ay = 0, bx = 0, by = 0;
             if (!a || !PieceSpot(*a, ax, ay) || !PieceSpot(*b, bx, by)) return;
             Click(ax, ay);

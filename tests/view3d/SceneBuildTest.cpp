@@ -8,6 +8,7 @@
 #include "catalog/TrackCatalog.h"
 #include "model/Geometry.h"
 #include "model/Helices.h"
+#include "model/Geometry.h"
 #include "model/TrackBuilder.h"
 #include "model/Tunnels.h"
 #include "view3d/OrbitCamera.h"
