@@ -14,6 +14,10 @@ class LayoutDocument;
 // pieces placed as pairs along.
 enum class DeleteSource { EditMenu, Canvas };
 
+// The question before deleting graded pieces.
+inline constexpr char kDeleteGradedTitle[] = "Delete";
+inline constexpr char kDeleteGradedQuestion[] = "Selection includes graded pieces. Delete?";
+
 // What must happen before the delete may run.
 struct DeleteCheck {
     bool applies = false;          // something this source deletes is selected
