@@ -86,7 +86,7 @@ void CanvasPanel::ShowPieceGhost() {
 }
 
 void CanvasPanel::TrackPieceGhost() {
-    edit.snap = TrackPaletteDrag(Document(), edit.dragArticle, edit.freePose);
+    edit.snap = TrackPaletteDrag(Document(), Index(), edit.dragArticle, edit.freePose);
     ShowPieceGhost();
 }
 

@@ -133,7 +133,7 @@ void CanvasPanel::OnLeftDown(wxMouseEvent& event) {
         return;
     }
 
-    const uint32_t pieceId = PieceOrHelixAt(doc, view, px, py);
+    const uint32_t pieceId = PieceOrHelixAt(doc, Index(), view, px, py);
     if (pieceId != kNoId) {
         ClickPiece(doc, pieceId, ctrl, shift);
         RefreshPanels();
@@ -159,7 +159,7 @@ void CanvasPanel::OnLeftDown(wxMouseEvent& event) {
         }
     }
 
-    const uint32_t itemId = SceneryAt(doc, view, px, py);
+    const uint32_t itemId = SceneryAt(doc, Index(), view, px, py);
     if (itemId != kNoId) {
         ClickScenery(doc, itemId, shift);
         RefreshPanels();
@@ -203,7 +203,7 @@ bool CanvasPanel::HandleEditMotion(wxMouseEvent& event) {
             overlays.tapeMouseX = px;
             overlays.tapeMouseY = py;
         }
-        Refresh();
+        RefreshOverlays();
         return true;
     }
     if (left && edit.measurementDrag) {
@@ -255,12 +255,13 @@ bool CanvasPanel::HandleEditMotion(wxMouseEvent& event) {
         edit.groupSnap = GroupSnap{};
     }
     if (edit.moving) {
-        edit.groupSnap = TrackSelectionMove(doc, edit.moveStart, point.x - edit.pressPoint.x,
+        edit.groupSnap = TrackSelectionMove(doc, MutableIndex(), edit.moveStart,
+                                            point.x - edit.pressPoint.x,
                                             point.y - edit.pressPoint.y);
         overlays.snapTarget = edit.groupSnap.Snapped();
         overlays.snapX = edit.groupSnap.snap.targetX;
         overlays.snapY = edit.groupSnap.snap.targetY;
-        Refresh();
+        RefreshMoved();
         return true;
     }
     if (edit.sceneryMoving && left) {
@@ -271,13 +272,13 @@ bool CanvasPanel::HandleEditMotion(wxMouseEvent& event) {
         if (edit.sceneryMoveRecorded)
             MoveScenery(doc, edit.sceneryStart, point.x - edit.pressPoint.x,
                         point.y - edit.pressPoint.y);
-        Refresh();
+        RefreshMoved();
         return true;
     }
     if (edit.rubberBand) {
         overlays.bandX1 = px;
         overlays.bandY1 = py;
-        Refresh();
+        RefreshOverlays();
         return true;
     }
     if (edit.rotating) {
@@ -288,7 +289,7 @@ bool CanvasPanel::HandleEditMotion(wxMouseEvent& event) {
         edit.freePose.x = point.x;
         edit.freePose.y = point.y;
         TrackPieceGhost();
-        Refresh();
+        RefreshOverlays();
         return true;
     }
     if (edit.sceneryDrag) {
@@ -296,14 +297,14 @@ bool CanvasPanel::HandleEditMotion(wxMouseEvent& event) {
         edit.sceneryGhost.y = point.y;
         overlays.sceneryGhostX = point.x;
         overlays.sceneryGhostY = point.y;
-        Refresh();
+        RefreshOverlays();
         return true;
     }
     if (edit.helixDrag) {
         edit.helixCentre = point;
         overlays.helixGhostX = point.x;
         overlays.helixGhostY = point.y;
-        Refresh();
+        RefreshOverlays();
         return true;
     }
     return false;
@@ -335,7 +336,7 @@ void CanvasPanel::OnLeftUp(wxMouseEvent& event) {
     if (edit.rubberBand) {
         edit.rubberBand = false;
         overlays.rubberBand = false;
-        if (SelectInBand(doc, view, overlays.bandX0, overlays.bandY0, event.GetX(), event.GetY())) {
+        if (SelectInBand(doc, Index(), view, overlays.bandX0, overlays.bandY0, event.GetX(), event.GetY())) {
             edit.copyBuffer.clear();
             RefreshPanels();
         }
@@ -352,12 +353,12 @@ void CanvasPanel::OnLeftDClick(wxMouseEvent& event) {
     if (event.AltDown()) return;
     LayoutDocument& doc = Document();
     const int px = event.GetX(), py = event.GetY();
-    const uint32_t itemId = SceneryAt(doc, view, px, py);
+    const uint32_t itemId = SceneryAt(doc, Index(), view, px, py);
     if (itemId != kNoId) {
         OpenResizeScenery(itemId);
         return;
     }
-    const uint32_t pieceId = PieceAt(doc, view, px, py);
+    const uint32_t pieceId = PieceAt(doc, Index(), view, px, py);
     if (pieceId == kNoId) return;
     const PlacementResult r = CloneAndExtend(doc, pieceId);
     if (!r.Placed()) return;
@@ -466,7 +467,7 @@ void CanvasPanel::OnRightDown(wxMouseEvent& event) {
     }
     edit.menuX = px;
     edit.menuY = py;
-    const uint32_t pieceId = PieceOrHelixAt(doc, view, px, py);
+    const uint32_t pieceId = PieceOrHelixAt(doc, Index(), view, px, py);
     if (pieceId == kNoId) {
         if (!edit.copyBuffer.empty()) {
             wxMenu menu;

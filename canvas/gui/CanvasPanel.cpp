@@ -1,7 +1,6 @@
 // Construction of the canvas, its view operations (zoom, fit, pan) and the paint cycle.
 #include "canvas/gui/CanvasPanel.h"
 
-#include <wx/dcbuffer.h>
 #include <wx/frame.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
@@ -54,7 +53,7 @@ void CanvasPanel::ZoomBy(double factor) {
 
 void CanvasPanel::ZoomAt(double factor, int px, int py) {
     view = ZoomAbout(view, factor, px, py);
-    Refresh();
+    RefreshView();
 }
 
 void CanvasPanel::ZoomToFit() {
@@ -132,6 +131,7 @@ bool CanvasPanel::HandleMiddleUp(const wxMouseEvent&) {
     panning = false;
     SetCursor(wxNullCursor);
     if (HasCapture()) ReleaseMouse();
+    RefreshView();  // the shifted picture is drawn whole once more
     return true;
 }
 
@@ -143,7 +143,7 @@ bool CanvasPanel::HandlePanMotion(const wxMouseEvent& event, bool spaceDown) {
         view.offsetX = panStartOffsetX + dx;
         view.offsetY = panStartOffsetY + dy;
         SetCursor(wxCursor(wxCURSOR_HAND));
-        Refresh();
+        RefreshPanned();
         return true;
     }
     if (event.LeftIsDown() && spaceDown) {
@@ -158,12 +158,13 @@ bool CanvasPanel::HandlePanMotion(const wxMouseEvent& event, bool spaceDown) {
         }
         view.offsetX = panStartOffsetX + (event.GetX() - panAnchorX);
         view.offsetY = panStartOffsetY + (event.GetY() - panAnchorY);
-        Refresh();
+        RefreshPanned();
         return true;
     }
     if (spacePanning && !event.LeftIsDown()) {
         spacePanning = false;
         SetCursor(wxNullCursor);
+        RefreshView();
     }
     return false;
 }
@@ -200,22 +201,6 @@ void CanvasPanel::OnSize(wxSizeEvent& event) {
 }
 
 void CanvasPanel::OnDeleteSelection(wxCommandEvent&) { DeleteSelection(); }
-
-void CanvasPanel::OnPaint(wxPaintEvent&) {
-    wxAutoBufferedPaintDC dc(this);
-    const wxSize size = GetClientSize();
-    PaintTo(dc, size.x, size.y);
-}
-
-void CanvasPanel::PaintTo(wxDC& dc, int width, int height) {
-    const LayoutDocument& doc = Document();
-    const wxSize client(width, height);
-    DrawLayout(dc, doc, view, client);
-    DrawRulers(dc, doc.units, view, client);
-    DrawResizeHandles(dc, doc, view);
-    UpdateGradeStatus();
-    DrawOverlays(dc, doc, overlays, view);
-}
 
 void CanvasPanel::UpdateGradeStatus() {
     wxStatusBar* bar = frame ? static_cast<wxFrame*>(frame)->GetStatusBar() : nullptr;

@@ -1,6 +1,7 @@
 // The 2D view of the layout: transform, zoom, panning, grid, rulers and the paint cycle.
 #pragma once
 
+#include <wx/bitmap.h>
 #include <wx/panel.h>
 #include <wx/timer.h>
 
@@ -9,7 +10,9 @@
 
 #include "canvas/CanvasEditState.h"
 #include "canvas/CanvasOverlays.h"
+#include "canvas/LayoutIndex.h"
 #include "canvas/ViewTransform.h"
+#include "canvas/gui/LayoutRenderer.h"
 
 class MainFrame;
 class LayoutDocument;
@@ -57,6 +60,25 @@ public:
 
     // Draws everything one paint draws (layout, rulers, overlays) into dc at the client size.
     void PaintTo(wxDC& dc, int width, int height);
+
+    // ---- The drawn picture (CanvasPaint.cpp) ----
+    // Any refresh from outside the canvas's own gesture paths may follow a change of the
+    // document: the picture, its caches and the index are made again at the next paint.
+    void Refresh(bool eraseBackground = true, const wxRect* rect = nullptr) override;
+    // The overlays changed (ghost, band, snap target, tape): only they are drawn again, over the
+    // picture of the layout kept while the gesture runs.
+    void RefreshOverlays();
+    // The selected pieces, scenery items and helices moved: the layout without them is kept while
+    // the gesture runs and only the area they left and entered is drawn again.
+    void RefreshMoved();
+    // The view was panned: the picture shifts and only the uncovered strips are drawn.
+    void RefreshPanned();
+    // The picture the window shows, as last drawn (tests compare it with PaintTo).
+    const wxBitmap& Picture() const { return picture; }
+    // The index of the document's pieces and scenery, brought up to date when the document was
+    // changed from outside.
+    const LayoutIndex& Index();
+    LayoutIndex& MutableIndex();
 
     // Pan handlers, public so the editing code's mouse handlers can hand events over.
     // Each returns true when it consumed the event.
@@ -106,6 +128,23 @@ private:
     void OnLeave(wxMouseEvent& event);
     void OnDeleteSelection(wxCommandEvent& event);
     void UpdateGradeStatus();
+    // Draws the whole picture again.
+    void DrawPicture();
+    bool PictureCurrent() const;
+    // Makes the picture of the passes before `from` (the whole layout with rulers for End),
+    // unless it is kept already; false when it was made anew (the picture is then whole again).
+    bool PrepareUnder(LayoutPass from, bool forMove);
+    // The picture inside area made again from the kept layout, what is drawn after it and the
+    // overlays.
+    void ComposeArea(const wxRect& area);
+    wxRect OverlayBounds() const;
+    // Pixels the moving objects cover now (their index entries are brought up to date).
+    wxRect MovedBounds();
+    // Repaints from the picture without invalidating it.
+    void RefreshArea(const wxRect& area);
+    // The view changed but not the document: the picture is drawn again, the index is kept.
+    void RefreshView();
+    const LayoutDrawPlan& Plan();
 
     // Editing.
     void BindEditing();
@@ -140,6 +179,26 @@ private:
     ViewTransform view;
     CanvasOverlays overlays;
     std::unordered_set<uint32_t> helixLinked;
+
+    // Painting: the picture the window shows, the layout without what the running gesture
+    // changes, and what they were drawn for.
+    wxBitmap picture;
+    wxBitmap under;
+    bool pictureValid = false;
+    bool underValid = false;
+    bool underForMove = false;
+    LayoutPass underFrom = LayoutPass::End;  // first pass missing from `under`; End: rulers too
+    ViewTransform pictureView;
+    LayoutDrawPlan plan;
+    bool planValid = false;
+    LayoutIndex index;
+    bool indexValid = false;
+    std::vector<size_t> movingPieces;  // what RefreshMoved follows, by document index
+    std::vector<size_t> movingScenery;
+    std::vector<uint32_t> movingHelices;
+    wxRect overlayArea;  // pixels the overlays covered when last drawn
+    wxRect movedArea;    // pixels the moving objects covered when last drawn
+    bool ownRefresh = false;
 
     bool panning = false;
     bool spacePanning = false;
