@@ -255,9 +255,9 @@ bool CanvasPanel::HandleEditMotion(wxMouseEvent& event) {
         edit.groupSnap = GroupSnap{};
     }
     if (edit.moving) {
-        edit.groupSnap = TrackSelectionMove(doc, MutableIndex(), edit.moveStart,
-                                            point.x - edit.pressPoint.x,
-                                            point.y - edit.pressPoint.y);
+        edit.groupSnap =
+            TrackSelectionMove(doc, MutableIndex(), edit.moveStart, point.x - edit.pressPoint.x,
+                               point.y - edit.pressPoint.y);
         overlays.snapTarget = edit.groupSnap.Snapped();
         overlays.snapX = edit.groupSnap.snap.targetX;
         overlays.snapY = edit.groupSnap.snap.targetY;
@@ -336,7 +336,8 @@ void CanvasPanel::OnLeftUp(wxMouseEvent& event) {
     if (edit.rubberBand) {
         edit.rubberBand = false;
         overlays.rubberBand = false;
-        if (SelectInBand(doc, Index(), view, overlays.bandX0, overlays.bandY0, event.GetX(), event.GetY())) {
+        if (SelectInBand(doc, Index(), view, overlays.bandX0, overlays.bandY0, event.GetX(),
+                         event.GetY())) {
             edit.copyBuffer.clear();
             RefreshPanels();
         }

@@ -16,6 +16,8 @@
 namespace {
 
 constexpr int kRulerPx = 20;
+// The rulers with their labels, which may reach past the 20-pixel bands.
+constexpr int kRulerBandPx = 64;
 
 void Include(wxRect& into, const wxRect& r) {
     if (r.IsEmpty()) return;
@@ -148,25 +150,45 @@ void CanvasPanel::ComposeArea(const wxRect& areaIn) {
     const wxSize size = GetClientSize();
     const wxRect area = areaIn.Intersect(wxRect(wxPoint(0, 0), size));
     if (area.IsEmpty()) return;
+    ComposeOnScratch(area, underFrom);
+}
+
+void CanvasPanel::DrawArea(const wxRect& area) { ComposeOnScratch(area, LayoutPass::Ground); }
+
+void CanvasPanel::ComposeOnScratch(const wxRect& area, LayoutPass from) {
+    const wxSize size = GetClientSize();
+    const bool whole = area == wxRect(wxPoint(0, 0), size);
     const LayoutDocument& doc = Document();
-    wxMemoryDC dc(picture);
+    // The area is drawn on a scratch picture without clipping (a clipped stroke or fill may round
+    // its edge pixels differently) and only the area is copied into the picture.
+    if (!scratch.IsOk() || scratch.GetSize() != picture.GetSize())
+        scratch.Create(picture.GetSize(), 24);
     {
-        wxMemoryDC src(under);
-        dc.Blit(area.x, area.y, area.width, area.height, &src, area.x, area.y);
+        wxMemoryDC dc(scratch);
+        if (from != LayoutPass::Ground) {
+            wxMemoryDC src(under);
+            dc.Blit(area.x, area.y, area.width, area.height, &src, area.x, area.y);
+        }
+        if (from != LayoutPass::End) {
+            LayoutDrawPart part;
+            part.from = from;
+            part.area = area;
+            part.index = &Index();
+            part.plan = &Plan();
+            // A pan strip is drawn as a fresh picture; a gesture's area keeps the band order of
+            // the picture it was cut from.
+            part.bandOrder = from == LayoutPass::Ground ? nullptr : &bandOrder;
+            part.recordBands = whole;
+            DrawLayoutPart(dc, doc, view, size, part);
+            if (area.x < kRulerBandPx || area.y < kRulerBandPx)
+                DrawRulers(dc, doc.units, view, size);
+            DrawResizeHandles(dc, doc, view);
+        }
+        DrawOverlays(dc, doc, overlays, view);
     }
-    dc.SetClippingRegion(area);
-    if (underFrom != LayoutPass::End) {
-        LayoutDrawPart part;
-        part.from = underFrom;
-        part.area = area;
-        part.index = &Index();
-        part.plan = &Plan();
-        DrawLayoutPart(dc, doc, view, size, part);
-        if (area.x < kRulerPx || area.y < kRulerPx) DrawRulers(dc, doc.units, view, size);
-        DrawResizeHandles(dc, doc, view);
-    }
-    DrawOverlays(dc, doc, overlays, view);
-    dc.DestroyClippingRegion();
+    wxMemoryDC dc(picture);
+    wxMemoryDC src(scratch);
+    dc.Blit(area.x, area.y, area.width, area.height, &src, area.x, area.y);
 }
 
 wxRect CanvasPanel::OverlayBounds() const {
@@ -202,9 +224,9 @@ wxRect CanvasPanel::OverlayBounds() const {
     if (o.sceneryGhost) {
         if (const SceneryDef* def = SceneryCatalog::Instance().Find(o.ghostScenery)) {
             BoxMm box;
-            for (const PointMm& p : SceneryFootprint(
-                     *def, {o.sceneryGhostX, o.sceneryGhostY, o.sceneryGhostHeading,
-                            o.sceneryGhostScaleX, o.sceneryGhostScaleY}))
+            for (const PointMm& p :
+                 SceneryFootprint(*def, {o.sceneryGhostX, o.sceneryGhostY, o.sceneryGhostHeading,
+                                         o.sceneryGhostScaleX, o.sceneryGhostScaleY}))
                 box.Add(p.x, p.y);
             Include(r, BoxPixels(view, box, 4));
         }
@@ -292,14 +314,14 @@ void CanvasPanel::RefreshMoved() {
             movingPieces.push_back(i);
             const bool low = p.rank[i] < p.order.low.size();
             from = std::min(from, low ? LayoutPass::LowPieces : LayoutPass::Pieces);
-            if (piece.helixId != kNoId &&
-                std::find(movingHelices.begin(), movingHelices.end(), piece.helixId) ==
-                    movingHelices.end()) {
+            if (piece.helixId != kNoId && std::find(movingHelices.begin(), movingHelices.end(),
+                                                    piece.helixId) == movingHelices.end()) {
                 movingHelices.push_back(piece.helixId);
                 from = std::min(from, LayoutPass::Helices);
             }
             for (const GradeRun& run : doc.gradeRuns)
-                if (run.anchorPiece == static_cast<int64_t>(piece.id)) from = std::min(from, LayoutPass::Notes);
+                if (run.anchorPiece == static_cast<int64_t>(piece.id))
+                    from = std::min(from, LayoutPass::Notes);
         }
         for (size_t i : p.scenery.items)
             if (doc.scenery[i].selected) {
@@ -359,24 +381,13 @@ void CanvasPanel::RefreshPanned() {
     picture = shifted;
     pictureView = view;
     underValid = false;
-    // The strips the shift uncovered, including what the rulers hid before.
+    // The strips the shift uncovered, and the ruler bands with the labels that spill out of
+    // them, are drawn again whole.
     std::vector<wxRect> strips;
-    if (sx > 0) strips.emplace_back(0, 0, kRulerPx + sx, size.y);
+    strips.emplace_back(0, 0, kRulerBandPx + std::max(sx, 0), size.y);
+    strips.emplace_back(0, 0, size.x, kRulerBandPx + std::max(sy, 0));
     if (sx < 0) strips.emplace_back(size.x + sx, 0, -sx, size.y);
-    if (sy > 0) strips.emplace_back(0, 0, size.x, kRulerPx + sy);
     if (sy < 0) strips.emplace_back(0, size.y + sy, size.x, -sy);
-    {
-        wxMemoryDC dc(picture);
-        for (const wxRect& strip : strips) {
-            dc.SetClippingRegion(strip);
-            LayoutDrawPart part;
-            part.area = strip;
-            part.index = &Index();
-            part.plan = &Plan();
-            DrawLayoutPart(dc, Document(), view, size, part);
-            dc.DestroyClippingRegion();
-        }
-        DrawRulers(dc, Document().units, view, size);
-    }
+    for (const wxRect& strip : strips) DrawArea(strip);
     RefreshArea(wxRect(wxPoint(0, 0), size));
 }

@@ -5,14 +5,14 @@
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
+#include <cmath>
+
 #include "app/gui/MainFrame.h"
-#include "canvas/gui/LayoutRenderer.h"
 #include "canvas/Units.h"
+#include "canvas/gui/LayoutRenderer.h"
 #include "catalog/TrackCatalog.h"
 #include "model/GradeRuns.h"
 #include "model/LayoutDocument.h"
-
-#include <cmath>
 
 CanvasPanel::CanvasPanel(wxWindow* parent, MainFrame* owner)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,

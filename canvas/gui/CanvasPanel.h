@@ -137,6 +137,11 @@ private:
     // The picture inside area made again from the kept layout, what is drawn after it and the
     // overlays.
     void ComposeArea(const wxRect& area);
+    // The passes from `from` on (Ground: all of it, on a white ground) with the rulers, handles
+    // and overlays, drawn over the kept layout inside area.
+    void ComposeOnScratch(const wxRect& area, LayoutPass from);
+    // The whole picture inside area drawn afresh.
+    void DrawArea(const wxRect& area);
     wxRect OverlayBounds() const;
     // Pixels the moving objects cover now (their index entries are brought up to date).
     wxRect MovedBounds();
@@ -184,6 +189,7 @@ private:
     // changes, and what they were drawn for.
     wxBitmap picture;
     wxBitmap under;
+    wxBitmap scratch;  // where a part of the picture is drawn before it is copied in
     bool pictureValid = false;
     bool underValid = false;
     bool underForMove = false;
@@ -191,6 +197,7 @@ private:
     ViewTransform pictureView;
     LayoutDrawPlan plan;
     bool planValid = false;
+    LayoutBandOrder bandOrder;  // of the last whole composition, kept for partial ones
     LayoutIndex index;
     bool indexValid = false;
     std::vector<size_t> movingPieces;  // what RefreshMoved follows, by document index

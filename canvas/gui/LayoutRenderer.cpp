@@ -127,6 +127,16 @@ public:
         pending = true;
     }
 
+    // Batches start out in the given order (colours not in it follow in the order they come up).
+    void Seed(const std::vector<ThinBandKey>& keys) {
+        for (const ThinBandKey& k : keys) Find(k.colour, k.width);
+    }
+    std::vector<ThinBandKey> Keys() const {
+        std::vector<ThinBandKey> keys;
+        for (const Batch& b : batches) keys.push_back({b.colour, b.width});
+        return keys;
+    }
+
     // Strokes the gathered bands in the order their colours first came up.
     void Flush() {
         if (!pending) return;
@@ -223,6 +233,19 @@ void DrawBoxedText(wxDC& dc, const wxString& text, wxPoint p, int padX, int padY
     dc.DrawText(text, p.x - tw / 2, p.y - th / 2);
 }
 
+// The longest length or radius in the catalog.
+double CatalogSpanMm() {
+    static int countSeen = -1;
+    static double span = 0;
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    if (countSeen != catalog.Count()) {
+        span = 0;
+        for (const PieceDef& d : catalog.pieces) span = std::max({span, d.length, d.radius});
+        countSeen = catalog.Count();
+    }
+    return span;
+}
+
 bool PieceOnScreen(const PlacedPiece& p, const PieceDef& def, const ViewTransform& view,
                    const wxRect& area) {
     // Every shape of a piece lies within its length plus the band of its start point (a
@@ -303,8 +326,8 @@ void DrawLabels(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
         const wxPoint p = Px(view, PointMm{label.x, label.y});
         // A generous box for the text: every character at most two point sizes wide, lines
         // counted by their breaks.
-        const double lines = 1.0 + static_cast<double>(std::count(label.text.begin(),
-                                                                  label.text.end(), '\n'));
+        const double lines =
+            1.0 + static_cast<double>(std::count(label.text.begin(), label.text.end(), '\n'));
         const double w = (static_cast<double>(label.text.size()) + 2) * size * 2;
         if (!Visible(area, p.x - 4, p.y - 4, p.x + w + 4, p.y + lines * size * 3 + 4)) continue;
         const wxString text = wxString::FromUTF8(label.text);
@@ -569,7 +592,8 @@ LayoutDrawPlan MakeLayoutDrawPlan(const LayoutDocument& doc) {
     uint32_t rank = 0;
     for (size_t i : plan.order.low) plan.rank[i] = rank++;
     for (size_t i : plan.order.rest) plan.rank[i] = rank++;
-    for (const Level& level : doc.levels) plan.levels.emplace(static_cast<int32_t>(level.id), &level);
+    for (const Level& level : doc.levels)
+        plan.levels.emplace(static_cast<int32_t>(level.id), &level);
     return plan;
 }
 
@@ -641,18 +665,21 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
     }
 
     const TrackCatalog& catalog = TrackCatalog::Instance();
-    ThinBands thin(dc);
     struct Deferred {
         const PlacedPiece* piece;
         const PieceDef* def;
         PieceLook look;
     };
     std::vector<Deferred> details;
-    auto drawPieces = [&](const std::vector<size_t>& indices) {
+    // Bands of one colour are stroked together, the colours in the order they first came up in
+    // the pass; a drawing of part of the area keeps the order the whole drawing found.
+    ThinBands thin(dc);
+    auto drawPieces = [&](const std::vector<size_t>& indices, std::vector<ThinBandKey>* order) {
+        if (order && !part.recordBands) thin.Seed(*order);
         for (size_t i : indices) {
             const PlacedPiece& p = doc.pieces[i];
             const PieceDef* def = catalog.Find(p.article);
-            if (!def || (!index && !PieceOnScreen(p, *def, view, area))) continue;
+            if (!def || !PieceOnScreen(p, *def, view, area)) continue;
             PieceLook look;
             look.selected = p.selected;
             look.inTunnel = plan.inTunnel.count(p.id) > 0;
@@ -672,14 +699,19 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
             DrawPieceDetails(dc, *d.piece, *d.def, view, d.look, doc.labelsShown);
         }
         details.clear();
+        if (order && part.recordBands) *order = thin.Keys();
     };
     // With an index only the pieces it finds in the area are visited, in drawing order.
     const std::vector<size_t>* low = &plan.order.low;
     const std::vector<size_t>* rest = &plan.order.rest;
     std::vector<size_t> lowFound, restFound;
     if (index && (drawn(LayoutPass::LowPieces) || drawn(LayoutPass::Pieces))) {
+        // The index finds every piece the on-screen test lets through (and some more), so the
+        // pieces drawn, and the order their band colours come up in, do not depend on it.
+        const BoxMm reachMm =
+            PixelAreaToLayout(view, area, std::max(slack, (CatalogSpanMm() + 40) * view.zoom + 40));
         std::vector<std::pair<uint32_t, size_t>> found;
-        for (size_t i : index->PiecesIn(areaMm))
+        for (size_t i : index->PiecesIn(reachMm))
             if (i < plan.rank.size() && plan.rank[i] != LayoutDrawPlan::kNotDrawn)
                 found.emplace_back(plan.rank[i], i);
         std::sort(found.begin(), found.end());
@@ -688,7 +720,8 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
         low = &lowFound;
         rest = &restFound;
     }
-    if (drawn(LayoutPass::LowPieces)) drawPieces(*low);
+    if (drawn(LayoutPass::LowPieces))
+        drawPieces(*low, part.bandOrder ? &part.bandOrder->low : nullptr);
     if (drawn(LayoutPass::Helices)) {
         for (const Helix& helix : doc.helices) {
             const HelixVariant* variant = HelixVariantFor(helix);
@@ -698,7 +731,8 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
             DrawHelix(dc, doc, helix, view);
         }
     }
-    if (drawn(LayoutPass::Pieces)) drawPieces(*rest);
+    if (drawn(LayoutPass::Pieces))
+        drawPieces(*rest, part.bandOrder ? &part.bandOrder->rest : nullptr);
 
     if (drawn(LayoutPass::Portals)) {
         for (size_t i : plan.scenery.portals)

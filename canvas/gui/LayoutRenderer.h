@@ -44,6 +44,17 @@ struct LayoutDrawPlan {
 };
 LayoutDrawPlan MakeLayoutDrawPlan(const LayoutDocument& doc);
 
+// Bands drawn as lines are stroked one colour at a time; this is the order of the colours in
+// each pass of a drawing, so that a drawing of part of the area stacks them as the whole did.
+struct ThinBandKey {
+    Rgb colour;
+    int width = 1;
+};
+struct LayoutBandOrder {
+    std::vector<ThinBandKey> low;
+    std::vector<ThinBandKey> rest;
+};
+
 // Which part of the layout a drawing covers: the passes from `from` up to (not including) `to`,
 // and only what may show inside `area` (window pixels; empty: the whole client). With an index
 // the pieces and items in the area are found without visiting the others; with a plan nothing
@@ -54,6 +65,9 @@ struct LayoutDrawPart {
     wxRect area;
     const LayoutIndex* index = nullptr;
     const LayoutDrawPlan* plan = nullptr;
+    // With recordBands the drawing writes its band order here; without, it follows it.
+    LayoutBandOrder* bandOrder = nullptr;
+    bool recordBands = false;
 };
 void DrawLayoutPart(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
                     const LayoutDrawPart& part);
