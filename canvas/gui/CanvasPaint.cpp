@@ -16,8 +16,11 @@
 namespace {
 
 constexpr int kRulerPx = 20;
-// The rulers with their labels, which may reach past the 20-pixel bands.
+// The rulers with their labels, which may reach past the 20-pixel bands (the left ruler's labels
+// start at its left edge and run to the right).
 constexpr int kRulerBandPx = 64;
+constexpr int kLeftBandPx = 48;
+constexpr int kTopBandPx = 24;
 
 void Include(wxRect& into, const wxRect& r) {
     if (r.IsEmpty()) return;
@@ -150,14 +153,14 @@ void CanvasPanel::ComposeArea(const wxRect& areaIn) {
     const wxSize size = GetClientSize();
     const wxRect area = areaIn.Intersect(wxRect(wxPoint(0, 0), size));
     if (area.IsEmpty()) return;
-    ComposeOnScratch(area, underFrom);
+    ComposeOnScratch({area}, underFrom);
 }
 
-void CanvasPanel::DrawArea(const wxRect& area) { ComposeOnScratch(area, LayoutPass::Ground); }
-
-void CanvasPanel::ComposeOnScratch(const wxRect& area, LayoutPass from) {
+void CanvasPanel::ComposeOnScratch(const std::vector<wxRect>& areas, LayoutPass from) {
     const wxSize size = GetClientSize();
-    const bool whole = area == wxRect(wxPoint(0, 0), size);
+    const bool whole = areas.size() == 1 && areas[0] == wxRect(wxPoint(0, 0), size);
+    bool nearRulers = false;
+    for (const wxRect& a : areas) nearRulers |= a.x < kRulerBandPx || a.y < kRulerBandPx;
     const LayoutDocument& doc = Document();
     // The area is drawn on a scratch picture without clipping (a clipped stroke or fill may round
     // its edge pixels differently) and only the area is copied into the picture.
@@ -167,12 +170,12 @@ void CanvasPanel::ComposeOnScratch(const wxRect& area, LayoutPass from) {
         wxMemoryDC dc(scratch);
         if (from != LayoutPass::Ground) {
             wxMemoryDC src(under);
-            dc.Blit(area.x, area.y, area.width, area.height, &src, area.x, area.y);
+            for (const wxRect& a : areas) dc.Blit(a.x, a.y, a.width, a.height, &src, a.x, a.y);
         }
         if (from != LayoutPass::End) {
             LayoutDrawPart part;
             part.from = from;
-            part.area = area;
+            part.areas = areas;
             part.index = &Index();
             part.plan = &Plan();
             // A pan strip is drawn as a fresh picture; a gesture's area keeps the band order of
@@ -180,15 +183,14 @@ void CanvasPanel::ComposeOnScratch(const wxRect& area, LayoutPass from) {
             part.bandOrder = from == LayoutPass::Ground ? nullptr : &bandOrder;
             part.recordBands = whole;
             DrawLayoutPart(dc, doc, view, size, part);
-            if (area.x < kRulerBandPx || area.y < kRulerBandPx)
-                DrawRulers(dc, doc.units, view, size);
+            if (nearRulers) DrawRulers(dc, doc.units, view, size);
             DrawResizeHandles(dc, doc, view);
         }
         DrawOverlays(dc, doc, overlays, view);
     }
     wxMemoryDC dc(picture);
     wxMemoryDC src(scratch);
-    dc.Blit(area.x, area.y, area.width, area.height, &src, area.x, area.y);
+    for (const wxRect& a : areas) dc.Blit(a.x, a.y, a.width, a.height, &src, a.x, a.y);
 }
 
 wxRect CanvasPanel::OverlayBounds() const {
@@ -372,22 +374,23 @@ void CanvasPanel::RefreshPanned() {
         return;
     }
     if (sx == 0 && sy == 0) return;
-    wxBitmap shifted(picture.GetSize(), 24);
+    if (!scratch.IsOk() || scratch.GetSize() != picture.GetSize())
+        scratch.Create(picture.GetSize(), 24);
     {
-        wxMemoryDC to(shifted);
+        wxMemoryDC to(scratch);
         wxMemoryDC from(picture);
         to.Blit(sx, sy, size.x, size.y, &from, 0, 0);
     }
-    picture = shifted;
+    std::swap(picture, scratch);
     pictureView = view;
     underValid = false;
     // The strips the shift uncovered, and the ruler bands with the labels that spill out of
     // them, are drawn again whole.
     std::vector<wxRect> strips;
-    strips.emplace_back(0, 0, kRulerBandPx + std::max(sx, 0), size.y);
-    strips.emplace_back(0, 0, size.x, kRulerBandPx + std::max(sy, 0));
+    strips.emplace_back(0, 0, kLeftBandPx + std::max(sx, 0), size.y);
+    strips.emplace_back(0, 0, size.x, kTopBandPx + std::max(sy, 0));
     if (sx < 0) strips.emplace_back(size.x + sx, 0, -sx, size.y);
     if (sy < 0) strips.emplace_back(0, size.y + sy, size.x, -sy);
-    for (const wxRect& strip : strips) DrawArea(strip);
+    ComposeOnScratch(strips, LayoutPass::Ground);
     RefreshArea(wxRect(wxPoint(0, 0), size));
 }

@@ -138,10 +138,8 @@ private:
     // overlays.
     void ComposeArea(const wxRect& area);
     // The passes from `from` on (Ground: all of it, on a white ground) with the rulers, handles
-    // and overlays, drawn over the kept layout inside area.
-    void ComposeOnScratch(const wxRect& area, LayoutPass from);
-    // The whole picture inside area drawn afresh.
-    void DrawArea(const wxRect& area);
+    // and overlays, drawn over the kept layout inside the areas.
+    void ComposeOnScratch(const std::vector<wxRect>& areas, LayoutPass from);
     wxRect OverlayBounds() const;
     // Pixels the moving objects cover now (their index entries are brought up to date).
     wxRect MovedBounds();

@@ -22,7 +22,7 @@ constexpr double kDeg = 3.141592653589793 / 180.0;
 
 void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
                        wxSize client, const LayoutDrawPart& part);
-bool Visible(const wxRect& area, double x0, double y0, double x1, double y1);
+bool Visible(const std::vector<wxRect>& areas, double x0, double y0, double x1, double y1);
 void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
                       const ViewTransform& view, const PieceLook& look, bool labelsShown);
 
@@ -247,14 +247,17 @@ double CatalogSpanMm() {
 }
 
 bool PieceOnScreen(const PlacedPiece& p, const PieceDef& def, const ViewTransform& view,
-                   const wxRect& area) {
+                   const std::vector<wxRect>& areas) {
     // Every shape of a piece lies within its length plus the band of its start point (a
     // turntable within its pit radius around the centre); labels may stick out a little more.
     const double reach = (std::max(def.length, def.radius) + 40.0) * view.zoom + 40.0;
     const double px = p.x * view.zoom + view.offsetX;
     const double py = p.y * view.zoom + view.offsetY;
-    return px + reach >= area.x && py + reach >= area.y && px - reach <= area.x + area.width &&
-           py - reach <= area.y + area.height;
+    for (const wxRect& area : areas)
+        if (px + reach >= area.x && py + reach >= area.y && px - reach <= area.x + area.width &&
+            py - reach <= area.y + area.height)
+            return true;
+    return false;
 }
 
 void DrawBaseboard(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
@@ -294,7 +297,7 @@ void DrawSceneryItem(wxDC& dc, const SceneryItem& item, const ViewTransform& vie
 }
 
 void DrawGradeArrows(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
-                     const wxRect& area) {
+                     const std::vector<wxRect>& area) {
     for (const GradeRun& run : doc.gradeRuns) {
         GradeArrow arrow;
         if (!GradeArrowFor(doc, run, arrow)) continue;
@@ -319,7 +322,7 @@ void DrawGradeArrows(wxDC& dc, const LayoutDocument& doc, const ViewTransform& v
 }
 
 void DrawLabels(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
-                const wxRect& area) {
+                const std::vector<wxRect>& area) {
     const int size = std::max(8, static_cast<int>(11 * view.zoom));
     dc.SetFont(Font(size, true));
     for (const Label& label : doc.labels) {
@@ -347,7 +350,7 @@ void DrawLabels(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
 }
 
 void DrawMeasurements(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
-                      const wxRect& area) {
+                      const std::vector<wxRect>& area) {
     dc.SetFont(Font(10, true));
     for (const Measurement& m : doc.measurements) {
         const wxColour c = m.selected ? wxColour(40, 80, 200) : wxColour(60, 60, 60);
@@ -620,13 +623,16 @@ double DrawSlackPx(const ViewTransform& view) { return 40.0 + 40.0 * view.zoom; 
 
 namespace {
 
-bool Visible(const wxRect& area, double x0, double y0, double x1, double y1) {
-    return x1 >= area.x && y1 >= area.y && x0 <= area.x + area.width && y0 <= area.y + area.height;
+bool Visible(const std::vector<wxRect>& areas, double x0, double y0, double x1, double y1) {
+    for (const wxRect& a : areas)
+        if (x1 >= a.x && y1 >= a.y && x0 <= a.x + a.width && y0 <= a.y + a.height) return true;
+    return false;
 }
 
 void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
                        wxSize client, const LayoutDrawPart& part) {
-    const wxRect area = part.area.IsEmpty() ? wxRect(wxPoint(0, 0), client) : part.area;
+    const std::vector<wxRect> areas =
+        part.areas.empty() ? std::vector<wxRect>{wxRect(wxPoint(0, 0), client)} : part.areas;
     auto drawn = [&](LayoutPass pass) { return pass >= part.from && pass < part.to; };
     LayoutDrawPlan ownPlan;
     if (!part.plan) ownPlan = MakeLayoutDrawPlan(doc);
@@ -634,17 +640,23 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
     // The layout area that may show anything inside the pixel area: labels, dots and pens reach
     // beyond the extents the index keeps.
     const double slack = DrawSlackPx(view);
-    const BoxMm areaMm = PixelAreaToLayout(view, area, slack);
+    std::vector<BoxMm> areasMm;
+    for (const wxRect& a : areas) areasMm.push_back(PixelAreaToLayout(view, a, slack));
+    auto meets = [&](const BoxMm& box) {
+        for (const BoxMm& a : areasMm)
+            if (a.Meets(box)) return true;
+        return false;
+    };
     const LayoutIndex* index = part.index && part.index->Matches(doc) ? part.index : nullptr;
 
     if (drawn(LayoutPass::Ground)) {
         dc.SetBackground(wxBrush(wxColour(255, 255, 255)));
-        if (part.area.IsEmpty()) {
+        if (part.areas.empty()) {
             dc.Clear();
         } else {
             dc.SetBrush(wxBrush(wxColour(255, 255, 255)));
             dc.SetPen(*wxTRANSPARENT_PEN);
-            dc.DrawRectangle(area);
+            for (const wxRect& a : areas) dc.DrawRectangle(a);
         }
     }
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
@@ -657,7 +669,7 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
     }
 
     auto sceneryShown = [&](size_t i) {
-        return !index || (i < index->SceneryCount() && index->SceneryBox(i).Meets(areaMm));
+        return !index || (i < index->SceneryCount() && meets(index->SceneryBox(i)));
     };
     if (drawn(LayoutPass::Scenery)) {
         for (size_t i : plan.scenery.items)
@@ -679,7 +691,7 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
         for (size_t i : indices) {
             const PlacedPiece& p = doc.pieces[i];
             const PieceDef* def = catalog.Find(p.article);
-            if (!def || !PieceOnScreen(p, *def, view, area)) continue;
+            if (!def || !PieceOnScreen(p, *def, view, areas)) continue;
             PieceLook look;
             look.selected = p.selected;
             look.inTunnel = plan.inTunnel.count(p.id) > 0;
@@ -708,13 +720,14 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
     if (index && (drawn(LayoutPass::LowPieces) || drawn(LayoutPass::Pieces))) {
         // The index finds every piece the on-screen test lets through (and some more), so the
         // pieces drawn, and the order their band colours come up in, do not depend on it.
-        const BoxMm reachMm =
-            PixelAreaToLayout(view, area, std::max(slack, (CatalogSpanMm() + 40) * view.zoom + 40));
+        const double reach = std::max(slack, (CatalogSpanMm() + 40) * view.zoom + 40);
         std::vector<std::pair<uint32_t, size_t>> found;
-        for (size_t i : index->PiecesIn(reachMm))
-            if (i < plan.rank.size() && plan.rank[i] != LayoutDrawPlan::kNotDrawn)
-                found.emplace_back(plan.rank[i], i);
+        for (const wxRect& a : areas)
+            for (size_t i : index->PiecesIn(PixelAreaToLayout(view, a, reach)))
+                if (i < plan.rank.size() && plan.rank[i] != LayoutDrawPlan::kNotDrawn)
+                    found.emplace_back(plan.rank[i], i);
         std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
         const uint32_t lowCount = static_cast<uint32_t>(plan.order.low.size());
         for (const auto& [rank, i] : found) (rank < lowCount ? lowFound : restFound).push_back(i);
         low = &lowFound;
@@ -727,7 +740,7 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
             const HelixVariant* variant = HelixVariantFor(helix);
             if (!variant) continue;
             const double r = variant->radiusOuter + 40.0;
-            if (!areaMm.Meets(BoxMm{helix.x - r, helix.y - r, helix.x + r, helix.y + r})) continue;
+            if (!meets(BoxMm{helix.x - r, helix.y - r, helix.x + r, helix.y + r})) continue;
             DrawHelix(dc, doc, helix, view);
         }
     }
@@ -739,9 +752,9 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
             if (sceneryShown(i)) DrawSceneryItem(dc, doc.scenery[i], view);
     }
     if (drawn(LayoutPass::Notes)) {
-        DrawGradeArrows(dc, doc, view, area);
-        DrawLabels(dc, doc, view, area);
-        DrawMeasurements(dc, doc, view, area);
+        DrawGradeArrows(dc, doc, view, areas);
+        DrawLabels(dc, doc, view, areas);
+        DrawMeasurements(dc, doc, view, areas);
     }
 }
 

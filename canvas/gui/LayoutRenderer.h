@@ -56,13 +56,13 @@ struct LayoutBandOrder {
 };
 
 // Which part of the layout a drawing covers: the passes from `from` up to (not including) `to`,
-// and only what may show inside `area` (window pixels; empty: the whole client). With an index
+// and only what may show inside `areas` (window pixels; none: the whole client). With an index
 // the pieces and items in the area are found without visiting the others; with a plan nothing
 // is worked out again. The caller clips to the area: objects are skipped, not cut.
 struct LayoutDrawPart {
     LayoutPass from = LayoutPass::Ground;
     LayoutPass to = LayoutPass::End;
-    wxRect area;
+    std::vector<wxRect> areas;
     const LayoutIndex* index = nullptr;
     const LayoutDrawPlan* plan = nullptr;
     // With recordBands the drawing writes its band order here; without, it follows it.
