@@ -24,4 +24,5 @@ enum CommandId : int {
     kCmdValidate = 2019,
     kCmdProperties = 2020,
     kCmdHelp = 2021,
+    kCmdCheckLayout = 2022,
 };

@@ -8,13 +8,15 @@
 enum class DocChange : std::uint32_t {
     None = 0,
     Pieces = 1u << 0,       // pieces added or removed: the tally is recounted
-    Placement = 1u << 1,    // poses, joints, heights, grades, helices, tunnels of existing pieces
+    Placement = 1u << 1,    // poses, joints, heights, grades, colours, helices, tunnels of pieces
     Scenery = 1u << 2,      // scenery items added, removed, moved or resized
     Annotations = 1u << 3,  // labels and measurements
     Levels = 1u << 4,       // levels, their visibility, the active level, the baseboard outline
     Selection = 1u << 5,    // what is selected
     View = 1u << 6,         // zoom, pan, grid, snap, labels shown, units
-    File = 1u << 7,         // layout name, file path, modified flag (new, open, save)
+    File = 1u << 7,         // layout name, file path, modified flag (new, open, save); as new and
+                            // open replace the document, everything is refreshed, but the
+                            // modified flag stays as the caller set it
 
     // Everything that modifies the document (and so marks the layout modified).
     Content = Pieces | Placement | Scenery | Annotations | Levels,
@@ -26,6 +28,11 @@ constexpr DocChange operator|(DocChange a, DocChange b) {
 }
 constexpr DocChange operator&(DocChange a, DocChange b) {
     return static_cast<DocChange>(static_cast<std::uint32_t>(a) & static_cast<std::uint32_t>(b));
+}
+// The complement within All.
+constexpr DocChange operator~(DocChange a) {
+    return static_cast<DocChange>(~static_cast<std::uint32_t>(a) &
+                                  static_cast<std::uint32_t>(DocChange::All));
 }
 constexpr DocChange& operator|=(DocChange& a, DocChange b) { return a = a | b; }
 // True when set holds any of the flags in any.

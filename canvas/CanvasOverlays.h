@@ -2,6 +2,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+// A ring around a place the layout check found a fault, in mm.
+struct FindingRing {
+    double x = 0, y = 0;
+    bool error = false;  // red for errors, orange for warnings
+};
 
 // Everything is off by default; the editing code switches parts on while a gesture runs.
 struct CanvasOverlays {
@@ -38,4 +45,7 @@ struct CanvasOverlays {
     bool rotation = false;
     bool rotationFlash = false;
     double pivotX = 0, pivotY = 0, rotationHeading = 0;
+
+    // Findings of the layout check, while its window is open.
+    std::vector<FindingRing> findingRings;
 };

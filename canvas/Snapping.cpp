@@ -76,7 +76,7 @@ SnapResult FindSnapMasked(const PieceDef& def, const PiecePose& trial,
             for (int i = 0; i < static_cast<int>(own.size()); ++i) {
                 if (ownUsable && (i >= static_cast<int>(ownUsable->size()) || !(*ownUsable)[i]))
                     continue;
-                if (pd->ConnectorSystem(j) != def.ConnectorSystem(i)) continue;
+                if (!ConnectorsCompatible(*pd, j, def, i)) continue;
                 const double dist = std::hypot(pj.x - own[i].x, pj.y - own[i].y);
                 if (dist > kCaptureRadiusMm) continue;
                 if (FoldedTurn(pj.heading, own[i].heading) < kMinTurnDeg) continue;
@@ -179,6 +179,10 @@ void RotateAbout(double& x, double& y, double px, double py, double cosA, double
 }
 }  // namespace
 
+bool ConnectorsCompatible(const PieceDef& a, int i, const PieceDef& b, int j) {
+    return a.ConnectorSystem(i) == b.ConnectorSystem(j);
+}
+
 std::vector<ConnectorPose> ConnectorPoses(const PlacedPiece& piece, const PieceDef& def) {
     std::vector<ConnectorPose> poses;
     poses.reserve(def.connectors.size());
@@ -215,7 +219,7 @@ SystemClash CheckSystemClash(const PieceDef& def, const PiecePose& trial,
             for (int i = 0; i < static_cast<int>(own.size()); ++i) {
                 if (std::hypot(pj.x - own[i].x, pj.y - own[i].y) > kCaptureRadiusMm) continue;
                 if (FoldedTurn(pj.heading, own[i].heading) < kMinTurnDeg) continue;
-                if (pd->ConnectorSystem(j) == def.ConnectorSystem(i)) continue;
+                if (ConnectorsCompatible(*pd, j, def, i)) continue;
                 result.clash = true;
                 result.dragged = def.ConnectorSystem(i);
                 result.placed = pd->ConnectorSystem(j);

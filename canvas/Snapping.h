@@ -54,6 +54,9 @@ struct SystemClash {
 
 // ---- Geometry (pure) ----
 
+// Connector i of a and connector j of b may be joined: their track systems are equal.
+bool ConnectorsCompatible(const PieceDef& a, int i, const PieceDef& b, int j);
+
 // World poses of every connector of a placed piece, in connector order, with their open flags.
 std::vector<ConnectorPose> ConnectorPoses(const PlacedPiece& piece, const PieceDef& def);
 // Pose for a piece of definition `def` whose connector `k` lies on `target` and faces it;

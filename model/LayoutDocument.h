@@ -191,6 +191,9 @@ public:
     void Redo();
     bool CanUndo() const { return !undoStack.empty(); }
     bool CanRedo() const { return !redoStack.empty(); }
+    // Forgets every undo and redo step: an opened file starts its own history, so no step can
+    // bring another layout's content back under the opened file's name.
+    void ClearHistory();
 
     // Takes the next object id.
     uint32_t TakeId() { return nextId++; }

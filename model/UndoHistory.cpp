@@ -49,3 +49,8 @@ void LayoutDocument::Redo() {
     RestoreSnapshot(std::move(redoStack.back()));
     redoStack.pop_back();
 }
+
+void LayoutDocument::ClearHistory() {
+    undoStack.clear();
+    redoStack.clear();
+}

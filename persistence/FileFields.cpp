@@ -86,6 +86,15 @@ void AppendEscapedXml(std::string& out, std::string_view text) {
     }
 }
 
+void AppendFileDouble(std::string& out, double value) {
+    if (!std::isfinite(value)) value = 0;
+    if (value > kMaxFileMagnitude) value = kMaxFileMagnitude;
+    if (value < -kMaxFileMagnitude) value = -kMaxFileMagnitude;
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
+    out.append(buffer, result.ptr);
+}
+
 namespace {
 
 // Skips leading white space and an optional plus sign, as the C library's readers do.

@@ -67,6 +67,10 @@ std::string_view RawAttribute(std::string_view line, std::string_view name);
 std::string DecodeXml(std::string_view raw);
 // Appends `text` with < > & " replaced by their references.
 void AppendEscapedXml(std::string& out, std::string_view text);
+// Appends a double in the file's form: fixed, exactly 4 decimals, "." whatever the locale; a value
+// the reader would refuse (not finite, beyond kMaxFileMagnitude) is written as the nearest one it
+// takes.
+void AppendFileDouble(std::string& out, double value);
 
 enum class NumberStatus { Ok, NotANumber, OutOfRange };
 // The leading decimal integer of `raw` (white space skipped) as a 32-bit integer.
@@ -132,14 +136,6 @@ private:
     std::string_view element_;
     std::string* error_;
 };
-
-struct PlacedPiece;
-// Reads a <joint line (conn, target, tconn) into the piece's joint slots, growing them as needed.
-// A target of -1 opens the slot.
-bool ReadJointLine(LineFields& fields, PlacedPiece* piece);
-// Gives every piece of a known article at least one joint slot per connector of its definition
-// (the file leaves open slots out), so a loaded piece looks like a freshly placed one.
-void PadJointSlots(std::vector<PlacedPiece>& pieces);
 
 // The lines of a file, counted from 1: line feed separated, a carriage return before it dropped.
 // A line stays valid only until the next call of Next.

@@ -33,13 +33,3 @@ std::string EscapeXml(const std::string& text);
 // The decoded value of attribute `name` in `line`: the first white space outside a quoted value
 // followed by name, '=' and '"'; "" when the attribute is absent, empty or has no closing quote.
 std::string AttributeValue(const std::string& line, const std::string& name);
-
-// Appends the piece element shared by layout and block files: the <piece ...> line at `indent`,
-// one <joint .../> line per joined connector two blanks deeper, then </piece>.
-void AppendPieceElement(std::string& out, const PlacedPiece& piece, std::string_view indent);
-
-// Appends a <sceneryitem .../> line at four blanks, with `selected` as its sel flag.
-void AppendSceneryItemElement(std::string& out, const SceneryItem& item, bool selected);
-
-// Appends a double in the file's form: fixed, exactly 4 decimals, "." whatever the locale.
-void AppendFileDouble(std::string& out, double value);

@@ -4,12 +4,10 @@
 #include <unistd.h>
 
 #include <functional>
-#include <limits>
-#include <unordered_set>
 
 #include "persistence/AtomicFile.h"
+#include "persistence/FileElements.h"
 #include "persistence/FileFields.h"
-#include "persistence/LayoutFile.h"
 
 namespace {
 
@@ -25,9 +23,8 @@ std::string BlockToText(const LayoutDocument& doc, const std::string& blockName)
     for (const SceneryItem& s : doc.scenery) anyScenery = anyScenery || s.selected;
     if (!anyPiece && !anyScenery) return {};
 
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<block name=\"";
-    AppendEscapedXml(out, blockName);
-    out += "\" version=\"1\">\n";
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    AppendElement<BlockElement>(out, "", ">\n", blockName);
     for (const PlacedPiece& p : doc.pieces)
         if (p.selected) AppendPieceElement(out, p, "  ");
     if (anyScenery) {
@@ -35,7 +32,9 @@ std::string BlockToText(const LayoutDocument& doc, const std::string& blockName)
         for (const SceneryItem& s : doc.scenery) {
             if (!s.selected) continue;
             // A block's scenery is placed unselected.
-            AppendSceneryItemElement(out, s, false);
+            SceneryItem unselected = s;
+            unselected.selected = false;
+            AppendElement<SceneryItemElement>(out, "    ", "/>\n", unselected);
         }
         out += "  </scenery>\n";
     }
@@ -55,13 +54,11 @@ namespace {
 std::string LoadBlockFrom(LineSource& cursor, std::string* blockName,
                           std::vector<PlacedPiece>* pieces, std::vector<SceneryItem>* sceneryItems,
                           const std::function<std::string()>& readFault) {
-    constexpr int32_t kMaxInt = std::numeric_limits<int32_t>::max();
-    constexpr int32_t kMinInt = std::numeric_limits<int32_t>::min();
     std::string name;
     std::vector<PlacedPiece> readPieces;
     std::vector<SceneryItem> readScenery;
     // Placement gives block objects new ids by their old ones, so those must be unique.
-    std::unordered_set<uint32_t> ids;
+    IdRegistry ids;
     std::string error;
     auto fail = [&] {
         std::string fault = readFault();
@@ -72,44 +69,29 @@ std::string LoadBlockFrom(LineSource& cursor, std::string* blockName,
     std::string_view line;
     while (cursor.Next(&line)) {
         const int n = cursor.LineNumber();
-        if (Contains(line, "<block ")) name = DecodeXml(RawAttribute(line, "name"));
+        if (Contains(line, "<block ")) {
+            LineFields f(line, n, BlockElement::kTag, &error);
+            ReadElement<BlockElement>(f, FileReader::Block, name);
+        }
         if (Contains(line, "<scenery>")) inScenery = true;
         if (Contains(line, "</scenery>")) {
             inScenery = false;
             continue;
         }
         if (inScenery && Contains(line, "<sceneryitem ")) {
-            LineFields f(line, n, "sceneryitem", &error);
-            SceneryItem s;
-            if (!f.Id("id", &s.id) || !f.Double("x", &s.x) || !f.Double("y", &s.y) ||
-                !f.Double("heading", &s.heading) || !f.OptionalDouble("scalex", 1.0, &s.scaleX) ||
-                !f.OptionalDouble("scaley", 1.0, &s.scaleY) ||
-                !f.OptionalInt("level", kMinInt, kMaxInt, 1, &s.level))
+            if (!AppendReadElement<SceneryItemElement>(readScenery, line, n, FileReader::Block, ids,
+                                                       &error))
                 return fail();
-            if (!ids.insert(s.id).second) {
-                f.Fail("id " + std::to_string(s.id) + " is used twice");
-                return fail();
-            }
-            s.item = f.Text("item");
-            readScenery.push_back(std::move(s));
             continue;
         }
         if (Contains(line, "<piece ")) {
-            LineFields f(line, n, "piece", &error);
-            PlacedPiece p;
-            if (!f.Id("id", &p.id) || !f.Double("x", &p.x) || !f.Double("y", &p.y) ||
-                !f.Double("heading", &p.heading))
+            if (!AppendReadElement<PieceElement>(readPieces, line, n, FileReader::Block, ids,
+                                                 &error))
                 return fail();
-            if (!ids.insert(p.id).second) {
-                f.Fail("id " + std::to_string(p.id) + " is used twice");
-                return fail();
-            }
-            p.article = f.Text("cat");
-            readPieces.push_back(std::move(p));
             continue;
         }
         if (Contains(line, "<joint ") && !readPieces.empty()) {
-            LineFields f(line, n, "joint", &error);
+            LineFields f(line, n, JointElement::kTag, &error);
             if (!ReadJointLine(f, &readPieces.back())) return fail();
         }
     }

@@ -1,4 +1,4 @@
-// Construction of the main window, its panels and status bar, and the edit cycle's refreshes.
+// Construction of the main window, its panels and status bar, and the one update after edits.
 #include "app/gui/MainFrame.h"
 
 #include <wx/cmndata.h>
@@ -98,25 +98,60 @@ void MainFrame::CreatePrintSettings() {
 }
 
 void MainFrame::RefreshTitle() {
-    SetTitle(wxString::FromUTF8(
-        FrameTitle(layoutName.utf8_string(), filePath.utf8_string(), modified)));
+    const wxString title =
+        wxString::FromUTF8(FrameTitle(layoutName.utf8_string(), filePath.utf8_string(), modified));
+    if (GetTitle() != title) SetTitle(title);
 }
 
 void MainFrame::ShowPieceCount() {
     if (GetStatusBar()) SetStatusText(wxString::FromUTF8(PieceCountText(document)), 1);
 }
 
-void MainFrame::MarkModified() {
-    modified = true;
+void MainFrame::NotifyChanged(DocChange what) {
+    if (what == DocChange::None) return;
+    if (HasAny(what, DocChange::Content)) modified = true;
+    pendingChanges |= what;
+    if (updateScheduled) return;
+    updateScheduled = true;
+    CallAfter([this] {
+        updateScheduled = false;
+        FlushChanges();
+    });
+}
+
+void MainFrame::FlushChanges() {
+    const DocChange what = pendingChanges;
+    if (what == DocChange::None) return;
+    pendingChanges = DocChange::None;
+    ApplyChanges(what);
+}
+
+int MainFrame::AddChangeListener(ChangeListener listener) {
+    changeListeners.emplace_back(++lastListenerId, std::move(listener));
+    return lastListenerId;
+}
+
+void MainFrame::RemoveChangeListener(int id) {
+    std::erase_if(changeListeners, [id](const auto& entry) { return entry.first == id; });
+}
+
+void MainFrame::ApplyChanges(DocChange what) {
+    // A new or opened layout replaces everything the windows show.
+    const bool replaced = HasAny(what, DocChange::File);
     RefreshTitle();
-    ShowPieceCount();
-    if (properties) properties->RefreshTally();
+    if (replaced || HasAny(what, DocChange::Pieces)) ShowPieceCount();
+    if (properties) {
+        if (replaced || HasAny(what, DocChange::All & ~DocChange::Annotations))
+            properties->RefreshSelection();
+        if (replaced || HasAny(what, DocChange::Pieces)) properties->RefreshTally();
+    }
+    if (canvas) canvas->Refresh();
+    // A listener may remove itself or add another while being told.
+    const auto listeners = changeListeners;
+    for (const auto& [id, listener] : listeners) listener(what);
 }
 
-void MainFrame::RefreshPanels() {
-    if (!properties) return;
-    properties->RefreshSelection();
-    properties->RefreshTally();
+void MainFrame::AfterStartup() {
+    NotifyChanged(DocChange::File);
+    FlushChanges();
 }
-
-void MainFrame::AfterStartup() { RefreshPanels(); }

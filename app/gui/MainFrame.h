@@ -6,11 +6,15 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
+#include <vector>
 
+#include "app/DocumentChange.h"
 #include "dialogs/PrintOptions.h"
 #include "model/LayoutDocument.h"
 
 class CanvasPanel;
+class LayoutCheckWindow;
 class PalettePanel;
 class PropertiesPanel;
 class View3DFrame;
@@ -29,15 +33,18 @@ public:
     CanvasPanel* Canvas() const { return canvas; }
     PropertiesPanel* Properties() const { return properties; }
 
-    // The edit cycle after a change of the document: modified flag, title with " *", piece
-    // count in the status bar and the tally.
-    void MarkModified();
-    // The properties panel's selection view and the tally, after the selection changed.
-    void RefreshPanels();
-    // Sets the title from the layout name, file path and modified flag.
-    void RefreshTitle();
-    // Status field 1 from the number of pieces.
-    void ShowPieceCount();
+    // The end of every edit: says what changed. Content flags mark the layout modified at once;
+    // the refreshes that depend on the flags (title, status bar, properties panel, tally,
+    // canvas, listeners) run once per turn of the event loop for all calls made in that turn.
+    void NotifyChanged(DocChange what);
+    // Runs the pending update now (nothing when none is pending), for code that must see the
+    // refreshed windows before the event loop turns.
+    void FlushChanges();
+    // Adds an observer called after each update with the merged flags; returns the id that
+    // RemoveChangeListener takes (a window that closes before the frame removes itself).
+    using ChangeListener = std::function<void(DocChange)>;
+    int AddChangeListener(ChangeListener listener);
+    void RemoveChangeListener(int id);
     // The lock check before deleting, moving or rotating the selection: tells the user and
     // returns true when the selection holds helix track, tunnel track or a portal. With
     // wholeHelixPasses one whole helix alone is not locked (the canvas handles it as a unit).
@@ -45,6 +52,8 @@ public:
     // Sets or releases the toolbar's Measure toggle (the canvas leaves the tape mode by itself).
     void SetMeasureToolChecked(bool checked);
 
+    // The open 3D window, or null.
+    View3DFrame* View3D() const { return view3D; }
     bool IsModified() const { return modified; }
     const wxString& FilePath() const { return filePath; }
     const wxString& LayoutName() const { return layoutName; }
@@ -64,6 +73,10 @@ public:
     void SetSavePathAsker(SavePathAsker asker) { askSavePath = std::move(asker); }
     // The unsaved-changes question: true when the caller may go on and drop the layout.
     bool ConfirmDiscardChanges();
+
+    // The layout check window while it is open (MainFrameCheck.cpp); it forgets itself on close.
+    LayoutCheckWindow* CheckWindow() const { return checkWindow; }
+    void ForgetCheckWindow() { checkWindow = nullptr; }
 
     // Runs once after the frame is shown and the document has its level.
     void AfterStartup();
@@ -115,6 +128,9 @@ private:
     void OnProperties(wxCommandEvent& event);
     void CheckUnitsItem();
 
+    // The layout check (MainFrameCheck.cpp).
+    void OnCheckLayout(wxCommandEvent& event);
+
     // Enabling of commands (MainFrameMenus.cpp).
     void OnUpdateUndo(wxUpdateUIEvent& event);
     void OnUpdateRedo(wxUpdateUIEvent& event);
@@ -122,6 +138,14 @@ private:
     void OnUpdateTunnel(wxUpdateUIEvent& event);
     void OnUpdateLater(wxUpdateUIEvent& event);
     void SetToolLabel(int id, const wxString& label);
+
+    // The 3D View command (MainFrame3D.cpp).
+    void OnView3D(wxCommandEvent& event);
+
+    // The update behind NotifyChanged (MainFrame.cpp).
+    void ApplyChanges(DocChange what);
+    void RefreshTitle();
+    void ShowPieceCount();
 
     PalettePanel* palette = nullptr;
     CanvasPanel* canvas = nullptr;
@@ -131,10 +155,17 @@ private:
     wxString layoutName;
     bool modified = false;
     View3DFrame* view3D = nullptr;
+    int view3DListener = 0;
     std::unique_ptr<wxPrintData> printData;
     std::unique_ptr<wxPageSetupDialogData> pageSetup;
     PrintOptions printOptions;
 
     wxString programFolder;
     SavePathAsker askSavePath;
+
+    DocChange pendingChanges = DocChange::None;
+    bool updateScheduled = false;
+    std::vector<std::pair<int, ChangeListener>> changeListeners;
+    int lastListenerId = 0;
+    LayoutCheckWindow* checkWindow = nullptr;
 };

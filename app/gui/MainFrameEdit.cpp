@@ -8,7 +8,6 @@
 #include "canvas/gui/CanvasPanel.h"
 #include "model/Locks.h"
 #include "model/Tunnels.h"
-#include "panels/gui/PropertiesPanel.h"
 
 void MainFrame::OnUndo(wxCommandEvent&) {
     if (!document.CanUndo()) return;
@@ -23,11 +22,8 @@ void MainFrame::OnRedo(wxCommandEvent&) {
 }
 
 void MainFrame::AfterUndoOrRedo() {
-    canvas->Refresh();
-    modified = true;
-    RefreshTitle();
-    ShowPieceCount();
-    RefreshPanels();
+    // A snapshot may restore any part of the layout and its selection.
+    NotifyChanged(DocChange::Content | DocChange::Selection);
 }
 
 bool MainFrame::SelectionIsLocked(std::string_view verb, bool wholeHelixPasses) {
@@ -46,34 +42,29 @@ void MainFrame::OnDelete(wxCommandEvent&) {
                      wxYES_NO | wxICON_QUESTION, this) != wxYES)
         return;
     document.DeleteSelected();
-    canvas->Refresh();
-    RefreshPanels();
-    MarkModified();
+    NotifyChanged(DocChange::Pieces | DocChange::Scenery | DocChange::Selection);
 }
 
 void MainFrame::OnTunnel(wxCommandEvent&) {
     if (!ToggleTunnel(document)) return;
-    MarkModified();
-    RefreshPanels();
-    canvas->Refresh();
+    NotifyChanged(DocChange::Placement | DocChange::Scenery | DocChange::Selection);
 }
 
 void MainFrame::OnSelectAll(wxCommandEvent&) {
     SelectAllPiecesAndScenery(document);
-    canvas->Refresh();
-    RefreshPanels();
+    NotifyChanged(DocChange::Selection);
 }
 
 void MainFrame::OnMeasure(wxCommandEvent& event) {
     if (event.IsChecked()) {
         EnterMeasureMode(document);
         canvas->SetCursor(wxCursor(wxCURSOR_PENCIL));
-        RefreshPanels();
+        NotifyChanged(DocChange::Selection | DocChange::View);
     } else {
         document.toolMode = 0;
         canvas->SetCursor(wxNullCursor);
+        NotifyChanged(DocChange::View);
     }
-    canvas->Refresh();
 }
 
 void MainFrame::SetMeasureToolChecked(bool checked) {

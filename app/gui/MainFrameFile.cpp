@@ -44,11 +44,9 @@ void MainFrame::ResetToNewLayout() {
     filePath.clear();
     layoutName.clear();
     modified = false;
-    RefreshTitle();
     canvas->ResetView();
     SetStatusText("Ready", 0);
-    SetStatusText("Pieces: 0", 1);
-    RefreshPanels();
+    NotifyChanged(DocChange::File);
 }
 
 void MainFrame::OnOpen(wxCommandEvent&) {
@@ -74,23 +72,24 @@ void MainFrame::OpenLayoutFile(const wxString& path) {
         return;
     }
     document.EnsureDefaultLevel();
+    // Undo must never bring the previous layout back under this file's name (and so into it
+    // at the next save). New keeps its history: an untitled layout cannot overwrite a file.
+    document.ClearHistory();
     filePath = path;
     layoutName = wxString::FromUTF8(name);
     modified = false;
-    RefreshTitle();
     CheckUnitsItem();
     if (WantsUnitZoomAfterOpen(document)) {
         canvas->ResetViewUnitZoom();
     } else {
         canvas->ZoomToFit();
     }
-    RefreshPanels();
     palette->SelectSystemForLayout(document.pieces);
     const std::string status =
         GradeRunsStatusText(document.gradeRuns, GetStatusBar()->GetStatusText(0).utf8_string(),
                             true);
     SetStatusText(wxString::FromUTF8(status), 0);
-    ShowPieceCount();
+    NotifyChanged(DocChange::File);
 }
 
 void MainFrame::OnSave(wxCommandEvent&) { SaveLayoutFile(false); }
@@ -126,7 +125,7 @@ bool MainFrame::SaveLayoutFile(bool saveAs) {
         return false;
     }
     modified = false;
-    RefreshTitle();
+    NotifyChanged(DocChange::File);
     return true;
 }
 

@@ -11,7 +11,7 @@
 namespace {
 // Commands whose windows are not part of the program yet: shown, but never enabled.
 constexpr int kLaterCommands[] = {wxID_PAGE_SETUP, wxID_PREVIEW, wxID_PRINT, kCmdLayoutShape,
-                                  kCmdLevels,      kCmd3DView,   kCmdHelp};
+                                  kCmdLevels,      kCmdHelp};
 
 wxMenu* BuildFileMenu() {
     auto* menu = new wxMenu;
@@ -63,6 +63,7 @@ wxMenu* BuildLayoutMenu() {
     menu->AppendSubMenu(units, "Units of Measure");
     menu->AppendSeparator();
     menu->Append(kCmdLayoutShape, "Layout &Shape...");
+    menu->Append(kCmdCheckLayout, "Check &Layout...\tCtrl+L");
     return menu;
 }
 }  // namespace
@@ -135,6 +136,8 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnUnits, this, kCmdUnitsMm, kCmdUnitsInch);
     Bind(wxEVT_MENU, &MainFrame::OnValidate, this, kCmdValidate);
     Bind(wxEVT_MENU, &MainFrame::OnProperties, this, kCmdProperties);
+    Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
+    Bind(wxEVT_MENU, &MainFrame::OnView3D, this, kCmd3DView);
 
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUndo, this, kCmdUndo);
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateRedo, this, kCmdRedo);

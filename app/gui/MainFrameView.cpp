@@ -6,7 +6,6 @@
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
 #include "canvas/gui/CanvasPanel.h"
-#include "panels/gui/PropertiesPanel.h"
 
 void MainFrame::OnZoomIn(wxCommandEvent&) { canvas->ZoomBy(1.25); }
 
@@ -16,18 +15,20 @@ void MainFrame::OnZoomFit(wxCommandEvent&) { canvas->ZoomToFit(); }
 
 void MainFrame::OnShowGrid(wxCommandEvent& event) { canvas->SetShowGrid(event.IsChecked()); }
 
-void MainFrame::OnSnap(wxCommandEvent& event) { document.snapOn = event.IsChecked(); }
+void MainFrame::OnSnap(wxCommandEvent& event) {
+    document.snapOn = event.IsChecked();
+    NotifyChanged(DocChange::View);
+}
 
 void MainFrame::OnLabels(wxCommandEvent& event) {
     document.labelsShown = !event.IsChecked();
     SetToolLabel(kCmdLabels, document.labelsShown ? "Hide Labels" : "Show Labels");
-    canvas->Refresh();
+    NotifyChanged(DocChange::View);
 }
 
 void MainFrame::OnUnits(wxCommandEvent& event) {
     document.units = event.GetId() - kCmdUnitsMm;
-    canvas->Refresh();
-    if (properties) properties->RefreshSelection();
+    NotifyChanged(DocChange::View);
 }
 
 void MainFrame::CheckUnitsItem() {

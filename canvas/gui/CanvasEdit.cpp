@@ -43,12 +43,8 @@ void CanvasPanel::BindEditing() {
         wxEVT_MENU, [this](wxCommandEvent&) { AutofillGap(); }, kAutofillId);
 }
 
-void CanvasPanel::MarkModified() {
-    if (frame) frame->MarkModified();
-}
-
-void CanvasPanel::RefreshPanels() {
-    if (frame) frame->RefreshPanels();
+void CanvasPanel::NotifyChanged(DocChange what) {
+    if (frame) frame->NotifyChanged(what);
 }
 
 void CanvasPanel::ShowRefusal(const std::string& title, const std::string& message) {
@@ -145,9 +141,8 @@ void CanvasPanel::CancelPieceDrag() {
 }
 
 void CanvasPanel::AfterPlacement() {
-    MarkModified();
-    if (frame) frame->ShowPieceCount();
-    RefreshPanels();
+    NotifyChanged(DocChange::Pieces | DocChange::Placement | DocChange::Scenery |
+                  DocChange::Selection);
     Refresh();
 }
 
@@ -218,8 +213,7 @@ void CanvasPanel::DeleteSelection() {
         return;
     ExpandPairSelection(doc);
     doc.DeleteSelected();
-    RefreshPanels();
-    MarkModified();
+    NotifyChanged(DocChange::Content | DocChange::Selection);
     Refresh();
 }
 
@@ -231,8 +225,7 @@ void CanvasPanel::CopySelectionToBuffer() {
 void CanvasPanel::PasteAt(int px, int py) {
     if (edit.copyBuffer.empty()) return;
     PasteBuffer(Document(), edit.copyBuffer, view.ToLayoutX(px), view.ToLayoutY(py));
-    RefreshPanels();
-    MarkModified();
+    NotifyChanged(DocChange::Pieces | DocChange::Placement | DocChange::Selection);
     Refresh();
 }
 
@@ -246,7 +239,7 @@ void CanvasPanel::AutofillGap() {
         wxMessageBox(wxString::FromUTF8(plan.message), wxString::FromUTF8(plan.title),
                      wxOK | wxICON_INFORMATION, this);
         if (plan.selectionCleared) {
-            RefreshPanels();
+            NotifyChanged(DocChange::Selection);
             Refresh();
         }
         return;
@@ -257,7 +250,7 @@ void CanvasPanel::AutofillGap() {
     if (choice < 0 || choice >= static_cast<int>(plan.solutions.size())) return;
     const std::string error = PlaceFillSolution(doc, plan.ends, plan.solutions[choice]);
     if (!error.empty()) return;
-    MarkModified();
+    NotifyChanged(DocChange::Pieces | DocChange::Placement | DocChange::Selection);
     Refresh();
 }
 
@@ -274,7 +267,7 @@ void CanvasPanel::OpenResizeScenery(uint32_t itemId) {
     if (result != kResizeOk && result != kResizeReset) result = kResizeCancel;
     if (!ApplySceneryResizeResult(doc, itemId, result, dialog.WidthScale(), dialog.DepthScale()))
         return;
-    MarkModified();
+    NotifyChanged(DocChange::Scenery);
     Refresh();
 }
 
@@ -295,7 +288,7 @@ void CanvasPanel::TapePress(int px, int py) {
     }
     const bool added = AddMeasurement(Document(), edit.tapeFirst, point) != kNoId;
     EndMeasuring();
-    if (added) MarkModified();
+    if (added) NotifyChanged(DocChange::Annotations);
 }
 
 void CanvasPanel::EndMeasuring() {

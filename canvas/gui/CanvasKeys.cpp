@@ -41,7 +41,7 @@ void CanvasPanel::OnKeyDown(wxKeyEvent& event) {
     }
     if (escape) {
         doc.ClearSelection();
-        RefreshPanels();
+        NotifyChanged(DocChange::Selection);
         Refresh();
         return;
     }

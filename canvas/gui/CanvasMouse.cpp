@@ -85,7 +85,7 @@ void CanvasPanel::OnLeftDown(wxMouseEvent& event) {
                 edit.measurement =
                     BeginMeasurementDrag(doc, hit.id, static_cast<int>(hit.part), point);
                 if (!HasCapture()) CaptureMouse();
-                RefreshPanels();
+                NotifyChanged(DocChange::Selection);
                 Refresh();
                 return;
             }
@@ -136,7 +136,7 @@ void CanvasPanel::OnLeftDown(wxMouseEvent& event) {
     const uint32_t pieceId = PieceOrHelixAt(doc, Index(), view, px, py);
     if (pieceId != kNoId) {
         ClickPiece(doc, pieceId, ctrl, shift);
-        RefreshPanels();
+        NotifyChanged(DocChange::Selection);
         edit.pendingMove = true;
         edit.pressX = px;
         edit.pressY = py;
@@ -162,7 +162,7 @@ void CanvasPanel::OnLeftDown(wxMouseEvent& event) {
     const uint32_t itemId = SceneryAt(doc, Index(), view, px, py);
     if (itemId != kNoId) {
         ClickScenery(doc, itemId, shift);
-        RefreshPanels();
+        NotifyChanged(DocChange::Selection);
         edit.sceneryStart = TakeSceneryMoveStart(doc);
         edit.pressX = px;
         edit.pressY = py;
@@ -176,7 +176,7 @@ void CanvasPanel::OnLeftDown(wxMouseEvent& event) {
 
     doc.ClearSelection();
     edit.copyBuffer.clear();
-    RefreshPanels();
+    NotifyChanged(DocChange::Selection);
     if (ctrl) {
         HandleMiddleDown(event);
         edit.ctrlPan = true;
@@ -208,13 +208,13 @@ bool CanvasPanel::HandleEditMotion(wxMouseEvent& event) {
     }
     if (left && edit.measurementDrag) {
         if (!DragMeasurement(doc, edit.measurement, point)) edit.measurementDrag = false;
-        MarkModified();
+        NotifyChanged(DocChange::Annotations);
         Refresh();
         return true;
     }
     if (left && edit.resizing) {
         if (DragSceneryResize(doc, edit.resize, point.x, point.y)) {
-            MarkModified();
+            NotifyChanged(DocChange::Scenery);
         } else {
             edit.resizing = false;  // the item went away
             if (HasCapture()) ReleaseMouse();
@@ -224,7 +224,7 @@ bool CanvasPanel::HandleEditMotion(wxMouseEvent& event) {
     }
     if (left && edit.outlineDrag) {
         if (!DragOutline(doc, edit.outline, point)) edit.outlineDrag = false;
-        MarkModified();
+        NotifyChanged(DocChange::Levels);
         Refresh();
         return true;
     }
@@ -314,7 +314,7 @@ void CanvasPanel::OnLeftUp(wxMouseEvent& event) {
     LayoutDocument& doc = Document();
     if (edit.measurementDrag || edit.labelDrag || edit.resizing || edit.outlineDrag) {
         edit.measurementDrag = edit.labelDrag = edit.resizing = edit.outlineDrag = false;
-        MarkModified();
+        NotifyChanged(DocChange::Annotations | DocChange::Scenery | DocChange::Levels);
     }
     if (edit.rotating) EndRotation();
     if (edit.ctrlPan) {
@@ -326,11 +326,11 @@ void CanvasPanel::OnLeftUp(wxMouseEvent& event) {
         edit.moving = false;
         edit.groupSnap = GroupSnap{};
         overlays.snapTarget = false;
-        MarkModified();
+        NotifyChanged(DocChange::Placement | DocChange::Scenery);
     }
     if (edit.sceneryMoving) {
         edit.sceneryMoving = false;
-        if (edit.sceneryMoveRecorded) MarkModified();
+        if (edit.sceneryMoveRecorded) NotifyChanged(DocChange::Scenery);
         edit.sceneryMoveRecorded = false;
     }
     if (edit.rubberBand) {
@@ -339,7 +339,7 @@ void CanvasPanel::OnLeftUp(wxMouseEvent& event) {
         if (SelectInBand(doc, Index(), view, overlays.bandX0, overlays.bandY0, event.GetX(),
                          event.GetY())) {
             edit.copyBuffer.clear();
-            RefreshPanels();
+            NotifyChanged(DocChange::Selection);
         }
         SetFocus();
     }
@@ -364,7 +364,6 @@ void CanvasPanel::OnLeftDClick(wxMouseEvent& event) {
     const PlacementResult r = CloneAndExtend(doc, pieceId);
     if (!r.Placed()) return;
     edit.swallowNextPress = true;
-    RefreshPanels();
     AfterPlacement();
 }
 
@@ -413,7 +412,7 @@ void CanvasPanel::RotationMotion(int px, int py) {
         flashTimer.Stop();
     }
     overlays.rotationFlash = edit.flash;
-    MarkModified();
+    NotifyChanged(DocChange::Placement | DocChange::Scenery);
     Refresh();
 }
 
@@ -423,7 +422,7 @@ void CanvasPanel::EndRotation() {
     flashTimer.Stop();
     overlays.rotation = false;
     overlays.rotationFlash = false;
-    MarkModified();
+    NotifyChanged(DocChange::Placement | DocChange::Scenery);
 }
 
 void CanvasPanel::OnFlashTimer(wxTimerEvent&) {
@@ -441,7 +440,7 @@ void CanvasPanel::StepRotate() {
         return;
     }
     if (!StepRotateSelection(doc)) return;
-    MarkModified();
+    NotifyChanged(DocChange::Placement | DocChange::Scenery);
     Refresh();
 }
 
@@ -476,7 +475,7 @@ void CanvasPanel::OnRightDown(wxMouseEvent& event) {
             ShowMenu(menu);
         } else if (!event.ShiftDown()) {
             doc.ClearSelection();
-            RefreshPanels();
+            NotifyChanged(DocChange::Selection);
             Refresh();
         }
         return;
@@ -485,13 +484,13 @@ void CanvasPanel::OnRightDown(wxMouseEvent& event) {
     const std::string stopped = StopGradeAtHead(doc, pieceId);
     if (!stopped.empty()) {
         if (frame) frame->SetStatusText(wxString::FromUTF8(stopped), 0);
-        MarkModified();
+        NotifyChanged(DocChange::Placement);
         Refresh();
         return;
     }
     if (!doc.FindPiece(pieceId)->selected) {
         ClickPiece(doc, pieceId, false, false);
-        RefreshPanels();
+        NotifyChanged(DocChange::Selection);
         Refresh();
     }
     wxMenu menu;

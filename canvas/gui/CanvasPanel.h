@@ -8,6 +8,7 @@
 #include <functional>
 #include <unordered_set>
 
+#include "app/DocumentChange.h"
 #include "canvas/CanvasEditState.h"
 #include "canvas/CanvasOverlays.h"
 #include "canvas/LayoutIndex.h"
@@ -171,8 +172,7 @@ private:
     void ShowMenu(wxMenu& menu);
     void AfterPlacement();
     void ShowRefusal(const std::string& title, const std::string& message);
-    void MarkModified();
-    void RefreshPanels();
+    void NotifyChanged(DocChange what);
 
     CanvasEditState edit;
     wxTimer flashTimer;

@@ -849,8 +849,23 @@ void DrawRotationReadout(wxDC& dc, PointMm pivot, double headingDeg, bool flash,
     dc.DrawText(text, p.x + 14, p.y - th / 2);
 }
 
+void DrawFindingRings(wxDC& dc, const std::vector<FindingRing>& rings, const ViewTransform& view) {
+    if (rings.empty()) return;
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    // Warnings first, so an error's ring stays on top where both mark one place.
+    for (bool errors : {false, true}) {
+        const Rgb c = errors ? kErrorRing : kWarningRing;
+        dc.SetPen(wxPen(wxColour(c.r, c.g, c.b), kFindingRingPenPx));
+        for (const FindingRing& r : rings) {
+            if (r.error != errors) continue;
+            dc.DrawCircle(view.ToPixelX(r.x), view.ToPixelY(r.y), kFindingRingPx);
+        }
+    }
+}
+
 void DrawOverlays(wxDC& dc, const LayoutDocument& doc, const CanvasOverlays& o,
                   const ViewTransform& view) {
+    DrawFindingRings(dc, o.findingRings, view);
     if (o.rubberBand) {
         DrawRubberBand(dc, wxPoint(o.bandX0, o.bandY0), wxPoint(o.bandX1, o.bandY1));
     }

@@ -106,7 +106,13 @@ void DrawHelixGhost(wxDC& dc, const HelixVariant& variant, PointMm centre,
                     const ViewTransform& view);
 void DrawRotationReadout(wxDC& dc, PointMm pivot, double headingDeg, bool flash,
                          const ViewTransform& view);
-// Rubber band, tape, snap target, piece, scenery and helix ghosts and the rotation read-out,
-// as far as `overlays` switches them on.
+// Layout check rings: kFindingRingPx around each place, red for errors, orange for warnings.
+inline constexpr Rgb kErrorRing{220, 30, 30};
+inline constexpr Rgb kWarningRing{245, 140, 0};
+inline constexpr int kFindingRingPx = 16;
+inline constexpr int kFindingRingPenPx = 3;
+void DrawFindingRings(wxDC& dc, const std::vector<FindingRing>& rings, const ViewTransform& view);
+// Finding rings, rubber band, tape, snap target, piece, scenery and helix ghosts and the
+// rotation read-out, as far as `overlays` switches them on.
 void DrawOverlays(wxDC& dc, const LayoutDocument& doc, const CanvasOverlays& overlays,
                   const ViewTransform& view);

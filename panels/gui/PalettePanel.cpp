@@ -188,9 +188,7 @@ void PalettePanel::OnTrackDoubleClick(wxCommandEvent&) {
     if (IsHelixKey(key)) {
         if (!frame) return;
         if (PlaceHelix(frame->Document(), 500, 500, 0, HelixIdFromKey(key)) == kNoId) return;
-        frame->MarkModified();
-        frame->RefreshPanels();
-        if (frame->Canvas()) frame->Canvas()->Refresh();
+        frame->NotifyChanged(DocChange::Pieces | DocChange::Placement | DocChange::Selection);
         return;
     }
     if (frame && frame->Canvas()) frame->Canvas()->PlaceAfterSelection(wxString::FromUTF8(key));
@@ -212,9 +210,8 @@ void PalettePanel::PlaceLibraryBlockAt(const std::string& path) {
         return;
     }
     if (!PlaceLibraryBlock(frame->Document(), std::move(pieces), std::move(items))) return;
-    frame->MarkModified();
-    frame->RefreshPanels();
-    if (frame->Canvas()) frame->Canvas()->Refresh();
+    frame->NotifyChanged(DocChange::Pieces | DocChange::Placement | DocChange::Scenery |
+                         DocChange::Selection);
 }
 
 void PalettePanel::OnSceneryDoubleClick(wxCommandEvent&) {

@@ -19,7 +19,6 @@
 #include <wx/utils.h>
 
 #include "app/gui/MainFrame.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "model/GradeRuns.h"
 #include "panels/BuyTrack.h"
 #include "panels/PropertiesLogic.h"
@@ -226,6 +225,7 @@ void PropertiesPanel::FillLevelChoice(int32_t selectedLevel) {
 
 void PropertiesPanel::RefreshTally() {
     if (!frame) return;
+    ++tallyRecounts;
     const PieceTally tally = ::RefreshTally(frame->Document());
     lastTally = tally.counts;
     tallyList->Freeze();
@@ -252,19 +252,13 @@ void PropertiesPanel::BeginLabel(double x, double y) {
     labelText->SetFocus();
 }
 
-void PropertiesPanel::AfterEdit() {
-    frame->MarkModified();
-    if (frame->Canvas()) frame->Canvas()->Refresh();
-}
-
 void PropertiesPanel::OnSetHeight(wxCommandEvent&) {
     if (shownPiece == kNoId || !frame) return;
     LayoutDocument& doc = frame->Document();
     double mm = 0;
     if (!ParseHeightEntry(heightField->GetValue().utf8_string(), doc.units, &mm)) return;
     if (!SetPieceHeight(doc, shownPiece, mm)) return;
-    AfterEdit();
-    ShowView(BuildPieceView(doc, shownPiece));
+    frame->NotifyChanged(DocChange::Placement);
 }
 
 void PropertiesPanel::OnSetLevel(wxCommandEvent&) {
@@ -283,10 +277,9 @@ void PropertiesPanel::OnSetLevel(wxCommandEvent&) {
         changed = MoveSceneryToLevel(doc, shownScenery, levelId);
     }
     if (!changed) return;
-    AfterEdit();
-    // Flat pieces took the level's height: show it. Deferred, as the choice is still busy
-    // delivering this event.
-    CallAfter([this] { RefreshSelection(); });
+    // Flat pieces took the level's height: the update shows it. It runs after this event, as
+    // the choice is still busy delivering it.
+    frame->NotifyChanged(DocChange::Placement | DocChange::Scenery);
 }
 
 void PropertiesPanel::OnStartGrade(wxCommandEvent&) {
@@ -296,8 +289,7 @@ void PropertiesPanel::OnStartGrade(wxCommandEvent&) {
     if (status.empty()) return;
     if (frame->GetStatusBar()) frame->SetStatusText(Utf8(status), 0);
     // The run is part of the layout and was recorded for undo, so it counts as a change.
-    AfterEdit();
-    RefreshSelection();
+    frame->NotifyChanged(DocChange::Placement);
 }
 
 void PropertiesPanel::OnEndGrade(wxCommandEvent&) {
@@ -305,15 +297,13 @@ void PropertiesPanel::OnEndGrade(wxCommandEvent&) {
     const std::string status = EndGrade(frame->Document(), shownPiece);
     if (status.empty()) return;
     if (frame->GetStatusBar()) frame->SetStatusText(Utf8(status), 0);
-    AfterEdit();
-    RefreshSelection();
+    frame->NotifyChanged(DocChange::Placement);
 }
 
 void PropertiesPanel::OnRecalc(wxCommandEvent&) {
     if (shownPiece == kNoId || !frame) return;
     if (!RecalculateForward(frame->Document(), shownPiece)) return;
-    AfterEdit();
-    RefreshSelection();
+    frame->NotifyChanged(DocChange::Placement);
 }
 
 void PropertiesPanel::OnAddLabel(wxCommandEvent&) {
@@ -326,7 +316,7 @@ void PropertiesPanel::OnAddLabel(wxCommandEvent&) {
     labelOk->Hide();
     labelPending = false;
     Layout();
-    AfterEdit();
+    frame->NotifyChanged(DocChange::Annotations);
 }
 
 void PropertiesPanel::OnApplyColour(wxCommandEvent&) {
@@ -334,9 +324,7 @@ void PropertiesPanel::OnApplyColour(wxCommandEvent&) {
     const int entry = colourChoice->GetSelection();
     if (entry == wxNOT_FOUND) return;
     if (!ApplyPieceColour(frame->Document(), entry)) return;
-    frame->MarkModified();
-    frame->RefreshPanels();
-    if (frame->Canvas()) frame->Canvas()->Refresh();
+    frame->NotifyChanged(DocChange::Placement | DocChange::Selection);
 }
 
 void PropertiesPanel::SetBrowserOpener(BrowserOpener opener) {

@@ -36,9 +36,10 @@ public:
 
     PropertiesPanel(wxWindow* parent, MainFrame* frame);
 
-    // Rebuilds the selection section from the document's selection flags.
+    // Rebuilds the selection section from the document's selection flags (the main frame's
+    // update calls it after changes).
     void RefreshSelection();
-    // Rebuilds the piece count list with its recommended accessories.
+    // Rebuilds the piece count list with its recommended accessories (likewise).
     void RefreshTally();
     // Opens the label field for a new label at a layout position (mm) and focuses it.
     void BeginLabel(double x, double y);
@@ -57,15 +58,15 @@ public:
     uint32_t ShownHelixId() const { return shownHelix; }
     uint32_t ShownSceneryId() const { return shownScenery; }
     bool LabelPending() const { return labelPending; }
-    // The counts behind the last tally list.
+    // The counts behind the last tally list, and how often the list was recounted.
     const PieceCounts& LastTally() const { return lastTally; }
+    int TallyRecounts() const { return tallyRecounts; }
 
 private:
     void BuildControls();
     wxSizer* BuildGradeBox();
     void ShowView(const SelectionView& view);
     void FillLevelChoice(int32_t selectedLevel);
-    void AfterEdit();
 
     void OnSetHeight(wxCommandEvent& event);
     void OnSetLevel(wxCommandEvent& event);
@@ -85,6 +86,7 @@ private:
     double labelX = 0;
     double labelY = 0;
     PieceCounts lastTally;
+    int tallyRecounts = 0;
 
     wxTextCtrl* labelText = nullptr;
     wxButton* labelOk = nullptr;

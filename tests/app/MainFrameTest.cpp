@@ -15,10 +15,12 @@ namespace {
 
 const wxString kBase = "Quillmore v1.3 by Bramblewick";
 
+// Sends a menu command, then runs the frame's update as the next turn of the event loop would.
 void Command(MainFrame* frame, int id) {
     wxCommandEvent event(wxEVT_MENU, id);
     event.SetEventObject(frame);
     frame->GetEventHandler()->ProcessEvent(event);
+    frame->FlushChanges();
 }
 
 bool Enabled(MainFrame* frame, int id) {
@@ -71,7 +73,8 @@ protected:
             p.joints.resize(2);
             frame->Document().AddPiece(p);
         }
-        frame->MarkModified();
+        frame->NotifyChanged(DocChange::Pieces);
+        frame->FlushChanges();
     }
     std::string FileIn(const std::string& name) const { return folder.File(name); }
 
@@ -84,6 +87,7 @@ TEST_F(MainFrameTest, FirstSaveAsksTheNameThenSavesToTheSameFileAndTheTitleFollo
     EXPECT_EQ(frame->GetTitle(), kBase + " *");
     auto hook = Answer(Answers{wxID_YES});
     ASSERT_TRUE(frame->SaveLayoutFile(false));
+    frame->FlushChanges();
     ASSERT_EQ(hook->Count(), 1);
     EXPECT_EQ(hook->Dialogs()[0].title, "Save Layout");
     EXPECT_EQ(hook->Dialogs()[0].message, "My Layout") << "the offered default";
@@ -215,11 +219,43 @@ TEST_F(MainFrameTest, NewClearsAndItsUndoRestoresWithoutReusingIds) {
     EXPECT_EQ(second->Dialogs().back().message, "My Layout");
 }
 
+TEST_F(MainFrameTest, UndoAfterOpenBringsBackAnotherLayoutsPiecesUnderTheOpenedFile) {
+    // File B holds one piece.
+    AddPieces(1);
+    {
+        auto hook = Answer(Answers{wxID_YES, "B"});
+        ASSERT_TRUE(frame->SaveLayoutFile(false));
+    }
+    const std::string savedB = ReadFileBytes(FileIn("B.xml"));
+    // New, then an unsaved layout of three pieces is dropped and B opened.
+    Command(frame, wxID_NEW);
+    AddPieces(3);
+    auto hook = Answer(Answers{wxID_NO, "", wxID_OK, "B"});
+    Command(frame, wxID_OPEN);
+    ASSERT_EQ(frame->FilePath(), FileIn("B.xml"));
+    ASSERT_EQ(frame->Document().pieces.size(), 1u);
+
+    EXPECT_FALSE(Enabled(frame, kCmdUndo)) << "the opened file starts a fresh history";
+    EXPECT_FALSE(Enabled(frame, kCmdRedo));
+    Command(frame, kCmdUndo);
+    EXPECT_EQ(frame->Document().pieces.size(), 1u) << "B's own piece stays";
+    EXPECT_FALSE(frame->IsModified());
+    ASSERT_TRUE(frame->SaveLayoutFile(false));
+    EXPECT_EQ(ReadFileBytes(FileIn("B.xml")), savedB) << "saving cannot overwrite B with others";
+
+    // Edits after opening are undoable as before.
+    AddPieces(1);
+    Command(frame, kCmdUndo);
+    EXPECT_EQ(frame->Document().pieces.size(), 1u);
+    EXPECT_FALSE(Enabled(frame, kCmdUndo));
+}
+
 TEST_F(MainFrameTest, CommandsAreEnabledAsTheDocumentAllows) {
-    for (int id : std::initializer_list<int>{5012, 5013, 5010, 2014, 2018, 2000, 2021, kCmdUndo,
+    for (int id : std::initializer_list<int>{5012, 5013, 5010, 2014, 2018, 2021, kCmdUndo,
                                              kCmdRedo, kCmdDelete})
         EXPECT_FALSE(Enabled(frame, id)) << id;
-    for (int id : {5002, 5000, 5003, 5004, 2005, 2006, 2009}) EXPECT_TRUE(Enabled(frame, id)) << id;
+    for (int id : {5002, 5000, 5003, 5004, 2005, 2006, 2009, 2000})
+        EXPECT_TRUE(Enabled(frame, id)) << id;
     AddPieces(2);
     EXPECT_TRUE(Enabled(frame, kCmdUndo));
     EXPECT_FALSE(Enabled(frame, kCmdDelete));

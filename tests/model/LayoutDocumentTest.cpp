@@ -126,4 +126,19 @@ TEST(UndoHistory, KeepsTheNewestFiftySnapshots) {
     EXPECT_EQ(doc.AddPiece(PlacedPiece{}), 61u) << "ids taken before undo are not reused";
     EXPECT_FALSE(doc.CanRedo()) << "an edit empties redo";
 }
+
+TEST(UndoHistory, ClearHistoryForgetsBothStacksButKeepsTheLayoutAndTheIdCounter) {
+    LayoutDocument doc;
+    for (int i = 0; i < 3; ++i) doc.AddPiece(PlacedPiece{});
+    doc.Undo();
+    ASSERT_TRUE(doc.CanUndo() && doc.CanRedo());
+    doc.ClearHistory();
+    EXPECT_FALSE(doc.CanUndo() || doc.CanRedo());
+    doc.Undo();
+    doc.Redo();
+    EXPECT_EQ(doc.pieces.size(), 2u);
+    EXPECT_EQ(doc.AddPiece(PlacedPiece{}), 4u);
+    doc.Undo();
+    EXPECT_EQ(doc.pieces.size(), 2u) << "edits after the reset are undoable";
+}
 }  // namespace

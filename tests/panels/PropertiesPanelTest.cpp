@@ -64,11 +64,13 @@ protected:
     wxTextCtrl* Height() {
         return dynamic_cast<wxTextCtrl*>(panel->FindWindow(PropertiesPanel::kIdHeight));
     }
-    // Sends a command event as the control itself would.
+    // Sends a command event as the control itself would, then runs the frame's update as the
+    // next turn of the event loop would.
     void Send(wxWindow* control, wxEventType type) {
         wxCommandEvent event(type, control->GetId());
         event.SetEventObject(control);
         control->GetEventHandler()->ProcessEvent(event);
+        frame->FlushChanges();
     }
     void Press(int id) { Send(panel->FindWindow(id), wxEVT_BUTTON); }
     void TypeHeight(const wxString& text) {
@@ -182,8 +184,9 @@ TEST_F(PropertiesPanelTest, TallyListsPiecesDecksHelixCurvesAndAccessories) {
     helix.id = Doc().TakeId();
     helix.variant = "proses_2_5_r1r2";  // 2.5 turns: 30 curves of each radius
     Doc().helices.push_back(helix);
-    Place("99999", false);  // not in the catalog: listed by its number
-    frame->MarkModified();  // the frame refreshes the list when the layout changes
+    Place("99999", false);                    // not in the catalog: listed by its number
+    frame->NotifyChanged(DocChange::Pieces);  // the frame recounts when pieces change
+    frame->FlushChanges();
 
     const auto name = [](const char* article) {
         return wxString::FromUTF8(TrackCatalog::Instance().Find(article)->name);

@@ -72,12 +72,14 @@ TEST_F(BlockTest, ReaderTakesPoseAndJointsAndDefaultsTheRest) {
     const std::string missing = folder.File("gone.xml");
     EXPECT_EQ(LoadBlock(missing, &name, &pieces, &scenery), "Cannot open file: " + missing);
 
-    // Orphan joints and scenery items outside <scenery> are skipped; absent values take defaults;
+    // Orphan joints and scenery items outside <scenery> are skipped; absent values take defaults,
+    // and so do the layout's own piece attributes, which a block does not read (even when broken);
     // a known piece gets a slot per connector; joints to pieces outside the block are kept.
     ASSERT_EQ(
         LoadBlockFromText("<joint conn=\"0\" target=\"5\" tconn=\"0\"/>\n"
                           "<sceneryitem id=\"7\" item=\"hut\" x=\"1\" y=\"2\" heading=\"3\"/>\n"
-                          "<piece id=\"1\" cat=\"x\" x=\"0\" y=\"0\" heading=\"0\">\n"
+                          "<piece id=\"1\" cat=\"x\" x=\"0\" y=\"0\" heading=\"0\" "
+                          "z=\"high\" level=\"top\" color=\"red\">\n"
                           "<joint conn=\"3\" target=\"5\" tconn=\"1\"/>\n</piece>\n"
                           "<piece id=\"3\" cat=\"24130\" x=\"0\" y=\"0\" heading=\"0\">\n"
                           "</piece>\n<scenery>\n"

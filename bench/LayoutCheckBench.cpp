@@ -1,0 +1,61 @@
+// The layout check over large layouts: 2,000 and 10,000 pieces.
+#include <benchmark/benchmark.h>
+
+#include "SampleLayouts.h"
+#include "catalog/TrackCatalog.h"
+#include "panels/LayoutCheck.h"
+
+namespace {
+
+// Closed double-track ovals (R1 inside R2, 28 pieces each) side by side: joined track as users
+// build it, with nothing to find.
+LayoutDocument Ovals(int count) {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    int made = 0;
+    for (int n = 0; made < count; ++n) {
+        const double ox = (n % 20) * 1300.0, oy = (n / 20) * 1100.0;
+        for (const auto& [curve, offset] : {std::pair{"24130", 0.0}, std::pair{"24230", -77.5}}) {
+            const uint32_t first =
+                AppendJoined(doc, "24188", kNoId, 0, ox + 200, oy + 200 + offset, 0);
+            uint32_t last = first;
+            for (int half = 0; half < 2; ++half) {
+                for (int i = 0; i < 6; ++i) last = AppendJoined(doc, curve, last, 1);
+                if (half == 0) last = AppendJoined(doc, "24188", last, 1);
+            }
+            doc.FindPiece(last)->joints[1] = {first, 0};
+            doc.FindPiece(first)->joints[0] = {last, 1};
+            made += 14;
+        }
+    }
+    return doc;
+}
+
+void BM_CheckOvals(benchmark::State& state) {
+    const LayoutDocument doc = Ovals(static_cast<int>(state.range(0)));
+    size_t findings = 0;
+    for (auto _ : state) {
+        const std::vector<LayoutFinding> out = CheckLayout(doc);
+        findings = out.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["pieces"] = static_cast<double>(doc.pieces.size());
+    state.counters["findings"] = static_cast<double>(findings);
+}
+BENCHMARK(BM_CheckOvals)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// Mixed kinds at random headings in rows, with levels, helices and tunnels: many meetings.
+void BM_CheckMixed(benchmark::State& state) {
+    const LayoutDocument doc = SampleMixed(static_cast<int>(state.range(0)));
+    size_t findings = 0;
+    for (auto _ : state) {
+        const std::vector<LayoutFinding> out = CheckLayout(doc);
+        findings = out.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["pieces"] = static_cast<double>(doc.pieces.size());
+    state.counters["findings"] = static_cast<double>(findings);
+}
+BENCHMARK(BM_CheckMixed)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

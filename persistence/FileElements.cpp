@@ -1,0 +1,77 @@
+// Writing and reading element attributes in the file's form, and the piece element with its joints.
+#include "persistence/FileElements.h"
+
+#include <charconv>
+
+#include "catalog/TrackCatalog.h"
+
+void AttributeWriter::Start(std::string_view name) {
+    out_ += ' ';
+    out_ += name;
+    out_ += "=\"";
+}
+
+void AttributeWriter::Integer(std::string_view name, int64_t value) {
+    Start(name);
+    char buffer[24];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out_.append(buffer, result.ptr);
+    out_ += '"';
+}
+
+void AttributeWriter::Double(std::string_view name, double value, unsigned) {
+    Start(name);
+    AppendFileDouble(out_, value);
+    out_ += '"';
+}
+
+void AttributeWriter::Text(std::string_view name, std::string_view text, std::string_view,
+                           unsigned) {
+    Start(name);
+    AppendEscapedXml(out_, text);
+    out_ += '"';
+}
+
+void AttributeWriter::Fixed(std::string_view name, std::string_view value) {
+    Start(name);
+    out_ += value;
+    out_ += '"';
+}
+
+void AttributeReader::Colour(std::string_view name, bool& hasColour, Rgb& colour, unsigned rules) {
+    int32_t value = -1;
+    if (!Takes(rules) || !(ok_ = f_.OptionalInt(name, 0, 0xFFFFFF, -1, &value)) || value < 0)
+        return;
+    hasColour = true;
+    colour = Rgb{static_cast<uint8_t>((value >> 16) & 0xFF),
+                 static_cast<uint8_t>((value >> 8) & 0xFF), static_cast<uint8_t>(value & 0xFF)};
+}
+
+void AppendPieceElement(std::string& out, const PlacedPiece& piece, std::string_view indent) {
+    AppendElement<PieceElement>(out, indent, ">\n", piece);
+    const std::string jointIndent = std::string(indent) + "  ";
+    for (size_t c = 0; c < piece.joints.size(); ++c) {
+        if (piece.joints[c].IsOpen()) continue;
+        AppendElement<JointElement>(out, jointIndent, "/>\n",
+                                    JointLine{static_cast<int32_t>(c), piece.joints[c]});
+    }
+    out += indent;
+    out += "</piece>\n";
+}
+
+bool ReadJointLine(LineFields& fields, PlacedPiece* piece) {
+    JointLine line;
+    if (!ReadElement<JointElement>(fields, FileReader::Layout, line)) return false;
+    if (static_cast<size_t>(line.conn) >= piece->joints.size()) piece->joints.resize(line.conn + 1);
+    piece->joints[line.conn] = line.joint;
+    return true;
+}
+
+void PadJointSlots(std::vector<PlacedPiece>& pieces) {
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    for (PlacedPiece& p : pieces) {
+        const PieceDef* def = catalog.Find(p.article);
+        if (def && p.joints.size() < def->connectors.size())
+            p.joints.resize(def->connectors.size());
+    }
+}

@@ -1,0 +1,406 @@
+// The layout check on layouts built from catalog pieces: one group of cases per kind of finding.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <set>
+
+#include "canvas/SpatialHash.h"
+#include "model/Helices.h"
+#include "model/TrackBuilder.h"
+#include "panels/LayoutCheck.h"
+
+namespace {
+
+constexpr double kDeg = 3.141592653589793 / 180;
+
+std::vector<FindingKind> Kinds(const std::vector<LayoutFinding>& findings) {
+    std::vector<FindingKind> kinds;
+    for (const LayoutFinding& f : findings) kinds.push_back(f.kind);
+    return kinds;
+}
+
+int Count(const std::vector<LayoutFinding>& findings, FindingKind kind) {
+    return static_cast<int>(std::count_if(findings.begin(), findings.end(),
+                                          [&](const LayoutFinding& f) { return f.kind == kind; }));
+}
+
+// Everything except open ends.
+std::vector<LayoutFinding> Faults(const std::vector<LayoutFinding>& findings) {
+    std::vector<LayoutFinding> out;
+    for (const LayoutFinding& f : findings) {
+        if (f.kind != FindingKind::OpenEnd) out.push_back(f);
+    }
+    return out;
+}
+
+class LayoutCheckTest : public ::testing::Test {
+protected:
+    // A ring of `count` pieces, each joined to the next, closed when `close`.
+    std::vector<uint32_t> Ring(const std::vector<std::string>& articles, bool close) {
+        std::vector<uint32_t> ids{track.Place(articles[0])};
+        for (size_t i = 1; i < articles.size(); ++i)
+            ids.push_back(track.Attach(articles[i], ids.back(), 1));
+        if (close) track.Join(ids.back(), 1, ids.front(), 0);
+        return ids;
+    }
+    std::vector<LayoutFinding> Check(const CheckOptions& options = CheckOptions()) {
+        return CheckLayout(doc, options);
+    }
+
+    LayoutDocument doc;
+    TrackBuilder track{doc};
+};
+
+TEST_F(LayoutCheckTest, ClosedCircleOfTwelveCurvesIsQuiet) {
+    Ring(std::vector<std::string>(12, "24130"), true);
+    EXPECT_TRUE(Check().empty());
+}
+
+TEST_F(LayoutCheckTest, CircleWithOneFifteenDegreeCurveHasTwoOpenEnds) {
+    std::vector<std::string> articles(12, "24130");
+    articles[5] = "24115";
+    const std::vector<uint32_t> ids = Ring(articles, false);
+    const std::vector<LayoutFinding> findings = Check();
+    ASSERT_EQ(Kinds(findings), (std::vector{FindingKind::OpenEnd, FindingKind::OpenEnd}));
+    std::set<uint32_t> pieces{findings[0].pieces[0], findings[1].pieces[0]};
+    EXPECT_EQ(pieces, (std::set{ids.front(), ids.back()}));
+    EXPECT_EQ(findings[0].severity, FindingSeverity::Warning);
+    // Open ends sit on the connector: the first piece's connector 0 is at the origin.
+    const auto atOrigin = std::find_if(findings.begin(), findings.end(),
+                                       [&](const auto& f) { return f.pieces[0] == ids.front(); });
+    EXPECT_NEAR(atOrigin->x, 0, 1e-9);
+    EXPECT_NEAR(atOrigin->y, 0, 1e-9);
+}
+
+TEST_F(LayoutCheckTest, CircleLeftUnjoinedIsANearMissWithNoGap) {
+    const std::vector<uint32_t> ids = Ring(std::vector<std::string>(12, "24130"), false);
+    const std::vector<LayoutFinding> findings = Check();
+    ASSERT_EQ(Kinds(findings),
+              (std::vector{FindingKind::NearMiss, FindingKind::OpenEnd, FindingKind::OpenEnd}));
+    EXPECT_EQ(findings[0].severity, FindingSeverity::Error);
+    EXPECT_EQ(findings[0].pieces, (std::vector{ids.front(), ids.back()}));
+    EXPECT_NE(findings[0].text.find("Gap of 0.0 mm at 0.0"), std::string::npos);
+}
+
+// Two open ends facing each other: the second piece starts `gap` mm on, turned `turnDeg`.
+struct NearMissCase {
+    const char* first;
+    const char* second;
+    double gap;
+    double turnDeg;
+    bool nearMiss;
+    const char* text;
+};
+
+class NearMissTest : public LayoutCheckTest, public ::testing::WithParamInterface<NearMissCase> {};
+
+TEST_P(NearMissTest, FindsOnlyCloseFacingCompatibleEnds) {
+    const NearMissCase& c = GetParam();
+    track.Place(c.first);
+    const double along = 188.3 + c.gap;  // 24188 and 62188 are both 188.3 mm
+    track.Place(c.second, along, 0, c.turnDeg);
+    const std::vector<LayoutFinding> findings = Check();
+    EXPECT_EQ(Count(findings, FindingKind::OpenEnd), 4);
+    ASSERT_EQ(Count(findings, FindingKind::NearMiss), c.nearMiss ? 1 : 0);
+    if (!c.nearMiss) return;
+    EXPECT_NEAR(findings[0].x, 188.3 + c.gap / 2, 1e-9);
+    EXPECT_NE(findings[0].text.find(c.text), std::string::npos) << findings[0].text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, NearMissTest,
+    ::testing::Values(NearMissCase{"24188", "24188", 2.0, 0, true, "Gap of 2.0 mm at 0.0"},
+                      NearMissCase{"24188", "24188", 4.9, 4.5, true, "Gap of 4.9 mm at 4.5"},
+                      NearMissCase{"24188", "24188", 5.5, 0, false, ""},
+                      NearMissCase{"24188", "24188", 1.0, 6.0, false, ""},
+                      // C-Track does not join K-Track, however close.
+                      NearMissCase{"24188", "2200", 1.0, 0, false, ""},
+                      // TRIX C-Track is a system of its own.
+                      NearMissCase{"24188", "62188", 1.0, 0, false, ""}));
+
+TEST_F(LayoutCheckTest, StrainedJointsAreFoundOncePerJoint) {
+    struct Case {
+        double dy, turnDeg;
+        bool strained;
+    };
+    for (const Case c :
+         {Case{0.05, 0, false}, Case{0.3, 0, true}, Case{0, 0.2, true}, Case{0, 0.05, false}}) {
+        LayoutDocument d;
+        TrackBuilder t(d);
+        const std::vector<uint32_t> ids = t.Line("24188", 2);
+        t[ids[1]].y += c.dy;
+        t[ids[1]].heading += c.turnDeg;
+        const std::vector<LayoutFinding> faults = Faults(CheckLayout(d, CheckOptions()));
+        ASSERT_EQ(faults.size(), c.strained ? 1u : 0u) << c.dy << " " << c.turnDeg;
+        if (!c.strained) continue;
+        EXPECT_EQ(faults[0].kind, FindingKind::StrainedJoint);
+        EXPECT_EQ(faults[0].pieces, ids);
+        EXPECT_NEAR(faults[0].x, 188.3, 0.01);
+    }
+}
+
+TEST_F(LayoutCheckTest, StraightsCrossingAtOneHeightCollide) {
+    const uint32_t a = track.Place("24188");
+    const uint32_t b = track.Place("24188", 94.15, -94.15, 90);
+    const std::vector<LayoutFinding> faults = Faults(Check());
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].kind, FindingKind::Collision);
+    EXPECT_EQ(faults[0].pieces, (std::vector{a, b}));
+    EXPECT_NEAR(faults[0].x, 94.15, 1e-6);
+    EXPECT_NEAR(faults[0].y, 0, 1e-6);
+}
+
+TEST_F(LayoutCheckTest, SideBySideTracksMeetOnlyWhenCloseAlongFiftyMillimetres) {
+    struct Case {
+        double offsetY, shiftX;
+        int collisions;
+    };
+    // 10 mm apart over their whole length; 30 mm apart (beyond half a track width); 10 mm apart
+    // overlapping 18 mm end to end (close along 35 mm); overlapping 68 mm.
+    for (const Case c : {Case{10, 0, 1}, Case{30, 0, 0}, Case{10, 170.3, 0}, Case{10, 120, 1}}) {
+        LayoutDocument d;
+        TrackBuilder t(d);
+        t.Place("24188");
+        t.Place("24188", c.shiftX, c.offsetY);
+        EXPECT_EQ(Count(CheckLayout(d), FindingKind::Collision), c.collisions)
+            << c.offsetY << " " << c.shiftX;
+    }
+}
+
+// A climbing run of three straights crosses a flat straight at x = 400; heights at the crossing.
+struct ClearanceCase {
+    const char* flat;
+    const char* run;
+    double heightAtCrossing;
+    CheckOptions options;
+    FindingKind kind;  // OpenEnd: nothing found where the tracks meet
+    const char* text;
+};
+
+class ClearanceTest : public LayoutCheckTest,
+                      public ::testing::WithParamInterface<ClearanceCase> {};
+
+TEST_P(ClearanceTest, HeightDifferenceAtTheCrossingDecides) {
+    const ClearanceCase& c = GetParam();
+    const double grade = 1.5;
+    std::vector<uint32_t> run{track.Place(c.run)};
+    const double length = TrackCatalog::Instance().Find(c.run)->length;
+    track[run[0]].elevation = c.heightAtCrossing - std::sin(grade * kDeg) * 2 * length - 1;
+    StartGrade(doc, run[0], grade);
+    for (int i = 0; i < 2; ++i) run.push_back(track.Attach(c.run, run.back(), 1));
+    // The flat track crosses the run 1 mm / sin(grade) after the start of the third piece.
+    const double crossX = 2 * length + 1 / std::sin(grade * kDeg);
+    const uint32_t flat = track.Place(c.flat, crossX, -60, 90);
+    const std::vector<LayoutFinding> faults = Faults(Check(c.options));
+    if (c.kind == FindingKind::OpenEnd) {
+        EXPECT_TRUE(faults.empty()) << faults.front().text;
+        return;
+    }
+    ASSERT_EQ(faults.size(), 1u) << faults.back().text;
+    EXPECT_EQ(faults[0].kind, c.kind);
+    EXPECT_EQ(faults[0].pieces, (std::vector{run[2], flat}));
+    EXPECT_NEAR(faults[0].x, crossX, 1e-6);
+    EXPECT_NE(faults[0].text.find(c.text), std::string::npos) << faults[0].text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Heights, ClearanceTest,
+    ::testing::Values(
+        ClearanceCase{"24188", "24188", 50, {}, FindingKind::LowClearance, "50.0 mm under 24188"},
+        ClearanceCase{"24188", "24188", 50, {}, FindingKind::LowClearance, "65.0 mm needed"},
+        ClearanceCase{"24188", "24188", 70, {}, FindingKind::OpenEnd, ""},
+        ClearanceCase{"24188", "24188", 50, {45, 30, 3}, FindingKind::OpenEnd, ""},
+        ClearanceCase{"24188", "24188", 6.5, {}, FindingKind::Collision, "difference 6.5 mm"},
+        ClearanceCase{"24188", "24188", 7.5, {}, FindingKind::LowClearance, "7.5 mm"},
+        // Z track needs 30 mm by default; the lower track's system decides.
+        ClearanceCase{"8500", "8500", 25, {}, FindingKind::LowClearance, "30.0 mm needed"},
+        ClearanceCase{"8500", "8500", 35, {}, FindingKind::OpenEnd, ""},
+        ClearanceCase{"8500", "24188", 40, {}, FindingKind::OpenEnd, ""},
+        ClearanceCase{"24188", "8500", 40, {}, FindingKind::LowClearance, "65.0 mm needed"}));
+
+TEST_F(LayoutCheckTest, BridgeTooLowOverTrackIsLowClearance) {
+    const uint32_t bridge = track.Place("74636", 0, 0, 0, 40);
+    const uint32_t below = track.Place("24188", 180, -94.15, 90);
+    const std::vector<LayoutFinding> faults = Faults(Check());
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].kind, FindingKind::LowClearance);
+    EXPECT_EQ(faults[0].pieces, (std::vector{bridge, below}));
+    EXPECT_NE(faults[0].text.find("40.0 mm under 74636 where 24188 passes"), std::string::npos);
+}
+
+TEST_F(LayoutCheckTest, CrossingsTurnoutsSlipsParallelTrackAndShortChainsAreQuiet) {
+    // A crossing with track on all four ends.
+    const uint32_t x = track.Place("24640", 0, 0);
+    for (int c = 0; c < 4; ++c) track.Attach("24188", x, c, c == 0 || c == 2 ? 1 : 0);
+    // A turnout with track before it and on both legs, the branch turned back parallel.
+    const uint32_t t = track.Place("24612", 0, 600);
+    track.Attach("24188", t, 0, 1);
+    track.Attach("24188", track.Attach("24188", t, 1), 1);
+    track.Attach("24188", track.Attach("24224", t, 2, 1), 0);
+    // A three-way turnout, a double slip and curved turnouts with track on every end.
+    double y = 1200;
+    for (const char* article : {"24630", "24624", "24672", "2268", "8560", "8568"}) {
+        const uint32_t p = track.Place(article, 0, y);
+        y += 600;
+        const int n = static_cast<int>(TrackCatalog::Instance().Find(article)->connectors.size());
+        const char* straight = article[0] == '8'                        ? "8500"
+                               : article[0] == '2' && article[1] != '4' ? "2200"
+                                                                        : "24188";
+        for (int c = 0; c < n; ++c) track.Attach(straight, p, c, c == 0 || c == 2 ? 1 : 0);
+    }
+    // A double-track oval: R1 inside, R2 outside at the catalog's 77.5 mm spacing.
+    for (const auto& [curve, offset] : {std::pair{"24130", 0.0}, std::pair{"24230", -77.5}}) {
+        std::vector<uint32_t> ids{track.Place("24188", 1500, 1500 + offset)};
+        for (int half = 0; half < 2; ++half) {
+            for (int i = 0; i < 6; ++i) ids.push_back(track.Attach(curve, ids.back(), 1));
+            if (half == 0) ids.push_back(track.Attach("24188", ids.back(), 1));
+        }
+        track.Join(ids.back(), 1, ids.front(), 0);
+    }
+    // Chains of the shortest straights of K and Z track.
+    for (uint32_t id : track.Line("2204", 10)) track[id].x += 5000;
+    for (uint32_t id : track.Line("8504", 10)) {
+        track[id].x += 5000;
+        track[id].y += 500;
+    }
+    const std::vector<LayoutFinding> findings = Check();
+    for (const LayoutFinding& f : Faults(findings)) ADD_FAILURE() << f.text;
+    EXPECT_GT(Count(findings, FindingKind::OpenEnd), 20);
+}
+
+TEST_F(LayoutCheckTest, GradesAreCheckedAgainstTheMaximumAndTheRecommendation) {
+    struct Case {
+        double grade, recommended;
+        bool found;
+        FindingSeverity severity;
+    };
+    for (const Case c :
+         {Case{7, 3, true, FindingSeverity::Error}, Case{-6.5, 3, true, FindingSeverity::Error},
+          Case{2, 3, true, FindingSeverity::Warning}, Case{1.5, 3, false, {}},
+          Case{1.5, 2.5, true, FindingSeverity::Warning}, Case{6, 20, false, {}}}) {
+        LayoutDocument d;
+        TrackBuilder t(d);
+        t[t.Place("24188")].grade = c.grade;
+        CheckOptions options;
+        options.recommendedGradePercent = c.recommended;
+        const std::vector<LayoutFinding> faults = Faults(CheckLayout(d, options));
+        ASSERT_EQ(faults.size(), c.found ? 1u : 0u) << c.grade;
+        if (!c.found) continue;
+        EXPECT_EQ(faults[0].kind, FindingKind::SteepGrade);
+        EXPECT_EQ(faults[0].severity, c.severity) << c.grade;
+        EXPECT_NEAR(faults[0].x, 94.15, 1e-9);
+    }
+}
+
+TEST_F(LayoutCheckTest, GradeKinksFollowTheDirectionOfTravel) {
+    struct Case {
+        int connA, connB;  // joined connectors
+        double gradeA, gradeB;
+        bool kink;
+    };
+    for (const Case c :
+         {Case{1, 0, 1.5, 0, true}, Case{1, 0, 1.5, 1.0, false}, Case{0, 0, 1.5, -1.5, false},
+          Case{0, 0, 1.5, 1.5, true}, Case{1, 1, 1.5, -1.5, false}, Case{1, 1, 1.0, 0.5, true}}) {
+        LayoutDocument d;
+        TrackBuilder t(d);
+        const uint32_t a = t.Place("24188");
+        const uint32_t b = t.Attach("24188", a, c.connA, c.connB);
+        t[a].grade = c.gradeA;
+        t[b].grade = c.gradeB;
+        const std::vector<LayoutFinding> faults = Faults(CheckLayout(d));
+        ASSERT_EQ(faults.size(), c.kink ? 1u : 0u) << c.connA << c.connB << c.gradeB;
+        if (c.kink) {
+            EXPECT_EQ(faults[0].kind, FindingKind::GradeKink);
+        }
+    }
+}
+
+TEST_F(LayoutCheckTest, UnknownArticleIsItsOnlyFinding) {
+    const uint32_t known = track.Place("24188");
+    const uint32_t unknown = track.Place("99999", 20, 0);  // lies over the known piece
+    track.Join(known, 1, unknown, 0);
+    const std::vector<LayoutFinding> findings = Check();
+    ASSERT_EQ(Kinds(findings), (std::vector{FindingKind::OpenEnd, FindingKind::UnknownArticle}));
+    EXPECT_EQ(findings[0].pieces, std::vector{known});
+    EXPECT_EQ(findings[1].pieces, std::vector{unknown});
+    EXPECT_EQ(findings[1].text, "Article 99999 is not in the catalog");
+}
+
+TEST_F(LayoutCheckTest, HelixStubsOpenOnlyAwayFromTheHelix) {
+    PlaceHelix(doc, 500, 500, 0, "proses_2_5_r1r2");
+    const std::vector<LayoutFinding> findings = Check();
+    ASSERT_EQ(Kinds(findings), std::vector<FindingKind>(4, FindingKind::OpenEnd));
+    for (const LayoutFinding& f : findings)
+        EXPECT_NE(f.text.find("connector 1"), std::string::npos);
+}
+
+TEST_F(LayoutCheckTest, FindingsAreSortedAndRepeatable) {
+    track.Place("24188", 0, 0, 0);
+    track.Place("24188", 94.15, -94.15, 90);        // collision
+    track[track.Place("24188", 0, 600)].grade = 2;  // steep warning
+    track.Place("99999", 0, 900);
+    const std::vector<LayoutFinding> first = Check();
+    EXPECT_EQ(first, Check());
+    ASSERT_EQ(first.front().kind, FindingKind::Collision);
+    EXPECT_TRUE(std::is_sorted(first.begin(), first.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.severity, a.kind, a.x, a.y) < std::tie(b.severity, b.kind, b.x, b.y);
+    }));
+    EXPECT_EQ(LayoutCheckTitle(first),
+              "Layout Check - " + std::to_string(first.size()) + " findings");
+    EXPECT_EQ(CountFindings(first, FindingSeverity::Error), 1);
+}
+
+TEST_F(LayoutCheckTest, SelectingAFindingSelectsExactlyItsPieces) {
+    const uint32_t a = track.Place("24188");
+    const uint32_t b = track.Place("24188", 94.15, -94.15, 90);
+    const uint32_t c = track.Place("24188", 0, 500);
+    track[c].selected = true;
+    const LayoutFinding collision = Faults(Check()).at(0);
+    EXPECT_TRUE(SelectFindingPieces(doc, collision));
+    EXPECT_TRUE(track[a].selected && track[b].selected);
+    EXPECT_FALSE(track[c].selected);
+    const FindingBox box = FindingExtent(doc, collision);
+    EXPECT_NEAR((box.minX + box.maxX) / 2, collision.x, 1e-9);
+    EXPECT_GE(box.maxX - box.minX, 188.3);
+}
+
+TEST(SpatialHash, VisitsEveryOverlappingPairOnce) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> pos(-500, 500), size(0, 60);
+    std::vector<BoxMm> boxes;
+    for (int i = 0; i < 400; ++i) {
+        const double x = pos(rng), y = pos(rng);
+        boxes.push_back({x, y, x + size(rng), y + size(rng)});
+    }
+    boxes.push_back({-1e6, 0, 1e6, 1});  // too big for the grid
+    boxes.push_back({0, -1e6, 1, 1e6});
+    boxes.push_back({std::nan(""), 0, 1, 1});
+    std::vector<uint32_t> groups;
+    for (size_t i = 0; i < boxes.size(); ++i) groups.push_back(static_cast<uint32_t>(i % 5));
+    std::multiset<std::pair<size_t, size_t>> found, foundApart;
+    ForEachOverlappingPair(boxes, 16, [&](size_t i, size_t j) { found.insert({i, j}); });
+    ForEachOverlappingPair(
+        boxes, 16,
+        [&](size_t i, size_t j) {
+            foundApart.insert({i, j});
+        },
+        &groups);
+    std::multiset<std::pair<size_t, size_t>> expected, expectedApart;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        for (size_t j = i + 1; j < boxes.size(); ++j) {
+            const BoxMm &a = boxes[i], &b = boxes[j];
+            if (a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY &&
+                groups[i] != groups[j])
+                expectedApart.insert({i, j});
+            if (a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY)
+                expected.insert({i, j});
+        }
+    }
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(foundApart, expectedApart);
+    EXPECT_LT(foundApart.size(), found.size());
+}
+
+}  // namespace

@@ -1,0 +1,338 @@
+// Track, bridge, bumper and scenery models and the baseboard triangulation, without a window.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "catalog/SceneryCatalog.h"
+#include "catalog/TrackCatalog.h"
+#include "view3d/SceneryModels.h"
+#include "view3d/TrackMeshes.h"
+#include "view3d/Triangulate.h"
+
+namespace {
+
+const PieceDef& Piece(const std::string& article) {
+    const PieceDef* def = TrackCatalog::Instance().Find(article);
+    EXPECT_NE(def, nullptr) << article;
+    return *def;
+}
+
+Colour3 ColourAt(const Mesh& m, size_t v) {
+    return {m.colours[3 * v], m.colours[3 * v + 1], m.colours[3 * v + 2]};
+}
+
+int CountColour(const Mesh& m, Colour3 c) {
+    int n = 0;
+    for (size_t v = 0; v < m.VertexCount(); ++v) n += ColourAt(m, v) == c;
+    return n;
+}
+
+bool AnyColour(const Mesh& m, const std::function<bool(Colour3)>& pred) {
+    for (size_t v = 0; v < m.VertexCount(); ++v)
+        if (pred(ColourAt(m, v))) return true;
+    return false;
+}
+
+struct Box3 {
+    double minX = 1e9, minY = 1e9, minZ = 1e9, maxX = -1e9, maxY = -1e9, maxZ = -1e9;
+};
+
+Box3 Extent(const Mesh& m, const std::function<bool(Colour3)>& only = nullptr) {
+    Box3 b;
+    for (size_t v = 0; v < m.VertexCount(); ++v) {
+        if (only && !only(ColourAt(m, v))) continue;
+        b.minX = std::min<double>(b.minX, m.positions[3 * v]);
+        b.maxX = std::max<double>(b.maxX, m.positions[3 * v]);
+        b.minY = std::min<double>(b.minY, m.positions[3 * v + 1]);
+        b.maxY = std::max<double>(b.maxY, m.positions[3 * v + 1]);
+        b.minZ = std::min<double>(b.minZ, m.positions[3 * v + 2]);
+        b.maxZ = std::max<double>(b.maxZ, m.positions[3 * v + 2]);
+    }
+    return b;
+}
+
+// Every mesh the view draws: whole triangles, indices in range, unit normals, colours in [0, 1].
+void ExpectWellFormed(const Mesh& m, const std::string& what) {
+    ASSERT_FALSE(m.Empty()) << what;
+    ASSERT_EQ(m.positions.size(), m.normals.size()) << what;
+    ASSERT_EQ(m.positions.size(), m.colours.size()) << what;
+    ASSERT_EQ(m.indices.size() % 3, 0u) << what;
+    for (uint32_t i : m.indices) ASSERT_LT(i, m.VertexCount()) << what;
+    for (size_t v = 0; v < m.VertexCount(); ++v) {
+        const double len = std::hypot(m.normals[3 * v], m.normals[3 * v + 1], m.normals[3 * v + 2]);
+        ASSERT_NEAR(len, 1.0, 1e-4) << what << " vertex " << v;
+        for (int k = 0; k < 3; ++k) {
+            ASSERT_TRUE(std::isfinite(m.positions[3 * v + k])) << what;
+            ASSERT_GE(m.colours[3 * v + k], 0.0f) << what;
+            ASSERT_LE(m.colours[3 * v + k], 1.0f) << what;
+        }
+    }
+}
+
+TrackRoute::Frame RouteEnd(const TrackRoute& r) { return r.At(r.length); }
+
+}  // namespace
+
+TEST(TrackFactory, StraightOf188mmHasNineSegmentsAndFourteenSleepers) {
+    const std::vector<TrackRoute> routes = TrackRoutes(Piece("24188"));
+    ASSERT_EQ(routes.size(), 1u);
+    EXPECT_EQ(routes[0].segments, 9);
+    const std::vector<double> sleepers = SleeperCentres(188.3);
+    ASSERT_EQ(sleepers.size(), 14u);
+    EXPECT_DOUBLE_EQ(sleepers.front(), 6.5);
+    EXPECT_DOUBLE_EQ(sleepers.back(), 175.5);
+
+    const Mesh m = BuildPieceMesh(Piece("24188"));
+    ExpectWellFormed(m, "24188");
+    // The bed top is one strip of 9 quads (10 pairs of vertices); each sleeper has one top.
+    EXPECT_EQ(CountColour(m, kBedTopColour), 20);
+    EXPECT_EQ(CountColour(m, kSleeperTopColour), 14 * 4);
+    EXPECT_EQ(CountColour(m, kRailTopColour), 2 * 20);
+    const Box3 b = Extent(m);
+    EXPECT_NEAR(b.minX, 0, 1e-4);
+    EXPECT_NEAR(b.maxX, 188.3, 1e-4);
+    EXPECT_NEAR(b.maxY, kBedHalfWidth, 1e-4);
+    EXPECT_NEAR(b.minZ, 0, 1e-6);
+    EXPECT_NEAR(b.maxZ, kRailTop, 1e-4);
+    // Rails stand over the sleepers, 8.25 mm either side.
+    const Box3 rails = Extent(m, [](Colour3 c) { return c == kRailTopColour; });
+    EXPECT_NEAR(rails.maxY, kRailOffset + kRailHalfWidth, 1e-4);
+    EXPECT_NEAR(rails.minZ, kRailTop, 1e-4);
+}
+
+TEST(TrackFactory, SegmentCountsOfStraightsAndArcs) {
+    EXPECT_EQ(StraightRoute(0, 0, 0, 30).segments, 2);
+    EXPECT_EQ(StraightRoute(0, 0, 0, 360).segments, 18);
+    EXPECT_EQ(ArcRoute(0, 0, 0, 360, 30).segments, 12);
+    EXPECT_EQ(ArcRoute(0, 0, 0, 360, -7.5).segments, 8);
+    EXPECT_EQ(ArcRoute(0, 0, 0, 360, 45).segments, 18);
+    EXPECT_NEAR(ArcRoute(0, 0, 0, 360, 30).length, 188.5, 0.05);
+}
+
+// Every connector of every piece is where a route starts or ends (the turntable's exits lie on
+// its pit wall instead), and the curved routes leave and arrive with the connectors' headings.
+TEST(TrackFactory, RoutesFollowEveryPieceKindsConnectors) {
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    for (const PieceDef& def : catalog.pieces) {
+        const std::vector<TrackRoute> routes = TrackRoutes(def);
+        ASSERT_FALSE(routes.empty()) << def.article;
+        if (def.kind == PieceKind::Turntable) {
+            EXPECT_NEAR(routes[0].length, 2 * (def.radius - 4), 1e-9);
+            continue;
+        }
+        if (def.kind == PieceKind::Bumper) continue;
+        for (const Connector& c : def.connectors) {
+            bool reached = false;
+            for (const TrackRoute& r : routes) {
+                const TrackRoute::Frame s = r.At(0), e = RouteEnd(r);
+                const double tol = 2.0;  // slips of the K-Track double slip miss by 1.4 mm
+                if (std::hypot(s.x - c.x, s.y - c.y) < tol) reached = true;
+                if (std::hypot(e.x - c.x, e.y - c.y) < tol) {
+                    reached = true;
+                    const double h = std::atan2(e.dirY, e.dirX) * 180 / 3.141592653589793;
+                    EXPECT_LT(HeadingDiffDeg(h, c.heading), 1.5)
+                        << def.article << " conn " << c.number;
+                }
+            }
+            EXPECT_TRUE(reached) << def.article << " connector " << c.number;
+        }
+    }
+}
+
+TEST(TrackFactory, RouteCountsByKind) {
+    const std::pair<const char*, size_t> expected[] = {
+        {"24130", 1}, {"24612", 2}, {"24630", 3}, {"24672", 3}, {"2268", 3},
+        {"24640", 2}, {"24624", 4}, {"74862", 1}, {"24977", 1}, {"8562", 2},
+    };
+    for (const auto& [article, count] : expected)
+        EXPECT_EQ(TrackRoutes(Piece(article)).size(), count) << article;
+    // Left pieces turn towards -y, right ones towards +y.
+    EXPECT_LT(RouteEnd(TrackRoutes(Piece("24611"))[1]).y, -38);
+    EXPECT_GT(RouteEnd(TrackRoutes(Piece("24612"))[1]).y, 38);
+    EXPECT_LT(RouteEnd(TrackRoutes(Piece("2269"))[0]).y, -48);
+}
+
+TEST(TrackFactory, EveryCatalogPieceGivesAWellFormedMeshInsideItsFootprint) {
+    for (const PieceDef& def : TrackCatalog::Instance().pieces) {
+        const Mesh m = BuildPieceMesh(def);
+        ExpectWellFormed(m, def.article);
+        const Box3 b = Extent(m);
+        // Bridge structures reach 29.5 mm beside the track and 101 mm up; nothing goes further.
+        double reach = 0;
+        for (const Connector& c : def.connectors) reach = std::max(reach, std::abs(c.y));
+        EXPECT_LE(std::max(-b.minY, b.maxY), 29.5 + reach + 1e-3) << def.article;
+        EXPECT_LE(b.maxZ, 101.01) << def.article;
+        EXPECT_GE(b.minZ, -18.01) << def.article;
+    }
+}
+
+TEST(BridgeFactory, StructuresByArticle) {
+    const std::pair<const char*, BridgeStructure> expected[] = {
+        {"74620", BridgeStructure::Truss},    {"89759", BridgeStructure::Truss},
+        {"74618", BridgeStructure::Ramp},     {"8976", BridgeStructure::Ramp},
+        {"74636", BridgeStructure::TiedArch}, {"8977", BridgeStructure::TiedArch},
+        {"24188", BridgeStructure::None},
+    };
+    for (const auto& [article, kind] : expected)
+        EXPECT_EQ(BridgeStructureOf(Piece(article)), kind) << article;
+}
+
+TEST(BridgeFactory, TiedArchRisesNinetyNineMillimetresAtMidSpan) {
+    const Mesh m = BuildPieceMesh(Piece("74636"));
+    const Box3 rib = Extent(m, [](Colour3 c) { return c == kArchRib; });
+    EXPECT_NEAR(rib.maxZ, 99 + 2, 0.05);  // the rib's top face, 4 mm thick
+    EXPECT_NEAR(rib.minX, -2, 0.5);       // from one end of the span to the other
+    EXPECT_NEAR(rib.maxX, 362, 0.5);
+    const Box3 beams = Extent(m, [](Colour3 c) { return c == kBridgeBeam; });
+    EXPECT_NEAR(beams.minZ, -18, 1e-4);   // end struts
+    EXPECT_NEAR(beams.maxY, 29.5, 1e-4);  // side beams 27 mm out, 5 mm thick
+    const Box3 slab = Extent(m, [](Colour3 c) { return c == kBridgeSteel; });
+    EXPECT_NEAR(slab.maxY, 24, 1e-4);
+    EXPECT_NEAR(slab.minZ, -4, 1e-4);
+}
+
+TEST(BridgeFactory, TrussWallsStandBesideTheTrack) {
+    const Mesh m = BuildPieceMesh(Piece("74620"));
+    const Box3 truss = Extent(m, [](Colour3 c) { return c == kBridgeSteel; });
+    EXPECT_NEAR(truss.maxY, 27.5, 0.2);
+    EXPECT_GT(truss.maxZ, 40);
+    EXPECT_GE(truss.minX, -0.01);
+    EXPECT_LE(truss.maxX, 188.31);
+    // A plain straight has no structure.
+    EXPECT_EQ(CountColour(BuildPieceMesh(Piece("24188")), kBridgeSteel), 0);
+}
+
+TEST(BumperFactory, TrackWithABufferStopAtItsFarEnd) {
+    const PieceDef& def = Piece("24977");
+    const Mesh m = BuildPieceMesh(def);
+    ExpectWellFormed(m, "24977");
+    const Box3 all = Extent(m);
+    EXPECT_NEAR(all.maxX, def.length, 1e-4);
+    EXPECT_GE(all.minX, -1e-6);
+    const Box3 block = Extent(m, [](Colour3 c) { return c.r > 0.5f && c.g < 0.25f; });
+    EXPECT_GT(block.maxZ, kRailTop);  // stands above the rails
+    EXPECT_GT(block.minX, def.length / 2);
+    EXPECT_GT(CountColour(m, kSleeperTopColour), 0);
+}
+
+TEST(SceneryModels, EveryCatalogItemHasItsOwnModelInsideItsFootprint) {
+    for (const SceneryDef& def : SceneryCatalog::Instance().defs) {
+        EXPECT_TRUE(HasOwnSceneryModel(def)) << def.id;
+        const Mesh m = BuildSceneryModel(def);
+        ExpectWellFormed(m, def.id);
+        const Box3 b = Extent(m);
+        EXPECT_GE(b.minX, -def.width / 2 - 1e-3) << def.id;
+        EXPECT_LE(b.maxX, def.width / 2 + 1e-3) << def.id;
+        EXPECT_GE(b.minY, -def.depth / 2 - 1e-3) << def.id;
+        EXPECT_LE(b.maxY, def.depth / 2 + 1e-3) << def.id;
+        EXPECT_GE(b.minZ, -1e-3) << def.id;
+        EXPECT_GT(b.maxZ, 0.5) << def.id;
+    }
+}
+
+TEST(SceneryModels, WhatMakesEachRecognisable) {
+    const SceneryCatalog& catalog = SceneryCatalog::Instance();
+    auto model = [&](const char* id) { return BuildSceneryModel(*catalog.Find(id)); };
+    auto red = [](Colour3 c) { return c.r > 0.7f && c.g < 0.3f; };
+    auto green = [](Colour3 c) { return c.g > 0.6f && c.r < 0.4f; };
+    // Signals light their aspect: red at stop, green at clear, never both.
+    for (const char* id : {"signal_color_stop", "signal_z_color_stop"}) {
+        EXPECT_TRUE(AnyColour(model(id), red)) << id;
+        EXPECT_FALSE(AnyColour(model(id), green)) << id;
+    }
+    for (const char* id : {"signal_color_clear", "signal_semaphore_clear"})
+        EXPECT_TRUE(AnyColour(model(id), green)) << id;
+    // Masts: a tall thin signal, shorter for Z.
+    EXPECT_GT(Extent(model("signal_semaphore_stop")).maxZ, 60);
+    EXPECT_LT(Extent(model("signal_z_semaphore_stop")).maxZ, 60);
+    // A raised semaphore arm reaches higher than a level one.
+    auto armTop = [&](const char* id) {
+        return Extent(model(id), [](Colour3 c) { return c.r > 0.7f && c.g < 0.2f; }).maxZ;
+    };
+    EXPECT_GT(armTop("signal_semaphore_clear"), armTop("signal_semaphore_stop") + 3);
+    // Trees are green and taller than wide; buildings have roofs above their walls.
+    EXPECT_TRUE(AnyColour(model("tree_conifer"), [](Colour3 c) { return c.g > c.r + 0.15f; }));
+    EXPECT_GT(Extent(model("tree_lg_dec")).maxZ, 57);
+    EXPECT_GT(Extent(model("station_large")).maxZ, Extent(model("station_small")).maxZ);
+    // The portal's dark bore faces +x in world axes.
+    const Box3 bore = Extent(model("tunnel_portal_single"), [](Colour3 c) { return c.r < 0.06f; });
+    EXPECT_GT(bore.minX, 0);
+    // Items without their own model get a 6 mm box of their footprint.
+    SceneryDef other;
+    other.id = "no_such_item";
+    other.width = 30;
+    other.depth = 10;
+    const Mesh box = BuildSceneryModel(other);
+    EXPECT_FALSE(HasOwnSceneryModel(other));
+    const Box3 b = Extent(box);
+    EXPECT_NEAR(b.maxZ, kDefaultSceneryHeight, 1e-6);
+    EXPECT_NEAR(b.maxX - b.minX, 30, 1e-4);
+    EXPECT_EQ(CountColour(box, kDefaultSceneryColour), static_cast<int>(box.VertexCount()));
+}
+
+namespace {
+
+double TrianglesArea(const std::vector<Triangle2>& tris) {
+    double sum = 0;
+    for (const Triangle2& t : tris) {
+        const double a2 =
+            (t[1].x - t[0].x) * (t[2].y - t[0].y) - (t[1].y - t[0].y) * (t[2].x - t[0].x);
+        EXPECT_GT(a2, 0);  // counter-clockwise, never degenerate
+        sum += a2 / 2;
+    }
+    return sum;
+}
+
+}  // namespace
+
+TEST(Triangulate, TrianglesCoverThePolygonExactly) {
+    const std::vector<std::vector<PointMm>> shapes = {
+        {{0, 0}, {2400, 0}, {2400, 1200}, {0, 1200}},                            // rectangle
+        {{0, 0}, {0, 1200}, {2400, 1200}, {2400, 0}},                            // other winding
+        {{0, 0}, {2400, 0}, {2400, 600}, {1200, 600}, {1200, 1800}, {0, 1800}},  // L
+        {{0, 0},
+         {3000, 0},
+         {3000, 1500},
+         {2400, 1500},
+         {2400, 600},
+         {600, 600},
+         {600, 1500},
+         {0, 1500}},  // U
+        {{0, 0},
+         {1000, 0},
+         {1000, 0},
+         {2000, 0},
+         {2000, 1000},
+         {1000, 1000},
+         {0, 1000},
+         {0, 0}},  // repeated and collinear corners
+    };
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        const std::vector<Triangle2> tris = TriangulatePolygon(shapes[i]);
+        EXPECT_NEAR(TrianglesArea(tris), std::abs(SignedArea2(shapes[i])) / 2, 1e-6) << i;
+        EXPECT_LE(tris.size(), shapes[i].size() - 2) << i;
+    }
+    // A star: concave corners everywhere.
+    std::vector<PointMm> star;
+    for (int k = 0; k < 10; ++k) {
+        const double a = k * 3.141592653589793 / 5, r = k % 2 ? 200 : 500;
+        star.push_back({r * std::cos(a), r * std::sin(a)});
+    }
+    const std::vector<Triangle2> tris = TriangulatePolygon(star);
+    EXPECT_EQ(tris.size(), 8u);
+    EXPECT_NEAR(TrianglesArea(tris), std::abs(SignedArea2(star)) / 2, 1e-6);
+}
+
+TEST(Triangulate, DegenerateOutlinesGiveNothingOrABoundedFill) {
+    EXPECT_TRUE(TriangulatePolygon({{0, 0}, {100, 0}}).empty());
+    EXPECT_TRUE(TriangulatePolygon({{0, 0}, {100, 0}, {200, 0}, {50, 0}}).empty());
+    EXPECT_TRUE(TriangulatePolygon({{5, 5}, {5, 5}, {5, 5}, {5, 5}}).empty());
+    EXPECT_TRUE(TriangulatePolygon({{0, 0}, {NAN, 1}, {1, 1}}).empty());
+    // A bow tie crosses itself: whatever comes out stays within its corners.
+    const std::vector<Triangle2> tie = TriangulatePolygon({{0, 0}, {100, 100}, {100, 0}, {0, 60}});
+    for (const Triangle2& t : tie)
+        for (const PointMm& p : t) EXPECT_TRUE(p.x >= 0 && p.x <= 100 && p.y >= 0 && p.y <= 100);
+}

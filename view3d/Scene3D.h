@@ -1,0 +1,83 @@
+// The 3D scene of a layout: cached meshes, the instances that place them, piers, helices, the
+// baseboard and the tunnels, with the extent the camera fits to. Built without a window.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "view3d/Mesh.h"
+
+class LayoutDocument;
+struct PlacedPiece;
+
+// World axes: X = layout x, Y = minus layout y, Z = height above the baseboard; millimetres.
+struct TrackInstance {
+    std::string article;
+    float x = 0;  // world position of the piece's start
+    float y = 0;
+    float z = 0;            // the piece's height
+    float rotationDeg = 0;  // about Z: minus the layout heading
+    float tiltDeg = 0;      // the grade: rises along the piece's forward axis when positive
+    float length = 0;       // catalog length
+};
+
+struct SceneryInstance {
+    std::string item;
+    float x = 0;  // world position of the footprint's centre
+    float y = 0;
+    float z = 0;  // height of the item's level
+    float rotationDeg = 0;
+    float halfWidth = 0;
+    float halfDepth = 0;
+    float scaleX = 1;
+    float scaleY = 1;
+};
+
+// Extent in world X and Y of the placed track and scenery.
+struct SceneBounds {
+    double minX = 1e9;
+    double minY = 1e9;
+    double maxX = -1e9;
+    double maxY = -1e9;
+    bool any = false;
+    void Add(double x, double y);
+};
+
+struct Scene3D {
+    std::unordered_map<std::string, Mesh> pieceMeshes;  // by article
+    std::vector<TrackInstance> tracks;
+    std::unordered_map<std::string, Mesh> sceneryModels;  // by scenery item id
+    std::vector<SceneryInstance> scenery;
+    Mesh piers;  // bridge piers and helix support columns
+    Mesh baseboard;
+    Mesh tunnels;
+    SceneBounds bounds;
+};
+
+// Colours of the generated parts.
+inline constexpr Colour3 kPierSide{0.62f, 0.58f, 0.54f};
+inline constexpr Colour3 kPierBottom{0.50f, 0.46f, 0.42f};
+inline constexpr Colour3 kPierTop{0.68f, 0.65f, 0.62f};
+inline constexpr Colour3 kHelixColumn{0.46f, 0.47f, 0.50f};
+inline constexpr Colour3 kBaseboardColour{0.36f, 0.50f, 0.30f};
+inline constexpr double kBaseboardZ = -0.5;
+inline constexpr double kMinPierHeight = 2.0;  // also the distance within which piers merge
+
+// Clears the scene and builds it from the document: track, bridge piers, helices, scenery,
+// baseboard, tunnels. Pieces and items on hidden levels or unknown to the catalogs are left out.
+void RebuildScene(Scene3D& scene, const LayoutDocument& doc);
+
+// Appends a pier of stadium section under a track point (world x, y), its long axis across the
+// layout heading headingDeg, from baseZ to topZ. False (nothing added) when under 2 mm high.
+bool AddPier(Mesh& m, double x, double y, double headingDeg, double baseZ, double topZ);
+
+// The point of a track mesh (in the piece's own frame) placed by an instance, in world axes.
+Vec3 PlaceOnInstance(const TrackInstance& t, Vec3 local);
+
+// The helix curve instances of one helix record (both tracks), as drawn; empty when its variant
+// and the default one are unknown or its curves are not in the catalog.
+std::vector<TrackInstance> HelixInstances(const LayoutDocument& doc, const struct Helix& helix);
+
+// Height offset of a scenery model when drawn: -4 mm for "bridge_truss", else -1 mm.
+double SceneryDrawOffset(const std::string& item);

@@ -1,0 +1,79 @@
+// The 3D models of track articles: routes swept with the bed, sleeper and rail profile, bridge
+// structures and buffer stops, in the piece's own frame.
+#pragma once
+
+#include <vector>
+
+#include "view3d/Mesh.h"
+
+struct PieceDef;
+
+// Profile of every track system (mm).
+inline constexpr double kBedHalfWidth = 18.7;
+inline constexpr double kBedTop = 2.0;
+inline constexpr double kSleeperHalfWidth = 13.0;
+inline constexpr double kSleeperHalfLength = 1.75;
+inline constexpr double kSleeperTop = 4.2;
+inline constexpr double kSleeperFirst = 6.5;
+inline constexpr double kSleeperPitch = 13.0;
+inline constexpr double kRailOffset = 8.25;
+inline constexpr double kRailHalfWidth = 0.6;
+inline constexpr double kRailTop = 6.7;
+
+inline constexpr Colour3 kBedTopColour{0.76f, 0.74f, 0.70f};
+inline constexpr Colour3 kBedSideColour{0.58f, 0.56f, 0.52f};
+inline constexpr Colour3 kSleeperTopColour{0.38f, 0.27f, 0.16f};
+inline constexpr Colour3 kSleeperSideColour{0.28f, 0.18f, 0.10f};
+inline constexpr Colour3 kRailTopColour{0.74f, 0.74f, 0.78f};
+inline constexpr Colour3 kRailSideColour{0.52f, 0.52f, 0.56f};
+inline constexpr Colour3 kBridgeSteel{0.38f, 0.40f, 0.44f};
+inline constexpr Colour3 kBridgeBeam{0.55f, 0.58f, 0.62f};
+inline constexpr Colour3 kArchRib{0.70f, 0.72f, 0.76f};
+
+// One path a train can take over a piece, in the piece's frame (x forward, y to the right):
+// a straight or an arc that starts at (x, y) heading headingDeg and turns turnDeg (positive
+// towards +y) on radius.
+struct TrackRoute {
+    double x = 0;
+    double y = 0;
+    double headingDeg = 0;
+    double length = 0;  // along the path
+    double radius = 0;  // 0 for a straight
+    double turnDeg = 0;
+    int segments = 2;
+
+    struct Frame {
+        double x, y;
+        double dirX, dirY;  // unit direction of travel
+    };
+    // The point `s` mm along the path.
+    Frame At(double s) const;
+};
+
+// A straight route of length mm: max(2, trunc(length / 20)) segments.
+TrackRoute StraightRoute(double x, double y, double headingDeg, double length);
+// An arc of radius and signed angle: max(8, trunc(|angle| / 2.5)) segments.
+TrackRoute ArcRoute(double x, double y, double headingDeg, double radius, double turnDeg);
+
+// The routes of a piece, following its kind and connectors: one for straights, curves, bumpers
+// and the turntable's bridge; straight and branch(es) for turnouts; inner and outer route for
+// curved turnouts; both straights (and the slips) for crossings and double slips.
+std::vector<TrackRoute> TrackRoutes(const PieceDef& def);
+
+// Centres of the sleepers along a route of `length` mm: 6.5 mm from the start, then every 13 mm
+// while the sleeper fits.
+std::vector<double> SleeperCentres(double length);
+
+// Appends the bed, sleepers and rails swept along a route.
+void AddTrackProfile(Mesh& m, const TrackRoute& route);
+
+// What structure a bridge article carries.
+enum class BridgeStructure { None, Truss, Ramp, TiedArch };
+BridgeStructure BridgeStructureOf(const PieceDef& def);
+
+// The mesh of a track article (every kind but bumpers), bridge structure included.
+Mesh BuildTrackMesh(const PieceDef& def);
+// The mesh of a bumper: a short piece of track with a buffer-stop block at its end.
+Mesh BuildBumperMesh(const PieceDef& def);
+// The factory the scene uses: bumpers (kind 6) by the bumper factory, the rest as track.
+Mesh BuildPieceMesh(const PieceDef& def);

@@ -1,0 +1,262 @@
+// The 3D canvas: OpenGL context, fixed-function lighting, the draw order, and the orbit camera's
+// mouse and keyboard handling.
+#include "view3d/gui/TrackGLCanvas.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <wx/dcclient.h>
+
+#include "model/LayoutDocument.h"
+
+namespace {
+
+void DrawMesh(const Mesh& m) {
+    if (m.Empty()) return;
+    glVertexPointer(3, GL_FLOAT, 0, m.positions.data());
+    glNormalPointer(GL_FLOAT, 0, m.normals.data());
+    glColorPointer(3, GL_FLOAT, 0, m.colours.data());
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(m.indices.size()), GL_UNSIGNED_INT,
+                   m.indices.data());
+}
+
+void DrawGridAndAxes() {
+    glDisable(GL_LIGHTING);
+    glColor3f(0.22f, 0.24f, 0.22f);
+    glLineWidth(1);
+    glBegin(GL_LINES);
+    for (int i = -35; i <= 35; ++i) {
+        const float v = i * 100.0f;
+        glVertex3f(v, -3500, -0.5f);
+        glVertex3f(v, 3500, -0.5f);
+        glVertex3f(-3500, v, -0.5f);
+        glVertex3f(3500, v, -0.5f);
+    }
+    glEnd();
+    glLineWidth(2);
+    glBegin(GL_LINES);
+    glColor3f(0.45f, 0.18f, 0.18f);
+    glVertex3f(0, -3500, -0.3f);
+    glVertex3f(0, 3500, -0.3f);
+    glColor3f(0.18f, 0.45f, 0.18f);
+    glVertex3f(-3500, 0, -0.3f);
+    glVertex3f(3500, 0, -0.3f);
+    glEnd();
+    glLineWidth(1);
+    glEnable(GL_LIGHTING);
+}
+
+// The toolkit's default visual on X11 has no depth buffer, and without one the scene would be
+// drawn in painter's order: ask for a double-buffered RGBA visual with 24 depth bits, or 16.
+wxGLAttributes DisplayAttributes() {
+    for (int depth : {24, 16}) {
+        wxGLAttributes attrs;
+        attrs.PlatformDefaults().RGBA().DoubleBuffer().Depth(depth).EndList();
+        if (wxGLCanvas::IsDisplaySupported(attrs)) return attrs;
+    }
+    wxGLAttributes attrs;
+    attrs.Defaults().EndList();
+    return attrs;
+}
+
+}  // namespace
+
+TrackGLCanvas::TrackGLCanvas(wxWindow* parent, const LayoutDocument& doc)
+    : wxGLCanvas(parent, DisplayAttributes(), wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                 wxFULL_REPAINT_ON_RESIZE | wxWANTS_CHARS, "GLCanvas"),
+      document(doc) {
+    wxGLContextAttrs attrs;
+    attrs.PlatformDefaults().CoreProfile().OGLVersion(2, 1).EndList();
+    context = std::make_unique<wxGLContext>(this, nullptr, &attrs);
+    if (!context->IsOK()) {
+        // Any context that still has the fixed-function pipeline will do.
+        context = std::make_unique<wxGLContext>(this);
+        fallbackContext = true;
+    }
+    Bind(wxEVT_PAINT, &TrackGLCanvas::OnPaint, this);
+    Bind(wxEVT_SIZE, &TrackGLCanvas::OnSize, this);
+    Bind(wxEVT_MOTION, &TrackGLCanvas::OnMotion, this);
+    Bind(wxEVT_LEFT_DOWN, &TrackGLCanvas::OnButtonDown, this);
+    Bind(wxEVT_RIGHT_DOWN, &TrackGLCanvas::OnButtonDown, this);
+    Bind(wxEVT_LEFT_UP, &TrackGLCanvas::OnButtonUp, this);
+    Bind(wxEVT_RIGHT_UP, &TrackGLCanvas::OnButtonUp, this);
+    Bind(wxEVT_MOUSEWHEEL, &TrackGLCanvas::OnWheel, this);
+    Bind(wxEVT_KEY_DOWN, &TrackGLCanvas::OnKeyDown, this);
+    Bind(wxEVT_MOUSE_CAPTURE_LOST,
+         [this](wxMouseCaptureLostEvent&) { rotating = panning = false; });
+    DoRebuild();
+}
+
+TrackGLCanvas::~TrackGLCanvas() {
+    if (HasCapture()) ReleaseMouse();
+}
+
+void TrackGLCanvas::DoRebuild() {
+    RebuildScene(scene, document);
+    camera.Fit(scene.bounds);
+    rebuildPending = false;
+    ++rebuildCount;
+}
+
+void TrackGLCanvas::Rebuild() {
+    DoRebuild();
+    Refresh();
+}
+
+void TrackGLCanvas::RequestRebuild() {
+    rebuildPending = true;
+    Refresh();
+}
+
+void TrackGLCanvas::InitGl() {
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_NORMALIZE);
+    // Given while the modelview matrix is the identity: the lights stay fixed to the viewer.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const GLfloat ambient0[] = {0.22f, 0.22f, 0.20f, 1}, diffuse0[] = {0.92f, 0.90f, 0.84f, 1};
+    const GLfloat specular0[] = {0.35f, 0.35f, 0.38f, 1}, position0[] = {700, 500, 1000, 1};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient0);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse0);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, specular0);
+    glLightfv(GL_LIGHT0, GL_POSITION, position0);
+    const GLfloat ambient1[] = {0.04f, 0.04f, 0.07f, 1}, diffuse1[] = {0.22f, 0.26f, 0.34f, 1};
+    const GLfloat position1[] = {-500, -700, 250, 1};
+    glLightfv(GL_LIGHT1, GL_AMBIENT, ambient1);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse1);
+    glLightfv(GL_LIGHT1, GL_POSITION, position1);
+    const GLfloat specular[] = {0.35f, 0.35f, 0.38f, 1};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 20);
+    glClearColor(0.14f, 0.16f, 0.19f, 1);
+    glInitialised = true;
+}
+
+void TrackGLCanvas::DrawScene(int width, int height) {
+    if (width >= 1 && height >= 1) {
+        glViewport(0, 0, width, height);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(40.0, static_cast<double>(width) / height, 1.0, 60000.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(0, 0, camera.distance, 0, 0, 0, 0, 1, 0);
+        // Turning the world by minus the pitch puts the camera on the near (-Y) side, above the
+        // layout, with heights pointing up the screen; turning it by plus the pitch would show
+        // the model rolled over, as if seen from below.
+        glRotatef(-camera.pitch, 1, 0, 0);
+        glRotatef(camera.yaw, 0, 0, 1);
+        glTranslatef(camera.panX - camera.centreX, camera.panY - camera.centreY, 0);
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawGridAndAxes();
+
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    DrawMesh(scene.baseboard);
+    for (const SceneryInstance& s : scene.scenery) {
+        const auto it = scene.sceneryModels.find(s.item);
+        if (it == scene.sceneryModels.end() || it->second.Empty()) continue;
+        glPushMatrix();
+        glTranslatef(s.x, s.y, s.z + static_cast<float>(SceneryDrawOffset(s.item)));
+        glRotatef(s.rotationDeg, 0, 0, 1);
+        if (s.scaleX != 1 || s.scaleY != 1) glScalef(s.scaleX, s.scaleY, 1);
+        DrawMesh(it->second);
+        glPopMatrix();
+    }
+    DrawMesh(scene.piers);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(-1, -1);
+    for (const TrackInstance& t : scene.tracks) {
+        const auto it = scene.pieceMeshes.find(t.article);
+        if (it == scene.pieceMeshes.end() || it->second.Empty()) continue;
+        glPushMatrix();
+        glTranslatef(t.x, t.y, t.z);
+        glRotatef(t.rotationDeg, 0, 0, 1);
+        glRotatef(-t.tiltDeg, 0, 1, 0);
+        glScalef(1, -1, 1);
+        DrawMesh(it->second);
+        glPopMatrix();
+    }
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    DrawMesh(scene.tunnels);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+bool TrackGLCanvas::RenderFrame(std::vector<uint8_t>* pixels) {
+    if (!context || !IsShownOnScreen() || !SetCurrent(*context)) return false;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    if (!glInitialised) InitGl();
+    const wxSize size = GetClientSize();
+    DrawScene(size.x, size.y);
+    if (pixels && size.x > 0 && size.y > 0) {
+        pixels->assign(static_cast<size_t>(size.x) * size.y * 3, 0);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, size.x, size.y, GL_RGB, GL_UNSIGNED_BYTE, pixels->data());
+    }
+    lastGlError = glGetError();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    SwapBuffers();
+    return true;
+}
+
+void TrackGLCanvas::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    if (rebuildPending) DoRebuild();
+    RenderFrame();
+}
+
+void TrackGLCanvas::OnSize(wxSizeEvent& event) {
+    Refresh();
+    event.Skip();
+}
+
+void TrackGLCanvas::OnButtonDown(wxMouseEvent& event) {
+    lastX = event.GetX();
+    lastY = event.GetY();
+    rotating = event.LeftIsDown();
+    panning = event.RightIsDown();
+    if (!HasCapture()) CaptureMouse();
+    SetFocus();
+}
+
+void TrackGLCanvas::OnMotion(wxMouseEvent& event) {
+    const int dx = event.GetX() - lastX, dy = event.GetY() - lastY;
+    lastX = event.GetX();
+    lastY = event.GetY();
+    if (rotating) camera.Rotate(dx, dy);
+    if (panning) camera.Pan(dx, dy);
+    if (rotating || panning) Refresh();
+}
+
+void TrackGLCanvas::OnButtonUp(wxMouseEvent&) {
+    rotating = panning = false;
+    if (HasCapture()) ReleaseMouse();
+}
+
+void TrackGLCanvas::OnWheel(wxMouseEvent& event) {
+    camera.Wheel(event.GetWheelRotation());
+    Refresh();
+}
+
+void TrackGLCanvas::OnKeyDown(wxKeyEvent& event) {
+    const int code = event.GetKeyCode();
+    if (code == 'R' || code == 'r') {
+        camera.Reset();
+        Refresh();
+        return;
+    }
+    event.Skip();
+}

@@ -1,0 +1,69 @@
+// The OpenGL canvas of the 3D view: the scene of the layout, lit, over a ground grid, seen by an
+// orbit camera that the mouse turns, pans and zooms.
+#pragma once
+
+#include <wx/glcanvas.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "view3d/OrbitCamera.h"
+#include "view3d/Scene3D.h"
+
+class LayoutDocument;
+
+class TrackGLCanvas : public wxGLCanvas {
+public:
+    TrackGLCanvas(wxWindow* parent, const LayoutDocument& document);
+    ~TrackGLCanvas() override;
+
+    // Rebuilds the scene from the document now, fits the camera to it, and repaints.
+    void Rebuild();
+    // Marks the scene stale and repaints; the rebuild happens at the next paint, so a burst of
+    // changes (a drag) costs one rebuild per drawn frame.
+    void RequestRebuild();
+    bool RebuildPending() const { return rebuildPending; }
+    // How many times the scene was built since the canvas was made.
+    int RebuildCount() const { return rebuildCount; }
+
+    const Scene3D& Scene() const { return scene; }
+    OrbitCamera& Camera() { return camera; }
+    const OrbitCamera& Camera() const { return camera; }
+    // True when the requested context was refused and a default one is used instead.
+    bool UsesFallbackContext() const { return fallbackContext; }
+
+    // Draws one frame into the back buffer and shows it; with `pixels`, first reads the frame
+    // back as RGB rows from the bottom up. False when the context cannot be made current.
+    bool RenderFrame(std::vector<uint8_t>* pixels = nullptr);
+    // The first OpenGL error the last frame raised (GL_NO_ERROR when none).
+    unsigned LastGlError() const { return lastGlError; }
+
+private:
+    void OnPaint(wxPaintEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnButtonDown(wxMouseEvent& event);
+    void OnButtonUp(wxMouseEvent& event);
+    void OnWheel(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+
+    void InitGl();
+    void DrawScene(int width, int height);
+    void DoRebuild();
+
+    std::unique_ptr<wxGLContext> context;
+    bool fallbackContext = false;
+    bool glInitialised = false;
+    const LayoutDocument& document;
+    Scene3D scene;
+    OrbitCamera camera;
+    bool rebuildPending = false;
+    int rebuildCount = 0;
+    unsigned lastGlError = 0;
+
+    int lastX = 0;
+    int lastY = 0;
+    bool rotating = false;
+    bool panning = false;
+};

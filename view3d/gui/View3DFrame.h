@@ -1,0 +1,21 @@
+// The separate top-level window of the 3D view.
+#pragma once
+
+#include <wx/frame.h>
+
+class LayoutDocument;
+class TrackGLCanvas;
+
+class View3DFrame : public wxFrame {
+public:
+    static constexpr const char* kTitle = "3D View - Quillmore";
+    static constexpr const char* kStatusText =
+        "Left drag: rotate  |  Right drag: pan  |  Scroll: zoom  |  R: reset view";
+
+    View3DFrame(wxWindow* parent, const LayoutDocument& document);
+
+    TrackGLCanvas* Canvas() const { return canvas; }
+
+private:
+    TrackGLCanvas* canvas = nullptr;
+};
