@@ -371,3 +371,17 @@ void MoveScenery(LayoutDocument& doc, const SceneryMoveStart& start, double dx, 
             item->y = s.y + dy;
         }
 }
+
+bool PieceOrScenerySelected(const LayoutDocument& doc) {
+    for (const PlacedPiece& p : doc.pieces)
+        if (p.selected) return true;
+    for (const SceneryItem& s : doc.scenery)
+        if (s.selected) return true;
+    return false;
+}
+
+int SelectedPieceCount(const LayoutDocument& doc) {
+    int n = 0;
+    for (const PlacedPiece& p : doc.pieces) n += p.selected ? 1 : 0;
+    return n;
+}

@@ -96,6 +96,10 @@ std::vector<uint32_t> PasteBuffer(LayoutDocument& doc, const std::vector<PlacedP
 
 // True when some piece, scenery item, label or measurement is selected.
 bool AnythingSelected(const LayoutDocument& doc);
+// True when some piece or scenery item is selected (what turns and moves).
+bool PieceOrScenerySelected(const LayoutDocument& doc);
+// The number of selected pieces.
+int SelectedPieceCount(const LayoutDocument& doc);
 // True when a selected piece has a grade above 0.001 degrees either way.
 bool SelectionHasGrade(const LayoutDocument& doc);
 // Pieces placed as pairs bring their joined partners placed as pairs into the selection.

@@ -143,6 +143,11 @@ void ContinueGrade(LayoutDocument& doc, uint32_t pieceId, int ownConn, uint32_t 
 
 std::string StartGrade(LayoutDocument& doc, uint32_t pieceId, double angleDeg) {
     if (!doc.FindPiece(pieceId) || !std::isfinite(angleDeg)) return {};
+    // Starting the same climb again changes nothing and leaves the history alone.
+    const GradeRun* same = FindRun(doc, pieceId);
+    if (same && same->gradeDeg == angleDeg && same->anchorConn == 0 &&
+        doc.FindPiece(pieceId)->grade == angleDeg)
+        return StartGradeStatusText(angleDeg);
     doc.PushUndo();
     if (GradeRun* run = FindRun(doc, pieceId)) {
         run->gradeDeg = angleDeg;

@@ -187,6 +187,9 @@ public:
     void RefreshCurrentGrade();
 
     void PushUndo();
+    // Records a state taken earlier with Snapshot() as the one before the current edit (the
+    // stack limit and the emptied redo stack as for PushUndo).
+    void PushUndo(UndoSnapshot before);
     void Undo();
     void Redo();
     bool CanUndo() const { return !undoStack.empty(); }
@@ -207,6 +210,9 @@ public:
     const Helix* FindHelix(uint32_t id) const;
     Level* FindLevel(uint32_t id);
     const Level* FindLevel(uint32_t id) const;
+
+    // A copy of the editable part that undo restores.
+    UndoSnapshot Snapshot() const { return TakeSnapshot(); }
 
     // Clears every selection flag (pieces, scenery, labels, measurements).
     void ClearSelection();

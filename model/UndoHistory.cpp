@@ -2,8 +2,8 @@
 #include "model/LayoutDocument.h"
 
 UndoSnapshot LayoutDocument::TakeSnapshot() const {
-    return UndoSnapshot{pieces, scenery, labels, measurements, tunnels, helices, gradeRuns,
-                        currentGrade};
+    return UndoSnapshot{pieces,  scenery, labels,    measurements,
+                        tunnels, helices, gradeRuns, currentGrade};
 }
 
 void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
@@ -30,8 +30,10 @@ void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
     if (highest < kNoId - 1 && nextId <= highest) nextId = highest + 1;
 }
 
-void LayoutDocument::PushUndo() {
-    undoStack.push_back(TakeSnapshot());
+void LayoutDocument::PushUndo() { PushUndo(TakeSnapshot()); }
+
+void LayoutDocument::PushUndo(UndoSnapshot before) {
+    undoStack.push_back(std::move(before));
     while (undoStack.size() > kUndoLimit) undoStack.pop_front();
     redoStack.clear();
 }

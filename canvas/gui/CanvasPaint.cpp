@@ -97,7 +97,7 @@ void CanvasPanel::PaintTo(wxDC& dc, int width, int height) {
     DrawRulers(dc, doc.units, view, client);
     DrawResizeHandles(dc, doc, view);
     UpdateGradeStatus();
-    DrawOverlays(dc, doc, overlays, view);
+    DrawOverlays(dc, doc, Overlays(), view);
 }
 
 bool CanvasPanel::PictureCurrent() const {
@@ -186,7 +186,7 @@ void CanvasPanel::ComposeOnScratch(const std::vector<wxRect>& areas, LayoutPass 
             if (nearRulers) DrawRulers(dc, doc.units, view, size);
             DrawResizeHandles(dc, doc, view);
         }
-        DrawOverlays(dc, doc, overlays, view);
+        DrawOverlays(dc, doc, Overlays(), view);
     }
     wxMemoryDC dc(picture);
     wxMemoryDC src(scratch);
@@ -194,7 +194,7 @@ void CanvasPanel::ComposeOnScratch(const std::vector<wxRect>& areas, LayoutPass 
 }
 
 wxRect CanvasPanel::OverlayBounds() const {
-    const CanvasOverlays& o = overlays;
+    const CanvasOverlays o = Overlays();
     const LayoutDocument& doc = Document();
     wxRect r;
     if (o.rubberBand) {
@@ -360,9 +360,10 @@ void CanvasPanel::RefreshPanned() {
     const double ddx = view.offsetX - pictureView.offsetX;
     const double ddy = view.offsetY - pictureView.offsetY;
     const int sx = static_cast<int>(std::lround(ddx)), sy = static_cast<int>(std::lround(ddy));
-    const CanvasOverlays& o = overlays;
+    const CanvasOverlays o = Overlays();
     const bool overlaysShown = o.rubberBand || o.tape || o.snapTarget || o.pieceGhost ||
-                               o.sceneryGhost || o.helixGhost || o.rotation;
+                               o.sceneryGhost || o.helixGhost || o.rotation ||
+                               !o.findingRings.empty();
     // Only a plain shift of a picture already drawn at this zoom can be reused.
     const bool shift = pictureValid && picture.IsOk() && picture.GetSize() == size &&
                        view.zoom == pictureView.zoom && std::fabs(ddx - sx) < 1e-6 &&

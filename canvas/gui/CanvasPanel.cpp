@@ -117,10 +117,7 @@ void CanvasPanel::ShowPointerPosition(int px, int py) {
 
 bool CanvasPanel::HandleMiddleDown(const wxMouseEvent& event) {
     panning = true;
-    panAnchorX = event.GetX();
-    panAnchorY = event.GetY();
-    panStartOffsetX = view.offsetX;
-    panStartOffsetY = view.offsetY;
+    pan = PanTracker::Start(view, event.GetX(), event.GetY());
     SetCursor(wxCursor(wxCURSOR_HAND));
     if (!HasCapture()) CaptureMouse();
     return true;
@@ -136,28 +133,24 @@ bool CanvasPanel::HandleMiddleUp(const wxMouseEvent&) {
 }
 
 bool CanvasPanel::HandlePanMotion(const wxMouseEvent& event, bool spaceDown) {
+    const int px = event.GetX(), py = event.GetY();
     if (panning) {
-        const int dx = event.GetX() - panAnchorX;
-        const int dy = event.GetY() - panAnchorY;
-        if (std::abs(dx) < 4 && std::abs(dy) < 4) return true;  // dead zone against jitter
-        view.offsetX = panStartOffsetX + dx;
-        view.offsetY = panStartOffsetY + dy;
-        SetCursor(wxCursor(wxCURSOR_HAND));
-        RefreshPanned();
+        // A dead zone against jitter.
+        if (const std::optional<ViewTransform> moved = pan.Follow(view, px, py, true)) {
+            view = *moved;
+            SetCursor(wxCursor(wxCURSOR_HAND));
+            RefreshPanned();
+        }
         return true;
     }
     if (event.LeftIsDown() && spaceDown) {
         if (!spacePanning) {
             spacePanning = true;
-            panAnchorX = event.GetX();
-            panAnchorY = event.GetY();
-            panStartOffsetX = view.offsetX;
-            panStartOffsetY = view.offsetY;
-            overlays.rubberBand = false;
+            pan = PanTracker::Start(view, px, py);
+            gestures.DropRubberBand();
             SetCursor(wxCursor(wxCURSOR_HAND));
         }
-        view.offsetX = panStartOffsetX + (event.GetX() - panAnchorX);
-        view.offsetY = panStartOffsetY + (event.GetY() - panAnchorY);
+        view = *pan.Follow(view, px, py, false);
         RefreshPanned();
         return true;
     }

@@ -8,9 +8,8 @@
 #include <functional>
 #include <unordered_set>
 
-#include "app/DocumentChange.h"
-#include "canvas/CanvasEditState.h"
 #include "canvas/CanvasOverlays.h"
+#include "canvas/Gestures.h"
 #include "canvas/LayoutIndex.h"
 #include "canvas/ViewTransform.h"
 #include "canvas/gui/LayoutRenderer.h"
@@ -24,6 +23,10 @@ class CanvasPanel : public wxPanel {
 public:
     // The command the Delete and Backspace accelerators send.
     static constexpr int kDeleteSelectionId = 5038;
+    // The context menu items.
+    static constexpr int kCopyId = 5032;
+    static constexpr int kPasteId = 5033;
+    static constexpr int kAutofillId = 6001;
 
     CanvasPanel(wxWindow* parent, MainFrame* frame);
 
@@ -51,13 +54,22 @@ public:
     wxPoint LayoutToScreen(double x, double y) const;
     void SetShowGrid(bool show);
 
-    // The editing overlays drawn after the layout and rulers; the editing code sets them and
-    // calls Refresh().
-    CanvasOverlays& Overlays() { return overlays; }
-    const CanvasOverlays& Overlays() const { return overlays; }
+    // The editing overlays of the active gesture, drawn after the layout and rulers.
+    CanvasOverlays Overlays() const {
+        CanvasOverlays o = gestures.Overlays(Document());
+        o.findingRings = findingRings;
+        return o;
+    }
+    // The layout check's rings around the places it found (none: no rings).
+    void SetFindingRings(std::vector<FindingRing> rings) {
+        findingRings = std::move(rings);
+        Refresh();
+    }
 
-    // Pan state (middle button or Space + left drag).
-    bool IsPanning() const { return panning || spacePanning; }
+    // Pan state (middle button, Space + left drag or Ctrl + left drag).
+    bool IsPanning() const {
+        return panning || spacePanning || gestures.Get<PanGesture>() != nullptr;
+    }
 
     // Draws everything one paint draws (layout, rulers, overlays) into dc at the client size.
     void PaintTo(wxDC& dc, int width, int height);
@@ -98,20 +110,21 @@ public:
     // Palette double click: appends the article to the newest selected piece, or starts a
     // palette drag when no piece is selected.
     void PlaceAfterSelection(const wxString& article);
-    // Ends a palette piece drag without placing anything.
+    // Ends a palette drag without placing anything.
     void CancelPieceDrag();
     // Delete key: lock check, graded-pieces question, then the delete.
     void DeleteSelection();
     void CopySelectionToBuffer();
-    // Pastes the copy buffer centred on a window point.
-    void PasteAt(int px, int py);
+    // Pastes the copy buffer centred on the point of the last right click.
+    void Paste();
     // "Autofill Gap..." on the two selected pieces.
     void AutofillGap();
     // The Resize Scenery dialog for an item.
     void OpenResizeScenery(uint32_t itemId);
     // Leaves the measuring-tape mode and releases the toolbar's Measure toggle.
     void EndMeasuring();
-    const CanvasEditState& EditState() const { return edit; }
+    // The edit gestures (the active one, the copy buffer).
+    const CanvasGestures& Gestures() const { return gestures; }
     // Motion and wheel handling of the editing code; true when the event was consumed.
     bool HandleEditMotion(wxMouseEvent& event);
     bool HandleEditWheel(const wxMouseEvent& event);
@@ -158,29 +171,27 @@ private:
     void OnRightDown(wxMouseEvent& event);
     void OnKeyDown(wxKeyEvent& event);
     void OnFlashTimer(wxTimerEvent& event);
-    bool StartRotation(int px, int py);
-    void RotationMotion(int px, int py);
-    void EndRotation();
-    void StepRotate();
-    void TapePress(int px, int py);
-    void DropPieceGhost();
-    void DropSceneryGhost();
-    void DropHelixGhost(int px, int py);
-    void EndPaletteDrags();
-    void TrackPieceGhost();
-    void ShowPieceGhost();
+    PointerEvent ToPointer(const wxMouseEvent& event) const;
+    // Carries out what a gesture asks of the window.
+    // Carries out a gesture's result; `motion` when it answers a pointer motion.
+    void Apply(const GestureResult& r, bool motion = false);
+    void Repaint(const GestureResult& r, bool motion);
+    // The gestures, with the index brought up to date for them.
+    CanvasGestures& Edit();
+    void ApplyPointer(const GestureResult& r);
+    void ApplyRequests(const GestureResult& r);
+    void ShowContextMenu(ContextMenu kind, bool withAutofill);
     void ShowMenu(wxMenu& menu);
-    void AfterPlacement();
-    void ShowRefusal(const std::string& title, const std::string& message);
-    void NotifyChanged(DocChange what);
+    void ShowMessage(const UserMessage& message);
+    // The one change notification of an edit.
+    void Notify(DocChange what);
 
-    CanvasEditState edit;
+    CanvasGestures gestures;
     wxTimer flashTimer;
     std::function<void(wxMenu&)> popupHook;
 
     MainFrame* frame = nullptr;
     ViewTransform view;
-    CanvasOverlays overlays;
     std::unordered_set<uint32_t> helixLinked;
 
     // Painting: the picture the window shows, the layout without what the running gesture
@@ -201,14 +212,12 @@ private:
     std::vector<size_t> movingPieces;  // what RefreshMoved follows, by document index
     std::vector<size_t> movingScenery;
     std::vector<uint32_t> movingHelices;
+    std::vector<FindingRing> findingRings;
     wxRect overlayArea;  // pixels the overlays covered when last drawn
     wxRect movedArea;    // pixels the moving objects covered when last drawn
     bool ownRefresh = false;
 
     bool panning = false;
     bool spacePanning = false;
-    int panAnchorX = 0;
-    int panAnchorY = 0;
-    double panStartOffsetX = 0;
-    double panStartOffsetY = 0;
+    PanTracker pan;
 };

@@ -9,11 +9,11 @@
 #include <cstdlib>
 
 #include "app/gui/MainFrame.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "canvas/Interaction.h"
 #include "canvas/PieceGeometry.h"
 #include "canvas/SceneryEdit.h"
 #include "canvas/Snapping.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "model/GradeRuns.h"
@@ -163,6 +163,10 @@ protected:
         return ids;
     }
     const PlacedPiece& Last() const { return doc->pieces.back(); }
+    template <class G>
+    const G* Active() const {
+        return canvas->Gestures().Get<G>();
+    }
 };
 
 // ---- Palette drops ----
@@ -170,15 +174,15 @@ protected:
 TEST_F(CanvasEdit, DropAt24mmSnapsAndJoinsAt26mmItDoesNot) {
     const uint32_t first = Add("24188", 99.7, 100);  // open end at (288, 100), heading 0
     canvas->BeginPieceDrag("24188");
-    ASSERT_TRUE(canvas->EditState().pieceDrag);
+    ASSERT_TRUE(Active<PieceDragGesture>());
     Send(wxEVT_RIGHT_DOWN, 0, 0, kNone, false);  // the ghost turns 30 degrees
-    EXPECT_DOUBLE_EQ(canvas->EditState().freePose.heading, 30);
+    EXPECT_DOUBLE_EQ(Active<PieceDragGesture>()->freePose.heading, 30);
     Hover(288, 124);
-    ASSERT_TRUE(canvas->EditState().snap.snapped);
+    ASSERT_TRUE(Active<PieceDragGesture>()->snap.snapped);
     EXPECT_TRUE(canvas->Overlays().snapTarget);
     const size_t undo = doc->undoStack.size();
     Press(288, 124);
-    EXPECT_FALSE(canvas->EditState().pieceDrag);
+    EXPECT_FALSE(Active<PieceDragGesture>());
     ASSERT_EQ(doc->pieces.size(), 2u);
     EXPECT_EQ(doc->undoStack.size(), undo + 1);
     EXPECT_NEAR(Last().x, 288, 1e-9);
@@ -194,7 +198,7 @@ TEST_F(CanvasEdit, DropAt24mmSnapsAndJoinsAt26mmItDoesNot) {
     canvas->BeginPieceDrag("24188");
     Send(wxEVT_MOUSEWHEEL, 0, 0, kNone, false, 120);  // the wheel turns the ghost too
     Hover(288, 126);
-    EXPECT_FALSE(canvas->EditState().snap.snapped);
+    EXPECT_FALSE(Active<PieceDragGesture>()->snap.snapped);
     Press(288, 126);
     ASSERT_EQ(doc->pieces.size(), 2u);
     EXPECT_DOUBLE_EQ(Last().y, 126);
@@ -210,7 +214,7 @@ TEST_F(CanvasEdit, CTrackNextToAnOpenKTrackEndIsRefusedWithTheClashMessage) {
         ModalAnswerer answer(wxID_OK);
         canvas->BeginPieceDrag("24188");
         Hover(290, 100);
-        EXPECT_FALSE(canvas->EditState().snap.snapped);
+        EXPECT_FALSE(Active<PieceDragGesture>()->snap.snapped);
         Press(290, 100);
         ASSERT_EQ(answer.Count(), 1);
         EXPECT_EQ(answer.Dialogs()[0].title, "Incompatible Track Systems");
@@ -220,7 +224,7 @@ TEST_F(CanvasEdit, CTrackNextToAnOpenKTrackEndIsRefusedWithTheClashMessage) {
     }
     EXPECT_EQ(doc->pieces.size(), 1u);
     EXPECT_EQ(doc->undoStack.size(), undo);
-    EXPECT_FALSE(canvas->EditState().pieceDrag);
+    EXPECT_FALSE(Active<PieceDragGesture>());
     EXPECT_FALSE(canvas->HasCapture());
 
     doc->snapOn = false;  // without snapping the piece goes down unjoined, without a word
@@ -291,7 +295,8 @@ TEST_F(CanvasEdit, SnappedMoveAlsoJoinsASecondPairWithinFourMillimetres) {
     const size_t undo = doc->undoStack.size();
     Press(250, 310);
     Drag(251, 5);
-    EXPECT_TRUE(canvas->EditState().groupSnap.Snapped());
+    ASSERT_TRUE(Active<MoveGesture>());
+    EXPECT_TRUE(Active<MoveGesture>()->groupSnap.Snapped());
     Release(251, 5);
     EXPECT_EQ(doc->undoStack.size(), undo + 1);
     const PlacedPiece& moved = *doc->FindPiece(b);
@@ -336,18 +341,21 @@ TEST_P(AltRotation, SnapsWithinTwoDegreesOfARightAngleWithTheFlash) {
     doc->FindPiece(p)->selected = true;
     const size_t undo = doc->undoStack.size();
     Press(300, 200, kAlt);  // pointer straight right of the pivot
-    ASSERT_TRUE(canvas->EditState().rotating);
-    EXPECT_EQ(doc->undoStack.size(), undo + 1);
+    ASSERT_TRUE(Active<RotationGesture>());
+    EXPECT_EQ(doc->undoStack.size(), undo);  // nothing turned yet
     Drag(300, 200, kAlt);
     EXPECT_DOUBLE_EQ(doc->FindPiece(p)->heading, snaps ? 90.0 : start);
+    // Only a turn that changed the heading is recorded.
+    EXPECT_EQ(doc->undoStack.size(), snaps ? undo + 1 : undo);
     EXPECT_EQ(canvas->Overlays().rotationFlash, snaps);
     if (snaps) {
         EXPECT_DOUBLE_EQ(canvas->Overlays().rotationHeading, 90);
         EXPECT_TRUE(PumpUntil([&] { return !canvas->Overlays().rotationFlash; }, 3000));
     }
     Release(300, 200, kAlt);
-    EXPECT_FALSE(canvas->EditState().rotating);
+    EXPECT_FALSE(Active<RotationGesture>());
     EXPECT_TRUE(doc->FindPiece(p)->joints[0].IsOpen());
+    if (!snaps) return;
     doc->Undo();
     EXPECT_DOUBLE_EQ(doc->FindPiece(p)->heading, start);
 }
@@ -419,7 +427,7 @@ TEST_F(CanvasEdit, DoubleClickClonesAndExtendsAndSwallowsTheNextPress) {
     EXPECT_EQ(clone.joints[0], (Joint{p, 1}));
     EXPECT_EQ(doc->FindPiece(p)->joints[1], (Joint{clone.id, 0}));
     EXPECT_EQ(Selected(), std::vector<uint32_t>{clone.id});
-    EXPECT_TRUE(canvas->EditState().swallowNextPress);
+    EXPECT_TRUE(canvas->Gestures().SwallowsNextPress());
     Click(3000, 3000);  // swallowed: the selection stays
     EXPECT_EQ(Selected(), std::vector<uint32_t>{clone.id});
     DoubleClick(350, 100);
@@ -507,7 +515,7 @@ TEST_F(CanvasEdit, TapeIgnoresASecondClickOnTheSameSpotAndLeavesTheMode) {
     Click(100, 100);
     Key(WXK_ESCAPE);
     EXPECT_EQ(doc->toolMode, 0);
-    EXPECT_FALSE(canvas->EditState().measuring);
+    EXPECT_FALSE(Active<TapeGesture>());
 }
 
 TEST_F(CanvasEdit, RightEdgeHandleOfATurnedPlatformKeepsItsLeftEdge) {
@@ -523,7 +531,7 @@ TEST_F(CanvasEdit, RightEdgeHandleOfATurnedPlatformKeepsItsLeftEdge) {
     Hover(400, 515);
     const size_t undo = doc->undoStack.size();
     Press(400, 515);
-    ASSERT_TRUE(canvas->EditState().resizing);
+    ASSERT_TRUE(Active<ResizeGesture>());
     Drag(410, 600);
     Release(410, 600);
     const SceneryItem& r = doc->scenery[0];

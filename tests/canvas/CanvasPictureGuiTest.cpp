@@ -142,7 +142,7 @@ protected:
 
 TEST_P(CanvasPicture, PaletteGhostMotionsMatchFullRepaints) {
     canvas->BeginPieceDrag("24130");
-    ASSERT_TRUE(canvas->EditState().pieceDrag);
+    ASSERT_NE(canvas->Gestures().Get<PieceDragGesture>(), nullptr);
     // Sweep the ghost across the layout, past open ends where it snaps and off the edge.
     const wxSize size = canvas->GetClientSize();
     int snapped = 0;
@@ -199,7 +199,7 @@ TEST_P(CanvasPicture, MovedSceneryMatchesFullRepaints) {
     canvas->Refresh();
     const double y0 = doc.scenery[item].y;
     Mouse(wxEVT_LEFT_DOWN, press.x, press.y, true);
-    if (!canvas->EditState().sceneryMoving) {
+    if (!canvas->Gestures().Get<SceneryMoveGesture>()) {
         Mouse(wxEVT_LEFT_UP, press.x, press.y, false);
         GTEST_SKIP() << "a piece lies over the item at this zoom";
     }

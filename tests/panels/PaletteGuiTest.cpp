@@ -137,7 +137,7 @@ TEST_F(PaletteGuiTest, HeaderRowsPlaceNothingAndHelixRowsPlaceAHelix) {
     const int row = TrackRow("@helix:proses_3_5_r1r2");
     DoubleClick(palette->TrackList(), row - 2);  // the helix header above the variants
     EXPECT_TRUE(Doc().pieces.empty());
-    EXPECT_FALSE(frame->Canvas()->EditState().PaletteDrag());
+    EXPECT_FALSE(frame->Canvas()->Gestures().PaletteDrag());
     EXPECT_FALSE(frame->IsModified());
 
     DoubleClick(palette->TrackList(), row);

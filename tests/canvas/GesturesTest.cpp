@@ -1,0 +1,512 @@
+// The canvas gestures without a window: what each gesture does to the document, what it asks of
+// the window, when it records undo, and a whole edit session.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "canvas/EditTransaction.h"
+#include "canvas/GestureDriver.h"
+#include "canvas/Interaction.h"
+#include "catalog/SceneryCatalog.h"
+#include "model/GradeRuns.h"
+#include "model/Helices.h"
+#include "model/Tunnels.h"
+
+namespace {
+
+constexpr Modifiers kCtrl{true, false, false};
+constexpr Modifiers kShift{false, true, false};
+constexpr Modifiers kAlt{false, false, true};
+
+class Gestures : public testing::Test, protected GestureDriver {
+protected:
+    size_t Undos() const { return doc.undoStack.size(); }
+    uint32_t AddPlatform(double x, double y, double heading = 0, bool selected = false) {
+        SceneryItem s;
+        s.id = doc.TakeId();
+        s.item = "platform";  // 230 x 60 mm, resizable
+        s.x = x;
+        s.y = y;
+        s.heading = heading;
+        s.selected = selected;
+        doc.scenery.push_back(s);
+        return s.id;
+    }
+};
+
+// ---- Palette drags ----
+
+TEST_F(Gestures, PieceDragTurnsSnapsAndDropsJoined) {
+    EXPECT_FALSE(gestures.BeginPieceDrag(doc, view, "no-such-article").handled);
+    EXPECT_FALSE(gestures.PaletteDrag());
+    const uint32_t first = Add("24188", 99.7, 100);  // open end at (288, 100)
+    const GestureResult& begun = Keep(gestures.BeginPieceDrag(doc, view, "24188"));
+    EXPECT_EQ(begun.capture, PointerCapture::Capture);
+    EXPECT_TRUE(begun.focus);
+    RightClick(0, 0);
+    EXPECT_DOUBLE_EQ(Active<PieceDragGesture>()->freePose.heading, 30);
+    Keep(gestures.Wheel(doc, -120, true));
+    EXPECT_DOUBLE_EQ(Active<PieceDragGesture>()->freePose.heading, 15);
+    Hover(288, 124);
+    ASSERT_TRUE(Active<PieceDragGesture>()->snap.snapped);
+    EXPECT_TRUE(gestures.Overlays(doc).pieceGhost);
+    EXPECT_TRUE(gestures.Overlays(doc).snapTarget);
+    Key(CanvasKey::Turn);  // R turns the ghost; the snap waits for the next move
+    EXPECT_DOUBLE_EQ(Active<PieceDragGesture>()->freePose.heading, 45);
+    EXPECT_FALSE(Active<PieceDragGesture>()->snap.snapped);
+    Hover(288, 124);
+    const size_t undos = Undos();
+    Press(288, 124);
+    EXPECT_FALSE(gestures.PaletteDrag());
+    EXPECT_EQ(last.capture, PointerCapture::Release);
+    EXPECT_TRUE(HasAny(last.changed, DocChange::Pieces));
+    ASSERT_EQ(doc.pieces.size(), 2u);
+    EXPECT_EQ(Undos(), undos + 1);
+    EXPECT_EQ(doc.pieces[1].joints[0], (Joint{first, 1}));
+    EXPECT_EQ(doc.FindPiece(first)->joints[1], (Joint{doc.pieces[1].id, 0}));
+    EXPECT_EQ(SelectedPieces(), std::vector<uint32_t>{doc.pieces[1].id});
+
+    gestures.BeginPieceDrag(doc, view, "24188");
+    Key(CanvasKey::Escape);  // cancelled: nothing placed, the pointer goes back
+    EXPECT_FALSE(gestures.PaletteDrag());
+    EXPECT_EQ(last.capture, PointerCapture::Release);
+    EXPECT_EQ(doc.pieces.size(), 2u);
+}
+
+TEST_F(Gestures, ClashingDropIsRefusedWithAWarning) {
+    Add("2200", 100, 100);  // K-Track, open end at (280, 100)
+    const size_t undos = Undos();
+    Drop("24188", 290, 100);
+    ASSERT_TRUE(last.message);
+    EXPECT_EQ(last.message->title, "Incompatible Track Systems");
+    EXPECT_EQ(last.message->icon, UserMessage::Icon::Warning);
+    EXPECT_EQ(last.capture, PointerCapture::Release);
+    EXPECT_EQ(doc.pieces.size(), 1u);
+    EXPECT_EQ(Undos(), undos);
+    EXPECT_FALSE(gestures.PaletteDrag());
+}
+
+TEST_F(Gestures, FirstZPieceAsksForUnitZoom) {
+    view = ViewTransform{};
+    Drop("8500", 300, 200);  // a Z-gauge straight
+    ASSERT_EQ(doc.pieces.size(), 1u);
+    ASSERT_TRUE(last.view);
+    EXPECT_DOUBLE_EQ(last.view->zoom, 1.0);
+    EXPECT_DOUBLE_EQ(last.view->offsetX, 60);
+}
+
+TEST_F(Gestures, SceneryAndHelixGhostsDropWhereThePointerIs) {
+    gestures.BeginSceneryDrag(view, "platform");
+    ASSERT_TRUE(Active<SceneryDragGesture>());
+    gestures.BeginHelixDrag(view, "proses_2_5_r1r2");  // one gesture at a time
+    EXPECT_FALSE(Active<SceneryDragGesture>());
+    ASSERT_TRUE(Active<HelixDragGesture>());
+    Hover(2000, 2000);
+    EXPECT_DOUBLE_EQ(gestures.Overlays(doc).helixGhostX, 2000);
+    Press(2000, 2000);
+    ASSERT_EQ(doc.helices.size(), 1u);
+    EXPECT_DOUBLE_EQ(doc.helices[0].x, 2000);
+    EXPECT_EQ(doc.pieces.size(), 4u);
+
+    gestures.BeginSceneryDrag(view, "platform");
+    Hover(500, 400);
+    RightClick(0, 0);  // +15 degrees
+    Key(CanvasKey::Turn);
+    Keep(gestures.Wheel(doc, 120, false));  // +30 more
+    EXPECT_DOUBLE_EQ(gestures.Overlays(doc).sceneryGhostHeading, 60);
+    Press(500, 400);
+    ASSERT_EQ(doc.scenery.size(), 1u);
+    EXPECT_DOUBLE_EQ(doc.scenery[0].x, 500);
+    EXPECT_DOUBLE_EQ(doc.scenery[0].heading, 60);
+    EXPECT_TRUE(doc.scenery[0].selected);
+}
+
+// ---- Moving ----
+
+TEST_F(Gestures, PlainClickSelectsWithoutRecordingFivePixelsMove) {
+    const uint32_t p = Add("24188", 100, 100);
+    const size_t undos = Undos();
+    Press(150, 100);
+    EXPECT_EQ(last.capture, PointerCapture::Capture);
+    EXPECT_TRUE(HasAny(last.changed, DocChange::Selection));
+    Drag(154, 100);
+    Release(154, 100);
+    EXPECT_EQ(last.capture, PointerCapture::Release);
+    EXPECT_EQ(SelectedPieces(), std::vector<uint32_t>{p});
+    EXPECT_DOUBLE_EQ(doc.FindPiece(p)->x, 100);
+    EXPECT_EQ(Undos(), undos);
+    EXPECT_EQ(last.changed, DocChange::None);
+
+    doc.ClearSelection();
+    const UndoSnapshot before = doc.Snapshot();
+    DragFromTo(150, 100, 153, 104);  // 3-4-5: exactly five pixels
+    EXPECT_DOUBLE_EQ(doc.FindPiece(p)->x, 103);
+    EXPECT_TRUE(HasAny(last.changed, DocChange::Placement));
+    ASSERT_EQ(Undos(), undos + 1);
+    doc.Undo();  // back to the document before the press, selection included
+    EXPECT_DOUBLE_EQ(doc.FindPiece(p)->x, 100);
+    EXPECT_FALSE(doc.FindPiece(p)->selected);
+    EXPECT_TRUE(SameContent(before, doc));
+}
+
+TEST_F(Gestures, MoveSnapsTheGroupAndJoinsASecondPair) {
+    const uint32_t a = Add("24188", 0, 0);
+    const uint32_t c = Add("24188", 379.6, 0);
+    const uint32_t b = Add("24188", 188.3, 300, 10);
+    Press(250, 310);
+    Drag(251, 5);
+    ASSERT_TRUE(Active<MoveGesture>());
+    EXPECT_TRUE(Active<MoveGesture>()->groupSnap.Snapped());
+    EXPECT_TRUE(gestures.Overlays(doc).snapTarget);
+    Release(251, 5);
+    EXPECT_EQ(doc.FindPiece(b)->joints[0], (Joint{a, 1}));
+    EXPECT_EQ(doc.FindPiece(b)->joints[1], (Joint{c, 0}));
+    EXPECT_FALSE(gestures.Overlays(doc).snapTarget);
+}
+
+TEST_F(Gestures, LockedSelectionsRefuseToMove) {
+    // A tunnel over a chain of two straights.
+    const uint32_t a = Add("24188", 0, 0), b = Add("24188", 188.3, 0);
+    Join(a, 1, b, 0);
+    doc.FindPiece(a)->selected = doc.FindPiece(b)->selected = true;
+    ASSERT_TRUE(ToggleTunnel(doc));
+    doc.ClearSelection();
+    const size_t undos = Undos();
+    Press(50, 0);
+    Drag(80, 0);
+    ASSERT_TRUE(last.message);
+    EXPECT_EQ(last.message->title, "Tunnel is locked");
+    EXPECT_EQ(last.message->text, TunnelLockMessage("move"));
+    EXPECT_EQ(last.capture, PointerCapture::Release);
+    EXPECT_FALSE(Active<MoveGesture>());
+    Drag(120, 0);  // the refused move is over
+    EXPECT_DOUBLE_EQ(doc.FindPiece(a)->x, 0);
+    EXPECT_EQ(Undos(), undos);
+}
+
+TEST_F(Gestures, ThreeStubsOfAHelixAreRefusedAsPartial) {
+    const uint32_t helix = PlaceHelix(doc, 1000, 1000, 0, "proses_2_5_r1r2");
+    const Helix h = *doc.FindHelix(helix);
+    std::erase_if(doc.pieces, [&](const PlacedPiece& p) { return p.id == h.topR2; });
+    const PlacedPiece stub = *doc.FindPiece(h.bottomR1);
+    Press(static_cast<int>(stub.x) + 50, static_cast<int>(stub.y));
+    EXPECT_EQ(SelectedPieces().size(), 3u);
+    Drag(static_cast<int>(stub.x) + 80, static_cast<int>(stub.y));
+    ASSERT_TRUE(last.message);
+    EXPECT_EQ(last.message->title, kHelixPartialTitle);
+    EXPECT_EQ(last.message->text, kHelixPartialMessage);
+    EXPECT_DOUBLE_EQ(doc.FindPiece(h.bottomR1)->x, stub.x);
+}
+
+TEST_F(Gestures, SceneryFollowsAtOnceAndAClickRecordsNothing) {
+    const uint32_t item = AddPlatform(400, 400);
+    const size_t undos = Undos();
+    Click(400, 400);
+    EXPECT_TRUE(doc.FindScenery(item)->selected);
+    EXPECT_EQ(Undos(), undos);
+    DragFromTo(400, 400, 402, 401);  // no threshold for scenery
+    EXPECT_DOUBLE_EQ(doc.FindScenery(item)->x, 402);
+    EXPECT_DOUBLE_EQ(doc.FindScenery(item)->y, 401);
+    EXPECT_EQ(Undos(), undos + 1);
+    EXPECT_TRUE(HasAny(last.changed, DocChange::Scenery));
+}
+
+// ---- Rotation ----
+
+TEST_F(Gestures, AltDragTurnsSnapsWithTheFlashAndRecordsOnce) {
+    const uint32_t p = Add("24188", 200, 200, 88.5);
+    doc.FindPiece(p)->selected = true;
+    const size_t undos = Undos();
+    Click(300, 200, kAlt);  // a turn of nothing records nothing
+    EXPECT_EQ(Undos(), undos);
+    EXPECT_DOUBLE_EQ(doc.FindPiece(p)->heading, 88.5);
+    Press(300, 200, kAlt);
+    ASSERT_TRUE(Active<RotationGesture>());
+    EXPECT_TRUE(gestures.Overlays(doc).rotation);
+    Drag(300, 200, kAlt);  // 88.5 is within 2 degrees of 90
+    EXPECT_DOUBLE_EQ(doc.FindPiece(p)->heading, 90);
+    EXPECT_EQ(last.flash, FlashTimer::Start);
+    EXPECT_TRUE(gestures.Overlays(doc).rotationFlash);
+    Drag(300, 200, kAlt);  // still snapped: the running timer is kept
+    EXPECT_EQ(last.flash, FlashTimer::Keep);
+    Keep(gestures.FlashExpired());
+    EXPECT_FALSE(gestures.Overlays(doc).rotationFlash);
+    // The pivot is the piece's position; the pointer an eighth of a turn on turns it by 45.
+    Drag(300, 300, kAlt);
+    EXPECT_NEAR(doc.FindPiece(p)->heading, 133.5, 1e-9);
+    EXPECT_EQ(last.flash, FlashTimer::Stop);
+    Release(300, 300, kAlt);
+    EXPECT_EQ(last.flash, FlashTimer::Stop);
+    EXPECT_FALSE(gestures.Overlays(doc).rotation);
+    EXPECT_EQ(Undos(), undos + 1);
+    doc.Undo();
+    EXPECT_DOUBLE_EQ(doc.FindPiece(p)->heading, 88.5);
+}
+
+TEST_F(Gestures, HelixTrackRefusesToTurnAloneButAWholeHelixTurns) {
+    const uint32_t helix = PlaceHelix(doc, 1000, 1000, 0, "proses_2_5_r1r2");
+    const Helix h = *doc.FindHelix(helix);
+    doc.ClearSelection();
+    doc.FindPiece(h.bottomR1)->selected = true;
+    RightClick(0, 0, kAlt);
+    ASSERT_TRUE(last.message);
+    EXPECT_EQ(last.message->title, kHelixLockTitle);
+    for (uint32_t id : {h.bottomR1, h.bottomR2, h.topR1, h.topR2})
+        doc.FindPiece(id)->selected = true;
+    const size_t undos = Undos();
+    RightClick(0, 0, kAlt);
+    EXPECT_FALSE(last.message);
+    EXPECT_DOUBLE_EQ(doc.FindHelix(helix)->heading, 30);
+    EXPECT_EQ(Undos(), undos + 1);
+}
+
+// ---- Band, pan, tape ----
+
+TEST_F(Gestures, RubberBandAddsWhatItEnclosesAndEmptiesTheCopyBuffer) {
+    const uint32_t a = Add("24188", 100, 100), b = Add("24188", 500, 100);
+    Add("24188", 900, 100);
+    Click(150, 100);
+    gestures.Copy(doc);
+    ASSERT_FALSE(gestures.CopyBuffer().empty());
+    Press(50, 50);
+    EXPECT_TRUE(gestures.CopyBuffer().empty());  // a press on empty canvas empties it
+    Drag(600, 150);
+    const CanvasOverlays band = gestures.Overlays(doc);
+    EXPECT_TRUE(band.rubberBand);
+    EXPECT_EQ(band.bandX1, 600);
+    Release(600, 150);
+    EXPECT_TRUE(last.focus);
+    EXPECT_EQ(SelectedPieces(), (std::vector<uint32_t>{a, b}));
+    DragFromTo(850, 50, 854, 54);  // 4 pixels: nothing
+    EXPECT_TRUE(SelectedPieces().empty());
+}
+
+TEST_F(Gestures, CtrlPressOnEmptyCanvasPansBeyondTheDeadZoneAndOffersALabelPoint) {
+    view = ViewTransform{};
+    Press(200, 150, kCtrl);
+    ASSERT_TRUE(last.labelPoint);
+    EXPECT_DOUBLE_EQ(last.labelPoint->x, (200 - 60) / 0.4);
+    EXPECT_EQ(last.cursor, CanvasCursor::Hand);
+    Drag(203, 147, kCtrl);
+    EXPECT_FALSE(last.view);
+    Drag(150, 250, kCtrl);
+    EXPECT_DOUBLE_EQ(view.offsetX, 10);
+    EXPECT_DOUBLE_EQ(view.offsetY, 160);
+    Release(150, 250);
+    EXPECT_EQ(last.cursor, CanvasCursor::Default);
+    EXPECT_EQ(last.capture, PointerCapture::Release);
+}
+
+TEST_F(Gestures, TapeAddsAMeasurementAtTheSecondPressAndLeavesTheMode) {
+    doc.toolMode = 3;
+    Click(100, 100);
+    Hover(300, 100);
+    EXPECT_EQ(last.cursor, CanvasCursor::Pencil);
+    EXPECT_TRUE(gestures.Overlays(doc).tape);
+    EXPECT_EQ(gestures.Overlays(doc).tapeMouseX, 300);
+    Press(100, 100);  // the same spot: nothing, and the mode ends
+    EXPECT_TRUE(doc.measurements.empty());
+    EXPECT_TRUE(last.measureToolReleased);
+    Release(100, 100);
+    EXPECT_EQ(doc.toolMode, 0);
+    doc.toolMode = 3;
+    Click(100, 100);
+    Press(400, 500);
+    ASSERT_EQ(doc.measurements.size(), 1u);
+    EXPECT_TRUE(HasAny(last.changed, DocChange::Annotations));
+    Release(400, 500);
+    EXPECT_EQ(doc.undoStack.size(), 1u);
+    doc.toolMode = 3;
+    Click(100, 100);
+    Key(CanvasKey::Escape);
+    EXPECT_EQ(doc.toolMode, 0);
+    EXPECT_FALSE(Active<TapeGesture>());
+    EXPECT_EQ(doc.measurements.size(), 1u);
+}
+
+// ---- Measurements, labels, outlines, handles ----
+
+TEST_F(Gestures, MeasurementAndLabelDragsMoveAndUndoAsOne) {
+    doc.measurements.push_back({doc.TakeId(), 100, 100, 300, 100, 0, 0, false});
+    doc.labels.push_back({doc.TakeId(), "Yard", 600, 600, false});
+    const size_t undos = Undos();
+    Click(200, 100);  // the length label: selected, nothing recorded
+    EXPECT_TRUE(doc.measurements[0].selected);
+    EXPECT_EQ(Undos(), undos);
+    DragFromTo(200, 100, 200, 150);
+    EXPECT_DOUBLE_EQ(doc.measurements[0].y1, 150);
+    EXPECT_DOUBLE_EQ(doc.measurements[0].y2, 150);
+    EXPECT_EQ(Undos(), undos + 1);
+    DragFromTo(610, 610, 700, 650);
+    EXPECT_TRUE(doc.labels[0].selected);
+    EXPECT_DOUBLE_EQ(doc.labels[0].x, 690);
+    EXPECT_DOUBLE_EQ(doc.labels[0].y, 640);
+    EXPECT_EQ(Undos(), undos + 2);
+    doc.Undo();
+    EXPECT_DOUBLE_EQ(doc.labels[0].x, 600);
+}
+
+TEST_F(Gestures, ShiftDragOnADeckOutlineMovesItWithoutAnUndoRecord) {
+    doc.levels[0].outline = {{0, 0}, {1000, 0}, {1000, 500}, {0, 500}};
+    const size_t undos = Undos();
+    Press(500, 2, kShift);
+    ASSERT_TRUE(Active<OutlineDragGesture>());
+    Drag(520, 32);
+    EXPECT_EQ(last.changed, DocChange::Levels);
+    Release(520, 32);
+    EXPECT_EQ(last.changed, DocChange::Levels);
+    EXPECT_EQ(doc.levels[0].outline[2], (PointMm{1020, 530}));
+    EXPECT_EQ(Undos(), undos);  // levels are not part of the undo record
+}
+
+TEST_F(Gestures, HandlesShowTheirCursorAndKeepTheOppositeEdge) {
+    AddPlatform(400, 400, 90, true);  // right edge handle at (400, 515)
+    Hover(400, 515);
+    EXPECT_EQ(last.cursor, CanvasCursor::SizeWE);
+    Hover(400, 450);
+    EXPECT_EQ(last.cursor, CanvasCursor::Default);
+    Hover(370, 515);  // the (+, +) corner, turned by 90 degrees
+    EXPECT_EQ(last.cursor, CanvasCursor::SizeNWSE);
+    const size_t undos = Undos();
+    Press(400, 515);
+    ASSERT_TRUE(Active<ResizeGesture>());
+    Drag(410, 600);
+    Release(410, 600);
+    const SceneryItem& r = doc.scenery[0];
+    EXPECT_NEAR(r.scaleX * 230, 315, 1e-9);
+    EXPECT_DOUBLE_EQ(r.scaleY, 1);
+    const PointMm left = HandleWorld(r, *SceneryCatalog::Instance().Find("platform"), 7);
+    EXPECT_NEAR(left.y, 285, 1e-9);
+    EXPECT_EQ(Undos(), undos + 1);
+    doc.scenery.clear();
+    Drag(420, 600);  // the item is gone: the resize ends quietly
+    EXPECT_FALSE(Active<ResizeGesture>());
+}
+
+TEST_F(Gestures, DoubleClicksOpenTheResizeDialogOrCloneAndSwallowTheNextPress) {
+    const uint32_t item = AddPlatform(800, 800);
+    DoubleClick(800, 800);
+    EXPECT_EQ(last.resizeDialog, item);
+    const uint32_t p = Add("24188", 100, 100);
+    DoubleClick(150, 100);
+    ASSERT_EQ(doc.pieces.size(), 2u);
+    EXPECT_EQ(doc.pieces[1].joints[0], (Joint{p, 1}));
+    EXPECT_TRUE(gestures.SwallowsNextPress());
+    Click(3000, 3000);  // swallowed: the selection stays
+    EXPECT_EQ(SelectedPieces(), std::vector<uint32_t>{doc.pieces[1].id});
+    EXPECT_FALSE(gestures.SwallowsNextPress());
+}
+
+// ---- Right button and commands ----
+
+TEST_F(Gestures, ContextMenusCopyPasteAndTheEndOfAClimb) {
+    const uint32_t a = Add("24188", 0, 0), b = Add("24188", 188.3, 0);
+    Join(a, 1, b, 0);
+    RightClick(3000, 3000);  // empty canvas, empty buffer: the selection goes
+    EXPECT_EQ(last.menu, ContextMenu::None);
+    Click(50, 0);
+    Click(250, 0, kCtrl);
+    RightClick(250, 0);
+    EXPECT_EQ(last.menu, ContextMenu::Piece);
+    EXPECT_TRUE(last.menuAutofill);
+    gestures.Copy(doc);
+    RightClick(1000, 1000);
+    EXPECT_EQ(last.menu, ContextMenu::Paste);
+    const size_t undos = Undos();
+    Keep(gestures.Paste(doc, view));
+    ASSERT_EQ(doc.pieces.size(), 4u);
+    EXPECT_EQ(Undos(), undos + 1);
+    EXPECT_NEAR(doc.pieces[2].x, 1000 - 94.15, 1e-9);
+    EXPECT_EQ(doc.pieces[2].joints[1], (Joint{doc.pieces[3].id, 0}));
+
+    ASSERT_FALSE(StartGrade(doc, b, 2.0).empty());
+    RightClick(250, 0);  // the head of the climb: it ends, no menu
+    EXPECT_FALSE(last.gradeStatus.empty());
+    EXPECT_EQ(last.menu, ContextMenu::None);
+    EXPECT_TRUE(doc.gradeRuns.empty());
+}
+
+TEST_F(Gestures, DeletingGradedPiecesAsksAndLockedOnesAreRefused) {
+    const uint32_t p = Add("24188", 100, 100);
+    doc.FindPiece(p)->grade = 2;
+    doc.FindPiece(p)->selected = true;
+    Key(CanvasKey::Delete);
+    EXPECT_TRUE(last.askDeleteGraded);
+    EXPECT_EQ(doc.pieces.size(), 1u);
+    Keep(gestures.DeleteSelection(doc, true));
+    EXPECT_TRUE(doc.pieces.empty());
+    EXPECT_TRUE(HasAny(last.changed, DocChange::Pieces));
+
+    const Helix h = *doc.FindHelix(PlaceHelix(doc, 1000, 1000, 0, "proses_2_5_r1r2"));
+    doc.ClearSelection();
+    doc.FindPiece(h.topR1)->selected = true;
+    Key(CanvasKey::Delete);
+    ASSERT_TRUE(last.message);
+    EXPECT_EQ(last.message->text, HelixLockMessage("delete"));
+    EXPECT_EQ(doc.pieces.size(), 4u);
+    Key(CanvasKey::Escape);
+    EXPECT_TRUE(SelectedPieces().empty());
+    EXPECT_FALSE(Key(CanvasKey::Other).handled);
+}
+
+// ---- A whole session ----
+
+TEST_F(Gestures, EveryEditOfASessionUndoesAndRedoesExactly) {
+    std::vector<UndoSnapshot> states{doc.Snapshot()};
+    std::vector<std::string> names{"start"};
+    auto edit = [&](const std::string& name, const std::function<void()>& action) {
+        const size_t before = Undos();
+        action();
+        ASSERT_EQ(Undos(), before + 1) << name;
+        states.push_back(doc.Snapshot());
+        names.push_back(name);
+    };
+    edit("drop", [&] { Drop("24188", 100, 100); });
+    edit("drop snapped", [&] { Drop("24130", 290, 105); });
+    edit("clone", [&] { DoubleClick(150, 100); });
+    Click(3000, 3000);  // the swallowed press
+    edit("move", [&] { DragFromTo(150, 100, 150, 300); });
+    edit("rotate", [&] {
+        Press(500, 500, kAlt);
+        Drag(500, 700, kAlt);
+        Release(500, 700, kAlt);
+    });
+    edit("step", [&] { RightClick(0, 0, kAlt); });
+    edit("copy and paste", [&] {
+        RightClick(100, 300);
+        gestures.Copy(doc);
+        RightClick(1500, 1500);
+        gestures.Paste(doc, view);
+    });
+    edit("scenery", [&] {
+        gestures.BeginSceneryDrag(view, "platform");
+        Hover(800, 800);
+        Press(800, 800);
+    });
+    edit("resize", [&] { DragFromTo(915, 800, 1000, 820); });
+    edit("scenery move", [&] { DragFromTo(800, 800, 820, 830); });
+    edit("tape", [&] {
+        doc.toolMode = 3;
+        Click(2000, 100);
+        Click(2300, 100);
+    });
+    edit("measurement drag", [&] { DragFromTo(2150, 100, 2150, 200); });
+    edit("delete", [&] {
+        Click(100, 300);
+        Key(CanvasKey::Delete);
+    });
+    edit("helix", [&] {
+        gestures.BeginHelixDrag(view, "proses_2_5_r1r2");
+        Press(3000, 3000);
+    });
+    for (size_t k = states.size() - 1; k > 0; --k) {
+        doc.Undo();
+        EXPECT_TRUE(SameContent(states[k - 1], doc)) << "undo of " << names[k];
+    }
+    for (size_t k = 1; k < states.size(); ++k) {
+        doc.Redo();
+        EXPECT_TRUE(SameContent(states[k], doc)) << "redo of " << names[k];
+    }
+}
+
+}  // namespace
