@@ -91,7 +91,9 @@ void CanvasPanel::PaintTo(wxDC& dc, int width, int height) {
     const LayoutDocument& doc = Document();
     const wxSize client(width, height);
     LayoutDrawPart part;
-    part.index = &Index();
+    // A whole picture visits every piece anyway: it uses the index when it is up to date but
+    // does not wait for it to be built after an edit (a gesture builds it when it needs it).
+    part.index = indexValid && index.Matches(doc) ? &index : nullptr;
     part.plan = &Plan();
     DrawLayoutPart(dc, doc, view, client, part);
     DrawRulers(dc, doc.units, view, client);
