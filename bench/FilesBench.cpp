@@ -1,4 +1,5 @@
-// Saving and loading a 10,000-piece layout with joints, scenery, labels and levels.
+// Saving and loading a 10,000-piece layout with joints, scenery, labels and levels, and writing
+// it as a crash-recovery file.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "persistence/LayoutFile.h"
+#include "persistence/Recovery.h"
 
 namespace {
 
@@ -89,8 +91,25 @@ void BM_LoadLayout(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 
+// The crash-recovery write the timer makes while the user works: text, temporary file, sync,
+// rename, in the recovery slot of this process.
+void BM_RecoveryWrite(benchmark::State& state) {
+    LayoutDocument doc = MakeLayout(static_cast<int>(state.range(0)));
+    const std::string folder = TempPath("quillmore-bench-recovery");
+    RecoverySlot slot;
+    if (!slot.Claim(folder, 1).empty()) state.SkipWithError("no recovery slot");
+    for (auto _ : state) {
+        slot.NoteChange();
+        if (!slot.Tick(doc, "Bench", "/layouts/bench.xml", true).empty())
+            state.SkipWithError("write failed");
+    }
+    slot.Release();
+    std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 
+BENCHMARK(BM_RecoveryWrite)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LayoutToText)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveLayout)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadLayoutFromText)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -139,8 +139,9 @@ void CheckEnds(const Pieces& pieces, std::vector<LayoutFinding>& out) {
     });
 }
 
-// Slope of a piece in degrees when a train leaves it through connector `conn` (or, with
-// entering set, enters it there): connector 0 is the start, every other connector an end.
+// Slope in degrees of a train leaving a piece through connector `conn`: connector 0 is the
+// start, every other connector an end, so leaving through the start goes against the grade.
+// A train entering through `conn` has the opposite slope.
 double SlopeLeaving(const PlacedPiece& p, int conn) { return conn == 0 ? -p.grade : p.grade; }
 
 void CheckJoints(const Pieces& pieces, std::vector<LayoutFinding>& out) {
@@ -563,9 +564,13 @@ std::vector<LayoutFinding> CheckLayout(const LayoutDocument& doc, const CheckOpt
     CheckJoints(pieces, out);
     CheckGrades(pieces, options, out);
     MeetingSearch(pieces, options).Run(out);
-    std::sort(out.begin(), out.end(), [](const LayoutFinding& a, const LayoutFinding& b) {
-        return std::tie(a.severity, a.kind, a.x, a.y, a.pieces, a.text) <
-               std::tie(b.severity, b.kind, b.x, b.y, b.pieces, b.text);
+    // A position that is not a number (a piece read from a damaged file) sorts last, so the
+    // order stays total.
+    auto key = [](double v) { return std::isnan(v) ? HUGE_VAL : v; };
+    std::sort(out.begin(), out.end(), [&key](const LayoutFinding& a, const LayoutFinding& b) {
+        const double ax = key(a.x), ay = key(a.y), bx = key(b.x), by = key(b.y);
+        return std::tie(a.severity, a.kind, ax, ay, a.pieces, a.text) <
+               std::tie(b.severity, b.kind, bx, by, b.pieces, b.text);
     });
     return out;
 }

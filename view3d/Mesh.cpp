@@ -46,7 +46,6 @@ void Mesh::Append(const Mesh& other) {
     positions.insert(positions.end(), other.positions.begin(), other.positions.end());
     normals.insert(normals.end(), other.normals.begin(), other.normals.end());
     colours.insert(colours.end(), other.colours.begin(), other.colours.end());
-    indices.reserve(indices.size() + other.indices.size());
     for (uint32_t i : other.indices) indices.push_back(i + offset);
 }
 

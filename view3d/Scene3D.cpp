@@ -58,8 +58,11 @@ void AddInstanceBounds(SceneBounds& b, const TrackInstance& t) {
 
 const Mesh* CachedPieceMesh(Scene3D& scene, const PieceDef& def) {
     auto it = scene.pieceMeshes.find(def.article);
-    if (it == scene.pieceMeshes.end())
+    if (it == scene.pieceMeshes.end()) {
         it = scene.pieceMeshes.emplace(def.article, BuildPieceMesh(def)).first;
+        scene.distantPieceMeshes.emplace(def.article, BuildPieceMesh(def, TrackDetail::Distant));
+        scene.farPieceMeshes.emplace(def.article, BuildPieceMesh(def, TrackDetail::Far));
+    }
     return &it->second;
 }
 
@@ -301,6 +304,36 @@ std::vector<TrackInstance> HelixInstances(const LayoutDocument& doc, const Helix
 
 double SceneryDrawOffset(const std::string& item) { return item == "bridge_truss" ? -4.0 : -1.0; }
 
+namespace {
+
+void BuildFarBatch(Scene3D& scene) {
+    Mesh& batch = scene.farBatch;
+    scene.farFirst.reserve(scene.tracks.size() + 1);
+    for (const TrackInstance& t : scene.tracks) {
+        scene.farFirst.push_back(static_cast<uint32_t>(batch.indices.size()));
+        const auto it = scene.farPieceMeshes.find(t.article);
+        if (it == scene.farPieceMeshes.end()) continue;
+        const Mesh& m = it->second;
+        // PlaceOnInstance with its sines taken once per instance.
+        const double g = t.tiltDeg * kDeg, r = t.rotationDeg * kDeg;
+        const double cg = std::cos(g), sg = std::sin(g), cr = std::cos(r), sr = std::sin(r);
+        auto place = [&](const float* v, double dx, double dy, double dz) {
+            const double mx = v[0], my = -v[1], mz = v[2];
+            const double tx = mx * cg - mz * sg, tz = mx * sg + mz * cg;
+            return Vec3{dx + tx * cr - my * sr, dy + tx * sr + my * cr, dz + tz};
+        };
+        const uint32_t offset = static_cast<uint32_t>(batch.VertexCount());
+        for (size_t v = 0; v < m.VertexCount(); ++v)
+            batch.AddVertex(place(&m.positions[3 * v], t.x, t.y, t.z),
+                            place(&m.normals[3 * v], 0, 0, 0),
+                            {m.colours[3 * v], m.colours[3 * v + 1], m.colours[3 * v + 2]});
+        for (uint32_t index : m.indices) batch.indices.push_back(index + offset);
+    }
+    scene.farFirst.push_back(static_cast<uint32_t>(batch.indices.size()));
+}
+
+}  // namespace
+
 void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
     scene = Scene3D{};
     const TrackCatalog& catalog = TrackCatalog::Instance();
@@ -310,4 +343,5 @@ void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
     AddScenery(scene, doc);
     AddBaseboard(scene, doc);
     AddTunnels(scene, doc, catalog);
+    BuildFarBatch(scene);
 }

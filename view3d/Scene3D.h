@@ -46,6 +46,13 @@ struct SceneBounds {
 
 struct Scene3D {
     std::unordered_map<std::string, Mesh> pieceMeshes;  // by article
+    // The same articles with less detail for track far from the camera (TrackDetail).
+    std::unordered_map<std::string, Mesh> distantPieceMeshes;
+    std::unordered_map<std::string, Mesh> farPieceMeshes;
+    // Every track instance's far mesh placed in world axes, in instance order, so that a run of
+    // far instances is one draw: instance i owns the indices farFirst[i] to farFirst[i + 1].
+    Mesh farBatch;
+    std::vector<uint32_t> farFirst;
     std::vector<TrackInstance> tracks;
     std::unordered_map<std::string, Mesh> sceneryModels;  // by scenery item id
     std::vector<SceneryInstance> scenery;

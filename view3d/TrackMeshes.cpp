@@ -173,10 +173,11 @@ void AddTiedArch(Mesh& m, const TrackRoute& deck) {
     }
 }
 
-void AddTurntablePit(Mesh& m, const PieceDef& def) {
+void AddTurntablePit(Mesh& m, const PieceDef& def, bool walls) {
     const double r = def.radius;
     const Colour3 floor{0.30f, 0.28f, 0.26f}, wall{0.62f, 0.60f, 0.56f};
     AddCylinder(m, 0, 0, r - 3, 0, 0.5, 48, floor, floor);
+    if (!walls) return;
     const int blocks = 48;
     for (int i = 0; i < blocks; ++i) {
         const double a = 2 * std::numbers::pi * i / blocks;
@@ -293,8 +294,25 @@ std::vector<double> SleeperCentres(double length) {
     return centres;
 }
 
-void AddTrackProfile(Mesh& m, const TrackRoute& route) {
-    const std::vector<Frame> frames = Frames(route);
+void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail) {
+    TrackRoute coarse = route;
+    if (detail == TrackDetail::Far) {
+        // A few pixels wide on screen: a straight is one quad, a curve a few.
+        coarse.segments =
+            route.radius > 0 ? std::max(2, static_cast<int>(std::abs(route.turnDeg) / 7.5)) : 1;
+    }
+    const std::vector<Frame> frames = Frames(coarse);
+    if (detail != TrackDetail::Full) {
+        SweepStrip(m, frames, -kBedHalfWidth, kBedTop, kBedHalfWidth, kBedTop,
+                   kDistantBedTopColour);
+        if (detail == TrackDetail::Far) return;
+        SweepStrip(m, frames, kBedHalfWidth, kBedTop, kBedHalfWidth, 0, kBedSideColour);
+        SweepStrip(m, frames, -kBedHalfWidth, 0, -kBedHalfWidth, kBedTop, kBedSideColour);
+        for (double side : {-kRailOffset, kRailOffset})
+            SweepStrip(m, frames, side - kRailHalfWidth, kRailTop, side + kRailHalfWidth, kRailTop,
+                       kRailTopColour);
+        return;
+    }
     SweepBox(m, frames, -kBedHalfWidth, kBedHalfWidth, 0, kBedTop, kBedTopColour, kBedSideColour);
     for (double s : SleeperCentres(route.length))
         FrameBlock(m, route.At(s), kSleeperHalfLength, -kSleeperHalfWidth, kSleeperHalfWidth,
@@ -312,14 +330,15 @@ BridgeStructure BridgeStructureOf(const PieceDef& def) {
     return BridgeStructure::TiedArch;
 }
 
-Mesh BuildTrackMesh(const PieceDef& def) {
+Mesh BuildTrackMesh(const PieceDef& def, TrackDetail detail) {
     // Structures come first: where the depth buffer cannot tell the deck from the bed just
     // above it, the track drawn later in the same mesh still wins.
     Mesh m;
     const std::vector<TrackRoute> routes = TrackRoutes(def);
-    if (def.kind == PieceKind::Turntable) AddTurntablePit(m, def);
-    if (!routes.empty()) AddStructure(m, def, routes.front());
-    for (const TrackRoute& r : routes) AddTrackProfile(m, r);
+    // Far away a bridge's girders and ribs are thinner than a pixel; the pit stays as its floor.
+    if (def.kind == PieceKind::Turntable) AddTurntablePit(m, def, detail != TrackDetail::Far);
+    if (!routes.empty() && detail != TrackDetail::Far) AddStructure(m, def, routes.front());
+    for (const TrackRoute& r : routes) AddTrackProfile(m, r, detail);
     return m;
 }
 
@@ -343,11 +362,11 @@ void AddStructure(Mesh& m, const PieceDef& def, const TrackRoute& deck) {
 
 }  // namespace
 
-Mesh BuildBumperMesh(const PieceDef& def) {
+Mesh BuildBumperMesh(const PieceDef& def, TrackDetail detail) {
     Mesh m;
     const double length = std::max(def.length, 4.0);
     const TrackRoute route = StraightRoute(0, 0, 0, length);
-    AddTrackProfile(m, route);
+    AddTrackProfile(m, route, detail);
     // The buffer stop: a block across the track at its far end with a buffer beam facing back.
     const double depth = std::min(10.0, length / 2);
     const Colour3 block{0.55f, 0.20f, 0.15f}, blockSide{0.42f, 0.15f, 0.11f};
@@ -357,6 +376,7 @@ Mesh BuildBumperMesh(const PieceDef& def) {
     return m;
 }
 
-Mesh BuildPieceMesh(const PieceDef& def) {
-    return def.kind == PieceKind::Bumper ? BuildBumperMesh(def) : BuildTrackMesh(def);
+Mesh BuildPieceMesh(const PieceDef& def, TrackDetail detail) {
+    return def.kind == PieceKind::Bumper ? BuildBumperMesh(def, detail)
+                                         : BuildTrackMesh(def, detail);
 }

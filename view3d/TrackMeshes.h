@@ -26,6 +26,8 @@ inline constexpr Colour3 kSleeperTopColour{0.38f, 0.27f, 0.16f};
 inline constexpr Colour3 kSleeperSideColour{0.28f, 0.18f, 0.10f};
 inline constexpr Colour3 kRailTopColour{0.74f, 0.74f, 0.78f};
 inline constexpr Colour3 kRailSideColour{0.52f, 0.52f, 0.56f};
+// Seen from afar the sleepers merge with the bed: its top takes their share of the colour.
+inline constexpr Colour3 kDistantBedTopColour{0.689f, 0.652f, 0.599f};
 inline constexpr Colour3 kBridgeSteel{0.38f, 0.40f, 0.44f};
 inline constexpr Colour3 kBridgeBeam{0.55f, 0.58f, 0.62f};
 inline constexpr Colour3 kArchRib{0.70f, 0.72f, 0.76f};
@@ -64,16 +66,21 @@ std::vector<TrackRoute> TrackRoutes(const PieceDef& def);
 // while the sleeper fits.
 std::vector<double> SleeperCentres(double length);
 
+// How much of the profile a mesh carries: everything; for track whose sleepers would be a few
+// pixels apart on screen only the bed and the rail tops (about a third of the triangles); for
+// track a few pixels wide only the bed's top.
+enum class TrackDetail { Full, Distant, Far };
+
 // Appends the bed, sleepers and rails swept along a route.
-void AddTrackProfile(Mesh& m, const TrackRoute& route);
+void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail = TrackDetail::Full);
 
 // What structure a bridge article carries.
 enum class BridgeStructure { None, Truss, Ramp, TiedArch };
 BridgeStructure BridgeStructureOf(const PieceDef& def);
 
 // The mesh of a track article (every kind but bumpers), bridge structure included.
-Mesh BuildTrackMesh(const PieceDef& def);
+Mesh BuildTrackMesh(const PieceDef& def, TrackDetail detail = TrackDetail::Full);
 // The mesh of a bumper: a short piece of track with a buffer-stop block at its end.
-Mesh BuildBumperMesh(const PieceDef& def);
+Mesh BuildBumperMesh(const PieceDef& def, TrackDetail detail = TrackDetail::Full);
 // The factory the scene uses: bumpers (kind 6) by the bumper factory, the rest as track.
-Mesh BuildPieceMesh(const PieceDef& def);
+Mesh BuildPieceMesh(const PieceDef& def, TrackDetail detail = TrackDetail::Full);

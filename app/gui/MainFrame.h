@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 
 class CanvasPanel;
 class LayoutCheckWindow;
+class FrameRecovery;
 class PalettePanel;
 class PropertiesPanel;
 class View3DFrame;
@@ -80,6 +82,14 @@ public:
 
     // Runs once after the frame is shown and the document has its level.
     void AfterStartup();
+
+    // Crash recovery (MainFrameRecovery.cpp). First offers the layouts that runs which ended
+    // without saving left in `folder`, then writes the unsaved layout there every `intervalMs`
+    // when it changed; saving or dropping the changes and closing the frame remove it.
+    void StartRecovery(const wxString& folder, int intervalMs = 30000);
+    // The recovery timer's work: writes the layout aside when it is modified and changed since
+    // the last write.
+    void WriteRecoveryIfDue();
 
     PrintOptions& GetPrintOptions() { return printOptions; }
     wxPrintData* GetPrintData() const { return printData.get(); }
@@ -168,4 +178,13 @@ private:
     std::vector<std::pair<int, ChangeListener>> changeListeners;
     int lastListenerId = 0;
     LayoutCheckWindow* checkWindow = nullptr;
+
+    // Crash recovery (MainFrameRecovery.cpp).
+    void OfferRecoveries(const std::string& folder);
+    void AdoptRecoveredLayout(LayoutDocument& recovered, const std::string& name,
+                              const std::string& path);
+    struct RecoveryDeleter {
+        void operator()(FrameRecovery* recovery) const;
+    };
+    std::unique_ptr<FrameRecovery, RecoveryDeleter> recovery;
 };

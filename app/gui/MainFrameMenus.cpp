@@ -5,13 +5,13 @@
 #include "app/CommandIds.h"
 #include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
+#include "app/gui/MainFrameDialogs.h"
 #include "model/Tunnels.h"
 #include "panels/gui/PalettePanel.h"
 
 namespace {
 // Commands whose windows are not part of the program yet: shown, but never enabled.
-constexpr int kLaterCommands[] = {wxID_PAGE_SETUP, wxID_PREVIEW, wxID_PRINT, kCmdLayoutShape,
-                                  kCmdLevels,      kCmdHelp};
+constexpr int kLaterCommands[] = {kCmdHelp};
 
 wxMenu* BuildFileMenu() {
     auto* menu = new wxMenu;
@@ -138,6 +138,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnProperties, this, kCmdProperties);
     Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
     Bind(wxEVT_MENU, &MainFrame::OnView3D, this, kCmd3DView);
+    BindDialogCommands(*this);
 
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUndo, this, kCmdUndo);
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateRedo, this, kCmdRedo);

@@ -26,6 +26,9 @@ bool QuillmoreApp::OnInit() {
     AppLog("Show OK");
     mainFrame->Document().EnsureDefaultLevel();
     mainFrame->AfterStartup();
+    // After the splash: offers what a run that ended without saving left, then keeps the
+    // unsaved layout beside the logs.
+    mainFrame->StartRecovery(LogDirectory());
     return true;
 }
 

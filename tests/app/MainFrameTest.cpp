@@ -251,10 +251,9 @@ TEST_F(MainFrameTest, UndoAfterOpenBringsBackAnotherLayoutsPiecesUnderTheOpenedF
 }
 
 TEST_F(MainFrameTest, CommandsAreEnabledAsTheDocumentAllows) {
-    for (int id : std::initializer_list<int>{5012, 5013, 5010, 2014, 2018, 2021, kCmdUndo,
-                                             kCmdRedo, kCmdDelete})
+    for (int id : std::initializer_list<int>{2021, kCmdUndo, kCmdRedo, kCmdDelete})
         EXPECT_FALSE(Enabled(frame, id)) << id;
-    for (int id : {5002, 5000, 5003, 5004, 2005, 2006, 2009, 2000})
+    for (int id : {5002, 5000, 5003, 5004, 5012, 5013, 5010, 2005, 2006, 2009, 2014, 2018, 2000})
         EXPECT_TRUE(Enabled(frame, id)) << id;
     AddPieces(2);
     EXPECT_TRUE(Enabled(frame, kCmdUndo));

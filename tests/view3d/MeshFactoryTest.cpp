@@ -336,3 +336,27 @@ TEST(Triangulate, DegenerateOutlinesGiveNothingOrABoundedFill) {
     for (const Triangle2& t : tie)
         for (const PointMm& p : t) EXPECT_TRUE(p.x >= 0 && p.x <= 100 && p.y >= 0 && p.y <= 100);
 }
+
+TEST(TrackFactory, DistantAndFarMeshesDropWhatCannotBeSeen) {
+    const PieceDef& straight = Piece("24188");
+    const Mesh full = BuildPieceMesh(straight);
+    const Mesh distant = BuildPieceMesh(straight, TrackDetail::Distant);
+    const Mesh far = BuildPieceMesh(straight, TrackDetail::Far);
+    ExpectWellFormed(distant, "distant");
+    ExpectWellFormed(far, "far");
+    // Without sleepers, the bed top takes their share of the colour; the rail tops stay.
+    EXPECT_EQ(CountColour(distant, kSleeperTopColour), 0);
+    EXPECT_EQ(CountColour(distant, kDistantBedTopColour), 20);
+    EXPECT_EQ(CountColour(distant, kRailTopColour), 2 * 20);
+    EXPECT_LT(distant.TriangleCount() * 3, full.TriangleCount());
+    // Far: one quad for a straight, a quad per 7.5 degrees of a curve.
+    EXPECT_EQ(far.TriangleCount(), 2u);
+    EXPECT_EQ(BuildPieceMesh(Piece("24130"), TrackDetail::Far).TriangleCount(), 2u * 4);
+    const Box3 b = Extent(far);
+    EXPECT_NEAR(b.maxX, 188.3, 1e-4);
+    EXPECT_NEAR(b.maxY, kBedHalfWidth, 1e-4);
+    EXPECT_NEAR(b.minZ, kBedTop, 1e-6);
+    // Far bridges lose their girders; distant ones keep them.
+    EXPECT_EQ(CountColour(BuildPieceMesh(Piece("74636"), TrackDetail::Far), kArchRib), 0);
+    EXPECT_GT(CountColour(BuildPieceMesh(Piece("74636"), TrackDetail::Distant), kArchRib), 0);
+}

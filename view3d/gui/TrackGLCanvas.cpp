@@ -6,7 +6,12 @@
 #include <GL/glu.h>
 #include <wx/dcclient.h>
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 #include "model/LayoutDocument.h"
+#include "view3d/TrackMeshes.h"
 
 namespace {
 
@@ -15,9 +20,57 @@ void DrawMesh(const Mesh& m) {
     glVertexPointer(3, GL_FLOAT, 0, m.positions.data());
     glNormalPointer(GL_FLOAT, 0, m.normals.data());
     glColorPointer(3, GL_FLOAT, 0, m.colours.data());
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(m.indices.size()), GL_UNSIGNED_INT,
-                   m.indices.data());
+    // With the index range given the driver need not scan the indices for it.
+    glDrawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(m.VertexCount() - 1),
+                        static_cast<GLsizei>(m.indices.size()), GL_UNSIGNED_INT, m.indices.data());
 }
+
+// Draws the triangles from index `first` up to `last` of a mesh whose vertices lie in world axes.
+void DrawBatchRange(const Mesh& m, uint32_t first, uint32_t last) {
+    if (last <= first) return;
+    uint32_t lo = m.indices[first], hi = lo;
+    for (uint32_t k = first; k < last; ++k) {
+        lo = std::min(lo, m.indices[k]);
+        hi = std::max(hi, m.indices[k]);
+    }
+    glVertexPointer(3, GL_FLOAT, 0, m.positions.data());
+    glNormalPointer(GL_FLOAT, 0, m.normals.data());
+    glColorPointer(3, GL_FLOAT, 0, m.colours.data());
+    glDrawRangeElements(GL_TRIANGLES, lo, hi, static_cast<GLsizei>(last - first), GL_UNSIGNED_INT,
+                        m.indices.data() + first);
+}
+
+// Which track instances a frame draws and in how much detail, from the camera's modelview
+// matrix: pieces wholly outside the view are skipped, pieces whose sleepers would be under three
+// pixels apart get the mesh without sleepers, and under one pixel the bed's top alone.
+class InstanceView {
+public:
+    InstanceView(int width, int height) {
+        glGetFloatv(GL_MODELVIEW_MATRIX, mv);
+        tanY = std::tan(20.0 * std::numbers::pi / 180);
+        tanX = tanY * (height > 0 ? static_cast<double>(width) / height : 1.0);
+        pixelsAtUnitDepth = height / (2 * tanY);
+    }
+    enum class Look { Hidden, Far, Distant, Full };
+    Look Of(const TrackInstance& t) const {
+        // Every point of a piece lies within its length of its start; structures add 110 mm.
+        const double r = t.length + 110.0;
+        const double xe = mv[0] * t.x + mv[4] * t.y + mv[8] * t.z + mv[12];
+        const double ye = mv[1] * t.x + mv[5] * t.y + mv[9] * t.z + mv[13];
+        const double depth = -(mv[2] * t.x + mv[6] * t.y + mv[10] * t.z + mv[14]);
+        if (depth + r < 1.0) return Look::Hidden;
+        if ((std::abs(xe) - depth * tanX) / std::sqrt(1 + tanX * tanX) > r) return Look::Hidden;
+        if ((std::abs(ye) - depth * tanY) / std::sqrt(1 + tanY * tanY) > r) return Look::Hidden;
+        if (depth - r <= 1.0) return Look::Full;
+        const double sleeperPitchPx = pixelsAtUnitDepth / (depth - r) * kSleeperPitch;
+        if (sleeperPitchPx < 1.0) return Look::Far;
+        return sleeperPitchPx < 3.0 ? Look::Distant : Look::Full;
+    }
+
+private:
+    GLfloat mv[16];
+    double tanX, tanY, pixelsAtUnitDepth;
+};
 
 void DrawGridAndAxes() {
     glDisable(GL_LIGHTING);
@@ -143,7 +196,11 @@ void TrackGLCanvas::DrawScene(int width, int height) {
         glViewport(0, 0, width, height);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        gluPerspective(40.0, static_cast<double>(width) / height, 1.0, 60000.0);
+        // A near plane at 1 mm leaves the depth buffer too coarse metres away: track and the
+        // grid under it would fight. Scaled with the distance it keeps 50 depth steps per mm
+        // at the pan centre; nothing within 1/50 of the distance of the eye is ever looked at.
+        const double nearPlane = std::max(1.0, camera.distance / 50.0);
+        gluPerspective(40.0, static_cast<double>(width) / height, nearPlane, 60000.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         gluLookAt(0, 0, camera.distance, 0, 0, 0, 0, 1, 0);
@@ -174,9 +231,30 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     DrawMesh(scene.piers);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1, -1);
-    for (const TrackInstance& t : scene.tracks) {
-        const auto it = scene.pieceMeshes.find(t.article);
-        if (it == scene.pieceMeshes.end() || it->second.Empty()) continue;
+    const InstanceView view(width, height);
+    // Far instances go in runs straight from the world-axes batch: one draw per run.
+    size_t runStart = 0, runEnd = 0;
+    auto flushRun = [&] {
+        if (runEnd > runStart)
+            DrawBatchRange(scene.farBatch, scene.farFirst[runStart], scene.farFirst[runEnd]);
+        runStart = runEnd = 0;
+    };
+    for (size_t i = 0; i < scene.tracks.size(); ++i) {
+        const TrackInstance& t = scene.tracks[i];
+        const InstanceView::Look look = view.Of(t);
+        if (look == InstanceView::Look::Far && i + 1 < scene.farFirst.size()) {
+            if (runEnd != i) {
+                flushRun();
+                runStart = i;
+            }
+            runEnd = i + 1;
+            continue;
+        }
+        if (look == InstanceView::Look::Hidden) continue;
+        const auto& meshes =
+            look == InstanceView::Look::Distant ? scene.distantPieceMeshes : scene.pieceMeshes;
+        const auto it = meshes.find(t.article);
+        if (it == meshes.end() || it->second.Empty()) continue;
         glPushMatrix();
         glTranslatef(t.x, t.y, t.z);
         glRotatef(t.rotationDeg, 0, 0, 1);
@@ -185,6 +263,7 @@ void TrackGLCanvas::DrawScene(int width, int height) {
         DrawMesh(it->second);
         glPopMatrix();
     }
+    flushRun();
     glDisable(GL_POLYGON_OFFSET_FILL);
     DrawMesh(scene.tunnels);
     glDisableClientState(GL_COLOR_ARRAY);

@@ -1,0 +1,39 @@
+// The main window's dialog commands: layout shape, levels, page setup, print preview and print.
+#pragma once
+
+#include <wx/string.h>
+
+#include <functional>
+
+class MainFrame;
+class wxPrintDialogData;
+class wxPrintout;
+class wxWindow;
+
+// How a print job ended.
+enum class PrintOutcome { Printed, Cancelled, Failed };
+
+// Runs a print job: by default the toolkit's printer with its print dialog. Tests replace it,
+// as the native print dialog cannot run without a print system.
+using PrintRunner =
+    std::function<PrintOutcome(wxWindow* parent, wxPrintDialogData& data, wxPrintout& printout)>;
+void SetPrintRunner(PrintRunner runner);
+
+// Asks where to write an export: the toolkit's save file dialog (asking before replacing a file)
+// by default; returns the chosen path, empty when cancelled. Tests replace it.
+using ExportPathAsker = std::function<wxString(wxWindow* parent, const wxString& title,
+                                               const wxString& wildcard, const wxString& file)>;
+void SetExportPathAsker(ExportPathAsker asker);
+
+// Command ids of the export menu items of the File menu.
+enum ExportCommandId : int {
+    kCmdExportPicture = 2030,
+    kCmdExportPdf = 2031,
+    kCmdExportParts = 2032,
+};
+// Adds the export items after the print items of the File menu and binds them.
+void BindExportCommands(MainFrame& frame);
+
+// Binds the dialog commands of the frame (Layout Shape, Levels, Page Setup, Print Preview,
+// Print).
+void BindDialogCommands(MainFrame& frame);

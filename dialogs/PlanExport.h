@@ -1,0 +1,55 @@
+// Exporting the plan: the parts list as CSV, the frame and size of a picture of the layout, the
+// file kinds by extension and the PDF page geometry.
+#pragma once
+
+#include <string>
+
+#include "model/LayoutDocument.h"
+
+// One CSV field (RFC 4180): quoted, with doubled quotes, when it holds a comma, a quote or a
+// line break; as it is otherwise.
+std::string CsvField(const std::string& text);
+// The parts list: the header "Article,Name,System,Count", then one row per tallied article
+// (in the tally's order, with the pieces hidden in bridges and helices), then the recommended
+// accessories; UTF-8, lines ended by CR LF.
+std::string PartsListCsv(const LayoutDocument& doc);
+
+enum class ExportKind { Unknown, Png, Svg, Pdf, Csv };
+// The kind a file name asks for by its extension (any case).
+ExportKind ExportKindForPath(const std::string& path);
+
+// Pixels per millimetre a picture may use.
+inline constexpr double kMinPictureResolution = 0.05;
+inline constexpr double kMaxPictureResolution = 20.0;
+// Longest side and area a picture may have.
+inline constexpr int kMaxPictureSide = 30000;
+inline constexpr double kMaxPicturePixels = 200e6;
+
+// Where a picture draws: layout point (x, y) lands on pixel (x · zoom + offsetX, ...).
+struct PictureFrame {
+    double zoom = 1;
+    double offsetX = 0;
+    double offsetY = 0;
+    int width = 1;
+    int height = 1;
+};
+// Everything drawn (pieces with their ends, scenery, baseboard, level outlines, labels,
+// measurements; 0..1000 mm when empty) framed with a margin, at pxPerMm.
+PictureFrame PictureFrameFor(const LayoutDocument& doc, double pxPerMm);
+// A resolution that keeps the picture's longer side near 4000 pixels (at most 4 px/mm).
+double DefaultPictureResolution(const LayoutDocument& doc);
+// "" when the picture can be made, else why not.
+std::string PictureSizeProblem(const PictureFrame& frame);
+// "4000 × 2000 pixels"
+std::string PictureSizeText(const PictureFrame& frame);
+
+// A PDF page: its size in points and the page pixels the printout is computed for.
+struct PdfPage {
+    double widthPt = 0;
+    double heightPt = 0;
+    int widthPx = 0;
+    int heightPx = 0;
+    double pxPerPt = 1;
+};
+// The page of a paper of widthMm × heightMm at dpi page pixels per inch.
+PdfPage PdfPageFor(double widthMm, double heightMm, int dpi);

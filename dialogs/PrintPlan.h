@@ -1,0 +1,84 @@
+// Printing to scale without a printer: the drawing bounds, the pages a print needs, where each
+// page's tile lands, the page marks of multi-page prints and the document flags a page is drawn
+// with.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dialogs/PrintOptions.h"
+#include "model/LayoutDocument.h"
+
+// Share of the page kept free on each side.
+inline constexpr double kPrintMargin = 0.04;
+// Share of the page the scale is computed for.
+inline constexpr double kPrintUsable = 0.92;
+// Printer resolution assumed when the printer does not tell.
+inline constexpr int kDefaultPrinterDpi = 300;
+
+struct PrintBounds {
+    double minX = 0, minY = 0, maxX = 1000, maxY = 1000;
+};
+// What a print shows, in millimetres: the pieces (only the active level's with "Active level
+// only") from their origin to the point one catalog length along the heading, every scenery
+// item's position and, with the baseboard option, the baseboard vertices; 0..1000 when empty.
+PrintBounds ComputePrintBounds(const LayoutDocument& doc, const PrintOptions& options,
+                               uint32_t activeLevel);
+
+// The page grid and scale for a page of width × height pixels.
+struct PrintPages {
+    PrintBounds bounds;
+    double scale = 1;  // page pixels per millimetre
+    int columns = 1;
+    int rows = 1;
+    int width = 0;  // the page size the grid was computed for
+    int height = 0;
+    int Count() const { return columns * rows; }
+    bool HasPage(int page) const { return page >= 1 && page <= Count(); }
+};
+// dpi is the printer's horizontal resolution (0 or less when unknown: 300 is assumed).
+PrintPages Paginate(const PrintBounds& bounds, const PrintOptions& options, int width, int height,
+                    int dpi);
+
+// Where page `page` (1-based, row by row) draws: layout point (x, y) lands on page pixel
+// (x · scale + offsetX, y · scale + offsetY). One page is centred inside the margins; several
+// pages each show their tile of the area inside the margins.
+struct PageTransform {
+    double scale = 1;
+    double offsetX = 0;
+    double offsetY = 0;
+    int marginX = 0;  // the area inside the margins, in page pixels
+    int marginY = 0;
+    int areaW = 0;
+    int areaH = 0;
+};
+PageTransform PageTransformFor(const PrintPages& pages, int page);
+
+// "Row 2, Column 3 of 3 × 4" (rows × columns) on the pages of a multi-page print; empty on a
+// single page.
+std::string PageMarkText(const PrintPages& pages, int page);
+// Alignment marks in the margin at the four tile corners: short lines (page pixels) pointing
+// away from the tile along its edges, so that neighbouring pages can be lined up; none on a
+// single page.
+struct MarkLine {
+    int x1, y1, x2, y2;
+};
+std::vector<MarkLine> PageCornerMarks(const PageTransform& page);
+
+// The level visibility, grid and baseboard flags a page is drawn with, set for one page and
+// restored when the object goes, however the drawing ends. With "Active level only" exactly the
+// active level is shown, with "All levels" every level.
+class PrintDrawFlags {
+public:
+    PrintDrawFlags(LayoutDocument& doc, const PrintOptions& options, uint32_t activeLevel);
+    ~PrintDrawFlags();
+    PrintDrawFlags(const PrintDrawFlags&) = delete;
+    PrintDrawFlags& operator=(const PrintDrawFlags&) = delete;
+
+private:
+    LayoutDocument& doc;
+    std::vector<std::pair<uint32_t, bool>> savedVisible;
+    bool savedGrid;
+    bool savedBaseboard;
+};

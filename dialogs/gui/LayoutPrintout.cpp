@@ -1,0 +1,101 @@
+// The printout of the layout.
+#include "dialogs/gui/LayoutPrintout.h"
+
+#include <wx/bitmap.h>
+#include <wx/dcgraph.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+
+#include "canvas/gui/LayoutRenderer.h"
+
+namespace {
+
+// The page's place and the alignment marks, in the margin of a multi-page print.
+void DrawPageMarks(wxDC& dc, const PrintPages& pages, const PageTransform& t, int page) {
+    const std::string text = PageMarkText(pages, page);
+    if (text.empty()) return;
+    const int penWidth = std::max(1, t.marginY / 40);
+    dc.SetPen(wxPen(wxColour(0, 0, 0), penWidth));
+    for (const MarkLine& m : PageCornerMarks(t)) dc.DrawLine(m.x1, m.y1, m.x2, m.y2);
+    const int textHeight = std::max(6, t.marginY * 2 / 5);
+    dc.SetFont(wxFont(wxFontInfo(wxSize(0, textHeight)).Family(wxFONTFAMILY_SWISS)));
+    dc.SetTextForeground(wxColour(0, 0, 0));
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    const wxString label = wxString::FromUTF8(text);
+    const wxSize extent = dc.GetTextExtent(label);
+    // Centred in the top margin, clear of the corner marks, on white: the neighbouring tile's
+    // drawing may reach into the margin.
+    const wxPoint at(t.marginX + (t.areaW - extent.x) / 2, (t.marginY - extent.y) / 2);
+    dc.SetBrush(*wxWHITE_BRUSH);
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.DrawRectangle(at.x - 2, at.y, extent.x + 4, extent.y);
+    dc.DrawText(label, at);
+}
+
+}  // namespace
+
+void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, uint32_t activeLevel,
+                   const PrintPages& pages, int page, int greyOversample) {
+    const PageTransform t = PageTransformFor(pages, page);
+    const ViewTransform view{t.scale, t.offsetX, t.offsetY};
+    const wxSize size(pages.width, pages.height);
+    {
+        PrintDrawFlags flags(doc, options, activeLevel);
+        if (options.colourMode == 1) {
+            const int k = std::max(1, greyOversample);
+            wxBitmap bitmap(size.x * k, size.y * k, 24);
+            {
+                wxMemoryDC memory(bitmap);
+                memory.SetBackground(*wxWHITE_BRUSH);
+                memory.Clear();
+                memory.SetUserScale(k, k);
+                DrawLayout(memory, doc, view, size);
+            }
+            const wxBitmap grey(bitmap.ConvertToImage().ConvertToGreyscale());
+            auto* gcdc = dynamic_cast<wxGCDC*>(&dc);
+            if (k > 1 && gcdc && gcdc->GetGraphicsContext())
+                gcdc->GetGraphicsContext()->DrawBitmap(grey, 0, 0, size.x, size.y);
+            else
+                dc.DrawBitmap(k > 1 ? wxBitmap(grey.ConvertToImage().Scale(size.x, size.y)) : grey,
+                              0, 0);
+        } else {
+            DrawLayout(dc, doc, view, size);
+        }
+    }
+    DrawPageMarks(dc, pages, t, page);
+}
+
+LayoutPrintout::LayoutPrintout(LayoutDocument& document, const PrintOptions& o,
+                               const wxString& title)
+    : wxPrintout(title), doc(document), options(o), activeLevel(document.activeLevel) {}
+
+void LayoutPrintout::OnPreparePrinting() {
+    activeLevel = doc.activeLevel;
+    bounds = ComputePrintBounds(doc, options, activeLevel);
+    PaginateForPage();
+}
+
+void LayoutPrintout::PaginateForPage() {
+    int width = 0, height = 0, dpiX = 0, dpiY = 0;
+    GetPageSizePixels(&width, &height);
+    GetPPIPrinter(&dpiX, &dpiY);
+    pages = Paginate(bounds, options, width, height, dpiX);
+}
+
+bool LayoutPrintout::HasPage(int page) { return pages.HasPage(page); }
+
+void LayoutPrintout::GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) {
+    *minPage = *pageFrom = 1;
+    *maxPage = *pageTo = std::max(1, pages.Count());
+}
+
+bool LayoutPrintout::OnPrintPage(int page) {
+    wxDC* dc = GetDC();
+    if (!dc) return false;
+    int width = 0, height = 0;
+    GetPageSizePixels(&width, &height);
+    if (width != pages.width || height != pages.height) PaginateForPage();
+    FitThisSizeToPage(wxSize(pages.width, pages.height));
+    DrawPrintPage(*dc, doc, options, activeLevel, pages, page);
+    return true;
+}

@@ -1,0 +1,119 @@
+// The baseboard outline dialog.
+#include "dialogs/gui/LayoutShapeDialog.h"
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/sizer.h>
+#include <wx/spinctrl.h>
+#include <wx/statline.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "dialogs/LayoutShape.h"
+
+namespace {
+const char* UnitText(int units) { return units == 1 ? "cm" : units == 2 ? "in" : "mm"; }
+}  // namespace
+
+LayoutShapeDialog::LayoutShapeDialog(wxWindow* parent, const std::vector<PointMm>& outline,
+                                     int displayUnits, LayoutDocument& document)
+    : wxDialog(parent, wxID_ANY, "Layout Baseboard", wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      doc(document),
+      units(displayUnits >= 0 && displayUnits <= 2 ? displayUnits : 0),
+      vertices(outline) {
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* shapeRow = new wxBoxSizer(wxHORIZONTAL);
+    shapeRow->Add(new wxStaticText(this, wxID_ANY, "Shape:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT,
+                  6);
+    choice = new wxChoice(this, wxID_ANY);
+    choice->SetName("shape");
+    for (int i = 0; i < kShapeCount; ++i) choice->Append(ShapeInfoFor(i).choice);
+    choice->SetSelection(doc.lastShape >= 0 && doc.lastShape < kShapeCount ? doc.lastShape : 0);
+    shapeRow->Add(choice, 1);
+    top->Add(shapeRow, 0, wxEXPAND | wxALL, 10);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
+    fieldPanel = new wxPanel(this);
+    top->Add(fieldPanel, 1, wxEXPAND | wxALL, 10);
+    top->Add(new wxStaticText(this, wxID_ANY,
+                              wxString::Format("All dimensions in %s.", UnitText(units))),
+             0, wxLEFT | wxRIGHT, 10);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxALL, 10);
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->Add(new wxButton(this, wxID_OK, "Apply"), 0, wxRIGHT, 6);
+    buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
+    top->Add(buttons, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 10);
+    SetSizer(top);
+    BuildFieldPanel();
+    SetSize(wxSize(420, GetSize().y));
+    CentreOnParent();
+
+    choice->Bind(wxEVT_CHOICE, &LayoutShapeDialog::OnShapeChoice, this);
+    Bind(wxEVT_BUTTON, &LayoutShapeDialog::OnApply, this, wxID_OK);
+}
+
+int LayoutShapeDialog::Shape() const { return choice->GetSelection(); }
+
+void LayoutShapeDialog::SelectShape(int shape) {
+    choice->SetSelection(shape);
+    BuildFieldPanel();
+}
+
+void LayoutShapeDialog::BuildFieldPanel() {
+    fieldPanel->DestroyChildren();
+    fields.fill(nullptr);
+    customText = nullptr;
+    const int shape = Shape();
+    const ShapeInfo& info = ShapeInfoFor(shape);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(new wxStaticText(fieldPanel, wxID_ANY, info.explanation), 0, wxBOTTOM, 8);
+    const std::array<int, 4> values = ShapeFieldValues(doc, shape, units);
+    for (int i = 0; i < info.fieldCount; ++i) {
+        auto* row = new wxBoxSizer(wxHORIZONTAL);
+        auto* label = new wxStaticText(fieldPanel, wxID_ANY, info.labels[i]);
+        label->SetMinSize(wxSize(160, -1));
+        row->Add(label, 0, wxALIGN_CENTER_VERTICAL);
+        fields[i] =
+            new wxSpinCtrl(fieldPanel, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(90, -1),
+                           wxSP_ARROW_KEYS, kShapeFieldMin, kShapeFieldMax, values[i]);
+        fields[i]->SetName(wxString::Format("field%d", i));
+        row->Add(fields[i], 0, wxLEFT | wxRIGHT, 4);
+        row->Add(new wxStaticText(fieldPanel, wxID_ANY, UnitText(units)), 0,
+                 wxALIGN_CENTER_VERTICAL);
+        sizer->Add(row, 0, wxBOTTOM, 4);
+    }
+    if (shape == kShapeCustom) {
+        customText = new wxTextCtrl(
+            fieldPanel, wxID_ANY, wxString::FromUTF8(FormatCustomOutline(vertices, units)),
+            wxDefaultPosition, wxSize(300, 120), wxTE_MULTILINE | wxTE_DONTWRAP);
+        customText->SetName("vertices");
+        sizer->Add(customText, 1, wxEXPAND);
+    }
+    fieldPanel->SetSizer(sizer, true);
+    fieldPanel->Layout();
+    GetSizer()->Fit(this);
+}
+
+bool LayoutShapeDialog::Apply() {
+    const int shape = Shape();
+    const ShapeInfo& info = ShapeInfoFor(shape);
+    std::array<int, 4> values{};
+    for (int i = 0; i < info.fieldCount; ++i) values[i] = fields[i] ? fields[i]->GetValue() : 0;
+    if (shape == kShapeCustom)
+        vertices = ParseCustomOutline(customText->GetValue().utf8_string(), units);
+    else
+        vertices = ShapeOutline(shape, values, units);
+    if (shape <= kShapeT && vertices.size() < 3) {
+        wxMessageBox("Please enter valid dimensions.", "Layout Shape", wxOK | wxICON_WARNING, this);
+        return false;
+    }
+    StoreLastShape(doc, shape, values, info.fieldCount, units);
+    if (IsModal()) EndModal(wxID_OK);
+    return true;
+}
+
+void LayoutShapeDialog::OnShapeChoice(wxCommandEvent&) { BuildFieldPanel(); }
+
+void LayoutShapeDialog::OnApply(wxCommandEvent&) { Apply(); }

@@ -1,0 +1,182 @@
+// The level manager and the level properties dialog.
+#include "dialogs/gui/LevelManagerDialog.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/clrpicker.h>
+#include <wx/listctrl.h>
+#include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/spinctrl.h>
+#include <wx/statline.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/textdlg.h>
+
+#include "canvas/Units.h"
+
+namespace {
+const char* UnitText(int units) { return units == 1 ? "cm" : units == 2 ? "in" : "mm"; }
+}  // namespace
+
+LevelPropertiesDialog::LevelPropertiesDialog(wxWindow* parent, const Level& level, int u)
+    : wxDialog(parent, wxID_ANY,
+               wxString::Format("Level Properties: %s", wxString::FromUTF8(level.name))),
+      units(u) {
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* nameRow = new wxBoxSizer(wxHORIZONTAL);
+    nameRow->Add(new wxStaticText(this, wxID_ANY, "Name:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT,
+                 6);
+    name = new wxTextCtrl(this, wxID_ANY, wxString::FromUTF8(level.name), wxDefaultPosition,
+                          wxSize(220, -1));
+    nameRow->Add(name, 1);
+    top->Add(nameRow, 0, wxEXPAND | wxALL, 10);
+
+    const ::HeightField field = HeightFieldFor(units);
+    auto* heightRow = new wxBoxSizer(wxHORIZONTAL);
+    heightRow->Add(
+        new wxStaticText(this, wxID_ANY,
+                         wxString::Format("Height off the ground (%s):", UnitText(units))),
+        0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    height = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(110, -1),
+                                  wxSP_ARROW_KEYS, 0, field.max, level.height / UnitFactor(units),
+                                  field.increment);
+    height->SetDigits(field.digits);
+    heightRow->Add(height);
+    top->Add(heightRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 10);
+
+    auto* colourRow = new wxBoxSizer(wxHORIZONTAL);
+    colourTrack = new wxCheckBox(this, wxID_ANY, "Color track on this level:");
+    colourTrack->SetValue(level.colourTrack);
+    colourRow->Add(colourTrack, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    picker = new wxColourPickerCtrl(this, wxID_ANY,
+                                    wxColour(level.colour.r, level.colour.g, level.colour.b));
+    colourRow->Add(picker);
+    top->Add(colourRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 10);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
+    top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 10);
+    SetSizerAndFit(top);
+    CentreOnParent();
+}
+
+LevelEdit LevelPropertiesDialog::Values() const {
+    const wxColour c = picker->GetColour();
+    return LevelEdit{name->GetValue().utf8_string(), height->GetValue() * UnitFactor(units),
+                     colourTrack->GetValue(), Rgb{c.Red(), c.Green(), c.Blue()}};
+}
+
+LevelManagerDialog::LevelManagerDialog(wxWindow* parent, LayoutDocument& document)
+    : wxDialog(parent, wxID_ANY, "Manage Levels", wxDefaultPosition, wxSize(500, 360),
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      doc(document) {
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(new wxStaticText(this, wxID_ANY,
+                              "Check to show a level.  Double-click a row to edit its properties\n"
+                              "(name, height, and track color).  Single-click sets the active "
+                              "level\nfor new pieces."),
+             0, wxALL, 8);
+    list = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxSize(420, 200),
+                          wxLC_REPORT | wxLC_SINGLE_SEL);
+    list->EnableCheckBoxes(true);
+    list->AppendColumn("Level Name", wxLIST_FORMAT_LEFT, 200);
+    list->AppendColumn("Height", wxLIST_FORMAT_RIGHT, 90);
+    list->AppendColumn("Track Color", wxLIST_FORMAT_LEFT, 90);
+    list->AppendColumn("ID", wxLIST_FORMAT_RIGHT, 40);
+    top->Add(list, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    auto* add = new wxButton(this, wxID_ANY, "Add Level");
+    removeButton = new wxButton(this, wxID_ANY, "Remove Level");
+    buttons->Add(add, 0, wxRIGHT, 6);
+    buttons->Add(removeButton);
+    buttons->AddStretchSpacer();
+    buttons->Add(new wxButton(this, wxID_OK, "Close"));
+    top->Add(buttons, 0, wxEXPAND | wxALL, 8);
+    SetSizer(top);
+    Layout();
+    CentreOnParent();
+
+    add->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { AddLevelAsked(); });
+    removeButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { RemoveSelected(); });
+    list->Bind(wxEVT_LIST_ITEM_CHECKED, &LevelManagerDialog::OnChecked, this);
+    list->Bind(wxEVT_LIST_ITEM_UNCHECKED, &LevelManagerDialog::OnChecked, this);
+    list->Bind(wxEVT_LIST_ITEM_SELECTED, &LevelManagerDialog::OnSelected, this);
+    list->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent&) { EditSelected(); });
+    Refill();
+}
+
+void LevelManagerDialog::Refill() {
+    filling = true;
+    list->DeleteAllItems();
+    wxFont bold = list->GetFont();
+    bold.SetWeight(wxFONTWEIGHT_BOLD);
+    for (size_t i = 0; i < doc.levels.size(); ++i) {
+        const Level& level = doc.levels[i];
+        const long row = list->InsertItem(static_cast<long>(i), wxString::FromUTF8(level.name));
+        list->SetItem(row, 1, wxString::FromUTF8(FormatLevelHeight(level.height, doc.units)));
+        list->SetItem(row, 2, level.colourTrack ? "custom" : "-");
+        list->SetItem(row, 3, wxString::Format("%d", static_cast<int>(level.id)));
+        list->CheckItem(row, level.visible);
+        if (level.id == doc.activeLevel) list->SetItemFont(row, bold);
+    }
+    filling = false;
+    UpdateRemoveButton();
+}
+
+long LevelManagerDialog::SelectedRow() const {
+    return list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+}
+
+void LevelManagerDialog::UpdateRemoveButton() { removeButton->Enable(doc.levels.size() >= 2); }
+
+void LevelManagerDialog::OnChecked(wxListEvent& event) {
+    const long row = event.GetIndex();
+    if (filling || row < 0 || row >= static_cast<long>(doc.levels.size())) return;
+    doc.levels[row].visible = list->IsItemChecked(row);
+}
+
+void LevelManagerDialog::OnSelected(wxListEvent& event) {
+    const long row = event.GetIndex();
+    if (filling || row < 0 || row >= static_cast<long>(doc.levels.size())) return;
+    doc.activeLevel = doc.levels[row].id;
+    UpdateRemoveButton();
+}
+
+void LevelManagerDialog::AddLevelAsked() {
+    wxTextEntryDialog ask(this, "Name for new level:", "Add Level",
+                          wxString::FromUTF8(ProposedLevelName(doc)), wxOK | wxCANCEL | wxCENTRE);
+    if (ask.ShowModal() != wxID_OK) return;
+    if (AddLevel(doc, ask.GetValue().utf8_string()) != 0) Refill();
+}
+
+void LevelManagerDialog::EditSelected() {
+    const long row = SelectedRow();
+    if (row < 0 || row >= static_cast<long>(doc.levels.size())) {
+        wxMessageBox("Select a level first.", "Level Properties", wxOK | wxICON_INFORMATION, this);
+        return;
+    }
+    const uint32_t id = doc.levels[row].id;
+    LevelPropertiesDialog properties(this, doc.levels[row], doc.units);
+    if (properties.ShowModal() != wxID_OK) return;
+    ApplyLevelEdit(doc, id, properties.Values());
+    Refill();
+}
+
+void LevelManagerDialog::RemoveSelected() {
+    if (doc.levels.size() < 2) {
+        wxMessageBox("A layout must have at least one level.", "Remove Level",
+                     wxOK | wxICON_INFORMATION, this);
+        return;
+    }
+    const long row = SelectedRow();
+    if (row < 0 || row >= static_cast<long>(doc.levels.size())) return;
+    const Level& level = doc.levels[row];
+    const uint32_t id = level.id;
+    const std::string question = RemoveLevelQuestion(level.name, CountLevelContents(doc, id));
+    wxMessageDialog confirm(this, wxString::FromUTF8(question),
+                            wxString::FromUTF8("Remove Level \u2014 Confirm Deletion"),
+                            wxYES_NO | wxNO_DEFAULT | wxICON_WARNING);
+    confirm.SetYesNoLabels("Delete Level && Contents", "Cancel");
+    if (confirm.ShowModal() != wxID_YES) return;
+    RemoveLevel(doc, id);
+    Refill();
+}

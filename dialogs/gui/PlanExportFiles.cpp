@@ -1,0 +1,191 @@
+// Writing the plan as PNG, SVG and PDF.
+#include "dialogs/gui/PlanExportFiles.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <wx/bitmap.h>
+#include <wx/cmndata.h>
+#include <wx/dcgraph.h>
+#include <wx/dcmemory.h>
+#include <wx/dcsvg.h>
+#include <wx/filename.h>
+#include <wx/graphics.h>
+#include <wx/image.h>
+#include <wx/mstream.h>
+#include <wx/paper.h>
+#include <wx/sizer.h>
+#include <wx/spinctrl.h>
+#include <wx/stattext.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "canvas/gui/LayoutRenderer.h"
+#include "dialogs/gui/LayoutPrintout.h"
+#include "persistence/AtomicFile.h"
+
+namespace {
+
+// Page pixels per inch of PDF pages: one pixel is one point, so the drawing is vector and text
+// keeps its point size.
+constexpr int kPdfDpi = 72;
+// Grey pages are rendered at four times that and scaled onto the page.
+constexpr int kPdfGreyOversample = 4;
+
+// The canvas's grid stays off the picture; it comes back however the drawing ends.
+class NoGrid {
+public:
+    explicit NoGrid(LayoutDocument& d) : doc(d), shown(d.gridShown) { doc.gridShown = false; }
+    ~NoGrid() { doc.gridShown = shown; }
+
+private:
+    LayoutDocument& doc;
+    bool shown;
+};
+
+ViewTransform ViewOf(const PictureFrame& f) { return ViewTransform{f.zoom, f.offsetX, f.offsetY}; }
+
+std::string WritePng(LayoutDocument& doc, const std::string& path, const PictureFrame& f) {
+    wxBitmap bitmap(f.width, f.height, 24);
+    if (!bitmap.IsOk()) return "Not enough memory for a picture of " + PictureSizeText(f) + ".";
+    {
+        wxMemoryDC dc(bitmap);
+        NoGrid noGrid(doc);
+        DrawLayout(dc, doc, ViewOf(f), wxSize(f.width, f.height));
+    }
+    wxMemoryOutputStream out;
+    if (!bitmap.ConvertToImage().SaveFile(out, wxBITMAP_TYPE_PNG))
+        return "Cannot encode the picture as PNG.";
+    std::string bytes(out.GetLength(), '\0');
+    out.CopyTo(bytes.data(), bytes.size());
+    return WriteFileAtomically(path, bytes);
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string WriteSvg(LayoutDocument& doc, const std::string& path, const PictureFrame& f) {
+    // The SVG device context writes to a file of its own: a temporary one, copied into place
+    // as a whole.
+    const wxString temp = wxFileName::CreateTempFileName("quillmore-svg");
+    if (temp.empty()) return "Cannot create a temporary file.";
+    {
+        wxSVGFileDC dc(temp, f.width, f.height, 72, "Quillmore Layout");
+        if (!dc.IsOk()) {
+            wxRemoveFile(temp);
+            return "Cannot create a temporary file.";
+        }
+        NoGrid noGrid(doc);
+        DrawLayout(dc, doc, ViewOf(f), wxSize(f.width, f.height));
+    }
+    const std::string bytes = ReadAll(temp.utf8_string());
+    wxRemoveFile(temp);
+    if (bytes.empty()) return "Cannot write the SVG drawing.";
+    return WriteFileAtomically(path, bytes);
+}
+
+cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+std::string WritePicture(LayoutDocument& doc, const std::string& path, double pxPerMm) {
+    const PictureFrame frame = PictureFrameFor(doc, pxPerMm);
+    const std::string problem = PictureSizeProblem(frame);
+    if (!problem.empty()) return problem;
+    switch (ExportKindForPath(path)) {
+        case ExportKind::Png:
+            return WritePng(doc, path, frame);
+        case ExportKind::Svg:
+            return WriteSvg(doc, path, frame);
+        default:
+            return "The file name needs the extension .png or .svg.";
+    }
+}
+
+void PaperSizeMm(const wxPrintData& data, double* widthMm, double* heightMm) {
+    double w = 215.9, h = 279.4;  // Letter
+    const wxPrintPaperType* type = wxThePrintPaperDatabase && data.GetPaperId() != wxPAPER_NONE
+                                       ? wxThePrintPaperDatabase->FindPaperType(data.GetPaperId())
+                                       : nullptr;
+    if (type) {
+        w = type->GetWidth() / 10.0;  // tenths of a millimetre
+        h = type->GetHeight() / 10.0;
+    } else if (data.GetPaperSize().x > 0 && data.GetPaperSize().y > 0) {
+        w = data.GetPaperSize().x;  // millimetres
+        h = data.GetPaperSize().y;
+    }
+    if (data.GetOrientation() == wxLANDSCAPE) std::swap(w, h);
+    *widthMm = w;
+    *heightMm = h;
+}
+
+std::string WritePdf(LayoutDocument& doc, const PrintOptions& options, double widthMm,
+                     double heightMm, const std::string& path, int* pageCount) {
+    const PdfPage paper = PdfPageFor(widthMm, heightMm, kPdfDpi);
+    const uint32_t active = doc.activeLevel;
+    const PrintPages pages = Paginate(ComputePrintBounds(doc, options, active), options,
+                                      paper.widthPx, paper.heightPx, kPdfDpi);
+    std::string bytes;
+    cairo_surface_t* surface =
+        cairo_pdf_surface_create_for_stream(AppendToString, &bytes, paper.widthPt, paper.heightPt);
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, "Quillmore Layout");
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "Quillmore");
+    cairo_t* cr = cairo_create(surface);
+    for (int page = 1; page <= pages.Count(); ++page) {
+        {
+            wxGCDC dc(wxGraphicsRenderer::GetCairoRenderer()->CreateContextFromNativeContext(cr));
+            dc.SetFont(*wxNORMAL_FONT);
+            DrawPrintPage(dc, doc, options, active, pages, page, kPdfGreyOversample);
+            dc.SetGraphicsContext(nullptr);
+        }
+        cairo_show_page(cr);
+    }
+    cairo_destroy(cr);
+    cairo_surface_finish(surface);
+    const cairo_status_t status = cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    if (status != CAIRO_STATUS_SUCCESS)
+        return std::string("Cannot make the PDF: ") + cairo_status_to_string(status);
+    if (pageCount) *pageCount = pages.Count();
+    return WriteFileAtomically(path, bytes);
+}
+
+PictureOptionsDialog::PictureOptionsDialog(wxWindow* parent, const LayoutDocument& d,
+                                           double pxPerMm)
+    : wxDialog(parent, wxID_ANY, "Export Picture"), doc(d) {
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->Add(new wxStaticText(this, wxID_ANY, "Pixels per millimetre:"), 0,
+             wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    resolution = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                                      wxSize(110, -1), wxSP_ARROW_KEYS, kMinPictureResolution,
+                                      kMaxPictureResolution, pxPerMm, 0.05);
+    resolution->SetDigits(2);
+    row->Add(resolution);
+    top->Add(row, 0, wxALL, 10);
+    size = new wxStaticText(this, wxID_ANY, wxEmptyString);
+    top->Add(size, 0, wxLEFT | wxRIGHT, 10);
+    top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 10);
+    UpdateSize();
+    SetSizerAndFit(top);
+    CentreOnParent();
+    resolution->Bind(wxEVT_SPINCTRLDOUBLE, [this](wxSpinDoubleEvent&) { UpdateSize(); });
+    resolution->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { UpdateSize(); });
+}
+
+double PictureOptionsDialog::Resolution() const { return resolution->GetValue(); }
+
+wxString PictureOptionsDialog::SizeText() const { return size->GetLabel(); }
+
+void PictureOptionsDialog::UpdateSize() {
+    const PictureFrame frame = PictureFrameFor(doc, Resolution());
+    size->SetLabel("Picture size: " + wxString::FromUTF8(PictureSizeText(frame)));
+}

@@ -1,0 +1,40 @@
+// Writing the plan as a PNG or SVG picture and as PDF pages. Every writer returns "" on success
+// or the reason it failed, and leaves an earlier file at the path intact when it fails.
+#pragma once
+
+#include <wx/dialog.h>
+
+#include <string>
+
+#include "dialogs/PlanExport.h"
+#include "dialogs/PrintPlan.h"
+
+class wxPrintData;
+class wxSpinCtrlDouble;
+class wxStaticText;
+
+// The whole layout as the canvas draws it (without grid), framed at pxPerMm; PNG or SVG by the
+// path's extension.
+std::string WritePicture(LayoutDocument& doc, const std::string& path, double pxPerMm);
+
+// The paper of the print settings in millimetres, turned for landscape.
+void PaperSizeMm(const wxPrintData& data, double* widthMm, double* heightMm);
+// The printout's pages, one PDF page each on paper of widthMm × heightMm; pageCount receives
+// the number of pages written.
+std::string WritePdf(LayoutDocument& doc, const PrintOptions& options, double widthMm,
+                     double heightMm, const std::string& path, int* pageCount = nullptr);
+
+// Asks for the picture's resolution and shows the size it gives.
+class PictureOptionsDialog : public wxDialog {
+public:
+    PictureOptionsDialog(wxWindow* parent, const LayoutDocument& doc, double pxPerMm);
+    double Resolution() const;
+    wxSpinCtrlDouble* ResolutionField() const { return resolution; }
+    wxString SizeText() const;
+    void UpdateSize();
+
+private:
+    const LayoutDocument& doc;
+    wxSpinCtrlDouble* resolution = nullptr;
+    wxStaticText* size = nullptr;
+};

@@ -1,0 +1,362 @@
+// The layout shape dialog, the level manager and the print commands inside the main window.
+#include <gtest/gtest.h>
+#include <wx/checkbox.h>
+#include <wx/clrpicker.h>
+#include <wx/listctrl.h>
+#include <wx/msgdlg.h>
+#include <wx/printdlg.h>
+#include <wx/prntbase.h>
+#include <wx/radiobox.h>
+#include <wx/spinctrl.h>
+#include <wx/textctrl.h>
+#include <wx/textdlg.h>
+#include <wx/timer.h>
+
+#include <cstdlib>
+
+#include "app/CommandIds.h"
+#include "app/gui/MainFrame.h"
+#include "app/gui/MainFrameDialogs.h"
+#include "dialogs/LayoutShape.h"
+#include "dialogs/gui/LayoutPrintout.h"
+#include "dialogs/gui/LayoutShapeDialog.h"
+#include "dialogs/gui/LevelManagerDialog.h"
+#include "dialogs/gui/PrintOptionsDialog.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+Level NamedLevel(uint32_t id, const char* name, bool visible) {
+    Level level;
+    level.id = id;
+    level.name = name;
+    level.visible = visible;
+    return level;
+}
+
+using Outline = std::vector<PointMm>;
+
+bool IsBold(wxListCtrl* list, long row) {
+    const wxFont font = list->GetItemFont(row);
+    return font.IsOk() && font.GetWeight() == wxFONTWEIGHT_BOLD;
+}
+
+class DialogsGuiTest : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("HOME", home.Path().c_str(), 1);
+        frame = new MainFrame();
+        frame->Document().EnsureDefaultLevel();
+    }
+    void TearDown() override {
+        SetPrintRunner(nullptr);
+        frame->Destroy();
+        PumpEvents();
+    }
+    void Command(int id) {
+        wxCommandEvent event(wxEVT_MENU, id);
+        event.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(event);
+    }
+    LayoutDocument& Doc() { return frame->Document(); }
+    uint32_t Piece(int32_t level, double x, double y) {
+        PlacedPiece p;
+        p.id = Doc().TakeId();
+        p.article = "24188";
+        p.x = x;
+        p.y = y;
+        p.level = level;
+        p.joints.resize(2);
+        Doc().pieces.push_back(p);
+        return p.id;
+    }
+
+    TempDir home;
+    MainFrame* frame = nullptr;
+};
+
+TEST_F(DialogsGuiTest, ShapeDialogReopensWithTheAppliedShapeAndSizes) {
+    Doc().units = 1;
+    ModalAnswerer first([](wxDialog* d) {
+        auto* shape = dynamic_cast<LayoutShapeDialog*>(d);
+        if (!shape) return int(wxID_CANCEL);
+        EXPECT_EQ(shape->Shape(), kShapeRectangle);
+        EXPECT_EQ(shape->Field(0)->GetValue(), 240);
+        EXPECT_EQ(shape->Field(1)->GetValue(), 120);
+        EXPECT_EQ(shape->Field(2), nullptr);
+        shape->SelectShape(kShapeL);
+        EXPECT_EQ(shape->Field(3)->GetValue(), 120);
+        shape->Field(0)->SetValue(240);
+        shape->Field(1)->SetValue(240);
+        shape->Field(2)->SetValue(300);  // wider than the board: clamped
+        shape->Field(3)->SetValue(120);
+        return shape->Apply() ? int(wxID_OK) : int(wxID_CANCEL);
+    });
+    Command(kCmdLayoutShape);
+    EXPECT_EQ(Doc().baseboard,
+              (Outline{{0, 0}, {2400, 0}, {2400, 1200}, {1, 1200}, {1, 2400}, {0, 2400}}));
+    EXPECT_EQ(Doc().lastShape, kShapeL);
+    EXPECT_EQ(Doc().shapeWidth2, 3000);
+    EXPECT_TRUE(frame->IsModified());
+    frame->FlushChanges();
+    EXPECT_TRUE(frame->GetTitle().EndsWith(" *"));
+
+    const Outline before = Doc().baseboard;
+    ModalAnswerer second([](wxDialog* d) {
+        auto* shape = dynamic_cast<LayoutShapeDialog*>(d);
+        if (!shape) return int(wxID_CANCEL);
+        EXPECT_EQ(shape->Shape(), kShapeL);
+        EXPECT_EQ(shape->Field(2)->GetValue(), 300);
+        shape->SelectShape(kShapeU);
+        EXPECT_EQ(shape->Field(0)->GetValue(), 360);  // U defaults, not the L sizes
+        shape->Field(0)->SetValue(1);
+        return int(wxID_CANCEL);
+    });
+    Command(kCmdLayoutShape);
+    EXPECT_EQ(Doc().baseboard, before);
+    EXPECT_EQ(Doc().lastShape, kShapeL);
+}
+
+// The dialog runs for real; a timer types a custom outline and presses Apply.
+TEST_F(DialogsGuiTest, CustomOutlineTypedIntoTheRunningDialog) {
+    LayoutShapeDialog* shown = nullptr;
+    ModalAnswerer spy([&shown](wxDialog* d) {
+        shown = dynamic_cast<LayoutShapeDialog*>(d);
+        return int(wxID_NONE);  // show it
+    });
+    wxTimer timer;
+    bool typed = false;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (!shown) return;
+        timer.Stop();
+        shown->SelectShape(kShapeCustom);
+        EXPECT_EQ(shown->CustomText()->GetValue(), "0,0\n2400,0\n2400,1200\n0,1200\n");
+        shown->CustomText()->SetValue("0, 0\n100 ,0\n100,50\nno comma here\nab,cd\n0,50");
+        wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+        click.SetEventObject(shown->FindWindow(wxID_OK));
+        shown->FindWindow(wxID_OK)->GetEventHandler()->ProcessEvent(click);
+        typed = true;
+    });
+    timer.Start(50);
+    Command(kCmdLayoutShape);
+    EXPECT_TRUE(typed);
+    EXPECT_EQ(Doc().baseboard, (Outline{{0, 0}, {100, 0}, {100, 50}, {0, 50}}));
+    EXPECT_EQ(Doc().lastShape, kShapeCustom);
+}
+
+TEST_F(DialogsGuiTest, ClearRemovesTheOutlineAndKeepsTheSizes) {
+    Doc().baseboard = {{0, 0}, {10, 0}, {10, 10}};
+    ModalAnswerer answer([](wxDialog* d) {
+        auto* shape = dynamic_cast<LayoutShapeDialog*>(d);
+        if (!shape) return int(wxID_CANCEL);
+        shape->SelectShape(kShapeClear);
+        return shape->Apply() ? int(wxID_OK) : int(wxID_CANCEL);
+    });
+    Command(kCmdLayoutShape);
+    EXPECT_TRUE(Doc().baseboard.empty());
+    EXPECT_EQ(Doc().lastShape, kShapeClear);
+    EXPECT_EQ(Doc().shapeWidth, 2400);
+}
+
+TEST_F(DialogsGuiTest, LevelManagerListsAddsEditsAndRemoves) {
+    Doc().units = 2;
+    Doc().levels[0].height = 25.4;
+    const uint32_t flat = Piece(1, 0, 0);
+    const uint32_t upper = Piece(2, 300, 0);
+    std::vector<wxString> questions;
+    ModalAnswerer answer([&](wxDialog* d) -> int {
+        if (auto* entry = dynamic_cast<wxTextEntryDialog*>(d)) {
+            EXPECT_EQ(entry->GetValue(), "Level 2");
+            entry->SetValue("Upper deck");
+            return wxID_OK;
+        }
+        if (auto* props = dynamic_cast<LevelPropertiesDialog*>(d)) {
+            EXPECT_EQ(props->GetTitle(), "Level Properties: Level 1");
+            EXPECT_DOUBLE_EQ(props->HeightField()->GetValue(), 1.0);
+            props->NameField()->SetValue("  Ground ");
+            props->HeightField()->SetValue(2.5);
+            props->ColourBox()->SetValue(true);
+            props->ColourPicker()->SetColour(wxColour(10, 20, 30));
+            return wxID_OK;
+        }
+        if (auto* box = dynamic_cast<wxMessageDialog*>(d)) {
+            questions.push_back(box->GetTitle() + "|" + box->GetMessage());
+            return wxID_YES;
+        }
+        auto* levels = dynamic_cast<LevelManagerDialog*>(d);
+        if (!levels) return wxID_CANCEL;
+        wxListCtrl* list = levels->List();
+        EXPECT_EQ(list->GetItemCount(), 1);
+        EXPECT_EQ(list->GetItemText(0, 1), "1.00 in");
+        EXPECT_TRUE(list->IsItemChecked(0));
+        EXPECT_TRUE(IsBold(list, 0));
+        EXPECT_FALSE(levels->RemoveButton()->IsEnabled());
+
+        levels->AddLevelAsked();
+        EXPECT_EQ(list->GetItemCount(), 2);
+        EXPECT_EQ(list->GetItemText(1, 0), "Upper deck");
+        EXPECT_EQ(list->GetItemText(1, 3), "2");
+        EXPECT_TRUE(IsBold(list, 1));  // the new active level
+        EXPECT_FALSE(IsBold(list, 0));
+        EXPECT_TRUE(levels->RemoveButton()->IsEnabled());
+
+        list->CheckItem(1, false);
+        list->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        EXPECT_EQ(levels->List()->GetItemCount(), 2);
+        levels->EditSelected();
+        EXPECT_EQ(list->GetItemText(0, 0), "Ground");
+        EXPECT_EQ(list->GetItemText(0, 2), "custom");
+        EXPECT_TRUE(IsBold(list, 0));
+
+        list->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        levels->RemoveSelected();
+        EXPECT_EQ(list->GetItemCount(), 1);
+        EXPECT_FALSE(levels->RemoveButton()->IsEnabled());
+        return wxID_OK;
+    });
+    Command(kCmdLevels);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].StartsWith(
+        wxString::FromUTF8("Remove Level \u2014 Confirm Deletion|Remove level \"Upper deck\"?")));
+    EXPECT_TRUE(questions[0].Contains(wxString::FromUTF8("\u2022 1 track piece(s)")));
+    ASSERT_EQ(Doc().levels.size(), 1u);
+    EXPECT_EQ(Doc().levels[0].name, "Ground");
+    EXPECT_DOUBLE_EQ(Doc().levels[0].height, 63.5);
+    EXPECT_EQ(Doc().levels[0].colour, (Rgb{10, 20, 30}));
+    EXPECT_DOUBLE_EQ(Doc().FindPiece(flat)->elevation, 63.5);
+    EXPECT_EQ(Doc().FindPiece(upper), nullptr);
+    EXPECT_EQ(Doc().activeLevel, 1u);
+    EXPECT_TRUE(frame->IsModified());
+}
+
+TEST_F(DialogsGuiTest, LevelVisibilityFollowsTheCheckBoxes) {
+    Doc().levels.push_back(NamedLevel(2, "Two", true));
+    ModalAnswerer answer([](wxDialog* d) {
+        if (auto* levels = dynamic_cast<LevelManagerDialog*>(d))
+            levels->List()->CheckItem(0, false);
+        return int(wxID_OK);
+    });
+    Command(kCmdLevels);
+    EXPECT_FALSE(Doc().levels[0].visible);
+    EXPECT_TRUE(Doc().levels[1].visible);
+}
+
+TEST(PrintOptionsDialogTest, SpinFieldsFollowTheScalingAndKeepTheirValues) {
+    PrintOptions o;
+    o.scaleDenominator = 87;
+    o.percent = 150;
+    PrintOptionsDialog dialog(nullptr, o);
+    EXPECT_FALSE(dialog.Denominator()->IsEnabled());
+    EXPECT_FALSE(dialog.Percent()->IsEnabled());
+    dialog.Scaling()->SetSelection(1);
+    wxCommandEvent change(wxEVT_RADIOBOX, dialog.Scaling()->GetId());
+    change.SetEventObject(dialog.Scaling());
+    dialog.Scaling()->GetEventHandler()->ProcessEvent(change);
+    EXPECT_TRUE(dialog.Denominator()->IsEnabled());
+    EXPECT_FALSE(dialog.Percent()->IsEnabled());
+    dialog.Levels()->SetSelection(1);
+    dialog.Colour()->SetSelection(1);
+    dialog.Grid()->SetValue(true);
+    dialog.Baseboard()->SetValue(false);
+    const PrintOptions read = dialog.Options();
+    EXPECT_EQ(read.scaling, 1);
+    EXPECT_EQ(read.scaleDenominator, 87);
+    EXPECT_EQ(read.percent, 150);  // kept though greyed out
+    EXPECT_EQ(read.levels, 1);
+    EXPECT_EQ(read.colourMode, 1);
+    EXPECT_TRUE(read.grid);
+    EXPECT_FALSE(read.baseboard);
+}
+
+// Prints page 1 of a job into a bitmap the way a printer would, and says how the job ended.
+struct FakePrinter {
+    PrintOutcome outcome;
+    int pages = 0;
+    PrintOutcome operator()(wxWindow*, wxPrintDialogData&, wxPrintout& printout) {
+        wxBitmap bitmap(600, 400, 24);
+        wxMemoryDC dc(bitmap);
+        printout.SetDC(&dc);
+        printout.SetPageSizePixels(600, 400);
+        printout.SetPaperRectPixels(wxRect(0, 0, 600, 400));
+        printout.SetPPIPrinter(300, 300);
+        printout.OnPreparePrinting();
+        int minPage, maxPage, from, to;
+        printout.GetPageInfo(&minPage, &maxPage, &from, &to);
+        pages = maxPage;
+        printout.OnBeginDocument(1, maxPage);
+        printout.OnPrintPage(1);
+        printout.OnEndDocument();
+        printout.SetDC(nullptr);
+        return outcome;
+    }
+};
+
+TEST_F(DialogsGuiTest, PrintKeepsTheScreensLevelsWhateverTheOutcome) {
+    Doc().levels.push_back(NamedLevel(2, "Two", true));
+    Doc().levels.push_back(NamedLevel(3, "Three", false));
+    Piece(1, 0, 0);
+    Piece(2, 0, 400);
+    for (PrintOutcome outcome :
+         {PrintOutcome::Cancelled, PrintOutcome::Failed, PrintOutcome::Printed}) {
+        FakePrinter printer{outcome};
+        SetPrintRunner([&printer](wxWindow* w, wxPrintDialogData& d, wxPrintout& p) {
+            return printer(w, d, p);
+        });
+        ModalAnswerer answer([](wxDialog* d) {
+            if (auto* options = dynamic_cast<PrintOptionsDialog*>(d)) {
+                options->Levels()->SetSelection(0);
+                return int(wxID_OK);
+            }
+            return int(wxID_OK);
+        });
+        Command(wxID_PRINT);
+        EXPECT_EQ(printer.pages, 1);
+        EXPECT_TRUE(Doc().levels[0].visible);
+        EXPECT_TRUE(Doc().levels[1].visible);
+        EXPECT_FALSE(Doc().levels[2].visible);
+        const bool failed = outcome == PrintOutcome::Failed;
+        ASSERT_EQ(answer.Count(), failed ? 2 : 1);
+        if (failed) {
+            EXPECT_EQ(answer.Dialogs()[1].title, "Print");
+            EXPECT_EQ(answer.Dialogs()[1].message,
+                      "There was a problem printing. Check that a printer is installed and "
+                      "connected.");
+        }
+    }
+}
+
+TEST_F(DialogsGuiTest, CancelledOptionsPrintNothing) {
+    bool ran = false;
+    SetPrintRunner([&ran](wxWindow*, wxPrintDialogData&, wxPrintout&) {
+        ran = true;
+        return PrintOutcome::Printed;
+    });
+    frame->GetPrintOptions().percent = 42;
+    ModalAnswerer answer(wxID_CANCEL);
+    Command(wxID_PRINT);
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(frame->GetPrintOptions().percent, 42);
+}
+
+TEST_F(DialogsGuiTest, PreviewOpensItsFrameAndLeavesTheScreensLevels) {
+    Doc().levels.push_back(NamedLevel(2, "Two", true));
+    Piece(1, 0, 0);
+    Piece(2, 0, 300);
+    ASSERT_EQ(frame->GetPrintOptions().levels, 0);  // active level only
+    Command(wxID_PREVIEW);
+    wxPreviewFrame* preview = nullptr;
+    for (wxWindow* w : wxTopLevelWindows) {
+        if (auto* p = dynamic_cast<wxPreviewFrame*>(w)) preview = p;
+    }
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->GetTitle(), "Print Preview -- Quillmore");
+    EXPECT_EQ(preview->GetParent(), frame);
+    EXPECT_TRUE(preview->HasFlag(wxFRAME_FLOAT_ON_PARENT));
+    PumpEvents(100);
+    EXPECT_TRUE(Doc().levels[1].visible);  // while the preview shows its page
+    preview->Close(true);
+    PumpEvents();
+    EXPECT_TRUE(Doc().levels[1].visible);
+}
+
+}  // namespace

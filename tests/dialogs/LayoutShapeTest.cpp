@@ -1,0 +1,157 @@
+// Baseboard outlines of the layout shape dialog: parametric shapes, custom vertex text, units.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dialogs/LayoutShape.h"
+
+namespace {
+
+using Outline = std::vector<PointMm>;
+
+struct OutlineCase {
+    const char* name;
+    int shape;
+    std::array<int, 4> fields;
+    int units;
+    Outline expected;
+};
+
+class ShapeOutlineTest : public testing::TestWithParam<OutlineCase> {};
+
+TEST_P(ShapeOutlineTest, BuildsTheClampedOutline) {
+    const OutlineCase& c = GetParam();
+    EXPECT_EQ(ShapeOutline(c.shape, c.fields, c.units), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, ShapeOutlineTest,
+    testing::Values(OutlineCase{"RectangleInCm",
+                                kShapeRectangle,
+                                {240, 120, 0, 0},
+                                1,
+                                {{0, 0}, {2400, 0}, {2400, 1200}, {0, 1200}}},
+                    OutlineCase{"LClampsCutoutWidth",
+                                kShapeL,
+                                {2400, 2400, 3000, 1200},
+                                0,
+                                {{0, 0}, {2400, 0}, {2400, 1200}, {1, 1200}, {1, 2400}, {0, 2400}}},
+                    OutlineCase{"LClampsCutoutDepth",
+                                kShapeL,
+                                {100, 50, 20, 80},
+                                0,
+                                {{0, 0}, {100, 0}, {100, 1}, {80, 1}, {80, 50}, {0, 50}}},
+                    OutlineCase{"UNotchCentred",
+                                kShapeU,
+                                {3600, 2400, 1200, 1200},
+                                0,
+                                {{0, 0},
+                                 {3600, 0},
+                                 {3600, 2400},
+                                 {2400, 2400},
+                                 {2400, 1200},
+                                 {1200, 1200},
+                                 {1200, 2400},
+                                 {0, 2400}}},
+                    OutlineCase{
+                        "UClampsNotchToLeaveTwoSides",
+                        kShapeU,
+                        {10, 10, 99, 99},
+                        0,
+                        {{0, 0}, {10, 0}, {10, 10}, {9, 10}, {9, 1}, {1, 1}, {1, 10}, {0, 10}}},
+                    OutlineCase{"TStemBelowBar",
+                                kShapeT,
+                                {3600, 1200, 1200, 1200},
+                                0,
+                                {{0, 0},
+                                 {3600, 0},
+                                 {3600, 1200},
+                                 {2400, 1200},
+                                 {2400, 2400},
+                                 {1200, 2400},
+                                 {1200, 1200},
+                                 {0, 1200}}},
+                    OutlineCase{"TStemNoWiderThanBarInCm",
+                                kShapeT,
+                                {100, 50, 200, 2},
+                                1,
+                                {{0, 0},
+                                 {1000, 0},
+                                 {1000, 500},
+                                 {1000, 500},
+                                 {1000, 520},
+                                 {0, 520},
+                                 {0, 500},
+                                 {0, 500}}},
+                    OutlineCase{"CustomHasNoParametricOutline", kShapeCustom, {1, 1, 1, 1}, 0, {}},
+                    OutlineCase{"ClearIsEmpty", kShapeClear, {1, 1, 1, 1}, 0, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ShapeFieldValues, NewLayoutShowsTheDefaultsRoundedPerUnit) {
+    LayoutDocument doc;
+    EXPECT_EQ(ShapeFieldValues(doc, kShapeRectangle, 0), (std::array<int, 4>{2400, 1200, 0, 0}));
+    EXPECT_EQ(ShapeFieldValues(doc, kShapeRectangle, 1), (std::array<int, 4>{240, 120, 0, 0}));
+    EXPECT_EQ(ShapeFieldValues(doc, kShapeRectangle, 2), (std::array<int, 4>{94, 47, 0, 0}));
+    EXPECT_EQ(ShapeFieldValues(doc, kShapeU, 1), (std::array<int, 4>{360, 240, 120, 120}));
+}
+
+TEST(ShapeFieldValues, StoredSizesBelongToTheLastShapeOnly) {
+    LayoutDocument doc;
+    StoreLastShape(doc, kShapeL, {2000, 1500, 700, 600}, 4, 0);
+    EXPECT_EQ(doc.lastShape, kShapeL);
+    EXPECT_EQ(ShapeFieldValues(doc, kShapeL, 0), (std::array<int, 4>{2000, 1500, 700, 600}));
+    EXPECT_EQ(ShapeFieldValues(doc, kShapeU, 0), (std::array<int, 4>{3600, 2400, 1200, 1200}));
+    // 1500 mm is 59.06 in: rounds to 59; 700 mm is 27.56 in: 28.
+    EXPECT_EQ(ShapeFieldValues(doc, kShapeL, 2), (std::array<int, 4>{79, 59, 28, 24}));
+}
+
+TEST(StoreLastShape, ConvertsToMillimetresAndKeepsSizesOfMissingFields) {
+    LayoutDocument doc;
+    doc.shapeWidth2 = 777;
+    doc.shapeHeight2 = 888;
+    StoreLastShape(doc, kShapeRectangle, {240, 120, 0, 0}, 2, 1);
+    EXPECT_EQ(doc.shapeWidth, 2400);
+    EXPECT_EQ(doc.shapeHeight, 1200);
+    EXPECT_EQ(doc.shapeWidth2, 777);
+    EXPECT_EQ(doc.shapeHeight2, 888);
+    StoreLastShape(doc, kShapeClear, {}, 0, 0);
+    EXPECT_EQ(doc.lastShape, kShapeClear);
+    EXPECT_EQ(doc.shapeWidth, 2400);
+}
+
+TEST(CustomOutline, PrefillsARectangleInTheDisplayUnit) {
+    EXPECT_EQ(FormatCustomOutline({}, 0), "0,0\n2400,0\n2400,1200\n0,1200\n");
+    EXPECT_EQ(FormatCustomOutline({}, 1), "0,0\n240,0\n240,120\n0,120\n");
+    EXPECT_EQ(FormatCustomOutline({}, 2), "0,0\n94,0\n94,47\n0,47\n");
+    EXPECT_EQ(FormatCustomOutline({{0, 0}, {254, 12.7}}, 2), "0.00,0.00\n10.00,0.50\n");
+}
+
+TEST(CustomOutline, FormattedVerticesReadBackUnchanged) {
+    const Outline outline{{0, 0}, {1234.5, 0}, {1234.5, 678.25}, {-10, 678.25}};
+    EXPECT_EQ(ParseCustomOutline(FormatCustomOutline(outline, 0), 0), outline);
+}
+
+TEST(CustomOutline, SkipsLinesWithoutACommaAndIgnoresBlanks) {
+    const std::string text = "0, 0\n100 ,0\n100,50\nsome words here\n0,50";
+    EXPECT_EQ(ParseCustomOutline(text, 0), (Outline{{0, 0}, {100, 0}, {100, 50}, {0, 50}}));
+    EXPECT_EQ(ParseCustomOutline(" 1 0 , 2\r\n\n\n", 1), (Outline{{100, 20}}));
+}
+
+TEST(CustomOutline, SkipsLinesThatAreNotTwoNumbers) {
+    const std::string text =
+        "ab,cd\n5\n,\n1,\n,2\n1e400,0\n0,-1e999\n100000,0\n3x,4\nnan,1\ninf,2\n0x10,1\n"
+        "+7,-8\n99000,-99000\n1,2,3\n";
+    EXPECT_EQ(ParseCustomOutline(text, 0), (Outline{{7, -8}, {99000, -99000}, {1, 2}}));
+}
+
+TEST(CustomOutline, ThousandsOfLinesAreReadInOrder) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += std::to_string(i % 97) + "," + std::to_string(i) + "\n";
+    const Outline outline = ParseCustomOutline(text, 0);
+    ASSERT_EQ(outline.size(), 20000u);
+    EXPECT_EQ(outline[19999], (PointMm{19999 % 97, 19999}));
+    EXPECT_TRUE(ParseCustomOutline(std::string(200000, ','), 0).empty());
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+// Exporting the plan: the parts list CSV, picture frames and sizes, file kinds, PDF pages.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "dialogs/PlanExport.h"
+#include "panels/PieceTally.h"
+#include "panels/TallyTestSupport.h"
+
+namespace {
+
+// Splits CSV text into records of fields (RFC 4180, CR LF records).
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
+    std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                records.back().back() += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                records.back().back() += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            records.back().emplace_back();
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            records.emplace_back(1);
+            ++i;
+        } else {
+            records.back().back() += c;
+        }
+    }
+    if (records.back() == std::vector<std::string>(1)) records.pop_back();
+    return records;
+}
+
+TEST(CsvField, QuotesOnlyWhatNeedsIt) {
+    EXPECT_EQ(CsvField("24188 - 188.3mm"), "24188 - 188.3mm");
+    EXPECT_EQ(CsvField("a,b"), "\"a,b\"");
+    EXPECT_EQ(CsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(CsvField("two\nlines"), "\"two\nlines\"");
+    EXPECT_EQ(CsvField("24130 (30\u00b0)"), "24130 (30\u00b0)");
+    EXPECT_EQ(CsvField(""), "");
+}
+
+TEST(PartsListCsv, EmptyLayoutHasTheHeaderOnly) {
+    EXPECT_EQ(PartsListCsv(LayoutDocument{}), "Article,Name,System,Count\r\n");
+}
+
+TEST(PartsListCsv, RowsFollowTheTallyWithHiddenPiecesAndAccessories) {
+    LayoutDocument doc;
+    PlaceHelixWithEnds(doc, "proses_2_5_r1r2");  // 30 × 24130, 30 × 24230, 4 × 24188
+    PlacePieces(doc, "74623");                   // a bridge carrying a 24230
+    PlacePieces(doc, "24630", 2);                // three-way turnouts: motors and decoders
+    PlacePieces(doc, "9,\"odd\"");               // unknown article with a comma and quotes
+    const std::string csv = PartsListCsv(doc);
+    const auto records = ParseCsv(csv);
+    const std::vector<std::vector<std::string>> expected = {
+        {"Article", "Name", "System", "Count"},
+        {"24130", "24130 (30\u00b0) R1 - 360mm (14-3/16)", "Marklin C-Track", "30"},
+        {"24188", "24188 - 188.3mm", "Marklin C-Track", "4"},
+        {"24230", "24230 (30\u00b0) R2 - 437.5mm (17-1/4)", "Marklin C-Track", "31"},
+        {"24630", "24630 Three-Way Turnout 2x24.3\u00b0", "Marklin C-Track", "2"},
+        {"74623", records[5][1], "Marklin C-Track", "1"},
+        {"9,\"odd\"", "9,\"odd\"", "", "1"},
+        {"74491", "Turnout Motor", "", "4"},
+        {"74462", "Decoder", "", "2"},
+    };
+    EXPECT_EQ(records, expected);
+    EXPECT_NE(csv.find("\"9,\"\"odd\"\"\",\"9,\"\"odd\"\"\",,1\r\n"), std::string::npos);
+    // The same numbers as the tally list.
+    const PieceTally tally = RefreshTally(doc);
+    size_t row = 1;
+    for (const TallyRow& t : tally.rows) {
+        if (t.isHeading) continue;
+        ASSERT_LT(row, records.size());
+        EXPECT_EQ(records[row][3], t.count) << t.text;
+        ++row;
+    }
+    EXPECT_EQ(row, records.size());
+}
+
+TEST(ExportKind, ComesFromTheExtensionInAnyCase) {
+    EXPECT_EQ(ExportKindForPath("/a/plan.png"), ExportKind::Png);
+    EXPECT_EQ(ExportKindForPath("/a/plan.SVG"), ExportKind::Svg);
+    EXPECT_EQ(ExportKindForPath("plan.Pdf"), ExportKind::Pdf);
+    EXPECT_EQ(ExportKindForPath("parts.csv"), ExportKind::Csv);
+    EXPECT_EQ(ExportKindForPath("/a.b/plan"), ExportKind::Unknown);
+    EXPECT_EQ(ExportKindForPath("/a/plan.jpeg"), ExportKind::Unknown);
+    EXPECT_EQ(ExportKindForPath(""), ExportKind::Unknown);
+}
+
+TEST(PictureFrame, FramesEverythingDrawnWithAMargin) {
+    LayoutDocument doc;
+    doc.baseboard = {{100, 200}, {2100, 200}, {2100, 1200}, {100, 1200}};
+    Label label;
+    label.x = -400;
+    label.y = 300;
+    doc.labels.push_back(label);
+    const PictureFrame f = PictureFrameFor(doc, 2);
+    // 2500 × 1000 mm at 2 px/mm plus 50 mm and 20 px on each side.
+    EXPECT_EQ(f.width, 5000 + 2 * 120);
+    EXPECT_EQ(f.height, 2000 + 2 * 120);
+    EXPECT_DOUBLE_EQ(-400 * f.zoom + f.offsetX, 120);
+    EXPECT_DOUBLE_EQ(200 * f.zoom + f.offsetY, 120);
+    EXPECT_EQ(PictureSizeText(f), "5240 \u00d7 2240 pixels");
+    EXPECT_EQ(PictureSizeProblem(f), "");
+    const PictureFrame huge = PictureFrameFor(doc, 20);
+    EXPECT_NE(PictureSizeProblem(huge).find("too large"), std::string::npos);
+}
+
+TEST(PictureFrame, EmptyLayoutIsAMetreSquare) {
+    const PictureFrame f = PictureFrameFor(LayoutDocument{}, 1);
+    EXPECT_EQ(f.width, 1000 + 2 * 70);
+    EXPECT_EQ(f.height, f.width);
+    const double r = DefaultPictureResolution(LayoutDocument{});
+    EXPECT_GT(r, 3.0);
+    EXPECT_LE(r, 4.0);
+}
+
+TEST(PictureFrame, DefaultResolutionKeepsBigLayoutsNearFourThousandPixels) {
+    LayoutDocument doc;
+    doc.baseboard = {{0, 0}, {9000, 0}, {9000, 3000}};
+    const double r = DefaultPictureResolution(doc);
+    const PictureFrame f = PictureFrameFor(doc, r);
+    EXPECT_LE(f.width, 4100);
+    EXPECT_GT(f.width, 3500);
+    EXPECT_EQ(PictureSizeProblem(f), "");
+}
+
+TEST(PdfPage, LetterLandscapeAt300Dpi) {
+    const PdfPage page = PdfPageFor(279.4, 215.9, 300);
+    EXPECT_NEAR(page.widthPt, 792, 1e-9);
+    EXPECT_NEAR(page.heightPt, 612, 1e-9);
+    EXPECT_EQ(page.widthPx, 3300);
+    EXPECT_EQ(page.heightPx, 2550);
+    EXPECT_NEAR(page.pxPerPt, 300 / 72.0, 1e-12);
+}
+
+}  // namespace

@@ -1,0 +1,236 @@
+// Printing to scale: bounds, pagination of the three scalings, tiles, page marks and the
+// document flags a page is drawn with.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "catalog/TrackCatalog.h"
+#include "dialogs/PrintPlan.h"
+
+namespace {
+
+Level NamedLevel(uint32_t id, const char* name, bool visible) {
+    Level level;
+    level.id = id;
+    level.name = name;
+    level.visible = visible;
+    return level;
+}
+
+// Letter landscape and A4 portrait at 300 dpi.
+constexpr int kLetterW = 3300, kLetterH = 2550;
+constexpr int kA4W = 2480, kA4H = 3508;
+
+PrintOptions Scaled(int scaling, int value = 0) {
+    PrintOptions o;
+    o.scaling = scaling;
+    if (scaling == 1) o.scaleDenominator = value;
+    if (scaling == 2) o.percent = value;
+    return o;
+}
+
+class PrintPlanTest : public testing::Test {
+protected:
+    void SetUp() override {
+        doc.EnsureDefaultLevel();
+        doc.baseboard = {{0, 0}, {2000, 0}, {2000, 1000}, {0, 1000}};
+    }
+    uint32_t Piece(const std::string& article, double x, double y, double heading,
+                   int32_t level = 1) {
+        PlacedPiece p;
+        p.id = doc.TakeId();
+        p.article = article;
+        p.x = x;
+        p.y = y;
+        p.heading = heading;
+        p.level = level;
+        doc.pieces.push_back(p);
+        return p.id;
+    }
+    LayoutDocument doc;
+};
+
+TEST_F(PrintPlanTest, BoundsTakeTheActiveLevelsPiecesSceneryAndBaseboard) {
+    const PieceDef* def = TrackCatalog::Instance().Find("24188");
+    ASSERT_NE(def, nullptr);
+    Piece("24188", 2100, 500, 90);            // reaches y = 500 + length
+    Piece("24188", -300, -40, 0, 2);          // only with all levels
+    Piece("no-such-article", 9000, 9000, 0);  // never widens
+    SceneryItem s;
+    s.level = 2;
+    s.x = 1500;
+    s.y = 1400;
+    doc.scenery.push_back(s);
+
+    PrintOptions active;
+    PrintBounds b = ComputePrintBounds(doc, active, 1);
+    EXPECT_DOUBLE_EQ(b.minX, 0);
+    EXPECT_DOUBLE_EQ(b.minY, 0);
+    EXPECT_DOUBLE_EQ(b.maxX, 2100);
+    EXPECT_DOUBLE_EQ(b.maxY, std::max(1400.0, 500 + def->length));
+
+    PrintOptions all;
+    all.levels = 1;
+    all.baseboard = false;
+    b = ComputePrintBounds(doc, all, 1);
+    EXPECT_DOUBLE_EQ(b.minX, -300);
+    EXPECT_DOUBLE_EQ(b.minY, -40);
+    EXPECT_NEAR(b.maxX, 2100, 1e-9);
+}
+
+TEST_F(PrintPlanTest, EmptyLayoutPrintsAMetreSquareOnOnePage) {
+    LayoutDocument empty;
+    PrintOptions o;
+    o.baseboard = false;
+    const PrintBounds b = ComputePrintBounds(empty, o, 1);
+    EXPECT_EQ(b.minX, 0);
+    EXPECT_EQ(b.maxY, 1000);
+    const PrintPages pages = Paginate(b, o, kLetterW, kLetterH, 300);
+    EXPECT_EQ(pages.Count(), 1);
+    EXPECT_DOUBLE_EQ(pages.scale, int(kLetterH * 0.92) / 1000.0);
+}
+
+struct PaginationCase {
+    const char* name;
+    int scaling, value, width, height, dpi;
+    double scale;
+    int columns, rows;
+};
+
+class PaginationTest : public testing::TestWithParam<PaginationCase> {};
+
+// The 2000 × 1000 mm layout: usable area 92 % of the page, truncated.
+TEST_P(PaginationTest, CountsPagesForTheScale) {
+    const PaginationCase& c = GetParam();
+    const PrintPages p = Paginate(PrintBounds{0, 0, 2000, 1000}, Scaled(c.scaling, c.value),
+                                  c.width, c.height, c.dpi);
+    EXPECT_NEAR(p.scale, c.scale, 1e-9);
+    EXPECT_EQ(p.columns, c.columns);
+    EXPECT_EQ(p.rows, c.rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layout2000x1000, PaginationTest,
+    testing::Values(
+        // Fit: min(2346 / 1000, 3036 / 2000).
+        PaginationCase{"FitLetter", 0, 0, kLetterW, kLetterH, 300, 3036 / 2000.0, 1, 1},
+        // 1:10 at 300 dpi is 1.181 px/mm: 2362 × 1181 px fits 3036 × 2346.
+        PaginationCase{"TenthLetter", 1, 10, kLetterW, kLetterH, 300, 300 / 25.4 / 10, 1, 1},
+        // ... but not 2281 px across an A4 portrait page: two columns.
+        PaginationCase{"TenthA4", 1, 10, kA4W, kA4H, 300, 300 / 25.4 / 10, 2, 1},
+        PaginationCase{"TenthUnknownDpi", 1, 10, kA4W, kA4H, 0, 300 / 25.4 / 10, 2, 1},
+        PaginationCase{"FullSize600Dpi", 1, 1, kLetterW, kLetterH, 600, 600 / 25.4, 16, 11},
+        // 200 % doubles the fitted scale: 6072 × 3036 px on 3036 × 2346.
+        PaginationCase{"TwiceFitted", 2, 200, kLetterW, kLetterH, 300, 2 * 3036 / 2000.0, 2, 2},
+        PaginationCase{"HalfFitted", 2, 50, kLetterW, kLetterH, 300, 0.5 * 3036 / 2000.0, 1, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PageTransform, OnePageIsCentredInsideTheMargins) {
+    const PrintPages pages =
+        Paginate(PrintBounds{100, 50, 2100, 1050}, PrintOptions{}, 1000, 800, 300);
+    const PageTransform t = PageTransformFor(pages, 1);
+    EXPECT_EQ(t.marginX, 40);
+    EXPECT_EQ(t.marginY, 32);
+    EXPECT_EQ(t.areaW, 920);
+    EXPECT_EQ(t.areaH, 736);
+    const double left = 100 * t.scale + t.offsetX, right = 2100 * t.scale + t.offsetX;
+    const double top = 50 * t.scale + t.offsetY, bottom = 1050 * t.scale + t.offsetY;
+    EXPECT_NEAR(left - t.marginX, t.marginX + t.areaW - right, 1e-9);
+    EXPECT_NEAR(top - t.marginY, t.marginY + t.areaH - bottom, 1e-9);
+    EXPECT_GE(left, t.marginX - 1e-9);
+    EXPECT_GE(top, t.marginY - 1e-9);
+}
+
+TEST(PageTransform, PagesTileTheAreaInsideTheMarginsRowByRow) {
+    const PrintPages pages =
+        Paginate(PrintBounds{-500, 200, 1500, 1200}, Scaled(1, 1), kLetterW, kLetterH, 300);
+    ASSERT_GT(pages.columns, 2);
+    ASSERT_GT(pages.rows, 1);
+    const PageTransform first = PageTransformFor(pages, 1);
+    // The layout's top-left corner lands on the first page's inner top-left corner.
+    EXPECT_NEAR(-500 * first.scale + first.offsetX, first.marginX, 1e-9);
+    EXPECT_NEAR(200 * first.scale + first.offsetY, first.marginY, 1e-9);
+    // The point at the right inner edge of page (row 1, column 1) is the left inner edge of
+    // (row 1, column 2), and the bottom edge of page 1 is the top of the page below it.
+    const double tileW = first.areaW / first.scale, tileH = first.areaH / first.scale;
+    const PageTransform right = PageTransformFor(pages, 2);
+    const PageTransform below = PageTransformFor(pages, pages.columns + 1);
+    EXPECT_NEAR((-500 + tileW) * right.scale + right.offsetX, right.marginX, 1e-6);
+    EXPECT_NEAR((200 + tileH) * below.scale + below.offsetY, below.marginY, 1e-6);
+    EXPECT_NEAR(below.offsetX, first.offsetX, 1e-9);
+}
+
+TEST(PageMarks, NameRowAndColumnOnMultiPagePrintsOnly) {
+    PrintPages pages;
+    pages.columns = 4;
+    pages.rows = 3;
+    EXPECT_EQ(PageMarkText(pages, 1), "Row 1, Column 1 of 3 \u00d7 4");
+    EXPECT_EQ(PageMarkText(pages, 7), "Row 2, Column 3 of 3 \u00d7 4");
+    EXPECT_EQ(PageMarkText(pages, 12), "Row 3, Column 4 of 3 \u00d7 4");
+    EXPECT_EQ(PageMarkText(pages, 13), "");
+    pages.columns = pages.rows = 1;
+    EXPECT_EQ(PageMarkText(pages, 1), "");
+}
+
+TEST(PageMarks, CornerMarksStayInTheMargins) {
+    PrintPages pages;
+    pages.width = 3300;
+    pages.height = 2550;
+    pages.columns = 2;
+    pages.scale = 1;
+    const PageTransform t = PageTransformFor(pages, 2);
+    const auto marks = PageCornerMarks(t);
+    ASSERT_EQ(marks.size(), 8u);
+    for (const MarkLine& m : marks) {
+        for (auto [x, y] : {std::pair{m.x1, m.y1}, std::pair{m.x2, m.y2}}) {
+            EXPECT_GE(x, 0);
+            EXPECT_GE(y, 0);
+            EXPECT_LE(x, pages.width);
+            EXPECT_LE(y, pages.height);
+            const bool insideArea = x > t.marginX && x < t.marginX + t.areaW && y > t.marginY &&
+                                    y < t.marginY + t.areaH;
+            EXPECT_FALSE(insideArea) << x << "," << y;
+        }
+        // Each mark lies on the line of a tile edge.
+        EXPECT_TRUE(m.x1 == m.x2 || m.y1 == m.y2);
+        EXPECT_TRUE(m.x1 == t.marginX || m.x1 == t.marginX + t.areaW || m.y1 == t.marginY ||
+                    m.y1 == t.marginY + t.areaH);
+    }
+}
+
+TEST(PrintDrawFlags, ShowsTheActiveLevelForOnePageAndRestoresEverything) {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    doc.levels.push_back(NamedLevel(2, "Two", false));
+    doc.levels.push_back(NamedLevel(3, "Three", true));
+    doc.gridShown = true;
+    doc.baseboardShown = true;
+    PrintOptions o;
+    o.grid = false;
+    o.baseboard = false;
+    {
+        PrintDrawFlags flags(doc, o, 2);
+        EXPECT_FALSE(doc.levels[0].visible);
+        EXPECT_TRUE(doc.levels[1].visible);
+        EXPECT_FALSE(doc.levels[2].visible);
+        EXPECT_FALSE(doc.gridShown);
+        EXPECT_FALSE(doc.baseboardShown);
+        doc.levels.erase(doc.levels.begin() + 2);  // a level going away meanwhile is skipped
+    }
+    EXPECT_TRUE(doc.levels[0].visible);
+    EXPECT_FALSE(doc.levels[1].visible);
+    EXPECT_TRUE(doc.gridShown);
+    EXPECT_TRUE(doc.baseboardShown);
+
+    o.levels = 1;
+    o.grid = true;
+    doc.gridShown = false;
+    {
+        PrintDrawFlags flags(doc, o, 1);
+        EXPECT_TRUE(doc.levels[1].visible);
+        EXPECT_FALSE(doc.gridShown);  // the grid prints only when the canvas shows it
+    }
+    EXPECT_FALSE(doc.levels[1].visible);
+}
+
+}  // namespace

@@ -1,0 +1,215 @@
+// The printout drawn into bitmaps: placement, grid and level options, grayscale, multi-page
+// tiles with their page marks.
+#include <gtest/gtest.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "dialogs/gui/LayoutPrintout.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+Level NamedLevel(uint32_t id, const char* name, bool visible) {
+    Level level;
+    level.id = id;
+    level.name = name;
+    level.visible = visible;
+    return level;
+}
+
+constexpr int kW = 1000, kH = 800;
+const wxColour kWhite(255, 255, 255);
+const wxColour kPieceFill(210, 210, 205);
+const wxColour kBoardFill(245, 235, 210);
+
+class PrintoutTest : public testing::Test {
+protected:
+    void SetUp() override {
+        doc.EnsureDefaultLevel();
+        doc.levels.push_back(NamedLevel(2, "Two", true));
+        doc.labelsShown = false;
+        doc.baseboard = {{0, 0}, {2000, 0}, {2000, 1000}, {0, 1000}};
+    }
+    void Piece(int32_t level, double x, double y, double heading = 0) {
+        PlacedPiece p;
+        p.id = doc.TakeId();
+        p.article = "24188";  // a 188.3 mm straight
+        p.x = x;
+        p.y = y;
+        p.heading = heading;
+        p.level = level;
+        p.joints.resize(2);
+        doc.pieces.push_back(p);
+    }
+    // Prints one page of a job into a page-sized bitmap.
+    wxImage PrintPage(LayoutPrintout& printout, int page, int w = kW, int h = kH) {
+        wxBitmap bitmap(w, h, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            printout.SetDC(&dc);
+            printout.SetPageSizePixels(w, h);
+            printout.SetPaperRectPixels(wxRect(0, 0, w, h));
+            printout.SetPPIPrinter(dpi, dpi);
+            if (page == 1) printout.OnPreparePrinting();
+            EXPECT_TRUE(printout.OnPrintPage(page));
+            printout.SetDC(nullptr);
+        }
+        return bitmap.ConvertToImage();
+    }
+    static wxColour At(const wxImage& image, int x, int y) {
+        return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+    }
+    static int CountDiffering(const wxImage& image, wxRect area, const wxColour& from) {
+        int n = 0;
+        for (int y = area.y; y < area.GetBottom(); ++y)
+            for (int x = area.x; x < area.GetRight(); ++x) n += At(image, x, y) != from;
+        return n;
+    }
+
+    LayoutDocument doc;
+    int dpi = 300;
+};
+
+// Fitted on 1000 × 800: scale min(736 / 1000, 920 / 2000) = 0.46, the board centred, so layout
+// (x, y) lands on (40 + 0.46 x, 170 + 0.46 y).
+TEST_F(PrintoutTest, FittedPageShowsTheLayoutCentredInsideTheMargins) {
+    Piece(1, 1000, 500);
+    LayoutPrintout printout(doc, PrintOptions{});
+    const wxImage page = PrintPage(printout, 1);
+    EXPECT_EQ(printout.Pages().Count(), 1);
+    EXPECT_EQ(At(page, 40 + int(0.46 * 1020), 170 + 230), kPieceFill);
+    EXPECT_EQ(At(page, 40 + 100, 170 + 100), kBoardFill);
+    EXPECT_EQ(At(page, 20, 250), kWhite);   // left margin
+    EXPECT_EQ(At(page, 500, 150), kWhite);  // above the centred board
+    EXPECT_EQ(At(page, 500, 660), kWhite);  // below it
+    EXPECT_EQ(At(page, 500, 30), kWhite);   // no page mark on a single page
+}
+
+TEST_F(PrintoutTest, GridPrintsOnlyWhenTickedAndShownOnTheCanvas) {
+    doc.gridShown = true;
+    const wxRect inside(60, 200, 300, 100);
+    PrintOptions options;
+    LayoutPrintout without(doc, options);
+    EXPECT_EQ(CountDiffering(PrintPage(without, 1), inside, kBoardFill), 0);
+    EXPECT_TRUE(doc.gridShown);
+    options.grid = true;
+    LayoutPrintout with(doc, options);
+    EXPECT_GT(CountDiffering(PrintPage(with, 1), inside, kBoardFill), 100);
+    doc.gridShown = false;
+    LayoutPrintout hidden(doc, options);
+    EXPECT_EQ(CountDiffering(PrintPage(hidden, 1), inside, kBoardFill), 0);
+}
+
+TEST_F(PrintoutTest, BaseboardOptionLeavesTheBoardOff) {
+    PrintOptions options;
+    options.baseboard = false;
+    Piece(1, 0, 0);
+    Piece(1, 1811.7, 1000);  // keeps the same bounds as the board
+    LayoutPrintout printout(doc, options);
+    const wxImage page = PrintPage(printout, 1);
+    EXPECT_EQ(At(page, 40 + 100, 170 + 100), kWhite);
+    EXPECT_TRUE(doc.baseboardShown);
+}
+
+TEST_F(PrintoutTest, ActiveLevelOnlyHidesOtherLevelsOnPaperButNotOnScreen) {
+    Piece(1, 1000, 200);
+    Piece(2, 1000, 800);
+    doc.levels[0].visible = false;  // hidden on screen, but it is the active level
+    const wxPoint onOne(40 + int(0.46 * 1020), 170 + int(0.46 * 200));
+    const wxPoint onTwo(40 + int(0.46 * 1020), 170 + int(0.46 * 800));
+    PrintOptions options;
+    LayoutPrintout active(doc, options);
+    wxImage page = PrintPage(active, 1);
+    EXPECT_EQ(At(page, onOne.x, onOne.y), kPieceFill);
+    EXPECT_EQ(At(page, onTwo.x, onTwo.y), kBoardFill);
+    EXPECT_FALSE(doc.levels[0].visible);
+    EXPECT_TRUE(doc.levels[1].visible);
+
+    options.levels = 1;
+    LayoutPrintout all(doc, options);
+    page = PrintPage(all, 1);
+    EXPECT_EQ(At(page, onOne.x, onOne.y), kPieceFill);
+    EXPECT_EQ(At(page, onTwo.x, onTwo.y), kPieceFill);
+    EXPECT_FALSE(doc.levels[0].visible);
+}
+
+TEST_F(PrintoutTest, GrayscaleIsTheColourPageInGrey) {
+    Piece(1, 1000, 500);
+    PrintOptions options;
+    LayoutPrintout colour(doc, options);
+    const wxImage coloured = PrintPage(colour, 1);
+    options.colourMode = 1;
+    LayoutPrintout grey(doc, options);
+    const wxImage page = PrintPage(grey, 1);
+    int inked = 0;
+    for (int y = 0; y < kH; y += 7) {
+        for (int x = 0; x < kW; x += 7) {
+            const wxColour c = At(page, x, y);
+            ASSERT_TRUE(c.Red() == c.Green() && c.Green() == c.Blue()) << x << "," << y;
+            const wxColour source = At(coloured, x, y);
+            const double luma =
+                0.299 * source.Red() + 0.587 * source.Green() + 0.114 * source.Blue();
+            EXPECT_NEAR(c.Red(), luma, 2.0) << x << "," << y;
+            inked += c != kWhite;
+        }
+    }
+    EXPECT_GT(inked, 1000);
+}
+
+TEST_F(PrintoutTest, EmptyLayoutPrintsOnePage) {
+    LayoutDocument empty;
+    LayoutPrintout printout(empty, PrintOptions{});
+    const wxImage page = PrintPage(printout, 1);
+    int minPage, maxPage, from, to;
+    printout.GetPageInfo(&minPage, &maxPage, &from, &to);
+    EXPECT_EQ(minPage, 1);
+    EXPECT_EQ(maxPage, 1);
+    EXPECT_TRUE(printout.HasPage(1));
+    EXPECT_FALSE(printout.HasPage(2));
+    EXPECT_EQ(CountDiffering(page, wxRect(0, 0, kW, kH), kWhite), 0);
+}
+
+// Straights along y = 150 mm at 1:1 on 600 × 700-pixel pages at 100 dpi: tiles of 552 × 644
+// pixels, 140.2 mm × 163.6 mm; the track crosses the seam between the first two columns.
+TEST_F(PrintoutTest, FullSizePagesTileTheLayoutWithMarksInTheMargins) {
+    doc.baseboard = {{0, 0}, {400, 0}, {400, 300}, {0, 300}};
+    Piece(1, 20, 150);
+    Piece(1, 208.3, 150);
+    dpi = 100;
+    PrintOptions options;
+    options.scaling = 1;
+    options.scaleDenominator = 1;
+    LayoutPrintout printout(doc, options);
+    const int w = 600, h = 700;
+    const wxImage first = PrintPage(printout, 1, w, h);
+    const PrintPages& pages = printout.Pages();
+    ASSERT_EQ(pages.columns, 3);  // 400 mm = 1575 px over 552-pixel tiles
+    ASSERT_EQ(pages.rows, 2);     // 300 mm = 1181 px over 644-pixel rows
+    const wxImage second = PrintPage(printout, 2, w, h);
+    const std::string dir =
+        std::getenv("QUILLMORE_PRINT_PAGES") ? std::getenv("QUILLMORE_PRINT_PAGES") : "";
+    if (!dir.empty()) {
+        first.SaveFile(dir + "/page1.png", wxBITMAP_TYPE_PNG);
+        second.SaveFile(dir + "/page2.png", wxBITMAP_TYPE_PNG);
+    }
+    const PageTransform t1 = PageTransformFor(pages, 1);
+    // The track row: y = 150 mm on page row 1.
+    const int trackY = static_cast<int>(150 * t1.scale + t1.offsetY);
+    const int seam = t1.marginX + t1.areaW;
+    EXPECT_EQ(At(first, seam - 2, trackY), kPieceFill);
+    EXPECT_EQ(At(second, t1.marginX + 1, trackY), kPieceFill);
+    // The top margin carries the page's place; the tile corners their marks.
+    EXPECT_GT(CountDiffering(first, wxRect(t1.marginX, 0, t1.areaW, t1.marginY), kWhite), 20);
+    EXPECT_GT(CountDiffering(second, wxRect(t1.marginX, 0, t1.areaW, t1.marginY), kWhite), 20);
+    EXPECT_EQ(At(first, t1.marginX - t1.marginX / 4, t1.marginY), wxColour(0, 0, 0));
+    EXPECT_EQ(At(second, seam, t1.marginY + t1.areaH + t1.marginY / 4), wxColour(0, 0, 0));
+    // Left of the layout the margin stays white; the bottom margin shows the overlap with the
+    // row below (the board), as the tiles are not clipped.
+    EXPECT_EQ(At(first, 2, h / 2), kWhite);
+    EXPECT_EQ(At(first, w / 2, h - 2), kBoardFill);
+}
+
+}  // namespace
