@@ -195,7 +195,7 @@ void CanvasPanel::ComposeOnScratch(const std::vector<wxRect>& areas, LayoutPass 
     for (const wxRect& a : areas) dc.Blit(a.x, a.y, a.width, a.height, &src, a.x, a.y);
 }
 
-wxRect CanvasPanel::OverlayBounds() const {
+wxRect CanvasPanel::OverlayBounds() {
     const CanvasOverlays o = Overlays();
     const LayoutDocument& doc = Document();
     wxRect r;

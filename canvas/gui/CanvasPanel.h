@@ -54,17 +54,9 @@ public:
     wxPoint LayoutToScreen(double x, double y) const;
     void SetShowGrid(bool show);
 
-    // The editing overlays of the active gesture, drawn after the layout and rulers.
-    CanvasOverlays Overlays() const {
-        CanvasOverlays o = gestures.Overlays(Document());
-        o.findingRings = findingRings;
-        return o;
-    }
-    // The layout check's rings around the places it found (none: no rings).
-    void SetFindingRings(std::vector<FindingRing> rings) {
-        findingRings = std::move(rings);
-        Refresh();
-    }
+    // The overlays drawn after the layout and rulers: the active gesture's parts, refreshed at
+    // each call, and the layout check's rings, which the check window sets here.
+    CanvasOverlays& Overlays();
 
     // Pan state (middle button, Space + left drag or Ctrl + left drag).
     bool IsPanning() const {
@@ -154,7 +146,7 @@ private:
     // The passes from `from` on (Ground: all of it, on a white ground) with the rulers, handles
     // and overlays, drawn over the kept layout inside the areas.
     void ComposeOnScratch(const std::vector<wxRect>& areas, LayoutPass from);
-    wxRect OverlayBounds() const;
+    wxRect OverlayBounds();
     // Pixels the moving objects cover now (their index entries are brought up to date).
     wxRect MovedBounds();
     // Repaints from the picture without invalidating it.
@@ -192,6 +184,7 @@ private:
 
     MainFrame* frame = nullptr;
     ViewTransform view;
+    CanvasOverlays overlays;
     std::unordered_set<uint32_t> helixLinked;
 
     // Painting: the picture the window shows, the layout without what the running gesture
@@ -212,7 +205,6 @@ private:
     std::vector<size_t> movingPieces;  // what RefreshMoved follows, by document index
     std::vector<size_t> movingScenery;
     std::vector<uint32_t> movingHelices;
-    std::vector<FindingRing> findingRings;
     wxRect overlayArea;  // pixels the overlays covered when last drawn
     wxRect movedArea;    // pixels the moving objects covered when last drawn
     bool ownRefresh = false;

@@ -97,11 +97,12 @@ void LayoutCheckWindow::Rerun() {
 void LayoutCheckWindow::ShowRings() {
     CanvasPanel* canvas = frame->Canvas();
     if (!canvas) return;
-    std::vector<FindingRing> rings;
+    std::vector<FindingRing>& rings = canvas->Overlays().findingRings;
+    rings.clear();
     for (const LayoutFinding& f : findings) {
         rings.push_back({f.x, f.y, f.severity == FindingSeverity::Error});
     }
-    canvas->SetFindingRings(std::move(rings));
+    canvas->Refresh();
 }
 
 void LayoutCheckWindow::DocumentChanged(DocChange what) {
@@ -131,7 +132,8 @@ void LayoutCheckWindow::OnOptionChanged(wxSpinDoubleEvent&) { Rerun(); }
 void LayoutCheckWindow::OnClose(wxCloseEvent&) {
     frame->RemoveChangeListener(listenerId);
     if (CanvasPanel* canvas = frame->Canvas()) {
-        canvas->SetFindingRings({});
+        canvas->Overlays().findingRings.clear();
+        canvas->Refresh();
     }
     frame->ForgetCheckWindow();
     Destroy();
