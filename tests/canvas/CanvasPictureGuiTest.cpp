@@ -267,6 +267,11 @@ TEST_P(CanvasPicture, PanEndsOnTheFullRepaint) {
 INSTANTIATE_TEST_SUITE_P(Zooms, CanvasPicture,
                          testing::Values(ViewCase{0.07, true}, ViewCase{0.3, true},
                                          ViewCase{1.2, true}, ViewCase{0.07, false},
-                                         ViewCase{0.3, false}, ViewCase{1.2, false}));
+                                         ViewCase{0.3, false}, ViewCase{1.2, false}),
+                         [](const testing::TestParamInfo<ViewCase>& info) {
+                             return "Zoom" +
+                                    std::to_string(static_cast<int>(info.param.zoom * 100)) +
+                                    (info.param.labels ? "Labels" : "NoLabels");
+                         });
 
 }  // namespace
