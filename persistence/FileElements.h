@@ -15,13 +15,12 @@
 
 // How an attribute is treated beyond its type.
 enum AttributeRule : unsigned {
-    kEveryFile = 0,
     // Taken by the layout reader only; a block leaves it at the new object's default.
     kLayoutOnly = 1u << 0,
     // Written only when it names an object.
     kOmitNone = 1u << 1,
-    // Checked after the other attributes of its line, so that a line with several faults is
-    // reported by the same first fault as ever.
+    // Checked after the other attributes of its line; this decides which fault a line with
+    // several faults is reported by.
     kCheckedLast = 1u << 2,
 };
 

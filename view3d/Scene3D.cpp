@@ -306,13 +306,14 @@ double SceneryDrawOffset(const std::string& item) { return item == "bridge_truss
 
 namespace {
 
-void BuildFarBatch(Scene3D& scene) {
-    Mesh& batch = scene.farBatch;
-    scene.farFirst.reserve(scene.tracks.size() + 1);
-    for (const TrackInstance& t : scene.tracks) {
-        scene.farFirst.push_back(static_cast<uint32_t>(batch.indices.size()));
-        const auto it = scene.farPieceMeshes.find(t.article);
-        if (it == scene.farPieceMeshes.end()) continue;
+void BuildBatch(const std::vector<TrackInstance>& tracks,
+                const std::unordered_map<std::string, Mesh>& meshes, InstanceBatch& out) {
+    Mesh& batch = out.mesh;
+    out.first.reserve(tracks.size() + 1);
+    for (const TrackInstance& t : tracks) {
+        out.first.push_back(static_cast<uint32_t>(batch.indices.size()));
+        const auto it = meshes.find(t.article);
+        if (it == meshes.end()) continue;
         const Mesh& m = it->second;
         // PlaceOnInstance with its sines taken once per instance.
         const double g = t.tiltDeg * kDeg, r = t.rotationDeg * kDeg;
@@ -329,7 +330,7 @@ void BuildFarBatch(Scene3D& scene) {
                             {m.colours[3 * v], m.colours[3 * v + 1], m.colours[3 * v + 2]});
         for (uint32_t index : m.indices) batch.indices.push_back(index + offset);
     }
-    scene.farFirst.push_back(static_cast<uint32_t>(batch.indices.size()));
+    out.first.push_back(static_cast<uint32_t>(batch.indices.size()));
 }
 
 }  // namespace
@@ -343,5 +344,5 @@ void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
     AddScenery(scene, doc);
     AddBaseboard(scene, doc);
     AddTunnels(scene, doc, catalog);
-    BuildFarBatch(scene);
+    BuildBatch(scene.tracks, scene.farPieceMeshes, scene.farBatch);
 }

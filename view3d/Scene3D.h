@@ -44,15 +44,21 @@ struct SceneBounds {
     void Add(double x, double y);
 };
 
+// Meshes of the track instances, in instance order, placed in world axes and appended:
+// instance i owns the indices first[i] to first[i + 1].
+struct InstanceBatch {
+    Mesh mesh;
+    std::vector<uint32_t> first;
+};
+
 struct Scene3D {
     std::unordered_map<std::string, Mesh> pieceMeshes;  // by article
     // The same articles with less detail for track far from the camera (TrackDetail).
     std::unordered_map<std::string, Mesh> distantPieceMeshes;
     std::unordered_map<std::string, Mesh> farPieceMeshes;
-    // Every track instance's far mesh placed in world axes, in instance order, so that a run of
-    // far instances is one draw: instance i owns the indices farFirst[i] to farFirst[i + 1].
-    Mesh farBatch;
-    std::vector<uint32_t> farFirst;
+    // The far mesh of every track instance placed in world axes, so that a run of far instances
+    // is one draw. (A batch of the distant meshes costs more to build than it saves in drawing.)
+    InstanceBatch farBatch;
     std::vector<TrackInstance> tracks;
     std::unordered_map<std::string, Mesh> sceneryModels;  // by scenery item id
     std::vector<SceneryInstance> scenery;

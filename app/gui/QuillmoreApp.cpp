@@ -26,8 +26,8 @@ bool QuillmoreApp::OnInit() {
     AppLog("Show OK");
     mainFrame->Document().EnsureDefaultLevel();
     mainFrame->AfterStartup();
-    // After the splash: offers what a run that ended without saving left, then keeps the
-    // unsaved layout beside the logs.
+    // The last step of start-up, after the splash: offers what a run that ended without saving
+    // left, then keeps the unsaved layout beside the logs.
     mainFrame->StartRecovery(LogDirectory());
     return true;
 }

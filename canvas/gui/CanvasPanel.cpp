@@ -102,13 +102,6 @@ wxPoint CanvasPanel::LayoutToScreen(double x, double y) const {
     return wxPoint(view.ToPixelX(x), view.ToPixelY(y));
 }
 
-CanvasOverlays& CanvasPanel::Overlays() {
-    std::vector<FindingRing> rings = std::move(overlays.findingRings);
-    overlays = gestures.Overlays(Document());
-    overlays.findingRings = std::move(rings);
-    return overlays;
-}
-
 void CanvasPanel::SetShowGrid(bool show) {
     Document().gridShown = show;
     Refresh();

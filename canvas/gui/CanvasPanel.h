@@ -54,9 +54,17 @@ public:
     wxPoint LayoutToScreen(double x, double y) const;
     void SetShowGrid(bool show);
 
-    // The overlays drawn after the layout and rulers: the active gesture's parts, refreshed at
-    // each call, and the layout check's rings, which the check window sets here.
-    CanvasOverlays& Overlays();
+    // The editing overlays of the active gesture, drawn after the layout and rulers.
+    CanvasOverlays Overlays() const {
+        CanvasOverlays o = gestures.Overlays(Document());
+        o.findingRings = findingRings;
+        return o;
+    }
+    // The rings the layout check puts around its findings; they stay until replaced.
+    void SetFindingRings(std::vector<FindingRing> rings) {
+        findingRings = std::move(rings);
+        Refresh();
+    }
 
     // Pan state (middle button, Space + left drag or Ctrl + left drag).
     bool IsPanning() const {
@@ -184,7 +192,6 @@ private:
 
     MainFrame* frame = nullptr;
     ViewTransform view;
-    CanvasOverlays overlays;
     std::unordered_set<uint32_t> helixLinked;
 
     // Painting: the picture the window shows, the layout without what the running gesture
@@ -212,4 +219,5 @@ private:
     bool panning = false;
     bool spacePanning = false;
     PanTracker pan;
+    std::vector<FindingRing> findingRings;
 };

@@ -97,12 +97,12 @@ void LayoutCheckWindow::Rerun() {
 void LayoutCheckWindow::ShowRings() {
     CanvasPanel* canvas = frame->Canvas();
     if (!canvas) return;
-    std::vector<FindingRing>& rings = canvas->Overlays().findingRings;
-    rings.clear();
+    std::vector<FindingRing> rings;
+    rings.reserve(findings.size());
     for (const LayoutFinding& f : findings) {
         rings.push_back({f.x, f.y, f.severity == FindingSeverity::Error});
     }
-    canvas->Refresh();
+    canvas->SetFindingRings(std::move(rings));
 }
 
 void LayoutCheckWindow::DocumentChanged(DocChange what) {
@@ -131,10 +131,7 @@ void LayoutCheckWindow::OnOptionChanged(wxSpinDoubleEvent&) { Rerun(); }
 
 void LayoutCheckWindow::OnClose(wxCloseEvent&) {
     frame->RemoveChangeListener(listenerId);
-    if (CanvasPanel* canvas = frame->Canvas()) {
-        canvas->Overlays().findingRings.clear();
-        canvas->Refresh();
-    }
+    if (CanvasPanel* canvas = frame->Canvas()) canvas->SetFindingRings({});
     frame->ForgetCheckWindow();
     Destroy();
 }

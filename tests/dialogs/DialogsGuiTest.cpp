@@ -144,20 +144,6 @@ TEST_F(DialogsGuiTest, CustomOutlineTypedIntoTheRunningDialog) {
     EXPECT_EQ(Doc().lastShape, kShapeCustom);
 }
 
-TEST_F(DialogsGuiTest, ClearRemovesTheOutlineAndKeepsTheSizes) {
-    Doc().baseboard = {{0, 0}, {10, 0}, {10, 10}};
-    ModalAnswerer answer([](wxDialog* d) {
-        auto* shape = dynamic_cast<LayoutShapeDialog*>(d);
-        if (!shape) return int(wxID_CANCEL);
-        shape->SelectShape(kShapeClear);
-        return shape->Apply() ? int(wxID_OK) : int(wxID_CANCEL);
-    });
-    Command(kCmdLayoutShape);
-    EXPECT_TRUE(Doc().baseboard.empty());
-    EXPECT_EQ(Doc().lastShape, kShapeClear);
-    EXPECT_EQ(Doc().shapeWidth, 2400);
-}
-
 TEST_F(DialogsGuiTest, LevelManagerListsAddsEditsAndRemoves) {
     Doc().units = 2;
     Doc().levels[0].height = 25.4;
@@ -201,6 +187,8 @@ TEST_F(DialogsGuiTest, LevelManagerListsAddsEditsAndRemoves) {
         EXPECT_TRUE(levels->RemoveButton()->IsEnabled());
 
         list->CheckItem(1, false);
+        EXPECT_FALSE(Doc().levels[1].visible);
+        EXPECT_TRUE(Doc().levels[0].visible);
         list->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
         EXPECT_EQ(levels->List()->GetItemCount(), 2);
         levels->EditSelected();
@@ -227,18 +215,6 @@ TEST_F(DialogsGuiTest, LevelManagerListsAddsEditsAndRemoves) {
     EXPECT_EQ(Doc().FindPiece(upper), nullptr);
     EXPECT_EQ(Doc().activeLevel, 1u);
     EXPECT_TRUE(frame->IsModified());
-}
-
-TEST_F(DialogsGuiTest, LevelVisibilityFollowsTheCheckBoxes) {
-    Doc().levels.push_back(NamedLevel(2, "Two", true));
-    ModalAnswerer answer([](wxDialog* d) {
-        if (auto* levels = dynamic_cast<LevelManagerDialog*>(d))
-            levels->List()->CheckItem(0, false);
-        return int(wxID_OK);
-    });
-    Command(kCmdLevels);
-    EXPECT_FALSE(Doc().levels[0].visible);
-    EXPECT_TRUE(Doc().levels[1].visible);
 }
 
 TEST(PrintOptionsDialogTest, SpinFieldsFollowTheScalingAndKeepTheirValues) {

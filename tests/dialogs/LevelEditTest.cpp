@@ -68,23 +68,15 @@ TEST_F(LevelEditTest, AddFollowsTheHighestIdAndTheColourTable) {
     EXPECT_EQ(NewLevelColour(1), (Rgb{180, 200, 220}));
     EXPECT_EQ(NewLevelColour(6), (Rgb{160, 220, 220}));
     EXPECT_EQ(NewLevelColour(7), (Rgb{180, 200, 220}));
+    EXPECT_EQ(AddLevel(doc, ""), 0u);  // an empty name adds nothing
+    EXPECT_EQ(doc.levels.size(), 3u);
+    EXPECT_EQ(doc.activeLevel, 4u);
 }
 
-TEST_F(LevelEditTest, AddWithAnEmptyNameDoesNothing) {
-    EXPECT_EQ(AddLevel(doc, ""), 0u);
-    EXPECT_EQ(doc.levels.size(), 1u);
-    EXPECT_EQ(doc.activeLevel, 1u);
-}
-
-TEST(LevelHeight, FormatsAndFieldsPerUnit) {
+TEST(LevelHeight, FormatsPerUnit) {
     EXPECT_EQ(FormatLevelHeight(25.4, 0), "25 mm");
     EXPECT_EQ(FormatLevelHeight(25.4, 1), "2.5 cm");
     EXPECT_EQ(FormatLevelHeight(25.4, 2), "1.00 in");
-    EXPECT_EQ(HeightFieldFor(0).max, 10000);
-    EXPECT_EQ(HeightFieldFor(1).max, 1000);
-    EXPECT_EQ(HeightFieldFor(2).max, 400);
-    EXPECT_EQ(HeightFieldFor(2).increment, 0.1);
-    EXPECT_EQ(HeightFieldFor(2).digits, 2);
 }
 
 TEST_F(LevelEditTest, EditMovesFlatPiecesOutsideHelicesOnly) {

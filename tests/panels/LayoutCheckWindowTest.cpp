@@ -89,7 +89,7 @@ TEST_F(LayoutCheckWindowTest, ListsTheFindingsWithTheirCountAndRingsThem) {
     EXPECT_EQ(CountKind(expected, FindingKind::LowClearance), 1);
 
     // One ring per finding; an error's ring is red on the canvas.
-    const std::vector<FindingRing>& rings = frame->Canvas()->Overlays().findingRings;
+    const std::vector<FindingRing> rings = frame->Canvas()->Overlays().findingRings;
     ASSERT_EQ(rings.size(), expected.size());
     const long nearMiss = Row(*window, FindingKind::NearMiss);
     EXPECT_TRUE(rings[nearMiss].error);

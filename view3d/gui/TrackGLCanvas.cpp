@@ -232,19 +232,22 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1, -1);
     const InstanceView view(width, height);
-    // Far instances go in runs straight from the world-axes batch: one draw per run.
+    // Far instances go in runs straight from their world-axes batch: one draw per run.
+    const InstanceBatch* run = nullptr;
     size_t runStart = 0, runEnd = 0;
     auto flushRun = [&] {
-        if (runEnd > runStart)
-            DrawBatchRange(scene.farBatch, scene.farFirst[runStart], scene.farFirst[runEnd]);
-        runStart = runEnd = 0;
+        if (run && runEnd > runStart)
+            DrawBatchRange(run->mesh, run->first[runStart], run->first[runEnd]);
+        run = nullptr;
     };
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         const TrackInstance& t = scene.tracks[i];
         const InstanceView::Look look = view.Of(t);
-        if (look == InstanceView::Look::Far && i + 1 < scene.farFirst.size()) {
-            if (runEnd != i) {
+        const InstanceBatch* batch = look == InstanceView::Look::Far ? &scene.farBatch : nullptr;
+        if (batch && i + 1 < batch->first.size()) {
+            if (batch != run || runEnd != i) {
                 flushRun();
+                run = batch;
                 runStart = i;
             }
             runEnd = i + 1;
