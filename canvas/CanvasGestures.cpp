@@ -14,6 +14,21 @@
 
 namespace {
 
+// Hit tests through the window's index when there is one.
+uint32_t PieceOrHelixUnder(const LayoutDocument& doc, const LayoutIndex* index,
+                           const ViewTransform& view, const PointerEvent& e) {
+    return index ? PieceOrHelixAt(doc, *index, view, e.px, e.py)
+                 : PieceOrHelixAt(doc, view, e.px, e.py);
+}
+uint32_t PieceUnder(const LayoutDocument& doc, const LayoutIndex* index, const ViewTransform& view,
+                    const PointerEvent& e) {
+    return index ? PieceAt(doc, *index, view, e.px, e.py) : PieceAt(doc, view, e.px, e.py);
+}
+uint32_t SceneryUnder(const LayoutDocument& doc, const LayoutIndex* index,
+                      const ViewTransform& view, const PointerEvent& e) {
+    return index ? SceneryAt(doc, *index, view, e.px, e.py) : SceneryAt(doc, view, e.px, e.py);
+}
+
 // The ghost of a palette drag appears under this window pixel.
 constexpr int kGhostPx = 300;
 constexpr int kGhostPy = 200;
@@ -216,7 +231,7 @@ bool CanvasGestures::StartRotation(LayoutDocument& doc, const ViewTransform& vie
 
 GestureResult CanvasGestures::DropPalette(LayoutDocument& doc, const ViewTransform& view,
                                           const PointerEvent& e) {
-    GestureContext c{doc, view, copyBuffer};
+    GestureContext c{doc, view, copyBuffer, index};
     if (auto* piece = std::get_if<PieceDragGesture>(&active)) return Finish(piece->Drop(c));
     if (auto* scenery = std::get_if<SceneryDragGesture>(&active)) return Finish(scenery->Drop(c));
     return Finish(std::get<HelixDragGesture>(active).Drop(c, e));
@@ -233,7 +248,7 @@ GestureResult CanvasGestures::PressOnCanvas(LayoutDocument& doc, const ViewTrans
         r.changed = DocChange::Selection;
         return r;
     }
-    const uint32_t pieceId = PieceOrHelixAt(doc, view, e.px, e.py);
+    const uint32_t pieceId = PieceOrHelixUnder(doc, index, view, e);
     if (pieceId != kNoId) {
         ClickPiece(doc, pieceId, e.mods.ctrl, e.mods.shift);
         active =
@@ -251,7 +266,7 @@ GestureResult CanvasGestures::PressOnCanvas(LayoutDocument& doc, const ViewTrans
             return r;
         }
     }
-    const uint32_t itemId = SceneryAt(doc, view, e.px, e.py);
+    const uint32_t itemId = SceneryUnder(doc, index, view, e);
     if (itemId != kNoId) return PressOnScenery(doc, itemId, e);
     return PressOnEmpty(doc, view, e);
 }
@@ -301,7 +316,7 @@ GestureResult CanvasGestures::Motion(LayoutDocument& doc, const ViewTransform& v
     const bool hoverable = !PaletteDrag() && !std::holds_alternative<RotationGesture>(active) &&
                            !std::holds_alternative<PanGesture>(active);
     if (!e.left && (grabbed || hoverable)) return Hover(doc, view, e);
-    GestureContext c{doc, view, copyBuffer};
+    GestureContext c{doc, view, copyBuffer, index};
     return std::visit(
         [&](auto& g) -> GestureResult {
             if constexpr (std::is_same_v<std::decay_t<decltype(g)>, std::monostate>)
@@ -322,7 +337,7 @@ GestureResult CanvasGestures::Hover(const LayoutDocument& doc, const ViewTransfo
 
 GestureResult CanvasGestures::LeftUp(LayoutDocument& doc, const ViewTransform& view,
                                      const PointerEvent& e) {
-    GestureContext c{doc, view, copyBuffer};
+    GestureContext c{doc, view, copyBuffer, index};
     GestureResult r = std::visit(
         [&](auto& g) -> GestureResult {
             if constexpr (std::is_same_v<std::decay_t<decltype(g)>, std::monostate>)
@@ -345,12 +360,12 @@ GestureResult CanvasGestures::DoubleClick(LayoutDocument& doc, const ViewTransfo
                                           const PointerEvent& e) {
     GestureResult r;
     if (e.mods.alt) return r;
-    const uint32_t itemId = SceneryAt(doc, view, e.px, e.py);
+    const uint32_t itemId = SceneryUnder(doc, index, view, e);
     if (itemId != kNoId) {
         r.resizeDialog = itemId;
         return r;
     }
-    const uint32_t pieceId = PieceAt(doc, view, e.px, e.py);
+    const uint32_t pieceId = PieceUnder(doc, index, view, e);
     if (pieceId == kNoId || !CloneAndExtend(doc, pieceId).Placed()) return r;
     swallowNextPress = true;
     r.changed = DocChange::Pieces | DocChange::Placement | DocChange::Selection;
@@ -370,7 +385,7 @@ GestureResult CanvasGestures::RightDown(LayoutDocument& doc, const ViewTransform
     GestureResult r;
     r.repaint = true;
     if (auto* piece = std::get_if<PieceDragGesture>(&active)) {
-        piece->Turn(doc, kPieceTurnDeg, true);
+        piece->Turn(doc, kPieceTurnDeg, true, index);
         return r;
     }
     if (auto* scenery = std::get_if<SceneryDragGesture>(&active)) {
@@ -380,7 +395,7 @@ GestureResult CanvasGestures::RightDown(LayoutDocument& doc, const ViewTransform
     if (e.mods.alt && PieceOrScenerySelected(doc)) return StepRotate(doc);
     menuX = e.px;
     menuY = e.py;
-    const uint32_t pieceId = PieceOrHelixAt(doc, view, e.px, e.py);
+    const uint32_t pieceId = PieceOrHelixUnder(doc, index, view, e);
     if (pieceId != kNoId) return RightOnPiece(doc, pieceId);
     r.repaint = false;
     if (!copyBuffer.empty()) {
@@ -430,7 +445,7 @@ GestureResult CanvasGestures::Wheel(const LayoutDocument& doc, int rotation, boo
     GestureResult r;
     r.repaint = true;
     if (auto* piece = std::get_if<PieceDragGesture>(&active))
-        piece->Turn(doc, turn, true);
+        piece->Turn(doc, turn, true, index);
     else if (auto* scenery = std::get_if<SceneryDragGesture>(&active))
         scenery->ghost.heading = NormalizeDeg(scenery->ghost.heading + turn);
     else

@@ -38,14 +38,16 @@ GestureResult Dragged(const EditTransaction& t, DocChange what) {
 
 // ---- Palette drags ----
 
-void PieceDragGesture::Track(const LayoutDocument& doc) {
-    snap = TrackPaletteDrag(doc, article, freePose);
+void PieceDragGesture::Track(const LayoutDocument& doc, const LayoutIndex* index) {
+    snap = index ? TrackPaletteDrag(doc, *index, article, freePose)
+                 : TrackPaletteDrag(doc, article, freePose);
 }
 
-void PieceDragGesture::Turn(const LayoutDocument& doc, double deg, bool retrack) {
+void PieceDragGesture::Turn(const LayoutDocument& doc, double deg, bool retrack,
+                            const LayoutIndex* index) {
     freePose.heading = NormalizeDeg(freePose.heading + deg);
     if (retrack)
-        Track(doc);
+        Track(doc, index);
     else
         snap = SnapResult{};
 }
@@ -53,7 +55,7 @@ void PieceDragGesture::Turn(const LayoutDocument& doc, double deg, bool retrack)
 GestureResult PieceDragGesture::Motion(GestureContext& c, const PointerEvent& e) {
     freePose.x = e.at.x;
     freePose.y = e.at.y;
-    Track(c.doc);
+    Track(c.doc, c.index);
     GestureResult r;
     r.repaint = true;
     return r;
@@ -164,9 +166,14 @@ GestureResult MoveGesture::Motion(GestureContext& c, const PointerEvent& e) {
         }
         pending = false;
     }
-    groupSnap = TrackSelectionMove(c.doc, start, e.at.x - pressPoint.x, e.at.y - pressPoint.y);
+    const double dx = e.at.x - pressPoint.x, dy = e.at.y - pressPoint.y;
+    groupSnap = c.index ? TrackSelectionMove(c.doc, *c.index, start, dx, dy)
+                        : TrackSelectionMove(c.doc, start, dx, dy);
     transaction.Touch(c.doc);
-    return Dragged(transaction, DocChange::Placement | DocChange::Scenery);
+    // The change is reported once, at the release: nothing else follows every motion.
+    GestureResult r;
+    r.repaint = true;
+    return r;
 }
 
 GestureResult MoveGesture::Release(GestureContext& c, const PointerEvent&) {
@@ -186,7 +193,9 @@ GestureResult SceneryMoveGesture::Motion(GestureContext& c, const PointerEvent& 
     if (!e.left) return {};
     MoveScenery(c.doc, start, e.at.x - pressPoint.x, e.at.y - pressPoint.y);
     transaction.Touch(c.doc);
-    return Dragged(transaction, DocChange::Scenery);
+    GestureResult r;  // reported at the release
+    r.repaint = true;
+    return r;
 }
 
 GestureResult SceneryMoveGesture::Release(GestureContext&, const PointerEvent&) {
@@ -206,7 +215,8 @@ GestureResult RubberBandGesture::Motion(GestureContext&, const PointerEvent& e) 
 GestureResult RubberBandGesture::Release(GestureContext& c, const PointerEvent& e) {
     GestureResult r;
     r.focus = true;
-    if (SelectInBand(c.doc, c.view, x0, y0, e.px, e.py)) {
+    if (c.index ? SelectInBand(c.doc, *c.index, c.view, x0, y0, e.px, e.py)
+                : SelectInBand(c.doc, c.view, x0, y0, e.px, e.py)) {
         c.copyBuffer.clear();
         r.changed = DocChange::Selection;
     }

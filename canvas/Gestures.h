@@ -11,6 +11,7 @@
 #include "canvas/CanvasOverlays.h"
 #include "canvas/EditTransaction.h"
 #include "canvas/GestureTypes.h"
+#include "canvas/LayoutIndex.h"
 #include "canvas/SceneryEdit.h"
 #include "canvas/Selection.h"
 #include "canvas/Snapping.h"
@@ -24,6 +25,9 @@ struct GestureContext {
     LayoutDocument& doc;
     const ViewTransform& view;
     std::vector<PlacedPiece>& copyBuffer;
+    // The window's index of the document, when it keeps one up to date; searches then visit
+    // only what lies near the pointer.
+    LayoutIndex* index = nullptr;
 };
 
 // ---- Palette drags: a ghost follows the pointer until the next left press drops it ----
@@ -34,9 +38,10 @@ struct PieceDragGesture {
     SnapResult snap;
 
     // Snaps the ghost at its free pose.
-    void Track(const LayoutDocument& doc);
+    void Track(const LayoutDocument& doc, const LayoutIndex* index = nullptr);
     // Turns the ghost; with retrack the snap follows at once, otherwise at the next move.
-    void Turn(const LayoutDocument& doc, double deg, bool retrack);
+    void Turn(const LayoutDocument& doc, double deg, bool retrack,
+              const LayoutIndex* index = nullptr);
     GestureResult Motion(GestureContext& c, const PointerEvent& e);
     GestureResult Drop(GestureContext& c);
     // The ghost stays with the pointer until the next press.
@@ -243,6 +248,9 @@ public:
     bool PaletteDrag() const;
     const std::vector<PlacedPiece>& CopyBuffer() const { return copyBuffer; }
     bool SwallowsNextPress() const { return swallowNextPress; }
+    // The index hit tests and snap searches use from now on (null: they walk the document). The
+    // caller keeps it up to date with the document it hands over.
+    void UseIndex(LayoutIndex* i) { index = i; }
     // Drops a band selection the window took over for panning; it selects nothing.
     void DropRubberBand() {
         if (std::holds_alternative<RubberBandGesture>(active)) active = std::monostate{};
@@ -273,6 +281,7 @@ private:
     GestureResult Finish(GestureResult r);
 
     ActiveGesture active;
+    LayoutIndex* index = nullptr;
     std::vector<PlacedPiece> copyBuffer;
     int menuX = 0, menuY = 0;       // window point of the last right click (paste goes there)
     bool swallowNextPress = false;  // the press that follows a double-click clone

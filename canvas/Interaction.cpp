@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "canvas/LayoutGeometry.h"
+#include "canvas/LayoutIndex.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
@@ -87,12 +88,17 @@ double LevelHeight(const LayoutDocument& doc, int32_t levelId) {
     return 0;
 }
 
-uint32_t PieceAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py) {
+namespace {
+
+// PieceAt over the pieces at the given indices, visited from the last to the first.
+template <typename Indices>
+uint32_t PieceAtAmong(const LayoutDocument& doc, const ViewTransform& view, int px, int py,
+                      const Indices& indices) {
     const double x = view.ToLayoutX(px), y = view.ToLayoutY(py);
     uint32_t best = kNoId;
     double bestHeight = 0, bestDist = 0;
-    for (size_t n = doc.pieces.size(); n-- > 0;) {
-        const PlacedPiece& p = doc.pieces[n];
+    for (auto it = indices.rbegin(); it != indices.rend(); ++it) {
+        const PlacedPiece& p = doc.pieces[*it];
         if (!IsLevelVisible(doc, p.level)) continue;
         const PieceDef* def = TrackCatalog::Instance().Find(p.article);
         if (!def || !PointOnPiece(p, *def, x, y)) continue;
@@ -107,6 +113,64 @@ uint32_t PieceAt(const LayoutDocument& doc, const ViewTransform& view, int px, i
         }
     }
     return best;
+}
+
+// Every index of a list, ascending, without storing them.
+struct AllIndices {
+    size_t n;
+    struct Rev {
+        size_t i;
+        size_t operator*() const { return i - 1; }
+        Rev& operator++() {
+            --i;
+            return *this;
+        }
+        bool operator!=(const Rev& o) const { return i != o.i; }
+    };
+    Rev rbegin() const { return {n}; }
+    Rev rend() const { return {0}; }
+};
+
+// The box of layout points a window point may stand for.
+BoxMm PointBox(const ViewTransform& view, int px, int py) {
+    BoxMm box;
+    box.Add(view.ToLayoutX(px), view.ToLayoutY(py));
+    return box.Grown(1e-6);
+}
+
+template <typename Indices>
+uint32_t SceneryAtAmong(const LayoutDocument& doc, const ViewTransform& view, int px, int py,
+                        const Indices& indices) {
+    const double x = view.ToLayoutX(px), y = view.ToLayoutY(py);
+    uint32_t best = kNoId;
+    double bestHeight = 0;
+    for (auto it = indices.rbegin(); it != indices.rend(); ++it) {
+        const SceneryItem& item = doc.scenery[*it];
+        if (!IsLevelVisible(doc, item.level)) continue;
+        const SceneryDef* def = SceneryCatalog::Instance().Find(item.item);
+        if (!def) continue;
+        const PointMm l = ToLocal(item.x, item.y, item.heading, x, y);
+        const double a = def->width * item.scaleX / 2, b = def->depth * item.scaleY / 2;
+        if (std::fabs(l.x) > a + kScenerySlackMm || std::fabs(l.y) > b + kScenerySlackMm) continue;
+        const double height = LevelHeight(doc, item.level);
+        if (best == kNoId || height > bestHeight + kEqualHeightMm) {
+            best = item.id;
+            bestHeight = height;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+uint32_t PieceAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py) {
+    return PieceAtAmong(doc, view, px, py, AllIndices{doc.pieces.size()});
+}
+
+uint32_t PieceAt(const LayoutDocument& doc, const LayoutIndex& index, const ViewTransform& view,
+                 int px, int py) {
+    if (!index.Matches(doc)) return PieceAt(doc, view, px, py);
+    return PieceAtAmong(doc, view, px, py, index.PiecesIn(PointBox(view, px, py)));
 }
 
 uint32_t HelixAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py) {
@@ -134,30 +198,30 @@ uint32_t HelixAt(const LayoutDocument& doc, const ViewTransform& view, int px, i
 uint32_t PieceOrHelixAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py) {
     const uint32_t piece = PieceAt(doc, view, px, py);
     if (piece != kNoId) return piece;
-    const Helix* helix = doc.FindHelix(HelixAt(doc, view, px, py));
+    return HelixStub(doc, HelixAt(doc, view, px, py));
+}
+
+uint32_t PieceOrHelixAt(const LayoutDocument& doc, const LayoutIndex& index,
+                        const ViewTransform& view, int px, int py) {
+    const uint32_t piece = PieceAt(doc, index, view, px, py);
+    if (piece != kNoId) return piece;
+    return HelixStub(doc, HelixAt(doc, view, px, py));
+}
+
+uint32_t HelixStub(const LayoutDocument& doc, uint32_t helixId) {
+    const Helix* helix = doc.FindHelix(helixId);
     if (!helix || !doc.FindPiece(helix->bottomR1)) return kNoId;
     return helix->bottomR1;
 }
 
 uint32_t SceneryAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py) {
-    const double x = view.ToLayoutX(px), y = view.ToLayoutY(py);
-    uint32_t best = kNoId;
-    double bestHeight = 0;
-    for (size_t n = doc.scenery.size(); n-- > 0;) {
-        const SceneryItem& item = doc.scenery[n];
-        if (!IsLevelVisible(doc, item.level)) continue;
-        const SceneryDef* def = SceneryCatalog::Instance().Find(item.item);
-        if (!def) continue;
-        const PointMm l = ToLocal(item.x, item.y, item.heading, x, y);
-        const double a = def->width * item.scaleX / 2, b = def->depth * item.scaleY / 2;
-        if (std::fabs(l.x) > a + kScenerySlackMm || std::fabs(l.y) > b + kScenerySlackMm) continue;
-        const double height = LevelHeight(doc, item.level);
-        if (best == kNoId || height > bestHeight + kEqualHeightMm) {
-            best = item.id;
-            bestHeight = height;
-        }
-    }
-    return best;
+    return SceneryAtAmong(doc, view, px, py, AllIndices{doc.scenery.size()});
+}
+
+uint32_t SceneryAt(const LayoutDocument& doc, const LayoutIndex& index, const ViewTransform& view,
+                   int px, int py) {
+    if (!index.Matches(doc)) return SceneryAt(doc, view, px, py);
+    return SceneryAtAmong(doc, view, px, py, index.SceneryIn(PointBox(view, px, py)));
 }
 
 uint32_t LabelAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py) {

@@ -9,6 +9,7 @@
 
 struct PieceDef;
 struct SceneryDef;
+class LayoutIndex;
 
 // Half-width of the band that catches clicks on track: 7 mm for Z gauge, 20 mm otherwise.
 double PieceHitHalfWidth(const PieceDef& def);
@@ -23,15 +24,25 @@ double LevelHeight(const LayoutDocument& doc, int32_t levelId);
 // The piece under the window point: among the pieces hit on visible levels, the highest level
 // wins, then the piece whose origin is nearest in pixels. kNoId when none.
 uint32_t PieceAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py);
+// The same answer from the pieces the index finds at the point (all pieces when the index was
+// built for another document).
+uint32_t PieceAt(const LayoutDocument& doc, const LayoutIndex& index, const ViewTransform& view,
+                 int px, int py);
 // The helix whose inner or outer ring (25 mm either side) lies under the window point, on the
 // highest level. kNoId when none.
 uint32_t HelixAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py);
 // PieceAt, then HelixAt standing for the helix's bottomR1 piece.
 uint32_t PieceOrHelixAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py);
+uint32_t PieceOrHelixAt(const LayoutDocument& doc, const LayoutIndex& index,
+                        const ViewTransform& view, int px, int py);
+// The bottomR1 piece that stands for a helix in clicks; kNoId when the helix or piece is missing.
+uint32_t HelixStub(const LayoutDocument& doc, uint32_t helixId);
 
 // The scenery item whose footprint (3 mm widened) lies under the window point, on the highest
 // level, the later item on equal heights. kNoId when none.
 uint32_t SceneryAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py);
+uint32_t SceneryAt(const LayoutDocument& doc, const LayoutIndex& index, const ViewTransform& view,
+                   int px, int py);
 // The first label (document order) whose text box, from 4 pixels left to 120 right and 4 above
 // to 24 below its position, holds the window point. kNoId when none.
 uint32_t LabelAt(const LayoutDocument& doc, const ViewTransform& view, int px, int py);

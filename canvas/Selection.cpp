@@ -8,6 +8,7 @@
 
 #include "canvas/LayoutGeometry.h"
 #include "canvas/Snapping.h"
+#include "canvas/LayoutIndex.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "model/Geometry.h"
@@ -101,19 +102,56 @@ void ClickScenery(LayoutDocument& doc, uint32_t itemId, bool shift) {
     }
 }
 
-bool SelectInBand(LayoutDocument& doc, const ViewTransform& view, int x0, int y0, int x1, int y1) {
-    const int left = std::min(x0, x1), right = std::max(x0, x1);
-    const int top = std::min(y0, y1), bottom = std::max(y0, y1);
-    if (right - left <= 4 && bottom - top <= 4) return false;
+namespace {
+
+// Band selection over the pieces and items at the given indices (ascending).
+template <typename PieceIndices, typename SceneryIndices>
+void SelectInBandAmong(LayoutDocument& doc, const ViewTransform& view, int left, int top, int right,
+                       int bottom, const PieceIndices& pieces, const SceneryIndices& scenery) {
     auto inside = [&](double x, double y) {
         const int px = view.ToPixelX(x), py = view.ToPixelY(y);
         return px >= left && px <= right && py >= top && py <= bottom;
     };
-    for (PlacedPiece& p : doc.pieces)
+    for (size_t i : pieces) {
+        PlacedPiece& p = doc.pieces[i];
         if (IsLevelVisible(doc, p.level) && inside(p.x, p.y)) p.selected = true;
-    for (SceneryItem& s : doc.scenery)
+    }
+    for (size_t i : scenery) {
+        SceneryItem& s = doc.scenery[i];
         if (IsLevelVisible(doc, s.level) && inside(s.x, s.y)) s.selected = true;
+    }
     SelectWholeHelices(doc);
+}
+
+std::vector<size_t> Iota(size_t n) {
+    std::vector<size_t> v(n);
+    for (size_t i = 0; i < n; ++i) v[i] = i;
+    return v;
+}
+
+}  // namespace
+
+bool SelectInBand(LayoutDocument& doc, const ViewTransform& view, int x0, int y0, int x1, int y1) {
+    const int left = std::min(x0, x1), right = std::max(x0, x1);
+    const int top = std::min(y0, y1), bottom = std::max(y0, y1);
+    if (right - left <= 4 && bottom - top <= 4) return false;
+    SelectInBandAmong(doc, view, left, top, right, bottom, Iota(doc.pieces.size()),
+                      Iota(doc.scenery.size()));
+    return true;
+}
+
+bool SelectInBand(LayoutDocument& doc, const LayoutIndex& index, const ViewTransform& view, int x0,
+                  int y0, int x1, int y1) {
+    if (!index.Matches(doc)) return SelectInBand(doc, view, x0, y0, x1, y1);
+    const int left = std::min(x0, x1), right = std::max(x0, x1);
+    const int top = std::min(y0, y1), bottom = std::max(y0, y1);
+    if (right - left <= 4 && bottom - top <= 4) return false;
+    // Positions that truncate into the band lie less than a pixel outside it.
+    BoxMm box;
+    box.Add(view.ToLayoutX(left - 1), view.ToLayoutY(top - 1));
+    box.Add(view.ToLayoutX(right + 1), view.ToLayoutY(bottom + 1));
+    SelectInBandAmong(doc, view, left, top, right, bottom, index.PiecesIn(box),
+                      index.SceneryIn(box));
     return true;
 }
 

@@ -9,6 +9,8 @@
 #include "canvas/ViewTransform.h"
 #include "model/LayoutDocument.h"
 
+class LayoutIndex;
+
 // ---- Clicking ----
 
 // The pieces from `to` back to `from` along joints by a shortest path (breadth first, connector
@@ -29,6 +31,9 @@ void ClickScenery(LayoutDocument& doc, uint32_t itemId, bool shift);
 // the rectangle spanned by the two corners (edges included); whole helices follow. False, with
 // nothing selected, when the rectangle is 4 pixels wide and high or smaller.
 bool SelectInBand(LayoutDocument& doc, const ViewTransform& view, int x0, int y0, int x1, int y1);
+// The same, visiting only what the index finds under the band.
+bool SelectInBand(LayoutDocument& doc, const LayoutIndex& index, const ViewTransform& view, int x0,
+                  int y0, int x1, int y1);
 
 // ---- Rotation ----
 

@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "canvas/LayoutGeometry.h"
+#include "canvas/LayoutIndex.h"
 #include "model/Geometry.h"
 #include "model/GradeRuns.h"
 
@@ -247,6 +249,25 @@ std::vector<const PlacedPiece*> SnapCandidates(const LayoutDocument& doc, bool s
     return out;
 }
 
+std::vector<const PlacedPiece*> SnapCandidates(const LayoutDocument& doc, const LayoutIndex& index,
+                                               const BoxMm& box, bool skipSelected) {
+    std::vector<const PlacedPiece*> out;
+    for (size_t i : index.PiecesIn(box)) {
+        if (i >= doc.pieces.size()) continue;
+        const PlacedPiece& p = doc.pieces[i];
+        if (skipSelected && p.selected) continue;
+        if (!IsLevelVisible(doc, p.level)) continue;
+        out.push_back(&p);
+    }
+    return out;
+}
+
+BoxMm SnapReach(const PieceDef& def, const PiecePose& pose) {
+    BoxMm box;
+    for (const ConnectorPose& c : GhostPoses(def, pose)) box.Add(c.x, c.y);
+    return box.Grown(kCaptureRadiusMm + 1.0);
+}
+
 uint32_t DropLevel(const LayoutDocument& doc) {
     const Level* best = nullptr;
     for (const Level& l : doc.levels)
@@ -340,6 +361,14 @@ SnapResult TrackPaletteDrag(const LayoutDocument& doc, std::string_view article,
     const PieceDef* def = TrackCatalog::Instance().Find(article);
     if (!doc.snapOn || !def || !Finite(freePose)) return {};
     return FindSnap(*def, freePose, SnapCandidates(doc, false));
+}
+
+SnapResult TrackPaletteDrag(const LayoutDocument& doc, const LayoutIndex& index,
+                            std::string_view article, const PiecePose& freePose) {
+    if (!index.Matches(doc)) return TrackPaletteDrag(doc, article, freePose);
+    const PieceDef* def = TrackCatalog::Instance().Find(article);
+    if (!doc.snapOn || !def || !Finite(freePose)) return {};
+    return FindSnap(*def, freePose, SnapCandidates(doc, index, SnapReach(*def, freePose), false));
 }
 
 PlacementResult DropPalettePiece(LayoutDocument& doc, std::string_view article,
@@ -455,13 +484,16 @@ PlacementResult CloneAndExtend(LayoutDocument& doc, uint32_t pieceId) {
 MoveStart TakeMoveStart(const LayoutDocument& doc) {
     MoveStart start;
     std::unordered_set<uint32_t> helixIds;
-    for (const PlacedPiece& p : doc.pieces) {
+    for (size_t i = 0; i < doc.pieces.size(); ++i) {
+        const PlacedPiece& p = doc.pieces[i];
         if (!p.selected) continue;
-        start.pieces.push_back({p.id, p.x, p.y, p.heading});
+        start.pieces.push_back({p.id, p.x, p.y, p.heading, i});
         if (p.helixId != kNoId) helixIds.insert(p.helixId);
     }
-    for (const SceneryItem& s : doc.scenery)
-        if (s.selected) start.scenery.push_back({s.id, s.x, s.y, s.heading});
+    for (size_t i = 0; i < doc.scenery.size(); ++i) {
+        const SceneryItem& s = doc.scenery[i];
+        if (s.selected) start.scenery.push_back({s.id, s.x, s.y, s.heading, i});
+    }
     for (const Helix& h : doc.helices)
         if (helixIds.count(h.id)) start.helices.push_back({h.id, h.x, h.y, h.heading});
     return start;
@@ -516,6 +548,70 @@ GroupSnap TrackSelectionMove(LayoutDocument& doc, const MoveStart& start, double
         if (r.snapped && (group.movingPiece == kNoId || r.distance < group.snap.distance)) {
             group.snap = r;
             group.movingPiece = p.id;
+        }
+    }
+    return group;
+}
+
+namespace {
+
+// The object a move snapshot names: found at its recorded position when nothing was added or
+// removed since, else by id.
+template <typename T>
+T* AtOrFind(std::vector<T>& list, const MoveStart::Pose& s) {
+    if (s.at < list.size() && list[s.at].id == s.id) return &list[s.at];
+    for (T& t : list)
+        if (t.id == s.id) return &t;
+    return nullptr;
+}
+
+}  // namespace
+
+GroupSnap TrackSelectionMove(LayoutDocument& doc, LayoutIndex& index, const MoveStart& start,
+                             double dx, double dy) {
+    GroupSnap group;
+    if (!std::isfinite(dx) || !std::isfinite(dy)) return group;
+    if (!index.Matches(doc)) index.Rebuild(doc);
+    std::vector<PlacedPiece*> moving;
+    moving.reserve(start.pieces.size());
+    for (const MoveStart::Pose& s : start.pieces)
+        if (PlacedPiece* p = AtOrFind(doc.pieces, s)) {
+            p->x = s.x + dx;
+            p->y = s.y + dy;
+            index.UpdatePiece(doc, static_cast<size_t>(p - doc.pieces.data()));
+            if (p->selected) moving.push_back(p);
+        }
+    for (const MoveStart::Pose& s : start.scenery)
+        if (SceneryItem* item = AtOrFind(doc.scenery, s)) {
+            item->x = s.x + dx;
+            item->y = s.y + dy;
+            index.UpdateScenery(doc, static_cast<size_t>(item - doc.scenery.data()));
+        }
+    for (const MoveStart::Pose& s : start.helices)
+        if (Helix* h = doc.FindHelix(s.id)) {
+            h->x = s.x + dx;
+            h->y = s.y + dy;
+        }
+    if (!doc.snapOn) return group;
+
+    // The snapshot lists the selection in document order, as the search visits it.
+    std::sort(moving.begin(), moving.end());
+    std::unordered_set<uint32_t> selected;
+    for (const PlacedPiece* p : moving) selected.insert(p->id);
+    std::vector<char> usable;
+    for (const PlacedPiece* p : moving) {
+        const PieceDef* def = DefOf(*p);
+        if (!def) continue;
+        usable.assign(def->connectors.size(), 1);
+        for (size_t c = 0; c < usable.size() && c < p->joints.size(); ++c)
+            if (!p->joints[c].IsOpen() && selected.count(p->joints[c].target)) usable[c] = 0;
+        const PiecePose pose{p->x, p->y, p->heading};
+        const std::vector<const PlacedPiece*> candidates =
+            SnapCandidates(doc, index, SnapReach(*def, pose), true);
+        const SnapResult r = FindSnapMasked(*def, pose, candidates, &usable);
+        if (r.snapped && (group.movingPiece == kNoId || r.distance < group.snap.distance)) {
+            group.snap = r;
+            group.movingPiece = p->id;
         }
     }
     return group;

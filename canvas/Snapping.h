@@ -11,6 +11,9 @@
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutDocument.h"
 
+class LayoutIndex;
+struct BoxMm;
+
 // Greatest distance between two connectors that can snap (and that the clash probe examines).
 inline constexpr double kCaptureRadiusMm = 25.0;
 // Two connectors whose headings differ by less than this point the same way and never pair.
@@ -77,6 +80,12 @@ std::string IncompatibleSystemsText(TrackSystem dragged, TrackSystem placed);
 // Pieces on visible levels (a level missing from the document counts as visible), in document
 // order; without the selected ones when `skipSelected`.
 std::vector<const PlacedPiece*> SnapCandidates(const LayoutDocument& doc, bool skipSelected);
+// The same restricted to the pieces the index finds in the box, in document order.
+std::vector<const PlacedPiece*> SnapCandidates(const LayoutDocument& doc, const LayoutIndex& index,
+                                               const BoxMm& box, bool skipSelected);
+// The box within which a piece of `def` at `pose` may find a snap: its ends widened by the
+// capture radius.
+BoxMm SnapReach(const PieceDef& def, const PiecePose& pose);
 // Level for a piece dropped on empty canvas: the visible level with the greatest height (the
 // first on equal heights), else the active level.
 uint32_t DropLevel(const LayoutDocument& doc);
@@ -101,6 +110,9 @@ std::string PiecesStatusText(const LayoutDocument& doc);
 // is unknown).
 SnapResult TrackPaletteDrag(const LayoutDocument& doc, std::string_view article,
                             const PiecePose& freePose);
+// The same answer searching only the pieces the index finds near the ghost's ends.
+SnapResult TrackPaletteDrag(const LayoutDocument& doc, const LayoutIndex& index,
+                            std::string_view article, const PiecePose& freePose);
 
 struct PlacementResult {
     uint32_t firstId = kNoId;   // the new piece; kNoId when nothing was placed
@@ -129,6 +141,7 @@ struct MoveStart {
     struct Pose {
         uint32_t id = kNoId;
         double x = 0, y = 0, heading = 0;
+        size_t at = static_cast<size_t>(-1);  // position in its list when the move started
     };
     std::vector<Pose> pieces;   // selected pieces, document order
     std::vector<Pose> scenery;  // selected scenery items
@@ -147,6 +160,10 @@ MoveStart TakeMoveStart(const LayoutDocument& doc);
 // Places the selection (pieces, scenery, helices) at its start poses shifted by (dx, dy) mm and
 // returns the best snap of a moving piece onto an unselected one (none when snapping is off).
 GroupSnap TrackSelectionMove(LayoutDocument& doc, const MoveStart& start, double dx, double dy);
+// The same answer searching only the pieces the index finds near each moving piece; the index
+// follows the moved pieces and scenery items.
+GroupSnap TrackSelectionMove(LayoutDocument& doc, LayoutIndex& index, const MoveStart& start,
+                             double dx, double dy);
 // Ends a move: detaches the selection when it moved more than 1 mm, carries it rigidly onto the
 // recorded snap, joins it, continues the grade and joins further ends within 4 mm.
 void ReleaseSelectionMove(LayoutDocument& doc, const MoveStart& start, const GroupSnap& snap);

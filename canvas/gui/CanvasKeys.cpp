@@ -68,14 +68,14 @@ bool CanvasPanel::HandleCommandKey(const wxKeyEvent& event) {
 }
 
 void CanvasPanel::OnKeyDown(wxKeyEvent& event) {
-    const GestureResult r = gestures.Key(Document(), KeyOf(event.GetKeyCode()));
+    const GestureResult r = Edit().Key(Document(), KeyOf(event.GetKeyCode()));
     Apply(r);
     if (r.handled || HandleCommandKey(event)) return;
     event.Skip();
 }
 
 bool CanvasPanel::HandleEditWheel(const wxMouseEvent& event) {
-    const GestureResult r = gestures.Wheel(Document(), event.GetWheelRotation(), event.ShiftDown());
+    const GestureResult r = Edit().Wheel(Document(), event.GetWheelRotation(), event.ShiftDown());
     Apply(r);
     return r.handled;
 }

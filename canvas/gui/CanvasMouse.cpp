@@ -39,32 +39,37 @@ PointerEvent CanvasPanel::ToPointer(const wxMouseEvent& event) const {
 }
 
 void CanvasPanel::OnLeftDown(wxMouseEvent& event) {
-    Apply(gestures.LeftDown(Document(), view, ToPointer(event)));
+    Apply(Edit().LeftDown(Document(), view, ToPointer(event)));
 }
 
 bool CanvasPanel::HandleEditMotion(wxMouseEvent& event) {
-    const GestureResult r = gestures.Motion(Document(), view, ToPointer(event));
-    Apply(r);
+    const GestureResult r = Edit().Motion(Document(), view, ToPointer(event));
+    Apply(r, true);
     return r.handled;
 }
 
 void CanvasPanel::OnLeftUp(wxMouseEvent& event) {
-    Apply(gestures.LeftUp(Document(), view, ToPointer(event)));
+    Apply(Edit().LeftUp(Document(), view, ToPointer(event)));
 }
 
 void CanvasPanel::OnLeftDClick(wxMouseEvent& event) {
-    Apply(gestures.DoubleClick(Document(), view, ToPointer(event)));
+    Apply(Edit().DoubleClick(Document(), view, ToPointer(event)));
 }
 
 void CanvasPanel::OnRightDown(wxMouseEvent& event) {
-    Apply(gestures.RightDown(Document(), view, ToPointer(event)));
+    Apply(Edit().RightDown(Document(), view, ToPointer(event)));
 }
 
 void CanvasPanel::OnFlashTimer(wxTimerEvent&) { Apply(gestures.FlashExpired()); }
 
 // ---- Carrying out a gesture's result ----
 
-void CanvasPanel::Apply(const GestureResult& r) {
+CanvasGestures& CanvasPanel::Edit() {
+    gestures.UseIndex(&MutableIndex());
+    return gestures;
+}
+
+void CanvasPanel::Apply(const GestureResult& r, bool motion) {
     if (r.focus) SetFocus();
     if (r.view) view = *r.view;
     ApplyPointer(r);
@@ -73,7 +78,7 @@ void CanvasPanel::Apply(const GestureResult& r) {
     if (r.labelPoint && frame && frame->Properties())
         frame->Properties()->BeginLabel(r.labelPoint->x, r.labelPoint->y);
     Notify(r.changed);
-    if (r.repaint || r.view) Refresh();
+    Repaint(r, motion);
     ApplyRequests(r);
 }
 
@@ -83,6 +88,30 @@ void CanvasPanel::ApplyPointer(const GestureResult& r) {
     if (r.capture == PointerCapture::Release && HasCapture()) ReleaseMouse();
     if (r.flash == FlashTimer::Start) flashTimer.StartOnce(kFlashMs);
     if (r.flash == FlashTimer::Stop) flashTimer.Stop();
+}
+
+// A motion that only moved the ghost, the band or the selection repaints just that over the kept
+// picture of the layout; everything else draws the picture whole.
+void CanvasPanel::Repaint(const GestureResult& r, bool motion) {
+    if (HasAny(r.changed, DocChange::Content)) indexValid = false;
+    if (!r.repaint && !r.view) return;
+    if (motion && r.view && r.changed == DocChange::None && gestures.Get<PanGesture>()) {
+        RefreshPanned();
+        return;
+    }
+    if (motion && r.changed == DocChange::None && !r.view) {
+        if (gestures.Get<PieceDragGesture>() || gestures.Get<SceneryDragGesture>() ||
+            gestures.Get<HelixDragGesture>() || gestures.Get<RubberBandGesture>() ||
+            gestures.Get<TapeGesture>()) {
+            RefreshOverlays();
+            return;
+        }
+        if (gestures.Get<MoveGesture>() || gestures.Get<SceneryMoveGesture>()) {
+            RefreshMoved();
+            return;
+        }
+    }
+    Refresh();
 }
 
 // Messages, questions, menus and dialogs come last: they run nested event loops.

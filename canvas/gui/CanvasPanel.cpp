@@ -1,7 +1,6 @@
 // Construction of the canvas, its view operations (zoom, fit, pan) and the paint cycle.
 #include "canvas/gui/CanvasPanel.h"
 
-#include <wx/dcbuffer.h>
 #include <wx/frame.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
@@ -53,7 +52,7 @@ void CanvasPanel::ZoomBy(double factor) {
 
 void CanvasPanel::ZoomAt(double factor, int px, int py) {
     view = ZoomAbout(view, factor, px, py);
-    Refresh();
+    RefreshView();
 }
 
 void CanvasPanel::ZoomToFit() {
@@ -108,6 +107,7 @@ bool CanvasPanel::HandleMiddleUp(const wxMouseEvent&) {
     panning = false;
     SetCursor(wxNullCursor);
     if (HasCapture()) ReleaseMouse();
+    RefreshView();  // the shifted picture is drawn whole once more
     return true;
 }
 
@@ -118,7 +118,7 @@ bool CanvasPanel::HandlePanMotion(const wxMouseEvent& event, bool spaceDown) {
         if (const std::optional<ViewTransform> moved = pan.Follow(view, px, py, true)) {
             view = *moved;
             SetCursor(wxCursor(wxCURSOR_HAND));
-            Refresh();
+            RefreshPanned();
         }
         return true;
     }
@@ -130,12 +130,13 @@ bool CanvasPanel::HandlePanMotion(const wxMouseEvent& event, bool spaceDown) {
             SetCursor(wxCursor(wxCURSOR_HAND));
         }
         view = *pan.Follow(view, px, py, false);
-        Refresh();
+        RefreshPanned();
         return true;
     }
     if (spacePanning && !event.LeftIsDown()) {
         spacePanning = false;
         SetCursor(wxNullCursor);
+        RefreshView();
     }
     return false;
 }
@@ -172,22 +173,6 @@ void CanvasPanel::OnSize(wxSizeEvent& event) {
 }
 
 void CanvasPanel::OnDeleteSelection(wxCommandEvent&) { DeleteSelection(); }
-
-void CanvasPanel::OnPaint(wxPaintEvent&) {
-    wxAutoBufferedPaintDC dc(this);
-    const wxSize size = GetClientSize();
-    PaintTo(dc, size.x, size.y);
-}
-
-void CanvasPanel::PaintTo(wxDC& dc, int width, int height) {
-    const LayoutDocument& doc = Document();
-    const wxSize client(width, height);
-    DrawLayout(dc, doc, view, client);
-    DrawRulers(dc, doc.units, view, client);
-    DrawResizeHandles(dc, doc, view);
-    UpdateGradeStatus();
-    DrawOverlays(dc, doc, Overlays(), view);
-}
 
 void CanvasPanel::UpdateGradeStatus() {
     wxStatusBar* bar = frame ? static_cast<wxFrame*>(frame)->GetStatusBar() : nullptr;

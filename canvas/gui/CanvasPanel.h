@@ -1,6 +1,7 @@
 // The 2D view of the layout: transform, zoom, panning, grid, rulers and the paint cycle.
 #pragma once
 
+#include <wx/bitmap.h>
 #include <wx/panel.h>
 #include <wx/timer.h>
 
@@ -9,7 +10,9 @@
 
 #include "canvas/CanvasOverlays.h"
 #include "canvas/Gestures.h"
+#include "canvas/LayoutIndex.h"
 #include "canvas/ViewTransform.h"
+#include "canvas/gui/LayoutRenderer.h"
 
 class MainFrame;
 class LayoutDocument;
@@ -72,6 +75,25 @@ public:
     // Draws everything one paint draws (layout, rulers, overlays) into dc at the client size.
     void PaintTo(wxDC& dc, int width, int height);
 
+    // ---- The drawn picture (CanvasPaint.cpp) ----
+    // Any refresh from outside the canvas's own gesture paths may follow a change of the
+    // document: the picture, its caches and the index are made again at the next paint.
+    void Refresh(bool eraseBackground = true, const wxRect* rect = nullptr) override;
+    // The overlays changed (ghost, band, snap target, tape): only they are drawn again, over the
+    // picture of the layout kept while the gesture runs.
+    void RefreshOverlays();
+    // The selected pieces, scenery items and helices moved: the layout without them is kept while
+    // the gesture runs and only the area they left and entered is drawn again.
+    void RefreshMoved();
+    // The view was panned: the picture shifts and only the uncovered strips are drawn.
+    void RefreshPanned();
+    // The picture the window shows, as last drawn (tests compare it with PaintTo).
+    const wxBitmap& Picture() const { return picture; }
+    // The index of the document's pieces and scenery, brought up to date when the document was
+    // changed from outside.
+    const LayoutIndex& Index();
+    LayoutIndex& MutableIndex();
+
     // Pan handlers, public so the editing code's mouse handlers can hand events over.
     // Each returns true when it consumed the event.
     bool HandleMiddleDown(const wxMouseEvent& event);
@@ -123,6 +145,26 @@ private:
     void OnLeave(wxMouseEvent& event);
     void OnDeleteSelection(wxCommandEvent& event);
     void UpdateGradeStatus();
+    // Draws the whole picture again.
+    void DrawPicture();
+    bool PictureCurrent() const;
+    // Makes the picture of the passes before `from` (the whole layout with rulers for End),
+    // unless it is kept already; false when it was made anew (the picture is then whole again).
+    bool PrepareUnder(LayoutPass from, bool forMove);
+    // The picture inside area made again from the kept layout, what is drawn after it and the
+    // overlays.
+    void ComposeArea(const wxRect& area);
+    // The passes from `from` on (Ground: all of it, on a white ground) with the rulers, handles
+    // and overlays, drawn over the kept layout inside the areas.
+    void ComposeOnScratch(const std::vector<wxRect>& areas, LayoutPass from);
+    wxRect OverlayBounds();
+    // Pixels the moving objects cover now (their index entries are brought up to date).
+    wxRect MovedBounds();
+    // Repaints from the picture without invalidating it.
+    void RefreshArea(const wxRect& area);
+    // The view changed but not the document: the picture is drawn again, the index is kept.
+    void RefreshView();
+    const LayoutDrawPlan& Plan();
 
     // Editing.
     void BindEditing();
@@ -136,7 +178,11 @@ private:
     void OnFlashTimer(wxTimerEvent& event);
     PointerEvent ToPointer(const wxMouseEvent& event) const;
     // Carries out what a gesture asks of the window.
-    void Apply(const GestureResult& r);
+    // Carries out a gesture's result; `motion` when it answers a pointer motion.
+    void Apply(const GestureResult& r, bool motion = false);
+    void Repaint(const GestureResult& r, bool motion);
+    // The gestures, with the index brought up to date for them.
+    CanvasGestures& Edit();
     void ApplyPointer(const GestureResult& r);
     void ApplyRequests(const GestureResult& r);
     void ShowContextMenu(ContextMenu kind, bool withAutofill);
@@ -153,6 +199,28 @@ private:
     MainFrame* frame = nullptr;
     ViewTransform view;
     std::unordered_set<uint32_t> helixLinked;
+
+    // Painting: the picture the window shows, the layout without what the running gesture
+    // changes, and what they were drawn for.
+    wxBitmap picture;
+    wxBitmap under;
+    wxBitmap scratch;  // where a part of the picture is drawn before it is copied in
+    bool pictureValid = false;
+    bool underValid = false;
+    bool underForMove = false;
+    LayoutPass underFrom = LayoutPass::End;  // first pass missing from `under`; End: rulers too
+    ViewTransform pictureView;
+    LayoutDrawPlan plan;
+    bool planValid = false;
+    LayoutBandOrder bandOrder;  // of the last whole composition, kept for partial ones
+    LayoutIndex index;
+    bool indexValid = false;
+    std::vector<size_t> movingPieces;  // what RefreshMoved follows, by document index
+    std::vector<size_t> movingScenery;
+    std::vector<uint32_t> movingHelices;
+    wxRect overlayArea;  // pixels the overlays covered when last drawn
+    wxRect movedArea;    // pixels the moving objects covered when last drawn
+    bool ownRefresh = false;
 
     bool panning = false;
     bool spacePanning = false;

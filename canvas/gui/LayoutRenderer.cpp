@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <map>
 
+#include "canvas/LayoutIndex.h"
 #include "canvas/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
@@ -18,7 +19,8 @@
 namespace {
 
 void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
-                       wxSize client);
+                       wxSize client, const LayoutDrawPart& part);
+bool Visible(const std::vector<wxRect>& areas, double x0, double y0, double x1, double y1);
 void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
                       const ViewTransform& view, const PieceLook& look, bool labelsShown);
 
@@ -123,6 +125,16 @@ public:
         pending = true;
     }
 
+    // Batches start out in the given order (colours not in it follow in the order they come up).
+    void Seed(const std::vector<ThinBandKey>& keys) {
+        for (const ThinBandKey& k : keys) Find(k.colour, k.width);
+    }
+    std::vector<ThinBandKey> Keys() const {
+        std::vector<ThinBandKey> keys;
+        for (const Batch& b : batches) keys.push_back({b.colour, b.width});
+        return keys;
+    }
+
     // Strokes the gathered bands in the order their colours first came up.
     void Flush() {
         if (!pending) return;
@@ -219,14 +231,31 @@ void DrawBoxedText(wxDC& dc, const wxString& text, wxPoint p, int padX, int padY
     dc.DrawText(text, p.x - tw / 2, p.y - th / 2);
 }
 
+// The longest length or radius in the catalog.
+double CatalogSpanMm() {
+    static int countSeen = -1;
+    static double span = 0;
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    if (countSeen != catalog.Count()) {
+        span = 0;
+        for (const PieceDef& d : catalog.pieces) span = std::max({span, d.length, d.radius});
+        countSeen = catalog.Count();
+    }
+    return span;
+}
+
 bool PieceOnScreen(const PlacedPiece& p, const PieceDef& def, const ViewTransform& view,
-                   wxSize client) {
+                   const std::vector<wxRect>& areas) {
     // Every shape of a piece lies within its length plus the band of its start point (a
     // turntable within its pit radius around the centre); labels may stick out a little more.
     const double reach = (std::max(def.length, def.radius) + 40.0) * view.zoom + 40.0;
     const double px = p.x * view.zoom + view.offsetX;
     const double py = p.y * view.zoom + view.offsetY;
-    return px + reach >= 0 && py + reach >= 0 && px - reach <= client.x && py - reach <= client.y;
+    for (const wxRect& area : areas)
+        if (px + reach >= area.x && py + reach >= area.y && px - reach <= area.x + area.width &&
+            py - reach <= area.y + area.height)
+            return true;
+    return false;
 }
 
 void DrawBaseboard(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
@@ -265,10 +294,16 @@ void DrawSceneryItem(wxDC& dc, const SceneryItem& item, const ViewTransform& vie
                 view);
 }
 
-void DrawGradeArrows(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
+void DrawGradeArrows(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
+                     const std::vector<wxRect>& area) {
     for (const GradeRun& run : doc.gradeRuns) {
         GradeArrow arrow;
         if (!GradeArrowFor(doc, run, arrow)) continue;
+        // The arrow, its head and its text lie within about 100 pixels of its end.
+        const wxPoint e = Px(view, arrow.end);
+        if (!Visible(area, e.x - 100 - 30 * view.zoom, e.y - 100 - 30 * view.zoom,
+                     e.x + 100 + 30 * view.zoom, e.y + 100 + 30 * view.zoom))
+            continue;
         const wxColour c = Colour(arrow.colour);
         dc.SetPen(wxPen(c, 3));
         dc.SetBrush(wxBrush(c));
@@ -284,11 +319,19 @@ void DrawGradeArrows(wxDC& dc, const LayoutDocument& doc, const ViewTransform& v
     }
 }
 
-void DrawLabels(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
-    dc.SetFont(Font(std::max(8, static_cast<int>(11 * view.zoom)), true));
+void DrawLabels(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
+                const std::vector<wxRect>& area) {
+    const int size = std::max(8, static_cast<int>(11 * view.zoom));
+    dc.SetFont(Font(size, true));
     for (const Label& label : doc.labels) {
-        const wxString text = wxString::FromUTF8(label.text);
         const wxPoint p = Px(view, PointMm{label.x, label.y});
+        // A generous box for the text: every character at most two point sizes wide, lines
+        // counted by their breaks.
+        const double lines =
+            1.0 + static_cast<double>(std::count(label.text.begin(), label.text.end(), '\n'));
+        const double w = (static_cast<double>(label.text.size()) + 2) * size * 2;
+        if (!Visible(area, p.x - 4, p.y - 4, p.x + w + 4, p.y + lines * size * 3 + 4)) continue;
+        const wxString text = wxString::FromUTF8(label.text);
         dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
         dc.SetTextBackground(wxColour(255, 255, 220, 200));
         dc.SetTextForeground(label.selected ? wxColour(40, 80, 200) : wxColour(20, 20, 20));
@@ -304,12 +347,18 @@ void DrawLabels(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) 
     }
 }
 
-void DrawMeasurements(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
+void DrawMeasurements(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
+                      const std::vector<wxRect>& area) {
     dc.SetFont(Font(10, true));
     for (const Measurement& m : doc.measurements) {
         const wxColour c = m.selected ? wxColour(40, 80, 200) : wxColour(60, 60, 60);
         const wxPoint a = Px(view, PointMm{m.x1, m.y1});
         const wxPoint b = Px(view, PointMm{m.x2, m.y2});
+        const wxPoint t = Px(view, PointMm{(m.x1 + m.x2) / 2 + m.dx, (m.y1 + m.y2) / 2 + m.dy});
+        // Line, arrow heads and the boxed length (10 pt, a few characters) with room to spare.
+        const int x0 = std::min({a.x, b.x, t.x}), x1 = std::max({a.x, b.x, t.x});
+        const int y0 = std::min({a.y, b.y, t.y}), y1 = std::max({a.y, b.y, t.y});
+        if (!Visible(area, x0 - 150, y0 - 40, x1 + 150, y1 + 40)) continue;
         dc.SetPen(wxPen(c, m.selected ? 3 : 2));
         dc.SetBrush(wxBrush(c));
         dc.DrawLine(a, b);
@@ -531,56 +580,122 @@ void DrawRulers(wxDC& dc, int units, const ViewTransform& view, wxSize client) {
 }
 
 void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client) {
+    DrawLayoutPart(dc, doc, view, client, LayoutDrawPart{});
+}
+
+LayoutDrawPlan MakeLayoutDrawPlan(const LayoutDocument& doc) {
+    LayoutDrawPlan plan;
+    plan.linked = ComputeHelixLinked(doc);
+    plan.inTunnel = TunnelPieceIds(doc);
+    plan.order = PieceDrawOrderFor(doc, plan.linked);
+    plan.scenery = SceneryDrawOrderFor(doc);
+    plan.rank.assign(doc.pieces.size(), LayoutDrawPlan::kNotDrawn);
+    uint32_t rank = 0;
+    for (size_t i : plan.order.low) plan.rank[i] = rank++;
+    for (size_t i : plan.order.rest) plan.rank[i] = rank++;
+    for (const Level& level : doc.levels)
+        plan.levels.emplace(static_cast<int32_t>(level.id), &level);
+    return plan;
+}
+
+void DrawLayoutPart(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
+                    const LayoutDrawPart& part) {
     // Below zoom 0.2 a band is a few pixels wide and smoothing its edges costs half the paint;
     // such overviews are drawn without it (labels and dots are off there too).
     wxGraphicsContext* gc = dc.GetGraphicsContext();
     const bool rough = gc && view.zoom < 0.2 && gc->GetAntialiasMode() != wxANTIALIAS_NONE;
     if (rough) gc->SetAntialiasMode(wxANTIALIAS_NONE);
-    DrawLayoutContent(dc, doc, view, client);
+    DrawLayoutContent(dc, doc, view, client, part);
     if (rough) gc->SetAntialiasMode(wxANTIALIAS_DEFAULT);
 }
 
+BoxMm PixelAreaToLayout(const ViewTransform& view, const wxRect& area, double slackPx) {
+    BoxMm box;
+    box.Add(view.ToLayoutX(area.x - slackPx), view.ToLayoutY(area.y - slackPx));
+    box.Add(view.ToLayoutX(area.x + area.width + slackPx),
+            view.ToLayoutY(area.y + area.height + slackPx));
+    return box;
+}
+
+double DrawSlackPx(const ViewTransform& view) { return 40.0 + 40.0 * view.zoom; }
+
 namespace {
 
+bool Visible(const std::vector<wxRect>& areas, double x0, double y0, double x1, double y1) {
+    for (const wxRect& a : areas)
+        if (x1 >= a.x && y1 >= a.y && x0 <= a.x + a.width && y0 <= a.y + a.height) return true;
+    return false;
+}
+
 void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
-                       wxSize client) {
-    dc.SetBackground(wxBrush(wxColour(255, 255, 255)));
-    dc.Clear();
+                       wxSize client, const LayoutDrawPart& part) {
+    const std::vector<wxRect> areas =
+        part.areas.empty() ? std::vector<wxRect>{wxRect(wxPoint(0, 0), client)} : part.areas;
+    auto drawn = [&](LayoutPass pass) { return pass >= part.from && pass < part.to; };
+    LayoutDrawPlan ownPlan;
+    if (!part.plan) ownPlan = MakeLayoutDrawPlan(doc);
+    const LayoutDrawPlan& plan = part.plan ? *part.plan : ownPlan;
+    // The layout area that may show anything inside the pixel area: labels, dots and pens reach
+    // beyond the extents the index keeps.
+    const double slack = DrawSlackPx(view);
+    std::vector<BoxMm> areasMm;
+    for (const wxRect& a : areas) areasMm.push_back(PixelAreaToLayout(view, a, slack));
+    auto meets = [&](const BoxMm& box) {
+        for (const BoxMm& a : areasMm)
+            if (a.Meets(box)) return true;
+        return false;
+    };
+    const LayoutIndex* index = part.index && part.index->Matches(doc) ? part.index : nullptr;
+
+    if (drawn(LayoutPass::Ground)) {
+        dc.SetBackground(wxBrush(wxColour(255, 255, 255)));
+        if (part.areas.empty()) {
+            dc.Clear();
+        } else {
+            dc.SetBrush(wxBrush(wxColour(255, 255, 255)));
+            dc.SetPen(*wxTRANSPARENT_PEN);
+            for (const wxRect& a : areas) dc.DrawRectangle(a);
+        }
+    }
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    const bool board = doc.baseboardShown && doc.baseboard.size() >= 3;
-    if (board) DrawBaseboard(dc, doc, view);
-    DrawDecks(dc, doc, view);
-    DrawGrid(dc, doc, view, client);
-    if (board) DrawBaseboardEdges(dc, doc, view);
+    if (drawn(LayoutPass::Ground)) {
+        const bool board = doc.baseboardShown && doc.baseboard.size() >= 3;
+        if (board) DrawBaseboard(dc, doc, view);
+        DrawDecks(dc, doc, view);
+        DrawGrid(dc, doc, view, client);
+        if (board) DrawBaseboardEdges(dc, doc, view);
+    }
 
-    const SceneryDrawOrder scenery = SceneryDrawOrderFor(doc);
-    for (size_t i : scenery.items) DrawSceneryItem(dc, doc.scenery[i], view);
+    auto sceneryShown = [&](size_t i) {
+        return !index || (i < index->SceneryCount() && meets(index->SceneryBox(i)));
+    };
+    if (drawn(LayoutPass::Scenery)) {
+        for (size_t i : plan.scenery.items)
+            if (sceneryShown(i)) DrawSceneryItem(dc, doc.scenery[i], view);
+    }
 
-    const HelixLinkedSets linked = ComputeHelixLinked(doc);
-    const std::unordered_set<uint32_t> inTunnel = TunnelPieceIds(doc);
-    const PieceDrawOrder order = PieceDrawOrderFor(doc, linked);
     const TrackCatalog& catalog = TrackCatalog::Instance();
-    // Levels looked up once per paint rather than once per piece.
-    std::unordered_map<int32_t, const Level*> levels;
-    for (const Level& level : doc.levels) levels.emplace(static_cast<int32_t>(level.id), &level);
-    ThinBands thin(dc);
     struct Deferred {
         const PlacedPiece* piece;
         const PieceDef* def;
         PieceLook look;
     };
     std::vector<Deferred> details;
-    auto drawPieces = [&](const std::vector<size_t>& indices) {
+    // Bands of one colour are stroked together, the colours in the order they first came up in
+    // the pass; a drawing of part of the area keeps the order the whole drawing found.
+    ThinBands thin(dc);
+    auto drawPieces = [&](const std::vector<size_t>& indices, std::vector<ThinBandKey>* order) {
+        if (order && !part.recordBands) thin.Seed(*order);
         for (size_t i : indices) {
             const PlacedPiece& p = doc.pieces[i];
             const PieceDef* def = catalog.Find(p.article);
-            if (!def || !PieceOnScreen(p, *def, view, client)) continue;
+            if (!def || !PieceOnScreen(p, *def, view, areas)) continue;
             PieceLook look;
             look.selected = p.selected;
-            look.inTunnel = inTunnel.count(p.id) > 0;
-            look.helixLinked = linked.all.count(p.id) > 0;
-            auto level = levels.find(p.level);
-            look.level = level == levels.end() ? nullptr : level->second;
+            look.inTunnel = plan.inTunnel.count(p.id) > 0;
+            look.helixLinked = plan.linked.all.count(p.id) > 0;
+            auto level = plan.levels.find(p.level);
+            look.level = level == plan.levels.end() ? nullptr : level->second;
             if (!BandDrawnAsLine(BandHalfWidth(*def), view.zoom)) {
                 DrawPiece(dc, p, *def, view, look, doc.labelsShown);
                 continue;
@@ -594,15 +709,51 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
             DrawPieceDetails(dc, *d.piece, *d.def, view, d.look, doc.labelsShown);
         }
         details.clear();
+        if (order && part.recordBands) *order = thin.Keys();
     };
-    drawPieces(order.low);
-    for (const Helix& helix : doc.helices) DrawHelix(dc, doc, helix, view);
-    drawPieces(order.rest);
+    // With an index only the pieces it finds in the area are visited, in drawing order.
+    const std::vector<size_t>* low = &plan.order.low;
+    const std::vector<size_t>* rest = &plan.order.rest;
+    std::vector<size_t> lowFound, restFound;
+    if (index && (drawn(LayoutPass::LowPieces) || drawn(LayoutPass::Pieces))) {
+        // The index finds every piece the on-screen test lets through (and some more), so the
+        // pieces drawn, and the order their band colours come up in, do not depend on it.
+        const double reach = std::max(slack, (CatalogSpanMm() + 40) * view.zoom + 40);
+        std::vector<std::pair<uint32_t, size_t>> found;
+        for (const wxRect& a : areas)
+            for (size_t i : index->PiecesIn(PixelAreaToLayout(view, a, reach)))
+                if (i < plan.rank.size() && plan.rank[i] != LayoutDrawPlan::kNotDrawn)
+                    found.emplace_back(plan.rank[i], i);
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+        const uint32_t lowCount = static_cast<uint32_t>(plan.order.low.size());
+        for (const auto& [rank, i] : found) (rank < lowCount ? lowFound : restFound).push_back(i);
+        low = &lowFound;
+        rest = &restFound;
+    }
+    if (drawn(LayoutPass::LowPieces))
+        drawPieces(*low, part.bandOrder ? &part.bandOrder->low : nullptr);
+    if (drawn(LayoutPass::Helices)) {
+        for (const Helix& helix : doc.helices) {
+            const HelixVariant* variant = HelixVariantFor(helix);
+            if (!variant) continue;
+            const double r = variant->radiusOuter + 40.0;
+            if (!meets(BoxMm{helix.x - r, helix.y - r, helix.x + r, helix.y + r})) continue;
+            DrawHelix(dc, doc, helix, view);
+        }
+    }
+    if (drawn(LayoutPass::Pieces))
+        drawPieces(*rest, part.bandOrder ? &part.bandOrder->rest : nullptr);
 
-    for (size_t i : scenery.portals) DrawSceneryItem(dc, doc.scenery[i], view);
-    DrawGradeArrows(dc, doc, view);
-    DrawLabels(dc, doc, view);
-    DrawMeasurements(dc, doc, view);
+    if (drawn(LayoutPass::Portals)) {
+        for (size_t i : plan.scenery.portals)
+            if (sceneryShown(i)) DrawSceneryItem(dc, doc.scenery[i], view);
+    }
+    if (drawn(LayoutPass::Notes)) {
+        DrawGradeArrows(dc, doc, view, areas);
+        DrawLabels(dc, doc, view, areas);
+        DrawMeasurements(dc, doc, view, areas);
+    }
 }
 
 }  // namespace

@@ -3,6 +3,12 @@
 
 #include <wx/gdicmn.h>
 
+#include <cstdint>
+#include <limits>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
 #include "canvas/CanvasOverlays.h"
 #include "canvas/LayoutGeometry.h"
 #include "canvas/PieceGeometry.h"
@@ -11,11 +17,64 @@
 
 class wxDC;
 class LayoutDocument;
+class LayoutIndex;
+struct BoxMm;
 struct HelixVariant;
 
 // The whole layout (background to measurements) at the given transform; `client` is the
 // drawing area in pixels (grid lines and culling). Used by the canvas and the printout.
 void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client);
+
+// The passes of a layout drawing, in drawing order: background, baseboard, decks and grid;
+// scenery; the low track around helices; helices; all other track; tunnel portals; grade arrows,
+// labels and measurements.
+enum class LayoutPass { Ground, Scenery, LowPieces, Helices, Pieces, Portals, Notes, End };
+
+// What a layout drawing works out before it draws: drawing orders, helix links, tunnel track
+// and levels. It holds while pieces, joints, selection, levels and tunnels stay as they are
+// (moving objects does not change it).
+struct LayoutDrawPlan {
+    static constexpr uint32_t kNotDrawn = std::numeric_limits<uint32_t>::max();
+    HelixLinkedSets linked;
+    std::unordered_set<uint32_t> inTunnel;
+    PieceDrawOrder order;
+    SceneryDrawOrder scenery;
+    std::vector<uint32_t> rank;  // per piece: its place in the drawing order, or kNotDrawn
+    std::unordered_map<int32_t, const Level*> levels;
+};
+LayoutDrawPlan MakeLayoutDrawPlan(const LayoutDocument& doc);
+
+// Bands drawn as lines are stroked one colour at a time; this is the order of the colours in
+// each pass of a drawing, so that a drawing of part of the area stacks them as the whole did.
+struct ThinBandKey {
+    Rgb colour;
+    int width = 1;
+};
+struct LayoutBandOrder {
+    std::vector<ThinBandKey> low;
+    std::vector<ThinBandKey> rest;
+};
+
+// Which part of the layout a drawing covers: the passes from `from` up to (not including) `to`,
+// and only what may show inside `areas` (window pixels; none: the whole client). With an index
+// the pieces and items in the area are found without visiting the others; with a plan nothing
+// is worked out again. The caller clips to the area: objects are skipped, not cut.
+struct LayoutDrawPart {
+    LayoutPass from = LayoutPass::Ground;
+    LayoutPass to = LayoutPass::End;
+    std::vector<wxRect> areas;
+    const LayoutIndex* index = nullptr;
+    const LayoutDrawPlan* plan = nullptr;
+    // With recordBands the drawing writes its band order here; without, it follows it.
+    LayoutBandOrder* bandOrder = nullptr;
+    bool recordBands = false;
+};
+void DrawLayoutPart(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
+                    const LayoutDrawPart& part);
+// The layout box that holds everything that may draw into a pixel area widened by slackPx.
+BoxMm PixelAreaToLayout(const ViewTransform& view, const wxRect& area, double slackPx);
+// How far beyond its extent a piece's pixel-sized marks (article label, dots, pens) may reach.
+double DrawSlackPx(const ViewTransform& view);
 
 // One placed piece with its bridge structure, circuit mark and, when labelsShown and the zoom
 // is at least 0.2, its article label and connector dots.

@@ -148,10 +148,9 @@ LayoutDocument SampleShowcase() {
 }
 
 LayoutDocument SampleMixed(int count) {
-    static const char* const kArticles[] = {"24188", "24130", "24612", "24611", "24630",
-                                            "24672", "24671", "24640", "24624", "24977",
-                                            "2200",  "2268",  "8500",  "24994", "74636",
-                                            "24294", "24188", "24130", "24172", "24230"};
+    static const char* const kArticles[] = {
+        "24188", "24130", "24612", "24611", "24630", "24672", "24671", "24640", "24624", "24977",
+        "2200",  "2268",  "8500",  "24994", "74636", "24294", "24188", "24130", "24172", "24230"};
     LayoutDocument doc;
     doc.levels = {DefaultLevel()};
     Level upper;
@@ -163,10 +162,10 @@ LayoutDocument SampleMixed(int count) {
     doc.levels.push_back(upper);
     const int perRow = 40;
     const int rows = (count + perRow - 1) / perRow;
-    doc.baseboard = {{-100, -100}, {perRow * 300.0, -100}, {perRow * 300.0, rows * 300.0},
-                     {-100, rows * 300.0}};
-    doc.levels[1].outline = {{0, 0}, {perRow * 150.0, 0}, {perRow * 150.0, rows * 150.0},
-                             {0, rows * 150.0}};
+    doc.baseboard = {
+        {-100, -100}, {perRow * 300.0, -100}, {perRow * 300.0, rows * 300.0}, {-100, rows * 300.0}};
+    doc.levels[1].outline = {
+        {0, 0}, {perRow * 150.0, 0}, {perRow * 150.0, rows * 150.0}, {0, rows * 150.0}};
     uint32_t previous = kNoId;
     for (int n = 0; n < count; ++n) {
         const int row = n / perRow, col = n % perRow;
@@ -195,8 +194,8 @@ LayoutDocument SampleMixed(int count) {
     static const char* const kScenery[] = {"platform", "tree_lg_dec", "station_small", "car",
                                            "signal_box"};
     for (int n = 0; n < count / 20; ++n) {
-        doc.scenery.push_back(Item(doc, kScenery[n % 5], (n % 40) * 300.0 + 150,
-                                   (n / 40) * 300.0 + 150, n * 13.0));
+        doc.scenery.push_back(
+            Item(doc, kScenery[n % 5], (n % 40) * 300.0 + 150, (n / 40) * 300.0 + 150, n * 13.0));
     }
     for (int n = 0; n < count / 100; ++n) {
         Label l;
@@ -219,5 +218,29 @@ LayoutDocument SampleMixed(int count) {
         PlaceHelix(doc, 2000.0 + n * 3000, rows * 300.0 + 600, 0, "proses_2_5_r1r2");
     }
     doc.undoStack.clear();
+    return doc;
+}
+
+LayoutDocument SampleJoinedTrack(int count) {
+    // Rings of twelve R1 curves with a straight between each pair, every end joined.
+    constexpr int kPerRing = 24;
+    constexpr double kRingPitchMm = 1600;
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    const int rings = (count + kPerRing - 1) / kPerRing;
+    int perRow = 1;
+    while (perRow * perRow < rings) ++perRow;
+    for (int ring = 0, placed = 0; placed < count; ++ring) {
+        const double x = (ring % perRow) * kRingPitchMm, y = (ring / perRow) * kRingPitchMm;
+        const uint32_t first = AppendJoined(doc, "24188", kNoId, 0, x, y, 0);
+        uint32_t last = first;
+        ++placed;
+        for (int k = 1; k < kPerRing && placed < count; ++k, ++placed)
+            last = AppendJoined(doc, k % 2 ? "24130" : "24188", last, 1);
+        if (doc.FindPiece(last)->article == "24130" && last != first) {
+            doc.FindPiece(last)->joints[1] = {first, 0};
+            doc.FindPiece(first)->joints[0] = {last, 1};
+        }
+    }
     return doc;
 }

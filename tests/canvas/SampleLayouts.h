@@ -18,3 +18,7 @@ LayoutDocument SampleShowcase();
 // `count` pieces of mixed kinds in rows, with scenery, two levels, labels, measurements,
 // helices and tunnels spread over them.
 LayoutDocument SampleMixed(int count);
+
+// `count` pieces, half R1 curves and half straights, joined into closed rings laid out in a
+// square grid (the last ring may stay open).
+LayoutDocument SampleJoinedTrack(int count);

@@ -1,0 +1,282 @@
+// The spatial index of pieces and scenery: its queries against a walk over every object, and the
+// hit tests, snap searches and band selection that use it against their answers without it, on
+// random layouts.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "canvas/Interaction.h"
+#include "canvas/LayoutIndex.h"
+#include "canvas/PieceGeometry.h"
+#include "canvas/Selection.h"
+#include "canvas/Snapping.h"
+#include "catalog/SceneryCatalog.h"
+#include "catalog/TrackCatalog.h"
+
+namespace {
+
+// A random layout: pieces of every catalog article at random poses on two levels (the upper one
+// sometimes hidden), some ends joined, some pieces selected, scenery among them.
+class RandomLayout : public testing::TestWithParam<unsigned> {
+protected:
+    std::mt19937 rng{GetParam()};
+    LayoutDocument doc;
+    LayoutIndex index;
+    double span = 3000;
+
+    double Uniform(double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); }
+    int Int(int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng); }
+
+    void SetUp() override {
+        doc.EnsureDefaultLevel();
+        Level upper;
+        upper.id = 2;
+        upper.name = "Upper";
+        upper.height = 80;
+        upper.visible = Int(0, 2) != 0;
+        doc.levels.push_back(upper);
+        const TrackCatalog& cat = TrackCatalog::Instance();
+        for (int n = 0; n < 600; ++n) {
+            PlacedPiece p;
+            p.id = doc.TakeId();
+            p.article = cat.pieces[Int(0, cat.Count() - 1)].article;
+            if (Int(0, 30) == 0) p.article = "no-such-article";
+            p.x = Uniform(-span, span);
+            p.y = Uniform(-span, span);
+            p.heading = Uniform(0, 360);
+            p.level = Int(1, 2);
+            p.selected = Int(0, 9) == 0;
+            const PieceDef* def = cat.Find(p.article);
+            p.joints.resize(def ? def->connectors.size() : 0);
+            doc.pieces.push_back(p);
+        }
+        // Join some ends at random so that snaps see both open and joined ends.
+        for (int n = 0; n < 150; ++n) {
+            PlacedPiece& a = doc.pieces[Int(0, 599)];
+            PlacedPiece& b = doc.pieces[Int(0, 599)];
+            if (&a == &b || a.joints.empty() || b.joints.empty()) continue;
+            const int ca = Int(0, static_cast<int>(a.joints.size()) - 1);
+            const int cb = Int(0, static_cast<int>(b.joints.size()) - 1);
+            a.joints[ca] = {b.id, static_cast<uint32_t>(cb)};
+            b.joints[cb] = {a.id, static_cast<uint32_t>(ca)};
+        }
+        const SceneryCatalog& scenery = SceneryCatalog::Instance();
+        for (int n = 0; n < 120; ++n) {
+            SceneryItem s;
+            s.id = doc.TakeId();
+            s.item = scenery.At(Int(0, scenery.Count() - 1))->id;
+            s.x = Uniform(-span, span);
+            s.y = Uniform(-span, span);
+            s.heading = Uniform(0, 360);
+            s.scaleX = Uniform(0.5, 2);
+            s.scaleY = Uniform(0.5, 2);
+            s.level = Int(1, 2);
+            s.selected = Int(0, 9) == 0;
+            doc.scenery.push_back(s);
+        }
+        index.Rebuild(doc);
+    }
+
+    BoxMm RandomBox() {
+        BoxMm box;
+        box.Add(Uniform(-span * 1.2, span * 1.2), Uniform(-span * 1.2, span * 1.2));
+        const double size = Int(0, 3) == 0 ? Uniform(0, 4000) : Uniform(0, 300);
+        return BoxMm{box.x0, box.y0, box.x0 + size, box.y0 + Uniform(0, size + 1)};
+    }
+    std::vector<size_t> BrutePieces(const BoxMm& box) const {
+        std::vector<size_t> out;
+        for (size_t i = 0; i < doc.pieces.size(); ++i) {
+            const PlacedPiece& p = doc.pieces[i];
+            const PieceDef* def = TrackCatalog::Instance().Find(p.article);
+            BoxMm extent;
+            extent.Add(p.x, p.y);
+            if (def) extent = PieceExtent(p, *def);
+            if (extent.Meets(box)) out.push_back(i);
+        }
+        return out;
+    }
+    std::vector<size_t> BruteScenery(const BoxMm& box) const {
+        std::vector<size_t> out;
+        for (size_t i = 0; i < doc.scenery.size(); ++i) {
+            const SceneryItem& s = doc.scenery[i];
+            const SceneryDef* def = SceneryCatalog::Instance().Find(s.item);
+            BoxMm extent;
+            extent.Add(s.x, s.y);
+            if (def) extent = SceneryExtent(s, *def);
+            if (extent.Meets(box)) out.push_back(i);
+        }
+        return out;
+    }
+    // A view that shows the layout at a random zoom and pan.
+    ViewTransform RandomView() {
+        ViewTransform view;
+        view.zoom = Uniform(0.05, 3);
+        view.offsetX = Uniform(-500, 1500);
+        view.offsetY = Uniform(-500, 1000);
+        return view;
+    }
+    // A window point near something: a random piece's end or middle, or anywhere.
+    void NearSomething(const ViewTransform& view, int& px, int& py) {
+        const PlacedPiece& p = doc.pieces[Int(0, 599)];
+        const double x = p.x + Uniform(-150, 150), y = p.y + Uniform(-150, 150);
+        px = view.ToPixelX(x);
+        py = view.ToPixelY(y);
+    }
+    static std::vector<uint32_t> SelectedIds(const LayoutDocument& d) {
+        std::vector<uint32_t> ids;
+        for (const PlacedPiece& p : d.pieces)
+            if (p.selected) ids.push_back(p.id);
+        for (const SceneryItem& s : d.scenery)
+            if (s.selected) ids.push_back(s.id);
+        return ids;
+    }
+    void ExpectSameSnap(const SnapResult& a, const SnapResult& b) {
+        EXPECT_EQ(a.snapped, b.snapped);
+        EXPECT_EQ(a.targetPiece, b.targetPiece);
+        EXPECT_EQ(a.targetConn, b.targetConn);
+        EXPECT_EQ(a.ownConn, b.ownConn);
+        EXPECT_EQ(a.x, b.x);
+        EXPECT_EQ(a.y, b.y);
+        EXPECT_EQ(a.heading, b.heading);
+        EXPECT_EQ(a.distance, b.distance);
+    }
+};
+
+TEST_P(RandomLayout, QueriesFindExactlyTheExtentsThatMeetTheBox) {
+    for (int n = 0; n < 300; ++n) {
+        const BoxMm box = RandomBox();
+        EXPECT_EQ(index.PiecesIn(box), BrutePieces(box));
+        EXPECT_EQ(index.SceneryIn(box), BruteScenery(box));
+    }
+    // A box around everything finds every known object.
+    const BoxMm all{-1e7, -1e7, 1e7, 1e7};
+    EXPECT_EQ(index.PiecesIn(all), BrutePieces(all));
+    EXPECT_GT(index.PiecesIn(all).size(), 500u);
+}
+
+TEST_P(RandomLayout, UpdatesFollowMovedObjects) {
+    for (int n = 0; n < 200; ++n) {
+        const size_t i = static_cast<size_t>(Int(0, 599));
+        doc.pieces[i].x += Uniform(-800, 800);
+        doc.pieces[i].heading = Uniform(0, 360);
+        index.UpdatePiece(doc, i);
+        const size_t k = static_cast<size_t>(Int(0, 119));
+        doc.scenery[k].y += Uniform(-800, 800);
+        index.UpdateScenery(doc, k);
+    }
+    LayoutIndex fresh;
+    fresh.Rebuild(doc);
+    for (int n = 0; n < 200; ++n) {
+        const BoxMm box = RandomBox();
+        EXPECT_EQ(index.PiecesIn(box), BrutePieces(box));
+        EXPECT_EQ(index.PiecesIn(box), fresh.PiecesIn(box));
+        EXPECT_EQ(index.SceneryIn(box), BruteScenery(box));
+    }
+    EXPECT_TRUE(index.Matches(doc));
+    doc.pieces.pop_back();
+    EXPECT_FALSE(index.Matches(doc));
+}
+
+TEST_P(RandomLayout, HitTestsGiveTheAnswersOfTheFullWalk) {
+    int hits = 0;
+    for (int n = 0; n < 1500; ++n) {
+        const ViewTransform view = RandomView();
+        int px = 0, py = 0;
+        NearSomething(view, px, py);
+        const uint32_t piece = PieceAt(doc, view, px, py);
+        EXPECT_EQ(PieceAt(doc, index, view, px, py), piece);
+        EXPECT_EQ(PieceOrHelixAt(doc, index, view, px, py), PieceOrHelixAt(doc, view, px, py));
+        EXPECT_EQ(SceneryAt(doc, index, view, px, py), SceneryAt(doc, view, px, py));
+        hits += piece != kNoId;
+    }
+    EXPECT_GT(hits, 100);  // the points did land on track
+}
+
+TEST_P(RandomLayout, BandSelectionSelectsWhatTheFullWalkSelects) {
+    for (int n = 0; n < 40; ++n) {
+        const ViewTransform view = RandomView();
+        const int x0 = Int(-50, 1400), y0 = Int(-50, 900);
+        const int x1 = x0 + Int(-300, 300), y1 = y0 + Int(-300, 300);
+        LayoutDocument brute = doc;
+        LayoutDocument indexed = doc;
+        EXPECT_EQ(SelectInBand(indexed, index, view, x0, y0, x1, y1),
+                  SelectInBand(brute, view, x0, y0, x1, y1));
+        EXPECT_EQ(SelectedIds(indexed), SelectedIds(brute));
+    }
+}
+
+TEST_P(RandomLayout, PaletteSnapsMatchTheFullSearch) {
+    const TrackCatalog& cat = TrackCatalog::Instance();
+    int snapped = 0;
+    for (int n = 0; n < 800; ++n) {
+        const std::string& article = cat.pieces[Int(0, cat.Count() - 1)].article;
+        // Ghosts near a random piece's connector, so snaps happen.
+        const PlacedPiece& p = doc.pieces[Int(0, 599)];
+        const PieceDef* def = cat.Find(p.article);
+        if (!def || def->connectors.empty()) continue;
+        const ConnectorPose c =
+            GetConnectorPose(p, *def, Int(0, static_cast<int>(def->connectors.size()) - 1));
+        const PiecePose ghost{c.x + Uniform(-30, 30), c.y + Uniform(-30, 30), Uniform(0, 360)};
+        const SnapResult full = TrackPaletteDrag(doc, article, ghost);
+        ExpectSameSnap(TrackPaletteDrag(doc, index, article, ghost), full);
+        snapped += full.snapped;
+    }
+    EXPECT_GT(snapped, 50);
+}
+
+TEST_P(RandomLayout, SelectionMovesSnapAsTheFullSearchAndKeepTheIndexCurrent) {
+    LayoutDocument brute = doc;
+    const MoveStart start = TakeMoveStart(doc);
+    const MoveStart bruteStart = TakeMoveStart(brute);
+    int snapped = 0;
+    for (int n = 0; n < 60; ++n) {
+        const double dx = Uniform(-400, 400), dy = Uniform(-400, 400);
+        const GroupSnap a = TrackSelectionMove(doc, index, start, dx, dy);
+        const GroupSnap b = TrackSelectionMove(brute, bruteStart, dx, dy);
+        EXPECT_EQ(a.movingPiece, b.movingPiece);
+        ExpectSameSnap(a.snap, b.snap);
+        EXPECT_TRUE(doc.pieces == brute.pieces);
+        EXPECT_TRUE(doc.scenery == brute.scenery);
+        snapped += b.Snapped();
+    }
+    EXPECT_GT(snapped, 0);
+    for (int n = 0; n < 100; ++n) {
+        const BoxMm box = RandomBox();
+        EXPECT_EQ(index.PiecesIn(box), BrutePieces(box));
+        EXPECT_EQ(index.SceneryIn(box), BruteScenery(box));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomLayout, testing::Values(1u, 2u, 3u));
+
+// Everything a piece draws, every end and every point that catches a click lies in its extent.
+TEST(PieceExtent, HoldsShapesEndsAndClickZonesOfEveryCatalogPiece) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (const PieceDef& def : TrackCatalog::Instance().pieces) {
+        PlacedPiece p;
+        p.article = def.article;
+        p.x = 1000 * unit(rng) - 500;
+        p.y = 1000 * unit(rng) - 500;
+        p.heading = 360 * unit(rng);
+        const BoxMm box = PieceExtent(p, def);
+        for (const PieceShape& s :
+             BuildPieceShapes(def, p.x, p.y, p.heading, kPieceFill, kPieceOutline, false, 1.0, &p))
+            for (const PointMm& pt : s.points) EXPECT_TRUE(box.Holds(pt.x, pt.y)) << def.article;
+        for (int i = 0; i < static_cast<int>(def.connectors.size()); ++i) {
+            const ConnectorPose c = GetConnectorPose(p, def, i);
+            EXPECT_TRUE(box.Holds(c.x, c.y)) << def.article;
+        }
+        const double reach = std::max(def.length, def.radius) * 2 + 100;
+        for (int n = 0; n < 4000; ++n) {
+            const double x = p.x + reach * (2 * unit(rng) - 1);
+            const double y = p.y + reach * (2 * unit(rng) - 1);
+            if (PointOnPiece(p, def, x, y)) {
+                EXPECT_TRUE(box.Holds(x, y)) << def.article;
+            }
+        }
+    }
+}
+
+}  // namespace
