@@ -31,8 +31,8 @@ LayoutDocument Ovals(int count) {
     return doc;
 }
 
-void BM_CheckOvals(benchmark::State& state) {
-    const LayoutDocument doc = Ovals(static_cast<int>(state.range(0)));
+// Checks doc once per iteration and reports its size and the number of findings.
+void RunCheck(benchmark::State& state, const LayoutDocument& doc) {
     size_t findings = 0;
     for (auto _ : state) {
         const std::vector<LayoutFinding> out = CheckLayout(doc);
@@ -42,19 +42,15 @@ void BM_CheckOvals(benchmark::State& state) {
     state.counters["pieces"] = static_cast<double>(doc.pieces.size());
     state.counters["findings"] = static_cast<double>(findings);
 }
+
+void BM_CheckOvals(benchmark::State& state) {
+    RunCheck(state, Ovals(static_cast<int>(state.range(0))));
+}
 BENCHMARK(BM_CheckOvals)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // Mixed kinds at random headings in rows, with levels, helices and tunnels: many meetings.
 void BM_CheckMixed(benchmark::State& state) {
-    const LayoutDocument doc = SampleMixed(static_cast<int>(state.range(0)));
-    size_t findings = 0;
-    for (auto _ : state) {
-        const std::vector<LayoutFinding> out = CheckLayout(doc);
-        findings = out.size();
-        benchmark::DoNotOptimize(out.data());
-    }
-    state.counters["pieces"] = static_cast<double>(doc.pieces.size());
-    state.counters["findings"] = static_cast<double>(findings);
+    RunCheck(state, SampleMixed(static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_CheckMixed)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 

@@ -26,12 +26,12 @@ LayoutBounds BoundsOf(const LayoutDocument& doc) {
     return b;
 }
 
-// The layout (or the part of it within `part`) fitted into the rectangle `area` of the picture.
+// The layout (or only the region `crop` of it) fitted into the rectangle `area` of the picture.
 void DrawLayoutInto(wxDC& dc, LayoutDocument doc, const wxRect& area,
-                    const LayoutBounds* part = nullptr) {
+                    const LayoutBounds* crop = nullptr) {
     doc.gridShown = false;
     doc.labelsShown = false;
-    ViewTransform view = FitTransform(part ? *part : BoundsOf(doc), area.width, area.height);
+    ViewTransform view = FitTransform(crop ? *crop : BoundsOf(doc), area.width, area.height);
     view.offsetX += area.x;
     view.offsetY += area.y;
     dc.SetClippingRegion(area);
