@@ -9,6 +9,7 @@
 #include "canvas/Gestures.h"
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutDocument.h"
+#include "model/TrackBuilder.h"
 
 struct GestureDriver {
     LayoutDocument doc;
@@ -75,19 +76,9 @@ struct GestureDriver {
 
     // A free piece at a pose with one open joint per connector (one undo record).
     uint32_t Add(const std::string& article, double x, double y, double heading = 0) {
-        PlacedPiece p;
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        const PieceDef* def = TrackCatalog::Instance().Find(article);
-        p.joints.resize(def ? def->connectors.size() : 2);
-        return doc.AddPiece(p);
+        return TrackBuilder(doc).Place(article, x, y, heading);
     }
-    void Join(uint32_t a, int ca, uint32_t b, int cb) {
-        doc.FindPiece(a)->joints[ca] = {b, static_cast<uint32_t>(cb)};
-        doc.FindPiece(b)->joints[cb] = {a, static_cast<uint32_t>(ca)};
-    }
+    void Join(uint32_t a, int ca, uint32_t b, int cb) { TrackBuilder(doc).Join(a, ca, b, cb); }
     std::vector<uint32_t> SelectedPieces() const {
         std::vector<uint32_t> ids;
         for (const PlacedPiece& p : doc.pieces)
