@@ -10,7 +10,7 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
         {wxCMD_LINE_SWITCH, "h", "help", "show this help and exit", wxCMD_LINE_VAL_NONE,
          wxCMD_LINE_OPTION_HELP},
         {wxCMD_LINE_SWITCH, "v", "version", "show the version and exit", wxCMD_LINE_VAL_NONE, 0},
-        {wxCMD_LINE_PARAM, nullptr, nullptr, "layout file to open", wxCMD_LINE_VAL_STRING,
+        {wxCMD_LINE_PARAM, nullptr, nullptr, "layout file", wxCMD_LINE_VAL_STRING,
          wxCMD_LINE_PARAM_OPTIONAL},
         {wxCMD_LINE_NONE, nullptr, nullptr, nullptr, wxCMD_LINE_VAL_NONE, 0},
     };
