@@ -17,8 +17,8 @@ std::vector<PointMm> Cleaned(const std::vector<PointMm>& outline) {
         if (out.empty() || std::hypot(p.x - out.back().x, p.y - out.back().y) > 1e-6)
             out.push_back(p);
     }
-    while (out.size() > 1 && std::hypot(out.front().x - out.back().x,
-                                        out.front().y - out.back().y) <= 1e-6)
+    while (out.size() > 1 &&
+           std::hypot(out.front().x - out.back().x, out.front().y - out.back().y) <= 1e-6)
         out.pop_back();
     return out;
 }
@@ -102,7 +102,8 @@ std::vector<PointMm> DeckLegPoints(const std::vector<PointMm>& rawOutline) {
         // moves along the bisector.
         const double cosine = n1.x * n2.x + n1.y * n2.y;
         double sx = n1.x + n2.x, sy = n1.y + n2.y;
-        const double scale = 1 + cosine > 0.3 ? 1 / (1 + cosine) : 1 / std::max(1e-9, std::hypot(sx, sy));
+        const double scale =
+            1 + cosine > 0.3 ? 1 / (1 + cosine) : 1 / std::max(1e-9, std::hypot(sx, sy));
         keep({p.x + sx * scale * kDeckLegInset, p.y + sy * scale * kDeckLegInset});
         const double length = std::hypot(next.x - p.x, next.y - p.y);
         const int spans = static_cast<int>(std::ceil(length / kDeckLegSpacing));

@@ -83,7 +83,8 @@ inline constexpr double kBaseboardZ = -0.5;
 inline constexpr double kMinPierHeight = 2.0;  // also the distance within which piers merge
 
 // Clears the scene and builds it from the document: track, helices, bridge piers and risers,
-// scenery, baseboard, decks on their legs, tunnels. Pieces and items on hidden levels or unknown to the catalogs are left out.
+// scenery, baseboard, decks on their legs, tunnels. Pieces and items on hidden levels or unknown to
+// the catalogs are left out.
 void RebuildScene(Scene3D& scene, const LayoutDocument& doc);
 
 // True when a piece stands more than 2 mm above its level's height and not all its ends rest on

@@ -80,7 +80,8 @@ double FacingArea(const Mesh& m, double normalZ) {
         const float* p[3];
         for (int k = 0; k < 3; ++k) p[k] = &m.positions[3 * m.indices[3 * t + k]];
         area += std::abs((p[1][0] - p[0][0]) * (p[2][1] - p[0][1]) -
-                         (p[1][1] - p[0][1]) * (p[2][0] - p[0][0])) / 2;
+                         (p[1][1] - p[0][1]) * (p[2][0] - p[0][0])) /
+                2;
     }
     return area;
 }
@@ -124,7 +125,8 @@ TEST_F(SupportTest, DeckIsABoardAtItsLevelsHeightOnLegs) {
     bool outwardEdge = false;
     for (size_t v = 0; v < s.decks.VertexCount(); ++v)
         outwardEdge |= std::abs(s.decks.positions[3 * v + 1]) < 1e-3 &&
-                       s.decks.normals[3 * v + 1] > 0.99f && ColourAt(s.decks, v) == kDeckEdgeColour;
+                       s.decks.normals[3 * v + 1] > 0.99f &&
+                       ColourAt(s.decks, v) == kDeckEdgeColour;
     EXPECT_TRUE(outwardEdge);
     // Legs from the baseboard up to the underside, all under the board.
     const std::vector<Post> legs = Posts(s.piers, kDeckLegColour, 24);
@@ -279,10 +281,11 @@ TEST_F(SupportTest, GridLiesUnderTheBaseboardAndNothingReachesDownToIt) {
     EXPECT_LT(kGridZ, kAxesZ);
     EXPECT_LT(kAxesZ, kBaseboardZ);
     LayoutDocument sample;
-    ASSERT_EQ(LoadLayout(sample,
-                         std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/K-Track Two Decks.xml",
-                         nullptr),
-              "");
+    ASSERT_EQ(
+        LoadLayout(sample,
+                   std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/K-Track Two Decks.xml",
+                   nullptr),
+        "");
     Scene3D s;
     RebuildScene(s, sample);
     ASSERT_FALSE(s.baseboard.Empty());

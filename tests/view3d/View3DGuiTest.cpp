@@ -8,8 +8,8 @@
 #include "catalog/TrackCatalog.h"
 #include "model/TrackBuilder.h"
 #include "persistence/LayoutFile.h"
-#include "view3d/Decks.h"
 #include "support/GuiTestSupport.h"
+#include "view3d/Decks.h"
 #include "view3d/gui/TrackGLCanvas.h"
 #include "view3d/gui/View3DFrame.h"
 
@@ -267,10 +267,11 @@ TEST_F(View3DTest, ShowcaseLayoutDrawsWithoutErrorsFromEveryAngle) {
 
 TEST_F(View3DTest, TwoDeckSampleLooksBuiltFromTheDefaultCamera) {
     std::string name;
-    ASSERT_EQ(LoadLayout(doc,
-                         std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/K-Track Two Decks.xml",
-                         &name),
-              "");
+    ASSERT_EQ(
+        LoadLayout(doc,
+                   std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/K-Track Two Decks.xml",
+                   &name),
+        "");
     TrackGLCanvas* canvas = Open();
     Draw();
     // Inside the baseboard (its outline projected, kept 4 pixels off its edges, where the axes
