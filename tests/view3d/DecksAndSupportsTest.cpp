@@ -195,19 +195,17 @@ TEST_F(SupportTest, RaisedStraightStandsOnRisersFromItsLevel) {
     const uint32_t a = track.Place("24188", 0, 0, 0, 50);
     EXPECT_TRUE(IsRaised(doc, track[a]));
     Scene3D s = Build();
-    const std::vector<Post> risers = Posts(s.piers, kPierTop, 18 * 2 + 4 * 18);
     ASSERT_EQ(PierCount(s), 2);
     EXPECT_NEAR(MinZ(s.piers), 0, 1e-4);
     EXPECT_NEAR(MaxZ(s.piers), 50, 1e-4);
-    // At its two ends.
+    // At its two ends: the centres of the piers' top faces.
+    const std::vector<Post> tops = Posts(s.piers, kPierTop, 18);
     for (int c = 0; c < 2; ++c) {
         const ConnectorPose end =
             GetConnectorPose(track[a], *TrackCatalog::Instance().Find("24188"), c);
-        bool found = false;
-        for (size_t v = 0; v < s.piers.VertexCount(); v += 18 * 2 + 4 * 18)
-            found |= std::abs(s.piers.positions[3 * v] - end.x) < 12 &&
-                     std::abs(s.piers.positions[3 * v + 1] + end.y) < 12;
-        EXPECT_TRUE(found) << c;
+        EXPECT_TRUE(std::any_of(tops.begin(), tops.end(), [&](const Post& p) {
+            return std::hypot(p.x - end.x, p.y + end.y) < 0.01;
+        })) << c;
     }
     // Joined raised pieces share the riser at their joint; a climbing piece's far riser reaches
     // where it ends.
