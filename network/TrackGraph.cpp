@@ -285,6 +285,29 @@ Route FindRoute(const TrackGraph& graph, GraphEnd from, GraphEnd to) {
     return route;
 }
 
+Route FindRouteBetween(const TrackGraph& graph, uint32_t a, uint32_t b) {
+    // Every end a route can enter by or leave by: the connectors, and a bumper's buffer.
+    auto ends = [&](uint32_t id) {
+        std::vector<int> out;
+        const GraphPiece* node = graph.Find(id);
+        if (!node) return out;
+        for (const PieceRouteRef& r : node->routes) {
+            if (std::find(out.begin(), out.end(), r.entry) == out.end()) out.push_back(r.entry);
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    Route best;
+    for (int from : ends(a)) {
+        for (int to : ends(b)) {
+            Route r = FindRoute(graph, {a, from}, {b, to});
+            if (!r.steps.empty() && (best.steps.empty() || r.lengthMm < best.lengthMm - 1e-9))
+                best = std::move(r);
+        }
+    }
+    return best;
+}
+
 TrackRoute StepLine(const TrackGraph& graph, uint32_t pieceId, int entry, int exit) {
     const GraphPiece* node = graph.Find(pieceId);
     if (!node || !node->def || entry == exit) return {};

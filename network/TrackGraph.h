@@ -130,6 +130,9 @@ struct Route {
 // `to.piece` by `to.connector`, obeying the direction rule at every piece. Leaving by a bumper's
 // buffer (`to.connector` kBufferEnd) ends at the buffer.
 Route FindRoute(const TrackGraph& graph, GraphEnd from, GraphEnd to);
+// The shortest route that runs through the whole of piece `a` first and of piece `b` last,
+// entering `a` and leaving `b` by whichever connectors give the shortest; empty when none.
+Route FindRouteBetween(const TrackGraph& graph, uint32_t a, uint32_t b);
 
 // The centre line of one route through a piece, oriented from `entry` to `exit` (`along` from 0
 // at the entry; heights follow the piece's elevation and grade). Empty when there is no such
