@@ -101,6 +101,8 @@ double ProfileChart::HeightAt(double y) const {
 ProfileChart LayoutProfileChart(const LayoutDocument& doc, const HeightProfile& profile, int width,
                                 int height, double recommendedPercent) {
     ProfileChart c;
+    c.width = width;
+    c.height = height;
     c.left = kLeftMargin;
     c.top = kTopMargin;
     c.right = std::max(c.left + 1, width - kRightMargin);
@@ -170,6 +172,13 @@ ProfileChart LayoutProfileChart(const LayoutDocument& doc, const HeightProfile& 
                                ProfileLength(x.clearanceMm, units) + " " + UnitName(units), tooLow});
     }
     return c;
+}
+
+void MoveDot(ProfileChart& chart, size_t index, double y) {
+    if (index >= chart.dots.size()) return;
+    chart.dots[index].y = y;
+    if (index > 0 && index - 1 < chart.track.size()) chart.track[index - 1].y1 = y;
+    if (index < chart.track.size()) chart.track[index].y0 = y;
 }
 
 int DotNear(const ProfileChart& chart, double x, double y, double radiusPx) {

@@ -53,6 +53,7 @@ struct ChartCrossingBar {
 };
 
 struct ProfileChart {
+    int width = 1, height = 1;  // the whole picture, pixels
     // The plot area in pixels, and the distances and heights it spans.
     double left = 0, top = 0, right = 0, bottom = 0;
     double minDistanceMm = 0, maxDistanceMm = 1, minHeightMm = 0, maxHeightMm = 1;
@@ -77,6 +78,10 @@ struct ProfileChart {
 // clearance the layout check asks for.
 ProfileChart LayoutProfileChart(const LayoutDocument& doc, const HeightProfile& profile, int width,
                                 int height, double recommendedPercent = 3.0);
+
+// The chart while dot `index` is dragged to height y (pixels): the dot and the ends of the lines
+// that meet there follow it.
+void MoveDot(ProfileChart& chart, size_t index, double y);
 
 // The dot within radiusPx of (x, y) nearest to it, or -1.
 int DotNear(const ProfileChart& chart, double x, double y, double radiusPx);
