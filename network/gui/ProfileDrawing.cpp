@@ -71,7 +71,9 @@ void DrawCrossings(wxDC& dc, const ProfileChart& c) {
         dc.DrawLine(b.x - 6, b.yOther, b.x + 7, b.yOther);
         dc.SetTextForeground(colour);
         const wxSize size = dc.GetTextExtent(b.label);
-        dc.DrawText(b.label, b.x + 6, (b.yRoute + b.yOther) / 2 - size.y / 2);
+        // Beside the bar, on the side where the plot has room for it.
+        const double x = b.x + 6 + size.x <= c.right ? b.x + 6 : b.x - 6 - size.x;
+        dc.DrawText(b.label, x, (b.yRoute + b.yOther) / 2 - size.y / 2);
     }
 }
 

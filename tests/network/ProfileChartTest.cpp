@@ -132,6 +132,19 @@ TEST_F(ProfileChartTest, CrossingBarIsRedOnlyBelowTheCheckClearance) {
     EXPECT_EQ(c.crossings[0].label, "70.0 mm");
 }
 
+TEST_F(ProfileChartTest, ADraggedDotTakesBothLinesThatMeetThereWithIt) {
+    const ProfileChart c = LayoutProfileChart(doc, Profile(), 800, 400);
+    for (size_t i : {size_t{0}, size_t{2}, c.dots.size() - 1}) {
+        ProfileChart moved = c;
+        MoveDot(moved, i, 50);
+        EXPECT_EQ(moved.dots[i].y, 50);
+        for (size_t k = 0; k < c.track.size(); ++k) {
+            EXPECT_EQ(moved.track[k].y1, k + 1 == i ? 50 : c.track[k].y1) << i << " " << k;
+            EXPECT_EQ(moved.track[k].y0, k == i ? 50 : c.track[k].y0) << i << " " << k;
+        }
+    }
+}
+
 TEST_F(ProfileChartTest, ReadoutUnderThePointer) {
     const HeightProfile p = Profile();
     const double d = 188.3 + 50;
