@@ -145,7 +145,13 @@ void HeightProfileWindow::ShowRoute(uint32_t firstPiece, uint32_t lastPiece) {
 }
 
 void HeightProfileWindow::DocumentChanged(DocChange what) {
-    if (HasAny(what, DocChange::Content | DocChange::File | DocChange::View)) Rebuild();
+    if (HasAny(what, DocChange::Content | DocChange::File)) {
+        Rebuild();
+    } else if (HasAny(what, DocChange::View)) {
+        // The units may have changed; the route has not.
+        ShowSummary();
+        plot->Refresh();
+    }
 }
 
 void HeightProfileWindow::Rebuild() {
@@ -153,13 +159,17 @@ void HeightProfileWindow::Rebuild() {
     graph = BuildTrackGraph(doc, &graph);
     route = FindRouteBetween(graph, first, last);
     profile = BuildProfile(doc, graph, route);
-    const bool shown = !route.steps.empty();
-    for (wxButton* b : {evenGrade, print, exportButton}) b->Enable(shown);
-    readout->SetLabel(shown ? wxString::Format("%zu pieces, %s %s", route.steps.size(),
-                                               ProfileLength(route.lengthMm, doc.units),
-                                               UnitName(doc.units))
-                            : wxString(" "));
+    for (wxButton* b : {evenGrade, print, exportButton}) b->Enable(!route.steps.empty());
+    ShowSummary();
     plot->Refresh();
+}
+
+void HeightProfileWindow::ShowSummary() {
+    const int units = frame->Document().units;
+    readout->SetLabel(route.steps.empty()
+                          ? wxString(" ")
+                          : wxString::Format("%zu pieces, %s %s", route.steps.size(),
+                                             ProfileLength(route.lengthMm, units), UnitName(units)));
 }
 
 ProfileChart HeightProfileWindow::Chart() const { return plot->Chart(); }

@@ -47,6 +47,7 @@ private:
     friend class PlotPanel;
 
     void Rebuild();
+    void ShowSummary();
     void OnClose(wxCloseEvent& event);
     void ShowReadout(double x);
     void Drop(size_t dot, double y);
