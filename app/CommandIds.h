@@ -25,6 +25,7 @@ enum CommandId : int {
     kCmdProperties = 2020,
     kCmdHelp = 2021,
     kCmdCheckLayout = 2022,
+    kCmdHeightProfile = 2045,
     kCmdOpenOther = 2100,
     kCmdSaveTo = 2101,
 };
