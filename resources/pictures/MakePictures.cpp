@@ -73,17 +73,34 @@ bool Picture101(const std::vector<SampleLayout>& layouts, const std::string& pat
     return Save(bitmap, path);
 }
 
+// The bounds widened in one direction to the proportions of a width x height area, so that a
+// fit fills the area both ways: nothing is cut off and no band stays empty.
+LayoutBounds WithAspect(LayoutBounds b, int width, int height) {
+    const double w = b.maxX - b.minX, h = b.maxY - b.minY;
+    const double aspect = double(width) / height;
+    if (w / h < aspect) {
+        const double grow = (h * aspect - w) / 2;
+        b.minX -= grow;
+        b.maxX += grow;
+    } else {
+        const double grow = (w / aspect - h) / 2;
+        b.minY -= grow;
+        b.maxY += grow;
+    }
+    return b;
+}
+
 bool Picture102(const std::vector<SampleLayout>& layouts, const std::string& path) {
     wxBitmap bitmap(641, 798, 24);
     wxMemoryDC dc(bitmap);
     dc.SetBackground(wxBrush(kCream));
     dc.Clear();
-    // The helix and the decks it joins, close up.
-    const Helix& helix = layouts[1].doc.helices.front();
-    LayoutBounds around;
-    around.Add(helix.x - 480, helix.y - 560);
-    around.Add(helix.x + 900, helix.y + 560);
-    DrawLayoutInto(dc, layouts[1].doc, wxRect(0, 0, 641, 620), &around);
+    // The two decks and the helix that joins them: all of the track, in the area's proportions.
+    LayoutBounds track;
+    for (const PlacedPiece& p : layouts[1].doc.pieces) track.Add(p.x, p.y);
+    const wxRect area(0, 0, 641, 620);
+    const LayoutBounds around = WithAspect(track, area.width, area.height);
+    DrawLayoutInto(dc, layouts[1].doc, area, &around);
     TitleBand(dc, wxRect(0, 620, 641, 178), 56);
     dc.SelectObject(wxNullBitmap);
     return Save(bitmap, path);
