@@ -64,12 +64,12 @@ void MainFrame::OnOpen(wxCommandEvent&) {
         FromFileSystem(LayoutFilePath(folder, FileSystemPath(dialog.SelectedName()))));
 }
 
-void MainFrame::OpenLayoutFile(const wxString& path) {
+bool MainFrame::OpenLayoutFile(const wxString& path) {
     std::string name;
     const std::string error = LoadLayout(document, FileSystemPath(path), &name);
     if (!error.empty()) {
         wxMessageBox(wxString::FromUTF8(error), "Open Failed", wxOK | wxICON_ERROR, this);
-        return;
+        return false;
     }
     document.EnsureDefaultLevel();
     // Undo must never bring the previous layout back under this file's name (and so into it
@@ -89,7 +89,9 @@ void MainFrame::OpenLayoutFile(const wxString& path) {
         GradeRunsStatusText(document.gradeRuns, GetStatusBar()->GetStatusText(0).utf8_string(),
                             true);
     SetStatusText(wxString::FromUTF8(status), 0);
+    RememberRecent(filePath);
     NotifyChanged(DocChange::File);
+    return true;
 }
 
 void MainFrame::OnSave(wxCommandEvent&) { SaveLayoutFile(false); }
@@ -105,7 +107,7 @@ bool MainFrame::SaveLayoutFile(bool saveAs) {
     if (saveAs || filePath.empty()) {
         if (name.empty() && !AskLayoutName(&name)) return false;
         if (saveAs) {
-            if (!ChooseSavePath(name, &path, &name)) return false;
+            if (!ChooseSavePath(name, programFolder, &path, &name)) return false;
         } else {
             // The first save forms the path from the name, so the name must stay a plain file
             // name inside the program folder.
@@ -120,6 +122,10 @@ bool MainFrame::SaveLayoutFile(bool saveAs) {
             if (wxFileName::Exists(path) && !ConfirmReplace(path)) return false;
         }
     }
+    return WriteLayoutFile(path, name);
+}
+
+bool MainFrame::WriteLayoutFile(const wxString& path, const wxString& name) {
     const std::string error = SaveLayout(document, FileSystemPath(path), name.utf8_string());
     if (!error.empty()) {
         wxMessageBox(wxString::FromUTF8(error), "Save Failed", wxOK | wxICON_ERROR, this);
@@ -128,6 +134,7 @@ bool MainFrame::SaveLayoutFile(bool saveAs) {
     filePath = path;
     layoutName = name;
     modified = false;
+    RememberRecent(filePath);
     NotifyChanged(DocChange::File);
     return true;
 }
@@ -149,13 +156,14 @@ bool MainFrame::AskLayoutName(wxString* name) {
     }
 }
 
-bool MainFrame::ChooseSavePath(const wxString& name, wxString* path, wxString* chosenName) {
+bool MainFrame::ChooseSavePath(const wxString& name, const wxString& folder, wxString* path,
+                               wxString* chosenName) {
     // A name that is no plain file name (one read from a file) is not offered as the file name.
     const wxString file =
         (CheckLayoutName(name.utf8_string()).empty() ? name : wxString(kDefaultLayoutName)) +
         ".xml";
-    const wxString asked = askSavePath ? askSavePath(this, programFolder, file)
-                                       : AskSavePathInDialog(this, programFolder, file);
+    const wxString asked = askSavePath ? askSavePath(this, folder, file)
+                                       : AskSavePathInDialog(this, folder, file);
     if (asked.empty()) return false;
     wxFileName chosen(asked);
     // Only ".xml" files are listed by Open: a name typed without it gets it, and the question
