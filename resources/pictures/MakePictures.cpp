@@ -73,35 +73,24 @@ bool Picture101(const std::vector<SampleLayout>& layouts, const std::string& pat
     return Save(bitmap, path);
 }
 
-// The bounds widened in one direction to the proportions of a width x height area, so that a
-// fit fills the area both ways: nothing is cut off and no band stays empty.
-LayoutBounds WithAspect(LayoutBounds b, int width, int height) {
-    const double w = b.maxX - b.minX, h = b.maxY - b.minY;
-    const double aspect = double(width) / height;
-    if (w / h < aspect) {
-        const double grow = (h * aspect - w) / 2;
-        b.minX -= grow;
-        b.maxX += grow;
-    } else {
-        const double grow = (w / aspect - h) / 2;
-        b.minY -= grow;
-        b.maxY += grow;
-    }
-    return b;
-}
-
 bool Picture102(const std::vector<SampleLayout>& layouts, const std::string& path) {
     wxBitmap bitmap(641, 798, 24);
     wxMemoryDC dc(bitmap);
     dc.SetBackground(wxBrush(kCream));
     dc.Clear();
-    // The two decks and the helix that joins them: all of the track, in the area's proportions.
-    LayoutBounds track;
-    for (const PlacedPiece& p : layouts[1].doc.pieces) track.Add(p.x, p.y);
-    const wxRect area(0, 0, 641, 620);
-    const LayoutBounds around = WithAspect(track, area.width, area.height);
-    DrawLayoutInto(dc, layouts[1].doc, area, &around);
-    TitleBand(dc, wxRect(0, 620, 641, 178), 56);
+    // The whole of the two decks, in an area of the board's own proportions (with the fit's
+    // margins), and the title band taking the rest: nothing is cut off and no band stays empty.
+    const LayoutDocument& decks = layouts[1].doc;
+    const LayoutBounds board = BoundsOf(decks);
+    const double scale = (641.0 - 160.0) / (board.maxX - board.minX);
+    const int height = static_cast<int>((board.maxY - board.minY) * scale) + 160;
+    DrawLayoutInto(dc, decks, wxRect(0, 0, 641, height));
+    // The lettering sits in the middle of the band.
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(kNight));
+    dc.DrawRectangle(0, height, 641, 798 - height);
+    const int lettering = 72 * 2 + 24;
+    TitleBand(dc, wxRect(0, height + (798 - height - lettering) / 2, 641, lettering), 72);
     dc.SelectObject(wxNullBitmap);
     return Save(bitmap, path);
 }
