@@ -94,6 +94,15 @@ void AddLabel(LayoutDocument& doc, const char* text, double x, double y) {
     doc.labels.push_back(l);
 }
 
+// A rectangular board, remembered as the layout shape it was made with, so that the shape
+// dialog offers this board and not the default one.
+void RectangleBoard(LayoutDocument& doc, double widthMm, double depthMm) {
+    doc.baseboard = {{0, 0}, {widthMm, 0}, {widthMm, depthMm}, {0, depthMm}};
+    doc.lastShape = 0;
+    doc.shapeWidth = widthMm;
+    doc.shapeHeight = depthMm;
+}
+
 void Finish(LayoutDocument& doc) {
     doc.ClearSelection();
     doc.ClearHistory();
@@ -104,7 +113,7 @@ void Finish(LayoutDocument& doc) {
 LayoutDocument OvalStation() {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
-    doc.baseboard = {{0, 0}, {2400, 0}, {2400, 1300}, {0, 1300}};
+    RectangleBoard(doc, 2400, 1300);
     TrackLayer t(doc);
     // Top run, left to right: turnout, three straights, turnout, straight.
     const uint32_t first = t.Start("24611", 700, 250, 0);
@@ -129,7 +138,7 @@ LayoutDocument OvalStation() {
     AddScenery(doc, "goods_shed", 1100, 80);
     AddScenery(doc, "tree_group", 250, 1150);
     AddScenery(doc, "tree_lg_dec", 2200, 1150);
-    AddScenery(doc, "tree_conifer", 2250, 150);
+    AddScenery(doc, "tree_conifer", 2330, 110);  // clear of the east siding's bumper
     AddLabel(doc, "Station", 1205, 620);
     Finish(doc);
     return doc;
@@ -149,7 +158,7 @@ LayoutDocument TwoDecks() {
     upper.outline = {{785, 1000},  {1345, 1000}, {1345, 1100}, {1670, 1100},
                      {1670, 1000}, {2600, 1000}, {2600, 1400}, {785, 1400}};
     doc.levels.push_back(upper);
-    doc.baseboard = {{0, 0}, {2600, 0}, {2600, 1400}, {0, 1400}};
+    RectangleBoard(doc, 2600, 1400);
     const uint32_t helixId = PlaceHelix(doc, 600, 700, 0, "proses_2_5_r1r2");
     const Helix helix = *doc.FindHelix(helixId);
     TrackLayer t(doc);
@@ -193,7 +202,7 @@ LayoutDocument ZShelf() {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
     doc.units = 1;
-    doc.baseboard = {{0, 0}, {1200, 0}, {1200, 300}, {0, 300}};
+    RectangleBoard(doc, 1200, 300);
     TrackLayer t(doc);
     const uint32_t bumper = t.Start("8991", 80, 170, 180);
     uint32_t main = t.Attach("8500", bumper, 0);
