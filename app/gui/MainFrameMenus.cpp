@@ -8,6 +8,7 @@
 #include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "model/Tunnels.h"
 #include "panels/gui/PalettePanel.h"
 
@@ -67,6 +68,7 @@ wxMenu* BuildLayoutMenu() {
     menu->AppendSeparator();
     menu->Append(kCmdLayoutShape, "Layout &Shape...");
     menu->Append(kCmdCheckLayout, "Check &Layout...\tCtrl+L");
+    menu->Append(kCmdCloseGap, "Close &Gap...\tCtrl+J");
     return menu;
 }
 }  // namespace
@@ -141,6 +143,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnValidate, this, kCmdValidate);
     Bind(wxEVT_MENU, &MainFrame::OnProperties, this, kCmdProperties);
     Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { if (canvas) canvas->CloseGap(); }, kCmdCloseGap);
     Bind(wxEVT_MENU, &MainFrame::OnView3D, this, kCmd3DView);
     BindDialogCommands(*this);
 
