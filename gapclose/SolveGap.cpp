@@ -30,6 +30,8 @@ constexpr double kSamePoseMm = 1e-4;
 constexpr size_t kMaxPoses = 6'000'000;
 // Matches of one piece count kept for checking against the layout, the nearest first.
 constexpr size_t kMaxCandidates = 600;
+// A search that found chains goes on to one piece more only while it holds fewer poses.
+constexpr size_t kMaxPosesToExtend = 50'000;
 // The nearest-miss pass looks this far around (mm) and this far off facing (degrees).
 constexpr double kNearCellMm = 25.0;
 constexpr double kNearDeg = 5.0;
@@ -312,15 +314,24 @@ public:
         int firstCount = 0;
         for (int n = 1; n <= maxPieces; ++n) {
             const int f = (n + 1) / 2, bl = n / 2;
+            // Each count grows both sides afresh, pruned to what can still reach the other end
+            // within exactly n pieces; the shallow levels cost little next to the deepest.
+            count = n;
+            Restart(forward);
+            Restart(backward);
             if (!Reach(forward, f) || !Reach(backward, bl)) break;
             std::vector<Candidate> found = Match(f, bl, matchMm, matchDeg, n);
             if (stopped) break;
             Accept(found, n);
             result.searchedPieces = n;
-            if (!accepted.empty() && firstCount == 0) firstCount = n;
             Progress(static_cast<double>(n) / maxPieces);
-            // One piece count beyond the first that closes offers alternatives to choose from.
-            if (accepted.size() >= kMaxGapSolutions || (firstCount && n > firstCount)) break;
+            if (accepted.size() >= kMaxGapSolutions) break;
+            // One piece count beyond the first that closes offers alternatives, while the poses
+            // it needs stay few.
+            if (!accepted.empty() && (firstCount || forward.poses.size() + backward.poses.size() >
+                                                        kMaxPosesToExtend))
+                break;
+            if (!accepted.empty()) firstCount = n;
             if (stopped) break;
         }
         result.timedOut = timedOut;
@@ -367,9 +378,14 @@ private:
         if (options.progress) options.progress(std::clamp(share, 0.0, 1.0));
     }
 
-    // Most pieces that may still follow a pose of `level` on the way to the other end. A pose
-    // is also the parent of deeper levels, so the bound is the whole rest of the chain.
-    int Remaining(int level) const { return maxPieces - level; }
+    // Pieces that follow a pose of `level` in a chain of the count being searched.
+    int Remaining(int level) const { return count - level; }
+
+    void Restart(Side& s) {
+        s.poses.resize(1);
+        s.levelStart = {0, 1};
+        gridLevel = -1;
+    }
 
     // Grows the side until it has `level` levels; false when stopped or out of room.
     bool Reach(Side& s, int level) {
@@ -402,7 +418,8 @@ private:
                 q.parent = static_cast<int32_t>(i);
                 q.move = static_cast<int32_t>(m);
                 // Prune what the remaining pieces cannot bring to the other end.
-                if (std::hypot(q.x - s.target.x, q.y - s.target.y) > reachMm) continue;
+                const double tx = q.x - s.target.x, ty = q.y - s.target.y;
+                if (tx * tx + ty * ty > reachMm * reachMm) continue;
                 const double heading = s.start.heading + q.k * set.unitDeg;
                 if (HeadingDiffDeg(heading, facing) > reachDeg) continue;
                 int32_t& slot = seen.Slot(PoseKey(q.k, std::llround((q.x - s.start.x) / kSamePoseMm),
@@ -618,6 +635,7 @@ private:
     std::chrono::steady_clock::time_point started;
     double tolMm = 0.5, tolDeg = 0.5, matchMm = 0.5, matchDeg = 0.5;
     int maxPieces = 10;
+    int count = 0;  // the piece count being searched
     Side forward, backward;
     std::vector<Offset> offsets;
     FlatIndex grid;
