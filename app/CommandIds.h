@@ -26,4 +26,6 @@ enum CommandId : int {
     kCmdHelp = 2021,
     kCmdCheckLayout = 2022,
     kCmdCloseGap = 2060,
+    kCmdOpenOther = 2100,
+    kCmdSaveTo = 2101,
 };
