@@ -11,12 +11,12 @@
 #include <utility>
 
 #include "canvas/Snapping.h"
-#include "canvas/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
+#include "gapclose/ChainCollision.h"
 #include "gapclose/GapMoves.h"
+#include "gapclose/PoseIndex.h"
 #include "model/Geometry.h"
 #include "model/GradeRuns.h"
-#include "panels/LayoutCheck.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ constexpr double kSameHeightMm = 0.5;
 // are met once. Far below any tolerance, so no chain of another shape is lost.
 constexpr double kSamePoseMm = 1e-4;
 // The search keeps at most this many poses, both sides together (about 32 bytes each).
-constexpr size_t kMaxPoses = 6'000'000;
+constexpr size_t kMaxPoses = 4'000'000;
 // Matches of one piece count kept for checking against the layout, the nearest first.
 constexpr size_t kMaxCandidates = 600;
 // A search that found chains goes on to one piece more only while it holds fewer poses.
@@ -43,9 +43,6 @@ constexpr double kMaxToleranceMm = 5.0;
 constexpr double kMinToleranceDeg = 0.01;
 constexpr double kMaxToleranceDeg = 5.0;
 constexpr int kMaxPieceLimit = 16;
-// Bits of a grid key: heading units, then the two cell numbers offset to be positive.
-constexpr int kCellBits = 24;
-constexpr int64_t kCellOffset = int64_t{1} << (kCellBits - 1);
 
 std::string Format(const char* fmt, ...) {
     char buf[512];
@@ -64,87 +61,6 @@ double SignedDeg(double deg) {
 // How far an exit pose lies from facing end `b` exactly.
 std::pair<double, double> MissAgainst(const ConnectorPose& exit, const ConnectorPose& b) {
     return {std::hypot(exit.x - b.x, exit.y - b.y), 180.0 - HeadingDiffDeg(exit.heading, b.heading)};
-}
-
-// A hash index from 64-bit keys to pose numbers, open addressing with linear probing: the grids
-// hold millions of poses, where a node-based map spends most of its time allocating.
-class FlatIndex {
-public:
-    static constexpr uint64_t kEmpty = ~uint64_t{0};
-
-    void Reset(size_t expected) {
-        size_t cap = 1024;
-        while (cap < expected * 2) cap <<= 1;
-        keys.assign(cap, kEmpty);
-        values.assign(cap, -1);
-        count = 0;
-    }
-    // The value stored under `key`; a new key starts at -1.
-    int32_t& Slot(uint64_t key) {
-        if ((count + 1) * 2 > keys.size()) Grow();
-        size_t i = Hash(key) & (keys.size() - 1);
-        while (keys[i] != kEmpty && keys[i] != key) i = (i + 1) & (keys.size() - 1);
-        if (keys[i] == kEmpty) {
-            keys[i] = key;
-            values[i] = -1;
-            ++count;
-        }
-        return values[i];
-    }
-    int32_t Find(uint64_t key) const {
-        if (keys.empty()) return -1;
-        size_t i = Hash(key) & (keys.size() - 1);
-        while (keys[i] != kEmpty) {
-            if (keys[i] == key) return values[i];
-            i = (i + 1) & (keys.size() - 1);
-        }
-        return -1;
-    }
-
-private:
-    static uint64_t Hash(uint64_t x) {
-        x ^= x >> 33;
-        x *= 0xff51afd7ed558ccdULL;
-        x ^= x >> 33;
-        x *= 0xc4ceb9fe1a85ec53ULL;
-        return x ^ (x >> 33);
-    }
-    void Grow() {
-        std::vector<uint64_t> oldKeys = std::move(keys);
-        std::vector<int32_t> oldValues = std::move(values);
-        keys.assign(oldKeys.size() * 2, kEmpty);
-        values.assign(oldKeys.size() * 2, -1);
-        count = 0;
-        for (size_t i = 0; i < oldKeys.size(); ++i)
-            if (oldKeys[i] != kEmpty) Slot(oldKeys[i]) = oldValues[i];
-    }
-
-    std::vector<uint64_t> keys;
-    std::vector<int32_t> values;
-    size_t count = 0;
-};
-
-// Packs a heading in units and two cell numbers; false when a cell lies beyond the key's range.
-bool PackKey(int k, int64_t ix, int64_t iy, uint64_t& key) {
-    if (ix <= -kCellOffset || ix >= kCellOffset || iy <= -kCellOffset || iy >= kCellOffset)
-        return false;
-    key = (static_cast<uint64_t>(k) << (2 * kCellBits)) |
-          (static_cast<uint64_t>(ix + kCellOffset) << kCellBits) |
-          static_cast<uint64_t>(iy + kCellOffset);
-    return true;
-}
-
-// A key for a pose rounded to kSamePoseMm: the cell numbers are too wide to pack, so they are
-// mixed; two different poses sharing a key (odds about one in 2^40 for a large search) would
-// only drop one of them.
-uint64_t PoseKey(int k, int64_t ix, int64_t iy) {
-    uint64_t h = static_cast<uint64_t>(k) * 0x9E3779B97F4A7C15ULL;
-    h ^= static_cast<uint64_t>(ix) + 0x632BE59BD9B4E019ULL + (h << 6) + (h >> 2);
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= static_cast<uint64_t>(iy) + 0x85EBCA77C2B2AE63ULL + (h << 6) + (h >> 2);
-    h *= 0xc4ceb9fe1a85ec53ULL;
-    h ^= h >> 29;
-    return h == FlatIndex::kEmpty ? 0 : h;
 }
 
 // An open end reached by a partial chain: position, heading in units above the side's start
@@ -181,87 +97,6 @@ bool CandidateBefore(const Candidate& x, const Candidate& y) {
     return std::tie(x.missMm, x.missDeg, x.forward, x.backward) <
            std::tie(y.missMm, y.missDeg, y.forward, y.backward);
 }
-
-// Route bounds of a placed piece, widened by `margin`.
-struct Bounds {
-    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-    void Add(const PlacedPiece& p, const PieceDef& def) {
-        for (const TrackRoute& r : PieceRoutes(p, def)) {
-            for (const PointMm& q : r.points) {
-                minX = std::min(minX, q.x);
-                minY = std::min(minY, q.y);
-                maxX = std::max(maxX, q.x);
-                maxY = std::max(maxY, q.y);
-            }
-        }
-    }
-    bool Overlaps(const Bounds& o, double margin) const {
-        return minX - margin <= o.maxX && o.minX <= maxX + margin && minY - margin <= o.maxY &&
-               o.minY <= maxY + margin;
-    }
-};
-
-// Whether a chain runs through the layout's track or through itself, by the layout check's own
-// rule for tracks that meet, applied to the chain and the track near it.
-class CollisionProbe {
-public:
-    CollisionProbe(const LayoutDocument& doc, GapEnd a, GapEnd b, bool allowCrossing)
-        : doc(doc), a(a), b(b), allowCrossing(allowCrossing) {
-        for (const PlacedPiece& p : doc.pieces) {
-            const PieceDef* def = TrackCatalog::Instance().Find(p.article);
-            if (!def) continue;
-            Bounds box;
-            box.Add(p, *def);
-            existing.push_back({&p, box});
-        }
-    }
-
-    bool Collides(std::vector<PlacedPiece> chain, const std::vector<GapStep>& steps) const {
-        LayoutDocument trial;
-        Bounds around;
-        for (const PlacedPiece& p : chain) around.Add(p, *TrackCatalog::Instance().Find(p.article));
-        // Wide enough for the widest pair of tracks that can meet.
-        const double margin = 2 * kMeetHalfWidthH0Mm + 1;
-        for (const auto& [piece, box] : existing) {
-            if (piece->id == a.piece || piece->id == b.piece || box.Overlaps(around, margin))
-                trial.pieces.push_back(*piece);
-        }
-        uint32_t id = doc.nextId;
-        for (PlacedPiece& p : chain) p.id = id++;
-        auto joint = [&](PlacedPiece& p, int conn, uint32_t target, int targetConn) {
-            if (conn >= 0 && conn < static_cast<int>(p.joints.size()))
-                p.joints[conn] = {target, static_cast<uint32_t>(targetConn)};
-        };
-        const size_t n = chain.size();
-        for (size_t i = 0; i + 1 < n; ++i) {
-            joint(chain[i], steps[i].exit, chain[i + 1].id, steps[i + 1].entry);
-            joint(chain[i + 1], steps[i + 1].entry, chain[i].id, steps[i].exit);
-        }
-        joint(chain.front(), steps.front().entry, a.piece, a.connector);
-        joint(chain.back(), steps.back().exit, b.piece, b.connector);
-        for (PlacedPiece& p : trial.pieces) {
-            if (p.id == a.piece) joint(p, a.connector, chain.front().id, steps.front().entry);
-            if (p.id == b.piece) joint(p, b.connector, chain.back().id, steps.back().exit);
-        }
-        const uint32_t firstChainId = chain.front().id;
-        for (PlacedPiece& p : chain) trial.pieces.push_back(std::move(p));
-        for (const LayoutFinding& f : CheckLayout(trial)) {
-            if (f.kind != FindingKind::Collision) continue;
-            const bool anyChain = std::any_of(f.pieces.begin(), f.pieces.end(),
-                                              [&](uint32_t p) { return p >= firstChainId; });
-            const bool allChain = std::all_of(f.pieces.begin(), f.pieces.end(),
-                                              [&](uint32_t p) { return p >= firstChainId; });
-            if (allowCrossing ? allChain : anyChain) return true;
-        }
-        return false;
-    }
-
-private:
-    const LayoutDocument& doc;
-    GapEnd a, b;
-    bool allowCrossing;
-    std::vector<std::pair<const PlacedPiece*, Bounds>> existing;
-};
 
 class GapSearch {
 public:
@@ -631,7 +466,7 @@ private:
     GapEnd a, b;
     const GapOptions& options;
     GapMoveSet set;
-    CollisionProbe probe;
+    ChainCollisionProbe probe;
     std::chrono::steady_clock::time_point started;
     double tolMm = 0.5, tolDeg = 0.5, matchMm = 0.5, matchDeg = 0.5;
     int maxPieces = 10;
