@@ -142,6 +142,9 @@ LayoutDocument TwoDecks() {
     upper.height = 260;  // the helix's rise
     upper.colourTrack = true;
     upper.colour = {200, 170, 140};
+    // The board starts just clear of the helix's turns and leaves a gap for the bridge to span.
+    upper.outline = {{785, 1000},  {1345, 1000}, {1345, 1100}, {1670, 1100},
+                     {1670, 1000}, {2600, 1000}, {2600, 1400}, {785, 1400}};
     doc.levels.push_back(upper);
     doc.baseboard = {{0, 0}, {2600, 0}, {2600, 1400}, {0, 1400}};
     const uint32_t helixId = PlaceHelix(doc, 600, 700, 0, "proses_2_5_r1r2");
@@ -174,8 +177,8 @@ LayoutDocument TwoDecks() {
         t.Attach("24977", stub, kStubOuterEnd);
     for (PlacedPiece& p : doc.pieces)
         if (p.elevation > 1 && p.helixId == kNoId) p.level = 2;
-    AddScenery(doc, "tree_group", 1500, 1250);
-    AddScenery(doc, "tree_conifer", 1650, 1200);
+    AddScenery(doc, "tree_group", 1500, 1250, 0, 2);
+    AddScenery(doc, "tree_conifer", 1650, 1200, 0, 2);
     AddScenery(doc, "warehouse", 1500, 700);
     AddLabel(doc, "Helix to the upper deck", 380, 1260);
     Finish(doc);
