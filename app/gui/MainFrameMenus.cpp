@@ -78,6 +78,7 @@ wxMenu* BuildLayoutMenu() {
     menu->Append(kCmdLayoutShape, "Layout &Shape...");
     menu->Append(kCmdLevels, "Le&vels...");
     menu->Append(kCmdCheckLayout, "Check &Layout...\tCtrl+L");
+    menu->Append(kCmdCloseGap, "Close &Gap...\tCtrl+J");
     return menu;
 }
 }  // namespace
@@ -158,6 +159,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnValidate, this, kCmdValidate);
     Bind(wxEVT_MENU, &MainFrame::OnProperties, this, kCmdProperties);
     Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { if (canvas) canvas->CloseGap(); }, kCmdCloseGap);
     Bind(wxEVT_MENU, &MainFrame::OnView3D, this, kCmd3DView);
     BindDialogCommands(*this);
 

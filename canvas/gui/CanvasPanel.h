@@ -27,6 +27,7 @@ public:
     static constexpr int kCopyId = 5032;
     static constexpr int kPasteId = 5033;
     static constexpr int kAutofillId = 6001;
+    static constexpr int kCloseGapId = 6002;
 
     CanvasPanel(wxWindow* parent, MainFrame* frame);
 
@@ -59,7 +60,13 @@ public:
     CanvasOverlays Overlays() const {
         CanvasOverlays o = gestures.Overlays(Document());
         o.findingRings = findingRings;
+        o.chainGhost = chainGhost;
         return o;
+    }
+    // The chain the gap closer offers, drawn as ghosts until replaced (empty: none).
+    void SetChainGhost(std::vector<GhostPiece> ghost) {
+        chainGhost = std::move(ghost);
+        Refresh();
     }
     // The rings the layout check puts around its findings; they stay until replaced.
     void SetFindingRings(std::vector<FindingRing> rings) {
@@ -128,6 +135,9 @@ public:
     void PasteAtPointer();
     // "Autofill Gap..." on the two selected pieces.
     void AutofillGap();
+    // "Close Gap...": the chain of catalog pieces between the nearest ends of the two selected
+    // pieces, chosen in the gap closer's window.
+    void CloseGap();
     // The Resize Scenery dialog for an item.
     void OpenResizeScenery(uint32_t itemId);
     // Leaves the measuring-tape mode and releases the toolbar's Measure toggle.
@@ -205,6 +215,7 @@ private:
     double pointerY = 0;
     int pointerUnits = 0;
     std::vector<FindingRing> findingRings;
+    std::vector<GhostPiece> chainGhost;
     wxTimer flashTimer;
     std::function<void(wxMenu&)> popupHook;
 

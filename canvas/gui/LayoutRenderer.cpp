@@ -875,6 +875,10 @@ void DrawOverlays(wxDC& dc, const LayoutDocument& doc, const CanvasOverlays& o,
         DrawTapeInProgress(dc, {o.tapeX, o.tapeY}, wxPoint(o.tapeMouseX, o.tapeMouseY), doc.units,
                            view);
     }
+    for (const GhostPiece& g : o.chainGhost) {
+        if (const PieceDef* def = TrackCatalog::Instance().Find(g.article))
+            DrawPieceGhost(dc, *def, g.x, g.y, g.heading, view);
+    }
     // A palette ghost lies under its snap target; a moved selection has only the target.
     if (o.pieceGhost) {
         if (const PieceDef* def = TrackCatalog::Instance().Find(o.ghostArticle)) {
