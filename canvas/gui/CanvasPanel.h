@@ -59,6 +59,7 @@ public:
     CanvasOverlays Overlays() const {
         CanvasOverlays o = gestures.Overlays(Document());
         o.findingRings = findingRings;
+        o.trains = trains;
         return o;
     }
     // The rings the layout check puts around its findings; they stay until replaced.
@@ -66,6 +67,15 @@ public:
         findingRings = std::move(rings);
         Refresh();
     }
+
+    // The running trains over the layout: only what they covered and cover now is drawn again,
+    // over the kept picture of the layout.
+    void SetTrainsOverlay(TrainsOverlay overlay);
+    const TrainsOverlay& TrainsShown() const { return trains; }
+    // A left press on the layout goes first to this handler (the Trains window's placing and
+    // turnout switching), in layout millimetres; when it returns true, editing does not see it.
+    using ClickHandler = std::function<bool(double xMm, double yMm)>;
+    void SetClickHandler(ClickHandler handler) { clickHandler = std::move(handler); }
 
     // Pan state (middle button, Space + left drag or Ctrl + left drag).
     bool IsPanning() const {
@@ -193,6 +203,8 @@ private:
 
     CanvasGestures gestures;
     std::vector<FindingRing> findingRings;
+    TrainsOverlay trains;
+    ClickHandler clickHandler;
     wxTimer flashTimer;
     std::function<void(wxMenu&)> popupHook;
 
