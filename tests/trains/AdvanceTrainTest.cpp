@@ -223,7 +223,7 @@ TEST_F(TurnoutRun, VehiclesFollowTheWayTheyCameWhenTheTurnoutIsThrownUnderThem) 
     const VehiclePose& loco = backing.front();
     EXPECT_LT(DistanceToTrack(graph, loco.front.x, loco.front.y), 0.5);
     EXPECT_GT(std::abs(loco.front.y), 20.0);
-    EXPECT_NEAR(HeadingDiffDeg(loco.headingDeg, before.front().headingDeg), 0, 1e-6);
+    EXPECT_LT(HeadingDiffDeg(loco.headingDeg, before.front().headingDeg), 3.0);  // facing as before
 }
 
 TEST(SwitchSettingsTest, ThrowingCyclesThroughTheLegsOfTurnoutsOnly) {

@@ -38,8 +38,8 @@ TEST_F(OvalSession, TrainsRunAtTheirScaleSpeed) {
 }
 
 TEST_F(OvalSession, TrainsRunningIntoEachOtherStopAndAreBothRinged) {
-    const uint32_t a = Add(ids[0], 0, 100.0);
-    const uint32_t b = Add(ids[9], 1, 20.0);  // on the far side, running the other way
+    const uint32_t a = Add(ids[0], 0, 100.0, 1);
+    const uint32_t b = Add(ids[8], 1, 100.0, 1);  // on the far side, running the other way
     session.SetRunning(a, true);
     session.SetRunning(b, true);
     std::vector<std::string> messages;

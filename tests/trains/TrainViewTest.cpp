@@ -56,17 +56,20 @@ TEST(TrainModelsTest, APlacedVehicleStandsBetweenItsBogiesAndTiltsWithTheGrade) 
     pose.front = {300, 100};
     pose.rear = {300 - 160 * CosDeg(30), 100 - 160 * SinDeg(30)};
     pose.headingDeg = 30;
+    pose.frontHeightMm = pose.rearHeightMm = pose.heightMm = 10;
+    Mesh flat;
+    AddPlacedVehicle(flat, model, pose, 6.7);
+    ASSERT_EQ(flat.VertexCount(), model.VertexCount());
+    // On level track the body's centre lies over the midpoint of the bogies (world y is minus
+    // layout y) and its bogies stand on the rail head.
+    const Extent e = ExtentOf(flat);
+    const double mx = (pose.front.x + pose.rear.x) / 2, my = -(pose.front.y + pose.rear.y) / 2;
+    EXPECT_NEAR((e.lo.x + e.hi.x) / 2, mx, 1e-3);
+    EXPECT_NEAR((e.lo.y + e.hi.y) / 2, my, 1e-3);
+    EXPECT_NEAR(e.lo.z, 16.7, 1e-3);
     pose.frontHeightMm = 20;
-    pose.rearHeightMm = 10;
-    pose.heightMm = 15;
     Mesh placed;
     AddPlacedVehicle(placed, model, pose, 6.7);
-    ASSERT_EQ(placed.VertexCount(), model.VertexCount());
-    // The centre of the body lies over the midpoint of the bogies (world y is minus layout y).
-    const Extent e = ExtentOf(placed);
-    const double mx = (pose.front.x + pose.rear.x) / 2, my = -(pose.front.y + pose.rear.y) / 2;
-    EXPECT_NEAR((e.lo.x + e.hi.x) / 2, mx, 1.0);
-    EXPECT_NEAR((e.lo.y + e.hi.y) / 2, my, 1.0);
     // The first vertex of the front bogie box rises with the track: front bogies sit higher.
     double frontLow = 1e300, rearLow = 1e300;
     for (size_t i = 0; i + 2 < placed.positions.size(); i += 3) {
@@ -109,7 +112,9 @@ TEST(TrainCamerasTest, CabViewTurnsSmoothlyIntoACurveAndLooksAlongTheStraight) {
         if (!first) largestTurn = std::max(largestTurn, std::abs(std::remainder(yaw - lastYaw, 360.0)));
         first = false;
         lastYaw = yaw;
-        if (s < 400) EXPECT_NEAR(yaw, 0.0, 1e-9);  // along the straight, exactly ahead
+        if (s < 400) {
+            EXPECT_NEAR(yaw, 0.0, 1e-9);  // along the straight, exactly ahead
+        }
     }
     // The track's own heading turns 90 degrees within 62 frames; the view never jumps.
     EXPECT_LT(largestTurn, 2.5);
