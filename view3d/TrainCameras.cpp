@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "model/Geometry.h"
+#include "network/TrackGraph.h"
+#include "trains/TrainSession.h"
 
 namespace {
 
@@ -59,4 +61,25 @@ CameraView CameraEasing::Ease(const CameraView& wanted, double seconds) {
     return {eye,
             {eye.x + std::cos(pitch) * std::cos(yaw) * distance,
              eye.y + std::cos(pitch) * std::sin(yaw) * distance, eye.z + std::sin(pitch) * distance}};
+}
+
+bool TrainCameraView(const TrainSession& session, uint32_t watched, bool cab, double railTopMm,
+                     CameraEasing& easing, double seconds, CameraView* view) {
+    const SessionTrain* train = session.Find(watched);
+    if (!train && !session.Trains().empty()) train = &session.Trains().front();
+    if (!train || !train->state.Valid()) return false;
+    const TrackGraph& graph = session.Network();
+    const LinePose head = HeadPose(graph, train->state);
+    const double locomotive =
+        train->spec.vehicleLengthsMm.empty() ? 100.0 : train->spec.vehicleLengthsMm.front();
+    if (cab) {
+        // The driver's eye, 3.3 m above the rail head, looks at the track 1.5 locomotive lengths
+        // ahead: along straights exactly ahead, into curves as a driver does.
+        const LinePose ahead = PoseAhead(graph, session.Switches(), train->state, 1.5 * locomotive);
+        *view = easing.Ease(CabView(head, ahead, railTopMm + ModelMm(3.3, train->preset.scale)),
+                            seconds);
+    } else {
+        *view = easing.Ease(FollowView(head, 2.5 * locomotive, 1.2 * locomotive), seconds);
+    }
+    return true;
 }

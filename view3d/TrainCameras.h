@@ -2,8 +2,12 @@
 // looking out of the cab along the track; both eased so that curves do not jerk the picture.
 #pragma once
 
-#include "network/TrackGraph.h"
+#include <cstdint>
+
 #include "view3d/Mesh.h"
+
+struct LinePose;
+class TrainSession;
 
 // Where a camera stands and what it looks at, in world axes (x, minus layout y, height); up is
 // the world's z.
@@ -41,3 +45,9 @@ private:
     double yawDeg = 0;
     double pitchDeg = 0;
 };
+
+// The view of a train camera on the session's train `watched` (or its first train): `cab` out of
+// the cab, else following; eased by `easing` over `seconds`. The rail head is `railTopMm` above
+// the track's height. False when there is no train.
+bool TrainCameraView(const TrainSession& session, uint32_t watched, bool cab, double railTopMm,
+                     CameraEasing& easing, double seconds, CameraView* view);

@@ -3,6 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
+
+#include "view3d/TrainScene.h"
 
 namespace {
 
@@ -70,3 +74,21 @@ void AddPlacedVehicle(Mesh& into, const Mesh& model, const VehiclePose& pose, do
     into.colours.insert(into.colours.end(), model.colours.begin(), model.colours.end());
     for (uint32_t i : model.indices) into.indices.push_back(i + offset);
 }
+
+Mesh BuildTrainsMesh(const TrainSession& session, double railTopMm) {
+    Mesh all;
+    // Vehicles of one kind share one model.
+    std::map<std::tuple<double, double, double, bool>, Mesh> models;
+    for (const SessionTrain& t : session.Trains()) {
+        for (size_t i = 0; i < t.poses.size(); ++i) {
+            const VehicleLook look{t.spec.vehicleLengthsMm[i], t.WidthMm(), t.HeightMm(), i == 0};
+            const auto key = std::tuple(look.lengthMm, look.widthMm, look.heightMm, look.locomotive);
+            auto it = models.find(key);
+            if (it == models.end()) it = models.emplace(key, BuildVehicleMesh(look)).first;
+            AddPlacedVehicle(all, it->second, t.poses[i], railTopMm);
+        }
+    }
+    return all;
+}
+
+bool HasTrains(const TrainSession& session) { return !session.Trains().empty(); }

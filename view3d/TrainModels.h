@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "trains/TrainSession.h"
 #include "trains/VehiclePoses.h"
 #include "view3d/Mesh.h"
 
@@ -28,3 +29,4 @@ Mesh BuildVehicleMesh(const VehicleLook& look);
 // height): between its bogies, turned to them and tilted with the grade; `railTopMm` above the
 // track's height.
 void AddPlacedVehicle(Mesh& into, const Mesh& model, const VehiclePose& pose, double railTopMm);
+

@@ -67,6 +67,8 @@ wxMenu* BuildLayoutMenu() {
     menu->AppendSeparator();
     menu->Append(kCmdLayoutShape, "Layout &Shape...");
     menu->Append(kCmdCheckLayout, "Check &Layout...\tCtrl+L");
+    menu->AppendSeparator();
+    menu->Append(kCmdTrains, "&Trains...");
     return menu;
 }
 }  // namespace
@@ -95,6 +97,7 @@ void MainFrame::BuildToolBar() {
     bar->AddTool(kCmdLevels, "Levels", none,
                  "Manage layout levels (decks): height, color, and shape");
     bar->AddTool(kCmd3DView, "3D View", none);
+    bar->AddTool(kCmdTrains, "Trains", none, "Run trains on the layout and watch them in 3D");
     bar->AddSeparator();
     bar->AddTool(kCmdZoomFit, "Fit", none);
     bar->AddTool(kCmdLabels, "Hide Labels", none, "Toggle track labels and join dots",
@@ -142,6 +145,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnProperties, this, kCmdProperties);
     Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
     Bind(wxEVT_MENU, &MainFrame::OnView3D, this, kCmd3DView);
+    Bind(wxEVT_MENU, &MainFrame::OnTrains, this, kCmdTrains);
     BindDialogCommands(*this);
 
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUndo, this, kCmdUndo);
