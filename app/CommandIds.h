@@ -25,5 +25,5 @@ enum CommandId : int {
     kCmdProperties = 2020,
     kCmdHelp = 2021,
     kCmdCheckLayout = 2022,
-    kCmdTrains = 2030,
+    kCmdTrains = 2050,
 };

@@ -48,7 +48,7 @@ wxString TrainLine(const SessionTrain& t) {
 }  // namespace
 
 TrainsWindow::TrainsWindow(MainFrame* owner)
-    : wxDialog(owner, wxID_ANY, "Trains", wxDefaultPosition, wxSize(440, 420),
+    : wxDialog(owner, wxID_ANY, "Trains", wxDefaultPosition, wxSize(480, 440),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(owner),
       timer(this) {
@@ -75,16 +75,18 @@ TrainsWindow::TrainsWindow(MainFrame* owner)
     addRow->Add(add, 0);
     auto* runRow = new wxBoxSizer(wxHORIZONTAL);
     runRow->Add(startStop, 0, wxRIGHT, 4);
-    runRow->Add(reverse, 0, wxRIGHT, 8);
-    runRow->Add(new wxStaticText(this, wxID_ANY, "Speed (scale km/h):"), 0,
-                wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
-    runRow->Add(speed, 0);
+    runRow->Add(reverse, 0, wxRIGHT, 4);
+    runRow->Add(remove, 0);
+    auto* speedRow = new wxBoxSizer(wxHORIZONTAL);
+    speedRow->Add(new wxStaticText(this, wxID_ANY, "Speed (scale km/h):"), 0,
+                  wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+    speedRow->Add(speed, 0);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(preset, 0, wxEXPAND | wxALL, 6);
     sizer->Add(addRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 6);
     sizer->Add(list, 1, wxEXPAND | wxLEFT | wxRIGHT, 6);
     sizer->Add(runRow, 0, wxALL, 6);
-    sizer->Add(remove, 0, wxLEFT | wxRIGHT | wxBOTTOM, 6);
+    sizer->Add(speedRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 6);
     SetSizer(sizer);
     Layout();
 
