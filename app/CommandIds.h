@@ -26,4 +26,6 @@ enum CommandId : int {
     kCmdHelp = 2021,
     kCmdCheckLayout = 2022,
     kCmdTrains = 2050,
+    kCmdOpenOther = 2100,
+    kCmdSaveTo = 2101,
 };
