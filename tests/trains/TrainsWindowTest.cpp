@@ -116,6 +116,8 @@ TEST_F(TrainsWindowTest, ATrainRunsALapAndTakesTheOtherLegWhenItsTurnoutIsThrown
     }
     EXPECT_EQ(Train(id).state.step.piece, start);
     EXPECT_EQ(visited.size(), 24u);  // the oval's pieces, no siding
+    // A few frames on it runs past the station.
+    for (int frame = 0; frame < 20; ++frame) window->Advance(kFrameS);
 
     // The vehicles stand on the plan in their colours: the locomotive's body is drawn.
     PumpEvents();
@@ -125,6 +127,7 @@ TEST_F(TrainsWindowTest, ATrainRunsALapAndTakesTheOtherLegWhenItsTurnoutIsThrown
     const wxImage plan = frame->Canvas()->Picture().ConvertToImage();
     EXPECT_EQ(wxColour(plan.GetRed(mid.x, mid.y), plan.GetGreen(mid.x, mid.y), plan.GetBlue(mid.x, mid.y)),
               wxColour(kLocomotiveColour.r, kLocomotiveColour.g, kLocomotiveColour.b));
+    KeepShot(plan, "plan-running-train.png");
 
     // A click on the second turnout while the train runs throws it; the plan shows its new leg.
     const uint32_t second = turnouts[1];
@@ -154,7 +157,7 @@ TEST_F(TrainsWindowTest, ATrainRunsALapAndTakesTheOtherLegWhenItsTurnoutIsThrown
     EXPECT_EQ(Status(), "Train 1 stopped: buffer stop");
     EXPECT_FALSE(window->Animating());
     PumpEvents();
-    KeepShot(frame->Canvas()->Picture().ConvertToImage(), "plan-with-trains.png");
+    KeepShot(frame->Canvas()->Picture().ConvertToImage(), "plan-train-at-siding-buffer.png");
 }
 
 TEST_F(TrainsWindowTest, EditingTheTrackStopsTrainsAndTakesOffThoseWhoseTrackWentAway) {
