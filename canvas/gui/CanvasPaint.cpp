@@ -402,8 +402,6 @@ void CanvasPanel::RefreshPanned() {
 void CanvasPanel::SetTrainsOverlay(TrainsOverlay overlay) {
     const std::vector<wxRect> before = TrainsOverlayPixels(trains, view);
     trains = std::move(overlay);
-    // A picture already due to be drawn whole (after an edit) takes the trains with it.
-    if (!PictureCurrent()) return;
     if (!PrepareUnder(LayoutPass::End, false)) {
         overlayArea = OverlayBounds();
         RefreshArea(wxRect(wxPoint(0, 0), GetClientSize()));
