@@ -102,18 +102,6 @@ std::vector<HelpSection> MakeSections() {
     s.push_back({"Coloring Track",
                  {"Select pieces, choose a colour under Color in the right panel and press "
                   "Apply. \"Default\" takes the colour away again."}});
-    s.push_back({"Running Trains",
-                 {"Layout > Trains (or the Trains button) opens the Trains window. Choose a "
-                  "train and a number of cars, press Add Train and click a track: the head of "
-                  "the train goes there. Start, Stop, Reverse, the speed in scale km/h and "
-                  "Remove act on the train chosen in the list.",
-                  "While trains run, click a turnout to switch it; the green line shows the way "
-                  "each turnout is set. A train stops at a buffer, at an open end, at a turnout "
-                  "set against it and when it runs into another train (both are ringed); the "
-                  "status bar says why. Editing the track stops the trains, and a train whose "
-                  "track is removed is taken off. Turnout settings are not saved with the layout.",
-                  "In the 3D view, F follows the chosen train, C looks out of its cab and O "
-                  "returns to the orbit camera."}});
     HelpSection keys{"Keyboard Shortcuts", {}, false, true};
     for (const HelpShortcut& shortcut : HelpShortcuts())
         keys.paragraphs.push_back(ShortcutLine(shortcut));

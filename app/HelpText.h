@@ -22,7 +22,7 @@ struct HelpShortcut {
     const char* action;
 };
 
-// The sections in order, from "Welcome to Quillmore v1.3" to "Keyboard Shortcuts".
+// The eighteen sections, from "Welcome to Quillmore v1.3" to "Keyboard Shortcuts".
 const std::vector<HelpSection>& HelpSections();
 // The rows of the shortcut table, in order.
 const std::vector<HelpShortcut>& HelpShortcuts();
