@@ -27,6 +27,7 @@ enum CommandId : int {
     kCmdCheckLayout = 2022,
     kCmdHeightProfile = 2045,
     kCmdCloseGap = 2060,
+    kCmdTrains = 2050,
     kCmdOpenOther = 2100,
     kCmdSaveTo = 2101,
 };

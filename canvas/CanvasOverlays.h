@@ -9,12 +9,41 @@ struct GhostPiece {
     std::string article;
     double x = 0, y = 0, heading = 0;
 };
+#include "model/LayoutDocument.h"
 
 // A ring around a place the layout check found a fault, in mm.
 struct FindingRing {
     double x = 0, y = 0;
     bool error = false;  // red for errors, orange for warnings
 };
+
+// The running trains and the legs their turnouts are set for, in mm, drawn over the layout and
+// repainted on their own while the trains move.
+struct TrainsOverlay {
+    // A vehicle seen from above: a filled outline.
+    struct Body {
+        std::vector<PointMm> outline;
+        Rgb fill;
+        Rgb pen;
+    };
+    // A turnout's set route: its centre line.
+    struct Leg {
+        std::vector<PointMm> points;
+        Rgb colour;
+    };
+    // A ring round a train that ran into another.
+    struct Ring {
+        PointMm centre;
+        double radiusMm = 0;
+        Rgb colour;
+    };
+    std::vector<Leg> legs;
+    std::vector<Body> bodies;
+    std::vector<Ring> rings;
+    bool Empty() const { return legs.empty() && bodies.empty() && rings.empty(); }
+};
+inline constexpr int kTrainLegPenPx = 3;
+inline constexpr int kTrainRingPenPx = 3;
 
 // Everything is off by default; the editing code switches parts on while a gesture runs.
 struct CanvasOverlays {
@@ -57,4 +86,6 @@ struct CanvasOverlays {
 
     // The chain the gap closer would lay, while its choice is open.
     std::vector<GhostPiece> chainGhost;
+    // The trains while the Trains window is open.
+    TrainsOverlay trains;
 };

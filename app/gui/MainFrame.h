@@ -20,6 +20,7 @@ class LayoutCheckWindow;
 class FrameRecovery;
 class PalettePanel;
 class PropertiesPanel;
+class TrainsWindow;
 class View3DFrame;
 class wxAboutDialogInfo;
 class wxFileHistory;
@@ -98,6 +99,12 @@ public:
     // The layout check window while it is open (MainFrameCheck.cpp); it forgets itself on close.
     LayoutCheckWindow* CheckWindow() const { return checkWindow; }
     void ForgetCheckWindow() { checkWindow = nullptr; }
+
+    // The Trains window while it is open (MainFrameTrains.cpp); it forgets itself on close.
+    TrainsWindow* Trains() const { return trainsWindow; }
+    void ForgetTrainsWindow() { trainsWindow = nullptr; }
+    // Opens the Trains window or brings it forward.
+    void ShowTrainsWindow();
 
     // Runs once after the frame is shown and the document has its level.
     void AfterStartup();
@@ -203,6 +210,9 @@ private:
     void OnUpdateLater(wxUpdateUIEvent& event);
     void SetToolLabel(int id, const wxString& label);
 
+    // The Trains command (MainFrameTrains.cpp).
+    void OnTrains(wxCommandEvent& event);
+
     // The 3D View command (MainFrame3D.cpp).
     void OnView3D(wxCommandEvent& event);
 
@@ -236,6 +246,7 @@ private:
     std::vector<std::pair<int, ChangeListener>> changeListeners;
     int lastListenerId = 0;
     LayoutCheckWindow* checkWindow = nullptr;
+    TrainsWindow* trainsWindow = nullptr;
 
     // Crash recovery (MainFrameRecovery.cpp).
     void OfferRecoveries(const std::string& folder);

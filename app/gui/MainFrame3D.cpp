@@ -1,5 +1,6 @@
 // The 3D View command: opens the 3D window or raises it, and keeps it in step with the layout.
 #include "app/gui/MainFrame.h"
+#include "trains/gui/TrainsWindow.h"
 #include "view3d/gui/TrackGLCanvas.h"
 #include "view3d/gui/View3DFrame.h"
 
@@ -16,6 +17,7 @@ void MainFrame::OnView3D(wxCommandEvent&) {
         return;
     }
     view3D = new View3DFrame(this, document);
+    if (trainsWindow) view3D->Canvas()->SetTrains(&trainsWindow->Session(), trainsWindow->Watched());
     // Drags notify on every mouse move: the canvas merges the requests into its next paint.
     view3DListener = AddChangeListener([this](DocChange what) {
         if (view3D && HasAny(what, kSceneChanges)) view3D->Canvas()->RequestRebuild();

@@ -79,6 +79,8 @@ wxMenu* BuildLayoutMenu() {
     menu->Append(kCmdLevels, "Le&vels...");
     menu->Append(kCmdCheckLayout, "Check &Layout...\tCtrl+L");
     menu->Append(kCmdCloseGap, "Close &Gap...\tCtrl+J");
+    menu->AppendSeparator();
+    menu->Append(kCmdTrains, "&Trains...");
     return menu;
 }
 }  // namespace
@@ -111,6 +113,7 @@ void MainFrame::BuildToolBar() {
     bar->AddTool(kCmdLevels, "Levels", none,
                  "Manage layout levels (decks): height, color, and shape");
     bar->AddTool(kCmd3DView, "3D View", none);
+    bar->AddTool(kCmdTrains, "Trains", none, "Run trains on the layout and watch them in 3D");
     bar->AddSeparator();
     bar->AddTool(kCmdZoomFit, "Fit", none);
     bar->AddTool(kCmdLabels, "Hide Labels", none, "Toggle track labels and join dots",
@@ -161,6 +164,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { if (canvas) canvas->CloseGap(); }, kCmdCloseGap);
     Bind(wxEVT_MENU, &MainFrame::OnView3D, this, kCmd3DView);
+    Bind(wxEVT_MENU, &MainFrame::OnTrains, this, kCmdTrains);
     BindDialogCommands(*this);
 
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUndo, this, kCmdUndo);

@@ -4,6 +4,7 @@
 #include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/utils.h>
 
 #include "app/gui/MainFrame.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -39,6 +40,11 @@ PointerEvent CanvasPanel::ToPointer(const wxMouseEvent& event) const {
 }
 
 void CanvasPanel::OnLeftDown(wxMouseEvent& event) {
+    if (clickHandler && !wxGetKeyState(WXK_SPACE) &&
+        clickHandler(view.ToLayoutX(event.GetX()), view.ToLayoutY(event.GetY()))) {
+        SetFocus();
+        return;
+    }
     Apply(Edit().LeftDown(Document(), view, ToPointer(event)));
 }
 

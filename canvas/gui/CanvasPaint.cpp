@@ -254,6 +254,7 @@ wxRect CanvasPanel::OverlayBounds() {
                              12));
     }
     if (o.rotation) Include(r, wxRect(wxPoint(0, 0), GetClientSize()));
+    for (const wxRect& box : TrainsOverlayPixels(o.trains, view)) Include(r, box);
     (void)doc;
     return r.Intersect(wxRect(wxPoint(0, 0), GetClientSize()));
 }
@@ -374,7 +375,8 @@ void CanvasPanel::RefreshPanned() {
     const CanvasOverlays o = Overlays();
     const bool overlaysShown = o.rubberBand || o.tape || o.snapTarget || o.pieceGhost ||
                                o.sceneryGhost || o.helixGhost || o.rotation ||
-                               !o.findingRings.empty() || !o.chainGhost.empty();
+                               !o.findingRings.empty() || !o.chainGhost.empty() ||
+                               !o.trains.Empty();
     // Only a plain shift of a picture already drawn at this zoom can be reused.
     const bool shift = pictureValid && picture.IsOk() && picture.GetSize() == size &&
                        view.zoom == pictureView.zoom && std::fabs(ddx - sx) < 1e-6 &&
@@ -405,4 +407,38 @@ void CanvasPanel::RefreshPanned() {
     if (sy < 0) strips.emplace_back(0, size.y + sy, size.x, -sy);
     ComposeOnScratch(strips, LayoutPass::Ground);
     RefreshArea(wxRect(wxPoint(0, 0), size));
+}
+
+void CanvasPanel::SetTrainsOverlay(TrainsOverlay overlay) {
+    const std::vector<wxRect> before = TrainsOverlayPixels(trains, view);
+    trains = std::move(overlay);
+    if (!PrepareUnder(LayoutPass::End, false)) {
+        overlayArea = OverlayBounds();
+        RefreshArea(wxRect(wxPoint(0, 0), GetClientSize()));
+        return;
+    }
+    // Where a vehicle was and where it is now, each train's boxes merged where they touch.
+    std::vector<wxRect> areas = TrainsOverlayPixels(trains, view);
+    areas.insert(areas.end(), before.begin(), before.end());
+    const wxRect client(wxPoint(0, 0), GetClientSize());
+    std::vector<wxRect> merged;
+    for (wxRect a : areas) {
+        a = a.Intersect(client);
+        if (a.IsEmpty()) continue;
+        for (bool grown = true; grown;) {
+            grown = false;
+            for (size_t i = 0; i < merged.size(); ++i) {
+                if (!merged[i].Intersects(wxRect(a).Inflate(4))) continue;
+                a = a.Union(merged[i]);
+                merged.erase(merged.begin() + static_cast<std::ptrdiff_t>(i));
+                grown = true;
+                break;
+            }
+        }
+        merged.push_back(a);
+    }
+    if (merged.empty()) return;
+    ComposeOnScratch(merged, underFrom);
+    overlayArea = OverlayBounds();
+    for (const wxRect& a : merged) RefreshArea(a);
 }

@@ -61,6 +61,7 @@ public:
         CanvasOverlays o = gestures.Overlays(Document());
         o.findingRings = findingRings;
         o.chainGhost = chainGhost;
+        o.trains = trains;
         return o;
     }
     // The chain the gap closer offers, drawn as ghosts until replaced (empty: none).
@@ -73,6 +74,15 @@ public:
         findingRings = std::move(rings);
         Refresh();
     }
+
+    // The running trains over the layout: only what they covered and cover now is drawn again,
+    // over the kept picture of the layout.
+    void SetTrainsOverlay(TrainsOverlay overlay);
+    const TrainsOverlay& TrainsShown() const { return trains; }
+    // A left press on the layout goes first to this handler (the Trains window's placing and
+    // turnout switching), in layout millimetres; when it returns true, editing does not see it.
+    using ClickHandler = std::function<bool(double xMm, double yMm)>;
+    void SetClickHandler(ClickHandler handler) { clickHandler = std::move(handler); }
 
     // Pan state (middle button, Space + left drag or Ctrl + left drag).
     bool IsPanning() const {
@@ -216,6 +226,8 @@ private:
     int pointerUnits = 0;
     std::vector<FindingRing> findingRings;
     std::vector<GhostPiece> chainGhost;
+    TrainsOverlay trains;
+    ClickHandler clickHandler;
     wxTimer flashTimer;
     std::function<void(wxMenu&)> popupHook;
 

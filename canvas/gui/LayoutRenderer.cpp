@@ -865,8 +865,62 @@ void DrawFindingRings(wxDC& dc, const std::vector<FindingRing>& rings, const Vie
     }
 }
 
+void DrawTrainsOverlay(wxDC& dc, const TrainsOverlay& trains, const ViewTransform& view) {
+    if (trains.Empty()) return;
+    std::vector<wxPoint> pts;
+    auto toPixels = [&](const std::vector<PointMm>& mm) {
+        pts.clear();
+        for (const PointMm& p : mm) pts.emplace_back(view.ToPixelX(p.x), view.ToPixelY(p.y));
+    };
+    for (const TrainsOverlay::Leg& leg : trains.legs) {
+        toPixels(leg.points);
+        if (pts.size() < 2) continue;
+        dc.SetPen(wxPen(wxColour(leg.colour.r, leg.colour.g, leg.colour.b), kTrainLegPenPx));
+        dc.DrawLines(static_cast<int>(pts.size()), pts.data());
+    }
+    for (const TrainsOverlay::Body& body : trains.bodies) {
+        toPixels(body.outline);
+        if (pts.size() < 3) continue;
+        dc.SetPen(wxPen(wxColour(body.pen.r, body.pen.g, body.pen.b), 1));
+        dc.SetBrush(wxBrush(wxColour(body.fill.r, body.fill.g, body.fill.b)));
+        dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
+    }
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    for (const TrainsOverlay::Ring& ring : trains.rings) {
+        dc.SetPen(wxPen(wxColour(ring.colour.r, ring.colour.g, ring.colour.b), kTrainRingPenPx));
+        dc.DrawCircle(view.ToPixelX(ring.centre.x), view.ToPixelY(ring.centre.y),
+                      std::max(kFindingRingPx, static_cast<int>(ring.radiusMm * view.zoom)));
+    }
+}
+
+std::vector<wxRect> TrainsOverlayPixels(const TrainsOverlay& trains, const ViewTransform& view) {
+    std::vector<wxRect> boxes;
+    auto add = [&](const std::vector<PointMm>& mm, int slack) {
+        if (mm.empty()) return;
+        int x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
+        for (const PointMm& p : mm) {
+            const int x = view.ToPixelX(p.x), y = view.ToPixelY(p.y);
+            x0 = std::min(x0, x);
+            y0 = std::min(y0, y);
+            x1 = std::max(x1, x);
+            y1 = std::max(y1, y);
+        }
+        boxes.push_back(wxRect(wxPoint(x0, y0), wxPoint(x1, y1)).Inflate(slack));
+    };
+    for (const TrainsOverlay::Leg& leg : trains.legs) add(leg.points, kTrainLegPenPx + 1);
+    for (const TrainsOverlay::Body& body : trains.bodies) add(body.outline, 2);
+    for (const TrainsOverlay::Ring& ring : trains.rings) {
+        const int r = std::max(kFindingRingPx, static_cast<int>(ring.radiusMm * view.zoom)) +
+                      kTrainRingPenPx + 1;
+        const int cx = view.ToPixelX(ring.centre.x), cy = view.ToPixelY(ring.centre.y);
+        boxes.emplace_back(cx - r, cy - r, 2 * r + 1, 2 * r + 1);
+    }
+    return boxes;
+}
+
 void DrawOverlays(wxDC& dc, const LayoutDocument& doc, const CanvasOverlays& o,
                   const ViewTransform& view) {
+    DrawTrainsOverlay(dc, o.trains, view);
     DrawFindingRings(dc, o.findingRings, view);
     if (o.rubberBand) {
         DrawRubberBand(dc, wxPoint(o.bandX0, o.bandY0), wxPoint(o.bandX1, o.bandY1));

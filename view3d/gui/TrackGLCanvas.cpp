@@ -7,12 +7,14 @@
 #include <wx/dcclient.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <numbers>
 
 #include "model/LayoutDocument.h"
 #include "view3d/TrackMeshes.h"
 #include "view3d/TrackView.h"
+#include "view3d/TrainScene.h"
 
 namespace {
 
@@ -146,6 +148,30 @@ void TrackGLCanvas::RequestRebuild() {
     Refresh();
 }
 
+void TrackGLCanvas::SetTrains(const TrainSession* session, uint32_t watchedTrain) {
+    trains = session;
+    watched = watchedTrain;
+    Refresh();
+}
+
+void TrackGLCanvas::SetCameraMode(CameraMode mode) {
+    cameraMode = mode;
+    followEasing.Reset();
+    cabEasing.Reset();
+    Refresh();
+}
+
+bool TrackGLCanvas::LookFromTrain(double seconds) {
+    if (cameraMode == CameraMode::Orbit || !trains) return false;
+    const bool cab = cameraMode == CameraMode::Cab;
+    if (!TrainCameraView(*trains, watched, cab, kRailTop, cab ? cabEasing : followEasing, seconds,
+                         &lastView))
+        return false;
+    gluLookAt(lastView.eye.x, lastView.eye.y, lastView.eye.z, lastView.target.x, lastView.target.y,
+              lastView.target.z, 0, 0, 1);
+    return true;
+}
+
 void TrackGLCanvas::InitGl() {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
@@ -186,20 +212,29 @@ void TrackGLCanvas::DrawScene(int width, int height) {
         glViewport(0, 0, width, height);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        const double nowS = std::chrono::duration<double>(now).count();
+        const double seconds = lastFrameS < 0 ? 0.0 : nowS - lastFrameS;
+        lastFrameS = nowS;
         // A near plane at 1 mm leaves the depth buffer too coarse metres away: track and the
         // grid under it would fight. Scaled with the distance it keeps 50 depth steps per mm
         // at the pan centre; nothing within 1/50 of the distance of the eye is ever looked at.
-        const double nearPlane = std::max(1.0, camera.distance / 50.0);
-        gluPerspective(kFieldOfViewDeg, static_cast<double>(width) / height, nearPlane, 60000.0);
+        // The train cameras stand close to the track and look a few metres at most.
+        const bool onTrain = cameraMode != CameraMode::Orbit && trains && HasTrains(*trains);
+        const double nearPlane = onTrain ? 3.0 : std::max(1.0, camera.distance / 50.0);
+        gluPerspective(kFieldOfViewDeg, static_cast<double>(width) / height, nearPlane,
+                       onTrain ? 20000.0 : 60000.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        gluLookAt(0, 0, camera.distance, 0, 0, 0, 0, 1, 0);
-        // Turning the world by minus the pitch puts the camera on the near (-Y) side, above the
-        // layout, with heights pointing up the screen; turning it by plus the pitch would show
-        // the model rolled over, as if seen from below.
-        glRotatef(-camera.pitch, 1, 0, 0);
-        glRotatef(camera.yaw, 0, 0, 1);
-        glTranslatef(camera.panX - camera.centreX, camera.panY - camera.centreY, 0);
+        if (!LookFromTrain(seconds)) {
+            gluLookAt(0, 0, camera.distance, 0, 0, 0, 0, 1, 0);
+            // Turning the world by minus the pitch puts the camera on the near (-Y) side, above
+            // the layout, with heights pointing up the screen; turning it by plus the pitch
+            // would show the model rolled over, as if seen from below.
+            glRotatef(-camera.pitch, 1, 0, 0);
+            glRotatef(camera.yaw, 0, 0, 1);
+            glTranslatef(camera.panX - camera.centreX, camera.panY - camera.centreY, 0);
+        }
         glGetDoublev(GL_MODELVIEW_MATRIX, lastModelview);
         glGetDoublev(GL_PROJECTION_MATRIX, lastProjection);
         lastViewport = {0, 0, width, height};
@@ -263,6 +298,9 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     }
     flushRun();
     glDisable(GL_POLYGON_OFFSET_FILL);
+    trainsMesh.Clear();
+    if (trains) trainsMesh = BuildTrainsMesh(*trains, kRailTop);
+    DrawMesh(trainsMesh);
     DrawMesh(scene.tunnels);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
@@ -343,6 +381,11 @@ void TrackGLCanvas::OnKeyDown(wxKeyEvent& event) {
     if (code == 'R' || code == 'r') {
         camera.Reset();
         Refresh();
+        return;
+    }
+    if (code == 'O' || code == 'F' || code == 'C') {
+        SetCameraMode(code == 'O' ? CameraMode::Orbit
+                                  : code == 'F' ? CameraMode::Follow : CameraMode::Cab);
         return;
     }
     event.Skip();

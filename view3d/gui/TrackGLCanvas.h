@@ -11,8 +11,10 @@
 
 #include "view3d/OrbitCamera.h"
 #include "view3d/Scene3D.h"
+#include "view3d/TrainCameras.h"
 
 class LayoutDocument;
+class TrainSession;
 
 class TrackGLCanvas : public wxGLCanvas {
 public:
@@ -41,6 +43,19 @@ public:
     // when it lay outside the depth range or nothing was drawn yet.
     bool ProjectToWindow(double x, double y, double z, wxPoint& out) const;
 
+    // The trains to draw, and the one the train cameras ride with (null: none). The canvas only
+    // reads them while it draws; the owner clears them before they go.
+    void SetTrains(const TrainSession* session, uint32_t watchedTrain);
+    // O: the orbit camera; F: following the watched train; C: out of its cab. Without a train
+    // the orbit camera is used.
+    enum class CameraMode { Orbit, Follow, Cab };
+    void SetCameraMode(CameraMode mode);
+    CameraMode Mode() const { return cameraMode; }
+    // The trains' vehicles as last drawn, in world axes.
+    const Mesh& TrainsMesh() const { return trainsMesh; }
+    // Where the camera stood for the last frame, in world axes.
+    const CameraView& LastView() const { return lastView; }
+
     // Draws one frame into the back buffer and shows it; with `pixels`, first reads the frame
     // back as RGB rows from the bottom up. False when the context cannot be made current.
     bool RenderFrame(std::vector<uint8_t>* pixels = nullptr);
@@ -60,6 +75,8 @@ private:
     void OnKeyDown(wxKeyEvent& event);
 
     void InitGl();
+    // Sets the modelview of a train camera; false when there is no train to ride with.
+    bool LookFromTrain(double seconds);
     void DrawScene(int width, int height);
     void DoRebuild();
 
@@ -77,6 +94,15 @@ private:
     bool rebuildPending = false;
     int rebuildCount = 0;
     unsigned lastGlError = 0;
+
+    const TrainSession* trains = nullptr;
+    uint32_t watched = 0;
+    CameraMode cameraMode = CameraMode::Orbit;
+    CameraEasing followEasing{0.6, true};
+    CameraEasing cabEasing{0.35, false};
+    CameraView lastView;
+    Mesh trainsMesh;
+    double lastFrameS = -1;
 
     int lastX = 0;
     int lastY = 0;

@@ -1,0 +1,250 @@
+// A train's head running over the network: laps, buffers, open ends, turnouts, and the same
+// place however the run is cut into steps.
+#include <gtest/gtest.h>
+
+#include "TrainLayouts.h"
+#include "trains/AdvanceTrain.h"
+#include "trains/VehiclePoses.h"
+
+namespace {
+
+TrainSpec ThreeVehicles() { return {{150.0, 200.0, 120.0}, 3.0}; }
+
+class OvalRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ids = BuildOval(doc);
+        graph = BuildTrackGraph(doc);
+        for (uint32_t id : ids) lapMm += graph.RouteLength(id, 0, 1);
+    }
+    LayoutDocument doc;
+    std::vector<uint32_t> ids;
+    TrackGraph graph;
+    double lapMm = 0;
+};
+
+TEST_F(OvalRun, OneLapComesBackToTheStartingPose) {
+    TrainState state = PlaceTrain(graph, {ids[3], 0}, 40.0);
+    ASSERT_TRUE(state.Valid());
+    const TrainSpec spec = ThreeVehicles();
+    const LinePose head = HeadPose(graph, state);
+    const std::vector<VehiclePose> before = VehiclePoses(graph, state, spec);
+    const AdvanceResult r = AdvanceTrain(graph, {}, state, lapMm);
+    EXPECT_EQ(r.reason, StopReason::None);
+    EXPECT_NEAR(r.movedMm, lapMm, 1e-9);
+    const LinePose after = HeadPose(graph, state);
+    EXPECT_NEAR(after.x, head.x, 0.1);
+    EXPECT_NEAR(after.y, head.y, 0.1);
+    const std::vector<VehiclePose> poses = VehiclePoses(graph, state, spec);
+    ASSERT_EQ(poses.size(), before.size());
+    for (size_t i = 0; i < poses.size(); ++i) {
+        EXPECT_NEAR(poses[i].front.x, before[i].front.x, 0.1) << i;
+        EXPECT_NEAR(poses[i].front.y, before[i].front.y, 0.1) << i;
+        EXPECT_NEAR(poses[i].rear.x, before[i].rear.x, 0.1) << i;
+        EXPECT_NEAR(poses[i].rear.y, before[i].rear.y, 0.1) << i;
+    }
+}
+
+TEST_F(OvalRun, ManySmallStepsEndWhereOneBigStepEnds) {
+    const TrainState start = PlaceTrain(graph, {ids[1], 0}, 12.5);
+    TrainState big = start, small = start;
+    const double distance = 2.7 * lapMm;
+    AdvanceTrain(graph, {}, big, distance);
+    const int steps = 997;  // not a divisor of anything in the layout
+    double moved = 0;
+    for (int i = 0; i < steps; ++i) moved += AdvanceTrain(graph, {}, small, distance / steps).movedMm;
+    EXPECT_NEAR(moved, distance, 1e-6);
+    EXPECT_EQ(small.step, big.step);
+    EXPECT_NEAR(small.alongMm, big.alongMm, 1e-6);
+    const auto a = VehiclePoses(graph, small, ThreeVehicles());
+    const auto b = VehiclePoses(graph, big, ThreeVehicles());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_NEAR(a[i].rear.x, b[i].rear.x, 1e-6);
+        EXPECT_NEAR(a[i].rear.y, b[i].rear.y, 1e-6);
+    }
+}
+
+TEST_F(OvalRun, TurningRoundTwiceGivesTheSameTrainBack) {
+    TrainState state = PlaceTrain(graph, {ids[2], 0}, 30.0);
+    AdvanceTrain(graph, {}, state, 900.0);
+    const TrainSpec spec = ThreeVehicles();
+    const auto before = VehiclePoses(graph, state, spec);
+    ReverseTrain(graph, state, spec);
+    EXPECT_TRUE(state.reversed);
+    const auto turned = VehiclePoses(graph, state, spec);
+    // Every vehicle stays where it stood and faces the same way.
+    for (size_t i = 0; i < before.size(); ++i) {
+        EXPECT_NEAR(turned[i].front.x, before[i].front.x, 0.01) << i;
+        EXPECT_NEAR(turned[i].rear.y, before[i].rear.y, 0.01) << i;
+        EXPECT_NEAR(HeadingDiffDeg(turned[i].headingDeg, before[i].headingDeg), 0, 0.01) << i;
+    }
+    // Now the train runs last vehicle first: the head is at the last car's far end.
+    const LinePose head = HeadPose(graph, state);
+    const VehiclePose& last = turned.back();
+    const double reach = std::hypot(head.x - last.rear.x, head.y - last.rear.y);
+    EXPECT_NEAR(reach, 0.1 * spec.vehicleLengthsMm.back(), 0.5);
+    ReverseTrain(graph, state, spec);
+    EXPECT_FALSE(state.reversed);
+    const auto back = VehiclePoses(graph, state, spec);
+    for (size_t i = 0; i < before.size(); ++i) {
+        EXPECT_NEAR(back[i].front.x, before[i].front.x, 0.01) << i;
+        EXPECT_NEAR(back[i].front.y, before[i].front.y, 0.01) << i;
+    }
+}
+
+// A line of straights from the left, ending in a bumper or open.
+class LineEnd : public ::testing::Test {
+protected:
+    std::vector<uint32_t> Line(bool bumper) {
+        TrackBuilder t(doc);
+        std::vector<uint32_t> ids = t.Line(kStraight, 3, 30.0);
+        if (bumper) ids.push_back(t.Attach(kBumper, ids.back(), 1));
+        graph = BuildTrackGraph(doc);
+        return ids;
+    }
+    LayoutDocument doc;
+    TrackGraph graph;
+};
+
+TEST_F(LineEnd, HeadStopsAtTheBuffersEnd) {
+    const std::vector<uint32_t> ids = Line(true);
+    TrainState state = PlaceTrain(graph, {ids[0], 0}, 10.0);
+    const AdvanceResult r = AdvanceTrain(graph, {}, state, 5000.0);
+    EXPECT_EQ(r.reason, StopReason::BufferStop);
+    EXPECT_EQ(state.step.piece, ids.back());
+    // The buffer's end: the bumper's catalog length along its heading from its connector.
+    const PlacedPiece& bumper = *doc.FindPiece(ids.back());
+    const double length = TrackCatalog::Instance().Find(kBumper)->length;
+    const LinePose head = HeadPose(graph, state);
+    EXPECT_NEAR(head.x, bumper.x + CosDeg(bumper.heading) * length, 0.1);
+    EXPECT_NEAR(head.y, bumper.y + SinDeg(bumper.heading) * length, 0.1);
+    EXPECT_NEAR(r.movedMm, 3 * 188.3 - 10.0 + length, 0.1);
+    // Pushed on again it stays where it is.
+    const AdvanceResult again = AdvanceTrain(graph, {}, state, 50.0);
+    EXPECT_EQ(again.reason, StopReason::BufferStop);
+    EXPECT_EQ(again.movedMm, 0.0);
+}
+
+TEST_F(LineEnd, HeadStopsExactlyAtAnOpenEnd) {
+    const std::vector<uint32_t> ids = Line(false);
+    TrainState state = PlaceTrain(graph, {ids[0], 0}, 0.0);
+    const AdvanceResult r = AdvanceTrain(graph, {}, state, 1000.0);
+    EXPECT_EQ(r.reason, StopReason::OpenEnd);
+    EXPECT_NEAR(r.movedMm, 3 * 188.3, 1e-6);
+    const PlacedPiece& last = *doc.FindPiece(ids.back());
+    const ConnectorPose end = GetConnectorPose(last, *TrackCatalog::Instance().Find(kStraight), 1);
+    const LinePose head = HeadPose(graph, state);
+    EXPECT_NEAR(head.x, end.x, 0.01);
+    EXPECT_NEAR(head.y, end.y, 0.01);
+}
+
+TEST_F(LineEnd, ANegativeDistanceDoesNotMoveTheTrain) {
+    const std::vector<uint32_t> ids = Line(false);
+    TrainState state = PlaceTrain(graph, {ids[1], 0}, 50.0);
+    const AdvanceResult r = AdvanceTrain(graph, {}, state, -20.0);
+    EXPECT_EQ(r.movedMm, 0.0);
+    EXPECT_EQ(state.alongMm, 50.0);
+}
+
+// A left turnout with a straight on its root, a straight on its through leg and one on its
+// diverging leg.
+class TurnoutRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TrackBuilder t(doc);
+        approach = t.Place(kStraight, -188.3, 0, 0);
+        turnout = t.Attach(kLeftTurnout, approach, 1);
+        through = t.Attach(kStraight, turnout, 1);
+        diverging = t.Attach(kStraight, turnout, 2);
+        graph = BuildTrackGraph(doc);
+    }
+    LayoutDocument doc;
+    uint32_t approach = 0, turnout = 0, through = 0, diverging = 0;
+    TrackGraph graph;
+};
+
+TEST_F(TurnoutRun, LeavingByTheRootTakesTheSetLeg) {
+    TrainState unset = PlaceTrain(graph, {approach, 0}, 0);
+    AdvanceTrain(graph, {}, unset, 430.0);
+    EXPECT_EQ(unset.step.piece, through);
+
+    SwitchSettings switches;
+    switches.legs[turnout] = 2;
+    TrainState set = PlaceTrain(graph, {approach, 0}, 0);
+    AdvanceTrain(graph, switches, set, 300.0);
+    EXPECT_EQ(set.step.piece, turnout);
+    EXPECT_EQ(set.step.exit, 2);
+    AdvanceTrain(graph, switches, set, 200.0);
+    EXPECT_EQ(set.step.piece, diverging);
+    // The diverging track lies off the through line.
+    const LinePose head = HeadPose(graph, set);
+    EXPECT_GT(std::abs(head.y), 20.0);
+}
+
+TEST_F(TurnoutRun, EnteringByTheLegNotSetStopsWhereItMeetsTheTurnout) {
+    TrainState state = PlaceTrain(graph, {diverging, 1}, 20.0);  // heading back to the turnout
+    const AdvanceResult r = AdvanceTrain(graph, {}, state, 500.0);
+    EXPECT_EQ(r.reason, StopReason::AgainstSwitch);
+    EXPECT_EQ(state.step.piece, diverging);
+    const PlacedPiece& t = *doc.FindPiece(turnout);
+    const ConnectorPose leg = GetConnectorPose(t, *TrackCatalog::Instance().Find(kLeftTurnout), 2);
+    const LinePose head = HeadPose(graph, state);
+    EXPECT_NEAR(head.x, leg.x, 0.01);
+    EXPECT_NEAR(head.y, leg.y, 0.01);
+    // Set for that leg, the same train runs through onto the root's track.
+    SwitchSettings switches;
+    switches.legs[turnout] = 2;
+    const AdvanceResult on = AdvanceTrain(graph, switches, state, 300.0);
+    EXPECT_EQ(on.reason, StopReason::None);
+    EXPECT_EQ(state.step.piece, approach);
+}
+
+TEST_F(TurnoutRun, VehiclesFollowTheWayTheyCameWhenTheTurnoutIsThrownUnderThem) {
+    SwitchSettings switches;
+    switches.legs[turnout] = 2;
+    TrainState state = PlaceTrain(graph, {approach, 0}, 0);
+    AdvanceTrain(graph, switches, state, 188.3 + 188.3 + 120.0);
+    ASSERT_EQ(state.step.piece, diverging);
+    const TrainSpec spec = ThreeVehicles();
+    const auto before = VehiclePoses(graph, state, spec);
+    switches.legs[turnout] = 1;
+    const auto after = VehiclePoses(graph, state, spec);
+    for (size_t i = 0; i < before.size(); ++i) {
+        EXPECT_NEAR(after[i].rear.x, before[i].rear.x, 1e-9);
+        EXPECT_NEAR(after[i].rear.y, before[i].rear.y, 1e-9);
+    }
+    // Turned round, it backs out the way it came: the locomotive, now at the far end, is still
+    // drawn back over the diverging leg although the turnout is set for the other one.
+    ReverseTrain(graph, state, spec);
+    ASSERT_EQ(state.step.piece, approach);
+    const AdvanceResult r = AdvanceTrain(graph, switches, state, 15.0);
+    EXPECT_EQ(r.reason, StopReason::None);
+    const auto backing = VehiclePoses(graph, state, spec);
+    const VehiclePose& loco = backing.front();
+    EXPECT_LT(DistanceToTrack(graph, loco.front.x, loco.front.y), 0.5);
+    EXPECT_GT(std::abs(loco.front.y), 20.0);
+    EXPECT_LT(HeadingDiffDeg(loco.headingDeg, before.front().headingDeg), 3.0);  // facing as before
+}
+
+TEST(SwitchSettingsTest, ThrowingCyclesThroughTheLegsOfTurnoutsOnly) {
+    LayoutDocument doc;
+    TrackBuilder t(doc);
+    const uint32_t turnout = t.Place(kLeftTurnout);
+    const uint32_t straight = t.Attach(kStraight, turnout, 1);
+    const TrackGraph graph = BuildTrackGraph(doc);
+    SwitchSettings switches;
+    EXPECT_EQ(SetLeg(switches, turnout), 1);
+    EXPECT_TRUE(ThrowSwitch(graph, switches, turnout));
+    EXPECT_EQ(SetLeg(switches, turnout), 2);
+    EXPECT_TRUE(ThrowSwitch(graph, switches, turnout));
+    EXPECT_EQ(SetLeg(switches, turnout), 1);
+    EXPECT_FALSE(ThrowSwitch(graph, switches, straight));
+    EXPECT_FALSE(switches.legs.contains(straight));
+    EXPECT_EQ(SetRoutes(graph, switches, straight).size(), 0u);
+    const std::vector<PieceRouteRef> set = SetRoutes(graph, switches, turnout);
+    ASSERT_EQ(set.size(), 1u);
+    EXPECT_EQ(set[0].entry, 0);
+    EXPECT_EQ(set[0].exit, 1);
+}
+
+}  // namespace

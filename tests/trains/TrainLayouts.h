@@ -1,0 +1,44 @@
+// Small track layouts for the train tests, built as a drop on the canvas builds them.
+#pragma once
+
+#include <cmath>
+#include <vector>
+
+#include "model/TrackBuilder.h"
+#include "network/TrackGraph.h"
+
+inline constexpr const char* kStraight = "24188";  // 188.3 mm
+inline constexpr const char* kCurve = "24130";     // R1 360 mm, 30 degrees
+inline constexpr const char* kLeftTurnout = "24611";
+inline constexpr const char* kBumper = "24977";    // 48.3 mm
+
+// A closed oval: two straights, a half circle, two straights, a half circle. Ids in order.
+inline std::vector<uint32_t> BuildOval(LayoutDocument& doc) {
+    TrackBuilder t(doc);
+    std::vector<uint32_t> ids{t.Place(kStraight)};
+    auto run = [&](const char* article, int n) {
+        for (int i = 0; i < n; ++i) ids.push_back(t.Attach(article, ids.back(), 1));
+    };
+    run(kStraight, 1);
+    run(kCurve, 6);
+    run(kStraight, 2);
+    run(kCurve, 6);
+    t.Join(ids.back(), 1, ids.front(), 0);
+    return ids;
+}
+
+// The shortest distance from a point to any centre line of the network.
+inline double DistanceToTrack(const TrackGraph& graph, double x, double y) {
+    double best = 1e300;
+    for (const auto& piece : graph.Pieces())
+        for (const TrackRoute& line : piece->lines)
+            for (size_t i = 0; i + 1 < line.points.size(); ++i) {
+                const PointMm a = line.points[i], b = line.points[i + 1];
+                const double vx = b.x - a.x, vy = b.y - a.y;
+                const double len2 = vx * vx + vy * vy;
+                double u = len2 > 0 ? ((x - a.x) * vx + (y - a.y) * vy) / len2 : 0;
+                u = std::clamp(u, 0.0, 1.0);
+                best = std::min(best, std::hypot(x - a.x - u * vx, y - a.y - u * vy));
+            }
+    return best;
+}

@@ -1,0 +1,143 @@
+// The session's trains: speeds in scale km/h, stops with a reason, collisions, and what an edit
+// of the track does to them.
+#include <gtest/gtest.h>
+
+#include "TrainLayouts.h"
+#include "trains/TrainSession.h"
+
+namespace {
+
+const TrainPreset& H0Preset() { return *TrainPresetsFor(87).front(); }
+
+class OvalSession : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ids = BuildOval(doc);
+        session.SetNetwork(BuildTrackGraph(doc));
+    }
+    uint32_t Add(uint32_t piece, int entry, double offset, int cars = 2) {
+        uint32_t id = 0;
+        EXPECT_EQ(session.AddTrain(H0Preset(), cars, {piece, entry}, offset, &id), "");
+        return id;
+    }
+    LayoutDocument doc;
+    std::vector<uint32_t> ids;
+    TrainSession session;
+};
+
+TEST_F(OvalSession, TrainsRunAtTheirScaleSpeed) {
+    const uint32_t id = Add(ids[8], 0, 10.0, 0);
+    session.SetSpeed(id, 100.0);
+    session.SetRunning(id, true);
+    const LinePose before = HeadPose(session.Network(), session.Find(id)->state);
+    EXPECT_TRUE(session.Run(0.5).empty());
+    const LinePose after = HeadPose(session.Network(), session.Find(id)->state);
+    // 100 km/h for half a second is 13.9 m full size, 159.7 mm in H0, here along a straight.
+    const double expected = 100.0 / 3.6 * 0.5 * 1000.0 / 87.0;
+    EXPECT_NEAR(std::hypot(after.x - before.x, after.y - before.y), expected, 1e-6);
+}
+
+TEST_F(OvalSession, TrainsRunningIntoEachOtherStopAndAreBothRinged) {
+    const uint32_t a = Add(ids[0], 0, 100.0, 1);
+    const uint32_t b = Add(ids[8], 1, 100.0, 1);  // on the far side, running the other way
+    session.SetRunning(a, true);
+    session.SetRunning(b, true);
+    std::vector<std::string> messages;
+    for (int frame = 0; frame < 30 * 60 && messages.empty(); ++frame) messages = session.Run(1.0 / 30);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("ran into"), std::string::npos) << messages[0];
+    EXPECT_FALSE(session.AnyRunning());
+    EXPECT_TRUE(session.Find(a)->collided);
+    EXPECT_TRUE(session.Find(b)->collided);
+    // Turned round, one runs away from the other without another collision.
+    session.Reverse(a);
+    session.SetRunning(a, true);
+    EXPECT_TRUE(session.Run(0.2).empty());
+    EXPECT_TRUE(session.Find(a)->running);
+}
+
+TEST_F(OvalSession, ATrainCannotBePutOnAnother) {
+    Add(ids[0], 0, 150.0);
+    uint32_t id = 0;
+    EXPECT_NE(session.AddTrain(H0Preset(), 1, {ids[0], 0}, 100.0, &id), "");
+    EXPECT_EQ(session.Trains().size(), 1u);
+}
+
+TEST_F(OvalSession, EditingTheTrackStopsTrainsAndTakesOffThoseOnRemovedPieces) {
+    const uint32_t near = Add(ids[1], 0, 100.0, 1);
+    const uint32_t far = Add(ids[10], 0, 100.0, 1);
+    session.SetRunning(near, true);
+    session.SetRunning(far, true);
+    session.Run(0.1);
+    // The piece under the train at the far side goes.
+    const std::vector<uint32_t> under = session.Find(far)->occupied;
+    ASSERT_FALSE(under.empty());
+    std::erase_if(doc.pieces, [&](const PlacedPiece& p) { return p.id == under.front(); });
+    for (PlacedPiece& p : doc.pieces)
+        for (Joint& j : p.joints)
+            if (j.target == under.front()) j = Joint{};
+    EXPECT_EQ(session.SetNetwork(BuildTrackGraph(doc, &session.Network())), 1);
+    EXPECT_EQ(session.Find(far), nullptr);
+    ASSERT_NE(session.Find(near), nullptr);
+    EXPECT_FALSE(session.Find(near)->running);
+}
+
+TEST(TrainSessionTest, StopsAtTheBufferWithItsReason) {
+    LayoutDocument doc;
+    TrackBuilder t(doc);
+    const std::vector<uint32_t> ids = t.Line(kStraight, 6);
+    t.Attach(kBumper, ids.back(), 1);
+    TrainSession session;
+    session.SetNetwork(BuildTrackGraph(doc));
+    uint32_t id = 0;
+    ASSERT_EQ(session.AddTrain(H0Preset(), 1, {ids[0], 0}, 0.0, &id), "");
+    // Put on at the very start, it was pushed on until its last car stands on the track.
+    const SessionTrain& train = *session.Find(id);
+    const PlacedPiece& start = *doc.FindPiece(ids[0]);
+    for (const VehiclePose& p : train.poses) EXPECT_GT(p.rear.x, start.x + 1.0);
+    session.SetRunning(id, true);
+    std::vector<std::string> messages;
+    for (int frame = 0; frame < 600 && messages.empty(); ++frame) messages = session.Run(1.0 / 30);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], train.name + " stopped: buffer stop");
+    EXPECT_EQ(train.lastStop, StopReason::BufferStop);
+    EXPECT_FALSE(train.running);
+}
+
+TEST(TrainSessionTest, TrainsOfAnotherScaleAreRefused) {
+    LayoutDocument doc;
+    const std::vector<uint32_t> ids = TrackBuilder(doc).Line(kStraight, 8);
+    TrainSession session;
+    session.SetNetwork(BuildTrackGraph(doc));
+    const TrainPreset& z = *TrainPresetsFor(220).front();
+    EXPECT_NE(session.AddTrain(z, 2, {ids[0], 0}, 0.0), "");
+    EXPECT_TRUE(session.Trains().empty());
+}
+
+TEST(TrainPresetsTest, EveryScaleHasTrainsOfTheSamePrototypesAtItsScale) {
+    for (const int scale : {87, 220}) {
+        const auto presets = TrainPresetsFor(scale);
+        ASSERT_GE(presets.size(), 2u) << scale;
+        for (const TrainPreset* p : presets) {
+            const TrainSpec spec = MakeTrainSpec(*p, 4);
+            ASSERT_EQ(spec.vehicleLengthsMm.size(), 5u);
+            // Full-size vehicles run from 10 to 30 m.
+            for (double mm : spec.vehicleLengthsMm) {
+                EXPECT_GT(mm * scale, 10000.0);
+                EXPECT_LT(mm * scale, 30000.0);
+            }
+            EXPECT_NEAR(TrainLengthMm(spec),
+                        spec.vehicleLengthsMm[0] + 4 * spec.vehicleLengthsMm[1] +
+                            4 * spec.couplingGapMm, 1e-9);
+        }
+    }
+    EXPECT_EQ(ScaleOf(TrackSystem::MarklinC), 87);
+    EXPECT_EQ(ScaleOf(TrackSystem::TrixC), 87);
+    EXPECT_EQ(ScaleOf(TrackSystem::MarklinZ), 220);
+    // The same prototype is 220 / 87 times longer in H0 than in Z.
+    const TrainSpec h0 = MakeTrainSpec(*TrainPresetsFor(87)[0], 1);
+    const TrainSpec z = MakeTrainSpec(*TrainPresetsFor(220)[0], 1);
+    EXPECT_NEAR(h0.vehicleLengthsMm[1] / z.vehicleLengthsMm[1], 220.0 / 87.0, 1e-9);
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+// The trains in 3D: vehicle models placed on their bogies, and the cab and follow cameras that
+// turn smoothly where the track bends.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/Geometry.h"
+#include "view3d/TrainCameras.h"
+#include "view3d/TrainModels.h"
+
+namespace {
+
+struct Extent {
+    Vec3 lo{1e300, 1e300, 1e300}, hi{-1e300, -1e300, -1e300};
+};
+Extent ExtentOf(const Mesh& m) {
+    Extent e;
+    for (size_t i = 0; i + 2 < m.positions.size(); i += 3) {
+        e.lo = {std::min(e.lo.x, double(m.positions[i])), std::min(e.lo.y, double(m.positions[i + 1])),
+                std::min(e.lo.z, double(m.positions[i + 2]))};
+        e.hi = {std::max(e.hi.x, double(m.positions[i])), std::max(e.hi.y, double(m.positions[i + 1])),
+                std::max(e.hi.z, double(m.positions[i + 2]))};
+    }
+    return e;
+}
+
+float Brightness(Colour3 c) { return 0.3f * c.r + 0.59f * c.g + 0.11f * c.b; }
+
+TEST(TrainModelsTest, AVehicleIsItsLengthWidthAndHeightAndTheLocomotiveIsDarker) {
+    const VehicleLook look{230.0, 34.0, 47.0, true};
+    const Mesh m = BuildVehicleMesh(look);
+    const Extent e = ExtentOf(m);
+    EXPECT_NEAR(e.hi.x - e.lo.x, 230.0, 0.5);
+    EXPECT_NEAR(e.hi.y - e.lo.y, 34.0, 1e-4);
+    EXPECT_NEAR(e.lo.z, 0.0, 1e-6);  // the bogies stand on the rail head
+    EXPECT_NEAR(e.hi.z, 47.0, 1e-4);
+    EXPECT_LT(Brightness(kLocomotiveBody), Brightness(kCarBody));
+    // Some of the car is body colour, some roof, some bogie.
+    const Mesh car = BuildVehicleMesh({300.0, 34.0, 47.0, false});
+    int body = 0, roof = 0, bogie = 0;
+    for (size_t i = 0; i + 2 < car.colours.size(); i += 3) {
+        const Colour3 c{car.colours[i], car.colours[i + 1], car.colours[i + 2]};
+        body += c == kCarBody;
+        roof += c == kVehicleRoof;
+        bogie += c == kBogie;
+    }
+    EXPECT_GT(body, 0);
+    EXPECT_GT(roof, 0);
+    EXPECT_GT(bogie, 0);
+}
+
+TEST(TrainModelsTest, APlacedVehicleStandsBetweenItsBogiesAndTiltsWithTheGrade) {
+    const Mesh model = BuildVehicleMesh({200.0, 30.0, 40.0, false});
+    VehiclePose pose;
+    pose.front = {300, 100};
+    pose.rear = {300 - 160 * CosDeg(30), 100 - 160 * SinDeg(30)};
+    pose.headingDeg = 30;
+    pose.frontHeightMm = pose.rearHeightMm = pose.heightMm = 10;
+    Mesh flat;
+    AddPlacedVehicle(flat, model, pose, 6.7);
+    ASSERT_EQ(flat.VertexCount(), model.VertexCount());
+    // On level track the body's centre lies over the midpoint of the bogies (world y is minus
+    // layout y) and its bogies stand on the rail head.
+    const Extent e = ExtentOf(flat);
+    const double mx = (pose.front.x + pose.rear.x) / 2, my = -(pose.front.y + pose.rear.y) / 2;
+    EXPECT_NEAR((e.lo.x + e.hi.x) / 2, mx, 1e-3);
+    EXPECT_NEAR((e.lo.y + e.hi.y) / 2, my, 1e-3);
+    EXPECT_NEAR(e.lo.z, 16.7, 1e-3);
+    pose.frontHeightMm = 20;
+    Mesh placed;
+    AddPlacedVehicle(placed, model, pose, 6.7);
+    // The first vertex of the front bogie box rises with the track: front bogies sit higher.
+    double frontLow = 1e300, rearLow = 1e300;
+    for (size_t i = 0; i + 2 < placed.positions.size(); i += 3) {
+        const double along = (placed.positions[i] - mx) * CosDeg(30) -
+                             (placed.positions[i + 1] - my) * SinDeg(30);
+        double& low = along > 0 ? frontLow : rearLow;
+        low = std::min(low, double(placed.positions[i + 2]));
+    }
+    EXPECT_GT(frontLow, rearLow + 5.0);
+    EXPECT_GT(rearLow, 10.0 + 6.7 - 2.0);
+}
+
+// A track that runs straight east, turns south on a quarter circle of radius 360 mm and runs on
+// south, as
+// the head of a train meets it frame after frame.
+LinePose OnTrack(double s) {
+    constexpr double kStraightMm = 1000, kRadius = 360;
+    if (s <= kStraightMm) return {s, 0, 0, 0, 0};
+    const double arc = kRadius * kPi / 2;
+    if (s > kStraightMm + arc) return {kStraightMm + kRadius, kRadius + s - kStraightMm - arc, 0, 90, 0};
+    const double a = (s - kStraightMm) / kRadius;
+    return {kStraightMm + kRadius * std::sin(a), kRadius - kRadius * std::cos(a), 0, RadToDeg(a), 0};
+}
+
+double YawDeg(const CameraView& v) {
+    return RadToDeg(std::atan2(v.target.y - v.eye.y, v.target.x - v.eye.x));
+}
+
+TEST(TrainCamerasTest, CabViewTurnsSmoothlyIntoACurveAndLooksAlongTheStraight) {
+    CameraEasing easing(0.35, false);
+    constexpr double kStepMm = 9.0, kAheadMm = 500, kEye = 37;
+    double largestTurn = 0, lastYaw = 0;
+    bool first = true;
+    for (double s = 0; s < 1400; s += kStepMm) {
+        const CameraView v = easing.Ease(CabView(OnTrack(s), OnTrack(s + kAheadMm), kEye), 1.0 / 30);
+        // The eye rides on the train, at the driver's height.
+        EXPECT_NEAR(v.eye.x, OnTrack(s).x, 1e-9);
+        EXPECT_NEAR(v.eye.z, kEye, 1e-9);
+        const double yaw = YawDeg(v);
+        if (!first) largestTurn = std::max(largestTurn, std::abs(std::remainder(yaw - lastYaw, 360.0)));
+        first = false;
+        lastYaw = yaw;
+        if (s < 400) {
+            EXPECT_NEAR(yaw, 0.0, 1e-9);  // along the straight, exactly ahead
+        }
+    }
+    // The track's own heading turns 90 degrees within 62 frames; the view never jumps.
+    EXPECT_LT(largestTurn, 2.5);
+    EXPECT_GT(largestTurn, 0.1);
+}
+
+TEST(TrainCamerasTest, EasingTakesTheShortWayRoundAndJumpsToAFarView) {
+    CameraEasing easing(0.2, true);
+    const CameraView east{{0, 0, 10}, {100, -1, 10}};   // just south of east
+    const CameraView west{{0, 0, 10}, {100, 1, 10}};    // just north of east
+    easing.Ease(east, 0.03);
+    const CameraView eased = easing.Ease(west, 0.03);
+    EXPECT_GT(eased.target.x, 99.0);  // it did not swing round through the west
+    const CameraView far{{5000, 0, 10}, {5100, 0, 10}};
+    const CameraView jumped = easing.Ease(far, 0.03);
+    EXPECT_NEAR(jumped.eye.x, 5000.0, 1e-9);
+    EXPECT_NEAR(jumped.target.x, 5100.0, 1e-9);
+}
+
+TEST(TrainCamerasTest, FollowViewStandsBehindAndAboveLookingAtTheHead) {
+    const LinePose head{100, 200, 30, 90, 0};  // heading down the layout: world -y
+    const CameraView v = FollowView(head, 400, 150);
+    EXPECT_NEAR(v.target.x, 100, 1e-9);
+    EXPECT_NEAR(v.target.y, -200, 1e-9);
+    EXPECT_NEAR(v.eye.x, 100, 1e-9);
+    EXPECT_NEAR(v.eye.y, -200 + 400, 1e-9);
+    EXPECT_NEAR(v.eye.z, 30 + 150, 1e-9);
+}
+
+}  // namespace

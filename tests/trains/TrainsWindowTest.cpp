@@ -1,0 +1,240 @@
+// Running trains in the main window: a train added to a sample layout by a click on its track,
+// started, run round a lap, sent into a siding by a click on a turnout; edits that stop trains
+// and take them off; the trains in the 3D view and its cab camera.
+#include <gtest/gtest.h>
+#include <wx/image.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+
+#include <cstdlib>
+#include <set>
+
+#include "app/CommandIds.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/CanvasPanel.h"
+#include "catalog/TrackCatalog.h"
+#include "resources/samples/SampleLayoutBuilder.h"
+#include "support/GuiTestSupport.h"
+#include "trains/TrainPicture.h"
+#include "trains/gui/TrainsWindow.h"
+#include "view3d/gui/TrackGLCanvas.h"
+#include "view3d/gui/View3DFrame.h"
+
+namespace {
+
+constexpr double kFrameS = 1.0 / 30;
+
+void Command(wxWindow* target, wxEventType type, int id) {
+    wxCommandEvent event(type, id);
+    event.SetEventObject(target);
+    target->GetEventHandler()->ProcessEvent(event);
+}
+
+// Saves a picture into $QUILLMORE_SHOT_DIR when it is set.
+void KeepShot(const wxImage& image, const char* name) {
+    if (const char* dir = std::getenv("QUILLMORE_SHOT_DIR"))
+        image.SaveFile(wxString::FromUTF8(std::string(dir) + "/" + name), wxBITMAP_TYPE_PNG);
+}
+
+class TrainsWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        frame = new MainFrame();
+        frame->Show();
+        frame->Document() = BuildSampleLayouts().front().doc;  // the C-Track oval with a station
+        frame->NotifyChanged(DocChange::File);
+        frame->FlushChanges();
+        PumpEvents();
+        frame->Canvas()->ZoomToFit();
+        Command(frame, wxEVT_MENU, kCmdTrains);
+        window = frame->Trains();
+        ASSERT_NE(window, nullptr);
+        PumpEvents();
+        // The oval's two turnouts lie on its top run, roots to the west.
+        for (const PlacedPiece& p : frame->Document().pieces)
+            if (p.article == "24611") turnouts.push_back(p.id);
+        ASSERT_EQ(turnouts.size(), 2u);
+    }
+    void TearDown() override {
+        if (frame->View3D()) frame->View3D()->Destroy();
+        frame->Destroy();
+        PumpEvents();
+    }
+    const PlacedPiece& Piece(uint32_t id) { return *frame->Document().FindPiece(id); }
+    // A left press and release on the canvas over a layout point.
+    void ClickAt(double x, double y) {
+        CanvasPanel* canvas = frame->Canvas();
+        const wxPoint at = canvas->LayoutToScreen(x, y);
+        for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
+            wxMouseEvent event(type);
+            event.SetPosition(at);
+            event.m_leftDown = type == wxEVT_LEFT_DOWN;
+            event.SetEventObject(canvas);
+            canvas->GetEventHandler()->ProcessEvent(event);
+        }
+    }
+    // Add Train, then a click on the straight just east of the first turnout.
+    uint32_t AddTrain(int cars) {
+        static_cast<wxSpinCtrl*>(window->FindWindow(TrainsWindow::kIdCars))->SetValue(cars);
+        Command(window, wxEVT_BUTTON, TrainsWindow::kIdAdd);
+        EXPECT_TRUE(window->Placing());
+        const PlacedPiece& t = Piece(turnouts[0]);
+        ClickAt(t.x + 188.3 + 94.0, t.y);
+        EXPECT_FALSE(window->Placing());
+        return window->Watched();
+    }
+    const SessionTrain& Train(uint32_t id) { return *window->Session().Find(id); }
+    wxString Status() { return frame->GetStatusBar()->GetStatusText(0); }
+
+    MainFrame* frame = nullptr;
+    TrainsWindow* window = nullptr;
+    std::vector<uint32_t> turnouts;
+};
+
+TEST_F(TrainsWindowTest, ATrainRunsALapAndTakesTheOtherLegWhenItsTurnoutIsThrown) {
+    const uint32_t id = AddTrain(3);
+    ASSERT_NE(id, 0u);
+    const uint32_t start = Train(id).state.step.piece;
+    EXPECT_EQ(Train(id).poses.size(), 4u);
+    Command(window, wxEVT_BUTTON, TrainsWindow::kIdStartStop);
+    ASSERT_TRUE(Train(id).running);
+    // The timer runs it; then frames are run one by one.
+    EXPECT_TRUE(window->Animating());
+    const double before = Train(id).state.alongMm;
+    EXPECT_TRUE(PumpUntil([&] { return Train(id).state.alongMm != before; }, 3000));
+
+    // A lap: round both ends and back onto the starting piece, over every piece of the oval.
+    std::set<uint32_t> visited;
+    bool left = false;
+    for (int frame = 0; frame < 30 * 60; ++frame) {
+        window->Advance(kFrameS);
+        ASSERT_TRUE(Train(id).running) << Status().utf8_string();
+        const uint32_t on = Train(id).state.step.piece;
+        visited.insert(on);
+        if (on != start) left = true;
+        if (left && on == start) break;
+    }
+    EXPECT_EQ(Train(id).state.step.piece, start);
+    EXPECT_EQ(visited.size(), 24u);  // the oval's pieces, no siding
+    // A few frames on it runs past the station.
+    for (int frame = 0; frame < 20; ++frame) window->Advance(kFrameS);
+
+    // The vehicles stand on the plan in their colours: the locomotive's body is drawn.
+    PumpEvents();
+    const VehiclePose& loco = Train(id).poses.front();
+    const wxPoint mid = frame->Canvas()->LayoutToScreen((loco.front.x + loco.rear.x) / 2,
+                                                        (loco.front.y + loco.rear.y) / 2);
+    const wxImage plan = frame->Canvas()->Picture().ConvertToImage();
+    EXPECT_EQ(wxColour(plan.GetRed(mid.x, mid.y), plan.GetGreen(mid.x, mid.y), plan.GetBlue(mid.x, mid.y)),
+              wxColour(kLocomotiveColour.r, kLocomotiveColour.g, kLocomotiveColour.b));
+    KeepShot(plan, "plan-running-train.png");
+
+    // A click on the second turnout while the train runs throws it; the plan shows its new leg.
+    const uint32_t second = turnouts[1];
+    const PlacedPiece& t = Piece(second);
+    ClickAt(t.x + 40.0, t.y);
+    EXPECT_EQ(SetLeg(window->Session().Switches(), second), 2);
+    const PieceDef& def = *TrackCatalog::Instance().Find("24611");
+    const ConnectorPose legEnd = GetConnectorPose(t, def, 2);
+    bool legShown = false;
+    for (const TrainsOverlay::Leg& leg : frame->Canvas()->TrainsShown().legs)
+        legShown |= std::hypot(leg.points.back().x - legEnd.x, leg.points.back().y - legEnd.y) < 0.5;
+    EXPECT_TRUE(legShown);
+
+    // The train now takes the diverging leg into the siding, and stops at its buffer.
+    const uint32_t siding = Piece(second).joints[2].target;
+    bool tookSiding = false;
+    for (int frame = 0; frame < 30 * 60 && Train(id).running; ++frame) {
+        window->Advance(kFrameS);
+        tookSiding |= Train(id).state.step.piece == siding;
+        if (Train(id).state.step.piece == second) {
+            EXPECT_EQ(Train(id).state.step.exit, 2);
+        }
+    }
+    EXPECT_TRUE(tookSiding);
+    EXPECT_FALSE(Train(id).running);
+    EXPECT_EQ(Train(id).lastStop, StopReason::BufferStop);
+    EXPECT_EQ(Status(), "Train 1 stopped: buffer stop");
+    EXPECT_FALSE(window->Animating());
+    PumpEvents();
+    KeepShot(frame->Canvas()->Picture().ConvertToImage(), "plan-train-at-siding-buffer.png");
+}
+
+TEST_F(TrainsWindowTest, EditingTheTrackStopsTrainsAndTakesOffThoseWhoseTrackWentAway) {
+    const uint32_t id = AddTrain(2);
+    Command(window, wxEVT_BUTTON, TrainsWindow::kIdStartStop);
+    window->Advance(kFrameS);
+    ASSERT_TRUE(Train(id).running);
+    // Raising a piece far from the train stops it.
+    LayoutDocument& doc = frame->Document();
+    const uint32_t farPiece = doc.pieces[15].id;
+    ASSERT_TRUE(std::find(Train(id).occupied.begin(), Train(id).occupied.end(), farPiece) ==
+                Train(id).occupied.end());
+    doc.FindPiece(farPiece)->elevation += 5;
+    frame->NotifyChanged(DocChange::Placement);
+    frame->FlushChanges();
+    ASSERT_NE(window->Session().Find(id), nullptr);
+    EXPECT_FALSE(Train(id).running);
+    EXPECT_FALSE(window->Animating());
+    // Deleting the piece under it takes it off.
+    const uint32_t under = Train(id).state.step.piece;
+    for (PlacedPiece& p : doc.pieces) p.selected = p.id == under;
+    frame->DeleteSelection(DeleteSource::EditMenu);
+    frame->FlushChanges();
+    EXPECT_EQ(window->Session().Find(id), nullptr);
+    EXPECT_TRUE(frame->Canvas()->TrainsShown().bodies.empty());
+    EXPECT_EQ(Status(), "A train was taken off: its track was removed.");
+}
+
+TEST_F(TrainsWindowTest, TheThreeDViewDrawsTheTrainAndLooksOutOfItsCab) {
+    const uint32_t id = AddTrain(3);
+    Command(frame, wxEVT_MENU, kCmd3DView);
+    View3DFrame* view = frame->View3D();
+    ASSERT_NE(view, nullptr);
+    TrackGLCanvas* canvas = view->Canvas();
+    ASSERT_TRUE(PumpUntil([&] { return canvas->IsShownOnScreen(); }));
+    std::vector<uint8_t> pixels;
+    ASSERT_TRUE(canvas->RenderFrame(&pixels));
+    EXPECT_GT(canvas->TrainsMesh().TriangleCount(), 0u);
+    // C: the camera rides in the cab, at the head of the train, looking along the track.
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.m_keyCode = 'C';
+    key.SetEventObject(canvas);
+    canvas->GetEventHandler()->ProcessEvent(key);
+    EXPECT_EQ(canvas->Mode(), TrackGLCanvas::CameraMode::Cab);
+    Command(window, wxEVT_BUTTON, TrainsWindow::kIdStartStop);
+    for (int i = 0; i < 20; ++i) window->Advance(kFrameS);
+    ASSERT_TRUE(canvas->RenderFrame(&pixels));
+    EXPECT_EQ(canvas->LastGlError(), 0u);
+    const LinePose head = HeadPose(window->Session().Network(), Train(id).state);
+    const CameraView& v = canvas->LastView();
+    EXPECT_NEAR(v.eye.x, head.x, 1e-3);
+    EXPECT_NEAR(v.eye.y, -head.y, 1e-3);
+    EXPECT_GT(v.eye.z, head.heightMm + 30.0);  // a driver's eye is well above the rail
+    // The track ahead lies ahead of the eye (the train heads east along the top run).
+    EXPECT_GT(v.target.x, v.eye.x + 100.0);
+    const wxSize size = canvas->GetClientSize();
+    wxImage image(size.x, size.y);
+    for (int y = 0; y < size.y; ++y)
+        for (int x = 0; x < size.x; ++x) {
+            const size_t i = (static_cast<size_t>(size.y - 1 - y) * size.x + x) * 3;
+            image.SetRGB(x, y, pixels[i], pixels[i + 1], pixels[i + 2]);
+        }
+    // Out of the cab, the track fills the bottom middle of the picture: neither the dark sky
+    // nor the green baseboard shows there.
+    int track = 0, all = 0;
+    for (int y = size.y * 8 / 10; y < size.y * 95 / 100; ++y)
+        for (int x = size.x * 47 / 100; x < size.x * 53 / 100; ++x, ++all) {
+            const int r = image.GetRed(x, y), g = image.GetGreen(x, y), b = image.GetBlue(x, y);
+            const bool board = g > r + 15 && g > b + 15;
+            track += !board && r + g + b > 150;
+        }
+    EXPECT_GT(track, all * 8 / 10);
+    KeepShot(image, "cab-view.png");
+    // O: back to the orbit camera.
+    key.m_keyCode = 'O';
+    canvas->GetEventHandler()->ProcessEvent(key);
+    EXPECT_EQ(canvas->Mode(), TrackGLCanvas::CameraMode::Orbit);
+}
+
+}  // namespace

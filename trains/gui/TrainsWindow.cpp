@@ -1,0 +1,268 @@
+// The Trains window and the animation of the trains on the plan and in the 3D view.
+#include "trains/gui/TrainsWindow.h"
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/listbox.h>
+#include <wx/sizer.h>
+#include <wx/spinctrl.h>
+#include <wx/stattext.h>
+
+#include <algorithm>
+#include <map>
+
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/CanvasPanel.h"
+#include "catalog/TrackCatalog.h"
+#include "trains/TrainPicture.h"
+#include "view3d/gui/TrackGLCanvas.h"
+#include "view3d/gui/View3DFrame.h"
+
+namespace {
+
+// A click this many pixels from a centre line still hits the track.
+constexpr double kPickPx = 10.0;
+// A frame that comes late (a busy machine, a modal dialog) runs the trains no further than this.
+constexpr double kLongestFrameS = 0.1;
+
+// The scale most of the layout's track is in (H0 for an empty layout).
+int LayoutScale(const LayoutDocument& doc) {
+    std::map<int, int> count;
+    for (const PlacedPiece& p : doc.pieces)
+        if (const PieceDef* def = TrackCatalog::Instance().Find(p.article))
+            ++count[ScaleOf(def->system)];
+    int best = 87, most = 0;
+    for (const auto& [scale, n] : count)
+        if (n > most && !TrainPresetsFor(scale).empty()) best = scale, most = n;
+    return best;
+}
+
+wxString TrainLine(const SessionTrain& t) {
+    wxString state = t.running ? "running" : t.collided ? "collided" : "stopped";
+    return wxString::Format("%s: %s, %zu cars, %.0f km/h, %s%s", wxString::FromUTF8(t.name),
+                            wxString::FromUTF8(ScaleName(t.preset.scale)),
+                            t.spec.vehicleLengthsMm.size() - 1, t.speedKmh, state,
+                            t.state.reversed ? " (reversed)" : "");
+}
+
+}  // namespace
+
+TrainsWindow::TrainsWindow(MainFrame* owner)
+    : wxDialog(owner, wxID_ANY, "Trains", wxDefaultPosition, wxSize(480, 440),
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      frame(owner),
+      timer(this) {
+    preset = new wxChoice(this, kIdPreset);
+    const int scale = LayoutScale(frame->Document());
+    for (const TrainPreset& p : TrainPresets()) {
+        preset->Append(wxString::FromUTF8(p.name));
+        if (preset->GetSelection() == wxNOT_FOUND && p.scale == scale)
+            preset->SetSelection(static_cast<int>(preset->GetCount() - 1));
+    }
+    cars = new wxSpinCtrl(this, kIdCars, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                          wxSP_ARROW_KEYS, 0, 30, 3);
+    auto* add = new wxButton(this, kIdAdd, "Add Train");
+    list = new wxListBox(this, kIdList);
+    startStop = new wxButton(this, kIdStartStop, "Start");
+    auto* reverse = new wxButton(this, kIdReverse, "Reverse");
+    speed = new wxSpinCtrl(this, kIdSpeed, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                           wxSP_ARROW_KEYS, 0, 400, 80);
+    auto* remove = new wxButton(this, kIdRemove, "Remove");
+
+    auto* addRow = new wxBoxSizer(wxHORIZONTAL);
+    addRow->Add(new wxStaticText(this, wxID_ANY, "Cars:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+    addRow->Add(cars, 0, wxRIGHT, 8);
+    addRow->Add(add, 0);
+    auto* runRow = new wxBoxSizer(wxHORIZONTAL);
+    runRow->Add(startStop, 0, wxRIGHT, 4);
+    runRow->Add(reverse, 0, wxRIGHT, 4);
+    runRow->Add(remove, 0);
+    auto* speedRow = new wxBoxSizer(wxHORIZONTAL);
+    speedRow->Add(new wxStaticText(this, wxID_ANY, "Speed (scale km/h):"), 0,
+                  wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+    speedRow->Add(speed, 0);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(preset, 0, wxEXPAND | wxALL, 6);
+    sizer->Add(addRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 6);
+    sizer->Add(list, 1, wxEXPAND | wxLEFT | wxRIGHT, 6);
+    sizer->Add(runRow, 0, wxALL, 6);
+    sizer->Add(speedRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 6);
+    SetSizer(sizer);
+    Layout();
+
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnAdd, this, kIdAdd);
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnStartStop, this, kIdStartStop);
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnReverse, this, kIdReverse);
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnRemove, this, kIdRemove);
+    Bind(wxEVT_SPINCTRL, &TrainsWindow::OnSpeed, this, kIdSpeed);
+    Bind(wxEVT_LISTBOX, &TrainsWindow::OnSelect, this, kIdList);
+    Bind(wxEVT_TIMER, &TrainsWindow::OnTimer, this);
+    Bind(wxEVT_CLOSE_WINDOW, &TrainsWindow::OnClose, this);
+    listenerId = frame->AddChangeListener([this](DocChange what) { DocumentChanged(what); });
+    if (CanvasPanel* canvas = frame->Canvas())
+        canvas->SetClickHandler([this](double x, double y) { return Click(x, y); });
+    session.SetNetwork(BuildTrackGraph(frame->Document()));
+    ShowTrains();
+    ShowPicture();
+}
+
+uint32_t TrainsWindow::Watched() const { return session.Find(watched) ? watched : 0; }
+
+void TrainsWindow::ShowStatus(const std::string& text) {
+    if (frame->GetStatusBar()) frame->SetStatusText(wxString::FromUTF8(text), 0);
+}
+
+bool TrainsWindow::Click(double xMm, double yMm) {
+    const double zoom = frame->Canvas() ? frame->Canvas()->Zoom() : 1.0;
+    const std::optional<TrackPick> pick =
+        PickTrack(session.Network(), {xMm, yMm}, kPickPx / std::max(zoom, 1e-6));
+    if (placing) {
+        if (!pick) {
+            ShowStatus("Click a track to put the train's head there.");
+            return true;
+        }
+        placing = false;
+        const int index = preset->GetSelection();
+        if (index == wxNOT_FOUND) return true;
+        uint32_t id = 0;
+        const std::string error = session.AddTrain(TrainPresets()[static_cast<size_t>(index)],
+                                                   cars->GetValue(), pick->at, pick->offsetMm, &id);
+        if (!error.empty()) {
+            ShowStatus(error);
+            return true;
+        }
+        watched = id;
+        session.SetSpeed(id, speed->GetValue());
+        ShowStatus(session.Find(id)->name + " is on the track.");
+        ShowTrains();
+        ShowPicture();
+        return true;
+    }
+    if (!session.AnyRunning() || !pick || !session.ThrowSwitch(pick->at.piece)) return false;
+    ShowPicture();
+    return true;
+}
+
+void TrainsWindow::OnAdd(wxCommandEvent&) {
+    placing = true;
+    ShowStatus("Click a track to put the train's head there.");
+}
+
+void TrainsWindow::OnStartStop(wxCommandEvent&) {
+    const SessionTrain* t = session.Find(Watched());
+    if (!t) return;
+    session.SetRunning(t->id, !t->running);
+    ShowTrains();
+    ShowPicture();
+    Animate();
+}
+
+void TrainsWindow::OnReverse(wxCommandEvent&) {
+    session.Reverse(Watched());
+    ShowTrains();
+    ShowPicture();
+}
+
+void TrainsWindow::OnSpeed(wxCommandEvent&) {
+    session.SetSpeed(Watched(), speed->GetValue());
+    ShowTrains();
+}
+
+void TrainsWindow::OnRemove(wxCommandEvent&) {
+    session.Remove(Watched());
+    watched = session.Trains().empty() ? 0 : session.Trains().back().id;
+    ShowTrains();
+    ShowPicture();
+}
+
+void TrainsWindow::OnSelect(wxCommandEvent& event) {
+    const int row = event.GetSelection();
+    if (row >= 0 && row < static_cast<int>(listed.size())) watched = listed[row];
+    ShowTrains();
+}
+
+void TrainsWindow::Animate() {
+    if (session.AnyRunning() && !timer.IsRunning()) {
+        lastFrame = std::chrono::steady_clock::now();
+        timer.Start(kFrameMs);
+    }
+}
+
+void TrainsWindow::OnTimer(wxTimerEvent&) {
+    const auto now = std::chrono::steady_clock::now();
+    const double seconds = std::chrono::duration<double>(now - lastFrame).count();
+    lastFrame = now;
+    Advance(std::min(seconds, kLongestFrameS));
+}
+
+void TrainsWindow::Advance(double seconds) {
+    const std::vector<std::string> stops = session.Run(seconds);
+    if (!stops.empty()) {
+        ShowStatus(stops.back());
+        ShowTrains();
+    }
+    ShowPicture();
+    if (!session.AnyRunning()) timer.Stop();
+}
+
+void TrainsWindow::ShowTrains() {
+    if (!session.Find(watched)) watched = session.Trains().empty() ? 0 : session.Trains().front().id;
+    listed.clear();
+    wxArrayString lines;
+    int selected = wxNOT_FOUND;
+    for (const SessionTrain& t : session.Trains()) {
+        if (t.id == watched) selected = static_cast<int>(listed.size());
+        listed.push_back(t.id);
+        lines.Add(TrainLine(t));
+    }
+    if (list->GetStrings() != lines) list->Set(lines);
+    if (selected != wxNOT_FOUND) list->SetSelection(selected);
+    const SessionTrain* t = session.Find(watched);
+    startStop->SetLabel(t && t->running ? "Stop" : "Start");
+    if (t && speed->GetValue() != static_cast<int>(t->speedKmh))
+        speed->SetValue(static_cast<int>(t->speedKmh));
+}
+
+void TrainsWindow::ShowPicture() {
+    if (legsVersion != session.SwitchVersion()) {
+        legs = SetLegLines(session.Network(), session.Switches());
+        legsVersion = session.SwitchVersion();
+    }
+    if (CanvasPanel* canvas = frame->Canvas()) canvas->SetTrainsOverlay(TrainsPicture(session, legs));
+    if (View3DFrame* view = frame->View3D()) view->Canvas()->SetTrains(&session, Watched());
+}
+
+void TrainsWindow::DocumentChanged(DocChange what) {
+    if (HasAny(what, DocChange::File)) {
+        session.Clear();
+        session.SetNetwork(BuildTrackGraph(frame->Document()));
+    } else if (HasAny(what, DocChange::Pieces | DocChange::Placement)) {
+        const bool wasRunning = session.AnyRunning();
+        const int removed =
+            session.SetNetwork(BuildTrackGraph(frame->Document(), &session.Network()));
+        if (removed > 0)
+            ShowStatus(removed == 1 ? "A train was taken off: its track was removed."
+                                    : std::to_string(removed) +
+                                          " trains were taken off: their track was removed.");
+        else if (wasRunning)
+            ShowStatus("The trains stopped: the track was edited.");
+    } else {
+        return;
+    }
+    timer.Stop();
+    placing = false;
+    ShowTrains();
+    ShowPicture();
+}
+
+void TrainsWindow::OnClose(wxCloseEvent&) {
+    timer.Stop();
+    frame->RemoveChangeListener(listenerId);
+    if (CanvasPanel* canvas = frame->Canvas()) {
+        canvas->SetClickHandler(nullptr);
+        canvas->SetTrainsOverlay({});
+    }
+    if (View3DFrame* view = frame->View3D()) view->Canvas()->SetTrains(nullptr, 0);
+    frame->ForgetTrainsWindow();
+    Destroy();
+}
