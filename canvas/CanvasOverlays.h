@@ -4,12 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "model/LayoutDocument.h"
+
 // A piece drawn as a ghost where it would lie: its article and pose in mm and degrees.
 struct GhostPiece {
     std::string article;
     double x = 0, y = 0, heading = 0;
 };
-#include "model/LayoutDocument.h"
 
 // A ring around a place the layout check found a fault, in mm.
 struct FindingRing {
