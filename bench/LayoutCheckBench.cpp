@@ -3,7 +3,7 @@
 
 #include "SampleLayouts.h"
 #include "catalog/TrackCatalog.h"
-#include "panels/LayoutCheck.h"
+#include "layoutcheck/LayoutCheck.h"
 
 namespace {
 

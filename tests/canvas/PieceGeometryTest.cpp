@@ -3,9 +3,9 @@
 
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "canvas/PieceGeometry.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 
 namespace {
 

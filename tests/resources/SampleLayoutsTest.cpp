@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "catalog/TrackCatalog.h"
-#include "panels/LayoutCheck.h"
+#include "layoutcheck/LayoutCheck.h"
 #include "persistence/LayoutFile.h"
 #include "resources/samples/SampleLayoutBuilder.h"
 

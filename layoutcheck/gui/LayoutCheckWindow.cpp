@@ -1,5 +1,5 @@
 // The layout check window: options, the list of findings, and the rings on the canvas.
-#include "panels/gui/LayoutCheckWindow.h"
+#include "layoutcheck/gui/LayoutCheckWindow.h"
 
 #include <wx/listctrl.h>
 #include <wx/sizer.h>

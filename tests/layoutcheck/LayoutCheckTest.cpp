@@ -6,11 +6,11 @@
 #include <random>
 #include <set>
 
+#include "base/Geometry.h"
 #include "canvas/SpatialHash.h"
-#include "model/Geometry.h"
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
-#include "panels/LayoutCheck.h"
+#include "layoutcheck/LayoutCheck.h"
 
 namespace {
 

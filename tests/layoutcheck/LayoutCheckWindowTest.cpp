@@ -12,7 +12,7 @@
 #include "canvas/Snapping.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/LayoutRenderer.h"
-#include "panels/gui/LayoutCheckWindow.h"
+#include "layoutcheck/gui/LayoutCheckWindow.h"
 #include "support/GuiTestSupport.h"
 #include "tests/canvas/SampleLayouts.h"
 

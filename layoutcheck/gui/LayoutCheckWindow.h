@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/DocumentChange.h"
-#include "panels/LayoutCheck.h"
+#include "layoutcheck/LayoutCheck.h"
 
 class MainFrame;
 class wxListCtrl;

@@ -1,5 +1,5 @@
 // The layout check: every rule over the whole document, with hashed grids for the pair searches.
-#include "panels/LayoutCheck.h"
+#include "layoutcheck/LayoutCheck.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,12 +9,12 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "base/Geometry.h"
 #include "canvas/PieceGeometry.h"
 #include "canvas/Snapping.h"
 #include "canvas/SpatialHash.h"
 #include "canvas/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "panels/PropertiesLogic.h"
 
 namespace {
