@@ -36,6 +36,10 @@ struct CheckOptions {
     double clearanceH0Mm = 65;             // rail top to rail top under H0 track
     double clearanceZMm = 30;              // the same for Z gauge
     double recommendedGradePercent = 3.0;  // steeper grades are warned about
+    // The checks below are off at 0.
+    double minStraightMm = 0;   // straight track needed between curves that turn opposite ways
+    double minRadiusMm = 0;     // tighter curves and diverging routes are warned about
+    double longestTrainMm = 0;  // sidings shorter than this are warned about
 };
 
 // Rules the check applies besides the options.
