@@ -1,10 +1,13 @@
 // The sample layouts, built as a user would: each piece is aligned onto the end it joins.
 #include "resources/samples/SampleLayoutBuilder.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "model/GradeRuns.h"
 #include "model/Helices.h"
 #include "model/Tunnels.h"
@@ -207,6 +210,93 @@ LayoutDocument ZShelf() {
     return doc;
 }
 
+
+// A figure eight of R1 curves whose track climbs over itself where its diagonals cross. Both
+// diagonals are 548.3 mm (an R1 radius and a 188.3 straight) from the crossing to each loop, so
+// the loops close on themselves; the crossing lies inside a straight on both levels.
+LayoutDocument FigureEight() {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    TrackLayer t(doc);
+    constexpr double kBeforeCrossingMm = 77.5;  // of the straight that passes over the crossing
+    const uint32_t low = t.Start("24188", -kBeforeCrossingMm * CosDeg(45),
+                                 -kBeforeCrossingMm * SinDeg(45), 45);
+    uint32_t last = low;
+    int exit = 1;
+    auto attach = [&](const char* article, bool reversed) {
+        last = t.Attach(article, last, exit, reversed ? 1 : 0);
+        exit = reversed ? 0 : 1;
+    };
+    // One loop turns right (its curves laid end first), the other left.
+    auto loop = [&](bool right) {
+        for (int arc = 0; arc < 3; ++arc) {
+            if (arc > 0) attach("24188", false);
+            for (int i = 0; i < 3; ++i) attach("24130", right);
+        }
+    };
+    const char* diagonalAfter[] = {"24188", "24172", "24077"};
+    const char* diagonalBefore[] = {"24188", "24188", "24094"};
+    for (const char* a : diagonalAfter) attach(a, false);
+    loop(true);
+    for (const char* a : diagonalBefore) attach(a, false);
+    attach("24188", false);  // over the crossing
+    for (const char* a : diagonalAfter) attach(a, false);
+    loop(false);
+    for (const char* a : diagonalBefore) attach(a, false);
+    t.CloseLoops();
+
+    // Heights along the track from the lower crossing: the climb eases in and out at half its
+    // grade so that no joint bends by a degree, levels out over the crossing and comes down the
+    // same way on the other loop.
+    std::vector<std::pair<uint32_t, int>> order;  // piece, connector it is entered by
+    for (std::pair<uint32_t, int> at{low, 0}; order.size() < doc.pieces.size();) {
+        order.push_back(at);
+        const PlacedPiece& p = *doc.FindPiece(at.first);
+        const Joint& j = p.joints[at.second == 0 ? 1 : 0];
+        if (j.IsOpen() || j.target == low) break;
+        at = {j.target, static_cast<int>(j.targetConn)};
+    }
+    constexpr double kClimbDeg = 1.5;
+    const size_t half = order.size() / 2;
+    double height = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        const size_t k = i % half;  // 0: a crossing piece, flat
+        double deg = k == 0 ? 0 : (k == 1 || k == half - 1 ? kClimbDeg / 2 : kClimbDeg);
+        if (i >= half) deg = -deg;
+        PlacedPiece& p = *doc.FindPiece(order[i].first);
+        const double rise = SinDeg(deg) * RunLength(*TrackCatalog::Instance().Find(p.article));
+        const bool reversed = order[i].second != 0;
+        p.elevation = reversed ? height + rise : height;
+        p.grade = reversed ? -deg : deg;
+        height += rise;
+        if (std::fabs(height) < 1e-9) height = 0;
+    }
+
+    // Move it all clear of the baseboard's corner.
+    double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+    for (const PlacedPiece& p : doc.pieces) {
+        const PieceDef& def = *TrackCatalog::Instance().Find(p.article);
+        for (int c = 0; c < static_cast<int>(def.connectors.size()); ++c) {
+            const ConnectorPose pose = GetConnectorPose(p, def, c);
+            minX = std::min(minX, pose.x);
+            minY = std::min(minY, pose.y);
+            maxX = std::max(maxX, pose.x);
+            maxY = std::max(maxY, pose.y);
+        }
+    }
+    constexpr double kMarginMm = 200;  // covers the loops' bulge beyond their joints
+    for (PlacedPiece& p : doc.pieces) {
+        p.x += kMarginMm - minX;
+        p.y += kMarginMm - minY;
+    }
+    const double w = std::ceil(maxX - minX + 2 * kMarginMm), h = std::ceil(maxY - minY + 2 * kMarginMm);
+    doc.baseboard = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+    AddScenery(doc, "tree_group", w / 2, 150);
+    AddLabel(doc, "Over the crossing", w / 2 - 120, h / 2 + 120);
+    Finish(doc);
+    return doc;
+}
+
 }  // namespace
 
 std::vector<SampleLayout> BuildSampleLayouts() {
@@ -214,5 +304,6 @@ std::vector<SampleLayout> BuildSampleLayouts() {
     layouts.push_back({"C-Track Oval Station", OvalStation()});
     layouts.push_back({"K-Track Two Decks", TwoDecks()});
     layouts.push_back({"Z-Track Shelf", ZShelf()});
+    layouts.push_back({"C-Track Figure Eight", FigureEight()});
     return layouts;
 }

@@ -2,12 +2,14 @@
 // the builder makes, they load, save back byte for byte, and have no open end anywhere.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <sstream>
 
 #include "catalog/TrackCatalog.h"
 #include "layoutcheck/LayoutCheck.h"
+#include "network/HeightProfile.h"
 #include "persistence/LayoutFile.h"
 #include "resources/samples/SampleLayoutBuilder.h"
 
@@ -77,11 +79,11 @@ TEST_P(SampleLayouts, TheLayoutCheckFindsNothing) {
                       << finding.x << ", " << finding.y;
 }
 
-INSTANTIATE_TEST_SUITE_P(All, SampleLayouts, testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(All, SampleLayouts, testing::Values(0, 1, 2, 3));
 
 TEST(SampleLayoutContents, EachShowsWhatItIsFor) {
     const std::vector<SampleLayout> layouts = BuildSampleLayouts();
-    ASSERT_EQ(layouts.size(), 3u);
+    ASSERT_EQ(layouts.size(), 4u);
     auto systems = [](const LayoutDocument& doc) {
         std::set<TrackSystem> s;
         for (const PlacedPiece& p : doc.pieces)
@@ -115,6 +117,27 @@ TEST(SampleLayoutContents, EachShowsWhatItIsFor) {
     EXPECT_EQ(layouts[2].name, "Z-Track Shelf");
     EXPECT_EQ(systems(shelf), std::set<TrackSystem>{TrackSystem::MarklinZ});
     EXPECT_GE(shelf.scenery.size(), 3u);
+
+    // The figure eight climbs over its own track: going once round from any piece, the route
+    // passes under or over itself with room to spare, and the climb comes back down.
+    const LayoutDocument& eight = layouts[3].doc;
+    EXPECT_EQ(layouts[3].name, "C-Track Figure Eight");
+    const TrackGraph graph = BuildTrackGraph(eight);
+    const uint32_t first = eight.pieces.front().id;
+    const GraphEnd before = graph.Joined({first, 0});
+    const Route loop = FindRoute(graph, {first, 0}, before);
+    ASSERT_EQ(loop.steps.size(), eight.pieces.size());
+    const HeightProfile profile = BuildProfile(eight, graph, loop);
+    ASSERT_EQ(profile.crossings.size(), 2u);
+    double top = 0;
+    for (const ProfilePoint& p : profile.points) top = std::max(top, p.heightMm);
+    for (const ProfileCrossing& c : profile.crossings) {
+        EXPECT_NE(graph.Find(c.otherPiece), nullptr);
+        EXPECT_GE(c.clearanceMm, NeededClearanceMm(eight, c.otherPiece));
+        EXPECT_NEAR(c.clearanceMm, top, 1e-6) << "over the flat top, under the flat bottom";
+    }
+    EXPECT_NE(profile.crossings[0].otherAbove, profile.crossings[1].otherAbove);
+    EXPECT_NEAR(profile.points.front().heightMm, profile.points.back().heightMm, 1e-9);
 }
 
 }  // namespace
