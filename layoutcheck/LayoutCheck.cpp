@@ -15,6 +15,8 @@
 #include "canvas/SpatialHash.h"
 #include "canvas/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
+#include "layoutcheck/TrackChecks.h"
+#include "network/TrackGraph.h"
 #include "panels/PropertiesLogic.h"
 
 namespace {
@@ -96,7 +98,7 @@ bool EndNeedsTrack(const Known& k, int conn) {
     return !(k.piece->helixId != kNoId && conn == 0);
 }
 
-void CheckEnds(const Pieces& pieces, std::vector<LayoutFinding>& out) {
+void CheckEnds(const Pieces& pieces, int units, std::vector<LayoutFinding>& out) {
     std::vector<OpenEnd> ends;
     for (size_t i = 0; i < pieces.list.size(); ++i) {
         const Known& k = pieces.list[i];
@@ -110,7 +112,8 @@ void CheckEnds(const Pieces& pieces, std::vector<LayoutFinding>& out) {
             if (!EndNeedsTrack(k, c)) continue;
             out.push_back(Finding(FindingKind::OpenEnd, FindingSeverity::Warning, {p.id},
                                   poses[c].x, poses[c].y,
-                                  Format("Open end of %s (connector %d)", p.article.c_str(), c)));
+                                  Format("Open end of %s %s", p.article.c_str(),
+                                         PlaceText(poses[c].x, poses[c].y, units).c_str())));
         }
     }
     // Near misses: open ends of compatible systems almost on each other, almost facing.
@@ -559,10 +562,12 @@ std::vector<LayoutFinding> CheckLayout(const LayoutDocument& doc, const CheckOpt
             FindingKind::UnknownArticle, FindingSeverity::Warning, {k.piece->id}, k.piece->x,
             k.piece->y, Format("Article %s is not in the catalog", k.piece->article.c_str())));
     }
-    CheckEnds(pieces, out);
+    CheckEnds(pieces, doc.units, out);
     CheckJoints(pieces, out);
     CheckGrades(pieces, options, out);
     MeetingSearch(pieces, options).Run(out);
+    CheckPieceRules(doc, options, out);
+    if (NeedsTrackWalks(doc, options)) CheckTrackWalks(doc, BuildTrackGraph(doc), options, out);
     // A position that is not a number (a piece read from a damaged file) sorts last, so the
     // order stays total.
     auto key = [](double v) { return std::isnan(v) ? HUGE_VAL : v; };
@@ -572,6 +577,39 @@ std::vector<LayoutFinding> CheckLayout(const LayoutDocument& doc, const CheckOpt
                std::tie(b.severity, b.kind, bx, by, b.pieces, b.text);
     });
     return out;
+}
+
+double ProposedMinStraightMm(const LayoutDocument& doc) {
+    // The largest scale on the layout has the longest vehicles: H0 unless it is all Z.
+    int scale = 0;
+    for (const PlacedPiece& p : doc.pieces) {
+        const PieceDef* def = TrackCatalog::Instance().Find(p.article);
+        if (!def) continue;
+        const int s = IsZ(def->system)                                                    ? 220
+                      : def->system == TrackSystem::MinitrixN || def->system == TrackSystem::KatoN ? 160
+                                                                                        : 87;
+        scale = scale == 0 ? s : std::min(scale, s);
+    }
+    return kLongestPresetVehicleM * 1000 / (scale == 0 ? 87 : scale);
+}
+
+std::string FindingKindName(FindingKind kind) {
+    switch (kind) {
+        case FindingKind::OpenEnd: return "Open end";
+        case FindingKind::NearMiss: return "Near miss";
+        case FindingKind::StrainedJoint: return "Strained joint";
+        case FindingKind::Collision: return "Collision";
+        case FindingKind::LowClearance: return "Low clearance";
+        case FindingKind::SteepGrade: return "Steep grade";
+        case FindingKind::GradeKink: return "Grade kink";
+        case FindingKind::UnknownArticle: return "Unknown article";
+        case FindingKind::SBend: return "S-bend";
+        case FindingKind::TightRadius: return "Tight radius";
+        case FindingKind::ReversingLoop: return "Reversing loop";
+        case FindingKind::SidingTooShort: return "Siding too short";
+        case FindingKind::TurnoutOnGrade: return "Turnout on a grade";
+    }
+    return "Unknown";
 }
 
 std::string FindingSeverityName(FindingSeverity severity) {
