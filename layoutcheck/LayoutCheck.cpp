@@ -585,9 +585,8 @@ double ProposedMinStraightMm(const LayoutDocument& doc) {
     for (const PlacedPiece& p : doc.pieces) {
         const PieceDef* def = TrackCatalog::Instance().Find(p.article);
         if (!def) continue;
-        const int s = IsZ(def->system)                                                    ? 220
-                      : def->system == TrackSystem::MinitrixN || def->system == TrackSystem::KatoN ? 160
-                                                                                        : 87;
+        const bool n = def->system == TrackSystem::MinitrixN || def->system == TrackSystem::KatoN;
+        const int s = IsZ(def->system) ? 220 : n ? 160 : 87;
         scale = scale == 0 ? s : std::min(scale, s);
     }
     return kLongestPresetVehicleM * 1000 / (scale == 0 ? 87 : scale);
@@ -654,4 +653,24 @@ FindingBox FindingExtent(const LayoutDocument& doc, const LayoutFinding& finding
         }
     }
     return {finding.x - reach, finding.y - reach, finding.x + reach, finding.y + reach};
+}
+
+PixelRect UncoveredPart(const PixelRect& area, const PixelRect& cover) {
+    const int left = std::max(area.x, cover.x), right = std::min(area.x + area.width,
+                                                                 cover.x + cover.width);
+    const int top = std::max(area.y, cover.y), bottom = std::min(area.y + area.height,
+                                                                 cover.y + cover.height);
+    if (left >= right || top >= bottom) return area;
+    const PixelRect sides[] = {
+        {area.x, area.y, left - area.x, area.height},
+        {right, area.y, area.x + area.width - right, area.height},
+        {area.x, area.y, area.width, top - area.y},
+        {area.x, bottom, area.width, area.y + area.height - bottom},
+    };
+    PixelRect best{area.x, area.y, 0, 0};
+    for (const PixelRect& r : sides) {
+        if (static_cast<long>(r.width) * r.height > static_cast<long>(best.width) * best.height)
+            best = r;
+    }
+    return best;
 }

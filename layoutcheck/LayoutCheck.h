@@ -90,3 +90,13 @@ struct FindingBox {
 };
 FindingBox FindingExtent(const LayoutDocument& doc, const LayoutFinding& finding,
                          double minSpanMm = 200);
+
+// A rectangle of screen pixels.
+struct PixelRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const PixelRect&) const = default;
+};
+// Where a finding is framed so that the check window does not hide it: the largest part of the
+// canvas `area` left, right, above or below the window `cover`; the whole area when the window
+// misses it.
+PixelRect UncoveredPart(const PixelRect& area, const PixelRect& cover);

@@ -193,13 +193,13 @@ void CheckSidings(const LayoutDocument& doc, const TrackGraph& graph, const Chec
             }
             if (!siding || pieces.size() < 2 || !(lengthMm < options.longestTrainMm)) continue;
             const ConnectorPose at = PoseOf(doc, *node->def, node->id, leg);
-            out.push_back(Finding(FindingKind::SidingTooShort, FindingSeverity::Warning,
-                                  std::move(pieces), at.x, at.y,
-                                  Format("Siding from %s %s is %s long, shorter than the %s train",
-                                         node->article.c_str(),
-                                         PlaceText(at.x, at.y, doc.units).c_str(),
-                                         Length(lengthMm, doc.units).c_str(),
-                                         Length(options.longestTrainMm, doc.units).c_str())));
+            out.push_back(
+                Finding(FindingKind::SidingTooShort, FindingSeverity::Warning, std::move(pieces),
+                        at.x, at.y,
+                        Format("Siding from %s %s is %s long, shorter than the %s train",
+                               node->article.c_str(), PlaceText(at.x, at.y, doc.units).c_str(),
+                               Length(lengthMm, doc.units).c_str(),
+                               Length(options.longestTrainMm, doc.units).c_str())));
         }
     }
 }
@@ -242,9 +242,9 @@ private:
         const auto& pieces = graph.Pieces();
         firstConn.assign(pieces.size() + 1, 0);
         for (size_t i = 0; i < pieces.size(); ++i)
-            firstConn[i + 1] = firstConn[i] + static_cast<int>(pieces[i]->def
-                                                                  ? pieces[i]->def->connectors.size()
-                                                                  : 0);
+            firstConn[i + 1] =
+                firstConn[i] +
+                static_cast<int>(pieces[i]->def ? pieces[i]->def->connectors.size() : 0);
         connNode.assign(firstConn.back(), -1);
         connSide.assign(firstConn.back(), 0);
         for (size_t i = 0; i < pieces.size(); ++i) {
@@ -338,7 +338,8 @@ private:
         }
         for (size_t id = 0; id < edgeEnds.size(); ++id) {
             const EdgeEnds& e = edgeEnds[id];
-            if (!inForest[id] && (swapped[e.a] != swapped[e.b]) != e.swap) odd.push_back({e.a, e.b});
+            if (!inForest[id] && (swapped[e.a] != swapped[e.b]) != e.swap)
+                odd.push_back({e.a, e.b});
         }
     }
 
@@ -468,24 +469,25 @@ void CheckPieceRules(const LayoutDocument& doc, const CheckOptions& options,
         if ((curve || IsSwitch(def->kind)) && def->radius > 0 &&
             def->radius < options.minRadiusMm) {
             const PointMm mid = PieceMidpoint(p, *def);
-            out.push_back(Finding(
-                FindingKind::TightRadius, FindingSeverity::Warning, {p.id}, mid.x, mid.y,
-                Format("%s of %s on %s %s is below the %s minimum",
-                       curve ? "Radius" : "Diverging radius",
-                       FormatLength(def->radius, doc.units).c_str(), p.article.c_str(),
-                       PlaceText(mid.x, mid.y, doc.units).c_str(),
-                       FormatLength(options.minRadiusMm, doc.units).c_str())));
+            out.push_back(
+                Finding(FindingKind::TightRadius, FindingSeverity::Warning, {p.id}, mid.x, mid.y,
+                        Format("%s of %s on %s %s is below the %s minimum",
+                               curve ? "Radius" : "Diverging radius",
+                               FormatLength(def->radius, doc.units).c_str(), p.article.c_str(),
+                               PlaceText(mid.x, mid.y, doc.units).c_str(),
+                               FormatLength(options.minRadiusMm, doc.units).c_str())));
         }
-        if (!IsSwitch(def->kind) && def->kind != PieceKind::Crossing) continue;
+        // A level piece has every end at its elevation; only a slight grade needs its ends.
+        if ((!IsSwitch(def->kind) && def->kind != PieceKind::Crossing) || p.grade == 0) continue;
         double low = HUGE_VAL, high = -HUGE_VAL;
-        for (const TrackRoute& r : PieceRoutes(p, *def)) {
+        const bool graded = std::fabs(p.grade) > kFlatGradeDeg;
+        for (const TrackRoute& r : graded ? std::vector<TrackRoute>() : PieceRoutes(p, *def)) {
             if (r.heights.empty()) continue;
             for (double h : {r.heights.front(), r.heights.back()}) {
                 low = std::min(low, h);
                 high = std::max(high, h);
             }
         }
-        const bool graded = std::fabs(p.grade) > kFlatGradeDeg;
         if (!graded && !(high - low > kTurnoutRiseMm)) continue;
         const PointMm mid = PieceMidpoint(p, *def);
         const std::string place = PlaceText(mid.x, mid.y, doc.units);

@@ -13,6 +13,7 @@
 #include "app/DocumentChange.h"
 #include "canvas/DeleteCommand.h"
 #include "dialogs/PrintOptions.h"
+#include "layoutcheck/IgnoredFindings.h"
 #include "model/LayoutDocument.h"
 
 class CanvasPanel;
@@ -79,6 +80,9 @@ public:
     // The layout check window while it is open (MainFrameCheck.cpp); it forgets itself on close.
     LayoutCheckWindow* CheckWindow() const { return checkWindow; }
     void ForgetCheckWindow() { checkWindow = nullptr; }
+    // The findings the user ignored in the check window: kept while the program runs, even with
+    // the window closed, and forgotten when another layout is begun, opened or recovered.
+    IgnoredFindings& CheckIgnores() { return checkIgnores; }
 
     // Runs once after the frame is shown and the document has its level.
     void AfterStartup();
@@ -183,6 +187,7 @@ private:
     std::vector<std::pair<int, ChangeListener>> changeListeners;
     int lastListenerId = 0;
     LayoutCheckWindow* checkWindow = nullptr;
+    IgnoredFindings checkIgnores;
 
     // Crash recovery (MainFrameRecovery.cpp).
     void OfferRecoveries(const std::string& folder);

@@ -77,7 +77,8 @@ TEST_F(TrackChecksTest, SBendsNeedTheStraightAlongTheTrackBetweenOppositeCurves)
         t.Attach("24188", second, c.opposite ? 0 : 1);
         CheckOptions options;
         options.minStraightMm = c.minStraightMm;
-        const std::vector<LayoutFinding> bends = OfKind(CheckLayout(d, options), FindingKind::SBend);
+        const std::vector<LayoutFinding> bends =
+            OfKind(CheckLayout(d, options), FindingKind::SBend);
         ASSERT_EQ(bends.size(), c.found ? 1u : 0u);
         if (!c.found) continue;
         EXPECT_EQ(bends[0].severity, FindingSeverity::Warning);
@@ -94,7 +95,7 @@ TEST_F(TrackChecksTest, SBendsNeedTheStraightAlongTheTrackBetweenOppositeCurves)
 
 TEST_F(TrackChecksTest, CurvesAndDivergingRoutesBelowTheMinimumRadius) {
     const uint32_t r1 = track.Place("24130");
-    track.Place("24230", 0, 600);             // R2, 437.5 mm
+    track.Place("24230", 0, 600);                            // R2, 437.5 mm
     const uint32_t turnout = track.Place("24611", 0, 1200);  // diverges on R2
     track.Place("24188", 0, 1800);
     CheckOptions options;
@@ -145,15 +146,15 @@ TEST_F(TrackChecksTest, ReversingLoopsOnTwoRailTrackOnly) {
         const char* straight;
         bool twoRail;
     };
-    for (const Case c : {Case{"62611", "62130", "62188", true}, Case{"24611", "24130", "24188", false},
-                         Case{"8562", "8520", "8500", true}}) {
+    for (const Case c :
+         {Case{"62611", "62130", "62188", true}, Case{"24611", "24130", "24188", false},
+          Case{"8562", "8520", "8500", true}}) {
         SCOPED_TRACE(c.turnout);
         LayoutDocument d;
         TrackBuilder t(d);
         const auto [first, firstLoop] = Balloon(t, c.turnout, c.curve, c.straight, 0);
         const auto [second, secondLoop] = Balloon(t, c.turnout, c.curve, c.straight, 3000);
-        const std::vector<LayoutFinding> loops =
-            OfKind(CheckLayout(d), FindingKind::ReversingLoop);
+        const std::vector<LayoutFinding> loops = OfKind(CheckLayout(d), FindingKind::ReversingLoop);
         if (!c.twoRail) {
             EXPECT_TRUE(loops.empty()) << loops.front().text;
             continue;
@@ -220,7 +221,8 @@ TEST_F(TrackChecksTest, SidingsShorterThanTheLongestTrain) {
     EXPECT_TRUE(Contains(shortOnes[0].text, FormatLength(siding, doc.units) + " long"))
         << shortOnes[0].text;
     EXPECT_TRUE(Contains(shortOnes[0].text, "600 mm train")) << shortOnes[0].text;
-    const ConnectorPose leg = GetConnectorPose(track[sw], *TrackCatalog::Instance().Find("62611"), 2);
+    const ConnectorPose leg =
+        GetConnectorPose(track[sw], *TrackCatalog::Instance().Find("62611"), 2);
     EXPECT_NEAR(shortOnes[0].x, leg.x, 1e-9);
 
     // In centimetres the lengths are given in centimetres.
@@ -259,9 +261,9 @@ TEST_F(TrackChecksTest, TurnoutsCrossingsAndSlipsOnAGrade) {
         double grade, elevation;
         bool found;
     };
-    for (const Case c : {Case{"24611", 2, 0, true}, Case{"24611", -2, 60, true},
-                         Case{"24640", 2, 0, true}, Case{"24624", 1, 0, true},
-                         Case{"24611", 0, 60, false}, Case{"24188", 2, 0, false}}) {
+    for (const Case c :
+         {Case{"24611", 2, 0, true}, Case{"24611", -2, 60, true}, Case{"24640", 2, 0, true},
+          Case{"24624", 1, 0, true}, Case{"24611", 0, 60, false}, Case{"24188", 2, 0, false}}) {
         SCOPED_TRACE(std::string(c.article) + " " + std::to_string(c.grade));
         LayoutDocument d;
         TrackBuilder t(d);
