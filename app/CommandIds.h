@@ -27,4 +27,5 @@ enum CommandId : int {
     kCmdCheckLayout = 2022,
     kCmdOpenOther = 2100,
     kCmdSaveTo = 2101,
+    kCmdHeightProfile = 2045,
 };

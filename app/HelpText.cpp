@@ -71,7 +71,11 @@ std::vector<HelpSection> MakeSections() {
                   "Enter, or choose UP or DOWN and an angle and press Start Grade. Pieces "
                   "joined on afterwards continue the grade until End Grade; Recalc carries the "
                   "heights along the chain from the selected piece. Grades steeper than 6 "
-                  "degrees are flagged. Arch and truss bridges end the grade and lie flat."}});
+                  "degrees are flagged. Arch and truss bridges end the grade and lie flat. "
+                  "Layout > Height Profile, with two pieces selected, unrolls the route between "
+                  "them: heights, grades, and the clearance wherever another track passes over "
+                  "or under it. Drag a joint's dot up or down to set its height, or press Even "
+                  "Grade for one steady climb from end to end."}});
     s.push_back({"3D View",
                  {"The 3D View button shows the layout in a separate window: drag with the left "
                   "button to orbit, with the right button to pan, and use the wheel to zoom. "

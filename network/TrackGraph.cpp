@@ -199,14 +199,20 @@ TrackStep StepFrom(const TrackGraph& graph, GraphEnd leaving) {
     return step;
 }
 
-Route FindRoute(const TrackGraph& graph, GraphEnd from, GraphEnd to) {
+namespace {
+
+// The shortest route from any of `starts` (each a connector some piece is entered by) that leaves
+// piece `toPiece` by any of `exits`: Dijkstra over the states "entered piece p by connector c",
+// so the direction rule holds at every piece and nobody reverses inside one.
+Route ShortestRoute(const TrackGraph& graph, const std::vector<GraphEnd>& starts, uint32_t toPiece,
+                    const std::vector<int>& exits) {
     Route route;
-    if (!graph.Find(from.piece) || !graph.Find(to.piece)) return route;
-    // States are "entered piece p by connector c"; c runs from kBufferEnd, so slot 0 is the buffer.
+    if (!graph.Find(toPiece)) return route;
+    // A piece's states: one per connector, and slot 0 for the buffer end (kBufferEnd).
     const auto& pieces = graph.Pieces();
     std::vector<uint32_t> stateStart(pieces.size() + 1, 0);
     for (size_t i = 0; i < pieces.size(); ++i) {
-        const int n = graph.ConnectorCount(pieces[i]->id);
+        const size_t n = pieces[i]->def ? pieces[i]->def->connectors.size() : 0;
         stateStart[i + 1] = stateStart[i] + static_cast<uint32_t>(n + 1);
     }
     auto stateOf = [&](int pieceIndex, int connector) {
@@ -216,8 +222,6 @@ Route FindRoute(const TrackGraph& graph, GraphEnd from, GraphEnd to) {
         return connector >= kBufferEnd &&
                connector + 1 < static_cast<int>(stateStart[pieceIndex + 1] - stateStart[pieceIndex]);
     };
-    const int fromIndex = graph.IndexOf(from.piece);
-    if (!validConnector(fromIndex, from.connector)) return route;
 
     constexpr double kInf = std::numeric_limits<double>::infinity();
     constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
@@ -227,12 +231,18 @@ Route FindRoute(const TrackGraph& graph, GraphEnd from, GraphEnd to) {
     std::vector<int> prevExit(states, 0);
     using Item = std::pair<double, uint32_t>;
     std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
-    const uint32_t start = stateOf(fromIndex, from.connector);
-    dist[start] = 0;
-    queue.push({0, start});
+    for (const GraphEnd& from : starts) {
+        const int fromIndex = graph.IndexOf(from.piece);
+        if (fromIndex < 0 || !validConnector(fromIndex, from.connector)) continue;
+        const uint32_t start = stateOf(fromIndex, from.connector);
+        if (dist[start] == 0) continue;
+        dist[start] = 0;
+        queue.push({0, start});
+    }
     double best = kInf;
     uint32_t bestState = kNone;
     double bestLength = 0;
+    int bestExit = 0;
     auto pieceOfState = [&](uint32_t s) {
         return static_cast<int>(std::upper_bound(stateStart.begin(), stateStart.end(), s) -
                                 stateStart.begin()) -
@@ -249,10 +259,12 @@ Route FindRoute(const TrackGraph& graph, GraphEnd from, GraphEnd to) {
         for (const PieceRouteRef& r : node.routes) {
             if (r.entry != entry) continue;
             const double nd = d + r.lengthMm;
-            if (node.id == to.piece && r.exit == to.connector && nd < best) {
+            if (node.id == toPiece && nd < best &&
+                std::find(exits.begin(), exits.end(), r.exit) != exits.end()) {
                 best = nd;
                 bestState = s;
                 bestLength = r.lengthMm;
+                bestExit = r.exit;
             }
             if (r.exit == kBufferEnd) continue;
             const GraphEnd next = graph.Joined({node.id, r.exit});
@@ -269,7 +281,7 @@ Route FindRoute(const TrackGraph& graph, GraphEnd from, GraphEnd to) {
         }
     }
     if (bestState == kNone) return route;
-    int exit = to.connector;
+    int exit = bestExit;
     double length = bestLength;
     for (uint32_t s = bestState; s != kNone; s = prevState[s]) {
         const int p = pieceOfState(s);
@@ -285,27 +297,28 @@ Route FindRoute(const TrackGraph& graph, GraphEnd from, GraphEnd to) {
     return route;
 }
 
-Route FindRouteBetween(const TrackGraph& graph, uint32_t a, uint32_t b) {
-    // Every end a route can enter by or leave by: the connectors, and a bumper's buffer.
-    auto ends = [&](uint32_t id) {
-        std::vector<int> out;
-        const GraphPiece* node = graph.Find(id);
-        if (!node) return out;
-        for (const PieceRouteRef& r : node->routes) {
-            if (std::find(out.begin(), out.end(), r.entry) == out.end()) out.push_back(r.entry);
-        }
-        std::sort(out.begin(), out.end());
-        return out;
-    };
-    Route best;
-    for (int from : ends(a)) {
-        for (int to : ends(b)) {
-            Route r = FindRoute(graph, {a, from}, {b, to});
-            if (!r.steps.empty() && (best.steps.empty() || r.lengthMm < best.lengthMm - 1e-9))
-                best = std::move(r);
-        }
+// Every end a route can enter a piece by, which is also every end it can leave by.
+std::vector<int> RouteEnds(const TrackGraph& graph, uint32_t pieceId) {
+    std::vector<int> out;
+    const GraphPiece* node = graph.Find(pieceId);
+    if (!node) return out;
+    for (const PieceRouteRef& r : node->routes) {
+        if (std::find(out.begin(), out.end(), r.entry) == out.end()) out.push_back(r.entry);
     }
-    return best;
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+}  // namespace
+
+Route FindRoute(const TrackGraph& graph, GraphEnd from, GraphEnd to) {
+    return ShortestRoute(graph, {from}, to.piece, {to.connector});
+}
+
+Route FindRouteBetween(const TrackGraph& graph, uint32_t a, uint32_t b) {
+    std::vector<GraphEnd> starts;
+    for (int c : RouteEnds(graph, a)) starts.push_back({a, c});
+    return ShortestRoute(graph, starts, b, RouteEnds(graph, b));
 }
 
 TrackRoute StepLine(const TrackGraph& graph, uint32_t pieceId, int entry, int exit) {

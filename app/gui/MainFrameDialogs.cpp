@@ -106,6 +106,10 @@ void SetPrintRunner(PrintRunner runner) {
     Runner() = runner ? std::move(runner) : PrintRunner(RunToolkitPrinter);
 }
 
+PrintOutcome RunPrintJob(wxWindow* parent, wxPrintDialogData& data, wxPrintout& printout) {
+    return Runner()(parent, data, printout);
+}
+
 void BindDialogCommands(MainFrame& frame) {
     const auto bind = [&frame](int id, void (*command)(MainFrame&)) {
         frame.Bind(
@@ -117,4 +121,5 @@ void BindDialogCommands(MainFrame& frame) {
     bind(wxID_PREVIEW, Preview);
     bind(wxID_PRINT, Print);
     BindExportCommands(frame);
+    BindProfileCommands(frame);
 }

@@ -166,6 +166,14 @@ TEST_F(TrackGraphTest, TurnoutLegsAreTakenOnlyInTheDirectionThatAllowsThem) {
     EXPECT_EQ(trailing.steps[1].entry, 1);
     EXPECT_EQ(trailing.steps[1].exit, 0);
     EXPECT_TRUE(FindRoute(g, {straight, 1}, {diverging, 1}).steps.empty());
+    // Between two pieces, whichever ends give a route: none from leg to leg.
+    const Route between = FindRouteBetween(g, diverging, in);
+    ASSERT_EQ(between.steps.size(), 3u);
+    EXPECT_EQ(between.steps.front(), (RouteStep{diverging, 1, 0, g.RouteLength(diverging, 1, 0)}));
+    EXPECT_EQ(between.steps.back().exit, 0);
+    ExpectConnected(g, between);
+    EXPECT_EQ(FindRouteBetween(g, in, diverging).steps.front().entry, 0);
+    EXPECT_TRUE(FindRouteBetween(g, straight, diverging).steps.empty());
     // Nobody reverses inside a piece: the straight cannot be left by the end it was entered by.
     EXPECT_TRUE(FindRoute(g, {in, 0}, {in, 0}).steps.empty());
     const Route through = FindRoute(g, {in, 0}, {in, 1});
