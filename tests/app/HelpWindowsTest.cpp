@@ -140,6 +140,7 @@ TEST_F(HelpWindows, HelpShowsEveryHeadingInOrderWithOrWithoutItsPicture) {
                                             "Measuring Tape",
                                             "Adding Labels",
                                             "Piece Tally",
+                                            "How the Track Is Laid",
                                             "Coloring Track",
                                             "Keyboard Shortcuts"};
     {
