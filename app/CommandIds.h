@@ -30,4 +30,5 @@ enum CommandId : int {
     kCmdTrains = 2050,
     kCmdOpenOther = 2100,
     kCmdSaveTo = 2101,
+    kCmdHeightProfile = 2045,
 };

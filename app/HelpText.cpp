@@ -119,6 +119,19 @@ std::vector<HelpSection> TextSections() {
                  {"The right panel counts every piece of the layout (bridges and helices also "
                   "count the track they contain) and recommends accessories. Buy Track opens "
                   "the Bramblewick web store with all of it in the shopping cart."}});
+    s.push_back(
+        {"How the Track Is Laid",
+         {"The layout check (Layout > Check Layout) also looks at how the track is laid. Set "
+          "the straight needed between curves that turn opposite ways (Longest vehicle "
+          "proposes the longest car of the ready-made trains), the smallest radius and the "
+          "longest train: it then warns of S-bends, curves and turnout branches that are too "
+          "tight, and sidings shorter than the train. Turnouts, crossings and slips on a grade "
+          "are always warned about, and on two-rail track (TRIX C and Z) a reversing loop is "
+          "an error: it shorts the rails unless it gets insulated sections and a reversing "
+          "module.",
+          "Ignore hides the chosen finding until you begin or open another layout; Show "
+          "Ignored brings them back. Save Report writes the findings as text, or as CSV when "
+          "the file name ends in .csv."}});
     s.push_back({"Coloring Track",
                  {"Select pieces, choose a colour under Color in the right panel and press "
                   "Apply. \"Default\" takes the colour away again."}});

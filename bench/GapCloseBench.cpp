@@ -11,7 +11,7 @@
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/SolveGap.h"
-#include "panels/LayoutCheck.h"
+#include "layoutcheck/LayoutCheck.h"
 
 namespace {
 

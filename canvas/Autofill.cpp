@@ -7,8 +7,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "base/Geometry.h"
 #include "canvas/Snapping.h"
-#include "model/Geometry.h"
 
 namespace {
 constexpr int64_t kTenthsPerMm = 10;

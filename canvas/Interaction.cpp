@@ -9,7 +9,7 @@
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
+#include "model/LayoutExtent.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 #include "model/LayoutDocument.h"
 
 struct PieceDef;

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 
 namespace {
 

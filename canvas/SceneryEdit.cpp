@@ -5,10 +5,10 @@
 #include <charconv>
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "canvas/Interaction.h"
 #include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
-#include "model/Geometry.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 
 PointMm SceneryToLayout(const SceneryDef& def, const SceneryPose& pose, double lx, double ly) {
     const double u = lx * pose.scaleX - def.width * pose.scaleX / 2;

@@ -7,12 +7,12 @@
 #include <unordered_map>
 
 #include "canvas/LayoutGeometry.h"
-#include "canvas/Snapping.h"
 #include "canvas/LayoutIndex.h"
+#include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "model/Helices.h"
+#include "model/LayoutExtent.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "canvas/LayoutGeometry.h"
 #include "canvas/LayoutIndex.h"
-#include "model/Geometry.h"
 #include "model/GradeRuns.h"
+#include "model/LayoutExtent.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "canvas/Units.h"
 #include "model/LayoutDocument.h"
+#include "model/LayoutExtent.h"
 
 ViewTransform ZoomAbout(const ViewTransform& view, double factor, double px, double py) {
     const double wx = (px - view.offsetX) / view.zoom;

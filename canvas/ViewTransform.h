@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 
 class LayoutDocument;
 

@@ -1,8 +1,8 @@
 // The built-in scenery records with their 2D drawings, in palette order.
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "catalog/SceneryCatalog.h"
-#include "model/Geometry.h"
 
 namespace {
 using C = SceneryColor;

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 
 // Track systems. Stored as a 32-bit integer in files; values outside the list are "Unknown".
 enum class TrackSystem : int32_t {

@@ -6,7 +6,7 @@
 #include <numbers>
 
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
+#include "model/LayoutExtent.h"
 
 PrintBounds ComputePrintBounds(const LayoutDocument& doc, const PrintOptions& options,
                                uint32_t activeLevel) {

@@ -5,7 +5,7 @@
 
 #include "canvas/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
-#include "panels/LayoutCheck.h"
+#include "layoutcheck/LayoutCheck.h"
 
 void RouteBounds::Add(const PlacedPiece& p) {
     const PieceDef* def = TrackCatalog::Instance().Find(p.article);

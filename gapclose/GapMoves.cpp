@@ -6,7 +6,7 @@
 
 #include "canvas/PieceGeometry.h"
 #include "canvas/Snapping.h"
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 
 namespace {
 

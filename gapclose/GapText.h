@@ -8,7 +8,7 @@
 
 #include "gapclose/GapSolution.h"
 #include "model/LayoutDocument.h"
-#include "panels/LayoutCheck.h"
+#include "layoutcheck/LayoutCheck.h"
 
 inline constexpr const char* kCloseGapTitle = "Close Gap";
 

@@ -15,7 +15,7 @@
 #include "gapclose/ChainCollision.h"
 #include "gapclose/GapMoves.h"
 #include "gapclose/PoseIndex.h"
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 #include "model/GradeRuns.h"
 
 namespace {

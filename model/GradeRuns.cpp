@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 
 namespace {
 

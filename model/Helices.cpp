@@ -4,9 +4,9 @@
 #include <cmath>
 #include <set>
 
+#include "base/Geometry.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 
 PointMm HelixEndPosition(double x, double y, double headingDeg, double offsetMm) {
     const double h = DegToRad(headingDeg);

@@ -7,10 +7,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
+#include "layoutcheck/LayoutCheck.h"
 #include "model/GradeRuns.h"
-#include "panels/LayoutCheck.h"
 #include "panels/PropertiesLogic.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/Geometry.h"
 #include "canvas/Units.h"
-#include "model/Geometry.h"
 #include "panels/PropertiesLogic.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <queue>
 #include <utility>
 
+#include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <deque>
 #include <unordered_set>
 
+#include "base/Geometry.h"
 #include "canvas/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "model/GradeRuns.h"
 
 namespace {

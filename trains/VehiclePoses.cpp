@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 #include "trains/TrackBehind.h"
 
 std::vector<VehiclePose> VehiclePoses(const TrackGraph& graph, const TrainState& state,

@@ -6,10 +6,10 @@
 #include <numbers>
 #include <unordered_set>
 
+#include "base/Geometry.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "model/LayoutDocument.h"
 #include "view3d/Decks.h"
 #include "view3d/SceneryModels.h"

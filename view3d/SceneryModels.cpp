@@ -9,8 +9,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "base/Geometry.h"
 #include "catalog/SceneryCatalog.h"
-#include "model/Geometry.h"
 
 namespace {
 

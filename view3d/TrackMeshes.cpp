@@ -6,8 +6,8 @@
 #include <numbers>
 #include <string_view>
 
+#include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 
 namespace {
 

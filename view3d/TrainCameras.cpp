@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 #include "network/TrackGraph.h"
 #include "trains/TrainSession.h"
 

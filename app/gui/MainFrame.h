@@ -13,6 +13,7 @@
 #include "app/DocumentChange.h"
 #include "canvas/DeleteCommand.h"
 #include "dialogs/PrintOptions.h"
+#include "layoutcheck/IgnoredFindings.h"
 #include "model/LayoutDocument.h"
 
 class CanvasPanel;
@@ -99,6 +100,9 @@ public:
     // The layout check window while it is open (MainFrameCheck.cpp); it forgets itself on close.
     LayoutCheckWindow* CheckWindow() const { return checkWindow; }
     void ForgetCheckWindow() { checkWindow = nullptr; }
+    // The findings the user ignored in the check window: kept while the program runs, even with
+    // the window closed, and forgotten when another layout is begun, opened or recovered.
+    IgnoredFindings& CheckIgnores() { return checkIgnores; }
 
     // The Trains window while it is open (MainFrameTrains.cpp); it forgets itself on close.
     TrainsWindow* Trains() const { return trainsWindow; }
@@ -247,6 +251,7 @@ private:
     int lastListenerId = 0;
     LayoutCheckWindow* checkWindow = nullptr;
     TrainsWindow* trainsWindow = nullptr;
+    IgnoredFindings checkIgnores;
 
     // Crash recovery (MainFrameRecovery.cpp).
     void OfferRecoveries(const std::string& folder);

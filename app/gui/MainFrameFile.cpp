@@ -41,6 +41,7 @@ void MainFrame::OnNew(wxCommandEvent&) {
 
 void MainFrame::ResetToNewLayout() {
     ResetForNewLayout(document);
+    checkIgnores.Clear();
     filePath.clear();
     layoutName.clear();
     modified = false;
@@ -75,6 +76,7 @@ bool MainFrame::OpenLayoutFile(const wxString& path) {
     // Undo must never bring the previous layout back under this file's name (and so into it
     // at the next save). New keeps its history: an untitled layout cannot overwrite a file.
     document.ClearHistory();
+    checkIgnores.Clear();
     filePath = path;
     layoutName = wxString::FromUTF8(name);
     modified = false;

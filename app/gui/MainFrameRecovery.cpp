@@ -82,6 +82,7 @@ void MainFrame::AdoptRecoveredLayout(LayoutDocument& recovered, const std::strin
                                      const std::string& path) {
     document = std::move(recovered);
     document.EnsureDefaultLevel();
+    checkIgnores.Clear();
     filePath = FromFileSystem(path);
     layoutName = wxString::FromUTF8(name);
     CheckUnitsItem();

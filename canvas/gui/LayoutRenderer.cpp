@@ -15,6 +15,7 @@
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutDocument.h"
+#include "model/LayoutExtent.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "gapclose/GapText.h"
 #include "gapclose/SolveGap.h"
 #include "model/LayoutDocument.h"
-#include "panels/LayoutCheck.h"
+#include "layoutcheck/LayoutCheck.h"
 
 class wxCheckBox;
 class wxListBox;

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string_view>
 
+#include "base/Geometry.h"
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "model/GradeRuns.h"
 #include "model/Helices.h"
 #include "model/Tunnels.h"

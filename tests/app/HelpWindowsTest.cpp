@@ -142,6 +142,7 @@ TEST_F(HelpWindows, HelpShowsEveryHeadingInOrderWithOrWithoutItsPicture) {
                                             "Measuring Tape",
                                             "Adding Labels",
                                             "Piece Tally",
+                                            "How the Track Is Laid",
                                             "Coloring Track",
                                             "Checking the Layout",
                                             "Printing and Exports",

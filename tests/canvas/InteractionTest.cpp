@@ -4,10 +4,10 @@
 
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "canvas/Interaction.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "model/Helices.h"
 
 namespace {

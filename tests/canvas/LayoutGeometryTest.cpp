@@ -5,12 +5,12 @@
 
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "canvas/SceneryGeometry.h"
 #include "canvas/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 
 namespace {
 

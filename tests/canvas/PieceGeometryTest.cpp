@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "canvas/PieceGeometry.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "canvas/Interaction.h"
 #include "canvas/SceneryEdit.h"
 #include "canvas/Selection.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "model/Helices.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "model/LayoutDocument.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Geometry.h"
 #include "catalog/DataTable.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "catalog/TrackCatalog.h"
 #include "gapclose/GapText.h"
 #include "gapclose/gui/CloseGapDialog.h"
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 #include "support/GuiTestSupport.h"
 
 namespace {

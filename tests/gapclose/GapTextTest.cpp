@@ -5,7 +5,7 @@
 #include "catalog/TrackCatalog.h"
 #include "gapclose/GapText.h"
 #include "gapclose/SolveGap.h"
-#include "panels/LayoutCheck.h"
+#include "layoutcheck/LayoutCheck.h"
 
 namespace {
 

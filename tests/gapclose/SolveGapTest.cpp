@@ -11,8 +11,8 @@
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/SolveGap.h"
-#include "model/Geometry.h"
-#include "panels/LayoutCheck.h"
+#include "base/Geometry.h"
+#include "layoutcheck/LayoutCheck.h"
 
 namespace {
 

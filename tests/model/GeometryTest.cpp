@@ -9,8 +9,8 @@
 #include "canvas/Snapping.h"
 #include "canvas/ViewTransform.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "model/Helices.h"
+#include "model/LayoutExtent.h"
 #include "model/SelectionQueries.h"
 
 namespace {

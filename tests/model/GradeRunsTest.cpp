@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 #include "model/LayoutDocument.h"
 #include "model/TrackBuilder.h"
 

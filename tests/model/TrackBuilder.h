@@ -8,8 +8,8 @@
 #include <string>
 #include <tuple>
 
+#include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "model/GradeRuns.h"
 #include "model/LayoutDocument.h"
 

@@ -4,12 +4,12 @@
 
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
+#include "layoutcheck/LayoutCheck.h"
 #include "model/GradeRuns.h"
 #include "model/TrackBuilder.h"
 #include "network/HeightProfile.h"
-#include "panels/LayoutCheck.h"
 #include "panels/PropertiesLogic.h"
 
 namespace {

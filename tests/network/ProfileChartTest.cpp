@@ -4,8 +4,8 @@
 
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "canvas/Units.h"
-#include "model/Geometry.h"
 #include "model/GradeRuns.h"
 #include "model/TrackBuilder.h"
 #include "network/ProfileChart.h"

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <set>
 
+#include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "model/TrackBuilder.h"
 #include "network/TrackGraph.h"
 

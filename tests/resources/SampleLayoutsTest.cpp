@@ -12,8 +12,8 @@
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "dialogs/LayoutShape.h"
+#include "layoutcheck/LayoutCheck.h"
 #include "network/HeightProfile.h"
-#include "panels/LayoutCheck.h"
 #include "persistence/LayoutFile.h"
 #include "resources/samples/SampleLayoutBuilder.h"
 

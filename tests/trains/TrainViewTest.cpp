@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 #include "view3d/TrainCameras.h"
 #include "view3d/TrainModels.h"
 

@@ -8,7 +8,7 @@
 
 #include "catalog/HelixVariants.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
 #include "persistence/LayoutFile.h"

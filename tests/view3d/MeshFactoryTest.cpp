@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "base/Geometry.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "view3d/SceneryModels.h"
 #include "view3d/TrackMeshes.h"
 #include "view3d/TrackView.h"

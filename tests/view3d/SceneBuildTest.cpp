@@ -4,11 +4,10 @@
 
 #include <cmath>
 
+#include "base/Geometry.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
 #include "model/Helices.h"
-#include "model/Geometry.h"
 #include "model/TrackBuilder.h"
 #include "model/Tunnels.h"
 #include "view3d/OrbitCamera.h"

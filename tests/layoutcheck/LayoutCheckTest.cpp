@@ -6,11 +6,12 @@
 #include <random>
 #include <set>
 
+#include "base/Geometry.h"
 #include "canvas/SpatialHash.h"
-#include "model/Geometry.h"
+#include "layoutcheck/LayoutCheck.h"
+#include "layoutcheck/TrackChecks.h"
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
-#include "panels/LayoutCheck.h"
 
 namespace {
 
@@ -331,8 +332,16 @@ TEST_F(LayoutCheckTest, HelixStubsOpenOnlyAwayFromTheHelix) {
     PlaceHelix(doc, 500, 500, 0, "proses_2_5_r1r2");
     const std::vector<LayoutFinding> findings = Check();
     ASSERT_EQ(Kinds(findings), std::vector<FindingKind>(4, FindingKind::OpenEnd));
-    for (const LayoutFinding& f : findings)
-        EXPECT_NE(f.text.find("connector 1"), std::string::npos);
+    for (const LayoutFinding& f : findings) {
+        // Each lies on connector 1 of its stub, and its text says where in layout units.
+        const PlacedPiece& stub = track[f.pieces.at(0)];
+        const ConnectorPose end =
+            GetConnectorPose(stub, *TrackCatalog::Instance().Find(stub.article), 1);
+        EXPECT_NEAR(f.x, end.x, 1e-9);
+        EXPECT_NEAR(f.y, end.y, 1e-9);
+        EXPECT_NE(f.text.find(PlaceText(end.x, end.y, doc.units)), std::string::npos) << f.text;
+        EXPECT_EQ(f.text.find("connector"), std::string::npos) << f.text;
+    }
 }
 
 TEST_F(LayoutCheckTest, FindingsAreSortedAndRepeatable) {

@@ -1,5 +1,6 @@
 // The layout check: open ends, near misses, strained joints, tracks that meet, low clearance,
-// steep grades, grade kinks and unknown articles, found before the track is bought.
+// steep grades, grade kinks, unknown articles, S-bends, tight curves, reversing loops, short
+// sidings and turnouts on a grade, found before the track is bought.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,11 @@ enum class FindingKind : int32_t {
     SteepGrade,
     GradeKink,
     UnknownArticle,
+    SBend,
+    TightRadius,
+    ReversingLoop,
+    SidingTooShort,
+    TurnoutOnGrade,
 };
 
 struct LayoutFinding {
@@ -38,6 +44,10 @@ struct CheckOptions {
     double recommendedGradePercent = 3.0;  // steeper grades are warned about
     double strainMm = 0.1;                 // joined ends further apart are strained
     double strainDeg = 0.1;                // joined ends turned further are strained
+    // The checks below are off at 0.
+    double minStraightMm = 0;   // straight track needed between curves that turn opposite ways
+    double minRadiusMm = 0;     // tighter curves and diverging routes are warned about
+    double longestTrainMm = 0;  // sidings shorter than this are warned about
 };
 
 // Rules the check applies besides the options.
@@ -48,12 +58,21 @@ inline constexpr double kMeetHalfWidthZMm = 10.0;
 inline constexpr double kMeetLengthMm = 50.0;  // ...when they run so along both routes
 inline constexpr double kOneDeckMm = 7.0;      // meeting tracks closer in height collide
 inline constexpr double kGradeKinkDeg = 1.0;   // slope change at a joint that uncouples
+inline constexpr double kCurveTurnDeg = 0.5;   // a route turning less than this counts as straight
+inline constexpr double kTurnoutRiseMm = 1.0;  // a flat turnout whose ends differ more in height
+
+// The S-bend straight the check window proposes: the longest vehicle of the ready-made trains
+// (a 26.4 m coach), at the scale of the layout's largest track.
+inline constexpr double kLongestPresetVehicleM = 26.4;
+double ProposedMinStraightMm(const LayoutDocument& doc);
 
 // Every finding of the document, sorted by severity, then kind, then position (x, then y);
 // the same document always gives the same list.
 std::vector<LayoutFinding> CheckLayout(const LayoutDocument& doc,
                                        const CheckOptions& options = CheckOptions());
 
+// "Open end", "S-bend", ... as the report names the kind.
+std::string FindingKindName(FindingKind kind);
 // "Error" or "Warning".
 std::string FindingSeverityName(FindingSeverity severity);
 // Number of findings with the given severity.
@@ -71,3 +90,13 @@ struct FindingBox {
 };
 FindingBox FindingExtent(const LayoutDocument& doc, const LayoutFinding& finding,
                          double minSpanMm = 200);
+
+// A rectangle of screen pixels.
+struct PixelRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const PixelRect&) const = default;
+};
+// Where a finding is framed so that the check window does not hide it: the largest part of the
+// canvas `area` left, right, above or below the window `cover`; the whole area when the window
+// misses it.
+PixelRect UncoveredPart(const PixelRect& area, const PixelRect& cover);

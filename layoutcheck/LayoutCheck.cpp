@@ -1,5 +1,5 @@
 // The layout check: every rule over the whole document, with hashed grids for the pair searches.
-#include "panels/LayoutCheck.h"
+#include "layoutcheck/LayoutCheck.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,12 +9,14 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "base/Geometry.h"
 #include "canvas/PieceGeometry.h"
 #include "canvas/Snapping.h"
 #include "canvas/SpatialHash.h"
 #include "canvas/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
-#include "model/Geometry.h"
+#include "layoutcheck/TrackChecks.h"
+#include "network/TrackGraph.h"
 #include "panels/PropertiesLogic.h"
 
 namespace {
@@ -96,7 +98,7 @@ bool EndNeedsTrack(const Known& k, int conn) {
     return !(k.piece->helixId != kNoId && conn == 0);
 }
 
-void CheckEnds(const Pieces& pieces, std::vector<LayoutFinding>& out) {
+void CheckEnds(const Pieces& pieces, int units, std::vector<LayoutFinding>& out) {
     std::vector<OpenEnd> ends;
     for (size_t i = 0; i < pieces.list.size(); ++i) {
         const Known& k = pieces.list[i];
@@ -110,7 +112,8 @@ void CheckEnds(const Pieces& pieces, std::vector<LayoutFinding>& out) {
             if (!EndNeedsTrack(k, c)) continue;
             out.push_back(Finding(FindingKind::OpenEnd, FindingSeverity::Warning, {p.id},
                                   poses[c].x, poses[c].y,
-                                  Format("Open end of %s (connector %d)", p.article.c_str(), c)));
+                                  Format("Open end of %s %s", p.article.c_str(),
+                                         PlaceText(poses[c].x, poses[c].y, units).c_str())));
         }
     }
     // Near misses: open ends of compatible systems almost on each other, almost facing.
@@ -560,10 +563,12 @@ std::vector<LayoutFinding> CheckLayout(const LayoutDocument& doc, const CheckOpt
             FindingKind::UnknownArticle, FindingSeverity::Warning, {k.piece->id}, k.piece->x,
             k.piece->y, Format("Article %s is not in the catalog", k.piece->article.c_str())));
     }
-    CheckEnds(pieces, out);
+    CheckEnds(pieces, doc.units, out);
     CheckJoints(pieces, options, out);
     CheckGrades(pieces, options, out);
     MeetingSearch(pieces, options).Run(out);
+    CheckPieceRules(doc, options, out);
+    if (NeedsTrackWalks(doc, options)) CheckTrackWalks(doc, BuildTrackGraph(doc), options, out);
     // A position that is not a number (a piece read from a damaged file) sorts last, so the
     // order stays total.
     auto key = [](double v) { return std::isnan(v) ? HUGE_VAL : v; };
@@ -573,6 +578,38 @@ std::vector<LayoutFinding> CheckLayout(const LayoutDocument& doc, const CheckOpt
                std::tie(b.severity, b.kind, bx, by, b.pieces, b.text);
     });
     return out;
+}
+
+double ProposedMinStraightMm(const LayoutDocument& doc) {
+    // The largest scale on the layout has the longest vehicles: H0 unless it is all Z.
+    int scale = 0;
+    for (const PlacedPiece& p : doc.pieces) {
+        const PieceDef* def = TrackCatalog::Instance().Find(p.article);
+        if (!def) continue;
+        const bool n = def->system == TrackSystem::MinitrixN || def->system == TrackSystem::KatoN;
+        const int s = IsZ(def->system) ? 220 : n ? 160 : 87;
+        scale = scale == 0 ? s : std::min(scale, s);
+    }
+    return kLongestPresetVehicleM * 1000 / (scale == 0 ? 87 : scale);
+}
+
+std::string FindingKindName(FindingKind kind) {
+    switch (kind) {
+        case FindingKind::OpenEnd: return "Open end";
+        case FindingKind::NearMiss: return "Near miss";
+        case FindingKind::StrainedJoint: return "Strained joint";
+        case FindingKind::Collision: return "Collision";
+        case FindingKind::LowClearance: return "Low clearance";
+        case FindingKind::SteepGrade: return "Steep grade";
+        case FindingKind::GradeKink: return "Grade kink";
+        case FindingKind::UnknownArticle: return "Unknown article";
+        case FindingKind::SBend: return "S-bend";
+        case FindingKind::TightRadius: return "Tight radius";
+        case FindingKind::ReversingLoop: return "Reversing loop";
+        case FindingKind::SidingTooShort: return "Siding too short";
+        case FindingKind::TurnoutOnGrade: return "Turnout on a grade";
+    }
+    return "Unknown";
 }
 
 std::string FindingSeverityName(FindingSeverity severity) {
@@ -617,4 +654,24 @@ FindingBox FindingExtent(const LayoutDocument& doc, const LayoutFinding& finding
         }
     }
     return {finding.x - reach, finding.y - reach, finding.x + reach, finding.y + reach};
+}
+
+PixelRect UncoveredPart(const PixelRect& area, const PixelRect& cover) {
+    const int left = std::max(area.x, cover.x), right = std::min(area.x + area.width,
+                                                                 cover.x + cover.width);
+    const int top = std::max(area.y, cover.y), bottom = std::min(area.y + area.height,
+                                                                 cover.y + cover.height);
+    if (left >= right || top >= bottom) return area;
+    const PixelRect sides[] = {
+        {area.x, area.y, left - area.x, area.height},
+        {right, area.y, area.x + area.width - right, area.height},
+        {area.x, area.y, area.width, top - area.y},
+        {area.x, bottom, area.width, area.y + area.height - bottom},
+    };
+    PixelRect best{area.x, area.y, 0, 0};
+    for (const PixelRect& r : sides) {
+        if (static_cast<long>(r.width) * r.height > static_cast<long>(best.width) * best.height)
+            best = r;
+    }
+    return best;
 }

@@ -1,0 +1,71 @@
+// The layout check's report in text and CSV.
+#include "layoutcheck/FindingsReport.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "canvas/Units.h"
+
+namespace {
+
+// RFC 4180: a field with a comma, quote or line break is quoted, its quotes doubled.
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+std::string Number(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.2f", v);
+    return buf;
+}
+
+std::string UnitName(int units) {
+    return units == kUnitsCm ? "cm" : units == kUnitsInch ? "in" : "mm";
+}
+
+}  // namespace
+
+std::string FindingsReportText(const std::vector<LayoutFinding>& findings,
+                               const std::string& layoutName, int ignored) {
+    std::string out = LayoutCheckTitle(findings) + "\n";
+    if (!layoutName.empty()) out += "Layout: " + layoutName + "\n";
+    const int errors = CountFindings(findings, FindingSeverity::Error);
+    const int warnings = CountFindings(findings, FindingSeverity::Warning);
+    out += std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
+           std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings");
+    if (ignored > 0) out += ", " + std::to_string(ignored) + " ignored";
+    out += "\n\n";
+    if (findings.empty()) out += "No findings\n";
+    for (const LayoutFinding& f : findings)
+        out += FindingSeverityName(f.severity) + ": " + f.text + "\n";
+    return out;
+}
+
+std::string FindingsReportCsv(const std::vector<LayoutFinding>& findings, int units) {
+    const std::string unit = UnitName(units);
+    std::string out = "Severity,Kind,Finding,X (" + unit + "),Y (" + unit + "),Pieces\r\n";
+    const double factor = UnitFactor(units);
+    for (const LayoutFinding& f : findings) {
+        std::string ids;
+        for (uint32_t id : f.pieces) ids += (ids.empty() ? "" : " ") + std::to_string(id);
+        out += FindingSeverityName(f.severity) + "," + CsvField(FindingKindName(f.kind)) + "," +
+               CsvField(f.text) + "," + Number(f.x / factor) + "," + Number(f.y / factor) + "," +
+               ids + "\r\n";
+    }
+    return out;
+}
+
+bool IsCsvReportName(const std::string& fileName) {
+    if (fileName.size() < 4) return false;
+    std::string tail = fileName.substr(fileName.size() - 4);
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return tail == ".csv";
+}

@@ -1,0 +1,435 @@
+// The layout check window in the main window: listing, selecting, rerunning, rings, options.
+#include <gtest/gtest.h>
+#include <wx/dcmemory.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/spinctrl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/CommandIds.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/Snapping.h"
+#include "canvas/Units.h"
+#include "canvas/gui/CanvasPanel.h"
+#include "canvas/gui/LayoutRenderer.h"
+#include "layoutcheck/FindingsReport.h"
+#include "layoutcheck/TrackChecks.h"
+#include "layoutcheck/gui/LayoutCheckWindow.h"
+#include "support/GuiTestSupport.h"
+#include "tests/canvas/SampleLayouts.h"
+
+namespace {
+
+void Command(MainFrame* frame, int id) {
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(frame);
+    frame->GetEventHandler()->ProcessEvent(event);
+}
+
+int CountKind(const std::vector<LayoutFinding>& findings, FindingKind kind) {
+    return static_cast<int>(std::count_if(findings.begin(), findings.end(),
+                                          [&](const LayoutFinding& f) { return f.kind == kind; }));
+}
+
+class LayoutCheckWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        frame = new MainFrame();
+        frame->Show();
+        LayoutDocument& doc = frame->Document();
+        doc = SampleShowcase();
+        // Two straights 2 mm short of meeting (a near miss), and a bridge 50 mm over a flat
+        // straight (low clearance for H0).
+        gapFirst = AppendJoined(doc, "24188", kNoId, 0, 150, 1400, 0);
+        gapSecond = AppendJoined(doc, "24188", kNoId, 0, 150 + 188.3 + 2, 1400, 0);
+        const uint32_t bridge = AppendJoined(doc, "74636", kNoId, 0, 700, 1700, 0);
+        doc.FindPiece(bridge)->elevation = 50;
+        AppendJoined(doc, "24188", kNoId, 0, 880, 1600, 90);
+        frame->NotifyChanged(DocChange::Pieces);
+        PumpEvents();
+    }
+    void TearDown() override {
+        frame->Destroy();
+        PumpEvents();
+    }
+    LayoutCheckWindow* Open() {
+        Command(frame, kCmdCheckLayout);
+        return frame->CheckWindow();
+    }
+    long Row(const LayoutCheckWindow& w, FindingKind kind) const {
+        const auto& f = w.Findings();
+        const auto it =
+            std::find_if(f.begin(), f.end(), [&](const auto& x) { return x.kind == kind; });
+        return it == f.end() ? -1 : static_cast<long>(it - f.begin());
+    }
+
+    MainFrame* frame = nullptr;
+    uint32_t gapFirst = 0, gapSecond = 0;
+};
+
+TEST_F(LayoutCheckWindowTest, ListsTheFindingsWithTheirCountAndRingsThem) {
+    wxMenuItem* item = frame->GetMenuBar()->FindItem(kCmdCheckLayout);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->GetItemLabel(), "Check &Layout...\tCtrl+L");
+
+    LayoutCheckWindow* window = Open();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->IsShown());
+    EXPECT_FALSE(window->IsModal());
+    const std::vector<LayoutFinding> expected = CheckLayout(frame->Document());
+    ASSERT_GE(expected.size(), 3u);
+    EXPECT_EQ(window->Findings(), expected);
+    EXPECT_EQ(window->GetTitle(),
+              wxString::Format("Layout Check - %d findings", static_cast<int>(expected.size())));
+    wxListCtrl* list = window->List();
+    ASSERT_EQ(list->GetItemCount(), static_cast<int>(expected.size()));
+    for (long i : {0L, static_cast<long>(expected.size()) - 1}) {
+        EXPECT_EQ(list->GetItemText(i, 0), FindingSeverityName(expected[i].severity));
+        EXPECT_EQ(list->GetItemText(i, 1), wxString::FromUTF8(expected[i].text));
+    }
+    EXPECT_EQ(CountKind(expected, FindingKind::NearMiss), 1);
+    EXPECT_EQ(CountKind(expected, FindingKind::LowClearance), 1);
+
+    // One ring per finding; an error's ring is red on the canvas.
+    const std::vector<FindingRing> rings = frame->Canvas()->Overlays().findingRings;
+    ASSERT_EQ(rings.size(), expected.size());
+    const long nearMiss = Row(*window, FindingKind::NearMiss);
+    EXPECT_TRUE(rings[nearMiss].error);
+    window->ShowFinding(nearMiss);
+    const wxSize size = frame->Canvas()->GetClientSize();
+    wxBitmap bitmap(size.x, size.y, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        frame->Canvas()->PaintTo(dc, size.x, size.y);
+    }
+    const wxImage image = bitmap.ConvertToImage();
+    const ViewTransform& view = frame->Canvas()->Transform();
+    const int px = view.ToPixelX(rings[nearMiss].x), py = view.ToPixelY(rings[nearMiss].y);
+    int red = 0;
+    for (int dy = -2; dy <= 2; ++dy) {
+        const int y = py - kFindingRingPx + dy;  // the top of the ring, above the track
+        if (image.GetRed(px, y) == kErrorRing.r && image.GetGreen(px, y) == kErrorRing.g) ++red;
+    }
+    EXPECT_GE(red, 2);
+
+    // Closing the window takes the rings away.
+    window->Close();
+    PumpEvents();
+    EXPECT_EQ(frame->CheckWindow(), nullptr);
+    EXPECT_TRUE(frame->Canvas()->Overlays().findingRings.empty());
+}
+
+TEST_F(LayoutCheckWindowTest, AChosenFindingIsFramedClearOfTheWindowNotUnderIt) {
+    LayoutCheckWindow* window = Open();
+    const long row = Row(*window, FindingKind::NearMiss);
+    ASSERT_GE(row, 0);
+    // The window over the canvas, right of its middle, as a user might leave it.
+    CanvasPanel* canvas = frame->Canvas();
+    const wxRect area = canvas->GetScreenRect();
+    window->SetSize(area.x + area.width * 2 / 3, area.y + area.height / 4, area.width / 3,
+                    area.height / 2);
+    PumpEvents();
+    window->List()->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                                 wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    PumpEvents();
+    for (const PlacedPiece& p : frame->Document().pieces) {
+        EXPECT_EQ(p.selected, p.id == gapFirst || p.id == gapSecond) << p.id;
+    }
+    const LayoutFinding& f = window->Findings()[row];
+    const ViewTransform& view = canvas->Transform();
+    // The finding and both its pieces' far ends are on the canvas and outside the window.
+    const wxRect cover = window->GetScreenRect();
+    for (double x : {f.x, 150.0, 150 + 2 * 188.3 + 2}) {
+        const wxPoint at(area.x + view.ToPixelX(x), area.y + view.ToPixelY(f.y));
+        EXPECT_TRUE(area.Contains(at)) << x;
+        EXPECT_FALSE(cover.Contains(at)) << x;
+    }
+    // Framed in the larger free part (beside the window), centred there.
+    const PixelRect free = UncoveredPart({area.x, area.y, area.width, area.height},
+                                         {cover.x, cover.y, cover.width, cover.height});
+    EXPECT_NEAR(area.x + view.ToPixelX(f.x), free.x + free.width / 2, 2);
+    EXPECT_NEAR(area.y + view.ToPixelY(f.y), free.y + free.height / 2, 2);
+    // The 2 mm gap is still a few pixels wide.
+    EXPECT_GE(view.zoom * 2, 2.0);
+    // Selecting does not rerun the check: the list keeps its selection.
+    PumpEvents();
+    EXPECT_EQ(window->List()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED), row);
+}
+
+TEST(UncoveredPart, TheLargestSideOfTheCanvasBesideTheWindow) {
+    const PixelRect canvas{100, 50, 1000, 600};
+    // Missing the canvas: all of it.
+    EXPECT_EQ(UncoveredPart(canvas, {1200, 0, 300, 300}), canvas);
+    // Over the right third: the left two thirds.
+    EXPECT_EQ(UncoveredPart(canvas, {800, 0, 500, 900}), (PixelRect{100, 50, 700, 600}));
+    // Over the top strip: the band below.
+    EXPECT_EQ(UncoveredPart(canvas, {0, 0, 1500, 250}), (PixelRect{100, 250, 1000, 400}));
+    // Covering everything: nothing free.
+    EXPECT_EQ(UncoveredPart(canvas, {0, 0, 2000, 2000}).width *
+                  UncoveredPart(canvas, {0, 0, 2000, 2000}).height,
+              0);
+}
+
+TEST_F(LayoutCheckWindowTest, AnEditThatClosesTheGapRemovesItsFinding) {
+    LayoutCheckWindow* window = Open();
+    const size_t before = window->Findings().size();
+    ASSERT_GE(Row(*window, FindingKind::NearMiss), 0);
+    // Drag the second straight onto the first, as the canvas does: the snap joins them.
+    LayoutDocument& doc = frame->Document();
+    for (PlacedPiece& p : doc.pieces) p.selected = p.id == gapSecond;
+    const MoveStart start = TakeMoveStart(doc);
+    const GroupSnap snap = TrackSelectionMove(doc, start, -2, 0);
+    ReleaseSelectionMove(doc, start, snap);
+    ASSERT_FALSE(doc.FindPiece(gapSecond)->IsOpen(0));
+    frame->NotifyChanged(DocChange::Placement);
+    ASSERT_TRUE(PumpUntil([&] { return Row(*window, FindingKind::NearMiss) < 0; }));
+    // The near miss and the two open ends at the gap are gone.
+    EXPECT_EQ(window->Findings().size(), before - 3);
+    EXPECT_EQ(window->List()->GetItemCount(), static_cast<int>(before - 3));
+    EXPECT_EQ(window->Findings(), CheckLayout(doc));
+    EXPECT_EQ(window->GetTitle(), wxString::FromUTF8(LayoutCheckTitle(window->Findings())));
+}
+
+TEST_F(LayoutCheckWindowTest, OptionsInTheWindowApplyToTheRun) {
+    LayoutCheckWindow* window = Open();
+    ASSERT_GE(Row(*window, FindingKind::LowClearance), 0);
+    auto* h0 = dynamic_cast<wxSpinCtrlDouble*>(window->FindWindow("clearanceH0"));
+    ASSERT_TRUE(h0);
+    h0->SetValue(45);
+    wxSpinDoubleEvent event(wxEVT_SPINCTRLDOUBLE, h0->GetId(), 45);
+    event.SetEventObject(h0);
+    h0->GetEventHandler()->ProcessEvent(event);
+    EXPECT_EQ(Row(*window, FindingKind::LowClearance), -1);
+    EXPECT_DOUBLE_EQ(window->Options().clearanceH0Mm, 45);
+    // The run's options stay with the window's reruns after an edit.
+    frame->NotifyChanged(DocChange::Placement);
+    PumpEvents(50);
+    EXPECT_EQ(Row(*window, FindingKind::LowClearance), -1);
+    // Ctrl+L again brings the same window forward rather than a second one.
+    Command(frame, kCmdCheckLayout);
+    EXPECT_EQ(frame->CheckWindow(), window);
+}
+
+}  // namespace
+
+// ---- The second round: options, ignoring, the report, and what a new user tripped over ----
+
+namespace {
+
+void SetSpin(wxWindow* window, const char* name, double value) {
+    auto* spin = dynamic_cast<wxSpinCtrlDouble*>(window->FindWindow(name));
+    ASSERT_TRUE(spin) << name;
+    spin->SetValue(value);
+    wxSpinDoubleEvent event(wxEVT_SPINCTRLDOUBLE, spin->GetId(), value);
+    event.SetEventObject(spin);
+    spin->GetEventHandler()->ProcessEvent(event);
+}
+
+void Click(wxWindow* button) {
+    ASSERT_TRUE(button);
+    ASSERT_TRUE(button->IsEnabled());
+    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+    event.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(event);
+}
+
+std::vector<LayoutFinding> OfKind(const std::vector<LayoutFinding>& findings, FindingKind kind) {
+    std::vector<LayoutFinding> out;
+    for (const LayoutFinding& f : findings)
+        if (f.kind == kind) out.push_back(f);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(LayoutCheckWindowTest, ATrainLengthShowsTheShortSidingWhichCanBeIgnoredAndReported) {
+    // A TRIX turnout with a siding of about 500 mm to a bumper on its diverging leg.
+    LayoutDocument& doc = frame->Document();
+    const uint32_t sw = AppendJoined(doc, "62611", kNoId, 0, 3000, 3000, 0);
+    uint32_t main = sw;
+    for (int i = 0; i < 3; ++i) main = AppendJoined(doc, "62360", main, 1);
+    const uint32_t s1 = AppendJoined(doc, "62236", sw, 2);
+    const uint32_t bumper = AppendJoined(doc, "62977", AppendJoined(doc, "62188", s1, 1), 1);
+    frame->NotifyChanged(DocChange::Pieces);
+    LayoutCheckWindow* window = Open();
+    ASSERT_TRUE(window);
+    PumpEvents();
+    auto sidingRow = [&] {
+        const auto& f = window->Findings();
+        for (size_t i = 0; i < f.size(); ++i)
+            if (f[i].kind == FindingKind::SidingTooShort && f[i].pieces.front() == sw)
+                return static_cast<long>(i);
+        return -1L;
+    };
+    EXPECT_EQ(sidingRow(), -1);
+
+    SetSpin(window, "longestTrain", 600);
+    EXPECT_DOUBLE_EQ(window->Options().longestTrainMm, 600);
+    const long row = sidingRow();
+    ASSERT_GE(row, 0);
+    const LayoutFinding siding = window->Findings()[row];
+    EXPECT_EQ(siding.pieces.back(), bumper);
+    EXPECT_EQ(window->List()->GetItemText(row, 1), wxString::FromUTF8(siding.text));
+    const size_t before = window->Findings().size();
+
+    // Choose it and ignore it: gone from the list, the rings and the count.
+    auto* ignore = window->FindWindow("ignore");
+    EXPECT_FALSE(ignore->IsEnabled());
+    window->List()->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    PumpEvents();
+    Click(ignore);
+    EXPECT_EQ(sidingRow(), -1);
+    EXPECT_EQ(window->Findings().size(), before - 1);
+    EXPECT_EQ(window->List()->GetItemCount(), static_cast<int>(before - 1));
+    EXPECT_EQ(frame->Canvas()->Overlays().findingRings.size(), before - 1);
+    EXPECT_TRUE(window->GetTitle().EndsWith(" (1 ignored)")) << window->GetTitle();
+    // An edit reruns the check; the finding stays ignored.
+    frame->NotifyChanged(DocChange::Placement);
+    PumpEvents(50);
+    EXPECT_EQ(sidingRow(), -1);
+
+    // Save the report, as text and as CSV, through the window's button.
+    const TempDir temp;
+    const std::string dir = temp.Path();
+    wxString asked;
+    wxString answer = wxString::FromUTF8(dir + "/report.txt");
+    window->SetReportPathAsker([&](wxWindow*, const wxString& file) {
+        asked = file;
+        return answer;
+    });
+    Click(window->FindWindow("saveReport"));
+    EXPECT_TRUE(asked.EndsWith(".txt")) << asked;
+    const std::string text = ReadFileBytes(dir + "/report.txt");
+    EXPECT_EQ(text, FindingsReportText(window->Findings(), frame->LayoutName().utf8_string(), 1));
+    EXPECT_EQ(text.find(siding.text), std::string::npos);
+    EXPECT_NE(text.find(window->Findings().front().text), std::string::npos);
+    answer = wxString::FromUTF8(dir + "/report.csv");
+    Click(window->FindWindow("saveReport"));
+    EXPECT_EQ(ReadFileBytes(dir + "/report.csv"),
+              FindingsReportCsv(window->Findings(), doc.units));
+    // A folder that is not there: an error text, not a report claimed written.
+    EXPECT_NE(window->SaveReport(dir + "/missing/report.txt"), "");
+
+    // Closed and opened again, the window still leaves it out for this session; Show Ignored
+    // brings it back; a new layout forgets what was ignored.
+    const CheckOptions options = window->Options();
+    window->Close();
+    PumpEvents();
+    window = Open();
+    window->SetOptions(options);
+    EXPECT_EQ(sidingRow(), -1);
+    Click(window->FindWindow("showIgnored"));
+    EXPECT_GE(sidingRow(), 0);
+    window->IgnoreFinding(sidingRow());
+    EXPECT_EQ(frame->CheckIgnores().Size(), 1u);
+    {
+        ModalAnswerer discard(wxID_NO);  // the unsaved-changes question
+        Command(frame, wxID_NEW);
+    }
+    PumpEvents(50);
+    EXPECT_EQ(frame->CheckIgnores().Size(), 0u);
+}
+
+TEST_F(LayoutCheckWindowTest, TheWindowHasACloseButton) {
+    LayoutCheckWindow* window = Open();
+    wxWindow* close = window->FindWindow(wxID_CLOSE);
+    ASSERT_TRUE(close);
+    EXPECT_EQ(close->GetLabel(), "Close");
+    Click(close);
+    PumpEvents();
+    EXPECT_EQ(frame->CheckWindow(), nullptr);
+    EXPECT_TRUE(frame->Canvas()->Overlays().findingRings.empty());
+}
+
+TEST_F(LayoutCheckWindowTest, NoFindingsShowsInTheListNotOnlyInTheTitle) {
+    frame->Document().pieces.clear();
+    frame->NotifyChanged(DocChange::Pieces);
+    LayoutCheckWindow* window = Open();
+    PumpEvents();
+    EXPECT_TRUE(window->Findings().empty());
+    EXPECT_EQ(window->GetTitle(), "Layout Check - no findings");
+    ASSERT_EQ(window->List()->GetItemCount(), 1);
+    EXPECT_EQ(window->List()->GetItemText(0, 1), "No findings");
+    // The row is no finding: choosing it neither selects nor offers to ignore anything.
+    window->List()->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    PumpEvents();
+    EXPECT_FALSE(window->FindWindow("ignore")->IsEnabled());
+    EXPECT_FALSE(window->FindWindow("saveReport")->GetLabel().empty());
+}
+
+TEST_F(LayoutCheckWindowTest, LengthFieldsUseTheLayoutsUnitsAndKeepUneditedValuesExact) {
+    LayoutCheckWindow* window = Open();
+    CheckOptions exact;
+    exact.clearanceH0Mm = 65.4;
+    exact.clearanceZMm = 31.75;
+    exact.longestTrainMm = 1234.5;
+    window->SetOptions(exact);
+    struct Case {
+        int units;
+        const char* label;
+        double shown;  // the H0 clearance as shown
+    };
+    for (const Case c : {Case{kUnitsCm, "H0 clearance (cm):", 6.54},
+                         Case{kUnitsInch, "H0 clearance (in):", 65.4 / 25.4},
+                         Case{kUnitsMm, "H0 clearance (mm):", 65.4}}) {
+        SCOPED_TRACE(c.label);
+        frame->Document().units = c.units;
+        frame->NotifyChanged(DocChange::View);
+        PumpEvents();
+        auto* h0 = dynamic_cast<wxSpinCtrlDouble*>(window->FindWindow("clearanceH0"));
+        ASSERT_TRUE(h0);
+        const int digits = static_cast<int>(h0->GetDigits());
+        EXPECT_EQ(digits, c.units == kUnitsCm ? 2 : c.units == kUnitsInch ? 3 : 1);
+        EXPECT_NEAR(h0->GetValue(), c.shown, 0.6 * std::pow(10.0, -digits));
+        // The label just before the field names the unit.
+        bool labelled = false;
+        for (wxWindow* child : window->GetChildren())
+            labelled = labelled || child->GetLabel() == c.label;
+        EXPECT_TRUE(labelled);
+        // Unedited fields keep their values to the last digit.
+        EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
+        EXPECT_EQ(window->Options().clearanceZMm, 31.75);
+        EXPECT_EQ(window->Options().longestTrainMm, 1234.5);
+    }
+    // An edit in centimetres is stored in millimetres; the others stay as they were.
+    frame->Document().units = kUnitsCm;
+    frame->NotifyChanged(DocChange::View);
+    PumpEvents();
+    SetSpin(window, "clearanceZ", 4);
+    EXPECT_NEAR(window->Options().clearanceZMm, 40, 1e-9);
+    EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
+}
+
+TEST_F(LayoutCheckWindowTest, FindingTextsSayWhereInLayoutCoordinatesNotConnectorNumbers) {
+    LayoutCheckWindow* window = Open();
+    for (int units : {kUnitsMm, kUnitsCm, kUnitsInch}) {
+        frame->Document().units = units;
+        frame->NotifyChanged(DocChange::View);
+        PumpEvents();
+        const std::vector<LayoutFinding> open = OfKind(window->Findings(), FindingKind::OpenEnd);
+        ASSERT_FALSE(open.empty());
+        for (const LayoutFinding& f : open) {
+            EXPECT_EQ(f.text.find("connector"), std::string::npos) << f.text;
+            EXPECT_NE(f.text.find(PlaceText(f.x, f.y, units)), std::string::npos) << f.text;
+        }
+    }
+}
+
+TEST_F(LayoutCheckWindowTest, TheSBendStraightProposedIsTheLongestPresetVehicle) {
+    LayoutCheckWindow* window = Open();
+    EXPECT_EQ(window->Options().minStraightMm, 0);
+    wxWindow* propose = window->FindWindow("proposeStraight");
+    ASSERT_TRUE(propose);
+    // H0 track on the layout: a 26.4 m coach at 1:87.
+    EXPECT_TRUE(propose->GetLabel().Contains(
+        wxString::FromUTF8(FormatLength(kLongestPresetVehicleM * 1000 / 87, kUnitsMm))))
+        << propose->GetLabel();
+    Click(propose);
+    EXPECT_NEAR(window->Options().minStraightMm, kLongestPresetVehicleM * 1000 / 87, 1e-9);
+    // All Z: 1:220.
+    LayoutDocument z;
+    AppendJoined(z, "8500", kNoId, 0);
+    EXPECT_NEAR(ProposedMinStraightMm(z), kLongestPresetVehicleM * 1000 / 220, 1e-9);
+}

@@ -1,0 +1,346 @@
+// The rules about how track is laid: S-bends, tight curves, reversing loops, short sidings and
+// turnouts on a grade, on layouts built from catalog pieces; then the report and ignoring.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "canvas/Units.h"
+#include "catalog/TrackCatalog.h"
+#include "layoutcheck/FindingsReport.h"
+#include "layoutcheck/IgnoredFindings.h"
+#include "layoutcheck/LayoutCheck.h"
+#include "layoutcheck/TrackChecks.h"
+#include "model/TrackBuilder.h"
+
+namespace {
+
+std::vector<LayoutFinding> OfKind(const std::vector<LayoutFinding>& findings, FindingKind kind) {
+    std::vector<LayoutFinding> out;
+    std::copy_if(findings.begin(), findings.end(), std::back_inserter(out),
+                 [&](const LayoutFinding& f) { return f.kind == kind; });
+    return out;
+}
+
+double LengthOf(const std::string& article) {
+    return TrackCatalog::Instance().Find(article)->length;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class TrackChecksTest : public ::testing::Test {
+protected:
+    std::vector<LayoutFinding> Check(const CheckOptions& options, FindingKind kind) {
+        return OfKind(CheckLayout(doc, options), kind);
+    }
+    LayoutDocument doc;
+    TrackBuilder track{doc};
+};
+
+// ---- S-bends ----
+
+struct BendCase {
+    const char* name;
+    std::vector<const char*> between;  // straights between the curves
+    bool opposite;                     // the second curve turns the other way
+    double minStraightMm;
+    bool found;
+};
+
+TEST_F(TrackChecksTest, SBendsNeedTheStraightAlongTheTrackBetweenOppositeCurves) {
+    const BendCase cases[] = {
+        {"opposite curves joined directly", {}, true, 300, true},
+        {"one straight, too short", {"24188"}, true, 300, true},
+        {"two straights, long enough", {"24188", "24188"}, true, 300, false},
+        {"curves turning the same way", {}, false, 300, false},
+        {"check off", {}, true, 0, false},
+    };
+    for (const BendCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        LayoutDocument d;
+        TrackBuilder t(d);
+        const uint32_t lead = t.Place("24188");
+        const uint32_t first = t.Attach("24130", lead, 1);
+        std::vector<uint32_t> pieces{first};
+        uint32_t last = first;
+        double straight = 0;
+        for (const char* s : c.between) {
+            last = t.Attach(s, last, 1);
+            pieces.push_back(last);
+            straight += LengthOf(s);
+        }
+        // A curve joined by its far end turns the other way along the track.
+        const uint32_t second = t.Attach("24130", last, 1, c.opposite ? 1 : 0);
+        pieces.push_back(second);
+        t.Attach("24188", second, c.opposite ? 0 : 1);
+        CheckOptions options;
+        options.minStraightMm = c.minStraightMm;
+        const std::vector<LayoutFinding> bends =
+            OfKind(CheckLayout(d, options), FindingKind::SBend);
+        ASSERT_EQ(bends.size(), c.found ? 1u : 0u);
+        if (!c.found) continue;
+        EXPECT_EQ(bends[0].severity, FindingSeverity::Warning);
+        EXPECT_EQ(std::set<uint32_t>(bends[0].pieces.begin(), bends[0].pieces.end()),
+                  std::set<uint32_t>(pieces.begin(), pieces.end()));
+        EXPECT_TRUE(Contains(bends[0].text, FormatLength(straight, d.units) + " of straight"))
+            << bends[0].text;
+        EXPECT_TRUE(Contains(bends[0].text, FormatLength(c.minStraightMm, d.units) + " needed"))
+            << bends[0].text;
+    }
+}
+
+// ---- Tight curves ----
+
+TEST_F(TrackChecksTest, CurvesAndDivergingRoutesBelowTheMinimumRadius) {
+    const uint32_t r1 = track.Place("24130");
+    track.Place("24230", 0, 600);                            // R2, 437.5 mm
+    const uint32_t turnout = track.Place("24611", 0, 1200);  // diverges on R2
+    track.Place("24188", 0, 1800);
+    CheckOptions options;
+    options.minRadiusMm = 400;
+    std::vector<LayoutFinding> tight = Check(options, FindingKind::TightRadius);
+    ASSERT_EQ(tight.size(), 1u);
+    EXPECT_EQ(tight[0].pieces, std::vector{r1});
+    EXPECT_TRUE(Contains(tight[0].text, "360 mm")) << tight[0].text;
+    EXPECT_TRUE(Contains(tight[0].text, "400 mm minimum")) << tight[0].text;
+
+    options.minRadiusMm = 500;
+    tight = Check(options, FindingKind::TightRadius);
+    ASSERT_EQ(tight.size(), 3u);
+    EXPECT_EQ(std::count_if(tight.begin(), tight.end(),
+                            [&](const LayoutFinding& f) {
+                                return f.pieces == std::vector{turnout} &&
+                                       Contains(f.text, "Diverging radius");
+                            }),
+              1);
+    EXPECT_TRUE(Check(CheckOptions(), FindingKind::TightRadius).empty());
+}
+
+// ---- Reversing loops ----
+
+// A balloon: a tail into a turnout's root, and from its diverging leg a run of curves and
+// straights back into its straight leg. Returns the turnout and the pieces of the loop.
+std::pair<uint32_t, std::set<uint32_t>> Balloon(TrackBuilder& t, const std::string& turnout,
+                                                const std::string& curve,
+                                                const std::string& straight, double y) {
+    const uint32_t tail = t.Place(straight, 0, y);
+    const uint32_t sw = t.Attach(turnout, tail, 1);
+    std::set<uint32_t> loop{sw};
+    uint32_t last = sw;
+    int conn = 2;
+    for (int i = 0; i < 10; ++i) {
+        last = t.Attach(i % 5 == 4 ? straight : curve, last, conn);
+        conn = 1;
+        loop.insert(last);
+    }
+    t.Join(last, 1, sw, 1);
+    return {sw, loop};
+}
+
+TEST_F(TrackChecksTest, ReversingLoopsOnTwoRailTrackOnly) {
+    struct Case {
+        const char* turnout;
+        const char* curve;
+        const char* straight;
+        bool twoRail;
+    };
+    for (const Case c :
+         {Case{"62611", "62130", "62188", true}, Case{"24611", "24130", "24188", false},
+          Case{"8562", "8520", "8500", true}}) {
+        SCOPED_TRACE(c.turnout);
+        LayoutDocument d;
+        TrackBuilder t(d);
+        const auto [first, firstLoop] = Balloon(t, c.turnout, c.curve, c.straight, 0);
+        const auto [second, secondLoop] = Balloon(t, c.turnout, c.curve, c.straight, 3000);
+        const std::vector<LayoutFinding> loops = OfKind(CheckLayout(d), FindingKind::ReversingLoop);
+        if (!c.twoRail) {
+            EXPECT_TRUE(loops.empty()) << loops.front().text;
+            continue;
+        }
+        // One finding per loop, naming exactly its pieces and placed at its turnout.
+        ASSERT_EQ(loops.size(), 2u);
+        for (const LayoutFinding& f : loops) {
+            EXPECT_EQ(f.severity, FindingSeverity::Error);
+            const std::set<uint32_t> named(f.pieces.begin(), f.pieces.end());
+            EXPECT_EQ(named.size(), f.pieces.size());
+            EXPECT_TRUE(named == firstLoop || named == secondLoop);
+            const uint32_t sw = named == firstLoop ? first : second;
+            EXPECT_EQ(f.x, t[sw].x);
+            EXPECT_EQ(f.y, t[sw].y);
+            EXPECT_TRUE(Contains(f.text, "insulated sections and a reversing module")) << f.text;
+            EXPECT_TRUE(Contains(f.text, "11 pieces")) << f.text;
+            EXPECT_TRUE(Contains(f.text, std::string("8 x ") + c.curve)) << f.text;
+        }
+    }
+}
+
+TEST_F(TrackChecksTest, OvalsAndFiguresOfEightOnTwoRailTrackAreNoReversingLoop) {
+    // A TRIX C oval: two straights and twelve R1 curves.
+    std::vector<uint32_t> oval{track.Place("62188")};
+    for (int half = 0; half < 2; ++half) {
+        for (int i = 0; i < 6; ++i) oval.push_back(track.Attach("62130", oval.back(), 1));
+        if (half == 0) oval.push_back(track.Attach("62188", oval.back(), 1));
+    }
+    track.Join(oval.back(), 1, oval.front(), 0);
+    // A figure of eight of Z track through a crossing: each track of the crossing keeps its own
+    // rails, so the eight is no reversing loop.
+    const uint32_t x = track.Place("8500", 0, 4000);
+    const uint32_t cross = track.Place("8559", 0, 4500);
+    track.Join(x, 1, cross, 0);
+    track.Join(x, 0, cross, 3);
+    const uint32_t y = track.Place("8500", 300, 4500);
+    track.Join(y, 0, cross, 1);
+    track.Join(y, 1, cross, 2);
+    for (const LayoutFinding& f : Check(CheckOptions(), FindingKind::ReversingLoop))
+        ADD_FAILURE() << f.text;
+}
+
+// ---- Sidings ----
+
+TEST_F(TrackChecksTest, SidingsShorterThanTheLongestTrain) {
+    // A turnout with the main line on through its straight leg and a siding of about 500 mm,
+    // ending at a bumper, on its diverging leg.
+    const uint32_t sw = track.Place("62611");
+    track.Attach("62188", sw, 0, 1);
+    uint32_t main = sw;
+    for (int i = 0; i < 3; ++i) main = track.Attach("62360", main, 1);
+    const uint32_t s1 = track.Attach("62236", sw, 2);
+    const uint32_t s2 = track.Attach("62188", s1, 1);
+    const uint32_t bumper = track.Attach("62977", s2, 1);
+    const double siding = LengthOf("62236") + LengthOf("62188") + LengthOf("62977");
+    ASSERT_GT(siding, 490);
+    ASSERT_LT(siding, 510);
+
+    CheckOptions options;
+    options.longestTrainMm = 600;
+    std::vector<LayoutFinding> shortOnes = Check(options, FindingKind::SidingTooShort);
+    ASSERT_EQ(shortOnes.size(), 1u);
+    EXPECT_EQ(shortOnes[0].pieces, (std::vector{sw, s1, s2, bumper}));
+    EXPECT_TRUE(Contains(shortOnes[0].text, FormatLength(siding, doc.units) + " long"))
+        << shortOnes[0].text;
+    EXPECT_TRUE(Contains(shortOnes[0].text, "600 mm train")) << shortOnes[0].text;
+    const ConnectorPose leg =
+        GetConnectorPose(track[sw], *TrackCatalog::Instance().Find("62611"), 2);
+    EXPECT_NEAR(shortOnes[0].x, leg.x, 1e-9);
+
+    // In centimetres the lengths are given in centimetres.
+    doc.units = kUnitsCm;
+    shortOnes = Check(options, FindingKind::SidingTooShort);
+    ASSERT_EQ(shortOnes.size(), 1u);
+    EXPECT_TRUE(Contains(shortOnes[0].text, "60.0 cm train")) << shortOnes[0].text;
+    doc.units = kUnitsMm;
+
+    options.longestTrainMm = 450;
+    EXPECT_TRUE(Check(options, FindingKind::SidingTooShort).empty());
+    EXPECT_TRUE(Check(CheckOptions(), FindingKind::SidingTooShort).empty());
+
+    // A second turnout on the way: the first leg leads to a ladder, not a siding; the short
+    // tracks behind the second turnout are the sidings.
+    LayoutDocument ladder;
+    TrackBuilder t(ladder);
+    const uint32_t first = t.Place("62611");
+    const uint32_t second = t.Attach("62612", t.Attach("62236", first, 2), 1);
+    const uint32_t b1 = t.Attach("62977", second, 1);
+    const uint32_t b2 = t.Attach("62977", second, 2);
+    options.longestTrainMm = 600;
+    shortOnes = OfKind(CheckLayout(ladder, options), FindingKind::SidingTooShort);
+    ASSERT_EQ(shortOnes.size(), 2u);
+    for (const LayoutFinding& f : shortOnes) {
+        EXPECT_EQ(f.pieces.front(), second);
+        EXPECT_TRUE(f.pieces.back() == b1 || f.pieces.back() == b2);
+    }
+}
+
+// ---- Turnouts on a grade ----
+
+TEST_F(TrackChecksTest, TurnoutsCrossingsAndSlipsOnAGrade) {
+    struct Case {
+        const char* article;
+        double grade, elevation;
+        bool found;
+    };
+    for (const Case c :
+         {Case{"24611", 2, 0, true}, Case{"24611", -2, 60, true}, Case{"24640", 2, 0, true},
+          Case{"24624", 1, 0, true}, Case{"24611", 0, 60, false}, Case{"24188", 2, 0, false}}) {
+        SCOPED_TRACE(std::string(c.article) + " " + std::to_string(c.grade));
+        LayoutDocument d;
+        TrackBuilder t(d);
+        const uint32_t id = t.Place(c.article, 0, 0, 0, c.elevation);
+        t[id].grade = c.grade;
+        const std::vector<LayoutFinding> graded =
+            OfKind(CheckLayout(d), FindingKind::TurnoutOnGrade);
+        ASSERT_EQ(graded.size(), c.found ? 1u : 0u);
+        if (!c.found) continue;
+        EXPECT_EQ(graded[0].pieces, std::vector{id});
+        EXPECT_TRUE(Contains(graded[0].text, "grade of 2.0") || c.grade == 1) << graded[0].text;
+    }
+}
+
+// ---- Report and ignoring ----
+
+TEST(FindingsReport, TextAndCsvCarryEveryFindingAndQuoteWhatTheyMust) {
+    LayoutDocument doc;
+    TrackBuilder t(doc);
+    const uint32_t a = t.Place("24188");
+    t.Place("24188", 94.15, -94.15, 90);
+    t[t.Place("24611", 0, 600)].grade = 2;
+    doc.units = kUnitsCm;
+    const std::vector<LayoutFinding> findings = CheckLayout(doc);
+    ASSERT_GE(findings.size(), 3u);
+
+    const std::string text = FindingsReportText(findings, "Yard \"East\"", 2);
+    EXPECT_EQ(text.rfind(LayoutCheckTitle(findings) + "\n", 0), 0u);
+    EXPECT_TRUE(Contains(text, "Layout: Yard \"East\"\n"));
+    EXPECT_TRUE(Contains(text, "2 ignored"));
+    for (const LayoutFinding& f : findings)
+        EXPECT_TRUE(Contains(text, FindingSeverityName(f.severity) + ": " + f.text + "\n"));
+    EXPECT_TRUE(Contains(FindingsReportText({}, "", 0), "No findings"));
+
+    const std::string csv = FindingsReportCsv(findings, doc.units);
+    EXPECT_EQ(csv.rfind("Severity,Kind,Finding,X (cm),Y (cm),Pieces\r\n", 0), 0u);
+    EXPECT_EQ(static_cast<size_t>(std::count(csv.begin(), csv.end(), '\n')), findings.size() + 1);
+    // Texts with commas are quoted, others are not; positions are in the layout's units.
+    for (const LayoutFinding& f : findings) {
+        const bool comma = f.text.find(',') != std::string::npos;
+        EXPECT_TRUE(Contains(csv, comma ? ",\"" + f.text + "\"," : "," + f.text + ",")) << csv;
+    }
+    ASSERT_TRUE(std::any_of(findings.begin(), findings.end(), [](const LayoutFinding& f) {
+        return f.text.find(',') != std::string::npos;
+    }));
+    const LayoutFinding& first = findings.front();
+    char x[32];
+    std::snprintf(x, sizeof x, ",%.2f,", first.x / 10);
+    EXPECT_TRUE(Contains(csv, x)) << csv;
+    EXPECT_TRUE(Contains(csv, "," + std::to_string(a) + " ")) << csv;
+
+    EXPECT_TRUE(IsCsvReportName("check.CSV"));
+    EXPECT_FALSE(IsCsvReportName("check.txt"));
+    EXPECT_FALSE(IsCsvReportName("csv"));
+}
+
+TEST(IgnoredFindings, AFindingStaysIgnoredWhenItsNumbersChangeButNotOnOtherPieces) {
+    LayoutFinding gap;
+    gap.kind = FindingKind::NearMiss;
+    gap.pieces = {7, 3};
+    gap.text = "Gap of 2.0 mm";
+    IgnoredFindings ignored;
+    ignored.Ignore(gap);
+    LayoutFinding closer = gap;
+    closer.text = "Gap of 1.0 mm";
+    closer.pieces = {3, 7};
+    LayoutFinding elsewhere = gap;
+    elsewhere.pieces = {3, 8};
+    LayoutFinding otherKind = gap;
+    otherKind.kind = FindingKind::StrainedJoint;
+    int hidden = -1;
+    const std::vector<LayoutFinding> shown =
+        ignored.Visible({closer, elsewhere, otherKind}, &hidden);
+    EXPECT_EQ(hidden, 1);
+    EXPECT_EQ(shown, (std::vector{elsewhere, otherKind}));
+    ignored.Clear();
+    EXPECT_FALSE(ignored.IsIgnored(closer));
+}
+
+}  // namespace
