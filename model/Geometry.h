@@ -1,2 +1,0 @@
-#include "base/Geometry.h"
-#include "model/LayoutExtent.h"
