@@ -25,4 +25,5 @@ enum CommandId : int {
     kCmdProperties = 2020,
     kCmdHelp = 2021,
     kCmdCheckLayout = 2022,
+    kCmdMyTrack = 2023,
 };

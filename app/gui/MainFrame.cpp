@@ -8,8 +8,8 @@
 #include <wx/splitter.h>
 #include <wx/stdpaths.h>
 
-#include "app/gui/AppLog.h"
 #include "app/FrameLogic.h"
+#include "app/gui/AppLog.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "panels/gui/PalettePanel.h"
 #include "panels/gui/PropertiesPanel.h"
@@ -34,6 +34,7 @@ MainFrame::MainFrame()
     TraceLog("F: MainFrame constructor complete");
     CreatePrintSettings();
     BindCommands();
+    LoadOwnedTrack(LogDirectory() + wxFileName::GetPathSeparator() + kTrackBoxFileName);
 }
 
 MainFrame::~MainFrame() = default;
@@ -143,7 +144,8 @@ void MainFrame::ApplyChanges(DocChange what) {
     if (properties) {
         if (replaced || HasAny(what, DocChange::All & ~DocChange::Annotations))
             properties->RefreshSelection();
-        if (replaced || HasAny(what, DocChange::Pieces)) properties->RefreshTally();
+        if (replaced || HasAny(what, DocChange::Pieces | DocChange::Stock))
+            properties->RefreshTally();
     }
     if (canvas) canvas->Refresh();
     // A listener may remove itself or add another while being told.

@@ -67,6 +67,8 @@ wxMenu* BuildLayoutMenu() {
     menu->AppendSeparator();
     menu->Append(kCmdLayoutShape, "Layout &Shape...");
     menu->Append(kCmdCheckLayout, "Check &Layout...\tCtrl+L");
+    menu->AppendSeparator();
+    menu->Append(kCmdMyTrack, "My &Track...");
     return menu;
 }
 }  // namespace
@@ -120,7 +122,8 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnSaveAs, this, wxID_SAVEAS);
     Bind(wxEVT_MENU, &MainFrame::OnExit, this, wxID_EXIT);
     // The block is saved into the library folder of the palette's chosen system.
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { palette->SaveSelectionAsBlock(); }, kCmdSaveBlock);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { palette->SaveSelectionAsBlock(); }, kCmdSaveBlock);
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
 
     Bind(wxEVT_MENU, &MainFrame::OnUndo, this, kCmdUndo);
@@ -141,6 +144,8 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnValidate, this, kCmdValidate);
     Bind(wxEVT_MENU, &MainFrame::OnProperties, this, kCmdProperties);
     Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { ShowMyTrack(); }, kCmdMyTrack);
     Bind(wxEVT_MENU, &MainFrame::OnView3D, this, kCmd3DView);
     BindDialogCommands(*this);
 
