@@ -39,3 +39,7 @@ PieceCounts PiecesAtHand(const TrackBox& owned, const PieceCounts& used) {
     }
     return atHand;
 }
+
+PieceCounts PiecesAtHand(const TrackBox& owned, const LayoutDocument& layout) {
+    return PiecesAtHand(owned, CountLayoutPieces(layout));
+}

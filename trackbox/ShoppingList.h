@@ -21,3 +21,6 @@ std::vector<ShoppingRow> ShoppingList(const PieceCounts& needed, const TrackBox&
 // The pieces of the box that a layout does not use yet: owned minus used, per article, keeping
 // only articles with at least one piece left. What a builder may still take from the shelf.
 PieceCounts PiecesAtHand(const TrackBox& owned, const PieceCounts& used);
+// The same for what a layout uses: every placed piece, the track its bridges carry and the curves
+// of its helices, as the tally counts them.
+PieceCounts PiecesAtHand(const TrackBox& owned, const LayoutDocument& layout);

@@ -122,7 +122,7 @@ void PropertiesPanel::BuildControls() {
                                                   {kTallyToBuyColumn, "To Buy"}};
     for (const auto& [column, title] : counts)
         tallyList->InsertColumn(column, title, wxLIST_FORMAT_RIGHT,
-                                std::max(digits, tallyList->GetTextExtent(title).x) + 16);
+                                std::max(digits, tallyList->GetTextExtent(title).x) + 12);
     top->Add(tallyList, 1, wxEXPAND | wxALL, 4);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
 

@@ -7,6 +7,7 @@
 #include <wx/grid.h>
 #include <wx/listctrl.h>
 #include <wx/notebook.h>
+#include <wx/spinctrl.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
 #include "catalog/TrackCatalog.h"
+#include "panels/PaletteTables.h"
 #include "panels/PieceTally.h"
 #include "panels/StoreTable.h"
 #include "panels/gui/PropertiesPanel.h"
@@ -117,8 +119,10 @@ void SaveShot(wxWindow* window, const char* name) {
     const char* folder = std::getenv("QUILLMORE_SHOTS");
     if (!folder) return;
     window->Raise();
+    PumpUntil([window] { return window->IsShownOnScreen(); });
+    window->Refresh();
     window->Update();
-    PumpEvents(300);
+    PumpEvents(1000);
     const wxRect rect = window->GetScreenRect();
     wxBitmap bitmap(rect.GetSize(), 24);
     wxMemoryDC memory(bitmap);
@@ -196,8 +200,11 @@ TEST_F(MyTrackTest, ClearCancelAndAFullBox) {
         EXPECT_EQ(answers.Dialogs()[0].title, "Buy Track");
         EXPECT_EQ(answers.Dialogs()[0].message, "You already own every piece this layout needs.");
     }
-    for (const Row& row : TallyRows())
-        if (row.owned != "") EXPECT_TRUE(row.grey) << row.piece;
+    for (const Row& row : TallyRows()) {
+        if (row.owned != "") {
+            EXPECT_TRUE(row.grey) << row.piece;
+        }
+    }
 
     // Typed counts thrown away with Cancel change nothing, on screen or on disk.
     const std::string before = ReadFileBytes(BoxFile());
@@ -239,13 +246,53 @@ TEST_F(MyTrackTest, ImportKeepsUnknownArticlesOnTheirOwnPageAndExportWritesTheBo
         EXPECT_EQ(myTrack->PageGrid(4)->GetCellValue(0, 1), "2");
         Enter(*myTrack, {{"24130", 12}});
         Press("export", myTrack);
-        SaveShot(myTrack, "dialog.png");
         return wxID_OK;
     });
     Press("myTrack");
     EXPECT_EQ(ReadFileBytes(exported), "Article,Count\n24130,12\n24188,4\n99999,2\n");
     EXPECT_EQ(ReadFileBytes(BoxFile()), ReadFileBytes(exported));
     EXPECT_EQ(frame->OwnedTrack().Owned("99999"), 2);
+}
+
+TEST_F(MyTrackTest, EachSystemsTabListsItsPiecesWithTheOwnedCounts) {
+    TrackBox box;
+    box.Set("24188", 12);
+    box.Set("2200", 3);
+    box.Set("62188", 5);
+    box.Set("8500", 1);
+    MyTrackDialog dialog(frame, box);
+    dialog.Show();
+    PumpEvents(100);
+    auto* notebook = dynamic_cast<wxNotebook*>(dialog.PageGrid(0)->GetParent());
+    ASSERT_NE(notebook, nullptr);
+    ASSERT_EQ(notebook->GetPageCount(), 4u) << "no other articles: one tab per system";
+    for (size_t page = 0; page < dialog.PageCount(); ++page) {
+        SCOPED_TRACE(page);
+        EXPECT_EQ(notebook->GetPageText(page), wxString::FromUTF8(PaletteSystemName(page)));
+        const auto& articles = dialog.PageArticles(page);
+        wxGrid* grid = dialog.PageGrid(page);
+        ASSERT_EQ(grid->GetNumberRows(), static_cast<int>(articles.size()));
+        for (size_t row = 0; row < articles.size(); ++row) {
+            EXPECT_EQ(grid->GetCellValue(row, 0), Name(articles[row].c_str()));
+            EXPECT_EQ(grid->GetCellValue(row, 1), wxString::Format("%d", box.Owned(articles[row])));
+            EXPECT_TRUE(grid->IsReadOnly(row, 0));
+            EXPECT_FALSE(grid->IsReadOnly(row, 1));
+        }
+    }
+    EXPECT_EQ(dialog.Box(), box);
+    SaveShot(&dialog, "dialog.png");
+    // A count typed but not yet confirmed still counts when the dialog is closed with OK.
+    wxGrid* grid = dialog.PageGrid(0);
+    grid->SetGridCursor(0, 1);
+    grid->EnableCellEditControl();
+    ASSERT_TRUE(grid->IsCellEditControlEnabled());
+    wxGridCellEditor* editor = grid->GetCellEditor(0, 1);
+    auto* spin = dynamic_cast<wxSpinCtrl*>(editor->GetControl());
+    editor->DecRef();
+    ASSERT_NE(spin, nullptr);
+    spin->SetValue(7);
+    EXPECT_EQ(dialog.Box().Owned(dialog.PageArticles(0)[0]), 7);
+    dialog.Destroy();
 }
 
 TEST_F(MyTrackTest, ARefusedBoxFileIsReportedAndKeptUntilTheOwnerSaves) {

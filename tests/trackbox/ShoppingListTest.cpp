@@ -1,7 +1,13 @@
 // Needed against owned: the shopping list's arithmetic and the pieces left at hand.
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "catalog/TrackCatalog.h"
+#include "panels/PaletteTables.h"
+#include "panels/TallyTestSupport.h"
 #include "trackbox/ShoppingList.h"
+#include "trackbox/TrackBoxPages.h"
 
 namespace {
 
@@ -53,7 +59,7 @@ TEST(ShoppingList, PiecesAtHandAreOwnedMinusUsedNeverBelowNothing) {
     const TrackBox owned = Box({{"24188", 6}, {"24130", 12}, {"24230", 2}, {"99999", 1}});
     const PieceCounts used = {{"24188", 4}, {"24130", 12}, {"24230", 5}, {"24172", 3}};
     EXPECT_EQ(PiecesAtHand(owned, used), (PieceCounts{{"24188", 2}, {"99999", 1}}));
-    EXPECT_EQ(PiecesAtHand(owned, {}), owned.counts);
+    EXPECT_EQ(PiecesAtHand(owned, PieceCounts{}), owned.counts);
     EXPECT_TRUE(PiecesAtHand({}, used).empty());
     // What is at hand is exactly what the shopping list calls owned beyond the need.
     for (const ShoppingRow& row : ShoppingList(used, owned)) {
@@ -62,6 +68,37 @@ TEST(ShoppingList, PiecesAtHandAreOwnedMinusUsedNeverBelowNothing) {
         EXPECT_EQ(it == atHand.end() ? 0 : it->second, std::max(row.owned - row.needed, 0))
             << row.article;
     }
+}
+
+TEST(ShoppingList, ALayoutUsesItsBridgeDecksAndHelixCurvesFromTheBox) {
+    LayoutDocument doc;
+    PlacePieces(doc, "74636");                   // deck 24360
+    PlaceHelixWithEnds(doc, "proses_2_5_r1r2");  // 30 x 24130, 30 x 24230, four 24188
+    const TrackBox owned =
+        Box({{"74636", 1}, {"24360", 2}, {"24130", 36}, {"24230", 30}, {"24188", 3}});
+    EXPECT_EQ(PiecesAtHand(owned, doc), (PieceCounts{{"24130", 6}, {"24360", 1}}));
+}
+
+TEST(TrackBoxPages, EveryPaletteArticleOnceOnItsSystemsPageAndTheRestAfter) {
+    const TrackBox box = Box({{"24188", 2}, {"99999", 1}, {"74492", 4}, {"2200", 1}});
+    const std::vector<TrackBoxPage> pages = TrackBoxPages(box);
+    ASSERT_EQ(pages.size(), static_cast<size_t>(kPaletteSystemCount) + 1);
+    for (int system = 0; system < kPaletteSystemCount; ++system) {
+        SCOPED_TRACE(system);
+        const TrackBoxPage& page = pages[system];
+        EXPECT_EQ(page.name, PaletteSystemName(system));
+        std::set<std::string> expected;
+        for (const PaletteGroup& group : PaletteGroups(system))
+            for (const std::string& article : group.articles)
+                if (TrackCatalog::Instance().Find(article)) expected.insert(article);
+        EXPECT_EQ(std::set<std::string>(page.articles.begin(), page.articles.end()), expected);
+        EXPECT_EQ(page.articles.size(), expected.size()) << "an article is listed once";
+        EXPECT_EQ(page.articles.front(), PaletteGroups(system).front().articles.front());
+    }
+    // Articles no palette offers are kept on a last page, in order.
+    EXPECT_EQ(pages.back().name, "Other Articles");
+    EXPECT_EQ(pages.back().articles, (std::vector<std::string>{"74492", "99999"}));
+    EXPECT_EQ(TrackBoxPages(Box({{"24188", 1}})).size(), static_cast<size_t>(kPaletteSystemCount));
 }
 
 }  // namespace

@@ -86,6 +86,7 @@ void MyTrackDialog::BuildPages(const TrackBox& box) {
         grid->SetColAttr(kPieceColumn, readOnly);
         auto* count = new wxGridCellAttr;
         count->SetEditor(new wxGridCellNumberEditor(0, kMaxOwnedCount));
+        count->SetAlignment(wxALIGN_RIGHT, wxALIGN_CENTRE);
         grid->SetColAttr(kCountColumn, count);
         for (size_t row = 0; row < content.articles.size(); ++row) {
             const std::string& article = content.articles[row];
@@ -95,7 +96,7 @@ void MyTrackDialog::BuildPages(const TrackBox& box) {
             grid->SetCellValue(static_cast<int>(row), kCountColumn,
                                wxString::Format("%d", box.Owned(article)));
         }
-        grid->SetColSize(kPieceColumn, 400);
+        grid->SetColSize(kPieceColumn, 420);
         grid->SetColSize(kCountColumn, 80);
         grid->DisableDragRowSize();
         notebook->AddPage(grid, Utf8(content.name));
