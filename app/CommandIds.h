@@ -26,4 +26,6 @@ enum CommandId : int {
     kCmdHelp = 2021,
     kCmdCheckLayout = 2022,
     kCmdMyTrack = 2023,
+    kCmdOpenOther = 2100,
+    kCmdSaveTo = 2101,
 };
