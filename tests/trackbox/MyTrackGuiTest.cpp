@@ -292,6 +292,13 @@ TEST_F(MyTrackTest, EachSystemsTabListsItsPiecesWithTheOwnedCounts) {
     ASSERT_NE(spin, nullptr);
     spin->SetValue(7);
     EXPECT_EQ(dialog.Box().Owned(dialog.PageArticles(0)[0]), 7);
+    // A box with articles no palette lists gets a last tab for them; the edit above was taken.
+    box = dialog.Box();
+    box.Set("99999", 2);
+    dialog.ShowBox(box);
+    ASSERT_EQ(notebook->GetPageCount(), 5u);
+    EXPECT_EQ(notebook->GetPageText(4), "Other Articles");
+    EXPECT_EQ(dialog.Box(), box);
     dialog.Destroy();
 }
 
