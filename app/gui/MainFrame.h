@@ -160,6 +160,7 @@ private:
     void BuildRecentLayouts(wxMenu* fileMenu);
     void AcceptFileDrops();
     void RememberRecent(const wxString& path);
+    void SaveRecentLayouts();
     bool AddBlockToLibrary(const wxString& path);
     // The folder the file dialogs of Open Other and Save To start in.
     wxString FileDialogFolder() const;
