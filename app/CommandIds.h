@@ -26,6 +26,7 @@ enum CommandId : int {
     kCmdHelp = 2021,
     kCmdCheckLayout = 2022,
     kCmdMyTrack = 2023,
+    kCmdHeightProfile = 2045,
     kCmdOpenOther = 2100,
     kCmdSaveTo = 2101,
 };

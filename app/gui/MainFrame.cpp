@@ -161,7 +161,10 @@ void MainFrame::ApplyChanges(DocChange what) {
         if (replaced || HasAny(what, DocChange::Pieces | DocChange::Stock))
             properties->RefreshTally();
     }
-    if (canvas) canvas->Refresh();
+    if (canvas) {
+        canvas->Refresh();
+        if (replaced || HasAny(what, DocChange::View)) canvas->FollowUnits();
+    }
     // A listener may remove itself or add another while being told.
     const auto listeners = changeListeners;
     for (const auto& [id, listener] : listeners) listener(what);

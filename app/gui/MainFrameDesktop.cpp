@@ -121,16 +121,11 @@ void MainFrame::OnOpenOther(wxCommandEvent&) {
 }
 
 void MainFrame::OnSaveTo(wxCommandEvent&) {
-    const wxString oldPath = filePath;
-    const wxString oldName = layoutName;
     const wxString name = layoutName.empty() ? wxString(kDefaultLayoutName) : layoutName;
-    if (!ChooseSavePath(name, FileDialogFolder())) return;
-    if (!WriteLayoutFile()) {
-        // A failed write leaves the layout where it was saved before.
-        filePath = oldPath;
-        layoutName = oldName;
-        return;
-    }
+    wxString path, chosenName;
+    if (!ChooseSavePath(name, FileDialogFolder(), &path, &chosenName)) return;
+    // A failed write leaves the layout where it was saved before.
+    if (!WriteLayoutFile(path, chosenName)) return;
     lastDialogFolder = wxFileName(filePath).GetPath();
 }
 

@@ -101,6 +101,9 @@ public:
     bool HandlePanMotion(const wxMouseEvent& event, bool spaceDown);
     // Writes the layout point under the pointer to status field 2.
     void ShowPointerPosition(int px, int py);
+    // Shows the last pointer position again in the layout's units when they changed (another
+    // unit chosen, a layout in other units opened), without waiting for the mouse to move.
+    void FollowUnits();
 
     // ---- Editing (CanvasMouse.cpp, CanvasKeys.cpp, CanvasEdit.cpp) ----
     // Palette entry points: a ghost of the article, scenery item or helix variant follows the
@@ -120,6 +123,9 @@ public:
     void Paste();
     // Pastes the copy buffer centred on a window point.
     void PasteAt(int px, int py);
+    // Ctrl+V and Edit > Paste: at the pointer when it is over the canvas, else in the middle of
+    // the view.
+    void PasteAtPointer();
     // "Autofill Gap..." on the two selected pieces.
     void AutofillGap();
     // The Resize Scenery dialog for an item.
@@ -145,6 +151,7 @@ private:
     void OnLeave(wxMouseEvent& event);
     void OnDeleteSelection(wxCommandEvent& event);
     void UpdateGradeStatus();
+    void ShowPointerReadout();
     // Draws the whole picture again.
     void DrawPicture();
     bool PictureCurrent() const;
@@ -192,6 +199,11 @@ private:
     void Notify(DocChange what);
 
     CanvasGestures gestures;
+    // The layout point last shown in the status bar, and the units it was shown in (the
+    // frame's first text is in millimetres).
+    double pointerX = 0;
+    double pointerY = 0;
+    int pointerUnits = 0;
     std::vector<FindingRing> findingRings;
     wxTimer flashTimer;
     std::function<void(wxMenu&)> popupHook;

@@ -400,15 +400,19 @@ void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
     DrawPieceMarks(dc, def, mid, piece.heading, view);
     if (!labelsShown || view.zoom < 0.2) return;
 
+    const int r = std::max(3, static_cast<int>(2.5 * view.zoom));
     dc.SetFont(Font(std::max(6, static_cast<int>(9 * view.zoom)), true));
     dc.SetTextForeground(look.selected ? wxColour(40, 100, 200) : wxColour(50, 50, 50));
     const wxString text = wxString::FromUTF8(piece.article);
     wxCoord tw = 0, th = 0;
     dc.GetTextExtent(text, &tw, &th);
-    const wxPoint m = Px(view, mid);
-    dc.DrawText(text, m.x - tw / 2, m.y - th / 2);
+    // The article goes between the end dots or not at all: a label wider than its piece (a
+    // short bumper, say) would run under the dots and past the piece.
+    if (LabelFitsPiece(def, tw, r, view.zoom)) {
+        const wxPoint m = Px(view, mid);
+        dc.DrawText(text, m.x - tw / 2, m.y - th / 2);
+    }
 
-    const int r = std::max(3, static_cast<int>(2.5 * view.zoom));
     const int n = static_cast<int>(def.connectors.size());
     for (int i = 0; i < n; ++i) {
         const ConnectorPose pose = GetConnectorPose(piece, def, i);
