@@ -25,6 +25,7 @@ enum CommandId : int {
     kCmdProperties = 2020,
     kCmdHelp = 2021,
     kCmdCheckLayout = 2022,
+    kCmdMyTrack = 2023,
     kCmdHeightProfile = 2045,
     kCmdCloseGap = 2060,
     kCmdTrains = 2050,

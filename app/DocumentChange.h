@@ -17,10 +17,12 @@ enum class DocChange : std::uint32_t {
     File = 1u << 7,         // layout name, file path, modified flag (new, open, save); as new and
                             // open replace the document, everything is refreshed, but the
                             // modified flag stays as the caller set it
+    Stock = 1u << 8,        // the owner's track box (not part of the layout): the tally's owned
+                            // and to-buy columns
 
     // Everything that modifies the document (and so marks the layout modified).
     Content = Pieces | Placement | Scenery | Annotations | Levels,
-    All = Content | Selection | View | File,
+    All = Content | Selection | View | File | Stock,
 };
 
 constexpr DocChange operator|(DocChange a, DocChange b) {

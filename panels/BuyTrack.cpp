@@ -2,6 +2,7 @@
 #include "panels/BuyTrack.h"
 
 #include "panels/PieceTally.h"
+#include "trackbox/ShoppingList.h"
 
 namespace {
 
@@ -20,26 +21,51 @@ bool AddCartItem(std::string& cart, const StoreTable& store, std::string_view ar
 }  // namespace
 
 BuyTrackPlan PlanBuyTrack(const LayoutDocument& doc, const StoreTable& store) {
+    return PlanBuyTrack(doc, TrackBox{}, store);
+}
+
+BuyTrackPlan PlanBuyTrack(const LayoutDocument& doc, const TrackBox& owned,
+                          const StoreTable& store) {
     BuyTrackPlan plan;
-    const PieceCounts counts = CountPlacedCatalogPieces(doc);
-    for (const auto& [article, count] : counts) {
+    const PieceCounts placed = CountPlacedCatalogPieces(doc);
+    PieceCounts missing;
+    bool anythingOwned = false;
+    for (const ShoppingRow& row : ShoppingList(placed, owned)) {
+        if (row.toBuy > 0) missing[row.article] = row.toBuy;
+        anythingOwned = anythingOwned || (row.needed > 0 && row.owned > 0);
+    }
+    for (const auto& [article, count] : missing) {
         if (!AddCartItem(plan.cartText, store, article, count)) plan.skipped.push_back(article);
     }
 
     // Accessories follow the pieces in this fixed order; one the store lacks is left out quietly.
-    const AccessorySums sums = SumAccessories(counts);
-    const std::pair<const char*, int> accessories[] = {
-        {"74492", sums.turnoutMotors},
-        {"75491", sums.kTrackMotors},
-        {"74462", sums.decoders74462},
-        {"74467", sums.decoders74467},
+    // Pieces already owned are taken to have theirs; spare ones in the box are used first (a
+    // turnout motor may be listed under either of its two numbers).
+    const AccessorySums sums = SumAccessories(missing);
+    const AccessorySums needed = SumAccessories(placed);
+    const struct {
+        const char* article;
+        int quantity;
+        int owned;
+        int needed;
+    } accessories[] = {
+        {"74492", sums.turnoutMotors, owned.Owned("74492") + owned.Owned("74491"),
+         needed.turnoutMotors},
+        {"75491", sums.kTrackMotors, owned.Owned("75491"), needed.kTrackMotors},
+        {"74462", sums.decoders74462, owned.Owned("74462"), needed.decoders74462},
+        {"74467", sums.decoders74467, owned.Owned("74467"), needed.decoders74467},
     };
-    for (const auto& [article, quantity] : accessories) {
-        if (quantity > 0) AddCartItem(plan.cartText, store, article, quantity);
+    for (const auto& a : accessories) {
+        if (a.quantity - a.owned > 0)
+            AddCartItem(plan.cartText, store, a.article, a.quantity - a.owned);
+        anythingOwned = anythingOwned || (a.needed > 0 && a.owned > 0);
     }
 
     if (plan.cartText.empty()) {
-        plan.message = BuyTrackMessage{kNothingToBuyText, kBuyTrackCaption, false};
+        // Something was needed and the box covered it: say so rather than "nothing to buy".
+        const bool covered = anythingOwned && plan.skipped.empty();
+        plan.message = BuyTrackMessage{covered ? kNothingMissingText : kNothingToBuyText,
+                                       kBuyTrackCaption, false};
         return plan;
     }
     if (!plan.skipped.empty()) {

@@ -7,6 +7,7 @@
 
 #include "model/LayoutDocument.h"
 #include "panels/StoreTable.h"
+#include "trackbox/TrackBox.h"
 
 // A message box to show before the cart is opened (or instead of it).
 struct BuyTrackMessage {
@@ -30,6 +31,7 @@ inline constexpr char kBuyTrackHelpButtonLabel[] = "?";
 inline constexpr char kBuyTrackHelpToolTip[] = "About Buy Track";
 inline constexpr char kBuyTrackCaption[] = "Buy Track";
 inline constexpr char kNothingToBuyText[] = "No purchasable track pieces found in your layout.";
+inline constexpr char kNothingMissingText[] = "You already own every piece this layout needs.";
 inline constexpr char kSkippedCaption[] = "Some pieces not available";
 inline constexpr char kSkippedIntro[] =
     "The following pieces are not available in the store and will be skipped:\n";
@@ -51,6 +53,12 @@ inline constexpr Rgb kBuyTrackHelpOkColour{20, 110, 20};
 // The cart for the placed catalog pieces of a layout and the switch motors and decoders they
 // need. Bridge decks and helix curves are not bought; pieces the store does not sell are skipped.
 BuyTrackPlan PlanBuyTrack(const LayoutDocument& doc,
+                          const StoreTable& store = StoreTable::BuiltIn());
+// The same cart for only what the owner's box lacks: each piece as many times as it is placed
+// beyond what is owned, with the motors and decoders of those pieces less the ones the box holds.
+// When the box covers the whole cart, the message says so instead of opening the store. An empty
+// box gives the cart above.
+BuyTrackPlan PlanBuyTrack(const LayoutDocument& doc, const TrackBox& owned,
                           const StoreTable& store = StoreTable::BuiltIn());
 // The warning text that lists skipped articles, one per line after two blanks.
 std::string SkippedArticlesText(const std::vector<std::string>& skipped);

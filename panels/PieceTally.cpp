@@ -4,6 +4,7 @@
 #include "catalog/HelixVariants.h"
 #include "catalog/TrackCatalog.h"
 #include "panels/TallyTables.h"
+#include "trackbox/ShoppingList.h"
 
 namespace {
 
@@ -56,18 +57,22 @@ AccessorySums SumAccessories(const PieceCounts& counts) {
     return sums;
 }
 
-std::vector<TallyRow> TallyRows(const PieceCounts& counts, const AccessorySums& accessories) {
+std::vector<TallyRow> TallyRows(const PieceCounts& counts, const AccessorySums& accessories,
+                                const TrackBox& owned) {
     const TrackCatalog& catalog = TrackCatalog::Instance();
     std::vector<TallyRow> rows;
     rows.reserve(counts.size() + 5);
-    for (const auto& [article, count] : counts) {
-        const PieceDef* def = catalog.Find(article);
-        rows.push_back({def ? def->name : article, std::to_string(count), false});
+    // The tally lists what the layout needs: spare pieces of the box are not shown here.
+    for (const ShoppingRow& line : ShoppingList(counts, owned)) {
+        if (line.needed == 0) continue;
+        const PieceDef* def = catalog.Find(line.article);
+        rows.push_back({def ? def->name : line.article, std::to_string(line.needed), false,
+                        std::to_string(line.owned), std::to_string(line.toBuy), line.toBuy == 0});
     }
     if (accessories.Total() < 1) return rows;
-    rows.push_back({kRecommendHeading, "", true});
+    rows.push_back({kRecommendHeading, "", true, "", "", false});
     auto add = [&rows](const char* text, int sum) {
-        if (sum > 0) rows.push_back({text, std::to_string(sum), false});
+        if (sum > 0) rows.push_back({text, std::to_string(sum), false, "", "", false});
     };
     add(kTurnoutMotorRow, accessories.turnoutMotors);
     add(kKTrackMotorRow, accessories.kTrackMotors);
@@ -76,10 +81,10 @@ std::vector<TallyRow> TallyRows(const PieceCounts& counts, const AccessorySums& 
     return rows;
 }
 
-PieceTally RefreshTally(const LayoutDocument& doc) {
+PieceTally RefreshTally(const LayoutDocument& doc, const TrackBox& owned) {
     PieceTally tally;
     tally.counts = CountLayoutPieces(doc);
     tally.accessories = SumAccessories(tally.counts);
-    tally.rows = TallyRows(tally.counts, tally.accessories);
+    tally.rows = TallyRows(tally.counts, tally.accessories, owned);
     return tally;
 }

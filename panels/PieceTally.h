@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/LayoutDocument.h"
+#include "trackbox/TrackBox.h"
 
 // Article number -> count, in ascending byte order of the article string.
 using PieceCounts = std::map<std::string, int>;
@@ -23,8 +24,13 @@ struct AccessorySums {
 // One row of the tally list: a piece or an accessory with its count, or the heading row.
 struct TallyRow {
     std::string text;        // display name, or the bare article when the catalog lacks it
-    std::string count;       // decimal count; empty on the heading row
+    std::string count;       // decimal count needed; empty on the heading row
     bool isHeading = false;  // drawn bold in kRecommendHeadingColour
+    // Piece rows only (the recommendations are advice, not stock): how many the owner's box
+    // holds and how many are missing; a fully owned row is drawn in kFullyOwnedColour.
+    std::string owned;
+    std::string toBuy;
+    bool fullyOwned = false;
     bool operator==(const TallyRow&) const = default;
 };
 
@@ -41,6 +47,7 @@ inline constexpr char kKTrackMotorRow[] = "75491 K-Track Motor";
 inline constexpr char kDecoder74462Row[] = "74462 Decoder";
 inline constexpr char kDecoder74467Row[] = "74467 Decoder (24720)";
 inline constexpr Rgb kRecommendHeadingColour{60, 60, 160};
+inline constexpr Rgb kFullyOwnedColour{150, 150, 150};
 
 // Every placed piece (catalog or not), the track carried by bridges and the curves of each
 // helix spiral (twelve of each radius per turn; the unknown variants count as the default one).
@@ -49,7 +56,9 @@ PieceCounts CountLayoutPieces(const LayoutDocument& doc);
 PieceCounts CountPlacedCatalogPieces(const LayoutDocument& doc);
 // Motors and decoders that the switches of a count need.
 AccessorySums SumAccessories(const PieceCounts& counts);
-// Piece rows in count order, then "We Recommend" and the accessory rows greater than 0.
-std::vector<TallyRow> TallyRows(const PieceCounts& counts, const AccessorySums& accessories);
-// The whole tally of a document.
-PieceTally RefreshTally(const LayoutDocument& doc);
+// Piece rows in count order with what the box holds of each, then "We Recommend" and the
+// accessory rows greater than 0.
+std::vector<TallyRow> TallyRows(const PieceCounts& counts, const AccessorySums& accessories,
+                                const TrackBox& owned = {});
+// The whole tally of a document, set against the owner's box.
+PieceTally RefreshTally(const LayoutDocument& doc, const TrackBox& owned = {});

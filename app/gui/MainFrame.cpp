@@ -9,9 +9,9 @@
 #include <wx/splitter.h>
 #include <wx/stdpaths.h>
 
-#include "app/gui/AppLog.h"
 #include "app/FrameLogic.h"
 #include "app/ProgramFolders.h"
+#include "app/gui/AppLog.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "panels/gui/PalettePanel.h"
 #include "panels/gui/PropertiesPanel.h"
@@ -37,6 +37,7 @@ MainFrame::MainFrame()
     CreatePrintSettings();
     BindCommands();
     AcceptFileDrops();
+    LoadOwnedTrack(LogDirectory() + wxFileName::GetPathSeparator() + kTrackBoxFileName);
 }
 
 MainFrame::~MainFrame() = default;
@@ -157,7 +158,8 @@ void MainFrame::ApplyChanges(DocChange what) {
     if (properties) {
         if (replaced || HasAny(what, DocChange::All & ~DocChange::Annotations))
             properties->RefreshSelection();
-        if (replaced || HasAny(what, DocChange::Pieces)) properties->RefreshTally();
+        if (replaced || HasAny(what, DocChange::Pieces | DocChange::Stock))
+            properties->RefreshTally();
     }
     if (canvas) {
         canvas->Refresh();

@@ -15,6 +15,7 @@
 #include "dialogs/PrintOptions.h"
 #include "layoutcheck/IgnoredFindings.h"
 #include "model/LayoutDocument.h"
+#include "trackbox/TrackBox.h"
 
 class CanvasPanel;
 class LayoutCheckWindow;
@@ -130,6 +131,17 @@ public:
     // The recovery timer's work: writes the layout aside when it is modified and changed since
     // the last write.
     void WriteRecoveryIfDue();
+
+    // The owner's box of track (MainFrameTrackBox.cpp): read from `path` (the construction reads
+    // "my-track.csv" beside the logs); a file that cannot be read leaves the box empty and is
+    // reported when the My Track dialog opens, before anything could overwrite it.
+    void LoadOwnedTrack(const wxString& path);
+    const TrackBox& OwnedTrack() const { return ownedTrack; }
+    const wxString& OwnedTrackFile() const { return ownedTrackFile; }
+    // Replaces the box, writes its file and refreshes the tally; a failed write is reported.
+    void SetOwnedTrack(const TrackBox& box);
+    // The "My Track..." dialog of the Layout menu and the properties panel.
+    void ShowMyTrack();
 
     PrintOptions& GetPrintOptions() { return printOptions; }
     wxPrintData* GetPrintData() const { return printData.get(); }
@@ -252,6 +264,10 @@ private:
     LayoutCheckWindow* checkWindow = nullptr;
     TrainsWindow* trainsWindow = nullptr;
     IgnoredFindings checkIgnores;
+
+    TrackBox ownedTrack;
+    wxString ownedTrackFile;
+    std::string ownedTrackError;  // why the file could not be read, until it is reported
 
     // Crash recovery (MainFrameRecovery.cpp).
     void OfferRecoveries(const std::string& folder);

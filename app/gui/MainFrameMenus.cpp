@@ -81,6 +81,7 @@ wxMenu* BuildLayoutMenu() {
     menu->Append(kCmdCloseGap, "Close &Gap...\tCtrl+J");
     menu->AppendSeparator();
     menu->Append(kCmdTrains, "&Trains...");
+    menu->Append(kCmdMyTrack, "My Trac&k...");
     return menu;
 }
 }  // namespace
@@ -139,7 +140,8 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnSaveAs, this, wxID_SAVEAS);
     Bind(wxEVT_MENU, &MainFrame::OnExit, this, wxID_EXIT);
     // The block is saved into the library folder of the palette's chosen system.
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { palette->SaveSelectionAsBlock(); }, kCmdSaveBlock);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { palette->SaveSelectionAsBlock(); }, kCmdSaveBlock);
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
 
     Bind(wxEVT_MENU, &MainFrame::OnUndo, this, kCmdUndo);
@@ -163,6 +165,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnProperties, this, kCmdProperties);
     Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { if (canvas) canvas->CloseGap(); }, kCmdCloseGap);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowMyTrack(); }, kCmdMyTrack);
     Bind(wxEVT_MENU, &MainFrame::OnView3D, this, kCmd3DView);
     Bind(wxEVT_MENU, &MainFrame::OnTrains, this, kCmdTrains);
     BindDialogCommands(*this);

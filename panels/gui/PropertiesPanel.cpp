@@ -20,6 +20,9 @@
 #include <wx/utils.h>
 #include <wx/wrapsizer.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "app/gui/MainFrame.h"
 #include "app/gui/ResourceImages.h"
 #include "model/GradeRuns.h"
@@ -50,6 +53,9 @@ PropertiesPanel::PropertiesPanel(wxWindow* parent, MainFrame* owner)
     tallyList->Bind(wxEVT_MOTION, &PropertiesPanel::OnTallyMotion, this);
     buyTrack->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { BuyTrack(); });
     buyTrackHelp->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ShowBuyTrackHelp(); });
+    myTrack->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        if (frame) frame->ShowMyTrack();
+    });
 }
 
 void PropertiesPanel::BuildControls() {
@@ -109,10 +115,16 @@ void PropertiesPanel::BuildControls() {
     countTitle->SetFont(countTitle->GetFont().Bold());
     top->Add(countTitle, 0, wxLEFT | wxRIGHT | wxTOP, 6);
     tallyList = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxSize(-1, 180),
-                               wxLC_REPORT | wxLC_NO_HEADER | wxBORDER_NONE, wxDefaultValidator,
-                               "pieceCount");
-    tallyList->InsertColumn(0, "Piece", wxLIST_FORMAT_LEFT, 110);
-    tallyList->InsertColumn(1, "Count", wxLIST_FORMAT_RIGHT, 40);
+                               wxLC_REPORT | wxBORDER_NONE, wxDefaultValidator, "pieceCount");
+    tallyList->InsertColumn(kTallyPieceColumn, "Piece", wxLIST_FORMAT_LEFT, 110);
+    // The count columns are as wide as their titles (or four digits) and the piece takes the rest.
+    const int digits = tallyList->GetTextExtent("0000").x;
+    const std::pair<int, const char*> counts[] = {{kTallyNeededColumn, "Needed"},
+                                                  {kTallyOwnedColumn, "Owned"},
+                                                  {kTallyToBuyColumn, "To Buy"}};
+    for (const auto& [column, title] : counts)
+        tallyList->InsertColumn(column, title, wxLIST_FORMAT_RIGHT,
+                                std::max(digits, tallyList->GetTextExtent(title).x) + 12);
     top->Add(tallyList, 1, wxEXPAND | wxALL, 4);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
 
@@ -127,6 +139,10 @@ void PropertiesPanel::BuildControls() {
     buyTrack->SetFont(buyFont);
     buyTrack->SetMinSize(wxSize(-1, 36));
     buyRow->Add(buyTrack, 1, wxEXPAND | wxRIGHT, 4);
+    myTrack = new wxButton(this, wxID_ANY, "My Track...", wxDefaultPosition, wxSize(-1, 36),
+                           wxBU_EXACTFIT, wxDefaultValidator, "myTrack");
+    myTrack->SetToolTip("The track you own: Buy Track buys only what is missing");
+    buyRow->Add(myTrack, 0, wxRIGHT, 4);
     buyTrackHelp = new wxButton(this, wxID_ANY, kBuyTrackHelpButtonLabel, wxDefaultPosition,
                                 wxSize(30, 36), wxBU_EXACTFIT, wxDefaultValidator, "buyTrackHelp");
     buyTrackHelp->SetToolTip(kBuyTrackHelpToolTip);
@@ -250,10 +266,12 @@ void PropertiesPanel::FitToWidth() {
         if (width > t.margin + 40) t.text->Wrap(width - t.margin);
     }
     const int listWidth = tallyList->GetClientSize().x;
-    const int countWidth = tallyList->GetColumnWidth(1);
+    int countWidth = 0;
+    for (int column = kTallyNeededColumn; column <= kTallyToBuyColumn; ++column)
+        countWidth += tallyList->GetColumnWidth(column);
     // Room is kept for a vertical scroll bar, which may lie over the rows.
     const int piece = listWidth - countWidth - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this);
-    if (piece > 40) tallyList->SetColumnWidth(0, piece);
+    if (piece > 40) tallyList->SetColumnWidth(kTallyPieceColumn, piece);
     Layout();
 }
 
@@ -280,17 +298,21 @@ void PropertiesPanel::FillLevelChoice(int32_t selectedLevel) {
 void PropertiesPanel::RefreshTally() {
     if (!frame) return;
     ++tallyRecounts;
-    const PieceTally tally = ::RefreshTally(frame->Document());
+    const PieceTally tally = ::RefreshTally(frame->Document(), frame->OwnedTrack());
     lastTally = tally.counts;
     tallyList->Freeze();
     tallyList->DeleteAllItems();
     long row = 0;
     for (const TallyRow& line : tally.rows) {
         const long index = tallyList->InsertItem(row++, Utf8(line.text));
-        tallyList->SetItem(index, 1, Utf8(line.count));
+        tallyList->SetItem(index, kTallyNeededColumn, Utf8(line.count));
+        tallyList->SetItem(index, kTallyOwnedColumn, Utf8(line.owned));
+        tallyList->SetItem(index, kTallyToBuyColumn, Utf8(line.toBuy));
         if (line.isHeading) {
             tallyList->SetItemFont(index, tallyList->GetFont().Bold());
             tallyList->SetItemTextColour(index, ToColour(kRecommendHeadingColour));
+        } else if (line.fullyOwned) {
+            tallyList->SetItemTextColour(index, ToColour(kFullyOwnedColour));
         }
     }
     tallyList->Thaw();
@@ -397,7 +419,7 @@ bool PropertiesPanel::OpenInDefaultBrowser(const wxString& url) {
 
 void PropertiesPanel::BuyTrack() {
     if (!frame) return;
-    const BuyTrackPlan plan = PlanBuyTrack(frame->Document());
+    const BuyTrackPlan plan = PlanBuyTrack(frame->Document(), frame->OwnedTrack());
     if (plan.message) {
         wxMessageBox(Utf8(plan.message->text), Utf8(plan.message->caption),
                      wxOK | (plan.message->isWarning ? wxICON_WARNING : wxICON_INFORMATION), this);

@@ -30,6 +30,11 @@ public:
     static constexpr int kIdLabelOk = 4108;
     static constexpr int kIdColour = 4109;
     static constexpr int kIdApply = 4110;
+    // Columns of the tally list.
+    static constexpr int kTallyPieceColumn = 0;
+    static constexpr int kTallyNeededColumn = 1;
+    static constexpr int kTallyOwnedColumn = 2;
+    static constexpr int kTallyToBuyColumn = 3;
 
     // Hands a web address to the system browser; the result is only informative.
     using BrowserOpener = std::function<bool(const wxString& url)>;
@@ -44,7 +49,8 @@ public:
     // Opens the label field for a new label at a layout position (mm) and focuses it.
     void BeginLabel(double x, double y);
 
-    // The Buy Track button: messages, then the store's cart in the browser.
+    // The Buy Track button: messages, then the store's cart of what the owner's box lacks in the
+    // browser.
     void BuyTrack();
     // The "?" button: the modal "Buy Track - How it works" dialog.
     void ShowBuyTrackHelp();
@@ -115,6 +121,7 @@ private:
     wxListCtrl* tallyList = nullptr;
     wxButton* buyTrack = nullptr;
     wxButton* buyTrackHelp = nullptr;
+    wxButton* myTrack = nullptr;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -8,8 +8,15 @@
 
 namespace {
 
-TallyRow Row(std::string text, std::string count) { return {text, count, false}; }
-const TallyRow kHeading = {"We Recommend", "", true};
+// A piece row as an empty box shows it: nothing owned, everything to buy.
+TallyRow Row(std::string text, std::string count) {
+    return {text, count, false, "0", count, false};
+}
+// A recommendation row: advice, with no stock columns.
+TallyRow Accessory(std::string text, std::string count) {
+    return {text, count, false, "", "", false};
+}
+const TallyRow kHeading = {"We Recommend", "", true, "", "", false};
 
 TEST(PieceTally, EveryBridgeCountsItselfAndEachDeckOnce) {
     const auto table = ReadDataTable("bridge_decks.tsv");
@@ -63,13 +70,13 @@ TEST(PieceTally, RowsAndRecommendations) {
         {{{"74636", 1}}, {Row("24360 - 360mm", "1"), Row("74636 Arch Bridge 360mm", "1")}},
         {{{"99999", 3}, {"24172", 1}}, {Row("24172 - 171.7mm", "1"), Row("99999", "3")}},
         {{{"24630", 2}},
-         {Row("24630 Three-Way Turnout 2x24.3°", "2"), kHeading, Row("74491 Turnout Motor", "4"),
-          Row("74462 Decoder", "2")}},
+         {Row("24630 Three-Way Turnout 2x24.3°", "2"), kHeading,
+          Accessory("74491 Turnout Motor", "4"), Accessory("74462 Decoder", "2")}},
         {{{"24720", 1}},
          {Row("24720 Double Slip Switch slim 12.1°", "1"), kHeading,
-          Row("74491 Turnout Motor", "1"), Row("74467 Decoder (24720)", "1")}},
+          Accessory("74491 Turnout Motor", "1"), Accessory("74467 Decoder (24720)", "1")}},
         {{{"24624", 1}},
-         {Row("24624 Double Slip Switch 24.3°", "1"), kHeading, Row("74462 Decoder", "1")}},
+         {Row("24624 Double Slip Switch 24.3°", "1"), kHeading, Accessory("74462 Decoder", "1")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.placed[0].first);
@@ -91,9 +98,36 @@ TEST(PieceTally, AllFourRecommendationsInFixedOrderAfterThePieces) {
     ASSERT_EQ(tally.rows.size(), 6u + 5u);
     EXPECT_EQ(tally.rows[1], Row("24130 (30°) R1 - 360mm (14-3/16)", "54"));
     const std::vector<TallyRow> tail(tally.rows.begin() + 6, tally.rows.end());
-    EXPECT_EQ(tail, (std::vector<TallyRow>{
-                        kHeading, Row("74491 Turnout Motor", "3"), Row("75491 K-Track Motor", "2"),
-                        Row("74462 Decoder", "1"), Row("74467 Decoder (24720)", "1")}));
+    EXPECT_EQ(tail, (std::vector<TallyRow>{kHeading, Accessory("74491 Turnout Motor", "3"),
+                                           Accessory("75491 K-Track Motor", "2"),
+                                           Accessory("74462 Decoder", "1"),
+                                           Accessory("74467 Decoder (24720)", "1")}));
+}
+
+TEST(PieceTally, RowsSetTheLayoutsNeedAgainstTheBox) {
+    LayoutDocument doc;
+    PlacePieces(doc, "74636");     // and its deck 24360
+    PlacePieces(doc, "24360", 2);  // three 24360 needed in all
+    PlacePieces(doc, "24630");     // recommends two motors and a decoder
+    PlacePieces(doc, "99999", 2);  // not in the catalog
+    TrackBox box;
+    box.Set("24360", 1);
+    box.Set("74636", 4);
+    box.Set("99999", 2);
+    box.Set("24188", 7);  // spare: not part of what the layout needs
+    box.Set("74491", 2);  // recommendations stay advice
+    const PieceTally tally = RefreshTally(doc, box);
+    EXPECT_EQ(tally.counts, RefreshTally(doc).counts) << "the box does not change the need";
+    const std::vector<TallyRow> expected = {
+        {"24360 - 360mm", "3", false, "1", "2", false},
+        {"24630 Three-Way Turnout 2x24.3°", "1", false, "0", "1", false},
+        {"74636 Arch Bridge 360mm", "1", false, "4", "0", true},
+        {"99999", "2", false, "2", "0", true},
+        kHeading,
+        Accessory("74491 Turnout Motor", "2"),
+        Accessory("74462 Decoder", "1"),
+    };
+    EXPECT_EQ(tally.rows, expected);
 }
 
 TEST(PieceTally, AccessoriesPerSwitchArticle) {

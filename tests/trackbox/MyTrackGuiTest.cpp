@@ -1,0 +1,323 @@
+// My Track in the real main window: counts entered in the dialog, the tally's stock columns and
+// the cart of only the missing pieces; import, export, Clear and a refused box file.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/grid.h>
+#include <wx/listctrl.h>
+#include <wx/notebook.h>
+#include <wx/spinctrl.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "app/CommandIds.h"
+#include "app/gui/MainFrame.h"
+#include "catalog/TrackCatalog.h"
+#include "panels/PaletteTables.h"
+#include "panels/PieceTally.h"
+#include "panels/StoreTable.h"
+#include "panels/gui/PropertiesPanel.h"
+#include "support/GuiTestSupport.h"
+#include "trackbox/gui/MyTrackDialog.h"
+
+namespace {
+
+using Counts = std::vector<std::pair<const char*, int>>;
+
+class MyTrackTest : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("HOME", home.Path().c_str(), 1);
+        frame = new MainFrame();
+        frame->Document().EnsureDefaultLevel();
+        frame->Show();
+        panel = frame->Properties();
+        panel->SetBrowserOpener([this](const wxString& url) {
+            opened.push_back(url);
+            return true;
+        });
+    }
+    void TearDown() override {
+        frame->Destroy();
+        PumpEvents();
+    }
+
+    void Place(const Counts& counts) {
+        for (const auto& [article, n] : counts)
+            for (int i = 0; i < n; ++i) {
+                PlacedPiece piece;
+                piece.id = frame->Document().TakeId();
+                piece.article = article;
+                piece.joints.resize(2);
+                frame->Document().pieces.push_back(piece);
+            }
+        frame->NotifyChanged(DocChange::Pieces);
+        frame->FlushChanges();
+    }
+    void Press(const wxString& name, wxWindow* parent = nullptr) {
+        auto* button = dynamic_cast<wxButton*>((parent ? parent : panel)->FindWindow(name));
+        ASSERT_NE(button, nullptr) << name;
+        wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+        event.SetEventObject(button);
+        button->GetEventHandler()->ProcessEvent(event);
+        frame->FlushChanges();
+    }
+    // Types counts into the dialog's pages as the owner would, on whichever page lists each.
+    static void Enter(MyTrackDialog& dialog, const Counts& counts) {
+        for (const auto& [article, n] : counts) {
+            bool found = false;
+            for (size_t page = 0; page < dialog.PageCount() && !found; ++page) {
+                const auto& articles = dialog.PageArticles(page);
+                const auto it = std::find(articles.begin(), articles.end(), article);
+                if (it == articles.end()) continue;
+                dialog.PageGrid(page)->SetCellValue(static_cast<int>(it - articles.begin()), 1,
+                                                    wxString::Format("%d", n));
+                found = true;
+            }
+            EXPECT_TRUE(found) << article << " is listed on a page";
+        }
+    }
+    // The tally list: piece, needed, owned, to buy; and whether the row is drawn grey.
+    struct Row {
+        wxString piece, needed, owned, toBuy;
+        bool grey;
+        bool operator==(const Row&) const = default;
+    };
+    std::vector<Row> TallyRows() {
+        auto* list = dynamic_cast<wxListCtrl*>(panel->FindWindow("pieceCount"));
+        std::vector<Row> rows;
+        const wxColour grey(kFullyOwnedColour.r, kFullyOwnedColour.g, kFullyOwnedColour.b);
+        for (long i = 0; i < list->GetItemCount(); ++i)
+            rows.push_back({list->GetItemText(i, 0), list->GetItemText(i, 1),
+                            list->GetItemText(i, 2), list->GetItemText(i, 3),
+                            list->GetItemTextColour(i) == grey});
+        return rows;
+    }
+    static wxString Name(const char* article) {
+        return wxString::FromUTF8(TrackCatalog::Instance().Find(article)->name);
+    }
+    static wxString Cart(const Counts& items) {
+        std::string text;
+        for (const auto& [article, n] : items)
+            text += (text.empty() ? "" : ",") + *StoreTable::BuiltIn().FindVariantId(article) +
+                    ":" + std::to_string(n);
+        return wxString::FromUTF8(StoreTable::BuiltIn().CartAddress() + text);
+    }
+    std::string BoxFile() const { return home.File(".quillmore/my-track.csv"); }
+
+    TempDir home;
+    MainFrame* frame = nullptr;
+    PropertiesPanel* panel = nullptr;
+    std::vector<wxString> opened;
+};
+
+// Saves what a shown window looks like, when QUILLMORE_SHOTS names a folder.
+void SaveShot(wxWindow* window, const char* name) {
+    const char* folder = std::getenv("QUILLMORE_SHOTS");
+    if (!folder) return;
+    window->Raise();
+    PumpUntil([window] { return window->IsShownOnScreen(); });
+    window->Refresh();
+    window->Update();
+    PumpEvents(1000);
+    const wxRect rect = window->GetScreenRect();
+    wxBitmap bitmap(rect.GetSize(), 24);
+    wxMemoryDC memory(bitmap);
+    wxScreenDC screen;
+    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+    memory.SelectObject(wxNullBitmap);
+    bitmap.SaveFile(std::string(folder) + "/" + name, wxBITMAP_TYPE_PNG);
+}
+
+TEST_F(MyTrackTest, EnteredCountsFillTheTallyColumnsAndTheCartHoldsOnlyWhatIsMissing) {
+    Place({{"24188", 5}, {"24630", 2}, {"74636", 1}});  // the bridge carries a 24360
+    int dialogs = 0;
+    ModalAnswerer answers([&](wxDialog* dialog) {
+        auto* myTrack = dynamic_cast<MyTrackDialog*>(dialog);
+        if (!myTrack) return wxID_OK;
+        ++dialogs;
+        EXPECT_EQ(myTrack->GetTitle(), "My Track");
+        Enter(*myTrack, {{"24188", 3}, {"24630", 2}, {"24360", 1}, {"74636", 1}, {"2200", 6}});
+        return wxID_OK;
+    });
+    wxCommandEvent menu(wxEVT_MENU, kCmdMyTrack);
+    frame->GetEventHandler()->ProcessEvent(menu);
+    frame->FlushChanges();
+    ASSERT_EQ(dialogs, 1);
+
+    auto* list = dynamic_cast<wxListCtrl*>(panel->FindWindow("pieceCount"));
+    ASSERT_NE(list, nullptr);
+    wxListItem column;
+    column.SetMask(wxLIST_MASK_TEXT);
+    std::vector<wxString> titles;
+    for (int i = 0; i < list->GetColumnCount(); ++i) {
+        list->GetColumn(i, column);
+        titles.push_back(column.GetText());
+    }
+    EXPECT_EQ(titles, (std::vector<wxString>{"Piece", "Needed", "Owned", "To Buy"}));
+    // Spare K-Track straights are owned but not needed: not part of the tally.
+    const std::vector<Row> expected = {
+        {Name("24188"), "5", "3", "2", false}, {Name("24360"), "1", "1", "0", true},
+        {Name("24630"), "2", "2", "0", true},  {Name("74636"), "1", "1", "0", true},
+        {"We Recommend", "", "", "", false},   {"74491 Turnout Motor", "4", "", "", false},
+        {"74462 Decoder", "2", "", "", false},
+    };
+    EXPECT_EQ(TallyRows(), expected);
+    SaveShot(frame, "tally.png");
+
+    Press("buyTrack");
+    EXPECT_EQ(opened, (std::vector<wxString>{Cart({{"24188", 2}})}));
+    EXPECT_EQ(answers.Count(), 1) << "no message before the cart";
+
+    // The box was kept beside the logs.
+    TrackBox saved;
+    ASSERT_EQ(LoadTrackBox(BoxFile(), saved), "");
+    EXPECT_EQ(saved, frame->OwnedTrack());
+    EXPECT_EQ(saved.Owned("2200"), 6);
+}
+
+TEST_F(MyTrackTest, ClearCancelAndAFullBox) {
+    Place({{"24188", 2}, {"24630", 1}});
+    const auto runDialog = [&](std::function<int(MyTrackDialog&)> act) {
+        ModalAnswerer answers([&](wxDialog* dialog) {
+            auto* myTrack = dynamic_cast<MyTrackDialog*>(dialog);
+            return myTrack ? act(*myTrack) : wxID_OK;
+        });
+        Press("myTrack");
+    };
+    runDialog([](MyTrackDialog& d) {
+        Enter(d, {{"24188", 2}, {"24630", 1}});
+        return wxID_OK;
+    });
+    {
+        ModalAnswerer answers(wxID_OK);
+        Press("buyTrack");
+        EXPECT_TRUE(opened.empty());
+        ASSERT_EQ(answers.Count(), 1);
+        EXPECT_EQ(answers.Dialogs()[0].title, "Buy Track");
+        EXPECT_EQ(answers.Dialogs()[0].message, "You already own every piece this layout needs.");
+    }
+    for (const Row& row : TallyRows()) {
+        if (row.owned != "") {
+            EXPECT_TRUE(row.grey) << row.piece;
+        }
+    }
+
+    // Typed counts thrown away with Cancel change nothing, on screen or on disk.
+    const std::string before = ReadFileBytes(BoxFile());
+    runDialog([](MyTrackDialog& d) {
+        Enter(d, {{"24188", 40}});
+        return wxID_CANCEL;
+    });
+    EXPECT_EQ(frame->OwnedTrack().Owned("24188"), 2);
+    EXPECT_EQ(ReadFileBytes(BoxFile()), before);
+
+    // Clear empties the box: Buy Track is back to the whole layout.
+    runDialog([&](MyTrackDialog& d) {
+        Press("clear", &d);
+        EXPECT_TRUE(d.Box().Empty());
+        return wxID_OK;
+    });
+    EXPECT_TRUE(frame->OwnedTrack().Empty());
+    EXPECT_EQ(ReadFileBytes(BoxFile()), "Article,Count\n");
+    Press("buyTrack");
+    EXPECT_EQ(
+        opened,
+        (std::vector<wxString>{Cart({{"24188", 2}, {"24630", 1}, {"74492", 2}, {"74462", 1}})}));
+    EXPECT_EQ(TallyRows().front(), (Row{Name("24188"), "2", "0", "2", false}));
+}
+
+TEST_F(MyTrackTest, ImportKeepsUnknownArticlesOnTheirOwnPageAndExportWritesTheBox) {
+    const std::string import = home.File("from-spreadsheet.csv");
+    std::ofstream(import, std::ios::binary)
+        << "\xEF\xBB\xBF\"Article\";\"Count\"\r\n\"24188\";\"4\"\r\n\"99999\";\"2\"\r\n";
+    const std::string exported = home.File("exported.csv");
+    ModalAnswerer answers([&](wxDialog* dialog) {
+        auto* myTrack = dynamic_cast<MyTrackDialog*>(dialog);
+        if (!myTrack) return wxID_OK;
+        myTrack->SetPathAsker(
+            [&](wxWindow*, bool save) { return wxString::FromUTF8(save ? exported : import); });
+        Press("import", myTrack);
+        EXPECT_EQ(myTrack->PageCount(), 5u);
+        EXPECT_EQ(myTrack->PageArticles(4), (std::vector<std::string>{"99999"}));
+        EXPECT_EQ(myTrack->PageGrid(4)->GetCellValue(0, 1), "2");
+        Enter(*myTrack, {{"24130", 12}});
+        Press("export", myTrack);
+        return wxID_OK;
+    });
+    Press("myTrack");
+    EXPECT_EQ(ReadFileBytes(exported), "Article,Count\n24130,12\n24188,4\n99999,2\n");
+    EXPECT_EQ(ReadFileBytes(BoxFile()), ReadFileBytes(exported));
+    EXPECT_EQ(frame->OwnedTrack().Owned("99999"), 2);
+}
+
+TEST_F(MyTrackTest, EachSystemsTabListsItsPiecesWithTheOwnedCounts) {
+    TrackBox box;
+    box.Set("24188", 12);
+    box.Set("2200", 3);
+    box.Set("62188", 5);
+    box.Set("8500", 1);
+    MyTrackDialog dialog(frame, box);
+    dialog.Show();
+    PumpEvents(100);
+    auto* notebook = dynamic_cast<wxNotebook*>(dialog.PageGrid(0)->GetParent());
+    ASSERT_NE(notebook, nullptr);
+    ASSERT_EQ(notebook->GetPageCount(), 4u) << "no other articles: one tab per system";
+    for (size_t page = 0; page < dialog.PageCount(); ++page) {
+        SCOPED_TRACE(page);
+        EXPECT_EQ(notebook->GetPageText(page), wxString::FromUTF8(PaletteSystemName(page)));
+        const auto& articles = dialog.PageArticles(page);
+        wxGrid* grid = dialog.PageGrid(page);
+        ASSERT_EQ(grid->GetNumberRows(), static_cast<int>(articles.size()));
+        for (size_t row = 0; row < articles.size(); ++row) {
+            EXPECT_EQ(grid->GetCellValue(row, 0), Name(articles[row].c_str()));
+            EXPECT_EQ(grid->GetCellValue(row, 1), wxString::Format("%d", box.Owned(articles[row])));
+            EXPECT_TRUE(grid->IsReadOnly(row, 0));
+            EXPECT_FALSE(grid->IsReadOnly(row, 1));
+        }
+    }
+    EXPECT_EQ(dialog.Box(), box);
+    SaveShot(&dialog, "dialog.png");
+    // A count typed but not yet confirmed still counts when the dialog is closed with OK.
+    wxGrid* grid = dialog.PageGrid(0);
+    grid->SetGridCursor(0, 1);
+    grid->EnableCellEditControl();
+    ASSERT_TRUE(grid->IsCellEditControlEnabled());
+    wxGridCellEditor* editor = grid->GetCellEditor(0, 1);
+    auto* spin = dynamic_cast<wxSpinCtrl*>(editor->GetControl());
+    editor->DecRef();
+    ASSERT_NE(spin, nullptr);
+    spin->SetValue(7);
+    EXPECT_EQ(dialog.Box().Owned(dialog.PageArticles(0)[0]), 7);
+    // A box with articles no palette lists gets a last tab for them; the edit above was taken.
+    box = dialog.Box();
+    box.Set("99999", 2);
+    dialog.ShowBox(box);
+    ASSERT_EQ(notebook->GetPageCount(), 5u);
+    EXPECT_EQ(notebook->GetPageText(4), "Other Articles");
+    EXPECT_EQ(dialog.Box(), box);
+    dialog.Destroy();
+}
+
+TEST_F(MyTrackTest, ARefusedBoxFileIsReportedAndKeptUntilTheOwnerSaves) {
+    std::filesystem::create_directories(home.File(".quillmore"));
+    const std::string bad = "Article,Count\n24188,3\n24130,-1\n";
+    std::ofstream(BoxFile(), std::ios::binary) << bad;
+    frame->LoadOwnedTrack(wxString::FromUTF8(BoxFile()));
+    EXPECT_TRUE(frame->OwnedTrack().Empty());
+
+    ModalAnswerer cancel([](wxDialog* dialog) {
+        return dynamic_cast<MyTrackDialog*>(dialog) ? wxID_CANCEL : wxID_OK;
+    });
+    Press("myTrack");
+    ASSERT_EQ(cancel.Count(), 2);
+    EXPECT_EQ(cancel.Dialogs()[0].title, "My Track");
+    EXPECT_TRUE(cancel.Dialogs()[0].message.StartsWith("Line 3: the count -1 of 24130 is negative"))
+        << cancel.Dialogs()[0].message;
+    EXPECT_EQ(ReadFileBytes(BoxFile()), bad);
+}
+
+}  // namespace

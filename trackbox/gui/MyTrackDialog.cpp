@@ -1,0 +1,155 @@
+// The My Track dialog: the owner's count of every palette article, one page per track system.
+#include "trackbox/gui/MyTrackDialog.h"
+
+#include <wx/button.h>
+#include <wx/filedlg.h>
+#include <wx/grid.h>
+#include <wx/msgdlg.h>
+#include <wx/notebook.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+
+#include "catalog/TrackCatalog.h"
+#include "trackbox/TrackBoxPages.h"
+
+namespace {
+
+constexpr int kPieceColumn = 0;
+constexpr int kCountColumn = 1;
+
+wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
+
+wxString AskCsvPath(wxWindow* parent, bool save) {
+    wxFileDialog dialog(
+        parent, save ? "Export My Track" : "Import My Track", "", save ? kTrackBoxFileName : "",
+        "CSV files (*.csv)|*.csv|All files|*",
+        save ? wxFD_SAVE | wxFD_OVERWRITE_PROMPT : wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
+}
+
+// A count cell as the owner left it; the number editor keeps it a whole number in range, but a
+// cell set any other way still reads safely.
+int CellCount(const wxString& text) {
+    long value = 0;
+    if (!text.Strip(wxString::both).ToLong(&value) || value < 0) return 0;
+    return static_cast<int>(std::min<long>(value, kMaxOwnedCount));
+}
+
+}  // namespace
+
+MyTrackDialog::MyTrackDialog(wxWindow* parent, const TrackBox& box)
+    : wxDialog(parent, wxID_ANY, "My Track", wxDefaultPosition, wxSize(560, 640),
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      askPath(&AskCsvPath) {
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(new wxStaticText(this, wxID_ANY,
+                              "How many of each piece do you own? Buy Track then buys only "
+                              "what is missing."),
+             0, wxEXPAND | wxALL, 8);
+    notebook = new wxNotebook(this, wxID_ANY);
+    top->Add(notebook, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);
+
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    auto addButton = [&](const char* label, const char* name, void (MyTrackDialog::*action)()) {
+        auto* button = new wxButton(this, wxID_ANY, label, wxDefaultPosition, wxDefaultSize, 0,
+                                    wxDefaultValidator, name);
+        button->Bind(wxEVT_BUTTON, [this, action](wxCommandEvent&) { (this->*action)(); });
+        buttons->Add(button, 0, wxRIGHT, 4);
+    };
+    addButton("Import...", "import", &MyTrackDialog::Import);
+    addButton("Export...", "export", &MyTrackDialog::Export);
+    addButton("Clear", "clear", &MyTrackDialog::Clear);
+    buttons->AddStretchSpacer();
+    buttons->Add(CreateButtonSizer(wxOK | wxCANCEL), 0);
+    top->Add(buttons, 0, wxEXPAND | wxALL, 8);
+    SetSizer(top);
+
+    BuildPages(box);
+    CentreOnParent();
+}
+
+void MyTrackDialog::BuildPages(const TrackBox& box) {
+    const int selected = notebook->GetSelection();
+    notebook->DeleteAllPages();
+    pages.clear();
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    for (const TrackBoxPage& content : TrackBoxPages(box)) {
+        auto* grid = new wxGrid(notebook, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS,
+                                "counts");
+        grid->CreateGrid(static_cast<int>(content.articles.size()), 2);
+        grid->SetRowLabelSize(0);
+        grid->SetColLabelValue(kPieceColumn, "Piece");
+        grid->SetColLabelValue(kCountColumn, "Count");
+        grid->SetColFormatNumber(kCountColumn);
+        auto* readOnly = new wxGridCellAttr;
+        readOnly->SetReadOnly();
+        grid->SetColAttr(kPieceColumn, readOnly);
+        auto* count = new wxGridCellAttr;
+        count->SetEditor(new wxGridCellNumberEditor(0, kMaxOwnedCount));
+        count->SetAlignment(wxALIGN_RIGHT, wxALIGN_CENTRE);
+        grid->SetColAttr(kCountColumn, count);
+        for (size_t row = 0; row < content.articles.size(); ++row) {
+            const std::string& article = content.articles[row];
+            const PieceDef* def = catalog.Find(article);
+            grid->SetCellValue(static_cast<int>(row), kPieceColumn,
+                               Utf8(def ? def->name : article));
+            grid->SetCellValue(static_cast<int>(row), kCountColumn,
+                               wxString::Format("%d", box.Owned(article)));
+        }
+        grid->SetColSize(kPieceColumn, 420);
+        grid->SetColSize(kCountColumn, 80);
+        grid->DisableDragRowSize();
+        notebook->AddPage(grid, Utf8(content.name));
+        pages.push_back({grid, content.articles});
+    }
+    if (selected != wxNOT_FOUND && selected < static_cast<int>(notebook->GetPageCount()))
+        notebook->SetSelection(selected);
+}
+
+TrackBox MyTrackDialog::Box() const {
+    TrackBox box;
+    for (const Page& page : pages) {
+        // An open cell editor holds the last typed count: keep it.
+        if (page.grid->IsCellEditControlEnabled()) page.grid->SaveEditControlValue();
+        for (size_t row = 0; row < page.articles.size(); ++row)
+            box.Set(page.articles[row],
+                    CellCount(page.grid->GetCellValue(static_cast<int>(row), kCountColumn)));
+    }
+    return box;
+}
+
+void MyTrackDialog::ShowBox(const TrackBox& box) { BuildPages(box); }
+
+wxGrid* MyTrackDialog::PageGrid(size_t index) const {
+    return index < pages.size() ? pages[index].grid : nullptr;
+}
+
+const std::vector<std::string>& MyTrackDialog::PageArticles(size_t index) const {
+    static const std::vector<std::string> none;
+    return index < pages.size() ? pages[index].articles : none;
+}
+
+void MyTrackDialog::SetPathAsker(PathAsker asker) {
+    askPath = asker ? std::move(asker) : PathAsker(&AskCsvPath);
+}
+
+void MyTrackDialog::Import() {
+    const wxString path = askPath(this, false);
+    if (path.empty()) return;
+    TrackBox box;
+    const std::string error = LoadTrackBox(path.utf8_string(), box);
+    if (!error.empty()) {
+        wxMessageBox(Utf8(error), "Import Failed", wxOK | wxICON_ERROR, this);
+        return;
+    }
+    ShowBox(box);
+}
+
+void MyTrackDialog::Export() {
+    const wxString path = askPath(this, true);
+    if (path.empty()) return;
+    const std::string error = SaveTrackBox(path.utf8_string(), Box());
+    if (!error.empty()) wxMessageBox(Utf8(error), "Export Failed", wxOK | wxICON_ERROR, this);
+}
+
+void MyTrackDialog::Clear() { ShowBox(TrackBox{}); }
