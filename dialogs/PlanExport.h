@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/LayoutDocument.h"
 
@@ -33,8 +34,8 @@ struct PictureFrame {
     int width = 1;
     int height = 1;
 };
-// Everything drawn (pieces with their ends, scenery, baseboard, level outlines, labels,
-// measurements; 0..1000 mm when empty) framed with a margin, at pxPerMm.
+// Everything drawn (DrawingExtent, the baseboard when shown; 0..1000 mm when empty) framed with a
+// margin, at pxPerMm.
 PictureFrame PictureFrameFor(const LayoutDocument& doc, double pxPerMm);
 // A resolution that keeps the picture's longer side near 4000 pixels (at most 4 px/mm).
 double DefaultPictureResolution(const LayoutDocument& doc);
@@ -42,6 +43,18 @@ double DefaultPictureResolution(const LayoutDocument& doc);
 std::string PictureSizeProblem(const PictureFrame& frame);
 // "4000 × 2000 pixels"
 std::string PictureSizeText(const PictureFrame& frame);
+
+// The resolution an SVG of the frame states so that its stated size is the layout at 1 : N
+// (N = scaleDenominator, 1 for full size).
+double SvgDotsPerInch(const PictureFrame& frame, int scaleDenominator);
+// The width in millimetres that resolution gives the drawing.
+double SvgWidthMm(const PictureFrame& frame, int scaleDenominator);
+
+// The path for the file kind chosen in a file dialog's filter: as it is when it has the kind's
+// extension, with its extension switched when it has one of `others` (the dialog's other kinds),
+// with the extension appended when it has none; empty when it has any other extension.
+std::string PathWithExtension(const std::string& path, const std::string& extension,
+                              const std::vector<std::string>& others);
 
 // A PDF page: its size in points and the page pixels the printout is computed for.
 struct PdfPage {

@@ -20,9 +20,19 @@ using PrintRunner =
 void SetPrintRunner(PrintRunner runner);
 
 // Asks where to write an export: the toolkit's save file dialog (asking before replacing a file)
-// by default; returns the chosen path, empty when cancelled. Tests replace it.
-using ExportPathAsker = std::function<wxString(wxWindow* parent, const wxString& title,
-                                               const wxString& wildcard, const wxString& file)>;
+// by default, opened in `folder` with `file` offered; answers the chosen path (empty when
+// cancelled) and the index of the file kind chosen in `wildcard`. Tests replace it.
+struct ExportQuestion {
+    wxString title;
+    wxString wildcard;
+    wxString folder;
+    wxString file;
+};
+struct ExportAnswer {
+    wxString path;
+    int filterIndex = 0;
+};
+using ExportPathAsker = std::function<ExportAnswer(wxWindow* parent, const ExportQuestion&)>;
 void SetExportPathAsker(ExportPathAsker asker);
 
 // Command ids of the export menu items of the File menu.
