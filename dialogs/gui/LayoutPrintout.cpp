@@ -43,6 +43,9 @@ void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, u
     const wxSize size(pages.width, pages.height);
     {
         PrintDrawFlags flags(doc, options, activeLevel);
+        // The whole page is white, the margins too: the drawing clears only its tile.
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
         if (t.clipToArea) dc.SetClippingRegion(t.marginX, t.marginY, t.areaW, t.areaH);
         if (options.colourMode == 1) {
             wxBitmap bitmap(size.x, size.y, 24);
