@@ -154,3 +154,13 @@ std::string PathWithExtension(const std::string& path, const std::string& extens
         if (ext == Lower(other)) return path.substr(0, dot) + extension;
     return {};
 }
+
+std::string ChosenExportPath(const std::string& path, const std::vector<std::string>& extensions,
+                             size_t chosen) {
+    if (extensions.empty()) return path;
+    chosen = std::min(chosen, extensions.size() - 1);
+    const ExportKind typed = ExportKindForPath(path);
+    for (size_t i = 1; i < extensions.size(); ++i)
+        if (typed != ExportKind::Unknown && typed == ExportKindForPath(extensions[i])) return path;
+    return PathWithExtension(path, extensions[chosen], {extensions[0]});
+}

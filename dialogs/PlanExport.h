@@ -56,6 +56,14 @@ double SvgWidthMm(const PictureFrame& frame, int scaleDenominator);
 std::string PathWithExtension(const std::string& path, const std::string& extension,
                               const std::vector<std::string>& others);
 
+// The path to write for an export's file dialog answer. `extensions` are the dialog's file kinds,
+// the first being the one the offered name carries; `chosen` is the kind picked in its filter. A
+// name the user gave another kind's extension keeps it; the offered extension, or none, becomes
+// the chosen kind's (a file dialog leaves the offered name alone when the filter changes); any
+// other extension gives empty.
+std::string ChosenExportPath(const std::string& path, const std::vector<std::string>& extensions,
+                             size_t chosen);
+
 // A PDF page: its size in points and the page pixels the printout is computed for.
 struct PdfPage {
     double widthPt = 0;

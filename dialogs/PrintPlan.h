@@ -56,7 +56,7 @@ struct PageTransform {
     int areaW = 0;
     int areaH = 0;
     // Several pages each show a tile of the area inside their margins and nothing beyond it, so
-    // that a neighbouring tile's drawing never covers the margin and its page mark.
+    // that the drawing never covers the margin and its page mark.
     bool clipToArea = false;
 };
 PageTransform PageTransformFor(const PrintPages& pages, int page);

@@ -45,9 +45,8 @@ struct FileKind {
     const char* extension;  // ".png"
 };
 
-// The path the user picks, with the extension of the kind chosen in the dialog's filter (the
-// offered name keeps the first kind's extension whichever filter is picked), or empty when
-// cancelled or when the name has another extension (the user is told).
+// The path the user picks (ChosenExportPath), or empty when cancelled or when the name has
+// another extension (the user is told).
 std::string AskPath(MainFrame& frame, const wxString& title, const std::vector<FileKind>& kinds) {
     wxString wildcard, needs;
     std::vector<std::string> extensions;
@@ -60,13 +59,9 @@ std::string AskPath(MainFrame& frame, const wxString& title, const std::vector<F
     const ExportAnswer answer = Asker()(
         &frame, {title, wildcard, LastFolder(), OfferedName(frame, kinds.front().extension)});
     if (answer.path.empty()) return {};
-    const size_t chosen =
-        answer.filterIndex >= 0 && static_cast<size_t>(answer.filterIndex) < kinds.size()
-            ? static_cast<size_t>(answer.filterIndex)
-            : 0;
+    const size_t chosen = answer.filterIndex > 0 ? static_cast<size_t>(answer.filterIndex) : 0;
     LastFolder() = wxFileName(answer.path).GetPath();
-    const std::string path =
-        PathWithExtension(answer.path.utf8_string(), kinds[chosen].extension, extensions);
+    const std::string path = ChosenExportPath(answer.path.utf8_string(), extensions, chosen);
     if (path.empty())
         wxMessageBox(wxString::Format("The file name needs the extension %s.", needs),
                      "Export Failed", wxOK | wxICON_ERROR, &frame);

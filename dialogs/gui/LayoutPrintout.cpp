@@ -46,7 +46,6 @@ void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, u
         // The whole page is white, the margins too: the drawing clears only its tile.
         dc.SetBackground(*wxWHITE_BRUSH);
         dc.Clear();
-        if (t.clipToArea) dc.SetClippingRegion(t.marginX, t.marginY, t.areaW, t.areaH);
         if (options.colourMode == 1) {
             wxBitmap bitmap(size.x, size.y, 24);
             {
@@ -59,7 +58,17 @@ void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, u
         } else {
             DrawLayoutOnPaper(dc, doc, view, size);
         }
-        if (t.clipToArea) dc.DestroyClippingRegion();
+    }
+    if (t.clipToArea) {
+        // The tile ends at its edges: what the drawing put into the margins is covered again.
+        // (Clipping would do the same, but a device context made on a PDF surface has no size
+        // and cannot undo its clip.)
+        dc.SetBrush(*wxWHITE_BRUSH);
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.DrawRectangle(0, 0, size.x, t.marginY);
+        dc.DrawRectangle(0, t.marginY + t.areaH, size.x, size.y - t.marginY - t.areaH);
+        dc.DrawRectangle(0, 0, t.marginX, size.y);
+        dc.DrawRectangle(t.marginX + t.areaW, 0, size.x - t.marginX - t.areaW, size.y);
     }
     DrawPageMarks(dc, pages, t, page);
 }

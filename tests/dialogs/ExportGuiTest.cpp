@@ -151,7 +151,9 @@ TEST_F(ExportTest, SvgParsesAndHoldsAPolygonPerBand) {
     wxXmlDocument svg;
     ASSERT_TRUE(svg.Load(answerPath));
     ASSERT_EQ(svg.GetRoot()->GetName(), "svg");
-    const PictureFrame f = PictureFrameFor(Doc(), 1);
+    // A drawing has no pixels to ask about: it is made at the default resolution.
+    EXPECT_EQ(answer->Count(), 0);
+    const PictureFrame f = PictureFrameFor(Doc(), DefaultPictureResolution(Doc()));
     EXPECT_EQ(svg.GetRoot()->GetAttribute("viewBox"),
               wxString::Format("0 0 %d %d", f.width, f.height));
     // Each band is a polygon in a group filled with the piece colour, around y = 0.
@@ -162,8 +164,9 @@ TEST_F(ExportTest, SvgParsesAndHoldsAPolygonPerBand) {
             if (node->GetName() == "polygon" && style.Contains("FILL:#D2D2CD")) {
                 ++bands;
                 const wxString points = node->GetAttribute("points");
-                EXPECT_TRUE(points.Contains(wxString::Format(" %d ", int(f.offsetY - 18.7))) ||
-                            points.Contains(wxString::Format(" %d ", int(f.offsetY + 18.7))))
+                EXPECT_TRUE(
+                    points.Contains(wxString::Format(" %d ", int(f.offsetY - 18.7 * f.zoom))) ||
+                    points.Contains(wxString::Format(" %d ", int(f.offsetY + 18.7 * f.zoom))))
                     << points;
             }
             if (node->GetName() == "line") ++lines;
@@ -281,7 +284,7 @@ TEST_F(ExportTest, EmptyLayoutGivesOneEmptyPageAndPicture) {
     EXPECT_EQ(ink, 0);
 }
 
-// A selected piece and label, pages at 1 : 5: the PDF is the printout's pages, and nothing on them
+// A selected piece and label, pages at 1 : 2: the PDF is the printout's pages, and nothing on them
 // shows the selection.
 TEST_F(ExportTest, PdfHasThePrintoutsPagesWithoutTheSelection) {
     Doc().baseboard = {{0, 0}, {900, 0}, {900, 600}, {0, 600}};
@@ -298,7 +301,7 @@ TEST_F(ExportTest, PdfHasThePrintoutsPagesWithoutTheSelection) {
     answerPath = folder.File("selected.pdf");
     auto answer = Answer(1, [](PrintOptionsDialog* d) {
         d->Scaling()->SetSelection(1);
-        d->Denominator()->SetValue(5);
+        d->Denominator()->SetValue(2);
     });
     Command(kCmdExportPdf);
 

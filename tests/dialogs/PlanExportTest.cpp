@@ -158,7 +158,7 @@ TEST(SvgSize, StatedSizeIsTheLayoutAtTheChosenScale) {
                 1e-12);
 }
 
-TEST(PathWithExtension, TheChosenFileKindDecides) {
+TEST(PathWithExtension, KeepsSwitchesAppendsOrRefuses) {
     const std::vector<std::string> picture = {".png", ".svg"};
     EXPECT_EQ(PathWithExtension("/a/My Layout.png", ".svg", picture), "/a/My Layout.svg");
     EXPECT_EQ(PathWithExtension("/a/plan.SVG", ".svg", picture), "/a/plan.SVG");
@@ -167,6 +167,19 @@ TEST(PathWithExtension, TheChosenFileKindDecides) {
     EXPECT_EQ(PathWithExtension("/a/.hidden", ".png", picture), "/a/.hidden.png");
     EXPECT_EQ(PathWithExtension("/a/plan.txt", ".png", picture), "");
     EXPECT_EQ(PathWithExtension("parts.csv", ".pdf", {".pdf"}), "");
+}
+
+TEST(ChosenExportPath, TheFilterChangesOnlyTheOfferedExtension) {
+    const std::vector<std::string> picture = {".png", ".svg"};
+    // The offered name with the SVG filter picked: the dialog left the name alone.
+    EXPECT_EQ(ChosenExportPath("/a/My Layout.png", picture, 1), "/a/My Layout.svg");
+    EXPECT_EQ(ChosenExportPath("/a/My Layout.png", picture, 0), "/a/My Layout.png");
+    // A typed kind wins over the filter; a bare name takes the filter's.
+    EXPECT_EQ(ChosenExportPath("/a/plan.SVG", picture, 0), "/a/plan.SVG");
+    EXPECT_EQ(ChosenExportPath("/a/plan", picture, 1), "/a/plan.svg");
+    EXPECT_EQ(ChosenExportPath("/a/plan", picture, 7), "/a/plan.svg");
+    EXPECT_EQ(ChosenExportPath("/a/plan.jpg", picture, 1), "");
+    EXPECT_EQ(ChosenExportPath("/a/parts.csv", {".pdf"}, 0), "");
 }
 
 }  // namespace
