@@ -70,7 +70,10 @@ PageTransform PageTransformFor(const PrintPages& pages, int page) {
     }
     const int col = (page - 1) % pages.columns;
     const int row = (page - 1) / pages.columns;
-    t.clipToArea = true;
+    t.coverLeft = col > 0;
+    t.coverTop = row > 0;
+    t.coverRight = col + 1 < pages.columns;
+    t.coverBottom = row + 1 < pages.rows;
     t.offsetX = t.marginX - (t.areaW / s * col + b.minX) * s;
     t.offsetY = t.marginY - (t.areaH / s * row + b.minY) * s;
     return t;

@@ -55,9 +55,11 @@ struct PageTransform {
     int marginY = 0;
     int areaW = 0;
     int areaH = 0;
-    // Several pages each show a tile of the area inside their margins and nothing beyond it, so
-    // that the drawing never covers the margin and its page mark.
-    bool clipToArea = false;
+    // The margins where the next tile of a multi-page print continues the drawing: it must not
+    // show there (it would cover the margin and its page mark). The outer margins of the whole
+    // print, like those of a single page, keep what reaches beyond the layout's edge (the
+    // board's dimension labels).
+    bool coverLeft = false, coverTop = false, coverRight = false, coverBottom = false;
 };
 PageTransform PageTransformFor(const PrintPages& pages, int page);
 

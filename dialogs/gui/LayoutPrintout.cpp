@@ -59,17 +59,16 @@ void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, u
             DrawLayoutOnPaper(dc, doc, view, size);
         }
     }
-    if (t.clipToArea) {
-        // The tile ends at its edges: what the drawing put into the margins is covered again.
-        // (Clipping would do the same, but a device context made on a PDF surface has no size
-        // and cannot undo its clip.)
-        dc.SetBrush(*wxWHITE_BRUSH);
-        dc.SetPen(*wxTRANSPARENT_PEN);
-        dc.DrawRectangle(0, 0, size.x, t.marginY);
-        dc.DrawRectangle(0, t.marginY + t.areaH, size.x, size.y - t.marginY - t.areaH);
-        dc.DrawRectangle(0, 0, t.marginX, size.y);
-        dc.DrawRectangle(t.marginX + t.areaW, 0, size.x - t.marginX - t.areaW, size.y);
-    }
+    // The tile ends where the next one goes on: what the drawing put into those margins is
+    // covered again. (Clipping would do the same, but a device context made on a PDF surface has
+    // no size and cannot undo its clip.)
+    dc.SetBrush(*wxWHITE_BRUSH);
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    const int right = t.marginX + t.areaW, bottom = t.marginY + t.areaH;
+    if (t.coverTop) dc.DrawRectangle(0, 0, size.x, t.marginY);
+    if (t.coverBottom) dc.DrawRectangle(0, bottom, size.x, size.y - bottom);
+    if (t.coverLeft) dc.DrawRectangle(0, 0, t.marginX, size.y);
+    if (t.coverRight) dc.DrawRectangle(right, 0, size.x - right, size.y);
     DrawPageMarks(dc, pages, t, page);
 }
 

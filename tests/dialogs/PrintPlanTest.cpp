@@ -243,14 +243,21 @@ TEST(PrintDrawFlags, ShowsTheActiveLevelForOnePageAndRestoresEverything) {
     EXPECT_FALSE(doc.levels[1].visible);
 }
 
-TEST(PageTransform, OnlyTilesOfSeveralPagesAreCutAtTheirEdges) {
+TEST(PageTransform, TilesAreCutWhereTheNextTileGoesOn) {
     PrintBounds b{0, 0, 2000, 1000};
-    PrintPages one = Paginate(b, PrintOptions{}, 3300, 2550, 300);
-    EXPECT_FALSE(PageTransformFor(one, 1).clipToArea);
-    PrintPages tiles = Paginate(b, Scaled(1, 5), 3300, 2550, 300);
-    ASSERT_GT(tiles.Count(), 1);
-    for (int page = 1; page <= tiles.Count(); ++page)
-        EXPECT_TRUE(PageTransformFor(tiles, page).clipToArea) << page;
+    const PageTransform one = PageTransformFor(Paginate(b, PrintOptions{}, 3300, 2550, 300), 1);
+    EXPECT_FALSE(one.coverLeft || one.coverTop || one.coverRight || one.coverBottom);
+    const PrintPages tiles = Paginate(b, Scaled(1, 3), 3300, 2550, 300);
+    ASSERT_EQ(tiles.columns, 3);
+    ASSERT_EQ(tiles.rows, 2);
+    const PageTransform first = PageTransformFor(tiles, 1), middle = PageTransformFor(tiles, 2);
+    const PageTransform last = PageTransformFor(tiles, 6);
+    EXPECT_FALSE(first.coverLeft || first.coverTop);
+    EXPECT_TRUE(first.coverRight && first.coverBottom);
+    EXPECT_TRUE(middle.coverLeft && middle.coverRight && middle.coverBottom);
+    EXPECT_FALSE(middle.coverTop);
+    EXPECT_TRUE(last.coverLeft && last.coverTop);
+    EXPECT_FALSE(last.coverRight || last.coverBottom);
 }
 
 TEST(PageMarks, TextIsTenPointsOnPaperWithinTheMargin) {
