@@ -25,4 +25,6 @@ enum CommandId : int {
     kCmdProperties = 2020,
     kCmdHelp = 2021,
     kCmdCheckLayout = 2022,
+    kCmdOpenOther = 2100,
+    kCmdSaveTo = 2101,
 };

@@ -7,6 +7,8 @@
 
 class LayoutDocument;
 
+// The program's version, as the title and --version show it.
+inline constexpr const char* kVersion = "1.3";
 // The frame title with no layout.
 inline constexpr const char* kBaseTitle = "Quillmore v1.3 by Bramblewick";
 // The layout name the first save offers.

@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     locales
     libcairo2-dev poppler-utils
+    desktop-file-utils shared-mime-info xdg-utils
 )
 
 missing=()

@@ -2,6 +2,7 @@
 #include "app/gui/MainFrame.h"
 
 #include <wx/cmndata.h>
+#include <wx/filehistory.h>
 #include <wx/filename.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -10,6 +11,7 @@
 
 #include "app/gui/AppLog.h"
 #include "app/FrameLogic.h"
+#include "app/ProgramFolders.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "panels/gui/PalettePanel.h"
 #include "panels/gui/PropertiesPanel.h"
@@ -21,7 +23,7 @@ constexpr long kSplitterStyle = wxSP_LIVE_UPDATE | wxSP_3D | wxSP_NOBORDER;
 MainFrame::MainFrame()
     : wxFrame(nullptr, wxID_ANY, kBaseTitle, wxDefaultPosition, wxSize(1400, 900)) {
     TraceLog("A: wxFrame base constructed");
-    programFolder = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
+    UseProgramFolders();
     BuildMenuBar();
     TraceLog("B: MenuBar done");
     BuildToolBar();
@@ -34,9 +36,21 @@ MainFrame::MainFrame()
     TraceLog("F: MainFrame constructor complete");
     CreatePrintSettings();
     BindCommands();
+    AcceptFileDrops();
 }
 
 MainFrame::~MainFrame() = default;
+
+void MainFrame::UseProgramFolders() {
+    const wxString executableDir =
+        wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
+    const ProgramFolders folders =
+        ResolveProgramFolders(std::string(executableDir.fn_str()),
+                              std::string(wxStandardPaths::Get().GetDocumentsDir().fn_str()));
+    programFolder = wxString(folders.layouts.c_str(), *wxConvFileName);
+    const std::string error = PrepareLayoutsFolder(folders);
+    if (!error.empty()) AppLog(wxString::FromUTF8(error));
+}
 
 void MainFrame::BuildPanels() {
     TraceLog("BuildPanels: start");

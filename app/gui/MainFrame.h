@@ -21,6 +21,7 @@ class FrameRecovery;
 class PalettePanel;
 class PropertiesPanel;
 class View3DFrame;
+class wxFileHistory;
 class wxPageSetupDialogData;
 class wxPrintData;
 class wxSplitterWindow;
@@ -73,6 +74,22 @@ public:
     using SavePathAsker =
         std::function<wxString(wxWindow* parent, const wxString& folder, const wxString& file)>;
     void SetSavePathAsker(SavePathAsker asker) { askSavePath = std::move(asker); }
+    // Shows the open file dialog of Open Other in folder; returns the chosen path, empty when
+    // cancelled. Tests replace it, as they do the save dialog.
+    using OpenPathAsker = std::function<wxString(wxWindow* parent, const wxString& folder)>;
+    void SetOpenPathAsker(OpenPathAsker asker) { askOpenPath = std::move(asker); }
+
+    // Layouts from anywhere (MainFrameDesktop.cpp). Opens the layout file at path, asking about
+    // unsaved changes first; false when that was cancelled or the file could not be read.
+    bool OpenLayoutPath(const wxString& path);
+    // The layout named on the command line: opened, or, when it cannot be read, an empty layout
+    // and the reader's error.
+    void OpenFromCommandLine(const wxString& path);
+    // Files dropped on the window: a layout file opens, library block files join the library
+    // of their track system. True when any of them was taken.
+    bool OpenDroppedFiles(const wxArrayString& paths);
+    // The last opened or saved layouts, newest first, kept in the user's settings.
+    wxFileHistory& RecentLayouts() const { return *recentLayouts; }
     // The unsaved-changes question: true when the caller may go on and drop the layout.
     bool ConfirmDiscardChanges();
 
@@ -107,6 +124,8 @@ private:
     void BuildStatusBar();
     void BindCommands();
     void CreatePrintSettings();
+    // The layouts folder: the executable's, or the user's when run from an installation.
+    void UseProgramFolders();
 
     // File commands (MainFrameFile.cpp).
     void OnNew(wxCommandEvent& event);
@@ -116,10 +135,22 @@ private:
     void OnExit(wxCommandEvent& event);
     void OnClose(wxCloseEvent& event);
     void ResetToNewLayout();
-    void OpenLayoutFile(const wxString& path);
+    bool OpenLayoutFile(const wxString& path);
+    bool WriteLayoutFile();
     bool AskLayoutName(wxString* name);
-    bool ChooseSavePath(const wxString& name);
+    bool ChooseSavePath(const wxString& name, const wxString& folder);
     bool ConfirmReplace(const wxString& path);
+
+    // Open Other, Save To, recent layouts and dropped files (MainFrameDesktop.cpp).
+    void OnOpenOther(wxCommandEvent& event);
+    void OnSaveTo(wxCommandEvent& event);
+    void OnRecentLayout(wxCommandEvent& event);
+    void BuildRecentLayouts(wxMenu* fileMenu);
+    void AcceptFileDrops();
+    void RememberRecent(const wxString& path);
+    bool AddBlockToLibrary(const wxString& path);
+    // The folder the file dialogs of Open Other and Save To start in.
+    wxString FileDialogFolder() const;
 
     // Edit commands (MainFrameEdit.cpp).
     void OnUndo(wxCommandEvent& event);
@@ -177,6 +208,9 @@ private:
 
     wxString programFolder;
     SavePathAsker askSavePath;
+    OpenPathAsker askOpenPath;
+    std::unique_ptr<wxFileHistory> recentLayouts;
+    wxString lastDialogFolder;
 
     DocChange pendingChanges = DocChange::None;
     bool updateScheduled = false;

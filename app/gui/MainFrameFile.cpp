@@ -64,12 +64,12 @@ void MainFrame::OnOpen(wxCommandEvent&) {
         FromFileSystem(LayoutFilePath(folder, FileSystemPath(dialog.SelectedName()))));
 }
 
-void MainFrame::OpenLayoutFile(const wxString& path) {
+bool MainFrame::OpenLayoutFile(const wxString& path) {
     std::string name;
     const std::string error = LoadLayout(document, FileSystemPath(path), &name);
     if (!error.empty()) {
         wxMessageBox(wxString::FromUTF8(error), "Open Failed", wxOK | wxICON_ERROR, this);
-        return;
+        return false;
     }
     document.EnsureDefaultLevel();
     // Undo must never bring the previous layout back under this file's name (and so into it
@@ -85,7 +85,9 @@ void MainFrame::OpenLayoutFile(const wxString& path) {
         GradeRunsStatusText(document.gradeRuns, GetStatusBar()->GetStatusText(0).utf8_string(),
                             true);
     SetStatusText(wxString::FromUTF8(status), 0);
+    RememberRecent(filePath);
     NotifyChanged(DocChange::File);
+    return true;
 }
 
 void MainFrame::OnSave(wxCommandEvent&) { SaveLayoutFile(false); }
@@ -98,7 +100,7 @@ bool MainFrame::SaveLayoutFile(bool saveAs) {
         if (name.empty() && !AskLayoutName(&name)) return false;
         layoutName = name;
         if (saveAs) {
-            if (!ChooseSavePath(name)) return false;
+            if (!ChooseSavePath(name, programFolder)) return false;
         } else {
             // The first save forms the path from the name, so the name must stay a plain file
             // name inside the program folder.
@@ -114,6 +116,10 @@ bool MainFrame::SaveLayoutFile(bool saveAs) {
             filePath = path;
         }
     }
+    return WriteLayoutFile();
+}
+
+bool MainFrame::WriteLayoutFile() {
     const std::string error =
         SaveLayout(document, FileSystemPath(filePath), layoutName.utf8_string());
     if (!error.empty()) {
@@ -121,6 +127,7 @@ bool MainFrame::SaveLayoutFile(bool saveAs) {
         return false;
     }
     modified = false;
+    RememberRecent(filePath);
     NotifyChanged(DocChange::File);
     return true;
 }
@@ -139,13 +146,13 @@ bool MainFrame::AskLayoutName(wxString* name) {
     return true;
 }
 
-bool MainFrame::ChooseSavePath(const wxString& name) {
+bool MainFrame::ChooseSavePath(const wxString& name, const wxString& folder) {
     // A name that is no plain file name (one read from a file) is not offered as the file name.
     const wxString file =
         (CheckLayoutName(name.utf8_string()).empty() ? name : wxString(kDefaultLayoutName)) +
         ".xml";
-    const wxString path = askSavePath ? askSavePath(this, programFolder, file)
-                                      : AskSavePathInDialog(this, programFolder, file);
+    const wxString path = askSavePath ? askSavePath(this, folder, file)
+                                      : AskSavePathInDialog(this, folder, file);
     if (path.empty()) return false;
     wxFileName chosen(path);
     // Only ".xml" files are listed by Open: a name typed without it gets it, and the question

@@ -20,9 +20,11 @@ wxMenu* BuildFileMenu() {
     auto* menu = new wxMenu;
     menu->Append(wxID_NEW, "&New Layout\tCtrl+N");
     menu->Append(wxID_OPEN, "&Open Layout...\tCtrl+O");
+    menu->Append(kCmdOpenOther, "Open &Other...\tCtrl+Shift+O");
     menu->AppendSeparator();
     menu->Append(wxID_SAVE, "&Save\tCtrl+S");
     menu->Append(wxID_SAVEAS, "Save &As...\tCtrl+Shift+S");
+    menu->Append(kCmdSaveTo, "Save &To...");
     menu->AppendSeparator();
     menu->Append(wxID_CLOSE, "&Close Layout\tCtrl+W");
     menu->AppendSeparator();
@@ -73,7 +75,9 @@ wxMenu* BuildLayoutMenu() {
 
 void MainFrame::BuildMenuBar() {
     auto* bar = new wxMenuBar;
-    bar->Append(BuildFileMenu(), "&File");
+    wxMenu* file = BuildFileMenu();
+    BuildRecentLayouts(file);
+    bar->Append(file, "&File");
     bar->Append(BuildEditMenu(), "&Edit");
     bar->Append(BuildViewMenu(), "&View");
     bar->Append(BuildLayoutMenu(), "&Layout");

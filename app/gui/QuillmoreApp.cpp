@@ -26,6 +26,7 @@ bool QuillmoreApp::OnInit() {
     AppLog("Show OK");
     mainFrame->Document().EnsureDefaultLevel();
     mainFrame->ShowSplash();  // the properties panel refreshes once it is closed
+    if (!startupLayout().empty()) mainFrame->OpenFromCommandLine(startupLayout());
     // After the splash: offers what a run that ended without saving left, then keeps the
     // unsaved layout beside the logs.
     mainFrame->StartRecovery(LogDirectory());

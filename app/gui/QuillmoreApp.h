@@ -2,6 +2,7 @@
 #pragma once
 
 #include <wx/app.h>
+#include <wx/string.h>
 
 class MainFrame;
 
@@ -11,8 +12,14 @@ public:
     int OnExit() override;
 
     MainFrame* GetMainFrame() const { return mainFrame; }
+    // The layout named on the command line, opened once the greeting is closed.
+    static void SetStartupLayout(const wxString& path) { startupLayout() = path; }
 
 private:
+    static wxString& startupLayout() {
+        static wxString path;
+        return path;
+    }
     MainFrame* mainFrame = nullptr;
 };
 

@@ -1,13 +1,32 @@
-// Process entry: no assertion dialogs, information-level logging, then the toolkit's entry.
+// Process entry: the command line first (--help and --version need no display), then no
+// assertion dialogs, information-level logging and the toolkit's entry.
 #include <wx/app.h>
 #include <wx/log.h>
 
+#include <cstdio>
+
+#include "app/gui/CommandLine.h"
 #include "app/gui/QuillmoreApp.h"
 
 wxIMPLEMENT_APP_NO_MAIN(QuillmoreApp);
 
 int main(int argc, char** argv) {
+    const CommandLineRequest request = ParseCommandLine(argc, argv);
+    switch (request.action) {
+        case CommandLineRequest::Action::Help:
+        case CommandLineRequest::Action::Version:
+            std::fputs(request.text.utf8_string().c_str(), stdout);
+            return 0;
+        case CommandLineRequest::Action::Error:
+            std::fputs(request.text.utf8_string().c_str(), stderr);
+            return 2;
+        case CommandLineRequest::Action::Run:
+            break;
+    }
+    QuillmoreApp::SetStartupLayout(request.layoutPath);
     wxSetAssertHandler(nullptr);
     wxLog::SetLogLevel(wxLOG_Info);
-    return wxEntry(argc, argv);
+    // The toolkit sees no arguments: the layout path is taken, and it has no options to give.
+    int toolkitArgc = 1;
+    return wxEntry(toolkitArgc, argv);
 }
