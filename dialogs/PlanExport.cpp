@@ -38,6 +38,22 @@ Extent DrawnExtent(const LayoutDocument& doc) {
     return Extent{b.minX, b.minY, b.maxX, b.maxY};
 }
 
+// The path with `extension`: as it is when it has it, with its extension switched when it has one
+// of `others`, with the extension appended when it has none; empty for any other extension.
+std::string PathWithExtension(const std::string& path, const std::string& extension,
+                              const std::vector<std::string>& others) {
+    const size_t slash = path.find_last_of("/\\");
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = path.rfind('.');
+    // A leading dot names a hidden file, not an extension.
+    if (dot == std::string::npos || dot <= start) return path + extension;
+    const std::string ext = Lower(path.substr(dot));
+    if (ext == Lower(extension)) return path;
+    for (const std::string& other : others)
+        if (ext == Lower(other)) return path.substr(0, dot) + extension;
+    return {};
+}
+
 }  // namespace
 
 std::string CsvField(const std::string& text) {
@@ -139,20 +155,6 @@ double SvgDotsPerInch(const PictureFrame& frame, int scaleDenominator) {
 
 double SvgWidthMm(const PictureFrame& frame, int scaleDenominator) {
     return frame.width / SvgDotsPerInch(frame, scaleDenominator) * 25.4;
-}
-
-std::string PathWithExtension(const std::string& path, const std::string& extension,
-                              const std::vector<std::string>& others) {
-    const size_t slash = path.find_last_of("/\\");
-    const size_t start = slash == std::string::npos ? 0 : slash + 1;
-    const size_t dot = path.rfind('.');
-    // A leading dot names a hidden file, not an extension.
-    if (dot == std::string::npos || dot <= start) return path + extension;
-    const std::string ext = Lower(path.substr(dot));
-    if (ext == Lower(extension)) return path;
-    for (const std::string& other : others)
-        if (ext == Lower(other)) return path.substr(0, dot) + extension;
-    return {};
 }
 
 std::string ChosenExportPath(const std::string& path, const std::vector<std::string>& extensions,

@@ -50,12 +50,6 @@ double SvgDotsPerInch(const PictureFrame& frame, int scaleDenominator);
 // The width in millimetres that resolution gives the drawing.
 double SvgWidthMm(const PictureFrame& frame, int scaleDenominator);
 
-// The path for the file kind chosen in a file dialog's filter: as it is when it has the kind's
-// extension, with its extension switched when it has one of `others` (the dialog's other kinds),
-// with the extension appended when it has none; empty when it has any other extension.
-std::string PathWithExtension(const std::string& path, const std::string& extension,
-                              const std::vector<std::string>& others);
-
 // The path to write for an export's file dialog answer. `extensions` are the dialog's file kinds,
 // the first being the one the offered name carries; `chosen` is the kind picked in its filter. A
 // name the user gave another kind's extension keeps it; the offered extension, or none, becomes

@@ -99,7 +99,7 @@ void DrawSceneryGhost(wxDC& dc, const SceneryDef& def, const SceneryPose& pose,
                       const ViewTransform& view);
 
 // Grid pens: the canvas's faint lines, and on paper a darker grey that survives printing and the
-// grayscale option (about 35 grey levels below the baseboard's fill).
+// grayscale option (about 40 grey levels below the baseboard's fill).
 inline constexpr Rgb kScreenGrid{220, 220, 215};
 inline constexpr Rgb kPaperGrid{195, 195, 190};
 // Background grid and origin cross (when the document's grid is shown); on paper no cross.

@@ -3,16 +3,22 @@
 #include <gtest/gtest.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
 #include <wx/image.h>
+#include <wx/print.h>
+#include <wx/radiobox.h>
+#include <wx/spinctrl.h>
 
 #include <cstdlib>
 #include <filesystem>
 
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
+#include "app/gui/MainFrameDialogs.h"
 #include "app/gui/OpenLayoutDialog.h"
 #include "canvas/LayoutGeometry.h"
 #include "canvas/gui/CanvasPanel.h"
+#include "dialogs/gui/PrintOptionsDialog.h"
 #include "support/GuiTestSupport.h"
 
 namespace {
@@ -96,6 +102,51 @@ protected:
         }
     }
 
+    // Pictures for a reader, not checks: the fitted canvas, the print preview's first page at
+    // 1 : 5 and the first page of the PDF export at 1 : 5.
+    void TakeShots(const wxString& dir) {
+        const wxString name = wxString(GetParam()).BeforeFirst(' ');
+        const wxSize size = canvas->GetClientSize();
+        wxBitmap shot(size.x, size.y, 24);
+        {
+            wxMemoryDC dc(shot);
+            canvas->PaintTo(dc, size.x, size.y);
+        }
+        shot.SaveFile(dir + "/fitted-" + name + ".png", wxBITMAP_TYPE_PNG);
+        ModalAnswerer answer([](wxDialog* d) {
+            if (auto* print = dynamic_cast<PrintOptionsDialog*>(d)) {
+                print->Scaling()->SetSelection(1);
+                print->Denominator()->SetValue(5);
+            }
+            return int(wxID_OK);
+        });
+        Command(wxID_PREVIEW);
+        for (wxWindow* w : wxTopLevelWindows) {
+            auto* preview = dynamic_cast<wxPreviewFrame*>(w);
+            if (!preview) continue;
+            preview->Raise();
+            PumpEvents(1500);
+            const wxRect r = preview->GetScreenRect();
+            wxBitmap grab(r.width, r.height, 24);
+            {
+                wxScreenDC screen;
+                wxMemoryDC dc(grab);
+                dc.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
+            }
+            grab.SaveFile(dir + "/preview-1to5-" + name + ".png", wxBITMAP_TYPE_PNG);
+            preview->Close(true);
+            PumpEvents(200);
+        }
+        SetExportPathAsker([&](wxWindow*, const ExportQuestion&) {
+            return ExportAnswer{folder.File("shot.pdf"), 0};
+        });
+        Command(kCmdExportPdf);
+        SetExportPathAsker(nullptr);
+        const wxString command = "pdftoppm -r 60 -png -f 1 -l 1 '" + folder.File("shot.pdf") +
+                                 "' '" + dir + "/pdf-1to5-" + name + "'";
+        EXPECT_EQ(std::system(command.utf8_string().c_str()), 0);
+    }
+
     TempDir home;
     TempDir folder;
     std::string oldHome;
@@ -106,18 +157,7 @@ protected:
 TEST_P(SampleView, WholeBoardWithItsLabelsAfterOpenAndAfterFit) {
     Open();
     ExpectBoardInSight("after Open");
-    if (const char* dir = std::getenv("QUILLMORE_SHOTS")) {
-        PumpEvents(200);
-        frame->Refresh();
-        frame->Update();
-        PumpEvents(200);
-        const wxSize size = canvas->GetClientSize();
-        wxBitmap shot(size.x, size.y, 24);
-        wxMemoryDC dc(shot);
-        canvas->PaintTo(dc, size.x, size.y);
-        dc.SelectObject(wxNullBitmap);
-        shot.SaveFile(wxString::Format("%s/fitted-%s.png", dir, GetParam()), wxBITMAP_TYPE_PNG);
-    }
+    if (const char* dir = std::getenv("QUILLMORE_SHOTS")) TakeShots(dir);
     // Zoomed in and panned away, Fit brings it all back.
     canvas->ZoomAt(3, 0, 0);
     Command(kCmdZoomFit);

@@ -158,17 +158,6 @@ TEST(SvgSize, StatedSizeIsTheLayoutAtTheChosenScale) {
                 1e-12);
 }
 
-TEST(PathWithExtension, KeepsSwitchesAppendsOrRefuses) {
-    const std::vector<std::string> picture = {".png", ".svg"};
-    EXPECT_EQ(PathWithExtension("/a/My Layout.png", ".svg", picture), "/a/My Layout.svg");
-    EXPECT_EQ(PathWithExtension("/a/plan.SVG", ".svg", picture), "/a/plan.SVG");
-    EXPECT_EQ(PathWithExtension("/a/plan", ".svg", picture), "/a/plan.svg");
-    EXPECT_EQ(PathWithExtension("/a.b/plan", ".png", picture), "/a.b/plan.png");
-    EXPECT_EQ(PathWithExtension("/a/.hidden", ".png", picture), "/a/.hidden.png");
-    EXPECT_EQ(PathWithExtension("/a/plan.txt", ".png", picture), "");
-    EXPECT_EQ(PathWithExtension("parts.csv", ".pdf", {".pdf"}), "");
-}
-
 TEST(ChosenExportPath, TheFilterChangesOnlyTheOfferedExtension) {
     const std::vector<std::string> picture = {".png", ".svg"};
     // The offered name with the SVG filter picked: the dialog left the name alone.
@@ -178,6 +167,8 @@ TEST(ChosenExportPath, TheFilterChangesOnlyTheOfferedExtension) {
     EXPECT_EQ(ChosenExportPath("/a/plan.SVG", picture, 0), "/a/plan.SVG");
     EXPECT_EQ(ChosenExportPath("/a/plan", picture, 1), "/a/plan.svg");
     EXPECT_EQ(ChosenExportPath("/a/plan", picture, 7), "/a/plan.svg");
+    EXPECT_EQ(ChosenExportPath("/a.b/plan", picture, 0), "/a.b/plan.png");
+    EXPECT_EQ(ChosenExportPath("/a/.hidden", picture, 0), "/a/.hidden.png");
     EXPECT_EQ(ChosenExportPath("/a/plan.jpg", picture, 1), "");
     EXPECT_EQ(ChosenExportPath("/a/parts.csv", {".pdf"}, 0), "");
 }
