@@ -188,7 +188,7 @@ LayoutBounds DrawingExtent(const LayoutDocument& doc, const DrawingExtentOptions
             for (const PointMm& pt : s.points) add(pt);
     }
     for (const Level& level : doc.levels)
-        if (onLevel(level.id))
+        if (onLevel(level.id) && level.outline.size() >= 3)  // a deck needs three corners
             for (const PointMm& pt : level.outline) add(pt);
     if (options.baseboard && doc.baseboard.size() >= 3) {
         for (const PointMm& pt : doc.baseboard) add(pt);
