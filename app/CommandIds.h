@@ -25,6 +25,8 @@ enum CommandId : int {
     kCmdProperties = 2020,
     kCmdHelp = 2021,
     kCmdCheckLayout = 2022,
+    kCmdHeightProfile = 2045,
+    kCmdCloseGap = 2060,
     kCmdOpenOther = 2100,
     kCmdSaveTo = 2101,
 };

@@ -5,19 +5,19 @@
 
 namespace {
 
-std::vector<HelpSection> MakeSections() {
+// The sections before the shortcut table, in the order shown. A new feature adds its section
+// here, where the reader meets it.
+std::vector<HelpSection> TextSections() {
     std::vector<HelpSection> s;
     s.push_back({"Welcome to Quillmore v1.3",
                  {"lets you design and plan your Marklin and TRIX model railway layouts. "
                   "Supported systems: Marklin and TRIX HO C-Track, Marklin HO K-Track, and "
-                  "Marklin Z Track.",
-                  "Commands shown greyed out in the menus and on the toolbar are not offered "
-                  "by this version yet."},
+                  "Marklin Z Track."},
                  true});
     s.push_back(
         {"Getting Started",
          {"1. Choose a track system at the top of the palette on the left.\n"
-          "2. Choose the units under View > Units of Measure (mm, cm or inches).\n"
+          "2. Choose the units under Layout > Units of Measure (mm, cm or inches).\n"
           "3. Drag a piece from the Track list onto the canvas, or double-click it, and click "
           "where it goes.\n"
           "4. Bring further pieces near an open end (an orange dot): within 25 mm they snap "
@@ -47,6 +47,17 @@ std::vector<HelpSection> MakeSections() {
                   "Gap...\". Pick one of the fills offered; its straight pieces are placed and "
                   "joined at both ends. A message says when the ends do not line up or no fill "
                   "exists."}});
+    s.push_back({"Cut, Copy and Paste",
+                 {"Edit > Copy (Ctrl+C) keeps the selected pieces; Edit > Paste (Ctrl+V) puts a "
+                  "copy at the pointer, or in the middle of the view when the pointer is "
+                  "elsewhere; Edit > Cut (Ctrl+X) copies and then deletes. The canvas's "
+                  "right-click menu offers Copy and Paste too. In a text field the same keys "
+                  "work on its text."}});
+    s.push_back({"Undo and Redo",
+                 {"Edit > Undo (Ctrl+Z) takes back the last change, up to 50 of them, and Redo "
+                  "(Ctrl+Y) brings it back: pieces, scenery, labels and measurements, and also "
+                  "the baseboard outline and the levels. Removing a level with everything on "
+                  "it, or starting a new layout, can be undone in one step."}});
     s.push_back({"Library",
                  {"The palette's Library tab lists the sections saved for the chosen track "
                   "system; double-click one to place it. File > Save as Library Block saves the "
@@ -71,17 +82,26 @@ std::vector<HelpSection> MakeSections() {
                   "Enter, or choose UP or DOWN and an angle and press Start Grade. Pieces "
                   "joined on afterwards continue the grade until End Grade; Recalc carries the "
                   "heights along the chain from the selected piece. Grades steeper than 6 "
-                  "degrees are flagged. Arch and truss bridges end the grade and lie flat."}});
+                  "degrees are flagged. Arch and truss bridges end the grade and lie flat. "
+                  "Layout > Height Profile, with two pieces selected, unrolls the route between "
+                  "them: heights, grades, and the clearance wherever another track passes over "
+                  "or under it. Drag a joint's dot up or down to set its height, or press Even "
+                  "Grade for one steady climb from end to end."}});
     s.push_back({"3D View",
-                 {"The 3D View button shows the layout in a separate window: drag with the left "
+                 {"View > 3D View or the 3D View button shows the layout in a separate window: "
+                  "drag with the left "
                   "button to orbit, with the right button to pan, and use the wheel to zoom. "
                   "Heights, grade tilts and bridge supports are shown."}});
     s.push_back({"Layout Shape",
                  {"Layout > Layout Shape sets the baseboard outline: a rectangle, an L-, U- or "
                   "T-shape or a custom polygon. It is drawn beneath the grid with its edge "
-                  "lengths and is independent of the level decks."}});
+                  "lengths and is independent of the level decks. A cutout or stem that does "
+                  "not fit inside the board is refused; custom lines that are not two numbers "
+                  "separated by a comma are skipped, and the dialog says which. Sizes left "
+                  "untouched keep their exact value in every unit."}});
     s.push_back({"Levels",
-                 {"Each level has a name, a height, an optional track colour and a visibility. "
+                 {"Layout > Levels... or the Levels button opens the level manager. Each level "
+                  "has a name, a height, an optional track colour and a visibility. "
                   "Track and scenery take the height of their level in 3D and its colour in 2D "
                   "(a piece's own colour wins); hidden levels are neither drawn nor selectable. "
                   "A piece dropped on empty canvas goes to the highest visible level, a piece "
@@ -102,23 +122,33 @@ std::vector<HelpSection> MakeSections() {
     s.push_back({"Coloring Track",
                  {"Select pieces, choose a colour under Color in the right panel and press "
                   "Apply. \"Default\" takes the colour away again."}});
-    HelpSection keys{"Keyboard Shortcuts", {}, false, true};
-    for (const HelpShortcut& shortcut : HelpShortcuts())
-        keys.paragraphs.push_back(ShortcutLine(shortcut));
-    s.push_back(keys);
+    s.push_back({"Checking the Layout",
+                 {"Layout > Check Layout (Ctrl+L) lists what would stop the track from being "
+                  "built or run: open ends, ends that nearly meet, strained joints, tracks that "
+                  "run into each other, too little clearance under a track crossing above, "
+                  "steep grades, sudden changes of grade and unknown articles. Choose a finding "
+                  "to see it on the canvas. The list follows every change to the layout."}});
+    s.push_back({"Printing and Exports",
+                 {"File > Print (Ctrl+P) asks how to print: fitted to one page, at a true scale "
+                  "1 : N over as many pages as needed, or at a percentage of the fitted size; "
+                  "the active level or all levels; colour or grayscale; with or without the "
+                  "grid and the baseboard outline. File > Print Preview shows the pages and "
+                  "File > Page Setup chooses paper and orientation.",
+                  "File > Export Picture writes the plan as a PNG picture at a chosen number of "
+                  "pixels per millimetre, Export PDF writes it to scale on paper-sized pages, "
+                  "and Export Parts List writes the piece tally as a text file."}});
+    s.push_back({"Crash Recovery",
+                 {"While a layout has unsaved changes, Quillmore keeps a copy of it beside its "
+                  "logs at most every 30 seconds. If the program ends without saving (a crash, "
+                  "a power cut), the next start offers to recover the layout; saving, New, "
+                  "Open, Close and a normal exit remove the copy."}});
     return s;
 }
 
 }  // namespace
 
-const std::vector<HelpShortcut>& HelpShortcuts() {
+const std::vector<HelpShortcut>& CanvasShortcuts() {
     static const std::vector<HelpShortcut> shortcuts = {
-        {"Ctrl+Z / Ctrl+Y", "Undo / Redo"},
-        {"Del", "Delete selected"},
-        {"Ctrl+A", "Select all"},
-        {"Ctrl+S / O / N", "Save / Open / New"},
-        {"Ctrl+0", "Zoom to fit"},
-        {"+ / -", "Zoom in / out"},
         {"Middle-drag", "Pan canvas"},
         {"Left-drag", "Rubber band select (on empty area)"},
         {"Wheel (palette)", "Rotate piece being dragged (Shift: 15 deg)"},
@@ -127,7 +157,7 @@ const std::vector<HelpShortcut>& HelpShortcuts() {
         {"Alt+drag", "Free rotate"},
         {"Alt+right-click", "Rotate 30 degrees (most scenery: 15)"},
         {"Escape", "Deselect / cancel drag / cancel measurement"},
-        {"F1", "This help screen"},
+        {"Backspace", "Delete selected (as Del)"},
     };
     return shortcuts;
 }
@@ -138,7 +168,13 @@ std::string ShortcutLine(const HelpShortcut& shortcut) {
     return line + shortcut.action;
 }
 
-const std::vector<HelpSection>& HelpSections() {
-    static const std::vector<HelpSection> sections = MakeSections();
+std::vector<HelpSection> HelpSections(const std::vector<HelpShortcut>& menuShortcuts) {
+    std::vector<HelpSection> sections = TextSections();
+    HelpSection keys{"Keyboard Shortcuts", {}, false, true};
+    for (const HelpShortcut& shortcut : menuShortcuts)
+        keys.paragraphs.push_back(ShortcutLine(shortcut));
+    for (const HelpShortcut& shortcut : CanvasShortcuts())
+        keys.paragraphs.push_back(ShortcutLine(shortcut));
+    sections.push_back(std::move(keys));
     return sections;
 }

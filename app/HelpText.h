@@ -9,6 +9,8 @@
 inline constexpr const char* kMakerWebSite = "https://www.bramblewick.example/";
 
 inline constexpr const char* kHelpTitle = "Quillmore v1.3 Help";
+// The version the about box shows (the titles carry it as "v1.3").
+inline constexpr const char* kProgramVersion = "1.3";
 
 struct HelpSection {
     std::string heading;
@@ -18,13 +20,16 @@ struct HelpSection {
 };
 
 struct HelpShortcut {
-    const char* keys;
-    const char* action;
+    std::string keys;
+    std::string action;
+    bool operator==(const HelpShortcut&) const = default;
 };
 
-// The eighteen sections, from "Welcome to Quillmore v1.3" to "Keyboard Shortcuts".
-const std::vector<HelpSection>& HelpSections();
-// The rows of the shortcut table, in order.
-const std::vector<HelpShortcut>& HelpShortcuts();
+// The sections, from "Welcome to Quillmore v1.3" to "Keyboard Shortcuts". The shortcut table
+// lists `menuShortcuts` (the accelerators the menus carry, read from the menu bar itself so that
+// help and menus cannot disagree), then the mouse and canvas keys of CanvasShortcuts().
+std::vector<HelpSection> HelpSections(const std::vector<HelpShortcut>& menuShortcuts);
+// The keys and mouse gestures of the canvas that no menu item carries, in table order.
+const std::vector<HelpShortcut>& CanvasShortcuts();
 // One line of the shortcut table: the keys padded to a column, then the action.
 std::string ShortcutLine(const HelpShortcut& shortcut);

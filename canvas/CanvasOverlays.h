@@ -4,6 +4,12 @@
 #include <string>
 #include <vector>
 
+// A piece drawn as a ghost where it would lie: its article and pose in mm and degrees.
+struct GhostPiece {
+    std::string article;
+    double x = 0, y = 0, heading = 0;
+};
+
 // A ring around a place the layout check found a fault, in mm.
 struct FindingRing {
     double x = 0, y = 0;
@@ -48,4 +54,7 @@ struct CanvasOverlays {
 
     // Findings of the layout check, while its window is open.
     std::vector<FindingRing> findingRings;
+
+    // The chain the gap closer would lay, while its choice is open.
+    std::vector<GhostPiece> chainGhost;
 };

@@ -304,7 +304,18 @@ std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y
         case PieceKind::Turntable:
             AddTurntable(out, def, x, y, heading, fill, outline, selected, zoom, piece);
             break;
-        default:  // straights, bumpers and anything unknown
+        case PieceKind::Bumper: {
+            out.push_back(Band(StraightBand(x, y, heading, def.length, w), fill, outline));
+            // The stop bar across the closed end, a little wider than the track, so that a
+            // bumper does not look like a plain straight.
+            const double bar = std::clamp(def.length * 0.2, 3.0, 12.0);
+            const double endX = x + CosDeg(heading) * (def.length - bar);
+            const double endY = y + SinDeg(heading) * (def.length - bar);
+            out.push_back(Band(StraightBand(endX, endY, heading, bar, w * 1.4), kStopBarFill,
+                               Darken(kStopBarFill, 60, 30, 30)));
+            break;
+        }
+        default:  // straights and anything unknown
             out.push_back(Band(StraightBand(x, y, heading, def.length, w), fill, outline));
             break;
     }
@@ -348,4 +359,9 @@ PointMm PieceMidpoint(const PlacedPiece& piece, const PieceDef& def) {
 
 bool IsCircuitTrack(const PieceDef& def) {
     return def.article == "24994" || def.article == "24294";
+}
+
+bool LabelFitsPiece(const PieceDef& def, int textWidthPx, int dotRadiusPx, double zoom) {
+    if (def.length <= 0) return true;
+    return textWidthPx <= def.length * zoom - 2.0 * dotRadiusPx - 2.0;
 }

@@ -17,6 +17,8 @@ inline constexpr Rgb kGhostFill{200, 225, 200};
 inline constexpr Rgb kGhostOutline{80, 150, 80};
 inline constexpr Rgb kJoinedDot{60, 180, 60};
 inline constexpr Rgb kOpenDot{255, 140, 0};
+// The stop bar drawn across a bumper's closed end.
+inline constexpr Rgb kStopBarFill{190, 60, 40};
 
 // Track band half-width: 6 mm for Z gauge (system 2), 18.7 mm for every other system.
 double BandHalfWidth(const PieceDef& def);
@@ -107,3 +109,6 @@ PointMm PieceMidpoint(const PlacedPiece& piece, const PieceDef& def);
 
 // Articles drawn with the circuit-track mark.
 bool IsCircuitTrack(const PieceDef& def);
+// True when an article label textWidthPx wide fits along the piece between the dots of radius
+// dotRadiusPx at its ends, at zoom pixels per millimetre. Pieces of no length always take it.
+bool LabelFitsPiece(const PieceDef& def, int textWidthPx, int dotRadiusPx, double zoom);

@@ -1,6 +1,7 @@
 // Display units of lengths and coordinates.
 #include "canvas/Units.h"
 
+#include <cmath>
 #include <cstdio>
 
 double UnitFactor(int units) {
@@ -44,4 +45,28 @@ std::string FormatCoordinates(double xMm, double yMm, int units) {
             break;
     }
     return buf;
+}
+
+int LengthDigits(int units) {
+    switch (units) {
+        case kUnitsCm:
+            return 2;
+        case kUnitsInch:
+            return 3;
+        default:
+            return 1;
+    }
+}
+
+double ShownLength(double mm, int units) {
+    const double scale = std::pow(10.0, LengthDigits(units));
+    return std::round(mm / UnitFactor(units) * scale) / scale;
+}
+
+double EnteredLengthMm(double storedMm, double fieldValue, int units) {
+    // Half a step of the last shown digit: a field that gives back the shown value, however it
+    // was rounded on the way through the control, is untouched.
+    const double halfStep = 0.5 * std::pow(10.0, -LengthDigits(units));
+    if (std::fabs(fieldValue - ShownLength(storedMm, units)) < halfStep * 0.5) return storedMm;
+    return fieldValue * UnitFactor(units);
 }

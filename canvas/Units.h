@@ -15,3 +15,13 @@ std::string FormatLength(double mm, int units);
 // The pointer position for the status bar: "12 mm,  34 mm", "1.2 cm,  3.4 cm" or
 // "0.47 in,  1.34 in".
 std::string FormatCoordinates(double xMm, double yMm, int units);
+
+// Decimals of a field where a stored length is typed in the display unit: 1 (mm), 2 (cm) or
+// 3 (in), so that what the field shows stands for the length to a tenth of a millimetre.
+int LengthDigits(int units);
+// A stored length as such a field shows it: in the display unit, rounded to LengthDigits.
+double ShownLength(double mm, int units);
+// The length a field stands for when it is read back: the stored length itself while the field
+// still shows it (an untouched field must never write back its rounded value), otherwise the
+// field's value converted to millimetres.
+double EnteredLengthMm(double storedMm, double fieldValue, int units);

@@ -64,6 +64,7 @@ struct PieceDef {
     bool isBridge = false;
     bool placeAsPair = false;
     bool isRamp = false;
+    bool isFlex = false;  // flexible track: cut to length on the layout, never a fixed piece
     std::vector<TrackSystem> connectorSystems;  // per-connector systems (adapters); usually empty
 
     // System of connector i: entry i of connectorSystems when present, else `system`.

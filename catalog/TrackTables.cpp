@@ -15,6 +15,11 @@ public:
     void Straight(const char* article, const char* name, double length) {
         catalog.Add(MakeStraight(system, article, name, length));
     }
+    void FlexStraight(const char* article, const char* name, double length) {
+        PieceDef d = MakeStraight(system, article, name, length);
+        d.isFlex = true;
+        catalog.Add(std::move(d));
+    }
     void Curve(const char* article, const char* name, double radius, double angleDeg) {
         catalog.Add(MakeCurve(system, article, name, radius, angleDeg));
     }
@@ -251,7 +256,7 @@ void AddMarklinK(TrackCatalog& catalog) {
     t.Straight("2202", "2202 Straight Track Length 45 mm / 1-3/4\"", 45);
     t.Straight("2203", "2203 Straight Track Length 30 mm / 1-3/16\"", 30);
     t.Straight("2204", "2204 Straight Track Length 22.5 mm / 7/8\"", 22.5);
-    t.Straight("2205", "2205 Flex Track Length 900 mm / 35-7/16\"", 900);
+    t.FlexStraight("2205", "2205 Flex Track Length 900 mm / 35-7/16\"", 900);
     t.Straight("2206", "2206 Straight Track Length 168.9 mm / 6-5/8\"", 168.9);
     t.Straight("2207", "2207 Straight Track Length 156 mm / 6-1/8\"", 156);
     t.Straight("2208", "2208 Straight Track Length 35.1 mm / 1-3/8\"", 35.1);

@@ -65,38 +65,65 @@ const ShapeInfo& ShapeInfoFor(int shape) {
     return kShapes[shape >= 0 && shape < kShapeCount ? shape : 0];
 }
 
+namespace {
+// The sizes the shape's fields are filled from: the last applied ones or the defaults.
+std::array<double, 4> InitialSizesMm(const LayoutDocument& doc, int shape) {
+    const ShapeInfo& info = ShapeInfoFor(shape);
+    if (doc.lastShape == shape)
+        return {doc.shapeWidth, doc.shapeHeight, doc.shapeWidth2, doc.shapeHeight2};
+    return info.defaultsMm;
+}
+}  // namespace
+
 std::array<int, 4> ShapeFieldValues(const LayoutDocument& doc, int shape, int units) {
     const ShapeInfo& info = ShapeInfoFor(shape);
-    const double stored[4] = {doc.shapeWidth, doc.shapeHeight, doc.shapeWidth2, doc.shapeHeight2};
+    const std::array<double, 4> sizes = InitialSizesMm(doc, shape);
     const double factor = UnitFactor(units);
     std::array<int, 4> values{};
     for (int i = 0; i < info.fieldCount; ++i) {
-        const double mm = doc.lastShape == shape ? stored[i] : info.defaultsMm[i];
-        const double shown = std::round(mm / factor);  // halves away from zero
+        const double shown = std::round(sizes[i] / factor);  // halves away from zero
         values[i] =
             static_cast<int>(std::clamp(shown, double(kShapeFieldMin), double(kShapeFieldMax)));
     }
     return values;
 }
 
+std::array<double, 4> ShapeFieldsMm(const LayoutDocument& doc, int shape,
+                                    const std::array<int, 4>& fields, int units) {
+    const std::array<int, 4> initial = ShapeFieldValues(doc, shape, units);
+    const std::array<double, 4> sizes = InitialSizesMm(doc, shape);
+    std::array<double, 4> mm{};
+    for (int i = 0; i < 4; ++i)
+        mm[i] = fields[i] == initial[i] && i < ShapeInfoFor(shape).fieldCount
+                    ? sizes[i]
+                    : fields[i] * UnitFactor(units);
+    return mm;
+}
+
 std::vector<PointMm> ShapeOutline(int shape, const std::array<int, 4>& fields, int units) {
     const double f = UnitFactor(units);
-    const double W = fields[0] * f, H = fields[1] * f, W2 = fields[2] * f, H2 = fields[3] * f;
+    return ShapeOutlineMm(shape, {fields[0] * f, fields[1] * f, fields[2] * f, fields[3] * f});
+}
+
+std::vector<PointMm> ShapeOutlineMm(int shape, const std::array<double, 4>& sizesMm) {
+    const double W = sizesMm[0], H = sizesMm[1], W2 = sizesMm[2], H2 = sizesMm[3];
+    // A cutout must leave board on both sides of it (and a stem must be narrower than its bar):
+    // otherwise there is no outline to build, and the caller refuses the sizes.
     switch (shape) {
         case kShapeRectangle:
             return {{0, 0}, {W, 0}, {W, H}, {0, H}};
-        case kShapeL: {
-            const double w = std::min(W2, W - 1), h = std::min(H2, H - 1);
-            return {{0, 0}, {W, 0}, {W, H - h}, {W - w, H - h}, {W - w, H}, {0, H}};
-        }
+        case kShapeL:
+            if (W2 >= W || H2 >= H) return {};
+            return {{0, 0}, {W, 0}, {W, H - H2}, {W - W2, H - H2}, {W - W2, H}, {0, H}};
         case kShapeU: {
-            const double w = std::min(W2, W - 2), h = std::min(H2, H - 1);
-            const double a = (W - w) / 2, b = (W + w) / 2;
-            return {{0, 0}, {W, 0}, {W, H}, {b, H}, {b, H - h}, {a, H - h}, {a, H}, {0, H}};
+            if (W2 >= W || H2 >= H) return {};
+            const double a = (W - W2) / 2, b = (W + W2) / 2;
+            return {{0, 0}, {W, 0}, {W, H}, {b, H}, {b, H - H2}, {a, H - H2}, {a, H}, {0, H}};
         }
         case kShapeT: {
-            const double w = std::min(W2, W), d = std::max(H2, 1.0);
-            const double a = (W - w) / 2, b = (W + w) / 2;
+            if (W2 >= W) return {};
+            const double d = std::max(H2, 1.0);
+            const double a = (W - W2) / 2, b = (W + W2) / 2;
             return {{0, 0}, {W, 0}, {W, H}, {b, H}, {b, H + d}, {a, H + d}, {a, H}, {0, H}};
         }
         default:
@@ -114,17 +141,22 @@ std::string FormatCustomOutline(const std::vector<PointMm>& vertices, int units)
     }
     std::string text;
     for (const PointMm& v : vertices) {
-        std::snprintf(buf, sizeof buf, "%.2f,%.2f\n", v.x / f, v.y / f);
+        // Inches need a third decimal to come within a tenth of a millimetre.
+        const int digits = std::max(2, LengthDigits(units));
+        std::snprintf(buf, sizeof buf, "%.*f,%.*f\n", digits, v.x / f, digits, v.y / f);
         text += buf;
     }
     return text;
 }
 
-std::vector<PointMm> ParseCustomOutline(const std::string& text, int units) {
+std::vector<PointMm> ParseCustomOutline(const std::string& text, int units,
+                                        std::vector<int>* skippedLines) {
     const double f = UnitFactor(units);
     std::vector<PointMm> points;
     size_t start = 0;
+    int lineNumber = 0;
     while (start <= text.size()) {
+        ++lineNumber;
         size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
         std::string line;
@@ -133,13 +165,16 @@ std::vector<PointMm> ParseCustomOutline(const std::string& text, int units) {
             if (c != ' ' && c != '\t' && c != '\r') line += c;
         }
         start = end + 1;
+        if (line.empty()) continue;
         const size_t comma = line.find(',');
-        if (line.empty() || comma == std::string::npos) continue;
-        const std::string_view rest = std::string_view(line).substr(comma + 1);
+        const std::string_view rest =
+            std::string_view(line).substr(comma == std::string::npos ? line.size() : comma + 1);
         double x = 0, y = 0;
-        if (!ParseValue(std::string_view(line).substr(0, comma), x) ||
-            !ParseValue(rest.substr(0, rest.find(',')), y))
+        if (comma == std::string::npos || !ParseValue(std::string_view(line).substr(0, comma), x) ||
+            !ParseValue(rest.substr(0, rest.find(',')), y)) {
+            if (skippedLines) skippedLines->push_back(lineNumber);
             continue;
+        }
         points.push_back({x * f, y * f});
     }
     return points;
@@ -148,7 +183,26 @@ std::vector<PointMm> ParseCustomOutline(const std::string& text, int units) {
 void StoreLastShape(LayoutDocument& doc, int shape, const std::array<int, 4>& fields,
                     int fieldCount, int units) {
     const double f = UnitFactor(units);
+    StoreLastShapeMm(doc, shape, {fields[0] * f, fields[1] * f, fields[2] * f, fields[3] * f},
+                     fieldCount);
+}
+
+void StoreLastShapeMm(LayoutDocument& doc, int shape, const std::array<double, 4>& sizesMm,
+                      int fieldCount) {
     doc.lastShape = shape;
     double* sizes[4] = {&doc.shapeWidth, &doc.shapeHeight, &doc.shapeWidth2, &doc.shapeHeight2};
-    for (int i = 0; i < fieldCount && i < 4; ++i) *sizes[i] = fields[i] * f;
+    for (int i = 0; i < fieldCount && i < 4; ++i) *sizes[i] = sizesMm[i];
+}
+
+std::string SkippedLinesNote(const std::vector<int>& skippedLines) {
+    if (skippedLines.empty()) return {};
+    std::string list;
+    for (size_t i = 0; i < skippedLines.size(); ++i) {
+        if (i > 0) list += i + 1 == skippedLines.size() ? " and " : ", ";
+        list += std::to_string(skippedLines[i]);
+    }
+    const bool one = skippedLines.size() == 1;
+    return std::string(one ? "Skipped line " : "Skipped lines ") + list +
+           (one ? ", which is not" : ", which are not") +
+           " two numbers separated by a comma. The outline was made from the other lines.";
 }

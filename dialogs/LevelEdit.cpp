@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <unordered_set>
 
+#include "canvas/Units.h"
+
 namespace {
 
 constexpr Rgb kLevelColours[6] = {{180, 200, 220}, {220, 180, 180}, {180, 220, 180},
@@ -69,19 +71,23 @@ std::string FormatLevelHeight(double heightMm, int units) {
 }
 
 HeightField HeightFieldFor(int units) {
-    if (units == 1) return {1000, 1, 1};
-    if (units == 2) return {400, 0.1, 2};
-    return {10000, 1, 1};
+    if (units == 1) return {1000, 1, LengthDigits(units)};
+    if (units == 2) return {400, 0.1, LengthDigits(units)};
+    return {10000, 1, LengthDigits(units)};
 }
 
 bool ApplyLevelEdit(LayoutDocument& doc, uint32_t levelId, const LevelEdit& edit) {
     Level* level = doc.FindLevel(levelId);
-    if (!level) return false;
+    if (!level || !(edit.heightMm >= 0)) return false;
     const std::string name = Trim(edit.name);
     if (!name.empty()) level->name = name;
+    const bool moved = level->height != edit.heightMm;
     level->height = edit.heightMm;
     level->colourTrack = edit.colourTrack;
     level->colour = edit.colour;
+    // A flat piece whose own height was set apart from its level keeps it unless the level
+    // itself moves.
+    if (!moved) return true;
     for (PlacedPiece& p : doc.pieces) {
         if (p.level == static_cast<int32_t>(levelId) && p.helixId == kNoId && IsFlat(p))
             p.elevation = edit.heightMm;

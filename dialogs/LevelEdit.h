@@ -17,7 +17,8 @@ uint32_t AddLevel(LayoutDocument& doc, const std::string& name);
 
 // A height for the level list: "%.0f mm", "%.1f cm" or "%.2f in".
 std::string FormatLevelHeight(double heightMm, int units);
-// The height field of the properties dialog for a unit: its maximum, step and decimals.
+// The height field of the properties dialog for a unit: its maximum, step and decimals (enough
+// for the shown value to stand for the stored height).
 struct HeightField {
     double max;
     double increment;
@@ -32,8 +33,8 @@ struct LevelEdit {
     bool colourTrack = false;
     Rgb colour;
 };
-// Applies the edit and moves the level's flat pieces outside helices to the new height.
-// False when no level has this id.
+// Applies the edit; when the height changed, moves the level's flat pieces outside helices to
+// it. False (nothing changed) when no level has this id or the height is negative.
 bool ApplyLevelEdit(LayoutDocument& doc, uint32_t levelId, const LevelEdit& edit);
 
 // What removing a level deletes.

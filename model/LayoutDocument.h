@@ -132,7 +132,20 @@ struct CurrentGrade {
     bool operator==(const CurrentGrade&) const = default;
 };
 
-// The editable part of the document, copied whole before every edit.
+// The baseboard outline with the shape settings it was made from.
+struct BaseboardState {
+    std::vector<PointMm> outline;
+    int32_t lastShape = 0;
+    double shapeWidth = 2400;
+    double shapeHeight = 1200;
+    double shapeWidth2 = 1200;
+    double shapeHeight2 = 1200;
+    bool operator==(const BaseboardState&) const = default;
+};
+
+// The editable part of the document, copied whole before every edit. The levels and the
+// baseboard are part of it: removing a level deletes pieces, and New drops both, so neither
+// may escape undo.
 struct UndoSnapshot {
     std::vector<PlacedPiece> pieces;
     std::vector<SceneryItem> scenery;
@@ -142,6 +155,10 @@ struct UndoSnapshot {
     std::vector<Helix> helices;
     std::vector<GradeRun> gradeRuns;
     CurrentGrade currentGrade;
+    std::vector<Level> levels;
+    uint32_t activeLevel = 1;
+    BaseboardState baseboard;
+    bool operator==(const UndoSnapshot&) const = default;
 };
 
 class LayoutDocument {

@@ -2,8 +2,18 @@
 #include "model/LayoutDocument.h"
 
 UndoSnapshot LayoutDocument::TakeSnapshot() const {
-    return UndoSnapshot{pieces,  scenery, labels,    measurements,
-                        tunnels, helices, gradeRuns, currentGrade};
+    return UndoSnapshot{pieces,
+                        scenery,
+                        labels,
+                        measurements,
+                        tunnels,
+                        helices,
+                        gradeRuns,
+                        currentGrade,
+                        levels,
+                        activeLevel,
+                        BaseboardState{baseboard, lastShape, shapeWidth, shapeHeight, shapeWidth2,
+                                       shapeHeight2}};
 }
 
 void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
@@ -15,6 +25,14 @@ void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
     helices = std::move(s.helices);
     currentGrade = s.currentGrade;
     gradeRuns = std::move(s.gradeRuns);
+    levels = std::move(s.levels);
+    activeLevel = s.activeLevel;
+    baseboard = std::move(s.baseboard.outline);
+    lastShape = s.baseboard.lastShape;
+    shapeWidth = s.baseboard.shapeWidth;
+    shapeHeight = s.baseboard.shapeHeight;
+    shapeWidth2 = s.baseboard.shapeWidth2;
+    shapeHeight2 = s.baseboard.shapeHeight2;
 
     uint32_t highest = 0;
     auto note = [&](const auto& list) {

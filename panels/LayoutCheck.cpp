@@ -143,7 +143,8 @@ void CheckEnds(const Pieces& pieces, std::vector<LayoutFinding>& out) {
 // A train entering through `conn` has the opposite slope.
 double SlopeLeaving(const PlacedPiece& p, int conn) { return conn == 0 ? -p.grade : p.grade; }
 
-void CheckJoints(const Pieces& pieces, std::vector<LayoutFinding>& out) {
+void CheckJoints(const Pieces& pieces, const CheckOptions& options,
+                 std::vector<LayoutFinding>& out) {
     for (const Known& ka : pieces.list) {
         if (!ka.def) continue;
         const PlacedPiece& a = *ka.piece;
@@ -164,7 +165,7 @@ void CheckJoints(const Pieces& pieces, std::vector<LayoutFinding>& out) {
             const double mx = (pa.x + pb.x) / 2, my = (pa.y + pb.y) / 2;
             const double apart = std::hypot(pa.x - pb.x, pa.y - pb.y);
             const double turned = 180.0 - HeadingDiffDeg(pa.heading, pb.heading);
-            if (apart > kStrainMm || turned > kStrainDeg) {
+            if (apart > options.strainMm || turned > options.strainDeg) {
                 out.push_back(Finding(
                     FindingKind::StrainedJoint, FindingSeverity::Error, {a.id, b.id}, mx, my,
                     Format(
@@ -560,7 +561,7 @@ std::vector<LayoutFinding> CheckLayout(const LayoutDocument& doc, const CheckOpt
             k.piece->y, Format("Article %s is not in the catalog", k.piece->article.c_str())));
     }
     CheckEnds(pieces, out);
-    CheckJoints(pieces, out);
+    CheckJoints(pieces, options, out);
     CheckGrades(pieces, options, out);
     MeetingSearch(pieces, options).Run(out);
     // A position that is not a number (a piece read from a damaged file) sorts last, so the

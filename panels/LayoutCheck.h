@@ -36,13 +36,13 @@ struct CheckOptions {
     double clearanceH0Mm = 65;             // rail top to rail top under H0 track
     double clearanceZMm = 30;              // the same for Z gauge
     double recommendedGradePercent = 3.0;  // steeper grades are warned about
+    double strainMm = 0.1;                 // joined ends further apart are strained
+    double strainDeg = 0.1;                // joined ends turned further are strained
 };
 
 // Rules the check applies besides the options.
 inline constexpr double kNearMissGapMm = 5.0;       // open ends closer than this...
 inline constexpr double kNearMissAngleDeg = 5.0;    // ...and facing within this do not close
-inline constexpr double kStrainMm = 0.1;            // joined ends further apart are strained
-inline constexpr double kStrainDeg = 0.1;           // joined ends turned further are strained
 inline constexpr double kMeetHalfWidthH0Mm = 20.0;  // centre lines closer than this meet...
 inline constexpr double kMeetHalfWidthZMm = 10.0;
 inline constexpr double kMeetLengthMm = 50.0;  // ...when they run so along both routes

@@ -107,7 +107,7 @@ std::string UnitName(int units) {
 }
 
 std::string FormatHeightEntry(double mm, int units) {
-    return Format(units == kUnitsInch ? "%.3f" : "%.1f", mm / UnitFactor(units));
+    return Format("%.*f", LengthDigits(units), mm / UnitFactor(units));
 }
 
 bool ParseHeightEntry(std::string_view text, int units, double* mm) {
@@ -231,6 +231,63 @@ SelectionView BuildPieceView(const LayoutDocument& doc, uint32_t pieceId) {
     view.startGradeShown = true;
     view.recalcShown = true;
     view.endGradeShown = doc.currentGrade.hasGrade;
+    view.gradeControlsEnabled = true;
+    return view;
+}
+
+namespace {
+// The one value every element gives, or "mixed".
+template <typename T, typename F>
+std::string Shared(const std::vector<T>& items, F text) {
+    if (items.empty()) return "-";
+    const std::string first = text(items.front());
+    for (const T& item : items)
+        if (text(item) != first) return "mixed";
+    return first;
+}
+
+std::string LevelName(const LayoutDocument& doc, int32_t levelId) {
+    const Level* level = levelId > 0 ? doc.FindLevel(static_cast<uint32_t>(levelId)) : nullptr;
+    return level ? level->name : Format("%d", levelId);
+}
+}  // namespace
+
+SelectionView BuildSeveralView(const LayoutDocument& doc, const std::vector<uint32_t>& pieceIds,
+                               int sceneryCount) {
+    SelectionView view = EmptyView(doc);
+    view.kind = SelectionViewKind::Several;
+    std::vector<const PlacedPiece*> pieces;
+    for (uint32_t id : pieceIds)
+        if (const PlacedPiece* p = doc.FindPiece(id)) pieces.push_back(p);
+    const int count = static_cast<int>(pieces.size());
+    const auto plural = [](int n, const char* one, const char* many) {
+        return Format("%d ", n) + (n == 1 ? one : many);
+    };
+    if (count > 0 && sceneryCount > 0) {
+        view.header = plural(count, "piece", "pieces") + " and " +
+                      plural(sceneryCount, "scenery item", "scenery items") + " selected";
+    } else if (count > 0) {
+        view.header = plural(count, "piece", "pieces") + " selected";
+    } else {
+        view.header = plural(sceneryCount, "scenery item", "scenery items") + " selected";
+    }
+    if (pieces.empty()) return view;
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    const std::string system = Shared(pieces, [&](const PlacedPiece* p) {
+        const PieceDef* def = catalog.Find(p->article);
+        return def ? TrackSystemShortName(def->system) : std::string("unknown");
+    });
+    const std::string unit = UnitName(doc.units);
+    const std::string height = Shared(pieces, [&](const PlacedPiece* p) {
+        return FormatHeightEntry(p->elevation, doc.units) + " " + unit;
+    });
+    const std::string grade = Shared(pieces, [](const PlacedPiece* p) {
+        return IsFlat(p->grade) ? std::string("flat") : GradeValueText(p->grade);
+    });
+    const std::string level =
+        Shared(pieces, [&](const PlacedPiece* p) { return LevelName(doc, p->level); });
+    view.info = "System: " + system + "\nHeight: " + height + "\nGrade: " + grade +
+                "\nLevel: " + level;
     return view;
 }
 
@@ -318,11 +375,11 @@ SelectionView BuildSelectionView(const LayoutDocument& doc) {
                 return doc.FindPiece(id)->helixId == helixId;
             });
         if (!anyScenery && oneHelix && doc.FindHelix(helixId)) return BuildHelixView(doc, helixId);
-        if (selected.size() >= 2 && IsStraightRun(doc, selected)) {
+        if (selected.size() >= 2 && !anyScenery && IsStraightRun(doc, selected)) {
             return BuildRunView(doc, selected);
         }
-        // The most recently placed piece; a piece the catalog does not know shows nothing.
-        return BuildPieceView(doc, *std::max_element(selected.begin(), selected.end()));
+        // A piece the catalog does not know shows nothing.
+        if (selected.size() == 1 && !anyScenery) return BuildPieceView(doc, selected.front());
     }
     const SceneryItem* only = nullptr;
     int count = 0;
@@ -332,7 +389,8 @@ SelectionView BuildSelectionView(const LayoutDocument& doc) {
             ++count;
         }
     }
-    if (count == 1) return BuildSceneryView(doc, only->id);
+    if (selected.empty() && count == 1) return BuildSceneryView(doc, only->id);
+    if (selected.size() + count >= 2) return BuildSeveralView(doc, selected, count);
     return EmptyView(doc);
 }
 

@@ -13,7 +13,7 @@
 inline constexpr double kMaxGradeDeg = 6.0;
 inline constexpr Rgb kGradeWarningColour{200, 40, 40};
 
-enum class SelectionViewKind { Empty, Piece, Run, Helix, Scenery };
+enum class SelectionViewKind { Empty, Piece, Run, Helix, Scenery, Several };
 
 // Everything the selection section of the panel displays; built without any window.
 struct SelectionView {
@@ -41,6 +41,8 @@ struct SelectionView {
     bool startGradeShown = false;
     bool endGradeShown = false;
     bool recalcShown = false;
+    // The UP/DOWN buttons and the angle act on one piece: usable only while one is shown.
+    bool gradeControlsEnabled = false;
 };
 
 // Decides which view the selection flags of the document call for and fills it in.
@@ -51,6 +53,10 @@ SelectionView BuildHelixView(const LayoutDocument& doc, uint32_t helixId);
 SelectionView BuildSceneryView(const LayoutDocument& doc, uint32_t sceneryId);
 // The run view; `pieceIds` must be the selected straight pieces of one connected run.
 SelectionView BuildRunView(const LayoutDocument& doc, const std::vector<uint32_t>& pieceIds);
+// Several pieces (and scenery items) that form no run: how many ("12 pieces selected") and, line
+// by line, the track system, height, grade and level, each the shared value or "mixed".
+SelectionView BuildSeveralView(const LayoutDocument& doc, const std::vector<uint32_t>& pieceIds,
+                               int sceneryCount);
 
 // True when the selected straight pieces lie parallel and form one chain through their joints.
 bool IsStraightRun(const LayoutDocument& doc, const std::vector<uint32_t>& pieceIds);
@@ -64,7 +70,7 @@ std::string GradeValueText(double gradeDeg);
 std::string GradeWarningText(double gradeDeg);
 // "mm", "cm" or "in" for LayoutDocument::units.
 std::string UnitName(int units);
-// A height in the display unit for the height field: one decimal, three for inches.
+// A height in the display unit for the height field, with the unit's LengthDigits decimals.
 std::string FormatHeightEntry(double mm, int units);
 // Reads the height field (a decimal number with "." or "," as decimal point, blanks around it
 // allowed) and converts it to millimetres. False, leaving *mm alone, when it is not a finite

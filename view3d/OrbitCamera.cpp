@@ -15,8 +15,10 @@ void OrbitCamera::Rotate(int dx, int dy) {
 void OrbitCamera::Pan(int dx, int dy) {
     const float a = yaw * std::numbers::pi_v<float> / 180.0f;
     const float c = std::cos(a), s = std::sin(a);
-    panX += (s * dy + c * dx) * distance / 900.0f;
-    panY += (c * dy - s * dx) * distance / 900.0f;
+    // The drag in screen axes (y down) turned back by the yaw into the ground plane, so that the
+    // scene moves with the pointer on both axes.
+    panX += (c * dx - s * dy) * distance / 900.0f;
+    panY -= (s * dx + c * dy) * distance / 900.0f;
 }
 
 void OrbitCamera::Wheel(int rotation) {

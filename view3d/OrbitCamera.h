@@ -22,7 +22,8 @@ struct OrbitCamera {
 
     // Left drag by (dx, dy) pixels: half a degree per pixel, pitch held within +-89.
     void Rotate(int dx, int dy);
-    // Right drag: moves the pan in the ground plane, faster the farther the camera.
+    // Right drag by (dx, dy) pixels (y down): moves the scene along with the pointer in the ground
+    // plane, faster the farther the camera.
     void Pan(int dx, int dy);
     // A wheel step: nearer for a positive rotation, farther otherwise, within 50 to 15000 mm.
     void Wheel(int rotation);

@@ -11,6 +11,7 @@
 #include "catalog/TrackCatalog.h"
 #include "model/Geometry.h"
 #include "model/LayoutDocument.h"
+#include "view3d/Decks.h"
 #include "view3d/SceneryModels.h"
 #include "view3d/TrackMeshes.h"
 #include "view3d/Triangulate.h"
@@ -33,6 +34,11 @@ double RunLength(const PieceDef& def) {
     if (def.radius > 0 && def.connectors.size() >= 2 && def.connectors[1].x > 1.0)
         return def.connectors[1].x;
     return def.length;
+}
+
+// Height of a piece's end: a piece on a grade has climbed by the end's distance ahead.
+double EndHeight(const PlacedPiece& p, const PieceDef& def, int connector) {
+    return p.elevation + std::sin(p.grade * kDegToRad) * def.connectors[connector].x;
 }
 
 TrackInstance MakeInstance(const std::string& article, double x, double y, double z,
@@ -76,51 +82,37 @@ void AddTrack(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& cat
     }
 }
 
-void AddBridgePiers(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog) {
-    std::unordered_set<uint32_t> bridges;
-    for (const PlacedPiece& p : doc.pieces) {
-        const PieceDef* def = catalog.Find(p.article);
-        if (def && def->isBridge) bridges.insert(p.id);
+// Height of the highest curve of a helix over its support column at `angleDeg` from the helix
+// heading: curve i starts at -90 - 30 i degrees, base + i steps high. The base when none is.
+double HelixColumnTop(const HelixVariant& v, double base, double angleDeg) {
+    const int n = static_cast<int>(std::clamp(v.turns, 0.0, 1000.0) * 12);
+    if (n <= 0) return base;
+    for (int i = n; i >= std::max(0, n - 11); --i) {
+        const double apart = std::remainder(-90.0 - 30.0 * i - angleDeg, 360.0);
+        if (std::abs(apart) < 1e-6) return base + i * (v.rise / n);
     }
-    std::vector<PointMm> made;
-    auto place = [&](double x, double y, double heading, double base, double top) {
-        for (const PointMm& q : made)
-            if (std::abs(q.x - x) <= kMinPierHeight && std::abs(q.y - y) <= kMinPierHeight) return;
-        if (AddPier(scene.piers, x, -y, heading, base, top)) made.push_back({x, y});
-    };
-    for (const PlacedPiece& p : doc.pieces) {
-        if (!bridges.contains(p.id) || !LevelVisible(doc, p.level)) continue;
-        const PieceDef& def = *catalog.Find(p.article);
-        PointMm end;
-        if (def.radius > 0 && def.connectors.size() >= 2) {
-            const ConnectorPose pose = GetConnectorPose(p, def, 1);
-            end = {pose.x, pose.y};
-        } else {
-            end = {p.x + std::cos(p.heading * kDegToRad) * def.length,
-                   p.y + std::sin(p.heading * kDegToRad) * def.length};
-        }
-        const double base = LevelHeight(doc, p.level);
-        const bool joinedToBridge = !p.IsOpen(0) && bridges.contains(p.joints[0].target);
-        if (!joinedToBridge) place(p.x, p.y, p.heading, base, p.elevation);
-        // The end pier reaches the track where it ends: a ramp has climbed by then.
-        const double endTop = p.elevation + std::sin(p.grade * kDegToRad) * RunLength(def);
-        place(end.x, end.y, p.heading, base, endTop);
-    }
+    return base;
 }
 
-void AddHelixColumns(Mesh& m, const Helix& h, const HelixVariant& v, double base) {
-    if (v.rise < kMinPierHeight) return;
+// The columns end under the highest turn above them, where the helix rests on them. Their
+// positions (layout axes) go to `points`.
+void AddHelixColumns(Mesh& m, const Helix& h, const HelixVariant& v, double base,
+                     std::vector<PointMm>& points) {
     auto column = [&](double angleDeg, double radius) {
+        const double top = HelixColumnTop(v, base, angleDeg);
+        if (top - base < kMinPierHeight) return;
         const double a = (angleDeg + h.heading) * kDegToRad;
         const double x = h.x + radius * std::cos(a), y = h.y + radius * std::sin(a);
         // World axes mirror y, so the post turns the other way.
-        AddTurnedBox(m, x, -y, -a, 7, 7, base, base + v.rise, kHelixColumn, kHelixColumn);
+        AddTurnedBox(m, x, -y, -a, 7, 7, base, top, kHelixColumn, kHelixColumn);
+        points.push_back({x, y});
     };
     for (int k = 0; k < 12; ++k) column(k * 30.0 - 90, v.radiusOuter);
     column(90, v.radiusInner);
 }
 
-void AddHelices(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog) {
+void AddHelices(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog,
+                std::vector<PointMm>& columns) {
     for (const Helix& h : doc.helices) {
         const PlacedPiece* first = doc.FindPiece(h.bottomR1);
         if (first && !LevelVisible(doc, first->level)) continue;
@@ -136,7 +128,51 @@ void AddHelices(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& c
             scene.tracks.push_back(t);
             AddInstanceBounds(scene.bounds, t);
         }
-        AddHelixColumns(scene.piers, h, *v, first ? first->elevation : 0.0);
+        AddHelixColumns(scene.piers, h, *v, first ? first->elevation : 0.0, columns);
+    }
+}
+
+// Piers under bridges at their start and end, and risers under every other raised piece at
+// each end that does not rest on a deck: all stand on the piece's level. A support within 2 mm
+// of one already made (helix columns included) or under 2 mm tall is not made.
+void AddSupports(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog,
+                 std::vector<PointMm> made) {
+    std::unordered_set<uint32_t> bridges;
+    for (const PlacedPiece& p : doc.pieces) {
+        const PieceDef* def = catalog.Find(p.article);
+        if (def && def->isBridge) bridges.insert(p.id);
+    }
+    auto place = [&](double x, double y, double heading, double base, double top) {
+        for (const PointMm& q : made)
+            if (std::abs(q.x - x) <= kMinPierHeight && std::abs(q.y - y) <= kMinPierHeight) return;
+        if (AddPier(scene.piers, x, -y, heading, base, top)) made.push_back({x, y});
+    };
+    for (const PlacedPiece& p : doc.pieces) {
+        const PieceDef* def = catalog.Find(p.article);
+        if (!def || !LevelVisible(doc, p.level)) continue;
+        const double base = LevelHeight(doc, p.level);
+        if (!bridges.contains(p.id)) {
+            if (!IsRaised(doc, p)) continue;
+            for (int c = 0; c < static_cast<int>(def->connectors.size()); ++c) {
+                const ConnectorPose pose = GetConnectorPose(p, *def, c);
+                const double top = EndHeight(p, *def, c);
+                if (!OnDeck(doc, pose.x, pose.y, top)) place(pose.x, pose.y, p.heading, base, top);
+            }
+            continue;
+        }
+        PointMm end;
+        if (def->radius > 0 && def->connectors.size() >= 2) {
+            const ConnectorPose pose = GetConnectorPose(p, *def, 1);
+            end = {pose.x, pose.y};
+        } else {
+            end = {p.x + std::cos(p.heading * kDegToRad) * def->length,
+                   p.y + std::sin(p.heading * kDegToRad) * def->length};
+        }
+        const bool joinedToBridge = !p.IsOpen(0) && bridges.contains(p.joints[0].target);
+        if (!joinedToBridge) place(p.x, p.y, p.heading, base, p.elevation);
+        // The end pier reaches the track where it ends: a ramp has climbed by then.
+        const double endTop = p.elevation + std::sin(p.grade * kDegToRad) * RunLength(*def);
+        place(end.x, end.y, p.heading, base, endTop);
     }
 }
 
@@ -301,6 +337,16 @@ std::vector<TrackInstance> HelixInstances(const LayoutDocument& doc, const Helix
     return out;
 }
 
+bool IsRaised(const LayoutDocument& doc, const PlacedPiece& p) {
+    const PieceDef* def = TrackCatalog::Instance().Find(p.article);
+    if (!def || !(p.elevation - LevelHeight(doc, p.level) > kMinPierHeight)) return false;
+    for (int c = 0; c < static_cast<int>(def->connectors.size()); ++c) {
+        const ConnectorPose end = GetConnectorPose(p, *def, c);
+        if (!OnDeck(doc, end.x, end.y, EndHeight(p, *def, c))) return true;
+    }
+    return false;
+}
+
 double SceneryDrawOffset(const std::string& item) { return item == "bridge_truss" ? -4.0 : -1.0; }
 
 namespace {
@@ -338,10 +384,12 @@ void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
     scene = Scene3D{};
     const TrackCatalog& catalog = TrackCatalog::Instance();
     AddTrack(scene, doc, catalog);
-    AddBridgePiers(scene, doc, catalog);
-    AddHelices(scene, doc, catalog);
+    std::vector<PointMm> columns;
+    AddHelices(scene, doc, catalog, columns);
+    AddSupports(scene, doc, catalog, std::move(columns));
     AddScenery(scene, doc);
     AddBaseboard(scene, doc);
+    AddDecks(scene.decks, scene.piers, doc);
     AddTunnels(scene, doc, catalog);
     BuildBatch(scene.tracks, scene.farPieceMeshes, scene.farBatch);
 }

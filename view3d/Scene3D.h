@@ -62,8 +62,9 @@ struct Scene3D {
     std::vector<TrackInstance> tracks;
     std::unordered_map<std::string, Mesh> sceneryModels;  // by scenery item id
     std::vector<SceneryInstance> scenery;
-    Mesh piers;  // bridge piers and helix support columns
+    Mesh piers;  // bridge piers, risers, deck legs and helix support columns
     Mesh baseboard;
+    Mesh decks;  // the boards of the levels that have an outline
     Mesh tunnels;
     SceneBounds bounds;
 };
@@ -74,12 +75,21 @@ inline constexpr Colour3 kPierBottom{0.50f, 0.46f, 0.42f};
 inline constexpr Colour3 kPierTop{0.68f, 0.65f, 0.62f};
 inline constexpr Colour3 kHelixColumn{0.46f, 0.47f, 0.50f};
 inline constexpr Colour3 kBaseboardColour{0.36f, 0.50f, 0.30f};
+// Heights that keep surfaces apart in the depth buffer: the ground grid and its axes lie under
+// the baseboard, the baseboard under the track bed (whose underside is at 0).
+inline constexpr double kGridZ = -3.0;
+inline constexpr double kAxesZ = -2.8;
 inline constexpr double kBaseboardZ = -0.5;
 inline constexpr double kMinPierHeight = 2.0;  // also the distance within which piers merge
 
-// Clears the scene and builds it from the document: track, bridge piers, helices, scenery,
-// baseboard, tunnels. Pieces and items on hidden levels or unknown to the catalogs are left out.
+// Clears the scene and builds it from the document: track, helices, bridge piers and risers,
+// scenery, baseboard, decks on their legs, tunnels. Pieces and items on hidden levels or unknown to
+// the catalogs are left out.
 void RebuildScene(Scene3D& scene, const LayoutDocument& doc);
+
+// True when a piece stands more than 2 mm above its level's height and not all its ends rest on
+// a deck: it needs risers under the ends that do not. False for an article not in the catalog.
+bool IsRaised(const LayoutDocument& doc, const PlacedPiece& piece);
 
 // Appends a pier of stadium section under a track point (world x, y), its long axis across the
 // layout heading headingDeg, from baseZ to topZ. False (nothing added) when under 2 mm high.

@@ -301,15 +301,16 @@ void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail) {
             route.radius > 0 ? std::max(2, static_cast<int>(std::abs(route.turnDeg) / 7.5)) : 1;
     }
     const std::vector<Frame> frames = Frames(coarse);
-    if (detail != TrackDetail::Full) {
-        SweepStrip(m, frames, -kBedHalfWidth, kBedTop, kBedHalfWidth, kBedTop,
-                   kDistantBedTopColour);
-        if (detail == TrackDetail::Far) return;
-        SweepStrip(m, frames, kBedHalfWidth, kBedTop, kBedHalfWidth, 0, kBedSideColour);
-        SweepStrip(m, frames, -kBedHalfWidth, 0, -kBedHalfWidth, kBedTop, kBedSideColour);
-        for (double side : {-kRailOffset, kRailOffset})
-            SweepStrip(m, frames, side - kRailHalfWidth, kRailTop, side + kRailHalfWidth, kRailTop,
-                       kRailTopColour);
+    if (detail == TrackDetail::Far) {
+        SweepStrip(m, frames, -kBedHalfWidth, kBedTop, kBedHalfWidth, kBedTop, kFarBedTopColour);
+        return;
+    }
+    if (detail == TrackDetail::Distant) {
+        // The band lies on the sleepers' top, so that it hides the bed under it at any angle.
+        SweepBox(m, frames, -kBedHalfWidth, kBedHalfWidth, 0, kBedTop, kBedTopColour,
+                 kBedSideColour);
+        SweepStrip(m, frames, -kSleeperHalfWidth, kSleeperTop, kSleeperHalfWidth, kSleeperTop,
+                   kTrackBandColour);
         return;
     }
     SweepBox(m, frames, -kBedHalfWidth, kBedHalfWidth, 0, kBedTop, kBedTopColour, kBedSideColour);

@@ -26,8 +26,19 @@ inline constexpr Colour3 kSleeperTopColour{0.38f, 0.27f, 0.16f};
 inline constexpr Colour3 kSleeperSideColour{0.28f, 0.18f, 0.10f};
 inline constexpr Colour3 kRailTopColour{0.74f, 0.74f, 0.78f};
 inline constexpr Colour3 kRailSideColour{0.52f, 0.52f, 0.56f};
-// Seen from afar the sleepers merge with the bed: its top takes their share of the colour.
-inline constexpr Colour3 kDistantBedTopColour{0.689f, 0.652f, 0.599f};
+// Colour a over b in the share t of an area, as a pixel covering both sees it.
+constexpr Colour3 Mix(Colour3 a, Colour3 b, double t) {
+    return {static_cast<float>(a.r + (b.r - a.r) * t), static_cast<float>(a.g + (b.g - a.g) * t),
+            static_cast<float>(a.b + (b.b - a.b) * t)};
+}
+// Seen from afar the sleepers, the rails over them and the ballast between them merge into one
+// band as wide as the sleepers; farther still the band merges with the bed's shoulders.
+inline constexpr double kSleeperShare = 2 * kSleeperHalfLength / kSleeperPitch;
+inline constexpr double kRailShare = 2 * kRailHalfWidth / kSleeperHalfWidth;
+inline constexpr Colour3 kTrackBandColour =
+    Mix(Mix(kBedTopColour, kSleeperTopColour, kSleeperShare), kRailTopColour, kRailShare);
+inline constexpr Colour3 kFarBedTopColour =
+    Mix(kBedTopColour, kTrackBandColour, kSleeperHalfWidth / kBedHalfWidth);
 inline constexpr Colour3 kBridgeSteel{0.38f, 0.40f, 0.44f};
 inline constexpr Colour3 kBridgeBeam{0.55f, 0.58f, 0.62f};
 inline constexpr Colour3 kArchRib{0.70f, 0.72f, 0.76f};
@@ -66,9 +77,9 @@ std::vector<TrackRoute> TrackRoutes(const PieceDef& def);
 // while the sleeper fits.
 std::vector<double> SleeperCentres(double length);
 
-// How much of the profile a mesh carries: everything; for track whose sleepers would be a few
-// pixels apart on screen only the bed and the rail tops (about a third of the triangles); for
-// track a few pixels wide only the bed's top.
+// How much of the profile a mesh carries: everything; for track whose sleepers and rails would
+// be under a pixel or two on screen the bed with one band in their merged colour; for track a
+// pixel or two wide only the bed's top (TrackDetailAt chooses).
 enum class TrackDetail { Full, Distant, Far };
 
 // Appends the bed, sleepers and rails swept along a route.

@@ -61,3 +61,15 @@ void TraceLog(const char* text) {
         std::fclose(f);
     }
 }
+
+void LogToolkitAssertion(const wxString& file, int line, const wxString& function,
+                         const wxString& condition, const wxString& message) {
+    const wxString text = wxString::Format("wx assertion failed at %s:%d in %s: %s %s", file, line,
+                                           function, condition, message);
+    const auto& log = LogFile();
+    if (log && log->IsOpened()) {
+        AppLog(text);
+    } else {
+        std::fprintf(stderr, "%s\n", text.utf8_str().data());
+    }
+}

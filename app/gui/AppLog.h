@@ -15,3 +15,9 @@ void AppLog(const wxString& message);
 
 // Appends "<text>\r\n" to "mainframe.log"; the first call of a run deletes the old file first.
 void TraceLog(const char* text);
+
+// The toolkit's assertion handler of the program: a wrong call into the toolkit is written to
+// the application log ("wx assertion failed at <file>:<line> in <function>: <condition> <message>"),
+// or to stderr while no log is open, and the program goes on.
+void LogToolkitAssertion(const wxString& file, int line, const wxString& function,
+                         const wxString& condition, const wxString& message);

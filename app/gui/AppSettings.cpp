@@ -7,12 +7,18 @@
 #include "app/gui/AppLog.h"
 
 wxConfigBase& AppSettings() {
-    if (wxConfigBase* config = wxConfigBase::Get(false)) return *config;
+    // The file lives where the logs are; when that folder moves (a new HOME, as each window test
+    // program gives itself), the settings follow it instead of writing to a folder that is gone.
+    static wxString openedPath;
+    const wxString path = LogDirectory() + wxFileName::GetPathSeparator() + "settings.conf";
+    if (wxConfigBase* config = wxConfigBase::Get(false); config && path == openedPath) {
+        return *config;
+    }
     // The default config file of a program called "quillmore" would be ~/.quillmore, which is
     // the folder of the logs: name the file inside it instead.
-    const wxString path = LogDirectory() + wxFileName::GetPathSeparator() + "settings.conf";
     auto* config = new wxFileConfig("quillmore", wxEmptyString, path, wxEmptyString,
                                     wxCONFIG_USE_LOCAL_FILE);
-    wxConfigBase::Set(config);
+    delete wxConfigBase::Set(config);
+    openedPath = path;
     return *config;
 }

@@ -1,12 +1,17 @@
 // The help window.
 #include "app/gui/HelpDialog.h"
 
+#include <wx/aboutdlg.h>
+#include <wx/accel.h>
 #include <wx/button.h>
 #include <wx/hyperlink.h>
+#include <wx/menu.h>
 #include <wx/scrolwin.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
+
+#include <memory>
 
 #include "app/HelpText.h"
 #include "app/gui/ResourceImages.h"
@@ -23,7 +28,8 @@ wxStaticText* Paragraph(wxWindow* parent, const std::string& body, const wxFont&
 }
 }  // namespace
 
-HelpDialog::HelpDialog(wxWindow* parent, AddressOpener openAddress)
+HelpDialog::HelpDialog(wxWindow* parent, AddressOpener openAddress,
+                       const std::vector<HelpShortcut>& shortcuts)
     : wxDialog(parent, wxID_ANY, kHelpTitle, wxDefaultPosition, wxSize(925, 700),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
@@ -39,7 +45,7 @@ HelpDialog::HelpDialog(wxWindow* parent, AddressOpener openAddress)
     const wxFont bodyFont(wxFontInfo(10).Family(wxFONTFAMILY_DEFAULT));
     const wxFont tableFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE));
     auto* body = new wxBoxSizer(wxVERTICAL);
-    for (const HelpSection& section : HelpSections()) {
+    for (const HelpSection& section : HelpSections(shortcuts)) {
         auto* heading = new wxStaticText(text, wxID_ANY, wxString::FromUTF8(section.heading));
         heading->SetFont(headingFont);
         headings.push_back(heading);
@@ -61,6 +67,7 @@ HelpDialog::HelpDialog(wxWindow* parent, AddressOpener openAddress)
             for (const std::string& line : section.paragraphs) lines += line + "\n";
             auto* table = new wxStaticText(text, wxID_ANY, wxString::FromUTF8(lines));
             table->SetFont(tableFont);
+            shortcutTable = table;
             body->Add(table, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
             continue;
         }
@@ -80,8 +87,48 @@ HelpDialog::HelpDialog(wxWindow* parent, AddressOpener openAddress)
     CentreOnParent();
 }
 
+std::vector<wxString> HelpDialog::ShortcutLines() const {
+    std::vector<wxString> lines;
+    if (!shortcutTable) return lines;
+    for (const wxString& line : wxSplit(shortcutTable->GetLabel(), '\n', '\0'))
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+namespace {
+void AddMenuShortcuts(const wxMenu& menu, const wxString& path, std::vector<HelpShortcut>& rows) {
+    for (const wxMenuItem* item : menu.GetMenuItems()) {
+        const wxString name = path + " > " + item->GetItemLabelText();
+        if (item->GetSubMenu()) {
+            AddMenuShortcuts(*item->GetSubMenu(), name, rows);
+            continue;
+        }
+        const std::unique_ptr<wxAcceleratorEntry> accel(item->GetAccel());
+        if (accel) rows.push_back({accel->ToString().utf8_string(), name.utf8_string()});
+    }
+}
+}  // namespace
+
+std::vector<HelpShortcut> MenuShortcuts(const wxMenuBar& bar) {
+    std::vector<HelpShortcut> rows;
+    for (size_t i = 0; i < bar.GetMenuCount(); ++i)
+        AddMenuShortcuts(*bar.GetMenu(i), wxStripMenuCodes(bar.GetMenuLabel(i)), rows);
+    return rows;
+}
+
 std::vector<wxString> HelpDialog::Headings() const {
     std::vector<wxString> texts;
     for (const wxStaticText* heading : headings) texts.push_back(heading->GetLabelText());
     return texts;
+}
+
+wxAboutDialogInfo QuillmoreAboutInfo() {
+    wxAboutDialogInfo info;
+    info.SetName("Quillmore");
+    info.SetVersion(kProgramVersion);
+    info.SetDescription(
+        "Plans model-railway layouts from real sectional track pieces: snap them together, "
+        "check the result in 3D, print it to scale and get the parts list.");
+    info.SetWebSite(kMakerWebSite, "Bramblewick");
+    return info;
 }

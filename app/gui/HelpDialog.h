@@ -6,6 +6,10 @@
 #include <functional>
 #include <vector>
 
+#include "app/HelpText.h"
+
+class wxAboutDialogInfo;
+class wxMenuBar;
 class wxScrolledWindow;
 class wxStaticText;
 
@@ -13,10 +17,14 @@ class HelpDialog : public wxDialog {
 public:
     using AddressOpener = std::function<bool(const wxString& url)>;
 
-    HelpDialog(wxWindow* parent, AddressOpener openAddress);
+    // shortcuts: the menus' accelerators for the shortcut table (see MenuShortcuts).
+    HelpDialog(wxWindow* parent, AddressOpener openAddress,
+               const std::vector<HelpShortcut>& shortcuts);
 
     // The heading texts in the order shown.
     std::vector<wxString> Headings() const;
+    // The lines of the shortcut table as shown.
+    std::vector<wxString> ShortcutLines() const;
     // True when the picture column is shown.
     bool HasPicture() const { return hasPicture; }
     wxScrolledWindow* TextArea() const { return text; }
@@ -24,5 +32,13 @@ public:
 private:
     wxScrolledWindow* text = nullptr;
     std::vector<wxStaticText*> headings;
+    wxStaticText* shortcutTable = nullptr;
     bool hasPicture = false;
 };
+
+// What Help > About shows: the program's name, its version, what it does and the maker's site.
+wxAboutDialogInfo QuillmoreAboutInfo();
+
+// Every accelerator of the menu bar, in menu order: the keys as the menu shows them and the
+// command as "Menu > Item".
+std::vector<HelpShortcut> MenuShortcuts(const wxMenuBar& bar);

@@ -159,7 +159,10 @@ void MainFrame::ApplyChanges(DocChange what) {
             properties->RefreshSelection();
         if (replaced || HasAny(what, DocChange::Pieces)) properties->RefreshTally();
     }
-    if (canvas) canvas->Refresh();
+    if (canvas) {
+        canvas->Refresh();
+        if (replaced || HasAny(what, DocChange::View)) canvas->FollowUnits();
+    }
     // A listener may remove itself or add another while being told.
     const auto listeners = changeListeners;
     for (const auto& [id, listener] : listeners) listener(what);

@@ -21,8 +21,10 @@ class FrameRecovery;
 class PalettePanel;
 class PropertiesPanel;
 class View3DFrame;
+class wxAboutDialogInfo;
 class wxFileHistory;
 class wxPageSetupDialogData;
+class wxTextEntry;
 class wxPrintData;
 class wxSplitterWindow;
 
@@ -103,6 +105,12 @@ public:
     void ShowSplash();
     // Opens a web address through the properties panel's opener (the one Buy Track uses).
     bool OpenWebAddress(const wxString& url);
+    // Shows Help > About: the toolkit's about box unless replaced (tests: the native box is
+    // not modal, so it cannot be answered like a dialog).
+    using AboutShower = std::function<void(const wxAboutDialogInfo& info, wxWindow* parent)>;
+    void SetAboutShower(AboutShower shower) { showAbout = std::move(shower); }
+    // The text field that has the keyboard focus inside this window, or null.
+    wxTextEntry* FocusedTextEntry() const;
 
     // Crash recovery (MainFrameRecovery.cpp). First offers the layouts that runs which ended
     // without saving left in `folder`, then writes the unsaved layout there every `intervalMs`
@@ -136,9 +144,13 @@ private:
     void OnClose(wxCloseEvent& event);
     void ResetToNewLayout();
     bool OpenLayoutFile(const wxString& path);
-    bool WriteLayoutFile();
+    // Writes the layout to path under name; only on success do they become the layout's own.
+    bool WriteLayoutFile(const wxString& path, const wxString& name);
     bool AskLayoutName(wxString* name);
-    bool ChooseSavePath(const wxString& name, const wxString& folder);
+    // The save file dialog in folder; the chosen path and the name it gives. False when
+    // cancelled (nothing changes).
+    bool ChooseSavePath(const wxString& name, const wxString& folder, wxString* path,
+                        wxString* chosenName);
     bool ConfirmReplace(const wxString& path);
 
     // Open Other, Save To, recent layouts and dropped files (MainFrameDesktop.cpp).
@@ -148,6 +160,7 @@ private:
     void BuildRecentLayouts(wxMenu* fileMenu);
     void AcceptFileDrops();
     void RememberRecent(const wxString& path);
+    void SaveRecentLayouts();
     bool AddBlockToLibrary(const wxString& path);
     // The folder the file dialogs of Open Other and Save To start in.
     wxString FileDialogFolder() const;
@@ -159,10 +172,14 @@ private:
     void OnSelectAll(wxCommandEvent& event);
     void OnMeasure(wxCommandEvent& event);
     void OnTunnel(wxCommandEvent& event);
+    // Edit > Cut, Copy and Paste: the focused text field's clipboard when a text field has the
+    // keyboard, else the canvas's copy buffer (Cut copies, then deletes as Edit > Delete does).
+    void OnClipboard(wxCommandEvent& event);
     void AfterUndoOrRedo();
 
     // View and layout commands (MainFrameView.cpp).
     void OnHelp(wxCommandEvent& event);
+    void OnAbout(wxCommandEvent& event);
     void OnZoomIn(wxCommandEvent& event);
     void OnZoomOut(wxCommandEvent& event);
     void OnZoomFit(wxCommandEvent& event);
@@ -181,6 +198,7 @@ private:
     void OnUpdateUndo(wxUpdateUIEvent& event);
     void OnUpdateRedo(wxUpdateUIEvent& event);
     void OnUpdateDelete(wxUpdateUIEvent& event);
+    void OnUpdateClipboard(wxUpdateUIEvent& event);
     void OnUpdateTunnel(wxUpdateUIEvent& event);
     void OnUpdateLater(wxUpdateUIEvent& event);
     void SetToolLabel(int id, const wxString& label);
@@ -208,6 +226,7 @@ private:
 
     wxString programFolder;
     SavePathAsker askSavePath;
+    AboutShower showAbout;
     OpenPathAsker askOpenPath;
     std::unique_ptr<wxFileHistory> recentLayouts;
     wxString lastDialogFolder;

@@ -76,6 +76,10 @@ void MainFrame::AcceptFileDrops() {
 void MainFrame::RememberRecent(const wxString& path) {
     if (path.empty() || !recentLayouts) return;
     recentLayouts->AddFileToHistory(path);
+    SaveRecentLayouts();
+}
+
+void MainFrame::SaveRecentLayouts() {
     wxConfigBase& settings = AppSettings();
     // Written whole each time, so that a shorter list leaves no stale entries behind.
     settings.DeleteGroup(kRecentLayoutsGroup);
@@ -91,12 +95,7 @@ void MainFrame::OnRecentLayout(wxCommandEvent& event) {
     const wxString path = recentLayouts->GetHistoryFile(index);
     if (!wxFileName::FileExists(path)) {
         recentLayouts->RemoveFileFromHistory(index);
-        wxConfigBase& settings = AppSettings();
-        settings.DeleteGroup(kRecentLayoutsGroup);
-        settings.SetPath(kRecentLayoutsGroup);
-        recentLayouts->Save(settings);
-        settings.SetPath("/");
-        settings.Flush();
+        SaveRecentLayouts();
         wxMessageBox("This layout file no longer exists:\n" + path +
                          "\nIt has been removed from the recent layouts.",
                      "Recent Layouts", wxOK | wxICON_INFORMATION, this);
@@ -122,16 +121,11 @@ void MainFrame::OnOpenOther(wxCommandEvent&) {
 }
 
 void MainFrame::OnSaveTo(wxCommandEvent&) {
-    const wxString oldPath = filePath;
-    const wxString oldName = layoutName;
     const wxString name = layoutName.empty() ? wxString(kDefaultLayoutName) : layoutName;
-    if (!ChooseSavePath(name, FileDialogFolder())) return;
-    if (!WriteLayoutFile()) {
-        // A failed write leaves the layout where it was saved before.
-        filePath = oldPath;
-        layoutName = oldName;
-        return;
-    }
+    wxString path, chosenName;
+    if (!ChooseSavePath(name, FileDialogFolder(), &path, &chosenName)) return;
+    // A failed write leaves the layout where it was saved before.
+    if (!WriteLayoutFile(path, chosenName)) return;
     lastDialogFolder = wxFileName(filePath).GetPath();
 }
 

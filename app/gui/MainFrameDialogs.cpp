@@ -33,20 +33,27 @@ PrintRunner& Runner() {
 
 void LayoutShape(MainFrame& frame) {
     LayoutDocument& doc = frame.Document();
+    UndoSnapshot before = doc.Snapshot();
     LayoutShapeDialog dialog(&frame, doc.baseboard, doc.units, doc);
     if (dialog.ShowModal() != wxID_OK) return;
     doc.baseboard = dialog.Vertices();
+    if (doc.Snapshot() == before) return;  // applied as it was: nothing to undo or save
+    doc.PushUndo(std::move(before));
     frame.NotifyChanged(DocChange::Levels);
 }
 
 void Levels(MainFrame& frame) {
     LayoutDocument& doc = frame.Document();
     doc.EnsureDefaultLevel();
+    // The manager edits the document directly, at every click: its whole session becomes one
+    // undo step, and a session that changed nothing leaves the layout unmodified.
+    UndoSnapshot before = doc.Snapshot();
     {
         LevelManagerDialog dialog(&frame, doc);
         dialog.ShowModal();
     }
-    // The manager edits the document directly and may have changed any of these.
+    if (doc.Snapshot() == before) return;
+    doc.PushUndo(std::move(before));
     frame.NotifyChanged(DocChange::Levels | DocChange::Pieces | DocChange::Placement |
                         DocChange::Scenery);
 }
@@ -110,6 +117,10 @@ void SetPrintRunner(PrintRunner runner) {
     Runner() = runner ? std::move(runner) : PrintRunner(RunToolkitPrinter);
 }
 
+PrintOutcome RunPrintJob(wxWindow* parent, wxPrintDialogData& data, wxPrintout& printout) {
+    return Runner()(parent, data, printout);
+}
+
 void BindDialogCommands(MainFrame& frame) {
     const auto bind = [&frame](int id, void (*command)(MainFrame&)) {
         frame.Bind(
@@ -121,4 +132,5 @@ void BindDialogCommands(MainFrame& frame) {
     bind(wxID_PREVIEW, Preview);
     bind(wxID_PRINT, Print);
     BindExportCommands(frame);
+    BindProfileCommands(frame);
 }

@@ -18,6 +18,8 @@ enum class PrintOutcome { Printed, Cancelled, Failed };
 using PrintRunner =
     std::function<PrintOutcome(wxWindow* parent, wxPrintDialogData& data, wxPrintout& printout)>;
 void SetPrintRunner(PrintRunner runner);
+// Runs a print job through the current runner (the toolkit's printer, or the tests' stand-in).
+PrintOutcome RunPrintJob(wxWindow* parent, wxPrintDialogData& data, wxPrintout& printout);
 
 // Asks where to write an export: the toolkit's save file dialog (asking before replacing a file)
 // by default, opened in `folder` with `file` offered; answers the chosen path (empty when
@@ -34,6 +36,9 @@ struct ExportAnswer {
 };
 using ExportPathAsker = std::function<ExportAnswer(wxWindow* parent, const ExportQuestion&)>;
 void SetExportPathAsker(ExportPathAsker asker);
+// Asks through the current asker.
+wxString AskExportPath(wxWindow* parent, const wxString& title, const wxString& wildcard,
+                       const wxString& file);
 
 // Command ids of the export menu items of the File menu.
 enum ExportCommandId : int {
@@ -43,6 +48,10 @@ enum ExportCommandId : int {
 };
 // Adds the export items after the print items of the File menu and binds them.
 void BindExportCommands(MainFrame& frame);
+
+// Adds "Height Profile..." to the Layout menu, after the layout check, and binds it
+// (MainFrameProfile.cpp).
+void BindProfileCommands(MainFrame& frame);
 
 // Binds the dialog commands of the frame (Layout Shape, Levels, Page Setup, Print Preview,
 // Print).

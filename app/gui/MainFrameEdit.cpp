@@ -1,5 +1,6 @@
 // Edit commands of the main window: undo, redo, delete with its checks, select all, the tape.
 #include <wx/msgdlg.h>
+#include <wx/textentry.h>
 #include <wx/toolbar.h>
 
 #include "app/CommandIds.h"
@@ -27,6 +28,38 @@ void MainFrame::AfterUndoOrRedo() {
 }
 
 void MainFrame::OnDelete(wxCommandEvent&) { DeleteSelection(DeleteSource::EditMenu); }
+
+wxTextEntry* MainFrame::FocusedTextEntry() const {
+    wxWindow* focus = wxWindow::FindFocus();
+    if (!focus || wxGetTopLevelParent(focus) != this) return nullptr;
+    return dynamic_cast<wxTextEntry*>(focus);
+}
+
+void MainFrame::OnClipboard(wxCommandEvent& event) {
+    // The accelerators reach the menu before the focused control: a text field keeps its own
+    // clipboard keys.
+    if (wxTextEntry* entry = FocusedTextEntry()) {
+        if (event.GetId() == wxID_CUT) entry->Cut();
+        if (event.GetId() == wxID_COPY) entry->Copy();
+        if (event.GetId() == wxID_PASTE) entry->Paste();
+        return;
+    }
+    switch (event.GetId()) {
+        case wxID_CUT:
+            if (!document.HasSelection()) return;
+            canvas->CopySelectionToBuffer();
+            DeleteSelection(DeleteSource::EditMenu);
+            break;
+        case wxID_COPY:
+            canvas->CopySelectionToBuffer();
+            break;
+        case wxID_PASTE:
+            canvas->PasteAtPointer();
+            break;
+        default:
+            break;
+    }
+}
 
 void MainFrame::DeleteSelection(DeleteSource source) {
     const DeleteCheck check = CheckDelete(document, source);

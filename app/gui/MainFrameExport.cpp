@@ -119,6 +119,11 @@ void SetExportPathAsker(ExportPathAsker asker) {
     Asker() = asker ? std::move(asker) : ExportPathAsker(AskWithFileDialog);
 }
 
+wxString AskExportPath(wxWindow* parent, const wxString& title, const wxString& wildcard,
+                       const wxString& file) {
+    return Asker()(parent, title, wildcard, file);
+}
+
 void BindExportCommands(MainFrame& frame) {
     if (wxMenuBar* bar = frame.GetMenuBar()) {
         wxMenu* file = nullptr;

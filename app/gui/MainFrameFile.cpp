@@ -95,12 +95,15 @@ void MainFrame::OnSave(wxCommandEvent&) { SaveLayoutFile(false); }
 void MainFrame::OnSaveAs(wxCommandEvent&) { SaveLayoutFile(true); }
 
 bool MainFrame::SaveLayoutFile(bool saveAs) {
+    // The name and path become the layout's only once the file is written: cancelling any step,
+    // or a failed write, leaves both as they were (else the next Save would quietly write a file
+    // the user never confirmed).
+    wxString path = filePath;
+    wxString name = layoutName;
     if (saveAs || filePath.empty()) {
-        wxString name = layoutName;
         if (name.empty() && !AskLayoutName(&name)) return false;
-        layoutName = name;
         if (saveAs) {
-            if (!ChooseSavePath(name, programFolder)) return false;
+            if (!ChooseSavePath(name, programFolder, &path, &name)) return false;
         } else {
             // The first save forms the path from the name, so the name must stay a plain file
             // name inside the program folder.
@@ -110,22 +113,22 @@ bool MainFrame::SaveLayoutFile(bool saveAs) {
                              wxOK | wxICON_WARNING, this);
                 return false;
             }
-            const wxString path = FromFileSystem(
+            path = FromFileSystem(
                 LayoutFilePath(FileSystemPath(programFolder), FileSystemPath(name)));
             if (wxFileName::Exists(path) && !ConfirmReplace(path)) return false;
-            filePath = path;
         }
     }
-    return WriteLayoutFile();
+    return WriteLayoutFile(path, name);
 }
 
-bool MainFrame::WriteLayoutFile() {
-    const std::string error =
-        SaveLayout(document, FileSystemPath(filePath), layoutName.utf8_string());
+bool MainFrame::WriteLayoutFile(const wxString& path, const wxString& name) {
+    const std::string error = SaveLayout(document, FileSystemPath(path), name.utf8_string());
     if (!error.empty()) {
         wxMessageBox(wxString::FromUTF8(error), "Save Failed", wxOK | wxICON_ERROR, this);
         return false;
     }
+    filePath = path;
+    layoutName = name;
     modified = false;
     RememberRecent(filePath);
     NotifyChanged(DocChange::File);
@@ -133,36 +136,40 @@ bool MainFrame::WriteLayoutFile() {
 }
 
 bool MainFrame::AskLayoutName(wxString* name) {
-    wxTextEntryDialog dialog(this, "Layout name:", "Save Layout", kDefaultLayoutName,
-                             wxOK | wxCANCEL | wxCENTRE);
-    if (dialog.ShowModal() != wxID_OK) return false;
-    *name = dialog.GetValue().Strip(wxString::both);
-    if (name->empty()) *name = kDefaultLayoutName;
-    const std::string refusal = CheckLayoutName(name->utf8_string());
-    if (!refusal.empty()) {
+    // A refused name is shown again after the message, so that it can be mended rather than
+    // typed anew.
+    wxString offered = kDefaultLayoutName;
+    for (;;) {
+        wxTextEntryDialog dialog(this, "Layout name:", "Save Layout", offered,
+                                 wxOK | wxCANCEL | wxCENTRE);
+        if (dialog.ShowModal() != wxID_OK) return false;
+        *name = dialog.GetValue().Strip(wxString::both);
+        if (name->empty()) *name = kDefaultLayoutName;
+        const std::string refusal = CheckLayoutName(name->utf8_string());
+        if (refusal.empty()) return true;
         wxMessageBox(wxString::FromUTF8(refusal), "Save Layout", wxOK | wxICON_WARNING, this);
-        return false;
+        offered = dialog.GetValue();
     }
-    return true;
 }
 
-bool MainFrame::ChooseSavePath(const wxString& name, const wxString& folder) {
+bool MainFrame::ChooseSavePath(const wxString& name, const wxString& folder, wxString* path,
+                               wxString* chosenName) {
     // A name that is no plain file name (one read from a file) is not offered as the file name.
     const wxString file =
         (CheckLayoutName(name.utf8_string()).empty() ? name : wxString(kDefaultLayoutName)) +
         ".xml";
-    const wxString path = askSavePath ? askSavePath(this, folder, file)
-                                      : AskSavePathInDialog(this, folder, file);
-    if (path.empty()) return false;
-    wxFileName chosen(path);
+    const wxString asked = askSavePath ? askSavePath(this, folder, file)
+                                       : AskSavePathInDialog(this, folder, file);
+    if (asked.empty()) return false;
+    wxFileName chosen(asked);
     // Only ".xml" files are listed by Open: a name typed without it gets it, and the question
     // before replacing then concerns that file.
     if (chosen.GetExt() != "xml") {
         chosen.SetFullName(chosen.GetFullName() + ".xml");
         if (chosen.FileExists() && !ConfirmReplace(chosen.GetFullPath())) return false;
     }
-    filePath = chosen.GetFullPath();
-    layoutName = chosen.GetName();
+    *path = chosen.GetFullPath();
+    *chosenName = chosen.GetName();
     return true;
 }
 

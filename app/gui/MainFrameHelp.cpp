@@ -1,4 +1,6 @@
-// Help and the start-up greeting of the main window.
+// Help, the about box and the start-up greeting of the main window.
+#include <wx/aboutdlg.h>
+
 #include "app/CommandIds.h"
 #include "app/gui/HelpDialog.h"
 #include "app/gui/MainFrame.h"
@@ -17,7 +19,17 @@ void MainFrame::ShowSplash() {
     AfterStartup();  // the properties panel shows the layout as it now stands
 }
 
+void MainFrame::OnAbout(wxCommandEvent&) {
+    const wxAboutDialogInfo info = QuillmoreAboutInfo();
+    if (showAbout) {
+        showAbout(info, this);
+    } else {
+        wxAboutBox(info, this);
+    }
+}
+
 void MainFrame::OnHelp(wxCommandEvent&) {
-    HelpDialog help(this, [this](const wxString& url) { return OpenWebAddress(url); });
+    HelpDialog help(this, [this](const wxString& url) { return OpenWebAddress(url); },
+                    MenuShortcuts(*GetMenuBar()));
     help.ShowModal();
 }

@@ -8,6 +8,7 @@
 #include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "model/Tunnels.h"
 #include "panels/gui/PalettePanel.h"
 
@@ -43,6 +44,11 @@ wxMenu* BuildEditMenu() {
     menu->Append(kCmdUndo, "&Undo\tCtrl+Z");
     menu->Append(kCmdRedo, "&Redo\tCtrl+Y");
     menu->AppendSeparator();
+    // The canvas's own clipboard keys and context menu run the same commands.
+    menu->Append(wxID_CUT, "Cu&t\tCtrl+X");
+    menu->Append(wxID_COPY, "&Copy\tCtrl+C");
+    menu->Append(wxID_PASTE, "&Paste\tCtrl+V");
+    menu->AppendSeparator();
     menu->Append(kCmdDelete, "&Delete\tDel");
     menu->Append(kCmdSelectAll, "Select &All\tCtrl+A");
     return menu;
@@ -56,6 +62,8 @@ wxMenu* BuildViewMenu() {
     menu->AppendSeparator();
     menu->AppendCheckItem(kCmdShowGrid, "Show &Grid\tCtrl+G")->Check(true);
     menu->AppendCheckItem(kCmdSnap, "&Snap\tCtrl+Shift+G")->Check(true);
+    menu->AppendSeparator();
+    menu->Append(kCmd3DView, "&3D View");
     return menu;
 }
 
@@ -68,7 +76,9 @@ wxMenu* BuildLayoutMenu() {
     menu->AppendSubMenu(units, "Units of Measure");
     menu->AppendSeparator();
     menu->Append(kCmdLayoutShape, "Layout &Shape...");
+    menu->Append(kCmdLevels, "Le&vels...");
     menu->Append(kCmdCheckLayout, "Check &Layout...\tCtrl+L");
+    menu->Append(kCmdCloseGap, "Close &Gap...\tCtrl+J");
     return menu;
 }
 }  // namespace
@@ -83,6 +93,8 @@ void MainFrame::BuildMenuBar() {
     bar->Append(BuildLayoutMenu(), "&Layout");
     auto* help = new wxMenu;
     help->Append(kCmdHelp, "&Help\tF1");
+    help->AppendSeparator();
+    help->Append(wxID_ABOUT, "&About Quillmore");
     bar->Append(help, "&Help");
     SetMenuBar(bar);
     for (int id : kLaterCommands) {
@@ -131,6 +143,8 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnRedo, this, kCmdRedo);
     Bind(wxEVT_MENU, &MainFrame::OnDelete, this, kCmdDelete);
     Bind(wxEVT_MENU, &MainFrame::OnSelectAll, this, kCmdSelectAll);
+    Bind(wxEVT_MENU, &MainFrame::OnClipboard, this, wxID_CUT, wxID_PASTE);
+    Bind(wxEVT_MENU, &MainFrame::OnAbout, this, wxID_ABOUT);
     Bind(wxEVT_MENU, &MainFrame::OnMeasure, this, kCmdMeasure);
     Bind(wxEVT_MENU, &MainFrame::OnTunnel, this, kCmdTunnel);
 
@@ -145,12 +159,14 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnValidate, this, kCmdValidate);
     Bind(wxEVT_MENU, &MainFrame::OnProperties, this, kCmdProperties);
     Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { if (canvas) canvas->CloseGap(); }, kCmdCloseGap);
     Bind(wxEVT_MENU, &MainFrame::OnView3D, this, kCmd3DView);
     BindDialogCommands(*this);
 
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUndo, this, kCmdUndo);
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateRedo, this, kCmdRedo);
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateDelete, this, kCmdDelete);
+    Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateClipboard, this, wxID_CUT, wxID_PASTE);
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateTunnel, this, kCmdTunnel);
     for (int id : kLaterCommands) Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateLater, this, id);
 }
@@ -165,6 +181,15 @@ void MainFrame::OnUpdateRedo(wxUpdateUIEvent& event) {
 
 void MainFrame::OnUpdateDelete(wxUpdateUIEvent& event) {
     event.Enable(EnabledCommands(document).deleteSelection);
+}
+
+void MainFrame::OnUpdateClipboard(wxUpdateUIEvent& event) {
+    if (FocusedTextEntry()) {  // the text field's own clipboard
+        event.Enable(true);
+        return;
+    }
+    event.Enable(event.GetId() == wxID_PASTE ? !canvas->Gestures().CopyBuffer().empty()
+                                             : EnabledCommands(document).deleteSelection);
 }
 
 void MainFrame::OnUpdateTunnel(wxUpdateUIEvent& event) {

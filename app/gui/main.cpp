@@ -1,10 +1,11 @@
-// Process entry: the command line first (--help and --version need no display), then no
-// assertion dialogs, information-level logging and the toolkit's entry.
+// Process entry: the command line first (--help and --version need no display), then toolkit
+// assertions to the log instead of a dialog, information-level logging and the toolkit's entry.
 #include <wx/app.h>
 #include <wx/log.h>
 
 #include <cstdio>
 
+#include "app/gui/AppLog.h"
 #include "app/gui/CommandLine.h"
 #include "app/gui/QuillmoreApp.h"
 
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
             break;
     }
     QuillmoreApp::SetStartupLayout(request.layoutPath);
-    wxSetAssertHandler(nullptr);
+    wxSetAssertHandler(LogToolkitAssertion);
     wxLog::SetLogLevel(wxLOG_Info);
     // The toolkit sees no arguments: the layout path is taken, and it has no options to give.
     int toolkitArgc = 1;

@@ -8,6 +8,9 @@
 #include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/SceneryResizeDialog.h"
 #include "catalog/SceneryCatalog.h"
+#include "gapclose/GapText.h"
+#include "gapclose/SolveGap.h"
+#include "gapclose/gui/CloseGapDialog.h"
 
 namespace {
 
@@ -29,6 +32,8 @@ void CanvasPanel::BindEditing() {
         wxEVT_MENU, [this](wxCommandEvent&) { Paste(); }, kPasteId);
     Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { AutofillGap(); }, kAutofillId);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { CloseGap(); }, kCloseGapId);
 }
 
 // ---- Palette drags ----
@@ -84,6 +89,33 @@ void CanvasPanel::AutofillGap() {
     const int choice = dialog.Choice();
     if (choice < 0 || choice >= static_cast<int>(plan.solutions.size())) return;
     if (!PlaceFillSolution(doc, plan.ends, plan.solutions[choice]).empty()) return;
+    Notify(DocChange::Pieces | DocChange::Placement);
+    Refresh();
+}
+
+// ---- Closing a gap ----
+
+void CanvasPanel::CloseGap() {
+    LayoutDocument& doc = Document();
+    const GapEnds ends = SelectedGapEnds(doc);
+    if (!ends.found) {
+        wxMessageBox("Select two pieces with open ends to close the gap between them.",
+                     kCloseGapTitle, wxOK | wxICON_INFORMATION, this);
+        return;
+    }
+    CloseGapDialog dialog(this, doc, ends, [this](std::vector<GhostPiece> ghost) {
+        SetChainGhost(std::move(ghost));
+    });
+    const int answer = dialog.ShowModal();
+    const GapSolution* chosen = answer == wxID_OK ? dialog.Chosen() : nullptr;
+    const GapSolution solution = chosen ? *chosen : GapSolution{};
+    SetChainGhost({});
+    if (!chosen) return;
+    const std::string error = PlaceGapSolution(doc, ends.a, ends.b, solution);
+    if (!error.empty()) {
+        wxMessageBox(wxString::FromUTF8(error), kCloseGapTitle, wxOK | wxICON_EXCLAMATION, this);
+        return;
+    }
     Notify(DocChange::Pieces | DocChange::Placement);
     Refresh();
 }

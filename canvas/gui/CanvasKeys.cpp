@@ -52,19 +52,21 @@ bool CanvasPanel::HandleCommandKey(const wxKeyEvent& event) {
         case CanvasKeyCommand::Copy:
             CopySelectionToBuffer();
             return true;
-        case CanvasKeyCommand::Paste: {
-            // At the pointer when it is over the canvas, else in the middle of the view.
-            wxPoint at = ScreenToClient(wxGetMousePosition());
-            const wxSize size = GetClientSize();
-            if (at.x < 0 || at.y < 0 || at.x >= size.x || at.y >= size.y)
-                at = wxPoint(size.x / 2, size.y / 2);
-            PasteAt(at.x, at.y);
+        case CanvasKeyCommand::Paste:
+            PasteAtPointer();
             return true;
-        }
         case CanvasKeyCommand::None:
             break;
     }
     return false;
+}
+
+void CanvasPanel::PasteAtPointer() {
+    wxPoint at = ScreenToClient(wxGetMousePosition());
+    const wxSize size = GetClientSize();
+    if (at.x < 0 || at.y < 0 || at.x >= size.x || at.y >= size.y)
+        at = wxPoint(size.x / 2, size.y / 2);
+    PasteAt(at.x, at.y);
 }
 
 void CanvasPanel::OnKeyDown(wxKeyEvent& event) {

@@ -138,7 +138,10 @@ void CanvasPanel::ShowContextMenu(ContextMenu kind, bool withAutofill) {
     if (kind == ContextMenu::Paste) {
         menu.Append(kPasteId, "Paste");
     } else {
-        if (withAutofill) menu.Append(kAutofillId, "Autofill Gap...");
+        if (withAutofill) {
+            menu.Append(kAutofillId, "Autofill Gap...");
+            menu.Append(kCloseGapId, "Close &Gap...\tCtrl+J");
+        }
         menu.Append(kCopyId, "Copy");
     }
     ShowMenu(menu);

@@ -216,6 +216,15 @@ wxRect CanvasPanel::OverlayBounds() {
         const wxPoint c = LayoutToScreen(o.snapX, o.snapY);
         Include(r, wxRect(c.x - 12, c.y - 12, 25, 25));
     }
+    for (const GhostPiece& g : o.chainGhost) {
+        if (const PieceDef* def = TrackCatalog::Instance().Find(g.article)) {
+            PlacedPiece ghost;
+            ghost.x = g.x;
+            ghost.y = g.y;
+            ghost.heading = g.heading;
+            Include(r, BoxPixels(view, PieceExtent(ghost, *def), DrawSlackPx(view)));
+        }
+    }
     if (o.pieceGhost) {
         if (const PieceDef* def = TrackCatalog::Instance().Find(o.ghostArticle)) {
             PlacedPiece ghost;
@@ -365,7 +374,7 @@ void CanvasPanel::RefreshPanned() {
     const CanvasOverlays o = Overlays();
     const bool overlaysShown = o.rubberBand || o.tape || o.snapTarget || o.pieceGhost ||
                                o.sceneryGhost || o.helixGhost || o.rotation ||
-                               !o.findingRings.empty();
+                               !o.findingRings.empty() || !o.chainGhost.empty();
     // Only a plain shift of a picture already drawn at this zoom can be reused.
     const bool shift = pictureValid && picture.IsOk() && picture.GetSize() == size &&
                        view.zoom == pictureView.zoom && std::fabs(ddx - sx) < 1e-6 &&

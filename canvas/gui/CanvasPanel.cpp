@@ -87,11 +87,21 @@ void CanvasPanel::SetShowGrid(bool show) {
 }
 
 void CanvasPanel::ShowPointerPosition(int px, int py) {
+    pointerX = view.ToLayoutX(px);
+    pointerY = view.ToLayoutY(py);
+    ShowPointerReadout();
+}
+
+void CanvasPanel::ShowPointerReadout() {
     wxStatusBar* bar = frame ? static_cast<wxFrame*>(frame)->GetStatusBar() : nullptr;
     if (!bar || bar->GetFieldsCount() < 3) return;
-    const int units = Document().units;
+    pointerUnits = Document().units;
     bar->SetStatusText(
-        wxString::FromUTF8(FormatCoordinates(view.ToLayoutX(px), view.ToLayoutY(py), units)), 2);
+        wxString::FromUTF8(FormatCoordinates(pointerX, pointerY, pointerUnits)), 2);
+}
+
+void CanvasPanel::FollowUnits() {
+    if (Document().units != pointerUnits) ShowPointerReadout();
 }
 
 bool CanvasPanel::HandleMiddleDown(const wxMouseEvent& event) {

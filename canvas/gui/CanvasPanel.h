@@ -27,6 +27,7 @@ public:
     static constexpr int kCopyId = 5032;
     static constexpr int kPasteId = 5033;
     static constexpr int kAutofillId = 6001;
+    static constexpr int kCloseGapId = 6002;
 
     CanvasPanel(wxWindow* parent, MainFrame* frame);
 
@@ -59,7 +60,13 @@ public:
     CanvasOverlays Overlays() const {
         CanvasOverlays o = gestures.Overlays(Document());
         o.findingRings = findingRings;
+        o.chainGhost = chainGhost;
         return o;
+    }
+    // The chain the gap closer offers, drawn as ghosts until replaced (empty: none).
+    void SetChainGhost(std::vector<GhostPiece> ghost) {
+        chainGhost = std::move(ghost);
+        Refresh();
     }
     // The rings the layout check puts around its findings; they stay until replaced.
     void SetFindingRings(std::vector<FindingRing> rings) {
@@ -101,6 +108,9 @@ public:
     bool HandlePanMotion(const wxMouseEvent& event, bool spaceDown);
     // Writes the layout point under the pointer to status field 2.
     void ShowPointerPosition(int px, int py);
+    // Shows the last pointer position again in the layout's units when they changed (another
+    // unit chosen, a layout in other units opened), without waiting for the mouse to move.
+    void FollowUnits();
 
     // ---- Editing (CanvasMouse.cpp, CanvasKeys.cpp, CanvasEdit.cpp) ----
     // Palette entry points: a ghost of the article, scenery item or helix variant follows the
@@ -120,8 +130,14 @@ public:
     void Paste();
     // Pastes the copy buffer centred on a window point.
     void PasteAt(int px, int py);
+    // Ctrl+V and Edit > Paste: at the pointer when it is over the canvas, else in the middle of
+    // the view.
+    void PasteAtPointer();
     // "Autofill Gap..." on the two selected pieces.
     void AutofillGap();
+    // "Close Gap...": the chain of catalog pieces between the nearest ends of the two selected
+    // pieces, chosen in the gap closer's window.
+    void CloseGap();
     // The Resize Scenery dialog for an item.
     void OpenResizeScenery(uint32_t itemId);
     // Leaves the measuring-tape mode and releases the toolbar's Measure toggle.
@@ -145,6 +161,7 @@ private:
     void OnLeave(wxMouseEvent& event);
     void OnDeleteSelection(wxCommandEvent& event);
     void UpdateGradeStatus();
+    void ShowPointerReadout();
     // Draws the whole picture again.
     void DrawPicture();
     bool PictureCurrent() const;
@@ -192,7 +209,13 @@ private:
     void Notify(DocChange what);
 
     CanvasGestures gestures;
+    // The layout point last shown in the status bar, and the units it was shown in (the
+    // frame's first text is in millimetres).
+    double pointerX = 0;
+    double pointerY = 0;
+    int pointerUnits = 0;
     std::vector<FindingRing> findingRings;
+    std::vector<GhostPiece> chainGhost;
     wxTimer flashTimer;
     std::function<void(wxMenu&)> popupHook;
 

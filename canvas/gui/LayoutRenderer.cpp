@@ -416,15 +416,19 @@ void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
     DrawPieceMarks(dc, def, mid, piece.heading, view);
     if (!labelsShown || view.ScreenZoom() < 0.2) return;
 
+    const int r = view.Px(std::max(3, static_cast<int>(2.5 * view.ScreenZoom())));
     dc.SetFont(ViewFont(view, ArticlePointSize(view.ScreenZoom()), true));
     dc.SetTextForeground(look.selected ? wxColour(40, 100, 200) : wxColour(50, 50, 50));
     const wxString text = wxString::FromUTF8(piece.article);
     wxCoord tw = 0, th = 0;
     dc.GetTextExtent(text, &tw, &th);
-    const wxPoint m = Px(view, mid);
-    dc.DrawText(text, m.x - tw / 2, m.y - th / 2);
+    // The article goes between the end dots or not at all: a label wider than its piece (a
+    // short bumper, say) would run under the dots and past the piece.
+    if (LabelFitsPiece(def, tw, r, view.zoom)) {
+        const wxPoint m = Px(view, mid);
+        dc.DrawText(text, m.x - tw / 2, m.y - th / 2);
+    }
 
-    const int r = view.Px(std::max(3, static_cast<int>(2.5 * view.ScreenZoom())));
     const int n = static_cast<int>(def.connectors.size());
     for (int i = 0; i < n; ++i) {
         const ConnectorPose pose = GetConnectorPose(piece, def, i);
@@ -896,6 +900,10 @@ void DrawOverlays(wxDC& dc, const LayoutDocument& doc, const CanvasOverlays& o,
     if (o.tape) {
         DrawTapeInProgress(dc, {o.tapeX, o.tapeY}, wxPoint(o.tapeMouseX, o.tapeMouseY), doc.units,
                            view);
+    }
+    for (const GhostPiece& g : o.chainGhost) {
+        if (const PieceDef* def = TrackCatalog::Instance().Find(g.article))
+            DrawPieceGhost(dc, *def, g.x, g.y, g.heading, view);
     }
     // A palette ghost lies under its snap target; a moved selection has only the target.
     if (o.pieceGhost) {

@@ -19,6 +19,9 @@ wxSpinCtrlDouble* ScaleSpin(wxWindow* parent, double value) {
         new wxSpinCtrlDouble(parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                              wxSP_ARROW_KEYS, kMinSceneryScale, kMaxSceneryScale, value, 0.1);
     spin->SetDigits(2);
+    // More digits need a wider field: the toolkit's size for them, not the one from before.
+    spin->InvalidateBestSize();
+    spin->SetInitialSize();
     spin->SetMinSize(spin->GetBestSize());
     return spin;
 }

@@ -76,7 +76,7 @@ void LayoutShapeDialog::BuildFieldPanel() {
         label->SetMinSize(wxSize(160, -1));
         row->Add(label, 0, wxALIGN_CENTER_VERTICAL);
         fields[i] =
-            new wxSpinCtrl(fieldPanel, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(90, -1),
+            new wxSpinCtrl(fieldPanel, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                            wxSP_ARROW_KEYS, kShapeFieldMin, kShapeFieldMax, values[i]);
         fields[i]->SetName(wxString::Format("field%d", i));
         row->Add(fields[i], 0, wxLEFT | wxRIGHT, 4);
@@ -101,15 +101,31 @@ bool LayoutShapeDialog::Apply() {
     const ShapeInfo& info = ShapeInfoFor(shape);
     std::array<int, 4> values{};
     for (int i = 0; i < info.fieldCount; ++i) values[i] = fields[i] ? fields[i]->GetValue() : 0;
-    if (shape == kShapeCustom)
-        vertices = ParseCustomOutline(customText->GetValue().utf8_string(), units);
-    else
-        vertices = ShapeOutline(shape, values, units);
-    if (shape <= kShapeT && vertices.size() < 3) {
+    const std::array<double, 4> sizesMm = ShapeFieldsMm(doc, shape, values, units);
+    std::vector<PointMm> outline;
+    std::vector<int> skipped;
+    if (shape == kShapeCustom) {
+        // The text shows the outline rounded to the unit's decimals: left as it was filled in,
+        // it stands for the outline itself.
+        const std::string text = customText->GetValue().utf8_string();
+        outline = text == FormatCustomOutline(vertices, units) && !vertices.empty()
+                      ? vertices
+                      : ParseCustomOutline(text, units, &skipped);
+    } else {
+        outline = ShapeOutlineMm(shape, sizesMm);
+    }
+    // Fewer than three corners make no board: a cutout that does not fit, or a custom list
+    // without three readable lines (the Clear choice is the way to remove the board).
+    if (shape <= kShapeCustom && outline.size() < 3) {
         wxMessageBox("Please enter valid dimensions.", "Layout Shape", wxOK | wxICON_WARNING, this);
         return false;
     }
-    StoreLastShape(doc, shape, values, info.fieldCount, units);
+    vertices = std::move(outline);
+    StoreLastShapeMm(doc, shape, sizesMm, info.fieldCount);
+    if (!skipped.empty()) {
+        wxMessageBox(wxString::FromUTF8(SkippedLinesNote(skipped)), "Layout Shape",
+                     wxOK | wxICON_INFORMATION, this);
+    }
     if (IsModal()) EndModal(wxID_OK);
     return true;
 }

@@ -22,7 +22,8 @@ const char* UnitText(int units) { return units == 1 ? "cm" : units == 2 ? "in" :
 LevelPropertiesDialog::LevelPropertiesDialog(wxWindow* parent, const Level& level, int u)
     : wxDialog(parent, wxID_ANY,
                wxString::Format("Level Properties: %s", wxString::FromUTF8(level.name))),
-      units(u) {
+      units(u),
+      storedHeightMm(level.height) {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* nameRow = new wxBoxSizer(wxHORIZONTAL);
     nameRow->Add(new wxStaticText(this, wxID_ANY, "Name:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT,
@@ -38,10 +39,16 @@ LevelPropertiesDialog::LevelPropertiesDialog(wxWindow* parent, const Level& leve
         new wxStaticText(this, wxID_ANY,
                          wxString::Format("Height off the ground (%s):", UnitText(units))),
         0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
-    height = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(110, -1),
-                                  wxSP_ARROW_KEYS, 0, field.max, level.height / UnitFactor(units),
-                                  field.increment);
+    // The range reaches below zero so that a typed negative height is refused with a message
+    // (on OK) instead of being clamped to 0 behind the user's back.
+    height = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                                  wxDefaultSize, wxSP_ARROW_KEYS, -field.max, field.max,
+                                  ShownLength(level.height, units), field.increment);
+    height->SetName("height");
     height->SetDigits(field.digits);
+    // More digits need a wider field: the toolkit's size for them, not the one from before.
+    height->InvalidateBestSize();
+    height->SetInitialSize();
     heightRow->Add(height);
     top->Add(heightRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 10);
 
@@ -61,8 +68,19 @@ LevelPropertiesDialog::LevelPropertiesDialog(wxWindow* parent, const Level& leve
 
 LevelEdit LevelPropertiesDialog::Values() const {
     const wxColour c = picker->GetColour();
-    return LevelEdit{name->GetValue().utf8_string(), height->GetValue() * UnitFactor(units),
+    return LevelEdit{name->GetValue().utf8_string(),
+                     EnteredLengthMm(storedHeightMm, height->GetValue(), units),
                      colourTrack->GetValue(), Rgb{c.Red(), c.Green(), c.Blue()}};
+}
+
+bool LevelPropertiesDialog::TransferDataFromWindow() {
+    if (height->GetValue() < 0) {
+        wxMessageBox("A level cannot lie below the ground: please enter a height of 0 or more.",
+                     "Level Properties", wxOK | wxICON_WARNING, this);
+        height->SetFocus();
+        return false;
+    }
+    return wxDialog::TransferDataFromWindow();
 }
 
 LevelManagerDialog::LevelManagerDialog(wxWindow* parent, LayoutDocument& document)

@@ -18,8 +18,11 @@ class wxTextCtrl;
 class LevelPropertiesDialog : public wxDialog {
 public:
     LevelPropertiesDialog(wxWindow* parent, const Level& level, int units);
-    // The entered values, height converted back to millimetres.
+    // The entered values, height converted back to millimetres (the stored height itself while
+    // the field still shows it).
     LevelEdit Values() const;
+    // OK: refuses a negative height with a message and keeps the dialog open.
+    bool TransferDataFromWindow() override;
 
     wxTextCtrl* NameField() const { return name; }
     wxSpinCtrlDouble* HeightField() const { return height; }
@@ -28,6 +31,7 @@ public:
 
 private:
     int units;
+    double storedHeightMm;
     wxTextCtrl* name = nullptr;
     wxSpinCtrlDouble* height = nullptr;
     wxCheckBox* colourTrack = nullptr;

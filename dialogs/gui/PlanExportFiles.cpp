@@ -174,7 +174,7 @@ PictureOptionsDialog::PictureOptionsDialog(wxWindow* parent, const LayoutDocumen
     row->Add(new wxStaticText(this, wxID_ANY, "Pixels per millimetre:"), 0,
              wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     resolution = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                                      wxSize(110, -1), wxSP_ARROW_KEYS, kMinPictureResolution,
+                                      wxDefaultSize, wxSP_ARROW_KEYS, kMinPictureResolution,
                                       kMaxPictureResolution, pxPerMm, 0.05);
     resolution->SetDigits(2);
     row->Add(resolution);

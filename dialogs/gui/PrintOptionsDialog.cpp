@@ -19,7 +19,7 @@ PrintOptionsDialog::PrintOptionsDialog(wxWindow* parent, const PrintOptions& o)
 
     auto* denominatorRow = new wxBoxSizer(wxHORIZONTAL);
     denominatorLabel = new wxStaticText(this, wxID_ANY, "    1 :");
-    denominator = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(80, -1),
+    denominator = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                                  wxSP_ARROW_KEYS, 1, 1000, o.scaleDenominator);
     denominatorRow->Add(denominatorLabel, 0, wxALIGN_CENTER_VERTICAL);
     denominatorRow->Add(denominator, 0, wxLEFT | wxRIGHT, 4);
@@ -30,7 +30,7 @@ PrintOptionsDialog::PrintOptionsDialog(wxWindow* parent, const PrintOptions& o)
 
     auto* percentRow = new wxBoxSizer(wxHORIZONTAL);
     percentLabel = new wxStaticText(this, wxID_ANY, "    Scale:");
-    percent = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(80, -1),
+    percent = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                              wxSP_ARROW_KEYS, 1, 1000, o.percent);
     percentRow->Add(percentLabel, 0, wxALIGN_CENTER_VERTICAL);
     percentRow->Add(percent, 0, wxLEFT | wxRIGHT, 4);

@@ -61,8 +61,10 @@ void PropertiesPanel::BuildControls() {
                                wxDefaultSize, wxTE_PROCESS_ENTER);
     labelOk = new wxButton(labelBox->GetStaticBox(), kIdLabelOk, "OK", wxDefaultPosition,
                            wxDefaultSize, wxBU_EXACTFIT);
-    labelRow->Add(labelText, 1);
-    labelRow->Add(labelOk, 0);
+    labelOk->SetName("labelOk");
+    // Clear of the field and of the box's frame, at least as wide as the toolkit draws it.
+    labelRow->Add(labelText, 1, wxALIGN_CENTER_VERTICAL);
+    labelRow->Add(labelOk, 0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, 4);
     // While the field and its button are hidden the box must still hold a few pixels (a row of
     // hidden windows counts for nothing): GTK complains about a frame whose inside has a negative
     // height.
@@ -226,6 +228,9 @@ void PropertiesPanel::ShowView(const SelectionView& view) {
         gradeDown->SetValue(!view.gradeUp);
         gradeSpin->SetValue(view.gradeSpinDeg);
     }
+    for (wxWindow* control : {static_cast<wxWindow*>(gradeUp), static_cast<wxWindow*>(gradeDown),
+                              static_cast<wxWindow*>(gradeSpin)})
+        control->Enable(view.gradeControlsEnabled);
     startGrade->Show(view.startGradeShown);
     endGrade->Show(view.endGradeShown);
     recalc->Show(view.recalcShown);
@@ -304,8 +309,12 @@ void PropertiesPanel::BeginLabel(double x, double y) {
 void PropertiesPanel::OnSetHeight(wxCommandEvent&) {
     if (shownPiece == kNoId || !frame) return;
     LayoutDocument& doc = frame->Document();
+    const std::string text = heightField->GetValue().utf8_string();
+    const PlacedPiece* piece = doc.FindPiece(shownPiece);
+    // The field shows the height rounded: left as it was filled in, it changes nothing.
+    if (piece && text == FormatHeightEntry(piece->elevation, doc.units)) return;
     double mm = 0;
-    if (!ParseHeightEntry(heightField->GetValue().utf8_string(), doc.units, &mm)) return;
+    if (!ParseHeightEntry(text, doc.units, &mm)) return;
     if (!SetPieceHeight(doc, shownPiece, mm)) return;
     frame->NotifyChanged(DocChange::Placement);
 }
@@ -426,7 +435,9 @@ void PropertiesPanel::ShowBuyTrackHelp() {
     ok->SetForegroundColour(*wxWHITE);
     sizer->Add(ok, 0, wxALIGN_CENTER_HORIZONTAL | wxBOTTOM, 10);
 
-    dialog.SetSizer(sizer);
+    // Sized to what it holds: a fixed size cut the picture off on the right and left an empty
+    // band below the button.
+    dialog.SetSizerAndFit(sizer);
     dialog.Centre(wxBOTH);
     dialog.ShowModal();
 }

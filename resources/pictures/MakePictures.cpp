@@ -78,13 +78,19 @@ bool Picture102(const std::vector<SampleLayout>& layouts, const std::string& pat
     wxMemoryDC dc(bitmap);
     dc.SetBackground(wxBrush(kCream));
     dc.Clear();
-    // The helix and the decks it joins, close up.
-    const Helix& helix = layouts[1].doc.helices.front();
-    LayoutBounds around;
-    around.Add(helix.x - 480, helix.y - 560);
-    around.Add(helix.x + 900, helix.y + 560);
-    DrawLayoutInto(dc, layouts[1].doc, wxRect(0, 0, 641, 620), &around);
-    TitleBand(dc, wxRect(0, 620, 641, 178), 56);
+    // The whole of the two decks, in an area of the board's own proportions (with the fit's
+    // margins), and the title band taking the rest: nothing is cut off and no band stays empty.
+    const LayoutDocument& decks = layouts[1].doc;
+    const LayoutBounds board = BoundsOf(decks);
+    const double scale = (641.0 - 160.0) / (board.maxX - board.minX);
+    const int height = static_cast<int>((board.maxY - board.minY) * scale) + 160;
+    DrawLayoutInto(dc, decks, wxRect(0, 0, 641, height));
+    // The lettering sits in the middle of the band.
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(kNight));
+    dc.DrawRectangle(0, height, 641, 798 - height);
+    const int lettering = 72 * 2 + 24;
+    TitleBand(dc, wxRect(0, height + (798 - height - lettering) / 2, 641, lettering), 72);
     dc.SelectObject(wxNullBitmap);
     return Save(bitmap, path);
 }

@@ -1,10 +1,13 @@
 // The sample layouts, built as a user would: each piece is aligned onto the end it joins.
 #include "resources/samples/SampleLayoutBuilder.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
 #include "model/GradeRuns.h"
 #include "model/Helices.h"
 #include "model/Tunnels.h"
@@ -91,6 +94,15 @@ void AddLabel(LayoutDocument& doc, const char* text, double x, double y) {
     doc.labels.push_back(l);
 }
 
+// A rectangular board, remembered as the layout shape it was made with, so that the shape
+// dialog offers this board and not the default one.
+void RectangleBoard(LayoutDocument& doc, double widthMm, double depthMm) {
+    doc.baseboard = {{0, 0}, {widthMm, 0}, {widthMm, depthMm}, {0, depthMm}};
+    doc.lastShape = 0;
+    doc.shapeWidth = widthMm;
+    doc.shapeHeight = depthMm;
+}
+
 void Finish(LayoutDocument& doc) {
     doc.ClearSelection();
     doc.ClearHistory();
@@ -101,7 +113,7 @@ void Finish(LayoutDocument& doc) {
 LayoutDocument OvalStation() {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
-    doc.baseboard = {{0, 0}, {2400, 0}, {2400, 1300}, {0, 1300}};
+    RectangleBoard(doc, 2400, 1300);
     TrackLayer t(doc);
     // Top run, left to right: turnout, three straights, turnout, straight.
     const uint32_t first = t.Start("24611", 700, 250, 0);
@@ -126,7 +138,7 @@ LayoutDocument OvalStation() {
     AddScenery(doc, "goods_shed", 1100, 80);
     AddScenery(doc, "tree_group", 250, 1150);
     AddScenery(doc, "tree_lg_dec", 2200, 1150);
-    AddScenery(doc, "tree_conifer", 2250, 150);
+    AddScenery(doc, "tree_conifer", 2330, 110);  // clear of the east siding's bumper
     AddLabel(doc, "Station", 1205, 620);
     Finish(doc);
     return doc;
@@ -142,8 +154,11 @@ LayoutDocument TwoDecks() {
     upper.height = 260;  // the helix's rise
     upper.colourTrack = true;
     upper.colour = {200, 170, 140};
+    // The board starts just clear of the helix's turns and leaves a gap for the bridge to span.
+    upper.outline = {{785, 1000},  {1345, 1000}, {1345, 1100}, {1670, 1100},
+                     {1670, 1000}, {2600, 1000}, {2600, 1400}, {785, 1400}};
     doc.levels.push_back(upper);
-    doc.baseboard = {{0, 0}, {2600, 0}, {2600, 1400}, {0, 1400}};
+    RectangleBoard(doc, 2600, 1400);
     const uint32_t helixId = PlaceHelix(doc, 600, 700, 0, "proses_2_5_r1r2");
     const Helix helix = *doc.FindHelix(helixId);
     TrackLayer t(doc);
@@ -174,8 +189,8 @@ LayoutDocument TwoDecks() {
         t.Attach("24977", stub, kStubOuterEnd);
     for (PlacedPiece& p : doc.pieces)
         if (p.elevation > 1 && p.helixId == kNoId) p.level = 2;
-    AddScenery(doc, "tree_group", 1500, 1250);
-    AddScenery(doc, "tree_conifer", 1650, 1200);
+    AddScenery(doc, "tree_group", 1500, 1250, 0, 2);
+    AddScenery(doc, "tree_conifer", 1650, 1200, 0, 2);
     AddScenery(doc, "warehouse", 1500, 700);
     AddLabel(doc, "Helix to the upper deck", 380, 1260);
     Finish(doc);
@@ -187,7 +202,7 @@ LayoutDocument ZShelf() {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
     doc.units = 1;
-    doc.baseboard = {{0, 0}, {1200, 0}, {1200, 300}, {0, 300}};
+    RectangleBoard(doc, 1200, 300);
     TrackLayer t(doc);
     const uint32_t bumper = t.Start("8991", 80, 170, 180);
     uint32_t main = t.Attach("8500", bumper, 0);
@@ -207,6 +222,93 @@ LayoutDocument ZShelf() {
     return doc;
 }
 
+
+// A figure eight of R1 curves whose track climbs over itself where its diagonals cross. Both
+// diagonals are 548.3 mm (an R1 radius and a 188.3 straight) from the crossing to each loop, so
+// the loops close on themselves; the crossing lies inside a straight on both levels.
+LayoutDocument FigureEight() {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    TrackLayer t(doc);
+    constexpr double kBeforeCrossingMm = 77.5;  // of the straight that passes over the crossing
+    const uint32_t low = t.Start("24188", -kBeforeCrossingMm * CosDeg(45),
+                                 -kBeforeCrossingMm * SinDeg(45), 45);
+    uint32_t last = low;
+    int exit = 1;
+    auto attach = [&](const char* article, bool reversed) {
+        last = t.Attach(article, last, exit, reversed ? 1 : 0);
+        exit = reversed ? 0 : 1;
+    };
+    // One loop turns right (its curves laid end first), the other left.
+    auto loop = [&](bool right) {
+        for (int arc = 0; arc < 3; ++arc) {
+            if (arc > 0) attach("24188", false);
+            for (int i = 0; i < 3; ++i) attach("24130", right);
+        }
+    };
+    const char* diagonalAfter[] = {"24188", "24172", "24077"};
+    const char* diagonalBefore[] = {"24188", "24188", "24094"};
+    for (const char* a : diagonalAfter) attach(a, false);
+    loop(true);
+    for (const char* a : diagonalBefore) attach(a, false);
+    attach("24188", false);  // over the crossing
+    for (const char* a : diagonalAfter) attach(a, false);
+    loop(false);
+    for (const char* a : diagonalBefore) attach(a, false);
+    t.CloseLoops();
+
+    // Heights along the track from the lower crossing: the climb eases in and out at half its
+    // grade so that no joint bends by a degree, levels out over the crossing and comes down the
+    // same way on the other loop.
+    std::vector<std::pair<uint32_t, int>> order;  // piece, connector it is entered by
+    for (std::pair<uint32_t, int> at{low, 0}; order.size() < doc.pieces.size();) {
+        order.push_back(at);
+        const PlacedPiece& p = *doc.FindPiece(at.first);
+        const Joint& j = p.joints[at.second == 0 ? 1 : 0];
+        if (j.IsOpen() || j.target == low) break;
+        at = {j.target, static_cast<int>(j.targetConn)};
+    }
+    constexpr double kClimbDeg = 1.5;
+    const size_t half = order.size() / 2;
+    double height = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        const size_t k = i % half;  // 0: a crossing piece, flat
+        double deg = k == 0 ? 0 : (k == 1 || k == half - 1 ? kClimbDeg / 2 : kClimbDeg);
+        if (i >= half) deg = -deg;
+        PlacedPiece& p = *doc.FindPiece(order[i].first);
+        const double rise = SinDeg(deg) * RunLength(*TrackCatalog::Instance().Find(p.article));
+        const bool reversed = order[i].second != 0;
+        p.elevation = reversed ? height + rise : height;
+        p.grade = reversed ? -deg : deg;
+        height += rise;
+        if (std::fabs(height) < 1e-9) height = 0;
+    }
+
+    // Move it all clear of the baseboard's corner.
+    double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+    for (const PlacedPiece& p : doc.pieces) {
+        const PieceDef& def = *TrackCatalog::Instance().Find(p.article);
+        for (int c = 0; c < static_cast<int>(def.connectors.size()); ++c) {
+            const ConnectorPose pose = GetConnectorPose(p, def, c);
+            minX = std::min(minX, pose.x);
+            minY = std::min(minY, pose.y);
+            maxX = std::max(maxX, pose.x);
+            maxY = std::max(maxY, pose.y);
+        }
+    }
+    constexpr double kMarginMm = 200;  // covers the loops' bulge beyond their joints
+    for (PlacedPiece& p : doc.pieces) {
+        p.x += kMarginMm - minX;
+        p.y += kMarginMm - minY;
+    }
+    const double w = std::ceil(maxX - minX + 2 * kMarginMm), h = std::ceil(maxY - minY + 2 * kMarginMm);
+    doc.baseboard = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+    AddScenery(doc, "tree_group", w / 2, 150);
+    AddLabel(doc, "Over the crossing", w / 2 - 120, h / 2 + 120);
+    Finish(doc);
+    return doc;
+}
+
 }  // namespace
 
 std::vector<SampleLayout> BuildSampleLayouts() {
@@ -214,5 +316,6 @@ std::vector<SampleLayout> BuildSampleLayouts() {
     layouts.push_back({"C-Track Oval Station", OvalStation()});
     layouts.push_back({"K-Track Two Decks", TwoDecks()});
     layouts.push_back({"Z-Track Shelf", ZShelf()});
+    layouts.push_back({"C-Track Figure Eight", FigureEight()});
     return layouts;
 }

@@ -1,5 +1,6 @@
 // The main window driven by its commands: title, unsaved changes, files, delete, enabling.
 #include <gtest/gtest.h>
+#include <wx/aboutdlg.h>
 #include <wx/menu.h>
 #include <wx/textdlg.h>
 
@@ -7,8 +8,10 @@
 #include <fstream>
 
 #include "app/CommandIds.h"
+#include "app/HelpText.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/OpenLayoutDialog.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "tests/app/AppTestHome.h"
 
 namespace {
@@ -111,25 +114,155 @@ TEST_F(MainFrameTest, FirstSaveAsksBeforeReplacingAFileOfThatName) {
         EXPECT_EQ(ReadFileBytes(FileIn("Yard.xml")), "precious");
         EXPECT_TRUE(frame->IsModified() && frame->FilePath().empty());
     }
-    auto hook = Answer(Answers{wxID_YES});
+    // The refused save kept nothing: the name is asked again, then the replace question.
+    EXPECT_TRUE(frame->LayoutName().empty());
+    auto hook = Answer(Answers{wxID_YES, "Yard"});
     EXPECT_TRUE(frame->SaveLayoutFile(false));
-    EXPECT_EQ(hook->Count(), 1) << "the name is known now: only the replace question";
+    EXPECT_EQ(hook->Count(), 2);
     EXPECT_NE(ReadFileBytes(FileIn("Yard.xml")).find("<layout"), std::string::npos);
 }
 
-TEST_F(MainFrameTest, NamesThatLeaveTheFolderAreRefusedBeforeWriting) {
+// A refused name ended the save; now the prompt comes back holding the name to mend.
+TEST_F(MainFrameTest, RefusedLayoutNameReturnsToThePromptWithTheName) {
     AddPieces(1);
     for (const char* bad : {"../escape", "sub/dir", ".."}) {
-        auto hook = Answer(Answers{wxID_OK, bad});
+        std::vector<wxString> offered;
+        ModalAnswerer hook([&](wxDialog* dialog) -> int {
+            auto* entry = dynamic_cast<wxTextEntryDialog*>(dialog);
+            if (!entry) return wxID_OK;
+            offered.push_back(entry->GetValue());
+            if (offered.size() == 1) entry->SetValue(bad);
+            return offered.size() == 1 ? wxID_OK : wxID_CANCEL;
+        });
         EXPECT_FALSE(frame->SaveLayoutFile(false)) << bad;
-        ASSERT_EQ(hook->Count(), 2) << bad;
-        EXPECT_EQ(hook->Dialogs()[1].title, "Save Layout") << "the refusal is shown";
+        ASSERT_EQ(hook.Count(), 3) << bad;
+        EXPECT_EQ(hook.Dialogs()[1].title, "Save Layout") << "the refusal is shown";
+        ASSERT_EQ(offered.size(), 2u);
+        EXPECT_EQ(offered[1], bad) << "the prompt comes back with the refused name";
         EXPECT_TRUE(frame->FilePath().empty() && frame->LayoutName().empty());
         EXPECT_TRUE(frame->IsModified());
     }
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
     EXPECT_FALSE(
         std::filesystem::exists(std::filesystem::path(folder.Path()).parent_path() / "escape.xml"));
+
+    int prompts = 0;
+    ModalAnswerer mend([&](wxDialog* dialog) -> int {
+        if (auto* entry = dynamic_cast<wxTextEntryDialog*>(dialog))
+            entry->SetValue(++prompts == 1 ? "yard/east" : "yard east");
+        return wxID_OK;
+    });
+    EXPECT_TRUE(frame->SaveLayoutFile(false));
+    EXPECT_EQ(prompts, 2);
+    EXPECT_EQ(frame->FilePath(), FileIn("yard east.xml"));
+}
+
+// Cancelling the file dialog of Save As kept the typed name, and the next Save wrote that file
+// without asking anything.
+TEST_F(MainFrameTest, CancelledSaveAsLeavesNameAndPathUnchanged) {
+    AddPieces(1);
+    const wxString title = frame->GetTitle();
+    int asked = 0;
+    frame->SetSavePathAsker([&](wxWindow*, const wxString&, const wxString& file) {
+        ++asked;
+        EXPECT_EQ(file, "Yard.xml");
+        return wxString();
+    });
+    {
+        auto hook = Answer(Answers{wxID_OK, "Yard"});
+        Command(frame, wxID_SAVEAS);
+        EXPECT_EQ(asked, 1);
+    }
+    EXPECT_TRUE(frame->LayoutName().empty());
+    EXPECT_TRUE(frame->FilePath().empty());
+    EXPECT_TRUE(frame->IsModified());
+    EXPECT_EQ(frame->GetTitle(), title);
+    {
+        auto hook = Answer(Answers{wxID_OK, "", wxID_CANCEL});
+        Command(frame, wxID_SAVE);
+        ASSERT_EQ(hook->Count(), 1) << "Save asks for the name again";
+        EXPECT_EQ(hook->Dialogs()[0].message, "My Layout");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+
+    // A saved layout: Save As cancelled at the file dialog keeps its file.
+    {
+        auto hook = Answer(Answers{wxID_OK, "Depot"});
+        ASSERT_TRUE(frame->SaveLayoutFile(false));
+    }
+    const wxString path = frame->FilePath();
+    frame->SetSavePathAsker([](wxWindow*, const wxString&, const wxString&) { return wxString(); });
+    EXPECT_FALSE(frame->SaveLayoutFile(true));
+    EXPECT_EQ(frame->FilePath(), path);
+    EXPECT_EQ(frame->LayoutName(), "Depot");
+}
+
+// The menus lacked the commands a person looks for first: Cut, Copy, Paste, the 3D view, the
+// levels and an About box.
+TEST_F(MainFrameTest, MenusOfferClipboard3DViewLevelsAndAbout) {
+    wxMenuBar* bar = frame->GetMenuBar();
+    const struct {
+        int id;
+        const char* menu;
+        const char* label;
+        const char* keys;
+    } expected[] = {{wxID_CUT, "Edit", "Cut", "Ctrl+X"},
+                    {wxID_COPY, "Edit", "Copy", "Ctrl+C"},
+                    {wxID_PASTE, "Edit", "Paste", "Ctrl+V"},
+                    {kCmd3DView, "View", "3D View", ""},
+                    {kCmdLevels, "Layout", "Levels...", ""},
+                    {wxID_ABOUT, "Help", "About Quillmore", ""}};
+    for (const auto& e : expected) {
+        wxMenu* owner = nullptr;
+        wxMenuItem* item = bar->FindItem(e.id, &owner);
+        ASSERT_NE(item, nullptr) << e.label;
+        EXPECT_EQ(item->GetItemLabelText(), e.label);
+        EXPECT_EQ(owner, bar->GetMenu(bar->FindMenu(e.menu))) << e.label;
+        std::unique_ptr<wxAcceleratorEntry> accel(item->GetAccel());
+        EXPECT_EQ(accel ? accel->ToString() : wxString(), e.keys) << e.label;
+    }
+
+    // Copy, Paste and Cut work on the canvas's copy buffer, as its keys do.
+    AddPieces(2);
+    LayoutDocument& doc = frame->Document();
+    EXPECT_FALSE(Enabled(frame, wxID_COPY)) << "nothing selected";
+    EXPECT_FALSE(Enabled(frame, wxID_PASTE)) << "nothing copied";
+    doc.pieces[0].selected = true;
+    EXPECT_TRUE(Enabled(frame, wxID_CUT) && Enabled(frame, wxID_COPY));
+    Command(frame, wxID_COPY);
+    EXPECT_EQ(frame->Canvas()->Gestures().CopyBuffer().size(), 1u);
+    ASSERT_TRUE(Enabled(frame, wxID_PASTE));
+    Command(frame, wxID_PASTE);
+    EXPECT_EQ(doc.pieces.size(), 3u);
+    doc.ClearSelection();
+    doc.pieces[1].selected = true;
+    const uint32_t cut = doc.pieces[1].id;
+    Command(frame, wxID_CUT);
+    EXPECT_EQ(doc.pieces.size(), 2u);
+    EXPECT_EQ(doc.FindPiece(cut), nullptr);
+    EXPECT_EQ(frame->Canvas()->Gestures().CopyBuffer().size(), 1u);
+    Command(frame, kCmdUndo);
+    EXPECT_NE(doc.FindPiece(cut), nullptr) << "the cut is one undoable delete";
+
+    // Layout > Levels... opens the level manager; Help > About the about box.
+    {
+        auto hook = Answer(Answers{wxID_OK});
+        Command(frame, kCmdLevels);
+        ASSERT_EQ(hook->Count(), 1);
+        EXPECT_EQ(hook->Dialogs()[0].title, "Manage Levels");
+    }
+    std::vector<wxAboutDialogInfo> shown;
+    frame->SetAboutShower(
+        [&](const wxAboutDialogInfo& info, wxWindow* parent) {
+            EXPECT_EQ(parent, frame);
+            shown.push_back(info);
+        });
+    Command(frame, wxID_ABOUT);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].GetName(), "Quillmore");
+    EXPECT_EQ(shown[0].GetVersion(), "1.3");
+    EXPECT_EQ(shown[0].GetWebSiteURL(), kMakerWebSite);
+    EXPECT_TRUE(kBase.Contains("v" + shown[0].GetVersion())) << "the title's version";
 }
 
 TEST_F(MainFrameTest, SaveAndOpenRoundTripThroughTheDialogs) {

@@ -7,6 +7,8 @@
 #include <wx/textdlg.h>
 #include <wx/timer.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -15,6 +17,8 @@
 #include "persistence/LayoutFile.h"
 
 namespace {
+
+constexpr int kAssertionExit = 70;
 
 // Names the layout at its first save; nothing else is asked.
 class NameAnswer : public wxModalDialogHook {
@@ -92,7 +96,17 @@ private:
 
 wxIMPLEMENT_APP_NO_MAIN(DriverApp);
 
+// A wrong call into the toolkit ends the driver at once with its own exit code, so the test that
+// runs it fails instead of going on with a program in an unknown state.
+void FailOnAssert(const wxString& file, int line, const wxString& function,
+                  const wxString& condition, const wxString& message) {
+    std::fprintf(stderr, "wx assertion failed at %s:%d in %s: %s %s\n", file.utf8_str().data(),
+                 line, function.utf8_str().data(), condition.utf8_str().data(),
+                 message.utf8_str().data());
+    std::_Exit(kAssertionExit);
+}
+
 int main(int argc, char** argv) {
-    wxSetAssertHandler(nullptr);
+    wxSetAssertHandler(FailOnAssert);
     return wxEntry(argc, argv);
 }

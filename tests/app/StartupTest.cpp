@@ -1,4 +1,5 @@
 // Start-up: the log with its exact lines and line ends, and the construction trace in order.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -27,6 +28,23 @@ TEST(AppLog, LinesAreTimeStampedAndEndInNewline) {
     OpenAppLog();  // a new start empties the log
     EXPECT_EQ(ReadFileBytes(path), "");
     CloseAppLog();
+}
+
+// The program switched the toolkit's assertions off, so a wrong call into it went unnoticed.
+TEST(ToolkitAssertions, AreWrittenToTheLogInTheProgramAndFailTheTestInTests) {
+    UseTestHome();
+    OpenAppLog();
+    const wxAssertHandler_t testHandler = wxSetAssertHandler(LogToolkitAssertion);
+    wxFAIL_MSG("a deliberately wrong call");
+    wxSetAssertHandler(testHandler);
+    CloseAppLog();
+    const std::string text = ReadFileBytes((LogDirectory() + "/quillmore.log").ToStdString());
+    EXPECT_NE(text.find("wx assertion failed at "), std::string::npos) << text;
+    EXPECT_NE(text.find("StartupTest.cpp:"), std::string::npos) << text;
+    EXPECT_NE(text.find("a deliberately wrong call"), std::string::npos) << text;
+
+    // The window tests' own handler turns the same assertion into a failure of the test.
+    EXPECT_NONFATAL_FAILURE(wxFAIL_MSG("an assertion inside a test"), "an assertion inside a test");
 }
 
 TEST(MainFrameConstruction, WritesTheTraceLinesInOrderAndTheBareTitle) {

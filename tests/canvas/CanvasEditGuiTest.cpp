@@ -391,7 +391,7 @@ TEST_F(CanvasEdit, CopyPasteAndTheBufferEmptiedByAClickOnEmptyCanvas) {
     ASSERT_EQ(Selected(), (std::vector<uint32_t>{a, b}));
     RightClick(250, 0);
     ASSERT_EQ(menus.size(), 1u);
-    EXPECT_EQ(menus[0], (std::vector<wxString>{"Autofill Gap...", "Copy"}));
+    EXPECT_EQ(menus[0], (std::vector<wxString>{"Autofill Gap...", "Close Gap...", "Copy"}));
     Command(5032);
     RightClick(1000, 1000);  // empty canvas with a full buffer: only Paste
     ASSERT_EQ(menus.size(), 2u);

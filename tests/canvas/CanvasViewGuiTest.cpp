@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "support/GuiTestSupport.h"
@@ -105,6 +106,22 @@ TEST_F(CanvasView, PointerReadOutFollowsTheUnits) {
     frame->Document().units = 2;
     Mouse(wxEVT_MOTION, 162, 60);  // 255 mm
     EXPECT_EQ(Status(2), "10.04 in,  0.00 in");
+}
+
+// Opening a layout in other units left the old unit in the status bar until the mouse moved.
+TEST_F(CanvasView, PointerReadOutSwitchesUnitsWithoutAMouseMove) {
+    Mouse(wxEVT_MOTION, 100, 160);
+    EXPECT_EQ(Status(2), "100 mm,  250 mm");
+    wxCommandEvent inches(wxEVT_MENU, kCmdUnitsInch);
+    frame->GetEventHandler()->ProcessEvent(inches);
+    frame->FlushChanges();
+    EXPECT_EQ(Status(2), "3.94 in,  9.84 in") << "the same point, in the new unit";
+
+    // A layout that comes with its own units (as Open and New replace the document).
+    frame->Document().units = 1;
+    frame->NotifyChanged(DocChange::File);
+    frame->FlushChanges();
+    EXPECT_EQ(Status(2), "10.0 cm,  25.0 cm");
 }
 
 TEST_F(CanvasView, PaintShowsActiveGradeRunsInTheStatusBar) {

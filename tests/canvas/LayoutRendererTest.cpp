@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "SampleLayouts.h"
+#include "canvas/PieceGeometry.h"
 #include "canvas/gui/LayoutRenderer.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
@@ -394,3 +395,44 @@ TEST(Showcase, EveryKindOfPieceAndFeatureIsDrawn) {
     // Baseboard.
     EXPECT_PIXEL(canvas, view.ToPixelX(1000), view.ToPixelY(250), (Rgb{245, 235, 210}));
 }
+
+namespace {
+
+// A Z bumper alone at zoom 2, with labels shown: (100, 100) along +x, its 15 mm ending at pixel
+// 230; its one connector (and joint dot) at pixel 200.
+// Its article used to run past both ends under the joint dots; its end looked like plain track.
+TEST(TidyPieces, ZBumperShowsItsStopBarAndNoLabelRunningUnderTheDots) {
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    doc.gridShown = false;
+    doc.labelsShown = true;
+    PlacedPiece p;
+    p.id = doc.TakeId();
+    p.article = "8991";
+    p.x = 100;
+    p.y = 100;
+    p.joints.resize(1);
+    doc.pieces.push_back(p);
+    ViewTransform view;
+    view.zoom = 2;
+    view.offsetX = 0;
+    view.offsetY = 0;
+    Canvas canvas(300, 220);
+    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    // The stop bar: its colour in the last millimetres of the piece, across the whole track.
+    const PieceDef* def = TrackCatalog::Instance().Find("8991");
+    ASSERT_NE(def, nullptr);
+    const int trackHalf = static_cast<int>(BandHalfWidth(*def) * 2);
+    EXPECT_PIXEL(canvas, 228, 200, kStopBarFill);
+    EXPECT_PIXEL(canvas, 228, 200 - trackHalf - 1, kStopBarFill) << "wider than the track";
+    EXPECT_PIXEL(canvas, 210, 200 - trackHalf - 1, kWhite);
+    // No letter ink beyond the piece's ends, where a label too wide for it used to run.
+    int ink = 0;
+    for (int y = 185; y < 215; ++y) {
+        for (int x = 150; x < 194; ++x) ink += canvas.At(x, y) != kWhite;
+        for (int x = 234; x < 300; ++x) ink += canvas.At(x, y) != kWhite;
+    }
+    EXPECT_EQ(ink, 0);
+}
+
+}  // namespace

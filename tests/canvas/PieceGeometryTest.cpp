@@ -1,6 +1,7 @@
 // Tests of track piece colours and shapes on the canvas.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "canvas/PieceGeometry.h"
@@ -140,8 +141,8 @@ protected:
     Rgb outline{100, 100, 100};
 };
 
-TEST_F(PieceShapesTest, StraightCurveAndBumperAreOneBand) {
-    for (const char* article : {"24188", "24130", "24977"}) {
+TEST_F(PieceShapesTest, StraightAndCurveAreOneBand) {
+    for (const char* article : {"24188", "24130"}) {
         const std::vector<PieceShape> s = Shapes(article);
         ASSERT_EQ(s.size(), 1u) << article;
         EXPECT_EQ(s[0].type, kPoly);
@@ -150,6 +151,50 @@ TEST_F(PieceShapesTest, StraightCurveAndBumperAreOneBand) {
     }
     // The curve ends at its connector 1.
     ExpectNear(BandEnd(Shapes("24130")[0]), 180.0, 360 * (1 - std::cos(30 * kDegToRad)));
+}
+
+// A bumper drawn as one band looked like plain track: it gets a stop bar across its closed end.
+TEST_F(PieceShapesTest, BumperLooksLikeABumperWithAStopBarAtItsEnd) {
+    for (const char* article : {"24977", "8991", "7389"}) {
+        const PieceDef& def = Def(article);
+        const std::vector<PieceShape> s = Shapes(article, 10, 20, 90);
+        ASSERT_EQ(s.size(), 2u) << article;
+        EXPECT_EQ(s[0].fill, fill) << "the track";
+        EXPECT_EQ(s[1].type, kPoly);
+        EXPECT_EQ(s[1].fill, kStopBarFill);
+        // Heading 90: the closed end lies def.length below (10, 20); the bar reaches it, stays
+        // on the piece, and is wider than the track.
+        double minY = 1e9, maxY = -1e9, minX = 1e9, maxX = -1e9;
+        for (const PointMm& p : s[1].points) {
+            minY = std::min(minY, p.y);
+            maxY = std::max(maxY, p.y);
+            minX = std::min(minX, p.x);
+            maxX = std::max(maxX, p.x);
+        }
+        double trackMinX = 1e9, trackMaxX = -1e9;
+        for (const PointMm& p : s[0].points) {
+            trackMinX = std::min(trackMinX, p.x);
+            trackMaxX = std::max(trackMaxX, p.x);
+        }
+        EXPECT_NEAR(maxY, 20 + def.length, 1e-9) << article;
+        EXPECT_GT(minY, 20.0) << article;
+        EXPECT_GT(maxX - minX, trackMaxX - trackMinX) << article;
+    }
+}
+
+// The Z bumper's article ran past its 15 mm under the end dots; a label only goes where it fits.
+TEST(PieceLabels, LabelFitsBetweenTheEndDotsOrIsLeftOut) {
+    const PieceDef* bumper = TrackCatalog::Instance().Find("8991");
+    const PieceDef* straight = TrackCatalog::Instance().Find("24188");
+    ASSERT_TRUE(bumper && straight);
+    EXPECT_FALSE(LabelFitsPiece(*bumper, 24, 3, 1.0));
+    EXPECT_TRUE(LabelFitsPiece(*straight, 24, 3, 1.0));
+    // The room shrinks with the zoom: 188.3 mm at 0.2 px/mm leaves 37.66 - 8 px.
+    EXPECT_TRUE(LabelFitsPiece(*straight, 29, 3, 0.2));
+    EXPECT_FALSE(LabelFitsPiece(*straight, 30, 3, 0.2));
+    PieceDef lengthless = *straight;
+    lengthless.length = 0;
+    EXPECT_TRUE(LabelFitsPiece(lengthless, 500, 3, 0.2));
 }
 
 TEST_F(PieceShapesTest, TurnoutBranchIsDarkerOverTheThroughRoute) {

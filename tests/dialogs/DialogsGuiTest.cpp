@@ -88,15 +88,15 @@ TEST_F(DialogsGuiTest, ShapeDialogReopensWithTheAppliedShapeAndSizes) {
         EXPECT_EQ(shape->Field(3)->GetValue(), 120);
         shape->Field(0)->SetValue(240);
         shape->Field(1)->SetValue(240);
-        shape->Field(2)->SetValue(300);  // wider than the board: clamped
+        shape->Field(2)->SetValue(200);
         shape->Field(3)->SetValue(120);
         return shape->Apply() ? int(wxID_OK) : int(wxID_CANCEL);
     });
     Command(kCmdLayoutShape);
     EXPECT_EQ(Doc().baseboard,
-              (Outline{{0, 0}, {2400, 0}, {2400, 1200}, {1, 1200}, {1, 2400}, {0, 2400}}));
+              (Outline{{0, 0}, {2400, 0}, {2400, 1200}, {400, 1200}, {400, 2400}, {0, 2400}}));
     EXPECT_EQ(Doc().lastShape, kShapeL);
-    EXPECT_EQ(Doc().shapeWidth2, 3000);
+    EXPECT_EQ(Doc().shapeWidth2, 2000);
     EXPECT_TRUE(frame->IsModified());
     frame->FlushChanges();
     EXPECT_TRUE(frame->GetTitle().EndsWith(" *"));
@@ -106,7 +106,7 @@ TEST_F(DialogsGuiTest, ShapeDialogReopensWithTheAppliedShapeAndSizes) {
         auto* shape = dynamic_cast<LayoutShapeDialog*>(d);
         if (!shape) return int(wxID_CANCEL);
         EXPECT_EQ(shape->Shape(), kShapeL);
-        EXPECT_EQ(shape->Field(2)->GetValue(), 300);
+        EXPECT_EQ(shape->Field(2)->GetValue(), 200);
         shape->SelectShape(kShapeU);
         EXPECT_EQ(shape->Field(0)->GetValue(), 360);  // U defaults, not the L sizes
         shape->Field(0)->SetValue(1);
@@ -121,8 +121,11 @@ TEST_F(DialogsGuiTest, ShapeDialogReopensWithTheAppliedShapeAndSizes) {
 TEST_F(DialogsGuiTest, CustomOutlineTypedIntoTheRunningDialog) {
     LayoutShapeDialog* shown = nullptr;
     ModalAnswerer spy([&shown](wxDialog* d) {
-        shown = dynamic_cast<LayoutShapeDialog*>(d);
-        return int(wxID_NONE);  // show it
+        if (auto* shape = dynamic_cast<LayoutShapeDialog*>(d)) {
+            shown = shape;
+            return int(wxID_NONE);  // show it
+        }
+        return int(wxID_OK);  // the note about the skipped lines
     });
     wxTimer timer;
     bool typed = false;
@@ -142,6 +145,10 @@ TEST_F(DialogsGuiTest, CustomOutlineTypedIntoTheRunningDialog) {
     EXPECT_TRUE(typed);
     EXPECT_EQ(Doc().baseboard, (Outline{{0, 0}, {100, 0}, {100, 50}, {0, 50}}));
     EXPECT_EQ(Doc().lastShape, kShapeCustom);
+    ASSERT_EQ(spy.Count(), 2);
+    EXPECT_EQ(spy.Dialogs()[1].title, "Layout Shape");
+    EXPECT_TRUE(spy.Dialogs()[1].message.StartsWith("Skipped lines 4 and 5, which are not"))
+        << spy.Dialogs()[1].message;
 }
 
 TEST_F(DialogsGuiTest, LevelManagerListsAddsEditsAndRemoves) {

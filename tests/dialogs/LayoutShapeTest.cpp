@@ -20,7 +20,7 @@ struct OutlineCase {
 
 class ShapeOutlineTest : public testing::TestWithParam<OutlineCase> {};
 
-TEST_P(ShapeOutlineTest, BuildsTheClampedOutline) {
+TEST_P(ShapeOutlineTest, BuildsTheOutlineOrNoneWhenACutoutDoesNotFit) {
     const OutlineCase& c = GetParam();
     EXPECT_EQ(ShapeOutline(c.shape, c.fields, c.units), c.expected);
 }
@@ -32,16 +32,13 @@ INSTANTIATE_TEST_SUITE_P(
                                 {240, 120, 0, 0},
                                 1,
                                 {{0, 0}, {2400, 0}, {2400, 1200}, {0, 1200}}},
-                    OutlineCase{"LClampsCutoutWidth",
+                    OutlineCase{"LCutoutWiderThanTheBoard", kShapeL, {2400, 2400, 3000, 1200}, 0, {}},
+                    OutlineCase{"LCutoutAsDeepAsTheBoard", kShapeL, {100, 50, 20, 50}, 0, {}},
+                    OutlineCase{"LCutoutJustInside",
                                 kShapeL,
-                                {2400, 2400, 3000, 1200},
+                                {100, 50, 99, 49},
                                 0,
-                                {{0, 0}, {2400, 0}, {2400, 1200}, {1, 1200}, {1, 2400}, {0, 2400}}},
-                    OutlineCase{"LClampsCutoutDepth",
-                                kShapeL,
-                                {100, 50, 20, 80},
-                                0,
-                                {{0, 0}, {100, 0}, {100, 1}, {80, 1}, {80, 50}, {0, 50}}},
+                                {{0, 0}, {100, 0}, {100, 1}, {1, 1}, {1, 50}, {0, 50}}},
                     OutlineCase{"UNotchCentred",
                                 kShapeU,
                                 {3600, 2400, 1200, 1200},
@@ -54,10 +51,13 @@ INSTANTIATE_TEST_SUITE_P(
                                  {1200, 1200},
                                  {1200, 2400},
                                  {0, 2400}}},
+                    OutlineCase{"UNotchWiderThanTheBoard", kShapeU, {10, 10, 99, 5}, 0, {}},
+                    OutlineCase{"UNotchAsWideAsTheBoard", kShapeU, {10, 10, 10, 5}, 0, {}},
+                    OutlineCase{"UNotchAsDeepAsTheBoard", kShapeU, {10, 10, 4, 10}, 0, {}},
                     OutlineCase{
-                        "UClampsNotchToLeaveTwoSides",
+                        "UNotchJustInside",
                         kShapeU,
-                        {10, 10, 99, 99},
+                        {10, 10, 8, 9},
                         0,
                         {{0, 0}, {10, 0}, {10, 10}, {9, 10}, {9, 1}, {1, 1}, {1, 10}, {0, 10}}},
                     OutlineCase{"TStemBelowBar",
@@ -72,17 +72,19 @@ INSTANTIATE_TEST_SUITE_P(
                                  {1200, 2400},
                                  {1200, 1200},
                                  {0, 1200}}},
-                    OutlineCase{"TStemNoWiderThanBarInCm",
+                    OutlineCase{"TStemWiderThanTheBar", kShapeT, {100, 50, 200, 2}, 1, {}},
+                    OutlineCase{"TStemAsWideAsTheBar", kShapeT, {100, 50, 100, 2}, 1, {}},
+                    OutlineCase{"TNarrowStemInCm",
                                 kShapeT,
-                                {100, 50, 200, 2},
+                                {100, 50, 20, 2},
                                 1,
                                 {{0, 0},
                                  {1000, 0},
                                  {1000, 500},
-                                 {1000, 500},
-                                 {1000, 520},
-                                 {0, 520},
-                                 {0, 500},
+                                 {600, 500},
+                                 {600, 520},
+                                 {400, 520},
+                                 {400, 500},
                                  {0, 500}}},
                     OutlineCase{"CustomHasNoParametricOutline", kShapeCustom, {1, 1, 1, 1}, 0, {}},
                     OutlineCase{"ClearIsEmpty", kShapeClear, {1, 1, 1, 1}, 0, {}}),
@@ -124,7 +126,7 @@ TEST(CustomOutline, PrefillsARectangleInTheDisplayUnit) {
     EXPECT_EQ(FormatCustomOutline({}, 0), "0,0\n2400,0\n2400,1200\n0,1200\n");
     EXPECT_EQ(FormatCustomOutline({}, 1), "0,0\n240,0\n240,120\n0,120\n");
     EXPECT_EQ(FormatCustomOutline({}, 2), "0,0\n94,0\n94,47\n0,47\n");
-    EXPECT_EQ(FormatCustomOutline({{0, 0}, {254, 12.7}}, 2), "0.00,0.00\n10.00,0.50\n");
+    EXPECT_EQ(FormatCustomOutline({{0, 0}, {254, 12.7}}, 2), "0.000,0.000\n10.000,0.500\n");
 }
 
 TEST(CustomOutline, FormattedVerticesReadBackUnchanged) {

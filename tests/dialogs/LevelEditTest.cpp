@@ -104,6 +104,17 @@ TEST_F(LevelEditTest, EditWithABlankNameKeepsTheNameAndAppliesTheRest) {
     EXPECT_FALSE(ApplyLevelEdit(doc, 42, LevelEdit{"x", 1, false, {}}));
 }
 
+TEST_F(LevelEditTest, EditKeepingTheHeightMovesNoPieceAndANegativeHeightChangesNothing) {
+    doc.levels[0].height = 7;
+    const uint32_t setApart = Piece(1);
+    doc.FindPiece(setApart)->elevation = 12;
+    ASSERT_TRUE(ApplyLevelEdit(doc, 1, LevelEdit{"Renamed", 7, false, {}}));
+    EXPECT_EQ(doc.FindPiece(setApart)->elevation, 12);
+    EXPECT_FALSE(ApplyLevelEdit(doc, 1, LevelEdit{"Below", -1, false, {}}));
+    EXPECT_EQ(doc.levels[0].name, "Renamed");
+    EXPECT_EQ(doc.levels[0].height, 7);
+}
+
 TEST_F(LevelEditTest, RemoveCountsAndDeletesWhatTheQuestionNames) {
     AddLevel(doc, "Upper");
     const uint32_t keep = Piece(1);

@@ -81,7 +81,7 @@ TEST_F(ChainDoc, DeletingAnEndPieceOfAHelixRemovesOnlyThatHelixRecord) {
     EXPECT_EQ(doc.tunnels.size(), 1u) << "tunnels go only through the tunnel tool";
 }
 
-TEST_F(ChainDoc, UndoRestoresPiecesWithJointsAndAllObjectsButNotLevelsOrBaseboard) {
+TEST_F(ChainDoc, UndoRestoresPiecesWithJointsAndAllObjectsWithLevelsAndBaseboard) {
     doc.FindPiece(ids[1])->selected = true;
     doc.gradeRuns = {Run(2.0, ids[1])};
     doc.labels.push_back({doc.TakeId(), "L", 0, 0, false});
@@ -95,18 +95,34 @@ TEST_F(ChainDoc, UndoRestoresPiecesWithJointsAndAllObjectsButNotLevelsOrBaseboar
     EXPECT_EQ(doc.pieces.size(), 3u);
     doc.Undo();
 
-    doc.Clear();
+    doc.baseboard = {{0, 0}, {100, 0}, {100, 100}};
+    doc.lastShape = 3;
+    doc.shapeWidth2 = 77;
+    doc.levels[0].name = "Deck";
+    doc.levels.push_back(Level{2, "Upper", false, 90, true, {1, 2, 3}, {}});
+    doc.activeLevel = 2;
+    const LayoutDocument beforeNew = doc;
+    doc.Clear();  // New: the caller then drops the baseboard and levels
+    doc.baseboard.clear();
+    doc.levels = {Level{}};
+    doc.activeLevel = 1;
     EXPECT_TRUE(doc.pieces.empty() && doc.labels.empty() && !doc.currentGrade.hasGrade);
     EXPECT_EQ(doc.nextId, 1u);
-    doc.baseboard = {{0, 0}, {100, 0}, {100, 100}};
-    doc.levels[0].name = "Deck";
     doc.Undo();
     EXPECT_EQ(doc.pieces, before.pieces);
     EXPECT_EQ(doc.labels, before.labels);
     EXPECT_EQ(doc.gradeRuns, before.gradeRuns);
     EXPECT_EQ(doc.currentGrade, before.currentGrade);
-    EXPECT_EQ(doc.baseboard.size(), 3u);
-    EXPECT_EQ(doc.levels[0].name, "Deck");
+    EXPECT_EQ(doc.baseboard, beforeNew.baseboard);
+    EXPECT_EQ(doc.lastShape, 3);
+    EXPECT_EQ(doc.shapeWidth2, 77);
+    EXPECT_EQ(doc.levels, beforeNew.levels);
+    EXPECT_EQ(doc.activeLevel, 2u);
+    doc.Redo();
+    EXPECT_TRUE(doc.baseboard.empty());
+    EXPECT_EQ(doc.levels.size(), 1u);
+    EXPECT_EQ(doc.activeLevel, 1u);
+    doc.Undo();
     EXPECT_EQ(doc.nextId, before.nextId) << "ids brought back by undo are never handed out again";
 }
 

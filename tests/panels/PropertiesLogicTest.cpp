@@ -26,7 +26,7 @@ TEST(PropertiesTexts, GradeValueAndWarning) {
 }
 
 TEST(PropertiesTexts, HeightEntryShowsAndParsesTheDisplayUnit) {
-    EXPECT_EQ(FormatHeightEntry(254, 1), "25.4");
+    EXPECT_EQ(FormatHeightEntry(254, 1), "25.40");
     EXPECT_EQ(FormatHeightEntry(12.345, 0), "12.3");
     const auto table = ReadDataTable("height_entries.tsv");
     ASSERT_EQ(table.size(), 17u);
@@ -69,19 +69,23 @@ protected:
 TEST_F(PropertiesLogicTest, RunViewNeedsJointsStraightsAndNoHelixTrack) {
     const uint32_t a = Place("24188");
     const uint32_t b = Place("24188");
-    EXPECT_EQ(BuildSelectionView(doc).kind, SelectionViewKind::Piece) << "not joined";
+    EXPECT_EQ(BuildSelectionView(doc).kind, SelectionViewKind::Several) << "not joined";
     Join(a, 1, b, 0);
     EXPECT_EQ(BuildSelectionView(doc).info, "2 pieces  |  376.6 mm");
     doc.units = 2;
     EXPECT_EQ(BuildSelectionView(doc).info, "2 pieces  |  14.83 in");  // 376.6 / 25.4 = 14.827
     const uint32_t curve = Place("24130");
     Join(b, 1, curve, 0);
-    EXPECT_EQ(BuildSelectionView(doc).pieceId, curve);
+    EXPECT_EQ(BuildSelectionView(doc).header, "3 pieces selected");
     doc.FindPiece(curve)->selected = false;
     doc.FindPiece(b)->helixId = 77;  // helix track never forms a run
-    EXPECT_EQ(BuildSelectionView(doc).kind, SelectionViewKind::Piece);
+    EXPECT_EQ(BuildSelectionView(doc).kind, SelectionViewKind::Several);
+    doc.ClearSelection();
     Place("99999");  // unknown to the catalog: nothing stale is shown
     EXPECT_EQ(BuildSelectionView(doc).kind, SelectionViewKind::Empty);
+    doc.FindPiece(a)->selected = true;
+    EXPECT_NE(BuildSelectionView(doc).info.find("System: mixed"), std::string::npos)
+        << "a piece the catalog does not know is not of the others' system";
 }
 
 TEST_F(PropertiesLogicTest, EmptyViewNamesTheLayoutUnitInItsHeightLabel) {
@@ -116,9 +120,11 @@ TEST_F(PropertiesLogicTest, HelixAndSceneryViews) {
     doc.helices[0].variant = "no_such_helix";
     EXPECT_EQ(BuildSelectionView(doc).header, "Helix");
 
-    // A selected scenery item as well: no helix view.
+    // A selected scenery item as well: no helix view, the count of what is selected.
     doc.scenery.push_back(SceneryItem{doc.TakeId(), "bridge_truss", 0, 0, 0, true, 1.5, 2, 1});
-    EXPECT_EQ(BuildSelectionView(doc).pieceId, doc.helices[0].topR2);
+    EXPECT_EQ(BuildSelectionView(doc).kind, SelectionViewKind::Several);
+    EXPECT_EQ(BuildSelectionView(doc).header,
+              std::to_string(doc.pieces.size()) + " pieces and 1 scenery item selected");
     doc.ClearSelection();
     doc.scenery[0].selected = true;
     view = BuildSelectionView(doc);
@@ -126,7 +132,7 @@ TEST_F(PropertiesLogicTest, HelixAndSceneryViews) {
     EXPECT_EQ(view.header, "Steel truss bridge (1 track)");
     EXPECT_EQ(view.info, "Scenery  |  282 x 160 mm");  // 188 x 1.5, 80 x 2
     doc.scenery.push_back(SceneryItem{doc.TakeId(), "bridge_truss", 0, 0, 0, true, 1, 1, 1});
-    EXPECT_EQ(BuildSelectionView(doc).kind, SelectionViewKind::Empty);
+    EXPECT_EQ(BuildSelectionView(doc).header, "2 scenery items selected");
 }
 
 TEST_F(PropertiesLogicTest, LevelChangeLiftsFlatTrackKeepsGradedHeightsAndStopsAtHelixTrack) {

@@ -134,6 +134,72 @@ TEST_F(PropertiesPanelTest, HeightIsShownAndTypedInInchesAndNonsenseChangesNothi
     EXPECT_EQ(Height()->GetValue(), "2.000");
 }
 
+// Enter in the height field as it was filled in rewrote the height rounded to what it showed.
+TEST_F(PropertiesPanelTest, UntouchedHeightFieldKeepsTheStoredHeightInAllThreeUnits) {
+    const uint32_t id = Place("24188");
+    for (int units : {0, 1, 2}) {
+        Doc().units = units;
+        Doc().FindPiece(id)->elevation = 25.4567;
+        panel->RefreshSelection();
+        TypeHeight(Height()->GetValue());
+        EXPECT_EQ(Doc().FindPiece(id)->elevation, 25.4567) << units;
+    }
+    EXPECT_TRUE(Doc().undoStack.empty());
+    EXPECT_FALSE(frame->IsModified());
+}
+
+// With several pieces selected the panel showed the newest one as if it were alone.
+TEST_F(PropertiesPanelTest, SeveralSelectedPiecesSayHowManyAndShowWhatTheyShare) {
+    const uint32_t a = Place("24188"), b = Place("24130"), c = Place("24224");
+    for (uint32_t id : {a, b, c}) Doc().FindPiece(id)->elevation = 40;
+    Doc().units = 1;
+    panel->RefreshSelection();
+    EXPECT_EQ(Text("header")->GetLabelText(), "3 pieces selected");
+    const wxString info = Text("info")->GetLabelText();
+    EXPECT_TRUE(info.Contains(wxString::FromUTF8("System: M\u00e4rklin C"))) << info;
+    EXPECT_TRUE(info.Contains("Height: 4.00 cm")) << info;
+    EXPECT_TRUE(info.Contains("Grade: flat")) << info;
+    EXPECT_TRUE(info.Contains("Level: Level 1")) << info;
+    EXPECT_EQ(panel->ShownPieceId(), kNoId) << "no one piece is edited for all of them";
+    EXPECT_FALSE(Height()->IsShown());
+
+    Doc().FindPiece(b)->elevation = 55;
+    Doc().FindPiece(c)->grade = 2;
+    panel->RefreshSelection();
+    EXPECT_TRUE(Text("info")->GetLabelText().Contains("Height: mixed"));
+    EXPECT_TRUE(Text("info")->GetLabelText().Contains("Grade: mixed"));
+
+    Doc().FindPiece(c)->selected = false;
+    SceneryItem tree;
+    tree.id = Doc().TakeId();
+    tree.item = "tree_conifer";
+    tree.selected = true;
+    Doc().scenery.push_back(tree);
+    panel->RefreshSelection();
+    EXPECT_EQ(Text("header")->GetLabelText(), "2 pieces and 1 scenery item selected");
+}
+
+// The UP/DOWN buttons and the angle stayed live with nothing selected to act on.
+TEST_F(PropertiesPanelTest, GradeControlsAreDisabledUnlessOnePieceIsShown) {
+    const auto enabled = [&] {
+        return std::vector<bool>{Find<wxRadioButton>("gradeUp")->IsEnabled(),
+                                 Find<wxRadioButton>("gradeDown")->IsEnabled(),
+                                 Find<wxSpinCtrlDouble>("gradeSpin")->IsEnabled()};
+    };
+    panel->RefreshSelection();
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false}));
+    const uint32_t id = Place("24188");
+    panel->RefreshSelection();
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true}));
+    Place("24188");
+    panel->RefreshSelection();
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false})) << "several pieces";
+    Doc().ClearSelection();
+    panel->RefreshSelection();
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false}));
+    EXPECT_NE(Doc().FindPiece(id), nullptr);
+}
+
 TEST_F(PropertiesPanelTest, StraightRunAndItsFallBack) {
     const uint32_t a = Place("24188"), b = Place("24172"), c = Place("24188");
     Join(a, b);
@@ -144,11 +210,11 @@ TEST_F(PropertiesPanelTest, StraightRunAndItsFallBack) {
     EXPECT_EQ(panel->ShownPieceId(), kNoId);
     EXPECT_FALSE(Height()->IsShown());
 
-    // One piece turned across the others: the most recently placed piece is shown instead.
+    // One piece turned across the others: no run, so the count of the selection instead.
     Doc().FindPiece(b)->heading = 90;
     panel->RefreshSelection();
-    EXPECT_EQ(panel->ShownPieceId(), c);
-    EXPECT_EQ(Text("header")->GetLabel(), "24188 - 188.3mm");
+    EXPECT_EQ(panel->ShownPieceId(), kNoId);
+    EXPECT_EQ(Text("header")->GetLabel(), "3 pieces selected");
 }
 
 TEST_F(PropertiesPanelTest, ApplyColoursAndClearsTheSelectionAndBlankLabelsAddNothing) {

@@ -2,11 +2,17 @@
 // the builder makes, they load, save back byte for byte, and have no open end anywhere.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <set>
 #include <sstream>
 
+#include "canvas/PieceGeometry.h"
+#include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "dialogs/LayoutShape.h"
+#include "network/HeightProfile.h"
 #include "panels/LayoutCheck.h"
 #include "persistence/LayoutFile.h"
 #include "resources/samples/SampleLayoutBuilder.h"
@@ -45,6 +51,16 @@ TEST_P(SampleLayouts, FileIsWhatTheBuilderMakesAndSavesBackByteForByte) {
     EXPECT_EQ(LayoutToText(loaded, name), text);
 }
 
+// The Z shelf stored the default 2400 x 1200 board for its 1200 x 300 shelf, so the layout shape
+// dialog offered a board the layout does not have.
+TEST_P(SampleLayouts, StoredShapeSettingsRebuildTheSampleOwnBoard) {
+    const LayoutDocument& doc = Sample().doc;
+    ASSERT_GE(doc.baseboard.size(), 3u);
+    EXPECT_EQ(ShapeOutlineMm(doc.lastShape,
+                             {doc.shapeWidth, doc.shapeHeight, doc.shapeWidth2, doc.shapeHeight2}),
+              doc.baseboard);
+}
+
 TEST_P(SampleLayouts, EveryEndIsJoinedBothWaysAndEveryPieceIsKnown) {
     const LayoutDocument& doc = Sample().doc;
     ASSERT_GE(doc.pieces.size(), 10u);
@@ -71,17 +87,49 @@ TEST_P(SampleLayouts, EveryEndIsJoinedBothWaysAndEveryPieceIsKnown) {
     EXPECT_FALSE(doc.CanUndo());
 }
 
+// A tree stood on the end of the C sample's siding: no plant may cover a piece's ends or middle.
+TEST_P(SampleLayouts, NoTreeOrBushStandsOnTheTrack) {
+    const LayoutDocument& doc = Sample().doc;
+    for (const SceneryItem& item : doc.scenery) {
+        if (item.item.rfind("tree", 0) != 0 && item.item.rfind("bush", 0) != 0) continue;
+        const SceneryDef* def = SceneryCatalog::Instance().Find(item.item);
+        ASSERT_NE(def, nullptr) << item.item;
+        const double halfW = def->width * item.scaleX / 2, halfD = def->depth * item.scaleY / 2;
+        const double a = item.heading * M_PI / 180;
+        const auto covers = [&](double x, double y) {
+            const double dx = x - item.x, dy = y - item.y;
+            const double u = dx * std::cos(a) + dy * std::sin(a);
+            const double v = -dx * std::sin(a) + dy * std::cos(a);
+            return std::fabs(u) <= halfW + 10 && std::fabs(v) <= halfD + 10;
+        };
+        for (const PlacedPiece& p : doc.pieces) {
+            const PieceDef* pieceDef = TrackCatalog::Instance().Find(p.article);
+            ASSERT_NE(pieceDef, nullptr);
+            // Its middle and every corner of its drawing, closed bumper ends included.
+            std::vector<PointMm> points{PieceMidpoint(p, *pieceDef)};
+            for (const PieceShape& shape :
+                 BuildPieceShapes(*pieceDef, p.x, p.y, p.heading, {}, {}, false, 1.0, &p))
+                points.insert(points.end(), shape.points.begin(), shape.points.end());
+            for (const PointMm& point : points) {
+                EXPECT_FALSE(covers(point.x, point.y))
+                    << item.item << " at " << item.x << ", " << item.y << " on " << p.article
+                    << " #" << p.id << " at " << point.x << ", " << point.y;
+            }
+        }
+    }
+}
+
 TEST_P(SampleLayouts, TheLayoutCheckFindsNothing) {
     for (const LayoutFinding& finding : CheckLayout(Sample().doc))
         ADD_FAILURE() << FindingSeverityName(finding.severity) << ": " << finding.text << " at "
                       << finding.x << ", " << finding.y;
 }
 
-INSTANTIATE_TEST_SUITE_P(All, SampleLayouts, testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(All, SampleLayouts, testing::Values(0, 1, 2, 3));
 
 TEST(SampleLayoutContents, EachShowsWhatItIsFor) {
     const std::vector<SampleLayout> layouts = BuildSampleLayouts();
-    ASSERT_EQ(layouts.size(), 3u);
+    ASSERT_EQ(layouts.size(), 4u);
     auto systems = [](const LayoutDocument& doc) {
         std::set<TrackSystem> s;
         for (const PlacedPiece& p : doc.pieces)
@@ -115,6 +163,27 @@ TEST(SampleLayoutContents, EachShowsWhatItIsFor) {
     EXPECT_EQ(layouts[2].name, "Z-Track Shelf");
     EXPECT_EQ(systems(shelf), std::set<TrackSystem>{TrackSystem::MarklinZ});
     EXPECT_GE(shelf.scenery.size(), 3u);
+
+    // The figure eight climbs over its own track: going once round from any piece, the route
+    // passes under or over itself with room to spare, and the climb comes back down.
+    const LayoutDocument& eight = layouts[3].doc;
+    EXPECT_EQ(layouts[3].name, "C-Track Figure Eight");
+    const TrackGraph graph = BuildTrackGraph(eight);
+    const uint32_t first = eight.pieces.front().id;
+    const GraphEnd before = graph.Joined({first, 0});
+    const Route loop = FindRoute(graph, {first, 0}, before);
+    ASSERT_EQ(loop.steps.size(), eight.pieces.size());
+    const HeightProfile profile = BuildProfile(eight, graph, loop);
+    ASSERT_EQ(profile.crossings.size(), 2u);
+    double top = 0;
+    for (const ProfilePoint& p : profile.points) top = std::max(top, p.heightMm);
+    for (const ProfileCrossing& c : profile.crossings) {
+        EXPECT_NE(graph.Find(c.otherPiece), nullptr);
+        EXPECT_GE(c.clearanceMm, NeededClearanceMm(eight, c.otherPiece));
+        EXPECT_NEAR(c.clearanceMm, top, 1e-6) << "over the flat top, under the flat bottom";
+    }
+    EXPECT_NE(profile.crossings[0].otherAbove, profile.crossings[1].otherAbove);
+    EXPECT_NEAR(profile.points.front().heightMm, profile.points.back().heightMm, 1e-9);
 }
 
 }  // namespace

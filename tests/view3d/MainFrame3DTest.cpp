@@ -111,3 +111,15 @@ TEST_F(MainFrame3D, EditingRebuildsOnceRefitsTheDistanceAndKeepsTheAngles) {
     ASSERT_TRUE(PumpUntil([&] { return canvas->Scene().tracks.empty(); }));
     EXPECT_NEAR(canvas->Camera().distance, 1.8 * 21 * 188.3, 0.5);
 }
+
+TEST_F(MainFrame3D, WindowOpensCentredOverTheMainWindow) {
+    frame->SetSize(120, 90, 1400, 900);
+    PumpEvents(50);
+    View3DCommand();
+    View3DFrame* view = frame->View3D();
+    ASSERT_NE(view, nullptr);
+    PumpEvents(50);
+    const wxRect main = frame->GetRect(), own = view->GetRect();
+    EXPECT_NEAR(own.x + own.width / 2.0, main.x + main.width / 2.0, 2);
+    EXPECT_NEAR(own.y + own.height / 2.0, main.y + main.height / 2.0, 2);
+}

@@ -11,6 +11,7 @@
 #include "model/Geometry.h"
 #include "view3d/SceneryModels.h"
 #include "view3d/TrackMeshes.h"
+#include "view3d/TrackView.h"
 #include "view3d/Triangulate.h"
 
 namespace {
@@ -338,26 +339,94 @@ TEST(Triangulate, DegenerateOutlinesGiveNothingOrABoundedFill) {
         for (const PointMm& p : t) EXPECT_TRUE(p.x >= 0 && p.x <= 100 && p.y >= 0 && p.y <= 100);
 }
 
-TEST(TrackFactory, DistantAndFarMeshesDropWhatCannotBeSeen) {
+TEST(TrackFactory, DistantAndFarMeshesMergeWhatWouldAlias) {
     const PieceDef& straight = Piece("24188");
     const Mesh full = BuildPieceMesh(straight);
     const Mesh distant = BuildPieceMesh(straight, TrackDetail::Distant);
     const Mesh far = BuildPieceMesh(straight, TrackDetail::Far);
     ExpectWellFormed(distant, "distant");
     ExpectWellFormed(far, "far");
-    // Without sleepers, the bed top takes their share of the colour; the rail tops stay.
-    EXPECT_EQ(CountColour(distant, kSleeperTopColour), 0);
-    EXPECT_EQ(CountColour(distant, kDistantBedTopColour), 20);
-    EXPECT_EQ(CountColour(distant, kRailTopColour), 2 * 20);
+    // Distant: no sleeper or rail of its own, but one band as wide as the sleepers on their top,
+    // in a colour between the ballast and the sleepers, over the whole bed.
+    for (Colour3 c : {kSleeperTopColour, kSleeperSideColour, kRailTopColour, kRailSideColour})
+        EXPECT_EQ(CountColour(distant, c), 0);
+    const auto band = [](Colour3 c) { return c == kTrackBandColour; };
+    const Box3 b = Extent(distant, band);
+    EXPECT_NEAR(b.minY, -kSleeperHalfWidth, 1e-4);
+    EXPECT_NEAR(b.maxY, kSleeperHalfWidth, 1e-4);
+    EXPECT_NEAR(b.minZ, kSleeperTop, 1e-6);
+    EXPECT_NEAR(b.maxX - b.minX, 188.3, 1e-3);
+    EXPECT_NEAR(Extent(distant).maxY, kBedHalfWidth, 1e-4);
+    for (auto channel : {&Colour3::r, &Colour3::g, &Colour3::b}) {
+        EXPECT_LT(kTrackBandColour.*channel, kBedTopColour.*channel);
+        EXPECT_GT(kTrackBandColour.*channel, kSleeperTopColour.*channel);
+    }
     EXPECT_LT(distant.TriangleCount() * 3, full.TriangleCount());
-    // Far: one quad for a straight, a quad per 7.5 degrees of a curve.
+    // Far: the bed's top alone, one quad for a straight, a quad per 7.5 degrees of a curve.
     EXPECT_EQ(far.TriangleCount(), 2u);
+    EXPECT_EQ(CountColour(far, kFarBedTopColour), 4);
     EXPECT_EQ(BuildPieceMesh(Piece("24130"), TrackDetail::Far).TriangleCount(), 2u * 4);
-    const Box3 b = Extent(far);
-    EXPECT_NEAR(b.maxX, 188.3, 1e-4);
-    EXPECT_NEAR(b.maxY, kBedHalfWidth, 1e-4);
-    EXPECT_NEAR(b.minZ, kBedTop, 1e-6);
+    const Box3 f = Extent(far);
+    EXPECT_NEAR(f.maxX, 188.3, 1e-4);
+    EXPECT_NEAR(f.maxY, kBedHalfWidth, 1e-4);
+    EXPECT_NEAR(f.minZ, kBedTop, 1e-6);
     // Far bridges lose their girders; distant ones keep them.
     EXPECT_EQ(CountColour(BuildPieceMesh(Piece("74636"), TrackDetail::Far), kArchRib), 0);
     EXPECT_GT(CountColour(BuildPieceMesh(Piece("74636"), TrackDetail::Distant), kArchRib), 0);
+}
+
+TEST(TrackDetail, ChosenFromTheSizeOnScreen) {
+    // What a sleeper's length and the bed's width come to on screen at a scale.
+    auto sleeperPx = [](double s) { return 2 * kSleeperHalfLength * s; };
+    auto bedPx = [](double s) { return 2 * kBedHalfWidth * s; };
+    // Nearer never means less detail.
+    TrackDetail previous = TrackDetail::Far;
+    for (double s = 1e-4; s < 20; s *= 1.05) {
+        const TrackDetail d = TrackDetailAt(s);
+        EXPECT_GE(static_cast<int>(previous), static_cast<int>(d)) << s;
+        previous = d;
+        // Sleepers are drawn only when each covers two pixels; the band only when the bed is
+        // two pixels wide; anything narrower is the bed's top alone.
+        if (d == TrackDetail::Full) {
+            EXPECT_GE(sleeperPx(s), 2 - 1e-9) << s;
+        }
+        if (d == TrackDetail::Distant) {
+            EXPECT_LT(sleeperPx(s), 2) << s;
+            EXPECT_GE(bedPx(s), 2 - 1e-9) << s;
+        }
+        if (d == TrackDetail::Far) {
+            EXPECT_LT(bedPx(s), 2) << s;
+        }
+    }
+    EXPECT_EQ(TrackDetailAt(3.0 / (2 * kSleeperHalfLength)), TrackDetail::Full);
+    EXPECT_EQ(TrackDetailAt(1.5 / (2 * kSleeperHalfLength)), TrackDetail::Distant);
+    EXPECT_EQ(TrackDetailAt(1.5 / (2 * kBedHalfWidth)), TrackDetail::Far);
+    // A scale that could not be worked out draws everything rather than nothing.
+    EXPECT_EQ(TrackDetailAt(std::nan("")), TrackDetail::Full);
+}
+
+TEST(TrackView, CullsWhatIsOutOfSightAndThinsWhatIsFar) {
+    // A camera at height `d` looking straight down at the origin, 600 pixels high.
+    auto lookingDownFrom = [](double d) {
+        float mv[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, static_cast<float>(-d), 1};
+        return TrackView(mv, 800, 600, 40);
+    };
+    TrackInstance t;
+    t.length = 188.3f;
+    EXPECT_EQ(lookingDownFrom(500).Of(t), TrackDetail::Full);
+    EXPECT_EQ(lookingDownFrom(5000).Of(t), TrackDetail::Distant);
+    EXPECT_EQ(lookingDownFrom(50000).Of(t), TrackDetail::Far);
+    // The scale is the one at the piece's nearest possible point: one sleeper there gets its two
+    // pixels.
+    const TrackView view = lookingDownFrom(2500);
+    EXPECT_NEAR(view.PixelsPerMmAt(2500) * 2500 * 2 * std::tan(20 * kPi / 180), 600, 1e-6);
+    // Behind the camera, or far beside the view: not drawn; just inside its edge: drawn.
+    t.z = 3000;
+    EXPECT_FALSE(lookingDownFrom(2500).Of(t).has_value());
+    t.z = 0;
+    const double halfWidth = 2500 * std::tan(20 * kPi / 180) * 800 / 600;
+    t.x = static_cast<float>(halfWidth + 400);
+    EXPECT_FALSE(view.Of(t).has_value());
+    t.x = static_cast<float>(halfWidth + 100);
+    EXPECT_TRUE(view.Of(t).has_value());
 }

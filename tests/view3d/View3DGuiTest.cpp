@@ -7,7 +7,9 @@
 
 #include "catalog/TrackCatalog.h"
 #include "model/TrackBuilder.h"
+#include "persistence/LayoutFile.h"
 #include "support/GuiTestSupport.h"
+#include "view3d/Decks.h"
 #include "view3d/gui/TrackGLCanvas.h"
 #include "view3d/gui/View3DFrame.h"
 
@@ -58,6 +60,20 @@ protected:
     static bool Ballast(Rgb8 c) {  // lit bed, sleepers and rails: brighter than any background
         return !Background(c) && std::abs(c.r - c.g) < 60;
     }
+    // Centre of the track seen on screen: the mean position of the lit ballast pixels.
+    wxRealPoint BallastCentre() const {
+        double sx = 0, sy = 0;
+        int n = 0;
+        for (int y = 0; y < size.y; ++y)
+            for (int x = 0; x < size.x; ++x)
+                if (Ballast(At(x, y))) {
+                    sx += x;
+                    sy += y;
+                    ++n;
+                }
+        EXPECT_GT(n, 1000);
+        return n ? wxRealPoint(sx / n, sy / n) : wxRealPoint();
+    }
 
     LayoutDocument doc;
     TrackBuilder track{doc};
@@ -77,7 +93,9 @@ TEST_F(View3DTest, WindowHasItsTitleStatusAndOneCanvas) {
     EXPECT_EQ(canvas->GetName(), "GLCanvas");
     EXPECT_TRUE(canvas->HasFlag(wxWANTS_CHARS));
     EXPECT_GT(canvas->GetClientSize().y, 500);  // fills the frame above the status bar
-    std::fprintf(stderr, "fallback context: %d\n", canvas->UsesFallbackContext());
+    canvas->RenderFrame();
+    std::fprintf(stderr, "fallback context: %d, multisampled: %d\n", canvas->UsesFallbackContext(),
+                 canvas->UsesMultisampling());
 }
 
 TEST_F(View3DTest, TrackShowsWhereItLiesSeenFromAbove) {
@@ -244,5 +262,105 @@ TEST_F(View3DTest, ShowcaseLayoutDrawsWithoutErrorsFromEveryAngle) {
     for (float pitch : {35.0f, 89.0f, -60.0f}) {
         canvas->Camera().pitch = pitch;
         Draw();
+    }
+}
+
+TEST_F(View3DTest, TwoDeckSampleLooksBuiltFromTheDefaultCamera) {
+    std::string name;
+    ASSERT_EQ(
+        LoadLayout(doc,
+                   std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/K-Track Two Decks.xml",
+                   &name),
+        "");
+    TrackGLCanvas* canvas = Open();
+    Draw();
+    // Inside the baseboard (its outline projected, kept 4 pixels off its edges, where the axes
+    // run) no pixel has the grid's or the background's colour: the board hides the grid under it
+    // everywhere.
+    std::vector<wxRealPoint> board;
+    for (const PointMm& p : doc.baseboard) {
+        wxPoint w;
+        ASSERT_TRUE(canvas->ProjectToWindow(p.x, -p.y, kBaseboardZ, w));
+        board.push_back(wxRealPoint(w.x, w.y));
+    }
+    auto insideBy = [&](double x, double y, double margin) {
+        // The projected board is convex: inside when on the same side of every edge.
+        int sign = 0;
+        for (size_t i = 0; i < board.size(); ++i) {
+            const wxRealPoint a = board[i], b = board[(i + 1) % board.size()];
+            const double len = std::hypot(b.x - a.x, b.y - a.y);
+            const double d = ((b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x)) / len;
+            if (std::abs(d) < margin) return false;
+            const int s = d > 0 ? 1 : -1;
+            if (sign && s != sign) return false;
+            sign = s;
+        }
+        return true;
+    };
+    auto near = [](Rgb8 c, int r, int g, int b) {
+        return std::abs(c.r - r) <= 4 && std::abs(c.g - g) <= 4 && std::abs(c.b - b) <= 4;
+    };
+    int inside = 0, gridLike = 0;
+    for (int y = 0; y < size.y; ++y)
+        for (int x = 0; x < size.x; ++x) {
+            if (!insideBy(x, y, 4)) continue;
+            ++inside;
+            const Rgb8 c = At(x, y);
+            gridLike += near(c, 56, 61, 56) || near(c, 36, 41, 48);
+        }
+    EXPECT_GT(inside, size.x * size.y / 8);  // the board fills much of the view
+    EXPECT_EQ(gridLike, 0);
+    // The legs under the upper deck's front edge show below it, brown against the green board.
+    const Level& upper = doc.levels.at(1);
+    ASSERT_TRUE(IsDeck(upper));
+    int frontLegs = 0;
+    for (const PointMm& p : DeckLegPoints(upper.outline)) {
+        if (p.y < 1300) continue;  // legs farther back hide under the board
+        ++frontLegs;
+        wxPoint w;
+        ASSERT_TRUE(canvas->ProjectToWindow(p.x, -p.y, (upper.height - kDeckThickness) / 3, w));
+        int brown = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const Rgb8 c = At(w.x + dx, w.y + dy);
+                brown += c.r > c.g + 15 && c.g > c.b && c.r > 60;
+            }
+        EXPECT_GE(brown, 7) << "leg at " << p.x << ", " << p.y;
+    }
+    EXPECT_GE(frontLegs, 3);
+}
+
+TEST_F(View3DTest, PanningMovesTheSceneWithThePointer) {
+    track.Line("24130", 12);  // a circle
+    TrackGLCanvas* canvas = Open();
+    auto drag = [&](int dx, int dy) {
+        auto mouse = [&](wxEventType type, int x, int y, bool right) {
+            wxMouseEvent e(type);
+            e.SetPosition({x, y});
+            e.m_rightDown = right;
+            e.SetEventObject(canvas);
+            canvas->GetEventHandler()->ProcessEvent(e);
+        };
+        mouse(wxEVT_RIGHT_DOWN, 400, 300, true);
+        mouse(wxEVT_MOTION, 400 + dx, 300 + dy, true);
+        mouse(wxEVT_RIGHT_UP, 400 + dx, 300 + dy, false);
+    };
+    for (float yaw : {30.0f, 120.0f, -75.0f}) {
+        SCOPED_TRACE(yaw);
+        canvas->Camera().Reset();
+        canvas->Camera().yaw = yaw;
+        canvas->Camera().pitch = 20;
+        Draw();
+        const wxRealPoint start = BallastCentre();
+        drag(0, 60);  // downwards: the scene follows down the screen
+        Draw();
+        const wxRealPoint down = BallastCentre();
+        EXPECT_GT(down.y - start.y, 30);
+        EXPECT_LT(std::abs(down.x - start.x), 4);
+        drag(60, 0);  // to the right: the scene follows to the right
+        Draw();
+        const wxRealPoint right = BallastCentre();
+        EXPECT_GT(right.x - down.x, 40);
+        EXPECT_LT(std::abs(right.y - down.y), 4);
     }
 }

@@ -12,6 +12,7 @@
 
 #include "model/LayoutDocument.h"
 #include "view3d/TrackMeshes.h"
+#include "view3d/TrackView.h"
 
 namespace {
 
@@ -40,82 +41,67 @@ void DrawBatchRange(const Mesh& m, uint32_t first, uint32_t last) {
                         m.indices.data() + first);
 }
 
-// Which track instances a frame draws and in how much detail, from the camera's modelview
-// matrix: pieces wholly outside the view are skipped, pieces whose sleepers would be under three
-// pixels apart get the mesh without sleepers, and under one pixel the bed's top alone.
-class InstanceView {
-public:
-    InstanceView(int width, int height) {
-        glGetFloatv(GL_MODELVIEW_MATRIX, mv);
-        tanY = std::tan(20.0 * std::numbers::pi / 180);
-        tanX = tanY * (height > 0 ? static_cast<double>(width) / height : 1.0);
-        pixelsAtUnitDepth = height / (2 * tanY);
-    }
-    enum class Look { Hidden, Far, Distant, Full };
-    Look Of(const TrackInstance& t) const {
-        // Every point of a piece lies within its length of its start; structures add 110 mm.
-        const double r = t.length + 110.0;
-        const double xe = mv[0] * t.x + mv[4] * t.y + mv[8] * t.z + mv[12];
-        const double ye = mv[1] * t.x + mv[5] * t.y + mv[9] * t.z + mv[13];
-        const double depth = -(mv[2] * t.x + mv[6] * t.y + mv[10] * t.z + mv[14]);
-        if (depth + r < 1.0) return Look::Hidden;
-        if ((std::abs(xe) - depth * tanX) / std::sqrt(1 + tanX * tanX) > r) return Look::Hidden;
-        if ((std::abs(ye) - depth * tanY) / std::sqrt(1 + tanY * tanY) > r) return Look::Hidden;
-        if (depth - r <= 1.0) return Look::Full;
-        const double sleeperPitchPx = pixelsAtUnitDepth / (depth - r) * kSleeperPitch;
-        if (sleeperPitchPx < 1.0) return Look::Far;
-        return sleeperPitchPx < 3.0 ? Look::Distant : Look::Full;
-    }
-
-private:
-    GLfloat mv[16];
-    double tanX, tanY, pixelsAtUnitDepth;
-};
-
 void DrawGridAndAxes() {
     glDisable(GL_LIGHTING);
     glColor3f(0.22f, 0.24f, 0.22f);
     glLineWidth(1);
+    const float grid = static_cast<float>(kGridZ), axes = static_cast<float>(kAxesZ);
     glBegin(GL_LINES);
     for (int i = -35; i <= 35; ++i) {
         const float v = i * 100.0f;
-        glVertex3f(v, -3500, -0.5f);
-        glVertex3f(v, 3500, -0.5f);
-        glVertex3f(-3500, v, -0.5f);
-        glVertex3f(3500, v, -0.5f);
+        glVertex3f(v, -3500, grid);
+        glVertex3f(v, 3500, grid);
+        glVertex3f(-3500, v, grid);
+        glVertex3f(3500, v, grid);
     }
     glEnd();
     glLineWidth(2);
     glBegin(GL_LINES);
     glColor3f(0.45f, 0.18f, 0.18f);
-    glVertex3f(0, -3500, -0.3f);
-    glVertex3f(0, 3500, -0.3f);
+    glVertex3f(0, -3500, axes);
+    glVertex3f(0, 3500, axes);
     glColor3f(0.18f, 0.45f, 0.18f);
-    glVertex3f(-3500, 0, -0.3f);
-    glVertex3f(3500, 0, -0.3f);
+    glVertex3f(-3500, 0, axes);
+    glVertex3f(3500, 0, axes);
     glEnd();
     glLineWidth(1);
     glEnable(GL_LIGHTING);
 }
 
-// The toolkit's default visual on X11 has no depth buffer, and without one the scene would be
-// drawn in painter's order: ask for a double-buffered RGBA visual with 24 depth bits, or 16.
-wxGLAttributes DisplayAttributes() {
-    for (int depth : {24, 16}) {
-        wxGLAttributes attrs;
-        attrs.PlatformDefaults().RGBA().DoubleBuffer().Depth(depth).EndList();
-        if (wxGLCanvas::IsDisplaySupported(attrs)) return attrs;
-    }
-    wxGLAttributes attrs;
-    attrs.Defaults().EndList();
-    return attrs;
-}
-
 }  // namespace
 
+struct TrackGLCanvas::Visual {
+    wxGLAttributes attributes;
+    bool multisampled = false;
+};
+
+// The toolkit's default visual on X11 has no depth buffer, and without one the scene would be
+// drawn in painter's order: ask for a double-buffered RGBA visual with 24 depth bits, or 16.
+// Thin rails and distant edges stair-step without multisampling: ask for four samples first and
+// do without when no visual offers them.
+TrackGLCanvas::Visual TrackGLCanvas::ChooseVisual() {
+    for (int samples : {4, 0}) {
+        for (int depth : {24, 16}) {
+            Visual v;
+            v.attributes.PlatformDefaults().RGBA().DoubleBuffer().Depth(depth);
+            if (samples > 0) v.attributes.SampleBuffers(1).Samplers(samples);
+            v.attributes.EndList();
+            v.multisampled = samples > 0;
+            if (wxGLCanvas::IsDisplaySupported(v.attributes)) return v;
+        }
+    }
+    Visual v;
+    v.attributes.Defaults().EndList();
+    return v;
+}
+
 TrackGLCanvas::TrackGLCanvas(wxWindow* parent, const LayoutDocument& doc)
-    : wxGLCanvas(parent, DisplayAttributes(), wxID_ANY, wxDefaultPosition, wxDefaultSize,
+    : TrackGLCanvas(parent, doc, ChooseVisual()) {}
+
+TrackGLCanvas::TrackGLCanvas(wxWindow* parent, const LayoutDocument& doc, const Visual& visual)
+    : wxGLCanvas(parent, visual.attributes, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                  wxFULL_REPAINT_ON_RESIZE | wxWANTS_CHARS, "GLCanvas"),
+      multisampleVisual(visual.multisampled),
       document(doc) {
     wxGLContextAttrs attrs;
     attrs.PlatformDefaults().CoreProfile().OGLVersion(2, 1).EndList();
@@ -188,6 +174,10 @@ void TrackGLCanvas::InitGl() {
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 20);
     glClearColor(0.14f, 0.16f, 0.19f, 1);
+    GLint samples = 0;
+    glGetIntegerv(GL_SAMPLES, &samples);
+    multisampled = multisampleVisual && samples > 1;
+    if (multisampled) glEnable(GL_MULTISAMPLE);
     glInitialised = true;
 }
 
@@ -200,7 +190,7 @@ void TrackGLCanvas::DrawScene(int width, int height) {
         // grid under it would fight. Scaled with the distance it keeps 50 depth steps per mm
         // at the pan centre; nothing within 1/50 of the distance of the eye is ever looked at.
         const double nearPlane = std::max(1.0, camera.distance / 50.0);
-        gluPerspective(40.0, static_cast<double>(width) / height, nearPlane, 60000.0);
+        gluPerspective(kFieldOfViewDeg, static_cast<double>(width) / height, nearPlane, 60000.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         gluLookAt(0, 0, camera.distance, 0, 0, 0, 0, 1, 0);
@@ -210,6 +200,9 @@ void TrackGLCanvas::DrawScene(int width, int height) {
         glRotatef(-camera.pitch, 1, 0, 0);
         glRotatef(camera.yaw, 0, 0, 1);
         glTranslatef(camera.panX - camera.centreX, camera.panY - camera.centreY, 0);
+        glGetDoublev(GL_MODELVIEW_MATRIX, lastModelview);
+        glGetDoublev(GL_PROJECTION_MATRIX, lastProjection);
+        lastViewport = {0, 0, width, height};
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     DrawGridAndAxes();
@@ -218,6 +211,7 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     DrawMesh(scene.baseboard);
+    DrawMesh(scene.decks);
     for (const SceneryInstance& s : scene.scenery) {
         const auto it = scene.sceneryModels.find(s.item);
         if (it == scene.sceneryModels.end() || it->second.Empty()) continue;
@@ -231,7 +225,9 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     DrawMesh(scene.piers);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1, -1);
-    const InstanceView view(width, height);
+    GLfloat modelview[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    const TrackView view(modelview, width, height, kFieldOfViewDeg);
     // Far instances go in runs straight from their world-axes batch: one draw per run.
     const InstanceBatch* run = nullptr;
     size_t runStart = 0, runEnd = 0;
@@ -242,20 +238,19 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     };
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         const TrackInstance& t = scene.tracks[i];
-        const InstanceView::Look look = view.Of(t);
-        const InstanceBatch* batch = look == InstanceView::Look::Far ? &scene.farBatch : nullptr;
-        if (batch && i + 1 < batch->first.size()) {
-            if (batch != run || runEnd != i) {
+        const std::optional<TrackDetail> detail = view.Of(t);
+        if (!detail) continue;
+        if (*detail == TrackDetail::Far && i + 1 < scene.farBatch.first.size()) {
+            if (run != &scene.farBatch || runEnd != i) {
                 flushRun();
-                run = batch;
+                run = &scene.farBatch;
                 runStart = i;
             }
             runEnd = i + 1;
             continue;
         }
-        if (look == InstanceView::Look::Hidden) continue;
         const auto& meshes =
-            look == InstanceView::Look::Distant ? scene.distantPieceMeshes : scene.pieceMeshes;
+            *detail == TrackDetail::Full ? scene.pieceMeshes : scene.distantPieceMeshes;
         const auto it = meshes.find(t.article);
         if (it == meshes.end() || it->second.Empty()) continue;
         glPushMatrix();
@@ -292,6 +287,16 @@ bool TrackGLCanvas::RenderFrame(std::vector<uint8_t>* pixels) {
     }
     SwapBuffers();
     return true;
+}
+
+bool TrackGLCanvas::ProjectToWindow(double x, double y, double z, wxPoint& out) const {
+    if (lastViewport[2] < 1 || lastViewport[3] < 1) return false;
+    GLdouble wx = 0, wy = 0, wz = 0;
+    if (!gluProject(x, y, z, lastModelview, lastProjection, lastViewport.data(), &wx, &wy, &wz))
+        return false;
+    out = wxPoint(static_cast<int>(std::lround(wx)),
+                  lastViewport[3] - 1 - static_cast<int>(std::lround(wy)));
+    return wz >= 0 && wz <= 1;
 }
 
 void TrackGLCanvas::OnPaint(wxPaintEvent&) {

@@ -4,6 +4,7 @@
 
 #include <wx/glcanvas.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -32,6 +33,13 @@ public:
     const OrbitCamera& Camera() const { return camera; }
     // True when the requested context was refused and a default one is used instead.
     bool UsesFallbackContext() const { return fallbackContext; }
+    // True once the first frame found a multisampled visual in use (false when none is offered).
+    bool UsesMultisampling() const { return multisampled; }
+    static constexpr double kFieldOfViewDeg = 40.0;
+
+    // Where a world point fell in the window (pixels, y down) in the last frame drawn; false
+    // when it lay outside the depth range or nothing was drawn yet.
+    bool ProjectToWindow(double x, double y, double z, wxPoint& out) const;
 
     // Draws one frame into the back buffer and shows it; with `pixels`, first reads the frame
     // back as RGB rows from the bottom up. False when the context cannot be made current.
@@ -40,6 +48,9 @@ public:
     unsigned LastGlError() const { return lastGlError; }
 
 private:
+    struct Visual;
+    static Visual ChooseVisual();
+    TrackGLCanvas(wxWindow* parent, const LayoutDocument& document, const Visual& visual);
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnMotion(wxMouseEvent& event);
@@ -55,6 +66,11 @@ private:
     std::unique_ptr<wxGLContext> context;
     bool fallbackContext = false;
     bool glInitialised = false;
+    bool multisampleVisual = false;
+    bool multisampled = false;
+    double lastModelview[16] = {};
+    double lastProjection[16] = {};
+    std::array<int, 4> lastViewport{};
     const LayoutDocument& document;
     Scene3D scene;
     OrbitCamera camera;

@@ -13,4 +13,9 @@ View3DFrame::View3DFrame(wxWindow* parent, const LayoutDocument& document)
     canvas = new TrackGLCanvas(this, document);
     sizer->Add(canvas, 1, wxEXPAND);
     SetSizer(sizer);
+    // Over the editor, where the user looks, rather than wherever the system puts a new window.
+    if (parent)
+        CentreOnParent();
+    else
+        Centre();
 }

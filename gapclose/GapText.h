@@ -1,0 +1,46 @@
+// What the "Close Gap" window shows and which ends it closes, worked out without a window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gapclose/GapSolution.h"
+#include "model/LayoutDocument.h"
+#include "panels/LayoutCheck.h"
+
+inline constexpr const char* kCloseGapTitle = "Close Gap";
+
+// The two ends a gap closer joins.
+struct GapEnds {
+    bool found = false;
+    GapEnd a;
+    GapEnd b;
+    double distanceMm = 0;
+};
+
+// The open ends of two pieces that lie nearest to each other, whatever way they point.
+GapEnds NearestGapEnds(const LayoutDocument& doc, uint32_t pieceA, uint32_t pieceB);
+// The same for the selection; not found unless exactly two pieces are selected.
+GapEnds SelectedGapEnds(const LayoutDocument& doc);
+
+// What a chain is made of, for its line in the list.
+struct GapSummary {
+    std::vector<std::pair<std::string, int>> counts;  // article and count, first use first
+    double smallestRadiusMm = 0;  // 0 when the chain has no curve
+    bool sBend = false;           // two curves turning opposite ways with no straight between
+};
+GapSummary SummariseGapSolution(const GapSolution& solution);
+
+// The closing joint misses by more than the layout check accepts.
+bool GapJointStrained(const GapSolution& solution, const CheckOptions& check);
+
+// One line per solution: "5 pieces: 3 × 24130, 2 × 24188; miss 0.3 mm, 0.2°; smallest radius
+// 360 mm; S-bend; strained joint".
+std::string GapSolutionLine(const GapSolution& solution, const CheckOptions& check);
+// What the window says when the list is empty: why the ends cannot be joined, or the nearest
+// chain found and how far it missed.
+std::string GapNoSolutionText(const GapSearchResult& result, const GapOptions& options);
+// The status under the list: solutions found, or the search cut short.
+std::string GapSearchStatusText(const GapSearchResult& result, double seconds);

@@ -1,0 +1,228 @@
+// The "Close Gap" window: options, the search off the window's thread, the list and the ghost.
+#include "gapclose/gui/CloseGapDialog.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/listbox.h>
+#include <wx/progdlg.h>
+#include <wx/sizer.h>
+#include <wx/spinctrl.h>
+#include <wx/stattext.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "catalog/TrackCatalog.h"
+
+namespace {
+
+// How often the window looks at the search, and how long a search may run before the progress
+// dialog appears (a quick one then never flickers it up).
+constexpr int kPollMs = 40;
+constexpr double kProgressAfterS = 0.25;
+
+wxString EndText(const LayoutDocument& doc, GapEnd end) {
+    const PlacedPiece* p = doc.FindPiece(end.piece);
+    return wxString::Format("connector %d of %s", end.connector,
+                            p ? wxString::FromUTF8(p->article) : wxString("?"));
+}
+
+}  // namespace
+
+CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, const GapEnds& ends,
+                               GhostHandler ghost)
+    : wxDialog(parent, wxID_ANY, kCloseGapTitle, wxDefaultPosition, wxSize(720, 460),
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      ends(ends),
+      ghost(std::move(ghost)) {
+    // Only what the search reads: pieces and the next id; never the undo history.
+    copy.pieces = doc.pieces;
+    copy.nextId = doc.nextId;
+
+    const GapOptions defaults;
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(new wxStaticText(this, wxID_ANY,
+                                wxString::Format("From %s to %s, %.1f mm apart.",
+                                                 EndText(doc, ends.a), EndText(doc, ends.b),
+                                                 ends.distanceMm)),
+               0, wxALL, 8);
+
+    auto* options = new wxFlexGridSizer(2, 5, 2, 8);
+    options->Add(new wxStaticText(this, wxID_ANY, "Tolerance (mm):"));
+    options->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8("Tolerance (\u00b0):")));
+    options->Add(new wxStaticText(this, wxID_ANY, "Most pieces:"));
+    options->AddSpacer(0);
+    options->AddSpacer(0);
+    toleranceMm = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                                       wxDefaultSize, wxSP_ARROW_KEYS, 0.05, 5,
+                                       defaults.toleranceMm, 0.05, "toleranceMm");
+    toleranceDeg = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                                        wxDefaultSize, wxSP_ARROW_KEYS, 0.05, 5,
+                                        defaults.toleranceDeg, 0.05, "toleranceDeg");
+    toleranceMm->SetDigits(2);
+    toleranceDeg->SetDigits(2);
+    maxPieces = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                               wxSP_ARROW_KEYS, 1, 16, defaults.maxPieces, "maxPieces");
+    useTurnouts = new wxCheckBox(this, wxID_ANY, "Use turnouts");
+    allowCrossing = new wxCheckBox(this, wxID_ANY, "Allow crossing track");
+    options->Add(toleranceMm, 0, wxEXPAND);
+    options->Add(toleranceDeg, 0, wxEXPAND);
+    options->Add(maxPieces, 0, wxEXPAND);
+    options->Add(useTurnouts, 0, wxALIGN_CENTER_VERTICAL);
+    options->Add(allowCrossing, 0, wxALIGN_CENTER_VERTICAL);
+    sizer->Add(options, 0, wxLEFT | wxRIGHT, 8);
+
+    list = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                         wxLB_SINGLE);
+    sizer->Add(list, 1, wxEXPAND | wxALL, 8);
+    status = new wxStaticText(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                              wxST_NO_AUTORESIZE);
+    sizer->Add(status, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->AddStretchSpacer();
+    buttons->Add(new wxButton(this, wxID_OK, "OK"), 0, wxRIGHT, 4);
+    buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"), 0);
+    sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
+    SetSizer(sizer);
+    Layout();
+
+    list->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { Choose(list->GetSelection()); });
+    list->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) {
+        if (Chosen()) EndModal(wxID_OK);
+    });
+    auto again = [this](wxCommandEvent&) { StartSearch(); };
+    toleranceMm->Bind(wxEVT_SPINCTRLDOUBLE, again);
+    toleranceDeg->Bind(wxEVT_SPINCTRLDOUBLE, again);
+    maxPieces->Bind(wxEVT_SPINCTRL, again);
+    useTurnouts->Bind(wxEVT_CHECKBOX, again);
+    allowCrossing->Bind(wxEVT_CHECKBOX, again);
+    poll.SetOwner(this);
+    Bind(wxEVT_TIMER, &CloseGapDialog::OnPoll, this, poll.GetId());
+    CentreOnParent();
+    StartSearch();
+}
+
+CloseGapDialog::~CloseGapDialog() {
+    StopSearch();
+    CloseProgress();
+}
+
+GapOptions CloseGapDialog::Options() const {
+    GapOptions o;
+    o.toleranceMm = toleranceMm->GetValue();
+    o.toleranceDeg = toleranceDeg->GetValue();
+    o.maxPieces = maxPieces->GetValue();
+    o.useTurnouts = useTurnouts->GetValue();
+    o.allowCrossing = allowCrossing->GetValue();
+    return o;
+}
+
+void CloseGapDialog::SetOptions(const GapOptions& options) {
+    toleranceMm->SetValue(options.toleranceMm);
+    toleranceDeg->SetValue(options.toleranceDeg);
+    maxPieces->SetValue(options.maxPieces);
+    useTurnouts->SetValue(options.useTurnouts);
+    allowCrossing->SetValue(options.allowCrossing);
+    StartSearch();
+}
+
+const GapSolution* CloseGapDialog::Chosen() const {
+    const int line = list->GetSelection();
+    if (Searching() || line == wxNOT_FOUND || line >= static_cast<int>(result.solutions.size()))
+        return nullptr;
+    return &result.solutions[line];
+}
+
+void CloseGapDialog::Choose(int line) {
+    if (line >= 0 && line < static_cast<int>(list->GetCount())) {
+        list->SetSelection(line);
+    } else {
+        list->SetSelection(wxNOT_FOUND);
+    }
+    const GapSolution* s = Chosen();
+    FindWindow(wxID_OK)->Enable(s != nullptr);
+    std::vector<GhostPiece> pieces;
+    if (s) {
+        for (const PlacedPiece& p : LayGapChain(copy, ends.a, s->steps))
+            pieces.push_back({p.article, p.x, p.y, p.heading});
+    }
+    if (ghost) ghost(std::move(pieces));
+}
+
+wxString CloseGapDialog::StatusText() const { return status->GetLabel(); }
+
+void CloseGapDialog::StartSearch() {
+    StopSearch();
+    list->Clear();
+    Choose(-1);
+    status->SetLabel("Searching the catalog...");
+    cancel = false;
+    done = false;
+    permille = 0;
+    GapOptions options = Options();
+    options.cancel = &cancel;
+    options.progress = [this](double share) {
+        permille.store(static_cast<int>(std::lround(share * 1000)), std::memory_order_relaxed);
+    };
+    searchStart = std::chrono::steady_clock::now();
+    worker = std::thread([this, options]() {
+        pending = SearchGap(copy, ends.a, ends.b, options);
+        done.store(true, std::memory_order_release);
+    });
+    poll.Start(kPollMs);
+}
+
+void CloseGapDialog::StopSearch() {
+    poll.Stop();
+    if (!worker.joinable()) return;
+    cancel = true;
+    worker.join();
+}
+
+void CloseGapDialog::CloseProgress() {
+    if (!progress) return;
+    delete progress;
+    progress = nullptr;
+}
+
+void CloseGapDialog::OnPoll(wxTimerEvent&) {
+    // The progress dialog's Update dispatches events, this timer's among them.
+    if (polling) return;
+    polling = true;
+    Poll();
+    polling = false;
+}
+
+void CloseGapDialog::Poll() {
+    if (done.load(std::memory_order_acquire)) {
+        poll.Stop();
+        worker.join();
+        CloseProgress();
+        result = std::move(pending);
+        pending = {};
+        ShowResult();
+        return;
+    }
+    const double running =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - searchStart).count();
+    if (!progress && running >= kProgressAfterS) {
+        progress = new wxProgressDialog(kCloseGapTitle, "Searching the catalog for a chain...", 1000,
+                                        this, wxPD_CAN_ABORT | wxPD_ELAPSED_TIME | wxPD_SMOOTH);
+    }
+    // Cancel on the progress dialog stops the search; what it found so far is still listed.
+    if (progress && !progress->Update(permille.load(std::memory_order_relaxed))) cancel = true;
+}
+
+void CloseGapDialog::ShowResult() {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - searchStart).count();
+    for (const GapSolution& s : result.solutions)
+        list->Append(wxString::FromUTF8(GapSolutionLine(s, check)));
+    const std::string text = result.solutions.empty()
+                                 ? GapNoSolutionText(result, Options())
+                                 : GapSearchStatusText(result, seconds);
+    status->SetLabel(wxString::FromUTF8(text));
+    status->Wrap(GetClientSize().x - 16);
+    Layout();
+    Choose(result.solutions.empty() ? -1 : 0);
+}

@@ -1,0 +1,81 @@
+// The "Close Gap" window: the search runs on a worker thread behind a progress dialog with
+// Cancel; the chains found are listed one per line, the selected one drawn as a ghost.
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/timer.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "canvas/CanvasOverlays.h"
+#include "gapclose/GapText.h"
+#include "gapclose/SolveGap.h"
+#include "model/LayoutDocument.h"
+#include "panels/LayoutCheck.h"
+
+class wxCheckBox;
+class wxListBox;
+class wxProgressDialog;
+class wxSpinCtrl;
+class wxSpinCtrlDouble;
+class wxStaticText;
+
+class CloseGapDialog : public wxDialog {
+public:
+    // Shows the pieces of the selected chain (none: an empty list) where they would lie.
+    using GhostHandler = std::function<void(std::vector<GhostPiece>)>;
+
+    // Starts the first search at once. `doc` is copied: the search never reads the live layout.
+    CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, const GapEnds& ends,
+                   GhostHandler ghost);
+    ~CloseGapDialog() override;
+
+    // The chain of the selected line; null when no line is selected.
+    const GapSolution* Chosen() const;
+    // Selects a line (-1: none) as a click would, drawing its ghost.
+    void Choose(int line);
+    bool Searching() const { return worker.joinable(); }
+    const GapSearchResult& Result() const { return result; }
+    GapOptions Options() const;
+    // Puts the options into the controls and searches again.
+    void SetOptions(const GapOptions& options);
+    wxListBox* List() const { return list; }
+    wxString StatusText() const;
+
+private:
+    void StartSearch();
+    // Stops a running search and waits for its thread.
+    void StopSearch();
+    void OnPoll(wxTimerEvent& event);
+    void Poll();
+    void ShowResult();
+    void CloseProgress();
+
+    LayoutDocument copy;
+    GapEnds ends;
+    GhostHandler ghost;
+    CheckOptions check;
+
+    std::thread worker;
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> done{false};
+    std::atomic<int> permille{0};
+    GapSearchResult pending;  // written by the worker until `done`
+    GapSearchResult result;
+    std::chrono::steady_clock::time_point searchStart;
+    wxTimer poll;
+    wxProgressDialog* progress = nullptr;
+    bool polling = false;
+
+    wxSpinCtrlDouble* toleranceMm = nullptr;
+    wxSpinCtrlDouble* toleranceDeg = nullptr;
+    wxSpinCtrl* maxPieces = nullptr;
+    wxCheckBox* useTurnouts = nullptr;
+    wxCheckBox* allowCrossing = nullptr;
+    wxListBox* list = nullptr;
+    wxStaticText* status = nullptr;
+};

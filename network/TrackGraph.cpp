@@ -1,0 +1,383 @@
+// The track network: pieces, their routes, their joints, and the shortest route through them.
+#include "network/TrackGraph.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <queue>
+#include <utility>
+
+#include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
+
+namespace {
+
+bool SameGeometry(const GraphPiece& node, const PlacedPiece& piece) {
+    return node.x == piece.x && node.y == piece.y && node.heading == piece.heading &&
+           node.elevation == piece.elevation && node.grade == piece.grade &&
+           node.article == piece.article;
+}
+
+// The allowed routes follow from the centre lines: a line between two connectors can be run both
+// ways, which gives turnouts root-to-leg and leg-to-root but never leg-to-leg. A turntable's bridge
+// joins any two exits; a bumper's buffer is only reached from its connector and left towards it.
+std::vector<PieceRouteRef> AllowedRoutes(const PieceDef& def, const std::vector<TrackRoute>& lines) {
+    std::vector<PieceRouteRef> routes;
+    if (def.kind == PieceKind::Turntable) {
+        for (const TrackRoute& a : lines) {
+            for (const TrackRoute& b : lines) {
+                if (a.from != b.from) routes.push_back({a.from, b.from, a.Length() + b.Length()});
+            }
+        }
+        return routes;
+    }
+    for (const TrackRoute& line : lines) {
+        routes.push_back({line.from, line.to, line.Length()});
+        routes.push_back({line.to, line.from, line.Length()});
+    }
+    std::stable_sort(routes.begin(), routes.end(),
+                     [](const PieceRouteRef& a, const PieceRouteRef& b) { return a.entry < b.entry; });
+    return routes;
+}
+
+std::shared_ptr<const GraphPiece> MakeNode(const PlacedPiece& piece) {
+    auto node = std::make_shared<GraphPiece>();
+    node->id = piece.id;
+    node->article = piece.article;
+    node->x = piece.x;
+    node->y = piece.y;
+    node->heading = piece.heading;
+    node->elevation = piece.elevation;
+    node->grade = piece.grade;
+    node->def = TrackCatalog::Instance().Find(piece.article);
+    if (node->def) {
+        node->lines = PieceRoutes(piece, *node->def);
+        node->routes = AllowedRoutes(*node->def, node->lines);
+    }
+    return node;
+}
+
+TrackRoute Reversed(const TrackRoute& line) {
+    TrackRoute r;
+    r.from = line.to;
+    r.to = line.from;
+    r.points.assign(line.points.rbegin(), line.points.rend());
+    r.heights.assign(line.heights.rbegin(), line.heights.rend());
+    const double total = line.Length();
+    r.along.reserve(line.along.size());
+    for (auto it = line.along.rbegin(); it != line.along.rend(); ++it) r.along.push_back(total - *it);
+    return r;
+}
+
+// Appends `tail` to `line`, dropping the point they share.
+void Append(TrackRoute& line, const TrackRoute& tail) {
+    const double offset = line.Length();
+    const size_t skip = line.points.empty() ? 0 : 1;
+    for (size_t i = skip; i < tail.points.size(); ++i) {
+        line.points.push_back(tail.points[i]);
+        line.heights.push_back(tail.heights[i]);
+        line.along.push_back(offset + tail.along[i]);
+    }
+}
+
+}  // namespace
+
+std::string StepStopName(StepStop stop) {
+    switch (stop) {
+        case StepStop::None:
+            return "";
+        case StepStop::OpenEnd:
+            return "open end";
+        case StepStop::BufferStop:
+            return "buffer stop";
+        case StepStop::AgainstTurnout:
+            return "turnout set against the train";
+        case StepStop::UnknownPiece:
+            return "unknown piece";
+    }
+    return "";
+}
+
+const GraphPiece* TrackGraph::Find(uint32_t pieceId) const {
+    const int i = IndexOf(pieceId);
+    return i < 0 ? nullptr : pieces[i].get();
+}
+
+int TrackGraph::IndexOf(uint32_t pieceId) const {
+    const auto it = indexById.find(pieceId);
+    return it == indexById.end() ? -1 : it->second;
+}
+
+int TrackGraph::ConnectorCount(uint32_t pieceId) const {
+    const int i = IndexOf(pieceId);
+    if (i < 0 || !pieces[i]->def) return 0;
+    return static_cast<int>(joinStart[i + 1] - joinStart[i]);
+}
+
+GraphEnd TrackGraph::Joined(GraphEnd end) const {
+    const int i = IndexOf(end.piece);
+    if (i < 0 || end.connector < 0 ||
+        end.connector >= static_cast<int>(joinStart[i + 1] - joinStart[i]))
+        return {kNoId, 0};
+    return joins[joinStart[i] + end.connector];
+}
+
+std::vector<PieceRouteRef> TrackGraph::RoutesFrom(uint32_t pieceId, int entry) const {
+    std::vector<PieceRouteRef> out;
+    const GraphPiece* node = Find(pieceId);
+    if (!node) return out;
+    for (const PieceRouteRef& r : node->routes) {
+        if (r.entry == entry) out.push_back(r);
+    }
+    return out;
+}
+
+double TrackGraph::RouteLength(uint32_t pieceId, int entry, int exit) const {
+    const GraphPiece* node = Find(pieceId);
+    if (!node) return -1;
+    for (const PieceRouteRef& r : node->routes) {
+        if (r.entry == entry && r.exit == exit) return r.lengthMm;
+    }
+    return -1;
+}
+
+TrackGraph BuildTrackGraph(const LayoutDocument& doc, const TrackGraph* previous) {
+    TrackGraph g;
+    g.pieces.reserve(doc.pieces.size());
+    g.indexById.reserve(doc.pieces.size());
+    g.joinStart.reserve(doc.pieces.size() + 1);
+    g.joinStart.push_back(0);
+    for (const PlacedPiece& piece : doc.pieces) {
+        std::shared_ptr<const GraphPiece> node;
+        if (previous) {
+            const int old = previous->IndexOf(piece.id);
+            if (old >= 0 && SameGeometry(*previous->pieces[old], piece)) node = previous->pieces[old];
+        }
+        if (node) {
+            ++g.reusedPieces;
+        } else {
+            node = MakeNode(piece);
+        }
+        const int connectors = node->def ? static_cast<int>(node->def->connectors.size())
+                                         : static_cast<int>(piece.joints.size());
+        for (int c = 0; c < connectors; ++c) {
+            if (piece.IsOpen(c)) {
+                g.joins.push_back({kNoId, 0});
+            } else {
+                g.joins.push_back({piece.joints[c].target,
+                                   static_cast<int>(piece.joints[c].targetConn)});
+            }
+        }
+        g.joinStart.push_back(static_cast<uint32_t>(g.joins.size()));
+        g.indexById.emplace(piece.id, static_cast<int>(g.pieces.size()));
+        g.pieces.push_back(std::move(node));
+    }
+    return g;
+}
+
+TrackStep StepFrom(const TrackGraph& graph, GraphEnd leaving) {
+    TrackStep step;
+    if (leaving.connector == kBufferEnd) {
+        step.stop = StepStop::BufferStop;
+        return step;
+    }
+    if (!graph.Find(leaving.piece)) {
+        step.stop = StepStop::UnknownPiece;
+        return step;
+    }
+    step.entered = graph.Joined(leaving);
+    if (step.entered.piece == kNoId) {
+        step.stop = StepStop::OpenEnd;
+        return step;
+    }
+    const GraphPiece* next = graph.Find(step.entered.piece);
+    if (!next || !next->def) {
+        step.stop = StepStop::UnknownPiece;
+        return step;
+    }
+    step.routes = graph.RoutesFrom(step.entered.piece, step.entered.connector);
+    return step;
+}
+
+namespace {
+
+// The shortest route from any of `starts` (each a connector some piece is entered by) that leaves
+// piece `toPiece` by any of `exits`: Dijkstra over the states "entered piece p by connector c",
+// so the direction rule holds at every piece and nobody reverses inside one.
+Route ShortestRoute(const TrackGraph& graph, const std::vector<GraphEnd>& starts, uint32_t toPiece,
+                    const std::vector<int>& exits) {
+    Route route;
+    if (!graph.Find(toPiece)) return route;
+    // A piece's states: one per connector, and slot 0 for the buffer end (kBufferEnd).
+    const auto& pieces = graph.Pieces();
+    std::vector<uint32_t> stateStart(pieces.size() + 1, 0);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const size_t n = pieces[i]->def ? pieces[i]->def->connectors.size() : 0;
+        stateStart[i + 1] = stateStart[i] + static_cast<uint32_t>(n + 1);
+    }
+    auto stateOf = [&](int pieceIndex, int connector) {
+        return stateStart[pieceIndex] + static_cast<uint32_t>(connector + 1);
+    };
+    auto validConnector = [&](int pieceIndex, int connector) {
+        return connector >= kBufferEnd &&
+               connector + 1 < static_cast<int>(stateStart[pieceIndex + 1] - stateStart[pieceIndex]);
+    };
+
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
+    const size_t states = stateStart.back();
+    std::vector<double> dist(states, kInf);
+    std::vector<uint32_t> prevState(states, kNone);
+    std::vector<int> prevExit(states, 0);
+    using Item = std::pair<double, uint32_t>;
+    std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
+    for (const GraphEnd& from : starts) {
+        const int fromIndex = graph.IndexOf(from.piece);
+        if (fromIndex < 0 || !validConnector(fromIndex, from.connector)) continue;
+        const uint32_t start = stateOf(fromIndex, from.connector);
+        if (dist[start] == 0) continue;
+        dist[start] = 0;
+        queue.push({0, start});
+    }
+    double best = kInf;
+    uint32_t bestState = kNone;
+    double bestLength = 0;
+    int bestExit = 0;
+    auto pieceOfState = [&](uint32_t s) {
+        return static_cast<int>(std::upper_bound(stateStart.begin(), stateStart.end(), s) -
+                                stateStart.begin()) -
+               1;
+    };
+    while (!queue.empty()) {
+        const auto [d, s] = queue.top();
+        queue.pop();
+        if (d > dist[s]) continue;
+        if (d >= best) break;
+        const int p = pieceOfState(s);
+        const int entry = static_cast<int>(s - stateStart[p]) - 1;
+        const GraphPiece& node = *pieces[p];
+        for (const PieceRouteRef& r : node.routes) {
+            if (r.entry != entry) continue;
+            const double nd = d + r.lengthMm;
+            if (node.id == toPiece && nd < best &&
+                std::find(exits.begin(), exits.end(), r.exit) != exits.end()) {
+                best = nd;
+                bestState = s;
+                bestLength = r.lengthMm;
+                bestExit = r.exit;
+            }
+            if (r.exit == kBufferEnd) continue;
+            const GraphEnd next = graph.Joined({node.id, r.exit});
+            if (next.piece == kNoId) continue;
+            const int q = graph.IndexOf(next.piece);
+            if (q < 0 || !validConnector(q, next.connector)) continue;
+            const uint32_t ns = stateOf(q, next.connector);
+            if (nd < dist[ns]) {
+                dist[ns] = nd;
+                prevState[ns] = s;
+                prevExit[ns] = r.exit;
+                queue.push({nd, ns});
+            }
+        }
+    }
+    if (bestState == kNone) return route;
+    int exit = bestExit;
+    double length = bestLength;
+    for (uint32_t s = bestState; s != kNone; s = prevState[s]) {
+        const int p = pieceOfState(s);
+        const int entry = static_cast<int>(s - stateStart[p]) - 1;
+        route.steps.push_back({pieces[p]->id, entry, exit, length});
+        if (prevState[s] != kNone) {
+            exit = prevExit[s];
+            length = dist[s] - dist[prevState[s]];
+        }
+    }
+    std::reverse(route.steps.begin(), route.steps.end());
+    route.lengthMm = best;
+    return route;
+}
+
+// Every end a route can enter a piece by, which is also every end it can leave by.
+std::vector<int> RouteEnds(const TrackGraph& graph, uint32_t pieceId) {
+    std::vector<int> out;
+    const GraphPiece* node = graph.Find(pieceId);
+    if (!node) return out;
+    for (const PieceRouteRef& r : node->routes) {
+        if (std::find(out.begin(), out.end(), r.entry) == out.end()) out.push_back(r.entry);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+}  // namespace
+
+Route FindRoute(const TrackGraph& graph, GraphEnd from, GraphEnd to) {
+    return ShortestRoute(graph, {from}, to.piece, {to.connector});
+}
+
+Route FindRouteBetween(const TrackGraph& graph, uint32_t a, uint32_t b) {
+    std::vector<GraphEnd> starts;
+    for (int c : RouteEnds(graph, a)) starts.push_back({a, c});
+    return ShortestRoute(graph, starts, b, RouteEnds(graph, b));
+}
+
+TrackRoute StepLine(const TrackGraph& graph, uint32_t pieceId, int entry, int exit) {
+    const GraphPiece* node = graph.Find(pieceId);
+    if (!node || !node->def || entry == exit) return {};
+    for (const TrackRoute& line : node->lines) {
+        if (line.from == entry && line.to == exit) return line;
+        if (line.from == exit && line.to == entry) return Reversed(line);
+    }
+    if (node->def->kind == PieceKind::Turntable) {
+        const TrackRoute* in = nullptr;
+        const TrackRoute* out = nullptr;
+        for (const TrackRoute& line : node->lines) {
+            if (line.from == entry) in = &line;
+            if (line.from == exit) out = &line;
+        }
+        if (!in || !out) return {};
+        TrackRoute across = *in;
+        Append(across, Reversed(*out));
+        across.from = entry;
+        across.to = exit;
+        return across;
+    }
+    return {};
+}
+
+TrackRoute RouteLine(const TrackGraph& graph, const Route& route) {
+    TrackRoute line;
+    if (route.steps.empty()) return line;
+    line.from = route.steps.front().entry;
+    line.to = route.steps.back().exit;
+    for (const RouteStep& step : route.steps) Append(line, StepLine(graph, step.piece, step.entry, step.exit));
+    return line;
+}
+
+LinePose PoseAt(const TrackRoute& line, double distanceMm) {
+    LinePose pose;
+    const size_t n = line.points.size();
+    if (n == 0) return pose;
+    if (n == 1) {
+        pose.x = line.points[0].x;
+        pose.y = line.points[0].y;
+        pose.heightMm = line.heights[0];
+        return pose;
+    }
+    const double d = std::clamp(distanceMm, 0.0, line.Length());
+    // The segment [k, k + 1] holding d; a segment of zero length is skipped.
+    size_t k = static_cast<size_t>(std::upper_bound(line.along.begin(), line.along.end(), d) -
+                                   line.along.begin());
+    k = std::clamp<size_t>(k, 1, n - 1) - 1;
+    while (k + 2 < n && line.along[k + 1] - line.along[k] <= 0) ++k;
+    const double len = line.along[k + 1] - line.along[k];
+    const double t = len > 0 ? (d - line.along[k]) / len : 0;
+    const PointMm a = line.points[k], b = line.points[k + 1];
+    pose.x = a.x + (b.x - a.x) * t;
+    pose.y = a.y + (b.y - a.y) * t;
+    pose.heightMm = line.heights[k] + (line.heights[k + 1] - line.heights[k]) * t;
+    pose.headingDeg = std::atan2(b.y - a.y, b.x - a.x) / kDegToRad;
+    if (pose.headingDeg < 0) pose.headingDeg += 360;
+    pose.gradePercent = len > 0 ? (line.heights[k + 1] - line.heights[k]) / len * 100 : 0;
+    return pose;
+}

@@ -1,0 +1,190 @@
+// The gap closer in the real main window: the menu and context menu entries, the search behind
+// the window, the ghost of the selected chain, laying it and undoing it.
+#include <gtest/gtest.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/listbox.h>
+#include <wx/menu.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/CommandIds.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/PieceGeometry.h"
+#include "canvas/gui/CanvasPanel.h"
+#include "catalog/TrackCatalog.h"
+#include "gapclose/GapText.h"
+#include "gapclose/gui/CloseGapDialog.h"
+#include "model/Geometry.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+class CloseGapWindow : public testing::Test {
+protected:
+    TempDir home;
+    std::string oldHome;
+    MainFrame* frame = nullptr;
+    CanvasPanel* canvas = nullptr;
+    uint32_t inner = 0, outer = 0;
+    std::vector<std::vector<wxString>> menus;
+
+    void SetUp() override {
+        if (const char* h = std::getenv("HOME")) oldHome = h;
+        setenv("HOME", home.Path().c_str(), 1);
+        frame = new MainFrame();
+        frame->SetSize(1200, 800);
+        frame->Show();
+        canvas = frame->Canvas();
+        LayoutDocument& doc = frame->Document();
+        doc.EnsureDefaultLevel();
+        // An inner and an outer track: the outer one lies two opposed R2 24.3 degree arcs
+        // further on and to the side.
+        const double r = 437.5, turn = DegToRad(24.3);
+        inner = Add(doc, 100, 300);
+        outer = Add(doc, 100 + 188.3 + 2 * r * std::sin(turn), 300 + 2 * r * (1 - std::cos(turn)));
+        doc.FindPiece(inner)->selected = doc.FindPiece(outer)->selected = true;
+        ViewTransform view;
+        view.zoom = 1;
+        view.offsetX = 0;
+        view.offsetY = 0;
+        canvas->SetTransform(view);
+        canvas->SetPopupMenuHook([this](wxMenu& menu) {
+            std::vector<wxString> labels;
+            for (wxMenuItem* item : menu.GetMenuItems()) labels.push_back(item->GetItemLabelText());
+            menus.push_back(labels);
+        });
+        frame->NotifyChanged(DocChange::Pieces | DocChange::Selection);
+        PumpEvents();
+    }
+    void TearDown() override {
+        frame->Destroy();
+        PumpEvents();
+        setenv("HOME", oldHome.c_str(), 1);
+    }
+    static uint32_t Add(LayoutDocument& doc, double x, double y) {
+        PlacedPiece p;
+        p.article = "24188";
+        p.x = x;
+        p.y = y;
+        p.joints.resize(2);
+        return doc.AddPiece(p);
+    }
+    void Command(int id) {
+        wxCommandEvent e(wxEVT_MENU, id);
+        e.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(e);
+    }
+    void RightClick(wxPoint at) {
+        for (wxEventType type : {wxEVT_RIGHT_DOWN, wxEVT_RIGHT_UP}) {
+            wxMouseEvent e(type);
+            e.SetEventObject(canvas);
+            e.SetPosition(at);
+            canvas->GetEventHandler()->ProcessEvent(e);
+        }
+    }
+    // The colour the canvas shows at a layout point.
+    wxColour CanvasPixel(double x, double y) {
+        const wxSize size = canvas->GetClientSize();
+        wxBitmap bitmap(size.x, size.y, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            canvas->PaintTo(dc, size.x, size.y);
+        }
+        const wxImage image = bitmap.ConvertToImage();
+        const wxPoint p = canvas->LayoutToScreen(x, y);
+        return wxColour(image.GetRed(p.x, p.y), image.GetGreen(p.x, p.y), image.GetBlue(p.x, p.y));
+    }
+};
+
+TEST_F(CloseGapWindow, MenuAndContextMenuOfferIt) {
+    wxMenuItem* item = frame->GetMenuBar()->FindItem(kCmdCloseGap);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->GetItemLabel(), "Close &Gap...\tCtrl+J");
+    RightClick(canvas->LayoutToScreen(190, 300));
+    ASSERT_FALSE(menus.empty());
+    EXPECT_NE(std::find(menus.back().begin(), menus.back().end(), "Close Gap..."),
+              menus.back().end());
+}
+
+TEST_F(CloseGapWindow, ChosenLineIsDrawnLaidAndUndone) {
+    LayoutDocument& doc = frame->Document();
+    const std::vector<PlacedPiece> before = doc.pieces;
+    size_t ghostPieces = 0, lines = 0;
+    wxColour ghostColour;
+    ModalAnswerer answer([&](wxDialog* d) {
+        auto* dialog = dynamic_cast<CloseGapDialog*>(d);
+        if (!dialog) return static_cast<int>(wxID_CANCEL);
+        EXPECT_TRUE(PumpUntil([&] { return !dialog->Searching(); }, 60000));
+        lines = dialog->List()->GetCount();
+        if (lines == 0) return static_cast<int>(wxID_CANCEL);
+        dialog->Choose(0);
+        const std::vector<GhostPiece> ghost = canvas->Overlays().chainGhost;
+        ghostPieces = ghost.size();
+        if (!ghost.empty()) {
+            PlacedPiece first;
+            first.x = ghost.front().x;
+            first.y = ghost.front().y;
+            first.heading = ghost.front().heading;
+            const PointMm mid =
+                PieceMidpoint(first, *TrackCatalog::Instance().Find(ghost.front().article));
+            ghostColour = CanvasPixel(mid.x, mid.y);
+        }
+        return dialog->Chosen() ? static_cast<int>(wxID_OK) : static_cast<int>(wxID_CANCEL);
+    });
+    Command(kCmdCloseGap);
+    PumpEvents();
+
+    ASSERT_GT(lines, 0u);
+    ASSERT_GT(ghostPieces, 0u);
+    EXPECT_EQ(ghostColour, wxColour(kGhostFill.r, kGhostFill.g, kGhostFill.b));
+    EXPECT_TRUE(canvas->Overlays().chainGhost.empty()) << "the ghost goes with the window";
+    ASSERT_EQ(doc.pieces.size(), before.size() + ghostPieces);
+    EXPECT_FALSE(doc.FindPiece(inner)->IsOpen(1));
+    EXPECT_FALSE(doc.FindPiece(outer)->IsOpen(0));
+
+    Command(kCmdUndo);
+    PumpEvents();
+    EXPECT_EQ(doc.pieces.size(), before.size());
+    EXPECT_TRUE(doc.FindPiece(inner)->IsOpen(1));
+    EXPECT_TRUE(doc.FindPiece(outer)->IsOpen(0));
+}
+
+TEST_F(CloseGapWindow, ChangedOptionsSearchAgainAndUnclosableGapsSayWhy) {
+    LayoutDocument& doc = frame->Document();
+    CloseGapDialog dialog(frame, doc, NearestGapEnds(doc, inner, outer),
+                          [this](std::vector<GhostPiece> g) { canvas->SetChainGhost(std::move(g)); });
+    dialog.Show();
+    ASSERT_TRUE(PumpUntil([&] { return !dialog.Searching(); }, 60000));
+    ASSERT_GT(dialog.List()->GetCount(), 0u);
+    EXPECT_NE(dialog.List()->GetString(0).find("miss "), wxString::npos);
+    EXPECT_FALSE(canvas->Overlays().chainGhost.empty());
+
+    if (const char* dir = std::getenv("QUILLMORE_SHOT_DIR")) {
+        // A picture of the window over the canvas with the ghost, for the record.
+        dialog.Move(canvas->GetScreenPosition() + wxPoint(20, 420));
+        PumpEvents(300);
+        wxScreenDC screen;
+        const wxSize size = wxGetDisplaySize();
+        wxBitmap shot(size.x, size.y, 24);
+        {
+            wxMemoryDC dc(shot);
+            dc.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+        }
+        shot.SaveFile(wxString(dir) + "/close-gap-dialog.png", wxBITMAP_TYPE_PNG);
+    }
+
+    GapOptions options = dialog.Options();
+    options.maxPieces = 1;
+    dialog.SetOptions(options);
+    ASSERT_TRUE(PumpUntil([&] { return !dialog.Searching(); }, 60000));
+    EXPECT_EQ(dialog.List()->GetCount(), 0u);
+    EXPECT_EQ(dialog.Chosen(), nullptr);
+    EXPECT_NE(dialog.StatusText().Find("No chain of up to 1 piece"), wxNOT_FOUND)
+        << dialog.StatusText();
+    EXPECT_TRUE(canvas->Overlays().chainGhost.empty());
+    dialog.Hide();
+}
+
+}  // namespace

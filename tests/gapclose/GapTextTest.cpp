@@ -1,0 +1,100 @@
+// The gap closer's texts, the choice of ends and the strain limits shared with the layout check.
+#include <gtest/gtest.h>
+
+#include "canvas/Snapping.h"
+#include "catalog/TrackCatalog.h"
+#include "gapclose/GapText.h"
+#include "gapclose/SolveGap.h"
+#include "panels/LayoutCheck.h"
+
+namespace {
+
+uint32_t Place(LayoutDocument& doc, const std::string& article, double x, double y,
+               double heading) {
+    PlacedPiece p;
+    p.article = article;
+    p.x = x;
+    p.y = y;
+    p.heading = heading;
+    p.joints.resize(TrackCatalog::Instance().Find(article)->connectors.size());
+    return doc.AddPiece(p);
+}
+
+TEST(GapText, LineCountsArticlesAndNamesMissRadiusAndSBend) {
+    GapSolution s;
+    // R1 curve turning one way, R2 curve the other way straight after: an S-bend.
+    s.steps = {{"24130", 0, 1}, {"24230", 1, 0}, {"24130", 0, 1}, {"24188", 0, 1}};
+    s.missMm = 0.34;
+    s.missDeg = 0.21;
+    const std::string line = GapSolutionLine(s, CheckOptions());
+    EXPECT_EQ(line.find("4 pieces:"), 0u) << line;
+    EXPECT_NE(line.find("2 \u00d7 24130, 1 \u00d7 24230, 1 \u00d7 24188"), std::string::npos);
+    EXPECT_NE(line.find("miss 0.3 mm, 0.2\u00b0"), std::string::npos) << line;
+    EXPECT_NE(line.find("smallest radius 360.0 mm"), std::string::npos) << line;
+    EXPECT_NE(line.find("S-bend"), std::string::npos);
+    EXPECT_NE(line.find("strained joint"), std::string::npos);
+
+    // The same curves with a straight between them turn the train gently back: no S-bend.
+    s.steps = {{"24130", 0, 1}, {"24188", 0, 1}, {"24230", 1, 0}};
+    s.missMm = 0.05;
+    s.missDeg = 0.05;
+    const std::string gentle = GapSolutionLine(s, CheckOptions());
+    EXPECT_EQ(gentle.find("S-bend"), std::string::npos) << gentle;
+    EXPECT_EQ(gentle.find("strained"), std::string::npos) << gentle;
+
+    s.steps = {{"24188", 0, 1}};
+    EXPECT_NE(GapSolutionLine(s, CheckOptions()).find("straight"), std::string::npos);
+}
+
+TEST(GapText, NoSolutionNamesTheNearestChainOrTheReason) {
+    GapSearchResult r;
+    r.searchedPieces = 8;
+    r.nearest = {true, 6, 2.43, 0.61};
+    const std::string text = GapNoSolutionText(r, GapOptions());
+    EXPECT_NE(text.find("up to 8 pieces"), std::string::npos) << text;
+    EXPECT_NE(text.find("of 6 pieces, misses by 2.4 mm and 0.6\u00b0"), std::string::npos) << text;
+    r.error = "The ends lie at different heights (0.0 mm and 40.0 mm).";
+    EXPECT_EQ(GapNoSolutionText(r, GapOptions()), r.error);
+}
+
+TEST(GapEnds, TakesTheNearestOpenEndsOfTheTwoSelectedPieces) {
+    LayoutDocument doc;
+    const uint32_t a = Place(doc, "24188", 0, 0, 0);
+    const uint32_t b = Place(doc, "24188", 500, 0, 0);
+    const uint32_t c = Place(doc, "24188", 188.3 + 300, 0, 0);
+    EXPECT_FALSE(SelectedGapEnds(doc).found);
+    doc.FindPiece(a)->selected = doc.FindPiece(b)->selected = true;
+    GapEnds ends = SelectedGapEnds(doc);
+    ASSERT_TRUE(ends.found);
+    EXPECT_EQ(ends.a, (GapEnd{a, 1}));
+    EXPECT_EQ(ends.b, (GapEnd{b, 0}));
+    EXPECT_NEAR(ends.distanceMm, 500 - 188.3, 1e-9);
+    // A joined end is not open: the next nearest is taken.
+    JoinConnectors(doc, b, 0, c, 1);
+    ends = SelectedGapEnds(doc);
+    EXPECT_EQ(ends.b, (GapEnd{b, 1}));
+    doc.FindPiece(c)->selected = true;
+    EXPECT_FALSE(SelectedGapEnds(doc).found);
+}
+
+TEST(GapText, StrainedLinesAgreeWithTheLayoutCheckAfterLaying) {
+    // B sits 0.3 mm beyond a straight's reach: the chain closes within 0.5 mm but strains.
+    LayoutDocument doc;
+    const uint32_t a = Place(doc, "24188", 0, 0, 0);
+    const uint32_t b = Place(doc, "24188", 2 * 188.3 + 0.3, 0, 0);
+    const std::vector<GapSolution> s = SolveGap(doc, {a, 1}, {b, 0}, GapOptions());
+    ASSERT_FALSE(s.empty());
+    for (const double limit : {0.1, 0.5}) {
+        CheckOptions check;
+        check.strainMm = limit;
+        LayoutDocument laid = doc;
+        ASSERT_EQ(PlaceGapSolution(laid, {a, 1}, {b, 0}, s.front()), "");
+        int strained = 0;
+        for (const LayoutFinding& f : CheckLayout(laid, check))
+            strained += f.kind == FindingKind::StrainedJoint ? 1 : 0;
+        EXPECT_EQ(strained, GapJointStrained(s.front(), check) ? 1 : 0) << "limit " << limit;
+        EXPECT_EQ(GapJointStrained(s.front(), check), limit < s.front().missMm);
+    }
+}
+
+}  // namespace

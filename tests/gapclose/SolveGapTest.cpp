@@ -1,0 +1,447 @@
+// The gap closer: chains found land on the other end, removed chains are found again, the layout
+// and the options are respected, and laying a chain is one undoable step.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <map>
+#include <random>
+
+#include "canvas/Snapping.h"
+#include "catalog/TrackCatalog.h"
+#include "gapclose/SolveGap.h"
+#include "model/Geometry.h"
+#include "panels/LayoutCheck.h"
+
+namespace {
+
+const PieceDef& Def(const std::string& article) { return *TrackCatalog::Instance().Find(article); }
+
+uint32_t Place(LayoutDocument& doc, const std::string& article, PiecePose pose) {
+    PlacedPiece p;
+    p.article = article;
+    p.x = pose.x;
+    p.y = pose.y;
+    p.heading = pose.heading;
+    p.joints.resize(Def(article).connectors.size());
+    return doc.AddPiece(p);
+}
+
+ConnectorPose EndPose(const LayoutDocument& doc, GapEnd e) {
+    const PlacedPiece& p = *doc.FindPiece(e.piece);
+    return GetConnectorPose(p, Def(p.article), e.connector);
+}
+
+// Lays the steps from end A through the catalog's connectors alone and returns the last exit.
+ConnectorPose Rebuild(const LayoutDocument& doc, GapEnd a, const std::vector<GapStep>& steps) {
+    ConnectorPose cursor = EndPose(doc, a);
+    for (const GapStep& s : steps) {
+        const PieceDef& def = Def(s.article);
+        const PiecePose pose = AlignToConnector(def, s.entry, cursor);
+        PlacedPiece p;
+        p.x = pose.x;
+        p.y = pose.y;
+        p.heading = pose.heading;
+        cursor = GetConnectorPose(p, def, s.exit);
+    }
+    return cursor;
+}
+
+// Every solution lands on B within the tolerance, says truly how far it missed, and the list is
+// in the promised order.
+void ExpectLandsOnB(const LayoutDocument& doc, GapEnd a, GapEnd b,
+                    const std::vector<GapSolution>& solutions, const GapOptions& options) {
+    const ConnectorPose pb = EndPose(doc, b);
+    for (size_t i = 0; i < solutions.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "solution " << i);
+        const GapSolution& s = solutions[i];
+        ASSERT_FALSE(s.steps.empty());
+        const ConnectorPose end = Rebuild(doc, a, s.steps);
+        const double mm = std::hypot(end.x - pb.x, end.y - pb.y);
+        const double deg = 180.0 - HeadingDiffDeg(end.heading, pb.heading);
+        EXPECT_LE(mm, options.toleranceMm + 1e-9);
+        EXPECT_LE(deg, options.toleranceDeg + 1e-9);
+        EXPECT_NEAR(s.missMm, mm, 1e-6);
+        EXPECT_NEAR(s.missDeg, deg, 1e-6);
+        if (i > 0) {
+            const GapSolution& prev = solutions[i - 1];
+            EXPECT_LE(prev.steps.size(), s.steps.size());
+            if (prev.steps.size() == s.steps.size()) {
+                EXPECT_LE(prev.missMm, s.missMm + 1e-12);
+            }
+        }
+    }
+    EXPECT_LE(solutions.size(), kMaxGapSolutions);
+}
+
+bool IsPlainTrack(const PieceDef& d, TrackSystem system) {
+    return d.system == system && (d.kind == PieceKind::Straight || d.kind == PieceKind::Curve) &&
+           d.connectors.size() == 2 && !d.isBridge && !d.isRamp && !d.isFlex &&
+           d.connectorSystems.empty();
+}
+
+// Ids of pieces the layout check finds running through each other.
+std::vector<std::vector<uint32_t>> Collisions(const LayoutDocument& doc) {
+    std::vector<std::vector<uint32_t>> out;
+    for (const LayoutFinding& f : CheckLayout(doc))
+        if (f.kind == FindingKind::Collision) out.push_back(f.pieces);
+    return out;
+}
+
+// A start straight and an end straight that a random chain of `count` plain pieces once joined;
+// the chain itself is left out. Chains that run through themselves are drawn again.
+struct RemovedChain {
+    LayoutDocument doc;
+    GapEnd a, b;
+    std::vector<GapStep> removed;
+};
+
+RemovedChain RemoveRandomChain(TrackSystem system, int count, std::mt19937& rng) {
+    std::vector<const PieceDef*> plain;
+    const PieceDef* straight = nullptr;
+    for (const PieceDef& d : TrackCatalog::Instance().pieces) {
+        if (!IsPlainTrack(d, system)) continue;
+        plain.push_back(&d);
+        if (!straight && d.kind == PieceKind::Straight) straight = &d;
+    }
+    std::uniform_real_distribution<double> heading(0, 360);
+    for (;;) {
+        RemovedChain g;
+        LayoutDocument full;
+        const uint32_t s = Place(full, straight->article, {0, 0, heading(rng)});
+        uint32_t prev = s;
+        int prevConn = 1;
+        for (int i = 0; i < count; ++i) {
+            const PieceDef& d = *plain[rng() % plain.size()];
+            const int entry = static_cast<int>(rng() % 2);
+            const PiecePose pose = AlignToConnector(d, entry, EndPose(full, {prev, prevConn}));
+            const uint32_t id = Place(full, d.article, pose);
+            JoinConnectors(full, prev, prevConn, id, entry);
+            g.removed.push_back({d.article, entry, 1 - entry});
+            prev = id;
+            prevConn = 1 - entry;
+        }
+        const uint32_t e = Place(full, straight->article,
+                                 AlignToConnector(*straight, 0, EndPose(full, {prev, prevConn})));
+        JoinConnectors(full, prev, prevConn, e, 0);
+        if (!Collisions(full).empty()) continue;
+        for (const PlacedPiece& p : full.pieces) {
+            if (p.id != s && p.id != e) continue;
+            PlacedPiece copy = p;
+            copy.joints.assign(copy.joints.size(), Joint{});
+            g.doc.pieces.push_back(copy);
+        }
+        g.doc.nextId = full.nextId;
+        g.a = {s, 1};
+        g.b = {e, 0};
+        return g;
+    }
+}
+
+GapOptions Patient() {
+    GapOptions o;
+    o.timeLimitS = 300;  // these tests are about what is found, not how fast
+    return o;
+}
+
+class RemovedChainIsFoundAgain : public testing::TestWithParam<TrackSystem> {};
+
+TEST_P(RemovedChainIsFoundAgain, ByAChainNoLonger) {
+    std::mt19937 rng(static_cast<unsigned>(GetParam()) * 7919u + 17u);
+    const GapOptions options = Patient();
+    for (int count = 2; count <= 8; ++count) {
+        const RemovedChain g = RemoveRandomChain(GetParam(), count, rng);
+        SCOPED_TRACE(testing::Message() << count << " pieces removed");
+        const GapSearchResult r = SearchGap(g.doc, g.a, g.b, options);
+        EXPECT_TRUE(r.error.empty()) << r.error;
+        ASSERT_FALSE(r.solutions.empty());
+        EXPECT_LE(r.solutions.front().steps.size(), g.removed.size());
+        ExpectLandsOnB(g.doc, g.a, g.b, r.solutions, options);
+        for (const GapSolution& s : r.solutions)
+            for (const GapStep& step : s.steps)
+                EXPECT_TRUE(IsPlainTrack(Def(step.article), GetParam())) << step.article;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySystem, RemovedChainIsFoundAgain,
+                         testing::Values(TrackSystem::MarklinC, TrackSystem::MarklinK,
+                                         TrackSystem::MarklinZ, TrackSystem::TrixC));
+
+TEST(SolveGap, SameInputGivesTheSameList) {
+    std::mt19937 rng(99);
+    const RemovedChain g = RemoveRandomChain(TrackSystem::MarklinK, 5, rng);
+    const std::vector<GapSolution> first = SolveGap(g.doc, g.a, g.b, Patient());
+    const std::vector<GapSolution> second = SolveGap(g.doc, g.a, g.b, Patient());
+    ASSERT_EQ(first.size(), second.size());
+    for (size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(first[i].steps, second[i].steps);
+        EXPECT_EQ(first[i].missMm, second[i].missMm);
+    }
+}
+
+TEST(SolveGap, CircleWithOneCurveRemovedTakesOneCurve) {
+    LayoutDocument doc;
+    const PieceDef& curve = Def("24130");
+    ConnectorPose cursor{0, 0, 0, true, 0};
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < 11; ++i) {  // twelve make the circle; the last is missing
+        ids.push_back(Place(doc, curve.article, AlignToConnector(curve, 0, cursor)));
+        if (i > 0) JoinConnectors(doc, ids[i - 1], 1, ids[i], 0);
+        cursor = EndPose(doc, {ids.back(), 1});
+    }
+    const GapEnd a{ids.back(), 1}, b{ids.front(), 0};
+    const std::vector<GapSolution> s = SolveGap(doc, a, b, GapOptions());
+    ASSERT_FALSE(s.empty());
+    ASSERT_EQ(s.front().steps.size(), 1u);
+    const PieceDef& found = Def(s.front().steps.front().article);
+    EXPECT_EQ(found.radius, curve.radius);
+    EXPECT_EQ(found.angle, curve.angle);
+    EXPECT_LT(s.front().missMm, 1e-6);
+    ExpectLandsOnB(doc, a, b, s, GapOptions());
+}
+
+// The outer track of a parallel pair lies two opposed 24.3 degree R2 arcs to the side of the inner
+// one; the ends are placed from that geometry, not from pieces.
+struct ParallelTracks {
+    LayoutDocument doc;
+    GapEnd a, b;
+    PointMm middle;  // halfway along the S-bend between them
+};
+
+ParallelTracks InnerAndOuter() {
+    ParallelTracks t;
+    const double r = 437.5, turn = DegToRad(24.3);
+    const double along = 2 * r * std::sin(turn), side = 2 * r * (1 - std::cos(turn));
+    const uint32_t inner = Place(t.doc, "24188", {0, 0, 0});
+    const uint32_t outer = Place(t.doc, "24188", {188.3 + along, side, 0});
+    t.a = {inner, 1};
+    t.b = {outer, 0};
+    t.middle = {188.3 + along / 2, side / 2};
+    return t;
+}
+
+TEST(SolveGap, ClosesTheOffsetBetweenInnerAndOuterTrack) {
+    ParallelTracks t = InnerAndOuter();
+    const std::vector<GapSolution> s = SolveGap(t.doc, t.a, t.b, GapOptions());
+    ASSERT_FALSE(s.empty());
+    EXPECT_LE(s.front().steps.size(), 2u);
+    ExpectLandsOnB(t.doc, t.a, t.b, s, GapOptions());
+}
+
+TEST(SolveGap, RefusesChainsThroughExistingTrackUnlessCrossingIsAllowed) {
+    ParallelTracks t = InnerAndOuter();
+    // A straight laid across the S-bend between the tracks.
+    Place(t.doc, "24188", {t.middle.x, t.middle.y - 94.15, 90});
+    GapOptions options;
+    options.maxPieces = 6;
+    const std::vector<GapSolution> blocked = SolveGap(t.doc, t.a, t.b, options);
+    for (const GapSolution& s : blocked) {
+        EXPECT_GT(s.steps.size(), 2u);
+        LayoutDocument laid = t.doc;
+        ASSERT_EQ(PlaceGapSolution(laid, t.a, t.b, s), "");
+        EXPECT_TRUE(Collisions(laid).empty());
+    }
+    options.allowCrossing = true;
+    const std::vector<GapSolution> crossing = SolveGap(t.doc, t.a, t.b, options);
+    ASSERT_FALSE(crossing.empty());
+    EXPECT_LE(crossing.front().steps.size(), 2u);
+    LayoutDocument laid = t.doc;
+    ASSERT_EQ(PlaceGapSolution(laid, t.a, t.b, crossing.front()), "");
+    EXPECT_FALSE(Collisions(laid).empty()) << "the allowed chain crosses the straight";
+}
+
+TEST(SolveGap, UnclosableGapNamesTheNearestMiss) {
+    // Two ends side by side pointing the same way: no chain turns round in 10 mm.
+    LayoutDocument doc;
+    const uint32_t s = Place(doc, "24188", {0, 0, 0});
+    const uint32_t e = Place(doc, "24188", {0, 60, 0});
+    GapOptions options;
+    options.maxPieces = 6;
+    const GapSearchResult r = SearchGap(doc, {s, 1}, {e, 1}, options);
+    EXPECT_TRUE(r.error.empty());
+    EXPECT_TRUE(r.solutions.empty());
+    ASSERT_TRUE(r.nearest.found);
+    EXPECT_GE(r.nearest.pieces, 1);
+    EXPECT_LE(r.nearest.pieces, options.maxPieces);
+    EXPECT_TRUE(r.nearest.missMm > options.toleranceMm || r.nearest.missDeg > options.toleranceDeg);
+    EXPECT_TRUE(r.timedOut || r.searchedPieces == options.maxPieces);
+}
+
+TEST(SolveGap, StopsAtTheTimeLimitAndWhenCancelled) {
+    LayoutDocument doc;
+    const uint32_t s = Place(doc, "24188", {0, 0, 0});
+    const uint32_t e = Place(doc, "24188", {0, 60, 0});
+    GapOptions options;
+    options.timeLimitS = 0.05;
+    options.maxPieces = 12;
+    const GapSearchResult slow = SearchGap(doc, {s, 1}, {e, 1}, options);
+    EXPECT_TRUE(slow.timedOut);
+    EXPECT_LT(slow.searchedPieces, options.maxPieces);
+
+    std::atomic<bool> cancel{true};
+    options.timeLimitS = 60;
+    options.cancel = &cancel;
+    const GapSearchResult cancelled = SearchGap(doc, {s, 1}, {e, 1}, options);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_FALSE(cancelled.nearest.found);
+}
+
+TEST(SolveGap, ReportsProgressInOrder) {
+    std::mt19937 rng(5);
+    const RemovedChain g = RemoveRandomChain(TrackSystem::MarklinZ, 4, rng);
+    std::vector<double> seen;
+    GapOptions options = Patient();
+    options.progress = [&](double share) { seen.push_back(share); };
+    ASSERT_FALSE(SolveGap(g.doc, g.a, g.b, options).empty());
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_GE(seen.front(), 0.0);
+    EXPECT_LE(seen.back(), 1.0);
+}
+
+TEST(SolveGap, NeverUsesMoreThanTheStock) {
+    LayoutDocument doc;
+    const PieceDef& curve = Def("24130");
+    ConnectorPose cursor{0, 0, 0, true, 0};
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < 11; ++i) {
+        ids.push_back(Place(doc, curve.article, AlignToConnector(curve, 0, cursor)));
+        if (i > 0) JoinConnectors(doc, ids[i - 1], 1, ids[i], 0);
+        cursor = EndPose(doc, {ids.back(), 1});
+    }
+    const GapEnd a{ids.back(), 1}, b{ids.front(), 0};
+    GapOptions options;
+    options.limitToStock = true;
+    for (const std::map<std::string, int>& stock :
+         {std::map<std::string, int>{{"24115", 2}},
+          std::map<std::string, int>{{"24115", 1}, {"24107", 2}},
+          std::map<std::string, int>{{"24107", 5}, {"24130", 0}}}) {
+        options.stock = stock;
+        const std::vector<GapSolution> s = SolveGap(doc, a, b, options);
+        ASSERT_FALSE(s.empty());
+        ExpectLandsOnB(doc, a, b, s, options);
+        for (const GapSolution& sol : s) {
+            std::map<std::string, int> used;
+            for (const GapStep& step : sol.steps) ++used[step.article];
+            for (const auto& [article, n] : used) {
+                const auto it = stock.find(article);
+                ASSERT_NE(it, stock.end()) << article << " is not owned";
+                EXPECT_LE(n, it->second) << article;
+            }
+        }
+    }
+    options.stock = {{"24188", 3}};  // straights alone cannot turn 30 degrees
+    EXPECT_TRUE(SolveGap(doc, a, b, options).empty());
+}
+
+TEST(SolveGap, TurnoutsOnlyWhenAskedAndTheOtherLegStaysOpen) {
+    // End B lies where a right turnout's diverging leg would put it.
+    LayoutDocument doc;
+    const PieceDef& turnout = Def("24612");
+    const uint32_t s = Place(doc, "24188", {0, 0, 0});
+    const PiecePose tp = AlignToConnector(turnout, 0, EndPose(doc, {s, 1}));
+    PlacedPiece ghost;
+    ghost.x = tp.x;
+    ghost.y = tp.y;
+    ghost.heading = tp.heading;
+    const ConnectorPose leg = GetConnectorPose(ghost, turnout, 2);
+    const uint32_t e = Place(doc, "24188", AlignToConnector(Def("24188"), 0, leg));
+    const GapEnd a{s, 1}, b{e, 0};
+
+    GapOptions options;
+    options.maxPieces = 1;
+    for (const GapSolution& sol : SolveGap(doc, a, b, options))
+        for (const GapStep& step : sol.steps) EXPECT_NE(Def(step.article).kind, turnout.kind);
+    options.useTurnouts = true;
+    const std::vector<GapSolution> with = SolveGap(doc, a, b, options);
+    ASSERT_FALSE(with.empty());
+    ExpectLandsOnB(doc, a, b, with, options);
+    const GapStep& step = with.front().steps.front();
+    EXPECT_EQ(Def(step.article).connectors.size(), 3u);
+    ASSERT_EQ(PlaceGapSolution(doc, a, b, with.front()), "");
+    const PlacedPiece& laid = doc.pieces.back();
+    int open = 0;
+    for (int c = 0; c < 3; ++c) open += laid.IsOpen(c) ? 1 : 0;
+    EXPECT_EQ(open, 1);
+}
+
+TEST(SolveGap, RefusesEndsItCannotJoin) {
+    LayoutDocument doc;
+    const uint32_t c = Place(doc, "24188", {0, 0, 0});
+    const uint32_t k = Place(doc, "2200", {400, 0, 180});
+    const uint32_t high = Place(doc, "24188", {400, 200, 180});
+    doc.FindPiece(high)->elevation = 40;
+    const uint32_t other = Place(doc, "24188", {-400, 0, 0});
+    JoinConnectors(doc, c, 0, other, 1);
+
+    EXPECT_NE(SearchGap(doc, {c, 1}, {k, 1}, GapOptions()).error.find("different track systems"),
+              std::string::npos);
+    EXPECT_NE(SearchGap(doc, {c, 1}, {high, 1}, GapOptions()).error.find("different heights"),
+              std::string::npos);
+    EXPECT_NE(SearchGap(doc, {c, 0}, {high, 0}, GapOptions()).error.find("already joined"),
+              std::string::npos);
+    EXPECT_NE(SearchGap(doc, {c, 1}, {c, 1}, GapOptions()).error.find("same connector"),
+              std::string::npos);
+    EXPECT_NE(SearchGap(doc, {c, 1}, {999, 0}, GapOptions()).error.find("no longer"),
+              std::string::npos);
+    EXPECT_TRUE(SolveGap(doc, {c, 1}, {k, 1}, GapOptions()).empty());
+}
+
+TEST(PlaceGapSolution, JoinsBothEndsAndUndoRestoresTheDocument) {
+    std::mt19937 rng(3);
+    RemovedChain g = RemoveRandomChain(TrackSystem::TrixC, 4, rng);
+    g.doc.levels.push_back(DefaultLevel());
+    g.doc.FindPiece(g.a.piece)->level = 2;  // the chain takes A's level and height
+    g.doc.FindPiece(g.a.piece)->elevation = 12;
+    g.doc.FindPiece(g.b.piece)->elevation = 12;
+    const std::vector<GapSolution> s = SolveGap(g.doc, g.a, g.b, GapOptions());
+    ASSERT_FALSE(s.empty());
+    const std::vector<PlacedPiece> before = g.doc.pieces;
+    const size_t undoBefore = g.doc.undoStack.size();
+
+    ASSERT_EQ(PlaceGapSolution(g.doc, g.a, g.b, s.front()), "");
+    const std::vector<GapStep>& steps = s.front().steps;
+    ASSERT_EQ(g.doc.pieces.size(), before.size() + steps.size());
+    EXPECT_EQ(g.doc.undoStack.size(), undoBefore + 1);
+    const PlacedPiece& first = g.doc.pieces[before.size()];
+    const PlacedPiece& last = g.doc.pieces.back();
+    EXPECT_EQ(g.doc.FindPiece(g.a.piece)->joints[g.a.connector],
+              (Joint{first.id, static_cast<uint32_t>(steps.front().entry)}));
+    EXPECT_EQ(g.doc.FindPiece(g.b.piece)->joints[g.b.connector],
+              (Joint{last.id, static_cast<uint32_t>(steps.back().exit)}));
+    for (size_t i = before.size(); i < g.doc.pieces.size(); ++i) {
+        EXPECT_EQ(g.doc.pieces[i].level, 2);
+        EXPECT_EQ(g.doc.pieces[i].elevation, 12);
+    }
+    // Only the far ends of the two straights stay open.
+    int open = 0;
+    for (const LayoutFinding& f : CheckLayout(g.doc)) {
+        open += f.kind == FindingKind::OpenEnd ? 1 : 0;
+        EXPECT_NE(f.kind, FindingKind::Collision) << f.text;
+    }
+    EXPECT_EQ(open, 2);
+
+    g.doc.Undo();
+    EXPECT_EQ(g.doc.pieces, before);
+    EXPECT_EQ(g.doc.undoStack.size(), undoBefore);
+}
+
+TEST(PlaceGapSolution, ChangesNothingWhenTheChainNoLongerFits) {
+    std::mt19937 rng(4);
+    RemovedChain g = RemoveRandomChain(TrackSystem::MarklinC, 3, rng);
+    const std::vector<GapSolution> s = SolveGap(g.doc, g.a, g.b, GapOptions());
+    ASSERT_FALSE(s.empty());
+    g.doc.FindPiece(g.b.piece)->x += 50;  // B moved after the search
+    const std::vector<PlacedPiece> before = g.doc.pieces;
+    const size_t undoBefore = g.doc.undoStack.size();
+    EXPECT_NE(PlaceGapSolution(g.doc, g.a, g.b, s.front()), "");
+    GapSolution unknown = s.front();
+    unknown.steps.front().article = "no-such-article";
+    EXPECT_NE(PlaceGapSolution(g.doc, g.a, g.b, unknown), "");
+    EXPECT_NE(PlaceGapSolution(g.doc, g.a, g.b, GapSolution{}), "");
+    EXPECT_EQ(g.doc.pieces, before);
+    EXPECT_EQ(g.doc.undoStack.size(), undoBefore);
+}
+
+}  // namespace

@@ -1,0 +1,267 @@
+// The height profile window on the figure-eight sample, which climbs over its own track: opening
+// it from the Layout menu, its crossing bar, dragging a joint with undo, Even Grade, following
+// changes, export and print.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/dcmemory.h>
+#include <wx/menu.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "app/CommandIds.h"
+#include "app/gui/MainFrame.h"
+#include "app/gui/MainFrameDialogs.h"
+#include "model/GradeRuns.h"
+#include "network/gui/HeightProfileWindow.h"
+#include "network/gui/ProfileDrawing.h"
+#include "persistence/LayoutFile.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+wxColour Colour(Rgb c) { return wxColour(c.r, c.g, c.b); }
+
+void Command(MainFrame* frame, int id) {
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(frame);
+    frame->GetEventHandler()->ProcessEvent(event);
+}
+
+void Mouse(wxWindow* w, wxEventType type, double x, double y) {
+    wxMouseEvent event(type);
+    event.SetPosition(wxPoint(wxRound(x), wxRound(y)));
+    event.SetLeftDown(type != wxEVT_LEFT_UP);
+    event.SetEventObject(w);
+    w->GetEventHandler()->ProcessEvent(event);
+}
+
+void Click(wxButton* button) {
+    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+    event.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(event);
+}
+
+// Counts the pixels of a colour in a box around (x, y).
+int CountColour(const wxImage& image, int x, int y, int half, wxColour colour) {
+    int n = 0;
+    for (int yy = std::max(0, y - half); yy <= std::min(image.GetHeight() - 1, y + half); ++yy)
+        for (int xx = std::max(0, x - half); xx <= std::min(image.GetWidth() - 1, x + half); ++xx)
+            n += image.GetRed(xx, yy) == colour.Red() && image.GetGreen(xx, yy) == colour.Green() &&
+                 image.GetBlue(xx, yy) == colour.Blue();
+    return n;
+}
+
+wxImage Render(const ProfileChart& chart) {
+    wxBitmap bitmap(chart.width, chart.height, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        DrawProfileChart(dc, chart);
+    }
+    return bitmap.ConvertToImage();
+}
+
+class HeightProfileWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        frame = new MainFrame();
+        frame->Show();
+        std::string name;
+        const std::filesystem::path file =
+            std::filesystem::path(QUILLMORE_SOURCE_DIR) / "resources" / "layouts" /
+            "C-Track Figure Eight.xml";
+        ASSERT_EQ(LoadLayout(frame->Document(), file.string(), &name), "");
+        frame->NotifyChanged(DocChange::All);
+        PumpEvents();
+        // The sample's first piece passes under the crossing; the piece that crosses over it is
+        // the other end of the climb.
+        LayoutDocument& doc = Doc();
+        low = doc.pieces.front().id;
+        const TrackGraph graph = BuildTrackGraph(doc);
+        const HeightProfile loop =
+            BuildProfile(doc, graph, FindRoute(graph, {low, 0}, graph.Joined({low, 0})));
+        ASSERT_FALSE(loop.crossings.empty());
+        high = loop.crossings.front().otherPiece;
+    }
+    void TearDown() override {
+        SetExportPathAsker(nullptr);
+        SetPrintRunner(nullptr);
+        frame->Destroy();
+        PumpEvents();
+    }
+    LayoutDocument& Doc() { return frame->Document(); }
+    void Select(std::initializer_list<uint32_t> ids) {
+        Doc().ClearSelection();
+        for (uint32_t id : ids) Doc().FindPiece(id)->selected = true;
+        frame->NotifyChanged(DocChange::Selection);
+    }
+    HeightProfileWindow* Open() {
+        Select({low, high});
+        Command(frame, kCmdHeightProfile);
+        HeightProfileWindow* w = HeightProfileWindow::Of(frame);
+        if (w) {
+            w->SetClientSize(900, 480);
+            w->Layout();
+            PumpEvents();
+        }
+        return w;
+    }
+
+    MainFrame* frame = nullptr;
+    uint32_t low = 0, high = 0;
+};
+
+TEST_F(HeightProfileWindowTest, OpensFromTheLayoutMenuWithTheCrossingBar) {
+    wxMenuItem* item = frame->GetMenuBar()->FindItem(kCmdHeightProfile);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->GetItemLabel(), "Height &Profile...");
+    wxMenu* menu = nullptr;
+    frame->GetMenuBar()->FindItem(kCmdHeightProfile, &menu);
+    EXPECT_EQ(menu, frame->GetMenuBar()->GetMenu(frame->GetMenuBar()->FindMenu("Layout")));
+
+    HeightProfileWindow* w = Open();
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->GetTitle(), "Height Profile");
+    EXPECT_TRUE(w->IsShown());
+    EXPECT_FALSE(w->IsModal());
+    EXPECT_EQ(w->CurrentRoute().steps.front().piece, low);
+    EXPECT_EQ(w->CurrentRoute().steps.back().piece, high);
+
+    const ProfileChart chart = w->Chart();
+    ASSERT_EQ(chart.crossings.size(), 2u) << "under the top, over the bottom";
+    const wxImage image = Render(chart);
+    for (const ChartCrossingBar& bar : chart.crossings) {
+        EXPECT_FALSE(bar.tooLow);
+        EXPECT_GT(CountColour(image, wxRound(bar.x), wxRound((bar.yRoute + bar.yOther) / 2), 2,
+                              Colour(kProfileBar)),
+                  0);
+        EXPECT_GT(std::fabs(bar.yRoute - bar.yOther), 40) << "a bar, not a dot";
+    }
+    // The climb drawn in its grade colour between two joints.
+    const ChartSegment& mid = chart.track[chart.track.size() / 2];
+    EXPECT_GT(CountColour(image, wxRound((mid.x0 + mid.x1) / 2), wxRound((mid.y0 + mid.y1) / 2), 2,
+                          Colour(BandColour(mid.band))),
+              0);
+
+    // Opening again shows the new pair in the same window.
+    const uint32_t next = Doc().pieces[1].id;
+    Select({low, next});
+    Command(frame, kCmdHeightProfile);
+    EXPECT_EQ(HeightProfileWindow::Of(frame), w);
+    EXPECT_EQ(w->CurrentRoute().steps.back().piece, next);
+}
+
+TEST_F(HeightProfileWindowTest, RefusesWithoutTwoPiecesOrARoute) {
+    ModalAnswerer answer(wxID_OK);
+    Select({low});
+    Command(frame, kCmdHeightProfile);
+    const PlacedPiece loose = [&] {
+        PlacedPiece p;
+        p.article = "24188";
+        p.x = 3000;
+        p.joints.resize(2);
+        return p;
+    }();
+    const uint32_t alone = Doc().AddPiece(loose);
+    Select({low, alone});
+    Command(frame, kCmdHeightProfile);
+    ASSERT_EQ(answer.Count(), 2);
+    EXPECT_EQ(answer.Dialogs()[0].message,
+              "Select the two pieces whose route the height profile should show.");
+    EXPECT_EQ(answer.Dialogs()[1].message, "There is no route between the two selected pieces.");
+    EXPECT_EQ(HeightProfileWindow::Of(frame), nullptr);
+}
+
+TEST_F(HeightProfileWindowTest, DraggingADotSetsItsHeightInOneUndoStep) {
+    HeightProfileWindow* w = Open();
+    ASSERT_TRUE(w);
+    const std::vector<PlacedPiece> before = Doc().pieces;
+    const size_t undo = Doc().undoStack.size();
+    const size_t index = w->Profile().points.size() / 2;
+    const ProfilePoint point = w->Profile().points[index];
+    const ProfileChart chart = w->Chart();
+    const ChartDot dot = chart.dots[index];
+    const double targetY = std::round(dot.y - 50);
+
+    wxWindow* plot = w->PlotWindow();
+    Mouse(plot, wxEVT_LEFT_DOWN, dot.x, dot.y);
+    Mouse(plot, wxEVT_MOTION, dot.x, targetY);
+    EXPECT_NEAR(w->Chart().dots[index].y, targetY, 1e-9) << "the dot follows the pointer";
+    EXPECT_EQ(Doc().pieces, before) << "nothing changes before the drop";
+    Mouse(plot, wxEVT_LEFT_UP, dot.x, targetY);
+    PumpEvents();
+
+    EXPECT_EQ(Doc().undoStack.size(), undo + 1);
+    const double wanted = chart.HeightAt(targetY);
+    EXPECT_NEAR(ConnectorHeight(*Doc().FindPiece(point.piece), point.connector), wanted, 1e-6);
+    // The window followed the change.
+    EXPECT_NEAR(w->Profile().points[index].heightMm, wanted, 1e-6);
+
+    Command(frame, kCmdUndo);
+    PumpEvents();
+    EXPECT_EQ(Doc().pieces, before);
+    EXPECT_NEAR(w->Profile().points[index].heightMm, point.heightMm, 1e-9);
+    // The readout follows the pointer.
+    Mouse(plot, wxEVT_MOTION, chart.XOf(point.distanceMm), dot.y);
+    EXPECT_TRUE(w->ReadoutText().StartsWith("Distance: ")) << w->ReadoutText();
+}
+
+TEST_F(HeightProfileWindowTest, EvenGradeButtonGivesOneGradeAndUndoes) {
+    HeightProfileWindow* w = Open();
+    ASSERT_TRUE(w);
+    const std::vector<PlacedPiece> before = Doc().pieces;
+    Click(w->EvenGradeButton());
+    PumpEvents();
+    const HeightProfile& p = w->Profile();
+    for (const ProfileSection& s : p.sections)
+        EXPECT_NEAR(s.gradePercent, p.sections.front().gradePercent, 1e-6);
+    EXPECT_NE(Doc().pieces, before);
+    Command(frame, kCmdUndo);
+    PumpEvents();
+    EXPECT_EQ(Doc().pieces, before);
+}
+
+TEST_F(HeightProfileWindowTest, ExportsPngAndSvgAndPrints) {
+    HeightProfileWindow* w = Open();
+    ASSERT_TRUE(w);
+    TempDir dir;
+    for (const char* file : {"profile.png", "profile.svg"}) {
+        const std::string path = dir.File(file);
+        SetExportPathAsker([&](wxWindow*, const wxString&, const wxString&, const wxString&) {
+            return wxString::FromUTF8(path);
+        });
+        wxWindow* button = wxWindow::FindWindowByLabel("Export...", w);
+        ASSERT_TRUE(button);
+        Click(static_cast<wxButton*>(button));
+        const std::string bytes = ReadFileBytes(path);
+        ASSERT_FALSE(bytes.empty()) << file;
+        if (std::string(file).ends_with(".png")) {
+            EXPECT_EQ(bytes.substr(1, 3), "PNG");
+        } else {
+            EXPECT_NE(bytes.find("<svg"), std::string::npos);
+            EXPECT_NE(bytes.find("Distance (mm)"), std::string::npos);
+        }
+    }
+
+    int trackPixels = 0;
+    SetPrintRunner([&](wxWindow*, wxPrintDialogData&, wxPrintout& printout) {
+        wxBitmap bitmap(1100, 800, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            printout.SetDC(&dc);
+            printout.SetPageSizePixels(1100, 800);
+            printout.SetPaperRectPixels(wxRect(0, 0, 1100, 800));
+            printout.SetPPIPrinter(100, 100);
+            printout.OnPreparePrinting();
+            EXPECT_TRUE(printout.OnPrintPage(1));
+            printout.SetDC(nullptr);
+        }
+        const wxImage image = bitmap.ConvertToImage();
+        trackPixels = CountColour(image, 550, 400, 550, Colour(BandColour(GradeBand::Within)));
+        return PrintOutcome::Printed;
+    });
+    Click(static_cast<wxButton*>(wxWindow::FindWindowByLabel("Print...", w)));
+    EXPECT_GT(trackPixels, 100);
+}
+
+}  // namespace

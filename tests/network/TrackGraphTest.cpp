@@ -1,0 +1,338 @@
+// The track network on track built from catalog pieces: routes through each kind of piece, the
+// one step and its stops, the shortest route, the geometry along a route and the reuse of
+// unchanged pieces.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "catalog/TrackCatalog.h"
+#include "model/Geometry.h"
+#include "model/TrackBuilder.h"
+#include "network/TrackGraph.h"
+
+namespace {
+
+const PieceDef& Def(const std::string& article) { return *TrackCatalog::Instance().Find(article); }
+
+// The centre-line length of a route through a catalog piece, from its catalog record alone: a
+// straight its length, a curve or a turnout's diverging leg radius x angle.
+double CatalogLength(const std::string& article, int exit) {
+    const PieceDef& d = Def(article);
+    if (d.kind == PieceKind::Curve || exit == 2) return d.radius * std::fabs(d.angle) * kDegToRad;
+    return d.length;
+}
+
+std::set<int> Exits(const std::vector<PieceRouteRef>& routes) {
+    std::set<int> exits;
+    for (const PieceRouteRef& r : routes) exits.insert(r.exit);
+    return exits;
+}
+
+// Every step of the route leaves its piece where the next step's piece is joined.
+void ExpectConnected(const TrackGraph& g, const Route& route) {
+    for (size_t i = 0; i + 1 < route.steps.size(); ++i) {
+        const GraphEnd next = g.Joined({route.steps[i].piece, route.steps[i].exit});
+        EXPECT_EQ(next, (GraphEnd{route.steps[i + 1].piece, route.steps[i + 1].entry})) << i;
+    }
+    double sum = 0;
+    for (const RouteStep& s : route.steps) {
+        EXPECT_NEAR(s.lengthMm, g.RouteLength(s.piece, s.entry, s.exit), 1e-9);
+        sum += s.lengthMm;
+    }
+    EXPECT_NEAR(route.lengthMm, sum, 1e-6);
+}
+
+class TrackGraphTest : public ::testing::Test {
+protected:
+    LayoutDocument doc;
+    TrackBuilder track{doc};
+};
+
+TEST_F(TrackGraphTest, RouteLengthsAreTheSumOfCentreLineLengths) {
+    // Straight, curve, turnout leg, curve: lengths from the catalog records.
+    const std::vector<std::string> articles{"24188", "24130", "24612", "24230", "24094"};
+    std::vector<uint32_t> ids{track.Place(articles[0])};
+    ids.push_back(track.Attach(articles[1], ids.back(), 1));
+    ids.push_back(track.Attach(articles[2], ids.back(), 1));
+    ids.push_back(track.Attach(articles[3], ids.back(), 2));
+    ids.push_back(track.Attach(articles[4], ids.back(), 1));
+    const TrackGraph g = BuildTrackGraph(doc);
+    const Route route = FindRoute(g, {ids.front(), 0}, {ids.back(), 1});
+    ASSERT_EQ(route.steps.size(), ids.size());
+    double expected = 0;
+    for (size_t i = 0; i < ids.size(); ++i) {
+        EXPECT_EQ(route.steps[i].piece, ids[i]);
+        const int exit = i == 2 ? 2 : 1;
+        EXPECT_EQ(route.steps[i].exit, exit);
+        EXPECT_NEAR(route.steps[i].lengthMm, CatalogLength(articles[i], exit), 0.05) << articles[i];
+        expected += CatalogLength(articles[i], exit);
+    }
+    EXPECT_NEAR(route.lengthMm, expected, 0.2);
+    ExpectConnected(g, route);
+    // The whole route's centre line is as long as the route and runs from its start to its end.
+    const TrackRoute line = RouteLine(g, route);
+    EXPECT_NEAR(line.Length(), route.lengthMm, 1e-6);
+    const PlacedPiece& last = track[ids.back()];
+    const ConnectorPose end = GetConnectorPose(last, Def(last.article), 1);
+    EXPECT_NEAR(line.points.back().x, end.x, 1e-6);
+    EXPECT_NEAR(line.points.back().y, end.y, 1e-6);
+}
+
+TEST_F(TrackGraphTest, EachKindOfPieceAllowsItsRoutes) {
+    struct Case {
+        std::string article;
+        int entry;
+        std::set<int> exits;
+    };
+    const std::vector<Case> cases{
+        {"24188", 0, {1}},     {"24188", 1, {0}},           {"24130", 1, {0}},
+        {"24611", 0, {1, 2}},  {"24611", 1, {0}},           {"24611", 2, {0}},
+        {"24630", 0, {1, 2, 3}}, {"24630", 3, {0}},
+        {"24640", 0, {1}},     {"24640", 2, {3}},           {"24640", 3, {2}},
+        {"24624", 0, {1, 3}},  {"24624", 1, {0, 2}},        {"24624", 2, {1, 3}},
+        {"24624", 3, {0, 2}},  {"24977", 0, {kBufferEnd}},  {"24977", kBufferEnd, {0}},
+    };
+    for (const Case& c : cases) {
+        LayoutDocument d;
+        const uint32_t id = TrackBuilder(d).Place(c.article);
+        EXPECT_EQ(Exits(BuildTrackGraph(d).RoutesFrom(id, c.entry)), c.exits)
+            << c.article << " from " << c.entry;
+    }
+    // A turntable's bridge joins any exit to every other exit, across the pit.
+    const uint32_t table = track.Place("74862");
+    const TrackGraph g = BuildTrackGraph(doc);
+    const std::vector<PieceRouteRef> across = g.RoutesFrom(table, 0);
+    EXPECT_EQ(across.size(), Def("74862").connectors.size() - 1);
+    EXPECT_EQ(Exits(across).count(0), 0u);
+    const TrackRoute opposite = StepLine(g, table, 0, 15);
+    EXPECT_NEAR(opposite.Length(), 2 * Def("74862").radius, 1e-6);
+    EXPECT_NEAR(opposite.points.back().x, -opposite.points.front().x, 1e-6);
+    // A bumper's route reaches its buffer: as long as the catalog says.
+    const uint32_t bumper = track.Place("24977");
+    EXPECT_NEAR(BuildTrackGraph(doc).RouteLength(bumper, 0, kBufferEnd), Def("24977").length, 1e-9);
+}
+
+TEST_F(TrackGraphTest, OneStepGivesTheJoinedEndOrNamesWhyItStops) {
+    const uint32_t a = track.Place("24188");
+    const uint32_t t = track.Attach("24611", a, 1);
+    const uint32_t bumper = track.Attach("24977", t, 1);
+    const uint32_t unknown = track.Place("no-such-article", 900, 0);
+    track.Join(t, 2, unknown, 0);
+    const TrackGraph g = BuildTrackGraph(doc);
+
+    const TrackStep into = StepFrom(g, {a, 1});
+    EXPECT_EQ(into.stop, StepStop::None);
+    EXPECT_EQ(into.entered, (GraphEnd{t, 0}));
+    EXPECT_EQ(Exits(into.routes), (std::set<int>{1, 2}));
+
+    const TrackStep toBumper = StepFrom(g, {t, 1});
+    EXPECT_EQ(toBumper.stop, StepStop::None);
+    ASSERT_EQ(toBumper.routes.size(), 1u);
+    EXPECT_EQ(toBumper.routes[0].exit, kBufferEnd);
+    EXPECT_EQ(StepFrom(g, {bumper, kBufferEnd}).stop, StepStop::BufferStop);
+
+    const TrackStep open = StepFrom(g, {a, 0});
+    EXPECT_EQ(open.stop, StepStop::OpenEnd);
+    EXPECT_TRUE(open.routes.empty());
+    EXPECT_EQ(StepFrom(g, {t, 2}).stop, StepStop::UnknownPiece);
+    EXPECT_EQ(StepFrom(g, {12345, 0}).stop, StepStop::UnknownPiece);
+
+    std::set<std::string> names;
+    for (StepStop s : {StepStop::OpenEnd, StepStop::BufferStop, StepStop::AgainstTurnout,
+                       StepStop::UnknownPiece})
+        names.insert(StepStopName(s));
+    EXPECT_EQ(names.size(), 4u);
+    EXPECT_EQ(names.count(""), 0u);
+    EXPECT_EQ(StepStopName(StepStop::None), "");
+}
+
+TEST_F(TrackGraphTest, TurnoutLegsAreTakenOnlyInTheDirectionThatAllowsThem) {
+    // in -> turnout root; leg 1 -> straight, leg 2 -> diverging
+    const uint32_t in = track.Place("24188");
+    const uint32_t t = track.Attach("24611", in, 1);
+    const uint32_t straight = track.Attach("24188", t, 1);
+    const uint32_t diverging = track.Attach("24224", t, 2);
+    const TrackGraph g = BuildTrackGraph(doc);
+
+    const Route facing = FindRoute(g, {in, 0}, {diverging, 1});
+    ASSERT_EQ(facing.steps.size(), 3u);
+    EXPECT_EQ(facing.steps[1], (RouteStep{t, 0, 2, g.RouteLength(t, 0, 2)}));
+    ExpectConnected(g, facing);
+    // Backwards from one leg: out by the root, never over to the other leg.
+    const Route trailing = FindRoute(g, {straight, 1}, {in, 0});
+    ASSERT_EQ(trailing.steps.size(), 3u);
+    EXPECT_EQ(trailing.steps[1].entry, 1);
+    EXPECT_EQ(trailing.steps[1].exit, 0);
+    EXPECT_TRUE(FindRoute(g, {straight, 1}, {diverging, 1}).steps.empty());
+    // Between two pieces, whichever ends give a route: none from leg to leg.
+    const Route between = FindRouteBetween(g, diverging, in);
+    ASSERT_EQ(between.steps.size(), 3u);
+    EXPECT_EQ(between.steps.front(), (RouteStep{diverging, 1, 0, g.RouteLength(diverging, 1, 0)}));
+    EXPECT_EQ(between.steps.back().exit, 0);
+    ExpectConnected(g, between);
+    EXPECT_EQ(FindRouteBetween(g, in, diverging).steps.front().entry, 0);
+    EXPECT_TRUE(FindRouteBetween(g, straight, diverging).steps.empty());
+    // Nobody reverses inside a piece: the straight cannot be left by the end it was entered by.
+    EXPECT_TRUE(FindRoute(g, {in, 0}, {in, 0}).steps.empty());
+    const Route through = FindRoute(g, {in, 0}, {in, 1});
+    ASSERT_EQ(through.steps.size(), 1u);
+    EXPECT_NEAR(through.lengthMm, Def("24188").length, 1e-9);
+}
+
+TEST_F(TrackGraphTest, UnconnectedPiecesAndBadEndsHaveNoRoute) {
+    const uint32_t a = track.Place("24188");
+    const uint32_t b = track.Place("24188", 0, 500);
+    const TrackGraph g = BuildTrackGraph(doc);
+    for (const auto& [from, to] : std::vector<std::pair<GraphEnd, GraphEnd>>{
+             {{a, 0}, {b, 1}}, {{a, 0}, {99, 1}}, {{a, 7}, {a, 1}}, {{a, 0}, {a, 7}}}) {
+        const Route r = FindRoute(g, from, to);
+        EXPECT_TRUE(r.steps.empty());
+        EXPECT_EQ(r.lengthMm, 0);
+    }
+}
+
+// Two loops of one direction, inner R1 and outer R2, each with two straights; on each straight a
+// crossover leads from the inner loop to the outer.
+class DoubleOvalTest : public TrackGraphTest {
+protected:
+    struct Side {
+        uint32_t turnout, innerStraight, outerStraight, crossTurnout;
+        std::vector<uint32_t> innerCurves, outerCurves;
+    };
+    Side sides[2];
+
+    void SetUp() override {
+        std::vector<uint32_t> inner, outer;
+        for (Side& s : sides) {
+            s.turnout = track.Place("24611");  // facing on the inner loop
+            s.innerStraight = track.Place("24172");
+            s.outerStraight = track.Place("24172");
+            s.crossTurnout = track.Place("24612");  // trailing on the outer loop
+            track.Join(s.turnout, 2, s.crossTurnout, 2);
+            inner.insert(inner.end(), {s.turnout, s.innerStraight});
+            outer.push_back(s.outerStraight);
+            outer.push_back(s.crossTurnout);
+            for (int i = 0; i < 6; ++i) {
+                s.innerCurves.push_back(track.Place("24130"));
+                s.outerCurves.push_back(track.Place("24230"));
+            }
+            inner.insert(inner.end(), s.innerCurves.begin(), s.innerCurves.end());
+            outer.insert(outer.end(), s.outerCurves.begin(), s.outerCurves.end());
+        }
+        auto close = [&](const std::vector<uint32_t>& ring) {
+            for (size_t i = 0; i < ring.size(); ++i) {
+                const uint32_t a = ring[i], b = ring[(i + 1) % ring.size()];
+                // The outer crossover turnouts are laid root ahead: entered by leg 1.
+                const bool aReversed = a == sides[0].crossTurnout || a == sides[1].crossTurnout;
+                const bool bReversed = b == sides[0].crossTurnout || b == sides[1].crossTurnout;
+                track.Join(a, aReversed ? 0 : 1, b, bReversed ? 1 : 0);
+            }
+        };
+        close(inner);
+        close(outer);
+    }
+
+    double Sum(const TrackGraph& g, std::initializer_list<std::tuple<uint32_t, int, int>> steps) {
+        double sum = 0;
+        for (const auto& [p, e, x] : steps) sum += g.RouteLength(p, e, x);
+        return sum;
+    }
+};
+
+TEST_F(DoubleOvalTest, FindsTheShorterWayRound) {
+    const TrackGraph g = BuildTrackGraph(doc);
+    const Side& s0 = sides[0];
+    const Side& s1 = sides[1];
+    // From the inner curves after crossover 0 to the outer curve after crossover 0: either over
+    // crossover 1 and round the outer loop, or round the inner loop and over crossover 0.
+    const GraphEnd from{s0.innerCurves[0], 0};
+    const GraphEnd to{s0.outerCurves[0], 1};
+    double innerCurves = 0, outerCurves = 0;
+    for (int i = 0; i < 6; ++i) {
+        innerCurves += g.RouteLength(s0.innerCurves[i], 0, 1);
+        outerCurves += g.RouteLength(s0.outerCurves[i], 0, 1);
+    }
+    const double viaOne = innerCurves + Sum(g, {{s1.turnout, 0, 2}, {s1.crossTurnout, 2, 0}}) +
+                          outerCurves + Sum(g, {{s0.outerStraight, 0, 1}, {s0.crossTurnout, 1, 0}}) +
+                          g.RouteLength(s0.outerCurves[0], 0, 1);
+    const double viaZero = 2 * innerCurves +
+                           Sum(g, {{s1.turnout, 0, 1}, {s1.innerStraight, 0, 1}}) +
+                           Sum(g, {{s0.turnout, 0, 2}, {s0.crossTurnout, 2, 0}}) +
+                           g.RouteLength(s0.outerCurves[0], 0, 1);
+    const Route route = FindRoute(g, from, to);
+    ASSERT_FALSE(route.steps.empty());
+    ExpectConnected(g, route);
+    EXPECT_NEAR(route.lengthMm, std::min(viaOne, viaZero), 1e-6);
+    const uint32_t crossedAt = viaOne < viaZero ? s1.turnout : s0.turnout;
+    EXPECT_TRUE(std::any_of(route.steps.begin(), route.steps.end(), [&](const RouteStep& s) {
+        return s.piece == crossedAt && s.exit == 2;
+    }));
+    // Against the direction of travel no crossover leads back to the inner loop.
+    EXPECT_TRUE(FindRoute(g, {s0.outerCurves[0], 0}, {s0.innerCurves[0], 1}).steps.empty());
+    // Round the inner loop and back to the start: the whole loop, every piece once.
+    const Route loop = FindRoute(g, {s0.turnout, 0}, {s1.innerCurves[5], 1});
+    EXPECT_EQ(loop.steps.size(), 16u);
+    ExpectConnected(g, loop);
+}
+
+TEST_F(TrackGraphTest, PosesAlongALineInEitherDirection) {
+    const uint32_t a = track.Place("24188", 100, 50, 90, 20);
+    track[a].grade = 2;
+    const TrackGraph g = BuildTrackGraph(doc);
+    const double rise = std::sin(2 * kDegToRad) * Def("24188").length;
+    const TrackRoute forward = StepLine(g, a, 0, 1);
+    const TrackRoute backward = StepLine(g, a, 1, 0);
+    ASSERT_FALSE(forward.points.empty());
+    for (double d : {0.0, 40.0, 188.3}) {
+        const LinePose f = PoseAt(forward, d);
+        EXPECT_NEAR(f.x, 100, 1e-9);
+        EXPECT_NEAR(f.y, 50 + d, 1e-9);
+        EXPECT_NEAR(f.headingDeg, 90, 1e-9);
+        EXPECT_NEAR(f.heightMm, 20 + rise * d / 188.3, 1e-9);
+        EXPECT_NEAR(f.gradePercent, rise / 188.3 * 100, 1e-9);
+        const LinePose b = PoseAt(backward, 188.3 - d);
+        EXPECT_NEAR(b.x, f.x, 1e-9);
+        EXPECT_NEAR(b.y, f.y, 1e-9);
+        EXPECT_NEAR(b.heightMm, f.heightMm, 1e-9);
+        EXPECT_NEAR(b.headingDeg, 270, 1e-9);
+        EXPECT_NEAR(b.gradePercent, -f.gradePercent, 1e-9);
+    }
+    // Beyond the ends the pose stays at the end.
+    EXPECT_NEAR(PoseAt(forward, -10).y, 50, 1e-9);
+    EXPECT_NEAR(PoseAt(forward, 1000).y, 50 + 188.3, 1e-9);
+    // A curve's pose keeps its radius from the centre.
+    const uint32_t c = track.Place("24130");
+    const TrackRoute arc = StepLine(BuildTrackGraph(doc), c, 0, 1);
+    const LinePose mid = PoseAt(arc, arc.Length() / 2);
+    EXPECT_NEAR(std::min(std::hypot(mid.x, mid.y - 360), std::hypot(mid.x, mid.y + 360)), 360, 0.3);
+}
+
+TEST_F(TrackGraphTest, ARebuildReusesUnchangedPiecesAndRereadsJoints) {
+    const std::vector<uint32_t> ids = track.Line("24188", 5);
+    const TrackGraph first = BuildTrackGraph(doc);
+    EXPECT_EQ(first.reusedPieces, 0u);
+
+    track[ids[2]].elevation = 30;
+    doc.FindPiece(ids[3])->joints[0] = {};
+    doc.FindPiece(ids[2])->joints[1] = {};
+    const TrackGraph second = BuildTrackGraph(doc, &first);
+    EXPECT_EQ(second.reusedPieces, ids.size() - 1);
+    EXPECT_EQ(second.Find(ids[0]), first.Find(ids[0]));
+    EXPECT_NE(second.Find(ids[2]), first.Find(ids[2]));
+    EXPECT_NEAR(StepLine(second, ids[2], 0, 1).heights.front(), 30, 1e-9);
+    EXPECT_EQ(StepFrom(second, {ids[2], 1}).stop, StepStop::OpenEnd);
+    EXPECT_TRUE(FindRoute(second, {ids[0], 0}, {ids[4], 1}).steps.empty());
+    // The rebuilt graph equals a fresh one.
+    const TrackGraph fresh = BuildTrackGraph(doc);
+    const Route a = FindRoute(second, {ids[0], 0}, {ids[2], 1});
+    const Route b = FindRoute(fresh, {ids[0], 0}, {ids[2], 1});
+    EXPECT_EQ(a.steps, b.steps);
+    EXPECT_EQ(StepLine(second, ids[2], 0, 1).heights, StepLine(fresh, ids[2], 0, 1).heights);
+    // A removed piece is gone from the rebuilt graph.
+    doc.pieces.erase(doc.pieces.begin() + 4);
+    EXPECT_EQ(BuildTrackGraph(doc, &second).Find(ids[4]), nullptr);
+}
+
+}  // namespace

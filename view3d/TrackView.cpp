@@ -1,0 +1,31 @@
+// Culling and level of detail of the track instances.
+#include "view3d/TrackView.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+TrackDetail TrackDetailAt(double pixelsPerMm) {
+    if (!(pixelsPerMm < kFullDetailPixelsPerMm)) return TrackDetail::Full;
+    return pixelsPerMm >= kDistantDetailPixelsPerMm ? TrackDetail::Distant : TrackDetail::Far;
+}
+
+TrackView::TrackView(const float modelview[16], int width, int height, double fovYDeg) {
+    std::copy(modelview, modelview + 16, mv);
+    tanY = std::tan(fovYDeg / 2 * std::numbers::pi / 180);
+    tanX = tanY * (height > 0 ? static_cast<double>(width) / height : 1.0);
+    pixelsAtUnitDepth = std::max(height, 0) / (2 * tanY);
+}
+
+std::optional<TrackDetail> TrackView::Of(const TrackInstance& t) const {
+    // Every point of a piece lies within its length of its start; structures add 110 mm.
+    const double r = t.length + 110.0;
+    const double xe = mv[0] * t.x + mv[4] * t.y + mv[8] * t.z + mv[12];
+    const double ye = mv[1] * t.x + mv[5] * t.y + mv[9] * t.z + mv[13];
+    const double depth = -(mv[2] * t.x + mv[6] * t.y + mv[10] * t.z + mv[14]);
+    if (depth + r < 1.0) return std::nullopt;
+    if ((std::abs(xe) - depth * tanX) / std::sqrt(1 + tanX * tanX) > r) return std::nullopt;
+    if ((std::abs(ye) - depth * tanY) / std::sqrt(1 + tanY * tanY) > r) return std::nullopt;
+    if (depth - r <= 1.0) return TrackDetail::Full;
+    return TrackDetailAt(PixelsPerMmAt(depth - r));
+}

@@ -1,0 +1,35 @@
+// Which track a frame draws, and in how much detail, from the size it has on screen: detail
+// finer than a pixel or two would alias into noise, so it merges into bands first and then into
+// the bed alone.
+#pragma once
+
+#include <optional>
+
+#include "view3d/Scene3D.h"
+#include "view3d/TrackMeshes.h"
+
+// Full while a sleeper is at least two pixels long (the rails are then most of a pixel wide);
+// Distant (the bed with sleepers and rails merged into one band) while the bed is at least two
+// pixels wide; Far (the bed's top alone) below that.
+inline constexpr double kFullDetailPixelsPerMm = 2.0 / (2 * kSleeperHalfLength);
+inline constexpr double kDistantDetailPixelsPerMm = 2.0 / (2 * kBedHalfWidth);
+TrackDetail TrackDetailAt(double pixelsPerMm);
+
+// The track instances of one frame seen through a perspective camera.
+class TrackView {
+public:
+    // `modelview` is column-major, as OpenGL keeps it; fovYDeg is the vertical field of view of a
+    // viewport `width` by `height` pixels.
+    TrackView(const float modelview[16], int width, int height, double fovYDeg);
+    // Nothing when the piece lies wholly outside the view, else the detail its nearest possible
+    // point calls for.
+    std::optional<TrackDetail> Of(const TrackInstance& t) const;
+    // On-screen size of one millimetre at `depth` mm in front of the eye.
+    double PixelsPerMmAt(double depth) const { return pixelsAtUnitDepth / depth; }
+
+private:
+    float mv[16];
+    double tanX;
+    double tanY;
+    double pixelsAtUnitDepth;
+};
