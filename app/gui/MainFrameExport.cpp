@@ -121,7 +121,7 @@ void SetExportPathAsker(ExportPathAsker asker) {
 
 wxString AskExportPath(wxWindow* parent, const wxString& title, const wxString& wildcard,
                        const wxString& file) {
-    return Asker()(parent, title, wildcard, file);
+    return Asker()(parent, {title, wildcard, LastFolder(), file}).path;
 }
 
 void BindExportCommands(MainFrame& frame) {
