@@ -7,6 +7,8 @@
 
 #include "canvas/Interaction.h"
 #include "canvas/LayoutGeometry.h"
+#include "canvas/PieceGeometry.h"
+#include "catalog/TrackCatalog.h"
 #include "catalog/SceneryCatalog.h"
 #include "model/Helices.h"
 #include "model/Locks.h"
@@ -73,9 +75,13 @@ GestureResult PieceDragGesture::Drop(GestureContext& c) {
         return r;
     }
     if (placed.firstZPiece) {
-        ViewTransform unit;
-        unit.zoom = 1.0;
-        r.view = unit;
+        // Z pieces are small: the view goes to 1 pixel per millimetre about the new piece, which
+        // stays where it was dropped, so the next pieces are built in sight of it.
+        PointMm at{freePose.x, freePose.y};
+        const PlacedPiece* piece = c.doc.FindPiece(placed.firstId);
+        const PieceDef* def = piece ? TrackCatalog::Instance().Find(piece->article) : nullptr;
+        if (def) at = PieceMidpoint(*piece, *def);
+        r.view = ZoomKeeping(c.view, 1.0, at.x, at.y);
     }
     r.changed = DocChange::Pieces | DocChange::Placement | DocChange::Selection;
     return r;

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "canvas/PieceGeometry.h"
+#include "canvas/SceneryGeometry.h"
 #include "canvas/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
@@ -139,6 +141,71 @@ std::vector<EdgeLabel> BaseboardEdgeLabels(const std::vector<PointMm>& outline, 
     }
     return labels;
 }
+
+LayoutBounds DrawingExtent(const LayoutDocument& doc, const DrawingExtentOptions& options) {
+    LayoutBounds bounds;
+    auto add = [&bounds](const PointMm& p) {
+        if (std::isfinite(p.x) && std::isfinite(p.y)) bounds.Add(p.x, p.y);
+    };
+    auto onLevel = [&options](int64_t level) {
+        return options.level == DrawingExtentOptions::kEveryLevel || level == options.level;
+    };
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    for (const PlacedPiece& p : doc.pieces) {
+        const PieceDef* def = catalog.Find(p.article);
+        if (!def || !onLevel(p.level)) continue;
+        for (const PieceShape& s :
+             BuildPieceShapes(*def, p.x, p.y, p.heading, kPieceFill, kPieceOutline, false, 1.0, &p)) {
+            if (s.type == PieceShape::Type::Circle && !s.points.empty()) {
+                const double r = s.radiusMm;
+                add({s.points[0].x - r, s.points[0].y - r});
+                add({s.points[0].x + r, s.points[0].y + r});
+                continue;
+            }
+            for (const PointMm& pt : s.points) add(pt);
+        }
+    }
+    for (const Helix& helix : doc.helices) {
+        const HelixVariant* variant = HelixVariantFor(helix);
+        if (!variant || !onLevel(HelixLevel(doc, helix))) continue;
+        const PieceDef* outer = catalog.Find(variant->outerCurveArticle);
+        const double r = std::max(variant->radiusInner, variant->radiusOuter) +
+                         (outer ? BandHalfWidth(*outer) : 0.0);
+        add({helix.x - r, helix.y - r});
+        add({helix.x + r, helix.y + r});
+    }
+    const SceneryCatalog& scenery = SceneryCatalog::Instance();
+    for (const SceneryItem& item : doc.scenery) {
+        if (!onLevel(item.level)) continue;
+        const SceneryDef* def = scenery.Find(item.item);
+        if (!def) {
+            add({item.x, item.y});
+            continue;
+        }
+        const SceneryPose pose{item.x, item.y, item.heading, item.scaleX, item.scaleY};
+        for (const PointMm& pt : SceneryFootprint(*def, pose)) add(pt);
+        for (const SceneryShape& s : BuildSceneryShapes(*def, pose, false, 1.0))
+            for (const PointMm& pt : s.points) add(pt);
+    }
+    for (const Level& level : doc.levels)
+        if (onLevel(level.id) && level.outline.size() >= 3)  // a deck needs three corners
+            for (const PointMm& pt : level.outline) add(pt);
+    if (options.baseboard && doc.baseboard.size() >= 3) {
+        for (const PointMm& pt : doc.baseboard) add(pt);
+        for (const EdgeLabel& label : BaseboardEdgeLabels(doc.baseboard, doc.units)) add(label.at);
+    }
+    for (const Label& label : doc.labels) add({label.x, label.y});
+    for (const Measurement& m : doc.measurements) {
+        add({m.x1, m.y1});
+        add({m.x2, m.y2});
+        add({(m.x1 + m.x2) / 2 + m.dx, (m.y1 + m.y2) / 2 + m.dy});
+    }
+    return bounds;
+}
+
+int LabelPointSize(double screenZoom) { return std::max(8, static_cast<int>(11 * screenZoom)); }
+int ArticlePointSize(double screenZoom) { return std::max(6, static_cast<int>(9 * screenZoom)); }
+int GradePointSize(double screenZoom) { return std::max(7, static_cast<int>(8 * screenZoom)); }
 
 bool GradeArrowFor(const LayoutDocument& doc, const GradeRun& run, GradeArrow& arrow) {
     if (run.anchorPiece < 0) return false;

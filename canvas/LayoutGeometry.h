@@ -58,6 +58,28 @@ struct EdgeLabel {
 // One label per edge of at least 10 mm (the ring is closed), 12 mm outside the edge.
 std::vector<EdgeLabel> BaseboardEdgeLabels(const std::vector<PointMm>& outline, int units);
 
+// What DrawingExtent takes in.
+struct DrawingExtentOptions {
+    static constexpr int64_t kEveryLevel = INT64_MIN;
+    // Only the pieces, scenery items and level outlines of this level (printing the active level).
+    int64_t level = kEveryLevel;
+    // The baseboard with its dimension labels, when the outline has at least 3 vertices.
+    bool baseboard = true;
+};
+// Everything a drawing of the whole layout shows, in millimetres: every catalog piece's band
+// outlines (so a curve's bulge counts, not just its ends), every known scenery item's footprint
+// and parts, helix rings, level outlines, the baseboard with the points its dimension labels are
+// centred on, label corners and measurements with their length labels. Points that are not
+// finite numbers are left out. Marks sized in pixels (text, dots) reach beyond it by a few
+// dozen pixels, which a fit's margins take up.
+LayoutBounds DrawingExtent(const LayoutDocument& doc, const DrawingExtentOptions& options = {});
+
+// Point sizes of the layout's text at a screen zoom: labels max(8, 11 z), article labels
+// max(6, 9 z), grade texts max(7, 8 z), all truncated.
+int LabelPointSize(double screenZoom);
+int ArticlePointSize(double screenZoom);
+int GradePointSize(double screenZoom);
+
 // The arrow that shows a grade run's direction at its head piece.
 struct GradeArrow {
     PointMm start, end;

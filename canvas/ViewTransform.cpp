@@ -5,9 +5,22 @@
 #include <cmath>
 #include <cstdio>
 
+#include "canvas/LayoutGeometry.h"
 #include "canvas/Units.h"
 #include "model/LayoutDocument.h"
 #include "model/LayoutExtent.h"
+
+int ViewTransform::Px(double screenPx) const {
+    const double px = std::round(screenPx * pixelScale);
+    return px >= 1 ? static_cast<int>(std::min(px, 1e6)) : 1;
+}
+
+double PaperPixelScale(double dpi) { return dpi > 0 ? dpi / kScreenDpi : 1; }
+
+int FontPixelHeight(double pointSize, double pixelScale) {
+    const double px = std::round(pointSize * kScreenDpi / 72.0 * pixelScale);
+    return px >= 1 ? static_cast<int>(std::min(px, 1e5)) : 1;
+}
 
 ViewTransform ZoomAbout(const ViewTransform& view, double factor, double px, double py) {
     const double wx = (px - view.offsetX) / view.zoom;
@@ -36,12 +49,25 @@ ViewTransform FitTransform(const LayoutBounds& bounds, int width, int height) {
 }
 
 ViewTransform FitLayout(const LayoutDocument& doc, int width, int height) {
-    const bool anyOutline = std::any_of(doc.levels.begin(), doc.levels.end(),
-                                        [](const Level& l) { return l.outline.size() >= 3; });
-    if (doc.pieces.empty() && doc.scenery.empty() && !anyOutline) return ViewTransform{};
-    LayoutBounds bounds = LayoutExtent(doc);
-    if (!bounds.any) bounds.Add(0, 0);  // only pieces missing from the catalog
+    DrawingExtentOptions options;
+    options.baseboard = doc.baseboardShown;
+    const LayoutBounds bounds = DrawingExtent(doc, options);
+    if (!bounds.any) return ViewTransform{};
     return FitTransform(bounds, width, height);
+}
+
+ViewTransform OpenedLayoutView(const LayoutDocument& doc, int width, int height,
+                               bool unitZoomCap) {
+    const ViewTransform fitted = FitLayout(doc, width, height);
+    if (!unitZoomCap || fitted.zoom <= 1.0) return fitted;
+    // Centred at 1 pixel per millimetre: the fitted view zoomed out about the window's centre,
+    // which is the centre of the drawing.
+    return ZoomAbout(fitted, 1.0 / fitted.zoom, width / 2.0, height / 2.0);
+}
+
+ViewTransform ZoomKeeping(const ViewTransform& view, double zoom, double x, double y) {
+    return ZoomAbout(view, zoom / view.zoom, x * view.zoom + view.offsetX,
+                     y * view.zoom + view.offsetY);
 }
 
 double RulerStep(int units, double zoom) {
@@ -92,11 +118,15 @@ std::vector<RulerTick> RulerTicks(const ViewTransform& view, int units, int exte
     return ticks;
 }
 
-std::vector<int> GridLines(double spacingMm, double zoom, double offset, int extent) {
+std::vector<int> GridLines(double spacingMm, double zoom, double offset, int extent,
+                           double pixelScale) {
     std::vector<int> lines;
     const double s = spacingMm * zoom;
-    if (!(s >= 6 && s <= 400)) return lines;
-    for (double p = std::floor(-offset / s) * s + offset; p < extent; p += s) {
+    const double onScreen = s / (pixelScale > 0 ? pixelScale : 1);
+    if (!(onScreen >= 6 && onScreen <= 400)) return lines;
+    for (long long k = static_cast<long long>(std::floor(-offset / s));; ++k) {
+        const double p = k * s + offset;
+        if (p >= extent) break;
         lines.push_back(static_cast<int>(p));
     }
     return lines;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "canvas/LayoutGeometry.h"
 #include "catalog/TrackCatalog.h"
 #include "panels/PieceTally.h"
 
@@ -26,48 +27,31 @@ std::string Lower(std::string s) {
 }
 
 struct Extent {
-    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-    void Add(double x, double y) {
-        if (!std::isfinite(x) || !std::isfinite(y)) return;
-        minX = std::min(minX, x);
-        minY = std::min(minY, y);
-        maxX = std::max(maxX, x);
-        maxY = std::max(maxY, y);
-    }
-    bool Empty() const { return minX > maxX; }
+    double minX = 0, minY = 0, maxX = 1000, maxY = 1000;
 };
 
 Extent DrawnExtent(const LayoutDocument& doc) {
-    Extent e;
-    const TrackCatalog& catalog = TrackCatalog::Instance();
-    for (const PlacedPiece& p : doc.pieces) {
-        const PieceDef* def = catalog.Find(p.article);
-        if (!def) continue;
-        const double h = p.heading * std::numbers::pi / 180.0;
-        e.Add(p.x, p.y);
-        e.Add(p.x + def->length * std::cos(h), p.y + def->length * std::sin(h));
-        if (def->radius > 0) {  // a curve bulges: its connectors bound it well enough
-            for (const Connector& c : def->connectors) {
-                e.Add(p.x + c.x * std::cos(h) - c.y * std::sin(h),
-                      p.y + c.x * std::sin(h) + c.y * std::cos(h));
-            }
-        }
-    }
-    for (const SceneryItem& s : doc.scenery) e.Add(s.x, s.y);
-    for (const PointMm& v : doc.baseboard) e.Add(v.x, v.y);
-    for (const Level& level : doc.levels) {
-        for (const PointMm& v : level.outline) e.Add(v.x, v.y);
-    }
-    for (const Label& l : doc.labels) e.Add(l.x, l.y);
-    for (const Measurement& m : doc.measurements) {
-        e.Add(m.x1, m.y1);
-        e.Add(m.x2, m.y2);
-    }
-    if (e.Empty()) {
-        e.Add(0, 0);
-        e.Add(1000, 1000);
-    }
-    return e;
+    DrawingExtentOptions options;
+    options.baseboard = doc.baseboardShown;
+    const LayoutBounds b = DrawingExtent(doc, options);
+    if (!b.any) return Extent{};
+    return Extent{b.minX, b.minY, b.maxX, b.maxY};
+}
+
+// The path with `extension`: as it is when it has it, with its extension switched when it has one
+// of `others`, with the extension appended when it has none; empty for any other extension.
+std::string PathWithExtension(const std::string& path, const std::string& extension,
+                              const std::vector<std::string>& others) {
+    const size_t slash = path.find_last_of("/\\");
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = path.rfind('.');
+    // A leading dot names a hidden file, not an extension.
+    if (dot == std::string::npos || dot <= start) return path + extension;
+    const std::string ext = Lower(path.substr(dot));
+    if (ext == Lower(extension)) return path;
+    for (const std::string& other : others)
+        if (ext == Lower(other)) return path.substr(0, dot) + extension;
+    return {};
 }
 
 }  // namespace
@@ -163,4 +147,22 @@ PdfPage PdfPageFor(double widthMm, double heightMm, int dpi) {
     page.heightPx = std::max(1, static_cast<int>(std::lround(heightMm / 25.4 * dpi)));
     page.pxPerPt = dpi / 72.0;
     return page;
+}
+
+double SvgDotsPerInch(const PictureFrame& frame, int scaleDenominator) {
+    return frame.zoom * 25.4 * std::max(scaleDenominator, 1);
+}
+
+double SvgWidthMm(const PictureFrame& frame, int scaleDenominator) {
+    return frame.width / SvgDotsPerInch(frame, scaleDenominator) * 25.4;
+}
+
+std::string ChosenExportPath(const std::string& path, const std::vector<std::string>& extensions,
+                             size_t chosen) {
+    if (extensions.empty()) return path;
+    chosen = std::min(chosen, extensions.size() - 1);
+    const ExportKind typed = ExportKindForPath(path);
+    for (size_t i = 1; i < extensions.size(); ++i)
+        if (typed != ExportKind::Unknown && typed == ExportKindForPath(extensions[i])) return path;
+    return PathWithExtension(path, extensions[chosen], {extensions[0]});
 }

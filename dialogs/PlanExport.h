@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/LayoutDocument.h"
 
@@ -33,8 +34,8 @@ struct PictureFrame {
     int width = 1;
     int height = 1;
 };
-// Everything drawn (pieces with their ends, scenery, baseboard, level outlines, labels,
-// measurements; 0..1000 mm when empty) framed with a margin, at pxPerMm.
+// Everything drawn (DrawingExtent, the baseboard when shown; 0..1000 mm when empty) framed with a
+// margin, at pxPerMm.
 PictureFrame PictureFrameFor(const LayoutDocument& doc, double pxPerMm);
 // A resolution that keeps the picture's longer side near 4000 pixels (at most 4 px/mm).
 double DefaultPictureResolution(const LayoutDocument& doc);
@@ -42,6 +43,20 @@ double DefaultPictureResolution(const LayoutDocument& doc);
 std::string PictureSizeProblem(const PictureFrame& frame);
 // "4000 × 2000 pixels"
 std::string PictureSizeText(const PictureFrame& frame);
+
+// The resolution an SVG of the frame states so that its stated size is the layout at 1 : N
+// (N = scaleDenominator, 1 for full size).
+double SvgDotsPerInch(const PictureFrame& frame, int scaleDenominator);
+// The width in millimetres that resolution gives the drawing.
+double SvgWidthMm(const PictureFrame& frame, int scaleDenominator);
+
+// The path to write for an export's file dialog answer. `extensions` are the dialog's file kinds,
+// the first being the one the offered name carries; `chosen` is the kind picked in its filter. A
+// name the user gave another kind's extension keeps it; the offered extension, or none, becomes
+// the chosen kind's (a file dialog leaves the offered name alone when the filter changes); any
+// other extension gives empty.
+std::string ChosenExportPath(const std::string& path, const std::vector<std::string>& extensions,
+                             size_t chosen);
 
 // A PDF page: its size in points and the page pixels the printout is computed for.
 struct PdfPage {

@@ -7,15 +7,16 @@
 
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutExtent.h"
+#include "canvas/LayoutGeometry.h"
+#include "canvas/ViewTransform.h"
+#include "base/Geometry.h"
 
 PrintBounds ComputePrintBounds(const LayoutDocument& doc, const PrintOptions& options,
                                uint32_t activeLevel) {
-    ExtentOptions extent;
-    if (options.levels == 0) extent.pieceLevel = static_cast<int32_t>(activeLevel);
-    extent.outlines = false;
-    extent.baseboard = options.baseboard;
-    extent.finiteOnly = true;
-    const LayoutBounds b = LayoutExtent(doc, extent);
+    DrawingExtentOptions extent;
+    if (options.levels == 0) extent.level = activeLevel;
+    extent.baseboard = options.baseboard && doc.baseboardShown;
+    const LayoutBounds b = DrawingExtent(doc, extent);
     if (!b.any) return PrintBounds{};
     return PrintBounds{b.minX, b.minY, b.maxX, b.maxY};
 }
@@ -26,6 +27,7 @@ PrintPages Paginate(const PrintBounds& bounds, const PrintOptions& options, int 
     pages.bounds = bounds;
     pages.width = width;
     pages.height = height;
+    pages.dpi = dpi > 0 ? dpi : kDefaultPrinterDpi;
     const double extentX = std::max(bounds.maxX - bounds.minX, 1.0);
     const double extentY = std::max(bounds.maxY - bounds.minY, 1.0);
     const double usableW = std::max(static_cast<int>(width * kPrintUsable), 1);
@@ -50,6 +52,8 @@ PrintPages Paginate(const PrintBounds& bounds, const PrintOptions& options, int 
     return pages;
 }
 
+double PrintPages::PixelScale() const { return PaperPixelScale(dpi); }
+
 PageTransform PageTransformFor(const PrintPages& pages, int page) {
     PageTransform t;
     t.scale = pages.scale;
@@ -68,6 +72,10 @@ PageTransform PageTransformFor(const PrintPages& pages, int page) {
     }
     const int col = (page - 1) % pages.columns;
     const int row = (page - 1) / pages.columns;
+    t.coverLeft = col > 0;
+    t.coverTop = row > 0;
+    t.coverRight = col + 1 < pages.columns;
+    t.coverBottom = row + 1 < pages.rows;
     t.offsetX = t.marginX - (t.areaW / s * col + b.minX) * s;
     t.offsetY = t.marginY - (t.areaH / s * row + b.minY) * s;
     return t;
@@ -79,6 +87,11 @@ std::string PageMarkText(const PrintPages& pages, int page) {
     const int row = (page - 1) / pages.columns;
     return "Row " + std::to_string(row + 1) + ", Column " + std::to_string(col + 1) + " of " +
            std::to_string(pages.rows) + " \u00d7 " + std::to_string(pages.columns);
+}
+
+int PageMarkTextPx(const PageTransform& t, double pixelScale) {
+    // 10 points as a screen shows them, but never taller than most of the margin.
+    return std::max(1, std::min(FontPixelHeight(10, pixelScale), t.marginY * 7 / 10));
 }
 
 std::vector<MarkLine> PageCornerMarks(const PageTransform& t) {
@@ -101,8 +114,33 @@ std::vector<MarkLine> PageCornerMarks(const PageTransform& t) {
     return lines;
 }
 
+SelectionHidden::SelectionHidden(LayoutDocument& d) : doc(d) {
+    auto take = [this](auto& objects) {
+        for (auto& o : objects) {
+            saved.push_back(o.selected);
+            o.selected = false;
+        }
+    };
+    take(doc.pieces);
+    take(doc.scenery);
+    take(doc.labels);
+    take(doc.measurements);
+}
+
+SelectionHidden::~SelectionHidden() {
+    size_t i = 0;
+    auto give = [this, &i](auto& objects) {
+        for (auto& o : objects)
+            if (i < saved.size()) o.selected = saved[i++];
+    };
+    give(doc.pieces);
+    give(doc.scenery);
+    give(doc.labels);
+    give(doc.measurements);
+}
+
 PrintDrawFlags::PrintDrawFlags(LayoutDocument& d, const PrintOptions& options, uint32_t activeLevel)
-    : doc(d), savedGrid(d.gridShown), savedBaseboard(d.baseboardShown) {
+    : doc(d), selection(d), savedGrid(d.gridShown), savedBaseboard(d.baseboardShown) {
     for (Level& level : doc.levels) {
         savedVisible.emplace_back(level.id, level.visible);
         level.visible = options.levels == 1 || level.id == activeLevel;

@@ -20,9 +20,9 @@ inline constexpr int kDefaultPrinterDpi = 300;
 struct PrintBounds {
     double minX = 0, minY = 0, maxX = 1000, maxY = 1000;
 };
-// What a print shows, in millimetres: the pieces (only the active level's with "Active level
-// only") from their origin to the point one catalog length along the heading, every scenery
-// item's position and, with the baseboard option, the baseboard vertices; 0..1000 when empty.
+// What a print shows, in millimetres: the drawing's extent (DrawingExtent) with only the active
+// level's pieces, scenery and deck with "Active level only", and the baseboard with its
+// dimension labels when the option asks for it and the canvas shows it; 0..1000 when empty.
 PrintBounds ComputePrintBounds(const LayoutDocument& doc, const PrintOptions& options,
                                uint32_t activeLevel);
 
@@ -34,6 +34,9 @@ struct PrintPages {
     int rows = 1;
     int width = 0;  // the page size the grid was computed for
     int height = 0;
+    int dpi = kDefaultPrinterDpi;  // page pixels per inch
+    // Page pixels per screen pixel: what text and pens sized in pixels are multiplied by.
+    double PixelScale() const;
     int Count() const { return columns * rows; }
     bool HasPage(int page) const { return page >= 1 && page <= Count(); }
 };
@@ -52,6 +55,11 @@ struct PageTransform {
     int marginY = 0;
     int areaW = 0;
     int areaH = 0;
+    // The margins where the next tile of a multi-page print continues the drawing: it must not
+    // show there (it would cover the margin and its page mark). The outer margins of the whole
+    // print, like those of a single page, keep what reaches beyond the layout's edge (the
+    // board's dimension labels).
+    bool coverLeft = false, coverTop = false, coverRight = false, coverBottom = false;
 };
 PageTransform PageTransformFor(const PrintPages& pages, int page);
 
@@ -61,14 +69,31 @@ std::string PageMarkText(const PrintPages& pages, int page);
 // Alignment marks in the margin at the four tile corners: short lines (page pixels) pointing
 // away from the tile along its edges, so that neighbouring pages can be lined up; none on a
 // single page.
+// Height in page pixels of the page mark's text: 10 points at the page's pixelScale, within the
+// margin.
+int PageMarkTextPx(const PageTransform& page, double pixelScale);
 struct MarkLine {
     int x1, y1, x2, y2;
 };
 std::vector<MarkLine> PageCornerMarks(const PageTransform& page);
 
-// The level visibility, grid and baseboard flags a page is drawn with, set for one page and
-// restored when the object goes, however the drawing ends. With "Active level only" exactly the
-// active level is shown, with "All levels" every level.
+// The selection belongs to the screen: while the object lives nothing is selected (pieces,
+// scenery, labels, measurements); the selection comes back when it goes.
+class SelectionHidden {
+public:
+    explicit SelectionHidden(LayoutDocument& doc);
+    ~SelectionHidden();
+    SelectionHidden(const SelectionHidden&) = delete;
+    SelectionHidden& operator=(const SelectionHidden&) = delete;
+
+private:
+    LayoutDocument& doc;
+    std::vector<bool> saved;
+};
+
+// The level visibility, grid, baseboard and selection flags a page is drawn with, set for one
+// page and restored when the object goes, however the drawing ends. With "Active level only"
+// exactly the active level is shown, with "All levels" every level; nothing is selected.
 class PrintDrawFlags {
 public:
     PrintDrawFlags(LayoutDocument& doc, const PrintOptions& options, uint32_t activeLevel);
@@ -78,6 +103,7 @@ public:
 
 private:
     LayoutDocument& doc;
+    SelectionHidden selection;
     std::vector<std::pair<uint32_t, bool>> savedVisible;
     bool savedGrid;
     bool savedBaseboard;

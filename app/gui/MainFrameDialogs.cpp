@@ -68,6 +68,10 @@ void PageSetup(MainFrame& frame) {
 }
 
 void Preview(MainFrame& frame) {
+    // The options first, as for printing: scale, fit and grey can be tried out on the preview.
+    PrintOptionsDialog ask(&frame, frame.GetPrintOptions());
+    if (ask.ShowModal() != wxID_OK) return;
+    frame.GetPrintOptions() = ask.Options();
     LayoutDocument& doc = frame.Document();
     const PrintOptions& options = frame.GetPrintOptions();
     wxPrintDialogData data(*frame.GetPrintData());

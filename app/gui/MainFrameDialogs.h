@@ -22,9 +22,19 @@ void SetPrintRunner(PrintRunner runner);
 PrintOutcome RunPrintJob(wxWindow* parent, wxPrintDialogData& data, wxPrintout& printout);
 
 // Asks where to write an export: the toolkit's save file dialog (asking before replacing a file)
-// by default; returns the chosen path, empty when cancelled. Tests replace it.
-using ExportPathAsker = std::function<wxString(wxWindow* parent, const wxString& title,
-                                               const wxString& wildcard, const wxString& file)>;
+// by default, opened in `folder` with `file` offered; answers the chosen path (empty when
+// cancelled) and the index of the file kind chosen in `wildcard`. Tests replace it.
+struct ExportQuestion {
+    wxString title;
+    wxString wildcard;
+    wxString folder;
+    wxString file;
+};
+struct ExportAnswer {
+    wxString path;
+    int filterIndex = 0;
+};
+using ExportPathAsker = std::function<ExportAnswer(wxWindow* parent, const ExportQuestion&)>;
 void SetExportPathAsker(ExportPathAsker asker);
 // Asks through the current asker.
 wxString AskExportPath(wxWindow* parent, const wxString& title, const wxString& wildcard,

@@ -13,17 +13,22 @@
 
 namespace {
 
-wxString AskWithFileDialog(wxWindow* parent, const wxString& title, const wxString& wildcard,
-                           const wxString& file) {
-    const MainFrame* frame = dynamic_cast<MainFrame*>(parent);
-    wxFileDialog dialog(parent, title, frame ? frame->ProgramFolder() : wxString(), file, wildcard,
+ExportAnswer AskWithFileDialog(wxWindow* parent, const ExportQuestion& q) {
+    wxFileDialog dialog(parent, q.title, q.folder, q.file, q.wildcard,
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
+    if (dialog.ShowModal() != wxID_OK) return {};
+    return {dialog.GetPath(), dialog.GetFilterIndex()};
 }
 
 ExportPathAsker& Asker() {
     static ExportPathAsker asker = AskWithFileDialog;
     return asker;
+}
+
+// The folder of the last export in this run; the program's folder before the first.
+wxString& LastFolder() {
+    static wxString folder;
+    return folder;
 }
 
 // The offered file name: the layout's name (or "My Layout") with the extension.
@@ -34,18 +39,33 @@ wxString OfferedName(const MainFrame& frame, const wxString& extension) {
     return name + extension;
 }
 
-// The path the user picks, or empty (cancelled, or told why the name does not fit).
-std::string AskPath(MainFrame& frame, const wxString& title, const wxString& wildcard,
-                    const wxString& extension, bool (*fits)(ExportKind), const char* needs) {
-    const wxString path = Asker()(&frame, title, wildcard, OfferedName(frame, extension));
-    if (path.empty()) return {};
-    const std::string utf8 = path.utf8_string();
-    if (!fits(ExportKindForPath(utf8))) {
+// One file kind of an export's file dialog.
+struct FileKind {
+    const char* filter;     // "PNG picture (*.png)|*.png"
+    const char* extension;  // ".png"
+};
+
+// The path the user picks (ChosenExportPath), or empty when cancelled or when the name has
+// another extension (the user is told).
+std::string AskPath(MainFrame& frame, const wxString& title, const std::vector<FileKind>& kinds) {
+    wxString wildcard, needs;
+    std::vector<std::string> extensions;
+    for (const FileKind& k : kinds) {
+        wildcard += (wildcard.empty() ? "" : "|") + wxString(k.filter);
+        needs += (needs.empty() ? "" : " or ") + wxString(k.extension);
+        extensions.push_back(k.extension);
+    }
+    if (LastFolder().empty()) LastFolder() = frame.ProgramFolder();
+    const ExportAnswer answer = Asker()(
+        &frame, {title, wildcard, LastFolder(), OfferedName(frame, kinds.front().extension)});
+    if (answer.path.empty()) return {};
+    const size_t chosen = answer.filterIndex > 0 ? static_cast<size_t>(answer.filterIndex) : 0;
+    LastFolder() = wxFileName(answer.path).GetPath();
+    const std::string path = ChosenExportPath(answer.path.utf8_string(), extensions, chosen);
+    if (path.empty())
         wxMessageBox(wxString::Format("The file name needs the extension %s.", needs),
                      "Export Failed", wxOK | wxICON_ERROR, &frame);
-        return {};
-    }
-    return utf8;
+    return path;
 }
 
 void ReportFailure(MainFrame& frame, const std::string& error) {
@@ -54,23 +74,31 @@ void ReportFailure(MainFrame& frame, const std::string& error) {
 }
 
 void ExportPicture(MainFrame& frame) {
-    const std::string path = AskPath(
-        frame, "Export Picture", "PNG picture (*.png)|*.png|SVG drawing (*.svg)|*.svg", ".png",
-        [](ExportKind k) { return k == ExportKind::Png || k == ExportKind::Svg; }, ".png or .svg");
+    const std::string path =
+        AskPath(frame, "Export Picture",
+                {{"PNG picture (*.png)|*.png", ".png"},
+                 {"SVG drawing (*.svg)|*.svg", ".svg"}});
     if (path.empty()) return;
     LayoutDocument& doc = frame.Document();
-    PictureOptionsDialog ask(&frame, doc, DefaultPictureResolution(doc));
-    if (ask.ShowModal() != wxID_OK) return;
-    ReportFailure(frame, WritePicture(doc, path, ask.Resolution()));
+    double pxPerMm = DefaultPictureResolution(doc);
+    // Only a PNG has pixels to ask about; an SVG states its size at the print's scale (full size
+    // unless the print options ask for 1 : N).
+    if (ExportKindForPath(path) == ExportKind::Png) {
+        PictureOptionsDialog ask(&frame, doc, pxPerMm);
+        if (ask.ShowModal() != wxID_OK) return;
+        pxPerMm = ask.Resolution();
+    }
+    const PrintOptions& print = frame.GetPrintOptions();
+    ReportFailure(frame,
+                  WritePicture(doc, path, pxPerMm, print.scaling == 1 ? print.scaleDenominator : 1));
 }
 
 void ExportPdf(MainFrame& frame) {
     PrintOptionsDialog ask(&frame, frame.GetPrintOptions());
     if (ask.ShowModal() != wxID_OK) return;
     frame.GetPrintOptions() = ask.Options();
-    const std::string path = AskPath(
-        frame, "Export PDF", "PDF document (*.pdf)|*.pdf", ".pdf",
-        [](ExportKind k) { return k == ExportKind::Pdf; }, ".pdf");
+    const std::string path =
+        AskPath(frame, "Export PDF", {{"PDF document (*.pdf)|*.pdf", ".pdf"}});
     if (path.empty()) return;
     double widthMm = 0, heightMm = 0;
     PaperSizeMm(*frame.GetPrintData(), &widthMm, &heightMm);
@@ -79,9 +107,8 @@ void ExportPdf(MainFrame& frame) {
 }
 
 void ExportPartsList(MainFrame& frame) {
-    const std::string path = AskPath(
-        frame, "Export Parts List", "Parts list (*.csv)|*.csv", ".csv",
-        [](ExportKind k) { return k == ExportKind::Csv; }, ".csv");
+    const std::string path = AskPath(frame, "Export Parts List",
+                                     {{"Parts list (*.csv)|*.csv", ".csv"}});
     if (path.empty()) return;
     ReportFailure(frame, WriteFileAtomically(path, PartsListCsv(frame.Document())));
 }
@@ -94,7 +121,7 @@ void SetExportPathAsker(ExportPathAsker asker) {
 
 wxString AskExportPath(wxWindow* parent, const wxString& title, const wxString& wildcard,
                        const wxString& file) {
-    return Asker()(parent, title, wildcard, file);
+    return Asker()(parent, {title, wildcard, LastFolder(), file}).path;
 }
 
 void BindExportCommands(MainFrame& frame) {

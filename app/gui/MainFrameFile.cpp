@@ -81,11 +81,7 @@ bool MainFrame::OpenLayoutFile(const wxString& path) {
     layoutName = wxString::FromUTF8(name);
     modified = false;
     CheckUnitsItem();
-    if (WantsUnitZoomAfterOpen(document)) {
-        canvas->ResetViewUnitZoom();
-    } else {
-        canvas->ZoomToFit();
-    }
+    canvas->ShowOpenedLayout(WantsUnitZoomAfterOpen(document));
     palette->SelectSystemForLayout(document.pieces);
     const std::string status =
         GradeRunsStatusText(document.gradeRuns, GetStatusBar()->GetStatusText(0).utf8_string(),

@@ -86,11 +86,7 @@ void MainFrame::AdoptRecoveredLayout(LayoutDocument& recovered, const std::strin
     filePath = FromFileSystem(path);
     layoutName = wxString::FromUTF8(name);
     CheckUnitsItem();
-    if (WantsUnitZoomAfterOpen(document)) {
-        canvas->ResetViewUnitZoom();
-    } else {
-        canvas->ZoomToFit();
-    }
+    canvas->ShowOpenedLayout(WantsUnitZoomAfterOpen(document));
     palette->SelectSystemForLayout(document.pieces);
     // The recovered changes are still unsaved.
     NotifyChanged(DocChange::All);

@@ -66,9 +66,9 @@ void CanvasPanel::ResetView() {
     Refresh();
 }
 
-void CanvasPanel::ResetViewUnitZoom() {
-    view = ViewTransform{};
-    view.zoom = 1.0;
+void CanvasPanel::ShowOpenedLayout(bool unitZoomCap) {
+    const wxSize size = GetClientSize();
+    view = OpenedLayoutView(Document(), size.x, size.y, unitZoomCap);
     Refresh();
 }
 

@@ -44,12 +44,12 @@ public:
     void ZoomBy(double factor);
     // Zoom keeping the layout point under the window pixel (px, py) still (mouse wheel).
     void ZoomAt(double factor, int px, int py);
-    // Frames pieces, scenery and level outlines with 80-pixel margins.
+    // Frames everything drawn (FitLayout) with 80-pixel margins.
     void ZoomToFit();
     // Zoom 0.4, offsets (60, 60).
     void ResetView();
-    // Zoom 1.0, offsets (60, 60).
-    void ResetViewUnitZoom();
+    // The view of a layout just opened: fitted, at most 1 pixel per millimetre with unitZoomCap.
+    void ShowOpenedLayout(bool unitZoomCap);
     // Window pixel to layout millimetres, and back (truncated toward zero).
     void ScreenToLayout(int px, int py, double& x, double& y) const;
     wxPoint LayoutToScreen(double x, double y) const;

@@ -62,6 +62,15 @@ const wxFont& Font(int pointSize, bool bold) {
     return it->second;
 }
 
+// A font for text of pointSize points as the screen shows it. On paper it is given by its height
+// in device pixels, which printer and preview contexts scale like every other length; a point
+// size would follow the context's own idea of a point instead.
+wxFont ViewFont(const ViewTransform& view, int pointSize, bool bold) {
+    if (view.pixelScale == 1) return Font(pointSize, bold);
+    wxFontInfo info(wxSize(0, FontPixelHeight(pointSize, view.pixelScale)));
+    return wxFont(info.Family(wxFONTFAMILY_DEFAULT).Bold(bold));
+}
+
 // Band outlines are thin: mitred corners look the same as round ones there and stroke in
 // three quarters of the time.
 wxPen OutlinePen(Rgb colour, int width) {
@@ -221,13 +230,13 @@ void DrawPieceMarks(wxDC& dc, const PieceDef& def, PointMm mid, double heading,
 
 // Text centred on p inside a rounded box (baseboard dimensions, measurements, tape).
 void DrawBoxedText(wxDC& dc, const wxString& text, wxPoint p, int padX, int padY,
-                   const wxColour& box, const wxPen& pen, const wxColour& ink) {
+                   const wxColour& box, const wxPen& pen, const wxColour& ink, int radius = 3) {
     wxCoord tw = 0, th = 0;
     dc.GetTextExtent(text, &tw, &th);
     dc.SetBrush(wxBrush(box));
     dc.SetPen(pen);
     dc.DrawRoundedRectangle(p.x - tw / 2 - padX, p.y - th / 2 - padY, tw + 2 * padX, th + 2 * padY,
-                            3);
+                            radius);
     dc.SetTextForeground(ink);
     dc.DrawText(text, p.x - tw / 2, p.y - th / 2);
 }
@@ -262,20 +271,21 @@ bool PieceOnScreen(const PlacedPiece& p, const PieceDef& def, const ViewTransfor
 void DrawBaseboard(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
     const std::vector<wxPoint> pts = Px(view, doc.baseboard);
     dc.SetBrush(wxBrush(Colour(kBaseboardFill)));
-    dc.SetPen(wxPen(Colour(kBoardEdge), 2));
+    dc.SetPen(wxPen(Colour(kBoardEdge), view.Px(2)));
     dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
 }
 
 void DrawBaseboardEdges(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
     const std::vector<wxPoint> pts = Px(view, doc.baseboard);
     dc.SetBrush(*wxTRANSPARENT_BRUSH);
-    dc.SetPen(wxPen(Colour(kBoardEdge), 2));
+    dc.SetPen(wxPen(Colour(kBoardEdge), view.Px(2)));
     dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
-    dc.SetFont(Font(11, true));
+    dc.SetFont(ViewFont(view, 11, true));
     for (const EdgeLabel& label : BaseboardEdgeLabels(doc.baseboard, doc.units)) {
-        DrawBoxedText(dc, wxString::FromUTF8(label.text), Px(view, label.at), 4, 2,
-                      wxColour(255, 248, 220), wxPen(wxColour(180, 140, 80), 1),
-                      wxColour(80, 50, 20));
+        DrawBoxedText(dc, wxString::FromUTF8(label.text), Px(view, label.at), view.Px(4),
+                      view.Px(2), wxColour(255, 248, 220),
+                      wxPen(wxColour(180, 140, 80), view.Px(1)), wxColour(80, 50, 20),
+                      view.Px(3));
     }
 }
 
@@ -283,7 +293,7 @@ void DrawDecks(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view) {
     for (const Level* level : DeckLevels(doc)) {
         const std::vector<wxPoint> pts = Px(view, level->outline);
         dc.SetBrush(wxBrush(Colour(DeckFill(*level))));
-        dc.SetPen(wxPen(Colour(kBoardEdge), 2));
+        dc.SetPen(wxPen(Colour(kBoardEdge), view.Px(2)));
         dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
     }
 }
@@ -306,24 +316,26 @@ void DrawGradeArrows(wxDC& dc, const LayoutDocument& doc, const ViewTransform& v
                      e.x + 100 + 30 * view.zoom, e.y + 100 + 30 * view.zoom))
             continue;
         const wxColour c = Colour(arrow.colour);
-        dc.SetPen(wxPen(c, 3));
+        dc.SetPen(wxPen(c, view.Px(3)));
         dc.SetBrush(wxBrush(c));
         dc.DrawLine(Px(view, arrow.start), Px(view, arrow.end));
         const wxPoint head[3] = {Px(view, arrow.end), Px(view, arrow.headLeft),
                                  Px(view, arrow.headRight)};
         dc.DrawPolygon(3, head);
-        if (view.zoom >= 0.25) {
-            dc.SetFont(Font(std::max(7, static_cast<int>(8 * view.zoom)), true));
+        if (view.ScreenZoom() >= 0.25) {
+            dc.SetFont(ViewFont(view, GradePointSize(view.ScreenZoom()), true));
             dc.SetTextForeground(c);
-            dc.DrawText(wxString::FromUTF8(arrow.text), head[0].x + 4, head[0].y - 10);
+            dc.DrawText(wxString::FromUTF8(arrow.text), head[0].x + view.Px(4),
+                        head[0].y - view.Px(10));
         }
     }
 }
 
 void DrawLabels(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
                 const std::vector<wxRect>& area) {
-    const int size = std::max(8, static_cast<int>(11 * view.zoom));
-    dc.SetFont(Font(size, true));
+    const int pointSize = LabelPointSize(view.ScreenZoom());
+    const double size = pointSize * view.pixelScale;  // the text's size in device pixels
+    dc.SetFont(ViewFont(view, pointSize, true));
     for (const Label& label : doc.labels) {
         const wxPoint p = Px(view, PointMm{label.x, label.y});
         // A generous box for the text: every character at most two point sizes wide, lines
@@ -341,16 +353,18 @@ void DrawLabels(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
         if (label.selected) {
             wxCoord tw = 0, th = 0;
             dc.GetTextExtent(text, &tw, &th);
-            dc.SetPen(wxPen(wxColour(40, 80, 200), 1, wxPENSTYLE_DOT));
+            dc.SetPen(wxPen(wxColour(40, 80, 200), view.Px(1), wxPENSTYLE_DOT));
             dc.SetBrush(*wxTRANSPARENT_BRUSH);
-            dc.DrawRectangle(p.x - 2, p.y - 2, tw + 4, th + 4);
+            dc.DrawRectangle(p.x - view.Px(2), p.y - view.Px(2), tw + view.Px(4),
+                             th + view.Px(4));
         }
     }
 }
 
 void DrawMeasurements(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
                       const std::vector<wxRect>& area) {
-    dc.SetFont(Font(10, true));
+    dc.SetFont(ViewFont(view, 10, true));
+    const double reach = view.pixelScale;  // what is sized in pixels reaches this much further
     for (const Measurement& m : doc.measurements) {
         const wxColour c = m.selected ? wxColour(40, 80, 200) : wxColour(60, 60, 60);
         const wxPoint a = Px(view, PointMm{m.x1, m.y1});
@@ -359,8 +373,9 @@ void DrawMeasurements(wxDC& dc, const LayoutDocument& doc, const ViewTransform& 
         // Line, arrow heads and the boxed length (10 pt, a few characters) with room to spare.
         const int x0 = std::min({a.x, b.x, t.x}), x1 = std::max({a.x, b.x, t.x});
         const int y0 = std::min({a.y, b.y, t.y}), y1 = std::max({a.y, b.y, t.y});
-        if (!Visible(area, x0 - 150, y0 - 40, x1 + 150, y1 + 40)) continue;
-        dc.SetPen(wxPen(c, m.selected ? 3 : 2));
+        if (!Visible(area, x0 - 150 * reach, y0 - 40 * reach, x1 + 150 * reach, y1 + 40 * reach))
+            continue;
+        dc.SetPen(wxPen(c, view.Px(m.selected ? 3 : 2)));
         dc.SetBrush(wxBrush(c));
         dc.DrawLine(a, b);
         const MeasurementHeads heads =
@@ -375,9 +390,10 @@ void DrawMeasurements(wxDC& dc, const LayoutDocument& doc, const ViewTransform& 
         }
         const double len = std::hypot(m.x2 - m.x1, m.y2 - m.y1);
         const wxPoint mid = Px(view, PointMm{(m.x1 + m.x2) / 2 + m.dx, (m.y1 + m.y2) / 2 + m.dy});
-        DrawBoxedText(dc, wxString::FromUTF8(FormatLength(len, doc.units)), mid, 5, 2,
+        DrawBoxedText(dc, wxString::FromUTF8(FormatLength(len, doc.units)), mid, view.Px(5),
+                      view.Px(2),
                       m.selected ? wxColour(220, 232, 255, 235) : wxColour(255, 248, 220, 235),
-                      wxPen(c, 1), wxColour(20, 20, 20));
+                      wxPen(c, view.Px(1)), wxColour(20, 20, 20), view.Px(3));
     }
 }
 
@@ -399,10 +415,10 @@ void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
                       const ViewTransform& view, const PieceLook& look, bool labelsShown) {
     const PointMm mid = PieceMidpoint(piece, def);
     DrawPieceMarks(dc, def, mid, piece.heading, view);
-    if (!labelsShown || view.zoom < 0.2) return;
+    if (!labelsShown || view.ScreenZoom() < 0.2) return;
 
-    const int r = std::max(3, static_cast<int>(2.5 * view.zoom));
-    dc.SetFont(Font(std::max(6, static_cast<int>(9 * view.zoom)), true));
+    const int r = view.Px(std::max(3, static_cast<int>(2.5 * view.ScreenZoom())));
+    dc.SetFont(ViewFont(view, ArticlePointSize(view.ScreenZoom()), true));
     dc.SetTextForeground(look.selected ? wxColour(40, 100, 200) : wxColour(50, 50, 50));
     const wxString text = wxString::FromUTF8(piece.article);
     wxCoord tw = 0, th = 0;
@@ -425,7 +441,7 @@ void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
 }
 
 bool HasDetails(const PieceDef& def, const ViewTransform& view, bool labelsShown) {
-    return def.isBridge || IsCircuitTrack(def) || (labelsShown && view.zoom >= 0.2);
+    return def.isBridge || IsCircuitTrack(def) || (labelsShown && view.ScreenZoom() >= 0.2);
 }
 
 // A piece whose bands are too thin for an outline: its bands go to `bands` as centre lines in
@@ -539,15 +555,18 @@ void DrawSceneryGhost(wxDC& dc, const SceneryDef& def, const SceneryPose& pose,
     dc.DrawPolygon(static_cast<int>(pts.size()), pts.data());
 }
 
-void DrawGrid(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client) {
+void DrawGrid(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
+              bool paper) {
     if (!doc.gridShown) return;
-    dc.SetPen(wxPen(wxColour(220, 220, 215), 1));
-    for (int x : GridLines(doc.gridSpacing, view.zoom, view.offsetX, client.x)) {
+    const Rgb pen = paper ? kPaperGrid : kScreenGrid;
+    dc.SetPen(wxPen(Colour(pen), view.Px(1)));
+    for (int x : GridLines(doc.gridSpacing, view.zoom, view.offsetX, client.x, view.pixelScale)) {
         dc.DrawLine(x, 0, x, client.y);
     }
-    for (int y : GridLines(doc.gridSpacing, view.zoom, view.offsetY, client.y)) {
+    for (int y : GridLines(doc.gridSpacing, view.zoom, view.offsetY, client.y, view.pixelScale)) {
         dc.DrawLine(0, y, client.x, y);
     }
+    if (paper) return;  // the origin cross is a help for editing
     const wxPoint o = Px(view, PointMm{0, 0});
     dc.SetPen(wxPen(wxColour(180, 180, 220), 2));
     dc.DrawLine(o.x - 10, o.y, o.x + 10, o.y);
@@ -586,6 +605,13 @@ void DrawRulers(wxDC& dc, int units, const ViewTransform& view, wxSize client) {
 
 void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client) {
     DrawLayoutPart(dc, doc, view, client, LayoutDrawPart{});
+}
+
+void DrawLayoutOnPaper(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
+                       wxSize page) {
+    LayoutDrawPart part;
+    part.paper = true;
+    DrawLayoutPart(dc, doc, view, page, part);
 }
 
 LayoutDrawPlan MakeLayoutDrawPlan(const LayoutDocument& doc) {
@@ -667,7 +693,7 @@ void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform&
         const bool board = doc.baseboardShown && doc.baseboard.size() >= 3;
         if (board) DrawBaseboard(dc, doc, view);
         DrawDecks(dc, doc, view);
-        DrawGrid(dc, doc, view, client);
+        DrawGrid(dc, doc, view, client, part.paper);
         if (board) DrawBaseboardEdges(dc, doc, view);
     }
 

@@ -24,6 +24,11 @@ struct HelixVariant;
 // The whole layout (background to measurements) at the given transform; `client` is the
 // drawing area in pixels (grid lines and culling). Used by the canvas and the printout.
 void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client);
+// The layout as it goes on paper (prints, PDF pages): as DrawLayout, with the grid in a pen that
+// shows on paper and in grey, and without the origin cross, which only helps editing. The
+// selection is the caller's to hide (SelectionHidden).
+void DrawLayoutOnPaper(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
+                       wxSize page);
 
 // The passes of a layout drawing, in drawing order: background, baseboard, decks and grid;
 // scenery; the low track around helices; helices; all other track; tunnel portals; grade arrows,
@@ -68,6 +73,8 @@ struct LayoutDrawPart {
     // With recordBands the drawing writes its band order here; without, it follows it.
     LayoutBandOrder* bandOrder = nullptr;
     bool recordBands = false;
+    // Drawn for paper: see DrawLayoutOnPaper.
+    bool paper = false;
 };
 void DrawLayoutPart(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
                     const LayoutDrawPart& part);
@@ -91,8 +98,13 @@ void DrawScenery(wxDC& dc, const SceneryDef& def, const SceneryPose& pose, bool 
 void DrawSceneryGhost(wxDC& dc, const SceneryDef& def, const SceneryPose& pose,
                       const ViewTransform& view);
 
-// Background grid and origin cross (when the document's grid is shown).
-void DrawGrid(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client);
+// Grid pens: the canvas's faint lines, and on paper a darker grey that survives printing and the
+// grayscale option (about 40 grey levels below the baseboard's fill).
+inline constexpr Rgb kScreenGrid{220, 220, 215};
+inline constexpr Rgb kPaperGrid{195, 195, 190};
+// Background grid and origin cross (when the document's grid is shown); on paper no cross.
+void DrawGrid(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
+              bool paper = false);
 // Rulers along the top and left edges with their origin marks.
 void DrawRulers(wxDC& dc, int units, const ViewTransform& view, wxSize client);
 

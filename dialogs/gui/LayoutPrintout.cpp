@@ -6,6 +6,8 @@
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 
+#include <cmath>
+
 #include "canvas/gui/LayoutRenderer.h"
 
 namespace {
@@ -14,10 +16,10 @@ namespace {
 void DrawPageMarks(wxDC& dc, const PrintPages& pages, const PageTransform& t, int page) {
     const std::string text = PageMarkText(pages, page);
     if (text.empty()) return;
-    const int penWidth = std::max(1, t.marginY / 40);
+    const int penWidth = std::max(1, static_cast<int>(std::lround(pages.PixelScale())));
     dc.SetPen(wxPen(wxColour(0, 0, 0), penWidth));
     for (const MarkLine& m : PageCornerMarks(t)) dc.DrawLine(m.x1, m.y1, m.x2, m.y2);
-    const int textHeight = std::max(6, t.marginY * 2 / 5);
+    const int textHeight = PageMarkTextPx(t, pages.PixelScale());
     dc.SetFont(wxFont(wxFontInfo(wxSize(0, textHeight)).Family(wxFONTFAMILY_SWISS)));
     dc.SetTextForeground(wxColour(0, 0, 0));
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
@@ -35,33 +37,38 @@ void DrawPageMarks(wxDC& dc, const PrintPages& pages, const PageTransform& t, in
 }  // namespace
 
 void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, uint32_t activeLevel,
-                   const PrintPages& pages, int page, int greyOversample) {
+                   const PrintPages& pages, int page) {
     const PageTransform t = PageTransformFor(pages, page);
-    const ViewTransform view{t.scale, t.offsetX, t.offsetY};
+    const ViewTransform view{t.scale, t.offsetX, t.offsetY, pages.PixelScale()};
     const wxSize size(pages.width, pages.height);
     {
         PrintDrawFlags flags(doc, options, activeLevel);
+        // The whole page is white, the margins too: the drawing clears only its tile.
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
         if (options.colourMode == 1) {
-            const int k = std::max(1, greyOversample);
-            wxBitmap bitmap(size.x * k, size.y * k, 24);
+            wxBitmap bitmap(size.x, size.y, 24);
             {
                 wxMemoryDC memory(bitmap);
                 memory.SetBackground(*wxWHITE_BRUSH);
                 memory.Clear();
-                memory.SetUserScale(k, k);
-                DrawLayout(memory, doc, view, size);
+                DrawLayoutOnPaper(memory, doc, view, size);
             }
-            const wxBitmap grey(bitmap.ConvertToImage().ConvertToGreyscale());
-            auto* gcdc = dynamic_cast<wxGCDC*>(&dc);
-            if (k > 1 && gcdc && gcdc->GetGraphicsContext())
-                gcdc->GetGraphicsContext()->DrawBitmap(grey, 0, 0, size.x, size.y);
-            else
-                dc.DrawBitmap(k > 1 ? wxBitmap(grey.ConvertToImage().Scale(size.x, size.y)) : grey,
-                              0, 0);
+            dc.DrawBitmap(wxBitmap(bitmap.ConvertToImage().ConvertToGreyscale()), 0, 0);
         } else {
-            DrawLayout(dc, doc, view, size);
+            DrawLayoutOnPaper(dc, doc, view, size);
         }
     }
+    // The tile ends where the next one goes on: what the drawing put into those margins is
+    // covered again. (Clipping would do the same, but a device context made on a PDF surface has
+    // no size and cannot undo its clip.)
+    dc.SetBrush(*wxWHITE_BRUSH);
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    const int right = t.marginX + t.areaW, bottom = t.marginY + t.areaH;
+    if (t.coverTop) dc.DrawRectangle(0, 0, size.x, t.marginY);
+    if (t.coverBottom) dc.DrawRectangle(0, bottom, size.x, size.y - bottom);
+    if (t.coverLeft) dc.DrawRectangle(0, 0, t.marginX, size.y);
+    if (t.coverRight) dc.DrawRectangle(right, 0, size.x - right, size.y);
     DrawPageMarks(dc, pages, t, page);
 }
 

@@ -8,13 +8,13 @@
 class wxDC;
 
 // Draws page `page` of a print into dc, whose logical units are the page pixels the pages were
-// computed for: the layout tile (in grey through a bitmap with the grayscale option) and, on
-// multi-page prints, the page's place and the corner marks in its margin. The level, grid and
-// baseboard flags the options ask for hold only while the page is drawn. A grey page is made
-// at greyOversample times the page pixels and drawn scaled to the page (for vector targets,
-// where page pixels are coarse).
+// computed for: the layout tile as it goes on paper (in grey through a bitmap of the page's
+// pixels with the grayscale option; on several pages cut at the tile's edges) and, on multi-page
+// prints, the page's place and the corner marks in its margin. Text and pens keep on paper the
+// size they have on a screen showing the same scale. The level, grid, baseboard and selection
+// flags the options ask for hold only while the page is drawn.
 void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, uint32_t activeLevel,
-                   const PrintPages& pages, int page, int greyOversample = 1);
+                   const PrintPages& pages, int page);
 
 class LayoutPrintout : public wxPrintout {
 public:

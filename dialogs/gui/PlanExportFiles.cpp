@@ -27,21 +27,22 @@
 
 namespace {
 
-// Page pixels per inch of PDF pages: one pixel is one point, so the drawing is vector and text
-// keeps its point size.
-constexpr int kPdfDpi = 72;
-// Grey pages are rendered at four times that and scaled onto the page.
-constexpr int kPdfGreyOversample = 4;
+// Page pixels per inch of PDF pages: the printout's pages at a printer's resolution, drawn as
+// vectors scaled down to points, so that positions are not rounded to whole points.
+constexpr int kPdfDpi = 300;
 
-// The canvas's grid stays off the picture; it comes back however the drawing ends.
-class NoGrid {
+// The canvas's grid and selection stay off the picture; they come back however the drawing ends.
+class ScreenMarksOff {
 public:
-    explicit NoGrid(LayoutDocument& d) : doc(d), shown(d.gridShown) { doc.gridShown = false; }
-    ~NoGrid() { doc.gridShown = shown; }
+    explicit ScreenMarksOff(LayoutDocument& d) : doc(d), shown(d.gridShown), selection(d) {
+        doc.gridShown = false;
+    }
+    ~ScreenMarksOff() { doc.gridShown = shown; }
 
 private:
     LayoutDocument& doc;
     bool shown;
+    SelectionHidden selection;
 };
 
 ViewTransform ViewOf(const PictureFrame& f) { return ViewTransform{f.zoom, f.offsetX, f.offsetY}; }
@@ -51,7 +52,7 @@ std::string WritePng(LayoutDocument& doc, const std::string& path, const Picture
     if (!bitmap.IsOk()) return "Not enough memory for a picture of " + PictureSizeText(f) + ".";
     {
         wxMemoryDC dc(bitmap);
-        NoGrid noGrid(doc);
+        ScreenMarksOff plain(doc);
         DrawLayout(dc, doc, ViewOf(f), wxSize(f.width, f.height));
     }
     wxMemoryOutputStream out;
@@ -69,18 +70,21 @@ std::string ReadAll(const std::string& path) {
     return bytes.str();
 }
 
-std::string WriteSvg(LayoutDocument& doc, const std::string& path, const PictureFrame& f) {
+std::string WriteSvg(LayoutDocument& doc, const std::string& path, const PictureFrame& f,
+                     int scaleDenominator) {
     // The SVG device context writes to a file of its own: a temporary one, copied into place
     // as a whole.
     const wxString temp = wxFileName::CreateTempFileName("quillmore-svg");
     if (temp.empty()) return "Cannot create a temporary file.";
     {
-        wxSVGFileDC dc(temp, f.width, f.height, 72, "Quillmore Layout");
+        // The resolution makes the stated size the layout's at 1 : N.
+        wxSVGFileDC dc(temp, f.width, f.height, SvgDotsPerInch(f, scaleDenominator),
+                       "Quillmore Layout");
         if (!dc.IsOk()) {
             wxRemoveFile(temp);
             return "Cannot create a temporary file.";
         }
-        NoGrid noGrid(doc);
+        ScreenMarksOff plain(doc);
         DrawLayout(dc, doc, ViewOf(f), wxSize(f.width, f.height));
     }
     const std::string bytes = ReadAll(temp.utf8_string());
@@ -96,7 +100,8 @@ cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned
 
 }  // namespace
 
-std::string WritePicture(LayoutDocument& doc, const std::string& path, double pxPerMm) {
+std::string WritePicture(LayoutDocument& doc, const std::string& path, double pxPerMm,
+                         int scaleDenominator) {
     const PictureFrame frame = PictureFrameFor(doc, pxPerMm);
     const std::string problem = PictureSizeProblem(frame);
     if (!problem.empty()) return problem;
@@ -104,7 +109,7 @@ std::string WritePicture(LayoutDocument& doc, const std::string& path, double px
         case ExportKind::Png:
             return WritePng(doc, path, frame);
         case ExportKind::Svg:
-            return WriteSvg(doc, path, frame);
+            return WriteSvg(doc, path, frame, scaleDenominator);
         default:
             return "The file name needs the extension .png or .svg.";
     }
@@ -140,12 +145,15 @@ std::string WritePdf(LayoutDocument& doc, const PrintOptions& options, double wi
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "Quillmore");
     cairo_t* cr = cairo_create(surface);
     for (int page = 1; page <= pages.Count(); ++page) {
+        cairo_save(cr);
+        cairo_scale(cr, 1 / paper.pxPerPt, 1 / paper.pxPerPt);
         {
             wxGCDC dc(wxGraphicsRenderer::GetCairoRenderer()->CreateContextFromNativeContext(cr));
             dc.SetFont(*wxNORMAL_FONT);
-            DrawPrintPage(dc, doc, options, active, pages, page, kPdfGreyOversample);
+            DrawPrintPage(dc, doc, options, active, pages, page);
             dc.SetGraphicsContext(nullptr);
         }
+        cairo_restore(cr);
         cairo_show_page(cr);
     }
     cairo_destroy(cr);

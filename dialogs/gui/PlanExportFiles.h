@@ -13,14 +13,15 @@ class wxPrintData;
 class wxSpinCtrlDouble;
 class wxStaticText;
 
-// The whole layout as the canvas draws it (without grid), framed at pxPerMm; PNG or SVG by the
-// path's extension.
-std::string WritePicture(LayoutDocument& doc, const std::string& path, double pxPerMm);
+// The whole layout as the canvas draws it (without grid and selection), framed at pxPerMm; PNG or
+// SVG by the path's extension. An SVG states the size of the layout at 1 : scaleDenominator.
+std::string WritePicture(LayoutDocument& doc, const std::string& path, double pxPerMm,
+                         int scaleDenominator = 1);
 
 // The paper of the print settings in millimetres, turned for landscape.
 void PaperSizeMm(const wxPrintData& data, double* widthMm, double* heightMm);
-// The printout's pages, one PDF page each on paper of widthMm × heightMm; pageCount receives
-// the number of pages written.
+// The printout's pages at 300 dots per inch, one PDF page each on paper of widthMm × heightMm;
+// pageCount receives the number of pages written.
 std::string WritePdf(LayoutDocument& doc, const PrintOptions& options, double widthMm,
                      double heightMm, const std::string& path, int* pageCount = nullptr);
 

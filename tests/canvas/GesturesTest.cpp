@@ -7,6 +7,8 @@
 #include "canvas/EditTransaction.h"
 #include "canvas/GestureDriver.h"
 #include "canvas/Interaction.h"
+#include "canvas/PieceGeometry.h"
+#include "catalog/TrackCatalog.h"
 #include "catalog/SceneryCatalog.h"
 #include "model/GradeRuns.h"
 #include "model/Helices.h"
@@ -86,13 +88,27 @@ TEST_F(Gestures, ClashingDropIsRefusedWithAWarning) {
     EXPECT_FALSE(gestures.PaletteDrag());
 }
 
-TEST_F(Gestures, FirstZPieceAsksForUnitZoom) {
+TEST_F(Gestures, FirstZPieceGoesToUnitZoomWithoutLeavingTheView) {
+    // Dropped far from the origin: a jump to zoom 1 at the default offsets would put the piece
+    // some 1300 pixels further right and down, off any window.
     view = ViewTransform{};
-    Drop("8500", 300, 200);  // a Z-gauge straight
+    const ViewTransform before = view;
+    Drop("8500", 900, 600);  // a Z-gauge straight
     ASSERT_EQ(doc.pieces.size(), 1u);
     ASSERT_TRUE(last.view);
     EXPECT_DOUBLE_EQ(last.view->zoom, 1.0);
-    EXPECT_DOUBLE_EQ(last.view->offsetX, 60);
+    const PlacedPiece& p = doc.pieces[0];
+    const PointMm mid = PieceMidpoint(p, *TrackCatalog::Instance().Find(p.article));
+    EXPECT_NEAR(mid.x * last.view->zoom + last.view->offsetX, mid.x * before.zoom + before.offsetX,
+                1e-6);
+    EXPECT_NEAR(mid.y * last.view->zoom + last.view->offsetY, mid.y * before.zoom + before.offsetY,
+                1e-6);
+    // The dropped end is still within a piece's length of the pointer.
+    EXPECT_NEAR(last.view->ToPixelX(p.x), 900, 120);
+    EXPECT_NEAR(last.view->ToPixelY(p.y), 600, 2);
+    // Only the first piece sets the zoom.
+    Drop("8500", 100, 100);
+    EXPECT_FALSE(last.view);
 }
 
 TEST_F(Gestures, SceneryAndHelixGhostsDropWhereThePointerIs) {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "base/Geometry.h"
+#include "canvas/PieceGeometry.h"
 #include "canvas/SceneryGeometry.h"
 #include "canvas/Units.h"
 #include "catalog/HelixVariants.h"
@@ -226,4 +227,111 @@ TEST(SceneryShapes, PlatformPartsInLayoutMillimetres) {
     // Selected: (0.7 r + 30, 0.7 g + 48, 0.7 b + 66).
     const std::vector<SceneryShape> sel = BuildSceneryShapes(*def, pose, true, 1.0);
     EXPECT_EQ(sel[0].fill, (SceneryColor{156, 170, 185, 255}));
+}
+
+// What zoom to fit, printing and pictures frame: everything drawn, not just piece ends.
+class DrawingExtentTest : public testing::Test {
+protected:
+    void SetUp() override { doc.EnsureDefaultLevel(); }
+    PlacedPiece& Add(const char* article, double x, double y, double heading, int32_t level = 1) {
+        PlacedPiece p = Piece(doc.TakeId(), article);
+        p.x = x;
+        p.y = y;
+        p.heading = heading;
+        p.level = level;
+        doc.pieces.push_back(p);
+        return doc.pieces.back();
+    }
+    LayoutDocument doc;
+};
+
+TEST_F(DrawingExtentTest, ACurveCountsWithItsBulgeAndItsBand) {
+    // An R1 curve bends away from the line from its start to one length along its heading,
+    // which is all that rule looked at.
+    const PlacedPiece& curve = Add("24130", 0, 0, 0);
+    const PieceDef& def = *TrackCatalog::Instance().Find("24130");
+    const ConnectorPose end = GetConnectorPose(curve, def, 1);
+    const LayoutBounds b = DrawingExtent(doc);
+    const double w = BandHalfWidth(def);
+    EXPECT_NEAR(b.minX, 0, 1e-6);          // the band starts square across the start
+    EXPECT_NEAR(b.minY, -w, 1e-6);         // the outer edge at the start
+    EXPECT_GT(b.maxY, end.y + w * 0.5);    // the inner edge past the far end
+    EXPECT_GT(b.maxX, end.x);              // the outer edge beyond the far end's centre
+    LayoutBounds ends;
+    AddPieceExtent(ends, curve);
+    EXPECT_LT(ends.maxY, b.maxY - 40);     // the start-and-length rule misses the bend
+}
+
+TEST_F(DrawingExtentTest, SceneryFootprintsHelicesAndNotesCount) {
+    const SceneryDef* station = SceneryCatalog::Instance().Find("station_large");
+    ASSERT_NE(station, nullptr);
+    SceneryItem item;
+    item.id = doc.TakeId();
+    item.item = "station_large";
+    item.x = 1000;
+    item.y = 500;
+    item.heading = 30;
+    doc.scenery.push_back(item);
+    LayoutBounds footprint;
+    for (const PointMm& p : SceneryFootprint(*station, {1000, 500, 30, 1, 1}))
+        footprint.Add(p.x, p.y);
+    LayoutBounds b = DrawingExtent(doc);
+    EXPECT_LE(b.minX, footprint.minX + 1e-6);
+    EXPECT_GE(b.maxY, footprint.maxY - 1e-6);
+    EXPECT_LT(b.minX, 1000 - station->width / 3);  // not just the item's centre
+
+    Helix helix;
+    helix.id = doc.TakeId();
+    helix.variant = "proses_2_5_r1r2";
+    helix.x = 3000;
+    helix.y = 500;
+    doc.helices.push_back(helix);
+    Measurement m;
+    m.x1 = 0;
+    m.y1 = 2000;
+    m.x2 = 100;
+    m.y2 = 2000;
+    m.dy = 40;  // its length label hangs below the line
+    doc.measurements.push_back(m);
+    b = DrawingExtent(doc);
+    const HelixVariant* v = FindHelixVariant("proses_2_5_r1r2");
+    EXPECT_GT(b.maxX, 3000 + v->radiusOuter);
+    EXPECT_NEAR(b.maxY, 2040, 1e-9);
+}
+
+TEST_F(DrawingExtentTest, ShownBaseboardCountsWithItsDimensionLabels) {
+    doc.baseboard = {{0, 0}, {2400, 0}, {2400, 1300}, {0, 1300}};
+    Add("24188", 500, 500, 0);
+    LayoutBounds b = DrawingExtent(doc);
+    // Every edge's label stands 12 mm outside it.
+    EXPECT_NEAR(b.minX, -12, 1e-9);
+    EXPECT_NEAR(b.minY, -12, 1e-9);
+    EXPECT_NEAR(b.maxX, 2412, 1e-9);
+    EXPECT_NEAR(b.maxY, 1312, 1e-9);
+    DrawingExtentOptions noBoard;
+    noBoard.baseboard = false;
+    b = DrawingExtent(doc, noBoard);
+    EXPECT_GT(b.minX, 400);
+    EXPECT_LT(b.maxX, 800);
+}
+
+TEST_F(DrawingExtentTest, OneLevelLeavesOtherLevelsOutAndBadNumbersNeverCount) {
+    doc.levels.push_back(DefaultLevel());
+    doc.levels.back().id = 2;
+    doc.levels.back().outline = {{5000, 5000}, {6000, 5000}, {6000, 6000}};
+    Add("24188", 0, 0, 0, 1);
+    Add("24188", 4000, 0, 0, 2);
+    Add("24188", std::nan(""), 0, 0, 1);
+    Add("no-such-article", -9000, -9000, 0, 1);
+    DrawingExtentOptions first;
+    first.level = 1;
+    LayoutBounds b = DrawingExtent(doc, first);
+    ASSERT_TRUE(b.any);
+    EXPECT_TRUE(std::isfinite(b.minX) && std::isfinite(b.maxX));
+    EXPECT_GT(b.minX, -1);
+    EXPECT_LT(b.maxX, 200);
+    b = DrawingExtent(doc);
+    EXPECT_NEAR(b.maxX, 6000, 1e-9);
+    EXPECT_NEAR(b.maxY, 6000, 1e-9);
+    EXPECT_FALSE(DrawingExtent(LayoutDocument{}).any);
 }

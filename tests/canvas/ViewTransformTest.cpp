@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "canvas/Units.h"
+#include "model/LayoutDocument.h"
+
+#include <cmath>
 
 TEST(ViewTransform, PixelsTruncateTowardZero) {
     ViewTransform v;
@@ -127,4 +130,77 @@ TEST(GridLines, DisappearBelow6AndAbove400Pixels) {
     EXPECT_FALSE(GridLines(32, 0.1875, 60, 1000).empty()); // 6 px
     EXPECT_FALSE(GridLines(32, 12.5, 60, 1000).empty());   // 400 px
     EXPECT_TRUE(GridLines(32, 12.6, 60, 1000).empty());    // 403.2 px
+}
+
+namespace {
+LayoutDocument BoardOnly(double w, double h) {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    doc.baseboard = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+    return doc;
+}
+}  // namespace
+
+TEST(FitLayout, FramesTheBaseboardAndItsDimensionLabels) {
+    // A board with nothing on it yet is still a drawing to frame.
+    const LayoutDocument doc = BoardOnly(2400, 1300);
+    const ViewTransform v = FitLayout(doc, 1200, 800);
+    EXPECT_NE(v, ViewTransform{});
+    // The labels 12 mm outside the edges sit on the 80-pixel margins, the board within them.
+    EXPECT_NEAR(-12 * v.zoom + v.offsetX, 80, 1e-6);
+    EXPECT_NEAR(2412 * v.zoom + v.offsetX, 1120, 1e-6);
+    EXPECT_GT(-12 * v.zoom + v.offsetY, 79.99);
+    EXPECT_LT(1312 * v.zoom + v.offsetY, 720.01);
+    // Hidden, the board is not framed: an empty layout gets the default view.
+    LayoutDocument hidden = doc;
+    hidden.baseboardShown = false;
+    EXPECT_EQ(FitLayout(hidden, 1200, 800), ViewTransform{});
+}
+
+TEST(OpenedLayoutView, ZLayoutsStopAtOnePixelPerMillimetreButAlwaysFit) {
+    const LayoutDocument shelf = BoardOnly(1200, 300);
+    // Fitting a 1.2 m shelf into 1600 pixels would enlarge it beyond 1 px/mm.
+    const ViewTransform fitted = FitLayout(shelf, 1600, 900);
+    ASSERT_GT(fitted.zoom, 1.0);
+    const ViewTransform capped = OpenedLayoutView(shelf, 1600, 900, true);
+    EXPECT_DOUBLE_EQ(capped.zoom, 1.0);
+    // Still centred: the board's middle on the window's middle.
+    EXPECT_NEAR(600 * capped.zoom + capped.offsetX, 800, 1e-6);
+    EXPECT_NEAR(150 * capped.zoom + capped.offsetY, 450, 1e-6);
+    EXPECT_EQ(OpenedLayoutView(shelf, 1600, 900, false), fitted);
+    // In a window too small for 1 px/mm the fit wins, so the whole board stays in sight.
+    const ViewTransform small = OpenedLayoutView(shelf, 900, 600, true);
+    EXPECT_LT(small.zoom, 1.0);
+    EXPECT_EQ(small, FitLayout(shelf, 900, 600));
+}
+
+TEST(ZoomKeeping, TheLayoutPointStaysOnItsPixel) {
+    ViewTransform v;
+    v.offsetX = -300;
+    const double px = 1500 * v.zoom + v.offsetX, py = 800 * v.zoom + v.offsetY;
+    const ViewTransform z = ZoomKeeping(v, 1.0, 1500, 800);
+    EXPECT_DOUBLE_EQ(z.zoom, 1.0);
+    EXPECT_NEAR(1500 * z.zoom + z.offsetX, px, 1e-9);
+    EXPECT_NEAR(800 * z.zoom + z.offsetY, py, 1e-9);
+}
+
+TEST(PaperScale, TextAndMarksKeepTheirScreenSizeOnPaper) {
+    // 11 points on a 96-dpi screen are 15 pixels; on a 300-dpi page 11/72 inch is ~46 dots.
+    EXPECT_EQ(FontPixelHeight(11, 1), 15);
+    const double paper = PaperPixelScale(300);
+    EXPECT_EQ(FontPixelHeight(11, paper), static_cast<int>(std::round(11 / 72.0 * 300)));
+    EXPECT_DOUBLE_EQ(PaperPixelScale(0), 1);
+    ViewTransform v{1.181, 0, 0, paper};
+    EXPECT_NEAR(v.ScreenZoom(), 1.181 * 96 / 300, 1e-12);
+    EXPECT_EQ(v.Px(2), 6);  // a 2-pixel pen: 6 dots
+    EXPECT_EQ(v.Px(0.1), 1);
+}
+
+TEST(GridLines, OnPaperTheSpacingIsJudgedAsOnScreenAndStaysEven) {
+    // 32 mm at 1:1 on a 600-dpi page is 756 dots apart, but only 121 screen pixels: drawn.
+    const double s = 600 / 25.4;
+    EXPECT_TRUE(GridLines(32, s, 0, 6600).empty());  // judged in dots it would be too far apart
+    const std::vector<int> lines = GridLines(32, s, 0.5, 6600, PaperPixelScale(600));
+    ASSERT_GE(lines.size(), 8u);
+    for (size_t i = 1; i < lines.size(); ++i) EXPECT_NEAR(lines[i] - lines[i - 1], 32 * s, 1.0);
 }

@@ -326,6 +326,7 @@ TEST_F(DialogsGuiTest, PreviewOpensItsFrameAndLeavesTheScreensLevels) {
     Piece(1, 0, 0);
     Piece(2, 0, 300);
     ASSERT_EQ(frame->GetPrintOptions().levels, 0);  // active level only
+    ModalAnswerer options(wxID_OK);                  // the print options come first
     Command(wxID_PREVIEW);
     wxPreviewFrame* preview = nullptr;
     for (wxWindow* w : wxTopLevelWindows) {

@@ -19,6 +19,7 @@
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "dialogs/PlanExport.h"
+#include "dialogs/gui/LayoutPrintout.h"
 #include "dialogs/gui/PlanExportFiles.h"
 #include "dialogs/gui/PrintOptionsDialog.h"
 #include "support/GuiTestSupport.h"
@@ -52,11 +53,11 @@ protected:
         frame->SetProgramFolder(folder.Path());
         Doc().EnsureDefaultLevel();
         Doc().labelsShown = false;
-        SetExportPathAsker(
-            [this](wxWindow*, const wxString&, const wxString&, const wxString& file) {
-                offered = file;
-                return answerPath;
-            });
+        SetExportPathAsker([this](wxWindow*, const ExportQuestion& q) {
+            offered = q.file;
+            askedIn.push_back(q.folder);
+            return ExportAnswer{answerPath, answerFilter};
+        });
     }
     void TearDown() override {
         SetExportPathAsker(nullptr);
@@ -99,7 +100,9 @@ protected:
     TempDir folder;
     MainFrame* frame = nullptr;
     wxString answerPath;
+    int answerFilter = 0;
     wxString offered;
+    std::vector<wxString> askedIn;  // the folder each file dialog started in
     wxString sizeText;
 };
 
@@ -148,7 +151,9 @@ TEST_F(ExportTest, SvgParsesAndHoldsAPolygonPerBand) {
     wxXmlDocument svg;
     ASSERT_TRUE(svg.Load(answerPath));
     ASSERT_EQ(svg.GetRoot()->GetName(), "svg");
-    const PictureFrame f = PictureFrameFor(Doc(), 1);
+    // A drawing has no pixels to ask about: it is made at the default resolution.
+    EXPECT_EQ(answer->Count(), 0);
+    const PictureFrame f = PictureFrameFor(Doc(), DefaultPictureResolution(Doc()));
     EXPECT_EQ(svg.GetRoot()->GetAttribute("viewBox"),
               wxString::Format("0 0 %d %d", f.width, f.height));
     // Each band is a polygon in a group filled with the piece colour, around y = 0.
@@ -159,8 +164,9 @@ TEST_F(ExportTest, SvgParsesAndHoldsAPolygonPerBand) {
             if (node->GetName() == "polygon" && style.Contains("FILL:#D2D2CD")) {
                 ++bands;
                 const wxString points = node->GetAttribute("points");
-                EXPECT_TRUE(points.Contains(wxString::Format(" %d ", int(f.offsetY - 18.7))) ||
-                            points.Contains(wxString::Format(" %d ", int(f.offsetY + 18.7))))
+                EXPECT_TRUE(
+                    points.Contains(wxString::Format(" %d ", int(f.offsetY - 18.7 * f.zoom))) ||
+                    points.Contains(wxString::Format(" %d ", int(f.offsetY + 18.7 * f.zoom))))
                     << points;
             }
             if (node->GetName() == "line") ++lines;
@@ -236,7 +242,7 @@ TEST_F(ExportTest, FailuresAreReportedAndLeaveEarlierFilesIntact) {
     const std::string earlier = folder.File("parts.csv");
     std::ofstream(earlier) << "earlier";
     auto answer = Answer();
-    answerPath = folder.File("parts");  // no extension
+    answerPath = folder.File("parts.txt");  // another kind of file
     Command(kCmdExportParts);
     answerPath = folder.File("missing/parts.csv");  // no such folder
     Command(kCmdExportParts);
@@ -276,6 +282,151 @@ TEST_F(ExportTest, EmptyLayoutGivesOneEmptyPageAndPicture) {
     for (int y = 0; y < image.GetHeight(); y += 3)
         for (int x = 0; x < image.GetWidth(); x += 3) ink += At(image, x, y) != kWhite;
     EXPECT_EQ(ink, 0);
+}
+
+// A selected piece and label, pages at 1 : 2: the PDF is the printout's pages, and nothing on them
+// shows the selection.
+TEST_F(ExportTest, PdfHasThePrintoutsPagesWithoutTheSelection) {
+    Doc().baseboard = {{0, 0}, {900, 0}, {900, 600}, {0, 600}};
+    for (int i = 0; i < 4; ++i) Straight(100 + i * 188.3, 300);
+    Doc().pieces[1].selected = true;
+    Doc().pieces[2].selected = true;
+    Label label;
+    label.id = Doc().TakeId();
+    label.x = 200;
+    label.y = 100;
+    label.text = "Yard";
+    label.selected = true;
+    Doc().labels.push_back(label);
+    answerPath = folder.File("selected.pdf");
+    auto answer = Answer(1, [](PrintOptionsDialog* d) {
+        d->Scaling()->SetSelection(1);
+        d->Denominator()->SetValue(2);
+    });
+    Command(kCmdExportPdf);
+
+    // The printout of the same options on the same paper at the PDF's resolution.
+    double widthMm = 0, heightMm = 0;
+    PaperSizeMm(*frame->GetPrintData(), &widthMm, &heightMm);
+    const PdfPage paper = PdfPageFor(widthMm, heightMm, 300);
+    LayoutPrintout printout(Doc(), frame->GetPrintOptions());
+    printout.SetPageSizePixels(paper.widthPx, paper.heightPx);
+    printout.SetPPIPrinter(300, 300);
+    printout.OnPreparePrinting();
+    ASSERT_GT(printout.Pages().Count(), 1);
+    const std::string info = RunCommand("pdfinfo '" + answerPath.utf8_string() + "'");
+    EXPECT_NE(info.find(wxString::Format("Pages:           %d\n", printout.Pages().Count())),
+              std::string::npos)
+        << info;
+
+    const std::string prefix = folder.File("sel");
+    ASSERT_FALSE(RunCommand("pdftoppm -r 40 -png '" + answerPath.utf8_string() + "' '" + prefix +
+                            "' && echo ok")
+                     .empty());
+    if (const char* keep = std::getenv("QUILLMORE_EXPORT_KEEP"))
+        std::filesystem::copy_file(answerPath.utf8_string(), std::string(keep) + "/selected.pdf",
+                                   std::filesystem::copy_options::overwrite_existing);
+    int track = 0;
+    for (int page = 1; page <= printout.Pages().Count(); ++page) {
+        wxImage image;
+        const wxString name = printout.Pages().Count() >= 10
+                                  ? wxString::Format("%s-%02d.png", prefix, page)
+                                  : wxString::Format("%s-%d.png", prefix, page);
+        ASSERT_TRUE(image.LoadFile(name, wxBITMAP_TYPE_PNG)) << page;
+        int selection = 0;
+        for (int y = 0; y < image.GetHeight(); ++y) {
+            for (int x = 0; x < image.GetWidth(); ++x) {
+                const wxColour c = At(image, x, y);
+                // The selected fill, the selected outline and the selected label's ink, within
+                // the rendering's rounding.
+                for (const wxColour& mark : {wxColour(180, 200, 230), wxColour(40, 100, 200),
+                                             wxColour(40, 80, 200)})
+                    selection += std::abs(c.Red() - mark.Red()) <= 2 &&
+                                 std::abs(c.Green() - mark.Green()) <= 2 &&
+                                 std::abs(c.Blue() - mark.Blue()) <= 2;
+                track += c == kPieceFill;
+            }
+        }
+        EXPECT_EQ(selection, 0) << "page " << page;
+    }
+    EXPECT_GT(track, 200);  // the selected pieces are printed, in the ordinary fill
+    // The canvas keeps its selection.
+    EXPECT_TRUE(Doc().pieces[1].selected);
+    EXPECT_TRUE(Doc().labels[0].selected);
+}
+
+TEST_F(ExportTest, SvgFilterGivesAnSvgOfTheStatedScaleWithoutAskingForPixels) {
+    Doc().baseboard = {{0, 0}, {1200, 0}, {1200, 500}, {0, 500}};
+    Straight(100, 250);
+    Doc().pieces[0].selected = true;
+    frame->GetPrintOptions().scaling = 1;
+    frame->GetPrintOptions().scaleDenominator = 10;
+    answerPath = folder.File("My Layout.png");  // the offered name, with the SVG filter picked
+    answerFilter = 1;
+    auto answer = Answer();
+    Command(kCmdExportPicture);
+    EXPECT_EQ(offered, "My Layout.png");
+    EXPECT_EQ(answer->Count(), 0);  // no pixels-per-millimetre question
+    EXPECT_FALSE(wxFileExists(answerPath));
+    const wxString svgPath = folder.File("My Layout.svg");
+    wxXmlDocument svg;
+    ASSERT_TRUE(svg.Load(svgPath));
+    // The stated width is the drawing's width in layout millimetres at 1 : 10.
+    wxString width = svg.GetRoot()->GetAttribute("width");
+    ASSERT_TRUE(width.EndsWith("cm")) << width;
+    double widthCm = 0;
+    ASSERT_TRUE(width.BeforeLast('c').ToCDouble(&widthCm)) << width;
+    wxString box = svg.GetRoot()->GetAttribute("viewBox");
+    long boxW = 0;
+    ASSERT_TRUE(box.AfterFirst(' ').AfterFirst(' ').BeforeFirst(' ').ToLong(&boxW)) << box;
+    const double pxPerMm = DefaultPictureResolution(Doc());
+    EXPECT_NEAR(widthCm * 10, boxW / pxPerMm / 10, 0.01 * boxW / pxPerMm / 10);
+    // Nothing selected in the drawing: no selected fill.
+    EXPECT_FALSE(ReadFileBytes(svgPath.utf8_string()).find("B4C8E6") != std::string::npos ||
+                 ReadFileBytes(svgPath.utf8_string()).find("b4c8e6") != std::string::npos);
+    EXPECT_TRUE(Doc().pieces[0].selected);
+}
+
+TEST_F(ExportTest, FileDialogStartsInTheFolderUsedLast) {
+    Straight(0, 0);
+    TempDir other;
+    auto answer = Answer();
+    answerPath = other.File("parts.csv");
+    Command(kCmdExportParts);
+    answerPath = other.File("plan.pdf");
+    Command(kCmdExportPdf);
+    ASSERT_EQ(askedIn.size(), 2u);
+    EXPECT_EQ(askedIn[1], wxString::FromUTF8(other.Path()));
+    EXPECT_TRUE(wxFileExists(answerPath));
+}
+
+TEST_F(ExportTest, PrintPreviewAsksForThePrintOptionsFirst) {
+    Straight(0, 0);
+    {
+        ModalAnswerer cancel(wxID_CANCEL);
+        Command(wxID_PREVIEW);
+        ASSERT_EQ(cancel.Count(), 1);
+        EXPECT_EQ(cancel.Dialogs()[0].title, "Print Options");
+    }
+    auto findPreview = [] {
+        for (wxWindow* w : wxTopLevelWindows)
+            if (w->GetLabel() == "Print Preview -- Quillmore" && !w->IsBeingDeleted()) return w;
+        return static_cast<wxWindow*>(nullptr);
+    };
+    EXPECT_EQ(findPreview(), nullptr);
+    auto answer = Answer(1, [](PrintOptionsDialog* d) {
+        d->Scaling()->SetSelection(1);
+        d->Denominator()->SetValue(5);
+        d->Colour()->SetSelection(1);
+    });
+    Command(wxID_PREVIEW);
+    EXPECT_EQ(frame->GetPrintOptions().scaling, 1);
+    EXPECT_EQ(frame->GetPrintOptions().scaleDenominator, 5);
+    EXPECT_EQ(frame->GetPrintOptions().colourMode, 1);
+    wxWindow* preview = findPreview();
+    ASSERT_NE(preview, nullptr);
+    preview->Destroy();
+    PumpEvents();
 }
 
 }  // namespace

@@ -103,12 +103,13 @@ TEST(PictureFrame, FramesEverythingDrawnWithAMargin) {
     label.y = 300;
     doc.labels.push_back(label);
     const PictureFrame f = PictureFrameFor(doc, 2);
-    // 2500 × 1000 mm at 2 px/mm plus 50 mm and 20 px on each side.
-    EXPECT_EQ(f.width, 5000 + 2 * 120);
-    EXPECT_EQ(f.height, 2000 + 2 * 120);
+    // From the label to the board's right dimension label 12 mm outside it, and between the top
+    // and bottom labels: 2512 × 1024 mm at 2 px/mm plus 50 mm and 20 px on each side.
+    EXPECT_EQ(f.width, 5024 + 2 * 120);
+    EXPECT_EQ(f.height, 2048 + 2 * 120);
     EXPECT_DOUBLE_EQ(-400 * f.zoom + f.offsetX, 120);
-    EXPECT_DOUBLE_EQ(200 * f.zoom + f.offsetY, 120);
-    EXPECT_EQ(PictureSizeText(f), "5240 \u00d7 2240 pixels");
+    EXPECT_DOUBLE_EQ(188 * f.zoom + f.offsetY, 120);
+    EXPECT_EQ(PictureSizeText(f), "5264 \u00d7 2288 pixels");
     EXPECT_EQ(PictureSizeProblem(f), "");
     const PictureFrame huge = PictureFrameFor(doc, 20);
     EXPECT_NE(PictureSizeProblem(huge).find("too large"), std::string::npos);
@@ -140,6 +141,36 @@ TEST(PdfPage, LetterLandscapeAt300Dpi) {
     EXPECT_EQ(page.widthPx, 3300);
     EXPECT_EQ(page.heightPx, 2550);
     EXPECT_NEAR(page.pxPerPt, 300 / 72.0, 1e-12);
+}
+
+TEST(SvgSize, StatedSizeIsTheLayoutAtTheChosenScale) {
+    LayoutDocument doc;
+    doc.baseboard = {{0, 0}, {2000, 0}, {2000, 1000}, {0, 1000}};
+    for (double r : {0.5, 2.0, 3.7}) {
+        const PictureFrame f = PictureFrameFor(doc, r);
+        // The frame's width in millimetres of layout, at full size and at 1 : 10.
+        const double layoutMm = f.width / f.zoom;
+        EXPECT_NEAR(SvgWidthMm(f, 1), layoutMm, 1e-9) << r;
+        EXPECT_NEAR(SvgWidthMm(f, 10), layoutMm / 10, 1e-9) << r;
+        EXPECT_NEAR(SvgDotsPerInch(f, 1), r * 25.4, 1e-12);
+    }
+    EXPECT_NEAR(SvgWidthMm(PictureFrameFor(doc, 1), 0), SvgWidthMm(PictureFrameFor(doc, 1), 1),
+                1e-12);
+}
+
+TEST(ChosenExportPath, TheFilterChangesOnlyTheOfferedExtension) {
+    const std::vector<std::string> picture = {".png", ".svg"};
+    // The offered name with the SVG filter picked: the dialog left the name alone.
+    EXPECT_EQ(ChosenExportPath("/a/My Layout.png", picture, 1), "/a/My Layout.svg");
+    EXPECT_EQ(ChosenExportPath("/a/My Layout.png", picture, 0), "/a/My Layout.png");
+    // A typed kind wins over the filter; a bare name takes the filter's.
+    EXPECT_EQ(ChosenExportPath("/a/plan.SVG", picture, 0), "/a/plan.SVG");
+    EXPECT_EQ(ChosenExportPath("/a/plan", picture, 1), "/a/plan.svg");
+    EXPECT_EQ(ChosenExportPath("/a/plan", picture, 7), "/a/plan.svg");
+    EXPECT_EQ(ChosenExportPath("/a.b/plan", picture, 0), "/a.b/plan.png");
+    EXPECT_EQ(ChosenExportPath("/a/.hidden", picture, 0), "/a/.hidden.png");
+    EXPECT_EQ(ChosenExportPath("/a/plan.jpg", picture, 1), "");
+    EXPECT_EQ(ChosenExportPath("/a/parts.csv", {".pdf"}, 0), "");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "canvas/PieceGeometry.h"
+#include "canvas/ViewTransform.h"
 #include "catalog/TrackCatalog.h"
 #include "dialogs/PrintPlan.h"
 
@@ -50,32 +52,40 @@ protected:
     LayoutDocument doc;
 };
 
-TEST_F(PrintPlanTest, BoundsTakeTheActiveLevelsPiecesSceneryAndBaseboard) {
+TEST_F(PrintPlanTest, BoundsAreWhatThePageShows) {
     const PieceDef* def = TrackCatalog::Instance().Find("24188");
     ASSERT_NE(def, nullptr);
-    Piece("24188", 2100, 500, 90);            // reaches y = 500 + length
+    const double w = BandHalfWidth(*def);
+    Piece("24188", 2100, 500, 90);            // its band reaches x = 2100 + w
     Piece("24188", -300, -40, 0, 2);          // only with all levels
     Piece("no-such-article", 9000, 9000, 0);  // never widens
     SceneryItem s;
+    s.item = "tree_conifer";
     s.level = 2;
     s.x = 1500;
     s.y = 1400;
     doc.scenery.push_back(s);
 
+    // The active level's track and the board with its dimension labels 12 mm outside.
     PrintOptions active;
     PrintBounds b = ComputePrintBounds(doc, active, 1);
-    EXPECT_DOUBLE_EQ(b.minX, 0);
-    EXPECT_DOUBLE_EQ(b.minY, 0);
-    EXPECT_DOUBLE_EQ(b.maxX, 2100);
-    EXPECT_DOUBLE_EQ(b.maxY, std::max(1400.0, 500 + def->length));
+    EXPECT_DOUBLE_EQ(b.minX, -12);
+    EXPECT_DOUBLE_EQ(b.minY, -12);
+    EXPECT_NEAR(b.maxX, 2100 + w, 1e-9);
+    EXPECT_DOUBLE_EQ(b.maxY, std::max(1012.0, 500 + def->length));
 
+    // All levels without the board: level 2's piece and tree come in.
     PrintOptions all;
     all.levels = 1;
     all.baseboard = false;
     b = ComputePrintBounds(doc, all, 1);
     EXPECT_DOUBLE_EQ(b.minX, -300);
-    EXPECT_DOUBLE_EQ(b.minY, -40);
-    EXPECT_NEAR(b.maxX, 2100, 1e-9);
+    EXPECT_NEAR(b.minY, -40 - w, 1e-9);
+    EXPECT_GT(b.maxY, 1400);
+    // A board the canvas hides is not printed, so it does not count either.
+    doc.baseboardShown = false;
+    b = ComputePrintBounds(doc, active, 1);
+    EXPECT_NEAR(b.minX, 2100 - w, 1e-9);
 }
 
 TEST_F(PrintPlanTest, EmptyLayoutPrintsAMetreSquareOnOnePage) {
@@ -231,6 +241,69 @@ TEST(PrintDrawFlags, ShowsTheActiveLevelForOnePageAndRestoresEverything) {
         EXPECT_FALSE(doc.gridShown);  // the grid prints only when the canvas shows it
     }
     EXPECT_FALSE(doc.levels[1].visible);
+}
+
+TEST(PageTransform, TilesAreCutWhereTheNextTileGoesOn) {
+    PrintBounds b{0, 0, 2000, 1000};
+    const PageTransform one = PageTransformFor(Paginate(b, PrintOptions{}, 3300, 2550, 300), 1);
+    EXPECT_FALSE(one.coverLeft || one.coverTop || one.coverRight || one.coverBottom);
+    const PrintPages tiles = Paginate(b, Scaled(1, 3), 3300, 2550, 300);
+    ASSERT_EQ(tiles.columns, 3);
+    ASSERT_EQ(tiles.rows, 2);
+    const PageTransform first = PageTransformFor(tiles, 1), middle = PageTransformFor(tiles, 2);
+    const PageTransform last = PageTransformFor(tiles, 6);
+    EXPECT_FALSE(first.coverLeft || first.coverTop);
+    EXPECT_TRUE(first.coverRight && first.coverBottom);
+    EXPECT_TRUE(middle.coverLeft && middle.coverRight && middle.coverBottom);
+    EXPECT_FALSE(middle.coverTop);
+    EXPECT_TRUE(last.coverLeft && last.coverTop);
+    EXPECT_FALSE(last.coverRight || last.coverBottom);
+}
+
+TEST(PageMarks, TextIsTenPointsOnPaperWithinTheMargin) {
+    PrintPages pages = Paginate(PrintBounds{}, Scaled(1, 1), 3300, 2550, 300);
+    EXPECT_DOUBLE_EQ(pages.PixelScale(), 300 / 96.0);
+    const PageTransform t = PageTransformFor(pages, 1);
+    EXPECT_EQ(PageMarkTextPx(t, pages.PixelScale()), static_cast<int>(std::round(10 * 300 / 72.0)));
+    // A narrow margin bounds it.
+    PageTransform thin = t;
+    thin.marginY = 20;
+    EXPECT_EQ(PageMarkTextPx(thin, pages.PixelScale()), 14);
+    PrintPages unknown = Paginate(PrintBounds{}, Scaled(1, 1), 3300, 2550, 0);
+    EXPECT_EQ(unknown.dpi, kDefaultPrinterDpi);
+}
+
+TEST(PrintDrawFlags, NothingIsSelectedOnPaperAndTheSelectionComesBack) {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    for (int i = 0; i < 3; ++i) {
+        PlacedPiece p;
+        p.id = doc.TakeId();
+        p.selected = i != 1;
+        doc.pieces.push_back(p);
+    }
+    SceneryItem item;
+    item.selected = true;
+    doc.scenery.push_back(item);
+    Label label;
+    label.selected = true;
+    doc.labels.push_back(label);
+    Measurement m;
+    doc.measurements.push_back(m);
+    doc.measurements.push_back(m);
+    doc.measurements.back().selected = true;
+    const LayoutDocument before = doc;
+    {
+        PrintDrawFlags flags(doc, PrintOptions{}, 1);
+        for (const PlacedPiece& p : doc.pieces) EXPECT_FALSE(p.selected);
+        EXPECT_FALSE(doc.scenery[0].selected);
+        EXPECT_FALSE(doc.labels[0].selected);
+        EXPECT_FALSE(doc.measurements[1].selected);
+    }
+    EXPECT_EQ(doc.pieces, before.pieces);
+    EXPECT_EQ(doc.scenery, before.scenery);
+    EXPECT_EQ(doc.labels, before.labels);
+    EXPECT_EQ(doc.measurements, before.measurements);
 }
 
 }  // namespace

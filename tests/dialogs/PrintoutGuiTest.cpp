@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "canvas/LayoutGeometry.h"
+#include "canvas/ViewTransform.h"
 #include "dialogs/gui/LayoutPrintout.h"
 #include "support/GuiTestSupport.h"
 
@@ -70,18 +72,27 @@ protected:
     }
 
     LayoutDocument doc;
-    int dpi = 300;
+    // A screen's resolution: these pages are a few inches wide, and text and pens keep the size
+    // they have on screen. The tests of paper resolution set their own.
+    int dpi = 96;
 };
 
-// Fitted on 1000 × 800: scale min(736 / 1000, 920 / 2000) = 0.46, the board centred, so layout
-// (x, y) lands on (40 + 0.46 x, 170 + 0.46 y).
+// Fitted on 1000 × 800: the board with its dimension labels, 2024 × 1024 mm, fills the width
+// inside the 4 % margins (scale 920 / 2024) and is centred between top and bottom.
 TEST_F(PrintoutTest, FittedPageShowsTheLayoutCentredInsideTheMargins) {
     Piece(1, 1000, 500);
     LayoutPrintout printout(doc, PrintOptions{});
     const wxImage page = PrintPage(printout, 1);
     EXPECT_EQ(printout.Pages().Count(), 1);
-    EXPECT_EQ(At(page, 40 + int(0.46 * 1020), 170 + 230), kPieceFill);
-    EXPECT_EQ(At(page, 40 + 100, 170 + 100), kBoardFill);
+    const PageTransform t = PageTransformFor(printout.Pages(), 1);
+    EXPECT_NEAR(t.scale, 920.0 / 2024, 1e-9);
+    EXPECT_NEAR(-12 * t.scale + t.offsetX, 40, 1e-6);
+    EXPECT_NEAR((500 * t.scale + t.offsetY) * 2, 800, 1e-6);
+    auto at = [&](double x, double y) {
+        return At(page, int(x * t.scale + t.offsetX), int(y * t.scale + t.offsetY));
+    };
+    EXPECT_EQ(at(1100, 500), kPieceFill);
+    EXPECT_EQ(at(200, 200), kBoardFill);
     EXPECT_EQ(At(page, 20, 250), kWhite);   // left margin
     EXPECT_EQ(At(page, 500, 150), kWhite);  // above the centred board
     EXPECT_EQ(At(page, 500, 660), kWhite);  // below it
@@ -107,10 +118,11 @@ TEST_F(PrintoutTest, BaseboardOptionLeavesTheBoardOff) {
     PrintOptions options;
     options.baseboard = false;
     Piece(1, 0, 0);
-    Piece(1, 1811.7, 1000);  // keeps the same bounds as the board
+    Piece(1, 1811.7, 1000);  // spans the board
     LayoutPrintout printout(doc, options);
     const wxImage page = PrintPage(printout, 1);
-    EXPECT_EQ(At(page, 40 + 100, 170 + 100), kWhite);
+    const PageTransform t = PageTransformFor(printout.Pages(), 1);
+    EXPECT_EQ(At(page, int(200 * t.scale + t.offsetX), int(200 * t.scale + t.offsetY)), kWhite);
     EXPECT_TRUE(doc.baseboardShown);
 }
 
@@ -118,11 +130,13 @@ TEST_F(PrintoutTest, ActiveLevelOnlyHidesOtherLevelsOnPaperButNotOnScreen) {
     Piece(1, 1000, 200);
     Piece(2, 1000, 800);
     doc.levels[0].visible = false;  // hidden on screen, but it is the active level
-    const wxPoint onOne(40 + int(0.46 * 1020), 170 + int(0.46 * 200));
-    const wxPoint onTwo(40 + int(0.46 * 1020), 170 + int(0.46 * 800));
     PrintOptions options;
     LayoutPrintout active(doc, options);
     wxImage page = PrintPage(active, 1);
+    // The board fixes the bounds, so both prints place the layout alike.
+    const PageTransform t = PageTransformFor(active.Pages(), 1);
+    const wxPoint onOne(int(1020 * t.scale + t.offsetX), int(200 * t.scale + t.offsetY));
+    const wxPoint onTwo(int(1020 * t.scale + t.offsetX), int(800 * t.scale + t.offsetY));
     EXPECT_EQ(At(page, onOne.x, onOne.y), kPieceFill);
     EXPECT_EQ(At(page, onTwo.x, onTwo.y), kBoardFill);
     EXPECT_FALSE(doc.levels[0].visible);
@@ -186,8 +200,10 @@ TEST_F(PrintoutTest, FullSizePagesTileTheLayoutWithMarksInTheMargins) {
     const int w = 600, h = 700;
     const wxImage first = PrintPage(printout, 1, w, h);
     const PrintPages& pages = printout.Pages();
-    ASSERT_EQ(pages.columns, 3);  // 400 mm = 1575 px over 552-pixel tiles
-    ASSERT_EQ(pages.rows, 2);     // 300 mm = 1181 px over 644-pixel rows
+    // The board with its dimension labels 12 mm outside: 424 mm = 1669 px over 552-pixel tiles,
+    // 324 mm = 1275 px over 644-pixel rows.
+    ASSERT_EQ(pages.columns, 4);
+    ASSERT_EQ(pages.rows, 2);
     const wxImage second = PrintPage(printout, 2, w, h);
     const std::string dir =
         std::getenv("QUILLMORE_PRINT_PAGES") ? std::getenv("QUILLMORE_PRINT_PAGES") : "";
@@ -206,10 +222,98 @@ TEST_F(PrintoutTest, FullSizePagesTileTheLayoutWithMarksInTheMargins) {
     EXPECT_GT(CountDiffering(second, wxRect(t1.marginX, 0, t1.areaW, t1.marginY), kWhite), 20);
     EXPECT_EQ(At(first, t1.marginX - t1.marginX / 4, t1.marginY), wxColour(0, 0, 0));
     EXPECT_EQ(At(second, seam, t1.marginY + t1.areaH + t1.marginY / 4), wxColour(0, 0, 0));
-    // Left of the layout the margin stays white; the bottom margin shows the overlap with the
-    // row below (the board), as the tiles are not clipped.
+    // Each tile ends at its edges: the margins stay white around the page mark and the
+    // corner marks, and the second row does not cover its own header with the first row's board.
     EXPECT_EQ(At(first, 2, h / 2), kWhite);
-    EXPECT_EQ(At(first, w / 2, h - 2), kBoardFill);
+    EXPECT_EQ(At(first, w / 2, h - 2), kWhite);
+    const wxImage below = PrintPage(printout, pages.columns + 1, w, h);
+    int board = 0;
+    for (const wxImage* page : {&first, &second, &below})
+        for (const wxRect& margin : {wxRect(0, 0, w, t1.marginY), wxRect(0, h - t1.marginY, w, t1.marginY),
+                                     wxRect(0, 0, t1.marginX, h)})
+            for (int y = margin.y; y < margin.GetBottom(); ++y)
+                for (int x = margin.x; x < margin.GetRight(); ++x)
+                    board += At(*page, x, y) == kBoardFill;
+    EXPECT_EQ(board, 0);
+    EXPECT_GT(CountDiffering(below, wxRect(t1.marginX, 0, t1.areaW, t1.marginY), kWhite), 20);
+}
+
+// Text, the board's edge and the grid at a printer's resolution: a label comes out as tall as a
+// screen shows it at the print's scale, not a few printer dots.
+TEST_F(PrintoutTest, LabelsAndBoardEdgeKeepTheirScreenSizeAt300Dpi) {
+    doc.baseboard = {{0, 0}, {400, 0}, {400, 300}, {0, 300}};
+    Label label;
+    label.id = doc.TakeId();
+    label.x = 100;
+    label.y = 100;
+    label.text = "HH";
+    doc.labels.push_back(label);
+    dpi = 300;
+    PrintOptions options;
+    options.scaling = 1;
+    options.scaleDenominator = 5;
+    LayoutPrintout printout(doc, options);
+    const int w = 1400, h = 1100;
+    const wxImage page = PrintPage(printout, 1, w, h);
+    if (const char* dir = std::getenv("QUILLMORE_PRINT_PAGES"))
+        page.SaveFile(std::string(dir) + "/label300.png", wxBITMAP_TYPE_PNG);
+    ASSERT_EQ(printout.Pages().Count(), 1);
+    const PageTransform t = PageTransformFor(printout.Pages(), 1);
+    const double pixelScale = printout.Pages().PixelScale();
+    // The label's ink: dark rows below its corner.
+    const int lx = static_cast<int>(100 * t.scale + t.offsetX);
+    const int ly = static_cast<int>(100 * t.scale + t.offsetY);
+    int top = -1, bottom = -1;
+    for (int y = ly; y < std::min(h, ly + 200); ++y)
+        for (int x = lx; x < std::min(w, lx + 300); ++x)
+            if (At(page, x, y).Red() < 100) {
+                if (top < 0) top = y;
+                bottom = y;
+            }
+    ASSERT_GE(top, 0) << "no label text found";
+    // 1 : 5 at 300 dpi shows as zoom 0.76 on a screen: 8-point labels, 33 dots high on paper.
+    const int em = FontPixelHeight(LabelPointSize(t.scale / pixelScale), pixelScale);
+    EXPECT_GE(em, 30);
+    // Capitals stand about 0.7 of the font's height.
+    EXPECT_GE(bottom - top + 1, em * 6 / 10) << "em " << em;
+    EXPECT_LE(bottom - top + 1, em);
+
+    // The board's edge is a line several dots wide, not a hairline.
+    const int edgeY = static_cast<int>(60 * t.scale + t.offsetY);  // clear of the edge's label
+    int edge = 0;
+    for (int x = static_cast<int>(t.offsetX) - 10; x < static_cast<int>(t.offsetX) + 10; ++x)
+        edge += At(page, x, edgeY) == wxColour(120, 90, 50);
+    EXPECT_GE(edge, 5);
+}
+
+TEST_F(PrintoutTest, GridShowsEvenlyInGrey) {
+    doc.baseboard = {{0, 0}, {400, 0}, {400, 300}, {0, 300}};
+    doc.gridShown = true;
+    dpi = 300;
+    PrintOptions options;
+    options.scaling = 1;
+    options.scaleDenominator = 4;
+    options.grid = true;
+    options.colourMode = 1;
+    LayoutPrintout printout(doc, options);
+    const int w = 1400, h = 1100;
+    const wxImage page = PrintPage(printout, 1, w, h);
+    ASSERT_EQ(printout.Pages().Count(), 1);
+    const PageTransform t = PageTransformFor(printout.Pages(), 1);
+    // Along a row inside the board: where the grey steps well below the board's grey.
+    const int y = static_cast<int>(60 * t.scale + t.offsetY) + 3;  // clear of the edges' labels
+    const int boardGrey = At(page, static_cast<int>(20 * t.scale + t.offsetX) + 2, y + 1).Red();
+    std::vector<int> starts;
+    for (int x = static_cast<int>(10 * t.scale + t.offsetX);
+         x < static_cast<int>(390 * t.scale + t.offsetX); ++x) {
+        const bool line = At(page, x, y).Red() < boardGrey - 20;
+        const bool before = At(page, x - 1, y).Red() < boardGrey - 20;
+        if (line && !before) starts.push_back(x);
+    }
+    const double spacing = doc.gridSpacing * t.scale;
+    ASSERT_GE(starts.size(), 8u) << "board grey " << boardGrey;
+    for (size_t i = 1; i < starts.size(); ++i)
+        EXPECT_NEAR(starts[i] - starts[i - 1], spacing, 1.0) << i;
 }
 
 }  // namespace

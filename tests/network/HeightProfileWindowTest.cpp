@@ -227,8 +227,8 @@ TEST_F(HeightProfileWindowTest, ExportsPngAndSvgAndPrints) {
     TempDir dir;
     for (const char* file : {"profile.png", "profile.svg"}) {
         const std::string path = dir.File(file);
-        SetExportPathAsker([&](wxWindow*, const wxString&, const wxString&, const wxString&) {
-            return wxString::FromUTF8(path);
+        SetExportPathAsker([&](wxWindow*, const ExportQuestion&) {
+            return ExportAnswer{wxString::FromUTF8(path), 0};
         });
         wxWindow* button = wxWindow::FindWindowByLabel("Export...", w);
         ASSERT_TRUE(button);
