@@ -5,11 +5,11 @@
 #include <cmath>
 #include <numbers>
 
-#include "catalog/TrackCatalog.h"
-#include "model/LayoutExtent.h"
+#include "base/Geometry.h"
 #include "canvas/LayoutGeometry.h"
 #include "canvas/ViewTransform.h"
-#include "base/Geometry.h"
+#include "catalog/TrackCatalog.h"
+#include "model/LayoutExtent.h"
 
 PrintBounds ComputePrintBounds(const LayoutDocument& doc, const PrintOptions& options,
                                uint32_t activeLevel) {
