@@ -27,9 +27,8 @@ enum CommandId : int {
     kCmdCheckLayout = 2022,
     kCmdMyTrack = 2023,
     kCmdHeightProfile = 2045,
-    kCmdCloseGap = 2060,
     kCmdTrains = 2050,
+    kCmdCloseGap = 2060,
     kCmdOpenOther = 2100,
     kCmdSaveTo = 2101,
-    kCmdHeightProfile = 2045,
 };
