@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "base/Geometry.h"
+#include "model/LayoutExtent.h"
 #include "canvas/PieceGeometry.h"
 #include "canvas/SceneryGeometry.h"
 #include "canvas/Units.h"
