@@ -47,6 +47,16 @@ std::vector<HelpSection> TextSections() {
                   "Gap...\". Pick one of the fills offered; its straight pieces are placed and "
                   "joined at both ends. A message says when the ends do not line up or no fill "
                   "exists."}});
+    s.push_back({"Closing a Gap",
+                 {"Select two pieces with open ends and choose Layout > Close Gap (Ctrl+J), or "
+                  "Close Gap in the canvas's right-click menu. Quillmore searches the catalog "
+                  "for chains of real pieces that join the two ends and lists them, fewest "
+                  "pieces first, with the articles, how far the last joint misses, the smallest "
+                  "radius and any S-bend. Choosing a line shows the chain on the canvas; OK "
+                  "lays it in one step that Undo takes back.",
+                  "The tolerances and the most pieces can be changed, turnouts may be passed "
+                  "along either route, chains may be allowed to cross existing track, and "
+                  "\"Only pieces I own\" builds from what My Track says is left in your box."}});
     s.push_back({"Cut, Copy and Paste",
                  {"Edit > Copy (Ctrl+C) keeps the selected pieces; Edit > Paste (Ctrl+V) puts a "
                   "copy at the pointer, or in the middle of the view when the pointer is "
@@ -92,6 +102,16 @@ std::vector<HelpSection> TextSections() {
                   "drag with the left "
                   "button to orbit, with the right button to pan, and use the wheel to zoom. "
                   "Heights, grade tilts and bridge supports are shown."}});
+    s.push_back({"Running Trains",
+                 {"Layout > Trains (or the Trains button) opens the Trains window. Choose a "
+                  "train and how many cars, press Add Train and click a track to put its head "
+                  "there. Start and Stop run it at the set speed in scale km/h, Reverse turns "
+                  "it round. While trains run, clicking a turnout switches it; the leg it is "
+                  "set for is drawn on the plan. A train stops at a buffer, an open end, a "
+                  "turnout set against it or another train, and the status bar says why. "
+                  "Editing the track stops the trains.",
+                  "In the 3D view the trains run too: press O for the orbit camera, F to follow "
+                  "the train from behind and C for the view from the cab."}});
     s.push_back({"Layout Shape",
                  {"Layout > Layout Shape sets the baseboard outline: a rectangle, an L-, U- or "
                   "T-shape or a custom polygon. It is drawn beneath the grid with its edge "
@@ -119,6 +139,22 @@ std::vector<HelpSection> TextSections() {
                  {"The right panel counts every piece of the layout (bridges and helices also "
                   "count the track they contain) and recommends accessories. Buy Track opens "
                   "the Bramblewick web store with all of it in the shopping cart."}});
+    s.push_back({"My Track",
+                 {"Layout > My Track (or the My Track button beside Buy Track) keeps the "
+                  "pieces you already own, one tab per track system, and can read and write "
+                  "them as a CSV file. The tally then shows what the layout needs, what you own "
+                  "and what is still to buy, and Buy Track puts only the missing pieces in the "
+                  "cart. The box belongs to you, not to one layout: it is kept as my-track.csv "
+                  "beside the logs."}});
+    s.push_back({"Coloring Track",
+                 {"Select pieces, choose a colour under Color in the right panel and press "
+                  "Apply. \"Default\" takes the colour away again."}});
+    s.push_back({"Checking the Layout",
+                 {"Layout > Check Layout (Ctrl+L) lists what would stop the track from being "
+                  "built or run: open ends, ends that nearly meet, strained joints, tracks that "
+                  "run into each other, too little clearance under a track crossing above, "
+                  "steep grades, sudden changes of grade and unknown articles. Choose a finding "
+                  "to see it on the canvas. The list follows every change to the layout."}});
     s.push_back(
         {"How the Track Is Laid",
          {"The layout check (Layout > Check Layout) also looks at how the track is laid. Set "
@@ -132,15 +168,6 @@ std::vector<HelpSection> TextSections() {
           "Ignore hides the chosen finding until you begin or open another layout; Show "
           "Ignored brings them back. Save Report writes the findings as text, or as CSV when "
           "the file name ends in .csv."}});
-    s.push_back({"Coloring Track",
-                 {"Select pieces, choose a colour under Color in the right panel and press "
-                  "Apply. \"Default\" takes the colour away again."}});
-    s.push_back({"Checking the Layout",
-                 {"Layout > Check Layout (Ctrl+L) lists what would stop the track from being "
-                  "built or run: open ends, ends that nearly meet, strained joints, tracks that "
-                  "run into each other, too little clearance under a track crossing above, "
-                  "steep grades, sudden changes of grade and unknown articles. Choose a finding "
-                  "to see it on the canvas. The list follows every change to the layout."}});
     s.push_back({"Printing and Exports",
                  {"File > Print (Ctrl+P) asks how to print: fitted to one page, at a true scale "
                   "1 : N over as many pages as needed, or at a percentage of the fitted size; "
@@ -155,6 +182,12 @@ std::vector<HelpSection> TextSections() {
                   "logs at most every 30 seconds. If the program ends without saving (a crash, "
                   "a power cut), the next start offers to recover the layout; saving, New, "
                   "Open, Close and a normal exit remove the copy."}});
+    s.push_back({"Layouts Anywhere",
+                 {"File > Open Other (Ctrl+Shift+O) opens a layout from any folder and File > "
+                  "Save To saves one anywhere; a layout opened elsewhere is saved back where it "
+                  "came from. File > Recent Layouts lists the last nine. A layout file dropped "
+                  "on the window opens, and a library block file dropped on it joins the "
+                  "library of its track system."}});
     return s;
 }
 

@@ -11,6 +11,7 @@
 #include "gapclose/GapText.h"
 #include "gapclose/SolveGap.h"
 #include "gapclose/gui/CloseGapDialog.h"
+#include "trackbox/ShoppingList.h"
 
 namespace {
 
@@ -106,6 +107,7 @@ void CanvasPanel::CloseGap() {
     CloseGapDialog dialog(this, doc, ends, [this](std::vector<GhostPiece> ghost) {
         SetChainGhost(std::move(ghost));
     });
+    if (frame) dialog.SetPiecesAtHand(PiecesAtHand(frame->OwnedTrack(), doc));
     const int answer = dialog.ShowModal();
     const GapSolution* chosen = answer == wxID_OK ? dialog.Chosen() : nullptr;
     const GapSolution solution = chosen ? *chosen : GapSolution{};

@@ -47,10 +47,11 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
                                                  ends.distanceMm)),
                0, wxALL, 8);
 
-    auto* options = new wxFlexGridSizer(2, 5, 2, 8);
+    auto* options = new wxFlexGridSizer(2, 6, 2, 8);
     options->Add(new wxStaticText(this, wxID_ANY, "Tolerance (mm):"));
     options->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8("Tolerance (\u00b0):")));
     options->Add(new wxStaticText(this, wxID_ANY, "Most pieces:"));
+    options->AddSpacer(0);
     options->AddSpacer(0);
     options->AddSpacer(0);
     toleranceMm = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
@@ -65,11 +66,14 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
                                wxSP_ARROW_KEYS, 1, 16, defaults.maxPieces, "maxPieces");
     useTurnouts = new wxCheckBox(this, wxID_ANY, "Use turnouts");
     allowCrossing = new wxCheckBox(this, wxID_ANY, "Allow crossing track");
+    onlyOwned = new wxCheckBox(this, wxID_ANY, "Only pieces I own");
+    onlyOwned->Enable(false);
     options->Add(toleranceMm, 0, wxEXPAND);
     options->Add(toleranceDeg, 0, wxEXPAND);
     options->Add(maxPieces, 0, wxEXPAND);
     options->Add(useTurnouts, 0, wxALIGN_CENTER_VERTICAL);
     options->Add(allowCrossing, 0, wxALIGN_CENTER_VERTICAL);
+    options->Add(onlyOwned, 0, wxALIGN_CENTER_VERTICAL);
     sizer->Add(options, 0, wxLEFT | wxRIGHT, 8);
 
     list = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
@@ -96,6 +100,7 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
     maxPieces->Bind(wxEVT_SPINCTRL, again);
     useTurnouts->Bind(wxEVT_CHECKBOX, again);
     allowCrossing->Bind(wxEVT_CHECKBOX, again);
+    onlyOwned->Bind(wxEVT_CHECKBOX, again);
     poll.SetOwner(this);
     Bind(wxEVT_TIMER, &CloseGapDialog::OnPoll, this, poll.GetId());
     CentreOnParent();
@@ -114,7 +119,18 @@ GapOptions CloseGapDialog::Options() const {
     o.maxPieces = maxPieces->GetValue();
     o.useTurnouts = useTurnouts->GetValue();
     o.allowCrossing = allowCrossing->GetValue();
+    o.limitToStock = onlyOwned->GetValue();
+    if (o.limitToStock) o.stock = piecesAtHand;
     return o;
+}
+
+void CloseGapDialog::SetPiecesAtHand(std::map<std::string, int> atHand) {
+    piecesAtHand = std::move(atHand);
+    onlyOwned->Enable(!piecesAtHand.empty());
+    if (piecesAtHand.empty() && onlyOwned->GetValue()) {
+        onlyOwned->SetValue(false);
+        StartSearch();
+    }
 }
 
 void CloseGapDialog::SetOptions(const GapOptions& options) {
@@ -123,6 +139,11 @@ void CloseGapDialog::SetOptions(const GapOptions& options) {
     maxPieces->SetValue(options.maxPieces);
     useTurnouts->SetValue(options.useTurnouts);
     allowCrossing->SetValue(options.allowCrossing);
+    if (options.limitToStock) {
+        piecesAtHand = options.stock;
+        onlyOwned->Enable(!piecesAtHand.empty());
+    }
+    onlyOwned->SetValue(options.limitToStock && onlyOwned->IsEnabled());
     StartSearch();
 }
 

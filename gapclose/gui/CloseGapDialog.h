@@ -8,6 +8,8 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -44,6 +46,9 @@ public:
     // Puts the options into the controls and searches again.
     void SetOptions(const GapOptions& options);
     wxListBox* List() const { return list; }
+    // The pieces the owner has at hand (owned, less what the layout uses). The "Only pieces I
+    // own" option is offered once some are known.
+    void SetPiecesAtHand(std::map<std::string, int> atHand);
     wxString StatusText() const;
 
 private:
@@ -76,6 +81,8 @@ private:
     wxSpinCtrl* maxPieces = nullptr;
     wxCheckBox* useTurnouts = nullptr;
     wxCheckBox* allowCrossing = nullptr;
+    wxCheckBox* onlyOwned = nullptr;
+    std::map<std::string, int> piecesAtHand;
     wxListBox* list = nullptr;
     wxStaticText* status = nullptr;
 };

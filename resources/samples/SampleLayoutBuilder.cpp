@@ -301,8 +301,9 @@ LayoutDocument FigureEight() {
         p.x += kMarginMm - minX;
         p.y += kMarginMm - minY;
     }
-    const double w = std::ceil(maxX - minX + 2 * kMarginMm), h = std::ceil(maxY - minY + 2 * kMarginMm);
-    doc.baseboard = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+    const double w = std::ceil(maxX - minX + 2 * kMarginMm);
+    const double h = std::ceil(maxY - minY + 2 * kMarginMm);
+    RectangleBoard(doc, w, h);
     AddScenery(doc, "tree_group", w / 2, 150);
     AddLabel(doc, "Over the crossing", w / 2 - 120, h / 2 + 120);
     Finish(doc);

@@ -65,8 +65,9 @@ LayoutDocument BusyDocument() {
     return doc;
 }
 
-TEST(NewLayout, LeavesOneDefaultLevelAndCanBeUndoneExceptLevelsAndBaseboard) {
+TEST(NewLayout, LeavesOneDefaultLevelAndUndoBringsBackTheLevelsAndBaseboardToo) {
     LayoutDocument doc = BusyDocument();
+    const LayoutDocument busy = doc;
     ResetForNewLayout(doc);
     EXPECT_EQ(doc.levels, std::vector<Level>{DefaultLevel()});
     EXPECT_EQ(doc.activeLevel, 1u);
@@ -80,8 +81,10 @@ TEST(NewLayout, LeavesOneDefaultLevelAndCanBeUndoneExceptLevelsAndBaseboard) {
     EXPECT_EQ(doc.pieces.size(), 2u);
     EXPECT_EQ(doc.labels.size(), 1u);
     EXPECT_TRUE(doc.currentGrade.hasGrade);
-    EXPECT_EQ(doc.levels.size(), 1u);
-    EXPECT_TRUE(doc.baseboard.empty());
+    // Pieces on the upper level must not come back without the level they stand on.
+    EXPECT_EQ(doc.levels, busy.levels);
+    EXPECT_EQ(doc.activeLevel, busy.activeLevel);
+    EXPECT_EQ(doc.baseboard, busy.baseboard);
     // The restored objects hold ids 1 to 3: the next one must not share any of them.
     EXPECT_EQ(doc.AddPiece(Piece()), 4u);
 }

@@ -129,6 +129,7 @@ TEST_F(HelpWindows, HelpShowsEveryHeadingInOrderWithOrWithoutItsPicture) {
                                             "Canvas Navigation",
                                             "Track Selection",
                                             "Autofill Gap",
+                                            "Closing a Gap",
                                             "Cut, Copy and Paste",
                                             "Undo and Redo",
                                             "Library",
@@ -137,16 +138,19 @@ TEST_F(HelpWindows, HelpShowsEveryHeadingInOrderWithOrWithoutItsPicture) {
                                             "Rotating Pieces",
                                             "Elevation and Grades",
                                             "3D View",
+                                            "Running Trains",
                                             "Layout Shape",
                                             "Levels",
                                             "Measuring Tape",
                                             "Adding Labels",
                                             "Piece Tally",
-                                            "How the Track Is Laid",
+                                            "My Track",
                                             "Coloring Track",
                                             "Checking the Layout",
+                                            "How the Track Is Laid",
                                             "Printing and Exports",
                                             "Crash Recovery",
+                                            "Layouts Anywhere",
                                             "Keyboard Shortcuts"};
     {
         HelpDialog help(frame, nullptr, {});

@@ -187,4 +187,31 @@ TEST_F(CloseGapWindow, ChangedOptionsSearchAgainAndUnclosableGapsSayWhy) {
     dialog.Hide();
 }
 
+// The chain here is two R2 24.3 degree curves: owning one of them is not enough.
+TEST_F(CloseGapWindow, OnlyPiecesIOwnBuildsFromTheBoxOrSaysNothingCloses) {
+    LayoutDocument& doc = frame->Document();
+    CloseGapDialog dialog(frame, doc, NearestGapEnds(doc, inner, outer), nullptr);
+    wxWindow* onlyOwned = dialog.FindWindowByLabel("Only pieces I own");
+    ASSERT_NE(onlyOwned, nullptr);
+    EXPECT_FALSE(onlyOwned->IsEnabled()) << "no box: nothing to limit to";
+    dialog.SetPiecesAtHand({{"24224", 1}});
+    EXPECT_TRUE(onlyOwned->IsEnabled());
+
+    GapOptions options = dialog.Options();
+    options.maxPieces = 2;
+    options.limitToStock = true;
+    options.stock = {{"24224", 1}};
+    dialog.SetOptions(options);
+    ASSERT_TRUE(PumpUntil([&] { return !dialog.Searching(); }, 60000));
+    EXPECT_TRUE(dialog.Options().limitToStock);
+    EXPECT_EQ(dialog.List()->GetCount(), 0u) << "one R2 24.3 degree curve cannot close it";
+
+    options.stock = {{"24224", 2}};
+    dialog.SetOptions(options);
+    ASSERT_TRUE(PumpUntil([&] { return !dialog.Searching(); }, 60000));
+    ASSERT_GT(dialog.List()->GetCount(), 0u);
+    EXPECT_NE(dialog.List()->GetString(0).find(wxString::FromUTF8("2 \u00d7 24224")), wxString::npos)
+        << dialog.List()->GetString(0);
+}
+
 }  // namespace
