@@ -91,10 +91,10 @@ AdvanceResult AdvanceTrain(const TrackGraph& graph, const SwitchSettings& switch
     }
 }
 
-void ReverseTrain(const TrackGraph& graph, TrainState& state, const TrainSpec& spec) {
+void ReverseTrain(const TrackGraph& graph, TrainState& state, const TrainSpec& consist) {
     if (!state.Valid()) return;
     TrackBehind behind(graph, state);
-    const TrackBehind::Place tail = behind.Locate(TrainLengthMm(spec));
+    const TrackBehind::Place tail = behind.Locate(TrainLengthMm(consist));
     const std::vector<RouteStep>& steps = behind.Steps();
     TrainState turned;
     turned.reversed = !state.reversed;

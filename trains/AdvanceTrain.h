@@ -34,7 +34,7 @@ AdvanceResult AdvanceTrain(const TrackGraph& graph, const SwitchSettings& switch
 
 // The train turned round where it stands: its head moves to the other end of the train (along
 // the steps it occupies) and it runs the other way. An invalid state stays as it is.
-void ReverseTrain(const TrackGraph& graph, TrainState& state, const TrainSpec& spec);
+void ReverseTrain(const TrackGraph& graph, TrainState& state, const TrainSpec& consist);
 
 // The head of the train on the track: where it is and the way it runs.
 LinePose HeadPose(const TrackGraph& graph, const TrainState& state);

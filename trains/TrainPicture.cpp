@@ -22,7 +22,7 @@ TrainsOverlay TrainsPicture(const TrainSession& session, std::vector<TrainsOverl
     for (const SessionTrain& t : session.Trains()) {
         const double width = t.WidthMm();
         for (size_t i = 0; i < t.poses.size(); ++i) {
-            const auto c = VehicleOutline(t.poses[i], t.spec.vehicleLengthsMm[i], width);
+            const auto c = VehicleOutline(t.poses[i], t.consist.vehicleLengthsMm[i], width);
             o.bodies.push_back({{c.begin(), c.end()}, i == 0 ? kLocomotiveColour : kCarColour,
                                 kVehiclePen});
         }

@@ -64,7 +64,7 @@ std::string TrainSession::AddTrain(const TrainPreset& preset, int carCount, Grap
                                    double offsetMm, uint32_t* id) {
     SessionTrain train;
     train.preset = preset;
-    train.spec = MakeTrainSpec(preset, std::max(carCount, 0));
+    train.consist = MakeTrainSpec(preset, std::max(carCount, 0));
     train.state = PlaceTrain(graph, at, offsetMm);
     if (!train.state.Valid()) return "There is no track to put the train on.";
     const GraphPiece* piece = graph.Find(at.piece);
@@ -72,7 +72,7 @@ std::string TrainSession::AddTrain(const TrainPreset& preset, int carCount, Grap
         return "This train does not run on " + ScaleName(ScaleOf(piece->def->system)) +
                " track.";
     // The head moves on until the whole train stands on track.
-    const double length = TrainLengthMm(train.spec);
+    const double length = TrainLengthMm(train.consist);
     TrackBehind behind(graph, train.state);
     const double shortBy = length - behind.Reach(length);
     if (shortBy > 0) AdvanceTrain(graph, switches, train.state, shortBy);
@@ -121,7 +121,7 @@ bool TrainSession::AnyRunning() const {
 void TrainSession::Reverse(uint32_t id) {
     SessionTrain* t = FindMutable(id);
     if (!t) return;
-    ReverseTrain(graph, t->state, t->spec);
+    ReverseTrain(graph, t->state, t->consist);
     t->collided = false;
     t->lastStop = StopReason::None;
     Pose(*t);
@@ -132,10 +132,10 @@ void TrainSession::SetSpeed(uint32_t id, double scaleKmh) {
 }
 
 void TrainSession::Pose(SessionTrain& train) {
-    train.poses = VehiclePoses(graph, train.state, train.spec);
+    train.poses = VehiclePoses(graph, train.state, train.consist);
     train.occupied.clear();
     TrackBehind behind(graph, train.state);
-    const TrackBehind::Place tail = behind.Locate(TrainLengthMm(train.spec));
+    const TrackBehind::Place tail = behind.Locate(TrainLengthMm(train.consist));
     for (size_t k = 0; k <= tail.step && k < behind.Steps().size(); ++k)
         train.occupied.push_back(behind.Steps()[k].piece);
 }
@@ -146,11 +146,11 @@ bool TrainSession::Overlaps(const SessionTrain& a, const SessionTrain& b, bool l
     for (size_t i = 0; i < n; ++i) {
         // The leading vehicle: the locomotive, or the last one when the train runs reversed.
         if (leadingOnly && i != (a.state.reversed ? n - 1 : 0)) continue;
-        const auto outline = VehicleOutline(a.poses[i], a.spec.vehicleLengthsMm[i], a.WidthMm());
+        const auto outline = VehicleOutline(a.poses[i], a.consist.vehicleLengthsMm[i], a.WidthMm());
         for (size_t j = 0; j < b.poses.size(); ++j) {
             // Trains at different heights pass over each other.
             if (std::abs(a.poses[i].heightMm - b.poses[j].heightMm) > a.HeightMm()) continue;
-            if (OutlinesOverlap(outline, VehicleOutline(b.poses[j], b.spec.vehicleLengthsMm[j],
+            if (OutlinesOverlap(outline, VehicleOutline(b.poses[j], b.consist.vehicleLengthsMm[j],
                                                         b.WidthMm())))
                 return true;
         }

@@ -17,7 +17,7 @@ struct SessionTrain {
     uint32_t id = 0;
     std::string name;  // "Train 1", ...
     TrainPreset preset;
-    TrainSpec spec;
+    TrainSpec consist;
     TrainState state;
     double speedKmh = 80;  // scale kilometres per hour
     bool running = false;

@@ -65,19 +65,19 @@ double ModelMm(double prototypeM, int scale) {
 }
 
 TrainSpec MakeTrainSpec(const TrainPreset& preset, int carCount) {
-    TrainSpec spec;
-    spec.vehicleLengthsMm.push_back(ModelMm(preset.locomotiveLengthM, preset.scale));
+    TrainSpec consist;
+    consist.vehicleLengthsMm.push_back(ModelMm(preset.locomotiveLengthM, preset.scale));
     for (int i = 0; i < carCount; ++i)
-        spec.vehicleLengthsMm.push_back(ModelMm(preset.carLengthM, preset.scale));
-    spec.couplingGapMm = ModelMm(preset.couplingGapM, preset.scale);
-    return spec;
+        consist.vehicleLengthsMm.push_back(ModelMm(preset.carLengthM, preset.scale));
+    consist.couplingGapMm = ModelMm(preset.couplingGapM, preset.scale);
+    return consist;
 }
 
-double TrainLengthMm(const TrainSpec& spec) {
-    if (spec.vehicleLengthsMm.empty()) return 0;
+double TrainLengthMm(const TrainSpec& consist) {
+    if (consist.vehicleLengthsMm.empty()) return 0;
     const double sum =
-        std::accumulate(spec.vehicleLengthsMm.begin(), spec.vehicleLengthsMm.end(), 0.0);
-    return sum + spec.couplingGapMm * static_cast<double>(spec.vehicleLengthsMm.size() - 1);
+        std::accumulate(consist.vehicleLengthsMm.begin(), consist.vehicleLengthsMm.end(), 0.0);
+    return sum + consist.couplingGapMm * static_cast<double>(consist.vehicleLengthsMm.size() - 1);
 }
 
 double ModelMmPerSecond(double scaleKmh, int scale) {

@@ -39,7 +39,7 @@ std::vector<const TrainPreset*> TrainPresetsFor(int scale);
 // give the locomotive alone).
 TrainSpec MakeTrainSpec(const TrainPreset& preset, int carCount);
 // From the front of the first vehicle to the back of the last: the lengths and the gaps.
-double TrainLengthMm(const TrainSpec& spec);
+double TrainLengthMm(const TrainSpec& consist);
 // A prototype measure in model millimetres at a scale.
 double ModelMm(double prototypeM, int scale);
 // How far a train at `scaleKmh` (scale kilometres per hour) runs in one second on the model.

@@ -7,8 +7,8 @@
 #include "trains/TrackBehind.h"
 
 std::vector<VehiclePose> VehiclePoses(const TrackGraph& graph, const TrainState& state,
-                                      const TrainSpec& spec) {
-    const size_t count = spec.vehicleLengthsMm.size();
+                                      const TrainSpec& consist) {
+    const size_t count = consist.vehicleLengthsMm.size();
     std::vector<VehiclePose> poses(count);
     if (!state.Valid() || count == 0) return poses;
     TrackBehind behind(graph, state);
@@ -16,7 +16,7 @@ std::vector<VehiclePose> VehiclePoses(const TrackGraph& graph, const TrainState&
     double leadingEnd = 0;  // of the current vehicle, behind the head
     for (size_t k = 0; k < count; ++k) {
         const size_t index = state.reversed ? count - 1 - k : k;
-        const double length = spec.vehicleLengthsMm[index];
+        const double length = consist.vehicleLengthsMm[index];
         const LinePose near = behind.PoseOf(behind.Locate(leadingEnd + 0.1 * length));
         const LinePose far = behind.PoseOf(behind.Locate(leadingEnd + 0.9 * length));
         // A vehicle faces the locomotive's way: backwards when the train runs reversed.
@@ -33,7 +33,7 @@ std::vector<VehiclePose> VehiclePoses(const TrackGraph& graph, const TrainState&
         const double travel = state.reversed ? NormalizeDeg(front.headingDeg + 180) : front.headingDeg;
         pose.headingDeg = std::hypot(dx, dy) > 1e-9 ? NormalizeDeg(RadToDeg(std::atan2(dy, dx)))
                                                     : travel;
-        leadingEnd += length + spec.couplingGapMm;
+        leadingEnd += length + consist.couplingGapMm;
     }
     return poses;
 }

@@ -25,7 +25,7 @@ struct VehiclePose {
 // root, the first route that leads there); at a dead end behind the train they bunch up at it.
 // A train running reversed has its last vehicle leading, and every vehicle faces backwards.
 std::vector<VehiclePose> VehiclePoses(const TrackGraph& graph, const TrainState& state,
-                                      const TrainSpec& spec);
+                                      const TrainSpec& consist);
 
 // The corners of a vehicle's body seen from above: `lengthMm` by `widthMm`, centred between its
 // bogies and turned to them, in order front left, front right, rear right, rear left.

@@ -71,7 +71,7 @@ bool TrainCameraView(const TrainSession& session, uint32_t watched, bool cab, do
     const TrackGraph& graph = session.Network();
     const LinePose head = HeadPose(graph, train->state);
     const double locomotive =
-        train->spec.vehicleLengthsMm.empty() ? 100.0 : train->spec.vehicleLengthsMm.front();
+        train->consist.vehicleLengthsMm.empty() ? 100.0 : train->consist.vehicleLengthsMm.front();
     if (cab) {
         // The driver's eye, 3.3 m above the rail head, looks at the track 1.5 locomotive lengths
         // ahead: along straights exactly ahead, into curves as a driver does.

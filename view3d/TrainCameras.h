@@ -23,7 +23,7 @@ CameraView CabView(const LinePose& head, const LinePose& ahead, double eyeHeight
 CameraView FollowView(const LinePose& head, double backMm, double upMm);
 
 // Eases a camera towards where it should be: its viewing direction turns (and, when easeEye,
-// its eye moves) by the part 1 - exp(-seconds / timeConstant) of the way each frame, so the
+// its eye moves) by the share 1 - exp(-seconds / timeConstant) of the way each frame, so the
 // picture turns smoothly however the track bends. The first view, and one far from the last,
 // is taken as it is.
 class CameraEasing {

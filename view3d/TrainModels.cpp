@@ -81,7 +81,7 @@ Mesh BuildTrainsMesh(const TrainSession& session, double railTopMm) {
     std::map<std::tuple<double, double, double, bool>, Mesh> models;
     for (const SessionTrain& t : session.Trains()) {
         for (size_t i = 0; i < t.poses.size(); ++i) {
-            const VehicleLook look{t.spec.vehicleLengthsMm[i], t.WidthMm(), t.HeightMm(), i == 0};
+            const VehicleLook look{t.consist.vehicleLengthsMm[i], t.WidthMm(), t.HeightMm(), i == 0};
             const auto key = std::tuple(look.lengthMm, look.widthMm, look.heightMm, look.locomotive);
             auto it = models.find(key);
             if (it == models.end()) it = models.emplace(key, BuildVehicleMesh(look)).first;

@@ -28,7 +28,7 @@ public:
     // reruns the check; a change of units shows the lengths in the new units; selection and
     // view changes do nothing.
     void DocumentChanged(DocChange what);
-    // Selects the pieces of finding `index` and frames it in the part of the canvas this window
+    // Selects the pieces of finding `index` and frames it in the area of the canvas this window
     // leaves free.
     void ShowFinding(long index);
     // Hides finding `index` until the session ends (or another layout is begun or opened).

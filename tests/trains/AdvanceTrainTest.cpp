@@ -26,16 +26,16 @@ protected:
 TEST_F(OvalRun, OneLapComesBackToTheStartingPose) {
     TrainState state = PlaceTrain(graph, {ids[3], 0}, 40.0);
     ASSERT_TRUE(state.Valid());
-    const TrainSpec spec = ThreeVehicles();
+    const TrainSpec consist = ThreeVehicles();
     const LinePose head = HeadPose(graph, state);
-    const std::vector<VehiclePose> before = VehiclePoses(graph, state, spec);
+    const std::vector<VehiclePose> before = VehiclePoses(graph, state, consist);
     const AdvanceResult r = AdvanceTrain(graph, {}, state, lapMm);
     EXPECT_EQ(r.reason, StopReason::None);
     EXPECT_NEAR(r.movedMm, lapMm, 1e-9);
     const LinePose after = HeadPose(graph, state);
     EXPECT_NEAR(after.x, head.x, 0.1);
     EXPECT_NEAR(after.y, head.y, 0.1);
-    const std::vector<VehiclePose> poses = VehiclePoses(graph, state, spec);
+    const std::vector<VehiclePose> poses = VehiclePoses(graph, state, consist);
     ASSERT_EQ(poses.size(), before.size());
     for (size_t i = 0; i < poses.size(); ++i) {
         EXPECT_NEAR(poses[i].front.x, before[i].front.x, 0.1) << i;
@@ -67,11 +67,11 @@ TEST_F(OvalRun, ManySmallStepsEndWhereOneBigStepEnds) {
 TEST_F(OvalRun, TurningRoundTwiceGivesTheSameTrainBack) {
     TrainState state = PlaceTrain(graph, {ids[2], 0}, 30.0);
     AdvanceTrain(graph, {}, state, 900.0);
-    const TrainSpec spec = ThreeVehicles();
-    const auto before = VehiclePoses(graph, state, spec);
-    ReverseTrain(graph, state, spec);
+    const TrainSpec consist = ThreeVehicles();
+    const auto before = VehiclePoses(graph, state, consist);
+    ReverseTrain(graph, state, consist);
     EXPECT_TRUE(state.reversed);
-    const auto turned = VehiclePoses(graph, state, spec);
+    const auto turned = VehiclePoses(graph, state, consist);
     // Every vehicle stays where it stood and faces the same way.
     for (size_t i = 0; i < before.size(); ++i) {
         EXPECT_NEAR(turned[i].front.x, before[i].front.x, 0.01) << i;
@@ -82,10 +82,10 @@ TEST_F(OvalRun, TurningRoundTwiceGivesTheSameTrainBack) {
     const LinePose head = HeadPose(graph, state);
     const VehiclePose& last = turned.back();
     const double reach = std::hypot(head.x - last.rear.x, head.y - last.rear.y);
-    EXPECT_NEAR(reach, 0.1 * spec.vehicleLengthsMm.back(), 0.5);
-    ReverseTrain(graph, state, spec);
+    EXPECT_NEAR(reach, 0.1 * consist.vehicleLengthsMm.back(), 0.5);
+    ReverseTrain(graph, state, consist);
     EXPECT_FALSE(state.reversed);
-    const auto back = VehiclePoses(graph, state, spec);
+    const auto back = VehiclePoses(graph, state, consist);
     for (size_t i = 0; i < before.size(); ++i) {
         EXPECT_NEAR(back[i].front.x, before[i].front.x, 0.01) << i;
         EXPECT_NEAR(back[i].front.y, before[i].front.y, 0.01) << i;
@@ -205,21 +205,21 @@ TEST_F(TurnoutRun, VehiclesFollowTheWayTheyCameWhenTheTurnoutIsThrownUnderThem) 
     TrainState state = PlaceTrain(graph, {approach, 0}, 0);
     AdvanceTrain(graph, switches, state, 188.3 + 188.3 + 120.0);
     ASSERT_EQ(state.step.piece, diverging);
-    const TrainSpec spec = ThreeVehicles();
-    const auto before = VehiclePoses(graph, state, spec);
+    const TrainSpec consist = ThreeVehicles();
+    const auto before = VehiclePoses(graph, state, consist);
     switches.legs[turnout] = 1;
-    const auto after = VehiclePoses(graph, state, spec);
+    const auto after = VehiclePoses(graph, state, consist);
     for (size_t i = 0; i < before.size(); ++i) {
         EXPECT_NEAR(after[i].rear.x, before[i].rear.x, 1e-9);
         EXPECT_NEAR(after[i].rear.y, before[i].rear.y, 1e-9);
     }
     // Turned round, it backs out the way it came: the locomotive, now at the far end, is still
     // drawn back over the diverging leg although the turnout is set for the other one.
-    ReverseTrain(graph, state, spec);
+    ReverseTrain(graph, state, consist);
     ASSERT_EQ(state.step.piece, approach);
     const AdvanceResult r = AdvanceTrain(graph, switches, state, 15.0);
     EXPECT_EQ(r.reason, StopReason::None);
-    const auto backing = VehiclePoses(graph, state, spec);
+    const auto backing = VehiclePoses(graph, state, consist);
     const VehiclePose& loco = backing.front();
     EXPECT_LT(DistanceToTrack(graph, loco.front.x, loco.front.y), 0.5);
     EXPECT_GT(std::abs(loco.front.y), 20.0);

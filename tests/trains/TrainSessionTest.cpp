@@ -119,16 +119,16 @@ TEST(TrainPresetsTest, EveryScaleHasTrainsOfTheSamePrototypesAtItsScale) {
         const auto presets = TrainPresetsFor(scale);
         ASSERT_GE(presets.size(), 2u) << scale;
         for (const TrainPreset* p : presets) {
-            const TrainSpec spec = MakeTrainSpec(*p, 4);
-            ASSERT_EQ(spec.vehicleLengthsMm.size(), 5u);
+            const TrainSpec consist = MakeTrainSpec(*p, 4);
+            ASSERT_EQ(consist.vehicleLengthsMm.size(), 5u);
             // Full-size vehicles run from 10 to 30 m.
-            for (double mm : spec.vehicleLengthsMm) {
+            for (double mm : consist.vehicleLengthsMm) {
                 EXPECT_GT(mm * scale, 10000.0);
                 EXPECT_LT(mm * scale, 30000.0);
             }
-            EXPECT_NEAR(TrainLengthMm(spec),
-                        spec.vehicleLengthsMm[0] + 4 * spec.vehicleLengthsMm[1] +
-                            4 * spec.couplingGapMm, 1e-9);
+            EXPECT_NEAR(TrainLengthMm(consist),
+                        consist.vehicleLengthsMm[0] + 4 * consist.vehicleLengthsMm[1] +
+                            4 * consist.couplingGapMm, 1e-9);
         }
     }
     EXPECT_EQ(ScaleOf(TrackSystem::MarklinC), 87);

@@ -8,14 +8,14 @@
 namespace {
 
 TrainSpec Train(int cars) {
-    TrainSpec spec{{230.0}, 4.0};
-    for (int i = 0; i < cars; ++i) spec.vehicleLengthsMm.push_back(i % 2 ? 160.0 : 300.0);
-    return spec;
+    TrainSpec consist{{230.0}, 4.0};
+    for (int i = 0; i < cars; ++i) consist.vehicleLengthsMm.push_back(i % 2 ? 160.0 : 300.0);
+    return consist;
 }
 
 // The distance along the track each vehicle's rear bogie keeps ahead of the next one's front.
-double WantedGap(const TrainSpec& spec, size_t i) {
-    return 0.1 * spec.vehicleLengthsMm[i] + spec.couplingGapMm + 0.1 * spec.vehicleLengthsMm[i + 1];
+double WantedGap(const TrainSpec& consist, size_t i) {
+    return 0.1 * consist.vehicleLengthsMm[i] + consist.couplingGapMm + 0.1 * consist.vehicleLengthsMm[i + 1];
 }
 
 TEST(VehiclePosesTest, OnAStraightTheBogiesKeepTheirSpacing) {
@@ -24,21 +24,21 @@ TEST(VehiclePosesTest, OnAStraightTheBogiesKeepTheirSpacing) {
     const TrackGraph graph = BuildTrackGraph(doc);
     TrainState state = PlaceTrain(graph, {ids[0], 0}, 0);
     AdvanceTrain(graph, {}, state, 1900.0);
-    const TrainSpec spec = Train(5);
-    const std::vector<VehiclePose> poses = VehiclePoses(graph, state, spec);
-    ASSERT_EQ(poses.size(), spec.vehicleLengthsMm.size());
+    const TrainSpec consist = Train(5);
+    const std::vector<VehiclePose> poses = VehiclePoses(graph, state, consist);
+    ASSERT_EQ(poses.size(), consist.vehicleLengthsMm.size());
     const LinePose head = HeadPose(graph, state);
     EXPECT_NEAR(std::hypot(poses[0].front.x - head.x, poses[0].front.y - head.y),
-                0.1 * spec.vehicleLengthsMm[0], 1e-6);
+                0.1 * consist.vehicleLengthsMm[0], 1e-6);
     for (size_t i = 0; i < poses.size(); ++i) {
         const VehiclePose& p = poses[i];
         EXPECT_NEAR(std::hypot(p.front.x - p.rear.x, p.front.y - p.rear.y),
-                    0.8 * spec.vehicleLengthsMm[i], 1e-6);
+                    0.8 * consist.vehicleLengthsMm[i], 1e-6);
         EXPECT_NEAR(HeadingDiffDeg(p.headingDeg, 17.0), 0, 1e-6);
         if (i + 1 < poses.size()) {
             const VehiclePose& next = poses[i + 1];
             EXPECT_NEAR(std::hypot(p.rear.x - next.front.x, p.rear.y - next.front.y),
-                        WantedGap(spec, i), 1e-6);
+                        WantedGap(consist, i), 1e-6);
         }
     }
 }
@@ -57,10 +57,10 @@ TEST(VehiclePosesTest, OnACircleEveryBogieIsOnTheCentreLineAtItsArcSpacing) {
     }
     const double radius = TrackCatalog::Instance().Find(kCurve)->radius;
     TrainState state = PlaceTrain(graph, {ids[4], 0}, 33.0);
-    const TrainSpec spec = Train(3);
+    const TrainSpec consist = Train(3);
     for (int frame = 0; frame < 40; ++frame) {
         AdvanceTrain(graph, {}, state, 37.3);
-        const std::vector<VehiclePose> poses = VehiclePoses(graph, state, spec);
+        const std::vector<VehiclePose> poses = VehiclePoses(graph, state, consist);
         auto angle = [&](PointMm p) { return std::atan2(p.y - cy, p.x - cx); };
         for (size_t i = 0; i < poses.size(); ++i) {
             for (const PointMm& bogie : {poses[i].front, poses[i].rear})
@@ -68,7 +68,7 @@ TEST(VehiclePosesTest, OnACircleEveryBogieIsOnTheCentreLineAtItsArcSpacing) {
             if (i + 1 == poses.size()) continue;
             double turn = std::remainder(angle(poses[i].rear) - angle(poses[i + 1].front),
                                          2 * kPi);
-            EXPECT_NEAR(std::abs(turn) * radius, WantedGap(spec, i), 0.5) << frame << " " << i;
+            EXPECT_NEAR(std::abs(turn) * radius, WantedGap(consist, i), 0.5) << frame << " " << i;
         }
     }
 }
@@ -78,10 +78,10 @@ TEST(VehiclePosesTest, BogiesStayOnTheTrackThroughTurnoutsAndCurves) {
     const std::vector<uint32_t> oval = BuildOval(doc);
     const TrackGraph graph = BuildTrackGraph(doc);
     TrainState state = PlaceTrain(graph, {oval[0], 0}, 0);
-    const TrainSpec spec = Train(6);
+    const TrainSpec consist = Train(6);
     for (int frame = 0; frame < 120; ++frame) {
         AdvanceTrain(graph, {}, state, 41.0);
-        for (const VehiclePose& p : VehiclePoses(graph, state, spec)) {
+        for (const VehiclePose& p : VehiclePoses(graph, state, consist)) {
             EXPECT_LT(DistanceToTrack(graph, p.front.x, p.front.y), 0.5);
             EXPECT_LT(DistanceToTrack(graph, p.rear.x, p.rear.y), 0.5);
         }

@@ -41,7 +41,7 @@ wxString TrainLine(const SessionTrain& t) {
     wxString state = t.running ? "running" : t.collided ? "collided" : "stopped";
     return wxString::Format("%s: %s, %zu cars, %.0f km/h, %s%s", wxString::FromUTF8(t.name),
                             wxString::FromUTF8(ScaleName(t.preset.scale)),
-                            t.spec.vehicleLengthsMm.size() - 1, t.speedKmh, state,
+                            t.consist.vehicleLengthsMm.size() - 1, t.speedKmh, state,
                             t.state.reversed ? " (reversed)" : "");
 }
 
