@@ -6,19 +6,11 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "base/Format.h"
 #include "catalog/TrackCatalog.h"
 #include "base/Geometry.h"
 
 namespace {
-
-std::string Format(const char* fmt, ...) {
-    char buf[512];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, args);
-    va_end(args);
-    return buf;
-}
 
 // The turn of a step, the sign of the heading change from entering to leaving.
 int StepBend(const PieceDef& def, const GapStep& step) {

@@ -10,6 +10,7 @@
 #include <tuple>
 #include <utility>
 
+#include "base/Format.h"
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/ChainCollision.h"
@@ -43,15 +44,6 @@ constexpr double kMaxToleranceMm = 5.0;
 constexpr double kMinToleranceDeg = 0.01;
 constexpr double kMaxToleranceDeg = 5.0;
 constexpr int kMaxPieceLimit = 16;
-
-std::string Format(const char* fmt, ...) {
-    char buf[512];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, args);
-    va_end(args);
-    return buf;
-}
 
 double SignedDeg(double deg) {
     const double n = NormalizeDeg(deg);

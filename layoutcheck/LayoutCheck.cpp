@@ -9,6 +9,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "base/Format.h"
 #include "base/Geometry.h"
 #include "canvas/PieceGeometry.h"
 #include "canvas/Snapping.h"
@@ -27,15 +28,6 @@ constexpr double kRouteCellMm = 96.0;
 constexpr double kTouchMm = 0.01;
 // A crossing this close to an end of both routes is two ends touching, not a crossing.
 constexpr double kEndTouchMm = 0.5;
-
-std::string Format(const char* fmt, ...) {
-    char buf[512];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, args);
-    va_end(args);
-    return buf;
-}
 
 bool IsZ(TrackSystem s) { return s == TrackSystem::MarklinZ || s == TrackSystem::RokuhanZ; }
 

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "base/Format.h"
 #include "base/Geometry.h"
 #include "canvas/PieceGeometry.h"
 #include "canvas/TrackRoutes.h"
@@ -22,16 +23,6 @@
 #include "network/TrackGraph.h"
 
 namespace {
-
-std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* fmt, ...) {
-    char buf[1024];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, args);
-    va_end(args);
-    return buf;
-}
 
 LayoutFinding Finding(FindingKind kind, FindingSeverity severity, std::vector<uint32_t> pieces,
                       double x, double y, std::string text) {
