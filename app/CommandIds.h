@@ -31,4 +31,7 @@ enum CommandId : int {
     kCmdCloseGap = 2060,
     kCmdOpenOther = 2100,
     kCmdSaveTo = 2101,
+    kCmdLanguageSystem = 2110,
+    kCmdLanguageEnglish = 2111,
+    kCmdLanguageGerman = 2112,
 };

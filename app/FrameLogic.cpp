@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/Format.h"
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutDocument.h"
 #include "model/SelectionQueries.h"
@@ -20,7 +21,7 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 }  // namespace
 
 std::string FrameTitle(const std::string& layoutName, const std::string& filePath, bool modified) {
-    std::string title = kBaseTitle;
+    std::string title = Tr(kBaseTitle);
     if (!layoutName.empty()) {
         title += " - " + layoutName;
     } else if (!filePath.empty()) {
@@ -86,6 +87,6 @@ bool WantsUnitZoomAfterOpen(const LayoutDocument& doc) {
 }
 
 std::string PieceCountText(const LayoutDocument& doc) {
-    return "Pieces: " + std::to_string(doc.pieces.size());
+    return Format(Tr("Pieces: %zu").c_str(), doc.pieces.size());
 }
 

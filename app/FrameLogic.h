@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "base/Translate.h"
+
 class LayoutDocument;
 
 // The program's version, as the title and --version show it.
 inline constexpr const char* kVersion = "1.3";
-// The frame title with no layout.
-inline constexpr const char* kBaseTitle = "Quillmore v1.3 by Bramblewick";
+// The frame title with no layout, in English (shown through Tr).
+inline constexpr const char* kBaseTitle = TR_NOOP("Quillmore v1.3 by Bramblewick");
 // The layout name the first save offers.
 inline constexpr const char* kDefaultLayoutName = "My Layout";
 
@@ -42,6 +44,6 @@ void ResetForNewLayout(LayoutDocument& doc);
 // After opening: true when a piece belongs to the Märklin Z system, whose small track is shown at
 // one pixel per millimetre instead of being fitted.
 bool WantsUnitZoomAfterOpen(const LayoutDocument& doc);
-// Status field 1: "Pieces: " and the number of pieces.
+// Status field 1: "Pieces: " and the number of pieces, in the reader's language.
 std::string PieceCountText(const LayoutDocument& doc);
 

@@ -3,20 +3,22 @@
 
 #include <algorithm>
 
+#include "base/Translate.h"
+
 namespace {
 
 // The sections before the shortcut table, in the order shown. A new feature adds its section
 // here, where the reader meets it.
 std::vector<HelpSection> TextSections() {
     std::vector<HelpSection> s;
-    s.push_back({"Welcome to Quillmore v1.3",
-                 {"lets you design and plan your Marklin and TRIX model railway layouts. "
+    s.push_back({Tr("Welcome to Quillmore v1.3"),
+                 {Tr("lets you design and plan your Marklin and TRIX model railway layouts. "
                   "Supported systems: Marklin and TRIX HO C-Track, Marklin HO K-Track, and "
-                  "Marklin Z Track."},
+                  "Marklin Z Track.")},
                  true});
     s.push_back(
-        {"Getting Started",
-         {"1. Choose a track system at the top of the palette on the left.\n"
+        {Tr("Getting Started"),
+         {Tr("1. Choose a track system at the top of the palette on the left.\n"
           "2. Choose the units under Layout > Units of Measure (mm, cm or inches).\n"
           "3. Drag a piece from the Track list onto the canvas, or double-click it, and click "
           "where it goes.\n"
@@ -28,67 +30,67 @@ std::vector<HelpSection> TextSections() {
           "selected piece automatically. A chain that comes back to its own start closes "
           "by itself.\n"
           "7. Save with File > Save (Ctrl+S). Layouts are kept beside the program; File > Open "
-          "lists them, including the sample layouts that come with it."}});
-    s.push_back({"Canvas Navigation",
-                 {"Pan with the middle mouse button, with Space held and the left button, or "
+          "lists them, including the sample layouts that come with it.")}});
+    s.push_back({Tr("Canvas Navigation"),
+                 {Tr("Pan with the middle mouse button, with Space held and the left button, or "
                   "with Ctrl and the left button on empty canvas. Zoom with the mouse wheel "
                   "(about the pointer) or with + and -. Ctrl+0 or the Fit button shows the "
                   "whole layout. Dragging on empty canvas draws a rubber band that selects "
-                  "the pieces and scenery inside it."}});
-    s.push_back({"Track Selection",
-                 {"Click a piece to select it; Ctrl+A selects all pieces and scenery; Escape "
+                  "the pieces and scenery inside it.")}});
+    s.push_back({Tr("Track Selection"),
+                 {Tr("Click a piece to select it; Ctrl+A selects all pieces and scenery; Escape "
                   "clears the selection. Shift+click selects the whole chain of pieces between "
                   "the last selected piece and the clicked one. Ctrl+click adds a piece to the "
                   "selection or takes it out: the way to select just two pieces for Autofill "
-                  "Gap. The rubber band adds everything inside it."}});
-    s.push_back({"Autofill Gap",
-                 {"Select exactly two pieces whose open ends face each other (click one, "
+                  "Gap. The rubber band adds everything inside it.")}});
+    s.push_back({Tr("Autofill Gap"),
+                 {Tr("Select exactly two pieces whose open ends face each other (click one, "
                   "Ctrl+click the other), right-click one of them and choose \"Autofill "
                   "Gap...\". Pick one of the fills offered; its straight pieces are placed and "
                   "joined at both ends. A message says when the ends do not line up or no fill "
-                  "exists."}});
-    s.push_back({"Closing a Gap",
-                 {"Select two pieces with open ends and choose Layout > Close Gap (Ctrl+J), or "
+                  "exists.")}});
+    s.push_back({Tr("Closing a Gap"),
+                 {Tr("Select two pieces with open ends and choose Layout > Close Gap (Ctrl+J), or "
                   "Close Gap in the canvas's right-click menu. Quillmore searches the catalog "
                   "for chains of real pieces that join the two ends and lists them, fewest "
                   "pieces first, with the articles, how far the last joint misses, the smallest "
                   "radius and any S-bend. Choosing a line shows the chain on the canvas; OK "
-                  "lays it in one step that Undo takes back.",
-                  "The tolerances and the most pieces can be changed, turnouts may be passed "
+                  "lays it in one step that Undo takes back."),
+                  Tr("The tolerances and the most pieces can be changed, turnouts may be passed "
                   "along either route, chains may be allowed to cross existing track, and "
-                  "\"Only pieces I own\" builds from what My Track says is left in your box."}});
-    s.push_back({"Cut, Copy and Paste",
-                 {"Edit > Copy (Ctrl+C) keeps the selected pieces; Edit > Paste (Ctrl+V) puts a "
+                  "\"Only pieces I own\" builds from what My Track says is left in your box.")}});
+    s.push_back({Tr("Cut, Copy and Paste"),
+                 {Tr("Edit > Copy (Ctrl+C) keeps the selected pieces; Edit > Paste (Ctrl+V) puts a "
                   "copy at the pointer, or in the middle of the view when the pointer is "
                   "elsewhere; Edit > Cut (Ctrl+X) copies and then deletes. The canvas's "
                   "right-click menu offers Copy and Paste too. In a text field the same keys "
-                  "work on its text."}});
-    s.push_back({"Undo and Redo",
-                 {"Edit > Undo (Ctrl+Z) takes back the last change, up to 50 of them, and Redo "
+                  "work on its text.")}});
+    s.push_back({Tr("Undo and Redo"),
+                 {Tr("Edit > Undo (Ctrl+Z) takes back the last change, up to 50 of them, and Redo "
                   "(Ctrl+Y) brings it back: pieces, scenery, labels and measurements, and also "
                   "the baseboard outline and the levels. Removing a level with everything on "
-                  "it, or starting a new layout, can be undone in one step."}});
-    s.push_back({"Library",
-                 {"The palette's Library tab lists the sections saved for the chosen track "
+                  "it, or starting a new layout, can be undone in one step.")}});
+    s.push_back({Tr("Library"),
+                 {Tr("The palette's Library tab lists the sections saved for the chosen track "
                   "system; double-click one to place it. File > Save as Library Block saves the "
-                  "selected pieces and scenery as a new section."}});
-    s.push_back({"Moving Pieces",
-                 {"Drag a selected piece to move the whole selection. A move of more than a "
+                  "selected pieces and scenery as a new section.")}});
+    s.push_back({Tr("Moving Pieces"),
+                 {Tr("Drag a selected piece to move the whole selection. A move of more than a "
                   "millimetre parts the selection from the pieces left behind; dropped near an "
                   "open end it snaps and joins, and further ends that meet join as well. Ctrl+A "
                   "and a drag moves everything. Helix pieces move only as a whole helix; tunnel "
-                  "track stays put until its tunnel is removed."}});
-    s.push_back({"Dragging from the Palette",
-                 {"While a piece from the palette follows the pointer, the mouse wheel turns "
+                  "track stays put until its tunnel is removed.")}});
+    s.push_back({Tr("Dragging from the Palette"),
+                 {Tr("While a piece from the palette follows the pointer, the mouse wheel turns "
                   "it by 30 degrees (15 with Shift), R or a right click turns it by 30 degrees, "
-                  "and Escape cancels. Scenery turns by 15 degrees."}});
-    s.push_back({"Rotating Pieces",
-                 {"Alt+drag turns the selection freely about its centre, snapping to 0, 90, 180 "
+                  "and Escape cancels. Scenery turns by 15 degrees.")}});
+    s.push_back({Tr("Rotating Pieces"),
+                 {Tr("Alt+drag turns the selection freely about its centre, snapping to 0, 90, 180 "
                   "and 270 degrees (the read-out flashes green). Alt+right-click turns the "
                   "selection by 30 degrees; scenery other than platforms and signals turns by "
-                  "15."}});
-    s.push_back({"Elevation and Grades",
-                 {"Select a piece and use Set Grade in the right panel: type a height and press "
+                  "15.")}});
+    s.push_back({Tr("Elevation and Grades"),
+                 {Tr("Select a piece and use Set Grade in the right panel: type a height and press "
                   "Enter, or choose UP or DOWN and an angle and press Start Grade. Pieces "
                   "joined on afterwards continue the grade until End Grade; Recalc carries the "
                   "heights along the chain from the selected piece. Grades steeper than 6 "
@@ -96,98 +98,98 @@ std::vector<HelpSection> TextSections() {
                   "Layout > Height Profile, with two pieces selected, unrolls the route between "
                   "them: heights, grades, and the clearance wherever another track passes over "
                   "or under it. Drag a joint's dot up or down to set its height, or press Even "
-                  "Grade for one steady climb from end to end."}});
-    s.push_back({"3D View",
-                 {"View > 3D View or the 3D View button shows the layout in a separate window: "
+                  "Grade for one steady climb from end to end.")}});
+    s.push_back({Tr("3D View"),
+                 {Tr("View > 3D View or the 3D View button shows the layout in a separate window: "
                   "drag with the left "
                   "button to orbit, with the right button to pan, and use the wheel to zoom. "
-                  "Heights, grade tilts and bridge supports are shown."}});
-    s.push_back({"Running Trains",
-                 {"Layout > Trains (or the Trains button) opens the Trains window. Choose a "
+                  "Heights, grade tilts and bridge supports are shown.")}});
+    s.push_back({Tr("Running Trains"),
+                 {Tr("Layout > Trains (or the Trains button) opens the Trains window. Choose a "
                   "train and how many cars, press Add Train and click a track to put its head "
                   "there. Start and Stop run it at the set speed in scale km/h, Reverse turns "
                   "it round. While trains run, clicking a turnout switches it; the leg it is "
                   "set for is drawn on the plan. A train stops at a buffer, an open end, a "
                   "turnout set against it or another train, and the status bar says why. "
-                  "Editing the track stops the trains.",
-                  "In the 3D view the trains run too: press O for the orbit camera, F to follow "
-                  "the train from behind and C for the view from the cab."}});
-    s.push_back({"Layout Shape",
-                 {"Layout > Layout Shape sets the baseboard outline: a rectangle, an L-, U- or "
+                  "Editing the track stops the trains."),
+                  Tr("In the 3D view the trains run too: press O for the orbit camera, F to follow "
+                  "the train from behind and C for the view from the cab.")}});
+    s.push_back({Tr("Layout Shape"),
+                 {Tr("Layout > Layout Shape sets the baseboard outline: a rectangle, an L-, U- or "
                   "T-shape or a custom polygon. It is drawn beneath the grid with its edge "
                   "lengths and is independent of the level decks. A cutout or stem that does "
                   "not fit inside the board is refused; custom lines that are not two numbers "
                   "separated by a comma are skipped, and the dialog says which. Sizes left "
-                  "untouched keep their exact value in every unit."}});
-    s.push_back({"Levels",
-                 {"Layout > Levels... or the Levels button opens the level manager. Each level "
+                  "untouched keep their exact value in every unit.")}});
+    s.push_back({Tr("Levels"),
+                 {Tr("Layout > Levels... or the Levels button opens the level manager. Each level "
                   "has a name, a height, an optional track colour and a visibility. "
                   "Track and scenery take the height of their level in 3D and its colour in 2D "
                   "(a piece's own colour wins); hidden levels are neither drawn nor selectable. "
                   "A piece dropped on empty canvas goes to the highest visible level, a piece "
                   "joined to another takes that piece's level. The Level choice of the right "
-                  "panel moves the selected piece and the track joined to it."}});
-    s.push_back({"Measuring Tape",
-                 {"Press Measure, then click two points: a measurement with arrows and its "
+                  "panel moves the selected piece and the track joined to it.")}});
+    s.push_back({Tr("Measuring Tape"),
+                 {Tr("Press Measure, then click two points: a measurement with arrows and its "
                   "length in the current units is laid down. Click it to select it (blue), drag "
-                  "to move its label, Del removes it, Escape leaves the tool."}});
-    s.push_back({"Adding Labels",
-                 {"Ctrl+click on empty canvas opens the Add Label field of the right panel; "
+                  "to move its label, Del removes it, Escape leaves the tool.")}});
+    s.push_back({Tr("Adding Labels"),
+                 {Tr("Ctrl+click on empty canvas opens the Add Label field of the right panel; "
                   "type the text and press Enter or OK. Labels can be dragged and deleted with "
-                  "Del; the Hide Labels button hides them."}});
-    s.push_back({"Piece Tally",
-                 {"The right panel counts every piece of the layout (bridges and helices also "
+                  "Del; the Hide Labels button hides them.")}});
+    s.push_back({Tr("Piece Tally"),
+                 {Tr("The right panel counts every piece of the layout (bridges and helices also "
                   "count the track they contain) and recommends accessories. Buy Track opens "
-                  "the Bramblewick web store with all of it in the shopping cart."}});
-    s.push_back({"My Track",
-                 {"Layout > My Track (or the My Track button beside Buy Track) keeps the "
+                  "the Bramblewick web store with all of it in the shopping cart.")}});
+    s.push_back({Tr("My Track"),
+                 {Tr("Layout > My Track (or the My Track button beside Buy Track) keeps the "
                   "pieces you already own, one tab per track system, and can read and write "
                   "them as a CSV file. The tally then shows what the layout needs, what you own "
                   "and what is still to buy, and Buy Track puts only the missing pieces in the "
                   "cart. The box belongs to you, not to one layout: it is kept as my-track.csv "
-                  "beside the logs."}});
-    s.push_back({"Coloring Track",
-                 {"Select pieces, choose a colour under Color in the right panel and press "
-                  "Apply. \"Default\" takes the colour away again."}});
-    s.push_back({"Checking the Layout",
-                 {"Layout > Check Layout (Ctrl+L) lists what would stop the track from being "
+                  "beside the logs.")}});
+    s.push_back({Tr("Coloring Track"),
+                 {Tr("Select pieces, choose a colour under Color in the right panel and press "
+                  "Apply. \"Default\" takes the colour away again.")}});
+    s.push_back({Tr("Checking the Layout"),
+                 {Tr("Layout > Check Layout (Ctrl+L) lists what would stop the track from being "
                   "built or run: open ends, ends that nearly meet, strained joints, tracks that "
                   "run into each other, too little clearance under a track crossing above, "
                   "steep grades, sudden changes of grade and unknown articles. Choose a finding "
-                  "to see it on the canvas. The list follows every change to the layout."}});
+                  "to see it on the canvas. The list follows every change to the layout.")}});
     s.push_back(
-        {"How the Track Is Laid",
-         {"The layout check (Layout > Check Layout) also looks at how the track is laid. Set "
+        {Tr("How the Track Is Laid"),
+         {Tr("The layout check (Layout > Check Layout) also looks at how the track is laid. Set "
           "the straight needed between curves that turn opposite ways (Longest vehicle "
           "proposes the longest car of the ready-made trains), the smallest radius and the "
           "longest train: it then warns of S-bends, curves and turnout branches that are too "
           "tight, and sidings shorter than the train. Turnouts, crossings and slips on a grade "
           "are always warned about, and on two-rail track (TRIX C and Z) a reversing loop is "
           "an error: it shorts the rails unless it gets insulated sections and a reversing "
-          "module.",
-          "Ignore hides the chosen finding until you begin or open another layout; Show "
+          "module."),
+          Tr("Ignore hides the chosen finding until you begin or open another layout; Show "
           "Ignored brings them back. Save Report writes the findings as text, or as CSV when "
-          "the file name ends in .csv."}});
-    s.push_back({"Printing and Exports",
-                 {"File > Print (Ctrl+P) asks how to print: fitted to one page, at a true scale "
+          "the file name ends in .csv.")}});
+    s.push_back({Tr("Printing and Exports"),
+                 {Tr("File > Print (Ctrl+P) asks how to print: fitted to one page, at a true scale "
                   "1 : N over as many pages as needed, or at a percentage of the fitted size; "
                   "the active level or all levels; colour or grayscale; with or without the "
                   "grid and the baseboard outline. File > Print Preview shows the pages and "
-                  "File > Page Setup chooses paper and orientation.",
-                  "File > Export Picture writes the plan as a PNG picture at a chosen number of "
+                  "File > Page Setup chooses paper and orientation."),
+                  Tr("File > Export Picture writes the plan as a PNG picture at a chosen number of "
                   "pixels per millimetre, Export PDF writes it to scale on paper-sized pages, "
-                  "and Export Parts List writes the piece tally as a text file."}});
-    s.push_back({"Crash Recovery",
-                 {"While a layout has unsaved changes, Quillmore keeps a copy of it beside its "
+                  "and Export Parts List writes the piece tally as a text file.")}});
+    s.push_back({Tr("Crash Recovery"),
+                 {Tr("While a layout has unsaved changes, Quillmore keeps a copy of it beside its "
                   "logs at most every 30 seconds. If the program ends without saving (a crash, "
                   "a power cut), the next start offers to recover the layout; saving, New, "
-                  "Open, Close and a normal exit remove the copy."}});
-    s.push_back({"Layouts Anywhere",
-                 {"File > Open Other (Ctrl+Shift+O) opens a layout from any folder and File > "
+                  "Open, Close and a normal exit remove the copy.")}});
+    s.push_back({Tr("Layouts Anywhere"),
+                 {Tr("File > Open Other (Ctrl+Shift+O) opens a layout from any folder and File > "
                   "Save To saves one anywhere; a layout opened elsewhere is saved back where it "
                   "came from. File > Recent Layouts lists the last nine. A layout file dropped "
                   "on the window opens, and a library block file dropped on it joins the "
-                  "library of its track system."}});
+                  "library of its track system.")}});
     return s;
 }
 
@@ -195,32 +197,36 @@ std::vector<HelpSection> TextSections() {
 
 const std::vector<HelpShortcut>& CanvasShortcuts() {
     static const std::vector<HelpShortcut> shortcuts = {
-        {"Middle-drag", "Pan canvas"},
-        {"Left-drag", "Rubber band select (on empty area)"},
-        {"Wheel (palette)", "Rotate piece being dragged (Shift: 15 deg)"},
-        {"R (palette)", "Rotate piece being dragged by 30 deg"},
-        {"Right-click", "Context menu"},
-        {"Alt+drag", "Free rotate"},
-        {"Alt+right-click", "Rotate 30 degrees (most scenery: 15)"},
-        {"Escape", "Deselect / cancel drag / cancel measurement"},
-        {"Backspace", "Delete selected (as Del)"},
+        {TR_NOOP("Middle-drag"), TR_NOOP("Pan canvas")},
+        {TR_NOOP("Left-drag"), TR_NOOP("Rubber band select (on empty area)")},
+        {TR_NOOP("Wheel (palette)"), TR_NOOP("Rotate piece being dragged (Shift: 15 deg)")},
+        {TR_NOOP("R (palette)"), TR_NOOP("Rotate piece being dragged by 30 deg")},
+        {TR_NOOP("Right-click"), TR_NOOP("Context menu")},
+        {TR_NOOP("Alt+drag"), TR_NOOP("Free rotate")},
+        {TR_NOOP("Alt+right-click"), TR_NOOP("Rotate 30 degrees (most scenery: 15)")},
+        {TR_NOOP("Escape"), TR_NOOP("Deselect / cancel drag / cancel measurement")},
+        {TR_NOOP("Backspace"), TR_NOOP("Delete selected (as Del)")},
     };
     return shortcuts;
 }
 
 std::string ShortcutLine(const HelpShortcut& shortcut) {
-    std::string line = shortcut.keys;
-    line.resize(std::max<size_t>(line.size() + 2, 20), ' ');
-    return line + shortcut.action;
+    // The column is counted in characters, not bytes: a translated key name may hold umlauts.
+    const size_t characters = static_cast<size_t>(
+        std::count_if(shortcut.keys.begin(), shortcut.keys.end(),
+                      [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    const size_t blanks = characters < 18 ? 20 - characters : 2;
+    return shortcut.keys + std::string(blanks, ' ') + shortcut.action;
 }
 
 std::vector<HelpSection> HelpSections(const std::vector<HelpShortcut>& menuShortcuts) {
     std::vector<HelpSection> sections = TextSections();
-    HelpSection keys{"Keyboard Shortcuts", {}, false, true};
+    HelpSection keys{Tr("Keyboard Shortcuts"), {}, false, true};
     for (const HelpShortcut& shortcut : menuShortcuts)
         keys.paragraphs.push_back(ShortcutLine(shortcut));
     for (const HelpShortcut& shortcut : CanvasShortcuts())
-        keys.paragraphs.push_back(ShortcutLine(shortcut));
+        keys.paragraphs.push_back(
+            ShortcutLine({Tr(shortcut.keys.c_str()), Tr(shortcut.action.c_str())}));
     sections.push_back(std::move(keys));
     return sections;
 }

@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "base/Translate.h"
+
 // The maker's web site (a placeholder address); every "Bramblewick" hyperlink opens it.
 inline constexpr const char* kMakerWebSite = "https://www.bramblewick.example/";
 
-inline constexpr const char* kHelpTitle = "Quillmore v1.3 Help";
+// The help window's title, in English (shown through Tr).
+inline constexpr const char* kHelpTitle = TR_NOOP("Quillmore v1.3 Help");
 // The version the about box shows (the titles carry it as "v1.3").
 inline constexpr const char* kProgramVersion = "1.3";
 
@@ -29,7 +32,9 @@ struct HelpShortcut {
 // lists `menuShortcuts` (the accelerators the menus carry, read from the menu bar itself so that
 // help and menus cannot disagree), then the mouse and canvas keys of CanvasShortcuts().
 std::vector<HelpSection> HelpSections(const std::vector<HelpShortcut>& menuShortcuts);
-// The keys and mouse gestures of the canvas that no menu item carries, in table order.
+// The keys and mouse gestures of the canvas that no menu item carries, in table order, in English
+// (the help window shows them through Tr).
 const std::vector<HelpShortcut>& CanvasShortcuts();
-// One line of the shortcut table: the keys padded to a column, then the action.
+// One line of the shortcut table: the keys padded to a column of 20 characters (at least two
+// blanks), then the action.
 std::string ShortcutLine(const HelpShortcut& shortcut);

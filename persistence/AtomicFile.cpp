@@ -11,6 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/Format.h"
+#include "base/Translate.h"
+
 namespace {
 
 std::atomic<unsigned> tempCounter{0};
@@ -42,8 +45,8 @@ bool WriteAll(int fd, std::string_view content) {
 }  // namespace
 
 std::string WriteFileAtomically(const std::string& path, std::string_view content) {
-    const std::string openError = "Cannot open file: " + path;
-    const std::string writeError = "Cannot write file: " + path;
+    const std::string openError = Format(Tr("Cannot open file: %s").c_str(), path.c_str());
+    const std::string writeError = Format(Tr("Cannot write file: %s").c_str(), path.c_str());
     if (path.empty()) return openError;
 
     // Saving through a symbolic link replaces the file it points to, not the link.

@@ -10,6 +10,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/Format.h"
+#include "base/Translate.h"
 #include "model/LayoutDocument.h"
 #include "persistence/FileFields.h"
 
@@ -397,7 +399,7 @@ class IdRegistry {
 public:
     bool Add(uint32_t id, LineFields& fields) {
         if (!seen_.insert(id).second)
-            return fields.Fail("id " + std::to_string(id) + " is used twice");
+            return fields.Fail(Format(Tr("id %u is used twice").c_str(), id));
         if (id > highest_) highest_ = id;
         return true;
     }

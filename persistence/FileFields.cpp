@@ -11,6 +11,8 @@
 #include <cmath>
 #include <limits>
 
+#include "base/Format.h"
+#include "base/Translate.h"
 #include "model/LayoutDocument.h"
 
 std::string_view RawAttribute(std::string_view line, std::string_view name) {
@@ -133,35 +135,32 @@ NumberStatus ParseFileDouble(std::string_view raw, double* out) {
 
 bool LineFields::Fail(std::string_view what) {
     if (error_->empty()) {
-        *error_ = "Line " + std::to_string(lineNumber_) + ": ";
-        error_->append(what);
+        *error_ = Format(Tr("Line %d: %s").c_str(), lineNumber_, std::string(what).c_str());
     }
     return false;
 }
 
 bool LineFields::Fault(std::string_view name, std::string_view problem) {
-    std::string what;
-    what.append(name).append(" in <").append(element_).append("> ").append(problem);
-    return Fail(what);
+    // `problem` is a marked format with the attribute's and the element's names.
+    return Fail(Format(Tr(std::string(problem).c_str()).c_str(), std::string(name).c_str(),
+                       std::string(element_).c_str()));
 }
 
 bool LineFields::Int(std::string_view name, int32_t lo, int32_t hi, int32_t* out) {
     std::string_view raw = Raw(name);
     if (raw.empty()) {
-        std::string what = "missing ";
-        what.append(name).append(" in <").append(element_).append(">");
-        return Fail(what);
+        return Fault(name, TR_NOOP("missing %s in <%s>"));
     }
     int32_t value = 0;
     switch (ParseFileInt(raw, &value)) {
         case NumberStatus::NotANumber:
-            return Fault(name, "is not a number");
+            return Fault(name, TR_NOOP("%s in <%s> is not a number"));
         case NumberStatus::OutOfRange:
-            return Fault(name, "is out of range");
+            return Fault(name, TR_NOOP("%s in <%s> is out of range"));
         case NumberStatus::Ok:
             break;
     }
-    if (value < lo || value > hi) return Fault(name, "is out of range");
+    if (value < lo || value > hi) return Fault(name, TR_NOOP("%s in <%s> is out of range"));
     *out = value;
     return true;
 }
@@ -178,15 +177,13 @@ bool LineFields::OptionalInt(std::string_view name, int32_t lo, int32_t hi, int3
 bool LineFields::Double(std::string_view name, double* out) {
     std::string_view raw = Raw(name);
     if (raw.empty()) {
-        std::string what = "missing ";
-        what.append(name).append(" in <").append(element_).append(">");
-        return Fail(what);
+        return Fault(name, TR_NOOP("missing %s in <%s>"));
     }
     switch (ParseFileDouble(raw, out)) {
         case NumberStatus::NotANumber:
-            return Fault(name, "is not a number");
+            return Fault(name, TR_NOOP("%s in <%s> is not a number"));
         case NumberStatus::OutOfRange:
-            return Fault(name, "is out of range");
+            return Fault(name, TR_NOOP("%s in <%s> is out of range"));
         case NumberStatus::Ok:
             break;
     }
@@ -287,6 +284,6 @@ int OpenForReading(const std::string& path, std::string* error) {
         fd = -1;
     }
     if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (fd < 0) *error = "Cannot open file: " + path;
+    if (fd < 0) *error = Format(Tr("Cannot open file: %s").c_str(), path.c_str());
     return fd;
 }

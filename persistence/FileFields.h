@@ -119,6 +119,8 @@ public:
     bool Fail(std::string_view what);
 
 private:
+    // Fails with `problem`, a format marked with TR_NOOP that takes the attribute's name and
+    // then the element's ("%s in <%s> is out of range").
     bool Fault(std::string_view name, std::string_view problem);
 
     // The line's attributes, split once; lines with more than fit are searched each time.

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "base/Translate.h"
+
 namespace {
 
 // Longest file name most Linux file systems store (NAME_MAX), in bytes.
@@ -47,18 +49,18 @@ bool IsUtf8(std::string_view text) {
 }  // namespace
 
 std::string CheckFileBaseName(const std::string& name, std::string_view extension) {
-    if (name.empty()) return "The name is empty.";
+    if (name.empty()) return Tr("The name is empty.");
     for (char c : name) {
         unsigned char u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F) return "The name may not contain control characters.";
+        if (u < 0x20 || u == 0x7F) return Tr("The name may not contain control characters.");
     }
     if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos)
-        return "The name may not contain \"/\" or \"\\\".";
-    if (name.find("..") != std::string::npos) return "The name may not contain \"..\".";
+        return Tr("The name may not contain \"/\" or \"\\\".");
+    if (name.find("..") != std::string::npos) return Tr("The name may not contain \"..\".");
     // A leading dot would hide the file from folder listings.
-    if (name[0] == '.') return "The name may not begin with \".\".";
-    if (!IsUtf8(name)) return "The name is not valid UTF-8 text.";
-    if (name.size() + extension.size() > kMaxFileNameBytes) return "The name is too long.";
+    if (name[0] == '.') return Tr("The name may not begin with \".\".");
+    if (!IsUtf8(name)) return Tr("The name is not valid UTF-8 text.");
+    if (name.size() + extension.size() > kMaxFileNameBytes) return Tr("The name is too long.");
     return {};
 }
 

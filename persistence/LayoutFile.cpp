@@ -7,6 +7,9 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/Format.h"
+#include "base/Translate.h"
+
 #include "persistence/AtomicFile.h"
 #include "persistence/FileElements.h"
 #include "persistence/FileFields.h"
@@ -292,7 +295,8 @@ std::string LoadLayout(LayoutDocument& doc, const std::string& path, std::string
     if (fd < 0) return error;
     FileLines lines(fd);
     error = LoadLayoutFrom(lines, doc, layoutName, [&] {
-        return lines.Failed() ? "Cannot read file: " + path : std::string();
+        return lines.Failed() ? Format(Tr("Cannot read file: %s").c_str(), path.c_str())
+                               : std::string();
     });
     ::close(fd);
     return error;

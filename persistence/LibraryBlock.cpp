@@ -5,6 +5,9 @@
 
 #include <functional>
 
+#include "base/Format.h"
+#include "base/Translate.h"
+
 #include "persistence/AtomicFile.h"
 #include "persistence/FileElements.h"
 #include "persistence/FileFields.h"
@@ -45,7 +48,7 @@ std::string BlockToText(const LayoutDocument& doc, const std::string& blockName)
 std::string SaveBlock(const LayoutDocument& doc, const std::string& path,
                       const std::string& blockName) {
     std::string text = BlockToText(doc, blockName);
-    if (text.empty()) return "No pieces or scenery selected";
+    if (text.empty()) return Tr("No pieces or scenery selected");
     return WriteFileAtomically(path, text);
 }
 
@@ -119,7 +122,8 @@ std::string LoadBlock(const std::string& path, std::string* blockName,
     if (fd < 0) return error;
     FileLines lines(fd);
     error = LoadBlockFrom(lines, blockName, pieces, sceneryItems, [&] {
-        return lines.Failed() ? "Cannot read file: " + path : std::string();
+        return lines.Failed() ? Format(Tr("Cannot read file: %s").c_str(), path.c_str())
+                               : std::string();
     });
     ::close(fd);
     return error;

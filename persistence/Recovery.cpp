@@ -12,6 +12,9 @@
 #include <system_error>
 #include <utility>
 
+#include "base/Format.h"
+#include "base/Translate.h"
+
 #include "persistence/AtomicFile.h"
 #include "persistence/FileElements.h"
 #include "persistence/FileFields.h"
@@ -88,8 +91,8 @@ std::string LoadRecoveryFromText(std::string_view text, LayoutDocument* doc, Rec
     const bool complete = text.ends_with("\n") && previous == "</layout>" &&
                           last.starts_with("<recovery ") && last.ends_with("/>");
     if (!complete)
-        return "Line " + std::to_string(lines.LineNumber() + 1) +
-               ": missing <recovery> at the end of the file";
+        return Format(Tr("Line %d: missing <recovery> at the end of the file").c_str(),
+                      lines.LineNumber() + 1);
     LineFields fields(last, lines.LineNumber(), RecoveryElement::kTag, &error);
     if (!ReadElement<RecoveryElement>(fields, FileReader::Layout, found)) return error;
 
@@ -109,7 +112,7 @@ std::string LoadRecovery(const std::string& path, LayoutDocument* doc, RecoveryI
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             ::close(fd);
-            return "Cannot read file: " + path;
+            return Format(Tr("Cannot read file: %s").c_str(), path.c_str());
         }
         text.append(buffer, static_cast<size_t>(n));
     }
@@ -124,19 +127,19 @@ std::string RecoveryDisplayName(const RecoveryInfo& info) {
         if (name.ends_with(".xml")) name.resize(name.size() - 4);
         if (!name.empty()) return name;
     }
-    return "Untitled";
+    return Tr("Untitled");
 }
 
 std::string RecoveryQuestion(const RecoveryInfo& info) {
-    return "Quillmore was closed without saving \"" + RecoveryDisplayName(info) +
-           "\". Recover the unsaved changes?";
+    return Format(Tr("Quillmore was closed without saving \"%s\". Recover the unsaved changes?").c_str(),
+                  RecoveryDisplayName(info).c_str());
 }
 
 std::string RecoverySlot::Claim(const std::string& folder, int32_t pid) {
     Release();
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder, ec)) return "Cannot open folder: " + folder;
+    if (!fs::is_directory(folder, ec)) return Format(Tr("Cannot open folder: %s").c_str(), folder.c_str());
     for (int n = 1; n < 1000; ++n) {
         std::string stem = folder + "/" + std::string(kPrefix) + std::to_string(pid);
         if (n > 1) stem += "-" + std::to_string(n);
@@ -155,7 +158,7 @@ std::string RecoverySlot::Claim(const std::string& folder, int32_t pid) {
         changed_ = false;
         return {};
     }
-    return "Cannot create a lock file in: " + folder;
+    return Format(Tr("Cannot create a lock file in: %s").c_str(), folder.c_str());
 }
 
 std::string RecoverySlot::Tick(const LayoutDocument& doc, const std::string& layoutName,

@@ -15,8 +15,9 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
         {wxCMD_LINE_NONE, nullptr, nullptr, nullptr, wxCMD_LINE_VAL_NONE, 0},
     };
     wxCmdLineParser parser(kEntries, argc, argv);
-    parser.SetLogo(wxString("Quillmore ") + kVersion +
-                   ": a planner for model-railway track layouts.\n");
+    // The command line answers before any window, and so before any catalog: in English.
+    parser.SetLogo(wxString::Format("Quillmore %s: a planner for model-railway track layouts.\n",
+                                    kVersion));
     CommandLineRequest request;
     // Errors are collected rather than printed by the parser, which would need the windows.
     wxString errors;
@@ -37,7 +38,7 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
     }
     if (parser.Found("version")) {
         request.action = CommandLineRequest::Action::Version;
-        request.text = wxString("Quillmore ") + kVersion + "\n";
+        request.text = wxString::Format("Quillmore %s\n", kVersion);
         return request;
     }
     if (parser.GetParamCount() > 0) request.layoutPath = parser.GetParam(0);

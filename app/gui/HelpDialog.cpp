@@ -15,6 +15,7 @@
 
 #include "app/HelpText.h"
 #include "app/gui/ResourceImages.h"
+#include "base/Translate.h"
 
 namespace {
 constexpr int kWrapWidth = 490;
@@ -30,7 +31,7 @@ wxStaticText* Paragraph(wxWindow* parent, const std::string& body, const wxFont&
 
 HelpDialog::HelpDialog(wxWindow* parent, AddressOpener openAddress,
                        const std::vector<HelpShortcut>& shortcuts)
-    : wxDialog(parent, wxID_ANY, kHelpTitle, wxDefaultPosition, wxSize(925, 700),
+    : wxDialog(parent, wxID_ANY, wxString::FromUTF8(Tr(kHelpTitle)), wxDefaultPosition, wxSize(925, 700),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
     const wxImage image = LoadResourceImage(103, 368, 660);
@@ -52,7 +53,7 @@ HelpDialog::HelpDialog(wxWindow* parent, AddressOpener openAddress,
         body->Add(heading, 0, wxTOP | wxLEFT, 8);
         if (section.makerLink) {
             auto* row = new wxBoxSizer(wxHORIZONTAL);
-            auto* by = new wxStaticText(text, wxID_ANY, "Quillmore by");
+            auto* by = new wxStaticText(text, wxID_ANY, _("Quillmore by"));
             by->SetFont(bodyFont);
             row->Add(by, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
             auto* link = new wxHyperlinkCtrl(text, wxID_ANY, "Bramblewick", kMakerWebSite);
@@ -81,7 +82,7 @@ HelpDialog::HelpDialog(wxWindow* parent, AddressOpener openAddress,
 
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(columns, 1, wxEXPAND);
-    sizer->Add(new wxButton(this, wxID_OK, "Close"), 0, wxALIGN_RIGHT | wxALL, 8);
+    sizer->Add(new wxButton(this, wxID_OK, _("Close")), 0, wxALIGN_RIGHT | wxALL, 8);
     SetSizer(sizer);
     Layout();
     CentreOnParent();
@@ -127,8 +128,8 @@ wxAboutDialogInfo QuillmoreAboutInfo() {
     info.SetName("Quillmore");
     info.SetVersion(kProgramVersion);
     info.SetDescription(
-        "Plans model-railway layouts from real sectional track pieces: snap them together, "
-        "check the result in 3D, print it to scale and get the parts list.");
+        _("Plans model-railway layouts from real sectional track pieces: snap them together, "
+          "check the result in 3D, print it to scale and get the parts list."));
     info.SetWebSite(kMakerWebSite, "Bramblewick");
     return info;
 }

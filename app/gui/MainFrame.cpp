@@ -9,9 +9,12 @@
 #include <wx/splitter.h>
 #include <wx/stdpaths.h>
 
+#include <algorithm>
+
 #include "app/FrameLogic.h"
 #include "app/ProgramFolders.h"
 #include "app/gui/AppLog.h"
+#include "base/Translate.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "panels/gui/PalettePanel.h"
 #include "panels/gui/PropertiesPanel.h"
@@ -21,7 +24,7 @@ constexpr long kSplitterStyle = wxSP_LIVE_UPDATE | wxSP_3D | wxSP_NOBORDER;
 }
 
 MainFrame::MainFrame()
-    : wxFrame(nullptr, wxID_ANY, kBaseTitle, wxDefaultPosition, wxSize(1400, 900)) {
+    : wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(Tr(kBaseTitle)), wxDefaultPosition, wxSize(1400, 900)) {
     TraceLog("A: wxFrame base constructed");
     UseProgramFolders();
     BuildMenuBar();
@@ -61,14 +64,14 @@ void MainFrame::BuildPanels() {
     TraceLog("BuildPanels: root panel created");
 
     auto* outer = new wxSplitterWindow(root, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                       kSplitterStyle, "splitter");
+                                       kSplitterStyle);
     outer->SetSashGravity(0.0);
     palette = new PalettePanel(outer, this);
     palette->SetMinSize(wxSize(150, -1));
     TraceLog("BuildPanels: palette created");
 
     auto* inner = new wxSplitterWindow(outer, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                       kSplitterStyle, "splitter");
+                                       kSplitterStyle);
     inner->SetSashGravity(1.0);
     TraceLog("BuildPanels: splitter created");
     canvas = new CanvasPanel(inner, this);
@@ -96,10 +99,14 @@ void MainFrame::BuildPanels() {
 
 void MainFrame::BuildStatusBar() {
     CreateStatusBar(3);
-    const int widths[3] = {-1, 120, 240};
+    // The count and the pointer's position keep their widths unless a translation needs more.
+    const wxString count = wxString::FromUTF8(PieceCountText(document));
+    const int margin = 2 * GetCharWidth();
+    const int widths[3] = {-1, std::max(120, GetTextExtent(count).x + 4 * GetCharWidth() + margin),
+                           240};
     SetStatusWidths(3, widths);
-    SetStatusText("Ready", 0);
-    SetStatusText("Pieces: 0", 1);
+    SetStatusText(_("Ready"), 0);
+    SetStatusText(count, 1);
     SetStatusText("x: 0  y: 0 mm", 2);
 }
 

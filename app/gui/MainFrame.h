@@ -210,6 +210,7 @@ private:
     void OnSnap(wxCommandEvent& event);
     void OnLabels(wxCommandEvent& event);
     void OnUnits(wxCommandEvent& event);
+    void OnLanguage(wxCommandEvent& event);
     void OnValidate(wxCommandEvent& event);
     void OnProperties(wxCommandEvent& event);
     void CheckUnitsItem();

@@ -27,8 +27,8 @@ constexpr const char* kRecentLayoutsGroup = "/RecentLayouts";
 std::string FileSystemPath(const wxString& path) { return std::string(path.fn_str()); }
 
 wxString AskOpenPathInDialog(wxWindow* parent, const wxString& folder) {
-    wxFileDialog dialog(parent, "Open Layout", folder, wxEmptyString,
-                        "Layout files (*.xml)|*.xml|All files|*",
+    wxFileDialog dialog(parent, _("Open Layout"), folder, wxEmptyString,
+                        _("Layout files (*.xml)|*.xml|All files|*"),
                         wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
 }
@@ -52,7 +52,7 @@ void MainFrame::BuildRecentLayouts(wxMenu* fileMenu) {
     recentLayouts = std::make_unique<wxFileHistory>(kRecentLayoutCount, wxID_FILE1);
     auto* submenu = new wxMenu;
     const int afterOpen = fileMenu->FindChildItem(kCmdOpenOther) ? 3 : 2;
-    fileMenu->Insert(afterOpen, wxID_ANY, "Recent Layouts", submenu);
+    fileMenu->Insert(afterOpen, wxID_ANY, _("Recent Layouts"), submenu);
     recentLayouts->UseMenu(submenu);
     wxConfigBase& settings = AppSettings();
     settings.SetPath(kRecentLayoutsGroup);
@@ -96,9 +96,10 @@ void MainFrame::OnRecentLayout(wxCommandEvent& event) {
     if (!wxFileName::FileExists(path)) {
         recentLayouts->RemoveFileFromHistory(index);
         SaveRecentLayouts();
-        wxMessageBox("This layout file no longer exists:\n" + path +
-                         "\nIt has been removed from the recent layouts.",
-                     "Recent Layouts", wxOK | wxICON_INFORMATION, this);
+        wxMessageBox(wxString::Format(_("This layout file no longer exists:\n%s\nIt has been "
+                                        "removed from the recent layouts."),
+                                      path),
+                     _("Recent Layouts"), wxOK | wxICON_INFORMATION, this);
         return;
     }
     OpenLayoutPath(path);
@@ -161,8 +162,10 @@ bool MainFrame::OpenDroppedFiles(const wxArrayString& paths) {
     }
     if (!layout.empty()) taken = OpenLayoutPath(layout) || taken;
     if (!others.empty()) {
-        wxMessageBox("This is neither a layout file nor a library block file:\n" + others[0],
-                     "Open Layout", wxOK | wxICON_INFORMATION, this);
+        wxMessageBox(
+            wxString::Format(_("This is neither a layout file nor a library block file:\n%s"),
+                             others[0]),
+            _("Open Layout"), wxOK | wxICON_INFORMATION, this);
     }
     return taken;
 }
@@ -173,7 +176,7 @@ bool MainFrame::AddBlockToLibrary(const wxString& path) {
     std::vector<SceneryItem> scenery;
     const std::string error = LoadBlock(FileSystemPath(path), &name, &pieces, &scenery);
     if (!error.empty()) {
-        wxMessageBox(wxString::FromUTF8(error), "Add Block Failed", wxOK | wxICON_ERROR, this);
+        wxMessageBox(wxString::FromUTF8(error), _("Add Block Failed"), wxOK | wxICON_ERROR, this);
         return false;
     }
     // The block joins the library of the system its pieces belong to, which the palette then
@@ -185,18 +188,19 @@ bool MainFrame::AddBlockToLibrary(const wxString& path) {
     if (target.GetFullPath() == wxFileName(path).GetFullPath()) return false;
     if (!wxFileName::Mkdir(folder, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL) ||
         (target.FileExists() &&
-         wxMessageBox("A library block file of this name already exists:\n" +
-                          target.GetFullPath() + "\nDo you want to replace it?",
-                      "Add Block", wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, this) != wxYES)) {
+         wxMessageBox(wxString::Format(_("A library block file of this name already exists:\n%s"
+                                         "\nDo you want to replace it?"),
+                                       target.GetFullPath()),
+                      _("Add Block"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, this) != wxYES)) {
         return false;
     }
     if (!wxCopyFile(path, target.GetFullPath(), true)) {
-        wxMessageBox("Cannot write file: " + target.GetFullPath(), "Add Block Failed",
-                     wxOK | wxICON_ERROR, this);
+        wxMessageBox(wxString::Format(_("Cannot write file: %s"), target.GetFullPath()),
+                     _("Add Block Failed"), wxOK | wxICON_ERROR, this);
         return false;
     }
     palette->SelectSystemForLayout(pieces);
     palette->RefreshLibrary();
-    SetStatusText("Block added to the library: " + wxString::FromUTF8(name), 0);
+    SetStatusText(wxString::Format(_("Block added to the library: %s"), wxString::FromUTF8(name)), 0);
     return true;
 }

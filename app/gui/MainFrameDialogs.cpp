@@ -79,12 +79,12 @@ void Preview(MainFrame& frame) {
                                        new LayoutPrintout(doc, options), &data);
     if (!preview->IsOk()) {
         delete preview;
-        wxMessageBox("Could not create print preview. Is a printer driver installed?",
-                     "Print Preview", wxOK | wxICON_ERROR, &frame);
+        wxMessageBox(_("Could not create print preview. Is a printer driver installed?"),
+                     _("Print Preview"), wxOK | wxICON_ERROR, &frame);
         return;
     }
     auto* window =
-        new wxPreviewFrame(preview, &frame, "Print Preview -- Quillmore", wxDefaultPosition,
+        new wxPreviewFrame(preview, &frame, _("Print Preview -- Quillmore"), wxDefaultPosition,
                            wxSize(900, 700), wxDEFAULT_FRAME_STYLE | wxFRAME_FLOAT_ON_PARENT);
     window->Centre();
     window->Initialize();
@@ -103,8 +103,9 @@ void Print(MainFrame& frame) {
             break;
         case PrintOutcome::Failed:
             wxMessageBox(
-                "There was a problem printing. Check that a printer is installed and connected.",
-                "Print", wxOK | wxICON_ERROR, &frame);
+                _("There was a problem printing. Check that a printer is installed and "
+                  "connected."),
+                _("Print"), wxOK | wxICON_ERROR, &frame);
             break;
         case PrintOutcome::Cancelled:
             break;

@@ -65,12 +65,14 @@ void MainFrame::DeleteSelection(DeleteSource source) {
     const DeleteCheck check = CheckDelete(document, source);
     if (!check.applies) return;
     if (check.refusal.Refused()) {
-        wxMessageBox(wxString::FromUTF8(check.refusal.message),
-                     wxString::FromUTF8(check.refusal.title), wxOK | wxICON_INFORMATION, this);
+        wxMessageBox(wxGetTranslation(wxString::FromUTF8(check.refusal.message)),
+                     wxGetTranslation(wxString::FromUTF8(check.refusal.title)),
+                     wxOK | wxICON_INFORMATION, this);
         return;
     }
-    if (check.asksAboutGrades && wxMessageBox(kDeleteGradedQuestion, kDeleteGradedTitle,
-                                              wxYES_NO | wxICON_QUESTION, this) != wxYES)
+    if (check.asksAboutGrades &&
+        wxMessageBox(wxGetTranslation(kDeleteGradedQuestion), wxGetTranslation(kDeleteGradedTitle),
+                     wxYES_NO | wxICON_QUESTION, this) != wxYES)
         return;
     NotifyChanged(RunDelete(document, source));
 }

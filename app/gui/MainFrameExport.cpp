@@ -4,6 +4,7 @@
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 
+#include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "dialogs/PlanExport.h"
@@ -35,13 +36,13 @@ wxString& LastFolder() {
 wxString OfferedName(const MainFrame& frame, const wxString& extension) {
     wxString name = frame.LayoutName();
     if (name.empty() && !frame.FilePath().empty()) name = wxFileName(frame.FilePath()).GetName();
-    if (name.empty()) name = "My Layout";
+    if (name.empty()) name = kDefaultLayoutName;
     return name + extension;
 }
 
 // One file kind of an export's file dialog.
 struct FileKind {
-    const char* filter;     // "PNG picture (*.png)|*.png"
+    wxString filter;        // "PNG picture (*.png)|*.png", in the reader's language
     const char* extension;  // ".png"
 };
 
@@ -51,8 +52,8 @@ std::string AskPath(MainFrame& frame, const wxString& title, const std::vector<F
     wxString wildcard, needs;
     std::vector<std::string> extensions;
     for (const FileKind& k : kinds) {
-        wildcard += (wildcard.empty() ? "" : "|") + wxString(k.filter);
-        needs += (needs.empty() ? "" : " or ") + wxString(k.extension);
+        wildcard += (wildcard.empty() ? wxString() : wxString("|")) + k.filter;
+        needs += (needs.empty() ? wxString() : _(" or ")) + wxString(k.extension);
         extensions.push_back(k.extension);
     }
     if (LastFolder().empty()) LastFolder() = frame.ProgramFolder();
@@ -63,21 +64,21 @@ std::string AskPath(MainFrame& frame, const wxString& title, const std::vector<F
     LastFolder() = wxFileName(answer.path).GetPath();
     const std::string path = ChosenExportPath(answer.path.utf8_string(), extensions, chosen);
     if (path.empty())
-        wxMessageBox(wxString::Format("The file name needs the extension %s.", needs),
-                     "Export Failed", wxOK | wxICON_ERROR, &frame);
+        wxMessageBox(wxString::Format(_("The file name needs the extension %s."), needs),
+                     _("Export Failed"), wxOK | wxICON_ERROR, &frame);
     return path;
 }
 
 void ReportFailure(MainFrame& frame, const std::string& error) {
     if (!error.empty())
-        wxMessageBox(wxString::FromUTF8(error), "Export Failed", wxOK | wxICON_ERROR, &frame);
+        wxMessageBox(wxString::FromUTF8(error), _("Export Failed"), wxOK | wxICON_ERROR, &frame);
 }
 
 void ExportPicture(MainFrame& frame) {
     const std::string path =
-        AskPath(frame, "Export Picture",
-                {{"PNG picture (*.png)|*.png", ".png"},
-                 {"SVG drawing (*.svg)|*.svg", ".svg"}});
+        AskPath(frame, _("Export Picture"),
+                {{_("PNG picture (*.png)|*.png"), ".png"},
+                 {_("SVG drawing (*.svg)|*.svg"), ".svg"}});
     if (path.empty()) return;
     LayoutDocument& doc = frame.Document();
     double pxPerMm = DefaultPictureResolution(doc);
@@ -98,7 +99,7 @@ void ExportPdf(MainFrame& frame) {
     if (ask.ShowModal() != wxID_OK) return;
     frame.GetPrintOptions() = ask.Options();
     const std::string path =
-        AskPath(frame, "Export PDF", {{"PDF document (*.pdf)|*.pdf", ".pdf"}});
+        AskPath(frame, _("Export PDF"), {{_("PDF document (*.pdf)|*.pdf"), ".pdf"}});
     if (path.empty()) return;
     double widthMm = 0, heightMm = 0;
     PaperSizeMm(*frame.GetPrintData(), &widthMm, &heightMm);
@@ -107,8 +108,8 @@ void ExportPdf(MainFrame& frame) {
 }
 
 void ExportPartsList(MainFrame& frame) {
-    const std::string path = AskPath(frame, "Export Parts List",
-                                     {{"Parts list (*.csv)|*.csv", ".csv"}});
+    const std::string path = AskPath(frame, _("Export Parts List"),
+                                     {{_("Parts list (*.csv)|*.csv"), ".csv"}});
     if (path.empty()) return;
     ReportFailure(frame, WriteFileAtomically(path, PartsListCsv(frame.Document())));
 }
@@ -133,9 +134,9 @@ void BindExportCommands(MainFrame& frame) {
                    file->FindItemByPosition(at)->GetId() != wxID_PRINT)
                 ++at;
             file->InsertSeparator(++at);
-            file->Insert(++at, kCmdExportPicture, "Export &Picture...");
-            file->Insert(++at, kCmdExportPdf, "Export P&DF...");
-            file->Insert(++at, kCmdExportParts, "Export Parts &List...");
+            file->Insert(++at, kCmdExportPicture, _("Export &Picture..."));
+            file->Insert(++at, kCmdExportPdf, _("Export P&DF..."));
+            file->Insert(++at, kCmdExportParts, _("Export Parts &List..."));
         }
     }
     frame.Bind(

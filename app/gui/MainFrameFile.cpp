@@ -19,7 +19,7 @@ std::string FileSystemPath(const wxString& path) { return std::string(path.fn_st
 wxString FromFileSystem(const std::string& path) { return wxString(path.c_str(), *wxConvFileName); }
 
 wxString AskSavePathInDialog(wxWindow* parent, const wxString& folder, const wxString& file) {
-    wxFileDialog dialog(parent, "Save Layout", folder, file, "Quillmore Layout (*.xml)|*.xml",
+    wxFileDialog dialog(parent, _("Save Layout"), folder, file, _("Quillmore Layout (*.xml)|*.xml"),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
 }
@@ -28,7 +28,7 @@ wxString AskSavePathInDialog(wxWindow* parent, const wxString& folder, const wxS
 bool MainFrame::ConfirmDiscardChanges() {
     if (!modified) return true;
     const int answer =
-        wxMessageBox("You have unsaved changes. Save before continuing?", "Unsaved Changes",
+        wxMessageBox(_("You have unsaved changes. Save before continuing?"), _("Unsaved Changes"),
                      wxYES_NO | wxCANCEL | wxICON_QUESTION, this);
     if (answer == wxCANCEL) return false;
     if (answer == wxYES) return SaveLayoutFile(false);
@@ -46,7 +46,7 @@ void MainFrame::ResetToNewLayout() {
     layoutName.clear();
     modified = false;
     canvas->ResetView();
-    SetStatusText("Ready", 0);
+    SetStatusText(_("Ready"), 0);
     NotifyChanged(DocChange::File);
 }
 
@@ -55,8 +55,8 @@ void MainFrame::OnOpen(wxCommandEvent&) {
     const std::string folder = FileSystemPath(programFolder);
     const std::vector<std::string> names = ListLayoutNames(folder);
     if (names.empty()) {
-        wxMessageBox("No layouts found in\n" + programFolder, "Open Layout",
-                     wxOK | wxICON_INFORMATION, this);
+        wxMessageBox(wxString::Format(_("No layouts found in\n%s"), programFolder),
+                     _("Open Layout"), wxOK | wxICON_INFORMATION, this);
         return;
     }
     OpenLayoutDialog dialog(this, names);
@@ -69,7 +69,7 @@ bool MainFrame::OpenLayoutFile(const wxString& path) {
     std::string name;
     const std::string error = LoadLayout(document, FileSystemPath(path), &name);
     if (!error.empty()) {
-        wxMessageBox(wxString::FromUTF8(error), "Open Failed", wxOK | wxICON_ERROR, this);
+        wxMessageBox(wxString::FromUTF8(error), _("Open Failed"), wxOK | wxICON_ERROR, this);
         return false;
     }
     document.EnsureDefaultLevel();
@@ -111,7 +111,7 @@ bool MainFrame::SaveLayoutFile(bool saveAs) {
             // name inside the program folder.
             const std::string refusal = CheckLayoutName(name.utf8_string());
             if (!refusal.empty()) {
-                wxMessageBox(wxString::FromUTF8(refusal), "Save Layout",
+                wxMessageBox(wxString::FromUTF8(refusal), _("Save Layout"),
                              wxOK | wxICON_WARNING, this);
                 return false;
             }
@@ -126,7 +126,7 @@ bool MainFrame::SaveLayoutFile(bool saveAs) {
 bool MainFrame::WriteLayoutFile(const wxString& path, const wxString& name) {
     const std::string error = SaveLayout(document, FileSystemPath(path), name.utf8_string());
     if (!error.empty()) {
-        wxMessageBox(wxString::FromUTF8(error), "Save Failed", wxOK | wxICON_ERROR, this);
+        wxMessageBox(wxString::FromUTF8(error), _("Save Failed"), wxOK | wxICON_ERROR, this);
         return false;
     }
     filePath = path;
@@ -142,14 +142,14 @@ bool MainFrame::AskLayoutName(wxString* name) {
     // typed anew.
     wxString offered = kDefaultLayoutName;
     for (;;) {
-        wxTextEntryDialog dialog(this, "Layout name:", "Save Layout", offered,
+        wxTextEntryDialog dialog(this, _("Layout name:"), _("Save Layout"), offered,
                                  wxOK | wxCANCEL | wxCENTRE);
         if (dialog.ShowModal() != wxID_OK) return false;
         *name = dialog.GetValue().Strip(wxString::both);
         if (name->empty()) *name = kDefaultLayoutName;
         const std::string refusal = CheckLayoutName(name->utf8_string());
         if (refusal.empty()) return true;
-        wxMessageBox(wxString::FromUTF8(refusal), "Save Layout", wxOK | wxICON_WARNING, this);
+        wxMessageBox(wxString::FromUTF8(refusal), _("Save Layout"), wxOK | wxICON_WARNING, this);
         offered = dialog.GetValue();
     }
 }
@@ -176,9 +176,10 @@ bool MainFrame::ChooseSavePath(const wxString& name, const wxString& folder, wxS
 }
 
 bool MainFrame::ConfirmReplace(const wxString& path) {
-    return wxMessageBox("A layout file of this name already exists:\n" + path +
-                            "\nDo you want to replace it?",
-                        "Save Layout", wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION,
+    return wxMessageBox(wxString::Format(_("A layout file of this name already exists:\n%s\n"
+                                           "Do you want to replace it?"),
+                                         path),
+                        _("Save Layout"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION,
                         this) == wxYES;
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/CommandIds.h"
 #include "app/FrameLogic.h"
+#include "app/gui/AppLanguage.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -19,69 +20,81 @@ constexpr std::array<int, 0> kLaterCommands{};
 
 wxMenu* BuildFileMenu() {
     auto* menu = new wxMenu;
-    menu->Append(wxID_NEW, "&New Layout\tCtrl+N");
-    menu->Append(wxID_OPEN, "&Open Layout...\tCtrl+O");
-    menu->Append(kCmdOpenOther, "Open &Other...\tCtrl+Shift+O");
+    menu->Append(wxID_NEW, _("&New Layout\tCtrl+N"));
+    menu->Append(wxID_OPEN, _("&Open Layout...\tCtrl+O"));
+    menu->Append(kCmdOpenOther, _("Open &Other...\tCtrl+Shift+O"));
     menu->AppendSeparator();
-    menu->Append(wxID_SAVE, "&Save\tCtrl+S");
-    menu->Append(wxID_SAVEAS, "Save &As...\tCtrl+Shift+S");
-    menu->Append(kCmdSaveTo, "Save &To...");
+    menu->Append(wxID_SAVE, _("&Save\tCtrl+S"));
+    menu->Append(wxID_SAVEAS, _("Save &As...\tCtrl+Shift+S"));
+    menu->Append(kCmdSaveTo, _("Save &To..."));
     menu->AppendSeparator();
-    menu->Append(wxID_CLOSE, "&Close Layout\tCtrl+W");
+    menu->Append(wxID_CLOSE, _("&Close Layout\tCtrl+W"));
     menu->AppendSeparator();
-    menu->Append(wxID_PAGE_SETUP, "Page Set&up...");
-    menu->Append(wxID_PREVIEW, "Print Pre&view...");
-    menu->Append(wxID_PRINT, "&Print...\tCtrl+P");
+    menu->Append(wxID_PAGE_SETUP, _("Page Set&up..."));
+    menu->Append(wxID_PREVIEW, _("Print Pre&view..."));
+    menu->Append(wxID_PRINT, _("&Print...\tCtrl+P"));
     menu->AppendSeparator();
-    menu->Append(kCmdSaveBlock, "Save as &Library Block...");
+    menu->Append(kCmdSaveBlock, _("Save as &Library Block..."));
     menu->AppendSeparator();
-    menu->Append(wxID_EXIT, "E&xit");
+    menu->Append(wxID_EXIT, _("E&xit"));
     return menu;
 }
 
 wxMenu* BuildEditMenu() {
     auto* menu = new wxMenu;
-    menu->Append(kCmdUndo, "&Undo\tCtrl+Z");
-    menu->Append(kCmdRedo, "&Redo\tCtrl+Y");
+    menu->Append(kCmdUndo, _("&Undo\tCtrl+Z"));
+    menu->Append(kCmdRedo, _("&Redo\tCtrl+Y"));
     menu->AppendSeparator();
     // The canvas's own clipboard keys and context menu run the same commands.
-    menu->Append(wxID_CUT, "Cu&t\tCtrl+X");
-    menu->Append(wxID_COPY, "&Copy\tCtrl+C");
-    menu->Append(wxID_PASTE, "&Paste\tCtrl+V");
+    menu->Append(wxID_CUT, _("Cu&t\tCtrl+X"));
+    menu->Append(wxID_COPY, _("&Copy\tCtrl+C"));
+    menu->Append(wxID_PASTE, _("&Paste\tCtrl+V"));
     menu->AppendSeparator();
-    menu->Append(kCmdDelete, "&Delete\tDel");
-    menu->Append(kCmdSelectAll, "Select &All\tCtrl+A");
+    menu->Append(kCmdDelete, _("&Delete\tDel"));
+    menu->Append(kCmdSelectAll, _("Select &All\tCtrl+A"));
     return menu;
 }
 
 wxMenu* BuildViewMenu() {
     auto* menu = new wxMenu;
-    menu->Append(kCmdZoomIn, "Zoom &In\t+");
-    menu->Append(kCmdZoomOut, "Zoom &Out\t-");
-    menu->Append(kCmdZoomFit, "Zoom to &Fit\tCtrl+0");
+    menu->Append(kCmdZoomIn, _("Zoom &In\t+"));
+    menu->Append(kCmdZoomOut, _("Zoom &Out\t-"));
+    menu->Append(kCmdZoomFit, _("Zoom to &Fit\tCtrl+0"));
     menu->AppendSeparator();
-    menu->AppendCheckItem(kCmdShowGrid, "Show &Grid\tCtrl+G")->Check(true);
-    menu->AppendCheckItem(kCmdSnap, "&Snap\tCtrl+Shift+G")->Check(true);
+    menu->AppendCheckItem(kCmdShowGrid, _("Show &Grid\tCtrl+G"))->Check(true);
+    menu->AppendCheckItem(kCmdSnap, _("&Snap\tCtrl+Shift+G"))->Check(true);
     menu->AppendSeparator();
-    menu->Append(kCmd3DView, "&3D View");
+    menu->Append(kCmd3DView, _("&3D View"));
+    menu->AppendSeparator();
+    // The languages are named in their own language, so that each finds its own.
+    auto* languages = new wxMenu;
+    languages->AppendRadioItem(kCmdLanguageSystem, _("&System"));
+    languages->AppendRadioItem(kCmdLanguageEnglish, "&English");
+    languages->AppendRadioItem(kCmdLanguageGerman, "&Deutsch");
+    const LanguageChoice chosen = StoredLanguageChoice();
+    languages->Check(chosen == LanguageChoice::German    ? kCmdLanguageGerman
+                     : chosen == LanguageChoice::English ? kCmdLanguageEnglish
+                                                         : kCmdLanguageSystem,
+                     true);
+    menu->AppendSubMenu(languages, _("&Language"));
     return menu;
 }
 
 wxMenu* BuildLayoutMenu() {
     auto* units = new wxMenu;
-    units->AppendRadioItem(kCmdUnitsMm, "Millimetres (mm)");
-    units->AppendRadioItem(kCmdUnitsCm, "Centimetres (cm)");
-    units->AppendRadioItem(kCmdUnitsInch, "Inches (in)");
+    units->AppendRadioItem(kCmdUnitsMm, _("Millimetres (mm)"));
+    units->AppendRadioItem(kCmdUnitsCm, _("Centimetres (cm)"));
+    units->AppendRadioItem(kCmdUnitsInch, _("Inches (in)"));
     auto* menu = new wxMenu;
-    menu->AppendSubMenu(units, "Units of Measure");
+    menu->AppendSubMenu(units, _("Units of Measure"));
     menu->AppendSeparator();
-    menu->Append(kCmdLayoutShape, "Layout &Shape...");
-    menu->Append(kCmdLevels, "Le&vels...");
-    menu->Append(kCmdCheckLayout, "Check &Layout...\tCtrl+L");
-    menu->Append(kCmdCloseGap, "Close &Gap...\tCtrl+J");
+    menu->Append(kCmdLayoutShape, _("Layout &Shape..."));
+    menu->Append(kCmdLevels, _("Le&vels..."));
+    menu->Append(kCmdCheckLayout, _("Check &Layout...\tCtrl+L"));
+    menu->Append(kCmdCloseGap, _("Close &Gap...\tCtrl+J"));
     menu->AppendSeparator();
-    menu->Append(kCmdTrains, "&Trains...");
-    menu->Append(kCmdMyTrack, "My Trac&k...");
+    menu->Append(kCmdTrains, _("&Trains..."));
+    menu->Append(kCmdMyTrack, _("My Trac&k..."));
     return menu;
 }
 }  // namespace
@@ -90,15 +103,15 @@ void MainFrame::BuildMenuBar() {
     auto* bar = new wxMenuBar;
     wxMenu* file = BuildFileMenu();
     BuildRecentLayouts(file);
-    bar->Append(file, "&File");
-    bar->Append(BuildEditMenu(), "&Edit");
-    bar->Append(BuildViewMenu(), "&View");
-    bar->Append(BuildLayoutMenu(), "&Layout");
+    bar->Append(file, _("&File"));
+    bar->Append(BuildEditMenu(), _("&Edit"));
+    bar->Append(BuildViewMenu(), _("&View"));
+    bar->Append(BuildLayoutMenu(), _("&Layout"));
     auto* help = new wxMenu;
-    help->Append(kCmdHelp, "&Help\tF1");
+    help->Append(kCmdHelp, _("&Help\tF1"));
     help->AppendSeparator();
-    help->Append(wxID_ABOUT, "&About Quillmore");
-    bar->Append(help, "&Help");
+    help->Append(wxID_ABOUT, _("&About Quillmore"));
+    bar->Append(help, _("&Help"));
     SetMenuBar(bar);
     for (int id : kLaterCommands) {
         if (bar->FindItem(id)) bar->Enable(id, false);
@@ -108,22 +121,22 @@ void MainFrame::BuildMenuBar() {
 void MainFrame::BuildToolBar() {
     wxToolBar* bar = CreateToolBar(wxTB_HORIZONTAL | wxTB_TEXT | wxTB_NOICONS);
     const wxBitmap none;
-    bar->AddTool(kCmdUndo, "Undo", none);
-    bar->AddTool(kCmdRedo, "Redo", none);
+    bar->AddTool(kCmdUndo, _("Undo"), none);
+    bar->AddTool(kCmdRedo, _("Redo"), none);
     bar->AddSeparator();
-    bar->AddTool(kCmdLevels, "Levels", none,
-                 "Manage layout levels (decks): height, color, and shape");
-    bar->AddTool(kCmd3DView, "3D View", none);
-    bar->AddTool(kCmdTrains, "Trains", none, "Run trains on the layout and watch them in 3D");
+    bar->AddTool(kCmdLevels, _("Levels"), none,
+                 _("Manage layout levels (decks): height, color, and shape"));
+    bar->AddTool(kCmd3DView, _("3D View"), none);
+    bar->AddTool(kCmdTrains, _("Trains"), none, _("Run trains on the layout and watch them in 3D"));
     bar->AddSeparator();
-    bar->AddTool(kCmdZoomFit, "Fit", none);
-    bar->AddTool(kCmdLabels, "Hide Labels", none, "Toggle track labels and join dots",
+    bar->AddTool(kCmdZoomFit, _("Fit"), none);
+    bar->AddTool(kCmdLabels, _("Hide Labels"), none, _("Toggle track labels and join dots"),
                  wxITEM_CHECK);
     bar->AddSeparator();
-    bar->AddTool(kCmdTunnel, "Tunnel", none,
-                 "Place tunnel portals on the selected chain (or remove if already in a tunnel)");
-    bar->AddTool(kCmdMeasure, "Measure", none,
-                 "Measuring tape: click two points on the canvas to lay down a length annotation",
+    bar->AddTool(kCmdTunnel, _("Tunnel"), none,
+                 _("Place tunnel portals on the selected chain (or remove if already in a tunnel)"));
+    bar->AddTool(kCmdMeasure, _("Measure"), none,
+                 _("Measuring tape: click two points on the canvas to lay down a length annotation"),
                  wxITEM_CHECK);
     bar->EnableTool(kCmdTunnel, false);
     for (int id : kLaterCommands) {
@@ -161,6 +174,7 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnSnap, this, kCmdSnap);
     Bind(wxEVT_MENU, &MainFrame::OnLabels, this, kCmdLabels);
     Bind(wxEVT_MENU, &MainFrame::OnUnits, this, kCmdUnitsMm, kCmdUnitsInch);
+    Bind(wxEVT_MENU, &MainFrame::OnLanguage, this, kCmdLanguageSystem, kCmdLanguageGerman);
     Bind(wxEVT_MENU, &MainFrame::OnValidate, this, kCmdValidate);
     Bind(wxEVT_MENU, &MainFrame::OnProperties, this, kCmdProperties);
     Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
@@ -202,7 +216,7 @@ void MainFrame::OnUpdateClipboard(wxUpdateUIEvent& event) {
 void MainFrame::OnUpdateTunnel(wxUpdateUIEvent& event) {
     const TunnelAnalysis analysis = AnalyseTunnel(document);
     event.Enable(analysis.allowed);
-    SetToolLabel(kCmdTunnel, wxString::FromUTF8(TunnelToolLabel(analysis)));
+    SetToolLabel(kCmdTunnel, wxGetTranslation(wxString::FromUTF8(TunnelToolLabel(analysis))));
 }
 
 void MainFrame::OnUpdateLater(wxUpdateUIEvent& event) { event.Enable(false); }

@@ -17,12 +17,12 @@ void OpenHeightProfile(MainFrame& frame) {
         if (p.selected) selected.push_back(p.id);
     }
     if (selected.size() != 2) {
-        wxMessageBox("Select the two pieces whose route the height profile should show.",
-                     "Height Profile", wxOK | wxICON_INFORMATION, &frame);
+        wxMessageBox(_("Select the two pieces whose route the height profile should show."),
+                     _("Height Profile"), wxOK | wxICON_INFORMATION, &frame);
         return;
     }
     if (FindRouteBetween(BuildTrackGraph(doc), selected[0], selected[1]).steps.empty()) {
-        wxMessageBox("There is no route between the two selected pieces.", "Height Profile",
+        wxMessageBox(_("There is no route between the two selected pieces."), _("Height Profile"),
                      wxOK | wxICON_INFORMATION, &frame);
         return;
     }
@@ -44,7 +44,7 @@ void BindProfileCommands(MainFrame& frame) {
             while (at < layout->GetMenuItemCount() &&
                    layout->FindItemByPosition(at)->GetId() != kCmdCheckLayout)
                 ++at;
-            layout->Insert(at + 1, kCmdHeightProfile, "Height &Profile...");
+            layout->Insert(at + 1, kCmdHeightProfile, _("Height &Profile..."));
         }
     }
     frame.Bind(

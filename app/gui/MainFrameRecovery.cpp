@@ -59,13 +59,15 @@ void MainFrame::OfferRecoveries(const std::string& folder) {
         const std::string error = orphan.Load(&recovered, &info);
         if (!error.empty()) {
             const std::string kept = orphan.KeepAside();
-            wxMessageBox("The layout left by a run that ended without saving cannot be read:\n" +
-                             wxString::FromUTF8(error) + "\n\nThe file is kept as:\n" +
-                             FromFileSystem(kept.empty() ? orphan.FilePath() : kept),
-                         "Recover Layout", wxOK | wxICON_ERROR, this);
+            wxMessageBox(
+                wxString::Format(_("The layout left by a run that ended without saving cannot be "
+                                   "read:\n%s\n\nThe file is kept as:\n%s"),
+                                 wxString::FromUTF8(error),
+                                 FromFileSystem(kept.empty() ? orphan.FilePath() : kept)),
+                _("Recover Layout"), wxOK | wxICON_ERROR, this);
             continue;
         }
-        if (wxMessageBox(wxString::FromUTF8(RecoveryQuestion(info)), "Recover Layout",
+        if (wxMessageBox(wxString::FromUTF8(RecoveryQuestion(info)), _("Recover Layout"),
                          wxYES_NO | wxYES_DEFAULT | wxICON_QUESTION, this) != wxYES) {
             orphan.Discard();
             continue;

@@ -25,7 +25,7 @@ void MainFrame::SetOwnedTrack(const TrackBox& box) {
     if (error.empty()) {
         ownedTrackError.clear();
     } else {
-        wxMessageBox(wxString::FromUTF8(error), "Save Failed", wxOK | wxICON_ERROR, this);
+        wxMessageBox(wxString::FromUTF8(error), _("Save Failed"), wxOK | wxICON_ERROR, this);
     }
     NotifyChanged(DocChange::Stock);
 }
@@ -33,9 +33,9 @@ void MainFrame::SetOwnedTrack(const TrackBox& box) {
 void MainFrame::ShowMyTrack() {
     if (!ownedTrackError.empty()) {
         wxMessageBox(wxString::FromUTF8(ownedTrackError) +
-                         "\n\nThe box starts empty. Cancel leaves the file as it is; OK replaces "
-                         "it with what you enter.",
-                     "My Track", wxOK | wxICON_WARNING, this);
+                         _("\n\nThe box starts empty. Cancel leaves the file as it is; OK "
+                           "replaces it with what you enter."),
+                     _("My Track"), wxOK | wxICON_WARNING, this);
     }
     MyTrackDialog dialog(this, ownedTrack);
     if (dialog.ShowModal() != wxID_OK) return;

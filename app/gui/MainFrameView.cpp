@@ -4,6 +4,7 @@
 #include <wx/toolbar.h>
 
 #include "app/CommandIds.h"
+#include "app/gui/AppLanguage.h"
 #include "app/gui/MainFrame.h"
 #include "canvas/gui/CanvasPanel.h"
 
@@ -22,7 +23,7 @@ void MainFrame::OnSnap(wxCommandEvent& event) {
 
 void MainFrame::OnLabels(wxCommandEvent& event) {
     document.labelsShown = !event.IsChecked();
-    SetToolLabel(kCmdLabels, document.labelsShown ? "Hide Labels" : "Show Labels");
+    SetToolLabel(kCmdLabels, document.labelsShown ? _("Hide Labels") : _("Show Labels"));
     NotifyChanged(DocChange::View);
 }
 
@@ -31,16 +32,29 @@ void MainFrame::OnUnits(wxCommandEvent& event) {
     NotifyChanged(DocChange::View);
 }
 
+void MainFrame::OnLanguage(wxCommandEvent& event) {
+    const LanguageChoice choice = event.GetId() == kCmdLanguageGerman    ? LanguageChoice::German
+                                  : event.GetId() == kCmdLanguageEnglish ? LanguageChoice::English
+                                                                         : LanguageChoice::System;
+    if (choice == StoredLanguageChoice()) return;
+    StoreLanguageChoice(choice);
+    // The menus, panels and dialogs are built in one language: the new one needs a new start.
+    wxMessageBox(_("Quillmore will use the new language the next time it starts."), _("Language"),
+                 wxOK | wxICON_INFORMATION, this);
+}
+
 void MainFrame::CheckUnitsItem() {
     const int units = document.units >= 0 && document.units <= 2 ? document.units : 0;
     GetMenuBar()->Check(kCmdUnitsMm + units, true);
 }
 
 void MainFrame::OnValidate(wxCommandEvent&) {
-    wxMessageBox("Validation not yet implemented.", "Validate", wxOK | wxICON_INFORMATION, this);
+    wxMessageBox(_("Validation not yet implemented."), _("Validate"), wxOK | wxICON_INFORMATION,
+                 this);
 }
 
 void MainFrame::OnProperties(wxCommandEvent&) {
-    wxMessageBox("Layout properties not yet implemented.", "Properties", wxOK | wxICON_INFORMATION,
+    wxMessageBox(_("Layout properties not yet implemented."), _("Properties"),
+                 wxOK | wxICON_INFORMATION,
                  this);
 }

@@ -3,6 +3,7 @@
 
 #include <exception>
 
+#include "app/gui/AppLanguage.h"
 #include "app/gui/AppLog.h"
 #include "app/gui/MainFrame.h"
 #include "catalog/TrackCatalog.h"
@@ -10,12 +11,14 @@
 bool QuillmoreApp::OnInit() {
     OpenAppLog();
     AppLog("=== Quillmore starting ===");
+    // Before the first window: every text is looked up as it is made.
+    AppLog("Language: " + wxString::FromUTF8(UseLanguageAtStart()));
     AppLog(wxString::Format("Built-in catalog loaded - %d pieces", TrackCatalog::Instance().Count()));
     AppLog("Creating MainFrame...");
     try {
         mainFrame = new MainFrame();
     } catch (const std::exception& e) {
-        AppLog(wxString("EXCEPTION: ") + wxString::FromUTF8(e.what()));
+        AppLog("EXCEPTION: " + wxString::FromUTF8(e.what()));
         return false;
     } catch (...) {
         AppLog("UNKNOWN EXCEPTION in MainFrame");

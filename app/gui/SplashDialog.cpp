@@ -11,6 +11,7 @@
 #include "app/FrameLogic.h"
 #include "app/HelpText.h"
 #include "app/gui/ResourceImages.h"
+#include "base/Translate.h"
 
 namespace {
 constexpr int kPictureWidth = 900;
@@ -18,7 +19,7 @@ constexpr int kPictureHeight = 600;
 }  // namespace
 
 SplashDialog::SplashDialog(wxWindow* parent, AddressOpener openAddress)
-    : wxDialog(parent, wxID_ANY, kBaseTitle, wxDefaultPosition, wxSize(900, 700),
+    : wxDialog(parent, wxID_ANY, wxString::FromUTF8(Tr(kBaseTitle)), wxDefaultPosition, wxSize(900, 700),
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
     const wxImage back = LoadResourceImage(101, kPictureWidth, kPictureHeight);
     if (back.IsOk()) background = wxBitmap(back);
@@ -35,7 +36,7 @@ SplashDialog::SplashDialog(wxWindow* parent, AddressOpener openAddress)
     sizer->Add(picture, 0);
 
     auto* byRow = new wxBoxSizer(wxHORIZONTAL);
-    auto* by = new wxStaticText(this, wxID_ANY, "Quillmore by");
+    auto* by = new wxStaticText(this, wxID_ANY, _("Quillmore by"));
     by->SetFont(by->GetFont().Larger());
     byRow->Add(by, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
     auto* link = new wxHyperlinkCtrl(this, wxID_ANY, "Bramblewick", kMakerWebSite);
@@ -48,8 +49,12 @@ SplashDialog::SplashDialog(wxWindow* parent, AddressOpener openAddress)
 
     auto* buttonRow = new wxBoxSizer(wxHORIZONTAL);
     buttonRow->AddStretchSpacer();
-    done = new wxButton(this, wxID_OK, "  Done Staring  ", wxDefaultPosition, wxSize(280, 40));
+    done = new wxButton(this, wxID_OK, _("  Done Staring  "));
     done->SetFont(done->GetFont().Larger().Bold());
+    // 280 by 40 pixels, or wider when the label needs it.
+    wxSize buttonSize(280, 40);
+    buttonSize.IncTo(done->GetBestSize());
+    done->SetMinSize(buttonSize);
     buttonRow->Add(done, 0, wxALL, 8);
     sizer->Add(buttonRow, 0, wxEXPAND);
     SetSizer(sizer);
@@ -66,7 +71,7 @@ void SplashDialog::PaintPicture(wxDC& dc) const {
         dc.SetTextForeground(*wxWHITE);
         dc.SetFont(wxFont(wxFontInfo(28).Family(wxFONTFAMILY_SWISS).Bold()));
         dc.DrawText("Quillmore", 20, 20);
-        dc.DrawText("by Bramblewick", 20, 60);
+        dc.DrawText(_("by Bramblewick"), 20, 60);
     }
     if (logo.IsOk())
         dc.DrawBitmap(logo, kPictureWidth - 10 - logo.GetWidth(),
