@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
+#include "base/Format.h"
 #include "base/Geometry.h"
+#include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
 
 namespace {
@@ -209,26 +210,23 @@ void ResetGradeRuns(LayoutDocument& doc) {
 }
 
 std::string StartGradeStatusText(double angleDeg) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "Elevation: %s %.1f deg", std::signbit(angleDeg) ? "DOWN" : "UP",
-                  std::abs(angleDeg));
-    return buf;
+    return Format(Tr("Elevation: %s %.1f deg").c_str(),
+                  (std::signbit(angleDeg) ? Tr("DOWN") : Tr("UP")).c_str(), std::abs(angleDeg));
 }
 
-std::string EndGradeStatusText() { return "Grade ended - subsequent pieces will be flat"; }
+std::string EndGradeStatusText() { return Tr("Grade ended - subsequent pieces will be flat"); }
 
 std::string GradeRunsStatusText(const std::vector<GradeRun>& runs, std::string_view currentText,
                                 bool afterOpen) {
     if (runs.empty()) {
-        if (afterOpen || currentText.starts_with("[ELEV]")) return "Ready";
+        // "[ELEV]" marks the grade read-out in every language.
+        if (afterOpen || currentText.starts_with("[ELEV]")) return Tr("Ready");
         return std::string(currentText);
     }
     std::string text = "[ELEV]";
     for (const GradeRun& run : runs) {
-        char buf[48];
-        std::snprintf(buf, sizeof buf, " %.1f deg", run.gradeDeg);
-        text += buf;
+        text += Format(Tr(" %.1f deg").c_str(), run.gradeDeg);
     }
-    text += "  (right-click piece to stop)";
+    text += Tr("  (right-click piece to stop)");
     return text;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Translate.h"
 #include "model/LayoutDocument.h"
 
 struct HelixVariant;
@@ -30,13 +31,13 @@ bool SelectionIsWholeHelix(const LayoutDocument& doc);
 void SelectWholeHelices(LayoutDocument& doc);
 
 // Refusal for helix track, worded with the operation's verb ("delete" gives "... deleted ...").
-inline constexpr const char* kHelixLockTitle = "Helix track is locked";
+inline constexpr const char* kHelixLockTitle = TR_NOOP("Helix track is locked");
 std::string HelixLockMessage(std::string_view verb);
 // Refusal for moving part of a helix.
-inline constexpr const char* kHelixPartialTitle = "Helix partially selected";
+inline constexpr const char* kHelixPartialTitle = TR_NOOP("Helix partially selected");
 inline constexpr const char* kHelixPartialMessage =
-    "Selection contains part of a helix. Either select the whole helix (click any of its stubs) "
-    "or exclude it from the selection before moving.";
+    TR_NOOP("Selection contains part of a helix. Either select the whole helix (click any of its "
+            "stubs) or exclude it from the selection before moving.");
 
 // "delete" -> "deleted", "rotate" -> "rotated", "move" -> "moved".
 std::string PastParticiple(std::string_view verb);

@@ -3,6 +3,7 @@
 
 #include <unordered_set>
 
+#include "base/Translate.h"
 #include "model/Helices.h"
 #include "model/Tunnels.h"
 
@@ -21,7 +22,7 @@ bool PortalSelected(const LayoutDocument& doc) {
 }
 
 LockRefusal TunnelRefusal(std::string_view verb) {
-    return LockRefusal{kTunnelLockTitle, TunnelLockMessage(verb)};
+    return LockRefusal{Tr(kTunnelLockTitle), TunnelLockMessage(verb)};
 }
 
 }  // namespace
@@ -36,7 +37,7 @@ LockRefusal CheckSelectionLocks(const LayoutDocument& doc, std::string_view verb
     for (const PlacedPiece& p : doc.pieces) {
         if (!p.selected) continue;
         if (p.helixId != kNoId && !helixUnit)
-            return LockRefusal{kHelixLockTitle, HelixLockMessage(verb)};
+            return LockRefusal{Tr(kHelixLockTitle), HelixLockMessage(verb)};
         if (covered.count(p.id)) tunnelLocked = true;
     }
     if (tunnelLocked || PortalSelected(doc)) return TunnelRefusal(verb);
@@ -49,7 +50,7 @@ LockRefusal CheckMoveLocks(const LayoutDocument& doc) {
         if (p.selected && p.helixId != kNoId) touched.insert(p.helixId);
     for (const PlacedPiece& p : doc.pieces)
         if (!p.selected && touched.count(p.helixId))
-            return LockRefusal{kHelixPartialTitle, kHelixPartialMessage};
+            return LockRefusal{Tr(kHelixPartialTitle), Tr(kHelixPartialMessage)};
 
     const std::unordered_set<uint32_t> covered = CoveredPieces(doc);
     for (const PlacedPiece& p : doc.pieces)

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
 
 namespace {
@@ -146,7 +147,7 @@ bool ToggleTunnel(LayoutDocument& doc) {
 }
 
 std::string TunnelToolLabel(const TunnelAnalysis& analysis) {
-    return analysis.isTunnel ? "Remove Tunnel" : "Tunnel";
+    return analysis.isTunnel ? Tr("Remove Tunnel") : Tr("Tunnel");
 }
 
 bool IsTunnelPiece(const LayoutDocument& doc, uint32_t pieceId) {
@@ -162,6 +163,16 @@ bool IsTunnelPortal(const LayoutDocument& doc, uint32_t sceneryId) {
 }
 
 std::string TunnelLockMessage(std::string_view verb) {
+    // Whole sentences for the operations there are, so that each translates as a whole.
+    if (verb == "delete")
+        return Tr("Selection includes tunnel track or portals. Remove the tunnel first, then "
+                  "delete.");
+    if (verb == "move")
+        return Tr("Selection includes tunnel track or portals. Remove the tunnel first, then "
+                  "move.");
+    if (verb == "rotate")
+        return Tr("Selection includes tunnel track or portals. Remove the tunnel first, then "
+                  "rotate.");
     return "Selection includes tunnel track or portals. Remove the tunnel first, then " +
            std::string(verb) + ".";
 }

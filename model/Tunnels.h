@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Translate.h"
 #include "model/LayoutDocument.h"
 
 // Scenery item placed at each end of a tunnel.
@@ -40,5 +41,5 @@ bool IsTunnelPiece(const LayoutDocument& doc, uint32_t pieceId);
 bool IsTunnelPortal(const LayoutDocument& doc, uint32_t sceneryId);
 
 // Refusal for tunnel track or portals, worded with the operation's verb.
-inline constexpr const char* kTunnelLockTitle = "Tunnel is locked";
+inline constexpr const char* kTunnelLockTitle = TR_NOOP("Tunnel is locked");
 std::string TunnelLockMessage(std::string_view verb);

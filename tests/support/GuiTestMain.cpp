@@ -6,6 +6,9 @@
 #include <wx/log.h>
 
 #include <cstdio>
+#include <cstdlib>
+
+#include "app/gui/AppLanguage.h"
 
 namespace {
 void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
@@ -27,6 +30,10 @@ protected:
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+    // The tests read the program's English texts whatever the machine's language: nothing the
+    // tests start follows a German environment, and no catalog is installed.
+    setenv("LC_ALL", "C.UTF-8", 1);
+    unsetenv("LANGUAGE");
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv)) {
         std::fprintf(stderr, "wxEntryStart failed: is there a display?\n");
@@ -36,6 +43,7 @@ int main(int argc, char** argv) {
     wxSetAssertHandler(FailOnAssert);
     delete wxLog::SetActiveTarget(new TestLog);
     wxInitAllImageHandlers();
+    UseLanguage(kSourceLanguage, wxString());
     const int rc = RUN_ALL_TESTS();
     wxTheApp->OnExit();
     wxEntryCleanup();

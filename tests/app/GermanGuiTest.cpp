@@ -1,0 +1,261 @@
+// The main window started in German: menus, toolbar, status bar, dialog titles and messages, the
+// help window and the Language choice, with numbers that keep their decimal point. With
+// QUILLMORE_SHOTS naming a folder, the main window, the properties panel and the help window are
+// also saved there as pictures.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/dcmemory.h>
+#include <wx/menu.h>
+#include <wx/stockitem.h>
+#include <wx/toolbar.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "app/CommandIds.h"
+#include "app/gui/AppLanguage.h"
+#include "app/gui/HelpDialog.h"
+#include "app/gui/MainFrame.h"
+#include "app/gui/MainFrameDialogs.h"
+#include "app/gui/OpenLayoutDialog.h"
+#include "app/gui/SplashDialog.h"
+#include "base/Format.h"
+#include "base/Translate.h"
+#include "panels/gui/PropertiesPanel.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+// The test's texts are UTF-8; the toolkit would read a plain char literal in the C locale.
+wxString U(const std::string& text) { return wxString::FromUTF8(text); }
+
+// Saves what a window shows, menus, toolbar and status bar included, when QUILLMORE_SHOTS names
+// a folder. Each part is copied from its own window: under Xvfb the screen itself may still show
+// an earlier window where this one is.
+void Shoot(wxWindow* window, const std::string& name) {
+    const char* folder = std::getenv("QUILLMORE_SHOTS");
+    if (!folder || !*folder) return;
+    window->Refresh();
+    window->Update();
+    PumpEvents(300);
+    std::vector<wxWindow*> parts{window};
+    if (window->IsTopLevel()) {
+        for (wxWindow* child : window->GetChildren())
+            if (child->IsShown() && !child->IsTopLevel()) parts.push_back(child);
+        if (auto* frame = dynamic_cast<wxFrame*>(window); frame && frame->GetMenuBar() &&
+            std::find(parts.begin(), parts.end(), frame->GetMenuBar()) == parts.end())
+            parts.push_back(frame->GetMenuBar());
+    }
+    const wxPoint origin = window->GetScreenPosition();
+    wxBitmap bitmap(window->GetSize(), 24);
+    {
+        wxMemoryDC memory(bitmap);
+        memory.SetBackground(*wxWHITE_BRUSH);
+        memory.Clear();
+        for (wxWindow* part : parts) {
+            wxWindowDC from(part);
+            const wxPoint at = part == window ? wxPoint() : part->GetScreenPosition() - origin;
+            const wxSize size = part->GetSize();
+            memory.Blit(at.x, at.y, size.x, size.y, &from, 0, 0);
+        }
+    }
+    bitmap.SaveFile(wxString(folder) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
+}
+
+// The mnemonic letters of a menu's items, lower-cased, with the labels that use each.
+void CheckMnemonics(const wxMenu& menu, const wxString& where) {
+    std::map<wxString, wxString> used;
+    for (const wxMenuItem* item : menu.GetMenuItems()) {
+        if (item->IsSeparator()) continue;
+        const wxString label = item->GetItemLabel().BeforeFirst('\t');
+        const int at = label.Find('&');
+        if (at != wxNOT_FOUND && at + 1 < static_cast<int>(label.length())) {
+            const wxString key = label.Mid(at + 1, 1).Lower();
+            EXPECT_EQ(used.count(key), 0u) << where << ": \"" << label << "\" and \"" << used[key]
+                                           << "\" share Alt+" << key;
+            used[key] = label;
+        }
+        if (item->GetSubMenu()) CheckMnemonics(*item->GetSubMenu(), where + " > " + label);
+    }
+}
+
+class German : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("HOME", home.Path().c_str(), 1);
+        ASSERT_TRUE(UseLanguage("de", QUILLMORE_PROGRAM_DIR))
+            << "no catalog in " << QUILLMORE_PROGRAM_DIR << "/locale";
+        frame = new MainFrame();
+        frame->SetProgramFolder(layouts.Path());
+        frame->SetClientSize(1200, 800);
+        frame->Show();
+        frame->Document().EnsureDefaultLevel();
+        frame->AfterStartup();
+        PumpEvents();
+    }
+    void TearDown() override {
+        if (frame) {
+            frame->Hide();  // off the screen at once: the next test's pictures show its own
+            frame->Destroy();
+        }
+        PumpEvents();
+        UseLanguage(kSourceLanguage, QUILLMORE_PROGRAM_DIR);
+    }
+    void Command(int id) {
+        wxCommandEvent event(wxEVT_MENU, id);
+        event.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(event);
+    }
+
+    TempDir home;
+    TempDir layouts;
+    MainFrame* frame = nullptr;
+};
+
+TEST_F(German, MenusToolbarAndStatusBarSpeakGerman) {
+    wxMenuBar* bar = frame->GetMenuBar();
+    ASSERT_EQ(bar->GetMenuCount(), 5u);
+    const wxString menus[] = {"&Datei", "&Bearbeiten", "&Ansicht", "An&lage", "&Hilfe"};
+    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(bar->GetMenuLabel(i), menus[i]);
+    EXPECT_EQ(bar->FindItem(wxID_SAVE)->GetItemLabel(), "&Speichern\tCtrl+S");
+    EXPECT_EQ(bar->FindItem(kCmdExportParts)->GetItemLabelText(), U("Stückliste exportieren..."));
+    EXPECT_EQ(bar->FindItem(kCmdLanguageGerman)->GetItemLabelText(), "Deutsch");
+    // The shortcut keys survive the translation.
+    const std::unique_ptr<wxAcceleratorEntry> save(bar->FindItem(wxID_SAVE)->GetAccel());
+    ASSERT_TRUE(save);
+    EXPECT_EQ(save->GetKeyCode(), 'S');
+    EXPECT_EQ(save->GetFlags(), wxACCEL_CTRL);
+    EXPECT_EQ(frame->GetToolBar()->FindById(kCmdLevels)->GetLabel(), "Ebenen");
+    EXPECT_EQ(frame->GetToolBar()->FindById(kCmdLevels)->GetShortHelp(),
+              U("Ebenen der Anlage verwalten: Höhe, Farbe und Form"));
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "Bereit");
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1), U("Gleisstücke: 0"));
+    EXPECT_EQ(frame->GetTitle(), "Quillmore v1.3 von Bramblewick");
+    // The toolkit's own texts come from its catalog.
+    EXPECT_EQ(wxGetStockLabel(wxID_CANCEL, wxSTOCK_NOFLAGS), "Abbrechen");
+    // The core's texts go through the same catalog.
+    EXPECT_EQ(Tr("Open Failed"), "Öffnen fehlgeschlagen");
+    // The piece count's field is wide enough for a four-digit German count.
+    const int field = frame->GetStatusBar()->GetStatusWidth(1);
+    EXPECT_GE(field, frame->GetStatusBar()->GetTextExtent(U("Gleisstücke: 0000")).x);
+    Shoot(frame, "main-window-empty");
+}
+
+TEST_F(German, EveryMenuKeepsItsMnemonicsApart) {
+    wxMenuBar* bar = frame->GetMenuBar();
+    std::set<wxString> top;
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i) {
+        const wxString label = bar->GetMenuLabel(i);
+        EXPECT_TRUE(top.insert(label.Mid(label.Find('&') + 1, 1).Lower()).second) << label;
+        CheckMnemonics(*bar->GetMenu(i), wxStripMenuCodes(label));
+    }
+}
+
+TEST_F(German, DialogTitlesAndMessages) {
+    ModalAnswerer answer(wxID_OK);
+    Command(wxID_OPEN);  // the layouts folder is empty
+    const std::string missing = layouts.File("fehlt.xml");
+    frame->OpenLayoutPath(missing);
+    ASSERT_EQ(answer.Count(), 2);
+    EXPECT_EQ(answer.Dialogs()[0].title, U("Anlage öffnen"));
+    EXPECT_EQ(answer.Dialogs()[0].message, U("Keine Anlagen gefunden in\n" + layouts.Path()));
+    // The file reader's error, from the core, in German too.
+    EXPECT_EQ(answer.Dialogs()[1].title, U("Öffnen fehlgeschlagen"));
+    EXPECT_EQ(answer.Dialogs()[1].message, U("Die Datei kann nicht geöffnet werden: " + missing));
+}
+
+TEST_F(German, LanguageChoiceIsKeptAndTakesEffectAtTheNextStart) {
+    StoreLanguageChoice(LanguageChoice::System);
+    ModalAnswerer answer(wxID_OK);
+    Command(kCmdLanguageEnglish);
+    ASSERT_EQ(answer.Count(), 1);
+    EXPECT_EQ(answer.Dialogs()[0].title, "Sprache");
+    EXPECT_EQ(answer.Dialogs()[0].message,
+              U("Quillmore verwendet die neue Sprache ab dem nächsten Start."));
+    EXPECT_EQ(StoredLanguageChoice(), LanguageChoice::English);
+    // Still German until then; choosing the stored language again says nothing.
+    EXPECT_EQ(frame->GetMenuBar()->GetMenuLabel(0), "&Datei");
+    Command(kCmdLanguageEnglish);
+    EXPECT_EQ(answer.Count(), 1);
+    // A new main window shows the stored choice.
+    frame->Destroy();
+    frame = new MainFrame();
+    EXPECT_TRUE(frame->GetMenuBar()->FindItem(kCmdLanguageEnglish)->IsChecked());
+    EXPECT_FALSE(frame->GetMenuBar()->FindItem(kCmdLanguageSystem)->IsChecked());
+    StoreLanguageChoice(LanguageChoice::System);
+}
+
+TEST_F(German, HelpWindowInGerman) {
+    HelpDialog help(frame, nullptr, MenuShortcuts(*frame->GetMenuBar()));
+    EXPECT_EQ(help.GetTitle(), U("Quillmore v1.3 – Hilfe"));
+    const std::vector<wxString> headings = help.Headings();
+    ASSERT_FALSE(headings.empty());
+    EXPECT_EQ(headings.front(), "Willkommen bei Quillmore v1.3");
+    EXPECT_EQ(headings.back(), U("Tastenkürzel"));
+    const std::vector<wxString> lines = help.ShortcutLines();
+    const auto has = [&lines](const wxString& part) {
+        return std::any_of(lines.begin(), lines.end(),
+                           [&part](const wxString& l) { return l.Contains(part); });
+    };
+    EXPECT_TRUE(has("Datei > Speichern")) << "the menus' shortcuts under their German names";
+    EXPECT_TRUE(has(U("Rücktaste")));
+    help.SetSize(1100, 760);
+    help.Show();
+    Shoot(&help, "help-window");
+    help.Hide();
+}
+
+TEST_F(German, ButtonsAreWideEnoughForTheirLabels) {
+    OpenLayoutDialog open(frame, {"Bahnhof"});
+    open.Show();
+    PumpEvents();
+    for (int id : {wxID_OK, wxID_CANCEL}) {
+        auto* button = dynamic_cast<wxButton*>(open.FindWindow(id));
+        ASSERT_TRUE(button);
+        EXPECT_GE(button->GetSize().x, button->GetBestSize().x) << button->GetLabel();
+    }
+    EXPECT_EQ(dynamic_cast<wxButton*>(open.FindWindow(wxID_CANCEL))->GetLabel(), "Abbrechen");
+    open.Hide();
+    SplashDialog splash(frame, nullptr);
+    EXPECT_EQ(splash.DoneButton()->GetLabel(), "  Genug gestaunt  ");
+    EXPECT_GE(splash.DoneButton()->GetMinSize().x, splash.DoneButton()->GetBestSize().x);
+    EXPECT_GE(splash.DoneButton()->GetMinSize().x, 280);
+}
+
+TEST_F(German, NumbersKeepTheirDecimalPoint) {
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    EXPECT_EQ(Format("%.2f", 1.25), "1.25");
+    EXPECT_EQ(wxString::Format("%.1f", 2.5), "2.5");
+    PlacedPiece piece;
+    piece.article = "24188";
+    piece.x = 12.5;
+    piece.joints.resize(2);
+    frame->Document().AddPiece(piece);
+    const std::string path = layouts.File("Punkt.xml");
+    frame->SetSavePathAsker([&](wxWindow*, const wxString&, const wxString&) { return path; });
+    ModalAnswerer answer(wxID_OK);  // the layout name: the one offered
+    ASSERT_TRUE(frame->SaveLayoutFile(true));
+    const std::string bytes = ReadFileBytes(path);
+    EXPECT_NE(bytes.find("x=\"12.5000\""), std::string::npos) << bytes;
+    EXPECT_EQ(bytes.find("12,5"), std::string::npos);
+}
+
+TEST_F(German, SampleLayoutInTheMainWindow) {
+    const std::string name = "C-Track Oval Station.xml";
+    std::filesystem::copy_file(std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/" + name,
+                               layouts.File(name));
+    ASSERT_TRUE(frame->OpenLayoutPath(layouts.File(name)));
+    frame->FlushChanges();
+    EXPECT_TRUE(frame->GetTitle().StartsWith("Quillmore v1.3 von Bramblewick - "));
+    EXPECT_TRUE(frame->GetStatusBar()->GetStatusText(1).StartsWith(U("Gleisstücke: ")));
+    // A piece chosen, so that the properties panel has something to show.
+    frame->Document().pieces.front().selected = true;
+    frame->NotifyChanged(DocChange::Selection);
+    frame->FlushChanges();
+    Shoot(frame, "main-window");
+    Shoot(frame->Properties(), "properties-panel");
+}
+
+}  // namespace
