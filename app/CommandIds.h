@@ -1,4 +1,5 @@
-// Fixed command and tool ids of the main window (the standard file and print ids are the toolkit's).
+// Fixed command and tool ids of the main window (the standard file and print ids are the
+// toolkit's).
 #pragma once
 
 enum CommandId : int {

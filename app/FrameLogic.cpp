@@ -89,4 +89,3 @@ bool WantsUnitZoomAfterOpen(const LayoutDocument& doc) {
 std::string PieceCountText(const LayoutDocument& doc) {
     return Format(Tr("Pieces: %zu").c_str(), doc.pieces.size());
 }
-

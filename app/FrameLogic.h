@@ -46,4 +46,3 @@ void ResetForNewLayout(LayoutDocument& doc);
 bool WantsUnitZoomAfterOpen(const LayoutDocument& doc);
 // Status field 1: "Pieces: " and the number of pieces, in the reader's language.
 std::string PieceCountText(const LayoutDocument& doc);
-

@@ -100,14 +100,17 @@ std::string PastParticiple(std::string_view verb) {
 std::string HelixLockMessage(std::string_view verb) {
     // Whole sentences for the operations there are, so that each translates as a whole.
     if (verb == "delete")
-        return Tr("Selection includes track that is part of a helix. Helix track cannot be "
-                  "deleted individually.");
+        return Tr(
+            "Selection includes track that is part of a helix. Helix track cannot be "
+            "deleted individually.");
     if (verb == "move")
-        return Tr("Selection includes track that is part of a helix. Helix track cannot be "
-                  "moved individually.");
+        return Tr(
+            "Selection includes track that is part of a helix. Helix track cannot be "
+            "moved individually.");
     if (verb == "rotate")
-        return Tr("Selection includes track that is part of a helix. Helix track cannot be "
-                  "rotated individually.");
+        return Tr(
+            "Selection includes track that is part of a helix. Helix track cannot be "
+            "rotated individually.");
     return "Selection includes track that is part of a helix. Helix track cannot be " +
            PastParticiple(verb) + " individually.";
 }

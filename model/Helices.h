@@ -35,9 +35,9 @@ inline constexpr const char* kHelixLockTitle = TR_NOOP("Helix track is locked");
 std::string HelixLockMessage(std::string_view verb);
 // Refusal for moving part of a helix.
 inline constexpr const char* kHelixPartialTitle = TR_NOOP("Helix partially selected");
-inline constexpr const char* kHelixPartialMessage =
-    TR_NOOP("Selection contains part of a helix. Either select the whole helix (click any of its "
-            "stubs) or exclude it from the selection before moving.");
+inline constexpr const char* kHelixPartialMessage = TR_NOOP(
+    "Selection contains part of a helix. Either select the whole helix (click any of its "
+    "stubs) or exclude it from the selection before moving.");
 
 // "delete" -> "deleted", "rotate" -> "rotated", "move" -> "moved".
 std::string PastParticiple(std::string_view verb);

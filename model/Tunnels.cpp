@@ -165,14 +165,17 @@ bool IsTunnelPortal(const LayoutDocument& doc, uint32_t sceneryId) {
 std::string TunnelLockMessage(std::string_view verb) {
     // Whole sentences for the operations there are, so that each translates as a whole.
     if (verb == "delete")
-        return Tr("Selection includes tunnel track or portals. Remove the tunnel first, then "
-                  "delete.");
+        return Tr(
+            "Selection includes tunnel track or portals. Remove the tunnel first, then "
+            "delete.");
     if (verb == "move")
-        return Tr("Selection includes tunnel track or portals. Remove the tunnel first, then "
-                  "move.");
+        return Tr(
+            "Selection includes tunnel track or portals. Remove the tunnel first, then "
+            "move.");
     if (verb == "rotate")
-        return Tr("Selection includes tunnel track or portals. Remove the tunnel first, then "
-                  "rotate.");
+        return Tr(
+            "Selection includes tunnel track or portals. Remove the tunnel first, then "
+            "rotate.");
     return "Selection includes tunnel track or portals. Remove the tunnel first, then " +
            std::string(verb) + ".";
 }

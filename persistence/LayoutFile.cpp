@@ -9,7 +9,6 @@
 
 #include "base/Format.h"
 #include "base/Translate.h"
-
 #include "persistence/AtomicFile.h"
 #include "persistence/FileElements.h"
 #include "persistence/FileFields.h"
@@ -296,7 +295,7 @@ std::string LoadLayout(LayoutDocument& doc, const std::string& path, std::string
     FileLines lines(fd);
     error = LoadLayoutFrom(lines, doc, layoutName, [&] {
         return lines.Failed() ? Format(Tr("Cannot read file: %s").c_str(), path.c_str())
-                               : std::string();
+                              : std::string();
     });
     ::close(fd);
     return error;

@@ -7,7 +7,6 @@
 
 #include "base/Format.h"
 #include "base/Translate.h"
-
 #include "persistence/AtomicFile.h"
 #include "persistence/FileElements.h"
 #include "persistence/FileFields.h"
@@ -123,7 +122,7 @@ std::string LoadBlock(const std::string& path, std::string* blockName,
     FileLines lines(fd);
     error = LoadBlockFrom(lines, blockName, pieces, sceneryItems, [&] {
         return lines.Failed() ? Format(Tr("Cannot read file: %s").c_str(), path.c_str())
-                               : std::string();
+                              : std::string();
     });
     ::close(fd);
     return error;

@@ -14,7 +14,6 @@
 
 #include "base/Format.h"
 #include "base/Translate.h"
-
 #include "persistence/AtomicFile.h"
 #include "persistence/FileElements.h"
 #include "persistence/FileFields.h"
@@ -131,15 +130,17 @@ std::string RecoveryDisplayName(const RecoveryInfo& info) {
 }
 
 std::string RecoveryQuestion(const RecoveryInfo& info) {
-    return Format(Tr("Quillmore was closed without saving \"%s\". Recover the unsaved changes?").c_str(),
-                  RecoveryDisplayName(info).c_str());
+    return Format(
+        Tr("Quillmore was closed without saving \"%s\". Recover the unsaved changes?").c_str(),
+        RecoveryDisplayName(info).c_str());
 }
 
 std::string RecoverySlot::Claim(const std::string& folder, int32_t pid) {
     Release();
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder, ec)) return Format(Tr("Cannot open folder: %s").c_str(), folder.c_str());
+    if (!fs::is_directory(folder, ec))
+        return Format(Tr("Cannot open folder: %s").c_str(), folder.c_str());
     for (int n = 1; n < 1000; ++n) {
         std::string stem = folder + "/" + std::string(kPrefix) + std::to_string(pid);
         if (n > 1) stem += "-" + std::to_string(n);

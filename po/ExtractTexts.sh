@@ -14,3 +14,5 @@ xgettext --language=C++ --from-code=UTF-8 \
     --add-comments=TRANSLATORS: --sort-by-file --no-wrap \
     --package-name=Quillmore --msgid-bugs-address=https://www.bramblewick.example/ \
     -o "$out" "${sources[@]}"
+# The template is UTF-8, as the catalogs made from it are.
+sed -i "s/charset=CHARSET/charset=UTF-8/" "$out"

@@ -12,6 +12,7 @@ packages=(
     locales
     libcairo2-dev poppler-utils
     desktop-file-utils shared-mime-info xdg-utils
+    gettext wx3.2-i18n
 )
 
 missing=()

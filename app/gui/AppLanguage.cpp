@@ -78,8 +78,7 @@ bool UseLanguage(const std::string& language, const wxString& executableDir) {
 std::string UseLanguageAtStart() {
     const std::string language =
         ResolveLanguage(StoredLanguageChoice(), SystemLanguageFromEnvironment());
-    const wxString executableDir =
-        wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
+    const wxString executableDir = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
     if (!UseLanguage(language, executableDir)) {
         AppLog("No catalog for the chosen language: the texts stay English");
         return kSourceLanguage;

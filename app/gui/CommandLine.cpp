@@ -16,8 +16,8 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
     };
     wxCmdLineParser parser(kEntries, argc, argv);
     // The command line answers before any window, and so before any catalog: in English.
-    parser.SetLogo(wxString::Format("Quillmore %s: a planner for model-railway track layouts.\n",
-                                    kVersion));
+    parser.SetLogo(
+        wxString::Format("Quillmore %s: a planner for model-railway track layouts.\n", kVersion));
     CommandLineRequest request;
     // Errors are collected rather than printed by the parser, which would need the windows.
     wxString errors;
@@ -31,8 +31,8 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
         }
         if (result != 0) {
             request.action = CommandLineRequest::Action::Error;
-            request.text = "quillmore: unknown option or too many layouts\n" +
-                           parser.GetUsageString();
+            request.text =
+                "quillmore: unknown option or too many layouts\n" + parser.GetUsageString();
             return request;
         }
     }

@@ -31,8 +31,8 @@ wxStaticText* Paragraph(wxWindow* parent, const std::string& body, const wxFont&
 
 HelpDialog::HelpDialog(wxWindow* parent, AddressOpener openAddress,
                        const std::vector<HelpShortcut>& shortcuts)
-    : wxDialog(parent, wxID_ANY, wxString::FromUTF8(Tr(kHelpTitle)), wxDefaultPosition, wxSize(925, 700),
-               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
+    : wxDialog(parent, wxID_ANY, wxString::FromUTF8(Tr(kHelpTitle)), wxDefaultPosition,
+               wxSize(925, 700), wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
     const wxImage image = LoadResourceImage(103, 368, 660);
     hasPicture = image.IsOk();

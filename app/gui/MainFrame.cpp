@@ -24,7 +24,8 @@ constexpr long kSplitterStyle = wxSP_LIVE_UPDATE | wxSP_3D | wxSP_NOBORDER;
 }
 
 MainFrame::MainFrame()
-    : wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(Tr(kBaseTitle)), wxDefaultPosition, wxSize(1400, 900)) {
+    : wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(Tr(kBaseTitle)), wxDefaultPosition,
+              wxSize(1400, 900)) {
     TraceLog("A: wxFrame base constructed");
     UseProgramFolders();
     BuildMenuBar();
@@ -46,8 +47,7 @@ MainFrame::MainFrame()
 MainFrame::~MainFrame() = default;
 
 void MainFrame::UseProgramFolders() {
-    const wxString executableDir =
-        wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
+    const wxString executableDir = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
     const ProgramFolders folders =
         ResolveProgramFolders(std::string(executableDir.fn_str()),
                               std::string(wxStandardPaths::Get().GetDocumentsDir().fn_str()));
@@ -63,15 +63,15 @@ void MainFrame::BuildPanels() {
     auto* sizer = new wxBoxSizer(wxHORIZONTAL);
     TraceLog("BuildPanels: root panel created");
 
-    auto* outer = new wxSplitterWindow(root, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                       kSplitterStyle);
+    auto* outer =
+        new wxSplitterWindow(root, wxID_ANY, wxDefaultPosition, wxDefaultSize, kSplitterStyle);
     outer->SetSashGravity(0.0);
     palette = new PalettePanel(outer, this);
     palette->SetMinSize(wxSize(150, -1));
     TraceLog("BuildPanels: palette created");
 
-    auto* inner = new wxSplitterWindow(outer, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                       kSplitterStyle);
+    auto* inner =
+        new wxSplitterWindow(outer, wxID_ANY, wxDefaultPosition, wxDefaultSize, kSplitterStyle);
     inner->SetSashGravity(1.0);
     TraceLog("BuildPanels: splitter created");
     canvas = new CanvasPanel(inner, this);

@@ -67,8 +67,7 @@ void MainFrame::BuildRecentLayouts(wxMenu* fileMenu) {
 void MainFrame::AcceptFileDrops() {
     // A drop lands on the window under the pointer: the panels need targets of their own.
     for (wxWindow* window : {static_cast<wxWindow*>(this), static_cast<wxWindow*>(canvas),
-                             static_cast<wxWindow*>(palette),
-                             static_cast<wxWindow*>(properties)}) {
+                             static_cast<wxWindow*>(palette), static_cast<wxWindow*>(properties)}) {
         if (window) window->SetDropTarget(new LayoutDropTarget(this));
     }
 }
@@ -201,6 +200,7 @@ bool MainFrame::AddBlockToLibrary(const wxString& path) {
     }
     palette->SelectSystemForLayout(pieces);
     palette->RefreshLibrary();
-    SetStatusText(wxString::Format(_("Block added to the library: %s"), wxString::FromUTF8(name)), 0);
+    SetStatusText(wxString::Format(_("Block added to the library: %s"), wxString::FromUTF8(name)),
+                  0);
     return true;
 }

@@ -102,10 +102,9 @@ void Print(MainFrame& frame) {
             *frame.GetPrintData() = data.GetPrintData();
             break;
         case PrintOutcome::Failed:
-            wxMessageBox(
-                _("There was a problem printing. Check that a printer is installed and "
-                  "connected."),
-                _("Print"), wxOK | wxICON_ERROR, &frame);
+            wxMessageBox(_("There was a problem printing. Check that a printer is installed and "
+                           "connected."),
+                         _("Print"), wxOK | wxICON_ERROR, &frame);
             break;
         case PrintOutcome::Cancelled:
             break;

@@ -75,10 +75,9 @@ void ReportFailure(MainFrame& frame, const std::string& error) {
 }
 
 void ExportPicture(MainFrame& frame) {
-    const std::string path =
-        AskPath(frame, _("Export Picture"),
-                {{_("PNG picture (*.png)|*.png"), ".png"},
-                 {_("SVG drawing (*.svg)|*.svg"), ".svg"}});
+    const std::string path = AskPath(
+        frame, _("Export Picture"),
+        {{_("PNG picture (*.png)|*.png"), ".png"}, {_("SVG drawing (*.svg)|*.svg"), ".svg"}});
     if (path.empty()) return;
     LayoutDocument& doc = frame.Document();
     double pxPerMm = DefaultPictureResolution(doc);
@@ -90,8 +89,8 @@ void ExportPicture(MainFrame& frame) {
         pxPerMm = ask.Resolution();
     }
     const PrintOptions& print = frame.GetPrintOptions();
-    ReportFailure(frame,
-                  WritePicture(doc, path, pxPerMm, print.scaling == 1 ? print.scaleDenominator : 1));
+    ReportFailure(
+        frame, WritePicture(doc, path, pxPerMm, print.scaling == 1 ? print.scaleDenominator : 1));
 }
 
 void ExportPdf(MainFrame& frame) {
@@ -108,8 +107,8 @@ void ExportPdf(MainFrame& frame) {
 }
 
 void ExportPartsList(MainFrame& frame) {
-    const std::string path = AskPath(frame, _("Export Parts List"),
-                                     {{_("Parts list (*.csv)|*.csv"), ".csv"}});
+    const std::string path =
+        AskPath(frame, _("Export Parts List"), {{_("Parts list (*.csv)|*.csv"), ".csv"}});
     if (path.empty()) return;
     ReportFailure(frame, WriteFileAtomically(path, PartsListCsv(frame.Document())));
 }

@@ -61,8 +61,7 @@ void MainFrame::OnOpen(wxCommandEvent&) {
     }
     OpenLayoutDialog dialog(this, names);
     if (dialog.ShowModal() != wxID_OK || dialog.SelectedName().empty()) return;
-    OpenLayoutFile(
-        FromFileSystem(LayoutFilePath(folder, FileSystemPath(dialog.SelectedName()))));
+    OpenLayoutFile(FromFileSystem(LayoutFilePath(folder, FileSystemPath(dialog.SelectedName()))));
 }
 
 bool MainFrame::OpenLayoutFile(const wxString& path) {
@@ -83,9 +82,8 @@ bool MainFrame::OpenLayoutFile(const wxString& path) {
     CheckUnitsItem();
     canvas->ShowOpenedLayout(WantsUnitZoomAfterOpen(document));
     palette->SelectSystemForLayout(document.pieces);
-    const std::string status =
-        GradeRunsStatusText(document.gradeRuns, GetStatusBar()->GetStatusText(0).utf8_string(),
-                            true);
+    const std::string status = GradeRunsStatusText(
+        document.gradeRuns, GetStatusBar()->GetStatusText(0).utf8_string(), true);
     SetStatusText(wxString::FromUTF8(status), 0);
     RememberRecent(filePath);
     NotifyChanged(DocChange::File);
@@ -111,12 +109,12 @@ bool MainFrame::SaveLayoutFile(bool saveAs) {
             // name inside the program folder.
             const std::string refusal = CheckLayoutName(name.utf8_string());
             if (!refusal.empty()) {
-                wxMessageBox(wxString::FromUTF8(refusal), _("Save Layout"),
-                             wxOK | wxICON_WARNING, this);
+                wxMessageBox(wxString::FromUTF8(refusal), _("Save Layout"), wxOK | wxICON_WARNING,
+                             this);
                 return false;
             }
-            path = FromFileSystem(
-                LayoutFilePath(FileSystemPath(programFolder), FileSystemPath(name)));
+            path =
+                FromFileSystem(LayoutFilePath(FileSystemPath(programFolder), FileSystemPath(name)));
             if (wxFileName::Exists(path) && !ConfirmReplace(path)) return false;
         }
     }
@@ -160,8 +158,8 @@ bool MainFrame::ChooseSavePath(const wxString& name, const wxString& folder, wxS
     const wxString file =
         (CheckLayoutName(name.utf8_string()).empty() ? name : wxString(kDefaultLayoutName)) +
         ".xml";
-    const wxString asked = askSavePath ? askSavePath(this, folder, file)
-                                       : AskSavePathInDialog(this, folder, file);
+    const wxString asked =
+        askSavePath ? askSavePath(this, folder, file) : AskSavePathInDialog(this, folder, file);
     if (asked.empty()) return false;
     wxFileName chosen(asked);
     // Only ".xml" files are listed by Open: a name typed without it gets it, and the question
@@ -179,8 +177,7 @@ bool MainFrame::ConfirmReplace(const wxString& path) {
     return wxMessageBox(wxString::Format(_("A layout file of this name already exists:\n%s\n"
                                            "Do you want to replace it?"),
                                          path),
-                        _("Save Layout"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION,
-                        this) == wxYES;
+                        _("Save Layout"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, this) == wxYES;
 }
 
 void MainFrame::OnExit(wxCommandEvent&) { Close(false); }

@@ -133,11 +133,13 @@ void MainFrame::BuildToolBar() {
     bar->AddTool(kCmdLabels, _("Hide Labels"), none, _("Toggle track labels and join dots"),
                  wxITEM_CHECK);
     bar->AddSeparator();
-    bar->AddTool(kCmdTunnel, _("Tunnel"), none,
-                 _("Place tunnel portals on the selected chain (or remove if already in a tunnel)"));
-    bar->AddTool(kCmdMeasure, _("Measure"), none,
-                 _("Measuring tape: click two points on the canvas to lay down a length annotation"),
-                 wxITEM_CHECK);
+    bar->AddTool(
+        kCmdTunnel, _("Tunnel"), none,
+        _("Place tunnel portals on the selected chain (or remove if already in a tunnel)"));
+    bar->AddTool(
+        kCmdMeasure, _("Measure"), none,
+        _("Measuring tape: click two points on the canvas to lay down a length annotation"),
+        wxITEM_CHECK);
     bar->EnableTool(kCmdTunnel, false);
     for (int id : kLaterCommands) {
         if (bar->FindById(id)) bar->EnableTool(id, false);
@@ -178,8 +180,14 @@ void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnValidate, this, kCmdValidate);
     Bind(wxEVT_MENU, &MainFrame::OnProperties, this, kCmdProperties);
     Bind(wxEVT_MENU, &MainFrame::OnCheckLayout, this, kCmdCheckLayout);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { if (canvas) canvas->CloseGap(); }, kCmdCloseGap);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowMyTrack(); }, kCmdMyTrack);
+    Bind(
+        wxEVT_MENU,
+        [this](wxCommandEvent&) {
+            if (canvas) canvas->CloseGap();
+        },
+        kCmdCloseGap);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { ShowMyTrack(); }, kCmdMyTrack);
     Bind(wxEVT_MENU, &MainFrame::OnView3D, this, kCmd3DView);
     Bind(wxEVT_MENU, &MainFrame::OnTrains, this, kCmdTrains);
     BindDialogCommands(*this);

@@ -55,6 +55,5 @@ void MainFrame::OnValidate(wxCommandEvent&) {
 
 void MainFrame::OnProperties(wxCommandEvent&) {
     wxMessageBox(_("Layout properties not yet implemented."), _("Properties"),
-                 wxOK | wxICON_INFORMATION,
-                 this);
+                 wxOK | wxICON_INFORMATION, this);
 }

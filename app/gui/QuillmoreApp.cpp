@@ -13,7 +13,8 @@ bool QuillmoreApp::OnInit() {
     AppLog("=== Quillmore starting ===");
     // Before the first window: every text is looked up as it is made.
     AppLog("Language: " + wxString::FromUTF8(UseLanguageAtStart()));
-    AppLog(wxString::Format("Built-in catalog loaded - %d pieces", TrackCatalog::Instance().Count()));
+    AppLog(
+        wxString::Format("Built-in catalog loaded - %d pieces", TrackCatalog::Instance().Count()));
     AppLog("Creating MainFrame...");
     try {
         mainFrame = new MainFrame();

@@ -19,8 +19,8 @@ constexpr int kPictureHeight = 600;
 }  // namespace
 
 SplashDialog::SplashDialog(wxWindow* parent, AddressOpener openAddress)
-    : wxDialog(parent, wxID_ANY, wxString::FromUTF8(Tr(kBaseTitle)), wxDefaultPosition, wxSize(900, 700),
-               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
+    : wxDialog(parent, wxID_ANY, wxString::FromUTF8(Tr(kBaseTitle)), wxDefaultPosition,
+               wxSize(900, 700), wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
     const wxImage back = LoadResourceImage(101, kPictureWidth, kPictureHeight);
     if (back.IsOk()) background = wxBitmap(back);
     const wxImage portrait = LoadResourceImage(102, 120, 160);

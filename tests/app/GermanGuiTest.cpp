@@ -44,7 +44,8 @@ void Shoot(wxWindow* window, const std::string& name) {
     if (window->IsTopLevel()) {
         for (wxWindow* child : window->GetChildren())
             if (child->IsShown() && !child->IsTopLevel()) parts.push_back(child);
-        if (auto* frame = dynamic_cast<wxFrame*>(window); frame && frame->GetMenuBar() &&
+        if (auto* frame = dynamic_cast<wxFrame*>(window);
+            frame && frame->GetMenuBar() &&
             std::find(parts.begin(), parts.end(), frame->GetMenuBar()) == parts.end())
             parts.push_back(frame->GetMenuBar());
     }
@@ -73,8 +74,8 @@ void CheckMnemonics(const wxMenu& menu, const wxString& where) {
         const int at = label.Find('&');
         if (at != wxNOT_FOUND && at + 1 < static_cast<int>(label.length())) {
             const wxString key = label.Mid(at + 1, 1).Lower();
-            EXPECT_EQ(used.count(key), 0u) << where << ": \"" << label << "\" and \"" << used[key]
-                                           << "\" share Alt+" << key;
+            EXPECT_EQ(used.count(key), 0u)
+                << where << ": \"" << label << "\" and \"" << used[key] << "\" share Alt+" << key;
             used[key] = label;
         }
         if (item->GetSubMenu()) CheckMnemonics(*item->GetSubMenu(), where + " > " + label);

@@ -16,7 +16,8 @@
 namespace {
 
 TEST(LanguageChoice, KeptAsKeysThatReadBack) {
-    for (LanguageChoice c : {LanguageChoice::System, LanguageChoice::English, LanguageChoice::German})
+    for (LanguageChoice c :
+         {LanguageChoice::System, LanguageChoice::English, LanguageChoice::German})
         EXPECT_EQ(LanguageChoiceFromKey(LanguageChoiceKey(c)), c);
     EXPECT_STREQ(LanguageChoiceKey(LanguageChoice::German), "de");
     // A file from a later version or edited by hand follows the system.
@@ -32,11 +33,11 @@ TEST(SystemLanguageCode, ReadsTheEnvironmentAsGettextDoes) {
         {nullptr, nullptr, "de_DE.UTF-8", nullptr, "de"},
         {nullptr, nullptr, "de_AT@euro", nullptr, "de"},
         {nullptr, nullptr, "en_GB.UTF-8", nullptr, "en"},
-        {"C", nullptr, "de_DE.UTF-8", nullptr, ""},          // LC_ALL wins
-        {"", nullptr, "de_DE.UTF-8", nullptr, "de"},         // empty counts as unset
+        {"C", nullptr, "de_DE.UTF-8", nullptr, ""},   // LC_ALL wins
+        {"", nullptr, "de_DE.UTF-8", nullptr, "de"},  // empty counts as unset
         {nullptr, "de_CH.UTF-8", "en_US.UTF-8", nullptr, "de"},
-        {nullptr, nullptr, "en_US.UTF-8", "de:en", "de"},    // LANGUAGE's first entry
-        {nullptr, nullptr, "C.UTF-8", "de", ""},             // ... but not under the C locale
+        {nullptr, nullptr, "en_US.UTF-8", "de:en", "de"},  // LANGUAGE's first entry
+        {nullptr, nullptr, "C.UTF-8", "de", ""},           // ... but not under the C locale
         {nullptr, nullptr, "POSIX", nullptr, ""},
         {nullptr, nullptr, nullptr, "de", ""},
     };
@@ -110,7 +111,8 @@ TEST_F(Translated, HelpSectionsAndShortcutsFollowTheCatalog) {
 
 TEST(ShortcutLine, PadsToTwentyCharactersOrTwoBlanks) {
     EXPECT_EQ(ShortcutLine({"Ctrl+S", "Save"}), "Ctrl+S" + std::string(14, ' ') + "Save");
-    EXPECT_EQ(ShortcutLine({"Strg+Umschalt+Ö", "x"}), "Strg+Umschalt+Ö" + std::string(5, ' ') + "x");
+    EXPECT_EQ(ShortcutLine({"Strg+Umschalt+Ö", "x"}),
+              "Strg+Umschalt+Ö" + std::string(5, ' ') + "x");
     const std::string longKeys = "Alt+Umschalt+Rechtsklick";
     EXPECT_EQ(ShortcutLine({longKeys, "x"}), longKeys + "  x");
 }

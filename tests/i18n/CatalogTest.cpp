@@ -60,9 +60,8 @@ PoFile Extract(const std::vector<std::string>& files, const std::string& options
 const PoFile& MarkedTexts() {
     static const PoFile marked = [] {
         const std::string out = Scratch() + "/marked.pot";
-        const std::string command =
-            "bash " + Quoted(kSource + "/po/ExtractTexts.sh") + " " + Quoted(kSource) + " " +
-            Quoted(out) + " 2>/dev/null";
+        const std::string command = "bash " + Quoted(kSource + "/po/ExtractTexts.sh") + " " +
+                                    Quoted(kSource) + " " + Quoted(out) + " 2>/dev/null";
         if (std::system(command.c_str()) != 0) {
             PoFile failed;
             failed.error = "po/ExtractTexts.sh failed";
@@ -82,10 +81,14 @@ const PoFile& German() {
 std::string Escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else if (c == '"' || c == '\\') out += std::string("\\") + c;
-        else out += c;
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else
+            out += c;
     }
     return out;
 }
@@ -219,7 +222,8 @@ std::vector<std::string> WindowSources() {
     std::istringstream folders(QUILLMORE_CHECKED_GUI_FOLDERS);
     std::string folder;
     while (folders >> folder) {
-        for (const fs::directory_entry& entry : fs::directory_iterator(kSource + "/" + folder + "/gui"))
+        for (const fs::directory_entry& entry :
+             fs::directory_iterator(kSource + "/" + folder + "/gui"))
             if (entry.path().extension() == ".cpp")
                 files.push_back(folder + "/gui/" + entry.path().filename().string());
     }

@@ -17,12 +17,23 @@ bool ReadQuoted(const std::string& line, size_t at, std::string* out) {
         }
         if (++i == line.size()) return false;
         switch (line[i]) {
-            case 'n': out->push_back('\n'); break;
-            case 't': out->push_back('\t'); break;
-            case 'r': out->push_back('\r'); break;
-            case '"': out->push_back('"'); break;
-            case '\\': out->push_back('\\'); break;
-            default: return false;
+            case 'n':
+                out->push_back('\n');
+                break;
+            case 't':
+                out->push_back('\t');
+                break;
+            case 'r':
+                out->push_back('\r');
+                break;
+            case '"':
+                out->push_back('"');
+                break;
+            case '\\':
+                out->push_back('\\');
+                break;
+            default:
+                return false;
         }
     }
     return false;
@@ -124,11 +135,12 @@ std::vector<std::string> PrintfConversions(const std::string& text) {
             continue;
         }
         size_t j = i + 1;
-        while (j < text.size() && std::string_view("-+ #0123456789.*").find(text[j]) !=
-                                      std::string_view::npos)
+        while (j < text.size() &&
+               std::string_view("-+ #0123456789.*").find(text[j]) != std::string_view::npos)
             ++j;
         std::string length;
-        while (j < text.size() && std::string_view("hlLqjzt").find(text[j]) != std::string_view::npos)
+        while (j < text.size() &&
+               std::string_view("hlLqjzt").find(text[j]) != std::string_view::npos)
             length += text[j++];
         if (j < text.size()) conversions.push_back(length + text[j]);
         i = j;

@@ -25,7 +25,8 @@ for f in bin/quillmore \
          "share/quillmore/samples/C-Track Figure Eight.xml" \
          share/applications/quillmore.desktop \
          share/mime/packages/quillmore.xml \
-         share/icons/hicolor/scalable/apps/quillmore.svg; do
+         share/icons/hicolor/scalable/apps/quillmore.svg \
+         share/locale/de/LC_MESSAGES/quillmore.mo; do
     [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
 [ -x "$prefix/bin/quillmore" ] || fail "the program is not executable"
@@ -57,13 +58,18 @@ if command -v xdg-mime >/dev/null; then
     [ "$default" = "quillmore.desktop" ] || fail "xdg-mime names '$default' for layout files"
 fi
 
+# The German catalog is a compiled catalog that holds the menus' texts.
+mo=$share/locale/de/LC_MESSAGES/quillmore.mo
+msgunfmt "$mo" 2>/dev/null | grep -q '^msgstr "&Datei"$' || fail "the German catalog lacks its menus"
+
 # The installed program runs: --version needs no display.
 [ "$("$prefix/bin/quillmore" --version)" = "Quillmore 1.3" ] || fail "--version"
 
 # Started on a display, it copies the samples into the user's layouts folder, not the prefix.
 if [ -n "${DISPLAY:-}" ]; then
     touch "$home/started"
-    HOME=$home XDG_CONFIG_HOME=$home/.config "$prefix/bin/quillmore" >/dev/null 2>&1 &
+    HOME=$home XDG_CONFIG_HOME=$home/.config LC_ALL= LANGUAGE= LANG=de_DE.UTF-8 \
+        "$prefix/bin/quillmore" >/dev/null 2>&1 &
     pid=$!
     found=
     for _ in $(seq 1 100); do
@@ -72,6 +78,9 @@ if [ -n "${DISPLAY:-}" ]; then
         sleep 0.1
     done
     [ -n "$found" ] || fail "the installed program did not set up the user's layouts folder"
+    # A German system gets German from the catalog installed beside the program.
+    grep -q 'Language: de' "$home/.quillmore/quillmore.log" ||
+        fail "the installed program did not start in German: $(cat "$home/.quillmore/quillmore.log")"
     case "$found" in "$prefix"/*) fail "layouts went into the prefix";; esac
     [ -z "$(find "$prefix" -newer "$home/started" -print -quit)" ] ||
         fail "the program wrote into the prefix"

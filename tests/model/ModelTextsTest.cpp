@@ -26,8 +26,10 @@ TEST_F(Translated, LockRefusalsAreWholeSentencesPerOperation) {
         const std::string helix = HelixLockMessage(verb);
         EXPECT_TRUE(helix.starts_with("[Selection") && helix.ends_with("individually.]")) << helix;
         const std::string tunnel = TunnelLockMessage(verb);
-        EXPECT_EQ(tunnel, "[Selection includes tunnel track or portals. Remove the tunnel first, "
-                          "then " + std::string(verb) + ".]");
+        EXPECT_EQ(tunnel,
+                  "[Selection includes tunnel track or portals. Remove the tunnel first, "
+                  "then " +
+                      std::string(verb) + ".]");
     }
     SetTranslator(nullptr);
     EXPECT_EQ(HelixLockMessage("rotate"),
