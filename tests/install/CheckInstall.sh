@@ -60,7 +60,8 @@ fi
 
 # The German catalog is a compiled catalog that holds the menus' texts.
 mo=$share/locale/de/LC_MESSAGES/quillmore.mo
-msgunfmt "$mo" 2>/dev/null | grep -q '^msgstr "&Datei"$' || fail "the German catalog lacks its menus"
+msgunfmt "$mo" >"$home/de.po" 2>/dev/null || fail "the German catalog is no catalog"
+grep -qx 'msgstr "&Datei"' "$home/de.po" || fail "the German catalog lacks its menus"
 
 # The installed program runs: --version needs no display.
 [ "$("$prefix/bin/quillmore" --version)" = "Quillmore 1.3" ] || fail "--version"
