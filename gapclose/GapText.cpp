@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "base/Format.h"
+#include "base/Geometry.h"
 #include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
-#include "base/Geometry.h"
 
 namespace {
 
@@ -88,8 +88,9 @@ std::string GapSolutionLine(const GapSolution& solution, const CheckOptions& che
     for (size_t i = 0; i < s.counts.size(); ++i)
         line += Format("%s %d \u00d7 %s", i ? "," : "", s.counts[i].second, s.counts[i].first.c_str());
     line += Format(Tr("; miss %.1f mm, %.1f\u00b0").c_str(), solution.missMm, solution.missDeg);
-    line += s.smallestRadiusMm > 0 ? Format(Tr("; smallest radius %.1f mm").c_str(), s.smallestRadiusMm)
-                                   : Tr("; straight");
+    line += s.smallestRadiusMm > 0
+                ? Format(Tr("; smallest radius %.1f mm").c_str(), s.smallestRadiusMm)
+                : Tr("; straight");
     if (s.sBend) line += Tr("; S-bend");
     if (GapJointStrained(solution, check)) line += Tr("; strained joint");
     return line;
@@ -100,13 +101,17 @@ std::string GapNoSolutionText(const GapSearchResult& result, const GapOptions& o
     if (result.cancelled) return Tr("The search was cancelled before any chain closed the gap.");
     std::string text;
     if (result.timedOut) {
-        text = result.searchedPieces > 0
-                   ? Format(Tr("No chain of up to %s closes the gap; the search stopped after %.1f s.").c_str(),
-                            Pieces(result.searchedPieces).c_str(), options.timeLimitS)
-                   : Format(Tr("The search stopped after %.1f s before any chain was complete.").c_str(),
-                            options.timeLimitS);
+        text =
+            result.searchedPieces > 0
+                ? Format(Tr("No chain of up to %s closes the gap; the search stopped after %.1f s.")
+                             .c_str(),
+                         Pieces(result.searchedPieces).c_str(), options.timeLimitS)
+                : Format(
+                      Tr("The search stopped after %.1f s before any chain was complete.").c_str(),
+                      options.timeLimitS);
     } else {
-        text = Format(Tr("No chain of up to %s closes the gap.").c_str(), Pieces(result.searchedPieces).c_str());
+        text = Format(Tr("No chain of up to %s closes the gap.").c_str(),
+                      Pieces(result.searchedPieces).c_str());
     }
     if (result.nearest.found)
         text += Format(Tr(" The nearest found, of %s, misses by %.1f mm and %.1f\u00b0.").c_str(),

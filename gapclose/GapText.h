@@ -8,8 +8,8 @@
 
 #include "base/Translate.h"
 #include "gapclose/GapSolution.h"
-#include "model/LayoutDocument.h"
 #include "layoutcheck/LayoutCheck.h"
+#include "model/LayoutDocument.h"
 
 // In English; windows show it translated.
 inline constexpr const char* kCloseGapTitle = TR_NOOP("Close Gap");

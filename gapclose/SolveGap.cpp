@@ -11,13 +11,13 @@
 #include <utility>
 
 #include "base/Format.h"
+#include "base/Geometry.h"
 #include "base/Translate.h"
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/ChainCollision.h"
 #include "gapclose/GapMoves.h"
 #include "gapclose/PoseIndex.h"
-#include "base/Geometry.h"
 #include "model/GradeRuns.h"
 
 namespace {
@@ -485,9 +485,11 @@ std::string EndProblem(const LayoutDocument& doc, GapEnd end, bool first) {
     const PieceDef* def = TrackCatalog::Instance().Find(p->article);
     if (!def) return Format(Tr("Article %s is not in the catalog.").c_str(), p->article.c_str());
     if (end.connector < 0 || end.connector >= static_cast<int>(def->connectors.size()))
-        return Format(Tr("Piece %s has no connector %d.").c_str(), p->article.c_str(), end.connector);
+        return Format(Tr("Piece %s has no connector %d.").c_str(), p->article.c_str(),
+                      end.connector);
     if (!p->IsOpen(end.connector))
-        return Format(Tr("Connector %d of %s is already joined.").c_str(), end.connector, p->article.c_str());
+        return Format(Tr("Connector %d of %s is already joined.").c_str(), end.connector,
+                      p->article.c_str());
     return "";
 }
 
@@ -515,7 +517,8 @@ std::string CheckGapEnds(const LayoutDocument& doc, GapEnd a, GapEnd b) {
     const double ha = ConnectorHeight(*doc.FindPiece(a.piece), a.connector);
     const double hb = ConnectorHeight(*doc.FindPiece(b.piece), b.connector);
     if (!(std::fabs(ha - hb) <= kSameHeightMm))
-        return Format(Tr("The ends lie at different heights (%.1f mm and %.1f mm).").c_str(), ha, hb);
+        return Format(Tr("The ends lie at different heights (%.1f mm and %.1f mm).").c_str(), ha,
+                      hb);
     return "";
 }
 
@@ -533,7 +536,9 @@ std::vector<PlacedPiece> LayGapChain(const LayoutDocument& doc, GapEnd a,
     const double height = ConnectorHeight(start, a.connector);
     for (const GapStep& step : steps) {
         const PieceDef* def = TrackCatalog::Instance().Find(step.article);
-        if (!def) return fail(Format(Tr("Article %s is not in the catalog.").c_str(), step.article.c_str()));
+        if (!def)
+            return fail(
+                Format(Tr("Article %s is not in the catalog.").c_str(), step.article.c_str()));
         const int n = static_cast<int>(def->connectors.size());
         if (step.entry < 0 || step.entry >= n || step.exit < 0 || step.exit >= n ||
             step.entry == step.exit)

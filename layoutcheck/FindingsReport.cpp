@@ -54,16 +54,17 @@ std::string FindingsReportCsv(const std::vector<LayoutFinding>& findings, int un
     const std::string unit = UnitName(units);
     // The headings are read by a person in a spreadsheet, so they are in the reader's language.
     std::string out = CsvField(Tr("Severity")) + "," + CsvField(Tr("Kind")) + "," +
-                      CsvField(Tr("Finding")) + "," + CsvField(Format(Tr("X (%s)").c_str(), unit.c_str())) +
-                      "," + CsvField(Format(Tr("Y (%s)").c_str(), unit.c_str())) + "," +
+                      CsvField(Tr("Finding")) + "," +
+                      CsvField(Format(Tr("X (%s)").c_str(), unit.c_str())) + "," +
+                      CsvField(Format(Tr("Y (%s)").c_str(), unit.c_str())) + "," +
                       CsvField(Tr("Pieces")) + "\r\n";
     const double factor = UnitFactor(units);
     for (const LayoutFinding& f : findings) {
         std::string ids;
         for (uint32_t id : f.pieces) ids += (ids.empty() ? "" : " ") + std::to_string(id);
-        out += CsvField(FindingSeverityName(f.severity)) + "," + CsvField(FindingKindName(f.kind)) + "," +
-               CsvField(f.text) + "," + Number(f.x / factor) + "," + Number(f.y / factor) + "," +
-               ids + "\r\n";
+        out += CsvField(FindingSeverityName(f.severity)) + "," + CsvField(FindingKindName(f.kind)) +
+               "," + CsvField(f.text) + "," + Number(f.x / factor) + "," + Number(f.y / factor) +
+               "," + ids + "\r\n";
     }
     return out;
 }

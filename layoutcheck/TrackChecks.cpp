@@ -138,12 +138,14 @@ void CheckSBends(const LayoutDocument& doc, const TrackGraph& graph, const Check
                     out.push_back(Finding(
                         FindingKind::SBend, FindingSeverity::Warning, std::move(pieces),
                         (a.x + b.x) / 2, (a.y + b.y) / 2,
-                        Format(Tr("S-bend between %s and %s %s: %s of straight track between curves "
-                               "turning opposite ways, %s needed").c_str(),
-                               node->article.c_str(), next->article.c_str(),
-                               PlaceText((a.x + b.x) / 2, (a.y + b.y) / 2, doc.units).c_str(),
-                               Length(walk.straightMm, doc.units).c_str(),
-                               Length(needed, doc.units).c_str())));
+                        Format(
+                            Tr("S-bend between %s and %s %s: %s of straight track between curves "
+                               "turning opposite ways, %s needed")
+                                .c_str(),
+                            node->article.c_str(), next->article.c_str(),
+                            PlaceText((a.x + b.x) / 2, (a.y + b.y) / 2, doc.units).c_str(),
+                            Length(walk.straightMm, doc.units).c_str(),
+                            Length(needed, doc.units).c_str())));
                 }
             }
         }
@@ -185,13 +187,13 @@ void CheckSidings(const LayoutDocument& doc, const TrackGraph& graph, const Chec
             }
             if (!siding || pieces.size() < 2 || !(lengthMm < options.longestTrainMm)) continue;
             const ConnectorPose at = PoseOf(doc, *node->def, node->id, leg);
-            out.push_back(
-                Finding(FindingKind::SidingTooShort, FindingSeverity::Warning, std::move(pieces),
-                        at.x, at.y,
-                        Format(Tr("Siding from %s %s is %s long, shorter than the %s train").c_str(),
-                               node->article.c_str(), PlaceText(at.x, at.y, doc.units).c_str(),
-                               Length(lengthMm, doc.units).c_str(),
-                               Length(options.longestTrainMm, doc.units).c_str())));
+            out.push_back(Finding(
+                FindingKind::SidingTooShort, FindingSeverity::Warning, std::move(pieces), at.x,
+                at.y,
+                Format(Tr("Siding from %s %s is %s long, shorter than the %s train").c_str(),
+                       node->article.c_str(), PlaceText(at.x, at.y, doc.units).c_str(),
+                       Length(lengthMm, doc.units).c_str(),
+                       Length(options.longestTrainMm, doc.units).c_str())));
         }
     }
 }
@@ -398,7 +400,8 @@ private:
             out.push_back(Finding(
                 FindingKind::ReversingLoop, FindingSeverity::Error, loop.pieces, x, y,
                 Format(Tr("Reversing loop of %zu pieces %s (%s): on two-rail track it shorts the "
-                       "rails; it needs insulated sections and a reversing module").c_str(),
+                          "rails; it needs insulated sections and a reversing module")
+                           .c_str(),
                        loop.pieces.size(), PlaceText(x, y, doc.units).c_str(),
                        Articles(loop.pieces).c_str())));
         }
@@ -489,10 +492,12 @@ void CheckPieceRules(const LayoutDocument& doc, const CheckOptions& options,
         out.push_back(Finding(
             FindingKind::TurnoutOnGrade, FindingSeverity::Warning, {p.id}, mid.x, mid.y,
             graded ? Format(Tr("%s %s lies on a grade of %.1f\u00b0: trains may uncouple or derail "
-                            "on it").c_str(),
+                               "on it")
+                                .c_str(),
                             p.article.c_str(), place.c_str(), std::fabs(p.grade))
                    : Format(Tr("The ends of %s %s differ by %.1f mm in height: trains may uncouple "
-                            "or derail on it").c_str(),
+                               "or derail on it")
+                                .c_str(),
                             p.article.c_str(), place.c_str(), high - low)));
     }
 }

@@ -102,8 +102,9 @@ std::string CheckRoute(const LayoutDocument& doc, const TrackGraph& graph, const
             return Format(Tr("The route does not lead through %s that way.").c_str(),
                           piece->article.c_str());
         if (!seen.insert(step.piece).second)
-            return Format(Tr("The route passes %s twice; one piece cannot take two grades.").c_str(),
-                          piece->article.c_str());
+            return Format(
+                Tr("The route passes %s twice; one piece cannot take two grades.").c_str(),
+                piece->article.c_str());
     }
     return "";
 }
@@ -128,8 +129,9 @@ std::string ApplyHeights(LayoutDocument& doc, const Route& route,
         if (!h.possible)
             return Format(Tr("No grade of %s reaches that height.").c_str(), piece.article.c_str());
         if (limit && std::fabs(h.gradeDeg) > kMaxGradeDeg + 1e-9)
-            return Format(Tr("The grade would be %.1f deg on %s, past the %.0f deg maximum.").c_str(),
-                          std::fabs(h.gradeDeg), piece.article.c_str(), kMaxGradeDeg);
+            return Format(
+                Tr("The grade would be %.1f deg on %s, past the %.0f deg maximum.").c_str(),
+                std::fabs(h.gradeDeg), piece.article.c_str(), kMaxGradeDeg);
         solved.push_back(h);
     }
     doc.PushUndo();

@@ -32,8 +32,8 @@ wxString EndText(const LayoutDocument& doc, GapEnd end) {
 
 CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, const GapEnds& ends,
                                GhostHandler ghost)
-    : wxDialog(parent, wxID_ANY, wxGetTranslation(kCloseGapTitle), wxDefaultPosition, wxSize(720, 460),
-               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+    : wxDialog(parent, wxID_ANY, wxGetTranslation(kCloseGapTitle), wxDefaultPosition,
+               wxSize(720, 460), wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       ends(ends),
       ghost(std::move(ghost)) {
     // Only what the search reads: pieces and the next id; never the undo history.
@@ -42,11 +42,11 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
 
     const GapOptions defaults;
     auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(new wxStaticText(this, wxID_ANY,
-                                wxString::Format(_("From %s to %s, %.1f mm apart."),
-                                                 EndText(doc, ends.a), EndText(doc, ends.b),
-                                                 ends.distanceMm)),
-               0, wxALL, 8);
+    sizer->Add(
+        new wxStaticText(this, wxID_ANY,
+                         wxString::Format(_("From %s to %s, %.1f mm apart."), EndText(doc, ends.a),
+                                          EndText(doc, ends.b), ends.distanceMm)),
+        0, wxALL, 8);
 
     auto* options = new wxFlexGridSizer(2, 6, 2, 8);
     options->Add(new wxStaticText(this, wxID_ANY, _("Tolerance (mm):")));
@@ -236,8 +236,8 @@ void CloseGapDialog::Poll() {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - searchStart).count();
     if (!progress && running >= kProgressAfterS) {
         progress = new wxProgressDialog(wxGetTranslation(kCloseGapTitle),
-                                        _("Searching the catalog for a chain..."), 1000,
-                                        this, wxPD_CAN_ABORT | wxPD_ELAPSED_TIME | wxPD_SMOOTH);
+                                        _("Searching the catalog for a chain..."), 1000, this,
+                                        wxPD_CAN_ABORT | wxPD_ELAPSED_TIME | wxPD_SMOOTH);
     }
     // Cancel on the progress dialog stops the search; what it found so far is still listed.
     if (progress && !progress->Update(permille.load(std::memory_order_relaxed))) cancel = true;

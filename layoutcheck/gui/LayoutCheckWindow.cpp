@@ -97,18 +97,19 @@ LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
     list = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                           wxLC_REPORT | wxLC_SINGLE_SEL);
     const wxString severityHeading = _("Severity");
-    list->AppendColumn(severityHeading, wxLIST_FORMAT_LEFT,
-                       ColumnWidth(list, severityHeading,
-                                   {wxString::FromUTF8(FindingSeverityName(FindingSeverity::Error)),
-                                    wxString::FromUTF8(FindingSeverityName(FindingSeverity::Warning))}));
+    list->AppendColumn(
+        severityHeading, wxLIST_FORMAT_LEFT,
+        ColumnWidth(list, severityHeading,
+                    {wxString::FromUTF8(FindingSeverityName(FindingSeverity::Error)),
+                     wxString::FromUTF8(FindingSeverityName(FindingSeverity::Warning))}));
     list->AppendColumn(_("Finding"), wxLIST_FORMAT_LEFT, 700);
 
     ignore = new wxButton(this, wxID_ANY, _("Ignore"), wxDefaultPosition, wxDefaultSize, 0,
                           wxDefaultValidator, "ignore");
-    showIgnored = new wxButton(this, wxID_ANY, _("Show Ignored"), wxDefaultPosition, wxDefaultSize, 0,
-                               wxDefaultValidator, "showIgnored");
-    auto* save = new wxButton(this, wxID_SAVE, _("Save Report..."), wxDefaultPosition, wxDefaultSize,
-                              0, wxDefaultValidator, "saveReport");
+    showIgnored = new wxButton(this, wxID_ANY, _("Show Ignored"), wxDefaultPosition, wxDefaultSize,
+                               0, wxDefaultValidator, "showIgnored");
+    auto* save = new wxButton(this, wxID_SAVE, _("Save Report..."), wxDefaultPosition,
+                              wxDefaultSize, 0, wxDefaultValidator, "saveReport");
     auto* close = new wxButton(this, wxID_CLOSE, _("Close"));
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->Add(ignore, 0, wxRIGHT, 6);
@@ -282,8 +283,7 @@ std::string LayoutCheckWindow::SaveReport(const wxString& path) const {
     std::ofstream out(path.fn_str(), std::ios::binary);
     if (out) out << text;
     out.close();
-    if (!out)
-        return wxString::Format(_("Could not write the report to %s."), path).utf8_string();
+    if (!out) return wxString::Format(_("Could not write the report to %s."), path).utf8_string();
     return "";
 }
 

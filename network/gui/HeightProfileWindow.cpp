@@ -128,9 +128,9 @@ HeightProfileWindow::HeightProfileWindow(MainFrame* frame, uint32_t firstPiece, 
     evenGrade->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { RunEvenGrade(); });
     print->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Print(); });
     exportButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        const wxString path = AskExportPath(this, _("Export Height Profile"),
-                                            _("PNG picture (*.png)|*.png|SVG drawing (*.svg)|*.svg"),
-                                            _("Height Profile.png"));
+        const wxString path = AskExportPath(
+            this, _("Export Height Profile"),
+            _("PNG picture (*.png)|*.png|SVG drawing (*.svg)|*.svg"), _("Height Profile.png"));
         if (!path.empty()) ExportPicture(path.utf8_string());
     });
     Bind(wxEVT_CLOSE_WINDOW, &HeightProfileWindow::OnClose, this);
@@ -171,12 +171,12 @@ void HeightProfileWindow::Rebuild() {
 
 void HeightProfileWindow::ShowSummary() {
     const int units = frame->Document().units;
-    readout->SetLabel(route.steps.empty()
-                          ? wxString(" ")
-                          : wxString::Format(wxPLURAL("%zu piece, %s %s", "%zu pieces, %s %s",
-                                                      route.steps.size()),
-                                             route.steps.size(),
-                                             ProfileLength(route.lengthMm, units), UnitName(units)));
+    readout->SetLabel(
+        route.steps.empty()
+            ? wxString(" ")
+            : wxString::Format(
+                  wxPLURAL("%zu piece, %s %s", "%zu pieces, %s %s", route.steps.size()),
+                  route.steps.size(), ProfileLength(route.lengthMm, units), UnitName(units)));
 }
 
 ProfileChart HeightProfileWindow::Chart() const { return plot->Chart(); }

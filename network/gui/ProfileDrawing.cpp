@@ -151,7 +151,8 @@ std::string WriteProfilePicture(const LayoutDocument& doc, const HeightProfile& 
             const wxString temp = wxFileName::CreateTempFileName("quillmore-profile");
             if (temp.empty()) return _("Cannot create a temporary file.").utf8_string();
             {
-                // The drawing's title is part of the file: it stays in English like the file's tags.
+                // The drawing's title is part of the file: it stays in English like the file's
+                // tags.
                 wxSVGFileDC dc(temp, width, height, 72, "Quillmore Height Profile");
                 if (!dc.IsOk()) {
                     wxRemoveFile(temp);

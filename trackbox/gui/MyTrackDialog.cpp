@@ -105,9 +105,9 @@ void MyTrackDialog::BuildPages(const TrackBox& box) {
         }
         grid->SetColSize(kPieceColumn, 420);
         // Wide enough for its heading in any language, and for the largest count.
-        grid->SetColSize(kCountColumn,
-                         std::max(80, grid->GetTextExtent(grid->GetColLabelValue(kCountColumn)).x +
-                                          16));
+        grid->SetColSize(
+            kCountColumn,
+            std::max(80, grid->GetTextExtent(grid->GetColLabelValue(kCountColumn)).x + 16));
         grid->DisableDragRowSize();
         notebook->AddPage(grid, Utf8(content.name));
         pages.push_back({grid, content.articles});

@@ -41,10 +41,10 @@ int LayoutScale(const LayoutDocument& doc) {
 wxString TrainLine(const SessionTrain& t) {
     const wxString state = t.running ? _("running") : t.collided ? _("collided") : _("stopped");
     const size_t cars = t.consist.vehicleLengthsMm.size() - 1;
-    return wxString::Format(wxPLURAL("%s: %s, %zu car, %.0f km/h, %s%s",
-                                     "%s: %s, %zu cars, %.0f km/h, %s%s", cars),
-                            wxString::FromUTF8(t.name), wxString::FromUTF8(ScaleName(t.preset.scale)),
-                            cars, t.speedKmh, state, t.state.reversed ? _(" (reversed)") : wxString());
+    return wxString::Format(
+        wxPLURAL("%s: %s, %zu car, %.0f km/h, %s%s", "%s: %s, %zu cars, %.0f km/h, %s%s", cars),
+        wxString::FromUTF8(t.name), wxString::FromUTF8(ScaleName(t.preset.scale)), cars, t.speedKmh,
+        state, t.state.reversed ? _(" (reversed)") : wxString());
 }
 
 }  // namespace
@@ -72,7 +72,8 @@ TrainsWindow::TrainsWindow(MainFrame* owner)
     auto* remove = new wxButton(this, kIdRemove, _("Remove"));
 
     auto* addRow = new wxBoxSizer(wxHORIZONTAL);
-    addRow->Add(new wxStaticText(this, wxID_ANY, _("Cars:")), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+    addRow->Add(new wxStaticText(this, wxID_ANY, _("Cars:")), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT,
+                4);
     addRow->Add(cars, 0, wxRIGHT, 8);
     addRow->Add(add, 0);
     auto* runRow = new wxBoxSizer(wxHORIZONTAL);
@@ -139,8 +140,9 @@ bool TrainsWindow::Click(double xMm, double yMm) {
         }
         watched = id;
         session.SetSpeed(id, speed->GetValue());
-        ShowStatus(wxString::Format(_("%s is on the track."), wxString::FromUTF8(session.Find(id)->name))
-                       .utf8_string());
+        ShowStatus(
+            wxString::Format(_("%s is on the track."), wxString::FromUTF8(session.Find(id)->name))
+                .utf8_string());
         ShowTrains();
         ShowPicture();
         return true;
