@@ -95,7 +95,9 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
     // Never narrower than the options row, which grows with the language's labels.
     const wxSize least = ClientToWindowSize(sizer->CalcMin());
     SetMinSize(least);
-    SetSize(GetSize().IncTo(least));
+    wxSize size = GetSize();
+    size.IncTo(least);
+    SetSize(size);
     Layout();
 
     list->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { Choose(list->GetSelection()); });

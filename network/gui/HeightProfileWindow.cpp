@@ -122,7 +122,9 @@ HeightProfileWindow::HeightProfileWindow(MainFrame* frame, uint32_t firstPiece, 
     // Never narrower than the button row, which grows with the language's labels.
     const wxSize least = ClientToWindowSize(sizer->CalcMin());
     SetMinSize(least);
-    SetSize(GetSize().IncTo(least));
+    wxSize size = GetSize();
+    size.IncTo(least);
+    SetSize(size);
     Layout();
 
     evenGrade->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { RunEvenGrade(); });

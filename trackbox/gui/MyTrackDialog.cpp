@@ -69,7 +69,9 @@ MyTrackDialog::MyTrackDialog(wxWindow* parent, const TrackBox& box)
     // Never narrower than the button row, which grows with the language's labels.
     const wxSize least = ClientToWindowSize(top->CalcMin());
     SetMinSize(wxSize(least.x, -1));
-    SetSize(GetSize().IncTo(wxSize(least.x, -1)));
+    wxSize size = GetSize();
+    size.IncTo(wxSize(least.x, -1));
+    SetSize(size);
 
     BuildPages(box);
     CentreOnParent();

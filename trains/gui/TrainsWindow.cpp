@@ -94,7 +94,9 @@ TrainsWindow::TrainsWindow(MainFrame* owner)
     // Never narrower than its rows, which grow with the language's labels.
     const wxSize least = ClientToWindowSize(sizer->CalcMin());
     SetMinSize(least);
-    SetSize(GetSize().IncTo(least));
+    wxSize size = GetSize();
+    size.IncTo(least);
+    SetSize(size);
     Layout();
 
     Bind(wxEVT_BUTTON, &TrainsWindow::OnAdd, this, kIdAdd);
