@@ -33,11 +33,13 @@ const char* UnitLabel(int units) {
 // Enough decimals for a stored length to come back unchanged: 1 in mm, 2 in cm, 3 in inches.
 int UnitDigits(int units) { return units == kUnitsCm ? 2 : units == kUnitsInch ? 3 : 1; }
 
-// A list column as wide as its heading and the widest of `texts` (the language decides which).
-int ColumnWidth(wxWindow* list, const wxString& heading, const std::vector<wxString>& texts) {
+// A list column at least `least` pixels wide, wider where its heading or one of `texts` needs it
+// (the language decides which).
+int ColumnWidth(wxWindow* list, int least, const wxString& heading,
+                const std::vector<wxString>& texts) {
     int width = list->GetTextExtent(heading).x;
     for (const wxString& t : texts) width = std::max(width, list->GetTextExtent(t).x);
-    return width + 24;  // the cell's margins and the heading's sort arrow
+    return std::max(least, width + 24);  // the cell's margins and the heading's sort arrow
 }
 
 // A spin control at the toolkit's best size (narrower cuts off its "+" button).
@@ -99,7 +101,7 @@ LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
     const wxString severityHeading = _("Severity");
     list->AppendColumn(
         severityHeading, wxLIST_FORMAT_LEFT,
-        ColumnWidth(list, severityHeading,
+        ColumnWidth(list, 90, severityHeading,
                     {wxString::FromUTF8(FindingSeverityName(FindingSeverity::Error)),
                      wxString::FromUTF8(FindingSeverityName(FindingSeverity::Warning))}));
     list->AppendColumn(_("Finding"), wxLIST_FORMAT_LEFT, 700);

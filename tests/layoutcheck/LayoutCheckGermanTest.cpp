@@ -138,7 +138,8 @@ TEST_F(LayoutCheckGermanTest, ShowsItsLabelsAndFindingsInGermanUnclipped) {
     heading.SetMask(wxLIST_MASK_TEXT);
     ASSERT_TRUE(list->GetColumn(0, heading));
     EXPECT_EQ(heading.GetText(), "Schweregrad");
-    EXPECT_GE(list->GetColumnWidth(0), list->GetTextExtent("Schweregrad").x);
+    // The heading and the cell margins fit (the English column was a fixed 90 pixels).
+    EXPECT_GE(list->GetColumnWidth(0), list->GetTextExtent("Schweregrad").x + 16);
     ASSERT_EQ(list->GetItemCount(), 2);
     EXPECT_EQ(list->GetItemText(0, 0), "Warnung");
     EXPECT_TRUE(list->GetItemText(0, 1).StartsWith("Offenes Gleisende von 24188 bei "))
