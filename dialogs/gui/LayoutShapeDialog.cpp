@@ -83,14 +83,16 @@ void LayoutShapeDialog::BuildFieldPanel() {
                8);
     const std::array<int, 4> values = ShapeFieldValues(doc, shape, units);
     // The fields line up behind the widest label, however long the language makes it.
+    std::array<wxStaticText*, 4> labels{};
     int labelWidth = 0;
-    for (int i = 0; i < info.fieldCount; ++i)
-        labelWidth = std::max(labelWidth, fieldPanel->GetTextExtent(Translated(info.labels[i])).x);
+    for (int i = 0; i < info.fieldCount; ++i) {
+        labels[i] = new wxStaticText(fieldPanel, wxID_ANY, Translated(info.labels[i]));
+        labelWidth = std::max(labelWidth, labels[i]->GetBestSize().x);
+    }
     for (int i = 0; i < info.fieldCount; ++i) {
         auto* row = new wxBoxSizer(wxHORIZONTAL);
-        auto* label = new wxStaticText(fieldPanel, wxID_ANY, Translated(info.labels[i]));
-        label->SetMinSize(wxSize(std::max(labelWidth, label->GetBestSize().x) + 8, -1));
-        row->Add(label, 0, wxALIGN_CENTER_VERTICAL);
+        labels[i]->SetMinSize(wxSize(labelWidth + 8, -1));
+        row->Add(labels[i], 0, wxALIGN_CENTER_VERTICAL);
         fields[i] =
             new wxSpinCtrl(fieldPanel, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                            wxSP_ARROW_KEYS, kShapeFieldMin, kShapeFieldMax, values[i]);

@@ -100,6 +100,7 @@ void PropertiesPanel::BuildControls() {
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
     header = new wxStaticText(this, wxID_ANY, _("No selection"), wxDefaultPosition, wxDefaultSize,
                               0, "header");
+    headerText = header->GetLabel();  // until a selection is shown
     header->SetFont(header->GetFont().Bold());
     top->Add(header, 0, wxEXPAND | wxALL, 6);
     info = new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "info");
@@ -182,9 +183,10 @@ wxSizer* PropertiesPanel::BuildGradeBox() {
         new wxStaticText(parent, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "gradeWarning");
     gradeWarning->SetForegroundColour(ToColour(kGradeWarningColour));
     box->Add(gradeWarning, 0, wxEXPAND | wxBOTTOM, 4);
-    box->Add(
-        new wxStaticText(parent, wxID_ANY, _("Set height above baseboard.\nMax grade: 6 deg.")), 0,
-        wxEXPAND | wxBOTTOM, 4);
+    // Wrapped to the panel's width like the selection texts: German lines are longer.
+    gradeHintText = _("Set height above baseboard.\nMax grade: 6 deg.");
+    gradeHint = new wxStaticText(parent, wxID_ANY, gradeHintText);
+    box->Add(gradeHint, 0, wxEXPAND | wxBOTTOM, 4);
     box->Add(new wxStaticLine(parent), 0, wxEXPAND | wxBOTTOM, 4);
 
     // Rows that flow onto a second line when the panel is narrower than their controls.
@@ -267,7 +269,10 @@ void PropertiesPanel::FitToWidth() {
         wxStaticText* text;
         const wxString& label;
         int margin;
-    } texts[] = {{header, headerText, 12}, {info, infoText, 12}, {gradeWarning, warningText, 32}};
+    } texts[] = {{header, headerText, 12},
+                 {info, infoText, 12},
+                 {gradeWarning, warningText, 32},
+                 {gradeHint, gradeHintText, 32}};
     for (const auto& t : texts) {
         t.text->SetLabelText(t.label);
         if (width > t.margin + 40) t.text->Wrap(width - t.margin);

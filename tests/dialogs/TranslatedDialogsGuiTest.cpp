@@ -28,7 +28,14 @@ namespace {
 constexpr char kGermanPo[] = R"po(
 msgid ""
 msgstr ""
+"Project-Id-Version: Quillmore tests\n"
+"PO-Revision-Date: 2026-12-08 00:00+0000\n"
+"Last-Translator: Quillmore developers\n"
+"Language-Team: German\n"
+"Language: de\n"
+"MIME-Version: 1.0\n"
 "Content-Type: text/plain; charset=UTF-8\n"
+"Content-Transfer-Encoding: 8bit\n"
 "Plural-Forms: nplurals=2; plural=(n != 1);\n"
 
 msgid "Print Options"
@@ -72,6 +79,9 @@ msgstr "Keine Auswahl"
 
 msgid "Set Grade"
 msgstr "Steigung festlegen"
+
+msgid "Set height above baseboard.\nMax grade: 6 deg."
+msgstr "Höhe der Gleise über der Grundplatte festlegen.\nHöchste erlaubte Steigung: 6 Grad."
 
 msgid "Height (%s):"
 msgstr "Höhe über der Grundplatte (%s):"
