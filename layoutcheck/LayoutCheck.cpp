@@ -8,6 +8,7 @@
 #include <numeric>
 #include <tuple>
 #include <unordered_map>
+#include <utility>
 
 #include "base/Format.h"
 #include "base/Geometry.h"
@@ -29,7 +30,7 @@ constexpr double kTouchMm = 0.01;
 // A crossing this close to an end of both routes is two ends touching, not a crossing.
 constexpr double kEndTouchMm = 0.5;
 
-bool IsZ(TrackSystem s) { return s == TrackSystem::MarklinZ || s == TrackSystem::RokuhanZ; }
+bool IsZ(TrackSystem s) { return IsZGauge(s); }
 
 double MeetHalfWidth(const PieceDef& def) {
     return IsZ(def.system) ? kMeetHalfWidthZMm : kMeetHalfWidthH0Mm;
@@ -622,11 +623,13 @@ std::string LayoutCheckTitle(const std::vector<LayoutFinding>& findings) {
 
 bool SelectFindingPieces(LayoutDocument& doc, const LayoutFinding& finding) {
     bool any = false;
-    for (PlacedPiece& p : doc.pieces) {
-        p.selected =
-            std::find(finding.pieces.begin(), finding.pieces.end(), p.id) != finding.pieces.end();
-        any = any || p.selected;
-    }
+    auto named = [&](const PlacedPiece& p) {
+        return std::find(finding.pieces.begin(), finding.pieces.end(), p.id) !=
+               finding.pieces.end();
+    };
+    doc.pieces.ForEachWhere([&](const PlacedPiece& p) { return p.selected != named(p); },
+                            [&](PlacedPiece& p) { p.selected = !p.selected; });
+    for (const PlacedPiece& p : std::as_const(doc.pieces)) any = any || p.selected;
     for (SceneryItem& s : doc.scenery) s.selected = false;
     for (Label& l : doc.labels) l.selected = false;
     for (Measurement& m : doc.measurements) m.selected = false;
