@@ -324,9 +324,13 @@ public:
             const PointMm a = rr.route.points[s.k], b = rr.route.points[s.k + 1];
             boxes.push_back({std::min(a.x, b.x) - w, std::min(a.y, b.y) - w, std::max(a.x, b.x) + w,
                              std::max(a.y, b.y) + w});
+            owner.push_back(static_cast<uint32_t>(rr.piece));
         }
-        ForEachOverlappingPair(boxes, kRouteCellMm,
-                               [this](size_t i, size_t j) { Touch(segments[i], segments[j]); });
+        // The neighbouring segments of a route always overlap: the grid drops such pairs before
+        // it looks at their boxes.
+        ForEachOverlappingPair(
+            boxes, kRouteCellMm, [this](size_t i, size_t j) { Touch(segments[i], segments[j]); },
+            &owner);
         std::stable_sort(contacts.begin(), contacts.end(), [](const Contact& x, const Contact& y) {
             return std::tie(x.pieceA, x.pieceB) < std::tie(y.pieceA, y.pieceB);
         });
