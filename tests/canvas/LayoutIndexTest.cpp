@@ -191,14 +191,14 @@ TEST_P(RandomLayout, RebuildAfterEditsEqualsAFreshBuild) {
             ASSERT_TRUE(a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1)
                 << what << " piece " << i;
         }
-        for (int n = 0; n < 40; ++n) {
+        for (int n = 0; n < 12; ++n) {
             const BoxMm box = RandomBox();
             EXPECT_EQ(index.PiecesIn(box), fresh.PiecesIn(box)) << what;
             EXPECT_EQ(index.PiecesIn(box), BrutePieces(box)) << what;
             EXPECT_EQ(index.SceneryIn(box), BruteScenery(box)) << what;
         }
     };
-    for (int round = 0; round < 25; ++round) {
+    for (int round = 0; round < 8; ++round) {
         const size_t before = index.ExtentsComputed();
         const size_t i = static_cast<size_t>(Int(0, static_cast<int>(doc.pieces.size()) - 1));
         doc.PushUndo();
