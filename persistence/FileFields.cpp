@@ -26,7 +26,8 @@ std::string_view RawAttribute(std::string_view line, std::string_view name) {
 std::string_view LineFields::Raw(std::string_view name) const {
     // The first attribute of that name wins.
     for (size_t i = 0; i < count_; ++i)
-        if (attributes_[i].name == name) return attributes_[i].value;
+        if (std::string_view(attributes_[i].name, attributes_[i].nameSize) == name)
+            return std::string_view(attributes_[i].value, attributes_[i].valueSize);
     return overflow_ ? RawAttribute(line_, name) : std::string_view();
 }
 

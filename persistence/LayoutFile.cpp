@@ -108,11 +108,14 @@ void OpenUnmirroredJoints(std::vector<PlacedPiece>& pieces) {
         index.reserve(pieces.size());
         for (size_t i = 0; i < pieces.size(); ++i) index.emplace(pieces[i].id, i);
     }
-    auto find = [&](uint32_t id) -> const PlacedPiece* {
+    // Track is mostly joined to the pieces placed just before and after it.
+    auto find = [&](uint32_t id, size_t near) -> const PlacedPiece* {
         if (!ordered) {
             auto it = index.find(id);
             return it == index.end() ? nullptr : &pieces[it->second];
         }
+        for (size_t k = near > 0 ? near - 1 : 0; k < pieces.size() && k <= near + 1; ++k)
+            if (pieces[k].id == id) return &pieces[k];
         auto it = std::lower_bound(pieces.begin(), pieces.end(), id,
                                    [](const PlacedPiece& p, uint32_t v) { return p.id < v; });
         return it != pieces.end() && it->id == id ? &*it : nullptr;
@@ -124,7 +127,7 @@ void OpenUnmirroredJoints(std::vector<PlacedPiece>& pieces) {
         for (size_t c = 0; c < p.joints.size(); ++c) {
             const Joint& j = p.joints[c];
             if (j.IsOpen()) continue;
-            const PlacedPiece* target = find(j.target);
+            const PlacedPiece* target = find(j.target, i);
             bool mirrored = false;
             if (target) {
                 const PlacedPiece& t = *target;
