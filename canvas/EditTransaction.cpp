@@ -7,13 +7,22 @@ namespace {
 
 // Element-wise equality of two lists with the selection flags of b's elements copied onto a's.
 template <class T>
+bool SameExceptSelection(const T& x, const T& y) {
+    if (x.selected == y.selected) return x == y;
+    T copy = x;
+    copy.selected = y.selected;
+    return copy == y;
+}
+
+template <class T>
 bool SameIgnoringSelection(const std::vector<T>& a, const std::vector<T>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const T& x, const T& y) {
-        if (x.selected == y.selected) return x == y;
-        T copy = x;
-        copy.selected = y.selected;
-        return copy == y;
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameExceptSelection<T>);
+}
+
+// The chunks a gesture has not written are still shared with the snapshot: only the rest is
+// compared, so a motion costs what it moved.
+bool SameIgnoringSelection(const PieceList& a, const PieceList& b) {
+    return a.Equal(b, SameExceptSelection<PlacedPiece>);
 }
 
 }  // namespace

@@ -132,46 +132,59 @@ BoxMm SceneryExtent(const SceneryItem& item, const SceneryDef& def) {
     return box.Grown(3.0 + kSafetyMm);  // clicks reach 3 mm beyond the footprint
 }
 
-void LayoutIndex::Grid::Clear(size_t n) {
-    cells.clear();
-    boxes.assign(n, BoxMm{});
-    seen.assign(n, 0);
-    stamp = 0;
+uint32_t LayoutIndex::Grid::NewSlot() {
+    if (!freeSlots.empty()) {
+        const uint32_t slot = freeSlots.back();
+        freeSlots.pop_back();
+        return slot;
+    }
+    boxes.emplace_back();
+    keys.emplace_back();
+    positionOf.push_back(kNoId);
+    seen.push_back(0);
+    return static_cast<uint32_t>(boxes.size() - 1);
 }
 
-void LayoutIndex::Grid::Insert(uint32_t i, const BoxMm& box) {
-    boxes[i] = box;
+void LayoutIndex::Grid::FreeSlot(uint32_t slot) {
+    Remove(slot);
+    keys[slot] = Key{};
+    positionOf[slot] = kNoId;
+    freeSlots.push_back(slot);
+}
+
+void LayoutIndex::Grid::Insert(uint32_t slot, const BoxMm& box) {
+    boxes[slot] = box;
     if (box.Empty()) return;
     for (int64_t cx = CellOf(box.x0); cx <= CellOf(box.x1); ++cx)
         for (int64_t cy = CellOf(box.y0); cy <= CellOf(box.y1); ++cy)
-            cells[CellKey(cx, cy)].push_back(i);
+            cells[CellKey(cx, cy)].push_back(slot);
 }
 
-void LayoutIndex::Grid::Remove(uint32_t i) {
-    const BoxMm box = boxes[i];
-    boxes[i] = BoxMm{};
+void LayoutIndex::Grid::Remove(uint32_t slot) {
+    const BoxMm box = boxes[slot];
+    boxes[slot] = BoxMm{};
     if (box.Empty()) return;
     for (int64_t cx = CellOf(box.x0); cx <= CellOf(box.x1); ++cx)
         for (int64_t cy = CellOf(box.y0); cy <= CellOf(box.y1); ++cy) {
             auto it = cells.find(CellKey(cx, cy));
             if (it == cells.end()) continue;
-            std::erase(it->second, i);
+            std::erase(it->second, slot);
             if (it->second.empty()) cells.erase(it);
         }
 }
 
 std::vector<size_t> LayoutIndex::Grid::Query(const BoxMm& box) const {
     std::vector<size_t> out;
-    if (box.Empty() || boxes.empty()) return out;
+    if (box.Empty() || slotAt.empty()) return out;
     if (++stamp == 0) {  // the stamp wrapped: forget the old marks
         std::fill(seen.begin(), seen.end(), 0);
         stamp = 1;
     }
     auto visit = [&](const std::vector<uint32_t>& cell) {
-        for (uint32_t i : cell) {
-            if (seen[i] == stamp) continue;
-            seen[i] = stamp;
-            if (boxes[i].Meets(box)) out.push_back(i);
+        for (uint32_t slot : cell) {
+            if (seen[slot] == stamp) continue;
+            seen[slot] = stamp;
+            if (boxes[slot].Meets(box)) out.push_back(positionOf[slot]);
         }
     };
     const int64_t cx0 = CellOf(box.x0), cx1 = CellOf(box.x1);
@@ -191,36 +204,95 @@ std::vector<size_t> LayoutIndex::Grid::Query(const BoxMm& box) const {
     return out;
 }
 
+namespace {
+
+bool PoseUsable(double x, double y, double heading) {
+    return std::isfinite(x) && std::isfinite(y) && std::isfinite(heading);
+}
+
+BoxMm ExtentOfPiece(const PlacedPiece& p) {
+    if (!PoseUsable(p.x, p.y, p.heading)) return BoxMm{};
+    // A piece missing from the catalog is never drawn or hit, but a band still selects it.
+    const PieceDef* def = TrackCatalog::Instance().Find(p.article);
+    return def ? PieceExtent(p, *def) : PointExtent(p.x, p.y);
+}
+
+BoxMm ExtentOfScenery(const SceneryItem& item) {
+    if (!PoseUsable(item.x, item.y, item.heading)) return BoxMm{};
+    const SceneryDef* def = SceneryCatalog::Instance().Find(item.item);
+    return def ? SceneryExtent(item, *def) : PointExtent(item.x, item.y);
+}
+
+}  // namespace
+
+// Walks the old entries and the list side by side. Objects keep their order through every edit,
+// and new ones take higher ids: an entry whose id is below the next object's belongs to an object
+// that went, an object whose id is below the next entry's came in. Whatever the order, every
+// position ends with an entry made from its object's present key.
+template <class List, class KeyOf, class ExtentOf>
+void LayoutIndex::Sync(Grid& grid, const List& list, KeyOf keyOf, ExtentOf extentOf) {
+    std::vector<uint32_t> slots;
+    slots.reserve(list.size());
+    const size_t old = grid.slotAt.size();
+    size_t i = 0;
+    for (const auto& object : list) {
+        while (i < old && grid.keys[grid.slotAt[i]].id < object.id) grid.FreeSlot(grid.slotAt[i++]);
+        uint32_t slot;
+        const bool kept = i < old && grid.keys[grid.slotAt[i]].id == object.id;
+        if (kept)
+            slot = grid.slotAt[i++];
+        else
+            slot = grid.NewSlot();
+        if (!kept || !grid.keys[slot].Of(object)) {
+            grid.Remove(slot);
+            grid.Insert(slot, extentOf(object));
+            grid.keys[slot] = keyOf(object);
+            ++extentsComputed;
+        }
+        slots.push_back(slot);
+    }
+    while (i < old) grid.FreeSlot(grid.slotAt[i++]);
+    grid.slotAt = std::move(slots);
+    for (size_t pos = 0; pos < grid.slotAt.size(); ++pos)
+        grid.positionOf[grid.slotAt[pos]] = static_cast<uint32_t>(pos);
+}
+
 void LayoutIndex::Rebuild(const LayoutDocument& doc) {
-    pieces.Clear(doc.pieces.size());
-    for (size_t i = 0; i < doc.pieces.size(); ++i) UpdatePiece(doc, i);
-    scenery.Clear(doc.scenery.size());
-    for (size_t i = 0; i < doc.scenery.size(); ++i) UpdateScenery(doc, i);
+    Sync(pieces, doc.pieces,
+         [](const PlacedPiece& p) {
+             return Key{p.id, p.article, p.x, p.y, p.heading, 1, 1};
+         },
+         ExtentOfPiece);
+    Sync(scenery, doc.scenery,
+         [](const SceneryItem& s) {
+             return Key{s.id, s.item, s.x, s.y, s.heading, s.scaleX, s.scaleY};
+         },
+         ExtentOfScenery);
 }
 
 bool LayoutIndex::Matches(const LayoutDocument& doc) const {
-    return pieces.boxes.size() == doc.pieces.size() && scenery.boxes.size() == doc.scenery.size();
+    return pieces.slotAt.size() == doc.pieces.size() &&
+           scenery.slotAt.size() == doc.scenery.size();
 }
 
 void LayoutIndex::UpdatePiece(const LayoutDocument& doc, size_t i) {
-    if (i >= pieces.boxes.size() || i >= doc.pieces.size()) return;
-    const uint32_t k = static_cast<uint32_t>(i);
-    pieces.Remove(k);
+    if (i >= pieces.slotAt.size() || i >= doc.pieces.size()) return;
+    const uint32_t slot = pieces.slotAt[i];
     const PlacedPiece& p = doc.pieces[i];
-    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.heading)) return;
-    // A piece missing from the catalog is never drawn or hit, but a band still selects it.
-    const PieceDef* def = TrackCatalog::Instance().Find(p.article);
-    pieces.Insert(k, def ? PieceExtent(p, *def) : PointExtent(p.x, p.y));
+    pieces.Remove(slot);
+    pieces.Insert(slot, ExtentOfPiece(p));
+    pieces.keys[slot] = Key{p.id, p.article, p.x, p.y, p.heading, 1, 1};
+    ++extentsComputed;
 }
 
 void LayoutIndex::UpdateScenery(const LayoutDocument& doc, size_t i) {
-    if (i >= scenery.boxes.size() || i >= doc.scenery.size()) return;
-    const uint32_t k = static_cast<uint32_t>(i);
-    scenery.Remove(k);
-    const SceneryItem& item = doc.scenery[i];
-    if (!std::isfinite(item.x) || !std::isfinite(item.y) || !std::isfinite(item.heading)) return;
-    const SceneryDef* def = SceneryCatalog::Instance().Find(item.item);
-    scenery.Insert(k, def ? SceneryExtent(item, *def) : PointExtent(item.x, item.y));
+    if (i >= scenery.slotAt.size() || i >= doc.scenery.size()) return;
+    const uint32_t slot = scenery.slotAt[i];
+    const SceneryItem& s = doc.scenery[i];
+    scenery.Remove(slot);
+    scenery.Insert(slot, ExtentOfScenery(s));
+    scenery.keys[slot] = Key{s.id, s.item, s.x, s.y, s.heading, s.scaleX, s.scaleY};
+    ++extentsComputed;
 }
 
 std::vector<size_t> LayoutIndex::PiecesIn(const BoxMm& box) const { return pieces.Query(box); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -38,7 +39,10 @@ public:
     static constexpr double kCellMm = 256.0;
 
     // Indexes every piece and scenery item of the document; one missing from its catalog stands
-    // as its position alone (it is neither drawn nor hit, but a band selects it).
+    // as its position alone (it is neither drawn nor hit, but a band selects it). Entries are
+    // matched to the objects by id and pose, so only objects added, moved, turned or changed
+    // since the last call have their extent worked out again: after an edit of one piece, that
+    // piece. The result is the same as a build from nothing.
     void Rebuild(const LayoutDocument& doc);
     // True when the index was built for a document with these numbers of pieces and items; an
     // edit that adds or removes objects needs a rebuild.
@@ -51,23 +55,50 @@ public:
     std::vector<size_t> PiecesIn(const BoxMm& box) const;
     std::vector<size_t> SceneryIn(const BoxMm& box) const;
     // The extent an entry was indexed with; empty for an object left out.
-    const BoxMm& PieceBox(size_t i) const { return pieces.boxes[i]; }
-    const BoxMm& SceneryBox(size_t i) const { return scenery.boxes[i]; }
-    size_t PieceCount() const { return pieces.boxes.size(); }
-    size_t SceneryCount() const { return scenery.boxes.size(); }
+    const BoxMm& PieceBox(size_t i) const { return pieces.Box(i); }
+    const BoxMm& SceneryBox(size_t i) const { return scenery.Box(i); }
+    size_t PieceCount() const { return pieces.slotAt.size(); }
+    size_t SceneryCount() const { return scenery.slotAt.size(); }
+    // Extents worked out since the index was made (for the tests of the incremental update).
+    size_t ExtentsComputed() const { return extentsComputed; }
 
 private:
+    // What an extent was worked out from: an entry whose object still has it stays as it is.
+    struct Key {
+        uint32_t id = kNoId;
+        std::string kind;  // article or scenery id
+        double x = 0, y = 0, heading = 0, scaleX = 1, scaleY = 1;
+        bool Of(const PlacedPiece& p) const {
+            return id == p.id && x == p.x && y == p.y && heading == p.heading && kind == p.article;
+        }
+        bool Of(const SceneryItem& s) const {
+            return id == s.id && x == s.x && y == s.y && heading == s.heading &&
+                   scaleX == s.scaleX && scaleY == s.scaleY && kind == s.item;
+        }
+    };
+    // Entries live in slots that keep their number while objects before them come and go; the
+    // cells hold slots, the queries answer positions in the document's lists.
     struct Grid {
         std::unordered_map<uint64_t, std::vector<uint32_t>> cells;
-        std::vector<BoxMm> boxes;
-        mutable std::vector<uint32_t> seen;  // query stamp per entry, so each is reported once
+        std::vector<BoxMm> boxes;           // by slot
+        std::vector<Key> keys;              // by slot
+        std::vector<uint32_t> slotAt;       // by position
+        std::vector<uint32_t> positionOf;   // by slot; kNoId for a free slot
+        std::vector<uint32_t> freeSlots;
+        mutable std::vector<uint32_t> seen;  // query stamp per slot, so each is reported once
         mutable uint32_t stamp = 0;
 
-        void Clear(size_t n);
-        void Insert(uint32_t i, const BoxMm& box);
-        void Remove(uint32_t i);
+        const BoxMm& Box(size_t position) const { return boxes[slotAt[position]]; }
+        uint32_t NewSlot();
+        void FreeSlot(uint32_t slot);
+        void Insert(uint32_t slot, const BoxMm& box);
+        void Remove(uint32_t slot);
         std::vector<size_t> Query(const BoxMm& box) const;
     };
+    template <class List, class KeyOf, class ExtentOf>
+    void Sync(Grid& grid, const List& list, KeyOf keyOf, ExtentOf extentOf);
+
     Grid pieces;
     Grid scenery;
+    size_t extentsComputed = 0;
 };

@@ -261,11 +261,11 @@ bool StepRotateSelection(LayoutDocument& doc) {
     if (helix) pivot = {helix->x, helix->y};
     doc.PushUndo();
     helix = doc.FindHelix(WholeHelixSelected(doc));
-    for (PlacedPiece& p : doc.pieces) {
-        if (!p.selected) continue;
-        RotatePoint(p.x, p.y, pivot, kStepDeg);
-        p.heading = NormalizeDeg(p.heading + kStepDeg);
-    }
+    doc.pieces.ForEachWhere([](const PlacedPiece& p) { return p.selected; },
+                            [&](PlacedPiece& p) {
+                                RotatePoint(p.x, p.y, pivot, kStepDeg);
+                                p.heading = NormalizeDeg(p.heading + kStepDeg);
+                            });
     if (helix) helix->heading = NormalizeDeg(helix->heading + kStepDeg);
     for (SceneryItem& s : doc.scenery) {
         if (!s.selected) continue;

@@ -6,6 +6,7 @@
 #include <limits>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "base/Format.h"
 #include "base/Translate.h"
@@ -101,13 +102,6 @@ SnapResult FindSnapMasked(const PieceDef& def, const PiecePose& trial,
         }
     }
     return result;
-}
-
-std::unordered_map<uint32_t, size_t> IndexById(const LayoutDocument& doc) {
-    std::unordered_map<uint32_t, size_t> index;
-    index.reserve(doc.pieces.size());
-    for (size_t i = 0; i < doc.pieces.size(); ++i) index.emplace(doc.pieces[i].id, i);
-    return index;
 }
 
 // Opens the mirror entry of connector `c` of `p` on its partner, when the partner points back.
@@ -209,7 +203,7 @@ SnapResult FindSnap(const PieceDef& def, const PiecePose& trial,
 }
 
 SystemClash CheckSystemClash(const PieceDef& def, const PiecePose& trial,
-                             const std::vector<PlacedPiece>& pieces) {
+                             const PieceList& pieces) {
     SystemClash result;
     const std::vector<ConnectorPose> own = GhostPoses(def, trial);
     const double farMm = CatalogReach() + Reach(def) + kCaptureRadiusMm;
@@ -298,22 +292,34 @@ bool JoinConnectors(LayoutDocument& doc, uint32_t a, int ca, uint32_t b, int cb)
 }
 
 void DetachSelection(LayoutDocument& doc) {
-    const auto index = IndexById(doc);
-    for (PlacedPiece& p : doc.pieces) {
+    // Joints to cut, found read-only so that only the pieces that lose one are written.
+    struct Cut {
+        uint32_t piece;
+        size_t conn;
+    };
+    std::vector<Cut> cuts;
+    const LayoutDocument& view = doc;
+    for (const PlacedPiece& p : view.pieces) {
         if (!p.selected) continue;
         for (size_t c = 0; c < p.joints.size(); ++c) {
-            Joint& j = p.joints[c];
+            const Joint& j = p.joints[c];
             if (j.IsOpen()) continue;
-            auto it = index.find(j.target);
-            if (it == index.end()) continue;  // a dangling joint is left for the file checks
-            PlacedPiece& other = doc.pieces[it->second];
-            if (other.selected) continue;
-            if (j.targetConn < other.joints.size()) {
-                Joint& back = other.joints[j.targetConn];
-                if (back.target == p.id && back.targetConn == c) back = Joint{};
-            }
-            j = Joint{};
+            const PlacedPiece* other = view.FindPiece(j.target);
+            if (!other) continue;  // a dangling joint is left for the file checks
+            if (other->selected) continue;
+            cuts.push_back({p.id, c});
         }
+    }
+    for (const Cut& cut : cuts) {
+        PlacedPiece* p = doc.FindPiece(cut.piece);
+        Joint& j = p->joints[cut.conn];
+        PlacedPiece* other = j.IsOpen() ? nullptr : doc.FindPiece(j.target);
+        if (!other) continue;
+        if (j.targetConn < other->joints.size()) {
+            Joint& back = other->joints[j.targetConn];
+            if (back.target == p->id && back.targetConn == cut.conn) back = Joint{};
+        }
+        j = Joint{};
     }
 }
 
@@ -561,12 +567,14 @@ namespace {
 
 // The object a move snapshot names: found at its recorded position when nothing was added or
 // removed since, else by id.
-template <typename T>
-T* AtOrFind(std::vector<T>& list, const MoveStart::Pose& s) {
-    if (s.at < list.size() && list[s.at].id == s.id) return &list[s.at];
-    for (T& t : list)
-        if (t.id == s.id) return &t;
-    return nullptr;
+// The position of the object the pose was taken from: where it was, or found again by id;
+// the list's size when it is gone.
+template <typename List>
+size_t AtOrFind(const List& list, const MoveStart::Pose& s) {
+    if (s.at < list.size() && list[s.at].id == s.id) return s.at;
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].id == s.id) return i;
+    return list.size();
 }
 
 }  // namespace
@@ -576,21 +584,24 @@ GroupSnap TrackSelectionMove(LayoutDocument& doc, LayoutIndex& index, const Move
     GroupSnap group;
     if (!std::isfinite(dx) || !std::isfinite(dy)) return group;
     if (!index.Matches(doc)) index.Rebuild(doc);
-    std::vector<PlacedPiece*> moving;
-    moving.reserve(start.pieces.size());
-    for (const MoveStart::Pose& s : start.pieces)
-        if (PlacedPiece* p = AtOrFind(doc.pieces, s)) {
-            p->x = s.x + dx;
-            p->y = s.y + dy;
-            index.UpdatePiece(doc, static_cast<size_t>(p - doc.pieces.data()));
-            if (p->selected) moving.push_back(p);
-        }
-    for (const MoveStart::Pose& s : start.scenery)
-        if (SceneryItem* item = AtOrFind(doc.scenery, s)) {
-            item->x = s.x + dx;
-            item->y = s.y + dy;
-            index.UpdateScenery(doc, static_cast<size_t>(item - doc.scenery.data()));
-        }
+    std::vector<size_t> movingAt;
+    movingAt.reserve(start.pieces.size());
+    for (const MoveStart::Pose& s : start.pieces) {
+        const size_t i = AtOrFind(doc.pieces, s);
+        if (i >= doc.pieces.size()) continue;
+        PlacedPiece& p = doc.pieces[i];
+        p.x = s.x + dx;
+        p.y = s.y + dy;
+        index.UpdatePiece(doc, i);
+        if (p.selected) movingAt.push_back(i);
+    }
+    for (const MoveStart::Pose& s : start.scenery) {
+        const size_t i = AtOrFind(doc.scenery, s);
+        if (i >= doc.scenery.size()) continue;
+        doc.scenery[i].x = s.x + dx;
+        doc.scenery[i].y = s.y + dy;
+        index.UpdateScenery(doc, i);
+    }
     for (const MoveStart::Pose& s : start.helices)
         if (Helix* h = doc.FindHelix(s.id)) {
             h->x = s.x + dx;
@@ -599,7 +610,10 @@ GroupSnap TrackSelectionMove(LayoutDocument& doc, LayoutIndex& index, const Move
     if (!doc.snapOn) return group;
 
     // The snapshot lists the selection in document order, as the search visits it.
-    std::sort(moving.begin(), moving.end());
+    std::sort(movingAt.begin(), movingAt.end());
+    std::vector<const PlacedPiece*> moving;
+    moving.reserve(movingAt.size());
+    for (size_t i : movingAt) moving.push_back(&std::as_const(doc.pieces)[i]);
     std::unordered_set<uint32_t> selected;
     for (const PlacedPiece* p : moving) selected.insert(p->id);
     std::vector<char> usable;
@@ -647,15 +661,15 @@ void ReleaseSelectionMove(LayoutDocument& doc, const MoveStart& start, const Gro
     const double px = m->x, py = m->y;
     const double shiftX = target.x - px, shiftY = target.y - py;
     std::unordered_set<uint32_t> helixIds;
-    for (PlacedPiece& p : doc.pieces) {
-        if (!p.selected) continue;
-        RotateAbout(p.x, p.y, px, py, cosA, sinA);
-        p.x += shiftX;
-        p.y += shiftY;
-        p.heading = NormalizeDeg(p.heading + turn);
-        if (p.helixId != kNoId) helixIds.insert(p.helixId);
-        if (const PieceDef* d = DefOf(p)) GrowJoints(p, *d);
-    }
+    doc.pieces.ForEachWhere([](const PlacedPiece& p) { return p.selected; },
+                            [&](PlacedPiece& p) {
+                                RotateAbout(p.x, p.y, px, py, cosA, sinA);
+                                p.x += shiftX;
+                                p.y += shiftY;
+                                p.heading = NormalizeDeg(p.heading + turn);
+                                if (p.helixId != kNoId) helixIds.insert(p.helixId);
+                                if (const PieceDef* d = DefOf(p)) GrowJoints(p, *d);
+                            });
     for (Helix& h : doc.helices) {
         if (!helixIds.count(h.id)) continue;
         RotateAbout(h.x, h.y, px, py, cosA, sinA);
@@ -676,21 +690,25 @@ void ReleaseSelectionMove(LayoutDocument& doc, const MoveStart& start, const Gro
         m = doc.FindPiece(mId);
         const double change = m->elevation - before;
         if (std::fabs(change) > 0.001)
-            for (PlacedPiece& p : doc.pieces)
-                if (p.selected && p.id != mId && p.helixId == kNoId) p.elevation += change;
+            doc.pieces.ForEachWhere(
+                [&](const PlacedPiece& p) {
+                    return p.selected && p.id != mId && p.helixId == kNoId;
+                },
+                [&](PlacedPiece& p) { p.elevation += change; });
     }
 
     // Other ends the move brought together. The systems must match here too: an end-to-end
     // joint between C-Track and K-Track is never made.
     const double farMm = 2 * CatalogReach() + kJoinRadiusMm;
-    for (size_t si = 0; si < doc.pieces.size(); ++si) {
-        if (!doc.pieces[si].selected) continue;
-        const PieceDef* sDef = DefOf(doc.pieces[si]);
+    const PieceList& all = doc.pieces;  // read-only: joins write through JoinConnectors alone
+    for (size_t si = 0; si < all.size(); ++si) {
+        if (!all[si].selected) continue;
+        const PieceDef* sDef = DefOf(all[si]);
         if (!sDef) continue;
         for (int a = 0; a < ConnectorCount(*sDef); ++a) {
-            for (size_t ui = 0; ui < doc.pieces.size() && doc.pieces[si].IsOpen(a); ++ui) {
-                const PlacedPiece& s = doc.pieces[si];
-                const PlacedPiece& u = doc.pieces[ui];
+            for (size_t ui = 0; ui < all.size() && all[si].IsOpen(a); ++ui) {
+                const PlacedPiece& s = all[si];
+                const PlacedPiece& u = all[ui];
                 if (u.selected || std::hypot(u.x - s.x, u.y - s.y) > farMm) continue;
                 const PieceDef* uDef = DefOf(u);
                 if (!uDef) continue;

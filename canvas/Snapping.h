@@ -71,7 +71,7 @@ SnapResult FindSnap(const PieceDef& def, const PiecePose& trial,
 // First open connector of `pieces` within the capture radius, turned far enough to pair, whose
 // track system differs from that of the dragged piece's nearby connector.
 SystemClash CheckSystemClash(const PieceDef& def, const PiecePose& trial,
-                             const std::vector<PlacedPiece>& pieces);
+                             const PieceList& pieces);
 
 // "<dragged> cannot connect to <placed>. ..." shown under kIncompatibleSystemsTitle.
 std::string IncompatibleSystemsText(TrackSystem dragged, TrackSystem placed);

@@ -24,14 +24,13 @@ int32_t CellOf(double v, double cell) {
     return static_cast<int32_t>(std::floor(std::clamp(v, -kFarMm, kFarMm) / cell));
 }
 
+// Rows of cells scatter over the table, but neighbours along a row take neighbouring buckets:
+// boxes come in along the track, so the walks over the table stay in the cache.
 uint64_t HashCell(int32_t cx, int32_t cy) {
-    uint64_t h =
-        (static_cast<uint64_t>(static_cast<uint32_t>(cx)) << 32) | static_cast<uint32_t>(cy);
-    h ^= h >> 30;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 27;
-    h *= 0x94D049BB133111EBull;
-    return h ^ (h >> 31);
+    uint64_t row = static_cast<uint32_t>(cy);
+    row ^= row >> 15;
+    row *= 0x9E3779B97F4A7C15ull;
+    return row ^ (row >> 29) ^ static_cast<uint32_t>(cx);
 }
 
 bool Finite(const BoxMm& b) {

@@ -134,7 +134,7 @@ bool RemoveLevel(LayoutDocument& doc, uint32_t levelId) {
             if (doomed.count(j.target)) j = Joint{};
         }
     }
-    std::erase_if(doc.pieces, [&](const PlacedPiece& p) { return doomed.count(p.id) > 0; });
+    doc.pieces.EraseIf([&](const PlacedPiece& p) { return doomed.count(p.id) > 0; });
     std::erase_if(doc.helices, [&](const Helix& h) { return helices.count(h.id) > 0; });
     std::erase_if(doc.scenery, [&](const SceneryItem& s) { return s.level == level; });
     const size_t runs = doc.gradeRuns.size();

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The document the user has open when the file is read: two joined straights and a label.
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
-    doc.pieces = {
+    doc.pieces = std::vector<PlacedPiece>{
         PlacedPiece{
             1, "24188", 0, 0, 0, false, 0, 0, false, Rgb{}, 1, kNoId, {Joint{}, Joint{2, 0}}},
         PlacedPiece{

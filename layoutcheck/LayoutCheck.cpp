@@ -8,6 +8,7 @@
 #include <numeric>
 #include <tuple>
 #include <unordered_map>
+#include <utility>
 
 #include "base/Format.h"
 #include "base/Geometry.h"
@@ -30,7 +31,7 @@ constexpr double kTouchMm = 0.01;
 // A crossing this close to an end of both routes is two ends touching, not a crossing.
 constexpr double kEndTouchMm = 0.5;
 
-bool IsZ(TrackSystem s) { return s == TrackSystem::MarklinZ || s == TrackSystem::RokuhanZ; }
+bool IsZ(TrackSystem s) { return IsZGauge(s); }
 
 double MeetHalfWidth(const PieceDef& def) {
     return IsZ(def.system) ? kMeetHalfWidthZMm : kMeetHalfWidthH0Mm;
@@ -329,9 +330,13 @@ public:
             const PointMm a = rr.route.points[s.k], b = rr.route.points[s.k + 1];
             boxes.push_back({std::min(a.x, b.x) - w, std::min(a.y, b.y) - w, std::max(a.x, b.x) + w,
                              std::max(a.y, b.y) + w});
+            owner.push_back(static_cast<uint32_t>(rr.piece));
         }
-        ForEachOverlappingPair(boxes, kRouteCellMm,
-                               [this](size_t i, size_t j) { Touch(segments[i], segments[j]); });
+        // The neighbouring segments of a route always overlap: the grid drops such pairs before
+        // it looks at their boxes.
+        ForEachOverlappingPair(
+            boxes, kRouteCellMm, [this](size_t i, size_t j) { Touch(segments[i], segments[j]); },
+            &owner);
         std::stable_sort(contacts.begin(), contacts.end(), [](const Contact& x, const Contact& y) {
             return std::tie(x.pieceA, x.pieceB) < std::tie(y.pieceA, y.pieceB);
         });
@@ -644,11 +649,13 @@ std::string LayoutCheckTitle(const std::vector<LayoutFinding>& findings) {
 
 bool SelectFindingPieces(LayoutDocument& doc, const LayoutFinding& finding) {
     bool any = false;
-    for (PlacedPiece& p : doc.pieces) {
-        p.selected =
-            std::find(finding.pieces.begin(), finding.pieces.end(), p.id) != finding.pieces.end();
-        any = any || p.selected;
-    }
+    auto named = [&](const PlacedPiece& p) {
+        return std::find(finding.pieces.begin(), finding.pieces.end(), p.id) !=
+               finding.pieces.end();
+    };
+    doc.pieces.ForEachWhere([&](const PlacedPiece& p) { return p.selected != named(p); },
+                            [&](PlacedPiece& p) { p.selected = !p.selected; });
+    for (const PlacedPiece& p : std::as_const(doc.pieces)) any = any || p.selected;
     for (SceneryItem& s : doc.scenery) s.selected = false;
     for (Label& l : doc.labels) l.selected = false;
     for (Measurement& m : doc.measurements) m.selected = false;

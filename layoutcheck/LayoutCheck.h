@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/TrackClearance.h"
 #include "model/LayoutDocument.h"
 
 enum class FindingSeverity : int32_t { Error = 0, Warning = 1 };
@@ -39,8 +40,8 @@ struct LayoutFinding {
 };
 
 struct CheckOptions {
-    double clearanceH0Mm = 65;             // rail top to rail top under H0 track
-    double clearanceZMm = 30;              // the same for Z gauge
+    double clearanceH0Mm = kClearanceH0Mm;  // rail top to rail top under H0 track
+    double clearanceZMm = kClearanceZMm;    // the same for Z gauge
     double recommendedGradePercent = 3.0;  // steeper grades are warned about
     double strainMm = 0.1;                 // joined ends further apart are strained
     double strainDeg = 0.1;                // joined ends turned further are strained

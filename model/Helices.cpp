@@ -86,8 +86,9 @@ void SelectWholeHelices(LayoutDocument& doc) {
     std::set<uint32_t> chosen;
     for (const PlacedPiece& p : doc.pieces)
         if (p.selected && p.helixId != kNoId) chosen.insert(p.helixId);
-    for (PlacedPiece& p : doc.pieces)
-        if (chosen.count(p.helixId)) p.selected = true;
+    doc.pieces.ForEachWhere(
+        [&](const PlacedPiece& p) { return !p.selected && chosen.count(p.helixId); },
+        [](PlacedPiece& p) { p.selected = true; });
 }
 
 std::string PastParticiple(std::string_view verb) {

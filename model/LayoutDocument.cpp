@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 Level DefaultLevel() { return Level{}; }
 
@@ -17,19 +18,22 @@ void LayoutDocument::DeleteSelected() {
     PushUndo();
 
     std::unordered_set<uint32_t> doomed;
-    for (const PlacedPiece& p : pieces)
+    for (const PlacedPiece& p : std::as_const(pieces))
         if (p.selected) doomed.insert(p.id);
 
     // A grade run anchored on a doomed piece moves to the first surviving piece joined to it,
     // anchored at that piece's end away from the deleted one.
+    auto towardsDoomed = [&](const PlacedPiece& p) {
+        return std::find_if(p.joints.begin(), p.joints.end(), [&](const Joint& j) {
+            return j.target != kNoId && doomed.count(j.target);
+        });
+    };
     for (GradeRun& run : gradeRuns) {
         if (run.anchorPiece < 0 || !doomed.count(static_cast<uint32_t>(run.anchorPiece))) continue;
         run.anchorPiece = -1;
-        for (const PlacedPiece& p : pieces) {
+        for (const PlacedPiece& p : std::as_const(pieces)) {
             if (p.selected) continue;
-            auto it = std::find_if(p.joints.begin(), p.joints.end(), [&](const Joint& j) {
-                return j.target != kNoId && doomed.count(j.target);
-            });
+            auto it = towardsDoomed(p);
             if (it == p.joints.end()) continue;
             run.anchorPiece = static_cast<int32_t>(p.id);
             run.anchorConn = (it == p.joints.begin()) ? 1 : 0;
@@ -39,11 +43,15 @@ void LayoutDocument::DeleteSelected() {
     std::erase_if(gradeRuns, [](const GradeRun& r) { return r.anchorPiece < 0; });
     RefreshCurrentGrade();
 
-    for (PlacedPiece& p : pieces)
-        for (Joint& j : p.joints)
+    // Only the neighbours are written, so the rest of the pieces stay shared with the snapshot.
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (towardsDoomed(std::as_const(pieces)[i]) == std::as_const(pieces)[i].joints.end())
+            continue;
+        for (Joint& j : pieces[i].joints)
             if (j.target != kNoId && doomed.count(j.target)) j = Joint{};
+    }
 
-    std::erase_if(pieces, [](const PlacedPiece& p) { return p.selected; });
+    pieces.EraseIf([](const PlacedPiece& p) { return p.selected; });
 
     if (!doomed.empty()) {
         std::erase_if(helices, [&](const Helix& h) {
@@ -95,9 +103,13 @@ T* FindById(std::vector<T>& list, uint32_t id) {
 }
 }  // namespace
 
-PlacedPiece* LayoutDocument::FindPiece(uint32_t id) { return FindById(pieces, id); }
+PlacedPiece* LayoutDocument::FindPiece(uint32_t id) {
+    const size_t i = pieces.FindIndex(id);
+    return i == PieceList::npos ? nullptr : &pieces[i];
+}
 const PlacedPiece* LayoutDocument::FindPiece(uint32_t id) const {
-    return const_cast<LayoutDocument*>(this)->FindPiece(id);
+    const size_t i = pieces.FindIndex(id);
+    return i == PieceList::npos ? nullptr : &pieces[i];
 }
 SceneryItem* LayoutDocument::FindScenery(uint32_t id) { return FindById(scenery, id); }
 const SceneryItem* LayoutDocument::FindScenery(uint32_t id) const {
@@ -113,7 +125,9 @@ const Level* LayoutDocument::FindLevel(uint32_t id) const {
 }
 
 void LayoutDocument::ClearSelection() {
-    for (auto& p : pieces) p.selected = false;
+    // Writing only the selected pieces keeps the others shared with the undo snapshots.
+    for (size_t i = 0; i < pieces.size(); ++i)
+        if (std::as_const(pieces)[i].selected) pieces[i].selected = false;
     for (auto& s : scenery) s.selected = false;
     for (auto& l : labels) l.selected = false;
     for (auto& m : measurements) m.selected = false;
@@ -121,7 +135,7 @@ void LayoutDocument::ClearSelection() {
 
 bool LayoutDocument::HasSelection() const {
     auto sel = [](const auto& o) { return o.selected; };
-    return std::any_of(pieces.begin(), pieces.end(), sel) ||
+    return std::any_of(pieces.cbegin(), pieces.cend(), sel) ||
            std::any_of(scenery.begin(), scenery.end(), sel) ||
            std::any_of(labels.begin(), labels.end(), sel) ||
            std::any_of(measurements.begin(), measurements.end(), sel);

@@ -34,12 +34,11 @@ void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
     shapeWidth2 = s.baseboard.shapeWidth2;
     shapeHeight2 = s.baseboard.shapeHeight2;
 
-    uint32_t highest = 0;
+    uint32_t highest = pieces.HighestId();
     auto note = [&](const auto& list) {
         for (const auto& o : list)
             if (o.id != kNoId && o.id > highest) highest = o.id;
     };
-    note(pieces);
     note(scenery);
     note(labels);
     note(measurements);

@@ -11,7 +11,7 @@
 #include "base/Geometry.h"
 #include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
-#include "layoutcheck/LayoutCheck.h"
+#include "catalog/TrackClearance.h"
 #include "model/GradeRuns.h"
 #include "panels/PropertiesLogic.h"
 
@@ -25,7 +25,6 @@ constexpr double kSameCrossingMm = 20.0;
 // Grid cell for finding the route segments near another track.
 constexpr double kCellMm = 250.0;
 
-bool IsZ(TrackSystem s) { return s == TrackSystem::MarklinZ || s == TrackSystem::RokuhanZ; }
 
 double Cross(PointMm a, PointMm b) { return a.x * b.y - a.y * b.x; }
 PointMm Sub(PointMm a, PointMm b) { return {a.x - b.x, a.y - b.y}; }
@@ -155,8 +154,7 @@ double NeededClearanceMm(const LayoutDocument& doc, uint32_t pieceId) {
     const PlacedPiece* piece = doc.FindPiece(pieceId);
     const PieceDef* def = piece ? TrackCatalog::Instance().Find(piece->article) : nullptr;
     if (!def) return 0;
-    const CheckOptions options;
-    return IsZ(def->system) ? options.clearanceZMm : options.clearanceH0Mm;
+    return DefaultClearanceMm(def->system);
 }
 
 HeightProfile BuildProfile(const LayoutDocument& doc, const Route& route) {

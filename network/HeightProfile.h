@@ -48,7 +48,7 @@ HeightProfile BuildProfile(const LayoutDocument& doc, const TrackGraph& graph, c
 // deck and the layout check calls it a collision, not a crossing.
 inline constexpr double kProfileOneDeckMm = 7.0;
 
-// The clearance a track passing over this piece needs (the layout check's rule); 0 when the
+// The clearance a track passing over this piece needs (the layout check's default rule); 0 when the
 // article is unknown.
 double NeededClearanceMm(const LayoutDocument& doc, uint32_t pieceId);
 

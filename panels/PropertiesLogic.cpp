@@ -472,17 +472,17 @@ uint32_t AddLabelAt(LayoutDocument& doc, std::string_view text, double x, double
 
 bool ApplyPieceColour(LayoutDocument& doc, int entry) {
     if (entry < 0 || entry >= static_cast<int>(kPieceColours.size())) return false;
-    if (std::none_of(doc.pieces.begin(), doc.pieces.end(),
+    if (std::none_of(doc.pieces.cbegin(), doc.pieces.cend(),
                      [](const PlacedPiece& p) { return p.selected; })) {
         return false;
     }
     const PieceColourEntry& colour = kPieceColours[entry];
     doc.PushUndo();
-    for (PlacedPiece& p : doc.pieces) {
-        if (!p.selected) continue;
-        p.hasColour = colour.hasColour;
-        p.colour = colour.colour;
-    }
+    doc.pieces.ForEachWhere([](const PlacedPiece& p) { return p.selected; },
+                            [&](PlacedPiece& p) {
+                                p.hasColour = colour.hasColour;
+                                p.colour = colour.colour;
+                            });
     doc.ClearSelection();
     return true;
 }

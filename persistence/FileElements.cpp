@@ -62,7 +62,11 @@ void AppendPieceElement(std::string& out, const PlacedPiece& piece, std::string_
 bool ReadJointLine(LineFields& fields, PlacedPiece* piece) {
     JointLine line;
     if (!ReadElement<JointElement>(fields, FileReader::Layout, line)) return false;
-    if (static_cast<size_t>(line.conn) >= piece->joints.size()) piece->joints.resize(line.conn + 1);
+    if (static_cast<size_t>(line.conn) >= piece->joints.size()) {
+        // Most pieces have two ends: room for both at the first joint saves a second allocation.
+        if (piece->joints.capacity() < 2) piece->joints.reserve(2);
+        piece->joints.resize(line.conn + 1);
+    }
     piece->joints[line.conn] = line.joint;
     return true;
 }

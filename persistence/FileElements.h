@@ -398,6 +398,17 @@ bool ReadElement(LineFields& fields, FileReader reader, Objects&... objects) {
 class IdRegistry {
 public:
     bool Add(uint32_t id, LineFields& fields) {
+        // Files list objects with rising ids: an id above every earlier one is new, and needs no
+        // set until the first one that is not.
+        if (seen_.empty() && (inOrder_.empty() || id > highest_)) {
+            inOrder_.push_back(id);
+            highest_ = id;
+            return true;
+        }
+        if (seen_.empty()) {
+            seen_.insert(inOrder_.begin(), inOrder_.end());
+            inOrder_.clear();
+        }
         if (!seen_.insert(id).second)
             return fields.Fail(Format(Tr("id %u is used twice").c_str(), id));
         if (id > highest_) highest_ = id;
@@ -406,6 +417,7 @@ public:
     uint32_t Highest() const { return highest_; }
 
 private:
+    std::vector<uint32_t> inOrder_;  // while every id so far rose
     std::unordered_set<uint32_t> seen_;
     uint32_t highest_ = 0;
 };

@@ -28,7 +28,8 @@ std::string_view RawAttribute(std::string_view line, std::string_view name) {
 std::string_view LineFields::Raw(std::string_view name) const {
     // The first attribute of that name wins.
     for (size_t i = 0; i < count_; ++i)
-        if (attributes_[i].name == name) return attributes_[i].value;
+        if (std::string_view(attributes_[i].name, attributes_[i].nameSize) == name)
+            return std::string_view(attributes_[i].value, attributes_[i].valueSize);
     return overflow_ ? RawAttribute(line_, name) : std::string_view();
 }
 
@@ -93,6 +94,25 @@ void AppendFileDouble(std::string& out, double value) {
     if (value > kMaxFileMagnitude) value = kMaxFileMagnitude;
     if (value < -kMaxFileMagnitude) value = -kMaxFileMagnitude;
     char buffer[64];
+    // Most values are a plain integer count of ten-thousandths once scaled. Within the clamp the
+    // product is off by at most 0.0012 from the exact one, so a scaled value further than that
+    // from a half rounds as the exact decimal does; the rest go the long way.
+    const double scaled = value * 10000.0;
+    const double rounded = std::nearbyint(scaled);
+    if (std::fabs(scaled - rounded) < 0.498) {
+        const uint64_t n = static_cast<uint64_t>(std::fabs(rounded));
+        char* p = buffer;
+        if (std::signbit(value)) *p++ = '-';  // also -0.0000, as the C library writes it
+        p = std::to_chars(p, buffer + sizeof buffer, n / 10000).ptr;
+        const unsigned frac = static_cast<unsigned>(n % 10000);
+        p[0] = '.';
+        p[1] = static_cast<char>('0' + frac / 1000);
+        p[2] = static_cast<char>('0' + frac / 100 % 10);
+        p[3] = static_cast<char>('0' + frac / 10 % 10);
+        p[4] = static_cast<char>('0' + frac % 10);
+        out.append(buffer, p + 5);
+        return;
+    }
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
     out.append(buffer, result.ptr);
 }

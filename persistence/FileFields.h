@@ -90,7 +90,7 @@ public:
                 overflow_ = true;
                 return true;
             }
-            attributes_[count_++] = {name, value};
+            attributes_[count_++] = {name.data(), name.size(), value.data(), value.size()};
             return false;
         });
     }
@@ -123,11 +123,15 @@ private:
     // then the element's ("%s in <%s> is out of range").
     bool Fault(std::string_view name, std::string_view problem);
 
-    // The line's attributes, split once; lines with more than fit are searched each time.
+    // The line's attributes, split once; lines with more than fit are searched each time. Plain
+    // pointers and sizes, left unset beyond count_: a line is read in the time it takes to fill
+    // the ones it has, not to clear all of them.
     static constexpr size_t kMaxSplit = 24;
     struct Attribute {
-        std::string_view name;
-        std::string_view value;
+        const char* name;
+        size_t nameSize;
+        const char* value;
+        size_t valueSize;
     };
     Attribute attributes_[kMaxSplit];
     size_t count_ = 0;

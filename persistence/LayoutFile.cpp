@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <unordered_map>
 #include <unordered_set>
@@ -54,25 +55,43 @@ bool Contains(std::string_view line, std::string_view text) {
 // What the reader collects before it touches the caller's document.
 struct LoadState {
     LayoutDocument doc;
+    std::vector<PlacedPiece> pieces;  // go into the document's shared chunks in one move
     std::string name;
     IdRegistry ids;
     std::string error;
+};
+
+// The tags a line of the piece list may hold, found in one pass over its '<' characters: a line
+// contains a tag exactly when one of them starts it.
+struct PieceListTags {
+    bool end = false;  // </pieces>, </block> or </layout>
+    bool piece = false;
+    bool joint = false;
+
+    explicit PieceListTags(std::string_view line) {
+        for (size_t at = line.find('<'); at != std::string_view::npos; at = line.find('<', at + 1)) {
+            const std::string_view rest = line.substr(at);
+            end = end || rest.starts_with("</pieces>") || rest.starts_with("</block>") ||
+                  rest.starts_with("</layout>");
+            piece = piece || rest.starts_with("<piece ");
+            joint = joint || rest.starts_with("<joint ");
+        }
+    }
 };
 
 // Reads the lines after <pieces> up to the end of the piece list.
 bool ReadPieceList(LineSource& cursor, LoadState& st) {
     std::string_view line;
     while (cursor.Next(&line)) {
-        if (Contains(line, "</pieces>") || Contains(line, "</block>") ||
-            Contains(line, "</layout>"))
-            return true;
-        if (Contains(line, "<piece ")) {
-            if (!AppendReadElement<PieceElement>(st.doc.pieces, line, cursor.LineNumber(),
+        const PieceListTags tags(line);
+        if (tags.end) return true;
+        if (tags.piece) {
+            if (!AppendReadElement<PieceElement>(st.pieces, line, cursor.LineNumber(),
                                                  FileReader::Layout, st.ids, &st.error))
                 return false;
-        } else if (Contains(line, "<joint ") && !st.doc.pieces.empty()) {
+        } else if (tags.joint && !st.pieces.empty()) {
             LineFields f(line, cursor.LineNumber(), JointElement::kTag, &st.error);
-            if (!ReadJointLine(f, &st.doc.pieces.back())) return false;
+            if (!ReadJointLine(f, &st.pieces.back())) return false;
         }
     }
     return true;
@@ -81,9 +100,28 @@ bool ReadPieceList(LineSource& cursor, LoadState& st) {
 // Keeps only joints whose target exists and points back; the rest are opened, so that every
 // joint of a loaded document is mirrored.
 void OpenUnmirroredJoints(std::vector<PlacedPiece>& pieces) {
+    // Pieces in rising id order, as files have them, are found by halving; others through a map.
+    const bool ordered = std::is_sorted(pieces.begin(), pieces.end(),
+                                        [](const PlacedPiece& a, const PlacedPiece& b) {
+                                            return a.id < b.id;
+                                        });
     std::unordered_map<uint32_t, size_t> index;
-    index.reserve(pieces.size());
-    for (size_t i = 0; i < pieces.size(); ++i) index.emplace(pieces[i].id, i);
+    if (!ordered) {
+        index.reserve(pieces.size());
+        for (size_t i = 0; i < pieces.size(); ++i) index.emplace(pieces[i].id, i);
+    }
+    // Track is mostly joined to the pieces placed just before and after it.
+    auto find = [&](uint32_t id, size_t near) -> const PlacedPiece* {
+        if (!ordered) {
+            auto it = index.find(id);
+            return it == index.end() ? nullptr : &pieces[it->second];
+        }
+        for (size_t k = near > 0 ? near - 1 : 0; k < pieces.size() && k <= near + 1; ++k)
+            if (pieces[k].id == id) return &pieces[k];
+        auto it = std::lower_bound(pieces.begin(), pieces.end(), id,
+                                   [](const PlacedPiece& p, uint32_t v) { return p.id < v; });
+        return it != pieces.end() && it->id == id ? &*it : nullptr;
+    };
 
     std::vector<std::pair<size_t, size_t>> broken;
     for (size_t i = 0; i < pieces.size(); ++i) {
@@ -91,10 +129,10 @@ void OpenUnmirroredJoints(std::vector<PlacedPiece>& pieces) {
         for (size_t c = 0; c < p.joints.size(); ++c) {
             const Joint& j = p.joints[c];
             if (j.IsOpen()) continue;
-            auto it = index.find(j.target);
+            const PlacedPiece* target = find(j.target, i);
             bool mirrored = false;
-            if (it != index.end()) {
-                const PlacedPiece& t = pieces[it->second];
+            if (target) {
+                const PlacedPiece& t = *target;
                 mirrored = j.targetConn < t.joints.size() &&
                            t.joints[j.targetConn].target == p.id &&
                            t.joints[j.targetConn].targetConn == c;
@@ -243,22 +281,23 @@ std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* 
     if (!ok) return st.error;
 
     LayoutDocument& d = st.doc;
-    OpenUnmirroredJoints(d.pieces);
-    PadJointSlots(d.pieces);
+    std::vector<PlacedPiece>& pieces = st.pieces;
+    OpenUnmirroredJoints(pieces);
+    PadJointSlots(pieces);
     d.nextId = st.ids.Highest() + 1;
     d.EnsureDefaultLevel();
     d.RefreshCurrentGrade();
 
     // A helix is selected as a whole: one selected piece of it selects all of its pieces.
     std::unordered_set<uint32_t> selectedHelices;
-    for (const PlacedPiece& p : d.pieces)
+    for (const PlacedPiece& p : pieces)
         if (p.selected && p.helixId != kNoId) selectedHelices.insert(p.helixId);
     if (!selectedHelices.empty())
-        for (PlacedPiece& p : d.pieces)
+        for (PlacedPiece& p : pieces)
             if (p.helixId != kNoId && selectedHelices.count(p.helixId)) p.selected = true;
 
     // Everything the file describes replaces the document's; undo history and view flags stay.
-    doc.pieces = std::move(d.pieces);
+    doc.pieces = std::move(pieces);
     doc.scenery = std::move(d.scenery);
     doc.labels = std::move(d.labels);
     doc.measurements.clear();

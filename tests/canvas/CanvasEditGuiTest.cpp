@@ -313,7 +313,7 @@ TEST_F(CanvasEdit, AHelixMissingAStubCannotBeMoved) {
     const uint32_t helix = PlaceHelix(*doc, 1000, 1000, 0, "proses_2_5_r1r2");
     const Helix h = *doc->FindHelix(helix);
     // A damaged file: one end piece of the helix is gone, so only three can ever be selected.
-    std::erase_if(doc->pieces, [&](const PlacedPiece& p) { return p.id == h.topR2; });
+    doc->pieces.EraseIf([&](const PlacedPiece& p) { return p.id == h.topR2; });
     const PlacedPiece stub = *doc->FindPiece(h.bottomR1);  // at (1000, 640), heading 0
     const size_t undo = doc->undoStack.size();
     ModalAnswerer answer(wxID_OK);

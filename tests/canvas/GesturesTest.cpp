@@ -203,7 +203,7 @@ TEST_F(Gestures, LockedSelectionsRefuseToMove) {
 TEST_F(Gestures, ThreeStubsOfAHelixAreRefusedAsPartial) {
     const uint32_t helix = PlaceHelix(doc, 1000, 1000, 0, "proses_2_5_r1r2");
     const Helix h = *doc.FindHelix(helix);
-    std::erase_if(doc.pieces, [&](const PlacedPiece& p) { return p.id == h.topR2; });
+    doc.pieces.EraseIf([&](const PlacedPiece& p) { return p.id == h.topR2; });
     const PlacedPiece stub = *doc.FindPiece(h.bottomR1);
     Press(static_cast<int>(stub.x) + 50, static_cast<int>(stub.y));
     EXPECT_EQ(SelectedPieces().size(), 3u);

@@ -178,6 +178,71 @@ TEST_P(RandomLayout, UpdatesFollowMovedObjects) {
     EXPECT_FALSE(index.Matches(doc));
 }
 
+// Rebuild after edits works out only what changed and answers as a build from nothing: moves,
+// pieces added and deleted, undo and redo that put pieces back between others, scenery edits.
+TEST_P(RandomLayout, RebuildAfterEditsEqualsAFreshBuild) {
+    auto expectFresh = [&](const char* what) {
+        LayoutIndex fresh;
+        fresh.Rebuild(doc);
+        ASSERT_TRUE(index.Matches(doc)) << what;
+        ASSERT_EQ(index.PieceCount(), fresh.PieceCount()) << what;
+        for (size_t i = 0; i < doc.pieces.size(); ++i) {
+            const BoxMm a = index.PieceBox(i), b = fresh.PieceBox(i);
+            ASSERT_TRUE(a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1)
+                << what << " piece " << i;
+        }
+        for (int n = 0; n < 12; ++n) {
+            const BoxMm box = RandomBox();
+            EXPECT_EQ(index.PiecesIn(box), fresh.PiecesIn(box)) << what;
+            EXPECT_EQ(index.PiecesIn(box), BrutePieces(box)) << what;
+            EXPECT_EQ(index.SceneryIn(box), BruteScenery(box)) << what;
+        }
+    };
+    for (int round = 0; round < 8; ++round) {
+        const size_t before = index.ExtentsComputed();
+        const size_t i = static_cast<size_t>(Int(0, static_cast<int>(doc.pieces.size()) - 1));
+        doc.PushUndo();
+        doc.pieces[i].x += Uniform(-500, 500);
+        index.Rebuild(doc);
+        EXPECT_EQ(index.ExtentsComputed() - before, 1u) << "one piece moved, one extent";
+        expectFresh("move");
+
+        doc.ClearSelection();
+        for (int k = 0; k < 3; ++k)
+            doc.pieces[static_cast<size_t>(Int(0, static_cast<int>(doc.pieces.size()) - 1))]
+                .selected = true;
+        doc.scenery[static_cast<size_t>(Int(0, static_cast<int>(doc.scenery.size()) - 1))]
+            .selected = true;
+        doc.DeleteSelected();
+        const size_t beforeDelete = index.ExtentsComputed();
+        index.Rebuild(doc);
+        EXPECT_EQ(index.ExtentsComputed(), beforeDelete) << "nothing left needs a new extent";
+        expectFresh("delete");
+
+        PlacedPiece added = doc.pieces[static_cast<size_t>(Int(0, 20))];
+        added.x += 50;
+        doc.AddPiece(added);
+        index.Rebuild(doc);
+        expectFresh("add");
+
+        doc.Undo();  // the add
+        doc.Undo();  // the delete: its pieces come back between the others
+        index.Rebuild(doc);
+        expectFresh("undo");
+        if (Int(0, 1)) {
+            doc.Redo();
+            index.Rebuild(doc);
+            expectFresh("redo");
+        }
+        doc.scenery[static_cast<size_t>(Int(0, static_cast<int>(doc.scenery.size()) - 1))].scaleX *=
+            1.5;
+        doc.pieces[static_cast<size_t>(Int(0, static_cast<int>(doc.pieces.size()) - 1))].article =
+            "no-such-article";
+        index.Rebuild(doc);
+        expectFresh("scenery and article");
+    }
+}
+
 TEST_P(RandomLayout, HitTestsGiveTheAnswersOfTheFullWalk) {
     int hits = 0;
     for (int n = 0; n < 1500; ++n) {

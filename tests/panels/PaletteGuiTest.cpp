@@ -171,9 +171,9 @@ TEST_F(PaletteGuiTest, LibraryBlockLandsAtTheOriginWithFreshIds) {
     // The layout holds three pieces; the block reuses two of their ids.
     for (int i = 0; i < 3; ++i) Doc().AddPiece(Straight(0, 2000 + 200.0 * i, 2000));
     LayoutDocument source;
-    source.pieces = {Straight(2, 1200, 800, {Joint{40, 1}, Joint{3, 0}}),
-                     Straight(3, 1500, 300, {Joint{2, 1}, Joint{}}),
-                     Straight(9, 1350, 550, {Joint{}, Joint{41, 0}})};
+    source.pieces = std::vector<PlacedPiece>{Straight(2, 1200, 800, {Joint{40, 1}, Joint{3, 0}}),
+                                             Straight(3, 1500, 300, {Joint{2, 1}, Joint{}}),
+                                             Straight(9, 1350, 550, {Joint{}, Joint{41, 0}})};
     for (PlacedPiece& p : source.pieces) p.selected = true;
     fs::create_directories(BlockFolder());
     ASSERT_EQ(SaveBlock(source, BlockFolder() + "/Yard.xml", "Yard"), "");

@@ -35,10 +35,11 @@ LayoutDocument FullDocument() {
     doc.levels = {DefaultLevel(),
                   {2, "Upper <deck> & \"yard\"", false, 80.5, true, {10, 20, 30}, outline}};
     doc.activeLevel = 2;
-    doc.pieces = {Piece(1, "24188", 0, 0, 0, 1, kNoId, false, {Joint{}, Joint{2, 0}}),
-                  Piece(2, "24130", 188.3, 0, 0, 2, kNoId, true, {Joint{1, 1}, Joint{}}),
-                  Piece(3, "24912", -100.125, 50.0625, 270, 2, 7, true, {Joint{}, Joint{4, 0}}),
-                  Piece(4, "24912", -200, 50, 359.9999, 2, 7, true, {Joint{3, 1}, Joint{}})};
+    doc.pieces = std::vector<PlacedPiece>{
+        Piece(1, "24188", 0, 0, 0, 1, kNoId, false, {Joint{}, Joint{2, 0}}),
+        Piece(2, "24130", 188.3, 0, 0, 2, kNoId, true, {Joint{1, 1}, Joint{}}),
+        Piece(3, "24912", -100.125, 50.0625, 270, 2, 7, true, {Joint{}, Joint{4, 0}}),
+        Piece(4, "24912", -200, 50, 359.9999, 2, 7, true, {Joint{3, 1}, Joint{}})};
     doc.pieces[1].elevation = 12.5;
     doc.pieces[1].grade = 2.5;
     doc.pieces[1].hasColour = true;

@@ -16,7 +16,7 @@ protected:
         PlacedPiece b{2, "24188", 198.3, 0, 15, false, 40, 2, true, {1, 2, 3}, 3, 9, {{1, 1}, {}}};
         PlacedPiece c{
             3, "24611", 386.6, 0, 15, false, 0, 0, false, {}, 1, kNoId, {{2, 1}, {}, {7, 0}}};
-        doc.pieces = {a, b, c};
+        doc.pieces = std::vector<PlacedPiece>{a, b, c};
         doc.scenery = {SceneryItem{4, "house", 100, 200, 90, false, 2, 0.5, 2},
                        SceneryItem{5, "tree", 0, 0, 0, false, 1, 1, 1}};
         doc.nextId = 8;

@@ -167,7 +167,7 @@ private:
     }
 
     // Joins random open slots pairwise; both sides name each other.
-    void JoinRandomPairs(std::vector<PlacedPiece>& pieces) {
+    void JoinRandomPairs(PieceList& pieces) {
         if (pieces.size() < 2) return;
         for (size_t k = 0, n = pieces.size(); k < n; ++k) {
             size_t a = Below(pieces.size()), b = Below(pieces.size());
@@ -179,7 +179,7 @@ private:
         }
     }
 
-    static void SelectHelicesWhole(std::vector<PlacedPiece>& pieces) {
+    static void SelectHelicesWhole(PieceList& pieces) {
         std::vector<uint32_t> selected;
         for (const PlacedPiece& p : pieces)
             if (p.selected && p.helixId != kNoId) selected.push_back(p.helixId);

@@ -72,7 +72,7 @@ TEST_F(OvalSession, EditingTheTrackStopsTrainsAndTakesOffThoseOnRemovedPieces) {
     // The piece under the train at the far side goes.
     const std::vector<uint32_t> under = session.Find(far)->occupied;
     ASSERT_FALSE(under.empty());
-    std::erase_if(doc.pieces, [&](const PlacedPiece& p) { return p.id == under.front(); });
+    doc.pieces.EraseIf([&](const PlacedPiece& p) { return p.id == under.front(); });
     for (PlacedPiece& p : doc.pieces)
         for (Joint& j : p.joints)
             if (j.target == under.front()) j = Joint{};
