@@ -10,6 +10,7 @@
 #include <map>
 
 #include "canvas/LayoutIndex.h"
+#include "canvas/RouteLines.h"
 #include "canvas/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
@@ -132,6 +133,24 @@ public:
         }
         // A band shorter than a pixel still shows as a dot.
         if (batch.points.size() - first == 1) batch.points.push_back(batch.points.back());
+        pending = true;
+    }
+
+    // Lines given as points (line k from starts[k] up to the next start or the end).
+    void AddLines(const std::vector<PointMm>& points, const std::vector<uint32_t>& starts,
+                  Rgb colour, int width, const ViewTransform& view) {
+        Batch& batch = Find(colour, width);
+        for (size_t k = 0; k < starts.size(); ++k) {
+            const size_t end = k + 1 < starts.size() ? starts[k + 1] : points.size();
+            const size_t first = batch.points.size();
+            batch.starts.push_back(first);
+            for (size_t i = starts[k]; i < end; ++i) {
+                const wxPoint q = Px(view, points[i]);
+                if (batch.points.size() == first || q != batch.points.back())
+                    batch.points.push_back(q);
+            }
+            if (batch.points.size() - first == 1) batch.points.push_back(batch.points.back());
+        }
         pending = true;
     }
 
@@ -284,8 +303,7 @@ void DrawBaseboardEdges(wxDC& dc, const LayoutDocument& doc, const ViewTransform
     for (const EdgeLabel& label : BaseboardEdgeLabels(doc.baseboard, doc.units)) {
         DrawBoxedText(dc, wxString::FromUTF8(label.text), Px(view, label.at), view.Px(4),
                       view.Px(2), wxColour(255, 248, 220),
-                      wxPen(wxColour(180, 140, 80), view.Px(1)), wxColour(80, 50, 20),
-                      view.Px(3));
+                      wxPen(wxColour(180, 140, 80), view.Px(1)), wxColour(80, 50, 20), view.Px(3));
     }
 }
 
@@ -355,8 +373,7 @@ void DrawLabels(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
             dc.GetTextExtent(text, &tw, &th);
             dc.SetPen(wxPen(wxColour(40, 80, 200), view.Px(1), wxPENSTYLE_DOT));
             dc.SetBrush(*wxTRANSPARENT_BRUSH);
-            dc.DrawRectangle(p.x - view.Px(2), p.y - view.Px(2), tw + view.Px(4),
-                             th + view.Px(4));
+            dc.DrawRectangle(p.x - view.Px(2), p.y - view.Px(2), tw + view.Px(4), th + view.Px(4));
         }
     }
 }
@@ -658,133 +675,202 @@ bool Visible(const std::vector<wxRect>& areas, double x0, double y0, double x1, 
     return false;
 }
 
-void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
-                       wxSize client, const LayoutDrawPart& part) {
-    const std::vector<wxRect> areas =
-        part.areas.empty() ? std::vector<wxRect>{wxRect(wxPoint(0, 0), client)} : part.areas;
-    auto drawn = [&](LayoutPass pass) { return pass >= part.from && pass < part.to; };
-    LayoutDrawPlan ownPlan;
-    if (!part.plan) ownPlan = MakeLayoutDrawPlan(doc);
-    const LayoutDrawPlan& plan = part.plan ? *part.plan : ownPlan;
-    // The layout area that may show anything inside the pixel area: labels, dots and pens reach
+// What one drawing of (part of) the layout works with, shared by its passes.
+struct DrawScope {
+    const LayoutDocument& doc;
+    const ViewTransform& view;
+    wxSize client;
+    const LayoutDrawPart& part;
+    const LayoutDrawPlan& plan;
+    std::vector<wxRect> areas;  // window pixels: the client when the part names none
+    // The layout area that may show anything inside each pixel area: labels, dots and pens reach
     // beyond the extents the index keeps.
-    const double slack = DrawSlackPx(view);
     std::vector<BoxMm> areasMm;
-    for (const wxRect& a : areas) areasMm.push_back(PixelAreaToLayout(view, a, slack));
-    auto meets = [&](const BoxMm& box) {
+    const LayoutIndex* index;  // null unless it matches the document
+
+    bool Drawn(LayoutPass pass) const { return pass >= part.from && pass < part.to; }
+    bool Meets(const BoxMm& box) const {
         for (const BoxMm& a : areasMm)
             if (a.Meets(box)) return true;
         return false;
-    };
-    const LayoutIndex* index = part.index && part.index->Matches(doc) ? part.index : nullptr;
+    }
+    bool SceneryShown(size_t i) const {
+        return !index || (i < index->SceneryCount() && Meets(index->SceneryBox(i)));
+    }
+};
 
-    if (drawn(LayoutPass::Ground)) {
-        dc.SetBackground(wxBrush(wxColour(255, 255, 255)));
-        if (part.areas.empty()) {
-            dc.Clear();
-        } else {
-            dc.SetBrush(wxBrush(wxColour(255, 255, 255)));
-            dc.SetPen(*wxTRANSPARENT_PEN);
-            for (const wxRect& a : areas) dc.DrawRectangle(a);
-        }
+// Background, baseboard, decks and grid.
+void DrawGroundPass(wxDC& dc, const DrawScope& s) {
+    dc.SetBackground(wxBrush(wxColour(255, 255, 255)));
+    if (s.part.areas.empty()) {
+        dc.Clear();
+    } else {
+        dc.SetBrush(wxBrush(wxColour(255, 255, 255)));
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        for (const wxRect& a : s.areas) dc.DrawRectangle(a);
     }
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    if (drawn(LayoutPass::Ground)) {
-        const bool board = doc.baseboardShown && doc.baseboard.size() >= 3;
-        if (board) DrawBaseboard(dc, doc, view);
-        DrawDecks(dc, doc, view);
-        DrawGrid(dc, doc, view, client, part.paper);
-        if (board) DrawBaseboardEdges(dc, doc, view);
+    const bool board = s.doc.baseboardShown && s.doc.baseboard.size() >= 3;
+    if (board) DrawBaseboard(dc, s.doc, s.view);
+    DrawDecks(dc, s.doc, s.view);
+    DrawGrid(dc, s.doc, s.view, s.client, s.part.paper);
+    if (board) DrawBaseboardEdges(dc, s.doc, s.view);
+}
+
+void DrawSceneryPass(wxDC& dc, const DrawScope& s, const std::vector<size_t>& items) {
+    for (size_t i : items)
+        if (s.SceneryShown(i)) DrawSceneryItem(dc, s.doc.scenery[i], s.view);
+}
+
+void DrawHelixPass(wxDC& dc, const DrawScope& s) {
+    for (const Helix& helix : s.doc.helices) {
+        const HelixVariant* variant = HelixVariantFor(helix);
+        if (!variant) continue;
+        const double r = variant->radiusOuter + 40.0;
+        if (!s.Meets(BoxMm{helix.x - r, helix.y - r, helix.x + r, helix.y + r})) continue;
+        DrawHelix(dc, s.doc, helix, s.view);
+    }
+}
+
+void DrawNotesPass(wxDC& dc, const DrawScope& s) {
+    DrawGradeArrows(dc, s.doc, s.view, s.areas);
+    DrawLabels(dc, s.doc, s.view, s.areas);
+    DrawMeasurements(dc, s.doc, s.view, s.areas);
+}
+
+// The pieces of each track pass that may show in the areas, in drawing order.
+struct PiecesToDraw {
+    const std::vector<size_t>* low = nullptr;
+    const std::vector<size_t>* rest = nullptr;
+    std::vector<size_t> lowFound, restFound;  // what the index found
+};
+
+void FindPieces(const DrawScope& s, PiecesToDraw& out) {
+    out.low = &s.plan.order.low;
+    out.rest = &s.plan.order.rest;
+    if (!s.index) return;
+    // The index finds every piece the on-screen test lets through (and some more), so the
+    // pieces drawn, and the order their band colours come up in, do not depend on it.
+    const double slack = DrawSlackPx(s.view);
+    const double reach = std::max(slack, (CatalogSpanMm() + 40) * s.view.zoom + 40);
+    std::vector<std::pair<uint32_t, size_t>> found;
+    for (const wxRect& a : s.areas)
+        for (size_t i : s.index->PiecesIn(PixelAreaToLayout(s.view, a, reach)))
+            if (i < s.plan.rank.size() && s.plan.rank[i] != LayoutDrawPlan::kNotDrawn)
+                found.emplace_back(s.plan.rank[i], i);
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    const uint32_t lowCount = static_cast<uint32_t>(s.plan.order.low.size());
+    for (const auto& [rank, i] : found)
+        (rank < lowCount ? out.lowFound : out.restFound).push_back(i);
+    out.low = &out.lowFound;
+    out.rest = &out.restFound;
+}
+
+// Draws the track of one pass: pieces with wide bands in full at once; thin bands and the route
+// lines of pieces a few pixels long gathered by colour and stroked at the end of the pass; then
+// the marks and labels of the thin pieces, over their bands.
+class PiecePass {
+public:
+    PiecePass(wxDC& dc, const DrawScope& s) : dc(dc), s(s), thin(dc) {}
+
+    // `order`: the band colours' order to follow or, with recordBands, to record.
+    void Draw(const std::vector<size_t>& indices, std::vector<ThinBandKey>* order) {
+        if (order && !s.part.recordBands) thin.Seed(*order);
+        const TrackCatalog& catalog = TrackCatalog::Instance();
+        // Most pieces of a big layout lie off screen: their start point is tested before the
+        // catalog is asked for their size.
+        const double farPx = (CatalogSpanMm() + 40.0) * s.view.zoom + 40.0;
+        for (size_t i : indices) {
+            const PlacedPiece& p = s.doc.pieces[i];
+            if (!NearAreas(p, farPx)) continue;
+            const PieceDef* def = catalog.Find(p.article);
+            if (!def || !PieceOnScreen(p, *def, s.view, s.areas)) continue;
+            const PieceLook look = LookOf(p);
+            if (DrawnAsRouteLines(*def, s.view.zoom)) {
+                const PieceColours colours = PieceColoursFor(p, *def, look);
+                routePoints.clear();
+                routeStarts.clear();
+                PlaceRouteLines(RouteLinesOf(*def), p, routePoints, routeStarts);
+                thin.AddLines(routePoints, routeStarts,
+                              ThinBandColour(colours.fill, colours.outline, look.selected),
+                              BandLineWidthPx(BandHalfWidth(*def), s.view.zoom), s.view);
+            } else if (!BandDrawnAsLine(BandHalfWidth(*def), s.view.zoom)) {
+                DrawPiece(dc, p, *def, s.view, look, s.doc.labelsShown);
+            } else {
+                DrawThinPiece(dc, thin, p, *def, s.view, look);
+                if (HasDetails(*def, s.view, s.doc.labelsShown)) details.push_back({&p, def, look});
+            }
+        }
+        thin.Flush();
+        for (const Deferred& d : details)
+            DrawPieceDetails(dc, *d.piece, *d.def, s.view, d.look, s.doc.labelsShown);
+        details.clear();
+        if (order && s.part.recordBands) *order = thin.Keys();
     }
 
-    auto sceneryShown = [&](size_t i) {
-        return !index || (i < index->SceneryCount() && meets(index->SceneryBox(i)));
-    };
-    if (drawn(LayoutPass::Scenery)) {
-        for (size_t i : plan.scenery.items)
-            if (sceneryShown(i)) DrawSceneryItem(dc, doc.scenery[i], view);
-    }
-
-    const TrackCatalog& catalog = TrackCatalog::Instance();
+private:
     struct Deferred {
         const PlacedPiece* piece;
         const PieceDef* def;
         PieceLook look;
     };
-    std::vector<Deferred> details;
+
+    bool NearAreas(const PlacedPiece& p, double farPx) const {
+        const double px = p.x * s.view.zoom + s.view.offsetX;
+        const double py = p.y * s.view.zoom + s.view.offsetY;
+        return Visible(s.areas, px - farPx, py - farPx, px + farPx, py + farPx);
+    }
+
+    PieceLook LookOf(const PlacedPiece& p) const {
+        PieceLook look;
+        look.selected = p.selected;
+        look.inTunnel = !s.plan.inTunnel.empty() && s.plan.inTunnel.count(p.id) > 0;
+        look.helixLinked = !s.plan.linked.all.empty() && s.plan.linked.all.count(p.id) > 0;
+        auto level = s.plan.levels.find(p.level);
+        look.level = level == s.plan.levels.end() ? nullptr : level->second;
+        return look;
+    }
+
+    wxDC& dc;
+    const DrawScope& s;
     // Bands of one colour are stroked together, the colours in the order they first came up in
     // the pass; a drawing of part of the area keeps the order the whole drawing found.
-    ThinBands thin(dc);
-    auto drawPieces = [&](const std::vector<size_t>& indices, std::vector<ThinBandKey>* order) {
-        if (order && !part.recordBands) thin.Seed(*order);
-        for (size_t i : indices) {
-            const PlacedPiece& p = doc.pieces[i];
-            const PieceDef* def = catalog.Find(p.article);
-            if (!def || !PieceOnScreen(p, *def, view, areas)) continue;
-            PieceLook look;
-            look.selected = p.selected;
-            look.inTunnel = plan.inTunnel.count(p.id) > 0;
-            look.helixLinked = plan.linked.all.count(p.id) > 0;
-            auto level = plan.levels.find(p.level);
-            look.level = level == plan.levels.end() ? nullptr : level->second;
-            if (!BandDrawnAsLine(BandHalfWidth(*def), view.zoom)) {
-                DrawPiece(dc, p, *def, view, look, doc.labelsShown);
-                continue;
-            }
-            DrawThinPiece(dc, thin, p, *def, view, look);
-            // Marks and labels go over the bands, which are stroked at the end of the pass.
-            if (HasDetails(*def, view, doc.labelsShown)) details.push_back({&p, def, look});
-        }
-        thin.Flush();
-        for (const Deferred& d : details) {
-            DrawPieceDetails(dc, *d.piece, *d.def, view, d.look, doc.labelsShown);
-        }
-        details.clear();
-        if (order && part.recordBands) *order = thin.Keys();
-    };
-    // With an index only the pieces it finds in the area are visited, in drawing order.
-    const std::vector<size_t>* low = &plan.order.low;
-    const std::vector<size_t>* rest = &plan.order.rest;
-    std::vector<size_t> lowFound, restFound;
-    if (index && (drawn(LayoutPass::LowPieces) || drawn(LayoutPass::Pieces))) {
-        // The index finds every piece the on-screen test lets through (and some more), so the
-        // pieces drawn, and the order their band colours come up in, do not depend on it.
-        const double reach = std::max(slack, (CatalogSpanMm() + 40) * view.zoom + 40);
-        std::vector<std::pair<uint32_t, size_t>> found;
-        for (const wxRect& a : areas)
-            for (size_t i : index->PiecesIn(PixelAreaToLayout(view, a, reach)))
-                if (i < plan.rank.size() && plan.rank[i] != LayoutDrawPlan::kNotDrawn)
-                    found.emplace_back(plan.rank[i], i);
-        std::sort(found.begin(), found.end());
-        found.erase(std::unique(found.begin(), found.end()), found.end());
-        const uint32_t lowCount = static_cast<uint32_t>(plan.order.low.size());
-        for (const auto& [rank, i] : found) (rank < lowCount ? lowFound : restFound).push_back(i);
-        low = &lowFound;
-        rest = &restFound;
-    }
-    if (drawn(LayoutPass::LowPieces))
-        drawPieces(*low, part.bandOrder ? &part.bandOrder->low : nullptr);
-    if (drawn(LayoutPass::Helices)) {
-        for (const Helix& helix : doc.helices) {
-            const HelixVariant* variant = HelixVariantFor(helix);
-            if (!variant) continue;
-            const double r = variant->radiusOuter + 40.0;
-            if (!meets(BoxMm{helix.x - r, helix.y - r, helix.x + r, helix.y + r})) continue;
-            DrawHelix(dc, doc, helix, view);
-        }
-    }
-    if (drawn(LayoutPass::Pieces))
-        drawPieces(*rest, part.bandOrder ? &part.bandOrder->rest : nullptr);
+    ThinBands thin;
+    std::vector<Deferred> details;
+    std::vector<PointMm> routePoints;  // one piece's route lines, reused piece after piece
+    std::vector<uint32_t> routeStarts;
+};
 
-    if (drawn(LayoutPass::Portals)) {
-        for (size_t i : plan.scenery.portals)
-            if (sceneryShown(i)) DrawSceneryItem(dc, doc.scenery[i], view);
-    }
-    if (drawn(LayoutPass::Notes)) {
-        DrawGradeArrows(dc, doc, view, areas);
-        DrawLabels(dc, doc, view, areas);
-        DrawMeasurements(dc, doc, view, areas);
-    }
+void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
+                       wxSize client, const LayoutDrawPart& part) {
+    LayoutDrawPlan ownPlan;
+    if (!part.plan) ownPlan = MakeLayoutDrawPlan(doc);
+    DrawScope s{
+        doc,
+        view,
+        client,
+        part,
+        part.plan ? *part.plan : ownPlan,
+        part.areas.empty() ? std::vector<wxRect>{wxRect(wxPoint(0, 0), client)} : part.areas,
+        {},
+        part.index && part.index->Matches(doc) ? part.index : nullptr};
+    const double slack = DrawSlackPx(view);
+    for (const wxRect& a : s.areas) s.areasMm.push_back(PixelAreaToLayout(view, a, slack));
+
+    if (s.Drawn(LayoutPass::Ground)) DrawGroundPass(dc, s);
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    if (s.Drawn(LayoutPass::Scenery)) DrawSceneryPass(dc, s, s.plan.scenery.items);
+    const bool lowDrawn = s.Drawn(LayoutPass::LowPieces), restDrawn = s.Drawn(LayoutPass::Pieces);
+    PiecesToDraw pieces;
+    if (lowDrawn || restDrawn) FindPieces(s, pieces);
+    PiecePass track(dc, s);
+    LayoutBandOrder* bands = part.bandOrder;
+    if (lowDrawn) track.Draw(*pieces.low, bands ? &bands->low : nullptr);
+    if (s.Drawn(LayoutPass::Helices)) DrawHelixPass(dc, s);
+    if (restDrawn) track.Draw(*pieces.rest, bands ? &bands->rest : nullptr);
+    if (s.Drawn(LayoutPass::Portals)) DrawSceneryPass(dc, s, s.plan.scenery.portals);
+    if (s.Drawn(LayoutPass::Notes)) DrawNotesPass(dc, s);
 }
 
 }  // namespace
