@@ -1,15 +1,20 @@
 // Drawing of the layout and of the editing overlays into any device context.
 #include "canvas/gui/LayoutRenderer.h"
 
+#include <cairo.h>
 #include <wx/dc.h>
 #include <wx/graphics.h>
+#include <wx/image.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <memory>
+#include <optional>
 
 #include "canvas/LayoutIndex.h"
+#include "canvas/PixelLines.h"
 #include "canvas/RouteLines.h"
 #include "canvas/Units.h"
 #include "catalog/HelixVariants.h"
@@ -112,6 +117,121 @@ void DrawShapes(wxDC& dc, const std::vector<PieceShape>& shapes, const ViewTrans
     }
 }
 
+// The pixels a smoothing-free drawing writes, when the context draws with cairo into an image in
+// memory at one pixel per unit with at most a rectangular clip (the canvas's pictures); none for
+// anything else (printers, PDF pages, scaled contexts), which stroke their lines as paths.
+std::optional<PixelTarget> DirectPixels(wxGraphicsContext* gc) {
+    if (!gc || gc->GetAntialiasMode() != wxANTIALIAS_NONE || !gc->GetRenderer() ||
+        gc->GetRenderer()->GetName() != "cairo")
+        return std::nullopt;
+    cairo_t* cr = static_cast<cairo_t*>(gc->GetNativeContext());
+    cairo_surface_t* surface = cr ? cairo_get_target(cr) : nullptr;
+    if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE)
+        return std::nullopt;
+    const cairo_format_t format = cairo_image_surface_get_format(surface);
+    if (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32) return std::nullopt;
+    double ox = 0, oy = 0, ux = 1, uy = 1;
+    cairo_user_to_device(cr, &ox, &oy);
+    cairo_user_to_device(cr, &ux, &uy);
+    if (ux - ox != 1 || uy - oy != 1 || ox != std::floor(ox) || oy != std::floor(oy))
+        return std::nullopt;
+    PixelTarget t;
+    t.width = cairo_image_surface_get_width(surface);
+    t.height = cairo_image_surface_get_height(surface);
+    t.stride = cairo_image_surface_get_stride(surface) / 4;
+    t.originX = static_cast<int>(ox);
+    t.originY = static_cast<int>(oy);
+    t.clipX1 = t.width;
+    t.clipY1 = t.height;
+    cairo_rectangle_list_t* clip = cairo_copy_clip_rectangle_list(cr);
+    const bool plain = clip->status == CAIRO_STATUS_SUCCESS && clip->num_rectangles <= 1;
+    if (plain && clip->num_rectangles == 1) {
+        const cairo_rectangle_t& r = clip->rectangles[0];
+        t.clipX0 = std::max(0, static_cast<int>(std::ceil(r.x - 1e-9)) + t.originX);
+        t.clipY0 = std::max(0, static_cast<int>(std::ceil(r.y - 1e-9)) + t.originY);
+        t.clipX1 =
+            std::min(t.width, static_cast<int>(std::floor(r.x + r.width + 1e-9)) + t.originX);
+        t.clipY1 =
+            std::min(t.height, static_cast<int>(std::floor(r.y + r.height + 1e-9)) + t.originY);
+    } else if (plain) {
+        t.clipX1 = t.clipY1 = 0;  // clipped away altogether
+    }
+    cairo_rectangle_list_destroy(clip);
+    if (!plain) return std::nullopt;
+    cairo_surface_flush(surface);
+    t.pixels = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface));
+    if (!t.pixels) return std::nullopt;
+    return t;
+}
+
+// True when the context draws with cairo into an image in memory at one pixel per unit.
+bool DrawsIntoMemoryImage(wxGraphicsContext* gc) {
+    if (!gc || !gc->GetRenderer() || gc->GetRenderer()->GetName() != "cairo") return false;
+    cairo_t* cr = static_cast<cairo_t*>(gc->GetNativeContext());
+    cairo_surface_t* surface = cr ? cairo_get_target(cr) : nullptr;
+    if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+    double ox = 0, oy = 0, ux = 1, uy = 1;
+    cairo_user_to_device(cr, &ox, &oy);
+    cairo_user_to_device(cr, &ux, &uy);
+    return ux - ox == 1 && uy - oy == 1;
+}
+
+// A text drawn once on a clear ground, copied wherever it goes again.
+struct TextPicture {
+    wxGraphicsBitmap bitmap;
+    int width = 0;
+    int height = 0;
+};
+
+// The picture of `text` in the dc's font and `ink`, or null where the dc needs the text itself
+// (printers, PDF pages, scaled contexts). Laying text out costs many times more than copying its
+// picture, and a repaint draws the same few ruler figures and article numbers again and again.
+const TextPicture* TextPictureFor(wxDC& dc, const wxString& text, const wxColour& ink) {
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (!DrawsIntoMemoryImage(gc)) return nullptr;
+    static std::map<std::pair<wxString, wxString>, TextPicture> pictures;
+    if (pictures.size() > 2000) pictures.clear();  // what a long journey over the plan gathered
+    const wxFont& font = dc.GetFont();
+    std::pair<wxString, wxString> key{text, font.GetNativeFontInfoDesc()};
+    key.second << ' ' << ink.GetRGB();
+    auto it = pictures.find(key);
+    if (it != pictures.end()) return &it->second;
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent(text, &w, &h);
+    TextPicture picture;
+    picture.width = std::max(w, 1);
+    picture.height = std::max(h, 1);
+    wxImage image(picture.width, picture.height);
+    image.InitAlpha();
+    std::fill_n(image.GetAlpha(), picture.width * picture.height, 0);
+    {
+        std::unique_ptr<wxGraphicsContext> g(wxGraphicsContext::Create(image));
+        g->SetFont(font, ink);
+        g->DrawText(text, 0, 0);
+    }
+    picture.bitmap = gc->CreateBitmap(wxBitmap(image, 32));
+    return &pictures.emplace(std::move(key), std::move(picture)).first->second;
+}
+
+// Text in the dc's font and `ink` with its top left at (x, y).
+void DrawTextAt(wxDC& dc, const wxString& text, int x, int y, const wxColour& ink) {
+    if (const TextPicture* picture = TextPictureFor(dc, text, ink)) {
+        dc.GetGraphicsContext()->DrawBitmap(picture->bitmap, x, y, picture->width, picture->height);
+        return;
+    }
+    dc.SetTextForeground(ink);
+    dc.DrawText(text, x, y);
+}
+
+// The size `text` takes in the dc's font.
+wxSize TextExtent(wxDC& dc, const wxString& text, const wxColour& ink) {
+    if (const TextPicture* picture = TextPictureFor(dc, text, ink))
+        return {picture->width, picture->height};
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent(text, &w, &h);
+    return {w, h};
+}
+
 // Bands too thin for an outline, gathered by colour and pen width and stroked as one path per
 // batch: at an overview a few strokes of long paths cost a fraction of a filled polygon and an
 // outline per band. Storage is kept between passes so a paint allocates only at its start.
@@ -167,13 +287,23 @@ public:
     // Strokes the gathered bands in the order their colours first came up.
     void Flush() {
         if (!pending) return;
+        std::optional<PixelTarget> direct = DirectPixels(gc);
         for (Batch& batch : batches) {
             if (batch.starts.empty()) continue;
             wxPen pen(Colour(batch.colour), batch.width);
             pen.SetCap(wxCAP_BUTT);
             pen.SetJoin(wxJOIN_BEVEL);
             batch.starts.push_back(batch.points.size());
-            if (gc) {
+            if (direct) {
+                const uint32_t word = PixelWord(batch.colour);
+                for (size_t k = 0; k + 1 < batch.starts.size(); ++k) {
+                    const size_t from = batch.starts[k], to = batch.starts[k + 1];
+                    for (size_t i = from; i + 1 < to; ++i) {
+                        const wxPoint a = batch.points[i], b = batch.points[i + 1];
+                        DrawPixelLine(*direct, a.x, a.y, b.x, b.y, word, batch.width);
+                    }
+                }
+            } else if (gc) {
                 wxGraphicsPath path = gc->CreatePath();
                 for (size_t k = 0; k + 1 < batch.starts.size(); ++k) {
                     const size_t from = batch.starts[k], to = batch.starts[k + 1];
@@ -194,8 +324,11 @@ public:
             batch.starts.clear();
             batch.points.clear();
         }
+        if (direct)
+            cairo_surface_mark_dirty(
+                cairo_get_target(static_cast<cairo_t*>(gc->GetNativeContext())));
         // The graphics context's pen was changed behind the device context's back.
-        if (gc) dc.SetPen(*wxBLACK_PEN);
+        if (gc && !direct) dc.SetPen(*wxBLACK_PEN);
         pending = false;
     }
 
@@ -436,15 +569,14 @@ void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
 
     const int r = view.Px(std::max(3, static_cast<int>(2.5 * view.ScreenZoom())));
     dc.SetFont(ViewFont(view, ArticlePointSize(view.ScreenZoom()), true));
-    dc.SetTextForeground(look.selected ? wxColour(40, 100, 200) : wxColour(50, 50, 50));
+    const wxColour ink = look.selected ? wxColour(40, 100, 200) : wxColour(50, 50, 50);
     const wxString text = wxString::FromUTF8(piece.article);
-    wxCoord tw = 0, th = 0;
-    dc.GetTextExtent(text, &tw, &th);
+    const wxSize size = TextExtent(dc, text, ink);
     // The article goes between the end dots or not at all: a label wider than its piece (a
     // short bumper, say) would run under the dots and past the piece.
-    if (LabelFitsPiece(def, tw, r, view.zoom)) {
+    if (LabelFitsPiece(def, size.x, r, view.zoom)) {
         const wxPoint m = Px(view, mid);
-        dc.DrawText(text, m.x - tw / 2, m.y - th / 2);
+        DrawTextAt(dc, text, m.x - size.x / 2, m.y - size.y / 2, ink);
     }
 
     const int n = static_cast<int>(def.connectors.size());
@@ -599,15 +731,19 @@ void DrawRulers(wxDC& dc, int units, const ViewTransform& view, wxSize client) {
     dc.DrawRectangle(0, 0, kSize, kSize);
 
     dc.SetFont(Font(7, false));
-    dc.SetTextForeground(wxColour(80, 80, 80));
+    const wxColour ink(80, 80, 80);
+    dc.SetTextForeground(ink);
     dc.SetPen(wxPen(wxColour(140, 140, 140), 1));
+    auto text = [&](const std::string& label, int x, int y) {
+        DrawTextAt(dc, wxString::FromUTF8(label), x, y, ink);
+    };
     for (const RulerTick& t : RulerTicks(view, units, client.x, true)) {
         dc.DrawLine(t.pixel, 14, t.pixel, kSize);
-        dc.DrawText(wxString::FromUTF8(t.label), t.pixel + 2, 2);
+        text(t.label, t.pixel + 2, 2);
     }
     for (const RulerTick& t : RulerTicks(view, units, client.y, false)) {
         dc.DrawLine(14, t.pixel, kSize, t.pixel);
-        dc.DrawText(wxString::FromUTF8(t.label), 1, t.pixel + 1);
+        text(t.label, 1, t.pixel + 1);
     }
     dc.SetPen(wxPen(wxColour(200, 80, 80), 1));
     if (view.offsetX >= kSize && view.offsetX < client.x) {
