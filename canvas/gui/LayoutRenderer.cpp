@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include "canvas/LayoutIndex.h"
 #include "canvas/PixelLines.h"
@@ -189,11 +190,12 @@ struct TextPicture {
 const TextPicture* TextPictureFor(wxDC& dc, const wxString& text, const wxColour& ink) {
     wxGraphicsContext* gc = dc.GetGraphicsContext();
     if (!DrawsIntoMemoryImage(gc)) return nullptr;
-    static std::map<std::pair<wxString, wxString>, TextPicture> pictures;
+    // The canvas's fonts differ only in size and weight.
+    using Key = std::tuple<wxString, double, int, uint32_t>;
+    static std::map<Key, TextPicture> pictures;
     if (pictures.size() > 2000) pictures.clear();  // what a long journey over the plan gathered
     const wxFont& font = dc.GetFont();
-    std::pair<wxString, wxString> key{text, font.GetNativeFontInfoDesc()};
-    key.second << ' ' << ink.GetRGB();
+    Key key{text, font.GetFractionalPointSize(), font.GetNumericWeight(), ink.GetRGB()};
     auto it = pictures.find(key);
     if (it != pictures.end()) return &it->second;
     wxCoord w = 0, h = 0;
@@ -211,6 +213,38 @@ const TextPicture* TextPictureFor(wxDC& dc, const wxString& text, const wxColour
     }
     picture.bitmap = gc->CreateBitmap(wxBitmap(image, 32));
     return &pictures.emplace(std::move(key), std::move(picture)).first->second;
+}
+
+// A connector dot of radius r around (x, y): smoothing a circle costs many times more than
+// copying the picture of one, and a close view shows hundreds of the same two dots.
+void DrawDot(wxDC& dc, wxPoint at, int r, const wxColour& fill, const wxColour& pen) {
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (!DrawsIntoMemoryImage(gc)) {
+        dc.SetBrush(wxBrush(fill));
+        dc.SetPen(wxPen(pen, 1));
+        dc.DrawCircle(at, r);
+        return;
+    }
+    constexpr int kMargin = 2;
+    using Key = std::tuple<int, uint32_t, uint32_t>;
+    static std::map<Key, wxGraphicsBitmap> dots;
+    if (dots.size() > 200) dots.clear();
+    const Key key{r, fill.GetRGB(), pen.GetRGB()};
+    auto it = dots.find(key);
+    const int size = 2 * (r + kMargin);
+    if (it == dots.end()) {
+        wxImage image(size, size);
+        image.InitAlpha();
+        std::fill_n(image.GetAlpha(), size * size, 0);
+        {
+            std::unique_ptr<wxGraphicsContext> g(wxGraphicsContext::Create(image));
+            g->SetBrush(wxBrush(fill));
+            g->SetPen(wxPen(pen, 1));
+            g->DrawEllipse(kMargin, kMargin, 2 * r, 2 * r);
+        }
+        it = dots.emplace(key, gc->CreateBitmap(wxBitmap(image, 32))).first;
+    }
+    gc->DrawBitmap(it->second, at.x - r - kMargin, at.y - r - kMargin, size, size);
 }
 
 // Text in the dc's font and `ink` with its top left at (x, y).
@@ -583,9 +617,7 @@ void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
     for (int i = 0; i < n; ++i) {
         const ConnectorPose pose = GetConnectorPose(piece, def, i);
         const wxColour c = Colour(pose.open ? kOpenDot : kJoinedDot);
-        dc.SetBrush(wxBrush(c));
-        dc.SetPen(wxPen(c.ChangeLightness(70), 1));
-        dc.DrawCircle(Px(view, PointMm{pose.x, pose.y}), r);
+        DrawDot(dc, Px(view, PointMm{pose.x, pose.y}), r, c, c.ChangeLightness(70));
     }
 }
 
