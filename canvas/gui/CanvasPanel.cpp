@@ -42,7 +42,7 @@ const LayoutDocument& CanvasPanel::Document() const { return frame->Document(); 
 
 void CanvasPanel::SetTransform(const ViewTransform& t) {
     view = t;
-    Refresh();
+    RefreshView();  // the view alone: what was worked out for the document is kept
 }
 
 void CanvasPanel::ZoomBy(double factor) {
