@@ -56,7 +56,10 @@ PieceDrawOrder PieceDrawOrderFor(const LayoutDocument& doc, const HelixLinkedSet
     std::vector<size_t> lowSelected, restSelected;
     for (size_t i = 0; i < doc.pieces.size(); ++i) {
         const PlacedPiece& p = doc.pieces[i];
-        if (!IsLevelVisible(doc, p.level) || !catalog.Find(p.article)) continue;
+        if (!IsLevelVisible(doc, p.level)) continue;
+        const PieceDef* def = catalog.Find(p.article);
+        if (!def) continue;
+        order.longestMm = std::max({order.longestMm, def->length, def->radius});
         const bool low = linked.low.count(p.id) > 0;
         if (low) {
             (p.selected ? lowSelected : order.low).push_back(i);

@@ -427,19 +427,6 @@ void DrawBoxedText(wxDC& dc, const wxString& text, wxPoint p, int padX, int padY
     dc.DrawText(text, p.x - tw / 2, p.y - th / 2);
 }
 
-// The longest length or radius in the catalog.
-double CatalogSpanMm() {
-    static int countSeen = -1;
-    static double span = 0;
-    const TrackCatalog& catalog = TrackCatalog::Instance();
-    if (countSeen != catalog.Count()) {
-        span = 0;
-        for (const PieceDef& d : catalog.pieces) span = std::max({span, d.length, d.radius});
-        countSeen = catalog.Count();
-    }
-    return span;
-}
-
 bool PieceOnScreen(const PlacedPiece& p, const PieceDef& def, const ViewTransform& view,
                    const std::vector<wxRect>& areas) {
     // Every shape of a piece lies within its length plus the band of its start point (a
@@ -920,7 +907,7 @@ void FindPieces(const DrawScope& s, PiecesToDraw& out) {
     // The index finds every piece the on-screen test lets through (and some more), so the
     // pieces drawn, and the order their band colours come up in, do not depend on it.
     const double slack = DrawSlackPx(s.view);
-    const double reach = std::max(slack, (CatalogSpanMm() + 40) * s.view.zoom + 40);
+    const double reach = std::max(slack, (s.plan.order.longestMm + 40) * s.view.zoom + 40);
     std::vector<std::pair<uint32_t, size_t>> found;
     for (const wxRect& a : s.areas)
         for (size_t i : s.index->PiecesIn(PixelAreaToLayout(s.view, a, reach)))
@@ -948,7 +935,7 @@ public:
         const TrackCatalog& catalog = TrackCatalog::Instance();
         // Most pieces of a big layout lie off screen: their start point is tested before the
         // catalog is asked for their size.
-        const double farPx = (CatalogSpanMm() + 40.0) * s.view.zoom + 40.0;
+        const double farPx = (s.plan.order.longestMm + 40.0) * s.view.zoom + 40.0;
         for (size_t i : indices) {
             const PlacedPiece& p = s.doc.pieces[i];
             if (!NearAreas(p, farPx)) continue;
