@@ -1,24 +1,21 @@
 // One pointer motion of each canvas gesture, paint included, in the real main window (run under
-// Xvfb), on joined layouts of 2,000 and 10,000 pieces (half curves, half straights) at zoom to
-// fit; and one full repaint. The figure that counts is "cpu_ms": the CPU of this program and of
-// the X server per motion (the server draws what the program sends).
+// Xvfb), on joined layouts of 2,000, 10,000 and 100,000 pieces (half curves, half straights) at
+// zoom to fit; one full repaint, and one zoom step of the mouse wheel. The figure that counts is
+// "cpu_ms": the CPU of this program and of the X server per motion (the server draws what the
+// program sends).
 #include <benchmark/benchmark.h>
-#include <dirent.h>
-#include <unistd.h>
 #include <wx/app.h>
 #include <wx/utils.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <thread>
 
 #include "SampleLayouts.h"
+#include "XServerCpu.h"
 #include "app/gui/MainFrame.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
@@ -27,54 +24,6 @@ namespace {
 
 constexpr int kWidth = 1400;
 constexpr int kHeight = 900;
-
-double ProcessCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-// The X server of $DISPLAY: the Xvfb process whose command line names the display.
-int XServerPid() {
-    static int pid = -2;
-    if (pid != -2) return pid;
-    pid = -1;
-    const char* display = std::getenv("DISPLAY");
-    if (!display) return pid;
-    std::string name = display;
-    name = name.substr(0, name.find('.'));
-    DIR* proc = opendir("/proc");
-    if (!proc) return pid;
-    while (dirent* e = readdir(proc)) {
-        const int candidate = std::atoi(e->d_name);
-        if (candidate <= 0) continue;
-        std::ifstream in("/proc/" + std::string(e->d_name) + "/cmdline");
-        std::string cmd((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (cmd.find("Xvfb") == std::string::npos) continue;
-        for (char& c : cmd)
-            if (c == '\0') c = ' ';
-        if ((cmd + " ").find(" " + name + " ") != std::string::npos) {
-            pid = candidate;
-            break;
-        }
-    }
-    closedir(proc);
-    return pid;
-}
-
-double XServerCpuSeconds() {
-    const int pid = XServerPid();
-    if (pid < 0) return 0;
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    std::getline(in, line);
-    std::istringstream fields(line.substr(line.rfind(')') + 2));
-    std::string f;
-    double ticks = 0;
-    for (int i = 3; i <= 15 && fields >> f; ++i)
-        if (i == 14 || i == 15) ticks += std::atof(f.c_str());
-    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
 
 struct Window {
     MainFrame* frame = nullptr;
@@ -214,6 +163,22 @@ void BM_RubberBandMotion(benchmark::State& state) {
     Pump();
 }
 
+// The wheel turned one notch about the middle of the window, in and out by turns.
+void BM_ZoomStep(benchmark::State& state) {
+    Window& w = WindowFor(static_cast<int>(state.range(0)));
+    const ViewTransform start = w.canvas->Transform();
+    Measure(state, w.canvas, [&](int k) {
+        wxMouseEvent e(wxEVT_MOUSEWHEEL);
+        e.SetEventObject(w.canvas);
+        e.SetPosition(wxPoint(kWidth / 2, kHeight / 2));
+        e.m_wheelRotation = k % 2 ? -120 : 120;
+        e.m_wheelDelta = 120;
+        w.canvas->GetEventHandler()->ProcessEvent(e);
+    });
+    w.canvas->SetTransform(start);
+    Pump();
+}
+
 void BM_PanMotion(benchmark::State& state) {
     Window& w = WindowFor(static_cast<int>(state.range(0)));
     const ViewTransform start = w.canvas->Transform();
@@ -230,24 +195,48 @@ void BM_PanMotion(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_FullRepaint)->Arg(2000)->Arg(10000)->Iterations(30)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainMotion)->Arg(2000)->Arg(10000)->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRepaint)
+    ->Arg(2000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(30)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainMotion)
+    ->Arg(2000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(200)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaletteDragMotion)
     ->Arg(2000)
     ->Arg(10000)
+    ->Arg(100000)
     ->Iterations(200)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectionMoveMotion)
     ->Arg(2000)
     ->Arg(10000)
+    ->Arg(100000)
     ->Iterations(200)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RubberBandMotion)
     ->Arg(2000)
     ->Arg(10000)
+    ->Arg(100000)
     ->Iterations(200)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PanMotion)->Arg(2000)->Arg(10000)->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomStep)
+    ->Arg(2000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(30)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PanMotion)
+    ->Arg(2000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(200)
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

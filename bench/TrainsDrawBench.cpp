@@ -5,20 +5,15 @@
 // of this program and of the X server per frame (the server draws what the program sends).
 // Targets: 4 ms a 2D frame, 33 ms a 3D cab-view frame.
 #include <benchmark/benchmark.h>
-#include <dirent.h>
-#include <unistd.h>
 #include <wx/app.h>
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
 #include "SampleLayouts.h"
+#include "XServerCpu.h"
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -31,47 +26,6 @@ namespace {
 
 constexpr int kWidth = 1400;
 constexpr int kHeight = 900;
-
-double ProcessCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-// The CPU time of the Xvfb process that serves $DISPLAY.
-double XServerCpuSeconds() {
-    static int pid = -2;
-    if (pid == -2) {
-        pid = -1;
-        const char* display = std::getenv("DISPLAY");
-        std::string name = display ? display : "";
-        name = name.substr(0, name.find('.'));
-        if (DIR* proc = opendir("/proc")) {
-            while (dirent* e = readdir(proc)) {
-                const int candidate = std::atoi(e->d_name);
-                if (candidate <= 0 || name.empty()) continue;
-                std::ifstream in("/proc/" + std::string(e->d_name) + "/cmdline");
-                std::string cmd((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
-                if (cmd.find("Xvfb") == std::string::npos) continue;
-                for (char& c : cmd)
-                    if (c == '\0') c = ' ';
-                if ((cmd + " ").find(" " + name + " ") != std::string::npos) pid = candidate;
-            }
-            closedir(proc);
-        }
-    }
-    if (pid < 0) return 0;
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    std::getline(in, line);
-    std::istringstream fields(line.substr(line.rfind(')') + 2));
-    std::string f;
-    double ticks = 0;
-    for (int i = 3; i <= 15 && fields >> f; ++i)
-        if (i == 14 || i == 15) ticks += std::atof(f.c_str());
-    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
 
 void Pump() {
     for (int i = 0; i < 5; ++i) wxTheApp->Yield(true);

@@ -14,15 +14,16 @@
 #include "model/LayoutExtent.h"
 
 HelixLinkedSets ComputeHelixLinked(const LayoutDocument& doc) {
-    std::unordered_map<uint32_t, const PlacedPiece*> byId;
-    byId.reserve(doc.pieces.size());
-    for (const PlacedPiece& p : doc.pieces) byId.emplace(p.id, &p);
-
     std::vector<uint32_t> highSeeds, lowSeeds;
     for (const PlacedPiece& p : doc.pieces) {
         if (p.helixId == kNoId) continue;
         (p.elevation >= 0.5 ? highSeeds : lowSeeds).push_back(p.id);
     }
+    // Without helix track nothing is linked: the map of every piece is not worth making.
+    if (highSeeds.empty() && lowSeeds.empty()) return {};
+    std::unordered_map<uint32_t, const PlacedPiece*> byId;
+    byId.reserve(doc.pieces.size());
+    for (const PlacedPiece& p : doc.pieces) byId.emplace(p.id, &p);
     auto fill = [&](const std::vector<uint32_t>& seeds, std::unordered_set<uint32_t>& result) {
         std::vector<uint32_t> work = seeds;
         while (!work.empty()) {
@@ -55,7 +56,10 @@ PieceDrawOrder PieceDrawOrderFor(const LayoutDocument& doc, const HelixLinkedSet
     std::vector<size_t> lowSelected, restSelected;
     for (size_t i = 0; i < doc.pieces.size(); ++i) {
         const PlacedPiece& p = doc.pieces[i];
-        if (!IsLevelVisible(doc, p.level) || !catalog.Find(p.article)) continue;
+        if (!IsLevelVisible(doc, p.level)) continue;
+        const PieceDef* def = catalog.Find(p.article);
+        if (!def) continue;
+        order.longestMm = std::max({order.longestMm, def->length, def->radius});
         const bool low = linked.low.count(p.id) > 0;
         if (low) {
             (p.selected ? lowSelected : order.low).push_back(i);
@@ -154,8 +158,8 @@ LayoutBounds DrawingExtent(const LayoutDocument& doc, const DrawingExtentOptions
     for (const PlacedPiece& p : doc.pieces) {
         const PieceDef* def = catalog.Find(p.article);
         if (!def || !onLevel(p.level)) continue;
-        for (const PieceShape& s :
-             BuildPieceShapes(*def, p.x, p.y, p.heading, kPieceFill, kPieceOutline, false, 1.0, &p)) {
+        for (const PieceShape& s : BuildPieceShapes(*def, p.x, p.y, p.heading, kPieceFill,
+                                                    kPieceOutline, false, 1.0, &p)) {
             if (s.type == PieceShape::Type::Circle && !s.points.empty()) {
                 const double r = s.radiusMm;
                 add({s.points[0].x - r, s.points[0].y - r});
@@ -309,12 +313,8 @@ std::vector<PointMm> SceneryHandles(const SceneryItem& item, const SceneryDef& d
 }
 
 const SceneryItem* ResizableSelection(const LayoutDocument& doc) {
-    for (const PlacedPiece& p : doc.pieces) {
-        if (p.selected) return nullptr;
-    }
-    for (const Label& l : doc.labels) {
-        if (l.selected) return nullptr;
-    }
+    // The scenery is looked at first: it is short, and without one selected platform the many
+    // pieces of a big layout need not be visited (panning asks at every motion).
     const SceneryItem* found = nullptr;
     for (const SceneryItem& s : doc.scenery) {
         if (!s.selected) continue;
@@ -324,5 +324,11 @@ const SceneryItem* ResizableSelection(const LayoutDocument& doc) {
     if (!found) return nullptr;
     const SceneryDef* def = SceneryCatalog::Instance().Find(found->item);
     if (!def || def->category != kSceneryPlatforms) return nullptr;
+    for (const Label& l : doc.labels) {
+        if (l.selected) return nullptr;
+    }
+    for (const PlacedPiece& p : doc.pieces) {
+        if (p.selected) return nullptr;
+    }
     return found;
 }

@@ -31,6 +31,7 @@ HelixLinkedSets ComputeHelixLinked(const LayoutDocument& doc);
 struct PieceDrawOrder {
     std::vector<size_t> low;
     std::vector<size_t> rest;
+    double longestMm = 0;  // the longest length or radius among these pieces: how far one reaches
 };
 PieceDrawOrder PieceDrawOrderFor(const LayoutDocument& doc, const HelixLinkedSets& linked);
 

@@ -1,10 +1,14 @@
 // The canvas's picture: full paints, the layout kept while a gesture runs, repaints of only the
 // overlays or the moved objects, and panning by shifting what is already drawn.
+#include <cairo.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/graphics.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include "canvas/LayoutGeometry.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -38,6 +42,44 @@ wxRect BoxPixels(const ViewTransform& view, const BoxMm& box, double slack) {
     auto clamp = [](double v) { return static_cast<int>(std::clamp(v, -1e6, 1e6)); };
     const int l = clamp(std::floor(x0)), t = clamp(std::floor(y0));
     return wxRect(l, t, clamp(std::ceil(x1)) - l + 1, clamp(std::ceil(y1)) - t + 1);
+}
+
+// Moves the picture's pixels by (dx, dy) where they lie, without a second picture to copy
+// through: what moves out is lost and what is uncovered keeps its old pixels. False when the
+// picture's pixels cannot be reached that way (nothing is moved then).
+bool ShiftPixels(wxBitmap& bitmap, int dx, int dy) {
+    wxMemoryDC dc(bitmap);
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (!gc || !gc->GetRenderer() || gc->GetRenderer()->GetName() != "cairo") return false;
+    cairo_t* cr = static_cast<cairo_t*>(gc->GetNativeContext());
+    cairo_surface_t* surface = cr ? cairo_get_target(cr) : nullptr;
+    if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+    const int w = cairo_image_surface_get_width(surface);
+    const int h = cairo_image_surface_get_height(surface);
+    const int bytesPerPixel = cairo_image_surface_get_format(surface) == CAIRO_FORMAT_RGB24 ||
+                                      cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32
+                                  ? 4
+                                  : 0;
+    if (bytesPerPixel == 0 || w != bitmap.GetWidth() || h != bitmap.GetHeight()) return false;
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    if (!data) return false;
+    const int stride = cairo_image_surface_get_stride(surface);
+    const int cols = w - std::abs(dx), rows = h - std::abs(dy);
+    if (cols > 0 && rows > 0) {
+        const int fromX = std::max(-dx, 0), toX = std::max(dx, 0);
+        // Rows are moved away from the side they move towards first, so none is overwritten
+        // before it has moved.
+        for (int k = 0; k < rows; ++k) {
+            const int row = dy > 0 ? rows - 1 - k : k;
+            const int fromY = row + std::max(-dy, 0), toY = row + std::max(dy, 0);
+            std::memmove(data + static_cast<size_t>(toY) * stride + toX * bytesPerPixel,
+                         data + static_cast<size_t>(fromY) * stride + fromX * bytesPerPixel,
+                         static_cast<size_t>(cols) * bytesPerPixel);
+        }
+    }
+    cairo_surface_mark_dirty(surface);
+    return true;
 }
 
 }  // namespace
@@ -373,10 +415,9 @@ void CanvasPanel::RefreshPanned() {
     const double ddy = view.offsetY - pictureView.offsetY;
     const int sx = static_cast<int>(std::lround(ddx)), sy = static_cast<int>(std::lround(ddy));
     const CanvasOverlays o = Overlays();
-    const bool overlaysShown = o.rubberBand || o.tape || o.snapTarget || o.pieceGhost ||
-                               o.sceneryGhost || o.helixGhost || o.rotation ||
-                               !o.findingRings.empty() || !o.chainGhost.empty() ||
-                               !o.trains.Empty();
+    const bool overlaysShown =
+        o.rubberBand || o.tape || o.snapTarget || o.pieceGhost || o.sceneryGhost || o.helixGhost ||
+        o.rotation || !o.findingRings.empty() || !o.chainGhost.empty() || !o.trains.Empty();
     // Only a plain shift of a picture already drawn at this zoom can be reused.
     const bool shift = pictureValid && picture.IsOk() && picture.GetSize() == size &&
                        view.zoom == pictureView.zoom && std::fabs(ddx - sx) < 1e-6 &&
@@ -388,14 +429,16 @@ void CanvasPanel::RefreshPanned() {
         return;
     }
     if (sx == 0 && sy == 0) return;
-    if (!scratch.IsOk() || scratch.GetSize() != picture.GetSize())
-        scratch.Create(picture.GetSize(), 24);
-    {
-        wxMemoryDC to(scratch);
-        wxMemoryDC from(picture);
-        to.Blit(sx, sy, size.x, size.y, &from, 0, 0);
+    if (!ShiftPixels(picture, sx, sy)) {
+        if (!scratch.IsOk() || scratch.GetSize() != picture.GetSize())
+            scratch.Create(picture.GetSize(), 24);
+        {
+            wxMemoryDC to(scratch);
+            wxMemoryDC from(picture);
+            to.Blit(sx, sy, size.x, size.y, &from, 0, 0);
+        }
+        std::swap(picture, scratch);
     }
-    std::swap(picture, scratch);
     pictureView = view;
     underValid = false;
     // The strips the shift uncovered, and the ruler bands with the labels that spill out of

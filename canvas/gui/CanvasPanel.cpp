@@ -42,7 +42,7 @@ const LayoutDocument& CanvasPanel::Document() const { return frame->Document(); 
 
 void CanvasPanel::SetTransform(const ViewTransform& t) {
     view = t;
-    Refresh();
+    RefreshView();  // the view alone: what was worked out for the document is kept
 }
 
 void CanvasPanel::ZoomBy(double factor) {
@@ -51,14 +51,18 @@ void CanvasPanel::ZoomBy(double factor) {
 }
 
 void CanvasPanel::ZoomAt(double factor, int px, int py) {
-    view = ZoomAbout(view, factor, px, py);
+    const ViewTransform zoomed = ZoomAbout(view, factor, px, py);
+    // At the zoom limits the wheel changes nothing: the picture stays as it is.
+    if (zoomed == view) return;
+    view = zoomed;
     RefreshView();
 }
 
 void CanvasPanel::ZoomToFit() {
     const wxSize size = GetClientSize();
+    // Only the view changes: what was worked out for the document is kept.
     view = FitLayout(Document(), size.x, size.y);
-    Refresh();
+    RefreshView();
 }
 
 void CanvasPanel::ResetView() {
@@ -96,8 +100,7 @@ void CanvasPanel::ShowPointerReadout() {
     wxStatusBar* bar = frame ? static_cast<wxFrame*>(frame)->GetStatusBar() : nullptr;
     if (!bar || bar->GetFieldsCount() < 3) return;
     pointerUnits = Document().units;
-    bar->SetStatusText(
-        wxString::FromUTF8(FormatCoordinates(pointerX, pointerY, pointerUnits)), 2);
+    bar->SetStatusText(wxString::FromUTF8(FormatCoordinates(pointerX, pointerY, pointerUnits)), 2);
 }
 
 void CanvasPanel::FollowUnits() {

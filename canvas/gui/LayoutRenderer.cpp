@@ -1,15 +1,22 @@
 // Drawing of the layout and of the editing overlays into any device context.
 #include "canvas/gui/LayoutRenderer.h"
 
+#include <cairo.h>
 #include <wx/dc.h>
 #include <wx/graphics.h>
+#include <wx/image.h>
 #include <wx/intl.h>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
+#include <optional>
+#include <tuple>
 
 #include "canvas/LayoutIndex.h"
+#include "canvas/PixelLines.h"
+#include "canvas/RouteLines.h"
 #include "canvas/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
@@ -111,6 +118,154 @@ void DrawShapes(wxDC& dc, const std::vector<PieceShape>& shapes, const ViewTrans
     }
 }
 
+// The pixels a smoothing-free drawing writes, when the context draws with cairo into an image in
+// memory at one pixel per unit with at most a rectangular clip (the canvas's pictures); none for
+// anything else (printers, PDF pages, scaled contexts), which stroke their lines as paths.
+std::optional<PixelTarget> DirectPixels(wxGraphicsContext* gc) {
+    if (!gc || gc->GetAntialiasMode() != wxANTIALIAS_NONE || !gc->GetRenderer() ||
+        gc->GetRenderer()->GetName() != "cairo")
+        return std::nullopt;
+    cairo_t* cr = static_cast<cairo_t*>(gc->GetNativeContext());
+    cairo_surface_t* surface = cr ? cairo_get_target(cr) : nullptr;
+    if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE)
+        return std::nullopt;
+    const cairo_format_t format = cairo_image_surface_get_format(surface);
+    if (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32) return std::nullopt;
+    double ox = 0, oy = 0, ux = 1, uy = 1;
+    cairo_user_to_device(cr, &ox, &oy);
+    cairo_user_to_device(cr, &ux, &uy);
+    if (ux - ox != 1 || uy - oy != 1 || ox != std::floor(ox) || oy != std::floor(oy))
+        return std::nullopt;
+    PixelTarget t;
+    t.width = cairo_image_surface_get_width(surface);
+    t.height = cairo_image_surface_get_height(surface);
+    t.stride = cairo_image_surface_get_stride(surface) / 4;
+    t.originX = static_cast<int>(ox);
+    t.originY = static_cast<int>(oy);
+    t.clipX1 = t.width;
+    t.clipY1 = t.height;
+    cairo_rectangle_list_t* clip = cairo_copy_clip_rectangle_list(cr);
+    const bool plain = clip->status == CAIRO_STATUS_SUCCESS && clip->num_rectangles <= 1;
+    if (plain && clip->num_rectangles == 1) {
+        const cairo_rectangle_t& r = clip->rectangles[0];
+        t.clipX0 = std::max(0, static_cast<int>(std::ceil(r.x - 1e-9)) + t.originX);
+        t.clipY0 = std::max(0, static_cast<int>(std::ceil(r.y - 1e-9)) + t.originY);
+        t.clipX1 =
+            std::min(t.width, static_cast<int>(std::floor(r.x + r.width + 1e-9)) + t.originX);
+        t.clipY1 =
+            std::min(t.height, static_cast<int>(std::floor(r.y + r.height + 1e-9)) + t.originY);
+    } else if (plain) {
+        t.clipX1 = t.clipY1 = 0;  // clipped away altogether
+    }
+    cairo_rectangle_list_destroy(clip);
+    if (!plain) return std::nullopt;
+    cairo_surface_flush(surface);
+    t.pixels = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface));
+    if (!t.pixels) return std::nullopt;
+    return t;
+}
+
+// True when the context draws with cairo into an image in memory at one pixel per unit.
+bool DrawsIntoMemoryImage(wxGraphicsContext* gc) {
+    if (!gc || !gc->GetRenderer() || gc->GetRenderer()->GetName() != "cairo") return false;
+    cairo_t* cr = static_cast<cairo_t*>(gc->GetNativeContext());
+    cairo_surface_t* surface = cr ? cairo_get_target(cr) : nullptr;
+    if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+    double ox = 0, oy = 0, ux = 1, uy = 1;
+    cairo_user_to_device(cr, &ox, &oy);
+    cairo_user_to_device(cr, &ux, &uy);
+    return ux - ox == 1 && uy - oy == 1;
+}
+
+// A text drawn once on a clear ground, copied wherever it goes again.
+struct TextPicture {
+    wxGraphicsBitmap bitmap;
+    int width = 0;
+    int height = 0;
+};
+
+// The picture of `text` in the dc's font and `ink`, or null where the dc needs the text itself
+// (printers, PDF pages, scaled contexts). Laying text out costs many times more than copying its
+// picture, and a repaint draws the same few ruler figures and article numbers again and again.
+const TextPicture* TextPictureFor(wxDC& dc, const wxString& text, const wxColour& ink) {
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (!DrawsIntoMemoryImage(gc)) return nullptr;
+    // The canvas's fonts differ only in size and weight.
+    using Key = std::tuple<wxString, double, int, uint32_t>;
+    static std::map<Key, TextPicture> pictures;
+    if (pictures.size() > 2000) pictures.clear();  // what a long journey over the plan gathered
+    const wxFont& font = dc.GetFont();
+    Key key{text, font.GetFractionalPointSize(), font.GetNumericWeight(), ink.GetRGB()};
+    auto it = pictures.find(key);
+    if (it != pictures.end()) return &it->second;
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent(text, &w, &h);
+    TextPicture picture;
+    picture.width = std::max(w, 1);
+    picture.height = std::max(h, 1);
+    wxImage image(picture.width, picture.height);
+    image.InitAlpha();
+    std::fill_n(image.GetAlpha(), picture.width * picture.height, 0);
+    {
+        std::unique_ptr<wxGraphicsContext> g(wxGraphicsContext::Create(image));
+        g->SetFont(font, ink);
+        g->DrawText(text, 0, 0);
+    }
+    picture.bitmap = gc->CreateBitmap(wxBitmap(image, 32));
+    return &pictures.emplace(std::move(key), std::move(picture)).first->second;
+}
+
+// A connector dot of radius r around (x, y): smoothing a circle costs many times more than
+// copying the picture of one, and a close view shows hundreds of the same two dots.
+void DrawDot(wxDC& dc, wxPoint at, int r, const wxColour& fill, const wxColour& pen) {
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (!DrawsIntoMemoryImage(gc)) {
+        dc.SetBrush(wxBrush(fill));
+        dc.SetPen(wxPen(pen, 1));
+        dc.DrawCircle(at, r);
+        return;
+    }
+    constexpr int kMargin = 2;
+    using Key = std::tuple<int, uint32_t, uint32_t>;
+    static std::map<Key, wxGraphicsBitmap> dots;
+    if (dots.size() > 200) dots.clear();
+    const Key key{r, fill.GetRGB(), pen.GetRGB()};
+    auto it = dots.find(key);
+    const int size = 2 * (r + kMargin);
+    if (it == dots.end()) {
+        wxImage image(size, size);
+        image.InitAlpha();
+        std::fill_n(image.GetAlpha(), size * size, 0);
+        {
+            std::unique_ptr<wxGraphicsContext> g(wxGraphicsContext::Create(image));
+            g->SetBrush(wxBrush(fill));
+            g->SetPen(wxPen(pen, 1));
+            g->DrawEllipse(kMargin, kMargin, 2 * r, 2 * r);
+        }
+        it = dots.emplace(key, gc->CreateBitmap(wxBitmap(image, 32))).first;
+    }
+    gc->DrawBitmap(it->second, at.x - r - kMargin, at.y - r - kMargin, size, size);
+}
+
+// Text in the dc's font and `ink` with its top left at (x, y).
+void DrawTextAt(wxDC& dc, const wxString& text, int x, int y, const wxColour& ink) {
+    if (const TextPicture* picture = TextPictureFor(dc, text, ink)) {
+        dc.GetGraphicsContext()->DrawBitmap(picture->bitmap, x, y, picture->width, picture->height);
+        return;
+    }
+    dc.SetTextForeground(ink);
+    dc.DrawText(text, x, y);
+}
+
+// The size `text` takes in the dc's font.
+wxSize TextExtent(wxDC& dc, const wxString& text, const wxColour& ink) {
+    if (const TextPicture* picture = TextPictureFor(dc, text, ink))
+        return {picture->width, picture->height};
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent(text, &w, &h);
+    return {w, h};
+}
+
 // Bands too thin for an outline, gathered by colour and pen width and stroked as one path per
 // batch: at an overview a few strokes of long paths cost a fraction of a filled polygon and an
 // outline per band. Storage is kept between passes so a paint allocates only at its start.
@@ -135,6 +290,24 @@ public:
         pending = true;
     }
 
+    // Lines given as points (line k from starts[k] up to the next start or the end).
+    void AddLines(const std::vector<PointMm>& points, const std::vector<uint32_t>& starts,
+                  Rgb colour, int width, const ViewTransform& view) {
+        Batch& batch = Find(colour, width);
+        for (size_t k = 0; k < starts.size(); ++k) {
+            const size_t end = k + 1 < starts.size() ? starts[k + 1] : points.size();
+            const size_t first = batch.points.size();
+            batch.starts.push_back(first);
+            for (size_t i = starts[k]; i < end; ++i) {
+                const wxPoint q = Px(view, points[i]);
+                if (batch.points.size() == first || q != batch.points.back())
+                    batch.points.push_back(q);
+            }
+            if (batch.points.size() - first == 1) batch.points.push_back(batch.points.back());
+        }
+        pending = true;
+    }
+
     // Batches start out in the given order (colours not in it follow in the order they come up).
     void Seed(const std::vector<ThinBandKey>& keys) {
         for (const ThinBandKey& k : keys) Find(k.colour, k.width);
@@ -148,13 +321,23 @@ public:
     // Strokes the gathered bands in the order their colours first came up.
     void Flush() {
         if (!pending) return;
+        std::optional<PixelTarget> direct = DirectPixels(gc);
         for (Batch& batch : batches) {
             if (batch.starts.empty()) continue;
             wxPen pen(Colour(batch.colour), batch.width);
             pen.SetCap(wxCAP_BUTT);
             pen.SetJoin(wxJOIN_BEVEL);
             batch.starts.push_back(batch.points.size());
-            if (gc) {
+            if (direct) {
+                const uint32_t word = PixelWord(batch.colour);
+                for (size_t k = 0; k + 1 < batch.starts.size(); ++k) {
+                    const size_t from = batch.starts[k], to = batch.starts[k + 1];
+                    for (size_t i = from; i + 1 < to; ++i) {
+                        const wxPoint a = batch.points[i], b = batch.points[i + 1];
+                        DrawPixelLine(*direct, a.x, a.y, b.x, b.y, word, batch.width);
+                    }
+                }
+            } else if (gc) {
                 wxGraphicsPath path = gc->CreatePath();
                 for (size_t k = 0; k + 1 < batch.starts.size(); ++k) {
                     const size_t from = batch.starts[k], to = batch.starts[k + 1];
@@ -175,8 +358,11 @@ public:
             batch.starts.clear();
             batch.points.clear();
         }
+        if (direct)
+            cairo_surface_mark_dirty(
+                cairo_get_target(static_cast<cairo_t*>(gc->GetNativeContext())));
         // The graphics context's pen was changed behind the device context's back.
-        if (gc) dc.SetPen(*wxBLACK_PEN);
+        if (gc && !direct) dc.SetPen(*wxBLACK_PEN);
         pending = false;
     }
 
@@ -241,19 +427,6 @@ void DrawBoxedText(wxDC& dc, const wxString& text, wxPoint p, int padX, int padY
     dc.DrawText(text, p.x - tw / 2, p.y - th / 2);
 }
 
-// The longest length or radius in the catalog.
-double CatalogSpanMm() {
-    static int countSeen = -1;
-    static double span = 0;
-    const TrackCatalog& catalog = TrackCatalog::Instance();
-    if (countSeen != catalog.Count()) {
-        span = 0;
-        for (const PieceDef& d : catalog.pieces) span = std::max({span, d.length, d.radius});
-        countSeen = catalog.Count();
-    }
-    return span;
-}
-
 bool PieceOnScreen(const PlacedPiece& p, const PieceDef& def, const ViewTransform& view,
                    const std::vector<wxRect>& areas) {
     // Every shape of a piece lies within its length plus the band of its start point (a
@@ -284,8 +457,7 @@ void DrawBaseboardEdges(wxDC& dc, const LayoutDocument& doc, const ViewTransform
     for (const EdgeLabel& label : BaseboardEdgeLabels(doc.baseboard, doc.units)) {
         DrawBoxedText(dc, wxString::FromUTF8(label.text), Px(view, label.at), view.Px(4),
                       view.Px(2), wxColour(255, 248, 220),
-                      wxPen(wxColour(180, 140, 80), view.Px(1)), wxColour(80, 50, 20),
-                      view.Px(3));
+                      wxPen(wxColour(180, 140, 80), view.Px(1)), wxColour(80, 50, 20), view.Px(3));
     }
 }
 
@@ -355,8 +527,7 @@ void DrawLabels(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
             dc.GetTextExtent(text, &tw, &th);
             dc.SetPen(wxPen(wxColour(40, 80, 200), view.Px(1), wxPENSTYLE_DOT));
             dc.SetBrush(*wxTRANSPARENT_BRUSH);
-            dc.DrawRectangle(p.x - view.Px(2), p.y - view.Px(2), tw + view.Px(4),
-                             th + view.Px(4));
+            dc.DrawRectangle(p.x - view.Px(2), p.y - view.Px(2), tw + view.Px(4), th + view.Px(4));
         }
     }
 }
@@ -419,24 +590,21 @@ void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
 
     const int r = view.Px(std::max(3, static_cast<int>(2.5 * view.ScreenZoom())));
     dc.SetFont(ViewFont(view, ArticlePointSize(view.ScreenZoom()), true));
-    dc.SetTextForeground(look.selected ? wxColour(40, 100, 200) : wxColour(50, 50, 50));
+    const wxColour ink = look.selected ? wxColour(40, 100, 200) : wxColour(50, 50, 50);
     const wxString text = wxString::FromUTF8(piece.article);
-    wxCoord tw = 0, th = 0;
-    dc.GetTextExtent(text, &tw, &th);
+    const wxSize size = TextExtent(dc, text, ink);
     // The article goes between the end dots or not at all: a label wider than its piece (a
     // short bumper, say) would run under the dots and past the piece.
-    if (LabelFitsPiece(def, tw, r, view.zoom)) {
+    if (LabelFitsPiece(def, size.x, r, view.zoom)) {
         const wxPoint m = Px(view, mid);
-        dc.DrawText(text, m.x - tw / 2, m.y - th / 2);
+        DrawTextAt(dc, text, m.x - size.x / 2, m.y - size.y / 2, ink);
     }
 
     const int n = static_cast<int>(def.connectors.size());
     for (int i = 0; i < n; ++i) {
         const ConnectorPose pose = GetConnectorPose(piece, def, i);
         const wxColour c = Colour(pose.open ? kOpenDot : kJoinedDot);
-        dc.SetBrush(wxBrush(c));
-        dc.SetPen(wxPen(c.ChangeLightness(70), 1));
-        dc.DrawCircle(Px(view, PointMm{pose.x, pose.y}), r);
+        DrawDot(dc, Px(view, PointMm{pose.x, pose.y}), r, c, c.ChangeLightness(70));
     }
 }
 
@@ -582,15 +750,19 @@ void DrawRulers(wxDC& dc, int units, const ViewTransform& view, wxSize client) {
     dc.DrawRectangle(0, 0, kSize, kSize);
 
     dc.SetFont(Font(7, false));
-    dc.SetTextForeground(wxColour(80, 80, 80));
+    const wxColour ink(80, 80, 80);
+    dc.SetTextForeground(ink);
     dc.SetPen(wxPen(wxColour(140, 140, 140), 1));
+    auto text = [&](const std::string& label, int x, int y) {
+        DrawTextAt(dc, wxString::FromUTF8(label), x, y, ink);
+    };
     for (const RulerTick& t : RulerTicks(view, units, client.x, true)) {
         dc.DrawLine(t.pixel, 14, t.pixel, kSize);
-        dc.DrawText(wxString::FromUTF8(t.label), t.pixel + 2, 2);
+        text(t.label, t.pixel + 2, 2);
     }
     for (const RulerTick& t : RulerTicks(view, units, client.y, false)) {
         dc.DrawLine(14, t.pixel, kSize, t.pixel);
-        dc.DrawText(wxString::FromUTF8(t.label), 1, t.pixel + 1);
+        text(t.label, 1, t.pixel + 1);
     }
     dc.SetPen(wxPen(wxColour(200, 80, 80), 1));
     if (view.offsetX >= kSize && view.offsetX < client.x) {
@@ -658,133 +830,202 @@ bool Visible(const std::vector<wxRect>& areas, double x0, double y0, double x1, 
     return false;
 }
 
-void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
-                       wxSize client, const LayoutDrawPart& part) {
-    const std::vector<wxRect> areas =
-        part.areas.empty() ? std::vector<wxRect>{wxRect(wxPoint(0, 0), client)} : part.areas;
-    auto drawn = [&](LayoutPass pass) { return pass >= part.from && pass < part.to; };
-    LayoutDrawPlan ownPlan;
-    if (!part.plan) ownPlan = MakeLayoutDrawPlan(doc);
-    const LayoutDrawPlan& plan = part.plan ? *part.plan : ownPlan;
-    // The layout area that may show anything inside the pixel area: labels, dots and pens reach
+// What one drawing of (part of) the layout works with, shared by its passes.
+struct DrawScope {
+    const LayoutDocument& doc;
+    const ViewTransform& view;
+    wxSize client;
+    const LayoutDrawPart& part;
+    const LayoutDrawPlan& plan;
+    std::vector<wxRect> areas;  // window pixels: the client when the part names none
+    // The layout area that may show anything inside each pixel area: labels, dots and pens reach
     // beyond the extents the index keeps.
-    const double slack = DrawSlackPx(view);
     std::vector<BoxMm> areasMm;
-    for (const wxRect& a : areas) areasMm.push_back(PixelAreaToLayout(view, a, slack));
-    auto meets = [&](const BoxMm& box) {
+    const LayoutIndex* index;  // null unless it matches the document
+
+    bool Drawn(LayoutPass pass) const { return pass >= part.from && pass < part.to; }
+    bool Meets(const BoxMm& box) const {
         for (const BoxMm& a : areasMm)
             if (a.Meets(box)) return true;
         return false;
-    };
-    const LayoutIndex* index = part.index && part.index->Matches(doc) ? part.index : nullptr;
+    }
+    bool SceneryShown(size_t i) const {
+        return !index || (i < index->SceneryCount() && Meets(index->SceneryBox(i)));
+    }
+};
 
-    if (drawn(LayoutPass::Ground)) {
-        dc.SetBackground(wxBrush(wxColour(255, 255, 255)));
-        if (part.areas.empty()) {
-            dc.Clear();
-        } else {
-            dc.SetBrush(wxBrush(wxColour(255, 255, 255)));
-            dc.SetPen(*wxTRANSPARENT_PEN);
-            for (const wxRect& a : areas) dc.DrawRectangle(a);
-        }
+// Background, baseboard, decks and grid.
+void DrawGroundPass(wxDC& dc, const DrawScope& s) {
+    dc.SetBackground(wxBrush(wxColour(255, 255, 255)));
+    if (s.part.areas.empty()) {
+        dc.Clear();
+    } else {
+        dc.SetBrush(wxBrush(wxColour(255, 255, 255)));
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        for (const wxRect& a : s.areas) dc.DrawRectangle(a);
     }
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    if (drawn(LayoutPass::Ground)) {
-        const bool board = doc.baseboardShown && doc.baseboard.size() >= 3;
-        if (board) DrawBaseboard(dc, doc, view);
-        DrawDecks(dc, doc, view);
-        DrawGrid(dc, doc, view, client, part.paper);
-        if (board) DrawBaseboardEdges(dc, doc, view);
+    const bool board = s.doc.baseboardShown && s.doc.baseboard.size() >= 3;
+    if (board) DrawBaseboard(dc, s.doc, s.view);
+    DrawDecks(dc, s.doc, s.view);
+    DrawGrid(dc, s.doc, s.view, s.client, s.part.paper);
+    if (board) DrawBaseboardEdges(dc, s.doc, s.view);
+}
+
+void DrawSceneryPass(wxDC& dc, const DrawScope& s, const std::vector<size_t>& items) {
+    for (size_t i : items)
+        if (s.SceneryShown(i)) DrawSceneryItem(dc, s.doc.scenery[i], s.view);
+}
+
+void DrawHelixPass(wxDC& dc, const DrawScope& s) {
+    for (const Helix& helix : s.doc.helices) {
+        const HelixVariant* variant = HelixVariantFor(helix);
+        if (!variant) continue;
+        const double r = variant->radiusOuter + 40.0;
+        if (!s.Meets(BoxMm{helix.x - r, helix.y - r, helix.x + r, helix.y + r})) continue;
+        DrawHelix(dc, s.doc, helix, s.view);
+    }
+}
+
+void DrawNotesPass(wxDC& dc, const DrawScope& s) {
+    DrawGradeArrows(dc, s.doc, s.view, s.areas);
+    DrawLabels(dc, s.doc, s.view, s.areas);
+    DrawMeasurements(dc, s.doc, s.view, s.areas);
+}
+
+// The pieces of each track pass that may show in the areas, in drawing order.
+struct PiecesToDraw {
+    const std::vector<size_t>* low = nullptr;
+    const std::vector<size_t>* rest = nullptr;
+    std::vector<size_t> lowFound, restFound;  // what the index found
+};
+
+void FindPieces(const DrawScope& s, PiecesToDraw& out) {
+    out.low = &s.plan.order.low;
+    out.rest = &s.plan.order.rest;
+    if (!s.index) return;
+    // The index finds every piece the on-screen test lets through (and some more), so the
+    // pieces drawn, and the order their band colours come up in, do not depend on it.
+    const double slack = DrawSlackPx(s.view);
+    const double reach = std::max(slack, (s.plan.order.longestMm + 40) * s.view.zoom + 40);
+    std::vector<std::pair<uint32_t, size_t>> found;
+    for (const wxRect& a : s.areas)
+        for (size_t i : s.index->PiecesIn(PixelAreaToLayout(s.view, a, reach)))
+            if (i < s.plan.rank.size() && s.plan.rank[i] != LayoutDrawPlan::kNotDrawn)
+                found.emplace_back(s.plan.rank[i], i);
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    const uint32_t lowCount = static_cast<uint32_t>(s.plan.order.low.size());
+    for (const auto& [rank, i] : found)
+        (rank < lowCount ? out.lowFound : out.restFound).push_back(i);
+    out.low = &out.lowFound;
+    out.rest = &out.restFound;
+}
+
+// Draws the track of one pass: pieces with wide bands in full at once; thin bands and the route
+// lines of pieces a few pixels long gathered by colour and stroked at the end of the pass; then
+// the marks and labels of the thin pieces, over their bands.
+class PiecePass {
+public:
+    PiecePass(wxDC& dc, const DrawScope& s) : dc(dc), s(s), thin(dc) {}
+
+    // `order`: the band colours' order to follow or, with recordBands, to record.
+    void Draw(const std::vector<size_t>& indices, std::vector<ThinBandKey>* order) {
+        if (order && !s.part.recordBands) thin.Seed(*order);
+        const TrackCatalog& catalog = TrackCatalog::Instance();
+        // Most pieces of a big layout lie off screen: their start point is tested before the
+        // catalog is asked for their size.
+        const double farPx = (s.plan.order.longestMm + 40.0) * s.view.zoom + 40.0;
+        for (size_t i : indices) {
+            const PlacedPiece& p = s.doc.pieces[i];
+            if (!NearAreas(p, farPx)) continue;
+            const PieceDef* def = catalog.Find(p.article);
+            if (!def || !PieceOnScreen(p, *def, s.view, s.areas)) continue;
+            const PieceLook look = LookOf(p);
+            if (DrawnAsRouteLines(*def, s.view.zoom)) {
+                const PieceColours colours = PieceColoursFor(p, *def, look);
+                routePoints.clear();
+                routeStarts.clear();
+                PlaceRouteLines(RouteLinesOf(*def), p, routePoints, routeStarts);
+                thin.AddLines(routePoints, routeStarts,
+                              ThinBandColour(colours.fill, colours.outline, look.selected),
+                              BandLineWidthPx(BandHalfWidth(*def), s.view.zoom), s.view);
+            } else if (!BandDrawnAsLine(BandHalfWidth(*def), s.view.zoom)) {
+                DrawPiece(dc, p, *def, s.view, look, s.doc.labelsShown);
+            } else {
+                DrawThinPiece(dc, thin, p, *def, s.view, look);
+                if (HasDetails(*def, s.view, s.doc.labelsShown)) details.push_back({&p, def, look});
+            }
+        }
+        thin.Flush();
+        for (const Deferred& d : details)
+            DrawPieceDetails(dc, *d.piece, *d.def, s.view, d.look, s.doc.labelsShown);
+        details.clear();
+        if (order && s.part.recordBands) *order = thin.Keys();
     }
 
-    auto sceneryShown = [&](size_t i) {
-        return !index || (i < index->SceneryCount() && meets(index->SceneryBox(i)));
-    };
-    if (drawn(LayoutPass::Scenery)) {
-        for (size_t i : plan.scenery.items)
-            if (sceneryShown(i)) DrawSceneryItem(dc, doc.scenery[i], view);
-    }
-
-    const TrackCatalog& catalog = TrackCatalog::Instance();
+private:
     struct Deferred {
         const PlacedPiece* piece;
         const PieceDef* def;
         PieceLook look;
     };
-    std::vector<Deferred> details;
+
+    bool NearAreas(const PlacedPiece& p, double farPx) const {
+        const double px = p.x * s.view.zoom + s.view.offsetX;
+        const double py = p.y * s.view.zoom + s.view.offsetY;
+        return Visible(s.areas, px - farPx, py - farPx, px + farPx, py + farPx);
+    }
+
+    PieceLook LookOf(const PlacedPiece& p) const {
+        PieceLook look;
+        look.selected = p.selected;
+        look.inTunnel = !s.plan.inTunnel.empty() && s.plan.inTunnel.count(p.id) > 0;
+        look.helixLinked = !s.plan.linked.all.empty() && s.plan.linked.all.count(p.id) > 0;
+        auto level = s.plan.levels.find(p.level);
+        look.level = level == s.plan.levels.end() ? nullptr : level->second;
+        return look;
+    }
+
+    wxDC& dc;
+    const DrawScope& s;
     // Bands of one colour are stroked together, the colours in the order they first came up in
     // the pass; a drawing of part of the area keeps the order the whole drawing found.
-    ThinBands thin(dc);
-    auto drawPieces = [&](const std::vector<size_t>& indices, std::vector<ThinBandKey>* order) {
-        if (order && !part.recordBands) thin.Seed(*order);
-        for (size_t i : indices) {
-            const PlacedPiece& p = doc.pieces[i];
-            const PieceDef* def = catalog.Find(p.article);
-            if (!def || !PieceOnScreen(p, *def, view, areas)) continue;
-            PieceLook look;
-            look.selected = p.selected;
-            look.inTunnel = plan.inTunnel.count(p.id) > 0;
-            look.helixLinked = plan.linked.all.count(p.id) > 0;
-            auto level = plan.levels.find(p.level);
-            look.level = level == plan.levels.end() ? nullptr : level->second;
-            if (!BandDrawnAsLine(BandHalfWidth(*def), view.zoom)) {
-                DrawPiece(dc, p, *def, view, look, doc.labelsShown);
-                continue;
-            }
-            DrawThinPiece(dc, thin, p, *def, view, look);
-            // Marks and labels go over the bands, which are stroked at the end of the pass.
-            if (HasDetails(*def, view, doc.labelsShown)) details.push_back({&p, def, look});
-        }
-        thin.Flush();
-        for (const Deferred& d : details) {
-            DrawPieceDetails(dc, *d.piece, *d.def, view, d.look, doc.labelsShown);
-        }
-        details.clear();
-        if (order && part.recordBands) *order = thin.Keys();
-    };
-    // With an index only the pieces it finds in the area are visited, in drawing order.
-    const std::vector<size_t>* low = &plan.order.low;
-    const std::vector<size_t>* rest = &plan.order.rest;
-    std::vector<size_t> lowFound, restFound;
-    if (index && (drawn(LayoutPass::LowPieces) || drawn(LayoutPass::Pieces))) {
-        // The index finds every piece the on-screen test lets through (and some more), so the
-        // pieces drawn, and the order their band colours come up in, do not depend on it.
-        const double reach = std::max(slack, (CatalogSpanMm() + 40) * view.zoom + 40);
-        std::vector<std::pair<uint32_t, size_t>> found;
-        for (const wxRect& a : areas)
-            for (size_t i : index->PiecesIn(PixelAreaToLayout(view, a, reach)))
-                if (i < plan.rank.size() && plan.rank[i] != LayoutDrawPlan::kNotDrawn)
-                    found.emplace_back(plan.rank[i], i);
-        std::sort(found.begin(), found.end());
-        found.erase(std::unique(found.begin(), found.end()), found.end());
-        const uint32_t lowCount = static_cast<uint32_t>(plan.order.low.size());
-        for (const auto& [rank, i] : found) (rank < lowCount ? lowFound : restFound).push_back(i);
-        low = &lowFound;
-        rest = &restFound;
-    }
-    if (drawn(LayoutPass::LowPieces))
-        drawPieces(*low, part.bandOrder ? &part.bandOrder->low : nullptr);
-    if (drawn(LayoutPass::Helices)) {
-        for (const Helix& helix : doc.helices) {
-            const HelixVariant* variant = HelixVariantFor(helix);
-            if (!variant) continue;
-            const double r = variant->radiusOuter + 40.0;
-            if (!meets(BoxMm{helix.x - r, helix.y - r, helix.x + r, helix.y + r})) continue;
-            DrawHelix(dc, doc, helix, view);
-        }
-    }
-    if (drawn(LayoutPass::Pieces))
-        drawPieces(*rest, part.bandOrder ? &part.bandOrder->rest : nullptr);
+    ThinBands thin;
+    std::vector<Deferred> details;
+    std::vector<PointMm> routePoints;  // one piece's route lines, reused piece after piece
+    std::vector<uint32_t> routeStarts;
+};
 
-    if (drawn(LayoutPass::Portals)) {
-        for (size_t i : plan.scenery.portals)
-            if (sceneryShown(i)) DrawSceneryItem(dc, doc.scenery[i], view);
-    }
-    if (drawn(LayoutPass::Notes)) {
-        DrawGradeArrows(dc, doc, view, areas);
-        DrawLabels(dc, doc, view, areas);
-        DrawMeasurements(dc, doc, view, areas);
-    }
+void DrawLayoutContent(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
+                       wxSize client, const LayoutDrawPart& part) {
+    LayoutDrawPlan ownPlan;
+    if (!part.plan) ownPlan = MakeLayoutDrawPlan(doc);
+    DrawScope s{
+        doc,
+        view,
+        client,
+        part,
+        part.plan ? *part.plan : ownPlan,
+        part.areas.empty() ? std::vector<wxRect>{wxRect(wxPoint(0, 0), client)} : part.areas,
+        {},
+        part.index && part.index->Matches(doc) ? part.index : nullptr};
+    const double slack = DrawSlackPx(view);
+    for (const wxRect& a : s.areas) s.areasMm.push_back(PixelAreaToLayout(view, a, slack));
+
+    if (s.Drawn(LayoutPass::Ground)) DrawGroundPass(dc, s);
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    if (s.Drawn(LayoutPass::Scenery)) DrawSceneryPass(dc, s, s.plan.scenery.items);
+    const bool lowDrawn = s.Drawn(LayoutPass::LowPieces), restDrawn = s.Drawn(LayoutPass::Pieces);
+    PiecesToDraw pieces;
+    if (lowDrawn || restDrawn) FindPieces(s, pieces);
+    PiecePass track(dc, s);
+    LayoutBandOrder* bands = part.bandOrder;
+    if (lowDrawn) track.Draw(*pieces.low, bands ? &bands->low : nullptr);
+    if (s.Drawn(LayoutPass::Helices)) DrawHelixPass(dc, s);
+    if (restDrawn) track.Draw(*pieces.rest, bands ? &bands->rest : nullptr);
+    if (s.Drawn(LayoutPass::Portals)) DrawSceneryPass(dc, s, s.plan.scenery.portals);
+    if (s.Drawn(LayoutPass::Notes)) DrawNotesPass(dc, s);
 }
 
 }  // namespace

@@ -1,18 +1,17 @@
 // Tests of what the layout drawing shows and in which order, and of scenery shapes.
-#include "canvas/LayoutGeometry.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "base/Geometry.h"
-#include "model/LayoutExtent.h"
+#include "canvas/LayoutGeometry.h"
 #include "canvas/PieceGeometry.h"
 #include "canvas/SceneryGeometry.h"
 #include "canvas/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "model/LayoutExtent.h"
 
 namespace {
 
@@ -58,14 +57,37 @@ TEST(DrawOrder, LowLinkedFirstUnselectedBeforeSelectedHiddenAndUnknownLeftOut) {
     hidden.visible = false;
     doc.levels.push_back(hidden);
     for (uint32_t id = 1; id <= 6; ++id) doc.pieces.push_back(Piece(id));
-    doc.pieces[0].selected = true;         // id 1
-    doc.pieces[1].helixId = 4;             // id 2, low helix piece
-    doc.pieces[2].level = 2;               // id 3, hidden
-    doc.pieces[3].article = "no-such";     // id 4, unknown
-    doc.pieces[4].selected = true;         // id 5
+    doc.pieces[0].selected = true;      // id 1
+    doc.pieces[1].helixId = 4;          // id 2, low helix piece
+    doc.pieces[2].level = 2;            // id 3, hidden
+    doc.pieces[3].article = "no-such";  // id 4, unknown
+    doc.pieces[4].selected = true;      // id 5
     const PieceDrawOrder order = PieceDrawOrderFor(doc, ComputeHelixLinked(doc));
     EXPECT_EQ(order.low, (std::vector<size_t>{1}));
     EXPECT_EQ(order.rest, (std::vector<size_t>{5, 0, 4}));
+}
+
+// How far a drawn piece may reach: the longest length or radius among the pieces drawn only, so a
+// long piece on a hidden level does not widen every search for what to draw.
+TEST(DrawOrder, LongestReachIsThatOfTheDrawnPieces) {
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    Level hidden;
+    hidden.id = 2;
+    hidden.visible = false;
+    doc.levels.push_back(hidden);
+    doc.pieces = {Piece(1), Piece(2), Piece(3)};
+    doc.pieces[0].article = "24188";
+    doc.pieces[1].article = "24130";  // R1 curve: its 360 mm radius
+    doc.pieces[2].article = "24360";  // 360 mm straight, hidden
+    doc.pieces[2].level = 2;
+    const PieceDef* curve = TrackCatalog::Instance().Find("24130");
+    ASSERT_NE(curve, nullptr);
+    EXPECT_DOUBLE_EQ(PieceDrawOrderFor(doc, ComputeHelixLinked(doc)).longestMm, curve->radius);
+    doc.pieces[1].article = "24188";
+    EXPECT_NEAR(PieceDrawOrderFor(doc, ComputeHelixLinked(doc)).longestMm, 188.3, 1e-9);
+    doc.pieces[2].level = 1;
+    EXPECT_DOUBLE_EQ(PieceDrawOrderFor(doc, ComputeHelixLinked(doc)).longestMm, 360);
 }
 
 TEST(DrawOrder, PortalsComeAfterOtherSceneryAndHiddenLevelsDrop) {
@@ -82,9 +104,9 @@ TEST(DrawOrder, PortalsComeAfterOtherSceneryAndHiddenLevelsDrop) {
         s.item = what;
         return s;
     };
-    doc.scenery = {item(1, "tunnel_portal_single"), item(2, "platform"), item(3, "platform"),
-                   item(4, "tunnel_portal_single"), item(5, "nothing-like-it"),
-                   item(6, "platform")};
+    doc.scenery = {
+        item(1, "tunnel_portal_single"), item(2, "platform"),        item(3, "platform"),
+        item(4, "tunnel_portal_single"), item(5, "nothing-like-it"), item(6, "platform")};
     doc.scenery[1].selected = true;
     doc.scenery[5].level = 2;
     Tunnel t;
@@ -254,13 +276,13 @@ TEST_F(DrawingExtentTest, ACurveCountsWithItsBulgeAndItsBand) {
     const ConnectorPose end = GetConnectorPose(curve, def, 1);
     const LayoutBounds b = DrawingExtent(doc);
     const double w = BandHalfWidth(def);
-    EXPECT_NEAR(b.minX, 0, 1e-6);          // the band starts square across the start
-    EXPECT_NEAR(b.minY, -w, 1e-6);         // the outer edge at the start
-    EXPECT_GT(b.maxY, end.y + w * 0.5);    // the inner edge past the far end
-    EXPECT_GT(b.maxX, end.x);              // the outer edge beyond the far end's centre
+    EXPECT_NEAR(b.minX, 0, 1e-6);        // the band starts square across the start
+    EXPECT_NEAR(b.minY, -w, 1e-6);       // the outer edge at the start
+    EXPECT_GT(b.maxY, end.y + w * 0.5);  // the inner edge past the far end
+    EXPECT_GT(b.maxX, end.x);            // the outer edge beyond the far end's centre
     LayoutBounds ends;
     AddPieceExtent(ends, curve);
-    EXPECT_LT(ends.maxY, b.maxY - 40);     // the start-and-length rule misses the bend
+    EXPECT_LT(ends.maxY, b.maxY - 40);  // the start-and-length rule misses the bend
 }
 
 TEST_F(DrawingExtentTest, SceneryFootprintsHelicesAndNotesCount) {

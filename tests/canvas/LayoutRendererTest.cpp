@@ -5,9 +5,11 @@
 #include <wx/image.h>
 
 #include <cstdlib>
+#include <set>
 
 #include "SampleLayouts.h"
 #include "canvas/PieceGeometry.h"
+#include "canvas/RouteLines.h"
 #include "canvas/gui/LayoutRenderer.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
@@ -436,3 +438,128 @@ TEST(TidyPieces, ZBumperShowsItsStopBarAndNoLabelRunningUnderTheDots) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every kind of piece in rows, some raised, coloured, selected or in a tunnel, at a zoom where
+// each is drawn as its route lines.
+LayoutDocument OverviewRows() {
+    static const char* const kArticles[] = {"24188", "24130", "24612", "24611", "24630", "24672",
+                                            "24671", "24640", "24624", "24977", "74636", "24294",
+                                            "24994", "2200",  "8500",  "2268",  "24071", "24172"};
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    doc.gridShown = false;
+    doc.labelsShown = true;  // labels and dots would show if the pieces were drawn in full
+    int k = 0;
+    for (int row = 0; row < 6; ++row) {
+        for (const char* article : kArticles) {
+            PlacedPiece p;
+            p.id = doc.TakeId();
+            p.article = article;
+            p.x = 300 + (k % 24) * 260.0;
+            p.y = 300 + (k / 24) * 300.0;
+            p.heading = (k * 37) % 360;
+            p.selected = k % 11 == 3;
+            p.elevation = k % 7 == 2 ? 80 : 0;
+            p.hasColour = k % 13 == 5;
+            p.colour = {200, 0, 0};
+            p.joints.resize(TrackCatalog::Instance().Find(article)->connectors.size());
+            doc.pieces.push_back(p);
+            ++k;
+        }
+        (void)row;
+    }
+    Tunnel tunnel;
+    tunnel.id = doc.TakeId();
+    for (int i = 0; i < 10; ++i) tunnel.covers.push_back(doc.pieces[i * 3].id);
+    doc.tunnels.push_back(tunnel);
+    return doc;
+}
+
+}  // namespace
+
+// The colours the pieces' lines take: their bands' line colours.
+std::set<std::tuple<int, int, int>> LineColours(const LayoutDocument& doc) {
+    const LayoutDrawPlan plan = MakeLayoutDrawPlan(doc);
+    std::set<std::tuple<int, int, int>> colours;
+    for (const PlacedPiece& p : doc.pieces) {
+        const PieceDef* def = TrackCatalog::Instance().Find(p.article);
+        if (!def) continue;
+        PieceLook look;
+        look.selected = p.selected;
+        look.inTunnel = plan.inTunnel.count(p.id) > 0;
+        look.level = &doc.levels[0];
+        const PieceColours c = PieceColoursFor(p, *def, look);
+        const Rgb line = ThinBandColour(c.fill, c.outline, p.selected);
+        colours.insert({line.r, line.g, line.b});
+    }
+    return colours;
+}
+
+// At an overview each piece is a line along each of its routes, in its band's line colour, and
+// nothing else of it is drawn: no outline, sleeper, bridge arc, circuit mark, label or dot.
+TEST(LevelOfDetail, EveryPieceShowsAsItsRouteLinesAndNothingElse) {
+    const LayoutDocument doc = OverviewRows();
+    ViewTransform view;
+    view.zoom = 0.025;
+    view.offsetX = 20;
+    view.offsetY = 20;
+    for (const PlacedPiece& p : doc.pieces) {
+        const PieceDef* def = TrackCatalog::Instance().Find(p.article);
+        ASSERT_NE(def, nullptr);
+        ASSERT_TRUE(DrawnAsRouteLines(*def, view.zoom)) << p.article;
+    }
+    const auto lineColours = LineColours(doc);
+    ASSERT_GE(lineColours.size(), 4u);  // plain, raised, own colour, selected, tunnel
+    Canvas canvas(220, 80);
+    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    auto isLine = [&](Rgb c) { return lineColours.count({c.r, c.g, c.b}) > 0; };
+    // Along every line of every piece: ink of a line colour within a pixel of each point.
+    for (const PlacedPiece& p : doc.pieces) {
+        std::vector<PointMm> points;
+        std::vector<uint32_t> starts;
+        PlaceRouteLines(RouteLinesOf(*TrackCatalog::Instance().Find(p.article)), p, points, starts);
+        ASSERT_FALSE(points.empty()) << p.article;
+        for (const PointMm& pt : points) {
+            const int x = view.ToPixelX(pt.x), y = view.ToPixelY(pt.y);
+            bool inked = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) inked |= isLine(canvas.At(x + dx, y + dy));
+            EXPECT_TRUE(inked) << p.article << " at pixel (" << x << ", " << y << ")";
+        }
+    }
+    // Every pixel is ground or a line: nothing of a piece's other marks.
+    int ink = 0;
+    for (int y = 0; y < canvas.Size().y; ++y)
+        for (int x = 0; x < canvas.Size().x; ++x) {
+            const Rgb c = canvas.At(x, y);
+            if (c == kWhite) continue;
+            ++ink;
+            EXPECT_TRUE(isLine(c)) << "pixel (" << x << ", " << y << ") is " << Str(c);
+        }
+    EXPECT_GT(ink, 300);
+}
+
+// Where a piece is long enough on screen it is drawn in full again: the long bridge shows its
+// arc beside the lines of the short pieces.
+TEST(LevelOfDetail, PiecesLongerOnScreenKeepTheirMarks) {
+    const LayoutDocument doc = OverviewRows();
+    const PieceDef* bridge = TrackCatalog::Instance().Find("74636");
+    ASSERT_NE(bridge, nullptr);
+    ViewTransform view;
+    view.zoom = 0.07;
+    view.offsetX = 20;
+    view.offsetY = 20;
+    EXPECT_FALSE(DrawnAsRouteLines(*bridge, view.zoom));
+    const auto lineColours = LineColours(doc);
+    Canvas canvas(560, 200);
+    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    int marks = 0;
+    for (int y = 0; y < canvas.Size().y; ++y)
+        for (int x = 0; x < canvas.Size().x; ++x) {
+            const Rgb c = canvas.At(x, y);
+            marks += c != kWhite && lineColours.count({c.r, c.g, c.b}) == 0;
+        }
+    EXPECT_GT(marks, 0);
+}

@@ -16,7 +16,10 @@ uint32_t AppendJoined(LayoutDocument& doc, const std::string& article, uint32_t 
     p.joints.resize(def ? def->connectors.size() : 2);
     p.id = doc.TakeId();
     if (target != kNoId) {
-        PlacedPiece* t = doc.FindPiece(target);
+        // Chains grow at their newest piece: looking there first keeps big samples quick.
+        PlacedPiece* t = !doc.pieces.empty() && doc.pieces.back().id == target
+                             ? &doc.pieces.back()
+                             : doc.FindPiece(target);
         const ConnectorPose pose =
             GetConnectorPose(*t, *TrackCatalog::Instance().Find(t->article), conn);
         p.x = pose.x;
@@ -232,14 +235,15 @@ LayoutDocument SampleJoinedTrack(int count) {
     while (perRow * perRow < rings) ++perRow;
     for (int ring = 0, placed = 0; placed < count; ++ring) {
         const double x = (ring % perRow) * kRingPitchMm, y = (ring / perRow) * kRingPitchMm;
+        const size_t firstIndex = doc.pieces.size();
         const uint32_t first = AppendJoined(doc, "24188", kNoId, 0, x, y, 0);
         uint32_t last = first;
         ++placed;
         for (int k = 1; k < kPerRing && placed < count; ++k, ++placed)
             last = AppendJoined(doc, k % 2 ? "24130" : "24188", last, 1);
-        if (doc.FindPiece(last)->article == "24130" && last != first) {
-            doc.FindPiece(last)->joints[1] = {first, 0};
-            doc.FindPiece(first)->joints[0] = {last, 1};
+        if (doc.pieces.back().article == "24130" && last != first) {
+            doc.pieces.back().joints[1] = {first, 0};
+            doc.pieces[firstIndex].joints[0] = {last, 1};
         }
     }
     return doc;
