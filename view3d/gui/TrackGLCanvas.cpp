@@ -2,14 +2,20 @@
 // mouse and keyboard handling.
 #include "view3d/gui/TrackGLCanvas.h"
 
+// The buffer-object calls of OpenGL 1.5, which every context the canvas gets has.
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 #include <wx/dcclient.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <map>
 #include <numbers>
+#include <tuple>
+#include <unordered_map>
 
 #include "model/LayoutDocument.h"
 #include "view3d/TrackMeshes.h"
@@ -18,29 +24,87 @@
 
 namespace {
 
-void DrawMesh(const Mesh& m) {
-    if (m.Empty()) return;
-    glVertexPointer(3, GL_FLOAT, 0, m.positions.data());
-    glNormalPointer(GL_FLOAT, 0, m.normals.data());
-    glColorPointer(3, GL_FLOAT, 0, m.colours.data());
-    // With the index range given the driver need not scan the indices for it.
-    glDrawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(m.VertexCount() - 1),
-                        static_cast<GLsizei>(m.indices.size()), GL_UNSIGNED_INT, m.indices.data());
+// A mesh in the graphics card's memory: one buffer with the positions, then the normals, then
+// the colours, and one with the indices.
+struct GpuMesh {
+    GLuint buffer = 0;
+    GLuint indexBuffer = 0;
+    size_t vertices = 0;
+    size_t indices = 0;
+};
+
+void Upload(GpuMesh& g, const Mesh& m) {
+    if (!g.buffer) {
+        glGenBuffers(1, &g.buffer);
+        glGenBuffers(1, &g.indexBuffer);
+    }
+    const GLsizeiptr arrayBytes = static_cast<GLsizeiptr>(m.positions.size() * sizeof(float));
+    glBindBuffer(GL_ARRAY_BUFFER, g.buffer);
+    glBufferData(GL_ARRAY_BUFFER, 3 * arrayBytes, nullptr, GL_STATIC_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, arrayBytes, m.positions.data());
+    glBufferSubData(GL_ARRAY_BUFFER, arrayBytes, arrayBytes, m.normals.data());
+    glBufferSubData(GL_ARRAY_BUFFER, 2 * arrayBytes, arrayBytes, m.colours.data());
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.indexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(m.indices.size() * sizeof(uint32_t)), m.indices.data(),
+                 GL_STATIC_DRAW);
+    g.vertices = m.VertexCount();
+    g.indices = m.indices.size();
 }
 
-// Draws the triangles from index `first` up to `last` of a mesh whose vertices lie in world axes.
-void DrawBatchRange(const Mesh& m, uint32_t first, uint32_t last) {
-    if (last <= first) return;
-    uint32_t lo = m.indices[first], hi = lo;
-    for (uint32_t k = first; k < last; ++k) {
-        lo = std::min(lo, m.indices[k]);
-        hi = std::max(hi, m.indices[k]);
+// Copies what changed since the last copy: the whole mesh when its size changed, else the
+// ranges of vertices and indices an edit replaced.
+void Update(GpuMesh& g, const Mesh& m, MeshChange& change) {
+    if (!change.Any() && g.buffer) return;
+    if (change.whole || !g.buffer || g.vertices != m.VertexCount() ||
+        g.indices != m.indices.size()) {
+        Upload(g, m);
+    } else {
+        const size_t v0 = std::min(change.firstVertex, g.vertices);
+        const size_t v1 = std::min(change.endVertex, g.vertices);
+        if (v0 < v1) {
+            glBindBuffer(GL_ARRAY_BUFFER, g.buffer);
+            const size_t arrayBytes = g.vertices * 3 * sizeof(float);
+            const size_t offset = v0 * 3 * sizeof(float), bytes = (v1 - v0) * 3 * sizeof(float);
+            const std::vector<float>* arrays[] = {&m.positions, &m.normals, &m.colours};
+            for (size_t k = 0; k < 3; ++k)
+                glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(k * arrayBytes + offset),
+                                static_cast<GLsizeiptr>(bytes), arrays[k]->data() + 3 * v0);
+        }
+        const size_t i0 = std::min(change.firstIndex, g.indices);
+        const size_t i1 = std::min(change.endIndex, g.indices);
+        if (i0 < i1) {
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.indexBuffer);
+            glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLintptr>(i0 * sizeof(uint32_t)),
+                            static_cast<GLsizeiptr>((i1 - i0) * sizeof(uint32_t)),
+                            m.indices.data() + i0);
+        }
     }
-    glVertexPointer(3, GL_FLOAT, 0, m.positions.data());
-    glNormalPointer(GL_FLOAT, 0, m.normals.data());
-    glColorPointer(3, GL_FLOAT, 0, m.colours.data());
-    glDrawRangeElements(GL_TRIANGLES, lo, hi, static_cast<GLsizei>(last - first), GL_UNSIGNED_INT,
-                        m.indices.data() + first);
+    change = MeshChange{};
+}
+
+void Bind(const GpuMesh& g) {
+    const size_t arrayBytes = g.vertices * 3 * sizeof(float);
+    glBindBuffer(GL_ARRAY_BUFFER, g.buffer);
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    glNormalPointer(GL_FLOAT, 0, reinterpret_cast<const void*>(arrayBytes));
+    glColorPointer(3, GL_FLOAT, 0, reinterpret_cast<const void*>(2 * arrayBytes));
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.indexBuffer);
+}
+
+// Draws the triangles from index `first` to `last` of a bound mesh, whose vertices lie within
+// lo to hi: with the range given the driver need not scan the indices for it.
+void DrawBound(size_t lo, size_t hi, size_t first, size_t last) {
+    if (last <= first || hi < lo) return;
+    glDrawRangeElements(GL_TRIANGLES, static_cast<GLuint>(lo), static_cast<GLuint>(hi),
+                        static_cast<GLsizei>(last - first), GL_UNSIGNED_INT,
+                        reinterpret_cast<const void*>(first * sizeof(uint32_t)));
+}
+
+void Draw(const GpuMesh& g) {
+    if (g.indices == 0) return;
+    Bind(g);
+    DrawBound(0, g.vertices - 1, 0, g.indices);
 }
 
 void DrawGridAndAxes() {
@@ -71,6 +135,61 @@ void DrawGridAndAxes() {
 }
 
 }  // namespace
+
+struct TrackGLCanvas::GpuMeshes {
+    // Article meshes by article and scenery models by item: once made they never change.
+    std::unordered_map<std::string, GpuMesh> full;
+    std::unordered_map<std::string, GpuMesh> distant;
+    std::unordered_map<std::string, GpuMesh> scenery;
+    GpuMesh farBatch;
+    GpuMesh piers;
+    GpuMesh baseboard;
+    GpuMesh decks;
+    GpuMesh tunnels;
+    // The full and distant mesh of every track instance, found again when the instances change.
+    std::vector<const GpuMesh*> fullOf;
+    std::vector<const GpuMesh*> distantOf;
+    // Vehicle models by length, width, height and whether a locomotive.
+    std::map<std::tuple<double, double, double, bool>, GpuMesh> vehicles;
+
+    const GpuMesh* Article(std::unordered_map<std::string, GpuMesh>& gpuMeshes,
+                           const std::unordered_map<std::string, Mesh>& meshes,
+                           const std::string& article) {
+        auto it = gpuMeshes.find(article);
+        if (it != gpuMeshes.end()) return &it->second;
+        const auto m = meshes.find(article);
+        if (m == meshes.end() || m->second.Empty()) return nullptr;
+        GpuMesh& g = gpuMeshes[article];
+        Upload(g, m->second);
+        return &g;
+    }
+
+    // Brings the buffers up to date with the scene's meshes, copying only what changed.
+    void Sync(Scene3D& scene) {
+        SceneChanges& c = scene.changes;
+        MeshChange whole;
+        whole.MarkWhole();
+        MeshChange none;
+        const bool tracksChanged = scene.farBatch.change.Any() || !farBatch.buffer ||
+                                   fullOf.size() != scene.tracks.size();
+        Update(farBatch, scene.farBatch.mesh, scene.farBatch.change);
+        Update(piers, scene.piers.mesh, scene.piers.change);
+        Update(baseboard, scene.baseboard, c.baseboard || !baseboard.buffer ? whole : none);
+        whole.MarkWhole();
+        Update(decks, scene.decks, c.decks || !decks.buffer ? whole : none);
+        whole.MarkWhole();
+        Update(tunnels, scene.tunnels, c.tunnels || !tunnels.buffer ? whole : none);
+        c = SceneChanges{false, false, false};
+        if (!tracksChanged) return;
+        fullOf.resize(scene.tracks.size());
+        distantOf.resize(scene.tracks.size());
+        for (size_t i = 0; i < scene.tracks.size(); ++i) {
+            const std::string& article = scene.tracks[i].article;
+            fullOf[i] = Article(full, scene.pieceMeshes, article);
+            distantOf[i] = Article(distant, scene.distantPieceMeshes, article);
+        }
+    }
+};
 
 struct TrackGLCanvas::Visual {
     wxGLAttributes attributes;
@@ -103,6 +222,7 @@ TrackGLCanvas::TrackGLCanvas(wxWindow* parent, const LayoutDocument& doc)
 TrackGLCanvas::TrackGLCanvas(wxWindow* parent, const LayoutDocument& doc, const Visual& visual)
     : wxGLCanvas(parent, visual.attributes, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                  wxFULL_REPAINT_ON_RESIZE | wxWANTS_CHARS, "GLCanvas"),
+      gpu(std::make_unique<GpuMeshes>()),
       multisampleVisual(visual.multisampled),
       document(doc) {
     wxGLContextAttrs attrs;
@@ -242,69 +362,98 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     DrawGridAndAxes();
 
+    gpu->Sync(scene);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    DrawMesh(scene.baseboard);
-    DrawMesh(scene.decks);
+    Draw(gpu->baseboard);
+    Draw(gpu->decks);
     for (const SceneryInstance& s : scene.scenery) {
-        const auto it = scene.sceneryModels.find(s.item);
-        if (it == scene.sceneryModels.end() || it->second.Empty()) continue;
+        const GpuMesh* model = gpu->Article(gpu->scenery, scene.sceneryModels, s.item);
+        if (!model) continue;
         glPushMatrix();
         glTranslatef(s.x, s.y, s.z + static_cast<float>(SceneryDrawOffset(s.item)));
         glRotatef(s.rotationDeg, 0, 0, 1);
         if (s.scaleX != 1 || s.scaleY != 1) glScalef(s.scaleX, s.scaleY, 1);
-        DrawMesh(it->second);
+        Draw(*model);
         glPopMatrix();
     }
-    DrawMesh(scene.piers);
+    Draw(gpu->piers);
+    DrawTrack(width, height);
+    DrawTrains();
+    Draw(gpu->tunnels);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void TrackGLCanvas::DrawTrack(int width, int height) {
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1, -1);
     GLfloat modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     const TrackView view(modelview, width, height, kFieldOfViewDeg);
     // Far instances go in runs straight from their world-axes batch: one draw per run.
-    const InstanceBatch* run = nullptr;
+    const ChunkedMesh& batch = scene.farBatch;
+    const bool batched = batch.ChunkCount() == scene.tracks.size() && gpu->farBatch.buffer;
+    const GpuMesh* bound = nullptr;
     size_t runStart = 0, runEnd = 0;
     auto flushRun = [&] {
-        if (run && runEnd > runStart)
-            DrawBatchRange(run->mesh, run->first[runStart], run->first[runEnd]);
-        run = nullptr;
+        if (runEnd <= runStart) return;
+        if (bound != &gpu->farBatch) Bind(gpu->farBatch);
+        bound = &gpu->farBatch;
+        DrawBound(batch.vertexStart[runStart], batch.vertexStart[runEnd] - 1, batch.first[runStart],
+                  batch.first[runEnd]);
+        runStart = runEnd = 0;
     };
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         const TrackInstance& t = scene.tracks[i];
         const std::optional<TrackDetail> detail = view.Of(t);
         if (!detail) continue;
-        if (*detail == TrackDetail::Far && i + 1 < scene.farBatch.first.size()) {
-            if (run != &scene.farBatch || runEnd != i) {
+        if (*detail == TrackDetail::Far && batched) {
+            if (runEnd != i || runEnd == runStart) {
                 flushRun();
-                run = &scene.farBatch;
                 runStart = i;
             }
             runEnd = i + 1;
             continue;
         }
-        const auto& meshes =
-            *detail == TrackDetail::Full ? scene.pieceMeshes : scene.distantPieceMeshes;
-        const auto it = meshes.find(t.article);
-        if (it == meshes.end() || it->second.Empty()) continue;
+        const GpuMesh* mesh = *detail == TrackDetail::Full ? gpu->fullOf[i] : gpu->distantOf[i];
+        if (!mesh) continue;
+        if (mesh != bound) Bind(*mesh);
+        bound = mesh;
         glPushMatrix();
         glTranslatef(t.x, t.y, t.z);
         glRotatef(t.rotationDeg, 0, 0, 1);
         glRotatef(-t.tiltDeg, 0, 1, 0);
         glScalef(1, -1, 1);
-        DrawMesh(it->second);
+        DrawBound(0, mesh->vertices - 1, 0, mesh->indices);
         glPopMatrix();
     }
     flushRun();
     glDisable(GL_POLYGON_OFFSET_FILL);
-    trainsMesh.Clear();
-    if (trains) trainsMesh = BuildTrainsMesh(*trains, kRailTop);
-    DrawMesh(trainsMesh);
-    DrawMesh(scene.tunnels);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+// Each vehicle's model is made once and copied to the card; a frame only moves it.
+void TrackGLCanvas::DrawTrains() {
+    trainVehicles.clear();
+    if (!trains) return;
+    trainVehicles = PlaceTrainVehicles(*trains, kRailTop);
+    for (const PlacedVehicle& v : trainVehicles) {
+        const auto key = std::tuple(v.lengthMm, v.widthMm, v.heightMm, v.locomotive);
+        auto it = gpu->vehicles.find(key);
+        if (it == gpu->vehicles.end()) {
+            it = gpu->vehicles.emplace(key, GpuMesh{}).first;
+            Upload(it->second, VehicleModel(v));
+            ++vehicleModelsMade;
+        }
+        glPushMatrix();
+        glMultMatrixf(v.transform.data());
+        Draw(it->second);
+        glPopMatrix();
+    }
 }
 
 bool TrackGLCanvas::RenderFrame(std::vector<uint8_t>* pixels) {
