@@ -2,8 +2,6 @@
 // mouse and keyboard handling.
 #include "view3d/gui/TrackGLCanvas.h"
 
-// The buffer-object calls of OpenGL 1.5, which every context the canvas gets has.
-#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/glu.h>
@@ -21,6 +19,16 @@
 #include "view3d/TrackMeshes.h"
 #include "view3d/TrackView.h"
 #include "view3d/TrainScene.h"
+
+// The buffer-object calls of OpenGL 1.5, which every context the canvas gets has and the GL
+// library exports (the toolkit's headers include gl.h before this file could ask for them).
+extern "C" {
+GLAPI void APIENTRY glGenBuffers(GLsizei n, GLuint* buffers);
+GLAPI void APIENTRY glBindBuffer(GLenum target, GLuint buffer);
+GLAPI void APIENTRY glBufferData(GLenum target, GLsizeiptr size, const void* data, GLenum usage);
+GLAPI void APIENTRY glBufferSubData(GLenum target, GLintptr offset, GLsizeiptr size,
+                                    const void* data);
+}
 
 namespace {
 
@@ -54,7 +62,7 @@ void Upload(GpuMesh& g, const Mesh& m) {
 
 // Copies what changed since the last copy: the whole mesh when its size changed, else the
 // ranges of vertices and indices an edit replaced.
-void Update(GpuMesh& g, const Mesh& m, MeshChange& change) {
+void CopyChanges(GpuMesh& g, const Mesh& m, MeshChange& change) {
     if (!change.Any() && g.buffer) return;
     if (change.whole || !g.buffer || g.vertices != m.VertexCount() ||
         g.indices != m.indices.size()) {
@@ -83,7 +91,7 @@ void Update(GpuMesh& g, const Mesh& m, MeshChange& change) {
     change = MeshChange{};
 }
 
-void Bind(const GpuMesh& g) {
+void BindMesh(const GpuMesh& g) {
     const size_t arrayBytes = g.vertices * 3 * sizeof(float);
     glBindBuffer(GL_ARRAY_BUFFER, g.buffer);
     glVertexPointer(3, GL_FLOAT, 0, nullptr);
@@ -103,7 +111,7 @@ void DrawBound(size_t lo, size_t hi, size_t first, size_t last) {
 
 void Draw(const GpuMesh& g) {
     if (g.indices == 0) return;
-    Bind(g);
+    BindMesh(g);
     DrawBound(0, g.vertices - 1, 0, g.indices);
 }
 
@@ -172,13 +180,13 @@ struct TrackGLCanvas::GpuMeshes {
         MeshChange none;
         const bool tracksChanged = scene.farBatch.change.Any() || !farBatch.buffer ||
                                    fullOf.size() != scene.tracks.size();
-        Update(farBatch, scene.farBatch.mesh, scene.farBatch.change);
-        Update(piers, scene.piers.mesh, scene.piers.change);
-        Update(baseboard, scene.baseboard, c.baseboard || !baseboard.buffer ? whole : none);
+        CopyChanges(farBatch, scene.farBatch.mesh, scene.farBatch.change);
+        CopyChanges(piers, scene.piers.mesh, scene.piers.change);
+        CopyChanges(baseboard, scene.baseboard, c.baseboard || !baseboard.buffer ? whole : none);
         whole.MarkWhole();
-        Update(decks, scene.decks, c.decks || !decks.buffer ? whole : none);
+        CopyChanges(decks, scene.decks, c.decks || !decks.buffer ? whole : none);
         whole.MarkWhole();
-        Update(tunnels, scene.tunnels, c.tunnels || !tunnels.buffer ? whole : none);
+        CopyChanges(tunnels, scene.tunnels, c.tunnels || !tunnels.buffer ? whole : none);
         c = SceneChanges{false, false, false};
         if (!tracksChanged) return;
         fullOf.resize(scene.tracks.size());
@@ -402,7 +410,7 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
     size_t runStart = 0, runEnd = 0;
     auto flushRun = [&] {
         if (runEnd <= runStart) return;
-        if (bound != &gpu->farBatch) Bind(gpu->farBatch);
+        if (bound != &gpu->farBatch) BindMesh(gpu->farBatch);
         bound = &gpu->farBatch;
         DrawBound(batch.vertexStart[runStart], batch.vertexStart[runEnd] - 1, batch.first[runStart],
                   batch.first[runEnd]);
@@ -422,7 +430,7 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
         }
         const GpuMesh* mesh = *detail == TrackDetail::Full ? gpu->fullOf[i] : gpu->distantOf[i];
         if (!mesh) continue;
-        if (mesh != bound) Bind(*mesh);
+        if (mesh != bound) BindMesh(*mesh);
         bound = mesh;
         glPushMatrix();
         glTranslatef(t.x, t.y, t.z);
