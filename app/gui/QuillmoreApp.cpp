@@ -5,6 +5,8 @@
 
 #include "app/gui/AppLog.h"
 #include "app/gui/MainFrame.h"
+#include "app/gui/StartupProbe.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 
 bool QuillmoreApp::OnInit() {
@@ -22,6 +24,7 @@ bool QuillmoreApp::OnInit() {
         return false;
     }
     AppLog("MainFrame created OK");
+    WatchStartupPaint(mainFrame->Canvas(), "window");
     mainFrame->Show();
     AppLog("Show OK");
     mainFrame->Document().EnsureDefaultLevel();
