@@ -34,11 +34,17 @@ void QuitWhenBothDrawn() {
     if (!drawnSplash || !windowDrawn) return;
     wxDialog* splash = drawnSplash;
     drawnSplash = nullptr;
-    splash->CallAfter([splash] {
-        if (splash->IsModal()) splash->EndModal(wxID_OK);
+    // The splash is a child of the main window that lives on the stack until its modal loop
+    // returns: the main window closes only once the splash is gone.
+    splash->Bind(wxEVT_DESTROY, [splash](wxWindowDestroyEvent& event) {
+        event.Skip();
+        if (event.GetEventObject() != splash) return;
         wxTheApp->CallAfter([] {
             if (wxWindow* top = wxTheApp->GetTopWindow()) top->Close(true);
         });
+    });
+    splash->CallAfter([splash] {
+        if (splash->IsModal()) splash->EndModal(wxID_OK);
     });
 }
 
