@@ -352,8 +352,12 @@ TEST(RandomEditSteps, KeepTheDocumentConsistentAndEveryStepUndoable) {
         // A change is always recorded, and a single record always holds a change (a plain
         // click leaves the history alone). Two records may cancel out, as a drop then a delete.
         const bool changed = !SameContent(before, doc);
-        if (changed) ASSERT_GT(records, 0u);
-        if (records == 1) ASSERT_TRUE(changed) << "an undo record without a change";
+        if (changed) {
+            ASSERT_GT(records, 0u);
+        }
+        if (records == 1) {
+            ASSERT_TRUE(changed) << "an undo record without a change";
+        }
         recordedSteps += records > 0;
         recordedBy[s.name] += records > 0;
         for (size_t k = 0; k < records; ++k) doc.Undo();
