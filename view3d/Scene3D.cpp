@@ -217,6 +217,23 @@ Mesh PierMesh(const PierSource& source) {
     return m;
 }
 
+// The piers as far away shows them: a box over each pier's footprint (22 mm along the track, 36
+// across), a pier not made folded like its full mesh.
+Mesh FarPierMesh(const PierSource& source) {
+    Mesh m;
+    for (size_t k = 0; k < source.wanted.size(); ++k) {
+        const PierSpot& s = source.wanted[k];
+        const uint32_t vertex = static_cast<uint32_t>(m.VertexCount());
+        const size_t index = m.indices.size();
+        AddTurnedBox(m, s.x, -s.y, -s.headingDeg * kDegToRad, 22, 36, s.baseZ, s.topZ, kPierTop,
+                     kPierSide);
+        if (k >= source.made.size() || !source.made[k])
+            std::fill(m.indices.begin() + static_cast<std::ptrdiff_t>(index), m.indices.end(),
+                      vertex);
+    }
+    return m;
+}
+
 // Brings chunks [base, base + oldCount) of `mesh` up to date with `newCount` sources: only the
 // chunks whose source is not the same as before are made again. `same(i, j)` compares old source
 // i with new source j; `make(j)` makes the chunk of new source j.
@@ -602,6 +619,7 @@ void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
         scene.piers.Clear();
         scene.piers.Append(Mesh{});  // helix columns
         scene.piers.Append(Mesh{});  // deck legs
+        scene.farPiers.Clear();
     }
     UpdateChunks(
         scene.farBatch, 0, scene.farBatch.ChunkCount(), tracks.size(),
@@ -614,21 +632,20 @@ void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
     memo.helixColumnPoints = std::move(columnPoints);
     if (wantedChanged) {
         const size_t oldCount = scene.piers.ChunkCount() - 2;
-        if (sameOrder) {
-            UpdateChunks(
-                scene.piers, 1, oldCount, memo.pieces.size(),
-                [&](size_t i, size_t) { return !memo.pieces[i].piersStale; },
-                [&](size_t j) { return PierMesh(memo.pieces[j].piers); });
-        } else {
-            // Old chunk i was made from oldPiers[i]; a piece without piers has an empty one.
-            oldPiers.resize(oldCount);
-            UpdateChunks(
-                scene.piers, 1, oldCount, memo.pieces.size(),
-                [&](size_t i, size_t j) { return oldPiers[i] == memo.pieces[j].piers; },
-                [&](size_t j) { return PierMesh(memo.pieces[j].piers); });
-        }
+        // Old chunk i was made from oldPiers[i]; a piece without piers has an empty one.
+        if (!sameOrder) oldPiers.resize(oldCount);
+        auto same = [&](size_t i, size_t j) {
+            return sameOrder ? !memo.pieces[i].piersStale : oldPiers[i] == memo.pieces[j].piers;
+        };
+        UpdateChunks(scene.piers, 1, oldCount, memo.pieces.size(), same,
+                     [&](size_t j) { return PierMesh(memo.pieces[j].piers); });
+        UpdateChunks(scene.farPiers, 0, oldCount, memo.pieces.size(), same,
+                     [&](size_t j) { return FarPierMesh(memo.pieces[j].piers); });
         for (PieceMemo& m : memo.pieces) m.piersStale = false;
     }
+    scene.pierChunkOfTrack.assign(tracks.size(), Scene3D::kNoPiers);
+    for (size_t i = 0, t = 0; i < memo.pieces.size(); ++i)
+        if (memo.pieces[i].drawn) scene.pierChunkOfTrack[t++] = static_cast<uint32_t>(i);
     scene.tracks = std::move(tracks);
 
     // Decks, their legs, the baseboard and the tunnels: remade when what they stand on changed.

@@ -116,6 +116,12 @@ struct Scene3D {
     // Helix support columns (chunk 0), then each piece's bridge piers and risers (chunk 1 + its
     // index), then the deck legs (the last chunk).
     ChunkedMesh piers;
+    // The same piers of each piece (chunk i: piece i) as plain boxes, for a piece drawn far away.
+    ChunkedMesh farPiers;
+    // For each track instance the piece whose piers stand under it (its chunk of farPiers, and of
+    // piers after the helix columns); kNoPiers for helix curves.
+    static constexpr uint32_t kNoPiers = 0xFFFFFFFFu;
+    std::vector<uint32_t> pierChunkOfTrack;
     Mesh baseboard;
     Mesh decks;  // the boards of the levels that have an outline
     Mesh tunnels;

@@ -119,6 +119,9 @@ protected:
         EXPECT_EQ(scene.farBatch.vertexStart, fresh.farBatch.vertexStart);
         EXPECT_TRUE(scene.piers.mesh == fresh.piers.mesh);
         EXPECT_EQ(scene.piers.first, fresh.piers.first);
+        EXPECT_TRUE(scene.farPiers.mesh == fresh.farPiers.mesh);
+        EXPECT_EQ(scene.farPiers.first, fresh.farPiers.first);
+        EXPECT_EQ(scene.pierChunkOfTrack, fresh.pierChunkOfTrack);
         EXPECT_TRUE(scene.tunnels == fresh.tunnels);
         EXPECT_TRUE(scene.decks == fresh.decks);
         EXPECT_TRUE(scene.baseboard == fresh.baseboard);
@@ -127,6 +130,13 @@ protected:
         EXPECT_EQ(scene.bounds.maxY, fresh.bounds.maxY);
         ExpectConsistent(scene.farBatch);
         ExpectConsistent(scene.piers);
+        ExpectConsistent(scene.farPiers);
+        // Each piece's far piers stand where its piers do: one box per pier, made or not alike.
+        ASSERT_EQ(scene.farPiers.ChunkCount() + 2, scene.piers.ChunkCount());
+        for (size_t k = 0; k < scene.farPiers.ChunkCount(); ++k) {
+            const bool hasPiers = scene.piers.first[k + 2] > scene.piers.first[k + 1];
+            EXPECT_EQ(scene.farPiers.first[k + 1] > scene.farPiers.first[k], hasPiers) << k;
+        }
     }
 
     void Edit(const std::string& what, const std::function<void()>& edit) {

@@ -151,6 +151,7 @@ struct TrackGLCanvas::GpuMeshes {
     std::unordered_map<std::string, GpuMesh> scenery;
     GpuMesh farBatch;
     GpuMesh piers;
+    GpuMesh farPiers;
     GpuMesh baseboard;
     GpuMesh decks;
     GpuMesh tunnels;
@@ -182,6 +183,7 @@ struct TrackGLCanvas::GpuMeshes {
                                    fullOf.size() != scene.tracks.size();
         CopyChanges(farBatch, scene.farBatch.mesh, scene.farBatch.change);
         CopyChanges(piers, scene.piers.mesh, scene.piers.change);
+        CopyChanges(farPiers, scene.farPiers.mesh, scene.farPiers.change);
         CopyChanges(baseboard, scene.baseboard, c.baseboard || !baseboard.buffer ? whole : none);
         whole.MarkWhole();
         CopyChanges(decks, scene.decks, c.decks || !decks.buffer ? whole : none);
@@ -386,7 +388,6 @@ void TrackGLCanvas::DrawScene(int width, int height) {
         Draw(*model);
         glPopMatrix();
     }
-    Draw(gpu->piers);
     DrawTrack(width, height);
     DrawTrains();
     Draw(gpu->tunnels);
@@ -397,41 +398,105 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
+namespace {
+
+// Consecutive chunks of a chunked mesh drawn with one call.
+class ChunkRuns {
+public:
+    ChunkRuns(const ChunkedMesh& mesh, const GpuMesh& gpu) : mesh(mesh), gpu(gpu) {}
+    void Add(size_t chunk) {
+        if (chunk + 1 >= mesh.first.size()) return;
+        if (end == chunk && end > start) {
+            end = chunk + 1;  // empty chunks too: they do not break a run
+            return;
+        }
+        if (mesh.first[chunk] == mesh.first[chunk + 1]) return;
+        Flush();
+        start = chunk;
+        end = chunk + 1;
+    }
+    // Draws the pending run; true when it bound this mesh to do so.
+    bool Flush() {
+        bool binds = false;
+        if (end > start && mesh.first[end] > mesh.first[start]) {
+            binds = !bound;
+            if (!bound) BindMesh(gpu);
+            bound = true;
+            DrawBound(mesh.vertexStart[start], mesh.vertexStart[end] - 1, mesh.first[start],
+                      mesh.first[end]);
+        }
+        start = end = 0;
+        return binds;
+    }
+    // Another mesh was bound in between.
+    void Unbind() { bound = false; }
+
+private:
+    const ChunkedMesh& mesh;
+    const GpuMesh& gpu;
+    size_t start = 0;
+    size_t end = 0;
+    bool bound = false;
+};
+
+}  // namespace
+
 void TrackGLCanvas::DrawTrack(int width, int height) {
-    glEnable(GL_POLYGON_OFFSET_FILL);
-    glPolygonOffset(-1, -1);
     GLfloat modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     const TrackView view(modelview, width, height, kFieldOfViewDeg);
+    // Culled, or drawn in how much detail: the piers under a piece go with it.
+    constexpr int8_t kCulled = -1;
+    std::vector<int8_t> detail(scene.tracks.size(), kCulled);
+    for (size_t i = 0; i < scene.tracks.size(); ++i)
+        if (const std::optional<TrackDetail> d = view.Of(scene.tracks[i]))
+            detail[i] = static_cast<int8_t>(*d);
+
+    // Piers first, then the track over them: helix columns and deck legs always, each piece's
+    // piers as boxes when the piece is far.
+    const bool piersChunked = scene.pierChunkOfTrack.size() == scene.tracks.size() &&
+                              scene.farPiers.ChunkCount() + 2 == scene.piers.ChunkCount();
+    if (piersChunked) {
+        ChunkRuns near(scene.piers, gpu->piers), far(scene.farPiers, gpu->farPiers);
+        near.Add(0);
+        for (size_t i = 0; i < scene.tracks.size(); ++i) {
+            const uint32_t chunk = scene.pierChunkOfTrack[i];
+            if (detail[i] == kCulled || chunk == Scene3D::kNoPiers) continue;
+            if (detail[i] != static_cast<int8_t>(TrackDetail::Far)) near.Add(chunk + 1);
+        }
+        near.Add(scene.piers.ChunkCount() - 1);
+        near.Flush();
+        for (size_t i = 0; i < scene.tracks.size(); ++i) {
+            const uint32_t chunk = scene.pierChunkOfTrack[i];
+            if (detail[i] == static_cast<int8_t>(TrackDetail::Far) && chunk != Scene3D::kNoPiers)
+                far.Add(chunk);
+        }
+        far.Flush();
+    } else {
+        Draw(gpu->piers);
+    }
+
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(-1, -1);
     // Far instances go in runs straight from their world-axes batch: one draw per run.
-    const ChunkedMesh& batch = scene.farBatch;
-    const bool batched = batch.ChunkCount() == scene.tracks.size() && gpu->farBatch.buffer;
+    const bool batched = scene.farBatch.ChunkCount() == scene.tracks.size() && gpu->farBatch.buffer;
+    ChunkRuns farTrack(scene.farBatch, gpu->farBatch);
     const GpuMesh* bound = nullptr;
-    size_t runStart = 0, runEnd = 0;
-    auto flushRun = [&] {
-        if (runEnd <= runStart) return;
-        if (bound != &gpu->farBatch) BindMesh(gpu->farBatch);
-        bound = &gpu->farBatch;
-        DrawBound(batch.vertexStart[runStart], batch.vertexStart[runEnd] - 1, batch.first[runStart],
-                  batch.first[runEnd]);
-        runStart = runEnd = 0;
-    };
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
-        const TrackInstance& t = scene.tracks[i];
-        const std::optional<TrackDetail> detail = view.Of(t);
-        if (!detail) continue;
-        if (*detail == TrackDetail::Far && batched) {
-            if (runEnd != i || runEnd == runStart) {
-                flushRun();
-                runStart = i;
-            }
-            runEnd = i + 1;
+        if (detail[i] == kCulled) continue;
+        if (detail[i] == static_cast<int8_t>(TrackDetail::Far) && batched) {
+            farTrack.Add(i);
             continue;
         }
-        const GpuMesh* mesh = *detail == TrackDetail::Full ? gpu->fullOf[i] : gpu->distantOf[i];
+        const TrackInstance& t = scene.tracks[i];
+        const GpuMesh* mesh = detail[i] == static_cast<int8_t>(TrackDetail::Full)
+                                  ? gpu->fullOf[i]
+                                  : gpu->distantOf[i];
         if (!mesh) continue;
+        if (farTrack.Flush()) bound = nullptr;
         if (mesh != bound) BindMesh(*mesh);
         bound = mesh;
+        farTrack.Unbind();
         glPushMatrix();
         glTranslatef(t.x, t.y, t.z);
         glRotatef(t.rotationDeg, 0, 0, 1);
@@ -440,7 +505,7 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
         DrawBound(0, mesh->vertices - 1, 0, mesh->indices);
         glPopMatrix();
     }
-    flushRun();
+    farTrack.Flush();
     glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
