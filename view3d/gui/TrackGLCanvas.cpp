@@ -6,6 +6,7 @@
 #include <GL/glext.h>
 #include <GL/glu.h>
 #include <wx/dcclient.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 #include <chrono>
@@ -28,6 +29,8 @@ GLAPI void APIENTRY glBindBuffer(GLenum target, GLuint buffer);
 GLAPI void APIENTRY glBufferData(GLenum target, GLsizeiptr size, const void* data, GLenum usage);
 GLAPI void APIENTRY glBufferSubData(GLenum target, GLintptr offset, GLsizeiptr size,
                                     const void* data);
+// From GLX, declared here because its header's macros (None, Bool) break ours.
+void (*glXGetProcAddressARB(const GLubyte* name))();
 }
 
 namespace {
@@ -113,6 +116,24 @@ void Draw(const GpuMesh& g) {
     if (g.indices == 0) return;
     BindMesh(g);
     DrawBound(0, g.vertices - 1, 0, g.indices);
+}
+
+// True when the display's OpenGL runs on the processor (Mesa's llvmpipe, as under Xvfb), asked
+// before any context exists. There four samples a pixel cost two thirds of every frame, and the
+// level of detail already merges what would stair-step into bands of its colour.
+bool SoftwareRenderer() {
+    _XDisplay* display = wxGetX11Display();
+    if (!display) return false;
+    // glXQueryRendererIntegerMESA with GLX_RENDERER_ACCELERATED_MESA.
+    constexpr int kAccelerated = 0x8186;
+    using Query = int (*)(_XDisplay*, int, int, int, unsigned int*);
+    const auto query = reinterpret_cast<Query>(glXGetProcAddressARB(
+        reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
+    unsigned int accelerated = 1;
+    // The toolkit opens one screen: the display's first.
+    if (!query || !query(display, 0, 0, kAccelerated, &accelerated))
+        return false;
+    return accelerated == 0;
 }
 
 void DrawGridAndAxes() {
@@ -209,9 +230,11 @@ struct TrackGLCanvas::Visual {
 // The toolkit's default visual on X11 has no depth buffer, and without one the scene would be
 // drawn in painter's order: ask for a double-buffered RGBA visual with 24 depth bits, or 16.
 // Thin rails and distant edges stair-step without multisampling: ask for four samples first and
-// do without when no visual offers them.
+// do without when no visual offers them, or when the renderer is software (see above).
 TrackGLCanvas::Visual TrackGLCanvas::ChooseVisual() {
+    const bool software = SoftwareRenderer();
     for (int samples : {4, 0}) {
+        if (samples > 0 && software) continue;
         for (int depth : {24, 16}) {
             Visual v;
             v.attributes.PlatformDefaults().RGBA().DoubleBuffer().Depth(depth);
