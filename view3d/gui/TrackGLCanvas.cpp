@@ -296,6 +296,15 @@ void TrackGLCanvas::Rebuild() {
     Refresh();
 }
 
+void TrackGLCanvas::CopyAllMeshesAgain() {
+    scene.farBatch.change.MarkWhole();
+    scene.piers.change.MarkWhole();
+    scene.farPiers.change.MarkWhole();
+    scene.changes = SceneChanges{};
+    gpu->fullOf.clear();
+    Refresh();
+}
+
 void TrackGLCanvas::RequestRebuild() {
     rebuildPending = true;
     Refresh();

@@ -28,6 +28,9 @@ public:
     // changes (a drag) costs one rebuild per drawn frame.
     void RequestRebuild();
     bool RebuildPending() const { return rebuildPending; }
+    // Copies every mesh to the graphics card again at the next frame, instead of only what the
+    // edits since the last frame changed.
+    void CopyAllMeshesAgain();
     // How many times the scene was built since the canvas was made.
     int RebuildCount() const { return rebuildCount; }
 
