@@ -7,7 +7,9 @@
 #include <unordered_map>
 #include <utility>
 
+#include "base/Format.h"
 #include "base/Geometry.h"
+#include "base/Translate.h"
 #include "canvas/Snapping.h"
 
 namespace {
@@ -259,15 +261,15 @@ AutofillPlan PlanAutofill(LayoutDocument& doc) {
     plan.ends = FindFacingEnds(doc, selected[0]->id, selected[1]->id);
     const FillEnds& ends = plan.ends;
     if (!ends.found) {
-        plan.title = kAutofillTitle;
-        plan.message = "Could not find facing free connectors on the two selected pieces.";
+        plan.title = Tr(kAutofillTitle);
+        plan.message = Tr("Could not find facing free connectors on the two selected pieces.");
         doc.ClearSelection();
         plan.selectionCleared = true;
         return plan;
     }
     if (ends.gap < 1.0) {
-        plan.title = kAutofillTitle;
-        plan.message = "The two pieces are already touching \u2014 no gap to fill.";
+        plan.title = Tr(kAutofillTitle);
+        plan.message = Tr("The two pieces are already touching \u2014 no gap to fill.");
         return plan;
     }
     // Straights run along A's heading, so they only close a gap that B continues in line; the
@@ -278,13 +280,14 @@ AutofillPlan PlanAutofill(LayoutDocument& doc) {
         systemA == systemB)
         plan.solutions = SearchStraightFill(systemA, ends.gap);
     if (plan.solutions.empty()) {
-        plan.title = kAutofillNoSolutionTitle;
-        plan.message =
-            Format("Gap is %.1fmm. No combination of catalog straights fills it within tolerance.",
-                   ends.gap);
+        plan.title = Tr(kAutofillNoSolutionTitle);
+        plan.message = Format(
+            Tr("Gap is %.1fmm. No combination of catalog straights fills it within tolerance.")
+                .c_str(),
+            ends.gap);
         return plan;
     }
-    plan.prompt = Format("Gap: %.1f mm. Select fill:", ends.gap);
+    plan.prompt = Format(Tr("Gap: %.1f mm. Select fill:").c_str(), ends.gap);
     for (const FillSolution& s : plan.solutions) plan.lines.push_back(FillSolutionLine(s));
     return plan;
 }
@@ -294,21 +297,21 @@ std::string PlaceFillSolution(LayoutDocument& doc, const FillEnds& ends,
     const TrackCatalog& cat = TrackCatalog::Instance();
     const PlacedPiece* a = doc.FindPiece(ends.pieceA);
     const PlacedPiece* b = doc.FindPiece(ends.pieceB);
-    if (!ends.found || !a || !b || a == b) return "The pieces at the gap no longer exist.";
+    if (!ends.found || !a || !b || a == b) return Tr("The pieces at the gap no longer exist.");
     const PieceDef* da = cat.Find(a->article);
     const PieceDef* db = cat.Find(b->article);
-    if (!da || !db) return "The pieces at the gap are not in the catalog.";
-    if (solution.articles.empty()) return "The chosen fill holds no pieces.";
+    if (!da || !db) return Tr("The pieces at the gap are not in the catalog.");
+    if (solution.articles.empty()) return Tr("The chosen fill holds no pieces.");
     std::vector<const PieceDef*> defs;
     for (const std::string& article : solution.articles) {
         const PieceDef* d = cat.Find(article);
         // A piece left out would leave the chain short of B and join across the hole.
-        if (!d || d->connectors.size() < 2) return "The chosen fill holds an unknown piece.";
+        if (!d || d->connectors.size() < 2) return Tr("The chosen fill holds an unknown piece.");
         defs.push_back(d);
     }
     const int ca = ConnectorAt(*a, *da, ends.a, ends.connA);
     const int cb = ConnectorAt(*b, *db, ends.b, ends.connB);
-    if (ca < 0 || cb < 0) return "The ends of the gap have moved or been joined.";
+    if (ca < 0 || cb < 0) return Tr("The ends of the gap have moved or been joined.");
 
     doc.PushUndo();
     uint32_t prev = ends.pieceA;

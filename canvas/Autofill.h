@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutDocument.h"
 
@@ -21,9 +22,9 @@ inline constexpr double kStraightFillDeg = 170.0;
 // ...and lying at most this far off each other's line.
 inline constexpr double kMaxLateralOffsetMm = 5.0;
 
-inline constexpr const char* kAutofillTitle = "Autofill";
-inline constexpr const char* kAutofillNoSolutionTitle = "Autofill \u2014 No Solution";
-inline constexpr const char* kAutofillDialogTitle = "Autofill Gap";
+inline constexpr const char* kAutofillTitle = TR_NOOP("Autofill");
+inline constexpr const char* kAutofillNoSolutionTitle = TR_NOOP("Autofill \u2014 No Solution");
+inline constexpr const char* kAutofillDialogTitle = TR_NOOP("Autofill Gap");
 
 struct FillSolution {
     std::vector<std::string> articles;  // in laying order, longest first

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/DocumentChange.h"
+#include "base/Translate.h"
 #include "canvas/GestureTypes.h"
 #include "model/Locks.h"
 
@@ -15,8 +16,9 @@ class LayoutDocument;
 enum class DeleteSource { EditMenu, Canvas };
 
 // The question before deleting graded pieces.
-inline constexpr char kDeleteGradedTitle[] = "Delete";
-inline constexpr char kDeleteGradedQuestion[] = "Selection includes graded pieces. Delete?";
+inline constexpr char kDeleteGradedTitle[] = TR_NOOP("Delete");
+inline constexpr char kDeleteGradedQuestion[] =
+    TR_NOOP("Selection includes graded pieces. Delete?");
 
 // What must happen before the delete may run.
 struct DeleteCheck {

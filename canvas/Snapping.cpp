@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/Format.h"
+#include "base/Translate.h"
 #include "canvas/LayoutGeometry.h"
 #include "canvas/LayoutIndex.h"
 #include "model/GradeRuns.h"
@@ -159,7 +161,7 @@ uint32_t PlacePairPartner(LayoutDocument& doc, const PieceDef& def, uint32_t fir
 
 PlacementResult Refusal(TrackSystem dragged, TrackSystem placed) {
     PlacementResult r;
-    r.errorTitle = kIncompatibleSystemsTitle;
+    r.errorTitle = Tr(kIncompatibleSystemsTitle);
     r.error = IncompatibleSystemsText(dragged, placed);
     return r;
 }
@@ -233,9 +235,11 @@ SystemClash CheckSystemClash(const PieceDef& def, const PiecePose& trial,
 }
 
 std::string IncompatibleSystemsText(TrackSystem dragged, TrackSystem placed) {
-    return TrackSystemLongName(dragged) + " cannot connect to " + TrackSystemLongName(placed) +
-           ".\n\nThese track systems are not compatible.\n"
-           "Use adapter track 24922 to connect C-Track to K-Track.";
+    return Format(Tr("%s cannot connect to %s.\n\nThese track systems are not compatible.\n"
+                     "Use adapter track 24922 to connect C-Track to K-Track.")
+                      .c_str(),
+                  Tr(TrackSystemLongName(dragged).c_str()).c_str(),
+                  Tr(TrackSystemLongName(placed).c_str()).c_str());
 }
 
 std::vector<const PlacedPiece*> SnapCandidates(const LayoutDocument& doc, bool skipSelected) {
@@ -353,7 +357,7 @@ int JoinPlacedEnds(LayoutDocument& doc, std::span<const uint32_t> newPieces) {
 }
 
 std::string PiecesStatusText(const LayoutDocument& doc) {
-    return "Pieces: " + std::to_string(doc.pieces.size());
+    return Format(Tr("Pieces: %zu").c_str(), doc.pieces.size());
 }
 
 SnapResult TrackPaletteDrag(const LayoutDocument& doc, std::string_view article,

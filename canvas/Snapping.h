@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutDocument.h"
 
@@ -23,7 +24,7 @@ inline constexpr double kJoinRadiusMm = 4.0;
 // A move longer than this breaks the joints between the moved selection and the rest.
 inline constexpr double kDetachDistanceMm = 1.0;
 
-inline constexpr const char* kIncompatibleSystemsTitle = "Incompatible Track Systems";
+inline constexpr const char* kIncompatibleSystemsTitle = TR_NOOP("Incompatible Track Systems");
 
 // Position of a piece's connector 0 and the heading of its local frame.
 struct PiecePose {

@@ -1,32 +1,34 @@
 // The scenery catalog registry, its category names and the shape makers.
 #include "catalog/SceneryCatalog.h"
 
+#include "base/Translate.h"
+
 std::string SceneryCategoryName(int category) {
     switch (category) {
         case kSceneryPlatforms:
-            return "Platforms";
+            return TR_NOOP("Platforms");
         case kSceneryBuildings:
-            return "Buildings";
+            return TR_NOOP("Buildings");
         case kSceneryStations:
-            return "Stations";
+            return TR_NOOP("Stations");
         case kScenerySignals:
-            return "Signals";
+            return TR_NOOP("Signals");
         case kSceneryBridges:
-            return "Bridges";
+            return TR_NOOP("Bridges");
         case kSceneryTunnels:
-            return "Tunnels";
+            return TR_NOOP("Tunnels");
         case kSceneryRoads:
-            return "Roads";
+            return TR_NOOP("Roads");
         case kSceneryNature:
-            return "Nature";
+            return TR_NOOP("Nature");
         case kSceneryVehicles:
-            return "Vehicles";
+            return TR_NOOP("Vehicles");
         case kScenerySpecial:
-            return "Special";
+            return TR_NOOP("Special");
         case kSceneryMisc:
-            return "Misc";
+            return TR_NOOP("Misc");
         default:
-            return "Other";
+            return TR_NOOP("Other");
     }
 }
 

@@ -65,7 +65,8 @@ inline constexpr int32_t kSceneryVehicles = 8;
 inline constexpr int32_t kScenerySpecial = 9;
 inline constexpr int32_t kSceneryMisc = 10;
 
-// Palette name of a category ("Platforms", ..., "Misc"); "Other" for any other value.
+// Palette name of a category ("Platforms", ..., "Misc"); "Other" for any other value. English,
+// the palette's heading passes it through Tr.
 std::string SceneryCategoryName(int category);
 
 struct SceneryDef {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Translate.h"
 #include "model/LayoutDocument.h"
 
 std::string TrackSystemShortName(TrackSystem system) {
@@ -16,17 +17,17 @@ std::string TrackSystemShortName(TrackSystem system) {
         case TrackSystem::MinitrixN: return "Minitrix N";
         case TrackSystem::KatoN: return "Kato N";
     }
-    return "Unknown";
+    return TR_NOOP("Unknown");
 }
 
 std::string TrackSystemLongName(TrackSystem system) {
     switch (system) {
-        case TrackSystem::MarklinC: return "Marklin C-Track";
-        case TrackSystem::MarklinK: return "Marklin K-Track";
-        case TrackSystem::MarklinZ: return "Marklin Z-Track";
-        case TrackSystem::TrixC: return "TRIX C-Track";
+        case TrackSystem::MarklinC: return TR_NOOP("Marklin C-Track");
+        case TrackSystem::MarklinK: return TR_NOOP("Marklin K-Track");
+        case TrackSystem::MarklinZ: return TR_NOOP("Marklin Z-Track");
+        case TrackSystem::TrixC: return TR_NOOP("TRIX C-Track");
         case TrackSystem::MinitrixN: return "Minitrix";
-        default: return "Unknown";
+        default: return TR_NOOP("Unknown");
     }
 }
 

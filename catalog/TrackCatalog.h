@@ -38,7 +38,8 @@ enum class PieceKind : int32_t {
 
 // Short name shown in the properties panel ("Märklin C", ..., "Unknown").
 std::string TrackSystemShortName(TrackSystem system);
-// Palette and message name ("Marklin C-Track", ..., "Unknown").
+// Palette and message name ("Marklin C-Track", ..., "Unknown"), in English as files keep it;
+// pass it through Tr where a person reads it.
 std::string TrackSystemLongName(TrackSystem system);
 // Library block folder key ("Marklin_C-Track", ...); systems without a fixed key get their
 // long name with blanks replaced by "_".

@@ -6,44 +6,49 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/Format.h"
+#include "base/Translate.h"
 #include "canvas/Units.h"
 
 namespace {
 
 const ShapeInfo kShapes[kShapeCount] = {
-    {"Rectangle",
-     "Simple rectangular baseboard:",
+    {TR_NOOP("Rectangle"),
+     TR_NOOP("Simple rectangular baseboard:"),
      2,
-     {"Width (left to right):", "Depth (top to bottom):", nullptr, nullptr},
+     {TR_NOOP("Width (left to right):"), TR_NOOP("Depth (top to bottom):"), nullptr, nullptr},
      {2400, 1200, 0, 0}},
-    {"L-Shape",
-     "L-Shape: full rectangle minus bottom-right corner.\n"
-     "W1/H1 = full size,  W2/H2 = cutout (bottom-right).",
+    {TR_NOOP("L-Shape"),
+     TR_NOOP("L-Shape: full rectangle minus bottom-right corner.\n"
+             "W1/H1 = full size,  W2/H2 = cutout (bottom-right)."),
      4,
-     {"Full width  W1:", "Full depth  H1:", "Cutout width  W2:", "Cutout depth  H2:"},
+     {TR_NOOP("Full width  W1:"), TR_NOOP("Full depth  H1:"), TR_NOOP("Cutout width  W2:"),
+      TR_NOOP("Cutout depth  H2:")},
      {2400, 2400, 1200, 1200}},
-    {"U-Shape",
-     "U-Shape: rectangle with notch cut from bottom centre.\n"
-     "W/H = outer size,  W2/H2 = notch (centred on bottom).",
+    {TR_NOOP("U-Shape"),
+     TR_NOOP("U-Shape: rectangle with notch cut from bottom centre.\n"
+             "W/H = outer size,  W2/H2 = notch (centred on bottom)."),
      4,
-     {"Outer width  W:", "Outer depth  H:", "Notch width  W2:", "Notch depth  H2:"},
+     {TR_NOOP("Outer width  W:"), TR_NOOP("Outer depth  H:"), TR_NOOP("Notch width  W2:"),
+      TR_NOOP("Notch depth  H2:")},
      {3600, 2400, 1200, 1200}},
-    {"T-Shape",
-     "T-Shape: wide top bar plus narrower stem below.\n"
-     "W/H1 = top bar,  W2/H2 = stem (centred).",
+    {TR_NOOP("T-Shape"),
+     TR_NOOP("T-Shape: wide top bar plus narrower stem below.\n"
+             "W/H1 = top bar,  W2/H2 = stem (centred)."),
      4,
-     {"Top width  W:", "Top depth  H1:", "Stem width  W2:", "Stem depth  H2:"},
+     {TR_NOOP("Top width  W:"), TR_NOOP("Top depth  H1:"), TR_NOOP("Stem width  W2:"),
+      TR_NOOP("Stem depth  H2:")},
      {3600, 1200, 1200, 1200}},
-    {"Custom polygon (vertices)",
-     "Enter polygon vertices as  x,y  pairs, one per line.\n"
-     "Values are in the unit selected above.\n"
-     "Example (mm):  0,0  /  2400,0  /  2400,1200  /  0,1200\n"
-     "Lines that are not two numbers separated by a comma are skipped.",
+    {TR_NOOP("Custom polygon (vertices)"),
+     TR_NOOP("Enter polygon vertices as  x,y  pairs, one per line.\n"
+             "Values are in the unit selected above.\n"
+             "Example (mm):  0,0  /  2400,0  /  2400,1200  /  0,1200\n"
+             "Lines that are not two numbers separated by a comma are skipped."),
      0,
      {nullptr, nullptr, nullptr, nullptr},
      {0, 0, 0, 0}},
-    {"Clear (no baseboard)",
-     "Remove the baseboard outline from the canvas.",
+    {TR_NOOP("Clear (no baseboard)"),
+     TR_NOOP("Remove the baseboard outline from the canvas."),
      0,
      {nullptr, nullptr, nullptr, nullptr},
      {0, 0, 0, 0}},
@@ -196,13 +201,17 @@ void StoreLastShapeMm(LayoutDocument& doc, int shape, const std::array<double, 4
 
 std::string SkippedLinesNote(const std::vector<int>& skippedLines) {
     if (skippedLines.empty()) return {};
-    std::string list;
-    for (size_t i = 0; i < skippedLines.size(); ++i) {
-        if (i > 0) list += i + 1 == skippedLines.size() ? " and " : ", ";
-        list += std::to_string(skippedLines[i]);
-    }
-    const bool one = skippedLines.size() == 1;
-    return std::string(one ? "Skipped line " : "Skipped lines ") + list +
-           (one ? ", which is not" : ", which are not") +
-           " two numbers separated by a comma. The outline was made from the other lines.";
+    std::string list = std::to_string(skippedLines[0]);
+    for (size_t i = 1; i + 1 < skippedLines.size(); ++i)
+        list += ", " + std::to_string(skippedLines[i]);
+    if (skippedLines.size() == 1)
+        return Format(Tr("Skipped line %s, which is not two numbers separated by a comma. The "
+                         "outline was made from the other lines.")
+                          .c_str(),
+                      list.c_str());
+    list = Format(Tr("%s and %d").c_str(), list.c_str(), skippedLines.back());
+    return Format(Tr("Skipped lines %s, which are not two numbers separated by a comma. The "
+                     "outline was made from the other lines.")
+                      .c_str(),
+                  list.c_str());
 }

@@ -30,7 +30,8 @@ struct ShapeInfo {
     std::array<const char*, 4> labels;
     std::array<double, 4> defaultsMm;
 };
-// The shape's texts and defaults; the rectangle for an id out of range.
+// The shape's texts (English, shown through Tr) and defaults; the rectangle for an id out of
+// range.
 const ShapeInfo& ShapeInfoFor(int shape);
 
 // The initial values of the shape's size fields in the display unit, rounded to integers: the

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <unordered_set>
 
+#include "base/Format.h"
+#include "base/Translate.h"
 #include "canvas/Units.h"
 
 namespace {
@@ -110,11 +112,12 @@ LevelContents CountLevelContents(const LayoutDocument& doc, uint32_t levelId) {
 }
 
 std::string RemoveLevelQuestion(const std::string& name, const LevelContents& c) {
-    return "Remove level \"" + name +
-           "\"?\n\nThis will PERMANENTLY DELETE everything on this level:\n    \u2022 " +
-           std::to_string(c.pieces) + " track piece(s)\n    \u2022 " + std::to_string(c.scenery) +
-           " scenery item(s)\n    \u2022 " + std::to_string(c.helices) +
-           " helix/helices\n\nThis cannot be undone from this dialog. Are you sure?";
+    return Format(Tr("Remove level \"%s\"?\n\nThis will PERMANENTLY DELETE everything on this "
+                     "level:\n    \u2022 %d track piece(s)\n    \u2022 %d scenery item(s)\n    "
+                     "\u2022 %d helix/helices\n\nThis cannot be undone from this dialog. Are you "
+                     "sure?")
+                      .c_str(),
+                  name.c_str(), c.pieces, c.scenery, c.helices);
 }
 
 bool RemoveLevel(LayoutDocument& doc, uint32_t levelId) {

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/Format.h"
+#include "base/Translate.h"
 #include "canvas/LayoutGeometry.h"
 #include "catalog/TrackCatalog.h"
 #include "panels/PieceTally.h"
@@ -130,13 +132,15 @@ double DefaultPictureResolution(const LayoutDocument& doc) {
 std::string PictureSizeProblem(const PictureFrame& f) {
     if (f.width > kMaxPictureSide || f.height > kMaxPictureSide ||
         double(f.width) * f.height > kMaxPicturePixels)
-        return "The picture would be " + PictureSizeText(f) +
-               ", too large to make. Choose fewer pixels per millimetre.";
+        return Format(
+            Tr("The picture would be %s, too large to make. Choose fewer pixels per millimetre.")
+                .c_str(),
+            PictureSizeText(f).c_str());
     return "";
 }
 
 std::string PictureSizeText(const PictureFrame& f) {
-    return std::to_string(f.width) + " \u00d7 " + std::to_string(f.height) + " pixels";
+    return Format(Tr("%d \u00d7 %d pixels").c_str(), f.width, f.height);
 }
 
 PdfPage PdfPageFor(double widthMm, double heightMm, int dpi) {

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/Format.h"
 #include "base/Geometry.h"
+#include "base/Translate.h"
 #include "canvas/LayoutGeometry.h"
 #include "canvas/ViewTransform.h"
 #include "catalog/TrackCatalog.h"
@@ -85,8 +87,8 @@ std::string PageMarkText(const PrintPages& pages, int page) {
     if (pages.Count() <= 1 || !pages.HasPage(page)) return {};
     const int col = (page - 1) % pages.columns;
     const int row = (page - 1) / pages.columns;
-    return "Row " + std::to_string(row + 1) + ", Column " + std::to_string(col + 1) + " of " +
-           std::to_string(pages.rows) + " \u00d7 " + std::to_string(pages.columns);
+    return Format(Tr("Row %d, Column %d of %d \u00d7 %d").c_str(), row + 1, col + 1, pages.rows,
+                  pages.columns);
 }
 
 int PageMarkTextPx(const PageTransform& t, double pixelScale) {

@@ -7,8 +7,9 @@
 #include <cstdio>
 
 #include "base/Format.h"
-#include "catalog/TrackCatalog.h"
 #include "base/Geometry.h"
+#include "base/Translate.h"
+#include "catalog/TrackCatalog.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ int StepBend(const PieceDef& def, const GapStep& step) {
     return std::fabs(turn) < 1e-6 ? 0 : (turn > 0 ? 1 : -1);
 }
 
-std::string Pieces(int n) { return n == 1 ? "1 piece" : Format("%d pieces", n); }
+std::string Pieces(int n) { return n == 1 ? Tr("1 piece") : Format(Tr("%d pieces").c_str(), n); }
 
 }  // namespace
 
@@ -86,29 +87,34 @@ std::string GapSolutionLine(const GapSolution& solution, const CheckOptions& che
     std::string line = Pieces(static_cast<int>(solution.steps.size())) + ":";
     for (size_t i = 0; i < s.counts.size(); ++i)
         line += Format("%s %d \u00d7 %s", i ? "," : "", s.counts[i].second, s.counts[i].first.c_str());
-    line += Format("; miss %.1f mm, %.1f\u00b0", solution.missMm, solution.missDeg);
-    line += s.smallestRadiusMm > 0 ? Format("; smallest radius %.1f mm", s.smallestRadiusMm)
-                                   : std::string("; straight");
-    if (s.sBend) line += "; S-bend";
-    if (GapJointStrained(solution, check)) line += "; strained joint";
+    line += Format(Tr("; miss %.1f mm, %.1f\u00b0").c_str(), solution.missMm, solution.missDeg);
+    line += s.smallestRadiusMm > 0
+                ? Format(Tr("; smallest radius %.1f mm").c_str(), s.smallestRadiusMm)
+                : Tr("; straight");
+    if (s.sBend) line += Tr("; S-bend");
+    if (GapJointStrained(solution, check)) line += Tr("; strained joint");
     return line;
 }
 
 std::string GapNoSolutionText(const GapSearchResult& result, const GapOptions& options) {
     if (!result.error.empty()) return result.error;
-    if (result.cancelled) return "The search was cancelled before any chain closed the gap.";
+    if (result.cancelled) return Tr("The search was cancelled before any chain closed the gap.");
     std::string text;
     if (result.timedOut) {
-        text = result.searchedPieces > 0
-                   ? Format("No chain of up to %s closes the gap; the search stopped after %.1f s.",
-                            Pieces(result.searchedPieces).c_str(), options.timeLimitS)
-                   : Format("The search stopped after %.1f s before any chain was complete.",
-                            options.timeLimitS);
+        text =
+            result.searchedPieces > 0
+                ? Format(Tr("No chain of up to %s closes the gap; the search stopped after %.1f s.")
+                             .c_str(),
+                         Pieces(result.searchedPieces).c_str(), options.timeLimitS)
+                : Format(
+                      Tr("The search stopped after %.1f s before any chain was complete.").c_str(),
+                      options.timeLimitS);
     } else {
-        text = Format("No chain of up to %s closes the gap.", Pieces(result.searchedPieces).c_str());
+        text = Format(Tr("No chain of up to %s closes the gap.").c_str(),
+                      Pieces(result.searchedPieces).c_str());
     }
     if (result.nearest.found)
-        text += Format(" The nearest found, of %s, misses by %.1f mm and %.1f\u00b0.",
+        text += Format(Tr(" The nearest found, of %s, misses by %.1f mm and %.1f\u00b0.").c_str(),
                        Pieces(result.nearest.pieces).c_str(), result.nearest.missMm,
                        result.nearest.missDeg);
     return text;
@@ -116,9 +122,9 @@ std::string GapNoSolutionText(const GapSearchResult& result, const GapOptions& o
 
 std::string GapSearchStatusText(const GapSearchResult& result, double seconds) {
     const size_t n = result.solutions.size();
-    std::string text = n == 1 ? "1 chain found" : Format("%zu chains found", n);
-    text += Format(" in %.2f s", seconds);
-    if (result.timedOut) text += " (time limit reached)";
-    if (result.cancelled) text += " (cancelled)";
+    std::string text = n == 1 ? Tr("1 chain found") : Format(Tr("%zu chains found").c_str(), n);
+    text += Format(Tr(" in %.2f s").c_str(), seconds);
+    if (result.timedOut) text += Tr(" (time limit reached)");
+    if (result.cancelled) text += Tr(" (cancelled)");
     return text + ".";
 }

@@ -6,11 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "base/Translate.h"
 #include "gapclose/GapSolution.h"
-#include "model/LayoutDocument.h"
 #include "layoutcheck/LayoutCheck.h"
+#include "model/LayoutDocument.h"
 
-inline constexpr const char* kCloseGapTitle = "Close Gap";
+// In English; windows show it translated.
+inline constexpr const char* kCloseGapTitle = TR_NOOP("Close Gap");
 
 // The two ends a gap closer joins.
 struct GapEnds {

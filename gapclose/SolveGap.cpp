@@ -11,12 +11,13 @@
 #include <utility>
 
 #include "base/Format.h"
+#include "base/Geometry.h"
+#include "base/Translate.h"
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/ChainCollision.h"
 #include "gapclose/GapMoves.h"
 #include "gapclose/PoseIndex.h"
-#include "base/Geometry.h"
 #include "model/GradeRuns.h"
 
 namespace {
@@ -476,15 +477,19 @@ private:
 };
 
 // The end's piece and definition, or the sentence saying what is wrong with it.
-std::string EndProblem(const LayoutDocument& doc, GapEnd end, const char* which) {
+std::string EndProblem(const LayoutDocument& doc, GapEnd end, bool first) {
     const PlacedPiece* p = doc.FindPiece(end.piece);
-    if (!p) return Format("The %s end of the gap is no longer in the layout.", which);
+    if (!p)
+        return first ? Tr("The first end of the gap is no longer in the layout.")
+                     : Tr("The second end of the gap is no longer in the layout.");
     const PieceDef* def = TrackCatalog::Instance().Find(p->article);
-    if (!def) return Format("Article %s is not in the catalog.", p->article.c_str());
+    if (!def) return Format(Tr("Article %s is not in the catalog.").c_str(), p->article.c_str());
     if (end.connector < 0 || end.connector >= static_cast<int>(def->connectors.size()))
-        return Format("Piece %s has no connector %d.", p->article.c_str(), end.connector);
+        return Format(Tr("Piece %s has no connector %d.").c_str(), p->article.c_str(),
+                      end.connector);
     if (!p->IsOpen(end.connector))
-        return Format("Connector %d of %s is already joined.", end.connector, p->article.c_str());
+        return Format(Tr("Connector %d of %s is already joined.").c_str(), end.connector,
+                      p->article.c_str());
     return "";
 }
 
@@ -501,18 +506,19 @@ TrackSystem EndSystem(const LayoutDocument& doc, GapEnd end) {
 }  // namespace
 
 std::string CheckGapEnds(const LayoutDocument& doc, GapEnd a, GapEnd b) {
-    std::string problem = EndProblem(doc, a, "first");
-    if (problem.empty()) problem = EndProblem(doc, b, "second");
+    std::string problem = EndProblem(doc, a, true);
+    if (problem.empty()) problem = EndProblem(doc, b, false);
     if (!problem.empty()) return problem;
-    if (a == b) return "The two ends are the same connector.";
+    if (a == b) return Tr("The two ends are the same connector.");
     const TrackSystem sa = EndSystem(doc, a), sb = EndSystem(doc, b);
     if (sa != sb)
-        return Format("The ends belong to different track systems (%s and %s).",
+        return Format(Tr("The ends belong to different track systems (%s and %s).").c_str(),
                       TrackSystemLongName(sa).c_str(), TrackSystemLongName(sb).c_str());
     const double ha = ConnectorHeight(*doc.FindPiece(a.piece), a.connector);
     const double hb = ConnectorHeight(*doc.FindPiece(b.piece), b.connector);
     if (!(std::fabs(ha - hb) <= kSameHeightMm))
-        return Format("The ends lie at different heights (%.1f mm and %.1f mm).", ha, hb);
+        return Format(Tr("The ends lie at different heights (%.1f mm and %.1f mm).").c_str(), ha,
+                      hb);
     return "";
 }
 
@@ -523,18 +529,20 @@ std::vector<PlacedPiece> LayGapChain(const LayoutDocument& doc, GapEnd a,
         if (error) *error = std::move(text);
         return std::vector<PlacedPiece>{};
     };
-    std::string problem = EndProblem(doc, a, "first");
+    std::string problem = EndProblem(doc, a, true);
     if (!problem.empty()) return fail(problem);
     const PlacedPiece& start = *doc.FindPiece(a.piece);
     ConnectorPose cursor = EndPose(doc, a);
     const double height = ConnectorHeight(start, a.connector);
     for (const GapStep& step : steps) {
         const PieceDef* def = TrackCatalog::Instance().Find(step.article);
-        if (!def) return fail(Format("Article %s is not in the catalog.", step.article.c_str()));
+        if (!def)
+            return fail(
+                Format(Tr("Article %s is not in the catalog.").c_str(), step.article.c_str()));
         const int n = static_cast<int>(def->connectors.size());
         if (step.entry < 0 || step.entry >= n || step.exit < 0 || step.exit >= n ||
             step.entry == step.exit)
-            return fail(Format("Piece %s has no way from connector %d to connector %d.",
+            return fail(Format(Tr("Piece %s has no way from connector %d to connector %d.").c_str(),
                                step.article.c_str(), step.entry, step.exit));
         const PiecePose pose = AlignToConnector(*def, step.entry, cursor);
         PlacedPiece p;
@@ -558,14 +566,14 @@ GapSearchResult SearchGap(const LayoutDocument& doc, GapEnd a, GapEnd b, const G
     const ConnectorPose pa = EndPose(doc, a), pb = EndPose(doc, b);
     const auto [mm, deg] = MissAgainst(pa, pb);
     if (mm <= options.toleranceMm && deg <= options.toleranceDeg) {
-        result.error = "The two ends already meet: there is no gap to close.";
+        result.error = Tr("The two ends already meet: there is no gap to close.");
         return result;
     }
     const TrackSystem system = EndSystem(doc, a);
     GapMoveSet moves =
         BuildGapMoves(system, options.useTurnouts, options.limitToStock ? &options.stock : nullptr);
     if (moves.moves.empty()) {
-        result.error = Format("No pieces of %s are available for the chain.",
+        result.error = Format(Tr("No pieces of %s are available for the chain.").c_str(),
                               TrackSystemLongName(system).c_str());
         return result;
     }
@@ -580,7 +588,7 @@ std::vector<GapSolution> SolveGap(const LayoutDocument& doc, GapEnd a, GapEnd b,
 std::string PlaceGapSolution(LayoutDocument& doc, GapEnd a, GapEnd b, const GapSolution& solution) {
     std::string error = CheckGapEnds(doc, a, b);
     if (!error.empty()) return error;
-    if (solution.steps.empty()) return "The chosen chain holds no pieces.";
+    if (solution.steps.empty()) return Tr("The chosen chain holds no pieces.");
     std::vector<PlacedPiece> chain = LayGapChain(doc, a, solution.steps, &error);
     if (chain.empty()) return error;
     const std::vector<GapStep>& steps = solution.steps;
@@ -588,7 +596,7 @@ std::string PlaceGapSolution(LayoutDocument& doc, GapEnd a, GapEnd b, const GapS
     const auto [mm, deg] =
         MissAgainst(GetConnectorPose(chain.back(), *last, steps.back().exit), EndPose(doc, b));
     if (mm > kMaxToleranceMm || deg > kMaxToleranceDeg)
-        return "The chain no longer reaches the other end: the pieces have moved.";
+        return Tr("The chain no longer reaches the other end: the pieces have moved.");
 
     doc.PushUndo();
     std::vector<uint32_t> ids;

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/Format.h"
+#include "base/Translate.h"
 #include "canvas/Units.h"
 
 namespace {
@@ -35,14 +37,14 @@ std::string UnitName(int units) {
 std::string FindingsReportText(const std::vector<LayoutFinding>& findings,
                                const std::string& layoutName, int ignored) {
     std::string out = LayoutCheckTitle(findings) + "\n";
-    if (!layoutName.empty()) out += "Layout: " + layoutName + "\n";
+    if (!layoutName.empty()) out += Format(Tr("Layout: %s").c_str(), layoutName.c_str()) + "\n";
     const int errors = CountFindings(findings, FindingSeverity::Error);
     const int warnings = CountFindings(findings, FindingSeverity::Warning);
-    out += std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
-           std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings");
-    if (ignored > 0) out += ", " + std::to_string(ignored) + " ignored";
+    out += (errors == 1 ? Tr("1 error") : Format(Tr("%d errors").c_str(), errors)) + ", " +
+           (warnings == 1 ? Tr("1 warning") : Format(Tr("%d warnings").c_str(), warnings));
+    if (ignored > 0) out += ", " + Format(Tr("%d ignored").c_str(), ignored);
     out += "\n\n";
-    if (findings.empty()) out += "No findings\n";
+    if (findings.empty()) out += Tr("No findings") + "\n";
     for (const LayoutFinding& f : findings)
         out += FindingSeverityName(f.severity) + ": " + f.text + "\n";
     return out;
@@ -50,14 +52,19 @@ std::string FindingsReportText(const std::vector<LayoutFinding>& findings,
 
 std::string FindingsReportCsv(const std::vector<LayoutFinding>& findings, int units) {
     const std::string unit = UnitName(units);
-    std::string out = "Severity,Kind,Finding,X (" + unit + "),Y (" + unit + "),Pieces\r\n";
+    // The headings are read by a person in a spreadsheet, so they are in the reader's language.
+    std::string out = CsvField(Tr("Severity")) + "," + CsvField(Tr("Kind")) + "," +
+                      CsvField(Tr("Finding")) + "," +
+                      CsvField(Format(Tr("X (%s)").c_str(), unit.c_str())) + "," +
+                      CsvField(Format(Tr("Y (%s)").c_str(), unit.c_str())) + "," +
+                      CsvField(Tr("Pieces")) + "\r\n";
     const double factor = UnitFactor(units);
     for (const LayoutFinding& f : findings) {
         std::string ids;
         for (uint32_t id : f.pieces) ids += (ids.empty() ? "" : " ") + std::to_string(id);
-        out += FindingSeverityName(f.severity) + "," + CsvField(FindingKindName(f.kind)) + "," +
-               CsvField(f.text) + "," + Number(f.x / factor) + "," + Number(f.y / factor) + "," +
-               ids + "\r\n";
+        out += CsvField(FindingSeverityName(f.severity)) + "," + CsvField(FindingKindName(f.kind)) +
+               "," + CsvField(f.text) + "," + Number(f.x / factor) + "," + Number(f.y / factor) +
+               "," + ids + "\r\n";
     }
     return out;
 }

@@ -11,6 +11,7 @@
 
 #include "base/Format.h"
 #include "base/Geometry.h"
+#include "base/Translate.h"
 #include "canvas/PieceGeometry.h"
 #include "canvas/Snapping.h"
 #include "canvas/SpatialHash.h"
@@ -104,7 +105,7 @@ void CheckEnds(const Pieces& pieces, int units, std::vector<LayoutFinding>& out)
             if (!EndNeedsTrack(k, c)) continue;
             out.push_back(Finding(FindingKind::OpenEnd, FindingSeverity::Warning, {p.id},
                                   poses[c].x, poses[c].y,
-                                  Format("Open end of %s %s", p.article.c_str(),
+                                  Format(Tr("Open end of %s %s").c_str(), p.article.c_str(),
                                          PlaceText(poses[c].x, poses[c].y, units).c_str())));
         }
     }
@@ -128,8 +129,9 @@ void CheckEnds(const Pieces& pieces, int units, std::vector<LayoutFinding>& out)
         out.push_back(Finding(
             FindingKind::NearMiss, FindingSeverity::Error, {ka.piece->id, kb.piece->id},
             (a.pose.x + b.pose.x) / 2, (a.pose.y + b.pose.y) / 2,
-            Format("Gap of %.1f mm at %.1f\u00b0 between %s and %s: the loop does not close", gap,
-                   angle, ka.piece->article.c_str(), kb.piece->article.c_str())));
+            Format(Tr("Gap of %.1f mm at %.1f\u00b0 between %s and %s: the loop does not close")
+                       .c_str(),
+                   gap, angle, ka.piece->article.c_str(), kb.piece->article.c_str())));
     });
 }
 
@@ -161,18 +163,20 @@ void CheckJoints(const Pieces& pieces, const CheckOptions& options,
             const double apart = std::hypot(pa.x - pb.x, pa.y - pb.y);
             const double turned = 180.0 - HeadingDiffDeg(pa.heading, pb.heading);
             if (apart > options.strainMm || turned > options.strainDeg) {
-                out.push_back(Finding(
-                    FindingKind::StrainedJoint, FindingSeverity::Error, {a.id, b.id}, mx, my,
-                    Format(
-                        "Strained joint between %s and %s: ends %.2f mm apart, turned %.2f\u00b0",
-                        a.article.c_str(), b.article.c_str(), apart, turned)));
+                out.push_back(Finding(FindingKind::StrainedJoint, FindingSeverity::Error,
+                                      {a.id, b.id}, mx, my,
+                                      Format(Tr("Strained joint between %s and %s: ends %.2f mm "
+                                                "apart, turned %.2f\u00b0")
+                                                 .c_str(),
+                                             a.article.c_str(), b.article.c_str(), apart, turned)));
             }
             // Travelling from a into b: out of a through i, into b through j.
             const double kink = std::fabs(SlopeLeaving(a, i) + SlopeLeaving(b, j));
             if (kink > kGradeKinkDeg) {
                 out.push_back(Finding(
                     FindingKind::GradeKink, FindingSeverity::Warning, {a.id, b.id}, mx, my,
-                    Format("Grade changes by %.1f\u00b0 between %s and %s: trains may uncouple",
+                    Format(Tr("Grade changes by %.1f\u00b0 between %s and %s: trains may uncouple")
+                               .c_str(),
                            kink, a.article.c_str(), b.article.c_str())));
             }
         }
@@ -189,12 +193,14 @@ void CheckGrades(const Pieces& pieces, const CheckOptions& options,
         if (!tooSteep && !(percent > options.recommendedGradePercent)) continue;
         const PointMm mid = PieceMidpoint(*k.piece, *k.def);
         const std::string text =
-            tooSteep ? Format("Grade %.1f\u00b0 (%.1f %%) on %s exceeds the %.0f\u00b0 maximum",
-                              deg, percent, k.piece->article.c_str(), kMaxGradeDeg)
-                     : Format(
-                           "Grade %.1f\u00b0 (%.1f %%) on %s is steeper than the recommended "
-                           "%.1f %%",
-                           deg, percent, k.piece->article.c_str(), options.recommendedGradePercent);
+            tooSteep
+                ? Format(
+                      Tr("Grade %.1f\u00b0 (%.1f %%) on %s exceeds the %.0f\u00b0 maximum").c_str(),
+                      deg, percent, k.piece->article.c_str(), kMaxGradeDeg)
+                : Format(Tr("Grade %.1f\u00b0 (%.1f %%) on %s is steeper than the recommended "
+                            "%.1f %%")
+                             .c_str(),
+                         deg, percent, k.piece->article.c_str(), options.recommendedGradePercent);
         out.push_back(Finding(FindingKind::SteepGrade,
                               tooSteep ? FindingSeverity::Error : FindingSeverity::Warning,
                               {k.piece->id}, mid.x, mid.y, text));
@@ -527,13 +533,15 @@ private:
         if (delta < kOneDeckMm) {
             out.push_back(Finding(
                 FindingKind::Collision, FindingSeverity::Error, ids, at.x, at.y,
-                Format("%s and %s run through each other on one deck (height difference %.1f mm)",
-                       ka.piece->article.c_str(), kb.piece->article.c_str(), delta)));
+                Format(
+                    Tr("%s and %s run through each other on one deck (height difference %.1f mm)")
+                        .c_str(),
+                    ka.piece->article.c_str(), kb.piece->article.c_str(), delta)));
         } else if (delta < needed) {
             out.push_back(Finding(
                 FindingKind::LowClearance, FindingSeverity::Error, ids, at.x, at.y,
-                Format("Clearance of %.1f mm under %s where %s passes; %.1f mm needed", delta,
-                       upper.piece->article.c_str(), lower.piece->article.c_str(), needed)));
+                Format(Tr("Clearance of %.1f mm under %s where %s passes; %.1f mm needed").c_str(),
+                       delta, upper.piece->article.c_str(), lower.piece->article.c_str(), needed)));
         }
     }
 
@@ -553,7 +561,8 @@ std::vector<LayoutFinding> CheckLayout(const LayoutDocument& doc, const CheckOpt
         if (k.def) continue;
         out.push_back(Finding(
             FindingKind::UnknownArticle, FindingSeverity::Warning, {k.piece->id}, k.piece->x,
-            k.piece->y, Format("Article %s is not in the catalog", k.piece->article.c_str())));
+            k.piece->y,
+            Format(Tr("Article %s is not in the catalog").c_str(), k.piece->article.c_str())));
     }
     CheckEnds(pieces, doc.units, out);
     CheckJoints(pieces, options, out);
@@ -587,25 +596,38 @@ double ProposedMinStraightMm(const LayoutDocument& doc) {
 
 std::string FindingKindName(FindingKind kind) {
     switch (kind) {
-        case FindingKind::OpenEnd: return "Open end";
-        case FindingKind::NearMiss: return "Near miss";
-        case FindingKind::StrainedJoint: return "Strained joint";
-        case FindingKind::Collision: return "Collision";
-        case FindingKind::LowClearance: return "Low clearance";
-        case FindingKind::SteepGrade: return "Steep grade";
-        case FindingKind::GradeKink: return "Grade kink";
-        case FindingKind::UnknownArticle: return "Unknown article";
-        case FindingKind::SBend: return "S-bend";
-        case FindingKind::TightRadius: return "Tight radius";
-        case FindingKind::ReversingLoop: return "Reversing loop";
-        case FindingKind::SidingTooShort: return "Siding too short";
-        case FindingKind::TurnoutOnGrade: return "Turnout on a grade";
+        case FindingKind::OpenEnd:
+            return Tr("Open end");
+        case FindingKind::NearMiss:
+            return Tr("Near miss");
+        case FindingKind::StrainedJoint:
+            return Tr("Strained joint");
+        case FindingKind::Collision:
+            return Tr("Collision");
+        case FindingKind::LowClearance:
+            return Tr("Low clearance");
+        case FindingKind::SteepGrade:
+            return Tr("Steep grade");
+        case FindingKind::GradeKink:
+            return Tr("Grade kink");
+        case FindingKind::UnknownArticle:
+            return Tr("Unknown article");
+        case FindingKind::SBend:
+            return Tr("S-bend");
+        case FindingKind::TightRadius:
+            return Tr("Tight radius");
+        case FindingKind::ReversingLoop:
+            return Tr("Reversing loop");
+        case FindingKind::SidingTooShort:
+            return Tr("Siding too short");
+        case FindingKind::TurnoutOnGrade:
+            return Tr("Turnout on a grade");
     }
-    return "Unknown";
+    return Tr("Unknown");
 }
 
 std::string FindingSeverityName(FindingSeverity severity) {
-    return severity == FindingSeverity::Error ? "Error" : "Warning";
+    return severity == FindingSeverity::Error ? Tr("Error") : Tr("Warning");
 }
 
 int CountFindings(const std::vector<LayoutFinding>& findings, FindingSeverity severity) {
@@ -615,9 +637,9 @@ int CountFindings(const std::vector<LayoutFinding>& findings, FindingSeverity se
 }
 
 std::string LayoutCheckTitle(const std::vector<LayoutFinding>& findings) {
-    if (findings.empty()) return "Layout Check - no findings";
-    if (findings.size() == 1) return "Layout Check - 1 finding";
-    return Format("Layout Check - %zu findings", findings.size());
+    if (findings.empty()) return Tr("Layout Check - no findings");
+    if (findings.size() == 1) return Tr("Layout Check - 1 finding");
+    return Format(Tr("Layout Check - %zu findings").c_str(), findings.size());
 }
 
 bool SelectFindingPieces(LayoutDocument& doc, const LayoutFinding& finding) {

@@ -15,6 +15,7 @@
 
 #include "base/Format.h"
 #include "base/Geometry.h"
+#include "base/Translate.h"
 #include "canvas/PieceGeometry.h"
 #include "canvas/TrackRoutes.h"
 #include "canvas/Units.h"
@@ -137,12 +138,14 @@ void CheckSBends(const LayoutDocument& doc, const TrackGraph& graph, const Check
                     out.push_back(Finding(
                         FindingKind::SBend, FindingSeverity::Warning, std::move(pieces),
                         (a.x + b.x) / 2, (a.y + b.y) / 2,
-                        Format("S-bend between %s and %s %s: %s of straight track between curves "
-                               "turning opposite ways, %s needed",
-                               node->article.c_str(), next->article.c_str(),
-                               PlaceText((a.x + b.x) / 2, (a.y + b.y) / 2, doc.units).c_str(),
-                               Length(walk.straightMm, doc.units).c_str(),
-                               Length(needed, doc.units).c_str())));
+                        Format(
+                            Tr("S-bend between %s and %s %s: %s of straight track between curves "
+                               "turning opposite ways, %s needed")
+                                .c_str(),
+                            node->article.c_str(), next->article.c_str(),
+                            PlaceText((a.x + b.x) / 2, (a.y + b.y) / 2, doc.units).c_str(),
+                            Length(walk.straightMm, doc.units).c_str(),
+                            Length(needed, doc.units).c_str())));
                 }
             }
         }
@@ -184,13 +187,13 @@ void CheckSidings(const LayoutDocument& doc, const TrackGraph& graph, const Chec
             }
             if (!siding || pieces.size() < 2 || !(lengthMm < options.longestTrainMm)) continue;
             const ConnectorPose at = PoseOf(doc, *node->def, node->id, leg);
-            out.push_back(
-                Finding(FindingKind::SidingTooShort, FindingSeverity::Warning, std::move(pieces),
-                        at.x, at.y,
-                        Format("Siding from %s %s is %s long, shorter than the %s train",
-                               node->article.c_str(), PlaceText(at.x, at.y, doc.units).c_str(),
-                               Length(lengthMm, doc.units).c_str(),
-                               Length(options.longestTrainMm, doc.units).c_str())));
+            out.push_back(Finding(
+                FindingKind::SidingTooShort, FindingSeverity::Warning, std::move(pieces), at.x,
+                at.y,
+                Format(Tr("Siding from %s %s is %s long, shorter than the %s train").c_str(),
+                       node->article.c_str(), PlaceText(at.x, at.y, doc.units).c_str(),
+                       Length(lengthMm, doc.units).c_str(),
+                       Length(options.longestTrainMm, doc.units).c_str())));
         }
     }
 }
@@ -396,8 +399,9 @@ private:
             const double x = at ? at->x : 0, y = at ? at->y : 0;
             out.push_back(Finding(
                 FindingKind::ReversingLoop, FindingSeverity::Error, loop.pieces, x, y,
-                Format("Reversing loop of %zu pieces %s (%s): on two-rail track it shorts the "
-                       "rails; it needs insulated sections and a reversing module",
+                Format(Tr("Reversing loop of %zu pieces %s (%s): on two-rail track it shorts the "
+                          "rails; it needs insulated sections and a reversing module")
+                           .c_str(),
                        loop.pieces.size(), PlaceText(x, y, doc.units).c_str(),
                        Articles(loop.pieces).c_str())));
         }
@@ -448,7 +452,8 @@ bool AnyTwoRail(const LayoutDocument& doc) {
 }  // namespace
 
 std::string PlaceText(double xMm, double yMm, int units) {
-    return "at " + FormatLength(xMm, units) + ", " + FormatLength(yMm, units);
+    return Format(Tr("at %s, %s").c_str(), FormatLength(xMm, units).c_str(),
+                  FormatLength(yMm, units).c_str());
 }
 
 void CheckPieceRules(const LayoutDocument& doc, const CheckOptions& options,
@@ -462,8 +467,10 @@ void CheckPieceRules(const LayoutDocument& doc, const CheckOptions& options,
             const PointMm mid = PieceMidpoint(p, *def);
             out.push_back(
                 Finding(FindingKind::TightRadius, FindingSeverity::Warning, {p.id}, mid.x, mid.y,
-                        Format("%s of %s on %s %s is below the %s minimum",
-                               curve ? "Radius" : "Diverging radius",
+                        Format(curve ? Tr("Radius of %s on %s %s is below the %s minimum").c_str()
+                                     : Tr("Diverging radius of %s on %s %s is below the %s "
+                                          "minimum")
+                                           .c_str(),
                                FormatLength(def->radius, doc.units).c_str(), p.article.c_str(),
                                PlaceText(mid.x, mid.y, doc.units).c_str(),
                                FormatLength(options.minRadiusMm, doc.units).c_str())));
@@ -484,11 +491,13 @@ void CheckPieceRules(const LayoutDocument& doc, const CheckOptions& options,
         const std::string place = PlaceText(mid.x, mid.y, doc.units);
         out.push_back(Finding(
             FindingKind::TurnoutOnGrade, FindingSeverity::Warning, {p.id}, mid.x, mid.y,
-            graded ? Format("%s %s lies on a grade of %.1f\u00b0: trains may uncouple or derail "
-                            "on it",
+            graded ? Format(Tr("%s %s lies on a grade of %.1f\u00b0: trains may uncouple or derail "
+                               "on it")
+                                .c_str(),
                             p.article.c_str(), place.c_str(), std::fabs(p.grade))
-                   : Format("The ends of %s %s differ by %.1f mm in height: trains may uncouple "
-                            "or derail on it",
+                   : Format(Tr("The ends of %s %s differ by %.1f mm in height: trains may uncouple "
+                               "or derail on it")
+                                .c_str(),
                             p.article.c_str(), place.c_str(), high - low)));
     }
 }

@@ -7,7 +7,9 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/Format.h"
 #include "base/Geometry.h"
+#include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
 #include "layoutcheck/LayoutCheck.h"
 #include "model/GradeRuns.h"
@@ -60,12 +62,6 @@ double ConnectorShare(const PieceDef& def, int connector) {
     return std::clamp(c.x / axisRun, 0.0, 1.0);
 }
 
-std::string Format(const char* fmt, double a, const std::string& s, double b) {
-    char buf[256];
-    std::snprintf(buf, sizeof buf, fmt, a, s.c_str(), b);
-    return buf;
-}
-
 // The elevation and grade that give a piece the heights ha at connector a and hb at connector b
 // (when a and b lie at the same share of the rise, the grade is kept and the piece moves to ha).
 struct PieceHeights {
@@ -95,17 +91,20 @@ PieceHeights SolveHeights(const PlacedPiece& piece, const PieceDef& def, int a, 
 
 // What the edits need of a route: every piece present and known, none passed twice.
 std::string CheckRoute(const LayoutDocument& doc, const TrackGraph& graph, const Route& route) {
-    if (route.steps.empty()) return "There is no route.";
+    if (route.steps.empty()) return Tr("There is no route.");
     std::unordered_set<uint32_t> seen;
     for (const RouteStep& step : route.steps) {
         const PlacedPiece* piece = doc.FindPiece(step.piece);
-        if (!piece) return "A piece of the route is no longer in the layout.";
+        if (!piece) return Tr("A piece of the route is no longer in the layout.");
         if (!TrackCatalog::Instance().Find(piece->article))
-            return "Article " + piece->article + " is not in the catalog.";
+            return Format(Tr("Article %s is not in the catalog.").c_str(), piece->article.c_str());
         if (graph.RouteLength(step.piece, step.entry, step.exit) < 0)
-            return "The route does not lead through " + piece->article + " that way.";
+            return Format(Tr("The route does not lead through %s that way.").c_str(),
+                          piece->article.c_str());
         if (!seen.insert(step.piece).second)
-            return "The route passes " + piece->article + " twice; one piece cannot take two grades.";
+            return Format(
+                Tr("The route passes %s twice; one piece cannot take two grades.").c_str(),
+                piece->article.c_str());
     }
     return "";
 }
@@ -127,10 +126,12 @@ std::string ApplyHeights(LayoutDocument& doc, const Route& route,
         const PlacedPiece& piece = *doc.FindPiece(step.piece);
         const PieceDef& def = *TrackCatalog::Instance().Find(piece.article);
         const PieceHeights h = SolveHeights(piece, def, step.entry, w.entryMm, step.exit, w.exitMm);
-        if (!h.possible) return "No grade of " + piece.article + " reaches that height.";
+        if (!h.possible)
+            return Format(Tr("No grade of %s reaches that height.").c_str(), piece.article.c_str());
         if (limit && std::fabs(h.gradeDeg) > kMaxGradeDeg + 1e-9)
-            return Format("The grade would be %.1f deg on %s, past the %.0f deg maximum.",
-                          std::fabs(h.gradeDeg), piece.article, kMaxGradeDeg);
+            return Format(
+                Tr("The grade would be %.1f deg on %s, past the %.0f deg maximum.").c_str(),
+                std::fabs(h.gradeDeg), piece.article.c_str(), kMaxGradeDeg);
         solved.push_back(h);
     }
     doc.PushUndo();
@@ -262,7 +263,7 @@ std::string EvenGrade(LayoutDocument& doc, const Route& route) {
     const HeightProfile profile = BuildProfile(doc, graph, route);
     const double first = profile.points.front().heightMm, last = profile.points.back().heightMm;
     const double total = profile.points.back().distanceMm;
-    if (total <= 0) return "The route has no length.";
+    if (total <= 0) return Tr("The route has no length.");
     auto heightAt = [&](double d) { return first + (last - first) * d / total; };
     std::vector<StepHeights> wanted;
     for (size_t i = 0; i < route.steps.size(); ++i) {
@@ -276,7 +277,7 @@ std::string SetProfileHeight(LayoutDocument& doc, const Route& route, size_t poi
                              double heightMm) {
     const TrackGraph graph = BuildTrackGraph(doc);
     if (std::string why = CheckRoute(doc, graph, route); !why.empty()) return why;
-    if (pointIndex > route.steps.size()) return "There is no such joint on the route.";
+    if (pointIndex > route.steps.size()) return Tr("There is no such joint on the route.");
     // The pieces on both sides of the point keep their heights at their far ends.
     std::vector<StepHeights> wanted;
     for (size_t i = pointIndex == 0 ? 0 : pointIndex - 1;

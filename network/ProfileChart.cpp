@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/Format.h"
 #include "base/Geometry.h"
+#include "base/Translate.h"
 #include "canvas/Units.h"
 #include "panels/PropertiesLogic.h"
 
@@ -108,8 +110,8 @@ ProfileChart LayoutProfileChart(const LayoutDocument& doc, const HeightProfile& 
     c.right = std::max(c.left + 1, width - kRightMargin);
     c.bottom = std::max(c.top + 1, height - kBottomMargin);
     const int units = doc.units;
-    c.distanceTitle = "Distance (" + UnitName(units) + ")";
-    c.heightTitle = "Height (" + UnitName(units) + ")";
+    c.distanceTitle = Format(Tr("Distance (%s)").c_str(), UnitName(units).c_str());
+    c.heightTitle = Format(Tr("Height (%s)").c_str(), UnitName(units).c_str());
     if (profile.points.empty()) return c;
 
     // Everything drawn must fit: the route, and the tracks over and under it.
@@ -202,6 +204,7 @@ std::string ProfileReadout(const LayoutDocument& doc, const HeightProfile& profi
     const double h = RouteHeightAt(profile, distanceMm, &section);
     const double grade = profile.sections.empty() ? 0 : profile.sections[section].gradePercent;
     const std::string unit = UnitName(doc.units);
-    return "Distance: " + ProfileLength(distanceMm, doc.units) + " " + unit +
-           "   Height: " + ProfileLength(h, doc.units) + " " + unit + "   Grade: " + Percent(grade);
+    return Format(Tr("Distance: %s %s   Height: %s %s   Grade: %s").c_str(),
+                  ProfileLength(distanceMm, doc.units).c_str(), unit.c_str(),
+                  ProfileLength(h, doc.units).c_str(), unit.c_str(), Percent(grade).c_str());
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/Geometry.h"
+#include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
 
 namespace {
@@ -87,13 +88,13 @@ std::string StepStopName(StepStop stop) {
         case StepStop::None:
             return "";
         case StepStop::OpenEnd:
-            return "open end";
+            return Tr("open end");
         case StepStop::BufferStop:
-            return "buffer stop";
+            return Tr("buffer stop");
         case StepStop::AgainstTurnout:
-            return "turnout set against the train";
+            return Tr("turnout set against the train");
         case StepStop::UnknownPiece:
-            return "unknown piece";
+            return Tr("unknown piece");
     }
     return "";
 }

@@ -64,19 +64,20 @@ BuyTrackPlan PlanBuyTrack(const LayoutDocument& doc, const TrackBox& owned,
     if (plan.cartText.empty()) {
         // Something was needed and the box covered it: say so rather than "nothing to buy".
         const bool covered = anythingOwned && plan.skipped.empty();
-        plan.message = BuyTrackMessage{covered ? kNothingMissingText : kNothingToBuyText,
-                                       kBuyTrackCaption, false};
+        plan.message = BuyTrackMessage{Tr(covered ? kNothingMissingText : kNothingToBuyText),
+                                       Tr(kBuyTrackCaption), false};
         return plan;
     }
     if (!plan.skipped.empty()) {
-        plan.message = BuyTrackMessage{SkippedArticlesText(plan.skipped), kSkippedCaption, true};
+        plan.message =
+            BuyTrackMessage{SkippedArticlesText(plan.skipped), Tr(kSkippedCaption), true};
     }
     plan.address = store.CartAddress() + plan.cartText;
     return plan;
 }
 
 std::string SkippedArticlesText(const std::vector<std::string>& skipped) {
-    std::string text = kSkippedIntro;
+    std::string text = Tr(kSkippedIntro);
     for (const std::string& article : skipped) text += "  " + article + "\n";
     return text;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Translate.h"
 #include "model/LayoutDocument.h"
 #include "panels/StoreTable.h"
 #include "trackbox/TrackBox.h"
@@ -26,28 +27,30 @@ struct BuyTrackPlan {
     std::optional<BuyTrackMessage> message;
 };
 
-inline constexpr char kBuyTrackButtonLabel[] = "  Buy Track  ";
+inline constexpr char kBuyTrackButtonLabel[] = TR_NOOP("  Buy Track  ");
 inline constexpr char kBuyTrackHelpButtonLabel[] = "?";
-inline constexpr char kBuyTrackHelpToolTip[] = "About Buy Track";
-inline constexpr char kBuyTrackCaption[] = "Buy Track";
-inline constexpr char kNothingToBuyText[] = "No purchasable track pieces found in your layout.";
-inline constexpr char kNothingMissingText[] = "You already own every piece this layout needs.";
-inline constexpr char kSkippedCaption[] = "Some pieces not available";
+inline constexpr char kBuyTrackHelpToolTip[] = TR_NOOP("About Buy Track");
+inline constexpr char kBuyTrackCaption[] = TR_NOOP("Buy Track");
+inline constexpr char kNothingToBuyText[] =
+    TR_NOOP("No purchasable track pieces found in your layout.");
+inline constexpr char kNothingMissingText[] =
+    TR_NOOP("You already own every piece this layout needs.");
+inline constexpr char kSkippedCaption[] = TR_NOOP("Some pieces not available");
 inline constexpr char kSkippedIntro[] =
-    "The following pieces are not available in the store and will be skipped:\n";
+    TR_NOOP("The following pieces are not available in the store and will be skipped:\n");
 
 // The help dialog: title, size, picture (resource 102 shown at 450 x 510), text and button.
-inline constexpr char kBuyTrackHelpTitle[] = "Buy Track - How it works";
+inline constexpr char kBuyTrackHelpTitle[] = TR_NOOP("Buy Track - How it works");
 inline constexpr int kBuyTrackHelpWidth = 480;
 inline constexpr int kBuyTrackHelpHeight = 840;
 inline constexpr int kBuyTrackHelpPictureResource = 102;
 inline constexpr int kBuyTrackHelpPictureWidth = 450;
 inline constexpr int kBuyTrackHelpPictureHeight = 510;
-inline constexpr char kBuyTrackHelpText[] =
+inline constexpr char kBuyTrackHelpText[] = TR_NOOP(
     "Buy all required track and accessories securely and\nconveniently online from "
     "Bramblewick.\n\nClick Buy Track and you will be taken to the Bramblewick\nwebsite with all "
-    "required track waiting\nin the shopping cart for you to review and check out.";
-inline constexpr char kBuyTrackHelpOkLabel[] = "Got it!";
+    "required track waiting\nin the shopping cart for you to review and check out.");
+inline constexpr char kBuyTrackHelpOkLabel[] = TR_NOOP("Got it!");
 inline constexpr Rgb kBuyTrackHelpOkColour{20, 110, 20};
 
 // The cart for the placed catalog pieces of a layout and the switch motors and decoders they

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <numbers>
 
+#include "base/Translate.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
@@ -13,7 +14,9 @@
 
 namespace {
 
-std::string Header(const std::string& name) { return kPaletteHeaderPrefix + name; }
+// The groups, categories and kinds are English keys (rows are grouped by them); the heading
+// shows them in the reader's language.
+std::string Header(const std::string& name) { return kPaletteHeaderPrefix + Tr(name.c_str()); }
 
 bool Contains(std::string_view text, std::string_view word) {
     return text.find(word) != std::string_view::npos;
@@ -32,7 +35,7 @@ std::vector<PaletteRow> BuildTrackRows(int index) {
         }
     }
     if (PaletteListsHelices(index)) {
-        rows.push_back({Header("Helix"), ""});
+        rows.push_back({Header(TR_NOOP("Helix")), ""});
         for (const HelixVariant& variant : HelixVariants())
             rows.push_back({variant.name, kPaletteHelixKeyPrefix + variant.id});
     }
@@ -61,10 +64,10 @@ std::vector<PaletteRow> BuildSceneryRows() {
 }
 
 std::string SignalKind(std::string_view sceneryId) {
-    if (Contains(sceneryId, "semaphore")) return "Semaphore";
-    if (Contains(sceneryId, "color")) return "Color light";
-    if (Contains(sceneryId, "distant")) return "Distant";
-    return "Other";
+    if (Contains(sceneryId, "semaphore")) return TR_NOOP("Semaphore");
+    if (Contains(sceneryId, "color")) return TR_NOOP("Color light");
+    if (Contains(sceneryId, "distant")) return TR_NOOP("Distant");
+    return TR_NOOP("Other");
 }
 
 std::vector<PaletteRow> BuildSignalRows(int index) {

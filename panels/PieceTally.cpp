@@ -70,9 +70,9 @@ std::vector<TallyRow> TallyRows(const PieceCounts& counts, const AccessorySums& 
                         std::to_string(line.owned), std::to_string(line.toBuy), line.toBuy == 0});
     }
     if (accessories.Total() < 1) return rows;
-    rows.push_back({kRecommendHeading, "", true, "", "", false});
+    rows.push_back({Tr(kRecommendHeading), "", true, "", "", false});
     auto add = [&rows](const char* text, int sum) {
-        if (sum > 0) rows.push_back({text, std::to_string(sum), false, "", "", false});
+        if (sum > 0) rows.push_back({Tr(text), std::to_string(sum), false, "", "", false});
     };
     add(kTurnoutMotorRow, accessories.turnoutMotors);
     add(kKTrackMotorRow, accessories.kTrackMotors);

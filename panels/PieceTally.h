@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Translate.h"
 #include "model/LayoutDocument.h"
 #include "trackbox/TrackBox.h"
 
@@ -41,11 +42,11 @@ struct PieceTally {
     std::vector<TallyRow> rows;
 };
 
-inline constexpr char kRecommendHeading[] = "We Recommend";
-inline constexpr char kTurnoutMotorRow[] = "74491 Turnout Motor";
-inline constexpr char kKTrackMotorRow[] = "75491 K-Track Motor";
-inline constexpr char kDecoder74462Row[] = "74462 Decoder";
-inline constexpr char kDecoder74467Row[] = "74467 Decoder (24720)";
+inline constexpr char kRecommendHeading[] = TR_NOOP("We Recommend");
+inline constexpr char kTurnoutMotorRow[] = TR_NOOP("74491 Turnout Motor");
+inline constexpr char kKTrackMotorRow[] = TR_NOOP("75491 K-Track Motor");
+inline constexpr char kDecoder74462Row[] = TR_NOOP("74462 Decoder");
+inline constexpr char kDecoder74467Row[] = TR_NOOP("74467 Decoder (24720)");
 inline constexpr Rgb kRecommendHeadingColour{60, 60, 160};
 inline constexpr Rgb kFullyOwnedColour{150, 150, 150};
 

@@ -8,7 +8,9 @@
 #include <deque>
 #include <unordered_set>
 
+#include "base/Format.h"
 #include "base/Geometry.h"
+#include "base/Translate.h"
 #include "canvas/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
@@ -16,13 +18,6 @@
 #include "model/GradeRuns.h"
 
 namespace {
-
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-    char buf[256];
-    std::snprintf(buf, sizeof buf, format, args...);
-    return buf;
-}
 
 bool IsFlat(double gradeDeg) { return std::fabs(gradeDeg) <= kFlatGradeDeg; }
 
@@ -85,13 +80,13 @@ void SpreadLevel(LayoutDocument& doc, const std::vector<uint32_t>& starts, int32
 std::string GradeValueText(double gradeDeg) {
     if (std::fabs(gradeDeg) <= kFlatGradeDeg) return "-";
     const double magnitude = std::fabs(gradeDeg);
-    return Format("%s%.2f deg (%.1f%%)", gradeDeg >= 0 ? "+" : "-", magnitude,
+    return Format(Tr("%s%.2f deg (%.1f%%)").c_str(), gradeDeg >= 0 ? "+" : "-", magnitude,
                   std::tan(DegToRad(magnitude)) * 100.0);
 }
 
 std::string GradeWarningText(double gradeDeg) {
     if (std::fabs(gradeDeg) <= kMaxGradeDeg) return "";
-    return Format("WARNING: Grade %.1f deg exceeds %.0f deg max!", std::fabs(gradeDeg),
+    return Format(Tr("WARNING: Grade %.1f deg exceeds %.0f deg max!").c_str(), std::fabs(gradeDeg),
                   kMaxGradeDeg);
 }
 
@@ -104,6 +99,10 @@ std::string UnitName(int units) {
         default:
             return "mm";
     }
+}
+
+std::string HeightLabelText(int units) {
+    return Format(Tr("Height (%s):").c_str(), UnitName(units).c_str());
 }
 
 std::string FormatHeightEntry(double mm, int units) {
@@ -201,7 +200,7 @@ namespace {
 // Nothing shown; the hidden height field's label still names the layout's unit.
 SelectionView EmptyView(const LayoutDocument& doc) {
     SelectionView view;
-    view.heightLabel = "Height (" + UnitName(doc.units) + "):";
+    view.heightLabel = HeightLabelText(doc.units);
     return view;
 }
 }  // namespace
@@ -214,9 +213,8 @@ SelectionView BuildPieceView(const LayoutDocument& doc, uint32_t pieceId) {
     view.kind = SelectionViewKind::Piece;
     view.pieceId = piece->id;
     view.header = def->name;
-    view.info = TrackSystemShortName(def->system) + "  |  ";
+    view.info = Tr(TrackSystemShortName(def->system).c_str()) + "  |  ";
     if (def->length > 0) view.info += Format("%.1f mm", def->length);
-    view.heightLabel = "Height (" + UnitName(doc.units) + "):";
     view.heightText = FormatHeightEntry(piece->elevation, doc.units);
     view.heightShown = true;
     view.gradeText = GradeValueText(piece->grade);
@@ -242,7 +240,7 @@ std::string Shared(const std::vector<T>& items, F text) {
     if (items.empty()) return "-";
     const std::string first = text(items.front());
     for (const T& item : items)
-        if (text(item) != first) return "mixed";
+        if (text(item) != first) return Tr("mixed");
     return first;
 }
 
@@ -256,38 +254,41 @@ SelectionView BuildSeveralView(const LayoutDocument& doc, const std::vector<uint
                                int sceneryCount) {
     SelectionView view = EmptyView(doc);
     view.kind = SelectionViewKind::Several;
-    std::vector<const PlacedPiece*> pieces;
+    std::vector<const PlacedPiece*> selected;
     for (uint32_t id : pieceIds)
-        if (const PlacedPiece* p = doc.FindPiece(id)) pieces.push_back(p);
-    const int count = static_cast<int>(pieces.size());
-    const auto plural = [](int n, const char* one, const char* many) {
-        return Format("%d ", n) + (n == 1 ? one : many);
+        if (const PlacedPiece* p = doc.FindPiece(id)) selected.push_back(p);
+    const int count = static_cast<int>(selected.size());
+    // German, like English, has one form for 1 and another for every other count.
+    const auto pieces = [](int n) {
+        return Format((n == 1 ? Tr("%d piece") : Tr("%d pieces")).c_str(), n);
+    };
+    const auto items = [](int n) {
+        return Format((n == 1 ? Tr("%d scenery item") : Tr("%d scenery items")).c_str(), n);
     };
     if (count > 0 && sceneryCount > 0) {
-        view.header = plural(count, "piece", "pieces") + " and " +
-                      plural(sceneryCount, "scenery item", "scenery items") + " selected";
-    } else if (count > 0) {
-        view.header = plural(count, "piece", "pieces") + " selected";
+        view.header = Format(Tr("%s and %s selected").c_str(), pieces(count).c_str(),
+                             items(sceneryCount).c_str());
     } else {
-        view.header = plural(sceneryCount, "scenery item", "scenery items") + " selected";
+        view.header = Format(Tr("%s selected").c_str(),
+                             (count > 0 ? pieces(count) : items(sceneryCount)).c_str());
     }
-    if (pieces.empty()) return view;
+    if (selected.empty()) return view;
     const TrackCatalog& catalog = TrackCatalog::Instance();
-    const std::string system = Shared(pieces, [&](const PlacedPiece* p) {
+    const std::string system = Shared(selected, [&](const PlacedPiece* p) {
         const PieceDef* def = catalog.Find(p->article);
-        return def ? TrackSystemShortName(def->system) : std::string("unknown");
+        return def ? Tr(TrackSystemShortName(def->system).c_str()) : Tr("unknown");
     });
     const std::string unit = UnitName(doc.units);
-    const std::string height = Shared(pieces, [&](const PlacedPiece* p) {
+    const std::string height = Shared(selected, [&](const PlacedPiece* p) {
         return FormatHeightEntry(p->elevation, doc.units) + " " + unit;
     });
-    const std::string grade = Shared(pieces, [](const PlacedPiece* p) {
-        return IsFlat(p->grade) ? std::string("flat") : GradeValueText(p->grade);
+    const std::string grade = Shared(selected, [](const PlacedPiece* p) {
+        return IsFlat(p->grade) ? Tr("flat") : GradeValueText(p->grade);
     });
     const std::string level =
-        Shared(pieces, [&](const PlacedPiece* p) { return LevelName(doc, p->level); });
-    view.info = "System: " + system + "\nHeight: " + height + "\nGrade: " + grade +
-                "\nLevel: " + level;
+        Shared(selected, [&](const PlacedPiece* p) { return LevelName(doc, p->level); });
+    view.info = Format(Tr("System: %s\nHeight: %s\nGrade: %s\nLevel: %s").c_str(), system.c_str(),
+                       height.c_str(), grade.c_str(), level.c_str());
     return view;
 }
 
@@ -307,7 +308,7 @@ SelectionView BuildRunView(const LayoutDocument& doc, const std::vector<uint32_t
     }
     view.header = header;
     const double shown = totalMm / UnitFactor(doc.units);
-    view.info = Format("%d pieces  |  ", static_cast<int>(view.runOrder.size()));
+    view.info = Format(Tr("%d pieces").c_str(), static_cast<int>(view.runOrder.size())) + "  |  ";
     switch (doc.units) {
         case kUnitsCm:
             view.info += Format("%.1f cm", shown);
@@ -329,14 +330,14 @@ SelectionView BuildHelixView(const LayoutDocument& doc, uint32_t helixId) {
     view.kind = SelectionViewKind::Helix;
     view.helixId = helix->id;
     const HelixVariant* known = FindHelixVariant(helix->variant);
-    view.header = known ? known->name : "Helix";
+    view.header = known ? known->name : Tr("Helix");
     const std::string unit = UnitName(doc.units);
     if (const HelixVariant* v = VariantOrDefault(*helix)) {
-        view.info = Format("%.1f turns  |  rise ", v->turns) +
-                    FormatHeightEntry(v->rise, doc.units) + " " + unit +
-                    Format("  |  R1 %g / R2 %g mm", v->radiusInner, v->radiusOuter);
+        view.info = Format(Tr("%.1f turns  |  rise %s %s  |  R1 %g / R2 %g mm").c_str(), v->turns,
+                           FormatHeightEntry(v->rise, doc.units).c_str(), unit.c_str(),
+                           v->radiusInner, v->radiusOuter);
     }
-    view.heightLabel = "Base height (" + unit + "):";
+    view.heightLabel = Format(Tr("Base height (%s):").c_str(), unit.c_str());
     const PlacedPiece* first = FirstHelixPiece(doc, *helix);
     view.heightText = FormatHeightEntry(first ? first->elevation : 0.0, doc.units);
     view.levelShown = true;
@@ -354,8 +355,8 @@ SelectionView BuildSceneryView(const LayoutDocument& doc, uint32_t sceneryId) {
     view.header = def ? def->name : item->item;
     const double width = def ? def->width * item->scaleX : 0.0;
     const double depth = def ? def->depth * item->scaleY : 0.0;
-    view.info = Format("Scenery  |  %.0f x %.0f mm", width, depth);
-    view.heightLabel = "Height:";
+    view.info = Format(Tr("Scenery  |  %.0f x %.0f mm").c_str(), width, depth);
+    view.heightLabel = Tr("Height:");
     view.levelShown = true;
     view.levelId = item->level;
     return view;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Translate.h"
 #include "model/LayoutDocument.h"
 
 // Grades steeper than this are flagged in red with a warning.
@@ -14,6 +15,9 @@ inline constexpr double kMaxGradeDeg = 6.0;
 inline constexpr Rgb kGradeWarningColour{200, 40, 40};
 
 enum class SelectionViewKind { Empty, Piece, Run, Helix, Scenery, Several };
+
+// "Height (mm):", the height field's label, naming the display unit of LayoutDocument::units.
+std::string HeightLabelText(int units);
 
 // Everything the selection section of the panel displays; built without any window.
 struct SelectionView {
@@ -24,9 +28,9 @@ struct SelectionView {
     uint32_t sceneryId = kNoId;
     std::vector<uint32_t> runOrder;  // run view: the pieces from one end to the other
 
-    std::string header = "No selection";
+    std::string header = Tr("No selection");
     std::string info;
-    std::string heightLabel = "Height (mm):";
+    std::string heightLabel = HeightLabelText(0);
     std::string heightText = "0";
     bool heightShown = false;
     std::string gradeText = "-";
@@ -104,15 +108,15 @@ struct PieceColourEntry {
     Rgb colour;
 };
 inline constexpr std::array<PieceColourEntry, 9> kPieceColours{{
-    {"Default", false, {0, 0, 0}},
-    {"Red", true, {220, 60, 60}},
-    {"Orange", true, {230, 140, 40}},
-    {"Yellow", true, {220, 200, 50}},
-    {"Green", true, {60, 170, 60}},
-    {"Blue", true, {60, 100, 200}},
-    {"Purple", true, {140, 60, 180}},
-    {"Pink", true, {210, 90, 150}},
-    {"White", true, {240, 240, 240}},
+    {TR_NOOP("Default"), false, {0, 0, 0}},
+    {TR_NOOP("Red"), true, {220, 60, 60}},
+    {TR_NOOP("Orange"), true, {230, 140, 40}},
+    {TR_NOOP("Yellow"), true, {220, 200, 50}},
+    {TR_NOOP("Green"), true, {60, 170, 60}},
+    {TR_NOOP("Blue"), true, {60, 100, 200}},
+    {TR_NOOP("Purple"), true, {140, 60, 180}},
+    {TR_NOOP("Pink"), true, {210, 90, 150}},
+    {TR_NOOP("White"), true, {240, 240, 240}},
 }};
 // Gives every selected piece the colour of a choice entry, then clears the whole selection.
 // One undo snapshot; false, with nothing changed, for a bad entry or when no piece is selected.

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "base/Format.h"
+#include "base/Translate.h"
 #include "persistence/AtomicFile.h"
 
 namespace {
@@ -85,7 +87,7 @@ private:
         ++pos_;  // the opening quote
         for (;;) {
             if (pos_ >= text_.size()) {
-                *error = "Line " + std::to_string(rowLine) + ": a quoted field is not closed";
+                *error = Format(Tr("Line %d: a quoted field is not closed").c_str(), rowLine);
                 return false;
             }
             const char c = text_[pos_++];
@@ -102,7 +104,7 @@ private:
         }
         while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
         if (pos_ < text_.size() && text_[pos_] != separator_ && !AtLineEnd()) {
-            *error = "Line " + std::to_string(line_) + ": text after a closing quote";
+            *error = Format(Tr("Line %d: text after a closing quote").c_str(), line_);
             return false;
         }
         return true;
@@ -123,9 +125,8 @@ bool HasControlCharacter(std::string_view text) {
 // The count of a row; nullopt with *error set when it is refused.
 std::optional<int> ParseCount(std::string_view text, const std::string& article, int line,
                               std::string* error) {
-    const std::string where = "Line " + std::to_string(line) + ": ";
     if (text.empty()) {
-        *error = where + "no count for " + article;
+        *error = Format(Tr("Line %d: no count for %s").c_str(), line, article.c_str());
         return std::nullopt;
     }
     const bool negative = text.front() == '-';
@@ -133,19 +134,20 @@ std::optional<int> ParseCount(std::string_view text, const std::string& article,
     bool allDigits = !digits.empty();
     for (char c : digits) allDigits = allDigits && c >= '0' && c <= '9';
     if (!allDigits) {
-        *error = where + "the count \"" + std::string(text) + "\" of " + article +
-                 " is not a whole number";
+        *error = Format(Tr("Line %d: the count \"%s\" of %s is not a whole number").c_str(), line,
+                        std::string(text).c_str(), article.c_str());
         return std::nullopt;
     }
     while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
     if (negative && digits != "0") {
-        *error = where + "the count " + std::string(text) + " of " + article + " is negative";
+        *error = Format(Tr("Line %d: the count %s of %s is negative").c_str(), line,
+                        std::string(text).c_str(), article.c_str());
         return std::nullopt;
     }
     const std::string limit = std::to_string(kMaxOwnedCount);
     if (digits.size() > limit.size() || (digits.size() == limit.size() && digits > limit)) {
-        *error =
-            where + "the count " + std::string(text) + " of " + article + " is more than " + limit;
+        *error = Format(Tr("Line %d: the count %s of %s is more than %s").c_str(), line,
+                        std::string(text).c_str(), article.c_str(), limit.c_str());
         return std::nullopt;
     }
     return std::stoi(std::string(digits));
@@ -190,16 +192,16 @@ std::string ParseTrackBox(std::string_view text, TrackBox& box) {
         firstRow = false;
         if (header) continue;
         const std::string& article = fields[0];
-        const std::string where = "Line " + std::to_string(line) + ": ";
-        if (article.empty()) return where + "no article";
-        if (HasControlCharacter(article)) return where + "the article holds a control character";
+        if (article.empty()) return Format(Tr("Line %d: no article").c_str(), line);
+        if (HasControlCharacter(article))
+            return Format(Tr("Line %d: the article holds a control character").c_str(), line);
         const std::optional<int> count =
             ParseCount(fields.size() > 1 ? fields[1] : "", article, line, &error);
         if (!count) return error;
         const int total = read.Owned(article) + *count;
         if (total > kMaxOwnedCount)
-            return where + "the counts of " + article + " add up to more than " +
-                   std::to_string(kMaxOwnedCount);
+            return Format(Tr("Line %d: the counts of %s add up to more than %d").c_str(), line,
+                          article.c_str(), kMaxOwnedCount);
         read.Set(article, total);
     }
     if (!error.empty()) return error;
@@ -225,14 +227,14 @@ std::string TrackBoxToText(const TrackBox& box) {
 
 std::string LoadTrackBox(const std::string& path, TrackBox& box) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return "Cannot open file: " + path;
+    if (!file) return Tr("Cannot open file: ") + path;
     std::string text;
     char buffer[65536];
     size_t n = 0;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (failed) return "Cannot read file: " + path;
+    if (failed) return Tr("Cannot read file: ") + path;
     return ParseTrackBox(text, box);
 }
 

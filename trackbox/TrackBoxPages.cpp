@@ -23,7 +23,7 @@ std::vector<TrackBoxPage> TrackBoxPages(const TrackBox& box) {
         listed.insert(onPage.begin(), onPage.end());
         pages.push_back(std::move(page));
     }
-    TrackBoxPage other{kOtherArticlesPage, {}};
+    TrackBoxPage other{Tr(kOtherArticlesPage), {}};
     for (const auto& [article, count] : box.counts) {
         if (!listed.count(article)) other.articles.push_back(article);
     }

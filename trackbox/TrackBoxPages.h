@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Translate.h"
 #include "trackbox/TrackBox.h"
 
 struct TrackBoxPage {
@@ -11,7 +12,8 @@ struct TrackBoxPage {
     std::vector<std::string> articles;
 };
 
-inline constexpr char kOtherArticlesPage[] = "Other Articles";
+// In English; the page shows it translated.
+inline constexpr char kOtherArticlesPage[] = TR_NOOP("Other Articles");
 
 // One page per palette system, in the palette's order, listing every catalog article of its
 // groups once (in list order). A last page "Other Articles" holds, in ascending order, the

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Format.h"
+#include "base/Translate.h"
 #include "trains/TrackBehind.h"
 
 namespace {
@@ -66,11 +68,11 @@ std::string TrainSession::AddTrain(const TrainPreset& preset, int carCount, Grap
     train.preset = preset;
     train.consist = MakeTrainSpec(preset, std::max(carCount, 0));
     train.state = PlaceTrain(graph, at, offsetMm);
-    if (!train.state.Valid()) return "There is no track to put the train on.";
+    if (!train.state.Valid()) return Tr("There is no track to put the train on.");
     const GraphPiece* piece = graph.Find(at.piece);
     if (piece && piece->def && ScaleOf(piece->def->system) != preset.scale)
-        return "This train does not run on " + ScaleName(ScaleOf(piece->def->system)) +
-               " track.";
+        return Format(Tr("This train does not run on %s track.").c_str(),
+                      ScaleName(ScaleOf(piece->def->system)).c_str());
     // The head moves on until the whole train stands on track.
     const double length = TrainLengthMm(train.consist);
     TrackBehind behind(graph, train.state);
@@ -78,9 +80,9 @@ std::string TrainSession::AddTrain(const TrainPreset& preset, int carCount, Grap
     if (shortBy > 0) AdvanceTrain(graph, switches, train.state, shortBy);
     Pose(train);
     for (const SessionTrain& other : trains)
-        if (Overlaps(train, other, false)) return "Another train stands there.";
+        if (Overlaps(train, other, false)) return Tr("Another train stands there.");
     train.id = nextId++;
-    train.name = "Train " + std::to_string(train.id);
+    train.name = Format(Tr("Train %u").c_str(), static_cast<unsigned>(train.id));
     trains.push_back(std::move(train));
     if (id) *id = trains.back().id;
     return "";
@@ -174,13 +176,15 @@ std::vector<std::string> TrainSession::Run(double seconds) {
         if (r.reason != StopReason::None) {
             t.running = false;
             t.lastStop = r.reason;
-            messages.push_back(t.name + " stopped: " + StopReasonName(r.reason));
+            messages.push_back(Format(Tr("%s stopped: %s").c_str(), t.name.c_str(),
+                                      StopReasonName(r.reason).c_str()));
         }
         if (const SessionTrain* hit = HitBy(t)) {
             SessionTrain& other = *FindMutable(hit->id);
             t.running = other.running = false;
             t.collided = other.collided = true;
-            messages.push_back(t.name + " ran into " + other.name);
+            messages.push_back(
+                Format(Tr("%s ran into %s").c_str(), t.name.c_str(), other.name.c_str()));
         }
     }
     return messages;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "base/Translate.h"
+
 int ScaleOf(TrackSystem system) {
     switch (system) {
         case TrackSystem::MarklinC:
@@ -39,18 +41,23 @@ const std::vector<TrainPreset>& TrainPresets() {
     // (14.0 m), and a tender steam locomotive (23.9 m) with compartment coaches (19.0 m).
     static const std::vector<TrainPreset> presets = [] {
         std::vector<TrainPreset> list;
+        const char* const express = TR_NOOP("express: electric locomotive and coaches");
+        const char* const goods = TR_NOOP("goods: diesel locomotive and box vans");
+        const char* const local = TR_NOOP("local: steam locomotive and coaches");
         for (const int scale : {87, 220}) {
             const std::string prefix = ScaleName(scale) + " ";
-            list.push_back({prefix + "express: electric locomotive and coaches", scale, 20.2,
-                            26.4, 0.35, 3.0, 4.1});
-            list.push_back({prefix + "goods: diesel locomotive and box vans", scale, 12.1, 14.0,
-                            0.35, 3.0, 3.9});
-            list.push_back({prefix + "local: steam locomotive and coaches", scale, 23.9, 19.0,
-                            0.35, 3.0, 4.2});
+            list.push_back({prefix + express, scale, 20.2, 26.4, 0.35, 3.0, 4.1, express});
+            list.push_back({prefix + goods, scale, 12.1, 14.0, 0.35, 3.0, 3.9, goods});
+            list.push_back({prefix + local, scale, 23.9, 19.0, 0.35, 3.0, 4.2, local});
         }
         return list;
     }();
     return presets;
+}
+
+std::string TrainPresetLabel(const TrainPreset& preset) {
+    if (preset.kind.empty()) return preset.name;
+    return ScaleName(preset.scale) + " " + Tr(preset.kind.c_str());
 }
 
 std::vector<const TrainPreset*> TrainPresetsFor(int scale) {

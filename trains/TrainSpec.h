@@ -22,6 +22,8 @@ struct TrainPreset {
     double couplingGapM = 0;        // what the model couplings leave between buffers, full size
     double widthM = 3.0;            // body width and height above the rail head
     double heightM = 4.0;
+    // The name without its scale ("express: ..."), in English: the key of the shown name.
+    std::string kind;
 };
 
 // The scale denominator of a track system: 87 for the H0 systems, 220 for Z, 160 for N; 0 when
@@ -29,6 +31,9 @@ struct TrainPreset {
 int ScaleOf(TrackSystem system);
 // The scale's usual name ("H0", "Z", "N"), empty when unknown.
 std::string ScaleName(int scale);
+
+// The name a person reads, in their language: "H0 express: electric locomotive and coaches".
+std::string TrainPresetLabel(const TrainPreset& preset);
 
 // Every preset, H0 first, then Z.
 const std::vector<TrainPreset>& TrainPresets();

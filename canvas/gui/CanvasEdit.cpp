@@ -1,5 +1,6 @@
 // Canvas editing commands: palette drags, delete, copy and paste, autofill, the scenery resize
 // dialog and the end of the measuring tape.
+#include <wx/intl.h>
 #include <wx/msgdlg.h>
 
 #include "app/gui/MainFrame.h"
@@ -100,8 +101,8 @@ void CanvasPanel::CloseGap() {
     LayoutDocument& doc = Document();
     const GapEnds ends = SelectedGapEnds(doc);
     if (!ends.found) {
-        wxMessageBox("Select two pieces with open ends to close the gap between them.",
-                     kCloseGapTitle, wxOK | wxICON_INFORMATION, this);
+        wxMessageBox(_("Select two pieces with open ends to close the gap between them."),
+                     wxString::FromUTF8(Tr(kCloseGapTitle)), wxOK | wxICON_INFORMATION, this);
         return;
     }
     CloseGapDialog dialog(this, doc, ends, [this](std::vector<GhostPiece> ghost) {
@@ -115,7 +116,8 @@ void CanvasPanel::CloseGap() {
     if (!chosen) return;
     const std::string error = PlaceGapSolution(doc, ends.a, ends.b, solution);
     if (!error.empty()) {
-        wxMessageBox(wxString::FromUTF8(error), kCloseGapTitle, wxOK | wxICON_EXCLAMATION, this);
+        wxMessageBox(wxString::FromUTF8(error), wxString::FromUTF8(Tr(kCloseGapTitle)),
+                     wxOK | wxICON_EXCLAMATION, this);
         return;
     }
     Notify(DocChange::Pieces | DocChange::Placement);

@@ -2,6 +2,7 @@
 // the gestures, and what the gestures ask for (capture, cursor, timer, messages, menus, dialogs)
 // is carried out here.
 #include <wx/frame.h>
+#include <wx/intl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
@@ -142,13 +143,13 @@ void CanvasPanel::ShowMessage(const UserMessage& message) {
 void CanvasPanel::ShowContextMenu(ContextMenu kind, bool withAutofill) {
     wxMenu menu;
     if (kind == ContextMenu::Paste) {
-        menu.Append(kPasteId, "Paste");
+        menu.Append(kPasteId, _("Paste"));
     } else {
         if (withAutofill) {
-            menu.Append(kAutofillId, "Autofill Gap...");
-            menu.Append(kCloseGapId, "Close &Gap...\tCtrl+J");
+            menu.Append(kAutofillId, _("Autofill Gap..."));
+            menu.Append(kCloseGapId, _("Close &Gap...\tCtrl+J"));
         }
-        menu.Append(kCopyId, "Copy");
+        menu.Append(kCopyId, _("Copy"));
     }
     ShowMenu(menu);
 }

@@ -3,10 +3,10 @@
 
 #include <wx/dc.h>
 #include <wx/graphics.h>
+#include <wx/intl.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 
 #include "canvas/LayoutIndex.h"
@@ -865,9 +865,7 @@ void DrawRotationReadout(wxDC& dc, PointMm pivot, double headingDeg, bool flash,
         dc.SetPen(wxPen(wxColour(180, 120, 0), 2));
         dc.DrawCircle(p, 8);
     }
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.1f deg", headingDeg);
-    const wxString text(buf);
+    const wxString text = wxString::Format(_("%.1f deg"), headingDeg);
     dc.SetFont(Font(11, true));
     wxCoord tw = 0, th = 0;
     dc.GetTextExtent(text, &tw, &th);

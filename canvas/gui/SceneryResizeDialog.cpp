@@ -3,6 +3,7 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/intl.h>
 #include <wx/sizer.h>
 #include <wx/spinctrl.h>
 #include <wx/statline.h>
@@ -30,7 +31,7 @@ wxSpinCtrlDouble* ScaleSpin(wxWindow* parent, double value) {
 
 SceneryResizeDialog::SceneryResizeDialog(wxWindow* parent, const SceneryDef& def, double scaleX,
                                          double scaleY)
-    : wxDialog(parent, wxID_ANY, "Resize Scenery"),
+    : wxDialog(parent, wxID_ANY, _("Resize Scenery")),
       width(def.width),
       depth(def.depth),
       ratio(AspectRatio(scaleX, scaleY)) {
@@ -42,12 +43,13 @@ SceneryResizeDialog::SceneryResizeDialog(wxWindow* parent, const SceneryDef& def
     sizer->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
     sizer->Add(new wxStaticText(
                    this, wxID_ANY,
-                   wxString::Format("Catalog size: %.0f x %.0f mm    Current: %.0f x "
-                                    "%.0f mm",
+                   wxString::Format(_("Catalog size: %.0f x %.0f mm    Current: %.0f x "
+                                      "%.0f mm"),
                                     def.width, def.depth, def.width * scaleX, def.depth * scaleY)),
                0, wxALL, 8);
 
-    auto row = [&](const char* label, double value, wxSpinCtrlDouble*& spin, wxStaticText*& mm) {
+    auto row = [&](const wxString& label, double value, wxSpinCtrlDouble*& spin,
+                   wxStaticText*& mm) {
         auto* line = new wxBoxSizer(wxHORIZONTAL);
         line->Add(new wxStaticText(this, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
         spin = ScaleSpin(this, value);
@@ -56,17 +58,17 @@ SceneryResizeDialog::SceneryResizeDialog(wxWindow* parent, const SceneryDef& def
         line->Add(mm, 0, wxALIGN_CENTER_VERTICAL);
         sizer->Add(line, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
     };
-    row("Width scale:", scaleX, widthSpin, widthMm);
-    row("Depth scale:", scaleY, depthSpin, depthMm);
-    lock = new wxCheckBox(this, wxID_ANY, "Lock aspect ratio");
+    row(_("Width scale:"), scaleX, widthSpin, widthMm);
+    row(_("Depth scale:"), scaleY, depthSpin, depthMm);
+    lock = new wxCheckBox(this, wxID_ANY, _("Lock aspect ratio"));
     lock->SetValue(true);
     sizer->Add(lock, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
     sizer->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    auto* reset = new wxButton(this, kResizeReset, "Reset to Default");
-    auto* ok = new wxButton(this, kResizeOk, "OK");
-    auto* cancel = new wxButton(this, kResizeCancel, "Cancel");
+    auto* reset = new wxButton(this, kResizeReset, _("Reset to Default"));
+    auto* ok = new wxButton(this, kResizeOk, _("OK"));
+    auto* cancel = new wxButton(this, kResizeCancel, _("Cancel"));
     buttons->Add(reset, 0);
     buttons->AddStretchSpacer();
     buttons->Add(ok, 0, wxRIGHT, 4);

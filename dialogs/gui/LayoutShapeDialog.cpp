@@ -3,6 +3,7 @@
 
 #include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/intl.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -11,26 +12,36 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+
+#include "base/Translate.h"
 #include "dialogs/LayoutShape.h"
 
 namespace {
 const char* UnitText(int units) { return units == 1 ? "cm" : units == 2 ? "in" : "mm"; }
+
+// A core text from the shape table in the reader's language.
+wxString Translated(const char* english) { return wxString::FromUTF8(Tr(english)); }
+
+// Wide enough for every name and text the shapes show, so that changing the shape keeps the
+// dialog's width (the fields are laid out anew each time).
+constexpr int kMinDialogWidth = 420;
 }  // namespace
 
 LayoutShapeDialog::LayoutShapeDialog(wxWindow* parent, const std::vector<PointMm>& outline,
                                      int displayUnits, LayoutDocument& document)
-    : wxDialog(parent, wxID_ANY, "Layout Baseboard", wxDefaultPosition, wxDefaultSize,
+    : wxDialog(parent, wxID_ANY, _("Layout Baseboard"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       doc(document),
       units(displayUnits >= 0 && displayUnits <= 2 ? displayUnits : 0),
       vertices(outline) {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* shapeRow = new wxBoxSizer(wxHORIZONTAL);
-    shapeRow->Add(new wxStaticText(this, wxID_ANY, "Shape:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT,
-                  6);
+    shapeRow->Add(new wxStaticText(this, wxID_ANY, _("Shape:")), 0,
+                  wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     choice = new wxChoice(this, wxID_ANY);
     choice->SetName("shape");
-    for (int i = 0; i < kShapeCount; ++i) choice->Append(ShapeInfoFor(i).choice);
+    for (int i = 0; i < kShapeCount; ++i) choice->Append(Translated(ShapeInfoFor(i).choice));
     choice->SetSelection(doc.lastShape >= 0 && doc.lastShape < kShapeCount ? doc.lastShape : 0);
     shapeRow->Add(choice, 1);
     top->Add(shapeRow, 0, wxEXPAND | wxALL, 10);
@@ -38,16 +49,16 @@ LayoutShapeDialog::LayoutShapeDialog(wxWindow* parent, const std::vector<PointMm
     fieldPanel = new wxPanel(this);
     top->Add(fieldPanel, 1, wxEXPAND | wxALL, 10);
     top->Add(new wxStaticText(this, wxID_ANY,
-                              wxString::Format("All dimensions in %s.", UnitText(units))),
+                              wxString::Format(_("All dimensions in %s."), UnitText(units))),
              0, wxLEFT | wxRIGHT, 10);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxALL, 10);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->Add(new wxButton(this, wxID_OK, "Apply"), 0, wxRIGHT, 6);
-    buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
+    buttons->Add(new wxButton(this, wxID_OK, _("Apply")), 0, wxRIGHT, 6);
+    buttons->Add(new wxButton(this, wxID_CANCEL, _("Cancel")));
     top->Add(buttons, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 10);
     SetSizer(top);
     BuildFieldPanel();
-    SetSize(wxSize(420, GetSize().y));
+    SetSize(wxSize(std::max(kMinDialogWidth, GetSize().x), GetSize().y));
     CentreOnParent();
 
     choice->Bind(wxEVT_CHOICE, &LayoutShapeDialog::OnShapeChoice, this);
@@ -68,13 +79,20 @@ void LayoutShapeDialog::BuildFieldPanel() {
     const int shape = Shape();
     const ShapeInfo& info = ShapeInfoFor(shape);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(new wxStaticText(fieldPanel, wxID_ANY, info.explanation), 0, wxBOTTOM, 8);
+    sizer->Add(new wxStaticText(fieldPanel, wxID_ANY, Translated(info.explanation)), 0, wxBOTTOM,
+               8);
     const std::array<int, 4> values = ShapeFieldValues(doc, shape, units);
+    // The fields line up behind the widest label, however long the language makes it.
+    std::array<wxStaticText*, 4> labels{};
+    int labelWidth = 0;
+    for (int i = 0; i < info.fieldCount; ++i) {
+        labels[i] = new wxStaticText(fieldPanel, wxID_ANY, Translated(info.labels[i]));
+        labelWidth = std::max(labelWidth, labels[i]->GetBestSize().x);
+    }
     for (int i = 0; i < info.fieldCount; ++i) {
         auto* row = new wxBoxSizer(wxHORIZONTAL);
-        auto* label = new wxStaticText(fieldPanel, wxID_ANY, info.labels[i]);
-        label->SetMinSize(wxSize(160, -1));
-        row->Add(label, 0, wxALIGN_CENTER_VERTICAL);
+        labels[i]->SetMinSize(wxSize(labelWidth + 8, -1));
+        row->Add(labels[i], 0, wxALIGN_CENTER_VERTICAL);
         fields[i] =
             new wxSpinCtrl(fieldPanel, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                            wxSP_ARROW_KEYS, kShapeFieldMin, kShapeFieldMax, values[i]);
@@ -117,13 +135,14 @@ bool LayoutShapeDialog::Apply() {
     // Fewer than three corners make no board: a cutout that does not fit, or a custom list
     // without three readable lines (the Clear choice is the way to remove the board).
     if (shape <= kShapeCustom && outline.size() < 3) {
-        wxMessageBox("Please enter valid dimensions.", "Layout Shape", wxOK | wxICON_WARNING, this);
+        wxMessageBox(_("Please enter valid dimensions."), _("Layout Shape"), wxOK | wxICON_WARNING,
+                     this);
         return false;
     }
     vertices = std::move(outline);
     StoreLastShapeMm(doc, shape, sizesMm, info.fieldCount);
     if (!skipped.empty()) {
-        wxMessageBox(wxString::FromUTF8(SkippedLinesNote(skipped)), "Layout Shape",
+        wxMessageBox(wxString::FromUTF8(SkippedLinesNote(skipped)), _("Layout Shape"),
                      wxOK | wxICON_INFORMATION, this);
     }
     if (IsModal()) EndModal(wxID_OK);

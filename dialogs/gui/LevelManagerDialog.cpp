@@ -4,6 +4,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/clrpicker.h>
+#include <wx/intl.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
@@ -13,6 +14,9 @@
 #include <wx/textctrl.h>
 #include <wx/textdlg.h>
 
+#include <algorithm>
+
+#include "base/Translate.h"
 #include "canvas/Units.h"
 
 namespace {
@@ -21,12 +25,12 @@ const char* UnitText(int units) { return units == 1 ? "cm" : units == 2 ? "in" :
 
 LevelPropertiesDialog::LevelPropertiesDialog(wxWindow* parent, const Level& level, int u)
     : wxDialog(parent, wxID_ANY,
-               wxString::Format("Level Properties: %s", wxString::FromUTF8(level.name))),
+               wxString::Format(_("Level Properties: %s"), wxString::FromUTF8(level.name))),
       units(u),
       storedHeightMm(level.height) {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* nameRow = new wxBoxSizer(wxHORIZONTAL);
-    nameRow->Add(new wxStaticText(this, wxID_ANY, "Name:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT,
+    nameRow->Add(new wxStaticText(this, wxID_ANY, _("Name:")), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT,
                  6);
     name = new wxTextCtrl(this, wxID_ANY, wxString::FromUTF8(level.name), wxDefaultPosition,
                           wxSize(220, -1));
@@ -37,7 +41,7 @@ LevelPropertiesDialog::LevelPropertiesDialog(wxWindow* parent, const Level& leve
     auto* heightRow = new wxBoxSizer(wxHORIZONTAL);
     heightRow->Add(
         new wxStaticText(this, wxID_ANY,
-                         wxString::Format("Height off the ground (%s):", UnitText(units))),
+                         wxString::Format(_("Height off the ground (%s):"), UnitText(units))),
         0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     // The range reaches below zero so that a typed negative height is refused with a message
     // (on OK) instead of being clamped to 0 behind the user's back.
@@ -53,7 +57,7 @@ LevelPropertiesDialog::LevelPropertiesDialog(wxWindow* parent, const Level& leve
     top->Add(heightRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 10);
 
     auto* colourRow = new wxBoxSizer(wxHORIZONTAL);
-    colourTrack = new wxCheckBox(this, wxID_ANY, "Color track on this level:");
+    colourTrack = new wxCheckBox(this, wxID_ANY, _("Color track on this level:"));
     colourTrack->SetValue(level.colourTrack);
     colourRow->Add(colourTrack, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     picker = new wxColourPickerCtrl(this, wxID_ANY,
@@ -75,8 +79,8 @@ LevelEdit LevelPropertiesDialog::Values() const {
 
 bool LevelPropertiesDialog::TransferDataFromWindow() {
     if (height->GetValue() < 0) {
-        wxMessageBox("A level cannot lie below the ground: please enter a height of 0 or more.",
-                     "Level Properties", wxOK | wxICON_WARNING, this);
+        wxMessageBox(_("A level cannot lie below the ground: please enter a height of 0 or more."),
+                     _("Level Properties"), wxOK | wxICON_WARNING, this);
         height->SetFocus();
         return false;
     }
@@ -84,32 +88,43 @@ bool LevelPropertiesDialog::TransferDataFromWindow() {
 }
 
 LevelManagerDialog::LevelManagerDialog(wxWindow* parent, LayoutDocument& document)
-    : wxDialog(parent, wxID_ANY, "Manage Levels", wxDefaultPosition, wxSize(500, 360),
+    : wxDialog(parent, wxID_ANY, _("Manage Levels"), wxDefaultPosition, wxSize(500, 360),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       doc(document) {
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(new wxStaticText(this, wxID_ANY,
-                              "Check to show a level.  Double-click a row to edit its properties\n"
-                              "(name, height, and track color).  Single-click sets the active "
-                              "level\nfor new pieces."),
+                              _("Check to show a level.  Double-click a row to edit its "
+                                "properties\n(name, height, and track color).  Single-click sets "
+                                "the active level\nfor new pieces.")),
              0, wxALL, 8);
     list = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxSize(420, 200),
                           wxLC_REPORT | wxLC_SINGLE_SEL);
     list->EnableCheckBoxes(true);
-    list->AppendColumn("Level Name", wxLIST_FORMAT_LEFT, 200);
-    list->AppendColumn("Height", wxLIST_FORMAT_RIGHT, 90);
-    list->AppendColumn("Track Color", wxLIST_FORMAT_LEFT, 90);
-    list->AppendColumn("ID", wxLIST_FORMAT_RIGHT, 40);
+    // Each column at least as wide as its title, with room for the check box in the first.
+    const auto column = [this](const wxString& title, wxListColumnFormat format, int width,
+                               int extra) {
+        list->AppendColumn(title, format, std::max(width, list->GetTextExtent(title).x + extra));
+    };
+    column(_("Level Name"), wxLIST_FORMAT_LEFT, 200, 48);
+    column(_("Height"), wxLIST_FORMAT_RIGHT, 90, 24);
+    column(_("Track Color"), wxLIST_FORMAT_LEFT, 90, 24);
+    column(_("ID"), wxLIST_FORMAT_RIGHT, 40, 24);
+    int columnsWidth = 0;
+    for (int i = 0; i < list->GetColumnCount(); ++i) columnsWidth += list->GetColumnWidth(i);
+    list->SetMinSize(wxSize(std::max(420, columnsWidth + 8), 200));
     top->Add(list, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    auto* add = new wxButton(this, wxID_ANY, "Add Level");
-    removeButton = new wxButton(this, wxID_ANY, "Remove Level");
+    auto* add = new wxButton(this, wxID_ANY, _("Add Level"));
+    removeButton = new wxButton(this, wxID_ANY, _("Remove Level"));
     buttons->Add(add, 0, wxRIGHT, 6);
     buttons->Add(removeButton);
     buttons->AddStretchSpacer();
-    buttons->Add(new wxButton(this, wxID_OK, "Close"));
+    buttons->Add(new wxButton(this, wxID_OK, _("Close")));
     top->Add(buttons, 0, wxEXPAND | wxALL, 8);
     SetSizer(top);
+    // The usual size, or more where the texts and columns need it (German ones are longer).
+    const wxSize needed = top->ComputeFittingWindowSize(this);
+    SetSize(wxSize(std::max(500, needed.x), std::max(360, needed.y)));
     Layout();
     CentreOnParent();
 
@@ -131,7 +146,7 @@ void LevelManagerDialog::Refill() {
         const Level& level = doc.levels[i];
         const long row = list->InsertItem(static_cast<long>(i), wxString::FromUTF8(level.name));
         list->SetItem(row, 1, wxString::FromUTF8(FormatLevelHeight(level.height, doc.units)));
-        list->SetItem(row, 2, level.colourTrack ? "custom" : "-");
+        list->SetItem(row, 2, level.colourTrack ? _("custom") : wxString("-"));
         list->SetItem(row, 3, wxString::Format("%d", static_cast<int>(level.id)));
         list->CheckItem(row, level.visible);
         if (level.id == doc.activeLevel) list->SetItemFont(row, bold);
@@ -160,7 +175,7 @@ void LevelManagerDialog::OnSelected(wxListEvent& event) {
 }
 
 void LevelManagerDialog::AddLevelAsked() {
-    wxTextEntryDialog ask(this, "Name for new level:", "Add Level",
+    wxTextEntryDialog ask(this, _("Name for new level:"), _("Add Level"),
                           wxString::FromUTF8(ProposedLevelName(doc)), wxOK | wxCANCEL | wxCENTRE);
     if (ask.ShowModal() != wxID_OK) return;
     if (AddLevel(doc, ask.GetValue().utf8_string()) != 0) Refill();
@@ -169,7 +184,8 @@ void LevelManagerDialog::AddLevelAsked() {
 void LevelManagerDialog::EditSelected() {
     const long row = SelectedRow();
     if (row < 0 || row >= static_cast<long>(doc.levels.size())) {
-        wxMessageBox("Select a level first.", "Level Properties", wxOK | wxICON_INFORMATION, this);
+        wxMessageBox(_("Select a level first."), _("Level Properties"), wxOK | wxICON_INFORMATION,
+                     this);
         return;
     }
     const uint32_t id = doc.levels[row].id;
@@ -181,7 +197,7 @@ void LevelManagerDialog::EditSelected() {
 
 void LevelManagerDialog::RemoveSelected() {
     if (doc.levels.size() < 2) {
-        wxMessageBox("A layout must have at least one level.", "Remove Level",
+        wxMessageBox(_("A layout must have at least one level."), _("Remove Level"),
                      wxOK | wxICON_INFORMATION, this);
         return;
     }
@@ -191,9 +207,9 @@ void LevelManagerDialog::RemoveSelected() {
     const uint32_t id = level.id;
     const std::string question = RemoveLevelQuestion(level.name, CountLevelContents(doc, id));
     wxMessageDialog confirm(this, wxString::FromUTF8(question),
-                            wxString::FromUTF8("Remove Level \u2014 Confirm Deletion"),
+                            wxString::FromUTF8(Tr("Remove Level \u2014 Confirm Deletion")),
                             wxYES_NO | wxNO_DEFAULT | wxICON_WARNING);
-    confirm.SetYesNoLabels("Delete Level && Contents", "Cancel");
+    confirm.SetYesNoLabels(_("Delete Level && Contents"), _("Cancel"));
     if (confirm.ShowModal() != wxID_YES) return;
     RemoveLevel(doc, id);
     Refill();

@@ -11,6 +11,7 @@
 #include <wx/filename.h>
 #include <wx/graphics.h>
 #include <wx/image.h>
+#include <wx/intl.h>
 #include <wx/mstream.h>
 #include <wx/paper.h>
 #include <wx/sizer.h>
@@ -49,7 +50,10 @@ ViewTransform ViewOf(const PictureFrame& f) { return ViewTransform{f.zoom, f.off
 
 std::string WritePng(LayoutDocument& doc, const std::string& path, const PictureFrame& f) {
     wxBitmap bitmap(f.width, f.height, 24);
-    if (!bitmap.IsOk()) return "Not enough memory for a picture of " + PictureSizeText(f) + ".";
+    if (!bitmap.IsOk())
+        return wxString::Format(_("Not enough memory for a picture of %s."),
+                                wxString::FromUTF8(PictureSizeText(f)))
+            .utf8_string();
     {
         wxMemoryDC dc(bitmap);
         ScreenMarksOff plain(doc);
@@ -57,7 +61,7 @@ std::string WritePng(LayoutDocument& doc, const std::string& path, const Picture
     }
     wxMemoryOutputStream out;
     if (!bitmap.ConvertToImage().SaveFile(out, wxBITMAP_TYPE_PNG))
-        return "Cannot encode the picture as PNG.";
+        return _("Cannot encode the picture as PNG.").utf8_string();
     std::string bytes(out.GetLength(), '\0');
     out.CopyTo(bytes.data(), bytes.size());
     return WriteFileAtomically(path, bytes);
@@ -75,21 +79,21 @@ std::string WriteSvg(LayoutDocument& doc, const std::string& path, const Picture
     // The SVG device context writes to a file of its own: a temporary one, copied into place
     // as a whole.
     const wxString temp = wxFileName::CreateTempFileName("quillmore-svg");
-    if (temp.empty()) return "Cannot create a temporary file.";
+    if (temp.empty()) return _("Cannot create a temporary file.").utf8_string();
     {
         // The resolution makes the stated size the layout's at 1 : N.
         wxSVGFileDC dc(temp, f.width, f.height, SvgDotsPerInch(f, scaleDenominator),
                        "Quillmore Layout");
         if (!dc.IsOk()) {
             wxRemoveFile(temp);
-            return "Cannot create a temporary file.";
+            return _("Cannot create a temporary file.").utf8_string();
         }
         ScreenMarksOff plain(doc);
         DrawLayout(dc, doc, ViewOf(f), wxSize(f.width, f.height));
     }
     const std::string bytes = ReadAll(temp.utf8_string());
     wxRemoveFile(temp);
-    if (bytes.empty()) return "Cannot write the SVG drawing.";
+    if (bytes.empty()) return _("Cannot write the SVG drawing.").utf8_string();
     return WriteFileAtomically(path, bytes);
 }
 
@@ -111,7 +115,7 @@ std::string WritePicture(LayoutDocument& doc, const std::string& path, double px
         case ExportKind::Svg:
             return WriteSvg(doc, path, frame, scaleDenominator);
         default:
-            return "The file name needs the extension .png or .svg.";
+            return _("The file name needs the extension .png or .svg.").utf8_string();
     }
 }
 
@@ -161,17 +165,18 @@ std::string WritePdf(LayoutDocument& doc, const PrintOptions& options, double wi
     const cairo_status_t status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
     if (status != CAIRO_STATUS_SUCCESS)
-        return std::string("Cannot make the PDF: ") + cairo_status_to_string(status);
+        return wxString::Format(_("Cannot make the PDF: %s"), cairo_status_to_string(status))
+            .utf8_string();
     if (pageCount) *pageCount = pages.Count();
     return WriteFileAtomically(path, bytes);
 }
 
 PictureOptionsDialog::PictureOptionsDialog(wxWindow* parent, const LayoutDocument& d,
                                            double pxPerMm)
-    : wxDialog(parent, wxID_ANY, "Export Picture"), doc(d) {
+    : wxDialog(parent, wxID_ANY, _("Export Picture")), doc(d) {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
-    row->Add(new wxStaticText(this, wxID_ANY, "Pixels per millimetre:"), 0,
+    row->Add(new wxStaticText(this, wxID_ANY, _("Pixels per millimetre:")), 0,
              wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     resolution = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
                                       wxDefaultSize, wxSP_ARROW_KEYS, kMinPictureResolution,
@@ -195,5 +200,6 @@ wxString PictureOptionsDialog::SizeText() const { return size->GetLabel(); }
 
 void PictureOptionsDialog::UpdateSize() {
     const PictureFrame frame = PictureFrameFor(doc, Resolution());
-    size->SetLabel("Picture size: " + wxString::FromUTF8(PictureSizeText(frame)));
+    size->SetLabel(
+        wxString::Format(_("Picture size: %s"), wxString::FromUTF8(PictureSizeText(frame))));
 }

@@ -3,6 +3,7 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/intl.h>
 #include <wx/listbox.h>
 #include <wx/progdlg.h>
 #include <wx/sizer.h>
@@ -23,7 +24,7 @@ constexpr double kProgressAfterS = 0.25;
 
 wxString EndText(const LayoutDocument& doc, GapEnd end) {
     const PlacedPiece* p = doc.FindPiece(end.piece);
-    return wxString::Format("connector %d of %s", end.connector,
+    return wxString::Format(_("connector %d of %s"), end.connector,
                             p ? wxString::FromUTF8(p->article) : wxString("?"));
 }
 
@@ -31,8 +32,8 @@ wxString EndText(const LayoutDocument& doc, GapEnd end) {
 
 CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, const GapEnds& ends,
                                GhostHandler ghost)
-    : wxDialog(parent, wxID_ANY, kCloseGapTitle, wxDefaultPosition, wxSize(720, 460),
-               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+    : wxDialog(parent, wxID_ANY, wxGetTranslation(kCloseGapTitle), wxDefaultPosition,
+               wxSize(720, 460), wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       ends(ends),
       ghost(std::move(ghost)) {
     // Only what the search reads: pieces and the next id; never the undo history.
@@ -41,16 +42,19 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
 
     const GapOptions defaults;
     auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(new wxStaticText(this, wxID_ANY,
-                                wxString::Format("From %s to %s, %.1f mm apart.",
-                                                 EndText(doc, ends.a), EndText(doc, ends.b),
-                                                 ends.distanceMm)),
-               0, wxALL, 8);
+    sizer->Add(
+        new wxStaticText(this, wxID_ANY,
+                         wxString::Format(_("From %s to %s, %.1f mm apart."), EndText(doc, ends.a),
+                                          EndText(doc, ends.b), ends.distanceMm)),
+        0, wxALL, 8);
 
     auto* options = new wxFlexGridSizer(2, 6, 2, 8);
-    options->Add(new wxStaticText(this, wxID_ANY, "Tolerance (mm):"));
-    options->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8("Tolerance (\u00b0):")));
-    options->Add(new wxStaticText(this, wxID_ANY, "Most pieces:"));
+    options->Add(new wxStaticText(this, wxID_ANY, _("Tolerance (mm):")));
+    options->Add(new wxStaticText(
+        this, wxID_ANY,
+        // The key holds a degree sign: convert it from UTF-8 rather than the C library's locale.
+        wxGetTranslation(wxString::FromUTF8(wxTRANSLATE("Tolerance (\u00b0):")))));
+    options->Add(new wxStaticText(this, wxID_ANY, _("Most pieces:")));
     options->AddSpacer(0);
     options->AddSpacer(0);
     options->AddSpacer(0);
@@ -64,9 +68,9 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
     toleranceDeg->SetDigits(2);
     maxPieces = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                                wxSP_ARROW_KEYS, 1, 16, defaults.maxPieces, "maxPieces");
-    useTurnouts = new wxCheckBox(this, wxID_ANY, "Use turnouts");
-    allowCrossing = new wxCheckBox(this, wxID_ANY, "Allow crossing track");
-    onlyOwned = new wxCheckBox(this, wxID_ANY, "Only pieces I own");
+    useTurnouts = new wxCheckBox(this, wxID_ANY, _("Use turnouts"));
+    allowCrossing = new wxCheckBox(this, wxID_ANY, _("Allow crossing track"));
+    onlyOwned = new wxCheckBox(this, wxID_ANY, _("Only pieces I own"));
     onlyOwned->Enable(false);
     options->Add(toleranceMm, 0, wxEXPAND);
     options->Add(toleranceDeg, 0, wxEXPAND);
@@ -84,10 +88,16 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
     sizer->Add(status, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
-    buttons->Add(new wxButton(this, wxID_OK, "OK"), 0, wxRIGHT, 4);
-    buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"), 0);
+    buttons->Add(new wxButton(this, wxID_OK, _("OK")), 0, wxRIGHT, 4);
+    buttons->Add(new wxButton(this, wxID_CANCEL, _("Cancel")), 0);
     sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
     SetSizer(sizer);
+    // Never narrower than the options row, which grows with the language's labels.
+    const wxSize least = ClientToWindowSize(sizer->CalcMin());
+    SetMinSize(least);
+    wxSize size = GetSize();
+    size.IncTo(least);
+    SetSize(size);
     Layout();
 
     list->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { Choose(list->GetSelection()); });
@@ -176,7 +186,7 @@ void CloseGapDialog::StartSearch() {
     StopSearch();
     list->Clear();
     Choose(-1);
-    status->SetLabel("Searching the catalog...");
+    status->SetLabel(_("Searching the catalog..."));
     cancel = false;
     done = false;
     permille = 0;
@@ -227,8 +237,9 @@ void CloseGapDialog::Poll() {
     const double running =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - searchStart).count();
     if (!progress && running >= kProgressAfterS) {
-        progress = new wxProgressDialog(kCloseGapTitle, "Searching the catalog for a chain...", 1000,
-                                        this, wxPD_CAN_ABORT | wxPD_ELAPSED_TIME | wxPD_SMOOTH);
+        progress = new wxProgressDialog(wxGetTranslation(kCloseGapTitle),
+                                        _("Searching the catalog for a chain..."), 1000, this,
+                                        wxPD_CAN_ABORT | wxPD_ELAPSED_TIME | wxPD_SMOOTH);
     }
     // Cancel on the progress dialog stops the search; what it found so far is still listed.
     if (progress && !progress->Update(permille.load(std::memory_order_relaxed))) cancel = true;

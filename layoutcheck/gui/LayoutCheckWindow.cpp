@@ -4,6 +4,7 @@
 
 #include <wx/button.h>
 #include <wx/filedlg.h>
+#include <wx/intl.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
@@ -32,6 +33,15 @@ const char* UnitLabel(int units) {
 // Enough decimals for a stored length to come back unchanged: 1 in mm, 2 in cm, 3 in inches.
 int UnitDigits(int units) { return units == kUnitsCm ? 2 : units == kUnitsInch ? 3 : 1; }
 
+// A list column at least `least` pixels wide, wider where its heading or one of `texts` needs it
+// (the language decides which).
+int ColumnWidth(wxWindow* list, int least, const wxString& heading,
+                const std::vector<wxString>& texts) {
+    int width = list->GetTextExtent(heading).x;
+    for (const wxString& t : texts) width = std::max(width, list->GetTextExtent(t).x);
+    return std::max(least, width + 24);  // the cell's margins and the heading's sort arrow
+}
+
 // A spin control at the toolkit's best size (narrower cuts off its "+" button).
 wxSpinCtrlDouble* MakeSpin(wxWindow* parent, const wxString& name, double max, double step) {
     auto* spin = new wxSpinCtrlDouble(parent, wxID_ANY, wxEmptyString, wxDefaultPosition,
@@ -42,7 +52,7 @@ wxSpinCtrlDouble* MakeSpin(wxWindow* parent, const wxString& name, double max, d
 }  // namespace
 
 LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
-    : wxDialog(frame, wxID_ANY, "Layout Check", wxDefaultPosition, wxSize(820, 480),
+    : wxDialog(frame, wxID_ANY, _("Layout Check"), wxDefaultPosition, wxSize(820, 480),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(frame) {
     // Options in two rows of four columns, each label above its control.
@@ -54,7 +64,7 @@ LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
         labelRow.clear();
         controlRow.clear();
     };
-    auto addLength = [&](const char* caption, const char* name, double CheckOptions::*value,
+    auto addLength = [&](const wxString& caption, const char* name, double CheckOptions::*value,
                          double maxMm) {
         LengthField field;
         field.caption = caption;
@@ -65,39 +75,44 @@ LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
         controlRow.push_back(field.spin);
         lengths.push_back(field);
     };
-    addLength("H0 clearance", "clearanceH0", &CheckOptions::clearanceH0Mm, 500);
-    addLength("Z clearance", "clearanceZ", &CheckOptions::clearanceZMm, 500);
-    labelRow.push_back(new wxStaticText(this, wxID_ANY, "Recommended grade (%):"));
+    addLength(_("H0 clearance"), "clearanceH0", &CheckOptions::clearanceH0Mm, 500);
+    addLength(_("Z clearance"), "clearanceZ", &CheckOptions::clearanceZMm, 500);
+    labelRow.push_back(new wxStaticText(this, wxID_ANY, _("Recommended grade (%):")));
     recommendedGrade = MakeSpin(this, "recommendedGrade", 20, 0.5);
     recommendedGrade->SetDigits(1);
     controlRow.push_back(recommendedGrade);
     labelRow.push_back(new wxStaticText(this, wxID_ANY, wxEmptyString));
     controlRow.push_back(new wxStaticText(this, wxID_ANY, wxEmptyString));
     flush();
-    addLength("Straight between curves", "minStraight", &CheckOptions::minStraightMm, 5000);
+    addLength(_("Straight between curves"), "minStraight", &CheckOptions::minStraightMm, 5000);
     // The S-bend straight a user would choose: the longest vehicle that runs on the layout.
-    proposeStraight = new wxButton(this, wxID_ANY, "Longest vehicle", wxDefaultPosition,
+    proposeStraight = new wxButton(this, wxID_ANY, _("Longest vehicle"), wxDefaultPosition,
                                    wxDefaultSize, 0, wxDefaultValidator, "proposeStraight");
     proposeStraight->SetToolTip(
-        "Sets the straight an S-bend needs to the longest vehicle of the ready-made trains");
+        _("Sets the straight an S-bend needs to the longest vehicle of the ready-made trains"));
     labelRow.push_back(new wxStaticText(this, wxID_ANY, wxEmptyString));
     controlRow.push_back(proposeStraight);
-    addLength("Minimum radius", "minRadius", &CheckOptions::minRadiusMm, 5000);
-    addLength("Longest train", "longestTrain", &CheckOptions::longestTrainMm, 20000);
+    addLength(_("Minimum radius"), "minRadius", &CheckOptions::minRadiusMm, 5000);
+    addLength(_("Longest train"), "longestTrain", &CheckOptions::longestTrainMm, 20000);
     flush();
 
     list = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                           wxLC_REPORT | wxLC_SINGLE_SEL);
-    list->AppendColumn("Severity", wxLIST_FORMAT_LEFT, 90);
-    list->AppendColumn("Finding", wxLIST_FORMAT_LEFT, 700);
+    const wxString severityHeading = _("Severity");
+    list->AppendColumn(
+        severityHeading, wxLIST_FORMAT_LEFT,
+        ColumnWidth(list, 90, severityHeading,
+                    {wxString::FromUTF8(FindingSeverityName(FindingSeverity::Error)),
+                     wxString::FromUTF8(FindingSeverityName(FindingSeverity::Warning))}));
+    list->AppendColumn(_("Finding"), wxLIST_FORMAT_LEFT, 700);
 
-    ignore = new wxButton(this, wxID_ANY, "Ignore", wxDefaultPosition, wxDefaultSize, 0,
+    ignore = new wxButton(this, wxID_ANY, _("Ignore"), wxDefaultPosition, wxDefaultSize, 0,
                           wxDefaultValidator, "ignore");
-    showIgnored = new wxButton(this, wxID_ANY, "Show Ignored", wxDefaultPosition, wxDefaultSize, 0,
-                               wxDefaultValidator, "showIgnored");
-    auto* save = new wxButton(this, wxID_SAVE, "Save Report...", wxDefaultPosition, wxDefaultSize,
-                              0, wxDefaultValidator, "saveReport");
-    auto* close = new wxButton(this, wxID_CLOSE, "Close");
+    showIgnored = new wxButton(this, wxID_ANY, _("Show Ignored"), wxDefaultPosition, wxDefaultSize,
+                               0, wxDefaultValidator, "showIgnored");
+    auto* save = new wxButton(this, wxID_SAVE, _("Save Report..."), wxDefaultPosition,
+                              wxDefaultSize, 0, wxDefaultValidator, "saveReport");
+    auto* close = new wxButton(this, wxID_CLOSE, _("Close"));
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->Add(ignore, 0, wxRIGHT, 6);
     buttons->Add(showIgnored, 0, wxRIGHT, 6);
@@ -149,7 +164,7 @@ void LayoutCheckWindow::ShowOptionValues() {
     }
     recommendedGrade->SetValue(options.recommendedGradePercent);
     proposeStraight->SetLabel(wxString::Format(
-        "Longest vehicle (%s)",
+        _("Longest vehicle (%s)"),
         wxString::FromUTF8(FormatLength(ProposedMinStraightMm(frame->Document()), units))));
     if (units != shownUnits) {
         // The digits change the toolkit's best width; narrower cuts off the "+" button.
@@ -178,7 +193,7 @@ void LayoutCheckWindow::Rerun() {
     if (findings.empty()) {
         // A row rather than an empty list, so that nobody wonders whether the check ran.
         list->InsertItem(0, wxEmptyString);
-        list->SetItem(0, 1, "No findings");
+        list->SetItem(0, 1, _("No findings"));
     }
     for (size_t i = 0; i < findings.size(); ++i) {
         const LayoutFinding& f = findings[i];
@@ -190,7 +205,7 @@ void LayoutCheckWindow::Rerun() {
     }
     list->Thaw();
     wxString title = wxString::FromUTF8(LayoutCheckTitle(findings));
-    if (ignoredCount > 0) title += wxString::Format(" (%d ignored)", ignoredCount);
+    if (ignoredCount > 0) title += wxString::Format(_(" (%d ignored)"), ignoredCount);
     SetTitle(title);
     ShowRings();
     UpdateButtons();
@@ -270,26 +285,26 @@ std::string LayoutCheckWindow::SaveReport(const wxString& path) const {
     std::ofstream out(path.fn_str(), std::ios::binary);
     if (out) out << text;
     out.close();
-    if (!out) return "Could not write the report to " + file + ".";
+    if (!out) return wxString::Format(_("Could not write the report to %s."), path).utf8_string();
     return "";
 }
 
 void LayoutCheckWindow::OnSaveReport(wxCommandEvent&) {
-    const wxString name = frame->LayoutName().empty() ? wxString("Layout") : frame->LayoutName();
-    const wxString file = name + " check.txt";
+    const wxString name = frame->LayoutName().empty() ? _("Layout") : frame->LayoutName();
+    const wxString file = wxString::Format(_("%s check.txt"), name);
     wxString path;
     if (askReportPath) {
         path = askReportPath(this, file);
     } else {
-        wxFileDialog dialog(this, "Save Check Report", wxEmptyString, file,
-                            "Text report (*.txt)|*.txt|CSV report (*.csv)|*.csv",
+        wxFileDialog dialog(this, _("Save Check Report"), wxEmptyString, file,
+                            _("Text report (*.txt)|*.txt|CSV report (*.csv)|*.csv"),
                             wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
         if (dialog.ShowModal() == wxID_OK) path = dialog.GetPath();
     }
     if (path.empty()) return;
     const std::string error = SaveReport(path);
     if (!error.empty())
-        wxMessageBox(wxString::FromUTF8(error), "Save Check Report", wxOK | wxICON_ERROR, this);
+        wxMessageBox(wxString::FromUTF8(error), _("Save Check Report"), wxOK | wxICON_ERROR, this);
 }
 
 void LayoutCheckWindow::OnItemSelected(wxListEvent& event) {

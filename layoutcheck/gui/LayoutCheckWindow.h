@@ -58,7 +58,7 @@ private:
         wxStaticText* label = nullptr;
         wxSpinCtrlDouble* spin = nullptr;
         double CheckOptions::*value = nullptr;
-        const char* caption = nullptr;
+        wxString caption;  // translated, without the unit
     };
     void ShowOptionValues();
     void OnItemSelected(wxListEvent& event);

@@ -3,6 +3,7 @@
 
 #include <wx/button.h>
 #include <wx/dcbuffer.h>
+#include <wx/intl.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -55,7 +56,7 @@ private:
             dc.SetBackground(*wxWHITE_BRUSH);
             dc.Clear();
             dc.SetTextForeground(*wxBLACK);
-            dc.DrawText("There is no route between the two pieces.", 20, 20);
+            dc.DrawText(_("There is no route between the two pieces."), 20, 20);
             return;
         }
         DrawProfileChart(dc, Chart());
@@ -96,7 +97,7 @@ private:
 };
 
 HeightProfileWindow::HeightProfileWindow(MainFrame* frame, uint32_t firstPiece, uint32_t lastPiece)
-    : wxDialog(frame, wxID_ANY, "Height Profile", wxDefaultPosition, wxSize(820, 500),
+    : wxDialog(frame, wxID_ANY, _("Height Profile"), wxDefaultPosition, wxSize(820, 500),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER, kWindowName),
       frame(frame),
       first(firstPiece),
@@ -104,10 +105,10 @@ HeightProfileWindow::HeightProfileWindow(MainFrame* frame, uint32_t firstPiece, 
     plot = new PlotPanel(this);
     readout = new wxStaticText(this, wxID_ANY, " ", wxDefaultPosition, wxDefaultSize,
                                wxST_NO_AUTORESIZE, "profileReadout");
-    evenGrade = new wxButton(this, wxID_ANY, "Even Grade");
-    evenGrade->SetToolTip("A steady grade from the route's first height to its last");
-    print = new wxButton(this, wxID_ANY, "Print...");
-    exportButton = new wxButton(this, wxID_ANY, "Export...");
+    evenGrade = new wxButton(this, wxID_ANY, _("Even Grade"));
+    evenGrade->SetToolTip(_("A steady grade from the route's first height to its last"));
+    print = new wxButton(this, wxID_ANY, _("Print..."));
+    exportButton = new wxButton(this, wxID_ANY, _("Export..."));
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->Add(readout, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
@@ -118,14 +119,20 @@ HeightProfileWindow::HeightProfileWindow(MainFrame* frame, uint32_t firstPiece, 
     sizer->Add(plot, 1, wxEXPAND | wxALL, 6);
     sizer->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
     SetSizer(sizer);
+    // Never narrower than the button row, which grows with the language's labels.
+    const wxSize least = ClientToWindowSize(sizer->CalcMin());
+    SetMinSize(least);
+    wxSize size = GetSize();
+    size.IncTo(least);
+    SetSize(size);
     Layout();
 
     evenGrade->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { RunEvenGrade(); });
     print->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Print(); });
     exportButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        const wxString path = AskExportPath(this, "Export Height Profile",
-                                            "PNG picture (*.png)|*.png|SVG drawing (*.svg)|*.svg",
-                                            "Height Profile.png");
+        const wxString path = AskExportPath(
+            this, _("Export Height Profile"),
+            _("PNG picture (*.png)|*.png|SVG drawing (*.svg)|*.svg"), _("Height Profile.png"));
         if (!path.empty()) ExportPicture(path.utf8_string());
     });
     Bind(wxEVT_CLOSE_WINDOW, &HeightProfileWindow::OnClose, this);
@@ -166,10 +173,12 @@ void HeightProfileWindow::Rebuild() {
 
 void HeightProfileWindow::ShowSummary() {
     const int units = frame->Document().units;
-    readout->SetLabel(route.steps.empty()
-                          ? wxString(" ")
-                          : wxString::Format("%zu pieces, %s %s", route.steps.size(),
-                                             ProfileLength(route.lengthMm, units), UnitName(units)));
+    readout->SetLabel(
+        route.steps.empty()
+            ? wxString(" ")
+            : wxString::Format(
+                  wxPLURAL("%zu piece, %s %s", "%zu pieces, %s %s", route.steps.size()),
+                  route.steps.size(), ProfileLength(route.lengthMm, units), UnitName(units)));
 }
 
 ProfileChart HeightProfileWindow::Chart() const { return plot->Chart(); }
@@ -188,7 +197,7 @@ void HeightProfileWindow::Drop(size_t dot, double y) {
     const double height = plot->Chart().HeightAt(y);
     const std::string why = SetProfileHeight(frame->Document(), route, dot, height);
     if (!why.empty()) {
-        wxMessageBox(wxString::FromUTF8(why), "Height Profile", wxOK | wxICON_INFORMATION, this);
+        wxMessageBox(wxString::FromUTF8(why), _("Height Profile"), wxOK | wxICON_INFORMATION, this);
         return;
     }
     frame->NotifyChanged(DocChange::Placement);
@@ -197,7 +206,7 @@ void HeightProfileWindow::Drop(size_t dot, double y) {
 std::string HeightProfileWindow::RunEvenGrade() {
     const std::string why = EvenGrade(frame->Document(), route);
     if (!why.empty()) {
-        wxMessageBox(wxString::FromUTF8(why), "Even Grade", wxOK | wxICON_INFORMATION, this);
+        wxMessageBox(wxString::FromUTF8(why), _("Even Grade"), wxOK | wxICON_INFORMATION, this);
         return why;
     }
     frame->NotifyChanged(DocChange::Placement);
@@ -208,21 +217,21 @@ std::string HeightProfileWindow::ExportPicture(const std::string& path) {
     const std::string error =
         WriteProfilePicture(frame->Document(), profile, path, kPictureWidth, kPictureHeight);
     if (!error.empty())
-        wxMessageBox(wxString::FromUTF8(error), "Export Failed", wxOK | wxICON_ERROR, this);
+        wxMessageBox(wxString::FromUTF8(error), _("Export Failed"), wxOK | wxICON_ERROR, this);
     return error;
 }
 
 void HeightProfileWindow::Print() {
     wxPrintDialogData data(*frame->GetPrintData());
-    ProfilePrintout printout(frame->Document(), profile, "Quillmore Height Profile");
+    ProfilePrintout printout(frame->Document(), profile, _("Quillmore Height Profile"));
     switch (RunPrintJob(this, data, printout)) {
         case PrintOutcome::Printed:
             *frame->GetPrintData() = data.GetPrintData();
             break;
         case PrintOutcome::Failed:
             wxMessageBox(
-                "There was a problem printing. Check that a printer is installed and connected.",
-                "Print", wxOK | wxICON_ERROR, this);
+                _("There was a problem printing. Check that a printer is installed and connected."),
+                _("Print"), wxOK | wxICON_ERROR, this);
             break;
         case PrintOutcome::Cancelled:
             break;

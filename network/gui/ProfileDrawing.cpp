@@ -7,6 +7,7 @@
 #include <wx/dcsvg.h>
 #include <wx/filename.h>
 #include <wx/image.h>
+#include <wx/intl.h>
 #include <wx/mstream.h>
 
 #include <fstream>
@@ -132,14 +133,14 @@ std::string WriteProfilePicture(const LayoutDocument& doc, const HeightProfile& 
     switch (ExportKindForPath(path)) {
         case ExportKind::Png: {
             wxBitmap bitmap(width, height, 24);
-            if (!bitmap.IsOk()) return "Not enough memory for the picture.";
+            if (!bitmap.IsOk()) return _("Not enough memory for the picture.").utf8_string();
             {
                 wxMemoryDC dc(bitmap);
                 DrawProfileChart(dc, chart);
             }
             wxMemoryOutputStream out;
             if (!bitmap.ConvertToImage().SaveFile(out, wxBITMAP_TYPE_PNG))
-                return "Cannot encode the picture as PNG.";
+                return _("Cannot encode the picture as PNG.").utf8_string();
             std::string bytes(out.GetLength(), '\0');
             out.CopyTo(bytes.data(), bytes.size());
             return WriteFileAtomically(path, bytes);
@@ -148,22 +149,24 @@ std::string WriteProfilePicture(const LayoutDocument& doc, const HeightProfile& 
             // The SVG device context writes a file of its own: a temporary one, copied into
             // place as a whole.
             const wxString temp = wxFileName::CreateTempFileName("quillmore-profile");
-            if (temp.empty()) return "Cannot create a temporary file.";
+            if (temp.empty()) return _("Cannot create a temporary file.").utf8_string();
             {
+                // The drawing's title is part of the file: it stays in English like the file's
+                // tags.
                 wxSVGFileDC dc(temp, width, height, 72, "Quillmore Height Profile");
                 if (!dc.IsOk()) {
                     wxRemoveFile(temp);
-                    return "Cannot create a temporary file.";
+                    return _("Cannot create a temporary file.").utf8_string();
                 }
                 DrawProfileChart(dc, chart);
             }
             const std::string bytes = ReadAll(temp.utf8_string());
             wxRemoveFile(temp);
-            if (bytes.empty()) return "Cannot write the SVG drawing.";
+            if (bytes.empty()) return _("Cannot write the SVG drawing.").utf8_string();
             return WriteFileAtomically(path, bytes);
         }
         default:
-            return "The file name needs the extension .png or .svg.";
+            return _("The file name needs the extension .png or .svg.").utf8_string();
     }
 }
 

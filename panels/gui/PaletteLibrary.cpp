@@ -1,4 +1,5 @@
 // Saving the selection as a library block of the palette's chosen track system.
+#include <wx/intl.h>
 #include <wx/msgdlg.h>
 #include <wx/textdlg.h>
 
@@ -26,11 +27,12 @@ void PalettePanel::SaveSelectionAsBlock() {
     if (!frame) return;
     const LayoutDocument& doc = frame->Document();
     if (!HasSelectedPieceOrScenery(doc)) {
-        wxMessageBox("Select pieces first to save as library block.", "Save Block",
+        wxMessageBox(_("Select pieces first to save as library block."), _("Save Block"),
                      wxOK | wxICON_INFORMATION, frame);
         return;
     }
-    wxTextEntryDialog ask(frame, "Block name:", "Save Library Block", "", wxOK | wxCANCEL);
+    wxTextEntryDialog ask(frame, _("Block name:"), _("Save Library Block"), wxEmptyString,
+                          wxOK | wxCANCEL);
     if (ask.ShowModal() != wxID_OK) return;
     const wxString name = ask.GetValue();
     if (name.empty()) return;
@@ -39,7 +41,8 @@ void PalettePanel::SaveSelectionAsBlock() {
     const std::string nameUtf8 = name.utf8_string();
     const std::string refusal = CheckBlockName(nameUtf8);
     if (!refusal.empty()) {
-        wxMessageBox(wxString::FromUTF8(refusal), "Save Block Failed", wxOK | wxICON_ERROR, frame);
+        wxMessageBox(wxString::FromUTF8(refusal), _("Save Block Failed"), wxOK | wxICON_ERROR,
+                     frame);
         return;
     }
 
@@ -50,17 +53,18 @@ void PalettePanel::SaveSelectionAsBlock() {
         folder + static_cast<char>(std::filesystem::path::preferred_separator) + nameUtf8 + ".xml";
 
     if (std::filesystem::is_regular_file(path, ec)) {
-        const int answer =
-            wxMessageBox("A library block named \"" + name + "\" already exists. Replace it?",
-                         "Save Block", wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, frame);
+        const int answer = wxMessageBox(
+            wxString::Format(_("A library block named \"%s\" already exists. Replace it?"), name),
+            _("Save Block"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, frame);
         if (answer != wxYES) return;
     }
 
     const std::string error = SaveBlock(doc, path, nameUtf8);
     if (!error.empty()) {
-        wxMessageBox(wxString::FromUTF8(error), "Save Block Failed", wxOK | wxICON_ERROR, frame);
+        wxMessageBox(wxString::FromUTF8(error), _("Save Block Failed"), wxOK | wxICON_ERROR, frame);
         return;
     }
     RefreshLibrary();
-    wxMessageBox("Block saved: " + name, "Save Block", wxOK | wxICON_INFORMATION, frame);
+    wxMessageBox(wxString::Format(_("Block saved: %s"), name), _("Save Block"),
+                 wxOK | wxICON_INFORMATION, frame);
 }

@@ -2,6 +2,7 @@
 #include "panels/gui/PalettePanel.h"
 
 #include <wx/choice.h>
+#include <wx/intl.h>
 #include <wx/listbox.h>
 #include <wx/msgdlg.h>
 #include <wx/notebook.h>
@@ -9,6 +10,7 @@
 #include <wx/stattext.h>
 
 #include "app/gui/MainFrame.h"
+#include "base/Translate.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 #include "model/Helices.h"
@@ -60,18 +62,18 @@ PalettePanel::PalettePanel(wxWindow* parent, MainFrame* owner)
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     wxArrayString systems;
     for (int index = 0; index < kPaletteSystemCount; ++index)
-        systems.Add(wxString::FromUTF8(PaletteSystemName(index)));
+        systems.Add(wxString::FromUTF8(Tr(PaletteSystemName(index).c_str())));
     systemChoice =
         new wxChoice(this, kPaletteSystemChoiceId, wxDefaultPosition, wxDefaultSize, systems);
     systemChoice->SetSelection(0);
     sizer->Add(systemChoice, 0, wxEXPAND | wxALL, 4);
-    sizer->Add(new wxStaticText(this, wxID_ANY, "Double-click or drag to place."), 0,
+    sizer->Add(new wxStaticText(this, wxID_ANY, _("Double-click or drag to place.")), 0,
                wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 4);
 
     notebook = new wxNotebook(this, wxID_ANY);
     trackList = new wxListBox(notebook, kPaletteTrackListId, wxDefaultPosition, wxDefaultSize, 0,
                               nullptr, wxLB_SINGLE);
-    notebook->AddPage(trackList, "Track");
+    notebook->AddPage(trackList, _("Track"));
     // Drag start and hover share one motion handler, so that a drag that has just been handed
     // to the canvas cannot bring the preview back in the same event.
     trackList->Bind(wxEVT_MOTION, &PalettePanel::OnTrackMotion, this);
@@ -81,17 +83,17 @@ PalettePanel::PalettePanel(wxWindow* parent, MainFrame* owner)
 
     libraryList = new wxListBox(notebook, kPaletteLibraryListId, wxDefaultPosition, wxDefaultSize,
                                 0, nullptr, wxLB_SINGLE);
-    notebook->AddPage(libraryList, "Library");
+    notebook->AddPage(libraryList, _("Library"));
 
     sceneryList = new wxListBox(notebook, kPaletteSceneryListId, wxDefaultPosition, wxDefaultSize,
                                 0, nullptr, wxLB_SINGLE);
-    notebook->AddPage(sceneryList, "Scenery");
+    notebook->AddPage(sceneryList, _("Scenery"));
     sceneryList->Bind(wxEVT_LEFT_DOWN, &PalettePanel::OnSceneryLeftDown, this);
     sceneryList->Bind(wxEVT_MOTION, &PalettePanel::OnSceneryMotion, this);
 
     signalsList = new wxListBox(notebook, kPaletteSignalsListId, wxDefaultPosition, wxDefaultSize,
                                 0, nullptr, wxLB_SINGLE);
-    notebook->AddPage(signalsList, "Signals");
+    notebook->AddPage(signalsList, _("Signals"));
     signalsList->Bind(wxEVT_LEFT_DOWN, &PalettePanel::OnSceneryLeftDown, this);
     signalsList->Bind(wxEVT_MOTION, &PalettePanel::OnSceneryMotion, this);
 
@@ -108,8 +110,8 @@ int PalettePanel::SystemIndex() const {
 
 std::string PalettePanel::LibraryFolder() const {
     const wxString programFolder = frame ? frame->ProgramFolder() : wxString();
-    return LibraryFolderPath(programFolder.utf8_string(),
-                             systemChoice->GetStringSelection().utf8_string());
+    // By the system's English name: the choice shows it translated.
+    return LibraryFolderPath(programFolder.utf8_string(), PaletteSystemName(SystemIndex()));
 }
 
 void PalettePanel::PopulateLists() {
@@ -124,7 +126,7 @@ void PalettePanel::AddSceneryPage() {
     // The list was hidden when its page was taken out; the toolkit shows no tab for a hidden
     // page, so it must be shown again before it goes back in.
     sceneryList->Show();
-    notebook->AddPage(sceneryList, "Scenery", false);
+    notebook->AddPage(sceneryList, _("Scenery"), false);
     sceneryPageShown = true;
 }
 
@@ -211,7 +213,7 @@ void PalettePanel::PlaceLibraryBlockAt(const std::string& path) {
     std::vector<SceneryItem> items;
     const std::string error = LoadBlock(path, nullptr, &pieces, &items);
     if (!error.empty()) {
-        wxMessageBox(wxString::FromUTF8(error), "Load Block Failed", wxOK | wxICON_ERROR, frame);
+        wxMessageBox(wxString::FromUTF8(error), _("Load Block Failed"), wxOK | wxICON_ERROR, frame);
         return;
     }
     if (!PlaceLibraryBlock(frame->Document(), std::move(pieces), std::move(items))) return;

@@ -5,6 +5,7 @@
 #include <wx/choice.h>
 #include <wx/dialog.h>
 #include <wx/hyperlink.h>
+#include <wx/intl.h>
 #include <wx/listctrl.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
@@ -34,6 +35,9 @@ namespace {
 
 wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
 
+// A core text (marked in its table) in the reader's language.
+wxString Translated(const char* english) { return wxString::FromUTF8(Tr(english)); }
+
 wxColour ToColour(const Rgb& c) { return wxColour(c.r, c.g, c.b); }
 
 const wxColour kBuyTrackGreen(20, 110, 20);
@@ -61,11 +65,11 @@ PropertiesPanel::PropertiesPanel(wxWindow* parent, MainFrame* owner)
 void PropertiesPanel::BuildControls() {
     auto* top = new wxBoxSizer(wxVERTICAL);
 
-    auto* labelBox = new wxStaticBoxSizer(wxVERTICAL, this, "Add Label");
+    auto* labelBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Add Label"));
     auto* labelRow = new wxBoxSizer(wxHORIZONTAL);
     labelText = new wxTextCtrl(labelBox->GetStaticBox(), kIdLabelText, "", wxDefaultPosition,
                                wxDefaultSize, wxTE_PROCESS_ENTER);
-    labelOk = new wxButton(labelBox->GetStaticBox(), kIdLabelOk, "OK", wxDefaultPosition,
+    labelOk = new wxButton(labelBox->GetStaticBox(), kIdLabelOk, _("OK"), wxDefaultPosition,
                            wxDefaultSize, wxBU_EXACTFIT);
     labelOk->SetName("labelOk");
     // Clear of the field and of the box's frame, at least as wide as the toolkit draws it.
@@ -80,21 +84,23 @@ void PropertiesPanel::BuildControls() {
     labelOk->Hide();
     top->Add(labelBox, 0, wxEXPAND | wxALL, 4);
 
-    auto* colourBox = new wxStaticBoxSizer(wxHORIZONTAL, this, "Color");
+    auto* colourBox = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Color"));
     colourChoice = new wxChoice(colourBox->GetStaticBox(), kIdColour);
-    for (const PieceColourEntry& entry : kPieceColours) colourChoice->Append(entry.name);
+    for (const PieceColourEntry& entry : kPieceColours)
+        colourChoice->Append(Translated(entry.name));
     colourChoice->SetSelection(0);
     // The choice gives way to the panel's width; the button keeps its natural size.
     colourChoice->SetMinSize(wxSize(60, -1));
     colourBox->Add(colourChoice, 1, wxALIGN_CENTER_VERTICAL);
-    colourBox->Add(new wxButton(colourBox->GetStaticBox(), kIdApply, "Apply", wxDefaultPosition,
+    colourBox->Add(new wxButton(colourBox->GetStaticBox(), kIdApply, _("Apply"), wxDefaultPosition,
                                 wxDefaultSize, wxBU_EXACTFIT),
                    0, wxLEFT | wxRIGHT, 4);
     top->Add(colourBox, 0, wxEXPAND | wxALL, 4);
 
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
-    header = new wxStaticText(this, wxID_ANY, "No selection", wxDefaultPosition, wxDefaultSize, 0,
-                              "header");
+    header = new wxStaticText(this, wxID_ANY, _("No selection"), wxDefaultPosition, wxDefaultSize,
+                              0, "header");
+    headerText = header->GetLabel();  // until a selection is shown
     header->SetFont(header->GetFont().Bold());
     top->Add(header, 0, wxEXPAND | wxALL, 6);
     info = new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "info");
@@ -102,7 +108,7 @@ void PropertiesPanel::BuildControls() {
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
 
     auto* levelRow = new wxBoxSizer(wxHORIZONTAL);
-    levelRow->Add(new wxStaticText(this, wxID_ANY, "Level:"), 0, wxALIGN_CENTER_VERTICAL);
+    levelRow->Add(new wxStaticText(this, wxID_ANY, _("Level:")), 0, wxALIGN_CENTER_VERTICAL);
     levelChoice = new wxChoice(this, kIdLevel);
     levelRow->Add(levelChoice, 1, wxLEFT, 4);
     levelChoice->Hide();
@@ -111,17 +117,17 @@ void PropertiesPanel::BuildControls() {
     top->Add(BuildGradeBox(), 0, wxEXPAND | wxALL, 6);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
 
-    auto* countTitle = new wxStaticText(this, wxID_ANY, "Piece Count");
+    auto* countTitle = new wxStaticText(this, wxID_ANY, _("Piece Count"));
     countTitle->SetFont(countTitle->GetFont().Bold());
     top->Add(countTitle, 0, wxLEFT | wxRIGHT | wxTOP, 6);
     tallyList = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxSize(-1, 180),
                                wxLC_REPORT | wxBORDER_NONE, wxDefaultValidator, "pieceCount");
-    tallyList->InsertColumn(kTallyPieceColumn, "Piece", wxLIST_FORMAT_LEFT, 110);
+    tallyList->InsertColumn(kTallyPieceColumn, _("Piece"), wxLIST_FORMAT_LEFT, 110);
     // The count columns are as wide as their titles (or four digits) and the piece takes the rest.
     const int digits = tallyList->GetTextExtent("0000").x;
-    const std::pair<int, const char*> counts[] = {{kTallyNeededColumn, "Needed"},
-                                                  {kTallyOwnedColumn, "Owned"},
-                                                  {kTallyToBuyColumn, "To Buy"}};
+    const std::pair<int, wxString> counts[] = {{kTallyNeededColumn, _("Needed")},
+                                               {kTallyOwnedColumn, _("Owned")},
+                                               {kTallyToBuyColumn, _("To Buy")}};
     for (const auto& [column, title] : counts)
         tallyList->InsertColumn(column, title, wxLIST_FORMAT_RIGHT,
                                 std::max(digits, tallyList->GetTextExtent(title).x) + 12);
@@ -129,8 +135,8 @@ void PropertiesPanel::BuildControls() {
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
 
     auto* buyRow = new wxBoxSizer(wxHORIZONTAL);
-    buyTrack = new wxButton(this, wxID_ANY, kBuyTrackButtonLabel, wxDefaultPosition, wxDefaultSize,
-                            0, wxDefaultValidator, "buyTrack");
+    buyTrack = new wxButton(this, wxID_ANY, Translated(kBuyTrackButtonLabel), wxDefaultPosition,
+                            wxDefaultSize, 0, wxDefaultValidator, "buyTrack");
     buyTrack->SetBackgroundColour(kBuyTrackGreen);
     buyTrack->SetForegroundColour(*wxWHITE);
     wxFont buyFont = buyTrack->GetFont();
@@ -139,13 +145,13 @@ void PropertiesPanel::BuildControls() {
     buyTrack->SetFont(buyFont);
     buyTrack->SetMinSize(wxSize(-1, 36));
     buyRow->Add(buyTrack, 1, wxEXPAND | wxRIGHT, 4);
-    myTrack = new wxButton(this, wxID_ANY, "My Track...", wxDefaultPosition, wxSize(-1, 36),
+    myTrack = new wxButton(this, wxID_ANY, _("My Track..."), wxDefaultPosition, wxSize(-1, 36),
                            wxBU_EXACTFIT, wxDefaultValidator, "myTrack");
-    myTrack->SetToolTip("The track you own: Buy Track buys only what is missing");
+    myTrack->SetToolTip(_("The track you own: Buy Track buys only what is missing"));
     buyRow->Add(myTrack, 0, wxRIGHT, 4);
     buyTrackHelp = new wxButton(this, wxID_ANY, kBuyTrackHelpButtonLabel, wxDefaultPosition,
                                 wxSize(30, 36), wxBU_EXACTFIT, wxDefaultValidator, "buyTrackHelp");
-    buyTrackHelp->SetToolTip(kBuyTrackHelpToolTip);
+    buyTrackHelp->SetToolTip(Translated(kBuyTrackHelpToolTip));
     buyRow->Add(buyTrackHelp, 0);
     top->Add(buyRow, 0, wxEXPAND | wxALL, 6);
 
@@ -153,11 +159,11 @@ void PropertiesPanel::BuildControls() {
 }
 
 wxSizer* PropertiesPanel::BuildGradeBox() {
-    auto* box = new wxStaticBoxSizer(wxVERTICAL, this, "Set Grade");
+    auto* box = new wxStaticBoxSizer(wxVERTICAL, this, _("Set Grade"));
     wxWindow* parent = box->GetStaticBox();
 
     auto* heightRow = new wxBoxSizer(wxHORIZONTAL);
-    heightLabel = new wxStaticText(parent, wxID_ANY, "Height (mm):", wxDefaultPosition,
+    heightLabel = new wxStaticText(parent, wxID_ANY, Utf8(HeightLabelText(0)), wxDefaultPosition,
                                    wxDefaultSize, 0, "heightLabel");
     heightRow->Add(heightLabel, 0, wxALIGN_CENTER_VERTICAL);
     heightField = new wxTextCtrl(parent, kIdHeight, "0", wxDefaultPosition, wxSize(65, -1),
@@ -167,7 +173,7 @@ wxSizer* PropertiesPanel::BuildGradeBox() {
     box->Add(heightRow, 0, wxEXPAND | wxBOTTOM, 4);
 
     auto* gradeRow = new wxBoxSizer(wxHORIZONTAL);
-    gradeRow->Add(new wxStaticText(parent, wxID_ANY, "Grade:"), 0, wxALIGN_CENTER_VERTICAL);
+    gradeRow->Add(new wxStaticText(parent, wxID_ANY, _("Grade:")), 0, wxALIGN_CENTER_VERTICAL);
     gradeValue =
         new wxStaticText(parent, wxID_ANY, "-", wxDefaultPosition, wxDefaultSize, 0, "gradeValue");
     gradeRow->Add(gradeValue, 1, wxLEFT | wxALIGN_CENTER_VERTICAL, 4);
@@ -177,15 +183,17 @@ wxSizer* PropertiesPanel::BuildGradeBox() {
         new wxStaticText(parent, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "gradeWarning");
     gradeWarning->SetForegroundColour(ToColour(kGradeWarningColour));
     box->Add(gradeWarning, 0, wxEXPAND | wxBOTTOM, 4);
-    box->Add(new wxStaticText(parent, wxID_ANY, "Set height above baseboard.\nMax grade: 6 deg."),
-             0, wxEXPAND | wxBOTTOM, 4);
+    // Wrapped to the panel's width like the selection texts: German lines are longer.
+    gradeHintText = _("Set height above baseboard.\nMax grade: 6 deg.");
+    gradeHint = new wxStaticText(parent, wxID_ANY, gradeHintText);
+    box->Add(gradeHint, 0, wxEXPAND | wxBOTTOM, 4);
     box->Add(new wxStaticLine(parent), 0, wxEXPAND | wxBOTTOM, 4);
 
     // Rows that flow onto a second line when the panel is narrower than their controls.
     auto* angleRow = new wxWrapSizer(wxHORIZONTAL);
-    gradeUp = new wxRadioButton(parent, wxID_ANY, "UP", wxDefaultPosition, wxDefaultSize,
+    gradeUp = new wxRadioButton(parent, wxID_ANY, _("UP"), wxDefaultPosition, wxDefaultSize,
                                 wxRB_GROUP, wxDefaultValidator, "gradeUp");
-    gradeDown = new wxRadioButton(parent, wxID_ANY, "DOWN", wxDefaultPosition, wxDefaultSize, 0,
+    gradeDown = new wxRadioButton(parent, wxID_ANY, _("DOWN"), wxDefaultPosition, wxDefaultSize, 0,
                                   wxDefaultValidator, "gradeDown");
     gradeUp->SetValue(true);
     // The toolkit's own width: GTK needs room for the value and both of its buttons.
@@ -196,18 +204,19 @@ wxSizer* PropertiesPanel::BuildGradeBox() {
     angleRow->Add(gradeDown, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
     auto* angle = new wxBoxSizer(wxHORIZONTAL);  // the value and its unit stay together
     angle->Add(gradeSpin, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
-    angle->Add(new wxStaticText(parent, wxID_ANY, "deg"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    angle->Add(new wxStaticText(parent, wxID_ANY, _("deg")), 0, wxALIGN_CENTER_VERTICAL | wxLEFT,
+               4);
     angleRow->Add(angle, 0, wxALIGN_CENTER_VERTICAL);
     box->Add(angleRow, 0, wxEXPAND | wxBOTTOM, 4);
 
     auto* buttonRow = new wxWrapSizer(wxHORIZONTAL);
-    startGrade = new wxButton(parent, kIdStartGrade, "Start Grade", wxDefaultPosition,
+    startGrade = new wxButton(parent, kIdStartGrade, _("Start Grade"), wxDefaultPosition,
                               wxDefaultSize, wxBU_EXACTFIT);
-    endGrade = new wxButton(parent, kIdEndGrade, "End Grade", wxDefaultPosition, wxDefaultSize,
+    endGrade = new wxButton(parent, kIdEndGrade, _("End Grade"), wxDefaultPosition, wxDefaultSize,
                             wxBU_EXACTFIT);
-    recalc =
-        new wxButton(parent, kIdRecalc, "Recalc", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
-    recalc->SetToolTip("Recalculate elevation chain from this piece forward");
+    recalc = new wxButton(parent, kIdRecalc, _("Recalc"), wxDefaultPosition, wxDefaultSize,
+                          wxBU_EXACTFIT);
+    recalc->SetToolTip(_("Recalculate elevation chain from this piece forward"));
     buttonRow->Add(startGrade, 0);
     buttonRow->Add(endGrade, 0, wxLEFT, 4);
     buttonRow->Add(recalc, 0, wxLEFT, 4);
@@ -260,7 +269,10 @@ void PropertiesPanel::FitToWidth() {
         wxStaticText* text;
         const wxString& label;
         int margin;
-    } texts[] = {{header, headerText, 12}, {info, infoText, 12}, {gradeWarning, warningText, 32}};
+    } texts[] = {{header, headerText, 12},
+                 {info, infoText, 12},
+                 {gradeWarning, warningText, 32},
+                 {gradeHint, gradeHintText, 32}};
     for (const auto& t : texts) {
         t.text->SetLabelText(t.label);
         if (width > t.margin + 40) t.text->Wrap(width - t.margin);
@@ -428,7 +440,7 @@ void PropertiesPanel::BuyTrack() {
 }
 
 void PropertiesPanel::ShowBuyTrackHelp() {
-    wxDialog dialog(this, wxID_ANY, kBuyTrackHelpTitle, wxDefaultPosition,
+    wxDialog dialog(this, wxID_ANY, Translated(kBuyTrackHelpTitle), wxDefaultPosition,
                     wxSize(kBuyTrackHelpWidth, kBuyTrackHelpHeight),
                     wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxSTAY_ON_TOP);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -438,9 +450,9 @@ void PropertiesPanel::ShowBuyTrackHelp() {
                                       wxDefaultSize, 0, "buyTrackPicture"),
                    0, wxALIGN_CENTER_HORIZONTAL | wxALL, 6);
 
-    auto* text =
-        new wxStaticText(&dialog, wxID_ANY, wxControl::EscapeMnemonics(Utf8(kBuyTrackHelpText)),
-                         wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE_HORIZONTAL);
+    auto* text = new wxStaticText(&dialog, wxID_ANY,
+                                  wxControl::EscapeMnemonics(Translated(kBuyTrackHelpText)),
+                                  wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE_HORIZONTAL);
     wxFont font = text->GetFont();
     font.SetPointSize(font.GetPointSize() + 1);
     text->SetFont(font);
@@ -452,7 +464,7 @@ void PropertiesPanel::ShowBuyTrackHelp() {
     link->Bind(wxEVT_HYPERLINK, [this](wxHyperlinkEvent& event) { openBrowser(event.GetURL()); });
     sizer->Add(link, 0, wxALIGN_CENTER_HORIZONTAL | wxBOTTOM, 8);
 
-    auto* ok = new wxButton(&dialog, wxID_OK, kBuyTrackHelpOkLabel);
+    auto* ok = new wxButton(&dialog, wxID_OK, Translated(kBuyTrackHelpOkLabel));
     ok->SetBackgroundColour(ToColour(kBuyTrackHelpOkColour));
     ok->SetForegroundColour(*wxWHITE);
     sizer->Add(ok, 0, wxALIGN_CENTER_HORIZONTAL | wxBOTTOM, 10);

@@ -98,8 +98,8 @@ private:
     double labelX = 0;
     double labelY = 0;
     PieceCounts lastTally;
-    // The selection texts as shown before wrapping.
-    wxString headerText, infoText, warningText;
+    // The selection texts and the grade hint as shown before wrapping.
+    wxString headerText, infoText, warningText, gradeHintText;
     int tallyRecounts = 0;
 
     wxTextCtrl* labelText = nullptr;
@@ -112,6 +112,7 @@ private:
     wxTextCtrl* heightField = nullptr;
     wxStaticText* gradeValue = nullptr;
     wxStaticText* gradeWarning = nullptr;
+    wxStaticText* gradeHint = nullptr;
     wxRadioButton* gradeUp = nullptr;
     wxRadioButton* gradeDown = nullptr;
     wxSpinCtrlDouble* gradeSpin = nullptr;

@@ -2,7 +2,9 @@
 // started, run round a lap, sent into a siding by a click on a turnout; edits that stop trains
 // and take them off; the trains in the 3D view and its cab camera.
 #include <gtest/gtest.h>
+#include <wx/choice.h>
 #include <wx/image.h>
+#include <wx/listbox.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
@@ -158,6 +160,18 @@ TEST_F(TrainsWindowTest, ATrainRunsALapAndTakesTheOtherLegWhenItsTurnoutIsThrown
     EXPECT_FALSE(window->Animating());
     PumpEvents();
     KeepShot(frame->Canvas()->Picture().ConvertToImage(), "plan-train-at-siding-buffer.png");
+}
+
+TEST_F(TrainsWindowTest, ATrainOfOneCarIsListedWithOneCar) {
+    const uint32_t id = AddTrain(1);
+    ASSERT_NE(id, 0u);
+    EXPECT_EQ(Status(), wxString::FromUTF8(Train(id).name) + " is on the track.");
+    const auto* list = static_cast<wxListBox*>(window->FindWindow(TrainsWindow::kIdList));
+    ASSERT_EQ(list->GetCount(), 1u);
+    EXPECT_TRUE(list->GetString(0).Contains(", 1 car, 80 km/h, stopped")) << list->GetString(0);
+    // The preset's name as the list of ready-made trains shows it.
+    const auto* preset = static_cast<wxChoice*>(window->FindWindow(TrainsWindow::kIdPreset));
+    EXPECT_EQ(preset->GetStringSelection(), wxString::FromUTF8(Train(id).preset.name));
 }
 
 TEST_F(TrainsWindowTest, EditingTheTrackStopsTrainsAndTakesOffThoseWhoseTrackWentAway) {

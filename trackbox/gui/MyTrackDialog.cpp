@@ -4,6 +4,7 @@
 #include <wx/button.h>
 #include <wx/filedlg.h>
 #include <wx/grid.h>
+#include <wx/intl.h>
 #include <wx/msgdlg.h>
 #include <wx/notebook.h>
 #include <wx/sizer.h>
@@ -21,8 +22,8 @@ wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
 
 wxString AskCsvPath(wxWindow* parent, bool save) {
     wxFileDialog dialog(
-        parent, save ? "Export My Track" : "Import My Track", "", save ? kTrackBoxFileName : "",
-        "CSV files (*.csv)|*.csv|All files|*",
+        parent, save ? _("Export My Track") : _("Import My Track"), wxEmptyString,
+        save ? wxString(kTrackBoxFileName) : wxString(), _("CSV files (*.csv)|*.csv|All files|*"),
         save ? wxFD_SAVE | wxFD_OVERWRITE_PROMPT : wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
 }
@@ -38,31 +39,39 @@ int CellCount(const wxString& text) {
 }  // namespace
 
 MyTrackDialog::MyTrackDialog(wxWindow* parent, const TrackBox& box)
-    : wxDialog(parent, wxID_ANY, "My Track", wxDefaultPosition, wxSize(560, 640),
+    : wxDialog(parent, wxID_ANY, _("My Track"), wxDefaultPosition, wxSize(560, 640),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       askPath(&AskCsvPath) {
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(new wxStaticText(this, wxID_ANY,
-                              "How many of each piece do you own? Buy Track then buys only "
-                              "what is missing."),
-             0, wxEXPAND | wxALL, 8);
+    auto* intro = new wxStaticText(this, wxID_ANY,
+                                   _("How many of each piece do you own? Buy Track then buys only "
+                                     "what is missing."));
+    // Longer in other languages than the window is wide: it wraps rather than being cut off.
+    intro->Wrap(GetClientSize().x - 16);
+    top->Add(intro, 0, wxEXPAND | wxALL, 8);
     notebook = new wxNotebook(this, wxID_ANY);
     top->Add(notebook, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    auto addButton = [&](const char* label, const char* name, void (MyTrackDialog::*action)()) {
+    auto addButton = [&](const wxString& label, const char* name, void (MyTrackDialog::*action)()) {
         auto* button = new wxButton(this, wxID_ANY, label, wxDefaultPosition, wxDefaultSize, 0,
                                     wxDefaultValidator, name);
         button->Bind(wxEVT_BUTTON, [this, action](wxCommandEvent&) { (this->*action)(); });
         buttons->Add(button, 0, wxRIGHT, 4);
     };
-    addButton("Import...", "import", &MyTrackDialog::Import);
-    addButton("Export...", "export", &MyTrackDialog::Export);
-    addButton("Clear", "clear", &MyTrackDialog::Clear);
+    addButton(_("Import..."), "import", &MyTrackDialog::Import);
+    addButton(_("Export..."), "export", &MyTrackDialog::Export);
+    addButton(_("Clear"), "clear", &MyTrackDialog::Clear);
     buttons->AddStretchSpacer();
     buttons->Add(CreateButtonSizer(wxOK | wxCANCEL), 0);
     top->Add(buttons, 0, wxEXPAND | wxALL, 8);
     SetSizer(top);
+    // Never narrower than the button row, which grows with the language's labels.
+    const wxSize least = ClientToWindowSize(top->CalcMin());
+    SetMinSize(wxSize(least.x, -1));
+    wxSize size = GetSize();
+    size.IncTo(wxSize(least.x, -1));
+    SetSize(size);
 
     BuildPages(box);
     CentreOnParent();
@@ -78,8 +87,8 @@ void MyTrackDialog::BuildPages(const TrackBox& box) {
                                 "counts");
         grid->CreateGrid(static_cast<int>(content.articles.size()), 2);
         grid->SetRowLabelSize(0);
-        grid->SetColLabelValue(kPieceColumn, "Piece");
-        grid->SetColLabelValue(kCountColumn, "Count");
+        grid->SetColLabelValue(kPieceColumn, _("Piece"));
+        grid->SetColLabelValue(kCountColumn, _("Count"));
         grid->SetColFormatNumber(kCountColumn);
         auto* readOnly = new wxGridCellAttr;
         readOnly->SetReadOnly();
@@ -97,7 +106,10 @@ void MyTrackDialog::BuildPages(const TrackBox& box) {
                                wxString::Format("%d", box.Owned(article)));
         }
         grid->SetColSize(kPieceColumn, 420);
-        grid->SetColSize(kCountColumn, 80);
+        // Wide enough for its heading in any language, and for the largest count.
+        grid->SetColSize(
+            kCountColumn,
+            std::max(80, grid->GetTextExtent(grid->GetColLabelValue(kCountColumn)).x + 16));
         grid->DisableDragRowSize();
         notebook->AddPage(grid, Utf8(content.name));
         pages.push_back({grid, content.articles});
@@ -139,7 +151,7 @@ void MyTrackDialog::Import() {
     TrackBox box;
     const std::string error = LoadTrackBox(path.utf8_string(), box);
     if (!error.empty()) {
-        wxMessageBox(Utf8(error), "Import Failed", wxOK | wxICON_ERROR, this);
+        wxMessageBox(Utf8(error), _("Import Failed"), wxOK | wxICON_ERROR, this);
         return;
     }
     ShowBox(box);
@@ -149,7 +161,7 @@ void MyTrackDialog::Export() {
     const wxString path = askPath(this, true);
     if (path.empty()) return;
     const std::string error = SaveTrackBox(path.utf8_string(), Box());
-    if (!error.empty()) wxMessageBox(Utf8(error), "Export Failed", wxOK | wxICON_ERROR, this);
+    if (!error.empty()) wxMessageBox(Utf8(error), _("Export Failed"), wxOK | wxICON_ERROR, this);
 }
 
 void MyTrackDialog::Clear() { ShowBox(TrackBox{}); }

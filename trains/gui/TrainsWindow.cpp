@@ -3,6 +3,7 @@
 
 #include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/intl.h>
 #include <wx/listbox.h>
 #include <wx/sizer.h>
 #include <wx/spinctrl.h>
@@ -38,39 +39,41 @@ int LayoutScale(const LayoutDocument& doc) {
 }
 
 wxString TrainLine(const SessionTrain& t) {
-    wxString state = t.running ? "running" : t.collided ? "collided" : "stopped";
-    return wxString::Format("%s: %s, %zu cars, %.0f km/h, %s%s", wxString::FromUTF8(t.name),
-                            wxString::FromUTF8(ScaleName(t.preset.scale)),
-                            t.consist.vehicleLengthsMm.size() - 1, t.speedKmh, state,
-                            t.state.reversed ? " (reversed)" : "");
+    const wxString state = t.running ? _("running") : t.collided ? _("collided") : _("stopped");
+    const size_t cars = t.consist.vehicleLengthsMm.size() - 1;
+    return wxString::Format(
+        wxPLURAL("%s: %s, %zu car, %.0f km/h, %s%s", "%s: %s, %zu cars, %.0f km/h, %s%s", cars),
+        wxString::FromUTF8(t.name), wxString::FromUTF8(ScaleName(t.preset.scale)), cars, t.speedKmh,
+        state, t.state.reversed ? _(" (reversed)") : wxString());
 }
 
 }  // namespace
 
 TrainsWindow::TrainsWindow(MainFrame* owner)
-    : wxDialog(owner, wxID_ANY, "Trains", wxDefaultPosition, wxSize(480, 440),
+    : wxDialog(owner, wxID_ANY, _("Trains"), wxDefaultPosition, wxSize(480, 440),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(owner),
       timer(this) {
     preset = new wxChoice(this, kIdPreset);
     const int scale = LayoutScale(frame->Document());
     for (const TrainPreset& p : TrainPresets()) {
-        preset->Append(wxString::FromUTF8(p.name));
+        preset->Append(wxString::FromUTF8(TrainPresetLabel(p)));
         if (preset->GetSelection() == wxNOT_FOUND && p.scale == scale)
             preset->SetSelection(static_cast<int>(preset->GetCount() - 1));
     }
     cars = new wxSpinCtrl(this, kIdCars, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                           wxSP_ARROW_KEYS, 0, 30, 3);
-    auto* add = new wxButton(this, kIdAdd, "Add Train");
+    auto* add = new wxButton(this, kIdAdd, _("Add Train"));
     list = new wxListBox(this, kIdList);
-    startStop = new wxButton(this, kIdStartStop, "Start");
-    auto* reverse = new wxButton(this, kIdReverse, "Reverse");
+    startStop = new wxButton(this, kIdStartStop, _("Start"));
+    auto* reverse = new wxButton(this, kIdReverse, _("Reverse"));
     speed = new wxSpinCtrl(this, kIdSpeed, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                            wxSP_ARROW_KEYS, 0, 400, 80);
-    auto* remove = new wxButton(this, kIdRemove, "Remove");
+    auto* remove = new wxButton(this, kIdRemove, _("Remove"));
 
     auto* addRow = new wxBoxSizer(wxHORIZONTAL);
-    addRow->Add(new wxStaticText(this, wxID_ANY, "Cars:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+    addRow->Add(new wxStaticText(this, wxID_ANY, _("Cars:")), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT,
+                4);
     addRow->Add(cars, 0, wxRIGHT, 8);
     addRow->Add(add, 0);
     auto* runRow = new wxBoxSizer(wxHORIZONTAL);
@@ -78,7 +81,7 @@ TrainsWindow::TrainsWindow(MainFrame* owner)
     runRow->Add(reverse, 0, wxRIGHT, 4);
     runRow->Add(remove, 0);
     auto* speedRow = new wxBoxSizer(wxHORIZONTAL);
-    speedRow->Add(new wxStaticText(this, wxID_ANY, "Speed (scale km/h):"), 0,
+    speedRow->Add(new wxStaticText(this, wxID_ANY, _("Speed (scale km/h):")), 0,
                   wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
     speedRow->Add(speed, 0);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -88,6 +91,12 @@ TrainsWindow::TrainsWindow(MainFrame* owner)
     sizer->Add(runRow, 0, wxALL, 6);
     sizer->Add(speedRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 6);
     SetSizer(sizer);
+    // Never narrower than its rows, which grow with the language's labels.
+    const wxSize least = ClientToWindowSize(sizer->CalcMin());
+    SetMinSize(least);
+    wxSize size = GetSize();
+    size.IncTo(least);
+    SetSize(size);
     Layout();
 
     Bind(wxEVT_BUTTON, &TrainsWindow::OnAdd, this, kIdAdd);
@@ -118,7 +127,7 @@ bool TrainsWindow::Click(double xMm, double yMm) {
         PickTrack(session.Network(), {xMm, yMm}, kPickPx / std::max(zoom, 1e-6));
     if (placing) {
         if (!pick) {
-            ShowStatus("Click a track to put the train's head there.");
+            ShowStatus(_("Click a track to put the train's head there.").utf8_string());
             return true;
         }
         placing = false;
@@ -133,7 +142,9 @@ bool TrainsWindow::Click(double xMm, double yMm) {
         }
         watched = id;
         session.SetSpeed(id, speed->GetValue());
-        ShowStatus(session.Find(id)->name + " is on the track.");
+        ShowStatus(
+            wxString::Format(_("%s is on the track."), wxString::FromUTF8(session.Find(id)->name))
+                .utf8_string());
         ShowTrains();
         ShowPicture();
         return true;
@@ -145,7 +156,7 @@ bool TrainsWindow::Click(double xMm, double yMm) {
 
 void TrainsWindow::OnAdd(wxCommandEvent&) {
     placing = true;
-    ShowStatus("Click a track to put the train's head there.");
+    ShowStatus(_("Click a track to put the train's head there.").utf8_string());
 }
 
 void TrainsWindow::OnStartStop(wxCommandEvent&) {
@@ -218,7 +229,7 @@ void TrainsWindow::ShowTrains() {
     if (list->GetStrings() != lines) list->Set(lines);
     if (selected != wxNOT_FOUND) list->SetSelection(selected);
     const SessionTrain* t = session.Find(watched);
-    startStop->SetLabel(t && t->running ? "Stop" : "Start");
+    startStop->SetLabel(t && t->running ? _("Stop") : _("Start"));
     if (t && speed->GetValue() != static_cast<int>(t->speedKmh))
         speed->SetValue(static_cast<int>(t->speedKmh));
 }
@@ -240,12 +251,15 @@ void TrainsWindow::DocumentChanged(DocChange what) {
         const bool wasRunning = session.AnyRunning();
         const int removed =
             session.SetNetwork(BuildTrackGraph(frame->Document(), &session.Network()));
-        if (removed > 0)
-            ShowStatus(removed == 1 ? "A train was taken off: its track was removed."
-                                    : std::to_string(removed) +
-                                          " trains were taken off: their track was removed.");
-        else if (wasRunning)
-            ShowStatus("The trains stopped: the track was edited.");
+        if (removed > 0) {
+            // The one-train sentence has no number to fill in.
+            const wxString text =
+                wxPLURAL("A train was taken off: its track was removed.",
+                         "%d trains were taken off: their track was removed.", removed);
+            ShowStatus((removed == 1 ? text : wxString::Format(text, removed)).utf8_string());
+        } else if (wasRunning) {
+            ShowStatus(_("The trains stopped: the track was edited.").utf8_string());
+        }
     } else {
         return;
     }

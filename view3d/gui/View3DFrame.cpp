@@ -6,9 +6,9 @@
 #include "view3d/gui/TrackGLCanvas.h"
 
 View3DFrame::View3DFrame(wxWindow* parent, const LayoutDocument& document)
-    : wxFrame(parent, wxID_ANY, kTitle, wxDefaultPosition, wxSize(1000, 700)) {
+    : wxFrame(parent, wxID_ANY, wxGetTranslation(kTitle), wxDefaultPosition, wxSize(1000, 700)) {
     CreateStatusBar(1);
-    SetStatusText(kStatusText);
+    SetStatusText(wxGetTranslation(kStatusText));
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     canvas = new TrackGLCanvas(this, document);
     sizer->Add(canvas, 1, wxEXPAND);

@@ -2,15 +2,17 @@
 #pragma once
 
 #include <wx/frame.h>
+#include <wx/intl.h>
 
 class LayoutDocument;
 class TrackGLCanvas;
 
 class View3DFrame : public wxFrame {
 public:
-    static constexpr const char* kTitle = "3D View - Quillmore";
+    // In English; the window shows them translated.
+    static constexpr const char* kTitle = wxTRANSLATE("3D View - Quillmore");
     static constexpr const char* kStatusText =
-        "Left drag: rotate  |  Right drag: pan  |  Scroll: zoom  |  R: reset view";
+        wxTRANSLATE("Left drag: rotate  |  Right drag: pan  |  Scroll: zoom  |  R: reset view");
 
     View3DFrame(wxWindow* parent, const LayoutDocument& document);
 
