@@ -1,5 +1,6 @@
-// Rebuilding the 3D scene of a 2,000-piece layout (meshes, instances, piers, helices, scenery,
-// baseboard, tunnels), as every change with the 3D window open does.
+// Building the 3D scene of layouts of 2,000, 10,000 and 100,000 pieces (meshes, instances,
+// piers, helices, scenery, baseboard, tunnels): from nothing, as opening the 3D window does, and
+// again after one piece moved, as every edit with the 3D window open does.
 #include <benchmark/benchmark.h>
 
 #include "SampleLayouts.h"
@@ -8,23 +9,49 @@
 
 namespace {
 
-void BM_RebuildScene2000(benchmark::State& state) {
-    const LayoutDocument doc = SampleMixed(2000);
-    Scene3D scene;
-    OrbitCamera camera;
-    for (auto _ : state) {
-        RebuildScene(scene, doc);
-        camera.Fit(scene.bounds);
-        benchmark::DoNotOptimize(scene.tracks.data());
-    }
+void Report(benchmark::State& state, const LayoutDocument& doc, Scene3D& scene) {
     size_t triangles = 0;
     for (const TrackInstance& t : scene.tracks)
         triangles += scene.pieceMeshes[t.article].TriangleCount();
     state.counters["pieces"] = static_cast<double>(doc.pieces.size());
     state.counters["instances"] = static_cast<double>(scene.tracks.size());
     state.counters["track_triangles"] = static_cast<double>(triangles);
+    state.counters["pier_triangles"] = static_cast<double>(scene.piers.mesh.TriangleCount());
+}
+
+void BM_BuildScene(benchmark::State& state) {
+    const LayoutDocument doc = SampleMixed(static_cast<int>(state.range(0)));
+    OrbitCamera camera;
+    Scene3D scene;
+    for (auto _ : state) {
+        scene = Scene3D{};
+        RebuildScene(scene, doc);
+        camera.Fit(scene.bounds);
+        benchmark::DoNotOptimize(scene.tracks.data());
+    }
+    Report(state, doc, scene);
+}
+
+// One raised piece (on risers) in the middle of the layout moves 10 mm and back, by turns.
+void BM_RebuildAfterMove(benchmark::State& state) {
+    LayoutDocument doc = SampleMixed(static_cast<int>(state.range(0)));
+    Scene3D scene;
+    OrbitCamera camera;
+    RebuildScene(scene, doc);
+    size_t middle = doc.pieces.size() / 2;
+    while (middle + 1 < doc.pieces.size() && !IsRaised(doc, doc.pieces[middle])) ++middle;
+    PlacedPiece& moved = doc.pieces[middle];
+    int k = 0;
+    for (auto _ : state) {
+        moved.x += (k++ % 2 == 0) ? 10 : -10;
+        RebuildScene(scene, doc);
+        camera.Fit(scene.bounds);
+        benchmark::DoNotOptimize(scene.tracks.data());
+    }
+    Report(state, doc, scene);
 }
 
 }  // namespace
 
-BENCHMARK(BM_RebuildScene2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildScene)->Arg(2000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RebuildAfterMove)->Arg(2000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -26,6 +26,7 @@ struct Mesh {
     std::vector<float> colours;
     std::vector<uint32_t> indices;
 
+    bool operator==(const Mesh&) const = default;
     bool Empty() const { return indices.empty(); }
     size_t VertexCount() const { return positions.size() / 3; }
     size_t TriangleCount() const { return indices.size() / 3; }

@@ -71,17 +71,6 @@ const Mesh* CachedPieceMesh(Scene3D& scene, const PieceDef& def) {
     return &it->second;
 }
 
-void AddTrack(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog) {
-    for (const PlacedPiece& p : doc.pieces) {
-        const PieceDef* def = catalog.Find(p.article);
-        if (!def || !LevelVisible(doc, p.level)) continue;
-        CachedPieceMesh(scene, *def);
-        scene.tracks.push_back(
-            MakeInstance(def->article, p.x, p.y, p.elevation, p.heading, p.grade, def->length));
-        AddInstanceBounds(scene.bounds, scene.tracks.back());
-    }
-}
-
 // Height of the highest curve of a helix over its support column at `angleDeg` from the helix
 // heading: curve i starts at -90 - 30 i degrees, base + i steps high. The base when none is.
 double HelixColumnTop(const HelixVariant& v, double base, double angleDeg) {
@@ -111,10 +100,18 @@ void AddHelixColumns(Mesh& m, const Helix& h, const HelixVariant& v, double base
     column(90, v.radiusInner);
 }
 
+const PlacedPiece* PieceById(const SceneMemo& memo, const LayoutDocument& doc, uint32_t id) {
+    const auto it = memo.indexOfId.find(id);
+    return it == memo.indexOfId.end() ? nullptr : &doc.pieces[it->second];
+}
+
+std::vector<TrackInstance> HelixInstancesOn(const Helix& helix, const PlacedPiece* first);
+
 void AddHelices(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog,
-                std::vector<PointMm>& columns) {
+                std::vector<TrackInstance>& tracks, Mesh& columns,
+                std::vector<PointMm>& columnPoints) {
     for (const Helix& h : doc.helices) {
-        const PlacedPiece* first = doc.FindPiece(h.bottomR1);
+        const PlacedPiece* first = PieceById(scene.memo, doc, h.bottomR1);
         if (first && !LevelVisible(doc, first->level)) continue;
         const HelixVariant* v = FindHelixVariant(h.variant);
         if (!v) v = FindHelixVariant(DefaultHelixVariantId());
@@ -124,56 +121,152 @@ void AddHelices(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& c
         if (!inner || !outer) continue;
         CachedPieceMesh(scene, *inner);
         CachedPieceMesh(scene, *outer);
-        for (const TrackInstance& t : HelixInstances(doc, h)) {
-            scene.tracks.push_back(t);
-            AddInstanceBounds(scene.bounds, t);
-        }
-        AddHelixColumns(scene.piers, h, *v, first ? first->elevation : 0.0, columns);
+        for (const TrackInstance& t : HelixInstancesOn(h, first)) tracks.push_back(t);
+        AddHelixColumns(columns, h, *v, first ? first->elevation : 0.0, columnPoints);
     }
 }
 
-// Piers under bridges at their start and end, and risers under every other raised piece at
-// each end that does not rest on a deck: all stand on the piece's level. A support within 2 mm
-// of one already made (helix columns included) or under 2 mm tall is not made.
-void AddSupports(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog,
-                 std::vector<PointMm> made) {
-    std::unordered_set<uint32_t> bridges;
-    for (const PlacedPiece& p : doc.pieces) {
-        const PieceDef* def = catalog.Find(p.article);
-        if (def && def->isBridge) bridges.insert(p.id);
+// Where a piece wants supports at least 2 mm tall, all standing on its level: piers under a bridge at its start
+// (unless joined there to another bridge) and its end; risers under every other raised piece at
+// each end that does not rest on a deck.
+std::vector<PierSpot> WantedPiers(const LayoutDocument& doc, const PlacedPiece& p,
+                                  const PieceDef& def, bool joinedToBridge) {
+    std::vector<PierSpot> spots;
+    const double base = LevelHeight(doc, p.level);
+    if (!def.isBridge) {
+        if (!IsRaised(doc, p)) return spots;
+        for (int c = 0; c < static_cast<int>(def.connectors.size()); ++c) {
+            const ConnectorPose pose = GetConnectorPose(p, def, c);
+            const double top = EndHeight(p, def, c);
+            if (!OnDeck(doc, pose.x, pose.y, top) && top - base >= kMinPierHeight)
+                spots.push_back({pose.x, pose.y, p.heading, base, top});
+        }
+        return spots;
     }
-    auto place = [&](double x, double y, double heading, double base, double top) {
-        for (const PointMm& q : made)
-            if (std::abs(q.x - x) <= kMinPierHeight && std::abs(q.y - y) <= kMinPierHeight) return;
-        if (AddPier(scene.piers, x, -y, heading, base, top)) made.push_back({x, y});
-    };
-    for (const PlacedPiece& p : doc.pieces) {
-        const PieceDef* def = catalog.Find(p.article);
-        if (!def || !LevelVisible(doc, p.level)) continue;
-        const double base = LevelHeight(doc, p.level);
-        if (!bridges.contains(p.id)) {
-            if (!IsRaised(doc, p)) continue;
-            for (int c = 0; c < static_cast<int>(def->connectors.size()); ++c) {
-                const ConnectorPose pose = GetConnectorPose(p, *def, c);
-                const double top = EndHeight(p, *def, c);
-                if (!OnDeck(doc, pose.x, pose.y, top)) place(pose.x, pose.y, p.heading, base, top);
+    PointMm end;
+    if (def.radius > 0 && def.connectors.size() >= 2) {
+        const ConnectorPose pose = GetConnectorPose(p, def, 1);
+        end = {pose.x, pose.y};
+    } else {
+        end = {p.x + std::cos(p.heading * kDegToRad) * def.length,
+               p.y + std::sin(p.heading * kDegToRad) * def.length};
+    }
+    if (!joinedToBridge && p.elevation - base >= kMinPierHeight)
+        spots.push_back({p.x, p.y, p.heading, base, p.elevation});
+    // The end pier reaches the track where it ends: a ramp has climbed by then.
+    const double endTop = p.elevation + std::sin(p.grade * kDegToRad) * RunLength(def);
+    if (endTop - base >= kMinPierHeight) spots.push_back({end.x, end.y, p.heading, base, endTop});
+    return spots;
+}
+
+// The supports made so far, found by the 2 mm cell they stand in: a support within 2 mm (in x
+// and in y) of one already made is not made again.
+class SupportGrid {
+public:
+    explicit SupportGrid(size_t expected) {
+        head.reserve(expected * 2);
+        points.reserve(expected);
+        next.reserve(expected);
+    }
+    bool Near(double x, double y) const {
+        if (!std::isfinite(x) || !std::isfinite(y)) return false;
+        const int64_t cx = Cell(x), cy = Cell(y);
+        for (int64_t i = cx - 1; i <= cx + 1; ++i) {
+            for (int64_t j = cy - 1; j <= cy + 1; ++j) {
+                const auto it = head.find(Key(i, j));
+                for (uint32_t k = it == head.end() ? 0 : it->second; k != 0; k = next[k - 1]) {
+                    const PointMm& q = points[k - 1];
+                    if (std::abs(q.x - x) <= kMinPierHeight && std::abs(q.y - y) <= kMinPierHeight)
+                        return true;
+                }
             }
-            continue;
         }
-        PointMm end;
-        if (def->radius > 0 && def->connectors.size() >= 2) {
-            const ConnectorPose pose = GetConnectorPose(p, *def, 1);
-            end = {pose.x, pose.y};
-        } else {
-            end = {p.x + std::cos(p.heading * kDegToRad) * def->length,
-                   p.y + std::sin(p.heading * kDegToRad) * def->length};
-        }
-        const bool joinedToBridge = !p.IsOpen(0) && bridges.contains(p.joints[0].target);
-        if (!joinedToBridge) place(p.x, p.y, p.heading, base, p.elevation);
-        // The end pier reaches the track where it ends: a ramp has climbed by then.
-        const double endTop = p.elevation + std::sin(p.grade * kDegToRad) * RunLength(*def);
-        place(end.x, end.y, p.heading, base, endTop);
+        return false;
     }
+    void Add(double x, double y) {
+        if (!std::isfinite(x) || !std::isfinite(y)) return;
+        uint32_t& h = head[Key(Cell(x), Cell(y))];
+        points.push_back({x, y});
+        next.push_back(h);
+        h = static_cast<uint32_t>(points.size());
+    }
+
+private:
+    static int64_t Cell(double v) {
+        return static_cast<int64_t>(std::floor(std::clamp(v, -1e15, 1e15) / kMinPierHeight));
+    }
+    static uint64_t Key(int64_t x, int64_t y) {
+        return static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(y);
+    }
+    std::unordered_map<uint64_t, uint32_t> head;  // cell -> its latest point, counted from 1
+    std::vector<PointMm> points;
+    std::vector<uint32_t> next;  // the point made before in the same cell, counted from 1
+};
+
+Mesh PierMesh(const PierSource& source) {
+    Mesh m;
+    for (size_t k = 0; k < source.wanted.size(); ++k) {
+        const PierSpot& s = source.wanted[k];
+        const uint32_t vertex = static_cast<uint32_t>(m.VertexCount());
+        const size_t index = m.indices.size();
+        AddPier(m, s.x, -s.y, s.headingDeg, s.baseZ, s.topZ);
+        if (k >= source.made.size() || !source.made[k])
+            std::fill(m.indices.begin() + static_cast<std::ptrdiff_t>(index), m.indices.end(),
+                      vertex);
+    }
+    return m;
+}
+
+// The piers as far away shows them: a box over each pier's footprint (22 mm along the track, 36
+// across), a pier not made folded like its full mesh.
+Mesh FarPierMesh(const PierSource& source) {
+    Mesh m;
+    for (size_t k = 0; k < source.wanted.size(); ++k) {
+        const PierSpot& s = source.wanted[k];
+        const uint32_t vertex = static_cast<uint32_t>(m.VertexCount());
+        const size_t index = m.indices.size();
+        AddTurnedBox(m, s.x, -s.y, -s.headingDeg * kDegToRad, 22, 36, s.baseZ, s.topZ, kPierTop,
+                     kPierSide);
+        if (k >= source.made.size() || !source.made[k])
+            std::fill(m.indices.begin() + static_cast<std::ptrdiff_t>(index), m.indices.end(),
+                      vertex);
+    }
+    return m;
+}
+
+// Brings chunks [base, base + oldCount) of `mesh` up to date with `newCount` sources: only the
+// chunks whose source is not the same as before are made again. `same(i, j)` compares old source
+// i with new source j; `make(j)` makes the chunk of new source j.
+template <typename Same, typename Make>
+void UpdateChunks(ChunkedMesh& mesh, size_t base, size_t oldCount, size_t newCount, Same same,
+                  Make make) {
+    auto remake = [&](size_t from, size_t to, size_t newFrom, size_t newTo) {
+        std::vector<Mesh> parts;
+        parts.reserve(newTo - newFrom);
+        for (size_t j = newFrom; j < newTo; ++j) parts.push_back(make(j));
+        mesh.Splice(base + from, base + to, parts);
+    };
+    if (oldCount == newCount) {
+        for (size_t i = 0; i < newCount;) {
+            if (same(i, i)) {
+                ++i;
+                continue;
+            }
+            size_t j = i + 1;
+            while (j < newCount && !same(j, j)) ++j;
+            remake(i, j, i, j);
+            i = j;
+        }
+        return;
+    }
+    // Pieces added or taken away: what stays before and after them keeps its chunks.
+    size_t front = 0;
+    while (front < oldCount && front < newCount && same(front, front)) ++front;
+    size_t back = 0;
+    while (back < oldCount - front && back < newCount - front &&
+           same(oldCount - 1 - back, newCount - 1 - back))
+        ++back;
+    remake(front, oldCount - back, front, newCount - back);
 }
 
 void AddScenery(Scene3D& scene, const LayoutDocument& doc) {
@@ -253,7 +346,7 @@ void AddTunnelShell(Mesh& m, const TrackInstance& t, const TrackRoute& route) {
 void AddTunnels(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog) {
     for (const Tunnel& tunnel : doc.tunnels) {
         for (uint32_t id : tunnel.covers) {
-            const PlacedPiece* p = doc.FindPiece(id);
+            const PlacedPiece* p = PieceById(scene.memo, doc, id);
             const PieceDef* def = p ? catalog.Find(p->article) : nullptr;
             if (!def || !LevelVisible(doc, p->level)) continue;
             const std::vector<TrackRoute> routes = TrackRoutes(*def);
@@ -305,7 +398,10 @@ Vec3 PlaceOnInstance(const TrackInstance& t, Vec3 local) {
             t.z + tz};
 }
 
-std::vector<TrackInstance> HelixInstances(const LayoutDocument& doc, const Helix& helix) {
+namespace {
+
+// The curves of a helix whose first piece is `first` (null when it has none).
+std::vector<TrackInstance> HelixInstancesOn(const Helix& helix, const PlacedPiece* first) {
     std::vector<TrackInstance> out;
     const HelixVariant* v = FindHelixVariant(helix.variant);
     if (!v) v = FindHelixVariant(DefaultHelixVariantId());
@@ -314,7 +410,6 @@ std::vector<TrackInstance> HelixInstances(const LayoutDocument& doc, const Helix
     const PieceDef* inner = catalog.Find(v->innerCurveArticle);
     const PieceDef* outer = catalog.Find(v->outerCurveArticle);
     if (!inner || !outer) return out;
-    const PlacedPiece* first = doc.FindPiece(helix.bottomR1);
     const double base = first ? first->elevation : 0.0;
     const double turns = std::clamp(v->turns, 0.0, 1000.0);
     const int n = static_cast<int>(turns * 12);
@@ -337,6 +432,12 @@ std::vector<TrackInstance> HelixInstances(const LayoutDocument& doc, const Helix
     return out;
 }
 
+}  // namespace
+
+std::vector<TrackInstance> HelixInstances(const LayoutDocument& doc, const Helix& helix) {
+    return HelixInstancesOn(helix, doc.FindPiece(helix.bottomR1));
+}
+
 bool IsRaised(const LayoutDocument& doc, const PlacedPiece& p) {
     const PieceDef* def = TrackCatalog::Instance().Find(p.article);
     if (!def || !(p.elevation - LevelHeight(doc, p.level) > kMinPierHeight)) return false;
@@ -351,45 +452,239 @@ double SceneryDrawOffset(const std::string& item) { return item == "bridge_truss
 
 namespace {
 
-void BuildBatch(const std::vector<TrackInstance>& tracks,
-                const std::unordered_map<std::string, Mesh>& meshes, InstanceBatch& out) {
-    Mesh& batch = out.mesh;
-    out.first.reserve(tracks.size() + 1);
-    for (const TrackInstance& t : tracks) {
-        out.first.push_back(static_cast<uint32_t>(batch.indices.size()));
-        const auto it = meshes.find(t.article);
-        if (it == meshes.end()) continue;
-        const Mesh& m = it->second;
-        // PlaceOnInstance with its sines taken once per instance.
-        const double g = t.tiltDeg * kDegToRad, r = t.rotationDeg * kDegToRad;
-        const double cg = std::cos(g), sg = std::sin(g), cr = std::cos(r), sr = std::sin(r);
-        auto place = [&](const float* v, double dx, double dy, double dz) {
-            const double mx = v[0], my = -v[1], mz = v[2];
-            const double tx = mx * cg - mz * sg, tz = mx * sg + mz * cg;
-            return Vec3{dx + tx * cr - my * sr, dy + tx * sr + my * cr, dz + tz};
-        };
-        const uint32_t offset = static_cast<uint32_t>(batch.VertexCount());
-        for (size_t v = 0; v < m.VertexCount(); ++v)
-            batch.AddVertex(place(&m.positions[3 * v], t.x, t.y, t.z),
-                            place(&m.normals[3 * v], 0, 0, 0),
-                            {m.colours[3 * v], m.colours[3 * v + 1], m.colours[3 * v + 2]});
-        for (uint32_t index : m.indices) batch.indices.push_back(index + offset);
+// The far mesh of an instance placed in world axes.
+Mesh PlacedFarMesh(const Scene3D& scene, const TrackInstance& t) {
+    Mesh out;
+    const auto it = scene.farPieceMeshes.find(t.article);
+    if (it == scene.farPieceMeshes.end()) return out;
+    const Mesh& m = it->second;
+    // PlaceOnInstance with its sines taken once per instance.
+    const double g = t.tiltDeg * kDegToRad, r = t.rotationDeg * kDegToRad;
+    const double cg = std::cos(g), sg = std::sin(g), cr = std::cos(r), sr = std::sin(r);
+    auto place = [&](const float* v, double dx, double dy, double dz) {
+        const double mx = v[0], my = -v[1], mz = v[2];
+        const double tx = mx * cg - mz * sg, tz = mx * sg + mz * cg;
+        return Vec3{dx + tx * cr - my * sr, dy + tx * sr + my * cr, dz + tz};
+    };
+    out.positions.reserve(m.positions.size());
+    out.normals.reserve(m.normals.size());
+    for (size_t v = 0; v < m.VertexCount(); ++v) {
+        const Vec3 p = place(&m.positions[3 * v], t.x, t.y, t.z);
+        const Vec3 n = place(&m.normals[3 * v], 0, 0, 0);
+        out.positions.insert(out.positions.end(), {static_cast<float>(p.x),
+                                                   static_cast<float>(p.y),
+                                                   static_cast<float>(p.z)});
+        out.normals.insert(out.normals.end(), {static_cast<float>(n.x), static_cast<float>(n.y),
+                                               static_cast<float>(n.z)});
     }
-    out.first.push_back(static_cast<uint32_t>(batch.indices.size()));
+    out.colours = m.colours;
+    out.indices = m.indices;
+    return out;
+}
+
+bool SameKey(const PlacedPiece& key, const PlacedPiece& p) {
+    return key.id == p.id && key.x == p.x && key.y == p.y && key.heading == p.heading &&
+           key.elevation == p.elevation && key.grade == p.grade && key.level == p.level &&
+           key.article == p.article &&
+           (p.IsOpen(0) ? key.joints.empty() : !key.joints.empty() && key.joints[0] == p.joints[0]);
+}
+
+// A bridge's start pier depends on the piece joined to it being a bridge too.
+bool JoinedToBridge(const Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog,
+                    const PlacedPiece& p) {
+    if (p.IsOpen(0)) return false;
+    const PlacedPiece* other = PieceById(scene.memo, doc, p.joints[0].target);
+    const PieceDef* otherDef = other ? catalog.Find(other->article) : nullptr;
+    return otherDef && otherDef->isBridge;
+}
+
+// What a piece gives the scene: its instance and where it wants supports.
+PieceMemo MakePieceMemo(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog,
+                        const PlacedPiece& p) {
+    PieceMemo m;
+    m.piece.id = p.id;
+    m.piece.article = p.article;
+    m.piece.x = p.x;
+    m.piece.y = p.y;
+    m.piece.heading = p.heading;
+    m.piece.elevation = p.elevation;
+    m.piece.grade = p.grade;
+    m.piece.level = p.level;
+    if (!p.IsOpen(0)) m.piece.joints = {p.joints[0]};
+    const PieceDef* def = catalog.Find(p.article);
+    if (!def || !LevelVisible(doc, p.level)) return m;
+    CachedPieceMesh(scene, *def);
+    m.drawn = true;
+    m.bridge = def->isBridge;
+    m.instance = MakeInstance(def->article, p.x, p.y, p.elevation, p.heading, p.grade, def->length);
+    const bool joinedToBridge = def->isBridge && JoinedToBridge(scene, doc, catalog, p);
+    m.joinedToBridge = joinedToBridge;
+    m.piers.wanted = WantedPiers(doc, p, *def, joinedToBridge);
+    return m;
 }
 
 }  // namespace
 
 void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
-    scene = Scene3D{};
     const TrackCatalog& catalog = TrackCatalog::Instance();
-    AddTrack(scene, doc, catalog);
-    std::vector<PointMm> columns;
-    AddHelices(scene, doc, catalog, columns);
-    AddSupports(scene, doc, catalog, std::move(columns));
+    SceneMemo& memo = scene.memo;
+    // Heights, visibility and decks of the levels reach every piece: a change there redoes all.
+    const bool levelsChanged = !memo.valid || memo.levels != doc.levels;
+    if (levelsChanged) memo.levels = doc.levels;
+
+    // The pieces: the same id at the same place as before keeps what it gave unless it changed.
+    bool sameOrder = memo.valid && memo.pieces.size() == doc.pieces.size();
+    for (size_t i = 0; sameOrder && i < doc.pieces.size(); ++i)
+        sameOrder = memo.pieces[i].piece.id == doc.pieces[i].id;
+    std::unordered_map<uint32_t, size_t> oldIndex;
+    if (!sameOrder) {
+        oldIndex = std::move(memo.indexOfId);
+        memo.indexOfId.clear();
+        memo.indexOfId.reserve(doc.pieces.size());
+        for (size_t i = 0; i < doc.pieces.size(); ++i) memo.indexOfId.emplace(doc.pieces[i].id, i);
+    }
+    std::vector<PieceMemo> oldPieces;
+    // What each old chunk of the piers was made from, in the old order.
+    std::vector<PierSource> oldPiers;
+    if (!sameOrder) {
+        oldPiers.reserve(memo.pieces.size());
+        for (const PieceMemo& m : memo.pieces) oldPiers.push_back(m.piers);
+        oldPieces = std::move(memo.pieces);
+    }
+    memo.pieces.resize(doc.pieces.size());
+    std::vector<uint32_t> changedIds;
+    bool wantedChanged = !sameOrder || levelsChanged;
+    for (size_t i = 0; i < doc.pieces.size(); ++i) {
+        const PlacedPiece& p = doc.pieces[i];
+        PieceMemo* before = nullptr;
+        if (sameOrder) {
+            before = &memo.pieces[i];
+        } else if (const auto it = oldIndex.find(p.id); it != oldIndex.end()) {
+            before = &oldPieces[it->second];
+        }
+        const bool keep = before && !levelsChanged && SameKey(before->piece, p) &&
+                          (!before->bridge ||
+                           before->joinedToBridge == JoinedToBridge(scene, doc, catalog, p));
+        if (keep) {
+            if (!sameOrder) memo.pieces[i] = std::move(*before);
+            continue;
+        }
+        PieceMemo now = MakePieceMemo(scene, doc, catalog, p);
+        if (before && before->piers.wanted == now.piers.wanted) {
+            now.piers.made = std::move(before->piers.made);
+        } else {
+            wantedChanged = true;
+            now.piersStale = true;
+        }
+        memo.pieces[i] = std::move(now);
+        changedIds.push_back(p.id);
+    }
+
+    // Track instances: the pieces', then the helices'.
+    std::vector<TrackInstance> tracks;
+    tracks.reserve(doc.pieces.size());
+    for (const PieceMemo& m : memo.pieces)
+        if (m.drawn) tracks.push_back(m.instance);
+    Mesh helixColumns;
+    std::vector<PointMm> columnPoints;
+    AddHelices(scene, doc, catalog, tracks, helixColumns, columnPoints);
+    if (columnPoints != memo.helixColumnPoints) wantedChanged = true;
+
+    // Supports: merged in document order, after the helix columns.
+    if (wantedChanged) {
+        size_t wanted = columnPoints.size();
+        for (const PieceMemo& m : memo.pieces) wanted += m.piers.wanted.size();
+        SupportGrid grid(wanted);
+        for (const PointMm& q : columnPoints) grid.Add(q.x, q.y);
+        std::vector<char> made;
+        for (PieceMemo& m : memo.pieces) {
+            made.assign(m.piers.wanted.size(), 0);
+            for (size_t k = 0; k < made.size(); ++k) {
+                const PierSpot& s = m.piers.wanted[k];
+                if (grid.Near(s.x, s.y)) continue;
+                made[k] = 1;
+                grid.Add(s.x, s.y);
+            }
+            if (made != m.piers.made) {
+                m.piers.made = made;
+                m.piersStale = true;
+            }
+        }
+    }
+
+    // The far batch and the piers, remade only where their sources changed.
+    const bool fresh = !memo.valid;
+    if (fresh) {
+        scene.farBatch.Clear();
+        scene.piers.Clear();
+        scene.piers.Append(Mesh{});  // helix columns
+        scene.piers.Append(Mesh{});  // deck legs
+        scene.farPiers.Clear();
+    }
+    UpdateChunks(
+        scene.farBatch, 0, scene.farBatch.ChunkCount(), tracks.size(),
+        [&](size_t i, size_t j) { return scene.tracks[i] == tracks[j]; },
+        [&](size_t j) { return PlacedFarMesh(scene, tracks[j]); });
+    if (helixColumns != memo.helixColumns) {
+        scene.piers.Splice(0, 1, {helixColumns});
+        memo.helixColumns = std::move(helixColumns);
+    }
+    memo.helixColumnPoints = std::move(columnPoints);
+    if (wantedChanged) {
+        const size_t oldCount = scene.piers.ChunkCount() - 2;
+        // Old chunk i was made from oldPiers[i]; a piece without piers has an empty one.
+        if (!sameOrder) oldPiers.resize(oldCount);
+        auto same = [&](size_t i, size_t j) {
+            return sameOrder ? !memo.pieces[i].piersStale : oldPiers[i] == memo.pieces[j].piers;
+        };
+        UpdateChunks(scene.piers, 1, oldCount, memo.pieces.size(), same,
+                     [&](size_t j) { return PierMesh(memo.pieces[j].piers); });
+        UpdateChunks(scene.farPiers, 0, oldCount, memo.pieces.size(), same,
+                     [&](size_t j) { return FarPierMesh(memo.pieces[j].piers); });
+        for (PieceMemo& m : memo.pieces) m.piersStale = false;
+    }
+    scene.pierChunkOfTrack.assign(tracks.size(), Scene3D::kNoPiers);
+    for (size_t i = 0, t = 0; i < memo.pieces.size(); ++i)
+        if (memo.pieces[i].drawn) scene.pierChunkOfTrack[t++] = static_cast<uint32_t>(i);
+    scene.tracks = std::move(tracks);
+
+    // Decks, their legs, the baseboard and the tunnels: remade when what they stand on changed.
+    if (levelsChanged) {
+        Mesh decks, legs;
+        AddDecks(decks, legs, doc);
+        if (decks != scene.decks) {
+            scene.decks = std::move(decks);
+            scene.changes.decks = true;
+        }
+        if (legs != memo.deckLegs) {
+            scene.piers.Splice(scene.piers.ChunkCount() - 1, scene.piers.ChunkCount(), {legs});
+            memo.deckLegs = std::move(legs);
+        }
+    }
+    if (fresh || memo.baseboard != doc.baseboard) {
+        memo.baseboard = doc.baseboard;
+        scene.baseboard.Clear();
+        AddBaseboard(scene, doc);
+        scene.changes.baseboard = true;
+    }
+    bool tunnelsChanged = fresh || levelsChanged || !sameOrder || memo.tunnels != doc.tunnels;
+    if (!tunnelsChanged && !changedIds.empty()) {
+        const std::unordered_set<uint32_t> changed(changedIds.begin(), changedIds.end());
+        for (const Tunnel& t : doc.tunnels)
+            for (uint32_t id : t.covers) tunnelsChanged = tunnelsChanged || changed.contains(id);
+    }
+    if (tunnelsChanged) {
+        memo.tunnels = doc.tunnels;
+        Mesh before = std::move(scene.tunnels);
+        scene.tunnels.Clear();
+        AddTunnels(scene, doc, catalog);
+        if (scene.tunnels != before) scene.changes.tunnels = true;
+    }
+
+    // Scenery is few items: made again every time, from the models kept.
+    scene.scenery.clear();
+    scene.bounds = SceneBounds{};
+    for (const TrackInstance& t : scene.tracks) AddInstanceBounds(scene.bounds, t);
     AddScenery(scene, doc);
-    AddBaseboard(scene, doc);
-    AddDecks(scene.decks, scene.piers, doc);
-    AddTunnels(scene, doc, catalog);
-    BuildBatch(scene.tracks, scene.farPieceMeshes, scene.farBatch);
+    memo.valid = true;
 }

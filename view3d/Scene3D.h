@@ -6,10 +6,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/LayoutDocument.h"
+#include "view3d/ChunkedMesh.h"
 #include "view3d/Mesh.h"
-
-class LayoutDocument;
-struct PlacedPiece;
 
 // World axes: X = layout x, Y = minus layout y, Z = height above the baseboard; millimetres.
 struct TrackInstance {
@@ -20,6 +19,7 @@ struct TrackInstance {
     float rotationDeg = 0;  // about Z: minus the layout heading
     float tiltDeg = 0;      // the grade: rises along the piece's forward axis when positive
     float length = 0;       // catalog length
+    bool operator==(const TrackInstance&) const = default;
 };
 
 struct SceneryInstance {
@@ -46,13 +46,64 @@ struct SceneBounds {
 
 // Meshes of the track instances, in instance order, placed in world axes and appended:
 // instance i owns the indices first[i] to first[i + 1].
-struct InstanceBatch {
-    Mesh mesh;
-    std::vector<uint32_t> first;
+using InstanceBatch = ChunkedMesh;
+
+// A pier under a track point (layout axes), turned to the piece's heading.
+struct PierSpot {
+    double x = 0;
+    double y = 0;
+    double headingDeg = 0;
+    double baseZ = 0;
+    double topZ = 0;
+    bool operator==(const PierSpot&) const = default;
+};
+
+// The piers a piece wants, and which of them are made: one within 2 mm of a pier made before it
+// is not. Each wanted pier keeps its vertices in the piers mesh, a pier not made with its
+// triangles folded to a point, so that an edit that moves piers but does not change how many a
+// piece wants rewrites the mesh in place.
+struct PierSource {
+    std::vector<PierSpot> wanted;
+    std::vector<char> made;
+    bool operator==(const PierSource&) const = default;
+};
+
+// What the scene keeps of each piece between rebuilds, so that an edit redoes only the pieces it
+// changed: the fields the piece's track and supports depend on, and what they gave.
+struct PieceMemo {
+    PlacedPiece piece;  // without its joints beyond connector 0's target
+    bool drawn = false;
+    bool bridge = false;
+    bool joinedToBridge = false;  // at connector 0: a bridge then has no pier of its own there
+    TrackInstance instance;
+    PierSource piers;
+    bool piersStale = false;  // its chunk of the piers mesh is to be made again
+};
+
+struct SceneMemo {
+    bool valid = false;
+    std::vector<Level> levels;
+    std::vector<PieceMemo> pieces;  // in document order
+    std::unordered_map<uint32_t, size_t> indexOfId;
+    std::vector<PointMm> helixColumnPoints;
+    Mesh helixColumns;
+    Mesh deckLegs;
+    std::vector<Tunnel> tunnels;
+    std::vector<Helix> helices;
+    std::vector<PointMm> baseboard;
+};
+
+// Which of the whole meshes the last rebuilds replaced, for the window to copy again; the
+// chunked meshes record their own changes. The window clears them once it has copied.
+struct SceneChanges {
+    bool baseboard = true;
+    bool decks = true;
+    bool tunnels = true;
 };
 
 struct Scene3D {
-    std::unordered_map<std::string, Mesh> pieceMeshes;  // by article
+    // Meshes by article: an article's mesh never changes, so they are kept from rebuild to rebuild.
+    std::unordered_map<std::string, Mesh> pieceMeshes;
     // The same articles with less detail for track far from the camera (TrackDetail).
     std::unordered_map<std::string, Mesh> distantPieceMeshes;
     std::unordered_map<std::string, Mesh> farPieceMeshes;
@@ -62,11 +113,21 @@ struct Scene3D {
     std::vector<TrackInstance> tracks;
     std::unordered_map<std::string, Mesh> sceneryModels;  // by scenery item id
     std::vector<SceneryInstance> scenery;
-    Mesh piers;  // bridge piers, risers, deck legs and helix support columns
+    // Helix support columns (chunk 0), then each piece's bridge piers and risers (chunk 1 + its
+    // index), then the deck legs (the last chunk).
+    ChunkedMesh piers;
+    // The same piers of each piece (chunk i: piece i) as plain boxes, for a piece drawn far away.
+    ChunkedMesh farPiers;
+    // For each track instance the piece whose piers stand under it (its chunk of farPiers, and of
+    // piers after the helix columns); kNoPiers for helix curves.
+    static constexpr uint32_t kNoPiers = 0xFFFFFFFFu;
+    std::vector<uint32_t> pierChunkOfTrack;
     Mesh baseboard;
     Mesh decks;  // the boards of the levels that have an outline
     Mesh tunnels;
     SceneBounds bounds;
+    SceneChanges changes;
+    SceneMemo memo;
 };
 
 // Colours of the generated parts.
@@ -82,9 +143,10 @@ inline constexpr double kAxesZ = -2.8;
 inline constexpr double kBaseboardZ = -0.5;
 inline constexpr double kMinPierHeight = 2.0;  // also the distance within which piers merge
 
-// Clears the scene and builds it from the document: track, helices, bridge piers and risers,
+// Brings the scene up to date with the document: track, helices, bridge piers and risers,
 // scenery, baseboard, decks on their legs, tunnels. Pieces and items on hidden levels or unknown to
-// the catalogs are left out.
+// the catalogs are left out. Only what the pieces changed since the last rebuild is made again;
+// the result is the same as building a fresh scene.
 void RebuildScene(Scene3D& scene, const LayoutDocument& doc);
 
 // True when a piece stands more than 2 mm above its level's height and not all its ends rest on

@@ -12,6 +12,7 @@
 namespace {
 
 void AddStructure(Mesh& m, const PieceDef& def, const TrackRoute& deck);
+void AddFarStructure(Mesh& m, const PieceDef& def, const TrackRoute& deck);
 
 using Frame = TrackRoute::Frame;
 
@@ -335,9 +336,15 @@ Mesh BuildTrackMesh(const PieceDef& def, TrackDetail detail) {
     // above it, the track drawn later in the same mesh still wins.
     Mesh m;
     const std::vector<TrackRoute> routes = TrackRoutes(def);
-    // Far away a bridge's girders and ribs are thinner than a pixel; the pit stays as its floor.
+    // Far away the pit stays as its floor, and a bridge keeps the outline of its structure: its
+    // girders are thinner than a pixel, but without them a viaduct would read as a bare road.
     if (def.kind == PieceKind::Turntable) AddTurntablePit(m, def, detail != TrackDetail::Far);
-    if (!routes.empty() && detail != TrackDetail::Far) AddStructure(m, def, routes.front());
+    if (!routes.empty()) {
+        if (detail == TrackDetail::Far)
+            AddFarStructure(m, def, routes.front());
+        else
+            AddStructure(m, def, routes.front());
+    }
     for (const TrackRoute& r : routes) AddTrackProfile(m, r, detail);
     return m;
 }
@@ -354,6 +361,59 @@ void AddStructure(Mesh& m, const PieceDef& def, const TrackRoute& deck) {
             break;
         case BridgeStructure::TiedArch:
             AddTiedArch(m, deck);
+            break;
+        case BridgeStructure::None:
+            break;
+    }
+}
+
+// The structures as a few pixels show them: the same outline in a tenth of the triangles.
+// Truss: the top chords, the end posts and one diagonal per two panels on each side; arch: the
+// ribs in six struts with three hangers; ramp: its side walls.
+void AddFarStructure(Mesh& m, const PieceDef& def, const TrackRoute& deck) {
+    const double length = deck.length;
+    TrackRoute coarse = deck;
+    coarse.segments = deck.radius > 0 ? std::max(2, static_cast<int>(std::abs(deck.turnDeg) / 7.5))
+                                      : 1;
+    const std::vector<Frame> frames = Frames(coarse);
+    switch (BridgeStructureOf(def)) {
+        case BridgeStructure::Truss: {
+            const double height = 44, bar = 4;
+            const int bays = std::max(1, static_cast<int>(std::lround(length / 60)));
+            for (double side : {-26.0, 26.0}) {
+                SweepBox(m, frames, side - bar / 2, side + bar / 2, height - bar, height,
+                         kBridgeSteel, kBridgeSteel);
+                for (int i = 0; i < bays; ++i) {
+                    const double s0 = std::clamp(length * i / bays, bar / 2, length - bar / 2);
+                    const double s1 =
+                        std::clamp(length * (i + 1) / bays, bar / 2, length - bar / 2);
+                    // A V per bay: down to the deck at its middle and up again.
+                    const double mid = (s0 + s1) / 2, low = bar / 2, high = height - bar / 2;
+                    AddBeam(m, RoutePoint(deck, s0, side, high), RoutePoint(deck, mid, side, low),
+                            bar, kBridgeSteel);
+                    AddBeam(m, RoutePoint(deck, mid, side, low), RoutePoint(deck, s1, side, high),
+                            bar, kBridgeSteel);
+                }
+            }
+            break;
+        }
+        case BridgeStructure::TiedArch:
+            for (double side : {-27.0, 27.0}) {
+                auto rib = [&](double t) {
+                    const double x = (1 - std::cos(t * std::numbers::pi)) / 2 * length;
+                    return RoutePoint(deck, x, side, std::sin(t * std::numbers::pi) * 99);
+                };
+                for (int k = 0; k < 6; ++k) AddBeam(m, rib(k / 6.0), rib((k + 1) / 6.0), 5, kArchRib);
+                for (int k = 1; k <= 3; ++k) {
+                    const double t = k / 4.0;
+                    const double x = (1 - std::cos(t * std::numbers::pi)) / 2 * length;
+                    AddBeam(m, rib(t), RoutePoint(deck, x, side, 0), 2.5, kArchRib);
+                }
+            }
+            break;
+        case BridgeStructure::Ramp:
+            for (double side : {-21.0, 21.0})
+                SweepBox(m, frames, side - 1, side + 1, 0, 9, kBridgeBeam, kBridgeSteel);
             break;
         case BridgeStructure::None:
             break;

@@ -40,7 +40,7 @@ Mesh BuildVehicleMesh(const VehicleLook& look) {
     return m;
 }
 
-void AddPlacedVehicle(Mesh& into, const Mesh& model, const VehiclePose& pose, double railTopMm) {
+std::array<float, 16> VehicleTransform(const VehiclePose& pose, double railTopMm) {
     // World axes mirror the layout's y.
     const Vec3 front{pose.front.x, -pose.front.y, pose.frontHeightMm + railTopMm};
     const Vec3 rear{pose.rear.x, -pose.rear.y, pose.rearHeightMm + railTopMm};
@@ -58,35 +58,66 @@ void AddPlacedVehicle(Mesh& into, const Mesh& model, const VehiclePose& pose, do
     const Vec3 up{f.y * left.z - f.z * left.y, f.z * left.x - f.x * left.z,
                   f.x * left.y - f.y * left.x};
     const Vec3 centre{(front.x + rear.x) / 2, (front.y + rear.y) / 2, (front.z + rear.z) / 2};
+    auto F = [](double v) { return static_cast<float>(v); };
+    return {F(f.x),    F(f.y),    F(f.z),    0, F(left.x), F(left.y), F(left.z), 0,
+            F(up.x),   F(up.y),   F(up.z),   0, F(centre.x), F(centre.y), F(centre.z), 1};
+}
+
+namespace {
+
+void AppendTransformed(Mesh& into, const Mesh& model, const std::array<float, 16>& m) {
     const uint32_t offset = static_cast<uint32_t>(into.VertexCount());
     for (size_t i = 0; i + 2 < model.positions.size(); i += 3) {
         const double x = model.positions[i], y = model.positions[i + 1], z = model.positions[i + 2];
         const double nx = model.normals[i], ny = model.normals[i + 1], nz = model.normals[i + 2];
         into.positions.insert(into.positions.end(),
-                              {static_cast<float>(centre.x + x * f.x + y * left.x + z * up.x),
-                               static_cast<float>(centre.y + x * f.y + y * left.y + z * up.y),
-                               static_cast<float>(centre.z + x * f.z + y * left.z + z * up.z)});
+                              {static_cast<float>(m[12] + x * m[0] + y * m[4] + z * m[8]),
+                               static_cast<float>(m[13] + x * m[1] + y * m[5] + z * m[9]),
+                               static_cast<float>(m[14] + x * m[2] + y * m[6] + z * m[10])});
         into.normals.insert(into.normals.end(),
-                            {static_cast<float>(nx * f.x + ny * left.x + nz * up.x),
-                             static_cast<float>(nx * f.y + ny * left.y + nz * up.y),
-                             static_cast<float>(nx * f.z + ny * left.z + nz * up.z)});
+                            {static_cast<float>(nx * m[0] + ny * m[4] + nz * m[8]),
+                             static_cast<float>(nx * m[1] + ny * m[5] + nz * m[9]),
+                             static_cast<float>(nx * m[2] + ny * m[6] + nz * m[10])});
     }
     into.colours.insert(into.colours.end(), model.colours.begin(), model.colours.end());
     for (uint32_t i : model.indices) into.indices.push_back(i + offset);
+}
+
+}  // namespace
+
+void AddPlacedVehicle(Mesh& into, const Mesh& model, const VehiclePose& pose, double railTopMm) {
+    AppendTransformed(into, model, VehicleTransform(pose, railTopMm));
+}
+
+std::vector<PlacedVehicle> PlaceTrainVehicles(const TrainSession& session, double railTopMm) {
+    std::vector<PlacedVehicle> out;
+    for (const SessionTrain& t : session.Trains()) {
+        for (size_t i = 0; i < t.poses.size(); ++i) {
+            PlacedVehicle v;
+            v.lengthMm = t.consist.vehicleLengthsMm[i];
+            v.widthMm = t.WidthMm();
+            v.heightMm = t.HeightMm();
+            v.locomotive = i == 0;
+            v.transform = VehicleTransform(t.poses[i], railTopMm);
+            out.push_back(v);
+        }
+    }
+    return out;
+}
+
+Mesh VehicleModel(const PlacedVehicle& v) {
+    return BuildVehicleMesh({v.lengthMm, v.widthMm, v.heightMm, v.locomotive});
 }
 
 Mesh BuildTrainsMesh(const TrainSession& session, double railTopMm) {
     Mesh all;
     // Vehicles of one kind share one model.
     std::map<std::tuple<double, double, double, bool>, Mesh> models;
-    for (const SessionTrain& t : session.Trains()) {
-        for (size_t i = 0; i < t.poses.size(); ++i) {
-            const VehicleLook look{t.consist.vehicleLengthsMm[i], t.WidthMm(), t.HeightMm(), i == 0};
-            const auto key = std::tuple(look.lengthMm, look.widthMm, look.heightMm, look.locomotive);
-            auto it = models.find(key);
-            if (it == models.end()) it = models.emplace(key, BuildVehicleMesh(look)).first;
-            AddPlacedVehicle(all, it->second, t.poses[i], railTopMm);
-        }
+    for (const PlacedVehicle& v : PlaceTrainVehicles(session, railTopMm)) {
+        const auto key = std::tuple(v.lengthMm, v.widthMm, v.heightMm, v.locomotive);
+        auto it = models.find(key);
+        if (it == models.end()) it = models.emplace(key, VehicleModel(v)).first;
+        AppendTransformed(all, it->second, v.transform);
     }
     return all;
 }

@@ -2,6 +2,7 @@
 // placed on the track where the vehicles' bogies stand.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "trains/TrainSession.h"
@@ -24,6 +25,9 @@ inline constexpr Colour3 kBogie{0.12f, 0.12f, 0.13f};
 // A vehicle in its own frame: x forward, y to its left, z up from the rail head; the origin
 // midway between its bogies. The body stands on two bogies 80 % of its length apart.
 Mesh BuildVehicleMesh(const VehicleLook& look);
+
+// The transform of a vehicle model to a vehicle's pose (see AddPlacedVehicle), column-major.
+std::array<float, 16> VehicleTransform(const VehiclePose& pose, double railTopMm);
 
 // Appends `model` (a vehicle mesh) at a vehicle's pose in world axes (x, minus layout y,
 // height): between its bogies, turned to them and tilted with the grade; `railTopMm` above the

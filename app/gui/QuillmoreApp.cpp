@@ -6,6 +6,8 @@
 #include "app/gui/AppLanguage.h"
 #include "app/gui/AppLog.h"
 #include "app/gui/MainFrame.h"
+#include "app/gui/StartupProbe.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 
 bool QuillmoreApp::OnInit() {
@@ -26,6 +28,7 @@ bool QuillmoreApp::OnInit() {
         return false;
     }
     AppLog("MainFrame created OK");
+    WatchStartupPaint(mainFrame->Canvas(), "window");
     mainFrame->Show();
     AppLog("Show OK");
     mainFrame->Document().EnsureDefaultLevel();

@@ -11,6 +11,7 @@
 #include "app/FrameLogic.h"
 #include "app/HelpText.h"
 #include "app/gui/ResourceImages.h"
+#include "app/gui/StartupProbe.h"
 #include "base/Translate.h"
 
 namespace {
@@ -30,8 +31,11 @@ SplashDialog::SplashDialog(wxWindow* parent, AddressOpener openAddress)
     picture = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxSize(kPictureWidth, kPictureHeight));
     picture->SetBackgroundStyle(wxBG_STYLE_PAINT);
     picture->Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
-        wxAutoBufferedPaintDC dc(picture);
-        PaintPicture(dc);
+        {
+            wxAutoBufferedPaintDC dc(picture);
+            PaintPicture(dc);
+        }
+        StartupSplashDrawn(this);
     });
     sizer->Add(picture, 0);
 

@@ -4,6 +4,7 @@
 #include <wx/log.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/gui/AppLog.h"
 #include "app/gui/CommandLine.h"
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
             break;
     }
     QuillmoreApp::SetStartupLayout(request.layoutPath);
+    // GTK would load the OpenGL driver while it opens the display, to offer GL visuals to its own
+    // widgets; none of them draws with GL, and the 3D window's canvas picks its visual itself, so
+    // the driver is loaded when the 3D window first opens instead of delaying every start.
+    setenv("GDK_GL", "disable", 0);
     wxSetAssertHandler(LogToolkitAssertion);
     wxLog::SetLogLevel(wxLOG_Info);
     // The toolkit sees no arguments: the layout path is taken, and it has no options to give.

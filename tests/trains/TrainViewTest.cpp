@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <tuple>
 
 #include "base/Geometry.h"
 #include "view3d/TrainCameras.h"
@@ -80,6 +82,43 @@ TEST(TrainModelsTest, APlacedVehicleStandsBetweenItsBogiesAndTiltsWithTheGrade) 
     }
     EXPECT_GT(frontLow, rearLow + 5.0);
     EXPECT_GT(rearLow, 10.0 + 6.7 - 2.0);
+}
+
+TEST(TrainModelsTest, AVehicleTransformIsRigidAndPutsTheSharedModelWhereItsPoseSays) {
+    // The window draws one model per vehicle size through this transform every frame; the mesh
+    // placed vertex by vertex is the reference.
+    const Mesh model = BuildVehicleMesh({180.0, 30.0, 40.0, true});
+    for (const auto& [frontZ, rearZ, bunched] :
+         {std::tuple{10.0, 10.0, false}, {25.0, 5.0, false}, {8.0, 8.0, true}}) {
+        VehiclePose pose;
+        pose.front = {120, -40};
+        pose.rear = bunched ? pose.front : PointMm{120 - 150 * CosDeg(-50), -40 - 150 * SinDeg(-50)};
+        pose.headingDeg = -50;
+        pose.frontHeightMm = frontZ;
+        pose.rearHeightMm = rearZ;
+        const std::array<float, 16> m = VehicleTransform(pose, 6.7);
+        // Columns 0 to 2 are unit and at right angles: the model keeps its size and shape.
+        for (int a = 0; a < 3; ++a) {
+            for (int b = 0; b < 3; ++b) {
+                const double dot = m[4 * a] * m[4 * b] + m[4 * a + 1] * m[4 * b + 1] +
+                                   m[4 * a + 2] * m[4 * b + 2];
+                EXPECT_NEAR(dot, a == b ? 1.0 : 0.0, 1e-5) << a << b;
+            }
+        }
+        EXPECT_EQ(m[3], 0);
+        EXPECT_EQ(m[15], 1);
+        Mesh placed;
+        AddPlacedVehicle(placed, model, pose, 6.7);
+        ASSERT_EQ(placed.VertexCount(), model.VertexCount());
+        for (size_t v = 0; v < model.VertexCount(); ++v) {
+            const float* p = &model.positions[3 * v];
+            for (int k = 0; k < 3; ++k)
+                ASSERT_NEAR(m[12 + k] + p[0] * m[k] + p[1] * m[4 + k] + p[2] * m[8 + k],
+                            placed.positions[3 * v + k], 1e-3);
+        }
+        // Up is up: the roof stays above the bogies whatever the grade.
+        EXPECT_GT(m[10], 0.9);
+    }
 }
 
 // A track that runs straight east, turns south on a quarter circle of radius 360 mm and runs on

@@ -14,6 +14,7 @@
 #include "persistence/LayoutFile.h"
 #include "view3d/Decks.h"
 #include "view3d/Scene3D.h"
+#include "view3d/DrawnMesh.h"
 #include "view3d/Triangulate.h"
 
 namespace {
@@ -55,7 +56,8 @@ std::vector<Post> Posts(const Mesh& m, Colour3 colour, size_t verticesEach) {
 // Piers share three colours; their top faces alone carry kPierTop, 18 corners each.
 int PierCount(const Scene3D& s) {
     int n = 0;
-    for (size_t v = 0; v < s.piers.VertexCount(); ++v) n += ColourAt(s.piers, v) == kPierTop;
+    const Mesh piers = Drawn(s.piers.mesh);
+    for (size_t v = 0; v < piers.VertexCount(); ++v) n += ColourAt(piers, v) == kPierTop;
     return n / 18;
 }
 
@@ -129,7 +131,7 @@ TEST_F(SupportTest, DeckIsABoardAtItsLevelsHeightOnLegs) {
                        ColourAt(s.decks, v) == kDeckEdgeColour;
     EXPECT_TRUE(outwardEdge);
     // Legs from the baseboard up to the underside, all under the board.
-    const std::vector<Post> legs = Posts(s.piers, kDeckLegColour, 24);
+    const std::vector<Post> legs = Posts(Drawn(s.piers.mesh), kDeckLegColour, 24);
     ASSERT_EQ(legs.size(), DeckLegPoints(kLShape).size());
     for (const Post& leg : legs) {
         EXPECT_NEAR(leg.bottom, 0, 1e-4);
@@ -139,7 +141,7 @@ TEST_F(SupportTest, DeckIsABoardAtItsLevelsHeightOnLegs) {
     // A hidden deck and an outline of two points give no board and no legs.
     doc.levels[1].visible = false;
     EXPECT_TRUE(Build().decks.Empty());
-    EXPECT_TRUE(Build().piers.Empty());
+    EXPECT_TRUE(Drawn(Build().piers.mesh).Empty());
     doc.levels[1].visible = true;
     doc.levels[1].outline.resize(2);
     EXPECT_TRUE(Build().decks.Empty());
@@ -176,7 +178,7 @@ TEST_F(SupportTest, DeckLegsStandOnADeckBelowThem) {
     AddDeck(2, 120, {{0, 0}, {3000, 0}, {3000, 3000}, {0, 3000}});
     AddDeck(3, 300, {{1000, 1000}, {2000, 1000}, {2000, 2000}, {1000, 2000}});
     AddDeck(4, 10, {{5000, 0}, {5100, 0}, {5100, 100}});  // too low for legs under its board
-    const std::vector<Post> legs = Posts(Build().piers, kDeckLegColour, 24);
+    const std::vector<Post> legs = Posts(Drawn(Build().piers.mesh), kDeckLegColour, 24);
     int onLower = 0;
     for (const Post& leg : legs) {
         const bool underUpper = leg.x > 1000 && leg.x < 2000 && -leg.y > 1000 && -leg.y < 2000;
@@ -196,10 +198,10 @@ TEST_F(SupportTest, RaisedStraightStandsOnRisersFromItsLevel) {
     EXPECT_TRUE(IsRaised(doc, track[a]));
     Scene3D s = Build();
     ASSERT_EQ(PierCount(s), 2);
-    EXPECT_NEAR(MinZ(s.piers), 0, 1e-4);
-    EXPECT_NEAR(MaxZ(s.piers), 50, 1e-4);
+    EXPECT_NEAR(MinZ(Drawn(s.piers.mesh)), 0, 1e-4);
+    EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), 50, 1e-4);
     // At its two ends: the centres of the piers' top faces.
-    const std::vector<Post> tops = Posts(s.piers, kPierTop, 18);
+    const std::vector<Post> tops = Posts(Drawn(s.piers.mesh), kPierTop, 18);
     for (int c = 0; c < 2; ++c) {
         const ConnectorPose end =
             GetConnectorPose(track[a], *TrackCatalog::Instance().Find("24188"), c);
@@ -214,7 +216,7 @@ TEST_F(SupportTest, RaisedStraightStandsOnRisersFromItsLevel) {
     const uint32_t c = track.Attach("24130", b, 1);
     s = Build();
     EXPECT_EQ(PierCount(s), 4);
-    EXPECT_NEAR(MaxZ(s.piers), track[c].elevation + 0, 1e-3);
+    EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), track[c].elevation + 0, 1e-3);
     EXPECT_NEAR(track[c].elevation, 50 + 188.3 * std::sin(3 * kPi / 180), 1e-3);
     // On a level at 30 the risers stand on its height; 2 mm or less above it there are none.
     Level upper;
@@ -222,11 +224,11 @@ TEST_F(SupportTest, RaisedStraightStandsOnRisersFromItsLevel) {
     upper.height = 30;
     doc.levels.push_back(upper);
     for (PlacedPiece& p : doc.pieces) p.level = 2;
-    EXPECT_NEAR(MinZ(Build().piers), 30, 1e-4);
+    EXPECT_NEAR(MinZ(Drawn(Build().piers.mesh)), 30, 1e-4);
     doc.pieces.resize(1);
     track[a].elevation = 32;
     EXPECT_FALSE(IsRaised(doc, track[a]));
-    EXPECT_TRUE(Build().piers.Empty());
+    EXPECT_TRUE(Drawn(Build().piers.mesh).Empty());
 }
 
 TEST_F(SupportTest, RaisedPieceOnADeckGetsNoRisers) {
@@ -242,8 +244,8 @@ TEST_F(SupportTest, RaisedPieceOnADeckGetsNoRisers) {
     EXPECT_FALSE(OnDeck(doc, 900 + 188.3, 0, 260));
     s = Build();
     ASSERT_EQ(PierCount(s), 1);
-    EXPECT_GT(s.piers.positions[0], 1000);
-    EXPECT_NEAR(MaxZ(s.piers), 260, 1e-4);
+    EXPECT_GT(Drawn(s.piers.mesh).positions[0], 1000);
+    EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), 260, 1e-4);
     // Bridges keep their piers, deck or not.
     track.Place("74636", 0, 50, 0, 300);
     EXPECT_EQ(PierCount(Build()), 3);
@@ -256,7 +258,7 @@ TEST_F(SupportTest, HelixColumnsEndUnderTheTopTurn) {
         doc.pieces.clear();
         ASSERT_NE(PlaceHelix(doc, 500, 400, 20, variant), kNoId);
         const Scene3D s = Build();
-        const std::vector<Post> columns = Posts(s.piers, kHelixColumn, 24);
+        const std::vector<Post> columns = Posts(Drawn(s.piers.mesh), kHelixColumn, 24);
         ASSERT_EQ(columns.size(), 13u);
         double topTurn = -1e9;
         for (const TrackInstance& t : s.tracks) topTurn = std::max<double>(topTurn, t.z);
@@ -289,7 +291,9 @@ TEST_F(SupportTest, GridLiesUnderTheBaseboardAndNothingReachesDownToIt) {
     ASSERT_FALSE(s.baseboard.Empty());
     ASSERT_FALSE(s.decks.Empty());
     EXPECT_NEAR(MaxZ(s.baseboard), kBaseboardZ, 1e-6);
-    for (const Mesh* m : {&s.baseboard, &s.decks, &s.piers, &s.tunnels, &s.farBatch.mesh})
+    const Mesh piers = Drawn(s.piers.mesh);
+    for (const Mesh* m : std::initializer_list<const Mesh*>{&s.baseboard, &s.decks, &piers,
+                                                            &s.tunnels, &s.farBatch.mesh})
         EXPECT_GE(MinZ(*m), kBaseboardZ - 1e-6);
     // The track lies on top of the baseboard: its lowest point is its bed's underside.
     for (const auto& [article, mesh] : s.pieceMeshes) {
@@ -299,5 +303,5 @@ TEST_F(SupportTest, GridLiesUnderTheBaseboardAndNothingReachesDownToIt) {
     }
     // The upper deck's track rests on its board; the only posts are deck legs and helix columns.
     EXPECT_EQ(PierCount(s), 0);
-    EXPECT_FALSE(Posts(s.piers, kDeckLegColour, 24).empty());
+    EXPECT_FALSE(Posts(Drawn(s.piers.mesh), kDeckLegColour, 24).empty());
 }

@@ -370,9 +370,56 @@ TEST(TrackFactory, DistantAndFarMeshesMergeWhatWouldAlias) {
     EXPECT_NEAR(f.maxX, 188.3, 1e-4);
     EXPECT_NEAR(f.maxY, kBedHalfWidth, 1e-4);
     EXPECT_NEAR(f.minZ, kBedTop, 1e-6);
-    // Far bridges lose their girders; distant ones keep them.
-    EXPECT_EQ(CountColour(BuildPieceMesh(Piece("74636"), TrackDetail::Far), kArchRib), 0);
     EXPECT_GT(CountColour(BuildPieceMesh(Piece("74636"), TrackDetail::Distant), kArchRib), 0);
+}
+
+TEST(TrackFactory, FarBridgesKeepTheOutlineOfTheirStructure) {
+    const auto only = [](Colour3 want) { return [want](Colour3 c) { return c == want; }; };
+    // Each structure in a far mesh: how high it reaches on each side of the track, and how much
+    // it costs next to the distant mesh.
+    struct Case {
+        const char* article;
+        Colour3 colour;
+        double height;   // at least this high on both sides
+        double sideMin;  // this far out from the centre line on both sides
+    };
+    for (const Case& c : {Case{"74636", kArchRib, 90, 25}, Case{"74620", kBridgeSteel, 40, 24},
+                          Case{"74618", kBridgeBeam, 9, 20}}) {
+        SCOPED_TRACE(c.article);
+        const PieceDef& def = Piece(c.article);
+        const Mesh far = BuildPieceMesh(def, TrackDetail::Far);
+        const Mesh distant = BuildPieceMesh(def, TrackDetail::Distant);
+        ExpectWellFormed(far, c.article);
+        for (double side : {-1.0, 1.0}) {
+            Box3 b;
+            for (size_t v = 0; v < far.VertexCount(); ++v) {
+                if (!(ColourAt(far, v) == c.colour) || far.positions[3 * v + 1] * side < c.sideMin)
+                    continue;
+                b.minX = std::min<double>(b.minX, far.positions[3 * v]);
+                b.maxX = std::max<double>(b.maxX, far.positions[3 * v]);
+                b.maxZ = std::max<double>(b.maxZ, far.positions[3 * v + 2]);
+            }
+            EXPECT_GE(b.maxZ, c.height) << side;
+            // Over the whole span, not a stub at one end.
+            EXPECT_LT(b.minX, def.length * 0.1) << side;
+            EXPECT_GT(b.maxX, def.length * 0.9) << side;
+        }
+        // Within the distant structure's extent, at a fraction of its triangles.
+        const Box3 all = Extent(distant), kept = Extent(far, only(c.colour));
+        EXPECT_LE(kept.maxZ, all.maxZ + 1);
+        EXPECT_GE(kept.minY, all.minY - 1);
+        EXPECT_LE(kept.maxY, all.maxY + 1);
+        EXPECT_LT(far.TriangleCount() * 2, distant.TriangleCount());
+    }
+    // The arch rib still rises and falls: its highest point is near mid-span.
+    const Mesh arch = BuildPieceMesh(Piece("74636"), TrackDetail::Far);
+    double topX = 0, topZ = -1;
+    for (size_t v = 0; v < arch.VertexCount(); ++v)
+        if (arch.positions[3 * v + 2] > topZ) {
+            topZ = arch.positions[3 * v + 2];
+            topX = arch.positions[3 * v];
+        }
+    EXPECT_NEAR(topX, Piece("74636").length / 2, Piece("74636").length * 0.15);
 }
 
 TEST(TrackDetail, ChosenFromTheSizeOnScreen) {

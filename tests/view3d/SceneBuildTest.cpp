@@ -12,6 +12,7 @@
 #include "model/Tunnels.h"
 #include "view3d/OrbitCamera.h"
 #include "view3d/Scene3D.h"
+#include "view3d/DrawnMesh.h"
 #include "view3d/TrackMeshes.h"
 
 namespace {
@@ -19,9 +20,10 @@ namespace {
 // A pier's top face has 18 corners in the top colour.
 int PierCount(const Scene3D& s) {
     int n = 0;
-    for (size_t v = 0; v < s.piers.VertexCount(); ++v)
-        n += Colour3{s.piers.colours[3 * v], s.piers.colours[3 * v + 1],
-                     s.piers.colours[3 * v + 2]} == kPierTop;
+    const Mesh piers = Drawn(s.piers.mesh);
+    for (size_t v = 0; v < piers.VertexCount(); ++v)
+        n += Colour3{piers.colours[3 * v], piers.colours[3 * v + 1], piers.colours[3 * v + 2]} ==
+             kPierTop;
     return n / 18;
 }
 
@@ -131,8 +133,8 @@ TEST_F(SceneTest, TwoBridgesJoinedEndToStartGetThreePiers) {
     EXPECT_DOUBLE_EQ(track[b].elevation, 80);
     const Scene3D s = Build();
     EXPECT_EQ(PierCount(s), 3);
-    EXPECT_NEAR(MinZ(s.piers), 0, 1e-4);
-    EXPECT_NEAR(MaxZ(s.piers), 80, 1e-4);
+    EXPECT_NEAR(MinZ(Drawn(s.piers.mesh)), 0, 1e-4);
+    EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), 80, 1e-4);
 }
 
 TEST_F(SceneTest, PiersStandOnTheLevelAndSkipFlatBridgesAndNearbyPoints) {
@@ -145,11 +147,11 @@ TEST_F(SceneTest, PiersStandOnTheLevelAndSkipFlatBridgesAndNearbyPoints) {
     track.Place("74620", 188.3 + 1.5, 300, 0, 100);         // starts 1.5 mm from a pier: one more
     const Scene3D s = Build();
     EXPECT_EQ(PierCount(s), 3);
-    EXPECT_NEAR(MinZ(s.piers), 0, 1e-4);
-    EXPECT_NEAR(MaxZ(s.piers), 100, 1e-4);
+    EXPECT_NEAR(MinZ(Drawn(s.piers.mesh)), 0, 1e-4);
+    EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), 100, 1e-4);
     // Without the last bridge the lowest pier foot is its level's height.
     doc.pieces.pop_back();
-    EXPECT_NEAR(MinZ(Build().piers), 30, 1e-4);
+    EXPECT_NEAR(MinZ(Drawn(Build().piers.mesh)), 30, 1e-4);
 }
 
 TEST_F(SceneTest, AClimbingRampsEndPierReachesItsEndHeight) {
@@ -157,7 +159,7 @@ TEST_F(SceneTest, AClimbingRampsEndPierReachesItsEndHeight) {
     track[r].grade = 4;
     const Scene3D s = Build();
     EXPECT_EQ(PierCount(s), 2);
-    EXPECT_NEAR(MaxZ(s.piers), 10 + 180 * std::sin(4 * kPi / 180), 1e-3);
+    EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), 10 + 180 * std::sin(4 * kPi / 180), 1e-3);
 }
 
 TEST_F(SceneTest, HelixClimbsInThirtyDegreeStepsOnBothTracks) {
@@ -196,12 +198,13 @@ TEST_F(SceneTest, HelixClimbsInThirtyDegreeStepsOnBothTracks) {
     }
     // Thirteen support columns of 7 mm square posts from the base up by the rise.
     size_t columnVertices = 0;
-    for (size_t v = 0; v < s.piers.VertexCount(); ++v)
-        columnVertices += s.piers.colours[3 * v] == kHelixColumn.r &&
-                          s.piers.colours[3 * v + 1] == kHelixColumn.g;
+    const Mesh piers = Drawn(s.piers.mesh);
+    for (size_t v = 0; v < piers.VertexCount(); ++v)
+        columnVertices += piers.colours[3 * v] == kHelixColumn.r &&
+                          piers.colours[3 * v + 1] == kHelixColumn.g;
     EXPECT_EQ(columnVertices, 13u * 24);
-    EXPECT_NEAR(MinZ(s.piers), 0, 1e-4);
-    EXPECT_NEAR(MaxZ(s.piers), v.rise, 1e-4);
+    EXPECT_NEAR(MinZ(Drawn(s.piers.mesh)), 0, 1e-4);
+    EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), v.rise, 1e-4);
 }
 
 TEST_F(SceneTest, HelixWithUnknownVariantUsesTheDefaultOne) {

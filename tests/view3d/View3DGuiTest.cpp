@@ -4,6 +4,7 @@
 #include <wx/statusbr.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "catalog/TrackCatalog.h"
 #include "model/TrackBuilder.h"
@@ -363,4 +364,68 @@ TEST_F(View3DTest, PanningMovesTheSceneWithThePointer) {
         EXPECT_GT(right.x - down.x, 40);
         EXPECT_LT(std::abs(right.y - down.y), 4);
     }
+}
+
+TEST_F(View3DTest, AfterEditsTheViewLooksAsWithEveryMeshCopiedAgain) {
+    // Raised track on risers and bridges on piers: what an edit rewrites in place on the card.
+    std::vector<uint32_t> ids;
+    for (int k = 0; k < 8; ++k)
+        ids.push_back(track.Place(k % 2 ? "24188" : "24130", 250.0 * k, 0, k * 20.0, 30.0 * (k % 3)));
+    const uint32_t bridge = track.Place("74636", 0, 400, 0, 90);
+    track.Attach("74636", bridge, 1);
+    TrackGLCanvas* canvas = Open();
+    Draw();
+    // Taken away and added (the card's copies grow and shrink), then moved and raised (they are
+    // rewritten in place), each drawn before the next.
+    const std::vector<std::function<void()>> edits = {
+        [&] { doc.pieces.erase(doc.pieces.begin() + 1); },
+        [&] { track.Place("74620", 600, -300, 30, 50); },
+        [&] { track[ids[4]].x += 40; },
+        [&] { track[ids[2]].elevation = 70; },
+        [&] { track[bridge].y -= 60; },
+    };
+    for (const auto& edit : edits) {
+        edit();
+        canvas->Rebuild();
+        Draw();
+    }
+    // Near, and far enough for the track to come from the far batch.
+    auto draw = [&](TrackGLCanvas* c) {
+        EXPECT_TRUE(c->RenderFrame(&pixels));
+        size = c->GetClientSize();
+    };
+    auto near_and_far = [&](TrackGLCanvas* c) {
+        // A busy machine may still be sizing the window: let it settle, and draw from then on.
+        PumpEvents(50);
+        draw(c);
+        PumpEvents(20);
+        // The camera as the scene fits it, set anew: tests running beside this one on the same
+        // display may have clicked and dragged over the window.
+        OrbitCamera camera;
+        camera.Fit(c->Scene().bounds);
+        c->Camera() = camera;
+        std::vector<uint8_t> both;
+        draw(c);
+        both = pixels;
+        c->Camera().distance *= 12;
+        draw(c);
+        both.insert(both.end(), pixels.begin(), pixels.end());
+        return both;
+    };
+    // The same meshes copied to the card whole, in the same window.
+    const std::vector<uint8_t> edited = near_and_far(canvas);
+    canvas->CopyAllMeshesAgain();
+    const std::vector<uint8_t> whole = near_and_far(canvas);
+    ASSERT_EQ(edited.size(), whole.size());
+    size_t differ = 0, first = edited.size();
+    for (size_t i = 0; i < edited.size(); ++i) {
+        if (edited[i] != whole[i] && first == edited.size()) first = i;
+        differ += edited[i] != whole[i];
+    }
+    EXPECT_EQ(differ, 0u) << "first at byte " << first;
+    // And the layout is there to compare: lit track and piers in the far picture.
+    size_t lit = 0;
+    for (int y = 0; y < size.y; ++y)
+        for (int x = 0; x < size.x; ++x) lit += !Background(At(x, y));
+    EXPECT_GT(lit, 20u);
 }

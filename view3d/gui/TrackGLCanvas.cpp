@@ -3,44 +3,137 @@
 #include "view3d/gui/TrackGLCanvas.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 #include <wx/dcclient.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <map>
 #include <numbers>
+#include <tuple>
+#include <unordered_map>
 
 #include "model/LayoutDocument.h"
 #include "view3d/TrackMeshes.h"
 #include "view3d/TrackView.h"
 #include "view3d/TrainScene.h"
 
-namespace {
-
-void DrawMesh(const Mesh& m) {
-    if (m.Empty()) return;
-    glVertexPointer(3, GL_FLOAT, 0, m.positions.data());
-    glNormalPointer(GL_FLOAT, 0, m.normals.data());
-    glColorPointer(3, GL_FLOAT, 0, m.colours.data());
-    // With the index range given the driver need not scan the indices for it.
-    glDrawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(m.VertexCount() - 1),
-                        static_cast<GLsizei>(m.indices.size()), GL_UNSIGNED_INT, m.indices.data());
+// The buffer-object calls of OpenGL 1.5, which every context the canvas gets has and the GL
+// library exports (the toolkit's headers include gl.h before this file could ask for them).
+extern "C" {
+GLAPI void APIENTRY glGenBuffers(GLsizei n, GLuint* buffers);
+GLAPI void APIENTRY glBindBuffer(GLenum target, GLuint buffer);
+GLAPI void APIENTRY glBufferData(GLenum target, GLsizeiptr size, const void* data, GLenum usage);
+GLAPI void APIENTRY glBufferSubData(GLenum target, GLintptr offset, GLsizeiptr size,
+                                    const void* data);
+// From GLX, declared here because its header's macros (None, Bool) break ours.
+void (*glXGetProcAddressARB(const GLubyte* name))();
 }
 
-// Draws the triangles from index `first` up to `last` of a mesh whose vertices lie in world axes.
-void DrawBatchRange(const Mesh& m, uint32_t first, uint32_t last) {
-    if (last <= first) return;
-    uint32_t lo = m.indices[first], hi = lo;
-    for (uint32_t k = first; k < last; ++k) {
-        lo = std::min(lo, m.indices[k]);
-        hi = std::max(hi, m.indices[k]);
+namespace {
+
+// A mesh in the graphics card's memory: one buffer with the positions, then the normals, then
+// the colours, and one with the indices.
+struct GpuMesh {
+    GLuint buffer = 0;
+    GLuint indexBuffer = 0;
+    size_t vertices = 0;
+    size_t indices = 0;
+};
+
+void Upload(GpuMesh& g, const Mesh& m) {
+    if (!g.buffer) {
+        glGenBuffers(1, &g.buffer);
+        glGenBuffers(1, &g.indexBuffer);
     }
-    glVertexPointer(3, GL_FLOAT, 0, m.positions.data());
-    glNormalPointer(GL_FLOAT, 0, m.normals.data());
-    glColorPointer(3, GL_FLOAT, 0, m.colours.data());
-    glDrawRangeElements(GL_TRIANGLES, lo, hi, static_cast<GLsizei>(last - first), GL_UNSIGNED_INT,
-                        m.indices.data() + first);
+    const GLsizeiptr arrayBytes = static_cast<GLsizeiptr>(m.positions.size() * sizeof(float));
+    glBindBuffer(GL_ARRAY_BUFFER, g.buffer);
+    glBufferData(GL_ARRAY_BUFFER, 3 * arrayBytes, nullptr, GL_STATIC_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, arrayBytes, m.positions.data());
+    glBufferSubData(GL_ARRAY_BUFFER, arrayBytes, arrayBytes, m.normals.data());
+    glBufferSubData(GL_ARRAY_BUFFER, 2 * arrayBytes, arrayBytes, m.colours.data());
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.indexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(m.indices.size() * sizeof(uint32_t)), m.indices.data(),
+                 GL_STATIC_DRAW);
+    g.vertices = m.VertexCount();
+    g.indices = m.indices.size();
+}
+
+// Copies what changed since the last copy: the whole mesh when its size changed, else the
+// ranges of vertices and indices an edit replaced.
+void CopyChanges(GpuMesh& g, const Mesh& m, MeshChange& change) {
+    if (!change.Any() && g.buffer) return;
+    if (change.whole || !g.buffer || g.vertices != m.VertexCount() ||
+        g.indices != m.indices.size()) {
+        Upload(g, m);
+    } else {
+        const size_t v0 = std::min(change.firstVertex, g.vertices);
+        const size_t v1 = std::min(change.endVertex, g.vertices);
+        if (v0 < v1) {
+            glBindBuffer(GL_ARRAY_BUFFER, g.buffer);
+            const size_t arrayBytes = g.vertices * 3 * sizeof(float);
+            const size_t offset = v0 * 3 * sizeof(float), bytes = (v1 - v0) * 3 * sizeof(float);
+            const std::vector<float>* arrays[] = {&m.positions, &m.normals, &m.colours};
+            for (size_t k = 0; k < 3; ++k)
+                glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(k * arrayBytes + offset),
+                                static_cast<GLsizeiptr>(bytes), arrays[k]->data() + 3 * v0);
+        }
+        const size_t i0 = std::min(change.firstIndex, g.indices);
+        const size_t i1 = std::min(change.endIndex, g.indices);
+        if (i0 < i1) {
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.indexBuffer);
+            glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLintptr>(i0 * sizeof(uint32_t)),
+                            static_cast<GLsizeiptr>((i1 - i0) * sizeof(uint32_t)),
+                            m.indices.data() + i0);
+        }
+    }
+    change = MeshChange{};
+}
+
+void BindMesh(const GpuMesh& g) {
+    const size_t arrayBytes = g.vertices * 3 * sizeof(float);
+    glBindBuffer(GL_ARRAY_BUFFER, g.buffer);
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    glNormalPointer(GL_FLOAT, 0, reinterpret_cast<const void*>(arrayBytes));
+    glColorPointer(3, GL_FLOAT, 0, reinterpret_cast<const void*>(2 * arrayBytes));
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.indexBuffer);
+}
+
+// Draws the triangles from index `first` to `last` of a bound mesh, whose vertices lie within
+// lo to hi: with the range given the driver need not scan the indices for it.
+void DrawBound(size_t lo, size_t hi, size_t first, size_t last) {
+    if (last <= first || hi < lo) return;
+    glDrawRangeElements(GL_TRIANGLES, static_cast<GLuint>(lo), static_cast<GLuint>(hi),
+                        static_cast<GLsizei>(last - first), GL_UNSIGNED_INT,
+                        reinterpret_cast<const void*>(first * sizeof(uint32_t)));
+}
+
+void Draw(const GpuMesh& g) {
+    if (g.indices == 0) return;
+    BindMesh(g);
+    DrawBound(0, g.vertices - 1, 0, g.indices);
+}
+
+// True when the display's OpenGL runs on the processor (Mesa's llvmpipe, as under Xvfb), asked
+// before any context exists. There four samples a pixel cost two thirds of every frame, and the
+// level of detail already merges what would stair-step into bands of its colour.
+bool SoftwareRenderer() {
+    _XDisplay* display = wxGetX11Display();
+    if (!display) return false;
+    // glXQueryRendererIntegerMESA with GLX_RENDERER_ACCELERATED_MESA.
+    constexpr int kAccelerated = 0x8186;
+    using Query = int (*)(_XDisplay*, int, int, int, unsigned int*);
+    const auto query = reinterpret_cast<Query>(glXGetProcAddressARB(
+        reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
+    unsigned int accelerated = 1;
+    // The toolkit opens one screen: the display's first.
+    if (!query || !query(display, 0, 0, kAccelerated, &accelerated))
+        return false;
+    return accelerated == 0;
 }
 
 void DrawGridAndAxes() {
@@ -72,6 +165,63 @@ void DrawGridAndAxes() {
 
 }  // namespace
 
+struct TrackGLCanvas::GpuMeshes {
+    // Article meshes by article and scenery models by item: once made they never change.
+    std::unordered_map<std::string, GpuMesh> full;
+    std::unordered_map<std::string, GpuMesh> distant;
+    std::unordered_map<std::string, GpuMesh> scenery;
+    GpuMesh farBatch;
+    GpuMesh piers;
+    GpuMesh farPiers;
+    GpuMesh baseboard;
+    GpuMesh decks;
+    GpuMesh tunnels;
+    // The full and distant mesh of every track instance, found again when the instances change.
+    std::vector<const GpuMesh*> fullOf;
+    std::vector<const GpuMesh*> distantOf;
+    // Vehicle models by length, width, height and whether a locomotive.
+    std::map<std::tuple<double, double, double, bool>, GpuMesh> vehicles;
+
+    const GpuMesh* Article(std::unordered_map<std::string, GpuMesh>& gpuMeshes,
+                           const std::unordered_map<std::string, Mesh>& meshes,
+                           const std::string& article) {
+        auto it = gpuMeshes.find(article);
+        if (it != gpuMeshes.end()) return &it->second;
+        const auto m = meshes.find(article);
+        if (m == meshes.end() || m->second.Empty()) return nullptr;
+        GpuMesh& g = gpuMeshes[article];
+        Upload(g, m->second);
+        return &g;
+    }
+
+    // Brings the buffers up to date with the scene's meshes, copying only what changed.
+    void Sync(Scene3D& scene) {
+        SceneChanges& c = scene.changes;
+        MeshChange whole;
+        whole.MarkWhole();
+        MeshChange none;
+        const bool tracksChanged = scene.farBatch.change.Any() || !farBatch.buffer ||
+                                   fullOf.size() != scene.tracks.size();
+        CopyChanges(farBatch, scene.farBatch.mesh, scene.farBatch.change);
+        CopyChanges(piers, scene.piers.mesh, scene.piers.change);
+        CopyChanges(farPiers, scene.farPiers.mesh, scene.farPiers.change);
+        CopyChanges(baseboard, scene.baseboard, c.baseboard || !baseboard.buffer ? whole : none);
+        whole.MarkWhole();
+        CopyChanges(decks, scene.decks, c.decks || !decks.buffer ? whole : none);
+        whole.MarkWhole();
+        CopyChanges(tunnels, scene.tunnels, c.tunnels || !tunnels.buffer ? whole : none);
+        c = SceneChanges{false, false, false};
+        if (!tracksChanged) return;
+        fullOf.resize(scene.tracks.size());
+        distantOf.resize(scene.tracks.size());
+        for (size_t i = 0; i < scene.tracks.size(); ++i) {
+            const std::string& article = scene.tracks[i].article;
+            fullOf[i] = Article(full, scene.pieceMeshes, article);
+            distantOf[i] = Article(distant, scene.distantPieceMeshes, article);
+        }
+    }
+};
+
 struct TrackGLCanvas::Visual {
     wxGLAttributes attributes;
     bool multisampled = false;
@@ -80,9 +230,11 @@ struct TrackGLCanvas::Visual {
 // The toolkit's default visual on X11 has no depth buffer, and without one the scene would be
 // drawn in painter's order: ask for a double-buffered RGBA visual with 24 depth bits, or 16.
 // Thin rails and distant edges stair-step without multisampling: ask for four samples first and
-// do without when no visual offers them.
+// do without when no visual offers them, or when the renderer is software (see above).
 TrackGLCanvas::Visual TrackGLCanvas::ChooseVisual() {
+    const bool software = SoftwareRenderer();
     for (int samples : {4, 0}) {
+        if (samples > 0 && software) continue;
         for (int depth : {24, 16}) {
             Visual v;
             v.attributes.PlatformDefaults().RGBA().DoubleBuffer().Depth(depth);
@@ -103,6 +255,7 @@ TrackGLCanvas::TrackGLCanvas(wxWindow* parent, const LayoutDocument& doc)
 TrackGLCanvas::TrackGLCanvas(wxWindow* parent, const LayoutDocument& doc, const Visual& visual)
     : wxGLCanvas(parent, visual.attributes, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                  wxFULL_REPAINT_ON_RESIZE | wxWANTS_CHARS, "GLCanvas"),
+      gpu(std::make_unique<GpuMeshes>()),
       multisampleVisual(visual.multisampled),
       document(doc) {
     wxGLContextAttrs attrs;
@@ -140,6 +293,15 @@ void TrackGLCanvas::DoRebuild() {
 
 void TrackGLCanvas::Rebuild() {
     DoRebuild();
+    Refresh();
+}
+
+void TrackGLCanvas::CopyAllMeshesAgain() {
+    scene.farBatch.change.MarkWhole();
+    scene.piers.change.MarkWhole();
+    scene.farPiers.change.MarkWhole();
+    scene.changes = SceneChanges{};
+    gpu->fullOf.clear();
     Refresh();
 }
 
@@ -242,69 +404,161 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     DrawGridAndAxes();
 
+    gpu->Sync(scene);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    DrawMesh(scene.baseboard);
-    DrawMesh(scene.decks);
+    Draw(gpu->baseboard);
+    Draw(gpu->decks);
     for (const SceneryInstance& s : scene.scenery) {
-        const auto it = scene.sceneryModels.find(s.item);
-        if (it == scene.sceneryModels.end() || it->second.Empty()) continue;
+        const GpuMesh* model = gpu->Article(gpu->scenery, scene.sceneryModels, s.item);
+        if (!model) continue;
         glPushMatrix();
         glTranslatef(s.x, s.y, s.z + static_cast<float>(SceneryDrawOffset(s.item)));
         glRotatef(s.rotationDeg, 0, 0, 1);
         if (s.scaleX != 1 || s.scaleY != 1) glScalef(s.scaleX, s.scaleY, 1);
-        DrawMesh(it->second);
+        Draw(*model);
         glPopMatrix();
     }
-    DrawMesh(scene.piers);
-    glEnable(GL_POLYGON_OFFSET_FILL);
-    glPolygonOffset(-1, -1);
+    DrawTrack(width, height);
+    DrawTrains();
+    Draw(gpu->tunnels);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+namespace {
+
+// Consecutive chunks of a chunked mesh drawn with one call.
+class ChunkRuns {
+public:
+    ChunkRuns(const ChunkedMesh& mesh, const GpuMesh& gpu) : mesh(mesh), gpu(gpu) {}
+    void Add(size_t chunk) {
+        if (chunk + 1 >= mesh.first.size()) return;
+        if (end == chunk && end > start) {
+            end = chunk + 1;  // empty chunks too: they do not break a run
+            return;
+        }
+        if (mesh.first[chunk] == mesh.first[chunk + 1]) return;
+        Flush();
+        start = chunk;
+        end = chunk + 1;
+    }
+    // Draws the pending run; true when it bound this mesh to do so.
+    bool Flush() {
+        bool binds = false;
+        if (end > start && mesh.first[end] > mesh.first[start]) {
+            binds = !bound;
+            if (!bound) BindMesh(gpu);
+            bound = true;
+            DrawBound(mesh.vertexStart[start], mesh.vertexStart[end] - 1, mesh.first[start],
+                      mesh.first[end]);
+        }
+        start = end = 0;
+        return binds;
+    }
+    // Another mesh was bound in between.
+    void Unbind() { bound = false; }
+
+private:
+    const ChunkedMesh& mesh;
+    const GpuMesh& gpu;
+    size_t start = 0;
+    size_t end = 0;
+    bool bound = false;
+};
+
+}  // namespace
+
+void TrackGLCanvas::DrawTrack(int width, int height) {
     GLfloat modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     const TrackView view(modelview, width, height, kFieldOfViewDeg);
+    // Culled, or drawn in how much detail: the piers under a piece go with it.
+    constexpr int8_t kCulled = -1;
+    std::vector<int8_t> detail(scene.tracks.size(), kCulled);
+    for (size_t i = 0; i < scene.tracks.size(); ++i)
+        if (const std::optional<TrackDetail> d = view.Of(scene.tracks[i]))
+            detail[i] = static_cast<int8_t>(*d);
+
+    // Piers first, then the track over them: helix columns and deck legs always, each piece's
+    // piers as boxes when the piece is far.
+    const bool piersChunked = scene.pierChunkOfTrack.size() == scene.tracks.size() &&
+                              scene.farPiers.ChunkCount() + 2 == scene.piers.ChunkCount();
+    if (piersChunked) {
+        ChunkRuns near(scene.piers, gpu->piers), far(scene.farPiers, gpu->farPiers);
+        near.Add(0);
+        for (size_t i = 0; i < scene.tracks.size(); ++i) {
+            const uint32_t chunk = scene.pierChunkOfTrack[i];
+            if (detail[i] == kCulled || chunk == Scene3D::kNoPiers) continue;
+            if (detail[i] != static_cast<int8_t>(TrackDetail::Far)) near.Add(chunk + 1);
+        }
+        near.Add(scene.piers.ChunkCount() - 1);
+        near.Flush();
+        for (size_t i = 0; i < scene.tracks.size(); ++i) {
+            const uint32_t chunk = scene.pierChunkOfTrack[i];
+            if (detail[i] == static_cast<int8_t>(TrackDetail::Far) && chunk != Scene3D::kNoPiers)
+                far.Add(chunk);
+        }
+        far.Flush();
+    } else {
+        Draw(gpu->piers);
+    }
+
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(-1, -1);
     // Far instances go in runs straight from their world-axes batch: one draw per run.
-    const InstanceBatch* run = nullptr;
-    size_t runStart = 0, runEnd = 0;
-    auto flushRun = [&] {
-        if (run && runEnd > runStart)
-            DrawBatchRange(run->mesh, run->first[runStart], run->first[runEnd]);
-        run = nullptr;
-    };
+    const bool batched = scene.farBatch.ChunkCount() == scene.tracks.size() && gpu->farBatch.buffer;
+    ChunkRuns farTrack(scene.farBatch, gpu->farBatch);
+    const GpuMesh* bound = nullptr;
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
-        const TrackInstance& t = scene.tracks[i];
-        const std::optional<TrackDetail> detail = view.Of(t);
-        if (!detail) continue;
-        if (*detail == TrackDetail::Far && i + 1 < scene.farBatch.first.size()) {
-            if (run != &scene.farBatch || runEnd != i) {
-                flushRun();
-                run = &scene.farBatch;
-                runStart = i;
-            }
-            runEnd = i + 1;
+        if (detail[i] == kCulled) continue;
+        if (detail[i] == static_cast<int8_t>(TrackDetail::Far) && batched) {
+            farTrack.Add(i);
             continue;
         }
-        const auto& meshes =
-            *detail == TrackDetail::Full ? scene.pieceMeshes : scene.distantPieceMeshes;
-        const auto it = meshes.find(t.article);
-        if (it == meshes.end() || it->second.Empty()) continue;
+        const TrackInstance& t = scene.tracks[i];
+        const GpuMesh* mesh = detail[i] == static_cast<int8_t>(TrackDetail::Full)
+                                  ? gpu->fullOf[i]
+                                  : gpu->distantOf[i];
+        if (!mesh) continue;
+        if (farTrack.Flush()) bound = nullptr;
+        if (mesh != bound) BindMesh(*mesh);
+        bound = mesh;
+        farTrack.Unbind();
         glPushMatrix();
         glTranslatef(t.x, t.y, t.z);
         glRotatef(t.rotationDeg, 0, 0, 1);
         glRotatef(-t.tiltDeg, 0, 1, 0);
         glScalef(1, -1, 1);
-        DrawMesh(it->second);
+        DrawBound(0, mesh->vertices - 1, 0, mesh->indices);
         glPopMatrix();
     }
-    flushRun();
+    farTrack.Flush();
     glDisable(GL_POLYGON_OFFSET_FILL);
-    trainsMesh.Clear();
-    if (trains) trainsMesh = BuildTrainsMesh(*trains, kRailTop);
-    DrawMesh(trainsMesh);
-    DrawMesh(scene.tunnels);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+// Each vehicle's model is made once and copied to the card; a frame only moves it.
+void TrackGLCanvas::DrawTrains() {
+    trainVehicles.clear();
+    if (!trains) return;
+    trainVehicles = PlaceTrainVehicles(*trains, kRailTop);
+    for (const PlacedVehicle& v : trainVehicles) {
+        const auto key = std::tuple(v.lengthMm, v.widthMm, v.heightMm, v.locomotive);
+        auto it = gpu->vehicles.find(key);
+        if (it == gpu->vehicles.end()) {
+            it = gpu->vehicles.emplace(key, GpuMesh{}).first;
+            Upload(it->second, VehicleModel(v));
+            ++vehicleModelsMade;
+        }
+        glPushMatrix();
+        glMultMatrixf(v.transform.data());
+        Draw(it->second);
+        glPopMatrix();
+    }
 }
 
 bool TrackGLCanvas::RenderFrame(std::vector<uint8_t>* pixels) {

@@ -12,6 +12,7 @@
 #include "view3d/OrbitCamera.h"
 #include "view3d/Scene3D.h"
 #include "view3d/TrainCameras.h"
+#include "view3d/TrainScene.h"
 
 class LayoutDocument;
 class TrainSession;
@@ -27,6 +28,9 @@ public:
     // changes (a drag) costs one rebuild per drawn frame.
     void RequestRebuild();
     bool RebuildPending() const { return rebuildPending; }
+    // Copies every mesh to the graphics card again at the next frame, instead of only what the
+    // edits since the last frame changed.
+    void CopyAllMeshesAgain();
     // How many times the scene was built since the canvas was made.
     int RebuildCount() const { return rebuildCount; }
 
@@ -51,8 +55,11 @@ public:
     enum class CameraMode { Orbit, Follow, Cab };
     void SetCameraMode(CameraMode mode);
     CameraMode Mode() const { return cameraMode; }
-    // The trains' vehicles as last drawn, in world axes.
-    const Mesh& TrainsMesh() const { return trainsMesh; }
+    // The trains' vehicles as last drawn: each a shared model and where it stands.
+    const std::vector<PlacedVehicle>& TrainVehicles() const { return trainVehicles; }
+    // How many vehicle models the canvas has made since it was created (one per size of vehicle,
+    // however many frames the trains run).
+    int VehicleModelsMade() const { return vehicleModelsMade; }
     // Where the camera stood for the last frame, in world axes.
     const CameraView& LastView() const { return lastView; }
 
@@ -78,8 +85,13 @@ private:
     // Sets the modelview of a train camera; false when there is no train to ride with.
     bool LookFromTrain(double seconds);
     void DrawScene(int width, int height);
+    void DrawTrack(int width, int height);
+    void DrawTrains();
     void DoRebuild();
 
+    // The meshes copied to the graphics card's buffers, kept while the context lives.
+    struct GpuMeshes;
+    std::unique_ptr<GpuMeshes> gpu;
     std::unique_ptr<wxGLContext> context;
     bool fallbackContext = false;
     bool glInitialised = false;
@@ -101,7 +113,8 @@ private:
     CameraEasing followEasing{0.6, true};
     CameraEasing cabEasing{0.35, false};
     CameraView lastView;
-    Mesh trainsMesh;
+    std::vector<PlacedVehicle> trainVehicles;
+    int vehicleModelsMade = 0;
     double lastFrameS = -1;
 
     int lastX = 0;
