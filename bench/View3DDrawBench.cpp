@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "SampleLayouts.h"
-#include "ServerCpu.h"
+#include "XServerCpu.h"
 #include "catalog/TrackCatalog.h"
 #include "view3d/gui/TrackGLCanvas.h"
 #include "view3d/gui/View3DFrame.h"
