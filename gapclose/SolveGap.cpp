@@ -513,7 +513,8 @@ std::string CheckGapEnds(const LayoutDocument& doc, GapEnd a, GapEnd b) {
     const TrackSystem sa = EndSystem(doc, a), sb = EndSystem(doc, b);
     if (sa != sb)
         return Format(Tr("The ends belong to different track systems (%s and %s).").c_str(),
-                      TrackSystemLongName(sa).c_str(), TrackSystemLongName(sb).c_str());
+                      Tr(TrackSystemLongName(sa).c_str()).c_str(),
+                      Tr(TrackSystemLongName(sb).c_str()).c_str());
     const double ha = ConnectorHeight(*doc.FindPiece(a.piece), a.connector);
     const double hb = ConnectorHeight(*doc.FindPiece(b.piece), b.connector);
     if (!(std::fabs(ha - hb) <= kSameHeightMm))
@@ -574,7 +575,7 @@ GapSearchResult SearchGap(const LayoutDocument& doc, GapEnd a, GapEnd b, const G
         BuildGapMoves(system, options.useTurnouts, options.limitToStock ? &options.stock : nullptr);
     if (moves.moves.empty()) {
         result.error = Format(Tr("No pieces of %s are available for the chain.").c_str(),
-                              TrackSystemLongName(system).c_str());
+                              Tr(TrackSystemLongName(system).c_str()).c_str());
         return result;
     }
     return GapSearch(doc, a, b, options, std::move(moves), pa, pb).Run();

@@ -59,6 +59,11 @@ PieceList& PieceList::operator=(const std::vector<PlacedPiece>& pieces) {
     return *this;
 }
 
+PieceList& PieceList::operator=(std::initializer_list<PlacedPiece> pieces) {
+    FromVector(std::vector<PlacedPiece>(pieces));
+    return *this;
+}
+
 PieceList::operator std::vector<PlacedPiece>() const {
     std::vector<PlacedPiece> out;
     out.reserve(count);

@@ -48,6 +48,7 @@ public:
     PieceList& operator=(PieceList&& other) noexcept;
     PieceList& operator=(std::vector<PlacedPiece>&& pieces);
     PieceList& operator=(const std::vector<PlacedPiece>& pieces);
+    PieceList& operator=(std::initializer_list<PlacedPiece> pieces);
     ~PieceList() = default;
 
     // A plain copy of the pieces, in order.

@@ -11,7 +11,7 @@ std::vector<TrackBoxPage> TrackBoxPages(const TrackBox& box) {
     const TrackCatalog& catalog = TrackCatalog::Instance();
     std::set<std::string> listed;
     for (int system = 0; system < kPaletteSystemCount; ++system) {
-        TrackBoxPage page{PaletteSystemName(system), {}};
+        TrackBoxPage page{Tr(PaletteSystemName(system).c_str()), {}};
         std::set<std::string> onPage;  // an article may stand in two groups of one system
         for (const PaletteGroup& group : PaletteGroups(system)) {
             for (const std::string& article : group.articles) {

@@ -65,6 +65,11 @@ TEST(PieceList, BehavesAsTheVectorItReplaces) {
     EXPECT_EQ(std::count_if(list.begin(), list.end(), [](auto& p) { return p.x > 500; }),
               std::count_if(model.begin(), model.end(), [](auto& p) { return p.x > 500; }));
     EXPECT_EQ(Pieces(list), model);
+
+    // A braced list replaces the whole content, as it would in a vector.
+    list = {Piece(901, 1), Piece(902, 2)};
+    model = {Piece(901, 1), Piece(902, 2)};
+    EXPECT_EQ(list, model);
 }
 
 TEST(PieceList, FindsPiecesByIdInAnyOrder) {

@@ -174,9 +174,9 @@ TEST_F(SceneUpdateTest, EveryKindOfEditGivesTheSceneAFreshBuildWouldGive) {
          [&] { doc.pieces.erase(doc.pieces.begin() + 4); });
     Edit("piece added at the end", [&] { ids.push_back(track.Place("24188", 0, -400, 0, 70)); });
     Edit("piece put first", [&] {
-        PlacedPiece p = doc.pieces.back();
-        doc.pieces.pop_back();
-        doc.pieces.insert(doc.pieces.begin(), p);
+        std::vector<PlacedPiece> order = doc.pieces;
+        std::rotate(order.begin(), order.end() - 1, order.end());
+        doc.pieces = std::move(order);
     });
     Edit("riser moved onto another's", [&] {
         // Its start now stands where the piece before it ends: they share one riser.
