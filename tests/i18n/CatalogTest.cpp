@@ -179,8 +179,8 @@ TEST(GermanCatalog, KeepsPlaceholdersKeysAndMnemonics) {
     EXPECT_EQ(wrong, "") << wrong;
 }
 
-// The literals of window code that are allowed to stay unmarked: po/allowed-literals.txt and
-// po/allowed-literals-*.txt, one per line as xgettext prints it, "#" starting a comment.
+// The literals of window code that are allowed to stay unmarked: po/allowed-literals.txt (and
+// any po/allowed-literals-*.txt), one per line as xgettext prints it, "#" starting a comment.
 std::set<std::string> AllowedLiterals() {
     std::set<std::string> allowed;
     for (const fs::directory_entry& entry : fs::directory_iterator(kSource + "/po")) {
