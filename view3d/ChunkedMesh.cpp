@@ -30,14 +30,19 @@ void ChunkedMesh::Append(const Mesh& part) {
 
 namespace {
 
+// Gives elements [from, to) of `v` the new count `count`, moving what follows them once; the
+// elements of the new range are left for the caller to fill.
 template <typename T>
-void Replace(std::vector<T>& v, size_t from, size_t to, size_t count, const T* values) {
-    if (to - from == count) {
-        std::copy(values, values + count, v.begin() + static_cast<std::ptrdiff_t>(from));
-        return;
+void Resize(std::vector<T>& v, size_t from, size_t to, size_t count) {
+    const auto at = [&](size_t k) { return v.begin() + static_cast<std::ptrdiff_t>(k); };
+    if (count > to - from) {
+        const size_t oldSize = v.size();
+        v.resize(oldSize + count - (to - from));
+        std::move_backward(at(to), at(oldSize), v.end());
+    } else if (count < to - from) {
+        std::move(at(to), v.end(), at(from + count));
+        v.resize(v.size() - (to - from - count));
     }
-    v.erase(v.begin() + static_cast<std::ptrdiff_t>(from), v.begin() + static_cast<std::ptrdiff_t>(to));
-    v.insert(v.begin() + static_cast<std::ptrdiff_t>(from), values, values + count);
 }
 
 }  // namespace
@@ -51,29 +56,44 @@ void ChunkedMesh::Splice(size_t from, size_t to, const std::vector<Mesh>& parts)
                     parts[k].indices.size() == first[from + k + 1] - first[from + k];
     const size_t v0 = vertexStart[from], v1 = vertexStart[to];
     const size_t i0 = first[from], i1 = first[to];
-    // The new chunks, their indices numbered from v0.
-    Mesh joined;
-    std::vector<uint32_t> partFirst, partVertex;
+    size_t newVertices = 0, newIndices = 0;
     for (const Mesh& p : parts) {
-        partFirst.push_back(static_cast<uint32_t>(i0 + joined.indices.size()));
-        partVertex.push_back(static_cast<uint32_t>(v0 + joined.VertexCount()));
-        joined.Append(p);
+        newVertices += p.VertexCount();
+        newIndices += p.indices.size();
     }
-    for (uint32_t& i : joined.indices) i += static_cast<uint32_t>(v0);
-    Replace(mesh.positions, 3 * v0, 3 * v1, joined.positions.size(), joined.positions.data());
-    Replace(mesh.normals, 3 * v0, 3 * v1, joined.normals.size(), joined.normals.data());
-    Replace(mesh.colours, 3 * v0, 3 * v1, joined.colours.size(), joined.colours.data());
-    Replace(mesh.indices, i0, i1, joined.indices.size(), joined.indices.data());
+    // Room for the new chunks where the old ones were (a build from nothing only appends), then
+    // the parts copied in, their indices numbered from where each lands.
+    Resize(mesh.positions, 3 * v0, 3 * v1, 3 * newVertices);
+    Resize(mesh.normals, 3 * v0, 3 * v1, 3 * newVertices);
+    Resize(mesh.colours, 3 * v0, 3 * v1, 3 * newVertices);
+    Resize(mesh.indices, i0, i1, newIndices);
+    std::vector<uint32_t> partFirst, partVertex;
+    partFirst.reserve(parts.size());
+    partVertex.reserve(parts.size());
+    size_t v = v0, i = i0;
+    for (const Mesh& p : parts) {
+        partFirst.push_back(static_cast<uint32_t>(i));
+        partVertex.push_back(static_cast<uint32_t>(v));
+        const auto out = [&](std::vector<float>& to) {
+            return to.begin() + static_cast<std::ptrdiff_t>(3 * v);
+        };
+        std::copy(p.positions.begin(), p.positions.end(), out(mesh.positions));
+        std::copy(p.normals.begin(), p.normals.end(), out(mesh.normals));
+        std::copy(p.colours.begin(), p.colours.end(), out(mesh.colours));
+        for (const uint32_t index : p.indices) mesh.indices[i++] = static_cast<uint32_t>(index + v);
+        v += p.VertexCount();
+    }
     if (sameSizes) {
         change.Mark(v0, v1, i0, i1);
         return;
     }
     // The chunks after the new ones moved: renumber their indices and starts.
-    const int64_t vertexShift = static_cast<int64_t>(joined.VertexCount()) - static_cast<int64_t>(v1 - v0);
-    const int64_t indexShift = static_cast<int64_t>(joined.indices.size()) - static_cast<int64_t>(i1 - i0);
-    for (size_t k = i0 + joined.indices.size(); k < mesh.indices.size(); ++k)
+    const int64_t vertexShift = static_cast<int64_t>(newVertices) - static_cast<int64_t>(v1 - v0);
+    const int64_t indexShift = static_cast<int64_t>(newIndices) - static_cast<int64_t>(i1 - i0);
+    for (size_t k = i0 + newIndices; k < mesh.indices.size(); ++k)
         mesh.indices[k] = static_cast<uint32_t>(mesh.indices[k] + vertexShift);
-    std::vector<uint32_t> newFirst(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(from));
+    std::vector<uint32_t> newFirst(first.begin(),
+                                   first.begin() + static_cast<std::ptrdiff_t>(from));
     std::vector<uint32_t> newVertex(vertexStart.begin(),
                                     vertexStart.begin() + static_cast<std::ptrdiff_t>(from));
     newFirst.insert(newFirst.end(), partFirst.begin(), partFirst.end());
