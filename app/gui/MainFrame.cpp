@@ -79,7 +79,10 @@ void MainFrame::BuildPanels() {
     properties = new PropertiesPanel(inner, this);
     TraceLog("BuildPanels: properties created");
 
-    inner->SplitVertically(canvas, properties, -280);
+    // Wide enough for the panel's longest row (the Buy Track row, longer in some languages),
+    // within reason: the canvas is what the window is for.
+    const int propertiesWidth = std::clamp(properties->GetSizer()->CalcMin().x, 280, 420);
+    inner->SplitVertically(canvas, properties, -propertiesWidth);
     inner->SetMinimumPaneSize(200);
     TraceLog("BuildPanels: split done");
     outer->SplitVertically(palette, inner, 235);

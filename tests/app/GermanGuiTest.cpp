@@ -223,6 +223,16 @@ TEST_F(German, ButtonsAreWideEnoughForTheirLabels) {
     EXPECT_EQ(splash.DoneButton()->GetLabel(), "  Genug gestaunt  ");
     EXPECT_GE(splash.DoneButton()->GetMinSize().x, splash.DoneButton()->GetBestSize().x);
     EXPECT_GE(splash.DoneButton()->GetMinSize().x, 280);
+
+    // The properties panel's last row: "Gleise kaufen" in its large bold type, beside
+    // "Mein Gleisbestand..." and "?", each wide enough to show its whole label.
+    for (const char* name : {"buyTrack", "myTrack", "buyTrackHelp"}) {
+        auto* button = dynamic_cast<wxButton*>(wxWindow::FindWindowByName(name, frame));
+        ASSERT_TRUE(button) << name;
+        wxString label = button->GetLabel();
+        label.Trim(true).Trim(false);
+        EXPECT_GE(button->GetClientSize().x, button->GetTextExtent(label).x + 2) << label;
+    }
 }
 
 TEST_F(German, NumbersKeepTheirDecimalPoint) {
