@@ -333,7 +333,9 @@ public:
             owner.push_back(static_cast<uint32_t>(rr.piece));
         }
         // The neighbouring segments of a route always overlap: the grid drops such pairs before
-        // it looks at their boxes.
+        // it looks at their boxes. Joined pieces touch where they meet: about one contact a
+        // segment.
+        contacts.reserve(segments.size());
         ForEachOverlappingPair(
             boxes, kRouteCellMm, [this](size_t i, size_t j) { Touch(segments[i], segments[j]); },
             &owner);
@@ -352,6 +354,10 @@ public:
 
 private:
     void CollectRoutes() {
+        // Most pieces have one route of a few segments: room for that up front saves copying
+        // the growing arrays over and over on a large layout.
+        routes.reserve(pieces.list.size());
+        segments.reserve(pieces.list.size() * 8);
         for (size_t i = 0; i < pieces.list.size(); ++i) {
             const Known& k = pieces.list[i];
             if (!k.def) continue;
