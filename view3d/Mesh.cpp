@@ -41,6 +41,13 @@ void Mesh::AddTriangle(uint32_t a, uint32_t b, uint32_t c) {
     indices.insert(indices.end(), {a, b, c});
 }
 
+void Mesh::Reserve(size_t vertices, size_t indexCount) {
+    positions.reserve(3 * vertices);
+    normals.reserve(3 * vertices);
+    colours.reserve(3 * vertices);
+    indices.reserve(indexCount);
+}
+
 void Mesh::Append(const Mesh& other) {
     const auto offset = static_cast<uint32_t>(VertexCount());
     positions.insert(positions.end(), other.positions.begin(), other.positions.end());

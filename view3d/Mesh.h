@@ -31,6 +31,8 @@ struct Mesh {
     size_t VertexCount() const { return positions.size() / 3; }
     size_t TriangleCount() const { return indices.size() / 3; }
     void Clear();
+    // Room for this many vertices and indices in all, so that adding them copies nothing.
+    void Reserve(size_t vertices, size_t indexCount);
     // Appends a vertex and returns its index.
     uint32_t AddVertex(Vec3 p, Vec3 n, Colour3 c);
     void AddTriangle(uint32_t a, uint32_t b, uint32_t c);

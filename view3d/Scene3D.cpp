@@ -210,6 +210,10 @@ Mesh PierMesh(const PierSource& source) {
         const uint32_t vertex = static_cast<uint32_t>(m.VertexCount());
         const size_t index = m.indices.size();
         AddPier(m, s.x, -s.y, s.headingDeg, s.baseZ, s.topZ);
+        // Piers are much alike: room for the rest at the size of the first.
+        if (k == 0)
+            m.Reserve(m.VertexCount() * source.wanted.size(),
+                      m.indices.size() * source.wanted.size());
         if (k >= source.made.size() || !source.made[k])
             std::fill(m.indices.begin() + static_cast<std::ptrdiff_t>(index), m.indices.end(),
                       vertex);
@@ -227,6 +231,10 @@ Mesh FarPierMesh(const PierSource& source) {
         const size_t index = m.indices.size();
         AddTurnedBox(m, s.x, -s.y, -s.headingDeg * kDegToRad, 22, 36, s.baseZ, s.topZ, kPierTop,
                      kPierSide);
+        // Piers are much alike: room for the rest at the size of the first.
+        if (k == 0)
+            m.Reserve(m.VertexCount() * source.wanted.size(),
+                      m.indices.size() * source.wanted.size());
         if (k >= source.made.size() || !source.made[k])
             std::fill(m.indices.begin() + static_cast<std::ptrdiff_t>(index), m.indices.end(),
                       vertex);
