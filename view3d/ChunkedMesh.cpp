@@ -45,6 +45,14 @@ void Resize(std::vector<T>& v, size_t from, size_t to, size_t count) {
     }
 }
 
+// Keeps the first `keep` elements of `v`, with room for `more` after them; capacity still grows
+// by doubling, so that one chunk appended after another does not copy the mesh each time.
+template <typename T>
+void Truncate(std::vector<T>& v, size_t keep, size_t more) {
+    v.resize(keep);
+    if (v.capacity() < keep + more) v.reserve(std::max(keep + more, 2 * v.capacity()));
+}
+
 }  // namespace
 
 void ChunkedMesh::Splice(size_t from, size_t to, const std::vector<Mesh>& parts) {
@@ -61,12 +69,22 @@ void ChunkedMesh::Splice(size_t from, size_t to, const std::vector<Mesh>& parts)
         newVertices += p.VertexCount();
         newIndices += p.indices.size();
     }
-    // Room for the new chunks where the old ones were (a build from nothing only appends), then
-    // the parts copied in, their indices numbered from where each lands.
-    Resize(mesh.positions, 3 * v0, 3 * v1, 3 * newVertices);
-    Resize(mesh.normals, 3 * v0, 3 * v1, 3 * newVertices);
-    Resize(mesh.colours, 3 * v0, 3 * v1, 3 * newVertices);
-    Resize(mesh.indices, i0, i1, newIndices);
+    // Nothing follows the replaced chunks (as when a scene is built from nothing): the mesh is cut
+    // there and the parts appended. Otherwise room is made where the old chunks were, moving what
+    // follows once, and the parts are copied in. Either way each part's indices are numbered from
+    // where it lands.
+    const bool atEnd = to == ChunkCount();
+    if (atEnd) {
+        Truncate(mesh.positions, 3 * v0, 3 * newVertices);
+        Truncate(mesh.normals, 3 * v0, 3 * newVertices);
+        Truncate(mesh.colours, 3 * v0, 3 * newVertices);
+        Truncate(mesh.indices, i0, newIndices);
+    } else {
+        Resize(mesh.positions, 3 * v0, 3 * v1, 3 * newVertices);
+        Resize(mesh.normals, 3 * v0, 3 * v1, 3 * newVertices);
+        Resize(mesh.colours, 3 * v0, 3 * v1, 3 * newVertices);
+        Resize(mesh.indices, i0, i1, newIndices);
+    }
     std::vector<uint32_t> partFirst, partVertex;
     partFirst.reserve(parts.size());
     partVertex.reserve(parts.size());
@@ -74,13 +92,23 @@ void ChunkedMesh::Splice(size_t from, size_t to, const std::vector<Mesh>& parts)
     for (const Mesh& p : parts) {
         partFirst.push_back(static_cast<uint32_t>(i));
         partVertex.push_back(static_cast<uint32_t>(v));
-        const auto out = [&](std::vector<float>& to) {
-            return to.begin() + static_cast<std::ptrdiff_t>(3 * v);
+        const auto put = [&](const std::vector<float>& from, std::vector<float>& to) {
+            if (atEnd)
+                to.insert(to.end(), from.begin(), from.end());
+            else
+                std::copy(from.begin(), from.end(),
+                          to.begin() + static_cast<std::ptrdiff_t>(3 * v));
         };
-        std::copy(p.positions.begin(), p.positions.end(), out(mesh.positions));
-        std::copy(p.normals.begin(), p.normals.end(), out(mesh.normals));
-        std::copy(p.colours.begin(), p.colours.end(), out(mesh.colours));
-        for (const uint32_t index : p.indices) mesh.indices[i++] = static_cast<uint32_t>(index + v);
+        put(p.positions, mesh.positions);
+        put(p.normals, mesh.normals);
+        put(p.colours, mesh.colours);
+        for (const uint32_t index : p.indices) {
+            if (atEnd)
+                mesh.indices.push_back(static_cast<uint32_t>(index + v));
+            else
+                mesh.indices[i] = static_cast<uint32_t>(index + v);
+            ++i;
+        }
         v += p.VertexCount();
     }
     if (sameSizes) {

@@ -78,6 +78,18 @@ TEST(ChunkedMesh, SameSizedChunksAreReplacedInPlaceOthersMoveTheRest) {
     EXPECT_EQ(c.mesh, fresh.mesh);
     EXPECT_EQ(c.first, fresh.first);
     EXPECT_EQ(c.vertexStart, fresh.vertexStart);
+    // The last chunks replaced by more, then one appended: the mesh is cut and appended to.
+    c.Splice(3, 5, {Tri(7), Tri(8, 2), Tri(9)});
+    ExpectConsistent(c);
+    c.Splice(c.ChunkCount(), c.ChunkCount(), {Tri(10, 1)});
+    ExpectConsistent(c);
+    EXPECT_TRUE(c.change.whole);
+    ChunkedMesh appended;
+    for (const Mesh& m : {Tri(-5), Tri(-6, 1), Tri(0), Tri(7), Tri(8, 2), Tri(9), Tri(10, 1)})
+        appended.Append(m);
+    EXPECT_EQ(c.mesh, appended.mesh);
+    EXPECT_EQ(c.first, appended.first);
+    EXPECT_EQ(c.vertexStart, appended.vertexStart);
 }
 
 namespace {
