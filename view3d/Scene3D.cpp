@@ -203,13 +203,15 @@ private:
     std::vector<uint32_t> next;  // the point made before in the same cell, counted from 1
 };
 
-Mesh PierMesh(const PierSource& source) {
+// One `addPier(mesh, spot)` per wanted pier; a pier not made is folded to a point, so that its
+// chunk keeps its size when it is made later.
+template <typename AddPier>
+Mesh PiersMesh(const PierSource& source, AddPier addPier) {
     Mesh m;
     for (size_t k = 0; k < source.wanted.size(); ++k) {
-        const PierSpot& s = source.wanted[k];
         const uint32_t vertex = static_cast<uint32_t>(m.VertexCount());
         const size_t index = m.indices.size();
-        AddPier(m, s.x, -s.y, s.headingDeg, s.baseZ, s.topZ);
+        addPier(m, source.wanted[k]);
         // Piers are much alike: room for the rest at the size of the first.
         if (k == 0)
             m.Reserve(m.VertexCount() * source.wanted.size(),
@@ -221,25 +223,19 @@ Mesh PierMesh(const PierSource& source) {
     return m;
 }
 
+Mesh PierMesh(const PierSource& source) {
+    return PiersMesh(source, [](Mesh& m, const PierSpot& s) {
+        AddPier(m, s.x, -s.y, s.headingDeg, s.baseZ, s.topZ);
+    });
+}
+
 // The piers as far away shows them: a box over each pier's footprint (22 mm along the track, 36
-// across), a pier not made folded like its full mesh.
+// across).
 Mesh FarPierMesh(const PierSource& source) {
-    Mesh m;
-    for (size_t k = 0; k < source.wanted.size(); ++k) {
-        const PierSpot& s = source.wanted[k];
-        const uint32_t vertex = static_cast<uint32_t>(m.VertexCount());
-        const size_t index = m.indices.size();
+    return PiersMesh(source, [](Mesh& m, const PierSpot& s) {
         AddTurnedBox(m, s.x, -s.y, -s.headingDeg * kDegToRad, 22, 36, s.baseZ, s.topZ, kPierTop,
                      kPierSide);
-        // Piers are much alike: room for the rest at the size of the first.
-        if (k == 0)
-            m.Reserve(m.VertexCount() * source.wanted.size(),
-                      m.indices.size() * source.wanted.size());
-        if (k >= source.made.size() || !source.made[k])
-            std::fill(m.indices.begin() + static_cast<std::ptrdiff_t>(index), m.indices.end(),
-                      vertex);
-    }
-    return m;
+    });
 }
 
 // Brings chunks [base, base + oldCount) of `mesh` up to date with `newCount` sources: only the

@@ -837,7 +837,7 @@ struct DrawScope {
     wxSize client;
     const LayoutDrawPart& part;
     const LayoutDrawPlan& plan;
-    std::vector<wxRect> areas;  // window pixels: the client when the part names none
+    std::vector<wxRect> areas;  // window pixels: the whole client when the drawing names no areas
     // The layout area that may show anything inside each pixel area: labels, dots and pens reach
     // beyond the extents the index keeps.
     std::vector<BoxMm> areasMm;
