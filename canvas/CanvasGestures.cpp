@@ -378,6 +378,33 @@ GestureResult CanvasGestures::FlashExpired() {
     return {};
 }
 
+GestureResult CanvasGestures::CaptureLost(LayoutDocument& doc) {
+    if (PaletteDrag()) return CancelPaletteDrag();
+    GestureResult r;
+    r.capture = PointerCapture::Release;
+    r.cursor = doc.toolMode == 3 ? CanvasCursor::Keep : CanvasCursor::Default;
+    r.repaint = true;
+    const auto revert = [&](EditTransaction& t) {
+        if (t.Revert(doc)) r.changed = DocChange::Content | DocChange::Selection;
+    };
+    if (auto* move = std::get_if<MoveGesture>(&active)) revert(move->transaction);
+    if (auto* move = std::get_if<SceneryMoveGesture>(&active)) revert(move->transaction);
+    if (auto* turn = std::get_if<RotationGesture>(&active)) {
+        revert(turn->transaction);
+        r.flash = FlashTimer::Stop;
+    }
+    if (auto* drag = std::get_if<MeasurementDragGesture>(&active)) revert(drag->transaction);
+    if (auto* drag = std::get_if<LabelDragGesture>(&active)) revert(drag->transaction);
+    if (auto* drag = std::get_if<ResizeGesture>(&active)) revert(drag->transaction);
+    if (auto* drag = std::get_if<OutlineDragGesture>(&active)) {
+        // Outlines keep no undo step: the outline goes back to where the drag took it.
+        if (DragOutline(doc, drag->start, drag->start.grab)) r.changed = DocChange::Levels;
+    }
+    // The tape waits for its second point without holding the pointer: it stays.
+    if (!std::holds_alternative<TapeGesture>(active)) active = std::monostate{};
+    return r;
+}
+
 // ---- Right button, wheel and keys ----
 
 GestureResult CanvasGestures::RightDown(LayoutDocument& doc, const ViewTransform& view,

@@ -44,3 +44,12 @@ bool EditTransaction::Touch(LayoutDocument& doc) {
     recorded = true;
     return true;
 }
+
+bool EditTransaction::Revert(LayoutDocument& doc) {
+    if (!recorded || !doc.CanUndo()) return false;
+    doc.Undo();
+    doc.redoStack.pop_back();  // the abandoned state is not a step to redo
+    recorded = false;
+    open = false;
+    return true;
+}

@@ -18,6 +18,9 @@ public:
     // remembered state, that state goes on the undo stack. True once something was recorded.
     bool Touch(LayoutDocument& doc);
     bool Recorded() const { return recorded; }
+    // Takes back what the gesture changed: the document returns to the remembered state and the
+    // undo step goes again. True when there was something to take back.
+    bool Revert(LayoutDocument& doc);
 
 private:
     UndoSnapshot before;

@@ -225,6 +225,11 @@ public:
     GestureResult Wheel(const LayoutDocument& doc, int rotation, bool shift);
     GestureResult Key(LayoutDocument& doc, CanvasKey key);
     GestureResult FlashExpired();
+    // The window lost the pointer in the middle of a gesture (a menu or a dialog took it): the
+    // gesture ends as Escape ends it. A palette ghost goes away, a band or a pan stops, and a drag
+    // that changed the document (a move, a turn, a handle, a label or an outline) puts back what
+    // it changed, with its undo step.
+    GestureResult CaptureLost(LayoutDocument& doc);
 
     // The canvas's delete through the one delete command: its checks, then the delete unless
     // the question about graded pieces is still to be answered Yes (gradedConfirmed).

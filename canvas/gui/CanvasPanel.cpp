@@ -32,6 +32,7 @@ CanvasPanel::CanvasPanel(wxWindow* parent, MainFrame* owner)
     Bind(wxEVT_MOUSEWHEEL, &CanvasPanel::OnWheel, this);
     Bind(wxEVT_RIGHT_UP, &CanvasPanel::OnRightUp, this);
     Bind(wxEVT_LEAVE_WINDOW, &CanvasPanel::OnLeave, this);
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, &CanvasPanel::OnCaptureLost, this);
     Bind(wxEVT_MENU, &CanvasPanel::OnDeleteSelection, this, kDeleteSelectionId);
     BindEditing();
     Refresh();
@@ -179,6 +180,14 @@ void CanvasPanel::OnRightUp(wxMouseEvent& event) {
 }
 
 void CanvasPanel::OnLeave(wxMouseEvent& event) { event.Skip(); }
+
+void CanvasPanel::OnCaptureLost(wxMouseCaptureLostEvent&) {
+    // A menu or a dialog took the pointer in the middle of a gesture: it ends as Escape would.
+    const bool wasPanning = panning || spacePanning;
+    panning = spacePanning = false;
+    if (wasPanning) SetCursor(wxNullCursor);
+    Apply(Edit().CaptureLost(Document()));
+}
 
 void CanvasPanel::OnSize(wxSizeEvent& event) {
     Refresh();

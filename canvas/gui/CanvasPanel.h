@@ -169,6 +169,7 @@ private:
     void OnWheel(wxMouseEvent& event);
     void OnRightUp(wxMouseEvent& event);
     void OnLeave(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
     void OnDeleteSelection(wxCommandEvent& event);
     void UpdateGradeStatus();
     void ShowPointerReadout();

@@ -97,8 +97,7 @@ LevelManagerDialog::LevelManagerDialog(wxWindow* parent, LayoutDocument& documen
                                 "properties\n(name, height, and track color).  Single-click sets "
                                 "the active level\nfor new pieces.")),
              0, wxALL, 8);
-    list = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxSize(420, 200),
-                          wxLC_REPORT | wxLC_SINGLE_SEL);
+    list = new RowList(this, wxID_ANY, wxSize(420, 200), wxLC_SINGLE_SEL);
     list->EnableCheckBoxes(true);
     // Each column at least as wide as its title, with room for the check box in the first.
     const auto column = [this](const wxString& title, wxListColumnFormat format, int width,
@@ -139,18 +138,16 @@ LevelManagerDialog::LevelManagerDialog(wxWindow* parent, LayoutDocument& documen
 
 void LevelManagerDialog::Refill() {
     filling = true;
-    list->DeleteAllItems();
-    wxFont bold = list->GetFont();
-    bold.SetWeight(wxFONTWEIGHT_BOLD);
-    for (size_t i = 0; i < doc.levels.size(); ++i) {
-        const Level& level = doc.levels[i];
-        const long row = list->InsertItem(static_cast<long>(i), wxString::FromUTF8(level.name));
-        list->SetItem(row, 1, wxString::FromUTF8(FormatLevelHeight(level.height, doc.units)));
-        list->SetItem(row, 2, level.colourTrack ? _("custom") : wxString("-"));
-        list->SetItem(row, 3, wxString::Format("%d", static_cast<int>(level.id)));
-        list->CheckItem(row, level.visible);
-        if (level.id == doc.activeLevel) list->SetItemFont(row, bold);
-    }
+    std::vector<RowList::Row> rows;
+    for (const Level& level : doc.levels)
+        rows.push_back({{wxString::FromUTF8(level.name),
+                         wxString::FromUTF8(FormatLevelHeight(level.height, doc.units)),
+                         level.colourTrack ? _("custom") : wxString("-"),
+                         wxString::Format("%d", static_cast<int>(level.id))},
+                        wxColour(),
+                        level.id == doc.activeLevel,
+                        level.visible});
+    list->SetRows(std::move(rows));
     filling = false;
     UpdateRemoveButton();
 }
@@ -164,7 +161,8 @@ void LevelManagerDialog::UpdateRemoveButton() { removeButton->Enable(doc.levels.
 void LevelManagerDialog::OnChecked(wxListEvent& event) {
     const long row = event.GetIndex();
     if (filling || row < 0 || row >= static_cast<long>(doc.levels.size())) return;
-    doc.levels[row].visible = list->IsItemChecked(row);
+    doc.levels[row].visible = event.GetEventType() == wxEVT_LIST_ITEM_CHECKED;
+    list->SetChecked(row, doc.levels[row].visible);
 }
 
 void LevelManagerDialog::OnSelected(wxListEvent& event) {

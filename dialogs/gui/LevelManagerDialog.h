@@ -4,12 +4,12 @@
 
 #include <wx/dialog.h>
 
+#include "base/gui/RowList.h"
 #include "dialogs/LevelEdit.h"
 
 class wxButton;
 class wxCheckBox;
 class wxColourPickerCtrl;
-class wxListCtrl;
 class wxListEvent;
 class wxSpinCtrlDouble;
 class wxTextCtrl;
@@ -42,7 +42,7 @@ class LevelManagerDialog : public wxDialog {
 public:
     LevelManagerDialog(wxWindow* parent, LayoutDocument& doc);
 
-    wxListCtrl* List() const { return list; }
+    RowList* List() const { return list; }
     wxButton* RemoveButton() const { return removeButton; }
 
     // The buttons' and the list's actions (also driven by tests).
@@ -59,7 +59,7 @@ private:
     void OnSelected(wxListEvent& event);
 
     LayoutDocument& doc;
-    wxListCtrl* list = nullptr;
+    RowList* list = nullptr;
     wxButton* removeButton = nullptr;
     bool filling = false;
 };

@@ -96,8 +96,7 @@ LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
     addLength(_("Longest train"), "longestTrain", &CheckOptions::longestTrainMm, 20000);
     flush();
 
-    list = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                          wxLC_REPORT | wxLC_SINGLE_SEL);
+    list = new RowList(this, wxID_ANY, wxDefaultSize, wxLC_SINGLE_SEL);
     const wxString severityHeading = _("Severity");
     list->AppendColumn(
         severityHeading, wxLIST_FORMAT_LEFT,
@@ -188,22 +187,15 @@ void LayoutCheckWindow::SetOptions(const CheckOptions& o) {
 void LayoutCheckWindow::Rerun() {
     findings =
         frame->CheckIgnores().Visible(CheckLayout(frame->Document(), options), &ignoredCount);
-    list->Freeze();
-    list->DeleteAllItems();
-    if (findings.empty()) {
-        // A row rather than an empty list, so that nobody wonders whether the check ran.
-        list->InsertItem(0, wxEmptyString);
-        list->SetItem(0, 1, _("No findings"));
-    }
-    for (size_t i = 0; i < findings.size(); ++i) {
-        const LayoutFinding& f = findings[i];
-        const long row = list->InsertItem(static_cast<long>(i),
-                                          wxString::FromUTF8(FindingSeverityName(f.severity)));
-        list->SetItem(row, 1, wxString::FromUTF8(f.text));
-        list->SetItemTextColour(
-            row, Colour(f.severity == FindingSeverity::Error ? kErrorRing : kWarningRing));
-    }
-    list->Thaw();
+    std::vector<RowList::Row> rows;
+    // A row rather than an empty list, so that nobody wonders whether the check ran.
+    if (findings.empty()) rows.push_back({{wxString(), _("No findings")}, wxColour(), false});
+    for (const LayoutFinding& f : findings)
+        rows.push_back({{wxString::FromUTF8(FindingSeverityName(f.severity)),
+                         wxString::FromUTF8(f.text)},
+                        Colour(f.severity == FindingSeverity::Error ? kErrorRing : kWarningRing),
+                        false});
+    list->SetRows(std::move(rows));
     wxString title = wxString::FromUTF8(LayoutCheckTitle(findings));
     if (ignoredCount > 0) title += wxString::Format(_(" (%d ignored)"), ignoredCount);
     SetTitle(title);

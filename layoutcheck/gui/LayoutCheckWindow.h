@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "app/DocumentChange.h"
+#include "base/gui/RowList.h"
 #include "layoutcheck/LayoutCheck.h"
 
 class MainFrame;
 class wxButton;
-class wxListCtrl;
 class wxListEvent;
 class wxSpinCtrlDouble;
 class wxSpinDoubleEvent;
@@ -46,7 +46,7 @@ public:
     CheckOptions Options() const { return options; }
     // Puts the options into the window's controls and reruns.
     void SetOptions(const CheckOptions& options);
-    wxListCtrl* List() const { return list; }
+    RowList* List() const { return list; }
 
     // Asks for the report's file; empty when cancelled. Tests replace it, as the native file
     // dialog cannot be answered without being shown.
@@ -77,7 +77,7 @@ private:
     wxButton* proposeStraight = nullptr;
     wxButton* ignore = nullptr;
     wxButton* showIgnored = nullptr;
-    wxListCtrl* list = nullptr;
+    RowList* list = nullptr;
     std::vector<LayoutFinding> findings;
     int ignoredCount = 0;
     int listenerId = 0;

@@ -26,6 +26,7 @@
 
 #include "app/gui/MainFrame.h"
 #include "app/gui/ResourceImages.h"
+#include "base/gui/RowList.h"
 #include "model/GradeRuns.h"
 #include "panels/BuyTrack.h"
 #include "panels/PropertiesLogic.h"
@@ -120,8 +121,7 @@ void PropertiesPanel::BuildControls() {
     auto* countTitle = new wxStaticText(this, wxID_ANY, _("Piece Count"));
     countTitle->SetFont(countTitle->GetFont().Bold());
     top->Add(countTitle, 0, wxLEFT | wxRIGHT | wxTOP, 6);
-    tallyList = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxSize(-1, 180),
-                               wxLC_REPORT | wxBORDER_NONE, wxDefaultValidator, "pieceCount");
+    tallyList = new RowList(this, wxID_ANY, wxSize(-1, 180), wxBORDER_NONE, "pieceCount");
     tallyList->InsertColumn(kTallyPieceColumn, _("Piece"), wxLIST_FORMAT_LEFT, 110);
     // The count columns are as wide as their titles (or four digits) and the piece takes the rest.
     const int digits = tallyList->GetTextExtent("0000").x;
@@ -291,7 +291,7 @@ void PropertiesPanel::OnTallyMotion(wxMouseEvent& event) {
     // The whole row text, for names wider than their column.
     int flags = 0;
     const long row = tallyList->HitTest(event.GetPosition(), flags);
-    const wxString tip = row == wxNOT_FOUND ? wxString() : tallyList->GetItemText(row, 0);
+    const wxString tip = tallyList->Cell(row, kTallyPieceColumn);
     if (tallyList->GetToolTipText() != tip) tallyList->SetToolTip(tip);
     event.Skip();
 }
@@ -312,22 +312,19 @@ void PropertiesPanel::RefreshTally() {
     ++tallyRecounts;
     const PieceTally tally = ::RefreshTally(frame->Document(), frame->OwnedTrack());
     lastTally = tally.counts;
-    tallyList->Freeze();
-    tallyList->DeleteAllItems();
-    long row = 0;
+    std::vector<RowList::Row> rows;
+    rows.reserve(tally.rows.size());
     for (const TallyRow& line : tally.rows) {
-        const long index = tallyList->InsertItem(row++, Utf8(line.text));
-        tallyList->SetItem(index, kTallyNeededColumn, Utf8(line.count));
-        tallyList->SetItem(index, kTallyOwnedColumn, Utf8(line.owned));
-        tallyList->SetItem(index, kTallyToBuyColumn, Utf8(line.toBuy));
+        RowList::Row& row = rows.emplace_back();
+        row.cells = {Utf8(line.text), Utf8(line.count), Utf8(line.owned), Utf8(line.toBuy)};
         if (line.isHeading) {
-            tallyList->SetItemFont(index, tallyList->GetFont().Bold());
-            tallyList->SetItemTextColour(index, ToColour(kRecommendHeadingColour));
+            row.bold = true;
+            row.colour = ToColour(kRecommendHeadingColour);
         } else if (line.fullyOwned) {
-            tallyList->SetItemTextColour(index, ToColour(kFullyOwnedColour));
+            row.colour = ToColour(kFullyOwnedColour);
         }
     }
-    tallyList->Thaw();
+    tallyList->SetRows(std::move(rows));
 }
 
 void PropertiesPanel::BeginLabel(double x, double y) {

@@ -11,7 +11,7 @@
 class MainFrame;
 class wxButton;
 class wxChoice;
-class wxListCtrl;
+class RowList;
 class wxRadioButton;
 class wxSpinCtrlDouble;
 class wxStaticText;
@@ -119,7 +119,7 @@ private:
     wxButton* startGrade = nullptr;
     wxButton* endGrade = nullptr;
     wxButton* recalc = nullptr;
-    wxListCtrl* tallyList = nullptr;
+    RowList* tallyList = nullptr;
     wxButton* buyTrack = nullptr;
     wxButton* buyTrackHelp = nullptr;
     wxButton* myTrack = nullptr;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <variant>
 
 #include "canvas/EditTransaction.h"
 #include "canvas/GestureDriver.h"
@@ -373,6 +375,58 @@ TEST_F(Gestures, ShiftDragOnADeckOutlineMovesItWithoutAnUndoRecord) {
     EXPECT_EQ(last.changed, DocChange::Levels);
     EXPECT_EQ(doc.levels[0].outline[2], (PointMm{1020, 530}));
     EXPECT_EQ(Undos(), undos);  // levels are not part of the undo record
+}
+
+// A menu or a dialog that takes the pointer mid-gesture ends the gesture as Escape would: the
+// document and its undo history are as before the press.
+TEST_F(Gestures, LosingThePointerMidGestureTakesBackWhatTheGestureChanged) {
+    const uint32_t piece = Add("24188", 100, 100);
+    const uint32_t item = AddPlatform(400, 400);
+    doc.labels.push_back({doc.TakeId(), "Yard", 600, 600, false});
+    doc.levels[0].outline = {{0, 800}, {1000, 800}, {1000, 1300}, {0, 1300}};
+    const struct {
+        const char* gesture;
+        std::function<void()> begin;
+    } cases[] = {
+        {"move", [&] { Press(150, 100); Drag(180, 140); }},
+        {"scenery move", [&] { Press(400, 400); Drag(430, 420); }},
+        {"turn",
+         [&] {
+             doc.FindPiece(piece)->selected = true;
+             Press(300, 200, kAlt);
+             Drag(300, 300, kAlt);
+         }},
+        {"label drag", [&] { Press(610, 610); Drag(700, 650); }},
+        {"outline drag", [&] { Press(500, 802, kShift); Drag(520, 832); }},
+        {"rubber band", [&] { Press(900, 100); Drag(950, 160); }},
+        {"pan", [&] { Press(900, 100, kCtrl); Drag(950, 160, kCtrl); }},
+        {"palette ghost",
+         [&] {
+             gestures.BeginPieceDrag(doc, view, "24188");
+             Hover(700, 300);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.gesture);
+        doc.ClearSelection();
+        const UndoSnapshot before = doc.Snapshot();
+        const std::vector<PointMm> outline = doc.levels[0].outline;
+        const size_t undos = Undos();
+        c.begin();
+        ASSERT_FALSE(std::holds_alternative<std::monostate>(gestures.Active()));
+        Keep(gestures.CaptureLost(doc));
+        EXPECT_TRUE(std::holds_alternative<std::monostate>(gestures.Active()));
+        EXPECT_EQ(last.capture, PointerCapture::Release);
+        EXPECT_TRUE(last.repaint);
+        EXPECT_TRUE(SameContent(before, doc));
+        EXPECT_EQ(doc.levels[0].outline, outline);
+        EXPECT_EQ(Undos(), undos);
+        EXPECT_FALSE(doc.CanRedo());
+        Hover(20, 20);  // nothing follows the pointer any more
+        EXPECT_TRUE(SameContent(before, doc));
+    }
+    EXPECT_DOUBLE_EQ(doc.FindPiece(piece)->x, 100);
+    EXPECT_DOUBLE_EQ(doc.FindScenery(item)->x, 400);
 }
 
 TEST_F(Gestures, HandlesShowTheirCursorAndKeepTheOppositeEdge) {
