@@ -10,6 +10,7 @@
 #include "base/Geometry.h"
 #include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
+#include "network/HelixTrack.h"
 
 namespace {
 
@@ -178,6 +179,25 @@ TrackGraph BuildTrackGraph(const LayoutDocument& doc, const TrackGraph* previous
         }
         g.joinStart.push_back(static_cast<uint32_t>(g.joins.size()));
         g.indexById.emplace(piece.id, static_cast<int>(g.pieces.size()));
+        g.pieces.push_back(std::move(node));
+    }
+    if (doc.helices.empty()) return g;
+    for (HelixTrack& t : HelixTracks(doc)) {
+        const int bottom = g.IndexOf(t.bottom), top = g.IndexOf(t.top);
+        if (bottom < 0 || top < 0 || g.IndexOf(t.id) >= 0) continue;
+        auto node = std::make_shared<GraphPiece>();
+        node->id = t.id;
+        node->article = t.def->article;
+        node->ownDef = std::move(t.def);
+        node->def = node->ownDef.get();
+        node->lines.push_back(std::move(t.line));
+        node->routes = AllowedRoutes(*node->def, node->lines);
+        g.joins[g.joinStart[bottom]] = {t.id, 0};
+        g.joins[g.joinStart[top]] = {t.id, 1};
+        g.joins.push_back({t.bottom, 0});
+        g.joins.push_back({t.top, 0});
+        g.joinStart.push_back(static_cast<uint32_t>(g.joins.size()));
+        g.indexById.emplace(t.id, static_cast<int>(g.pieces.size()));
         g.pieces.push_back(std::move(node));
     }
     return g;
