@@ -79,7 +79,8 @@ bool StraightAndArc(PointMm a, double startDeg, PointMm b, double turnDeg, Local
     r = (bx * sinT - by * cosT) / (1 - cosT);
     const double u = (by * sinT - bx * (1 - cosT)) / (1 - cosT);
     if (r * t > 0 && u >= -kSlackMm) {
-        const PointMm bend{b.x - Dir(startDeg + turnDeg).x * u, b.y - Dir(startDeg + turnDeg).y * u};
+        const PointMm out = Dir(startDeg + turnDeg);
+        const PointMm bend{b.x - out.x * u, b.y - out.y * u};
         line.points = {a};
         AddArc(line, startDeg, std::fabs(r), turnDeg, bend);
         if (u > kSlackMm) {
@@ -120,8 +121,10 @@ LocalLine LocalCentreLine(PointMm a, double startDeg, PointMm b, double endDeg) 
         line.points.push_back({w0 * a.x + w1 * p1.x + w2 * p2.x + w3 * b.x,
                                w0 * a.y + w1 * p1.y + w2 * p2.y + w3 * b.y});
         if (i == 0) continue;
-        const double tx = 3 * (u * u * (p1.x - a.x) + 2 * u * t * (p2.x - p1.x) + t * t * (b.x - p2.x));
-        const double ty = 3 * (u * u * (p1.y - a.y) + 2 * u * t * (p2.y - p1.y) + t * t * (b.y - p2.y));
+        const double tx =
+            3 * (u * u * (p1.x - a.x) + 2 * u * t * (p2.x - p1.x) + t * t * (b.x - p2.x));
+        const double ty =
+            3 * (u * u * (p1.y - a.y) + 2 * u * t * (p2.y - p1.y) + t * t * (b.y - p2.y));
         const double heading = i == kCubicSegments ? endDeg : std::atan2(ty, tx) / kDegToRad;
         line.turns.push_back(SignedTurn(lastHeading, heading));
         lastHeading = heading;

@@ -529,9 +529,9 @@ void CheckTrackWalks(const LayoutDocument& doc, const TrackGraph& graph,
         std::vector<uint32_t> named;
         for (uint32_t id : pieces) {
             const std::vector<uint32_t> ends =
-                IsHelixTrackId(id)
-                    ? std::vector<uint32_t>{graph.Joined({id, 0}).piece, graph.Joined({id, 1}).piece}
-                    : std::vector<uint32_t>{id};
+                IsHelixTrackId(id) ? std::vector<uint32_t>{graph.Joined({id, 0}).piece,
+                                                           graph.Joined({id, 1}).piece}
+                                   : std::vector<uint32_t>{id};
             for (uint32_t e : ends)
                 if (std::find(named.begin(), named.end(), e) == named.end()) named.push_back(e);
         }

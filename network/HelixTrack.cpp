@@ -59,14 +59,13 @@ std::vector<HelixTrack> HelixTracks(const LayoutDocument& doc) {
             const double radius = track == 0 ? v->radiusInner : v->radiusOuter;
             const PieceDef& curve =
                 *catalog.Find(track == 0 ? v->innerCurveArticle : v->outerCurveArticle);
-            const ConnectorPose from =
-                GetConnectorPose(*bottom, *catalog.Find(bottom->article), 0);
+            const ConnectorPose from = GetConnectorPose(*bottom, *catalog.Find(bottom->article), 0);
             const ConnectorPose to = GetConnectorPose(*top, *catalog.Find(top->article), 0);
             // From the bottom the spiral leaves against the end piece's heading and climbs
             // turning right, round the centre, to the top end.
             const double turnDeg = -360.0 * std::min(v->turns, 1000.0);
-            const double step = std::min(
-                kStepDeg, 2 * std::acos(std::max(0.0, 1 - kSagMm / radius)) / kDegToRad);
+            const double step =
+                std::min(kStepDeg, 2 * std::acos(std::max(0.0, 1 - kSagMm / radius)) / kDegToRad);
             const int n = std::max(1, static_cast<int>(std::ceil(-turnDeg / step)));
             HelixTrack t;
             t.id = HelixTrackId(helix.id, track);

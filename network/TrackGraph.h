@@ -99,9 +99,10 @@ private:
 };
 
 // The network of the document: its pieces in document order, then the tracks of its helices,
-// each joined at its ends to connector 0 of its two end pieces. With `previous` (a graph of an earlier state of the same
-// document), the geometry of every piece whose article, pose, elevation and grade are unchanged
-// is taken over instead of being computed again; joints are always read afresh.
+// each joined at its ends to connector 0 of its two end pieces. With `previous` (a graph of an
+// earlier state of the same document), the geometry of every piece whose article, pose,
+// elevation and grade are unchanged is taken over instead of being computed again; joints are
+// always read afresh.
 TrackGraph BuildTrackGraph(const LayoutDocument& doc, const TrackGraph* previous = nullptr);
 
 // One step along the track: a train leaves a piece by `leaving`. It enters the joined piece at

@@ -362,7 +362,8 @@ TEST_F(TrackGraphTest, PosesAlongALineInEitherDirection) {
     const uint32_t c = track.Place("24130");
     const TrackRoute arc = StepLine(BuildTrackGraph(doc), c, 0, 1);
     const LinePose mid = PoseAt(arc, arc.Length() / 2);
-    EXPECT_NEAR(std::min(std::hypot(mid.x, mid.y - 360), std::hypot(mid.x, mid.y + 360)), 360, 1e-6);
+    EXPECT_NEAR(std::min(std::hypot(mid.x, mid.y - 360), std::hypot(mid.x, mid.y + 360)), 360,
+                1e-6);
 }
 
 TEST_F(TrackGraphTest, ARebuildReusesUnchangedPiecesAndRereadsJoints) {

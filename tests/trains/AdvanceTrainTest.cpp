@@ -17,7 +17,8 @@ protected:
         ids = BuildOval(doc);
         graph = BuildTrackGraph(doc);
         // The lap as the catalog measures it: the network's lengths must add up to it.
-        for (uint32_t id : ids) lapMm += TrackCatalog::Instance().Find(doc.FindPiece(id)->article)->length;
+        for (uint32_t id : ids)
+            lapMm += TrackCatalog::Instance().Find(doc.FindPiece(id)->article)->length;
     }
     LayoutDocument doc;
     std::vector<uint32_t> ids;

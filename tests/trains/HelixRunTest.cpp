@@ -26,7 +26,8 @@ TEST(HelixRun, ATrainClimbsTheTwoDeckHelixToTheUpperDeck) {
     session.SetNetwork(BuildTrackGraph(doc));
     uint32_t id = 0;
     const int away = 1 - static_cast<int>(down.targetConn);
-    ASSERT_EQ(session.AddTrain(*TrainPresetsFor(87).front(), 1, {down.target, away}, 60.0, &id), "");
+    ASSERT_EQ(session.AddTrain(*TrainPresetsFor(87).front(), 1, {down.target, away}, 60.0, &id),
+              "");
     session.SetSpeed(id, 120.0);
     session.SetRunning(id, true);
 
