@@ -19,6 +19,7 @@
 #include "canvas/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
 #include "layoutcheck/TrackChecks.h"
+#include "network/HelixTrack.h"
 #include "network/TrackGraph.h"
 #include "panels/PropertiesLogic.h"
 
@@ -86,13 +87,11 @@ struct OpenEnd {
 };
 
 // An end that needs track: every connector except a turntable's exits (unused exits are the
-// normal state of a turntable) and the end of a helix stub that the helix itself continues.
-bool EndNeedsTrack(const Known& k, int conn) {
-    if (k.def->kind == PieceKind::Turntable) return false;
-    return !(k.piece->helixId != kNoId && conn == 0);
-}
+// normal state of a turntable).
+bool EndNeedsTrack(const Known& k) { return k.def->kind != PieceKind::Turntable; }
 
-void CheckEnds(const Pieces& pieces, int units, std::vector<LayoutFinding>& out) {
+void CheckEnds(const LayoutDocument& doc, const Pieces& pieces, std::vector<LayoutFinding>& out) {
+    const int units = doc.units;
     std::vector<OpenEnd> ends;
     for (size_t i = 0; i < pieces.list.size(); ++i) {
         const Known& k = pieces.list[i];
@@ -101,9 +100,10 @@ void CheckEnds(const Pieces& pieces, int units, std::vector<LayoutFinding>& out)
         for (int c = 0; c < static_cast<int>(poses.size()); ++c) {
             const PlacedPiece& p = *k.piece;
             const bool joined = !p.IsOpen(c) && pieces.Find(p.joints[c].target);
-            if (joined || (p.helixId != kNoId && c == 0)) continue;
+            // The end of a helix's end piece is joined to the helix's track in the network.
+            if (joined || HelixContinues(doc, p, c)) continue;
             ends.push_back({i, c, poses[c]});
-            if (!EndNeedsTrack(k, c)) continue;
+            if (!EndNeedsTrack(k)) continue;
             out.push_back(Finding(FindingKind::OpenEnd, FindingSeverity::Warning, {p.id},
                                   poses[c].x, poses[c].y,
                                   Format(Tr("Open end of %s %s").c_str(), p.article.c_str(),
@@ -575,7 +575,7 @@ std::vector<LayoutFinding> CheckLayout(const LayoutDocument& doc, const CheckOpt
             k.piece->y,
             Format(Tr("Article %s is not in the catalog").c_str(), k.piece->article.c_str())));
     }
-    CheckEnds(pieces, doc.units, out);
+    CheckEnds(doc, pieces, out);
     CheckJoints(pieces, options, out);
     CheckGrades(pieces, options, out);
     MeetingSearch(pieces, options).Run(out);

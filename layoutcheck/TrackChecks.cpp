@@ -21,6 +21,7 @@
 #include "canvas/Units.h"
 #include "catalog/TrackCatalog.h"
 #include "model/GradeRuns.h"
+#include "network/HelixTrack.h"
 #include "network/TrackGraph.h"
 
 namespace {
@@ -74,6 +75,9 @@ bool IsTwoRail(TrackSystem system) {
 double TurnDeg(const PieceDef& def, int entry, int exit) {
     const int n = static_cast<int>(def.connectors.size());
     if (entry < 0 || exit < 0 || entry >= n || exit >= n) return 0;
+    // A helix's track turns further than its ends' headings tell.
+    if (def.kind == PieceKind::Curve && std::fabs(def.angle) > 180)
+        return entry == 0 ? def.angle : -def.angle;
     const double in = def.connectors[entry].heading + 180;
     double turn = std::fmod(def.connectors[exit].heading - in, 360.0);
     if (turn > 180) turn -= 360;
@@ -83,7 +87,9 @@ double TurnDeg(const PieceDef& def, int entry, int exit) {
 
 ConnectorPose PoseOf(const LayoutDocument& doc, const PieceDef& def, uint32_t id, int conn) {
     const PlacedPiece* p = doc.FindPiece(id);
-    if (!p || conn < 0 || conn >= static_cast<int>(def.connectors.size())) return {};
+    if (conn < 0 || conn >= static_cast<int>(def.connectors.size())) return {};
+    // A helix's track is not in the document: its record has its ends in world axes.
+    if (!p) return {def.connectors[conn].x, def.connectors[conn].y, def.connectors[conn].heading};
     return GetConnectorPose(*p, def, conn);
 }
 
@@ -395,8 +401,12 @@ private:
         }
         for (const Loop& loop : loops) {
             if (loop.pieces.empty()) continue;
-            const PlacedPiece* at = doc.FindPiece(nodes[loop.apex].piece);
-            const double x = at ? at->x : 0, y = at ? at->y : 0;
+            const uint32_t apex = nodes[loop.apex].piece;
+            const PlacedPiece* at = doc.FindPiece(apex);
+            const GraphPiece* track = graph.Find(apex);
+            const ConnectorPose helixEnd =
+                !at && track && track->def ? PoseOf(doc, *track->def, apex, 0) : ConnectorPose{};
+            const double x = at ? at->x : helixEnd.x, y = at ? at->y : helixEnd.y;
             out.push_back(Finding(
                 FindingKind::ReversingLoop, FindingSeverity::Error, loop.pieces, x, y,
                 Format(Tr("Reversing loop of %zu pieces %s (%s): on two-rail track it shorts the "
@@ -508,7 +518,23 @@ bool NeedsTrackWalks(const LayoutDocument& doc, const CheckOptions& options) {
 
 void CheckTrackWalks(const LayoutDocument& doc, const TrackGraph& graph,
                      const CheckOptions& options, std::vector<LayoutFinding>& out) {
+    const size_t first = out.size();
     if (options.minStraightMm > 0) CheckSBends(doc, graph, options, out);
     if (options.longestTrainMm > 0) CheckSidings(doc, graph, options, out);
     if (AnyTwoRail(doc)) LoopSearch(doc, graph).Run(out);
+    // A helix's track is not a piece of the layout: a finding names its end pieces instead.
+    for (size_t i = first; i < out.size(); ++i) {
+        std::vector<uint32_t>& pieces = out[i].pieces;
+        if (std::none_of(pieces.begin(), pieces.end(), IsHelixTrackId)) continue;
+        std::vector<uint32_t> named;
+        for (uint32_t id : pieces) {
+            const std::vector<uint32_t> ends =
+                IsHelixTrackId(id) ? std::vector<uint32_t>{graph.Joined({id, 0}).piece,
+                                                           graph.Joined({id, 1}).piece}
+                                   : std::vector<uint32_t>{id};
+            for (uint32_t e : ends)
+                if (std::find(named.begin(), named.end(), e) == named.end()) named.push_back(e);
+        }
+        pieces = std::move(named);
+    }
 }

@@ -13,6 +13,7 @@
 #include "catalog/TrackCatalog.h"
 #include "catalog/TrackClearance.h"
 #include "model/GradeRuns.h"
+#include "network/HelixTrack.h"
 #include "panels/PropertiesLogic.h"
 
 namespace {
@@ -93,6 +94,8 @@ std::string CheckRoute(const LayoutDocument& doc, const TrackGraph& graph, const
     if (route.steps.empty()) return Tr("There is no route.");
     std::unordered_set<uint32_t> seen;
     for (const RouteStep& step : route.steps) {
+        if (IsHelixTrackId(step.piece))
+            return Tr("The route runs through a helix, whose rise cannot be changed.");
         const PlacedPiece* piece = doc.FindPiece(step.piece);
         if (!piece) return Tr("A piece of the route is no longer in the layout.");
         if (!TrackCatalog::Instance().Find(piece->article))

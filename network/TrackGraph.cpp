@@ -10,6 +10,7 @@
 #include "base/Geometry.h"
 #include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
+#include "network/HelixTrack.h"
 
 namespace {
 
@@ -67,18 +68,25 @@ TrackRoute Reversed(const TrackRoute& line) {
     const double total = line.Length();
     r.along.reserve(line.along.size());
     for (auto it = line.along.rbegin(); it != line.along.rend(); ++it) r.along.push_back(total - *it);
+    r.turns.reserve(line.turns.size());
+    for (auto it = line.turns.rbegin(); it != line.turns.rend(); ++it) r.turns.push_back(-*it);
     return r;
 }
 
 // Appends `tail` to `line`, dropping the point they share.
 void Append(TrackRoute& line, const TrackRoute& tail) {
+    if (tail.points.empty()) return;
     const double offset = line.Length();
     const size_t skip = line.points.empty() ? 0 : 1;
+    // A line without turns is straight between its points.
+    line.turns.resize(line.points.empty() ? 0 : line.points.size() - 1, 0.0);
     for (size_t i = skip; i < tail.points.size(); ++i) {
         line.points.push_back(tail.points[i]);
         line.heights.push_back(tail.heights[i]);
         line.along.push_back(offset + tail.along[i]);
     }
+    for (size_t k = 0; k + 1 < tail.points.size(); ++k)
+        line.turns.push_back(k < tail.turns.size() ? tail.turns[k] : 0.0);
 }
 
 }  // namespace
@@ -171,6 +179,25 @@ TrackGraph BuildTrackGraph(const LayoutDocument& doc, const TrackGraph* previous
         }
         g.joinStart.push_back(static_cast<uint32_t>(g.joins.size()));
         g.indexById.emplace(piece.id, static_cast<int>(g.pieces.size()));
+        g.pieces.push_back(std::move(node));
+    }
+    if (doc.helices.empty()) return g;
+    for (HelixTrack& t : HelixTracks(doc)) {
+        const int bottom = g.IndexOf(t.bottom), top = g.IndexOf(t.top);
+        if (bottom < 0 || top < 0 || g.IndexOf(t.id) >= 0) continue;
+        auto node = std::make_shared<GraphPiece>();
+        node->id = t.id;
+        node->article = t.def->article;
+        node->ownDef = std::move(t.def);
+        node->def = node->ownDef.get();
+        node->lines.push_back(std::move(t.line));
+        node->routes = AllowedRoutes(*node->def, node->lines);
+        g.joins[g.joinStart[bottom]] = {t.id, 0};
+        g.joins[g.joinStart[top]] = {t.id, 1};
+        g.joins.push_back({t.bottom, 0});
+        g.joins.push_back({t.top, 0});
+        g.joinStart.push_back(static_cast<uint32_t>(g.joins.size()));
+        g.indexById.emplace(t.id, static_cast<int>(g.pieces.size()));
         g.pieces.push_back(std::move(node));
     }
     return g;
@@ -372,13 +399,27 @@ LinePose PoseAt(const TrackRoute& line, double distanceMm) {
     k = std::clamp<size_t>(k, 1, n - 1) - 1;
     while (k + 2 < n && line.along[k + 1] - line.along[k] <= 0) ++k;
     const double len = line.along[k + 1] - line.along[k];
-    const double t = len > 0 ? (d - line.along[k]) / len : 0;
+    const double t = len > 0 ? std::clamp((d - line.along[k]) / len, 0.0, 1.0) : 0;
     const PointMm a = line.points[k], b = line.points[k + 1];
-    pose.x = a.x + (b.x - a.x) * t;
-    pose.y = a.y + (b.y - a.y) * t;
+    // The segment is an arc turning by `turn` from a to b: it leaves a half the turn before the
+    // chord's heading and turns evenly along its length.
+    const double turn = (k < line.turns.size() ? line.turns[k] : 0.0) * kDegToRad;
+    const double chordHeading = std::atan2(b.y - a.y, b.x - a.x);
+    const double start = chordHeading - turn / 2;
+    double heading = chordHeading;
+    if (std::fabs(turn) < 1e-9 || len <= 0) {
+        pose.x = a.x + (b.x - a.x) * t;
+        pose.y = a.y + (b.y - a.y) * t;
+    } else {
+        const double radius = len / turn;  // signed: negative when turning right
+        heading = start + turn * t;
+        pose.x = a.x + radius * (std::sin(heading) - std::sin(start));
+        pose.y = a.y - radius * (std::cos(heading) - std::cos(start));
+    }
     pose.heightMm = line.heights[k] + (line.heights[k + 1] - line.heights[k]) * t;
-    pose.headingDeg = std::atan2(b.y - a.y, b.x - a.x) / kDegToRad;
+    pose.headingDeg = std::fmod(heading / kDegToRad, 360.0);
     if (pose.headingDeg < 0) pose.headingDeg += 360;
+    if (pose.headingDeg >= 360) pose.headingDeg = 0;
     pose.gradePercent = len > 0 ? (line.heights[k + 1] - line.heights[k]) / len * 100 : 0;
     return pose;
 }

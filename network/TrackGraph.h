@@ -48,12 +48,13 @@ struct PieceRouteRef {
     double lengthMm = 0;
 };
 
-// Everything the network keeps about one placed piece. Its geometry depends only on the piece's
-// article, pose, elevation and grade, so a rebuild shares it between graphs while those are
-// unchanged.
+// Everything the network keeps about one placed piece, or one track of a helix (an id for which
+// IsHelixTrackId holds, not in the document). A piece's geometry depends only on its article,
+// pose, elevation and grade, so a rebuild shares it between graphs while those are unchanged.
 struct GraphPiece {
     uint32_t id = kNoId;
     const PieceDef* def = nullptr;      // null when the article is not in the catalog
+    std::shared_ptr<const PieceDef> ownDef;  // a helix track's record (def points to it)
     std::vector<TrackRoute> lines;      // PieceRoutes of the piece, in its own direction
     std::vector<PieceRouteRef> routes;  // every allowed (entry, exit) pair, both directions
     // The value the geometry was built from; a piece with an equal key reuses it.
@@ -97,9 +98,11 @@ private:
     std::vector<GraphEnd> joins;
 };
 
-// The network of the document. With `previous` (a graph of an earlier state of the same
-// document), the geometry of every piece whose article, pose, elevation and grade are unchanged
-// is taken over instead of being computed again; joints are always read afresh.
+// The network of the document: its pieces in document order, then the tracks of its helices,
+// each joined at its ends to connector 0 of its two end pieces. With `previous` (a graph of an
+// earlier state of the same document), the geometry of every piece whose article, pose,
+// elevation and grade are unchanged is taken over instead of being computed again; joints are
+// always read afresh.
 TrackGraph BuildTrackGraph(const LayoutDocument& doc, const TrackGraph* previous = nullptr);
 
 // One step along the track: a train leaves a piece by `leaving`. It enters the joined piece at

@@ -12,6 +12,7 @@
 #include "layoutcheck/TrackChecks.h"
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
+#include "network/TrackGraph.h"
 
 namespace {
 
@@ -342,6 +343,28 @@ TEST_F(LayoutCheckTest, HelixStubsOpenOnlyAwayFromTheHelix) {
         EXPECT_NE(f.text.find(PlaceText(end.x, end.y, doc.units)), std::string::npos) << f.text;
         EXPECT_EQ(f.text.find("connector"), std::string::npos) << f.text;
     }
+}
+
+// The check calls a stub's inner end continued exactly when the network runs a helix track
+// from it: with one stub gone, its partner's inner end is open to both.
+TEST_F(LayoutCheckTest, HelixStubsAreContinuedWhereTheNetworkRunsTheHelix) {
+    const Helix helix = *doc.FindHelix(PlaceHelix(doc, 500, 500, 0, "proses_2_5_r1r2"));
+    const TrackGraph whole = BuildTrackGraph(doc);
+    for (uint32_t stub : {helix.bottomR1, helix.bottomR2, helix.topR1, helix.topR2})
+        EXPECT_EQ(StepFrom(whole, {stub, 0}).stop, StepStop::None) << stub;
+    doc.pieces.EraseIf([&](const PlacedPiece& p) { return p.id == helix.topR1; });
+    EXPECT_EQ(StepFrom(BuildTrackGraph(doc), {helix.bottomR1, 0}).stop, StepStop::OpenEnd);
+    EXPECT_EQ(StepFrom(BuildTrackGraph(doc), {helix.bottomR2, 0}).stop, StepStop::None);
+    const std::vector<LayoutFinding> findings = Check();
+    ASSERT_EQ(Kinds(findings), std::vector<FindingKind>(4, FindingKind::OpenEnd));
+    const ConnectorPose inner =
+        GetConnectorPose(track[helix.bottomR1], *TrackCatalog::Instance().Find("24188"), 0);
+    EXPECT_EQ(std::count_if(findings.begin(), findings.end(),
+                            [&](const LayoutFinding& f) {
+                                return f.pieces == std::vector{helix.bottomR1} &&
+                                       std::hypot(f.x - inner.x, f.y - inner.y) < 1e-9;
+                            }),
+              1);
 }
 
 TEST_F(LayoutCheckTest, FindingsAreSortedAndRepeatable) {

@@ -128,6 +128,17 @@ TEST_F(HeightProfileTest, EvenGradeGivesOneGradeLinearHeightsAndUndoesExactly) {
     }
     for (const ProfileSection& s : p.sections)
         EXPECT_NEAR(s.gradePercent, (last - first) / route.lengthMm * 100, 1e-6);
+    // The route is as long as its pieces' catalog lengths, and each piece climbs its share of
+    // the rise by its catalog length.
+    double catalogMm = 0;
+    for (const std::string& a : articles) catalogMm += TrackCatalog::Instance().Find(a)->length;
+    EXPECT_NEAR(p.points.back().distanceMm, catalogMm, 0.01);
+    for (size_t i = 0; i < ids.size(); ++i) {
+        const double share = TrackCatalog::Instance().Find(articles[i])->length / catalogMm;
+        EXPECT_NEAR(PieceEndHeight(track[ids[i]]) - track[ids[i]].elevation, (last - first) * share,
+                    0.01)
+            << articles[i];
+    }
     // Joined pieces meet at one height.
     for (size_t i = 0; i + 1 < ids.size(); ++i)
         EXPECT_NEAR(PieceEndHeight(track[ids[i]]), track[ids[i + 1]].elevation, 1e-6);

@@ -66,10 +66,10 @@ TEST_F(TrackGraphTest, RouteLengthsAreTheSumOfCentreLineLengths) {
         EXPECT_EQ(route.steps[i].piece, ids[i]);
         const int exit = i == 2 ? 2 : 1;
         EXPECT_EQ(route.steps[i].exit, exit);
-        EXPECT_NEAR(route.steps[i].lengthMm, CatalogLength(articles[i], exit), 0.05) << articles[i];
+        EXPECT_NEAR(route.steps[i].lengthMm, CatalogLength(articles[i], exit), 0.01) << articles[i];
         expected += CatalogLength(articles[i], exit);
     }
-    EXPECT_NEAR(route.lengthMm, expected, 0.2);
+    EXPECT_NEAR(route.lengthMm, expected, 0.01);
     ExpectConnected(g, route);
     // The whole route's centre line is as long as the route and runs from its start to its end.
     const TrackRoute line = RouteLine(g, route);
@@ -78,6 +78,62 @@ TEST_F(TrackGraphTest, RouteLengthsAreTheSumOfCentreLineLengths) {
     const ConnectorPose end = GetConnectorPose(last, Def(last.article), 1);
     EXPECT_NEAR(line.points.back().x, end.x, 1e-6);
     EXPECT_NEAR(line.points.back().y, end.y, 1e-6);
+}
+
+// Distances along the network are measured along the arcs, not the chords drawn for them, and
+// every place along a curve lies on its circle.
+TEST_F(TrackGraphTest, ACircleOfCurvesMeasuresItsArcs) {
+    std::vector<uint32_t> ids{track.Place("24130")};
+    for (int i = 1; i < 12; ++i) ids.push_back(track.Attach("24130", ids.back(), 1));
+    track.Join(ids.back(), 1, ids.front(), 0);
+    const TrackGraph g = BuildTrackGraph(doc);
+    const double radius = Def("24130").radius;
+    const Route lap = FindRoute(g, {ids[0], 0}, {ids[11], 1});
+    EXPECT_NEAR(lap.lengthMm, 2 * kPi * radius, 0.01);
+    EXPECT_NEAR(lap.lengthMm, 2261.95, 0.01);
+    EXPECT_NEAR(FindRoute(g, {ids[0], 0}, {ids[5], 1}).lengthMm, 1130.97, 0.01);
+    // The first curve starts at the origin heading along x: the centre is at (0, radius).
+    const TrackRoute line = RouteLine(g, lap);
+    EXPECT_NEAR(line.Length(), lap.lengthMm, 1e-9);
+    for (double d = 0; d <= lap.lengthMm; d += 37.3) {
+        const LinePose p = PoseAt(line, d);
+        EXPECT_NEAR(std::hypot(p.x, p.y - radius), radius, 1e-6) << d;
+        const double turned = d / radius / kDegToRad;
+        EXPECT_NEAR(HeadingDiffDeg(p.headingDeg, turned), 0, 1e-6) << d;
+    }
+    // Half way round: opposite the start, across the diameter.
+    const LinePose half = PoseAt(line, lap.lengthMm / 2);
+    EXPECT_NEAR(half.x, 0, 1e-6);
+    EXPECT_NEAR(half.y, 2 * radius, 1e-6);
+}
+
+// Every route through a curve or a turnout measures the catalog's length of its track, and a
+// curved turnout's outer track (a straight into the curve) leaves and arrives along its ends.
+TEST_F(TrackGraphTest, RoutesThroughCatalogPiecesMeasureTheirTrack) {
+    for (const PieceDef& def : TrackCatalog::Instance().pieces) {
+        if (def.kind != PieceKind::Curve || def.radius <= 0 || def.isFlex) continue;
+        LayoutDocument d;
+        const uint32_t id = TrackBuilder(d).Place(def.article);
+        EXPECT_NEAR(BuildTrackGraph(d).RouteLength(id, 0, 1), def.length, 0.01) << def.article;
+    }
+    const uint32_t curved = track.Place("24672");
+    const TrackGraph g = BuildTrackGraph(doc);
+    const TrackRoute outer = StepLine(g, curved, 0, 2);
+    const Connector& end = Def("24672").connectors[2];
+    // 77.5 mm of straight and a 30 degree curve of R1.
+    EXPECT_NEAR(outer.Length(), 257.5 - 360 * 0.5 + 360 * kPi / 6, 0.5);
+    double last = 0;
+    for (double d = 0; d <= outer.Length(); d += 5) {
+        const LinePose p = PoseAt(outer, d);
+        // Turning one way only, never faster than the curve.
+        EXPECT_GE(std::remainder(p.headingDeg - last, 360.0), -1e-9) << d;
+        EXPECT_LE(std::remainder(p.headingDeg - last, 360.0), 5 / 359.0 / kDegToRad + 1e-6) << d;
+        last = p.headingDeg;
+    }
+    const LinePose at = PoseAt(outer, outer.Length());
+    EXPECT_NEAR(at.x, end.x, 1e-6);
+    EXPECT_NEAR(at.y, end.y, 1e-6);
+    EXPECT_NEAR(HeadingDiffDeg(at.headingDeg, end.heading), 0, 1e-6);
 }
 
 TEST_F(TrackGraphTest, EachKindOfPieceAllowsItsRoutes) {
@@ -306,7 +362,8 @@ TEST_F(TrackGraphTest, PosesAlongALineInEitherDirection) {
     const uint32_t c = track.Place("24130");
     const TrackRoute arc = StepLine(BuildTrackGraph(doc), c, 0, 1);
     const LinePose mid = PoseAt(arc, arc.Length() / 2);
-    EXPECT_NEAR(std::min(std::hypot(mid.x, mid.y - 360), std::hypot(mid.x, mid.y + 360)), 360, 0.3);
+    EXPECT_NEAR(std::min(std::hypot(mid.x, mid.y - 360), std::hypot(mid.x, mid.y + 360)), 360,
+                1e-6);
 }
 
 TEST_F(TrackGraphTest, ARebuildReusesUnchangedPiecesAndRereadsJoints) {
