@@ -2,8 +2,31 @@
 #include "app/gui/CommandLine.h"
 
 #include <wx/cmdline.h>
+#include <wx/msgout.h>
 
 #include "app/FrameLogic.h"
+
+namespace {
+
+// Takes what the parser would print about a wrong command line: the program prints its own
+// message, and before the toolkit starts there is nowhere else for the parser's to go.
+class SwallowedOutput : public wxMessageOutput {
+public:
+    void Output(const wxString&) override {}
+};
+
+// Puts a swallowing output in place while it lives.
+class QuietParser {
+public:
+    QuietParser() : saved(wxMessageOutput::Set(&output)) {}
+    ~QuietParser() { wxMessageOutput::Set(saved); }
+
+private:
+    SwallowedOutput output;
+    wxMessageOutput* saved;
+};
+
+}  // namespace
 
 CommandLineRequest ParseCommandLine(int argc, char** argv) {
     static const wxCmdLineEntryDesc kEntries[] = {
@@ -23,6 +46,7 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
     wxString errors;
     {
         wxLogNull quiet;
+        const QuietParser parserQuiet;
         const int result = parser.Parse(false);
         if (result == -1) {
             request.action = CommandLineRequest::Action::Help;

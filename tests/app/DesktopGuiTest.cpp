@@ -1,5 +1,6 @@
 // Layouts from anywhere: Open Other, Save To, the recent layouts, the command line and drops.
 #include <gtest/gtest.h>
+#include <wx/msgout.h>
 #include <wx/confbase.h>
 #include <wx/dnd.h>
 #include <wx/filehistory.h>
@@ -312,8 +313,16 @@ TEST(CommandLine, ReadsALayoutPathHelpAndVersion) {
     const CommandLineRequest version = Parse({"--version"});
     EXPECT_EQ(version.action, Action::Version);
     EXPECT_EQ(version.text, "Quillmore 1.3\n");
-    EXPECT_EQ(Parse({"--frobnicate"}).action, Action::Error);
-    EXPECT_EQ(Parse({"a.xml", "b.xml"}).action, Action::Error);
+    // main parses before the toolkit starts, when there is no message output yet: an error
+    // must not make the parser assert for the want of one.
+    wxMessageOutput* const output = wxMessageOutput::Set(nullptr);
+    const CommandLineRequest bogus = Parse({"--frobnicate"});
+    const CommandLineRequest two = Parse({"a.xml", "b.xml"});
+    wxMessageOutput::Set(output);
+    EXPECT_EQ(bogus.action, Action::Error);
+    EXPECT_TRUE(bogus.text.StartsWith("quillmore: unknown option or too many layouts\n"));
+    EXPECT_NE(bogus.text.Find("--version"), wxNOT_FOUND) << "with the usage";
+    EXPECT_EQ(two.action, Action::Error);
 }
 
 }  // namespace
