@@ -184,6 +184,9 @@ private:
     void AcceptFileDrops();
     void RememberRecent(const wxString& path);
     void SaveRecentLayouts();
+    // The Recent Layouts menu shows names, with the whole path as the item's help in the status
+    // bar, and a greyed "(none)" while the list is empty.
+    void RefreshRecentMenu();
     bool AddBlockToLibrary(const wxString& path);
     // The folder the file dialogs of Open Other and Save To start in.
     wxString FileDialogFolder() const;
@@ -256,6 +259,7 @@ private:
     AboutShower showAbout;
     OpenPathAsker askOpenPath;
     std::unique_ptr<wxFileHistory> recentLayouts;
+    wxMenu* recentMenu = nullptr;
     wxString lastDialogFolder;
 
     DocChange pendingChanges = DocChange::None;

@@ -23,6 +23,8 @@
 namespace {
 constexpr int kRecentLayoutCount = 9;
 constexpr const char* kRecentLayoutsGroup = "/RecentLayouts";
+// The greyed item of an empty Recent Layouts menu.
+constexpr int kRecentNoneId = wxID_FILE1 + kRecentLayoutCount;
 
 std::string FileSystemPath(const wxString& path) { return std::string(path.fn_str()); }
 
@@ -50,7 +52,10 @@ private:
 
 void MainFrame::BuildRecentLayouts(wxMenu* fileMenu) {
     recentLayouts = std::make_unique<wxFileHistory>(kRecentLayoutCount, wxID_FILE1);
+    // Names alone, whether or not the layouts share a folder: the folder is in the status bar.
+    recentLayouts->SetMenuPathStyle(wxFH_PATH_SHOW_NEVER);
     auto* submenu = new wxMenu;
+    recentMenu = submenu;
     const int afterOpen = fileMenu->FindChildItem(kCmdOpenOther) ? 3 : 2;
     fileMenu->Insert(afterOpen, wxID_ANY, _("Recent Layouts"), submenu);
     recentLayouts->UseMenu(submenu);
@@ -58,6 +63,7 @@ void MainFrame::BuildRecentLayouts(wxMenu* fileMenu) {
     settings.SetPath(kRecentLayoutsGroup);
     recentLayouts->Load(settings);
     settings.SetPath("/");
+    RefreshRecentMenu();
     Bind(wxEVT_MENU, &MainFrame::OnRecentLayout, this, wxID_FILE1,
          wxID_FILE1 + kRecentLayoutCount - 1);
     Bind(wxEVT_MENU, &MainFrame::OnOpenOther, this, kCmdOpenOther);
@@ -86,6 +92,17 @@ void MainFrame::SaveRecentLayouts() {
     recentLayouts->Save(settings);
     settings.SetPath("/");
     settings.Flush();
+    RefreshRecentMenu();
+}
+
+void MainFrame::RefreshRecentMenu() {
+    if (!recentMenu) return;
+    if (wxMenuItem* none = recentMenu->FindItem(kRecentNoneId)) recentMenu->Destroy(none);
+    const size_t count = recentLayouts->GetCount();
+    for (size_t i = 0; i < count; ++i)
+        if (wxMenuItem* item = recentMenu->FindItem(wxID_FILE1 + static_cast<int>(i)))
+            item->SetHelp(recentLayouts->GetHistoryFile(i));
+    if (count == 0) recentMenu->Append(kRecentNoneId, _("(none)"))->Enable(false);
 }
 
 void MainFrame::OnRecentLayout(wxCommandEvent& event) {

@@ -1,5 +1,6 @@
 // Layouts from anywhere: Open Other, Save To, the recent layouts, the command line and drops.
 #include <gtest/gtest.h>
+#include <wx/filename.h>
 #include <wx/msgout.h>
 #include <wx/confbase.h>
 #include <wx/dnd.h>
@@ -185,6 +186,36 @@ TEST_F(DesktopTest, RecentLayoutsAreNewestFirstTrimmedToNineAndKeptInTheSettings
     wxMenuItem* item = frame->GetMenuBar()->FindItem(wxID_FILE1);
     ASSERT_NE(item, nullptr);
     EXPECT_NE(item->GetItemLabelText().Find("Plan 4"), wxNOT_FOUND);
+}
+
+TEST_F(DesktopTest, RecentLayoutsShowNamesWithTheirFolderAndAGreyedNoneWhenEmpty) {
+    wxMenuBar* bar = frame->GetMenuBar();
+    const auto noneItem = [bar]() -> wxMenuItem* {
+        wxMenuItem* first = bar->FindItem(wxID_FILE1);
+        if (first) return nullptr;
+        const int id = bar->FindMenuItem(_("&File"), _("(none)"));
+        return id == wxNOT_FOUND ? nullptr : bar->FindItem(id);
+    };
+    wxMenuItem* none = noneItem();
+    ASSERT_NE(none, nullptr) << "an empty list says so";
+    EXPECT_FALSE(none->IsEnabled());
+
+    // One layout here and one in a folder of its own: both by name alone, as in any session.
+    const TempDir other;
+    const std::string a = elsewhere.File("Attic.xml"), b = other.File("Basement.xml");
+    WriteLayout(a, 1, "Attic");
+    WriteLayout(b, 1, "Basement");
+    ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(a)));
+    EXPECT_EQ(noneItem(), nullptr);
+    ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(b)));
+    for (const auto& [id, path] : {std::pair{wxID_FILE1, b}, std::pair{wxID_FILE2, a}}) {
+        wxMenuItem* item = bar->FindItem(id);
+        ASSERT_NE(item, nullptr);
+        const wxString name = wxFileName(wxString::FromUTF8(path)).GetName();
+        EXPECT_NE(item->GetItemLabelText().Find(name), wxNOT_FOUND) << item->GetItemLabelText();
+        EXPECT_EQ(item->GetItemLabelText().Find("/"), wxNOT_FOUND) << item->GetItemLabelText();
+        EXPECT_EQ(item->GetHelp(), wxString::FromUTF8(path)) << "the folder in the status bar";
+    }
 }
 
 TEST_F(DesktopTest, ARecentLayoutThatIsGoneIsDroppedWithAMessage) {
