@@ -96,19 +96,26 @@ std::string HelixIdFromKey(std::string_view key) {
 }
 
 int SystemIndexForLayout(const std::vector<PlacedPiece>& pieces) {
-    bool seen[4] = {false, false, false, false};  // by catalog system 0 to 3
+    // Pieces by catalog system 0 to 3; a helix's own track is not the user's choice of system.
+    int count[4] = {0, 0, 0, 0};
     const TrackCatalog& catalog = TrackCatalog::Instance();
     for (const PlacedPiece& piece : pieces) {
         const PieceDef* def = catalog.Find(piece.article);
-        if (!def) continue;
-        int system = static_cast<int>(def->system);
-        if (system >= 0 && system < 4) seen[system] = true;
+        if (!def || piece.helixId != kNoId) continue;
+        const int system = static_cast<int>(def->system);
+        if (system >= 0 && system < 4) ++count[system];
     }
-    // Preference C, K, TRIX C, Z; the palette numbers TRIX C 2 and Z 3.
+    // The system most pieces are of; on a tie C, K, TRIX C, Z (the palette numbers TRIX C 2
+    // and Z 3).
+    int best = 0, bestCount = 0;
     for (int index = 0; index < kPaletteSystemCount; ++index) {
-        if (seen[static_cast<int>(PaletteCatalogSystem(index))]) return index;
+        const int n = count[static_cast<int>(PaletteCatalogSystem(index))];
+        if (n > bestCount) {
+            best = index;
+            bestCount = n;
+        }
     }
-    return 0;
+    return best;
 }
 
 SceneryPageChange SceneryPageChangeFor(int index, bool pageShown) {

@@ -38,8 +38,9 @@ bool PaletteShowsSceneryCategory(int category);
 std::string HelixIdFromKey(std::string_view key);
 bool IsHelixKey(std::string_view key);
 
-// The palette system a freshly opened layout should show: C if any piece is C-Track, else K,
-// else TRIX C, else Z; C when no piece is known (also for an empty layout).
+// The palette system a freshly opened layout should show: the system most of its pieces are of
+// (a helix's own track aside), preferring C, then K, then TRIX C, then Z on a tie; C when no
+// piece is known (also for an empty layout).
 int SystemIndexForLayout(const std::vector<PlacedPiece>& pieces);
 
 // What the Scenery page rule does when system `index` is chosen.

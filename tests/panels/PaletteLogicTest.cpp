@@ -110,11 +110,14 @@ TEST(SceneryAndSignals, ListsAndKinds) {
     for (const auto& [id, kind] : kinds) EXPECT_EQ(SignalKind(id), kind) << id;
 }
 
-TEST(OpenedLayout, PicksThePreferredSystemInUse) {
+// A K-Track layout with a helix of C-Track stubs and two C pieces opened on C.
+TEST(OpenedLayout, PicksTheSystemMostPiecesAreOfAndPrefersOnATie) {
     const std::pair<std::vector<const char*>, int> cases[] = {{{}, 0},
-                                                              {{"2200", "24188", "2210"}, 0},
+                                                              {{"2200", "24188", "2210"}, 1},
+                                                              {{"2200", "24188"}, 0},
                                                               {{"2200", "2210"}, 1},
-                                                              {{"8500", "62188", "8510"}, 2},
+                                                              {{"8500", "62188", "8510"}, 3},
+                                                              {{"8500", "62188"}, 2},
                                                               {{"8500", "8510"}, 3},
                                                               {{"8500", "2200"}, 1},
                                                               {{"99999", ""}, 0},
@@ -124,6 +127,14 @@ TEST(OpenedLayout, PicksThePreferredSystemInUse) {
         for (size_t i = 0; i < articles.size(); ++i) pieces[i].article = articles[i];
         EXPECT_EQ(SystemIndexForLayout(pieces), index) << articles.size();
     }
+    // Helix track does not count.
+    std::vector<PlacedPiece> decks(3);
+    decks[0].article = "2200";
+    for (size_t i = 1; i < decks.size(); ++i) {
+        decks[i].article = "24188";
+        decks[i].helixId = 7;
+    }
+    EXPECT_EQ(SystemIndexForLayout(decks), 1);
 }
 
 TEST(LibraryFolder, NamesPathsAndBlockFiles) {
