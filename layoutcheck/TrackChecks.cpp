@@ -11,6 +11,7 @@
 #include <map>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "base/Format.h"
@@ -461,6 +462,61 @@ bool AnyTwoRail(const LayoutDocument& doc) {
 
 }  // namespace
 
+namespace {
+
+// Curves below the minimum radius, one finding per run of them joined end to end: a circle of
+// R1 curves is one place to mend, not twelve.
+void CheckTightCurves(const LayoutDocument& doc, const CheckOptions& options,
+                      std::vector<LayoutFinding>& out) {
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    const auto tight = [&](const PlacedPiece* p) -> const PieceDef* {
+        const PieceDef* def = p ? catalog.Find(p->article) : nullptr;
+        return def && def->kind == PieceKind::Curve && def->radius > 0 &&
+                       def->radius < options.minRadiusMm
+                   ? def
+                   : nullptr;
+    };
+    std::unordered_set<uint32_t> seen;
+    for (const PlacedPiece& first : doc.pieces) {
+        if (!tight(&first) || !seen.insert(first.id).second) continue;
+        // The run, in the order its joints lead from the first curve found.
+        std::vector<const PlacedPiece*> run{&first};
+        for (size_t i = 0; i < run.size(); ++i)
+            for (const Joint& j : run[i]->joints) {
+                const PlacedPiece* next = j.IsOpen() ? nullptr : doc.FindPiece(j.target);
+                if (tight(next) && seen.insert(next->id).second) run.push_back(next);
+            }
+        double smallest = HUGE_VAL;
+        std::vector<uint32_t> ids;
+        std::map<std::string, int> articles;
+        for (const PlacedPiece* p : run) {
+            smallest = std::min(smallest, tight(p)->radius);
+            ids.push_back(p->id);
+            ++articles[p->article];
+        }
+        const PlacedPiece& middle = *run[run.size() / 2];
+        const PointMm mid = PieceMidpoint(middle, *tight(&middle));
+        std::string names;
+        for (const auto& [article, n] : articles)
+            names += (names.empty() ? "" : ", ") +
+                     (n > 1 ? Format("%d × %s", n, article.c_str()) : article);
+        const std::string place = PlaceText(mid.x, mid.y, doc.units);
+        const std::string minimum = FormatLength(options.minRadiusMm, doc.units);
+        out.push_back(Finding(
+            FindingKind::TightRadius, FindingSeverity::Warning, std::move(ids), mid.x, mid.y,
+            run.size() == 1
+                ? Format(Tr("Radius of %s on %s %s is below the %s minimum").c_str(),
+                         FormatLength(smallest, doc.units).c_str(), names.c_str(), place.c_str(),
+                         minimum.c_str())
+                : Format(Tr("Radius of %s on %d joined curves (%s) %s is below the %s minimum")
+                             .c_str(),
+                         FormatLength(smallest, doc.units).c_str(), static_cast<int>(run.size()),
+                         names.c_str(), place.c_str(), minimum.c_str())));
+    }
+}
+
+}  // namespace
+
 std::string PlaceText(double xMm, double yMm, int units) {
     return Format(Tr("at %s, %s").c_str(), FormatLength(xMm, units).c_str(),
                   FormatLength(yMm, units).c_str());
@@ -468,22 +524,18 @@ std::string PlaceText(double xMm, double yMm, int units) {
 
 void CheckPieceRules(const LayoutDocument& doc, const CheckOptions& options,
                      std::vector<LayoutFinding>& out) {
+    CheckTightCurves(doc, options, out);
     for (const PlacedPiece& p : doc.pieces) {
         const PieceDef* def = TrackCatalog::Instance().Find(p.article);
         if (!def) continue;
-        const bool curve = def->kind == PieceKind::Curve;
-        if ((curve || IsSwitch(def->kind)) && def->radius > 0 &&
-            def->radius < options.minRadiusMm) {
+        if (IsSwitch(def->kind) && def->radius > 0 && def->radius < options.minRadiusMm) {
             const PointMm mid = PieceMidpoint(p, *def);
-            out.push_back(
-                Finding(FindingKind::TightRadius, FindingSeverity::Warning, {p.id}, mid.x, mid.y,
-                        Format(curve ? Tr("Radius of %s on %s %s is below the %s minimum").c_str()
-                                     : Tr("Diverging radius of %s on %s %s is below the %s "
-                                          "minimum")
-                                           .c_str(),
-                               FormatLength(def->radius, doc.units).c_str(), p.article.c_str(),
-                               PlaceText(mid.x, mid.y, doc.units).c_str(),
-                               FormatLength(options.minRadiusMm, doc.units).c_str())));
+            out.push_back(Finding(
+                FindingKind::TightRadius, FindingSeverity::Warning, {p.id}, mid.x, mid.y,
+                Format(Tr("Diverging radius of %s on %s %s is below the %s minimum").c_str(),
+                       FormatLength(def->radius, doc.units).c_str(), p.article.c_str(),
+                       PlaceText(mid.x, mid.y, doc.units).c_str(),
+                       FormatLength(options.minRadiusMm, doc.units).c_str())));
         }
         // A level piece has every end at its elevation; only a slight grade needs its ends.
         if ((!IsSwitch(def->kind) && def->kind != PieceKind::Crossing) || p.grade == 0) continue;

@@ -118,6 +118,24 @@ TEST_F(TrackChecksTest, CurvesAndDivergingRoutesBelowTheMinimumRadius) {
     EXPECT_TRUE(Check(CheckOptions(), FindingKind::TightRadius).empty());
 }
 
+// A circle of R1 curves is one place to mend, not twelve findings.
+TEST_F(TrackChecksTest, JoinedTightCurvesAreOneFinding) {
+    std::set<uint32_t> circle{track.Place("24130", 0, 0)};
+    uint32_t last = *circle.begin();
+    for (int i = 1; i < 12; ++i) circle.insert(last = track.Attach("24130", last, 1));
+    track.Attach("24130", track.Place("24188", 2000, 0), 1);  // a tight curve elsewhere
+    CheckOptions options;
+    options.minRadiusMm = 400;
+    const std::vector<LayoutFinding> tight = Check(options, FindingKind::TightRadius);
+    ASSERT_EQ(tight.size(), 2u);
+    const auto whole = std::find_if(tight.begin(), tight.end(),
+                                    [](const LayoutFinding& f) { return f.pieces.size() > 1; });
+    ASSERT_NE(whole, tight.end());
+    EXPECT_EQ(std::set<uint32_t>(whole->pieces.begin(), whole->pieces.end()), circle);
+    EXPECT_TRUE(Contains(whole->text, "12 joined curves (12 \u00d7 24130)")) << whole->text;
+    EXPECT_TRUE(Contains(whole->text, "360 mm")) << whole->text;
+}
+
 // ---- Reversing loops ----
 
 // A balloon: a tail into a turnout's root, and from its diverging leg a run of curves and
