@@ -14,6 +14,17 @@ constexpr double RadToDeg(double rad) { return rad * 180.0 / kPi; }
 inline double SinDeg(double deg) { return std::sin(DegToRad(deg)); }
 inline double CosDeg(double deg) { return std::cos(DegToRad(deg)); }
 
+// A grade as the user reads it in per cent: tan(|grade|) x 100 for a grade in degrees. Heights
+// always climb with the sine (rise = sin(grade) x run length), so a rise per length of track
+// turns into the grade it stands for first.
+inline double GradePercentShown(double gradeDeg) {
+    return std::tan(DegToRad(std::fabs(gradeDeg))) * 100;
+}
+// The grade in degrees of `risePerLength` (rise over run length, as a fraction), signed.
+inline double GradeDegOfSlope(double risePerLength) {
+    return RadToDeg(std::asin(std::fmax(-1.0, std::fmin(1.0, risePerLength))));
+}
+
 // Brings an angle in degrees into [0, 360) by adding or subtracting 360; a value that is not
 // finite gives 0.
 double NormalizeDeg(double deg);

@@ -189,7 +189,7 @@ void CheckGrades(const Pieces& pieces, const CheckOptions& options,
     for (const Known& k : pieces.list) {
         if (!k.def) continue;
         const double deg = std::fabs(k.piece->grade);
-        const double percent = deg < 90 ? std::tan(deg * kDegToRad) * 100 : 1e9;
+        const double percent = deg < 90 ? GradePercentShown(deg) : 1e9;
         const bool tooSteep = deg > kMaxGradeDeg;
         if (!tooSteep && !(percent > options.recommendedGradePercent)) continue;
         const PointMm mid = PieceMidpoint(*k.piece, *k.def);

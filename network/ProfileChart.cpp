@@ -53,6 +53,13 @@ std::string Number(double value, int decimals) {
 
 std::string Percent(double value) { return Number(value, 1) + " %"; }
 
+// What a section's rise per length reads as: the grade in per cent, signed, as the properties
+// panel and the layout check show the same piece's grade.
+double ShownPercent(double risePercent) {
+    const double deg = GradeDegOfSlope(risePercent / 100);
+    return std::copysign(GradePercentShown(deg), deg);
+}
+
 // The height of the route at a distance: the section's line, so a step at a joint shows.
 double RouteHeightAt(const HeightProfile& p, double d, size_t* section) {
     size_t i = 0;
@@ -66,7 +73,7 @@ double RouteHeightAt(const HeightProfile& p, double d, size_t* section) {
 
 GradeBand BandOfGrade(double gradePercent, double recommendedPercent) {
     const double steep = std::fabs(gradePercent);
-    if (steep > std::tan(kMaxGradeDeg * kDegToRad) * 100 + 1e-9) return GradeBand::AboveMaximum;
+    if (steep > GradePercentShown(kMaxGradeDeg) + 1e-9) return GradeBand::AboveMaximum;
     if (steep > recommendedPercent + 1e-9) return GradeBand::AboveRecommended;
     return GradeBand::Within;
 }
@@ -154,11 +161,12 @@ ProfileChart LayoutProfileChart(const LayoutDocument& doc, const HeightProfile& 
         const ProfilePoint& a = profile.points[i];
         const double d1 = profile.points[i + 1].distanceMm;
         const double h1 = a.heightMm + profile.sections[i].gradePercent / 100 * (d1 - a.distanceMm);
-        const GradeBand band = BandOfGrade(profile.sections[i].gradePercent, recommendedPercent);
+        const double shown = ShownPercent(profile.sections[i].gradePercent);
+        const GradeBand band = BandOfGrade(shown, recommendedPercent);
         ChartSegment s{c.XOf(a.distanceMm), c.YOf(a.heightMm), c.XOf(d1), c.YOf(h1), band};
         c.track.push_back(s);
         c.grades.push_back({(s.x0 + s.x1) / 2, (s.y0 + s.y1) / 2,
-                            Percent(profile.sections[i].gradePercent), band});
+                            Percent(shown), band});
     }
     for (const ProfilePoint& p : profile.points)
         c.dots.push_back({c.XOf(p.distanceMm), c.YOf(p.heightMm), ProfileLength(p.heightMm, units)});
@@ -202,7 +210,8 @@ std::string ProfileReadout(const LayoutDocument& doc, const HeightProfile& profi
         return "";
     size_t section = 0;
     const double h = RouteHeightAt(profile, distanceMm, &section);
-    const double grade = profile.sections.empty() ? 0 : profile.sections[section].gradePercent;
+    const double grade =
+        profile.sections.empty() ? 0 : ShownPercent(profile.sections[section].gradePercent);
     const std::string unit = UnitName(doc.units);
     return Format(Tr("Distance: %s %s   Height: %s %s   Grade: %s").c_str(),
                   ProfileLength(distanceMm, doc.units).c_str(), unit.c_str(),

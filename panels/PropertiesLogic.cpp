@@ -81,7 +81,7 @@ std::string GradeValueText(double gradeDeg) {
     if (std::fabs(gradeDeg) <= kFlatGradeDeg) return "-";
     const double magnitude = std::fabs(gradeDeg);
     return Format(Tr("%s%.2f deg (%.1f%%)").c_str(), gradeDeg >= 0 ? "+" : "-", magnitude,
-                  std::tan(DegToRad(magnitude)) * 100.0);
+                  GradePercentShown(magnitude));
 }
 
 std::string GradeWarningText(double gradeDeg) {

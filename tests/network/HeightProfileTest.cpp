@@ -2,14 +2,17 @@
 // clearances, an even grade and a joint dragged to a new height.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "base/Format.h"
 #include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
 #include "layoutcheck/LayoutCheck.h"
 #include "model/GradeRuns.h"
 #include "model/TrackBuilder.h"
 #include "network/HeightProfile.h"
+#include "network/ProfileChart.h"
 #include "panels/PropertiesLogic.h"
 
 namespace {
@@ -146,6 +149,30 @@ TEST_F(HeightProfileTest, EvenGradeGivesOneGradeLinearHeightsAndUndoesExactly) {
     doc.Undo();
     EXPECT_EQ(doc.pieces, std::get<0>(before));
     EXPECT_EQ(doc.gradeRuns, std::get<4>(before));
+}
+
+// After a drag in the profile one piece read 23.6 % there and 24.3 % in the check: a piece has
+// one grade, and both read it alike.
+TEST_F(HeightProfileTest, TheChartAndTheCheckShowAPiecesGradeAlike) {
+    const std::vector<uint32_t> ids = Climb({"24188", "24188", "24188"}, 13.7, 0);
+    const HeightProfile p = BuildProfile(doc, Along(ids));
+    ASSERT_NEAR(track[ids[1]].grade, 13.7, 1e-9);
+    const ProfileChart chart = LayoutProfileChart(doc, p, 800, 300);
+    ASSERT_EQ(chart.grades.size(), ids.size());
+    CheckOptions options;
+    options.recommendedGradePercent = 3;
+    const std::vector<LayoutFinding> findings = CheckLayout(doc, options);
+    for (size_t i = 0; i < ids.size(); ++i) {
+        const std::string shown = chart.grades[i].text;
+        EXPECT_EQ(shown, Format("%.1f %%", GradePercentShown(track[ids[i]].grade)));
+        const std::string number = shown.substr(0, shown.find(' '));
+        const bool named = std::any_of(findings.begin(), findings.end(), [&](const auto& f) {
+            return f.kind == FindingKind::SteepGrade && f.pieces == std::vector{ids[i]} &&
+                   f.text.find("(" + number + " %)") != std::string::npos;
+        });
+        EXPECT_TRUE(named) << shown;
+    }
+    EXPECT_NE(ProfileReadout(doc, p, 100).find(chart.grades[0].text), std::string::npos);
 }
 
 TEST_F(HeightProfileTest, EvenGradeIsRefusedPastTheMaximumAndOnBrokenRoutes) {
