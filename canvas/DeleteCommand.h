@@ -2,7 +2,7 @@
 // Backspace keys: the checks first, then the change.
 #pragma once
 
-#include "app/DocumentChange.h"
+#include "model/DocumentChange.h"
 #include "base/Translate.h"
 #include "canvas/GestureTypes.h"
 #include "model/Locks.h"

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/DocumentChange.h"
+#include "model/DocumentChange.h"
 #include "canvas/ViewTransform.h"
 #include "model/LayoutDocument.h"
 

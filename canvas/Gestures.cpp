@@ -7,7 +7,7 @@
 
 #include "canvas/Interaction.h"
 #include "canvas/LayoutGeometry.h"
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "catalog/TrackCatalog.h"
 #include "catalog/SceneryCatalog.h"
 #include "model/Helices.h"

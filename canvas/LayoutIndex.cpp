@@ -6,7 +6,7 @@
 #include <cmath>
 #include <unordered_map>
 
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "canvas/SceneryGeometry.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"

@@ -7,8 +7,8 @@
 #include <unordered_map>
 
 #include "base/Geometry.h"
-#include "canvas/PieceGeometry.h"
-#include "canvas/TrackRoutes.h"
+#include "trackgeometry/PieceGeometry.h"
+#include "trackgeometry/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
 
 namespace {

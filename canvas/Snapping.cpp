@@ -29,25 +29,6 @@ std::vector<uint32_t> NewIds(const PlacementResult& r) {
     return ids;
 }
 
-double Reach(const PieceDef& def) {
-    double r = 0;
-    for (const Connector& c : def.connectors) r = std::max(r, std::hypot(c.x, c.y));
-    return r;
-}
-
-// Farthest any connector of any catalog piece lies from its piece's origin. Lets the searches
-// skip far pieces on their origin alone, without a catalog lookup per piece.
-double CatalogReach() {
-    static int countSeen = -1;
-    static double reach = 0;
-    const TrackCatalog& cat = TrackCatalog::Instance();
-    if (countSeen != cat.Count()) {
-        reach = 0;
-        for (const PieceDef& d : cat.pieces) reach = std::max(reach, Reach(d));
-        countSeen = cat.Count();
-    }
-    return reach;
-}
 
 bool Finite(const PiecePose& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.heading);
@@ -68,7 +49,7 @@ SnapResult FindSnapMasked(const PieceDef& def, const PiecePose& trial,
     SnapResult result;
     const std::vector<ConnectorPose> own = GhostPoses(def, trial);
     if (own.empty()) return result;
-    const double farMm = CatalogReach() + Reach(def) + kCaptureRadiusMm;
+    const double farMm = CatalogReachMm() + PieceReachMm(def) + kCaptureRadiusMm;
     double best = std::numeric_limits<double>::max();
     for (const PlacedPiece* p : candidates) {
         if (!p) continue;
@@ -104,19 +85,6 @@ SnapResult FindSnapMasked(const PieceDef& def, const PiecePose& trial,
     return result;
 }
 
-// Opens the mirror entry of connector `c` of `p` on its partner, when the partner points back.
-void OpenPartnerOf(LayoutDocument& doc, const PlacedPiece& p, int c) {
-    if (p.IsOpen(c)) return;
-    const Joint j = p.joints[c];
-    PlacedPiece* partner = doc.FindPiece(j.target);
-    if (!partner || j.targetConn >= partner->joints.size()) return;
-    Joint& back = partner->joints[j.targetConn];
-    if (back.target == p.id && back.targetConn == static_cast<uint32_t>(c)) back = Joint{};
-}
-
-void GrowJoints(PlacedPiece& p, const PieceDef& def) {
-    if (p.joints.size() < def.connectors.size()) p.joints.resize(def.connectors.size());
-}
 
 PlacedPiece NewPiece(const PieceDef& def, const PiecePose& pose, int32_t level) {
     PlacedPiece p;
@@ -177,25 +145,7 @@ void RotateAbout(double& x, double& y, double px, double py, double cosA, double
 }
 }  // namespace
 
-bool ConnectorsCompatible(const PieceDef& a, int i, const PieceDef& b, int j) {
-    return a.ConnectorSystem(i) == b.ConnectorSystem(j);
-}
 
-std::vector<ConnectorPose> ConnectorPoses(const PlacedPiece& piece, const PieceDef& def) {
-    std::vector<ConnectorPose> poses;
-    poses.reserve(def.connectors.size());
-    for (int i = 0; i < ConnectorCount(def); ++i) poses.push_back(GetConnectorPose(piece, def, i));
-    return poses;
-}
-
-PiecePose AlignToConnector(const PieceDef& def, int k, const ConnectorPose& target) {
-    if (k < 0 || k >= ConnectorCount(def)) return {};
-    const Connector& c = def.connectors[k];
-    const double h = NormalizeDeg(NormalizeDeg(target.heading + 180) - c.heading);
-    const double r = DegToRad(h);
-    const double cr = std::cos(r), sr = std::sin(r);
-    return {target.x - (c.x * cr - c.y * sr), target.y - (c.x * sr + c.y * cr), h};
-}
 
 SnapResult FindSnap(const PieceDef& def, const PiecePose& trial,
                     std::span<const PlacedPiece* const> candidates) {
@@ -206,7 +156,7 @@ SystemClash CheckSystemClash(const PieceDef& def, const PiecePose& trial,
                              const PieceList& pieces) {
     SystemClash result;
     const std::vector<ConnectorPose> own = GhostPoses(def, trial);
-    const double farMm = CatalogReach() + Reach(def) + kCaptureRadiusMm;
+    const double farMm = CatalogReachMm() + PieceReachMm(def) + kCaptureRadiusMm;
     for (const PlacedPiece& p : pieces) {
         if (std::hypot(p.x - trial.x, p.y - trial.y) > farMm) continue;
         const PieceDef* pd = DefOf(p);
@@ -273,24 +223,6 @@ uint32_t DropLevel(const LayoutDocument& doc) {
     return best ? best->id : doc.activeLevel;
 }
 
-bool JoinConnectors(LayoutDocument& doc, uint32_t a, int ca, uint32_t b, int cb) {
-    if (a == b) return false;
-    PlacedPiece* pa = doc.FindPiece(a);
-    PlacedPiece* pb = doc.FindPiece(b);
-    if (!pa || !pb) return false;
-    const PieceDef* da = DefOf(*pa);
-    const PieceDef* db = DefOf(*pb);
-    if (!da || !db || ca < 0 || cb < 0 || ca >= ConnectorCount(*da) || cb >= ConnectorCount(*db))
-        return false;
-    OpenPartnerOf(doc, *pa, ca);
-    OpenPartnerOf(doc, *pb, cb);
-    GrowJoints(*pa, *da);
-    GrowJoints(*pb, *db);
-    pa->joints[ca] = {b, static_cast<uint32_t>(cb)};
-    pb->joints[cb] = {a, static_cast<uint32_t>(ca)};
-    return true;
-}
-
 void DetachSelection(LayoutDocument& doc) {
     // Joints to cut, found read-only so that only the pieces that lose one are written.
     struct Cut {
@@ -321,45 +253,6 @@ void DetachSelection(LayoutDocument& doc) {
         }
         j = Joint{};
     }
-}
-
-int JoinPlacedEnds(LayoutDocument& doc, std::span<const uint32_t> newPieces) {
-    int made = 0;
-    const double farMm = 2 * CatalogReach() + kJoinRadiusMm;
-    for (const uint32_t id : newPieces) {
-        const PlacedPiece* n = doc.FindPiece(id);
-        const PieceDef* nDef = n ? DefOf(*n) : nullptr;
-        if (!nDef) continue;
-        for (int a = 0; a < ConnectorCount(*nDef); ++a) {
-            n = doc.FindPiece(id);  // joining may have grown the list of joints
-            if (!n->IsOpen(a)) continue;
-            const ConnectorPose na = GetConnectorPose(*n, *nDef, a);
-            uint32_t bestPiece = kNoId;
-            int bestConn = -1;
-            double bestSq = kJoinRadiusMm * kJoinRadiusMm;
-            for (const PlacedPiece& o : doc.pieces) {
-                if (o.id == id || std::hypot(o.x - n->x, o.y - n->y) > farMm) continue;
-                const PieceDef* oDef = DefOf(o);
-                if (!oDef) continue;
-                for (int b = 0; b < ConnectorCount(*oDef); ++b) {
-                    if (!o.IsOpen(b) || oDef->ConnectorSystem(b) != nDef->ConnectorSystem(a))
-                        continue;
-                    const ConnectorPose ob = GetConnectorPose(o, *oDef, b);
-                    const double dx = na.x - ob.x, dy = na.y - ob.y;
-                    const double sq = dx * dx + dy * dy;
-                    double turn = std::fmod(std::fabs(na.heading - ob.heading), 360.0);
-                    if (turn > 180) turn = 360 - turn;
-                    if (sq < bestSq && turn >= 180.0 - kMinTurnDeg) {
-                        bestSq = sq;
-                        bestPiece = o.id;
-                        bestConn = b;
-                    }
-                }
-            }
-            if (bestPiece != kNoId && JoinConnectors(doc, id, a, bestPiece, bestConn)) ++made;
-        }
-    }
-    return made;
 }
 
 std::string PiecesStatusText(const LayoutDocument& doc) {
@@ -540,7 +433,7 @@ GroupSnap TrackSelectionMove(LayoutDocument& doc, const MoveStart& start, double
         x1 = std::max(x1, p.x);
         y1 = std::max(y1, p.y);
     }
-    const double margin = 2 * CatalogReach() + kCaptureRadiusMm;
+    const double margin = 2 * CatalogReachMm() + kCaptureRadiusMm;
     std::vector<const PlacedPiece*> candidates = SnapCandidates(doc, true);
     std::erase_if(candidates, [&](const PlacedPiece* c) {
         return c->x < x0 - margin || c->x > x1 + margin || c->y < y0 - margin || c->y > y1 + margin;
@@ -699,7 +592,7 @@ void ReleaseSelectionMove(LayoutDocument& doc, const MoveStart& start, const Gro
 
     // Other ends the move brought together. The systems must match here too: an end-to-end
     // joint between C-Track and K-Track is never made.
-    const double farMm = 2 * CatalogReach() + kJoinRadiusMm;
+    const double farMm = 2 * CatalogReachMm() + kJoinRadiusMm;
     const PieceList& all = doc.pieces;  // read-only: joins write through JoinConnectors alone
     for (size_t si = 0; si < all.size(); ++si) {
         if (!all[si].selected) continue;

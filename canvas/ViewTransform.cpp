@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "canvas/LayoutGeometry.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "model/LayoutDocument.h"
 #include "model/LayoutExtent.h"
 

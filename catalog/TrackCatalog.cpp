@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "base/Translate.h"
-#include "model/LayoutDocument.h"
+#include "model/PlacedPiece.h"
 
 std::string TrackSystemShortName(TrackSystem system) {
     switch (system) {

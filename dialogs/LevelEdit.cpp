@@ -8,7 +8,7 @@
 
 #include "base/Format.h"
 #include "base/Translate.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "canvas/TrackRoutes.h"
+#include "trackgeometry/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
 #include "layoutcheck/LayoutCheck.h"
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "canvas/PieceGeometry.h"
-#include "canvas/Snapping.h"
+#include "trackgeometry/PieceGeometry.h"
+#include "trackgeometry/ConnectorJoins.h"
 #include "base/Geometry.h"
 
 namespace {

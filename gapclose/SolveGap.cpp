@@ -13,7 +13,7 @@
 #include "base/Format.h"
 #include "base/Geometry.h"
 #include "base/Translate.h"
-#include "canvas/Snapping.h"
+#include "trackgeometry/ConnectorJoins.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/ChainCollision.h"
 #include "gapclose/GapMoves.h"

@@ -7,7 +7,7 @@
 
 #include "base/Format.h"
 #include "base/Translate.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 
 namespace {
 
@@ -26,10 +26,6 @@ std::string Number(double v) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.2f", v);
     return buf;
-}
-
-std::string UnitName(int units) {
-    return units == kUnitsCm ? "cm" : units == kUnitsInch ? "in" : "mm";
 }
 
 }  // namespace

@@ -13,15 +13,15 @@
 #include "base/Format.h"
 #include "base/Geometry.h"
 #include "base/Translate.h"
-#include "canvas/PieceGeometry.h"
-#include "canvas/Snapping.h"
-#include "canvas/SpatialHash.h"
-#include "canvas/TrackRoutes.h"
+#include "trackgeometry/PieceGeometry.h"
+#include "trackgeometry/ConnectorJoins.h"
+#include "trackgeometry/SpatialHash.h"
+#include "trackgeometry/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
 #include "layoutcheck/TrackChecks.h"
 #include "network/HelixTrack.h"
 #include "network/TrackGraph.h"
-#include "panels/PropertiesLogic.h"
+#include "model/GradeRuns.h"
 
 namespace {
 

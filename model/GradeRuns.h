@@ -12,6 +12,10 @@ struct PieceDef;
 
 // A grade whose magnitude is at or below this counts as flat.
 inline constexpr double kFlatGradeDeg = 0.001;
+// The steepest grade the program accepts, in degrees.
+inline constexpr double kMaxGradeDeg = 6.0;
+// Grades steeper than the maximum are flagged in this red, with a warning.
+inline constexpr Rgb kGradeWarningColour{200, 40, 40};
 
 // Horizontal length a grade acts on: the length, or for a curve the x of its second connector.
 double RunLength(const PieceDef& def);

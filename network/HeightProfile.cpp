@@ -14,7 +14,7 @@
 #include "catalog/TrackClearance.h"
 #include "model/GradeRuns.h"
 #include "network/HelixTrack.h"
-#include "panels/PropertiesLogic.h"
+#include "model/GradeRuns.h"
 
 namespace {
 

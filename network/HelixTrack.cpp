@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "base/Geometry.h"
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "catalog/HelixVariants.h"
 #include "model/GradeRuns.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "canvas/TrackRoutes.h"
+#include "trackgeometry/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutDocument.h"
 

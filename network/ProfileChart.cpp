@@ -8,8 +8,8 @@
 #include "base/Format.h"
 #include "base/Geometry.h"
 #include "base/Translate.h"
-#include "canvas/Units.h"
-#include "panels/PropertiesLogic.h"
+#include "model/GradeRuns.h"
+#include "trackgeometry/Units.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "canvas/TrackRoutes.h"
+#include "trackgeometry/TrackRoutes.h"
 #include "model/LayoutDocument.h"
 
 struct PieceDef;

@@ -11,7 +11,7 @@
 #include "base/Format.h"
 #include "base/Geometry.h"
 #include "base/Translate.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
@@ -88,17 +88,6 @@ std::string GradeWarningText(double gradeDeg) {
     if (std::fabs(gradeDeg) <= kMaxGradeDeg) return "";
     return Format(Tr("WARNING: Grade %.1f deg exceeds %.0f deg max!").c_str(), std::fabs(gradeDeg),
                   kMaxGradeDeg);
-}
-
-std::string UnitName(int units) {
-    switch (units) {
-        case kUnitsCm:
-            return "cm";
-        case kUnitsInch:
-            return "in";
-        default:
-            return "mm";
-    }
 }
 
 std::string HeightLabelText(int units) {

@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "base/Translate.h"
+#include "model/GradeRuns.h"
 #include "model/LayoutDocument.h"
-
-// Grades steeper than this are flagged in red with a warning.
-inline constexpr double kMaxGradeDeg = 6.0;
-inline constexpr Rgb kGradeWarningColour{200, 40, 40};
+#include "trackgeometry/Units.h"
 
 enum class SelectionViewKind { Empty, Piece, Run, Helix, Scenery, Several };
 
@@ -72,8 +70,6 @@ std::vector<uint32_t> OrderRun(const LayoutDocument& doc, const std::vector<uint
 std::string GradeValueText(double gradeDeg);
 // "WARNING: Grade 7.0 deg exceeds 6 deg max!" when steeper than 6 degrees; empty otherwise.
 std::string GradeWarningText(double gradeDeg);
-// "mm", "cm" or "in" for LayoutDocument::units.
-std::string UnitName(int units);
 // A height in the display unit for the height field, with the unit's LengthDigits decimals.
 std::string FormatHeightEntry(double mm, int units);
 // Reads the height field (a decimal number with "." or "," as decimal point, blanks around it

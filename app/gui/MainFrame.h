@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/DocumentChange.h"
+#include "model/DocumentChange.h"
 #include "canvas/DeleteCommand.h"
 #include "dialogs/PrintOptions.h"
 #include "layoutcheck/IgnoredFindings.h"

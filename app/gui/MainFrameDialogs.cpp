@@ -7,7 +7,7 @@
 #include <wx/printdlg.h>
 
 #include "app/CommandIds.h"
-#include "app/DocumentChange.h"
+#include "model/DocumentChange.h"
 #include "app/gui/MainFrame.h"
 #include "dialogs/gui/LayoutPrintout.h"
 #include "dialogs/gui/LayoutShapeDialog.h"

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "app/gui/MainFrame.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "canvas/gui/LayoutRenderer.h"
 #include "model/GradeRuns.h"
 #include "model/LayoutDocument.h"

@@ -17,7 +17,7 @@
 #include "canvas/LayoutIndex.h"
 #include "canvas/PixelLines.h"
 #include "canvas/RouteLines.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"

@@ -11,7 +11,7 @@
 
 #include "canvas/CanvasOverlays.h"
 #include "canvas/LayoutGeometry.h"
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "canvas/SceneryGeometry.h"
 #include "canvas/ViewTransform.h"
 

@@ -17,7 +17,7 @@
 #include <algorithm>
 
 #include "base/Translate.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 
 namespace {
 const char* UnitText(int units) { return units == 1 ? "cm" : units == 2 ? "in" : "mm"; }

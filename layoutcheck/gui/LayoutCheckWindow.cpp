@@ -15,7 +15,7 @@
 #include <fstream>
 
 #include "app/gui/MainFrame.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "canvas/ViewTransform.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/LayoutRenderer.h"

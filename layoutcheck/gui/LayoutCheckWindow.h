@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/DocumentChange.h"
+#include "model/DocumentChange.h"
 #include "base/gui/RowList.h"
 #include "layoutcheck/LayoutCheck.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/DocumentChange.h"
+#include "model/DocumentChange.h"
 #include "network/HeightProfile.h"
 #include "network/ProfileChart.h"
 

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/DocumentChange.h"
+#include "model/DocumentChange.h"
 #include "app/gui/MainFrame.h"
 #include "persistence/LayoutFile.h"
 

@@ -10,7 +10,7 @@
 
 #include "app/gui/MainFrame.h"
 #include "canvas/Interaction.h"
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "canvas/SceneryEdit.h"
 #include "canvas/Snapping.h"
 #include "canvas/gui/CanvasPanel.h"

@@ -9,7 +9,7 @@
 #include "canvas/EditTransaction.h"
 #include "canvas/GestureDriver.h"
 #include "canvas/Interaction.h"
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "catalog/TrackCatalog.h"
 #include "catalog/SceneryCatalog.h"
 #include "model/GradeRuns.h"

@@ -5,9 +5,9 @@
 
 #include "base/Geometry.h"
 #include "canvas/LayoutGeometry.h"
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "canvas/SceneryGeometry.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"

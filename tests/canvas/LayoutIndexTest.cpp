@@ -8,7 +8,7 @@
 
 #include "canvas/Interaction.h"
 #include "canvas/LayoutIndex.h"
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "canvas/Selection.h"
 #include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "SampleLayouts.h"
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "canvas/RouteLines.h"
 #include "canvas/gui/LayoutRenderer.h"
 #include "catalog/HelixVariants.h"

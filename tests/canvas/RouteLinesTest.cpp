@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "canvas/RouteLines.h"
-#include "canvas/TrackRoutes.h"
+#include "trackgeometry/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "model/LayoutDocument.h"
 
 #include <cmath>

@@ -10,7 +10,7 @@
 
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "dialogs/LayoutShape.h"
 #include "dialogs/gui/LayoutShapeDialog.h"
 #include "persistence/LayoutFile.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "canvas/ViewTransform.h"
 #include "catalog/TrackCatalog.h"
 #include "dialogs/PrintPlan.h"

@@ -11,7 +11,7 @@
 
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/GapText.h"

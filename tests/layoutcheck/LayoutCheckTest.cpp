@@ -7,7 +7,7 @@
 #include <set>
 
 #include "base/Geometry.h"
-#include "canvas/SpatialHash.h"
+#include "trackgeometry/SpatialHash.h"
 #include "layoutcheck/LayoutCheck.h"
 #include "layoutcheck/TrackChecks.h"
 #include "model/Helices.h"

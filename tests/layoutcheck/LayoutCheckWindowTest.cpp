@@ -11,7 +11,7 @@
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
 #include "canvas/Snapping.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/LayoutRenderer.h"
 #include "layoutcheck/FindingsReport.h"

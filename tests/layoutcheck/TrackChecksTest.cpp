@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "catalog/TrackCatalog.h"
 #include "layoutcheck/FindingsReport.h"
 #include "layoutcheck/IgnoredFindings.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/Translate.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "gapclose/GapText.h"
 #include "layoutcheck/FindingsReport.h"
 #include "layoutcheck/LayoutCheck.h"

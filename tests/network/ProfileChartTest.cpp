@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "base/Geometry.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "model/GradeRuns.h"
 #include "model/TrackBuilder.h"
 #include "network/ProfileChart.h"

@@ -8,7 +8,7 @@
 #include <set>
 #include <sstream>
 
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "dialogs/LayoutShape.h"

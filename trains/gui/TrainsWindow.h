@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DocumentChange.h"
+#include "model/DocumentChange.h"
 #include "canvas/CanvasOverlays.h"
 #include "trains/TrainSession.h"
 

@@ -8,6 +8,8 @@ inline constexpr int kUnitsMm = 0;
 inline constexpr int kUnitsCm = 1;
 inline constexpr int kUnitsInch = 2;
 
+// The unit's name: "mm", "cm" or "in".
+std::string UnitName(int units);
 // Millimetres per display unit: 1, 10 or 25.4 (unknown values count as millimetres).
 double UnitFactor(int units);
 // A length for display: "12 mm", "1.2 cm" or "0.47"" with the inch mark.

@@ -1,5 +1,5 @@
 // Display units of lengths and coordinates.
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 
 #include <cmath>
 #include <cstdio>
@@ -69,4 +69,15 @@ double EnteredLengthMm(double storedMm, double fieldValue, int units) {
     const double halfStep = 0.5 * std::pow(10.0, -LengthDigits(units));
     if (std::fabs(fieldValue - ShownLength(storedMm, units)) < halfStep * 0.5) return storedMm;
     return fieldValue * UnitFactor(units);
+}
+
+std::string UnitName(int units) {
+    switch (units) {
+        case kUnitsCm:
+            return "cm";
+        case kUnitsInch:
+            return "in";
+        default:
+            return "mm";
+    }
 }

@@ -1,5 +1,5 @@
 // Shapes and colours of track pieces on the canvas.
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 
 #include <algorithm>
 #include <cmath>

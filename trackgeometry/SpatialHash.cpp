@@ -1,5 +1,5 @@
 // The hashed grid behind the pair searches of the layout check.
-#include "canvas/SpatialHash.h"
+#include "trackgeometry/SpatialHash.h"
 
 #include <algorithm>
 #include <cmath>

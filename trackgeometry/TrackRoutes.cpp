@@ -1,11 +1,11 @@
 // Route centre lines of placed pieces, for the layout check.
-#include "canvas/TrackRoutes.h"
+#include "trackgeometry/TrackRoutes.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "base/Geometry.h"
-#include "canvas/PieceGeometry.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "catalog/TrackCatalog.h"
 #include "model/GradeRuns.h"
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 
 namespace {
 
