@@ -13,7 +13,8 @@ inline bool LayoutInvariantsHold(const LayoutDocument& doc) {
     auto add = [&](const auto& list) {
         for (const auto& o : list) ok = ok && ids.insert(o.id).second && o.id < doc.nextId;
     };
-    add(doc.pieces), add(doc.scenery), add(doc.labels), add(doc.tunnels), add(doc.helices);
+    add(doc.pieces), add(doc.scenery), add(doc.labels), add(doc.measurements);
+    add(doc.tunnels), add(doc.helices);
     for (const PlacedPiece& p : doc.pieces) {
         for (uint32_t i = 0; i < p.joints.size(); ++i) {
             if (p.joints[i].IsOpen()) continue;

@@ -17,7 +17,8 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
-    // The document the user has open when the file is read: two joined straights and a label.
+    // The document the user has open when the file is read: two joined straights, a label and a
+    // measurement.
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
     doc.pieces = std::vector<PlacedPiece>{
@@ -26,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         PlacedPiece{
             2, "24188", 188.3, 0, 0, false, 0, 0, false, Rgb{}, 1, kNoId, {Joint{1, 1}, Joint{}}}};
     doc.labels.push_back(Label{3, "open", 1, 2, false});
-    doc.nextId = 4;
+    doc.measurements.push_back(Measurement{4, 0, -50, 188.3, -50, 0, 10, false});
+    doc.nextId = 5;
     std::string name = "open";
     const std::string before = LayoutToText(doc, name);
 

@@ -115,6 +115,9 @@ struct UndoSnapshot {
     std::vector<Level> levels;
     uint32_t activeLevel = 1;
     BaseboardState baseboard;
+    // The document's revision when this state was current; set as the snapshot goes on a stack
+    // (0 in a snapshot taken with Snapshot()).
+    uint64_t revision = 0;
     bool operator==(const UndoSnapshot&) const = default;
 };
 
@@ -172,6 +175,12 @@ public:
     // bring another layout's content back under the opened file's name.
     void ClearHistory();
 
+    // Names the current state of the editable part within the undo history: each recorded edit
+    // gives the document a revision no state had before, and undo and redo bring back the
+    // revision of the state they restore. Remembering the revision that was saved tells when
+    // undo or redo returns to the saved layout.
+    uint64_t Revision() const { return revision; }
+
     // Takes the next object id.
     uint32_t TakeId() { return nextId++; }
 
@@ -197,6 +206,8 @@ private:
     // Restores a snapshot and keeps nextId above every id it brings back: New and Open reset the
     // counter, so without this the next new object could share an id with a restored one.
     void RestoreSnapshot(UndoSnapshot&& snapshot);
+
+    uint64_t revision = 0;
 };
 
 // The level every new document starts with: id 1, "Level 1", visible, height 0.

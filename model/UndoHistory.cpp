@@ -1,6 +1,19 @@
 // Undo and redo by whole snapshots of the editable part of the document.
 #include "model/LayoutDocument.h"
 
+#include <atomic>
+
+namespace {
+
+// Revisions are unique among all documents of the run, so a document that replaces another
+// never takes up a revision someone remembers of the old one.
+uint64_t NewRevision() {
+    static std::atomic<uint64_t> last{0};
+    return ++last;
+}
+
+}  // namespace
+
 UndoSnapshot LayoutDocument::TakeSnapshot() const {
     return UndoSnapshot{pieces,
                         scenery,
@@ -33,6 +46,7 @@ void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
     shapeHeight = s.baseboard.shapeHeight;
     shapeWidth2 = s.baseboard.shapeWidth2;
     shapeHeight2 = s.baseboard.shapeHeight2;
+    revision = s.revision;
 
     uint32_t highest = pieces.HighestId();
     auto note = [&](const auto& list) {
@@ -50,6 +64,8 @@ void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
 void LayoutDocument::PushUndo() { PushUndo(TakeSnapshot()); }
 
 void LayoutDocument::PushUndo(UndoSnapshot before) {
+    before.revision = revision;
+    revision = NewRevision();
     undoStack.push_back(std::move(before));
     while (undoStack.size() > kUndoLimit) undoStack.pop_front();
     redoStack.clear();
@@ -58,6 +74,7 @@ void LayoutDocument::PushUndo(UndoSnapshot before) {
 void LayoutDocument::Undo() {
     if (undoStack.empty()) return;
     redoStack.push_back(TakeSnapshot());
+    redoStack.back().revision = revision;
     RestoreSnapshot(std::move(undoStack.back()));
     undoStack.pop_back();
 }
@@ -65,6 +82,7 @@ void LayoutDocument::Undo() {
 void LayoutDocument::Redo() {
     if (redoStack.empty()) return;
     undoStack.push_back(TakeSnapshot());
+    undoStack.back().revision = revision;
     RestoreSnapshot(std::move(redoStack.back()));
     redoStack.pop_back();
 }

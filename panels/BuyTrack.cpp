@@ -61,9 +61,15 @@ BuyTrackPlan PlanBuyTrack(const LayoutDocument& doc, const TrackBox& owned,
         anythingOwned = anythingOwned || (a.needed > 0 && a.owned > 0);
     }
 
+    if (plan.cartText.empty() && !plan.skipped.empty()) {
+        // Track to buy, none of it in the store: "nothing to buy" would read as an empty layout.
+        plan.message = BuyTrackMessage{NoneSoldText(plan.skipped), Tr(kBuyTrackCaption), true};
+        plan.offerPartsList = true;
+        return plan;
+    }
     if (plan.cartText.empty()) {
         // Something was needed and the box covered it: say so rather than "nothing to buy".
-        const bool covered = anythingOwned && plan.skipped.empty();
+        const bool covered = anythingOwned;
         plan.message = BuyTrackMessage{Tr(covered ? kNothingMissingText : kNothingToBuyText),
                                        Tr(kBuyTrackCaption), false};
         return plan;
@@ -76,8 +82,20 @@ BuyTrackPlan PlanBuyTrack(const LayoutDocument& doc, const TrackBox& owned,
     return plan;
 }
 
-std::string SkippedArticlesText(const std::vector<std::string>& skipped) {
-    std::string text = Tr(kSkippedIntro);
-    for (const std::string& article : skipped) text += "  " + article + "\n";
+namespace {
+
+std::string ArticleLines(const std::vector<std::string>& articles) {
+    std::string text;
+    for (const std::string& article : articles) text += "  " + article + "\n";
     return text;
+}
+
+}  // namespace
+
+std::string SkippedArticlesText(const std::vector<std::string>& skipped) {
+    return Tr(kSkippedIntro) + ArticleLines(skipped);
+}
+
+std::string NoneSoldText(const std::vector<std::string>& skipped) {
+    return Tr(kNoneSoldIntro) + ArticleLines(skipped) + Tr(kOfferPartsListQuestion);
 }

@@ -25,6 +25,9 @@ struct BuyTrackPlan {
     std::string address;   // the cart address followed by cartText; empty: open nothing
     std::vector<std::string> skipped;  // catalog articles the store does not sell, ascending
     std::optional<BuyTrackMessage> message;
+    // The layout needs pieces but the store sells none of them: the message asks whether to
+    // save the parts list instead.
+    bool offerPartsList = false;
 };
 
 inline constexpr char kBuyTrackButtonLabel[] = TR_NOOP("  Buy Track  ");
@@ -38,6 +41,11 @@ inline constexpr char kNothingMissingText[] =
 inline constexpr char kSkippedCaption[] = TR_NOOP("Some pieces not available");
 inline constexpr char kSkippedIntro[] =
     TR_NOOP("The following pieces are not available in the store and will be skipped:\n");
+inline constexpr char kNoneSoldIntro[] =
+    TR_NOOP("None of the pieces your layout needs are available in the store:\n");
+inline constexpr char kOfferPartsListQuestion[] =
+    TR_NOOP("\nSave the parts list as a CSV file instead?");
+inline constexpr char kSavePartsListLabel[] = TR_NOOP("Save Parts List...");
 
 // The help dialog: title, size, picture (resource 102 shown at 450 x 510), text and button.
 inline constexpr char kBuyTrackHelpTitle[] = TR_NOOP("Buy Track - How it works");
@@ -65,3 +73,5 @@ BuyTrackPlan PlanBuyTrack(const LayoutDocument& doc, const TrackBox& owned,
                           const StoreTable& store = StoreTable::BuiltIn());
 // The warning text that lists skipped articles, one per line after two blanks.
 std::string SkippedArticlesText(const std::vector<std::string>& skipped);
+// The question when the store sells none of the pieces: the same list under its own intro.
+std::string NoneSoldText(const std::vector<std::string>& skipped);

@@ -51,8 +51,8 @@ struct JointLine {
 //   Colour      red * 65536 + green * 256 + blue, written only for a coloured object
 //   Fixed       a constant the writer puts in and the readers ignore
 
-// Elements of objects whose ids share one id space (pieces, scenery items, labels, tunnels,
-// helices) say so with kObjectId.
+// Elements of objects whose ids share one id space (pieces, scenery items, labels, measurements,
+// tunnels, helices) say so with kObjectId.
 template <class Element>
 concept ObjectElement = Element::kObjectId;
 
@@ -203,6 +203,23 @@ struct LabelElement {
         v.Double("x", label.x);
         v.Double("y", label.y);
         v.Text("text", label.text);
+    }
+};
+
+// A measuring-tape annotation: its two ends and the offset of its length label.
+struct MeasurementElement {
+    static constexpr bool kObjectId = true;
+    static constexpr std::string_view kTag = "measurement";
+    template <class V, class M>
+    static void Attributes(V& v, M& m) {
+        v.Id("id", m.id);
+        v.Double("x1", m.x1);
+        v.Double("y1", m.y1);
+        v.Double("x2", m.x2);
+        v.Double("y2", m.y2);
+        v.OptionalDouble("dx", m.dx, 0);
+        v.OptionalDouble("dy", m.dy, 0);
+        v.Flag("sel", m.selected);
     }
 };
 
@@ -393,8 +410,8 @@ bool ReadElement(LineFields& fields, FileReader reader, Objects&... objects) {
     return attributes.Ok();
 }
 
-// Object ids seen so far in one file; pieces, scenery, labels, tunnels and helices share one id
-// space, so an id may appear only once.
+// Object ids seen so far in one file; pieces, scenery, labels, measurements, tunnels and helices
+// share one id space, so an id may appear only once.
 class IdRegistry {
 public:
     bool Add(uint32_t id, LineFields& fields) {

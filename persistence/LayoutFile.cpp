@@ -192,6 +192,7 @@ private:
         if (inScenery_ && Has("<sceneryitem ") && !Append<SceneryItemElement>(d_.scenery))
             return false;
         if (Has("<label ") && !Append<LabelElement>(d_.labels)) return false;
+        if (Has("<measurement ") && !Append<MeasurementElement>(d_.measurements)) return false;
         if (Has("<tunnel ") && !Append<TunnelElement>(d_.tunnels)) return false;
         if (Has("<covers ") && !d_.tunnels.empty() &&
             !Append<CoversElement>(d_.tunnels.back().covers))
@@ -252,6 +253,7 @@ std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutNam
     AppendListOf<VertexElement>(out, "baseboard", doc.baseboard);
     AppendElement<LastShapeElement>(out, "  ", "/>\n", doc);
     AppendListOf<LabelElement>(out, "labels", doc.labels);
+    AppendListOf<MeasurementElement>(out, "measurements", doc.measurements);
     AppendList(out, "tunnels", doc.tunnels, [&](const Tunnel& t) { AppendTunnel(out, t); });
     AppendListOf<HelixElement>(out, "helices", doc.helices);
     out += "</layout>\n";
@@ -300,7 +302,7 @@ std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* 
     doc.pieces = std::move(pieces);
     doc.scenery = std::move(d.scenery);
     doc.labels = std::move(d.labels);
-    doc.measurements.clear();
+    doc.measurements = std::move(d.measurements);
     doc.tunnels = std::move(d.tunnels);
     doc.helices = std::move(d.helices);
     doc.nextId = d.nextId;

@@ -15,8 +15,8 @@ std::string SaveLayout(const LayoutDocument& doc, const std::string& path,
 
 // Reads the layout at `path` into `doc`. All or nothing: on any error `doc` and `*layoutName`
 // stay exactly as they were. On success the document's file contents (pieces, scenery, labels,
-// levels, tunnels, helices, grade runs, baseboard, shape settings, units, active level, next id)
-// are replaced, measurements are dropped, and the undo stacks and view flags are left alone.
+// measurements, levels, tunnels, helices, grade runs, baseboard, shape settings, units, active
+// level, next id) are replaced, and the undo stacks and view flags are left alone.
 // Errors: "Cannot open file: <path>", "Cannot read file: <path>", or "Line <n>: ..." for a
 // malformed element. `layoutName` may be null.
 std::string LoadLayout(LayoutDocument& doc, const std::string& path, std::string* layoutName);

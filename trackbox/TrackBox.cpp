@@ -1,6 +1,7 @@
 // The owner's box of track and its CSV file, read as leniently as spreadsheet programs write it.
 #include "trackbox/TrackBox.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -170,6 +171,13 @@ void TrackBox::Set(const std::string& article, int count) {
         counts[article] = count;
     } else {
         counts.erase(article);
+    }
+}
+
+void TrackBox::Add(const TrackBox& other) {
+    for (const auto& [article, count] : other.counts) {
+        int& sum = counts[article];
+        sum = std::min(kMaxOwnedCount, sum + count);
     }
 }
 

@@ -14,6 +14,8 @@ struct TrackBox {
     bool Empty() const { return counts.empty(); }
     // Sets the count of an article; 0 or less removes it.
     void Set(const std::string& article, int count);
+    // Adds another box's counts to these, each sum held at kMaxOwnedCount.
+    void Add(const TrackBox& other);
     bool operator==(const TrackBox&) const = default;
 };
 

@@ -133,8 +133,22 @@ void MainFrame::ShowPieceCount() {
 }
 
 void MainFrame::NotifyChanged(DocChange what) {
+    if (HasAny(what, DocChange::Content)) {
+        // Undo can no longer return to the saved layout through a state that has changed
+        // without recording a step.
+        if (document.Revision() == savedRevision) savedRevision = kNoSavedRevision;
+        modified = true;
+    }
+    ScheduleChanges(what);
+}
+
+void MainFrame::MarkSaved() {
+    modified = false;
+    savedRevision = document.Revision();
+}
+
+void MainFrame::ScheduleChanges(DocChange what) {
     if (what == DocChange::None) return;
-    if (HasAny(what, DocChange::Content)) modified = true;
     pendingChanges |= what;
     if (updateScheduled) return;
     updateScheduled = true;

@@ -238,6 +238,11 @@ private:
 
     // The update behind NotifyChanged (MainFrame.cpp).
     void ApplyChanges(DocChange what);
+    // Schedules the refreshes of NotifyChanged without touching the modified flag.
+    void ScheduleChanges(DocChange what);
+    // The layout is as its file holds it: not modified, and this state of the undo history is
+    // the saved one.
+    void MarkSaved();
     void RefreshTitle();
     void ShowPieceCount();
 
@@ -248,6 +253,10 @@ private:
     wxString filePath;
     wxString layoutName;
     bool modified = false;
+    // The document revision the file holds; none of the history's when an edit that recorded no
+    // undo step changed the saved state.
+    static constexpr uint64_t kNoSavedRevision = ~uint64_t{0};
+    uint64_t savedRevision = 0;
     View3DFrame* view3D = nullptr;
     int view3DListener = 0;
     std::unique_ptr<wxPrintData> printData;

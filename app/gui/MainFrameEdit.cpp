@@ -23,8 +23,10 @@ void MainFrame::OnRedo(wxCommandEvent&) {
 }
 
 void MainFrame::AfterUndoOrRedo() {
-    // A snapshot may restore any part of the layout and its selection.
-    NotifyChanged(DocChange::Content | DocChange::Selection);
+    // A snapshot may restore any part of the layout and its selection; back at the saved state
+    // the layout is unmodified again.
+    modified = document.Revision() != savedRevision;
+    ScheduleChanges(DocChange::Content | DocChange::Selection);
 }
 
 void MainFrame::OnDelete(wxCommandEvent&) { DeleteSelection(DeleteSource::EditMenu); }

@@ -44,7 +44,7 @@ void MainFrame::ResetToNewLayout() {
     checkIgnores.Clear();
     filePath.clear();
     layoutName.clear();
-    modified = false;
+    MarkSaved();
     canvas->ResetView();
     SetStatusText(_("Ready"), 0);
     NotifyChanged(DocChange::File);
@@ -78,7 +78,7 @@ bool MainFrame::OpenLayoutFile(const wxString& path) {
     checkIgnores.Clear();
     filePath = path;
     layoutName = wxString::FromUTF8(name);
-    modified = false;
+    MarkSaved();
     CheckUnitsItem();
     canvas->ShowOpenedLayout(WantsUnitZoomAfterOpen(document));
     palette->SelectSystemForLayout(document.pieces);
@@ -129,7 +129,7 @@ bool MainFrame::WriteLayoutFile(const wxString& path, const wxString& name) {
     }
     filePath = path;
     layoutName = name;
-    modified = false;
+    MarkSaved();
     RememberRecent(filePath);
     NotifyChanged(DocChange::File);
     return true;

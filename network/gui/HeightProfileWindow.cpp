@@ -109,12 +109,14 @@ HeightProfileWindow::HeightProfileWindow(MainFrame* frame, uint32_t firstPiece, 
     evenGrade->SetToolTip(_("A steady grade from the route's first height to its last"));
     print = new wxButton(this, wxID_ANY, _("Print..."));
     exportButton = new wxButton(this, wxID_ANY, _("Export..."));
+    auto* close = new wxButton(this, wxID_CLOSE, _("Close"));
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->Add(readout, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
     buttons->Add(evenGrade, 0, wxRIGHT, 6);
     buttons->Add(print, 0, wxRIGHT, 6);
-    buttons->Add(exportButton, 0);
+    buttons->Add(exportButton, 0, wxRIGHT, 6);
+    buttons->Add(close, 0);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(plot, 1, wxEXPAND | wxALL, 6);
     sizer->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
@@ -135,6 +137,9 @@ HeightProfileWindow::HeightProfileWindow(MainFrame* frame, uint32_t firstPiece, 
             _("PNG picture (*.png)|*.png|SVG drawing (*.svg)|*.svg"), _("Height Profile.png"));
         if (!path.empty()) ExportPicture(path.utf8_string());
     });
+    // Escape closes the window as its Close button does, as in the other modeless windows.
+    close->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); });
+    SetEscapeId(wxID_CLOSE);
     Bind(wxEVT_CLOSE_WINDOW, &HeightProfileWindow::OnClose, this);
     listenerId = frame->AddChangeListener([this](DocChange what) { DocumentChanged(what); });
     Rebuild();

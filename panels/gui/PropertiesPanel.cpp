@@ -25,6 +25,7 @@
 #include <utility>
 
 #include "app/gui/MainFrame.h"
+#include "app/gui/MainFrameDialogs.h"
 #include "app/gui/ResourceImages.h"
 #include "base/gui/RowList.h"
 #include "model/GradeRuns.h"
@@ -429,6 +430,16 @@ bool PropertiesPanel::OpenInDefaultBrowser(const wxString& url) {
 void PropertiesPanel::BuyTrack() {
     if (!frame) return;
     const BuyTrackPlan plan = PlanBuyTrack(frame->Document(), frame->OwnedTrack());
+    if (plan.offerPartsList) {
+        wxMessageDialog ask(this, Utf8(plan.message->text), Utf8(plan.message->caption),
+                            wxYES_NO | wxICON_WARNING);
+        ask.SetYesNoLabels(Translated(kSavePartsListLabel), _("Cancel"));
+        if (ask.ShowModal() != wxID_YES) return;
+        wxCommandEvent save(wxEVT_MENU, kCmdExportParts);
+        save.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(save);
+        return;
+    }
     if (plan.message) {
         wxMessageBox(Utf8(plan.message->text), Utf8(plan.message->caption),
                      wxOK | (plan.message->isWarning ? wxICON_WARNING : wxICON_INFORMATION), this);

@@ -383,6 +383,33 @@ TEST_F(MainFrameTest, UndoAfterOpenBringsBackAnotherLayoutsPiecesUnderTheOpenedF
     EXPECT_FALSE(Enabled(frame, kCmdUndo));
 }
 
+// The title kept " *" after undoing back to the saved layout. The saved state is a step of the
+// history that undo and redo return to; a change that recorded no step at it loses it.
+TEST_F(MainFrameTest, UndoOrRedoBackToTheSavedLayoutLeavesItUnmodified) {
+    AddPieces(2);
+    {
+        auto hook = Answer(Answers{wxID_YES, "Star"});
+        ASSERT_TRUE(frame->SaveLayoutFile(false));
+    }
+    frame->FlushChanges();
+    const wxString saved = kBase + " - Star";
+    AddPieces(1);
+    EXPECT_EQ(frame->GetTitle(), saved + " *");
+    Command(frame, kCmdUndo);
+    EXPECT_EQ(frame->GetTitle(), saved);
+    EXPECT_FALSE(frame->IsModified());
+    Command(frame, kCmdUndo);
+    EXPECT_EQ(frame->GetTitle(), saved + " *") << "one step before the saved layout";
+    Command(frame, kCmdRedo);
+    EXPECT_EQ(frame->GetTitle(), saved);
+    EXPECT_FALSE(frame->IsModified());
+    frame->Document().pieces[0].x = 40;  // edited without an undo step
+    frame->NotifyChanged(DocChange::Placement);
+    AddPieces(1);
+    Command(frame, kCmdUndo);
+    EXPECT_EQ(frame->GetTitle(), saved + " *") << "this state differs from the file";
+}
+
 TEST_F(MainFrameTest, CommandsAreEnabledAsTheDocumentAllows) {
     for (int id : std::initializer_list<int>{kCmdUndo, kCmdRedo, kCmdDelete})
         EXPECT_FALSE(Enabled(frame, id)) << id;

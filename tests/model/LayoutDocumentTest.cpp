@@ -143,6 +143,34 @@ TEST(UndoHistory, KeepsTheNewestFiftySnapshots) {
     EXPECT_FALSE(doc.CanRedo()) << "an edit empties redo";
 }
 
+// The saved layout is found again in the history by its revision: undo and redo return to it, and
+// a state reached by a new edit after undo never carries it (nor any other document's).
+TEST(UndoHistory, RevisionsNameEachStateOfTheHistory) {
+    LayoutDocument doc;
+    doc.AddPiece(PlacedPiece{});
+    const uint64_t saved = doc.Revision();
+    doc.AddPiece(PlacedPiece{});
+    const uint64_t second = doc.Revision();
+    EXPECT_NE(second, saved);
+    doc.Undo();
+    EXPECT_EQ(doc.Revision(), saved);
+    doc.Undo();
+    const uint64_t first = doc.Revision();
+    doc.Redo();
+    EXPECT_EQ(doc.Revision(), saved);
+    doc.Redo();
+    EXPECT_EQ(doc.Revision(), second);
+    doc.Undo();
+    doc.Undo();
+    doc.AddPiece(PlacedPiece{});  // a new branch from the state before the saved one
+    for (uint64_t old : {first, saved, second}) EXPECT_NE(doc.Revision(), old);
+    doc.Undo();
+    EXPECT_EQ(doc.Revision(), first);
+    LayoutDocument other;
+    other.AddPiece(PlacedPiece{});
+    for (uint64_t old : {first, saved, second}) EXPECT_NE(other.Revision(), old);
+}
+
 TEST(UndoHistory, ClearHistoryForgetsBothStacksButKeepsTheLayoutAndTheIdCounter) {
     LayoutDocument doc;
     for (int i = 0; i < 3; ++i) doc.AddPiece(PlacedPiece{});

@@ -221,6 +221,28 @@ TEST_F(HeightProfileWindowTest, EvenGradeButtonGivesOneGradeAndUndoes) {
     EXPECT_EQ(Doc().pieces, before);
 }
 
+// The window had neither a Close button nor an answer to Escape, unlike the other modeless
+// windows: both close it now, Escape also from the plot that holds the focus.
+TEST_F(HeightProfileWindowTest, EscapeAndTheCloseButtonCloseTheWindow) {
+    HeightProfileWindow* w = Open();
+    ASSERT_TRUE(w);
+    auto* close = dynamic_cast<wxButton*>(w->FindWindow(wxID_CLOSE));
+    ASSERT_TRUE(close);
+    EXPECT_EQ(close->GetLabel(), "Close");
+    Click(close);
+    PumpEvents();
+    EXPECT_EQ(HeightProfileWindow::Of(frame), nullptr);
+
+    w = Open();
+    ASSERT_TRUE(w);
+    wxKeyEvent escape(wxEVT_CHAR_HOOK);
+    escape.m_keyCode = WXK_ESCAPE;
+    escape.SetEventObject(w->PlotWindow());
+    w->PlotWindow()->GetEventHandler()->ProcessEvent(escape);
+    PumpEvents();
+    EXPECT_EQ(HeightProfileWindow::Of(frame), nullptr);
+}
+
 TEST_F(HeightProfileWindowTest, ExportsPngAndSvgAndPrints) {
     HeightProfileWindow* w = Open();
     ASSERT_TRUE(w);

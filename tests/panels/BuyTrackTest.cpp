@@ -11,6 +11,9 @@ namespace {
 const char* const kNothingToBuy = "No purchasable track pieces found in your layout.";
 const char* const kSkippedIntro =
     "The following pieces are not available in the store and will be skipped:\n";
+const char* const kNoneSold =
+    "None of the pieces your layout needs are available in the store:\n  62130\n  62188\n"
+    "\nSave the parts list as a CSV file instead?";
 
 // A small store with short ids, so every expected cart can be written out by hand.
 StoreTable SmallStore() {
@@ -42,7 +45,8 @@ TEST(BuyTrack, CartsSkippedArticlesAndMessages) {
          "11:1,91:3,93:2",
          {"62188", "62611", "62630"},
          std::string(kSkippedIntro) + "  62188\n  62611\n  62630\n"},
-        {{{"62188", 3}}, "", {"62188"}, kNothingToBuy},
+        // Track the store does not sell at all is named, not passed off as "nothing to buy".
+        {{{"62188", 3}, {"62130", 1}}, "", {"62130", "62188"}, kNoneSold},
         {{{"99999", 2}, {"24188", 1}}, "11:1", {}, ""},  // not in the catalog: ignored silently
         // Pieces in byte order, then motors, K motors, 74462 and 74467.
         {{{"24720", 1}, {"24630", 1}, {"2263", 2}, {"24188", 1}, {"24624", 1}},
@@ -73,7 +77,8 @@ TEST(BuyTrack, CartsSkippedArticlesAndMessages) {
             EXPECT_EQ(plan.message->text, c.message);
             EXPECT_EQ(plan.message->caption,
                       c.cart.empty() ? "Buy Track" : "Some pieces not available");
-            EXPECT_EQ(plan.message->isWarning, !c.cart.empty());
+            EXPECT_EQ(plan.message->isWarning, !c.skipped.empty());
+            EXPECT_EQ(plan.offerPartsList, c.message == kNoneSold);
         }
 }
 
@@ -136,12 +141,13 @@ TEST(BuyTrack, CartHoldsOnlyWhatTheBoxLacks) {
          "11:1,91:1,93:1",
          {"62611"},
          std::string(kSkippedIntro) + "  62611\n"},
-        {"missing pieces the store lacks: nothing to buy",
+        {"missing pieces the store lacks are named",
          {{"62188", 3}},
          Box({{"62188", 1}}),
          "",
          {"62188"},
-         kNothingToBuy},
+         "None of the pieces your layout needs are available in the store:\n  62188\n"
+         "\nSave the parts list as a CSV file instead?"},
         {"an empty layout", {}, Box({{"24188", 3}}), "", {}, kNothingToBuy},
         {"pieces outside the catalog are never bought",
          {{"99999", 1}},

@@ -3,6 +3,7 @@
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/listctrl.h>
+#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
@@ -13,6 +14,7 @@
 #include <fstream>
 
 #include "app/gui/MainFrame.h"
+#include "app/gui/MainFrameDialogs.h"
 #include "catalog/TrackCatalog.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "panels/StoreTable.h"
@@ -301,6 +303,42 @@ TEST_F(PropertiesPanelTest, BuyTrackOpensTheCartOrExplainsFirst) {
         EXPECT_EQ(answers.Dialogs()[0].message, c.message);
         EXPECT_EQ(openedWhenAsked, 0u) << "the message comes before the browser";
     }
+}
+
+// Buy Track on a layout of pieces the store does not sell said "No purchasable track pieces
+// found", as if the layout were empty. It names them and offers the parts list instead: Cancel
+// saves nothing, "Save Parts List..." asks where and writes it.
+TEST_F(PropertiesPanelTest, BuyTrackOffersThePartsListWhenTheStoreSellsNoneOfThePieces) {
+    Place("62188", false);
+    Place("62130", false);
+    frame->NotifyChanged(DocChange::Pieces);
+    frame->FlushChanges();
+    const std::string csv = home.File("parts.csv");
+    int asked = 0;
+    SetExportPathAsker([&](wxWindow*, const ExportQuestion& q) {
+        ++asked;
+        EXPECT_EQ(q.title, "Export Parts List");
+        return ExportAnswer{wxString::FromUTF8(csv), 0};
+    });
+    for (const int answer : {wxID_NO, wxID_YES}) {
+        wxString yesLabel;
+        ModalAnswerer answers([&](wxDialog* dialog) {
+            if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) yesLabel = box->GetYesLabel();
+            return answer;
+        });
+        Send(Find<wxButton>("buyTrack"), wxEVT_BUTTON);
+        ASSERT_EQ(answers.Count(), 1);
+        EXPECT_EQ(answers.Dialogs()[0].title, "Buy Track");
+        EXPECT_EQ(answers.Dialogs()[0].message,
+                  "None of the pieces your layout needs are available in the store:\n  62130\n"
+                  "  62188\n\nSave the parts list as a CSV file instead?");
+        EXPECT_EQ(yesLabel, "Save Parts List...");
+        EXPECT_EQ(asked, answer == wxID_YES ? 1 : 0);
+        EXPECT_EQ(std::filesystem::exists(csv), answer == wxID_YES);
+    }
+    SetExportPathAsker(nullptr);
+    EXPECT_TRUE(opened.empty()) << "no store page for a cart with nothing in it";
+    EXPECT_NE(ReadFileBytes(csv).find("62188"), std::string::npos);
 }
 
 // The real opener: a browser that cannot be started is not reported (the test log turns any

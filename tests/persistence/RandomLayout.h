@@ -77,8 +77,9 @@ public:
             doc.shapeWidth = Number(), doc.shapeHeight = Number();
             doc.shapeWidth2 = Number(), doc.shapeHeight2 = Number();
         }
-        // Not stored in the file: must not disturb it.
-        if (Chance(3)) doc.measurements.push_back(Measurement{takeId(), 1, 2, 3, 4, 0, 0, true});
+        for (int i = 0, n = static_cast<int>(Below(3)); i < n; ++i)
+            doc.measurements.push_back(Measurement{takeId(), Number(), Number(), Number(),
+                                                   Number(), Number(), Number(), Chance(2)});
         doc.nextId = id + 1 + Below(3);
         doc.RefreshCurrentGrade();
         return doc;

@@ -1,5 +1,6 @@
 // My Track in the real main window: counts entered in the dialog, the tally's stock columns and
-// the cart of only the missing pieces; import, export, Clear and a refused box file.
+// the cart of only the missing pieces; import (add or replace), export, Clear, Undo and a refused
+// box file.
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/dcmemory.h>
@@ -252,6 +253,71 @@ TEST_F(MyTrackTest, ImportKeepsUnknownArticlesOnTheirOwnPageAndExportWritesTheBo
     EXPECT_EQ(ReadFileBytes(exported), "Article,Count\n24130,12\n24188,4\n99999,2\n");
     EXPECT_EQ(ReadFileBytes(BoxFile()), ReadFileBytes(exported));
     EXPECT_EQ(frame->OwnedTrack().Owned("99999"), 2);
+}
+
+// Import used to replace typed counts without a word. It asks: Cancel keeps them, Replace and Add
+// are each one step that Undo takes back, and into an empty box it imports without asking.
+TEST_F(MyTrackTest, ImportAsksWhetherToAddOrReplaceAndEachChoiceUndoesInOneStep) {
+    const std::string import = home.File("club.csv");
+    std::ofstream(import, std::ios::binary) << "Article,Count\n24188,4\n24130,1\n";
+    const TrackBox typed = [] {
+        TrackBox box;
+        box.Set("24188", 3);
+        box.Set("24630", 2);
+        return box;
+    }();
+    TrackBox imported;
+    imported.Set("24188", 4);
+    imported.Set("24130", 1);
+    std::vector<int> choices;  // the answers to the question, in turn
+    std::vector<wxString> asked;
+    ModalAnswerer answers([&](wxDialog* dialog) {
+        auto* question = dynamic_cast<wxMessageDialog*>(dialog);
+        if (question) {
+            asked.push_back(question->GetMessage() + "|" + question->GetYesLabel() + "|" +
+                            question->GetNoLabel() + "|" + question->GetCancelLabel());
+            EXPECT_FALSE(choices.empty()) << "asked once too often";
+            if (choices.empty()) return wxID_CANCEL;
+            const int choice = choices.front();
+            choices.erase(choices.begin());
+            return choice;
+        }
+        auto* myTrack = dynamic_cast<MyTrackDialog*>(dialog);
+        if (!myTrack) return wxID_OK;
+        myTrack->SetPathAsker([&](wxWindow*, bool) { return wxString::FromUTF8(import); });
+        Enter(*myTrack, {{"24188", 3}, {"24630", 2}});
+        const auto importAnswering = [&](int choice) {
+            choices = {choice};
+            Press("import", myTrack);
+            EXPECT_TRUE(choices.empty()) << "the question was asked";
+        };
+        importAnswering(wxID_CANCEL);
+        EXPECT_EQ(myTrack->Box(), typed) << "Cancel changes nothing";
+        EXPECT_FALSE(myTrack->CanUndo());
+
+        importAnswering(wxID_NO);
+        EXPECT_EQ(myTrack->Box(), imported) << "Replace";
+        Press("undo", myTrack);
+        EXPECT_EQ(myTrack->Box(), typed);
+
+        importAnswering(wxID_YES);
+        TrackBox sum = typed;
+        sum.Add(imported);
+        EXPECT_EQ(sum.Owned("24188"), 7);
+        EXPECT_EQ(myTrack->Box(), sum) << "Add";
+        Press("undo", myTrack);
+        EXPECT_EQ(myTrack->Box(), typed) << "one Undo takes back the whole import";
+        EXPECT_FALSE(myTrack->CanUndo());
+
+        Press("clear", myTrack);
+        Press("import", myTrack);  // nothing counted: no question
+        EXPECT_EQ(myTrack->Box(), imported);
+        return wxID_OK;
+    });
+    Press("myTrack");
+    EXPECT_EQ(asked, std::vector<wxString>(3, "Add to the counts in My Track, or replace them?|Add|"
+                                              "Replace|Cancel"));
+    EXPECT_EQ(frame->OwnedTrack(), imported);
 }
 
 TEST_F(MyTrackTest, EachSystemsTabListsItsPiecesWithTheOwnedCounts) {

@@ -23,6 +23,13 @@ const TrackBox kAwkwardBox = Box({{"24188", 12},
                                   {" spaced ", 2},
                                   {"semi;colon", 4}});
 
+// An import added to the box must not drop what was typed: sums per article, held at the limit.
+TEST(TrackBoxCounts, AddingABoxSumsEachArticleUpToTheLimit) {
+    TrackBox box = Box({{"24188", 3}, {"2200", 99999}, {"24130", 1}});
+    box.Add(Box({{"24188", 4}, {"2200", 5}, {"99999", 2}}));
+    EXPECT_EQ(box, Box({{"24188", 7}, {"2200", 100000}, {"24130", 1}, {"99999", 2}}));
+}
+
 TEST(TrackBoxFile, SavesSortedRowsUnderTheHeaderAndReadsThemBack) {
     TempFolder folder;
     const std::string path = folder.File("my-track.csv");

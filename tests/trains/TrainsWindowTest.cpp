@@ -1,6 +1,7 @@
 // Running trains in the main window: a train added to a sample layout by a click on its track,
-// started, run round a lap, sent into a siding by a click on a turnout; edits that stop trains
-// and take them off; the trains in the 3D view and its cab camera.
+// started, run round a lap, sent into a siding by a click on a turnout, freed by one from a
+// turnout set against it; edits that stop trains and take them off; the trains in the 3D view
+// and its cab camera.
 #include <gtest/gtest.h>
 #include <wx/choice.h>
 #include <wx/image.h>
@@ -160,6 +161,40 @@ TEST_F(TrainsWindowTest, ATrainRunsALapAndTakesTheOtherLegWhenItsTurnoutIsThrown
     EXPECT_FALSE(window->Animating());
     PumpEvents();
     KeepShot(frame->Canvas()->Picture().ConvertToImage(), "plan-train-at-siding-buffer.png");
+}
+
+// A train stopped by a turnout set against it stayed stuck: with no train running, a click on the
+// turnout only selected it. The click switches it now, Start runs the train over the new
+// setting, and the stop message leaves the status bar once the train moves again.
+TEST_F(TrainsWindowTest, AClickSwitchesTheTurnoutThatStoppedATrainAndStartRunsItOver) {
+    const uint32_t id = AddTrain(1);
+    ASSERT_NE(id, 0u);
+    const uint32_t turnout = turnouts[0];
+    const auto headsFor = [&](uint32_t piece) {
+        const RouteStep& s = Train(id).state.step;
+        return Piece(s.piece).joints[s.exit].target == piece;
+    };
+    if (!headsFor(turnout)) Command(window, wxEVT_BUTTON, TrainsWindow::kIdReverse);
+    ASSERT_TRUE(headsFor(turnout));
+    const PlacedPiece& t = Piece(turnout);
+    ClickAt(t.x + 40.0, t.y);
+    ASSERT_EQ(SetLeg(window->Session().Switches(), turnout), 2) << "switched with no train running";
+    EXPECT_FALSE(t.selected) << "the click went to the turnout, not to the selection";
+
+    Command(window, wxEVT_BUTTON, TrainsWindow::kIdStartStop);
+    for (int frame = 0; frame < 30 * 20 && Train(id).running; ++frame) window->Advance(kFrameS);
+    ASSERT_EQ(Train(id).lastStop, StopReason::AgainstSwitch);
+    EXPECT_EQ(Status(), "Train 1 stopped: turnout set against the train");
+
+    ClickAt(t.x + 40.0, t.y);
+    EXPECT_EQ(SetLeg(window->Session().Switches(), turnout), 1);
+    Command(window, wxEVT_BUTTON, TrainsWindow::kIdStartStop);
+    for (int frame = 0; frame < 30 * 10 && Train(id).state.step.piece != turnout; ++frame) {
+        window->Advance(kFrameS);
+        ASSERT_TRUE(Train(id).running) << Status().utf8_string();
+    }
+    EXPECT_EQ(Train(id).state.step.piece, turnout) << "the train runs on over the turnout";
+    EXPECT_EQ(Status(), "") << "the stop message went when the train moved";
 }
 
 TEST_F(TrainsWindowTest, ATrainOfOneCarIsListedWithOneCar) {

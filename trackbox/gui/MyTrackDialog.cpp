@@ -58,10 +58,13 @@ MyTrackDialog::MyTrackDialog(wxWindow* parent, const TrackBox& box)
                                     wxDefaultValidator, name);
         button->Bind(wxEVT_BUTTON, [this, action](wxCommandEvent&) { (this->*action)(); });
         buttons->Add(button, 0, wxRIGHT, 4);
+        return button;
     };
     addButton(_("Import..."), "import", &MyTrackDialog::Import);
     addButton(_("Export..."), "export", &MyTrackDialog::Export);
     addButton(_("Clear"), "clear", &MyTrackDialog::Clear);
+    undoButton = addButton(_("Undo"), "undo", &MyTrackDialog::Undo);
+    undoButton->Disable();
     buttons->AddStretchSpacer();
     buttons->Add(CreateButtonSizer(wxOK | wxCANCEL), 0);
     top->Add(buttons, 0, wxEXPAND | wxALL, 8);
@@ -154,7 +157,24 @@ void MyTrackDialog::Import() {
         wxMessageBox(Utf8(error), _("Import Failed"), wxOK | wxICON_ERROR, this);
         return;
     }
-    ShowBox(box);
+    TrackBox shown = Box();
+    // With nothing counted yet, adding and replacing are the same: no question.
+    if (!shown.Empty()) {
+        wxMessageDialog question(this, _("Add to the counts in My Track, or replace them?"),
+                                 _("Import My Track"), wxYES_NO | wxCANCEL | wxICON_QUESTION);
+        question.SetYesNoCancelLabels(_("Add"), _("Replace"), _("Cancel"));
+        switch (question.ShowModal()) {
+            case wxID_YES:
+                shown.Add(box);
+                box = std::move(shown);
+                break;
+            case wxID_NO:
+                break;
+            default:
+                return;
+        }
+    }
+    ReplaceBox(box);
 }
 
 void MyTrackDialog::Export() {
@@ -164,4 +184,17 @@ void MyTrackDialog::Export() {
     if (!error.empty()) wxMessageBox(Utf8(error), _("Export Failed"), wxOK | wxICON_ERROR, this);
 }
 
-void MyTrackDialog::Clear() { ShowBox(TrackBox{}); }
+void MyTrackDialog::Clear() { ReplaceBox(TrackBox{}); }
+
+void MyTrackDialog::ReplaceBox(const TrackBox& box) {
+    undoBoxes.push_back(Box());
+    undoButton->Enable();
+    ShowBox(box);
+}
+
+void MyTrackDialog::Undo() {
+    if (undoBoxes.empty()) return;
+    ShowBox(undoBoxes.back());
+    undoBoxes.pop_back();
+    undoButton->Enable(!undoBoxes.empty());
+}

@@ -32,10 +32,13 @@ public:
     using PathAsker = std::function<wxString(wxWindow* parent, bool save)>;
     void SetPathAsker(PathAsker asker);
 
-    // The Import..., Export... and Clear buttons.
+    // The Import..., Export..., Clear and Undo buttons. Import asks whether the file's counts add
+    // to the shown ones or replace them; an import and a Clear are each one step Undo takes back.
     void Import();
     void Export();
     void Clear();
+    void Undo();
+    bool CanUndo() const { return !undoBoxes.empty(); }
 
 private:
     struct Page {
@@ -43,8 +46,12 @@ private:
         std::vector<std::string> articles;
     };
     void BuildPages(const TrackBox& box);
+    // Shows `box` in place of the pages' counts, as one step Undo takes back.
+    void ReplaceBox(const TrackBox& box);
 
     wxNotebook* notebook = nullptr;
     std::vector<Page> pages;
     PathAsker askPath;
+    std::vector<TrackBox> undoBoxes;  // the boxes shown before each import or Clear
+    wxWindow* undoButton = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <wx/sizer.h>
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
+#include <wx/statusbr.h>
 
 #include <algorithm>
 #include <map>
@@ -149,7 +150,9 @@ bool TrainsWindow::Click(double xMm, double yMm) {
         ShowPicture();
         return true;
     }
-    if (!session.AnyRunning() || !pick || !session.ThrowSwitch(pick->at.piece)) return false;
+    // Turnouts switch whether or not trains run: a train stopped by one set against it starts
+    // again over the new setting.
+    if (!pick || !session.ThrowSwitch(pick->at.piece)) return false;
     ShowPicture();
     return true;
 }
@@ -207,8 +210,20 @@ void TrainsWindow::OnTimer(wxTimerEvent&) {
 }
 
 void TrainsWindow::Advance(double seconds) {
+    std::vector<uint32_t> wereRunning;
+    for (const SessionTrain& t : session.Trains())
+        if (t.running) wereRunning.push_back(t.id);
     const std::vector<std::string> stops = session.Run(seconds);
+    // The stop message in the status bar goes once its train runs again.
+    const SessionTrain* stopped = session.Find(shownStop.train);
+    if (stopped && stopped->running && frame->GetStatusBar() &&
+        frame->GetStatusBar()->GetStatusText(0) == shownStop.text)
+        ShowStatus("");
     if (!stops.empty()) {
+        shownStop = {};
+        for (uint32_t id : wereRunning)
+            if (const SessionTrain* t = session.Find(id); t && !t->running) shownStop.train = id;
+        shownStop.text = wxString::FromUTF8(stops.back());
         ShowStatus(stops.back());
         ShowTrains();
     }

@@ -43,8 +43,8 @@ public:
     bool Placing() const { return placing; }
     bool Animating() const { return timer.IsRunning(); }
 
-    // A left press on the plan at a layout point: puts the train being added there, or, while
-    // trains run, throws the turnout under it. True when the press was used.
+    // A left press on the plan at a layout point: puts the train being added there, or throws
+    // the turnout under it. True when the press was used.
     bool Click(double xMm, double yMm);
     // One frame of the animation, `seconds` after the last.
     void Advance(double seconds);
@@ -84,4 +84,9 @@ private:
     std::vector<TrainsOverlay::Leg> legs;
     uint64_t legsVersion = ~uint64_t{0};
     int listenerId = 0;
+    // The last stop message put in the status bar and the train it is about.
+    struct ShownStop {
+        uint32_t train = 0;
+        wxString text;
+    } shownStop;
 };
