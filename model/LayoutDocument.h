@@ -8,6 +8,7 @@
 
 #include "model/PieceList.h"
 #include "model/PlacedPiece.h"
+#include "wiring/WiringPlan.h"
 
 struct SceneryItem {
     uint32_t id = 0;
@@ -115,6 +116,7 @@ struct UndoSnapshot {
     std::vector<Level> levels;
     uint32_t activeLevel = 1;
     BaseboardState baseboard;
+    WiringPlan wiring;
     bool operator==(const UndoSnapshot&) const = default;
 };
 
@@ -146,6 +148,7 @@ public:
     std::vector<GradeRun> gradeRuns;
     CurrentGrade currentGrade;
     double gridSpacing = 32;
+    WiringPlan wiring;  // gaps, feeders, districts and detectors
     std::deque<UndoSnapshot> undoStack;
     std::deque<UndoSnapshot> redoStack;
 
