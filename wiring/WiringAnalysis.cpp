@@ -265,6 +265,14 @@ private:
             }
         }
         std::sort(touches.begin(), touches.end());
+        // Only plain track is switched by a reverser: of the two sides of a balloon's gaps, the
+        // one with the turnout is the track it turns trains round for.
+        std::vector<char> plain(out.sections.size(), 1);
+        for (size_t i = 0; i < graph.Pieces().size(); ++i) {
+            const PieceDef* def = graph.Pieces()[i]->def;
+            if (!def || (def->kind != PieceKind::Straight && def->kind != PieceKind::Curve))
+                plain[out.sectionOfPiece[i]] = 0;
+        }
         std::vector<char> reversing(out.sections.size(), 0);
         for (size_t i = 1; i < touches.size(); ++i) {
             const auto& [s, outside, own] = touches[i];
@@ -273,7 +281,7 @@ private:
         }
         for (size_t s = 0; s < out.sections.size(); ++s) {
             Section& section = out.sections[s];
-            if (!reversing[s] || open[s] || ends[s] < 2 || !section.twoRail) continue;
+            if (!reversing[s] || !plain[s] || open[s] || ends[s] < 2 || !section.twoRail) continue;
             section.reversing = true;
             const int first = graph.IndexOf(section.pieces.front());
             const double train =
