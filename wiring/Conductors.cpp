@@ -193,51 +193,64 @@ UnionFind Conductors::Rails(const std::vector<char>& extraCut) const {
 }
 
 bool Conductors::FindShortLoop(const std::vector<char>& extraCut, RailLoop* loop) const {
-    UnionFind rails = Rails(extraCut);
-    int shorted = -1;
-    for (int n = 0; n < nodeCount && shorted < 0; ++n)
-        if (twoRail[nodePiece[n]] && rails.Find(2 * n) == rails.Find(2 * n + 1)) shorted = n;
-    if (shorted < 0) return false;
+    std::vector<RailLoop> loops = FindShortLoops(extraCut);
+    if (loops.empty()) return false;
+    *loop = std::move(loops.front());
+    return true;
+}
 
-    // Breadth first along the rails from the node's left rail to its right rail.
+std::vector<RailLoop> Conductors::FindShortLoops(const std::vector<char>& extraCut) const {
+    std::vector<RailLoop> loops;
+    UnionFind rails = Rails(extraCut);
     struct Visit {
         int prev = -1;
         int joint = -1;
         int inConn = 0;   // the connector the rail came in by
         int outConn = 0;  // the connector of the previous piece it left by
     };
-    const int from = 2 * shorted, to = 2 * shorted + 1;
     std::vector<Visit> visits(2 * static_cast<size_t>(nodeCount));
     std::vector<char> seen(visits.size(), 0);
-    std::deque<int> queue{from};
-    seen[from] = 1;
-    while (!queue.empty() && !seen[to]) {
-        const int t = queue.front();
-        queue.pop_front();
-        for (int e = adjStart[t]; e < adjStart[t + 1]; ++e) {
-            const RailEdge& edge = adjacent[e];
-            if (seen[edge.to] || (!extraCut.empty() && extraCut[edge.joint])) continue;
-            seen[edge.to] = 1;
-            visits[edge.to] = {t, edge.joint, edge.otherConn, edge.ownConn};
-            queue.push_back(edge.to);
+    std::vector<char> searched(visits.size(), 0);  // by rail set
+    for (int shorted = 0; shorted < nodeCount; ++shorted) {
+        const int set = rails.Find(2 * shorted);
+        if (!twoRail[nodePiece[shorted]] || set != rails.Find(2 * shorted + 1) || searched[set])
+            continue;
+        searched[set] = 1;
+        // Breadth first along the rails from the node's left rail to its right rail; each set
+        // is searched once, so all searches together visit every terminal at most once.
+        const int from = 2 * shorted, to = 2 * shorted + 1;
+        std::deque<int> queue{from};
+        seen[from] = 1;
+        while (!queue.empty() && !seen[to]) {
+            const int t = queue.front();
+            queue.pop_front();
+            for (int e = adjStart[t]; e < adjStart[t + 1]; ++e) {
+                const RailEdge& edge = adjacent[e];
+                if (seen[edge.to] || (!extraCut.empty() && extraCut[edge.joint])) continue;
+                seen[edge.to] = 1;
+                visits[edge.to] = {t, edge.joint, edge.otherConn, edge.ownConn};
+                queue.push_back(edge.to);
+            }
         }
-    }
-    if (!seen[to]) return false;
-    std::vector<int> path;
-    for (int t = to; t != -1; t = visits[t].prev) path.push_back(t);
-    std::reverse(path.begin(), path.end());
+        if (!seen[to]) continue;
+        std::vector<int> path;
+        for (int t = to; t != -1 && t != from; t = visits[t].prev) path.push_back(t);
+        path.push_back(from);
+        std::reverse(path.begin(), path.end());
 
-    // The path runs in along the track that leads to the loop, round the loop and out the same
-    // way on the other rail: the nodes it passes on both ways are no part of the loop.
-    const int k = static_cast<int>(path.size()) - 1;
-    auto node = [&](int i) { return path[i] / 2; };
-    int i = 0;
-    while (i + 1 < k - 1 - i && node(i + 1) == node(k - 1 - i)) ++i;
-    *loop = RailLoop{};
-    loop->junction = nodePiece[node(i)];
-    for (int at = i + 1; at <= k - i - 1; ++at)
-        loop->steps.push_back(
-            {nodePiece[node(at)], visits[path[at]].inConn, visits[path[at + 1]].outConn});
-    for (int at = i + 1; at <= k - i; ++at) loop->joints.push_back(visits[path[at]].joint);
-    return true;
+        // The path runs in along the track that leads to the loop, round the loop and out the
+        // same way on the other rail: the nodes it passes on both ways are no part of the loop.
+        const int k = static_cast<int>(path.size()) - 1;
+        auto node = [&](int i) { return path[i] / 2; };
+        int i = 0;
+        while (i + 1 < k - 1 - i && node(i + 1) == node(k - 1 - i)) ++i;
+        RailLoop loop;
+        loop.junction = nodePiece[node(i)];
+        for (int at = i + 1; at <= k - i - 1; ++at)
+            loop.steps.push_back(
+                {nodePiece[node(at)], visits[path[at]].inConn, visits[path[at + 1]].outConn});
+        for (int at = i + 1; at <= k - i; ++at) loop.joints.push_back(visits[path[at]].joint);
+        loops.push_back(std::move(loop));
+    }
+    return loops;
 }

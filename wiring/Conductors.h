@@ -46,9 +46,9 @@ struct RailLoop {
         int entry;
         int exit;
     };
-    int junction = -1;         // piece index where the loop closes
-    std::vector<Step> steps;   // the pieces round the loop after the junction, in order
-    std::vector<int> joints;   // the joints crossed, junction to junction
+    int junction = -1;        // piece index where the loop closes
+    std::vector<Step> steps;  // the pieces round the loop after the junction, in order
+    std::vector<int> joints;  // the joints crossed, junction to junction
 };
 
 class Conductors {
@@ -76,6 +76,8 @@ public:
     // A loop that joins the rails with the joints marked in `extraCut` (by joint index; may be
     // empty) cut in both rails as well; false when the rails stay apart.
     bool FindShortLoop(const std::vector<char>& extraCut, RailLoop* loop) const;
+    // One such loop for every set of joined rails that holds both rails of a piece.
+    std::vector<RailLoop> FindShortLoops(const std::vector<char>& extraCut) const;
     // The rails joined through the uncut joints: terminal 2 * node is a node's left rail,
     // 2 * node + 1 its right rail.
     UnionFind Rails(const std::vector<char>& extraCut) const;

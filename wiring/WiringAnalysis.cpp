@@ -51,10 +51,9 @@ public:
         CheckShorts();
         CheckReversingSections();
         CheckDetectionRails();
-        std::stable_sort(out.findings.begin(), out.findings.end(),
-                         [](const WiringFinding& a, const WiringFinding& b) {
-                             return a.kind < b.kind;
-                         });
+        std::stable_sort(
+            out.findings.begin(), out.findings.end(),
+            [](const WiringFinding& a, const WiringFinding& b) { return a.kind < b.kind; });
         return std::move(out);
     }
 
@@ -138,9 +137,8 @@ private:
             out.sections[s].feeders.push_back(f);
             FeedGroup& group = groups[groupOfSection[s]];
             ++group.feeders;
-            if (f.district != kNoId &&
-                std::find(group.districts.begin(), group.districts.end(), f.district) ==
-                    group.districts.end()) {
+            if (f.district != kNoId && std::find(group.districts.begin(), group.districts.end(),
+                                                 f.district) == group.districts.end()) {
                 group.districts.push_back(f.district);
                 group.feederPieces.push_back(f.piece);
             }
@@ -210,25 +208,32 @@ private:
         std::vector<Loop> loops;
         std::vector<char> cut(net.Joints().size(), 0);
         for (int round = 0; round < kMaxLoopRounds; ++round) {
-            RailLoop found;
-            if (!net.FindShortLoop(cut, &found) || found.joints.empty()) break;
-            std::vector<uint32_t> ids{graph.Pieces()[found.junction]->id};
-            for (const RailLoop::Step& step : found.steps) ids.push_back(graph.Pieces()[step.piece]->id);
-            // A loop with a passing track in it is found once per path round it: one loop.
-            auto same = std::find_if(loops.begin(), loops.end(), [&](const Loop& loop) {
-                return std::any_of(ids.begin(), ids.end(), [&](uint32_t id) {
-                    return std::find(loop.pieces.begin(), loop.pieces.end(), id) !=
-                           loop.pieces.end();
+            const std::vector<RailLoop> batch = net.FindShortLoops(cut);
+            bool any = false;
+            for (const RailLoop& found : batch) {
+                if (found.joints.empty()) continue;
+                any = true;
+                std::vector<uint32_t> ids{graph.Pieces()[found.junction]->id};
+                for (const RailLoop::Step& step : found.steps)
+                    ids.push_back(graph.Pieces()[step.piece]->id);
+                // A loop with a passing track in it is found once per path round it: one loop.
+                auto same = std::find_if(loops.begin(), loops.end(), [&](const Loop& loop) {
+                    return std::any_of(ids.begin(), ids.end(), [&](uint32_t id) {
+                        return std::find(loop.pieces.begin(), loop.pieces.end(), id) !=
+                               loop.pieces.end();
+                    });
                 });
-            });
-            if (same == loops.end()) {
-                loops.push_back({{}, found.junction});
-                same = loops.end() - 1;
+                if (same == loops.end()) {
+                    loops.push_back({{}, found.junction});
+                    same = loops.end() - 1;
+                }
+                for (uint32_t id : ids)
+                    if (std::find(same->pieces.begin(), same->pieces.end(), id) ==
+                        same->pieces.end())
+                        same->pieces.push_back(id);
+                cut[found.joints[found.joints.size() / 2]] = 1;
             }
-            for (uint32_t id : ids)
-                if (std::find(same->pieces.begin(), same->pieces.end(), id) == same->pieces.end())
-                    same->pieces.push_back(id);
-            cut[found.joints[found.joints.size() / 2]] = 1;
+            if (!any) break;
         }
         for (Loop& loop : loops) {
             Add(WiringFindingKind::ShortCircuit, loop.pieces, loop.junction,
@@ -284,8 +289,7 @@ private:
             if (!reversing[s] || !plain[s] || open[s] || ends[s] < 2 || !section.twoRail) continue;
             section.reversing = true;
             const int first = graph.IndexOf(section.pieces.front());
-            const double train =
-                LongestTrainMm(options, groups[groupOfSection[s]].scale);
+            const double train = LongestTrainMm(options, groups[groupOfSection[s]].scale);
             if (section.lengthMm > train) continue;
             Add(WiringFindingKind::ReversingSectionShort, section.pieces, first,
                 Format(Tr("The reversing section %s is %s long, not longer than the longest "
@@ -356,9 +360,8 @@ private:
             const ConductorJoint& a = joints[x.joint[0]];
             const ConductorJoint& b = joints[x.joint[1]];
             const auto& pieces = graph.Pieces();
-            const std::string district = x.district == kNoId
-                                             ? Tr("the track without a district")
-                                             : DistrictName(plan, x.district);
+            const std::string district = x.district == kNoId ? Tr("the track without a district")
+                                                             : DistrictName(plan, x.district);
             Add(WiringFindingKind::MixedRails, {pieces[a.pieceA]->id, pieces[b.pieceA]->id},
                 b.pieceA,
                 Format(Tr("Detection gaps in %s cut one rail %s and the other rail %s: "

@@ -113,30 +113,31 @@ std::vector<RailGap> ProposeReversingGaps(const LayoutDocument& doc, const Track
     std::vector<RailGap> added;
     for (int round = 0; round < kMaxRounds; ++round) {
         const Conductors net(graph, plan);
-        RailLoop loop;
-        if (!net.FindShortLoop({}, &loop) || loop.steps.empty()) break;
-        const auto [first, last] =
-            ReversingRun(net, loop, LongestTrainMm(options, LoopScale(net, loop)));
-        const RailLoop::Step& in = loop.steps[first];
-        const RailLoop::Step& out = loop.steps[last];
-        const RailGap gaps[2] = {{graph.Pieces()[in.piece]->id, in.entry, GapRails::Both},
-                                 {graph.Pieces()[out.piece]->id, out.exit, GapRails::Both}};
         bool changed = false;
-        for (const RailGap& gap : gaps) {
-            auto it = std::find_if(plan.gaps.begin(), plan.gaps.end(), [&](const RailGap& g) {
-                return g.piece == gap.piece && g.connector == gap.connector;
-            });
-            if (it != plan.gaps.end()) {
-                if (it->rails == GapRails::Both) continue;
-                it->rails = GapRails::Both;
-                std::erase_if(added, [&](const RailGap& g) {
+        for (const RailLoop& loop : net.FindShortLoops({})) {
+            if (loop.steps.empty()) continue;
+            const auto [first, last] =
+                ReversingRun(net, loop, LongestTrainMm(options, LoopScale(net, loop)));
+            const RailLoop::Step& in = loop.steps[first];
+            const RailLoop::Step& out = loop.steps[last];
+            const RailGap gaps[2] = {{graph.Pieces()[in.piece]->id, in.entry, GapRails::Both},
+                                     {graph.Pieces()[out.piece]->id, out.exit, GapRails::Both}};
+            for (const RailGap& gap : gaps) {
+                auto it = std::find_if(plan.gaps.begin(), plan.gaps.end(), [&](const RailGap& g) {
                     return g.piece == gap.piece && g.connector == gap.connector;
                 });
-            } else {
-                plan.gaps.push_back(gap);
+                if (it != plan.gaps.end()) {
+                    if (it->rails == GapRails::Both) continue;
+                    it->rails = GapRails::Both;
+                    std::erase_if(added, [&](const RailGap& g) {
+                        return g.piece == gap.piece && g.connector == gap.connector;
+                    });
+                } else {
+                    plan.gaps.push_back(gap);
+                }
+                added.push_back(gap);
+                changed = true;
             }
-            added.push_back(gap);
-            changed = true;
         }
         if (!changed) break;
     }
@@ -161,9 +162,10 @@ std::vector<Feeder> ProposeFeeders(const LayoutDocument& doc, const TrackGraph& 
             const int j = net.JointAt(piece, c);
             if (j < 0) return -1;
             const ConductorJoint& joint = net.Joints()[j];
-            const int other = joint.pieceA == piece && joint.connA == c ? joint.pieceB : joint.pieceA;
+            const int other =
+                joint.pieceA == piece && joint.connA == c ? joint.pieceB : joint.pieceA;
             return analysis.sectionOfPiece[other] == static_cast<int>(s) && joint.cut == 0 ? other
-                                                                                          : -1;
+                                                                                           : -1;
         };
         int start = members.front();
         int scale = 0;
@@ -179,9 +181,8 @@ std::vector<Feeder> ProposeFeeders(const LayoutDocument& doc, const TrackGraph& 
         }
         if (scale == 0) continue;
         const double spacing = scale == 87 ? options.feederSpacingH0Mm : options.feederSpacingZMm;
-        const int needed =
-            std::max(1, spacing > 0 ? static_cast<int>(std::ceil(section.lengthMm / spacing - 1e-9))
-                                    : 1);
+        const int needed = std::max(
+            1, spacing > 0 ? static_cast<int>(std::ceil(section.lengthMm / spacing - 1e-9)) : 1);
         const int missing = needed - static_cast<int>(section.feeders.size());
         if (missing <= 0) continue;
         std::vector<int> order{start};

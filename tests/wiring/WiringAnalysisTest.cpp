@@ -41,7 +41,8 @@ protected:
                                const char* straight = "24188") {
         std::vector<uint32_t> ring{track.Place(curve)};
         for (int i = 1; i < 12 + 2 * straights; ++i) {
-            const bool isStraight = (i > 0 && i <= straights) || (i > 6 + straights && i <= 6 + 2 * straights);
+            const bool isStraight =
+                (i > 0 && i <= straights) || (i > 6 + straights && i <= 6 + 2 * straights);
             ring.push_back(track.Attach(isStraight ? straight : curve, ring.back(), 1));
         }
         track.Join(ring.back(), 1, ring.front(), 0);
@@ -128,7 +129,8 @@ TEST_F(WiringTest, ALongOvalNeedsAFeederEveryTwoMetres) {
     doc.wiring.feeders = {{oval[0], kNoId}};
     ASSERT_EQ(Findings(WiringFindingKind::FeederSpacing).size(), 1u);
     const std::vector<Feeder> feeders = ProposeFeeders(doc, BuildTrackGraph(doc), options);
-    EXPECT_EQ(feeders.size() + 1, static_cast<size_t>(std::ceil(Analyse().sections[0].lengthMm / 2000)));
+    EXPECT_EQ(feeders.size() + 1,
+              static_cast<size_t>(std::ceil(Analyse().sections[0].lengthMm / 2000)));
     Apply({{}, feeders, {}});
     EXPECT_TRUE(Analyse().findings.empty());
     // Z track wants one every metre: the same length in Z spacing needs twice as many.

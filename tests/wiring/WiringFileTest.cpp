@@ -58,7 +58,8 @@ TEST_F(WiringFileTest, EntriesNamingWhatIsNotThereAreRefusedByTheirLine) {
         ASSERT_NE(at, std::string::npos);
         text.insert(at, std::string(c.line) + "\n");
         const int lineNumber =
-            static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(at), '\n')) + 1;
+            static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(at), '\n')) +
+            1;
         LayoutDocument target = doc;
         target.wiring = WiringPlan{};
         const std::string error = LoadLayoutFromText(target, text, nullptr);
