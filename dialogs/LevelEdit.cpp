@@ -135,6 +135,7 @@ bool RemoveLevel(LayoutDocument& doc, uint32_t levelId) {
         }
     }
     doc.pieces.EraseIf([&](const PlacedPiece& p) { return doomed.count(p.id) > 0; });
+    doc.wiring.DropPieces([&](uint32_t id) { return doomed.count(id) > 0; });
     std::erase_if(doc.helices, [&](const Helix& h) { return helices.count(h.id) > 0; });
     std::erase_if(doc.scenery, [&](const SceneryItem& s) { return s.level == level; });
     const size_t runs = doc.gradeRuns.size();

@@ -23,5 +23,11 @@ inline bool LayoutInvariantsHold(const LayoutDocument& doc) {
             ok = ok && t && c < t->joints.size() && t->joints[c] == Joint{p.id, i};
         }
     }
+    // The wiring plan names only pieces of the layout and districts of the plan.
+    for (const RailGap& g : doc.wiring.gaps) ok = ok && doc.FindPiece(g.piece);
+    for (const Detector& d : doc.wiring.detectors) ok = ok && doc.FindPiece(d.piece);
+    for (const Feeder& f : doc.wiring.feeders)
+        ok = ok && doc.FindPiece(f.piece) &&
+             (f.district == kNoId || doc.wiring.FindDistrict(f.district));
     return ok;
 }

@@ -52,6 +52,7 @@ void LayoutDocument::DeleteSelected() {
     }
 
     pieces.EraseIf([](const PlacedPiece& p) { return p.selected; });
+    if (!doomed.empty()) wiring.DropPieces([&](uint32_t id) { return doomed.count(id) > 0; });
 
     if (!doomed.empty()) {
         std::erase_if(helices, [&](const Helix& h) {
@@ -75,6 +76,7 @@ void LayoutDocument::Clear() {
     helices.clear();
     nextId = 1;
     gradeRuns.clear();
+    wiring = WiringPlan{};
     RefreshCurrentGrade();
 }
 

@@ -8,6 +8,7 @@
 
 #include "model/PieceList.h"
 #include "model/PlacedPiece.h"
+#include "wiring/WiringPlan.h"
 
 struct SceneryItem {
     uint32_t id = 0;
@@ -118,6 +119,7 @@ struct UndoSnapshot {
     // The document's revision when this state was current; set as the snapshot goes on a stack
     // (0 in a snapshot taken with Snapshot()).
     uint64_t revision = 0;
+    WiringPlan wiring;
     bool operator==(const UndoSnapshot&) const = default;
 };
 
@@ -149,6 +151,7 @@ public:
     std::vector<GradeRun> gradeRuns;
     CurrentGrade currentGrade;
     double gridSpacing = 32;
+    WiringPlan wiring;  // gaps, feeders, districts and detectors
     std::deque<UndoSnapshot> undoStack;
     std::deque<UndoSnapshot> redoStack;
 

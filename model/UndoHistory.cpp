@@ -26,7 +26,8 @@ UndoSnapshot LayoutDocument::TakeSnapshot() const {
                         levels,
                         activeLevel,
                         BaseboardState{baseboard, lastShape, shapeWidth, shapeHeight, shapeWidth2,
-                                       shapeHeight2}};
+                                       shapeHeight2},
+                        wiring};
 }
 
 void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
@@ -47,6 +48,7 @@ void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
     shapeWidth2 = s.baseboard.shapeWidth2;
     shapeHeight2 = s.baseboard.shapeHeight2;
     revision = s.revision;
+    wiring = std::move(s.wiring);
 
     uint32_t highest = pieces.HighestId();
     auto note = [&](const auto& list) {

@@ -262,6 +262,53 @@ struct HelixElement {
     }
 };
 
+// The wiring plan: booster districts, gaps, feeders and detectors, inside <wiring>.
+struct DistrictElement {
+    static constexpr std::string_view kTag = "district";
+    template <class V, class D>
+    static void Attributes(V& v, D& district) {
+        v.Id("id", district.id);
+        v.Text("name", district.name);
+        v.Int("color", district.colour, 0, 0xFFFFFF);
+        v.OptionalDouble("amps", district.maxCurrentA, 3.0);
+    }
+};
+
+// A gap as the file holds it: the rails as 0 centre, 1 left, 2 right, 3 both.
+struct GapLine {
+    uint32_t piece = 0;
+    int32_t conn = 0;
+    int32_t rails = 3;
+};
+
+struct GapElement {
+    static constexpr std::string_view kTag = "gap";
+    template <class V, class G>
+    static void Attributes(V& v, G& gap) {
+        v.Id("piece", gap.piece);
+        v.Int("conn", gap.conn, 0, kMaxFileConnectors - 1);
+        v.Int("rails", gap.rails, 0, 3);
+    }
+};
+
+struct FeederElement {
+    static constexpr std::string_view kTag = "feeder";
+    template <class V, class F>
+    static void Attributes(V& v, F& feeder) {
+        v.Id("piece", feeder.piece);
+        v.OptionalRef("district", feeder.district, kOmitNone);
+    }
+};
+
+struct DetectorElement {
+    static constexpr std::string_view kTag = "detector";
+    template <class V, class D>
+    static void Attributes(V& v, D& detector) {
+        v.Id("piece", detector.piece);
+        v.Int("number", detector.number, 1, kFileIntMax);
+    }
+};
+
 // Appends the attributes of a list in the file's form: a blank, the name, '=' and the quoted value.
 class AttributeWriter {
 public:

@@ -10,6 +10,7 @@
 
 #include "base/Format.h"
 #include "base/Translate.h"
+#include "catalog/TrackCatalog.h"
 #include "persistence/AtomicFile.h"
 #include "persistence/FileElements.h"
 #include "persistence/FileFields.h"
@@ -48,6 +49,21 @@ void AppendTunnel(std::string& out, const Tunnel& tunnel) {
     out += "    </tunnel>\n";
 }
 
+// The wiring plan, written only when there is one: a layout without it stays as it was.
+void AppendWiring(std::string& out, const WiringPlan& plan) {
+    if (plan.Empty()) return;
+    out += "  <wiring>\n";
+    for (const PowerDistrict& d : plan.districts)
+        AppendElement<DistrictElement>(out, "    ", "/>\n", d);
+    for (const RailGap& g : plan.gaps)
+        AppendElement<GapElement>(out, "    ", "/>\n",
+                                  GapLine{g.piece, g.connector, static_cast<int32_t>(g.rails)});
+    for (const Feeder& f : plan.feeders) AppendElement<FeederElement>(out, "    ", "/>\n", f);
+    for (const Detector& d : plan.detectors)
+        AppendElement<DetectorElement>(out, "    ", "/>\n", d);
+    out += "  </wiring>\n";
+}
+
 bool Contains(std::string_view line, std::string_view text) {
     return line.find(text) != std::string_view::npos;
 }
@@ -59,6 +75,9 @@ struct LoadState {
     std::string name;
     IdRegistry ids;
     std::string error;
+    // The lines the plan's gaps, feeders and detectors came from, for refusing one that names
+    // a missing piece once every piece is read.
+    std::vector<int> gapLines, feederLines, detectorLines;
 };
 
 // The tags a line of the piece list may hold, found in one pass over its '<' characters: a line
@@ -197,7 +216,40 @@ private:
         if (Has("<covers ") && !d_.tunnels.empty() &&
             !Append<CoversElement>(d_.tunnels.back().covers))
             return false;
-        return !Has("<helix ") || Append<HelixElement>(d_.helices);
+        if (Has("<helix ") && !Append<HelixElement>(d_.helices)) return false;
+        if (Has("<wiring>")) inWiring_ = true;
+        if (Has("</wiring>")) inWiring_ = false;
+        return !inWiring_ || ReadWiringLine();
+    }
+
+    bool ReadWiringLine() {
+        WiringPlan& plan = d_.wiring;
+        if (Has("<district ")) {
+            if (!Append<DistrictElement>(plan.districts)) return false;
+            if (std::count_if(plan.districts.begin(), plan.districts.end(), [&](const auto& d) {
+                    return d.id == plan.districts.back().id;
+                }) > 1) {
+                LineFields f(line_, n_, DistrictElement::kTag, &st_.error);
+                return f.Fail(Format(Tr("district %u is used twice").c_str(),
+                                     plan.districts.back().id));
+            }
+        }
+        if (Has("<gap ")) {
+            GapLine gap;
+            LineFields f(line_, n_, GapElement::kTag, &st_.error);
+            if (!ReadElement<GapElement>(f, FileReader::Layout, gap)) return false;
+            plan.gaps.push_back({gap.piece, gap.conn, static_cast<GapRails>(gap.rails)});
+            st_.gapLines.push_back(n_);
+        }
+        if (Has("<feeder ")) {
+            if (!Append<FeederElement>(plan.feeders)) return false;
+            st_.feederLines.push_back(n_);
+        }
+        if (Has("<detector ")) {
+            if (!Append<DetectorElement>(plan.detectors)) return false;
+            st_.detectorLines.push_back(n_);
+        }
+        return true;
     }
 
     bool Has(std::string_view text) const { return Contains(line_, text); }
@@ -220,7 +272,48 @@ private:
     bool inLevels_ = false;
     bool inScenery_ = false;
     bool inBaseboard_ = false;
+    bool inWiring_ = false;
 };
+
+// Every gap, feeder and detector must name a piece of the file (and a gap one of its
+// connectors, a feeder one of the districts); the first that does not is refused by its line.
+bool CheckWiringReferences(LoadState& st) {
+    std::unordered_map<uint32_t, const PlacedPiece*> byId;
+    byId.reserve(st.pieces.size());
+    for (const PlacedPiece& p : st.pieces) byId.emplace(p.id, &p);
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    const WiringPlan& plan = st.doc.wiring;
+    auto fail = [&](int line, std::string_view tag, const std::string& what) {
+        LineFields f("", line, tag, &st.error);
+        return f.Fail(what);
+    };
+    auto missing = [&](uint32_t id) {
+        return Format(Tr("piece %u is not in the layout").c_str(), id);
+    };
+    for (size_t i = 0; i < plan.gaps.size(); ++i) {
+        const RailGap& g = plan.gaps[i];
+        auto it = byId.find(g.piece);
+        if (it == byId.end()) return fail(st.gapLines[i], GapElement::kTag, missing(g.piece));
+        const PieceDef* def = catalog.Find(it->second->article);
+        if (def && g.connector >= static_cast<int>(def->connectors.size()))
+            return fail(st.gapLines[i], GapElement::kTag,
+                        Format(Tr("piece %u has no connector %d").c_str(), g.piece, g.connector));
+    }
+    for (size_t i = 0; i < plan.feeders.size(); ++i) {
+        const Feeder& f = plan.feeders[i];
+        if (!byId.count(f.piece))
+            return fail(st.feederLines[i], FeederElement::kTag, missing(f.piece));
+        if (f.district != kNoId && !plan.FindDistrict(f.district))
+            return fail(st.feederLines[i], FeederElement::kTag,
+                        Format(Tr("district %u is not in the layout").c_str(), f.district));
+    }
+    for (size_t i = 0; i < plan.detectors.size(); ++i) {
+        if (!byId.count(plan.detectors[i].piece))
+            return fail(st.detectorLines[i], DetectorElement::kTag,
+                        missing(plan.detectors[i].piece));
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -256,6 +349,7 @@ std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutNam
     AppendListOf<MeasurementElement>(out, "measurements", doc.measurements);
     AppendList(out, "tunnels", doc.tunnels, [&](const Tunnel& t) { AppendTunnel(out, t); });
     AppendListOf<HelixElement>(out, "helices", doc.helices);
+    AppendWiring(out, doc.wiring);
     out += "</layout>\n";
     return out;
 }
@@ -281,6 +375,7 @@ std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* 
     bool ok = LayoutLines(lines, st).ReadAll();
     if (std::string fault = readFault(); !fault.empty()) return fault;
     if (!ok) return st.error;
+    if (!CheckWiringReferences(st)) return st.error;
 
     LayoutDocument& d = st.doc;
     std::vector<PlacedPiece>& pieces = st.pieces;
@@ -317,6 +412,7 @@ std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* 
     doc.units = d.units;
     doc.gradeRuns = std::move(d.gradeRuns);
     doc.currentGrade = d.currentGrade;
+    doc.wiring = std::move(d.wiring);
     if (layoutName) *layoutName = std::move(st.name);
     return {};
 }

@@ -60,6 +60,10 @@ LayoutDocument FullDocument() {
     doc.shapeWidth2 = 600;
     doc.shapeHeight2 = 450;
     doc.nextId = 13;
+    doc.wiring.districts = {{1, "Booster 1", 3174592, 3.0}, {2, "South & yard", 16711680, 2.5}};
+    doc.wiring.gaps = {{1, 0, GapRails::Centre}, {2, 1, GapRails::Both}};
+    doc.wiring.feeders = {{1, 1}, {2, kNoId}};
+    doc.wiring.detectors = {{2, 4}};
     return doc;
 }
 

@@ -1,0 +1,219 @@
+// The electrical check and the proposals on layouts built from catalog pieces: reversing loops on
+// two-rail and three-rail track, districts split by centre breaks, feeder spacing, blocks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "model/TrackBuilder.h"
+#include "network/TrackGraph.h"
+#include "wiring/WiringAnalysis.h"
+#include "wiring/WiringEdits.h"
+#include "wiring/WiringProposals.h"
+
+namespace {
+
+class WiringTest : public ::testing::Test {
+protected:
+    WiringAnalysis Analyse() { return AnalyseWiring(doc, BuildTrackGraph(doc), options); }
+    std::vector<WiringFinding> Findings(WiringFindingKind kind) {
+        std::vector<WiringFinding> out;
+        for (const WiringFinding& f : Analyse().findings)
+            if (f.kind == kind) out.push_back(f);
+        return out;
+    }
+    // A balloon: a tail into a turnout, round ten pieces from its diverging leg into its straight
+    // leg. Returns the loop's pieces.
+    std::vector<uint32_t> Balloon(const char* turnout, const char* curve, const char* straight) {
+        const uint32_t tail = track.Place(straight);
+        const uint32_t sw = track.Attach(turnout, tail, 1);
+        std::vector<uint32_t> loop{sw};
+        int conn = 2;
+        for (int i = 0; i < 10; ++i) {
+            loop.push_back(track.Attach(i % 5 == 4 ? straight : curve, loop.back(), conn));
+            conn = 1;
+        }
+        track.Join(loop.back(), 1, sw, 1);
+        return loop;
+    }
+    // A closed ring of `curves` curves with `straights` straights after the first and the
+    // seventh curve.
+    std::vector<uint32_t> Ring(const char* curve, int straights = 0,
+                               const char* straight = "24188") {
+        std::vector<uint32_t> ring{track.Place(curve)};
+        for (int i = 1; i < 12 + 2 * straights; ++i) {
+            const bool isStraight =
+                (i > 0 && i <= straights) || (i > 6 + straights && i <= 6 + 2 * straights);
+            ring.push_back(track.Attach(isStraight ? straight : curve, ring.back(), 1));
+        }
+        track.Join(ring.back(), 1, ring.front(), 0);
+        return ring;
+    }
+    void Apply(const WiringAdditions& add) { ASSERT_TRUE(AddToWiringPlan(doc, add)); }
+
+    LayoutDocument doc;
+    TrackBuilder track{doc};
+    WiringOptions options;
+};
+
+TEST_F(WiringTest, TwoRailReversingLoopShortsUntilAReversingSectionLongerThanATrainIsGapped) {
+    const std::vector<uint32_t> loop = Balloon("62611", "62130", "62188");
+    const std::vector<WiringFinding> shorts = Findings(WiringFindingKind::ShortCircuit);
+    ASSERT_EQ(shorts.size(), 1u);
+    // The finding names the loop, not the tail that leads to it.
+    std::vector<uint32_t> named = shorts[0].pieces;
+    std::vector<uint32_t> expected = loop;
+    std::sort(named.begin(), named.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(named, expected);
+
+    const std::vector<RailGap> gaps = ProposeReversingGaps(doc, BuildTrackGraph(doc), options);
+    ASSERT_EQ(gaps.size(), 2u);
+    for (const RailGap& g : gaps) {
+        EXPECT_EQ(g.rails, GapRails::Both);
+        EXPECT_NE(g.piece, loop.front()) << "the section keeps clear of the turnout";
+    }
+    Apply({gaps, {}, {}});
+    EXPECT_TRUE(Findings(WiringFindingKind::ShortCircuit).empty());
+    EXPECT_TRUE(Findings(WiringFindingKind::ReversingSectionShort).empty());
+    const WiringAnalysis analysis = Analyse();
+    const auto reversing = std::find_if(analysis.sections.begin(), analysis.sections.end(),
+                                        [](const Section& s) { return s.reversing; });
+    ASSERT_NE(reversing, analysis.sections.end());
+    EXPECT_GT(reversing->lengthMm, LongestTrainMm(options, 87));
+    EXPECT_EQ(std::count_if(analysis.sections.begin(), analysis.sections.end(),
+                            [](const Section& s) { return s.reversing; }),
+              1);
+}
+
+TEST_F(WiringTest, AReversingSectionShorterThanTheTrainIsReported) {
+    Balloon("62611", "62130", "62188");
+    options.longestTrainMm = 5000;  // longer than the whole loop
+    Apply({ProposeReversingGaps(doc, BuildTrackGraph(doc), options), {}, {}});
+    EXPECT_TRUE(Findings(WiringFindingKind::ShortCircuit).empty());
+    EXPECT_EQ(Findings(WiringFindingKind::ReversingSectionShort).size(), 1u);
+}
+
+TEST_F(WiringTest, ThreeRailReversingLoopNeedsNoGaps) {
+    Balloon("24611", "24130", "24188");
+    EXPECT_TRUE(Findings(WiringFindingKind::ShortCircuit).empty());
+    EXPECT_TRUE(ProposeReversingGaps(doc, BuildTrackGraph(doc), options).empty());
+}
+
+TEST_F(WiringTest, CentreBreaksSplitACircleIntoDistricts) {
+    const std::vector<uint32_t> ring = Ring("24130");
+    doc.wiring.districts = {{1, "North", 0xFF0000, 3}, {2, "South", 0x0000FF, 3}};
+    doc.wiring.gaps = {{ring[0], 0, GapRails::Centre}, {ring[6], 0, GapRails::Centre}};
+    doc.wiring.feeders = {{ring[2], 1}, {ring[8], 2}};
+    WiringAnalysis analysis = Analyse();
+    EXPECT_TRUE(analysis.findings.empty()) << analysis.findings.front().text;
+    ASSERT_EQ(analysis.sections.size(), 2u);
+    EXPECT_EQ(analysis.sections[0].district, 1u);
+    EXPECT_EQ(analysis.sections[1].district, 2u);
+    EXPECT_EQ(analysis.sections[0].pieces.size(), 6u);
+
+    doc.wiring.feeders.pop_back();
+    EXPECT_EQ(Findings(WiringFindingKind::Unfed).size(), 1u);
+    EXPECT_EQ(Analyse().findings.size(), 1u);
+
+    doc.wiring.feeders = {{ring[2], 1}, {ring[8], 2}};
+    doc.wiring.gaps.pop_back();
+    const std::vector<WiringFinding> meet = Findings(WiringFindingKind::BoostersMeet);
+    ASSERT_EQ(meet.size(), 1u);
+    EXPECT_NE(meet[0].text.find("North"), std::string::npos) << meet[0].text;
+    EXPECT_NE(meet[0].text.find("South"), std::string::npos) << meet[0].text;
+}
+
+TEST_F(WiringTest, ALongOvalNeedsAFeederEveryTwoMetres) {
+    // Twelve R1 curves (2.26 m) and 41 straights on each side: 17.7 m of track.
+    const std::vector<uint32_t> oval = Ring("24130", 41);
+    doc.wiring.feeders = {{oval[0], kNoId}};
+    ASSERT_EQ(Findings(WiringFindingKind::FeederSpacing).size(), 1u);
+    const std::vector<Feeder> feeders = ProposeFeeders(doc, BuildTrackGraph(doc), options);
+    EXPECT_EQ(feeders.size() + 1,
+              static_cast<size_t>(std::ceil(Analyse().sections[0].lengthMm / 2000)));
+    Apply({{}, feeders, {}});
+    EXPECT_TRUE(Analyse().findings.empty());
+    // Z track wants one every metre: the same length in Z spacing needs twice as many.
+    options.feederSpacingH0Mm = 1000;
+    EXPECT_EQ(Findings(WiringFindingKind::FeederSpacing).size(), 1u);
+}
+
+TEST_F(WiringTest, ProposedBlocksMakeOneDetectionSectionPerTrackBetweenTurnouts) {
+    for (const char* system : {"C", "TRIX"}) {
+        SCOPED_TRACE(system);
+        doc = LayoutDocument{};
+        const bool trix = system[0] == 'T';
+        const char* straight = trix ? "62188" : "24188";
+        const char* turnout = trix ? "62611" : "24611";
+        // A station: an approach, a turnout, two tracks of two straights, a turnout, a departure.
+        const uint32_t in = track.Place(straight);
+        const uint32_t t1 = track.Attach(turnout, in, 1);
+        const uint32_t main1 = track.Attach(straight, t1, 1);
+        const uint32_t main2 = track.Attach(straight, main1, 1);
+        const uint32_t side1 = track.Attach(straight, t1, 2);
+        const uint32_t side2 = track.Attach(straight, side1, 1);
+        const uint32_t t2 = track.Attach(turnout, main2, 1, 1);
+        track.Join(side2, 1, t2, 2);
+        const uint32_t out = track.Attach(straight, t2, 0);
+        Apply(ProposeBlocks(doc, BuildTrackGraph(doc)));
+        const WiringAnalysis analysis = Analyse();
+        const TrackGraph graph = BuildTrackGraph(doc);
+        std::vector<std::vector<uint32_t>> detected;
+        for (const Section& s : analysis.sections)
+            if (s.detector > 0) detected.push_back(s.pieces);
+        std::sort(detected.begin(), detected.end());
+        std::vector<std::vector<uint32_t>> expected{{in}, {main1, main2}, {side1, side2}, {out}};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(detected, expected);
+        EXPECT_EQ(analysis.SectionOf(graph, t1)->detector, 0);
+        // Every gap cuts the same rail of the track.
+        EXPECT_TRUE(Findings(WiringFindingKind::MixedRails).empty());
+        // Proposing again adds nothing.
+        EXPECT_TRUE(ProposeBlocks(doc, graph).Empty());
+    }
+}
+
+TEST_F(WiringTest, DetectionGapsInBothRailsOfOneDistrictAreMixed) {
+    const std::vector<uint32_t> line = track.Line("62188", 6);
+    doc.wiring.gaps = {{line[1], 1, GapRails::Left}, {line[3], 1, GapRails::Right}};
+    EXPECT_EQ(Findings(WiringFindingKind::MixedRails).size(), 1u);
+    // Seen from the next piece turned round, its right rail is the same rail as the left one.
+    doc.wiring.gaps[1] = {line[3], 1, GapRails::Left};
+    EXPECT_TRUE(Findings(WiringFindingKind::MixedRails).empty());
+}
+
+TEST_F(WiringTest, EveryProposalIsOneUndoStep) {
+    Balloon("62611", "62130", "62188");
+    const LayoutDocument before = doc;
+    const size_t steps = doc.undoStack.size();
+    const TrackGraph graph = BuildTrackGraph(doc);
+    Apply({ProposeReversingGaps(doc, graph, options), {}, {}});
+    const WiringPlan gapped = doc.wiring;
+    Apply({{}, ProposeFeeders(doc, graph, options), {}});
+    const WiringPlan fed = doc.wiring;
+    Apply(ProposeBlocks(doc, graph));
+    EXPECT_EQ(doc.undoStack.size(), steps + 3);
+    EXPECT_FALSE(AddToWiringPlan(doc, ProposeBlocks(doc, graph))) << "nothing new, no step";
+    doc.Undo();
+    EXPECT_EQ(doc.wiring, fed);
+    doc.Undo();
+    EXPECT_EQ(doc.wiring, gapped);
+    doc.Undo();
+    EXPECT_EQ(doc.wiring, before.wiring);
+    doc.Redo();
+    EXPECT_EQ(doc.wiring, gapped);
+}
+
+TEST_F(WiringTest, DeletingAPieceDropsItsWiring) {
+    const std::vector<uint32_t> line = track.Line("24188", 3);
+    doc.wiring.gaps = {{line[1], 0, GapRails::Centre}};
+    doc.wiring.feeders = {{line[1], kNoId}, {line[2], kNoId}};
+    doc.FindPiece(line[1])->selected = true;
+    doc.DeleteSelected();
+    EXPECT_TRUE(doc.wiring.gaps.empty());
+    EXPECT_EQ(doc.wiring.feeders, (std::vector<Feeder>{{line[2], kNoId}}));
+    doc.Undo();
+    EXPECT_EQ(doc.wiring.feeders.size(), 2u);
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// The wiring plan in the layout file: exact round trips, nothing written without a plan, and
+// refusal of entries that name a missing piece, connector or district.
+#include <gtest/gtest.h>
+
+#include "model/TrackBuilder.h"
+#include "persistence/LayoutFile.h"
+
+namespace {
+
+class WiringFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        doc.EnsureDefaultLevel();
+        line = track.Line("24188", 3);
+    }
+    LayoutDocument doc;
+    TrackBuilder track{doc};
+    std::vector<uint32_t> line;
+};
+
+TEST_F(WiringFileTest, PlanRoundTripsExactlyAndIsAbsentWithoutOne) {
+    const std::string plain = LayoutToText(doc, "plan");
+    EXPECT_EQ(plain.find("wiring"), std::string::npos);
+    doc.wiring.districts = {{1, "Booster <1>", 0x102030, 2.5}, {7, "", 0xFFFFFF, 3}};
+    doc.wiring.gaps = {{line[0], 1, GapRails::Centre}, {line[2], 0, GapRails::Right}};
+    doc.wiring.feeders = {{line[1], 7}, {line[2], kNoId}};
+    doc.wiring.detectors = {{line[2], 12}};
+    const std::string text = LayoutToText(doc, "plan");
+    LayoutDocument loaded;
+    ASSERT_EQ(LoadLayoutFromText(loaded, text, nullptr), "");
+    EXPECT_EQ(loaded.wiring, doc.wiring);
+    EXPECT_EQ(LayoutToText(loaded, "plan"), text);
+    // Reading a file without a plan over a document with one leaves none.
+    ASSERT_EQ(LoadLayoutFromText(loaded, plain, nullptr), "");
+    EXPECT_TRUE(loaded.wiring.Empty());
+}
+
+TEST_F(WiringFileTest, EntriesNamingWhatIsNotThereAreRefusedByTheirLine) {
+    doc.wiring.districts = {{1, "A", 0, 3}};
+    doc.wiring.feeders = {{line[0], 1}};
+    const std::string good = LayoutToText(doc, "plan");
+    struct Case {
+        const char* line;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"    <gap piece=\"99\" conn=\"0\" rails=\"3\"/>", "piece 99 is not in the layout"},
+        {"    <gap piece=\"1\" conn=\"2\" rails=\"3\"/>", "piece 1 has no connector 2"},
+        {"    <gap piece=\"1\" conn=\"0\" rails=\"4\"/>", "rails in <gap> is out of range"},
+        {"    <feeder piece=\"1\" district=\"5\"/>", "district 5 is not in the layout"},
+        {"    <detector piece=\"42\" number=\"1\"/>", "piece 42 is not in the layout"},
+        {"    <district id=\"1\" name=\"B\" color=\"0\"/>", "district 1 is used twice"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        std::string text = good;
+        const size_t at = text.find("  </wiring>");
+        ASSERT_NE(at, std::string::npos);
+        text.insert(at, std::string(c.line) + "\n");
+        const int lineNumber =
+            static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(at), '\n')) +
+            1;
+        LayoutDocument target = doc;
+        target.wiring = WiringPlan{};
+        const std::string error = LoadLayoutFromText(target, text, nullptr);
+        EXPECT_EQ(error.rfind("Line " + std::to_string(lineNumber) + ": ", 0), 0u) << error;
+        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+        EXPECT_TRUE(target.wiring.Empty()) << "all or nothing";
+    }
+}
+
+}  // namespace
