@@ -75,6 +75,7 @@ void LayoutDocument::Clear() {
     helices.clear();
     nextId = 1;
     gradeRuns.clear();
+    control = ControlPlan{};
     RefreshCurrentGrade();
 }
 

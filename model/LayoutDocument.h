@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "control/ControlPlan.h"
 #include "model/PieceList.h"
 #include "model/PlacedPiece.h"
 
@@ -115,6 +116,7 @@ struct UndoSnapshot {
     std::vector<Level> levels;
     uint32_t activeLevel = 1;
     BaseboardState baseboard;
+    ControlPlan control;
     bool operator==(const UndoSnapshot&) const = default;
 };
 
@@ -146,6 +148,8 @@ public:
     std::vector<GradeRun> gradeRuns;
     CurrentGrade currentGrade;
     double gridSpacing = 32;
+    // Accessory addresses and the digital protocol (empty until the user gives any).
+    ControlPlan control;
     std::deque<UndoSnapshot> undoStack;
     std::deque<UndoSnapshot> redoStack;
 

@@ -13,7 +13,8 @@ UndoSnapshot LayoutDocument::TakeSnapshot() const {
                         levels,
                         activeLevel,
                         BaseboardState{baseboard, lastShape, shapeWidth, shapeHeight, shapeWidth2,
-                                       shapeHeight2}};
+                                       shapeHeight2},
+                        control};
 }
 
 void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
@@ -33,6 +34,7 @@ void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
     shapeHeight = s.baseboard.shapeHeight;
     shapeWidth2 = s.baseboard.shapeWidth2;
     shapeHeight2 = s.baseboard.shapeHeight2;
+    control = std::move(s.control);
 
     uint32_t highest = pieces.HighestId();
     auto note = [&](const auto& list) {

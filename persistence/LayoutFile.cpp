@@ -11,6 +11,7 @@
 #include "base/Format.h"
 #include "base/Translate.h"
 #include "persistence/AtomicFile.h"
+#include "persistence/ControlFile.h"
 #include "persistence/FileElements.h"
 #include "persistence/FileFields.h"
 
@@ -58,8 +59,16 @@ struct LoadState {
     std::vector<PlacedPiece> pieces;  // go into the document's shared chunks in one move
     std::string name;
     IdRegistry ids;
+    ControlPlanReader control;
     std::string error;
 };
+
+std::unordered_set<uint32_t> PieceIds(const std::vector<PlacedPiece>& pieces) {
+    std::unordered_set<uint32_t> ids;
+    ids.reserve(pieces.size());
+    for (const PlacedPiece& p : pieces) ids.insert(p.id);
+    return ids;
+}
 
 // The tags a line of the piece list may hold, found in one pass over its '<' characters: a line
 // contains a tag exactly when one of them starts it.
@@ -196,7 +205,8 @@ private:
         if (Has("<covers ") && !d_.tunnels.empty() &&
             !Append<CoversElement>(d_.tunnels.back().covers))
             return false;
-        return !Has("<helix ") || Append<HelixElement>(d_.helices);
+        if (Has("<helix ") && !Append<HelixElement>(d_.helices)) return false;
+        return st_.control.Line(line_, n_, &st_.error);
     }
 
     bool Has(std::string_view text) const { return Contains(line_, text); }
@@ -254,6 +264,12 @@ std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutNam
     AppendListOf<LabelElement>(out, "labels", doc.labels);
     AppendList(out, "tunnels", doc.tunnels, [&](const Tunnel& t) { AppendTunnel(out, t); });
     AppendListOf<HelixElement>(out, "helices", doc.helices);
+    if (doc.control.Exists()) {
+        std::unordered_set<uint32_t> ids;
+        ids.reserve(doc.pieces.size());
+        for (const PlacedPiece& p : doc.pieces) ids.insert(p.id);
+        AppendControlPlan(out, doc.control, ids);
+    }
     out += "</layout>\n";
     return out;
 }
@@ -283,6 +299,8 @@ std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* 
     LayoutDocument& d = st.doc;
     std::vector<PlacedPiece>& pieces = st.pieces;
     OpenUnmirroredJoints(pieces);
+    ControlPlan control;
+    if (st.control.Found()) control = st.control.Take(PieceIds(pieces));
     PadJointSlots(pieces);
     d.nextId = st.ids.Highest() + 1;
     d.EnsureDefaultLevel();
@@ -315,6 +333,7 @@ std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* 
     doc.units = d.units;
     doc.gradeRuns = std::move(d.gradeRuns);
     doc.currentGrade = d.currentGrade;
+    doc.control = std::move(control);
     if (layoutName) *layoutName = std::move(st.name);
     return {};
 }
