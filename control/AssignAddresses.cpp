@@ -197,6 +197,47 @@ std::string SetAccessoryAddress(LayoutDocument& doc, uint32_t piece, int32_t add
     return {};
 }
 
+namespace {
+
+AccessoryKind KindOfPiece(const LayoutDocument& doc, uint32_t piece) {
+    const PlacedPiece* p = doc.FindPiece(piece);
+    const PieceDef* def = p ? TrackCatalog::Instance().Find(p->article) : nullptr;
+    return def ? AccessoryKindOf(*def) : AccessoryKind::None;
+}
+
+}  // namespace
+
+bool TakesAddress(const LayoutDocument& doc, uint32_t piece) {
+    return KindOfPiece(doc, piece) != AccessoryKind::None;
+}
+
+std::string AddressFieldText(const LayoutDocument& doc, uint32_t piece) {
+    const AccessoryAddress* a = doc.control.Find(piece);
+    if (!a) return {};
+    const int32_t count = AddressCount(KindOfPiece(doc, piece), a->drives);
+    return count > 1 ? Format("%d-%d", a->address, a->address + count - 1)
+                     : Format("%d", a->address);
+}
+
+std::string SetAddressFromText(LayoutDocument& doc, uint32_t piece, const std::string& text) {
+    size_t at = 0;
+    while (at < text.size() && text[at] == ' ') ++at;
+    if (at == text.size()) return SetAccessoryAddress(doc, piece, 0);
+    int32_t first = 0;
+    size_t digits = 0;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 6) {
+        first = first * 10 + (text[at] - '0');
+        ++at, ++digits;
+    }
+    // What follows the first number ("-6", blanks) is what the field showed; it is not read.
+    const bool rest = at == text.size() || text[at] == '-' || text[at] == ' ';
+    if (digits == 0 || digits == 6 || !rest)
+        return Format(Tr("\"%s\" is not an address.").c_str(), text.c_str());
+    const AccessoryAddress* old = doc.control.Find(piece);
+    // 0 is out of range, not "none": an empty field removes the address.
+    return SetAccessoryAddress(doc, piece, first == 0 ? -1 : first, old ? old->drives : 1);
+}
+
 bool SetProtocol(LayoutDocument& doc, DigitalProtocol protocol) {
     if (doc.control.protocol == protocol) return false;
     doc.PushUndo();

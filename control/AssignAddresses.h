@@ -48,6 +48,15 @@ bool ApplyAddresses(LayoutDocument& doc, const AddressAssignment& assignment);
 std::string SetAccessoryAddress(LayoutDocument& doc, uint32_t piece, int32_t address,
                                 int32_t drives = 1);
 
+// The address field of the properties panel: "5", "5-6" for two addresses, "" without one.
+std::string AddressFieldText(const LayoutDocument& doc, uint32_t piece);
+// Whether the piece takes an address (the field is shown).
+bool TakesAddress(const LayoutDocument& doc, uint32_t piece);
+// Sets the address typed into the field: a number, the first of two ("5" or "5-6"), or nothing
+// to remove it. Refused, with the reason and nothing changed, for text that is no address and
+// as SetAccessoryAddress refuses.
+std::string SetAddressFromText(LayoutDocument& doc, uint32_t piece, const std::string& text);
+
 // Sets the protocol as one undo step; false when it already was the chosen one.
 bool SetProtocol(LayoutDocument& doc, DigitalProtocol protocol);
 
