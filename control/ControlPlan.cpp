@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/Translate.h"
 #include "model/LayoutDocument.h"
 
 int32_t MaxAddress(DigitalProtocol protocol) {
@@ -67,15 +68,15 @@ std::string AccessoryKindName(AccessoryKind kind, const PieceDef& def) {
         case AccessoryKind::None:
             return {};
         case AccessoryKind::Turnout:
-            return def.kind == PieceKind::LeftTurnout ? "Left turnout" : "Right turnout";
+            return def.kind == PieceKind::LeftTurnout ? TR_NOOP("Left turnout") : TR_NOOP("Right turnout");
         case AccessoryKind::CurvedTurnout:
-            return "Curved turnout";
+            return TR_NOOP("Curved turnout");
         case AccessoryKind::ThreeWayTurnout:
-            return "Three-way turnout";
+            return TR_NOOP("Three-way turnout");
         case AccessoryKind::DoubleSlip:
-            return "Double slip";
+            return TR_NOOP("Double slip");
         case AccessoryKind::Uncoupler:
-            return "Uncoupler";
+            return TR_NOOP("Uncoupler");
     }
     return {};
 }
