@@ -18,6 +18,7 @@
 #include "trackgeometry/SpatialHash.h"
 #include "trackgeometry/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
+#include "layoutcheck/AddressChecks.h"
 #include "layoutcheck/TrackChecks.h"
 #include "network/HelixTrack.h"
 #include "network/TrackGraph.h"
@@ -580,6 +581,7 @@ std::vector<LayoutFinding> CheckLayout(const LayoutDocument& doc, const CheckOpt
     CheckGrades(pieces, options, out);
     MeetingSearch(pieces, options).Run(out);
     CheckPieceRules(doc, options, out);
+    CheckAddresses(doc, out);
     if (NeedsTrackWalks(doc, options)) CheckTrackWalks(doc, BuildTrackGraph(doc), options, out);
     // A position that is not a number (a piece read from a damaged file) sorts last, so the
     // order stays total.
@@ -633,6 +635,12 @@ std::string FindingKindName(FindingKind kind) {
             return Tr("Siding too short");
         case FindingKind::TurnoutOnGrade:
             return Tr("Turnout on a grade");
+        case FindingKind::DuplicateAddress:
+            return Tr("Duplicate address");
+        case FindingKind::AddressOutOfRange:
+            return Tr("Address out of range");
+        case FindingKind::NoAddress:
+            return Tr("No address");
     }
     return Tr("Unknown");
 }

@@ -1,6 +1,6 @@
 // The layout check: open ends, near misses, strained joints, tracks that meet, low clearance,
 // steep grades, grade kinks, unknown articles, S-bends, tight curves, reversing loops, short
-// sidings and turnouts on a grade, found before the track is bought.
+// sidings, turnouts on a grade and accessory addresses, found before the track is bought.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,9 @@ enum class FindingKind : int32_t {
     ReversingLoop,
     SidingTooShort,
     TurnoutOnGrade,
+    DuplicateAddress,   // two accessories share an address
+    AddressOutOfRange,  // beyond the protocol's addresses
+    NoAddress,          // a turnout without one, once the layout has a control plan
 };
 
 struct LayoutFinding {

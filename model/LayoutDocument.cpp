@@ -77,6 +77,7 @@ void LayoutDocument::Clear() {
     nextId = 1;
     gradeRuns.clear();
     wiring = WiringPlan{};
+    control = ControlPlan{};
     RefreshCurrentGrade();
 }
 

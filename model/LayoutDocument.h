@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "control/ControlPlan.h"
 #include "model/PieceList.h"
 #include "model/PlacedPiece.h"
 #include "wiring/WiringPlan.h"
@@ -120,6 +121,7 @@ struct UndoSnapshot {
     // (0 in a snapshot taken with Snapshot()).
     uint64_t revision = 0;
     WiringPlan wiring;
+    ControlPlan control;
     bool operator==(const UndoSnapshot&) const = default;
 };
 
@@ -152,6 +154,8 @@ public:
     CurrentGrade currentGrade;
     double gridSpacing = 32;
     WiringPlan wiring;  // gaps, feeders, districts and detectors
+    // Accessory addresses and the digital protocol (empty until the user gives any).
+    ControlPlan control;
     std::deque<UndoSnapshot> undoStack;
     std::deque<UndoSnapshot> redoStack;
 

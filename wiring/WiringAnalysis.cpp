@@ -6,7 +6,7 @@
 
 #include "base/Format.h"
 #include "base/Translate.h"
-#include "canvas/Units.h"
+#include "trackgeometry/Units.h"
 #include "catalog/TrackCatalog.h"
 #include "trains/TrainSpec.h"
 #include "wiring/Conductors.h"

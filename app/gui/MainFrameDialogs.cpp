@@ -12,6 +12,7 @@
 #include "dialogs/gui/LayoutPrintout.h"
 #include "dialogs/gui/LayoutShapeDialog.h"
 #include "dialogs/gui/LevelManagerDialog.h"
+#include "control/gui/AddressesWindow.h"
 #include "dialogs/gui/PrintOptionsDialog.h"
 
 namespace {
@@ -133,4 +134,5 @@ void BindDialogCommands(MainFrame& frame) {
     bind(wxID_PRINT, Print);
     BindExportCommands(frame);
     BindProfileCommands(frame);
+    BindControlCommands(frame);
 }

@@ -21,6 +21,7 @@
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "control/AssignAddresses.h"
 #include "model/LayoutDocument.h"
 #include "model/LayoutExtent.h"
 
@@ -922,6 +923,21 @@ void FindPieces(const DrawScope& s, PiecesToDraw& out) {
     out.rest = &out.restFound;
 }
 
+// A turnout's or uncoupler's accessory address, beside the middle of the piece ("A 5", "A 5-6").
+void DrawAddress(wxDC& dc, const LayoutDocument& doc, const PlacedPiece& piece,
+                 const ViewTransform& view) {
+    const std::string address = AddressFieldText(doc, piece.id);
+    if (address.empty()) return;
+    const PieceDef* def = TrackCatalog::Instance().Find(piece.article);
+    if (!def) return;
+    dc.SetFont(ViewFont(view, ArticlePointSize(view.ScreenZoom()), true));
+    const wxColour ink(150, 40, 130);
+    const wxString text = wxString::FromUTF8("A " + address);
+    const wxSize size = TextExtent(dc, text, ink);
+    const wxPoint m = Px(view, PieceMidpoint(piece, *def));
+    DrawTextAt(dc, text, m.x - size.x / 2, m.y + size.y / 2 + view.Px(2), ink);
+}
+
 // Draws the track of one pass: pieces with wide bands in full at once; thin bands and the route
 // lines of pieces a few pixels long gathered by colour and stroked at the end of the pass; then
 // the marks and labels of the thin pieces, over their bands.
@@ -961,6 +977,8 @@ public:
         for (const Deferred& d : details)
             DrawPieceDetails(dc, *d.piece, *d.def, s.view, d.look, s.doc.labelsShown);
         details.clear();
+        if (s.doc.labelsShown && s.view.ScreenZoom() >= 0.2 && !s.doc.control.addresses.empty())
+            for (size_t i : indices) DrawAddress(dc, s.doc, s.doc.pieces[i], s.view);
         if (order && s.part.recordBands) *order = thin.Keys();
     }
 

@@ -28,6 +28,7 @@
 #include "app/gui/MainFrameDialogs.h"
 #include "app/gui/ResourceImages.h"
 #include "base/gui/RowList.h"
+#include "control/AssignAddresses.h"
 #include "model/GradeRuns.h"
 #include "panels/BuyTrack.h"
 #include "panels/PropertiesLogic.h"
@@ -115,6 +116,18 @@ void PropertiesPanel::BuildControls() {
     levelRow->Add(levelChoice, 1, wxLEFT, 4);
     levelChoice->Hide();
     top->Add(levelRow, 0, wxEXPAND | wxALL, 6);
+
+    // A turnout's or uncoupler's accessory address (two for a three-way turnout).
+    auto* addressRow = new wxBoxSizer(wxHORIZONTAL);
+    addressLabel = new wxStaticText(this, wxID_ANY, _("Address:"));
+    addressRow->Add(addressLabel, 0, wxALIGN_CENTER_VERTICAL);
+    addressField = new wxTextCtrl(this, kIdAddress, "", wxDefaultPosition, wxSize(80, -1),
+                                  wxTE_PROCESS_ENTER, wxDefaultValidator, "addressField");
+    addressField->SetToolTip(_("Accessory address of the decoder; press Enter to set it"));
+    addressRow->Add(addressField, 0, wxLEFT, 4);
+    addressLabel->Hide();
+    addressField->Hide();
+    top->Add(addressRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
 
     top->Add(BuildGradeBox(), 0, wxEXPAND | wxALL, 6);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
@@ -247,6 +260,13 @@ void PropertiesPanel::ShowView(const SelectionView& view) {
                                         ? ToColour(kGradeWarningColour)
                                         : wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
 
+    const bool addressShown =
+        frame && view.pieceId != kNoId && TakesAddress(frame->Document(), view.pieceId);
+    if (addressShown)
+        addressField->ChangeValue(Utf8(AddressFieldText(frame->Document(), view.pieceId)));
+    addressLabel->Show(addressShown);
+    addressField->Show(addressShown);
+
     if (view.levelShown) FillLevelChoice(view.levelId);
     levelChoice->Show(view.levelShown);
     if (view.kind == SelectionViewKind::Piece) {
@@ -336,6 +356,20 @@ void PropertiesPanel::BeginLabel(double x, double y) {
     labelOk->Show();
     Layout();
     labelText->SetFocus();
+}
+
+void PropertiesPanel::OnSetAddress(wxCommandEvent&) {
+    if (shownPiece == kNoId || !frame) return;
+    LayoutDocument& doc = frame->Document();
+    const std::string text = addressField->GetValue().utf8_string();
+    if (text == AddressFieldText(doc, shownPiece)) return;
+    const std::string error = SetAddressFromText(doc, shownPiece, text);
+    if (!error.empty()) {
+        addressField->ChangeValue(Utf8(AddressFieldText(doc, shownPiece)));
+        wxMessageBox(Utf8(error), _("Address Not Set"), wxOK | wxICON_WARNING, this);
+        return;
+    }
+    frame->NotifyChanged(DocChange::Placement);
 }
 
 void PropertiesPanel::OnSetHeight(wxCommandEvent&) {
@@ -488,6 +522,7 @@ void PropertiesPanel::ShowBuyTrackHelp() {
 // clang-format off
 wxBEGIN_EVENT_TABLE(PropertiesPanel, wxPanel)
     EVT_TEXT_ENTER(PropertiesPanel::kIdHeight, PropertiesPanel::OnSetHeight)
+    EVT_TEXT_ENTER(PropertiesPanel::kIdAddress, PropertiesPanel::OnSetAddress)
     EVT_CHOICE(PropertiesPanel::kIdLevel, PropertiesPanel::OnSetLevel)
     EVT_BUTTON(PropertiesPanel::kIdStartGrade, PropertiesPanel::OnStartGrade)
     EVT_BUTTON(PropertiesPanel::kIdEndGrade, PropertiesPanel::OnEndGrade)

@@ -30,6 +30,7 @@ public:
     static constexpr int kIdLabelOk = 4108;
     static constexpr int kIdColour = 4109;
     static constexpr int kIdApply = 4110;
+    static constexpr int kIdAddress = 4111;
     // Columns of the tally list.
     static constexpr int kTallyPieceColumn = 0;
     static constexpr int kTallyNeededColumn = 1;
@@ -82,6 +83,7 @@ private:
 
     void OnSetHeight(wxCommandEvent& event);
     void OnSetLevel(wxCommandEvent& event);
+    void OnSetAddress(wxCommandEvent& event);
     void OnStartGrade(wxCommandEvent& event);
     void OnEndGrade(wxCommandEvent& event);
     void OnRecalc(wxCommandEvent& event);
@@ -108,6 +110,8 @@ private:
     wxStaticText* header = nullptr;
     wxStaticText* info = nullptr;
     wxChoice* levelChoice = nullptr;
+    wxStaticText* addressLabel = nullptr;
+    wxTextCtrl* addressField = nullptr;
     wxStaticText* heightLabel = nullptr;
     wxTextCtrl* heightField = nullptr;
     wxStaticText* gradeValue = nullptr;
