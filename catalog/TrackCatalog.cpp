@@ -158,3 +158,7 @@ ConnectorPose GetConnectorPose(const PlacedPiece& piece, const PieceDef& def, in
     pose.number = connector;
     return pose;
 }
+
+bool IsTwoRail(TrackSystem system) {
+    return system != TrackSystem::MarklinC && system != TrackSystem::MarklinK;
+}

@@ -37,6 +37,9 @@ enum class PieceKind : int32_t {
 };
 
 // Short name shown in the properties panel ("Märklin C", ..., "Unknown").
+// Two-rail track (TRIX C, Z and N) carries the current in its two rails with opposite polarity;
+// three-rail track (Marklin C and K) in its outer rails and centre studs.
+bool IsTwoRail(TrackSystem system);
 std::string TrackSystemShortName(TrackSystem system);
 // Palette and message name ("Marklin C-Track", ..., "Unknown"), in English as files keep it;
 // pass it through Tr where a person reads it.

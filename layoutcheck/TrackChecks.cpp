@@ -23,6 +23,7 @@
 #include "catalog/TrackCatalog.h"
 #include "model/GradeRuns.h"
 #include "network/HelixTrack.h"
+#include "network/RailSides.h"
 #include "network/TrackGraph.h"
 
 namespace {
@@ -55,21 +56,6 @@ bool IsSwitch(PieceKind kind) {
 }
 
 bool IsTurnout(PieceKind kind) { return IsSwitch(kind) && kind != PieceKind::DoubleSlip; }
-
-// Both rails of two-rail track carry the current in opposite polarity, so a route that comes
-// back on itself the other way joins them. Three-rail track (the centre studs) does not care.
-bool IsTwoRail(TrackSystem system) {
-    switch (system) {
-        case TrackSystem::TrixC:
-        case TrackSystem::MarklinZ:
-        case TrackSystem::RokuhanZ:
-        case TrackSystem::MinitrixN:
-        case TrackSystem::KatoN:
-            return true;
-        default:
-            return false;
-    }
-}
 
 // How far a route through a piece turns, in degrees, positive to the left of travel; a route
 // into a buffer does not turn.
@@ -253,29 +239,10 @@ private:
             if (!p.def || !IsTwoRail(p.def->system) || p.def->kind == PieceKind::Turntable)
                 continue;
             const int n = static_cast<int>(p.def->connectors.size());
-            std::vector<int> group(n, -1), side(n, 0);
-            bool twoSided = true;
-            for (int c = 0; c < n && twoSided; ++c) {
-                if (group[c] >= 0) continue;
-                group[c] = c;
-                std::vector<int> todo{c};
-                while (!todo.empty() && twoSided) {
-                    const int at = todo.back();
-                    todo.pop_back();
-                    for (const PieceRouteRef& r : p.routes) {
-                        if (r.exit < 0 || r.entry < 0 || (r.entry != at && r.exit != at)) continue;
-                        const int other = r.entry == at ? r.exit : r.entry;
-                        if (group[other] < 0) {
-                            group[other] = c;
-                            side[other] = 1 - side[at];
-                            todo.push_back(other);
-                        } else if (side[other] == side[at]) {
-                            twoSided = false;
-                        }
-                    }
-                }
-            }
-            if (!twoSided) continue;
+            RailSides rails;
+            if (!SplitRailSides(p, n, &rails)) continue;
+            const std::vector<int>& group = rails.group;
+            const std::vector<int>& side = rails.side;
             std::unordered_map<int, int> nodeOfGroup;
             for (int c = 0; c < n; ++c) {
                 auto [it, added] = nodeOfGroup.emplace(group[c], static_cast<int>(nodes.size()));

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "catalog/TrackCatalog.h"
+#include "network/RailSides.h"
 #include "wiring/WiringAnalysis.h"
 
 unsigned CutOf(GapRails rails) {
@@ -60,7 +61,7 @@ Conductors::Conductors(const TrackGraph& g, const WiringPlan& plan) : graph(g) {
         const GraphPiece& p = *pieces[i];
         firstSlot[i + 1] = firstSlot[i] + (p.def ? static_cast<int>(p.def->connectors.size()) : 0);
         if (!p.def) continue;
-        twoRail[i] = IsTwoRailSystem(p.def->system);
+        twoRail[i] = IsTwoRail(p.def->system);
         for (const PieceRouteRef& r : p.routes) lengths[i] = std::max(lengths[i], r.lengthMm);
     }
     const int slots = firstSlot.back();
@@ -74,31 +75,10 @@ Conductors::Conductors(const TrackGraph& g, const WiringPlan& plan) : graph(g) {
         const GraphPiece& p = *pieces[i];
         if (!p.def || p.def->kind == PieceKind::Turntable) continue;
         const int n = ConnectorCount(i);
-        std::vector<int> group(n, -1), side(n, 0);
-        bool twoSided = true;
-        for (int c = 0; c < n && twoSided; ++c) {
-            if (group[c] >= 0) continue;
-            group[c] = c;
-            std::vector<int> todo{c};
-            while (!todo.empty() && twoSided) {
-                const int at = todo.back();
-                todo.pop_back();
-                for (const PieceRouteRef& r : p.routes) {
-                    if (r.exit < 0 || r.entry < 0 || r.entry >= n || r.exit >= n ||
-                        (r.entry != at && r.exit != at))
-                        continue;
-                    const int other = r.entry == at ? r.exit : r.entry;
-                    if (group[other] < 0) {
-                        group[other] = c;
-                        side[other] = 1 - side[at];
-                        todo.push_back(other);
-                    } else if (side[other] == side[at]) {
-                        twoSided = false;
-                    }
-                }
-            }
-        }
-        if (!twoSided) continue;
+        RailSides rails;
+        if (!SplitRailSides(p, n, &rails)) continue;
+        const std::vector<int>& group = rails.group;
+        const std::vector<int>& side = rails.side;
         std::vector<int> nodeOfGroup(n, -1);
         for (int c = 0; c < n; ++c) {
             if (nodeOfGroup[group[c]] < 0) {

@@ -384,10 +384,6 @@ private:
 
 }  // namespace
 
-bool IsTwoRailSystem(TrackSystem system) {
-    return system != TrackSystem::MarklinC && system != TrackSystem::MarklinK;
-}
-
 double LongestTrainMm(const WiringOptions& options, int scale) {
     if (options.longestTrainMm > 0) return options.longestTrainMm;
     // The ready-made trains are made for H0 and Z; other scales take the same prototypes.

@@ -70,9 +70,5 @@ WiringAnalysis AnalyseWiring(const LayoutDocument& doc, const TrackGraph& graph,
 // "Short circuit", "Boosters meet", ... as the Wiring window names the kind.
 std::string WiringFindingKindName(WiringFindingKind kind);
 
-// True for the track systems whose two rails are the two conductors (TRIX C, Z and N track);
-// false for three-rail track, where the centre studs are one conductor and the rails the other.
-bool IsTwoRailSystem(TrackSystem system);
-
 // The length of the longest train the options stand for at a scale (87 for H0, 220 for Z).
 double LongestTrainMm(const WiringOptions& options, int scale);
