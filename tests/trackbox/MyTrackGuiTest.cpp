@@ -271,7 +271,7 @@ TEST_F(MyTrackTest, ImportAsksWhetherToAddOrReplaceAndEachChoiceUndoesInOneStep)
     imported.Set("24130", 1);
     std::vector<int> choices;  // the answers to the question, in turn
     std::vector<wxString> asked;
-    ModalAnswerer answers([&](wxDialog* dialog) {
+    ModalAnswerer answers([&](wxDialog* dialog) -> int {
         auto* question = dynamic_cast<wxMessageDialog*>(dialog);
         if (question) {
             asked.push_back(question->GetMessage() + "|" + question->GetYesLabel() + "|" +
@@ -315,8 +315,8 @@ TEST_F(MyTrackTest, ImportAsksWhetherToAddOrReplaceAndEachChoiceUndoesInOneStep)
         return wxID_OK;
     });
     Press("myTrack");
-    EXPECT_EQ(asked, std::vector<wxString>(3, "Add to the counts in My Track, or replace them?|Add|"
-                                              "Replace|Cancel"));
+    EXPECT_EQ(asked, std::vector<wxString>(
+                         3, "Add to the counts in My Track, or replace them?|Add|Replace|Cancel"));
     EXPECT_EQ(frame->OwnedTrack(), imported);
 }
 
