@@ -138,8 +138,9 @@ TEST_F(LayoutFileTest, MeasurementsSurviveSaveAndOpen) {
     ASSERT_EQ(LoadLayout(back, path, nullptr), "");
     EXPECT_EQ(back.measurements, doc.measurements);
     EXPECT_EQ(back.nextId, 6u);
-    EXPECT_EQ(LoadText("<measurement id=\"3\" x1=\"1\" y1=\"2\" x2=\"3\" y2=\"4\"/>\n").measurements,
-              (std::vector<Measurement>{{3, 1, 2, 3, 4, 0, 0, false}}))
+    EXPECT_EQ(
+        LoadText("<measurement id=\"3\" x1=\"1\" y1=\"2\" x2=\"3\" y2=\"4\"/>\n").measurements,
+        (std::vector<Measurement>{{3, 1, 2, 3, 4, 0, 0, false}}))
         << "the label offset defaults to none";
 }
 

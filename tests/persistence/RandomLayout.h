@@ -78,8 +78,8 @@ public:
             doc.shapeWidth2 = Number(), doc.shapeHeight2 = Number();
         }
         for (int i = 0, n = static_cast<int>(Below(3)); i < n; ++i)
-            doc.measurements.push_back(Measurement{takeId(), Number(), Number(), Number(),
-                                                   Number(), Number(), Number(), Chance(2)});
+            doc.measurements.push_back(Measurement{takeId(), Number(), Number(), Number(), Number(),
+                                                   Number(), Number(), Chance(2)});
         doc.nextId = id + 1 + Below(3);
         doc.RefreshCurrentGrade();
         return doc;

@@ -315,8 +315,8 @@ TEST_F(MyTrackTest, ImportAsksWhetherToAddOrReplaceAndEachChoiceUndoesInOneStep)
         return wxID_OK;
     });
     Press("myTrack");
-    EXPECT_EQ(asked, std::vector<wxString>(3, "Add to the counts in My Track, or replace them?|Add|"
-                                              "Replace|Cancel"));
+    EXPECT_EQ(asked, std::vector<wxString>(
+                         3, "Add to the counts in My Track, or replace them?|Add|Replace|Cancel"));
     EXPECT_EQ(frame->OwnedTrack(), imported);
 }
 

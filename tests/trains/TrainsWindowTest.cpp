@@ -166,16 +166,21 @@ TEST_F(TrainsWindowTest, ATrainRunsALapAndTakesTheOtherLegWhenItsTurnoutIsThrown
 // A train stopped by a turnout set against it stayed stuck: with no train running, a click on the
 // turnout only selected it. The click switches it now, Start runs the train over the new
 // setting, and the stop message leaves the status bar once the train moves again.
-TEST_F(TrainsWindowTest, DISABLED_AClickSwitchesTheTurnoutThatStoppedATrainAndStartRunsItOver) {
-    const uint32_t id = AddTrain(1);
-    ASSERT_NE(id, 0u);
+TEST_F(TrainsWindowTest, AClickSwitchesTheTurnoutThatStoppedATrainAndStartRunsItOver) {
+    // A train of one car on the second straight east of the first turnout, turned to run west
+    // towards the turnout's straight leg.
     const uint32_t turnout = turnouts[0];
-    const auto headsFor = [&](uint32_t piece) {
-        const RouteStep& s = Train(id).state.step;
-        return Piece(s.piece).joints[s.exit].target == piece;
-    };
-    if (!headsFor(turnout)) Command(window, wxEVT_BUTTON, TrainsWindow::kIdReverse);
-    ASSERT_TRUE(headsFor(turnout));
+    const uint32_t near = Piece(turnout).joints[1].target;
+    const PlacedPiece& far = Piece(Piece(near).joints[1].target);
+    static_cast<wxSpinCtrl*>(window->FindWindow(TrainsWindow::kIdCars))->SetValue(1);
+    Command(window, wxEVT_BUTTON, TrainsWindow::kIdAdd);
+    const PieceDef& straight = *TrackCatalog::Instance().Find(far.article);
+    const ConnectorPose a = GetConnectorPose(far, straight, 0),
+                        b = GetConnectorPose(far, straight, 1);
+    ClickAt((a.x + b.x) / 2, (a.y + b.y) / 2);
+    const uint32_t id = window->Watched();
+    ASSERT_NE(id, 0u);
+    Command(window, wxEVT_BUTTON, TrainsWindow::kIdReverse);
     const PlacedPiece& t = Piece(turnout);
     ClickAt(t.x + 40.0, t.y);
     ASSERT_EQ(SetLeg(window->Session().Switches(), turnout), 2) << "switched with no train running";
@@ -184,6 +189,8 @@ TEST_F(TrainsWindowTest, DISABLED_AClickSwitchesTheTurnoutThatStoppedATrainAndSt
     Command(window, wxEVT_BUTTON, TrainsWindow::kIdStartStop);
     for (int frame = 0; frame < 30 * 20 && Train(id).running; ++frame) window->Advance(kFrameS);
     ASSERT_EQ(Train(id).lastStop, StopReason::AgainstSwitch);
+    const RouteStep& head = Train(id).state.step;
+    EXPECT_EQ(Piece(head.piece).joints[head.exit].target, turnout) << "stopped at its leg";
     EXPECT_EQ(Status(), "Train 1 stopped: turnout set against the train");
 
     ClickAt(t.x + 40.0, t.y);
