@@ -24,9 +24,6 @@
 
 namespace {
 
-constexpr int kCmdAddresses = 2033;
-constexpr int kCmdExportJmri = 2034;
-
 AddressesWindow* openWindow = nullptr;
 
 wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
