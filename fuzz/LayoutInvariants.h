@@ -6,7 +6,7 @@
 #include "model/LayoutDocument.h"
 
 // At least one level; object ids unique and below nextId; joints mirrored: A's slot i naming
-// (B, j) means B's slot j names (A, i).
+// (B, j) means B's slot j names (A, i); accessory addresses one per existing piece, by piece id.
 inline bool LayoutInvariantsHold(const LayoutDocument& doc) {
     std::unordered_set<uint32_t> ids;
     bool ok = !doc.levels.empty();
@@ -21,6 +21,11 @@ inline bool LayoutInvariantsHold(const LayoutDocument& doc) {
             const uint32_t c = p.joints[i].targetConn;
             ok = ok && t && c < t->joints.size() && t->joints[c] == Joint{p.id, i};
         }
+    }
+    for (size_t i = 0; i < doc.control.addresses.size(); ++i) {
+        const AccessoryAddress& a = doc.control.addresses[i];
+        ok = ok && doc.FindPiece(a.piece) &&
+             (i == 0 || doc.control.addresses[i - 1].piece < a.piece);
     }
     return ok;
 }
