@@ -221,21 +221,41 @@ std::string AddressFieldText(const LayoutDocument& doc, uint32_t piece) {
 
 std::string SetAddressFromText(LayoutDocument& doc, uint32_t piece, const std::string& text) {
     size_t at = 0;
-    while (at < text.size() && text[at] == ' ') ++at;
+    auto blanks = [&] {
+        while (at < text.size() && text[at] == ' ') ++at;
+    };
+    // A number of at most five digits at `at`; -1 when there is none.
+    auto number = [&] {
+        int32_t value = 0;
+        size_t digits = 0;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 6) {
+            value = value * 10 + (text[at] - '0');
+            ++at, ++digits;
+        }
+        return digits == 0 || digits == 6 ? -1 : value;
+    };
+    blanks();
     if (at == text.size()) return SetAccessoryAddress(doc, piece, 0);
-    int32_t first = 0;
-    size_t digits = 0;
-    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 6) {
-        first = first * 10 + (text[at] - '0');
-        ++at, ++digits;
+    const int32_t first = number();
+    int32_t second = -1;
+    blanks();
+    if (first >= 0 && at < text.size() && text[at] == '-') {
+        ++at;
+        blanks();
+        second = number();
+        blanks();
+        if (second < 0) at = std::string::npos;
     }
-    // What follows the first number ("-6", blanks) is what the field showed; it is not read.
-    const bool rest = at == text.size() || text[at] == '-' || text[at] == ' ';
-    if (digits == 0 || digits == 6 || !rest)
+    if (first < 0 || at != text.size())
         return Format(Tr("\"%s\" is not an address.").c_str(), text.c_str());
+    // A double slip given two addresses ("5-6") has a drive for each end; one address, one
+    // drive. Other pieces take as many as they need from the first.
     const AccessoryAddress* old = doc.control.Find(piece);
+    int32_t drives = old ? old->drives : 1;
+    if (KindOfPiece(doc, piece) == AccessoryKind::DoubleSlip)
+        drives = second == first + 1 ? 2 : 1;
     // 0 is out of range, not "none": an empty field removes the address.
-    return SetAccessoryAddress(doc, piece, first == 0 ? -1 : first, old ? old->drives : 1);
+    return SetAccessoryAddress(doc, piece, first == 0 ? -1 : first, drives);
 }
 
 bool SetProtocol(LayoutDocument& doc, DigitalProtocol protocol) {

@@ -52,9 +52,10 @@ std::string SetAccessoryAddress(LayoutDocument& doc, uint32_t piece, int32_t add
 std::string AddressFieldText(const LayoutDocument& doc, uint32_t piece);
 // Whether the piece takes an address (the field is shown).
 bool TakesAddress(const LayoutDocument& doc, uint32_t piece);
-// Sets the address typed into the field: a number, the first of two ("5" or "5-6"), or nothing
-// to remove it. Refused, with the reason and nothing changed, for text that is no address and
-// as SetAccessoryAddress refuses.
+// Sets the address typed into the field: a number, two ("5-6": the second is what a two-address
+// piece takes; for a double slip it means a drive at each end), or nothing to remove it.
+// Refused, with the reason and nothing changed, for text that is no address and as
+// SetAccessoryAddress refuses.
 std::string SetAddressFromText(LayoutDocument& doc, uint32_t piece, const std::string& text);
 
 // Sets the protocol as one undo step; false when it already was the chosen one.

@@ -6,7 +6,7 @@
 #include "model/LayoutDocument.h"
 
 // At least one level; object ids unique and below nextId; joints mirrored: A's slot i naming
-// (B, j) means B's slot j names (A, i).
+// (B, j) means B's slot j names (A, i); accessory addresses one per existing piece, by piece id.
 inline bool LayoutInvariantsHold(const LayoutDocument& doc) {
     std::unordered_set<uint32_t> ids;
     bool ok = !doc.levels.empty();
@@ -29,5 +29,10 @@ inline bool LayoutInvariantsHold(const LayoutDocument& doc) {
     for (const Feeder& f : doc.wiring.feeders)
         ok = ok && doc.FindPiece(f.piece) &&
              (f.district == kNoId || doc.wiring.FindDistrict(f.district));
+    for (size_t i = 0; i < doc.control.addresses.size(); ++i) {
+        const AccessoryAddress& a = doc.control.addresses[i];
+        ok = ok && doc.FindPiece(a.piece) &&
+             (i == 0 || doc.control.addresses[i - 1].piece < a.piece);
+    }
     return ok;
 }

@@ -932,7 +932,8 @@ void DrawAddress(wxDC& dc, const LayoutDocument& doc, const PlacedPiece& piece,
     if (!def) return;
     dc.SetFont(ViewFont(view, ArticlePointSize(view.ScreenZoom()), true));
     const wxColour ink(150, 40, 130);
-    const wxString text = wxString::FromUTF8("A " + address);
+    // TRANSLATORS: an accessory address beside its turnout on the canvas, e.g. "A 12".
+    const wxString text = wxString::Format(_("A %s"), wxString::FromUTF8(address));
     const wxSize size = TextExtent(dc, text, ink);
     const wxPoint m = Px(view, PieceMidpoint(piece, *def));
     DrawTextAt(dc, text, m.x - size.x / 2, m.y + size.y / 2 + view.Px(2), ink);

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "app/CommandIds.h"
+#include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "control/AssignAddresses.h"
@@ -23,9 +24,6 @@
 #include "persistence/AtomicFile.h"
 
 namespace {
-
-constexpr int kCmdAddresses = 2033;
-constexpr int kCmdExportJmri = 2034;
 
 AddressesWindow* openWindow = nullptr;
 
@@ -69,15 +67,14 @@ private:
 };
 
 void ExportJmri(MainFrame& frame) {
+    const wxString name =
+        frame.LayoutName().empty() ? wxString(kDefaultLayoutName) : frame.LayoutName();
     const wxString path = AskExportPath(&frame, _("Export JMRI Panel"),
-                                        _("JMRI panel file (*.xml)|*.xml"),
-                                        (frame.LayoutName().empty() ? wxString("Layout")
-                                                                    : frame.LayoutName()) +
-                                            ".xml");
+                                        _("JMRI panel file (*.xml)|*.xml"), name + ".xml");
     if (path.empty()) return;
     const LayoutDocument& doc = frame.Document();
     JmriOptions options;
-    if (!frame.LayoutName().empty()) options.panelName = frame.LayoutName().utf8_string();
+    options.panelName = name.utf8_string();
     std::string xml;
     if (!WriteJmriPanel(doc, BuildTrackGraph(doc), options, xml)) {
         wxMessageBox(_("The layout has no track to export."), _("Export Failed"),
@@ -247,7 +244,8 @@ void AddressesWindow::OnPrint(wxCommandEvent&) {
 
 void AddressesWindow::OnExport(wxCommandEvent&) {
     const wxString path = AskExportPath(this, _("Export Address List"),
-                                        _("Address list (*.csv)|*.csv"), "addresses.csv");
+                                        _("Address list (*.csv)|*.csv"),
+                                        _("Addresses") + ".csv");
     if (path.empty()) return;
     std::string csv;
     WriteAddressList(frame->Document(), AddressListFormat::Csv, csv);

@@ -15,6 +15,12 @@ class wxListEvent;
 class wxListView;
 class wxSpinCtrl;
 
+// Command ids of Layout > Addresses... and File > Export JMRI Panel...
+enum ControlCommandId : int {
+    kCmdAddresses = 2033,
+    kCmdExportJmri = 2034,
+};
+
 class AddressesWindow : public wxDialog {
 public:
     static constexpr int kIdProtocol = 4300;

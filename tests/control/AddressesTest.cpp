@@ -133,6 +133,23 @@ TEST_F(AddressesTest, ThreeWayTurnoutAndTwoDriveSlipTakeTwoAddresses) {
     EXPECT_NE(SetAccessoryAddress(doc, after, 2045), "");
 }
 
+TEST_F(AddressesTest, TypedAddressesSetDrivesAndRefuseNonsense) {
+    const uint32_t slip = track.Place("24624", 0, 0, 0);
+    const uint32_t threeWay = track.Place("24630", 500, 0, 0);
+    ASSERT_EQ(SetAddressFromText(doc, slip, " 5-6 "), "");
+    EXPECT_EQ(AddressFieldText(doc, slip), "5-6");
+    ASSERT_EQ(SetAddressFromText(doc, slip, "5"), "");
+    EXPECT_EQ(AddressFieldText(doc, slip), "5");
+    ASSERT_EQ(SetAddressFromText(doc, threeWay, "8"), "");
+    EXPECT_EQ(AddressFieldText(doc, threeWay), "8-9");
+    const UndoSnapshot before = doc.Snapshot();
+    for (const char* bad : {"x", "5-", "5-x", "1234567", "0", "3 4"})
+        EXPECT_NE(SetAddressFromText(doc, slip, bad), "") << bad;
+    EXPECT_EQ(doc.Snapshot(), before);
+    ASSERT_EQ(SetAddressFromText(doc, slip, ""), "");
+    EXPECT_EQ(doc.control.Find(slip), nullptr);
+}
+
 TEST_F(AddressesTest, ProtocolDefaultsFollowTheTrackSystem) {
     track.Place("24612");
     EXPECT_EQ(ProtocolOf(doc), DigitalProtocol::MarklinMotorola);
