@@ -310,6 +310,8 @@ private:
         Action a;
         a.kind = "ask";
         a.target = what;
+        // The log names files in the scratch folder from its top, so that a replay in another
+        // scratch folder finds them.
         if (replaying) {
             Action logged;
             if (TakeReplayed("ask", &logged)) a.text = logged.text;
@@ -319,14 +321,15 @@ private:
                 for (const auto& entry : fs::directory_iterator(folder))
                     if (entry.path().extension() == ".xml") found.push_back(entry.path().string());
             std::sort(found.begin(), found.end());
-            if (!found.empty() && !Chance(10)) a.text = found[Pick(int(found.size()))];
+            if (!found.empty() && !Chance(10))
+                a.text = found[Pick(int(found.size()))].substr(scratch.size() + 1);
         } else if (!Chance(10)) {
             const std::string name =
                 offered.empty() || Chance(30) ? "file-" + std::to_string(++files) + ".xml" : offered;
-            a.text = scratch + "/saved/" + fs::path(name).filename().string();
+            a.text = "saved/" + fs::path(name).filename().string();
         }
         Record(a);
-        return a.text;
+        return a.text.empty() ? a.text : scratch + "/" + a.text;
     }
 
     void Record(Action& a) {
@@ -564,14 +567,15 @@ private:
                 Fault("saved layout does not open again: " + path + ": " + failed);
                 continue;
             }
+            // The window still holds what it saved there (an action may also have opened another
+            // layout since, or edited this one).
             const LayoutDocument& doc = frame->Document();
             std::multiset<std::string> want, got;
             for (const PlacedPiece& p : doc.pieces) want.insert(std::to_string(p.id) + p.article);
             for (const PlacedPiece& p : loaded.pieces)
                 got.insert(std::to_string(p.id) + p.article);
-            const bool window = frame->FilePath().utf8_string() == path ||
-                                path.find("/saved/") != std::string::npos;
-            if (want != got && window)
+            const bool same = frame->FilePath().utf8_string() == path && !frame->IsModified();
+            if (want != got && same)
                 Fault("saved layout " + path + " opens with " + std::to_string(got.size()) +
                       " pieces, the window has " + std::to_string(want.size()));
             LogLine("# saved " + path + ": " + std::to_string(got.size()) + " pieces");
