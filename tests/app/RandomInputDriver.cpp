@@ -180,8 +180,7 @@ const std::vector<int> kKeys = {WXK_DELETE, WXK_BACK,   WXK_ESCAPE, WXK_RETURN, 
                                 'v',        'x',        'y',        'z',        '1',
                                 '3',        WXK_INSERT, WXK_F10};
 
-// A timer that calls a function. Each dialog gets its own: the toolkit does not run a timer's
-// callback again while the dialog's loop runs inside it.
+// A timer that calls a function.
 class CallTimer : public wxTimer {
 public:
     explicit CallTimer(std::function<void()> call) : call(std::move(call)) {}
@@ -236,7 +235,8 @@ public:
         frame->AfterStartup();
         Register();
         CollectMenuIds(frame->GetMenuBar());
-        timer.Start(25);
+        for (int i = 0; i < kStepTimers; ++i) steps.push_back(std::make_unique<CallTimer>([this] { Step(); }));
+        steps[0]->StartOnce(25);
         beat.Start(100);
     }
 
@@ -281,8 +281,7 @@ protected:
             return answer;
         }
         LogLine("# dialog opens: " + title);
-        dialogs.push_back({dialog, 2 + Pick(6), 0, std::make_unique<CallTimer>([this] { Step(); })});
-        dialogs.back().timer->Start(25);
+        dialogs.push_back({dialog, 2 + Pick(6), 0});
         return wxID_NONE;
     }
     void Exit(wxDialog* dialog) override {
@@ -299,7 +298,6 @@ private:
         wxWindow* window;
         int budget;  // actions before it is closed
         int done;
-        std::unique_ptr<CallTimer> timer;  // the steps while a modal dialog's loop runs
     };
 
     int Pick(int n) { return n <= 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(random); }
@@ -365,7 +363,7 @@ private:
             if (w != frame && w->IsShown() && !w->IsBeingDeleted() && !IsModal(w)) {
                 if (!others.count(w)) {
                     LogLine("# window opens: " + w->GetLabel().utf8_string());
-                    others[w] = {w, 3 + Pick(8), 0, nullptr};
+                    others[w] = {w, 3 + Pick(8), 0};
                 }
                 return w;
             }
@@ -590,9 +588,13 @@ private:
     }
 
     void Step() {
-        // A dialog opened by an action gets its actions from the steps its own loop runs.
-        if (finished || (!stepLevels.empty() && dialogs.size() <= stepLevels.back())) return;
-        stepLevels.push_back(dialogs.size());
+        if (finished) return;
+        // An action may run a loop of its own (a dialog, a context menu, the simulator waiting
+        // for its events): the toolkit does not call a timer again while its call runs, so each
+        // step sets off the next one on the next timer, and the steps go on inside that loop.
+        steps[++nextStep % kStepTimers]->StartOnce(25);
+        if (depth >= kStepTimers - 2) return;
+        ++depth;
         CheckWrites();
         CheckSavedLayouts();
         if (NowMs() - lastMemoryLogMs > 30000) {
@@ -609,7 +611,7 @@ private:
         } else {
             StepRandom();
         }
-        stepLevels.pop_back();
+        --depth;
     }
 
     void StepRandom() {
@@ -671,8 +673,9 @@ private:
                 w->Close(true);
                 return;
             }
+        if (depth > 1) return;  // the steps outside this one end first
         finished = true;
-        timer.Stop();
+        for (auto& step : steps) step->Stop();
         CheckWrites();
         const long peak = PeakMemoryKb();
         char summary[200];
@@ -692,7 +695,10 @@ private:
     bool replaying;
     std::deque<Action> replay;
     MainFrame* frame = nullptr;
-    CallTimer timer{[this] { Step(); }};
+    static constexpr int kStepTimers = 8;
+    std::vector<std::unique_ptr<CallTimer>> steps;
+    int nextStep = 0;
+    int depth = 0;  // steps running inside one another
     CallTimer beat{[] { lastBeatMs = NowMs(); }};
     std::vector<int> menuIds;
     std::vector<Open> dialogs;
@@ -700,7 +706,6 @@ private:
     size_t reportedOutside = 0;
     int files = 0;
     int64_t lastMemoryLogMs = 0;
-    std::vector<size_t> stepLevels;  // open dialogs when each running step began
     bool ending = false;
     bool finished = false;
 };
