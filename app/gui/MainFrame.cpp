@@ -44,7 +44,14 @@ MainFrame::MainFrame()
     LoadOwnedTrack(LogDirectory() + wxFileName::GetPathSeparator() + kTrackBoxFileName);
 }
 
-MainFrame::~MainFrame() = default;
+MainFrame::~MainFrame() {
+    // Closed in the middle of a drag or a pan: the window holding the pointer lets go before it
+    // goes, or the toolkit is left with a capture of a window that no longer exists.
+    while (wxWindow* holder = wxWindow::GetCapture()) {
+        if (holder != this && !IsDescendant(holder)) break;
+        holder->ReleaseMouse();
+    }
+}
 
 void MainFrame::UseProgramFolders() {
     const wxString executableDir = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();

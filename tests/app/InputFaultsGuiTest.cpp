@@ -40,6 +40,7 @@ protected:
         ASSERT_NE(rows, nullptr);
     }
     void TearDown() override {
+        if (!frame) return;
         while (frame->Canvas()->HasCapture()) frame->Canvas()->ReleaseMouse();
         frame->Destroy();
         PumpEvents();
@@ -198,3 +199,17 @@ TEST_F(InputFaults, ADialogOpenedMidGestureEndsItAsEscapeWould) {
 }
 
 }  // namespace
+
+// Closing the window while the canvas pans holds the pointer: the capture goes with the window.
+TEST_F(InputFaults, ClosingTheWindowMidGestureLetsGoOfThePointer) {
+    CanvasPanel* canvas = frame->Canvas();
+    wxMouseEvent down(wxEVT_MIDDLE_DOWN);
+    down.SetEventObject(canvas);
+    down.SetPosition(wxPoint(300, 300));
+    canvas->GetEventHandler()->ProcessEvent(down);
+    ASSERT_TRUE(canvas->HasCapture());
+    frame->Destroy();
+    frame = nullptr;
+    PumpEvents();
+    EXPECT_EQ(wxWindow::GetCapture(), nullptr);
+}

@@ -1,0 +1,189 @@
+// Watches every file the random-input run opens for writing, renames or makes: the C library's
+// calls are replaced in this program (the toolkit and the program reach them through the
+// dynamic linker), and each path is checked against the scratch folder.
+// The checked inline forms of open and the 64-bit renames would clash with the ones below.
+#undef _FORTIFY_SOURCE
+#undef _FILE_OFFSET_BITS
+#include "tests/app/RandomInputWrites.h"
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+std::mutex& Lock() {
+    static std::mutex lock;
+    return lock;
+}
+std::string& Scratch() {
+    static std::string folder;
+    return folder;
+}
+std::vector<std::string>& Outside() {
+    static std::vector<std::string> paths;
+    return paths;
+}
+std::vector<std::string>& Written() {
+    static std::vector<std::string> paths;
+    return paths;
+}
+thread_local bool inside = false;
+
+// The absolute form of path as the caller meant it (relative paths start at the working folder).
+std::string Absolute(const char* path) {
+    if (!path) return {};
+    if (path[0] == '/') return path;
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd)) return path;
+    return std::string(cwd) + "/" + path;
+}
+
+void Note(const char* path, const char* how) {
+    if (inside || !path) return;
+    inside = true;
+    std::string full = Absolute(path);
+    // ".." cannot climb out unnoticed: the folder part is resolved where it exists.
+    if (full.find("/..") != std::string::npos) {
+        const size_t slash = full.rfind('/');
+        if (char* real = realpath(full.substr(0, slash).c_str(), nullptr)) {
+            full = std::string(real) + full.substr(slash);
+            std::free(real);
+        }
+    }
+    {
+        std::lock_guard<std::mutex> hold(Lock());
+        const std::string& scratch = Scratch();
+        const bool allowed = scratch.empty() || full.rfind(scratch + "/", 0) == 0 ||
+                             full == scratch || full.rfind("/dev/", 0) == 0 ||
+                             full.rfind("/proc/", 0) == 0;
+        if (!allowed) {
+            if (Outside().size() < 20) Outside().push_back(std::string(how) + " " + full);
+        } else if (full.size() > 4 && full.compare(full.size() - 4, 4, ".xml") == 0) {
+            Written().push_back(full);
+        }
+    }
+    inside = false;
+}
+
+bool Writes(int flags) { return (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0; }
+bool Writes(const char* mode) {
+    return mode && (std::strchr(mode, 'w') || std::strchr(mode, 'a') || std::strchr(mode, '+'));
+}
+
+template <typename F>
+F Real(const char* name) {
+    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
+
+}  // namespace
+
+void WatchWrites(const std::string& scratchFolder) {
+    std::lock_guard<std::mutex> hold(Lock());
+    Scratch() = scratchFolder;
+}
+
+std::vector<std::string> WritesOutside() {
+    std::lock_guard<std::mutex> hold(Lock());
+    return Outside();
+}
+
+std::vector<std::string> TakeWrittenPaths() {
+    std::lock_guard<std::mutex> hold(Lock());
+    std::vector<std::string> paths;
+    paths.swap(Written());
+    return paths;
+}
+
+extern "C" {
+
+int open(const char* path, int flags, ...) {
+    static auto real = Real<int (*)(const char*, int, ...)>("open");
+    mode_t mode = 0;
+    if (flags & (O_CREAT | O_TMPFILE)) {
+        va_list args;
+        va_start(args, flags);
+        mode = va_arg(args, mode_t);
+        va_end(args);
+    }
+    if (Writes(flags)) Note(path, "open");
+    return real(path, flags, mode);
+}
+
+int open64(const char* path, int flags, ...) {
+    static auto real = Real<int (*)(const char*, int, ...)>("open64");
+    mode_t mode = 0;
+    if (flags & (O_CREAT | O_TMPFILE)) {
+        va_list args;
+        va_start(args, flags);
+        mode = va_arg(args, mode_t);
+        va_end(args);
+    }
+    if (Writes(flags)) Note(path, "open");
+    return real(path, flags, mode);
+}
+
+int openat(int dir, const char* path, int flags, ...) {
+    static auto real = Real<int (*)(int, const char*, int, ...)>("openat");
+    mode_t mode = 0;
+    if (flags & (O_CREAT | O_TMPFILE)) {
+        va_list args;
+        va_start(args, flags);
+        mode = va_arg(args, mode_t);
+        va_end(args);
+    }
+    if (Writes(flags) && (dir == AT_FDCWD || path[0] == '/')) Note(path, "openat");
+    return real(dir, path, flags, mode);
+}
+
+int openat64(int dir, const char* path, int flags, ...) {
+    static auto real = Real<int (*)(int, const char*, int, ...)>("openat64");
+    mode_t mode = 0;
+    if (flags & (O_CREAT | O_TMPFILE)) {
+        va_list args;
+        va_start(args, flags);
+        mode = va_arg(args, mode_t);
+        va_end(args);
+    }
+    if (Writes(flags) && (dir == AT_FDCWD || path[0] == '/')) Note(path, "openat");
+    return real(dir, path, flags, mode);
+}
+
+int creat(const char* path, mode_t mode) {
+    static auto real = Real<int (*)(const char*, mode_t)>("creat");
+    Note(path, "creat");
+    return real(path, mode);
+}
+
+FILE* fopen(const char* path, const char* mode) {
+    static auto real = Real<FILE* (*)(const char*, const char*)>("fopen");
+    if (Writes(mode)) Note(path, "fopen");
+    return real(path, mode);
+}
+
+FILE* fopen64(const char* path, const char* mode) {
+    static auto real = Real<FILE* (*)(const char*, const char*)>("fopen64");
+    if (Writes(mode)) Note(path, "fopen");
+    return real(path, mode);
+}
+
+int rename(const char* from, const char* to) {
+    static auto real = Real<int (*)(const char*, const char*)>("rename");
+    Note(to, "rename");
+    return real(from, to);
+}
+
+int mkdir(const char* path, mode_t mode) {
+    static auto real = Real<int (*)(const char*, mode_t)>("mkdir");
+    Note(path, "mkdir");
+    return real(path, mode);
+}
+
+}  // extern "C"
