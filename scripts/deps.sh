@@ -13,6 +13,7 @@ packages=(
     libcairo2-dev poppler-utils
     desktop-file-utils shared-mime-info xdg-utils
     gettext wx3.2-i18n
+    xdotool
 )
 
 missing=()

@@ -109,7 +109,7 @@ AddressesWindow::AddressesWindow(MainFrame* frame)
     options->Add(protocol, 0, wxLEFT | wxRIGHT, 6);
     options->Add(new wxStaticText(this, wxID_ANY, _("First address:")), 0,
                  wxALIGN_CENTER_VERTICAL | wxLEFT, 6);
-    first = new wxSpinCtrl(this, wxID_ANY, "1", wxDefaultPosition, wxSize(80, -1),
+    first = new wxSpinCtrl(this, wxID_ANY, "1", wxDefaultPosition, wxDefaultSize,
                            wxSP_ARROW_KEYS, 1, 2044, 1);
     options->Add(first, 0, wxLEFT | wxRIGHT, 6);
     order = new wxChoice(this, wxID_ANY);

@@ -1,7 +1,7 @@
 // Random input through the real main window: clicks, double-clicks, right clicks, drags and wheel
 // turns on the canvas, its rulers, the palette, the properties panel and the status bar; keys,
 // shortcuts, menu picks and odd text; every window that opens gets a few actions and is closed.
-// Mouse and keys go through the X server (XTEST), as a user's would.
+// Mouse and keys go through the X server (xdotool), as a user's would.
 //
 // Every action is written with its time to the log before it runs, and the run can be replayed
 // from the log. The run fails (exit 1) on a toolkit assertion, a GTK critical, a file written
@@ -12,6 +12,8 @@
 // Usage: random_input_driver --seconds N --seed S --log FILE --scratch DIR --layouts DIR
 //        random_input_driver --replay LOG --log FILE --scratch DIR --layouts DIR
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <glib.h>
 #include <signal.h>
 #include <unistd.h>
@@ -26,8 +28,8 @@
 #include <wx/statusbr.h>
 #include <wx/textentry.h>
 #include <wx/timer.h>
-#include <wx/uiaction.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cinttypes>
@@ -37,7 +39,11 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -120,11 +126,12 @@ int64_t NowMs() {
 }
 double NowSeconds() { return NowMs() / 1000.0; }
 
-std::vector<std::string> faults;
+// Found on either thread.
+std::atomic<int> faultCount{0};
 void Fault(const std::string& what) {
     LogLine("# FAULT " + what);
     std::fprintf(stderr, "random input: FAULT %s\n", what.c_str());
-    faults.push_back(what);
+    ++faultCount;
 }
 
 void OnCrash(int sig) {
@@ -145,14 +152,25 @@ void OnToolkitAssert(const wxString& file, int line, const wxString& func, const
           func.utf8_string() + ": " + cond.utf8_string() + " " + msg.utf8_string());
 }
 
-void OnGlibMessage(const gchar* domain, GLogLevelFlags level, const gchar* message,
-                   gpointer data) {
-    const std::string where = domain ? domain : "GLib";
-    if (level & G_LOG_LEVEL_CRITICAL)
-        Fault(where + "-CRITICAL " + (message ? message : ""));
-    else
-        LogLine("# " + where + "-WARNING " + (message ? message : ""));
-    g_log_default_handler(domain, GLogLevelFlags(level & ~G_LOG_FLAG_FATAL), message, data);
+// Every GLib, GTK and GDK message, plain or structured, passes here: criticals are faults,
+// warnings go to the log.
+GLogWriterOutput OnGlibMessage(GLogLevelFlags level, const GLogField* fields, gsize count,
+                               gpointer data) {
+    std::string domain = "GLib", message;
+    for (gsize i = 0; i < count; ++i) {
+        const std::string key = fields[i].key;
+        const auto* value = static_cast<const char*>(fields[i].value);
+        if (!value) continue;
+        const std::string text = fields[i].length < 0 ? std::string(value)
+                                                      : std::string(value, size_t(fields[i].length));
+        if (key == "GLIB_DOMAIN") domain = text;
+        if (key == "MESSAGE") message = text;
+    }
+    if (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_ERROR))
+        Fault(domain + "-CRITICAL " + message);
+    else if (level & G_LOG_LEVEL_WARNING)
+        LogLine("# " + domain + "-WARNING " + message);
+    return g_log_writer_default(level, fields, count, data);
 }
 
 long PeakMemoryKb() {
@@ -190,11 +208,108 @@ private:
     std::function<void()> call;
 };
 
+// Runs call on the window's thread and waits for it; a window that does not get to it within
+// kHangSeconds has stopped answering, and the run ends there.
+void OnWindowThread(std::function<void()> call) {
+    auto done = std::make_shared<std::promise<void>>();
+    std::future<void> finished = done->get_future();
+    wxTheApp->CallAfter([call = std::move(call), done] {
+        call();
+        done->set_value();
+    });
+    if (finished.wait_for(std::chrono::seconds(kHangSeconds)) != std::future_status::ready) {
+        char text[128];
+        const int n = std::snprintf(text, sizeof text,
+                                    "# FAULT hang: no answer for %d s after %ld actions\n",
+                                    kHangSeconds, actionCount.load());
+        if (logFd >= 0 && write(logFd, text, n) < 0) {
+        }
+        if (write(STDERR_FILENO, text, n) < 0) {
+        }
+        _exit(kHangExit);
+    }
+}
+
+// Runs xdotool with args and waits for it: real pointer and keyboard input through the X server.
+void XDoTool(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    std::string name = "xdotool";
+    argv.push_back(name.data());
+    std::vector<std::string> copy = args;
+    for (std::string& arg : copy) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawnp(&child, "xdotool", nullptr, nullptr, argv.data(), environ) != 0) {
+        Fault("xdotool does not start");
+        return;
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
+// The X key name of a key code.
+std::string KeyName(int code) {
+    static const std::map<int, std::string> names = {
+        {WXK_DELETE, "Delete"}, {WXK_BACK, "BackSpace"}, {WXK_ESCAPE, "Escape"},
+        {WXK_RETURN, "Return"}, {WXK_TAB, "Tab"},        {WXK_LEFT, "Left"},
+        {WXK_RIGHT, "Right"},   {WXK_UP, "Up"},          {WXK_DOWN, "Down"},
+        {WXK_HOME, "Home"},     {WXK_END, "End"},        {WXK_PAGEUP, "Prior"},
+        {WXK_F1, "F1"},         {WXK_F2, "F2"},          {WXK_F5, "F5"},
+        {WXK_F10, "F10"},       {WXK_SPACE, "space"},    {WXK_INSERT, "Insert"},
+        {'+', "plus"},          {'-', "minus"}};
+    const auto found = names.find(code);
+    return found != names.end() ? found->second : std::string(1, char(code));
+}
+std::string ModifierNames(int mods) {
+    std::string out;
+    if (mods & wxMOD_CONTROL) out += "ctrl+";
+    if (mods & wxMOD_SHIFT) out += "shift+";
+    if (mods & wxMOD_ALT) out += "alt+";
+    return out;
+}
+
+// The modifier keys held around a pointer action.
+void HoldModifiers(std::vector<std::string>* args, int mods, bool down) {
+    const std::pair<int, const char*> keys[] = {
+        {wxMOD_CONTROL, "ctrl"}, {wxMOD_SHIFT, "shift"}, {wxMOD_ALT, "alt"}};
+    for (const auto& [mod, key] : keys)
+        if (mods & mod) {
+            args->push_back(down ? "keydown" : "keyup");
+            args->push_back(key);
+        }
+}
+
+// What the driver sees of the windows before each action, taken on the window's thread.
+struct WindowView {
+    struct Shown {
+        uintptr_t id = 0;  // the window's address, only compared
+        std::string title;
+        wxRect client;  // on the screen
+    };
+    std::optional<Shown> dialog;  // the innermost modal dialog
+    std::optional<Shown> other;   // another top-level window (3D view, check, trains, help)
+    std::map<std::string, wxRect> targets;  // canvas, rulers, palette, panel, status
+    std::set<uintptr_t> open;               // every dialog and window besides the main one
+    bool frameModal = false;                // a modal dialog is up, so the frame takes no menu picks
+};
+
+WindowView::Shown ShownOf(wxWindow* w) {
+    WindowView::Shown shown;
+    shown.id = reinterpret_cast<uintptr_t>(w);
+    shown.title = w->GetLabel().utf8_string();
+    shown.client = wxRect(w->ClientToScreen(wxPoint(0, 0)), w->GetClientSize());
+    return shown;
+}
+
+// The driver: the actions are chosen and sent on a thread of their own, so that a dialog, a
+// context menu or a drag loop that the window runs never holds up the next action. Only what
+// must touch the window (looking at it, menu picks, closing a window) runs on the window's thread.
 class Driver : public wxModalDialogHook {
 public:
     Driver(uint32_t seed, double seconds, const std::string& scratch, const std::string& layouts,
            std::deque<Action> replay)
         : random(seed),
+          answers(seed ^ 0x9e3779b9u),
           seconds(seconds),
           scratch(scratch),
           layouts(layouts),
@@ -235,20 +350,23 @@ public:
         frame->AfterStartup();
         Register();
         CollectMenuIds(frame->GetMenuBar());
-        for (int i = 0; i < kStepTimers; ++i) steps.push_back(std::make_unique<CallTimer>([this] { Step(); }));
-        steps[0]->StartOnce(25);
         beat.Start(100);
+        // The first action waits until the window has been shown and painted.
+        wxTheApp->CallAfter([this] { actions = std::thread([this] { Run(); }); });
     }
 
-    int ExitCode() const { return faults.empty() ? 0 : 1; }
+    // After the window's loop has ended.
+    int Join() {
+        if (actions.joinable()) actions.join();
+        return faultCount == 0 ? 0 : 1;
+    }
 
 protected:
     // Modal dialogs: the toolkit's own (messages, files, printing) are answered here, as they
-    // cannot be driven; the program's own show and get random actions from Step.
+    // cannot be driven; the program's own show and get random actions.
     int Enter(wxDialog* dialog) override {
         const std::string title = dialog->GetTitle().utf8_string();
         int answer = wxID_NONE;
-        Action a;
         if (auto* files = dynamic_cast<wxFileDialogBase*>(dialog)) {
             answer = wxID_CANCEL;
             if (!(files->GetWindowStyle() & wxFD_OPEN)) {
@@ -261,148 +379,127 @@ protected:
                    dynamic_cast<wxPrintDialogBase*>(dialog) ||
                    dynamic_cast<wxPageSetupDialogBase*>(dialog)) {
             static const int codes[] = {wxID_OK, wxID_CANCEL, wxID_YES, wxID_NO};
-            answer = codes[Pick(4)];
-            if (dynamic_cast<wxMessageDialogBase*>(dialog))
-                LogLine("# message: " + dynamic_cast<wxMessageDialogBase*>(dialog)
-                                            ->GetMessage()
-                                            .utf8_string());
+            answer = codes[std::uniform_int_distribution<int>(0, 3)(answers)];
+            if (auto* message = dynamic_cast<wxMessageDialogBase*>(dialog))
+                LogLine("# message: " + message->GetMessage().utf8_string());
         }
         if (answer != wxID_NONE) {
+            Action a;
             a.kind = "answer";
             a.target = "dialog";
-            a.code = answer;
             a.text = title;
-            if (replaying) {
-                Action logged;
-                if (TakeReplayed("answer", &logged)) answer = logged.code;
-                a.code = answer;
-            }
+            Action logged;
+            if (TakeReplayed("answer", &logged)) answer = logged.code;
+            a.code = answer;
             Record(a);
             return answer;
         }
         LogLine("# dialog opens: " + title);
-        dialogs.push_back({dialog, 2 + Pick(6), 0});
+        dialogs.push_back(dialog);
         return wxID_NONE;
     }
     void Exit(wxDialog* dialog) override {
-        for (auto it = dialogs.begin(); it != dialogs.end(); ++it)
-            if (it->window == dialog) {
-                LogLine("# dialog closed: " + dialog->GetTitle().utf8_string());
-                dialogs.erase(it);
-                break;
-            }
+        const auto found = std::find(dialogs.begin(), dialogs.end(), dialog);
+        if (found == dialogs.end()) return;
+        LogLine("# dialog closed: " + dialog->GetTitle().utf8_string());
+        dialogs.erase(found);
     }
 
 private:
-    struct Open {
-        wxWindow* window;
-        int budget;  // actions before it is closed
-        int done;
+    struct Budget {
+        int actions;  // before the window is closed
+        int done = 0;
     };
+
+    // The driver's thread: look, choose, act, until the time is up or a fault is found.
+    void Run() {
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(40));
+            WindowView view;
+            OnWindowThread([&] { view = Look(); });
+            const bool timeUp = replaying ? ReplayLeft() == 0 : NowSeconds() >= seconds;
+            if (faultCount > 0 || timeUp) break;
+            Action a;
+            if (replaying) {
+                if (!NextReplayed(&a)) continue;
+            } else {
+                a = Choose(view);
+            }
+            Record(a);
+            Perform(a, view);
+        }
+        Finish();
+    }
+
+    // On the window's thread: the checks of what has happened since the last look, and the view.
+    WindowView Look() {
+        CheckWrites();
+        CheckSavedLayouts();
+        if (NowMs() - lastMemoryLogMs > 30000) {
+            lastMemoryLogMs = NowMs();
+            LogLine("# memory peak " + std::to_string(PeakMemoryKb()) + " kB after " +
+                    std::to_string(actionCount.load()) + " actions");
+        }
+        WindowView view;
+        if (!dialogs.empty()) {
+            view.dialog = ShownOf(dialogs.back());
+            view.frameModal = true;
+        }
+        for (wxDialog* d : dialogs) view.open.insert(reinterpret_cast<uintptr_t>(d));
+        for (wxWindow* w : wxTopLevelWindows)
+            if (w != frame && w->IsShown() && !w->IsBeingDeleted() && !IsModal(w)) {
+                view.open.insert(reinterpret_cast<uintptr_t>(w));
+                if (!view.other) view.other = ShownOf(w);
+            }
+        const auto rect = [](wxWindow* w) { return ShownOf(w).client; };
+        view.targets["canvas"] = rect(frame->Canvas());
+        view.targets["rulers"] = rect(frame->Canvas());
+        view.targets["palette"] = rect(frame->Palette());
+        view.targets["panel"] = rect(frame->Properties());
+        if (wxStatusBar* status = frame->GetStatusBar()) view.targets["status"] = rect(status);
+        return view;
+    }
+
+    bool IsModal(wxWindow* w) const {
+        return std::find(dialogs.begin(), dialogs.end(), w) != dialogs.end();
+    }
 
     int Pick(int n) { return n <= 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(random); }
     bool Chance(int percent) { return Pick(100) < percent; }
 
-    // A path in the scratch folder for a file chooser (or "" when it is cancelled).
-    std::string AskPath(const std::string& what, const std::string& offered) {
-        Action a;
-        a.kind = "ask";
-        a.target = what;
-        // The log names files in the scratch folder from its top, so that a replay in another
-        // scratch folder finds them.
-        if (replaying) {
-            Action logged;
-            if (TakeReplayed("ask", &logged)) a.text = logged.text;
-        } else if (what == "open") {
-            std::vector<std::string> found;
-            for (const std::string& folder : {layouts, scratch + "/saved"})
-                for (const auto& entry : fs::directory_iterator(folder))
-                    if (entry.path().extension() == ".xml") found.push_back(entry.path().string());
-            std::sort(found.begin(), found.end());
-            if (!found.empty() && !Chance(10))
-                a.text = found[Pick(int(found.size()))].substr(scratch.size() + 1);
-        } else if (!Chance(10)) {
-            const std::string name =
-                offered.empty() || Chance(30) ? "file-" + std::to_string(++files) + ".xml" : offered;
-            a.text = "saved/" + fs::path(name).filename().string();
-        }
-        Record(a);
-        return a.text.empty() ? a.text : scratch + "/" + a.text;
-    }
-
-    void Record(Action& a) {
-        a.time = NowSeconds();
-        LogLine(Format(a));
-        ++actionCount;
-    }
-
-    bool TakeReplayed(const std::string& kind, Action* a) {
-        if (replay.empty() || replay.front().kind != kind) return false;
-        *a = replay.front();
-        replay.pop_front();
-        return true;
-    }
-
-    void CollectMenuIds(wxMenuBar* bar) {
-        if (!bar) return;
-        std::function<void(wxMenu*)> walk = [&](wxMenu* menu) {
-            for (wxMenuItem* item : menu->GetMenuItems()) {
-                if (item->IsSubMenu())
-                    walk(item->GetSubMenu());
-                else if (!item->IsSeparator() && item->GetId() != wxID_EXIT)
-                    menuIds.push_back(item->GetId());
+    // The next action: on the innermost dialog while one is up, then on another window while one
+    // is shown, else on the main window; each dialog and window is closed after a few actions.
+    Action Choose(const WindowView& view) {
+        std::erase_if(budgets, [&](const auto& entry) { return !view.open.count(entry.first); });
+        const WindowView::Shown* shown = view.dialog ? &*view.dialog : view.other ? &*view.other : nullptr;
+        if (shown) {
+            auto [found, added] = budgets.try_emplace(shown->id, Budget{(view.dialog ? 2 : 3) + Pick(view.dialog ? 6 : 8)});
+            if (added) LogLine("# acting on: " + shown->title);
+            Budget& budget = found->second;
+            if (++budget.done > budget.actions) {
+                Action a;
+                a.kind = "close";
+                a.target = view.dialog ? "dialog" : "window";
+                a.code = budget.done > budget.actions + 3 || Chance(40) ? wxID_CANCEL : wxID_OK;
+                a.text = shown->title;
+                return a;
             }
-        };
-        for (size_t i = 0; i < bar->GetMenuCount(); ++i) walk(bar->GetMenu(i));
-        std::sort(menuIds.begin(), menuIds.end());
-    }
-
-    // The other top-level windows that are shown (3D view, check window, trains, help, preview).
-    wxWindow* OtherWindow() {
-        for (wxWindow* w : wxTopLevelWindows)
-            if (w != frame && w->IsShown() && !w->IsBeingDeleted() && !IsModal(w)) {
-                if (!others.count(w)) {
-                    LogLine("# window opens: " + w->GetLabel().utf8_string());
-                    others[w] = {w, 3 + Pick(8), 0};
-                }
-                return w;
-            }
-        return nullptr;
-    }
-    bool IsModal(wxWindow* w) const {
-        for (const Open& open : dialogs)
-            if (open.window == w) return true;
-        return false;
-    }
-    wxWindow* TopDialog() const {
-        for (auto it = dialogs.rbegin(); it != dialogs.rend(); ++it)
-            if (it->window->IsShown()) return it->window;
-        return nullptr;
-    }
-
-    // The window an action's target names, or null when it is not there now.
-    wxWindow* TargetWindow(const Action& a) {
-        if (a.target == "canvas" || a.target == "rulers") return frame->Canvas();
-        if (a.target == "palette") return frame->Palette();
-        if (a.target == "panel") return frame->Properties();
-        if (a.target == "status") return frame->GetStatusBar();
-        if (a.target == "frame") return frame;
-        if (a.target == "dialog") return TopDialog();
-        if (a.target == "window") {
-            for (wxWindow* w : wxTopLevelWindows)
-                if (w != frame && w->IsShown() && !w->IsBeingDeleted() &&
-                    w->GetLabel().utf8_string() == a.text)
-                    return w;
+            return Invent(view.dialog ? "dialog" : "window", shown->title, shown->client.GetSize(),
+                          view.frameModal);
         }
-        return nullptr;
+        static const char* targets[] = {"canvas", "canvas", "canvas", "canvas", "rulers",
+                                        "palette", "palette", "panel",  "panel",  "status"};
+        const std::string target = targets[Pick(10)];
+        const auto found = view.targets.find(target);
+        const wxSize size = found != view.targets.end() ? found->second.GetSize() : wxSize(1, 1);
+        return Invent(target, "", size, false);
     }
 
-    // A new random action on window w (named target).
-    Action Invent(const std::string& target, wxWindow* w) {
+    // A new random action on a window of the given client size.
+    Action Invent(const std::string& target, const std::string& title, wxSize size, bool modal) {
         Action a;
         a.target = target;
-        if (target == "window") a.text = w->GetLabel().utf8_string();
-        const wxSize size = w->GetClientSize();
+        a.text = title;
         auto place = [&](int* x, int* y) {
             if (target == "rulers") {
                 const bool top = Chance(50);
@@ -431,7 +528,7 @@ private:
         } else if (roll < 63) {
             a.kind = "wheel";
             a.code = Chance(50) ? 120 : -120;
-        } else if (roll < 80) {
+        } else if (roll < 80 || (roll >= 90 && modal)) {
             a.kind = "key";
             a.code = kKeys[Pick(int(kKeys.size()))];
         } else if (roll < 90) {
@@ -440,6 +537,7 @@ private:
         } else {
             a.kind = "menu";
             a.target = "frame";
+            a.text.clear();
             a.code = menuIds.empty() ? wxID_NEW : menuIds[Pick(int(menuIds.size()))];
         }
         static const int modifiers[] = {wxMOD_NONE, wxMOD_NONE, wxMOD_NONE, wxMOD_CONTROL,
@@ -451,107 +549,208 @@ private:
         return a;
     }
 
-    void Perform(const Action& a) {
-        wxUIActionSimulator sim;
-        wxWindow* w = TargetWindow(a);
+    // The window an action is aimed at, as the view saw it (null when it is not there now).
+    static const WindowView::Shown* Aimed(const Action& a, const WindowView& view) {
+        if (a.target == "dialog") return view.dialog ? &*view.dialog : nullptr;
+        if (a.target == "window")
+            return view.other && view.other->title == a.text ? &*view.other : nullptr;
+        return nullptr;
+    }
+
+    void Perform(const Action& a, const WindowView& view) {
         if (a.kind == "close") {
-            if (!w) return;
-            if (auto* dialog = dynamic_cast<wxDialog*>(w)) {
-                // OK as its button would give it (checks and all), else as Escape would.
-                wxWindow* ok = dialog->FindWindow(wxID_OK);
-                if (a.code == wxID_OK && ok && ok->IsEnabled()) {
-                    wxCommandEvent press(wxEVT_BUTTON, wxID_OK);
-                    press.SetEventObject(ok);
-                    ok->GetEventHandler()->ProcessEvent(press);
-                } else if (dialog->IsModal()) {
-                    dialog->EndModal(wxID_CANCEL);
-                } else {
-                    dialog->Close();
-                }
-            } else if (auto* top = dynamic_cast<wxTopLevelWindow*>(w)) {
-                top->Close();
-            }
+            const WindowView::Shown* shown = Aimed(a, view);
+            if (!shown) return;
+            const uintptr_t id = shown->id;
+            const int code = a.code;
+            wxTheApp->CallAfter([this, id, code] { Close(id, code); });
             return;
         }
         if (a.kind == "menu") {
-            wxMenuBar* bar = frame->GetMenuBar();
-            if (!bar) return;
-            frame->UpdateWindowUI();
-            for (size_t i = 0; i < bar->GetMenuCount(); ++i) bar->GetMenu(i)->UpdateUI();
-            wxMenuItem* item = bar->FindItem(a.code);
-            if (!item || !item->IsEnabled()) return;
-            if (item->IsCheckable()) item->Check(!item->IsChecked());
-            wxCommandEvent pick(wxEVT_MENU, a.code);
-            pick.SetEventObject(frame);
-            if (item->IsCheckable()) pick.SetInt(item->IsChecked());
-            frame->GetEventHandler()->ProcessEvent(pick);
+            const int code = a.code;
+            wxTheApp->CallAfter([this, code] { PickMenu(code); });
             return;
         }
-        if (!w) return;
-        const wxPoint at = w->ClientToScreen(wxPoint(a.x, a.y));
-        if (a.kind == "click" || a.kind == "dclick" || a.kind == "rclick") {
-            sim.MouseMove(at);
-            Modifiers(sim, a.mods, true);
+        wxRect client;
+        if (const WindowView::Shown* shown = Aimed(a, view)) {
+            client = shown->client;
+        } else {
+            const auto found = view.targets.find(a.target);
+            if (found == view.targets.end() || a.target == "dialog" || a.target == "window") return;
+            client = found->second;
+        }
+        const auto at = [&](int x, int y) {
+            return std::vector<std::string>{"mousemove", std::to_string(client.x + x),
+                                            std::to_string(client.y + y)};
+        };
+        std::vector<std::string> args = at(a.x, a.y);
+        const auto append = [&](std::vector<std::string> more) {
+            args.insert(args.end(), more.begin(), more.end());
+        };
+        if (a.kind == "click" || a.kind == "dclick" || a.kind == "rclick" || a.kind == "wheel") {
+            HoldModifiers(&args, a.mods, true);
             if (a.kind == "dclick")
-                sim.MouseDblClick();
+                append({"click", "--repeat", "2", "--delay", "60", "1"});
+            else if (a.kind == "wheel")
+                append({"click", a.code > 0 ? "4" : "5"});
             else
-                sim.MouseClick(a.kind == "rclick" ? wxMOUSE_BTN_RIGHT : wxMOUSE_BTN_LEFT);
-            Modifiers(sim, a.mods, false);
+                append({"click", a.kind == "rclick" ? "3" : "1"});
+            HoldModifiers(&args, a.mods, false);
         } else if (a.kind == "drag") {
-            const wxPoint to = w->ClientToScreen(wxPoint(a.x2, a.y2));
-            sim.MouseMove(at);
-            Modifiers(sim, a.mods, true);
-            sim.MouseDown();
-            for (int i = 1; i <= 6; ++i) sim.MouseMove(at + (to - at) * i / 6);
-            sim.MouseUp();
-            Modifiers(sim, a.mods, false);
-        } else if (a.kind == "wheel") {
-            // XTEST has no wheel in the toolkit's simulator: the event goes straight to the
-            // window under the point, as the toolkit would deliver it.
-            sim.MouseMove(at);
-            wxWindow* under = wxFindWindowAtPoint(at);
-            if (!under) under = w;
-            wxMouseEvent turn(wxEVT_MOUSEWHEEL);
-            turn.SetEventObject(under);
-            turn.SetPosition(under->ScreenToClient(at));
-            turn.m_wheelRotation = a.code;
-            turn.m_wheelDelta = 120;
-            turn.m_linesPerAction = 3;
-            turn.m_controlDown = a.mods & wxMOD_CONTROL;
-            turn.m_shiftDown = a.mods & wxMOD_SHIFT;
-            under->GetEventHandler()->ProcessEvent(turn);
-        } else if (a.kind == "key") {
-            sim.MouseMove(at);
-            sim.Char(a.code, a.mods);
-        } else if (a.kind == "text") {
-            wxWindow* focus = wxWindow::FindFocus();
-            auto* entry = dynamic_cast<wxTextEntry*>(focus);
-            bool ascii = true;
-            for (unsigned char c : a.text) ascii &= c >= 32 && c < 127;
-            if (entry && (!ascii || a.text.size() > 40)) {
-                if (a.mods & wxMOD_SHIFT) entry->SelectAll();
-                entry->WriteText(wxString::FromUTF8(a.text));
-            } else if (ascii && a.text.size() <= 40) {
-                if (!entry) sim.MouseMove(at);
-                sim.Text(a.text.c_str());
+            HoldModifiers(&args, a.mods, true);
+            append({"mousedown", "1"});
+            for (int i = 1; i <= 6; ++i) {
+                append({"sleep", "0.02"});
+                append(at(a.x + (a.x2 - a.x) * i / 6, a.y + (a.y2 - a.y) * i / 6));
             }
-            if (a.mods & wxMOD_CONTROL) sim.Char(WXK_RETURN);
+            append({"mouseup", "1"});
+            HoldModifiers(&args, a.mods, false);
+        } else if (a.kind == "key") {
+            append({"key", ModifierNames(a.mods) + KeyName(a.code)});
+        } else if (a.kind == "text") {
+            bool plain = a.text.size() <= 40;
+            for (unsigned char c : a.text) plain &= c >= 32 && c < 127;
+            if (plain) {
+                append({"type", "--delay", "8", "--", a.text});
+            } else {
+                // Long and non-ASCII texts go straight into the field with the focus.
+                const std::string text = a.text;
+                const bool replace = a.mods & wxMOD_SHIFT;
+                wxTheApp->CallAfter([text, replace] {
+                    if (auto* entry = dynamic_cast<wxTextEntry*>(wxWindow::FindFocus())) {
+                        if (replace) entry->SelectAll();
+                        entry->WriteText(wxString::FromUTF8(text));
+                    }
+                });
+            }
+            if (a.mods & wxMOD_CONTROL) append({"key", "Return"});
+        }
+        XDoTool(args);
+    }
+
+    // On the window's thread: closes the dialog or window the driver saw, if it is still there.
+    void Close(uintptr_t id, int code) {
+        wxWindow* w = nullptr;
+        for (wxDialog* d : dialogs)
+            if (reinterpret_cast<uintptr_t>(d) == id) w = d;
+        for (wxWindow* t : wxTopLevelWindows)
+            if (reinterpret_cast<uintptr_t>(t) == id && t != frame && !t->IsBeingDeleted()) w = t;
+        if (!w) return;
+        if (auto* dialog = dynamic_cast<wxDialog*>(w)) {
+            // OK as its button would give it (checks and all), else as Escape would.
+            wxWindow* ok = dialog->FindWindow(wxID_OK);
+            if (code == wxID_OK && ok && ok->IsEnabled()) {
+                wxCommandEvent press(wxEVT_BUTTON, wxID_OK);
+                press.SetEventObject(ok);
+                ok->GetEventHandler()->ProcessEvent(press);
+            } else if (dialog->IsModal()) {
+                dialog->EndModal(wxID_CANCEL);
+            } else {
+                dialog->Close();
+            }
+        } else if (auto* top = dynamic_cast<wxTopLevelWindow*>(w)) {
+            top->Close();
         }
     }
 
-    static void Modifiers(wxUIActionSimulator& sim, int mods, bool down) {
-        const int keys[][2] = {
-            {wxMOD_CONTROL, WXK_CONTROL}, {wxMOD_SHIFT, WXK_SHIFT}, {wxMOD_ALT, WXK_ALT}};
-        for (const auto& key : keys)
-            if (mods & key[0]) {
-                if (down)
-                    sim.KeyDown(key[1]);
-                else
-                    sim.KeyUp(key[1]);
-            }
+    // On the window's thread: a menu pick, as the menu bar would send it.
+    void PickMenu(int code) {
+        if (!dialogs.empty()) return;  // the menu bar takes no picks under a modal dialog
+        wxMenuBar* bar = frame->GetMenuBar();
+        if (!bar) return;
+        frame->UpdateWindowUI();
+        for (size_t i = 0; i < bar->GetMenuCount(); ++i) bar->GetMenu(i)->UpdateUI();
+        wxMenuItem* item = bar->FindItem(code);
+        if (!item || !item->IsEnabled()) return;
+        if (item->IsCheckable()) item->Check(!item->IsChecked());
+        wxCommandEvent pick(wxEVT_MENU, code);
+        pick.SetEventObject(frame);
+        if (item->IsCheckable()) pick.SetInt(item->IsChecked());
+        frame->GetEventHandler()->ProcessEvent(pick);
     }
 
-    // The layouts saved since the last step open again with the pieces the window has.
+    // A path in the scratch folder for a file chooser (or "" when it is cancelled). On the
+    // window's thread.
+    std::string AskPath(const std::string& what, const std::string& offered) {
+        Action a;
+        a.kind = "ask";
+        a.target = what;
+        const auto pick = [&](int n) {
+            return n <= 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(answers);
+        };
+        // The log names files in the scratch folder from its top, so that a replay in another
+        // scratch folder finds them.
+        Action logged;
+        if (TakeReplayed("ask", &logged)) {
+            a.text = logged.text;
+        } else if (replaying) {
+        } else if (what == "open") {
+            std::vector<std::string> found;
+            for (const std::string& folder : {layouts, scratch + "/saved"})
+                for (const auto& entry : fs::directory_iterator(folder))
+                    if (entry.path().extension() == ".xml") found.push_back(entry.path().string());
+            std::sort(found.begin(), found.end());
+            if (!found.empty() && pick(10) != 0)
+                a.text = found[pick(int(found.size()))].substr(scratch.size() + 1);
+        } else if (pick(10) != 0) {
+            const std::string name =
+                offered.empty() || pick(10) < 3 ? "file-" + std::to_string(++files) + ".xml" : offered;
+            a.text = "saved/" + fs::path(name).filename().string();
+        }
+        Record(a);
+        return a.text.empty() ? a.text : scratch + "/" + a.text;
+    }
+
+    void Record(Action& a) {
+        a.time = NowSeconds();
+        LogLine(Format(a));
+        ++actionCount;
+    }
+
+    // The replay: answers and chosen paths are taken by the window's thread, the other actions
+    // by the driver's, each when its time has come.
+    bool TakeReplayed(const std::string& kind, Action* a) {
+        std::lock_guard<std::mutex> lock(replayMutex);
+        if (replay.empty() || replay.front().kind != kind) return false;
+        *a = replay.front();
+        replay.pop_front();
+        return true;
+    }
+    size_t ReplayLeft() {
+        std::lock_guard<std::mutex> lock(replayMutex);
+        return replay.size();
+    }
+    bool NextReplayed(Action* a) {
+        std::lock_guard<std::mutex> lock(replayMutex);
+        Action& next = replay.front();
+        if (next.kind == "answer" || next.kind == "ask") {
+            // Its dialog has not come this time (the window takes it when it comes, in time).
+            if (NowSeconds() < next.time + 2) return false;
+            LogLine("# replay: skipped " + Format(next));
+            replay.pop_front();
+            return false;
+        }
+        if (NowSeconds() < next.time) return false;
+        *a = next;
+        replay.pop_front();
+        return true;
+    }
+
+    void CollectMenuIds(wxMenuBar* bar) {
+        if (!bar) return;
+        std::function<void(wxMenu*)> walk = [&](wxMenu* menu) {
+            for (wxMenuItem* item : menu->GetMenuItems()) {
+                if (item->IsSubMenu())
+                    walk(item->GetSubMenu());
+                else if (!item->IsSeparator() && item->GetId() != wxID_EXIT)
+                    menuIds.push_back(item->GetId());
+            }
+        };
+        for (size_t i = 0; i < bar->GetMenuCount(); ++i) walk(bar->GetMenu(i));
+        std::sort(menuIds.begin(), menuIds.end());
+    }
+
+    // The layouts saved since the last look open again with the pieces the window has.
     void CheckSavedLayouts() {
         for (const std::string& path : TakeWrittenPaths()) {
             if (path.find("/library/") != std::string::npos) continue;
@@ -587,128 +786,65 @@ private:
         reportedOutside = outside.size();
     }
 
-    void Step() {
-        if (finished) return;
-        // An action may run a loop of its own (a dialog, a context menu, the simulator waiting
-        // for its events): the toolkit does not call a timer again while its call runs, so each
-        // step sets off the next one on the next timer, and the steps go on inside that loop.
-        steps[++nextStep % kStepTimers]->StartOnce(25);
-        if (depth >= kStepTimers - 2) return;
-        ++depth;
-        CheckWrites();
-        CheckSavedLayouts();
-        if (NowMs() - lastMemoryLogMs > 30000) {
-            lastMemoryLogMs = NowMs();
-            LogLine("# memory peak " + std::to_string(PeakMemoryKb()) + " kB after " +
-                    std::to_string(actionCount.load()) + " actions");
-        }
-        const bool timeUp = replaying ? replay.empty() : NowSeconds() >= seconds;
-        if (!faults.empty() || timeUp) ending = true;
-        if (ending) {
-            Finish();
-        } else if (replaying) {
-            StepReplay();
-        } else {
-            StepRandom();
-        }
-        --depth;
-    }
-
-    void StepRandom() {
-        Action a;
-        if (wxWindow* dialog = TopDialog()) {
-            Open& open = dialogs.back();
-            if (++open.done > open.budget) {
-                a.kind = "close";
-                a.target = "dialog";
-                a.code = open.done > open.budget + 3 || Chance(40) ? wxID_CANCEL : wxID_OK;
-                a.text = dialog->GetLabel().utf8_string();
-            } else {
-                a = Invent("dialog", dialog);
-            }
-        } else if (wxWindow* other = OtherWindow()) {
-            Open& open = others[other];
-            if (++open.done > open.budget) {
-                a.kind = "close";
-                a.target = "window";
-                a.text = other->GetLabel().utf8_string();
-            } else {
-                a = Invent("window", other);
-            }
-        } else {
-            static const char* targets[] = {"canvas", "canvas", "canvas", "canvas", "rulers",
-                                            "palette", "palette", "panel",  "panel",  "status"};
-            const std::string target = targets[Pick(10)];
-            Action where;
-            where.target = target;
-            a = Invent(target, TargetWindow(where));
-        }
-        Record(a);
-        Perform(a);
-    }
-
-    void StepReplay() {
-        Action& next = replay.front();
-        if (next.kind == "answer" || next.kind == "ask") {
-            // Its dialog did not come this time: the rest may still run.
-            LogLine("# replay: skipped " + Format(next));
-            replay.pop_front();
-            return;
-        }
-        if (NowSeconds() < next.time) return;
-        Action a = next;
-        replay.pop_front();
-        Record(a);
-        Perform(a);
-    }
-
+    // The end: the windows still open are closed, the innermost first, then the main window.
     void Finish() {
-        // Windows still open are closed first, the main window last.
-        if (wxWindow* dialog = TopDialog()) {
-            if (auto* d = dynamic_cast<wxDialog*>(dialog)) d->EndModal(wxID_CANCEL);
-            return;
+        ending = true;
+        for (int round = 0; round < 200; ++round) {
+            bool left = false;
+            OnWindowThread([&] {
+                CheckWrites();
+                CheckSavedLayouts();
+                if (!dialogs.empty()) {
+                    left = true;
+                    if (dialogs.back()->IsModal()) dialogs.back()->EndModal(wxID_CANCEL);
+                    return;
+                }
+                for (wxWindow* w : wxTopLevelWindows)
+                    if (w != frame && w->IsShown() && !w->IsBeingDeleted()) {
+                        left = true;
+                        w->Close(true);
+                        return;
+                    }
+            });
+            if (!left) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
-        for (wxWindow* w : wxTopLevelWindows)
-            if (w != frame && w->IsShown() && !w->IsBeingDeleted()) {
-                w->Close(true);
-                return;
-            }
-        if (depth > 1) return;  // the steps outside this one end first
-        finished = true;
-        for (auto& step : steps) step->Stop();
-        CheckWrites();
-        const long peak = PeakMemoryKb();
-        char summary[200];
-        std::snprintf(summary, sizeof summary, "# end: %ld actions in %.1f s, peak memory %ld kB, %zu faults",
-                      actionCount.load(), NowSeconds(), peak, faults.size());
-        LogLine(summary);
-        std::printf("random input: %s\n", summary + 2);
-        Unregister();
-        frame->Destroy();
-        wxTheApp->ExitMainLoop();
+        OnWindowThread([&] {
+            const long peak = PeakMemoryKb();
+            char summary[200];
+            std::snprintf(summary, sizeof summary,
+                          "# end: %ld actions in %.1f s, peak memory %ld kB, %d faults",
+                          actionCount.load(), NowSeconds(), peak, faultCount.load());
+            LogLine(summary);
+            std::printf("random input: %s\n", summary + 2);
+            std::fflush(stdout);
+            Unregister();
+            beat.Stop();
+            frame->Destroy();
+            wxTheApp->ExitMainLoop();
+        });
     }
 
-    std::mt19937 random;
+    std::mt19937 random;   // the driver thread's choices
+    std::mt19937 answers;  // the window thread's answers to the toolkit's dialogs
     double seconds;
     std::string scratch;
     std::string layouts;
     bool replaying;
+    std::mutex replayMutex;
     std::deque<Action> replay;
     MainFrame* frame = nullptr;
-    static constexpr int kStepTimers = 8;
-    std::vector<std::unique_ptr<CallTimer>> steps;
-    int nextStep = 0;
-    int depth = 0;  // steps running inside one another
+    std::thread actions;
     CallTimer beat{[] { lastBeatMs = NowMs(); }};
     std::vector<int> menuIds;
-    std::vector<Open> dialogs;
-    std::map<wxWindow*, Open> others;
+    std::vector<wxDialog*> dialogs;  // modal, innermost last (window thread only)
+    std::map<uintptr_t, Budget> budgets;  // driver thread only
     size_t reportedOutside = 0;
     int files = 0;
     int64_t lastMemoryLogMs = 0;
-    bool ending = false;
-    bool finished = false;
+    std::atomic<bool> ending{false};
 };
+
 
 // Ends the run when the window has not answered for kHangSeconds.
 void Watchdog() {
@@ -784,12 +920,6 @@ public:
         TakeWrittenPaths();  // the copies above are not saves of the window
 
         wxSetAssertHandler(OnToolkitAssert);
-        for (const char* domain : {"Gtk", "Gdk", "GLib", "GLib-GObject", "GLib-GIO", "Pango",
-                                   "GdkPixbuf", "Atk", "cairo"})
-            g_log_set_handler(domain,
-                              GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING |
-                                             G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION),
-                              OnGlibMessage, nullptr);
         for (int sig : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) signal(sig, OnCrash);
         SetAppName("quillmore");
         wxInitAllImageHandlers();
@@ -803,7 +933,7 @@ public:
     }
     int OnRun() override {
         wxApp::OnRun();
-        return driver->ExitCode();
+        return driver->Join();
     }
     // Logged errors would open a box nobody answers; they go to the log instead.
     bool OnExceptionInMainLoop() override { return false; }
@@ -846,6 +976,7 @@ int main(int argc, char** argv) {
             // Mesa looks up the home folder in the password file, not in HOME.
             setenv("MESA_SHADER_CACHE_DIR", (home + "/.cache/mesa").c_str(), 1);
         }
+    g_log_set_writer_func(OnGlibMessage, nullptr, nullptr);
     setenv("LC_ALL", "C.UTF-8", 1);
     unsetenv("LANGUAGE");
     setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
