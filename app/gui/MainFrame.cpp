@@ -100,6 +100,10 @@ void MainFrame::BuildPanels() {
     root->SetSizer(sizer);
     TraceLog("BuildPanels: sizer set");
     root->Layout();
+    // No smaller than the palette, some canvas and the panel at its row width: a window dragged
+    // smaller squeezed the panel until its spin controls lost their buttons (and GTK complained
+    // of negative sizes).
+    SetMinClientSize(wxSize(235 + 200 + propertiesWidth + 2 * inner->GetSashSize(), 480));
     TraceLog("BuildPanels: layout done");
 
     palette->PopulateLists();

@@ -208,26 +208,95 @@ private:
     std::function<void()> call;
 };
 
+// Calls for the window's thread. The toolkit's queue of posted calls is not always served
+// inside a dialog's loop (a call posted while another posted call runs that dialog can wait until
+// it closes); timers are. So a chain of one-shot timers takes the calls: each arms the next
+// before it runs its calls, and a call that opens a dialog does not hold up the ones after it.
+class WindowQueue {
+public:
+    // From any thread.
+    void Post(std::function<void()> call) {
+        std::lock_guard<std::mutex> lock(mutex);
+        calls.push_back(std::move(call));
+    }
+    // On the window's thread.
+    void Start() { Arm(); }
+    void Stop() { stopped = true; }
+
+private:
+    struct Link {
+        std::unique_ptr<CallTimer> timer;
+        bool running = false;
+    };
+    void Arm() {
+        size_t free = 0;
+        while (free < links.size() && links[free]->running) ++free;
+        if (free == links.size()) {
+            links.push_back(std::make_unique<Link>());
+            links.back()->timer = std::make_unique<CallTimer>([this, free] { Fire(free); });
+        }
+        links[free]->timer->StartOnce(10);
+    }
+    void Fire(size_t index) {
+        if (stopped) return;
+        links[index]->running = true;
+        Arm();
+        for (;;) {
+            std::function<void()> call;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                if (calls.empty()) break;
+                call = std::move(calls.front());
+                calls.pop_front();
+            }
+            call();
+            if (stopped) break;
+        }
+        links[index]->running = false;
+    }
+
+    std::mutex mutex;
+    std::deque<std::function<void()>> calls;
+    std::vector<std::unique_ptr<Link>> links;  // window thread only
+    bool stopped = false;
+};
+std::unique_ptr<WindowQueue> windowQueue;
+
+// Ends the run on a window that has stopped answering, with the stacks of its threads in stderr
+// when gdb is there to take them.
+[[noreturn]] void Hang() {
+    char text[128];
+    const int n = std::snprintf(text, sizeof text,
+                                "# FAULT hang: no answer for %d s after %ld actions\n",
+                                kHangSeconds, actionCount.load());
+    if (logFd >= 0 && write(logFd, text, n) < 0) {
+    }
+    if (write(STDERR_FILENO, text, n) < 0) {
+    }
+    const std::string command = "gdb -p " + std::to_string(getpid()) +
+                                " -batch -ex 'thread apply all bt' >&2 2>/dev/null";
+    if (std::system(("command -v gdb >/dev/null && " + command).c_str()) != 0) {
+    }
+    // And the X server's, which may be what stopped.
+    if (const char* display = std::getenv("DISPLAY")) {
+        const std::string server = "pid=$(pgrep -f 'Xvfb " + std::string(display) +
+                                   " ' | head -n 1); [ -n \"$pid\" ] && gdb -p $pid -batch -ex bt >&2 2>/dev/null";
+        if (std::system(("command -v gdb >/dev/null && " + server).c_str()) != 0) {
+        }
+    }
+    _exit(kHangExit);
+}
+
 // Runs call on the window's thread and waits for it; a window that does not get to it within
 // kHangSeconds has stopped answering, and the run ends there.
 void OnWindowThread(std::function<void()> call) {
     auto done = std::make_shared<std::promise<void>>();
     std::future<void> finished = done->get_future();
-    wxTheApp->CallAfter([call = std::move(call), done] {
+    windowQueue->Post([call = std::move(call), done] {
         call();
         done->set_value();
     });
-    if (finished.wait_for(std::chrono::seconds(kHangSeconds)) != std::future_status::ready) {
-        char text[128];
-        const int n = std::snprintf(text, sizeof text,
-                                    "# FAULT hang: no answer for %d s after %ld actions\n",
-                                    kHangSeconds, actionCount.load());
-        if (logFd >= 0 && write(logFd, text, n) < 0) {
-        }
-        if (write(STDERR_FILENO, text, n) < 0) {
-        }
-        _exit(kHangExit);
-    }
+    if (finished.wait_for(std::chrono::seconds(kHangSeconds)) != std::future_status::ready) Hang();
 }
 
 // Runs xdotool with args and waits for it: real pointer and keyboard input through the X server.
@@ -352,6 +421,7 @@ public:
         CollectMenuIds(frame->GetMenuBar());
         beat.Start(100);
         // The first action waits until the window has been shown and painted.
+        windowQueue->Start();
         wxTheApp->CallAfter([this] { actions = std::thread([this] { Run(); }); });
     }
 
@@ -563,12 +633,12 @@ private:
             if (!shown) return;
             const uintptr_t id = shown->id;
             const int code = a.code;
-            wxTheApp->CallAfter([this, id, code] { Close(id, code); });
+            windowQueue->Post([this, id, code] { Close(id, code); });
             return;
         }
         if (a.kind == "menu") {
             const int code = a.code;
-            wxTheApp->CallAfter([this, code] { PickMenu(code); });
+            windowQueue->Post([this, code] { PickMenu(code); });
             return;
         }
         wxRect client;
@@ -616,7 +686,7 @@ private:
                 // Long and non-ASCII texts go straight into the field with the focus.
                 const std::string text = a.text;
                 const bool replace = a.mods & wxMOD_SHIFT;
-                wxTheApp->CallAfter([text, replace] {
+                windowQueue->Post([text, replace] {
                     if (auto* entry = dynamic_cast<wxTextEntry*>(wxWindow::FindFocus())) {
                         if (replace) entry->SelectAll();
                         entry->WriteText(wxString::FromUTF8(text));
@@ -820,6 +890,7 @@ private:
             std::fflush(stdout);
             Unregister();
             beat.Stop();
+            windowQueue->Stop();
             frame->Destroy();
             wxTheApp->ExitMainLoop();
         });
@@ -850,17 +921,7 @@ private:
 void Watchdog() {
     for (;;) {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        if (NowMs() - lastBeatMs.load() > kHangSeconds * 1000) {
-            char text[128];
-            const int n = std::snprintf(text, sizeof text,
-                                        "# FAULT hang: no answer for %d s after %ld actions\n",
-                                        kHangSeconds, actionCount.load());
-            if (logFd >= 0 && write(logFd, text, n) < 0) {
-            }
-            if (write(STDERR_FILENO, text, n) < 0) {
-            }
-            _exit(kHangExit);
-        }
+        if (NowMs() - lastBeatMs.load() > kHangSeconds * 1000) Hang();
     }
 }
 
@@ -927,13 +988,16 @@ public:
         started = Clock::now();
         lastBeatMs = 0;
         std::thread(Watchdog).detach();
+        windowQueue = std::make_unique<WindowQueue>();
         driver = std::make_unique<Driver>(seed, seconds, scratch, layouts, std::move(replay));
         driver->Start();
         return true;
     }
     int OnRun() override {
         wxApp::OnRun();
-        return driver->Join();
+        const int code = driver->Join();
+        windowQueue.reset();
+        return code;
     }
     // Logged errors would open a box nobody answers; they go to the log instead.
     bool OnExceptionInMainLoop() override { return false; }

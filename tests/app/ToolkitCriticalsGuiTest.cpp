@@ -319,6 +319,13 @@ TEST_F(ToolkitCriticals, EveryPanelPageAndStateShowsWithoutGtkCriticals) {
     show();
     Piece("24130", 400, 200, true);
     show();
+    // A window dragged small by its corner keeps the panel at its width.
+    const wxSize before = frame->GetSize();
+    frame->SetSize(320, 240);
+    show();
+    EXPECT_GE(frame->GetClientSize().x, frame->GetMinClientSize().x);
+    EXPECT_GE(properties->GetSize().x, properties->GetSizer()->CalcMin().x);
+    frame->SetSize(before);
     Doc().ClearSelection();
     SceneryItem house;
     house.id = Doc().TakeId();
