@@ -149,7 +149,7 @@ WiringWindow::WiringWindow(MainFrame* frame)
 
     auto* districtBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Districts"));
     districts = new RowList(districtBox->GetStaticBox(), wxID_ANY, wxSize(-1, 110),
-                            wxLC_REPORT | wxLC_SINGLE_SEL, "districts");
+                            wxLC_REPORT | wxLC_SINGLE_SEL);
     districts->AppendColumn(_("Name"), wxLIST_FORMAT_LEFT, 180);
     districts->AppendColumn(_("Colour"), wxLIST_FORMAT_LEFT, 90);
     districts->AppendColumn(_("Maximum current (A)"), wxLIST_FORMAT_LEFT, 150);
@@ -175,7 +175,7 @@ WiringWindow::WiringWindow(MainFrame* frame)
 
     auto* sectionBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Sections"));
     sections = new RowList(sectionBox->GetStaticBox(), wxID_ANY, wxSize(-1, 140),
-                           wxLC_REPORT | wxLC_SINGLE_SEL, "sections");
+                           wxLC_REPORT | wxLC_SINGLE_SEL);
     const wxString sectionTitles[] = {_("Section"), _("District"), _("Length"),
                                       _("Pieces"),  _("Feeders"),  _("Detector")};
     const int sectionWidths[] = {70, 140, 90, 80, 80, 80};
@@ -186,7 +186,7 @@ WiringWindow::WiringWindow(MainFrame* frame)
 
     auto* findingBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Findings"));
     findings = new RowList(findingBox->GetStaticBox(), wxID_ANY, wxSize(-1, 140),
-                           wxLC_REPORT | wxLC_SINGLE_SEL, "findings");
+                           wxLC_REPORT | wxLC_SINGLE_SEL);
     findings->AppendColumn(_("Kind"), wxLIST_FORMAT_LEFT, 150);
     findings->AppendColumn(_("Finding"), wxLIST_FORMAT_LEFT, 560);
     findingBox->Add(findings, 1, wxEXPAND);
@@ -293,11 +293,10 @@ void WiringWindow::Rerun() {
         rows.push_back(std::move(row));
     }
     findings->SetRows(std::move(rows));
-    SetTitle(analysis.findings.empty()
-                 ? _("Wiring - no findings")
-                 : wxString::Format(wxPLURAL("Wiring - %zu finding", "Wiring - %zu findings",
-                                             analysis.findings.size()),
-                                    analysis.findings.size()));
+    const size_t count = analysis.findings.size();
+    const wxString counted =
+        wxString::Format(wxPLURAL("Wiring - %zu finding", "Wiring - %zu findings", count), count);
+    SetTitle(count == 0 ? _("Wiring - no findings") : counted);
     if (!doc.wiring.FindDistrict(selectedDistrict))
         selectedDistrict = doc.wiring.districts.empty() ? kNoId : doc.wiring.districts.front().id;
     ShowDistrictFields();
