@@ -10,6 +10,7 @@
 #include "wiring/WireList.h"
 #include "wiring/WiringEdits.h"
 #include "wiring/WiringMarks.h"
+#include "wiring/WiringParts.h"
 
 namespace {
 
@@ -117,6 +118,47 @@ TEST_F(WiringMarksTest, WireListHasALinePerFeederAndTheEndNearAPointIsFound) {
     EXPECT_TRUE((hit.piece == line[1] && hit.connector == 1) ||
                 (hit.piece == line[2] && hit.connector == 0));
     EXPECT_EQ(PieceEndNear(doc, end.x, end.y + 40, 10).piece, kNoId);
+}
+
+// K and Z track take the catalog's feeder, contact and isolating pieces; other breaks are made
+// by hand and counted by kind, each joint once and open ends not at all.
+TEST_F(WiringMarksTest, TheWiringPartCountsCatalogPiecesAndBreaksMadeByHand) {
+    const std::vector<uint32_t> k = track.Line("2200", 3);
+    const std::vector<uint32_t> z = track.Line("8500", 3);
+    const std::vector<uint32_t> c = track.Line("24188", 3);
+    const std::vector<uint32_t> trix = track.Line("62188", 3);
+    EXPECT_TRUE(WiringParts(doc).empty());
+    doc.wiring.feeders = {{k[0], kNoId}, {k[1], kNoId}, {z[0], kNoId}, {c[0], kNoId}};
+    doc.wiring.gaps = {
+        {k[0], 1, GapRails::Left},    {k[1], 1, GapRails::Centre}, {z[0], 1, GapRails::Right},
+        {z[1], 1, GapRails::Both},    {c[0], 1, GapRails::Centre}, {c[1], 0, GapRails::Left},
+        {trix[0], 1, GapRails::Both}, {trix[1], 0, GapRails::Left},  // the same joint again
+        {trix[2], 1, GapRails::Left},                                // an open end
+    };
+    const std::vector<WiringPart> parts = WiringParts(doc);
+    auto count = [&](const std::string& key) {
+        for (const WiringPart& p : parts)
+            if (p.article == key || (p.article.empty() && p.text == key)) return p.count;
+        return 0;
+    };
+    EXPECT_EQ(count("2290"), 2);
+    EXPECT_EQ(count("8590"), 1);
+    EXPECT_EQ(count("2295"), 1);
+    EXPECT_EQ(count("8588"), 1);
+    EXPECT_EQ(count("8598"), 1);
+    EXPECT_EQ(count("Centre-conductor insulators (made by hand)"), 2) << "K and C centre breaks";
+    EXPECT_EQ(count("Outer-rail insulators (made by hand)"), 0) << "c[1] end 0 is c[0] end 1";
+    EXPECT_EQ(count("Insulated rail joiners"), 2);
+    EXPECT_EQ(parts.front().article, "2290");
+    EXPECT_EQ(parts.front().text, TrackCatalog::Instance().Find("2290")->name);
+
+    doc.wiring.districts = {{2, "Yard", 0, 3}};
+    doc.wiring.feeders[3].district = 2;
+    doc.wiring.detectors = {{c[0], 5}};
+    const TrackGraph graph = BuildTrackGraph(doc);
+    const int section = SectionNumberOf(graph, AnalyseWiring(doc, graph, {}), c[0]);
+    EXPECT_EQ(PieceWiringText(doc, c[0]),
+              "Section " + std::to_string(section) + " \u00b7 Yard \u00b7 detector 5");
 }
 
 }  // namespace

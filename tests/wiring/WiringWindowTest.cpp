@@ -7,6 +7,7 @@
 #include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/stattext.h>
 
 #include <cstdlib>
 
@@ -16,6 +17,7 @@
 #include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 #include "model/TrackBuilder.h"
+#include "panels/gui/PropertiesPanel.h"
 #include "support/GuiTestSupport.h"
 #include "wiring/gui/WiringWindow.h"
 
@@ -151,6 +153,24 @@ TEST_F(WiringWindowTest, AClickOnAJointPlacesAGapDrawnAsABarAndFeedersArePropose
     const std::vector<uint32_t>& named = window->Analysis().findings[0].pieces;
     for (const PlacedPiece& p : Doc().pieces)
         EXPECT_EQ(p.selected, std::find(named.begin(), named.end(), p.id) != named.end());
+
+    // The properties panel tells a selected piece's place in the plan; the tally counts the
+    // rail joiners the hand-made gap needs.
+    Doc().ClearSelection();
+    Doc().FindPiece(line[3])->selected = true;
+    frame->NotifyChanged(DocChange::Selection);
+    frame->FlushChanges();
+    auto* where = dynamic_cast<wxStaticText*>(frame->Properties()->FindWindowByName("wiringText"));
+    ASSERT_NE(where, nullptr);
+    EXPECT_TRUE(where->IsShown());
+    EXPECT_EQ(where->GetLabelText(), wxString::FromUTF8("Section 2 \u00b7 Booster 1"));
+    auto* tally = dynamic_cast<RowList*>(frame->Properties()->FindWindowByName("pieceCount"));
+    ASSERT_NE(tally, nullptr);
+    const long rows = tally->GetItemCount();
+    ASSERT_GE(rows, 2);
+    EXPECT_EQ(tally->Cell(rows - 2, 0), "Wiring");
+    EXPECT_EQ(tally->Cell(rows - 1, 0), "Insulated rail joiners");
+    EXPECT_EQ(tally->Cell(rows - 1, 1), "1");
 
     // Districts are edited in the window, each change one undo step.
     window->SelectDistrict(0);

@@ -32,6 +32,9 @@
 
 namespace {
 
+// What an edit of the plan changes: the drawing and, through the wiring part, the tally.
+constexpr DocChange kWiringChange = DocChange::Placement | DocChange::Pieces;
+
 WiringWindow* openWindow = nullptr;
 bool viewShown = false;
 int viewListener = 0;
@@ -104,7 +107,7 @@ bool WiringClick(MainFrame& frame, double x, double y, bool shift) {
         const PieceEnd end = PieceEndNear(doc, x, y, reachMm);
         if (end.piece == kNoId || !CycleGap(doc, graph, end.piece, end.connector)) return false;
     }
-    frame.NotifyChanged(DocChange::Placement);
+    frame.NotifyChanged(kWiringChange);
     return true;
 }
 
@@ -218,14 +221,14 @@ WiringWindow::WiringWindow(MainFrame* frame)
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
             selectedDistrict = AddDistrict(this->frame->Document());
-            this->frame->NotifyChanged(DocChange::Placement);
+            this->frame->NotifyChanged(kWiringChange);
         },
         kIdAddDistrict);
     Bind(
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
             if (RemoveDistrict(this->frame->Document(), selectedDistrict))
-                this->frame->NotifyChanged(DocChange::Placement);
+                this->frame->NotifyChanged(kWiringChange);
         },
         kIdRemoveDistrict);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); }, wxID_CLOSE);
@@ -307,7 +310,7 @@ bool WiringWindow::ProposeGaps() {
     const WiringAdditions add{
         ProposeReversingGaps(doc, BuildTrackGraph(doc), CurrentWiringOptions()), {}, {}};
     if (!AddToWiringPlan(doc, add)) return false;
-    frame->NotifyChanged(DocChange::Placement);
+    frame->NotifyChanged(kWiringChange);
     return true;
 }
 
@@ -316,14 +319,14 @@ bool WiringWindow::ProposeFeeders() {
     const WiringAdditions add{
         {}, ::ProposeFeeders(doc, BuildTrackGraph(doc), CurrentWiringOptions()), {}};
     if (!AddToWiringPlan(doc, add)) return false;
-    frame->NotifyChanged(DocChange::Placement);
+    frame->NotifyChanged(kWiringChange);
     return true;
 }
 
 bool WiringWindow::ProposeBlocks() {
     LayoutDocument& doc = frame->Document();
     if (!AddToWiringPlan(doc, ::ProposeBlocks(doc, BuildTrackGraph(doc)))) return false;
-    frame->NotifyChanged(DocChange::Placement);
+    frame->NotifyChanged(kWiringChange);
     return true;
 }
 
@@ -401,7 +404,7 @@ void WiringWindow::ApplyDistrictFields() {
     changed.name = districtName->GetValue().utf8_string();
     changed.colour = FromColour(districtColour->GetColour());
     changed.maxCurrentA = districtCurrent->GetValue();
-    if (ChangeDistrict(frame->Document(), changed)) frame->NotifyChanged(DocChange::Placement);
+    if (ChangeDistrict(frame->Document(), changed)) frame->NotifyChanged(kWiringChange);
 }
 
 void WiringWindow::DocumentChanged(DocChange what) {
