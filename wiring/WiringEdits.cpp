@@ -98,7 +98,8 @@ bool CycleGap(LayoutDocument& doc, const TrackGraph& graph, uint32_t piece, int 
     auto it = at(piece, connector);
     if (it == doc.wiring.gaps.end()) {
         const GraphEnd other = graph.Joined({piece, connector});
-        if (other.piece != kNoId && doc.FindPiece(other.piece)) it = at(other.piece, other.connector);
+        if (other.piece != kNoId && doc.FindPiece(other.piece))
+            it = at(other.piece, other.connector);
     }
     const std::vector<GapRails> choices = GapChoices(IsTwoRail(node->def->system));
     doc.PushUndo();

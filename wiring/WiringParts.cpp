@@ -44,9 +44,12 @@ std::vector<WiringPart> WiringParts(const LayoutDocument& doc) {
         } else if (def->system == TrackSystem::MarklinZ && g.rails != GapRails::Centre) {
             ++articles[oneRail ? "8588" : "8598"];
         } else if (!IsTwoRail(def->system)) {
-            if (g.rails == GapRails::Centre) ++centre;
-            else if (oneRail) ++outer;
-            else outer += 2;
+            if (g.rails == GapRails::Centre)
+                ++centre;
+            else if (oneRail)
+                ++outer;
+            else
+                outer += 2;
         } else if (g.rails != GapRails::Centre) {
             joiners += oneRail ? 1 : 2;
         }

@@ -416,10 +416,10 @@ void CanvasPanel::RefreshPanned() {
     const double ddy = view.offsetY - pictureView.offsetY;
     const int sx = static_cast<int>(std::lround(ddx)), sy = static_cast<int>(std::lround(ddy));
     const CanvasOverlays o = Overlays();
-    const bool overlaysShown =
-        o.rubberBand || o.tape || o.snapTarget || o.pieceGhost || o.sceneryGhost || o.helixGhost ||
-        o.rotation || !o.findingRings.empty() || !o.chainGhost.empty() || !o.trains.Empty() ||
-        !o.wiring.Empty();
+    const bool overlaysShown = o.rubberBand || o.tape || o.snapTarget || o.pieceGhost ||
+                               o.sceneryGhost || o.helixGhost || o.rotation ||
+                               !o.findingRings.empty() || !o.chainGhost.empty() ||
+                               !o.trains.Empty() || !o.wiring.Empty();
     // Only a plain shift of a picture already drawn at this zoom can be reused.
     const bool shift = pictureValid && picture.IsOk() && picture.GetSize() == size &&
                        view.zoom == pictureView.zoom && std::fabs(ddx - sx) < 1e-6 &&

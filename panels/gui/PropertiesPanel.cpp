@@ -29,11 +29,11 @@
 #include "app/gui/ResourceImages.h"
 #include "base/gui/RowList.h"
 #include "control/AssignAddresses.h"
-#include "wiring/WiringParts.h"
 #include "model/GradeRuns.h"
 #include "panels/BuyTrack.h"
 #include "panels/PropertiesLogic.h"
 #include "panels/StoreTable.h"
+#include "wiring/WiringParts.h"
 
 namespace {
 
@@ -130,8 +130,8 @@ void PropertiesPanel::BuildControls() {
     addressField->Hide();
     top->Add(addressRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
     // Where the selected piece lies in the wiring plan.
-    wiringText = new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0,
-                                  "wiringText");
+    wiringText =
+        new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "wiringText");
     wiringText->Hide();
     top->Add(wiringText, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
 

@@ -58,8 +58,8 @@ TEST_F(WiringMarksTest, BarsCrossTheCutRailsAtTheJointAndTrackTakesItsDistrictCo
     const WiringMarks marks = BuildWiringMarks(doc, graph, AnalyseWiring(doc, graph, {}));
     ASSERT_EQ(marks.gaps.size(), 3u);
     const PlacedPiece& middle = track[line[1]];
-    const ConnectorPose joint = GetConnectorPose(
-        middle, *TrackCatalog::Instance().Find(middle.article), 1);
+    const ConnectorPose joint =
+        GetConnectorPose(middle, *TrackCatalog::Instance().Find(middle.article), 1);
     const WiringMarks::Bar& bar = marks.gaps[0];
     const double gauge = RailGaugeMm(TrackSystem::TrixC);
     // Across the track (at right angles to it), centred on one rail, half a gauge from the joint.
@@ -113,7 +113,8 @@ TEST_F(WiringMarksTest, WireListHasALinePerFeederAndTheEndNearAPointIsFound) {
         << csv;
     EXPECT_NE(csv.find("1,,2,#1 24188,"), std::string::npos) << csv;
 
-    const ConnectorPose end = GetConnectorPose(track[line[1]], *TrackCatalog::Instance().Find("24188"), 1);
+    const ConnectorPose end =
+        GetConnectorPose(track[line[1]], *TrackCatalog::Instance().Find("24188"), 1);
     const PieceEnd hit = PieceEndNear(doc, end.x + 2, end.y - 1, 10);
     EXPECT_TRUE((hit.piece == line[1] && hit.connector == 1) ||
                 (hit.piece == line[2] && hit.connector == 0));
@@ -130,8 +131,8 @@ TEST_F(WiringMarksTest, TheWiringPartCountsCatalogPiecesAndBreaksMadeByHand) {
     EXPECT_TRUE(WiringParts(doc).empty());
     doc.wiring.feeders = {{k[0], kNoId}, {k[1], kNoId}, {z[0], kNoId}, {c[0], kNoId}};
     doc.wiring.gaps = {
-        {k[0], 1, GapRails::Left},    {k[1], 1, GapRails::Centre}, {z[0], 1, GapRails::Right},
-        {z[1], 1, GapRails::Both},    {c[0], 1, GapRails::Centre}, {c[1], 0, GapRails::Left},
+        {k[0], 1, GapRails::Left},    {k[1], 1, GapRails::Centre},  {z[0], 1, GapRails::Right},
+        {z[1], 1, GapRails::Both},    {c[0], 1, GapRails::Centre},  {c[1], 0, GapRails::Left},
         {trix[0], 1, GapRails::Both}, {trix[1], 0, GapRails::Left},  // the same joint again
         {trix[2], 1, GapRails::Left},                                // an open end
     };

@@ -190,7 +190,8 @@ TEST_F(WiringWindowTest, TheSampleLoopIsWiredAndItsWireListIsExported) {
     WiringWindow* window = WiringWindow::Open();
     ASSERT_NE(window, nullptr);
     for (long i = 0; i < window->Findings()->GetItemCount(); ++i) {
-        EXPECT_NE(window->Findings()->Cell(i, 0), "Short circuit") << window->Findings()->Cell(i, 1);
+        EXPECT_NE(window->Findings()->Cell(i, 0), "Short circuit")
+            << window->Findings()->Cell(i, 1);
         EXPECT_NE(window->Findings()->Cell(i, 0), "No feeder") << window->Findings()->Cell(i, 1);
     }
     EXPECT_EQ(window->Sections()->GetItemCount(),

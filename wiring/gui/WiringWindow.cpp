@@ -160,7 +160,8 @@ WiringWindow::WiringWindow(MainFrame* frame)
     districtBox->Add(districts, 1, wxEXPAND);
     auto* fields = new wxBoxSizer(wxHORIZONTAL);
     wxWindow* box = districtBox->GetStaticBox();
-    fields->Add(new wxStaticText(box, wxID_ANY, _("Name:")), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+    fields->Add(new wxStaticText(box, wxID_ANY, _("Name:")), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT,
+                4);
     districtName = new wxTextCtrl(box, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(160, -1),
                                   wxTE_PROCESS_ENTER);
     fields->Add(districtName, 0, wxRIGHT, 8);
@@ -206,9 +207,12 @@ WiringWindow::WiringWindow(MainFrame* frame)
     size.IncTo(wxSize(760, 720));
     SetSize(size);
 
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ProposeGaps(); }, kIdProposeGaps);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ProposeFeeders(); }, kIdProposeFeeders);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ProposeBlocks(); }, kIdProposeBlocks);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { ProposeGaps(); }, kIdProposeGaps);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { ProposeFeeders(); }, kIdProposeFeeders);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { ProposeBlocks(); }, kIdProposeBlocks);
     Bind(
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
@@ -231,7 +235,8 @@ WiringWindow::WiringWindow(MainFrame* frame)
                 this->frame->NotifyChanged(kWiringChange);
         },
         kIdRemoveDistrict);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); }, wxID_CLOSE);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); }, wxID_CLOSE);
     for (wxSpinCtrlDouble* spin : {spacingH0, spacingZ, longestTrain})
         spin->Bind(wxEVT_SPINCTRLDOUBLE, &WiringWindow::OnOption, this);
     districts->Bind(wxEVT_LIST_ITEM_SELECTED,
@@ -279,12 +284,12 @@ void WiringWindow::Rerun() {
     for (size_t s = 0; s < analysis.sections.size(); ++s) {
         const Section& section = analysis.sections[s];
         RowList::Row row;
-        row.cells = {wxString::Format("%zu", s + 1), DistrictName(doc, section.district),
+        row.cells = {wxString::Format("%zu", s + 1),
+                     DistrictName(doc, section.district),
                      Utf8(FormatLength(section.lengthMm, doc.units)),
                      wxString::Format("%zu", section.pieces.size()),
                      wxString::Format("%zu", section.feeders.size()),
-                     section.detector > 0 ? wxString::Format("%d", section.detector)
-                                          : wxString()};
+                     section.detector > 0 ? wxString::Format("%d", section.detector) : wxString()};
         row.bold = section.reversing;
         rows.push_back(std::move(row));
     }
@@ -359,8 +364,8 @@ void WiringWindow::ShowFinding(long index) {
 }
 
 std::string WiringWindow::ExportWireList() {
-    const wxString path = AskExportPath(this, _("Export Wire List"),
-                                        _("Wire list (*.csv)|*.csv"), _("Wire list") + ".csv");
+    const wxString path = AskExportPath(this, _("Export Wire List"), _("Wire list (*.csv)|*.csv"),
+                                        _("Wire list") + ".csv");
     if (path.empty()) return {};
     const LayoutDocument& doc = frame->Document();
     const TrackGraph g = BuildTrackGraph(doc);
