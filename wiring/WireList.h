@@ -17,3 +17,8 @@ std::string WireListCsv(const LayoutDocument& doc, const TrackGraph& graph,
 // The number a section is shown with: its place in analysis.sections, from 1; 0 when the piece
 // is in none.
 int SectionNumberOf(const TrackGraph& graph, const WiringAnalysis& analysis, uint32_t piece);
+
+// The tables printed with the plan, in a fixed-width font: the districts with their sections,
+// the sections (length in the layout's units, pieces, feeders, detector) and the feeders.
+std::string WiringTablesText(const LayoutDocument& doc, const TrackGraph& graph,
+                             const WiringAnalysis& analysis);

@@ -112,6 +112,13 @@ TEST_F(WiringMarksTest, WireListHasALinePerFeederAndTheEndNearAPointIsFound) {
               std::string::npos)
         << csv;
     EXPECT_NE(csv.find("1,,2,#1 24188,"), std::string::npos) << csv;
+    // The printed tables: the district with the section it feeds, both sections, both feeders.
+    const std::string tables = WiringTablesText(doc, graph, AnalyseWiring(doc, graph, {}));
+    EXPECT_NE(tables.find("North, yard  3.0                  2\n"), std::string::npos) << tables;
+    EXPECT_NE(tables.find("\n2        North, yard  377 mm  2       1\n"), std::string::npos)
+        << tables;
+    EXPECT_NE(tables.find("\n2       1        -            #1 24188\n"), std::string::npos)
+        << tables;
 
     const ConnectorPose end =
         GetConnectorPose(track[line[1]], *TrackCatalog::Instance().Find("24188"), 1);

@@ -7,6 +7,7 @@
 #include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/print.h>
 #include <wx/stattext.h>
 
 #include <cstdlib>
@@ -35,6 +36,7 @@ protected:
     }
     void TearDown() override {
         SetExportPathAsker(nullptr);
+        SetPrintRunner(nullptr);
         if (WiringWindow* w = WiringWindow::Open()) w->Close(true);
         if (WiringViewShown()) ShowWiringView(*frame, false);
         frame->Destroy();
@@ -214,6 +216,44 @@ TEST_F(WiringWindowTest, TheSampleLoopIsWiredAndItsWireListIsExported) {
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'),
               static_cast<long>(Doc().wiring.feeders.size()) + 1);
     EXPECT_NE(csv.find("Booster 1"), std::string::npos) << csv;
+
+    // Printing: the plan with its gap bars on the first page, the tables on the second.
+    int barPixels = 0, textPixels = 0, pages = 0;
+    SetPrintRunner([&](wxWindow*, wxPrintDialogData&, wxPrintout& printout) {
+        printout.SetPageSizePixels(800, 1100);
+        printout.SetPaperRectPixels(wxRect(0, 0, 800, 1100));
+        printout.SetPPIPrinter(100, 100);
+        printout.OnPreparePrinting();
+        int minPage = 0, maxPage = 0, from = 0, to = 0;
+        printout.GetPageInfo(&minPage, &maxPage, &from, &to);
+        pages = maxPage;
+        for (int page = 1; page <= 2; ++page) {
+            wxBitmap bitmap(800, 1100, 24);
+            {
+                wxMemoryDC dc(bitmap);
+                dc.SetBackground(*wxWHITE_BRUSH);
+                dc.Clear();
+                printout.SetDC(&dc);
+                EXPECT_TRUE(printout.OnPrintPage(page));
+                printout.SetDC(nullptr);
+            }
+            const wxImage page1 = bitmap.ConvertToImage();
+            for (int y = 0; y < 1100; ++y)
+                for (int x = 0; x < 800; ++x) {
+                    const bool bar = page1.GetRed(x, y) == kWiringBarColour.r &&
+                                     page1.GetGreen(x, y) == kWiringBarColour.g &&
+                                     page1.GetBlue(x, y) == kWiringBarColour.b;
+                    if (page == 1) barPixels += bar;
+                    if (page == 2) textPixels += page1.GetRed(x, y) < 128;
+                }
+        }
+        return PrintOutcome::Printed;
+    });
+    window->Print();
+    SetPrintRunner(nullptr);
+    EXPECT_EQ(pages, 2);
+    EXPECT_GT(barPixels, 20);
+    EXPECT_GT(textPixels, 200);
 
     if (const char* dir = std::getenv("QUILLMORE_SHOTS"); dir && *dir) {
         image.SaveFile(wxString(dir) + "/wiring-view.png", wxBITMAP_TYPE_PNG);

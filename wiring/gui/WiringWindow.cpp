@@ -6,6 +6,7 @@
 #include <wx/intl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/print.h>
 #include <wx/sizer.h>
 #include <wx/spinctrl.h>
 #include <wx/statbox.h>
@@ -21,6 +22,7 @@
 #include "canvas/Interaction.h"
 #include "canvas/ViewTransform.h"
 #include "canvas/gui/CanvasPanel.h"
+#include "canvas/gui/LayoutRenderer.h"
 #include "catalog/TrackCatalog.h"
 #include "layoutcheck/LayoutCheck.h"
 #include "persistence/AtomicFile.h"
@@ -69,15 +71,8 @@ wxString DistrictName(const LayoutDocument& doc, uint32_t id) {
     return d ? Utf8(d->name) : _("none");
 }
 
-// The plan drawn on the canvas, from the document as it is now.
-void ShowMarks(MainFrame& frame) {
-    CanvasPanel* canvas = frame.Canvas();
-    if (!canvas) return;
-    if (!viewShown) {
-        canvas->SetWiringOverlay({});
-        return;
-    }
-    const LayoutDocument& doc = frame.Document();
+// The plan as the canvas and the printout draw it, from the document as it is now.
+WiringOverlay MakeOverlay(const LayoutDocument& doc) {
     const TrackGraph graph = BuildTrackGraph(doc);
     const WiringMarks marks =
         BuildWiringMarks(doc, graph, AnalyseWiring(doc, graph, CurrentWiringOptions()));
@@ -87,8 +82,66 @@ void ShowMarks(MainFrame& frame) {
     for (const WiringMarks::Bar& b : marks.gaps) overlay.bars.push_back({b.a, b.b});
     for (const WiringMarks::Symbol& s : marks.feeders)
         overlay.symbols.push_back({s.at, s.number, ToRgb(s.colour)});
-    canvas->SetWiringOverlay(std::move(overlay));
+    return overlay;
 }
+
+void ShowMarks(MainFrame& frame) {
+    CanvasPanel* canvas = frame.Canvas();
+    if (!canvas) return;
+    canvas->SetWiringOverlay(viewShown ? MakeOverlay(frame.Document()) : WiringOverlay{});
+}
+
+// The plan in its wiring colours on the first page, the tables of districts, sections and
+// feeders on the pages after it.
+class WiringPrintout : public wxPrintout {
+public:
+    WiringPrintout(WiringOverlay overlay, const std::string& tables)
+        : wxPrintout(_("Wiring")), overlay(std::move(overlay)) {
+        size_t start = 0;
+        while (start < tables.size()) {
+            const size_t end = tables.find('\n', start);
+            lines.push_back(Utf8(tables.substr(start, end - start)));
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
+    }
+    bool HasPage(int page) override { return page >= 1 && page <= Pages(); }
+    void GetPageInfo(int* minPage, int* maxPage, int* from, int* to) override {
+        *minPage = *from = 1;
+        *maxPage = *to = Pages();
+    }
+    bool OnPrintPage(int page) override {
+        wxDC* dc = GetDC();
+        if (!dc) return false;
+        FitThisSizeToPage(wxSize(kWidth, kHeight));
+        if (page == 1) {
+            LayoutBounds bounds;
+            for (const WiringOverlay::Line& l : overlay.lines)
+                for (const PointMm& p : l.points) bounds.Add(p.x, p.y);
+            if (!bounds.any) return true;
+            DrawWiringOverlay(*dc, overlay, FitTransform(bounds, kWidth, kHeight));
+            return true;
+        }
+        dc->SetFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE)));
+        dc->SetTextForeground(*wxBLACK);
+        const int lineHeight = dc->GetCharHeight() + 2;
+        for (int k = 0; k < kLinesPerPage; ++k) {
+            const size_t i = static_cast<size_t>((page - 2) * kLinesPerPage + k);
+            if (i >= lines.size()) break;
+            dc->DrawText(lines[i], 0, k * lineHeight);
+        }
+        return true;
+    }
+
+private:
+    static constexpr int kWidth = 800, kHeight = 1100, kLinesPerPage = 60;
+    int Pages() const {
+        return 1 + std::max<int>(
+                       1, (static_cast<int>(lines.size()) + kLinesPerPage - 1) / kLinesPerPage);
+    }
+    WiringOverlay overlay;
+    std::vector<wxString> lines;
+};
 
 // A press in the wiring view: on a piece end it steps the gap there on, with Shift on a piece it
 // adds a feeder. Other presses go on to editing.
@@ -198,6 +251,7 @@ WiringWindow::WiringWindow(MainFrame* frame)
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
+    buttons->Add(new wxButton(this, kIdPrint, _("Print...")), 0, wxRIGHT, 6);
     buttons->Add(new wxButton(this, kIdExport, _("Export Wire List (CSV)...")), 0, wxRIGHT, 6);
     buttons->Add(new wxButton(this, wxID_CLOSE, _("Close")), 0);
     top->Add(buttons, 0, wxEXPAND | wxALL, 8);
@@ -235,6 +289,8 @@ WiringWindow::WiringWindow(MainFrame* frame)
                 this->frame->NotifyChanged(kWiringChange);
         },
         kIdRemoveDistrict);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { Print(); }, kIdPrint);
     Bind(
         wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); }, wxID_CLOSE);
     for (wxSpinCtrlDouble* spin : {spacingH0, spacingZ, longestTrain})
@@ -361,6 +417,25 @@ void WiringWindow::ShowFinding(long index) {
         canvas->SetTransform(view);
     }
     frame->NotifyChanged(DocChange::Selection | DocChange::View);
+}
+
+void WiringWindow::Print() {
+    const LayoutDocument& doc = frame->Document();
+    const TrackGraph g = BuildTrackGraph(doc);
+    const WiringAnalysis a = AnalyseWiring(doc, g, CurrentWiringOptions());
+    WiringPrintout printout(MakeOverlay(doc), WiringTablesText(doc, g, a));
+    wxPrintDialogData data(*frame->GetPrintData());
+    switch (RunPrintJob(this, data, printout)) {
+        case PrintOutcome::Printed:
+            *frame->GetPrintData() = data.GetPrintData();
+            break;
+        case PrintOutcome::Failed:
+            wxMessageBox(_("The wiring plan could not be printed."), _("Print Failed"),
+                         wxOK | wxICON_ERROR, this);
+            break;
+        case PrintOutcome::Cancelled:
+            break;
+    }
 }
 
 std::string WiringWindow::ExportWireList() {

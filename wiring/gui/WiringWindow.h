@@ -38,6 +38,7 @@ public:
     static constexpr int kIdExport = 4403;
     static constexpr int kIdAddDistrict = 4404;
     static constexpr int kIdRemoveDistrict = 4405;
+    static constexpr int kIdPrint = 4406;
 
     explicit WiringWindow(MainFrame* frame);
     // The open window, or null.
@@ -51,6 +52,9 @@ public:
     bool ProposeBlocks();
     // Selects the pieces of finding `index` and frames them beside the window.
     void ShowFinding(long index);
+    // Prints the plan in its wiring colours and the tables of districts, sections and feeders
+    // through the frame's print job runner.
+    void Print();
     // Writes the wire list to a file the export asker names; returns an error text (empty on
     // success or when cancelled).
     std::string ExportWireList();
