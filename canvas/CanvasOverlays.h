@@ -44,6 +44,35 @@ struct TrainsOverlay {
     bool Empty() const { return legs.empty() && bodies.empty() && rings.empty(); }
 };
 inline constexpr int kTrainLegPenPx = 3;
+
+// The wiring view over the layout, in mm: the track in the colours of its districts (outlined
+// where it is a detection section), the gaps as bars across the rails and the numbered feeders.
+struct WiringOverlay {
+    struct Line {
+        std::vector<PointMm> points;
+        Rgb colour;
+        bool outlined = false;
+    };
+    struct Bar {
+        PointMm a, b;
+    };
+    struct Symbol {
+        PointMm at;
+        int number = 0;
+        Rgb colour;
+    };
+    std::vector<Line> lines;
+    std::vector<Bar> bars;
+    std::vector<Symbol> symbols;
+    bool Empty() const { return lines.empty() && bars.empty() && symbols.empty(); }
+};
+inline constexpr int kWiringLinePenPx = 5;
+inline constexpr int kWiringOutlinePenPx = 9;
+inline constexpr int kWiringBarPenPx = 4;
+inline constexpr int kWiringBarMinPx = 14;  // a bar is drawn at least this long
+inline constexpr int kWiringSymbolPx = 9;   // radius of a feeder's circle
+inline constexpr Rgb kWiringBarColour{200, 0, 0};
+inline constexpr Rgb kWiringOutlineColour{20, 20, 20};
 inline constexpr int kTrainRingPenPx = 3;
 
 // Everything is off by default; the editing code switches parts on while a gesture runs.
@@ -89,4 +118,5 @@ struct CanvasOverlays {
     std::vector<GhostPiece> chainGhost;
     // The trains while the Trains window is open.
     TrainsOverlay trains;
+    WiringOverlay wiring;
 };

@@ -25,6 +25,7 @@
 #include "network/HelixTrack.h"
 #include "network/RailSides.h"
 #include "network/TrackGraph.h"
+#include "wiring/WiringAnalysis.h"
 
 namespace {
 
@@ -367,8 +368,19 @@ private:
                 loopOfPiece[p] = into;
             }
         }
+        // A loop the wiring plan already gaps into a reversing section shorts nothing: only
+        // loops whose pieces the plan's check still finds shorting are reported.
+        std::unordered_set<uint32_t> shorting;
+        const bool wired = !doc.wiring.gaps.empty();
+        if (wired)
+            for (const WiringFinding& f : AnalyseWiring(doc, graph, WiringOptions()).findings)
+                if (f.kind == WiringFindingKind::ShortCircuit)
+                    shorting.insert(f.pieces.begin(), f.pieces.end());
         for (const Loop& loop : loops) {
             if (loop.pieces.empty()) continue;
+            if (wired && std::none_of(loop.pieces.begin(), loop.pieces.end(),
+                                      [&](uint32_t p) { return shorting.count(p) > 0; }))
+                continue;
             const uint32_t apex = nodes[loop.apex].piece;
             const PlacedPiece* at = doc.FindPiece(apex);
             const GraphPiece* track = graph.Find(apex);

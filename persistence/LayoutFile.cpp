@@ -50,8 +50,37 @@ void AppendTunnel(std::string& out, const Tunnel& tunnel) {
     out += "    </tunnel>\n";
 }
 
+// The wiring plan as it can be written: gaps, feeders and detectors of pieces that are gone (or
+// a gap at a connector the piece does not have) are left out, since the reader refuses them; a
+// feeder of a district that is gone is written without one.
+WiringPlan WritableWiring(const WiringPlan& plan, const PieceList& pieces) {
+    std::unordered_map<uint32_t, const PlacedPiece*> byId;
+    byId.reserve(pieces.size());
+    for (const PlacedPiece& p : pieces) byId.emplace(p.id, &p);
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    WiringPlan out;
+    out.districts = plan.districts;
+    for (const RailGap& g : plan.gaps) {
+        auto it = byId.find(g.piece);
+        if (it == byId.end() || g.connector < 0) continue;
+        const PieceDef* def = catalog.Find(it->second->article);
+        if (def && g.connector >= static_cast<int>(def->connectors.size())) continue;
+        out.gaps.push_back(g);
+    }
+    for (Feeder f : plan.feeders) {
+        if (!byId.count(f.piece)) continue;
+        if (f.district != kNoId && !plan.FindDistrict(f.district)) f.district = kNoId;
+        out.feeders.push_back(f);
+    }
+    for (const Detector& d : plan.detectors)
+        if (byId.count(d.piece)) out.detectors.push_back(d);
+    return out;
+}
+
 // The wiring plan, written only when there is one: a layout without it stays as it was.
-void AppendWiring(std::string& out, const WiringPlan& plan) {
+void AppendWiring(std::string& out, const WiringPlan& whole, const PieceList& pieces) {
+    if (whole.Empty()) return;
+    const WiringPlan plan = WritableWiring(whole, pieces);
     if (plan.Empty()) return;
     out += "  <wiring>\n";
     for (const PowerDistrict& d : plan.districts)
@@ -359,7 +388,7 @@ std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutNam
     AppendListOf<MeasurementElement>(out, "measurements", doc.measurements);
     AppendList(out, "tunnels", doc.tunnels, [&](const Tunnel& t) { AppendTunnel(out, t); });
     AppendListOf<HelixElement>(out, "helices", doc.helices);
-    AppendWiring(out, doc.wiring);
+    AppendWiring(out, doc.wiring, doc.pieces);
     if (doc.control.Exists()) {
         std::unordered_set<uint32_t> ids;
         ids.reserve(doc.pieces.size());

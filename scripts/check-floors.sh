@@ -15,7 +15,7 @@ declare -A below=(
     [trackgeometry]="base catalog model"
     [network]="base catalog model trackgeometry"
     [trains]="base catalog model trackgeometry network"
-    [layoutcheck]="base catalog model persistence trackgeometry network trains control"
+    [layoutcheck]="base catalog model persistence trackgeometry network trains control wiring"
     [gapclose]="base catalog model trackgeometry network layoutcheck"
     [trackbox]="base catalog model persistence"
     [wiring]="base catalog model persistence trackgeometry network trains"
@@ -25,9 +25,9 @@ declare -A below=(
     [panels]="base catalog model persistence trackgeometry network trackbox canvas"
     [view3d]="base catalog model trackgeometry network trains"
     [dialogs]="base catalog model persistence trackgeometry network trackbox canvas panels"
-    [app]="base catalog model persistence trackgeometry network trains layoutcheck gapclose trackbox canvas panels view3d dialogs"
+    [app]="base catalog model persistence trackgeometry network trains wiring layoutcheck gapclose trackbox canvas panels view3d dialogs"
     # The programs that make the built-in pictures and the sample layouts, at build time.
-    [resources]="base catalog model persistence trackgeometry network trains layoutcheck gapclose trackbox canvas panels view3d dialogs app"
+    [resources]="base catalog model persistence trackgeometry network trains wiring layoutcheck gapclose trackbox canvas panels view3d dialogs app"
 )
 
 # Includes that still reach up, each with the reason it has not moved yet. Nothing may join

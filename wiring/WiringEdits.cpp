@@ -2,6 +2,11 @@
 #include "wiring/WiringEdits.h"
 
 #include <algorithm>
+#include <iterator>
+
+#include "base/Format.h"
+#include "base/Translate.h"
+#include "catalog/TrackCatalog.h"
 
 bool AddToWiringPlan(LayoutDocument& doc, const WiringAdditions& additions) {
     WiringPlan plan = doc.wiring;
@@ -33,5 +38,90 @@ bool AddToWiringPlan(LayoutDocument& doc, const WiringAdditions& additions) {
     if (!changed) return false;
     doc.PushUndo();
     doc.wiring = std::move(plan);
+    return true;
+}
+
+namespace {
+
+// Colours new districts take in turn: well apart from each other and from grey (unfed track).
+constexpr uint32_t kDistrictColours[] = {0x1F77B4, 0xD62728, 0x2CA02C, 0x9467BD,
+                                         0xFF7F0E, 0x17BECF, 0x8C564B, 0xE377C2};
+
+}  // namespace
+
+uint32_t AddDistrict(LayoutDocument& doc) {
+    uint32_t id = 1;
+    for (const PowerDistrict& d : doc.wiring.districts) id = std::max(id, d.id + 1);
+    PowerDistrict d;
+    d.id = id;
+    d.name = Format(Tr("Booster %u").c_str(), id);
+    d.colour = kDistrictColours[doc.wiring.districts.size() % std::size(kDistrictColours)];
+    doc.PushUndo();
+    doc.wiring.districts.push_back(d);
+    return id;
+}
+
+bool ChangeDistrict(LayoutDocument& doc, const PowerDistrict& district) {
+    for (size_t i = 0; i < doc.wiring.districts.size(); ++i) {
+        if (doc.wiring.districts[i].id != district.id) continue;
+        if (doc.wiring.districts[i] == district) return false;
+        doc.PushUndo();
+        doc.wiring.districts[i] = district;
+        return true;
+    }
+    return false;
+}
+
+bool RemoveDistrict(LayoutDocument& doc, uint32_t id) {
+    if (!doc.wiring.FindDistrict(id)) return false;
+    doc.PushUndo();
+    std::erase_if(doc.wiring.districts, [&](const PowerDistrict& d) { return d.id == id; });
+    for (Feeder& f : doc.wiring.feeders)
+        if (f.district == id) f.district = kNoId;
+    return true;
+}
+
+std::vector<GapRails> GapChoices(bool twoRail) {
+    if (twoRail) return {GapRails::Left, GapRails::Right, GapRails::Both};
+    return {GapRails::Centre, GapRails::Left, GapRails::Right};
+}
+
+bool CycleGap(LayoutDocument& doc, const TrackGraph& graph, uint32_t piece, int connector) {
+    const GraphPiece* node = graph.Find(piece);
+    if (!node || !node->def || connector < 0 ||
+        connector >= static_cast<int>(node->def->connectors.size()))
+        return false;
+    auto at = [&](uint32_t p, int c) {
+        return std::find_if(doc.wiring.gaps.begin(), doc.wiring.gaps.end(),
+                            [&](const RailGap& g) { return g.piece == p && g.connector == c; });
+    };
+    auto it = at(piece, connector);
+    if (it == doc.wiring.gaps.end()) {
+        const GraphEnd other = graph.Joined({piece, connector});
+        if (other.piece != kNoId && doc.FindPiece(other.piece))
+            it = at(other.piece, other.connector);
+    }
+    const std::vector<GapRails> choices = GapChoices(IsTwoRail(node->def->system));
+    doc.PushUndo();
+    if (it == doc.wiring.gaps.end()) {
+        doc.wiring.gaps.push_back({piece, connector, choices.front()});
+        return true;
+    }
+    const auto next = std::find(choices.begin(), choices.end(), it->rails);
+    if (next == choices.end() || next + 1 == choices.end())
+        doc.wiring.gaps.erase(it);
+    else
+        it->rails = *(next + 1);
+    return true;
+}
+
+bool AddFeeder(LayoutDocument& doc, const TrackGraph& graph, uint32_t piece) {
+    if (!doc.FindPiece(piece) || !graph.Find(piece)) return false;
+    Feeder f{piece, doc.wiring.districts.empty() ? kNoId : doc.wiring.districts.front().id};
+    const WiringAnalysis analysis = AnalyseWiring(doc, graph, WiringOptions());
+    if (const Section* s = analysis.SectionOf(graph, piece); s && s->district != kNoId)
+        f.district = s->district;
+    doc.PushUndo();
+    doc.wiring.feeders.push_back(f);
     return true;
 }

@@ -14,6 +14,7 @@
 #include "dialogs/gui/LevelManagerDialog.h"
 #include "control/gui/AddressesWindow.h"
 #include "dialogs/gui/PrintOptionsDialog.h"
+#include "wiring/gui/WiringWindow.h"
 
 namespace {
 
@@ -135,4 +136,5 @@ void BindDialogCommands(MainFrame& frame) {
     BindExportCommands(frame);
     BindProfileCommands(frame);
     BindControlCommands(frame);
+    BindWiringCommands(frame);
 }

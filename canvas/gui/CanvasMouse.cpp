@@ -41,6 +41,12 @@ PointerEvent CanvasPanel::ToPointer(const wxMouseEvent& event) const {
 }
 
 void CanvasPanel::OnLeftDown(wxMouseEvent& event) {
+    if (viewClickHandler && !wxGetKeyState(WXK_SPACE) &&
+        viewClickHandler(view.ToLayoutX(event.GetX()), view.ToLayoutY(event.GetY()),
+                         event.ShiftDown())) {
+        SetFocus();
+        return;
+    }
     if (clickHandler && !wxGetKeyState(WXK_SPACE) &&
         clickHandler(view.ToLayoutX(event.GetX()), view.ToLayoutY(event.GetY()))) {
         SetFocus();

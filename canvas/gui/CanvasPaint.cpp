@@ -241,6 +241,7 @@ wxRect CanvasPanel::OverlayBounds() {
     const CanvasOverlays o = Overlays();
     const LayoutDocument& doc = Document();
     wxRect r;
+    if (!o.wiring.Empty()) Include(r, wxRect(wxPoint(0, 0), GetClientSize()));
     if (o.rubberBand) {
         Include(r, wxRect(wxPoint(std::min(o.bandX0, o.bandX1), std::min(o.bandY0, o.bandY1)),
                           wxPoint(std::max(o.bandX0, o.bandX1), std::max(o.bandY0, o.bandY1)))
@@ -415,9 +416,10 @@ void CanvasPanel::RefreshPanned() {
     const double ddy = view.offsetY - pictureView.offsetY;
     const int sx = static_cast<int>(std::lround(ddx)), sy = static_cast<int>(std::lround(ddy));
     const CanvasOverlays o = Overlays();
-    const bool overlaysShown =
-        o.rubberBand || o.tape || o.snapTarget || o.pieceGhost || o.sceneryGhost || o.helixGhost ||
-        o.rotation || !o.findingRings.empty() || !o.chainGhost.empty() || !o.trains.Empty();
+    const bool overlaysShown = o.rubberBand || o.tape || o.snapTarget || o.pieceGhost ||
+                               o.sceneryGhost || o.helixGhost || o.rotation ||
+                               !o.findingRings.empty() || !o.chainGhost.empty() ||
+                               !o.trains.Empty() || !o.wiring.Empty();
     // Only a plain shift of a picture already drawn at this zoom can be reused.
     const bool shift = pictureValid && picture.IsOk() && picture.GetSize() == size &&
                        view.zoom == pictureView.zoom && std::fabs(ddx - sx) < 1e-6 &&

@@ -62,6 +62,7 @@ public:
         o.findingRings = findingRings;
         o.chainGhost = chainGhost;
         o.trains = trains;
+        o.wiring = wiring;
         return o;
     }
     // The chain the gap closer offers, drawn as ghosts until replaced (empty: none).
@@ -83,6 +84,16 @@ public:
     // turnout switching), in layout millimetres; when it returns true, editing does not see it.
     using ClickHandler = std::function<bool(double xMm, double yMm)>;
     void SetClickHandler(ClickHandler handler) { clickHandler = std::move(handler); }
+    // The wiring view over the layout (empty: none), drawn under the trains until replaced.
+    void SetWiringOverlay(WiringOverlay overlay) {
+        wiring = std::move(overlay);
+        Refresh();
+    }
+    const WiringOverlay& WiringShown() const { return wiring; }
+    // A left press goes to this handler before the click handler (the wiring view's gaps and
+    // feeders), with whether Shift is held; true when it took the press.
+    using ViewClickHandler = std::function<bool(double xMm, double yMm, bool shift)>;
+    void SetViewClickHandler(ViewClickHandler handler) { viewClickHandler = std::move(handler); }
 
     // Pan state (middle button, Space + left drag or Ctrl + left drag).
     bool IsPanning() const {
@@ -229,6 +240,8 @@ private:
     std::vector<GhostPiece> chainGhost;
     TrainsOverlay trains;
     ClickHandler clickHandler;
+    WiringOverlay wiring;
+    ViewClickHandler viewClickHandler;
     wxTimer flashTimer;
     std::function<void(wxMenu&)> popupHook;
 

@@ -1178,6 +1178,67 @@ void DrawTrainsOverlay(wxDC& dc, const TrainsOverlay& trains, const ViewTransfor
     }
 }
 
+void DrawWiringOverlay(wxDC& dc, const WiringOverlay& wiring, const ViewTransform& view) {
+    if (wiring.Empty()) return;
+    auto colour = [](Rgb c) { return wxColour(c.r, c.g, c.b); };
+    std::vector<wxPoint> pts;
+    auto toPixels = [&](const std::vector<PointMm>& mm) {
+        pts.clear();
+        for (const PointMm& p : mm) pts.emplace_back(view.ToPixelX(p.x), view.ToPixelY(p.y));
+    };
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    // Outlines first, so that the coloured track lies on them.
+    for (const WiringOverlay::Line& line : wiring.lines) {
+        if (!line.outlined) continue;
+        toPixels(line.points);
+        wxPen pen(colour(kWiringOutlineColour), kWiringOutlinePenPx);
+        pen.SetCap(wxCAP_BUTT);
+        dc.SetPen(pen);
+        dc.DrawLines(static_cast<int>(pts.size()), pts.data());
+    }
+    for (const WiringOverlay::Line& line : wiring.lines) {
+        toPixels(line.points);
+        wxPen pen(colour(line.colour), kWiringLinePenPx);
+        pen.SetCap(wxCAP_BUTT);
+        dc.SetPen(pen);
+        dc.DrawLines(static_cast<int>(pts.size()), pts.data());
+    }
+    wxPen barPen(colour(kWiringBarColour), kWiringBarPenPx);
+    barPen.SetCap(wxCAP_BUTT);
+    dc.SetPen(barPen);
+    for (const WiringOverlay::Bar& bar : wiring.bars) {
+        double ax = view.ToPixelX(bar.a.x), ay = view.ToPixelY(bar.a.y);
+        double bx = view.ToPixelX(bar.b.x), by = view.ToPixelY(bar.b.y);
+        const double length = std::hypot(bx - ax, by - ay);
+        if (length < kWiringBarMinPx && length > 0) {
+            const double grow = (kWiringBarMinPx - length) / 2 / length;
+            const double dx = (bx - ax) * grow, dy = (by - ay) * grow;
+            ax -= dx;
+            ay -= dy;
+            bx += dx;
+            by += dy;
+        }
+        dc.DrawLine(static_cast<int>(std::lround(ax)), static_cast<int>(std::lround(ay)),
+                    static_cast<int>(std::lround(bx)), static_cast<int>(std::lround(by)));
+    }
+    wxFont font = dc.GetFont();
+    if (!font.IsOk()) font = *wxNORMAL_FONT;
+    font.SetPointSize(7);
+    font.SetWeight(wxFONTWEIGHT_BOLD);
+    dc.SetFont(font);
+    for (const WiringOverlay::Symbol& s : wiring.symbols) {
+        const int x = view.ToPixelX(s.at.x), y = view.ToPixelY(s.at.y);
+        dc.SetPen(wxPen(colour(kWiringOutlineColour), 1));
+        dc.SetBrush(wxBrush(colour(s.colour)));
+        dc.DrawCircle(x, y, kWiringSymbolPx);
+        const wxString label = wxString::Format("%d", s.number);
+        const wxSize extent = dc.GetTextExtent(label);
+        dc.SetTextForeground(*wxWHITE);
+        dc.DrawText(label, x - extent.x / 2, y - extent.y / 2);
+    }
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+}
+
 std::vector<wxRect> TrainsOverlayPixels(const TrainsOverlay& trains, const ViewTransform& view) {
     std::vector<wxRect> boxes;
     auto add = [&](const std::vector<PointMm>& mm, int slack) {
@@ -1205,6 +1266,7 @@ std::vector<wxRect> TrainsOverlayPixels(const TrainsOverlay& trains, const ViewT
 
 void DrawOverlays(wxDC& dc, const LayoutDocument& doc, const CanvasOverlays& o,
                   const ViewTransform& view) {
+    DrawWiringOverlay(dc, o.wiring, view);
     DrawTrainsOverlay(dc, o.trains, view);
     DrawFindingRings(dc, o.findingRings, view);
     if (o.rubberBand) {

@@ -126,6 +126,8 @@ inline constexpr int kFindingRingPenPx = 3;
 void DrawFindingRings(wxDC& dc, const std::vector<FindingRing>& rings, const ViewTransform& view);
 // The trains' overlay: the turnouts' set legs, the vehicles, the collision rings.
 void DrawTrainsOverlay(wxDC& dc, const TrainsOverlay& trains, const ViewTransform& view);
+// The wiring view: district colours, detection outlines, gap bars and numbered feeders.
+void DrawWiringOverlay(wxDC& dc, const WiringOverlay& wiring, const ViewTransform& view);
 // The window pixels each part of the trains' overlay covers (one box per leg, body and ring).
 std::vector<wxRect> TrainsOverlayPixels(const TrainsOverlay& trains, const ViewTransform& view);
 // Finding rings, rubber band, tape, snap target, piece, scenery and helix ghosts and the

@@ -33,6 +33,7 @@
 #include "panels/BuyTrack.h"
 #include "panels/PropertiesLogic.h"
 #include "panels/StoreTable.h"
+#include "wiring/WiringParts.h"
 
 namespace {
 
@@ -128,6 +129,11 @@ void PropertiesPanel::BuildControls() {
     addressLabel->Hide();
     addressField->Hide();
     top->Add(addressRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
+    // Where the selected piece lies in the wiring plan.
+    wiringText =
+        new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "wiringText");
+    wiringText->Hide();
+    top->Add(wiringText, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
 
     top->Add(BuildGradeBox(), 0, wxEXPAND | wxALL, 6);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
@@ -266,6 +272,11 @@ void PropertiesPanel::ShowView(const SelectionView& view) {
         addressField->ChangeValue(Utf8(AddressFieldText(frame->Document(), view.pieceId)));
     addressLabel->Show(addressShown);
     addressField->Show(addressShown);
+    const std::string wiring = frame && view.pieceId != kNoId
+                                   ? PieceWiringText(frame->Document(), view.pieceId)
+                                   : std::string();
+    wiringText->SetLabelText(Utf8(wiring));
+    wiringText->Show(!wiring.empty());
 
     if (view.levelShown) FillLevelChoice(view.levelId);
     levelChoice->Show(view.levelShown);
@@ -344,6 +355,15 @@ void PropertiesPanel::RefreshTally() {
         } else if (line.fullyOwned) {
             row.colour = ToColour(kFullyOwnedColour);
         }
+    }
+    const std::vector<WiringPart> parts = WiringParts(frame->Document());
+    if (!parts.empty()) {
+        RowList::Row& heading = rows.emplace_back();
+        heading.cells = {_("Wiring")};
+        heading.bold = true;
+        heading.colour = ToColour(kRecommendHeadingColour);
+        for (const WiringPart& part : parts)
+            rows.push_back({{Utf8(part.text), wxString::Format("%d", part.count)}});
     }
     tallyList->SetRows(std::move(rows));
 }

@@ -112,6 +112,7 @@ private:
     wxChoice* levelChoice = nullptr;
     wxStaticText* addressLabel = nullptr;
     wxTextCtrl* addressField = nullptr;
+    wxStaticText* wiringText = nullptr;  // the piece's section, district and detector
     wxStaticText* heightLabel = nullptr;
     wxTextCtrl* heightField = nullptr;
     wxStaticText* gradeValue = nullptr;

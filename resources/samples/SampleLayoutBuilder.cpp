@@ -11,6 +11,9 @@
 #include "model/GradeRuns.h"
 #include "model/Helices.h"
 #include "model/Tunnels.h"
+#include "network/TrackGraph.h"
+#include "wiring/WiringEdits.h"
+#include "wiring/WiringProposals.h"
 
 namespace {
 
@@ -310,6 +313,45 @@ LayoutDocument FigureEight() {
     return doc;
 }
 
+// A TRIX C station track ending in a balloon: trains run out of the station, round the loop and
+// come back facing the other way. Being two-rail track, the loop would short its rails; the
+// wiring plan gaps a reversing section in it (both rails, both ends, longer than a train), feeds
+// every section and gives every stretch between turnouts a detection section.
+LayoutDocument TrixReversingLoop() {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    RectangleBoard(doc, 2900, 1150);
+    TrackLayer t(doc);
+    // The station track, west to east, into the turnout whose legs make the loop.
+    const uint32_t bumper = t.Start("62977", 100, 575, 180);
+    uint32_t last = t.Run("62188", 4, bumper, 0);
+    const uint32_t turnout = t.Attach("62611", last, 1);
+    // The straight leg, brought level with the end of the diverging leg and its counter-curve.
+    t.Attach("62172", turnout, 1);
+    // The bulb: out to the left, then round to the right and back in on the straight leg.
+    last = t.Attach("62224", turnout, 2);
+    last = t.Attach("62130", last, 1, 1);
+    int exit = 0;
+    for (const char* a : {"62064", "62188", "62229", "62236"}) {
+        last = t.Attach(a, last, exit);
+        exit = 1;
+    }
+    last = t.Run("62330", 8, last, 1);
+    for (const char* a : {"62236", "62229", "62188", "62064"}) last = t.Attach(a, last, 1);
+    t.Attach("62130", last, 1, 1);
+    t.CloseLoops();
+
+    doc.wiring.districts = {{1, "Booster 1", 0x2E7D32, 3.0}};
+    const WiringOptions options;
+    AddToWiringPlan(doc, {ProposeReversingGaps(doc, BuildTrackGraph(doc), options), {}, {}});
+    AddToWiringPlan(doc, ProposeBlocks(doc, BuildTrackGraph(doc)));
+    AddToWiringPlan(doc, {{}, ProposeFeeders(doc, BuildTrackGraph(doc), options), {}});
+    AddScenery(doc, "platform", 480, 635, 0, 1, 1);
+    AddLabel(doc, "Reversing loop", 1900, 575);
+    Finish(doc);
+    return doc;
+}
+
 }  // namespace
 
 std::vector<SampleLayout> BuildSampleLayouts() {
@@ -318,5 +360,6 @@ std::vector<SampleLayout> BuildSampleLayouts() {
     layouts.push_back({"K-Track Two Decks", TwoDecks()});
     layouts.push_back({"Z-Track Shelf", ZShelf()});
     layouts.push_back({"C-Track Figure Eight", FigureEight()});
+    layouts.push_back({"TRIX C-Track Reversing Loop", TrixReversingLoop()});
     return layouts;
 }

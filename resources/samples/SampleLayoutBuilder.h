@@ -12,7 +12,8 @@ struct SampleLayout {
     LayoutDocument doc;
 };
 
-// "C-Track Oval Station", "K-Track Two Decks", "Z-Track Shelf" and "C-Track Figure Eight" (a
-// climb over its own track), in that order. Every open
+// "C-Track Oval Station", "K-Track Two Decks", "Z-Track Shelf", "C-Track Figure Eight" (a
+// climb over its own track) and "TRIX C-Track Reversing Loop" (with its wiring plan), in that
+// order. Every open
 // end of every piece is joined (dead ends carry bumpers); nothing is selected; no undo history.
 std::vector<SampleLayout> BuildSampleLayouts();

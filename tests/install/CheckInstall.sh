@@ -23,6 +23,7 @@ for f in bin/quillmore \
          "share/quillmore/samples/K-Track Two Decks.xml" \
          "share/quillmore/samples/Z-Track Shelf.xml" \
          "share/quillmore/samples/C-Track Figure Eight.xml" \
+         "share/quillmore/samples/TRIX C-Track Reversing Loop.xml" \
          share/applications/quillmore.desktop \
          share/mime/packages/quillmore.xml \
          share/icons/hicolor/scalable/apps/quillmore.svg \

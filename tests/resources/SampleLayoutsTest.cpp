@@ -16,6 +16,7 @@
 #include "network/HeightProfile.h"
 #include "persistence/LayoutFile.h"
 #include "resources/samples/SampleLayoutBuilder.h"
+#include "wiring/WiringAnalysis.h"
 
 namespace {
 
@@ -125,11 +126,11 @@ TEST_P(SampleLayouts, TheLayoutCheckFindsNothing) {
                       << finding.x << ", " << finding.y;
 }
 
-INSTANTIATE_TEST_SUITE_P(All, SampleLayouts, testing::Values(0, 1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(All, SampleLayouts, testing::Values(0, 1, 2, 3, 4));
 
 TEST(SampleLayoutContents, EachShowsWhatItIsFor) {
     const std::vector<SampleLayout> layouts = BuildSampleLayouts();
-    ASSERT_EQ(layouts.size(), 4u);
+    ASSERT_EQ(layouts.size(), 5u);
     auto systems = [](const LayoutDocument& doc) {
         std::set<TrackSystem> s;
         for (const PlacedPiece& p : doc.pieces)
@@ -184,6 +185,21 @@ TEST(SampleLayoutContents, EachShowsWhatItIsFor) {
     }
     EXPECT_NE(profile.crossings[0].otherAbove, profile.crossings[1].otherAbove);
     EXPECT_NEAR(profile.points.front().heightMm, profile.points.back().heightMm, 1e-9);
+
+    // The balloon is wired to be switched on: its reversing section keeps the rails apart, every
+    // section is fed and detection covers the track.
+    const LayoutDocument& balloon = layouts[4].doc;
+    EXPECT_EQ(layouts[4].name, "TRIX C-Track Reversing Loop");
+    EXPECT_EQ(systems(balloon), std::set<TrackSystem>{TrackSystem::TrixC});
+    const WiringAnalysis wiring = AnalyseWiring(balloon, BuildTrackGraph(balloon), WiringOptions());
+    for (const WiringFinding& f : wiring.findings) {
+        EXPECT_NE(f.kind, WiringFindingKind::ShortCircuit) << f.text;
+        EXPECT_NE(f.kind, WiringFindingKind::Unfed) << f.text;
+    }
+    EXPECT_EQ(std::count_if(wiring.sections.begin(), wiring.sections.end(),
+                            [](const Section& s) { return s.reversing; }),
+              1);
+    EXPECT_FALSE(balloon.wiring.detectors.empty());
 }
 
 }  // namespace

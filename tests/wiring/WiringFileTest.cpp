@@ -69,4 +69,24 @@ TEST_F(WiringFileTest, EntriesNamingWhatIsNotThereAreRefusedByTheirLine) {
     }
 }
 
+// Pieces can go by other ways than deleting the selection (undoing a placement, a gesture, a
+// replaced block): the writer leaves out what names them, so the file still opens.
+TEST_F(WiringFileTest, EntriesOfPiecesThatAreGoneAreNotWritten) {
+    doc.wiring.districts = {{1, "A", 0, 3}};
+    doc.wiring.gaps = {
+        {line[0], 1, GapRails::Centre}, {line[1], 0, GapRails::Both}, {line[2], 5, GapRails::Left}};
+    doc.wiring.feeders = {{line[1], 1}, {line[2], 4}};
+    doc.wiring.detectors = {{line[1], 3}, {line[2], 2}};
+    doc.pieces.erase(doc.pieces.begin() + 1);
+    LayoutDocument loaded;
+    ASSERT_EQ(LoadLayoutFromText(loaded, LayoutToText(doc, "plan"), nullptr), "");
+    const WiringPlan expected{
+        {{line[0], 1, GapRails::Centre}}, {{line[2], kNoId}}, {{1, "A", 0, 3}}, {{line[2], 2}}};
+    EXPECT_EQ(loaded.wiring, expected);
+    // A plan left with nothing to write is not written at all.
+    doc.wiring = WiringPlan{};
+    doc.wiring.feeders = {{line[1], kNoId}};
+    EXPECT_EQ(LayoutToText(doc, "plan").find("wiring"), std::string::npos);
+}
+
 }  // namespace

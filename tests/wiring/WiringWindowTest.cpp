@@ -1,0 +1,275 @@
+// The wiring view and the Wiring window in the real main window: a gap placed and stepped by
+// clicks on a joint and drawn as a bar, a feeder by Shift + click, feeders proposed from the
+// window and its findings, the sample's plan and its wire list. With QUILLMORE_SHOTS set to a
+// folder, the wiring view of the sample and the window are saved there as PNG pictures.
+#include <gtest/gtest.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/print.h>
+#include <wx/stattext.h>
+
+#include <cstdlib>
+
+#include "app/CommandIds.h"
+#include "app/gui/MainFrame.h"
+#include "app/gui/MainFrameDialogs.h"
+#include "canvas/gui/CanvasPanel.h"
+#include "catalog/TrackCatalog.h"
+#include "model/TrackBuilder.h"
+#include "panels/gui/PropertiesPanel.h"
+#include "support/GuiTestSupport.h"
+#include "wiring/gui/WiringWindow.h"
+
+namespace {
+
+class WiringWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("HOME", home.Path().c_str(), 1);
+        frame = new MainFrame();
+        frame->SetSize(1400, 900);
+        frame->Show();
+        frame->Document().EnsureDefaultLevel();
+        PumpEvents();
+    }
+    void TearDown() override {
+        SetExportPathAsker(nullptr);
+        SetPrintRunner(nullptr);
+        if (WiringWindow* w = WiringWindow::Open()) w->Close(true);
+        if (WiringViewShown()) ShowWiringView(*frame, false);
+        frame->Destroy();
+        PumpEvents();
+    }
+    LayoutDocument& Doc() { return frame->Document(); }
+    void Command(int id) {
+        wxCommandEvent event(wxEVT_MENU, id);
+        event.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(event);
+        frame->FlushChanges();
+    }
+    void ClickAt(double x, double y, bool shift = false) {
+        CanvasPanel* canvas = frame->Canvas();
+        const wxPoint at = canvas->LayoutToScreen(x, y);
+        for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
+            wxMouseEvent event(type);
+            event.SetPosition(at);
+            event.m_leftDown = type == wxEVT_LEFT_DOWN;
+            event.m_shiftDown = shift;
+            event.SetEventObject(canvas);
+            canvas->GetEventHandler()->ProcessEvent(event);
+        }
+        frame->FlushChanges();
+    }
+    wxImage Picture() {
+        const wxSize size = frame->Canvas()->GetClientSize();
+        wxBitmap bitmap(size.x, size.y, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            frame->Canvas()->PaintTo(dc, size.x, size.y);
+        }
+        return bitmap.ConvertToImage();
+    }
+    // Pixels of the gap bars' colour within `radius` pixels of a layout point.
+    int BarPixelsNear(const wxImage& image, double x, double y, int radius) {
+        const wxPoint at = frame->Canvas()->LayoutToScreen(x, y);
+        int count = 0;
+        for (int py = at.y - radius; py <= at.y + radius; ++py)
+            for (int px = at.x - radius; px <= at.x + radius; ++px)
+                if (px >= 0 && py >= 0 && px < image.GetWidth() && py < image.GetHeight() &&
+                    image.GetRed(px, py) == kWiringBarColour.r &&
+                    image.GetGreen(px, py) == kWiringBarColour.g &&
+                    image.GetBlue(px, py) == kWiringBarColour.b)
+                    ++count;
+        return count;
+    }
+
+    TempDir home;
+    MainFrame* frame = nullptr;
+};
+
+TEST_F(WiringWindowTest, AClickOnAJointPlacesAGapDrawnAsABarAndFeedersAreProposed) {
+    TrackBuilder track(Doc());
+    const std::vector<uint32_t> line = track.Line("62188", 4);
+    frame->NotifyChanged(DocChange::Pieces);
+    frame->FlushChanges();
+    frame->Canvas()->ZoomToFit();
+    Command(kCmdWiringView);
+    ASSERT_TRUE(WiringViewShown());
+    wxMenuBar* bar = frame->GetMenuBar();
+    EXPECT_TRUE(bar->IsChecked(kCmdWiringView));
+
+    const PlacedPiece& second = track[line[1]];
+    const ConnectorPose joint =
+        GetConnectorPose(second, *TrackCatalog::Instance().Find(second.article), 1);
+    EXPECT_EQ(BarPixelsNear(Picture(), joint.x, joint.y, 12), 0);
+    ClickAt(joint.x, joint.y);
+    ASSERT_EQ(Doc().wiring.gaps.size(), 1u);
+    EXPECT_EQ(Doc().wiring.gaps[0].rails, GapRails::Left);
+    EXPECT_GT(BarPixelsNear(Picture(), joint.x, joint.y, 12), 8) << "the gap's bar at the joint";
+    ClickAt(joint.x, joint.y);
+    EXPECT_EQ(Doc().wiring.gaps[0].rails, GapRails::Right);
+    Command(kCmdUndo);
+    ASSERT_EQ(Doc().wiring.gaps.size(), 1u);
+    EXPECT_EQ(Doc().wiring.gaps[0].rails, GapRails::Left);
+    // A click on the track away from any joint is no gap; it selects as in the plan view.
+    ClickAt(second.x + 94, second.y);
+    EXPECT_EQ(Doc().wiring.gaps.size(), 1u);
+
+    // The window lists the two sections, unfed, and feeds them when asked.
+    Command(kCmdWiring);
+    WiringWindow* window = WiringWindow::Open();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Sections()->GetItemCount(), 2);
+    auto findingsOf = [&](const wxString& kind) {
+        int n = 0;
+        for (long i = 0; i < window->Findings()->GetItemCount(); ++i)
+            n += window->Findings()->Cell(i, 0) == kind;
+        return n;
+    };
+    EXPECT_EQ(findingsOf("No feeder"), 2);
+    wxCommandEvent add(wxEVT_BUTTON, WiringWindow::kIdAddDistrict);
+    window->GetEventHandler()->ProcessEvent(add);
+    frame->FlushChanges();
+    ASSERT_EQ(Doc().wiring.districts.size(), 1u);
+    wxCommandEvent propose(wxEVT_BUTTON, WiringWindow::kIdProposeFeeders);
+    window->GetEventHandler()->ProcessEvent(propose);
+    frame->FlushChanges();
+    EXPECT_EQ(Doc().wiring.feeders.size(), 2u);
+    EXPECT_EQ(findingsOf("No feeder"), 0);
+    EXPECT_EQ(window->Findings()->GetItemCount(),
+              static_cast<long>(window->Analysis().findings.size()));
+    EXPECT_EQ(window->Districts()->Cell(0, 3), "1, 2") << "the district feeds both sections";
+    // Undo takes the proposal back as one step.
+    Command(kCmdUndo);
+    EXPECT_TRUE(Doc().wiring.feeders.empty());
+    EXPECT_EQ(findingsOf("No feeder"), 2);
+
+    // Shift + click on a piece adds a feeder there; a finding jumps to its pieces.
+    ClickAt(track[line[3]].x + 94, track[line[3]].y, true);
+    ASSERT_EQ(Doc().wiring.feeders.size(), 1u);
+    EXPECT_EQ(Doc().wiring.feeders[0].piece, line[3]);
+    ASSERT_EQ(findingsOf("No feeder"), 1);
+    window->ShowFinding(0);
+    const std::vector<uint32_t>& named = window->Analysis().findings[0].pieces;
+    for (const PlacedPiece& p : Doc().pieces)
+        EXPECT_EQ(p.selected, std::find(named.begin(), named.end(), p.id) != named.end());
+
+    // The properties panel tells a selected piece's place in the plan; the tally counts the
+    // rail joiners the hand-made gap needs.
+    Doc().ClearSelection();
+    Doc().FindPiece(line[3])->selected = true;
+    frame->NotifyChanged(DocChange::Selection);
+    frame->FlushChanges();
+    auto* where = dynamic_cast<wxStaticText*>(frame->Properties()->FindWindowByName("wiringText"));
+    ASSERT_NE(where, nullptr);
+    EXPECT_TRUE(where->IsShown());
+    EXPECT_EQ(where->GetLabelText(), wxString::FromUTF8("Section 2 \u00b7 Booster 1"));
+    auto* tally = dynamic_cast<RowList*>(frame->Properties()->FindWindowByName("pieceCount"));
+    ASSERT_NE(tally, nullptr);
+    const long rows = tally->GetItemCount();
+    ASSERT_GE(rows, 2);
+    EXPECT_EQ(tally->Cell(rows - 2, 0), "Wiring");
+    EXPECT_EQ(tally->Cell(rows - 1, 0), "Insulated rail joiners");
+    EXPECT_EQ(tally->Cell(rows - 1, 1), "1");
+
+    // Districts are edited in the window, each change one undo step.
+    window->SelectDistrict(0);
+    window->EditDistrict("Yard", 0x00AA00, 2.5);
+    frame->FlushChanges();
+    EXPECT_EQ(Doc().wiring.districts[0], (PowerDistrict{1, "Yard", 0x00AA00, 2.5}));
+    EXPECT_EQ(window->Districts()->Cell(0, 0), "Yard");
+}
+
+TEST_F(WiringWindowTest, TheSampleLoopIsWiredAndItsWireListIsExported) {
+    const std::string sample =
+        std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/TRIX C-Track Reversing Loop.xml";
+    ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(sample)));
+    frame->FlushChanges();
+    Command(kCmdWiringView);
+    Command(kCmdWiring);
+    WiringWindow* window = WiringWindow::Open();
+    ASSERT_NE(window, nullptr);
+    for (long i = 0; i < window->Findings()->GetItemCount(); ++i) {
+        EXPECT_NE(window->Findings()->Cell(i, 0), "Short circuit")
+            << window->Findings()->Cell(i, 1);
+        EXPECT_NE(window->Findings()->Cell(i, 0), "No feeder") << window->Findings()->Cell(i, 1);
+    }
+    EXPECT_EQ(window->Sections()->GetItemCount(),
+              static_cast<long>(window->Analysis().sections.size()));
+    // Every gap of the plan is drawn: its bar lies at the end it names.
+    const wxImage image = Picture();
+    for (const RailGap& g : Doc().wiring.gaps) {
+        const PlacedPiece& p = *Doc().FindPiece(g.piece);
+        const ConnectorPose end =
+            GetConnectorPose(p, *TrackCatalog::Instance().Find(p.article), g.connector);
+        EXPECT_GT(BarPixelsNear(image, end.x, end.y, 10), 0) << "gap at piece " << g.piece;
+    }
+
+    const std::string path = home.File("wires.csv");
+    SetExportPathAsker([&](wxWindow*, const ExportQuestion&) {
+        return ExportAnswer{wxString::FromUTF8(path), 0};
+    });
+    EXPECT_EQ(window->ExportWireList(), "");
+    const std::string csv = ReadFileBytes(path);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'),
+              static_cast<long>(Doc().wiring.feeders.size()) + 1);
+    EXPECT_NE(csv.find("Booster 1"), std::string::npos) << csv;
+
+    // Printing: the plan with its gap bars on the first page, the tables on the second.
+    int barPixels = 0, textPixels = 0, pages = 0;
+    SetPrintRunner([&](wxWindow*, wxPrintDialogData&, wxPrintout& printout) {
+        printout.SetPageSizePixels(800, 1100);
+        printout.SetPaperRectPixels(wxRect(0, 0, 800, 1100));
+        printout.SetPPIPrinter(100, 100);
+        printout.OnPreparePrinting();
+        int minPage = 0, maxPage = 0, from = 0, to = 0;
+        printout.GetPageInfo(&minPage, &maxPage, &from, &to);
+        pages = maxPage;
+        for (int page = 1; page <= 2; ++page) {
+            wxBitmap bitmap(800, 1100, 24);
+            {
+                wxMemoryDC dc(bitmap);
+                dc.SetBackground(*wxWHITE_BRUSH);
+                dc.Clear();
+                printout.SetDC(&dc);
+                EXPECT_TRUE(printout.OnPrintPage(page));
+                printout.SetDC(nullptr);
+            }
+            const wxImage page1 = bitmap.ConvertToImage();
+            for (int y = 0; y < 1100; ++y)
+                for (int x = 0; x < 800; ++x) {
+                    const bool bar = page1.GetRed(x, y) == kWiringBarColour.r &&
+                                     page1.GetGreen(x, y) == kWiringBarColour.g &&
+                                     page1.GetBlue(x, y) == kWiringBarColour.b;
+                    if (page == 1) barPixels += bar;
+                    if (page == 2) textPixels += page1.GetRed(x, y) < 128;
+                }
+        }
+        return PrintOutcome::Printed;
+    });
+    window->Print();
+    SetPrintRunner(nullptr);
+    EXPECT_EQ(pages, 2);
+    EXPECT_GT(barPixels, 20);
+    EXPECT_GT(textPixels, 200);
+
+    if (const char* dir = std::getenv("QUILLMORE_SHOTS"); dir && *dir) {
+        image.SaveFile(wxString(dir) + "/wiring-view.png", wxBITMAP_TYPE_PNG);
+        PumpEvents(300);
+        window->Raise();
+        window->Update();
+        PumpEvents(300);
+        const wxSize size = window->GetClientSize();
+        wxBitmap shot(size, 24);
+        {
+            wxMemoryDC memory(shot);
+            wxClientDC screen(window);
+            memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+        }
+        shot.SaveFile(wxString(dir) + "/wiring-window.png", wxBITMAP_TYPE_PNG);
+    }
+}
+
+}  // namespace
