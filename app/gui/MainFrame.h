@@ -10,10 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "model/DocumentChange.h"
+#include "base/gui/FrameServices.h"
 #include "canvas/DeleteCommand.h"
 #include "dialogs/PrintOptions.h"
 #include "layoutcheck/IgnoredFindings.h"
+#include "model/DocumentChange.h"
 #include "model/LayoutDocument.h"
 #include "trackbox/TrackBox.h"
 
@@ -31,13 +32,13 @@ class wxTextEntry;
 class wxPrintData;
 class wxSplitterWindow;
 
-class MainFrame : public wxFrame {
+class MainFrame : public wxFrame, public FrameServices {
 public:
     MainFrame();
     ~MainFrame() override;
 
-    LayoutDocument& Document() { return document; }
-    const LayoutDocument& Document() const { return document; }
+    LayoutDocument& Document() override { return document; }
+    const LayoutDocument& Document() const override { return document; }
     PalettePanel* Palette() const { return palette; }
     CanvasPanel* Canvas() const { return canvas; }
     PropertiesPanel* Properties() const { return properties; }
@@ -45,7 +46,7 @@ public:
     // The end of every edit: says what changed. Content flags mark the layout modified at once;
     // the refreshes that depend on the flags (title, status bar, properties panel, tally,
     // canvas, listeners) run once per turn of the event loop for all calls made in that turn.
-    void NotifyChanged(DocChange what);
+    void NotifyChanged(DocChange what) override;
     // Runs the pending update now (nothing when none is pending), for code that must see the
     // refreshed windows before the event loop turns.
     void FlushChanges();
@@ -56,9 +57,15 @@ public:
     void RemoveChangeListener(int id);
     // Deletes the selection as the Edit menu or the canvas does: lock refusal and the question
     // about graded pieces first, then the delete and its change notification.
-    void DeleteSelection(DeleteSource source);
+    void DeleteSelection(DeleteSource source) override;
     // Sets or releases the toolbar's Measure toggle (the canvas leaves the tape mode by itself).
-    void SetMeasureToolChecked(bool checked);
+    void SetMeasureToolChecked(bool checked) override;
+    void ShowStatus(const wxString& text) override;
+    wxStatusBar* StatusBar() const override { return GetStatusBar(); }
+    // Hands the point to the properties panel's label entry.
+    void BeginLabel(double x, double y) override;
+    // The canvas.
+    PaletteDrops* Drops() const override;
 
     // The open 3D window, or null.
     View3DFrame* View3D() const { return view3D; }
@@ -67,7 +74,7 @@ public:
     const wxString& LayoutName() const { return layoutName; }
 
     // The folder of layouts and of the "library" folder: the executable's folder, unless set.
-    const wxString& ProgramFolder() const { return programFolder; }
+    const wxString& ProgramFolder() const override { return programFolder; }
     void SetProgramFolder(const wxString& folder) { programFolder = folder; }
 
     // Writes the layout: to its file, or (first save, or saveAs) to a file named after the
@@ -136,12 +143,13 @@ public:
     // "my-track.csv" beside the logs); a file that cannot be read leaves the box empty and is
     // reported when the My Track dialog opens, before anything could overwrite it.
     void LoadOwnedTrack(const wxString& path);
-    const TrackBox& OwnedTrack() const { return ownedTrack; }
+    const TrackBox& OwnedTrack() const override { return ownedTrack; }
     const wxString& OwnedTrackFile() const { return ownedTrackFile; }
     // Replaces the box, writes its file and refreshes the tally; a failed write is reported.
     void SetOwnedTrack(const TrackBox& box);
     // The "My Track..." dialog of the Layout menu and the properties panel.
-    void ShowMyTrack();
+    void ShowMyTrack() override;
+    void RunCommand(int id) override;
 
     PrintOptions& GetPrintOptions() { return printOptions; }
     wxPrintData* GetPrintData() const { return printData.get(); }

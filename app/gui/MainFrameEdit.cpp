@@ -9,6 +9,7 @@
 #include "canvas/gui/CanvasPanel.h"
 #include "model/Locks.h"
 #include "model/Tunnels.h"
+#include "panels/gui/PropertiesPanel.h"
 
 void MainFrame::OnUndo(wxCommandEvent&) {
     if (!document.CanUndo()) return;
@@ -103,4 +104,20 @@ void MainFrame::OnMeasure(wxCommandEvent& event) {
 
 void MainFrame::SetMeasureToolChecked(bool checked) {
     if (wxToolBar* bar = GetToolBar()) bar->ToggleTool(kCmdMeasure, checked);
+}
+
+void MainFrame::ShowStatus(const wxString& text) {
+    if (GetStatusBar()) SetStatusText(text, 0);
+}
+
+void MainFrame::BeginLabel(double x, double y) {
+    if (properties) properties->BeginLabel(x, y);
+}
+
+PaletteDrops* MainFrame::Drops() const { return canvas; }
+
+void MainFrame::RunCommand(int id) {
+    wxCommandEvent command(wxEVT_MENU, id);
+    command.SetEventObject(this);
+    GetEventHandler()->ProcessEvent(command);
 }

@@ -3,8 +3,9 @@
 #include <wx/intl.h>
 #include <wx/msgdlg.h>
 
-#include "app/gui/MainFrame.h"
+#include "base/gui/FrameServices.h"
 #include "canvas/Autofill.h"
+#include "canvas/DeleteCommand.h"
 #include "canvas/gui/AutofillDialog.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/SceneryResizeDialog.h"
@@ -12,7 +13,9 @@
 #include "gapclose/GapText.h"
 #include "gapclose/SolveGap.h"
 #include "gapclose/gui/CloseGapDialog.h"
+#include "model/DocumentChange.h"
 #include "trackbox/ShoppingList.h"
+#include "trackbox/TrackBox.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
 // Keyboard and wheel editing on the canvas: Escape, R, Delete and Backspace, ghost turning, and
 // the zoom, clipboard and help keys the menus' accelerators do not bring to the canvas.
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
+#include "base/gui/FrameServices.h"
 #include "canvas/KeyCommands.h"
 #include "canvas/gui/CanvasPanel.h"
+#include "model/DocumentChange.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ bool CanvasPanel::HandleCommandKey(const wxKeyEvent& event) {
     if (event.GetKeyCode() == WXK_F1 && frame) {  // Help, as from the menu
         wxCommandEvent help(wxEVT_MENU, kCmdHelp);
         help.SetEventObject(this);
-        frame->GetEventHandler()->ProcessEvent(help);
+        wxGetTopLevelParent(this)->GetEventHandler()->ProcessEvent(help);
         return true;
     }
     switch (KeyCommandFor(KeyCharacter(event), event.ControlDown(), event.AltDown(),

@@ -7,9 +7,9 @@
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
-#include "app/gui/MainFrame.h"
+#include "base/gui/FrameServices.h"
 #include "canvas/gui/CanvasPanel.h"
-#include "panels/gui/PropertiesPanel.h"
+#include "model/DocumentChange.h"
 
 namespace {
 
@@ -87,9 +87,8 @@ void CanvasPanel::Apply(const GestureResult& r, bool motion) {
     if (r.view) view = *r.view;
     ApplyPointer(r);
     if (r.measureToolReleased && frame) frame->SetMeasureToolChecked(false);
-    if (!r.gradeStatus.empty() && frame) frame->SetStatusText(wxString::FromUTF8(r.gradeStatus), 0);
-    if (r.labelPoint && frame && frame->Properties())
-        frame->Properties()->BeginLabel(r.labelPoint->x, r.labelPoint->y);
+    if (!r.gradeStatus.empty() && frame) frame->ShowStatus(wxString::FromUTF8(r.gradeStatus));
+    if (r.labelPoint && frame) frame->BeginLabel(r.labelPoint->x, r.labelPoint->y);
     Notify(r.changed);
     Repaint(r, motion);
     ApplyRequests(r);

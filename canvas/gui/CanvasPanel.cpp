@@ -7,13 +7,14 @@
 
 #include <cmath>
 
-#include "app/gui/MainFrame.h"
-#include "trackgeometry/Units.h"
+#include "base/gui/FrameServices.h"
 #include "canvas/gui/LayoutRenderer.h"
+#include "model/DocumentChange.h"
 #include "model/GradeRuns.h"
 #include "model/LayoutDocument.h"
+#include "trackgeometry/Units.h"
 
-CanvasPanel::CanvasPanel(wxWindow* parent, MainFrame* owner)
+CanvasPanel::CanvasPanel(wxWindow* parent, FrameServices* owner)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
               wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE),
       frame(owner) {
@@ -98,7 +99,7 @@ void CanvasPanel::ShowPointerPosition(int px, int py) {
 }
 
 void CanvasPanel::ShowPointerReadout() {
-    wxStatusBar* bar = frame ? static_cast<wxFrame*>(frame)->GetStatusBar() : nullptr;
+    wxStatusBar* bar = frame ? frame->StatusBar() : nullptr;
     if (!bar || bar->GetFieldsCount() < 3) return;
     pointerUnits = Document().units;
     bar->SetStatusText(wxString::FromUTF8(FormatCoordinates(pointerX, pointerY, pointerUnits)), 2);
@@ -197,7 +198,7 @@ void CanvasPanel::OnSize(wxSizeEvent& event) {
 void CanvasPanel::OnDeleteSelection(wxCommandEvent&) { DeleteSelection(); }
 
 void CanvasPanel::UpdateGradeStatus() {
-    wxStatusBar* bar = frame ? static_cast<wxFrame*>(frame)->GetStatusBar() : nullptr;
+    wxStatusBar* bar = frame ? frame->StatusBar() : nullptr;
     if (!bar) return;
     const std::string current = bar->GetStatusText(0).ToStdString(wxConvUTF8);
     const std::string text = GradeRunsStatusText(Document().gradeRuns, current);

@@ -8,18 +8,19 @@
 #include <functional>
 #include <unordered_set>
 
+#include "base/gui/PaletteDrops.h"
 #include "canvas/CanvasOverlays.h"
 #include "canvas/Gestures.h"
 #include "canvas/LayoutIndex.h"
 #include "canvas/ViewTransform.h"
 #include "canvas/gui/LayoutRenderer.h"
 
-class MainFrame;
+class FrameServices;
 class LayoutDocument;
 class wxDC;
 class wxMenu;
 
-class CanvasPanel : public wxPanel {
+class CanvasPanel : public wxPanel, public PaletteDrops {
 public:
     // The command the Delete and Backspace accelerators send.
     static constexpr int kDeleteSelectionId = 5038;
@@ -29,9 +30,9 @@ public:
     static constexpr int kAutofillId = 6001;
     static constexpr int kCloseGapId = 6002;
 
-    CanvasPanel(wxWindow* parent, MainFrame* frame);
+    CanvasPanel(wxWindow* parent, FrameServices* frame);
 
-    MainFrame* Frame() const { return frame; }
+    FrameServices* Frame() const { return frame; }
     LayoutDocument& Document();
     const LayoutDocument& Document() const;
 
@@ -136,12 +137,12 @@ public:
     // ---- Editing (CanvasMouse.cpp, CanvasKeys.cpp, CanvasEdit.cpp) ----
     // Palette entry points: a ghost of the article, scenery item or helix variant follows the
     // pointer until the next left press drops it. Unknown keys do nothing.
-    void BeginPieceDrag(const wxString& article);
-    void BeginSceneryDrag(const wxString& sceneryId);
-    void BeginHelixDrag(const wxString& variantId);
+    void BeginPieceDrag(const wxString& article) override;
+    void BeginSceneryDrag(const wxString& sceneryId) override;
+    void BeginHelixDrag(const wxString& variantId) override;
     // Palette double click: appends the article to the newest selected piece, or starts a
     // palette drag when no piece is selected.
-    void PlaceAfterSelection(const wxString& article);
+    void PlaceAfterSelection(const wxString& article) override;
     // Ends a palette drag without placing anything.
     void CancelPieceDrag();
     // Delete key: lock check, graded-pieces question, then the delete.
@@ -245,7 +246,7 @@ private:
     wxTimer flashTimer;
     std::function<void(wxMenu&)> popupHook;
 
-    MainFrame* frame = nullptr;
+    FrameServices* frame = nullptr;
     ViewTransform view;
     std::unordered_set<uint32_t> helixLinked;
 

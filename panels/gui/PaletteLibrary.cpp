@@ -5,7 +5,8 @@
 
 #include <filesystem>
 
-#include "app/gui/MainFrame.h"
+#include "base/gui/FrameServices.h"
+#include "model/DocumentChange.h"
 #include "panels/PaletteLogic.h"
 #include "panels/gui/PalettePanel.h"
 #include "persistence/FileNames.h"
@@ -28,11 +29,11 @@ void PalettePanel::SaveSelectionAsBlock() {
     const LayoutDocument& doc = frame->Document();
     if (!HasSelectedPieceOrScenery(doc)) {
         wxMessageBox(_("Select pieces first to save as library block."), _("Save Block"),
-                     wxOK | wxICON_INFORMATION, frame);
+                     wxOK | wxICON_INFORMATION, wxGetTopLevelParent(this));
         return;
     }
-    wxTextEntryDialog ask(frame, _("Block name:"), _("Save Library Block"), wxEmptyString,
-                          wxOK | wxCANCEL);
+    wxTextEntryDialog ask(wxGetTopLevelParent(this), _("Block name:"), _("Save Library Block"),
+                          wxEmptyString, wxOK | wxCANCEL);
     if (ask.ShowModal() != wxID_OK) return;
     const wxString name = ask.GetValue();
     if (name.empty()) return;
@@ -42,7 +43,7 @@ void PalettePanel::SaveSelectionAsBlock() {
     const std::string refusal = CheckBlockName(nameUtf8);
     if (!refusal.empty()) {
         wxMessageBox(wxString::FromUTF8(refusal), _("Save Block Failed"), wxOK | wxICON_ERROR,
-                     frame);
+                     wxGetTopLevelParent(this));
         return;
     }
 
@@ -55,16 +56,17 @@ void PalettePanel::SaveSelectionAsBlock() {
     if (std::filesystem::is_regular_file(path, ec)) {
         const int answer = wxMessageBox(
             wxString::Format(_("A library block named \"%s\" already exists. Replace it?"), name),
-            _("Save Block"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, frame);
+            _("Save Block"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, wxGetTopLevelParent(this));
         if (answer != wxYES) return;
     }
 
     const std::string error = SaveBlock(doc, path, nameUtf8);
     if (!error.empty()) {
-        wxMessageBox(wxString::FromUTF8(error), _("Save Block Failed"), wxOK | wxICON_ERROR, frame);
+        wxMessageBox(wxString::FromUTF8(error), _("Save Block Failed"), wxOK | wxICON_ERROR,
+                     wxGetTopLevelParent(this));
         return;
     }
     RefreshLibrary();
     wxMessageBox(wxString::Format(_("Block saved: %s"), name), _("Save Block"),
-                 wxOK | wxICON_INFORMATION, frame);
+                 wxOK | wxICON_INFORMATION, wxGetTopLevelParent(this));
 }

@@ -9,10 +9,11 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/gui/MainFrame.h"
 #include "base/Translate.h"
-#include "canvas/gui/CanvasPanel.h"
+#include "base/gui/FrameServices.h"
+#include "base/gui/PaletteDrops.h"
 #include "catalog/TrackCatalog.h"
+#include "model/DocumentChange.h"
 #include "model/Helices.h"
 #include "panels/LibraryPlacement.h"
 #include "panels/PaletteLogic.h"
@@ -56,7 +57,7 @@ wxBEGIN_EVENT_TABLE(PalettePanel, wxPanel)
 wxEND_EVENT_TABLE()
 // clang-format on
 
-PalettePanel::PalettePanel(wxWindow* parent, MainFrame* owner)
+PalettePanel::PalettePanel(wxWindow* parent, FrameServices* owner)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxNO_BORDER),
       frame(owner) {
     auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -100,7 +101,9 @@ PalettePanel::PalettePanel(wxWindow* parent, MainFrame* owner)
     sizer->Add(notebook, 1, wxEXPAND | wxALL, 4);
     SetSizer(sizer);
 
-    preview = new PiecePreviewPopup(frame ? static_cast<wxWindow*>(frame) : this);
+    // The preview belongs to the frame's window (the top-level window the palette sits in).
+    wxWindow* top = frame ? wxGetTopLevelParent(this) : nullptr;
+    preview = new PiecePreviewPopup(top ? top : this);
 }
 
 int PalettePanel::SystemIndex() const {
@@ -198,7 +201,7 @@ void PalettePanel::OnTrackDoubleClick(wxCommandEvent&) {
         frame->NotifyChanged(DocChange::Pieces | DocChange::Placement | DocChange::Selection);
         return;
     }
-    if (frame && frame->Canvas()) frame->Canvas()->PlaceAfterSelection(wxString::FromUTF8(key));
+    if (frame && frame->Drops()) frame->Drops()->PlaceAfterSelection(wxString::FromUTF8(key));
 }
 
 void PalettePanel::OnLibraryDoubleClick(wxCommandEvent&) {
@@ -213,7 +216,8 @@ void PalettePanel::PlaceLibraryBlockAt(const std::string& path) {
     std::vector<SceneryItem> items;
     const std::string error = LoadBlock(path, nullptr, &pieces, &items);
     if (!error.empty()) {
-        wxMessageBox(wxString::FromUTF8(error), _("Load Block Failed"), wxOK | wxICON_ERROR, frame);
+        wxMessageBox(wxString::FromUTF8(error), _("Load Block Failed"), wxOK | wxICON_ERROR,
+                     wxGetTopLevelParent(this));
         return;
     }
     if (!PlaceLibraryBlock(frame->Document(), std::move(pieces), std::move(items))) return;
@@ -223,10 +227,10 @@ void PalettePanel::PlaceLibraryBlockAt(const std::string& path) {
 
 void PalettePanel::OnSceneryDoubleClick(wxCommandEvent&) {
     const std::string key = CurrentSceneryKey();
-    if (key.empty() || !frame || !frame->Canvas()) return;
+    if (key.empty() || !frame || !frame->Drops()) return;
     // The second press of the double-click must not start a drag of its own.
     dragSuppressed = true;
-    frame->Canvas()->BeginSceneryDrag(wxString::FromUTF8(key));
+    frame->Drops()->BeginSceneryDrag(wxString::FromUTF8(key));
 }
 
 std::string PalettePanel::CurrentSceneryKey() const {
@@ -243,11 +247,11 @@ bool PalettePanel::StartTrackDrag(const wxMouseEvent& event) {
     HidePreview();
     // The canvas holds the drag from here on; further motion here must not restart it.
     dragSuppressed = true;
-    if (!frame || !frame->Canvas()) return true;
+    if (!frame || !frame->Drops()) return true;
     if (IsHelixKey(key)) {
-        frame->Canvas()->BeginHelixDrag(wxString::FromUTF8(HelixIdFromKey(key)));
+        frame->Drops()->BeginHelixDrag(wxString::FromUTF8(HelixIdFromKey(key)));
     } else {
-        frame->Canvas()->BeginPieceDrag(wxString::FromUTF8(key));
+        frame->Drops()->BeginPieceDrag(wxString::FromUTF8(key));
     }
     return true;
 }
@@ -299,9 +303,9 @@ void PalettePanel::OnSceneryLeftDown(wxMouseEvent& event) {
 void PalettePanel::OnSceneryMotion(wxMouseEvent& event) {
     if (event.LeftIsDown() && event.Dragging() && !dragSuppressed) {
         const std::string key = CurrentSceneryKey();
-        if (!key.empty() && frame && frame->Canvas()) {
+        if (!key.empty() && frame && frame->Drops()) {
             dragSuppressed = true;
-            frame->Canvas()->BeginSceneryDrag(wxString::FromUTF8(key));
+            frame->Drops()->BeginSceneryDrag(wxString::FromUTF8(key));
         }
     }
     event.Skip();

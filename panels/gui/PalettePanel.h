@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-class MainFrame;
+class FrameServices;
 class PiecePreviewPopup;
 class wxChoice;
 class wxListBox;
@@ -16,7 +16,7 @@ struct PlacedPiece;
 
 class PalettePanel : public wxPanel {
 public:
-    PalettePanel(wxWindow* parent, MainFrame* frame);
+    PalettePanel(wxWindow* parent, FrameServices* frame);
 
     // Fills every list once the main window has laid out its panels.
     void PopulateLists();
@@ -76,7 +76,7 @@ private:
     std::string CurrentSceneryKey() const;
     void PlaceLibraryBlockAt(const std::string& path);
 
-    MainFrame* frame = nullptr;
+    FrameServices* frame = nullptr;
     wxChoice* systemChoice = nullptr;
     wxNotebook* notebook = nullptr;
     wxListBox* trackList = nullptr;

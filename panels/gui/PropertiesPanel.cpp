@@ -24,15 +24,17 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "app/gui/ResourceImages.h"
+#include "base/gui/FrameServices.h"
 #include "base/gui/RowList.h"
 #include "control/AssignAddresses.h"
+#include "model/DocumentChange.h"
 #include "model/GradeRuns.h"
 #include "panels/BuyTrack.h"
 #include "panels/PropertiesLogic.h"
 #include "panels/StoreTable.h"
+#include "trackbox/TrackBox.h"
 #include "wiring/WiringParts.h"
 
 namespace {
@@ -48,7 +50,7 @@ const wxColour kBuyTrackGreen(20, 110, 20);
 
 }  // namespace
 
-PropertiesPanel::PropertiesPanel(wxWindow* parent, MainFrame* owner)
+PropertiesPanel::PropertiesPanel(wxWindow* parent, FrameServices* owner)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxNO_BORDER),
       frame(owner),
       openBrowser(&PropertiesPanel::OpenInDefaultBrowser) {
@@ -431,7 +433,7 @@ void PropertiesPanel::OnStartGrade(wxCommandEvent&) {
     const double angle = gradeUp->GetValue() ? gradeSpin->GetValue() : -gradeSpin->GetValue();
     const std::string status = StartGrade(frame->Document(), shownPiece, angle);
     if (status.empty()) return;
-    if (frame->GetStatusBar()) frame->SetStatusText(Utf8(status), 0);
+    frame->ShowStatus(Utf8(status));
     // The run is part of the layout and was recorded for undo, so it counts as a change.
     frame->NotifyChanged(DocChange::Placement);
 }
@@ -440,7 +442,7 @@ void PropertiesPanel::OnEndGrade(wxCommandEvent&) {
     if (shownPiece == kNoId || !frame) return;
     const std::string status = EndGrade(frame->Document(), shownPiece);
     if (status.empty()) return;
-    if (frame->GetStatusBar()) frame->SetStatusText(Utf8(status), 0);
+    frame->ShowStatus(Utf8(status));
     frame->NotifyChanged(DocChange::Placement);
 }
 
@@ -489,9 +491,7 @@ void PropertiesPanel::BuyTrack() {
                             wxYES_NO | wxICON_WARNING);
         ask.SetYesNoLabels(Translated(kSavePartsListLabel), _("Cancel"));
         if (ask.ShowModal() != wxID_YES) return;
-        wxCommandEvent save(wxEVT_MENU, kCmdExportParts);
-        save.SetEventObject(frame);
-        frame->GetEventHandler()->ProcessEvent(save);
+        frame->RunCommand(kCmdExportParts);
         return;
     }
     if (plan.message) {

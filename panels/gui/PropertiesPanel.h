@@ -8,7 +8,7 @@
 
 #include "panels/PieceTally.h"
 
-class MainFrame;
+class FrameServices;
 class wxButton;
 class wxChoice;
 class RowList;
@@ -40,7 +40,7 @@ public:
     // Hands a web address to the system browser; the result is only informative.
     using BrowserOpener = std::function<bool(const wxString& url)>;
 
-    PropertiesPanel(wxWindow* parent, MainFrame* frame);
+    PropertiesPanel(wxWindow* parent, FrameServices* frame);
 
     // Rebuilds the selection section from the document's selection flags (the main frame's
     // update calls it after changes).
@@ -90,7 +90,7 @@ private:
     void OnAddLabel(wxCommandEvent& event);
     void OnApplyColour(wxCommandEvent& event);
 
-    MainFrame* frame = nullptr;
+    FrameServices* frame = nullptr;
     BrowserOpener openBrowser;
 
     uint32_t shownPiece = kNoId;
