@@ -158,3 +158,10 @@ PrintDrawFlags::~PrintDrawFlags() {
     doc.gridShown = savedGrid;
     doc.baseboardShown = savedBaseboard;
 }
+
+double GreyPageScale(int pageWidth, int pageHeight, double devicePixelsPerPagePixel) {
+    const double pixels = std::max(1.0, double(pageWidth) * double(pageHeight));
+    double scale = std::min(1.0, std::sqrt(kMaxGreyPagePixels / pixels));
+    if (devicePixelsPerPagePixel > 0) scale = std::min(scale, devicePixelsPerPagePixel);
+    return std::max(scale, 1.0 / std::max(1.0, double(std::max(pageWidth, pageHeight))));
+}

@@ -63,6 +63,12 @@ struct PageTransform {
 };
 PageTransform PageTransformFor(const PrintPages& pages, int page);
 
+// A grey page is drawn in colour into a picture first and then turned grey. The picture needs no
+// more pixels than the page takes on its device (a print preview shows the page far smaller than
+// the printer's dots) and at most kMaxGreyPagePixels: the factor from page pixels to the picture's.
+inline constexpr double kMaxGreyPagePixels = 16e6;
+double GreyPageScale(int pageWidth, int pageHeight, double devicePixelsPerPagePixel);
+
 // "Row 2, Column 3 of 3 × 4" (rows × columns) on the pages of a multi-page print; empty on a
 // single page.
 std::string PageMarkText(const PrintPages& pages, int page);

@@ -47,14 +47,28 @@ void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, u
         dc.SetBackground(*wxWHITE_BRUSH);
         dc.Clear();
         if (options.colourMode == 1) {
-            wxBitmap bitmap(size.x, size.y, 24);
+            // At the device's resolution at most: a preview at the printer's dots made a picture
+            // of hundreds of megabytes on every page it showed.
+            const double device = std::abs(dc.LogicalToDeviceXRel(1 << 16)) / double(1 << 16);
+            const double f = GreyPageScale(size.x, size.y, device);
+            const wxSize small(std::max(1, int(std::ceil(size.x * f))),
+                               std::max(1, int(std::ceil(size.y * f))));
+            const ViewTransform smallView{view.zoom * f, view.offsetX * f, view.offsetY * f,
+                                          view.pixelScale * f};
+            wxBitmap bitmap(small.x, small.y, 24);
             {
                 wxMemoryDC memory(bitmap);
                 memory.SetBackground(*wxWHITE_BRUSH);
                 memory.Clear();
-                DrawLayoutOnPaper(memory, doc, view, size);
+                DrawLayoutOnPaper(memory, doc, smallView, small);
             }
-            dc.DrawBitmap(wxBitmap(bitmap.ConvertToImage().ConvertToGreyscale()), 0, 0);
+            const wxBitmap grey(bitmap.ConvertToImage().ConvertToGreyscale());
+            if (small == size) {
+                dc.DrawBitmap(grey, 0, 0);
+            } else {
+                wxMemoryDC source(const_cast<wxBitmap&>(grey));
+                dc.StretchBlit(0, 0, size.x, size.y, &source, 0, 0, small.x, small.y);
+            }
         } else {
             DrawLayoutOnPaper(dc, doc, view, size);
         }

@@ -401,6 +401,14 @@ public:
             LogLine("# browser " + url.utf8_string());
             return true;
         });
+        // Exports go into a folder of their own: they are not layouts to open again.
+        SetExportPathAsker([this](wxWindow*, const ExportQuestion& question) {
+            ExportAnswer answer;
+            answer.path = wxString::FromUTF8(AskPath("export", question.file.utf8_string()));
+            const int kinds = std::max(1, int(question.wildcard.Freq('|') + 1) / 2);
+            answer.filterIndex = std::uniform_int_distribution<int>(0, kinds - 1)(answers);
+            return answer;
+        });
         SetPrintRunner([](wxWindow*, wxPrintDialogData&, wxPrintout&) {
             LogLine("# print job");
             return PrintOutcome::Cancelled;
@@ -763,9 +771,12 @@ private:
             if (!found.empty() && pick(10) != 0)
                 a.text = found[pick(int(found.size()))].substr(scratch.size() + 1);
         } else if (pick(10) != 0) {
-            const std::string name =
-                offered.empty() || pick(10) < 3 ? "file-" + std::to_string(++files) + ".xml" : offered;
-            a.text = "saved/" + fs::path(name).filename().string();
+            const std::string extension =
+                fs::path(offered).has_extension() ? fs::path(offered).extension().string() : ".xml";
+            const std::string name = offered.empty() || pick(10) < 3
+                                         ? "file-" + std::to_string(++files) + extension
+                                         : offered;
+            a.text = (what == "export" ? "exports/" : "saved/") + fs::path(name).filename().string();
         }
         Record(a);
         return a.text.empty() ? a.text : scratch + "/" + a.text;
@@ -824,6 +835,7 @@ private:
     void CheckSavedLayouts() {
         for (const std::string& path : TakeWrittenPaths()) {
             if (path.find("/library/") != std::string::npos) continue;
+            if (path.find("/exports/") != std::string::npos) continue;
             if (path.find("/recovery") != std::string::npos) continue;
             std::error_code error;
             if (!fs::is_regular_file(path, error)) continue;  // a temporary file, renamed since
@@ -968,6 +980,7 @@ public:
         const std::string layouts = scratch + "/layouts";
         fs::create_directories(layouts);
         fs::create_directories(scratch + "/saved");
+        fs::create_directories(scratch + "/exports");
         if (!sampleLayouts.empty())
             for (const auto& entry : fs::directory_iterator(sampleLayouts))
                 if (entry.path().extension() == ".xml")

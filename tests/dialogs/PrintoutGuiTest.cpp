@@ -47,10 +47,13 @@ protected:
         doc.pieces.push_back(p);
     }
     // Prints one page of a job into a page-sized bitmap.
-    wxImage PrintPage(LayoutPrintout& printout, int page, int w = kW, int h = kH) {
-        wxBitmap bitmap(w, h, 24);
+    // The page at w x h printer pixels, drawn `shown` times its size as a print preview does.
+    wxImage PrintPage(LayoutPrintout& printout, int page, int w = kW, int h = kH,
+                      double shown = 1) {
+        wxBitmap bitmap(int(w * shown), int(h * shown), 24);
         {
             wxMemoryDC dc(bitmap);
+            dc.SetUserScale(shown, shown);
             printout.SetDC(&dc);
             printout.SetPageSizePixels(w, h);
             printout.SetPaperRectPixels(wxRect(0, 0, w, h));
@@ -171,6 +174,37 @@ TEST_F(PrintoutTest, GrayscaleIsTheColourPageInGrey) {
         }
     }
     EXPECT_GT(inked, 1000);
+}
+
+// A preview shows the printer's page far smaller than its dots: the grey page is drawn at the
+// preview's size, not as a picture of every printer dot (hundreds of megabytes at 1200 dpi).
+TEST_F(PrintoutTest, AGreyPreviewIsDrawnAtThePreviewsSize) {
+    EXPECT_DOUBLE_EQ(GreyPageScale(800, 600, 1.0), 1.0);
+    EXPECT_DOUBLE_EQ(GreyPageScale(9921, 14032, 0.1), 0.1);
+    EXPECT_LE(GreyPageScale(9921, 14032, 1.0) * GreyPageScale(9921, 14032, 1.0) * 9921 * 14032,
+              kMaxGreyPagePixels * 1.0001);
+
+    Piece(1, 1000, 500);
+    dpi = 600;
+    PrintOptions options;
+    LayoutPrintout colour(doc, options);
+    const int w = 6000, h = 8000;
+    const double shown = 0.1;
+    const wxImage coloured = PrintPage(colour, 1, w, h, shown);
+    options.colourMode = 1;
+    LayoutPrintout grey(doc, options);
+    const wxImage page = PrintPage(grey, 1, w, h, shown);
+    int inked = 0, missed = 0;
+    for (int y = 0; y < page.GetHeight(); y += 3)
+        for (int x = 0; x < page.GetWidth(); x += 3) {
+            const wxColour c = At(page, x, y);
+            ASSERT_TRUE(c.Red() == c.Green() && c.Green() == c.Blue()) << x << "," << y;
+            const bool ink = c != kWhite, colourInk = At(coloured, x, y) != kWhite;
+            inked += ink;
+            missed += colourInk != ink;
+        }
+    EXPECT_GT(inked, 200);
+    EXPECT_LT(missed, inked / 10) << "the grey page lies where the colour page does";
 }
 
 TEST_F(PrintoutTest, EmptyLayoutPrintsOnePage) {
