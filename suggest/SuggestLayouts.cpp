@@ -30,17 +30,21 @@ struct Kit {
     const char* right;
     const char* counter;  // ...and the curve that makes the diverging track parallel again
     const char* bumper;
+    // The straight beside a turnout and its counter curve on the line, so the line and the
+    // parallel track end level, and the straight as long as a turnout.
+    const char* spacer;
+    const char* turnoutLong;
 };
 
 const std::vector<Kit>& Kits() {
     static const std::vector<Kit> kits = {
         {TrackSystem::MarklinC, "24188", {"24130", "24230", "24330", "24430", "24530"}, "24611",
-         "24612", "24224", "24977"},
+         "24612", "24224", "24977", "24172", "24188"},
         {TrackSystem::TrixC, "62188", {"62130", "62230", "62330"}, "62611", "62612", "62224",
-         "62977"},
+         "62977", "62172", "62188"},
         {TrackSystem::MarklinK, "2200", {"2210", "2221", "2231", "2241"}, "2262", "2263", "2232",
-         "7389"},
-        {TrackSystem::MarklinZ, "8500", {"8510", "8520", "8530"}, "8562", "8563", "8591", "8991"},
+         "7389", "2207", "2206"},
+        {TrackSystem::MarklinZ, "8500", {"8510", "8520", "8530"}, "8562", "8563", "8591", "8991", "8500", "8500"},
     };
     return kits;
 }
@@ -84,16 +88,22 @@ public:
     // Joins end a to end b: directly when they meet, else with the gap closer's shortest chain,
     // whose small miss is spread over the chain's pieces so no joint is strained. False when
     // nothing closes the gap.
-    bool Close(GapEnd a, GapEnd b, const std::map<std::string, int>* stock) {
+    // The miss is shared by every piece laid from index `spreadFrom` on (the chain's own pieces
+    // when it is past them).
+    bool Close(GapEnd a, GapEnd b, const std::map<std::string, int>* stock,
+               size_t spreadFrom = SIZE_MAX) {
         const ConnectorPose pa = End(a.piece, a.connector), pb = End(b.piece, b.connector);
-        if (std::hypot(pa.x - pb.x, pa.y - pb.y) < 0.05 &&
-            HeadingDiffDeg(pa.heading, pb.heading) > 179.95)
+        const double apart = std::hypot(pa.x - pb.x, pa.y - pb.y);
+        if (apart < 1.0 && HeadingDiffDeg(pa.heading, pb.heading) > 179.95 &&
+            (apart < 0.05 || spreadFrom < doc.pieces.size())) {
+            Spread(spreadFrom, pb.x - pa.x, pb.y - pa.y);
             return JoinConnectors(doc, a.piece, a.connector, b.piece, b.connector);
+        }
         GapOptions o;
-        o.toleranceMm = 0.5;
-        o.toleranceDeg = 0.05;
-        o.maxPieces = 5;
-        o.timeLimitS = 0.5;
+        o.toleranceMm = 0.6;
+        o.toleranceDeg = 0.09;
+        o.maxPieces = 3;
+        o.timeLimitS = 0.2;
         if (stock) {
             o.limitToStock = true;
             o.stock = *stock;
@@ -113,19 +123,25 @@ public:
             prev = GapEnd{p.id, found.front().steps[i].exit};
         }
         const ConnectorPose last = End(prev.piece, prev.connector);
-        const double dx = pb.x - last.x, dy = pb.y - last.y;
-        const size_t n = chain.size();
-        for (size_t i = 0; i < n; ++i) {
-            PlacedPiece& p = doc.pieces[doc.pieces.size() - n + i];
-            p.x += dx * double(i + 1) / double(n + 1);
-            p.y += dy * double(i + 1) / double(n + 1);
-        }
+        Spread(std::min(spreadFrom, doc.pieces.size() - chain.size()), pb.x - last.x,
+               pb.y - last.y);
         return JoinConnectors(doc, prev.piece, prev.connector, b.piece, b.connector);
     }
 
     LayoutDocument& doc;
 
 private:
+    // Moves the pieces from index `from` on by shares of (dx, dy) growing along the chain, so
+    // each joint takes an equal part of the miss.
+    void Spread(size_t from, double dx, double dy) {
+        if (from >= doc.pieces.size()) return;
+        const size_t n = doc.pieces.size() - from;
+        for (size_t i = 0; i < n; ++i) {
+            doc.pieces[from + i].x += dx * double(i + 1) / double(n + 1);
+            doc.pieces[from + i].y += dy * double(i + 1) / double(n + 1);
+        }
+    }
+
     uint32_t Add(const PieceDef& def, const PiecePose& pose) {
         PlacedPiece p;
         p.id = doc.TakeId();
@@ -176,51 +192,92 @@ Plan Oval(const Kit& kit, const char* curve, int n) {
     return plan;
 }
 
-// A passing loop beside the track from `from` (connector 1) on the left: a left turnout, `m`
-// straights, a right turnout laid backwards; the loop closed by the gap closer. Returns the
-// right turnout (its connector 0 continues the line) or 0 when the loop does not close.
-uint32_t PassingLoop(Layer& t, const Kit& kit, uint32_t from, int fromConn, int m,
+// A passing loop beside the line from `from` (connector `fromConn`), on the left or (inside)
+// on the right: a turnout, `m` straights between spacers, the other turnout laid backwards; the
+// loop's track laid alongside and closed by the gap closer. Returns the far turnout (its
+// connector 0 continues the line) or 0 when the loop does not close. With `from` 0 the first
+// turnout starts the layout.
+uint32_t PassingLoop(Layer& t, const Kit& kit, uint32_t from, int fromConn, int m, bool right,
                      const std::map<std::string, int>* stock, double* loopMm) {
-    const uint32_t t1 = t.Attach(kit.left, from, fromConn);
-    const uint32_t main = t.Run(kit.straight, m, t1);
-    const uint32_t t2 = t.Attach(kit.right, main, m > 0 ? 1 : 1, 1);
+    const char* near = right ? kit.right : kit.left;
+    const uint32_t t1 = from ? t.Attach(near, from, fromConn) : t.Start(near);
+    uint32_t main = t.Attach(kit.spacer, t1, 1);
+    main = t.Run(kit.straight, m, main);
+    main = t.Attach(kit.spacer, main, 1);
+    const uint32_t t2 = t.Attach(right ? kit.left : kit.right, main, 1, 1);
     const size_t loopFrom = t.doc.pieces.size();
-    const uint32_t counter = t.Attach(kit.counter, t1, 2);
-    // Straights that leave room for the curve back at the far end.
-    const ConnectorPose a = t.End(counter, 1), b = t.End(t2, 2);
-    const double along = std::hypot(b.x - a.x, b.y - a.y);
-    const PieceDef& c = Def(kit.counter);
-    const double curveAlong = c.radius * SinDeg(std::fabs(c.angle));
-    const int q = std::max(0, int(std::floor((along - curveAlong) / Def(kit.straight).length)));
-    const uint32_t loopEnd = t.Run(kit.straight, q, counter);
-    if (!t.Close({loopEnd, 1}, {t2, 2}, stock)) return 0;
+    // The counter curve turns back the other way: laid backwards behind a right turnout.
+    const uint32_t counter = t.Attach(kit.counter, t1, 2, right ? 1 : 0);
+    const uint32_t loopEnd = t.Run(kit.straight, m, counter, right ? 0 : 1);
+    const int loopConn = m > 0 || !right ? 1 : 0;
+    if (!t.Close({loopEnd, loopConn}, {t2, 2}, stock, loopFrom)) return 0;
     *loopMm = TrackMm(t.doc, loopFrom);
     return t2;
 }
 
-// An oval with a passing loop outside its top side and a siding outside its bottom side.
-std::optional<Plan> OvalWithStation(const Kit& kit, const char* curve, int m,
+// Length of a passing loop's line, turnouts included.
+double LoopLineMm(const Kit& kit, int m) {
+    return 2 * Def(kit.left).length + 2 * Def(kit.spacer).length + m * Def(kit.straight).length;
+}
+
+// An oval with a passing loop beside its top side and a siding beside its bottom side, both
+// outside the oval or both inside it.
+std::optional<Plan> OvalWithStation(const Kit& kit, const char* curve, int m, bool inside,
                                     const std::map<std::string, int>* stock) {
     Plan plan;
     plan.kind = SuggestKind::OvalWithStation;
     Layer t(plan.doc);
     const int half = CurvesPerHalf(curve);
-    const uint32_t first = t.Start(kit.straight);
     double loopMm = 0;
-    const uint32_t t2 = PassingLoop(t, kit, first, 1, m, stock, &loopMm);
+    const uint32_t t2 = PassingLoop(t, kit, 0, 0, m, inside, stock, &loopMm);
+    const uint32_t first = plan.doc.pieces.front().id;
     if (t2 == 0) return std::nullopt;
     uint32_t last = t.Run(curve, half, t2, 0);
-    const double topMm = 2 * Def(kit.left).length + m * Def(kit.straight).length;
-    const int bottom = int(std::floor(topMm / Def(kit.straight).length + 1e-6)) - 1;
-    const uint32_t t3 = t.Attach(kit.left, last, 1);
-    last = t.Run(kit.straight, bottom, t3);
+    // The bottom side as long as the top one: the siding's turnout, spacers and straights.
+    const uint32_t t3 = t.Attach(inside ? kit.right : kit.left, last, 1);
+    last = t.Attach(kit.spacer, t3, 1);
+    last = t.Run(kit.straight, m, last);
+    last = t.Attach(kit.spacer, last, 1);
+    last = t.Attach(kit.turnoutLong, last, 1);  // as long as the far turnout
     last = t.Run(curve, half, last);
     if (!t.Close({last, 1}, {first, 0}, stock)) return std::nullopt;
     const size_t sidingFrom = plan.doc.pieces.size();
-    uint32_t s = t.Attach(kit.counter, t3, 2);
-    s = t.Run(kit.straight, std::max(1, bottom - 1), s);
+    uint32_t s = t.Attach(kit.counter, t3, 2, inside ? 1 : 0);
+    s = t.Run(kit.straight, m + 1, s, inside ? 0 : 1);
     t.Attach(kit.bumper, s, 1);
     plan.stationMm = std::max(loopMm, TrackMm(plan.doc, sidingFrom));
+    return plan;
+}
+
+// Two ovals, one round the other on the next radius, with a crossover on each side.
+std::optional<Plan> DoubleOval(const Kit& kit, const char* inner, const char* outer, int m,
+                               const std::map<std::string, int>* stock) {
+    Plan plan;
+    plan.kind = SuggestKind::DoubleOval;
+    Layer t(plan.doc);
+    const int half = CurvesPerHalf(inner);
+    if (CurvesPerHalf(outer) != half) return std::nullopt;
+    // The inner oval, a turnout at the start of each side, diverging outwards.
+    const uint32_t t1 = t.Start(kit.left);
+    uint32_t last = t.Attach(kit.spacer, t1, 1);
+    last = t.Run(kit.straight, m, last);
+    last = t.Run(inner, half, last);
+    const uint32_t t3 = t.Attach(kit.left, last, 1);
+    last = t.Attach(kit.spacer, t3, 1);
+    last = t.Run(kit.straight, m, last);
+    last = t.Run(inner, half, last);
+    if (!t.Close({last, 1}, {t1, 0}, stock)) return std::nullopt;
+    // The crossovers' other turnouts, on the outer line, each laid backwards (so the plan is
+    // the same turned half round), and the outer oval's two halves between them.
+    const uint32_t t2 = t.Attach(kit.left, t1, 2, 2);
+    const uint32_t t4 = t.Attach(kit.left, t3, 2, 2);
+    for (const auto& [from, to] : {std::pair{t2, t4}, std::pair{t4, t2}}) {
+        const size_t segment = plan.doc.pieces.size();
+        uint32_t p = t.Run(kit.straight, m, from, 0);
+        p = t.Run(outer, half, p, m > 0 ? 1 : 0);
+        p = t.Attach(kit.spacer, p, 1);
+        if (!t.Close({p, 1}, {to, 1}, stock, segment)) return std::nullopt;
+    }
     return plan;
 }
 
@@ -232,10 +289,10 @@ std::optional<Plan> PointToPoint(const Kit& kit, int m, int middle,
     Layer t(plan.doc);
     const uint32_t first = t.Start(kit.bumper, 180);
     double loopA = 0, loopB = 0;
-    const uint32_t endA = PassingLoop(t, kit, first, 0, m, stock, &loopA);
+    const uint32_t endA = PassingLoop(t, kit, first, 0, m, false, stock, &loopA);
     if (endA == 0) return std::nullopt;
     uint32_t last = t.Run(kit.straight, middle, endA, 0);
-    const uint32_t endB = PassingLoop(t, kit, last, middle > 0 ? 1 : 0, m, stock, &loopB);
+    const uint32_t endB = PassingLoop(t, kit, last, middle > 0 ? 1 : 0, m, false, stock, &loopB);
     if (endB == 0) return std::nullopt;
     t.Attach(kit.bumper, endB, 0);
     plan.stationMm = std::max(loopA, loopB);
@@ -401,6 +458,7 @@ public:
         for (const char* c : kit.curves) largestRadius = std::max(largestRadius, Def(c).radius);
     }
 
+    double LongSide() const { return boardLong; }
     bool OutOfTime() const {
         if (o.cancel && o.cancel->load()) return true;
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >
@@ -455,7 +513,7 @@ public:
         // The board the track spans counts most, then the station tracks; S-bends, tight
         // curves and pieces to buy cost points.
         const double used2 = std::min(1.0, fb.Width() * fb.Depth() / boardArea);
-        s.score = 100 * used2 + 40 * std::min(1.0, plan->stationMm / boardLong) - 10 * sBends -
+        s.score = 100 * used2 + 40 * std::min(1.0, plan->stationMm / boardLong) - 3 * sBends -
                   20 * (1 - s.smallestRadiusMm / largestRadius) -
                   (box ? 2.0 * s.piecesToBuy : 0.0);
         s.score = std::round(s.score * 100) / 100;
@@ -495,6 +553,12 @@ int MaxStraights(const SuggestOptions& o, const Kit& kit) {
     return std::max(0, int(std::max(bb.Width(), bb.Depth()) / Def(kit.straight).length));
 }
 
+// The two radii lie as far apart as a crossover's two tracks.
+bool TracksApart(const Kit& kit, const char* outer, const char* inner) {
+    const double spacing = 2 * std::fabs(Def(kit.left).connectors[2].y);
+    return std::fabs(Def(outer).radius - Def(inner).radius - spacing) < 0.2;
+}
+
 std::vector<const char*> CurvesAllowed(const SuggestOptions& o, const Kit& kit) {
     std::vector<const char*> out;
     for (const char* c : kit.curves)
@@ -507,13 +571,13 @@ std::vector<const char*> CurvesAllowed(const SuggestOptions& o, const Kit& kit) 
 
 std::string SuggestKindName(SuggestKind kind) {
     switch (kind) {
-        case SuggestKind::Oval: return "Oval";
-        case SuggestKind::OvalWithStation: return "Oval with station";
-        case SuggestKind::DoubleOval: return "Double oval";
-        case SuggestKind::FigureEight: return "Figure eight";
-        case SuggestKind::DogBone: return "Dog bone";
-        case SuggestKind::PointToPoint: return "Point to point";
-        case SuggestKind::ShelfSwitching: return "Shelf switching";
+        case SuggestKind::Oval: return TR_NOOP("Oval");
+        case SuggestKind::OvalWithStation: return TR_NOOP("Oval with station");
+        case SuggestKind::DoubleOval: return TR_NOOP("Double oval");
+        case SuggestKind::FigureEight: return TR_NOOP("Figure eight");
+        case SuggestKind::DogBone: return TR_NOOP("Dog bone");
+        case SuggestKind::PointToPoint: return TR_NOOP("Point to point");
+        case SuggestKind::ShelfSwitching: return TR_NOOP("Shelf switching");
     }
     return "";
 }
@@ -530,22 +594,36 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
         for (const char* curve : curves)
             for (int n = most; n >= 0 && !c.OutOfTime(); --n)
                 if (c.Offer(Oval(*kit, curve, n))) break;
+    // Plans longer than the board's long side are not built at all.
+    const double room = c.LongSide() - 2 * options.marginMm;
+    const double straightMm = Def(kit->straight).length;
     if (Wants(options, SuggestKind::OvalWithStation))
-        for (const char* curve : curves)
-            for (int m = most - 2; m >= 1 && !c.OutOfTime(); --m)
-                if (c.Offer(OvalWithStation(*kit, curve, m, c.Stock()))) break;
+        for (const bool inside : {false, true})
+            for (const char* curve : curves)
+                for (int m = most; m >= 0 && !c.OutOfTime(); --m)
+                    if (LoopLineMm(*kit, m) + 2 * Def(curve).radius < room &&
+                        c.Offer(OvalWithStation(*kit, curve, m, inside, c.Stock())))
+                        break;
+    if (Wants(options, SuggestKind::DoubleOval))
+        for (size_t k = curves.size(); k-- > 1;)
+            for (int m = most; m >= 0 && !c.OutOfTime() && TracksApart(*kit, curves[k - 1],
+                                                                       curves[k]); --m)
+                if (LoopLineMm(*kit, m) + 2 * Def(curves[k - 1]).radius < room &&
+                    c.Offer(DoubleOval(*kit, curves[k], curves[k - 1], m, c.Stock())))
+                    break;
     if (Wants(options, SuggestKind::PointToPoint))
-        for (int m = most / 2; m >= 1 && !c.OutOfTime(); --m) {
+        for (int m = most; m >= 0 && !c.OutOfTime(); --m) {
             bool taken = false;
             for (int mid = most; mid >= 0 && !taken && !c.OutOfTime(); --mid)
-                taken = c.Offer(PointToPoint(*kit, m, mid, c.Stock()));
+                if (2 * LoopLineMm(*kit, m) + mid * straightMm < room)
+                    taken = c.Offer(PointToPoint(*kit, m, mid, c.Stock()));
             if (taken) break;
         }
     if (Wants(options, SuggestKind::ShelfSwitching))
         for (int a = most; a >= 0 && !c.OutOfTime(); --a) {
             bool taken = false;
             for (int b = most - a; b >= 1 && !taken && !c.OutOfTime(); --b)
-                taken = c.Offer(Shelf(*kit, a, b));
+                if ((a + b + 3) * straightMm < room) taken = c.Offer(Shelf(*kit, a, b));
             if (taken) break;
         }
     // Smaller variants fill the remaining places.
@@ -553,9 +631,11 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
         for (const char* curve : curves)
             for (int n = most; n >= 0 && !c.OutOfTime(); --n) c.Offer(Oval(*kit, curve, n));
     if (Wants(options, SuggestKind::OvalWithStation))
-        for (const char* curve : curves)
-            for (int m = most - 2; m >= 1 && !c.OutOfTime(); --m)
-                c.Offer(OvalWithStation(*kit, curve, m, c.Stock()));
+        for (const bool inside : {false, true})
+            for (const char* curve : curves)
+                for (int m = most; m >= 0 && !c.OutOfTime(); --m)
+                    if (LoopLineMm(*kit, m) + 2 * Def(curve).radius < room)
+                        c.Offer(OvalWithStation(*kit, curve, m, inside, c.Stock()));
 
     std::vector<size_t> order(c.found.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
@@ -573,8 +653,16 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
             take[i] = true;
             ++taken;
         }
+    // No kind crowds the others out of the gallery.
+    const int perKind = had.size() <= 1 ? options.maxResults
+                                         : std::max(3, (options.maxResults + int(had.size()) - 1) /
+                                                           int(had.size()));
+    std::map<SuggestKind, int> ofKind;
+    for (size_t i = 0; i < order.size(); ++i)
+        if (take[i]) ++ofKind[c.kinds[i]];
     for (size_t i : order)
-        if (!take[i] && taken < options.maxResults) take[i] = true, ++taken;
+        if (!take[i] && taken < options.maxResults && ofKind[c.kinds[i]] < perKind)
+            take[i] = true, ++taken, ++ofKind[c.kinds[i]];
     std::vector<LayoutSuggestion> out;
     for (size_t i : order)
         if (take[i]) out.push_back(std::move(c.found[i]));

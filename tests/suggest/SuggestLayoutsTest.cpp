@@ -18,6 +18,7 @@ struct BoardCase {
     TrackSystem system;
     double width, depth;
     std::vector<PointMm> outline;  // empty: the rectangle
+    size_t kinds;                  // at least this many kinds of plan fit
 };
 
 std::vector<PointMm> Outline(const SuggestOptions& o) {
@@ -83,6 +84,7 @@ TEST_P(SuggestBoards, EverySuggestionIsBuildableDistinctAndRepeatable) {
     EXPECT_LE(first.size(), 12u);
     EXPECT_GE(seen, int(first.size()));
     std::set<std::pair<std::string, std::map<std::string, int>>> plans;
+    std::set<std::string> kinds;
     for (size_t i = 0; i < first.size(); ++i) {
         const LayoutSuggestion& s = first[i];
         SCOPED_TRACE(s.kind + " #" + std::to_string(i));
@@ -101,7 +103,9 @@ TEST_P(SuggestBoards, EverySuggestionIsBuildableDistinctAndRepeatable) {
             EXPECT_EQ(TrackCatalog::Instance().Find(p.article)->system, c.system);
         // The same plan turned, mirrored or with a straight moved uses the same pieces.
         EXPECT_TRUE(plans.insert({s.kind, Articles(s.layout)}).second);
+        kinds.insert(s.kind);
     }
+    EXPECT_GE(kinds.size(), c.kinds);
     const std::vector<LayoutSuggestion> again = SuggestLayouts(o, nullptr);
     ASSERT_EQ(again.size(), first.size());
     for (size_t i = 0; i < first.size(); ++i) {
@@ -112,19 +116,20 @@ TEST_P(SuggestBoards, EverySuggestionIsBuildableDistinctAndRepeatable) {
 
 INSTANTIATE_TEST_SUITE_P(
     Boards, SuggestBoards,
-    testing::Values(BoardCase{"Z_1200x600", TrackSystem::MarklinZ, 1200, 600, {}},
-                    BoardCase{"C_1800x900", TrackSystem::MarklinC, 1800, 900, {}},
-                    BoardCase{"K_1800x900", TrackSystem::MarklinK, 1800, 900, {}},
-                    BoardCase{"TrixC_1800x900", TrackSystem::TrixC, 1800, 900, {}},
-                    BoardCase{"C_2400x1200", TrackSystem::MarklinC, 2400, 1200, {}},
-                    BoardCase{"K_2400x1200", TrackSystem::MarklinK, 2400, 1200, {}},
-                    BoardCase{"TrixC_2400x1200", TrackSystem::TrixC, 2400, 1200, {}},
-                    BoardCase{"C_3000x1500", TrackSystem::MarklinC, 3000, 1500, {}},
+    testing::Values(BoardCase{"Z_1200x600", TrackSystem::MarklinZ, 1200, 600, {}, 4},
+                    BoardCase{"C_1800x900", TrackSystem::MarklinC, 1800, 900, {}, 4},
+                    BoardCase{"K_1800x900", TrackSystem::MarklinK, 1800, 900, {}, 4},
+                    BoardCase{"TrixC_1800x900", TrackSystem::TrixC, 1800, 900, {}, 4},
+                    BoardCase{"C_2400x1200", TrackSystem::MarklinC, 2400, 1200, {}, 5},
+                    BoardCase{"K_2400x1200", TrackSystem::MarklinK, 2400, 1200, {}, 5},
+                    BoardCase{"TrixC_2400x1200", TrackSystem::TrixC, 2400, 1200, {}, 5},
+                    BoardCase{"C_3000x1500", TrackSystem::MarklinC, 3000, 1500, {}, 5},
                     BoardCase{"C_L_shaped",
                               TrackSystem::MarklinC,
                               0,
                               0,
-                              {{0, 0}, {2400, 0}, {2400, 1200}, {1200, 1200}, {1200, 2400}, {0, 2400}}}),
+                              {{0, 0}, {2400, 0}, {2400, 1200}, {1200, 1200}, {1200, 2400}, {0, 2400}},
+                              3}),
     [](const testing::TestParamInfo<BoardCase>& info) { return std::string(info.param.name); });
 
 TEST(SuggestOwned, StarterSetGivesOnlyWhatTheBoxBuilds) {
