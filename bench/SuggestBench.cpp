@@ -23,7 +23,8 @@ void Suggest(benchmark::State& state, TrackSystem system, double width, double d
         o.found = [&](const LayoutSuggestion&) {
             if (!first) return;
             first = false;
-            firstS = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            firstS =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         };
         const std::vector<LayoutSuggestion> found = SuggestLayouts(o, nullptr);
         wholeS = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -38,13 +38,42 @@ struct Kit {
 
 const std::vector<Kit>& Kits() {
     static const std::vector<Kit> kits = {
-        {TrackSystem::MarklinC, "24188", {"24130", "24230", "24330", "24430", "24530"}, "24611",
-         "24612", "24224", "24977", "24172", "24188"},
-        {TrackSystem::TrixC, "62188", {"62130", "62230", "62330"}, "62611", "62612", "62224",
-         "62977", "62172", "62188"},
-        {TrackSystem::MarklinK, "2200", {"2210", "2221", "2231", "2241"}, "2262", "2263", "2232",
-         "7389", "2207", "2206"},
-        {TrackSystem::MarklinZ, "8500", {"8510", "8520", "8530"}, "8562", "8563", "8591", "8991", "8500", "8500"},
+        {TrackSystem::MarklinC,
+         "24188",
+         {"24130", "24230", "24330", "24430", "24530"},
+         "24611",
+         "24612",
+         "24224",
+         "24977",
+         "24172",
+         "24188"},
+        {TrackSystem::TrixC,
+         "62188",
+         {"62130", "62230", "62330"},
+         "62611",
+         "62612",
+         "62224",
+         "62977",
+         "62172",
+         "62188"},
+        {TrackSystem::MarklinK,
+         "2200",
+         {"2210", "2221", "2231", "2241"},
+         "2262",
+         "2263",
+         "2232",
+         "7389",
+         "2207",
+         "2206"},
+        {TrackSystem::MarklinZ,
+         "8500",
+         {"8510", "8520", "8530"},
+         "8562",
+         "8563",
+         "8591",
+         "8991",
+         "8500",
+         "8500"},
     };
     return kits;
 }
@@ -344,8 +373,8 @@ std::vector<PointMm> Footprint(const LayoutDocument& doc) {
     std::vector<PointMm> out;
     for (const PlacedPiece& p : doc.pieces) {
         const PieceDef& d = Def(p.article);
-        for (const PieceShape& s : BuildPieceShapes(d, p.x, p.y, p.heading, Rgb{}, Rgb{}, false,
-                                                    1.0, &p)) {
+        for (const PieceShape& s :
+             BuildPieceShapes(d, p.x, p.y, p.heading, Rgb{}, Rgb{}, false, 1.0, &p)) {
             if (s.type != PieceShape::Type::Polygon) continue;
             for (size_t i = 0; i < s.points.size(); ++i) {
                 const PointMm a = s.points[i], b = s.points[(i + 1) % s.points.size()];
@@ -480,9 +509,8 @@ public:
             ++used[p.article];
             if (d.kind == PieceKind::Curve || d.radius > 0)
                 if (d.kind != PieceKind::Bumper && d.kind != PieceKind::Straight)
-                    s.smallestRadiusMm = s.smallestRadiusMm == 0
-                                             ? d.radius
-                                             : std::min(s.smallestRadiusMm, d.radius);
+                    s.smallestRadiusMm =
+                        s.smallestRadiusMm == 0 ? d.radius : std::min(s.smallestRadiusMm, d.radius);
         }
         if (o.minRadiusMm > 0 && s.smallestRadiusMm < o.minRadiusMm - 1e-6) return false;
         if (o.longestTrainMm > 0 && plan->kind != SuggestKind::Oval &&
@@ -514,8 +542,7 @@ public:
         // curves and pieces to buy cost points.
         const double used2 = std::min(1.0, fb.Width() * fb.Depth() / boardArea);
         s.score = 100 * used2 + 40 * std::min(1.0, plan->stationMm / boardLong) - 3 * sBends -
-                  20 * (1 - s.smallestRadiusMm / largestRadius) -
-                  (box ? 2.0 * s.piecesToBuy : 0.0);
+                  20 * (1 - s.smallestRadiusMm / largestRadius) - (box ? 2.0 * s.piecesToBuy : 0.0);
         s.score = std::round(s.score * 100) / 100;
         s.layout = std::move(doc);
         if (o.found) o.found(s);
@@ -571,13 +598,20 @@ std::vector<const char*> CurvesAllowed(const SuggestOptions& o, const Kit& kit) 
 
 std::string SuggestKindName(SuggestKind kind) {
     switch (kind) {
-        case SuggestKind::Oval: return TR_NOOP("Oval");
-        case SuggestKind::OvalWithStation: return TR_NOOP("Oval with station");
-        case SuggestKind::DoubleOval: return TR_NOOP("Double oval");
-        case SuggestKind::FigureEight: return TR_NOOP("Figure eight");
-        case SuggestKind::DogBone: return TR_NOOP("Dog bone");
-        case SuggestKind::PointToPoint: return TR_NOOP("Point to point");
-        case SuggestKind::ShelfSwitching: return TR_NOOP("Shelf switching");
+        case SuggestKind::Oval:
+            return TR_NOOP("Oval");
+        case SuggestKind::OvalWithStation:
+            return TR_NOOP("Oval with station");
+        case SuggestKind::DoubleOval:
+            return TR_NOOP("Double oval");
+        case SuggestKind::FigureEight:
+            return TR_NOOP("Figure eight");
+        case SuggestKind::DogBone:
+            return TR_NOOP("Dog bone");
+        case SuggestKind::PointToPoint:
+            return TR_NOOP("Point to point");
+        case SuggestKind::ShelfSwitching:
+            return TR_NOOP("Shelf switching");
     }
     return "";
 }
@@ -606,8 +640,8 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
                         break;
     if (Wants(options, SuggestKind::DoubleOval))
         for (size_t k = curves.size(); k-- > 1;)
-            for (int m = most; m >= 0 && !c.OutOfTime() && TracksApart(*kit, curves[k - 1],
-                                                                       curves[k]); --m)
+            for (int m = most;
+                 m >= 0 && !c.OutOfTime() && TracksApart(*kit, curves[k - 1], curves[k]); --m)
                 if (LoopLineMm(*kit, m) + 2 * Def(curves[k - 1]).radius < room &&
                     c.Offer(DoubleOval(*kit, curves[k], curves[k - 1], m, c.Stock())))
                     break;
@@ -639,9 +673,8 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
 
     std::vector<size_t> order(c.found.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return c.found[a].score > c.found[b].score;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return c.found[a].score > c.found[b].score; });
     // The best of every kind first, then the best of the rest, in score order.
     std::vector<bool> take(order.size(), false);
     std::vector<SuggestKind> had;
@@ -654,9 +687,9 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
             ++taken;
         }
     // No kind crowds the others out of the gallery.
-    const int perKind = had.size() <= 1 ? options.maxResults
-                                         : std::max(3, (options.maxResults + int(had.size()) - 1) /
-                                                           int(had.size()));
+    const int perKind =
+        had.size() <= 1 ? options.maxResults
+                        : std::max(3, (options.maxResults + int(had.size()) - 1) / int(had.size()));
     std::map<SuggestKind, int> ofKind;
     for (size_t i = 0; i < order.size(); ++i)
         if (take[i]) ++ofKind[c.kinds[i]];

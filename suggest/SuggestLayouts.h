@@ -30,12 +30,12 @@ struct SuggestOptions {
     double widthMm = 1800;
     double depthMm = 900;
     double marginMm = 30;  // no piece comes closer to the board's edge
-    std::vector<SuggestKind> kinds = {SuggestKind::Oval,         SuggestKind::OvalWithStation,
-                                      SuggestKind::DoubleOval,   SuggestKind::FigureEight,
-                                      SuggestKind::DogBone,      SuggestKind::PointToPoint,
+    std::vector<SuggestKind> kinds = {SuggestKind::Oval,          SuggestKind::OvalWithStation,
+                                      SuggestKind::DoubleOval,    SuggestKind::FigureEight,
+                                      SuggestKind::DogBone,       SuggestKind::PointToPoint,
                                       SuggestKind::ShelfSwitching};
-    double minRadiusMm = 0;  // no curve tighter than this (0: any)
-    bool onlyOwned = false;  // never more of an article than the box holds
+    double minRadiusMm = 0;     // no curve tighter than this (0: any)
+    bool onlyOwned = false;     // never more of an article than the box holds
     double longestTrainMm = 0;  // station and loop tracks at least this long (0: any)
     int maxResults = 12;
     double timeLimitS = 10;

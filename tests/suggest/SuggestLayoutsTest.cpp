@@ -28,7 +28,8 @@ std::vector<PointMm> Outline(const SuggestOptions& o) {
 
 double EdgeDistance(PointMm p, PointMm a, PointMm b) {
     const double vx = b.x - a.x, vy = b.y - a.y;
-    const double t = std::clamp(((p.x - a.x) * vx + (p.y - a.y) * vy) / (vx * vx + vy * vy), 0.0, 1.0);
+    const double t =
+        std::clamp(((p.x - a.x) * vx + (p.y - a.y) * vy) / (vx * vx + vy * vy), 0.0, 1.0);
     return std::hypot(p.x - a.x - t * vx, p.y - a.y - t * vy);
 }
 
@@ -124,12 +125,13 @@ INSTANTIATE_TEST_SUITE_P(
                     BoardCase{"K_2400x1200", TrackSystem::MarklinK, 2400, 1200, {}, 5},
                     BoardCase{"TrixC_2400x1200", TrackSystem::TrixC, 2400, 1200, {}, 5},
                     BoardCase{"C_3000x1500", TrackSystem::MarklinC, 3000, 1500, {}, 5},
-                    BoardCase{"C_L_shaped",
-                              TrackSystem::MarklinC,
-                              0,
-                              0,
-                              {{0, 0}, {2400, 0}, {2400, 1200}, {1200, 1200}, {1200, 2400}, {0, 2400}},
-                              3}),
+                    BoardCase{
+                        "C_L_shaped",
+                        TrackSystem::MarklinC,
+                        0,
+                        0,
+                        {{0, 0}, {2400, 0}, {2400, 1200}, {1200, 1200}, {1200, 2400}, {0, 2400}},
+                        3}),
     [](const testing::TestParamInfo<BoardCase>& info) { return std::string(info.param.name); });
 
 TEST(SuggestOwned, StarterSetGivesOnlyWhatTheBoxBuilds) {
