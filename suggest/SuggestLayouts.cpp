@@ -310,6 +310,37 @@ std::optional<Plan> DoubleOval(const Kit& kit, const char* inner, const char* ou
     return plan;
 }
 
+// A folded oval: two tracks side by side between two balloons. Each balloon bends away with
+// `preCount` curves `pre` to the left, turns round on curves `bulb` to the right and bends back,
+// so that the two tracks lie as far apart as the balloon makes them.
+std::optional<Plan> DogBone(const Kit& kit, const char* pre, const char* bulb, int preCount, int n,
+                            const std::map<std::string, int>* stock) {
+    const PieceDef& p = Def(pre);
+    const PieceDef& b = Def(bulb);
+    const double bend = preCount * p.angle;
+    const double turn = 180 + 2 * bend;
+    const int bulbCount = int(std::lround(turn / b.angle));
+    if (std::fabs(bulbCount * b.angle - turn) > 0.01) return std::nullopt;
+    const double apart = 2 * (b.radius * CosDeg(bend) - p.radius * (1 - CosDeg(bend)));
+    // Far enough apart not to meet, close enough to look like a bone and not an oval.
+    if (apart < 2 * BandHalfWidth(Def(kit.straight)) + 40 || apart > b.radius) return std::nullopt;
+    Plan plan;
+    plan.kind = SuggestKind::DogBone;
+    Layer t(plan.doc);
+    const uint32_t first = t.Start(kit.straight);
+    uint32_t last = t.Run(kit.straight, n - 1, first);
+    int conn = 1;
+    for (int side = 0; side < 2; ++side) {
+        if (side > 0) last = t.Run(kit.straight, n, last, conn), conn = 1;
+        // Curves laid backwards turn left.
+        for (int i = 0; i < preCount; ++i) last = t.Attach(pre, last, conn, 1), conn = 0;
+        last = t.Run(bulb, bulbCount, last, conn), conn = 1;
+        for (int i = 0; i < preCount; ++i) last = t.Attach(pre, last, conn, 1), conn = 0;
+    }
+    if (!t.Close({last, conn}, {first, 0}, stock)) return std::nullopt;
+    return plan;
+}
+
 // A line from bumper to bumper with a run-round loop at each end and `middle` straights between.
 std::optional<Plan> PointToPoint(const Kit& kit, int m, int middle,
                                  const std::map<std::string, int>* stock) {
@@ -645,6 +676,15 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
                 if (LoopLineMm(*kit, m) + 2 * Def(curves[k - 1]).radius < room &&
                     c.Offer(DoubleOval(*kit, curves[k], curves[k - 1], m, c.Stock())))
                     break;
+    if (Wants(options, SuggestKind::DogBone))
+        for (const char* bulb : curves)
+            for (const char* pre : curves)
+                for (int k = 1; k <= 2; ++k)
+                    for (int n = most; n >= 1 && !c.OutOfTime(); --n)
+                        if (Def(pre).radius <= Def(bulb).radius &&
+                            n * straightMm + 4 * Def(bulb).radius < room &&
+                            c.Offer(DogBone(*kit, pre, bulb, k, n, c.Stock())))
+                            break;
     if (Wants(options, SuggestKind::PointToPoint))
         for (int m = most; m >= 0 && !c.OutOfTime(); --m) {
             bool taken = false;
