@@ -544,8 +544,8 @@ public:
                         s.smallestRadiusMm == 0 ? d.radius : std::min(s.smallestRadiusMm, d.radius);
         }
         if (o.minRadiusMm > 0 && s.smallestRadiusMm < o.minRadiusMm - 1e-6) return false;
-        if (o.longestTrainMm > 0 && plan->kind != SuggestKind::Oval &&
-            plan->stationMm < o.longestTrainMm)
+        // Plans without station tracks (ovals, double ovals, dog bones) have none too short.
+        if (o.longestTrainMm > 0 && plan->stationMm > 0 && plan->stationMm < o.longestTrainMm)
             return false;
         for (const auto& [article, n] : used) {
             const int owned = box ? box->Owned(article) : 0;

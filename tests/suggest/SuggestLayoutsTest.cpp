@@ -162,6 +162,36 @@ TEST(SuggestOwned, StarterSetGivesOnlyWhatTheBoxBuilds) {
     }
 }
 
+TEST(SuggestOptionsTest, NoCurveTighterAndNoStationShorterThanAsked) {
+    SuggestOptions o;
+    o.widthMm = 3000;
+    o.depthMm = 1500;
+    o.minRadiusMm = 437.5;
+    o.longestTrainMm = 700;
+    const std::vector<LayoutSuggestion> found = SuggestLayouts(o, nullptr);
+    ASSERT_FALSE(found.empty());
+    CheckOptions check;
+    check.minRadiusMm = o.minRadiusMm;
+    check.longestTrainMm = o.longestTrainMm;
+    bool station = false;
+    std::set<std::string> kinds;
+    for (const LayoutSuggestion& s : found) {
+        EXPECT_GE(s.smallestRadiusMm, o.minRadiusMm) << s.kind;
+        kinds.insert(s.kind);
+        if (s.longestStationTrackMm > 0) {
+            station = true;
+            EXPECT_GE(s.longestStationTrackMm, o.longestTrainMm) << s.kind;
+        }
+        for (const LayoutFinding& f : CheckLayout(s.layout, check)) {
+            EXPECT_NE(f.kind, FindingKind::TightRadius) << s.kind << ": " << f.text;
+            EXPECT_NE(f.kind, FindingKind::SidingTooShort) << s.kind << ": " << f.text;
+        }
+    }
+    EXPECT_TRUE(station);
+    // Plans without station tracks are not held to the train's length.
+    EXPECT_TRUE(kinds.count("Double oval") && kinds.count("Dog bone"));
+}
+
 TEST(SuggestTooSmall, NoSuggestionAndTheBoardThatWouldDo) {
     SuggestOptions o;
     o.kinds = {SuggestKind::Oval, SuggestKind::OvalWithStation};
