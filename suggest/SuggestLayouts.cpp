@@ -34,47 +34,22 @@ struct Kit {
     // parallel track end level, and the straight as long as a turnout.
     const char* spacer;
     const char* turnoutLong;
+    const char* crossing;  // the flat crossing of figure eights, "" for none
 };
 
 const std::vector<Kit>& Kits() {
+    // clang-format off
     static const std::vector<Kit> kits = {
-        {TrackSystem::MarklinC,
-         "24188",
-         {"24130", "24230", "24330", "24430", "24530"},
-         "24611",
-         "24612",
-         "24224",
-         "24977",
-         "24172",
-         "24188"},
-        {TrackSystem::TrixC,
-         "62188",
-         {"62130", "62230", "62330"},
-         "62611",
-         "62612",
-         "62224",
-         "62977",
-         "62172",
-         "62188"},
-        {TrackSystem::MarklinK,
-         "2200",
-         {"2210", "2221", "2231", "2241"},
-         "2262",
-         "2263",
-         "2232",
-         "7389",
-         "2207",
-         "2206"},
-        {TrackSystem::MarklinZ,
-         "8500",
-         {"8510", "8520", "8530"},
-         "8562",
-         "8563",
-         "8591",
-         "8991",
-         "8500",
-         "8500"},
+        {TrackSystem::MarklinC, "24188", {"24130", "24230", "24330", "24430", "24530"},
+         "24611", "24612", "24224", "24977", "24172", "24188", "24649"},
+        {TrackSystem::TrixC, "62188", {"62130", "62230", "62330"},
+         "62611", "62612", "62224", "62977", "62172", "62188", ""},
+        {TrackSystem::MarklinK, "2200", {"2210", "2221", "2231", "2241"},
+         "2262", "2263", "2232", "7389", "2207", "2206", "2258"},
+        {TrackSystem::MarklinZ, "8500", {"8510", "8520", "8530"},
+         "8562", "8563", "8591", "8991", "8500", "8500", "8559"},
     };
+    // clang-format on
     return kits;
 }
 
@@ -338,6 +313,110 @@ std::optional<Plan> DogBone(const Kit& kit, const char* pre, const char* bulb, i
         for (int i = 0; i < preCount; ++i) last = t.Attach(pre, last, conn, 1), conn = 0;
     }
     if (!t.Close({last, conn}, {first, 0}, stock)) return std::nullopt;
+    return plan;
+}
+
+void Transform(LayoutDocument& doc, double turnDeg, double dx, double dy);
+
+// The plain fixed straights of a system, longest first.
+std::vector<const PieceDef*> Straights(TrackSystem system) {
+    std::vector<const PieceDef*> out;
+    for (const PieceDef& d : TrackCatalog::Instance().pieces)
+        if (d.system == system && d.kind == PieceKind::Straight && !d.isBridge && !d.isFlex &&
+            !d.isRamp && d.connectorSystems.empty() && d.connectors.size() == 2)
+            out.push_back(&d);
+    std::stable_sort(out.begin(), out.end(),
+                     [](const PieceDef* a, const PieceDef* b) { return a->length > b->length; });
+    return out;
+}
+
+// Up to five straights whose lengths add up to `mm` within `within`, fewest pieces first.
+std::vector<const char*> StraightsFor(TrackSystem system, double mm, double within) {
+    const std::vector<const PieceDef*> all = Straights(system);
+    for (int count = 1; count <= 5; ++count) {
+        std::vector<size_t> pick(count, 0);
+        // Non-decreasing index choices: every multiset once.
+        while (true) {
+            double sum = 0;
+            for (size_t i : pick) sum += all[i]->length;
+            if (std::fabs(sum - mm) <= within) {
+                std::vector<const char*> out;
+                for (size_t i : pick) out.push_back(all[i]->article.c_str());
+                return out;
+            }
+            int k = count - 1;
+            while (k >= 0 && pick[k] + 1 >= all.size()) --k;
+            if (k < 0) break;
+            ++pick[k];
+            for (int j = k + 1; j < count; ++j) pick[j] = pick[k];
+        }
+    }
+    return {};
+}
+
+// A catalog curve of the system turning exactly `deg`, or null.
+const char* CurveOf(TrackSystem system, double deg) {
+    for (const PieceDef& d : TrackCatalog::Instance().pieces)
+        if (d.system == system && d.kind == PieceKind::Curve && !d.isRamp &&
+            std::fabs(d.angle - deg) < 0.01)
+            return d.article.c_str();
+    return nullptr;
+}
+
+// A figure eight on the flat crossing: two teardrop loops, each the same read from either end
+// (straights, curves turning 180 degrees and the crossing's angle, straights), so each closes on
+// the crossing's other track. The curves are `k` of `curve` with a piece in the middle or one at
+// each end making up the rest of the turn; the straights put the middle of the loop on the
+// crossing's axis.
+std::optional<Plan> FigureEight(const Kit& kit, const char* curve, int k,
+                                const std::map<std::string, int>* stock) {
+    if (!*kit.crossing || k <= 0) return std::nullopt;
+    const PieceDef& x = Def(kit.crossing);
+    const double rest = 180 + x.angle - k * Def(curve).angle;
+    std::vector<const char*> arc(k, curve);
+    if (rest < -0.01) return std::nullopt;
+    if (rest >= 0.01) {
+        if (const char* end = CurveOf(kit.system, rest / 2)) {
+            arc.insert(arc.begin(), end);
+            arc.push_back(end);
+        } else if (const char* middle = k % 2 == 0 ? CurveOf(kit.system, rest) : nullptr) {
+            arc.insert(arc.begin() + k / 2, middle);
+        } else {
+            return std::nullopt;
+        }
+    }
+    Plan plan;
+    plan.kind = SuggestKind::FigureEight;
+    Layer t(plan.doc);
+    const uint32_t cross = t.Start(kit.crossing);
+    // The loop's arc alone, to find the straights it needs.
+    LayoutDocument probe = plan.doc;
+    Layer p(probe);
+    uint32_t last = cross;
+    int conn = 1;
+    for (const char* c : arc) last = p.Attach(c, last, conn), conn = 1;
+    const ConnectorPose end = p.End(last, 1), to = p.End(cross, 3);
+    const double ux = 1 + CosDeg(end.heading), uy = SinDeg(end.heading);
+    const double need = ((to.x - end.x) * ux + (to.y - end.y) * uy) / (ux * ux + uy * uy);
+    std::vector<const char*> leg;
+    // A leg a little off leaves the loop's end this much times the leg's error from the
+    // crossing, shared later over the loop's joints.
+    const double within = 0.9 / std::hypot(ux, uy);
+    if (need > within) {
+        leg = StraightsFor(kit.system, need, within);
+        if (leg.empty()) return std::nullopt;
+    }
+    for (const auto& [from, into] : {std::pair{1, 3}, std::pair{0, 2}}) {
+        const size_t loop = plan.doc.pieces.size();
+        last = cross;
+        conn = from;
+        for (const char* s : leg) last = t.Attach(s, last, conn), conn = 1;
+        for (const char* c : arc) last = t.Attach(c, last, conn), conn = 1;
+        for (auto s = leg.rbegin(); s != leg.rend(); ++s) last = t.Attach(*s, last, conn), conn = 1;
+        if (!t.Close({last, conn}, {cross, into}, stock, loop)) return std::nullopt;
+    }
+    // Along the board: the crossing's axis level.
+    Transform(plan.doc, -x.angle / 2, 0, 0);
     return plan;
 }
 
@@ -685,6 +764,12 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
                             n * straightMm + 4 * Def(bulb).radius < room &&
                             c.Offer(DogBone(*kit, pre, bulb, k, n, c.Stock())))
                             break;
+    if (Wants(options, SuggestKind::FigureEight) && *kit->crossing)
+        for (const char* curve : curves) {
+            const int k = int((180 + Def(kit->crossing).angle) / Def(curve).angle);
+            for (int less = 0; less <= 2 && !c.OutOfTime(); ++less)
+                c.Offer(FigureEight(*kit, curve, k - less, c.Stock()));
+        }
     if (Wants(options, SuggestKind::PointToPoint))
         for (int m = most; m >= 0 && !c.OutOfTime(); --m) {
             bool taken = false;

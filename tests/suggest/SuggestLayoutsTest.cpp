@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BoardCase{"C_2400x1200", TrackSystem::MarklinC, 2400, 1200, {}, 5},
                     BoardCase{"K_2400x1200", TrackSystem::MarklinK, 2400, 1200, {}, 5},
                     BoardCase{"TrixC_2400x1200", TrackSystem::TrixC, 2400, 1200, {}, 5},
-                    BoardCase{"C_3000x1500", TrackSystem::MarklinC, 3000, 1500, {}, 5},
+                    BoardCase{"C_3000x1500", TrackSystem::MarklinC, 3000, 1500, {}, 7},
                     BoardCase{
                         "C_L_shaped",
                         TrackSystem::MarklinC,
