@@ -10,6 +10,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "base/Format.h"
 #include "base/Geometry.h"
@@ -446,7 +447,7 @@ Plan Shelf(const Kit& kit, int a, int b) {
     const uint32_t first = t.Start(kit.bumper, 180);
     const uint32_t t1 = t.Attach(kit.left, first, 0);
     uint32_t last = t.Run(kit.straight, a, t1);
-    const uint32_t t2 = t.Attach(kit.right, last, a > 0 ? 1 : 1);
+    const uint32_t t2 = t.Attach(kit.right, last, 1);
     last = t.Run(kit.straight, b + 1, t2);
     t.Attach(kit.bumper, last, 1);
     double longest = 0;
@@ -611,16 +612,15 @@ public:
         if (!plan) return false;
         const std::string sig = Signature(*plan);
         if (seen.count(sig)) return false;
-        seen.insert({sig, 0});
         LayoutSuggestion s;
         std::map<std::string, int> used;
         for (const PlacedPiece& p : plan->doc.pieces) {
             const PieceDef& d = Def(p.article);
             ++used[p.article];
-            if (d.kind == PieceKind::Curve || d.radius > 0)
-                if (d.kind != PieceKind::Bumper && d.kind != PieceKind::Straight)
-                    s.smallestRadiusMm =
-                        s.smallestRadiusMm == 0 ? d.radius : std::min(s.smallestRadiusMm, d.radius);
+            // Curves and the diverging routes of turnouts; crossings have no radius.
+            if (d.radius > 0 && d.kind != PieceKind::Straight && d.kind != PieceKind::Bumper)
+                s.smallestRadiusMm =
+                    s.smallestRadiusMm == 0 ? d.radius : std::min(s.smallestRadiusMm, d.radius);
         }
         if (o.minRadiusMm > 0 && s.smallestRadiusMm < o.minRadiusMm - 1e-6) return false;
         // Plans without station tracks (ovals, double ovals, dog bones) have none too short.
@@ -655,6 +655,7 @@ public:
                   20 * (1 - s.smallestRadiusMm / largestRadius) - (box ? 2.0 * s.piecesToBuy : 0.0);
         s.score = std::round(s.score * 100) / 100;
         s.layout = std::move(doc);
+        seen.insert(sig);
         if (o.found) o.found(s);
         found.push_back(std::move(s));
         kinds.push_back(plan->kind);
@@ -676,7 +677,7 @@ private:
     std::vector<PointMm> board;
     std::chrono::steady_clock::time_point start;
     double boardArea = 1, boardLong = 1, largestRadius = 1;
-    std::map<std::string, int> seen;
+    std::set<std::string> seen;  // signatures of the plans taken
 };
 
 bool Wants(const SuggestOptions& o, SuggestKind k) {
@@ -764,12 +765,6 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
                             n * straightMm + 4 * Def(bulb).radius < room &&
                             c.Offer(DogBone(*kit, pre, bulb, k, n, c.Stock())))
                             break;
-    if (Wants(options, SuggestKind::FigureEight) && *kit->crossing)
-        for (const char* curve : curves) {
-            const int k = int((180 + Def(kit->crossing).angle) / Def(curve).angle);
-            for (int less = 0; less <= 2 && !c.OutOfTime(); ++less)
-                c.Offer(FigureEight(*kit, curve, k - less, c.Stock()));
-        }
     if (Wants(options, SuggestKind::PointToPoint))
         for (int m = most; m >= 0 && !c.OutOfTime(); --m) {
             bool taken = false;
@@ -784,6 +779,12 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
             for (int b = most - a; b >= 1 && !taken && !c.OutOfTime(); --b)
                 if ((a + b + 3) * straightMm < room) taken = c.Offer(Shelf(*kit, a, b));
             if (taken) break;
+        }
+    if (Wants(options, SuggestKind::FigureEight) && *kit->crossing)
+        for (const char* curve : curves) {
+            const int k = int((180 + Def(kit->crossing).angle) / Def(curve).angle);
+            for (int less = 0; less <= 2 && !c.OutOfTime(); ++less)
+                c.Offer(FigureEight(*kit, curve, k - less, c.Stock()));
         }
     // Smaller variants fill the remaining places.
     if (Wants(options, SuggestKind::Oval))
