@@ -29,8 +29,11 @@ std::vector<HelpSection> TextSections() {
              "6. With a piece selected, double-click a piece in the palette to connect it to the "
              "selected piece automatically. A chain that comes back to its own start closes "
              "by itself.\n"
-             "7. Save with File > Save (Ctrl+S). Layouts are kept beside the program; File > Open "
-             "lists them, including the sample layouts that come with it.")}});
+             "7. Save with File > Save (Ctrl+S). An installed Quillmore keeps layouts in the "
+             "Quillmore folder of your documents folder (~/Documents/Quillmore, or ~/Quillmore "
+             "where the desktop names no documents folder); run from its build folder, it keeps "
+             "them beside the program. File > Open lists them, including the sample layouts that "
+             "come with it.")}});
     s.push_back({Tr("Canvas Navigation"),
                  {Tr("Pan with the middle mouse button, with Space held and the left button, or "
                      "with Ctrl and the left button on empty canvas. Zoom with the mouse wheel "
@@ -178,8 +181,10 @@ std::vector<HelpSection> TextSections() {
                      "grid and the baseboard outline. File > Print Preview shows the pages and "
                      "File > Page Setup chooses paper and orientation."),
                   Tr("File > Export Picture writes the plan as a PNG picture at a chosen number of "
-                     "pixels per millimetre, Export PDF writes it to scale on paper-sized pages, "
-                     "and Export Parts List writes the piece tally as a text file.")}});
+                     "pixels per millimetre, or as an SVG drawing at full size (at 1 : N when the "
+                     "print options ask for a true scale; the drawing states its scale). Export "
+                     "PDF writes it to scale on paper-sized pages, and Export Parts List writes "
+                     "the piece tally as a CSV file.")}});
     s.push_back({Tr("Crash Recovery"),
                  {Tr("While a layout has unsaved changes, Quillmore keeps a copy of it beside its "
                      "logs at most every 30 seconds. If the program ends without saving (a crash, "
