@@ -273,6 +273,7 @@ private:
 
     DocChange pendingChanges = DocChange::None;
     bool updateScheduled = false;
+    bool paletteWidened = false;  // widened once for its tabs (BuildPanels)
     std::vector<std::pair<int, ChangeListener>> changeListeners;
     int lastListenerId = 0;
     LayoutCheckWindow* checkWindow = nullptr;
