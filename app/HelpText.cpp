@@ -2,6 +2,8 @@
 #include "app/HelpText.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "base/Translate.h"
 
@@ -224,6 +226,32 @@ std::string ShortcutLine(const HelpShortcut& shortcut) {
         }));
     const size_t blanks = characters < 18 ? 20 - characters : 2;
     return shortcut.keys + std::string(blanks, ' ') + shortcut.action;
+}
+
+std::string KeyNamesAsMenusShowThem(const std::string& keys) {
+    // The toolkit's raw names and the catalog's keys for the names the menus use.
+    static constexpr std::pair<const char*, const char*> kNames[] = {
+        {"Ctrl", TR_NOOP("Ctrl")},      {"Shift", TR_NOOP("Shift")},  {"Alt", TR_NOOP("Alt")},
+        {"Delete", TR_NOOP("Del")},     {"Insert", TR_NOOP("Ins")},   {"Home", TR_NOOP("Home")},
+        {"End", TR_NOOP("End")},        {"Return", TR_NOOP("Enter")}, {"Enter", TR_NOOP("Enter")},
+        {"Space", TR_NOOP("Space")},    {"Back", TR_NOOP("Backspace")},
+        {"Escape", TR_NOOP("Escape")},
+    };
+    std::string out;
+    // "+" alone (Zoom In) is a key, not a separator.
+    for (size_t at = 0; at < keys.size();) {
+        size_t plus = keys.find('+', at + 1);
+        if (plus == std::string::npos) plus = keys.size();
+        const std::string name = keys.substr(at, plus - at);
+        const auto known = std::find_if(std::begin(kNames), std::end(kNames),
+                                        [&](const auto& n) { return name == n.first; });
+        // A name the reader's language keeps (English) stays the toolkit's own.
+        const std::string local = known != std::end(kNames) ? Tr(known->second) : name;
+        out += known != std::end(kNames) && local != known->second ? local : name;
+        if (plus < keys.size()) out += '+';
+        at = plus + 1;
+    }
+    return out;
 }
 
 std::vector<HelpSection> HelpSections(const std::vector<HelpShortcut>& menuShortcuts) {

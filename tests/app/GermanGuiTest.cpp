@@ -202,6 +202,11 @@ TEST_F(German, HelpWindowInGerman) {
     };
     EXPECT_TRUE(has("Datei > Speichern")) << "the menus' shortcuts under their German names";
     EXPECT_TRUE(has(U("Rücktaste")));
+    // The menus show the Delete key as "Entf", the help said "Löschen".
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const wxString& l) {
+        return l.StartsWith("Entf ") && l.EndsWith(U("Bearbeiten > Löschen"));
+    })) << "keys named as the menus do";
+    EXPECT_TRUE(has("Strg+Umschalt+O"));
     help.SetSize(1100, 760);
     help.Show();
     Shoot(&help, "help-window");
