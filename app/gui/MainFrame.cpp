@@ -94,19 +94,7 @@ void MainFrame::BuildPanels() {
     inner->SetMinimumPaneSize(200);
     TraceLog("BuildPanels: split done");
     outer->SplitVertically(palette, inner, 235);
-    // Once on the screen, wide enough for every tab of the palette (the tabs' labels grow with
-    // the language), within reason.
-    Bind(wxEVT_IDLE, [this, outer](wxIdleEvent& event) {
-        event.Skip();
-        if (paletteWidened || !palette->IsShownOnScreen()) return;
-        if (palette->AllTabsShown() || outer->GetSashPosition() >= 420) {
-            paletteWidened = true;
-            return;
-        }
-        // A step at a time: the tabs are laid out again before the next look.
-        outer->SetSashPosition(outer->GetSashPosition() + 12);
-        event.RequestMore();
-    });
+    paletteSplitter = outer;
     outer->SetMinimumPaneSize(150);
     TraceLog("BuildPanels: adding to sizer");
     sizer->Add(outer, 1, wxEXPAND);
@@ -218,4 +206,19 @@ void MainFrame::ApplyChanges(DocChange what) {
 void MainFrame::AfterStartup() {
     NotifyChanged(DocChange::File);
     FlushChanges();
+    // Once on the screen, the palette widens until every tab shows (the tabs' labels grow with
+    // the language), within reason.
+    if (paletteWidenBound) return;
+    paletteWidenBound = true;
+    Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
+        event.Skip();
+        if (paletteWidened || !palette->IsShownOnScreen()) return;
+        if (palette->AllTabsShown() || paletteSplitter->GetSashPosition() >= 420) {
+            paletteWidened = true;
+            return;
+        }
+        // A step at a time: the tabs are laid out again before the next look.
+        paletteSplitter->SetSashPosition(paletteSplitter->GetSashPosition() + 12);
+        event.RequestMore();
+    });
 }

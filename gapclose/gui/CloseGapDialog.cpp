@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/NumberStyle.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/PlaceBeside.h"
 
@@ -262,13 +263,13 @@ void CloseGapDialog::ShowResult() {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - searchStart).count();
     for (const GapSolution& s : result.solutions)
-        list->Append(wxString::FromUTF8(GapSolutionLine(s, check)));
+        list->Append(wxString::FromUTF8(LocalDecimals(GapSolutionLine(s, check))));
     const std::string text = result.solutions.empty()
                                  ? GapNoSolutionText(result, Options())
                                  : GapSearchStatusText(result, seconds);
     // A long message (the time limit's, with the nearest chain) wraps onto further lines, and
     // the list gives up the room they need.
-    status->SetLabel(wxString::FromUTF8(text));
+    status->SetLabel(wxString::FromUTF8(LocalDecimals(text)));
     status->Wrap(GetClientSize().x - 16);
     status->InvalidateBestSize();
     status->SetMinSize(status->GetBestSize());

@@ -1,6 +1,8 @@
 // The right panel of the main window: selection properties, grade controls, tally and Buy Track.
 #include "panels/gui/PropertiesPanel.h"
 
+#include "base/NumberStyle.h"
+
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/dialog.h>
@@ -249,8 +251,8 @@ void PropertiesPanel::ShowView(const SelectionView& view) {
     shownScenery = view.sceneryId;
     // Catalog and user texts are shown as they are: SetLabelText keeps an "&" from turning into
     // a mnemonic.
-    headerText = Utf8(view.header);
-    infoText = Utf8(view.info);
+    headerText = Utf8(LocalDecimals(view.header));
+    infoText = Utf8(LocalDecimals(view.info));
     warningText = Utf8(view.warning);
     heightLabel->SetLabelText(Utf8(view.heightLabel));
     heightField->ChangeValue(Utf8(view.heightText));

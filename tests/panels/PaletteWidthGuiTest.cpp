@@ -29,6 +29,7 @@ protected:
         frame = new MainFrame();  // at its own default size
         frame->Show();
         frame->Document().EnsureDefaultLevel();
+        frame->AfterStartup();
         PumpEvents(800);  // the palette widens for its tabs once it is on the screen
     }
     void TearDown() override {
