@@ -2,6 +2,8 @@
 #include "app/HelpText.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "base/Translate.h"
 
@@ -29,8 +31,11 @@ std::vector<HelpSection> TextSections() {
              "6. With a piece selected, double-click a piece in the palette to connect it to the "
              "selected piece automatically. A chain that comes back to its own start closes "
              "by itself.\n"
-             "7. Save with File > Save (Ctrl+S). Layouts are kept beside the program; File > Open "
-             "lists them, including the sample layouts that come with it.")}});
+             "7. Save with File > Save (Ctrl+S). An installed Quillmore keeps layouts in the "
+             "Quillmore folder of your documents folder (~/Documents/Quillmore, or ~/Quillmore "
+             "where the desktop names no documents folder); run from its build folder, it keeps "
+             "them beside the program. File > Open lists them, including the sample layouts that "
+             "come with it.")}});
     s.push_back({Tr("Canvas Navigation"),
                  {Tr("Pan with the middle mouse button, with Space held and the left button, or "
                      "with Ctrl and the left button on empty canvas. Zoom with the mouse wheel "
@@ -178,8 +183,10 @@ std::vector<HelpSection> TextSections() {
                      "grid and the baseboard outline. File > Print Preview shows the pages and "
                      "File > Page Setup chooses paper and orientation."),
                   Tr("File > Export Picture writes the plan as a PNG picture at a chosen number of "
-                     "pixels per millimetre, Export PDF writes it to scale on paper-sized pages, "
-                     "and Export Parts List writes the piece tally as a text file.")}});
+                     "pixels per millimetre, or as an SVG drawing at full size (at 1 : N when the "
+                     "print options ask for a true scale; the drawing states its scale). Export "
+                     "PDF writes it to scale on paper-sized pages, and Export Parts List writes "
+                     "the piece tally as a CSV file.")}});
     s.push_back({Tr("Crash Recovery"),
                  {Tr("While a layout has unsaved changes, Quillmore keeps a copy of it beside its "
                      "logs at most every 30 seconds. If the program ends without saving (a crash, "
@@ -219,6 +226,32 @@ std::string ShortcutLine(const HelpShortcut& shortcut) {
         }));
     const size_t blanks = characters < 18 ? 20 - characters : 2;
     return shortcut.keys + std::string(blanks, ' ') + shortcut.action;
+}
+
+std::string KeyNamesAsMenusShowThem(const std::string& keys) {
+    // The toolkit's raw names and the catalog's keys for the names the menus use.
+    static constexpr std::pair<const char*, const char*> kNames[] = {
+        {"Ctrl", TR_NOOP("Ctrl")},      {"Shift", TR_NOOP("Shift")},  {"Alt", TR_NOOP("Alt")},
+        {"Delete", TR_NOOP("Del")},     {"Insert", TR_NOOP("Ins")},   {"Home", TR_NOOP("Home")},
+        {"End", TR_NOOP("End")},        {"Return", TR_NOOP("Enter")}, {"Enter", TR_NOOP("Enter")},
+        {"Space", TR_NOOP("Space")},    {"Back", TR_NOOP("Backspace")},
+        {"Escape", TR_NOOP("Escape")},
+    };
+    std::string out;
+    // "+" alone (Zoom In) is a key, not a separator.
+    for (size_t at = 0; at < keys.size();) {
+        size_t plus = keys.find('+', at + 1);
+        if (plus == std::string::npos) plus = keys.size();
+        const std::string name = keys.substr(at, plus - at);
+        const auto known = std::find_if(std::begin(kNames), std::end(kNames),
+                                        [&](const auto& n) { return name == n.first; });
+        // A name the reader's language keeps (English) stays the toolkit's own.
+        const std::string local = known != std::end(kNames) ? Tr(known->second) : name;
+        out += known != std::end(kNames) && local != known->second ? local : name;
+        if (plus < keys.size()) out += '+';
+        at = plus + 1;
+    }
+    return out;
 }
 
 std::vector<HelpSection> HelpSections(const std::vector<HelpShortcut>& menuShortcuts) {

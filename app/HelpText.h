@@ -38,3 +38,6 @@ const std::vector<HelpShortcut>& CanvasShortcuts();
 // One line of the shortcut table: the keys padded to a column of 20 characters (at least two
 // blanks), then the action.
 std::string ShortcutLine(const HelpShortcut& shortcut);
+// Keys in the toolkit's English form ("Ctrl+Shift+O", "Del") with each name in the reader's
+// language as the menus show it ("Strg+Umschalt+O", "Entf").
+std::string KeyNamesAsMenusShowThem(const std::string& keys);

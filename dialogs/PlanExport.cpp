@@ -11,6 +11,7 @@
 #include "canvas/LayoutGeometry.h"
 #include "catalog/TrackCatalog.h"
 #include "panels/PieceTally.h"
+#include "persistence/LayoutFile.h"
 
 namespace {
 
@@ -159,6 +160,45 @@ double SvgDotsPerInch(const PictureFrame& frame, int scaleDenominator) {
 
 double SvgWidthMm(const PictureFrame& frame, int scaleDenominator) {
     return frame.width / SvgDotsPerInch(frame, scaleDenominator) * 25.4;
+}
+
+std::string ExportStartFolder(const std::string& lastFolder, const std::string& lastLayout,
+                              const std::string& layoutPath, const std::string& programFolder) {
+    if (!lastFolder.empty() && lastLayout == layoutPath) return lastFolder;
+    const size_t slash = layoutPath.find_last_of('/');
+    if (slash != std::string::npos) return slash == 0 ? "/" : layoutPath.substr(0, slash);
+    return programFolder;
+}
+
+double PicturePixelScale(const PictureFrame& frame) {
+    return std::max(1.0, static_cast<double>(std::max(frame.width, frame.height)) /
+                             kPictureViewSide);
+}
+
+std::string SvgScaleText(int scaleDenominator) {
+    return Format("1 : %d", std::max(1, scaleDenominator));
+}
+
+std::string SvgTitle(int scaleDenominator) {
+    return Format(Tr("Quillmore Layout at %s").c_str(), SvgScaleText(scaleDenominator).c_str());
+}
+
+std::string SvgDescription(int scaleDenominator) {
+    const int n = std::max(1, scaleDenominator);
+    return Format(Tr("Track plan at a scale of %s: 1 mm of the drawing is %d mm of the layout.")
+                      .c_str(),
+                  SvgScaleText(n).c_str(), n);
+}
+
+std::string WithSvgDescription(std::string svg, int scaleDenominator) {
+    const std::string desc = "<desc>" + EscapeXml(SvgDescription(scaleDenominator)) + "</desc>";
+    const size_t from = svg.find("<desc>"), to = svg.find("</desc>");
+    if (from != std::string::npos && to != std::string::npos && to > from) {
+        svg.replace(from, to + 7 - from, desc);
+    } else if (const size_t title = svg.find("</title>"); title != std::string::npos) {
+        svg.insert(title + 8, "\n" + desc);
+    }
+    return svg;
 }
 
 std::string ChosenExportPath(const std::string& path, const std::vector<std::string>& extensions,

@@ -50,6 +50,28 @@ double SvgDotsPerInch(const PictureFrame& frame, int scaleDenominator);
 // The width in millimetres that resolution gives the drawing.
 double SvgWidthMm(const PictureFrame& frame, int scaleDenominator);
 
+// A picture draws what is sized in pixels (text, pens, dots) as a view of the whole layout about
+// this many pixels wide would, enlarged with the picture, so that a large picture's dimension
+// labels and articles stay readable.
+inline constexpr int kPictureViewSide = 1600;
+// The pixel scale of a picture of the frame: its longer side over kPictureViewSide, at least 1.
+double PicturePixelScale(const PictureFrame& frame);
+
+// "1 : 10", the scale an SVG drawn for scaleDenominator states.
+std::string SvgScaleText(int scaleDenominator);
+// The SVG's title and description, naming that scale.
+std::string SvgTitle(int scaleDenominator);
+std::string SvgDescription(int scaleDenominator);
+// The SVG text with its <desc> (the toolkit's credit) replaced by SvgDescription, or one added
+// after the <title>.
+std::string WithSvgDescription(std::string svg, int scaleDenominator);
+
+// The folder an export's file dialog opens in: the folder of the last export of the same layout
+// file in this run (`lastLayout` is the layout that export was for), else the layout file's own
+// folder, else the program's layouts folder for a layout never saved.
+std::string ExportStartFolder(const std::string& lastFolder, const std::string& lastLayout,
+                              const std::string& layoutPath, const std::string& programFolder);
+
 // The path to write for an export's file dialog answer. `extensions` are the dialog's file kinds,
 // the first being the one the offered name carries; `chosen` is the kind picked in its filter. A
 // name the user gave another kind's extension keeps it; the offered extension, or none, becomes

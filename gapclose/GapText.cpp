@@ -56,16 +56,33 @@ GapEnds SelectedGapEnds(const LayoutDocument& doc) {
     return NearestGapEnds(doc, selected[0], selected[1]);
 }
 
+LayoutBounds GapClearArea(const LayoutDocument& doc, const GapEnds& ends) {
+    LayoutBounds box;
+    std::vector<ConnectorPose> poses;
+    for (const GapEnd& end : {ends.a, ends.b}) {
+        const PlacedPiece* p = doc.FindPiece(end.piece);
+        const PieceDef* def = p ? TrackCatalog::Instance().Find(p->article) : nullptr;
+        if (!def || end.connector < 0 || end.connector >= static_cast<int>(def->connectors.size()))
+            return {};
+        poses.push_back(GetConnectorPose(*p, *def, end.connector));
+    }
+    const double room =
+        std::max(50.0, std::hypot(poses[0].x - poses[1].x, poses[0].y - poses[1].y) / 2);
+    for (const ConnectorPose& pose : poses) {
+        box.Add(pose.x - room, pose.y - room);
+        box.Add(pose.x + room, pose.y + room);
+    }
+    return box;
+}
+
 GapSummary SummariseGapSolution(const GapSolution& solution) {
     GapSummary s;
     int lastBend = 0;
     for (const GapStep& step : solution.steps) {
-        auto it = std::find_if(s.counts.begin(), s.counts.end(),
-                               [&](const auto& c) { return c.first == step.article; });
-        if (it == s.counts.end()) {
-            s.counts.push_back({step.article, 1});
+        if (!s.runs.empty() && s.runs.back().first == step.article) {
+            ++s.runs.back().second;
         } else {
-            ++it->second;
+            s.runs.push_back({step.article, 1});
         }
         const PieceDef* def = TrackCatalog::Instance().Find(step.article);
         const int bend = def ? StepBend(*def, step) : 0;
@@ -85,8 +102,10 @@ bool GapJointStrained(const GapSolution& solution, const CheckOptions& check) {
 std::string GapSolutionLine(const GapSolution& solution, const CheckOptions& check) {
     const GapSummary s = SummariseGapSolution(solution);
     std::string line = Pieces(static_cast<int>(solution.steps.size())) + ":";
-    for (size_t i = 0; i < s.counts.size(); ++i)
-        line += Format("%s %d \u00d7 %s", i ? "," : "", s.counts[i].second, s.counts[i].first.c_str());
+    for (size_t i = 0; i < s.runs.size(); ++i) {
+        line += (i ? ", " : " ") + s.runs[i].first;
+        if (s.runs[i].second > 1) line += Format(" \u00d7%d", s.runs[i].second);
+    }
     line += Format(Tr("; miss %.1f mm, %.1f\u00b0").c_str(), solution.missMm, solution.missDeg);
     line += s.smallestRadiusMm > 0
                 ? Format(Tr("; smallest radius %.1f mm").c_str(), s.smallestRadiusMm)

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <numbers>
 
+#include "catalog/ArticleNames.h"
 #include "base/Translate.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
@@ -31,7 +32,8 @@ std::vector<PaletteRow> BuildTrackRows(int index) {
         rows.push_back({Header(group.name), ""});
         for (const std::string& article : group.articles) {
             // Articles the catalog lacks are left out silently.
-            if (const PieceDef* def = catalog.Find(article)) rows.push_back({def->name, article});
+            if (const PieceDef* def = catalog.Find(article))
+                rows.push_back({ArticleDisplayName(def->name), article});
         }
     }
     if (PaletteListsHelices(index)) {

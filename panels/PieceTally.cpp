@@ -1,6 +1,7 @@
 // The piece tally: how many of each article a layout needs, and the accessories it recommends.
 #include "panels/PieceTally.h"
 
+#include "catalog/ArticleNames.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/TrackCatalog.h"
 #include "panels/TallyTables.h"
@@ -66,7 +67,7 @@ std::vector<TallyRow> TallyRows(const PieceCounts& counts, const AccessorySums& 
     for (const ShoppingRow& line : ShoppingList(counts, owned)) {
         if (line.needed == 0) continue;
         const PieceDef* def = catalog.Find(line.article);
-        rows.push_back({def ? def->name : line.article, std::to_string(line.needed), false,
+        rows.push_back({def ? ArticleDisplayName(def->name) : line.article, std::to_string(line.needed), false,
                         std::to_string(line.owned), std::to_string(line.toBuy), line.toBuy == 0});
     }
     if (accessories.Total() < 1) return rows;

@@ -8,6 +8,7 @@
 #include <deque>
 #include <unordered_set>
 
+#include "catalog/ArticleNames.h"
 #include "base/Format.h"
 #include "base/Geometry.h"
 #include "base/Translate.h"
@@ -201,7 +202,7 @@ SelectionView BuildPieceView(const LayoutDocument& doc, uint32_t pieceId) {
     if (!def) return view;
     view.kind = SelectionViewKind::Piece;
     view.pieceId = piece->id;
-    view.header = def->name;
+    view.header = ArticleDisplayName(def->name);
     view.info = Tr(TrackSystemShortName(def->system).c_str()) + "  |  ";
     if (def->length > 0) view.info += Format("%.1f mm", def->length);
     view.heightText = FormatHeightEntry(piece->elevation, doc.units);

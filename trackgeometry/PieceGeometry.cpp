@@ -308,7 +308,7 @@ std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y
             out.push_back(Band(StraightBand(x, y, heading, def.length, w), fill, outline));
             // The stop bar across the closed end, a little wider than the track, so that a
             // bumper does not look like a plain straight.
-            const double bar = std::clamp(def.length * 0.2, 3.0, 12.0);
+            const double bar = StopBarLength(def);
             const double endX = x + CosDeg(heading) * (def.length - bar);
             const double endY = y + SinDeg(heading) * (def.length - bar);
             out.push_back(Band(StraightBand(endX, endY, heading, bar, w * 1.4), kStopBarFill,
@@ -361,7 +361,16 @@ bool IsCircuitTrack(const PieceDef& def) {
     return def.article == "24994" || def.article == "24294";
 }
 
+double StopBarLength(const PieceDef& def) { return std::clamp(def.length * 0.2, 3.0, 12.0); }
+
+PointMm ArticleLabelPoint(const PlacedPiece& piece, const PieceDef& def) {
+    if (def.kind != PieceKind::Bumper) return PieceMidpoint(piece, def);
+    return Along(piece.x, piece.y, piece.heading, (def.length - StopBarLength(def)) / 2);
+}
+
 bool LabelFitsPiece(const PieceDef& def, int textWidthPx, int dotRadiusPx, double zoom) {
     if (def.length <= 0) return true;
-    return textWidthPx <= def.length * zoom - 2.0 * dotRadiusPx - 2.0;
+    const double room = def.kind == PieceKind::Bumper ? def.length - StopBarLength(def)
+                                                      : def.length;
+    return textWidthPx <= room * zoom - 2.0 * dotRadiusPx - 2.0;
 }

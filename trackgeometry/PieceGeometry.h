@@ -107,8 +107,15 @@ std::vector<PointMm> BandCentreLine(const std::vector<PointMm>& band);
 // else the point at half the length along the heading.
 PointMm PieceMidpoint(const PlacedPiece& piece, const PieceDef& def);
 
+// Length along a bumper of the stop bar drawn across its closed end.
+double StopBarLength(const PieceDef& def);
+// Where the article label is centred: the midpoint, but on a bumper the middle of the track
+// between its open end and its stop bar, so that the label stays off the bar.
+PointMm ArticleLabelPoint(const PlacedPiece& piece, const PieceDef& def);
+
 // Articles drawn with the circuit-track mark.
 bool IsCircuitTrack(const PieceDef& def);
 // True when an article label textWidthPx wide fits along the piece between the dots of radius
-// dotRadiusPx at its ends, at zoom pixels per millimetre. Pieces of no length always take it.
+// dotRadiusPx at its ends (on a bumper between its dot and its stop bar), at zoom pixels per
+// millimetre. Pieces of no length always take it.
 bool LabelFitsPiece(const PieceDef& def, int textWidthPx, int dotRadiusPx, double zoom);

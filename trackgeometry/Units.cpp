@@ -1,6 +1,8 @@
 // Display units of lengths and coordinates.
 #include "trackgeometry/Units.h"
 
+#include "base/NumberStyle.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -28,7 +30,7 @@ std::string FormatLength(double mm, int units) {
             std::snprintf(buf, sizeof buf, "%.0f mm", mm);
             break;
     }
-    return buf;
+    return LocalDecimals(buf);
 }
 
 std::string FormatCoordinates(double xMm, double yMm, int units) {
@@ -44,7 +46,11 @@ std::string FormatCoordinates(double xMm, double yMm, int units) {
             std::snprintf(buf, sizeof buf, "%.0f mm,  %.0f mm", xMm, yMm);
             break;
     }
-    return buf;
+    std::string text = LocalDecimals(buf);
+    // Under a decimal comma the two numbers are parted by a semicolon, as "1,2 cm; 3,4 cm".
+    if (CurrentNumberStyle().decimalComma)
+        if (const size_t at = text.find(",  "); at != std::string::npos) text[at] = ';';
+    return text;
 }
 
 int LengthDigits(int units) {

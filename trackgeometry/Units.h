@@ -12,10 +12,11 @@ inline constexpr int kUnitsInch = 2;
 std::string UnitName(int units);
 // Millimetres per display unit: 1, 10 or 25.4 (unknown values count as millimetres).
 double UnitFactor(int units);
-// A length for display: "12 mm", "1.2 cm" or "0.47"" with the inch mark.
+// A length for display: "12 mm", "1.2 cm" or "0.47"" with the inch mark; with the decimal
+// comma of the NumberStyle where the reader's language has one.
 std::string FormatLength(double mm, int units);
 // The pointer position for the status bar: "12 mm,  34 mm", "1.2 cm,  3.4 cm" or
-// "0.47 in,  1.34 in".
+// "0.47 in,  1.34 in" ("1,2 cm;  3,4 cm" under a decimal comma).
 std::string FormatCoordinates(double xMm, double yMm, int units);
 
 // Decimals of a field where a stored length is typed in the display unit: 1 (mm), 2 (cm) or

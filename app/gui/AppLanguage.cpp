@@ -1,6 +1,8 @@
 // The windows' language.
 #include "app/gui/AppLanguage.h"
 
+#include "base/NumberStyle.h"
+
 #include <wx/filename.h>
 #include <wx/stdpaths.h>
 #include <wx/translation.h>
@@ -54,6 +56,7 @@ void StoreLanguageChoice(LanguageChoice choice) {
 
 bool UseLanguage(const std::string& language, const wxString& executableDir) {
     UseMessageLocale(language);
+    SetNumberStyle(NumberStyleFor(language));
     if (language == kSourceLanguage || language.empty()) {
         wxTranslations::Set(nullptr);  // deletes the catalogs in use
         SetTranslator(nullptr);

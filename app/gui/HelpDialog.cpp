@@ -105,7 +105,10 @@ void AddMenuShortcuts(const wxMenu& menu, const wxString& path, std::vector<Help
             continue;
         }
         const std::unique_ptr<wxAcceleratorEntry> accel(item->GetAccel());
-        if (accel) rows.push_back({accel->ToString().utf8_string(), name.utf8_string()});
+        // Named from the English key names as the menus name them ("Entf", not the toolkit's
+        // "Löschen").
+        if (accel) rows.push_back({KeyNamesAsMenusShowThem(accel->ToRawString().utf8_string()),
+                                   name.utf8_string()});
     }
 }
 }  // namespace

@@ -86,13 +86,15 @@ void MainFrame::BuildPanels() {
     properties = new PropertiesPanel(inner, this);
     TraceLog("BuildPanels: properties created");
 
-    // Wide enough for the panel's longest row (the Buy Track row, longer in some languages),
-    // within reason: the canvas is what the window is for.
-    const int propertiesWidth = std::clamp(properties->GetSizer()->CalcMin().x, 280, 420);
+    // Wide enough for the panel's longest row (the Buy Track row, longer in some languages) and
+    // for the tally's usual names beside their counts, within reason: the canvas is what the
+    // window is for.
+    const int propertiesWidth = std::clamp(properties->GetSizer()->CalcMin().x, 360, 420);
     inner->SplitVertically(canvas, properties, -propertiesWidth);
     inner->SetMinimumPaneSize(200);
     TraceLog("BuildPanels: split done");
     outer->SplitVertically(palette, inner, 235);
+    paletteSplitter = outer;
     outer->SetMinimumPaneSize(150);
     TraceLog("BuildPanels: adding to sizer");
     sizer->Add(outer, 1, wxEXPAND);
@@ -208,4 +210,19 @@ void MainFrame::ApplyChanges(DocChange what) {
 void MainFrame::AfterStartup() {
     NotifyChanged(DocChange::File);
     FlushChanges();
+    // Once on the screen, the palette widens until every tab shows (the tabs' labels grow with
+    // the language), within reason.
+    if (paletteWidenBound) return;
+    paletteWidenBound = true;
+    Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
+        event.Skip();
+        if (paletteWidened || !palette->IsShownOnScreen()) return;
+        if (palette->AllTabsShown() || paletteSplitter->GetSashPosition() >= 420) {
+            paletteWidened = true;
+            return;
+        }
+        // A step at a time: the tabs are laid out again before the next look.
+        paletteSplitter->SetSashPosition(paletteSplitter->GetSashPosition() + 12);
+        event.RequestMore();
+    });
 }

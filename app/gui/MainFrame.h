@@ -281,6 +281,9 @@ private:
 
     DocChange pendingChanges = DocChange::None;
     bool updateScheduled = false;
+    bool paletteWidened = false;  // widened once for its tabs (AfterStartup)
+    bool paletteWidenBound = false;
+    wxSplitterWindow* paletteSplitter = nullptr;  // the palette's and the rest's
     std::vector<std::pair<int, ChangeListener>> changeListeners;
     int lastListenerId = 0;
     LayoutCheckWindow* checkWindow = nullptr;

@@ -26,10 +26,22 @@ ExportPathAsker& Asker() {
     return asker;
 }
 
-// The folder of the last export in this run; the program's folder before the first.
+// The folder of the last export in this run and the layout file it was for.
 wxString& LastFolder() {
     static wxString folder;
     return folder;
+}
+wxString& LastLayout() {
+    static wxString layout;
+    return layout;
+}
+
+// Where the file dialog opens for the frame's layout (ExportStartFolder).
+wxString StartFolder(const MainFrame& frame) {
+    return wxString::FromUTF8(ExportStartFolder(LastFolder().utf8_string(),
+                                                LastLayout().utf8_string(),
+                                                frame.FilePath().utf8_string(),
+                                                frame.ProgramFolder().utf8_string()));
 }
 
 // The offered file name: the layout's name (or "My Layout") with the extension.
@@ -56,12 +68,12 @@ std::string AskPath(MainFrame& frame, const wxString& title, const std::vector<F
         needs += (needs.empty() ? wxString() : _(" or ")) + wxString(k.extension);
         extensions.push_back(k.extension);
     }
-    if (LastFolder().empty()) LastFolder() = frame.ProgramFolder();
     const ExportAnswer answer = Asker()(
-        &frame, {title, wildcard, LastFolder(), OfferedName(frame, kinds.front().extension)});
+        &frame, {title, wildcard, StartFolder(frame), OfferedName(frame, kinds.front().extension)});
     if (answer.path.empty()) return {};
     const size_t chosen = answer.filterIndex > 0 ? static_cast<size_t>(answer.filterIndex) : 0;
     LastFolder() = wxFileName(answer.path).GetPath();
+    LastLayout() = frame.FilePath();
     const std::string path = ChosenExportPath(answer.path.utf8_string(), extensions, chosen);
     if (path.empty())
         wxMessageBox(wxString::Format(_("The file name needs the extension %s."), needs),
@@ -75,9 +87,13 @@ void ReportFailure(MainFrame& frame, const std::string& error) {
 }
 
 void ExportPicture(MainFrame& frame) {
-    const std::string path = AskPath(
-        frame, _("Export Picture"),
-        {{_("PNG picture (*.png)|*.png"), ".png"}, {_("SVG drawing (*.svg)|*.svg"), ".svg"}});
+    const PrintOptions& print = frame.GetPrintOptions();
+    const int scale = print.scaling == 1 ? print.scaleDenominator : 1;
+    // The SVG kind names the scale the drawing will state.
+    const wxString svg = wxString::Format(_("SVG drawing at %s (*.svg)|*.svg"),
+                                          wxString::FromUTF8(SvgScaleText(scale)));
+    const std::string path = AskPath(frame, _("Export Picture"),
+                                     {{_("PNG picture (*.png)|*.png"), ".png"}, {svg, ".svg"}});
     if (path.empty()) return;
     LayoutDocument& doc = frame.Document();
     double pxPerMm = DefaultPictureResolution(doc);
@@ -88,9 +104,7 @@ void ExportPicture(MainFrame& frame) {
         if (ask.ShowModal() != wxID_OK) return;
         pxPerMm = ask.Resolution();
     }
-    const PrintOptions& print = frame.GetPrintOptions();
-    ReportFailure(
-        frame, WritePicture(doc, path, pxPerMm, print.scaling == 1 ? print.scaleDenominator : 1));
+    ReportFailure(frame, WritePicture(doc, path, pxPerMm, scale));
 }
 
 void ExportPdf(MainFrame& frame) {
@@ -121,7 +135,15 @@ void SetExportPathAsker(ExportPathAsker asker) {
 
 wxString AskExportPath(wxWindow* parent, const wxString& title, const wxString& wildcard,
                        const wxString& file) {
-    return Asker()(parent, {title, wildcard, LastFolder(), file}).path;
+    const MainFrame* frame = nullptr;
+    for (wxWindow* w = parent; w && !frame; w = w->GetParent()) frame = dynamic_cast<MainFrame*>(w);
+    const wxString path =
+        Asker()(parent, {title, wildcard, frame ? StartFolder(*frame) : LastFolder(), file}).path;
+    if (!path.empty()) {
+        LastFolder() = wxFileName(path).GetPath();
+        if (frame) LastLayout() = frame->FilePath();
+    }
+    return path;
 }
 
 void BindExportCommands(MainFrame& frame) {

@@ -112,6 +112,13 @@ void CanvasPanel::CloseGap() {
         SetChainGhost(std::move(ghost));
     });
     if (frame) dialog.SetPiecesAtHand(PiecesAtHand(frame->OwnedTrack(), doc));
+    // Beside the ends, so that the chain drawn between them stays in sight.
+    const LayoutBounds clear = GapClearArea(doc, ends);
+    if (clear.any) {
+        const wxPoint a = ClientToScreen(wxPoint(view.ToPixelX(clear.minX), view.ToPixelY(clear.minY)));
+        const wxPoint b = ClientToScreen(wxPoint(view.ToPixelX(clear.maxX), view.ToPixelY(clear.maxY)));
+        dialog.MoveBeside(wxRect(a, b));
+    }
     const int answer = dialog.ShowModal();
     const GapSolution* chosen = answer == wxID_OK ? dialog.Chosen() : nullptr;
     const GapSolution solution = chosen ? *chosen : GapSolution{};

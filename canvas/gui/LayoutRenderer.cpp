@@ -594,10 +594,10 @@ void DrawPieceDetails(wxDC& dc, const PlacedPiece& piece, const PieceDef& def,
     const wxColour ink = look.selected ? wxColour(40, 100, 200) : wxColour(50, 50, 50);
     const wxString text = wxString::FromUTF8(piece.article);
     const wxSize size = TextExtent(dc, text, ink);
-    // The article goes between the end dots or not at all: a label wider than its piece (a
-    // short bumper, say) would run under the dots and past the piece.
+    // The article goes between the end dots (a bumper's dot and its stop bar) or not at all: a
+    // label wider than its piece would run under the dots and past the piece.
     if (LabelFitsPiece(def, size.x, r, view.zoom)) {
-        const wxPoint m = Px(view, mid);
+        const wxPoint m = Px(view, ArticleLabelPoint(piece, def));
         DrawTextAt(dc, text, m.x - size.x / 2, m.y - size.y / 2, ink);
     }
 

@@ -46,7 +46,11 @@ private:
     SelectionHidden selection;
 };
 
-ViewTransform ViewOf(const PictureFrame& f) { return ViewTransform{f.zoom, f.offsetX, f.offsetY}; }
+// Marks sized in pixels grow with the picture (PicturePixelScale).
+ViewTransform ViewOf(const PictureFrame& f) {
+    return ViewTransform{f.zoom, f.offsetX, f.offsetY, PicturePixelScale(f)};
+}
+
 
 std::string WritePng(LayoutDocument& doc, const std::string& path, const PictureFrame& f) {
     wxBitmap bitmap(f.width, f.height, 24);
@@ -83,7 +87,7 @@ std::string WriteSvg(LayoutDocument& doc, const std::string& path, const Picture
     {
         // The resolution makes the stated size the layout's at 1 : N.
         wxSVGFileDC dc(temp, f.width, f.height, SvgDotsPerInch(f, scaleDenominator),
-                       "Quillmore Layout");
+                       wxString::FromUTF8(SvgTitle(scaleDenominator)));
         if (!dc.IsOk()) {
             wxRemoveFile(temp);
             return _("Cannot create a temporary file.").utf8_string();
@@ -91,10 +95,11 @@ std::string WriteSvg(LayoutDocument& doc, const std::string& path, const Picture
         ScreenMarksOff plain(doc);
         DrawLayout(dc, doc, ViewOf(f), wxSize(f.width, f.height));
     }
-    const std::string bytes = ReadAll(temp.utf8_string());
+    std::string bytes = ReadAll(temp.utf8_string());
     wxRemoveFile(temp);
     if (bytes.empty()) return _("Cannot write the SVG drawing.").utf8_string();
-    return WriteFileAtomically(path, bytes);
+    // The toolkit describes the file as its own work; the description states the scale instead.
+    return WriteFileAtomically(path, WithSvgDescription(std::move(bytes), scaleDenominator));
 }
 
 cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {

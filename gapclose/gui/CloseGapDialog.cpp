@@ -3,6 +3,7 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/display.h>
 #include <wx/intl.h>
 #include <wx/listbox.h>
 #include <wx/progdlg.h>
@@ -13,7 +14,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/NumberStyle.h"
 #include "catalog/TrackCatalog.h"
+#include "gapclose/PlaceBeside.h"
 
 namespace {
 
@@ -83,8 +86,7 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
     list = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
                          wxLB_SINGLE);
     sizer->Add(list, 1, wxEXPAND | wxALL, 8);
-    status = new wxStaticText(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                              wxST_NO_AUTORESIZE);
+    status = new wxStaticText(this, wxID_ANY, wxEmptyString);
     sizer->Add(status, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
@@ -130,6 +132,7 @@ GapOptions CloseGapDialog::Options() const {
     o.useTurnouts = useTurnouts->GetValue();
     o.allowCrossing = allowCrossing->GetValue();
     o.limitToStock = onlyOwned->GetValue();
+    o.timeLimitS = timeLimitS;
     if (o.limitToStock) o.stock = piecesAtHand;
     return o;
 }
@@ -149,6 +152,7 @@ void CloseGapDialog::SetOptions(const GapOptions& options) {
     maxPieces->SetValue(options.maxPieces);
     useTurnouts->SetValue(options.useTurnouts);
     allowCrossing->SetValue(options.allowCrossing);
+    timeLimitS = options.timeLimitS;
     if (options.limitToStock) {
         piecesAtHand = options.stock;
         onlyOwned->Enable(!piecesAtHand.empty());
@@ -181,6 +185,16 @@ void CloseGapDialog::Choose(int line) {
 }
 
 wxString CloseGapDialog::StatusText() const { return status->GetLabel(); }
+
+void CloseGapDialog::MoveBeside(const wxRect& keepClear) {
+    int display = wxDisplay::GetFromPoint(keepClear.GetTopLeft() + keepClear.GetSize() / 2);
+    if (display == wxNOT_FOUND) display = 0;
+    const wxRect area = wxDisplay(static_cast<unsigned>(display)).GetClientArea();
+    const ScreenBox at =
+        PlaceBeside({keepClear.x, keepClear.y, keepClear.width, keepClear.height}, GetSize().x,
+                    GetSize().y, {area.x, area.y, area.width, area.height});
+    Move(at.x, at.y);
+}
 
 void CloseGapDialog::StartSearch() {
     StopSearch();
@@ -249,12 +263,16 @@ void CloseGapDialog::ShowResult() {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - searchStart).count();
     for (const GapSolution& s : result.solutions)
-        list->Append(wxString::FromUTF8(GapSolutionLine(s, check)));
+        list->Append(wxString::FromUTF8(LocalDecimals(GapSolutionLine(s, check))));
     const std::string text = result.solutions.empty()
                                  ? GapNoSolutionText(result, Options())
                                  : GapSearchStatusText(result, seconds);
-    status->SetLabel(wxString::FromUTF8(text));
+    // A long message (the time limit's, with the nearest chain) wraps onto further lines, and
+    // the list gives up the room they need.
+    status->SetLabel(wxString::FromUTF8(LocalDecimals(text)));
     status->Wrap(GetClientSize().x - 16);
+    status->InvalidateBestSize();
+    status->SetMinSize(status->GetBestSize());
     Layout();
     Choose(result.solutions.empty() ? -1 : 0);
 }

@@ -50,6 +50,10 @@ public:
     // own" option is offered once some are known.
     void SetPiecesAtHand(std::map<std::string, int> atHand);
     wxString StatusText() const;
+    wxStaticText* Status() const { return status; }
+    // Moves the window beside `keepClear` (screen pixels: the ends and the room between them),
+    // on the display that shows them.
+    void MoveBeside(const wxRect& keepClear);
 
 private:
     void StartSearch();
@@ -83,6 +87,7 @@ private:
     wxCheckBox* allowCrossing = nullptr;
     wxCheckBox* onlyOwned = nullptr;
     std::map<std::string, int> piecesAtHand;
+    double timeLimitS = GapOptions().timeLimitS;  // no control: set by SetOptions only
     wxListBox* list = nullptr;
     wxStaticText* status = nullptr;
 };

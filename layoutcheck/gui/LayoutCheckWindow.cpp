@@ -2,6 +2,8 @@
 // the canvas.
 #include "layoutcheck/gui/LayoutCheckWindow.h"
 
+#include "base/NumberStyle.h"
+
 #include <wx/button.h>
 #include <wx/filedlg.h>
 #include <wx/intl.h>
@@ -192,7 +194,7 @@ void LayoutCheckWindow::Rerun() {
     if (findings.empty()) rows.push_back({{wxString(), _("No findings")}, wxColour(), false});
     for (const LayoutFinding& f : findings)
         rows.push_back({{wxString::FromUTF8(FindingSeverityName(f.severity)),
-                         wxString::FromUTF8(f.text)},
+                         wxString::FromUTF8(LocalDecimals(f.text))},
                         Colour(f.severity == FindingSeverity::Error ? kErrorRing : kWarningRing),
                         false});
     list->SetRows(std::move(rows));

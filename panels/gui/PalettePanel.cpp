@@ -6,6 +6,8 @@
 #include <wx/listbox.h>
 #include <wx/msgdlg.h>
 #include <wx/notebook.h>
+
+#include <algorithm>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
@@ -68,8 +70,21 @@ PalettePanel::PalettePanel(wxWindow* parent, FrameServices* owner)
         new wxChoice(this, kPaletteSystemChoiceId, wxDefaultPosition, wxDefaultSize, systems);
     systemChoice->SetSelection(0);
     sizer->Add(systemChoice, 0, wxEXPAND | wxALL, 4);
-    sizer->Add(new wxStaticText(this, wxID_ANY, _("Double-click or drag to place.")), 0,
-               wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 4);
+    hint = new wxStaticText(this, wxID_ANY, _("Double-click or drag to place."),
+                            wxDefaultPosition, wxDefaultSize, 0, "paletteHint");
+    sizer->Add(hint, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 4);
+    // The hint wraps to the palette's width (a translation may be longer than the palette).
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        const int width = event.GetSize().x - 8;
+        if (width < 40 || width == hintWidth) return;
+        hintWidth = width;
+        hint->SetLabel(_("Double-click or drag to place."));
+        hint->Wrap(width);
+        hint->InvalidateBestSize();
+        hint->SetMinSize(hint->GetBestSize());
+        CallAfter([this] { Layout(); });
+    });
 
     notebook = new wxNotebook(this, wxID_ANY);
     trackList = new wxListBox(notebook, kPaletteTrackListId, wxDefaultPosition, wxDefaultSize, 0,
@@ -104,6 +119,19 @@ PalettePanel::PalettePanel(wxWindow* parent, FrameServices* owner)
     // The preview belongs to the frame's window (the top-level window the palette sits in).
     wxWindow* top = frame ? wxGetTopLevelParent(this) : nullptr;
     preview = new PiecePreviewPopup(top ? top : this);
+}
+
+bool PalettePanel::AllTabsShown() const {
+    // The toolkit leaves out the tabs that do not fit (and shows arrows): a tab left out
+    // answers no hit test.
+    std::vector<bool> hit(notebook->GetPageCount(), false);
+    const int width = notebook->GetClientSize().x;
+    for (int y = 1; y < 60; y += 3)
+        for (int x = 0; x < width; x += 2) {
+            const int page = notebook->HitTest(wxPoint(x, y));
+            if (page >= 0 && page < static_cast<int>(hit.size())) hit[page] = true;
+        }
+    return std::find(hit.begin(), hit.end(), false) == hit.end();
 }
 
 int PalettePanel::SystemIndex() const {
@@ -258,6 +286,9 @@ bool PalettePanel::StartTrackDrag(const wxMouseEvent& event) {
 
 void PalettePanel::UpdateHover(const wxMouseEvent& event) {
     const int row = trackList->HitTest(event.GetPosition());
+    // The row's whole text, for names wider than the list.
+    const wxString tip = row == wxNOT_FOUND ? wxString() : trackList->GetString(row);
+    if (trackList->GetToolTipText() != tip) trackList->SetToolTip(tip);
     if (row == wxNOT_FOUND || row >= static_cast<int>(trackKeys.size()) || trackKeys[row].empty()) {
         HidePreview();
         return;

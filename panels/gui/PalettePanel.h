@@ -11,6 +11,7 @@ class PiecePreviewPopup;
 class wxChoice;
 class wxListBox;
 class wxNotebook;
+class wxStaticText;
 struct PaletteRow;
 struct PlacedPiece;
 
@@ -30,6 +31,9 @@ public:
 
     // The chosen system, 0 to 3 (C, K, TRIX C, Z).
     int SystemIndex() const;
+    // True when every tab of the notebook shows (none hidden behind the scroll arrows); known
+    // only once the palette is on the screen.
+    bool AllTabsShown() const;
     // The folder of the chosen system's block files, inside the main window's program folder.
     std::string LibraryFolder() const;
 
@@ -79,6 +83,8 @@ private:
     FrameServices* frame = nullptr;
     wxChoice* systemChoice = nullptr;
     wxNotebook* notebook = nullptr;
+    wxStaticText* hint = nullptr;
+    int hintWidth = 0;  // the width the hint was last wrapped to
     wxListBox* trackList = nullptr;
     wxListBox* libraryList = nullptr;
     wxListBox* sceneryList = nullptr;

@@ -1,6 +1,8 @@
 // The right panel of the main window: selection properties, grade controls, tally and Buy Track.
 #include "panels/gui/PropertiesPanel.h"
 
+#include "base/NumberStyle.h"
+
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/dialog.h>
@@ -257,8 +259,8 @@ void PropertiesPanel::ShowView(const SelectionView& view) {
     shownScenery = view.sceneryId;
     // Catalog and user texts are shown as they are: SetLabelText keeps an "&" from turning into
     // a mnemonic.
-    headerText = Utf8(view.header);
-    infoText = Utf8(view.info);
+    headerText = Utf8(LocalDecimals(view.header));
+    infoText = Utf8(LocalDecimals(view.info));
     warningText = Utf8(view.warning);
     heightLabel->SetLabelText(Utf8(view.heightLabel));
     heightField->ChangeValue(Utf8(view.heightText));
@@ -315,9 +317,10 @@ void PropertiesPanel::FitToWidth() {
     int countWidth = 0;
     for (int column = kTallyNeededColumn; column <= kTallyToBuyColumn; ++column)
         countWidth += tallyList->GetColumnWidth(column);
-    // Room is kept for a vertical scroll bar, which may lie over the rows.
+    // Room is kept for a vertical scroll bar, which may lie over the rows. The piece column
+    // takes the rest, but never less than its widest name: the list scrolls sideways instead.
     const int piece = listWidth - countWidth - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this);
-    if (piece > 40) tallyList->SetColumnWidth(kTallyPieceColumn, piece);
+    tallyList->SetColumnWidth(kTallyPieceColumn, std::max(piece, tallyPieceWidth));
     Layout();
 }
 
@@ -367,7 +370,33 @@ void PropertiesPanel::RefreshTally() {
         for (const WiringPart& part : parts)
             rows.push_back({{Utf8(part.text), wxString::Format("%d", part.count)}});
     }
+    // Every column as wide as its title and its widest cell. Without a box in My Track, Owned
+    // and To Buy say nothing Needed does not: they fold away and leave the names the room.
+    const bool box = !frame->OwnedTrack().Empty();
+    const wxFont bold = tallyList->GetFont().Bold();
+    for (int column = kTallyPieceColumn; column <= kTallyToBuyColumn; ++column) {
+        wxListItem title;
+        title.SetMask(wxLIST_MASK_TEXT);
+        tallyList->GetColumn(column, title);
+        int widest = std::max(tallyList->GetTextExtent(title.GetText()).x,
+                              tallyList->GetTextExtent("0000").x);
+        for (const RowList::Row& row : rows) {
+            int w = 0, h = 0;
+            if (column < static_cast<int>(row.cells.size()))
+                tallyList->GetTextExtent(row.cells[column], &w, &h, nullptr, nullptr,
+                                         row.bold ? &bold : nullptr);
+            widest = std::max(widest, w);
+        }
+        if (column == kTallyPieceColumn) {
+            tallyPieceWidth = widest + 16;
+        } else if (!box && column != kTallyNeededColumn) {
+            tallyList->SetColumnWidth(column, 0);
+        } else {
+            tallyList->SetColumnWidth(column, widest + 16);
+        }
+    }
     tallyList->SetRows(std::move(rows));
+    FitToWidth();
 }
 
 void PropertiesPanel::BeginLabel(double x, double y) {

@@ -125,6 +125,7 @@ private:
     wxButton* endGrade = nullptr;
     wxButton* recalc = nullptr;
     RowList* tallyList = nullptr;
+    int tallyPieceWidth = 0;  // what the widest name in the tally's piece column needs
     wxButton* buyTrack = nullptr;
     wxButton* buyTrackHelp = nullptr;
     wxButton* myTrack = nullptr;

@@ -308,7 +308,9 @@ LayoutDocument FigureEight() {
     const double h = std::ceil(maxY - minY + 2 * kMarginMm);
     RectangleBoard(doc, w, h);
     AddScenery(doc, "tree_group", w / 2, 150);
-    AddLabel(doc, "Over the crossing", w / 2 - 120, h / 2 + 120);
+    // Below the crossing, between the two arms that leave it downwards, where the articles on
+    // the arms stay in sight at every zoom.
+    AddLabel(doc, "Over the crossing", w / 2 - 110, h - 250);
     Finish(doc);
     return doc;
 }

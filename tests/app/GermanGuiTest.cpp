@@ -3,6 +3,7 @@
 // QUILLMORE_SHOTS naming a folder, the main window, the properties panel and the help window are
 // also saved there as pictures.
 #include <gtest/gtest.h>
+#include <wx/stattext.h>
 #include <wx/button.h>
 #include <wx/dcmemory.h>
 #include <wx/menu.h>
@@ -202,6 +203,11 @@ TEST_F(German, HelpWindowInGerman) {
     };
     EXPECT_TRUE(has("Datei > Speichern")) << "the menus' shortcuts under their German names";
     EXPECT_TRUE(has(U("Rücktaste")));
+    // The menus show the Delete key as "Entf", the help said "Löschen".
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const wxString& l) {
+        return l.StartsWith("Entf ") && l.EndsWith(U("Bearbeiten > Löschen"));
+    })) << "keys named as the menus do";
+    EXPECT_TRUE(has("Strg+Umschalt+O"));
     help.SetSize(1100, 760);
     help.Show();
     Shoot(&help, "help-window");
@@ -235,6 +241,7 @@ TEST_F(German, ButtonsAreWideEnoughForTheirLabels) {
     }
 }
 
+// The file keeps the point; the window showed "188.3 mm" in German.
 TEST_F(German, NumbersKeepTheirDecimalPoint) {
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
     EXPECT_EQ(Format("%.2f", 1.25), "1.25");
@@ -251,6 +258,14 @@ TEST_F(German, NumbersKeepTheirDecimalPoint) {
     const std::string bytes = ReadFileBytes(path);
     EXPECT_NE(bytes.find("x=\"12.5000\""), std::string::npos) << bytes;
     EXPECT_EQ(bytes.find("12,5"), std::string::npos);
+    frame->Document().pieces.back().selected = true;
+    frame->NotifyChanged(DocChange::Selection);
+    PumpEvents();
+    auto* info = dynamic_cast<wxStaticText*>(frame->Properties()->FindWindow("info"));
+    auto* header = dynamic_cast<wxStaticText*>(frame->Properties()->FindWindow("header"));
+    ASSERT_TRUE(info && header);
+    EXPECT_TRUE(info->GetLabel().Contains("188,3 mm")) << info->GetLabel();
+    EXPECT_TRUE(header->GetLabel().Contains("24188 - 188,3mm")) << header->GetLabel();
 }
 
 TEST_F(German, SampleLayoutInTheMainWindow) {

@@ -212,6 +212,10 @@ TEST_F(HelpWindows, HelpTellsWhereThingsAreAndHasTheNewSections) {
     EXPECT_NE(all.find("Layout > Units of Measure"), std::string::npos);
     EXPECT_EQ(all.find("View > Units"), std::string::npos);
     EXPECT_EQ(all.find("not offered"), std::string::npos);
+    // It said layouts were kept beside the program and called the CSV parts list a text file.
+    EXPECT_NE(all.find("~/Quillmore"), std::string::npos);
+    EXPECT_NE(all.find("writes the piece tally as a CSV file"), std::string::npos);
+    EXPECT_EQ(all.find("as a text file"), std::string::npos);
     // Every "Menu > Item" the help names is an item of that menu.
     for (const char* named : {"Layout > Check Layout", "File > Print", "File > Export Picture",
                               "Layout > Levels", "View > 3D View", "Edit > Cut", "Edit > Undo"}) {

@@ -19,6 +19,8 @@
 #include "canvas/LayoutGeometry.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "dialogs/gui/PrintOptionsDialog.h"
+#include "catalog/TrackCatalog.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "support/GuiTestSupport.h"
 
 namespace {
@@ -163,6 +165,54 @@ TEST_P(SampleView, WholeBoardWithItsLabelsAfterOpenAndAfterFit) {
     Command(kCmdZoomFit);
     ExpectBoardInSight("after Fit");
 }
+
+// On the figure eight "Over the crossing" lay over the crossing's article labels: at the fitted
+// zoom and closer, no label of a sample covers an article drawn on its track.
+using SampleLabels = SampleView;
+TEST_P(SampleLabels, LabelsLeaveTheArticlesInSight) {
+    Open();
+    const LayoutDocument& doc = frame->Document();
+    const double fitted = canvas->Transform().zoom;
+    for (double zoom : {fitted, 0.25, 0.35, 0.5, 0.75, 1.0, 1.5, 2.0}) {
+        ViewTransform view = canvas->Transform();
+        view.zoom = zoom;
+        wxBitmap bitmap(10, 10, 24);
+        wxMemoryDC dc(bitmap);
+        std::vector<wxRect> articles;
+        dc.SetFont(wxFont(ArticlePointSize(zoom), wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL,
+                          wxFONTWEIGHT_BOLD));
+        const int r = std::max(3, static_cast<int>(2.5 * zoom));
+        for (const PlacedPiece& p : doc.pieces) {
+            const PieceDef* def = TrackCatalog::Instance().Find(p.article);
+            const wxSize text = dc.GetTextExtent(wxString::FromUTF8(p.article));
+            if (!def || zoom < 0.2 || !LabelFitsPiece(*def, text.x, r, zoom)) continue;
+            const PointMm at = ArticleLabelPoint(p, *def);
+            articles.emplace_back(int(at.x * zoom) - text.x / 2, int(at.y * zoom) - text.y / 2,
+                                  text.x, text.y);
+        }
+        dc.SetFont(wxFont(LabelPointSize(zoom), wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL,
+                          wxFONTWEIGHT_BOLD));
+        for (const Label& label : doc.labels) {
+            const wxSize text = dc.GetMultiLineTextExtent(wxString::FromUTF8(label.text));
+            const wxRect box(int(label.x * zoom), int(label.y * zoom), text.x, text.y);
+            for (const wxRect& article : articles)
+                EXPECT_FALSE(box.Intersects(article))
+                    << GetParam() << " at zoom " << zoom << ": \"" << label.text << "\" at "
+                    << label.x << ", " << label.y << " covers an article at "
+                    << article.x / zoom << ", " << article.y / zoom;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, SampleLabels,
+                         testing::Values("C-Track Oval Station", "K-Track Two Decks",
+                                         "Z-Track Shelf", "C-Track Figure Eight"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });
 
 INSTANTIATE_TEST_SUITE_P(Samples, SampleView,
                          testing::Values("C-Track Oval Station", "K-Track Two Decks",

@@ -22,6 +22,7 @@
 #include "dialogs/gui/LayoutPrintout.h"
 #include "dialogs/gui/PlanExportFiles.h"
 #include "dialogs/gui/PrintOptionsDialog.h"
+#include "persistence/LayoutFile.h"
 #include "support/GuiTestSupport.h"
 
 namespace {
@@ -55,6 +56,7 @@ protected:
         Doc().labelsShown = false;
         SetExportPathAsker([this](wxWindow*, const ExportQuestion& q) {
             offered = q.file;
+            wildcard = q.wildcard;
             askedIn.push_back(q.folder);
             return ExportAnswer{answerPath, answerFilter};
         });
@@ -102,6 +104,7 @@ protected:
     wxString answerPath;
     int answerFilter = 0;
     wxString offered;
+    wxString wildcard;
     std::vector<wxString> askedIn;  // the folder each file dialog started in
     wxString sizeText;
 };
@@ -381,10 +384,45 @@ TEST_F(ExportTest, SvgFilterGivesAnSvgOfTheStatedScaleWithoutAskingForPixels) {
     ASSERT_TRUE(box.AfterFirst(' ').AfterFirst(' ').BeforeFirst(' ').ToLong(&boxW)) << box;
     const double pxPerMm = DefaultPictureResolution(Doc());
     EXPECT_NEAR(widthCm * 10, boxW / pxPerMm / 10, 0.01 * boxW / pxPerMm / 10);
+    // The SVG stated no scale: its title, its description and the dialog's SVG kind name it.
+    wxString title, desc;
+    for (wxXmlNode* n = svg.GetRoot()->GetChildren(); n; n = n->GetNext()) {
+        if (n->GetName() == "title") title = n->GetNodeContent();
+        if (n->GetName() == "desc") desc = n->GetNodeContent();
+    }
+    EXPECT_TRUE(title.Contains("1 : 10")) << title;
+    EXPECT_TRUE(desc.Contains("1 : 10") && desc.Contains("10 mm")) << desc;
+    EXPECT_FALSE(desc.Contains("wxSVG")) << desc;
+    EXPECT_TRUE(wildcard.AfterFirst('|').AfterFirst('|').StartsWith("SVG drawing at 1 : 10"))
+        << wildcard;
     // Nothing selected in the drawing: no selected fill.
     EXPECT_FALSE(ReadFileBytes(svgPath.utf8_string()).find("B4C8E6") != std::string::npos ||
                  ReadFileBytes(svgPath.utf8_string()).find("b4c8e6") != std::string::npos);
     EXPECT_TRUE(Doc().pieces[0].selected);
+}
+
+// In a large PNG the board's dimension labels were as small as on a screen: a speck.
+TEST_F(ExportTest, DimensionLabelsGrowWithThePicture) {
+    Doc().baseboard = {{0, 0}, {1200, 0}, {1200, 500}, {0, 500}};
+    Doc().baseboardShown = true;
+    const wxColour labelFill(255, 248, 220);
+    auto share = [&](double pxPerMm) {
+        answerPath = folder.File("board" + std::to_string(int(pxPerMm)) + ".png");
+        auto answer = Answer(pxPerMm);
+        Command(kCmdExportPicture);
+        wxImage image;
+        EXPECT_TRUE(image.LoadFile(answerPath, wxBITMAP_TYPE_PNG));
+        long count = 0;
+        for (int y = 0; y < image.GetHeight(); ++y)
+            for (int x = 0; x < image.GetWidth(); ++x) count += At(image, x, y) == labelFill;
+        return double(count) / (double(image.GetWidth()) * image.GetHeight());
+    };
+    const double small = share(1), large = share(5);
+    ASSERT_GT(small, 0);
+    // At five times the resolution the labels keep most of their share of the picture (a
+    // screen-sized label would keep a 25th of it).
+    EXPECT_GT(large, 0.5 * small);
+    EXPECT_EQ(PicturePixelScale(PictureFrameFor(Doc(), 1)), 1.0);
 }
 
 TEST_F(ExportTest, FileDialogStartsInTheFolderUsedLast) {
@@ -398,6 +436,24 @@ TEST_F(ExportTest, FileDialogStartsInTheFolderUsedLast) {
     ASSERT_EQ(askedIn.size(), 2u);
     EXPECT_EQ(askedIn[1], wxString::FromUTF8(other.Path()));
     EXPECT_TRUE(wxFileExists(answerPath));
+}
+
+// A layout opened from another folder was exported into the program's folder by default.
+TEST_F(ExportTest, FileDialogStartsInTheFolderOfALayoutFromElsewhere) {
+    TempDir elsewhere, exports;
+    Straight(0, 0);
+    const std::string layout = elsewhere.File("Shelf.xml");
+    ASSERT_EQ(SaveLayout(Doc(), layout, "Shelf"), "");
+    ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(layout)));
+    auto answer = Answer();
+    answerPath = exports.File("parts.csv");
+    Command(kCmdExportParts);
+    Command(kCmdExportParts);
+    ASSERT_EQ(askedIn.size(), 2u);
+    EXPECT_EQ(askedIn[0], wxString::FromUTF8(elsewhere.Path()));
+    EXPECT_EQ(askedIn[1], wxString::FromUTF8(exports.Path())) << "then where it exported last";
+    EXPECT_EQ(ExportStartFolder("/x", "/a/b.xml", "/c/d.xml", "/p"), "/c");
+    EXPECT_EQ(ExportStartFolder("", "", "", "/p"), "/p");
 }
 
 TEST_F(ExportTest, PrintPreviewAsksForThePrintOptionsFirst) {

@@ -5,6 +5,7 @@
 #include <wx/dcscreen.h>
 #include <wx/listbox.h>
 #include <wx/menu.h>
+#include <wx/stattext.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -84,6 +85,13 @@ protected:
             canvas->GetEventHandler()->ProcessEvent(e);
         }
     }
+    // The ends and the room between them as the gap closer keeps them clear, on the screen.
+    wxRect ClearRect() {
+        const LayoutBounds clear =
+            GapClearArea(frame->Document(), NearestGapEnds(frame->Document(), inner, outer));
+        return wxRect(canvas->ClientToScreen(canvas->LayoutToScreen(clear.minX, clear.minY)),
+                      canvas->ClientToScreen(canvas->LayoutToScreen(clear.maxX, clear.maxY)));
+    }
     // The colour the canvas shows at a layout point.
     wxColour CanvasPixel(double x, double y) {
         const wxSize size = canvas->GetClientSize();
@@ -151,6 +159,46 @@ TEST_F(CloseGapWindow, ChosenLineIsDrawnLaidAndUndone) {
     EXPECT_TRUE(doc.FindPiece(outer)->IsOpen(0));
 }
 
+// The window opened over the gap and hid the ghost; its status was cut off after one line.
+TEST_F(CloseGapWindow, OpensBesideTheEndsAndWrapsItsStatus) {
+    ViewTransform view = canvas->Transform();
+    view.zoom = 0.5;
+    canvas->SetTransform(view);
+    PumpEvents();
+    wxRect placed, clear = ClearRect();
+    ModalAnswerer answer([&](wxDialog* d) {
+        placed = d->GetScreenRect();
+        return static_cast<int>(wxID_CANCEL);
+    });
+    Command(kCmdCloseGap);
+    PumpEvents();
+    ASSERT_FALSE(placed.IsEmpty());
+    EXPECT_FALSE(placed.Intersects(clear)) << placed.x << "," << placed.y << " " << clear.x << ","
+                                           << clear.y << " " << clear.width << "x" << clear.height;
+
+    LayoutDocument& doc = frame->Document();
+    CloseGapDialog dialog(frame, doc, NearestGapEnds(doc, inner, outer), {});
+    // Narrow, as a long German message is to the window: the message must take more lines.
+    dialog.SetMinSize(wxSize(480, -1));
+    dialog.SetSize(480, 460);
+    dialog.Show();
+    GapOptions options = dialog.Options();
+    options.maxPieces = 2;  // one R2 curve cannot close it: the message names the nearest chain
+    options.limitToStock = true;
+    options.stock = {{"24224", 1}};
+    dialog.SetOptions(options);
+    ASSERT_TRUE(PumpUntil([&] { return !dialog.Searching(); }, 60000));
+    PumpEvents();
+    wxString text = dialog.StatusText();
+    text.Replace("\n", " ");
+    int width = 0, height = 0;
+    dialog.GetTextExtent(text, &width, &height);
+    ASSERT_GT(width, dialog.Status()->GetSize().x) << "the message needs more than one line";
+    EXPECT_GE(dialog.Status()->GetSize().y, 2 * height) << text;
+    EXPECT_LE(dialog.Status()->GetRect().GetBottom(), dialog.GetClientSize().y);
+    dialog.Hide();
+}
+
 TEST_F(CloseGapWindow, ChangedOptionsSearchAgainAndUnclosableGapsSayWhy) {
     LayoutDocument& doc = frame->Document();
     CloseGapDialog dialog(frame, doc, NearestGapEnds(doc, inner, outer),
@@ -162,8 +210,8 @@ TEST_F(CloseGapWindow, ChangedOptionsSearchAgainAndUnclosableGapsSayWhy) {
     EXPECT_FALSE(canvas->Overlays().chainGhost.empty());
 
     if (const char* dir = std::getenv("QUILLMORE_SHOT_DIR")) {
-        // A picture of the window over the canvas with the ghost, for the record.
-        dialog.Move(canvas->GetScreenPosition() + wxPoint(20, 420));
+        // A picture of the window beside the canvas's ghost, for the record.
+        dialog.MoveBeside(ClearRect());
         PumpEvents(300);
         wxScreenDC screen;
         const wxSize size = wxGetDisplaySize();
@@ -210,7 +258,7 @@ TEST_F(CloseGapWindow, OnlyPiecesIOwnBuildsFromTheBoxOrSaysNothingCloses) {
     dialog.SetOptions(options);
     ASSERT_TRUE(PumpUntil([&] { return !dialog.Searching(); }, 60000));
     ASSERT_GT(dialog.List()->GetCount(), 0u);
-    EXPECT_NE(dialog.List()->GetString(0).find(wxString::FromUTF8("2 \u00d7 24224")), wxString::npos)
+    EXPECT_NE(dialog.List()->GetString(0).find(wxString::FromUTF8("24224 \u00d72")), wxString::npos)
         << dialog.List()->GetString(0);
 }
 

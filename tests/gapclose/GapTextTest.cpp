@@ -4,6 +4,7 @@
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/GapText.h"
+#include "gapclose/PlaceBeside.h"
 #include "gapclose/SolveGap.h"
 #include "layoutcheck/LayoutCheck.h"
 
@@ -28,7 +29,7 @@ TEST(GapText, LineCountsArticlesAndNamesMissRadiusAndSBend) {
     s.missDeg = 0.21;
     const std::string line = GapSolutionLine(s, CheckOptions());
     EXPECT_EQ(line.find("4 pieces:"), 0u) << line;
-    EXPECT_NE(line.find("2 \u00d7 24130, 1 \u00d7 24230, 1 \u00d7 24188"), std::string::npos);
+    EXPECT_NE(line.find("4 pieces: 24130, 24230, 24130, 24188;"), std::string::npos) << line;
     EXPECT_NE(line.find("miss 0.3 mm, 0.2\u00b0"), std::string::npos) << line;
     EXPECT_NE(line.find("smallest radius 360.0 mm"), std::string::npos) << line;
     EXPECT_NE(line.find("S-bend"), std::string::npos);
@@ -44,6 +45,54 @@ TEST(GapText, LineCountsArticlesAndNamesMissRadiusAndSBend) {
 
     s.steps = {{"24188", 0, 1}};
     EXPECT_NE(GapSolutionLine(s, CheckOptions()).find("straight"), std::string::npos);
+}
+
+// "7 pieces: 5 × 24130, 2 × 24115" stood for three different chains: the order is shown, runs
+// of one article counted.
+TEST(GapText, ChainsOfTheSamePiecesInAnotherOrderReadApart) {
+    auto line = [](std::vector<const char*> articles) {
+        GapSolution s;
+        for (const char* a : articles) s.steps.push_back({a, 0, 1});
+        const std::string text = GapSolutionLine(s, CheckOptions());
+        return text.substr(0, text.find(';'));
+    };
+    const std::string a =
+        line({"24130", "24130", "24130", "24115", "24130", "24130", "24115"});
+    const std::string b =
+        line({"24130", "24115", "24130", "24130", "24130", "24130", "24115"});
+    EXPECT_EQ(a, "7 pieces: 24130 \u00d73, 24115, 24130 \u00d72, 24115");
+    EXPECT_EQ(b, "7 pieces: 24130, 24115, 24130 \u00d74, 24115");
+}
+
+// The window opened over the gap and hid the chain drawn in it.
+TEST(GapWindowPlace, BesideTheEndsNeverOverThem) {
+    const ScreenBox screen{0, 0, 1600, 1000};
+    struct Case {
+        ScreenBox ends;
+        int side;  // 0 right, 1 left, 2 below, 3 above
+    } cases[] = {
+        {{100, 300, 300, 200}, 0},   // room on the right
+        {{1100, 300, 400, 200}, 1},  // at the right edge: left
+        {{200, 50, 1300, 150}, 2},   // wide, near the top: below
+        {{200, 800, 1300, 150}, 3},  // wide, near the bottom: above
+    };
+    for (const Case& c : cases) {
+        const ScreenBox at = PlaceBeside(c.ends, 720, 460, screen);
+        EXPECT_GE(at.x, 0);
+        EXPECT_GE(at.y, 0);
+        EXPECT_LE(at.x + 720, 1600);
+        EXPECT_LE(at.y + 460, 1000);
+        const bool right = at.x >= c.ends.x + c.ends.width;
+        const bool left = at.x + 720 <= c.ends.x;
+        const bool below = at.y >= c.ends.y + c.ends.height;
+        const bool above = at.y + 460 <= c.ends.y;
+        EXPECT_TRUE((c.side == 0 && right) || (c.side == 1 && left) ||
+                    (c.side == 2 && below) || (c.side == 3 && above))
+            << c.side << ": " << at.x << "," << at.y;
+    }
+    // Ends filling the screen: the window still lies wholly on it.
+    const ScreenBox at = PlaceBeside({0, 0, 1600, 1000}, 720, 460, screen);
+    EXPECT_TRUE(at.x >= 0 && at.y >= 0 && at.x + 720 <= 1600 && at.y + 460 <= 1000);
 }
 
 TEST(GapText, NoSolutionNamesTheNearestChainOrTheReason) {

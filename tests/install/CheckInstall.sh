@@ -50,6 +50,22 @@ grep -qx 'MimeType=application/x-quillmore-layout;' "$share/applications/quillmo
 update-mime-database "$share/mime" >/dev/null 2>&1 || fail "update-mime-database"
 grep -q 'application/x-quillmore-layout' "$share/mime/XMLnamespaces" ||
     fail "layout files are not recognised by their root element"
+# gio and xdg-mime took a saved layout for application/xml: the glob of *.xml won unread.
+if command -v gio >/dev/null; then
+    printf '<?xml version="1.0"?>\n<plain/>\n' >"$home/plain.xml"
+    for f in "$share/quillmore/samples/Z-Track Shelf.xml" "$home/plain.xml"; do
+        want=application/x-quillmore-layout
+        [ "$f" = "$home/plain.xml" ] && want=application/xml
+        got=$(XDG_DATA_DIRS="$share:/usr/local/share:/usr/share" XDG_DATA_HOME="$home/none" \
+              gio info -a standard::content-type "$f" | sed -n 's/.*content-type: //p')
+        [ "$got" = "$want" ] || fail "gio takes $(basename "$f") for '$got'"
+        if command -v xdg-mime >/dev/null; then
+            got=$(XDG_DATA_DIRS="$share:/usr/local/share:/usr/share" XDG_DATA_HOME="$home/none" \
+                  XDG_CURRENT_DESKTOP=GNOME xdg-mime query filetype "$f")
+            [ "$got" = "$want" ] || fail "xdg-mime takes $(basename "$f") for '$got'"
+        fi
+    done
+fi
 update-desktop-database "$share/applications" || fail "update-desktop-database"
 grep -q 'application/x-quillmore-layout=quillmore.desktop' "$share/applications/mimeinfo.cache" ||
     fail "layout files are not associated with Quillmore"

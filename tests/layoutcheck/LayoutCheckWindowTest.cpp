@@ -122,6 +122,9 @@ TEST_F(LayoutCheckWindowTest, ListsTheFindingsWithTheirCountAndRingsThem) {
 }
 
 TEST_F(LayoutCheckWindowTest, AChosenFindingIsFramedClearOfTheWindowNotUnderIt) {
+    // A canvas about 900 px wide, beside a properties panel wide enough for the tally.
+    frame->SetSize(1500, 900);
+    PumpEvents();
     LayoutCheckWindow* window = Open();
     const long row = Row(*window, FindingKind::NearMiss);
     ASSERT_GE(row, 0);

@@ -197,6 +197,24 @@ TEST(PieceLabels, LabelFitsBetweenTheEndDotsOrIsLeftOut) {
     EXPECT_TRUE(LabelFitsPiece(lengthless, 500, 3, 0.2));
 }
 
+// The C bumper's article was centred on the whole piece and ran onto its stop bar.
+TEST(PieceLabels, BumperLabelStaysBetweenItsDotAndItsStopBar) {
+    for (const char* article : {"24977", "7389", "8991"}) {
+        const PieceDef* bumper = TrackCatalog::Instance().Find(article);
+        ASSERT_TRUE(bumper && bumper->kind == PieceKind::Bumper) << article;
+        PlacedPiece p;
+        p.article = article;
+        const double zoom = 2, r = 3;
+        for (int width = 4; width < 400; width += 4) {
+            if (!LabelFitsPiece(*bumper, width, r, zoom)) continue;
+            const double centre = ArticleLabelPoint(p, *bumper).x;  // heading 0: along x
+            EXPECT_GE(centre - width / 2.0 / zoom, r / zoom) << article << " " << width;
+            EXPECT_LE(centre + width / 2.0 / zoom, bumper->length - StopBarLength(*bumper))
+                << article << " " << width;
+        }
+    }
+}
+
 TEST_F(PieceShapesTest, TurnoutBranchIsDarkerOverTheThroughRoute) {
     const std::vector<PieceShape> right = Shapes("24612");
     ASSERT_EQ(right.size(), 2u);

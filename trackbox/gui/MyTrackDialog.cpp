@@ -10,6 +10,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "catalog/ArticleNames.h"
 #include "catalog/TrackCatalog.h"
 #include "trackbox/TrackBoxPages.h"
 
@@ -104,7 +105,7 @@ void MyTrackDialog::BuildPages(const TrackBox& box) {
             const std::string& article = content.articles[row];
             const PieceDef* def = catalog.Find(article);
             grid->SetCellValue(static_cast<int>(row), kPieceColumn,
-                               Utf8(def ? def->name : article));
+                               Utf8(def ? ArticleDisplayName(def->name) : article));
             grid->SetCellValue(static_cast<int>(row), kCountColumn,
                                wxString::Format("%d", box.Owned(article)));
         }
