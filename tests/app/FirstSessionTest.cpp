@@ -167,11 +167,11 @@ TEST_F(FirstSession, SceneryPageCanBeOpenedAgainAfterVisitingZTrack) {
         } else {
             ChooseSystem(0);
         }
-        PumpEvents();
+        PumpUntil([&] { return book->GetPageCount() == 4u; });
         ASSERT_EQ(book->GetPageCount(), 4u);
         ASSERT_EQ(book->GetPage(3), palette->SceneryList()) << "the last page";
         book->SetSelection(3);
-        PumpEvents();
+        PumpUntil([&] { return book->GetSelection() == 3; });
         EXPECT_EQ(book->GetSelection(), 3) << "the toolkit shows and opens the page";
         book->SetSelection(0);
     }
