@@ -57,6 +57,21 @@ case $build in /*) ;; *) build="$PWD/$build" ;; esac
 case $out in /*) ;; *) out="$PWD/$out" ;; esac
 [ -f "$list" ] || { echo "mutate: no fault list $list" >&2; exit 2; }
 
+saved="$build/mutate-saved"
+mkdir -p "$saved"
+
+# A run killed outright (kill -9, power cut) leaves its saved copy behind: put it back first.
+while IFS= read -r -d '' left; do
+    rel=${left#"$saved"/}
+    cp "$left" "$root/$rel" && touch "$root/$rel" && cmp -s "$left" "$root/$rel" || {
+        echo "mutate: could not put back $rel from $left" >&2
+        exit 1
+    }
+    rm -f "$left"
+    echo "mutate: put back $rel, left mutated by an earlier run" >&2
+done < <(find "$saved" -type f -print0)
+find "$saved" -mindepth 1 -type d -empty -delete
+
 # Reads the list into arrays and checks every entry against the sources.
 names=() files=() origs=() repls=()
 bad=0
@@ -163,10 +178,16 @@ trap 'restore' EXIT
 [ -f "$root/../env.sh" ] && source "$root/../env.sh"
 [ -f /work/env.sh ] && source /work/env.sh
 log="$build/mutate-logs"
-mkdir -p "$build" "$log"
+mkdir -p "$log"
 
+# An interrupted build or test run ends the whole run (the trap puts the file back) rather than
+# being counted as a result.
+interrupted() { echo "mutate: interrupted" >&2; exit 130; }
 build_tests() { # log file
-    cmake --build "$build" -- -j"$jobs" >"$1" 2>&1
+    local status=0
+    cmake --build "$build" -- -j"$jobs" >"$1" 2>&1 || status=$?
+    if [ $status -ge 128 ] || grep -q "interrupted by user" "$1"; then interrupted; fi
+    return $status
 }
 # Runs the core tests; prints the first failing test and returns non-zero when one fails.
 run_tests() { # log file, time limit in seconds (empty: none)
@@ -179,12 +200,20 @@ run_tests() { # log file, time limit in seconds (empty: none)
     fi
     status=$?
     [ $status -eq 0 ] && return 0
+    if [ $status -gt 128 ] && [ $status -ne 137 ]; then interrupted; fi
     if [ $status -eq 124 ] || [ $status -eq 137 ]; then
         echo "(tests ran out of time)"
     else
         local first
+        # "  12 - Suite.Case/3 (Failed)", or "Suite.Case/24-byte object <00-14 ...> (Failed)" for a
+        # value the test prints in bytes: the test's name and how it ended, without the bytes.
         first=$(sed -n '/The following tests FAILED:/,$p' "$1" | sed -n '2s/^[[:space:]]*[0-9]* - //p')
-        echo "${first:-(ctest exit $status)}"
+        if [ -n "$first" ]; then
+            local name=${first% (*}
+            echo "${name%% <*} ${first##* }"
+        else
+            echo "(ctest exit $status)"
+        fi
     fi
     return 1
 }
@@ -200,7 +229,10 @@ if ! build_tests "$log/clean-build.log"; then
     exit 1
 fi
 start=$(date +%s)
-if ! first=$(run_tests "$log/clean-tests.log" ""); then
+status=0
+first=$(run_tests "$log/clean-tests.log" "") || status=$?
+[ $status -eq 130 ] && interrupted
+if [ $status -ne 0 ]; then
     echo "mutate: the untouched tests fail ($first), see $log/clean-tests.log; nothing mutated" >&2
     exit 1
 fi
@@ -221,8 +253,9 @@ caught=0 missed=0 nobuild=0
 for i in "${picked[@]}"; do
     name=${names[$i]} file=${files[$i]}
     t0=$(date +%s)
-    backup=$(mktemp "$build/mutate-saved.XXXXXX")
-    cp "$root/$file" "$backup"
+    backup="$saved/$file"
+    mkdir -p "$(dirname "$backup")"
+    cp "$root/$file" "$backup" || exit 1
     current="$root/$file"
     if ! apply "$current" "${origs[$i]}" "${repls[$i]}"; then
         restore
@@ -238,12 +271,17 @@ for i in "${picked[@]}"; do
             result=no-build
             nobuild=$((nobuild + 1))
         fi
-    elif first=$(run_tests "$log/$name.tests.log" "$limit"); then
-        result=missed first="-"
-        missed=$((missed + 1))
     else
-        result=caught
-        caught=$((caught + 1))
+        status=0
+        first=$(run_tests "$log/$name.tests.log" "$limit") || status=$?
+        [ $status -eq 130 ] && interrupted
+        if [ $status -eq 0 ]; then
+            result=missed first="-"
+            missed=$((missed + 1))
+        else
+            result=caught
+            caught=$((caught + 1))
+        fi
     fi
     restore || exit 1
     seconds=$(($(date +%s) - t0))
