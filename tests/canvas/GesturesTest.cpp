@@ -582,4 +582,22 @@ TEST_F(Gestures, EveryEditOfASessionUndoesAndRedoesExactly) {
     }
 }
 
+// A gesture's edit records once, and only when the document changed: a touch with nothing
+// changed says so and leaves no undo step that would undo nothing.
+TEST_F(Gestures, AnEditRecordsOnlyOnceSomethingChanged) {
+    const uint32_t p = Add("24188", 100, 100);
+    const size_t undos = Undos();
+    EditTransaction edit(doc);
+    EXPECT_FALSE(edit.Touch(doc));
+    EXPECT_FALSE(edit.Recorded());
+    EXPECT_EQ(Undos(), undos);
+    doc.FindPiece(p)->x += 10;
+    EXPECT_TRUE(edit.Touch(doc));
+    doc.FindPiece(p)->x += 10;
+    EXPECT_TRUE(edit.Touch(doc));
+    EXPECT_EQ(Undos(), undos + 1);
+    doc.Undo();
+    EXPECT_DOUBLE_EQ(doc.FindPiece(p)->x, 100);
+}
+
 }  // namespace
