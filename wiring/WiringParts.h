@@ -1,4 +1,4 @@
-// The parts a wiring plan needs, for the "Wiring" part of the tally: the catalog's feeder,
+// The parts a wiring plan needs, for the tally's "Wiring" section: the catalog's feeder,
 // contact and isolating pieces where its track system has them, and the breaks made by hand
 // counted by kind.
 #pragma once
@@ -8,7 +8,7 @@
 
 #include "model/LayoutDocument.h"
 
-// One line of the part: a catalog article (its name as the text) or a kind of break made by hand
+// One line of that section: a catalog article (its name as the text) or a kind of break made by hand
 // (no article).
 struct WiringPart {
     std::string article;
