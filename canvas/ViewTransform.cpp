@@ -18,8 +18,11 @@ int ViewTransform::Px(double screenPx) const {
 double PaperPixelScale(double dpi) { return dpi > 0 ? dpi / kScreenDpi : 1; }
 
 int FontPixelHeight(double pointSize, double pixelScale) {
+    // Text taller than a poster page says nothing more, and the font engine fails to make
+    // glyphs far beyond that (at tens of thousands of pixels, after seconds of trying).
+    constexpr double kMaxFontPixels = 8000;
     const double px = std::round(pointSize * kScreenDpi / 72.0 * pixelScale);
-    return px >= 1 ? static_cast<int>(std::min(px, 1e5)) : 1;
+    return px >= 1 ? static_cast<int>(std::min(px, kMaxFontPixels)) : 1;
 }
 
 ViewTransform ZoomAbout(const ViewTransform& view, double factor, double px, double py) {

@@ -3,6 +3,9 @@
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/progdlg.h>
+
+#include <memory>
 
 #include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
@@ -107,17 +110,38 @@ void ExportPicture(MainFrame& frame) {
     ReportFailure(frame, WritePicture(doc, path, pxPerMm, scale));
 }
 
+// More pages than a plan of a room takes at full size on letter paper: a scale typed by mistake,
+// which would keep the program writing for minutes. The user is asked first.
+constexpr int kManyPdfPages = 100;
+
 void ExportPdf(MainFrame& frame) {
     PrintOptionsDialog ask(&frame, frame.GetPrintOptions());
     if (ask.ShowModal() != wxID_OK) return;
     frame.GetPrintOptions() = ask.Options();
+    double widthMm = 0, heightMm = 0;
+    PaperSizeMm(*frame.GetPrintData(), &widthMm, &heightMm);
+    const int count = PdfPageCount(frame.Document(), frame.GetPrintOptions(), widthMm, heightMm);
+    if (count > kManyPdfPages &&
+        wxMessageBox(wxString::Format(_("At this scale the plan takes %d pages. Write all of "
+                                        "them?"),
+                                      count),
+                     _("Export PDF"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION,
+                     &frame) != wxYES)
+        return;
     const std::string path =
         AskPath(frame, _("Export PDF"), {{_("PDF document (*.pdf)|*.pdf"), ".pdf"}});
     if (path.empty()) return;
-    double widthMm = 0, heightMm = 0;
-    PaperSizeMm(*frame.GetPrintData(), &widthMm, &heightMm);
-    ReportFailure(frame,
-                  WritePdf(frame.Document(), frame.GetPrintOptions(), widthMm, heightMm, path));
+    // Pages take a moment each: a long export shows its progress and can be cancelled.
+    std::unique_ptr<wxProgressDialog> progress;
+    if (count > 1)
+        progress = std::make_unique<wxProgressDialog>(
+            _("Export PDF"), wxString::Format(_("Page %d of %d"), 0, count), count, &frame,
+            wxPD_APP_MODAL | wxPD_CAN_ABORT | wxPD_AUTO_HIDE | wxPD_ELAPSED_TIME);
+    auto tell = [&progress](int done, int all) {
+        return !progress || progress->Update(done, wxString::Format(_("Page %d of %d"), done, all));
+    };
+    ReportFailure(frame, WritePdf(frame.Document(), frame.GetPrintOptions(), widthMm, heightMm,
+                                  path, nullptr, tell));
 }
 
 void ExportPartsList(MainFrame& frame) {

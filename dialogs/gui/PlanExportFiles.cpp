@@ -141,18 +141,34 @@ void PaperSizeMm(const wxPrintData& data, double* widthMm, double* heightMm) {
     *heightMm = h;
 }
 
+namespace {
+
+PrintPages PdfPages(const LayoutDocument& doc, const PrintOptions& options, const PdfPage& paper) {
+    return Paginate(ComputePrintBounds(doc, options, doc.activeLevel), options, paper.widthPx,
+                    paper.heightPx, kPdfDpi);
+}
+
+}  // namespace
+
+int PdfPageCount(const LayoutDocument& doc, const PrintOptions& options, double widthMm,
+                 double heightMm) {
+    return PdfPages(doc, options, PdfPageFor(widthMm, heightMm, kPdfDpi)).Count();
+}
+
 std::string WritePdf(LayoutDocument& doc, const PrintOptions& options, double widthMm,
-                     double heightMm, const std::string& path, int* pageCount) {
+                     double heightMm, const std::string& path, int* pageCount,
+                     const PageProgress& progress) {
+    if (pageCount) *pageCount = 0;
     const PdfPage paper = PdfPageFor(widthMm, heightMm, kPdfDpi);
     const uint32_t active = doc.activeLevel;
-    const PrintPages pages = Paginate(ComputePrintBounds(doc, options, active), options,
-                                      paper.widthPx, paper.heightPx, kPdfDpi);
+    const PrintPages pages = PdfPages(doc, options, paper);
     std::string bytes;
     cairo_surface_t* surface =
         cairo_pdf_surface_create_for_stream(AppendToString, &bytes, paper.widthPt, paper.heightPt);
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, "Quillmore Layout");
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "Quillmore");
     cairo_t* cr = cairo_create(surface);
+    bool stopped = false;
     for (int page = 1; page <= pages.Count(); ++page) {
         cairo_save(cr);
         cairo_scale(cr, 1 / paper.pxPerPt, 1 / paper.pxPerPt);
@@ -164,11 +180,16 @@ std::string WritePdf(LayoutDocument& doc, const PrintOptions& options, double wi
         }
         cairo_restore(cr);
         cairo_show_page(cr);
+        if (progress && !progress(page, pages.Count())) {
+            stopped = true;
+            break;
+        }
     }
     cairo_destroy(cr);
     cairo_surface_finish(surface);
     const cairo_status_t status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
+    if (stopped) return "";
     if (status != CAIRO_STATUS_SUCCESS)
         return wxString::Format(_("Cannot make the PDF: %s"), cairo_status_to_string(status))
             .utf8_string();

@@ -4,6 +4,7 @@
 
 #include <wx/dialog.h>
 
+#include <functional>
 #include <string>
 
 #include "dialogs/PlanExport.h"
@@ -20,10 +21,18 @@ std::string WritePicture(LayoutDocument& doc, const std::string& path, double px
 
 // The paper of the print settings in millimetres, turned for landscape.
 void PaperSizeMm(const wxPrintData& data, double* widthMm, double* heightMm);
+// The number of pages WritePdf writes for the printout on paper of widthMm × heightMm.
+int PdfPageCount(const LayoutDocument& doc, const PrintOptions& options, double widthMm,
+                 double heightMm);
+// Told after each page is drawn, with the pages done and the pages in all; false stops the
+// writing.
+using PageProgress = std::function<bool(int done, int count)>;
 // The printout's pages at 300 dots per inch, one PDF page each on paper of widthMm × heightMm;
-// pageCount receives the number of pages written.
+// pageCount receives the number of pages written. Stopped by `progress`, it writes nothing,
+// leaves pageCount at 0 and returns "": the caller stopped it and knows.
 std::string WritePdf(LayoutDocument& doc, const PrintOptions& options, double widthMm,
-                     double heightMm, const std::string& path, int* pageCount = nullptr);
+                     double heightMm, const std::string& path, int* pageCount = nullptr,
+                     const PageProgress& progress = {});
 
 // Asks for the picture's resolution and shows the size it gives.
 class PictureOptionsDialog : public wxDialog {

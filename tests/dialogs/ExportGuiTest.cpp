@@ -270,6 +270,52 @@ TEST_F(ExportTest, FailuresAreReportedAndLeaveEarlierFilesIntact) {
     EXPECT_EQ(ReadFileBytes(earlier), "earlier");
 }
 
+// A scale that gives more than a hundred pages is asked about before the file name; a writing
+// that is stopped leaves no file and the earlier one as it was.
+TEST_F(ExportTest, APdfOfManyPagesIsAskedForFirstAndCanBeStopped) {
+    Straight(0, 0);
+    Straight(3000, 2000);  // 1 : 1 on letter: 13 × 11 tiles of 254 × 196 mm
+    const auto fullSize = [](PrintOptionsDialog* d) {
+        d->Scaling()->SetSelection(1);
+        d->Denominator()->SetValue(1);
+    };
+    answerPath = folder.File("many.pdf");
+    {
+        wxString question;
+        ModalAnswerer no([&](wxDialog* d) {
+            if (auto* print = dynamic_cast<PrintOptionsDialog*>(d)) {
+                fullSize(print);
+                return int(wxID_OK);
+            }
+            return int(wxID_NO);
+        });
+        Command(kCmdExportPdf);
+        ASSERT_EQ(no.Count(), 2);
+        EXPECT_EQ(no.Dialogs()[1].message,
+                  "At this scale the plan takes 143 pages. Write all of them?");
+        EXPECT_TRUE(offered.empty()) << "no file name is asked for";
+    }
+    EXPECT_FALSE(wxFileExists(answerPath));
+
+    double widthMm = 0, heightMm = 0;
+    PaperSizeMm(*frame->GetPrintData(), &widthMm, &heightMm);
+    EXPECT_EQ(PdfPageCount(Doc(), frame->GetPrintOptions(), widthMm, heightMm), 143);
+    std::ofstream(answerPath.utf8_string()) << "earlier";
+    std::vector<int> told;
+    int written = -1;
+    const std::string error =
+        WritePdf(Doc(), frame->GetPrintOptions(), widthMm, heightMm, answerPath.utf8_string(),
+                 &written, [&](int done, int count) {
+                     told.push_back(done);
+                     EXPECT_EQ(count, 143);
+                     return done < 3;
+                 });
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(told, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(ReadFileBytes(answerPath.utf8_string()), "earlier");
+}
+
 TEST_F(ExportTest, EmptyLayoutGivesOneEmptyPageAndPicture) {
     auto answer = Answer(0.5);
     answerPath = folder.File("empty.pdf");

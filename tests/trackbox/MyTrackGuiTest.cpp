@@ -10,6 +10,8 @@
 #include <wx/notebook.h>
 #include <wx/spinctrl.h>
 
+#include <glib.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -358,6 +360,30 @@ TEST_F(MyTrackTest, EachSystemsTabListsItsPiecesWithTheOwnedCounts) {
     ASSERT_NE(spin, nullptr);
     spin->SetValue(7);
     EXPECT_EQ(dialog.Box().Owned(dialog.PageArticles(0)[0]), 7);
+    // The count is confirmed and the editor goes: the toolkit moves every child of the grid when
+    // it scrolls and complains about a hidden one, so none stays behind.
+    grid->DisableCellEditControl();
+    EXPECT_EQ(grid->GetCellValue(0, 1), "7");
+    EXPECT_TRUE(PumpUntil([grid] {
+        for (wxWindow* child : grid->GetGridWindow()->GetChildren())
+            if (!child->IsShown()) return false;
+        return true;
+    })) << "a hidden cell editor stays in the grid";
+    int complaints = 0;
+    const guint handler = g_log_set_handler(
+        "Gtk", GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING),
+        [](const gchar*, GLogLevelFlags, const gchar*, gpointer count) { ++*static_cast<int*>(count); },
+        &complaints);
+    grid->Scroll(0, 3);
+    grid->Scroll(0, 0);
+    PumpEvents(50);
+    g_log_remove_handler("Gtk", handler);
+    EXPECT_EQ(complaints, 0);
+    grid->SetGridCursor(1, 1);
+    grid->EnableCellEditControl();
+    editor = grid->GetCellEditor(1, 1);
+    EXPECT_NE(dynamic_cast<wxSpinCtrl*>(editor->GetControl()), nullptr) << "edits again";
+    editor->DecRef();
     // A box with articles no palette lists gets a last tab for them; the edit above was taken.
     box = dialog.Box();
     box.Set("99999", 2);

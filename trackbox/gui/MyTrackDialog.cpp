@@ -115,6 +115,19 @@ void MyTrackDialog::BuildPages(const TrackBox& box) {
             kCountColumn,
             std::max(80, grid->GetTextExtent(grid->GetColLabelValue(kCountColumn)).x + 16));
         grid->DisableDragRowSize();
+        // The toolkit moves every child of the grid when it scrolls and complains about a hidden
+        // one: the count's editor is made afresh for each edit instead of waiting hidden. It
+        // goes after the grid has taken its value.
+        grid->Bind(wxEVT_GRID_EDITOR_HIDDEN, [grid](wxGridEvent& event) {
+            event.Skip();
+            const int row = event.GetRow(), col = event.GetCol();
+            grid->CallAfter([grid, row, col] {
+                if (grid->IsCellEditControlShown()) return;
+                wxGridCellEditor* editor = grid->GetCellEditor(row, col);
+                if (editor->IsCreated()) editor->Destroy();
+                editor->DecRef();
+            });
+        });
         notebook->AddPage(grid, Utf8(content.name));
         pages.push_back({grid, content.articles});
     }
