@@ -3,22 +3,13 @@
 
 #include <algorithm>
 
+#include "base/CsvField.h"
 #include "base/Format.h"
 #include "base/Translate.h"
 #include "control/AssignAddresses.h"
 #include "model/LayoutDocument.h"
 
 namespace {
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 std::string PositionText(const AddressListRow& row) {
     return Format("%.0f, %.0f", row.x, row.y);

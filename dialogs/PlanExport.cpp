@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/CsvField.h"
 #include "base/Format.h"
 #include "base/Translate.h"
 #include "canvas/LayoutGeometry.h"
@@ -58,16 +59,6 @@ std::string PathWithExtension(const std::string& path, const std::string& extens
 }
 
 }  // namespace
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
 
 std::string PartsListCsv(const LayoutDocument& doc) {
     const PieceTally tally = RefreshTally(doc);

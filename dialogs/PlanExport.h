@@ -7,9 +7,6 @@
 
 #include "model/LayoutDocument.h"
 
-// One CSV field (RFC 4180): quoted, with doubled quotes, when it holds a comma, a quote or a
-// line break; as it is otherwise.
-std::string CsvField(const std::string& text);
 // The parts list: the header "Article,Name,System,Count", then one row per tallied article
 // (in the tally's order, with the pieces hidden in bridges and helices), then the recommended
 // accessories; UTF-8, lines ended by CR LF.

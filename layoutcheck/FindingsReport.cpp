@@ -5,22 +5,12 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/CsvField.h"
 #include "base/Format.h"
 #include "base/Translate.h"
 #include "trackgeometry/Units.h"
 
 namespace {
-
-// RFC 4180: a field with a comma, quote or line break is quoted, its quotes doubled.
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + '"';
-}
 
 std::string Number(double v) {
     char buf[64];

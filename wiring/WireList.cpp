@@ -4,25 +4,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/CsvField.h"
 #include "base/Format.h"
 #include "base/Translate.h"
 #include "catalog/TrackCatalog.h"
 #include "trackgeometry/PieceGeometry.h"
 #include "trackgeometry/Units.h"
-
-namespace {
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
-}  // namespace
 
 int SectionNumberOf(const TrackGraph& graph, const WiringAnalysis& analysis, uint32_t piece) {
     const Section* s = analysis.SectionOf(graph, piece);

@@ -18,6 +18,7 @@
 #include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "base/gui/TextPrintout.h"
 #include "control/AssignAddresses.h"
 #include "control/JmriPanel.h"
 #include "network/TrackGraph.h"
@@ -28,43 +29,6 @@ namespace {
 AddressesWindow* openWindow = nullptr;
 
 wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
-
-// The address list on paper, one line per accessory in a fixed-width font.
-class AddressPrintout : public wxPrintout {
-public:
-    AddressPrintout(const std::string& text) : wxPrintout(_("Addresses")) {
-        size_t start = 0;
-        while (start < text.size()) {
-            const size_t end = text.find('\n', start);
-            lines.push_back(Utf8(text.substr(start, end - start)));
-            if (end == std::string::npos) break;
-            start = end + 1;
-        }
-    }
-    bool HasPage(int page) override { return page >= 1 && page <= Pages(); }
-    void GetPageInfo(int* minPage, int* maxPage, int* from, int* to) override {
-        *minPage = *from = 1;
-        *maxPage = *to = Pages();
-    }
-    bool OnPrintPage(int page) override {
-        wxDC* dc = GetDC();
-        if (!dc) return false;
-        FitThisSizeToPageMargins(wxSize(800, 1100), wxPageSetupDialogData());
-        dc->SetFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE)));
-        const int lineHeight = dc->GetCharHeight() + 2;
-        for (int k = 0; k < kLinesPerPage; ++k) {
-            const size_t i = static_cast<size_t>((page - 1) * kLinesPerPage + k);
-            if (i >= lines.size()) break;
-            dc->DrawText(lines[i], 0, k * lineHeight);
-        }
-        return true;
-    }
-
-private:
-    static constexpr int kLinesPerPage = 60;
-    int Pages() const { return std::max<int>(1, (lines.size() + kLinesPerPage - 1) / kLinesPerPage); }
-    std::vector<wxString> lines;
-};
 
 void ExportJmri(MainFrame& frame) {
     const wxString name =
@@ -235,11 +199,19 @@ void AddressesWindow::OnColumn(wxListEvent& event) {
 void AddressesWindow::OnPrint(wxCommandEvent&) {
     std::string text;
     WriteAddressList(frame->Document(), AddressListFormat::Text, text);
-    wxPrinter printer;
-    AddressPrintout printout(text);
-    if (!printer.Print(this, &printout, true) && wxPrinter::GetLastError() == wxPRINTER_ERROR)
-        wxMessageBox(_("The address list could not be printed."), _("Print Failed"),
-                     wxOK | wxICON_ERROR, this);
+    TextPrintout printout(_("Addresses"), text);
+    wxPrintDialogData data(*frame->GetPrintData());
+    switch (RunPrintJob(this, data, printout)) {
+        case PrintOutcome::Printed:
+            *frame->GetPrintData() = data.GetPrintData();
+            break;
+        case PrintOutcome::Failed:
+            wxMessageBox(_("The address list could not be printed."), _("Print Failed"),
+                         wxOK | wxICON_ERROR, this);
+            break;
+        case PrintOutcome::Cancelled:
+            break;
+    }
 }
 
 void AddressesWindow::OnExport(wxCommandEvent&) {

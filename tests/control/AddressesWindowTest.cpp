@@ -1,13 +1,16 @@
 // The Addresses window and the address field of the properties panel in the real main window:
 // numbering, typing one address, and undoing both.
 #include <gtest/gtest.h>
+#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
+#include <wx/print.h>
 #include <wx/textctrl.h>
 
 #include <cstdlib>
 
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
+#include "app/gui/MainFrameDialogs.h"
 #include "control/gui/AddressesWindow.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/GuiTestSupport.h"
@@ -91,6 +94,41 @@ TEST_F(AddressesWindowTest, AssignTypeOneAddressAndUndo) {
     Command(kCmdUndo);
     EXPECT_FALSE(Doc().control.Exists());
     EXPECT_EQ(window->List()->GetItemText(0, 0), "");
+}
+
+// The list on paper through the frame's print job: one page of text for three turnouts.
+TEST_F(AddressesWindowTest, PrintsTheListAsText) {
+    Command(kCmdAddresses);
+    AddressesWindow* window = AddressesWindow::Open();
+    ASSERT_NE(window, nullptr);
+    window->Assign();
+    int pages = 0, ink = 0;
+    SetPrintRunner([&](wxWindow*, wxPrintDialogData&, wxPrintout& printout) {
+        printout.SetPageSizePixels(800, 1100);
+        printout.SetPaperRectPixels(wxRect(0, 0, 800, 1100));
+        printout.SetPPIPrinter(100, 100);
+        int minPage = 0, from = 0, to = 0;
+        printout.GetPageInfo(&minPage, &pages, &from, &to);
+        wxBitmap bitmap(800, 1100, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            dc.SetBackground(*wxWHITE_BRUSH);
+            dc.Clear();
+            printout.SetDC(&dc);
+            EXPECT_TRUE(printout.OnPrintPage(1));
+            EXPECT_FALSE(printout.HasPage(2));
+            printout.SetDC(nullptr);
+        }
+        const wxImage image = bitmap.ConvertToImage();
+        for (int y = 0; y < 1100; ++y)
+            for (int x = 0; x < 800; ++x) ink += image.GetRed(x, y) < 128;
+        return PrintOutcome::Printed;
+    });
+    wxCommandEvent print(wxEVT_BUTTON, AddressesWindow::kIdPrint);
+    window->GetEventHandler()->ProcessEvent(print);
+    SetPrintRunner(nullptr);
+    EXPECT_EQ(pages, 1);
+    EXPECT_GT(ink, 200) << "the lines are drawn";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "base/CsvField.h"
 #include "dialogs/PlanExport.h"
 #include "panels/PieceTally.h"
 #include "panels/TallyTestSupport.h"

@@ -19,6 +19,7 @@
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "base/gui/TextPrintout.h"
 #include "canvas/Interaction.h"
 #include "canvas/ViewTransform.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -93,54 +94,19 @@ void ShowMarks(MainFrame& frame) {
 
 // The plan in its wiring colours on the first page, the tables of districts, sections and
 // feeders on the pages after it.
-class WiringPrintout : public wxPrintout {
+class WiringPrintout : public TextPrintout {
 public:
     WiringPrintout(WiringOverlay overlay, const std::string& tables)
-        : wxPrintout(_("Wiring")), overlay(std::move(overlay)) {
-        size_t start = 0;
-        while (start < tables.size()) {
-            const size_t end = tables.find('\n', start);
-            lines.push_back(Utf8(tables.substr(start, end - start)));
-            if (end == std::string::npos) break;
-            start = end + 1;
-        }
-    }
-    bool HasPage(int page) override { return page >= 1 && page <= Pages(); }
-    void GetPageInfo(int* minPage, int* maxPage, int* from, int* to) override {
-        *minPage = *from = 1;
-        *maxPage = *to = Pages();
-    }
-    bool OnPrintPage(int page) override {
-        wxDC* dc = GetDC();
-        if (!dc) return false;
-        FitThisSizeToPage(wxSize(kWidth, kHeight));
-        if (page == 1) {
-            LayoutBounds bounds;
-            for (const WiringOverlay::Line& l : overlay.lines)
-                for (const PointMm& p : l.points) bounds.Add(p.x, p.y);
-            if (!bounds.any) return true;
-            DrawWiringOverlay(*dc, overlay, FitTransform(bounds, kWidth, kHeight));
-            return true;
-        }
-        dc->SetFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE)));
-        dc->SetTextForeground(*wxBLACK);
-        const int lineHeight = dc->GetCharHeight() + 2;
-        for (int k = 0; k < kLinesPerPage; ++k) {
-            const size_t i = static_cast<size_t>((page - 2) * kLinesPerPage + k);
-            if (i >= lines.size()) break;
-            dc->DrawText(lines[i], 0, k * lineHeight);
-        }
-        return true;
-    }
+        : TextPrintout(_("Wiring"), tables, 1), overlay(std::move(overlay)) {}
 
 private:
-    static constexpr int kWidth = 800, kHeight = 1100, kLinesPerPage = 60;
-    int Pages() const {
-        return 1 + std::max<int>(
-                       1, (static_cast<int>(lines.size()) + kLinesPerPage - 1) / kLinesPerPage);
+    void DrawPage(wxDC& dc, int) override {
+        LayoutBounds bounds;
+        for (const WiringOverlay::Line& l : overlay.lines)
+            for (const PointMm& p : l.points) bounds.Add(p.x, p.y);
+        if (bounds.any) DrawWiringOverlay(dc, overlay, FitTransform(bounds, kWidth, kHeight));
     }
     WiringOverlay overlay;
-    std::vector<wxString> lines;
 };
 
 // A press in the wiring view: on a piece end it steps the gap there on, with Shift on a piece it
