@@ -122,4 +122,16 @@ Mesh BuildTrainsMesh(const TrainSession& session, double railTopMm) {
     return all;
 }
 
+bool VehicleAroundEye(const PlacedVehicle& v, const Vec3& eye, double marginMm) {
+    // Into the vehicle's frame: the transform turns and moves, so its inverse is the turn's
+    // transpose after taking the move off.
+    const std::array<float, 16>& m = v.transform;
+    const double dx = eye.x - m[12], dy = eye.y - m[13], dz = eye.z - m[14];
+    const double x = m[0] * dx + m[1] * dy + m[2] * dz;
+    const double y = m[4] * dx + m[5] * dy + m[6] * dz;
+    const double z = m[8] * dx + m[9] * dy + m[10] * dz;
+    return std::abs(x) <= v.lengthMm / 2 + marginMm && std::abs(y) <= v.widthMm / 2 + marginMm &&
+           z >= -marginMm && z <= v.heightMm + marginMm;
+}
+
 bool HasTrains(const TrainSession& session) { return !session.Trains().empty(); }

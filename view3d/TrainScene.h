@@ -30,5 +30,8 @@ std::vector<PlacedVehicle> PlaceTrainVehicles(const TrainSession& session, doubl
 Mesh VehicleModel(const PlacedVehicle& vehicle);
 // Every vehicle's model moved to where it stands, as one mesh in world axes.
 Mesh BuildTrainsMesh(const TrainSession& session, double railTopMm);
+// Whether `eye` stands inside the vehicle's body or within `marginMm` of it. A camera there sees
+// the inside of the body across its picture: the cab camera leaves such a vehicle undrawn.
+bool VehicleAroundEye(const PlacedVehicle& vehicle, const Vec3& eye, double marginMm);
 // True when the session has a train on the track.
 bool HasTrains(const TrainSession& session);

@@ -10,6 +10,7 @@
 #include "base/Geometry.h"
 #include "view3d/TrainCameras.h"
 #include "view3d/TrainModels.h"
+#include "view3d/TrainScene.h"
 
 namespace {
 
@@ -158,6 +159,31 @@ TEST(TrainCamerasTest, CabViewTurnsSmoothlyIntoACurveAndLooksAlongTheStraight) {
     // The track's own heading turns 90 degrees within 62 frames; the view never jumps.
     EXPECT_LT(largestTurn, 2.5);
     EXPECT_GT(largestTurn, 0.1);
+}
+
+// On a curve the locomotive's body is a chord of the track, and its front face turns across the
+// cab camera's picture: the camera stands inside it, the car behind is well away.
+TEST(TrainCamerasTest, TheCabEyeStandsInsideItsOwnLocomotiveNotTheCarBehind) {
+    constexpr double kRailTop = 6.7, kHead = 1250;
+    const auto placed = [&](double frontS, double lengthMm) {
+        const LinePose front = OnTrack(frontS), rear = OnTrack(frontS - 0.8 * lengthMm);
+        VehiclePose pose;
+        pose.front = {front.x, front.y};
+        pose.rear = {rear.x, rear.y};
+        pose.headingDeg = RadToDeg(std::atan2(front.y - rear.y, front.x - rear.x));
+        PlacedVehicle v;
+        v.lengthMm = lengthMm;
+        v.widthMm = 34;
+        v.heightMm = 48;
+        v.transform = VehicleTransform(pose, kRailTop);
+        return v;
+    };
+    const PlacedVehicle locomotive = placed(kHead - 20, 200), car = placed(kHead - 230, 200);
+    const Vec3 eye = CabView(OnTrack(kHead), OnTrack(kHead + 300), kRailTop + 38).eye;
+    EXPECT_TRUE(VehicleAroundEye(locomotive, eye, 10));
+    EXPECT_FALSE(VehicleAroundEye(car, eye, 10));
+    // Well above the roof the eye is outside it again.
+    EXPECT_FALSE(VehicleAroundEye(locomotive, {eye.x, eye.y, eye.z + 30}, 10));
 }
 
 TEST(TrainCamerasTest, EasingTakesTheShortWayRoundAndJumpsToAFarView) {

@@ -275,6 +275,7 @@ TEST_F(TrainsWindowTest, TheThreeDViewDrawsTheTrainAndLooksOutOfItsCab) {
     EXPECT_GT(v.eye.z, head.heightMm + 30.0);  // a driver's eye is well above the rail
     // The track ahead lies ahead of the eye (the train heads east along the top run).
     EXPECT_GT(v.target.x, v.eye.x + 100.0);
+    EXPECT_EQ(canvas->HiddenFromCab(), 1) << "the locomotive the camera rides in";
     const wxSize size = canvas->GetClientSize();
     wxImage image(size.x, size.y);
     for (int y = 0; y < size.y; ++y)

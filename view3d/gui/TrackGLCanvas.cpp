@@ -546,7 +546,16 @@ void TrackGLCanvas::DrawTrains() {
     trainVehicles.clear();
     if (!trains) return;
     trainVehicles = PlaceTrainVehicles(*trains, kRailTop);
+    // Out of the cab the camera stands inside its own locomotive: it is left out, or the inside
+    // of its walls would cover part of the picture on every curve.
+    constexpr double kCabClearMm = 10;
+    const bool cab = cameraMode == CameraMode::Cab;
+    hiddenFromCab = 0;
     for (const PlacedVehicle& v : trainVehicles) {
+        if (cab && VehicleAroundEye(v, lastView.eye, kCabClearMm)) {
+            ++hiddenFromCab;
+            continue;
+        }
         const auto key = std::tuple(v.lengthMm, v.widthMm, v.heightMm, v.locomotive);
         auto it = gpu->vehicles.find(key);
         if (it == gpu->vehicles.end()) {

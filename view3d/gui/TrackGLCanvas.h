@@ -62,6 +62,8 @@ public:
     int VehicleModelsMade() const { return vehicleModelsMade; }
     // Where the camera stood for the last frame, in world axes.
     const CameraView& LastView() const { return lastView; }
+    // The vehicles the last frame left out because the cab camera stood inside them.
+    int HiddenFromCab() const { return hiddenFromCab; }
 
     // Draws one frame into the back buffer and shows it; with `pixels`, first reads the frame
     // back as RGB rows from the bottom up. False when the context cannot be made current.
@@ -113,6 +115,7 @@ private:
     CameraEasing followEasing{0.6, true};
     CameraEasing cabEasing{0.35, false};
     CameraView lastView;
+    int hiddenFromCab = 0;
     std::vector<PlacedVehicle> trainVehicles;
     int vehicleModelsMade = 0;
     double lastFrameS = -1;
