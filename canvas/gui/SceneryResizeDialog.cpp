@@ -9,6 +9,7 @@
 #include <wx/statline.h>
 #include <wx/stattext.h>
 
+#include "base/gui/NumberSpinCtrl.h"
 #include "canvas/SceneryEdit.h"
 #include "catalog/SceneryCatalog.h"
 
@@ -17,8 +18,8 @@ namespace {
 wxSpinCtrlDouble* ScaleSpin(wxWindow* parent, double value) {
     // The toolkit's own width: GTK needs room for the value and both of its buttons.
     auto* spin =
-        new wxSpinCtrlDouble(parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                             wxSP_ARROW_KEYS, kMinSceneryScale, kMaxSceneryScale, value, 0.1);
+        new NumberSpinCtrl(parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                           wxSP_ARROW_KEYS, kMinSceneryScale, kMaxSceneryScale, value, 0.1);
     spin->SetDigits(2);
     // More digits need a wider field: the toolkit's size for them, not the one from before.
     spin->InvalidateBestSize();

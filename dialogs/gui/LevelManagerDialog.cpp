@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "base/Translate.h"
+#include "base/gui/NumberSpinCtrl.h"
 #include "trackgeometry/Units.h"
 
 namespace {
@@ -45,9 +46,9 @@ LevelPropertiesDialog::LevelPropertiesDialog(wxWindow* parent, const Level& leve
         0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     // The range reaches below zero so that a typed negative height is refused with a message
     // (on OK) instead of being clamped to 0 behind the user's back.
-    height = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                                  wxDefaultSize, wxSP_ARROW_KEYS, -field.max, field.max,
-                                  ShownLength(level.height, units), field.increment);
+    height = new NumberSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                                wxSP_ARROW_KEYS, -field.max, field.max,
+                                ShownLength(level.height, units), field.increment);
     height->SetName("height");
     height->SetDigits(field.digits);
     // More digits need a wider field: the toolkit's size for them, not the one from before.

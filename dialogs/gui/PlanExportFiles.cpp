@@ -22,6 +22,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/gui/NumberSpinCtrl.h"
 #include "canvas/gui/LayoutRenderer.h"
 #include "dialogs/gui/LayoutPrintout.h"
 #include "persistence/AtomicFile.h"
@@ -204,9 +205,9 @@ PictureOptionsDialog::PictureOptionsDialog(wxWindow* parent, const LayoutDocumen
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxStaticText(this, wxID_ANY, _("Pixels per millimetre:")), 0,
              wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
-    resolution = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                                      wxDefaultSize, wxSP_ARROW_KEYS, kMinPictureResolution,
-                                      kMaxPictureResolution, pxPerMm, 0.05);
+    resolution = new NumberSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                                    wxSP_ARROW_KEYS, kMinPictureResolution, kMaxPictureResolution,
+                                    pxPerMm, 0.05);
     resolution->SetDigits(2);
     row->Add(resolution);
     top->Add(row, 0, wxALL, 10);

@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "base/NumberStyle.h"
+#include "base/gui/NumberSpinCtrl.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/PlaceBeside.h"
 
@@ -61,12 +62,12 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
     options->AddSpacer(0);
     options->AddSpacer(0);
     options->AddSpacer(0);
-    toleranceMm = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                                       wxDefaultSize, wxSP_ARROW_KEYS, 0.05, 5,
-                                       defaults.toleranceMm, 0.05, "toleranceMm");
-    toleranceDeg = new wxSpinCtrlDouble(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                                        wxDefaultSize, wxSP_ARROW_KEYS, 0.05, 5,
-                                        defaults.toleranceDeg, 0.05, "toleranceDeg");
+    toleranceMm =
+        new NumberSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                           wxSP_ARROW_KEYS, 0.05, 5, defaults.toleranceMm, 0.05, "toleranceMm");
+    toleranceDeg =
+        new NumberSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                           wxSP_ARROW_KEYS, 0.05, 5, defaults.toleranceDeg, 0.05, "toleranceDeg");
     toleranceMm->SetDigits(2);
     toleranceDeg->SetDigits(2);
     maxPieces = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,

@@ -2,8 +2,6 @@
 // the canvas.
 #include "layoutcheck/gui/LayoutCheckWindow.h"
 
-#include "base/NumberStyle.h"
-
 #include <wx/button.h>
 #include <wx/filedlg.h>
 #include <wx/intl.h>
@@ -17,12 +15,14 @@
 #include <fstream>
 
 #include "app/gui/MainFrame.h"
-#include "trackgeometry/Units.h"
+#include "base/NumberStyle.h"
+#include "base/gui/NumberSpinCtrl.h"
 #include "canvas/ViewTransform.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/LayoutRenderer.h"
 #include "layoutcheck/FindingsReport.h"
 #include "layoutcheck/IgnoredFindings.h"
+#include "trackgeometry/Units.h"
 
 namespace {
 
@@ -46,8 +46,8 @@ int ColumnWidth(wxWindow* list, int least, const wxString& heading,
 
 // A spin control at the toolkit's best size (narrower cuts off its "+" button).
 wxSpinCtrlDouble* MakeSpin(wxWindow* parent, const wxString& name, double max, double step) {
-    auto* spin = new wxSpinCtrlDouble(parent, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                                      wxDefaultSize, wxSP_ARROW_KEYS, 0, max, 0, step, name);
+    auto* spin = new NumberSpinCtrl(parent, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                                    wxDefaultSize, wxSP_ARROW_KEYS, 0, max, 0, step, name);
     return spin;
 }
 

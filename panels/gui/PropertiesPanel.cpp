@@ -1,8 +1,6 @@
 // The right panel of the main window: selection properties, grade controls, tally and Buy Track.
 #include "panels/gui/PropertiesPanel.h"
 
-#include "base/NumberStyle.h"
-
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/dialog.h>
@@ -28,7 +26,9 @@
 
 #include "app/gui/MainFrameDialogs.h"
 #include "app/gui/ResourceImages.h"
+#include "base/NumberStyle.h"
 #include "base/gui/FrameServices.h"
+#include "base/gui/NumberSpinCtrl.h"
 #include "base/gui/RowList.h"
 #include "control/AssignAddresses.h"
 #include "model/DocumentChange.h"
@@ -221,8 +221,8 @@ wxSizer* PropertiesPanel::BuildGradeBox() {
                                   wxDefaultValidator, "gradeDown");
     gradeUp->SetValue(true);
     // The toolkit's own width: GTK needs room for the value and both of its buttons.
-    gradeSpin = new wxSpinCtrlDouble(parent, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
-                                     wxSP_ARROW_KEYS, 0.0, kMaxGradeDeg, 0.0, 0.5, "gradeSpin");
+    gradeSpin = new NumberSpinCtrl(parent, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
+                                   wxSP_ARROW_KEYS, 0.0, kMaxGradeDeg, 0.0, 0.5, "gradeSpin");
     gradeSpin->SetDigits(1);
     angleRow->Add(gradeUp, 0, wxALIGN_CENTER_VERTICAL);
     angleRow->Add(gradeDown, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);

@@ -9,6 +9,7 @@
 #include <wx/menu.h>
 #include <wx/stockitem.h>
 #include <wx/toolbar.h>
+#include <wx/uiaction.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -24,6 +25,7 @@
 #include "app/gui/SplashDialog.h"
 #include "base/Format.h"
 #include "base/Translate.h"
+#include "base/gui/NumberSpinCtrl.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/GuiTestSupport.h"
 
@@ -266,6 +268,49 @@ TEST_F(German, NumbersKeepTheirDecimalPoint) {
     ASSERT_TRUE(info && header);
     EXPECT_TRUE(info->GetLabel().Contains("188,3 mm")) << info->GetLabel();
     EXPECT_TRUE(header->GetLabel().Contains("24188 - 188,3mm")) << header->GetLabel();
+}
+
+// Number fields show the decimal comma and take either mark as typed; text that is no number
+// keeps the value. The arrows step from the value, not from the text.
+TEST_F(German, NumberFieldsWriteAndReadTheDecimalComma) {
+    auto* spin = new NumberSpinCtrl(frame, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                                    wxDefaultSize, wxSP_ARROW_KEYS, 0, 100, 12.5, 0.25);
+    spin->SetDigits(2);
+    spin->SetPosition({300, 300});
+    PumpEvents();
+    EXPECT_EQ(spin->GetTextValue().utf8_string(), "12,50");
+    EXPECT_DOUBLE_EQ(spin->GetValue(), 12.5);
+    spin->SetValue(3.75);
+    EXPECT_EQ(spin->GetTextValue().utf8_string(), "3,75");
+    spin->SetFocus();
+    PumpUntil([spin] { return spin->HasFocus(); });
+    wxUIActionSimulator typing;
+    const auto type = [&](const char* text) {
+        spin->SetSelection(-1, -1);
+        typing.Text(text);
+        PumpUntil([&] { return spin->GetTextValue() == text; });
+    };
+    const auto leave = [&](const char* shown) {
+        typing.Char(WXK_TAB);
+        PumpUntil([&] { return spin->GetTextValue() == shown; });
+        EXPECT_EQ(spin->GetTextValue().utf8_string(), shown) << "written again on leaving";
+        spin->SetFocus();
+        PumpUntil([spin] { return spin->HasFocus(); });
+    };
+    type("7,25");
+    EXPECT_DOUBLE_EQ(spin->GetValue(), 7.25);
+    type("8.5");
+    EXPECT_DOUBLE_EQ(spin->GetValue(), 8.5);
+    leave("8,50");
+    for (const char* typed : {"1,2,3", "abc"}) {
+        type(typed);
+        EXPECT_DOUBLE_EQ(spin->GetValue(), 8.5) << typed;
+    }
+    leave("8,50");
+    typing.Char(WXK_UP);
+    PumpUntil([spin] { return spin->GetTextValue() == "8,75"; });
+    EXPECT_DOUBLE_EQ(spin->GetValue(), 8.75);
+    spin->Destroy();
 }
 
 TEST_F(German, SampleLayoutInTheMainWindow) {

@@ -19,6 +19,7 @@
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "base/gui/NumberSpinCtrl.h"
 #include "base/gui/TextPrintout.h"
 #include "canvas/Interaction.h"
 #include "canvas/ViewTransform.h"
@@ -61,8 +62,8 @@ uint32_t FromColour(const wxColour& c) {
 
 wxSpinCtrlDouble* MakeSpin(wxWindow* parent, double min, double max, double value, double step,
                            int digits) {
-    auto* spin = new wxSpinCtrlDouble(parent, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                                      wxDefaultSize, wxSP_ARROW_KEYS, min, max, value, step);
+    auto* spin = new NumberSpinCtrl(parent, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                                    wxDefaultSize, wxSP_ARROW_KEYS, min, max, value, step);
     spin->SetDigits(digits);
     return spin;
 }
