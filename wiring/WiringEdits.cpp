@@ -125,3 +125,57 @@ bool AddFeeder(LayoutDocument& doc, const TrackGraph& graph, uint32_t piece) {
     doc.wiring.feeders.push_back(f);
     return true;
 }
+
+namespace {
+
+// The pieces of the section holding `piece`; empty when it is in none.
+std::vector<uint32_t> SectionPieces(const LayoutDocument& doc, const TrackGraph& graph,
+                                    uint32_t piece) {
+    const WiringAnalysis analysis = AnalyseWiring(doc, graph, WiringOptions());
+    const Section* s = analysis.SectionOf(graph, piece);
+    return s ? s->pieces : std::vector<uint32_t>{};
+}
+
+bool Holds(const std::vector<uint32_t>& pieces, uint32_t id) {
+    return std::find(pieces.begin(), pieces.end(), id) != pieces.end();
+}
+
+}  // namespace
+
+bool SetSectionDistrict(LayoutDocument& doc, const TrackGraph& graph, uint32_t piece,
+                        uint32_t district) {
+    if (district != kNoId && !doc.wiring.FindDistrict(district)) return false;
+    const std::vector<uint32_t> pieces = SectionPieces(doc, graph, piece);
+    if (pieces.empty()) return false;
+    WiringPlan plan = doc.wiring;
+    bool fed = false;
+    for (Feeder& f : plan.feeders)
+        if (Holds(pieces, f.piece)) {
+            f.district = district;
+            fed = true;
+        }
+    if (!fed && district != kNoId) plan.feeders.push_back({piece, district});
+    if (plan == doc.wiring) return false;
+    doc.PushUndo();
+    doc.wiring = std::move(plan);
+    return true;
+}
+
+bool SetSectionDetector(LayoutDocument& doc, const TrackGraph& graph, uint32_t piece, int number) {
+    if (number < 0) return false;
+    const std::vector<uint32_t> pieces = SectionPieces(doc, graph, piece);
+    if (pieces.empty()) return false;
+    const auto inSection = [&](const Detector& d) { return Holds(pieces, d.piece); };
+    const auto held = std::count_if(doc.wiring.detectors.begin(), doc.wiring.detectors.end(),
+                                    inSection);
+    const auto same = std::find_if(doc.wiring.detectors.begin(), doc.wiring.detectors.end(),
+                                   inSection);
+    if (held == 1 && same->number == number) return false;
+    WiringPlan plan = doc.wiring;
+    std::erase_if(plan.detectors, inSection);
+    if (number > 0) plan.detectors.push_back({piece, number});
+    if (plan == doc.wiring) return false;
+    doc.PushUndo();
+    doc.wiring = std::move(plan);
+    return true;
+}

@@ -28,3 +28,11 @@ bool CycleGap(LayoutDocument& doc, const TrackGraph& graph, uint32_t piece, int 
 // Adds a feeder on the piece, in the district already feeding its section (else the first
 // district, else none).
 bool AddFeeder(LayoutDocument& doc, const TrackGraph& graph, uint32_t piece);
+
+// Puts the section holding the piece in the district: every feeder of the section is given it,
+// and a section without a feeder gets one on the piece. kNoId leaves the section unfed by any
+// district (its feeders stay).
+bool SetSectionDistrict(LayoutDocument& doc, const TrackGraph& graph, uint32_t piece,
+                        uint32_t district);
+// Makes the section holding the piece report as contact `number` (0: no detection section).
+bool SetSectionDetector(LayoutDocument& doc, const TrackGraph& graph, uint32_t piece, int number);

@@ -68,16 +68,25 @@ std::vector<WiringPart> WiringParts(const LayoutDocument& doc) {
     return parts;
 }
 
-std::string PieceWiringText(const LayoutDocument& doc, uint32_t piece) {
-    if (doc.wiring.Empty()) return {};
+bool FindPieceWiring(const LayoutDocument& doc, uint32_t piece, PieceWiring* out) {
+    if (doc.wiring.Empty()) return false;
     const TrackGraph graph = BuildTrackGraph(doc);
     const WiringAnalysis analysis = AnalyseWiring(doc, graph, WiringOptions());
     const Section* section = analysis.SectionOf(graph, piece);
-    if (!section) return {};
-    const PowerDistrict* d = doc.wiring.FindDistrict(section->district);
-    std::string text = Format(Tr("Section %d").c_str(), SectionNumberOf(graph, analysis, piece));
+    if (!section) return false;
+    *out = {SectionNumberOf(graph, analysis, piece), section->district, section->detector};
+    return true;
+}
+
+std::string PieceWiringText(const LayoutDocument& doc, uint32_t piece) {
+    PieceWiring w;
+    return FindPieceWiring(doc, piece, &w) ? PieceWiringText(doc, w) : std::string();
+}
+
+std::string PieceWiringText(const LayoutDocument& doc, const PieceWiring& w) {
+    const PowerDistrict* d = doc.wiring.FindDistrict(w.district);
+    std::string text = Format(Tr("Section %d").c_str(), w.section);
     text += " \u00b7 " + (d ? d->name : Tr("no district"));
-    if (section->detector > 0)
-        text += " \u00b7 " + Format(Tr("detector %d").c_str(), section->detector);
+    if (w.detector > 0) text += " \u00b7 " + Format(Tr("detector %d").c_str(), w.detector);
     return text;
 }

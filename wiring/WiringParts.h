@@ -25,7 +25,18 @@ struct WiringPart {
 // articles come first in article order, then the kinds made by hand; nothing for an empty plan.
 std::vector<WiringPart> WiringParts(const LayoutDocument& doc);
 
+// Where a piece lies in the wiring plan: its section (numbered from 1 as the Wiring window lists
+// them), the district feeding it and its detector (0 for none).
+struct PieceWiring {
+    int section = 0;
+    uint32_t district = kNoId;
+    int detector = 0;
+};
+// False when the layout has no wiring plan or the piece is in no section.
+bool FindPieceWiring(const LayoutDocument& doc, uint32_t piece, PieceWiring* out);
+
 // "Section 3 · Booster 1 · detector 2": the section, district and detector of a piece as the
 // properties panel shows them; empty when the layout has no wiring plan or the piece is in no
 // section.
 std::string PieceWiringText(const LayoutDocument& doc, uint32_t piece);
+std::string PieceWiringText(const LayoutDocument& doc, const PieceWiring& wiring);

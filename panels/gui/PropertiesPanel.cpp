@@ -37,6 +37,8 @@
 #include "panels/PropertiesLogic.h"
 #include "panels/StoreTable.h"
 #include "trackbox/TrackBox.h"
+#include "network/TrackGraph.h"
+#include "wiring/WiringEdits.h"
 #include "wiring/WiringParts.h"
 
 namespace {
@@ -133,11 +135,30 @@ void PropertiesPanel::BuildControls() {
     addressLabel->Hide();
     addressField->Hide();
     top->Add(addressRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
-    // Where the selected piece lies in the wiring plan.
+    // Where the selected piece lies in the wiring plan: its section, and the section's district
+    // and detector to change.
     wiringText =
         new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "wiringText");
     wiringText->Hide();
     top->Add(wiringText, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
+    auto* wiringRow = new wxFlexGridSizer(2, 4, 4);
+    wiringRow->AddGrowableCol(1);
+    districtLabel = new wxStaticText(this, wxID_ANY, _("District:"));
+    districtChoice = new wxChoice(this, kIdDistrict, wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                                  0, wxDefaultValidator, "districtChoice");
+    districtChoice->SetToolTip(_("The booster that feeds the piece's section"));
+    detectorLabel = new wxStaticText(this, wxID_ANY, _("Detector:"));
+    detectorField = new wxSpinCtrl(this, kIdDetector, "", wxDefaultPosition, wxDefaultSize,
+                                   wxSP_ARROW_KEYS, 0, 9999, 0, "detectorField");
+    detectorField->SetToolTip(_("The contact the section reports on; 0 for no detection"));
+    wiringRow->Add(districtLabel, 0, wxALIGN_CENTER_VERTICAL);
+    wiringRow->Add(districtChoice, 1, wxEXPAND);
+    wiringRow->Add(detectorLabel, 0, wxALIGN_CENTER_VERTICAL);
+    wiringRow->Add(detectorField, 0);
+    for (wxWindow* w : std::initializer_list<wxWindow*>{districtLabel, districtChoice,
+                                                         detectorLabel, detectorField})
+        w->Hide();
+    top->Add(wiringRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
 
     top->Add(BuildGradeBox(), 0, wxEXPAND | wxALL, 6);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
@@ -276,11 +297,7 @@ void PropertiesPanel::ShowView(const SelectionView& view) {
         addressField->ChangeValue(Utf8(AddressFieldText(frame->Document(), view.pieceId)));
     addressLabel->Show(addressShown);
     addressField->Show(addressShown);
-    const std::string wiring = frame && view.pieceId != kNoId
-                                   ? PieceWiringText(frame->Document(), view.pieceId)
-                                   : std::string();
-    wiringText->SetLabelText(Utf8(wiring));
-    wiringText->Show(!wiring.empty());
+    ShowPieceWiring(frame ? view.pieceId : kNoId);
 
     if (view.levelShown) FillLevelChoice(view.levelId);
     levelChoice->Show(view.levelShown);
@@ -421,6 +438,43 @@ void PropertiesPanel::OnSetAddress(wxCommandEvent&) {
         return;
     }
     frame->NotifyChanged(DocChange::Placement);
+}
+
+void PropertiesPanel::ShowPieceWiring(uint32_t piece) {
+    PieceWiring wiring;
+    const bool shown = piece != kNoId && FindPieceWiring(frame->Document(), piece, &wiring);
+    if (shown) {
+        const LayoutDocument& doc = frame->Document();
+        wiringText->SetLabelText(Utf8(PieceWiringText(doc, wiring)));
+        districtChoice->Clear();
+        districtIds = {kNoId};
+        districtChoice->Append(_("none"));
+        for (const PowerDistrict& d : doc.wiring.districts) {
+            districtIds.push_back(d.id);
+            districtChoice->Append(Utf8(d.name));
+        }
+        const auto at = std::find(districtIds.begin(), districtIds.end(), wiring.district);
+        districtChoice->SetSelection(at == districtIds.end() ? 0 : int(at - districtIds.begin()));
+        detectorField->SetValue(wiring.detector);
+    }
+    for (wxWindow* w : std::initializer_list<wxWindow*>{wiringText, districtLabel, districtChoice,
+                                                         detectorLabel, detectorField})
+        w->Show(shown);
+}
+
+void PropertiesPanel::OnSetDistrict(wxCommandEvent&) {
+    const int at = districtChoice->GetSelection();
+    if (shownPiece == kNoId || !frame || at < 0 || at >= int(districtIds.size())) return;
+    LayoutDocument& doc = frame->Document();
+    if (SetSectionDistrict(doc, BuildTrackGraph(doc), shownPiece, districtIds[size_t(at)]))
+        frame->NotifyChanged(DocChange::Placement | DocChange::Pieces);
+}
+
+void PropertiesPanel::OnSetDetector(wxSpinEvent&) {
+    if (shownPiece == kNoId || !frame) return;
+    LayoutDocument& doc = frame->Document();
+    if (SetSectionDetector(doc, BuildTrackGraph(doc), shownPiece, detectorField->GetValue()))
+        frame->NotifyChanged(DocChange::Placement | DocChange::Pieces);
 }
 
 void PropertiesPanel::OnSetHeight(wxCommandEvent&) {
@@ -573,6 +627,8 @@ wxBEGIN_EVENT_TABLE(PropertiesPanel, wxPanel)
     EVT_TEXT_ENTER(PropertiesPanel::kIdHeight, PropertiesPanel::OnSetHeight)
     EVT_TEXT_ENTER(PropertiesPanel::kIdAddress, PropertiesPanel::OnSetAddress)
     EVT_CHOICE(PropertiesPanel::kIdLevel, PropertiesPanel::OnSetLevel)
+    EVT_CHOICE(PropertiesPanel::kIdDistrict, PropertiesPanel::OnSetDistrict)
+    EVT_SPINCTRL(PropertiesPanel::kIdDetector, PropertiesPanel::OnSetDetector)
     EVT_BUTTON(PropertiesPanel::kIdStartGrade, PropertiesPanel::OnStartGrade)
     EVT_BUTTON(PropertiesPanel::kIdEndGrade, PropertiesPanel::OnEndGrade)
     EVT_BUTTON(PropertiesPanel::kIdRecalc, PropertiesPanel::OnRecalc)

@@ -11,6 +11,8 @@
 class FrameServices;
 class wxButton;
 class wxChoice;
+class wxSpinCtrl;
+class wxSpinEvent;
 class RowList;
 class wxRadioButton;
 class wxSpinCtrlDouble;
@@ -31,6 +33,8 @@ public:
     static constexpr int kIdColour = 4109;
     static constexpr int kIdApply = 4110;
     static constexpr int kIdAddress = 4111;
+    static constexpr int kIdDistrict = 4112;
+    static constexpr int kIdDetector = 4113;
     // Columns of the tally list.
     static constexpr int kTallyPieceColumn = 0;
     static constexpr int kTallyNeededColumn = 1;
@@ -84,6 +88,10 @@ private:
     void OnSetHeight(wxCommandEvent& event);
     void OnSetLevel(wxCommandEvent& event);
     void OnSetAddress(wxCommandEvent& event);
+    void OnSetDistrict(wxCommandEvent& event);
+    void OnSetDetector(wxSpinEvent& event);
+    // The section's district and detector of the shown piece, or hidden.
+    void ShowPieceWiring(uint32_t piece);
     void OnStartGrade(wxCommandEvent& event);
     void OnEndGrade(wxCommandEvent& event);
     void OnRecalc(wxCommandEvent& event);
@@ -112,7 +120,12 @@ private:
     wxChoice* levelChoice = nullptr;
     wxStaticText* addressLabel = nullptr;
     wxTextCtrl* addressField = nullptr;
-    wxStaticText* wiringText = nullptr;  // the piece's section, district and detector
+    wxStaticText* wiringText = nullptr;  // the piece's section
+    wxStaticText* districtLabel = nullptr;
+    wxChoice* districtChoice = nullptr;
+    std::vector<uint32_t> districtIds;  // per choice entry; kNoId for "none"
+    wxStaticText* detectorLabel = nullptr;
+    wxSpinCtrl* detectorField = nullptr;  // 0: no detection section
     wxStaticText* heightLabel = nullptr;
     wxTextCtrl* heightField = nullptr;
     wxStaticText* gradeValue = nullptr;

@@ -204,6 +204,38 @@ TEST_F(WiringTest, EveryProposalIsOneUndoStep) {
     EXPECT_EQ(doc.wiring, gapped);
 }
 
+// The properties panel's district and detector of a piece change its whole section.
+TEST_F(WiringTest, ASectionsDistrictAndDetectorAreSetFromAnyOfItsPieces) {
+    const std::vector<uint32_t> ring = Ring("24130");
+    doc.wiring.districts = {{1, "North", 0xFF0000, 3}, {2, "South", 0x0000FF, 3}};
+    doc.wiring.gaps = {{ring[0], 0, GapRails::Centre}, {ring[6], 0, GapRails::Centre}};
+    doc.wiring.feeders = {{ring[2], 1}, {ring[3], 1}};
+    const TrackGraph graph = BuildTrackGraph(doc);
+    const size_t steps = doc.undoStack.size();
+    // Both feeders of the first section move to South; the unfed second section gets one.
+    ASSERT_TRUE(SetSectionDistrict(doc, graph, ring[4], 2));
+    EXPECT_EQ(doc.wiring.feeders, (std::vector<Feeder>{{ring[2], 2}, {ring[3], 2}}));
+    ASSERT_TRUE(SetSectionDistrict(doc, graph, ring[9], 1));
+    EXPECT_EQ(doc.wiring.feeders.back(), (Feeder{ring[9], 1}));
+    EXPECT_FALSE(SetSectionDistrict(doc, graph, ring[8], 1)) << "already so: no step";
+    EXPECT_FALSE(SetSectionDistrict(doc, graph, ring[8], 7)) << "no such district";
+    const WiringAnalysis analysis = Analyse();
+    EXPECT_EQ(analysis.SectionOf(graph, ring[1])->district, 2u);
+    EXPECT_EQ(analysis.SectionOf(graph, ring[7])->district, 1u);
+
+    // One detector per section, from whichever piece it was set.
+    ASSERT_TRUE(SetSectionDetector(doc, graph, ring[1], 5));
+    ASSERT_TRUE(SetSectionDetector(doc, graph, ring[5], 6));
+    EXPECT_EQ(doc.wiring.detectors, (std::vector<Detector>{{ring[5], 6}}));
+    EXPECT_FALSE(SetSectionDetector(doc, graph, ring[2], 6));
+    EXPECT_EQ(Analyse().SectionOf(graph, ring[3])->detector, 6);
+    ASSERT_TRUE(SetSectionDetector(doc, graph, ring[3], 0));
+    EXPECT_TRUE(doc.wiring.detectors.empty());
+    EXPECT_EQ(doc.undoStack.size(), steps + 5);
+    doc.Undo();
+    EXPECT_EQ(doc.wiring.detectors, (std::vector<Detector>{{ring[5], 6}}));
+}
+
 TEST_F(WiringTest, DeletingAPieceDropsItsWiring) {
     const std::vector<uint32_t> line = track.Line("24188", 3);
     doc.wiring.gaps = {{line[1], 0, GapRails::Centre}};

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/choice.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/print.h>
+#include <wx/spinctrl.h>
 #include <wx/stattext.h>
 
 #include <cstdlib>
@@ -180,6 +182,33 @@ TEST_F(WiringWindowTest, AClickOnAJointPlacesAGapDrawnAsABarAndFeedersArePropose
     frame->FlushChanges();
     EXPECT_EQ(Doc().wiring.districts[0], (PowerDistrict{1, "Yard", 0x00AA00, 2.5}));
     EXPECT_EQ(window->Districts()->Cell(0, 0), "Yard");
+
+    // The panel changes the selected piece's section: its district, then its detector.
+    auto* district =
+        dynamic_cast<wxChoice*>(frame->Properties()->FindWindowByName("districtChoice"));
+    auto* detector =
+        dynamic_cast<wxSpinCtrl*>(frame->Properties()->FindWindowByName("detectorField"));
+    ASSERT_TRUE(district && detector);
+    ASSERT_TRUE(district->IsShown());
+    ASSERT_EQ(district->GetCount(), 2u);
+    EXPECT_EQ(district->GetString(1), "Yard");
+    EXPECT_EQ(district->GetSelection(), 1);
+    district->SetSelection(0);
+    wxCommandEvent chosen(wxEVT_CHOICE, PropertiesPanel::kIdDistrict);
+    chosen.SetInt(0);
+    district->GetEventHandler()->ProcessEvent(chosen);
+    frame->FlushChanges();
+    EXPECT_EQ(Doc().wiring.feeders[0].district, kNoId);
+    EXPECT_EQ(window->Sections()->Cell(1, 1), "none");
+    detector->SetValue(4);
+    wxSpinEvent spun(wxEVT_SPINCTRL, PropertiesPanel::kIdDetector);
+    detector->GetEventHandler()->ProcessEvent(spun);
+    frame->FlushChanges();
+    EXPECT_EQ(Doc().wiring.detectors, (std::vector<Detector>{{line[3], 4}}));
+    EXPECT_EQ(where->GetLabelText(), wxString::FromUTF8("Section 2 \u00b7 no district \u00b7 detector 4"));
+    Command(kCmdUndo);
+    EXPECT_TRUE(Doc().wiring.detectors.empty());
+    EXPECT_EQ(detector->GetValue(), 0);
 }
 
 TEST_F(WiringWindowTest, TheSampleLoopIsWiredAndItsWireListIsExported) {
