@@ -41,6 +41,7 @@ struct TrainsOverlay {
     std::vector<Leg> legs;
     std::vector<Body> bodies;
     std::vector<Ring> rings;
+    std::vector<uint32_t> occupied;  // the pieces the trains stand on, sorted
     bool Empty() const { return legs.empty() && bodies.empty() && rings.empty(); }
 };
 inline constexpr int kTrainLegPenPx = 3;
@@ -51,7 +52,9 @@ struct WiringOverlay {
     struct Line {
         std::vector<PointMm> points;
         Rgb colour;
-        bool outlined = false;
+        bool outlined = false;  // a detection section's track
+        uint32_t piece = kNoId;
+        int section = -1;  // the section the piece is in, by its number in the plan
     };
     struct Bar {
         PointMm a, b;
@@ -73,6 +76,12 @@ inline constexpr int kWiringBarMinPx = 14;  // a bar is drawn at least this long
 inline constexpr int kWiringSymbolPx = 9;   // radius of a feeder's circle
 inline constexpr Rgb kWiringBarColour{200, 0, 0};
 inline constexpr Rgb kWiringOutlineColour{20, 20, 20};
+// The outline of a detection section a train stands in: lit as the control panel would show it.
+inline constexpr Rgb kWiringOccupiedColour{255, 200, 0};
+
+// The lines of the detection sections that hold an occupied piece, by index; sorted.
+std::vector<size_t> OccupiedDetectionLines(const WiringOverlay& wiring,
+                                           const std::vector<uint32_t>& occupied);
 inline constexpr int kTrainRingPenPx = 3;
 
 // Everything is off by default; the editing code switches parts on while a gesture runs.

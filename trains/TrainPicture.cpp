@@ -20,6 +20,7 @@ TrainsOverlay TrainsPicture(const TrainSession& session, std::vector<TrainsOverl
     TrainsOverlay o;
     o.legs = std::move(legs);
     for (const SessionTrain& t : session.Trains()) {
+        o.occupied.insert(o.occupied.end(), t.occupied.begin(), t.occupied.end());
         const double width = t.WidthMm();
         for (size_t i = 0; i < t.poses.size(); ++i) {
             const auto c = VehicleOutline(t.poses[i], t.consist.vehicleLengthsMm[i], width);
@@ -36,6 +37,8 @@ TrainsOverlay TrainsPicture(const TrainSession& session, std::vector<TrainsOverl
             o.rings.push_back({centre, radius + width, kCollisionRing});
         }
     }
+    std::sort(o.occupied.begin(), o.occupied.end());
+    o.occupied.erase(std::unique(o.occupied.begin(), o.occupied.end()), o.occupied.end());
     return o;
 }
 

@@ -41,9 +41,11 @@ WiringMarks BuildWiringMarks(const LayoutDocument& doc, const TrackGraph& graph,
             if (route.points.size() < 2) continue;
             WiringMarks::Line line;
             line.points = std::move(route.points);
+            line.piece = p.id;
             if (section) {
                 line.colour = colourOf(section->district);
                 line.detection = section->detector > 0;
+                line.section = static_cast<int>(section - analysis.sections.data());
             }
             marks.lines.push_back(std::move(line));
         }

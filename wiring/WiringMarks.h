@@ -18,6 +18,8 @@ struct WiringMarks {
         std::vector<PointMm> points;
         uint32_t colour = kUnfedColour;  // red * 65536 + green * 256 + blue
         bool detection = false;
+        uint32_t piece = kNoId;
+        int section = -1;  // index into the analysis's sections; -1 in none
     };
     struct Bar {
         PointMm a, b;

@@ -456,8 +456,12 @@ void CanvasPanel::RefreshPanned() {
 
 void CanvasPanel::SetTrainsOverlay(TrainsOverlay overlay) {
     const std::vector<wxRect> before = TrainsOverlayPixels(trains, view);
+    // A detection section lit or put out may lie far from the trains: all is drawn again then.
+    const bool litChanged = !wiring.Empty() &&
+                            OccupiedDetectionLines(wiring, trains.occupied) !=
+                                OccupiedDetectionLines(wiring, overlay.occupied);
     trains = std::move(overlay);
-    if (!PrepareUnder(LayoutPass::End, false)) {
+    if (litChanged || !PrepareUnder(LayoutPass::End, false)) {
         overlayArea = OverlayBounds();
         RefreshArea(wxRect(wxPoint(0, 0), GetClientSize()));
         return;

@@ -1178,7 +1178,8 @@ void DrawTrainsOverlay(wxDC& dc, const TrainsOverlay& trains, const ViewTransfor
     }
 }
 
-void DrawWiringOverlay(wxDC& dc, const WiringOverlay& wiring, const ViewTransform& view) {
+void DrawWiringOverlay(wxDC& dc, const WiringOverlay& wiring, const ViewTransform& view,
+                       const std::vector<size_t>& lit) {
     if (wiring.Empty()) return;
     auto colour = [](Rgb c) { return wxColour(c.r, c.g, c.b); };
     std::vector<wxPoint> pts;
@@ -1188,10 +1189,13 @@ void DrawWiringOverlay(wxDC& dc, const WiringOverlay& wiring, const ViewTransfor
     };
     dc.SetBrush(*wxTRANSPARENT_BRUSH);
     // Outlines first, so that the coloured track lies on them.
-    for (const WiringOverlay::Line& line : wiring.lines) {
+    for (size_t i = 0; i < wiring.lines.size(); ++i) {
+        const WiringOverlay::Line& line = wiring.lines[i];
         if (!line.outlined) continue;
         toPixels(line.points);
-        wxPen pen(colour(kWiringOutlineColour), kWiringOutlinePenPx);
+        const bool occupied = std::binary_search(lit.begin(), lit.end(), i);
+        wxPen pen(colour(occupied ? kWiringOccupiedColour : kWiringOutlineColour),
+                  kWiringOutlinePenPx);
         pen.SetCap(wxCAP_BUTT);
         dc.SetPen(pen);
         dc.DrawLines(static_cast<int>(pts.size()), pts.data());
@@ -1266,7 +1270,7 @@ std::vector<wxRect> TrainsOverlayPixels(const TrainsOverlay& trains, const ViewT
 
 void DrawOverlays(wxDC& dc, const LayoutDocument& doc, const CanvasOverlays& o,
                   const ViewTransform& view) {
-    DrawWiringOverlay(dc, o.wiring, view);
+    DrawWiringOverlay(dc, o.wiring, view, OccupiedDetectionLines(o.wiring, o.trains.occupied));
     DrawTrainsOverlay(dc, o.trains, view);
     DrawFindingRings(dc, o.findingRings, view);
     if (o.rubberBand) {

@@ -127,7 +127,9 @@ void DrawFindingRings(wxDC& dc, const std::vector<FindingRing>& rings, const Vie
 // The trains' overlay: the turnouts' set legs, the vehicles, the collision rings.
 void DrawTrainsOverlay(wxDC& dc, const TrainsOverlay& trains, const ViewTransform& view);
 // The wiring view: district colours, detection outlines, gap bars and numbered feeders.
-void DrawWiringOverlay(wxDC& dc, const WiringOverlay& wiring, const ViewTransform& view);
+// `lit`: the lines (by index, sorted) of detection sections a train stands in.
+void DrawWiringOverlay(wxDC& dc, const WiringOverlay& wiring, const ViewTransform& view,
+                       const std::vector<size_t>& lit = {});
 // The window pixels each part of the trains' overlay covers (one box per leg, body and ring).
 std::vector<wxRect> TrainsOverlayPixels(const TrainsOverlay& trains, const ViewTransform& view);
 // Finding rings, rubber band, tape, snap target, piece, scenery and helix ghosts and the

@@ -131,6 +131,12 @@ TEST_F(TrainsWindowTest, ATrainRunsALapAndTakesTheOtherLegWhenItsTurnoutIsThrown
     EXPECT_EQ(wxColour(plan.GetRed(mid.x, mid.y), plan.GetGreen(mid.x, mid.y), plan.GetBlue(mid.x, mid.y)),
               wxColour(kLocomotiveColour.r, kLocomotiveColour.g, kLocomotiveColour.b));
     KeepShot(plan, "plan-running-train.png");
+    // The plan knows the pieces the train stands on (the wiring view lights their sections).
+    std::vector<uint32_t> under = Train(id).occupied;
+    std::sort(under.begin(), under.end());
+    under.erase(std::unique(under.begin(), under.end()), under.end());
+    EXPECT_FALSE(under.empty());
+    EXPECT_EQ(frame->Canvas()->TrainsShown().occupied, under);
 
     // A click on the second turnout while the train runs throws it; the plan shows its new leg.
     const uint32_t second = turnouts[1];

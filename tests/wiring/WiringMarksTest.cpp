@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "canvas/CanvasOverlays.h"
 #include "model/TrackBuilder.h"
 #include "network/TrackGraph.h"
 #include "trackgeometry/PieceGeometry.h"
@@ -95,6 +96,24 @@ TEST_F(WiringMarksTest, BarsCrossTheCutRailsAtTheJointAndTrackTakesItsDistrictCo
               kUnfedColour);
     doc.Undo();
     EXPECT_EQ(doc.wiring.feeders[0].district, district);
+}
+
+// While trains run, the detection section a train stands in lights up as a whole; a train on
+// track that reports nothing lights nothing.
+TEST_F(WiringMarksTest, ATrainLightsTheWholeDetectionSectionItStandsIn) {
+    const std::vector<uint32_t> line = track.Line("62188", 5);
+    doc.wiring.gaps = {{line[1], 1, GapRails::Left}, {line[3], 1, GapRails::Left}};
+    doc.wiring.detectors = {{line[3], 7}};
+    const TrackGraph graph = BuildTrackGraph(doc);
+    WiringOverlay overlay;
+    for (const WiringMarks::Line& l : BuildWiringMarks(doc, graph, AnalyseWiring(doc, graph, {})).lines)
+        overlay.lines.push_back({l.points, {}, l.detection, l.piece, l.section});
+    std::vector<uint32_t> litPieces;
+    for (size_t i : OccupiedDetectionLines(overlay, {line[2]}))
+        litPieces.push_back(overlay.lines[i].piece);
+    EXPECT_EQ(litPieces, (std::vector<uint32_t>{line[2], line[3]}));
+    EXPECT_TRUE(OccupiedDetectionLines(overlay, {line[0], line[4]}).empty());
+    EXPECT_TRUE(OccupiedDetectionLines(overlay, {}).empty());
 }
 
 TEST_F(WiringMarksTest, WireListHasALinePerFeederAndTheEndNearAPointIsFound) {

@@ -80,7 +80,7 @@ WiringOverlay MakeOverlay(const LayoutDocument& doc) {
         BuildWiringMarks(doc, graph, AnalyseWiring(doc, graph, CurrentWiringOptions()));
     WiringOverlay overlay;
     for (const WiringMarks::Line& l : marks.lines)
-        overlay.lines.push_back({l.points, ToRgb(l.colour), l.detection});
+        overlay.lines.push_back({l.points, ToRgb(l.colour), l.detection, l.piece, l.section});
     for (const WiringMarks::Bar& b : marks.gaps) overlay.bars.push_back({b.a, b.b});
     for (const WiringMarks::Symbol& s : marks.feeders)
         overlay.symbols.push_back({s.at, s.number, ToRgb(s.colour)});
