@@ -734,29 +734,38 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
     const int most = MaxStraights(options, *kit);
     const std::vector<const char*> curves = CurvesAllowed(options, *kit);
     // The kinds in turn, each from its largest parameters down: one good plan of every kind
-    // comes before the many variants of the first.
-    if (Wants(options, SuggestKind::Oval))
+    // comes before the many variants of the first. Each stage of a kind wanted is a step of
+    // the progress.
+    const bool fills[] = {Wants(options, SuggestKind::Oval),
+                          Wants(options, SuggestKind::OvalWithStation)};
+    int steps = int(options.kinds.size()) + fills[0] + fills[1], stepsDone = 0;
+    auto step = [&](bool wanted) {
+        if (wanted && options.progress && stepsDone < steps)
+            options.progress(double(stepsDone++) / steps);
+        return wanted;
+    };
+    if (step(Wants(options, SuggestKind::Oval)))
         for (const char* curve : curves)
             for (int n = most; n >= 0 && !c.OutOfTime(); --n)
                 if (c.Offer(Oval(*kit, curve, n))) break;
     // Plans longer than the board's long side are not built at all.
     const double room = c.LongSide() - 2 * options.marginMm;
     const double straightMm = Def(kit->straight).length;
-    if (Wants(options, SuggestKind::OvalWithStation))
+    if (step(Wants(options, SuggestKind::OvalWithStation)))
         for (const bool inside : {false, true})
             for (const char* curve : curves)
                 for (int m = most; m >= 0 && !c.OutOfTime(); --m)
                     if (LoopLineMm(*kit, m) + 2 * Def(curve).radius < room &&
                         c.Offer(OvalWithStation(*kit, curve, m, inside, c.Stock())))
                         break;
-    if (Wants(options, SuggestKind::DoubleOval))
+    if (step(Wants(options, SuggestKind::DoubleOval)))
         for (size_t k = curves.size(); k-- > 1;)
             for (int m = most;
                  m >= 0 && !c.OutOfTime() && TracksApart(*kit, curves[k - 1], curves[k]); --m)
                 if (LoopLineMm(*kit, m) + 2 * Def(curves[k - 1]).radius < room &&
                     c.Offer(DoubleOval(*kit, curves[k], curves[k - 1], m, c.Stock())))
                     break;
-    if (Wants(options, SuggestKind::DogBone))
+    if (step(Wants(options, SuggestKind::DogBone)))
         for (const char* bulb : curves)
             for (const char* pre : curves)
                 for (int k = 1; k <= 2; ++k)
@@ -765,7 +774,7 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
                             n * straightMm + 4 * Def(bulb).radius < room &&
                             c.Offer(DogBone(*kit, pre, bulb, k, n, c.Stock())))
                             break;
-    if (Wants(options, SuggestKind::PointToPoint))
+    if (step(Wants(options, SuggestKind::PointToPoint)))
         for (int m = most; m >= 0 && !c.OutOfTime(); --m) {
             bool taken = false;
             for (int mid = most; mid >= 0 && !taken && !c.OutOfTime(); --mid)
@@ -773,30 +782,31 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
                     taken = c.Offer(PointToPoint(*kit, m, mid, c.Stock()));
             if (taken) break;
         }
-    if (Wants(options, SuggestKind::ShelfSwitching))
+    if (step(Wants(options, SuggestKind::ShelfSwitching)))
         for (int a = most; a >= 0 && !c.OutOfTime(); --a) {
             bool taken = false;
             for (int b = most - a; b >= 1 && !taken && !c.OutOfTime(); --b)
                 if ((a + b + 3) * straightMm < room) taken = c.Offer(Shelf(*kit, a, b));
             if (taken) break;
         }
-    if (Wants(options, SuggestKind::FigureEight) && *kit->crossing)
+    if (step(Wants(options, SuggestKind::FigureEight)) && *kit->crossing)
         for (const char* curve : curves) {
             const int k = int((180 + Def(kit->crossing).angle) / Def(curve).angle);
             for (int less = 0; less <= 2 && !c.OutOfTime(); ++less)
                 c.Offer(FigureEight(*kit, curve, k - less, c.Stock()));
         }
     // Smaller variants fill the remaining places.
-    if (Wants(options, SuggestKind::Oval))
+    if (step(fills[0]))
         for (const char* curve : curves)
             for (int n = most; n >= 0 && !c.OutOfTime(); --n) c.Offer(Oval(*kit, curve, n));
-    if (Wants(options, SuggestKind::OvalWithStation))
+    if (step(fills[1]))
         for (const bool inside : {false, true})
             for (const char* curve : curves)
                 for (int m = most; m >= 0 && !c.OutOfTime(); --m)
                     if (LoopLineMm(*kit, m) + 2 * Def(curve).radius < room)
                         c.Offer(OvalWithStation(*kit, curve, m, inside, c.Stock()));
 
+    if (options.progress) options.progress(1);
     std::vector<size_t> order(c.found.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(),

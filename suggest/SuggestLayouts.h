@@ -44,6 +44,9 @@ struct SuggestOptions {
     // Called from the searching thread with each layout as it is taken (before the final order),
     // so a window can show them as they come.
     std::function<void(const LayoutSuggestion&)> found;
+    // Called from the searching thread with the share of the search done, rising from 0 to 1
+    // (1 once the search ends, cancelled or not).
+    std::function<void(double)> progress;
 };
 
 struct LayoutSuggestion {

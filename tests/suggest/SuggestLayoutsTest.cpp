@@ -209,4 +209,32 @@ TEST(SuggestTooSmall, NoSuggestionAndTheBoardThatWouldDo) {
     EXPECT_FALSE(SuggestLayouts(o, nullptr).empty());
 }
 
+// A window shows the search's progress and may stop it: the share done only rises and ends at 1;
+// a cancel set as the first plan comes keeps that plan and stops the search.
+TEST(SuggestProgress, RisesToTheEndAndStopsWhenCancelled) {
+    SuggestOptions o;
+    std::vector<double> shares;
+    o.progress = [&](double share) { shares.push_back(share); };
+    const size_t all = SuggestLayouts(o, nullptr).size();
+    ASSERT_GT(all, 1u);
+    ASSERT_GT(shares.size(), 2u);
+    EXPECT_EQ(shares.front(), 0);
+    EXPECT_EQ(shares.back(), 1);
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    EXPECT_LT(shares[shares.size() - 2], 1);
+
+    std::atomic<bool> cancel{false};
+    int seen = 0;
+    o.cancel = &cancel;
+    o.found = [&](const LayoutSuggestion&) {
+        ++seen;
+        cancel = true;
+    };
+    shares.clear();
+    const std::vector<LayoutSuggestion> stopped = SuggestLayouts(o, nullptr);
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(stopped.size(), 1u);
+    EXPECT_EQ(shares.back(), 1);
+}
+
 }  // namespace
