@@ -707,6 +707,12 @@ std::vector<const char*> CurvesAllowed(const SuggestOptions& o, const Kit& kit) 
 
 }  // namespace
 
+std::vector<TrackSystem> SuggestSystems() {
+    std::vector<TrackSystem> out;
+    for (const Kit& k : Kits()) out.push_back(k.system);
+    return out;
+}
+
 std::string SuggestKindName(SuggestKind kind) {
     switch (kind) {
         case SuggestKind::Oval:

@@ -60,6 +60,9 @@ struct LayoutSuggestion {
     double score = 0;
 };
 
+// The track systems suggestions are made for, in the order a window offers them.
+std::vector<TrackSystem> SuggestSystems();
+
 // The name a kind is shown by, in English ("Oval", ...); pass it through Tr for a reader.
 std::string SuggestKindName(SuggestKind kind);
 

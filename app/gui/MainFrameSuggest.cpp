@@ -1,0 +1,36 @@
+// New from Suggestion: the gallery of layouts that fit the board, and the chosen one opened as a
+// new, unsaved layout.
+#include "app/FrameLogic.h"
+#include "app/gui/MainFrame.h"
+#include "canvas/gui/CanvasPanel.h"
+#include "panels/gui/PalettePanel.h"
+#include "suggest/gui/SuggestDialog.h"
+
+void MainFrame::OnNewFromSuggestion(wxCommandEvent&) {
+    SuggestDialog dialog(this, *this);
+    if (dialog.ShowModal() != wxID_OK || !dialog.Chosen()) return;
+    if (!ConfirmDiscardChanges()) return;
+    AdoptSuggestedLayout(dialog.Chosen()->layout);
+}
+
+void MainFrame::AdoptSuggestedLayout(const LayoutDocument& suggested) {
+    ResetForNewLayout(document);
+    // Undo never brings back the layout this one replaced.
+    document.ClearHistory();
+    document.pieces = suggested.pieces;
+    document.nextId = suggested.nextId;
+    document.baseboard = suggested.baseboard;
+    document.baseboardShown = true;
+    document.lastShape = suggested.lastShape;
+    document.shapeWidth = suggested.shapeWidth;
+    document.shapeHeight = suggested.shapeHeight;
+    checkIgnores.Clear();
+    filePath.clear();
+    layoutName.clear();
+    MarkSaved();
+    canvas->ShowOpenedLayout(WantsUnitZoomAfterOpen(document));
+    palette->SelectSystemForLayout(document.pieces);
+    SetStatusText(_("Ready"), 0);
+    // Not saved anywhere yet: the layout counts as changed.
+    NotifyChanged(DocChange::All);
+}
