@@ -133,6 +133,7 @@ SuggestDialog::SuggestDialog(wxWindow* parent, const FrameServices& frame)
 
     auto* searchRow = new wxBoxSizer(wxHORIZONTAL);
     auto* search = new wxButton(this, wxID_ANY, _("&Find Layouts"));
+    search->SetDefault();  // Return in a field searches again
     searchRow->Add(search, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
     gauge = new wxGauge(this, wxID_ANY, 1000);
     searchRow->Add(gauge, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);

@@ -223,6 +223,10 @@ void SuggestGallery::OnKey(wxKeyEvent& event) {
         case WXK_END:
             to = Count() - 1;
             break;
+        case WXK_TAB:  // the gallery wants the keys, but Tab still moves on
+            Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward
+                                       : wxNavigationKeyEvent::IsForward);
+            return;
         case WXK_RETURN:
         case WXK_NUMPAD_ENTER:
             if (selected >= 0 && onActivate) onActivate(selected);
