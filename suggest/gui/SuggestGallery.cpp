@@ -3,6 +3,7 @@
 #include "suggest/gui/SuggestGallery.h"
 
 #include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/settings.h>
 
@@ -103,6 +104,7 @@ SuggestGallery::SuggestGallery(wxWindow* parent)
 
 void SuggestGallery::Clear() {
     tiles.clear();
+    textWidth = 0;
     selected = -1;
     Arrange();
     if (onSelect) onSelect(-1);
@@ -111,6 +113,13 @@ void SuggestGallery::Clear() {
 void SuggestGallery::Add(const LayoutSuggestion& suggestion) {
     tiles.push_back({SuggestionThumbnail(suggestion.layout, kThumbWidth, kThumbHeight),
                      SuggestionLines(suggestion)});
+    // Every tile as wide as the widest text of any (the kind is bold).
+    wxClientDC dc(this);
+    const std::vector<wxString>& lines = tiles.back().lines;
+    for (size_t k = 0; k < lines.size(); ++k) {
+        dc.SetFont(k == 0 ? GetFont().Bold() : GetFont());
+        textWidth = std::max(textWidth, dc.GetTextExtent(lines[k]).x);
+    }
     Arrange();
 }
 
@@ -138,7 +147,8 @@ void SuggestGallery::Select(int index) {
 }
 
 wxSize SuggestGallery::TileSize() const {
-    return wxSize(kThumbWidth + 2 * kPad, kThumbHeight + 3 * kPad + kLines * GetCharHeight());
+    return wxSize(std::max(kThumbWidth, textWidth) + 2 * kPad,
+                  kThumbHeight + 3 * kPad + kLines * GetCharHeight());
 }
 
 int SuggestGallery::Columns() const {
@@ -190,7 +200,7 @@ void SuggestGallery::OnPaint(wxPaintEvent&) {
                      : wxPen(wxColour(200, 200, 200), 1));
         dc.SetBrush(*wxTRANSPARENT_BRUSH);
         dc.DrawRectangle(r);
-        dc.DrawBitmap(tiles[i].thumb, r.x + kPad, r.y + kPad);
+        dc.DrawBitmap(tiles[i].thumb, r.x + (r.width - kThumbWidth) / 2, r.y + kPad);
         dc.SetTextForeground(text);
         int y = r.y + 2 * kPad + kThumbHeight;
         for (size_t k = 0; k < tiles[i].lines.size(); ++k) {

@@ -48,6 +48,7 @@ private:
     std::vector<Tile> tiles;
     wxString message;
     int selected = -1;
+    int textWidth = 0;  // of the widest line of any tile
 };
 
 // A picture of the layout and its baseboard, w × h pixels, drawn as the canvas draws it.
