@@ -156,4 +156,51 @@ TEST_F(SuggestWindow, TooSmallABoardNamesTheBoardThatWouldDo) {
     EXPECT_EQ(dialog.StatusText(), sentence);
 }
 
+// The keys move through the gallery row by row and Return opens; the lines under a thumbnail
+// give lengths in metres and the pieces to buy in the singular or plural.
+TEST_F(SuggestWindow, KeysWalkTheGalleryAndTheLinesSayWhatEachNeeds) {
+    frame->Document().baseboard = {{0, 0}, {3000, 0}, {3000, 1500}, {0, 1500}};
+    SuggestDialog dialog(frame, *frame);
+    ASSERT_TRUE(PumpUntil([&] { return !dialog.Searching(); }, 30000));
+    SuggestGallery& gallery = *dialog.Gallery();
+    ASSERT_GE(gallery.Count(), 8);
+    int opened = -1;
+    gallery.onActivate = [&](int index) { opened = index; };
+    auto key = [&](int code) {
+        wxKeyEvent e(wxEVT_KEY_DOWN);
+        e.m_keyCode = code;
+        e.SetEventObject(&gallery);
+        gallery.GetEventHandler()->ProcessEvent(e);
+    };
+    EXPECT_EQ(gallery.Selection(), 0);  // the best is chosen when the search ends
+    key(WXK_RIGHT);
+    EXPECT_EQ(gallery.Selection(), 1);
+    key(WXK_DOWN);
+    const int columns = gallery.Selection() - 1;
+    EXPECT_GE(columns, 2);  // the dialog's width holds several tiles
+    key(WXK_UP);
+    EXPECT_EQ(gallery.Selection(), 1);
+    key(WXK_END);
+    EXPECT_EQ(gallery.Selection(), gallery.Count() - 1);
+    key(WXK_RETURN);
+    EXPECT_EQ(opened, gallery.Count() - 1);
+    EXPECT_EQ(dialog.Chosen(), &dialog.Suggestions().back());
+
+    LayoutSuggestion s;
+    s.kind = "Oval with station";
+    s.trackLengthMm = 5230;
+    s.pieceCount = 29;
+    s.smallestRadiusMm = 360;
+    s.longestStationTrackMm = 560;
+    s.piecesToBuy = 1;
+    EXPECT_EQ(SuggestionLines(s),
+              (std::vector<wxString>{"Oval with station", "5.2 m of track",
+                                     "29 pieces, smallest radius 360 mm",
+                                     "Longest station track 0.56 m", "1 piece to buy"}));
+    s.longestStationTrackMm = 0;
+    s.piecesToBuy = 0;
+    EXPECT_EQ(SuggestionLines(s)[3], "No station track");
+    EXPECT_EQ(SuggestionLines(s)[4], "Nothing to buy");
+}
+
 }  // namespace
