@@ -30,6 +30,7 @@ enum CommandId : int {
     kCmdHeightProfile = 2045,
     kCmdTrains = 2050,
     kCmdCloseGap = 2060,
+    kCmdNewFromSuggestion = 2070,
     kCmdOpenOther = 2100,
     kCmdSaveTo = 2101,
     kCmdLanguageSystem = 2110,

@@ -36,6 +36,15 @@ std::vector<HelpSection> TextSections() {
              "where the desktop names no documents folder); run from its build folder, it keeps "
              "them beside the program. File > Open lists them, including the sample layouts that "
              "come with it.")}});
+    s.push_back(
+        {Tr("Suggested Layouts"),
+         {Tr("File > New from Suggestion asks for the board (it starts with the layout's "
+             "baseboard), the track system, the kinds of layout and the options, and shows the "
+             "layouts that fit as a gallery while it searches. Each says its track length, "
+             "pieces, smallest radius, longest station track and the pieces to buy; with Only "
+             "pieces I own, every one can be built from My Track. Double-click one, or select it "
+             "and press Open, to begin it as a new layout. A board too small for any of them is "
+             "told the smallest board that would do.")}});
     s.push_back({Tr("Canvas Navigation"),
                  {Tr("Pan with the middle mouse button, with Space held and the left button, or "
                      "with Ctrl and the left button on empty canvas. Zoom with the mouse wheel "

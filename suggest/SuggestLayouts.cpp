@@ -15,8 +15,10 @@
 #include "base/Format.h"
 #include "base/Geometry.h"
 #include "base/Translate.h"
+#include "catalog/TrackClearance.h"
 #include "gapclose/SolveGap.h"
 #include "layoutcheck/LayoutCheck.h"
+#include "model/GradeRuns.h"
 #include "trackgeometry/ConnectorJoins.h"
 #include "trackgeometry/PieceGeometry.h"
 
@@ -133,6 +135,19 @@ public:
         return JoinConnectors(doc, prev.piece, prev.connector, b.piece, b.connector);
     }
 
+    uint32_t Add(const PieceDef& def, const PiecePose& pose) {
+        PlacedPiece p;
+        p.id = doc.TakeId();
+        p.article = def.article;
+        p.x = pose.x;
+        p.y = pose.y;
+        p.heading = pose.heading;
+        p.level = 1;
+        p.joints.resize(def.connectors.size());
+        doc.pieces.push_back(p);
+        return p.id;
+    }
+
     LayoutDocument& doc;
 
 private:
@@ -146,19 +161,6 @@ private:
             doc.pieces[from + i].y += dy * double(i + 1) / double(n + 1);
         }
     }
-
-    uint32_t Add(const PieceDef& def, const PiecePose& pose) {
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.article = def.article;
-        p.x = pose.x;
-        p.y = pose.y;
-        p.heading = pose.heading;
-        p.level = 1;
-        p.joints.resize(def.connectors.size());
-        doc.pieces.push_back(p);
-        return p.id;
-    }
 };
 
 int CurvesPerHalf(const char* curve) {
@@ -169,7 +171,8 @@ int CurvesPerHalf(const char* curve) {
 struct Plan {
     LayoutDocument doc;
     SuggestKind kind = SuggestKind::Oval;
-    double stationMm = 0;  // longest passing loop or siding
+    double stationMm = 0;    // longest passing loop or siding
+    bool overUnder = false;  // a figure eight whose tracks cross one above the other
 };
 
 // The pieces on a station track: everything laid on it, turnouts excluded.
@@ -364,16 +367,78 @@ const char* CurveOf(TrackSystem system, double deg) {
     return nullptr;
 }
 
-// A figure eight on the flat crossing: two teardrop loops, each the same read from either end
-// (straights, curves turning 180 degrees and the crossing's angle, straights), so each closes on
-// the crossing's other track. The curves are `k` of `curve` with a piece in the middle or one at
-// each end making up the rest of the turn; the straights put the middle of the loop on the
+constexpr char kOverUnderName[] = TR_NOOP("Figure eight, over and under");
+
+// The climb of a figure eight over and under: a rise of the clearance and a little more, on
+// grades no steeper than this share of the recommended grade.
+constexpr double kOverUnderSpareMm = 2;
+constexpr double kOverUnderGradeShare = 0.98;
+
+// The pieces of a loop in running order, from the end `from` until the piece `until` (which is
+// not included), with the connector each is entered by; empty when the joints lead elsewhere.
+std::vector<std::pair<size_t, int>> LoopPath(const LayoutDocument& doc, GapEnd from,
+                                             uint32_t until) {
+    std::map<uint32_t, size_t> index;
+    for (size_t i = 0; i < doc.pieces.size(); ++i) index[doc.pieces[i].id] = i;
+    std::vector<std::pair<size_t, int>> path;
+    GapEnd at = from;
+    while (path.size() <= doc.pieces.size()) {
+        const PlacedPiece& p = doc.pieces[index[at.piece]];
+        if (p.IsOpen(int(at.connector))) return {};
+        const Joint j = p.joints[at.connector];
+        if (j.target == until) return path;
+        const size_t next = index[j.target];
+        if (doc.pieces[next].joints.size() != 2) return {};
+        path.push_back({next, int(j.targetConn)});
+        at = {j.target, 1 - int(j.targetConn)};
+    }
+    return {};
+}
+
+// Lays the loop's grades so it climbs `rise` (falls when negative) along the path: half the
+// grade on the first and last piece, so no joint bends the slope by more than half of it.
+// False when that needs a grade steeper than `maxDeg`.
+bool LayClimb(LayoutDocument& doc, const std::vector<std::pair<size_t, int>>& path, double startMm,
+              double rise, double maxDeg) {
+    if (path.size() < 3) return false;
+    auto share = [&](size_t i) { return i == 0 || i + 1 == path.size() ? 0.5 : 1.0; };
+    auto climb = [&](double deg) {
+        double mm = 0;
+        for (size_t i = 0; i < path.size(); ++i)
+            mm += std::sin(DegToRad(deg * share(i))) *
+                  RunLength(Def(doc.pieces[path[i].first].article));
+        return mm;
+    };
+    const double need = std::fabs(rise);
+    if (climb(maxDeg) < need) return false;
+    double lo = 0, hi = maxDeg;
+    for (int i = 0; i < 60; ++i) (climb((lo + hi) / 2) < need ? lo : hi) = (lo + hi) / 2;
+    const double deg = (rise < 0 ? -hi : hi);
+    double height = startMm;
+    for (size_t i = 0; i < path.size(); ++i) {
+        PlacedPiece& p = doc.pieces[path[i].first];
+        const double g = deg * share(i);
+        const double up = std::sin(DegToRad(g)) * RunLength(Def(p.article));
+        // Entered at connector 1, the piece climbs towards connector 0.
+        p.grade = path[i].second == 0 ? g : -g;
+        p.elevation = path[i].second == 0 ? height : height + up;
+        height += up;
+    }
+    return true;
+}
+
+// A figure eight of two teardrop loops, each the same read from either end (straights, curves
+// turning 180 degrees and the crossing's angle, straights), so each closes on the crossing's
+// other track. On the flat crossing of the system; or, with `overUnderDeg`, over and under:
+// two straights cross at that angle, one the clearance above the other, and each loop climbs
+// from the lower to the upper. The curves are `k` of `curve` with a piece in the middle or one
+// at each end making up the rest of the turn; the straights put the middle of the loop on the
 // crossing's axis.
 std::optional<Plan> FigureEight(const Kit& kit, const char* curve, int k,
-                                const std::map<std::string, int>* stock) {
-    if (!*kit.crossing || k <= 0) return std::nullopt;
-    const PieceDef& x = Def(kit.crossing);
-    const double rest = 180 + x.angle - k * Def(curve).angle;
+                                const std::map<std::string, int>* stock, double overUnderDeg = 0) {
+    if (k <= 0 || (!*kit.crossing && overUnderDeg == 0)) return std::nullopt;
+    const double angle = overUnderDeg != 0 ? overUnderDeg : Def(kit.crossing).angle;
+    const double rest = 180 + angle - k * Def(curve).angle;
     std::vector<const char*> arc(k, curve);
     if (rest < -0.01) return std::nullopt;
     if (rest >= 0.01) {
@@ -388,15 +453,27 @@ std::optional<Plan> FigureEight(const Kit& kit, const char* curve, int k,
     }
     Plan plan;
     plan.kind = SuggestKind::FigureEight;
+    plan.overUnder = overUnderDeg != 0;
     Layer t(plan.doc);
-    const uint32_t cross = t.Start(kit.crossing);
+    // The crossing's four ends: 0 and 1 on one track, 2 and 3 on the other.
+    GapEnd ends[4];
+    if (!plan.overUnder) {
+        const uint32_t cross = t.Start(kit.crossing);
+        for (int i = 0; i < 4; ++i) ends[i] = {cross, i};
+    } else {
+        const uint32_t low = t.Start(kit.straight);
+        const double half = Def(kit.straight).length / 2;
+        const uint32_t high = t.Add(Def(kit.straight), PiecePose{half - half * CosDeg(angle),
+                                                                 -half * SinDeg(angle), angle});
+        ends[0] = {low, 0}, ends[1] = {low, 1}, ends[2] = {high, 0}, ends[3] = {high, 1};
+    }
     // The loop's arc alone, to find the straights it needs.
     LayoutDocument probe = plan.doc;
     Layer p(probe);
-    uint32_t last = cross;
-    int conn = 1;
+    uint32_t last = ends[1].piece;
+    int conn = ends[1].connector;
     for (const char* c : arc) last = p.Attach(c, last, conn), conn = 1;
-    const ConnectorPose end = p.End(last, 1), to = p.End(cross, 3);
+    const ConnectorPose end = p.End(last, 1), to = p.End(ends[3].piece, ends[3].connector);
     const double ux = 1 + CosDeg(end.heading), uy = SinDeg(end.heading);
     const double need = ((to.x - end.x) * ux + (to.y - end.y) * uy) / (ux * ux + uy * uy);
     std::vector<const char*> leg;
@@ -409,15 +486,26 @@ std::optional<Plan> FigureEight(const Kit& kit, const char* curve, int k,
     }
     for (const auto& [from, into] : {std::pair{1, 3}, std::pair{0, 2}}) {
         const size_t loop = plan.doc.pieces.size();
-        last = cross;
-        conn = from;
+        last = ends[from].piece;
+        conn = ends[from].connector;
         for (const char* s : leg) last = t.Attach(s, last, conn), conn = 1;
         for (const char* c : arc) last = t.Attach(c, last, conn), conn = 1;
         for (auto s = leg.rbegin(); s != leg.rend(); ++s) last = t.Attach(*s, last, conn), conn = 1;
-        if (!t.Close({last, conn}, {cross, into}, stock, loop)) return std::nullopt;
+        if (!t.Close({last, conn}, ends[into], stock, loop)) return std::nullopt;
+    }
+    if (plan.overUnder) {
+        // Up from the lower straight round one loop, level over the crossing, down the other.
+        const double rise = DefaultClearanceMm(kit.system) + kOverUnderSpareMm;
+        const double maxDeg = RadToDeg(std::atan(CheckOptions().recommendedGradePercent / 100)) *
+                              kOverUnderGradeShare;
+        PlacedPiece& high = plan.doc.pieces[1];
+        high.elevation = rise;
+        if (!LayClimb(plan.doc, LoopPath(plan.doc, ends[1], ends[3].piece), 0, rise, maxDeg) ||
+            !LayClimb(plan.doc, LoopPath(plan.doc, ends[2], ends[0].piece), rise, -rise, maxDeg))
+            return std::nullopt;
     }
     // Along the board: the crossing's axis level.
-    Transform(plan.doc, -x.angle / 2, 0, 0);
+    Transform(plan.doc, -angle / 2, 0, 0);
     return plan;
 }
 
@@ -645,7 +733,7 @@ public:
         Box fb;
         for (const PointMm& p : Footprint(doc)) fb.Add(p);
         for (const PlacedPiece& p : doc.pieces) s.trackLengthMm += TrackMm1(p);
-        s.kind = SuggestKindName(plan->kind);
+        s.kind = plan->overUnder ? kOverUnderName : SuggestKindName(plan->kind);
         s.pieceCount = static_cast<int>(doc.pieces.size());
         s.longestStationTrackMm = plan->stationMm;
         // The board the track spans counts most, then the station tracks; S-bends, tight
@@ -707,6 +795,12 @@ std::vector<const char*> CurvesAllowed(const SuggestOptions& o, const Kit& kit) 
 
 }  // namespace
 
+std::vector<TrackSystem> SuggestSystems() {
+    std::vector<TrackSystem> out;
+    for (const Kit& k : Kits()) out.push_back(k.system);
+    return out;
+}
+
 std::string SuggestKindName(SuggestKind kind) {
     switch (kind) {
         case SuggestKind::Oval:
@@ -734,29 +828,38 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
     const int most = MaxStraights(options, *kit);
     const std::vector<const char*> curves = CurvesAllowed(options, *kit);
     // The kinds in turn, each from its largest parameters down: one good plan of every kind
-    // comes before the many variants of the first.
-    if (Wants(options, SuggestKind::Oval))
+    // comes before the many variants of the first. Each stage of a kind wanted is a step of
+    // the progress.
+    const bool fills[] = {Wants(options, SuggestKind::Oval),
+                          Wants(options, SuggestKind::OvalWithStation)};
+    int steps = int(options.kinds.size()) + fills[0] + fills[1], stepsDone = 0;
+    auto step = [&](bool wanted) {
+        if (wanted && options.progress && stepsDone < steps)
+            options.progress(double(stepsDone++) / steps);
+        return wanted;
+    };
+    if (step(Wants(options, SuggestKind::Oval)))
         for (const char* curve : curves)
             for (int n = most; n >= 0 && !c.OutOfTime(); --n)
                 if (c.Offer(Oval(*kit, curve, n))) break;
     // Plans longer than the board's long side are not built at all.
     const double room = c.LongSide() - 2 * options.marginMm;
     const double straightMm = Def(kit->straight).length;
-    if (Wants(options, SuggestKind::OvalWithStation))
+    if (step(Wants(options, SuggestKind::OvalWithStation)))
         for (const bool inside : {false, true})
             for (const char* curve : curves)
                 for (int m = most; m >= 0 && !c.OutOfTime(); --m)
                     if (LoopLineMm(*kit, m) + 2 * Def(curve).radius < room &&
                         c.Offer(OvalWithStation(*kit, curve, m, inside, c.Stock())))
                         break;
-    if (Wants(options, SuggestKind::DoubleOval))
+    if (step(Wants(options, SuggestKind::DoubleOval)))
         for (size_t k = curves.size(); k-- > 1;)
             for (int m = most;
                  m >= 0 && !c.OutOfTime() && TracksApart(*kit, curves[k - 1], curves[k]); --m)
                 if (LoopLineMm(*kit, m) + 2 * Def(curves[k - 1]).radius < room &&
                     c.Offer(DoubleOval(*kit, curves[k], curves[k - 1], m, c.Stock())))
                     break;
-    if (Wants(options, SuggestKind::DogBone))
+    if (step(Wants(options, SuggestKind::DogBone)))
         for (const char* bulb : curves)
             for (const char* pre : curves)
                 for (int k = 1; k <= 2; ++k)
@@ -765,7 +868,7 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
                             n * straightMm + 4 * Def(bulb).radius < room &&
                             c.Offer(DogBone(*kit, pre, bulb, k, n, c.Stock())))
                             break;
-    if (Wants(options, SuggestKind::PointToPoint))
+    if (step(Wants(options, SuggestKind::PointToPoint)))
         for (int m = most; m >= 0 && !c.OutOfTime(); --m) {
             bool taken = false;
             for (int mid = most; mid >= 0 && !taken && !c.OutOfTime(); --mid)
@@ -773,30 +876,40 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
                     taken = c.Offer(PointToPoint(*kit, m, mid, c.Stock()));
             if (taken) break;
         }
-    if (Wants(options, SuggestKind::ShelfSwitching))
+    if (step(Wants(options, SuggestKind::ShelfSwitching)))
         for (int a = most; a >= 0 && !c.OutOfTime(); --a) {
             bool taken = false;
             for (int b = most - a; b >= 1 && !taken && !c.OutOfTime(); --b)
                 if ((a + b + 3) * straightMm < room) taken = c.Offer(Shelf(*kit, a, b));
             if (taken) break;
         }
-    if (Wants(options, SuggestKind::FigureEight) && *kit->crossing)
-        for (const char* curve : curves) {
-            const int k = int((180 + Def(kit->crossing).angle) / Def(curve).angle);
-            for (int less = 0; less <= 2 && !c.OutOfTime(); ++less)
-                c.Offer(FigureEight(*kit, curve, k - less, c.Stock()));
-        }
+    if (step(Wants(options, SuggestKind::FigureEight))) {
+        if (*kit->crossing)
+            for (const char* curve : curves) {
+                const int k = int((180 + Def(kit->crossing).angle) / Def(curve).angle);
+                for (int less = 0; less <= 2 && !c.OutOfTime(); ++less)
+                    c.Offer(FigureEight(*kit, curve, k - less, c.Stock()));
+            }
+        // Over and under: the square crossing first, which keeps the tracks apart soonest.
+        for (const double angle : {90.0, 60.0, 45.0})
+            for (const char* curve : curves) {
+                const int k = int((180 + angle) / Def(curve).angle + 1e-6);
+                for (int less = 0; less <= 1 && !c.OutOfTime(); ++less)
+                    c.Offer(FigureEight(*kit, curve, k - less, c.Stock(), angle));
+            }
+    }
     // Smaller variants fill the remaining places.
-    if (Wants(options, SuggestKind::Oval))
+    if (step(fills[0]))
         for (const char* curve : curves)
             for (int n = most; n >= 0 && !c.OutOfTime(); --n) c.Offer(Oval(*kit, curve, n));
-    if (Wants(options, SuggestKind::OvalWithStation))
+    if (step(fills[1]))
         for (const bool inside : {false, true})
             for (const char* curve : curves)
                 for (int m = most; m >= 0 && !c.OutOfTime(); --m)
                     if (LoopLineMm(*kit, m) + 2 * Def(curve).radius < room)
                         c.Offer(OvalWithStation(*kit, curve, m, inside, c.Stock()));
 
+    if (options.progress) options.progress(1);
     std::vector<size_t> order(c.found.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(),

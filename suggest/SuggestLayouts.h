@@ -44,6 +44,9 @@ struct SuggestOptions {
     // Called from the searching thread with each layout as it is taken (before the final order),
     // so a window can show them as they come.
     std::function<void(const LayoutSuggestion&)> found;
+    // Called from the searching thread with the share of the search done, rising from 0 to 1
+    // (1 once the search ends, cancelled or not).
+    std::function<void(double)> progress;
 };
 
 struct LayoutSuggestion {
@@ -56,6 +59,9 @@ struct LayoutSuggestion {
     int piecesToBuy = 0;               // beyond what the box holds (all of them without a box)
     double score = 0;
 };
+
+// The track systems suggestions are made for, in the order a window offers them.
+std::vector<TrackSystem> SuggestSystems();
 
 // The name a kind is shown by, in English ("Oval", ...); pass it through Tr for a reader.
 std::string SuggestKindName(SuggestKind kind);

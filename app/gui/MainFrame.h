@@ -184,6 +184,11 @@ private:
                         wxString* chosenName);
     bool ConfirmReplace(const wxString& path);
 
+    // New from Suggestion (MainFrameSuggest.cpp): the chosen layout opens as a new, unsaved one
+    // with the board as its baseboard.
+    void OnNewFromSuggestion(wxCommandEvent& event);
+    void AdoptSuggestedLayout(const LayoutDocument& suggested);
+
     // Open Other, Save To, recent layouts and dropped files (MainFrameDesktop.cpp).
     void OnOpenOther(wxCommandEvent& event);
     void OnSaveTo(wxCommandEvent& event);

@@ -21,6 +21,7 @@ constexpr std::array<int, 0> kLaterCommands{};
 wxMenu* BuildFileMenu() {
     auto* menu = new wxMenu;
     menu->Append(wxID_NEW, _("&New Layout\tCtrl+N"));
+    menu->Append(kCmdNewFromSuggestion, _("New from Su&ggestion..."));
     menu->Append(wxID_OPEN, _("&Open Layout...\tCtrl+O"));
     menu->Append(kCmdOpenOther, _("Open &Other...\tCtrl+Shift+O"));
     menu->AppendSeparator();
@@ -150,6 +151,7 @@ void MainFrame::BuildToolBar() {
 void MainFrame::BindCommands() {
     Bind(wxEVT_MENU, &MainFrame::OnNew, this, wxID_NEW);
     Bind(wxEVT_MENU, &MainFrame::OnNew, this, wxID_CLOSE);
+    Bind(wxEVT_MENU, &MainFrame::OnNewFromSuggestion, this, kCmdNewFromSuggestion);
     Bind(wxEVT_MENU, &MainFrame::OnOpen, this, wxID_OPEN);
     Bind(wxEVT_MENU, &MainFrame::OnSave, this, wxID_SAVE);
     Bind(wxEVT_MENU, &MainFrame::OnSaveAs, this, wxID_SAVEAS);

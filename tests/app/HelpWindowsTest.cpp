@@ -126,6 +126,7 @@ TEST_F(HelpWindows, StartupShowsTheSplashAndRefreshesThePropertiesAfterIt) {
 TEST_F(HelpWindows, HelpShowsEveryHeadingInOrderWithOrWithoutItsPicture) {
     const std::vector<wxString> expected = {"Welcome to Quillmore v1.3",
                                             "Getting Started",
+                                            "Suggested Layouts",
                                             "Canvas Navigation",
                                             "Track Selection",
                                             "Autofill Gap",
@@ -217,8 +218,9 @@ TEST_F(HelpWindows, HelpTellsWhereThingsAreAndHasTheNewSections) {
     EXPECT_NE(all.find("writes the piece tally as a CSV file"), std::string::npos);
     EXPECT_EQ(all.find("as a text file"), std::string::npos);
     // Every "Menu > Item" the help names is an item of that menu.
-    for (const char* named : {"Layout > Check Layout", "File > Print", "File > Export Picture",
-                              "Layout > Levels", "View > 3D View", "Edit > Cut", "Edit > Undo"}) {
+    for (const char* named :
+         {"Layout > Check Layout", "File > Print", "File > Export Picture", "Layout > Levels",
+          "View > 3D View", "Edit > Cut", "Edit > Undo", "File > New from Suggestion"}) {
         EXPECT_NE(all.find(named), std::string::npos) << named;
         const wxString text = wxString::FromUTF8(named);
         const wxString menuName = text.BeforeFirst('>').Trim();

@@ -7,7 +7,9 @@
 #include <set>
 
 #include "catalog/TrackCatalog.h"
+#include "catalog/TrackClearance.h"
 #include "layoutcheck/LayoutCheck.h"
+#include "model/GradeRuns.h"
 #include "suggest/SuggestLayouts.h"
 #include "trackgeometry/PieceGeometry.h"
 
@@ -207,6 +209,74 @@ TEST(SuggestTooSmall, NoSuggestionAndTheBoardThatWouldDo) {
     o.widthMm = size.x;
     o.depthMm = size.y;
     EXPECT_FALSE(SuggestLayouts(o, nullptr).empty());
+}
+
+// A window shows the search's progress and may stop it: the share done only rises and ends at 1;
+// a cancel set as the first plan comes keeps that plan and stops the search.
+TEST(SuggestProgress, RisesToTheEndAndStopsWhenCancelled) {
+    SuggestOptions o;
+    std::vector<double> shares;
+    o.progress = [&](double share) { shares.push_back(share); };
+    const size_t all = SuggestLayouts(o, nullptr).size();
+    ASSERT_GT(all, 1u);
+    ASSERT_GT(shares.size(), 2u);
+    EXPECT_EQ(shares.front(), 0);
+    EXPECT_EQ(shares.back(), 1);
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    EXPECT_LT(shares[shares.size() - 2], 1);
+
+    std::atomic<bool> cancel{false};
+    int seen = 0;
+    o.cancel = &cancel;
+    o.found = [&](const LayoutSuggestion&) {
+        ++seen;
+        cancel = true;
+    };
+    shares.clear();
+    const std::vector<LayoutSuggestion> stopped = SuggestLayouts(o, nullptr);
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(stopped.size(), 1u);
+    EXPECT_EQ(shares.back(), 1);
+}
+
+// Over and under: the two tracks cross the clearance apart with no crossing piece, every joint
+// meets at one height, and no grade is steeper than recommended (the check finds nothing).
+TEST(SuggestOverUnder, ClimbsTheClearanceOnGradesWithinTheRules) {
+    for (const TrackSystem system :
+         {TrackSystem::MarklinC, TrackSystem::TrixC, TrackSystem::MarklinZ}) {
+        SuggestOptions o;
+        o.system = system;
+        o.widthMm = system == TrackSystem::MarklinZ ? 1200 : 3000;
+        o.depthMm = system == TrackSystem::MarklinZ ? 600 : 1500;
+        o.kinds = {SuggestKind::FigureEight};
+        int overUnder = 0;
+        for (const LayoutSuggestion& s : SuggestLayouts(o, nullptr)) {
+            if (s.kind != "Figure eight, over and under") continue;
+            ++overUnder;
+            const LayoutDocument& doc = s.layout;
+            double highest = 0, lowest = 1e9;
+            for (const PlacedPiece& p : doc.pieces) {
+                const PieceDef& d = *TrackCatalog::Instance().Find(p.article);
+                EXPECT_NE(d.kind, PieceKind::Crossing) << p.article;
+                EXPECT_LE(std::tan(DegToRad(std::fabs(p.grade))), 0.03 + 1e-9);
+                highest = std::max(highest, p.elevation);
+                lowest = std::min(lowest, p.elevation);
+                for (size_t c = 0; c < p.joints.size(); ++c) {
+                    ASSERT_FALSE(p.IsOpen(int(c)));
+                    const PlacedPiece& q = *doc.FindPiece(p.joints[c].target);
+                    EXPECT_NEAR(ConnectorHeight(p, int(c)),
+                                ConnectorHeight(q, int(p.joints[c].targetConn)), 0.01);
+                }
+            }
+            EXPECT_NEAR(lowest, 0, 1e-9);
+            EXPECT_GE(highest, DefaultClearanceMm(system));
+            CheckOptions check;
+            check.minStraightMm = ProposedMinStraightMm(doc);
+            for (const LayoutFinding& f : CheckLayout(doc, check))
+                EXPECT_EQ(f.kind, FindingKind::SBend) << f.text;
+        }
+        EXPECT_GT(overUnder, 0) << TrackSystemShortName(system);
+    }
 }
 
 }  // namespace
