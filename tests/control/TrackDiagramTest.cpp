@@ -187,14 +187,15 @@ void ExpectFaithful(const LayoutDocument& doc, const TrackDiagram& d) {
         if (cell.symbol == DiagramSymbol::TurnoutLeft ||
             cell.symbol == DiagramSymbol::TurnoutRight) {
             const bool left = cell.symbol == DiagramSymbol::TurnoutLeft;
-            for (DiagramSide s : sides)
-                if (CellRole(cell, s) == "root")
-                    for (DiagramSide leg : sides)
-                        if (CellRole(cell, leg) == "leg")
-                            EXPECT_EQ(leg,
-                                      left ? ClockwiseSide(s) : OppositeSide(ClockwiseSide(s)));
-            if (def->kind == PieceKind::LeftTurnout || def->kind == PieceKind::RightTurnout)
+            DiagramSide root = DiagramSide::None, leg = DiagramSide::None;
+            for (DiagramSide s : sides) {
+                if (CellRole(cell, s) == "root") root = s;
+                if (CellRole(cell, s) == "leg") leg = s;
+            }
+            EXPECT_EQ(leg, left ? ClockwiseSide(root) : OppositeSide(ClockwiseSide(root)));
+            if (def->kind == PieceKind::LeftTurnout || def->kind == PieceKind::RightTurnout) {
                 EXPECT_EQ(left, def->kind == PieceKind::LeftTurnout) << p.article;
+            }
         }
     }
 }
