@@ -1,0 +1,15 @@
+// File > Export Central Station Track Board... and Export Rocrail Plan...: the track diagram
+// written for the control station and the control program.
+#pragma once
+
+class MainFrame;
+
+// Command ids of the diagram's menu items.
+enum DiagramCommandId : int {
+    kCmdExportBoard = 2075,
+    kCmdExportRocrail = 2076,
+    kCmdTrackDiagram = 2077,
+};
+
+// Adds the two exports after File > Export JMRI Panel... and binds them.
+void BindDiagramCommands(MainFrame& frame);
