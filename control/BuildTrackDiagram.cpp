@@ -123,6 +123,104 @@ struct Run {
     std::vector<std::pair<int, int>> path;  // cells, from a to b
 };
 
+std::vector<PointMm> Ends(const GraphPiece& gp, PointMm* buffer = nullptr) {
+    const int n = gp.def ? static_cast<int>(gp.def->connectors.size()) : 0;
+    std::vector<PointMm> ends(n);
+    for (const TrackRoute& r : gp.lines) {
+        if (r.points.empty()) continue;
+        if (r.from >= 0 && r.from < n) ends[r.from] = r.points.front();
+        if (r.to >= 0 && r.to < n) ends[r.to] = r.points.back();
+        if (r.to < 0 && buffer) *buffer = r.points.back();
+    }
+    return ends;
+}
+
+// The connector whose route from k turns least.
+int Straightest(const GraphPiece& gp, int k) {
+    int best = -1;
+    double bestTurn = 1e9;
+    for (const TrackRoute& r : gp.lines) {
+        const int other = r.from == k ? r.to : r.to == k ? r.from : -1;
+        if (other < 0) continue;
+        if (std::fabs(Turn(r)) < bestTurn) bestTurn = std::fabs(Turn(r)), best = other;
+    }
+    return best;
+}
+
+// A turnout, crossing, double slip or bumper turned onto the grid: the side each connector
+// leaves by and the cell's tracks. False for a piece that is none of them.
+bool Orient(const GraphPiece& gp, Node& node) {
+    if (KindOf(gp) != Kind::Node) return false;
+    PointMm buffer;
+    const std::vector<PointMm> ends = Ends(gp, &buffer);
+    const int n = static_cast<int>(ends.size());
+    node.piece = gp.id;
+    node.sides.assign(n, DiagramSide::None);
+    node.runs.assign(n, -1);
+    for (const PointMm& e : ends) node.at.x += e.x / n, node.at.y += e.y / n;
+    const PieceKind pk = gp.def->kind;
+    if (pk == PieceKind::Bumper) {
+        node.symbol = DiagramSymbol::Bumper;
+        node.sides[0] = SideOf(ends[0].x - buffer.x, ends[0].y - buffer.y);
+    } else if (pk == PieceKind::Crossing || pk == PieceKind::DoubleSlip) {
+        if (n < 4) return false;
+        node.symbol =
+            pk == PieceKind::Crossing ? DiagramSymbol::Crossing : DiagramSymbol::DoubleSlip;
+        const int a = 0, c = Straightest(gp, 0);
+        int b = -1;
+        for (int k = 1; k < n && b < 0; ++k)
+            if (k != c) b = k;
+        if (c < 0 || b < 0) return false;
+        const int d = 6 - a - b - c;
+        node.sides[c] = SideOf(ends[c].x - ends[a].x, ends[c].y - ends[a].y);
+        node.sides[a] = OppositeSide(node.sides[c]);
+        const DiagramSide right = ClockwiseSide(node.sides[c]);
+        node.sides[b] = RightOf(ends[a], ends[c], ends[b]) ? right : OppositeSide(right);
+        node.sides[d] = OppositeSide(node.sides[b]);
+    } else {
+        // The straight leg turns least; the others leave to the side they diverge to.
+        const int straight = Straightest(gp, 0);
+        if (straight < 0) return false;
+        node.sides[straight] = SideOf(ends[straight].x - ends[0].x, ends[straight].y - ends[0].y);
+        node.sides[0] = OppositeSide(node.sides[straight]);
+        const DiagramSide right = ClockwiseSide(node.sides[straight]);
+        std::vector<int> legs;
+        for (int k = 1; k < n; ++k)
+            if (k != straight) legs.push_back(k);
+        if (legs.empty()) return false;
+        if (legs.size() == 1) {
+            const bool r = RightOf(ends[0], ends[straight], ends[legs[0]]);
+            node.sides[legs[0]] = r ? right : OppositeSide(right);
+            node.symbol = r ? DiagramSymbol::TurnoutRight : DiagramSymbol::TurnoutLeft;
+        } else {
+            // A three-way turnout: the leg further right goes right.
+            int l = legs[0], r = legs[1];
+            if (RightOf(ends[0], ends[straight], ends[l]) &&
+                !RightOf(ends[0], ends[straight], ends[r]))
+                std::swap(l, r);
+            node.sides[r] = right;
+            node.sides[l] = OppositeSide(right);
+            node.symbol = DiagramSymbol::ThreeWay;
+        }
+    }
+    // The cell's tracks are the piece's routes, the straight leg's route first.
+    for (const TrackRoute& r : gp.lines) {
+        const DiagramSide to = r.to < 0 ? DiagramSide::None : node.sides[r.to];
+        std::pair<DiagramSide, DiagramSide> t(node.sides[r.from], to);
+        if (node.symbol != DiagramSymbol::Bumper && r.from != 0 &&
+            node.symbol != DiagramSymbol::Crossing && node.symbol != DiagramSymbol::DoubleSlip)
+            std::swap(t.first, t.second);
+        if (std::find(node.tracks.begin(), node.tracks.end(), t) == node.tracks.end() &&
+            std::find(node.tracks.begin(), node.tracks.end(), std::pair(t.second, t.first)) ==
+                node.tracks.end())
+            node.tracks.push_back(t);
+    }
+    std::stable_sort(node.tracks.begin(), node.tracks.end(), [](auto& p, auto& q) {
+        return (p.second == OppositeSide(p.first)) > (q.second == OppositeSide(q.first));
+    });
+    return true;
+}
+
 struct Grid {
     int w = 0, h = 0;
     std::vector<DiagramCell> cells;
@@ -150,18 +248,6 @@ public:
 private:
     // --- the network, contracted -------------------------------------------------------
 
-    std::vector<PointMm> Ends(const GraphPiece& gp, PointMm* buffer = nullptr) const {
-        const int n = gp.def ? static_cast<int>(gp.def->connectors.size()) : 0;
-        std::vector<PointMm> ends(n);
-        for (const TrackRoute& r : gp.lines) {
-            if (r.points.empty()) continue;
-            if (r.from >= 0 && r.from < n) ends[r.from] = r.points.front();
-            if (r.to >= 0 && r.to < n) ends[r.to] = r.points.back();
-            if (r.to < 0 && buffer) *buffer = r.points.back();
-        }
-        return ends;
-    }
-
     void CollectNodes() {
         int scale = 0;
         for (const auto& shared : graph_.Pieces()) {
@@ -170,92 +256,12 @@ private:
             kinds_.push_back(kind);
             if (kind != Kind::Node) continue;
             if (!scale) scale = ScaleOf(gp.def->system);
-            PointMm buffer;
-            const std::vector<PointMm> ends = Ends(gp, &buffer);
-            const int n = static_cast<int>(ends.size());
             Node node;
-            node.piece = gp.id;
-            node.sides.assign(n, DiagramSide::None);
-            node.runs.assign(n, -1);
-            for (const PointMm& e : ends) node.at.x += e.x / n, node.at.y += e.y / n;
-            const PieceKind pk = gp.def->kind;
-            if (pk == PieceKind::Bumper) {
-                node.symbol = DiagramSymbol::Bumper;
-                node.sides[0] = SideOf(ends[0].x - buffer.x, ends[0].y - buffer.y);
-            } else if (pk == PieceKind::Crossing || pk == PieceKind::DoubleSlip) {
-                if (n < 4) continue;
-                node.symbol =
-                    pk == PieceKind::Crossing ? DiagramSymbol::Crossing : DiagramSymbol::DoubleSlip;
-                const int a = 0, c = Straightest(gp, 0);
-                int b = -1;
-                for (int k = 1; k < n && b < 0; ++k)
-                    if (k != c) b = k;
-                if (c < 0 || b < 0) continue;
-                const int d = 6 - a - b - c;
-                node.sides[c] = SideOf(ends[c].x - ends[a].x, ends[c].y - ends[a].y);
-                node.sides[a] = OppositeSide(node.sides[c]);
-                const DiagramSide right = ClockwiseSide(node.sides[c]);
-                node.sides[b] = RightOf(ends[a], ends[c], ends[b]) ? right : OppositeSide(right);
-                node.sides[d] = OppositeSide(node.sides[b]);
-            } else {
-                // The straight leg turns least; the others leave to the side they diverge to.
-                const int straight = Straightest(gp, 0);
-                if (straight < 0) continue;
-                node.sides[straight] =
-                    SideOf(ends[straight].x - ends[0].x, ends[straight].y - ends[0].y);
-                node.sides[0] = OppositeSide(node.sides[straight]);
-                const DiagramSide right = ClockwiseSide(node.sides[straight]);
-                std::vector<int> legs;
-                for (int k = 1; k < n; ++k)
-                    if (k != straight) legs.push_back(k);
-                if (legs.empty()) continue;
-                if (legs.size() == 1) {
-                    const bool r = RightOf(ends[0], ends[straight], ends[legs[0]]);
-                    node.sides[legs[0]] = r ? right : OppositeSide(right);
-                    node.symbol = r ? DiagramSymbol::TurnoutRight : DiagramSymbol::TurnoutLeft;
-                } else {
-                    // A three-way turnout: the leg further right goes right.
-                    int l = legs[0], r = legs[1];
-                    if (RightOf(ends[0], ends[straight], ends[l]) &&
-                        !RightOf(ends[0], ends[straight], ends[r]))
-                        std::swap(l, r);
-                    node.sides[r] = right;
-                    node.sides[l] = OppositeSide(right);
-                    node.symbol = DiagramSymbol::ThreeWay;
-                }
-            }
-            // The cell's tracks are the piece's routes, the straight leg's route first.
-            for (const TrackRoute& r : gp.lines) {
-                const DiagramSide to = r.to < 0 ? DiagramSide::None : node.sides[r.to];
-                std::pair<DiagramSide, DiagramSide> t(node.sides[r.from], to);
-                if (node.symbol != DiagramSymbol::Bumper && r.from != 0 &&
-                    node.symbol != DiagramSymbol::Crossing &&
-                    node.symbol != DiagramSymbol::DoubleSlip)
-                    std::swap(t.first, t.second);
-                if (std::find(node.tracks.begin(), node.tracks.end(), t) == node.tracks.end() &&
-                    std::find(node.tracks.begin(), node.tracks.end(),
-                              std::pair(t.second, t.first)) == node.tracks.end())
-                    node.tracks.push_back(t);
-            }
-            std::stable_sort(node.tracks.begin(), node.tracks.end(), [](auto& p, auto& q) {
-                return (p.second == OppositeSide(p.first)) > (q.second == OppositeSide(q.first));
-            });
+            if (!Orient(gp, node)) continue;
             nodeOf_[gp.id] = static_cast<int>(nodes_.size());
             nodes_.push_back(std::move(node));
         }
         tolerance_ = o_.sameLineMm * 87.0 / (scale ? scale : 87);
-    }
-
-    // The connector whose route from k turns least.
-    static int Straightest(const GraphPiece& gp, int k) {
-        int best = -1;
-        double bestTurn = 1e9;
-        for (const TrackRoute& r : gp.lines) {
-            const int other = r.from == k ? r.to : r.to == k ? r.from : -1;
-            if (other < 0) continue;
-            if (std::fabs(Turn(r)) < bestTurn) bestTurn = std::fabs(Turn(r)), best = other;
-        }
-        return best;
     }
 
     Kind KindOfId(uint32_t id) const {
@@ -821,6 +827,13 @@ private:
 TrackDiagram BuildTrackDiagram(const LayoutDocument& doc, const TrackGraph& graph,
                                const DiagramOptions& options) {
     return DiagramBuilder(doc, graph, options).Build();
+}
+
+std::vector<DiagramSide> DiagramSidesOf(const TrackGraph& graph, uint32_t piece) {
+    const GraphPiece* gp = graph.Find(piece);
+    Node node;
+    if (!gp || !Orient(*gp, node)) return {};
+    return node.sides;
 }
 
 std::vector<DetectionSection> WiringDetectionSections(const LayoutDocument& doc,

@@ -36,6 +36,10 @@ struct DiagramOptions {
 TrackDiagram BuildTrackDiagram(const LayoutDocument& doc, const TrackGraph& graph,
                                const DiagramOptions& options);
 
+// The side of its cell each connector of a turnout, crossing, double slip or bumper leaves by, as
+// BuildTrackDiagram turns the piece; empty for other pieces.
+std::vector<DiagramSide> DiagramSidesOf(const TrackGraph& graph, uint32_t piece);
+
 // The detection sections of the layout's wiring plan, by contact number.
 std::vector<DetectionSection> WiringDetectionSections(const LayoutDocument& doc,
                                                       const TrackGraph& graph);
