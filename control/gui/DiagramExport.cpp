@@ -15,6 +15,7 @@
 #include "control/CentralStationBoard.h"
 #include "control/RocrailPlan.h"
 #include "control/gui/AddressesWindow.h"
+#include "control/gui/TrackDiagramWindow.h"
 #include "network/TrackGraph.h"
 #include "persistence/AtomicFile.h"
 
@@ -117,4 +118,5 @@ void BindDiagramCommands(MainFrame& frame) {
         wxEVT_MENU, [&frame](wxCommandEvent&) { ExportBoard(frame); }, kCmdExportBoard);
     frame.Bind(
         wxEVT_MENU, [&frame](wxCommandEvent&) { ExportRocrail(frame); }, kCmdExportRocrail);
+    BindTrackDiagramCommand(frame);
 }

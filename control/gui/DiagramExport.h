@@ -11,5 +11,6 @@ enum DiagramCommandId : int {
     kCmdTrackDiagram = 2077,
 };
 
-// Adds the two exports after File > Export JMRI Panel... and binds them.
+// Adds the two exports after File > Export JMRI Panel... and Layout > Track Diagram... after
+// Layout > Addresses..., and binds them.
 void BindDiagramCommands(MainFrame& frame);
