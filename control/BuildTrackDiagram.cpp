@@ -13,8 +13,6 @@
 #include "model/LayoutDocument.h"
 #include "network/HelixTrack.h"
 #include "network/TrackGraph.h"
-#include "trains/TrainSpec.h"
-#include "wiring/WiringAnalysis.h"
 
 DiagramSide OppositeSide(DiagramSide side) {
     if (side == DiagramSide::None) return side;
@@ -79,6 +77,20 @@ double Turn(const TrackRoute& line) {
 // True when c lies to the right of travel from a to b (y downwards).
 bool RightOf(PointMm a, PointMm b, PointMm c) {
     return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x) > 0;
+}
+
+// The scale of a track system against H0: 1 for H0, 87/220 for Z, 87/160 for N.
+double SizeAgainstH0(TrackSystem system) {
+    switch (system) {
+        case TrackSystem::MarklinZ:
+        case TrackSystem::RokuhanZ:
+            return 87.0 / 220;
+        case TrackSystem::MinitrixN:
+        case TrackSystem::KatoN:
+            return 87.0 / 160;
+        default:
+            return 1;
+    }
 }
 
 enum class Kind { Plain, Node, Skip };
@@ -249,19 +261,19 @@ private:
     // --- the network, contracted -------------------------------------------------------
 
     void CollectNodes() {
-        int scale = 0;
+        double size = 0;
         for (const auto& shared : graph_.Pieces()) {
             const GraphPiece& gp = *shared;
             const Kind kind = KindOf(gp);
             kinds_.push_back(kind);
             if (kind != Kind::Node) continue;
-            if (!scale) scale = ScaleOf(gp.def->system);
+            if (!size) size = SizeAgainstH0(gp.def->system);
             Node node;
             if (!Orient(gp, node)) continue;
             nodeOf_[gp.id] = static_cast<int>(nodes_.size());
             nodes_.push_back(std::move(node));
         }
-        tolerance_ = o_.sameLineMm * 87.0 / (scale ? scale : 87);
+        tolerance_ = o_.sameLineMm * (size ? size : 1);
     }
 
     Kind KindOfId(uint32_t id) const {
@@ -834,20 +846,6 @@ std::vector<DiagramSide> DiagramSidesOf(const TrackGraph& graph, uint32_t piece)
     Node node;
     if (!gp || !Orient(*gp, node)) return {};
     return node.sides;
-}
-
-std::vector<DetectionSection> WiringDetectionSections(const LayoutDocument& doc,
-                                                      const TrackGraph& graph) {
-    std::vector<DetectionSection> out;
-    if (doc.wiring.detectors.empty()) return out;
-    const WiringAnalysis analysis = AnalyseWiring(doc, graph, WiringOptions{});
-    for (const Section& s : analysis.sections) {
-        if (s.detector == 0) continue;
-        out.push_back(DetectionSection{"", s.detector, s.pieces});
-    }
-    std::stable_sort(out.begin(), out.end(),
-                     [](const auto& a, const auto& b) { return a.contact < b.contact; });
-    return out;
 }
 
 std::vector<uint32_t> PiecesLeftOut(const LayoutDocument& doc, const TrackDiagram& diagram) {

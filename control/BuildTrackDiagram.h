@@ -40,9 +40,5 @@ TrackDiagram BuildTrackDiagram(const LayoutDocument& doc, const TrackGraph& grap
 // BuildTrackDiagram turns the piece; empty for other pieces.
 std::vector<DiagramSide> DiagramSidesOf(const TrackGraph& graph, uint32_t piece);
 
-// The detection sections of the layout's wiring plan, by contact number.
-std::vector<DetectionSection> WiringDetectionSections(const LayoutDocument& doc,
-                                                      const TrackGraph& graph);
-
 // The placed pieces no cell stands for (their article is unknown, or a turntable), by id.
 std::vector<uint32_t> PiecesLeftOut(const LayoutDocument& doc, const TrackDiagram& diagram);

@@ -18,6 +18,7 @@
 #include "control/gui/TrackDiagramWindow.h"
 #include "network/TrackGraph.h"
 #include "persistence/AtomicFile.h"
+#include "wiring/WiringAnalysis.h"
 
 namespace {
 
@@ -119,4 +120,18 @@ void BindDiagramCommands(MainFrame& frame) {
     frame.Bind(
         wxEVT_MENU, [&frame](wxCommandEvent&) { ExportRocrail(frame); }, kCmdExportRocrail);
     BindTrackDiagramCommand(frame);
+}
+
+std::vector<DetectionSection> WiringDetectionSections(const LayoutDocument& doc,
+                                                      const TrackGraph& graph) {
+    std::vector<DetectionSection> out;
+    if (doc.wiring.detectors.empty()) return out;
+    const WiringAnalysis analysis = AnalyseWiring(doc, graph, WiringOptions{});
+    for (const Section& s : analysis.sections) {
+        if (s.detector == 0) continue;
+        out.push_back(DetectionSection{"", s.detector, s.pieces});
+    }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const auto& a, const auto& b) { return a.contact < b.contact; });
+    return out;
 }

@@ -2,7 +2,13 @@
 // written for the control station and the control program.
 #pragma once
 
+#include <vector>
+
+#include "control/JmriPanel.h"
+
+class LayoutDocument;
 class MainFrame;
+class TrackGraph;
 
 // Command ids of the diagram's menu items.
 enum DiagramCommandId : int {
@@ -14,3 +20,7 @@ enum DiagramCommandId : int {
 // Adds the two exports after File > Export JMRI Panel... and Layout > Track Diagram... after
 // Layout > Addresses..., and binds them.
 void BindDiagramCommands(MainFrame& frame);
+
+// The detection sections of the layout's wiring plan, by contact number.
+std::vector<DetectionSection> WiringDetectionSections(const LayoutDocument& doc,
+                                                      const TrackGraph& graph);
