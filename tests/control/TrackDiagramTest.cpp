@@ -8,6 +8,7 @@
 #include <map>
 #include <random>
 
+#include "control/AssignAddresses.h"
 #include "control/BuildTrackDiagram.h"
 #include "network/TrackGraph.h"
 #include "persistence/LayoutFile.h"
@@ -273,7 +274,7 @@ TEST(RandomDiagram, SuggestedLayoutsAndStackedLevelsAreFaithful) {
     std::mt19937 random(39);
     const TrackSystem systems[] = {TrackSystem::MarklinC, TrackSystem::TrixC,
                                    TrackSystem::MarklinK};
-    int checked = 0;
+    int checked = 0, underpasses = 0;
     for (int round = 0; round < 4; ++round) {
         SuggestOptions o;
         o.system = systems[round % 3];
@@ -301,28 +302,38 @@ TEST(RandomDiagram, SuggestedLayoutsAndStackedLevelsAreFaithful) {
             const auto [kept, pairs] = PairsInOrder(doc, d);
             EXPECT_GE(kept, 0.8 * pairs) << kept << " of " << pairs;
             ++checked;
+            for (const DiagramCell& c : d.cells)
+                underpasses += c.symbol == DiagramSymbol::Underpass;
         }
     }
     EXPECT_GE(checked, 8);
+    EXPECT_GT(underpasses, 0) << "the levels cross somewhere";
 }
 
-TEST(DiagramOfParts, ContactsLinksAndAddresses) {
+TEST(DiagramOfParts, ContactOnTheSectionsTrackAndTurnoutsWithTheirAddresses) {
     LayoutDocument doc = Sample("C-Track Oval Station.xml");
     const TrackGraph g = BuildTrackGraph(doc);
+    ApplyAddresses(doc, AssignAddresses(doc, g, AddressOptions{}));
     DiagramOptions o;
     uint32_t plain = 0;
     for (const PlacedPiece& p : doc.pieces)
         if (!IsNode(DefOf(doc, p.id)) && !plain) plain = p.id;
     o.sections.push_back(DetectionSection{"Station", 7, {plain}});
     const TrackDiagram d = BuildTrackDiagram(doc, g, o);
-    int contacts = 0;
-    for (const DiagramCell& c : d.cells)
+    int contacts = 0, turnouts = 0;
+    for (const DiagramCell& c : d.cells) {
+        if (c.symbol == DiagramSymbol::TurnoutLeft || c.symbol == DiagramSymbol::TurnoutRight) {
+            ++turnouts;
+            EXPECT_EQ(c.address, doc.control.Find(c.pieces[0])->address);
+        }
         if (c.symbol == DiagramSymbol::Contact) {
             ++contacts;
             EXPECT_EQ(c.address, 7);
             EXPECT_NE(std::find(c.pieces.begin(), c.pieces.end(), plain), c.pieces.end());
         }
+    }
     EXPECT_EQ(contacts, 1);
+    EXPECT_EQ(turnouts, 2);
     ExpectFaithful(doc, d);
 
     LayoutDocument empty;
