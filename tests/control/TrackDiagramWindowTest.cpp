@@ -11,6 +11,7 @@
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "canvas/gui/CanvasPanel.h"
 #include "control/gui/DiagramExport.h"
 #include "control/gui/TrackDiagramWindow.h"
 #include "resources/samples/SampleLayoutBuilder.h"
@@ -159,6 +160,46 @@ TEST_F(TrackDiagramWindowTest, ExportsWriteTheirFilesAndAnEmptyLayoutNone) {
     ASSERT_EQ(answer.Count(), 1);
     EXPECT_EQ(answer.Dialogs()[0].message, "The layout has no track to export.");
     EXPECT_EQ(asked, 3);
+}
+
+// Each sample's diagram in the window, built afresh for each layout opened; with
+// $QUILLMORE_SHOT_DIR set, a picture of the plan with its diagram beside it for each.
+TEST_F(TrackDiagramWindowTest, EverySampleIsDrawnWhole) {
+    TrackDiagramWindow* w = OpenDiagram();
+    ASSERT_NE(w, nullptr);
+    for (SampleLayout& sample : BuildSampleLayouts()) {
+        frame->Document() = sample.doc;
+        frame->NotifyChanged(DocChange::File);
+        frame->FlushChanges();
+        const TrackDiagram& d = w->Diagram();
+        ASSERT_FALSE(d.cells.empty()) << sample.name;
+        // The window follows the change of layout: the diagram of the new one.
+        const LayoutDocument& doc = frame->Document();
+        const TrackGraph g = BuildTrackGraph(doc);
+        DiagramOptions o;
+        o.sections = WiringDetectionSections(doc, g);
+        EXPECT_EQ(d, BuildTrackDiagram(doc, g, o)) << sample.name;
+        const char* dir = std::getenv("QUILLMORE_SHOT_DIR");
+        if (!dir) continue;
+        frame->Canvas()->ZoomToFit();
+        PumpEvents(100);
+        const wxImage plan = frame->Canvas()->Picture().ConvertToImage();
+        wxBitmap diagram(d.width * 32, d.height * 32, 24);
+        {
+            wxMemoryDC dc(diagram);
+            dc.SetBackground(*wxWHITE_BRUSH);
+            dc.Clear();
+            w->Draw(dc, 32);
+        }
+        const wxImage drawn = diagram.ConvertToImage();
+        wxImage both(plan.GetWidth() + drawn.GetWidth() + 20,
+                     std::max(plan.GetHeight(), drawn.GetHeight()));
+        both.SetRGB(wxRect(0, 0, both.GetWidth(), both.GetHeight()), 255, 255, 255);
+        both.Paste(plan, 0, 0);
+        both.Paste(drawn, plan.GetWidth() + 20, 0);
+        both.SaveFile(wxString::FromUTF8(std::string(dir) + "/" + sample.name + " diagram.png"),
+                      wxBITMAP_TYPE_PNG);
+    }
 }
 
 }  // namespace
