@@ -130,7 +130,8 @@ struct Run {
     int connA = -1, connB = -1;
     std::vector<uint32_t> pieces;  // placed pieces, from a to b
     int32_t level = 1;
-    double elevation = 0;
+    double elevation = 0;  // highest piece
+    double lowest = 0;
     bool helix = false;
     std::vector<std::pair<int, int>> path;  // cells, from a to b
 };
@@ -289,8 +290,9 @@ private:
         }
         const PlacedPiece* p = doc_.FindPiece(id);
         if (!p) return;
-        if (run.pieces.empty()) run.level = p->level;
+        if (run.pieces.empty()) run.level = p->level, run.lowest = run.elevation = p->elevation;
         run.elevation = std::max(run.elevation, p->elevation);
+        run.lowest = std::min(run.lowest, p->elevation);
         run.pieces.push_back(id);
     }
 
@@ -365,27 +367,76 @@ private:
                 }
                 cur = GraphEnd{j.piece, 1 - j.connector};
             }
-            Run run;
             if (ring) {
-                visited_[i] = 1;
-                AddToRun(run, id);
-                GraphEnd next{id, 1};
-                for (;;) {
-                    const GraphEnd j = graph_.Joined(next);
-                    if (j.piece == id) break;
-                    visited_[graph_.IndexOf(j.piece)] = 1;
-                    AddToRun(run, j.piece);
-                    next = GraphEnd{j.piece, 1 - j.connector};
-                }
-                if (!run.pieces.empty()) rings_.push_back(std::move(run));
+                Ring(id);
                 continue;
             }
+            Run run;
             // cur leaves the line's first piece at its open end.
             visited_[graph_.IndexOf(cur.piece)] = 1;
             run.a = OpenEnd(cur.piece, cur.connector);
             AddToRun(run, cur.piece);
             Walk(run, GraphEnd{cur.piece, 1 - cur.connector});
             if (!run.pieces.empty()) AddRun(std::move(run));
+        }
+    }
+
+    // A plain piece of a ring that stands for the ring's place on the plan: a node whose cell is
+    // a straight, turned as the piece runs.
+    int Waypoint(GraphEnd leaving) {
+        const GraphPiece& gp = *graph_.Find(leaving.piece);
+        const std::vector<PointMm> ends = Ends(gp);
+        const int f = leaving.connector, b = 1 - f;
+        Node node;
+        node.piece = gp.id;
+        node.sides.assign(2, DiagramSide::None);
+        node.runs.assign(2, -1);
+        node.sides[f] = SideOf(ends[f].x - ends[b].x, ends[f].y - ends[b].y);
+        node.sides[b] = OppositeSide(node.sides[f]);
+        node.tracks = {{node.sides[0], node.sides[1]}};
+        node.at = PointMm{(ends[0].x + ends[1].x) / 2, (ends[0].y + ends[1].y) / 2};
+        visited_[graph_.IndexOf(gp.id)] = 1;
+        nodeOf_[gp.id] = static_cast<int>(nodes_.size());
+        nodes_.push_back(std::move(node));
+        return static_cast<int>(nodes_.size()) - 1;
+    }
+
+    // A ring of plain track joined to no node: its pieces furthest left and right become
+    // waypoints placed by plan order like nodes, and the two runs between them are routed as any
+    // others.
+    void Ring(uint32_t first) {
+        std::vector<GraphEnd> order{GraphEnd{first, 1}};
+        for (;;) {
+            const GraphEnd j = graph_.Joined(order.back());
+            if (j.piece == first) break;
+            order.push_back(GraphEnd{j.piece, 1 - j.connector});
+        }
+        std::vector<size_t> placed;
+        for (size_t k = 0; k < order.size(); ++k)
+            if (doc_.FindPiece(order[k].piece)) placed.push_back(k);
+        if (placed.empty()) return;
+        // The pieces furthest left and furthest right, in the order round the ring.
+        auto x = [&](size_t k) {
+            const GraphPiece& gp = *graph_.Find(order[k].piece);
+            const std::vector<PointMm> e = Ends(gp);
+            return (e[0].x + e[1].x) / 2;
+        };
+        size_t left = placed[0], right = placed[0];
+        for (size_t k : placed) {
+            if (x(k) < x(left)) left = k;
+            if (x(k) > x(right)) right = k;
+        }
+        std::vector<size_t> chosen{std::min(left, right)};
+        if (left != right) chosen.push_back(std::max(left, right));
+        std::vector<std::pair<int, int>> waypoints;  // node, connector it is left by
+        for (size_t k : chosen) waypoints.emplace_back(Waypoint(order[k]), order[k].connector);
+        for (const auto& [node, conn] : waypoints) {
+            Run run;
+            run.a = node;
+            run.connA = conn;
+            if (const PlacedPiece* p = doc_.FindPiece(nodes_[node].piece)) run.level = p->level;
+            Walk(run, GraphEnd{nodes_[node].piece, conn});
+            AddRun(std::move(run));
         }
     }
 
@@ -496,11 +547,14 @@ private:
 
     // --- routing -----------------------------------------------------------------------
 
+    // Two runs may cross at different heights: on other levels, through a helix, one higher
+    // than the other by a clearance, or one climbing by as much (over or under the other).
     bool MayCross(int a, int b) const {
         const Run &r = runs_[a], &s = runs_[b];
         const double clearance = tolerance_;
         return r.helix || s.helix || r.level != s.level ||
-               std::fabs(r.elevation - s.elevation) >= clearance;
+               std::fabs(r.elevation - s.elevation) >= clearance ||
+               r.elevation - r.lowest >= clearance || s.elevation - s.lowest >= clearance;
     }
 
     struct Step {
@@ -578,7 +632,7 @@ private:
             stamp_[k] = epoch_, cost_[k] = 0, parent_[k] = -1;
             open.emplace(estimate(s.x, s.y), 0, k);
         }
-        constexpr int kBend = 3, kCross = 8;
+        constexpr int kBend = 3, kCross = 2;
         int goalState = -1;
         DiagramSide lastExit = DiagramSide::None;
         int expansions = 0;
@@ -721,29 +775,6 @@ private:
         std::vector<DiagramCell> cells;
         for (size_t i = 0; i < grid_.used.size(); ++i)
             if (grid_.used[i]) cells.push_back(grid_.cells[i]);
-        // Rings of plain track: four corners each, in a row below the rest.
-        int maxY = 0, minX = grid_.w;
-        for (const DiagramCell& c : cells) maxY = std::max(maxY, c.y), minX = std::min(minX, c.x);
-        if (cells.empty()) maxY = -2, minX = 0;
-        int ringX = minX;
-        for (const Run& ring : rings_) {
-            const int x = ringX, y = maxY + 2;
-            const DiagramSide N = DiagramSide::North, E = DiagramSide::East, S = DiagramSide::South,
-                              W = DiagramSide::West;
-            const std::pair<DiagramSide, DiagramSide> corner[4] = {{E, S}, {S, W}, {W, N}, {N, E}};
-            const int dx[4] = {0, 1, 1, 0}, dy[4] = {0, 0, 1, 1};
-            for (int k = 0; k < 4; ++k) {
-                DiagramCell c;
-                c.x = x + dx[k], c.y = y + dy[k];
-                c.symbol = DiagramSymbol::Curve;
-                c.tracks = {corner[k]};
-                const size_t n = ring.pieces.size();
-                for (size_t p = k * n / 4; p < (k + 1) * n / 4; ++p)
-                    c.pieces.push_back(ring.pieces[p]);
-                cells.push_back(std::move(c));
-            }
-            ringX += 3;
-        }
         Compact(cells, true);
         Compact(cells, false);
         TrackDiagram d;
@@ -825,7 +856,6 @@ private:
     std::vector<Node> nodes_;
     std::unordered_map<uint32_t, int> nodeOf_;
     std::vector<Run> runs_;
-    std::vector<Run> rings_;
     double tolerance_ = 50;
     Grid grid_;
     std::vector<int> cost_, parent_;

@@ -27,10 +27,12 @@ struct DiagramOptions {
 //   two rows per rank); a node whose cell or legs are taken moves to the nearest free cell.
 // - Each run is routed on the grid from leg to leg by a maze router (A* over cell and direction,
 //   corners penalised), shortest first. A run may pass straight across a straight of another
-//   run only when the two lie at different heights (other levels, a helix, or more than a
-//   clearance apart), giving an underpass; a run that finds no path becomes a pair of links.
-// - Plain pieces are spread over their run's cells in order; rings of plain track without a
-//   turnout become a square of four corners below the rest; empty columns and rows, and those
+//   run only when the two can lie at different heights (other levels, a helix, one higher than
+//   the other or one climbing by a clearance), giving an underpass; a run that finds no path
+//   becomes a pair of links.
+// - A ring of plain track without a turnout gets two waypoints, its pieces furthest left and
+//   right, placed like nodes (each a straight cell), and is routed between them.
+// - Plain pieces are spread over their run's cells in order; empty columns and rows, and those
 //   holding only straights across them that stand for no piece, are removed.
 // The same layout always gives the same diagram.
 TrackDiagram BuildTrackDiagram(const LayoutDocument& doc, const TrackGraph& graph,
