@@ -10,6 +10,7 @@
 #include <wx/print.h>
 #include <wx/scrolwin.h>
 #include <wx/sizer.h>
+#include <wx/stattext.h>
 
 #include <algorithm>
 #include <cmath>
@@ -86,6 +87,10 @@ TrackDiagramWindow::TrackDiagramWindow(MainFrame* frame)
       frame(frame),
       timer(this) {
     auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(new wxStaticText(this, wxID_ANY,
+                              _("While the Trains window is open, a click on a turnout switches "
+                                "it. A click on other track selects it on the plan.")),
+             0, wxLEFT | wxRIGHT | wxTOP, 8);
     board = new wxScrolledWindow(this, wxID_ANY);
     board->SetBackgroundStyle(wxBG_STYLE_PAINT);
     board->SetScrollRate(kCellPx, kCellPx);
