@@ -13,6 +13,7 @@
 #include "dialogs/gui/LayoutShapeDialog.h"
 #include "dialogs/gui/LevelManagerDialog.h"
 #include "control/gui/AddressesWindow.h"
+#include "control/gui/DiagramExport.h"
 #include "dialogs/gui/PrintOptionsDialog.h"
 #include "wiring/gui/WiringWindow.h"
 
@@ -136,5 +137,6 @@ void BindDialogCommands(MainFrame& frame) {
     BindExportCommands(frame);
     BindProfileCommands(frame);
     BindControlCommands(frame);
+    BindDiagramCommands(frame);
     BindWiringCommands(frame);
 }

@@ -152,7 +152,11 @@ bool TrainsWindow::Click(double xMm, double yMm) {
     }
     // Turnouts switch whether or not trains run: a train stopped by one set against it starts
     // again over the new setting.
-    if (!pick || !session.ThrowSwitch(pick->at.piece)) return false;
+    return pick && ThrowSwitch(pick->at.piece);
+}
+
+bool TrainsWindow::ThrowSwitch(uint32_t piece) {
+    if (!session.ThrowSwitch(piece)) return false;
     ShowPicture();
     return true;
 }

@@ -46,6 +46,9 @@ public:
     // A left press on the plan at a layout point: puts the train being added there, or throws
     // the turnout under it. True when the press was used.
     bool Click(double xMm, double yMm);
+    // Sets a turnout to its next leg as a click on it does, and shows it; false when the piece
+    // has no leg to choose.
+    bool ThrowSwitch(uint32_t piece);
     // One frame of the animation, `seconds` after the last.
     void Advance(double seconds);
     // After the main frame's update: an edit of the track stops the trains and takes off those
