@@ -331,7 +331,7 @@ TEST_F(MyTrackTest, EachSystemsTabListsItsPiecesWithTheOwnedCounts) {
     PumpEvents(100);
     auto* notebook = dynamic_cast<wxNotebook*>(dialog.PageGrid(0)->GetParent());
     ASSERT_NE(notebook, nullptr);
-    ASSERT_EQ(notebook->GetPageCount(), 4u) << "no other articles: one tab per system";
+    ASSERT_EQ(notebook->GetPageCount(), 6u) << "no other articles: one tab per system";
     for (size_t page = 0; page < dialog.PageCount(); ++page) {
         SCOPED_TRACE(page);
         EXPECT_EQ(notebook->GetPageText(page), wxString::FromUTF8(PaletteSystemName(page)));
