@@ -58,8 +58,9 @@ public:
         const double x = lead + radius * SinDeg(angleDeg) + extension * CosDeg(angleDeg);
         const double y = radius * (1 - CosDeg(angleDeg)) + extension * SinDeg(angleDeg);
         const bool left = kind == PieceKind::LeftTurnout;
-        Explicit(article, name, kind, length, radius, left ? -angleDeg : angleDeg,
-                 {{0, 0, 180}, {length, 0, 0}, {x, left ? -y : y, left ? 360 - angleDeg : angleDeg}});
+        Explicit(
+            article, name, kind, length, radius, left ? -angleDeg : angleDeg,
+            {{0, 0, 180}, {length, 0, 0}, {x, left ? -y : y, left ? 360 - angleDeg : angleDeg}});
     }
     // A crossing or slip whose second route crosses the first in its middle at `angleDeg`;
     // a negative angle mirrors it.
@@ -78,9 +79,9 @@ public:
     // the two tracks, and takes the double slip's ends in the same order.
     void DoubleTrack(const char* article, const char* name, PieceKind kind, double length,
                      double spacing, bool bridge = false) {
-        PieceDef d = MakeExplicit(system, article, name, kind, length, 0, 0,
-                                  {{0, 0, 180}, {length, 0, 0}, {0, spacing, 180},
-                                   {length, spacing, 0}});
+        PieceDef d =
+            MakeExplicit(system, article, name, kind, length, 0, 0,
+                         {{0, 0, 180}, {length, 0, 0}, {0, spacing, 180}, {length, spacing, 0}});
         d.isBridge = bridge;
         catalog.Add(std::move(d));
     }
@@ -500,10 +501,7 @@ void AddMinitrixN(TrackCatalog& catalog) {
     const PieceDef& right = *catalog.Find("14937");
     const Connector& branch = right.connectors[2];
     t.Explicit("14940", "14940 Three-Way Turnout R4 15\u00b0 112.6mm", kLeft, 112.6, 294.5, 15,
-               {{0, 0, 180},
-                {112.6, 0, 0},
-                {branch.x, branch.y, 15},
-                {branch.x, -branch.y, 345}});
+               {{0, 0, 180}, {112.6, 0, 0}, {branch.x, branch.y, 15}, {branch.x, -branch.y, 345}});
 
     // Curved turnouts: connector 1 ends the inner route, connector 2 the outer one. The R1/R2
     // pair ends where R1 and R2 42 degree curves from the points do.

@@ -48,10 +48,14 @@ BranchStraights BranchStraightsOf(const PieceDef& def, const Connector& c) {
 double BandHalfWidth(const PieceDef& def) {
     // Kato's roadbed is 25 mm wide; Minitrix has sleepers only.
     switch (def.system) {
-        case TrackSystem::MarklinZ: return 6.0;
-        case TrackSystem::KatoN: return 12.5;
-        case TrackSystem::MinitrixN: return 8.5;
-        default: return 18.7;
+        case TrackSystem::MarklinZ:
+            return 6.0;
+        case TrackSystem::KatoN:
+            return 12.5;
+        case TrackSystem::MinitrixN:
+            return 8.5;
+        default:
+            return 18.7;
     }
 }
 
@@ -162,18 +166,18 @@ void AddBranch(std::vector<PieceShape>& out, const PieceDef& def, const Connecto
                double y, double heading, double turn, double w, Rgb fill, Rgb outline) {
     const BranchStraights s = BranchStraightsOf(def, end);
     if (s.lead == 0 && s.extension == 0) {
-        out.push_back(Band(CurveBand(x, y, heading, def.radius, turn, w, def.length), fill,
-                           outline));
+        out.push_back(
+            Band(CurveBand(x, y, heading, def.radius, turn, w, def.length), fill, outline));
         return;
     }
     out.push_back(Band(StraightBand(x, y, heading, s.lead, w), fill, outline));
     const PointMm start = Along(x, y, heading, s.lead);
-    out.push_back(Band(CurveBand(start.x, start.y, heading, def.radius, turn, w, def.length), fill,
-                       outline));
+    out.push_back(
+        Band(CurveBand(start.x, start.y, heading, def.radius, turn, w, def.length), fill, outline));
     const PointMm arcEnd =
         ArcLine(start.x, start.y, heading, def.radius, turn, 0, ArcSegments(turn)).back();
-    out.push_back(Band(StraightBand(arcEnd.x, arcEnd.y, heading + turn, s.extension, w), fill,
-                       outline));
+    out.push_back(
+        Band(StraightBand(arcEnd.x, arcEnd.y, heading + turn, s.extension, w), fill, outline));
 }
 
 double BranchAngle(const PieceDef& def) {
@@ -290,9 +294,9 @@ std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y
                     AddBranch(out, def, def.connectors[2], x, y, heading, side * branch, w, darker,
                               outline);
                 else
-                    out.push_back(Band(
-                        CurveBand(x, y, heading, def.radius, side * branch, w, def.length),
-                        darker, outline));
+                    out.push_back(
+                        Band(CurveBand(x, y, heading, def.radius, side * branch, w, def.length),
+                             darker, outline));
             }
             break;
         }

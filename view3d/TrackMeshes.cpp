@@ -342,16 +342,14 @@ void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail, doubl
     }
     if (detail == TrackDetail::Distant) {
         // The band lies on the sleepers' top, so that it hides the bed under it at any angle.
-        SweepBox(m, frames, -bed, bed, 0, kBedTop, kBedTopColour,
-                 kBedSideColour);
-        SweepStrip(m, frames, -sleeper, kSleeperTop, sleeper, kSleeperTop,
-                   kTrackBandColour);
+        SweepBox(m, frames, -bed, bed, 0, kBedTop, kBedTopColour, kBedSideColour);
+        SweepStrip(m, frames, -sleeper, kSleeperTop, sleeper, kSleeperTop, kTrackBandColour);
         return;
     }
     SweepBox(m, frames, -bed, bed, 0, kBedTop, kBedTopColour, kBedSideColour);
     for (double s : SleeperCentres(route.length))
-        FrameBlock(m, route.At(s), kSleeperHalfLength, -sleeper, sleeper,
-                   kBedTop, kSleeperTop, kSleeperTopColour, kSleeperSideColour);
+        FrameBlock(m, route.At(s), kSleeperHalfLength, -sleeper, sleeper, kBedTop, kSleeperTop,
+                   kSleeperTopColour, kSleeperSideColour);
     for (double side : {-rail, rail})
         SweepBox(m, frames, side - kRailHalfWidth, side + kRailHalfWidth, kSleeperTop, kRailTop,
                  kRailTopColour, kRailSideColour);

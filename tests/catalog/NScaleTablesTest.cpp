@@ -35,6 +35,9 @@ TEST(NScaleTables, CountsPerSystem) {
     EXPECT_EQ(count[TrackSystem::KatoN], 74);
     EXPECT_EQ(count[TrackSystem::MinitrixN], 40);
     EXPECT_EQ(count[TrackSystem::RokuhanZ], 0);
+    EXPECT_EQ(count[TrackSystem::MarklinC] + count[TrackSystem::TrixC] +
+                  count[TrackSystem::MarklinZ] + count[TrackSystem::MarklinK],
+              48 + 32 + 34 + 51);
     EXPECT_EQ(TrackCatalog::Instance().Count(), 165 + 74 + 40);
 }
 
