@@ -242,9 +242,9 @@ TEST_F(MyTrackTest, ImportKeepsUnknownArticlesOnTheirOwnPageAndExportWritesTheBo
         myTrack->SetPathAsker(
             [&](wxWindow*, bool save) { return wxString::FromUTF8(save ? exported : import); });
         Press("import", myTrack);
-        EXPECT_EQ(myTrack->PageCount(), 5u);
-        EXPECT_EQ(myTrack->PageArticles(4), (std::vector<std::string>{"99999"}));
-        EXPECT_EQ(myTrack->PageGrid(4)->GetCellValue(0, 1), "2");
+        EXPECT_EQ(myTrack->PageCount(), 7u);
+        EXPECT_EQ(myTrack->PageArticles(6), (std::vector<std::string>{"99999"}));
+        EXPECT_EQ(myTrack->PageGrid(6)->GetCellValue(0, 1), "2");
         Enter(*myTrack, {{"24130", 12}});
         Press("export", myTrack);
         return wxID_OK;
@@ -362,8 +362,8 @@ TEST_F(MyTrackTest, EachSystemsTabListsItsPiecesWithTheOwnedCounts) {
     box = dialog.Box();
     box.Set("99999", 2);
     dialog.ShowBox(box);
-    ASSERT_EQ(notebook->GetPageCount(), 5u);
-    EXPECT_EQ(notebook->GetPageText(4), "Other Articles");
+    ASSERT_EQ(notebook->GetPageCount(), 7u);
+    EXPECT_EQ(notebook->GetPageText(6), "Other Articles");
     EXPECT_EQ(dialog.Box(), box);
     dialog.Destroy();
 }
