@@ -78,9 +78,9 @@ public:
     // crossing's four ends with its second route beside the first. A crossover also links
     // the two tracks, and takes the double slip's ends in the same order.
     void DoubleTrack(const char* article, const char* name, PieceKind kind, double length,
-                     double spacing, bool bridge = false) {
+                     double spacing, bool bridge = false, double angleDeg = 0) {
         PieceDef d =
-            MakeExplicit(system, article, name, kind, length, 0, 0,
+            MakeExplicit(system, article, name, kind, length, 0, angleDeg,
                          {{0, 0, 180}, {length, 0, 0}, {0, spacing, 180}, {length, spacing, 0}});
         d.isBridge = bridge;
         catalog.Add(std::move(d));
@@ -420,10 +420,12 @@ void AddKatoN(TrackCatalog& catalog) {
     const double wyeX = 481 * SinDeg(15), wyeY = 481 * (1 - CosDeg(15));
     t.Explicit("20-222", "20-222 Wye Turnout #2 R481mm 15\u00b0", kLeft, 124, 481, -15,
                {{0, 0, 180}, {wyeX, wyeY, 15}, {wyeX, -wyeY, 345}});
-    // The crossovers link two tracks 33 mm apart, the second on the +y side.
+    // The crossovers link two tracks 33 mm apart, the second on the +y side: the double one
+    // both ways, the right one from track 1 across to the right, the left one from track 2
+    // across to the left (the angle of the crossing move, signed as the turnouts').
     t.DoubleTrack("20-210", "20-210 Double Crossover 310mm", kSlip, 310, 33);
-    t.DoubleTrack("20-230", "20-230 Left Crossover 248mm", kSlip, 248, 33);
-    t.DoubleTrack("20-231", "20-231 Right Crossover 248mm", kSlip, 248, 33);
+    t.DoubleTrack("20-230", "20-230 Left Crossover 248mm", kSlip, 248, 33, false, -16.01);
+    t.DoubleTrack("20-231", "20-231 Right Crossover 248mm", kSlip, 248, 33, false, 16.01);
 
     // The 15 degree crossings cross the 186 mm line from one #6 branch end to the other.
     t.Explicit("20-300", "20-300 Left Crossing 15\u00b0 186mm", kCrossing, 186, 0, 15,

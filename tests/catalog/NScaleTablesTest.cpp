@@ -11,6 +11,7 @@
 #include "catalog/TrackCatalog.h"
 #include "model/PlacedPiece.h"
 #include "trackgeometry/ConnectorJoins.h"
+#include "trackgeometry/TrackRoutes.h"
 
 namespace {
 
@@ -150,6 +151,17 @@ TEST(NScaleTables, TurnoutPairsAndDoubleTrackLieAtTheTrackSpacing) {
         EXPECT_EQ(def.connectors[3].x, def.length);
         EXPECT_EQ(def.connectors[2].heading, 180);
         EXPECT_EQ(def.connectors[3].heading, 0);
+    }
+    // The double crossover links the tracks both ways, the single ones one way each.
+    const struct {
+        const char* article;
+        std::vector<std::pair<int, int>> diagonals;
+    } crossovers[] = {{"20-210", {{0, 3}, {2, 1}}}, {"20-231", {{0, 3}}}, {"20-230", {{2, 1}}}};
+    for (const auto& c : crossovers) {
+        std::vector<std::pair<int, int>> diagonals;
+        for (const TrackRoute& r : PieceRoutes(PlacedPiece{}, Def(c.article)))
+            if (r.to != r.from + 1) diagonals.emplace_back(r.from, r.to);
+        EXPECT_EQ(diagonals, c.diagonals) << c.article;
     }
     // The Minitrix radii step by the track spacing.
     EXPECT_NEAR(Def("14922").radius - Def("14912").radius, 33.6, 1e-9);
