@@ -131,9 +131,13 @@ void BM_GapC(benchmark::State& s) { CloseGaps(s, TrackSystem::MarklinC); }
 void BM_GapTrixC(benchmark::State& s) { CloseGaps(s, TrackSystem::TrixC); }
 void BM_GapK(benchmark::State& s) { CloseGaps(s, TrackSystem::MarklinK); }
 void BM_GapZ(benchmark::State& s) { CloseGaps(s, TrackSystem::MarklinZ); }
+void BM_GapMinitrixN(benchmark::State& s) { CloseGaps(s, TrackSystem::MinitrixN); }
+void BM_GapKatoN(benchmark::State& s) { CloseGaps(s, TrackSystem::KatoN); }
 BENCHMARK(BM_GapC)->DenseRange(4, 10, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GapTrixC)->DenseRange(4, 10, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GapK)->DenseRange(4, 10, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GapZ)->DenseRange(4, 10, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GapMinitrixN)->DenseRange(4, 10, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GapKatoN)->DenseRange(4, 10, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

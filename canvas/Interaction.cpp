@@ -9,6 +9,7 @@
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "catalog/TrackClearance.h"
 #include "model/LayoutExtent.h"
 
 namespace {
@@ -55,7 +56,8 @@ double PixelDistance(const ViewTransform& view, double x, double y, int px, int 
 }  // namespace
 
 double PieceHitHalfWidth(const PieceDef& def) {
-    return def.system == TrackSystem::MarklinZ ? 7.0 : 20.0;
+    if (def.system == TrackSystem::MarklinZ) return 7.0;
+    return IsNGauge(def.system) ? 13.0 : 20.0;
 }
 
 bool PointOnPiece(const PlacedPiece& piece, const PieceDef& def, double x, double y) {

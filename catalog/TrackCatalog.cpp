@@ -27,6 +27,7 @@ std::string TrackSystemLongName(TrackSystem system) {
         case TrackSystem::MarklinZ: return TR_NOOP("Marklin Z-Track");
         case TrackSystem::TrixC: return TR_NOOP("TRIX C-Track");
         case TrackSystem::MinitrixN: return "Minitrix";
+        case TrackSystem::KatoN: return "Kato N";
         default: return TR_NOOP("Unknown");
     }
 }

@@ -5,6 +5,11 @@ bool IsZGauge(TrackSystem system) {
     return system == TrackSystem::MarklinZ || system == TrackSystem::RokuhanZ;
 }
 
+bool IsNGauge(TrackSystem system) {
+    return system == TrackSystem::MinitrixN || system == TrackSystem::KatoN;
+}
+
 double DefaultClearanceMm(TrackSystem system) {
-    return IsZGauge(system) ? kClearanceZMm : kClearanceH0Mm;
+    if (IsZGauge(system)) return kClearanceZMm;
+    return IsNGauge(system) ? kClearanceNMm : kClearanceH0Mm;
 }

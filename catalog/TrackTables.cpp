@@ -1,4 +1,4 @@
-// The built-in track tables: every piece of the four track systems, in catalog order.
+// The built-in track tables: every piece of the six track systems, in catalog order.
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -48,6 +48,46 @@ public:
         PieceDef d = MakeCurve(system, article, name, radius, angleDeg);
         d.isBridge = true;
         d.isRamp = true;
+        catalog.Add(std::move(d));
+    }
+
+    // A turnout whose branch leaves after a straight lead, runs one arc and ends in a straight
+    // extension; the branch end sits where that path puts it.
+    void LeadTurnout(const char* article, const char* name, PieceKind kind, double length,
+                     double lead, double radius, double angleDeg, double extension) {
+        const double x = lead + radius * SinDeg(angleDeg) + extension * CosDeg(angleDeg);
+        const double y = radius * (1 - CosDeg(angleDeg)) + extension * SinDeg(angleDeg);
+        const bool left = kind == PieceKind::LeftTurnout;
+        Explicit(
+            article, name, kind, length, radius, left ? -angleDeg : angleDeg,
+            {{0, 0, 180}, {length, 0, 0}, {x, left ? -y : y, left ? 360 - angleDeg : angleDeg}});
+    }
+    // A crossing or slip whose second route crosses the first in its middle at `angleDeg`;
+    // a negative angle mirrors it.
+    void MidCrossing(const char* article, const char* name, PieceKind kind, double length,
+                     double radius, double angleDeg) {
+        const double half = length / 2;
+        const double along = half * CosDeg(angleDeg), across = half * SinDeg(angleDeg);
+        Explicit(article, name, kind, length, radius, angleDeg,
+                 {{0, 0, 180},
+                  {length, 0, 0},
+                  {half - along, -across, NormalizeDeg(180 + angleDeg)},
+                  {half + along, across, NormalizeDeg(angleDeg)}});
+    }
+    // Two parallel tracks `spacing` apart in one piece, the second on the +y side: the
+    // crossing's four ends with its second route beside the first. A crossover also links
+    // the two tracks, and takes the double slip's ends in the same order.
+    void DoubleTrack(const char* article, const char* name, PieceKind kind, double length,
+                     double spacing, bool bridge = false, double angleDeg = 0) {
+        PieceDef d =
+            MakeExplicit(system, article, name, kind, length, 0, angleDeg,
+                         {{0, 0, 180}, {length, 0, 0}, {0, spacing, 180}, {length, spacing, 0}});
+        d.isBridge = bridge;
+        catalog.Add(std::move(d));
+    }
+    void CurvedBridge(const char* article, const char* name, double radius, double angleDeg) {
+        PieceDef d = MakeCurve(system, article, name, radius, angleDeg);
+        d.isBridge = true;
         catalog.Add(std::move(d));
     }
 
@@ -321,6 +361,171 @@ void AddMarklinK(TrackCatalog& catalog) {
     t.CurvedRamp("7569", "7569 Curved Ramp R2 30deg", 424.6, 30);
     t.CurvedRamp("7267", "7267 Curved Ramp R1 45deg", 360, 45);
 }
+// Kato Unitrack N: 33 mm track centres. Numbers of the form "20-091A" name the single pieces
+// of a set; "S60L", "S60R" and "S45.5" are the maker's names of pieces supplied with
+// turnouts and crossings.
+void AddKatoN(TrackCatalog& catalog) {
+    TableBlock t(catalog, TrackSystem::KatoN);
+    t.Straight("20-000", "20-000 Straight 248mm", 248);
+    t.Straight("20-010", "20-010 Straight 186mm", 186);
+    t.Straight("20-020", "20-020 Straight 124mm", 124);
+    t.Straight("20-030", "20-030 Straight 64mm", 64);
+    t.Straight("20-040", "20-040 Straight 62mm", 62);
+    t.Straight("20-041", "20-041 Feeder Track 62mm", 62);
+    t.Straight("20-045", "20-045 Conversion Track 62mm", 62);
+    t.Straight("20-021", "20-021 Road Crossing 124mm", 124);
+    t.Straight("20-032", "20-032 Uncoupler 64mm", 64);
+    t.Straight("20-050", "20-050 Adjustable Track 78-108mm", 78);
+    t.Straight("20-091A", "20-091A Straight 45.5mm", 45.5);
+    t.Straight("20-091B", "20-091B Straight 29mm", 29);
+    t.Straight("20-092A", "20-092A Straight 33mm", 33);
+    t.Straight("20-092B", "20-092B Straight 38mm", 38);
+    t.Straight("S60L", "S60L Straight 60mm", 60);
+    t.Straight("S60R", "S60R Straight 60mm", 60);
+    t.Straight("S45.5", "S45.5 Straight 45.5mm", 45.5);
+    t.Straight("20-015", "20-015 Ash Pit 186mm", 186);
+    t.Straight("20-016", "20-016 Open Pit 186mm", 186);
+    t.Straight("20-875", "20-875 Concrete Tie Straight 248mm", 248);
+    t.Straight("20-605-1", "20-605-1 Signal Track 124mm", 124);
+    t.Straight("20-285", "20-285 Turntable Track 139.5mm", 139.5);
+
+    t.Curve("20-176", "20-176 Curve R117mm 45\u00b0", 117, 45);
+    t.Curve("20-174", "20-174 Curve R150mm 45\u00b0", 150, 45);
+    t.Curve("20-172", "20-172 Curve R183mm 45\u00b0", 183, 45);
+    t.Curve("20-170", "20-170 Curve R216mm 45\u00b0", 216, 45);
+    t.Curve("20-171", "20-171 Curve R216mm 15\u00b0", 216, 15);
+    t.Curve("20-100", "20-100 Curve R249mm 45\u00b0", 249, 45);
+    t.Curve("20-101", "20-101 Curve R249mm 15\u00b0", 249, 15);
+    t.Curve("20-110", "20-110 Curve R282mm 45\u00b0", 282, 45);
+    t.Curve("20-111", "20-111 Curve R282mm 15\u00b0", 282, 15);
+    t.Curve("20-120", "20-120 Curve R315mm 45\u00b0", 315, 45);
+    t.Curve("20-121", "20-121 Curve R315mm 15\u00b0", 315, 15);
+    t.Curve("20-130", "20-130 Curve R348mm 30\u00b0", 348, 30);
+    t.Curve("20-132", "20-132 Curve R348mm 45\u00b0", 348, 45);
+    t.Curve("20-140", "20-140 Curve R381mm 30\u00b0", 381, 30);
+    t.Curve("20-141", "20-141 Curve R381mm 10\u00b0", 381, 10);
+    t.Curve("20-160", "20-160 Curve R481mm 15\u00b0", 481, 15);
+    t.Curve("20-150", "20-150 Curve R718mm 15\u00b0", 718, 15);
+
+    // Turnouts are pure arcs from the points: #6 on R718, #4 on R481 with a 126 mm straight
+    // route (the branch ends at x = 124.5), the compact ones on R150. Kato numbers the left
+    // hand even and the right hand odd.
+    t.Turnout("20-202", "20-202 Left Turnout #6 R718mm 15\u00b0", kLeft, 186, 718, 15);
+    t.Turnout("20-203", "20-203 Right Turnout #6 R718mm 15\u00b0", kRight, 186, 718, 15);
+    t.Turnout("20-220", "20-220 Left Turnout #4 R481mm 15\u00b0", kLeft, 126, 481, 15);
+    t.Turnout("20-221", "20-221 Right Turnout #4 R481mm 15\u00b0", kRight, 126, 481, 15);
+    t.Turnout("20-240", "20-240 Compact Left Turnout R150mm 45\u00b0", kLeft, 124, 150, 45);
+    t.Turnout("20-241", "20-241 Compact Right Turnout R150mm 45\u00b0", kRight, 124, 150, 45);
+    // The wye has no straight route: connector 1 ends the right arc, connector 2 the left.
+    const double wyeX = 481 * SinDeg(15), wyeY = 481 * (1 - CosDeg(15));
+    t.Explicit("20-222", "20-222 Wye Turnout #2 R481mm 15\u00b0", kLeft, 124, 481, -15,
+               {{0, 0, 180}, {wyeX, wyeY, 15}, {wyeX, -wyeY, 345}});
+    // The crossovers link two tracks 33 mm apart, the second on the +y side: the double one
+    // both ways, the right one from track 1 across to the right, the left one from track 2
+    // across to the left (the angle of the crossing move, signed as the turnouts').
+    t.DoubleTrack("20-210", "20-210 Double Crossover 310mm", kSlip, 310, 33);
+    t.DoubleTrack("20-230", "20-230 Left Crossover 248mm", kSlip, 248, 33, false, -16.01);
+    t.DoubleTrack("20-231", "20-231 Right Crossover 248mm", kSlip, 248, 33, false, 16.01);
+
+    // The 15 degree crossings cross the 186 mm line from one #6 branch end to the other.
+    t.Explicit("20-300", "20-300 Left Crossing 15\u00b0 186mm", kCrossing, 186, 0, 15,
+               {{0, 0, 180}, {186, 0, 0}, {0, -24.5, 195}, {186, 24.5, 15}});
+    t.Explicit("20-301", "20-301 Right Crossing 15\u00b0 186mm", kCrossing, 186, 0, -15,
+               {{0, 0, 180}, {186, 0, 0}, {0, 24.5, 165}, {186, -24.5, 345}});
+    t.MidCrossing("20-320", "20-320 Crossing 90\u00b0 124mm", kCrossing, 124, 0, 90);
+
+    t.Bumper("20-060", "20-060 Bumper Stop 35mm", 35);
+    t.Bumper("20-063", "20-063 Bumper Stop with Light 66mm", 66);
+    t.Bumper("20-064", "20-064 Bumper Stop with Light 66mm", 66);
+
+    t.DoubleTrack("20-004", "20-004 Double Track 248mm", kCrossing, 248, 33);
+    t.DoubleTrack("20-012", "20-012 Double Track 186mm", kCrossing, 186, 33);
+    t.DoubleTrack("20-023", "20-023 Double Track 124mm", kCrossing, 124, 33);
+    t.DoubleTrack("20-042", "20-042 Double Track 62mm", kCrossing, 62, 33);
+    t.DoubleTrack("20-043", "20-043 Double Track Feeder 62mm", kCrossing, 62, 33);
+
+    t.StraightBridge("20-400", "20-400 Viaduct Bridge 248mm", 248);
+    t.StraightBridge("20-410", "20-410 Viaduct Bridge 186mm", 186);
+    t.StraightBridge("20-420", "20-420 Viaduct Bridge 124mm", 124);
+    t.StraightBridge("20-421", "20-421 Platform Viaduct Bridge 124mm", 124);
+    t.StraightBridge("20-440", "20-440 Viaduct Bridge 62mm", 62);
+    t.CurvedBridge("20-505", "20-505 Curved Viaduct Bridge R249mm 45\u00b0", 249, 45);
+    t.CurvedBridge("20-510", "20-510 Curved Viaduct Bridge R282mm 45\u00b0", 282, 45);
+    t.CurvedBridge("20-520", "20-520 Curved Viaduct Bridge R315mm 45\u00b0", 315, 45);
+    t.CurvedBridge("20-530", "20-530 Curved Viaduct Bridge R348mm 45\u00b0", 348, 45);
+    t.CurvedBridge("20-531", "20-531 Curved Viaduct Bridge R348mm 30\u00b0", 348, 30);
+    t.CurvedBridge("20-540", "20-540 Curved Viaduct Bridge R381mm 30\u00b0", 381, 30);
+    t.DoubleTrack("20-401", "20-401 Double Viaduct Bridge 248mm", kCrossing, 248, 33, true);
+    t.DoubleTrack("20-411", "20-411 Double Viaduct Bridge 186mm", kCrossing, 186, 33, true);
+    t.DoubleTrack("20-422", "20-422 Double Viaduct Bridge 124mm", kCrossing, 124, 33, true);
+}
+
+// Minitrix N, Code 80: 33.6 mm track spacing; the radii R1 to R6 step by it.
+void AddMinitrixN(TrackCatalog& catalog) {
+    TableBlock t(catalog, TrackSystem::MinitrixN);
+    t.FlexStraight("14901", "14901 Flex Track 730mm", 730);
+    t.Straight("14902", "14902 Straight 312.6mm", 312.6);
+    t.Straight("14903", "14903 Straight 17.2mm", 17.2);
+    t.Straight("14904", "14904 Straight 104.2mm", 104.2);
+    t.Straight("14905", "14905 Straight 76.3mm", 76.3);
+    t.Straight("14906", "14906 Straight 54.2mm", 54.2);
+    t.Straight("14907", "14907 Straight 50mm", 50);
+    t.Straight("14908", "14908 Straight 27.9mm", 27.9);
+    t.Straight("14909", "14909 Straight 33.6mm", 33.6);
+    t.Straight("14979", "14979 Contact Track 50mm", 50);
+    t.Straight("14980", "14980 Contact Track 50mm", 50);
+    t.Straight("14969", "14969 Uncoupler 76.3mm", 76.3);
+    t.Straight("14974", "14974 Road Crossing 104.2mm", 104.2);
+    t.Straight("14975", "14975 Adjustable Track 86.5-120mm", 86.5);
+
+    t.Curve("14912", "14912 Curve R1=194.6mm 30\u00b0", 194.6, 30);
+    t.Curve("14914", "14914 Curve R1=194.6mm 24\u00b0", 194.6, 24);
+    t.Curve("14916", "14916 Curve R1=194.6mm 6\u00b0", 194.6, 6);
+    t.Curve("14972", "14972 Connection Curve R1=194.6mm 30\u00b0", 194.6, 30);
+    t.Curve("14922", "14922 Curve R2=228.2mm 30\u00b0", 228.2, 30);
+    t.Curve("14924", "14924 Curve R2=228.2mm 24\u00b0", 228.2, 24);
+    t.Curve("14926", "14926 Curve R2=228.2mm 6\u00b0", 228.2, 6);
+    t.Curve("14917", "14917 Curve R3=329mm 15\u00b0", 329, 15);
+    t.Curve("14927", "14927 Curve R4=362.6mm 15\u00b0", 362.6, 15);
+    t.Curve("14918", "14918 Curve R5=492.6mm 15\u00b0", 492.6, 15);
+    t.Curve("14928", "14928 Curve R6=526.2mm 15\u00b0", 526.2, 15);
+
+    // The branches start and end in short straights: the R1 turnouts end where an R1 24 degree
+    // curve does, the R4 ones 33.6 mm beside the straight after a 15 degree curve.
+    t.LeadTurnout("14961", "14961 Left Turnout R1 24\u00b0 104.2mm", kLeft, 104.2, 8.97, 152.4, 24,
+                  8.97);
+    t.LeadTurnout("14963", "14963 Right Turnout R1 24\u00b0 104.2mm", kRight, 104.2, 8.97, 152.4,
+                  24, 8.97);
+    t.LeadTurnout("14936", "14936 Left Turnout R4 15\u00b0 112.6mm", kLeft, 112.6, 8.97, 294.5, 15,
+                  26.17);
+    t.LeadTurnout("14937", "14937 Right Turnout R4 15\u00b0 112.6mm", kRight, 112.6, 8.97, 294.5,
+                  15, 26.17);
+    const PieceDef& right = *catalog.Find("14937");
+    const Connector& branch = right.connectors[2];
+    t.Explicit("14940", "14940 Three-Way Turnout R4 15\u00b0 112.6mm", kLeft, 112.6, 294.5, 15,
+               {{0, 0, 180}, {112.6, 0, 0}, {branch.x, branch.y, 15}, {branch.x, -branch.y, 345}});
+
+    // Curved turnouts: connector 1 ends the inner route, connector 2 the outer one. The R1/R2
+    // pair ends where R1 and R2 42 degree curves from the points do.
+    const double in1x = 194.6 * SinDeg(42), in1y = 194.6 * (1 - CosDeg(42));
+    const double out2x = 228.2 * SinDeg(42), out2y = 228.2 * (1 - CosDeg(42));
+    t.Explicit("14966", "14966 Left Curved Turnout R1/R2 42\u00b0", kCurvedC, out2x, 194.6, -42,
+               {{0, 0, 180}, {in1x, -in1y, 318}, {out2x, -out2y, 318}});
+    t.Explicit("14967", "14967 Right Curved Turnout R1/R2 42\u00b0", kCurvedC, out2x, 194.6, 42,
+               {{0, 0, 180}, {in1x, in1y, 42}, {out2x, out2y, 42}});
+    t.Explicit("14970", "14970 Left Curved Turnout R3/R4 30\u00b0", kCurvedC, 181.3, 329, -30,
+               {{0, 0, 180}, {164.5, -44.08, 330}, {181.3, -43.7, 330}});
+    t.Explicit("14971", "14971 Right Curved Turnout R3/R4 30\u00b0", kCurvedC, 181.3, 329, 30,
+               {{0, 0, 180}, {164.5, 44.08, 30}, {181.3, 43.7, 30}});
+
+    t.MidCrossing("14958", "14958 Crossing 30\u00b0 104.2mm", kCrossing, 104.2, 0, 30);
+    t.MidCrossing("14973", "14973 Crossing 15\u00b0 129.8mm", kCrossing, 129.8, 0, 15);
+    t.MidCrossing("14968", "14968 Double Slip Switch 30\u00b0", kSlip, 104.2, 127.5, 30);
+    t.MidCrossing("14960", "14960 Double Slip Switch 15\u00b0", kSlip, 129.8, 356.7, 15);
+
+    t.Bumper("14991", "14991 Track Bumper 50mm", 50);
+    t.Bumper("14976", "14976 Track Bumper 24mm", 24);
+}
 }  // namespace
 
 void TrackCatalog::FillBuiltInTables() {
@@ -330,5 +535,7 @@ void TrackCatalog::FillBuiltInTables() {
     AddTrixC(*this);
     AddMarklinZ(*this);
     AddMarklinK(*this);
+    AddKatoN(*this);
+    AddMinitrixN(*this);
     filled = true;
 }

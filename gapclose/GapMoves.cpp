@@ -14,7 +14,7 @@ namespace {
 constexpr double kSameShapeMm = 1e-6;
 constexpr double kSameTurnDeg = 1e-6;
 // Heading units tried, coarsest first; each divides a full turn.
-constexpr double kUnitsDeg[] = {15, 7.5, 5, 2.5, 1.5, 1, 0.5, 0.25, 0.1, 0.05, 0.01};
+constexpr double kUnitsDeg[] = {15, 7.5, 5, 3, 2.5, 1.5, 1, 0.5, 0.25, 0.1, 0.05, 0.01};
 
 bool IsTurnout(PieceKind kind) {
     return kind == PieceKind::LeftTurnout || kind == PieceKind::RightTurnout ||

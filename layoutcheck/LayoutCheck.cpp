@@ -36,11 +36,13 @@ constexpr double kEndTouchMm = 0.5;
 bool IsZ(TrackSystem s) { return IsZGauge(s); }
 
 double MeetHalfWidth(const PieceDef& def) {
-    return IsZ(def.system) ? kMeetHalfWidthZMm : kMeetHalfWidthH0Mm;
+    if (IsZ(def.system)) return kMeetHalfWidthZMm;
+    return IsNGauge(def.system) ? kMeetHalfWidthNMm : kMeetHalfWidthH0Mm;
 }
 
 double ClearanceFor(const PieceDef& def, const CheckOptions& options) {
-    return IsZ(def.system) ? options.clearanceZMm : options.clearanceH0Mm;
+    if (IsZ(def.system)) return options.clearanceZMm;
+    return IsNGauge(def.system) ? options.clearanceNMm : options.clearanceH0Mm;
 }
 
 struct Known {
@@ -600,8 +602,7 @@ double ProposedMinStraightMm(const LayoutDocument& doc) {
     for (const PlacedPiece& p : doc.pieces) {
         const PieceDef* def = TrackCatalog::Instance().Find(p.article);
         if (!def) continue;
-        const bool n = def->system == TrackSystem::MinitrixN || def->system == TrackSystem::KatoN;
-        const int s = IsZ(def->system) ? 220 : n ? 160 : 87;
+        const int s = IsZ(def->system) ? 220 : IsNGauge(def->system) ? 160 : 87;
         scale = scale == 0 ? s : std::min(scale, s);
     }
     return kLongestPresetVehicleM * 1000 / (scale == 0 ? 87 : scale);

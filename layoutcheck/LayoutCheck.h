@@ -52,12 +52,14 @@ struct CheckOptions {
     double minStraightMm = 0;   // straight track needed between curves that turn opposite ways
     double minRadiusMm = 0;     // tighter curves and diverging routes are warned about
     double longestTrainMm = 0;  // sidings shorter than this are warned about
+    double clearanceNMm = kClearanceNMm;  // rail top to rail top under N track
 };
 
 // Rules the check applies besides the options.
 inline constexpr double kNearMissGapMm = 5.0;       // open ends closer than this...
 inline constexpr double kNearMissAngleDeg = 5.0;    // ...and facing within this do not close
 inline constexpr double kMeetHalfWidthH0Mm = 20.0;  // centre lines closer than this meet...
+inline constexpr double kMeetHalfWidthNMm = 14.0;   // N track lies 33 to 33.6 mm apart
 inline constexpr double kMeetHalfWidthZMm = 10.0;
 inline constexpr double kMeetLengthMm = 50.0;  // ...when they run so along both routes
 inline constexpr double kOneDeckMm = 7.0;      // meeting tracks closer in height collide

@@ -1,6 +1,9 @@
 // Buy Track: the web store's shopping-cart address for a layout, and the texts around it.
 #include "panels/BuyTrack.h"
 
+#include <algorithm>
+
+#include "catalog/TrackCatalog.h"
 #include "panels/PieceTally.h"
 #include "trackbox/ShoppingList.h"
 
@@ -97,5 +100,10 @@ std::string SkippedArticlesText(const std::vector<std::string>& skipped) {
 }
 
 std::string NoneSoldText(const std::vector<std::string>& skipped) {
+    const bool allKato = std::all_of(skipped.begin(), skipped.end(), [](const std::string& a) {
+        const PieceDef* def = TrackCatalog::Instance().Find(a);
+        return def && def->system == TrackSystem::KatoN;
+    });
+    if (allKato && !skipped.empty()) return Tr(kKatoNotSoldText) + Tr(kOfferPartsListQuestion);
     return Tr(kNoneSoldIntro) + ArticleLines(skipped) + Tr(kOfferPartsListQuestion);
 }

@@ -43,6 +43,7 @@ inline constexpr char kSkippedIntro[] =
     TR_NOOP("The following pieces are not available in the store and will be skipped:\n");
 inline constexpr char kNoneSoldIntro[] =
     TR_NOOP("None of the pieces your layout needs are available in the store:\n");
+inline constexpr char kKatoNotSoldText[] = TR_NOOP("Kato N track is not sold in the store.\n");
 inline constexpr char kOfferPartsListQuestion[] =
     TR_NOOP("\nSave the parts list as a CSV file instead?");
 inline constexpr char kSavePartsListLabel[] = TR_NOOP("Save Parts List...");
@@ -73,5 +74,6 @@ BuyTrackPlan PlanBuyTrack(const LayoutDocument& doc, const TrackBox& owned,
                           const StoreTable& store = StoreTable::BuiltIn());
 // The warning text that lists skipped articles, one per line after two blanks.
 std::string SkippedArticlesText(const std::vector<std::string>& skipped);
-// The question when the store sells none of the pieces: the same list under its own intro.
+// The question when the store sells none of the pieces: the same list under its own intro, or
+// one sentence when all of them are Kato N track, which the store does not carry.
 std::string NoneSoldText(const std::vector<std::string>& skipped);

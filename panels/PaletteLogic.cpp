@@ -98,17 +98,17 @@ std::string HelixIdFromKey(std::string_view key) {
 }
 
 int SystemIndexForLayout(const std::vector<PlacedPiece>& pieces) {
-    // Pieces by catalog system 0 to 3; a helix's own track is not the user's choice of system.
-    int count[4] = {0, 0, 0, 0};
+    // Pieces by catalog system 0 to 6; a helix's own track is not the user's choice of system.
+    int count[7] = {0, 0, 0, 0, 0, 0, 0};
     const TrackCatalog& catalog = TrackCatalog::Instance();
     for (const PlacedPiece& piece : pieces) {
         const PieceDef* def = catalog.Find(piece.article);
         if (!def || piece.helixId != kNoId) continue;
         const int system = static_cast<int>(def->system);
-        if (system >= 0 && system < 4) ++count[system];
+        if (system >= 0 && system < 7) ++count[system];
     }
-    // The system most pieces are of; on a tie C, K, TRIX C, Z (the palette numbers TRIX C 2
-    // and Z 3).
+    // The system most pieces are of; on a tie C, K, TRIX C, Z, Minitrix N, Kato N (the palette
+    // numbers TRIX C 2 and Z 3).
     int best = 0, bestCount = 0;
     for (int index = 0; index < kPaletteSystemCount; ++index) {
         const int n = count[static_cast<int>(PaletteCatalogSystem(index))];

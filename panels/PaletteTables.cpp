@@ -63,6 +63,38 @@ const std::vector<PaletteGroup> kMarklinZGroups = {
     {TR_NOOP("Bridges"), {"8975", "89759", "8976", "8977"}},
 };
 
+const std::vector<PaletteGroup> kMinitrixNGroups = {
+    {TR_NOOP("Straights"),
+     {"14902", "14904", "14905", "14906", "14907", "14908", "14909", "14903", "14901", "14975"}},
+    {TR_NOOP("Curves R1 (194.6mm)"), {"14912", "14914", "14916", "14972"}},
+    {TR_NOOP("Curves R2 (228.2mm)"), {"14922", "14924", "14926"}},
+    {TR_NOOP("Curves R3 to R6"), {"14917", "14927", "14918", "14928"}},
+    {TR_NOOP("Turnouts"), {"14961", "14963", "14936", "14937", "14940"}},
+    {TR_NOOP("Curved Turnouts"), {"14966", "14967", "14970", "14971"}},
+    {TR_NOOP("Crossings"), {"14958", "14973"}},
+    {TR_NOOP("Double Slip Switches"), {"14968", "14960"}},
+    {TR_NOOP("Other"), {"14979", "14980", "14969", "14974", "14991", "14976"}},
+};
+
+const std::vector<PaletteGroup> kKatoNGroups = {
+    {TR_NOOP("Straights"),
+     {"20-000", "20-010", "20-020", "20-030", "20-040", "20-091A", "20-091B", "20-092A",
+      "20-092B", "S60L", "S60R", "S45.5", "20-050", "20-875"}},
+    {TR_NOOP("Special Track"),
+     {"20-041", "20-045", "20-021", "20-032", "20-015", "20-016", "20-605-1", "20-285"}},
+    {TR_NOOP("Curves"),
+     {"20-176", "20-174", "20-172", "20-170", "20-171", "20-100", "20-101", "20-110", "20-111",
+      "20-120", "20-121", "20-130", "20-132", "20-140", "20-141", "20-160", "20-150"}},
+    {TR_NOOP("Turnouts"), {"20-202", "20-203", "20-220", "20-221", "20-240", "20-241", "20-222"}},
+    {TR_NOOP("Crossovers"), {"20-210", "20-230", "20-231"}},
+    {TR_NOOP("Crossings"), {"20-300", "20-301", "20-320"}},
+    {TR_NOOP("Double Track"), {"20-004", "20-012", "20-023", "20-042", "20-043"}},
+    {TR_NOOP("Bumpers"), {"20-060", "20-063", "20-064"}},
+    {TR_NOOP("Bridges"),
+     {"20-400", "20-410", "20-420", "20-421", "20-440", "20-505", "20-510", "20-520", "20-530",
+      "20-531", "20-540", "20-401", "20-411", "20-422"}},
+};
+
 const std::vector<PaletteGroup> kNoGroups;
 
 bool InRange(int index) { return index >= 0 && index < kPaletteSystemCount; }
@@ -73,13 +105,14 @@ std::string PaletteSystemName(int index) {
     // Also the library folders' names (LibraryFolderName): translated only where shown.
     static const char* const kNames[kPaletteSystemCount] = {
         TR_NOOP("Marklin C-Track"), TR_NOOP("Marklin K-Track"), TR_NOOP("TRIX C-Track"),
-        TR_NOOP("Marklin Z-Track")};
+        TR_NOOP("Marklin Z-Track"), "Minitrix", "Kato N"};
     return InRange(index) ? kNames[index] : std::string();
 }
 
 TrackSystem PaletteCatalogSystem(int index) {
     static const TrackSystem kSystems[kPaletteSystemCount] = {
-        TrackSystem::MarklinC, TrackSystem::MarklinK, TrackSystem::TrixC, TrackSystem::MarklinZ};
+        TrackSystem::MarklinC, TrackSystem::MarklinK,   TrackSystem::TrixC,
+        TrackSystem::MarklinZ, TrackSystem::MinitrixN, TrackSystem::KatoN};
     return InRange(index) ? kSystems[index] : TrackSystem::MarklinC;
 }
 
@@ -93,6 +126,10 @@ const std::vector<PaletteGroup>& PaletteGroups(int index) {
             return kTrixCGroups;
         case 3:
             return kMarklinZGroups;
+        case 4:
+            return kMinitrixNGroups;
+        case 5:
+            return kKatoNGroups;
         default:
             return kNoGroups;
     }

@@ -13,9 +13,9 @@ inline constexpr int kPaletteLibraryListId = 3002;
 inline constexpr int kPaletteSceneryListId = 3003;
 inline constexpr int kPaletteSignalsListId = 3004;
 
-// The palette offers four systems, by index: C, K, TRIX C, Z (the Z system comes last although
-// the catalog numbers it 2).
-inline constexpr int kPaletteSystemCount = 4;
+// The palette offers six systems, by index: C, K, TRIX C, Z, Minitrix N, Kato N (the Z system
+// comes fourth although the catalog numbers it 2).
+inline constexpr int kPaletteSystemCount = 6;
 inline constexpr int kPaletteZIndex = 3;
 
 // Header rows read this prefix followed by the group or category name.

@@ -35,8 +35,28 @@ PointMm ConnectorWorld(const PieceDef& def, int i, double x, double y, double he
 
 }  // namespace
 
+BranchStraights BranchStraightsOf(const PieceDef& def, const Connector& c) {
+    const double a = c.heading > 180 ? 360 - c.heading : c.heading;
+    if (def.radius < 1 || a < 1e-6 || a >= 90) return {};
+    const double extension = (std::abs(c.y) - def.radius * (1 - CosDeg(a))) / SinDeg(a);
+    const double lead = c.x - def.radius * SinDeg(a) - extension * CosDeg(a);
+    if (std::abs(lead) < 0.05 && std::abs(extension) < 0.05) return {};
+    if (lead < -0.05 || extension < -0.05) return {};
+    return {std::max(0.0, lead), std::max(0.0, extension)};
+}
+
 double BandHalfWidth(const PieceDef& def) {
-    return def.system == TrackSystem::MarklinZ ? 6.0 : 18.7;
+    // Kato's roadbed is 25 mm wide; Minitrix has sleepers only.
+    switch (def.system) {
+        case TrackSystem::MarklinZ:
+            return 6.0;
+        case TrackSystem::KatoN:
+            return 12.5;
+        case TrackSystem::MinitrixN:
+            return 8.5;
+        default:
+            return 18.7;
+    }
 }
 
 Rgb ElevationTint(double elevationMm) {
@@ -140,6 +160,26 @@ std::vector<PointMm> CurveBand(double x, double y, double headingDeg, double rad
 namespace {
 
 // Branch angle of a turnout: the stored angle, limited so the branch ends within the length.
+// A branch of the turnout at (x, y, heading) turning `turn` degrees: its arc, and the straights
+// before and after the arc where the branch ending at `end` has them.
+void AddBranch(std::vector<PieceShape>& out, const PieceDef& def, const Connector& end, double x,
+               double y, double heading, double turn, double w, Rgb fill, Rgb outline) {
+    const BranchStraights s = BranchStraightsOf(def, end);
+    if (s.lead == 0 && s.extension == 0) {
+        out.push_back(
+            Band(CurveBand(x, y, heading, def.radius, turn, w, def.length), fill, outline));
+        return;
+    }
+    out.push_back(Band(StraightBand(x, y, heading, s.lead, w), fill, outline));
+    const PointMm start = Along(x, y, heading, s.lead);
+    out.push_back(
+        Band(CurveBand(start.x, start.y, heading, def.radius, turn, w, def.length), fill, outline));
+    const PointMm arcEnd =
+        ArcLine(start.x, start.y, heading, def.radius, turn, 0, ArcSegments(turn)).back();
+    out.push_back(
+        Band(StraightBand(arcEnd.x, arcEnd.y, heading + turn, s.extension, w), fill, outline));
+}
+
 double BranchAngle(const PieceDef& def) {
     if (def.radius < 1.0) return def.angle;
     const double limit = std::asin(std::min(1.0, def.length / def.radius)) / kDegToRad;
@@ -151,9 +191,18 @@ void AddCurvedTurnout(std::vector<PieceShape>& out, const PieceDef& def, double 
     const Rgb darker = Darken(fill, 15, 15, 10);
     out.push_back(
         Band(CurveBand(x, y, heading, def.radius, def.angle, w, def.length), fill, outline));
-    out.push_back(Band(StraightBand(x, y, heading, lead, w), darker, outline));
+    const auto& c = def.connectors;
+    double outerRadius = def.radius;
+    if (c.size() >= 3 && std::abs(c[2].y - c[1].y) > 0.01) {
+        // The outer route ends off the inner one's line: a straight lead, then the arc of the
+        // turnout's angle that reaches the outer end.
+        const double a = std::abs(def.angle);
+        outerRadius = std::abs(c[2].y) / (1 - CosDeg(a));
+        lead = c[2].x - outerRadius * SinDeg(a);
+    }
+    if (lead > 0.01) out.push_back(Band(StraightBand(x, y, heading, lead, w), darker, outline));
     const PointMm end = Along(x, y, heading, lead);
-    out.push_back(Band(CurveBand(end.x, end.y, heading, def.radius, def.angle, w, def.length),
+    out.push_back(Band(CurveBand(end.x, end.y, heading, outerRadius, def.angle, w, def.length),
                        darker, outline));
 }
 
@@ -226,20 +275,28 @@ std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y
             const double branch = BranchAngle(def);
             const PieceShape through =
                 Band(StraightBand(x, y, heading, def.length, w), fill, outline);
-            if (nConn >= 4) {
-                // Three-way: both branches under the through route.
+            if (nConn == 3 && std::abs(def.connectors[1].y) > 1.0) {
+                // A wye: two branches and no through route.
                 out.push_back(Band(CurveBand(x, y, heading, def.radius, branch, w, def.length),
-                                   darker, outline));
+                                   fill, outline));
                 out.push_back(Band(CurveBand(x, y, heading, def.radius, -branch, w, def.length),
                                    darker, outline));
+            } else if (nConn >= 4) {
+                // Three-way: both branches under the through route.
+                AddBranch(out, def, def.connectors[2], x, y, heading, branch, w, darker, outline);
+                AddBranch(out, def, def.connectors[3], x, y, heading, -branch, w, darker, outline);
                 out.push_back(through);
             } else {
                 double side = def.angle < 0 ? -1.0 : 1.0;
                 if (def.angle == 0 && nConn >= 3 && def.connectors[2].y < 0) side = -1.0;
                 out.push_back(through);
-                out.push_back(
-                    Band(CurveBand(x, y, heading, def.radius, side * branch, w, def.length), darker,
-                         outline));
+                if (nConn >= 3)
+                    AddBranch(out, def, def.connectors[2], x, y, heading, side * branch, w, darker,
+                              outline);
+                else
+                    out.push_back(
+                        Band(CurveBand(x, y, heading, def.radius, side * branch, w, def.length),
+                             darker, outline));
             }
             break;
         }

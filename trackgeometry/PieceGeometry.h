@@ -66,6 +66,14 @@ struct PieceShape {
     int penWidth = 1;
 };
 
+// The straights before and after the arc of a turnout branch that ends at connector `c`; both 0
+// where the branch is one arc from the points.
+struct BranchStraights {
+    double lead = 0;
+    double extension = 0;
+};
+BranchStraights BranchStraightsOf(const PieceDef& def, const Connector& c);
+
 // Points of the straight band of half-width w from (x, y) along headingDeg for length mm.
 std::vector<PointMm> StraightBand(double x, double y, double headingDeg, double length, double w);
 // Points of the straight band between two points.

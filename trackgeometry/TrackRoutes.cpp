@@ -149,10 +149,12 @@ std::vector<std::pair<int, int>> RoutePairs(const PieceDef& def) {
             add(2, 3);
             break;
         case PieceKind::DoubleSlip:
+            // A crossover between parallel tracks has no slip radius; one with an angle links
+            // them only one way: from connector 0 to 3 turning right, from 2 to 1 turning left.
             add(0, 1);
             add(2, 3);
-            add(0, 3);
-            add(2, 1);
+            if (def.radius > 0 || def.angle >= 0) add(0, 3);
+            if (def.radius > 0 || def.angle <= 0) add(2, 1);
             break;
         case PieceKind::Bumper:
             if (n >= 1) pairs.emplace_back(0, -1);

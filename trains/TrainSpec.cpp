@@ -44,7 +44,7 @@ const std::vector<TrainPreset>& TrainPresets() {
         const char* const express = TR_NOOP("express: electric locomotive and coaches");
         const char* const goods = TR_NOOP("goods: diesel locomotive and box vans");
         const char* const local = TR_NOOP("local: steam locomotive and coaches");
-        for (const int scale : {87, 220}) {
+        for (const int scale : {87, 220, 160}) {
             const std::string prefix = ScaleName(scale) + " ";
             list.push_back({prefix + express, scale, 20.2, 26.4, 0.35, 3.0, 4.1, express});
             list.push_back({prefix + goods, scale, 12.1, 14.0, 0.35, 3.0, 3.9, goods});

@@ -8,6 +8,7 @@
 
 #include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
+#include "trackgeometry/PieceGeometry.h"
 
 namespace {
 
@@ -241,17 +242,42 @@ std::vector<TrackRoute> TrackRoutes(const PieceDef& def) {
             break;
         case PieceKind::LeftTurnout:
         case PieceKind::RightTurnout:
-            routes.push_back(StraightRoute(0, 0, 0, def.length));
-            for (int i = 2; i < n; ++i) routes.push_back(RouteToConnector(c[i], def.radius));
+            // A wye's connector 1 ends its second branch rather than a through route.
+            if (n >= 2 && std::abs(c[1].y) > 0.01)
+                routes.push_back(RouteToConnector(c[1], def.radius));
+            else
+                routes.push_back(StraightRoute(0, 0, 0, def.length));
+            for (int i = 2; i < n; ++i) {
+                const BranchStraights s = BranchStraightsOf(def, c[i]);
+                if (s.lead == 0 && s.extension == 0) {
+                    routes.push_back(RouteToConnector(c[i], def.radius));
+                    continue;
+                }
+                // A lead, the arc and an extension.
+                const double turn = FoldTurn(c[i].heading);
+                routes.push_back(StraightRoute(0, 0, 0, s.lead));
+                const TrackRoute arc = ArcRoute(s.lead, 0, 0, def.radius, turn);
+                routes.push_back(arc);
+                const TrackRoute::Frame end = arc.At(arc.length);
+                routes.push_back(StraightRoute(end.x, end.y, turn, s.extension));
+            }
             break;
         case PieceKind::CurvedTurnout:
         case PieceKind::CurvedTurnoutK:
             if (n >= 3) {
                 const TrackRoute inner = RouteToConnector(c[1], def.radius);
-                const double lead = c[2].x - c[1].x;
+                double lead = c[2].x - c[1].x;
+                TrackRoute outer = inner;
+                if (std::abs(c[2].y - c[1].y) > 0.01 && std::abs(inner.turnDeg) > 1e-6) {
+                    // The outer end lies off the inner route's line: a lead, then the arc of
+                    // the same angle that reaches it.
+                    const double a = std::abs(inner.turnDeg) * kDegToRad;
+                    const double radius = std::abs(c[2].y) / (1 - std::cos(a));
+                    lead = c[2].x - radius * std::sin(a);
+                    outer = ArcRoute(0, 0, 0, radius, inner.turnDeg);
+                }
                 routes.push_back(inner);
                 if (lead > 0.01) routes.push_back(StraightRoute(0, 0, 0, lead));
-                TrackRoute outer = inner;
                 outer.x += lead;
                 routes.push_back(outer);
             } else if (n >= 2) {
@@ -294,7 +320,15 @@ std::vector<double> SleeperCentres(double length) {
     return centres;
 }
 
-void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail) {
+double TrackWidthScale(const PieceDef& def) {
+    return def.system == TrackSystem::KatoN || def.system == TrackSystem::MinitrixN ? 9.0 / 16.5
+                                                                                    : 1.0;
+}
+
+void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail, double widthScale) {
+    const double bed = kBedHalfWidth * widthScale;
+    const double sleeper = kSleeperHalfWidth * widthScale;
+    const double rail = kRailOffset * widthScale;
     TrackRoute coarse = route;
     if (detail == TrackDetail::Far) {
         // A few pixels wide on screen: a straight is one quad, a curve a few.
@@ -303,22 +337,20 @@ void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail) {
     }
     const std::vector<Frame> frames = Frames(coarse);
     if (detail == TrackDetail::Far) {
-        SweepStrip(m, frames, -kBedHalfWidth, kBedTop, kBedHalfWidth, kBedTop, kFarBedTopColour);
+        SweepStrip(m, frames, -bed, kBedTop, bed, kBedTop, kFarBedTopColour);
         return;
     }
     if (detail == TrackDetail::Distant) {
         // The band lies on the sleepers' top, so that it hides the bed under it at any angle.
-        SweepBox(m, frames, -kBedHalfWidth, kBedHalfWidth, 0, kBedTop, kBedTopColour,
-                 kBedSideColour);
-        SweepStrip(m, frames, -kSleeperHalfWidth, kSleeperTop, kSleeperHalfWidth, kSleeperTop,
-                   kTrackBandColour);
+        SweepBox(m, frames, -bed, bed, 0, kBedTop, kBedTopColour, kBedSideColour);
+        SweepStrip(m, frames, -sleeper, kSleeperTop, sleeper, kSleeperTop, kTrackBandColour);
         return;
     }
-    SweepBox(m, frames, -kBedHalfWidth, kBedHalfWidth, 0, kBedTop, kBedTopColour, kBedSideColour);
+    SweepBox(m, frames, -bed, bed, 0, kBedTop, kBedTopColour, kBedSideColour);
     for (double s : SleeperCentres(route.length))
-        FrameBlock(m, route.At(s), kSleeperHalfLength, -kSleeperHalfWidth, kSleeperHalfWidth,
-                   kBedTop, kSleeperTop, kSleeperTopColour, kSleeperSideColour);
-    for (double side : {-kRailOffset, kRailOffset})
+        FrameBlock(m, route.At(s), kSleeperHalfLength, -sleeper, sleeper, kBedTop, kSleeperTop,
+                   kSleeperTopColour, kSleeperSideColour);
+    for (double side : {-rail, rail})
         SweepBox(m, frames, side - kRailHalfWidth, side + kRailHalfWidth, kSleeperTop, kRailTop,
                  kRailTopColour, kRailSideColour);
 }
@@ -345,7 +377,7 @@ Mesh BuildTrackMesh(const PieceDef& def, TrackDetail detail) {
         else
             AddStructure(m, def, routes.front());
     }
-    for (const TrackRoute& r : routes) AddTrackProfile(m, r, detail);
+    for (const TrackRoute& r : routes) AddTrackProfile(m, r, detail, TrackWidthScale(def));
     return m;
 }
 
@@ -426,7 +458,7 @@ Mesh BuildBumperMesh(const PieceDef& def, TrackDetail detail) {
     Mesh m;
     const double length = std::max(def.length, 4.0);
     const TrackRoute route = StraightRoute(0, 0, 0, length);
-    AddTrackProfile(m, route, detail);
+    AddTrackProfile(m, route, detail, TrackWidthScale(def));
     // The buffer stop: a block across the track at its far end with a buffer beam facing back.
     const double depth = std::min(10.0, length / 2);
     const Colour3 block{0.55f, 0.20f, 0.15f}, blockSide{0.42f, 0.15f, 0.11f};

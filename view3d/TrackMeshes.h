@@ -83,7 +83,11 @@ std::vector<double> SleeperCentres(double length);
 enum class TrackDetail { Full, Distant, Far };
 
 // Appends the bed, sleepers and rails swept along a route.
-void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail = TrackDetail::Full);
+void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail = TrackDetail::Full,
+                     double widthScale = 1.0);
+// The share of the profile's widths a system's track takes: N gauge (9 mm) is 9 / 16.5 of the
+// H0 profile across, at the same heights; every other system takes the whole profile.
+double TrackWidthScale(const PieceDef& def);
 
 // What structure a bridge article carries.
 enum class BridgeStructure { None, Truss, Ramp, TiedArch };

@@ -78,13 +78,12 @@ LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
         lengths.push_back(field);
     };
     addLength(_("H0 clearance"), "clearanceH0", &CheckOptions::clearanceH0Mm, 500);
+    addLength(_("N clearance"), "clearanceN", &CheckOptions::clearanceNMm, 500);
     addLength(_("Z clearance"), "clearanceZ", &CheckOptions::clearanceZMm, 500);
     labelRow.push_back(new wxStaticText(this, wxID_ANY, _("Recommended grade (%):")));
     recommendedGrade = MakeSpin(this, "recommendedGrade", 20, 0.5);
     recommendedGrade->SetDigits(1);
     controlRow.push_back(recommendedGrade);
-    labelRow.push_back(new wxStaticText(this, wxID_ANY, wxEmptyString));
-    controlRow.push_back(new wxStaticText(this, wxID_ANY, wxEmptyString));
     flush();
     addLength(_("Straight between curves"), "minStraight", &CheckOptions::minStraightMm, 5000);
     // The S-bend straight a user would choose: the longest vehicle that runs on the layout.

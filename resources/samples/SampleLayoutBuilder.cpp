@@ -226,15 +226,29 @@ LayoutDocument ZShelf() {
 }
 
 
-// A figure eight of R1 curves whose track climbs over itself where its diagonals cross. Both
-// diagonals are 548.3 mm (an R1 radius and a 188.3 straight) from the crossing to each loop, so
-// the loops close on themselves; the crossing lies inside a straight on both levels.
-LayoutDocument FigureEight() {
+// The pieces of a figure eight: each loop is three quarter circles of `curve` (each quarter
+// `curvesPerQuarter` pieces) with `loopStraight` between them; the diagonals run from the
+// crossing straight `crossing`, which passes the crossing `beforeCrossingMm` after its start,
+// over `after` to a loop and back over `before`. Both diagonals must be the curve's radius and
+// the loop straight long from the crossing to each loop, so that the loops close on themselves.
+struct FigureEightTrack {
+    const char* crossing;
+    double beforeCrossingMm;
+    const char* curve;
+    int curvesPerQuarter;
+    const char* loopStraight;
+    std::vector<const char*> after, before;
+    double climbDeg;  // the grade of the climb between its easings
+};
+
+// A figure eight whose track climbs over itself where its diagonals cross; the crossing lies
+// inside a straight on both levels.
+LayoutDocument FigureEight(const FigureEightTrack& track) {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
     TrackLayer t(doc);
-    constexpr double kBeforeCrossingMm = 77.5;  // of the straight that passes over the crossing
-    const uint32_t low = t.Start("24188", -kBeforeCrossingMm * CosDeg(45),
+    const double kBeforeCrossingMm = track.beforeCrossingMm;
+    const uint32_t low = t.Start(track.crossing, -kBeforeCrossingMm * CosDeg(45),
                                  -kBeforeCrossingMm * SinDeg(45), 45);
     uint32_t last = low;
     int exit = 1;
@@ -245,19 +259,17 @@ LayoutDocument FigureEight() {
     // One loop turns right (its curves laid end first), the other left.
     auto loop = [&](bool right) {
         for (int arc = 0; arc < 3; ++arc) {
-            if (arc > 0) attach("24188", false);
-            for (int i = 0; i < 3; ++i) attach("24130", right);
+            if (arc > 0) attach(track.loopStraight, false);
+            for (int i = 0; i < track.curvesPerQuarter; ++i) attach(track.curve, right);
         }
     };
-    const char* diagonalAfter[] = {"24188", "24172", "24077"};
-    const char* diagonalBefore[] = {"24188", "24188", "24094"};
-    for (const char* a : diagonalAfter) attach(a, false);
+    for (const char* a : track.after) attach(a, false);
     loop(true);
-    for (const char* a : diagonalBefore) attach(a, false);
-    attach("24188", false);  // over the crossing
-    for (const char* a : diagonalAfter) attach(a, false);
+    for (const char* a : track.before) attach(a, false);
+    attach(track.crossing, false);  // over the crossing
+    for (const char* a : track.after) attach(a, false);
     loop(false);
-    for (const char* a : diagonalBefore) attach(a, false);
+    for (const char* a : track.before) attach(a, false);
     t.CloseLoops();
 
     // Heights along the track from the lower crossing: the climb eases in and out at half its
@@ -271,7 +283,7 @@ LayoutDocument FigureEight() {
         if (j.IsOpen() || j.target == low) break;
         at = {j.target, static_cast<int>(j.targetConn)};
     }
-    constexpr double kClimbDeg = 1.5;
+    const double kClimbDeg = track.climbDeg;
     const size_t half = order.size() / 2;
     double height = 0;
     for (size_t i = 0; i < order.size(); ++i) {
@@ -307,10 +319,73 @@ LayoutDocument FigureEight() {
     const double w = std::ceil(maxX - minX + 2 * kMarginMm);
     const double h = std::ceil(maxY - minY + 2 * kMarginMm);
     RectangleBoard(doc, w, h);
+    return doc;
+}
+
+// The C-Track eight of R1 curves: both diagonals are 548.3 mm (an R1 radius and a 188.3
+// straight) from the crossing to each loop.
+LayoutDocument FigureEight() {
+    LayoutDocument doc = FigureEight({"24188", 77.5, "24130", 3, "24188",
+                                      {"24188", "24172", "24077"}, {"24188", "24188", "24094"},
+                                      1.5});
+    const double w = doc.shapeWidth, h = doc.shapeHeight;
     AddScenery(doc, "tree_group", w / 2, 150);
     // Below the crossing, between the two arms that leave it downwards, where the articles on
     // the arms stay in sight at every zoom.
     AddLabel(doc, "Over the crossing", w / 2 - 110, h - 250);
+    Finish(doc);
+    return doc;
+}
+
+// The Minitrix eight of R2 curves with 33.6 mm straights between the quarters: 261.8 mm from
+// the crossing to each loop. It climbs at 1.7 degrees, just under the recommended 3 %, to clear
+// N track by its 40 mm.
+LayoutDocument MinitrixFigureEight() {
+    LayoutDocument doc = FigureEight({"14904", 49.2, "14922", 3, "14909",
+                                      {"14905", "14905", "14906"}, {"14904", "14906", "14906"},
+                                      1.7});
+    const double w = doc.shapeWidth, h = doc.shapeHeight;
+    AddScenery(doc, "tree_conifer", w / 2, 110, 0, 1, 0.6);
+    AddLabel(doc, "Over the crossing", w / 2 - 110, h - 150);
+    Finish(doc);
+    return doc;
+}
+
+// A Kato oval of R315 curves: a passing loop on #4 turnouts outside the north straight (the #4
+// branch and an R481 15 degree curve make the 33 mm spacing), and a siding on a #6 turnout
+// outside the south straight.
+LayoutDocument KatoOvalStation() {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    RectangleBoard(doc, 2000, 1100);
+    TrackLayer t(doc);
+    // North: #4 left turnout, 742 mm of straights, #4 right turnout laid from its straight end.
+    const uint32_t west = t.Start("20-220", 500, 250, 0);
+    uint32_t last = t.Run("20-000", 2, west, 1);
+    last = t.Attach("20-010", last, 1);
+    last = t.Attach("S60L", last, 1);
+    const uint32_t east = t.Attach("20-221", last, 1, 1);
+    // Round the east end, back along the south with the siding's turnout, round the west end.
+    last = t.Attach("20-120", east, 0);
+    last = t.Run("20-120", 3, last, 1);
+    const uint32_t siding = t.Attach("20-202", last, 1);
+    last = t.Run("20-000", 3, siding, 1);
+    last = t.Attach("20-030", last, 1);
+    last = t.Run("20-120", 4, last, 1);
+    // The passing loop: out of the west turnout, parallel, and back into the east one.
+    uint32_t loop = t.Attach("20-160", west, 2);
+    loop = t.Run("20-000", 2, loop, 1);
+    t.Attach("20-160", loop, 1);
+    // The siding: out of the #6 turnout, parallel after an R718 curve, to a bumper.
+    uint32_t spur = t.Attach("20-150", siding, 2);
+    spur = t.Run("20-000", 2, spur, 1);
+    t.Attach("20-060", spur, 1);
+    t.CloseLoops();
+    AddScenery(doc, "platform", 1000, 290, 0, 1, 0.55);
+    AddScenery(doc, "station_small", 1000, 335, 0, 1, 0.55);
+    AddScenery(doc, "tree_group", 1000, 620, 0, 1, 0.6);
+    AddScenery(doc, "tree_conifer", 1900, 1020, 0, 1, 0.6);
+    AddLabel(doc, "Station", 960, 400);
     Finish(doc);
     return doc;
 }
@@ -363,5 +438,7 @@ std::vector<SampleLayout> BuildSampleLayouts() {
     layouts.push_back({"Z-Track Shelf", ZShelf()});
     layouts.push_back({"C-Track Figure Eight", FigureEight()});
     layouts.push_back({"TRIX C-Track Reversing Loop", TrixReversingLoop()});
+    layouts.push_back({"Kato N Oval Station", KatoOvalStation()});
+    layouts.push_back({"Minitrix N Figure Eight", MinitrixFigureEight()});
     return layouts;
 }

@@ -13,7 +13,8 @@ struct SampleLayout {
 };
 
 // "C-Track Oval Station", "K-Track Two Decks", "Z-Track Shelf", "C-Track Figure Eight" (a
-// climb over its own track) and "TRIX C-Track Reversing Loop" (with its wiring plan), in that
-// order. Every open
+// climb over its own track), "TRIX C-Track Reversing Loop" (with its wiring plan), "Kato N Oval
+// Station" (a passing loop and a siding) and "Minitrix N Figure Eight" (over itself on a grade),
+// in that order. Every open
 // end of every piece is joined (dead ends carry bumpers); nothing is selected; no undo history.
 std::vector<SampleLayout> BuildSampleLayouts();

@@ -301,8 +301,9 @@ TEST_F(HelpWindows, BuyTrackHelpShowsItsPictureUnlessItIsMissing) {
 
 TEST(SampleLayoutFiles, LieBesideTheProgramWhereOpenListsThem) {
     const std::vector<std::string> names = ListLayoutNames(QUILLMORE_PROGRAM_DIR);
-    for (const char* name : {"C-Track Oval Station", "K-Track Two Decks", "Z-Track Shelf",
-                             "C-Track Figure Eight", "TRIX C-Track Reversing Loop"})
+    for (const char* name :
+         {"C-Track Oval Station", "K-Track Two Decks", "Z-Track Shelf", "C-Track Figure Eight",
+          "TRIX C-Track Reversing Loop", "Kato N Oval Station", "Minitrix N Figure Eight"})
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
 }
 

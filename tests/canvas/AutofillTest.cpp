@@ -119,7 +119,16 @@ TEST(FillSearch, ImpossibleAndBadGapsGiveNothing) {
     EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinK, HUGE_VAL).empty());
     EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, std::nan("")).empty());
     EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, -300).empty());
-    EXPECT_TRUE(SearchStraightFill(TrackSystem::KatoN, 300).empty());  // no straights
+    EXPECT_TRUE(SearchStraightFill(TrackSystem::RokuhanZ, 300).empty());  // no straights
+    EXPECT_TRUE(SearchStraightFill(TrackSystem::MinitrixN, 15).empty());  // below 17.2 - 1.5
+    // N straights fill N gaps with their own pieces.
+    for (const TrackSystem n : {TrackSystem::KatoN, TrackSystem::MinitrixN}) {
+        const auto fills = SearchStraightFill(n, 310);
+        ASSERT_FALSE(fills.empty());
+        for (const std::string& a : fills[0].articles)
+            EXPECT_EQ(TrackCatalog::Instance().Find(a)->system, n) << a;
+        EXPECT_NEAR(fills[0].total, 310, 1.5);
+    }
     // 64 pieces at most: 64 x 360 mm is reachable, one more 64 mm piece is not.
     EXPECT_EQ(SearchStraightFill(TrackSystem::MarklinC, 64 * 360.0)[0].articles.size(), 64u);
     EXPECT_TRUE(SearchStraightFill(TrackSystem::MarklinC, 64 * 360.0 + 64).empty());

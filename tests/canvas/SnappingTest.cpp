@@ -212,8 +212,33 @@ TEST_F(SnapDoc, ClashNamesTheDraggedSystemFirst) {
 TEST(IncompatibleSystemsText, UsesTheLongNames) {
     EXPECT_EQ(IncompatibleSystemsText(TrackSystem::TrixC, TrackSystem::MarklinZ).substr(0, 47),
               "TRIX C-Track cannot connect to Marklin Z-Track.");
-    EXPECT_EQ(IncompatibleSystemsText(TrackSystem::KatoN, TrackSystem::MarklinC).substr(0, 41),
+    EXPECT_EQ(IncompatibleSystemsText(TrackSystem::KatoN, TrackSystem::MarklinC).substr(0, 40),
+              "Kato N cannot connect to Marklin C-Track");
+    EXPECT_EQ(IncompatibleSystemsText(TrackSystem::RokuhanZ, TrackSystem::MarklinC).substr(0, 41),
               "Unknown cannot connect to Marklin C-Track");
+}
+
+// N track meets H0 and the other N system only with the clash; within one N system it snaps.
+TEST_F(SnapDoc, NTrackSnapsOnlyToItsOwnSystem) {
+    const uint32_t kato = Put("20-000", 0, 0, 0);
+    const uint32_t minitrix = Put("14904", 0, 500, 0);
+    const SystemClash h0 = CheckSystemClash(Def("24188"), {250, 0, 0}, doc.pieces);
+    ASSERT_TRUE(h0.clash);
+    EXPECT_EQ(IncompatibleSystemsText(h0.dragged, h0.placed).substr(0, 40),
+              "Marklin C-Track cannot connect to Kato N");
+    const SystemClash n = CheckSystemClash(Def("20-100"), {106, 500, 0}, doc.pieces);
+    ASSERT_TRUE(n.clash);
+    EXPECT_EQ(IncompatibleSystemsText(n.dragged, n.placed).substr(0, 34),
+              "Kato N cannot connect to Minitrix.");
+    const std::vector<const PlacedPiece*> all = SnapCandidates(doc, false);
+    const SnapResult own = FindSnap(Def("20-100"), {252, 3, 2}, all);
+    ASSERT_TRUE(own.snapped);
+    EXPECT_EQ(own.targetPiece, kato);
+    EXPECT_NEAR(own.x, 248, 1e-9);
+    EXPECT_NEAR(own.heading, 0, 1e-9);
+    EXPECT_FALSE(FindSnap(Def("20-100"), {106, 503, 2}, all).snapped);
+    EXPECT_TRUE(FindSnap(Def("14912"), {106, 503, 2}, all).snapped);
+    EXPECT_EQ(FindSnap(Def("14912"), {106, 503, 2}, all).targetPiece, minitrix);
 }
 
 // ---- Joins ----

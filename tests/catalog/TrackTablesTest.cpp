@@ -1,5 +1,5 @@
-// The built-in track tables: every record against tests/catalog/data/track_tables.tsv, plus
-// checks of the records against their own numbers.
+// The built-in track tables of the H0 and Z systems: every record against
+// tests/catalog/data/track_tables.tsv, plus checks of the records against their own numbers.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,7 +21,7 @@ const TrackCatalog& Catalog() { return TrackCatalog::Instance(); }
 TEST(TrackTables, EveryRecordMatchesTheTable) {
     const auto rows = ReadDataTable("track_tables.tsv");
     ASSERT_EQ(rows.size(), 165u);
-    ASSERT_EQ(Catalog().Count(), 165);
+    ASSERT_GE(Catalog().Count(), 165);
     EXPECT_TRUE(Catalog().filled);
     for (int i = 0; i < 165; ++i) {
         const auto& row = rows[i];
@@ -70,7 +70,8 @@ TEST(TrackTables, LookupIsExact) {
         EXPECT_EQ(Catalog().Find(absent), nullptr) << absent;
     }
     EXPECT_EQ(Catalog().At(-1), nullptr);
-    EXPECT_EQ(Catalog().At(165), nullptr);
+    EXPECT_NE(Catalog().At(Catalog().Count() - 1), nullptr);
+    EXPECT_EQ(Catalog().At(Catalog().Count()), nullptr);
 }
 
 // Hand-worked ends: 490 sin 13 = 110.23 passes the 110 mm straight end of 8562, so its branch
@@ -97,6 +98,7 @@ TEST(TrackTables, WorkedExamples) {
 TEST(TrackTables, RecordsAgreeWithTheirOwnGeometry) {
     int crossings = 0, curvedTurnouts = 0, bridges = 0, ramps = 0, pairs = 0;
     for (const PieceDef& def : Catalog().pieces) {
+        if (static_cast<int>(def.system) > 3) continue;  // the N tables have their own checks
         SCOPED_TRACE(def.article);
         bridges += def.isBridge;
         ramps += def.isRamp;

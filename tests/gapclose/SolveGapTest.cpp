@@ -10,6 +10,7 @@
 
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
+#include "gapclose/GapMoves.h"
 #include "gapclose/SolveGap.h"
 #include "base/Geometry.h"
 #include "layoutcheck/LayoutCheck.h"
@@ -164,9 +165,23 @@ TEST_P(RemovedChainIsFoundAgain, ByAChainNoLonger) {
     }
 }
 
+// The search counts headings in the coarsest unit every piece turns by a whole number of:
+// Kato's 45, 15 and 10 degree pieces in 5, Minitrix's 30, 24, 15 and 6 in 3.
+TEST(GapMoves, NSystemsTurnInTheirCoarsestUnit) {
+    for (const bool turnouts : {false, true}) {
+        const GapMoveSet kato = BuildGapMoves(TrackSystem::KatoN, turnouts, nullptr);
+        EXPECT_EQ(kato.unitDeg, 5);
+        EXPECT_TRUE(kato.exactUnits);
+        const GapMoveSet minitrix = BuildGapMoves(TrackSystem::MinitrixN, turnouts, nullptr);
+        EXPECT_EQ(minitrix.unitDeg, 3);
+        EXPECT_EQ(minitrix.unitsPerTurn, 120);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(EverySystem, RemovedChainIsFoundAgain,
                          testing::Values(TrackSystem::MarklinC, TrackSystem::MarklinK,
-                                         TrackSystem::MarklinZ, TrackSystem::TrixC));
+                                         TrackSystem::MarklinZ, TrackSystem::TrixC,
+                                         TrackSystem::KatoN, TrackSystem::MinitrixN));
 
 TEST(SolveGap, SameInputGivesTheSameList) {
     std::mt19937 rng(99);

@@ -153,6 +153,29 @@ TEST_F(LayoutCheckTest, StraightsCrossingAtOneHeightCollide) {
     EXPECT_NEAR(faults[0].y, 0, 1e-6);
 }
 
+// N double track and crossovers lie at the systems' spacing; tracks that close are apart.
+TEST_F(LayoutCheckTest, NTrackAtItsSpacingIsQuiet) {
+    for (const char* pair : {"20-000", "14902"}) {
+        LayoutDocument d;
+        TrackBuilder t(d);
+        const double spacing = pair[0] == '2' ? 33.0 : 33.6;
+        t.Place(pair);
+        t.Place(pair, 0, spacing);
+        EXPECT_TRUE(Faults(CheckLayout(d)).empty()) << pair;
+        t.Place(pair, 0, spacing + 10);
+        EXPECT_EQ(Count(CheckLayout(d), FindingKind::Collision), 1) << pair;
+    }
+    // A Kato crossover and double track joined on both tracks.
+    LayoutDocument d;
+    TrackBuilder t(d);
+    const uint32_t crossover = t.Place("20-210");
+    t.Join(t.Attach("20-004", crossover, 1, 0), 2, crossover, 3);
+    t.Attach("20-000", crossover, 2, 1);
+    EXPECT_EQ(Count(CheckLayout(d), FindingKind::Collision), 0);
+    EXPECT_EQ(Count(CheckLayout(d), FindingKind::StrainedJoint), 0);
+    EXPECT_EQ(Count(CheckLayout(d), FindingKind::OpenEnd), 4);
+}
+
 TEST_F(LayoutCheckTest, SideBySideTracksMeetOnlyWhenCloseAlongFiftyMillimetres) {
     struct Case {
         double offsetY, shiftX;
@@ -219,7 +242,11 @@ INSTANTIATE_TEST_SUITE_P(
         ClearanceCase{"8500", "8500", 25, {}, FindingKind::LowClearance, "30.0 mm needed"},
         ClearanceCase{"8500", "8500", 35, {}, FindingKind::OpenEnd, ""},
         ClearanceCase{"8500", "24188", 40, {}, FindingKind::OpenEnd, ""},
-        ClearanceCase{"24188", "8500", 40, {}, FindingKind::LowClearance, "65.0 mm needed"}));
+        ClearanceCase{"24188", "8500", 40, {}, FindingKind::LowClearance, "65.0 mm needed"},
+        // N track needs 40 mm, whichever N system it is.
+        ClearanceCase{"20-000", "20-000", 35, {}, FindingKind::LowClearance, "40.0 mm needed"},
+        ClearanceCase{"14902", "20-000", 45, {}, FindingKind::OpenEnd, ""},
+        ClearanceCase{"14902", "14902", 35, {}, FindingKind::LowClearance, "40.0 mm needed"}));
 
 TEST_F(LayoutCheckTest, BridgeTooLowOverTrackIsLowClearance) {
     const uint32_t bridge = track.Place("74636", 0, 0, 0, 40);

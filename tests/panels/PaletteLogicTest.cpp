@@ -31,7 +31,9 @@ TEST(TrackList, GroupsHeadersAndArticlesOfEachSystem) {
     } cases[] = {{TrackSystem::MarklinC, 49, "24064", "74618"},
                  {TrackSystem::MarklinK, 51, "2200", "7267"},
                  {TrackSystem::TrixC, 32, "62064", "62613"},
-                 {TrackSystem::MarklinZ, 34, "8500", "8977"}};
+                 {TrackSystem::MarklinZ, 34, "8500", "8977"},
+                 {TrackSystem::MinitrixN, 40, "14902", "14976"},
+                 {TrackSystem::KatoN, 74, "20-000", "20-422"}};
     std::set<std::string> listed;
     for (int index = 0; index < kPaletteSystemCount; ++index) {
         SCOPED_TRACE(index);
@@ -64,13 +66,13 @@ TEST(TrackList, GroupsHeadersAndArticlesOfEachSystem) {
         EXPECT_TRUE(rows.front().key.empty());
         EXPECT_FALSE(rows.back().key.empty());
     }
-    // Together the four lists hold every catalog piece; 24294 stands in two C groups.
-    EXPECT_EQ(static_cast<int>(listed.size()), 165);
+    // Together the six lists hold every catalog piece; 24294 stands in two C groups.
+    EXPECT_EQ(static_cast<int>(listed.size()), 279);
     EXPECT_EQ(static_cast<int>(listed.size()), TrackCatalog::Instance().Count());
     const std::vector<PaletteRow> c = BuildTrackRows(0);
     EXPECT_EQ(std::count_if(c.begin(), c.end(), [](auto& r) { return r.key == "24294"; }), 2);
     EXPECT_TRUE(BuildTrackRows(-1).empty());
-    EXPECT_TRUE(BuildTrackRows(4).empty());
+    EXPECT_TRUE(BuildTrackRows(kPaletteSystemCount).empty());
 }
 
 TEST(TrackList, HelixGroupEndsTheCTrackList) {
@@ -121,7 +123,10 @@ TEST(OpenedLayout, PicksTheSystemMostPiecesAreOfAndPrefersOnATie) {
                                                               {{"8500", "8510"}, 3},
                                                               {{"8500", "2200"}, 1},
                                                               {{"99999", ""}, 0},
-                                                              {{"99999", "62064"}, 2}};
+                                                              {{"99999", "62064"}, 2},
+                                                              {{"14904", "20-000", "14912"}, 4},
+                                                              {{"14904", "20-000"}, 4},
+                                                              {{"20-000", "20-100"}, 5}};
     for (const auto& [articles, index] : cases) {
         std::vector<PlacedPiece> pieces(articles.size());
         for (size_t i = 0; i < articles.size(); ++i) pieces[i].article = articles[i];
@@ -140,6 +145,7 @@ TEST(OpenedLayout, PicksTheSystemMostPiecesAreOfAndPrefersOnATie) {
 TEST(LibraryFolder, NamesPathsAndBlockFiles) {
     EXPECT_EQ(LibraryFolderName("Marklin C-Track"), "Marklin_C-Track");
     EXPECT_EQ(LibraryFolderName("Minitrix"), "Minitrix-Track");
+    EXPECT_EQ(LibraryFolderName(PaletteSystemName(5)), "Kato_N");
     EXPECT_EQ(LibraryFolderName("Kato N  Track"), "Kato_N__Track");
     EXPECT_EQ(LibraryFolderPath("/opt/qm/", "Marklin Z-Track"), "/opt/qm/library/Marklin_Z-Track");
 

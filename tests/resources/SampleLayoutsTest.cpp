@@ -126,11 +126,11 @@ TEST_P(SampleLayouts, TheLayoutCheckFindsNothing) {
                       << finding.x << ", " << finding.y;
 }
 
-INSTANTIATE_TEST_SUITE_P(All, SampleLayouts, testing::Values(0, 1, 2, 3, 4));
+INSTANTIATE_TEST_SUITE_P(All, SampleLayouts, testing::Values(0, 1, 2, 3, 4, 5, 6));
 
 TEST(SampleLayoutContents, EachShowsWhatItIsFor) {
     const std::vector<SampleLayout> layouts = BuildSampleLayouts();
-    ASSERT_EQ(layouts.size(), 5u);
+    ASSERT_EQ(layouts.size(), 7u);
     auto systems = [](const LayoutDocument& doc) {
         std::set<TrackSystem> s;
         for (const PlacedPiece& p : doc.pieces)
@@ -165,26 +165,45 @@ TEST(SampleLayoutContents, EachShowsWhatItIsFor) {
     EXPECT_EQ(systems(shelf), std::set<TrackSystem>{TrackSystem::MarklinZ});
     EXPECT_GE(shelf.scenery.size(), 3u);
 
-    // The figure eight climbs over its own track: going once round from any piece, the route
+    // The figure eights climb over their own track: going once round from any piece, the route
     // passes under or over itself with room to spare, and the climb comes back down.
-    const LayoutDocument& eight = layouts[3].doc;
     EXPECT_EQ(layouts[3].name, "C-Track Figure Eight");
-    const TrackGraph graph = BuildTrackGraph(eight);
-    const uint32_t first = eight.pieces.front().id;
-    const GraphEnd before = graph.Joined({first, 0});
-    const Route loop = FindRoute(graph, {first, 0}, before);
-    ASSERT_EQ(loop.steps.size(), eight.pieces.size());
-    const HeightProfile profile = BuildProfile(eight, graph, loop);
-    ASSERT_EQ(profile.crossings.size(), 2u);
-    double top = 0;
-    for (const ProfilePoint& p : profile.points) top = std::max(top, p.heightMm);
-    for (const ProfileCrossing& c : profile.crossings) {
-        EXPECT_NE(graph.Find(c.otherPiece), nullptr);
-        EXPECT_GE(c.clearanceMm, NeededClearanceMm(eight, c.otherPiece));
-        EXPECT_NEAR(c.clearanceMm, top, 1e-6) << "over the flat top, under the flat bottom";
+    EXPECT_EQ(layouts[6].name, "Minitrix N Figure Eight");
+    EXPECT_EQ(systems(layouts[6].doc), std::set<TrackSystem>{TrackSystem::MinitrixN});
+    for (const int index : {3, 6}) {
+        SCOPED_TRACE(layouts[index].name);
+        const LayoutDocument& eight = layouts[index].doc;
+        const TrackGraph graph = BuildTrackGraph(eight);
+        const uint32_t first = eight.pieces.front().id;
+        const GraphEnd before = graph.Joined({first, 0});
+        const Route loop = FindRoute(graph, {first, 0}, before);
+        ASSERT_EQ(loop.steps.size(), eight.pieces.size());
+        const HeightProfile profile = BuildProfile(eight, graph, loop);
+        ASSERT_EQ(profile.crossings.size(), 2u);
+        double top = 0;
+        for (const ProfilePoint& p : profile.points) top = std::max(top, p.heightMm);
+        for (const ProfileCrossing& c : profile.crossings) {
+            EXPECT_NE(graph.Find(c.otherPiece), nullptr);
+            EXPECT_GE(c.clearanceMm, NeededClearanceMm(eight, c.otherPiece));
+            EXPECT_NEAR(c.clearanceMm, top, 1e-6) << "over the flat top, under the flat bottom";
+        }
+        EXPECT_NE(profile.crossings[0].otherAbove, profile.crossings[1].otherAbove);
+        EXPECT_NEAR(profile.points.front().heightMm, profile.points.back().heightMm, 1e-9);
     }
-    EXPECT_NE(profile.crossings[0].otherAbove, profile.crossings[1].otherAbove);
-    EXPECT_NEAR(profile.points.front().heightMm, profile.points.back().heightMm, 1e-9);
+
+    // The Kato oval's passing loop lies 33 mm outside its main line on #4 turnouts; its siding
+    // leaves on a #6.
+    const LayoutDocument& kato = layouts[5].doc;
+    EXPECT_EQ(layouts[5].name, "Kato N Oval Station");
+    EXPECT_EQ(systems(kato), std::set<TrackSystem>{TrackSystem::KatoN});
+    EXPECT_EQ(count(kato, "20-220") + count(kato, "20-221"), 2);
+    EXPECT_EQ(count(kato, "20-202"), 1);
+    EXPECT_EQ(count(kato, "20-060"), 1) << "one siding";
+    std::set<double> straightRows;
+    for (const PlacedPiece& p : kato.pieces)
+        if (p.article == "20-000" && std::fabs(p.heading) < 1e-6)
+            straightRows.insert(std::round(p.y * 10) / 10);
+    EXPECT_EQ(straightRows, (std::set<double>{250 - 32.8, 250}));
 
     // The balloon is wired to be switched on: its reversing section keeps the rails apart, every
     // section is fed and detection covers the track.

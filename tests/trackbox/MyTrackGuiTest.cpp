@@ -244,9 +244,9 @@ TEST_F(MyTrackTest, ImportKeepsUnknownArticlesOnTheirOwnPageAndExportWritesTheBo
         myTrack->SetPathAsker(
             [&](wxWindow*, bool save) { return wxString::FromUTF8(save ? exported : import); });
         Press("import", myTrack);
-        EXPECT_EQ(myTrack->PageCount(), 5u);
-        EXPECT_EQ(myTrack->PageArticles(4), (std::vector<std::string>{"99999"}));
-        EXPECT_EQ(myTrack->PageGrid(4)->GetCellValue(0, 1), "2");
+        EXPECT_EQ(myTrack->PageCount(), 7u);
+        EXPECT_EQ(myTrack->PageArticles(6), (std::vector<std::string>{"99999"}));
+        EXPECT_EQ(myTrack->PageGrid(6)->GetCellValue(0, 1), "2");
         Enter(*myTrack, {{"24130", 12}});
         Press("export", myTrack);
         return wxID_OK;
@@ -333,7 +333,7 @@ TEST_F(MyTrackTest, EachSystemsTabListsItsPiecesWithTheOwnedCounts) {
     PumpEvents(100);
     auto* notebook = dynamic_cast<wxNotebook*>(dialog.PageGrid(0)->GetParent());
     ASSERT_NE(notebook, nullptr);
-    ASSERT_EQ(notebook->GetPageCount(), 4u) << "no other articles: one tab per system";
+    ASSERT_EQ(notebook->GetPageCount(), 6u) << "no other articles: one tab per system";
     for (size_t page = 0; page < dialog.PageCount(); ++page) {
         SCOPED_TRACE(page);
         EXPECT_EQ(notebook->GetPageText(page), wxString::FromUTF8(PaletteSystemName(page)));
@@ -388,8 +388,8 @@ TEST_F(MyTrackTest, EachSystemsTabListsItsPiecesWithTheOwnedCounts) {
     box = dialog.Box();
     box.Set("99999", 2);
     dialog.ShowBox(box);
-    ASSERT_EQ(notebook->GetPageCount(), 5u);
-    EXPECT_EQ(notebook->GetPageText(4), "Other Articles");
+    ASSERT_EQ(notebook->GetPageCount(), 7u);
+    EXPECT_EQ(notebook->GetPageText(6), "Other Articles");
     EXPECT_EQ(dialog.Box(), box);
     dialog.Destroy();
 }

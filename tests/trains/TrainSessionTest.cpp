@@ -104,6 +104,34 @@ TEST(TrainSessionTest, StopsAtTheBufferWithItsReason) {
     EXPECT_FALSE(train.running);
 }
 
+// An N train on ovals of both N systems runs at 1:160 and goes all the way round.
+TEST(TrainSessionTest, NTrainsRunRoundNOvals) {
+    const struct {
+        const char *straight, *curve;
+        int halfCircle;
+    } ovals[] = {{"20-000", "20-100", 4}, {"14904", "14912", 6}};
+    for (const auto& o : ovals) {
+        SCOPED_TRACE(o.straight);
+        LayoutDocument doc;
+        const std::vector<uint32_t> ids = BuildOval(doc, o.straight, o.curve, o.halfCircle);
+        TrainSession session;
+        session.SetNetwork(BuildTrackGraph(doc));
+        const TrainPreset& n = *TrainPresetsFor(160).front();
+        uint32_t id = 0;
+        ASSERT_EQ(session.AddTrain(n, 2, {ids[0], 0}, 5.0, &id), "");
+        EXPECT_NE(session.AddTrain(H0Preset(), 2, {ids[4], 0}, 0.0), "");
+        session.SetSpeed(id, 100.0);
+        session.SetRunning(id, true);
+        const LinePose before = HeadPose(session.Network(), session.Find(id)->state);
+        EXPECT_TRUE(session.Run(0.5).empty());
+        const LinePose after = HeadPose(session.Network(), session.Find(id)->state);
+        EXPECT_NEAR(std::hypot(after.x - before.x, after.y - before.y),
+                    100.0 / 3.6 * 0.5 * 1000.0 / 160.0, 1e-6);
+        for (int frame = 0; frame < 30 * 60; ++frame) EXPECT_TRUE(session.Run(1.0 / 30).empty());
+        EXPECT_TRUE(session.Find(id)->running);
+    }
+}
+
 TEST(TrainSessionTest, TrainsOfAnotherScaleAreRefused) {
     LayoutDocument doc;
     const std::vector<uint32_t> ids = TrackBuilder(doc).Line(kStraight, 8);
@@ -115,9 +143,9 @@ TEST(TrainSessionTest, TrainsOfAnotherScaleAreRefused) {
 }
 
 TEST(TrainPresetsTest, EveryScaleHasTrainsOfTheSamePrototypesAtItsScale) {
-    for (const int scale : {87, 220}) {
+    for (const int scale : {87, 220, 160}) {
         const auto presets = TrainPresetsFor(scale);
-        ASSERT_GE(presets.size(), 2u) << scale;
+        ASSERT_EQ(presets.size(), 3u) << scale;
         for (const TrainPreset* p : presets) {
             const TrainSpec consist = MakeTrainSpec(*p, 4);
             ASSERT_EQ(consist.vehicleLengthsMm.size(), 5u);
@@ -134,6 +162,8 @@ TEST(TrainPresetsTest, EveryScaleHasTrainsOfTheSamePrototypesAtItsScale) {
     EXPECT_EQ(ScaleOf(TrackSystem::MarklinC), 87);
     EXPECT_EQ(ScaleOf(TrackSystem::TrixC), 87);
     EXPECT_EQ(ScaleOf(TrackSystem::MarklinZ), 220);
+    EXPECT_EQ(ScaleOf(TrackSystem::KatoN), 160);
+    EXPECT_EQ(ScaleOf(TrackSystem::MinitrixN), 160);
     // The same prototype is 220 / 87 times longer in H0 than in Z.
     const TrainSpec h0 = MakeTrainSpec(*TrainPresetsFor(87)[0], 1);
     const TrainSpec z = MakeTrainSpec(*TrainPresetsFor(220)[0], 1);
