@@ -92,6 +92,9 @@ bool ChangePicture(LayoutDocument& doc, size_t index, const BackgroundPicture& c
     return true;
 }
 
-bool PictureOnLevel(const BackgroundPicture& picture, uint32_t level) {
-    return picture.shown && (picture.level == kNoId || picture.level == level);
+bool PictureDrawn(const LayoutDocument& doc, const BackgroundPicture& picture) {
+    if (!picture.shown) return false;
+    if (picture.level == kNoId) return true;
+    const Level* level = doc.FindLevel(picture.level);
+    return level && level->visible;
 }

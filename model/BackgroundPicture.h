@@ -48,6 +48,5 @@ bool AddPicture(LayoutDocument& doc, BackgroundPicture picture);
 bool RemovePicture(LayoutDocument& doc, size_t index);
 bool ChangePicture(LayoutDocument& doc, size_t index, const BackgroundPicture& changed);
 
-// True when the picture is drawn with the given level showing (shown, and on all levels or on
-// this one).
-bool PictureOnLevel(const BackgroundPicture& picture, uint32_t level);
+// True when the picture is drawn: shown, and on all levels or on a level that is visible.
+bool PictureDrawn(const LayoutDocument& doc, const BackgroundPicture& picture);

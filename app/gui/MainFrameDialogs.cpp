@@ -137,4 +137,5 @@ void BindDialogCommands(MainFrame& frame) {
     BindProfileCommands(frame);
     BindControlCommands(frame);
     BindWiringCommands(frame);
+    BindPictureCommands(frame);
 }

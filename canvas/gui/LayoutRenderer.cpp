@@ -1,5 +1,6 @@
 // Drawing of the layout and of the editing overlays into any device context.
 #include "canvas/gui/LayoutRenderer.h"
+#include "canvas/gui/PictureLayer.h"
 
 #include <cairo.h>
 #include <wx/dc.h>
@@ -781,9 +782,10 @@ void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, 
 }
 
 void DrawLayoutOnPaper(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
-                       wxSize page) {
+                       wxSize page, PictureLayer* pictures) {
     LayoutDrawPart part;
     part.paper = true;
+    part.pictures = pictures;
     DrawLayoutPart(dc, doc, view, page, part);
 }
 
@@ -869,6 +871,7 @@ void DrawGroundPass(wxDC& dc, const DrawScope& s) {
     const bool board = s.doc.baseboardShown && s.doc.baseboard.size() >= 3;
     if (board) DrawBaseboard(dc, s.doc, s.view);
     DrawDecks(dc, s.doc, s.view);
+    if (s.part.pictures) s.part.pictures->Draw(dc, s.doc, s.view, s.client, s.areas);
     DrawGrid(dc, s.doc, s.view, s.client, s.part.paper);
     if (board) DrawBaseboardEdges(dc, s.doc, s.view);
 }

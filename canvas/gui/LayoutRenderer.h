@@ -17,6 +17,7 @@
 
 class wxDC;
 class LayoutDocument;
+class PictureLayer;
 class LayoutIndex;
 struct BoxMm;
 struct HelixVariant;
@@ -28,7 +29,7 @@ void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, 
 // shows on paper and in grey, and without the origin cross, which only helps editing. The
 // selection is the caller's to hide (SelectionHidden).
 void DrawLayoutOnPaper(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
-                       wxSize page);
+                       wxSize page, PictureLayer* pictures = nullptr);
 
 // The passes of a layout drawing, in drawing order: background, baseboard, decks and grid;
 // scenery; the low track around helices; helices; all other track; tunnel portals; grade arrows,
@@ -75,6 +76,8 @@ struct LayoutDrawPart {
     bool recordBands = false;
     // Drawn for paper: see DrawLayoutOnPaper.
     bool paper = false;
+    // The background pictures, drawn over the baseboard and under the grid; none without.
+    PictureLayer* pictures = nullptr;
 };
 void DrawLayoutPart(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
                     const LayoutDrawPart& part);

@@ -9,6 +9,7 @@
 #include "model/BackgroundPicture.h"
 #include "model/LayoutDocument.h"
 #include "persistence/FileTestSupport.h"
+#include "persistence/ImageHeader.h"
 #include "persistence/LayoutFile.h"
 
 namespace {
@@ -153,6 +154,41 @@ TEST_F(PictureFiles, ALayoutWithoutPicturesIsWrittenAsBefore) {
     ASSERT_EQ(LoadLayoutFromText(read, before, nullptr), "");
     EXPECT_TRUE(read.pictures.empty());
     EXPECT_EQ(LayoutToText(read, "Room"), before);
+}
+
+}  // namespace
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s += static_cast<char>(v);
+    return s;
+}
+
+// The sizes the headers give, so that a picture too large to hold is refused before decoding.
+TEST(ImageHeaders, GiveKindAndSize) {
+    const std::string png = Bytes({0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H',
+                                   'D', 'R', 0, 0, 0x17, 0x70, 0, 0, 0x0F, 0xA0});
+    const ImageHeader p = ReadImageHeader(png);
+    EXPECT_EQ(p.kind, ImageKind::Png);
+    EXPECT_EQ(p.width, 6000u);
+    EXPECT_EQ(p.height, 4000u);
+    // A JPEG with an APP0 segment before its frame; the frame gives height 20000, width 30000.
+    const std::string jpeg = Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xC2, 0, 17, 8,
+                                    0x4E, 0x20, 0x75, 0x30, 3});
+    const ImageHeader j = ReadImageHeader(jpeg);
+    EXPECT_EQ(j.kind, ImageKind::Jpeg);
+    EXPECT_EQ(j.width, 30000u);
+    EXPECT_EQ(j.height, 20000u);
+    EXPECT_GT(j.Pixels(), kMaxPicturePixels);
+    const ImageHeader g = ReadImageHeader("GIF89a" + Bytes({0x40, 0x01, 0xF0, 0x00}));
+    EXPECT_EQ(g.width * 1000 + g.height, 320240u);
+    std::string bmp = "BM" + std::string(16, '\0') + Bytes({0x20, 3, 0, 0, 0x38, 0xFF, 0xFF, 0xFF});
+    const ImageHeader b = ReadImageHeader(bmp);
+    EXPECT_EQ(b.width * 1000 + b.height, 800200u);  // the negative height of a top-down bitmap
+    EXPECT_EQ(ReadImageHeader(png.substr(0, 20)).kind, ImageKind::Unknown);
+    EXPECT_EQ(ReadImageHeader(jpeg.substr(0, 9)).width, 0u);
 }
 
 }  // namespace
