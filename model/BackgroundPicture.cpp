@@ -8,7 +8,6 @@
 
 namespace {
 
-
 double Length(PointMm a, PointMm b) { return std::hypot(b.x - a.x, b.y - a.y); }
 
 // The picture's top left corner that puts image pixel `pixel` on layout point `at`, with the
@@ -54,8 +53,8 @@ bool CalibratePicture(BackgroundPicture& picture, double imageWidthPx, PointMm p
     return true;
 }
 
-bool AlignPicture(BackgroundPicture& picture, double imageWidthPx, PointMm pixelA,
-                  PointMm pixelB, PointMm layoutA, PointMm layoutB) {
+bool AlignPicture(BackgroundPicture& picture, double imageWidthPx, PointMm pixelA, PointMm pixelB,
+                  PointMm layoutA, PointMm layoutB) {
     const double pixels = Length(pixelA, pixelB);
     const double mm = Length(layoutA, layoutB);
     if (!(imageWidthPx > 0) || !(pixels > 0) || !(mm > 0)) return false;

@@ -39,8 +39,8 @@ bool CalibratePicture(BackgroundPicture& picture, double imageWidthPx, PointMm p
 
 // Moves, turns and scales the picture so that image pixel A lands on layout point A and pixel B
 // on layout point B. False, and nothing changes, when either pair is one point twice.
-bool AlignPicture(BackgroundPicture& picture, double imageWidthPx, PointMm pixelA,
-                  PointMm pixelB, PointMm layoutA, PointMm layoutB);
+bool AlignPicture(BackgroundPicture& picture, double imageWidthPx, PointMm pixelA, PointMm pixelB,
+                  PointMm layoutA, PointMm layoutB);
 
 // Edits of the document's pictures, each one undo step; an edit that changes nothing (or names
 // a picture that is not there) records nothing and returns false.

@@ -28,8 +28,8 @@ void ReadJpegSize(std::string_view b, ImageHeader& h) {
             ++at;
             continue;
         }
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
-                           marker != 0xC8 && marker != 0xCC;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame) {
             h.height = Big(b, at + 5, 2);
             h.width = Big(b, at + 7, 2);

@@ -104,7 +104,7 @@ void ExportPicture(MainFrame& frame) {
         if (ask.ShowModal() != wxID_OK) return;
         pxPerMm = ask.Resolution();
     }
-    ReportFailure(frame, WritePicture(doc, path, pxPerMm, scale));
+    ReportFailure(frame, WritePicture(doc, path, pxPerMm, scale, print.pictures));
 }
 
 void ExportPdf(MainFrame& frame) {

@@ -7,9 +7,9 @@
 #include <cmath>
 #include <memory>
 
+#include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
-#include "app/CommandIds.h"
 #include "base/NumberStyle.h"
 #include "base/Translate.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -94,8 +94,7 @@ private:
         const wxString unit = wxString::FromUTF8(UnitName(units));
         for (;;) {
             wxTextEntryDialog ask(
-                &frame,
-                wxString::Format(_("Real distance between the two points (%s):"), unit),
+                &frame, wxString::Format(_("Real distance between the two points (%s):"), unit),
                 _("Calibrate Picture"));
             if (ask.ShowModal() != wxID_OK) return Finish(_("Calibration cancelled"));
             double value = 0;

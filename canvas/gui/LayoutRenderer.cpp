@@ -777,8 +777,11 @@ void DrawRulers(wxDC& dc, int units, const ViewTransform& view, wxSize client) {
     }
 }
 
-void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client) {
-    DrawLayoutPart(dc, doc, view, client, LayoutDrawPart{});
+void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
+                PictureLayer* pictures) {
+    LayoutDrawPart part;
+    part.pictures = pictures;
+    DrawLayoutPart(dc, doc, view, client, part);
 }
 
 void DrawLayoutOnPaper(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,

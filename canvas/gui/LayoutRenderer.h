@@ -24,7 +24,8 @@ struct HelixVariant;
 
 // The whole layout (background to measurements) at the given transform; `client` is the
 // drawing area in pixels (grid lines and culling). Used by the canvas and the printout.
-void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client);
+void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
+                PictureLayer* pictures = nullptr);
 // The layout as it goes on paper (prints, PDF pages): as DrawLayout, with the grid in a pen that
 // shows on paper and in grey, and without the origin cross, which only helps editing. The
 // selection is the caller's to hide (SelectionHidden).

@@ -31,9 +31,9 @@ wxString Megapixels(uint64_t pixels) {
 
 // The first page of a PDF as a PNG file beside `base`, through pdftoppm; "" when that failed.
 wxString RenderFirstPage(const wxString& pdf, const wxString& base) {
-    const wxString args[] = {"pdftoppm", "-f", "1", "-l", "1", "-scale-to",
-                             wxString::Format("%d", kPdfPixels), "-png", "-singlefile", pdf,
-                             base};
+    const wxString args[] = {
+        "pdftoppm", "-f",          "1", "-l", "1", "-scale-to", wxString::Format("%d", kPdfPixels),
+        "-png",     "-singlefile", pdf, base};
     std::vector<const wxChar*> argv;
     for (const wxString& a : args) argv.push_back(a.wc_str());
     argv.push_back(nullptr);
@@ -106,9 +106,9 @@ std::shared_ptr<const PictureImage> ReadPictureImage(const wxString& path) {
         const int w = std::max(1, static_cast<int>(image.GetWidth() / shrink));
         const int h = std::max(1, static_cast<int>(image.GetHeight() / shrink));
         if (w != image.GetWidth()) image.Rescale(w, h, wxIMAGE_QUALITY_BOX_AVERAGE);
-        p->note = wxString::Format(
-            _("The picture has %s megapixels; it is shown with %d x %d pixels."),
-            Megapixels(std::max(pixels, header.Pixels())), w, h);
+        p->note =
+            wxString::Format(_("The picture has %s megapixels; it is shown with %d x %d pixels."),
+                             Megapixels(std::max(pixels, header.Pixels())), w, h);
     }
     if (image.HasMask() && !image.HasAlpha()) image.InitAlpha();
     p->image = std::move(image);
@@ -183,8 +183,8 @@ wxImage SampleCopy(const BackgroundPicture& picture, const PictureImage& image, 
             if (x < 0 || y < 0 || x >= sw || y >= sh) continue;
             const size_t in = static_cast<size_t>(y) * sw + static_cast<size_t>(x);
             std::memcpy(rgb + out * 3, from + in * 3, 3);
-            alpha[out] = fromAlpha ? static_cast<unsigned char>(fromAlpha[in] * opacity + 0.5)
-                                   : full;
+            alpha[out] =
+                fromAlpha ? static_cast<unsigned char>(fromAlpha[in] * opacity + 0.5) : full;
         }
     }
     return copy;
@@ -261,17 +261,19 @@ void PictureLayer::Draw(wxDC& dc, const LayoutDocument& doc, const ViewTransform
         for (const wxRect& area : areas) {
             const wxRect clip = area.Intersect(onScreen);
             if (clip.IsEmpty()) continue;
-            dc.SetClippingRegion(clip);
+            // A copy inside the area is drawn unclipped: some devices (PDF pages) cannot undo
+            // a clip.
+            const bool clipped = clip != onScreen;
+            if (clipped) dc.SetClippingRegion(clip);
             if (gc)
                 gc->DrawBitmap(copy->bitmap, onScreen.x, onScreen.y, onScreen.width,
                                onScreen.height);
             else if (!stretched)
                 dc.DrawBitmap(copy->bitmap, onScreen.x, onScreen.y, true);
-            dc.DestroyClippingRegion();
+            if (clipped) dc.DestroyClippingRegion();
         }
     }
     // Copies of pictures that were moved, changed or removed are let go.
-    kept.remove_if([&](const Kept& k) {
-        return std::find(used.begin(), used.end(), &k) == used.end();
-    });
+    kept.remove_if(
+        [&](const Kept& k) { return std::find(used.begin(), used.end(), &k) == used.end(); });
 }

@@ -20,10 +20,10 @@ class wxDC;
 
 // One picture file as read: the image, and halvings of it for small zooms.
 struct PictureImage {
-    wxImage image;  // not Ok when the file could not be read
+    wxImage image;                // not Ok when the file could not be read
     std::vector<wxImage> halves;  // image / 2, / 4, ... down to about 256 pixels
-    wxString error;  // why it could not be read
-    wxString note;   // why it was reduced, when it was
+    wxString error;               // why it could not be read
+    wxString note;                // why it was reduced, when it was
     bool Ok() const { return image.IsOk(); }
     // The width the picture's geometry counts in (the pixels of `image`).
     double Width() const { return image.IsOk() ? image.GetWidth() : 0; }

@@ -85,13 +85,15 @@ BackgroundPicturesDialog::BackgroundPicturesDialog(wxWindow* parent, FrameServic
     });
     buttons->AddSpacer(8);
     calibrate = new wxButton(this, wxID_ANY, _("&Calibrate..."));
-    calibrate->SetToolTip(_("Click two points of the picture on the layout, then type their "
-                            "real distance"));
+    calibrate->SetToolTip(
+        _("Click two points of the picture on the layout, then type their "
+          "real distance"));
     buttons->Add(calibrate, 0, wxEXPAND | wxBOTTOM, 4);
     calibrate->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(kCalibrate); });
     align = new wxButton(this, wxID_ANY, _("Ali&gn..."));
-    align->SetToolTip(_("Click two points of the picture, each followed by the layout point "
-                        "it belongs on"));
+    align->SetToolTip(
+        _("Click two points of the picture, each followed by the layout point "
+          "it belongs on"));
     buttons->Add(align, 0, wxEXPAND | wxBOTTOM, 4);
     align->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(kAlign); });
     row->Add(buttons, 0, wxEXPAND);
@@ -110,7 +112,8 @@ BackgroundPicturesDialog::BackgroundPicturesDialog(wxWindow* parent, FrameServic
     top->Add(CreateStdDialogButtonSizer(wxCLOSE), 0, wxEXPAND | wxALL, 10);
     SetSizerAndFit(top);
     SetEscapeId(wxID_CLOSE);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(kClosed); }, wxID_CLOSE);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(kClosed); }, wxID_CLOSE);
 
     list->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { UpdateControls(); });
     // One undo step when the slider comes to rest, not one per pixel of a drag.
@@ -176,13 +179,14 @@ void BackgroundPicturesDialog::Change(const std::function<void(BackgroundPicture
     LayoutDocument& doc = frame.Document();
     BackgroundPicture changed = doc.pictures[i];
     edit(changed);
-    if (ChangePicture(doc, static_cast<size_t>(i), changed)) frame.NotifyChanged(DocChange::Pictures);
+    if (ChangePicture(doc, static_cast<size_t>(i), changed))
+        frame.NotifyChanged(DocChange::Pictures);
     Refill();
 }
 
 wxString BackgroundPicturesDialog::AskFile(const wxString& title) const {
-    wxFileDialog dialog(const_cast<BackgroundPicturesDialog*>(this), title, wxString(),
-                        wxString(), PictureWildcard(), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(const_cast<BackgroundPicturesDialog*>(this), title, wxString(), wxString(),
+                        PictureWildcard(), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
 }
 
@@ -245,8 +249,7 @@ void BackgroundPicturesDialog::SetOpacityPercent(int percent) {
 
 void BackgroundPicturesDialog::SetLevelChoice(int choice) {
     const auto& levels = frame.Document().levels;
-    const uint32_t id = choice >= 1 && static_cast<size_t>(choice) <= levels.size()
-                            ? levels[choice - 1].id
-                            : kNoId;
+    const uint32_t id =
+        choice >= 1 && static_cast<size_t>(choice) <= levels.size() ? levels[choice - 1].id : kNoId;
     Change([&](BackgroundPicture& p) { p.level = id; });
 }

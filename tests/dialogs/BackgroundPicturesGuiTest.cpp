@@ -13,7 +13,10 @@
 #include "app/gui/MainFrameDialogs.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/PictureLayer.h"
+#include "dialogs/PrintPlan.h"
 #include "dialogs/gui/BackgroundPicturesDialog.h"
+#include "dialogs/gui/LayoutPrintout.h"
+#include "persistence/LayoutFile.h"
 #include "support/GuiTestSupport.h"
 
 namespace {
@@ -200,6 +203,74 @@ TEST_F(PictureWindow, RepaintsAndSmallPansDrawTheKeptCopy) {
     canvas->SetTransform(zoomed);
     Painted();
     EXPECT_EQ(canvas->Pictures().CopiesMade(), made + 1);
+}
+
+TEST_F(PictureWindow, AlignedByFourClicks) {
+    InDialog([&](BackgroundPicturesDialog& d) {
+        d.AddPictureFile(png);
+        return BackgroundPicturesDialog::kAlign;
+    });
+    const BackgroundPicture before = Picture();
+    const double width = 400;
+    // Two points of the picture, each followed by where it belongs.
+    const wxPoint clicks[4] = {{150, 160}, {60, 300}, {400, 260}, {350, 90}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(Status().Contains(i % 2 ? "layout point" : "on the picture")) << Status();
+        Click(clicks[i].x, clicks[i].y);
+    }
+    PumpUntil([&] { return !(Picture() == before); });
+    EXPECT_EQ(frame->Document().undoStack.size(), 2u);  // added, aligned
+    for (int i : {0, 2}) {
+        const PointMm pixel =
+            LayoutToPicture(before, width, {double(clicks[i].x), double(clicks[i].y)});
+        const PointMm now = PictureToLayout(Picture(), width, pixel);
+        EXPECT_NEAR(now.x, clicks[i + 1].x, 0.1);
+        EXPECT_NEAR(now.y, clicks[i + 1].y, 0.1);
+    }
+    EXPECT_TRUE(Status().Contains("aligned")) << Status();
+}
+
+TEST_F(PictureWindow, MissingPictureFileOpensWithAMessageAndKeepsItsEntry) {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    BackgroundPicture gone;
+    gone.path = home.File("gone/plan.png");
+    doc.pictures = {gone};
+    const std::string layout = home.File("with picture.xml");
+    ASSERT_EQ(SaveLayout(doc, layout, "With picture"), "");
+    ModalAnswerer answer(wxID_OK);
+    ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(layout)));
+    ASSERT_EQ(answer.Count(), 1);
+    EXPECT_TRUE(answer.Dialogs()[0].message.Contains(wxString::FromUTF8(gone.path)));
+    EXPECT_EQ(frame->Document().pictures, doc.pictures);
+    Painted();  // draws without it
+}
+
+// Printing draws the pictures only when the options include them.
+TEST_F(PictureWindow, PrintsPicturesOnlyWhenIncluded) {
+    LayoutDocument& doc = frame->Document();
+    BackgroundPicture p;
+    p.path = png;
+    p.widthMm = 1000;
+    p.opacity = 1;
+    doc.pictures = {p};
+    PrintOptions options;
+    const PrintBounds bounds = ComputePrintBounds(doc, options, doc.activeLevel);
+    const PrintPages pages = Paginate(bounds, options, 800, 1100, 100);
+    const PageTransform t = PageTransformFor(pages, 1);
+    const int x = static_cast<int>(500 * t.scale + t.offsetX);
+    const int y = static_cast<int>(375 * t.scale + t.offsetY);
+    for (bool included : {false, true}) {
+        options.pictures = included;
+        wxBitmap bitmap(800, 1100, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            DrawPrintPage(dc, doc, options, doc.activeLevel, pages, 1);
+        }
+        const wxImage page = bitmap.ConvertToImage();
+        const wxColour got(page.GetRed(x, y), page.GetGreen(x, y), page.GetBlue(x, y));
+        EXPECT_EQ(got, included ? wxColour(kBlue[0], kBlue[1], kBlue[2]) : *wxWHITE);
+    }
 }
 
 }  // namespace

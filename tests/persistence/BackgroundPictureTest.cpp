@@ -168,15 +168,15 @@ std::string Bytes(std::initializer_list<int> values) {
 
 // The sizes the headers give, so that a picture too large to hold is refused before decoding.
 TEST(ImageHeaders, GiveKindAndSize) {
-    const std::string png = Bytes({0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H',
-                                   'D', 'R', 0, 0, 0x17, 0x70, 0, 0, 0x0F, 0xA0});
+    const std::string png = Bytes({0x89, 'P', 'N', 'G', 13, 10, 26,   10,   0, 0, 0,    13,
+                                   'I',  'H', 'D', 'R', 0,  0,  0x17, 0x70, 0, 0, 0x0F, 0xA0});
     const ImageHeader p = ReadImageHeader(png);
     EXPECT_EQ(p.kind, ImageKind::Png);
     EXPECT_EQ(p.width, 6000u);
     EXPECT_EQ(p.height, 4000u);
     // A JPEG with an APP0 segment before its frame; the frame gives height 20000, width 30000.
-    const std::string jpeg = Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xC2, 0, 17, 8,
-                                    0x4E, 0x20, 0x75, 0x30, 3});
+    const std::string jpeg = Bytes(
+        {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xC2, 0, 17, 8, 0x4E, 0x20, 0x75, 0x30, 3});
     const ImageHeader j = ReadImageHeader(jpeg);
     EXPECT_EQ(j.kind, ImageKind::Jpeg);
     EXPECT_EQ(j.width, 30000u);
