@@ -144,6 +144,19 @@ std::vector<HelpSection> TextSections() {
                      "A piece dropped on empty canvas goes to the highest visible level, a piece "
                      "joined to another takes that piece's level. The Level choice of the right "
                      "panel moves the selected piece and the track joined to it.")}});
+    s.push_back(
+        {Tr("Tracing a Picture"),
+         {Tr("Layout > Background Pictures... puts a room plan, a scanned track plan or a photo "
+             "under the layout: Add takes a PNG, JPEG, BMP, TIFF, GIF or WebP picture, or the "
+             "first page of a PDF. Calibrate brings it to scale: click two points of the "
+             "picture whose real distance you know, as the status bar asks, then type that "
+             "distance in the layout's units. Align moves and turns it instead: click a point "
+             "of the picture, then the layout point it belongs on, and the same for a second "
+             "point. Escape cancels either. The dialog also sets the opacity and the level, "
+             "shows or hides a picture and locks it, so that laying track over it never moves "
+             "it. A picture whose file has gone is kept in the list: Locate... finds it again. "
+             "The print options' \"Include background pictures\" puts the pictures on paper "
+             "and into the exports.")}});
     s.push_back({Tr("Measuring Tape"),
                  {Tr("Press Measure, then click two points: a measurement with arrows and its "
                      "length in the current units is laid down. Click it to select it (blue), drag "

@@ -2,9 +2,13 @@
 // Xvfb), on joined layouts of 2,000, 10,000 and 100,000 pieces (half curves, half straights) at
 // zoom to fit; one full repaint, and one zoom step of the mouse wheel. The figure that counts is
 // "cpu_ms": the CPU of this program and of the X server per motion (the server draws what the
-// program sends).
+// program sends). Pan and palette-drag motion run again with a 6,000 x 4,000 background picture
+// under the layout (the "Picture" benchmarks, argument: pieces), to compare with the same layout
+// without it.
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
+#include <wx/filename.h>
+#include <wx/image.h>
 #include <wx/utils.h>
 
 #include <chrono>
@@ -34,10 +38,31 @@ void Pump() {
     for (int i = 0; i < 5; ++i) wxTheApp->Yield(true);
 }
 
-// One main window per layout size, kept for all benchmarks of that size.
-Window& WindowFor(int pieces) {
+// A 6,000 x 4,000 photo-like picture (gradients and a check pattern), written once.
+std::string LargePicture() {
+    static std::string path;
+    if (!path.empty()) return path;
+    wxImage image(6000, 4000);
+    unsigned char* data = image.GetData();
+    for (int y = 0; y < 4000; ++y)
+        for (int x = 0; x < 6000; ++x, data += 3) {
+            const bool check = ((x / 50) + (y / 50)) % 2 == 0;
+            data[0] = static_cast<unsigned char>(x * 255 / 6000);
+            data[1] = static_cast<unsigned char>(y * 255 / 4000);
+            data[2] = check ? 200 : 90;
+        }
+    wxInitAllImageHandlers();
+    path = (wxFileName::GetTempDir() + "/quillmore-bench-picture.jpg").utf8_string();
+    image.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_JPEG);
+    return path;
+}
+
+// One main window per layout size (and with or without the picture), kept for all benchmarks
+// of that size.
+Window& WindowFor(int pieces, bool picture = false) {
     static std::map<int, Window> windows;
-    auto it = windows.find(pieces);
+    const int key = pieces * 2 + (picture ? 1 : 0);
+    auto it = windows.find(key);
     if (it != windows.end()) return it->second;
     Window w;
     w.frame = new MainFrame();
@@ -49,9 +74,20 @@ Window& WindowFor(int pieces) {
     w.frame->Document() = SampleJoinedTrack(pieces);
     Pump();
     w.canvas->ZoomToFit();
+    if (picture) {
+        // Over the whole window, at half opacity.
+        const ViewTransform& view = w.canvas->Transform();
+        BackgroundPicture p;
+        p.path = LargePicture();
+        p.xMm = view.ToLayoutX(0);
+        p.yMm = view.ToLayoutY(0);
+        p.widthMm = kWidth / view.zoom;
+        w.frame->Document().pictures.push_back(p);
+        w.canvas->Refresh();
+    }
     w.canvas->Update();
     Pump();
-    return windows.emplace(pieces, w).first->second;
+    return windows.emplace(key, w).first->second;
 }
 
 void Send(CanvasPanel* canvas, wxEventType type, int x, int y, bool left, bool middle = false) {
@@ -107,8 +143,8 @@ void BM_PlainMotion(benchmark::State& state) {
     });
 }
 
-void BM_PaletteDragMotion(benchmark::State& state) {
-    Window& w = WindowFor(static_cast<int>(state.range(0)));
+void PaletteDrag(benchmark::State& state, bool picture) {
+    Window& w = WindowFor(static_cast<int>(state.range(0)), picture);
     w.canvas->BeginPieceDrag("24130");
     Measure(state, w.canvas, [&](int k) {
         const wxPoint p = Sweep(k);
@@ -117,6 +153,9 @@ void BM_PaletteDragMotion(benchmark::State& state) {
     w.canvas->CancelPieceDrag();
     Pump();
 }
+
+void BM_PaletteDragMotion(benchmark::State& state) { PaletteDrag(state, false); }
+void BM_PaletteDragMotionPicture(benchmark::State& state) { PaletteDrag(state, true); }
 
 void BM_SelectionMoveMotion(benchmark::State& state) {
     Window& w = WindowFor(static_cast<int>(state.range(0)));
@@ -179,8 +218,8 @@ void BM_ZoomStep(benchmark::State& state) {
     Pump();
 }
 
-void BM_PanMotion(benchmark::State& state) {
-    Window& w = WindowFor(static_cast<int>(state.range(0)));
+void Pan(benchmark::State& state, bool picture) {
+    Window& w = WindowFor(static_cast<int>(state.range(0)), picture);
     const ViewTransform start = w.canvas->Transform();
     Send(w.canvas, wxEVT_MIDDLE_DOWN, 700, 450, false, true);
     Measure(state, w.canvas, [&](int k) {
@@ -192,6 +231,9 @@ void BM_PanMotion(benchmark::State& state) {
     w.canvas->SetTransform(start);
     Pump();
 }
+
+void BM_PanMotion(benchmark::State& state) { Pan(state, false); }
+void BM_PanMotionPicture(benchmark::State& state) { Pan(state, true); }
 
 }  // namespace
 
@@ -253,3 +295,5 @@ int main(int argc, char** argv) {
     wxEntryCleanup();
     return 0;
 }
+BENCHMARK(BM_PaletteDragMotionPicture)->Arg(2000)->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PanMotionPicture)->Arg(2000)->Iterations(200)->Unit(benchmark::kMillisecond);

@@ -11,4 +11,5 @@ struct PrintOptions {
     int32_t colourMode = 0;         // 0 colour, 1 grayscale
     bool grid = false;
     bool baseboard = true;
+    bool pictures = false;  // the background pictures (prints, PDF pages and picture exports)
 };

@@ -29,6 +29,9 @@ inline bool LayoutInvariantsHold(const LayoutDocument& doc) {
     for (const Feeder& f : doc.wiring.feeders)
         ok = ok && doc.FindPiece(f.piece) &&
              (f.district == kNoId || doc.wiring.FindDistrict(f.district));
+    // Pictures have a path, a width and an opacity a window can draw.
+    for (const BackgroundPicture& p : doc.pictures)
+        ok = ok && !p.path.empty() && p.widthMm > 0 && p.opacity >= 0 && p.opacity <= 1;
     for (size_t i = 0; i < doc.control.addresses.size(); ++i) {
         const AccessoryAddress& a = doc.control.addresses[i];
         ok = ok && doc.FindPiece(a.piece) &&

@@ -19,9 +19,10 @@ enum class DocChange : std::uint32_t {
                             // modified flag stays as the caller set it
     Stock = 1u << 8,        // the owner's track box (not part of the layout): the tally's owned
                             // and to-buy columns
+    Pictures = 1u << 9,     // the background pictures, their places, looks and levels
 
     // Everything that modifies the document (and so marks the layout modified).
-    Content = Pieces | Placement | Scenery | Annotations | Levels,
+    Content = Pieces | Placement | Scenery | Annotations | Levels | Pictures,
     All = Content | Selection | View | File | Stock,
 };
 

@@ -78,6 +78,7 @@ void LayoutDocument::Clear() {
     gradeRuns.clear();
     wiring = WiringPlan{};
     control = ControlPlan{};
+    pictures.clear();
     RefreshCurrentGrade();
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "control/ControlPlan.h"
+#include "model/BackgroundPicture.h"
 #include "model/PieceList.h"
 #include "model/PlacedPiece.h"
 #include "wiring/WiringPlan.h"
@@ -122,6 +123,7 @@ struct UndoSnapshot {
     uint64_t revision = 0;
     WiringPlan wiring;
     ControlPlan control;
+    std::vector<BackgroundPicture> pictures;
     bool operator==(const UndoSnapshot&) const = default;
 };
 
@@ -156,6 +158,8 @@ public:
     WiringPlan wiring;  // gaps, feeders, districts and detectors
     // Accessory addresses and the digital protocol (empty until the user gives any).
     ControlPlan control;
+    // Pictures under the track, drawn in list order (the first lowest).
+    std::vector<BackgroundPicture> pictures;
     std::deque<UndoSnapshot> undoStack;
     std::deque<UndoSnapshot> redoStack;
 

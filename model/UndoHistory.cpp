@@ -29,7 +29,8 @@ UndoSnapshot LayoutDocument::TakeSnapshot() const {
                                        shapeHeight2},
                         0,  // the revision is set as the snapshot goes on a stack
                         wiring,
-                        control};
+                        control,
+                        pictures};
 }
 
 void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
@@ -52,6 +53,7 @@ void LayoutDocument::RestoreSnapshot(UndoSnapshot&& s) {
     revision = s.revision;
     wiring = std::move(s.wiring);
     control = std::move(s.control);
+    pictures = std::move(s.pictures);
 
     uint32_t highest = pieces.HighestId();
     auto note = [&](const auto& list) {

@@ -262,6 +262,23 @@ struct HelixElement {
     }
 };
 
+// A picture under the track, inside <pictures>; the path as the file holds it.
+struct PictureElement {
+    static constexpr std::string_view kTag = "picture";
+    template <class V, class P>
+    static void Attributes(V& v, P& picture) {
+        v.Text("path", picture.path);
+        v.Double("x", picture.xMm);
+        v.Double("y", picture.yMm);
+        v.Double("width", picture.widthMm);
+        v.OptionalDouble("rotation", picture.rotationDeg, 0);
+        v.OptionalDouble("opacity", picture.opacity, 0.5);
+        v.Flag("locked", picture.locked);
+        v.FlagUnlessZero("shown", picture.shown);
+        v.OptionalRef("level", picture.level, kOmitNone);
+    }
+};
+
 // The wiring plan: booster districts, gaps, feeders and detectors, inside <wiring>.
 struct DistrictElement {
     static constexpr std::string_view kTag = "district";

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <unordered_map>
 #include <unordered_set>
@@ -94,6 +95,42 @@ void AppendWiring(std::string& out, const WiringPlan& whole, const PieceList& pi
     out += "  </wiring>\n";
 }
 
+// The path a picture is written with: relative to the layout's folder when the picture lies in
+// it or below it (so a folder moved with its pictures keeps them), otherwise as held.
+std::string PathInFile(const std::string& path, const std::string& folder) {
+    namespace fs = std::filesystem;
+    if (folder.empty() || path.empty()) return path;
+    const fs::path picture = fs::path(path).lexically_normal();
+    if (!picture.is_absolute()) return path;
+    const fs::path base = fs::absolute(fs::path(folder)).lexically_normal();
+    const fs::path relative = picture.lexically_relative(base);
+    if (relative.empty() || *relative.begin() == "..") return path;
+    return relative.generic_string();
+}
+
+// The path a picture read from the file is held with: a relative one joined to the file's folder.
+std::string PathFromFile(const std::string& stored, const std::string& folder) {
+    namespace fs = std::filesystem;
+    const fs::path path(stored);
+    if (folder.empty() || path.is_absolute()) return stored;
+    return (fs::absolute(fs::path(folder)) / path).lexically_normal().string();
+}
+
+// The folder of a layout file's path ("." for a bare file name).
+std::string FolderOf(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+void AppendPictures(std::string& out, const std::vector<BackgroundPicture>& pictures,
+                    const std::string& folder) {
+    AppendList(out, "pictures", pictures, [&](const BackgroundPicture& p) {
+        BackgroundPicture written = p;
+        written.path = PathInFile(p.path, folder);
+        AppendElement<PictureElement>(out, "    ", "/>\n", written);
+    });
+}
+
 bool Contains(std::string_view line, std::string_view text) {
     return line.find(text) != std::string_view::npos;
 }
@@ -106,6 +143,7 @@ struct LoadState {
     IdRegistry ids;
     ControlPlanReader control;
     std::string error;
+    std::string folder;  // relative picture paths start here
     // The lines the plan's gaps, feeders and detectors came from, for refusing one that names
     // a missing piece once every piece is read.
     std::vector<int> gapLines, feederLines, detectorLines;
@@ -255,10 +293,28 @@ private:
             !Append<CoversElement>(d_.tunnels.back().covers))
             return false;
         if (Has("<helix ") && !Append<HelixElement>(d_.helices)) return false;
+        if (Has("<pictures>")) inPictures_ = true;
+        if (Has("</pictures>")) inPictures_ = false;
+        if (inPictures_ && Has("<picture ") && !ReadPicture()) return false;
         if (Has("<wiring>")) inWiring_ = true;
         if (Has("</wiring>")) inWiring_ = false;
         if (inWiring_) return ReadWiringLine();
         return st_.control.Line(line_, n_, &st_.error);
+    }
+
+    bool ReadPicture() {
+        BackgroundPicture picture;
+        LineFields f(line_, n_, PictureElement::kTag, &st_.error);
+        if (!ReadElement<PictureElement>(f, FileReader::Layout, picture)) return false;
+        if (picture.path.empty()) return f.Fail(Tr("the picture has no path"));
+        auto outOfRange = [&](const char* name) {
+            return f.Fail(Format(Tr("%s in <%s> is out of range").c_str(), name, "picture"));
+        };
+        if (!(picture.widthMm > 0)) return outOfRange("width");
+        if (!(picture.opacity >= 0 && picture.opacity <= 1)) return outOfRange("opacity");
+        picture.path = PathFromFile(picture.path, st_.folder);
+        d_.pictures.push_back(std::move(picture));
+        return true;
     }
 
     bool ReadWiringLine() {
@@ -312,6 +368,7 @@ private:
     bool inScenery_ = false;
     bool inBaseboard_ = false;
     bool inWiring_ = false;
+    bool inPictures_ = false;
 };
 
 // Every gap, feeder and detector must name a piece of the file (and a gap one of its
@@ -367,7 +424,8 @@ std::string AttributeValue(const std::string& line, const std::string& name) {
     return DecodeXml(RawAttribute(line, name));
 }
 
-std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutName) {
+std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutName,
+                         const std::string& folder) {
     std::string out;
     out.reserve(256 + doc.pieces.size() * 240 + doc.scenery.size() * 160);
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
@@ -388,6 +446,7 @@ std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutNam
     AppendListOf<MeasurementElement>(out, "measurements", doc.measurements);
     AppendList(out, "tunnels", doc.tunnels, [&](const Tunnel& t) { AppendTunnel(out, t); });
     AppendListOf<HelixElement>(out, "helices", doc.helices);
+    AppendPictures(out, doc.pictures, folder);
     AppendWiring(out, doc.wiring, doc.pieces);
     if (doc.control.Exists()) {
         std::unordered_set<uint32_t> ids;
@@ -401,14 +460,17 @@ std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutNam
 
 std::string SaveLayout(const LayoutDocument& doc, const std::string& path,
                        const std::string& layoutName) {
-    return WriteFileAtomically(path, LayoutToText(doc, layoutName));
+    return WriteFileAtomically(
+        path, LayoutToText(doc, layoutName, FolderOf(path)));
 }
 
 namespace {
 
 std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* layoutName,
+                           const std::string& folder,
                            const std::function<std::string()>& readFault) {
     LoadState st;
+    st.folder = folder;
     // Shape settings absent from the file keep the values the document has now.
     st.doc.lastShape = doc.lastShape;
     st.doc.shapeWidth = doc.shapeWidth;
@@ -461,6 +523,7 @@ std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* 
     doc.currentGrade = d.currentGrade;
     doc.wiring = std::move(d.wiring);
     doc.control = std::move(control);
+    doc.pictures = std::move(d.pictures);
     if (layoutName) *layoutName = std::move(st.name);
     return {};
 }
@@ -468,9 +531,9 @@ std::string LoadLayoutFrom(LineSource& lines, LayoutDocument& doc, std::string* 
 }  // namespace
 
 std::string LoadLayoutFromText(LayoutDocument& doc, std::string_view text,
-                               std::string* layoutName) {
+                               std::string* layoutName, const std::string& folder) {
     TextLines lines(text);
-    return LoadLayoutFrom(lines, doc, layoutName, [] { return std::string(); });
+    return LoadLayoutFrom(lines, doc, layoutName, folder, [] { return std::string(); });
 }
 
 std::string LoadLayout(LayoutDocument& doc, const std::string& path, std::string* layoutName) {
@@ -478,7 +541,7 @@ std::string LoadLayout(LayoutDocument& doc, const std::string& path, std::string
     int fd = OpenForReading(path, &error);
     if (fd < 0) return error;
     FileLines lines(fd);
-    error = LoadLayoutFrom(lines, doc, layoutName, [&] {
+    error = LoadLayoutFrom(lines, doc, layoutName, FolderOf(path), [&] {
         return lines.Failed() ? Format(Tr("Cannot read file: %s").c_str(), path.c_str())
                               : std::string();
     });

@@ -22,10 +22,16 @@ std::string SaveLayout(const LayoutDocument& doc, const std::string& path,
 std::string LoadLayout(LayoutDocument& doc, const std::string& path, std::string* layoutName);
 
 // The reader behind LoadLayout, working on the file's text (same results and errors).
-std::string LoadLayoutFromText(LayoutDocument& doc, std::string_view text, std::string* layoutName);
+// Picture paths the text holds relative are taken relative to `folder` (kept as they are when
+// `folder` is empty).
+std::string LoadLayoutFromText(LayoutDocument& doc, std::string_view text, std::string* layoutName,
+                               const std::string& folder = {});
 
-// The exact text SaveLayout writes.
-std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutName);
+// The exact text SaveLayout writes. Pictures inside `folder` (the layout file's folder) or below
+// it are written with paths relative to it, all others as they are held; with an empty `folder`
+// every path is written as held.
+std::string LayoutToText(const LayoutDocument& doc, const std::string& layoutName,
+                         const std::string& folder = {});
 
 // Replaces < > & " by their character references; every other byte is kept.
 std::string EscapeXml(const std::string& text);

@@ -139,4 +139,5 @@ void BindDialogCommands(MainFrame& frame) {
     BindControlCommands(frame);
     BindDiagramCommands(frame);
     BindWiringCommands(frame);
+    BindPictureCommands(frame);
 }

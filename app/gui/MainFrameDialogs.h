@@ -53,6 +53,13 @@ void BindExportCommands(MainFrame& frame);
 // (MainFrameProfile.cpp).
 void BindProfileCommands(MainFrame& frame);
 
+// Adds "Background Pictures..." to the Layout menu, after the levels, and binds it with the
+// clicks of calibrating and aligning (MainFramePictures.cpp).
+inline constexpr int kCmdBackgroundPictures = 2080;
+void BindPictureCommands(MainFrame& frame);
+// Tells which pictures of the document could not be read (after opening a layout).
+void ReportMissingPictures(MainFrame& frame);
+
 // Binds the dialog commands of the frame (Layout Shape, Levels, Page Setup, Print Preview,
 // Print).
 void BindDialogCommands(MainFrame& frame);

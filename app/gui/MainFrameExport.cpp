@@ -107,7 +107,7 @@ void ExportPicture(MainFrame& frame) {
         if (ask.ShowModal() != wxID_OK) return;
         pxPerMm = ask.Resolution();
     }
-    ReportFailure(frame, WritePicture(doc, path, pxPerMm, scale));
+    ReportFailure(frame, WritePicture(doc, path, pxPerMm, scale, print.pictures));
 }
 
 // More pages than a plan of a room takes at full size on letter paper: a scale typed by mistake,

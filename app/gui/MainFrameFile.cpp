@@ -6,6 +6,7 @@
 
 #include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
+#include "app/gui/MainFrameDialogs.h"
 #include "app/gui/OpenLayoutDialog.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "model/GradeRuns.h"
@@ -87,6 +88,7 @@ bool MainFrame::OpenLayoutFile(const wxString& path) {
     SetStatusText(wxString::FromUTF8(status), 0);
     RememberRecent(filePath);
     NotifyChanged(DocChange::File);
+    ReportMissingPictures(*this);
     return true;
 }
 
@@ -132,6 +134,7 @@ bool MainFrame::WriteLayoutFile(const wxString& path, const wxString& name) {
     MarkSaved();
     RememberRecent(filePath);
     NotifyChanged(DocChange::File);
+    ReportMissingPictures(*this);
     return true;
 }
 

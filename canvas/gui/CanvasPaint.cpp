@@ -137,6 +137,7 @@ void CanvasPanel::PaintTo(wxDC& dc, int width, int height) {
     // does not wait for it to be built after an edit (a gesture builds it when it needs it).
     part.index = indexValid && index.Matches(doc) ? &index : nullptr;
     part.plan = &Plan();
+    part.pictures = &pictureLayer;
     DrawLayoutPart(dc, doc, view, client, part);
     DrawRulers(dc, doc.units, view, client);
     DrawResizeHandles(dc, doc, view);
@@ -176,6 +177,7 @@ bool CanvasPanel::PrepareUnder(LayoutPass from, bool forMove) {
         part.to = from;
         part.index = &Index();
         part.plan = &Plan();
+        part.pictures = &pictureLayer;
         DrawLayoutPart(dc, Document(), view, size, part);
         if (from == LayoutPass::End) {
             DrawRulers(dc, Document().units, view, size);
@@ -226,6 +228,7 @@ void CanvasPanel::ComposeOnScratch(const std::vector<wxRect>& areas, LayoutPass 
             // the picture it was cut from.
             part.bandOrder = from == LayoutPass::Ground ? nullptr : &bandOrder;
             part.recordBands = whole;
+            part.pictures = &pictureLayer;
             DrawLayoutPart(dc, doc, view, size, part);
             if (nearRulers) DrawRulers(dc, doc.units, view, size);
             DrawResizeHandles(dc, doc, view);

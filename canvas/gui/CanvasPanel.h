@@ -14,6 +14,7 @@
 #include "canvas/LayoutIndex.h"
 #include "canvas/ViewTransform.h"
 #include "canvas/gui/LayoutRenderer.h"
+#include "canvas/gui/PictureLayer.h"
 
 class FrameServices;
 class LayoutDocument;
@@ -85,6 +86,9 @@ public:
     // turnout switching), in layout millimetres; when it returns true, editing does not see it.
     using ClickHandler = std::function<bool(double xMm, double yMm)>;
     void SetClickHandler(ClickHandler handler) { clickHandler = std::move(handler); }
+    const ClickHandler& CurrentClickHandler() const { return clickHandler; }
+    // The background pictures as this canvas draws them (their scaled copies).
+    const PictureLayer& Pictures() const { return pictureLayer; }
     // The wiring view over the layout (empty: none), drawn under the trains until replaced.
     void SetWiringOverlay(WiringOverlay overlay) {
         wiring = std::move(overlay);
@@ -262,6 +266,7 @@ private:
     ViewTransform pictureView;
     LayoutDrawPlan plan;
     bool planValid = false;
+    PictureLayer pictureLayer;  // the background pictures, scaled once per zoom
     LayoutBandOrder bandOrder;  // of the last whole composition, kept for partial ones
     LayoutIndex index;
     bool indexValid = false;

@@ -1,5 +1,6 @@
 // Drawing of the layout and of the editing overlays into any device context.
 #include "canvas/gui/LayoutRenderer.h"
+#include "canvas/gui/PictureLayer.h"
 
 #include <cairo.h>
 #include <wx/dc.h>
@@ -776,14 +777,18 @@ void DrawRulers(wxDC& dc, int units, const ViewTransform& view, wxSize client) {
     }
 }
 
-void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client) {
-    DrawLayoutPart(dc, doc, view, client, LayoutDrawPart{});
+void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
+                PictureLayer* pictures) {
+    LayoutDrawPart part;
+    part.pictures = pictures;
+    DrawLayoutPart(dc, doc, view, client, part);
 }
 
 void DrawLayoutOnPaper(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
-                       wxSize page) {
+                       wxSize page, PictureLayer* pictures) {
     LayoutDrawPart part;
     part.paper = true;
+    part.pictures = pictures;
     DrawLayoutPart(dc, doc, view, page, part);
 }
 
@@ -869,6 +874,7 @@ void DrawGroundPass(wxDC& dc, const DrawScope& s) {
     const bool board = s.doc.baseboardShown && s.doc.baseboard.size() >= 3;
     if (board) DrawBaseboard(dc, s.doc, s.view);
     DrawDecks(dc, s.doc, s.view);
+    if (s.part.pictures) s.part.pictures->Draw(dc, s.doc, s.view, s.client, s.areas);
     DrawGrid(dc, s.doc, s.view, s.client, s.part.paper);
     if (board) DrawBaseboardEdges(dc, s.doc, s.view);
 }

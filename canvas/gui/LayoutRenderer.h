@@ -17,18 +17,20 @@
 
 class wxDC;
 class LayoutDocument;
+class PictureLayer;
 class LayoutIndex;
 struct BoxMm;
 struct HelixVariant;
 
 // The whole layout (background to measurements) at the given transform; `client` is the
 // drawing area in pixels (grid lines and culling). Used by the canvas and the printout.
-void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client);
+void DrawLayout(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
+                PictureLayer* pictures = nullptr);
 // The layout as it goes on paper (prints, PDF pages): as DrawLayout, with the grid in a pen that
 // shows on paper and in grey, and without the origin cross, which only helps editing. The
 // selection is the caller's to hide (SelectionHidden).
 void DrawLayoutOnPaper(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view,
-                       wxSize page);
+                       wxSize page, PictureLayer* pictures = nullptr);
 
 // The passes of a layout drawing, in drawing order: background, baseboard, decks and grid;
 // scenery; the low track around helices; helices; all other track; tunnel portals; grade arrows,
@@ -75,6 +77,8 @@ struct LayoutDrawPart {
     bool recordBands = false;
     // Drawn for paper: see DrawLayoutOnPaper.
     bool paper = false;
+    // The background pictures, drawn over the baseboard and under the grid; none without.
+    PictureLayer* pictures = nullptr;
 };
 void DrawLayoutPart(wxDC& dc, const LayoutDocument& doc, const ViewTransform& view, wxSize client,
                     const LayoutDrawPart& part);

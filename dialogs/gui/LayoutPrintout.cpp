@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "canvas/gui/LayoutRenderer.h"
+#include "canvas/gui/PictureLayer.h"
 
 namespace {
 
@@ -41,6 +42,8 @@ void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, u
     const PageTransform t = PageTransformFor(pages, page);
     const ViewTransform view{t.scale, t.offsetX, t.offsetY, pages.PixelScale()};
     const wxSize size(pages.width, pages.height);
+    PictureLayer pictureLayer(0);
+    PictureLayer* pictures = options.pictures ? &pictureLayer : nullptr;
     {
         PrintDrawFlags flags(doc, options, activeLevel);
         // The whole page is white, the margins too: the drawing clears only its tile.
@@ -60,7 +63,7 @@ void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, u
                 wxMemoryDC memory(bitmap);
                 memory.SetBackground(*wxWHITE_BRUSH);
                 memory.Clear();
-                DrawLayoutOnPaper(memory, doc, smallView, small);
+                DrawLayoutOnPaper(memory, doc, smallView, small, pictures);
             }
             const wxBitmap grey(bitmap.ConvertToImage().ConvertToGreyscale());
             if (small == size) {
@@ -70,7 +73,7 @@ void DrawPrintPage(wxDC& dc, LayoutDocument& doc, const PrintOptions& options, u
                 dc.StretchBlit(0, 0, size.x, size.y, &source, 0, 0, small.x, small.y);
             }
         } else {
-            DrawLayoutOnPaper(dc, doc, view, size);
+            DrawLayoutOnPaper(dc, doc, view, size, pictures);
         }
     }
     // The tile ends where the next one goes on: what the drawing put into those margins is

@@ -24,6 +24,7 @@
 
 #include "base/gui/NumberSpinCtrl.h"
 #include "canvas/gui/LayoutRenderer.h"
+#include "canvas/gui/PictureLayer.h"
 #include "dialogs/gui/LayoutPrintout.h"
 #include "persistence/AtomicFile.h"
 
@@ -53,7 +54,8 @@ ViewTransform ViewOf(const PictureFrame& f) {
 }
 
 
-std::string WritePng(LayoutDocument& doc, const std::string& path, const PictureFrame& f) {
+std::string WritePng(LayoutDocument& doc, const std::string& path, const PictureFrame& f,
+                     PictureLayer* pictures) {
     wxBitmap bitmap(f.width, f.height, 24);
     if (!bitmap.IsOk())
         return wxString::Format(_("Not enough memory for a picture of %s."),
@@ -62,7 +64,7 @@ std::string WritePng(LayoutDocument& doc, const std::string& path, const Picture
     {
         wxMemoryDC dc(bitmap);
         ScreenMarksOff plain(doc);
-        DrawLayout(dc, doc, ViewOf(f), wxSize(f.width, f.height));
+        DrawLayout(dc, doc, ViewOf(f), wxSize(f.width, f.height), pictures);
     }
     wxMemoryOutputStream out;
     if (!bitmap.ConvertToImage().SaveFile(out, wxBITMAP_TYPE_PNG))
@@ -80,7 +82,7 @@ std::string ReadAll(const std::string& path) {
 }
 
 std::string WriteSvg(LayoutDocument& doc, const std::string& path, const PictureFrame& f,
-                     int scaleDenominator) {
+                     int scaleDenominator, PictureLayer* pictures) {
     // The SVG device context writes to a file of its own: a temporary one, copied into place
     // as a whole.
     const wxString temp = wxFileName::CreateTempFileName("quillmore-svg");
@@ -94,7 +96,7 @@ std::string WriteSvg(LayoutDocument& doc, const std::string& path, const Picture
             return _("Cannot create a temporary file.").utf8_string();
         }
         ScreenMarksOff plain(doc);
-        DrawLayout(dc, doc, ViewOf(f), wxSize(f.width, f.height));
+        DrawLayout(dc, doc, ViewOf(f), wxSize(f.width, f.height), pictures);
     }
     std::string bytes = ReadAll(temp.utf8_string());
     wxRemoveFile(temp);
@@ -111,15 +113,17 @@ cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned
 }  // namespace
 
 std::string WritePicture(LayoutDocument& doc, const std::string& path, double pxPerMm,
-                         int scaleDenominator) {
+                         int scaleDenominator, bool withPictures) {
     const PictureFrame frame = PictureFrameFor(doc, pxPerMm);
+    PictureLayer layer(0);
+    PictureLayer* pictures = withPictures ? &layer : nullptr;
     const std::string problem = PictureSizeProblem(frame);
     if (!problem.empty()) return problem;
     switch (ExportKindForPath(path)) {
         case ExportKind::Png:
-            return WritePng(doc, path, frame);
+            return WritePng(doc, path, frame, pictures);
         case ExportKind::Svg:
-            return WriteSvg(doc, path, frame, scaleDenominator);
+            return WriteSvg(doc, path, frame, scaleDenominator, pictures);
         default:
             return _("The file name needs the extension .png or .svg.").utf8_string();
     }

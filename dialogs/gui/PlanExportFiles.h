@@ -16,8 +16,9 @@ class wxStaticText;
 
 // The whole layout as the canvas draws it (without grid and selection), framed at pxPerMm; PNG or
 // SVG by the path's extension. An SVG states the size of the layout at 1 : scaleDenominator.
+// With `withPictures` the background pictures are drawn too.
 std::string WritePicture(LayoutDocument& doc, const std::string& path, double pxPerMm,
-                         int scaleDenominator = 1);
+                         int scaleDenominator = 1, bool withPictures = false);
 
 // The paper of the print settings in millimetres, turned for landscape.
 void PaperSizeMm(const wxPrintData& data, double* widthMm, double* heightMm);

@@ -57,6 +57,9 @@ PrintOptionsDialog::PrintOptionsDialog(wxWindow* parent, const PrintOptions& o)
     baseboard->SetValue(o.baseboard);
     include->Add(grid, 0, wxALL, 4);
     include->Add(baseboard, 0, wxALL, 4);
+    pictures = new wxCheckBox(include->GetStaticBox(), wxID_ANY, _("Include background pictures"));
+    pictures->SetValue(o.pictures);
+    include->Add(pictures, 0, wxALL, 4);
     top->Add(include, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
     top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
     SetSizerAndFit(top);
@@ -83,5 +86,6 @@ PrintOptions PrintOptionsDialog::Options() const {
     o.colourMode = colour->GetSelection();
     o.grid = grid->GetValue();
     o.baseboard = baseboard->GetValue();
+    o.pictures = pictures->GetValue();
     return o;
 }

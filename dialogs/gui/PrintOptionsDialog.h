@@ -37,4 +37,5 @@ private:
     wxRadioBox* colour = nullptr;
     wxCheckBox* grid = nullptr;
     wxCheckBox* baseboard = nullptr;
+    wxCheckBox* pictures = nullptr;
 };

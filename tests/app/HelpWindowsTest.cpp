@@ -142,6 +142,7 @@ TEST_F(HelpWindows, HelpShowsEveryHeadingInOrderWithOrWithoutItsPicture) {
                                             "Running Trains",
                                             "Layout Shape",
                                             "Levels",
+                                            "Tracing a Picture",
                                             "Measuring Tape",
                                             "Adding Labels",
                                             "Piece Tally",

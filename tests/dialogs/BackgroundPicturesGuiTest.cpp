@@ -1,0 +1,276 @@
+// Background pictures in the real main window: added through the dialog, calibrated by two
+// clicks on the canvas and a typed distance, locked, drawn under the track at their opacity
+// from a copy scaled once per zoom.
+#include <gtest/gtest.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+#include <wx/textdlg.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/gui/MainFrame.h"
+#include "app/gui/MainFrameDialogs.h"
+#include "canvas/gui/CanvasPanel.h"
+#include "canvas/gui/PictureLayer.h"
+#include "dialogs/PrintPlan.h"
+#include "dialogs/gui/BackgroundPicturesDialog.h"
+#include "dialogs/gui/LayoutPrintout.h"
+#include "persistence/LayoutFile.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+constexpr unsigned char kBlue[3] = {20, 60, 230};
+
+class PictureWindow : public testing::Test {
+protected:
+    TempDir home;
+    std::string oldHome;
+    MainFrame* frame = nullptr;
+    CanvasPanel* canvas = nullptr;
+    std::string png;
+
+    void SetUp() override {
+        if (const char* h = std::getenv("HOME")) oldHome = h;
+        setenv("HOME", home.Path().c_str(), 1);
+        frame = new MainFrame();
+        frame->SetClientSize(1500, 950);
+        frame->Show();
+        canvas = frame->Canvas();
+        frame->Document().EnsureDefaultLevel();
+        frame->Document().gridShown = false;
+        canvas->SetTransform(ViewTransform{1.0, 0.0, 0.0});
+        wxImage image(400, 300);
+        image.SetRGB(wxRect(0, 0, 400, 300), kBlue[0], kBlue[1], kBlue[2]);
+        png = home.File("room plan.png");
+        ASSERT_TRUE(image.SaveFile(png, wxBITMAP_TYPE_PNG));
+        PumpEvents();
+    }
+    void TearDown() override {
+        while (canvas->HasCapture()) canvas->ReleaseMouse();
+        frame->Destroy();
+        PumpEvents();
+        setenv("HOME", oldHome.c_str(), 1);
+    }
+
+    // Opens Layout > Background Pictures... and lets `work` use the dialog; it answers the code
+    // the dialog is closed with.
+    void InDialog(const std::function<int(BackgroundPicturesDialog&)>& work) {
+        ModalAnswerer answer([&](wxDialog* d) {
+            auto* pictures = dynamic_cast<BackgroundPicturesDialog*>(d);
+            return pictures ? work(*pictures) : wxID_OK;
+        });
+        wxCommandEvent e(wxEVT_MENU, kCmdBackgroundPictures);
+        frame->GetEventHandler()->ProcessEvent(e);
+    }
+    void Mouse(wxEventType type, int x, int y) {
+        wxMouseEvent e(type);
+        e.SetEventObject(canvas);
+        e.SetPosition(wxPoint(x, y));
+        e.SetLeftDown(type == wxEVT_LEFT_DOWN);
+        canvas->GetEventHandler()->ProcessEvent(e);
+    }
+    void Click(int x, int y) {
+        Mouse(wxEVT_LEFT_DOWN, x, y);
+        Mouse(wxEVT_LEFT_UP, x, y);
+    }
+    const BackgroundPicture& Picture() { return frame->Document().pictures.at(0); }
+    wxImage Painted() {
+        const wxSize size = canvas->GetClientSize();
+        wxBitmap bitmap(size, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            canvas->PaintTo(dc, size.x, size.y);
+        }
+        return bitmap.ConvertToImage();
+    }
+    wxString Status() { return frame->GetStatusBar()->GetStatusText(0); }
+};
+
+TEST_F(PictureWindow, CalibratedByTwoClicksLockedAndDrawnUnderTheTrack) {
+    InDialog([&](BackgroundPicturesDialog& d) {
+        EXPECT_FALSE(d.AddPictureFile(home.File("nothing.png")));
+        EXPECT_TRUE(d.AddPictureFile(png));
+        d.SetOpacityPercent(40);
+        return BackgroundPicturesDialog::kCalibrate;
+    });
+    ASSERT_EQ(frame->Document().pictures.size(), 1u);
+    EXPECT_EQ(frame->Document().undoStack.size(), 2u);  // added, opacity
+    EXPECT_TRUE(Status().Contains("first point")) << Status();
+    const BackgroundPicture before = Picture();
+    const double width = PictureImages::Shared().Get(before.path)->Width();
+    ASSERT_EQ(width, 400);
+    const wxSize client = canvas->GetClientSize();
+    ASSERT_GE(client.x, 600);
+    ASSERT_GE(client.y, 450);
+    const int ax = client.x * 3 / 10, ay = client.y * 4 / 10, bx = ax + 200, by = ay + 150;
+
+    Click(ax, ay);
+    EXPECT_TRUE(Status().Contains("second point")) << Status();
+    {
+        ModalAnswerer distance([](wxDialog* d) {
+            if (auto* entry = dynamic_cast<wxTextEntryDialog*>(d)) entry->SetValue("306,25");
+            return wxID_OK;
+        });
+        Click(bx, by);
+        PumpUntil([&] { return distance.Count() > 0; });
+        PumpEvents();
+    }
+    const PointMm a = LayoutToPicture(before, width, {double(ax), double(ay)});
+    const PointMm b = LayoutToPicture(before, width, {double(bx), double(by)});
+    const PointMm la = PictureToLayout(Picture(), width, a);
+    const PointMm lb = PictureToLayout(Picture(), width, b);
+    EXPECT_NEAR(la.x, ax, 0.1);
+    EXPECT_NEAR(la.y, ay, 0.1);
+    EXPECT_NEAR(std::hypot(lb.x - la.x, lb.y - la.y), 306.25, 0.1);
+    EXPECT_EQ(frame->Document().undoStack.size(), 3u);
+
+    // Escape in the middle of the next calibration changes nothing, and the canvas edits again.
+    InDialog([](BackgroundPicturesDialog& d) {
+        d.ToggleLocked();
+        return BackgroundPicturesDialog::kCalibrate;
+    });
+    const BackgroundPicture locked = Picture();
+    ASSERT_TRUE(locked.locked);
+    Click(ax, ay);
+    wxKeyEvent escape(wxEVT_CHAR_HOOK);
+    escape.m_keyCode = WXK_ESCAPE;
+    escape.SetEventObject(canvas);
+    frame->GetEventHandler()->ProcessEvent(escape);
+    PumpEvents();
+    EXPECT_TRUE(Status().Contains("cancelled")) << Status();
+    EXPECT_EQ(Picture(), locked);
+
+    // A piece laid over the locked picture leaves it where it was.
+    const PointMm middle = PictureToLayout(locked, width, {200, 150});
+    const int mx = static_cast<int>(middle.x), my = static_cast<int>(middle.y);
+    canvas->BeginPieceDrag("24188");
+    Mouse(wxEVT_MOTION, mx, my);
+    Mouse(wxEVT_LEFT_DOWN, mx, my);
+    Mouse(wxEVT_LEFT_UP, mx, my);
+    PumpEvents();
+    ASSERT_EQ(frame->Document().pieces.size(), 1u);
+    EXPECT_EQ(Picture(), locked);
+
+    // The picture shows at 40 % over white where there is no track, and the track covers it.
+    const wxImage shown = Painted();
+    const PointMm inside = PictureToLayout(locked, width, {20, 150});
+    const int px = static_cast<int>(inside.x), py = static_cast<int>(inside.y);
+    for (int c = 0; c < 3; ++c) {
+        const int expected = static_cast<int>(std::lround(255 * 0.6 + kBlue[c] * 0.4));
+        const unsigned char got[3] = {shown.GetRed(px, py), shown.GetGreen(px, py),
+                                      shown.GetBlue(px, py)};
+        EXPECT_NEAR(got[c], expected, 3) << "channel " << c;
+    }
+    InDialog([](BackgroundPicturesDialog& d) {
+        d.ToggleShown();
+        return BackgroundPicturesDialog::kClosed;
+    });
+    const wxImage hidden = Painted();
+    // The darkest pixel of the track near the pointer is the same with the picture under it.
+    int tx = -1, ty = -1, darkest = 3 * 255;
+    for (int y = my - 40; y <= my + 40; ++y)
+        for (int x = mx - 150; x <= mx + 150; ++x) {
+            const int sum = hidden.GetRed(x, y) + hidden.GetGreen(x, y) + hidden.GetBlue(x, y);
+            if (sum < darkest) darkest = sum, tx = x, ty = y;
+        }
+    ASSERT_LT(darkest, 3 * 200);
+    EXPECT_EQ(wxColour(shown.GetRed(tx, ty), shown.GetGreen(tx, ty), shown.GetBlue(tx, ty)),
+              wxColour(hidden.GetRed(tx, ty), hidden.GetGreen(tx, ty), hidden.GetBlue(tx, ty)));
+    EXPECT_EQ(wxColour(hidden.GetRed(px, py), hidden.GetGreen(px, py), hidden.GetBlue(px, py)),
+              *wxWHITE);
+}
+
+TEST_F(PictureWindow, RepaintsAndSmallPansDrawTheKeptCopy) {
+    InDialog([&](BackgroundPicturesDialog& d) {
+        d.AddPictureFile(png);
+        return BackgroundPicturesDialog::kClosed;
+    });
+    Painted();
+    const int made = canvas->Pictures().CopiesMade();
+    EXPECT_GE(made, 1);
+    for (int i = 0; i < 5; ++i) {
+        ViewTransform view = canvas->Transform();
+        view.offsetX += 7;
+        view.offsetY -= 3;
+        canvas->SetTransform(view);
+        Painted();
+    }
+    EXPECT_EQ(canvas->Pictures().CopiesMade(), made);
+    ViewTransform zoomed = canvas->Transform();
+    zoomed.zoom = 1.5;
+    canvas->SetTransform(zoomed);
+    Painted();
+    EXPECT_EQ(canvas->Pictures().CopiesMade(), made + 1);
+}
+
+TEST_F(PictureWindow, AlignedByFourClicks) {
+    InDialog([&](BackgroundPicturesDialog& d) {
+        d.AddPictureFile(png);
+        return BackgroundPicturesDialog::kAlign;
+    });
+    const BackgroundPicture before = Picture();
+    const double width = 400;
+    // Two points of the picture, each followed by where it belongs.
+    const wxPoint clicks[4] = {{150, 160}, {60, 300}, {400, 260}, {350, 90}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(Status().Contains(i % 2 ? "layout point" : "on the picture")) << Status();
+        Click(clicks[i].x, clicks[i].y);
+    }
+    PumpUntil([&] { return !(Picture() == before); });
+    EXPECT_EQ(frame->Document().undoStack.size(), 2u);  // added, aligned
+    for (int i : {0, 2}) {
+        const PointMm pixel =
+            LayoutToPicture(before, width, {double(clicks[i].x), double(clicks[i].y)});
+        const PointMm now = PictureToLayout(Picture(), width, pixel);
+        EXPECT_NEAR(now.x, clicks[i + 1].x, 0.1);
+        EXPECT_NEAR(now.y, clicks[i + 1].y, 0.1);
+    }
+    EXPECT_TRUE(Status().Contains("aligned")) << Status();
+}
+
+TEST_F(PictureWindow, MissingPictureFileOpensWithAMessageAndKeepsItsEntry) {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    BackgroundPicture gone;
+    gone.path = home.File("gone/plan.png");
+    doc.pictures = {gone};
+    const std::string layout = home.File("with picture.xml");
+    ASSERT_EQ(SaveLayout(doc, layout, "With picture"), "");
+    ModalAnswerer answer(wxID_OK);
+    ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(layout)));
+    ASSERT_EQ(answer.Count(), 1);
+    EXPECT_TRUE(answer.Dialogs()[0].message.Contains(wxString::FromUTF8(gone.path)));
+    EXPECT_EQ(frame->Document().pictures, doc.pictures);
+    Painted();  // draws without it
+}
+
+// Printing draws the pictures only when the options include them.
+TEST_F(PictureWindow, PrintsPicturesOnlyWhenIncluded) {
+    LayoutDocument& doc = frame->Document();
+    BackgroundPicture p;
+    p.path = png;
+    p.widthMm = 1000;
+    p.opacity = 1;
+    doc.pictures = {p};
+    PrintOptions options;
+    const PrintBounds bounds = ComputePrintBounds(doc, options, doc.activeLevel);
+    const PrintPages pages = Paginate(bounds, options, 800, 1100, 100);
+    const PageTransform t = PageTransformFor(pages, 1);
+    const int x = static_cast<int>(500 * t.scale + t.offsetX);
+    const int y = static_cast<int>(375 * t.scale + t.offsetY);
+    for (bool included : {false, true}) {
+        options.pictures = included;
+        wxBitmap bitmap(800, 1100, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            DrawPrintPage(dc, doc, options, doc.activeLevel, pages, 1);
+        }
+        const wxImage page = bitmap.ConvertToImage();
+        const wxColour got(page.GetRed(x, y), page.GetGreen(x, y), page.GetBlue(x, y));
+        EXPECT_EQ(got, included ? wxColour(kBlue[0], kBlue[1], kBlue[2]) : *wxWHITE);
+    }
+}
+
+}  // namespace
