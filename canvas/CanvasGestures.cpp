@@ -268,7 +268,30 @@ GestureResult CanvasGestures::PressOnCanvas(LayoutDocument& doc, const ViewTrans
     }
     const uint32_t itemId = SceneryUnder(doc, index, view, e);
     if (itemId != kNoId) return PressOnScenery(doc, itemId, e);
+    GestureResult r;
+    if (PressOnPicture(doc, view, e, r)) return r;
     return PressOnEmpty(doc, view, e);
+}
+
+// Ctrl and Shift keep their meaning over a picture (pan, add to the selection by a band).
+bool CanvasGestures::PressOnPicture(LayoutDocument& doc, const ViewTransform& view,
+                                    const PointerEvent& e, GestureResult& r) {
+    if (e.mods.ctrl || e.mods.shift) return false;
+    const int hit = PictureAt(doc, e.at, pictureSizes);
+    if (hit < 0) return false;
+    doc.ClearSelection();
+    PictureDragGesture g;
+    g.index = static_cast<size_t>(hit);
+    g.pressPoint = e.at;
+    g.start = doc.pictures[g.index];
+    g.turn = e.mods.alt;
+    g.pivot = PictureCentre(g.start, pictureSizes(g.start.path));
+    g.startAngle = PointerAngle(view, g.pivot, e.px, e.py);
+    g.transaction = EditTransaction(doc);
+    active = std::move(g);
+    r = Started();
+    r.changed = DocChange::Selection;
+    return true;
 }
 
 GestureResult CanvasGestures::PressOnScenery(LayoutDocument& doc, uint32_t itemId,
@@ -389,6 +412,7 @@ GestureResult CanvasGestures::CaptureLost(LayoutDocument& doc) {
     };
     if (auto* move = std::get_if<MoveGesture>(&active)) revert(move->transaction);
     if (auto* move = std::get_if<SceneryMoveGesture>(&active)) revert(move->transaction);
+    if (auto* drag = std::get_if<PictureDragGesture>(&active)) revert(drag->transaction);
     if (auto* turn = std::get_if<RotationGesture>(&active)) {
         revert(turn->transaction);
         r.flash = FlashTimer::Stop;
@@ -482,6 +506,8 @@ GestureResult CanvasGestures::Wheel(const LayoutDocument& doc, int rotation, boo
 
 GestureResult CanvasGestures::Key(LayoutDocument& doc, CanvasKey key) {
     if (key == CanvasKey::Escape && doc.toolMode == 3) return EndMeasuring(doc);
+    // Escape puts a dragged picture back where the press found it.
+    if (key == CanvasKey::Escape && Get<PictureDragGesture>()) return CaptureLost(doc);
     if (PaletteDrag() && (key == CanvasKey::Escape || key == CanvasKey::Turn)) {
         GestureResult r = PaletteKey(doc, key);
         if (r.handled) return r;

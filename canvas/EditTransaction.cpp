@@ -33,7 +33,7 @@ bool SameContent(const UndoSnapshot& s, const LayoutDocument& doc) {
            SameIgnoringSelection(s.labels, doc.labels) &&
            SameIgnoringSelection(s.measurements, doc.measurements) && s.tunnels == doc.tunnels &&
            s.helices == doc.helices && s.gradeRuns == doc.gradeRuns &&
-           s.currentGrade == doc.currentGrade;
+           s.currentGrade == doc.currentGrade && s.pictures == doc.pictures;
 }
 
 bool EditTransaction::Touch(LayoutDocument& doc) {

@@ -208,6 +208,25 @@ GestureResult SceneryMoveGesture::Release(GestureContext&, const PointerEvent&) 
     return Dragged(transaction, DocChange::Scenery);
 }
 
+GestureResult PictureDragGesture::Motion(GestureContext& c, const PointerEvent& e) {
+    if (!e.left || index >= c.doc.pictures.size()) return {};
+    BackgroundPicture& picture = c.doc.pictures[index];
+    if (turn) {
+        picture = TurnedPicture(start, pivot, PointerAngle(c.view, pivot, e.px, e.py) - startAngle);
+    } else {
+        picture.xMm = start.xMm + e.at.x - pressPoint.x;
+        picture.yMm = start.yMm + e.at.y - pressPoint.y;
+    }
+    transaction.Touch(c.doc);
+    GestureResult r;  // reported at the release
+    r.repaint = true;
+    return r;
+}
+
+GestureResult PictureDragGesture::Release(GestureContext&, const PointerEvent&) {
+    return Dragged(transaction, DocChange::Pictures);
+}
+
 // ---- Band selection and panning ----
 
 GestureResult RubberBandGesture::Motion(GestureContext&, const PointerEvent& e) {

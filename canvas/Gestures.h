@@ -98,6 +98,22 @@ struct SceneryMoveGesture {
     void Overlay(CanvasOverlays&) const {}
 };
 
+// Pressed on an unlocked background picture where nothing else is: the picture follows the
+// pointer, or with Alt turns about its middle as the pointer goes round it.
+struct PictureDragGesture {
+    size_t index = 0;
+    PointMm pressPoint;
+    BackgroundPicture start;
+    bool turn = false;
+    PointMm pivot;
+    double startAngle = 0;
+    EditTransaction transaction;
+
+    GestureResult Motion(GestureContext& c, const PointerEvent& e);
+    GestureResult Release(GestureContext& c, const PointerEvent& e);
+    void Overlay(CanvasOverlays&) const {}
+};
+
 // ---- Band selection and panning ----
 
 struct RubberBandGesture {
@@ -197,7 +213,7 @@ using ActiveGesture =
     std::variant<std::monostate, PieceDragGesture, SceneryDragGesture, HelixDragGesture,
                  MoveGesture, SceneryMoveGesture, RubberBandGesture, PanGesture, RotationGesture,
                  TapeGesture, MeasurementDragGesture, LabelDragGesture, OutlineDragGesture,
-                 ResizeGesture>;
+                 ResizeGesture, PictureDragGesture>;
 
 // Receives every pointer, key and command event of the canvas, starts and ends the gestures and
 // keeps the copy buffer.
@@ -256,6 +272,9 @@ public:
     // The index hit tests and snap searches use from now on (null: they walk the document). The
     // caller keeps it up to date with the document it hands over.
     void UseIndex(LayoutIndex* i) { index = i; }
+    // How the picture hit test learns the pixel size of a picture's image (none: pictures are
+    // never taken by the mouse).
+    void UsePictureSizes(PictureImageSize sizes) { pictureSizes = std::move(sizes); }
     // Drops a band selection the window took over for panning; it selects nothing.
     void DropRubberBand() {
         if (std::holds_alternative<RubberBandGesture>(active)) active = std::monostate{};
@@ -275,6 +294,8 @@ private:
                                 const PointerEvent& e);
     GestureResult PressOnPiece(LayoutDocument& doc, uint32_t pieceId, const PointerEvent& e);
     GestureResult PressOnScenery(LayoutDocument& doc, uint32_t itemId, const PointerEvent& e);
+    bool PressOnPicture(LayoutDocument& doc, const ViewTransform& view, const PointerEvent& e,
+                        GestureResult& r);
     GestureResult PressOnEmpty(LayoutDocument& doc, const ViewTransform& view,
                                const PointerEvent& e);
     GestureResult Hover(const LayoutDocument& doc, const ViewTransform& view,
@@ -287,6 +308,7 @@ private:
 
     ActiveGesture active;
     LayoutIndex* index = nullptr;
+    PictureImageSize pictureSizes;
     std::vector<PlacedPiece> copyBuffer;
     int menuX = 0, menuY = 0;       // window point of the last right click (paste goes there)
     bool swallowNextPress = false;  // the press that follows a double-click clone

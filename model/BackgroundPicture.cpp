@@ -97,3 +97,32 @@ bool PictureDrawn(const LayoutDocument& doc, const BackgroundPicture& picture) {
     const Level* level = doc.FindLevel(picture.level);
     return level && level->visible;
 }
+
+PointMm PictureCentre(const BackgroundPicture& picture, PointMm imagePx) {
+    return PictureToLayout(picture, imagePx.x, {imagePx.x / 2, imagePx.y / 2});
+}
+
+int PictureAt(const LayoutDocument& doc, PointMm at, const PictureImageSize& sizeOf) {
+    if (!sizeOf) return -1;
+    for (size_t i = doc.pictures.size(); i-- > 0;) {
+        const BackgroundPicture& p = doc.pictures[i];
+        if (p.locked || !PictureDrawn(doc, p)) continue;
+        const PointMm size = sizeOf(p.path);
+        if (!(size.x > 0) || !(size.y > 0)) continue;
+        const PointMm px = LayoutToPicture(p, size.x, at);
+        if (px.x >= 0 && px.y >= 0 && px.x <= size.x && px.y <= size.y)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+BackgroundPicture TurnedPicture(const BackgroundPicture& picture, PointMm pivot, double deg) {
+    BackgroundPicture turned = picture;
+    const double a = deg * kDegToRad;
+    const double x = picture.xMm - pivot.x, y = picture.yMm - pivot.y;
+    turned.xMm = pivot.x + x * std::cos(a) - y * std::sin(a);
+    turned.yMm = pivot.y + x * std::sin(a) + y * std::cos(a);
+    turned.rotationDeg = std::fmod(picture.rotationDeg + deg, 360.0);
+    if (turned.rotationDeg < 0) turned.rotationDeg += 360.0;
+    return turned;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "model/PlacedPiece.h"
@@ -50,3 +51,16 @@ bool ChangePicture(LayoutDocument& doc, size_t index, const BackgroundPicture& c
 
 // True when the picture is drawn: shown, and on all levels or on a level that is visible.
 bool PictureDrawn(const LayoutDocument& doc, const BackgroundPicture& picture);
+
+// The pixel size of a picture's image (width, height), or 0 by 0 where it could not be read.
+using PictureImageSize = std::function<PointMm(const std::string& path)>;
+
+// The layout point at the middle of the picture, for an image of `imagePx` pixels.
+PointMm PictureCentre(const BackgroundPicture& picture, PointMm imagePx);
+
+// The index of the topmost picture under layout point `at` that the mouse may take: drawn and
+// not locked. -1 when there is none.
+int PictureAt(const LayoutDocument& doc, PointMm at, const PictureImageSize& sizeOf);
+
+// The picture turned by `deg` (clockwise positive) about layout point `pivot`.
+BackgroundPicture TurnedPicture(const BackgroundPicture& picture, PointMm pivot, double deg);

@@ -274,3 +274,38 @@ TEST_F(PictureWindow, PrintsPicturesOnlyWhenIncluded) {
 }
 
 }  // namespace
+
+TEST_F(PictureWindow, DraggedOnTheCanvasUnlessLocked) {
+    BackgroundPicture p;
+    p.path = png;
+    p.xMm = 100;
+    p.yMm = 100;
+    p.widthMm = 400;  // at zoom 1 it covers window pixels 100..500 by 100..400
+    p.opacity = 1;
+    frame->Document().pictures.push_back(p);
+    frame->NotifyChanged(DocChange::Pictures);
+    const auto drag = [&](int x0, int y0, int x1, int y1) {
+        Mouse(wxEVT_LEFT_DOWN, x0, y0);
+        wxMouseEvent move(wxEVT_MOTION);
+        move.SetEventObject(canvas);
+        move.SetPosition(wxPoint(x1, y1));
+        move.SetLeftDown(true);
+        canvas->GetEventHandler()->ProcessEvent(move);
+        Mouse(wxEVT_LEFT_UP, x1, y1);
+        PumpEvents();
+    };
+    drag(200, 200, 260, 230);
+    EXPECT_DOUBLE_EQ(Picture().xMm, 160);
+    EXPECT_DOUBLE_EQ(Picture().yMm, 130);
+    EXPECT_FALSE(canvas->HasCapture());
+    const wxImage moved = Painted();  // drawn where it went: (530, 420) is only in the new place
+    EXPECT_EQ(wxColour(moved.GetRed(530, 420), moved.GetGreen(530, 420), moved.GetBlue(530, 420)),
+              wxColour(kBlue[0], kBlue[1], kBlue[2]));
+    frame->Document().Undo();
+    EXPECT_DOUBLE_EQ(Picture().xMm, 100);
+
+    frame->Document().pictures[0].locked = true;
+    drag(200, 200, 260, 230);
+    EXPECT_DOUBLE_EQ(Picture().xMm, 100);
+    EXPECT_DOUBLE_EQ(Picture().yMm, 100);
+}
