@@ -1,6 +1,8 @@
 // Background pictures in the real main window: added through the dialog, calibrated by two
 // clicks on the canvas and a typed distance, locked, drawn under the track at their opacity
 // from a copy scaled once per zoom.
+#include <cairo-pdf.h>
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
@@ -308,4 +310,34 @@ TEST_F(PictureWindow, DraggedOnTheCanvasUnlessLocked) {
     drag(200, 200, 260, 230);
     EXPECT_DOUBLE_EQ(Picture().xMm, 100);
     EXPECT_DOUBLE_EQ(Picture().yMm, 100);
+}
+
+// A PDF is added as its first page: two pages, red then green, each twice as wide as high.
+TEST_F(PictureWindow, APdfIsAddedAsItsFirstPage) {
+    const std::string pdf = home.File("plan.pdf");
+    cairo_surface_t* surface = cairo_pdf_surface_create(pdf.c_str(), 200, 100);
+    cairo_t* cr = cairo_create(surface);
+    for (const double green : {0.0, 1.0}) {
+        cairo_set_source_rgb(cr, 1 - green, green, 0);
+        cairo_paint(cr);
+        cairo_show_page(cr);
+    }
+    cairo_destroy(cr);
+    cairo_surface_finish(surface);
+    const cairo_status_t written = cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    ASSERT_EQ(written, CAIRO_STATUS_SUCCESS);
+
+    InDialog([&](BackgroundPicturesDialog& d) {
+        EXPECT_TRUE(d.AddPictureFile(pdf));
+        return BackgroundPicturesDialog::kClosed;
+    });
+    ASSERT_EQ(frame->Document().pictures.size(), 1u);
+    const auto image = PictureImages::Shared().Get(Picture().path);
+    ASSERT_TRUE(image && image->Ok()) << (image ? image->error : wxString());
+    const wxImage& page = image->image;
+    EXPECT_NEAR(static_cast<double>(page.GetWidth()) / page.GetHeight(), 2.0, 0.01);
+    const int x = page.GetWidth() / 2, y = page.GetHeight() / 2;
+    EXPECT_GT(page.GetRed(x, y), 200);
+    EXPECT_LT(page.GetGreen(x, y), 50);
 }
