@@ -110,8 +110,7 @@ int PictureAt(const LayoutDocument& doc, PointMm at, const PictureImageSize& siz
         const PointMm size = sizeOf(p.path);
         if (!(size.x > 0) || !(size.y > 0)) continue;
         const PointMm px = LayoutToPicture(p, size.x, at);
-        if (px.x >= 0 && px.y >= 0 && px.x <= size.x && px.y <= size.y)
-            return static_cast<int>(i);
+        if (px.x >= 0 && px.y >= 0 && px.x <= size.x && px.y <= size.y) return static_cast<int>(i);
     }
     return -1;
 }
