@@ -1,41 +1,75 @@
 // Writing and reading element attributes in the file's form, and the piece element with its joints.
 #include "persistence/FileElements.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "catalog/TrackCatalog.h"
 
-void AttributeWriter::Start(std::string_view name) {
-    out_ += ' ';
-    out_ += name;
-    out_ += "=\"";
+char* AttributeWriter::Start(std::string_view name, size_t room) {
+    // Names are short literals, and every caller asks for less room than half the line.
+    if (used_ + name.size() + 3 + room > sizeof line_) Flush();
+    char* p = line_ + used_;
+    *p++ = ' ';
+    p = std::copy(name.begin(), name.end(), p);
+    *p++ = '=';
+    *p++ = '"';
+    return p;
+}
+
+void AttributeWriter::End(char* p) {
+    *p++ = '"';
+    used_ = static_cast<size_t>(p - line_);
 }
 
 void AttributeWriter::Integer(std::string_view name, int64_t value) {
-    Start(name);
-    char buffer[24];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out_.append(buffer, result.ptr);
-    out_ += '"';
+    char* p = Start(name, 24);
+    End(std::to_chars(p, p + 22, value).ptr);
 }
 
 void AttributeWriter::Double(std::string_view name, double value, unsigned) {
-    Start(name);
-    AppendFileDouble(out_, value);
-    out_ += '"';
+    End(WriteFileDouble(Start(name, kMaxFileDoubleChars + 1), value));
 }
 
 void AttributeWriter::Text(std::string_view name, std::string_view text, std::string_view,
                            unsigned) {
-    Start(name);
-    AppendEscapedXml(out_, text);
-    out_ += '"';
+    if (text.size() > kShortText) {
+        Flush();
+        out_ += ' ';
+        out_ += name;
+        out_ += "=\"";
+        AppendEscapedXml(out_, text);
+        out_ += '"';
+        return;
+    }
+    char* p = Start(name, text.size() * kLongestReference + 1);
+    for (char c : text) {
+        std::string_view reference;
+        switch (c) {
+            case '<':
+                reference = "&lt;";
+                break;
+            case '>':
+                reference = "&gt;";
+                break;
+            case '&':
+                reference = "&amp;";
+                break;
+            case '"':
+                reference = "&quot;";
+                break;
+            default:
+                *p++ = c;
+                continue;
+        }
+        p = std::copy(reference.begin(), reference.end(), p);
+    }
+    End(p);
 }
 
 void AttributeWriter::Fixed(std::string_view name, std::string_view value) {
-    Start(name);
-    out_ += value;
-    out_ += '"';
+    char* p = Start(name, value.size() + 1);
+    End(std::copy(value.begin(), value.end(), p));
 }
 
 void AttributeReader::Colour(std::string_view name, bool& hasColour, Rgb& colour, unsigned rules) {

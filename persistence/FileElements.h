@@ -330,6 +330,9 @@ struct DetectorElement {
 class AttributeWriter {
 public:
     explicit AttributeWriter(std::string& out) : out_(out) {}
+    ~AttributeWriter() { Flush(); }
+    AttributeWriter(const AttributeWriter&) = delete;
+    AttributeWriter& operator=(const AttributeWriter&) = delete;
 
     void Id(std::string_view name, uint32_t id, unsigned = 0) { Integer(name, FileInt(id)); }
     void Ref(std::string_view name, uint32_t id, unsigned rules = 0) {
@@ -357,6 +360,11 @@ public:
         if (hasColour) Integer(name, colour.r * 65536 + colour.g * 256 + colour.b);
     }
     void Fixed(std::string_view name, std::string_view value);
+    // Hands the attributes gathered so far on to the text.
+    void Flush() {
+        out_.append(line_, used_);
+        used_ = 0;
+    }
 
 private:
     // Ids are 32-bit integers in the file; "none" (all bits set) is written as -1.
@@ -367,10 +375,19 @@ private:
         else
             return value;
     }
-    void Start(std::string_view name);
+    // Starts an attribute, ` name="`, with room after it for `room` more characters.
+    char* Start(std::string_view name, size_t room);
+    // Ends the attribute whose value ends at `p`.
+    void End(char* p);
     void Integer(std::string_view name, int64_t value);
 
+    // Attributes are gathered here and appended to the text a line at a time: one append per
+    // line instead of several per attribute keeps saving large layouts fast.
+    static constexpr size_t kShortText = 32;         // longer texts go straight to the output
+    static constexpr size_t kLongestReference = 6;  // "&quot;"
     std::string& out_;
+    char line_[512];
+    size_t used_ = 0;
 };
 
 // Reads the attributes of a list out of one line. After the first fault the rest are skipped;
@@ -459,8 +476,10 @@ void AppendElement(std::string& out, std::string_view indent, std::string_view c
     out += indent;
     out += '<';
     out += Element::kTag;
-    AttributeWriter writer(out);
-    Element::Attributes(writer, objects...);
+    {
+        AttributeWriter writer(out);
+        Element::Attributes(writer, objects...);
+    }
     out += close;
 }
 

@@ -69,31 +69,37 @@ std::string DecodeXml(std::string_view raw) {
 }
 
 void AppendEscapedXml(std::string& out, std::string_view text) {
-    for (char c : text) {
-        switch (c) {
+    // Runs without a character to replace go in whole: most texts have none.
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        std::string_view reference;
+        switch (text[i]) {
             case '<':
-                out += "&lt;";
+                reference = "&lt;";
                 break;
             case '>':
-                out += "&gt;";
+                reference = "&gt;";
                 break;
             case '&':
-                out += "&amp;";
+                reference = "&amp;";
                 break;
             case '"':
-                out += "&quot;";
+                reference = "&quot;";
                 break;
             default:
-                out += c;
+                continue;
         }
+        out.append(text.data() + start, i - start);
+        out += reference;
+        start = i + 1;
     }
+    out.append(text.data() + start, text.size() - start);
 }
 
-void AppendFileDouble(std::string& out, double value) {
+char* WriteFileDouble(char* p, double value) {
     if (!std::isfinite(value)) value = 0;
     if (value > kMaxFileMagnitude) value = kMaxFileMagnitude;
     if (value < -kMaxFileMagnitude) value = -kMaxFileMagnitude;
-    char buffer[64];
     // Most values are a plain integer count of ten-thousandths once scaled. Within the clamp the
     // product is off by at most 0.0012 from the exact one, so a scaled value further than that
     // from a half rounds as the exact decimal does; the rest go the long way.
@@ -101,20 +107,22 @@ void AppendFileDouble(std::string& out, double value) {
     const double rounded = std::nearbyint(scaled);
     if (std::fabs(scaled - rounded) < 0.498) {
         const uint64_t n = static_cast<uint64_t>(std::fabs(rounded));
-        char* p = buffer;
         if (std::signbit(value)) *p++ = '-';  // also -0.0000, as the C library writes it
-        p = std::to_chars(p, buffer + sizeof buffer, n / 10000).ptr;
+        p = std::to_chars(p, p + 12, n / 10000).ptr;
         const unsigned frac = static_cast<unsigned>(n % 10000);
         p[0] = '.';
         p[1] = static_cast<char>('0' + frac / 1000);
         p[2] = static_cast<char>('0' + frac / 100 % 10);
         p[3] = static_cast<char>('0' + frac / 10 % 10);
         p[4] = static_cast<char>('0' + frac % 10);
-        out.append(buffer, p + 5);
-        return;
+        return p + 5;
     }
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
-    out.append(buffer, result.ptr);
+    return std::to_chars(p, p + kMaxFileDoubleChars, value, std::chars_format::fixed, 4).ptr;
+}
+
+void AppendFileDouble(std::string& out, double value) {
+    char buffer[kMaxFileDoubleChars];
+    out.append(buffer, WriteFileDouble(buffer, value));
 }
 
 namespace {

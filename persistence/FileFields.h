@@ -71,6 +71,10 @@ void AppendEscapedXml(std::string& out, std::string_view text);
 // the reader would refuse (not finite, beyond kMaxFileMagnitude) is written as the nearest one it
 // takes.
 void AppendFileDouble(std::string& out, double value);
+// The most characters a double takes in the file's form: sign, ten digits, point, four decimals.
+inline constexpr size_t kMaxFileDoubleChars = 24;
+// Writes a double in the file's form at `p` (room for kMaxFileDoubleChars) and returns its end.
+char* WriteFileDouble(char* p, double value);
 
 enum class NumberStatus { Ok, NotANumber, OutOfRange };
 // The leading decimal integer of `raw` (white space skipped) as a 32-bit integer.

@@ -84,6 +84,8 @@ TEST(LayoutBytes, ThousandsOfSeededPiecesAreWrittenInTheFilesForm) {
             PlacedPiece p;
             p.id = 100000 + i;
             p.article = i % 2 ? "24188" : "24130";
+            // Texts with every character the file replaces, short and longer than a line's room.
+            if (i < 2) p.article = std::string(i ? 40 : 3, 'x') + "<a&\"b>";
             p.x = i * 188.3 - 40000;
             p.y = (i % 97) * 120.55;
             p.heading = std::fmod(i * 7.5, 360.0);
