@@ -146,6 +146,28 @@ std::vector<EdgeLabel> BaseboardEdgeLabels(const std::vector<PointMm>& outline, 
     return labels;
 }
 
+namespace {
+
+// The corners of every picture drawn on the extent's levels.
+void AddPictureCorners(LayoutBounds& bounds, const LayoutDocument& doc,
+                       const DrawingExtentOptions& options) {
+    if (!options.pictureSizes) return;
+    for (const BackgroundPicture& picture : doc.pictures) {
+        if (!PictureDrawn(doc, picture)) continue;
+        if (options.level != DrawingExtentOptions::kEveryLevel && picture.level != kNoId &&
+            picture.level != options.level)
+            continue;
+        const PointMm size = options.pictureSizes(picture.path);
+        if (!(size.x > 0) || !(size.y > 0)) continue;
+        for (const PointMm corner : {PointMm{0, 0}, {size.x, 0}, {0, size.y}, size}) {
+            const PointMm at = PictureToLayout(picture, size.x, corner);
+            if (std::isfinite(at.x) && std::isfinite(at.y)) bounds.Add(at.x, at.y);
+        }
+    }
+}
+
+}  // namespace
+
 LayoutBounds DrawingExtent(const LayoutDocument& doc, const DrawingExtentOptions& options) {
     LayoutBounds bounds;
     auto add = [&bounds](const PointMm& p) {
@@ -204,6 +226,7 @@ LayoutBounds DrawingExtent(const LayoutDocument& doc, const DrawingExtentOptions
         add({m.x2, m.y2});
         add({(m.x1 + m.x2) / 2 + m.dx, (m.y1 + m.y2) / 2 + m.dy});
     }
+    AddPictureCorners(bounds, doc, options);
     return bounds;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Geometry.h"
+#include "model/BackgroundPicture.h"
 #include "model/LayoutDocument.h"
 
 struct PieceDef;
@@ -66,6 +67,9 @@ struct DrawingExtentOptions {
     int64_t level = kEveryLevel;
     // The baseboard with its dimension labels, when the outline has at least 3 vertices.
     bool baseboard = true;
+    // When set, the background pictures drawn count too, at the pixel sizes it gives (a picture
+    // whose image is not known adds nothing).
+    PictureImageSize pictureSizes;
 };
 // Everything a drawing of the whole layout shows, in millimetres: every catalog piece's band
 // outlines (so a curve's bulge counts, not just its ends), every known scenery item's footprint

@@ -34,9 +34,10 @@ struct Extent {
     double minX = 0, minY = 0, maxX = 1000, maxY = 1000;
 };
 
-Extent DrawnExtent(const LayoutDocument& doc) {
+Extent DrawnExtent(const LayoutDocument& doc, const PictureImageSize& pictureSizes) {
     DrawingExtentOptions options;
     options.baseboard = doc.baseboardShown;
+    options.pictureSizes = pictureSizes;
     const LayoutBounds b = DrawingExtent(doc, options);
     if (!b.any) return Extent{};
     return Extent{b.minX, b.minY, b.maxX, b.maxY};
@@ -97,9 +98,10 @@ ExportKind ExportKindForPath(const std::string& path) {
     return ExportKind::Unknown;
 }
 
-PictureFrame PictureFrameFor(const LayoutDocument& doc, double pxPerMm) {
+PictureFrame PictureFrameFor(const LayoutDocument& doc, double pxPerMm,
+                             const PictureImageSize& pictureSizes) {
     const double r = std::clamp(pxPerMm, kMinPictureResolution, kMaxPictureResolution);
-    const Extent e = DrawnExtent(doc);
+    const Extent e = DrawnExtent(doc, pictureSizes);
     const double margin = kPictureMarginMm * r + kPictureMarginPx;
     PictureFrame f;
     f.zoom = r;
@@ -112,8 +114,8 @@ PictureFrame PictureFrameFor(const LayoutDocument& doc, double pxPerMm) {
     return f;
 }
 
-double DefaultPictureResolution(const LayoutDocument& doc) {
-    const Extent e = DrawnExtent(doc);
+double DefaultPictureResolution(const LayoutDocument& doc, const PictureImageSize& pictureSizes) {
+    const Extent e = DrawnExtent(doc, pictureSizes);
     const double longest = std::max(std::max(e.maxX - e.minX, e.maxY - e.minY), 1.0);
     const double r = std::min(4.0, 4000.0 / (longest + 2 * kPictureMarginMm));
     // Two significant digits read better in the field.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/BackgroundPicture.h"
 #include "model/LayoutDocument.h"
 
 // The parts list: the header "Article,Name,System,Count", then one row per tallied article
@@ -31,11 +32,13 @@ struct PictureFrame {
     int width = 1;
     int height = 1;
 };
-// Everything drawn (DrawingExtent, the baseboard when shown; 0..1000 mm when empty) framed with a
-// margin, at pxPerMm.
-PictureFrame PictureFrameFor(const LayoutDocument& doc, double pxPerMm);
+// Everything drawn (DrawingExtent, the baseboard when shown, the background pictures when
+// `pictureSizes` is set; 0..1000 mm when empty) framed with a margin, at pxPerMm.
+PictureFrame PictureFrameFor(const LayoutDocument& doc, double pxPerMm,
+                             const PictureImageSize& pictureSizes = {});
 // A resolution that keeps the picture's longer side near 4000 pixels (at most 4 px/mm).
-double DefaultPictureResolution(const LayoutDocument& doc);
+double DefaultPictureResolution(const LayoutDocument& doc,
+                                const PictureImageSize& pictureSizes = {});
 // "" when the picture can be made, else why not.
 std::string PictureSizeProblem(const PictureFrame& frame);
 // "4000 × 2000 pixels"

@@ -14,8 +14,9 @@
 #include "model/LayoutExtent.h"
 
 PrintBounds ComputePrintBounds(const LayoutDocument& doc, const PrintOptions& options,
-                               uint32_t activeLevel) {
+                               uint32_t activeLevel, const PictureImageSize& pictureSizes) {
     DrawingExtentOptions extent;
+    if (options.pictures) extent.pictureSizes = pictureSizes;
     if (options.levels == 0) extent.level = activeLevel;
     extent.baseboard = options.baseboard && doc.baseboardShown;
     const LayoutBounds b = DrawingExtent(doc, extent);

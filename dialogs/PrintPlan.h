@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialogs/PrintOptions.h"
+#include "model/BackgroundPicture.h"
 #include "model/LayoutDocument.h"
 
 // Share of the page kept free on each side.
@@ -22,9 +23,10 @@ struct PrintBounds {
 };
 // What a print shows, in millimetres: the drawing's extent (DrawingExtent) with only the active
 // level's pieces, scenery and deck with "Active level only", and the baseboard with its
-// dimension labels when the option asks for it and the canvas shows it; 0..1000 when empty.
+// dimension labels when the option asks for it and the canvas shows it, and the background
+// pictures printed with them, at the sizes `pictureSizes` gives; 0..1000 when empty.
 PrintBounds ComputePrintBounds(const LayoutDocument& doc, const PrintOptions& options,
-                               uint32_t activeLevel);
+                               uint32_t activeLevel, const PictureImageSize& pictureSizes = {});
 
 // The page grid and scale for a page of width × height pixels.
 struct PrintPages {

@@ -10,6 +10,7 @@
 #include "app/FrameLogic.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "canvas/gui/PictureLayer.h"
 #include "dialogs/PlanExport.h"
 #include "dialogs/gui/PlanExportFiles.h"
 #include "dialogs/gui/PrintOptionsDialog.h"
@@ -99,11 +100,12 @@ void ExportPicture(MainFrame& frame) {
                                      {{_("PNG picture (*.png)|*.png"), ".png"}, {svg, ".svg"}});
     if (path.empty()) return;
     LayoutDocument& doc = frame.Document();
-    double pxPerMm = DefaultPictureResolution(doc);
+    const PictureImageSize pictureSizes = print.pictures ? SharedPictureSizes() : PictureImageSize{};
+    double pxPerMm = DefaultPictureResolution(doc, pictureSizes);
     // Only a PNG has pixels to ask about; an SVG states its size at the print's scale (full size
     // unless the print options ask for 1 : N).
     if (ExportKindForPath(path) == ExportKind::Png) {
-        PictureOptionsDialog ask(&frame, doc, pxPerMm);
+        PictureOptionsDialog ask(&frame, doc, pxPerMm, pictureSizes);
         if (ask.ShowModal() != wxID_OK) return;
         pxPerMm = ask.Resolution();
     }

@@ -36,11 +36,7 @@ CanvasPanel::CanvasPanel(wxWindow* parent, FrameServices* owner)
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &CanvasPanel::OnCaptureLost, this);
     Bind(wxEVT_MENU, &CanvasPanel::OnDeleteSelection, this, kDeleteSelectionId);
     BindEditing();
-    gestures.UsePictureSizes([](const std::string& path) {
-        const auto image = PictureImages::Shared().Get(path);
-        if (!image || !image->Ok()) return PointMm{};
-        return PointMm{image->Width(), static_cast<double>(image->image.GetHeight())};
-    });
+    gestures.UsePictureSizes(SharedPictureSizes());
     Refresh();
 }
 

@@ -277,3 +277,11 @@ void PictureLayer::Draw(wxDC& dc, const LayoutDocument& doc, const ViewTransform
     kept.remove_if(
         [&](const Kept& k) { return std::find(used.begin(), used.end(), &k) == used.end(); });
 }
+
+PictureImageSize SharedPictureSizes() {
+    return [](const std::string& path) {
+        const auto image = PictureImages::Shared().Get(path);
+        if (!image || !image->Ok()) return PointMm{};
+        return PointMm{image->Width(), static_cast<double>(image->image.GetHeight())};
+    };
+}

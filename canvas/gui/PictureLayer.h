@@ -47,6 +47,9 @@ private:
     std::map<std::string, std::shared_ptr<const PictureImage>> images;
 };
 
+// The pixel sizes of the pictures' images, read through PictureImages::Shared().
+PictureImageSize SharedPictureSizes();
+
 // Draws the document's pictures into a device context. For each picture it keeps a copy scaled
 // and turned for the zoom, covering the window and a margin around it: repaints of the same view,
 // pans within the margin and edits of the track draw the kept copy as it is.

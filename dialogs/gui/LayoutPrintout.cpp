@@ -95,7 +95,7 @@ LayoutPrintout::LayoutPrintout(LayoutDocument& document, const PrintOptions& o,
 
 void LayoutPrintout::OnPreparePrinting() {
     activeLevel = doc.activeLevel;
-    bounds = ComputePrintBounds(doc, options, activeLevel);
+    bounds = ComputePrintBounds(doc, options, activeLevel, SharedPictureSizes());
     PaginateForPage();
 }
 

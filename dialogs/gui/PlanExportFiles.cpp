@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "base/gui/NumberSpinCtrl.h"
 #include "canvas/gui/LayoutRenderer.h"
@@ -114,7 +115,8 @@ cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned
 
 std::string WritePicture(LayoutDocument& doc, const std::string& path, double pxPerMm,
                          int scaleDenominator, bool withPictures) {
-    const PictureFrame frame = PictureFrameFor(doc, pxPerMm);
+    const PictureFrame frame =
+        PictureFrameFor(doc, pxPerMm, withPictures ? SharedPictureSizes() : PictureImageSize{});
     PictureLayer layer(0);
     PictureLayer* pictures = withPictures ? &layer : nullptr;
     const std::string problem = PictureSizeProblem(frame);
@@ -149,7 +151,8 @@ void PaperSizeMm(const wxPrintData& data, double* widthMm, double* heightMm) {
 namespace {
 
 PrintPages PdfPages(const LayoutDocument& doc, const PrintOptions& options, const PdfPage& paper) {
-    return Paginate(ComputePrintBounds(doc, options, doc.activeLevel), options, paper.widthPx,
+    return Paginate(ComputePrintBounds(doc, options, doc.activeLevel, SharedPictureSizes()),
+                    options, paper.widthPx,
                     paper.heightPx, kPdfDpi);
 }
 
@@ -203,8 +206,8 @@ std::string WritePdf(LayoutDocument& doc, const PrintOptions& options, double wi
 }
 
 PictureOptionsDialog::PictureOptionsDialog(wxWindow* parent, const LayoutDocument& d,
-                                           double pxPerMm)
-    : wxDialog(parent, wxID_ANY, _("Export Picture")), doc(d) {
+                                           double pxPerMm, PictureImageSize sizes)
+    : wxDialog(parent, wxID_ANY, _("Export Picture")), doc(d), pictureSizes(std::move(sizes)) {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxStaticText(this, wxID_ANY, _("Pixels per millimetre:")), 0,
@@ -230,7 +233,7 @@ double PictureOptionsDialog::Resolution() const { return resolution->GetValue();
 wxString PictureOptionsDialog::SizeText() const { return size->GetLabel(); }
 
 void PictureOptionsDialog::UpdateSize() {
-    const PictureFrame frame = PictureFrameFor(doc, Resolution());
+    const PictureFrame frame = PictureFrameFor(doc, Resolution(), pictureSizes);
     size->SetLabel(
         wxString::Format(_("Picture size: %s"), wxString::FromUTF8(PictureSizeText(frame))));
 }

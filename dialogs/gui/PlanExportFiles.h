@@ -38,7 +38,9 @@ std::string WritePdf(LayoutDocument& doc, const PrintOptions& options, double wi
 // Asks for the picture's resolution and shows the size it gives.
 class PictureOptionsDialog : public wxDialog {
 public:
-    PictureOptionsDialog(wxWindow* parent, const LayoutDocument& doc, double pxPerMm);
+    // pictureSizes: set when the background pictures are exported too.
+    PictureOptionsDialog(wxWindow* parent, const LayoutDocument& doc, double pxPerMm,
+                         PictureImageSize pictureSizes = {});
     double Resolution() const;
     wxSpinCtrlDouble* ResolutionField() const { return resolution; }
     wxString SizeText() const;
@@ -46,6 +48,7 @@ public:
 
 private:
     const LayoutDocument& doc;
+    PictureImageSize pictureSizes;
     wxSpinCtrlDouble* resolution = nullptr;
     wxStaticText* size = nullptr;
 };

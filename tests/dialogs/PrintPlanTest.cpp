@@ -88,6 +88,46 @@ TEST_F(PrintPlanTest, BoundsAreWhatThePageShows) {
     EXPECT_NEAR(b.minX, 2100 - w, 1e-9);
 }
 
+// A picture reaching past the track widens the print when it is printed with it: by its four
+// corners, on the levels printed, at the pixel size its image has.
+TEST_F(PrintPlanTest, BoundsTakeInThePicturesPrinted) {
+    Piece("24188", 0, 0, 0);
+    doc.levels.push_back(NamedLevel(2, "Upper", true));
+    BackgroundPicture picture;
+    picture.path = "room.png";
+    picture.xMm = -2000;
+    picture.yMm = 500;
+    picture.widthMm = 1000;  // 400 x 300 pixels: 750 mm high
+    doc.pictures = {picture};
+    const PictureImageSize sizes = [](const std::string& path) {
+        return path == "room.png" ? PointMm{400, 300} : PointMm{};
+    };
+    PrintOptions o;
+    o.baseboard = false;
+    const PrintBounds track = ComputePrintBounds(doc, o, 1, sizes);
+    EXPECT_DOUBLE_EQ(track.minX, 0);
+    o.pictures = true;
+    PrintBounds b = ComputePrintBounds(doc, o, 1, sizes);
+    EXPECT_DOUBLE_EQ(b.minX, -2000);
+    EXPECT_DOUBLE_EQ(b.maxY, 1250);
+    EXPECT_DOUBLE_EQ(b.maxX, track.maxX);
+    // Turned a quarter about its corner, it reaches up from there instead.
+    doc.pictures[0].rotationDeg = 90;
+    b = ComputePrintBounds(doc, o, 1, sizes);
+    EXPECT_NEAR(b.minX, -2750, 1e-9);
+    EXPECT_NEAR(b.maxY, 1500, 1e-9);
+    // Not on the level printed, hidden, or of an unread image: the track alone.
+    doc.pictures[0].level = 2;
+    EXPECT_DOUBLE_EQ(ComputePrintBounds(doc, o, 1, sizes).minX, 0);
+    o.levels = 1;
+    EXPECT_LT(ComputePrintBounds(doc, o, 1, sizes).minX, -2000);
+    doc.pictures[0].shown = false;
+    EXPECT_DOUBLE_EQ(ComputePrintBounds(doc, o, 1, sizes).minX, 0);
+    doc.pictures[0].shown = true;
+    doc.pictures[0].path = "gone.png";
+    EXPECT_DOUBLE_EQ(ComputePrintBounds(doc, o, 1, sizes).minX, 0);
+}
+
 TEST_F(PrintPlanTest, EmptyLayoutPrintsAMetreSquareOnOnePage) {
     LayoutDocument empty;
     PrintOptions o;
