@@ -967,13 +967,10 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
     if (!kit || options.maxResults <= 0) return {};
     Collector c(options, box, *kit);
     const std::vector<const char*> curves = CurvesAllowed(options, *kit);
+    const int most = MaxStraights(options, *kit);
     // Plans longer than the board's long side are not built at all.
-    const KindSearch search{c,
-                            *kit,
-                            MaxStraights(options, *kit),
-                            curves,
-                            c.LongSide() - 2 * options.marginMm,
-                            Def(kit->straight).length};
+    const double room = c.LongSide() - 2 * options.marginMm;
+    const KindSearch search{c, *kit, most, curves, room, Def(kit->straight).length};
     // The kinds in turn, each from its largest parameters down: one good plan of every kind
     // comes before the many variants of the first. Each stage of a kind wanted is a step of
     // the progress.
