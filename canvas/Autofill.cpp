@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <unordered_map>
 #include <utility>
 
@@ -15,12 +14,6 @@
 namespace {
 constexpr int64_t kTenthsPerMm = 10;
 constexpr int64_t kToleranceTenths = 15;
-
-std::string Format(const char* fmt, double value) {
-    char buf[128];
-    std::snprintf(buf, sizeof buf, fmt, value);
-    return buf;
-}
 
 // Straights of one length; the search counts pieces per length and shares them out afterwards.
 struct LengthGroup {

@@ -470,6 +470,91 @@ size_t AtOrFind(const List& list, const MoveStart::Pose& s) {
     return list.size();
 }
 
+// Whether any selected piece went further from where the move started than a detach needs.
+bool MovedFarEnoughToDetach(const LayoutDocument& doc, const MoveStart& start) {
+    bool moved = false;
+    for (const MoveStart::Pose& s : start.pieces)
+        if (const PlacedPiece* p = doc.FindPiece(s.id))
+            if (p->selected && std::hypot(p->x - s.x, p->y - s.y) > kDetachDistanceMm) moved = true;
+    return moved;
+}
+
+// One rigid motion carries the whole selection, its helices with it: a turn about m, then a
+// shift that puts m on `target`.
+void CarrySelection(LayoutDocument& doc, PlacedPiece* m, const PiecePose& target) {
+    const double turn = target.heading - m->heading;
+    const double cosA = std::cos(DegToRad(turn)), sinA = std::sin(DegToRad(turn));
+    const double px = m->x, py = m->y;
+    const double shiftX = target.x - px, shiftY = target.y - py;
+    std::unordered_set<uint32_t> helixIds;
+    doc.pieces.ForEachWhere([](const PlacedPiece& p) { return p.selected; },
+                            [&](PlacedPiece& p) {
+                                RotateAbout(p.x, p.y, px, py, cosA, sinA);
+                                p.x += shiftX;
+                                p.y += shiftY;
+                                p.heading = NormalizeDeg(p.heading + turn);
+                                if (p.helixId != kNoId) helixIds.insert(p.helixId);
+                                if (const PieceDef* d = DefOf(p)) GrowJoints(p, *d);
+                            });
+    for (Helix& h : doc.helices) {
+        if (!helixIds.count(h.id)) continue;
+        RotateAbout(h.x, h.y, px, py, cosA, sinA);
+        h.x += shiftX;
+        h.y += shiftY;
+        h.heading = NormalizeDeg(h.heading + turn);
+    }
+    m->x = target.x;  // exact, free of the rounding of the rotation
+    m->y = target.y;
+    m->heading = target.heading;
+}
+
+// The snapped piece continues the target's grade; the rest of the selection (helices aside)
+// rises or falls with it.
+void CarryGradeAlong(LayoutDocument& doc, uint32_t mId, int i, uint32_t tId, int j) {
+    const PlacedPiece* m = doc.FindPiece(mId);
+    if (m->helixId != kNoId) return;
+    const double before = m->elevation;
+    ContinueGrade(doc, mId, i, tId, j);
+    m = doc.FindPiece(mId);
+    const double change = m->elevation - before;
+    if (std::fabs(change) > 0.001)
+        doc.pieces.ForEachWhere(
+            [&](const PlacedPiece& p) { return p.selected && p.id != mId && p.helixId == kNoId; },
+            [&](PlacedPiece& p) { p.elevation += change; });
+}
+
+// Other ends the move brought together. The systems must match here too: an end-to-end
+// joint between C-Track and K-Track is never made.
+void JoinEndsBroughtTogether(LayoutDocument& doc) {
+    const double farMm = 2 * CatalogReachMm() + kJoinRadiusMm;
+    const PieceList& all = doc.pieces;  // read-only: joins write through JoinConnectors alone
+    for (size_t si = 0; si < all.size(); ++si) {
+        if (!all[si].selected) continue;
+        const PieceDef* sDef = DefOf(all[si]);
+        if (!sDef) continue;
+        for (int a = 0; a < ConnectorCount(*sDef); ++a) {
+            for (size_t ui = 0; ui < all.size() && all[si].IsOpen(a); ++ui) {
+                const PlacedPiece& s = all[si];
+                const PlacedPiece& u = all[ui];
+                if (u.selected || std::hypot(u.x - s.x, u.y - s.y) > farMm) continue;
+                const PieceDef* uDef = DefOf(u);
+                if (!uDef) continue;
+                const ConnectorPose sa = GetConnectorPose(s, *sDef, a);
+                for (int b = 0; b < ConnectorCount(*uDef); ++b) {
+                    if (!u.IsOpen(b) || uDef->ConnectorSystem(b) != sDef->ConnectorSystem(a))
+                        continue;
+                    const ConnectorPose ub = GetConnectorPose(u, *uDef, b);
+                    const double dx = sa.x - ub.x, dy = sa.y - ub.y;
+                    if (dx * dx + dy * dy < kJoinRadiusMm * kJoinRadiusMm) {
+                        JoinConnectors(doc, s.id, a, u.id, b);
+                        break;
+                    }
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 
 GroupSnap TrackSelectionMove(LayoutDocument& doc, LayoutIndex& index, const MoveStart& start,
@@ -529,11 +614,7 @@ GroupSnap TrackSelectionMove(LayoutDocument& doc, LayoutIndex& index, const Move
 }
 
 void ReleaseSelectionMove(LayoutDocument& doc, const MoveStart& start, const GroupSnap& group) {
-    bool moved = false;
-    for (const MoveStart::Pose& s : start.pieces)
-        if (const PlacedPiece* p = doc.FindPiece(s.id))
-            if (p->selected && std::hypot(p->x - s.x, p->y - s.y) > kDetachDistanceMm) moved = true;
-    if (moved) DetachSelection(doc);
+    if (MovedFarEnoughToDetach(doc, start)) DetachSelection(doc);
     if (!group.Snapped()) return;
 
     PlacedPiece* m = doc.FindPiece(group.movingPiece);
@@ -547,76 +628,9 @@ void ReleaseSelectionMove(LayoutDocument& doc, const MoveStart& start, const Gro
         mDef->ConnectorSystem(i) != tDef->ConnectorSystem(j))
         return;
 
-    // One rigid motion carries the whole selection: a turn about m, then a shift onto the snap.
-    const PiecePose target = AlignToConnector(*mDef, i, GetConnectorPose(*t, *tDef, j));
-    const double turn = target.heading - m->heading;
-    const double cosA = std::cos(DegToRad(turn)), sinA = std::sin(DegToRad(turn));
-    const double px = m->x, py = m->y;
-    const double shiftX = target.x - px, shiftY = target.y - py;
-    std::unordered_set<uint32_t> helixIds;
-    doc.pieces.ForEachWhere([](const PlacedPiece& p) { return p.selected; },
-                            [&](PlacedPiece& p) {
-                                RotateAbout(p.x, p.y, px, py, cosA, sinA);
-                                p.x += shiftX;
-                                p.y += shiftY;
-                                p.heading = NormalizeDeg(p.heading + turn);
-                                if (p.helixId != kNoId) helixIds.insert(p.helixId);
-                                if (const PieceDef* d = DefOf(p)) GrowJoints(p, *d);
-                            });
-    for (Helix& h : doc.helices) {
-        if (!helixIds.count(h.id)) continue;
-        RotateAbout(h.x, h.y, px, py, cosA, sinA);
-        h.x += shiftX;
-        h.y += shiftY;
-        h.heading = NormalizeDeg(h.heading + turn);
-    }
-    m->x = target.x;  // exact, free of the rounding of the rotation
-    m->y = target.y;
-    m->heading = target.heading;
-
+    CarrySelection(doc, m, AlignToConnector(*mDef, i, GetConnectorPose(*t, *tDef, j)));
     const uint32_t mId = m->id, tId = t->id;
     JoinConnectors(doc, mId, i, tId, j);
-    m = doc.FindPiece(mId);
-    if (m->helixId == kNoId) {
-        const double before = m->elevation;
-        ContinueGrade(doc, mId, i, tId, j);
-        m = doc.FindPiece(mId);
-        const double change = m->elevation - before;
-        if (std::fabs(change) > 0.001)
-            doc.pieces.ForEachWhere(
-                [&](const PlacedPiece& p) {
-                    return p.selected && p.id != mId && p.helixId == kNoId;
-                },
-                [&](PlacedPiece& p) { p.elevation += change; });
-    }
-
-    // Other ends the move brought together. The systems must match here too: an end-to-end
-    // joint between C-Track and K-Track is never made.
-    const double farMm = 2 * CatalogReachMm() + kJoinRadiusMm;
-    const PieceList& all = doc.pieces;  // read-only: joins write through JoinConnectors alone
-    for (size_t si = 0; si < all.size(); ++si) {
-        if (!all[si].selected) continue;
-        const PieceDef* sDef = DefOf(all[si]);
-        if (!sDef) continue;
-        for (int a = 0; a < ConnectorCount(*sDef); ++a) {
-            for (size_t ui = 0; ui < all.size() && all[si].IsOpen(a); ++ui) {
-                const PlacedPiece& s = all[si];
-                const PlacedPiece& u = all[ui];
-                if (u.selected || std::hypot(u.x - s.x, u.y - s.y) > farMm) continue;
-                const PieceDef* uDef = DefOf(u);
-                if (!uDef) continue;
-                const ConnectorPose sa = GetConnectorPose(s, *sDef, a);
-                for (int b = 0; b < ConnectorCount(*uDef); ++b) {
-                    if (!u.IsOpen(b) || uDef->ConnectorSystem(b) != sDef->ConnectorSystem(a))
-                        continue;
-                    const ConnectorPose ub = GetConnectorPose(u, *uDef, b);
-                    const double dx = sa.x - ub.x, dy = sa.y - ub.y;
-                    if (dx * dx + dy * dy < kJoinRadiusMm * kJoinRadiusMm) {
-                        JoinConnectors(doc, s.id, a, u.id, b);
-                        break;
-                    }
-                }
-            }
-        }
-    }
+    CarryGradeAlong(doc, mId, i, tId, j);
+    JoinEndsBroughtTogether(doc);
 }

@@ -160,6 +160,73 @@ int Straightest(const GraphPiece& gp, int k) {
     return best;
 }
 
+// A crossing or double slip: connector 0 and the one its straightest route leads to face each
+// other, the other two cross them.
+bool OrientCrossing(const GraphPiece& gp, const std::vector<PointMm>& ends, Node& node) {
+    const int n = static_cast<int>(ends.size());
+    if (n < 4) return false;
+    node.symbol =
+        gp.def->kind == PieceKind::Crossing ? DiagramSymbol::Crossing : DiagramSymbol::DoubleSlip;
+    const int a = 0, c = Straightest(gp, 0);
+    int b = -1;
+    for (int k = 1; k < n && b < 0; ++k)
+        if (k != c) b = k;
+    if (c < 0 || b < 0) return false;
+    const int d = 6 - a - b - c;
+    node.sides[c] = SideOf(ends[c].x - ends[a].x, ends[c].y - ends[a].y);
+    node.sides[a] = OppositeSide(node.sides[c]);
+    const DiagramSide right = ClockwiseSide(node.sides[c]);
+    node.sides[b] = RightOf(ends[a], ends[c], ends[b]) ? right : OppositeSide(right);
+    node.sides[d] = OppositeSide(node.sides[b]);
+    return true;
+}
+
+// A turnout: the straight leg turns least; the others leave to the side they diverge to.
+bool OrientTurnout(const GraphPiece& gp, const std::vector<PointMm>& ends, Node& node) {
+    const int n = static_cast<int>(ends.size());
+    const int straight = Straightest(gp, 0);
+    if (straight < 0) return false;
+    node.sides[straight] = SideOf(ends[straight].x - ends[0].x, ends[straight].y - ends[0].y);
+    node.sides[0] = OppositeSide(node.sides[straight]);
+    const DiagramSide right = ClockwiseSide(node.sides[straight]);
+    std::vector<int> legs;
+    for (int k = 1; k < n; ++k)
+        if (k != straight) legs.push_back(k);
+    if (legs.empty()) return false;
+    if (legs.size() == 1) {
+        const bool r = RightOf(ends[0], ends[straight], ends[legs[0]]);
+        node.sides[legs[0]] = r ? right : OppositeSide(right);
+        node.symbol = r ? DiagramSymbol::TurnoutRight : DiagramSymbol::TurnoutLeft;
+    } else {
+        // A three-way turnout: the leg further right goes right.
+        int l = legs[0], r = legs[1];
+        if (RightOf(ends[0], ends[straight], ends[l]) && !RightOf(ends[0], ends[straight], ends[r]))
+            std::swap(l, r);
+        node.sides[r] = right;
+        node.sides[l] = OppositeSide(right);
+        node.symbol = DiagramSymbol::ThreeWay;
+    }
+    return true;
+}
+
+// The cell's tracks are the piece's routes, the straight leg's route first.
+void AddNodeTracks(const GraphPiece& gp, Node& node) {
+    for (const TrackRoute& r : gp.lines) {
+        const DiagramSide to = r.to < 0 ? DiagramSide::None : node.sides[r.to];
+        std::pair<DiagramSide, DiagramSide> t(node.sides[r.from], to);
+        if (node.symbol != DiagramSymbol::Bumper && r.from != 0 &&
+            node.symbol != DiagramSymbol::Crossing && node.symbol != DiagramSymbol::DoubleSlip)
+            std::swap(t.first, t.second);
+        if (std::find(node.tracks.begin(), node.tracks.end(), t) == node.tracks.end() &&
+            std::find(node.tracks.begin(), node.tracks.end(), std::pair(t.second, t.first)) ==
+                node.tracks.end())
+            node.tracks.push_back(t);
+    }
+    std::stable_sort(node.tracks.begin(), node.tracks.end(), [](auto& p, auto& q) {
+        return (p.second == OppositeSide(p.first)) > (q.second == OppositeSide(q.first));
+    });
+}
+
 // A turnout, crossing, double slip or bumper turned onto the grid: the side each connector
 // leaves by and the cell's tracks. False for a piece that is none of them.
 bool Orient(const GraphPiece& gp, Node& node) {
@@ -176,61 +243,11 @@ bool Orient(const GraphPiece& gp, Node& node) {
         node.symbol = DiagramSymbol::Bumper;
         node.sides[0] = SideOf(ends[0].x - buffer.x, ends[0].y - buffer.y);
     } else if (pk == PieceKind::Crossing || pk == PieceKind::DoubleSlip) {
-        if (n < 4) return false;
-        node.symbol =
-            pk == PieceKind::Crossing ? DiagramSymbol::Crossing : DiagramSymbol::DoubleSlip;
-        const int a = 0, c = Straightest(gp, 0);
-        int b = -1;
-        for (int k = 1; k < n && b < 0; ++k)
-            if (k != c) b = k;
-        if (c < 0 || b < 0) return false;
-        const int d = 6 - a - b - c;
-        node.sides[c] = SideOf(ends[c].x - ends[a].x, ends[c].y - ends[a].y);
-        node.sides[a] = OppositeSide(node.sides[c]);
-        const DiagramSide right = ClockwiseSide(node.sides[c]);
-        node.sides[b] = RightOf(ends[a], ends[c], ends[b]) ? right : OppositeSide(right);
-        node.sides[d] = OppositeSide(node.sides[b]);
-    } else {
-        // The straight leg turns least; the others leave to the side they diverge to.
-        const int straight = Straightest(gp, 0);
-        if (straight < 0) return false;
-        node.sides[straight] = SideOf(ends[straight].x - ends[0].x, ends[straight].y - ends[0].y);
-        node.sides[0] = OppositeSide(node.sides[straight]);
-        const DiagramSide right = ClockwiseSide(node.sides[straight]);
-        std::vector<int> legs;
-        for (int k = 1; k < n; ++k)
-            if (k != straight) legs.push_back(k);
-        if (legs.empty()) return false;
-        if (legs.size() == 1) {
-            const bool r = RightOf(ends[0], ends[straight], ends[legs[0]]);
-            node.sides[legs[0]] = r ? right : OppositeSide(right);
-            node.symbol = r ? DiagramSymbol::TurnoutRight : DiagramSymbol::TurnoutLeft;
-        } else {
-            // A three-way turnout: the leg further right goes right.
-            int l = legs[0], r = legs[1];
-            if (RightOf(ends[0], ends[straight], ends[l]) &&
-                !RightOf(ends[0], ends[straight], ends[r]))
-                std::swap(l, r);
-            node.sides[r] = right;
-            node.sides[l] = OppositeSide(right);
-            node.symbol = DiagramSymbol::ThreeWay;
-        }
+        if (!OrientCrossing(gp, ends, node)) return false;
+    } else if (!OrientTurnout(gp, ends, node)) {
+        return false;
     }
-    // The cell's tracks are the piece's routes, the straight leg's route first.
-    for (const TrackRoute& r : gp.lines) {
-        const DiagramSide to = r.to < 0 ? DiagramSide::None : node.sides[r.to];
-        std::pair<DiagramSide, DiagramSide> t(node.sides[r.from], to);
-        if (node.symbol != DiagramSymbol::Bumper && r.from != 0 &&
-            node.symbol != DiagramSymbol::Crossing && node.symbol != DiagramSymbol::DoubleSlip)
-            std::swap(t.first, t.second);
-        if (std::find(node.tracks.begin(), node.tracks.end(), t) == node.tracks.end() &&
-            std::find(node.tracks.begin(), node.tracks.end(), std::pair(t.second, t.first)) ==
-                node.tracks.end())
-            node.tracks.push_back(t);
-    }
-    std::stable_sort(node.tracks.begin(), node.tracks.end(), [](auto& p, auto& q) {
-        return (p.second == OppositeSide(p.first)) > (q.second == OppositeSide(q.first));
-    });
+    AddNodeTracks(gp, node);
     return true;
 }
 
@@ -601,18 +618,16 @@ private:
         return true;
     }
 
-    bool RoutePath(int r) {
-        Run& run = runs_[r];
-        std::vector<Step> starts, goals;
-        int sx, sy, tx, ty;
-        RunEnds(run, true, starts, sx, sy);
-        RunEnds(run, false, goals, tx, ty);
-        if (starts.empty() || goals.empty()) return false;
-        const bool goalIsLeg = run.connB >= 0;
-        const DiagramSide goalExit = goalIsLeg ? goals[0].entry : DiagramSide::None;
-        // The open end's own cell is what an open-ended run reaches.
-        const int gx = goalIsLeg ? goals[0].x : nodes_[run.b].gx;
-        const int gy = goalIsLeg ? goals[0].y : nodes_[run.b].gy;
+    // Where a run's path ends: on the goal leg's cell leaving by `exit`, or (an open end)
+    // stepping into the cell (x, y).
+    struct PathGoal {
+        int x, y;
+        bool leg;
+        DiagramSide exit;
+    };
+
+    // The search's per-state tables, sized to the grid; a new epoch forgets the last search.
+    void StartSearch() {
         const size_t states = static_cast<size_t>(grid_.w) * grid_.h * 4;
         if (cost_.size() != states) {
             cost_.assign(states, 0);
@@ -620,12 +635,18 @@ private:
             stamp_.assign(states, 0);
         }
         ++epoch_;
+    }
+
+    // The cheapest path of run r from any of `starts` to the goal over states of a cell and the
+    // side it is entered by, bends and crossings costing extra; empty when there is none.
+    std::vector<Step> SearchPath(int r, const std::vector<Step>& starts, const PathGoal& goal) {
+        StartSearch();
         using Item = std::tuple<int, int, int>;  // estimate, cost, state
         std::priority_queue<Item, std::vector<Item>, std::greater<Item>> open;
         auto key = [&](int x, int y, DiagramSide entry) {
             return (grid_.Index(x, y)) * 4 + static_cast<int>(entry);
         };
-        auto estimate = [&](int x, int y) { return std::abs(x - gx) + std::abs(y - gy); };
+        auto estimate = [&](int x, int y) { return std::abs(x - goal.x) + std::abs(y - goal.y); };
         for (const Step& s : starts) {
             if (!grid_.Inside(s.x, s.y)) continue;
             const int k = key(s.x, s.y, s.entry);
@@ -633,8 +654,6 @@ private:
             open.emplace(estimate(s.x, s.y), 0, k);
         }
         constexpr int kBend = 3, kCross = 2;
-        int goalState = -1;
-        DiagramSide lastExit = DiagramSide::None;
         int expansions = 0;
         while (!open.empty() && expansions < 400000) {
             const auto [f, g, k] = open.top();
@@ -643,17 +662,15 @@ private:
             ++expansions;
             const int cell = k / 4, x = cell % grid_.w, y = cell / grid_.w;
             const DiagramSide entry = static_cast<DiagramSide>(k % 4);
-            bool found = false;
             for (DiagramSide exit : kSides) {
                 if (exit == entry) continue;
                 bool cross = false;
                 if (!Enterable(r, x, y, entry, exit, cross)) continue;
                 int nx = x, ny = y;
                 StepToSide(exit, nx, ny);
-                if (goalIsLeg ? (x == gx && y == gy && exit == goalExit) : (nx == gx && ny == gy)) {
-                    goalState = k, lastExit = exit, found = true;
-                    break;
-                }
+                if (goal.leg ? (x == goal.x && y == goal.y && exit == goal.exit)
+                             : (nx == goal.x && ny == goal.y))
+                    return TracePath(k, exit);
                 if (!grid_.Inside(nx, ny)) continue;
                 const int cost =
                     g + 1 + (exit != OppositeSide(entry) ? kBend : 0) + (cross ? kCross : 0);
@@ -662,10 +679,12 @@ private:
                 stamp_[nk] = epoch_, cost_[nk] = cost, parent_[nk] = k;
                 open.emplace(cost + estimate(nx, ny), cost, nk);
             }
-            if (found) break;
         }
-        if (goalState < 0) return false;
-        // Back from the goal; the exit of each cell is the entry of the next one reversed.
+        return {};
+    }
+
+    // Back from the goal state; the exit of each cell is the entry of the next one reversed.
+    std::vector<Step> TracePath(int goalState, DiagramSide lastExit) const {
         std::vector<Step> path;
         DiagramSide exit = lastExit;
         for (int k = goalState; k >= 0; k = parent_[k]) {
@@ -675,9 +694,13 @@ private:
             exit = OppositeSide(entry);
         }
         std::reverse(path.begin(), path.end());
-        std::set<std::pair<int, int>> seen;
-        for (const Step& s : path)
-            if (!seen.insert({s.x, s.y}).second) return false;  // it would cross itself
+        return path;
+    }
+
+    // Lays run r's track along the path: plain cells, or an underpass where it passes under
+    // another run's straight.
+    void LayPath(int r, const std::vector<Step>& path) {
+        Run& run = runs_[r];
         for (const Step& s : path) {
             const int i = grid_.Index(s.x, s.y);
             DiagramCell& c = grid_.cells[i];
@@ -695,6 +718,26 @@ private:
             }
             run.path.emplace_back(s.x, s.y);
         }
+    }
+
+    bool RoutePath(int r) {
+        const Run& run = runs_[r];
+        std::vector<Step> starts, goals;
+        int sx, sy, tx, ty;
+        RunEnds(run, true, starts, sx, sy);
+        RunEnds(run, false, goals, tx, ty);
+        if (starts.empty() || goals.empty()) return false;
+        const bool goalIsLeg = run.connB >= 0;
+        // The open end's own cell is what an open-ended run reaches.
+        const PathGoal goal{goalIsLeg ? goals[0].x : nodes_[run.b].gx,
+                            goalIsLeg ? goals[0].y : nodes_[run.b].gy, goalIsLeg,
+                            goalIsLeg ? goals[0].entry : DiagramSide::None};
+        const std::vector<Step> path = SearchPath(r, starts, goal);
+        if (path.empty()) return false;
+        std::set<std::pair<int, int>> seen;
+        for (const Step& s : path)
+            if (!seen.insert({s.x, s.y}).second) return false;  // it would cross itself
+        LayPath(r, path);
         return true;
     }
 

@@ -208,75 +208,94 @@ private:
     void Elements(size_t i) {
         Piece& p = pieces_[i];
         if (!IsElement(p)) return;
+        p.hits.assign(p.ends.size(), Hit{});
+        if (p.node == Node::Turnout)
+            TurnoutElement(p);
+        else if (p.node == Node::ThreeWay)
+            ThreeWayElement(p);
+        else
+            CrossingElement(p);
+    }
+
+    void TurnoutElement(Piece& p) {
+        const uint32_t id = p.gp->id;
+        // B is the leg that turns least; C the other.
+        int b = 1, c = 2;
+        const TrackRoute* r1 = LineBetween(*p.gp, 0, 1);
+        const TrackRoute* r2 = LineBetween(*p.gp, 0, 2);
+        if (r1 && r2 && std::fabs(Turn(*r2)) < std::fabs(Turn(*r1))) std::swap(b, c);
+        const std::string ident = Format("TO%u", id);
+        p.hits[0] = {ident, kTurnoutA};
+        p.hits[b] = {ident, kTurnoutA + 1};
+        p.hits[c] = {ident, kTurnoutA + 2};
+        turnouts_.push_back(Turnout{ident, p.level, p.ends[0], p.ends[b], p.ends[c],
+                                    CentreOf(p, b, c), TurnoutName(id, 0), id});
+    }
+
+    void ThreeWayElement(Piece& p) {
         const uint32_t id = p.gp->id;
         const int n = static_cast<int>(p.ends.size());
-        p.hits.assign(n, Hit{});
-        if (p.node == Node::Turnout) {
-            // B is the leg that turns least; C the other.
-            int b = 1, c = 2;
-            const TrackRoute* r1 = LineBetween(*p.gp, 0, 1);
-            const TrackRoute* r2 = LineBetween(*p.gp, 0, 2);
-            if (r1 && r2 && std::fabs(Turn(*r2)) < std::fabs(Turn(*r1))) std::swap(b, c);
-            const std::string ident = Format("TO%u", id);
-            p.hits[0] = {ident, kTurnoutA};
-            p.hits[b] = {ident, kTurnoutA + 1};
-            p.hits[c] = {ident, kTurnoutA + 2};
-            turnouts_.push_back(Turnout{ident, p.level, p.ends[0], p.ends[b], p.ends[c],
-                                        CentreOf(p, b, c), TurnoutName(id, 0), id});
-        } else if (p.node == Node::ThreeWay) {
-            // Two turnouts back to back: the first takes the address, the second the next one.
-            int straight = 1;
-            for (int k = 2; k < n; ++k) {
-                const TrackRoute* best = LineBetween(*p.gp, 0, straight);
-                const TrackRoute* r = LineBetween(*p.gp, 0, k);
-                if (r && best && std::fabs(Turn(*r)) < std::fabs(Turn(*best))) straight = k;
-            }
-            std::vector<int> legs;
-            for (int k = 1; k < n; ++k)
-                if (k != straight) legs.push_back(k);
-            if (legs.size() < 2) return;
-            const PointMm a = p.ends[0], s = p.ends[straight];
-            int first = legs[0], second = legs[1];
-            if (RightHand(a, s, p.ends[first])) std::swap(first, second);  // first leg left
-            const PointMm m1 = Lerp(a, s, 0.35), m2 = Lerp(a, s, 0.5);
-            const std::string identA = Format("TO%ua", id), identB = Format("TO%ub", id);
-            p.hits[0] = {identA, kTurnoutA};
-            p.hits[first] = {identA, kTurnoutA + 2};
-            p.hits[straight] = {identB, kTurnoutA + 1};
-            p.hits[second] = {identB, kTurnoutA + 2};
-            turnouts_.push_back(Turnout{identA, p.level, a, m1, p.ends[first], Lerp(a, m1, 0.5),
-                                        TurnoutName(id, 0), id});
-            turnouts_.push_back(Turnout{identB, p.level, m2, s, p.ends[second], Lerp(m2, s, 0.3),
-                                        TurnoutName(id, 1), id});
-            AddSegment(Segment{Format("T%um", id), p.level, {identA, kTurnoutA + 1},
-                               {identB, kTurnoutA}, id, 0, false});
-        } else {
-            // Slips and crossings: A-C and B-D are the two tracks; a slip's curves join A-D
-            // and B-C.
-            if (n < 4) return;
-            const int a = 0, c = Opposite(p, 0);
-            int b = -1, d = -1;
-            for (int k = 1; k < n; ++k)
-                if (k != c) (b < 0 ? b : d) = k;
-            if (c < 0 || b < 0 || d < 0) return;
-            if (Opposite(p, b) != d) return;
-            if (p.node == Node::Slip && !LineBetween(*p.gp, a, d)) std::swap(b, d);
-            const bool slip = p.node == Node::Slip;
-            const std::string ident = Format(slip ? "SL%u" : "X%u", id);
-            const int base = slip ? kSlipA : kLevelXingA;
-            p.hits[a] = {ident, base};
-            p.hits[b] = {ident, base + 1};
-            p.hits[c] = {ident, base + 2};
-            p.hits[d] = {ident, base + 3};
-            Crossing x{ident, p.level, slip, p.ends[a], p.ends[b], Lerp(p.ends[a], p.ends[c], 0.5),
-                       {}, {}, id};
-            if (slip) {
-                x.turnout = TurnoutName(id, 0);
-                const AccessoryAddress* addr = doc_.control.Find(id);
-                if (addr && addr->drives >= 2) x.turnoutB = TurnoutName(id, 1);
-            }
-            crossings_.push_back(std::move(x));
+        // Two turnouts back to back: the first takes the address, the second the next one.
+        int straight = 1;
+        for (int k = 2; k < n; ++k) {
+            const TrackRoute* best = LineBetween(*p.gp, 0, straight);
+            const TrackRoute* r = LineBetween(*p.gp, 0, k);
+            if (r && best && std::fabs(Turn(*r)) < std::fabs(Turn(*best))) straight = k;
         }
+        std::vector<int> legs;
+        for (int k = 1; k < n; ++k)
+            if (k != straight) legs.push_back(k);
+        if (legs.size() < 2) return;
+        const PointMm a = p.ends[0], s = p.ends[straight];
+        int first = legs[0], second = legs[1];
+        if (RightHand(a, s, p.ends[first])) std::swap(first, second);  // first leg left
+        const PointMm m1 = Lerp(a, s, 0.35), m2 = Lerp(a, s, 0.5);
+        const std::string identA = Format("TO%ua", id), identB = Format("TO%ub", id);
+        p.hits[0] = {identA, kTurnoutA};
+        p.hits[first] = {identA, kTurnoutA + 2};
+        p.hits[straight] = {identB, kTurnoutA + 1};
+        p.hits[second] = {identB, kTurnoutA + 2};
+        turnouts_.push_back(Turnout{identA, p.level, a, m1, p.ends[first], Lerp(a, m1, 0.5),
+                                    TurnoutName(id, 0), id});
+        turnouts_.push_back(Turnout{identB, p.level, m2, s, p.ends[second], Lerp(m2, s, 0.3),
+                                    TurnoutName(id, 1), id});
+        AddSegment(Segment{Format("T%um", id),
+                           p.level,
+                           {identA, kTurnoutA + 1},
+                           {identB, kTurnoutA},
+                           id,
+                           0,
+                           false});
+    }
+
+    void CrossingElement(Piece& p) {
+        const uint32_t id = p.gp->id;
+        const int n = static_cast<int>(p.ends.size());
+        // Slips and crossings: A-C and B-D are the two tracks; a slip's curves join A-D
+        // and B-C.
+        if (n < 4) return;
+        const int a = 0, c = Opposite(p, 0);
+        int b = -1, d = -1;
+        for (int k = 1; k < n; ++k)
+            if (k != c) (b < 0 ? b : d) = k;
+        if (c < 0 || b < 0 || d < 0) return;
+        if (Opposite(p, b) != d) return;
+        if (p.node == Node::Slip && !LineBetween(*p.gp, a, d)) std::swap(b, d);
+        const bool slip = p.node == Node::Slip;
+        const std::string ident = Format(slip ? "SL%u" : "X%u", id);
+        const int base = slip ? kSlipA : kLevelXingA;
+        p.hits[a] = {ident, base};
+        p.hits[b] = {ident, base + 1};
+        p.hits[c] = {ident, base + 2};
+        p.hits[d] = {ident, base + 3};
+        Crossing x{ident, p.level, slip, p.ends[a], p.ends[b], Lerp(p.ends[a], p.ends[c], 0.5),
+                   {},    {},      id};
+        if (slip) {
+            x.turnout = TurnoutName(id, 0);
+            const AccessoryAddress* addr = doc_.control.Find(id);
+            if (addr && addr->drives >= 2) x.turnoutB = TurnoutName(id, 1);
+        }
+        crossings_.push_back(std::move(x));
     }
 
     // The connector whose route from k runs straightest through the piece.
@@ -489,12 +508,20 @@ private:
                       static_cast<int>(std::min(heightPx_, 1000.0)),
                       static_cast<int>(std::min(widthPx_, 1600.0)), static_cast<int>(heightPx_),
                       static_cast<int>(widthPx_));
+        AppendPoints(xml, level);
+        AppendTurnouts(xml, level);
+        AppendCrossings(xml, level);
+        AppendSegments(xml, level);
+        xml += "  </LayoutEditor>\n";
+    }
+
+    void AppendPoints(std::string& xml, int32_t level) {
         for (const Point& p : points_) {
             if (p.level != level) continue;
-            std::string attrs = Format("ident=\"%s\" type=\"%d\" x=\"%s\" y=\"%s\"", p.ident.c_str(),
-                                       p.type, X(p.at.x).c_str(), Y(p.at.y).c_str());
-            if (!p.connects.empty())
-                attrs += Format(" connect1name=\"%s\"", p.connects[0].c_str());
+            std::string attrs =
+                Format("ident=\"%s\" type=\"%d\" x=\"%s\" y=\"%s\"", p.ident.c_str(), p.type,
+                       X(p.at.x).c_str(), Y(p.at.y).c_str());
+            if (!p.connects.empty()) attrs += Format(" connect1name=\"%s\"", p.connects[0].c_str());
             if (p.connects.size() > 1)
                 attrs += Format(" connect2name=\"%s\"", p.connects[1].c_str());
             if (p.type == kEdgeConnector)
@@ -503,6 +530,9 @@ private:
             xml += Format("    <positionablepoint %s class=\"%sPositionablePointXml\"/>\n",
                           attrs.c_str(), kXml);
         }
+    }
+
+    void AppendTurnouts(std::string& xml, int32_t level) {
         for (const Turnout& t : turnouts_) {
             if (t.level != level) continue;
             const bool right = RightHand(t.a, t.b, t.c);
@@ -518,6 +548,9 @@ private:
             xml += Format("    <layoutturnout %s class=\"%s%s\"/>\n", attrs.c_str(), kXml,
                           right ? "LayoutRHTurnoutXml" : "LayoutLHTurnoutXml");
         }
+    }
+
+    void AppendCrossings(std::string& xml, int32_t level) {
         for (const Crossing& x : crossings_) {
             if (x.level != level) continue;
             const int base = x.slip ? kSlipA : kLevelXingA;
@@ -533,7 +566,8 @@ private:
                 if (!s.empty()) attrs += Format(" connect%cname=\"%s\"", 'a' + k, s.c_str());
             }
             if (!x.slip) {
-                xml += Format("    <levelxing %s class=\"%sLevelXingXml\"/>\n", attrs.c_str(), kXml);
+                xml +=
+                    Format("    <levelxing %s class=\"%sLevelXingXml\"/>\n", attrs.c_str(), kXml);
                 continue;
             }
             xml += Format("    <layoutSlip %s class=\"%sLayoutSlipXml\">", attrs.c_str(), kXml);
@@ -543,22 +577,24 @@ private:
                 xml += Format("<turnoutB>%s</turnoutB>", EscapeXml(x.turnoutB).c_str());
             xml += "</layoutSlip>\n";
         }
+    }
+
+    void AppendSegments(std::string& xml, int32_t level) {
         for (const Segment& s : segments_) {
             if (s.level != level) continue;
-            std::string attrs =
-                Format("ident=\"%s\" connect1name=\"%s\" type1=\"%d\" connect2name=\"%s\" "
-                       "type2=\"%d\" mainline=\"yes\" dashed=\"%s\" hidden=\"no\"",
-                       s.ident.c_str(), s.end1.name.c_str(), s.end1.type, s.end2.name.c_str(),
-                       s.end2.type, s.dashed ? "yes" : "no");
+            std::string attrs = Format(
+                "ident=\"%s\" connect1name=\"%s\" type1=\"%d\" connect2name=\"%s\" "
+                "type2=\"%d\" mainline=\"yes\" dashed=\"%s\" hidden=\"no\"",
+                s.ident.c_str(), s.end1.name.c_str(), s.end1.type, s.end2.name.c_str(), s.end2.type,
+                s.dashed ? "yes" : "no");
             attrs += BlockAttr(s.piece);
             if (s.arcDeg != 0)
                 // The side the arc bends to: flipped for the layout's left turns.
                 attrs += Format(" arc=\"yes\" circle=\"yes\" flip=\"%s\" angle=\"%.4f\"",
                                 s.arcDeg > 0 ? "yes" : "no", std::fabs(s.arcDeg));
-            xml += Format("    <tracksegment %s class=\"%sTrackSegmentXml\"/>\n", attrs.c_str(),
-                          kXml);
+            xml +=
+                Format("    <tracksegment %s class=\"%sTrackSegmentXml\"/>\n", attrs.c_str(), kXml);
         }
-        xml += "  </LayoutEditor>\n";
     }
 
     const LayoutDocument& doc_;

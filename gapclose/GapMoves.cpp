@@ -70,9 +70,12 @@ bool IsGapPiece(const PieceDef& def, TrackSystem system, bool useTurnouts) {
     return useTurnouts && IsTurnout(def.kind);
 }
 
-GapMoveSet BuildGapMoves(TrackSystem system, bool useTurnouts,
-                         const std::map<std::string, int>* stock) {
-    // Plain pieces before circuit tracks of the same shape: the plain one is what a gap needs.
+namespace {
+
+// The pieces a gap may use, plain pieces before circuit tracks of the same shape: the plain one
+// is what a gap needs.
+std::vector<const PieceDef*> GapPieces(TrackSystem system, bool useTurnouts,
+                                       const std::map<std::string, int>* stock) {
     std::vector<const PieceDef*> defs;
     for (const PieceDef& d : TrackCatalog::Instance().pieces) {
         if (!IsGapPiece(d, system, useTurnouts)) continue;
@@ -85,37 +88,35 @@ GapMoveSet BuildGapMoves(TrackSystem system, bool useTurnouts,
     std::stable_sort(defs.begin(), defs.end(), [](const PieceDef* a, const PieceDef* b) {
         return !IsCircuitTrack(*a) && IsCircuitTrack(*b);
     });
+    return defs;
+}
 
-    GapMoveSet set;
-    for (const PieceDef* d : defs) {
-        // Straights and curves both ways; a turnout from its points along each leg and back.
-        std::vector<std::pair<int, int>> passes;
-        const int n = static_cast<int>(d->connectors.size());
-        for (int leg = 1; leg < n; ++leg) {
-            passes.push_back({0, leg});
-            passes.push_back({leg, 0});
-        }
-        for (auto [entry, exit] : passes) {
-            GapMove m = StepOf(*d, entry, exit);
-            auto same = std::find_if(set.moves.begin(), set.moves.end(),
-                                     [&](const GapMove& o) { return SameShape(o, m); });
-            if (same == set.moves.end()) {
-                set.moves.push_back(std::move(m));
-            } else {
-                const bool known = std::any_of(same->ways.begin(), same->ways.end(),
-                                               [&](const GapStep& w) { return w.article == d->article; });
-                if (!known) same->ways.push_back(m.ways.front());
-            }
+// A piece's moves: straights and curves both ways; a turnout from its points along each leg and
+// back. A move of a shape already known is one more way of making it.
+void AddMovesOf(const PieceDef& d, std::vector<GapMove>& moves) {
+    std::vector<std::pair<int, int>> passes;
+    const int n = static_cast<int>(d.connectors.size());
+    for (int leg = 1; leg < n; ++leg) {
+        passes.push_back({0, leg});
+        passes.push_back({leg, 0});
+    }
+    for (auto [entry, exit] : passes) {
+        GapMove m = StepOf(d, entry, exit);
+        auto same = std::find_if(moves.begin(), moves.end(),
+                                 [&](const GapMove& o) { return SameShape(o, m); });
+        if (same == moves.end()) {
+            moves.push_back(std::move(m));
+        } else {
+            const bool known =
+                std::any_of(same->ways.begin(), same->ways.end(),
+                            [&](const GapStep& w) { return w.article == d.article; });
+            if (!known) same->ways.push_back(m.ways.front());
         }
     }
-    // Plain pieces came first, so the catalog order of the shapes is restored here.
-    const auto catalogIndex = [](const GapMove& m) {
-        return TrackCatalog::Instance().byArticle.at(m.ways.front().article);
-    };
-    std::stable_sort(set.moves.begin(), set.moves.end(), [&](const GapMove& a, const GapMove& b) {
-        return catalogIndex(a) < catalogIndex(b);
-    });
+}
 
+// The coarsest heading unit every move turns a whole number of, and each move's turn in it.
+void CountTurnUnits(GapMoveSet& set) {
     for (double unit : kUnitsDeg) {
         const bool fits = std::all_of(set.moves.begin(), set.moves.end(),
                                       [&](const GapMove& m) { return WholeMultiple(m.turnDeg, unit); });
@@ -131,5 +132,21 @@ GapMoveSet BuildGapMoves(TrackSystem system, bool useTurnouts,
         set.longestChordMm = std::max(set.longestChordMm, m.chordMm);
         set.largestTurnDeg = std::max(set.largestTurnDeg, std::fabs(m.turnDeg));
     }
+}
+
+}  // namespace
+
+GapMoveSet BuildGapMoves(TrackSystem system, bool useTurnouts,
+                         const std::map<std::string, int>* stock) {
+    GapMoveSet set;
+    for (const PieceDef* d : GapPieces(system, useTurnouts, stock)) AddMovesOf(*d, set.moves);
+    // Plain pieces came first, so the catalog order of the shapes is restored here.
+    const auto catalogIndex = [](const GapMove& m) {
+        return TrackCatalog::Instance().byArticle.at(m.ways.front().article);
+    };
+    std::stable_sort(set.moves.begin(), set.moves.end(), [&](const GapMove& a, const GapMove& b) {
+        return catalogIndex(a) < catalogIndex(b);
+    });
+    CountTurnUnits(set);
     return set;
 }

@@ -6,23 +6,8 @@
 #include "base/Format.h"
 #include "base/Translate.h"
 #include "control/AssignAddresses.h"
+#include "layoutcheck/Finding.h"
 #include "layoutcheck/TrackChecks.h"
-
-namespace {
-
-LayoutFinding AddressFinding(FindingKind kind, FindingSeverity severity,
-                             std::vector<uint32_t> pieces, PointMm at, std::string text) {
-    LayoutFinding f;
-    f.kind = kind;
-    f.severity = severity;
-    f.pieces = std::move(pieces);
-    f.x = at.x;
-    f.y = at.y;
-    f.text = std::move(text);
-    return f;
-}
-
-}  // namespace
 
 void CheckAddresses(const LayoutDocument& doc, std::vector<LayoutFinding>& out) {
     if (!doc.control.Exists()) return;
@@ -36,12 +21,13 @@ void CheckAddresses(const LayoutDocument& doc, std::vector<LayoutFinding>& out) 
         if (kind == AccessoryKind::None) continue;
         const AccessoryAddress* a = doc.control.Find(p.id);
         if (!a) {
-            if (kind != AccessoryKind::Uncoupler)
-                out.push_back(AddressFinding(
-                    FindingKind::NoAddress, FindingSeverity::Warning, {p.id},
-                    AccessoryCentre(doc, p.id),
-                    Format(Tr("Turnout %s %s has no address").c_str(), p.article.c_str(),
-                           PlaceText(p.x, p.y, doc.units).c_str())));
+            if (kind != AccessoryKind::Uncoupler) {
+                const PointMm at = AccessoryCentre(doc, p.id);
+                out.push_back(
+                    Finding(FindingKind::NoAddress, FindingSeverity::Warning, {p.id}, at.x, at.y,
+                            Format(Tr("Turnout %s %s has no address").c_str(), p.article.c_str(),
+                                   PlaceText(p.x, p.y, doc.units).c_str())));
+            }
             continue;
         }
         const int32_t count = AddressCount(kind, a->drives);
@@ -49,9 +35,9 @@ void CheckAddresses(const LayoutDocument& doc, std::vector<LayoutFinding>& out) 
             const std::string shown =
                 count > 1 ? Format("%d-%d", a->address, a->address + count - 1)
                           : Format("%d", a->address);
-            out.push_back(AddressFinding(
-                FindingKind::AddressOutOfRange, FindingSeverity::Error, {p.id},
-                AccessoryCentre(doc, p.id),
+            const PointMm at = AccessoryCentre(doc, p.id);
+            out.push_back(Finding(
+                FindingKind::AddressOutOfRange, FindingSeverity::Error, {p.id}, at.x, at.y,
                 Format(Tr("Address %s of %s lies outside the %s range 1 to %d").c_str(),
                        shown.c_str(), p.article.c_str(), ProtocolName(protocol).c_str(), max)));
         }
@@ -65,9 +51,9 @@ void CheckAddresses(const LayoutDocument& doc, std::vector<LayoutFinding>& out) 
         const PointMm at = AccessoryCentre(doc, pieces.front());
         std::string list;
         for (int32_t a : addresses) list += (list.empty() ? "" : ", ") + std::to_string(a);
-        out.push_back(AddressFinding(
-            FindingKind::DuplicateAddress, FindingSeverity::Error, pieces, at,
-            Format(Tr("%d accessories share address %s").c_str(), static_cast<int>(pieces.size()),
-                   list.c_str())));
+        out.push_back(Finding(FindingKind::DuplicateAddress, FindingSeverity::Error, pieces, at.x,
+                              at.y,
+                              Format(Tr("%d accessories share address %s").c_str(),
+                                     static_cast<int>(pieces.size()), list.c_str())));
     }
 }

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 
 #include "base/CsvField.h"
 #include "base/Format.h"
@@ -12,11 +11,7 @@
 
 namespace {
 
-std::string Number(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    return buf;
-}
+std::string Number(double v) { return Format("%.2f", v); }
 
 }  // namespace
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <numeric>
 #include <tuple>
@@ -19,6 +18,7 @@
 #include "trackgeometry/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
 #include "layoutcheck/AddressChecks.h"
+#include "layoutcheck/Finding.h"
 #include "layoutcheck/TrackChecks.h"
 #include "network/HelixTrack.h"
 #include "network/TrackGraph.h"
@@ -68,18 +68,6 @@ struct Pieces {
         return it == byId.end() ? nullptr : &list[it->second];
     }
 };
-
-LayoutFinding Finding(FindingKind kind, FindingSeverity severity, std::vector<uint32_t> pieces,
-                      double x, double y, std::string text) {
-    LayoutFinding f;
-    f.kind = kind;
-    f.severity = severity;
-    f.pieces = std::move(pieces);
-    f.x = x;
-    f.y = y;
-    f.text = std::move(text);
-    return f;
-}
 
 // ---- Ends and joints ----
 
@@ -411,27 +399,34 @@ private:
         for (double ta : {ia.lo, ia.hi}) consider(ta, NearestOn(Lerp(p0, p1, ta), q0, q1));
         for (double tb : {ib.lo, ib.hi}) consider(NearestOn(Lerp(q0, q1, tb), p0, p1), tb);
 
-        // Do the centre lines cross here?
+        MarkCentreLineCrossing(ra, sa, rb, sb, c);
+        contacts.push_back(c);
+    }
+
+    // Where the centre lines of the two segments cross (other than where both end), the contact
+    // is a crossing there, with the heights' difference at that point.
+    void MarkCentreLineCrossing(const RouteRef& ra, Segment sa, const RouteRef& rb, Segment sb,
+                                Contact& c) const {
+        const PointMm p0 = ra.route.points[sa.k], p1 = ra.route.points[sa.k + 1];
+        const PointMm q0 = rb.route.points[sb.k], q1 = rb.route.points[sb.k + 1];
+        const double lenA = ra.route.along[sa.k + 1] - ra.route.along[sa.k];
+        const double lenB = rb.route.along[sb.k + 1] - rb.route.along[sb.k];
         const PointMm d = Sub(p1, p0), e = Sub(q1, q0);
         const double den = Cross(d, e);
-        if (std::fabs(den) > 1e-12) {
-            const double t = Cross(Sub(q0, p0), e) / den;
-            const double u = Cross(Sub(q0, p0), d) / den;
-            if (t >= 0 && t <= 1 && u >= 0 && u <= 1) {
-                const double da = ra.route.along[sa.k] + t * lenA;
-                const double db = rb.route.along[sb.k] + u * lenB;
-                const bool endA = da < kEndTouchMm || da > ra.route.Length() - kEndTouchMm;
-                const bool endB = db < kEndTouchMm || db > rb.route.Length() - kEndTouchMm;
-                if (!(endA && endB)) {
-                    const double ha = HeightAt(ra.route, sa.k, t), hb = HeightAt(rb.route, sb.k, u);
-                    c.crossing = true;
-                    c.at = Lerp(p0, p1, t);
-                    c.crossDelta = std::fabs(ha - hb);
-                    c.crossALower = ha < hb;
-                }
-            }
-        }
-        contacts.push_back(c);
+        if (!(std::fabs(den) > 1e-12)) return;
+        const double t = Cross(Sub(q0, p0), e) / den;
+        const double u = Cross(Sub(q0, p0), d) / den;
+        if (!(t >= 0 && t <= 1 && u >= 0 && u <= 1)) return;
+        const double da = ra.route.along[sa.k] + t * lenA;
+        const double db = rb.route.along[sb.k] + u * lenB;
+        const bool endA = da < kEndTouchMm || da > ra.route.Length() - kEndTouchMm;
+        const bool endB = db < kEndTouchMm || db > rb.route.Length() - kEndTouchMm;
+        if (endA && endB) return;
+        const double ha = HeightAt(ra.route, sa.k, t), hb = HeightAt(rb.route, sb.k, u);
+        c.crossing = true;
+        c.at = Lerp(p0, p1, t);
+        c.crossDelta = std::fabs(ha - hb);
+        c.crossALower = ha < hb;
     }
 
     // Joint points between two pieces (where a's connectors are joined to b).

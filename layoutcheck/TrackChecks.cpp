@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -21,6 +20,7 @@
 #include "trackgeometry/TrackRoutes.h"
 #include "trackgeometry/Units.h"
 #include "catalog/TrackCatalog.h"
+#include "layoutcheck/Finding.h"
 #include "model/GradeRuns.h"
 #include "network/HelixTrack.h"
 #include "network/RailSides.h"
@@ -28,18 +28,6 @@
 #include "wiring/WiringAnalysis.h"
 
 namespace {
-
-LayoutFinding Finding(FindingKind kind, FindingSeverity severity, std::vector<uint32_t> pieces,
-                      double x, double y, std::string text) {
-    LayoutFinding f;
-    f.kind = kind;
-    f.severity = severity;
-    f.pieces = std::move(pieces);
-    f.x = x;
-    f.y = y;
-    f.text = std::move(text);
-    return f;
-}
 
 std::string Length(double mm, int units) { return FormatLength(mm, units); }
 
@@ -328,14 +316,15 @@ private:
         return cycle;
     }
 
+    struct Loop {
+        std::vector<uint32_t> pieces;  // in order round the first cycle, then the others
+        std::set<uint32_t> seen;
+        int apex = -1;
+    };
+
     // Odd cycles that share a piece are one loop (a loop with a passing track in it closes
-    // several), reported once with every piece of them.
-    void Report(std::vector<LayoutFinding>& out) {
-        struct Loop {
-            std::vector<uint32_t> pieces;  // in order round the first cycle, then the others
-            std::set<uint32_t> seen;
-            int apex = -1;
-        };
+    // several); merged loops are left empty.
+    std::vector<Loop> MergeOddCycles() const {
         std::vector<Loop> loops;
         std::unordered_map<uint32_t, size_t> loopOfPiece;
         for (const auto& [a, b] : odd) {
@@ -368,8 +357,20 @@ private:
                 loopOfPiece[p] = into;
             }
         }
-        // A loop the wiring plan already gaps into a reversing section shorts nothing: only
-        // loops whose pieces the plan's check still finds shorting are reported.
+        return loops;
+    }
+
+    // A loop the wiring plan already gaps into a reversing section shorts nothing: only loops
+    // whose pieces the plan's check still finds shorting are reported.
+    bool StillShorts(const Loop& loop, bool wired,
+                     const std::unordered_set<uint32_t>& shorting) const {
+        return !wired || std::any_of(loop.pieces.begin(), loop.pieces.end(),
+                                     [&](uint32_t p) { return shorting.count(p) > 0; });
+    }
+
+    // Every loop reported once with every piece of it.
+    void Report(std::vector<LayoutFinding>& out) {
+        const std::vector<Loop> loops = MergeOddCycles();
         std::unordered_set<uint32_t> shorting;
         const bool wired = !doc.wiring.gaps.empty();
         if (wired)
@@ -377,10 +378,7 @@ private:
                 if (f.kind == WiringFindingKind::ShortCircuit)
                     shorting.insert(f.pieces.begin(), f.pieces.end());
         for (const Loop& loop : loops) {
-            if (loop.pieces.empty()) continue;
-            if (wired && std::none_of(loop.pieces.begin(), loop.pieces.end(),
-                                      [&](uint32_t p) { return shorting.count(p) > 0; }))
-                continue;
+            if (loop.pieces.empty() || !StillShorts(loop, wired, shorting)) continue;
             const uint32_t apex = nodes[loop.apex].piece;
             const PlacedPiece* at = doc.FindPiece(apex);
             const GraphPiece* track = graph.Find(apex);

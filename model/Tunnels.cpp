@@ -23,21 +23,12 @@ uint32_t OutwardConnector(const PlacedPiece& piece, const std::unordered_set<uin
     return kNoId;
 }
 
-}  // namespace
+using PiecesById = std::unordered_map<uint32_t, const PlacedPiece*>;
 
-TunnelAnalysis AnalyseTunnel(const LayoutDocument& doc) {
-    std::vector<const PlacedPiece*> selected;
-    std::unordered_map<uint32_t, const PlacedPiece*> byId;
-    for (const PlacedPiece& p : doc.pieces) {
-        if (!p.selected) continue;
-        selected.push_back(&p);
-        byId.emplace(p.id, &p);
-    }
-    if (selected.size() < 2) return {};
-
-    // The selection must be one joined group.
-    std::unordered_set<uint32_t> chain{selected.front()->id};
-    std::deque<const PlacedPiece*> queue{selected.front()};
+// The ids of the selected pieces joined to `first` through the selection.
+std::unordered_set<uint32_t> JoinedGroup(const PlacedPiece* first, const PiecesById& byId) {
+    std::unordered_set<uint32_t> chain{first->id};
+    std::deque<const PlacedPiece*> queue{first};
     while (!queue.empty()) {
         const PlacedPiece* p = queue.front();
         queue.pop_front();
@@ -48,25 +39,24 @@ TunnelAnalysis AnalyseTunnel(const LayoutDocument& doc) {
             queue.push_back(it->second);
         }
     }
-    if (chain.size() != byId.size()) return {};
+    return chain;
+}
 
+// The tunnel that covers exactly the selected pieces; null when none does.
+const Tunnel* TunnelOfSelection(const LayoutDocument& doc, size_t selected,
+                                const PiecesById& byId) {
     for (const Tunnel& t : doc.tunnels) {
-        if (t.covers.size() != selected.size()) continue;
+        if (t.covers.size() != selected) continue;
         const bool same = std::all_of(t.covers.begin(), t.covers.end(),
                                       [&](uint32_t id) { return byId.count(id) != 0; });
-        if (!same) continue;
-        TunnelAnalysis result;
-        result.allowed = true;
-        result.isTunnel = true;
-        result.tunnelId = t.id;
-        return result;
+        if (same) return &t;
     }
+    return nullptr;
+}
 
-    for (const Tunnel& t : doc.tunnels)
-        for (uint32_t id : t.covers)
-            if (chain.count(id)) return {};
-
-    // A simple chain has exactly two pieces with at most one joint inside the selection.
+// The pieces with at most one joint inside the selection: a simple chain has exactly two.
+std::vector<const PlacedPiece*> ChainEnds(const std::vector<const PlacedPiece*>& selected,
+                                          const PiecesById& byId) {
     std::vector<const PlacedPiece*> ends;
     for (const PlacedPiece* p : selected) {
         const auto inner = std::count_if(p->joints.begin(), p->joints.end(), [&](const Joint& j) {
@@ -74,6 +64,38 @@ TunnelAnalysis AnalyseTunnel(const LayoutDocument& doc) {
         });
         if (inner <= 1) ends.push_back(p);
     }
+    return ends;
+}
+
+}  // namespace
+
+TunnelAnalysis AnalyseTunnel(const LayoutDocument& doc) {
+    std::vector<const PlacedPiece*> selected;
+    PiecesById byId;
+    for (const PlacedPiece& p : doc.pieces) {
+        if (!p.selected) continue;
+        selected.push_back(&p);
+        byId.emplace(p.id, &p);
+    }
+    if (selected.size() < 2) return {};
+
+    // The selection must be one joined group.
+    const std::unordered_set<uint32_t> chain = JoinedGroup(selected.front(), byId);
+    if (chain.size() != byId.size()) return {};
+
+    if (const Tunnel* t = TunnelOfSelection(doc, selected.size(), byId)) {
+        TunnelAnalysis result;
+        result.allowed = true;
+        result.isTunnel = true;
+        result.tunnelId = t->id;
+        return result;
+    }
+
+    for (const Tunnel& t : doc.tunnels)
+        for (uint32_t id : t.covers)
+            if (chain.count(id)) return {};
+
+    const std::vector<const PlacedPiece*> ends = ChainEnds(selected, byId);
     if (ends.size() != 2) return {};
 
     TunnelAnalysis result;

@@ -151,6 +151,128 @@ std::string ApplyHeights(LayoutDocument& doc, const Route& route,
     return "";
 }
 
+// The route's line through each step, with the profile's points and grades along it and the
+// distance at which each step starts.
+std::vector<TrackRoute> StepLines(const TrackGraph& graph, const Route& route,
+                                  HeightProfile& profile, std::vector<double>& starts) {
+    std::vector<TrackRoute> lines;
+    double distance = 0;
+    for (const RouteStep& step : route.steps) {
+        lines.push_back(StepLine(graph, step.piece, step.entry, step.exit));
+        const TrackRoute& line = lines.back();
+        const double h0 = line.heights.empty() ? 0 : line.heights.front();
+        const double h1 = line.heights.empty() ? 0 : line.heights.back();
+        starts.push_back(distance);
+        profile.points.push_back({distance, h0, step.piece, step.entry});
+        profile.sections.push_back(
+            {step.piece, step.lengthMm > 0 ? (h1 - h0) / step.lengthMm * 100 : 0});
+        distance += step.lengthMm;
+    }
+    const RouteStep& last = route.steps.back();
+    const TrackRoute& lastLine = lines.back();
+    profile.points.push_back(
+        {distance, lastLine.heights.empty() ? 0 : lastLine.heights.back(), last.piece, last.exit});
+    return lines;
+}
+
+// Visits the key of every grid cell the box of segment ab touches.
+template <typename Visit>
+void ForCellsOf(PointMm a, PointMm b, Visit&& visit) {
+    const int64_t x0 = static_cast<int64_t>(std::floor(std::min(a.x, b.x) / kCellMm));
+    const int64_t x1 = static_cast<int64_t>(std::floor(std::max(a.x, b.x) / kCellMm));
+    const int64_t y0 = static_cast<int64_t>(std::floor(std::min(a.y, b.y) / kCellMm));
+    const int64_t y1 = static_cast<int64_t>(std::floor(std::max(a.y, b.y) / kCellMm));
+    for (int64_t cx = x0; cx <= x1; ++cx)
+        for (int64_t cy = y0; cy <= y1; ++cy) visit(CellKey(cx, cy));
+}
+
+// The route's segments on a grid, so each other track meets only the segments near it.
+using SegmentGrid = std::unordered_map<int64_t, std::vector<RouteSegment>>;
+
+SegmentGrid GridOf(const std::vector<TrackRoute>& lines) {
+    SegmentGrid grid;
+    for (uint32_t s = 0; s < lines.size(); ++s) {
+        for (uint32_t k = 0; k + 1 < lines[s].points.size(); ++k) {
+            ForCellsOf(lines[s].points[k], lines[s].points[k + 1], [&](int64_t key) {
+                grid[key].push_back({s, k});
+            });
+        }
+    }
+    return grid;
+}
+
+// Where the route's segment seg crosses segment j of another piece's line, at different
+// heights; false when they miss, only touch at their ends, or lie on one deck.
+bool CrossingOf(const TrackRoute& line, const RouteSegment& seg, double start,
+                const TrackRoute& other, size_t j, uint32_t otherPiece, ProfileCrossing& out) {
+    const PointMm q0 = other.points[j], q1 = other.points[j + 1];
+    const PointMm p0 = line.points[seg.k], p1 = line.points[seg.k + 1];
+    const PointMm d = Sub(p1, p0), e = Sub(q1, q0);
+    const double den = Cross(d, e);
+    if (std::fabs(den) < 1e-12) return false;
+    const double t = Cross(Sub(q0, p0), e) / den;
+    const double u = Cross(Sub(q0, p0), d) / den;
+    if (t < 0 || t > 1 || u < 0 || u > 1) return false;
+    const double da = line.along[seg.k] + t * (line.along[seg.k + 1] - line.along[seg.k]);
+    const double db = other.along[j] + u * (other.along[j + 1] - other.along[j]);
+    const bool endA = da < kEndTouchMm || da > line.Length() - kEndTouchMm;
+    const bool endB = db < kEndTouchMm || db > other.Length() - kEndTouchMm;
+    if (endA && endB) return false;
+    const double ha = line.heights[seg.k] + (line.heights[seg.k + 1] - line.heights[seg.k]) * t;
+    const double hb = other.heights[j] + (other.heights[j + 1] - other.heights[j]) * u;
+    if (std::fabs(hb - ha) < kProfileOneDeckMm) return false;
+    out = {start + da, otherPiece, std::fabs(hb - ha), hb > ha};
+    return true;
+}
+
+// Every crossing of the route with the other pieces' lines, in the order the pieces are met.
+std::vector<ProfileCrossing> FindCrossings(const TrackGraph& graph, const Route& route,
+                                           const std::vector<TrackRoute>& lines,
+                                           const std::vector<double>& starts) {
+    const SegmentGrid grid = GridOf(lines);
+    std::vector<ProfileCrossing> found;
+    std::vector<RouteSegment> near;
+    for (const auto& node : graph.Pieces()) {
+        for (const TrackRoute& other : node->lines) {
+            for (size_t j = 0; j + 1 < other.points.size(); ++j) {
+                near.clear();
+                ForCellsOf(other.points[j], other.points[j + 1], [&](int64_t key) {
+                    const auto it = grid.find(key);
+                    if (it != grid.end())
+                        near.insert(near.end(), it->second.begin(), it->second.end());
+                });
+                for (const RouteSegment& seg : near) {
+                    if (route.steps[seg.step].piece == node->id) continue;
+                    ProfileCrossing c;
+                    if (CrossingOf(lines[seg.step], seg, starts[seg.step], other, j, node->id, c))
+                        found.push_back(c);
+                }
+            }
+        }
+    }
+    return found;
+}
+
+// A segment boundary or a turnout's two routes find one crossing more than once: the one with
+// the least clearance is kept.
+void KeepTightestCrossings(std::vector<ProfileCrossing>& found,
+                           std::vector<ProfileCrossing>& crossings) {
+    std::sort(found.begin(), found.end(), [](const ProfileCrossing& a, const ProfileCrossing& b) {
+        return a.distanceMm < b.distanceMm;
+    });
+    for (const ProfileCrossing& c : found) {
+        auto same = std::find_if(crossings.begin(), crossings.end(), [&](const ProfileCrossing& k) {
+            return k.otherPiece == c.otherPiece &&
+                   std::fabs(k.distanceMm - c.distanceMm) < kSameCrossingMm;
+        });
+        if (same == crossings.end()) {
+            crossings.push_back(c);
+        } else if (c.clearanceMm < same->clearanceMm) {
+            *same = c;
+        }
+    }
+}
+
 }  // namespace
 
 double NeededClearanceMm(const LayoutDocument& doc, uint32_t pieceId) {
@@ -168,93 +290,10 @@ HeightProfile BuildProfile(const LayoutDocument& doc, const TrackGraph& graph, c
     (void)doc;
     HeightProfile profile;
     if (route.steps.empty()) return profile;
-
-    std::vector<TrackRoute> lines;
     std::vector<double> starts;
-    double distance = 0;
-    for (const RouteStep& step : route.steps) {
-        lines.push_back(StepLine(graph, step.piece, step.entry, step.exit));
-        const TrackRoute& line = lines.back();
-        const double h0 = line.heights.empty() ? 0 : line.heights.front();
-        const double h1 = line.heights.empty() ? 0 : line.heights.back();
-        starts.push_back(distance);
-        profile.points.push_back({distance, h0, step.piece, step.entry});
-        profile.sections.push_back(
-            {step.piece, step.lengthMm > 0 ? (h1 - h0) / step.lengthMm * 100 : 0});
-        distance += step.lengthMm;
-    }
-    const RouteStep& last = route.steps.back();
-    const TrackRoute& lastLine = lines.back();
-    profile.points.push_back(
-        {distance, lastLine.heights.empty() ? 0 : lastLine.heights.back(), last.piece, last.exit});
-
-    // The route's segments on a grid, so each other track meets only the segments near it.
-    std::unordered_map<int64_t, std::vector<RouteSegment>> grid;
-    auto cellsOf = [](PointMm a, PointMm b, auto&& visit) {
-        const int64_t x0 = static_cast<int64_t>(std::floor(std::min(a.x, b.x) / kCellMm));
-        const int64_t x1 = static_cast<int64_t>(std::floor(std::max(a.x, b.x) / kCellMm));
-        const int64_t y0 = static_cast<int64_t>(std::floor(std::min(a.y, b.y) / kCellMm));
-        const int64_t y1 = static_cast<int64_t>(std::floor(std::max(a.y, b.y) / kCellMm));
-        for (int64_t cx = x0; cx <= x1; ++cx)
-            for (int64_t cy = y0; cy <= y1; ++cy) visit(CellKey(cx, cy));
-    };
-    for (uint32_t s = 0; s < lines.size(); ++s) {
-        for (uint32_t k = 0; k + 1 < lines[s].points.size(); ++k) {
-            cellsOf(lines[s].points[k], lines[s].points[k + 1],
-                    [&](int64_t key) { grid[key].push_back({s, k}); });
-        }
-    }
-
-    std::vector<ProfileCrossing> found;
-    std::vector<RouteSegment> near;
-    for (const auto& node : graph.Pieces()) {
-        for (const TrackRoute& other : node->lines) {
-            for (size_t j = 0; j + 1 < other.points.size(); ++j) {
-                const PointMm q0 = other.points[j], q1 = other.points[j + 1];
-                near.clear();
-                cellsOf(q0, q1, [&](int64_t key) {
-                    const auto it = grid.find(key);
-                    if (it != grid.end()) near.insert(near.end(), it->second.begin(), it->second.end());
-                });
-                for (const RouteSegment& seg : near) {
-                    if (route.steps[seg.step].piece == node->id) continue;
-                    const TrackRoute& line = lines[seg.step];
-                    const PointMm p0 = line.points[seg.k], p1 = line.points[seg.k + 1];
-                    const PointMm d = Sub(p1, p0), e = Sub(q1, q0);
-                    const double den = Cross(d, e);
-                    if (std::fabs(den) < 1e-12) continue;
-                    const double t = Cross(Sub(q0, p0), e) / den;
-                    const double u = Cross(Sub(q0, p0), d) / den;
-                    if (t < 0 || t > 1 || u < 0 || u > 1) continue;
-                    const double da = line.along[seg.k] + t * (line.along[seg.k + 1] - line.along[seg.k]);
-                    const double db = other.along[j] + u * (other.along[j + 1] - other.along[j]);
-                    const bool endA = da < kEndTouchMm || da > line.Length() - kEndTouchMm;
-                    const bool endB = db < kEndTouchMm || db > other.Length() - kEndTouchMm;
-                    if (endA && endB) continue;
-                    const double ha = line.heights[seg.k] + (line.heights[seg.k + 1] - line.heights[seg.k]) * t;
-                    const double hb = other.heights[j] + (other.heights[j + 1] - other.heights[j]) * u;
-                    if (std::fabs(hb - ha) < kProfileOneDeckMm) continue;
-                    found.push_back({starts[seg.step] + da, node->id, std::fabs(hb - ha), hb > ha});
-                }
-            }
-        }
-    }
-    // A segment boundary or a turnout's two routes find one crossing more than once.
-    std::sort(found.begin(), found.end(), [](const ProfileCrossing& a, const ProfileCrossing& b) {
-        return a.distanceMm < b.distanceMm;
-    });
-    for (const ProfileCrossing& c : found) {
-        auto same = std::find_if(profile.crossings.begin(), profile.crossings.end(),
-                                 [&](const ProfileCrossing& k) {
-                                     return k.otherPiece == c.otherPiece &&
-                                            std::fabs(k.distanceMm - c.distanceMm) < kSameCrossingMm;
-                                 });
-        if (same == profile.crossings.end()) {
-            profile.crossings.push_back(c);
-        } else if (c.clearanceMm < same->clearanceMm) {
-            *same = c;
-        }
-    }
+    const std::vector<TrackRoute> lines = StepLines(graph, route, profile, starts);
+    std::vector<ProfileCrossing> found = FindCrossings(graph, route, lines, starts);
+    KeepTightestCrossings(found, profile.crossings);
     return profile;
 }
 

@@ -107,21 +107,11 @@ double ProfileChart::HeightAt(double y) const {
     return minHeightMm + (bottom - y) / (bottom - top) * (maxHeightMm - minHeightMm);
 }
 
-ProfileChart LayoutProfileChart(const LayoutDocument& doc, const HeightProfile& profile, int width,
-                                int height, double recommendedPercent) {
-    ProfileChart c;
-    c.width = width;
-    c.height = height;
-    c.left = kLeftMargin;
-    c.top = kTopMargin;
-    c.right = std::max(c.left + 1, width - kRightMargin);
-    c.bottom = std::max(c.top + 1, height - kBottomMargin);
-    const int units = doc.units;
-    c.distanceTitle = Format(Tr("Distance (%s)").c_str(), UnitName(units).c_str());
-    c.heightTitle = Format(Tr("Height (%s)").c_str(), UnitName(units).c_str());
-    if (profile.points.empty()) return c;
+namespace {
 
-    // Everything drawn must fit: the route, and the tracks over and under it.
+// The chart's height range: everything drawn must fit, the route and the tracks over and under
+// it, with a little room above and below.
+void FitHeights(const HeightProfile& profile, ProfileChart& c) {
     double lo = profile.points.front().heightMm, hi = lo;
     for (const ProfilePoint& p : profile.points) {
         lo = std::min(lo, p.heightMm);
@@ -141,9 +131,11 @@ ProfileChart LayoutProfileChart(const LayoutDocument& doc, const HeightProfile& 
     const double pad = (hi - lo) * 0.12;
     c.minHeightMm = lo - pad;
     c.maxHeightMm = hi + pad;
-    c.minDistanceMm = 0;
-    c.maxDistanceMm = std::max(profile.points.back().distanceMm, 1.0);
+}
 
+// The ticks of both axes at round values of the display unit, and the levels within the range.
+void AddAxes(const LayoutDocument& doc, ProfileChart& c) {
+    const int units = doc.units;
     int decimals = 0;
     for (double d : NiceTicks(c.minDistanceMm, c.maxDistanceMm, units,
                               std::max(2, static_cast<int>((c.right - c.left) / 110)), &decimals))
@@ -156,7 +148,10 @@ ProfileChart LayoutProfileChart(const LayoutDocument& doc, const HeightProfile& 
         if (level.height < c.minHeightMm || level.height > c.maxHeightMm) continue;
         c.levels.push_back({c.YOf(level.height), level.name});
     }
+}
 
+// The route's sections, coloured and labelled by their grade, and a dot at every joint.
+void AddTrack(const HeightProfile& profile, int units, double recommendedPercent, ProfileChart& c) {
     for (size_t i = 0; i < profile.sections.size() && i + 1 < profile.points.size(); ++i) {
         const ProfilePoint& a = profile.points[i];
         const double d1 = profile.points[i + 1].distanceMm;
@@ -170,7 +165,11 @@ ProfileChart LayoutProfileChart(const LayoutDocument& doc, const HeightProfile& 
     }
     for (const ProfilePoint& p : profile.points)
         c.dots.push_back({c.XOf(p.distanceMm), c.YOf(p.heightMm), ProfileLength(p.heightMm, units)});
+}
 
+// The tracks crossing over or under the route, with their clearance and whether it is too low.
+void AddCrossings(const LayoutDocument& doc, const HeightProfile& profile, ProfileChart& c) {
+    const int units = doc.units;
     for (const ProfileCrossing& x : profile.crossings) {
         size_t section = 0;
         const double route = RouteHeightAt(profile, x.distanceMm, &section);
@@ -181,6 +180,29 @@ ProfileChart LayoutProfileChart(const LayoutDocument& doc, const HeightProfile& 
         c.crossings.push_back({c.XOf(x.distanceMm), c.YOf(route), c.YOf(other),
                                ProfileLength(x.clearanceMm, units) + " " + UnitName(units), tooLow});
     }
+}
+
+}  // namespace
+
+ProfileChart LayoutProfileChart(const LayoutDocument& doc, const HeightProfile& profile, int width,
+                                int height, double recommendedPercent) {
+    ProfileChart c;
+    c.width = width;
+    c.height = height;
+    c.left = kLeftMargin;
+    c.top = kTopMargin;
+    c.right = std::max(c.left + 1, width - kRightMargin);
+    c.bottom = std::max(c.top + 1, height - kBottomMargin);
+    const int units = doc.units;
+    c.distanceTitle = Format(Tr("Distance (%s)").c_str(), UnitName(units).c_str());
+    c.heightTitle = Format(Tr("Height (%s)").c_str(), UnitName(units).c_str());
+    if (profile.points.empty()) return c;
+    FitHeights(profile, c);
+    c.minDistanceMm = 0;
+    c.maxDistanceMm = std::max(profile.points.back().distanceMm, 1.0);
+    AddAxes(doc, c);
+    AddTrack(profile, units, recommendedPercent, c);
+    AddCrossings(doc, profile, c);
     return c;
 }
 

@@ -229,100 +229,134 @@ TrackStep StepFrom(const TrackGraph& graph, GraphEnd leaving) {
 
 namespace {
 
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
+
+// The route search's states, "entered piece p by connector c": one per connector of every piece
+// and slot 0 for the buffer end (kBufferEnd), numbered piece by piece.
+class RouteStates {
+public:
+    explicit RouteStates(const TrackGraph& graph) : stateStart(graph.Pieces().size() + 1, 0) {
+        const auto& pieces = graph.Pieces();
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            const size_t n = pieces[i]->def ? pieces[i]->def->connectors.size() : 0;
+            stateStart[i + 1] = stateStart[i] + static_cast<uint32_t>(n + 1);
+        }
+    }
+    size_t Count() const { return stateStart.back(); }
+    uint32_t Of(int pieceIndex, int connector) const {
+        return stateStart[pieceIndex] + static_cast<uint32_t>(connector + 1);
+    }
+    bool Valid(int pieceIndex, int connector) const {
+        return connector >= kBufferEnd &&
+               connector + 1 < static_cast<int>(stateStart[pieceIndex + 1] - stateStart[pieceIndex]);
+    }
+    int PieceOf(uint32_t s) const {
+        return static_cast<int>(std::upper_bound(stateStart.begin(), stateStart.end(), s) -
+                                stateStart.begin()) -
+               1;
+    }
+    int EntryOf(uint32_t s, int piece) const { return static_cast<int>(s - stateStart[piece]) - 1; }
+
+private:
+    std::vector<uint32_t> stateStart;
+};
+
+// The search's distances and the way back from each state reached.
+struct RouteTree {
+    explicit RouteTree(size_t states)
+        : dist(states, kInf), prevState(states, kNone), prevExit(states, 0) {}
+    std::vector<double> dist;
+    std::vector<uint32_t> prevState;
+    std::vector<int> prevExit;
+};
+
+// The best way out of the goal piece: the route's length, the state it entered the goal by,
+// and the goal's own route.
+struct RouteGoal {
+    double length = kInf;
+    uint32_t state = kNone;
+    double lastLength = 0;
+    int exit = 0;
+};
+
+// Dijkstra from `starts` until no shorter way to leave `toPiece` by one of `exits` can be found.
+RouteGoal SearchRoutes(const TrackGraph& graph, const RouteStates& states,
+                       const std::vector<GraphEnd>& starts, uint32_t toPiece,
+                       const std::vector<int>& exits, RouteTree& tree) {
+    const auto& pieces = graph.Pieces();
+    using Item = std::pair<double, uint32_t>;
+    std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
+    for (const GraphEnd& from : starts) {
+        const int fromIndex = graph.IndexOf(from.piece);
+        if (fromIndex < 0 || !states.Valid(fromIndex, from.connector)) continue;
+        const uint32_t start = states.Of(fromIndex, from.connector);
+        if (tree.dist[start] == 0) continue;
+        tree.dist[start] = 0;
+        queue.push({0, start});
+    }
+    RouteGoal best;
+    while (!queue.empty()) {
+        const auto [d, s] = queue.top();
+        queue.pop();
+        if (d > tree.dist[s]) continue;
+        if (d >= best.length) break;
+        const int p = states.PieceOf(s);
+        const int entry = states.EntryOf(s, p);
+        const GraphPiece& node = *pieces[p];
+        for (const PieceRouteRef& r : node.routes) {
+            if (r.entry != entry) continue;
+            const double nd = d + r.lengthMm;
+            if (node.id == toPiece && nd < best.length &&
+                std::find(exits.begin(), exits.end(), r.exit) != exits.end())
+                best = {nd, s, r.lengthMm, r.exit};
+            if (r.exit == kBufferEnd) continue;
+            const GraphEnd next = graph.Joined({node.id, r.exit});
+            if (next.piece == kNoId) continue;
+            const int q = graph.IndexOf(next.piece);
+            if (q < 0 || !states.Valid(q, next.connector)) continue;
+            const uint32_t ns = states.Of(q, next.connector);
+            if (nd < tree.dist[ns]) {
+                tree.dist[ns] = nd;
+                tree.prevState[ns] = s;
+                tree.prevExit[ns] = r.exit;
+                queue.push({nd, ns});
+            }
+        }
+    }
+    return best;
+}
+
+// The route back from the goal to its start, put in travel order.
+Route TraceRoute(const TrackGraph& graph, const RouteStates& states, const RouteTree& tree,
+                 const RouteGoal& goal) {
+    Route route;
+    int exit = goal.exit;
+    double length = goal.lastLength;
+    for (uint32_t s = goal.state; s != kNone; s = tree.prevState[s]) {
+        const int p = states.PieceOf(s);
+        route.steps.push_back({graph.Pieces()[p]->id, states.EntryOf(s, p), exit, length});
+        if (tree.prevState[s] != kNone) {
+            exit = tree.prevExit[s];
+            length = tree.dist[s] - tree.dist[tree.prevState[s]];
+        }
+    }
+    std::reverse(route.steps.begin(), route.steps.end());
+    route.lengthMm = goal.length;
+    return route;
+}
+
 // The shortest route from any of `starts` (each a connector some piece is entered by) that leaves
 // piece `toPiece` by any of `exits`: Dijkstra over the states "entered piece p by connector c",
 // so the direction rule holds at every piece and nobody reverses inside one.
 Route ShortestRoute(const TrackGraph& graph, const std::vector<GraphEnd>& starts, uint32_t toPiece,
                     const std::vector<int>& exits) {
-    Route route;
-    if (!graph.Find(toPiece)) return route;
-    // A piece's states: one per connector, and slot 0 for the buffer end (kBufferEnd).
-    const auto& pieces = graph.Pieces();
-    std::vector<uint32_t> stateStart(pieces.size() + 1, 0);
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const size_t n = pieces[i]->def ? pieces[i]->def->connectors.size() : 0;
-        stateStart[i + 1] = stateStart[i] + static_cast<uint32_t>(n + 1);
-    }
-    auto stateOf = [&](int pieceIndex, int connector) {
-        return stateStart[pieceIndex] + static_cast<uint32_t>(connector + 1);
-    };
-    auto validConnector = [&](int pieceIndex, int connector) {
-        return connector >= kBufferEnd &&
-               connector + 1 < static_cast<int>(stateStart[pieceIndex + 1] - stateStart[pieceIndex]);
-    };
-
-    constexpr double kInf = std::numeric_limits<double>::infinity();
-    constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
-    const size_t states = stateStart.back();
-    std::vector<double> dist(states, kInf);
-    std::vector<uint32_t> prevState(states, kNone);
-    std::vector<int> prevExit(states, 0);
-    using Item = std::pair<double, uint32_t>;
-    std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
-    for (const GraphEnd& from : starts) {
-        const int fromIndex = graph.IndexOf(from.piece);
-        if (fromIndex < 0 || !validConnector(fromIndex, from.connector)) continue;
-        const uint32_t start = stateOf(fromIndex, from.connector);
-        if (dist[start] == 0) continue;
-        dist[start] = 0;
-        queue.push({0, start});
-    }
-    double best = kInf;
-    uint32_t bestState = kNone;
-    double bestLength = 0;
-    int bestExit = 0;
-    auto pieceOfState = [&](uint32_t s) {
-        return static_cast<int>(std::upper_bound(stateStart.begin(), stateStart.end(), s) -
-                                stateStart.begin()) -
-               1;
-    };
-    while (!queue.empty()) {
-        const auto [d, s] = queue.top();
-        queue.pop();
-        if (d > dist[s]) continue;
-        if (d >= best) break;
-        const int p = pieceOfState(s);
-        const int entry = static_cast<int>(s - stateStart[p]) - 1;
-        const GraphPiece& node = *pieces[p];
-        for (const PieceRouteRef& r : node.routes) {
-            if (r.entry != entry) continue;
-            const double nd = d + r.lengthMm;
-            if (node.id == toPiece && nd < best &&
-                std::find(exits.begin(), exits.end(), r.exit) != exits.end()) {
-                best = nd;
-                bestState = s;
-                bestLength = r.lengthMm;
-                bestExit = r.exit;
-            }
-            if (r.exit == kBufferEnd) continue;
-            const GraphEnd next = graph.Joined({node.id, r.exit});
-            if (next.piece == kNoId) continue;
-            const int q = graph.IndexOf(next.piece);
-            if (q < 0 || !validConnector(q, next.connector)) continue;
-            const uint32_t ns = stateOf(q, next.connector);
-            if (nd < dist[ns]) {
-                dist[ns] = nd;
-                prevState[ns] = s;
-                prevExit[ns] = r.exit;
-                queue.push({nd, ns});
-            }
-        }
-    }
-    if (bestState == kNone) return route;
-    int exit = bestExit;
-    double length = bestLength;
-    for (uint32_t s = bestState; s != kNone; s = prevState[s]) {
-        const int p = pieceOfState(s);
-        const int entry = static_cast<int>(s - stateStart[p]) - 1;
-        route.steps.push_back({pieces[p]->id, entry, exit, length});
-        if (prevState[s] != kNone) {
-            exit = prevExit[s];
-            length = dist[s] - dist[prevState[s]];
-        }
-    }
-    std::reverse(route.steps.begin(), route.steps.end());
-    route.lengthMm = best;
-    return route;
+    if (!graph.Find(toPiece)) return Route{};
+    const RouteStates states(graph);
+    RouteTree tree(states.Count());
+    const RouteGoal goal = SearchRoutes(graph, states, starts, toPiece, exits, tree);
+    if (goal.state == kNone) return Route{};
+    return TraceRoute(graph, states, tree, goal);
 }
 
 // Every end a route can enter a piece by, which is also every end it can leave by.

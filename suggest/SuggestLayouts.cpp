@@ -427,48 +427,47 @@ bool LayClimb(LayoutDocument& doc, const std::vector<std::pair<size_t, int>>& pa
     return true;
 }
 
-// A figure eight of two teardrop loops, each the same read from either end (straights, curves
-// turning 180 degrees and the crossing's angle, straights), so each closes on the crossing's
-// other track. On the flat crossing of the system; or, with `overUnderDeg`, over and under:
-// two straights cross at that angle, one the clearance above the other, and each loop climbs
-// from the lower to the upper. The curves are `k` of `curve` with a piece in the middle or one
-// at each end making up the rest of the turn; the straights put the middle of the loop on the
-// crossing's axis.
-std::optional<Plan> FigureEight(const Kit& kit, const char* curve, int k,
-                                const std::map<std::string, int>* stock, double overUnderDeg = 0) {
-    if (k <= 0 || (!*kit.crossing && overUnderDeg == 0)) return std::nullopt;
-    const double angle = overUnderDeg != 0 ? overUnderDeg : Def(kit.crossing).angle;
+// The curves of one loop: `k` of `curve` turning 180 degrees and the crossing's `angle`, with a
+// piece at each end or one in the middle making up the rest; none when nothing does.
+std::optional<std::vector<const char*>> LoopArc(TrackSystem system, const char* curve, int k,
+                                                double angle) {
     const double rest = 180 + angle - k * Def(curve).angle;
     std::vector<const char*> arc(k, curve);
     if (rest < -0.01) return std::nullopt;
     if (rest >= 0.01) {
-        if (const char* end = CurveOf(kit.system, rest / 2)) {
+        if (const char* end = CurveOf(system, rest / 2)) {
             arc.insert(arc.begin(), end);
             arc.push_back(end);
-        } else if (const char* middle = k % 2 == 0 ? CurveOf(kit.system, rest) : nullptr) {
+        } else if (const char* middle = k % 2 == 0 ? CurveOf(system, rest) : nullptr) {
             arc.insert(arc.begin() + k / 2, middle);
         } else {
             return std::nullopt;
         }
     }
-    Plan plan;
-    plan.kind = SuggestKind::FigureEight;
-    plan.overUnder = overUnderDeg != 0;
-    Layer t(plan.doc);
-    // The crossing's four ends: 0 and 1 on one track, 2 and 3 on the other.
-    GapEnd ends[4];
-    if (!plan.overUnder) {
+    return arc;
+}
+
+// Lays the crossing, or the two straights crossing at `angle` one over the other, and fills
+// in its four ends: 0 and 1 on one track, 2 and 3 on the other.
+void LayCrossing(Layer& t, const Kit& kit, bool overUnder, double angle, GapEnd (&ends)[4]) {
+    if (!overUnder) {
         const uint32_t cross = t.Start(kit.crossing);
         for (int i = 0; i < 4; ++i) ends[i] = {cross, i};
-    } else {
-        const uint32_t low = t.Start(kit.straight);
-        const double half = Def(kit.straight).length / 2;
-        const uint32_t high = t.Add(Def(kit.straight), PiecePose{half - half * CosDeg(angle),
-                                                                 -half * SinDeg(angle), angle});
-        ends[0] = {low, 0}, ends[1] = {low, 1}, ends[2] = {high, 0}, ends[3] = {high, 1};
+        return;
     }
-    // The loop's arc alone, to find the straights it needs.
-    LayoutDocument probe = plan.doc;
+    const uint32_t low = t.Start(kit.straight);
+    const double half = Def(kit.straight).length / 2;
+    const uint32_t high = t.Add(
+        Def(kit.straight), PiecePose{half - half * CosDeg(angle), -half * SinDeg(angle), angle});
+    ends[0] = {low, 0}, ends[1] = {low, 1}, ends[2] = {high, 0}, ends[3] = {high, 1};
+}
+
+// The straights at each end of a loop that put its middle on the crossing's axis: the arc is
+// laid alone on a copy to see where it ends. None needed is an empty list; none that fit, none.
+std::optional<std::vector<const char*>> LoopLeg(const LayoutDocument& doc, const Kit& kit,
+                                                const GapEnd (&ends)[4],
+                                                const std::vector<const char*>& arc) {
+    LayoutDocument probe = doc;
     Layer p(probe);
     uint32_t last = ends[1].piece;
     int conn = ends[1].connector;
@@ -484,26 +483,52 @@ std::optional<Plan> FigureEight(const Kit& kit, const char* curve, int k,
         leg = StraightsFor(kit.system, need, within);
         if (leg.empty()) return std::nullopt;
     }
+    return leg;
+}
+
+// Up from the lower straight round one loop, level over the crossing, down the other.
+bool LayOverUnderGrades(LayoutDocument& doc, const Kit& kit, const GapEnd (&ends)[4]) {
+    const double rise = DefaultClearanceMm(kit.system) + kOverUnderSpareMm;
+    const double maxDeg =
+        RadToDeg(std::atan(CheckOptions().recommendedGradePercent / 100)) * kOverUnderGradeShare;
+    PlacedPiece& high = doc.pieces[1];
+    high.elevation = rise;
+    return LayClimb(doc, LoopPath(doc, ends[1], ends[3].piece), 0, rise, maxDeg) &&
+           LayClimb(doc, LoopPath(doc, ends[2], ends[0].piece), rise, -rise, maxDeg);
+}
+
+// A figure eight of two teardrop loops, each the same read from either end (straights, curves
+// turning 180 degrees and the crossing's angle, straights), so each closes on the crossing's
+// other track. On the flat crossing of the system; or, with `overUnderDeg`, over and under:
+// two straights cross at that angle, one the clearance above the other, and each loop climbs
+// from the lower to the upper. The curves are `k` of `curve` with a piece in the middle or one
+// at each end making up the rest of the turn; the straights put the middle of the loop on the
+// crossing's axis.
+std::optional<Plan> FigureEight(const Kit& kit, const char* curve, int k,
+                                const std::map<std::string, int>* stock, double overUnderDeg = 0) {
+    if (k <= 0 || (!*kit.crossing && overUnderDeg == 0)) return std::nullopt;
+    const double angle = overUnderDeg != 0 ? overUnderDeg : Def(kit.crossing).angle;
+    const std::optional<std::vector<const char*>> arc = LoopArc(kit.system, curve, k, angle);
+    if (!arc) return std::nullopt;
+    Plan plan;
+    plan.kind = SuggestKind::FigureEight;
+    plan.overUnder = overUnderDeg != 0;
+    Layer t(plan.doc);
+    GapEnd ends[4];
+    LayCrossing(t, kit, plan.overUnder, angle, ends);
+    const std::optional<std::vector<const char*>> leg = LoopLeg(plan.doc, kit, ends, *arc);
+    if (!leg) return std::nullopt;
     for (const auto& [from, into] : {std::pair{1, 3}, std::pair{0, 2}}) {
         const size_t loop = plan.doc.pieces.size();
-        last = ends[from].piece;
-        conn = ends[from].connector;
-        for (const char* s : leg) last = t.Attach(s, last, conn), conn = 1;
-        for (const char* c : arc) last = t.Attach(c, last, conn), conn = 1;
-        for (auto s = leg.rbegin(); s != leg.rend(); ++s) last = t.Attach(*s, last, conn), conn = 1;
+        uint32_t last = ends[from].piece;
+        int conn = ends[from].connector;
+        for (const char* s : *leg) last = t.Attach(s, last, conn), conn = 1;
+        for (const char* c : *arc) last = t.Attach(c, last, conn), conn = 1;
+        for (auto s = leg->rbegin(); s != leg->rend(); ++s)
+            last = t.Attach(*s, last, conn), conn = 1;
         if (!t.Close({last, conn}, ends[into], stock, loop)) return std::nullopt;
     }
-    if (plan.overUnder) {
-        // Up from the lower straight round one loop, level over the crossing, down the other.
-        const double rise = DefaultClearanceMm(kit.system) + kOverUnderSpareMm;
-        const double maxDeg = RadToDeg(std::atan(CheckOptions().recommendedGradePercent / 100)) *
-                              kOverUnderGradeShare;
-        PlacedPiece& high = plan.doc.pieces[1];
-        high.elevation = rise;
-        if (!LayClimb(plan.doc, LoopPath(plan.doc, ends[1], ends[3].piece), 0, rise, maxDeg) ||
-            !LayClimb(plan.doc, LoopPath(plan.doc, ends[2], ends[0].piece), rise, -rise, maxDeg))
-            return std::nullopt;
-    }
+    if (plan.overUnder && !LayOverUnderGrades(plan.doc, kit, ends)) return std::nullopt;
     // Along the board: the crossing's axis level.
     Transform(plan.doc, -angle / 2, 0, 0);
     return plan;
@@ -793,6 +818,122 @@ std::vector<const char*> CurvesAllowed(const SuggestOptions& o, const Kit& kit) 
     return out;
 }
 
+// What every kind's enumeration works from: the candidates go to `c`, the straights run from
+// `most` down, the curves widest first, and no plan is longer than `room`.
+struct KindSearch {
+    Collector& c;
+    const Kit& kit;
+    int most;
+    const std::vector<const char*>& curves;
+    double room;
+    double straightMm;
+};
+
+// Ovals of every curve, from the longest down; `firstOnly` stops at the first one taken for
+// each curve.
+void OfferOvals(const KindSearch& s, bool firstOnly) {
+    for (const char* curve : s.curves)
+        for (int n = s.most; n >= 0 && !s.c.OutOfTime(); --n)
+            if (s.c.Offer(Oval(s.kit, curve, n)) && firstOnly) break;
+}
+
+void OfferOvalsWithStation(const KindSearch& s, bool firstOnly) {
+    for (const bool inside : {false, true})
+        for (const char* curve : s.curves)
+            for (int m = s.most; m >= 0 && !s.c.OutOfTime(); --m)
+                if (LoopLineMm(s.kit, m) + 2 * Def(curve).radius < s.room &&
+                    s.c.Offer(OvalWithStation(s.kit, curve, m, inside, s.c.Stock())) && firstOnly)
+                    break;
+}
+
+void OfferDoubleOvals(const KindSearch& s) {
+    const std::vector<const char*>& curves = s.curves;
+    for (size_t k = curves.size(); k-- > 1;)
+        for (int m = s.most;
+             m >= 0 && !s.c.OutOfTime() && TracksApart(s.kit, curves[k - 1], curves[k]); --m)
+            if (LoopLineMm(s.kit, m) + 2 * Def(curves[k - 1]).radius < s.room &&
+                s.c.Offer(DoubleOval(s.kit, curves[k], curves[k - 1], m, s.c.Stock())))
+                break;
+}
+
+void OfferDogBones(const KindSearch& s) {
+    for (const char* bulb : s.curves)
+        for (const char* pre : s.curves)
+            for (int k = 1; k <= 2; ++k)
+                for (int n = s.most; n >= 1 && !s.c.OutOfTime(); --n)
+                    if (Def(pre).radius <= Def(bulb).radius &&
+                        n * s.straightMm + 4 * Def(bulb).radius < s.room &&
+                        s.c.Offer(DogBone(s.kit, pre, bulb, k, n, s.c.Stock())))
+                        break;
+}
+
+void OfferPointToPoints(const KindSearch& s) {
+    for (int m = s.most; m >= 0 && !s.c.OutOfTime(); --m) {
+        bool taken = false;
+        for (int mid = s.most; mid >= 0 && !taken && !s.c.OutOfTime(); --mid)
+            if (2 * LoopLineMm(s.kit, m) + mid * s.straightMm < s.room)
+                taken = s.c.Offer(PointToPoint(s.kit, m, mid, s.c.Stock()));
+        if (taken) break;
+    }
+}
+
+void OfferShelves(const KindSearch& s) {
+    for (int a = s.most; a >= 0 && !s.c.OutOfTime(); --a) {
+        bool taken = false;
+        for (int b = s.most - a; b >= 1 && !taken && !s.c.OutOfTime(); --b)
+            if ((a + b + 3) * s.straightMm < s.room) taken = s.c.Offer(Shelf(s.kit, a, b));
+        if (taken) break;
+    }
+}
+
+void OfferFigureEights(const KindSearch& s) {
+    const Kit& kit = s.kit;
+    if (*kit.crossing)
+        for (const char* curve : s.curves) {
+            const int k = int((180 + Def(kit.crossing).angle) / Def(curve).angle);
+            for (int less = 0; less <= 2 && !s.c.OutOfTime(); ++less)
+                s.c.Offer(FigureEight(kit, curve, k - less, s.c.Stock()));
+        }
+    // Over and under: the square crossing first, which keeps the tracks apart soonest.
+    for (const double angle : {90.0, 60.0, 45.0})
+        for (const char* curve : s.curves) {
+            const int k = int((180 + angle) / Def(curve).angle + 1e-6);
+            for (int less = 0; less <= 1 && !s.c.OutOfTime(); ++less)
+                s.c.Offer(FigureEight(kit, curve, k - less, s.c.Stock(), angle));
+        }
+}
+
+// The gallery out of everything found: the best of every kind first, then the best of the
+// rest in score order, with no kind crowding the others out.
+std::vector<LayoutSuggestion> Gallery(Collector& c, int maxResults) {
+    std::vector<size_t> order(c.found.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return c.found[a].score > c.found[b].score; });
+    std::vector<bool> take(order.size(), false);
+    std::vector<SuggestKind> had;
+    int taken = 0;
+    for (size_t i : order)
+        if (std::find(had.begin(), had.end(), c.kinds[i]) == had.end() && taken < maxResults) {
+            had.push_back(c.kinds[i]);
+            take[i] = true;
+            ++taken;
+        }
+    const int perKind = had.size() <= 1
+                            ? maxResults
+                            : std::max(3, (maxResults + int(had.size()) - 1) / int(had.size()));
+    std::map<SuggestKind, int> ofKind;
+    for (size_t i = 0; i < order.size(); ++i)
+        if (take[i]) ++ofKind[c.kinds[i]];
+    for (size_t i : order)
+        if (!take[i] && taken < maxResults && ofKind[c.kinds[i]] < perKind)
+            take[i] = true, ++taken, ++ofKind[c.kinds[i]];
+    std::vector<LayoutSuggestion> out;
+    for (size_t i : order)
+        if (take[i]) out.push_back(std::move(c.found[i]));
+    return out;
+}
+
 }  // namespace
 
 std::vector<TrackSystem> SuggestSystems() {
@@ -825,8 +966,11 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
     const Kit* kit = FindKit(options.system);
     if (!kit || options.maxResults <= 0) return {};
     Collector c(options, box, *kit);
-    const int most = MaxStraights(options, *kit);
     const std::vector<const char*> curves = CurvesAllowed(options, *kit);
+    const int most = MaxStraights(options, *kit);
+    // Plans longer than the board's long side are not built at all.
+    const double room = c.LongSide() - 2 * options.marginMm;
+    const KindSearch search{c, *kit, most, curves, room, Def(kit->straight).length};
     // The kinds in turn, each from its largest parameters down: one good plan of every kind
     // comes before the many variants of the first. Each stage of a kind wanted is a step of
     // the progress.
@@ -838,107 +982,18 @@ std::vector<LayoutSuggestion> SuggestLayouts(const SuggestOptions& options, cons
             options.progress(double(stepsDone++) / steps);
         return wanted;
     };
-    if (step(Wants(options, SuggestKind::Oval)))
-        for (const char* curve : curves)
-            for (int n = most; n >= 0 && !c.OutOfTime(); --n)
-                if (c.Offer(Oval(*kit, curve, n))) break;
-    // Plans longer than the board's long side are not built at all.
-    const double room = c.LongSide() - 2 * options.marginMm;
-    const double straightMm = Def(kit->straight).length;
-    if (step(Wants(options, SuggestKind::OvalWithStation)))
-        for (const bool inside : {false, true})
-            for (const char* curve : curves)
-                for (int m = most; m >= 0 && !c.OutOfTime(); --m)
-                    if (LoopLineMm(*kit, m) + 2 * Def(curve).radius < room &&
-                        c.Offer(OvalWithStation(*kit, curve, m, inside, c.Stock())))
-                        break;
-    if (step(Wants(options, SuggestKind::DoubleOval)))
-        for (size_t k = curves.size(); k-- > 1;)
-            for (int m = most;
-                 m >= 0 && !c.OutOfTime() && TracksApart(*kit, curves[k - 1], curves[k]); --m)
-                if (LoopLineMm(*kit, m) + 2 * Def(curves[k - 1]).radius < room &&
-                    c.Offer(DoubleOval(*kit, curves[k], curves[k - 1], m, c.Stock())))
-                    break;
-    if (step(Wants(options, SuggestKind::DogBone)))
-        for (const char* bulb : curves)
-            for (const char* pre : curves)
-                for (int k = 1; k <= 2; ++k)
-                    for (int n = most; n >= 1 && !c.OutOfTime(); --n)
-                        if (Def(pre).radius <= Def(bulb).radius &&
-                            n * straightMm + 4 * Def(bulb).radius < room &&
-                            c.Offer(DogBone(*kit, pre, bulb, k, n, c.Stock())))
-                            break;
-    if (step(Wants(options, SuggestKind::PointToPoint)))
-        for (int m = most; m >= 0 && !c.OutOfTime(); --m) {
-            bool taken = false;
-            for (int mid = most; mid >= 0 && !taken && !c.OutOfTime(); --mid)
-                if (2 * LoopLineMm(*kit, m) + mid * straightMm < room)
-                    taken = c.Offer(PointToPoint(*kit, m, mid, c.Stock()));
-            if (taken) break;
-        }
-    if (step(Wants(options, SuggestKind::ShelfSwitching)))
-        for (int a = most; a >= 0 && !c.OutOfTime(); --a) {
-            bool taken = false;
-            for (int b = most - a; b >= 1 && !taken && !c.OutOfTime(); --b)
-                if ((a + b + 3) * straightMm < room) taken = c.Offer(Shelf(*kit, a, b));
-            if (taken) break;
-        }
-    if (step(Wants(options, SuggestKind::FigureEight))) {
-        if (*kit->crossing)
-            for (const char* curve : curves) {
-                const int k = int((180 + Def(kit->crossing).angle) / Def(curve).angle);
-                for (int less = 0; less <= 2 && !c.OutOfTime(); ++less)
-                    c.Offer(FigureEight(*kit, curve, k - less, c.Stock()));
-            }
-        // Over and under: the square crossing first, which keeps the tracks apart soonest.
-        for (const double angle : {90.0, 60.0, 45.0})
-            for (const char* curve : curves) {
-                const int k = int((180 + angle) / Def(curve).angle + 1e-6);
-                for (int less = 0; less <= 1 && !c.OutOfTime(); ++less)
-                    c.Offer(FigureEight(*kit, curve, k - less, c.Stock(), angle));
-            }
-    }
+    if (step(Wants(options, SuggestKind::Oval))) OfferOvals(search, true);
+    if (step(Wants(options, SuggestKind::OvalWithStation))) OfferOvalsWithStation(search, true);
+    if (step(Wants(options, SuggestKind::DoubleOval))) OfferDoubleOvals(search);
+    if (step(Wants(options, SuggestKind::DogBone))) OfferDogBones(search);
+    if (step(Wants(options, SuggestKind::PointToPoint))) OfferPointToPoints(search);
+    if (step(Wants(options, SuggestKind::ShelfSwitching))) OfferShelves(search);
+    if (step(Wants(options, SuggestKind::FigureEight))) OfferFigureEights(search);
     // Smaller variants fill the remaining places.
-    if (step(fills[0]))
-        for (const char* curve : curves)
-            for (int n = most; n >= 0 && !c.OutOfTime(); --n) c.Offer(Oval(*kit, curve, n));
-    if (step(fills[1]))
-        for (const bool inside : {false, true})
-            for (const char* curve : curves)
-                for (int m = most; m >= 0 && !c.OutOfTime(); --m)
-                    if (LoopLineMm(*kit, m) + 2 * Def(curve).radius < room)
-                        c.Offer(OvalWithStation(*kit, curve, m, inside, c.Stock()));
-
+    if (step(fills[0])) OfferOvals(search, false);
+    if (step(fills[1])) OfferOvalsWithStation(search, false);
     if (options.progress) options.progress(1);
-    std::vector<size_t> order(c.found.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return c.found[a].score > c.found[b].score; });
-    // The best of every kind first, then the best of the rest, in score order.
-    std::vector<bool> take(order.size(), false);
-    std::vector<SuggestKind> had;
-    int taken = 0;
-    for (size_t i : order)
-        if (std::find(had.begin(), had.end(), c.kinds[i]) == had.end() &&
-            taken < options.maxResults) {
-            had.push_back(c.kinds[i]);
-            take[i] = true;
-            ++taken;
-        }
-    // No kind crowds the others out of the gallery.
-    const int perKind =
-        had.size() <= 1 ? options.maxResults
-                        : std::max(3, (options.maxResults + int(had.size()) - 1) / int(had.size()));
-    std::map<SuggestKind, int> ofKind;
-    for (size_t i = 0; i < order.size(); ++i)
-        if (take[i]) ++ofKind[c.kinds[i]];
-    for (size_t i : order)
-        if (!take[i] && taken < options.maxResults && ofKind[c.kinds[i]] < perKind)
-            take[i] = true, ++taken, ++ofKind[c.kinds[i]];
-    std::vector<LayoutSuggestion> out;
-    for (size_t i : order)
-        if (take[i]) out.push_back(std::move(c.found[i]));
-    return out;
+    return Gallery(c, options.maxResults);
 }
 
 PointMm SmallestSuggestBoard(const SuggestOptions& options) {

@@ -256,6 +256,80 @@ void AddTurntable(std::vector<PieceShape>& out, const PieceDef& def, double x, d
     }
 }
 
+// A turnout's routes: the through band and its branches, the diverging ones a little darker.
+void AddTurnout(std::vector<PieceShape>& out, const PieceDef& def, double x, double y,
+                double heading, Rgb fill, Rgb outline, double w) {
+    const int nConn = static_cast<int>(def.connectors.size());
+    const Rgb darker = Darken(fill, 15, 15, 10);
+    const double branch = BranchAngle(def);
+    const PieceShape through = Band(StraightBand(x, y, heading, def.length, w), fill, outline);
+    if (nConn == 3 && std::abs(def.connectors[1].y) > 1.0) {
+        // A wye: two branches and no through route.
+        out.push_back(
+            Band(CurveBand(x, y, heading, def.radius, branch, w, def.length), fill, outline));
+        out.push_back(
+            Band(CurveBand(x, y, heading, def.radius, -branch, w, def.length), darker, outline));
+    } else if (nConn >= 4) {
+        // Three-way: both branches under the through route.
+        AddBranch(out, def, def.connectors[2], x, y, heading, branch, w, darker, outline);
+        AddBranch(out, def, def.connectors[3], x, y, heading, -branch, w, darker, outline);
+        out.push_back(through);
+    } else {
+        double side = def.angle < 0 ? -1.0 : 1.0;
+        if (def.angle == 0 && nConn >= 3 && def.connectors[2].y < 0) side = -1.0;
+        out.push_back(through);
+        if (nConn >= 3)
+            AddBranch(out, def, def.connectors[2], x, y, heading, side * branch, w, darker,
+                      outline);
+        else
+            out.push_back(Band(CurveBand(x, y, heading, def.radius, side * branch, w, def.length),
+                               darker, outline));
+    }
+}
+
+// A double slip's two straight routes and, when it has a radius, the slips between them.
+void AddDoubleSlip(std::vector<PieceShape>& out, const PieceDef& def, double x, double y,
+                   double heading, Rgb fill, Rgb outline, double w) {
+    const int nConn = static_cast<int>(def.connectors.size());
+    if (nConn >= 2 && std::abs(def.connectors[1].y) < 1.0) {
+        out.push_back(Band(StraightBandBetween(ConnectorWorld(def, 0, x, y, heading),
+                                               ConnectorWorld(def, 1, x, y, heading), w),
+                           fill, outline));
+    }
+    if (nConn >= 4) {
+        out.push_back(Band(StraightBandBetween(ConnectorWorld(def, 2, x, y, heading),
+                                               ConnectorWorld(def, 3, x, y, heading), w),
+                           Darken(fill, 8, 8, 4), outline));
+    }
+    if (def.radius > 0) {
+        const Rgb slipFill = Lighten(fill, 10, 10, 18);
+        // The slips run from connector 0 turning towards connector 3, and from
+        // connector 2 turning back towards connector 1.
+        struct Slip {
+            int conn;
+            double turn;
+        };
+        const Slip slips[] = {{0, def.angle}, {2, -def.angle}};
+        for (const Slip& slip : slips) {
+            if (slip.conn >= nConn) continue;
+            const PointMm start = ConnectorWorld(def, slip.conn, x, y, heading);
+            const double inward = def.connectors[slip.conn].heading + heading + 180;
+            PieceShape band =
+                Band(CurveBand(start.x, start.y, inward, def.radius, slip.turn, w, def.length),
+                     slipFill, slipFill);
+            out.push_back(band);
+            const int n = ArcSegments(slip.turn);
+            for (double side : {w, -w}) {
+                PieceShape edge;
+                edge.type = PieceShape::Type::Polyline;
+                edge.points = ArcLine(start.x, start.y, inward, def.radius, slip.turn, side, n);
+                edge.pen = outline;
+                out.push_back(edge);
+            }
+        }
+    }
+}
+
 }  // namespace
 
 std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y, double heading,
@@ -270,36 +344,9 @@ std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y
                                outline));
             break;
         case PieceKind::LeftTurnout:
-        case PieceKind::RightTurnout: {
-            const Rgb darker = Darken(fill, 15, 15, 10);
-            const double branch = BranchAngle(def);
-            const PieceShape through =
-                Band(StraightBand(x, y, heading, def.length, w), fill, outline);
-            if (nConn == 3 && std::abs(def.connectors[1].y) > 1.0) {
-                // A wye: two branches and no through route.
-                out.push_back(Band(CurveBand(x, y, heading, def.radius, branch, w, def.length),
-                                   fill, outline));
-                out.push_back(Band(CurveBand(x, y, heading, def.radius, -branch, w, def.length),
-                                   darker, outline));
-            } else if (nConn >= 4) {
-                // Three-way: both branches under the through route.
-                AddBranch(out, def, def.connectors[2], x, y, heading, branch, w, darker, outline);
-                AddBranch(out, def, def.connectors[3], x, y, heading, -branch, w, darker, outline);
-                out.push_back(through);
-            } else {
-                double side = def.angle < 0 ? -1.0 : 1.0;
-                if (def.angle == 0 && nConn >= 3 && def.connectors[2].y < 0) side = -1.0;
-                out.push_back(through);
-                if (nConn >= 3)
-                    AddBranch(out, def, def.connectors[2], x, y, heading, side * branch, w, darker,
-                              outline);
-                else
-                    out.push_back(
-                        Band(CurveBand(x, y, heading, def.radius, side * branch, w, def.length),
-                             darker, outline));
-            }
+        case PieceKind::RightTurnout:
+            AddTurnout(out, def, x, y, heading, fill, outline, w);
             break;
-        }
         case PieceKind::CurvedTurnout: {
             const double lead =
                 nConn >= 3 ? std::abs(def.connectors[2].x - def.connectors[1].x) : 77.5;
@@ -309,47 +356,9 @@ std::vector<PieceShape> BuildPieceShapes(const PieceDef& def, double x, double y
         case PieceKind::CurvedTurnoutK:
             AddCurvedTurnout(out, def, x, y, heading, def.length, fill, outline, w);
             break;
-        case PieceKind::DoubleSlip: {
-            if (nConn >= 2 && std::abs(def.connectors[1].y) < 1.0) {
-                out.push_back(Band(StraightBandBetween(ConnectorWorld(def, 0, x, y, heading),
-                                                       ConnectorWorld(def, 1, x, y, heading), w),
-                                   fill, outline));
-            }
-            if (nConn >= 4) {
-                out.push_back(Band(StraightBandBetween(ConnectorWorld(def, 2, x, y, heading),
-                                                       ConnectorWorld(def, 3, x, y, heading), w),
-                                   Darken(fill, 8, 8, 4), outline));
-            }
-            if (def.radius > 0) {
-                const Rgb slipFill = Lighten(fill, 10, 10, 18);
-                // The slips run from connector 0 turning towards connector 3, and from
-                // connector 2 turning back towards connector 1.
-                struct Slip {
-                    int conn;
-                    double turn;
-                };
-                const Slip slips[] = {{0, def.angle}, {2, -def.angle}};
-                for (const Slip& slip : slips) {
-                    if (slip.conn >= nConn) continue;
-                    const PointMm start = ConnectorWorld(def, slip.conn, x, y, heading);
-                    const double inward = def.connectors[slip.conn].heading + heading + 180;
-                    PieceShape band = Band(
-                        CurveBand(start.x, start.y, inward, def.radius, slip.turn, w, def.length),
-                        slipFill, slipFill);
-                    out.push_back(band);
-                    const int n = ArcSegments(slip.turn);
-                    for (double side : {w, -w}) {
-                        PieceShape edge;
-                        edge.type = PieceShape::Type::Polyline;
-                        edge.points =
-                            ArcLine(start.x, start.y, inward, def.radius, slip.turn, side, n);
-                        edge.pen = outline;
-                        out.push_back(edge);
-                    }
-                }
-            }
+        case PieceKind::DoubleSlip:
+            AddDoubleSlip(out, def, x, y, heading, fill, outline, w);
             break;
-        }
         case PieceKind::Crossing:
             out.push_back(Band(StraightBand(x, y, heading, def.length, w), fill, outline));
             if (nConn >= 4) {

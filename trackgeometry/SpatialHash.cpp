@@ -47,64 +47,91 @@ struct Entry {
     int32_t cx, cy;
 };
 
-}  // namespace
+bool SameGroup(const std::vector<uint32_t>* groups, size_t i, size_t j) {
+    return groups && (*groups)[i] == (*groups)[j];
+}
 
-void ForEachOverlappingPair(const std::vector<BoxMm>& boxes, double cellMm,
-                            const std::function<void(size_t, size_t)>& visit,
-                            const std::vector<uint32_t>* groups) {
-    auto sameGroup = [groups](size_t i, size_t j) {
-        return groups && (*groups)[i] == (*groups)[j];
-    };
-    const double cell = cellMm >= 1 ? cellMm : 1.0;
-    std::vector<CellRange> ranges(boxes.size());
-    std::vector<char> usable(boxes.size(), 0);
+template <typename F>
+void ForCells(const CellRange& r, F&& f) {
+    for (int32_t cy = r.y0; cy <= r.y1; ++cy)
+        for (int32_t cx = r.x0; cx <= r.x1; ++cx) f(cx, cy);
+}
+
+// The cells each box covers; a box that is not finite, or too big for the grid, is not usable.
+struct BoxCells {
+    std::vector<CellRange> ranges;
+    std::vector<char> usable;
     std::vector<size_t> big;  // boxes too large for the grid
-    size_t entries = 0;
+    size_t entries = 0;       // (box, cell) entries of the usable boxes
+};
+
+BoxCells CellsOfBoxes(const std::vector<BoxMm>& boxes, double cell) {
+    BoxCells out;
+    out.ranges.resize(boxes.size());
+    out.usable.assign(boxes.size(), 0);
     for (size_t i = 0; i < boxes.size(); ++i) {
         const BoxMm& b = boxes[i];
         if (!Finite(b)) continue;
-        ranges[i] = {CellOf(b.minX, cell), CellOf(b.minY, cell), CellOf(b.maxX, cell),
-                     CellOf(b.maxY, cell)};
-        if (ranges[i].Count() > kMaxCellsPerBox) {
-            big.push_back(i);
+        out.ranges[i] = {CellOf(b.minX, cell), CellOf(b.minY, cell), CellOf(b.maxX, cell),
+                         CellOf(b.maxY, cell)};
+        if (out.ranges[i].Count() > kMaxCellsPerBox) {
+            out.big.push_back(i);
             continue;
         }
-        usable[i] = 1;
-        entries += static_cast<size_t>(ranges[i].Count());
+        out.usable[i] = 1;
+        out.entries += static_cast<size_t>(out.ranges[i].Count());
     }
-    size_t tableSize = 64;
-    while (tableSize < entries) tableSize *= 2;
-    const uint64_t mask = tableSize - 1;
+    return out;
+}
 
-    // Counting sort of (box, cell) entries into buckets.
-    std::vector<uint32_t> start(tableSize + 1, 0);
-    auto forCells = [&](size_t i, auto&& f) {
-        const CellRange& r = ranges[i];
-        for (int32_t cy = r.y0; cy <= r.y1; ++cy)
-            for (int32_t cx = r.x0; cx <= r.x1; ++cx) f(cx, cy);
-    };
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        if (!usable[i]) continue;
-        forCells(i, [&](int32_t cx, int32_t cy) { ++start[(HashCell(cx, cy) & mask) + 1]; });
+// The (box, cell) entries sorted into hash buckets: bucket b holds entries start[b] ..
+// start[b + 1].
+struct CellTable {
+    uint64_t mask = 0;
+    std::vector<uint32_t> start;
+    std::vector<Entry> entries;
+
+    uint64_t Bucket(int32_t cx, int32_t cy) const { return HashCell(cx, cy) & mask; }
+};
+
+// A counting sort of the entries into buckets.
+CellTable BuildCellTable(const BoxCells& cells) {
+    CellTable t;
+    size_t tableSize = 64;
+    while (tableSize < cells.entries) tableSize *= 2;
+    t.mask = tableSize - 1;
+    t.start.assign(tableSize + 1, 0);
+    const size_t n = cells.ranges.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (!cells.usable[i]) continue;
+        ForCells(cells.ranges[i], [&](int32_t cx, int32_t cy) { ++t.start[t.Bucket(cx, cy) + 1]; });
     }
-    for (size_t b = 0; b < tableSize; ++b) start[b + 1] += start[b];
-    std::vector<Entry> table(entries);
-    std::vector<uint32_t> fill(start.begin(), start.end() - 1);
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        if (!usable[i]) continue;
-        forCells(i, [&](int32_t cx, int32_t cy) {
-            table[fill[HashCell(cx, cy) & mask]++] = {static_cast<uint32_t>(i), cx, cy};
+    for (size_t b = 0; b < tableSize; ++b) t.start[b + 1] += t.start[b];
+    t.entries.resize(cells.entries);
+    std::vector<uint32_t> fill(t.start.begin(), t.start.end() - 1);
+    for (size_t i = 0; i < n; ++i) {
+        if (!cells.usable[i]) continue;
+        ForCells(cells.ranges[i], [&](int32_t cx, int32_t cy) {
+            t.entries[fill[t.Bucket(cx, cy)]++] = {static_cast<uint32_t>(i), cx, cy};
         });
     }
+    return t;
+}
 
+// The pairs of usable boxes that overlap, each visited once: in the cell that holds the corner
+// where their overlap starts.
+void VisitGridPairs(const std::vector<BoxMm>& boxes, double cell, const BoxCells& cells,
+                    const CellTable& t, const std::function<void(size_t, size_t)>& visit,
+                    const std::vector<uint32_t>* groups) {
     for (size_t i = 0; i < boxes.size(); ++i) {
-        if (!usable[i]) continue;
+        if (!cells.usable[i]) continue;
         const BoxMm& a = boxes[i];
-        forCells(i, [&](int32_t cx, int32_t cy) {
-            const uint64_t bucket = HashCell(cx, cy) & mask;
-            for (uint32_t e = start[bucket]; e < start[bucket + 1]; ++e) {
-                const Entry& en = table[e];
-                if (en.box <= i || en.cx != cx || en.cy != cy || sameGroup(i, en.box)) continue;
+        ForCells(cells.ranges[i], [&](int32_t cx, int32_t cy) {
+            const uint64_t bucket = t.Bucket(cx, cy);
+            for (uint32_t e = t.start[bucket]; e < t.start[bucket + 1]; ++e) {
+                const Entry& en = t.entries[e];
+                if (en.box <= i || en.cx != cx || en.cy != cy || SameGroup(groups, i, en.box))
+                    continue;
                 const BoxMm& b = boxes[en.box];
                 if (!Overlap(a, b)) continue;
                 if (CellOf(std::max(a.minX, b.minX), cell) != cx ||
@@ -114,15 +141,32 @@ void ForEachOverlappingPair(const std::vector<BoxMm>& boxes, double cellMm,
             }
         });
     }
-    // The few oversized boxes meet everything directly.
-    for (size_t k = 0; k < big.size(); ++k) {
-        const size_t i = big[k];
+}
+
+// The few oversized boxes meet everything directly.
+void VisitBigBoxPairs(const std::vector<BoxMm>& boxes, const BoxCells& cells,
+                      const std::function<void(size_t, size_t)>& visit,
+                      const std::vector<uint32_t>* groups) {
+    for (size_t k = 0; k < cells.big.size(); ++k) {
+        const size_t i = cells.big[k];
         for (size_t j = 0; j < boxes.size(); ++j) {
-            if (j == i || !Finite(boxes[j]) || sameGroup(i, j) || !Overlap(boxes[i], boxes[j]))
+            if (j == i || !Finite(boxes[j]) || SameGroup(groups, i, j) ||
+                !Overlap(boxes[i], boxes[j]))
                 continue;
-            const bool jBig = !usable[j];
+            const bool jBig = !cells.usable[j];
             if (jBig && j < i) continue;  // a pair of big boxes once
             visit(std::min(i, j), std::max(i, j));
         }
     }
+}
+
+}  // namespace
+
+void ForEachOverlappingPair(const std::vector<BoxMm>& boxes, double cellMm,
+                            const std::function<void(size_t, size_t)>& visit,
+                            const std::vector<uint32_t>* groups) {
+    const double cell = cellMm >= 1 ? cellMm : 1.0;
+    const BoxCells cells = CellsOfBoxes(boxes, cell);
+    VisitGridPairs(boxes, cell, cells, BuildCellTable(cells), visit, groups);
+    VisitBigBoxPairs(boxes, cells, visit, groups);
 }

@@ -52,6 +52,14 @@ unsigned SwapRails(unsigned cut) {
 }  // namespace
 
 Conductors::Conductors(const TrackGraph& g, const WiringPlan& plan) : graph(g) {
+    CountSlots();
+    SplitPieceRails();
+    JoinSlots(SlotCuts(plan));
+    BuildRailGraph();
+}
+
+// Every piece's connectors get a slot, numbered piece by piece.
+void Conductors::CountSlots() {
     const auto& pieces = graph.Pieces();
     const int count = static_cast<int>(pieces.size());
     firstSlot.assign(count + 1, 0);
@@ -68,9 +76,13 @@ Conductors::Conductors(const TrackGraph& g, const WiringPlan& plan) : graph(g) {
     slotNode.assign(slots, -1);
     slotSide.assign(slots, 0);
     slotJoint.assign(slots, -1);
+}
 
-    // A piece's rails follow its routes: connectors linked by routes share one pair of rails,
-    // with a start side and an end side. A turntable turns its bridge round and has none.
+// A piece's rails follow its routes: connectors linked by routes share one pair of rails,
+// with a start side and an end side. A turntable turns its bridge round and has none.
+void Conductors::SplitPieceRails() {
+    const auto& pieces = graph.Pieces();
+    const int count = static_cast<int>(pieces.size());
     for (int i = 0; i < count; ++i) {
         const GraphPiece& p = *pieces[i];
         if (!p.def || p.def->kind == PieceKind::Turntable) continue;
@@ -89,8 +101,11 @@ Conductors::Conductors(const TrackGraph& g, const WiringPlan& plan) : graph(g) {
             slotSide[firstSlot[i] + c] = side[c];
         }
     }
+}
 
-    std::vector<unsigned> slotCut(slots, 0);
+// The rails the plan's gaps cut at each connector slot.
+std::vector<unsigned> Conductors::SlotCuts(const WiringPlan& plan) const {
+    std::vector<unsigned> slotCut(firstSlot.back(), 0);
     for (const RailGap& gap : plan.gaps) {
         const int i = graph.IndexOf(gap.piece);
         if (i < 0 || gap.connector < 0 || gap.connector >= ConnectorCount(i)) continue;
@@ -98,7 +113,13 @@ Conductors::Conductors(const TrackGraph& g, const WiringPlan& plan) : graph(g) {
         const unsigned valid = twoRail[i] ? kCutRails : kCutRails | kCutCentre;
         slotCut[firstSlot[i] + gap.connector] |= CutOf(gap.rails) & valid;
     }
+    return slotCut;
+}
 
+// One joint for each pair of joined connectors, with the rails cut at either side.
+void Conductors::JoinSlots(const std::vector<unsigned>& slotCut) {
+    const auto& pieces = graph.Pieces();
+    const int count = static_cast<int>(pieces.size());
     for (int i = 0; i < count; ++i) {
         for (int c = 0; c < ConnectorCount(i); ++c) {
             const int a = firstSlot[i] + c;
@@ -121,8 +142,10 @@ Conductors::Conductors(const TrackGraph& g, const WiringPlan& plan) : graph(g) {
             joints.push_back(j);
         }
     }
+}
 
-    // The rail graph in two passes: the count of edges per terminal, then the edges.
+// The rail graph in two passes: the count of edges per terminal, then the edges.
+void Conductors::BuildRailGraph() {
     adjStart.assign(2 * nodeCount + 1, 0);
     auto railEdges = [&](auto visit) {
         for (size_t id = 0; id < joints.size(); ++id) {

@@ -83,6 +83,13 @@ public:
     UnionFind Rails(const std::vector<char>& extraCut) const;
 
 private:
+    // The steps of building the conductors, in order.
+    void CountSlots();
+    void SplitPieceRails();
+    std::vector<unsigned> SlotCuts(const WiringPlan& plan) const;
+    void JoinSlots(const std::vector<unsigned>& slotCut);
+    void BuildRailGraph();
+
     const TrackGraph& graph;
     std::vector<int> firstSlot;  // per piece: its first connector slot
     std::vector<int> slotNode;

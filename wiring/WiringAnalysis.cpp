@@ -300,19 +300,19 @@ private:
         }
     }
 
-    // Detection on two-rail track gaps one rail, and always the same one: the other rail is the
-    // common return of every detector. Which rail is which follows the track from piece to piece.
-    void CheckDetectionRails() {
+    // The stretches of joined track over the rail nodes (gaps in both rails part them): the
+    // stretch's first node as its root, and whether a node's rails are flipped against the
+    // root's.
+    void RailStretches(std::vector<int>& root, std::vector<char>& flipped) const {
         const int nodes = net.NodeCount();
-        if (nodes == 0) return;
         std::vector<std::vector<std::pair<int, bool>>> next(nodes);
         for (const ConductorJoint& j : net.Joints()) {
             if (j.nodeA < 0 || j.nodeB < 0 || (j.cut & kCutRails) == kCutRails) continue;
             next[j.nodeA].push_back({j.nodeB, j.swap});
             next[j.nodeB].push_back({j.nodeA, j.swap});
         }
-        std::vector<int> root(nodes, -1);
-        std::vector<char> flipped(nodes, 0);
+        root.assign(nodes, -1);
+        flipped.assign(nodes, 0);
         for (int start = 0; start < nodes; ++start) {
             if (root[start] >= 0) continue;
             root[start] = start;
@@ -328,13 +328,18 @@ private:
                 }
             }
         }
-        // Per district and stretch of joined track: the first gap seen in either rail.
-        struct Seen {
-            uint32_t district;
-            int root;
-            int joint[2];
-        };
-        std::vector<Seen> seen;
+    }
+
+    // Per district and stretch of joined track: the first gap seen in either rail.
+    struct FirstGaps {
+        uint32_t district;
+        int root;
+        int joint[2];
+    };
+
+    std::vector<FirstGaps> FirstDetectionGaps(const std::vector<int>& root,
+                                              const std::vector<char>& flipped) const {
+        std::vector<FirstGaps> seen;
         const auto& joints = net.Joints();
         for (size_t id = 0; id < joints.size(); ++id) {
             const ConductorJoint& j = joints[id];
@@ -345,7 +350,7 @@ private:
             const int rail = (cut == kCutLeft ? 0 : 1) ^ flipped[j.nodeA];
             for (const int s : {out.sectionOfPiece[j.pieceA], out.sectionOfPiece[j.pieceB]}) {
                 const uint32_t district = out.sections[s].district;
-                auto it = std::find_if(seen.begin(), seen.end(), [&](const Seen& x) {
+                auto it = std::find_if(seen.begin(), seen.end(), [&](const FirstGaps& x) {
                     return x.district == district && x.root == root[j.nodeA];
                 });
                 if (it == seen.end()) {
@@ -355,7 +360,18 @@ private:
                 if (it->joint[rail] < 0) it->joint[rail] = static_cast<int>(id);
             }
         }
-        for (const Seen& x : seen) {
+        return seen;
+    }
+
+    // Detection on two-rail track gaps one rail, and always the same one: the other rail is the
+    // common return of every detector. Which rail is which follows the track from piece to piece.
+    void CheckDetectionRails() {
+        if (net.NodeCount() == 0) return;
+        std::vector<int> root;
+        std::vector<char> flipped;
+        RailStretches(root, flipped);
+        const auto& joints = net.Joints();
+        for (const FirstGaps& x : FirstDetectionGaps(root, flipped)) {
             if (x.joint[0] < 0 || x.joint[1] < 0) continue;
             const ConductorJoint& a = joints[x.joint[0]];
             const ConductorJoint& b = joints[x.joint[1]];

@@ -105,6 +105,93 @@ std::vector<char> RailFlips(const Conductors& net) {
     return flipped;
 }
 
+// Walks one section of the analysis over the conductors.
+struct SectionWalk {
+    const Conductors& net;
+    const WiringAnalysis& analysis;
+    int section;
+
+    // The piece joined to connector c of `piece` without a cut, when it is in the same section;
+    // -1 otherwise.
+    int Inside(int piece, int c) const {
+        const int j = net.JointAt(piece, c);
+        if (j < 0) return -1;
+        const ConductorJoint& joint = net.Joints()[j];
+        const int other = joint.pieceA == piece && joint.connA == c ? joint.pieceB : joint.pieceA;
+        return analysis.sectionOfPiece[other] == section && joint.cut == 0 ? other : -1;
+    }
+
+    // The section's first piece with an end leaving it (its first piece when it has none), and
+    // the scale of its first known piece (0 when none is known).
+    std::pair<int, int> StartAndScale(const TrackGraph& graph, const Section& s) const {
+        const auto& pieces = graph.Pieces();
+        std::vector<int> members;
+        for (uint32_t id : s.pieces) members.push_back(graph.IndexOf(id));
+        int start = members.front();
+        int scale = 0;
+        for (int m : members) {
+            if (!pieces[m]->def) continue;
+            if (scale == 0) scale = ScaleOf(pieces[m]->def->system);
+            int insideEnds = 0;
+            for (int c = 0; c < net.ConnectorCount(m); ++c) insideEnds += Inside(m, c) >= 0;
+            if (insideEnds < net.ConnectorCount(m)) {
+                start = m;
+                break;
+            }
+        }
+        return {start, scale};
+    }
+
+    // The section's pieces in their order along the track from `start`; `seen` is all clear
+    // before and after.
+    std::vector<int> Order(int start, std::vector<char>& seen) const {
+        std::vector<int> order{start};
+        seen[start] = 1;
+        for (size_t k = 0; k < order.size(); ++k) {
+            // Depth first keeps a chain of track in its order.
+            const int at = order[k];
+            std::vector<int> next;
+            for (int c = 0; c < net.ConnectorCount(at); ++c) {
+                const int other = Inside(at, c);
+                if (other >= 0 && !seen[other]) {
+                    seen[other] = 1;
+                    next.push_back(other);
+                }
+            }
+            order.insert(order.begin() + static_cast<long>(k) + 1, next.begin(), next.end());
+        }
+        for (int m : order) seen[m] = 0;
+        return order;
+    }
+};
+
+// `missing` feeders spread evenly along the section's pieces in `order`, each on plain track
+// when one of the next few pieces is, and never two on one piece.
+void SpreadFeeders(const TrackGraph& graph, const Conductors& net, const Section& section,
+                   const std::vector<int>& order, int missing, uint32_t district,
+                   std::vector<Feeder>& added) {
+    const auto& pieces = graph.Pieces();
+    std::vector<uint32_t> fed;
+    for (const Feeder& f : section.feeders) fed.push_back(f.piece);
+    double along = 0;
+    size_t k = 0;
+    for (int f = 0; f < missing; ++f) {
+        const double target = (f + 0.5) * section.lengthMm / missing;
+        while (k + 1 < order.size() && along + net.PieceLength(order[k]) < target)
+            along += net.PieceLength(order[k++]);
+        size_t pick = k;
+        for (size_t q = k; q < order.size() && q < k + 4; ++q) {
+            if (PlainTrack(*pieces[order[q]]) &&
+                std::find(fed.begin(), fed.end(), pieces[order[q]]->id) == fed.end()) {
+                pick = q;
+                break;
+            }
+        }
+        fed.push_back(pieces[order[pick]]->id);
+        added.push_back({pieces[order[pick]]->id, district});
+    }
+}
+
 }  // namespace
 
 std::vector<RailGap> ProposeReversingGaps(const LayoutDocument& doc, const TrackGraph& graph,
@@ -148,80 +235,22 @@ std::vector<Feeder> ProposeFeeders(const LayoutDocument& doc, const TrackGraph& 
                                    const WiringOptions& options) {
     const WiringAnalysis analysis = AnalyseWiring(doc, graph, options);
     const Conductors net(graph, doc.wiring);
-    const auto& pieces = graph.Pieces();
     const uint32_t firstDistrict =
         doc.wiring.districts.empty() ? kNoId : doc.wiring.districts.front().id;
     std::vector<Feeder> added;
-    std::vector<char> seen(pieces.size(), 0);
+    std::vector<char> seen(graph.Pieces().size(), 0);
     for (size_t s = 0; s < analysis.sections.size(); ++s) {
         const Section& section = analysis.sections[s];
-        // The section's pieces in their order along the track, from an end where it has one.
-        std::vector<int> members;
-        for (uint32_t id : section.pieces) members.push_back(graph.IndexOf(id));
-        const auto inside = [&](int piece, int c) {
-            const int j = net.JointAt(piece, c);
-            if (j < 0) return -1;
-            const ConductorJoint& joint = net.Joints()[j];
-            const int other =
-                joint.pieceA == piece && joint.connA == c ? joint.pieceB : joint.pieceA;
-            return analysis.sectionOfPiece[other] == static_cast<int>(s) && joint.cut == 0 ? other
-                                                                                           : -1;
-        };
-        int start = members.front();
-        int scale = 0;
-        for (int m : members) {
-            if (!pieces[m]->def) continue;
-            if (scale == 0) scale = ScaleOf(pieces[m]->def->system);
-            int insideEnds = 0;
-            for (int c = 0; c < net.ConnectorCount(m); ++c) insideEnds += inside(m, c) >= 0;
-            if (insideEnds < net.ConnectorCount(m)) {
-                start = m;
-                break;
-            }
-        }
+        const SectionWalk walk{net, analysis, static_cast<int>(s)};
+        const auto [start, scale] = walk.StartAndScale(graph, section);
         if (scale == 0) continue;
         const double spacing = scale == 87 ? options.feederSpacingH0Mm : options.feederSpacingZMm;
         const int needed = std::max(
             1, spacing > 0 ? static_cast<int>(std::ceil(section.lengthMm / spacing - 1e-9)) : 1);
         const int missing = needed - static_cast<int>(section.feeders.size());
         if (missing <= 0) continue;
-        std::vector<int> order{start};
-        seen[start] = 1;
-        for (size_t k = 0; k < order.size(); ++k) {
-            // Depth first keeps a chain of track in its order.
-            const int at = order[k];
-            std::vector<int> next;
-            for (int c = 0; c < net.ConnectorCount(at); ++c) {
-                const int other = inside(at, c);
-                if (other >= 0 && !seen[other]) {
-                    seen[other] = 1;
-                    next.push_back(other);
-                }
-            }
-            order.insert(order.begin() + static_cast<long>(k) + 1, next.begin(), next.end());
-        }
-        for (int m : order) seen[m] = 0;
         const uint32_t district = section.district != kNoId ? section.district : firstDistrict;
-        std::vector<uint32_t> fed;
-        for (const Feeder& f : section.feeders) fed.push_back(f.piece);
-        double along = 0;
-        size_t k = 0;
-        for (int f = 0; f < missing; ++f) {
-            const double target = (f + 0.5) * section.lengthMm / missing;
-            while (k + 1 < order.size() && along + net.PieceLength(order[k]) < target)
-                along += net.PieceLength(order[k++]);
-            // Feeders go on plain track when the next few pieces have some.
-            size_t pick = k;
-            for (size_t q = k; q < order.size() && q < k + 4; ++q) {
-                if (PlainTrack(*pieces[order[q]]) &&
-                    std::find(fed.begin(), fed.end(), pieces[order[q]]->id) == fed.end()) {
-                    pick = q;
-                    break;
-                }
-            }
-            fed.push_back(pieces[order[pick]]->id);
-            added.push_back({pieces[order[pick]]->id, district});
-        }
+        SpreadFeeders(graph, net, section, walk.Order(start, seen), missing, district, added);
     }
     return added;
 }

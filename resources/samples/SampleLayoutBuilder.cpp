@@ -241,11 +241,9 @@ struct FigureEightTrack {
     double climbDeg;  // the grade of the climb between its easings
 };
 
-// A figure eight whose track climbs over itself where its diagonals cross; the crossing lies
-// inside a straight on both levels.
-LayoutDocument FigureEight(const FigureEightTrack& track) {
-    LayoutDocument doc;
-    doc.EnsureDefaultLevel();
+// Lays the eight's track from the lower crossing straight, which it returns: out over a
+// diagonal, round one loop, back over the crossing, round the other loop and home.
+uint32_t LayFigureEight(LayoutDocument& doc, const FigureEightTrack& track) {
     TrackLayer t(doc);
     const double kBeforeCrossingMm = track.beforeCrossingMm;
     const uint32_t low = t.Start(track.crossing, -kBeforeCrossingMm * CosDeg(45),
@@ -271,10 +269,13 @@ LayoutDocument FigureEight(const FigureEightTrack& track) {
     loop(false);
     for (const char* a : track.before) attach(a, false);
     t.CloseLoops();
+    return low;
+}
 
-    // Heights along the track from the lower crossing: the climb eases in and out at half its
-    // grade so that no joint bends by a degree, levels out over the crossing and comes down the
-    // same way on the other loop.
+// Heights along the track from the lower crossing: the climb eases in and out at half its
+// grade so that no joint bends by a degree, levels out over the crossing and comes down the
+// same way on the other loop.
+void GradeFigureEight(LayoutDocument& doc, uint32_t low, double climbDeg) {
     std::vector<std::pair<uint32_t, int>> order;  // piece, connector it is entered by
     for (std::pair<uint32_t, int> at{low, 0}; order.size() < doc.pieces.size();) {
         order.push_back(at);
@@ -283,7 +284,7 @@ LayoutDocument FigureEight(const FigureEightTrack& track) {
         if (j.IsOpen() || j.target == low) break;
         at = {j.target, static_cast<int>(j.targetConn)};
     }
-    const double kClimbDeg = track.climbDeg;
+    const double kClimbDeg = climbDeg;
     const size_t half = order.size() / 2;
     double height = 0;
     for (size_t i = 0; i < order.size(); ++i) {
@@ -298,8 +299,10 @@ LayoutDocument FigureEight(const FigureEightTrack& track) {
         height += rise;
         if (std::fabs(height) < 1e-9) height = 0;
     }
+}
 
-    // Move it all clear of the baseboard's corner.
+// Moves all the track clear of the baseboard's corner, on a board just big enough for it.
+void BoardAroundTrack(LayoutDocument& doc) {
     double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
     for (const PlacedPiece& p : doc.pieces) {
         const PieceDef& def = *TrackCatalog::Instance().Find(p.article);
@@ -319,36 +322,59 @@ LayoutDocument FigureEight(const FigureEightTrack& track) {
     const double w = std::ceil(maxX - minX + 2 * kMarginMm);
     const double h = std::ceil(maxY - minY + 2 * kMarginMm);
     RectangleBoard(doc, w, h);
+}
+
+// What dresses a figure-eight sample: a tree above the middle of the board and the label below
+// the crossing, between the two arms that leave it downwards, where the articles on the arms
+// stay in sight at every zoom.
+struct FigureEightDressing {
+    const char* tree;
+    double treeY;
+    double treeScale;
+    double labelAboveBottomMm;
+};
+
+// A figure eight whose track climbs over itself where its diagonals cross; the crossing lies
+// inside a straight on both levels.
+LayoutDocument FigureEight(const FigureEightTrack& track, const FigureEightDressing& dressing) {
+    LayoutDocument doc;
+    doc.EnsureDefaultLevel();
+    GradeFigureEight(doc, LayFigureEight(doc, track), track.climbDeg);
+    BoardAroundTrack(doc);
+    const double w = doc.shapeWidth, h = doc.shapeHeight;
+    AddScenery(doc, dressing.tree, w / 2, dressing.treeY, 0, 1, dressing.treeScale);
+    AddLabel(doc, "Over the crossing", w / 2 - 110, h - dressing.labelAboveBottomMm);
+    Finish(doc);
     return doc;
 }
 
 // The C-Track eight of R1 curves: both diagonals are 548.3 mm (an R1 radius and a 188.3
 // straight) from the crossing to each loop.
 LayoutDocument FigureEight() {
-    LayoutDocument doc = FigureEight({"24188", 77.5, "24130", 3, "24188",
-                                      {"24188", "24172", "24077"}, {"24188", "24188", "24094"},
-                                      1.5});
-    const double w = doc.shapeWidth, h = doc.shapeHeight;
-    AddScenery(doc, "tree_group", w / 2, 150);
-    // Below the crossing, between the two arms that leave it downwards, where the articles on
-    // the arms stay in sight at every zoom.
-    AddLabel(doc, "Over the crossing", w / 2 - 110, h - 250);
-    Finish(doc);
-    return doc;
+    const FigureEightTrack track{"24188",
+                                 77.5,
+                                 "24130",
+                                 3,
+                                 "24188",
+                                 {"24188", "24172", "24077"},
+                                 {"24188", "24188", "24094"},
+                                 1.5};
+    return FigureEight(track, {"tree_group", 150, 1, 250});
 }
 
 // The Minitrix eight of R2 curves with 33.6 mm straights between the quarters: 261.8 mm from
 // the crossing to each loop. It climbs at 1.7 degrees, just under the recommended 3 %, to clear
 // N track by its 40 mm.
 LayoutDocument MinitrixFigureEight() {
-    LayoutDocument doc = FigureEight({"14904", 49.2, "14922", 3, "14909",
-                                      {"14905", "14905", "14906"}, {"14904", "14906", "14906"},
-                                      1.7});
-    const double w = doc.shapeWidth, h = doc.shapeHeight;
-    AddScenery(doc, "tree_conifer", w / 2, 110, 0, 1, 0.6);
-    AddLabel(doc, "Over the crossing", w / 2 - 110, h - 150);
-    Finish(doc);
-    return doc;
+    const FigureEightTrack track{"14904",
+                                 49.2,
+                                 "14922",
+                                 3,
+                                 "14909",
+                                 {"14905", "14905", "14906"},
+                                 {"14904", "14906", "14906"},
+                                 1.7};
+    return FigureEight(track, {"tree_conifer", 110, 0.6, 150});
 }
 
 // A Kato oval of R315 curves: a passing loop on #4 turnouts outside the north straight (the #4
