@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "base/gui/FrameServices.h"
 #include "control/gui/AddressesWindow.h"
 #include "control/gui/DiagramExport.h"
 #include "trains/SwitchSettings.h"
@@ -81,8 +81,8 @@ private:
 
 }  // namespace
 
-TrackDiagramWindow::TrackDiagramWindow(MainFrame* frame)
-    : wxDialog(frame, wxID_ANY, _("Track Diagram"), wxDefaultPosition, wxSize(760, 460),
+TrackDiagramWindow::TrackDiagramWindow(FrameServices* frame)
+    : wxDialog(frame->Window(), wxID_ANY, _("Track Diagram"), wxDefaultPosition, wxSize(760, 460),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(frame),
       timer(this) {
@@ -282,8 +282,8 @@ void TrackDiagramWindow::OnClose(wxCloseEvent&) {
     Destroy();
 }
 
-void BindTrackDiagramCommand(MainFrame& frame) {
-    if (wxMenuBar* bar = frame.GetMenuBar()) {
+void BindTrackDiagramCommand(FrameServices& frame) {
+    if (wxMenuBar* bar = frame.Window()->GetMenuBar()) {
         wxMenu* menu = nullptr;
         if (bar->FindItem(kCmdAddresses, &menu) && menu) {
             size_t at = 0;
@@ -293,7 +293,7 @@ void BindTrackDiagramCommand(MainFrame& frame) {
             menu->Insert(at + 1, kCmdTrackDiagram, _("Track &Diagram..."));
         }
     }
-    frame.Bind(
+    frame.Window()->Bind(
         wxEVT_MENU,
         [&frame](wxCommandEvent&) {
             if (TrackDiagramWindow* open = TrackDiagramWindow::Open()) {

@@ -15,7 +15,7 @@
 #include "model/DocumentChange.h"
 #include "network/TrackGraph.h"
 
-class MainFrame;
+class FrameServices;
 class wxDC;
 class wxScrolledWindow;
 
@@ -25,7 +25,7 @@ public:
     static constexpr int kIdPng = 4321;
     static constexpr int kCellPx = 28;
 
-    explicit TrackDiagramWindow(MainFrame* frame);
+    explicit TrackDiagramWindow(FrameServices* frame);
     // The open window, or null.
     static TrackDiagramWindow* Open();
 
@@ -48,7 +48,7 @@ private:
     // The pieces the trains stand on now.
     std::set<uint32_t> Occupied() const;
 
-    MainFrame* frame;
+    FrameServices* frame;
     wxScrolledWindow* board = nullptr;
     TrackDiagram diagram;
     TrackGraph graph;
@@ -59,4 +59,4 @@ private:
 };
 
 // Adds Layout > Track Diagram... after Layout > Addresses... and binds it.
-void BindTrackDiagramCommand(MainFrame& frame);
+void BindTrackDiagramCommand(FrameServices& frame);

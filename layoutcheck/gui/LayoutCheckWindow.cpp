@@ -14,8 +14,8 @@
 #include <cmath>
 #include <fstream>
 
-#include "app/gui/MainFrame.h"
 #include "base/NumberStyle.h"
+#include "base/gui/FrameServices.h"
 #include "base/gui/NumberSpinCtrl.h"
 #include "canvas/ViewTransform.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -53,8 +53,8 @@ wxSpinCtrlDouble* MakeSpin(wxWindow* parent, const wxString& name, double max, d
 
 }  // namespace
 
-LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
-    : wxDialog(frame, wxID_ANY, _("Layout Check"), wxDefaultPosition, wxSize(820, 480),
+LayoutCheckWindow::LayoutCheckWindow(FrameServices* frame)
+    : wxDialog(frame->Window(), wxID_ANY, _("Layout Check"), wxDefaultPosition, wxSize(820, 480),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(frame) {
     // Options in two rows of four columns, each label above its control.
@@ -307,7 +307,7 @@ void LayoutCheckWindow::OnItemSelected(wxListEvent& event) {
 
 void LayoutCheckWindow::OnOptionChanged(wxSpinDoubleEvent& event) {
     // The toolkit reports a value when a field loses the focus, even while the window closes.
-    if (IsBeingDeleted() || frame->IsBeingDeleted()) return;
+    if (IsBeingDeleted() || frame->Window()->IsBeingDeleted()) return;
     // Only the edited field is read back, and only when its value differs from the stored one
     // as shown: a field shown rounded keeps its exact value until the user changes it.
     auto edited = [](wxSpinCtrlDouble* spin, double stored) {

@@ -10,7 +10,7 @@
 #include "base/gui/RowList.h"
 #include "layoutcheck/LayoutCheck.h"
 
-class MainFrame;
+class FrameServices;
 class wxButton;
 class wxListEvent;
 class wxSpinCtrlDouble;
@@ -19,7 +19,7 @@ class wxStaticText;
 
 class LayoutCheckWindow : public wxDialog {
 public:
-    explicit LayoutCheckWindow(MainFrame* frame);
+    explicit LayoutCheckWindow(FrameServices* frame);
 
     // Checks the layout with the window's options, lists the findings that are not ignored and
     // rings them on the canvas.
@@ -69,7 +69,7 @@ private:
     void UpdateButtons();
     long SelectedRow() const;
 
-    MainFrame* frame = nullptr;
+    FrameServices* frame = nullptr;
     CheckOptions options;
     int shownUnits = -1;
     std::vector<LengthField> lengths;

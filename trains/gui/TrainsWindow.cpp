@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <map>
 
-#include "app/gui/MainFrame.h"
+#include "base/gui/FrameServices.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 #include "trains/TrainPicture.h"
@@ -50,8 +50,8 @@ wxString TrainLine(const SessionTrain& t) {
 
 }  // namespace
 
-TrainsWindow::TrainsWindow(MainFrame* owner)
-    : wxDialog(owner, wxID_ANY, _("Trains"), wxDefaultPosition, wxSize(480, 440),
+TrainsWindow::TrainsWindow(FrameServices* owner)
+    : wxDialog(owner->Window(), wxID_ANY, _("Trains"), wxDefaultPosition, wxSize(480, 440),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(owner),
       timer(this) {
@@ -119,7 +119,7 @@ TrainsWindow::TrainsWindow(MainFrame* owner)
 uint32_t TrainsWindow::Watched() const { return session.Find(watched) ? watched : 0; }
 
 void TrainsWindow::ShowStatus(const std::string& text) {
-    if (frame->GetStatusBar()) frame->SetStatusText(wxString::FromUTF8(text), 0);
+    frame->ShowStatus(wxString::FromUTF8(text));
 }
 
 bool TrainsWindow::Click(double xMm, double yMm) {
@@ -220,8 +220,8 @@ void TrainsWindow::Advance(double seconds) {
     const std::vector<std::string> stops = session.Run(seconds);
     // The stop message in the status bar goes once its train runs again.
     const SessionTrain* stopped = session.Find(shownStop.train);
-    if (stopped && stopped->running && frame->GetStatusBar() &&
-        frame->GetStatusBar()->GetStatusText(0) == shownStop.text)
+    if (stopped && stopped->running && frame->StatusBar() &&
+        frame->StatusBar()->GetStatusText(0) == shownStop.text)
         ShowStatus("");
     if (!stops.empty()) {
         shownStop = {};

@@ -17,8 +17,8 @@
 #include <algorithm>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "base/gui/FrameServices.h"
 #include "base/gui/NumberSpinCtrl.h"
 #include "base/gui/TextPrintout.h"
 #include "canvas/Interaction.h"
@@ -87,7 +87,7 @@ WiringOverlay MakeOverlay(const LayoutDocument& doc) {
     return overlay;
 }
 
-void ShowMarks(MainFrame& frame) {
+void ShowMarks(FrameServices& frame) {
     CanvasPanel* canvas = frame.Canvas();
     if (!canvas) return;
     canvas->SetWiringOverlay(viewShown ? MakeOverlay(frame.Document()) : WiringOverlay{});
@@ -112,7 +112,7 @@ private:
 
 // A press in the wiring view: on a piece end it steps the gap there on, with Shift on a piece it
 // adds a feeder. Other presses go on to editing.
-bool WiringClick(MainFrame& frame, double x, double y, bool shift) {
+bool WiringClick(FrameServices& frame, double x, double y, bool shift) {
     CanvasPanel* canvas = frame.Canvas();
     if (!viewShown || !canvas) return false;
     LayoutDocument& doc = frame.Document();
@@ -138,8 +138,8 @@ WiringOptions& CurrentWiringOptions() {
     return options;
 }
 
-WiringWindow::WiringWindow(MainFrame* frame)
-    : wxDialog(frame, wxID_ANY, _("Wiring"), wxDefaultPosition, wxSize(760, 720),
+WiringWindow::WiringWindow(FrameServices* frame)
+    : wxDialog(frame->Window(), wxID_ANY, _("Wiring"), wxDefaultPosition, wxSize(760, 720),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(frame) {
     auto* top = new wxBoxSizer(wxVERTICAL);
@@ -459,7 +459,7 @@ void WiringWindow::DocumentChanged(DocChange what) {
 }
 
 void WiringWindow::OnOption(wxSpinDoubleEvent&) {
-    if (IsBeingDeleted() || frame->IsBeingDeleted()) return;
+    if (IsBeingDeleted() || frame->Window()->IsBeingDeleted()) return;
     WiringOptions& options = CurrentWiringOptions();
     options.feederSpacingH0Mm = spacingH0->GetValue() * 1000;
     options.feederSpacingZMm = spacingZ->GetValue() * 1000;
@@ -476,11 +476,11 @@ void WiringWindow::OnClose(wxCloseEvent&) {
 
 bool WiringViewShown() { return viewShown; }
 
-void ShowWiringView(MainFrame& frame, bool shown) {
+void ShowWiringView(FrameServices& frame, bool shown) {
     viewShown = shown;
-    if (wxMenuBar* bar = frame.GetMenuBar(); bar && bar->FindItem(kCmdWiringView))
+    if (wxMenuBar* bar = frame.Window()->GetMenuBar(); bar && bar->FindItem(kCmdWiringView))
         bar->Check(kCmdWiringView, shown);
-    if (wxToolBar* tools = frame.GetToolBar(); tools && tools->FindById(kCmdWiringView))
+    if (wxToolBar* tools = frame.Window()->GetToolBar(); tools && tools->FindById(kCmdWiringView))
         tools->ToggleTool(kCmdWiringView, shown);
     if (shown && !viewListener) {
         viewListener = frame.AddChangeListener([&frame](DocChange what) {
@@ -501,10 +501,10 @@ void ShowWiringView(MainFrame& frame, bool shown) {
     ShowMarks(frame);
 }
 
-void BindWiringCommands(MainFrame& frame) {
+void BindWiringCommands(FrameServices& frame) {
     viewShown = false;
     viewListener = 0;
-    if (wxMenuBar* bar = frame.GetMenuBar()) {
+    if (wxMenuBar* bar = frame.Window()->GetMenuBar()) {
         wxMenu* menu = nullptr;
         if (bar->FindItem(kCmdCheckLayout, &menu) && menu) {
             size_t at = 0;
@@ -522,7 +522,7 @@ void BindWiringCommands(MainFrame& frame) {
             menu->InsertCheckItem(at + 1, kCmdWiringView, _("&Wiring"));
         }
     }
-    if (wxToolBar* tools = frame.GetToolBar()) {
+    if (wxToolBar* tools = frame.Window()->GetToolBar()) {
         tools->AddSeparator();
         tools->AddTool(kCmdWiringView, _("Wiring"), wxBitmap(),
                        _("Show the wiring plan: districts, gaps, feeders and detection; click a "
@@ -530,7 +530,7 @@ void BindWiringCommands(MainFrame& frame) {
                        wxITEM_CHECK);
         tools->Realize();
     }
-    frame.Bind(
+    frame.Window()->Bind(
         wxEVT_MENU,
         [&frame](wxCommandEvent&) {
             if (WiringWindow* open = WiringWindow::Open()) {
@@ -540,7 +540,7 @@ void BindWiringCommands(MainFrame& frame) {
             (new WiringWindow(&frame))->Show();
         },
         kCmdWiring);
-    frame.Bind(
+    frame.Window()->Bind(
         wxEVT_MENU, [&frame](wxCommandEvent&) { ShowWiringView(frame, !WiringViewShown()); },
         kCmdWiringView);
 }

@@ -12,7 +12,7 @@
 #include "network/TrackGraph.h"
 #include "wiring/WiringAnalysis.h"
 
-class MainFrame;
+class FrameServices;
 class wxButton;
 class wxColourPickerCtrl;
 class wxColourPickerEvent;
@@ -40,7 +40,7 @@ public:
     static constexpr int kIdRemoveDistrict = 4405;
     static constexpr int kIdPrint = 4406;
 
-    explicit WiringWindow(MainFrame* frame);
+    explicit WiringWindow(FrameServices* frame);
     // The open window, or null.
     static WiringWindow* Open();
 
@@ -75,7 +75,7 @@ private:
     void OnOption(wxSpinDoubleEvent& event);
     void OnClose(wxCloseEvent& event);
 
-    MainFrame* frame;
+    FrameServices* frame;
     int listenerId = 0;
     TrackGraph graph;
     WiringAnalysis analysis;
@@ -96,7 +96,7 @@ private:
 // The wiring view: on, the canvas draws the plan over the layout, and a click on a joint steps
 // its gap on, Shift + click on a piece adds a feeder (each one undo step).
 bool WiringViewShown();
-void ShowWiringView(MainFrame& frame, bool shown);
+void ShowWiringView(FrameServices& frame, bool shown);
 
 // Adds Layout > Wiring..., View > Wiring and the toolbar's Wiring toggle, and binds them.
-void BindWiringCommands(MainFrame& frame);
+void BindWiringCommands(FrameServices& frame);
