@@ -47,6 +47,10 @@ private:
     void OnClose(wxCloseEvent& event);
     // The pieces the trains stand on now.
     std::set<uint32_t> Occupied() const;
+    void DrawCell(wxDC& dc, const DiagramCell& cell, double cellPx,
+                  const std::set<uint32_t>& occupied) const;
+    // Which of a switch's tracks is its set route (the first without trains).
+    size_t SetTrack(const DiagramCell& cell) const;
 
     FrameServices* frame;
     wxScrolledWindow* board = nullptr;

@@ -13,6 +13,7 @@
 class FrameServices;
 class wxButton;
 class wxListEvent;
+class wxSizer;
 class wxSpinCtrlDouble;
 class wxSpinDoubleEvent;
 class wxStaticText;
@@ -60,6 +61,8 @@ private:
         double CheckOptions::*value = nullptr;
         wxString caption;  // translated, without the unit
     };
+    wxSizer* BuildOptionGrid();
+    wxSizer* BuildButtons();
     void ShowOptionValues();
     void OnItemSelected(wxListEvent& event);
     void OnOptionChanged(wxSpinDoubleEvent& event);

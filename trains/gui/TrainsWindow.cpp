@@ -55,6 +55,34 @@ TrainsWindow::TrainsWindow(FrameServices* owner)
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(owner),
       timer(this) {
+    wxSizer* sizer = BuildRows();
+    SetSizer(sizer);
+    // Never narrower than its rows, which grow with the language's labels.
+    const wxSize least = ClientToWindowSize(sizer->CalcMin());
+    SetMinSize(least);
+    wxSize size = GetSize();
+    size.IncTo(least);
+    SetSize(size);
+    Layout();
+
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnAdd, this, kIdAdd);
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnStartStop, this, kIdStartStop);
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnReverse, this, kIdReverse);
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnRemove, this, kIdRemove);
+    Bind(wxEVT_SPINCTRL, &TrainsWindow::OnSpeed, this, kIdSpeed);
+    Bind(wxEVT_LISTBOX, &TrainsWindow::OnSelect, this, kIdList);
+    Bind(wxEVT_TIMER, &TrainsWindow::OnTimer, this);
+    Bind(wxEVT_CLOSE_WINDOW, &TrainsWindow::OnClose, this);
+    listenerId = frame->AddChangeListener([this](DocChange what) { DocumentChanged(what); });
+    if (CanvasPanel* canvas = frame->Canvas())
+        canvas->SetClickHandler([this](double x, double y) { return Click(x, y); });
+    session.SetNetwork(BuildTrackGraph(frame->Document()));
+    ShowTrains();
+    ShowPicture();
+}
+
+// The train to add (preset and cars), the list of trains, and the selected one's controls.
+wxSizer* TrainsWindow::BuildRows() {
     preset = new wxChoice(this, kIdPreset);
     const int scale = LayoutScale(frame->Document());
     for (const TrainPreset& p : TrainPresets()) {
@@ -91,29 +119,7 @@ TrainsWindow::TrainsWindow(FrameServices* owner)
     sizer->Add(list, 1, wxEXPAND | wxLEFT | wxRIGHT, 6);
     sizer->Add(runRow, 0, wxALL, 6);
     sizer->Add(speedRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 6);
-    SetSizer(sizer);
-    // Never narrower than its rows, which grow with the language's labels.
-    const wxSize least = ClientToWindowSize(sizer->CalcMin());
-    SetMinSize(least);
-    wxSize size = GetSize();
-    size.IncTo(least);
-    SetSize(size);
-    Layout();
-
-    Bind(wxEVT_BUTTON, &TrainsWindow::OnAdd, this, kIdAdd);
-    Bind(wxEVT_BUTTON, &TrainsWindow::OnStartStop, this, kIdStartStop);
-    Bind(wxEVT_BUTTON, &TrainsWindow::OnReverse, this, kIdReverse);
-    Bind(wxEVT_BUTTON, &TrainsWindow::OnRemove, this, kIdRemove);
-    Bind(wxEVT_SPINCTRL, &TrainsWindow::OnSpeed, this, kIdSpeed);
-    Bind(wxEVT_LISTBOX, &TrainsWindow::OnSelect, this, kIdList);
-    Bind(wxEVT_TIMER, &TrainsWindow::OnTimer, this);
-    Bind(wxEVT_CLOSE_WINDOW, &TrainsWindow::OnClose, this);
-    listenerId = frame->AddChangeListener([this](DocChange what) { DocumentChanged(what); });
-    if (CanvasPanel* canvas = frame->Canvas())
-        canvas->SetClickHandler([this](double x, double y) { return Click(x, y); });
-    session.SetNetwork(BuildTrackGraph(frame->Document()));
-    ShowTrains();
-    ShowPicture();
+    return sizer;
 }
 
 uint32_t TrainsWindow::Watched() const { return session.Find(watched) ? watched : 0; }

@@ -19,6 +19,7 @@ class FrameServices;
 class wxButton;
 class wxChoice;
 class wxListBox;
+class wxSizer;
 class wxSpinCtrl;
 
 class TrainsWindow : public wxDialog {
@@ -56,6 +57,7 @@ public:
     void DocumentChanged(DocChange what);
 
 private:
+    wxSizer* BuildRows();
     void OnAdd(wxCommandEvent& event);
     void OnStartStop(wxCommandEvent& event);
     void OnReverse(wxCommandEvent& event);

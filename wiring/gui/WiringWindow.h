@@ -18,6 +18,7 @@ class wxColourPickerCtrl;
 class wxColourPickerEvent;
 class wxListEvent;
 class wxSpinCtrlDouble;
+class wxSizer;
 class wxSpinDoubleEvent;
 class wxTextCtrl;
 
@@ -69,6 +70,13 @@ public:
     void EditDistrict(const wxString& name, uint32_t colour, double maxCurrentA);
 
 private:
+    // The parts of the window, from the top.
+    wxSizer* BuildOptions();
+    wxSizer* BuildDistricts();
+    wxSizer* BuildSections();
+    wxSizer* BuildFindings();
+    void BindButtons();
+    void BindControls();
     void DocumentChanged(DocChange what);
     void ShowDistrictFields();
     void ApplyDistrictFields();
