@@ -11,7 +11,6 @@
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
 
-#include <cmath>
 #include <cstdio>
 
 #include "base/NumberStyle.h"
