@@ -40,7 +40,7 @@ public:
     LayoutDocument& Document() override { return document; }
     const LayoutDocument& Document() const override { return document; }
     PalettePanel* Palette() const { return palette; }
-    CanvasPanel* Canvas() const { return canvas; }
+    CanvasPanel* Canvas() const override { return canvas; }
     PropertiesPanel* Properties() const { return properties; }
 
     // The end of every edit: says what changed. Content flags mark the layout modified at once;
@@ -52,9 +52,8 @@ public:
     void FlushChanges();
     // Adds an observer called after each update with the merged flags; returns the id that
     // RemoveChangeListener takes (a window that closes before the frame removes itself).
-    using ChangeListener = std::function<void(DocChange)>;
-    int AddChangeListener(ChangeListener listener);
-    void RemoveChangeListener(int id);
+    int AddChangeListener(ChangeListener listener) override;
+    void RemoveChangeListener(int id) override;
     // Deletes the selection as the Edit menu or the canvas does: lock refusal and the question
     // about graded pieces first, then the delete and its change notification.
     void DeleteSelection(DeleteSource source) override;
@@ -66,12 +65,13 @@ public:
     void BeginLabel(double x, double y) override;
     // The canvas.
     PaletteDrops* Drops() const override;
+    wxFrame* Window() override { return this; }
 
     // The open 3D window, or null.
-    View3DFrame* View3D() const { return view3D; }
+    View3DFrame* View3D() const override { return view3D; }
     bool IsModified() const { return modified; }
     const wxString& FilePath() const { return filePath; }
-    const wxString& LayoutName() const { return layoutName; }
+    const wxString& LayoutName() const override { return layoutName; }
 
     // The folder of layouts and of the "library" folder: the executable's folder, unless set.
     const wxString& ProgramFolder() const override { return programFolder; }
@@ -107,14 +107,14 @@ public:
 
     // The layout check window while it is open (MainFrameCheck.cpp); it forgets itself on close.
     LayoutCheckWindow* CheckWindow() const { return checkWindow; }
-    void ForgetCheckWindow() { checkWindow = nullptr; }
+    void ForgetCheckWindow() override { checkWindow = nullptr; }
     // The findings the user ignored in the check window: kept while the program runs, even with
     // the window closed, and forgotten when another layout is begun, opened or recovered.
-    IgnoredFindings& CheckIgnores() { return checkIgnores; }
+    IgnoredFindings& CheckIgnores() override { return checkIgnores; }
 
     // The Trains window while it is open (MainFrameTrains.cpp); it forgets itself on close.
-    TrainsWindow* Trains() const { return trainsWindow; }
-    void ForgetTrainsWindow() { trainsWindow = nullptr; }
+    TrainsWindow* Trains() const override { return trainsWindow; }
+    void ForgetTrainsWindow() override { trainsWindow = nullptr; }
     // Opens the Trains window or brings it forward.
     void ShowTrainsWindow();
 
@@ -152,7 +152,7 @@ public:
     void RunCommand(int id) override;
 
     PrintOptions& GetPrintOptions() { return printOptions; }
-    wxPrintData* GetPrintData() const { return printData.get(); }
+    wxPrintData* GetPrintData() const override { return printData.get(); }
     wxPageSetupDialogData* GetPageSetup() const { return pageSetup.get(); }
 
 private:

@@ -82,6 +82,50 @@ bool ShiftPixels(wxBitmap& bitmap, int dx, int dy) {
     return true;
 }
 
+// Where the ghosts are drawn: the chain to close a gap, the piece, scenery or helix being
+// placed.
+wxRect GhostBounds(const CanvasOverlays& o, const ViewTransform& view) {
+    wxRect r;
+    for (const GhostPiece& g : o.chainGhost) {
+        if (const PieceDef* def = TrackCatalog::Instance().Find(g.article)) {
+            PlacedPiece ghost;
+            ghost.x = g.x;
+            ghost.y = g.y;
+            ghost.heading = g.heading;
+            Include(r, BoxPixels(view, PieceExtent(ghost, *def), DrawSlackPx(view)));
+        }
+    }
+    if (o.pieceGhost) {
+        if (const PieceDef* def = TrackCatalog::Instance().Find(o.ghostArticle)) {
+            PlacedPiece ghost;
+            ghost.x = o.ghostX;
+            ghost.y = o.ghostY;
+            ghost.heading = o.ghostHeading;
+            Include(r, BoxPixels(view, PieceExtent(ghost, *def), DrawSlackPx(view)));
+        }
+    }
+    if (o.sceneryGhost) {
+        if (const SceneryDef* def = SceneryCatalog::Instance().Find(o.ghostScenery)) {
+            BoxMm box;
+            for (const PointMm& p :
+                 SceneryFootprint(*def, {o.sceneryGhostX, o.sceneryGhostY, o.sceneryGhostHeading,
+                                         o.sceneryGhostScaleX, o.sceneryGhostScaleY}))
+                box.Add(p.x, p.y);
+            Include(r, BoxPixels(view, box, 4));
+        }
+    }
+    if (o.helixGhost) {
+        const HelixVariant* v = FindHelixVariant(o.ghostHelixVariant);
+        if (!v) v = FindHelixVariant(DefaultHelixVariantId());
+        const double radius = v ? std::max(v->radiusInner, v->radiusOuter) : 0;
+        Include(r, BoxPixels(view,
+                             BoxMm{o.helixGhostX - radius, o.helixGhostY - radius,
+                                   o.helixGhostX + radius, o.helixGhostY + radius},
+                             12));
+    }
+    return r;
+}
+
 }  // namespace
 
 void CanvasPanel::Refresh(bool eraseBackground, const wxRect* rect) {
@@ -262,43 +306,7 @@ wxRect CanvasPanel::OverlayBounds() {
         const wxPoint c = LayoutToScreen(o.snapX, o.snapY);
         Include(r, wxRect(c.x - 12, c.y - 12, 25, 25));
     }
-    for (const GhostPiece& g : o.chainGhost) {
-        if (const PieceDef* def = TrackCatalog::Instance().Find(g.article)) {
-            PlacedPiece ghost;
-            ghost.x = g.x;
-            ghost.y = g.y;
-            ghost.heading = g.heading;
-            Include(r, BoxPixels(view, PieceExtent(ghost, *def), DrawSlackPx(view)));
-        }
-    }
-    if (o.pieceGhost) {
-        if (const PieceDef* def = TrackCatalog::Instance().Find(o.ghostArticle)) {
-            PlacedPiece ghost;
-            ghost.x = o.ghostX;
-            ghost.y = o.ghostY;
-            ghost.heading = o.ghostHeading;
-            Include(r, BoxPixels(view, PieceExtent(ghost, *def), DrawSlackPx(view)));
-        }
-    }
-    if (o.sceneryGhost) {
-        if (const SceneryDef* def = SceneryCatalog::Instance().Find(o.ghostScenery)) {
-            BoxMm box;
-            for (const PointMm& p :
-                 SceneryFootprint(*def, {o.sceneryGhostX, o.sceneryGhostY, o.sceneryGhostHeading,
-                                         o.sceneryGhostScaleX, o.sceneryGhostScaleY}))
-                box.Add(p.x, p.y);
-            Include(r, BoxPixels(view, box, 4));
-        }
-    }
-    if (o.helixGhost) {
-        const HelixVariant* v = FindHelixVariant(o.ghostHelixVariant);
-        if (!v) v = FindHelixVariant(DefaultHelixVariantId());
-        const double radius = v ? std::max(v->radiusInner, v->radiusOuter) : 0;
-        Include(r, BoxPixels(view,
-                             BoxMm{o.helixGhostX - radius, o.helixGhostY - radius,
-                                   o.helixGhostX + radius, o.helixGhostY + radius},
-                             12));
-    }
+    Include(r, GhostBounds(o, view));
     if (o.rotation) Include(r, wxRect(wxPoint(0, 0), GetClientSize()));
     for (const wxRect& box : TrainsOverlayPixels(o.trains, view)) Include(r, box);
     (void)doc;

@@ -52,6 +52,41 @@ void MakeHalves(PictureImage& p) {
     }
 }
 
+// Decodes the picture file (the first page's picture for a PDF): a JPEG too large to show is
+// read at a fraction of its size, any other too large picture is refused with the reason in
+// `error`.
+wxImage LoadImageFile(const wxString& file, const ImageHeader& header, const wxString& path,
+                      wxString* error) {
+    wxImage image;
+    wxLogNull quiet;  // the reasons go into the messages instead
+    if (header.Pixels() > kMaxPicturePixels) {
+        if (header.kind != ImageKind::Jpeg) {
+            *error = wxString::Format(
+                _("The picture is too large to show (%s megapixels, at most %s):\n%s"),
+                Megapixels(header.Pixels()), Megapixels(kMaxPicturePixels), path);
+            return image;
+        }
+        // The JPEG decoder reads it at a half, a quarter or an eighth of its size.
+        const double shrink = std::sqrt(static_cast<double>(header.Pixels()) / kKeptPixels);
+        image.SetOption(wxIMAGE_OPTION_MAX_WIDTH, static_cast<int>(header.width / shrink));
+        image.SetOption(wxIMAGE_OPTION_MAX_HEIGHT, static_cast<int>(header.height / shrink));
+    }
+    image.LoadFile(file, wxBITMAP_TYPE_ANY);
+    return image;
+}
+
+// Shrinks a picture of more pixels than are kept; the note that says so, or nothing.
+wxString KeepFewerPixels(wxImage& image, const ImageHeader& header) {
+    const uint64_t pixels = static_cast<uint64_t>(image.GetWidth()) * image.GetHeight();
+    if (pixels <= kKeptPixels && header.Pixels() <= kMaxPicturePixels) return wxString();
+    const double shrink = std::max(1.0, std::sqrt(static_cast<double>(pixels) / kKeptPixels));
+    const int w = std::max(1, static_cast<int>(image.GetWidth() / shrink));
+    const int h = std::max(1, static_cast<int>(image.GetHeight() / shrink));
+    if (w != image.GetWidth()) image.Rescale(w, h, wxIMAGE_QUALITY_BOX_AVERAGE);
+    return wxString::Format(_("The picture has %s megapixels; it is shown with %d x %d pixels."),
+                            Megapixels(std::max(pixels, header.Pixels())), w, h);
+}
+
 }  // namespace
 
 std::shared_ptr<const PictureImage> ReadPictureImage(const wxString& path) {
@@ -75,23 +110,8 @@ std::shared_ptr<const PictureImage> ReadPictureImage(const wxString& path) {
         }
     }
     const ImageHeader header = ReadImageHeaderOf(file.utf8_string());
-    wxImage image;
-    {
-        wxLogNull quiet;  // the reasons go into the message below instead
-        if (header.Pixels() > kMaxPicturePixels) {
-            if (header.kind != ImageKind::Jpeg) {
-                p->error = wxString::Format(
-                    _("The picture is too large to show (%s megapixels, at most %s):\n%s"),
-                    Megapixels(header.Pixels()), Megapixels(kMaxPicturePixels), path);
-                return p;
-            }
-            // The JPEG decoder reads it at a half, a quarter or an eighth of its size.
-            const double shrink = std::sqrt(static_cast<double>(header.Pixels()) / kKeptPixels);
-            image.SetOption(wxIMAGE_OPTION_MAX_WIDTH, static_cast<int>(header.width / shrink));
-            image.SetOption(wxIMAGE_OPTION_MAX_HEIGHT, static_cast<int>(header.height / shrink));
-        }
-        image.LoadFile(file, wxBITMAP_TYPE_ANY);
-    }
+    wxImage image = LoadImageFile(file, header, path, &p->error);
+    if (!p->error.empty()) return p;
     if (!pageBase.empty()) {
         wxRemoveFile(file);
         wxRemoveFile(pageBase);
@@ -100,16 +120,7 @@ std::shared_ptr<const PictureImage> ReadPictureImage(const wxString& path) {
         p->error = wxString::Format(_("The picture could not be read:\n%s"), path);
         return p;
     }
-    const uint64_t pixels = static_cast<uint64_t>(image.GetWidth()) * image.GetHeight();
-    if (pixels > kKeptPixels || header.Pixels() > kMaxPicturePixels) {
-        const double shrink = std::max(1.0, std::sqrt(static_cast<double>(pixels) / kKeptPixels));
-        const int w = std::max(1, static_cast<int>(image.GetWidth() / shrink));
-        const int h = std::max(1, static_cast<int>(image.GetHeight() / shrink));
-        if (w != image.GetWidth()) image.Rescale(w, h, wxIMAGE_QUALITY_BOX_AVERAGE);
-        p->note =
-            wxString::Format(_("The picture has %s megapixels; it is shown with %d x %d pixels."),
-                             Megapixels(std::max(pixels, header.Pixels())), w, h);
-    }
+    p->note = KeepFewerPixels(image, header);
     if (image.HasMask() && !image.HasAlpha()) image.InitAlpha();
     p->image = std::move(image);
     MakeHalves(*p);

@@ -66,6 +66,17 @@ SceneryResizeDialog::SceneryResizeDialog(wxWindow* parent, const SceneryDef& def
     sizer->Add(lock, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
     sizer->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
 
+    sizer->Add(BuildButtons(), 0, wxEXPAND | wxALL, 8);
+
+    BindScales();
+    appliedWidth = scaleX;
+    ShowSizes();
+    SetSizerAndFit(sizer);
+    CentreOnParent();
+}
+
+// Reset to Default on the left, OK and Cancel on the right.
+wxSizer* SceneryResizeDialog::BuildButtons() {
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     auto* reset = new wxButton(this, kResizeReset, _("Reset to Default"));
     auto* ok = new wxButton(this, kResizeOk, _("OK"));
@@ -74,14 +85,16 @@ SceneryResizeDialog::SceneryResizeDialog(wxWindow* parent, const SceneryDef& def
     buttons->AddStretchSpacer();
     buttons->Add(ok, 0, wxRIGHT, 4);
     buttons->Add(cancel, 0);
-    sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
     ok->SetDefault();
     for (int id : {kResizeOk, kResizeReset, kResizeCancel})
         Bind(
             wxEVT_BUTTON, [this, id](wxCommandEvent&) { EndModal(id); }, id);
     SetAffirmativeId(kResizeOk);
     SetEscapeId(kResizeCancel);  // Escape and the close box cancel too
+    return buttons;
+}
 
+void SceneryResizeDialog::BindScales() {
     widthSpin->Bind(wxEVT_SPINCTRLDOUBLE, [this](wxSpinDoubleEvent&) { WidthChanged(); });
     depthSpin->Bind(wxEVT_SPINCTRLDOUBLE, [this](wxSpinDoubleEvent&) { ShowSizes(); });
     // Typing reaches the spin controls as text only, until they lose the focus (if ever before
@@ -96,10 +109,6 @@ SceneryResizeDialog::SceneryResizeDialog(wxWindow* parent, const SceneryDef& def
         if (ParseSceneryScale(event.GetString().utf8_string(), &scale)) ShowSizes(-1, scale);
         event.Skip();
     });
-    appliedWidth = scaleX;
-    ShowSizes();
-    SetSizerAndFit(sizer);
-    CentreOnParent();
 }
 
 double SceneryResizeDialog::WidthScale() const { return widthSpin->GetValue(); }

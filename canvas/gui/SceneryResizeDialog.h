@@ -5,6 +5,7 @@
 
 struct SceneryDef;
 class wxCheckBox;
+class wxSizer;
 class wxSpinCtrlDouble;
 class wxSpinDoubleEvent;
 class wxStaticText;
@@ -23,6 +24,9 @@ public:
     void WidthChanged();
 
 private:
+    wxSizer* BuildButtons();
+    // Steps and typing in the scales.
+    void BindScales();
     // The lock rule for a width scale the user typed or stepped to.
     void WidthTyped(double scale);
     // "(= ... mm)" for both scales; a negative scale is read from its spin control.

@@ -16,8 +16,8 @@
 
 #include "app/CommandIds.h"
 #include "app/FrameLogic.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "base/gui/FrameServices.h"
 #include "base/gui/TextPrintout.h"
 #include "control/AssignAddresses.h"
 #include "control/JmriPanel.h"
@@ -30,10 +30,10 @@ AddressesWindow* openWindow = nullptr;
 
 wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
 
-void ExportJmri(MainFrame& frame) {
+void ExportJmri(FrameServices& frame) {
     const wxString name =
         frame.LayoutName().empty() ? wxString(kDefaultLayoutName) : frame.LayoutName();
-    const wxString path = AskExportPath(&frame, _("Export JMRI Panel"),
+    const wxString path = AskExportPath(frame.Window(), _("Export JMRI Panel"),
                                         _("JMRI panel file (*.xml)|*.xml"), name + ".xml");
     if (path.empty()) return;
     const LayoutDocument& doc = frame.Document();
@@ -42,12 +42,12 @@ void ExportJmri(MainFrame& frame) {
     std::string xml;
     if (!WriteJmriPanel(doc, BuildTrackGraph(doc), options, xml)) {
         wxMessageBox(_("The layout has no track to export."), _("Export Failed"),
-                     wxOK | wxICON_ERROR, &frame);
+                     wxOK | wxICON_ERROR, frame.Window());
         return;
     }
     const std::string error = WriteFileAtomically(path.utf8_string(), xml);
     if (!error.empty())
-        wxMessageBox(Utf8(error), _("Export Failed"), wxOK | wxICON_ERROR, &frame);
+        wxMessageBox(Utf8(error), _("Export Failed"), wxOK | wxICON_ERROR, frame.Window());
 }
 
 void InsertAfter(wxMenuBar* bar, int after, int id, const wxString& text) {
@@ -60,8 +60,8 @@ void InsertAfter(wxMenuBar* bar, int after, int id, const wxString& text) {
 
 }  // namespace
 
-AddressesWindow::AddressesWindow(MainFrame* frame)
-    : wxDialog(frame, wxID_ANY, _("Addresses"), wxDefaultPosition, wxSize(640, 480),
+AddressesWindow::AddressesWindow(FrameServices* frame)
+    : wxDialog(frame->Window(), wxID_ANY, _("Addresses"), wxDefaultPosition, wxSize(640, 480),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(frame) {
     auto* top = new wxBoxSizer(wxVERTICAL);
@@ -231,11 +231,11 @@ void AddressesWindow::OnClose(wxCloseEvent&) {
     Destroy();
 }
 
-void BindControlCommands(MainFrame& frame) {
-    wxMenuBar* bar = frame.GetMenuBar();
+void BindControlCommands(FrameServices& frame) {
+    wxMenuBar* bar = frame.Window()->GetMenuBar();
     InsertAfter(bar, kCmdCheckLayout, kCmdAddresses, _("&Addresses..."));
     InsertAfter(bar, kCmdExportParts, kCmdExportJmri, _("Export &JMRI Panel..."));
-    frame.Bind(
+    frame.Window()->Bind(
         wxEVT_MENU,
         [&frame](wxCommandEvent&) {
             if (AddressesWindow* open = AddressesWindow::Open()) {
@@ -245,6 +245,6 @@ void BindControlCommands(MainFrame& frame) {
             (new AddressesWindow(&frame))->Show();
         },
         kCmdAddresses);
-    frame.Bind(
+    frame.Window()->Bind(
         wxEVT_MENU, [&frame](wxCommandEvent&) { ExportJmri(frame); }, kCmdExportJmri);
 }

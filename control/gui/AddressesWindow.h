@@ -9,7 +9,7 @@
 #include "model/DocumentChange.h"
 #include "control/AddressList.h"
 
-class MainFrame;
+class FrameServices;
 class wxChoice;
 class wxListEvent;
 class wxListView;
@@ -28,7 +28,7 @@ public:
     static constexpr int kIdPrint = 4302;
     static constexpr int kIdExport = 4303;
 
-    explicit AddressesWindow(MainFrame* frame);
+    explicit AddressesWindow(FrameServices* frame);
     // The open window, or null.
     static AddressesWindow* Open();
 
@@ -47,7 +47,7 @@ private:
     void OnExport(wxCommandEvent& event);
     void OnClose(wxCloseEvent& event);
 
-    MainFrame* frame;
+    FrameServices* frame;
     int listenerId = 0;
     int sortColumn = 0;
     bool sortUp = true;
@@ -60,4 +60,4 @@ private:
 
 // Adds Layout > Addresses... after the layout check and File > Export JMRI Panel... after the
 // other exports, and binds them.
-void BindControlCommands(MainFrame& frame);
+void BindControlCommands(FrameServices& frame);

@@ -9,8 +9,8 @@
 #include <set>
 
 #include "app/FrameLogic.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "base/gui/FrameServices.h"
 #include "control/BuildTrackDiagram.h"
 #include "control/CentralStationBoard.h"
 #include "control/RocrailPlan.h"
@@ -29,7 +29,7 @@ struct Built {
 };
 
 // The diagram of the frame's layout, or false (and the user told) when it has no track.
-bool BuildFor(MainFrame& frame, Built& built) {
+bool BuildFor(FrameServices& frame, Built& built) {
     const LayoutDocument& doc = frame.Document();
     const TrackGraph graph = BuildTrackGraph(doc);
     DiagramOptions options;
@@ -37,7 +37,7 @@ bool BuildFor(MainFrame& frame, Built& built) {
     built.diagram = BuildTrackDiagram(doc, graph, options);
     if (built.diagram.cells.empty()) {
         wxMessageBox(_("The layout has no track to export."), _("Export Failed"),
-                     wxOK | wxICON_ERROR, &frame);
+                     wxOK | wxICON_ERROR, frame.Window());
         return false;
     }
     built.plan = doc.control;
@@ -47,7 +47,7 @@ bool BuildFor(MainFrame& frame, Built& built) {
 }
 
 // Names the articles of the pieces left out, once each.
-void TellLeftOut(MainFrame& frame, const Built& built) {
+void TellLeftOut(FrameServices& frame, const Built& built) {
     if (built.leftOut.empty()) return;
     std::set<std::string> articles;
     for (uint32_t id : built.leftOut)
@@ -61,41 +61,43 @@ void TellLeftOut(MainFrame& frame, const Built& built) {
                                            "for them: %s",
                                            built.leftOut.size()),
                                   built.leftOut.size(), names),
-                 _("Export"), wxOK | wxICON_INFORMATION, &frame);
+                 _("Export"), wxOK | wxICON_INFORMATION, frame.Window());
 }
 
-wxString PageName(const MainFrame& frame) {
+wxString PageName(const FrameServices& frame) {
     return frame.LayoutName().empty() ? wxString(kDefaultLayoutName) : frame.LayoutName();
 }
 
-void ExportBoard(MainFrame& frame) {
+void ExportBoard(FrameServices& frame) {
     Built built;
     if (!BuildFor(frame, built)) return;
     const wxString path =
-        AskExportPath(&frame, _("Export Central Station Track Board"),
+        AskExportPath(frame.Window(), _("Export Central Station Track Board"),
                       _("Track board index (gleisbild.cs2)|gleisbild.cs2"), "gleisbild.cs2");
     if (path.empty()) return;
     const std::string error = WriteCentralStationBoard(built.diagram, built.plan,
                                                        wxFileName(path).GetPath().utf8_string(),
                                                        PageName(frame).utf8_string());
     if (!error.empty()) {
-        wxMessageBox(wxString::FromUTF8(error), _("Export Failed"), wxOK | wxICON_ERROR, &frame);
+        wxMessageBox(wxString::FromUTF8(error), _("Export Failed"), wxOK | wxICON_ERROR,
+                     frame.Window());
         return;
     }
     TellLeftOut(frame, built);
 }
 
-void ExportRocrail(MainFrame& frame) {
+void ExportRocrail(FrameServices& frame) {
     Built built;
     if (!BuildFor(frame, built)) return;
-    const wxString path = AskExportPath(&frame, _("Export Rocrail Plan"),
+    const wxString path = AskExportPath(frame.Window(), _("Export Rocrail Plan"),
                                         _("Rocrail plan (*.xml)|*.xml"), "plan.xml");
     if (path.empty()) return;
     std::string xml;
     WriteRocrailPlan(built.diagram, built.plan, xml);
     const std::string error = WriteFileAtomically(path.utf8_string(), xml);
     if (!error.empty()) {
-        wxMessageBox(wxString::FromUTF8(error), _("Export Failed"), wxOK | wxICON_ERROR, &frame);
+        wxMessageBox(wxString::FromUTF8(error), _("Export Failed"), wxOK | wxICON_ERROR,
+                     frame.Window());
         return;
     }
     TellLeftOut(frame, built);
@@ -111,13 +113,13 @@ void InsertAfter(wxMenuBar* bar, int after, int id, const wxString& text) {
 
 }  // namespace
 
-void BindDiagramCommands(MainFrame& frame) {
-    wxMenuBar* bar = frame.GetMenuBar();
+void BindDiagramCommands(FrameServices& frame) {
+    wxMenuBar* bar = frame.Window()->GetMenuBar();
     InsertAfter(bar, kCmdExportJmri, kCmdExportBoard, _("Export Central Station Track &Board..."));
     InsertAfter(bar, kCmdExportBoard, kCmdExportRocrail, _("Export &Rocrail Plan..."));
-    frame.Bind(
+    frame.Window()->Bind(
         wxEVT_MENU, [&frame](wxCommandEvent&) { ExportBoard(frame); }, kCmdExportBoard);
-    frame.Bind(
+    frame.Window()->Bind(
         wxEVT_MENU, [&frame](wxCommandEvent&) { ExportRocrail(frame); }, kCmdExportRocrail);
     BindTrackDiagramCommand(frame);
 }

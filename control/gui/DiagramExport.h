@@ -7,7 +7,7 @@
 #include "control/JmriPanel.h"
 
 class LayoutDocument;
-class MainFrame;
+class FrameServices;
 class TrackGraph;
 
 // Command ids of the diagram's menu items.
@@ -19,7 +19,7 @@ enum DiagramCommandId : int {
 
 // Adds the two exports after File > Export JMRI Panel... and Layout > Track Diagram... after
 // Layout > Addresses..., and binds them.
-void BindDiagramCommands(MainFrame& frame);
+void BindDiagramCommands(FrameServices& frame);
 
 // The detection sections of the layout's wiring plan, by contact number.
 std::vector<DetectionSection> WiringDetectionSections(const LayoutDocument& doc,

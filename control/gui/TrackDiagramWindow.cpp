@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "base/gui/FrameServices.h"
 #include "control/gui/AddressesWindow.h"
 #include "control/gui/DiagramExport.h"
 #include "trains/SwitchSettings.h"
@@ -53,6 +53,36 @@ bool IsSwitch(const DiagramCell& c) {
            c.symbol == DiagramSymbol::ThreeWay || c.symbol == DiagramSymbol::DoubleSlip;
 }
 
+// A bumper's bar across the track's end (drawn with `bar`), a contact's square (filled with
+// `contact`).
+void DrawMark(wxDC& dc, const DiagramCell& c, double px, const wxPen& bar,
+              const wxColour& contact) {
+    const wxPoint2DDouble m = SidePoint(c.x, c.y, DiagramSide::None, px);
+    if (c.symbol == DiagramSymbol::Bumper) {
+        const wxPoint2DDouble along = SidePoint(c.x, c.y, c.tracks[0].first, px) - m;
+        const wxPoint2DDouble across(-along.m_y * 0.6, along.m_x * 0.6);
+        dc.SetPen(bar);
+        Line(dc, m + across, m - across);
+    } else if (c.symbol == DiagramSymbol::Contact) {
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.SetBrush(wxBrush(contact));
+        const int r = wxRound(px / 5);
+        dc.DrawRectangle(wxRound(m.m_x) - r, wxRound(m.m_y) - r, 2 * r, 2 * r);
+    }
+}
+
+// A link's name or the cell's address in the cell's top left corner.
+void DrawLabel(wxDC& dc, const DiagramCell& c, double px) {
+    wxString label;
+    if (c.symbol == DiagramSymbol::Link)
+        label = wxString::FromUTF8(c.text);
+    else if (c.address > 0)
+        label = wxString::Format("%d", c.address);
+    if (label.empty()) return;
+    dc.SetTextForeground(wxColour(90, 90, 160));
+    dc.DrawText(label, wxRound(c.x * px + 2), wxRound(c.y * px + 1));
+}
+
 // The diagram on paper, fitted to the page.
 class DiagramPrintout : public wxPrintout {
 public:
@@ -81,8 +111,8 @@ private:
 
 }  // namespace
 
-TrackDiagramWindow::TrackDiagramWindow(MainFrame* frame)
-    : wxDialog(frame, wxID_ANY, _("Track Diagram"), wxDefaultPosition, wxSize(760, 460),
+TrackDiagramWindow::TrackDiagramWindow(FrameServices* frame)
+    : wxDialog(frame->Window(), wxID_ANY, _("Track Diagram"), wxDefaultPosition, wxSize(760, 460),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(frame),
       timer(this) {
@@ -169,75 +199,62 @@ void TrackDiagramWindow::ClickCell(int x, int y) {
 }
 
 void TrackDiagramWindow::Draw(wxDC& dc, double px) const {
-    const LayoutDocument& doc = frame->Document();
     const std::set<uint32_t> occupied = Occupied();
-    TrainsWindow* trains = frame->Trains();
-    const int width = std::max(2, wxRound(px / 7));
-    const wxColour track(60, 60, 60), idle(180, 180, 180), lit(220, 60, 30), chosen(40, 110, 220);
     dc.SetFont(wxFont(wxFontInfo(std::max(6.0, px / 4)).Family(wxFONTFAMILY_SWISS)));
     dc.SetBrush(wxBrush(wxColour(235, 235, 235)));
     dc.SetPen(*wxTRANSPARENT_PEN);
     for (int y = 0; y <= diagram.height; ++y)
         for (int x = 0; x <= diagram.width; ++x)
             dc.DrawRectangle(wxRound(x * px) - 1, wxRound(y * px) - 1, 2, 2);
-    for (const DiagramCell& c : diagram.cells) {
-        bool selected = !c.pieces.empty(), hot = false;
-        for (uint32_t id : c.pieces) {
-            const PlacedPiece* p = doc.FindPiece(id);
-            selected = selected && p && p->selected;
-            hot = hot || occupied.count(id);
-        }
-        if (c.symbol == DiagramSymbol::Contact)
-            for (const DetectionSection& s : sections)
-                if (s.contact == c.address)
-                    for (uint32_t id : s.pieces) hot = hot || occupied.count(id);
-        const wxColour colour = hot ? lit : selected ? chosen : track;
-        // A switch draws its set route over its others; without trains, the straight route.
-        size_t set = 0;
-        if (IsSwitch(c) && trains) {
-            const std::vector<DiagramSide> sides = DiagramSidesOf(graph, c.pieces[0]);
-            const int leg = SetLeg(trains->Session().Switches(), c.pieces[0]);
-            if (leg >= 0 && leg < static_cast<int>(sides.size()) && !sides.empty())
-                for (size_t k = 0; k < c.tracks.size(); ++k)
-                    if (c.tracks[k] == std::pair(sides[0], sides[leg])) set = k;
-        }
-        for (size_t k = 0; k < c.tracks.size(); ++k) {
-            const auto& [a, b] = c.tracks[k];
-            const bool faint = IsSwitch(c) && c.symbol != DiagramSymbol::DoubleSlip && k != set;
-            dc.SetPen(wxPen(faint ? idle : colour, width));
-            const wxPoint2DDouble pa = SidePoint(c.x, c.y, a, px), pb = SidePoint(c.x, c.y, b, px);
-            if (c.symbol == DiagramSymbol::Underpass && k == 1) {
-                // The lower track stops short of the upper one.
-                const wxPoint2DDouble m = SidePoint(c.x, c.y, DiagramSide::None, px);
-                Line(dc, pa, pa + (m - pa) * 0.55);
-                Line(dc, pb, pb + (m - pb) * 0.55);
-            } else {
-                Line(dc, pa, pb);
-            }
-        }
-        const wxPoint2DDouble m = SidePoint(c.x, c.y, DiagramSide::None, px);
-        if (c.symbol == DiagramSymbol::Bumper) {
-            // A bar across the track's end.
-            const wxPoint2DDouble along = SidePoint(c.x, c.y, c.tracks[0].first, px) - m;
-            const wxPoint2DDouble across(-along.m_y * 0.6, along.m_x * 0.6);
-            dc.SetPen(wxPen(colour, width + 1));
-            Line(dc, m + across, m - across);
-        } else if (c.symbol == DiagramSymbol::Contact) {
-            dc.SetPen(*wxTRANSPARENT_PEN);
-            dc.SetBrush(wxBrush(hot ? lit : wxColour(250, 200, 40)));
-            const int r = wxRound(px / 5);
-            dc.DrawRectangle(wxRound(m.m_x) - r, wxRound(m.m_y) - r, 2 * r, 2 * r);
-        }
-        wxString label;
-        if (c.symbol == DiagramSymbol::Link)
-            label = wxString::FromUTF8(c.text);
-        else if (c.address > 0)
-            label = wxString::Format("%d", c.address);
-        if (!label.empty()) {
-            dc.SetTextForeground(wxColour(90, 90, 160));
-            dc.DrawText(label, wxRound(c.x * px + 2), wxRound(c.y * px + 1));
+    for (const DiagramCell& c : diagram.cells) DrawCell(dc, c, px, occupied);
+}
+
+void TrackDiagramWindow::DrawCell(wxDC& dc, const DiagramCell& c, double px,
+                                  const std::set<uint32_t>& occupied) const {
+    const LayoutDocument& doc = frame->Document();
+    const int width = std::max(2, wxRound(px / 7));
+    const wxColour track(60, 60, 60), idle(180, 180, 180), lit(220, 60, 30), chosen(40, 110, 220);
+    bool selected = !c.pieces.empty(), hot = false;
+    for (uint32_t id : c.pieces) {
+        const PlacedPiece* p = doc.FindPiece(id);
+        selected = selected && p && p->selected;
+        hot = hot || occupied.count(id);
+    }
+    if (c.symbol == DiagramSymbol::Contact)
+        for (const DetectionSection& s : sections)
+            if (s.contact == c.address)
+                for (uint32_t id : s.pieces) hot = hot || occupied.count(id);
+    const wxColour colour = hot ? lit : selected ? chosen : track;
+    const size_t set = SetTrack(c);
+    for (size_t k = 0; k < c.tracks.size(); ++k) {
+        const auto& [a, b] = c.tracks[k];
+        const bool faint = IsSwitch(c) && c.symbol != DiagramSymbol::DoubleSlip && k != set;
+        dc.SetPen(wxPen(faint ? idle : colour, width));
+        const wxPoint2DDouble pa = SidePoint(c.x, c.y, a, px), pb = SidePoint(c.x, c.y, b, px);
+        if (c.symbol == DiagramSymbol::Underpass && k == 1) {
+            // The lower track stops short of the upper one.
+            const wxPoint2DDouble m = SidePoint(c.x, c.y, DiagramSide::None, px);
+            Line(dc, pa, pa + (m - pa) * 0.55);
+            Line(dc, pb, pb + (m - pb) * 0.55);
+        } else {
+            Line(dc, pa, pb);
         }
     }
+    DrawMark(dc, c, px, wxPen(colour, width + 1), hot ? lit : wxColour(250, 200, 40));
+    DrawLabel(dc, c, px);
+}
+
+size_t TrackDiagramWindow::SetTrack(const DiagramCell& c) const {
+    // A switch draws its set route over its others; without trains, the straight route.
+    TrainsWindow* trains = frame->Trains();
+    if (!IsSwitch(c) || !trains) return 0;
+    const std::vector<DiagramSide> sides = DiagramSidesOf(graph, c.pieces[0]);
+    const int leg = SetLeg(trains->Session().Switches(), c.pieces[0]);
+    size_t set = 0;
+    if (leg >= 0 && leg < static_cast<int>(sides.size()) && !sides.empty())
+        for (size_t k = 0; k < c.tracks.size(); ++k)
+            if (c.tracks[k] == std::pair(sides[0], sides[leg])) set = k;
+    return set;
 }
 
 void TrackDiagramWindow::OnTimer(wxTimerEvent&) {
@@ -282,8 +299,8 @@ void TrackDiagramWindow::OnClose(wxCloseEvent&) {
     Destroy();
 }
 
-void BindTrackDiagramCommand(MainFrame& frame) {
-    if (wxMenuBar* bar = frame.GetMenuBar()) {
+void BindTrackDiagramCommand(FrameServices& frame) {
+    if (wxMenuBar* bar = frame.Window()->GetMenuBar()) {
         wxMenu* menu = nullptr;
         if (bar->FindItem(kCmdAddresses, &menu) && menu) {
             size_t at = 0;
@@ -293,7 +310,7 @@ void BindTrackDiagramCommand(MainFrame& frame) {
             menu->Insert(at + 1, kCmdTrackDiagram, _("Track &Diagram..."));
         }
     }
-    frame.Bind(
+    frame.Window()->Bind(
         wxEVT_MENU,
         [&frame](wxCommandEvent&) {
             if (TrackDiagramWindow* open = TrackDiagramWindow::Open()) {

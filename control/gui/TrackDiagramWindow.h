@@ -15,7 +15,7 @@
 #include "model/DocumentChange.h"
 #include "network/TrackGraph.h"
 
-class MainFrame;
+class FrameServices;
 class wxDC;
 class wxScrolledWindow;
 
@@ -25,7 +25,7 @@ public:
     static constexpr int kIdPng = 4321;
     static constexpr int kCellPx = 28;
 
-    explicit TrackDiagramWindow(MainFrame* frame);
+    explicit TrackDiagramWindow(FrameServices* frame);
     // The open window, or null.
     static TrackDiagramWindow* Open();
 
@@ -47,8 +47,12 @@ private:
     void OnClose(wxCloseEvent& event);
     // The pieces the trains stand on now.
     std::set<uint32_t> Occupied() const;
+    void DrawCell(wxDC& dc, const DiagramCell& cell, double cellPx,
+                  const std::set<uint32_t>& occupied) const;
+    // Which of a switch's tracks is its set route (the first without trains).
+    size_t SetTrack(const DiagramCell& cell) const;
 
-    MainFrame* frame;
+    FrameServices* frame;
     wxScrolledWindow* board = nullptr;
     TrackDiagram diagram;
     TrackGraph graph;
@@ -59,4 +63,4 @@ private:
 };
 
 // Adds Layout > Track Diagram... after Layout > Addresses... and binds it.
-void BindTrackDiagramCommand(MainFrame& frame);
+void BindTrackDiagramCommand(FrameServices& frame);

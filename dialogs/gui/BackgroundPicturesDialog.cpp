@@ -61,6 +61,28 @@ BackgroundPicturesDialog::BackgroundPicturesDialog(wxWindow* parent, FrameServic
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     list = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxSize(360, 200));
     row->Add(list, 1, wxEXPAND | wxRIGHT, 8);
+    row->Add(BuildButtons(), 0, wxEXPAND);
+    top->Add(row, 1, wxEXPAND | wxALL, 10);
+
+    top->Add(BuildSettings(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 10);
+    top->Add(CreateStdDialogButtonSizer(wxCLOSE), 0, wxEXPAND | wxALL, 10);
+    SetSizerAndFit(top);
+    SetEscapeId(wxID_CLOSE);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(kClosed); }, wxID_CLOSE);
+
+    list->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { UpdateControls(); });
+    // One undo step when the slider comes to rest, not one per pixel of a drag.
+    opacity->Bind(wxEVT_SCROLL_CHANGED,
+                  [this](wxScrollEvent&) { SetOpacityPercent(opacity->GetValue()); });
+    level->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { SetLevelChoice(level->GetSelection()); });
+    Refill();
+    if (!frame.Document().pictures.empty()) Select(0);
+    Centre();
+}
+
+// The buttons beside the list: the pictures' own, then calibrating and aligning on the layout.
+wxSizer* BackgroundPicturesDialog::BuildButtons() {
     auto* buttons = new wxBoxSizer(wxVERTICAL);
     auto button = [&](const wxString& label, void (BackgroundPicturesDialog::*action)()) {
         auto* b = new wxButton(this, wxID_ANY, label);
@@ -96,9 +118,11 @@ BackgroundPicturesDialog::BackgroundPicturesDialog(wxWindow* parent, FrameServic
           "it belongs on"));
     buttons->Add(align, 0, wxEXPAND | wxBOTTOM, 4);
     align->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(kAlign); });
-    row->Add(buttons, 0, wxEXPAND);
-    top->Add(row, 1, wxEXPAND | wxALL, 10);
+    return buttons;
+}
 
+// The selected picture's opacity and level.
+wxSizer* BackgroundPicturesDialog::BuildSettings() {
     auto* settings = new wxFlexGridSizer(2, 6, 8);
     settings->AddGrowableCol(1);
     settings->Add(new wxStaticText(this, wxID_ANY, _("O&pacity:")), 0, wxALIGN_CENTER_VERTICAL);
@@ -108,21 +132,7 @@ BackgroundPicturesDialog::BackgroundPicturesDialog(wxWindow* parent, FrameServic
     settings->Add(new wxStaticText(this, wxID_ANY, _("Le&vel:")), 0, wxALIGN_CENTER_VERTICAL);
     level = new wxChoice(this, wxID_ANY);
     settings->Add(level, 1, wxEXPAND);
-    top->Add(settings, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 10);
-    top->Add(CreateStdDialogButtonSizer(wxCLOSE), 0, wxEXPAND | wxALL, 10);
-    SetSizerAndFit(top);
-    SetEscapeId(wxID_CLOSE);
-    Bind(
-        wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(kClosed); }, wxID_CLOSE);
-
-    list->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { UpdateControls(); });
-    // One undo step when the slider comes to rest, not one per pixel of a drag.
-    opacity->Bind(wxEVT_SCROLL_CHANGED,
-                  [this](wxScrollEvent&) { SetOpacityPercent(opacity->GetValue()); });
-    level->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { SetLevelChoice(level->GetSelection()); });
-    Refill();
-    if (!frame.Document().pictures.empty()) Select(0);
-    Centre();
+    return settings;
 }
 
 int BackgroundPicturesDialog::Selected() const {

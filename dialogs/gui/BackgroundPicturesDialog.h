@@ -14,6 +14,7 @@ class FrameServices;
 class wxButton;
 class wxChoice;
 class wxListBox;
+class wxSizer;
 class wxSlider;
 
 class BackgroundPicturesDialog : public wxDialog {
@@ -45,6 +46,8 @@ public:
     wxChoice* LevelChoice() const { return level; }
 
 private:
+    wxSizer* BuildButtons();
+    wxSizer* BuildSettings();
     void Refill();
     void UpdateControls();
     // Puts the changed picture into the document (one undo step) and tells the frame.

@@ -11,7 +11,6 @@
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
 
-#include <cmath>
 #include <cstdio>
 
 #include "base/NumberStyle.h"
@@ -39,19 +38,50 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
     : wxDialog(parent, wxID_ANY, wxGetTranslation(kCloseGapTitle), wxDefaultPosition,
                wxSize(720, 460), wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       ends(ends),
-      ghost(std::move(ghost)) {
+      ghost(std::move(ghost)),
+      job(this, kPollMs, [this] { OnPoll(); }) {
     // Only what the search reads: pieces and the next id; never the undo history.
     copy.pieces = doc.pieces;
     copy.nextId = doc.nextId;
 
-    const GapOptions defaults;
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(
         new wxStaticText(this, wxID_ANY,
                          wxString::Format(_("From %s to %s, %.1f mm apart."), EndText(doc, ends.a),
                                           EndText(doc, ends.b), ends.distanceMm)),
         0, wxALL, 8);
+    sizer->Add(BuildOptions(), 0, wxLEFT | wxRIGHT, 8);
 
+    list = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr, wxLB_SINGLE);
+    sizer->Add(list, 1, wxEXPAND | wxALL, 8);
+    status = new wxStaticText(this, wxID_ANY, wxEmptyString);
+    sizer->Add(status, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->AddStretchSpacer();
+    buttons->Add(new wxButton(this, wxID_OK, _("OK")), 0, wxRIGHT, 4);
+    buttons->Add(new wxButton(this, wxID_CANCEL, _("Cancel")), 0);
+    sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
+    SetSizer(sizer);
+    // Never narrower than the options row, which grows with the language's labels.
+    const wxSize least = ClientToWindowSize(sizer->CalcMin());
+    SetMinSize(least);
+    wxSize size = GetSize();
+    size.IncTo(least);
+    SetSize(size);
+    Layout();
+
+    list->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { Choose(list->GetSelection()); });
+    list->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) {
+        if (Chosen()) EndModal(wxID_OK);
+    });
+    BindOptions();
+    CentreOnParent();
+    StartSearch();
+}
+
+// The tolerances, the most pieces and the kinds of chain: captions over the first three.
+wxSizer* CloseGapDialog::BuildOptions() {
+    const GapOptions defaults;
     auto* options = new wxFlexGridSizer(2, 6, 2, 8);
     options->Add(new wxStaticText(this, wxID_ANY, _("Tolerance (mm):")));
     options->Add(new wxStaticText(
@@ -82,31 +112,11 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
     options->Add(useTurnouts, 0, wxALIGN_CENTER_VERTICAL);
     options->Add(allowCrossing, 0, wxALIGN_CENTER_VERTICAL);
     options->Add(onlyOwned, 0, wxALIGN_CENTER_VERTICAL);
-    sizer->Add(options, 0, wxLEFT | wxRIGHT, 8);
+    return options;
+}
 
-    list = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                         wxLB_SINGLE);
-    sizer->Add(list, 1, wxEXPAND | wxALL, 8);
-    status = new wxStaticText(this, wxID_ANY, wxEmptyString);
-    sizer->Add(status, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->AddStretchSpacer();
-    buttons->Add(new wxButton(this, wxID_OK, _("OK")), 0, wxRIGHT, 4);
-    buttons->Add(new wxButton(this, wxID_CANCEL, _("Cancel")), 0);
-    sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
-    SetSizer(sizer);
-    // Never narrower than the options row, which grows with the language's labels.
-    const wxSize least = ClientToWindowSize(sizer->CalcMin());
-    SetMinSize(least);
-    wxSize size = GetSize();
-    size.IncTo(least);
-    SetSize(size);
-    Layout();
-
-    list->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { Choose(list->GetSelection()); });
-    list->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) {
-        if (Chosen()) EndModal(wxID_OK);
-    });
+// Each change of an option searches again.
+void CloseGapDialog::BindOptions() {
     auto again = [this](wxCommandEvent&) { StartSearch(); };
     toleranceMm->Bind(wxEVT_SPINCTRLDOUBLE, again);
     toleranceDeg->Bind(wxEVT_SPINCTRLDOUBLE, again);
@@ -114,14 +124,10 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
     useTurnouts->Bind(wxEVT_CHECKBOX, again);
     allowCrossing->Bind(wxEVT_CHECKBOX, again);
     onlyOwned->Bind(wxEVT_CHECKBOX, again);
-    poll.SetOwner(this);
-    Bind(wxEVT_TIMER, &CloseGapDialog::OnPoll, this, poll.GetId());
-    CentreOnParent();
-    StartSearch();
 }
 
 CloseGapDialog::~CloseGapDialog() {
-    StopSearch();
+    job.Stop();
     CloseProgress();
 }
 
@@ -198,31 +204,15 @@ void CloseGapDialog::MoveBeside(const wxRect& keepClear) {
 }
 
 void CloseGapDialog::StartSearch() {
-    StopSearch();
+    job.Stop();
     list->Clear();
     Choose(-1);
     status->SetLabel(_("Searching the catalog..."));
-    cancel = false;
-    done = false;
-    permille = 0;
     GapOptions options = Options();
-    options.cancel = &cancel;
-    options.progress = [this](double share) {
-        permille.store(static_cast<int>(std::lround(share * 1000)), std::memory_order_relaxed);
-    };
+    options.cancel = job.CancelFlag();
+    options.progress = [this](double share) { job.SetProgress(share); };
     searchStart = std::chrono::steady_clock::now();
-    worker = std::thread([this, options]() {
-        pending = SearchGap(copy, ends.a, ends.b, options);
-        done.store(true, std::memory_order_release);
-    });
-    poll.Start(kPollMs);
-}
-
-void CloseGapDialog::StopSearch() {
-    poll.Stop();
-    if (!worker.joinable()) return;
-    cancel = true;
-    worker.join();
+    job.Start([this, options]() { pending = SearchGap(copy, ends.a, ends.b, options); });
 }
 
 void CloseGapDialog::CloseProgress() {
@@ -231,7 +221,7 @@ void CloseGapDialog::CloseProgress() {
     progress = nullptr;
 }
 
-void CloseGapDialog::OnPoll(wxTimerEvent&) {
+void CloseGapDialog::OnPoll() {
     // The progress dialog's Update dispatches events, this timer's among them.
     if (polling) return;
     polling = true;
@@ -240,9 +230,8 @@ void CloseGapDialog::OnPoll(wxTimerEvent&) {
 }
 
 void CloseGapDialog::Poll() {
-    if (done.load(std::memory_order_acquire)) {
-        poll.Stop();
-        worker.join();
+    if (job.Done()) {
+        job.Finish();
         CloseProgress();
         result = std::move(pending);
         pending = {};
@@ -257,7 +246,7 @@ void CloseGapDialog::Poll() {
                                         wxPD_CAN_ABORT | wxPD_ELAPSED_TIME | wxPD_SMOOTH);
     }
     // Cancel on the progress dialog stops the search; what it found so far is still listed.
-    if (progress && !progress->Update(permille.load(std::memory_order_relaxed))) cancel = true;
+    if (progress && !progress->Update(job.Permille())) job.Cancel();
 }
 
 void CloseGapDialog::ShowResult() {

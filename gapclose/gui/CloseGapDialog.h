@@ -3,25 +3,24 @@
 #pragma once
 
 #include <wx/dialog.h>
-#include <wx/timer.h>
 
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "base/gui/BackgroundSearch.h"
 #include "canvas/CanvasOverlays.h"
 #include "gapclose/GapText.h"
 #include "gapclose/SolveGap.h"
-#include "model/LayoutDocument.h"
 #include "layoutcheck/LayoutCheck.h"
+#include "model/LayoutDocument.h"
 
 class wxCheckBox;
 class wxListBox;
 class wxProgressDialog;
+class wxSizer;
 class wxSpinCtrl;
 class wxSpinCtrlDouble;
 class wxStaticText;
@@ -40,7 +39,7 @@ public:
     const GapSolution* Chosen() const;
     // Selects a line (-1: none) as a click would, drawing its ghost.
     void Choose(int line);
-    bool Searching() const { return worker.joinable(); }
+    bool Searching() const { return job.Running(); }
     const GapSearchResult& Result() const { return result; }
     GapOptions Options() const;
     // Puts the options into the controls and searches again.
@@ -56,10 +55,10 @@ public:
     void MoveBeside(const wxRect& keepClear);
 
 private:
+    wxSizer* BuildOptions();
+    void BindOptions();
     void StartSearch();
-    // Stops a running search and waits for its thread.
-    void StopSearch();
-    void OnPoll(wxTimerEvent& event);
+    void OnPoll();
     void Poll();
     void ShowResult();
     void CloseProgress();
@@ -69,14 +68,9 @@ private:
     GhostHandler ghost;
     CheckOptions check;
 
-    std::thread worker;
-    std::atomic<bool> cancel{false};
-    std::atomic<bool> done{false};
-    std::atomic<int> permille{0};
-    GapSearchResult pending;  // written by the worker until `done`
+    GapSearchResult pending;  // written by the worker until the search is done
     GapSearchResult result;
     std::chrono::steady_clock::time_point searchStart;
-    wxTimer poll;
     wxProgressDialog* progress = nullptr;
     bool polling = false;
 
@@ -90,4 +84,5 @@ private:
     double timeLimitS = GapOptions().timeLimitS;  // no control: set by SetOptions only
     wxListBox* list = nullptr;
     wxStaticText* status = nullptr;
+    BackgroundSearch job;  // last: its thread ends before what it writes goes
 };

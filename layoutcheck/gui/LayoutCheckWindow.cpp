@@ -14,8 +14,8 @@
 #include <cmath>
 #include <fstream>
 
-#include "app/gui/MainFrame.h"
 #include "base/NumberStyle.h"
+#include "base/gui/FrameServices.h"
 #include "base/gui/NumberSpinCtrl.h"
 #include "canvas/ViewTransform.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -53,11 +53,49 @@ wxSpinCtrlDouble* MakeSpin(wxWindow* parent, const wxString& name, double max, d
 
 }  // namespace
 
-LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
-    : wxDialog(frame, wxID_ANY, _("Layout Check"), wxDefaultPosition, wxSize(820, 480),
+LayoutCheckWindow::LayoutCheckWindow(FrameServices* frame)
+    : wxDialog(frame->Window(), wxID_ANY, _("Layout Check"), wxDefaultPosition, wxSize(820, 480),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(frame) {
-    // Options in two rows of four columns, each label above its control.
+    wxSizer* grid = BuildOptionGrid();
+    list = new RowList(this, wxID_ANY, wxDefaultSize, wxLC_SINGLE_SEL);
+    const wxString severityHeading = _("Severity");
+    list->AppendColumn(
+        severityHeading, wxLIST_FORMAT_LEFT,
+        ColumnWidth(list, 90, severityHeading,
+                    {wxString::FromUTF8(FindingSeverityName(FindingSeverity::Error)),
+                     wxString::FromUTF8(FindingSeverityName(FindingSeverity::Warning))}));
+    list->AppendColumn(_("Finding"), wxLIST_FORMAT_LEFT, 700);
+
+    wxSizer* buttons = BuildButtons();
+
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(grid, 0, wxALL, 6);
+    sizer->Add(list, 1, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
+    sizer->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
+    SetSizer(sizer);
+    SetMinSize(wxSize(std::max(GetMinSize().x, sizer->GetMinSize().x + 12), 360));
+    Layout();
+
+    list->Bind(wxEVT_LIST_ITEM_SELECTED, &LayoutCheckWindow::OnItemSelected, this);
+    list->Bind(wxEVT_LIST_ITEM_DESELECTED, [this](wxListEvent&) { UpdateButtons(); });
+    for (const LengthField& f : lengths)
+        f.spin->Bind(wxEVT_SPINCTRLDOUBLE, &LayoutCheckWindow::OnOptionChanged, this);
+    recommendedGrade->Bind(wxEVT_SPINCTRLDOUBLE, &LayoutCheckWindow::OnOptionChanged, this);
+    proposeStraight->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        options.minStraightMm = ProposedMinStraightMm(this->frame->Document());
+        ShowOptionValues();
+        Rerun();
+    });
+    SetEscapeId(wxID_CLOSE);
+    Bind(wxEVT_CLOSE_WINDOW, &LayoutCheckWindow::OnClose, this);
+    listenerId = frame->AddChangeListener([this](DocChange what) { DocumentChanged(what); });
+    ShowOptionValues();
+    Rerun();
+}
+
+// The options in two rows of four columns, each label above its control.
+wxSizer* LayoutCheckWindow::BuildOptionGrid() {
     auto* grid = new wxFlexGridSizer(0, 4, 2, 12);
     std::vector<wxWindow*> labelRow, controlRow;
     auto flush = [&] {
@@ -97,15 +135,11 @@ LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
     addLength(_("Longest train"), "longestTrain", &CheckOptions::longestTrainMm, 20000);
     flush();
 
-    list = new RowList(this, wxID_ANY, wxDefaultSize, wxLC_SINGLE_SEL);
-    const wxString severityHeading = _("Severity");
-    list->AppendColumn(
-        severityHeading, wxLIST_FORMAT_LEFT,
-        ColumnWidth(list, 90, severityHeading,
-                    {wxString::FromUTF8(FindingSeverityName(FindingSeverity::Error)),
-                     wxString::FromUTF8(FindingSeverityName(FindingSeverity::Warning))}));
-    list->AppendColumn(_("Finding"), wxLIST_FORMAT_LEFT, 700);
+    return grid;
+}
 
+// Ignore and Show Ignored on the left, Save Report and Close on the right.
+wxSizer* LayoutCheckWindow::BuildButtons() {
     ignore = new wxButton(this, wxID_ANY, _("Ignore"), wxDefaultPosition, wxDefaultSize, 0,
                           wxDefaultValidator, "ignore");
     showIgnored = new wxButton(this, wxID_ANY, _("Show Ignored"), wxDefaultPosition, wxDefaultSize,
@@ -119,34 +153,11 @@ LayoutCheckWindow::LayoutCheckWindow(MainFrame* frame)
     buttons->AddStretchSpacer();
     buttons->Add(save, 0, wxRIGHT, 6);
     buttons->Add(close);
-
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(grid, 0, wxALL, 6);
-    sizer->Add(list, 1, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
-    sizer->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
-    SetSizer(sizer);
-    SetMinSize(wxSize(std::max(GetMinSize().x, sizer->GetMinSize().x + 12), 360));
-    Layout();
-
-    list->Bind(wxEVT_LIST_ITEM_SELECTED, &LayoutCheckWindow::OnItemSelected, this);
-    list->Bind(wxEVT_LIST_ITEM_DESELECTED, [this](wxListEvent&) { UpdateButtons(); });
-    for (const LengthField& f : lengths)
-        f.spin->Bind(wxEVT_SPINCTRLDOUBLE, &LayoutCheckWindow::OnOptionChanged, this);
-    recommendedGrade->Bind(wxEVT_SPINCTRLDOUBLE, &LayoutCheckWindow::OnOptionChanged, this);
-    proposeStraight->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        options.minStraightMm = ProposedMinStraightMm(this->frame->Document());
-        ShowOptionValues();
-        Rerun();
-    });
     ignore->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { IgnoreFinding(SelectedRow()); });
     showIgnored->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ShowIgnored(); });
     save->Bind(wxEVT_BUTTON, &LayoutCheckWindow::OnSaveReport, this);
     close->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); });
-    SetEscapeId(wxID_CLOSE);
-    Bind(wxEVT_CLOSE_WINDOW, &LayoutCheckWindow::OnClose, this);
-    listenerId = frame->AddChangeListener([this](DocChange what) { DocumentChanged(what); });
-    ShowOptionValues();
-    Rerun();
+    return buttons;
 }
 
 void LayoutCheckWindow::ShowOptionValues() {
@@ -307,7 +318,7 @@ void LayoutCheckWindow::OnItemSelected(wxListEvent& event) {
 
 void LayoutCheckWindow::OnOptionChanged(wxSpinDoubleEvent& event) {
     // The toolkit reports a value when a field loses the focus, even while the window closes.
-    if (IsBeingDeleted() || frame->IsBeingDeleted()) return;
+    if (IsBeingDeleted() || frame->Window()->IsBeingDeleted()) return;
     // Only the edited field is read back, and only when its value differs from the stored one
     // as shown: a field shown rounded keeps its exact value until the user changes it.
     auto edited = [](wxSpinCtrlDouble* spin, double stored) {

@@ -10,16 +10,17 @@
 #include "base/gui/RowList.h"
 #include "layoutcheck/LayoutCheck.h"
 
-class MainFrame;
+class FrameServices;
 class wxButton;
 class wxListEvent;
+class wxSizer;
 class wxSpinCtrlDouble;
 class wxSpinDoubleEvent;
 class wxStaticText;
 
 class LayoutCheckWindow : public wxDialog {
 public:
-    explicit LayoutCheckWindow(MainFrame* frame);
+    explicit LayoutCheckWindow(FrameServices* frame);
 
     // Checks the layout with the window's options, lists the findings that are not ignored and
     // rings them on the canvas.
@@ -60,6 +61,8 @@ private:
         double CheckOptions::*value = nullptr;
         wxString caption;  // translated, without the unit
     };
+    wxSizer* BuildOptionGrid();
+    wxSizer* BuildButtons();
     void ShowOptionValues();
     void OnItemSelected(wxListEvent& event);
     void OnOptionChanged(wxSpinDoubleEvent& event);
@@ -69,7 +72,7 @@ private:
     void UpdateButtons();
     long SelectedRow() const;
 
-    MainFrame* frame = nullptr;
+    FrameServices* frame = nullptr;
     CheckOptions options;
     int shownUnits = -1;
     std::vector<LengthField> lengths;

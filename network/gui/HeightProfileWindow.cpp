@@ -8,8 +8,8 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "base/gui/FrameServices.h"
 #include "dialogs/PlanExport.h"
 #include "network/gui/ProfileDrawing.h"
 #include "panels/PropertiesLogic.h"
@@ -96,8 +96,9 @@ private:
     double dragY = 0;
 };
 
-HeightProfileWindow::HeightProfileWindow(MainFrame* frame, uint32_t firstPiece, uint32_t lastPiece)
-    : wxDialog(frame, wxID_ANY, _("Height Profile"), wxDefaultPosition, wxSize(820, 500),
+HeightProfileWindow::HeightProfileWindow(FrameServices* frame, uint32_t firstPiece,
+                                         uint32_t lastPiece)
+    : wxDialog(frame->Window(), wxID_ANY, _("Height Profile"), wxDefaultPosition, wxSize(820, 500),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER, kWindowName),
       frame(frame),
       first(firstPiece),

@@ -11,14 +11,14 @@
 #include "network/HeightProfile.h"
 #include "network/ProfileChart.h"
 
-class MainFrame;
+class FrameServices;
 class wxButton;
 class wxStaticText;
 
 class HeightProfileWindow : public wxDialog {
 public:
     // The route's two pieces: the profile runs from the first to the last.
-    HeightProfileWindow(MainFrame* frame, uint32_t firstPiece, uint32_t lastPiece);
+    HeightProfileWindow(FrameServices* frame, uint32_t firstPiece, uint32_t lastPiece);
 
     // The frame's open profile window, or null.
     static HeightProfileWindow* Of(wxWindow* frame);
@@ -52,7 +52,7 @@ private:
     void ShowReadout(double x);
     void Drop(size_t dot, double y);
 
-    MainFrame* frame = nullptr;
+    FrameServices* frame = nullptr;
     uint32_t first = kNoId;
     uint32_t last = kNoId;
     TrackGraph graph;

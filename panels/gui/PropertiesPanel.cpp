@@ -74,7 +74,27 @@ PropertiesPanel::PropertiesPanel(wxWindow* parent, FrameServices* owner)
 
 void PropertiesPanel::BuildControls() {
     auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(BuildLabelBox(), 0, wxEXPAND | wxALL, 4);
+    top->Add(BuildColourBox(), 0, wxEXPAND | wxALL, 4);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
+    header = new wxStaticText(this, wxID_ANY, _("No selection"), wxDefaultPosition, wxDefaultSize,
+                              0, "header");
+    headerText = header->GetLabel();  // until a selection is shown
+    header->SetFont(header->GetFont().Bold());
+    top->Add(header, 0, wxEXPAND | wxALL, 6);
+    info = new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "info");
+    top->Add(info, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
 
+    AddPieceRows(top);
+    top->Add(BuildGradeBox(), 0, wxEXPAND | wxALL, 6);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
+    AddTally(top);
+    top->Add(BuildBuyRow(), 0, wxEXPAND | wxALL, 6);
+    SetSizer(top);
+}
+
+wxSizer* PropertiesPanel::BuildLabelBox() {
     auto* labelBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Add Label"));
     auto* labelRow = new wxBoxSizer(wxHORIZONTAL);
     labelText = new wxTextCtrl(labelBox->GetStaticBox(), kIdLabelText, "", wxDefaultPosition,
@@ -92,8 +112,10 @@ void PropertiesPanel::BuildControls() {
     labelBox->Add(labelRow, 0, wxEXPAND);
     labelText->Hide();
     labelOk->Hide();
-    top->Add(labelBox, 0, wxEXPAND | wxALL, 4);
+    return labelBox;
+}
 
+wxSizer* PropertiesPanel::BuildColourBox() {
     auto* colourBox = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Color"));
     colourChoice = new wxChoice(colourBox->GetStaticBox(), kIdColour);
     for (const PieceColourEntry& entry : kPieceColours)
@@ -105,18 +127,11 @@ void PropertiesPanel::BuildControls() {
     colourBox->Add(new wxButton(colourBox->GetStaticBox(), kIdApply, _("Apply"), wxDefaultPosition,
                                 wxDefaultSize, wxBU_EXACTFIT),
                    0, wxLEFT | wxRIGHT, 4);
-    top->Add(colourBox, 0, wxEXPAND | wxALL, 4);
+    return colourBox;
+}
 
-    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
-    header = new wxStaticText(this, wxID_ANY, _("No selection"), wxDefaultPosition, wxDefaultSize,
-                              0, "header");
-    headerText = header->GetLabel();  // until a selection is shown
-    header->SetFont(header->GetFont().Bold());
-    top->Add(header, 0, wxEXPAND | wxALL, 6);
-    info = new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "info");
-    top->Add(info, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
-    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
-
+// The level, the accessory address and the wiring of the selected piece.
+void PropertiesPanel::AddPieceRows(wxSizer* top) {
     auto* levelRow = new wxBoxSizer(wxHORIZONTAL);
     levelRow->Add(new wxStaticText(this, wxID_ANY, _("Level:")), 0, wxALIGN_CENTER_VERTICAL);
     levelChoice = new wxChoice(this, kIdLevel);
@@ -159,10 +174,10 @@ void PropertiesPanel::BuildControls() {
                                                          detectorLabel, detectorField})
         w->Hide();
     top->Add(wiringRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
+}
 
-    top->Add(BuildGradeBox(), 0, wxEXPAND | wxALL, 6);
-    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
-
+// The piece count: needed, owned and to buy.
+void PropertiesPanel::AddTally(wxSizer* top) {
     auto* countTitle = new wxStaticText(this, wxID_ANY, _("Piece Count"));
     countTitle->SetFont(countTitle->GetFont().Bold());
     top->Add(countTitle, 0, wxLEFT | wxRIGHT | wxTOP, 6);
@@ -178,7 +193,9 @@ void PropertiesPanel::BuildControls() {
                                 std::max(digits, tallyList->GetTextExtent(title).x) + 12);
     top->Add(tallyList, 1, wxEXPAND | wxALL, 4);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
+}
 
+wxSizer* PropertiesPanel::BuildBuyRow() {
     auto* buyRow = new wxBoxSizer(wxHORIZONTAL);
     buyTrack = new wxButton(this, wxID_ANY, Translated(kBuyTrackButtonLabel), wxDefaultPosition,
                             wxDefaultSize, 0, wxDefaultValidator, "buyTrack");
@@ -198,9 +215,7 @@ void PropertiesPanel::BuildControls() {
                                 wxSize(30, 36), wxBU_EXACTFIT, wxDefaultValidator, "buyTrackHelp");
     buyTrackHelp->SetToolTip(Translated(kBuyTrackHelpToolTip));
     buyRow->Add(buyTrackHelp, 0);
-    top->Add(buyRow, 0, wxEXPAND | wxALL, 6);
-
-    SetSizer(top);
+    return buyRow;
 }
 
 wxSizer* PropertiesPanel::BuildGradeBox() {
@@ -234,7 +249,14 @@ wxSizer* PropertiesPanel::BuildGradeBox() {
     box->Add(gradeHint, 0, wxEXPAND | wxBOTTOM, 4);
     box->Add(new wxStaticLine(parent), 0, wxEXPAND | wxBOTTOM, 4);
 
-    // Rows that flow onto a second line when the panel is narrower than their controls.
+    box->Add(BuildAngleRow(parent), 0, wxEXPAND | wxBOTTOM, 4);
+    box->Add(BuildGradeButtons(parent), 0, wxEXPAND);
+    return box;
+}
+
+// Up or down and the angle: a row that flows onto a second line when the panel is narrower than
+// its controls, as the buttons' row does.
+wxSizer* PropertiesPanel::BuildAngleRow(wxWindow* parent) {
     auto* angleRow = new wxWrapSizer(wxHORIZONTAL);
     gradeUp = new wxRadioButton(parent, wxID_ANY, _("UP"), wxDefaultPosition, wxDefaultSize,
                                 wxRB_GROUP, wxDefaultValidator, "gradeUp");
@@ -252,8 +274,10 @@ wxSizer* PropertiesPanel::BuildGradeBox() {
     angle->Add(new wxStaticText(parent, wxID_ANY, _("deg")), 0, wxALIGN_CENTER_VERTICAL | wxLEFT,
                4);
     angleRow->Add(angle, 0, wxALIGN_CENTER_VERTICAL);
-    box->Add(angleRow, 0, wxEXPAND | wxBOTTOM, 4);
+    return angleRow;
+}
 
+wxSizer* PropertiesPanel::BuildGradeButtons(wxWindow* parent) {
     auto* buttonRow = new wxWrapSizer(wxHORIZONTAL);
     startGrade = new wxButton(parent, kIdStartGrade, _("Start Grade"), wxDefaultPosition,
                               wxDefaultSize, wxBU_EXACTFIT);
@@ -265,8 +289,7 @@ wxSizer* PropertiesPanel::BuildGradeBox() {
     buttonRow->Add(startGrade, 0);
     buttonRow->Add(endGrade, 0, wxLEFT, 4);
     buttonRow->Add(recalc, 0, wxLEFT, 4);
-    box->Add(buttonRow, 0, wxEXPAND);
-    return box;
+    return buttonRow;
 }
 
 void PropertiesPanel::RefreshSelection() {

@@ -76,8 +76,16 @@ public:
     int TallyRecounts() const { return tallyRecounts; }
 
 private:
+    // The panel's parts, from the top.
     void BuildControls();
+    wxSizer* BuildLabelBox();
+    wxSizer* BuildColourBox();
+    void AddPieceRows(wxSizer* top);
     wxSizer* BuildGradeBox();
+    wxSizer* BuildAngleRow(wxWindow* parent);
+    wxSizer* BuildGradeButtons(wxWindow* parent);
+    void AddTally(wxSizer* top);
+    wxSizer* BuildBuyRow();
     void ShowView(const SelectionView& view);
     void FillLevelChoice(int32_t selectedLevel);
     // Fits the long texts to the panel's width: the selection texts wrap, the tally's piece

@@ -56,7 +56,8 @@ SuggestDialog::SuggestDialog(wxWindow* parent, const FrameServices& frame)
     : wxDialog(parent, wxID_ANY, _("New from Suggestion"), wxDefaultPosition, wxSize(1120, 820),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       box(frame.OwnedTrack()),
-      systems(SuggestSystems()) {
+      systems(SuggestSystems()),
+      job(this, kPollMs, [this] { Poll(); }) {
     const LayoutDocument& doc = frame.Document();
     const SuggestOptions defaults;
     double w = defaults.widthMm, d = defaults.depthMm;
@@ -70,16 +71,57 @@ SuggestDialog::SuggestDialog(wxWindow* parent, const FrameServices& frame)
 
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     auto* top = new wxBoxSizer(wxHORIZONTAL);
+    top->Add(BuildBoardBox(w, d), 0, wxEXPAND | wxRIGHT, 8);
+    top->Add(BuildTrackBox(doc, defaults), 0, wxEXPAND | wxRIGHT, 8);
+    top->Add(BuildOptionBox(defaults), 0, wxEXPAND);
+    sizer->Add(top, 0, wxALL, 8);
+    sizer->Add(BuildSearchRow(), 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
 
+    gallery = new SuggestGallery(this);
+    sizer->Add(gallery, 1, wxEXPAND | wxALL, 8);
+    status = new wxStaticText(this, wxID_ANY, wxEmptyString);
+    sizer->Add(status, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->AddStretchSpacer();
+    auto* open = new wxButton(this, wxID_OK, _("&Open"));
+    buttons->Add(open, 0, wxRIGHT, 4);
+    buttons->Add(new wxButton(this, wxID_CANCEL, _("Close")), 0);
+    sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
+    SetSizer(sizer);
+    const wxSize least = ClientToWindowSize(sizer->CalcMin());
+    SetMinSize(least);
+    wxSize size = GetSize();
+    size.IncTo(least);
+    SetSize(size);
+    Layout();
+    open->Enable(false);
+
+    stop->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { job.Cancel(); });
+    open->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        if (Chosen()) EndModal(wxID_OK);
+    });
+    gallery->onSelect = [this, open](int) { open->Enable(Chosen() != nullptr); };
+    gallery->onActivate = [this](int) {
+        if (Chosen()) EndModal(wxID_OK);
+    };
+    // A board typed anew is a rectangle.
+    auto typed = [this](wxCommandEvent&) { keepOutline->SetValue(false); };
+    width->Bind(wxEVT_SPINCTRL, typed);
+    depth->Bind(wxEVT_SPINCTRL, typed);
+    CentreOnParent();
+    StartSearch();
+}
+
+wxSizer* SuggestDialog::BuildBoardBox(double widthMm, double depthMm) {
     auto* boardBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Board"));
     auto* boardGrid = new wxFlexGridSizer(2, 4, 8);
     boardGrid->Add(new wxStaticText(boardBox->GetStaticBox(), wxID_ANY, _("Width (mm):")), 0,
                    wxALIGN_CENTER_VERTICAL);
-    width = Spin(boardBox->GetStaticBox(), 200, 20000, int(std::lround(w)), "width");
+    width = Spin(boardBox->GetStaticBox(), 200, 20000, int(std::lround(widthMm)), "width");
     boardGrid->Add(width);
     boardGrid->Add(new wxStaticText(boardBox->GetStaticBox(), wxID_ANY, _("Depth (mm):")), 0,
                    wxALIGN_CENTER_VERTICAL);
-    depth = Spin(boardBox->GetStaticBox(), 200, 20000, int(std::lround(d)), "depth");
+    depth = Spin(boardBox->GetStaticBox(), 200, 20000, int(std::lround(depthMm)), "depth");
     boardGrid->Add(depth);
     boardBox->Add(boardGrid, 0, wxALL, 4);
     keepOutline =
@@ -87,8 +129,11 @@ SuggestDialog::SuggestDialog(wxWindow* parent, const FrameServices& frame)
     keepOutline->SetValue(!outline.empty());
     keepOutline->Enable(!outline.empty());
     boardBox->Add(keepOutline, 0, wxALL, 4);
-    top->Add(boardBox, 0, wxEXPAND | wxRIGHT, 8);
+    return boardBox;
+}
 
+// The track system and the kinds of plan.
+wxSizer* SuggestDialog::BuildTrackBox(const LayoutDocument& doc, const SuggestOptions& defaults) {
     auto* trackBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Track"));
     system = new wxChoice(trackBox->GetStaticBox(), wxID_ANY);
     for (TrackSystem s : systems)
@@ -105,8 +150,10 @@ SuggestDialog::SuggestDialog(wxWindow* parent, const FrameServices& frame)
         kindGrid->Add(check);
     }
     trackBox->Add(kindGrid, 0, wxALL, 4);
-    top->Add(trackBox, 0, wxEXPAND | wxRIGHT, 8);
+    return trackBox;
+}
 
+wxSizer* SuggestDialog::BuildOptionBox(const SuggestOptions& defaults) {
     auto* optionBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Options"));
     wxWindow* ob = optionBox->GetStaticBox();
     auto* optionGrid = new wxFlexGridSizer(2, 4, 8);
@@ -128,9 +175,11 @@ SuggestDialog::SuggestDialog(wxWindow* parent, const FrameServices& frame)
     // Offered once the box holds something.
     onlyOwned->Enable(!box.counts.empty());
     optionBox->Add(onlyOwned, 0, wxALL, 4);
-    top->Add(optionBox, 0, wxEXPAND);
-    sizer->Add(top, 0, wxALL, 8);
+    return optionBox;
+}
 
+// Find Layouts, the progress of the search and its Cancel.
+wxSizer* SuggestDialog::BuildSearchRow() {
     auto* searchRow = new wxBoxSizer(wxHORIZONTAL);
     auto* search = new wxButton(this, wxID_ANY, _("&Find Layouts"));
     search->SetDefault();  // Return in a field searches again
@@ -139,48 +188,11 @@ SuggestDialog::SuggestDialog(wxWindow* parent, const FrameServices& frame)
     searchRow->Add(gauge, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
     stop = new wxButton(this, wxID_ANY, _("Cancel Search"));
     searchRow->Add(stop, 0, wxALIGN_CENTER_VERTICAL);
-    sizer->Add(searchRow, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
-
-    gallery = new SuggestGallery(this);
-    sizer->Add(gallery, 1, wxEXPAND | wxALL, 8);
-    status = new wxStaticText(this, wxID_ANY, wxEmptyString);
-    sizer->Add(status, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->AddStretchSpacer();
-    auto* open = new wxButton(this, wxID_OK, _("&Open"));
-    buttons->Add(open, 0, wxRIGHT, 4);
-    buttons->Add(new wxButton(this, wxID_CANCEL, _("Close")), 0);
-    sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
-    SetSizer(sizer);
-    const wxSize least = ClientToWindowSize(sizer->CalcMin());
-    SetMinSize(least);
-    wxSize size = GetSize();
-    size.IncTo(least);
-    SetSize(size);
-    Layout();
-    open->Enable(false);
-
     search->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { StartSearch(); });
-    stop->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { cancel = true; });
-    open->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        if (Chosen()) EndModal(wxID_OK);
-    });
-    gallery->onSelect = [this, open](int) { open->Enable(Chosen() != nullptr); };
-    gallery->onActivate = [this](int) {
-        if (Chosen()) EndModal(wxID_OK);
-    };
-    // A board typed anew is a rectangle.
-    auto typed = [this](wxCommandEvent&) { keepOutline->SetValue(false); };
-    width->Bind(wxEVT_SPINCTRL, typed);
-    depth->Bind(wxEVT_SPINCTRL, typed);
-    poll.SetOwner(this);
-    Bind(
-        wxEVT_TIMER, [this](wxTimerEvent&) { Poll(); }, poll.GetId());
-    CentreOnParent();
-    StartSearch();
+    return searchRow;
 }
 
-SuggestDialog::~SuggestDialog() { StopSearch(); }
+SuggestDialog::~SuggestDialog() { job.Stop(); }
 
 SuggestOptions SuggestDialog::Options() const {
     SuggestOptions o;
@@ -208,42 +220,26 @@ void SuggestDialog::SetBoard(double widthMm, double depthMm, const std::vector<P
 }
 
 void SuggestDialog::StartSearch() {
-    StopSearch();
+    job.Stop();
     shown.clear();
     gallery->Clear();
     gallery->SetMessage(wxEmptyString);
     ShowStatus(_("Looking for layouts that fit the board..."));
-    cancel = false;
-    done = false;
-    permille = 0;
     {
         std::lock_guard<std::mutex> lock(mutex);
         arrived.clear();
     }
     searched = Options();
     SuggestOptions o = searched;
-    o.cancel = &cancel;
+    o.cancel = job.CancelFlag();
     o.found = [this](const LayoutSuggestion& s) {
         std::lock_guard<std::mutex> lock(mutex);
         arrived.push_back(s);
     };
-    o.progress = [this](double share) {
-        permille.store(int(std::lround(share * 1000)), std::memory_order_relaxed);
-    };
+    o.progress = [this](double share) { job.SetProgress(share); };
     gauge->SetValue(0);
     stop->Enable(true);
-    worker = std::thread([this, o]() {
-        result = SuggestLayouts(o, &box);
-        done.store(true, std::memory_order_release);
-    });
-    poll.Start(kPollMs);
-}
-
-void SuggestDialog::StopSearch() {
-    poll.Stop();
-    if (!worker.joinable()) return;
-    cancel = true;
-    worker.join();
+    job.Start([this, o]() { result = SuggestLayouts(o, &box); });
 }
 
 void SuggestDialog::Poll() {
@@ -256,17 +252,16 @@ void SuggestDialog::Poll() {
         gallery->Add(s);
         shown.push_back(std::move(s));
     }
-    gauge->SetValue(permille.load(std::memory_order_relaxed));
+    gauge->SetValue(job.Permille());
     if (!shown.empty())
         ShowStatus(wxString::Format(
             wxPLURAL("%d layout found so far...", "%d layouts found so far...", int(shown.size())),
             int(shown.size())));
-    if (done.load(std::memory_order_acquire)) Finish();
+    if (job.Done()) Finish();
 }
 
 void SuggestDialog::Finish() {
-    poll.Stop();
-    worker.join();
+    job.Finish();
     stop->Enable(false);
     gauge->SetValue(1000);
     // Best first, in place of the order of their finding.
@@ -297,7 +292,7 @@ void SuggestDialog::Finish() {
     }
     gallery->Select(0);
     ShowStatus(
-        cancel
+        job.Cancelled()
             ? wxString::Format(wxPLURAL("Search cancelled: %d layout found.",
                                         "Search cancelled: %d layouts found.", int(shown.size())),
                                int(shown.size()))

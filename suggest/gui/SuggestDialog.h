@@ -4,13 +4,11 @@
 #pragma once
 
 #include <wx/dialog.h>
-#include <wx/timer.h>
 
-#include <atomic>
 #include <mutex>
-#include <thread>
 #include <vector>
 
+#include "base/gui/BackgroundSearch.h"
 #include "suggest/SuggestLayouts.h"
 
 class FrameServices;
@@ -19,6 +17,7 @@ class wxButton;
 class wxCheckBox;
 class wxChoice;
 class wxGauge;
+class wxSizer;
 class wxSpinCtrl;
 class wxStaticText;
 
@@ -35,7 +34,7 @@ public:
     void SetBoard(double widthMm, double depthMm, const std::vector<PointMm>& outline = {});
     // Searches again with the controls' options; a running search is stopped first.
     void StartSearch();
-    bool Searching() const { return worker.joinable(); }
+    bool Searching() const { return job.Running(); }
     // The layouts shown: as found while searching, best first once done.
     const std::vector<LayoutSuggestion>& Suggestions() const { return shown; }
     // Selects a thumbnail (-1: none), as a click does.
@@ -47,7 +46,11 @@ public:
     SuggestGallery* Gallery() const { return gallery; }
 
 private:
-    void StopSearch();
+    // The parts of the window, from the top.
+    wxSizer* BuildBoardBox(double widthMm, double depthMm);
+    wxSizer* BuildTrackBox(const LayoutDocument& doc, const SuggestOptions& defaults);
+    wxSizer* BuildOptionBox(const SuggestOptions& defaults);
+    wxSizer* BuildSearchRow();
     void Poll();
     void Finish();
     void ShowStatus(const wxString& text);
@@ -70,15 +73,11 @@ private:
     wxGauge* gauge = nullptr;
     wxButton* stop = nullptr;
 
-    // The search and what it hands over; `mutex` guards `arrived`.
-    std::thread worker;
-    std::atomic<bool> cancel{false};
-    std::atomic<bool> done{false};
-    std::atomic<int> permille{0};
+    // What the search hands over; `mutex` guards `arrived`.
     std::mutex mutex;
     std::vector<LayoutSuggestion> arrived;
     std::vector<LayoutSuggestion> result;  // the worker's, read once `done`
     SuggestOptions searched;
     std::vector<LayoutSuggestion> shown;
-    wxTimer poll;
+    BackgroundSearch job;  // last: its thread ends before what it writes goes
 };

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <map>
 
-#include "app/gui/MainFrame.h"
+#include "base/gui/FrameServices.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 #include "trains/TrainPicture.h"
@@ -50,11 +50,39 @@ wxString TrainLine(const SessionTrain& t) {
 
 }  // namespace
 
-TrainsWindow::TrainsWindow(MainFrame* owner)
-    : wxDialog(owner, wxID_ANY, _("Trains"), wxDefaultPosition, wxSize(480, 440),
+TrainsWindow::TrainsWindow(FrameServices* owner)
+    : wxDialog(owner->Window(), wxID_ANY, _("Trains"), wxDefaultPosition, wxSize(480, 440),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(owner),
       timer(this) {
+    wxSizer* sizer = BuildRows();
+    SetSizer(sizer);
+    // Never narrower than its rows, which grow with the language's labels.
+    const wxSize least = ClientToWindowSize(sizer->CalcMin());
+    SetMinSize(least);
+    wxSize size = GetSize();
+    size.IncTo(least);
+    SetSize(size);
+    Layout();
+
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnAdd, this, kIdAdd);
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnStartStop, this, kIdStartStop);
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnReverse, this, kIdReverse);
+    Bind(wxEVT_BUTTON, &TrainsWindow::OnRemove, this, kIdRemove);
+    Bind(wxEVT_SPINCTRL, &TrainsWindow::OnSpeed, this, kIdSpeed);
+    Bind(wxEVT_LISTBOX, &TrainsWindow::OnSelect, this, kIdList);
+    Bind(wxEVT_TIMER, &TrainsWindow::OnTimer, this);
+    Bind(wxEVT_CLOSE_WINDOW, &TrainsWindow::OnClose, this);
+    listenerId = frame->AddChangeListener([this](DocChange what) { DocumentChanged(what); });
+    if (CanvasPanel* canvas = frame->Canvas())
+        canvas->SetClickHandler([this](double x, double y) { return Click(x, y); });
+    session.SetNetwork(BuildTrackGraph(frame->Document()));
+    ShowTrains();
+    ShowPicture();
+}
+
+// The train to add (preset and cars), the list of trains, and the selected one's controls.
+wxSizer* TrainsWindow::BuildRows() {
     preset = new wxChoice(this, kIdPreset);
     const int scale = LayoutScale(frame->Document());
     for (const TrainPreset& p : TrainPresets()) {
@@ -91,35 +119,13 @@ TrainsWindow::TrainsWindow(MainFrame* owner)
     sizer->Add(list, 1, wxEXPAND | wxLEFT | wxRIGHT, 6);
     sizer->Add(runRow, 0, wxALL, 6);
     sizer->Add(speedRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 6);
-    SetSizer(sizer);
-    // Never narrower than its rows, which grow with the language's labels.
-    const wxSize least = ClientToWindowSize(sizer->CalcMin());
-    SetMinSize(least);
-    wxSize size = GetSize();
-    size.IncTo(least);
-    SetSize(size);
-    Layout();
-
-    Bind(wxEVT_BUTTON, &TrainsWindow::OnAdd, this, kIdAdd);
-    Bind(wxEVT_BUTTON, &TrainsWindow::OnStartStop, this, kIdStartStop);
-    Bind(wxEVT_BUTTON, &TrainsWindow::OnReverse, this, kIdReverse);
-    Bind(wxEVT_BUTTON, &TrainsWindow::OnRemove, this, kIdRemove);
-    Bind(wxEVT_SPINCTRL, &TrainsWindow::OnSpeed, this, kIdSpeed);
-    Bind(wxEVT_LISTBOX, &TrainsWindow::OnSelect, this, kIdList);
-    Bind(wxEVT_TIMER, &TrainsWindow::OnTimer, this);
-    Bind(wxEVT_CLOSE_WINDOW, &TrainsWindow::OnClose, this);
-    listenerId = frame->AddChangeListener([this](DocChange what) { DocumentChanged(what); });
-    if (CanvasPanel* canvas = frame->Canvas())
-        canvas->SetClickHandler([this](double x, double y) { return Click(x, y); });
-    session.SetNetwork(BuildTrackGraph(frame->Document()));
-    ShowTrains();
-    ShowPicture();
+    return sizer;
 }
 
 uint32_t TrainsWindow::Watched() const { return session.Find(watched) ? watched : 0; }
 
 void TrainsWindow::ShowStatus(const std::string& text) {
-    if (frame->GetStatusBar()) frame->SetStatusText(wxString::FromUTF8(text), 0);
+    frame->ShowStatus(wxString::FromUTF8(text));
 }
 
 bool TrainsWindow::Click(double xMm, double yMm) {
@@ -220,8 +226,8 @@ void TrainsWindow::Advance(double seconds) {
     const std::vector<std::string> stops = session.Run(seconds);
     // The stop message in the status bar goes once its train runs again.
     const SessionTrain* stopped = session.Find(shownStop.train);
-    if (stopped && stopped->running && frame->GetStatusBar() &&
-        frame->GetStatusBar()->GetStatusText(0) == shownStop.text)
+    if (stopped && stopped->running && frame->StatusBar() &&
+        frame->StatusBar()->GetStatusText(0) == shownStop.text)
         ShowStatus("");
     if (!stops.empty()) {
         shownStop = {};

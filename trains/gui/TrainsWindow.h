@@ -15,10 +15,11 @@
 #include "canvas/CanvasOverlays.h"
 #include "trains/TrainSession.h"
 
-class MainFrame;
+class FrameServices;
 class wxButton;
 class wxChoice;
 class wxListBox;
+class wxSizer;
 class wxSpinCtrl;
 
 class TrainsWindow : public wxDialog {
@@ -34,7 +35,7 @@ public:
     static constexpr int kIdRemove = 4307;
     static constexpr int kFrameMs = 33;  // 30 frames a second
 
-    explicit TrainsWindow(MainFrame* frame);
+    explicit TrainsWindow(FrameServices* frame);
 
     TrainSession& Session() { return session; }
     // The train the buttons act on and the 3D view's train cameras ride with (0: none).
@@ -56,6 +57,7 @@ public:
     void DocumentChanged(DocChange what);
 
 private:
+    wxSizer* BuildRows();
     void OnAdd(wxCommandEvent& event);
     void OnStartStop(wxCommandEvent& event);
     void OnReverse(wxCommandEvent& event);
@@ -72,7 +74,7 @@ private:
     void ShowStatus(const std::string& text);
     void Animate();
 
-    MainFrame* frame = nullptr;
+    FrameServices* frame = nullptr;
     TrainSession session;
     wxChoice* preset = nullptr;
     wxSpinCtrl* cars = nullptr;

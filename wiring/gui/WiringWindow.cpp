@@ -17,8 +17,8 @@
 #include <algorithm>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "base/gui/FrameServices.h"
 #include "base/gui/NumberSpinCtrl.h"
 #include "base/gui/TextPrintout.h"
 #include "canvas/Interaction.h"
@@ -87,7 +87,7 @@ WiringOverlay MakeOverlay(const LayoutDocument& doc) {
     return overlay;
 }
 
-void ShowMarks(MainFrame& frame) {
+void ShowMarks(FrameServices& frame) {
     CanvasPanel* canvas = frame.Canvas();
     if (!canvas) return;
     canvas->SetWiringOverlay(viewShown ? MakeOverlay(frame.Document()) : WiringOverlay{});
@@ -112,7 +112,7 @@ private:
 
 // A press in the wiring view: on a piece end it steps the gap there on, with Shift on a piece it
 // adds a feeder. Other presses go on to editing.
-bool WiringClick(MainFrame& frame, double x, double y, bool shift) {
+bool WiringClick(FrameServices& frame, double x, double y, bool shift) {
     CanvasPanel* canvas = frame.Canvas();
     if (!viewShown || !canvas) return false;
     LayoutDocument& doc = frame.Document();
@@ -138,14 +138,38 @@ WiringOptions& CurrentWiringOptions() {
     return options;
 }
 
-WiringWindow::WiringWindow(MainFrame* frame)
-    : wxDialog(frame, wxID_ANY, _("Wiring"), wxDefaultPosition, wxSize(760, 720),
+WiringWindow::WiringWindow(FrameServices* frame)
+    : wxDialog(frame->Window(), wxID_ANY, _("Wiring"), wxDefaultPosition, wxSize(760, 720),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       frame(frame) {
     auto* top = new wxBoxSizer(wxVERTICAL);
-    const WiringOptions& options = CurrentWiringOptions();
+    top->Add(BuildOptions(), 0, wxEXPAND | wxALL, 8);
+    top->Add(BuildDistricts(), 2, wxEXPAND | wxLEFT | wxRIGHT, 8);
+    top->Add(BuildSections(), 2, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
+    top->Add(BuildFindings(), 2, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->AddStretchSpacer();
+    buttons->Add(new wxButton(this, kIdPrint, _("Print...")), 0, wxRIGHT, 6);
+    buttons->Add(new wxButton(this, kIdExport, _("Export Wire List (CSV)...")), 0, wxRIGHT, 6);
+    buttons->Add(new wxButton(this, wxID_CLOSE, _("Close")), 0);
+    top->Add(buttons, 0, wxEXPAND | wxALL, 8);
+    SetSizer(top);
+    top->SetSizeHints(this);
+    wxSize size = GetSize();
+    size.IncTo(wxSize(760, 720));
+    SetSize(size);
 
-    // The options on the left, the proposals that use them on the right.
+    BindButtons();
+    BindControls();
+    Bind(wxEVT_CLOSE_WINDOW, &WiringWindow::OnClose, this);
+    listenerId = frame->AddChangeListener([this](DocChange what) { DocumentChanged(what); });
+    openWindow = this;
+    Rerun();
+}
+
+// The options on the left, the proposals that use them on the right.
+wxSizer* WiringWindow::BuildOptions() {
+    const WiringOptions& options = CurrentWiringOptions();
     auto* head = new wxBoxSizer(wxHORIZONTAL);
     auto* optionGrid = new wxFlexGridSizer(2, 4, 8);
     auto option = [&](const wxString& text, wxSpinCtrlDouble* spin) {
@@ -168,8 +192,11 @@ WiringWindow::WiringWindow(MainFrame* frame)
                    wxEXPAND | wxBOTTOM, 4);
     proposals->Add(new wxButton(this, kIdProposeBlocks, _("Propose Blocks")), 0, wxEXPAND);
     head->Add(proposals, 0, wxLEFT, 12);
-    top->Add(head, 0, wxEXPAND | wxALL, 8);
+    return head;
+}
 
+// The districts' list and the fields of the selected one.
+wxSizer* WiringWindow::BuildDistricts() {
     auto* districtBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Districts"));
     districts = new RowList(districtBox->GetStaticBox(), wxID_ANY, wxSize(-1, 110),
                             wxLC_REPORT | wxLC_SINGLE_SEL);
@@ -195,8 +222,10 @@ WiringWindow::WiringWindow(MainFrame* frame)
     removeDistrict = new wxButton(box, kIdRemoveDistrict, _("Remove District"));
     fields->Add(removeDistrict, 0);
     districtBox->Add(fields, 0, wxTOP, 6);
-    top->Add(districtBox, 2, wxEXPAND | wxLEFT | wxRIGHT, 8);
+    return districtBox;
+}
 
+wxSizer* WiringWindow::BuildSections() {
     auto* sectionBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Sections"));
     sections = new RowList(sectionBox->GetStaticBox(), wxID_ANY, wxSize(-1, 140),
                            wxLC_REPORT | wxLC_SINGLE_SEL);
@@ -206,28 +235,20 @@ WiringWindow::WiringWindow(MainFrame* frame)
     for (int i = 0; i < 6; ++i)
         sections->AppendColumn(sectionTitles[i], wxLIST_FORMAT_LEFT, sectionWidths[i]);
     sectionBox->Add(sections, 1, wxEXPAND);
-    top->Add(sectionBox, 2, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
+    return sectionBox;
+}
 
+wxSizer* WiringWindow::BuildFindings() {
     auto* findingBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Findings"));
     findings = new RowList(findingBox->GetStaticBox(), wxID_ANY, wxSize(-1, 140),
                            wxLC_REPORT | wxLC_SINGLE_SEL);
     findings->AppendColumn(_("Kind"), wxLIST_FORMAT_LEFT, 150);
     findings->AppendColumn(_("Finding"), wxLIST_FORMAT_LEFT, 560);
     findingBox->Add(findings, 1, wxEXPAND);
-    top->Add(findingBox, 2, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
+    return findingBox;
+}
 
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->AddStretchSpacer();
-    buttons->Add(new wxButton(this, kIdPrint, _("Print...")), 0, wxRIGHT, 6);
-    buttons->Add(new wxButton(this, kIdExport, _("Export Wire List (CSV)...")), 0, wxRIGHT, 6);
-    buttons->Add(new wxButton(this, wxID_CLOSE, _("Close")), 0);
-    top->Add(buttons, 0, wxEXPAND | wxALL, 8);
-    SetSizer(top);
-    top->SetSizeHints(this);
-    wxSize size = GetSize();
-    size.IncTo(wxSize(760, 720));
-    SetSize(size);
-
+void WiringWindow::BindButtons() {
     Bind(
         wxEVT_BUTTON, [this](wxCommandEvent&) { ProposeGaps(); }, kIdProposeGaps);
     Bind(
@@ -260,6 +281,10 @@ WiringWindow::WiringWindow(MainFrame* frame)
         wxEVT_BUTTON, [this](wxCommandEvent&) { Print(); }, kIdPrint);
     Bind(
         wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); }, wxID_CLOSE);
+}
+
+// The options, the lists and the district's fields.
+void WiringWindow::BindControls() {
     for (wxSpinCtrlDouble* spin : {spacingH0, spacingZ, longestTrain})
         spin->Bind(wxEVT_SPINCTRLDOUBLE, &WiringWindow::OnOption, this);
     districts->Bind(wxEVT_LIST_ITEM_SELECTED,
@@ -275,10 +300,6 @@ WiringWindow::WiringWindow(MainFrame* frame)
                          [this](wxColourPickerEvent&) { ApplyDistrictFields(); });
     districtCurrent->Bind(wxEVT_SPINCTRLDOUBLE,
                           [this](wxSpinDoubleEvent&) { ApplyDistrictFields(); });
-    Bind(wxEVT_CLOSE_WINDOW, &WiringWindow::OnClose, this);
-    listenerId = frame->AddChangeListener([this](DocChange what) { DocumentChanged(what); });
-    openWindow = this;
-    Rerun();
 }
 
 WiringWindow* WiringWindow::Open() { return openWindow; }
@@ -459,7 +480,7 @@ void WiringWindow::DocumentChanged(DocChange what) {
 }
 
 void WiringWindow::OnOption(wxSpinDoubleEvent&) {
-    if (IsBeingDeleted() || frame->IsBeingDeleted()) return;
+    if (IsBeingDeleted() || frame->Window()->IsBeingDeleted()) return;
     WiringOptions& options = CurrentWiringOptions();
     options.feederSpacingH0Mm = spacingH0->GetValue() * 1000;
     options.feederSpacingZMm = spacingZ->GetValue() * 1000;
@@ -476,11 +497,11 @@ void WiringWindow::OnClose(wxCloseEvent&) {
 
 bool WiringViewShown() { return viewShown; }
 
-void ShowWiringView(MainFrame& frame, bool shown) {
+void ShowWiringView(FrameServices& frame, bool shown) {
     viewShown = shown;
-    if (wxMenuBar* bar = frame.GetMenuBar(); bar && bar->FindItem(kCmdWiringView))
+    if (wxMenuBar* bar = frame.Window()->GetMenuBar(); bar && bar->FindItem(kCmdWiringView))
         bar->Check(kCmdWiringView, shown);
-    if (wxToolBar* tools = frame.GetToolBar(); tools && tools->FindById(kCmdWiringView))
+    if (wxToolBar* tools = frame.Window()->GetToolBar(); tools && tools->FindById(kCmdWiringView))
         tools->ToggleTool(kCmdWiringView, shown);
     if (shown && !viewListener) {
         viewListener = frame.AddChangeListener([&frame](DocChange what) {
@@ -501,10 +522,10 @@ void ShowWiringView(MainFrame& frame, bool shown) {
     ShowMarks(frame);
 }
 
-void BindWiringCommands(MainFrame& frame) {
+void BindWiringCommands(FrameServices& frame) {
     viewShown = false;
     viewListener = 0;
-    if (wxMenuBar* bar = frame.GetMenuBar()) {
+    if (wxMenuBar* bar = frame.Window()->GetMenuBar()) {
         wxMenu* menu = nullptr;
         if (bar->FindItem(kCmdCheckLayout, &menu) && menu) {
             size_t at = 0;
@@ -522,7 +543,7 @@ void BindWiringCommands(MainFrame& frame) {
             menu->InsertCheckItem(at + 1, kCmdWiringView, _("&Wiring"));
         }
     }
-    if (wxToolBar* tools = frame.GetToolBar()) {
+    if (wxToolBar* tools = frame.Window()->GetToolBar()) {
         tools->AddSeparator();
         tools->AddTool(kCmdWiringView, _("Wiring"), wxBitmap(),
                        _("Show the wiring plan: districts, gaps, feeders and detection; click a "
@@ -530,7 +551,7 @@ void BindWiringCommands(MainFrame& frame) {
                        wxITEM_CHECK);
         tools->Realize();
     }
-    frame.Bind(
+    frame.Window()->Bind(
         wxEVT_MENU,
         [&frame](wxCommandEvent&) {
             if (WiringWindow* open = WiringWindow::Open()) {
@@ -540,7 +561,7 @@ void BindWiringCommands(MainFrame& frame) {
             (new WiringWindow(&frame))->Show();
         },
         kCmdWiring);
-    frame.Bind(
+    frame.Window()->Bind(
         wxEVT_MENU, [&frame](wxCommandEvent&) { ShowWiringView(frame, !WiringViewShown()); },
         kCmdWiringView);
 }

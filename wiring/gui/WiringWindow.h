@@ -12,12 +12,13 @@
 #include "network/TrackGraph.h"
 #include "wiring/WiringAnalysis.h"
 
-class MainFrame;
+class FrameServices;
 class wxButton;
 class wxColourPickerCtrl;
 class wxColourPickerEvent;
 class wxListEvent;
 class wxSpinCtrlDouble;
+class wxSizer;
 class wxSpinDoubleEvent;
 class wxTextCtrl;
 
@@ -40,7 +41,7 @@ public:
     static constexpr int kIdRemoveDistrict = 4405;
     static constexpr int kIdPrint = 4406;
 
-    explicit WiringWindow(MainFrame* frame);
+    explicit WiringWindow(FrameServices* frame);
     // The open window, or null.
     static WiringWindow* Open();
 
@@ -69,13 +70,20 @@ public:
     void EditDistrict(const wxString& name, uint32_t colour, double maxCurrentA);
 
 private:
+    // The parts of the window, from the top.
+    wxSizer* BuildOptions();
+    wxSizer* BuildDistricts();
+    wxSizer* BuildSections();
+    wxSizer* BuildFindings();
+    void BindButtons();
+    void BindControls();
     void DocumentChanged(DocChange what);
     void ShowDistrictFields();
     void ApplyDistrictFields();
     void OnOption(wxSpinDoubleEvent& event);
     void OnClose(wxCloseEvent& event);
 
-    MainFrame* frame;
+    FrameServices* frame;
     int listenerId = 0;
     TrackGraph graph;
     WiringAnalysis analysis;
@@ -96,7 +104,7 @@ private:
 // The wiring view: on, the canvas draws the plan over the layout, and a click on a joint steps
 // its gap on, Shift + click on a piece adds a feeder (each one undo step).
 bool WiringViewShown();
-void ShowWiringView(MainFrame& frame, bool shown);
+void ShowWiringView(FrameServices& frame, bool shown);
 
 // Adds Layout > Wiring..., View > Wiring and the toolbar's Wiring toggle, and binds them.
-void BindWiringCommands(MainFrame& frame);
+void BindWiringCommands(FrameServices& frame);
