@@ -17,6 +17,7 @@
 #include <unordered_map>
 
 #include "model/LayoutDocument.h"
+#include "view3d/ChunkRuns.h"
 #include "view3d/TrackMeshes.h"
 #include "view3d/TrackView.h"
 #include "view3d/TrainScene.h"
@@ -432,44 +433,35 @@ void TrackGLCanvas::DrawScene(int width, int height) {
 
 namespace {
 
-// Consecutive chunks of a chunked mesh drawn with one call.
-class ChunkRuns {
+// Draws the runs of consecutive chunks of a chunked mesh, binding its buffers at the first.
+class RunDrawer {
 public:
-    ChunkRuns(const ChunkedMesh& mesh, const GpuMesh& gpu) : mesh(mesh), gpu(gpu) {}
-    void Add(size_t chunk) {
-        if (chunk + 1 >= mesh.first.size()) return;
-        if (end == chunk && end > start) {
-            end = chunk + 1;  // empty chunks too: they do not break a run
-            return;
-        }
-        if (mesh.first[chunk] == mesh.first[chunk + 1]) return;
-        Flush();
-        start = chunk;
-        end = chunk + 1;
-    }
-    // Draws the pending run; true when it bound this mesh to do so.
+    RunDrawer(const ChunkedMesh& mesh, const GpuMesh& gpu) : runs(mesh), gpu(gpu) {}
+    void Add(size_t chunk) { DrawRun(runs.Add(chunk)); }
+    // Draws the pending run; true when this mesh is bound, in place of whatever was before.
     bool Flush() {
-        bool binds = false;
-        if (end > start && mesh.first[end] > mesh.first[start]) {
-            binds = !bound;
-            if (!bound) BindMesh(gpu);
-            bound = true;
-            DrawBound(mesh.vertexStart[start], mesh.vertexStart[end] - 1, mesh.first[start],
-                      mesh.first[end]);
-        }
-        start = end = 0;
-        return binds;
+        DrawRun(runs.Flush());
+        return bound;
     }
     // Another mesh was bound in between.
     void Unbind() { bound = false; }
 
 private:
-    const ChunkedMesh& mesh;
+    void DrawRun(const std::optional<ChunkRun>& run) {
+        if (!run) return;
+        if (!bound) BindMesh(gpu);
+        bound = true;
+        DrawBound(run->lowVertex, run->highVertex, run->firstIndex, run->endIndex);
+    }
+
+    ChunkRuns runs;
     const GpuMesh& gpu;
-    size_t start = 0;
-    size_t end = 0;
     bool bound = false;
 };
+
+// Culled, or drawn in how much detail (a TrackDetail): the piers under a piece go with it.
+constexpr int8_t kCulled = -1;
+constexpr int8_t kFar = static_cast<int8_t>(TrackDetail::Far);
 
 }  // namespace
 
@@ -477,46 +469,51 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
     GLfloat modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     const TrackView view(modelview, width, height, kFieldOfViewDeg);
-    // Culled, or drawn in how much detail: the piers under a piece go with it.
-    constexpr int8_t kCulled = -1;
     std::vector<int8_t> detail(scene.tracks.size(), kCulled);
     for (size_t i = 0; i < scene.tracks.size(); ++i)
         if (const std::optional<TrackDetail> d = view.Of(scene.tracks[i]))
             detail[i] = static_cast<int8_t>(*d);
-
-    // Piers first, then the track over them: helix columns and deck legs always, each piece's
-    // piers as boxes when the piece is far.
-    const bool piersChunked = scene.pierChunkOfTrack.size() == scene.tracks.size() &&
-                              scene.farPiers.ChunkCount() + 2 == scene.piers.ChunkCount();
-    if (piersChunked) {
-        ChunkRuns near(scene.piers, gpu->piers), far(scene.farPiers, gpu->farPiers);
-        near.Add(0);
-        for (size_t i = 0; i < scene.tracks.size(); ++i) {
-            const uint32_t chunk = scene.pierChunkOfTrack[i];
-            if (detail[i] == kCulled || chunk == Scene3D::kNoPiers) continue;
-            if (detail[i] != static_cast<int8_t>(TrackDetail::Far)) near.Add(chunk + 1);
-        }
-        near.Add(scene.piers.ChunkCount() - 1);
-        near.Flush();
-        for (size_t i = 0; i < scene.tracks.size(); ++i) {
-            const uint32_t chunk = scene.pierChunkOfTrack[i];
-            if (detail[i] == static_cast<int8_t>(TrackDetail::Far) && chunk != Scene3D::kNoPiers)
-                far.Add(chunk);
-        }
-        far.Flush();
-    } else {
-        Draw(gpu->piers);
-    }
-
+    DrawPiers(detail);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1, -1);
-    // Far instances go in runs straight from their world-axes batch: one draw per run.
+    DrawTrackInstances(detail);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+}
+
+// Piers go first, under the track: helix columns and deck legs always, each piece's piers as
+// boxes when the piece is far.
+void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail) {
+    const bool piersChunked = scene.pierChunkOfTrack.size() == scene.tracks.size() &&
+                              scene.farPiers.ChunkCount() + 2 == scene.piers.ChunkCount();
+    if (!piersChunked) {
+        Draw(gpu->piers);
+        return;
+    }
+    RunDrawer near(scene.piers, gpu->piers), far(scene.farPiers, gpu->farPiers);
+    near.Add(0);
+    for (size_t i = 0; i < scene.tracks.size(); ++i) {
+        const uint32_t chunk = scene.pierChunkOfTrack[i];
+        if (detail[i] == kCulled || chunk == Scene3D::kNoPiers) continue;
+        if (detail[i] != kFar) near.Add(chunk + 1);
+    }
+    near.Add(scene.piers.ChunkCount() - 1);
+    near.Flush();
+    for (size_t i = 0; i < scene.tracks.size(); ++i) {
+        const uint32_t chunk = scene.pierChunkOfTrack[i];
+        if (detail[i] == kFar && chunk != Scene3D::kNoPiers) far.Add(chunk);
+    }
+    far.Flush();
+}
+
+// Far instances go in runs straight from their world-axes batch, one draw per run; the others
+// each with their article's mesh, placed.
+void TrackGLCanvas::DrawTrackInstances(const std::vector<int8_t>& detail) {
     const bool batched = scene.farBatch.ChunkCount() == scene.tracks.size() && gpu->farBatch.buffer;
-    ChunkRuns farTrack(scene.farBatch, gpu->farBatch);
+    RunDrawer farTrack(scene.farBatch, gpu->farBatch);
     const GpuMesh* bound = nullptr;
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         if (detail[i] == kCulled) continue;
-        if (detail[i] == static_cast<int8_t>(TrackDetail::Far) && batched) {
+        if (detail[i] == kFar && batched) {
             farTrack.Add(i);
             continue;
         }
@@ -538,7 +535,6 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
         glPopMatrix();
     }
     farTrack.Flush();
-    glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
 // Each vehicle's model is made once and copied to the card; a frame only moves it.

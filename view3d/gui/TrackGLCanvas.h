@@ -88,6 +88,9 @@ private:
     bool LookFromTrain(double seconds);
     void DrawScene(int width, int height);
     void DrawTrack(int width, int height);
+    // With the detail (or culled) of each track instance.
+    void DrawPiers(const std::vector<int8_t>& detail);
+    void DrawTrackInstances(const std::vector<int8_t>& detail);
     void DrawTrains();
     void DoRebuild();
 
