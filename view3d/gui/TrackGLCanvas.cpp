@@ -16,8 +16,10 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "canvas/gui/PictureLayer.h"
 #include "model/LayoutDocument.h"
 #include "view3d/ChunkRuns.h"
+#include "view3d/PictureQuad.h"
 #include "view3d/TrackMeshes.h"
 #include "view3d/TrackView.h"
 #include "view3d/TrainScene.h"
@@ -223,6 +225,61 @@ struct TrackGLCanvas::GpuMeshes {
     }
 };
 
+// Each picture laid on the board with the image it was laid from, and one texture per image file,
+// made again when the file's image is another one.
+struct TrackGLCanvas::BoardPictures {
+    struct Laid {
+        PictureQuad quad;
+        std::string path;
+        std::shared_ptr<const PictureImage> image;
+    };
+    struct Texture {
+        GLuint id = 0;
+        std::shared_ptr<const PictureImage> image;
+    };
+    std::vector<Laid> laid;
+    std::map<std::string, Texture> textures;
+    int made = 0;
+};
+
+namespace {
+
+// Copies a picture's image into a texture, reduced to a size the GL takes: from the smallest
+// halving of the image still at least that large.
+void UploadPicture(GLuint& id, const PictureImage& image) {
+    GLint most = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &most);
+    const wxImage& full = image.image;
+    const auto [w, h] = PictureTextureSize({double(full.GetWidth()), double(full.GetHeight())},
+                                           static_cast<int>(most));
+    const wxImage* source = &full;
+    for (const wxImage& half : image.halves)
+        if (half.GetWidth() >= w && half.GetHeight() >= h) source = &half;
+    const wxImage scaled = source->GetWidth() == w && source->GetHeight() == h
+                               ? *source
+                               : source->Scale(w, h, wxIMAGE_QUALITY_BILINEAR);
+    const size_t pixels = static_cast<size_t>(w) * h;
+    std::vector<uint8_t> rgba(pixels * 4, 255);
+    const unsigned char* rgb = scaled.GetData();
+    const unsigned char* alpha = scaled.HasAlpha() ? scaled.GetAlpha() : nullptr;
+    for (size_t i = 0; i < pixels; ++i) {
+        std::copy(rgb + 3 * i, rgb + 3 * i + 3, rgba.begin() + static_cast<std::ptrdiff_t>(4 * i));
+        if (alpha) rgba[4 * i + 3] = alpha[i];
+    }
+    if (!id) glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    // Seen at a slant from afar the picture would shimmer without its smaller levels.
+    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+}
+
+}  // namespace
+
 struct TrackGLCanvas::Visual {
     wxGLAttributes attributes;
     bool multisampled = false;
@@ -257,6 +314,7 @@ TrackGLCanvas::TrackGLCanvas(wxWindow* parent, const LayoutDocument& doc, const 
     : wxGLCanvas(parent, visual.attributes, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                  wxFULL_REPAINT_ON_RESIZE | wxWANTS_CHARS, "GLCanvas"),
       gpu(std::make_unique<GpuMeshes>()),
+      boardPictures(std::make_unique<BoardPictures>()),
       multisampleVisual(visual.multisampled),
       document(doc) {
     wxGLContextAttrs attrs;
@@ -287,6 +345,7 @@ TrackGLCanvas::~TrackGLCanvas() {
 
 void TrackGLCanvas::DoRebuild() {
     RebuildScene(scene, document);
+    if (showPictures) LayPictures();
     camera.Fit(scene.bounds);
     rebuildPending = false;
     ++rebuildCount;
@@ -304,6 +363,84 @@ void TrackGLCanvas::CopyAllMeshesAgain() {
     scene.changes = SceneChanges{};
     gpu->fullOf.clear();
     Refresh();
+}
+
+void TrackGLCanvas::ShowPictures(bool show) {
+    showPictures = show;
+    LayPictures();
+    Refresh();
+}
+
+void TrackGLCanvas::PicturesChanged() {
+    if (!showPictures) return;
+    picturesPending = true;
+    Refresh();
+}
+
+size_t TrackGLCanvas::PicturesLaid() const { return boardPictures->laid.size(); }
+
+int TrackGLCanvas::PictureTexturesMade() const { return boardPictures->made; }
+
+void TrackGLCanvas::LayPictures() {
+    picturesPending = false;
+    std::vector<BoardPictures::Laid>& laid = boardPictures->laid;
+    laid.clear();
+    if (!showPictures) return;
+    for (const BackgroundPicture& p : document.pictures) {
+        if (!PictureDrawn(document, p)) continue;  // its file is not even read
+        std::shared_ptr<const PictureImage> image = PictureImages::Shared().Get(p.path);
+        if (!image->Ok()) continue;
+        const PointMm pixels{double(image->image.GetWidth()), double(image->image.GetHeight())};
+        if (const auto quad = MakePictureQuad(document, p, pixels))
+            laid.push_back({*quad, p.path, std::move(image)});
+    }
+}
+
+// Unlit, blended at their opacity, and without writing depth: the track and the scenery over
+// them are drawn as over the bare board.
+void TrackGLCanvas::DrawPictures() {
+    BoardPictures& b = *boardPictures;
+    for (auto it = b.textures.begin(); it != b.textures.end();) {
+        const bool used = std::any_of(b.laid.begin(), b.laid.end(),
+                                      [&](const BoardPictures::Laid& l) { return l.path == it->first; });
+        if (used) {
+            ++it;
+            continue;
+        }
+        glDeleteTextures(1, &it->second.id);
+        it = b.textures.erase(it);
+    }
+    if (b.laid.empty()) return;
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(-1, -1);
+    for (const BoardPictures::Laid& l : b.laid) {
+        BoardPictures::Texture& t = b.textures[l.path];
+        if (!t.id || t.image != l.image) {
+            UploadPicture(t.id, *l.image);
+            t.image = l.image;
+            ++b.made;
+        }
+        glBindTexture(GL_TEXTURE_2D, t.id);
+        glColor4f(1, 1, 1, l.quad.opacity);
+        glBegin(GL_QUADS);
+        for (size_t k = 0; k < 4; ++k) {
+            glTexCoord2f(l.quad.texCoords[k][0], l.quad.texCoords[k][1]);
+            glVertex3d(l.quad.corners[k].x, l.quad.corners[k].y, l.quad.corners[k].z);
+        }
+        glEnd();
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
 }
 
 void TrackGLCanvas::RequestRebuild() {
@@ -411,6 +548,7 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     glEnableClientState(GL_COLOR_ARRAY);
     Draw(gpu->baseboard);
     Draw(gpu->decks);
+    if (showPictures || !boardPictures->textures.empty()) DrawPictures();
     for (const SceneryInstance& s : scene.scenery) {
         const GpuMesh* model = gpu->Article(gpu->scenery, scene.sceneryModels, s.item);
         if (!model) continue;
@@ -571,6 +709,7 @@ bool TrackGLCanvas::RenderFrame(std::vector<uint8_t>* pixels) {
     while (glGetError() != GL_NO_ERROR) {
     }
     if (!glInitialised) InitGl();
+    if (picturesPending) LayPictures();
     const wxSize size = GetClientSize();
     DrawScene(size.x, size.y);
     if (pixels && size.x > 0 && size.y > 0) {
