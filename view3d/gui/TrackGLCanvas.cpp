@@ -507,38 +507,41 @@ void TrackGLCanvas::InitGl() {
     glInitialised = true;
 }
 
-void TrackGLCanvas::DrawScene(int width, int height) {
-    if (width >= 1 && height >= 1) {
-        glViewport(0, 0, width, height);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        const double nowS = std::chrono::duration<double>(now).count();
-        const double seconds = lastFrameS < 0 ? 0.0 : nowS - lastFrameS;
-        lastFrameS = nowS;
-        // A near plane at 1 mm leaves the depth buffer too coarse metres away: track and the
-        // grid under it would fight. Scaled with the distance it keeps 50 depth steps per mm
-        // at the pan centre; nothing within 1/50 of the distance of the eye is ever looked at.
-        // The train cameras stand close to the track and look a few metres at most.
-        const bool onTrain = cameraMode != CameraMode::Orbit && trains && HasTrains(*trains);
-        const double nearPlane = onTrain ? 3.0 : std::max(1.0, camera.distance / 50.0);
-        gluPerspective(kFieldOfViewDeg, static_cast<double>(width) / height, nearPlane,
-                       onTrain ? 20000.0 : 60000.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        if (!LookFromTrain(seconds)) {
-            gluLookAt(0, 0, camera.distance, 0, 0, 0, 0, 1, 0);
-            // Turning the world by minus the pitch puts the camera on the near (-Y) side, above
-            // the layout, with heights pointing up the screen; turning it by plus the pitch
-            // would show the model rolled over, as if seen from below.
-            glRotatef(-camera.pitch, 1, 0, 0);
-            glRotatef(camera.yaw, 0, 0, 1);
-            glTranslatef(camera.panX - camera.centreX, camera.panY - camera.centreY, 0);
-        }
-        glGetDoublev(GL_MODELVIEW_MATRIX, lastModelview);
-        glGetDoublev(GL_PROJECTION_MATRIX, lastProjection);
-        lastViewport = {0, 0, width, height};
+// The projection and the camera for a window of width by height pixels, kept for ProjectToWindow.
+void TrackGLCanvas::SetUpView(int width, int height) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    const double nowS = std::chrono::duration<double>(now).count();
+    const double seconds = lastFrameS < 0 ? 0.0 : nowS - lastFrameS;
+    lastFrameS = nowS;
+    // A near plane at 1 mm leaves the depth buffer too coarse metres away: track and the
+    // grid under it would fight. Scaled with the distance it keeps 50 depth steps per mm
+    // at the pan centre; nothing within 1/50 of the distance of the eye is ever looked at.
+    // The train cameras stand close to the track and look a few metres at most.
+    const bool onTrain = cameraMode != CameraMode::Orbit && trains && HasTrains(*trains);
+    const double nearPlane = onTrain ? 3.0 : std::max(1.0, camera.distance / 50.0);
+    gluPerspective(kFieldOfViewDeg, static_cast<double>(width) / height, nearPlane,
+                   onTrain ? 20000.0 : 60000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    if (!LookFromTrain(seconds)) {
+        gluLookAt(0, 0, camera.distance, 0, 0, 0, 0, 1, 0);
+        // Turning the world by minus the pitch puts the camera on the near (-Y) side, above
+        // the layout, with heights pointing up the screen; turning it by plus the pitch
+        // would show the model rolled over, as if seen from below.
+        glRotatef(-camera.pitch, 1, 0, 0);
+        glRotatef(camera.yaw, 0, 0, 1);
+        glTranslatef(camera.panX - camera.centreX, camera.panY - camera.centreY, 0);
     }
+    glGetDoublev(GL_MODELVIEW_MATRIX, lastModelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, lastProjection);
+    lastViewport = {0, 0, width, height};
+}
+
+void TrackGLCanvas::DrawScene(int width, int height) {
+    if (width >= 1 && height >= 1) SetUpView(width, height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     DrawGridAndAxes();
 

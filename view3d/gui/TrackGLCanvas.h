@@ -97,6 +97,7 @@ private:
     void InitGl();
     // Sets the modelview of a train camera; false when there is no train to ride with.
     bool LookFromTrain(double seconds);
+    void SetUpView(int width, int height);
     void DrawScene(int width, int height);
     void DrawTrack(int width, int height);
     // With the detail (or culled) of each track instance.
