@@ -156,7 +156,9 @@ std::vector<HelpSection> TextSections() {
              "shows or hides a picture and locks it, so that laying track over it never moves "
              "it. A picture whose file has gone is kept in the list: Locate... finds it again. "
              "The print options' \"Include background pictures\" puts the pictures on paper "
-             "and into the exports.")}});
+             "and into the exports."),
+          Tr("In the 3D view, View > Background Pictures lays the shown pictures on the "
+             "baseboard, or on the board of their level where it is a deck, under the track.")}});
     s.push_back({Tr("Measuring Tape"),
                  {Tr("Press Measure, then click two points: a measurement with arrows and its "
                      "length in the current units is laid down. Click it to select it (blue), drag "

@@ -53,27 +53,22 @@ void Truncate(std::vector<T>& v, size_t keep, size_t more) {
     if (v.capacity() < keep + more) v.reserve(std::max(keep + more, 2 * v.capacity()));
 }
 
-}  // namespace
+// True when part k has the sizes of chunk from + k, for as many chunks as there are parts.
+bool FitsChunks(const ChunkedMesh& m, size_t from, size_t to, const std::vector<Mesh>& parts) {
+    if (parts.size() != to - from) return false;
+    for (size_t k = 0; k < parts.size(); ++k)
+        if (parts[k].VertexCount() != m.vertexStart[from + k + 1] - m.vertexStart[from + k] ||
+            parts[k].indices.size() != m.first[from + k + 1] - m.first[from + k])
+            return false;
+    return true;
+}
 
-void ChunkedMesh::Splice(size_t from, size_t to, const std::vector<Mesh>& parts) {
-    from = std::min(from, ChunkCount());
-    to = std::clamp(to, from, ChunkCount());
-    bool sameSizes = parts.size() == to - from;
-    for (size_t k = 0; sameSizes && k < parts.size(); ++k)
-        sameSizes = parts[k].VertexCount() == vertexStart[from + k + 1] - vertexStart[from + k] &&
-                    parts[k].indices.size() == first[from + k + 1] - first[from + k];
-    const size_t v0 = vertexStart[from], v1 = vertexStart[to];
-    const size_t i0 = first[from], i1 = first[to];
-    size_t newVertices = 0, newIndices = 0;
-    for (const Mesh& p : parts) {
-        newVertices += p.VertexCount();
-        newIndices += p.indices.size();
-    }
-    // Nothing follows the replaced chunks (as when a scene is built from nothing): the mesh is cut
-    // there and the parts appended. Otherwise room is made where the old chunks were, moving what
-    // follows once, and the parts are copied in. Either way each part's indices are numbered from
-    // where it lands.
-    const bool atEnd = to == ChunkCount();
+// The vertices [v0, v1) and indices [i0, i1) of the mesh, replaced by room for the new counts.
+// Nothing follows the replaced chunks (as when a scene is built from nothing): the mesh is cut
+// there for the parts to be appended. Otherwise room is made where the old chunks were, moving
+// what follows once.
+void MakeRoom(Mesh& mesh, bool atEnd, size_t v0, size_t v1, size_t i0, size_t i1,
+              size_t newVertices, size_t newIndices) {
     if (atEnd) {
         Truncate(mesh.positions, 3 * v0, 3 * newVertices);
         Truncate(mesh.normals, 3 * v0, 3 * newVertices);
@@ -85,10 +80,14 @@ void ChunkedMesh::Splice(size_t from, size_t to, const std::vector<Mesh>& parts)
         Resize(mesh.colours, 3 * v0, 3 * v1, 3 * newVertices);
         Resize(mesh.indices, i0, i1, newIndices);
     }
-    std::vector<uint32_t> partFirst, partVertex;
+}
+
+// Copies the parts in from vertex v and index i on (appended when atEnd), each part's indices
+// numbered from where it lands; the starts of the parts go to partFirst and partVertex.
+void PutParts(Mesh& mesh, bool atEnd, size_t v, size_t i, const std::vector<Mesh>& parts,
+              std::vector<uint32_t>& partFirst, std::vector<uint32_t>& partVertex) {
     partFirst.reserve(parts.size());
     partVertex.reserve(parts.size());
-    size_t v = v0, i = i0;
     for (const Mesh& p : parts) {
         partFirst.push_back(static_cast<uint32_t>(i));
         partVertex.push_back(static_cast<uint32_t>(v));
@@ -111,6 +110,25 @@ void ChunkedMesh::Splice(size_t from, size_t to, const std::vector<Mesh>& parts)
         }
         v += p.VertexCount();
     }
+}
+
+}  // namespace
+
+void ChunkedMesh::Splice(size_t from, size_t to, const std::vector<Mesh>& parts) {
+    from = std::min(from, ChunkCount());
+    to = std::clamp(to, from, ChunkCount());
+    const bool sameSizes = FitsChunks(*this, from, to, parts);
+    const size_t v0 = vertexStart[from], v1 = vertexStart[to];
+    const size_t i0 = first[from], i1 = first[to];
+    size_t newVertices = 0, newIndices = 0;
+    for (const Mesh& p : parts) {
+        newVertices += p.VertexCount();
+        newIndices += p.indices.size();
+    }
+    const bool atEnd = to == ChunkCount();
+    MakeRoom(mesh, atEnd, v0, v1, i0, i1, newVertices, newIndices);
+    std::vector<uint32_t> partFirst, partVertex;
+    PutParts(mesh, atEnd, v0, i0, parts, partFirst, partVertex);
     if (sameSizes) {
         change.Mark(v0, v1, i0, i1);
         return;

@@ -527,37 +527,37 @@ PieceMemo MakePieceMemo(Scene3D& scene, const LayoutDocument& doc, const TrackCa
     return m;
 }
 
-}  // namespace
+// What the pieces changed since the last rebuild.
+struct PieceUpdate {
+    bool sameOrder = false;  // the same ids in the same order as before
+    bool wantedChanged = false;  // some piece wants other supports (or the levels changed)
+    std::vector<uint32_t> changedIds;
+    // What each old chunk of the piers was made from, in the old order (when it changed).
+    std::vector<PierSource> oldPiers;
+};
 
-void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
-    const TrackCatalog& catalog = TrackCatalog::Instance();
+// The pieces: the same id at the same place as before keeps what it gave unless it changed.
+PieceUpdate UpdatePieceMemos(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog,
+                             bool levelsChanged) {
     SceneMemo& memo = scene.memo;
-    // Heights, visibility and decks of the levels reach every piece: a change there redoes all.
-    const bool levelsChanged = !memo.valid || memo.levels != doc.levels;
-    if (levelsChanged) memo.levels = doc.levels;
-
-    // The pieces: the same id at the same place as before keeps what it gave unless it changed.
+    PieceUpdate update;
     bool sameOrder = memo.valid && memo.pieces.size() == doc.pieces.size();
     for (size_t i = 0; sameOrder && i < doc.pieces.size(); ++i)
         sameOrder = memo.pieces[i].piece.id == doc.pieces[i].id;
+    update.sameOrder = sameOrder;
     std::unordered_map<uint32_t, size_t> oldIndex;
+    std::vector<PieceMemo> oldPieces;
     if (!sameOrder) {
         oldIndex = std::move(memo.indexOfId);
         memo.indexOfId.clear();
         memo.indexOfId.reserve(doc.pieces.size());
         for (size_t i = 0; i < doc.pieces.size(); ++i) memo.indexOfId.emplace(doc.pieces[i].id, i);
-    }
-    std::vector<PieceMemo> oldPieces;
-    // What each old chunk of the piers was made from, in the old order.
-    std::vector<PierSource> oldPiers;
-    if (!sameOrder) {
-        oldPiers.reserve(memo.pieces.size());
-        for (const PieceMemo& m : memo.pieces) oldPiers.push_back(m.piers);
+        update.oldPiers.reserve(memo.pieces.size());
+        for (const PieceMemo& m : memo.pieces) update.oldPiers.push_back(m.piers);
         oldPieces = std::move(memo.pieces);
     }
     memo.pieces.resize(doc.pieces.size());
-    std::vector<uint32_t> changedIds;
-    bool wantedChanged = !sameOrder || levelsChanged;
+    update.wantedChanged = !sameOrder || levelsChanged;
     for (size_t i = 0; i < doc.pieces.size(); ++i) {
         const PlacedPiece& p = doc.pieces[i];
         PieceMemo* before = nullptr;
@@ -577,48 +577,42 @@ void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
         if (before && before->piers.wanted == now.piers.wanted) {
             now.piers.made = std::move(before->piers.made);
         } else {
-            wantedChanged = true;
+            update.wantedChanged = true;
             now.piersStale = true;
         }
         memo.pieces[i] = std::move(now);
-        changedIds.push_back(p.id);
+        update.changedIds.push_back(p.id);
     }
+    return update;
+}
 
-    // Track instances: the pieces', then the helices'.
-    std::vector<TrackInstance> tracks;
-    tracks.reserve(doc.pieces.size());
-    for (const PieceMemo& m : memo.pieces)
-        if (m.drawn) tracks.push_back(m.instance);
-    Mesh helixColumns;
-    std::vector<PointMm> columnPoints;
-    AddHelices(scene, doc, catalog, tracks, helixColumns, columnPoints);
-    if (columnPoints != memo.helixColumnPoints) wantedChanged = true;
-
-    // Supports: merged in document order, after the helix columns.
-    if (wantedChanged) {
-        size_t wanted = columnPoints.size();
-        for (const PieceMemo& m : memo.pieces) wanted += m.piers.wanted.size();
-        SupportGrid grid(wanted);
-        for (const PointMm& q : columnPoints) grid.Add(q.x, q.y);
-        std::vector<char> made;
-        for (PieceMemo& m : memo.pieces) {
-            made.assign(m.piers.wanted.size(), 0);
-            for (size_t k = 0; k < made.size(); ++k) {
-                const PierSpot& s = m.piers.wanted[k];
-                if (grid.Near(s.x, s.y)) continue;
-                made[k] = 1;
-                grid.Add(s.x, s.y);
-            }
-            if (made != m.piers.made) {
-                m.piers.made = made;
-                m.piersStale = true;
-            }
+// Supports merged in document order, after the helix columns: which of the wanted ones are made.
+void MergeSupports(SceneMemo& memo, const std::vector<PointMm>& columnPoints) {
+    size_t wanted = columnPoints.size();
+    for (const PieceMemo& m : memo.pieces) wanted += m.piers.wanted.size();
+    SupportGrid grid(wanted);
+    for (const PointMm& q : columnPoints) grid.Add(q.x, q.y);
+    std::vector<char> made;
+    for (PieceMemo& m : memo.pieces) {
+        made.assign(m.piers.wanted.size(), 0);
+        for (size_t k = 0; k < made.size(); ++k) {
+            const PierSpot& s = m.piers.wanted[k];
+            if (grid.Near(s.x, s.y)) continue;
+            made[k] = 1;
+            grid.Add(s.x, s.y);
+        }
+        if (made != m.piers.made) {
+            m.piers.made = made;
+            m.piersStale = true;
         }
     }
+}
 
-    // The far batch and the piers, remade only where their sources changed.
-    const bool fresh = !memo.valid;
-    if (fresh) {
+// The far batch and the piers, remade only where their sources changed.
+void UpdateChunkedMeshes(Scene3D& scene, const std::vector<TrackInstance>& tracks,
+                         Mesh helixColumns, PieceUpdate& update) {
+    SceneMemo& memo = scene.memo;
+    if (!memo.valid) {
         scene.farBatch.Clear();
         scene.piers.Clear();
         scene.piers.Append(Mesh{});  // helix columns
@@ -633,57 +627,91 @@ void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
         scene.piers.Splice(0, 1, {helixColumns});
         memo.helixColumns = std::move(helixColumns);
     }
-    memo.helixColumnPoints = std::move(columnPoints);
-    if (wantedChanged) {
-        const size_t oldCount = scene.piers.ChunkCount() - 2;
-        // Old chunk i was made from oldPiers[i]; a piece without piers has an empty one.
-        if (!sameOrder) oldPiers.resize(oldCount);
-        auto same = [&](size_t i, size_t j) {
-            return sameOrder ? !memo.pieces[i].piersStale : oldPiers[i] == memo.pieces[j].piers;
-        };
-        UpdateChunks(scene.piers, 1, oldCount, memo.pieces.size(), same,
-                     [&](size_t j) { return PierMesh(memo.pieces[j].piers); });
-        UpdateChunks(scene.farPiers, 0, oldCount, memo.pieces.size(), same,
-                     [&](size_t j) { return FarPierMesh(memo.pieces[j].piers); });
-        for (PieceMemo& m : memo.pieces) m.piersStale = false;
+    if (!update.wantedChanged) return;
+    const size_t oldCount = scene.piers.ChunkCount() - 2;
+    // Old chunk i was made from oldPiers[i]; a piece without piers has an empty one.
+    if (!update.sameOrder) update.oldPiers.resize(oldCount);
+    auto same = [&](size_t i, size_t j) {
+        return update.sameOrder ? !memo.pieces[i].piersStale
+                                : update.oldPiers[i] == memo.pieces[j].piers;
+    };
+    UpdateChunks(scene.piers, 1, oldCount, memo.pieces.size(), same,
+                 [&](size_t j) { return PierMesh(memo.pieces[j].piers); });
+    UpdateChunks(scene.farPiers, 0, oldCount, memo.pieces.size(), same,
+                 [&](size_t j) { return FarPierMesh(memo.pieces[j].piers); });
+    for (PieceMemo& m : memo.pieces) m.piersStale = false;
+}
+
+// The decks and their legs (the last chunk of the piers), after a change of the levels.
+void UpdateDecks(Scene3D& scene, const LayoutDocument& doc) {
+    Mesh decks, legs;
+    AddDecks(decks, legs, doc);
+    if (decks != scene.decks) {
+        scene.decks = std::move(decks);
+        scene.changes.decks = true;
     }
+    if (legs != scene.memo.deckLegs) {
+        scene.piers.Splice(scene.piers.ChunkCount() - 1, scene.piers.ChunkCount(), {legs});
+        scene.memo.deckLegs = std::move(legs);
+    }
+}
+
+// The tunnels, remade when their records or a piece they cover changed.
+void UpdateTunnels(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& catalog,
+                   bool redo, const std::vector<uint32_t>& changedIds) {
+    SceneMemo& memo = scene.memo;
+    bool tunnelsChanged = redo || memo.tunnels != doc.tunnels;
+    if (!tunnelsChanged && !changedIds.empty()) {
+        const std::unordered_set<uint32_t> changed(changedIds.begin(), changedIds.end());
+        for (const Tunnel& t : doc.tunnels)
+            for (uint32_t id : t.covers) tunnelsChanged = tunnelsChanged || changed.contains(id);
+    }
+    if (!tunnelsChanged) return;
+    memo.tunnels = doc.tunnels;
+    Mesh before = std::move(scene.tunnels);
+    scene.tunnels.Clear();
+    AddTunnels(scene, doc, catalog);
+    if (scene.tunnels != before) scene.changes.tunnels = true;
+}
+
+}  // namespace
+
+void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    SceneMemo& memo = scene.memo;
+    const bool fresh = !memo.valid;
+    // Heights, visibility and decks of the levels reach every piece: a change there redoes all.
+    const bool levelsChanged = fresh || memo.levels != doc.levels;
+    if (levelsChanged) memo.levels = doc.levels;
+    PieceUpdate update = UpdatePieceMemos(scene, doc, catalog, levelsChanged);
+
+    // Track instances: the pieces', then the helices'.
+    std::vector<TrackInstance> tracks;
+    tracks.reserve(doc.pieces.size());
+    for (const PieceMemo& m : memo.pieces)
+        if (m.drawn) tracks.push_back(m.instance);
+    Mesh helixColumns;
+    std::vector<PointMm> columnPoints;
+    AddHelices(scene, doc, catalog, tracks, helixColumns, columnPoints);
+    if (columnPoints != memo.helixColumnPoints) update.wantedChanged = true;
+    if (update.wantedChanged) MergeSupports(memo, columnPoints);
+    UpdateChunkedMeshes(scene, tracks, std::move(helixColumns), update);
+    memo.helixColumnPoints = std::move(columnPoints);
     scene.pierChunkOfTrack.assign(tracks.size(), Scene3D::kNoPiers);
     for (size_t i = 0, t = 0; i < memo.pieces.size(); ++i)
         if (memo.pieces[i].drawn) scene.pierChunkOfTrack[t++] = static_cast<uint32_t>(i);
     scene.tracks = std::move(tracks);
 
     // Decks, their legs, the baseboard and the tunnels: remade when what they stand on changed.
-    if (levelsChanged) {
-        Mesh decks, legs;
-        AddDecks(decks, legs, doc);
-        if (decks != scene.decks) {
-            scene.decks = std::move(decks);
-            scene.changes.decks = true;
-        }
-        if (legs != memo.deckLegs) {
-            scene.piers.Splice(scene.piers.ChunkCount() - 1, scene.piers.ChunkCount(), {legs});
-            memo.deckLegs = std::move(legs);
-        }
-    }
+    if (levelsChanged) UpdateDecks(scene, doc);
     if (fresh || memo.baseboard != doc.baseboard) {
         memo.baseboard = doc.baseboard;
         scene.baseboard.Clear();
         AddBaseboard(scene, doc);
         scene.changes.baseboard = true;
     }
-    bool tunnelsChanged = fresh || levelsChanged || !sameOrder || memo.tunnels != doc.tunnels;
-    if (!tunnelsChanged && !changedIds.empty()) {
-        const std::unordered_set<uint32_t> changed(changedIds.begin(), changedIds.end());
-        for (const Tunnel& t : doc.tunnels)
-            for (uint32_t id : t.covers) tunnelsChanged = tunnelsChanged || changed.contains(id);
-    }
-    if (tunnelsChanged) {
-        memo.tunnels = doc.tunnels;
-        Mesh before = std::move(scene.tunnels);
-        scene.tunnels.Clear();
-        AddTunnels(scene, doc, catalog);
-        if (scene.tunnels != before) scene.changes.tunnels = true;
-    }
+    UpdateTunnels(scene, doc, catalog, fresh || levelsChanged || !update.sameOrder,
+                  update.changedIds);
 
     // Scenery is few items: made again every time, from the models kept.
     scene.scenery.clear();

@@ -545,6 +545,22 @@ Mesh DefaultBox(const SceneryDef& def) {
     return k.Finish();
 }
 
+// One tree filling the footprint, `height` tall.
+Mesh LoneTree(const SceneryDef& d, bool conifer, double height) {
+    Kit k(d.width, d.depth);
+    if (conifer)
+        ConiferTree(k, k.w / 2, k.d / 2, std::min(k.w, k.d) / 2, height);
+    else
+        DeciduousTree(k, k.w / 2, k.d / 2, std::min(k.w, k.d) / 2, height);
+    return k.Finish();
+}
+
+Mesh Bush(const SceneryDef& d) {
+    Kit k(d.width, d.depth);
+    k.Blob(k.w / 2, k.d / 2, 8, k.w / 2, k.d / 2, 8, kLeaves);
+    return k.Finish();
+}
+
 using Builder = std::function<Mesh(const SceneryDef&)>;
 
 const std::unordered_map<std::string, Builder>& Builders() {
@@ -580,27 +596,11 @@ const std::unordered_map<std::string, Builder>& Builders() {
         b["turntable"] = Turntable;
         b["water_tower"] = WaterTower;
         b["coaling_tower"] = CoalingTower;
-        b["tree_sm_dec"] = [](const SceneryDef& d) {
-            Kit k(d.width, d.depth);
-            DeciduousTree(k, k.w / 2, k.d / 2, std::min(k.w, k.d) / 2, 52);
-            return k.Finish();
-        };
-        b["tree_lg_dec"] = [](const SceneryDef& d) {
-            Kit k(d.width, d.depth);
-            DeciduousTree(k, k.w / 2, k.d / 2, std::min(k.w, k.d) / 2, 85);
-            return k.Finish();
-        };
-        b["tree_conifer"] = [](const SceneryDef& d) {
-            Kit k(d.width, d.depth);
-            ConiferTree(k, k.w / 2, k.d / 2, std::min(k.w, k.d) / 2, 80);
-            return k.Finish();
-        };
+        b["tree_sm_dec"] = [](const SceneryDef& d) { return LoneTree(d, false, 52); };
+        b["tree_lg_dec"] = [](const SceneryDef& d) { return LoneTree(d, false, 85); };
+        b["tree_conifer"] = [](const SceneryDef& d) { return LoneTree(d, true, 80); };
         b["tree_group"] = TreeGroup;
-        b["bush"] = [](const SceneryDef& d) {
-            Kit k(d.width, d.depth);
-            k.Blob(k.w / 2, k.d / 2, 8, k.w / 2, k.d / 2, 8, kLeaves);
-            return k.Finish();
-        };
+        b["bush"] = Bush;
         b["car"] = [](const SceneryDef& d) { return Car(d, Colour3{0.72f, 0.12f, 0.10f}); };
         b["truck"] = Truck;
         b["parking_lot"] = ParkingLot;

@@ -227,6 +227,76 @@ TrackRoute ArcRoute(double x, double y, double headingDeg, double radius, double
     return r;
 }
 
+namespace {
+
+// A turnout's through route (or a wye's first branch), then each branch: to its connector, or a
+// lead, the arc and an extension.
+void AddTurnoutRoutes(std::vector<TrackRoute>& routes, const PieceDef& def) {
+    const auto& c = def.connectors;
+    const int n = static_cast<int>(c.size());
+    // A wye's connector 1 ends its second branch rather than a through route.
+    if (n >= 2 && std::abs(c[1].y) > 0.01)
+        routes.push_back(RouteToConnector(c[1], def.radius));
+    else
+        routes.push_back(StraightRoute(0, 0, 0, def.length));
+    for (int i = 2; i < n; ++i) {
+        const BranchStraights s = BranchStraightsOf(def, c[i]);
+        if (s.lead == 0 && s.extension == 0) {
+            routes.push_back(RouteToConnector(c[i], def.radius));
+            continue;
+        }
+        const double turn = FoldTurn(c[i].heading);
+        routes.push_back(StraightRoute(0, 0, 0, s.lead));
+        const TrackRoute arc = ArcRoute(s.lead, 0, 0, def.radius, turn);
+        routes.push_back(arc);
+        const TrackRoute::Frame end = arc.At(arc.length);
+        routes.push_back(StraightRoute(end.x, end.y, turn, s.extension));
+    }
+}
+
+// A curved turnout's inner route, then the outer one: a lead and the arc that reaches its end.
+void AddCurvedTurnoutRoutes(std::vector<TrackRoute>& routes, const PieceDef& def) {
+    const auto& c = def.connectors;
+    const size_t n = c.size();
+    if (n < 3) {
+        if (n >= 2) routes.push_back(RouteToConnector(c[1], def.radius));
+        return;
+    }
+    const TrackRoute inner = RouteToConnector(c[1], def.radius);
+    double lead = c[2].x - c[1].x;
+    TrackRoute outer = inner;
+    if (std::abs(c[2].y - c[1].y) > 0.01 && std::abs(inner.turnDeg) > 1e-6) {
+        // The outer end lies off the inner route's line: a lead, then the arc of the same angle
+        // that reaches it.
+        const double a = std::abs(inner.turnDeg) * kDegToRad;
+        const double radius = std::abs(c[2].y) / (1 - std::cos(a));
+        lead = c[2].x - radius * std::sin(a);
+        outer = ArcRoute(0, 0, 0, radius, inner.turnDeg);
+    }
+    routes.push_back(inner);
+    if (lead > 0.01) routes.push_back(StraightRoute(0, 0, 0, lead));
+    outer.x += lead;
+    routes.push_back(outer);
+}
+
+// The two straight routes of a crossing, and a double slip's two slips.
+void AddCrossingRoutes(std::vector<TrackRoute>& routes, const PieceDef& def) {
+    const auto& c = def.connectors;
+    const size_t n = c.size();
+    if (n >= 2) routes.push_back(RouteBetween(c[0], c[1]));
+    if (n >= 4) routes.push_back(RouteBetween(c[2], c[3]));
+    if (def.kind == PieceKind::DoubleSlip && def.radius > 0 && n >= 4) {
+        // The slips: from connector 0 towards connector 3's side, and from connector 2 back
+        // towards the straight's end.
+        const double side = c[3].y < 0 ? -1.0 : 1.0;
+        const double turn = side * std::abs(def.angle);
+        routes.push_back(ArcRoute(c[0].x, c[0].y, 0, def.radius, turn));
+        routes.push_back(ArcRoute(c[2].x, c[2].y, c[2].heading + 180, def.radius, -turn));
+    }
+}
+
+}  // namespace
+
 std::vector<TrackRoute> TrackRoutes(const PieceDef& def) {
     std::vector<TrackRoute> routes;
     const auto& c = def.connectors;
@@ -242,60 +312,15 @@ std::vector<TrackRoute> TrackRoutes(const PieceDef& def) {
             break;
         case PieceKind::LeftTurnout:
         case PieceKind::RightTurnout:
-            // A wye's connector 1 ends its second branch rather than a through route.
-            if (n >= 2 && std::abs(c[1].y) > 0.01)
-                routes.push_back(RouteToConnector(c[1], def.radius));
-            else
-                routes.push_back(StraightRoute(0, 0, 0, def.length));
-            for (int i = 2; i < n; ++i) {
-                const BranchStraights s = BranchStraightsOf(def, c[i]);
-                if (s.lead == 0 && s.extension == 0) {
-                    routes.push_back(RouteToConnector(c[i], def.radius));
-                    continue;
-                }
-                // A lead, the arc and an extension.
-                const double turn = FoldTurn(c[i].heading);
-                routes.push_back(StraightRoute(0, 0, 0, s.lead));
-                const TrackRoute arc = ArcRoute(s.lead, 0, 0, def.radius, turn);
-                routes.push_back(arc);
-                const TrackRoute::Frame end = arc.At(arc.length);
-                routes.push_back(StraightRoute(end.x, end.y, turn, s.extension));
-            }
+            AddTurnoutRoutes(routes, def);
             break;
         case PieceKind::CurvedTurnout:
         case PieceKind::CurvedTurnoutK:
-            if (n >= 3) {
-                const TrackRoute inner = RouteToConnector(c[1], def.radius);
-                double lead = c[2].x - c[1].x;
-                TrackRoute outer = inner;
-                if (std::abs(c[2].y - c[1].y) > 0.01 && std::abs(inner.turnDeg) > 1e-6) {
-                    // The outer end lies off the inner route's line: a lead, then the arc of
-                    // the same angle that reaches it.
-                    const double a = std::abs(inner.turnDeg) * kDegToRad;
-                    const double radius = std::abs(c[2].y) / (1 - std::cos(a));
-                    lead = c[2].x - radius * std::sin(a);
-                    outer = ArcRoute(0, 0, 0, radius, inner.turnDeg);
-                }
-                routes.push_back(inner);
-                if (lead > 0.01) routes.push_back(StraightRoute(0, 0, 0, lead));
-                outer.x += lead;
-                routes.push_back(outer);
-            } else if (n >= 2) {
-                routes.push_back(RouteToConnector(c[1], def.radius));
-            }
+            AddCurvedTurnoutRoutes(routes, def);
             break;
         case PieceKind::Crossing:
         case PieceKind::DoubleSlip:
-            if (n >= 2) routes.push_back(RouteBetween(c[0], c[1]));
-            if (n >= 4) routes.push_back(RouteBetween(c[2], c[3]));
-            if (def.kind == PieceKind::DoubleSlip && def.radius > 0 && n >= 4) {
-                // The slips: from connector 0 towards connector 3's side, and from connector 2
-                // back towards the straight's end.
-                const double side = c[3].y < 0 ? -1.0 : 1.0;
-                const double turn = side * std::abs(def.angle);
-                routes.push_back(ArcRoute(c[0].x, c[0].y, 0, def.radius, turn));
-                routes.push_back(ArcRoute(c[2].x, c[2].y, c[2].heading + 180, def.radius, -turn));
-            }
+            AddCrossingRoutes(routes, def);
             break;
         case PieceKind::Turntable:
             if (def.radius > 4)

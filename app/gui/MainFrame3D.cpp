@@ -21,6 +21,7 @@ void MainFrame::OnView3D(wxCommandEvent&) {
     // Drags notify on every mouse move: the canvas merges the requests into its next paint.
     view3DListener = AddChangeListener([this](DocChange what) {
         if (view3D && HasAny(what, kSceneChanges)) view3D->Canvas()->RequestRebuild();
+        if (view3D && HasAny(what, DocChange::Pictures)) view3D->Canvas()->PicturesChanged();
     });
     view3D->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
         RemoveChangeListener(view3DListener);

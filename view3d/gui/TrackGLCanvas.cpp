@@ -16,7 +16,10 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "canvas/gui/PictureLayer.h"
 #include "model/LayoutDocument.h"
+#include "view3d/ChunkRuns.h"
+#include "view3d/PictureQuad.h"
 #include "view3d/TrackMeshes.h"
 #include "view3d/TrackView.h"
 #include "view3d/TrainScene.h"
@@ -222,6 +225,61 @@ struct TrackGLCanvas::GpuMeshes {
     }
 };
 
+// Each picture laid on the board with the image it was laid from, and one texture per image file,
+// made again when the file's image is another one.
+struct TrackGLCanvas::BoardPictures {
+    struct Laid {
+        PictureQuad quad;
+        std::string path;
+        std::shared_ptr<const PictureImage> image;
+    };
+    struct Texture {
+        GLuint id = 0;
+        std::shared_ptr<const PictureImage> image;
+    };
+    std::vector<Laid> laid;
+    std::map<std::string, Texture> textures;
+    int made = 0;
+};
+
+namespace {
+
+// Copies a picture's image into a texture, reduced to a size the GL takes: from the smallest
+// halving of the image still at least that large.
+void UploadPicture(GLuint& id, const PictureImage& image) {
+    GLint most = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &most);
+    const wxImage& full = image.image;
+    const auto [w, h] = PictureTextureSize({double(full.GetWidth()), double(full.GetHeight())},
+                                           static_cast<int>(most));
+    const wxImage* source = &full;
+    for (const wxImage& half : image.halves)
+        if (half.GetWidth() >= w && half.GetHeight() >= h) source = &half;
+    const wxImage scaled = source->GetWidth() == w && source->GetHeight() == h
+                               ? *source
+                               : source->Scale(w, h, wxIMAGE_QUALITY_BILINEAR);
+    const size_t pixels = static_cast<size_t>(w) * h;
+    std::vector<uint8_t> rgba(pixels * 4, 255);
+    const unsigned char* rgb = scaled.GetData();
+    const unsigned char* alpha = scaled.HasAlpha() ? scaled.GetAlpha() : nullptr;
+    for (size_t i = 0; i < pixels; ++i) {
+        std::copy(rgb + 3 * i, rgb + 3 * i + 3, rgba.begin() + static_cast<std::ptrdiff_t>(4 * i));
+        if (alpha) rgba[4 * i + 3] = alpha[i];
+    }
+    if (!id) glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    // Seen at a slant from afar the picture would shimmer without its smaller levels.
+    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+}
+
+}  // namespace
+
 struct TrackGLCanvas::Visual {
     wxGLAttributes attributes;
     bool multisampled = false;
@@ -256,6 +314,7 @@ TrackGLCanvas::TrackGLCanvas(wxWindow* parent, const LayoutDocument& doc, const 
     : wxGLCanvas(parent, visual.attributes, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                  wxFULL_REPAINT_ON_RESIZE | wxWANTS_CHARS, "GLCanvas"),
       gpu(std::make_unique<GpuMeshes>()),
+      boardPictures(std::make_unique<BoardPictures>()),
       multisampleVisual(visual.multisampled),
       document(doc) {
     wxGLContextAttrs attrs;
@@ -286,6 +345,7 @@ TrackGLCanvas::~TrackGLCanvas() {
 
 void TrackGLCanvas::DoRebuild() {
     RebuildScene(scene, document);
+    if (showPictures) LayPictures();
     camera.Fit(scene.bounds);
     rebuildPending = false;
     ++rebuildCount;
@@ -303,6 +363,84 @@ void TrackGLCanvas::CopyAllMeshesAgain() {
     scene.changes = SceneChanges{};
     gpu->fullOf.clear();
     Refresh();
+}
+
+void TrackGLCanvas::ShowPictures(bool show) {
+    showPictures = show;
+    LayPictures();
+    Refresh();
+}
+
+void TrackGLCanvas::PicturesChanged() {
+    if (!showPictures) return;
+    picturesPending = true;
+    Refresh();
+}
+
+size_t TrackGLCanvas::PicturesLaid() const { return boardPictures->laid.size(); }
+
+int TrackGLCanvas::PictureTexturesMade() const { return boardPictures->made; }
+
+void TrackGLCanvas::LayPictures() {
+    picturesPending = false;
+    std::vector<BoardPictures::Laid>& laid = boardPictures->laid;
+    laid.clear();
+    if (!showPictures) return;
+    for (const BackgroundPicture& p : document.pictures) {
+        if (!PictureDrawn(document, p)) continue;  // its file is not even read
+        std::shared_ptr<const PictureImage> image = PictureImages::Shared().Get(p.path);
+        if (!image->Ok()) continue;
+        const PointMm pixels{double(image->image.GetWidth()), double(image->image.GetHeight())};
+        if (const auto quad = MakePictureQuad(document, p, pixels))
+            laid.push_back({*quad, p.path, std::move(image)});
+    }
+}
+
+// Unlit, blended at their opacity, and without writing depth: the track and the scenery over
+// them are drawn as over the bare board.
+void TrackGLCanvas::DrawPictures() {
+    BoardPictures& b = *boardPictures;
+    for (auto it = b.textures.begin(); it != b.textures.end();) {
+        const bool used = std::any_of(b.laid.begin(), b.laid.end(),
+                                      [&](const BoardPictures::Laid& l) { return l.path == it->first; });
+        if (used) {
+            ++it;
+            continue;
+        }
+        glDeleteTextures(1, &it->second.id);
+        it = b.textures.erase(it);
+    }
+    if (b.laid.empty()) return;
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(-1, -1);
+    for (const BoardPictures::Laid& l : b.laid) {
+        BoardPictures::Texture& t = b.textures[l.path];
+        if (!t.id || t.image != l.image) {
+            UploadPicture(t.id, *l.image);
+            t.image = l.image;
+            ++b.made;
+        }
+        glBindTexture(GL_TEXTURE_2D, t.id);
+        glColor4f(1, 1, 1, l.quad.opacity);
+        glBegin(GL_QUADS);
+        for (size_t k = 0; k < 4; ++k) {
+            glTexCoord2f(l.quad.texCoords[k][0], l.quad.texCoords[k][1]);
+            glVertex3d(l.quad.corners[k].x, l.quad.corners[k].y, l.quad.corners[k].z);
+        }
+        glEnd();
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
 }
 
 void TrackGLCanvas::RequestRebuild() {
@@ -369,38 +507,41 @@ void TrackGLCanvas::InitGl() {
     glInitialised = true;
 }
 
-void TrackGLCanvas::DrawScene(int width, int height) {
-    if (width >= 1 && height >= 1) {
-        glViewport(0, 0, width, height);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        const double nowS = std::chrono::duration<double>(now).count();
-        const double seconds = lastFrameS < 0 ? 0.0 : nowS - lastFrameS;
-        lastFrameS = nowS;
-        // A near plane at 1 mm leaves the depth buffer too coarse metres away: track and the
-        // grid under it would fight. Scaled with the distance it keeps 50 depth steps per mm
-        // at the pan centre; nothing within 1/50 of the distance of the eye is ever looked at.
-        // The train cameras stand close to the track and look a few metres at most.
-        const bool onTrain = cameraMode != CameraMode::Orbit && trains && HasTrains(*trains);
-        const double nearPlane = onTrain ? 3.0 : std::max(1.0, camera.distance / 50.0);
-        gluPerspective(kFieldOfViewDeg, static_cast<double>(width) / height, nearPlane,
-                       onTrain ? 20000.0 : 60000.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        if (!LookFromTrain(seconds)) {
-            gluLookAt(0, 0, camera.distance, 0, 0, 0, 0, 1, 0);
-            // Turning the world by minus the pitch puts the camera on the near (-Y) side, above
-            // the layout, with heights pointing up the screen; turning it by plus the pitch
-            // would show the model rolled over, as if seen from below.
-            glRotatef(-camera.pitch, 1, 0, 0);
-            glRotatef(camera.yaw, 0, 0, 1);
-            glTranslatef(camera.panX - camera.centreX, camera.panY - camera.centreY, 0);
-        }
-        glGetDoublev(GL_MODELVIEW_MATRIX, lastModelview);
-        glGetDoublev(GL_PROJECTION_MATRIX, lastProjection);
-        lastViewport = {0, 0, width, height};
+// The projection and the camera for a window of width by height pixels, kept for ProjectToWindow.
+void TrackGLCanvas::SetUpView(int width, int height) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    const double nowS = std::chrono::duration<double>(now).count();
+    const double seconds = lastFrameS < 0 ? 0.0 : nowS - lastFrameS;
+    lastFrameS = nowS;
+    // A near plane at 1 mm leaves the depth buffer too coarse metres away: track and the
+    // grid under it would fight. Scaled with the distance it keeps 50 depth steps per mm
+    // at the pan centre; nothing within 1/50 of the distance of the eye is ever looked at.
+    // The train cameras stand close to the track and look a few metres at most.
+    const bool onTrain = cameraMode != CameraMode::Orbit && trains && HasTrains(*trains);
+    const double nearPlane = onTrain ? 3.0 : std::max(1.0, camera.distance / 50.0);
+    gluPerspective(kFieldOfViewDeg, static_cast<double>(width) / height, nearPlane,
+                   onTrain ? 20000.0 : 60000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    if (!LookFromTrain(seconds)) {
+        gluLookAt(0, 0, camera.distance, 0, 0, 0, 0, 1, 0);
+        // Turning the world by minus the pitch puts the camera on the near (-Y) side, above
+        // the layout, with heights pointing up the screen; turning it by plus the pitch
+        // would show the model rolled over, as if seen from below.
+        glRotatef(-camera.pitch, 1, 0, 0);
+        glRotatef(camera.yaw, 0, 0, 1);
+        glTranslatef(camera.panX - camera.centreX, camera.panY - camera.centreY, 0);
     }
+    glGetDoublev(GL_MODELVIEW_MATRIX, lastModelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, lastProjection);
+    lastViewport = {0, 0, width, height};
+}
+
+void TrackGLCanvas::DrawScene(int width, int height) {
+    if (width >= 1 && height >= 1) SetUpView(width, height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     DrawGridAndAxes();
 
@@ -410,6 +551,7 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     glEnableClientState(GL_COLOR_ARRAY);
     Draw(gpu->baseboard);
     Draw(gpu->decks);
+    if (showPictures || !boardPictures->textures.empty()) DrawPictures();
     for (const SceneryInstance& s : scene.scenery) {
         const GpuMesh* model = gpu->Article(gpu->scenery, scene.sceneryModels, s.item);
         if (!model) continue;
@@ -432,44 +574,35 @@ void TrackGLCanvas::DrawScene(int width, int height) {
 
 namespace {
 
-// Consecutive chunks of a chunked mesh drawn with one call.
-class ChunkRuns {
+// Draws the runs of consecutive chunks of a chunked mesh, binding its buffers at the first.
+class RunDrawer {
 public:
-    ChunkRuns(const ChunkedMesh& mesh, const GpuMesh& gpu) : mesh(mesh), gpu(gpu) {}
-    void Add(size_t chunk) {
-        if (chunk + 1 >= mesh.first.size()) return;
-        if (end == chunk && end > start) {
-            end = chunk + 1;  // empty chunks too: they do not break a run
-            return;
-        }
-        if (mesh.first[chunk] == mesh.first[chunk + 1]) return;
-        Flush();
-        start = chunk;
-        end = chunk + 1;
-    }
-    // Draws the pending run; true when it bound this mesh to do so.
+    RunDrawer(const ChunkedMesh& mesh, const GpuMesh& gpu) : runs(mesh), gpu(gpu) {}
+    void Add(size_t chunk) { DrawRun(runs.Add(chunk)); }
+    // Draws the pending run; true when this mesh is bound, in place of whatever was before.
     bool Flush() {
-        bool binds = false;
-        if (end > start && mesh.first[end] > mesh.first[start]) {
-            binds = !bound;
-            if (!bound) BindMesh(gpu);
-            bound = true;
-            DrawBound(mesh.vertexStart[start], mesh.vertexStart[end] - 1, mesh.first[start],
-                      mesh.first[end]);
-        }
-        start = end = 0;
-        return binds;
+        DrawRun(runs.Flush());
+        return bound;
     }
     // Another mesh was bound in between.
     void Unbind() { bound = false; }
 
 private:
-    const ChunkedMesh& mesh;
+    void DrawRun(const std::optional<ChunkRun>& run) {
+        if (!run) return;
+        if (!bound) BindMesh(gpu);
+        bound = true;
+        DrawBound(run->lowVertex, run->highVertex, run->firstIndex, run->endIndex);
+    }
+
+    ChunkRuns runs;
     const GpuMesh& gpu;
-    size_t start = 0;
-    size_t end = 0;
     bool bound = false;
 };
+
+// Culled, or drawn in how much detail (a TrackDetail): the piers under a piece go with it.
+constexpr int8_t kCulled = -1;
+constexpr int8_t kFar = static_cast<int8_t>(TrackDetail::Far);
 
 }  // namespace
 
@@ -477,46 +610,51 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
     GLfloat modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     const TrackView view(modelview, width, height, kFieldOfViewDeg);
-    // Culled, or drawn in how much detail: the piers under a piece go with it.
-    constexpr int8_t kCulled = -1;
     std::vector<int8_t> detail(scene.tracks.size(), kCulled);
     for (size_t i = 0; i < scene.tracks.size(); ++i)
         if (const std::optional<TrackDetail> d = view.Of(scene.tracks[i]))
             detail[i] = static_cast<int8_t>(*d);
-
-    // Piers first, then the track over them: helix columns and deck legs always, each piece's
-    // piers as boxes when the piece is far.
-    const bool piersChunked = scene.pierChunkOfTrack.size() == scene.tracks.size() &&
-                              scene.farPiers.ChunkCount() + 2 == scene.piers.ChunkCount();
-    if (piersChunked) {
-        ChunkRuns near(scene.piers, gpu->piers), far(scene.farPiers, gpu->farPiers);
-        near.Add(0);
-        for (size_t i = 0; i < scene.tracks.size(); ++i) {
-            const uint32_t chunk = scene.pierChunkOfTrack[i];
-            if (detail[i] == kCulled || chunk == Scene3D::kNoPiers) continue;
-            if (detail[i] != static_cast<int8_t>(TrackDetail::Far)) near.Add(chunk + 1);
-        }
-        near.Add(scene.piers.ChunkCount() - 1);
-        near.Flush();
-        for (size_t i = 0; i < scene.tracks.size(); ++i) {
-            const uint32_t chunk = scene.pierChunkOfTrack[i];
-            if (detail[i] == static_cast<int8_t>(TrackDetail::Far) && chunk != Scene3D::kNoPiers)
-                far.Add(chunk);
-        }
-        far.Flush();
-    } else {
-        Draw(gpu->piers);
-    }
-
+    DrawPiers(detail);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1, -1);
-    // Far instances go in runs straight from their world-axes batch: one draw per run.
+    DrawTrackInstances(detail);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+}
+
+// Piers go first, under the track: helix columns and deck legs always, each piece's piers as
+// boxes when the piece is far.
+void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail) {
+    const bool piersChunked = scene.pierChunkOfTrack.size() == scene.tracks.size() &&
+                              scene.farPiers.ChunkCount() + 2 == scene.piers.ChunkCount();
+    if (!piersChunked) {
+        Draw(gpu->piers);
+        return;
+    }
+    RunDrawer near(scene.piers, gpu->piers), far(scene.farPiers, gpu->farPiers);
+    near.Add(0);
+    for (size_t i = 0; i < scene.tracks.size(); ++i) {
+        const uint32_t chunk = scene.pierChunkOfTrack[i];
+        if (detail[i] == kCulled || chunk == Scene3D::kNoPiers) continue;
+        if (detail[i] != kFar) near.Add(chunk + 1);
+    }
+    near.Add(scene.piers.ChunkCount() - 1);
+    near.Flush();
+    for (size_t i = 0; i < scene.tracks.size(); ++i) {
+        const uint32_t chunk = scene.pierChunkOfTrack[i];
+        if (detail[i] == kFar && chunk != Scene3D::kNoPiers) far.Add(chunk);
+    }
+    far.Flush();
+}
+
+// Far instances go in runs straight from their world-axes batch, one draw per run; the others
+// each with their article's mesh, placed.
+void TrackGLCanvas::DrawTrackInstances(const std::vector<int8_t>& detail) {
     const bool batched = scene.farBatch.ChunkCount() == scene.tracks.size() && gpu->farBatch.buffer;
-    ChunkRuns farTrack(scene.farBatch, gpu->farBatch);
+    RunDrawer farTrack(scene.farBatch, gpu->farBatch);
     const GpuMesh* bound = nullptr;
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         if (detail[i] == kCulled) continue;
-        if (detail[i] == static_cast<int8_t>(TrackDetail::Far) && batched) {
+        if (detail[i] == kFar && batched) {
             farTrack.Add(i);
             continue;
         }
@@ -538,7 +676,6 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
         glPopMatrix();
     }
     farTrack.Flush();
-    glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
 // Each vehicle's model is made once and copied to the card; a frame only moves it.
@@ -575,6 +712,7 @@ bool TrackGLCanvas::RenderFrame(std::vector<uint8_t>* pixels) {
     while (glGetError() != GL_NO_ERROR) {
     }
     if (!glInitialised) InitGl();
+    if (picturesPending) LayPictures();
     const wxSize size = GetClientSize();
     DrawScene(size.x, size.y);
     if (pixels && size.x > 0 && size.y > 0) {

@@ -65,6 +65,17 @@ public:
     // The vehicles the last frame left out because the cab camera stood inside them.
     int HiddenFromCab() const { return hiddenFromCab; }
 
+    // The layout's background pictures lying on the baseboard (off by default): each picture the
+    // layout shows, at its place, width, turn and opacity, on its deck's board where it has one.
+    void ShowPictures(bool show);
+    bool PicturesShown() const { return showPictures; }
+    // The layout's pictures changed: laid again at the next frame when they are shown.
+    void PicturesChanged();
+    // How many pictures lie on the board, and how many picture textures the canvas has copied to
+    // the graphics card since it was made (one per image file, kept while the file is laid).
+    size_t PicturesLaid() const;
+    int PictureTexturesMade() const;
+
     // Draws one frame into the back buffer and shows it; with `pixels`, first reads the frame
     // back as RGB rows from the bottom up. False when the context cannot be made current.
     bool RenderFrame(std::vector<uint8_t>* pixels = nullptr);
@@ -86,14 +97,25 @@ private:
     void InitGl();
     // Sets the modelview of a train camera; false when there is no train to ride with.
     bool LookFromTrain(double seconds);
+    void SetUpView(int width, int height);
     void DrawScene(int width, int height);
     void DrawTrack(int width, int height);
+    // With the detail (or culled) of each track instance.
+    void DrawPiers(const std::vector<int8_t>& detail);
+    void DrawTrackInstances(const std::vector<int8_t>& detail);
     void DrawTrains();
     void DoRebuild();
+    void LayPictures();
+    void DrawPictures();
 
     // The meshes copied to the graphics card's buffers, kept while the context lives.
     struct GpuMeshes;
     std::unique_ptr<GpuMeshes> gpu;
+    // The pictures laid on the board and their textures.
+    struct BoardPictures;
+    std::unique_ptr<BoardPictures> boardPictures;
+    bool showPictures = false;
+    bool picturesPending = false;
     std::unique_ptr<wxGLContext> context;
     bool fallbackContext = false;
     bool glInitialised = false;

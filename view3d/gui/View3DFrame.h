@@ -14,6 +14,9 @@ public:
     static constexpr const char* kStatusText =
         wxTRANSLATE("Left drag: rotate  |  Right drag: pan  |  Scroll: zoom  |  R: reset view");
 
+    // View > Background Pictures: the layout's pictures lying on the baseboard (a check item).
+    static constexpr int kCmdShowPictures = 2085;
+
     View3DFrame(wxWindow* parent, const LayoutDocument& document);
 
     TrackGLCanvas* Canvas() const { return canvas; }
