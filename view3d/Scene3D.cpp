@@ -618,11 +618,13 @@ void UpdateChunkedMeshes(Scene3D& scene, const std::vector<TrackInstance>& track
         scene.piers.Append(Mesh{});  // helix columns
         scene.piers.Append(Mesh{});  // deck legs
         scene.farPiers.Clear();
+        scene.farMade = false;
     }
-    UpdateChunks(
-        scene.farBatch, 0, scene.farBatch.ChunkCount(), tracks.size(),
-        [&](size_t i, size_t j) { return scene.tracks[i] == tracks[j]; },
-        [&](size_t j) { return PlacedFarMesh(scene, tracks[j]); });
+    if (scene.farMade)
+        UpdateChunks(
+            scene.farBatch, 0, scene.farBatch.ChunkCount(), tracks.size(),
+            [&](size_t i, size_t j) { return scene.tracks[i] == tracks[j]; },
+            [&](size_t j) { return PlacedFarMesh(scene, tracks[j]); });
     if (helixColumns != memo.helixColumns) {
         scene.piers.Splice(0, 1, {helixColumns});
         memo.helixColumns = std::move(helixColumns);
@@ -637,8 +639,9 @@ void UpdateChunkedMeshes(Scene3D& scene, const std::vector<TrackInstance>& track
     };
     UpdateChunks(scene.piers, 1, oldCount, memo.pieces.size(), same,
                  [&](size_t j) { return PierMesh(memo.pieces[j].piers); });
-    UpdateChunks(scene.farPiers, 0, oldCount, memo.pieces.size(), same,
-                 [&](size_t j) { return FarPierMesh(memo.pieces[j].piers); });
+    if (scene.farMade)
+        UpdateChunks(scene.farPiers, 0, oldCount, memo.pieces.size(), same,
+                     [&](size_t j) { return FarPierMesh(memo.pieces[j].piers); });
     for (PieceMemo& m : memo.pieces) m.piersStale = false;
 }
 
@@ -675,6 +678,20 @@ void UpdateTunnels(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog
 }
 
 }  // namespace
+
+void MakeFarMeshes(Scene3D& scene) {
+    if (scene.farMade) return;
+    std::vector<Mesh> parts;
+    parts.reserve(scene.tracks.size());
+    for (const TrackInstance& t : scene.tracks) parts.push_back(PlacedFarMesh(scene, t));
+    scene.farBatch.Clear();
+    scene.farBatch.Splice(0, 0, parts);
+    parts.clear();
+    for (const PieceMemo& m : scene.memo.pieces) parts.push_back(FarPierMesh(m.piers));
+    scene.farPiers.Clear();
+    scene.farPiers.Splice(0, 0, parts);
+    scene.farMade = true;
+}
 
 void RebuildScene(Scene3D& scene, const LayoutDocument& doc) {
     const TrackCatalog& catalog = TrackCatalog::Instance();

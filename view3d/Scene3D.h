@@ -118,6 +118,10 @@ struct Scene3D {
     ChunkedMesh piers;
     // The same piers of each piece (chunk i: piece i) as plain boxes, for a piece drawn far away.
     ChunkedMesh farPiers;
+    // The far batch and the far piers are made by MakeFarMeshes, when something is first drawn
+    // far away, so that opening the view does not wait for them; once made, every rebuild keeps
+    // them up to date.
+    bool farMade = false;
     // For each track instance the piece whose piers stand under it (its chunk of farPiers, and of
     // piers after the helix columns); kNoPiers for helix curves.
     static constexpr uint32_t kNoPiers = 0xFFFFFFFFu;
@@ -148,6 +152,9 @@ inline constexpr double kMinPierHeight = 2.0;  // also the distance within which
 // the catalogs are left out. Only what the pieces changed since the last rebuild is made again;
 // the result is the same as building a fresh scene.
 void RebuildScene(Scene3D& scene, const LayoutDocument& doc);
+
+// Makes the far batch and the far piers of the scene as it stands, unless they are made.
+void MakeFarMeshes(Scene3D& scene);
 
 // True when a piece stands more than 2 mm above its level's height and not all its ends rest on
 // a deck: it needs risers under the ends that do not. False for an article not in the catalog.

@@ -288,6 +288,7 @@ TEST_F(SupportTest, GridLiesUnderTheBaseboardAndNothingReachesDownToIt) {
         "");
     Scene3D s;
     RebuildScene(s, sample);
+    MakeFarMeshes(s);
     ASSERT_FALSE(s.baseboard.Empty());
     ASSERT_FALSE(s.decks.Empty());
     EXPECT_NEAR(MaxZ(s.baseboard), kBaseboardZ, 1e-6);

@@ -99,7 +99,8 @@ TEST_F(SceneTest, FarBatchHoldsEveryInstancesFarMeshInWorldAxes) {
     track[a].grade = 2;
     track.Place("99999", 0, 0);  // not drawn, not batched
     PlaceHelix(doc, 900, 900, 45, "");
-    const Scene3D s = Build();
+    Scene3D s = Build();
+    MakeFarMeshes(s);
     for (const auto& [batch, meshes] : {std::pair{&s.farBatch, &s.farPieceMeshes}}) {
         ASSERT_EQ(batch->first.size(), s.tracks.size() + 1);
         EXPECT_EQ(batch->first.back(), batch->mesh.indices.size());

@@ -117,13 +117,26 @@ protected:
         t.covers = {ids[3], ids[4]};
         doc.tunnels.push_back(t);
         RebuildScene(scene, doc);
+        MakeFarMeshes(scene);
+        RebuildScene(farLater, doc);
     }
 
-    // The scene kept and rebuilt equals one built from nothing.
+    // The scene kept and rebuilt equals one built from nothing; so do the far meshes of one kept
+    // without them until now.
     void ExpectSameAsFresh(const std::string& what) {
         SCOPED_TRACE(what);
         Scene3D fresh;
         RebuildScene(fresh, doc);
+        EXPECT_FALSE(fresh.farMade);
+        EXPECT_EQ(fresh.farBatch.ChunkCount() + fresh.farPiers.ChunkCount(), 0u);
+        MakeFarMeshes(fresh);
+        RebuildScene(farLater, doc);
+        Scene3D late = farLater;
+        MakeFarMeshes(late);
+        EXPECT_TRUE(late.farBatch.mesh == fresh.farBatch.mesh);
+        EXPECT_EQ(late.farBatch.first, fresh.farBatch.first);
+        EXPECT_TRUE(late.farPiers.mesh == fresh.farPiers.mesh);
+        EXPECT_EQ(late.farPiers.vertexStart, fresh.farPiers.vertexStart);
         ASSERT_EQ(scene.tracks.size(), fresh.tracks.size());
         EXPECT_TRUE(scene.tracks == fresh.tracks);
         EXPECT_TRUE(scene.farBatch.mesh == fresh.farBatch.mesh);
@@ -162,6 +175,7 @@ protected:
     std::vector<uint32_t> ids;
     uint32_t bridgeA = 0, bridgeB = 0;
     Scene3D scene;
+    Scene3D farLater;  // never drawn far before
 };
 
 }  // namespace

@@ -116,6 +116,7 @@ TEST_F(View3DTest, TrackShowsWhereItLiesSeenFromAbove) {
     for (int x : {size.x / 10, size.x * 9 / 10})  // beyond the ends of the track
         EXPECT_GT(Share(x, cy, Background), 0.99) << x;
     EXPECT_GT(Share(size.x * 3 / 10, cy - size.y / 5, Background), 0.99);
+    EXPECT_FALSE(canvas->Scene().farMade);  // nothing far: the far meshes are not made
 }
 
 TEST_F(View3DTest, TrackFarAwayStillShowsAsAThinLine) {
@@ -138,6 +139,7 @@ TEST_F(View3DTest, TrackFarAwayStillShowsAsAThinLine) {
         EXPECT_TRUE(Background(At(x, cy - 20)) && Background(At(x, cy + 20))) << x;
     }
     EXPECT_GT(seen, columns * 9 / 10);
+    EXPECT_TRUE(canvas->Scene().farMade);
 }
 
 TEST_F(View3DTest, EmptyLayoutShowsGridAxesAndBaseboardOnly) {

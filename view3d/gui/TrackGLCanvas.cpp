@@ -611,9 +611,17 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     const TrackView view(modelview, width, height, kFieldOfViewDeg);
     std::vector<int8_t> detail(scene.tracks.size(), kCulled);
-    for (size_t i = 0; i < scene.tracks.size(); ++i)
-        if (const std::optional<TrackDetail> d = view.Of(scene.tracks[i]))
+    bool anyFar = false;
+    for (size_t i = 0; i < scene.tracks.size(); ++i) {
+        if (const std::optional<TrackDetail> d = view.Of(scene.tracks[i])) {
             detail[i] = static_cast<int8_t>(*d);
+            anyFar = anyFar || detail[i] == kFar;
+        }
+    }
+    if (anyFar && !scene.farMade) {
+        MakeFarMeshes(scene);
+        gpu->Sync(scene);
+    }
     DrawPiers(detail);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1, -1);
@@ -624,8 +632,9 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
 // Piers go first, under the track: helix columns and deck legs always, each piece's piers as
 // boxes when the piece is far.
 void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail) {
-    const bool piersChunked = scene.pierChunkOfTrack.size() == scene.tracks.size() &&
-                              scene.farPiers.ChunkCount() + 2 == scene.piers.ChunkCount();
+    const bool piersChunked =
+        scene.pierChunkOfTrack.size() == scene.tracks.size() &&
+        (!scene.farMade || scene.farPiers.ChunkCount() + 2 == scene.piers.ChunkCount());
     if (!piersChunked) {
         Draw(gpu->piers);
         return;
@@ -641,7 +650,7 @@ void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail) {
     near.Flush();
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         const uint32_t chunk = scene.pierChunkOfTrack[i];
-        if (detail[i] == kFar && chunk != Scene3D::kNoPiers) far.Add(chunk);
+        if (detail[i] == kFar && chunk != Scene3D::kNoPiers && scene.farMade) far.Add(chunk);
     }
     far.Flush();
 }
