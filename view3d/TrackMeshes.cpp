@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <string_view>
+#include <utility>
 
 #include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
@@ -51,31 +52,37 @@ void SweepStrip(Mesh& m, const std::vector<Frame>& frames, double o1, double z1,
     }
 }
 
-// The end face of a swept box at a frame, facing along `sign` times the direction of travel.
+// The end face of a swept box at a frame, facing along `sign` times the direction of travel;
+// its corners go round counter-clockwise seen from there.
 void Cap(Mesh& m, const Frame& f, double o0, double o1, double z0, double z1, double sign,
          Colour3 colour) {
+    if (sign < 0) std::swap(o0, o1);
     AddQuad(m, Offset(f, o0, z0), Offset(f, o1, z0), Offset(f, o1, z1), Offset(f, o0, z1),
             {f.dirX * sign, f.dirY * sign, 0}, colour);
 }
 
+// Whether a swept box has its underside: not where it stands on another box, whose top covers it.
+enum class Underside { Open, Closed };
+
 // A box section from lateral o0 to o1 and height z0 to z1 swept along the frames: top, both
-// sides and the two end faces (the underside is never seen).
+// sides, the two end faces and the underside when it is to be closed.
 void SweepBox(Mesh& m, const std::vector<Frame>& frames, double o0, double o1, double z0, double z1,
-              Colour3 top, Colour3 side) {
+              Colour3 top, Colour3 side, Underside underside = Underside::Closed) {
     SweepStrip(m, frames, o0, z1, o1, z1, top);
     SweepStrip(m, frames, o1, z1, o1, z0, side);
+    if (underside == Underside::Closed) SweepStrip(m, frames, o1, z0, o0, z0, side);
     SweepStrip(m, frames, o0, z0, o0, z1, side);
     Cap(m, frames.front(), o0, o1, z0, z1, -1, side);
     Cap(m, frames.back(), o0, o1, z0, z1, 1, side);
 }
 
 // A block standing on a frame: `along` mm before and after it, lateral o0 to o1, z0 to z1;
-// top and four sides.
+// top, four sides and the underside unless it is open.
 void FrameBlock(Mesh& m, const Frame& f, double along, double o0, double o1, double z0, double z1,
-                Colour3 top, Colour3 side) {
+                Colour3 top, Colour3 side, Underside underside = Underside::Closed) {
     const Frame back{f.x - f.dirX * along, f.y - f.dirY * along, f.dirX, f.dirY};
     const Frame front{f.x + f.dirX * along, f.y + f.dirY * along, f.dirX, f.dirY};
-    SweepBox(m, {back, front}, o0, o1, z0, z1, top, side);
+    SweepBox(m, {back, front}, o0, o1, z0, z1, top, side, underside);
 }
 
 Vec3 RoutePoint(const TrackRoute& route, double s, double lateral, double z) {
@@ -374,10 +381,10 @@ void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail, doubl
     SweepBox(m, frames, -bed, bed, 0, kBedTop, kBedTopColour, kBedSideColour);
     for (double s : SleeperCentres(route.length))
         FrameBlock(m, route.At(s), kSleeperHalfLength, -sleeper, sleeper, kBedTop, kSleeperTop,
-                   kSleeperTopColour, kSleeperSideColour);
+                   kSleeperTopColour, kSleeperSideColour, Underside::Open);
     for (double side : {-rail, rail})
         SweepBox(m, frames, side - kRailHalfWidth, side + kRailHalfWidth, kSleeperTop, kRailTop,
-                 kRailTopColour, kRailSideColour);
+                 kRailTopColour, kRailSideColour, Underside::Open);
 }
 
 BridgeStructure BridgeStructureOf(const PieceDef& def) {

@@ -622,11 +622,14 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
         MakeFarMeshes(scene);
         gpu->Sync(scene);
     }
+    // Piers and track are closed solids: the faces turned away from the eye are behind others.
+    glEnable(GL_CULL_FACE);
     DrawPiers(detail);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1, -1);
     DrawTrackInstances(detail);
     glDisable(GL_POLYGON_OFFSET_FILL);
+    glDisable(GL_CULL_FACE);
 }
 
 // Piers go first, under the track: helix columns and deck legs always, each piece's piers as
@@ -656,14 +659,26 @@ void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail) {
 }
 
 // Far instances go in runs straight from their world-axes batch, one draw per run; the others
-// each with their article's mesh, placed.
+// each with their article's mesh, placed. Far track is the bed's top alone, seen from either side;
+// the article meshes are closed, and the mirror that places them turns their faces' winding over.
 void TrackGLCanvas::DrawTrackInstances(const std::vector<int8_t>& detail) {
     const bool batched = scene.farBatch.ChunkCount() == scene.tracks.size() && gpu->farBatch.buffer;
     RunDrawer farTrack(scene.farBatch, gpu->farBatch);
     const GpuMesh* bound = nullptr;
+    glFrontFace(GL_CW);
+    bool culling = true;
+    const auto cull = [&culling](bool on) {
+        if (on == culling) return;
+        culling = on;
+        if (on)
+            glEnable(GL_CULL_FACE);
+        else
+            glDisable(GL_CULL_FACE);
+    };
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         if (detail[i] == kCulled) continue;
         if (detail[i] == kFar && batched) {
+            cull(false);
             farTrack.Add(i);
             continue;
         }
@@ -673,6 +688,7 @@ void TrackGLCanvas::DrawTrackInstances(const std::vector<int8_t>& detail) {
                                   : gpu->distantOf[i];
         if (!mesh) continue;
         if (farTrack.Flush()) bound = nullptr;
+        cull(true);
         if (mesh != bound) BindMesh(*mesh);
         bound = mesh;
         farTrack.Unbind();
@@ -685,6 +701,7 @@ void TrackGLCanvas::DrawTrackInstances(const std::vector<int8_t>& detail) {
         glPopMatrix();
     }
     farTrack.Flush();
+    glFrontFace(GL_CCW);
 }
 
 // Each vehicle's model is made once and copied to the card; a frame only moves it.
