@@ -481,7 +481,9 @@ void TrackGLCanvas::InitGl() {
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glShadeModel(GL_SMOOTH);
-    glEnable(GL_NORMALIZE);
+    // Every mesh has unit normals and most are placed without scaling: only what is scaled has
+    // its normals made unit again, which spares every other vertex a square root.
+    glDisable(GL_NORMALIZE);
     // Given while the modelview matrix is the identity: the lights stay fixed to the viewer.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -558,12 +560,20 @@ void TrackGLCanvas::DrawScene(int width, int height) {
         glPushMatrix();
         glTranslatef(s.x, s.y, s.z + static_cast<float>(SceneryDrawOffset(s.item)));
         glRotatef(s.rotationDeg, 0, 0, 1);
-        if (s.scaleX != 1 || s.scaleY != 1) glScalef(s.scaleX, s.scaleY, 1);
+        const bool scaled = s.scaleX != 1 || s.scaleY != 1;
+        if (scaled) {
+            glScalef(s.scaleX, s.scaleY, 1);
+            glEnable(GL_NORMALIZE);
+        }
         Draw(*model);
+        if (scaled) glDisable(GL_NORMALIZE);
         glPopMatrix();
     }
     DrawTrack(width, height);
+    // A vehicle's placing is taken as it comes.
+    glEnable(GL_NORMALIZE);
     DrawTrains();
+    glDisable(GL_NORMALIZE);
     Draw(gpu->tunnels);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
