@@ -628,9 +628,16 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
             anyFar = anyFar || detail[i] == kFar;
         }
     }
+    // The far meshes are made by the frame after the first that wants them, so that the window
+    // shows its first picture without waiting: that one draws far track in its distant meshes.
     if (anyFar && !scene.farMade) {
-        MakeFarMeshes(scene);
-        gpu->Sync(scene);
+        if (farMeshesDue) {
+            MakeFarMeshes(scene);
+            gpu->Sync(scene);
+        } else {
+            farMeshesDue = true;
+            CallAfter([this] { Refresh(); });
+        }
     }
     // Piers and track are closed solids: the faces turned away from the eye are behind others.
     glEnable(GL_CULL_FACE);
@@ -643,7 +650,7 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
 }
 
 // Piers go first, under the track: helix columns and deck legs always, each piece's piers as
-// boxes when the piece is far.
+// boxes when the piece is far (once the boxes are made).
 void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail) {
     const bool piersChunked =
         scene.pierChunkOfTrack.size() == scene.tracks.size() &&
@@ -657,7 +664,7 @@ void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail) {
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         const uint32_t chunk = scene.pierChunkOfTrack[i];
         if (detail[i] == kCulled || chunk == Scene3D::kNoPiers) continue;
-        if (detail[i] != kFar) near.Add(chunk + 1);
+        if (detail[i] != kFar || !scene.farMade) near.Add(chunk + 1);
     }
     near.Add(scene.piers.ChunkCount() - 1);
     near.Flush();

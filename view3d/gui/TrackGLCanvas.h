@@ -128,6 +128,7 @@ private:
     Scene3D scene;
     OrbitCamera camera;
     bool rebuildPending = false;
+    bool farMeshesDue = false;  // a frame wanted far track: the next one makes the far meshes
     int rebuildCount = 0;
     unsigned lastGlError = 0;
 
