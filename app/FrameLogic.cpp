@@ -39,6 +39,18 @@ CommandEnabling EnabledCommands(const LayoutDocument& doc) {
     return e;
 }
 
+const CommandStates::State& CommandStates::For(const LayoutDocument& doc) {
+    if (valid && revision == doc.Revision() && pieces == doc.pieces.size() &&
+        scenery == doc.scenery.size())
+        return state;
+    state = {EnabledCommands(doc), AnalyseTunnel(doc)};
+    valid = true;
+    revision = doc.Revision();
+    pieces = doc.pieces.size();
+    scenery = doc.scenery.size();
+    return state;
+}
+
 std::vector<std::string> ListLayoutNames(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ec;

@@ -2,10 +2,13 @@
 // folder, the checks before delete and the resets of New.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "base/Translate.h"
+#include "model/Tunnels.h"
 
 class LayoutDocument;
 
@@ -27,6 +30,30 @@ struct CommandEnabling {
     bool deleteSelection = false;  // a piece or a scenery item is selected
 };
 CommandEnabling EnabledCommands(const LayoutDocument& doc);
+
+// The enabling of the commands and what the Tunnel command would do, worked out once per change:
+// the window asks at every idle moment, and each answer visits every piece. Forget() at every
+// change notification; an edit recorded in the undo history, or pieces or scenery items added
+// or removed, also start afresh.
+class CommandStates {
+public:
+    const CommandEnabling& Enabling(const LayoutDocument& doc) { return For(doc).enabling; }
+    const TunnelAnalysis& Tunnel(const LayoutDocument& doc) { return For(doc).tunnel; }
+    void Forget() { valid = false; }
+
+private:
+    struct State {
+        CommandEnabling enabling;
+        TunnelAnalysis tunnel;
+    };
+    const State& For(const LayoutDocument& doc);
+
+    State state;
+    bool valid = false;
+    uint64_t revision = 0;
+    size_t pieces = 0;
+    size_t scenery = 0;
+};
 
 // Names (file names without ".xml") of the layout files directly in folder, ascending by byte
 // value. Sub-folders and other files are left out; a missing folder gives an empty list.

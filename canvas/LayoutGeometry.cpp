@@ -148,6 +148,19 @@ std::vector<EdgeLabel> BaseboardEdgeLabels(const std::vector<PointMm>& outline, 
 
 namespace {
 
+// The labels' anchors and the measurements' ends and length labels.
+void AddNoteCorners(LayoutBounds& bounds, const LayoutDocument& doc) {
+    auto add = [&bounds](double x, double y) {
+        if (std::isfinite(x) && std::isfinite(y)) bounds.Add(x, y);
+    };
+    for (const Label& label : doc.labels) add(label.x, label.y);
+    for (const Measurement& m : doc.measurements) {
+        add(m.x1, m.y1);
+        add(m.x2, m.y2);
+        add((m.x1 + m.x2) / 2 + m.dx, (m.y1 + m.y2) / 2 + m.dy);
+    }
+}
+
 // The corners of every picture drawn on the extent's levels.
 void AddPictureCorners(LayoutBounds& bounds, const LayoutDocument& doc,
                        const DrawingExtentOptions& options) {
@@ -220,12 +233,7 @@ LayoutBounds DrawingExtent(const LayoutDocument& doc, const DrawingExtentOptions
         for (const PointMm& pt : doc.baseboard) add(pt);
         for (const EdgeLabel& label : BaseboardEdgeLabels(doc.baseboard, doc.units)) add(label.at);
     }
-    for (const Label& label : doc.labels) add({label.x, label.y});
-    for (const Measurement& m : doc.measurements) {
-        add({m.x1, m.y1});
-        add({m.x2, m.y2});
-        add({(m.x1 + m.x2) / 2 + m.dx, (m.y1 + m.y2) / 2 + m.dy});
-    }
+    AddNoteCorners(bounds, doc);
     AddPictureCorners(bounds, doc, options);
     return bounds;
 }

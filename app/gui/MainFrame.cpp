@@ -162,6 +162,7 @@ void MainFrame::MarkSaved() {
 
 void MainFrame::ScheduleChanges(DocChange what) {
     if (what == DocChange::None) return;
+    commandStates.Forget();
     pendingChanges |= what;
     if (updateScheduled) return;
     updateScheduled = true;

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/FrameLogic.h"
 #include "base/gui/FrameServices.h"
 #include "canvas/DeleteCommand.h"
 #include "dialogs/PrintOptions.h"
@@ -285,6 +286,7 @@ private:
     wxString lastDialogFolder;
 
     DocChange pendingChanges = DocChange::None;
+    CommandStates commandStates;  // forgotten at every change notification
     bool updateScheduled = false;
     bool paletteWidened = false;  // widened once for its tabs (AfterStartup)
     bool paletteWidenBound = false;

@@ -203,15 +203,15 @@ void MainFrame::BindCommands() {
 }
 
 void MainFrame::OnUpdateUndo(wxUpdateUIEvent& event) {
-    event.Enable(EnabledCommands(document).undo);
+    event.Enable(commandStates.Enabling(document).undo);
 }
 
 void MainFrame::OnUpdateRedo(wxUpdateUIEvent& event) {
-    event.Enable(EnabledCommands(document).redo);
+    event.Enable(commandStates.Enabling(document).redo);
 }
 
 void MainFrame::OnUpdateDelete(wxUpdateUIEvent& event) {
-    event.Enable(EnabledCommands(document).deleteSelection);
+    event.Enable(commandStates.Enabling(document).deleteSelection);
 }
 
 void MainFrame::OnUpdateClipboard(wxUpdateUIEvent& event) {
@@ -220,11 +220,11 @@ void MainFrame::OnUpdateClipboard(wxUpdateUIEvent& event) {
         return;
     }
     event.Enable(event.GetId() == wxID_PASTE ? !canvas->Gestures().CopyBuffer().empty()
-                                             : EnabledCommands(document).deleteSelection);
+                                             : commandStates.Enabling(document).deleteSelection);
 }
 
 void MainFrame::OnUpdateTunnel(wxUpdateUIEvent& event) {
-    const TunnelAnalysis analysis = AnalyseTunnel(document);
+    const TunnelAnalysis& analysis = commandStates.Tunnel(document);
     event.Enable(analysis.allowed);
     SetToolLabel(kCmdTunnel, wxGetTranslation(wxString::FromUTF8(TunnelToolLabel(analysis))));
 }

@@ -49,6 +49,28 @@ TEST(EnabledCommands, DeleteNeedsASelectedPieceOrSceneryItem) {
     EXPECT_TRUE(EnabledCommands(doc).deleteSelection);
 }
 
+// The window asks at every idle moment and forgets at every change notification: between two,
+// the answer stands; an edit in the history or a piece added also starts afresh.
+TEST(CommandStates, AreWorkedOutOncePerChange) {
+    LayoutDocument doc;
+    doc.AddPiece(Piece());
+    doc.AddPiece(Piece());
+    doc.pieces[0].joints = {Joint{}, Joint{doc.pieces[1].id, 0}};
+    doc.pieces[1].joints = {Joint{doc.pieces[0].id, 1}, Joint{}};
+    CommandStates states;
+    EXPECT_FALSE(states.Enabling(doc).deleteSelection);
+    EXPECT_FALSE(states.Tunnel(doc).allowed);
+    for (PlacedPiece& p : doc.pieces) p.selected = true;
+    EXPECT_FALSE(states.Enabling(doc).deleteSelection) << "no change told yet";
+    states.Forget();
+    EXPECT_TRUE(states.Enabling(doc).deleteSelection);
+    EXPECT_TRUE(states.Tunnel(doc).allowed);
+    EXPECT_EQ(states.Tunnel(doc).chain.size(), 2u);
+    doc.ClearSelection();
+    doc.AddPiece(Piece());
+    EXPECT_FALSE(states.Enabling(doc).deleteSelection) << "a piece added starts afresh";
+}
+
 // Two levels, a baseboard, pieces 1 and 2, label 3 and a grade run.
 LayoutDocument BusyDocument() {
     LayoutDocument doc;

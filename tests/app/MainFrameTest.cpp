@@ -228,6 +228,7 @@ TEST_F(MainFrameTest, MenusOfferClipboard3DViewLevelsAndAbout) {
     EXPECT_FALSE(Enabled(frame, wxID_COPY)) << "nothing selected";
     EXPECT_FALSE(Enabled(frame, wxID_PASTE)) << "nothing copied";
     doc.pieces[0].selected = true;
+    frame->NotifyChanged(DocChange::Selection);
     EXPECT_TRUE(Enabled(frame, wxID_CUT) && Enabled(frame, wxID_COPY));
     Command(frame, wxID_COPY);
     EXPECT_EQ(frame->Canvas()->Gestures().CopyBuffer().size(), 1u);
@@ -420,6 +421,7 @@ TEST_F(MainFrameTest, CommandsAreEnabledAsTheDocumentAllows) {
     EXPECT_TRUE(Enabled(frame, kCmdUndo));
     EXPECT_FALSE(Enabled(frame, kCmdDelete));
     frame->Document().pieces[1].selected = true;
+    frame->NotifyChanged(DocChange::Selection);
     EXPECT_TRUE(Enabled(frame, kCmdDelete));
     Command(frame, kCmdUndo);
     EXPECT_EQ(frame->Document().pieces.size(), 1u);
@@ -458,6 +460,7 @@ TEST_F(MainFrameTest, DeleteIsRefusedOnHelixAndTunnelTrack) {
     }
     EXPECT_FALSE(Enabled(frame, kCmdTunnel)) << "nothing selected is no chain";
     for (auto& p : doc.pieces) p.selected = true;
+    frame->NotifyChanged(DocChange::Selection);
     EXPECT_TRUE(Enabled(frame, kCmdTunnel));
     Command(frame, kCmdTunnel);
     ASSERT_EQ(doc.tunnels.size(), 1u);
