@@ -317,16 +317,6 @@ TEST_F(FirstSession, PropertiesTextsFitThePanelsWidth) {
         << "the piece column takes the free width, with room for a scroll bar";
     EXPECT_GT(tally->GetColumnWidth(0), 40);
 
-    // The row under the pointer gives its whole text as a tool tip.
-    wxMouseEvent motion(wxEVT_MOTION);
-    motion.SetEventObject(tally);
-    wxRect rect;
-    ASSERT_TRUE(tally->GetItemRect(0, rect));
-    // Motion arrives in the coordinates of the rows, below the column titles, where the first
-    // row starts at the top; the item rectangle counts from above the titles.
-    motion.SetPosition(wxPoint(rect.x + 5, rect.height / 2));
-    tally->GetEventHandler()->ProcessEvent(motion);
-    EXPECT_EQ(tally->GetToolTipText(), tally->GetItemText(0, 0));
     for (const char* name : {"Apply", "Recalc", "Start Grade", "End Grade"}) {
         wxWindow* button = wxWindow::FindWindowByLabel(name, panel);
         if (!button || !button->IsShown()) continue;
