@@ -2,34 +2,23 @@
 // loop, each kind of change refreshes what depends on it, and drags do not recount the tally.
 #include <gtest/gtest.h>
 
-#include "app/gui/MainFrame.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "panels/gui/PropertiesPanel.h"
-#include "tests/app/AppTestHome.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
 const wxString kBase = "Quillmore v1.3 by Bramblewick";
 
-class ChangeNotification : public testing::Test {
+class ChangeNotification : public FrameTest {
 protected:
     void SetUp() override {
-        UseTestHome();
-        frame = new MainFrame();
+        OpenFrame();
         frame->Show();
-        frame->Document().EnsureDefaultLevel();
         frame->AfterStartup();
         PumpEvents();
         frame->AddChangeListener([this](DocChange what) { updates.push_back(what); });
-        ViewTransform view;
-        view.zoom = 1;  // one pixel per millimetre, origin at the window corner
-        view.offsetX = view.offsetY = 0;
-        frame->Canvas()->SetTransform(view);
-    }
-    void TearDown() override {
-        while (frame->Canvas()->HasCapture()) frame->Canvas()->ReleaseMouse();
-        frame->Destroy();
-        PumpEvents();
+        // One pixel per millimetre, origin at the window corner.
+        canvas->SetTransform(ViewTransform{1.0, 0.0, 0.0});
     }
 
     // A piece added behind the frame's back: nothing is told until the test notifies.
@@ -42,19 +31,8 @@ protected:
         return frame->Document().AddPiece(p);
     }
     int Recounts() const { return frame->Properties()->TallyRecounts(); }
-    wxString PieceStatus() const { return frame->GetStatusBar()->GetStatusText(1); }
+    wxString PieceStatus() { return Status(1); }
 
-    void Mouse(wxEventType type, int x, int y, bool left, bool alt = false) {
-        CanvasPanel* canvas = frame->Canvas();
-        wxMouseEvent e(type);
-        e.SetEventObject(canvas);
-        e.SetPosition(wxPoint(x, y));
-        e.SetLeftDown(left);
-        e.SetAltDown(alt);
-        canvas->GetEventHandler()->ProcessEvent(e);
-    }
-
-    MainFrame* frame = nullptr;
     std::vector<DocChange> updates;
 };
 
@@ -158,7 +136,7 @@ TEST_F(ChangeNotification, ARemovedListenerHearsNothingMore) {
 
 TEST_F(ChangeNotification, APaletteDragRecountsTheTallyOnceAtItsDrop) {
     const int recounts = Recounts();
-    frame->Canvas()->BeginPieceDrag("24188");
+    canvas->BeginPieceDrag("24188");
     for (int i = 0; i < 20; ++i) {
         Mouse(wxEVT_MOTION, 100 + 10 * i, 200, false);
         PumpEvents(5);
@@ -182,12 +160,12 @@ TEST_F(ChangeNotification, ARotationDragUpdatesTheWindowsButNeverRecounts) {
     const size_t before = updates.size();
     const double heading = frame->Document().pieces[0].heading;
 
-    Mouse(wxEVT_LEFT_DOWN, 300, 100, true, true);  // Alt press: turn about the selection
+    Mouse(wxEVT_LEFT_DOWN, 300, 100, true, false, true);  // Alt press: turn about the selection
     for (int i = 1; i <= 12; ++i) {
-        Mouse(wxEVT_MOTION, 300 - 10 * i, 100 + 20 * i, true, true);
+        Mouse(wxEVT_MOTION, 300 - 10 * i, 100 + 20 * i, true, false, true);
         PumpEvents(5);
     }
-    Mouse(wxEVT_LEFT_UP, 180, 340, false, true);
+    Mouse(wxEVT_LEFT_UP, 180, 340, false, false, true);
     PumpEvents(50);
     EXPECT_NE(frame->Document().pieces[0].heading, heading);
     EXPECT_GT(updates.size(), before) << "the windows follow the turn";

@@ -1,11 +1,11 @@
 // Layouts from anywhere: Open Other, Save To, the recent layouts, the command line and drops.
 #include <gtest/gtest.h>
-#include <wx/filename.h>
-#include <wx/msgout.h>
 #include <wx/confbase.h>
 #include <wx/dnd.h>
 #include <wx/filehistory.h>
+#include <wx/filename.h>
 #include <wx/menu.h>
+#include <wx/msgout.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,22 +13,14 @@
 #include "app/CommandIds.h"
 #include "app/gui/AppSettings.h"
 #include "app/gui/CommandLine.h"
-#include "app/gui/MainFrame.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "panels/PaletteLogic.h"
 #include "panels/PaletteTables.h"
 #include "persistence/LayoutFile.h"
 #include "persistence/LibraryBlock.h"
+#include "support/FrameFixture.h"
 #include "tests/app/AppTestHome.h"
 
 namespace {
-
-void Command(MainFrame* frame, int id) {
-    wxCommandEvent event(wxEVT_MENU, id);
-    event.SetEventObject(frame);
-    frame->GetEventHandler()->ProcessEvent(event);
-    frame->FlushChanges();
-}
 
 PlacedPiece Straight(double x) {
     PlacedPiece piece;
@@ -46,19 +38,14 @@ void WriteLayout(const std::string& path, int count, const std::string& name) {
     ASSERT_EQ(SaveLayout(doc, path, name), "");
 }
 
-class DesktopTest : public testing::Test {
+class DesktopTest : public FrameTest {
 protected:
     void SetUp() override {
         UseTestHome();
         // Each test keeps its recent layouts apart.
         AppSettings().DeleteAll();
-        frame = new MainFrame();
+        OpenFrame();
         frame->SetProgramFolder(programFolder.Path());
-        frame->Document().EnsureDefaultLevel();
-    }
-    void TearDown() override {
-        frame->Destroy();
-        PumpEvents();
     }
     std::vector<wxString> Recent() const {
         std::vector<wxString> paths;
@@ -74,7 +61,6 @@ protected:
 
     TempDir programFolder;
     TempDir elsewhere;
-    MainFrame* frame = nullptr;
 };
 
 TEST_F(DesktopTest, OpenOtherLoadsFromAnotherFolderAndSaveGoesBackThere) {
@@ -89,7 +75,7 @@ TEST_F(DesktopTest, OpenOtherLoadsFromAnotherFolderAndSaveGoesBackThere) {
     {
         // The unsaved change is asked about first, exactly as Open asks.
         ModalAnswerer hook(wxID_NO);
-        Command(frame, kCmdOpenOther);
+        Command(kCmdOpenOther);
         ASSERT_EQ(hook.Count(), 1);
         EXPECT_EQ(hook.Dialogs()[0].title, "Unsaved Changes");
     }
@@ -117,12 +103,12 @@ TEST_F(DesktopTest, OpenOtherCancelledAtTheQuestionOrTheDialogChangesNothing) {
     });
     {
         ModalAnswerer hook(wxID_CANCEL);
-        Command(frame, kCmdOpenOther);
+        Command(kCmdOpenOther);
     }
     EXPECT_EQ(asked, 0) << "Cancel at the unsaved-changes question shows no file dialog";
     {
         ModalAnswerer hook(wxID_NO);
-        Command(frame, kCmdOpenOther);
+        Command(kCmdOpenOther);
     }
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(frame->Document().pieces.size(), 1u);
@@ -137,7 +123,7 @@ TEST_F(DesktopTest, SaveToWritesWhereItIsToldAndKeepsTheLayoutThere) {
         return wxString::FromUTF8(target);
     });
     ModalAnswerer hook(wxID_YES);
-    Command(frame, kCmdSaveTo);
+    Command(kCmdSaveTo);
     EXPECT_EQ(hook.Count(), 0) << "no name question: the dialog names the file";
     EXPECT_TRUE(std::filesystem::exists(target + ".xml"));
     EXPECT_EQ(frame->FilePath(), wxString::FromUTF8(target + ".xml"));
@@ -152,7 +138,7 @@ TEST_F(DesktopTest, SaveToThatFailsLeavesTheLayoutWhereItWas) {
         return wxString::FromUTF8(elsewhere.File("missing-folder/Plan.xml"));
     });
     ModalAnswerer hook(wxID_OK);
-    Command(frame, kCmdSaveTo);
+    Command(kCmdSaveTo);
     ASSERT_EQ(hook.Count(), 1);
     EXPECT_EQ(hook.Dialogs()[0].title, "Save Failed");
     EXPECT_TRUE(frame->FilePath().empty());
@@ -228,14 +214,14 @@ TEST_F(DesktopTest, ARecentLayoutThatIsGoneIsDroppedWithAMessage) {
     std::filesystem::remove(gone);
     {
         ModalAnswerer hook(wxID_OK);
-        Command(frame, wxID_FILE1);  // the newest: the one that is gone
+        Command(wxID_FILE1);  // the newest: the one that is gone
         ASSERT_EQ(hook.Count(), 1);
         EXPECT_EQ(hook.Dialogs()[0].title, "Recent Layouts");
         EXPECT_NE(hook.Dialogs()[0].message.Find("Gone.xml"), wxNOT_FOUND);
     }
     ASSERT_EQ(Recent().size(), 1u);
     EXPECT_EQ(Recent()[0], wxString::FromUTF8(kept));
-    Command(frame, wxID_FILE1);
+    Command(wxID_FILE1);
     EXPECT_EQ(frame->FilePath(), wxString::FromUTF8(kept));
     EXPECT_EQ(frame->Document().pieces.size(), 2u);
 }

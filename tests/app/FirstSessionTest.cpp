@@ -1,14 +1,10 @@
-// What a first session in the real main window runs into: the Scenery page after Z-Track, zoom
-// and clipboard keys on the canvas, typed scenery sizes, spin controls wide enough for their
-// buttons, ampersands in names, loops closed by double-clicks, and a whole session that leaves
-// nothing on stderr.
-#include <fcntl.h>
+// What a first session in the real main window runs into: zoom and clipboard keys on the canvas,
+// typed scenery sizes, ampersands in names, loops closed by double-clicks, and a whole session
+// that leaves nothing on stderr.
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <wx/choice.h>
 #include <wx/listbox.h>
 #include <wx/listctrl.h>
-#include <wx/notebook.h>
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
 #include <wx/textdlg.h>
@@ -17,11 +13,9 @@
 #include <memory>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/OpenLayoutDialog.h"
 #include "canvas/Autofill.h"
 #include "canvas/gui/AutofillDialog.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/SceneryResizeDialog.h"
 #include "catalog/SceneryCatalog.h"
 #include "model/GradeRuns.h"
@@ -30,71 +24,27 @@
 #include "panels/gui/PalettePanel.h"
 #include "panels/gui/PiecePreviewPopup.h"
 #include "panels/gui/PropertiesPanel.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
-// Sends everything written to the process's stderr into a file while it lives.
-class StderrCapture {
-public:
-    StderrCapture() {
-        fflush(stderr);
-        saved = dup(2);
-        const int fd = open(file.File("stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(fd, 2);
-        close(fd);
-    }
-    ~StderrCapture() { Stop(); }
-    // Restores stderr and returns what was written.
-    std::string Stop() {
-        if (saved >= 0) {
-            fflush(stderr);
-            dup2(saved, 2);
-            close(saved);
-            saved = -1;
-        }
-        return ReadFileBytes(file.File("stderr.txt"));
-    }
-
-private:
-    TempDir file;
-    int saved = -1;
-};
-
-class FirstSession : public testing::Test {
+class FirstSession : public FrameTest {
 protected:
     void SetUp() override {
-        setenv("HOME", home.Path().c_str(), 1);
         capture = std::make_unique<StderrCapture>();  // from the first window on
-        frame = new MainFrame();
+        OpenFrame();
         frame->SetProgramFolder(wxString::FromUTF8(program.Path()));
         frame->Show();
-        frame->Document().EnsureDefaultLevel();
-        canvas = frame->Canvas();
         palette = frame->Palette();
-        ViewTransform view;
-        view.zoom = 1;
-        view.offsetX = 0;
-        view.offsetY = 0;
-        canvas->SetTransform(view);
+        canvas->SetTransform(ViewTransform{1.0, 0.0, 0.0});
         PumpEvents(30);
     }
     void TearDown() override {
-        while (canvas->HasCapture()) canvas->ReleaseMouse();
-        frame->Destroy();
-        PumpEvents(20);
+        CloseFrame();
         // No toolkit warning anywhere: building, showing, laying out and closing the windows.
-        EXPECT_EQ(capture->Stop(), "");
+        EXPECT_EQ(capture->Text(), "");
     }
 
-    LayoutDocument& Doc() { return frame->Document(); }
-    void ChooseSystem(int index) {
-        palette->SystemChoice()->SetSelection(index);
-        wxCommandEvent event(wxEVT_CHOICE, palette->SystemChoice()->GetId());
-        event.SetEventObject(palette->SystemChoice());
-        event.SetInt(index);
-        palette->SystemChoice()->GetEventHandler()->ProcessEvent(event);
-    }
     void DoubleClickTrackRow(const std::string& article) {
         const auto& keys = palette->TrackKeys();
         const int row =
@@ -106,18 +56,6 @@ protected:
         event.SetInt(row);
         palette->TrackList()->GetEventHandler()->ProcessEvent(event);
     }
-    void Mouse(wxEventType type, int x, int y, bool left, bool alt = false) {
-        wxMouseEvent e(type);
-        e.SetEventObject(canvas);
-        e.SetPosition(wxPoint(x, y));
-        e.SetLeftDown(left);
-        e.SetAltDown(alt);
-        canvas->GetEventHandler()->ProcessEvent(e);
-    }
-    void Click(int x, int y) {
-        Mouse(wxEVT_LEFT_DOWN, x, y, true);
-        Mouse(wxEVT_LEFT_UP, x, y, false);
-    }
     // A key pressed while the canvas has the focus; true when some handler took it.
     bool CanvasKey(int code, bool ctrl = false) {
         wxKeyEvent e(wxEVT_KEY_DOWN);
@@ -127,11 +65,6 @@ protected:
         e.SetControlDown(ctrl);
         e.SetRawControlDown(ctrl);
         return canvas->GetEventHandler()->ProcessEvent(e);
-    }
-    void Command(int id) {
-        wxCommandEvent e(wxEVT_MENU, id);
-        e.SetEventObject(frame);
-        frame->GetEventHandler()->ProcessEvent(e);
     }
     void Button(int id) {
         wxCommandEvent e(wxEVT_BUTTON, id);
@@ -146,36 +79,10 @@ protected:
         return open;
     }
 
-    TempDir home;
     TempDir program;
     std::unique_ptr<StderrCapture> capture;
-    MainFrame* frame = nullptr;
-    CanvasPanel* canvas = nullptr;
     PalettePanel* palette = nullptr;
 };
-
-TEST_F(FirstSession, SceneryPageCanBeOpenedAgainAfterVisitingZTrack) {
-    wxNotebook* book = palette->Notebook();
-    for (const bool byLayout : {false, true}) {
-        SCOPED_TRACE(byLayout ? "an opened C-Track layout" : "the system choice");
-        ChooseSystem(3);
-        ASSERT_FALSE(palette->SceneryPageShown());
-        if (byLayout) {
-            std::vector<PlacedPiece> pieces(1);
-            pieces[0].article = "24188";
-            palette->SelectSystemForLayout(pieces);
-        } else {
-            ChooseSystem(0);
-        }
-        PumpUntil([&] { return book->GetPageCount() == 4u; });
-        ASSERT_EQ(book->GetPageCount(), 4u);
-        ASSERT_EQ(book->GetPage(3), palette->SceneryList()) << "the last page";
-        book->SetSelection(3);
-        PumpUntil([&] { return book->GetSelection() == 3; });
-        EXPECT_EQ(book->GetSelection(), 3) << "the toolkit shows and opens the page";
-        book->SetSelection(0);
-    }
-}
 
 TEST_F(FirstSession, PlusAndMinusZoomWhileTheCanvasHasTheFocus) {
     const struct {
@@ -240,33 +147,6 @@ TEST_F(FirstSession, TypedWidthOfLockedSceneryResizeSetsTheDepth) {
     dialog->LockControl()->SetValue(false);
     dialog->DepthControl()->SetValue("1.5");
     EXPECT_DOUBLE_EQ(dialog->DepthScale(), 1.5) << "unlocked, the depth is its own";
-    dialog->Destroy();
-}
-
-TEST_F(FirstSession, SpinControlsAreWideEnoughForTheirValueAndBothButtons) {
-    PlacedPiece p;
-    p.article = "24188";
-    p.joints.resize(2);
-    p.selected = true;
-    Doc().AddPiece(p);
-    frame->NotifyChanged(DocChange::Selection);
-    frame->FlushChanges();
-    frame->SendSizeEvent();
-    PumpEvents(50);
-    std::vector<wxWindow*> spins{Named("gradeSpin")};
-    const SceneryDef* def = SceneryCatalog::Instance().Find("platform");
-    auto* dialog = new SceneryResizeDialog(frame, *def, 1.0, 1.0);
-    dialog->Show();
-    PumpEvents(50);
-    spins.push_back(dialog->WidthControl());
-    spins.push_back(dialog->DepthControl());
-    for (wxWindow* spin : spins) {
-        ASSERT_NE(spin, nullptr);
-        SCOPED_TRACE(spin->GetName());
-        EXPECT_GE(spin->GetSize().x, spin->GetBestSize().x);
-        EXPECT_GE(spin->GetEffectiveMinSize().x, spin->GetBestSize().x)
-            << "sizers cannot squeeze it";
-    }
     dialog->Destroy();
 }
 
@@ -437,16 +317,6 @@ TEST_F(FirstSession, PropertiesTextsFitThePanelsWidth) {
         << "the piece column takes the free width, with room for a scroll bar";
     EXPECT_GT(tally->GetColumnWidth(0), 40);
 
-    // The row under the pointer gives its whole text as a tool tip.
-    wxMouseEvent motion(wxEVT_MOTION);
-    motion.SetEventObject(tally);
-    wxRect rect;
-    ASSERT_TRUE(tally->GetItemRect(0, rect));
-    // Motion arrives in the coordinates of the rows, below the column titles, where the first
-    // row starts at the top; the item rectangle counts from above the titles.
-    motion.SetPosition(wxPoint(rect.x + 5, rect.height / 2));
-    tally->GetEventHandler()->ProcessEvent(motion);
-    EXPECT_EQ(tally->GetToolTipText(), tally->GetItemText(0, 0));
     for (const char* name : {"Apply", "Recalc", "Start Grade", "End Grade"}) {
         wxWindow* button = wxWindow::FindWindowByLabel(name, panel);
         if (!button || !button->IsShown()) continue;
@@ -474,9 +344,9 @@ TEST_F(FirstSession, NormalSessionPrintsNothingOnStderr) {
     Mouse(wxEVT_LEFT_UP, static_cast<int>(x0) + 90, 340, false);
     EXPECT_NE(Doc().pieces[0].y, 0.0);
     const double heading = Doc().pieces[0].heading;
-    Mouse(wxEVT_LEFT_DOWN, static_cast<int>(x0) + 200, 340, true, true);
-    Mouse(wxEVT_MOTION, static_cast<int>(x0) + 150, 420, true, true);
-    Mouse(wxEVT_LEFT_UP, static_cast<int>(x0) + 150, 420, false, true);
+    Mouse(wxEVT_LEFT_DOWN, static_cast<int>(x0) + 200, 340, true, false, true);
+    Mouse(wxEVT_MOTION, static_cast<int>(x0) + 150, 420, true, false, true);
+    Mouse(wxEVT_LEFT_UP, static_cast<int>(x0) + 150, 420, false, false, true);
     EXPECT_NE(Doc().pieces[0].heading, heading);
     PumpEvents(30);
     // A grade on the last piece of the chain, then undo it.
@@ -514,7 +384,7 @@ TEST_F(FirstSession, NormalSessionPrintsNothingOnStderr) {
     PumpEvents(50);
     dialog->Destroy();
     PumpEvents(30);
-    EXPECT_EQ(capture->Stop(), "");
+    EXPECT_EQ(capture->Text(), "");
 }
 
 }  // namespace

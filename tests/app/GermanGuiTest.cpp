@@ -1,34 +1,42 @@
-// The main window started in German: menus, toolbar, status bar, dialog titles and messages, the
-// help window and the Language choice, with numbers that keep their decimal point. With
+// The main window started in German: menus, toolbar, status bar, dialogs and their titles and
+// messages, the help window and the Language choice, with numbers that keep their decimal point
+// and no label cut off by the longer German texts. With
 // QUILLMORE_SHOTS naming a folder, the main window, the properties panel and the help window are
 // also saved there as pictures.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <wx/stattext.h>
 #include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/radiobox.h>
+#include <wx/stattext.h>
 #include <wx/stockitem.h>
 #include <wx/toolbar.h>
-
-#include <dlfcn.h>
 
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <set>
 
 #include "app/CommandIds.h"
 #include "app/gui/AppLanguage.h"
 #include "app/gui/HelpDialog.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "app/gui/OpenLayoutDialog.h"
 #include "app/gui/SplashDialog.h"
 #include "base/Format.h"
 #include "base/Translate.h"
 #include "base/gui/NumberSpinCtrl.h"
+#include "dialogs/LayoutShape.h"
+#include "dialogs/gui/LayoutShapeDialog.h"
+#include "dialogs/gui/LevelManagerDialog.h"
+#include "dialogs/gui/PrintOptionsDialog.h"
 #include "panels/gui/PropertiesPanel.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
@@ -86,37 +94,47 @@ void CheckMnemonics(const wxMenu& menu, const wxString& where) {
     }
 }
 
-class German : public testing::Test {
+void ForEachStaticText(wxWindow* window, const std::function<void(wxStaticText*)>& visit) {
+    for (wxWindow* child : window->GetChildren()) {
+        if (auto* text = dynamic_cast<wxStaticText*>(child)) visit(text);
+        ForEachStaticText(child, visit);
+    }
+}
+
+// Every shown label is as wide as its text and lies inside the window that holds it.
+void ExpectNoLabelClipped(wxWindow* window) {
+    int checked = 0;
+    ForEachStaticText(window, [&](wxStaticText* text) {
+        if (!text->IsShownOnScreen() || text->GetLabel().empty()) return;
+        wxClientDC dc(text);
+        dc.SetFont(text->GetFont());
+        wxCoord w = 0, h = 0;
+        dc.GetMultiLineTextExtent(text->GetLabel(), &w, &h);
+        EXPECT_GE(text->GetSize().x, w) << text->GetLabel();
+        EXPECT_LE(text->GetRect().GetRight(), text->GetParent()->GetClientSize().x)
+            << text->GetLabel();
+        ++checked;
+    });
+    EXPECT_GT(checked, 0);
+}
+
+class German : public FrameTest {
 protected:
     void SetUp() override {
-        setenv("HOME", home.Path().c_str(), 1);
         ASSERT_TRUE(UseLanguage("de", QUILLMORE_PROGRAM_DIR))
             << "no catalog in " << QUILLMORE_PROGRAM_DIR << "/locale";
-        frame = new MainFrame();
+        OpenFrame(wxSize(1200, 800));
         frame->SetProgramFolder(layouts.Path());
-        frame->SetClientSize(1200, 800);
-        frame->Show();
-        frame->Document().EnsureDefaultLevel();
         frame->AfterStartup();
         PumpEvents();
     }
     void TearDown() override {
-        if (frame) {
-            frame->Hide();  // off the screen at once: the next test's pictures show its own
-            frame->Destroy();
-        }
-        PumpEvents();
+        if (frame) frame->Hide();  // off the screen at once: the next test's pictures show its own
+        CloseFrame();
         UseLanguage(kSourceLanguage, QUILLMORE_PROGRAM_DIR);
     }
-    void Command(int id) {
-        wxCommandEvent event(wxEVT_MENU, id);
-        event.SetEventObject(frame);
-        frame->GetEventHandler()->ProcessEvent(event);
-    }
 
-    TempDir home;
     TempDir layouts;
-    MainFrame* frame = nullptr;
 };
 
 TEST_F(German, MenusToolbarAndStatusBarSpeakGerman) {
@@ -187,6 +205,7 @@ TEST_F(German, LanguageChoiceIsKeptAndTakesEffectAtTheNextStart) {
     // A new main window shows the stored choice.
     frame->Destroy();
     frame = new MainFrame();
+    canvas = frame->Canvas();
     EXPECT_TRUE(frame->GetMenuBar()->FindItem(kCmdLanguageEnglish)->IsChecked());
     EXPECT_FALSE(frame->GetMenuBar()->FindItem(kCmdLanguageSystem)->IsChecked());
     StoreLanguageChoice(LanguageChoice::System);
@@ -326,6 +345,67 @@ TEST_F(German, SampleLayoutInTheMainWindow) {
     frame->FlushChanges();
     Shoot(frame, "main-window");
     Shoot(frame->Properties(), "properties-panel");
+}
+
+TEST_F(German, PrintOptionsShowTheGermanTitleAndChoices) {
+    PrintOptionsDialog dialog(frame, PrintOptions{});
+    EXPECT_EQ(dialog.GetTitle(), "Druckoptionen");
+    const wxRadioBox* scaling = nullptr;
+    for (wxWindow* child : dialog.GetChildren()) {
+        auto* box = dynamic_cast<wxRadioBox*>(child);
+        if (box && box->GetLabel() == "Skalierung") scaling = box;
+    }
+    ASSERT_NE(scaling, nullptr);
+    EXPECT_EQ(scaling->GetString(0), "An Seite anpassen");
+    EXPECT_EQ(scaling->GetString(2), "Eigener Prozentwert");
+}
+
+TEST_F(German, ShapeDialogLinesUpItsLongGermanLabels) {
+    frame->Document().lastShape = kShapeL;
+    LayoutShapeDialog dialog(frame, {}, 0, frame->Document());
+    dialog.Show();
+    PumpEvents();
+    EXPECT_EQ(dialog.GetTitle(), "Grundplatte der Anlage");
+    const wxChoice* shapes = dynamic_cast<wxChoice*>(dialog.FindWindow("shape"));
+    ASSERT_NE(shapes, nullptr);
+    EXPECT_EQ(shapes->GetString(kShapeRectangle), "Rechteck");
+    EXPECT_EQ(shapes->GetString(kShapeL), "L-Form");
+    ExpectNoLabelClipped(&dialog);
+    // The size fields stand in one column behind the widest label.
+    const wxWindow* first = dialog.FindWindow("field0");
+    const wxWindow* last = dialog.FindWindow("field3");
+    ASSERT_TRUE(first && last);
+    EXPECT_EQ(first->GetPosition().x, last->GetPosition().x);
+    dialog.Hide();
+}
+
+TEST_F(German, LevelManagerColumnsAreAsWideAsTheirGermanTitles) {
+    LevelManagerDialog dialog(frame, frame->Document());
+    dialog.Show();
+    PumpEvents();
+    EXPECT_EQ(dialog.GetTitle(), "Ebenen verwalten");
+    wxListCtrl* list = dialog.List();
+    wxListItem column;
+    column.SetMask(wxLIST_MASK_TEXT);
+    ASSERT_TRUE(list->GetColumn(2, column));
+    EXPECT_EQ(column.GetText(), "Gleisfarbe");
+    for (int i = 0; i < list->GetColumnCount(); ++i) {
+        ASSERT_TRUE(list->GetColumn(i, column));
+        EXPECT_GE(list->GetColumnWidth(i), list->GetTextExtent(column.GetText()).x)
+            << column.GetText();
+    }
+    ExpectNoLabelClipped(&dialog);
+    dialog.Hide();
+}
+
+TEST_F(German, PropertiesPanelStartsInGerman) {
+    PropertiesPanel* panel = frame->Properties();
+    const auto* header = dynamic_cast<wxStaticText*>(panel->FindWindow("header"));
+    const auto* height = dynamic_cast<wxStaticText*>(panel->FindWindow("heightLabel"));
+    ASSERT_TRUE(header && height);
+    EXPECT_EQ(header->GetLabel(), "Keine Auswahl");
+    EXPECT_EQ(height->GetLabel(), U("Höhe (mm):"));
+    ExpectNoLabelClipped(panel);
 }
 
 }  // namespace

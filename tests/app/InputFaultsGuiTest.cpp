@@ -10,26 +10,19 @@
 #include <variant>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "panels/gui/PropertiesPanel.h"
-#include "tests/app/AppTestHome.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
-class InputFaults : public testing::Test {
+class InputFaults : public FrameTest {
 protected:
     void SetUp() override {
-        UseTestHome();
         const std::string name = "C-Track Oval Station.xml";
         std::filesystem::copy_file(std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/" + name,
                                    folder.File(name));
-        frame = new MainFrame();
+        OpenFrame(wxSize(1200, 800));
         frame->SetProgramFolder(folder.Path());
-        frame->SetClientSize(1200, 800);
-        frame->Show();
-        frame->Document().EnsureDefaultLevel();
-        PumpEvents();
         ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(folder.File(name))));
         frame->FlushChanges();
         tally = dynamic_cast<wxListCtrl*>(frame->Properties()->FindWindow("pieceCount"));
@@ -38,12 +31,6 @@ protected:
         for (wxWindow* child : tally->GetChildren())
             if (!rows || child->GetSize().y > rows->GetSize().y) rows = child;
         ASSERT_NE(rows, nullptr);
-    }
-    void TearDown() override {
-        if (!frame) return;
-        while (frame->Canvas()->HasCapture()) frame->Canvas()->ReleaseMouse();
-        frame->Destroy();
-        PumpEvents();
     }
 
     // A mouse event on the rows of the Piece Count list, as the toolkit delivers it.
@@ -67,10 +54,7 @@ protected:
     void ShrinkToOneRow() {
         LayoutDocument& doc = frame->Document();
         doc.pieces.clear();
-        PlacedPiece straight;
-        straight.article = "24188";
-        straight.joints.resize(2);
-        doc.AddPiece(straight);
+        LayPiece(doc, 0);
         frame->NotifyChanged(DocChange::Pieces | DocChange::Selection);
         frame->FlushChanges();
         ASSERT_EQ(tally->GetItemCount(), 1);
@@ -97,7 +81,6 @@ protected:
     }
 
     TempDir folder;
-    MainFrame* frame = nullptr;
     wxListCtrl* tally = nullptr;
     wxWindow* rows = nullptr;
 };
@@ -137,28 +120,14 @@ void OpenRealDialogFor(wxWindow* parent) {
 }
 
 TEST_F(InputFaults, ADialogOpenedMidGestureEndsItAsEscapeWould) {
-    CanvasPanel* canvas = frame->Canvas();
-    ViewTransform view;
-    view.zoom = 1;
-    view.offsetX = view.offsetY = 0;
-    canvas->SetTransform(view);
-    LayoutDocument& doc = frame->Document();
+    canvas->SetTransform(ViewTransform{1.0, 0.0, 0.0});
+    LayoutDocument& doc = Doc();
     doc.pieces.clear();
-    PlacedPiece straight;
-    straight.article = "24188";
-    straight.x = 100;
-    straight.y = 100;
-    straight.joints.resize(2);
-    const uint32_t id = doc.AddPiece(straight);
+    const uint32_t id = LayPiece(doc, 100, 100);
     frame->NotifyChanged(DocChange::Pieces);
     frame->FlushChanges();
-
-    const auto mouse = [canvas](wxEventType type, int x, int y, bool left) {
-        wxMouseEvent e(type);
-        e.SetEventObject(canvas);
-        e.SetPosition(wxPoint(x, y));
-        e.SetLeftDown(left);
-        canvas->GetEventHandler()->ProcessEvent(e);
+    const auto mouse = [this](wxEventType type, int x, int y, bool left) {
+        Mouse(type, x, y, left);
     };
     const struct {
         const char* gesture;

@@ -9,29 +9,12 @@
 
 #include "app/CommandIds.h"
 #include "app/HelpText.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/OpenLayoutDialog.h"
-#include "canvas/gui/CanvasPanel.h"
-#include "tests/app/AppTestHome.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
 const wxString kBase = "Quillmore v1.3 by Bramblewick";
-
-// Sends a menu command, then runs the frame's update as the next turn of the event loop would.
-void Command(MainFrame* frame, int id) {
-    wxCommandEvent event(wxEVT_MENU, id);
-    event.SetEventObject(frame);
-    frame->GetEventHandler()->ProcessEvent(event);
-    frame->FlushChanges();
-}
-
-bool Enabled(MainFrame* frame, int id) {
-    wxUpdateUIEvent event(id);
-    event.SetEventObject(frame);
-    frame->GetEventHandler()->ProcessEvent(event);
-    return !event.GetSetEnabled() || event.GetEnabled();
-}
 
 // How the dialogs the file commands open are answered.
 struct Answers {
@@ -43,17 +26,11 @@ struct Answers {
     wxString openName;  // row picked in the Open Layout dialog
 };
 
-class MainFrameTest : public testing::Test {
+class MainFrameTest : public FrameTest {
 protected:
     void SetUp() override {
-        UseTestHome();
-        frame = new MainFrame();
+        OpenFrame();
         frame->SetProgramFolder(folder.Path());
-        frame->Document().EnsureDefaultLevel();
-    }
-    void TearDown() override {
-        if (frame) frame->Destroy();
-        PumpEvents();
     }
 
     std::unique_ptr<ModalAnswerer> Answer(const Answers& a) {
@@ -82,7 +59,6 @@ protected:
     std::string FileIn(const std::string& name) const { return folder.File(name); }
 
     TempDir folder;
-    MainFrame* frame = nullptr;
 };
 
 TEST_F(MainFrameTest, FirstSaveAsksTheNameThenSavesToTheSameFileAndTheTitleFollows) {
@@ -170,7 +146,7 @@ TEST_F(MainFrameTest, CancelledSaveAsLeavesNameAndPathUnchanged) {
     });
     {
         auto hook = Answer(Answers{wxID_OK, "Yard"});
-        Command(frame, wxID_SAVEAS);
+        Command(wxID_SAVEAS);
         EXPECT_EQ(asked, 1);
     }
     EXPECT_TRUE(frame->LayoutName().empty());
@@ -179,7 +155,7 @@ TEST_F(MainFrameTest, CancelledSaveAsLeavesNameAndPathUnchanged) {
     EXPECT_EQ(frame->GetTitle(), title);
     {
         auto hook = Answer(Answers{wxID_OK, "", wxID_CANCEL});
-        Command(frame, wxID_SAVE);
+        Command(wxID_SAVE);
         ASSERT_EQ(hook->Count(), 1) << "Save asks for the name again";
         EXPECT_EQ(hook->Dialogs()[0].message, "My Layout");
     }
@@ -225,30 +201,30 @@ TEST_F(MainFrameTest, MenusOfferClipboard3DViewLevelsAndAbout) {
     // Copy, Paste and Cut work on the canvas's copy buffer, as its keys do.
     AddPieces(2);
     LayoutDocument& doc = frame->Document();
-    EXPECT_FALSE(Enabled(frame, wxID_COPY)) << "nothing selected";
-    EXPECT_FALSE(Enabled(frame, wxID_PASTE)) << "nothing copied";
+    EXPECT_FALSE(Enabled(wxID_COPY)) << "nothing selected";
+    EXPECT_FALSE(Enabled(wxID_PASTE)) << "nothing copied";
     doc.pieces[0].selected = true;
     frame->NotifyChanged(DocChange::Selection);
-    EXPECT_TRUE(Enabled(frame, wxID_CUT) && Enabled(frame, wxID_COPY));
-    Command(frame, wxID_COPY);
+    EXPECT_TRUE(Enabled(wxID_CUT) && Enabled(wxID_COPY));
+    Command(wxID_COPY);
     EXPECT_EQ(frame->Canvas()->Gestures().CopyBuffer().size(), 1u);
-    ASSERT_TRUE(Enabled(frame, wxID_PASTE));
-    Command(frame, wxID_PASTE);
+    ASSERT_TRUE(Enabled(wxID_PASTE));
+    Command(wxID_PASTE);
     EXPECT_EQ(doc.pieces.size(), 3u);
     doc.ClearSelection();
     doc.pieces[1].selected = true;
     const uint32_t cut = doc.pieces[1].id;
-    Command(frame, wxID_CUT);
+    Command(wxID_CUT);
     EXPECT_EQ(doc.pieces.size(), 2u);
     EXPECT_EQ(doc.FindPiece(cut), nullptr);
     EXPECT_EQ(frame->Canvas()->Gestures().CopyBuffer().size(), 1u);
-    Command(frame, kCmdUndo);
+    Command(kCmdUndo);
     EXPECT_NE(doc.FindPiece(cut), nullptr) << "the cut is one undoable delete";
 
     // Layout > Levels... opens the level manager; Help > About the about box.
     {
         auto hook = Answer(Answers{wxID_OK});
-        Command(frame, kCmdLevels);
+        Command(kCmdLevels);
         ASSERT_EQ(hook->Count(), 1);
         EXPECT_EQ(hook->Dialogs()[0].title, "Manage Levels");
     }
@@ -258,7 +234,7 @@ TEST_F(MainFrameTest, MenusOfferClipboard3DViewLevelsAndAbout) {
             EXPECT_EQ(parent, frame);
             shown.push_back(info);
         });
-    Command(frame, wxID_ABOUT);
+    Command(wxID_ABOUT);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].GetName(), "Quillmore");
     EXPECT_EQ(shown[0].GetVersion(), "1.3");
@@ -271,14 +247,14 @@ TEST_F(MainFrameTest, SaveAndOpenRoundTripThroughTheDialogs) {
     frame->Document().units = 2;
     {
         auto hook = Answer(Answers{wxID_YES, "Yard"});
-        Command(frame, wxID_SAVE);
+        Command(wxID_SAVE);
         EXPECT_EQ(hook->Count(), 1);
     }
-    Command(frame, wxID_NEW);  // saved: no question
+    Command(wxID_NEW);  // saved: no question
     EXPECT_TRUE(frame->Document().pieces.empty());
     frame->Document().units = 0;
     auto hook = Answer(Answers{wxID_OK, "", wxID_OK, "Yard"});
-    Command(frame, wxID_OPEN);
+    Command(wxID_OPEN);
     ASSERT_EQ(hook->Count(), 1);
     EXPECT_EQ(frame->Document().pieces.size(), 3u);
     EXPECT_EQ(frame->FilePath(), FileIn("Yard.xml"));
@@ -303,7 +279,7 @@ TEST_F(MainFrameTest, UnsavedChangesAreAskedAboutBeforeNewCloseAndExit) {
         AddPieces(2);
         const size_t pieces = frame->Document().pieces.size();
         auto hook = Answer(Answers{c.answer, "Kept", c.nameDialog});
-        Command(frame, c.command);
+        Command(c.command);
         ASSERT_EQ(hook->Count(), c.dialogs);
         EXPECT_EQ(hook->Dialogs()[0].title, "Unsaved Changes");
         EXPECT_EQ(hook->Dialogs()[0].message, "You have unsaved changes. Save before continuing?");
@@ -319,7 +295,7 @@ TEST_F(MainFrameTest, UnsavedChangesAreAskedAboutBeforeNewCloseAndExit) {
     }
     EXPECT_FALSE(wxTheApp->IsScheduledForDestruction(frame));
     auto hook = Answer(Answers{wxID_NO});
-    Command(frame, wxID_EXIT);
+    Command(wxID_EXIT);
     EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
     frame = nullptr;
     PumpEvents();
@@ -329,25 +305,33 @@ TEST_F(MainFrameTest, NewClearsAndItsUndoRestoresWithoutReusingIds) {
     AddPieces(2);
     auto hook = Answer(Answers{wxID_YES, "Old"});
     ASSERT_TRUE(frame->SaveLayoutFile(false));
-    frame->Document().levels.push_back(Level{2, "Upper", true, 0, false, {}, {}});
-    frame->Document().activeLevel = 2;
+    // Undo after New brought the pieces back without their baseboard and their deck.
+    Doc().levels.push_back(Level{2, "Upper", true, 0, false, {}, {}});
+    Doc().activeLevel = 2;
+    Doc().baseboard = {{0, 0}, {1800, 0}, {1800, 600}, {0, 600}};
+    Doc().shapeWidth = 1800;
+    const LayoutDocument before = Doc();
 
-    Command(frame, wxID_NEW);
-    const LayoutDocument& doc = frame->Document();
-    EXPECT_TRUE(doc.pieces.empty());
+    Command(wxID_NEW);
+    const LayoutDocument& doc = Doc();
+    EXPECT_TRUE(doc.pieces.empty() && doc.baseboard.empty());
     EXPECT_EQ(doc.levels, std::vector<Level>{DefaultLevel()});
     EXPECT_TRUE(frame->FilePath().empty() && frame->LayoutName().empty());
     EXPECT_EQ(frame->GetTitle(), kBase);
 
-    Command(frame, kCmdUndo);
-    EXPECT_EQ(doc.pieces.size(), 2u);
+    Command(kCmdUndo);
+    EXPECT_EQ(doc.pieces, before.pieces);
+    EXPECT_EQ(doc.baseboard, before.baseboard);
+    EXPECT_EQ(doc.levels, before.levels);
+    EXPECT_EQ(doc.activeLevel, 2u);
+    EXPECT_EQ(doc.shapeWidth, 1800);
     EXPECT_EQ(frame->GetTitle(), kBase + " *");
     AddPieces(1);
     EXPECT_EQ(doc.pieces.back().id, 3u) << "the restored pieces keep ids 1 and 2";
 
     // After New the first save asks for a name again.
     auto second = Answer(Answers{wxID_NO});
-    Command(frame, wxID_NEW);
+    Command(wxID_NEW);
     AddPieces(1);
     ASSERT_TRUE(frame->SaveLayoutFile(false));
     EXPECT_EQ(second->Dialogs().back().message, "My Layout");
@@ -362,16 +346,16 @@ TEST_F(MainFrameTest, UndoAfterOpenBringsBackAnotherLayoutsPiecesUnderTheOpenedF
     }
     const std::string savedB = ReadFileBytes(FileIn("B.xml"));
     // New, then an unsaved layout of three pieces is dropped and B opened.
-    Command(frame, wxID_NEW);
+    Command(wxID_NEW);
     AddPieces(3);
     auto hook = Answer(Answers{wxID_NO, "", wxID_OK, "B"});
-    Command(frame, wxID_OPEN);
+    Command(wxID_OPEN);
     ASSERT_EQ(frame->FilePath(), FileIn("B.xml"));
     ASSERT_EQ(frame->Document().pieces.size(), 1u);
 
-    EXPECT_FALSE(Enabled(frame, kCmdUndo)) << "the opened file starts a fresh history";
-    EXPECT_FALSE(Enabled(frame, kCmdRedo));
-    Command(frame, kCmdUndo);
+    EXPECT_FALSE(Enabled(kCmdUndo)) << "the opened file starts a fresh history";
+    EXPECT_FALSE(Enabled(kCmdRedo));
+    Command(kCmdUndo);
     EXPECT_EQ(frame->Document().pieces.size(), 1u) << "B's own piece stays";
     EXPECT_FALSE(frame->IsModified());
     ASSERT_TRUE(frame->SaveLayoutFile(false));
@@ -379,9 +363,9 @@ TEST_F(MainFrameTest, UndoAfterOpenBringsBackAnotherLayoutsPiecesUnderTheOpenedF
 
     // Edits after opening are undoable as before.
     AddPieces(1);
-    Command(frame, kCmdUndo);
+    Command(kCmdUndo);
     EXPECT_EQ(frame->Document().pieces.size(), 1u);
-    EXPECT_FALSE(Enabled(frame, kCmdUndo));
+    EXPECT_FALSE(Enabled(kCmdUndo));
 }
 
 // The title kept " *" after undoing back to the saved layout. The saved state is a step of the
@@ -396,38 +380,38 @@ TEST_F(MainFrameTest, UndoOrRedoBackToTheSavedLayoutLeavesItUnmodified) {
     const wxString saved = kBase + " - Star";
     AddPieces(1);
     EXPECT_EQ(frame->GetTitle(), saved + " *");
-    Command(frame, kCmdUndo);
+    Command(kCmdUndo);
     EXPECT_EQ(frame->GetTitle(), saved);
     EXPECT_FALSE(frame->IsModified());
-    Command(frame, kCmdUndo);
+    Command(kCmdUndo);
     EXPECT_EQ(frame->GetTitle(), saved + " *") << "one step before the saved layout";
-    Command(frame, kCmdRedo);
+    Command(kCmdRedo);
     EXPECT_EQ(frame->GetTitle(), saved);
     EXPECT_FALSE(frame->IsModified());
     frame->Document().pieces[0].x = 40;  // edited without an undo step
     frame->NotifyChanged(DocChange::Placement);
     AddPieces(1);
-    Command(frame, kCmdUndo);
+    Command(kCmdUndo);
     EXPECT_EQ(frame->GetTitle(), saved + " *") << "this state differs from the file";
 }
 
 TEST_F(MainFrameTest, CommandsAreEnabledAsTheDocumentAllows) {
     for (int id : std::initializer_list<int>{kCmdUndo, kCmdRedo, kCmdDelete})
-        EXPECT_FALSE(Enabled(frame, id)) << id;
+        EXPECT_FALSE(Enabled(id)) << id;
     for (int id :
          {5002, 5000, 5003, 5004, 5012, 5013, 5010, 2005, 2006, 2009, 2014, 2018, 2000, 2021})
-        EXPECT_TRUE(Enabled(frame, id)) << id;
+        EXPECT_TRUE(Enabled(id)) << id;
     AddPieces(2);
-    EXPECT_TRUE(Enabled(frame, kCmdUndo));
-    EXPECT_FALSE(Enabled(frame, kCmdDelete));
+    EXPECT_TRUE(Enabled(kCmdUndo));
+    EXPECT_FALSE(Enabled(kCmdDelete));
     frame->Document().pieces[1].selected = true;
     frame->NotifyChanged(DocChange::Selection);
-    EXPECT_TRUE(Enabled(frame, kCmdDelete));
-    Command(frame, kCmdUndo);
+    EXPECT_TRUE(Enabled(kCmdDelete));
+    Command(kCmdUndo);
     EXPECT_EQ(frame->Document().pieces.size(), 1u);
-    EXPECT_TRUE(Enabled(frame, kCmdRedo));
-    Command(frame, kCmdRedo);
-    EXPECT_FALSE(Enabled(frame, kCmdRedo));
+    EXPECT_TRUE(Enabled(kCmdRedo));
+    Command(kCmdRedo);
+    EXPECT_FALSE(Enabled(kCmdRedo));
 }
 
 TEST_F(MainFrameTest, DeleteAsksAboutGradedPiecesOnly) {
@@ -437,7 +421,7 @@ TEST_F(MainFrameTest, DeleteAsksAboutGradedPiecesOnly) {
     doc.pieces[1].grade = 2.0;
     {
         auto hook = Answer(Answers{wxID_NO});
-        Command(frame, kCmdDelete);
+        Command(kCmdDelete);
         ASSERT_EQ(hook->Count(), 1);
         EXPECT_EQ(hook->Dialogs()[0].title, "Delete");
         EXPECT_EQ(hook->Dialogs()[0].message, "Selection includes graded pieces. Delete?");
@@ -445,7 +429,7 @@ TEST_F(MainFrameTest, DeleteAsksAboutGradedPiecesOnly) {
     }
     {
         auto hook = Answer(Answers{wxID_YES});
-        Command(frame, kCmdDelete);
+        Command(kCmdDelete);
     }
     ASSERT_EQ(doc.pieces.size(), 1u);
     EXPECT_EQ(doc.pieces[0].id, 3u);
@@ -458,11 +442,11 @@ TEST_F(MainFrameTest, DeleteIsRefusedOnHelixAndTunnelTrack) {
         doc.pieces[i].joints[1] = Joint{doc.pieces[i + 1].id, 0};
         doc.pieces[i + 1].joints[0] = Joint{doc.pieces[i].id, 1};
     }
-    EXPECT_FALSE(Enabled(frame, kCmdTunnel)) << "nothing selected is no chain";
+    EXPECT_FALSE(Enabled(kCmdTunnel)) << "nothing selected is no chain";
     for (auto& p : doc.pieces) p.selected = true;
     frame->NotifyChanged(DocChange::Selection);
-    EXPECT_TRUE(Enabled(frame, kCmdTunnel));
-    Command(frame, kCmdTunnel);
+    EXPECT_TRUE(Enabled(kCmdTunnel));
+    Command(kCmdTunnel);
     ASSERT_EQ(doc.tunnels.size(), 1u);
     ASSERT_EQ(doc.scenery.size(), 2u) << "two portals";
     const std::string tunnelText =
@@ -484,7 +468,7 @@ TEST_F(MainFrameTest, DeleteIsRefusedOnHelixAndTunnelTrack) {
         doc.pieces[2].selected = c.helix3;
         doc.pieces[2].helixId = c.helix3 ? 9 : kNoId;
         auto hook = Answer(Answers{wxID_OK});
-        Command(frame, kCmdDelete);
+        Command(kCmdDelete);
         ASSERT_EQ(hook->Count(), 1) << c.title;
         EXPECT_EQ(hook->Dialogs()[0].title, c.title);
         EXPECT_EQ(hook->Dialogs()[0].message, c.message);

@@ -134,14 +134,18 @@ void Fault(const std::string& what) {
     ++faultCount;
 }
 
-void OnCrash(int sig) {
-    char text[128];
-    const int n = std::snprintf(text, sizeof text, "# FAULT crash: signal %d after %ld actions\n",
-                                sig, actionCount.load());
+// Raw text to the log and to stderr, as a signal handler may write it.
+void WriteRaw(const char* text, int n) {
     if (logFd >= 0 && write(logFd, text, n) < 0) {
     }
     if (write(STDERR_FILENO, text, n) < 0) {
     }
+}
+
+void OnCrash(int sig) {
+    char text[128];
+    WriteRaw(text, std::snprintf(text, sizeof text, "# FAULT crash: signal %d after %ld actions\n",
+                                 sig, actionCount.load()));
     signal(sig, SIG_DFL);
     raise(sig);
 }
@@ -266,13 +270,9 @@ std::unique_ptr<WindowQueue> windowQueue;
 // when gdb is there to take them.
 [[noreturn]] void Hang() {
     char text[128];
-    const int n = std::snprintf(text, sizeof text,
-                                "# FAULT hang: no answer for %d s after %ld actions\n",
-                                kHangSeconds, actionCount.load());
-    if (logFd >= 0 && write(logFd, text, n) < 0) {
-    }
-    if (write(STDERR_FILENO, text, n) < 0) {
-    }
+    WriteRaw(text, std::snprintf(text, sizeof text,
+                                 "# FAULT hang: no answer for %d s after %ld actions\n",
+                                 kHangSeconds, actionCount.load()));
     const std::string command = "gdb -p " + std::to_string(getpid()) +
                                 " -batch -ex 'thread apply all bt' >&2 2>/dev/null";
     if (std::system(("command -v gdb >/dev/null && " + command).c_str()) != 0) {
@@ -834,9 +834,8 @@ private:
     // The layouts saved since the last look open again with the pieces the window has.
     void CheckSavedLayouts() {
         for (const std::string& path : TakeWrittenPaths()) {
-            if (path.find("/library/") != std::string::npos) continue;
-            if (path.find("/exports/") != std::string::npos) continue;
-            if (path.find("/recovery") != std::string::npos) continue;
+            const auto has = [&path](const char* part) { return path.find(part) != path.npos; };
+            if (has("/library/") || has("/exports/") || has("/recovery")) continue;
             std::error_code error;
             if (!fs::is_regular_file(path, error)) continue;  // a temporary file, renamed since
             LayoutDocument loaded;
@@ -978,9 +977,8 @@ public:
             return false;
         }
         const std::string layouts = scratch + "/layouts";
-        fs::create_directories(layouts);
-        fs::create_directories(scratch + "/saved");
-        fs::create_directories(scratch + "/exports");
+        for (const char* folder : {"/layouts", "/saved", "/exports"})
+            fs::create_directories(scratch + folder);
         if (!sampleLayouts.empty())
             for (const auto& entry : fs::directory_iterator(sampleLayouts))
                 if (entry.path().extension() == ".xml")

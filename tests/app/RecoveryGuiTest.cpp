@@ -14,6 +14,7 @@
 #include "app/gui/MainFrame.h"
 #include "persistence/LayoutFile.h"
 #include "persistence/Recovery.h"
+#include "support/FrameFixture.h"
 #include "tests/app/AppTestHome.h"
 
 namespace fs = std::filesystem;
@@ -53,11 +54,9 @@ protected:
     }
 
     void Edit() {
-        PlacedPiece p;
-        p.article = "24188";
-        p.x = 188.3 * static_cast<double>(frame->Document().pieces.size());
-        p.joints.resize(2);
-        frame->Document().AddPiece(p);
+        LayoutDocument& doc = frame->Document();
+        doc.PushUndo();
+        LayPiece(doc, 188.3 * static_cast<double>(doc.pieces.size()));
         frame->NotifyChanged(DocChange::Pieces);
         frame->FlushChanges();
     }
@@ -148,21 +147,7 @@ TEST_F(RecoveryGuiTest, DeclinedRecoveryIsDeletedAndTheProgramStartsEmpty) {
 TEST_F(RecoveryGuiTest, UnreadableFilesAreReportedKeptAsideAndTheProgramStartsEmpty) {
     LayoutDocument left;
     left.EnsureDefaultLevel();
-    for (uint32_t id = 1; id <= 20; ++id)
-        left.pieces.push_back(PlacedPiece{id,
-                                          "24188",
-                                          188.3 * id,
-                                          0,
-                                          0,
-                                          false,
-                                          0,
-                                          0,
-                                          false,
-                                          Rgb{},
-                                          1,
-                                          kNoId,
-                                          {Joint{}, Joint{}}});
-    left.nextId = 21;
+    for (uint32_t id = 1; id <= 20; ++id) LayPiece(left, 188.3 * id);
     const std::string text = RecoveryToText(left, {"Cut", "", 41});
     LeaveRecoveryFile("recovery-41.xml", text.substr(0, text.size() / 2));
     const char kGarbage[] =

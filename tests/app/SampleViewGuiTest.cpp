@@ -9,49 +9,31 @@
 #include <wx/radiobox.h>
 #include <wx/spinctrl.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "app/gui/OpenLayoutDialog.h"
 #include "canvas/LayoutGeometry.h"
-#include "canvas/gui/CanvasPanel.h"
-#include "dialogs/gui/PrintOptionsDialog.h"
 #include "catalog/TrackCatalog.h"
+#include "dialogs/gui/PrintOptionsDialog.h"
+#include "support/FrameFixture.h"
 #include "trackgeometry/PieceGeometry.h"
-#include "support/GuiTestSupport.h"
 
 namespace {
 
 constexpr int kRulerPx = 20;
 
-class SampleView : public testing::TestWithParam<const char*> {
+class SampleView : public testing::TestWithParam<const char*>, public FrameFixture {
 protected:
     void SetUp() override {
-        if (const char* h = std::getenv("HOME")) oldHome = h;
-        setenv("HOME", home.Path().c_str(), 1);
         const std::string name = std::string(GetParam()) + ".xml";
         std::filesystem::copy_file(std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/" + name,
                                    folder.File(name));
-        frame = new MainFrame();
+        OpenFrame(wxSize(1200, 800));
         frame->SetProgramFolder(folder.Path());
-        frame->SetClientSize(1200, 800);
-        frame->Show();
-        PumpEvents();
-        canvas = frame->Canvas();
     }
-    void TearDown() override {
-        frame->Destroy();
-        PumpEvents();
-        setenv("HOME", oldHome.c_str(), 1);
-    }
-    void Command(int id) {
-        wxCommandEvent event(wxEVT_MENU, id);
-        event.SetEventObject(frame);
-        frame->GetEventHandler()->ProcessEvent(event);
-    }
+    void TearDown() override { CloseFrame(); }
     void Open() {
         const wxString wanted = GetParam();
         ModalAnswerer answer([&wanted](wxDialog* d) {
@@ -149,11 +131,7 @@ protected:
         EXPECT_EQ(std::system(command.utf8_string().c_str()), 0);
     }
 
-    TempDir home;
     TempDir folder;
-    std::string oldHome;
-    MainFrame* frame = nullptr;
-    CanvasPanel* canvas = nullptr;
 };
 
 TEST_P(SampleView, WholeBoardWithItsLabelsAfterOpenAndAfterFit) {

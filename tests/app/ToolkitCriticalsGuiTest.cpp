@@ -3,7 +3,6 @@
 // "Gtk-CRITICAL ... gtk_box_gadget_distribute", and cuts off a spin control's "+" button).
 // With QUILLMORE_SHOTS set to a folder, the dialogs are also saved there as PNG pictures.
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <wx/button.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
@@ -25,14 +24,12 @@
 
 #include "app/CommandIds.h"
 #include "app/gui/HelpDialog.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/OpenLayoutDialog.h"
 #include "app/gui/SplashDialog.h"
 #include "canvas/gui/AutofillDialog.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/SceneryResizeDialog.h"
-#include "control/gui/AddressesWindow.h"
 #include "catalog/SceneryCatalog.h"
+#include "control/gui/AddressesWindow.h"
 #include "dialogs/LayoutShape.h"
 #include "dialogs/gui/LayoutShapeDialog.h"
 #include "dialogs/gui/LevelManagerDialog.h"
@@ -40,49 +37,9 @@
 #include "dialogs/gui/PrintOptionsDialog.h"
 #include "panels/gui/PalettePanel.h"
 #include "panels/gui/PropertiesPanel.h"
-#include "tests/app/AppTestHome.h"
+#include "support/FrameFixture.h"
 
 namespace {
-
-// Sends everything written to file descriptor 2 into a temporary file while it lives.
-class StderrCapture {
-public:
-    StderrCapture() {
-        std::fflush(stderr);
-        saved = dup(STDERR_FILENO);
-        file = std::tmpfile();
-        if (file) dup2(fileno(file), STDERR_FILENO);
-    }
-    ~StderrCapture() {
-        std::fflush(stderr);
-        if (saved >= 0) {
-            dup2(saved, STDERR_FILENO);
-            close(saved);
-        }
-        if (file) {
-            // What was captured still reaches the test's log.
-            const std::string text = Text();
-            std::fwrite(text.data(), 1, text.size(), stderr);
-            std::fclose(file);
-        }
-    }
-    bool Active() const { return file && saved >= 0; }
-    std::string Text() const {
-        std::fflush(stderr);
-        std::string text;
-        if (!file) return text;
-        std::rewind(file);
-        char buffer[4096];
-        size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-        std::fseek(file, 0, SEEK_END);
-        return text;
-    }
-
-private:
-    int saved = -1;
-    std::FILE* file = nullptr;
-};
 
 // The lines GTK and GLib print for criticals and warnings.
 std::string Complaints(const std::string& text) {
@@ -130,7 +87,8 @@ void CollectSpins(wxWindow* window, std::vector<wxWindow*>& spins) {
     for (wxWindow* child : window->GetChildren()) CollectSpins(child, spins);
 }
 
-// A spin control narrower than its best size has its "+" button cut off.
+// A spin control narrower than its best size has its "+" button cut off; its minimum keeps the
+// sizers from squeezing it.
 void ExpectSpinsAtBestSize(wxWindow* window, const std::string& where) {
     std::vector<wxWindow*> spins;
     CollectSpins(window, spins);
@@ -138,32 +96,26 @@ void ExpectSpinsAtBestSize(wxWindow* window, const std::string& where) {
         if (!spin->IsShownOnScreen()) continue;
         EXPECT_GE(spin->GetSize().x, spin->GetBestSize().x)
             << where << ": spin control " << spin->GetName();
+        EXPECT_GE(spin->GetEffectiveMinSize().x, spin->GetBestSize().x)
+            << where << ": spin control " << spin->GetName() << " can be squeezed";
     }
 }
 
-class ToolkitCriticals : public testing::Test {
+class ToolkitCriticals : public FrameTest {
 protected:
     void SetUp() override {
-        UseTestHome();
-        frame = new MainFrame();
+        OpenFrame();
         frame->SetProgramFolder(folder.Path());
-        frame->Document().EnsureDefaultLevel();
         frame->Show();
         Settle(frame);
         ASSERT_TRUE(capture.Active());
     }
     void TearDown() override {
-        frame->Destroy();
-        PumpEvents();
-        const std::string complaints = Complaints(capture.Text());
-        EXPECT_EQ(complaints, "") << "the toolkit complained";
+        CloseFrame();
+        EXPECT_EQ(Complaints(capture.Text()), "") << "the toolkit complained";
     }
-    LayoutDocument& Doc() { return frame->Document(); }
     void Command(int id) {
-        wxCommandEvent event(wxEVT_MENU, id);
-        event.SetEventObject(frame);
-        frame->GetEventHandler()->ProcessEvent(event);
-        frame->FlushChanges();
+        FrameFixture::Command(id);
         Settle(frame);
     }
     // Shows a dialog built by the test as the program shows it, in each of its states.
@@ -210,20 +162,13 @@ protected:
         PumpEvents(50);
     }
     uint32_t Piece(const char* article, double x, double y, bool selected) {
-        PlacedPiece p;
-        p.id = Doc().TakeId();
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.selected = selected;
-        p.joints.resize(2);
-        Doc().pieces.push_back(p);
-        return p.id;
+        const uint32_t id = LayPiece(Doc(), x, y, 1, article);
+        Doc().FindPiece(id)->selected = selected;
+        return id;
     }
 
     TempDir folder;
     StderrCapture capture;
-    MainFrame* frame = nullptr;
 };
 
 TEST_F(ToolkitCriticals, EveryDialogOpensWithoutGtkCriticalsOrWarnings) {

@@ -6,15 +6,12 @@
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "SampleLayouts.h"
-#include "app/gui/MainFrame.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/LayoutRenderer.h"
 #include "catalog/TrackCatalog.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
@@ -23,22 +20,11 @@ struct ViewCase {
     bool labels;
 };
 
-class CanvasPicture : public testing::TestWithParam<ViewCase> {
+class CanvasPicture : public testing::TestWithParam<ViewCase>, public FrameFixture {
 protected:
-    TempDir home;
-    std::string oldHome;
-    MainFrame* frame = nullptr;
-    CanvasPanel* canvas = nullptr;
-
     void SetUp() override {
-        if (const char* h = std::getenv("HOME")) oldHome = h;
-        setenv("HOME", home.Path().c_str(), 1);
-        frame = new MainFrame();
-        frame->SetClientSize(1100, 800);
-        frame->Show();
-        canvas = frame->Canvas();
-        ASSERT_NE(canvas, nullptr);
-        LayoutDocument& doc = frame->Document();
+        OpenFrame(wxSize(1100, 800));
+        LayoutDocument& doc = Doc();
         doc = SampleMixed(400);
         doc.labelsShown = GetParam().labels;
         for (PlacedPiece& p : doc.pieces) p.selected = false;
@@ -51,39 +37,21 @@ protected:
         canvas->SetTransform(view);
         PumpEvents();
     }
-    void TearDown() override {
-        while (canvas->HasCapture()) canvas->ReleaseMouse();
-        frame->Destroy();
-        PumpEvents();
-        setenv("HOME", oldHome.c_str(), 1);
-    }
-
-    void Mouse(wxEventType type, int x, int y, bool left, bool shift = false) {
-        wxMouseEvent e(type);
-        e.SetEventObject(canvas);
-        e.SetId(canvas->GetId());
-        e.SetPosition(wxPoint(x, y));
-        e.SetLeftDown(left);
-        e.SetShiftDown(shift);
-        canvas->GetEventHandler()->ProcessEvent(e);
-    }
+    void TearDown() override { CloseFrame(); }
 
     // A full repaint of the present state: the canvas's own paint and the plain drawing the
     // printout uses (every object visited, nothing kept).
     wxImage FullRepaint(bool plain) {
+        if (!plain) return Painted();
         const wxSize size = canvas->GetClientSize();
         wxBitmap bitmap(size, 24);
         {
             wxMemoryDC dc(bitmap);
-            if (plain) {
-                const LayoutDocument& doc = frame->Document();
-                DrawLayout(dc, doc, canvas->Transform(), size);
-                DrawRulers(dc, doc.units, canvas->Transform(), size);
-                DrawResizeHandles(dc, doc, canvas->Transform());
-                DrawOverlays(dc, doc, canvas->Overlays(), canvas->Transform());
-            } else {
-                canvas->PaintTo(dc, size.x, size.y);
-            }
+            const LayoutDocument& doc = Doc();
+            DrawLayout(dc, doc, canvas->Transform(), size);
+            DrawRulers(dc, doc.units, canvas->Transform(), size);
+            DrawResizeHandles(dc, doc, canvas->Transform());
+            DrawOverlays(dc, doc, canvas->Overlays(), canvas->Transform());
         }
         return bitmap.ConvertToImage();
     }
@@ -114,7 +82,7 @@ protected:
 
     // The window point of a piece's midpoint and of its connector 1.
     wxPoint PiecePoint(size_t index) {
-        const PlacedPiece& p = frame->Document().pieces[index];
+        const PlacedPiece& p = Doc().pieces[index];
         const PieceDef* def = TrackCatalog::Instance().Find(p.article);
         const PointMm mid = PieceMidpoint(p, *def);
         return canvas->LayoutToScreen(mid.x, mid.y);
@@ -122,7 +90,7 @@ protected:
     // A visible piece near the window centre on the lower level, for presses.
     size_t CentralPiece() {
         const wxSize size = canvas->GetClientSize();
-        const LayoutDocument& doc = frame->Document();
+        const LayoutDocument& doc = Doc();
         size_t best = 0;
         double bestDist = 1e18;
         for (size_t i = 0; i < doc.pieces.size(); ++i) {
@@ -145,19 +113,16 @@ TEST_P(CanvasPicture, PaletteGhostMotionsMatchFullRepaints) {
     ASSERT_NE(canvas->Gestures().Get<PieceDragGesture>(), nullptr);
     // Sweep the ghost across the layout, past open ends where it snaps and off the edge.
     const wxSize size = canvas->GetClientSize();
-    int snapped = 0;
     for (int k = 0; k < 24; ++k) {
         Mouse(wxEVT_MOTION, 40 + k * (size.x - 80) / 23, 100 + (k * 37) % (size.y - 150), false);
-        snapped += canvas->Overlays().snapTarget;
         ExpectPictureIsFullRepaint("palette ghost");
         if (HasFailure()) break;
     }
     canvas->CancelPieceDrag();
-    (void)snapped;
 }
 
 TEST_P(CanvasPicture, MovedPiecesMatchFullRepaints) {
-    LayoutDocument& doc = frame->Document();
+    LayoutDocument& doc = Doc();
     const size_t target = CentralPiece();
     // Select a short chain (and whatever follows it in the row) by a click and a shift click.
     const wxPoint press = PiecePoint(target);
@@ -179,7 +144,7 @@ TEST_P(CanvasPicture, MovedPiecesMatchFullRepaints) {
 }
 
 TEST_P(CanvasPicture, MovedSceneryMatchesFullRepaints) {
-    LayoutDocument& doc = frame->Document();
+    LayoutDocument& doc = Doc();
     // The scenery item nearest the window centre.
     const wxSize size = canvas->GetClientSize();
     size_t item = 0;
@@ -214,7 +179,7 @@ TEST_P(CanvasPicture, MovedSceneryMatchesFullRepaints) {
 
 TEST_P(CanvasPicture, RubberBandMotionsMatchFullRepaints) {
     // Press beside the layout's left edge (empty canvas), then drag the band over the track.
-    LayoutDocument& doc = frame->Document();
+    LayoutDocument& doc = Doc();
     ViewTransform view = canvas->Transform();
     view.offsetX = 200 - (-400) * view.zoom;  // layout x -400 mm under window x 200
     canvas->SetTransform(view);

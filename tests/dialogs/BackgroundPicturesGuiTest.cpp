@@ -11,49 +11,33 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/PictureLayer.h"
 #include "dialogs/PrintPlan.h"
 #include "dialogs/gui/BackgroundPicturesDialog.h"
 #include "dialogs/gui/LayoutPrintout.h"
 #include "persistence/LayoutFile.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
 constexpr unsigned char kBlue[3] = {20, 60, 230};
 
-class PictureWindow : public testing::Test {
+const wxColour kBlueColour(kBlue[0], kBlue[1], kBlue[2]);
+
+class PictureWindow : public FrameTest {
 protected:
-    TempDir home;
-    std::string oldHome;
-    MainFrame* frame = nullptr;
-    CanvasPanel* canvas = nullptr;
     std::string png;
 
     void SetUp() override {
-        if (const char* h = std::getenv("HOME")) oldHome = h;
-        setenv("HOME", home.Path().c_str(), 1);
-        frame = new MainFrame();
-        frame->SetClientSize(1500, 950);
-        frame->Show();
-        canvas = frame->Canvas();
-        frame->Document().EnsureDefaultLevel();
-        frame->Document().gridShown = false;
+        OpenFrame(wxSize(1500, 950));
+        Doc().gridShown = false;
         canvas->SetTransform(ViewTransform{1.0, 0.0, 0.0});
         wxImage image(400, 300);
         image.SetRGB(wxRect(0, 0, 400, 300), kBlue[0], kBlue[1], kBlue[2]);
         png = home.File("room plan.png");
         ASSERT_TRUE(image.SaveFile(png, wxBITMAP_TYPE_PNG));
         PumpEvents();
-    }
-    void TearDown() override {
-        while (canvas->HasCapture()) canvas->ReleaseMouse();
-        frame->Destroy();
-        PumpEvents();
-        setenv("HOME", oldHome.c_str(), 1);
     }
 
     // Opens Layout > Background Pictures... and lets `work` use the dialog; it answers the code
@@ -63,31 +47,9 @@ protected:
             auto* pictures = dynamic_cast<BackgroundPicturesDialog*>(d);
             return pictures ? work(*pictures) : wxID_OK;
         });
-        wxCommandEvent e(wxEVT_MENU, kCmdBackgroundPictures);
-        frame->GetEventHandler()->ProcessEvent(e);
+        Command(kCmdBackgroundPictures);
     }
-    void Mouse(wxEventType type, int x, int y) {
-        wxMouseEvent e(type);
-        e.SetEventObject(canvas);
-        e.SetPosition(wxPoint(x, y));
-        e.SetLeftDown(type == wxEVT_LEFT_DOWN);
-        canvas->GetEventHandler()->ProcessEvent(e);
-    }
-    void Click(int x, int y) {
-        Mouse(wxEVT_LEFT_DOWN, x, y);
-        Mouse(wxEVT_LEFT_UP, x, y);
-    }
-    const BackgroundPicture& Picture() { return frame->Document().pictures.at(0); }
-    wxImage Painted() {
-        const wxSize size = canvas->GetClientSize();
-        wxBitmap bitmap(size, 24);
-        {
-            wxMemoryDC dc(bitmap);
-            canvas->PaintTo(dc, size.x, size.y);
-        }
-        return bitmap.ConvertToImage();
-    }
-    wxString Status() { return frame->GetStatusBar()->GetStatusText(0); }
+    const BackgroundPicture& Picture() { return Doc().pictures.at(0); }
 };
 
 TEST_F(PictureWindow, CalibratedByTwoClicksLockedAndDrawnUnderTheTrack) {
@@ -97,8 +59,8 @@ TEST_F(PictureWindow, CalibratedByTwoClicksLockedAndDrawnUnderTheTrack) {
         d.SetOpacityPercent(40);
         return BackgroundPicturesDialog::kCalibrate;
     });
-    ASSERT_EQ(frame->Document().pictures.size(), 1u);
-    EXPECT_EQ(frame->Document().undoStack.size(), 2u);  // added, opacity
+    ASSERT_EQ(Doc().pictures.size(), 1u);
+    EXPECT_EQ(Doc().undoStack.size(), 2u);  // added, opacity
     EXPECT_TRUE(Status().Contains("first point")) << Status();
     const BackgroundPicture before = Picture();
     const double width = PictureImages::Shared().Get(before.path)->Width();
@@ -126,7 +88,7 @@ TEST_F(PictureWindow, CalibratedByTwoClicksLockedAndDrawnUnderTheTrack) {
     EXPECT_NEAR(la.x, ax, 0.1);
     EXPECT_NEAR(la.y, ay, 0.1);
     EXPECT_NEAR(std::hypot(lb.x - la.x, lb.y - la.y), 306.25, 0.1);
-    EXPECT_EQ(frame->Document().undoStack.size(), 3u);
+    EXPECT_EQ(Doc().undoStack.size(), 3u);
 
     // Escape in the middle of the next calibration changes nothing, and the canvas edits again.
     InDialog([](BackgroundPicturesDialog& d) {
@@ -152,19 +114,17 @@ TEST_F(PictureWindow, CalibratedByTwoClicksLockedAndDrawnUnderTheTrack) {
     Mouse(wxEVT_LEFT_DOWN, mx, my);
     Mouse(wxEVT_LEFT_UP, mx, my);
     PumpEvents();
-    ASSERT_EQ(frame->Document().pieces.size(), 1u);
+    ASSERT_EQ(Doc().pieces.size(), 1u);
     EXPECT_EQ(Picture(), locked);
 
     // The picture shows at 40 % over white where there is no track, and the track covers it.
     const wxImage shown = Painted();
     const PointMm inside = PictureToLayout(locked, width, {20, 150});
     const int px = static_cast<int>(inside.x), py = static_cast<int>(inside.y);
-    for (int c = 0; c < 3; ++c) {
-        const int expected = static_cast<int>(std::lround(255 * 0.6 + kBlue[c] * 0.4));
-        const unsigned char got[3] = {shown.GetRed(px, py), shown.GetGreen(px, py),
-                                      shown.GetBlue(px, py)};
-        EXPECT_NEAR(got[c], expected, 3) << "channel " << c;
-    }
+    const unsigned char got[3] = {shown.GetRed(px, py), shown.GetGreen(px, py),
+                                  shown.GetBlue(px, py)};
+    for (int c = 0; c < 3; ++c)
+        EXPECT_NEAR(got[c], std::lround(255 * 0.6 + kBlue[c] * 0.4), 3) << "channel " << c;
     InDialog([](BackgroundPicturesDialog& d) {
         d.ToggleShown();
         return BackgroundPicturesDialog::kClosed;
@@ -178,10 +138,8 @@ TEST_F(PictureWindow, CalibratedByTwoClicksLockedAndDrawnUnderTheTrack) {
             if (sum < darkest) darkest = sum, tx = x, ty = y;
         }
     ASSERT_LT(darkest, 3 * 200);
-    EXPECT_EQ(wxColour(shown.GetRed(tx, ty), shown.GetGreen(tx, ty), shown.GetBlue(tx, ty)),
-              wxColour(hidden.GetRed(tx, ty), hidden.GetGreen(tx, ty), hidden.GetBlue(tx, ty)));
-    EXPECT_EQ(wxColour(hidden.GetRed(px, py), hidden.GetGreen(px, py), hidden.GetBlue(px, py)),
-              *wxWHITE);
+    EXPECT_EQ(PixelAt(shown, tx, ty), PixelAt(hidden, tx, ty));
+    EXPECT_EQ(PixelAt(hidden, px, py), *wxWHITE);
 }
 
 TEST_F(PictureWindow, RepaintsAndSmallPansDrawTheKeptCopy) {
@@ -221,7 +179,7 @@ TEST_F(PictureWindow, AlignedByFourClicks) {
         Click(clicks[i].x, clicks[i].y);
     }
     PumpUntil([&] { return !(Picture() == before); });
-    EXPECT_EQ(frame->Document().undoStack.size(), 2u);  // added, aligned
+    EXPECT_EQ(Doc().undoStack.size(), 2u);  // added, aligned
     for (int i : {0, 2}) {
         const PointMm pixel =
             LayoutToPicture(before, width, {double(clicks[i].x), double(clicks[i].y)});
@@ -244,13 +202,13 @@ TEST_F(PictureWindow, MissingPictureFileOpensWithAMessageAndKeepsItsEntry) {
     ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(layout)));
     ASSERT_EQ(answer.Count(), 1);
     EXPECT_TRUE(answer.Dialogs()[0].message.Contains(wxString::FromUTF8(gone.path)));
-    EXPECT_EQ(frame->Document().pictures, doc.pictures);
+    EXPECT_EQ(Doc().pictures, doc.pictures);
     Painted();  // draws without it
 }
 
 // Printing draws the pictures only when the options include them.
 TEST_F(PictureWindow, PrintsPicturesOnlyWhenIncluded) {
-    LayoutDocument& doc = frame->Document();
+    LayoutDocument& doc = Doc();
     BackgroundPicture p;
     p.path = png;
     p.widthMm = 1000;
@@ -269,9 +227,7 @@ TEST_F(PictureWindow, PrintsPicturesOnlyWhenIncluded) {
             wxMemoryDC dc(bitmap);
             DrawPrintPage(dc, doc, options, doc.activeLevel, pages, 1);
         }
-        const wxImage page = bitmap.ConvertToImage();
-        const wxColour got(page.GetRed(x, y), page.GetGreen(x, y), page.GetBlue(x, y));
-        EXPECT_EQ(got, included ? wxColour(kBlue[0], kBlue[1], kBlue[2]) : *wxWHITE);
+        EXPECT_EQ(PixelAt(bitmap.ConvertToImage(), x, y), included ? kBlueColour : *wxWHITE);
     }
 }
 
@@ -284,15 +240,11 @@ TEST_F(PictureWindow, DraggedOnTheCanvasUnlessLocked) {
     p.yMm = 100;
     p.widthMm = 400;  // at zoom 1 it covers window pixels 100..500 by 100..400
     p.opacity = 1;
-    frame->Document().pictures.push_back(p);
+    Doc().pictures.push_back(p);
     frame->NotifyChanged(DocChange::Pictures);
     const auto drag = [&](int x0, int y0, int x1, int y1) {
         Mouse(wxEVT_LEFT_DOWN, x0, y0);
-        wxMouseEvent move(wxEVT_MOTION);
-        move.SetEventObject(canvas);
-        move.SetPosition(wxPoint(x1, y1));
-        move.SetLeftDown(true);
-        canvas->GetEventHandler()->ProcessEvent(move);
+        Mouse(wxEVT_MOTION, x1, y1, true);
         Mouse(wxEVT_LEFT_UP, x1, y1);
         PumpEvents();
     };
@@ -301,12 +253,11 @@ TEST_F(PictureWindow, DraggedOnTheCanvasUnlessLocked) {
     EXPECT_DOUBLE_EQ(Picture().yMm, 130);
     EXPECT_FALSE(canvas->HasCapture());
     const wxImage moved = Painted();  // drawn where it went: (530, 420) is only in the new place
-    EXPECT_EQ(wxColour(moved.GetRed(530, 420), moved.GetGreen(530, 420), moved.GetBlue(530, 420)),
-              wxColour(kBlue[0], kBlue[1], kBlue[2]));
-    frame->Document().Undo();
+    EXPECT_EQ(PixelAt(moved, 530, 420), kBlueColour);
+    Doc().Undo();
     EXPECT_DOUBLE_EQ(Picture().xMm, 100);
 
-    frame->Document().pictures[0].locked = true;
+    Doc().pictures[0].locked = true;
     drag(200, 200, 260, 230);
     EXPECT_DOUBLE_EQ(Picture().xMm, 100);
     EXPECT_DOUBLE_EQ(Picture().yMm, 100);
@@ -332,7 +283,7 @@ TEST_F(PictureWindow, APdfIsAddedAsItsFirstPage) {
         EXPECT_TRUE(d.AddPictureFile(pdf));
         return BackgroundPicturesDialog::kClosed;
     });
-    ASSERT_EQ(frame->Document().pictures.size(), 1u);
+    ASSERT_EQ(Doc().pictures.size(), 1u);
     const auto image = PictureImages::Shared().Get(Picture().path);
     ASSERT_TRUE(image && image->Ok()) << (image ? image->error : wxString());
     const wxImage& page = image->image;

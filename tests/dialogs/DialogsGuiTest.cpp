@@ -12,27 +12,16 @@
 #include <wx/textdlg.h>
 #include <wx/timer.h>
 
-#include <cstdlib>
-
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "dialogs/LayoutShape.h"
 #include "dialogs/gui/LayoutPrintout.h"
 #include "dialogs/gui/LayoutShapeDialog.h"
 #include "dialogs/gui/LevelManagerDialog.h"
 #include "dialogs/gui/PrintOptionsDialog.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 
 namespace {
-
-Level NamedLevel(uint32_t id, const char* name, bool visible) {
-    Level level;
-    level.id = id;
-    level.name = name;
-    level.visible = visible;
-    return level;
-}
 
 using Outline = std::vector<PointMm>;
 
@@ -41,38 +30,12 @@ bool IsBold(wxListCtrl* list, long row) {
     return font.IsOk() && font.GetWeight() == wxFONTWEIGHT_BOLD;
 }
 
-class DialogsGuiTest : public testing::Test {
+class DialogsGuiTest : public FrameTest {
 protected:
-    void SetUp() override {
-        setenv("HOME", home.Path().c_str(), 1);
-        frame = new MainFrame();
-        frame->Document().EnsureDefaultLevel();
-    }
     void TearDown() override {
         SetPrintRunner(nullptr);
-        frame->Destroy();
-        PumpEvents();
+        CloseFrame();
     }
-    void Command(int id) {
-        wxCommandEvent event(wxEVT_MENU, id);
-        event.SetEventObject(frame);
-        frame->GetEventHandler()->ProcessEvent(event);
-    }
-    LayoutDocument& Doc() { return frame->Document(); }
-    uint32_t Piece(int32_t level, double x, double y) {
-        PlacedPiece p;
-        p.id = Doc().TakeId();
-        p.article = "24188";
-        p.x = x;
-        p.y = y;
-        p.level = level;
-        p.joints.resize(2);
-        Doc().pieces.push_back(p);
-        return p.id;
-    }
-
-    TempDir home;
-    MainFrame* frame = nullptr;
 };
 
 TEST_F(DialogsGuiTest, ShapeDialogReopensWithTheAppliedShapeAndSizes) {
@@ -154,8 +117,8 @@ TEST_F(DialogsGuiTest, CustomOutlineTypedIntoTheRunningDialog) {
 TEST_F(DialogsGuiTest, LevelManagerListsAddsEditsAndRemoves) {
     Doc().units = 2;
     Doc().levels[0].height = 25.4;
-    const uint32_t flat = Piece(1, 0, 0);
-    const uint32_t upper = Piece(2, 300, 0);
+    const uint32_t flat = LayPiece(Doc(), 0, 0, 1);
+    const uint32_t upper = LayPiece(Doc(), 300, 0, 2);
     std::vector<wxString> questions;
     ModalAnswerer answer([&](wxDialog* d) -> int {
         if (auto* entry = dynamic_cast<wxTextEntryDialog*>(d)) {
@@ -277,8 +240,8 @@ struct FakePrinter {
 TEST_F(DialogsGuiTest, PrintKeepsTheScreensLevelsWhateverTheOutcome) {
     Doc().levels.push_back(NamedLevel(2, "Two", true));
     Doc().levels.push_back(NamedLevel(3, "Three", false));
-    Piece(1, 0, 0);
-    Piece(2, 0, 400);
+    LayPiece(Doc(), 0, 0, 1);
+    LayPiece(Doc(), 0, 400, 2);
     for (PrintOutcome outcome :
          {PrintOutcome::Cancelled, PrintOutcome::Failed, PrintOutcome::Printed}) {
         FakePrinter printer{outcome};
@@ -321,24 +284,44 @@ TEST_F(DialogsGuiTest, CancelledOptionsPrintNothing) {
     EXPECT_EQ(frame->GetPrintOptions().percent, 42);
 }
 
-TEST_F(DialogsGuiTest, PreviewOpensItsFrameAndLeavesTheScreensLevels) {
+TEST_F(DialogsGuiTest, PreviewAsksForTheOptionsOpensItsFrameAndLeavesTheScreensLevels) {
     Doc().levels.push_back(NamedLevel(2, "Two", true));
-    Piece(1, 0, 0);
-    Piece(2, 0, 300);
-    ASSERT_EQ(frame->GetPrintOptions().levels, 0);  // active level only
-    ModalAnswerer options(wxID_OK);                  // the print options come first
-    Command(wxID_PREVIEW);
-    wxPreviewFrame* preview = nullptr;
-    for (wxWindow* w : wxTopLevelWindows) {
-        if (auto* p = dynamic_cast<wxPreviewFrame*>(w)) preview = p;
+    LayPiece(Doc(), 0, 0, 1);
+    LayPiece(Doc(), 0, 300, 2);
+    const auto preview = [] {
+        wxPreviewFrame* found = nullptr;
+        for (wxWindow* w : wxTopLevelWindows)
+            if (auto* p = dynamic_cast<wxPreviewFrame*>(w); p && !p->IsBeingDeleted()) found = p;
+        return found;
+    };
+    {
+        ModalAnswerer cancel(wxID_CANCEL);
+        Command(wxID_PREVIEW);
+        ASSERT_EQ(cancel.Count(), 1);
+        EXPECT_EQ(cancel.Dialogs()[0].title, "Print Options");
     }
-    ASSERT_NE(preview, nullptr);
-    EXPECT_EQ(preview->GetTitle(), "Print Preview -- Quillmore");
-    EXPECT_EQ(preview->GetParent(), frame);
-    EXPECT_TRUE(preview->HasFlag(wxFRAME_FLOAT_ON_PARENT));
+    EXPECT_EQ(preview(), nullptr);
+    ASSERT_EQ(frame->GetPrintOptions().levels, 0);  // active level only
+    ModalAnswerer options([](wxDialog* d) {
+        if (auto* print = dynamic_cast<PrintOptionsDialog*>(d)) {
+            print->Scaling()->SetSelection(1);
+            print->Denominator()->SetValue(5);
+            print->Colour()->SetSelection(1);
+        }
+        return int(wxID_OK);
+    });
+    Command(wxID_PREVIEW);
+    EXPECT_EQ(frame->GetPrintOptions().scaling, 1);
+    EXPECT_EQ(frame->GetPrintOptions().scaleDenominator, 5);
+    EXPECT_EQ(frame->GetPrintOptions().colourMode, 1);
+    wxPreviewFrame* shown = preview();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->GetTitle(), "Print Preview -- Quillmore");
+    EXPECT_EQ(shown->GetParent(), frame);
+    EXPECT_TRUE(shown->HasFlag(wxFRAME_FLOAT_ON_PARENT));
     PumpEvents(100);
     EXPECT_TRUE(Doc().levels[1].visible);  // while the preview shows its page
-    preview->Close(true);
+    shown->Close(true);
     PumpEvents();
     EXPECT_TRUE(Doc().levels[1].visible);
 }

@@ -16,14 +16,13 @@
 #include <fstream>
 #include <regex>
 
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "dialogs/PlanExport.h"
 #include "dialogs/gui/LayoutPrintout.h"
 #include "dialogs/gui/PlanExportFiles.h"
 #include "dialogs/gui/PrintOptionsDialog.h"
 #include "persistence/LayoutFile.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
@@ -42,17 +41,11 @@ std::string RunCommand(const std::string& command) {
     return out;
 }
 
-wxColour At(const wxImage& image, int x, int y) {
-    return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
-}
-
-class ExportTest : public testing::Test {
+class ExportTest : public FrameTest {
 protected:
     void SetUp() override {
-        setenv("HOME", home.Path().c_str(), 1);
-        frame = new MainFrame();
+        OpenFrame();
         frame->SetProgramFolder(folder.Path());
-        Doc().EnsureDefaultLevel();
         Doc().labelsShown = false;
         SetExportPathAsker([this](wxWindow*, const ExportQuestion& q) {
             offered = q.file;
@@ -63,24 +56,7 @@ protected:
     }
     void TearDown() override {
         SetExportPathAsker(nullptr);
-        frame->Destroy();
-        PumpEvents();
-    }
-    LayoutDocument& Doc() { return frame->Document(); }
-    void Straight(double x, double y, double heading = 0) {
-        PlacedPiece p;
-        p.id = Doc().TakeId();
-        p.article = "24188";
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        p.joints.resize(2);
-        Doc().pieces.push_back(p);
-    }
-    void Command(int id) {
-        wxCommandEvent event(wxEVT_MENU, id);
-        event.SetEventObject(frame);
-        frame->GetEventHandler()->ProcessEvent(event);
+        CloseFrame();
     }
     // Answers the picture and print options dialogs with OK (after `fill`), message boxes with
     // OK, and records them.
@@ -98,9 +74,7 @@ protected:
         });
     }
 
-    TempDir home;
     TempDir folder;
-    MainFrame* frame = nullptr;
     wxString answerPath;
     int answerFilter = 0;
     wxString offered;
@@ -122,9 +96,9 @@ TEST_F(ExportTest, FileMenuCarriesTheExportItemsAfterPrint) {
 }
 
 TEST_F(ExportTest, PngHasThePicturesSizeAndTrackWhereTheLayoutHasTrack) {
-    Straight(0, 0);
-    Straight(188.3, 0);
-    Straight(0, 400, 90);
+    LayPiece(Doc(), 0, 0);
+    LayPiece(Doc(), 188.3, 0);
+    LayPiece(Doc(), 0, 400, 1, "24188", 90);
     answerPath = folder.File("plan.png");
     auto answer = Answer(2);
     Command(kCmdExportPicture);
@@ -140,13 +114,13 @@ TEST_F(ExportTest, PngHasThePicturesSizeAndTrackWhereTheLayoutHasTrack) {
         return wxPoint(int(x * f.zoom + f.offsetX), int(y * f.zoom + f.offsetY));
     };
     for (wxPoint p : {px(90, 0), px(300, 0), px(0, 500)})
-        EXPECT_EQ(At(image, p.x, p.y), kPieceFill);
+        EXPECT_EQ(PixelAt(image, p.x, p.y), kPieceFill);
     for (wxPoint p : {px(200, 250), px(300, 100), wxPoint(2, 2)})
-        EXPECT_EQ(At(image, p.x, p.y), kWhite);
+        EXPECT_EQ(PixelAt(image, p.x, p.y), kWhite);
 }
 
 TEST_F(ExportTest, SvgParsesAndHoldsAPolygonPerBand) {
-    for (int i = 0; i < 5; ++i) Straight(i * 188.3, 0);
+    for (int i = 0; i < 5; ++i) LayPiece(Doc(), i * 188.3, 0);
     Doc().gridShown = true;
     answerPath = folder.File("plan.SVG");
     auto answer = Answer(1);
@@ -185,7 +159,7 @@ TEST_F(ExportTest, SvgParsesAndHoldsAPolygonPerBand) {
 TEST_F(ExportTest, FullSizePdfHasOnePagePerTileWithInkOnTheTrack) {
     // 1.2 m of straight track at 1:1 on Letter landscape: tiles of 254 × 196 mm inside 4 %
     // margins, so five columns and one row.
-    for (int i = 0; i < 6; ++i) Straight(i * 188.3, 0);
+    for (int i = 0; i < 6; ++i) LayPiece(Doc(), i * 188.3, 0);
     answerPath = folder.File("plan.pdf");
     auto answer = Answer(1, [](PrintOptionsDialog* d) {
         d->Scaling()->SetSelection(1);
@@ -216,21 +190,21 @@ TEST_F(ExportTest, FullSizePdfHasOnePagePerTileWithInkOnTheTrack) {
         const int marginY = int(612 * 0.04);
         const int trackY = marginY + 1;
         int ink = 0;
-        for (int x = 40; x < 750; x += 5) ink += At(image, x, trackY) != kWhite;
+        for (int x = 40; x < 750; x += 5) ink += PixelAt(image, x, trackY) != kWhite;
         EXPECT_GT(ink, page < 5 ? 100 : 10) << page;
         // The page's place in the top margin.
         int text = 0;
         for (int y = 2; y < marginY - 2; ++y)
-            for (int x = 300; x < 500; ++x) text += At(image, x, y) != kWhite;
+            for (int x = 300; x < 500; ++x) text += PixelAt(image, x, y) != kWhite;
         EXPECT_GT(text, 30) << page;
         // Below the track the pages stay white.
-        EXPECT_EQ(At(image, 396, 400), kWhite) << page;
+        EXPECT_EQ(PixelAt(image, 396, 400), kWhite) << page;
     }
 }
 
 TEST_F(ExportTest, PartsListWritesTheTallyAsCsv) {
-    Straight(0, 0);
-    Straight(500, 0);
+    LayPiece(Doc(), 0, 0);
+    LayPiece(Doc(), 500, 0);
     answerPath = folder.File("parts.csv");
     auto answer = Answer();
     Command(kCmdExportParts);
@@ -241,7 +215,7 @@ TEST_F(ExportTest, PartsListWritesTheTallyAsCsv) {
 }
 
 TEST_F(ExportTest, FailuresAreReportedAndLeaveEarlierFilesIntact) {
-    Straight(0, 0);
+    LayPiece(Doc(), 0, 0);
     const std::string earlier = folder.File("parts.csv");
     std::ofstream(earlier) << "earlier";
     auto answer = Answer();
@@ -273,8 +247,8 @@ TEST_F(ExportTest, FailuresAreReportedAndLeaveEarlierFilesIntact) {
 // A scale that gives more than a hundred pages is asked about before the file name; a writing
 // that is stopped leaves no file and the earlier one as it was.
 TEST_F(ExportTest, APdfOfManyPagesIsAskedForFirstAndCanBeStopped) {
-    Straight(0, 0);
-    Straight(3000, 2000);  // 1 : 1 on letter: 13 × 11 tiles of 254 × 196 mm
+    LayPiece(Doc(), 0, 0);
+    LayPiece(Doc(), 3000, 2000);  // 1 : 1 on letter: 13 × 11 tiles of 254 × 196 mm
     const auto fullSize = [](PrintOptionsDialog* d) {
         d->Scaling()->SetSelection(1);
         d->Denominator()->SetValue(1);
@@ -329,7 +303,7 @@ TEST_F(ExportTest, EmptyLayoutGivesOneEmptyPageAndPicture) {
     EXPECT_EQ(image.GetWidth(), 500 + 2 * 45);
     int ink = 0;
     for (int y = 0; y < image.GetHeight(); y += 3)
-        for (int x = 0; x < image.GetWidth(); x += 3) ink += At(image, x, y) != kWhite;
+        for (int x = 0; x < image.GetWidth(); x += 3) ink += PixelAt(image, x, y) != kWhite;
     EXPECT_EQ(ink, 0);
 }
 
@@ -337,7 +311,7 @@ TEST_F(ExportTest, EmptyLayoutGivesOneEmptyPageAndPicture) {
 // shows the selection.
 TEST_F(ExportTest, PdfHasThePrintoutsPagesWithoutTheSelection) {
     Doc().baseboard = {{0, 0}, {900, 0}, {900, 600}, {0, 600}};
-    for (int i = 0; i < 4; ++i) Straight(100 + i * 188.3, 300);
+    for (int i = 0; i < 4; ++i) LayPiece(Doc(), 100 + i * 188.3, 300);
     Doc().pieces[1].selected = true;
     Doc().pieces[2].selected = true;
     Label label;
@@ -385,7 +359,7 @@ TEST_F(ExportTest, PdfHasThePrintoutsPagesWithoutTheSelection) {
         int selection = 0;
         for (int y = 0; y < image.GetHeight(); ++y) {
             for (int x = 0; x < image.GetWidth(); ++x) {
-                const wxColour c = At(image, x, y);
+                const wxColour c = PixelAt(image, x, y);
                 // The selected fill, the selected outline and the selected label's ink, within
                 // the rendering's rounding.
                 for (const wxColour& mark : {wxColour(180, 200, 230), wxColour(40, 100, 200),
@@ -406,7 +380,7 @@ TEST_F(ExportTest, PdfHasThePrintoutsPagesWithoutTheSelection) {
 
 TEST_F(ExportTest, SvgFilterGivesAnSvgOfTheStatedScaleWithoutAskingForPixels) {
     Doc().baseboard = {{0, 0}, {1200, 0}, {1200, 500}, {0, 500}};
-    Straight(100, 250);
+    LayPiece(Doc(), 100, 250);
     Doc().pieces[0].selected = true;
     frame->GetPrintOptions().scaling = 1;
     frame->GetPrintOptions().scaleDenominator = 10;
@@ -460,7 +434,7 @@ TEST_F(ExportTest, DimensionLabelsGrowWithThePicture) {
         EXPECT_TRUE(image.LoadFile(answerPath, wxBITMAP_TYPE_PNG));
         long count = 0;
         for (int y = 0; y < image.GetHeight(); ++y)
-            for (int x = 0; x < image.GetWidth(); ++x) count += At(image, x, y) == labelFill;
+            for (int x = 0; x < image.GetWidth(); ++x) count += PixelAt(image, x, y) == labelFill;
         return double(count) / (double(image.GetWidth()) * image.GetHeight());
     };
     const double small = share(1), large = share(5);
@@ -471,64 +445,24 @@ TEST_F(ExportTest, DimensionLabelsGrowWithThePicture) {
     EXPECT_EQ(PicturePixelScale(PictureFrameFor(Doc(), 1)), 1.0);
 }
 
-TEST_F(ExportTest, FileDialogStartsInTheFolderUsedLast) {
-    Straight(0, 0);
-    TempDir other;
-    auto answer = Answer();
-    answerPath = other.File("parts.csv");
-    Command(kCmdExportParts);
-    answerPath = other.File("plan.pdf");
-    Command(kCmdExportPdf);
-    ASSERT_EQ(askedIn.size(), 2u);
-    EXPECT_EQ(askedIn[1], wxString::FromUTF8(other.Path()));
-    EXPECT_TRUE(wxFileExists(answerPath));
-}
-
 // A layout opened from another folder was exported into the program's folder by default.
-TEST_F(ExportTest, FileDialogStartsInTheFolderOfALayoutFromElsewhere) {
+TEST_F(ExportTest, FileDialogStartsInTheLayoutsFolderThenInTheFolderUsedLast) {
     TempDir elsewhere, exports;
-    Straight(0, 0);
+    LayPiece(Doc(), 0, 0);
     const std::string layout = elsewhere.File("Shelf.xml");
     ASSERT_EQ(SaveLayout(Doc(), layout, "Shelf"), "");
     ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(layout)));
     auto answer = Answer();
     answerPath = exports.File("parts.csv");
     Command(kCmdExportParts);
-    Command(kCmdExportParts);
+    answerPath = exports.File("plan.pdf");  // another kind of export starts there too
+    Command(kCmdExportPdf);
+    EXPECT_TRUE(wxFileExists(answerPath));
     ASSERT_EQ(askedIn.size(), 2u);
     EXPECT_EQ(askedIn[0], wxString::FromUTF8(elsewhere.Path()));
     EXPECT_EQ(askedIn[1], wxString::FromUTF8(exports.Path())) << "then where it exported last";
     EXPECT_EQ(ExportStartFolder("/x", "/a/b.xml", "/c/d.xml", "/p"), "/c");
     EXPECT_EQ(ExportStartFolder("", "", "", "/p"), "/p");
-}
-
-TEST_F(ExportTest, PrintPreviewAsksForThePrintOptionsFirst) {
-    Straight(0, 0);
-    {
-        ModalAnswerer cancel(wxID_CANCEL);
-        Command(wxID_PREVIEW);
-        ASSERT_EQ(cancel.Count(), 1);
-        EXPECT_EQ(cancel.Dialogs()[0].title, "Print Options");
-    }
-    auto findPreview = [] {
-        for (wxWindow* w : wxTopLevelWindows)
-            if (w->GetLabel() == "Print Preview -- Quillmore" && !w->IsBeingDeleted()) return w;
-        return static_cast<wxWindow*>(nullptr);
-    };
-    EXPECT_EQ(findPreview(), nullptr);
-    auto answer = Answer(1, [](PrintOptionsDialog* d) {
-        d->Scaling()->SetSelection(1);
-        d->Denominator()->SetValue(5);
-        d->Colour()->SetSelection(1);
-    });
-    Command(wxID_PREVIEW);
-    EXPECT_EQ(frame->GetPrintOptions().scaling, 1);
-    EXPECT_EQ(frame->GetPrintOptions().scaleDenominator, 5);
-    EXPECT_EQ(frame->GetPrintOptions().colourMode, 1);
-    wxWindow* preview = findPreview();
-    ASSERT_NE(preview, nullptr);
-    preview->Destroy();
-    PumpEvents();
 }
 
 }  // namespace

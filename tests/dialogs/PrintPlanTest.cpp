@@ -4,20 +4,13 @@
 
 #include <cmath>
 
-#include "trackgeometry/PieceGeometry.h"
 #include "canvas/ViewTransform.h"
 #include "catalog/TrackCatalog.h"
 #include "dialogs/PrintPlan.h"
+#include "support/DocBuilders.h"
+#include "trackgeometry/PieceGeometry.h"
 
 namespace {
-
-Level NamedLevel(uint32_t id, const char* name, bool visible) {
-    Level level;
-    level.id = id;
-    level.name = name;
-    level.visible = visible;
-    return level;
-}
 
 // Letter landscape and A4 portrait at 300 dpi.
 constexpr int kLetterW = 3300, kLetterH = 2550;
@@ -37,18 +30,6 @@ protected:
         doc.EnsureDefaultLevel();
         doc.baseboard = {{0, 0}, {2000, 0}, {2000, 1000}, {0, 1000}};
     }
-    uint32_t Piece(const std::string& article, double x, double y, double heading,
-                   int32_t level = 1) {
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        p.level = level;
-        doc.pieces.push_back(p);
-        return p.id;
-    }
     LayoutDocument doc;
 };
 
@@ -56,9 +37,9 @@ TEST_F(PrintPlanTest, BoundsAreWhatThePageShows) {
     const PieceDef* def = TrackCatalog::Instance().Find("24188");
     ASSERT_NE(def, nullptr);
     const double w = BandHalfWidth(*def);
-    Piece("24188", 2100, 500, 90);            // its band reaches x = 2100 + w
-    Piece("24188", -300, -40, 0, 2);          // only with all levels
-    Piece("no-such-article", 9000, 9000, 0);  // never widens
+    LayPiece(doc, 2100, 500, 1, "24188", 90);         // its band reaches x = 2100 + w
+    LayPiece(doc, -300, -40, 2);                      // only with all levels
+    LayPiece(doc, 9000, 9000, 1, "no-such-article");  // never widens
     SceneryItem s;
     s.item = "tree_conifer";
     s.level = 2;

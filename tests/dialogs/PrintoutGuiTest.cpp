@@ -10,17 +10,9 @@
 #include "canvas/LayoutGeometry.h"
 #include "canvas/ViewTransform.h"
 #include "dialogs/gui/LayoutPrintout.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 
 namespace {
-
-Level NamedLevel(uint32_t id, const char* name, bool visible) {
-    Level level;
-    level.id = id;
-    level.name = name;
-    level.visible = visible;
-    return level;
-}
 
 constexpr int kW = 1000, kH = 800;
 const wxColour kWhite(255, 255, 255);
@@ -35,18 +27,6 @@ protected:
         doc.labelsShown = false;
         doc.baseboard = {{0, 0}, {2000, 0}, {2000, 1000}, {0, 1000}};
     }
-    void Piece(int32_t level, double x, double y, double heading = 0) {
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.article = "24188";  // a 188.3 mm straight
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        p.level = level;
-        p.joints.resize(2);
-        doc.pieces.push_back(p);
-    }
-    // Prints one page of a job into a page-sized bitmap.
     // The page at w x h printer pixels, drawn `shown` times its size as a print preview does.
     wxImage PrintPage(LayoutPrintout& printout, int page, int w = kW, int h = kH,
                       double shown = 1) {
@@ -64,13 +44,10 @@ protected:
         }
         return bitmap.ConvertToImage();
     }
-    static wxColour At(const wxImage& image, int x, int y) {
-        return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
-    }
     static int CountDiffering(const wxImage& image, wxRect area, const wxColour& from) {
         int n = 0;
         for (int y = area.y; y < area.GetBottom(); ++y)
-            for (int x = area.x; x < area.GetRight(); ++x) n += At(image, x, y) != from;
+            for (int x = area.x; x < area.GetRight(); ++x) n += PixelAt(image, x, y) != from;
         return n;
     }
 
@@ -83,7 +60,7 @@ protected:
 // Fitted on 1000 × 800: the board with its dimension labels, 2024 × 1024 mm, fills the width
 // inside the 4 % margins (scale 920 / 2024) and is centred between top and bottom.
 TEST_F(PrintoutTest, FittedPageShowsTheLayoutCentredInsideTheMargins) {
-    Piece(1, 1000, 500);
+    LayPiece(doc, 1000, 500, 1);
     LayoutPrintout printout(doc, PrintOptions{});
     const wxImage page = PrintPage(printout, 1);
     EXPECT_EQ(printout.Pages().Count(), 1);
@@ -92,14 +69,14 @@ TEST_F(PrintoutTest, FittedPageShowsTheLayoutCentredInsideTheMargins) {
     EXPECT_NEAR(-12 * t.scale + t.offsetX, 40, 1e-6);
     EXPECT_NEAR((500 * t.scale + t.offsetY) * 2, 800, 1e-6);
     auto at = [&](double x, double y) {
-        return At(page, int(x * t.scale + t.offsetX), int(y * t.scale + t.offsetY));
+        return PixelAt(page, int(x * t.scale + t.offsetX), int(y * t.scale + t.offsetY));
     };
     EXPECT_EQ(at(1100, 500), kPieceFill);
     EXPECT_EQ(at(200, 200), kBoardFill);
-    EXPECT_EQ(At(page, 20, 250), kWhite);   // left margin
-    EXPECT_EQ(At(page, 500, 150), kWhite);  // above the centred board
-    EXPECT_EQ(At(page, 500, 660), kWhite);  // below it
-    EXPECT_EQ(At(page, 500, 30), kWhite);   // no page mark on a single page
+    EXPECT_EQ(PixelAt(page, 20, 250), kWhite);   // left margin
+    EXPECT_EQ(PixelAt(page, 500, 150), kWhite);  // above the centred board
+    EXPECT_EQ(PixelAt(page, 500, 660), kWhite);  // below it
+    EXPECT_EQ(PixelAt(page, 500, 30), kWhite);   // no page mark on a single page
 }
 
 TEST_F(PrintoutTest, GridPrintsOnlyWhenTickedAndShownOnTheCanvas) {
@@ -120,18 +97,19 @@ TEST_F(PrintoutTest, GridPrintsOnlyWhenTickedAndShownOnTheCanvas) {
 TEST_F(PrintoutTest, BaseboardOptionLeavesTheBoardOff) {
     PrintOptions options;
     options.baseboard = false;
-    Piece(1, 0, 0);
-    Piece(1, 1811.7, 1000);  // spans the board
+    LayPiece(doc, 0, 0, 1);
+    LayPiece(doc, 1811.7, 1000, 1);  // spans the board
     LayoutPrintout printout(doc, options);
     const wxImage page = PrintPage(printout, 1);
     const PageTransform t = PageTransformFor(printout.Pages(), 1);
-    EXPECT_EQ(At(page, int(200 * t.scale + t.offsetX), int(200 * t.scale + t.offsetY)), kWhite);
+    EXPECT_EQ(PixelAt(page, int(200 * t.scale + t.offsetX), int(200 * t.scale + t.offsetY)),
+              kWhite);
     EXPECT_TRUE(doc.baseboardShown);
 }
 
 TEST_F(PrintoutTest, ActiveLevelOnlyHidesOtherLevelsOnPaperButNotOnScreen) {
-    Piece(1, 1000, 200);
-    Piece(2, 1000, 800);
+    LayPiece(doc, 1000, 200, 1);
+    LayPiece(doc, 1000, 800, 2);
     doc.levels[0].visible = false;  // hidden on screen, but it is the active level
     PrintOptions options;
     LayoutPrintout active(doc, options);
@@ -140,21 +118,21 @@ TEST_F(PrintoutTest, ActiveLevelOnlyHidesOtherLevelsOnPaperButNotOnScreen) {
     const PageTransform t = PageTransformFor(active.Pages(), 1);
     const wxPoint onOne(int(1020 * t.scale + t.offsetX), int(200 * t.scale + t.offsetY));
     const wxPoint onTwo(int(1020 * t.scale + t.offsetX), int(800 * t.scale + t.offsetY));
-    EXPECT_EQ(At(page, onOne.x, onOne.y), kPieceFill);
-    EXPECT_EQ(At(page, onTwo.x, onTwo.y), kBoardFill);
+    EXPECT_EQ(PixelAt(page, onOne.x, onOne.y), kPieceFill);
+    EXPECT_EQ(PixelAt(page, onTwo.x, onTwo.y), kBoardFill);
     EXPECT_FALSE(doc.levels[0].visible);
     EXPECT_TRUE(doc.levels[1].visible);
 
     options.levels = 1;
     LayoutPrintout all(doc, options);
     page = PrintPage(all, 1);
-    EXPECT_EQ(At(page, onOne.x, onOne.y), kPieceFill);
-    EXPECT_EQ(At(page, onTwo.x, onTwo.y), kPieceFill);
+    EXPECT_EQ(PixelAt(page, onOne.x, onOne.y), kPieceFill);
+    EXPECT_EQ(PixelAt(page, onTwo.x, onTwo.y), kPieceFill);
     EXPECT_FALSE(doc.levels[0].visible);
 }
 
 TEST_F(PrintoutTest, GrayscaleIsTheColourPageInGrey) {
-    Piece(1, 1000, 500);
+    LayPiece(doc, 1000, 500, 1);
     PrintOptions options;
     LayoutPrintout colour(doc, options);
     const wxImage coloured = PrintPage(colour, 1);
@@ -164,9 +142,9 @@ TEST_F(PrintoutTest, GrayscaleIsTheColourPageInGrey) {
     int inked = 0;
     for (int y = 0; y < kH; y += 7) {
         for (int x = 0; x < kW; x += 7) {
-            const wxColour c = At(page, x, y);
+            const wxColour c = PixelAt(page, x, y);
             ASSERT_TRUE(c.Red() == c.Green() && c.Green() == c.Blue()) << x << "," << y;
-            const wxColour source = At(coloured, x, y);
+            const wxColour source = PixelAt(coloured, x, y);
             const double luma =
                 0.299 * source.Red() + 0.587 * source.Green() + 0.114 * source.Blue();
             EXPECT_NEAR(c.Red(), luma, 2.0) << x << "," << y;
@@ -184,7 +162,7 @@ TEST_F(PrintoutTest, AGreyPreviewIsDrawnAtThePreviewsSize) {
     EXPECT_LE(GreyPageScale(9921, 14032, 1.0) * GreyPageScale(9921, 14032, 1.0) * 9921 * 14032,
               kMaxGreyPagePixels * 1.0001);
 
-    Piece(1, 1000, 500);
+    LayPiece(doc, 1000, 500, 1);
     dpi = 600;
     PrintOptions options;
     LayoutPrintout colour(doc, options);
@@ -197,9 +175,9 @@ TEST_F(PrintoutTest, AGreyPreviewIsDrawnAtThePreviewsSize) {
     int inked = 0, missed = 0;
     for (int y = 0; y < page.GetHeight(); y += 3)
         for (int x = 0; x < page.GetWidth(); x += 3) {
-            const wxColour c = At(page, x, y);
+            const wxColour c = PixelAt(page, x, y);
             ASSERT_TRUE(c.Red() == c.Green() && c.Green() == c.Blue()) << x << "," << y;
-            const bool ink = c != kWhite, colourInk = At(coloured, x, y) != kWhite;
+            const bool ink = c != kWhite, colourInk = PixelAt(coloured, x, y) != kWhite;
             inked += ink;
             missed += colourInk != ink;
         }
@@ -224,8 +202,8 @@ TEST_F(PrintoutTest, EmptyLayoutPrintsOnePage) {
 // pixels, 140.2 mm × 163.6 mm; the track crosses the seam between the first two columns.
 TEST_F(PrintoutTest, FullSizePagesTileTheLayoutWithMarksInTheMargins) {
     doc.baseboard = {{0, 0}, {400, 0}, {400, 300}, {0, 300}};
-    Piece(1, 20, 150);
-    Piece(1, 208.3, 150);
+    LayPiece(doc, 20, 150, 1);
+    LayPiece(doc, 208.3, 150, 1);
     dpi = 100;
     PrintOptions options;
     options.scaling = 1;
@@ -249,17 +227,17 @@ TEST_F(PrintoutTest, FullSizePagesTileTheLayoutWithMarksInTheMargins) {
     // The track row: y = 150 mm on page row 1.
     const int trackY = static_cast<int>(150 * t1.scale + t1.offsetY);
     const int seam = t1.marginX + t1.areaW;
-    EXPECT_EQ(At(first, seam - 2, trackY), kPieceFill);
-    EXPECT_EQ(At(second, t1.marginX + 1, trackY), kPieceFill);
+    EXPECT_EQ(PixelAt(first, seam - 2, trackY), kPieceFill);
+    EXPECT_EQ(PixelAt(second, t1.marginX + 1, trackY), kPieceFill);
     // The top margin carries the page's place; the tile corners their marks.
     EXPECT_GT(CountDiffering(first, wxRect(t1.marginX, 0, t1.areaW, t1.marginY), kWhite), 20);
     EXPECT_GT(CountDiffering(second, wxRect(t1.marginX, 0, t1.areaW, t1.marginY), kWhite), 20);
-    EXPECT_EQ(At(first, t1.marginX - t1.marginX / 4, t1.marginY), wxColour(0, 0, 0));
-    EXPECT_EQ(At(second, seam, t1.marginY + t1.areaH + t1.marginY / 4), wxColour(0, 0, 0));
+    EXPECT_EQ(PixelAt(first, t1.marginX - t1.marginX / 4, t1.marginY), wxColour(0, 0, 0));
+    EXPECT_EQ(PixelAt(second, seam, t1.marginY + t1.areaH + t1.marginY / 4), wxColour(0, 0, 0));
     // Each tile ends at its edges: the margins stay white around the page mark and the
     // corner marks, and the second row does not cover its own header with the first row's board.
-    EXPECT_EQ(At(first, 2, h / 2), kWhite);
-    EXPECT_EQ(At(first, w / 2, h - 2), kWhite);
+    EXPECT_EQ(PixelAt(first, 2, h / 2), kWhite);
+    EXPECT_EQ(PixelAt(first, w / 2, h - 2), kWhite);
     const wxImage below = PrintPage(printout, pages.columns + 1, w, h);
     int board = 0;
     for (const wxImage* page : {&first, &second, &below})
@@ -267,7 +245,7 @@ TEST_F(PrintoutTest, FullSizePagesTileTheLayoutWithMarksInTheMargins) {
                                      wxRect(0, 0, t1.marginX, h)})
             for (int y = margin.y; y < margin.GetBottom(); ++y)
                 for (int x = margin.x; x < margin.GetRight(); ++x)
-                    board += At(*page, x, y) == kBoardFill;
+                    board += PixelAt(*page, x, y) == kBoardFill;
     EXPECT_EQ(board, 0);
     EXPECT_GT(CountDiffering(below, wxRect(t1.marginX, 0, t1.areaW, t1.marginY), kWhite), 20);
 }
@@ -300,7 +278,7 @@ TEST_F(PrintoutTest, LabelsAndBoardEdgeKeepTheirScreenSizeAt300Dpi) {
     int top = -1, bottom = -1;
     for (int y = ly; y < std::min(h, ly + 200); ++y)
         for (int x = lx; x < std::min(w, lx + 300); ++x)
-            if (At(page, x, y).Red() < 100) {
+            if (PixelAt(page, x, y).Red() < 100) {
                 if (top < 0) top = y;
                 bottom = y;
             }
@@ -316,7 +294,7 @@ TEST_F(PrintoutTest, LabelsAndBoardEdgeKeepTheirScreenSizeAt300Dpi) {
     const int edgeY = static_cast<int>(60 * t.scale + t.offsetY);  // clear of the edge's label
     int edge = 0;
     for (int x = static_cast<int>(t.offsetX) - 10; x < static_cast<int>(t.offsetX) + 10; ++x)
-        edge += At(page, x, edgeY) == wxColour(120, 90, 50);
+        edge += PixelAt(page, x, edgeY) == wxColour(120, 90, 50);
     EXPECT_GE(edge, 5);
 }
 
@@ -336,12 +314,13 @@ TEST_F(PrintoutTest, GridShowsEvenlyInGrey) {
     const PageTransform t = PageTransformFor(printout.Pages(), 1);
     // Along a row inside the board: where the grey steps well below the board's grey.
     const int y = static_cast<int>(60 * t.scale + t.offsetY) + 3;  // clear of the edges' labels
-    const int boardGrey = At(page, static_cast<int>(20 * t.scale + t.offsetX) + 2, y + 1).Red();
+    const int boardGrey =
+        PixelAt(page, static_cast<int>(20 * t.scale + t.offsetX) + 2, y + 1).Red();
     std::vector<int> starts;
     for (int x = static_cast<int>(10 * t.scale + t.offsetX);
          x < static_cast<int>(390 * t.scale + t.offsetX); ++x) {
-        const bool line = At(page, x, y).Red() < boardGrey - 20;
-        const bool before = At(page, x - 1, y).Red() < boardGrey - 20;
+        const bool line = PixelAt(page, x, y).Red() < boardGrey - 20;
+        const bool before = PixelAt(page, x - 1, y).Red() < boardGrey - 20;
         if (line && !before) starts.push_back(x);
     }
     const double spacing = doc.gridSpacing * t.scale;

@@ -11,11 +11,9 @@
 #include <filesystem>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "panels/gui/PalettePanel.h"
 #include "persistence/LibraryBlock.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
@@ -31,25 +29,16 @@ PlacedPiece Straight(uint32_t id, double x, double y, std::vector<Joint> joints 
     return p;
 }
 
-class PaletteGuiTest : public testing::Test {
+class PaletteGuiTest : public FrameTest {
 protected:
     void SetUp() override {
-        setenv("HOME", home.Path().c_str(), 1);
-        frame = new MainFrame();
+        OpenFrame();
         frame->Show();
-        frame->Document().EnsureDefaultLevel();
         frame->SetProgramFolder(wxString::FromUTF8(program.Path()));
         palette = frame->Palette();
-        ASSERT_NE(palette, nullptr);
         palette->RefreshLibrary();
         PumpEvents(30);
     }
-    void TearDown() override {
-        frame->Destroy();
-        PumpEvents(20);
-    }
-
-    LayoutDocument& Doc() { return frame->Document(); }
     // Chooses a system as the user does: the choice changes and raises its event.
     void ChooseSystem(int index) {
         palette->SystemChoice()->SetSelection(index);
@@ -86,13 +75,23 @@ protected:
         frame->GetEventHandler()->ProcessEvent(event);
         return answerer.Dialogs();
     }
+    // The Scenery page, put back as the last page after Z-Track, is shown and opened by the
+    // toolkit.
+    void ExpectSceneryPageOpens() {
+        wxNotebook* book = palette->Notebook();
+        PumpUntil([&] { return book->GetPageCount() == 4u; });
+        ASSERT_EQ(book->GetPageCount(), 4u);
+        ASSERT_EQ(book->GetPage(3), palette->SceneryList());
+        book->SetSelection(3);
+        PumpUntil([&] { return book->GetSelection() == 3; });
+        EXPECT_EQ(book->GetSelection(), 3) << "the toolkit shows and opens the page";
+        book->SetSelection(0);
+    }
     std::string BlockFolder(const char* system = "Marklin_C-Track") const {
         return program.Path() + "/library/" + system;
     }
 
-    TempDir home;
     TempDir program;
-    MainFrame* frame = nullptr;
     PalettePanel* palette = nullptr;
 };
 
@@ -114,6 +113,7 @@ TEST_F(PaletteGuiTest, ZTrackWhileSceneryIsShownMovesToTrackAndDetachesScenery) 
     EXPECT_EQ(palette->SceneryList()->GetCount(), 15u);
     EXPECT_EQ(palette->TrackKeys().at(1), "2200");
     EXPECT_EQ(palette->SignalKeys().at(1), "signal_semaphore_stop");
+    ExpectSceneryPageOpens();
 }
 
 TEST_F(PaletteGuiTest, OpenedLayoutChoosesItsSystem) {
@@ -129,6 +129,7 @@ TEST_F(PaletteGuiTest, OpenedLayoutChoosesItsSystem) {
         palette->SelectSystemForLayout(pieces);
         EXPECT_EQ(palette->SystemChoice()->GetSelection(), index);
         EXPECT_EQ(palette->SceneryPageShown(), index != 3);
+        if (index == 0 && !articles.empty()) ExpectSceneryPageOpens();  // back from Z
     }
 }
 

@@ -13,29 +13,25 @@
 
 #include "app/Language.h"
 #include "app/gui/AppLanguage.h"
-#include "app/gui/MainFrame.h"
 #include "base/gui/RowList.h"
 #include "panels/gui/PalettePanel.h"
 #include "panels/gui/PropertiesPanel.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
-class PaletteAtDefaultWidth : public testing::TestWithParam<const char*> {
+class PaletteAtDefaultWidth : public testing::TestWithParam<const char*>, public FrameFixture {
 protected:
     void SetUp() override {
-        setenv("HOME", home.Path().c_str(), 1);
         ASSERT_TRUE(UseLanguage(GetParam(), QUILLMORE_PROGRAM_DIR));
-        frame = new MainFrame();  // at its own default size
+        OpenFrame();  // at its own default size
         frame->Show();
-        frame->Document().EnsureDefaultLevel();
         frame->AfterStartup();
         PumpEvents(800);  // the palette widens for its tabs once it is on the screen
     }
     void TearDown() override {
-        frame->Hide();
-        frame->Destroy();
-        PumpEvents();
+        if (frame) frame->Hide();
+        CloseFrame();
         UseLanguage(kSourceLanguage, QUILLMORE_PROGRAM_DIR);
     }
     void Shoot(const std::string& name) {
@@ -52,9 +48,6 @@ protected:
         }
         bitmap.SaveFile(wxString(folder) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
     }
-
-    TempDir home;
-    MainFrame* frame = nullptr;
 };
 
 // Only Track and Library showed, Scenery hid behind an arrow; names, the hint and the tally's

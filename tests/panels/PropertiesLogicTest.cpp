@@ -8,6 +8,7 @@
 #include "panels/DataTable.h"
 #include "panels/PropertiesLogic.h"
 #include "panels/TallyTestSupport.h"
+#include "support/DocBuilders.h"
 
 namespace {
 
@@ -47,14 +48,11 @@ protected:
         upper.height = 100;
         doc.levels.push_back(upper);
     }
-    uint32_t Place(const std::string& article, bool selected = true) {
-        PlacedPiece piece;
-        piece.id = doc.TakeId();
-        piece.article = article;
-        piece.selected = selected;
-        piece.joints.resize(2);
-        doc.pieces.push_back(piece);
-        return piece.id;
+    uint32_t Place(const char* article, bool selected = true) {
+        const uint32_t id = LayPiece(doc, 0, 0, 1, article);
+        doc.FindPiece(id)->selected = selected;
+        doc.FindPiece(id)->joints.resize(2);
+        return id;
     }
     void Join(uint32_t a, uint32_t connA, uint32_t b, uint32_t connB) {
         doc.FindPiece(a)->joints.resize(std::max<size_t>(2, connA + 1));

@@ -13,44 +13,31 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "catalog/TrackCatalog.h"
-#include "panels/gui/PropertiesPanel.h"
 #include "panels/StoreTable.h"
-#include "support/GuiTestSupport.h"
+#include "panels/gui/PropertiesPanel.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
 const wxColour kWarningRed(200, 40, 40);
 
-class PropertiesPanelTest : public testing::Test {
+class PropertiesPanelTest : public FrameTest {
 protected:
     void SetUp() override {
-        setenv("HOME", home.Path().c_str(), 1);
-        frame = new MainFrame();
-        frame->Document().EnsureDefaultLevel();
+        OpenFrame();
         panel = frame->Properties();
-        ASSERT_NE(panel, nullptr);
         panel->SetBrowserOpener([this](const wxString& url) {
             opened.push_back(url);
             return true;
         });
     }
-    void TearDown() override {
-        frame->Destroy();
-        PumpEvents();
-    }
-
-    LayoutDocument& Doc() { return frame->Document(); }
     uint32_t Place(const std::string& article, bool selected = true) {
-        PlacedPiece piece;
-        piece.id = Doc().TakeId();
-        piece.article = article;
-        piece.selected = selected;
-        piece.joints.resize(2);
-        Doc().pieces.push_back(piece);
-        return piece.id;
+        const uint32_t id = LayPiece(Doc(), 0, 0, 1, article.c_str());
+        Doc().FindPiece(id)->selected = selected;
+        Doc().FindPiece(id)->joints.resize(2);
+        return id;
     }
     void Join(uint32_t a, uint32_t b) {
         Doc().FindPiece(a)->joints[1] = Joint{b, 0};
@@ -87,8 +74,6 @@ protected:
         return wxString::FromUTF8(StoreTable::BuiltIn().CartAddress() + text);
     }
 
-    TempDir home;
-    MainFrame* frame = nullptr;
     PropertiesPanel* panel = nullptr;
     std::vector<wxString> opened;
 };

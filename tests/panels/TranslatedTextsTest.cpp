@@ -20,6 +20,7 @@
 #include "panels/PaletteTables.h"
 #include "panels/PieceTally.h"
 #include "panels/PropertiesLogic.h"
+#include "support/DocBuilders.h"
 
 namespace {
 
@@ -74,18 +75,10 @@ protected:
     }
     void TearDown() override { SetTranslator(nullptr); }
 
-    uint32_t Put(const std::string& article, double x, double y, bool selected = true) {
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.selected = selected;
-        p.level = static_cast<int32_t>(doc.levels.front().id);
-        if (const PieceDef* d = TrackCatalog::Instance().Find(article))
-            p.joints.resize(d->connectors.size());
-        doc.pieces.push_back(p);
-        return p.id;
+    uint32_t Put(const char* article, double x, double y) {
+        const uint32_t id = LayPiece(doc, x, y, 1, article);
+        doc.FindPiece(id)->selected = true;
+        return id;
     }
 
     LayoutDocument doc;

@@ -1,6 +1,7 @@
 // Helpers for window tests.
 #include "support/GuiTestSupport.h"
 
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/msgdlg.h>
@@ -70,4 +71,36 @@ std::string ReadFileBytes(const std::string& path) {
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
+}
+
+StderrCapture::StderrCapture() {
+    std::fflush(stderr);
+    saved = dup(STDERR_FILENO);
+    file = std::tmpfile();
+    if (file) dup2(fileno(file), STDERR_FILENO);
+}
+
+StderrCapture::~StderrCapture() {
+    std::fflush(stderr);
+    if (saved >= 0) {
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    if (file) {
+        const std::string text = Text();
+        std::fwrite(text.data(), 1, text.size(), stderr);
+        std::fclose(file);
+    }
+}
+
+std::string StderrCapture::Text() const {
+    std::fflush(stderr);
+    std::string text;
+    if (!file) return text;
+    std::rewind(file);
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    std::fseek(file, 0, SEEK_END);
+    return text;
 }

@@ -5,6 +5,7 @@
 #include <wx/modalhook.h>
 #include <wx/string.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -51,6 +52,21 @@ public:
 
 private:
     std::string path;
+};
+
+// Sends everything written to file descriptor 2 into a temporary file while it lives; what was
+// captured still reaches the test's log at the end.
+class StderrCapture {
+public:
+    StderrCapture();
+    ~StderrCapture();
+    bool Active() const { return file && saved >= 0; }
+    // Everything written so far.
+    std::string Text() const;
+
+private:
+    int saved = -1;
+    std::FILE* file = nullptr;
 };
 
 // Reads a whole file as bytes; empty when missing.

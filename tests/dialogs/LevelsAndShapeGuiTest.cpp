@@ -1,0 +1,294 @@
+// The level and layout shape dialogs in the main window: stored lengths change only when the user
+// changes them (the fields show the display unit and must give back unrounded values when left
+// alone), every change is undoable, outlines that cannot be built are refused, and the sample
+// layouts' boards are offered as they are.
+#include <gtest/gtest.h>
+#include <wx/listctrl.h>
+#include <wx/msgdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/textctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "app/CommandIds.h"
+#include "dialogs/LayoutShape.h"
+#include "dialogs/gui/LayoutShapeDialog.h"
+#include "dialogs/gui/LevelManagerDialog.h"
+#include "persistence/LayoutFile.h"
+#include "support/FrameFixture.h"
+#include "trackgeometry/Units.h"
+
+namespace {
+
+constexpr int kAllUnits[] = {kUnitsMm, kUnitsCm, kUnitsInch};
+
+class LevelsAndShape : public FrameTest {
+protected:
+    uint32_t FlatPiece(double elevation) {
+        const uint32_t id = LayPiece(Doc(), 0);
+        Doc().FindPiece(id)->elevation = elevation;
+        return id;
+    }
+    void Pieces(int count, int32_t level) {
+        for (int i = 0; i < count; ++i) LayPiece(Doc(), 200.0 * i, 0, level);
+    }
+    void AddSecondLevel() {
+        Level upper;
+        upper.id = 2;
+        upper.name = "Upper";
+        upper.height = 80;
+        Doc().levels.push_back(upper);
+    }
+    // Opens the level manager and the properties of level 1; `edit` may change the fields
+    // before the properties dialog is answered with OK.
+    void EditFirstLevel(const std::function<void(LevelPropertiesDialog*)>& edit) {
+        ModalAnswerer answer([&](wxDialog* d) -> int {
+            if (auto* props = dynamic_cast<LevelPropertiesDialog*>(d)) {
+                edit(props);
+                return wxID_OK;
+            }
+            auto* levels = dynamic_cast<LevelManagerDialog*>(d);
+            if (!levels) return wxID_CANCEL;
+            levels->List()->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+            levels->EditSelected();
+            return wxID_OK;
+        });
+        Command(kCmdLevels);
+    }
+    // Opens Layout Shape, lets `edit` change the dialog, and applies it.
+    void ApplyShape(const std::function<void(LayoutShapeDialog*)>& edit = nullptr) {
+        ModalAnswerer answer([&](wxDialog* d) {
+            auto* shape = dynamic_cast<LayoutShapeDialog*>(d);
+            if (!shape) return int(wxID_CANCEL);
+            if (edit) edit(shape);
+            return shape->Apply() ? int(wxID_OK) : int(wxID_CANCEL);
+        });
+        Command(kCmdLayoutShape);
+    }
+    void ApplyRectangle(int width, int depth) {
+        ApplyShape([=](LayoutShapeDialog* shape) {
+            shape->SelectShape(kShapeRectangle);
+            shape->Field(0)->SetValue(width);
+            shape->Field(1)->SetValue(depth);
+        });
+    }
+};
+
+// A level at 25.4 mm showed as "2.5" cm and came back as 25.0 mm, moving its pieces with it.
+TEST_F(LevelsAndShape, LevelHeightRoundTripsAnUneditedOkInAllThreeUnits) {
+    for (int units : kAllUnits) {
+        for (double height : {25.4, 75.0, 25.45}) {
+            Doc().units = units;
+            Doc().levels[0].height = height;
+            const uint32_t onLevel = FlatPiece(height);
+            const uint32_t setApart = FlatPiece(height + 3.33);
+            double shown = -1;
+            EditFirstLevel([&](LevelPropertiesDialog* props) {
+                shown = props->HeightField()->GetValue();
+                EXPECT_EQ(props->HeightField()->GetDigits(),
+                          static_cast<unsigned>(LengthDigits(units)));
+            });
+            const std::string where = std::to_string(height) + " mm, unit " + std::to_string(units);
+            EXPECT_NEAR(shown * UnitFactor(units), height, 0.05 + 1e-9) << where;
+            EXPECT_EQ(Doc().levels[0].height, height) << where;
+            EXPECT_EQ(Doc().FindPiece(onLevel)->elevation, height) << where;
+            EXPECT_EQ(Doc().FindPiece(setApart)->elevation, height + 3.33) << where;
+        }
+    }
+}
+
+TEST_F(LevelsAndShape, LevelHeightEditedInEachUnitIsStoredAndMovesTheFlatPieces) {
+    const struct {
+        int units;
+        double typed;
+        double expectedMm;
+    } cases[] = {{kUnitsMm, 25.5, 25.5}, {kUnitsCm, 2.54, 25.4}, {kUnitsInch, 1.5, 38.1}};
+    for (const auto& c : cases) {
+        Doc().units = c.units;
+        Doc().levels[0].height = 10;
+        const uint32_t piece = FlatPiece(10);
+        EditFirstLevel(
+            [&](LevelPropertiesDialog* props) { props->HeightField()->SetValue(c.typed); });
+        EXPECT_NEAR(Doc().levels[0].height, c.expectedMm, 1e-9) << c.units;
+        EXPECT_NEAR(Doc().FindPiece(piece)->elevation, c.expectedMm, 1e-9) << c.units;
+    }
+}
+
+// The running dialog: OK with a negative height says why and stays open; nothing is stored.
+TEST_F(LevelsAndShape, NegativeLevelHeightIsRefusedWithAMessageNotClampedToZero) {
+    Doc().levels[0].height = 40;
+    LevelPropertiesDialog dialog(frame, Doc().levels[0], kUnitsCm);
+    dialog.HeightField()->SetValue(-2);
+    EXPECT_DOUBLE_EQ(dialog.HeightField()->GetValue(), -2) << "the field must not clamp";
+    ModalAnswerer answer(wxID_OK);
+    wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+    click.SetEventObject(dialog.FindWindow(wxID_OK));
+    dialog.FindWindow(wxID_OK)->GetEventHandler()->ProcessEvent(click);
+    ASSERT_EQ(answer.Count(), 1);
+    EXPECT_EQ(answer.Dialogs()[0].title, "Level Properties");
+    EXPECT_TRUE(answer.Dialogs()[0].message.Contains("0 or more"));
+    EXPECT_NE(dialog.GetReturnCode(), wxID_OK) << "the dialog stays open";
+    dialog.HeightField()->SetValue(0);
+    EXPECT_TRUE(dialog.TransferDataFromWindow());
+    EXPECT_EQ(answer.Count(), 1) << "a height of 0 is fine";
+    EXPECT_EQ(Doc().levels[0].height, 40);
+}
+
+// Applying the baseboard dialog untouched rebuilt 2400 mm from the 94 it shows in inches.
+TEST_F(LevelsAndShape, BaseboardSizesRoundTripAnUntouchedApplyInAllThreeUnits) {
+    for (int units : kAllUnits) {
+        Doc().units = units;
+        Doc().lastShape = kShapeU;
+        Doc().shapeWidth = 3000.5;
+        Doc().shapeHeight = 2413;
+        Doc().shapeWidth2 = 1201.2;
+        Doc().shapeHeight2 = 777;
+        ApplyShape();
+        EXPECT_EQ(Doc().shapeWidth, 3000.5) << units;
+        EXPECT_EQ(Doc().shapeHeight, 2413) << units;
+        EXPECT_EQ(Doc().shapeWidth2, 1201.2) << units;
+        EXPECT_EQ(Doc().shapeHeight2, 777) << units;
+        EXPECT_EQ(Doc().baseboard, ShapeOutlineMm(kShapeU, {3000.5, 2413, 1201.2, 777})) << units;
+    }
+}
+
+TEST_F(LevelsAndShape, BaseboardFieldEditedInInchesIsConvertedAndTheOthersKept) {
+    Doc().units = kUnitsInch;
+    ApplyShape([](LayoutShapeDialog* shape) {
+        shape->Field(0)->SetValue(shape->Field(0)->GetValue() + 1);  // 94 -> 95 in
+    });
+    EXPECT_DOUBLE_EQ(Doc().shapeWidth, 95 * 25.4);
+    EXPECT_EQ(Doc().shapeHeight, 1200) << "the untouched depth keeps its millimetres";
+}
+
+TEST_F(LevelsAndShape, CustomOutlineLeftAsShownKeepsItsVerticesInAllThreeUnits) {
+    const std::vector<PointMm> outline{{0, 0}, {1234.56, 0.04}, {1000.001, 777.77}, {3.3, 9.99}};
+    for (int units : kAllUnits) {
+        Doc().units = units;
+        Doc().baseboard = outline;
+        ApplyShape([](LayoutShapeDialog* shape) { shape->SelectShape(kShapeCustom); });
+        EXPECT_EQ(Doc().baseboard, outline) << units;
+    }
+}
+
+// Removing a level that held 9 pieces could not be taken back.
+TEST_F(LevelsAndShape, RemovedLevelWithItsPiecesComesBackWithUndo) {
+    AddSecondLevel();
+    Pieces(2, 1);
+    Pieces(9, 2);
+    const std::vector<PlacedPiece> pieces = Doc().pieces;
+    const std::vector<Level> levels = Doc().levels;
+    wxString question;
+    ModalAnswerer answer([&](wxDialog* d) -> int {
+        if (auto* box = dynamic_cast<wxMessageDialog*>(d)) {
+            question = box->GetMessage();
+            return wxID_YES;
+        }
+        auto* manager = dynamic_cast<LevelManagerDialog*>(d);
+        if (!manager) return wxID_CANCEL;
+        manager->List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        manager->RemoveSelected();
+        return wxID_OK;
+    });
+    Command(kCmdLevels);
+    EXPECT_TRUE(question.Contains(wxString::FromUTF8("\u2022 9 track piece(s)")));
+    EXPECT_TRUE(question.EndsWith("This cannot be undone from this dialog. Are you sure?"));
+    ASSERT_EQ(Doc().pieces.size(), 2u);
+    ASSERT_EQ(Doc().levels.size(), 1u);
+    EXPECT_EQ(Doc().undoStack.size(), 1u) << "the whole manager session is one step";
+
+    Command(kCmdUndo);
+    EXPECT_EQ(Doc().pieces, pieces);
+    EXPECT_EQ(Doc().levels, levels);
+    Command(kCmdRedo);
+    EXPECT_EQ(Doc().pieces.size(), 2u);
+    EXPECT_EQ(Doc().levels.size(), 1u);
+}
+
+TEST_F(LevelsAndShape, BaseboardChangeIsOneUndoStepAndAnUnchangedDialogIsNone) {
+    ApplyRectangle(1800, 600);
+    ASSERT_EQ(Doc().undoStack.size(), 1u);
+    ApplyRectangle(1800, 600);  // the same outline again
+    EXPECT_EQ(Doc().undoStack.size(), 1u);
+    ApplyRectangle(2000, 600);
+    EXPECT_EQ(Doc().undoStack.size(), 2u);
+    Command(kCmdUndo);
+    EXPECT_EQ(Doc().baseboard, ShapeOutlineMm(kShapeRectangle, {1800, 600, 0, 0}));
+    Command(kCmdUndo);
+    EXPECT_TRUE(Doc().baseboard.empty());
+    EXPECT_EQ(Doc().shapeWidth, 2400) << "the shape settings come back with the outline";
+
+    Doc().undoStack.clear();
+    Doc().redoStack.clear();
+    {
+        ModalAnswerer close(wxID_OK);  // the manager opened and closed, nothing changed
+        Command(kCmdLevels);
+    }
+    EXPECT_TRUE(Doc().undoStack.empty());
+}
+
+// A U whose notch was wider than the board gave a broken outline instead of a refusal.
+TEST_F(LevelsAndShape, CutoutThatDoesNotFitIsRefusedWithTheMessage) {
+    const std::vector<PointMm> board{{0, 0}, {500, 0}, {500, 400}, {0, 400}};
+    Doc().baseboard = board;
+    const struct {
+        int shape;
+        std::array<int, 4> fields;
+    } cases[] = {{kShapeU, {1000, 800, 1500, 300}},
+                 {kShapeU, {1000, 800, 600, 800}},
+                 {kShapeL, {1000, 800, 1000, 300}},
+                 {kShapeT, {1000, 800, 1200, 300}}};
+    for (const auto& c : cases) {
+        LayoutShapeDialog dialog(frame, Doc().baseboard, Doc().units, Doc());
+        dialog.SelectShape(c.shape);
+        for (int i = 0; i < 4; ++i) dialog.Field(i)->SetValue(c.fields[i]);
+        ModalAnswerer answer(wxID_OK);
+        EXPECT_FALSE(dialog.Apply()) << c.shape;
+        ASSERT_EQ(answer.Count(), 1);
+        EXPECT_EQ(answer.Dialogs()[0].title, "Layout Shape");
+        EXPECT_EQ(answer.Dialogs()[0].message, "Please enter valid dimensions.");
+        EXPECT_EQ(dialog.Vertices(), board) << "the refused outline is not taken";
+        EXPECT_EQ(Doc().lastShape, 0) << "nor are its sizes";
+        EXPECT_EQ(Doc().shapeWidth, 2400);
+    }
+}
+
+TEST_F(LevelsAndShape, TooFewCustomLinesAreRefused) {
+    LayoutShapeDialog dialog(frame, {}, 0, Doc());
+    dialog.SelectShape(kShapeCustom);
+    dialog.CustomText()->SetValue("0,0\n100,0\n\nhundred,50\n");
+    ModalAnswerer answer(wxID_OK);
+    EXPECT_FALSE(dialog.Apply());
+    ASSERT_EQ(answer.Count(), 1);
+    EXPECT_EQ(answer.Dialogs()[0].message, "Please enter valid dimensions.");
+    EXPECT_TRUE(dialog.Vertices().empty());
+}
+
+// The dialog opened on a sample offers the sample's own board, and applying it as offered
+// changes nothing.
+TEST_F(LevelsAndShape, SampleLayoutsOfferTheirOwnBoard) {
+    for (const char* name : {"C-Track Oval Station", "K-Track Two Decks", "Z-Track Shelf"}) {
+        std::string path = QUILLMORE_SOURCE_DIR;
+        path.append("/resources/layouts/").append(name).append(".xml");
+        LayoutDocument sample;
+        ASSERT_EQ(LoadLayout(sample, path, nullptr), "") << name;
+        double maxX = 0, maxY = 0;
+        for (const PointMm& p : sample.baseboard) {
+            maxX = std::max(maxX, p.x);
+            maxY = std::max(maxY, p.y);
+        }
+        LayoutShapeDialog dialog(frame, sample.baseboard, sample.units, sample);
+        ASSERT_EQ(dialog.Shape(), kShapeRectangle) << name;
+        EXPECT_EQ(dialog.Field(0)->GetValue(), std::lround(maxX / UnitFactor(sample.units)))
+            << name;
+        EXPECT_EQ(dialog.Field(1)->GetValue(), std::lround(maxY / UnitFactor(sample.units)))
+            << name;
+        const std::vector<PointMm> board = sample.baseboard;
+        EXPECT_TRUE(dialog.Apply());
+        EXPECT_EQ(dialog.Vertices(), board) << name;
+    }
+}
+
+}  // namespace
