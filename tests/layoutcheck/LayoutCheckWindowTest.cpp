@@ -400,3 +400,5 @@ TEST_F(LayoutCheckWindowTest, TheSBendStraightProposedIsTheLongestPresetVehicle)
     AppendJoined(z, "8500", kNoId, 0);
     EXPECT_NEAR(ProposedMinStraightMm(z), kLongestPresetVehicleM * 1000 / 220, 1e-9);
 }
+
+}  // namespace
