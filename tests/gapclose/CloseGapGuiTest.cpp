@@ -189,8 +189,8 @@ TEST_F(CloseGapWindow, ChangedOptionsSearchAgainAndUnclosableGapsSayWhy) {
     EXPECT_FALSE(canvas->Overlays().chainGhost.empty());
 
     dialog.MoveBeside(ClearRect());
-    SaveShot(frame, "close-gap-canvas.png");  // the ghost beside the window
     SaveShot(&dialog, "close-gap-dialog.png");
+    SaveShot(frame, "close-gap-canvas.png");  // the ghost the window leaves clear
 
     GapOptions options = dialog.Options();
     options.maxPieces = 1;
