@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "control/ControlPlan.h"
+#include "control/IsDiagramNode.h"
 #include "model/LayoutDocument.h"
 #include "network/HelixTrack.h"
 #include "network/TrackGraph.h"
@@ -96,21 +97,9 @@ double SizeAgainstH0(TrackSystem system) {
 enum class Kind { Plain, Node, Skip };
 
 Kind KindOf(const GraphPiece& gp) {
-    if (!gp.def) return Kind::Skip;
-    switch (gp.def->kind) {
-        case PieceKind::LeftTurnout:
-        case PieceKind::RightTurnout:
-        case PieceKind::CurvedTurnout:
-        case PieceKind::CurvedTurnoutK:
-        case PieceKind::DoubleSlip:
-        case PieceKind::Crossing:
-        case PieceKind::Bumper:
-            return Kind::Node;
-        case PieceKind::Turntable:
-            return Kind::Skip;
-        default:
-            return gp.def->connectors.size() == 2 ? Kind::Plain : Kind::Skip;
-    }
+    if (!gp.def || gp.def->kind == PieceKind::Turntable) return Kind::Skip;
+    if (IsDiagramNode(gp.def->kind)) return Kind::Node;
+    return gp.def->connectors.size() == 2 ? Kind::Plain : Kind::Skip;
 }
 
 // A turnout, crossing, slip or bumper, or an open end where plain track stops (piece kNoId).

@@ -106,7 +106,7 @@ TEST_F(AddressesTest, AddressSetByTheUserIsKeptThroughNewAssignments) {
     EXPECT_EQ(AddressOf(d), 2);
 }
 
-TEST_F(AddressesTest, ThreeWayTurnoutAndTwoDriveSlipTakeTwoAddresses) {
+TEST_F(AddressesTest, ThreeWayTurnoutAndSlipTakeTwoAddressesWithinTheProtocolsRange) {
     const uint32_t threeWay = track.Place("24630", 0, 0, 0);
     const uint32_t slip = track.Place("24624", 500, 0, 0);
     const uint32_t after = track.Place("24612", 1000, 0, 0);
@@ -120,8 +120,12 @@ TEST_F(AddressesTest, ThreeWayTurnoutAndTwoDriveSlipTakeTwoAddresses) {
     EXPECT_EQ(AddressOf(after), 24);
     EXPECT_EQ(AddressCount(AccessoryKind::ThreeWayTurnout), 2);
 
-    // Märklin-Motorola ends at 320: a three-way turnout cannot start there.
+    // C track defaults to Märklin-Motorola (TRIX to DCC), which ends at 320: a three-way turnout
+    // cannot start there.
     ASSERT_EQ(ProtocolOf(doc), DigitalProtocol::MarklinMotorola);
+    LayoutDocument trix;
+    TrackBuilder(trix).Place("62612");
+    EXPECT_EQ(ProtocolOf(trix), DigitalProtocol::Dcc);
     const UndoSnapshot before = doc.Snapshot();
     EXPECT_NE(SetAccessoryAddress(doc, threeWay, 320), "");
     EXPECT_NE(SetAccessoryAddress(doc, after, 321), "");
@@ -148,14 +152,6 @@ TEST_F(AddressesTest, TypedAddressesSetDrivesAndRefuseNonsense) {
     EXPECT_EQ(doc.Snapshot(), before);
     ASSERT_EQ(SetAddressFromText(doc, slip, ""), "");
     EXPECT_EQ(doc.control.Find(slip), nullptr);
-}
-
-TEST_F(AddressesTest, ProtocolDefaultsFollowTheTrackSystem) {
-    track.Place("24612");
-    EXPECT_EQ(ProtocolOf(doc), DigitalProtocol::MarklinMotorola);
-    LayoutDocument trix;
-    TrackBuilder(trix).Place("62612");
-    EXPECT_EQ(ProtocolOf(trix), DigitalProtocol::Dcc);
 }
 
 TEST_F(AddressesTest, CheckFindsSharedAndOutOfRangeAddresses) {

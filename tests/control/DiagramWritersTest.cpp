@@ -14,6 +14,7 @@
 #include "control/CentralStationBoard.h"
 #include "control/RocrailPlan.h"
 #include "network/TrackGraph.h"
+#include "persistence/FileTestSupport.h"
 #include "persistence/LayoutFile.h"
 
 namespace {
@@ -21,12 +22,7 @@ namespace {
 using Fields = std::map<std::string, std::string>;
 using D = DiagramSide;
 
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string ReadText(const std::filesystem::path& path) { return ReadBytes(path.string()); }
 
 // The records of a board file: a word at the line's start opens one, " .key=value" fills it.
 std::vector<std::pair<std::string, Fields>> ReadBoard(const std::string& text) {
@@ -92,14 +88,12 @@ protected:
             if (p.article == "24188" && o.sections.size() < 2)
                 o.sections.push_back(DetectionSection{"", 3 + int(o.sections.size()), {p.id}});
         diagram = BuildTrackDiagram(doc, g, o);
-        folder = std::filesystem::temp_directory_path() /
-                 ("quillmore-board-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(folder);
+        folder = std::filesystem::path(temp.path) / "board";
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
     LayoutDocument doc;
     TrackDiagram diagram;
+    TempFolder temp;
     std::filesystem::path folder;
 };
 

@@ -10,6 +10,7 @@
 
 #include "control/AssignAddresses.h"
 #include "control/BuildTrackDiagram.h"
+#include "control/IsDiagramNode.h"
 #include "network/TrackGraph.h"
 #include "persistence/LayoutFile.h"
 #include "suggest/SuggestLayouts.h"
@@ -22,21 +23,7 @@ const PieceDef* DefOf(const LayoutDocument& doc, uint32_t id) {
     return p ? TrackCatalog::Instance().Find(p->article) : nullptr;
 }
 
-bool IsNode(const PieceDef* def) {
-    if (!def) return false;
-    switch (def->kind) {
-        case PieceKind::LeftTurnout:
-        case PieceKind::RightTurnout:
-        case PieceKind::CurvedTurnout:
-        case PieceKind::CurvedTurnoutK:
-        case PieceKind::DoubleSlip:
-        case PieceKind::Crossing:
-        case PieceKind::Bumper:
-            return true;
-        default:
-            return false;
-    }
-}
+bool IsNode(const PieceDef* def) { return def && IsDiagramNode(def->kind); }
 bool IsTurnout(const PieceDef* def) {
     return def && def->kind != PieceKind::DoubleSlip && def->kind != PieceKind::Crossing &&
            def->kind != PieceKind::Bumper && IsNode(def);
@@ -261,10 +248,6 @@ TEST_P(SampleDiagram, IsFaithfulInOrderSmallAndRepeatable) {
     const auto [kept, pairs] = PairsInOrder(doc, d);
     EXPECT_GE(kept, 0.9 * pairs) << kept << " of " << pairs;
     EXPECT_EQ(BuildTrackDiagram(doc, BuildTrackGraph(doc), DiagramOptions{}), d);
-    int corners = 0;
-    for (const DiagramCell& c : d.cells) corners += c.symbol == DiagramSymbol::Curve;
-    std::printf("%s: %dx%d, %zu cells, %d corners, %d of %d pairs in order\n", GetParam(), d.width,
-                d.height, d.cells.size(), corners, kept, pairs);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, SampleDiagram, testing::ValuesIn(kSamples));
@@ -338,6 +321,12 @@ TEST(DiagramOfParts, ContactOnTheSectionsTrackAndTurnoutsWithTheirAddresses) {
 
     LayoutDocument empty;
     EXPECT_TRUE(BuildTrackDiagram(empty, BuildTrackGraph(empty), o).cells.empty());
+    // Turnouts, crossings, slips and bumpers are nodes; plain track and turntables are not.
+    for (PieceKind kind : {PieceKind::LeftTurnout, PieceKind::CurvedTurnoutK, PieceKind::DoubleSlip,
+                           PieceKind::Crossing, PieceKind::Bumper})
+        EXPECT_TRUE(IsDiagramNode(kind)) << static_cast<int>(kind);
+    for (PieceKind kind : {PieceKind::Straight, PieceKind::Curve, PieceKind::Turntable})
+        EXPECT_FALSE(IsDiagramNode(kind)) << static_cast<int>(kind);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "control/gui/TrackDiagramWindow.h"
 #include "resources/samples/SampleLayoutBuilder.h"
 #include "support/GuiTestSupport.h"
+#include "support/Screenshot.h"
 #include "trains/gui/TrainsWindow.h"
 
 namespace {
@@ -162,8 +163,8 @@ TEST_F(TrackDiagramWindowTest, ExportsWriteTheirFilesAndAnEmptyLayoutNone) {
     EXPECT_EQ(asked, 3);
 }
 
-// Each sample's diagram in the window, built afresh for each layout opened; with
-// $QUILLMORE_SHOT_DIR set, a picture of the plan with its diagram beside it for each.
+// Each sample's diagram in the window, built afresh for each layout opened (and saved as a picture
+// when QUILLMORE_SHOTS names a folder).
 TEST_F(TrackDiagramWindowTest, EverySampleIsDrawnWhole) {
     TrackDiagramWindow* w = OpenDiagram();
     ASSERT_NE(w, nullptr);
@@ -179,26 +180,7 @@ TEST_F(TrackDiagramWindowTest, EverySampleIsDrawnWhole) {
         DiagramOptions o;
         o.sections = WiringDetectionSections(doc, g);
         EXPECT_EQ(d, BuildTrackDiagram(doc, g, o)) << sample.name;
-        const char* dir = std::getenv("QUILLMORE_SHOT_DIR");
-        if (!dir) continue;
-        frame->Canvas()->ZoomToFit();
-        PumpEvents(100);
-        const wxImage plan = frame->Canvas()->Picture().ConvertToImage();
-        wxBitmap diagram(d.width * 32, d.height * 32, 24);
-        {
-            wxMemoryDC dc(diagram);
-            dc.SetBackground(*wxWHITE_BRUSH);
-            dc.Clear();
-            w->Draw(dc, 32);
-        }
-        const wxImage drawn = diagram.ConvertToImage();
-        wxImage both(plan.GetWidth() + drawn.GetWidth() + 20,
-                     std::max(plan.GetHeight(), drawn.GetHeight()));
-        both.SetRGB(wxRect(0, 0, both.GetWidth(), both.GetHeight()), 255, 255, 255);
-        both.Paste(plan, 0, 0);
-        both.Paste(drawn, plan.GetWidth() + 20, 0);
-        both.SaveFile(wxString::FromUTF8(std::string(dir) + "/" + sample.name + " diagram.png"),
-                      wxBITMAP_TYPE_PNG);
+        SaveShot(w, (sample.name + " diagram.png").c_str());
     }
 }
 

@@ -2,23 +2,24 @@
 // the window, the ghost of the selected chain, laying it and undoing it.
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
-#include "trackgeometry/PieceGeometry.h"
+#include "base/Geometry.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/GapText.h"
 #include "gapclose/gui/CloseGapDialog.h"
-#include "base/Geometry.h"
 #include "support/GuiTestSupport.h"
+#include "support/Screenshot.h"
+#include "trackgeometry/PieceGeometry.h"
 
 namespace {
 
@@ -132,9 +133,8 @@ TEST_F(CloseGapWindow, ChosenLineIsDrawnLaidAndUndone) {
         ghostPieces = ghost.size();
         if (!ghost.empty()) {
             PlacedPiece first;
-            first.x = ghost.front().x;
-            first.y = ghost.front().y;
-            first.heading = ghost.front().heading;
+            std::tie(first.x, first.y, first.heading) =
+                std::tuple(ghost.front().x, ghost.front().y, ghost.front().heading);
             const PointMm mid =
                 PieceMidpoint(first, *TrackCatalog::Instance().Find(ghost.front().article));
             ghostColour = CanvasPixel(mid.x, mid.y);
@@ -159,8 +159,8 @@ TEST_F(CloseGapWindow, ChosenLineIsDrawnLaidAndUndone) {
     EXPECT_TRUE(doc.FindPiece(outer)->IsOpen(0));
 }
 
-// The window opened over the gap and hid the ghost; its status was cut off after one line.
-TEST_F(CloseGapWindow, OpensBesideTheEndsAndWrapsItsStatus) {
+// The window opened over the gap and hid the ghost.
+TEST_F(CloseGapWindow, OpensBesideTheEnds) {
     ViewTransform view = canvas->Transform();
     view.zoom = 0.5;
     canvas->SetTransform(view);
@@ -175,53 +175,22 @@ TEST_F(CloseGapWindow, OpensBesideTheEndsAndWrapsItsStatus) {
     ASSERT_FALSE(placed.IsEmpty());
     EXPECT_FALSE(placed.Intersects(clear)) << placed.x << "," << placed.y << " " << clear.x << ","
                                            << clear.y << " " << clear.width << "x" << clear.height;
-
-    LayoutDocument& doc = frame->Document();
-    CloseGapDialog dialog(frame, doc, NearestGapEnds(doc, inner, outer), {});
-    // Narrow, as a long German message is to the window: the message must take more lines.
-    dialog.SetMinSize(wxSize(480, -1));
-    dialog.SetSize(480, 460);
-    dialog.Show();
-    GapOptions options = dialog.Options();
-    options.maxPieces = 2;  // one R2 curve cannot close it: the message names the nearest chain
-    options.limitToStock = true;
-    options.stock = {{"24224", 1}};
-    dialog.SetOptions(options);
-    ASSERT_TRUE(PumpUntil([&] { return !dialog.Searching(); }, 60000));
-    PumpEvents();
-    wxString text = dialog.StatusText();
-    text.Replace("\n", " ");
-    int width = 0, height = 0;
-    dialog.GetTextExtent(text, &width, &height);
-    ASSERT_GT(width, dialog.Status()->GetSize().x) << "the message needs more than one line";
-    EXPECT_GE(dialog.Status()->GetSize().y, 2 * height) << text;
-    EXPECT_LE(dialog.Status()->GetRect().GetBottom(), dialog.GetClientSize().y);
-    dialog.Hide();
 }
 
 TEST_F(CloseGapWindow, ChangedOptionsSearchAgainAndUnclosableGapsSayWhy) {
     LayoutDocument& doc = frame->Document();
-    CloseGapDialog dialog(frame, doc, NearestGapEnds(doc, inner, outer),
-                          [this](std::vector<GhostPiece> g) { canvas->SetChainGhost(std::move(g)); });
+    CloseGapDialog dialog(
+        frame, doc, NearestGapEnds(doc, inner, outer),
+        [this](std::vector<GhostPiece> g) { canvas->SetChainGhost(std::move(g)); });
     dialog.Show();
     ASSERT_TRUE(PumpUntil([&] { return !dialog.Searching(); }, 60000));
     ASSERT_GT(dialog.List()->GetCount(), 0u);
     EXPECT_NE(dialog.List()->GetString(0).find("miss "), wxString::npos);
     EXPECT_FALSE(canvas->Overlays().chainGhost.empty());
 
-    if (const char* dir = std::getenv("QUILLMORE_SHOT_DIR")) {
-        // A picture of the window beside the canvas's ghost, for the record.
-        dialog.MoveBeside(ClearRect());
-        PumpEvents(300);
-        wxScreenDC screen;
-        const wxSize size = wxGetDisplaySize();
-        wxBitmap shot(size.x, size.y, 24);
-        {
-            wxMemoryDC dc(shot);
-            dc.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-        }
-        shot.SaveFile(wxString(dir) + "/close-gap-dialog.png", wxBITMAP_TYPE_PNG);
-    }
+    dialog.MoveBeside(ClearRect());
+    SaveShot(&dialog, "close-gap-dialog.png");
+    SaveShot(frame, "close-gap-canvas.png");  // the ghost the window leaves clear
 
     GapOptions options = dialog.Options();
     options.maxPieces = 1;
@@ -235,10 +204,15 @@ TEST_F(CloseGapWindow, ChangedOptionsSearchAgainAndUnclosableGapsSayWhy) {
     dialog.Hide();
 }
 
-// The chain here is two R2 24.3 degree curves: owning one of them is not enough.
-TEST_F(CloseGapWindow, OnlyPiecesIOwnBuildsFromTheBoxOrSaysNothingCloses) {
+// The chain here is two R2 24.3 degree curves: owning one of them is not enough, and the status
+// then says so on as many lines as it takes (it was cut off after one).
+TEST_F(CloseGapWindow, OnlyPiecesIOwnBuildsFromTheBoxOrSaysNothingClosesOnWrappedLines) {
     LayoutDocument& doc = frame->Document();
     CloseGapDialog dialog(frame, doc, NearestGapEnds(doc, inner, outer), nullptr);
+    // Narrow, as a long German message is to the window: the message must take more lines.
+    dialog.SetMinSize(wxSize(480, -1));
+    dialog.SetSize(480, 460);
+    dialog.Show();
     wxWindow* onlyOwned = dialog.FindWindowByLabel("Only pieces I own");
     ASSERT_NE(onlyOwned, nullptr);
     EXPECT_FALSE(onlyOwned->IsEnabled()) << "no box: nothing to limit to";
@@ -253,6 +227,14 @@ TEST_F(CloseGapWindow, OnlyPiecesIOwnBuildsFromTheBoxOrSaysNothingCloses) {
     ASSERT_TRUE(PumpUntil([&] { return !dialog.Searching(); }, 60000));
     EXPECT_TRUE(dialog.Options().limitToStock);
     EXPECT_EQ(dialog.List()->GetCount(), 0u) << "one R2 24.3 degree curve cannot close it";
+    PumpEvents();
+    wxString text = dialog.StatusText();
+    text.Replace("\n", " ");
+    int width = 0, height = 0;
+    dialog.GetTextExtent(text, &width, &height);
+    ASSERT_GT(width, dialog.Status()->GetSize().x) << "the message needs more than one line";
+    EXPECT_GE(dialog.Status()->GetSize().y, 2 * height) << text;
+    EXPECT_LE(dialog.Status()->GetRect().GetBottom(), dialog.GetClientSize().y);
 
     options.stock = {{"24224", 2}};
     dialog.SetOptions(options);
@@ -260,6 +242,7 @@ TEST_F(CloseGapWindow, OnlyPiecesIOwnBuildsFromTheBoxOrSaysNothingCloses) {
     ASSERT_GT(dialog.List()->GetCount(), 0u);
     EXPECT_NE(dialog.List()->GetString(0).find(wxString::FromUTF8("24224 \u00d72")), wxString::npos)
         << dialog.List()->GetString(0);
+    dialog.Hide();
 }
 
 }  // namespace

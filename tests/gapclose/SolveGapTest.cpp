@@ -1,5 +1,6 @@
 // The gap closer: chains found land on the other end, removed chains are found again, the layout
 // and the options are respected, and laying a chain is one undoable step.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,25 +9,29 @@
 #include <map>
 #include <random>
 
+#include "base/Geometry.h"
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/GapMoves.h"
 #include "gapclose/SolveGap.h"
-#include "base/Geometry.h"
 #include "layoutcheck/LayoutCheck.h"
 
 namespace {
 
 const PieceDef& Def(const std::string& article) { return *TrackCatalog::Instance().Find(article); }
 
-uint32_t Place(LayoutDocument& doc, const std::string& article, PiecePose pose) {
+PlacedPiece At(PiecePose pose, const std::string& article = "") {
     PlacedPiece p;
     p.article = article;
     p.x = pose.x;
     p.y = pose.y;
     p.heading = pose.heading;
-    p.joints.resize(Def(article).connectors.size());
-    return doc.AddPiece(p);
+    if (!article.empty()) p.joints.resize(Def(article).connectors.size());
+    return p;
+}
+
+uint32_t Place(LayoutDocument& doc, const std::string& article, PiecePose pose) {
+    return doc.AddPiece(At(pose, article));
 }
 
 ConnectorPose EndPose(const LayoutDocument& doc, GapEnd e) {
@@ -39,12 +44,7 @@ ConnectorPose Rebuild(const LayoutDocument& doc, GapEnd a, const std::vector<Gap
     ConnectorPose cursor = EndPose(doc, a);
     for (const GapStep& s : steps) {
         const PieceDef& def = Def(s.article);
-        const PiecePose pose = AlignToConnector(def, s.entry, cursor);
-        PlacedPiece p;
-        p.x = pose.x;
-        p.y = pose.y;
-        p.heading = pose.heading;
-        cursor = GetConnectorPose(p, def, s.exit);
+        cursor = GetConnectorPose(At(AlignToConnector(def, s.entry, cursor)), def, s.exit);
     }
     return cursor;
 }
@@ -140,6 +140,27 @@ RemovedChain RemoveRandomChain(TrackSystem system, int count, std::mt19937& rng)
     }
 }
 
+// Eleven R1 curves of a circle of twelve, joined in a row: A is the last one's free end, B the
+// first one's.
+struct CircleGap {
+    LayoutDocument doc;
+    GapEnd a, b;
+};
+
+CircleGap CircleLessOneCurve() {
+    CircleGap g;
+    ConnectorPose cursor{0, 0, 0, true, 0};
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < 11; ++i) {
+        ids.push_back(Place(g.doc, "24130", AlignToConnector(Def("24130"), 0, cursor)));
+        if (i > 0) JoinConnectors(g.doc, ids[i - 1], 1, ids[i], 0);
+        cursor = EndPose(g.doc, {ids.back(), 1});
+    }
+    g.a = {ids.back(), 1};
+    g.b = {ids.front(), 0};
+    return g;
+}
+
 GapOptions Patient() {
     GapOptions o;
     o.timeLimitS = 300;  // these tests are about what is found, not how fast
@@ -169,9 +190,8 @@ TEST_P(RemovedChainIsFoundAgain, ByAChainNoLonger) {
 // Kato's 45, 15 and 10 degree pieces in 5, Minitrix's 30, 24, 15 and 6 in 3.
 TEST(GapMoves, NSystemsTurnInTheirCoarsestUnit) {
     for (const bool turnouts : {false, true}) {
-        const GapMoveSet kato = BuildGapMoves(TrackSystem::KatoN, turnouts, nullptr);
-        EXPECT_EQ(kato.unitDeg, 5);
-        EXPECT_TRUE(kato.exactUnits);
+        EXPECT_EQ(BuildGapMoves(TrackSystem::KatoN, turnouts, nullptr).unitDeg, 5);
+        EXPECT_TRUE(BuildGapMoves(TrackSystem::KatoN, turnouts, nullptr).exactUnits);
         const GapMoveSet minitrix = BuildGapMoves(TrackSystem::MinitrixN, turnouts, nullptr);
         EXPECT_EQ(minitrix.unitDeg, 3);
         EXPECT_EQ(minitrix.unitsPerTurn, 120);
@@ -183,11 +203,19 @@ INSTANTIATE_TEST_SUITE_P(EverySystem, RemovedChainIsFoundAgain,
                                          TrackSystem::MarklinZ, TrackSystem::TrixC,
                                          TrackSystem::KatoN, TrackSystem::MinitrixN));
 
-TEST(SolveGap, SameInputGivesTheSameList) {
+TEST(SolveGap, SameInputGivesTheSameListAndProgressRisesInOrder) {
     std::mt19937 rng(99);
     const RemovedChain g = RemoveRandomChain(TrackSystem::MarklinK, 5, rng);
-    const std::vector<GapSolution> first = SolveGap(g.doc, g.a, g.b, Patient());
+    std::vector<double> seen;
+    GapOptions options = Patient();
+    options.progress = [&](double share) { seen.push_back(share); };
+    const std::vector<GapSolution> first = SolveGap(g.doc, g.a, g.b, options);
     const std::vector<GapSolution> second = SolveGap(g.doc, g.a, g.b, Patient());
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_GE(seen.front(), 0.0);
+    EXPECT_LE(seen.back(), 1.0);
+    ASSERT_FALSE(first.empty());
     ASSERT_EQ(first.size(), second.size());
     for (size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].steps, second[i].steps);
@@ -196,24 +224,15 @@ TEST(SolveGap, SameInputGivesTheSameList) {
 }
 
 TEST(SolveGap, CircleWithOneCurveRemovedTakesOneCurve) {
-    LayoutDocument doc;
-    const PieceDef& curve = Def("24130");
-    ConnectorPose cursor{0, 0, 0, true, 0};
-    std::vector<uint32_t> ids;
-    for (int i = 0; i < 11; ++i) {  // twelve make the circle; the last is missing
-        ids.push_back(Place(doc, curve.article, AlignToConnector(curve, 0, cursor)));
-        if (i > 0) JoinConnectors(doc, ids[i - 1], 1, ids[i], 0);
-        cursor = EndPose(doc, {ids.back(), 1});
-    }
-    const GapEnd a{ids.back(), 1}, b{ids.front(), 0};
-    const std::vector<GapSolution> s = SolveGap(doc, a, b, GapOptions());
+    const CircleGap g = CircleLessOneCurve();
+    const std::vector<GapSolution> s = SolveGap(g.doc, g.a, g.b, GapOptions());
     ASSERT_FALSE(s.empty());
     ASSERT_EQ(s.front().steps.size(), 1u);
     const PieceDef& found = Def(s.front().steps.front().article);
-    EXPECT_EQ(found.radius, curve.radius);
-    EXPECT_EQ(found.angle, curve.angle);
+    EXPECT_EQ(found.radius, Def("24130").radius);
+    EXPECT_EQ(found.angle, Def("24130").angle);
     EXPECT_LT(s.front().missMm, 1e-6);
-    ExpectLandsOnB(doc, a, b, s, GapOptions());
+    ExpectLandsOnB(g.doc, g.a, g.b, s, GapOptions());
 }
 
 // The outer track of a parallel pair lies two opposed 24.3 degree R2 arcs to the side of the inner
@@ -236,16 +255,12 @@ ParallelTracks InnerAndOuter() {
     return t;
 }
 
-TEST(SolveGap, ClosesTheOffsetBetweenInnerAndOuterTrack) {
+TEST(SolveGap, ClosesTheOffsetBetweenTracksButNotThroughTrackUnlessCrossingIsAllowed) {
     ParallelTracks t = InnerAndOuter();
-    const std::vector<GapSolution> s = SolveGap(t.doc, t.a, t.b, GapOptions());
-    ASSERT_FALSE(s.empty());
-    EXPECT_LE(s.front().steps.size(), 2u);
-    ExpectLandsOnB(t.doc, t.a, t.b, s, GapOptions());
-}
-
-TEST(SolveGap, RefusesChainsThroughExistingTrackUnlessCrossingIsAllowed) {
-    ParallelTracks t = InnerAndOuter();
+    const std::vector<GapSolution> open = SolveGap(t.doc, t.a, t.b, GapOptions());
+    ASSERT_FALSE(open.empty());
+    EXPECT_LE(open.front().steps.size(), 2u);
+    ExpectLandsOnB(t.doc, t.a, t.b, open, GapOptions());
     // A straight laid across the S-bend between the tracks.
     Place(t.doc, "24188", {t.middle.x, t.middle.y - 94.15, 90});
     GapOptions options;
@@ -266,7 +281,7 @@ TEST(SolveGap, RefusesChainsThroughExistingTrackUnlessCrossingIsAllowed) {
     EXPECT_FALSE(Collisions(laid).empty()) << "the allowed chain crosses the straight";
 }
 
-TEST(SolveGap, UnclosableGapNamesTheNearestMiss) {
+TEST(SolveGap, UnclosableGapNamesTheNearestMissAndStopsAtTheTimeLimitAndWhenCancelled) {
     // Two ends side by side pointing the same way: no chain turns round in 10 mm.
     LayoutDocument doc;
     const uint32_t s = Place(doc, "24188", {0, 0, 0});
@@ -281,13 +296,7 @@ TEST(SolveGap, UnclosableGapNamesTheNearestMiss) {
     EXPECT_LE(r.nearest.pieces, options.maxPieces);
     EXPECT_TRUE(r.nearest.missMm > options.toleranceMm || r.nearest.missDeg > options.toleranceDeg);
     EXPECT_TRUE(r.timedOut || r.searchedPieces == options.maxPieces);
-}
 
-TEST(SolveGap, StopsAtTheTimeLimitAndWhenCancelled) {
-    LayoutDocument doc;
-    const uint32_t s = Place(doc, "24188", {0, 0, 0});
-    const uint32_t e = Place(doc, "24188", {0, 60, 0});
-    GapOptions options;
     options.timeLimitS = 0.05;
     options.maxPieces = 12;
     const GapSearchResult slow = SearchGap(doc, {s, 1}, {e, 1}, options);
@@ -302,30 +311,8 @@ TEST(SolveGap, StopsAtTheTimeLimitAndWhenCancelled) {
     EXPECT_FALSE(cancelled.nearest.found);
 }
 
-TEST(SolveGap, ReportsProgressInOrder) {
-    std::mt19937 rng(5);
-    const RemovedChain g = RemoveRandomChain(TrackSystem::MarklinZ, 4, rng);
-    std::vector<double> seen;
-    GapOptions options = Patient();
-    options.progress = [&](double share) { seen.push_back(share); };
-    ASSERT_FALSE(SolveGap(g.doc, g.a, g.b, options).empty());
-    ASSERT_FALSE(seen.empty());
-    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
-    EXPECT_GE(seen.front(), 0.0);
-    EXPECT_LE(seen.back(), 1.0);
-}
-
 TEST(SolveGap, NeverUsesMoreThanTheStock) {
-    LayoutDocument doc;
-    const PieceDef& curve = Def("24130");
-    ConnectorPose cursor{0, 0, 0, true, 0};
-    std::vector<uint32_t> ids;
-    for (int i = 0; i < 11; ++i) {
-        ids.push_back(Place(doc, curve.article, AlignToConnector(curve, 0, cursor)));
-        if (i > 0) JoinConnectors(doc, ids[i - 1], 1, ids[i], 0);
-        cursor = EndPose(doc, {ids.back(), 1});
-    }
-    const GapEnd a{ids.back(), 1}, b{ids.front(), 0};
+    const CircleGap g = CircleLessOneCurve();
     GapOptions options;
     options.limitToStock = true;
     for (const std::map<std::string, int>& stock :
@@ -333,9 +320,9 @@ TEST(SolveGap, NeverUsesMoreThanTheStock) {
           std::map<std::string, int>{{"24115", 1}, {"24107", 2}},
           std::map<std::string, int>{{"24107", 5}, {"24130", 0}}}) {
         options.stock = stock;
-        const std::vector<GapSolution> s = SolveGap(doc, a, b, options);
+        const std::vector<GapSolution> s = SolveGap(g.doc, g.a, g.b, options);
         ASSERT_FALSE(s.empty());
-        ExpectLandsOnB(doc, a, b, s, options);
+        ExpectLandsOnB(g.doc, g.a, g.b, s, options);
         for (const GapSolution& sol : s) {
             std::map<std::string, int> used;
             for (const GapStep& step : sol.steps) ++used[step.article];
@@ -347,7 +334,7 @@ TEST(SolveGap, NeverUsesMoreThanTheStock) {
         }
     }
     options.stock = {{"24188", 3}};  // straights alone cannot turn 30 degrees
-    EXPECT_TRUE(SolveGap(doc, a, b, options).empty());
+    EXPECT_TRUE(SolveGap(g.doc, g.a, g.b, options).empty());
 }
 
 TEST(SolveGap, TurnoutsOnlyWhenAskedAndTheOtherLegStaysOpen) {
@@ -355,12 +342,8 @@ TEST(SolveGap, TurnoutsOnlyWhenAskedAndTheOtherLegStaysOpen) {
     LayoutDocument doc;
     const PieceDef& turnout = Def("24612");
     const uint32_t s = Place(doc, "24188", {0, 0, 0});
-    const PiecePose tp = AlignToConnector(turnout, 0, EndPose(doc, {s, 1}));
-    PlacedPiece ghost;
-    ghost.x = tp.x;
-    ghost.y = tp.y;
-    ghost.heading = tp.heading;
-    const ConnectorPose leg = GetConnectorPose(ghost, turnout, 2);
+    const ConnectorPose leg =
+        GetConnectorPose(At(AlignToConnector(turnout, 0, EndPose(doc, {s, 1}))), turnout, 2);
     const uint32_t e = Place(doc, "24188", AlignToConnector(Def("24188"), 0, leg));
     const GapEnd a{s, 1}, b{e, 0};
 
@@ -390,16 +373,12 @@ TEST(SolveGap, RefusesEndsItCannotJoin) {
     const uint32_t other = Place(doc, "24188", {-400, 0, 0});
     JoinConnectors(doc, c, 0, other, 1);
 
-    EXPECT_NE(SearchGap(doc, {c, 1}, {k, 1}, GapOptions()).error.find("different track systems"),
-              std::string::npos);
-    EXPECT_NE(SearchGap(doc, {c, 1}, {high, 1}, GapOptions()).error.find("different heights"),
-              std::string::npos);
-    EXPECT_NE(SearchGap(doc, {c, 0}, {high, 0}, GapOptions()).error.find("already joined"),
-              std::string::npos);
-    EXPECT_NE(SearchGap(doc, {c, 1}, {c, 1}, GapOptions()).error.find("same connector"),
-              std::string::npos);
-    EXPECT_NE(SearchGap(doc, {c, 1}, {999, 0}, GapOptions()).error.find("no longer"),
-              std::string::npos);
+    const auto error = [&](GapEnd a, GapEnd b) { return SearchGap(doc, a, b, GapOptions()).error; };
+    EXPECT_THAT(error({c, 1}, {k, 1}), testing::HasSubstr("different track systems"));
+    EXPECT_THAT(error({c, 1}, {high, 1}), testing::HasSubstr("different heights"));
+    EXPECT_THAT(error({c, 0}, {high, 0}), testing::HasSubstr("already joined"));
+    EXPECT_THAT(error({c, 1}, {c, 1}), testing::HasSubstr("same connector"));
+    EXPECT_THAT(error({c, 1}, {999, 0}), testing::HasSubstr("no longer"));
     EXPECT_TRUE(SolveGap(doc, {c, 1}, {k, 1}, GapOptions()).empty());
 }
 

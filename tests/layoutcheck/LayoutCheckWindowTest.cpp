@@ -11,7 +11,6 @@
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
 #include "canvas/Snapping.h"
-#include "trackgeometry/Units.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "canvas/gui/LayoutRenderer.h"
 #include "layoutcheck/FindingsReport.h"
@@ -19,6 +18,7 @@
 #include "layoutcheck/gui/LayoutCheckWindow.h"
 #include "support/GuiTestSupport.h"
 #include "tests/canvas/SampleLayouts.h"
+#include "trackgeometry/Units.h"
 
 namespace {
 
@@ -28,9 +28,28 @@ void Command(MainFrame* frame, int id) {
     frame->GetEventHandler()->ProcessEvent(event);
 }
 
-int CountKind(const std::vector<LayoutFinding>& findings, FindingKind kind) {
-    return static_cast<int>(std::count_if(findings.begin(), findings.end(),
-                                          [&](const LayoutFinding& f) { return f.kind == kind; }));
+void SetSpin(wxWindow* window, const char* name, double value) {
+    auto* spin = dynamic_cast<wxSpinCtrlDouble*>(window->FindWindow(name));
+    ASSERT_TRUE(spin) << name;
+    spin->SetValue(value);
+    wxSpinDoubleEvent event(wxEVT_SPINCTRLDOUBLE, spin->GetId(), value);
+    event.SetEventObject(spin);
+    spin->GetEventHandler()->ProcessEvent(event);
+}
+
+void Click(wxWindow* button) {
+    ASSERT_TRUE(button);
+    ASSERT_TRUE(button->IsEnabled());
+    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+    event.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(event);
+}
+
+std::vector<LayoutFinding> OfKind(const std::vector<LayoutFinding>& findings, FindingKind kind) {
+    std::vector<LayoutFinding> out;
+    for (const LayoutFinding& f : findings)
+        if (f.kind == kind) out.push_back(f);
+    return out;
 }
 
 class LayoutCheckWindowTest : public testing::Test {
@@ -89,8 +108,8 @@ TEST_F(LayoutCheckWindowTest, ListsTheFindingsWithTheirCountAndRingsThem) {
         EXPECT_EQ(list->GetItemText(i, 0), FindingSeverityName(expected[i].severity));
         EXPECT_EQ(list->GetItemText(i, 1), wxString::FromUTF8(expected[i].text));
     }
-    EXPECT_EQ(CountKind(expected, FindingKind::NearMiss), 1);
-    EXPECT_EQ(CountKind(expected, FindingKind::LowClearance), 1);
+    EXPECT_EQ(OfKind(expected, FindingKind::NearMiss).size(), 1u);
+    EXPECT_EQ(OfKind(expected, FindingKind::LowClearance).size(), 1u);
 
     // One ring per finding; an error's ring is red on the canvas.
     const std::vector<FindingRing> rings = frame->Canvas()->Overlays().findingRings;
@@ -114,8 +133,11 @@ TEST_F(LayoutCheckWindowTest, ListsTheFindingsWithTheirCountAndRingsThem) {
     }
     EXPECT_GE(red, 2);
 
-    // Closing the window takes the rings away.
-    window->Close();
+    // The Close button closes the window and takes the rings away.
+    wxWindow* close = window->FindWindow(wxID_CLOSE);
+    ASSERT_TRUE(close);
+    EXPECT_EQ(close->GetLabel(), "Close");
+    Click(close);
     PumpEvents();
     EXPECT_EQ(frame->CheckWindow(), nullptr);
     EXPECT_TRUE(frame->Canvas()->Overlays().findingRings.empty());
@@ -170,9 +192,8 @@ TEST(UncoveredPart, TheLargestSideOfTheCanvasBesideTheWindow) {
     // Over the top strip: the band below.
     EXPECT_EQ(UncoveredPart(canvas, {0, 0, 1500, 250}), (PixelRect{100, 250, 1000, 400}));
     // Covering everything: nothing free.
-    EXPECT_EQ(UncoveredPart(canvas, {0, 0, 2000, 2000}).width *
-                  UncoveredPart(canvas, {0, 0, 2000, 2000}).height,
-              0);
+    const PixelRect none = UncoveredPart(canvas, {0, 0, 2000, 2000});
+    EXPECT_EQ(none.width * none.height, 0);
 }
 
 TEST_F(LayoutCheckWindowTest, AnEditThatClosesTheGapRemovesItsFinding) {
@@ -198,12 +219,7 @@ TEST_F(LayoutCheckWindowTest, AnEditThatClosesTheGapRemovesItsFinding) {
 TEST_F(LayoutCheckWindowTest, OptionsInTheWindowApplyToTheRun) {
     LayoutCheckWindow* window = Open();
     ASSERT_GE(Row(*window, FindingKind::LowClearance), 0);
-    auto* h0 = dynamic_cast<wxSpinCtrlDouble*>(window->FindWindow("clearanceH0"));
-    ASSERT_TRUE(h0);
-    h0->SetValue(45);
-    wxSpinDoubleEvent event(wxEVT_SPINCTRLDOUBLE, h0->GetId(), 45);
-    event.SetEventObject(h0);
-    h0->GetEventHandler()->ProcessEvent(event);
+    SetSpin(window, "clearanceH0", 45);
     EXPECT_EQ(Row(*window, FindingKind::LowClearance), -1);
     EXPECT_DOUBLE_EQ(window->Options().clearanceH0Mm, 45);
     // The run's options stay with the window's reruns after an edit.
@@ -214,38 +230,6 @@ TEST_F(LayoutCheckWindowTest, OptionsInTheWindowApplyToTheRun) {
     Command(frame, kCmdCheckLayout);
     EXPECT_EQ(frame->CheckWindow(), window);
 }
-
-}  // namespace
-
-// ---- The second round: options, ignoring, the report, and what a new user tripped over ----
-
-namespace {
-
-void SetSpin(wxWindow* window, const char* name, double value) {
-    auto* spin = dynamic_cast<wxSpinCtrlDouble*>(window->FindWindow(name));
-    ASSERT_TRUE(spin) << name;
-    spin->SetValue(value);
-    wxSpinDoubleEvent event(wxEVT_SPINCTRLDOUBLE, spin->GetId(), value);
-    event.SetEventObject(spin);
-    spin->GetEventHandler()->ProcessEvent(event);
-}
-
-void Click(wxWindow* button) {
-    ASSERT_TRUE(button);
-    ASSERT_TRUE(button->IsEnabled());
-    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
-    event.SetEventObject(button);
-    button->GetEventHandler()->ProcessEvent(event);
-}
-
-std::vector<LayoutFinding> OfKind(const std::vector<LayoutFinding>& findings, FindingKind kind) {
-    std::vector<LayoutFinding> out;
-    for (const LayoutFinding& f : findings)
-        if (f.kind == kind) out.push_back(f);
-    return out;
-}
-
-}  // namespace
 
 TEST_F(LayoutCheckWindowTest, ATrainLengthShowsTheShortSidingWhichCanBeIgnoredAndReported) {
     // A TRIX turnout with a siding of about 500 mm to a bumper on its diverging leg.
@@ -278,7 +262,7 @@ TEST_F(LayoutCheckWindowTest, ATrainLengthShowsTheShortSidingWhichCanBeIgnoredAn
     const size_t before = window->Findings().size();
 
     // Choose it and ignore it: gone from the list, the rings and the count.
-    auto* ignore = window->FindWindow("ignore");
+    wxWindow* ignore = window->FindWindow("ignore");
     EXPECT_FALSE(ignore->IsEnabled());
     window->List()->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     PumpEvents();
@@ -295,7 +279,7 @@ TEST_F(LayoutCheckWindowTest, ATrainLengthShowsTheShortSidingWhichCanBeIgnoredAn
 
     // Save the report, as text and as CSV, through the window's button.
     const TempDir temp;
-    const std::string dir = temp.Path();
+    const std::string& dir = temp.Path();
     wxString asked;
     wxString answer = wxString::FromUTF8(dir + "/report.txt");
     window->SetReportPathAsker([&](wxWindow*, const wxString& file) {
@@ -310,8 +294,7 @@ TEST_F(LayoutCheckWindowTest, ATrainLengthShowsTheShortSidingWhichCanBeIgnoredAn
     EXPECT_NE(text.find(window->Findings().front().text), std::string::npos);
     answer = wxString::FromUTF8(dir + "/report.csv");
     Click(window->FindWindow("saveReport"));
-    EXPECT_EQ(ReadFileBytes(dir + "/report.csv"),
-              FindingsReportCsv(window->Findings(), doc.units));
+    EXPECT_EQ(ReadFileBytes(dir + "/report.csv"), FindingsReportCsv(window->Findings(), doc.units));
     // A folder that is not there: an error text, not a report claimed written.
     EXPECT_NE(window->SaveReport(dir + "/missing/report.txt"), "");
 
@@ -335,17 +318,6 @@ TEST_F(LayoutCheckWindowTest, ATrainLengthShowsTheShortSidingWhichCanBeIgnoredAn
     EXPECT_EQ(frame->CheckIgnores().Size(), 0u);
 }
 
-TEST_F(LayoutCheckWindowTest, TheWindowHasACloseButton) {
-    LayoutCheckWindow* window = Open();
-    wxWindow* close = window->FindWindow(wxID_CLOSE);
-    ASSERT_TRUE(close);
-    EXPECT_EQ(close->GetLabel(), "Close");
-    Click(close);
-    PumpEvents();
-    EXPECT_EQ(frame->CheckWindow(), nullptr);
-    EXPECT_TRUE(frame->Canvas()->Overlays().findingRings.empty());
-}
-
 TEST_F(LayoutCheckWindowTest, NoFindingsShowsInTheListNotOnlyInTheTitle) {
     frame->Document().pieces.clear();
     frame->NotifyChanged(DocChange::Pieces);
@@ -362,7 +334,8 @@ TEST_F(LayoutCheckWindowTest, NoFindingsShowsInTheListNotOnlyInTheTitle) {
     EXPECT_FALSE(window->FindWindow("saveReport")->GetLabel().empty());
 }
 
-TEST_F(LayoutCheckWindowTest, LengthFieldsUseTheLayoutsUnitsAndKeepUneditedValuesExact) {
+// Fields and finding texts follow the layout's units; texts say where, not which connector.
+TEST_F(LayoutCheckWindowTest, LengthFieldsAndFindingTextsUseTheLayoutsUnits) {
     LayoutCheckWindow* window = Open();
     CheckOptions exact;
     exact.clearanceH0Mm = 65.4;
@@ -395,6 +368,12 @@ TEST_F(LayoutCheckWindowTest, LengthFieldsUseTheLayoutsUnitsAndKeepUneditedValue
         EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
         EXPECT_EQ(window->Options().clearanceZMm, 31.75);
         EXPECT_EQ(window->Options().longestTrainMm, 1234.5);
+        const std::vector<LayoutFinding> open = OfKind(window->Findings(), FindingKind::OpenEnd);
+        ASSERT_FALSE(open.empty());
+        for (const LayoutFinding& f : open) {
+            EXPECT_EQ(f.text.find("connector"), std::string::npos) << f.text;
+            EXPECT_NE(f.text.find(PlaceText(f.x, f.y, c.units)), std::string::npos) << f.text;
+        }
     }
     // An edit in centimetres is stored in millimetres; the others stay as they were.
     frame->Document().units = kUnitsCm;
@@ -403,21 +382,6 @@ TEST_F(LayoutCheckWindowTest, LengthFieldsUseTheLayoutsUnitsAndKeepUneditedValue
     SetSpin(window, "clearanceZ", 4);
     EXPECT_NEAR(window->Options().clearanceZMm, 40, 1e-9);
     EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
-}
-
-TEST_F(LayoutCheckWindowTest, FindingTextsSayWhereInLayoutCoordinatesNotConnectorNumbers) {
-    LayoutCheckWindow* window = Open();
-    for (int units : {kUnitsMm, kUnitsCm, kUnitsInch}) {
-        frame->Document().units = units;
-        frame->NotifyChanged(DocChange::View);
-        PumpEvents();
-        const std::vector<LayoutFinding> open = OfKind(window->Findings(), FindingKind::OpenEnd);
-        ASSERT_FALSE(open.empty());
-        for (const LayoutFinding& f : open) {
-            EXPECT_EQ(f.text.find("connector"), std::string::npos) << f.text;
-            EXPECT_NE(f.text.find(PlaceText(f.x, f.y, units)), std::string::npos) << f.text;
-        }
-    }
 }
 
 TEST_F(LayoutCheckWindowTest, TheSBendStraightProposedIsTheLongestPresetVehicle) {
@@ -436,3 +400,5 @@ TEST_F(LayoutCheckWindowTest, TheSBendStraightProposedIsTheLongestPresetVehicle)
     AppendJoined(z, "8500", kNoId, 0);
     EXPECT_NEAR(ProposedMinStraightMm(z), kLongestPresetVehicleM * 1000 / 220, 1e-9);
 }
+
+}  // namespace

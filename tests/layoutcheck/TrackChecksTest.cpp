@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <set>
 
-#include "trackgeometry/Units.h"
 #include "catalog/TrackCatalog.h"
 #include "layoutcheck/FindingsReport.h"
 #include "layoutcheck/IgnoredFindings.h"
 #include "layoutcheck/LayoutCheck.h"
 #include "layoutcheck/TrackChecks.h"
 #include "model/TrackBuilder.h"
+#include "trackgeometry/Units.h"
 #include "wiring/WiringProposals.h"
 
 namespace {
@@ -139,23 +139,11 @@ TEST_F(TrackChecksTest, JoinedTightCurvesAreOneFinding) {
 
 // ---- Reversing loops ----
 
-// A balloon: a tail into a turnout's root, and from its diverging leg a run of curves and
-// straights back into its straight leg. Returns the turnout and the pieces of the loop.
-std::pair<uint32_t, std::set<uint32_t>> Balloon(TrackBuilder& t, const std::string& turnout,
-                                                const std::string& curve,
-                                                const std::string& straight, double y) {
-    const uint32_t tail = t.Place(straight, 0, y);
-    const uint32_t sw = t.Attach(turnout, tail, 1);
-    std::set<uint32_t> loop{sw};
-    uint32_t last = sw;
-    int conn = 2;
-    for (int i = 0; i < 10; ++i) {
-        last = t.Attach(i % 5 == 4 ? straight : curve, last, conn);
-        conn = 1;
-        loop.insert(last);
-    }
-    t.Join(last, 1, sw, 1);
-    return {sw, loop};
+// A balloon's turnout and the pieces of its loop.
+std::pair<uint32_t, std::set<uint32_t>> Balloon(TrackBuilder& t, const char* turnout,
+                                                const char* curve, const char* straight, double y) {
+    const std::vector<uint32_t> loop = t.Balloon(turnout, curve, straight, y);
+    return {loop.front(), std::set<uint32_t>(loop.begin(), loop.end())};
 }
 
 TEST_F(TrackChecksTest, ReversingLoopsOnTwoRailTrackOnly) {
@@ -203,13 +191,7 @@ TEST_F(TrackChecksTest, ReversingLoopsOnTwoRailTrackOnly) {
 }
 
 TEST_F(TrackChecksTest, OvalsAndFiguresOfEightOnTwoRailTrackAreNoReversingLoop) {
-    // A TRIX C oval: two straights and twelve R1 curves.
-    std::vector<uint32_t> oval{track.Place("62188")};
-    for (int half = 0; half < 2; ++half) {
-        for (int i = 0; i < 6; ++i) oval.push_back(track.Attach("62130", oval.back(), 1));
-        if (half == 0) oval.push_back(track.Attach("62188", oval.back(), 1));
-    }
-    track.Join(oval.back(), 1, oval.front(), 0);
+    track.Oval("62188", "62130");  // TRIX C
     // A figure of eight of Z track through a crossing: each track of the crossing keeps its own
     // rails, so the eight is no reversing loop.
     const uint32_t x = track.Place("8500", 0, 4000);

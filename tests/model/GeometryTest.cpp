@@ -12,6 +12,7 @@
 #include "model/Helices.h"
 #include "model/LayoutExtent.h"
 #include "model/SelectionQueries.h"
+#include "model/TrackBuilder.h"
 
 namespace {
 
@@ -62,25 +63,12 @@ TEST(HeadingDiffDeg, FoldsIntoZeroTo180AndIsSymmetric) {
     }
 }
 
-TEST(Angles, DegreesAndRadiansConvertBothWays) {
-    EXPECT_EQ(DegToRad(180), kPi);
-    EXPECT_EQ(RadToDeg(kPi), 180);
-    EXPECT_DOUBLE_EQ(90 * kDegToRad, kPi / 2);
-    EXPECT_NEAR(SinDeg(30), 0.5, 1e-15);
-    EXPECT_NEAR(CosDeg(60), 0.5, 1e-15);
-}
-
 class Extent : public testing::Test {
 protected:
     uint32_t Piece(const char* article, double x, double y, double heading, int32_t level = 1) {
-        PlacedPiece p;
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        p.level = level;
-        p.joints.resize(2);
-        return doc.AddPiece(p);
+        const uint32_t id = TrackBuilder(doc).Place(article, x, y, heading);
+        doc.FindPiece(id)->level = level;
+        return id;
     }
     SceneryItem& Scenery(double x, double y) {
         SceneryItem s;

@@ -7,6 +7,8 @@
 #include <limits>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
@@ -68,6 +70,29 @@ public:
         std::vector<uint32_t> ids{Place(article, 0, 0, heading)};
         for (int i = 1; i < count; ++i) ids.push_back(Attach(article, ids.back(), 1, 0));
         return ids;
+    }
+
+    // A closed oval: two straights, a half circle, two straights, a half circle. Ids in order.
+    std::vector<uint32_t> Oval(const std::string& straight, const std::string& curve,
+                               int halfCircle = 6) {
+        std::vector<uint32_t> ids{Place(straight)};
+        for (const auto& [article, n] :
+             {std::pair{straight, 1}, {curve, halfCircle}, {straight, 2}, {curve, halfCircle}})
+            for (int i = 0; i < n; ++i) ids.push_back(Attach(article, ids.back(), 1));
+        Join(ids.back(), 1, ids.front(), 0);
+        return ids;
+    }
+
+    // A balloon: a tail at (0, y) into a turnout's root and, from its diverging leg, ten pieces
+    // (curves, every fifth a straight) back into its straight leg. Returns the turnout and the
+    // rest of the loop.
+    std::vector<uint32_t> Balloon(const std::string& turnout, const std::string& curve,
+                                  const std::string& straight, double y = 0) {
+        std::vector<uint32_t> loop{Attach(turnout, Place(straight, 0, y), 1)};
+        for (int i = 0; i < 10; ++i)
+            loop.push_back(Attach(i % 5 == 4 ? straight : curve, loop.back(), i == 0 ? 2 : 1));
+        Join(loop.back(), 1, loop.front(), 1);
+        return loop;
     }
 
     PlacedPiece& operator[](uint32_t id) { return *doc.FindPiece(id); }

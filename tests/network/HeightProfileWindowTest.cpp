@@ -37,6 +37,7 @@ void Mouse(wxWindow* w, wxEventType type, double x, double y) {
 }
 
 void Click(wxButton* button) {
+    ASSERT_TRUE(button);
     wxCommandEvent event(wxEVT_BUTTON, button->GetId());
     event.SetEventObject(button);
     button->GetEventHandler()->ProcessEvent(event);
@@ -67,9 +68,8 @@ protected:
         frame = new MainFrame();
         frame->Show();
         std::string name;
-        const std::filesystem::path file =
-            std::filesystem::path(QUILLMORE_SOURCE_DIR) / "resources" / "layouts" /
-            "C-Track Figure Eight.xml";
+        const std::filesystem::path file = std::filesystem::path(QUILLMORE_SOURCE_DIR) /
+                                           "resources" / "layouts" / "C-Track Figure Eight.xml";
         ASSERT_EQ(LoadLayout(frame->Document(), file.string(), &name), "");
         frame->NotifyChanged(DocChange::All);
         PumpEvents();
@@ -155,13 +155,10 @@ TEST_F(HeightProfileWindowTest, RefusesWithoutTwoPiecesOrARoute) {
     ModalAnswerer answer(wxID_OK);
     Select({low});
     Command(frame, kCmdHeightProfile);
-    const PlacedPiece loose = [&] {
-        PlacedPiece p;
-        p.article = "24188";
-        p.x = 3000;
-        p.joints.resize(2);
-        return p;
-    }();
+    PlacedPiece loose;
+    loose.article = "24188";
+    loose.x = 3000;
+    loose.joints.resize(2);
     const uint32_t alone = Doc().AddPiece(loose);
     Select({low, alone});
     Command(frame, kCmdHeightProfile);
@@ -172,7 +169,7 @@ TEST_F(HeightProfileWindowTest, RefusesWithoutTwoPiecesOrARoute) {
     EXPECT_EQ(HeightProfileWindow::Of(frame), nullptr);
 }
 
-TEST_F(HeightProfileWindowTest, DraggingADotSetsItsHeightInOneUndoStep) {
+TEST_F(HeightProfileWindowTest, DraggingADotAndEvenGradeEachAreOneUndoStep) {
     HeightProfileWindow* w = Open();
     ASSERT_TRUE(w);
     const std::vector<PlacedPiece> before = Doc().pieces;
@@ -204,18 +201,15 @@ TEST_F(HeightProfileWindowTest, DraggingADotSetsItsHeightInOneUndoStep) {
     // The readout follows the pointer.
     Mouse(plot, wxEVT_MOTION, chart.XOf(point.distanceMm), dot.y);
     EXPECT_TRUE(w->ReadoutText().StartsWith("Distance: ")) << w->ReadoutText();
-}
 
-TEST_F(HeightProfileWindowTest, EvenGradeButtonGivesOneGradeAndUndoes) {
-    HeightProfileWindow* w = Open();
-    ASSERT_TRUE(w);
-    const std::vector<PlacedPiece> before = Doc().pieces;
+    // Even Grade gives every section of the route one grade.
     Click(w->EvenGradeButton());
     PumpEvents();
     const HeightProfile& p = w->Profile();
     for (const ProfileSection& s : p.sections)
         EXPECT_NEAR(s.gradePercent, p.sections.front().gradePercent, 1e-6);
     EXPECT_NE(Doc().pieces, before);
+    EXPECT_EQ(Doc().undoStack.size(), undo + 1);
     Command(frame, kCmdUndo);
     PumpEvents();
     EXPECT_EQ(Doc().pieces, before);
@@ -252,9 +246,7 @@ TEST_F(HeightProfileWindowTest, ExportsPngAndSvgAndPrints) {
         SetExportPathAsker([&](wxWindow*, const ExportQuestion&) {
             return ExportAnswer{wxString::FromUTF8(path), 0};
         });
-        wxWindow* button = wxWindow::FindWindowByLabel("Export...", w);
-        ASSERT_TRUE(button);
-        Click(static_cast<wxButton*>(button));
+        Click(static_cast<wxButton*>(wxWindow::FindWindowByLabel("Export...", w)));
         const std::string bytes = ReadFileBytes(path);
         ASSERT_FALSE(bytes.empty()) << file;
         if (std::string(file).ends_with(".png")) {

@@ -5,11 +5,11 @@
 #include <cmath>
 
 #include "base/Geometry.h"
-#include "trackgeometry/Units.h"
 #include "model/GradeRuns.h"
 #include "model/TrackBuilder.h"
 #include "network/ProfileChart.h"
 #include "panels/PropertiesLogic.h"
+#include "trackgeometry/Units.h"
 
 namespace {
 
@@ -24,16 +24,8 @@ protected:
     // (above the maximum), with a flat straight 30 mm under the third.
     void SetUp() override {
         doc.EnsureDefaultLevel();
-        Level upper;
-        upper.id = 2;
-        upper.name = "Upper";
-        upper.height = 20;
-        doc.levels.push_back(upper);
-        Level far;
-        far.id = 3;
-        far.name = "Far above";
-        far.height = 5000;
-        doc.levels.push_back(far);
+        doc.levels.push_back(Level{2, "Upper", true, 20, false, {180, 200, 220}, {}});
+        doc.levels.push_back(Level{3, "Far above", true, 5000, false, {180, 200, 220}, {}});
         run = track.Line("24188", 4);
         const double grades[] = {0, 1, 2.5, 7};
         for (size_t i = 0; i < run.size(); ++i) {
@@ -46,7 +38,8 @@ protected:
     }
 
     HeightProfile Profile() {
-        return BuildProfile(doc, FindRoute(BuildTrackGraph(doc), {run.front(), 0}, {run.back(), 1}));
+        return BuildProfile(doc,
+                            FindRoute(BuildTrackGraph(doc), {run.front(), 0}, {run.back(), 1}));
     }
 };
 
@@ -91,13 +84,13 @@ TEST_F(ProfileChartTest, TrackIsColouredByGradeAndDotsCarryTheirHeights) {
     const HeightProfile p = Profile();
     const ProfileChart c = LayoutProfileChart(doc, p, 800, 400);
     ASSERT_EQ(c.track.size(), 4u);
-    const GradeBand expected[] = {GradeBand::Within, GradeBand::Within,
-                                  GradeBand::AboveRecommended, GradeBand::AboveMaximum};
+    const GradeBand expected[] = {GradeBand::Within, GradeBand::Within, GradeBand::AboveRecommended,
+                                  GradeBand::AboveMaximum};
     for (size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(c.track[i].band, expected[i]) << i;
         EXPECT_EQ(c.grades[i].band, expected[i]) << i;
         // The line rises on the screen (y falls) as the route climbs.
-        EXPECT_EQ(c.track[i].y1 < c.track[i].y0, p.sections[i].gradePercent > 0) << i;
+        EXPECT_EQ(c.track[i].y1<c.track[i].y0, p.sections[i].gradePercent> 0) << i;
     }
     EXPECT_NE(BandColour(GradeBand::Within), BandColour(GradeBand::AboveRecommended));
     EXPECT_EQ(BandColour(GradeBand::AboveMaximum), kGradeWarningColour);
@@ -150,8 +143,8 @@ TEST_F(ProfileChartTest, ReadoutUnderThePointer) {
     const double d = 188.3 + 50;
     const double h = p.points[1].heightMm + p.sections[1].gradePercent / 100 * 50;
     char expected[160];
-    std::snprintf(expected, sizeof expected, "Distance: %.1f mm   Height: %.1f mm   Grade: %.1f %%", d,
-                  h, p.sections[1].gradePercent);
+    std::snprintf(expected, sizeof expected, "Distance: %.1f mm   Height: %.1f mm   Grade: %.1f %%",
+                  d, h, p.sections[1].gradePercent);
     EXPECT_EQ(ProfileReadout(doc, p, d), expected);
     doc.units = kUnitsInch;
     std::snprintf(expected, sizeof expected, "Distance: %.2f in   Height: %.2f in   Grade: %.1f %%",

@@ -123,27 +123,6 @@ TEST_F(LayoutFileTest, EveryRecordTypeWritesExactlyAndSurvivesSaveLoadSave) {
     EXPECT_EQ(ReadBytes(second), ReadBytes(first));
 }
 
-// Measurements laid with the tape used to be lost on save: they come back with their ends, label
-// offset, selection and ids, and a later object's id stays above theirs.
-TEST_F(LayoutFileTest, MeasurementsSurviveSaveAndOpen) {
-    LayoutDocument doc;
-    doc.EnsureDefaultLevel();
-    doc.labels.push_back(Label{1, "x", 0, 0, false});
-    doc.measurements = {Measurement{2, -12.5, 0, 700.25, 30, 0, 0, false},
-                        Measurement{5, 1, 2, 3, 4, -8, 16.5, true}};
-    doc.nextId = 6;
-    const std::string path = folder.File("tape.xml");
-    ASSERT_EQ(SaveLayout(doc, path, "tape"), "");
-    LayoutDocument back;
-    ASSERT_EQ(LoadLayout(back, path, nullptr), "");
-    EXPECT_EQ(back.measurements, doc.measurements);
-    EXPECT_EQ(back.nextId, 6u);
-    EXPECT_EQ(
-        LoadText("<measurement id=\"3\" x1=\"1\" y1=\"2\" x2=\"3\" y2=\"4\"/>\n").measurements,
-        (std::vector<Measurement>{{3, 1, 2, 3, 4, 0, 0, false}}))
-        << "the label offset defaults to none";
-}
-
 TEST_F(LayoutFileTest, NewEmptyDocumentSavesOverAnOldFileAndLoadsBack) {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
@@ -253,6 +232,10 @@ TEST(LayoutReader, AbsentAttributesTakeDefaultsAndLeadingNumbersAreRead) {
         << "items outside <scenery>, and points, covers and joints without parent are skipped";
     EXPECT_EQ(doc.nextId, 8u);
     EXPECT_TRUE(doc.tunnels.empty());
+    EXPECT_EQ(
+        LoadText("<measurement id=\"3\" x1=\"1\" y1=\"2\" x2=\"3\" y2=\"4\"/>\n").measurements,
+        (std::vector<Measurement>{{3, 1, 2, 3, 4, 0, 0, false}}))
+        << "the label offset defaults to none";
 }
 
 TEST(LayoutReader, OddButHarmlessFilesAreRead) {

@@ -54,19 +54,9 @@ TEST_F(BlockTest, ReaderTakesPoseAndJointsAndDefaultsTheRest) {
     EXPECT_EQ(name, "All <three>");
     ASSERT_EQ(pieces.size(), 3u);
     // A block lands on the base, uncoloured, outside any helix, unselected.
-    EXPECT_EQ(pieces[1], (PlacedPiece{2,
-                                      "24188",
-                                      198.3,
-                                      0,
-                                      15,
-                                      false,
-                                      0,
-                                      0,
-                                      false,
-                                      Rgb{},
-                                      1,
-                                      kNoId,
-                                      {Joint{1, 1}, Joint{}}}));
+    const PlacedPiece landed{2, "24188", 198.3, 0, 15,    false,       0,
+                             0, false,   {},    1, kNoId, {{1, 1}, {}}};
+    EXPECT_EQ(pieces[1], landed);
     EXPECT_EQ(scenery, (std::vector<SceneryItem>{{4, "house", 100, 200, 90, false, 2, 0.5, 2},
                                                  {5, "tree", 0, 0, 0, false, 1, 1, 1}}));
     const std::string missing = folder.File("gone.xml");

@@ -4,32 +4,20 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <set>
-#include <sstream>
 
-#include "trackgeometry/PieceGeometry.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "dialogs/LayoutShape.h"
 #include "layoutcheck/LayoutCheck.h"
 #include "network/HeightProfile.h"
+#include "persistence/FileTestSupport.h"
 #include "persistence/LayoutFile.h"
 #include "resources/samples/SampleLayoutBuilder.h"
+#include "trackgeometry/PieceGeometry.h"
 #include "wiring/WiringAnalysis.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string SampleFile(const std::string& name) {
-    return std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/" + name + ".xml";
-}
 
 class SampleLayouts : public testing::TestWithParam<int> {
 protected:
@@ -41,7 +29,7 @@ protected:
 };
 
 TEST_P(SampleLayouts, FileIsWhatTheBuilderMakesAndSavesBackByteForByte) {
-    const std::string text = ReadFile(SampleFile(Sample().name));
+    const std::string text = SourceFile("resources/layouts/" + Sample().name + ".xml");
     ASSERT_FALSE(text.empty()) << Sample().name;
     EXPECT_EQ(text, LayoutToText(Sample().doc, Sample().name))
         << "run make_sample_layouts resources/layouts after changing the builder";

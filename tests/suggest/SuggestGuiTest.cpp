@@ -3,8 +3,6 @@
 // after the unsaved-changes question, and its tally and shopping list show what it needs. With
 // QUILLMORE_SHOTS naming a folder, the gallery is saved there as suggest-gallery.png.
 #include <gtest/gtest.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 
 #include <cstdlib>
 
@@ -15,6 +13,7 @@
 #include "suggest/gui/SuggestDialog.h"
 #include "suggest/gui/SuggestGallery.h"
 #include "support/GuiTestSupport.h"
+#include "support/Screenshot.h"
 #include "trackbox/ShoppingList.h"
 
 namespace {
@@ -59,25 +58,6 @@ void ExpectBoardAndTrack(const wxBitmap& thumb) {
         }
     EXPECT_GT(board, image.GetWidth() * image.GetHeight() / 4);
     EXPECT_GT(ink, 200);
-}
-
-void SaveShot(wxWindow* window, const char* name) {
-    const char* folder = std::getenv("QUILLMORE_SHOTS");
-    if (!folder || !*folder) return;
-    window->Show();
-    PumpUntil([window] { return window->IsShownOnScreen(); });
-    window->Refresh();
-    window->Update();
-    PumpEvents(1000);
-    const wxRect rect = window->GetScreenRect();
-    wxBitmap bitmap(rect.GetSize(), 24);
-    {
-        wxMemoryDC memory(bitmap);
-        wxScreenDC screen;
-        memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
-    }
-    bitmap.SaveFile(std::string(folder) + "/" + name, wxBITMAP_TYPE_PNG);
-    window->Hide();
 }
 
 TEST_F(SuggestWindow, TheFirstSuggestionOpensAsANewLayoutWithItsTally) {

@@ -1,16 +1,13 @@
 // My Track in the real main window: counts entered in the dialog, the tally's stock columns and
 // the cart of only the missing pieces; import (add or replace), export, Clear, Undo and a refused
 // box file.
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <wx/button.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/grid.h>
 #include <wx/listctrl.h>
 #include <wx/notebook.h>
 #include <wx/spinctrl.h>
-
-#include <glib.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +21,7 @@
 #include "panels/StoreTable.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/GuiTestSupport.h"
+#include "support/Screenshot.h"
 #include "trackbox/gui/MyTrackDialog.h"
 
 namespace {
@@ -116,24 +114,6 @@ protected:
     PropertiesPanel* panel = nullptr;
     std::vector<wxString> opened;
 };
-
-// Saves what a shown window looks like, when QUILLMORE_SHOTS names a folder.
-void SaveShot(wxWindow* window, const char* name) {
-    const char* folder = std::getenv("QUILLMORE_SHOTS");
-    if (!folder) return;
-    window->Raise();
-    PumpUntil([window] { return window->IsShownOnScreen(); });
-    window->Refresh();
-    window->Update();
-    PumpEvents(1000);
-    const wxRect rect = window->GetScreenRect();
-    wxBitmap bitmap(rect.GetSize(), 24);
-    wxMemoryDC memory(bitmap);
-    wxScreenDC screen;
-    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
-    memory.SelectObject(wxNullBitmap);
-    bitmap.SaveFile(std::string(folder) + "/" + name, wxBITMAP_TYPE_PNG);
-}
 
 TEST_F(MyTrackTest, EnteredCountsFillTheTallyColumnsAndTheCartHoldsOnlyWhatIsMissing) {
     Place({{"24188", 5}, {"24630", 2}, {"74636", 1}});  // the bridge carries a 24360
@@ -372,7 +352,9 @@ TEST_F(MyTrackTest, EachSystemsTabListsItsPiecesWithTheOwnedCounts) {
     int complaints = 0;
     const guint handler = g_log_set_handler(
         "Gtk", GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING),
-        [](const gchar*, GLogLevelFlags, const gchar*, gpointer count) { ++*static_cast<int*>(count); },
+        [](const gchar*, GLogLevelFlags, const gchar*, gpointer count) {
+            ++*static_cast<int*>(count);
+        },
         &complaints);
     grid->Scroll(0, 3);
     grid->Scroll(0, 0);

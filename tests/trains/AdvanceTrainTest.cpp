@@ -11,6 +11,18 @@ namespace {
 
 TrainSpec ThreeVehicles() { return {{150.0, 200.0, 120.0}, 3.0}; }
 
+// Both ends of every vehicle stand within `tol` of where they stood.
+void ExpectSamePlaces(const std::vector<VehiclePose>& got, const std::vector<VehiclePose>& want,
+                      double tol) {
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_NEAR(got[i].front.x, want[i].front.x, tol) << i;
+        EXPECT_NEAR(got[i].front.y, want[i].front.y, tol) << i;
+        EXPECT_NEAR(got[i].rear.x, want[i].rear.x, tol) << i;
+        EXPECT_NEAR(got[i].rear.y, want[i].rear.y, tol) << i;
+    }
+}
+
 class OvalRun : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -38,14 +50,7 @@ TEST_F(OvalRun, OneLapComesBackToTheStartingPose) {
     const LinePose after = HeadPose(graph, state);
     EXPECT_NEAR(after.x, head.x, 0.01);
     EXPECT_NEAR(after.y, head.y, 0.01);
-    const std::vector<VehiclePose> poses = VehiclePoses(graph, state, consist);
-    ASSERT_EQ(poses.size(), before.size());
-    for (size_t i = 0; i < poses.size(); ++i) {
-        EXPECT_NEAR(poses[i].front.x, before[i].front.x, 0.01) << i;
-        EXPECT_NEAR(poses[i].front.y, before[i].front.y, 0.01) << i;
-        EXPECT_NEAR(poses[i].rear.x, before[i].rear.x, 0.01) << i;
-        EXPECT_NEAR(poses[i].rear.y, before[i].rear.y, 0.01) << i;
-    }
+    ExpectSamePlaces(VehiclePoses(graph, state, consist), before, 0.01);
 }
 
 TEST_F(OvalRun, ManySmallStepsEndWhereOneBigStepEnds) {
@@ -55,16 +60,13 @@ TEST_F(OvalRun, ManySmallStepsEndWhereOneBigStepEnds) {
     AdvanceTrain(graph, {}, big, distance);
     const int steps = 997;  // not a divisor of anything in the layout
     double moved = 0;
-    for (int i = 0; i < steps; ++i) moved += AdvanceTrain(graph, {}, small, distance / steps).movedMm;
+    for (int i = 0; i < steps; ++i)
+        moved += AdvanceTrain(graph, {}, small, distance / steps).movedMm;
     EXPECT_NEAR(moved, distance, 1e-6);
     EXPECT_EQ(small.step, big.step);
     EXPECT_NEAR(small.alongMm, big.alongMm, 1e-6);
-    const auto a = VehiclePoses(graph, small, ThreeVehicles());
-    const auto b = VehiclePoses(graph, big, ThreeVehicles());
-    for (size_t i = 0; i < a.size(); ++i) {
-        EXPECT_NEAR(a[i].rear.x, b[i].rear.x, 1e-6);
-        EXPECT_NEAR(a[i].rear.y, b[i].rear.y, 1e-6);
-    }
+    ExpectSamePlaces(VehiclePoses(graph, small, ThreeVehicles()),
+                     VehiclePoses(graph, big, ThreeVehicles()), 1e-6);
 }
 
 TEST_F(OvalRun, TurningRoundTwiceGivesTheSameTrainBack) {
@@ -76,11 +78,9 @@ TEST_F(OvalRun, TurningRoundTwiceGivesTheSameTrainBack) {
     EXPECT_TRUE(state.reversed);
     const auto turned = VehiclePoses(graph, state, consist);
     // Every vehicle stays where it stood and faces the same way.
-    for (size_t i = 0; i < before.size(); ++i) {
-        EXPECT_NEAR(turned[i].front.x, before[i].front.x, 0.01) << i;
-        EXPECT_NEAR(turned[i].rear.y, before[i].rear.y, 0.01) << i;
+    ExpectSamePlaces(turned, before, 0.01);
+    for (size_t i = 0; i < before.size(); ++i)
         EXPECT_NEAR(HeadingDiffDeg(turned[i].headingDeg, before[i].headingDeg), 0, 0.01) << i;
-    }
     // Now the train runs last vehicle first: the head is at the last car's far end.
     const LinePose head = HeadPose(graph, state);
     const VehiclePose& last = turned.back();
@@ -88,11 +88,7 @@ TEST_F(OvalRun, TurningRoundTwiceGivesTheSameTrainBack) {
     EXPECT_NEAR(reach, 0.1 * consist.vehicleLengthsMm.back(), 0.5);
     ReverseTrain(graph, state, consist);
     EXPECT_FALSE(state.reversed);
-    const auto back = VehiclePoses(graph, state, consist);
-    for (size_t i = 0; i < before.size(); ++i) {
-        EXPECT_NEAR(back[i].front.x, before[i].front.x, 0.01) << i;
-        EXPECT_NEAR(back[i].front.y, before[i].front.y, 0.01) << i;
-    }
+    ExpectSamePlaces(VehiclePoses(graph, state, consist), before, 0.01);
 }
 
 // A line of straights from the left, ending in a bumper or open.
@@ -128,7 +124,7 @@ TEST_F(LineEnd, HeadStopsAtTheBuffersEnd) {
     EXPECT_EQ(again.movedMm, 0.0);
 }
 
-TEST_F(LineEnd, HeadStopsExactlyAtAnOpenEnd) {
+TEST_F(LineEnd, HeadStopsExactlyAtAnOpenEndAndANegativeDistanceDoesNotMoveIt) {
     const std::vector<uint32_t> ids = Line(false);
     TrainState state = PlaceTrain(graph, {ids[0], 0}, 0.0);
     const AdvanceResult r = AdvanceTrain(graph, {}, state, 1000.0);
@@ -139,14 +135,9 @@ TEST_F(LineEnd, HeadStopsExactlyAtAnOpenEnd) {
     const LinePose head = HeadPose(graph, state);
     EXPECT_NEAR(head.x, end.x, 0.01);
     EXPECT_NEAR(head.y, end.y, 0.01);
-}
-
-TEST_F(LineEnd, ANegativeDistanceDoesNotMoveTheTrain) {
-    const std::vector<uint32_t> ids = Line(false);
-    TrainState state = PlaceTrain(graph, {ids[1], 0}, 50.0);
-    const AdvanceResult r = AdvanceTrain(graph, {}, state, -20.0);
-    EXPECT_EQ(r.movedMm, 0.0);
-    EXPECT_EQ(state.alongMm, 50.0);
+    TrainState mid = PlaceTrain(graph, {ids[1], 0}, 50.0);
+    EXPECT_EQ(AdvanceTrain(graph, {}, mid, -20.0).movedMm, 0.0);
+    EXPECT_EQ(mid.alongMm, 50.0);
 }
 
 // A left turnout with a straight on its root, a straight on its through leg and one on its
@@ -211,11 +202,7 @@ TEST_F(TurnoutRun, VehiclesFollowTheWayTheyCameWhenTheTurnoutIsThrownUnderThem) 
     const TrainSpec consist = ThreeVehicles();
     const auto before = VehiclePoses(graph, state, consist);
     switches.legs[turnout] = 1;
-    const auto after = VehiclePoses(graph, state, consist);
-    for (size_t i = 0; i < before.size(); ++i) {
-        EXPECT_NEAR(after[i].rear.x, before[i].rear.x, 1e-9);
-        EXPECT_NEAR(after[i].rear.y, before[i].rear.y, 1e-9);
-    }
+    ExpectSamePlaces(VehiclePoses(graph, state, consist), before, 1e-9);
     // Turned round, it backs out the way it came: the locomotive, now at the far end, is still
     // drawn back over the diverging leg although the turnout is set for the other one.
     ReverseTrain(graph, state, consist);

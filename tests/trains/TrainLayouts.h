@@ -10,22 +10,12 @@
 inline constexpr const char* kStraight = "24188";  // 188.3 mm
 inline constexpr const char* kCurve = "24130";     // R1 360 mm, 30 degrees
 inline constexpr const char* kLeftTurnout = "24611";
-inline constexpr const char* kBumper = "24977";    // 48.3 mm
+inline constexpr const char* kBumper = "24977";  // 48.3 mm
 
 // A closed oval: two straights, a half circle, two straights, a half circle. Ids in order.
-inline std::vector<uint32_t> BuildOval(LayoutDocument& doc, const char* kStraight = ::kStraight,
-                                       const char* kCurve = ::kCurve, int halfCircle = 6) {
-    TrackBuilder t(doc);
-    std::vector<uint32_t> ids{t.Place(kStraight)};
-    auto run = [&](const char* article, int n) {
-        for (int i = 0; i < n; ++i) ids.push_back(t.Attach(article, ids.back(), 1));
-    };
-    run(kStraight, 1);
-    run(kCurve, halfCircle);
-    run(kStraight, 2);
-    run(kCurve, halfCircle);
-    t.Join(ids.back(), 1, ids.front(), 0);
-    return ids;
+inline std::vector<uint32_t> BuildOval(LayoutDocument& doc, const char* straight = kStraight,
+                                       const char* curve = kCurve, int halfCircle = 6) {
+    return TrackBuilder(doc).Oval(straight, curve, halfCircle);
 }
 
 // The shortest distance from a point to any centre line of the network.

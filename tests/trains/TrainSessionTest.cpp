@@ -25,25 +25,17 @@ protected:
     TrainSession session;
 };
 
-TEST_F(OvalSession, TrainsRunAtTheirScaleSpeed) {
-    const uint32_t id = Add(ids[8], 0, 10.0, 0);
-    session.SetSpeed(id, 100.0);
-    session.SetRunning(id, true);
-    const LinePose before = HeadPose(session.Network(), session.Find(id)->state);
-    EXPECT_TRUE(session.Run(0.5).empty());
-    const LinePose after = HeadPose(session.Network(), session.Find(id)->state);
-    // 100 km/h for half a second is 13.9 m full size, 159.7 mm in H0, here along a straight.
-    const double expected = 100.0 / 3.6 * 0.5 * 1000.0 / 87.0;
-    EXPECT_NEAR(std::hypot(after.x - before.x, after.y - before.y), expected, 1e-6);
-}
-
 TEST_F(OvalSession, TrainsRunningIntoEachOtherStopAndAreBothRinged) {
     const uint32_t a = Add(ids[0], 0, 100.0, 1);
     const uint32_t b = Add(ids[8], 1, 100.0, 1);  // on the far side, running the other way
+    // A train cannot be put on another.
+    EXPECT_NE(session.AddTrain(H0Preset(), 1, {ids[0], 0}, 80.0), "");
+    EXPECT_EQ(session.Trains().size(), 2u);
     session.SetRunning(a, true);
     session.SetRunning(b, true);
     std::vector<std::string> messages;
-    for (int frame = 0; frame < 30 * 60 && messages.empty(); ++frame) messages = session.Run(1.0 / 30);
+    for (int frame = 0; frame < 30 * 60 && messages.empty(); ++frame)
+        messages = session.Run(1.0 / 30);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("ran into"), std::string::npos) << messages[0];
     EXPECT_FALSE(session.AnyRunning());
@@ -54,13 +46,6 @@ TEST_F(OvalSession, TrainsRunningIntoEachOtherStopAndAreBothRinged) {
     session.SetRunning(a, true);
     EXPECT_TRUE(session.Run(0.2).empty());
     EXPECT_TRUE(session.Find(a)->running);
-}
-
-TEST_F(OvalSession, ATrainCannotBePutOnAnother) {
-    Add(ids[0], 0, 150.0);
-    uint32_t id = 0;
-    EXPECT_NE(session.AddTrain(H0Preset(), 1, {ids[0], 0}, 100.0, &id), "");
-    EXPECT_EQ(session.Trains().size(), 1u);
 }
 
 TEST_F(OvalSession, EditingTheTrackStopsTrainsAndTakesOffThoseOnRemovedPieces) {
@@ -104,42 +89,38 @@ TEST(TrainSessionTest, StopsAtTheBufferWithItsReason) {
     EXPECT_FALSE(train.running);
 }
 
-// An N train on ovals of both N systems runs at 1:160 and goes all the way round.
-TEST(TrainSessionTest, NTrainsRunRoundNOvals) {
+// Ovals of H0 and both N systems: a train of the track's scale runs at its scale speed (100 km/h
+// for half a second is 13.9 m full size, 159.7 mm in H0) and all the way round; a train of
+// another scale is refused.
+TEST(TrainSessionTest, TrainsRunRoundOvalsAtTheirScaleAndOtherScalesAreRefused) {
     const struct {
         const char *straight, *curve;
-        int halfCircle;
-    } ovals[] = {{"20-000", "20-100", 4}, {"14904", "14912", 6}};
+        int halfCircle, scale, otherScale;
+    } ovals[] = {{kStraight, kCurve, 6, 87, 220},
+                 {"20-000", "20-100", 4, 160, 87},
+                 {"14904", "14912", 6, 160, 87}};
     for (const auto& o : ovals) {
         SCOPED_TRACE(o.straight);
         LayoutDocument doc;
         const std::vector<uint32_t> ids = BuildOval(doc, o.straight, o.curve, o.halfCircle);
         TrainSession session;
         session.SetNetwork(BuildTrackGraph(doc));
-        const TrainPreset& n = *TrainPresetsFor(160).front();
+        EXPECT_NE(session.AddTrain(*TrainPresetsFor(o.otherScale).front(), 2, {ids[4], 0}, 0.0),
+                  "");
+        EXPECT_TRUE(session.Trains().empty());
         uint32_t id = 0;
-        ASSERT_EQ(session.AddTrain(n, 2, {ids[0], 0}, 5.0, &id), "");
-        EXPECT_NE(session.AddTrain(H0Preset(), 2, {ids[4], 0}, 0.0), "");
+        ASSERT_EQ(session.AddTrain(*TrainPresetsFor(o.scale).front(), 2, {ids[0], 0}, 5.0, &id),
+                  "");
         session.SetSpeed(id, 100.0);
         session.SetRunning(id, true);
         const LinePose before = HeadPose(session.Network(), session.Find(id)->state);
         EXPECT_TRUE(session.Run(0.5).empty());
         const LinePose after = HeadPose(session.Network(), session.Find(id)->state);
         EXPECT_NEAR(std::hypot(after.x - before.x, after.y - before.y),
-                    100.0 / 3.6 * 0.5 * 1000.0 / 160.0, 1e-6);
+                    100.0 / 3.6 * 0.5 * 1000.0 / o.scale, 1e-6);
         for (int frame = 0; frame < 30 * 60; ++frame) EXPECT_TRUE(session.Run(1.0 / 30).empty());
         EXPECT_TRUE(session.Find(id)->running);
     }
-}
-
-TEST(TrainSessionTest, TrainsOfAnotherScaleAreRefused) {
-    LayoutDocument doc;
-    const std::vector<uint32_t> ids = TrackBuilder(doc).Line(kStraight, 8);
-    TrainSession session;
-    session.SetNetwork(BuildTrackGraph(doc));
-    const TrainPreset& z = *TrainPresetsFor(220).front();
-    EXPECT_NE(session.AddTrain(z, 2, {ids[0], 0}, 0.0), "");
-    EXPECT_TRUE(session.Trains().empty());
 }
 
 TEST(TrainPresetsTest, EveryScaleHasTrainsOfTheSamePrototypesAtItsScale) {
@@ -156,7 +137,8 @@ TEST(TrainPresetsTest, EveryScaleHasTrainsOfTheSamePrototypesAtItsScale) {
             }
             EXPECT_NEAR(TrainLengthMm(consist),
                         consist.vehicleLengthsMm[0] + 4 * consist.vehicleLengthsMm[1] +
-                            4 * consist.couplingGapMm, 1e-9);
+                            4 * consist.couplingGapMm,
+                        1e-9);
         }
     }
     EXPECT_EQ(ScaleOf(TrackSystem::MarklinC), 87);

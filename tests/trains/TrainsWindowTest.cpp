@@ -128,7 +128,8 @@ TEST_F(TrainsWindowTest, ATrainRunsALapAndTakesTheOtherLegWhenItsTurnoutIsThrown
     const wxPoint mid = frame->Canvas()->LayoutToScreen((loco.front.x + loco.rear.x) / 2,
                                                         (loco.front.y + loco.rear.y) / 2);
     const wxImage plan = frame->Canvas()->Picture().ConvertToImage();
-    EXPECT_EQ(wxColour(plan.GetRed(mid.x, mid.y), plan.GetGreen(mid.x, mid.y), plan.GetBlue(mid.x, mid.y)),
+    EXPECT_EQ(wxColour(plan.GetRed(mid.x, mid.y), plan.GetGreen(mid.x, mid.y),
+                       plan.GetBlue(mid.x, mid.y)),
               wxColour(kLocomotiveColour.r, kLocomotiveColour.g, kLocomotiveColour.b));
     KeepShot(plan, "plan-running-train.png");
     // The plan knows the pieces the train stands on (the wiring view lights their sections).
@@ -143,11 +144,11 @@ TEST_F(TrainsWindowTest, ATrainRunsALapAndTakesTheOtherLegWhenItsTurnoutIsThrown
     const PlacedPiece& t = Piece(second);
     ClickAt(t.x + 40.0, t.y);
     EXPECT_EQ(SetLeg(window->Session().Switches(), second), 2);
-    const PieceDef& def = *TrackCatalog::Instance().Find("24611");
-    const ConnectorPose legEnd = GetConnectorPose(t, def, 2);
+    const ConnectorPose legEnd = GetConnectorPose(t, *TrackCatalog::Instance().Find("24611"), 2);
     bool legShown = false;
     for (const TrainsOverlay::Leg& leg : frame->Canvas()->TrainsShown().legs)
-        legShown |= std::hypot(leg.points.back().x - legEnd.x, leg.points.back().y - legEnd.y) < 0.5;
+        legShown |=
+            std::hypot(leg.points.back().x - legEnd.x, leg.points.back().y - legEnd.y) < 0.5;
     EXPECT_TRUE(legShown);
 
     // The train now takes the diverging leg into the siding, and stops at its buffer.
@@ -186,6 +187,13 @@ TEST_F(TrainsWindowTest, AClickSwitchesTheTurnoutThatStoppedATrainAndStartRunsIt
     ClickAt((a.x + b.x) / 2, (a.y + b.y) / 2);
     const uint32_t id = window->Watched();
     ASSERT_NE(id, 0u);
+    // Listed with one car, under its preset's name as the list of ready-made trains shows it.
+    EXPECT_EQ(Status(), wxString::FromUTF8(Train(id).name) + " is on the track.");
+    const auto* list = static_cast<wxListBox*>(window->FindWindow(TrainsWindow::kIdList));
+    ASSERT_EQ(list->GetCount(), 1u);
+    EXPECT_TRUE(list->GetString(0).Contains(", 1 car, 80 km/h, stopped")) << list->GetString(0);
+    const auto* preset = static_cast<wxChoice*>(window->FindWindow(TrainsWindow::kIdPreset));
+    EXPECT_EQ(preset->GetStringSelection(), wxString::FromUTF8(Train(id).preset.name));
     Command(window, wxEVT_BUTTON, TrainsWindow::kIdReverse);
     const PlacedPiece& t = Piece(turnout);
     ClickAt(t.x + 40.0, t.y);
@@ -208,18 +216,6 @@ TEST_F(TrainsWindowTest, AClickSwitchesTheTurnoutThatStoppedATrainAndStartRunsIt
     }
     EXPECT_EQ(Train(id).state.step.piece, turnout) << "the train runs on over the turnout";
     EXPECT_EQ(Status(), "") << "the stop message went when the train moved";
-}
-
-TEST_F(TrainsWindowTest, ATrainOfOneCarIsListedWithOneCar) {
-    const uint32_t id = AddTrain(1);
-    ASSERT_NE(id, 0u);
-    EXPECT_EQ(Status(), wxString::FromUTF8(Train(id).name) + " is on the track.");
-    const auto* list = static_cast<wxListBox*>(window->FindWindow(TrainsWindow::kIdList));
-    ASSERT_EQ(list->GetCount(), 1u);
-    EXPECT_TRUE(list->GetString(0).Contains(", 1 car, 80 km/h, stopped")) << list->GetString(0);
-    // The preset's name as the list of ready-made trains shows it.
-    const auto* preset = static_cast<wxChoice*>(window->FindWindow(TrainsWindow::kIdPreset));
-    EXPECT_EQ(preset->GetStringSelection(), wxString::FromUTF8(Train(id).preset.name));
 }
 
 TEST_F(TrainsWindowTest, EditingTheTrackStopsTrainsAndTakesOffThoseWhoseTrackWentAway) {
@@ -283,12 +279,9 @@ TEST_F(TrainsWindowTest, TheThreeDViewDrawsTheTrainAndLooksOutOfItsCab) {
     EXPECT_GT(v.target.x, v.eye.x + 100.0);
     EXPECT_EQ(canvas->HiddenFromCab(), 1) << "the locomotive the camera rides in";
     const wxSize size = canvas->GetClientSize();
-    wxImage image(size.x, size.y);
-    for (int y = 0; y < size.y; ++y)
-        for (int x = 0; x < size.x; ++x) {
-            const size_t i = (static_cast<size_t>(size.y - 1 - y) * size.x + x) * 3;
-            image.SetRGB(x, y, pixels[i], pixels[i + 1], pixels[i + 2]);
-        }
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(size.x * size.y * 3));
+    // The frame's rows run bottom up.
+    const wxImage image = wxImage(size.x, size.y, pixels.data(), true).Mirror(false);
     // Out of the cab, the track fills the bottom middle of the picture: neither the dark sky
     // nor the green baseboard shows there.
     int track = 0, all = 0;

@@ -3,9 +3,8 @@
 // window and its findings, the sample's plan and its wire list. With QUILLMORE_SHOTS set to a
 // folder, the wiring view of the sample and the window are saved there as PNG pictures.
 #include <gtest/gtest.h>
-#include <wx/dcclient.h>
-#include <wx/dcmemory.h>
 #include <wx/choice.h>
+#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/print.h>
@@ -22,9 +21,15 @@
 #include "model/TrackBuilder.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/GuiTestSupport.h"
+#include "support/Screenshot.h"
 #include "wiring/gui/WiringWindow.h"
 
 namespace {
+
+bool IsBar(const wxImage& image, int x, int y) {
+    return image.GetRed(x, y) == kWiringBarColour.r && image.GetGreen(x, y) == kWiringBarColour.g &&
+           image.GetBlue(x, y) == kWiringBarColour.b;
+}
 
 class WiringWindowTest : public testing::Test {
 protected:
@@ -45,10 +50,11 @@ protected:
         PumpEvents();
     }
     LayoutDocument& Doc() { return frame->Document(); }
-    void Command(int id) {
-        wxCommandEvent event(wxEVT_MENU, id);
-        event.SetEventObject(frame);
-        frame->GetEventHandler()->ProcessEvent(event);
+    void Command(int id) { Button(frame, id, wxEVT_MENU); }
+    void Button(wxWindow* target, int id, wxEventType type = wxEVT_BUTTON) {
+        wxCommandEvent event(type, id);
+        event.SetEventObject(target);
+        target->GetEventHandler()->ProcessEvent(event);
         frame->FlushChanges();
     }
     void ClickAt(double x, double y, bool shift = false) {
@@ -79,11 +85,8 @@ protected:
         int count = 0;
         for (int py = at.y - radius; py <= at.y + radius; ++py)
             for (int px = at.x - radius; px <= at.x + radius; ++px)
-                if (px >= 0 && py >= 0 && px < image.GetWidth() && py < image.GetHeight() &&
-                    image.GetRed(px, py) == kWiringBarColour.r &&
-                    image.GetGreen(px, py) == kWiringBarColour.g &&
-                    image.GetBlue(px, py) == kWiringBarColour.b)
-                    ++count;
+                count += px >= 0 && py >= 0 && px < image.GetWidth() && py < image.GetHeight() &&
+                         IsBar(image, px, py);
         return count;
     }
 
@@ -131,13 +134,9 @@ TEST_F(WiringWindowTest, AClickOnAJointPlacesAGapDrawnAsABarAndFeedersArePropose
         return n;
     };
     EXPECT_EQ(findingsOf("No feeder"), 2);
-    wxCommandEvent add(wxEVT_BUTTON, WiringWindow::kIdAddDistrict);
-    window->GetEventHandler()->ProcessEvent(add);
-    frame->FlushChanges();
+    Button(window, WiringWindow::kIdAddDistrict);
     ASSERT_EQ(Doc().wiring.districts.size(), 1u);
-    wxCommandEvent propose(wxEVT_BUTTON, WiringWindow::kIdProposeFeeders);
-    window->GetEventHandler()->ProcessEvent(propose);
-    frame->FlushChanges();
+    Button(window, WiringWindow::kIdProposeFeeders);
     EXPECT_EQ(Doc().wiring.feeders.size(), 2u);
     EXPECT_EQ(findingsOf("No feeder"), 0);
     EXPECT_EQ(window->Findings()->GetItemCount(),
@@ -205,7 +204,8 @@ TEST_F(WiringWindowTest, AClickOnAJointPlacesAGapDrawnAsABarAndFeedersArePropose
     detector->GetEventHandler()->ProcessEvent(spun);
     frame->FlushChanges();
     EXPECT_EQ(Doc().wiring.detectors, (std::vector<Detector>{{line[3], 4}}));
-    EXPECT_EQ(where->GetLabelText(), wxString::FromUTF8("Section 2 \u00b7 no district \u00b7 detector 4"));
+    EXPECT_EQ(where->GetLabelText(),
+              wxString::FromUTF8("Section 2 \u00b7 no district \u00b7 detector 4"));
     Command(kCmdUndo);
     EXPECT_TRUE(Doc().wiring.detectors.empty());
     EXPECT_EQ(detector->GetValue(), 0);
@@ -266,14 +266,11 @@ TEST_F(WiringWindowTest, TheSampleLoopIsWiredAndItsWireListIsExported) {
                 EXPECT_TRUE(printout.OnPrintPage(page));
                 printout.SetDC(nullptr);
             }
-            const wxImage page1 = bitmap.ConvertToImage();
+            const wxImage shown = bitmap.ConvertToImage();
             for (int y = 0; y < 1100; ++y)
                 for (int x = 0; x < 800; ++x) {
-                    const bool bar = page1.GetRed(x, y) == kWiringBarColour.r &&
-                                     page1.GetGreen(x, y) == kWiringBarColour.g &&
-                                     page1.GetBlue(x, y) == kWiringBarColour.b;
-                    if (page == 1) barPixels += bar;
-                    if (page == 2) textPixels += page1.GetRed(x, y) < 128;
+                    if (page == 1) barPixels += IsBar(shown, x, y);
+                    if (page == 2) textPixels += shown.GetRed(x, y) < 128;
                 }
         }
         return PrintOutcome::Printed;
@@ -284,21 +281,9 @@ TEST_F(WiringWindowTest, TheSampleLoopIsWiredAndItsWireListIsExported) {
     EXPECT_GT(barPixels, 20);
     EXPECT_GT(textPixels, 200);
 
-    if (const char* dir = std::getenv("QUILLMORE_SHOTS"); dir && *dir) {
+    if (const char* dir = std::getenv("QUILLMORE_SHOTS"); dir && *dir)
         image.SaveFile(wxString(dir) + "/wiring-view.png", wxBITMAP_TYPE_PNG);
-        PumpEvents(300);
-        window->Raise();
-        window->Update();
-        PumpEvents(300);
-        const wxSize size = window->GetClientSize();
-        wxBitmap shot(size, 24);
-        {
-            wxMemoryDC memory(shot);
-            wxClientDC screen(window);
-            memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-        }
-        shot.SaveFile(wxString(dir) + "/wiring-window.png", wxBITMAP_TYPE_PNG);
-    }
+    SaveShot(window, "wiring-window.png");
 }
 
 }  // namespace
