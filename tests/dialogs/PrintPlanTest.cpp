@@ -72,7 +72,7 @@ TEST_F(PrintPlanTest, BoundsAreWhatThePageShows) {
 // A picture reaching past the track widens the print when it is printed with it: by its four
 // corners, on the levels printed, at the pixel size its image has.
 TEST_F(PrintPlanTest, BoundsTakeInThePicturesPrinted) {
-    Piece("24188", 0, 0, 0);
+    LayPiece(doc, 0, 0);
     doc.levels.push_back(NamedLevel(2, "Upper", true));
     BackgroundPicture picture;
     picture.path = "room.png";
