@@ -210,7 +210,7 @@ TEST_F(CanvasEdit, FourPixelsSelectFiveMoveAndTwoMillimetresDetach) {
     EXPECT_EQ(Selected(), std::vector<uint32_t>{b});
     EXPECT_DOUBLE_EQ(doc->FindPiece(b)->x, 188.3);
     EXPECT_EQ(Undos(), undo);
-    SetZoom(10);  // 5 pixels are 0.5 mm: the joint holds
+    SetZoom(10);                   // 5 pixels are 0.5 mm: the joint holds
     DragFromTo(2500, 0, 2503, 4);  // 3-4-5: exactly five pixels
     EXPECT_NEAR(doc->FindPiece(b)->x, 188.6, 1e-9);
     EXPECT_NEAR(doc->FindPiece(b)->y, 0.4, 1e-9);
