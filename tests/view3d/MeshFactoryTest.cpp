@@ -171,17 +171,6 @@ TEST(TrackFactory, EveryCatalogPieceGivesAWellFormedMeshInsideItsFootprint) {
     }
 }
 
-TEST(BridgeFactory, StructuresByArticle) {
-    const std::pair<const char*, BridgeStructure> expected[] = {
-        {"74620", BridgeStructure::Truss},    {"89759", BridgeStructure::Truss},
-        {"74618", BridgeStructure::Ramp},     {"8976", BridgeStructure::Ramp},
-        {"74636", BridgeStructure::TiedArch}, {"8977", BridgeStructure::TiedArch},
-        {"24188", BridgeStructure::None},
-    };
-    for (const auto& [article, kind] : expected)
-        EXPECT_EQ(BridgeStructureOf(Piece(article)), kind) << article;
-}
-
 TEST(BridgeFactory, TiedArchRisesNinetyNineMillimetresAtMidSpan) {
     const Mesh m = BuildPieceMesh(Piece("74636"));
     const Box3 rib = Extent(m, [](Colour3 c) { return c == kArchRib; });
