@@ -6,22 +6,18 @@
 #include <cmath>
 #include <map>
 
+#include "base/Geometry.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/TrackCatalog.h"
-#include "base/Geometry.h"
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
 #include "persistence/LayoutFile.h"
 #include "view3d/Decks.h"
-#include "view3d/Scene3D.h"
 #include "view3d/DrawnMesh.h"
+#include "view3d/Scene3D.h"
 #include "view3d/Triangulate.h"
 
 namespace {
-
-Colour3 ColourAt(const Mesh& m, size_t v) {
-    return {m.colours[3 * v], m.colours[3 * v + 1], m.colours[3 * v + 2]};
-}
 
 // A solid of the piers mesh in one colour: its axis in world x-y and its height range.
 struct Post {
@@ -51,26 +47,6 @@ std::vector<Post> Posts(const Mesh& m, Colour3 colour, size_t verticesEach) {
         posts.push_back(p);
     }
     return posts;
-}
-
-// Piers share three colours; their top faces alone carry kPierTop, 18 corners each.
-int PierCount(const Scene3D& s) {
-    int n = 0;
-    const Mesh piers = Drawn(s.piers.mesh);
-    for (size_t v = 0; v < piers.VertexCount(); ++v) n += ColourAt(piers, v) == kPierTop;
-    return n / 18;
-}
-
-double MinZ(const Mesh& m) {
-    double z = 1e9;
-    for (size_t v = 0; v < m.VertexCount(); ++v) z = std::min<double>(z, m.positions[3 * v + 2]);
-    return z;
-}
-
-double MaxZ(const Mesh& m) {
-    double z = -1e9;
-    for (size_t v = 0; v < m.VertexCount(); ++v) z = std::max<double>(z, m.positions[3 * v + 2]);
-    return z;
 }
 
 // Area of the triangles of a mesh whose normal points along +z (or -z), seen from above.

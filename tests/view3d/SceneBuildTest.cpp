@@ -10,33 +10,12 @@
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
 #include "model/Tunnels.h"
+#include "view3d/DrawnMesh.h"
 #include "view3d/OrbitCamera.h"
 #include "view3d/Scene3D.h"
-#include "view3d/DrawnMesh.h"
 #include "view3d/TrackMeshes.h"
 
 namespace {
-
-// A pier's top face has 18 corners in the top colour.
-int PierCount(const Scene3D& s) {
-    int n = 0;
-    const Mesh piers = Drawn(s.piers.mesh);
-    for (size_t v = 0; v < piers.VertexCount(); ++v)
-        n += Colour3{piers.colours[3 * v], piers.colours[3 * v + 1], piers.colours[3 * v + 2]} ==
-             kPierTop;
-    return n / 18;
-}
-
-double MinZ(const Mesh& m) {
-    double z = 1e9;
-    for (size_t v = 0; v < m.VertexCount(); ++v) z = std::min<double>(z, m.positions[3 * v + 2]);
-    return z;
-}
-double MaxZ(const Mesh& m) {
-    double z = -1e9;
-    for (size_t v = 0; v < m.VertexCount(); ++v) z = std::max<double>(z, m.positions[3 * v + 2]);
-    return z;
-}
 
 class SceneTest : public testing::Test {
 protected:
@@ -200,8 +179,8 @@ TEST_F(SceneTest, HelixClimbsInThirtyDegreeStepsOnBothTracks) {
     size_t columnVertices = 0;
     const Mesh piers = Drawn(s.piers.mesh);
     for (size_t v = 0; v < piers.VertexCount(); ++v)
-        columnVertices += piers.colours[3 * v] == kHelixColumn.r &&
-                          piers.colours[3 * v + 1] == kHelixColumn.g;
+        columnVertices +=
+            piers.colours[3 * v] == kHelixColumn.r && piers.colours[3 * v + 1] == kHelixColumn.g;
     EXPECT_EQ(columnVertices, 13u * 24);
     EXPECT_NEAR(MinZ(Drawn(s.piers.mesh)), 0, 1e-4);
     EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), v.rise, 1e-4);
