@@ -5,13 +5,13 @@
 
 #include "base/Geometry.h"
 #include "canvas/LayoutGeometry.h"
-#include "trackgeometry/PieceGeometry.h"
 #include "canvas/SceneryGeometry.h"
-#include "trackgeometry/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutExtent.h"
+#include "trackgeometry/PieceGeometry.h"
+#include "trackgeometry/Units.h"
 
 namespace {
 
@@ -29,6 +29,17 @@ void Join(LayoutDocument& doc, uint32_t a, int ca, uint32_t b, int cb) {
 }
 
 std::unordered_set<uint32_t> Ids(std::initializer_list<uint32_t> ids) { return ids; }
+
+// The default level, shown, and level 2, hidden.
+LayoutDocument DocWithHiddenLevel() {
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    Level hidden;
+    hidden.id = 2;
+    hidden.visible = false;
+    doc.levels.push_back(hidden);
+    return doc;
+}
 
 }  // namespace
 
@@ -50,12 +61,7 @@ TEST(HelixLinked, FloodFillsStopAtHelixPieces) {
 }
 
 TEST(DrawOrder, LowLinkedFirstUnselectedBeforeSelectedHiddenAndUnknownLeftOut) {
-    LayoutDocument doc;
-    doc.levels = {DefaultLevel()};
-    Level hidden;
-    hidden.id = 2;
-    hidden.visible = false;
-    doc.levels.push_back(hidden);
+    LayoutDocument doc = DocWithHiddenLevel();
     for (uint32_t id = 1; id <= 6; ++id) doc.pieces.push_back(Piece(id));
     doc.pieces[0].selected = true;      // id 1
     doc.pieces[1].helixId = 4;          // id 2, low helix piece
@@ -70,17 +76,9 @@ TEST(DrawOrder, LowLinkedFirstUnselectedBeforeSelectedHiddenAndUnknownLeftOut) {
 // How far a drawn piece may reach: the longest length or radius among the pieces drawn only, so a
 // long piece on a hidden level does not widen every search for what to draw.
 TEST(DrawOrder, LongestReachIsThatOfTheDrawnPieces) {
-    LayoutDocument doc;
-    doc.levels = {DefaultLevel()};
-    Level hidden;
-    hidden.id = 2;
-    hidden.visible = false;
-    doc.levels.push_back(hidden);
-    doc.pieces = {Piece(1), Piece(2), Piece(3)};
-    doc.pieces[0].article = "24188";
-    doc.pieces[1].article = "24130";  // R1 curve: its 360 mm radius
-    doc.pieces[2].article = "24360";  // 360 mm straight, hidden
-    doc.pieces[2].level = 2;
+    LayoutDocument doc = DocWithHiddenLevel();
+    doc.pieces = {Piece(1), Piece(2, "24130"), Piece(3, "24360")};  // R1 curve: radius 360 mm
+    doc.pieces[2].level = 2;                                        // the 360 mm straight is hidden
     const PieceDef* curve = TrackCatalog::Instance().Find("24130");
     ASSERT_NE(curve, nullptr);
     EXPECT_DOUBLE_EQ(PieceDrawOrderFor(doc, ComputeHelixLinked(doc)).longestMm, curve->radius);
@@ -91,13 +89,7 @@ TEST(DrawOrder, LongestReachIsThatOfTheDrawnPieces) {
 }
 
 TEST(DrawOrder, PortalsComeAfterOtherSceneryAndHiddenLevelsDrop) {
-    LayoutDocument doc;
-    doc.levels = {DefaultLevel()};
-    doc.levels[0].visible = true;
-    Level hidden;
-    hidden.id = 2;
-    hidden.visible = false;
-    doc.levels.push_back(hidden);
+    LayoutDocument doc = DocWithHiddenLevel();
     auto item = [](uint32_t id, const char* what) {
         SceneryItem s;
         s.id = id;
