@@ -10,11 +10,11 @@
 
 #include "canvas/Interaction.h"
 #include "canvas/LayoutIndex.h"
-#include "trackgeometry/PieceGeometry.h"
 #include "canvas/Selection.h"
 #include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "trackgeometry/PieceGeometry.h"
 
 namespace {
 
@@ -203,11 +203,8 @@ TEST_P(RandomLayout, RebuildAfterEditsEqualsAFreshBuild) {
         expectFresh("move");
 
         doc.ClearSelection();
-        for (int k = 0; k < 3; ++k)
-            doc.pieces[Pick(doc.pieces.size())]
-                .selected = true;
-        doc.scenery[Pick(doc.scenery.size())]
-            .selected = true;
+        for (int k = 0; k < 3; ++k) doc.pieces[Pick(doc.pieces.size())].selected = true;
+        doc.scenery[Pick(doc.scenery.size())].selected = true;
         doc.DeleteSelected();
         const size_t beforeDelete = index.ExtentsComputed();
         index.Rebuild(doc);
@@ -229,10 +226,8 @@ TEST_P(RandomLayout, RebuildAfterEditsEqualsAFreshBuild) {
             index.Rebuild(doc);
             expectFresh("redo");
         }
-        doc.scenery[Pick(doc.scenery.size())].scaleX *=
-            1.5;
-        doc.pieces[Pick(doc.pieces.size())].article =
-            "no-such-article";
+        doc.scenery[Pick(doc.scenery.size())].scaleX *= 1.5;
+        doc.pieces[Pick(doc.pieces.size())].article = "no-such-article";
         index.Rebuild(doc);
         expectFresh("scenery and article");
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/statusbr.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 
@@ -380,39 +381,30 @@ TEST_F(View3DTest, AfterEditsTheViewLooksAsWithEveryMeshCopiedAgain) {
         Draw();
     }
     // Near, and far enough for the track to come from the far batch.
-    auto draw = [&](TrackGLCanvas* c) {
-        EXPECT_TRUE(c->RenderFrame(&pixels));
-        size = c->GetClientSize();
-    };
-    auto near_and_far = [&](TrackGLCanvas* c) {
+    auto nearAndFar = [&] {
         // A busy machine may still be sizing the window: let it settle, and draw from then on.
         PumpEvents(50);
-        draw(c);
+        Draw();
         PumpEvents(20);
         // The camera as the scene fits it, set anew: tests running beside this one on the same
         // display may have clicked and dragged over the window.
         OrbitCamera camera;
-        camera.Fit(c->Scene().bounds);
-        c->Camera() = camera;
-        std::vector<uint8_t> both;
-        draw(c);
-        both = pixels;
-        c->Camera().distance *= 12;
-        draw(c);
+        camera.Fit(canvas->Scene().bounds);
+        canvas->Camera() = camera;
+        Draw();
+        std::vector<uint8_t> both = pixels;
+        canvas->Camera().distance *= 12;
+        Draw();
         both.insert(both.end(), pixels.begin(), pixels.end());
         return both;
     };
     // The same meshes copied to the card whole, in the same window.
-    const std::vector<uint8_t> edited = near_and_far(canvas);
+    const std::vector<uint8_t> edited = nearAndFar();
     canvas->CopyAllMeshesAgain();
-    const std::vector<uint8_t> whole = near_and_far(canvas);
+    const std::vector<uint8_t> whole = nearAndFar();
     ASSERT_EQ(edited.size(), whole.size());
-    size_t differ = 0, first = edited.size();
-    for (size_t i = 0; i < edited.size(); ++i) {
-        if (edited[i] != whole[i] && first == edited.size()) first = i;
-        differ += edited[i] != whole[i];
-    }
-    EXPECT_EQ(differ, 0u) << "first at byte " << first;
+    const auto differ = std::mismatch(edited.begin(), edited.end(), whole.begin());
+    EXPECT_TRUE(differ.first == edited.end()) << "first at byte " << differ.first - edited.begin();
     // And the layout is there to compare: lit track and piers in the far picture.
     size_t lit = 0;
     for (int y = 0; y < size.y; ++y)
