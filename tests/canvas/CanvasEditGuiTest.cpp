@@ -429,13 +429,7 @@ TEST_F(CanvasEdit, TapeIgnoresASecondClickOnTheSameSpotAndLeavesTheMode) {
 }
 
 TEST_F(CanvasEdit, RightEdgeHandleOfATurnedPlatformKeepsItsLeftEdge) {
-    SceneryItem s;
-    s.id = doc->TakeId();
-    s.item = "platform";  // 230 x 60
-    s.x = s.y = 400;
-    s.heading = 90;
-    s.selected = true;
-    doc->scenery.push_back(s);
+    doc->scenery.push_back({doc->TakeId(), "platform", 400, 400, 90, true});  // 230 x 60
     // Turned by 90 degrees: right edge handle at (400, 515), left edge at (400, 285).
     Hover(400, 515);
     const size_t undo = Undos();

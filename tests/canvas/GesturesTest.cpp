@@ -26,15 +26,9 @@ class Gestures : public testing::Test, protected GestureDriver {
 protected:
     size_t Undos() const { return doc.undoStack.size(); }
     uint32_t AddPlatform(double x, double y, double heading = 0, bool selected = false) {
-        SceneryItem s;
-        s.id = doc.TakeId();
-        s.item = "platform";  // 230 x 60 mm, resizable
-        s.x = x;
-        s.y = y;
-        s.heading = heading;
-        s.selected = selected;
-        doc.scenery.push_back(s);
-        return s.id;
+        // 230 x 60 mm, resizable
+        doc.scenery.push_back({doc.TakeId(), "platform", x, y, heading, selected});
+        return doc.scenery.back().id;
     }
 };
 

@@ -280,13 +280,7 @@ TEST_F(DrawingExtentTest, ACurveCountsWithItsBulgeAndItsBand) {
 TEST_F(DrawingExtentTest, SceneryFootprintsHelicesAndNotesCount) {
     const SceneryDef* station = SceneryCatalog::Instance().Find("station_large");
     ASSERT_NE(station, nullptr);
-    SceneryItem item;
-    item.id = doc.TakeId();
-    item.item = "station_large";
-    item.x = 1000;
-    item.y = 500;
-    item.heading = 30;
-    doc.scenery.push_back(item);
+    doc.scenery.push_back({doc.TakeId(), "station_large", 1000, 500, 30});
     LayoutBounds footprint;
     for (const PointMm& p : SceneryFootprint(*station, {1000, 500, 30, 1, 1}))
         footprint.Add(p.x, p.y);
@@ -301,13 +295,7 @@ TEST_F(DrawingExtentTest, SceneryFootprintsHelicesAndNotesCount) {
     helix.x = 3000;
     helix.y = 500;
     doc.helices.push_back(helix);
-    Measurement m;
-    m.x1 = 0;
-    m.y1 = 2000;
-    m.x2 = 100;
-    m.y2 = 2000;
-    m.dy = 40;  // its length label hangs below the line
-    doc.measurements.push_back(m);
+    doc.measurements.push_back({0, 0, 2000, 100, 2000, 0, 40});  // the label hangs 40 mm below
     b = DrawingExtent(doc);
     const HelixVariant* v = FindHelixVariant("proses_2_5_r1r2");
     EXPECT_GT(b.maxX, 3000 + v->radiusOuter);

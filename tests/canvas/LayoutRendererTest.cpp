@@ -256,12 +256,7 @@ TEST(LayoutDrawing, RulersWithOriginMarks) {
 
 TEST(LayoutDrawing, SceneryAndSelectedScenery) {
     LayoutDocument doc = PlainDoc(true);
-    SceneryItem s;
-    s.id = 1;
-    s.item = "platform";
-    s.x = 200;
-    s.y = 150;
-    doc.scenery.push_back(s);
+    doc.scenery.push_back({1, "platform", 200, 150});
     ViewTransform view{1, 0, 0};
     Canvas canvas(400, 300);
     canvas.Layout(doc, view);

@@ -199,14 +199,7 @@ TEST_F(SceneTest, SceneryStandsOnItsLevelWithItsFootprint) {
     upper.id = 2;
     upper.height = 45;
     doc.levels.push_back(upper);
-    SceneryItem item;
-    item.id = doc.TakeId();
-    item.item = "platform";
-    item.x = 100;
-    item.y = 200;
-    item.heading = 90;
-    item.scaleX = 2;
-    item.level = 2;
+    SceneryItem item{doc.TakeId(), "platform", 100, 200, 90, false, 2, 1, 2};
     doc.scenery.push_back(item);
     item.item = "no_such_item";
     doc.scenery.push_back(item);

@@ -255,12 +255,7 @@ TEST_F(View3DTest, ShowcaseLayoutDrawsWithoutErrorsFromEveryAngle) {
     doc.FindPiece(line[0])->elevation = doc.FindPiece(line[1])->elevation = 90;
     track.Place("24188", 0, 600, 0, 1e9);
     doc.baseboard = {{-500, -500}, {2500, 1500}, {2500, -500}, {-500, 1500}};
-    SceneryItem tree;
-    tree.id = doc.TakeId();
-    tree.item = "tree_lg_dec";
-    tree.x = 300;
-    tree.y = 300;
-    doc.scenery.push_back(tree);
+    doc.scenery.push_back({doc.TakeId(), "tree_lg_dec", 300, 300});
     TrackGLCanvas* canvas = Open();
     for (float pitch : {35.0f, 89.0f, -60.0f}) {
         canvas->Camera().pitch = pitch;
