@@ -92,11 +92,7 @@ protected:
         view.offsetX = 0;
         view.offsetY = 0;
         doc.EnsureDefaultLevel();
-        Level upper;
-        upper.id = 2;
-        upper.name = "Upper";
-        upper.height = 100;
-        doc.levels.push_back(upper);
+        doc.levels.push_back({.id = 2, .name = "Upper", .height = 100, .outline = {}});
     }
     uint32_t Add(const std::string& article, double x, double y, double heading, int level = 1) {
         PlacedPiece p = PieceAtPose(article, x, y, heading);

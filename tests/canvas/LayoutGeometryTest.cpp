@@ -34,10 +34,7 @@ std::unordered_set<uint32_t> Ids(std::initializer_list<uint32_t> ids) { return i
 LayoutDocument DocWithHiddenLevel() {
     LayoutDocument doc;
     doc.levels = {DefaultLevel()};
-    Level hidden;
-    hidden.id = 2;
-    hidden.visible = false;
-    doc.levels.push_back(hidden);
+    doc.levels.push_back({.id = 2, .visible = false, .outline = {}});
     return doc;
 }
 
@@ -194,12 +191,7 @@ TEST(Measurements, ArrowHeadsOnlyOnLinesLongerThan6Pixels) {
 TEST(Helices, RingPiecesCloseIntoCirclesOfTheVariantRadii) {
     const HelixVariant* v = FindHelixVariant("proses_2_5_r1r2");
     ASSERT_NE(v, nullptr);
-    Helix helix;
-    helix.id = 12;
-    helix.x = 500;
-    helix.y = 500;
-    helix.heading = 20;
-    const std::vector<PlacedPiece> ring = HelixRingPieces(helix, *v);
+    const std::vector<PlacedPiece> ring = HelixRingPieces({12, 500, 500, 20, ""}, *v);
     ASSERT_EQ(ring.size(), 60u);  // 2.5 turns × 12 curves, two tracks
     for (size_t i = 0; i < ring.size(); ++i) {
         const double radius = i < 30 ? 360 : 437.5;
@@ -289,12 +281,7 @@ TEST_F(DrawingExtentTest, SceneryFootprintsHelicesAndNotesCount) {
     EXPECT_GE(b.maxY, footprint.maxY - 1e-6);
     EXPECT_LT(b.minX, 1000 - station->width / 3);  // not just the item's centre
 
-    Helix helix;
-    helix.id = doc.TakeId();
-    helix.variant = "proses_2_5_r1r2";
-    helix.x = 3000;
-    helix.y = 500;
-    doc.helices.push_back(helix);
+    doc.helices.push_back({doc.TakeId(), 3000, 500, 0, "proses_2_5_r1r2"});
     doc.measurements.push_back({0, 0, 2000, 100, 2000, 0, 40});  // the label hangs 40 mm below
     b = DrawingExtent(doc);
     const HelixVariant* v = FindHelixVariant("proses_2_5_r1r2");

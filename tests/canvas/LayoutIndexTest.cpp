@@ -32,12 +32,8 @@ protected:
 
     void SetUp() override {
         doc.EnsureDefaultLevel();
-        Level upper;
-        upper.id = 2;
-        upper.name = "Upper";
-        upper.height = 80;
-        upper.visible = Int(0, 2) != 0;
-        doc.levels.push_back(upper);
+        doc.levels.push_back(
+            {.id = 2, .name = "Upper", .visible = Int(0, 2) != 0, .height = 80, .outline = {}});
         const TrackCatalog& cat = TrackCatalog::Instance();
         for (int n = 0; n < 600; ++n) {
             PlacedPiece p;

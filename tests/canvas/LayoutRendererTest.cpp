@@ -276,12 +276,7 @@ TEST(LayoutDrawing, SceneryAndSelectedScenery) {
 
 TEST(LayoutDrawing, HelixRingsAreDrawnAndHiddenWithTheirLevel) {
     LayoutDocument doc = PlainDoc();
-    Helix h;
-    h.id = 1;
-    h.x = 500;
-    h.y = 500;
-    h.variant = "proses_2_5_r1r2";
-    doc.helices.push_back(h);
+    doc.helices.push_back({1, 500, 500, 0, "proses_2_5_r1r2"});
     ViewTransform view{0.5, 0, 0};
     Canvas canvas(520, 520);
     canvas.Layout(doc, view);

@@ -12,12 +12,11 @@ namespace {
 constexpr double kEps = 1e-9;
 
 Level MakeLevel(uint32_t id, bool visible, double height) {
-    Level l;
-    l.id = id;
-    l.name = "Level " + std::to_string(id);
-    l.visible = visible;
-    l.height = height;
-    return l;
+    return {.id = id,
+            .name = "Level " + std::to_string(id),
+            .visible = visible,
+            .height = height,
+            .outline = {}};
 }
 
 class SnapDoc : public testing::Test {
@@ -162,10 +161,7 @@ TEST_F(SnapDoc, JoinedEndsAndHiddenLevelsDoNotAttract) {
     const uint32_t b = Put("24188", 188.3, 0, 0);
     Link(a, 1, b, 0);
     EXPECT_FALSE(Snap("24188", 190, 20, 90).snapped) << "the joined ends at 188.3 are taken";
-    Level hidden;
-    hidden.id = 2;
-    hidden.visible = false;
-    doc.levels.push_back(hidden);
+    doc.levels.push_back({.id = 2, .visible = false, .outline = {}});
     P(b).level = 2;
     EXPECT_FALSE(Snap("24188", 376.6 + 5, 0, 0).snapped) << "b's far end is on a hidden level";
     P(b).level = 7;  // a level the document does not have counts as visible

@@ -73,11 +73,7 @@ protected:
         return s;
     }
     Level& AddDeck(uint32_t id, double height, std::vector<PointMm> outline) {
-        Level l;
-        l.id = id;
-        l.height = height;
-        l.outline = std::move(outline);
-        doc.levels.push_back(l);
+        doc.levels.push_back({.id = id, .height = height, .outline = std::move(outline)});
         return doc.levels.back();
     }
     LayoutDocument doc;
@@ -195,10 +191,7 @@ TEST_F(SupportTest, RaisedStraightStandsOnRisersFromItsLevel) {
     EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), track[c].elevation + 0, 1e-3);
     EXPECT_NEAR(track[c].elevation, 50 + 188.3 * std::sin(3 * kPi / 180), 1e-3);
     // On a level at 30 the risers stand on its height; 2 mm or less above it there are none.
-    Level upper;
-    upper.id = 2;
-    upper.height = 30;
-    doc.levels.push_back(upper);
+    doc.levels.push_back({.id = 2, .height = 30, .outline = {}});
     for (PlacedPiece& p : doc.pieces) p.level = 2;
     EXPECT_NEAR(MinZ(Drawn(Build().piers.mesh)), 30, 1e-4);
     doc.pieces.resize(1);

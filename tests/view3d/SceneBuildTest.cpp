@@ -32,10 +32,7 @@ protected:
 }  // namespace
 
 TEST_F(SceneTest, HiddenLevelsAndUnknownArticlesAreLeftOut) {
-    Level hidden;
-    hidden.id = 2;
-    hidden.visible = false;
-    doc.levels.push_back(hidden);
+    doc.levels.push_back({.id = 2, .visible = false, .outline = {}});
     track.Place("24188", 0, 0);
     track[track.Place("24172", 0, 100)].level = 2;
     track.Place("99999", 0, 200);
@@ -117,10 +114,7 @@ TEST_F(SceneTest, TwoBridgesJoinedEndToStartGetThreePiers) {
 }
 
 TEST_F(SceneTest, PiersStandOnTheLevelAndSkipFlatBridgesAndNearbyPoints) {
-    Level upper;
-    upper.id = 2;
-    upper.height = 30;
-    doc.levels.push_back(upper);
+    doc.levels.push_back({.id = 2, .height = 30, .outline = {}});
     track[track.Place("74620", 0, 0, 0, 31)].level = 2;     // 1 mm above its level: no piers
     track[track.Place("74620", 0, 300, 0, 100)].level = 2;  // two piers from 30 to 100
     track.Place("74620", 188.3 + 1.5, 300, 0, 100);         // starts 1.5 mm from a pier: one more
@@ -195,10 +189,7 @@ TEST_F(SceneTest, HelixWithUnknownVariantUsesTheDefaultOne) {
 }
 
 TEST_F(SceneTest, SceneryStandsOnItsLevelWithItsFootprint) {
-    Level upper;
-    upper.id = 2;
-    upper.height = 45;
-    doc.levels.push_back(upper);
+    doc.levels.push_back({.id = 2, .height = 45, .outline = {}});
     SceneryItem item{doc.TakeId(), "platform", 100, 200, 90, false, 2, 1, 2};
     doc.scenery.push_back(item);
     item.item = "no_such_item";
