@@ -499,12 +499,7 @@ TEST_F(Gestures, AnEditRecordsOnlyOnceSomethingChanged) {
 class PictureGestures : public Gestures {
 protected:
     void SetUp() override {
-        BackgroundPicture p;
-        p.path = "plan.png";
-        p.xMm = 100;
-        p.yMm = 100;
-        p.widthMm = 800;
-        doc.pictures.push_back(p);
+        doc.pictures.push_back({"plan.png", 100, 100, 800});
         gestures.UsePictureSizes([](const std::string& path) {
             return path == "plan.png" ? PointMm{400, 200} : PointMm{};
         });

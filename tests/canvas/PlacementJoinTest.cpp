@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "canvas/LoosePieces.h"
 #include "canvas/Selection.h"
 #include "canvas/Snapping.h"
 #include "model/LayoutDocument.h"
@@ -15,15 +16,7 @@ protected:
     void SetUp() override { doc.EnsureDefaultLevel(); }
 
     uint32_t Put(const std::string& article, double x, double y, double heading) {
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        p.joints.resize(TrackCatalog::Instance().Find(article)->connectors.size());
-        doc.pieces.push_back(p);
-        return p.id;
+        return PutPiece(doc, article, x, y, heading);
     }
     PlacedPiece& P(uint32_t id) { return *doc.FindPiece(id); }
     // Every joint names a piece that names it back.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/Geometry.h"
+#include "canvas/LoosePieces.h"
 #include "canvas/Snapping.h"
 #include "model/LayoutDocument.h"
 
@@ -23,19 +24,8 @@ class SnapDoc : public testing::Test {
 protected:
     void SetUp() override { doc.EnsureDefaultLevel(); }
 
-    // Places a piece directly (no undo snapshot), with one open joint per connector.
     uint32_t Put(const std::string& article, double x, double y, double heading, int level = 1) {
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        p.level = level;
-        if (const PieceDef* d = TrackCatalog::Instance().Find(article))
-            p.joints.resize(d->connectors.size());
-        doc.pieces.push_back(p);
-        return p.id;
+        return PutPiece(doc, article, x, y, heading, level);
     }
     void Link(uint32_t a, int ca, uint32_t b, int cb) {
         doc.FindPiece(a)->joints[ca] = {b, static_cast<uint32_t>(cb)};
