@@ -6,6 +6,7 @@
 #include <set>
 
 #include "canvas/Autofill.h"
+#include "canvas/LoosePieces.h"
 #include "canvas/Snapping.h"
 
 namespace {
@@ -141,17 +142,7 @@ protected:
     void SetUp() override { doc.EnsureDefaultLevel(); }
     uint32_t Put(const std::string& article, double x, double y, double heading,
                  bool selected = true) {
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        p.selected = selected;
-        if (const PieceDef* d = TrackCatalog::Instance().Find(article))
-            p.joints.resize(d->connectors.size());
-        doc.pieces.push_back(p);
-        return p.id;
+        return PutPiece(doc, article, x, y, heading, 1, selected);
     }
     PlacedPiece& P(uint32_t id) { return *doc.FindPiece(id); }
 

@@ -97,27 +97,20 @@ TEST_F(CanvasView, WheelZoomsAboutThePointerUpTo20) {
     EXPECT_NEAR(x, x0, 1e-9);
 }
 
-TEST_F(CanvasView, PointerReadOutFollowsTheUnits) {
-    Mouse(wxEVT_MOTION, 100, 60);
-    EXPECT_EQ(Status(2), "100 mm,  0 mm");
-    frame->Document().units = 1;
-    Mouse(wxEVT_MOTION, 100, 160);
-    EXPECT_EQ(Status(2), "10.0 cm,  25.0 cm");
-    frame->Document().units = 2;
-    Mouse(wxEVT_MOTION, 162, 60);  // 255 mm
-    EXPECT_EQ(Status(2), "10.04 in,  0.00 in");
-}
-
-// Opening a layout in other units left the old unit in the status bar until the mouse moved.
-TEST_F(CanvasView, PointerReadOutSwitchesUnitsWithoutAMouseMove) {
+// The read-out follows the units at once: opening a layout in other units used to leave the old
+// unit in the status bar until the mouse moved.
+TEST_F(CanvasView, PointerReadOutFollowsTheUnitsWithoutAMouseMove) {
     Mouse(wxEVT_MOTION, 100, 160);
     EXPECT_EQ(Status(2), "100 mm,  250 mm");
     wxCommandEvent inches(wxEVT_MENU, kCmdUnitsInch);
     frame->GetEventHandler()->ProcessEvent(inches);
     frame->FlushChanges();
     EXPECT_EQ(Status(2), "3.94 in,  9.84 in") << "the same point, in the new unit";
+    Mouse(wxEVT_MOTION, 162, 60);  // 255 mm
+    EXPECT_EQ(Status(2), "10.04 in,  0.00 in");
 
     // A layout that comes with its own units (as Open and New replace the document).
+    Mouse(wxEVT_MOTION, 100, 160);
     frame->Document().units = 1;
     frame->NotifyChanged(DocChange::File);
     frame->FlushChanges();

@@ -9,12 +9,12 @@
 #include "canvas/EditTransaction.h"
 #include "canvas/GestureDriver.h"
 #include "canvas/Interaction.h"
-#include "trackgeometry/PieceGeometry.h"
-#include "catalog/TrackCatalog.h"
 #include "catalog/SceneryCatalog.h"
+#include "catalog/TrackCatalog.h"
 #include "model/GradeRuns.h"
 #include "model/Helices.h"
 #include "model/Tunnels.h"
+#include "trackgeometry/PieceGeometry.h"
 
 namespace {
 
@@ -26,15 +26,9 @@ class Gestures : public testing::Test, protected GestureDriver {
 protected:
     size_t Undos() const { return doc.undoStack.size(); }
     uint32_t AddPlatform(double x, double y, double heading = 0, bool selected = false) {
-        SceneryItem s;
-        s.id = doc.TakeId();
-        s.item = "platform";  // 230 x 60 mm, resizable
-        s.x = x;
-        s.y = y;
-        s.heading = heading;
-        s.selected = selected;
-        doc.scenery.push_back(s);
-        return s.id;
+        // 230 x 60 mm, resizable
+        doc.scenery.push_back({doc.TakeId(), "platform", x, y, heading, selected});
+        return doc.scenery.back().id;
     }
 };
 
@@ -75,19 +69,6 @@ TEST_F(Gestures, PieceDragTurnsSnapsAndDropsJoined) {
     EXPECT_FALSE(gestures.PaletteDrag());
     EXPECT_EQ(last.capture, PointerCapture::Release);
     EXPECT_EQ(doc.pieces.size(), 2u);
-}
-
-TEST_F(Gestures, ClashingDropIsRefusedWithAWarning) {
-    Add("2200", 100, 100);  // K-Track, open end at (280, 100)
-    const size_t undos = Undos();
-    Drop("24188", 290, 100);
-    ASSERT_TRUE(last.message);
-    EXPECT_EQ(last.message->title, "Incompatible Track Systems");
-    EXPECT_EQ(last.message->icon, UserMessage::Icon::Warning);
-    EXPECT_EQ(last.capture, PointerCapture::Release);
-    EXPECT_EQ(doc.pieces.size(), 1u);
-    EXPECT_EQ(Undos(), undos);
-    EXPECT_FALSE(gestures.PaletteDrag());
 }
 
 TEST_F(Gestures, FirstZPieceGoesToUnitZoomWithoutLeavingTheView) {
@@ -167,21 +148,6 @@ TEST_F(Gestures, PlainClickSelectsWithoutRecordingFivePixelsMove) {
     EXPECT_TRUE(SameContent(before, doc));
 }
 
-TEST_F(Gestures, MoveSnapsTheGroupAndJoinsASecondPair) {
-    const uint32_t a = Add("24188", 0, 0);
-    const uint32_t c = Add("24188", 379.6, 0);
-    const uint32_t b = Add("24188", 188.3, 300, 10);
-    Press(250, 310);
-    Drag(251, 5);
-    ASSERT_TRUE(Active<MoveGesture>());
-    EXPECT_TRUE(Active<MoveGesture>()->groupSnap.Snapped());
-    EXPECT_TRUE(gestures.Overlays(doc).snapTarget);
-    Release(251, 5);
-    EXPECT_EQ(doc.FindPiece(b)->joints[0], (Joint{a, 1}));
-    EXPECT_EQ(doc.FindPiece(b)->joints[1], (Joint{c, 0}));
-    EXPECT_FALSE(gestures.Overlays(doc).snapTarget);
-}
-
 TEST_F(Gestures, LockedSelectionsRefuseToMove) {
     // A tunnel over a chain of two straights.
     const uint32_t a = Add("24188", 0, 0), b = Add("24188", 188.3, 0);
@@ -200,20 +166,6 @@ TEST_F(Gestures, LockedSelectionsRefuseToMove) {
     Drag(120, 0);  // the refused move is over
     EXPECT_DOUBLE_EQ(doc.FindPiece(a)->x, 0);
     EXPECT_EQ(Undos(), undos);
-}
-
-TEST_F(Gestures, ThreeStubsOfAHelixAreRefusedAsPartial) {
-    const uint32_t helix = PlaceHelix(doc, 1000, 1000, 0, "proses_2_5_r1r2");
-    const Helix h = *doc.FindHelix(helix);
-    doc.pieces.EraseIf([&](const PlacedPiece& p) { return p.id == h.topR2; });
-    const PlacedPiece stub = *doc.FindPiece(h.bottomR1);
-    Press(static_cast<int>(stub.x) + 50, static_cast<int>(stub.y));
-    EXPECT_EQ(SelectedPieces().size(), 3u);
-    Drag(static_cast<int>(stub.x) + 80, static_cast<int>(stub.y));
-    ASSERT_TRUE(last.message);
-    EXPECT_EQ(last.message->title, kHelixPartialTitle);
-    EXPECT_EQ(last.message->text, kHelixPartialMessage);
-    EXPECT_DOUBLE_EQ(doc.FindPiece(h.bottomR1)->x, stub.x);
 }
 
 TEST_F(Gestures, SceneryFollowsAtOnceAndAClickRecordsNothing) {
@@ -388,18 +340,42 @@ TEST_F(Gestures, LosingThePointerMidGestureTakesBackWhatTheGestureChanged) {
         const char* gesture;
         std::function<void()> begin;
     } cases[] = {
-        {"move", [&] { Press(150, 100); Drag(180, 140); }},
-        {"scenery move", [&] { Press(400, 400); Drag(430, 420); }},
+        {"move",
+         [&] {
+             Press(150, 100);
+             Drag(180, 140);
+         }},
+        {"scenery move",
+         [&] {
+             Press(400, 400);
+             Drag(430, 420);
+         }},
         {"turn",
          [&] {
              doc.FindPiece(piece)->selected = true;
              Press(300, 200, kAlt);
              Drag(300, 300, kAlt);
          }},
-        {"label drag", [&] { Press(610, 610); Drag(700, 650); }},
-        {"outline drag", [&] { Press(500, 802, kShift); Drag(520, 832); }},
-        {"rubber band", [&] { Press(900, 100); Drag(950, 160); }},
-        {"pan", [&] { Press(900, 100, kCtrl); Drag(950, 160, kCtrl); }},
+        {"label drag",
+         [&] {
+             Press(610, 610);
+             Drag(700, 650);
+         }},
+        {"outline drag",
+         [&] {
+             Press(500, 802, kShift);
+             Drag(520, 832);
+         }},
+        {"rubber band",
+         [&] {
+             Press(900, 100);
+             Drag(950, 160);
+         }},
+        {"pan",
+         [&] {
+             Press(900, 100, kCtrl);
+             Drag(950, 160, kCtrl);
+         }},
         {"palette ghost",
          [&] {
              gestures.BeginPieceDrag(doc, view, "24188");
@@ -469,33 +445,6 @@ TEST_F(Gestures, DoubleClicksOpenTheResizeDialogOrCloneAndSwallowTheNextPress) {
 
 // ---- Right button and commands ----
 
-TEST_F(Gestures, ContextMenusCopyPasteAndTheEndOfAClimb) {
-    const uint32_t a = Add("24188", 0, 0), b = Add("24188", 188.3, 0);
-    Join(a, 1, b, 0);
-    RightClick(3000, 3000);  // empty canvas, empty buffer: the selection goes
-    EXPECT_EQ(last.menu, ContextMenu::None);
-    Click(50, 0);
-    Click(250, 0, kCtrl);
-    RightClick(250, 0);
-    EXPECT_EQ(last.menu, ContextMenu::Piece);
-    EXPECT_TRUE(last.menuAutofill);
-    gestures.Copy(doc);
-    RightClick(1000, 1000);
-    EXPECT_EQ(last.menu, ContextMenu::Paste);
-    const size_t undos = Undos();
-    Keep(gestures.Paste(doc, view));
-    ASSERT_EQ(doc.pieces.size(), 4u);
-    EXPECT_EQ(Undos(), undos + 1);
-    EXPECT_NEAR(doc.pieces[2].x, 1000 - 94.15, 1e-9);
-    EXPECT_EQ(doc.pieces[2].joints[1], (Joint{doc.pieces[3].id, 0}));
-
-    ASSERT_FALSE(StartGrade(doc, b, 2.0).empty());
-    RightClick(250, 0);  // the head of the climb: it ends, no menu
-    EXPECT_FALSE(last.gradeStatus.empty());
-    EXPECT_EQ(last.menu, ContextMenu::None);
-    EXPECT_TRUE(doc.gradeRuns.empty());
-}
-
 TEST_F(Gestures, DeletingGradedPiecesAsksAndLockedOnesAreRefused) {
     const uint32_t p = Add("24188", 100, 100);
     doc.FindPiece(p)->grade = 2;
@@ -522,65 +471,7 @@ TEST_F(Gestures, DeletingGradedPiecesAsksAndLockedOnesAreRefused) {
     EXPECT_FALSE(Key(CanvasKey::Other).handled);
 }
 
-// ---- A whole session ----
-
-TEST_F(Gestures, EveryEditOfASessionUndoesAndRedoesExactly) {
-    std::vector<UndoSnapshot> states{doc.Snapshot()};
-    std::vector<std::string> names{"start"};
-    auto edit = [&](const std::string& name, const std::function<void()>& action) {
-        const size_t before = Undos();
-        action();
-        ASSERT_EQ(Undos(), before + 1) << name;
-        states.push_back(doc.Snapshot());
-        names.push_back(name);
-    };
-    edit("drop", [&] { Drop("24188", 100, 100); });
-    edit("drop snapped", [&] { Drop("24130", 290, 105); });
-    edit("clone", [&] { DoubleClick(150, 100); });
-    Click(3000, 3000);  // the swallowed press
-    edit("move", [&] { DragFromTo(150, 100, 150, 300); });
-    edit("rotate", [&] {
-        Press(500, 500, kAlt);
-        Drag(500, 700, kAlt);
-        Release(500, 700, kAlt);
-    });
-    edit("step", [&] { RightClick(0, 0, kAlt); });
-    edit("copy and paste", [&] {
-        RightClick(100, 300);
-        gestures.Copy(doc);
-        RightClick(1500, 1500);
-        gestures.Paste(doc, view);
-    });
-    edit("scenery", [&] {
-        gestures.BeginSceneryDrag(view, "platform");
-        Hover(800, 800);
-        Press(800, 800);
-    });
-    edit("resize", [&] { DragFromTo(915, 800, 1000, 820); });
-    edit("scenery move", [&] { DragFromTo(800, 800, 820, 830); });
-    edit("tape", [&] {
-        doc.toolMode = 3;
-        Click(2000, 100);
-        Click(2300, 100);
-    });
-    edit("measurement drag", [&] { DragFromTo(2150, 100, 2150, 200); });
-    edit("delete", [&] {
-        Click(100, 300);
-        Key(CanvasKey::Delete);
-    });
-    edit("helix", [&] {
-        gestures.BeginHelixDrag(view, "proses_2_5_r1r2");
-        Press(3000, 3000);
-    });
-    for (size_t k = states.size() - 1; k > 0; --k) {
-        doc.Undo();
-        EXPECT_TRUE(SameContent(states[k - 1], doc)) << "undo of " << names[k];
-    }
-    for (size_t k = 1; k < states.size(); ++k) {
-        doc.Redo();
-        EXPECT_TRUE(SameContent(states[k], doc)) << "redo of " << names[k];
-    }
-}
+// ---- Undo records ----
 
 // A gesture's edit records once, and only when the document changed: a touch with nothing
 // changed says so and leaves no undo step that would undo nothing.
@@ -608,12 +499,7 @@ TEST_F(Gestures, AnEditRecordsOnlyOnceSomethingChanged) {
 class PictureGestures : public Gestures {
 protected:
     void SetUp() override {
-        BackgroundPicture p;
-        p.path = "plan.png";
-        p.xMm = 100;
-        p.yMm = 100;
-        p.widthMm = 800;
-        doc.pictures.push_back(p);
+        doc.pictures.push_back({"plan.png", 100, 100, 800});
         gestures.UsePictureSizes([](const std::string& path) {
             return path == "plan.png" ? PointMm{400, 200} : PointMm{};
         });

@@ -92,11 +92,7 @@ protected:
         view.offsetX = 0;
         view.offsetY = 0;
         doc.EnsureDefaultLevel();
-        Level upper;
-        upper.id = 2;
-        upper.name = "Upper";
-        upper.height = 100;
-        doc.levels.push_back(upper);
+        doc.levels.push_back({.id = 2, .name = "Upper", .height = 100, .outline = {}});
     }
     uint32_t Add(const std::string& article, double x, double y, double heading, int level = 1) {
         PlacedPiece p = PieceAtPose(article, x, y, heading);
@@ -135,12 +131,7 @@ TEST_F(HitDoc, HelixRingsStandForTheBottomInnerStub) {
 }
 
 TEST_F(HitDoc, SceneryFootprintFollowsTheHeadingAndScale) {
-    SceneryItem s;
-    s.id = doc.TakeId();
-    s.item = "platform";  // 230 x 60
-    s.heading = 90;
-    s.x = 500;
-    s.y = 500;
+    const SceneryItem s{doc.TakeId(), "platform", 500, 500, 90};  // 230 x 60
     doc.scenery.push_back(s);
     // Turned by 90 degrees the long side runs along y.
     EXPECT_EQ(SceneryAt(doc, view, 500, 500 + 117), s.id);
@@ -153,14 +144,7 @@ TEST_F(HitDoc, SceneryFootprintFollowsTheHeadingAndScale) {
 
 TEST_F(HitDoc, MeasurementLabelBeforeLineAndPixelTolerances) {
     view.zoom = 0.5;
-    Measurement m;
-    m.id = 3;
-    m.x1 = 0;
-    m.y1 = 0;
-    m.x2 = 400;
-    m.y2 = 0;
-    m.dy = -100;  // label drawn 100 mm above the middle
-    doc.measurements.push_back(m);
+    doc.measurements.push_back({3, 0, 0, 400, 0, 0, -100});  // label 100 mm above the middle
     // Label at (200, -100) mm = pixels (100, -50); 32 px is 64 mm at zoom 0.5.
     MeasurementHit hit = MeasurementAt(doc, view, 100 + 16, -50 + 4);
     EXPECT_EQ(hit.id, 3u);
@@ -173,10 +157,7 @@ TEST_F(HitDoc, MeasurementLabelBeforeLineAndPixelTolerances) {
 }
 
 TEST_F(HitDoc, HandlesWithinSqrt37Pixels) {
-    SceneryItem s;
-    s.item = "platform";
-    s.x = 200;
-    s.y = 100;
+    const SceneryItem s{0, "platform", 200, 100};
     const SceneryDef& def = *SceneryCatalog::Instance().Find("platform");
     // Handle 3 (right edge) at (315, 100); 6 px away is 36 < 37, (6, 1) is 37.
     EXPECT_EQ(HandleAt(s, def, view, 321, 100), 3);

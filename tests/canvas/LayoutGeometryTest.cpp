@@ -5,13 +5,13 @@
 
 #include "base/Geometry.h"
 #include "canvas/LayoutGeometry.h"
-#include "trackgeometry/PieceGeometry.h"
 #include "canvas/SceneryGeometry.h"
-#include "trackgeometry/Units.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutExtent.h"
+#include "trackgeometry/PieceGeometry.h"
+#include "trackgeometry/Units.h"
 
 namespace {
 
@@ -29,6 +29,14 @@ void Join(LayoutDocument& doc, uint32_t a, int ca, uint32_t b, int cb) {
 }
 
 std::unordered_set<uint32_t> Ids(std::initializer_list<uint32_t> ids) { return ids; }
+
+// The default level, shown, and level 2, hidden.
+LayoutDocument DocWithHiddenLevel() {
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    doc.levels.push_back({.id = 2, .visible = false, .outline = {}});
+    return doc;
+}
 
 }  // namespace
 
@@ -50,12 +58,7 @@ TEST(HelixLinked, FloodFillsStopAtHelixPieces) {
 }
 
 TEST(DrawOrder, LowLinkedFirstUnselectedBeforeSelectedHiddenAndUnknownLeftOut) {
-    LayoutDocument doc;
-    doc.levels = {DefaultLevel()};
-    Level hidden;
-    hidden.id = 2;
-    hidden.visible = false;
-    doc.levels.push_back(hidden);
+    LayoutDocument doc = DocWithHiddenLevel();
     for (uint32_t id = 1; id <= 6; ++id) doc.pieces.push_back(Piece(id));
     doc.pieces[0].selected = true;      // id 1
     doc.pieces[1].helixId = 4;          // id 2, low helix piece
@@ -70,17 +73,9 @@ TEST(DrawOrder, LowLinkedFirstUnselectedBeforeSelectedHiddenAndUnknownLeftOut) {
 // How far a drawn piece may reach: the longest length or radius among the pieces drawn only, so a
 // long piece on a hidden level does not widen every search for what to draw.
 TEST(DrawOrder, LongestReachIsThatOfTheDrawnPieces) {
-    LayoutDocument doc;
-    doc.levels = {DefaultLevel()};
-    Level hidden;
-    hidden.id = 2;
-    hidden.visible = false;
-    doc.levels.push_back(hidden);
-    doc.pieces = {Piece(1), Piece(2), Piece(3)};
-    doc.pieces[0].article = "24188";
-    doc.pieces[1].article = "24130";  // R1 curve: its 360 mm radius
-    doc.pieces[2].article = "24360";  // 360 mm straight, hidden
-    doc.pieces[2].level = 2;
+    LayoutDocument doc = DocWithHiddenLevel();
+    doc.pieces = {Piece(1), Piece(2, "24130"), Piece(3, "24360")};  // R1 curve: radius 360 mm
+    doc.pieces[2].level = 2;                                        // the 360 mm straight is hidden
     const PieceDef* curve = TrackCatalog::Instance().Find("24130");
     ASSERT_NE(curve, nullptr);
     EXPECT_DOUBLE_EQ(PieceDrawOrderFor(doc, ComputeHelixLinked(doc)).longestMm, curve->radius);
@@ -91,13 +86,7 @@ TEST(DrawOrder, LongestReachIsThatOfTheDrawnPieces) {
 }
 
 TEST(DrawOrder, PortalsComeAfterOtherSceneryAndHiddenLevelsDrop) {
-    LayoutDocument doc;
-    doc.levels = {DefaultLevel()};
-    doc.levels[0].visible = true;
-    Level hidden;
-    hidden.id = 2;
-    hidden.visible = false;
-    doc.levels.push_back(hidden);
+    LayoutDocument doc = DocWithHiddenLevel();
     auto item = [](uint32_t id, const char* what) {
         SceneryItem s;
         s.id = id;
@@ -202,12 +191,7 @@ TEST(Measurements, ArrowHeadsOnlyOnLinesLongerThan6Pixels) {
 TEST(Helices, RingPiecesCloseIntoCirclesOfTheVariantRadii) {
     const HelixVariant* v = FindHelixVariant("proses_2_5_r1r2");
     ASSERT_NE(v, nullptr);
-    Helix helix;
-    helix.id = 12;
-    helix.x = 500;
-    helix.y = 500;
-    helix.heading = 20;
-    const std::vector<PlacedPiece> ring = HelixRingPieces(helix, *v);
+    const std::vector<PlacedPiece> ring = HelixRingPieces({12, 500, 500, 20, ""}, *v);
     ASSERT_EQ(ring.size(), 60u);  // 2.5 turns × 12 curves, two tracks
     for (size_t i = 0; i < ring.size(); ++i) {
         const double radius = i < 30 ? 360 : 437.5;
@@ -288,13 +272,7 @@ TEST_F(DrawingExtentTest, ACurveCountsWithItsBulgeAndItsBand) {
 TEST_F(DrawingExtentTest, SceneryFootprintsHelicesAndNotesCount) {
     const SceneryDef* station = SceneryCatalog::Instance().Find("station_large");
     ASSERT_NE(station, nullptr);
-    SceneryItem item;
-    item.id = doc.TakeId();
-    item.item = "station_large";
-    item.x = 1000;
-    item.y = 500;
-    item.heading = 30;
-    doc.scenery.push_back(item);
+    doc.scenery.push_back({doc.TakeId(), "station_large", 1000, 500, 30});
     LayoutBounds footprint;
     for (const PointMm& p : SceneryFootprint(*station, {1000, 500, 30, 1, 1}))
         footprint.Add(p.x, p.y);
@@ -303,19 +281,8 @@ TEST_F(DrawingExtentTest, SceneryFootprintsHelicesAndNotesCount) {
     EXPECT_GE(b.maxY, footprint.maxY - 1e-6);
     EXPECT_LT(b.minX, 1000 - station->width / 3);  // not just the item's centre
 
-    Helix helix;
-    helix.id = doc.TakeId();
-    helix.variant = "proses_2_5_r1r2";
-    helix.x = 3000;
-    helix.y = 500;
-    doc.helices.push_back(helix);
-    Measurement m;
-    m.x1 = 0;
-    m.y1 = 2000;
-    m.x2 = 100;
-    m.y2 = 2000;
-    m.dy = 40;  // its length label hangs below the line
-    doc.measurements.push_back(m);
+    doc.helices.push_back({doc.TakeId(), 3000, 500, 0, "proses_2_5_r1r2"});
+    doc.measurements.push_back({0, 0, 2000, 100, 2000, 0, 40});  // the label hangs 40 mm below
     b = DrawingExtent(doc);
     const HelixVariant* v = FindHelixVariant("proses_2_5_r1r2");
     EXPECT_GT(b.maxX, 3000 + v->radiusOuter);

@@ -5,14 +5,16 @@
 
 #include <cmath>
 #include <random>
+#include <string>
+#include <tuple>
 
 #include "canvas/Interaction.h"
 #include "canvas/LayoutIndex.h"
-#include "trackgeometry/PieceGeometry.h"
 #include "canvas/Selection.h"
 #include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "trackgeometry/PieceGeometry.h"
 
 namespace {
 
@@ -30,12 +32,8 @@ protected:
 
     void SetUp() override {
         doc.EnsureDefaultLevel();
-        Level upper;
-        upper.id = 2;
-        upper.name = "Upper";
-        upper.height = 80;
-        upper.visible = Int(0, 2) != 0;
-        doc.levels.push_back(upper);
+        doc.levels.push_back(
+            {.id = 2, .name = "Upper", .visible = Int(0, 2) != 0, .height = 80, .outline = {}});
         const TrackCatalog& cat = TrackCatalog::Instance();
         for (int n = 0; n < 600; ++n) {
             PlacedPiece p;
@@ -84,29 +82,34 @@ protected:
         const double size = Int(0, 3) == 0 ? Uniform(0, 4000) : Uniform(0, 300);
         return BoxMm{box.x0, box.y0, box.x0 + size, box.y0 + Uniform(0, size + 1)};
     }
-    std::vector<size_t> BrutePieces(const BoxMm& box) const {
+    size_t Pick(size_t count) { return static_cast<size_t>(Int(0, static_cast<int>(count) - 1)); }
+    // The objects whose extent meets the box, found by a walk over all; unknown ones are points.
+    template <class Objects, class Extent>
+    static std::vector<size_t> Meeting(const Objects& objects, const BoxMm& box, Extent extent) {
         std::vector<size_t> out;
-        for (size_t i = 0; i < doc.pieces.size(); ++i) {
-            const PlacedPiece& p = doc.pieces[i];
-            const PieceDef* def = TrackCatalog::Instance().Find(p.article);
-            BoxMm extent;
-            extent.Add(p.x, p.y);
-            if (def) extent = PieceExtent(p, *def);
-            if (extent.Meets(box)) out.push_back(i);
-        }
+        for (size_t i = 0; i < objects.size(); ++i)
+            if (extent(objects[i]).Meets(box)) out.push_back(i);
         return out;
     }
+    std::vector<size_t> BrutePieces(const BoxMm& box) const {
+        return Meeting(doc.pieces, box, [](const PlacedPiece& p) {
+            const PieceDef* def = TrackCatalog::Instance().Find(p.article);
+            return def ? PieceExtent(p, *def) : BoxMm{p.x, p.y, p.x, p.y};
+        });
+    }
     std::vector<size_t> BruteScenery(const BoxMm& box) const {
-        std::vector<size_t> out;
-        for (size_t i = 0; i < doc.scenery.size(); ++i) {
-            const SceneryItem& s = doc.scenery[i];
+        return Meeting(doc.scenery, box, [](const SceneryItem& s) {
             const SceneryDef* def = SceneryCatalog::Instance().Find(s.item);
-            BoxMm extent;
-            extent.Add(s.x, s.y);
-            if (def) extent = SceneryExtent(s, *def);
-            if (extent.Meets(box)) out.push_back(i);
+            return def ? SceneryExtent(s, *def) : BoxMm{s.x, s.y, s.x, s.y};
+        });
+    }
+    // Queries in `boxes` random boxes answer as the walk does.
+    void ExpectQueriesAsTheWalk(int boxes, const std::string& what = "") {
+        for (int n = 0; n < boxes; ++n) {
+            const BoxMm box = RandomBox();
+            EXPECT_EQ(index.PiecesIn(box), BrutePieces(box)) << what;
+            EXPECT_EQ(index.SceneryIn(box), BruteScenery(box)) << what;
         }
-        return out;
     }
     // A view that shows the layout at a random zoom and pan.
     ViewTransform RandomView() {
@@ -131,24 +134,17 @@ protected:
             if (s.selected) ids.push_back(s.id);
         return ids;
     }
-    void ExpectSameSnap(const SnapResult& a, const SnapResult& b) {
-        EXPECT_EQ(a.snapped, b.snapped);
-        EXPECT_EQ(a.targetPiece, b.targetPiece);
-        EXPECT_EQ(a.targetConn, b.targetConn);
-        EXPECT_EQ(a.ownConn, b.ownConn);
-        EXPECT_EQ(a.x, b.x);
-        EXPECT_EQ(a.y, b.y);
-        EXPECT_EQ(a.heading, b.heading);
-        EXPECT_EQ(a.distance, b.distance);
+    static void ExpectSameSnap(const SnapResult& a, const SnapResult& b) {
+        auto fields = [](const SnapResult& r) {
+            return std::tie(r.snapped, r.targetPiece, r.targetConn, r.ownConn, r.x, r.y, r.heading,
+                            r.distance);
+        };
+        EXPECT_EQ(fields(a), fields(b));
     }
 };
 
 TEST_P(RandomLayout, QueriesFindExactlyTheExtentsThatMeetTheBox) {
-    for (int n = 0; n < 300; ++n) {
-        const BoxMm box = RandomBox();
-        EXPECT_EQ(index.PiecesIn(box), BrutePieces(box));
-        EXPECT_EQ(index.SceneryIn(box), BruteScenery(box));
-    }
+    ExpectQueriesAsTheWalk(300);
     // A box around everything finds every known object.
     const BoxMm all{-1e7, -1e7, 1e7, 1e7};
     EXPECT_EQ(index.PiecesIn(all), BrutePieces(all));
@@ -191,16 +187,11 @@ TEST_P(RandomLayout, RebuildAfterEditsEqualsAFreshBuild) {
             ASSERT_TRUE(a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1)
                 << what << " piece " << i;
         }
-        for (int n = 0; n < 12; ++n) {
-            const BoxMm box = RandomBox();
-            EXPECT_EQ(index.PiecesIn(box), fresh.PiecesIn(box)) << what;
-            EXPECT_EQ(index.PiecesIn(box), BrutePieces(box)) << what;
-            EXPECT_EQ(index.SceneryIn(box), BruteScenery(box)) << what;
-        }
+        ExpectQueriesAsTheWalk(12, what);
     };
     for (int round = 0; round < 8; ++round) {
         const size_t before = index.ExtentsComputed();
-        const size_t i = static_cast<size_t>(Int(0, static_cast<int>(doc.pieces.size()) - 1));
+        const size_t i = Pick(doc.pieces.size());
         doc.PushUndo();
         doc.pieces[i].x += Uniform(-500, 500);
         index.Rebuild(doc);
@@ -208,11 +199,8 @@ TEST_P(RandomLayout, RebuildAfterEditsEqualsAFreshBuild) {
         expectFresh("move");
 
         doc.ClearSelection();
-        for (int k = 0; k < 3; ++k)
-            doc.pieces[static_cast<size_t>(Int(0, static_cast<int>(doc.pieces.size()) - 1))]
-                .selected = true;
-        doc.scenery[static_cast<size_t>(Int(0, static_cast<int>(doc.scenery.size()) - 1))]
-            .selected = true;
+        for (int k = 0; k < 3; ++k) doc.pieces[Pick(doc.pieces.size())].selected = true;
+        doc.scenery[Pick(doc.scenery.size())].selected = true;
         doc.DeleteSelected();
         const size_t beforeDelete = index.ExtentsComputed();
         index.Rebuild(doc);
@@ -234,10 +222,8 @@ TEST_P(RandomLayout, RebuildAfterEditsEqualsAFreshBuild) {
             index.Rebuild(doc);
             expectFresh("redo");
         }
-        doc.scenery[static_cast<size_t>(Int(0, static_cast<int>(doc.scenery.size()) - 1))].scaleX *=
-            1.5;
-        doc.pieces[static_cast<size_t>(Int(0, static_cast<int>(doc.pieces.size()) - 1))].article =
-            "no-such-article";
+        doc.scenery[Pick(doc.scenery.size())].scaleX *= 1.5;
+        doc.pieces[Pick(doc.pieces.size())].article = "no-such-article";
         index.Rebuild(doc);
         expectFresh("scenery and article");
     }
@@ -306,11 +292,7 @@ TEST_P(RandomLayout, SelectionMovesSnapAsTheFullSearchAndKeepTheIndexCurrent) {
         snapped += b.Snapped();
     }
     EXPECT_GT(snapped, 0);
-    for (int n = 0; n < 100; ++n) {
-        const BoxMm box = RandomBox();
-        EXPECT_EQ(index.PiecesIn(box), BrutePieces(box));
-        EXPECT_EQ(index.SceneryIn(box), BruteScenery(box));
-    }
+    ExpectQueriesAsTheWalk(100);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomLayout, testing::Values(1u, 2u, 3u));

@@ -8,12 +8,12 @@
 #include <set>
 
 #include "SampleLayouts.h"
-#include "trackgeometry/PieceGeometry.h"
 #include "canvas/RouteLines.h"
 #include "canvas/gui/LayoutRenderer.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "trackgeometry/PieceGeometry.h"
 
 namespace {
 
@@ -30,6 +30,17 @@ public:
     }
     Rgb At(int x, int y) const {
         return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)};
+    }
+    void Layout(const LayoutDocument& doc, const ViewTransform& view) {
+        Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, Size()); });
+    }
+    // Overlays alone, on white.
+    void Overlays(const LayoutDocument& doc, const CanvasOverlays& o, const ViewTransform& view) {
+        Draw([&](wxDC& dc) {
+            dc.SetBackground(*wxWHITE_BRUSH);
+            dc.Clear();
+            DrawOverlays(dc, doc, o, view);
+        });
     }
     bool Save(const std::string& path) const { return image.SaveFile(path, wxBITMAP_TYPE_PNG); }
     wxSize Size() const { return bitmap.GetSize(); }
@@ -55,31 +66,35 @@ std::string Str(Rgb c) {
 
 constexpr Rgb kWhite{255, 255, 255};
 
+// One level, no grid, and labels as asked.
+LayoutDocument PlainDoc(bool labels = false) {
+    LayoutDocument doc;
+    doc.levels = {DefaultLevel()};
+    doc.gridShown = false;
+    doc.labelsShown = labels;
+    return doc;
+}
+
+PlacedPiece Piece(uint32_t id, const std::string& article, double x, double y) {
+    PlacedPiece p;
+    p.id = id;
+    p.article = article;
+    p.x = x;
+    p.y = y;
+    const PieceDef* def = TrackCatalog::Instance().Find(article);
+    p.joints.resize(def ? def->connectors.size() : 2);
+    return p;
+}
+
 // One straight from (100, 100) along +x at zoom 1: its middle is pixel (194, 100).
 class PieceDrawing : public testing::Test {
 protected:
-    PieceDrawing() {
-        doc.levels = {DefaultLevel()};
-        doc.gridShown = false;
-        doc.labelsShown = false;
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.article = "24188";
-        p.x = 100;
-        p.y = 100;
-        p.joints.resize(2);
-        doc.pieces.push_back(p);
-        view.zoom = 1;
-        view.offsetX = 0;
-        view.offsetY = 0;
-    }
-    void Draw() {
-        canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
-    }
+    PieceDrawing() { doc.pieces.push_back(Piece(doc.TakeId(), "24188", 100, 100)); }
+    void Draw() { canvas.Layout(doc, view); }
     PlacedPiece& piece() { return doc.pieces[0]; }
 
-    LayoutDocument doc;
-    ViewTransform view;
+    LayoutDocument doc = PlainDoc();
+    ViewTransform view{1, 0, 0};
     Canvas canvas{400, 300};
 };
 
@@ -185,14 +200,12 @@ TEST_F(PieceDrawing, ArticleLabelInkAtTheMiddle) {
 }
 
 TEST(LayoutDrawing, BaseboardDeckAndDimensionLabels) {
-    LayoutDocument doc;
-    doc.levels = {DefaultLevel()};
-    doc.gridShown = false;
+    LayoutDocument doc = PlainDoc(true);
     doc.baseboard = {{0, 0}, {300, 0}, {300, 200}, {0, 200}};
     doc.levels[0].outline = {{150, 100}, {280, 100}, {280, 180}, {150, 180}};
     ViewTransform view{1, 50, 50};
     Canvas canvas(400, 300);
-    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 100, 100, (Rgb{245, 235, 210}));  // baseboard
     EXPECT_PIXEL(canvas, 250, 190, (Rgb{235, 220, 190}));  // deck
     EXPECT_PIXEL(canvas, 200, 170, (Rgb{120, 90, 50}));    // left deck edge, width 2
@@ -200,10 +213,10 @@ TEST(LayoutDrawing, BaseboardDeckAndDimensionLabels) {
     EXPECT_PIXEL(canvas, 170, 38, (Rgb{255, 248, 220}));
     doc.levels[0].colourTrack = true;
     doc.levels[0].colour = {180, 200, 220};
-    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 250, 190, (Rgb{223, 223, 213}));
     doc.baseboardShown = false;
-    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 100, 100, kWhite);
 }
 
@@ -211,7 +224,7 @@ TEST(LayoutDrawing, GridLinesAndOriginCross) {
     LayoutDocument doc;
     ViewTransform view;  // zoom 0.4, offsets 60: lines every 12.8 px
     Canvas canvas(200, 150);
-    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    canvas.Layout(doc, view);
     // Lines at x = 85 (60 + 2 × 12.8 = 85.6) and y = 98 (60 + 3 × 12.8 = 98.4).
     EXPECT_PIXEL(canvas, 85, 30, (Rgb{220, 220, 215}));
     EXPECT_PIXEL(canvas, 30, 98, (Rgb{220, 220, 215}));
@@ -220,7 +233,7 @@ TEST(LayoutDrawing, GridLinesAndOriginCross) {
     EXPECT_PIXEL(canvas, 66, 60, (Rgb{180, 180, 220}));
     EXPECT_PIXEL(canvas, 60, 54, (Rgb{180, 180, 220}));
     doc.gridShown = false;
-    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 85, 30, kWhite);
     EXPECT_PIXEL(canvas, 66, 60, kWhite);
 }
@@ -242,17 +255,11 @@ TEST(LayoutDrawing, RulersWithOriginMarks) {
 }
 
 TEST(LayoutDrawing, SceneryAndSelectedScenery) {
-    LayoutDocument doc;
-    doc.gridShown = false;
-    SceneryItem s;
-    s.id = 1;
-    s.item = "platform";
-    s.x = 200;
-    s.y = 150;
-    doc.scenery.push_back(s);
+    LayoutDocument doc = PlainDoc(true);
+    doc.scenery.push_back({1, "platform", 200, 150});
     ViewTransform view{1, 0, 0};
     Canvas canvas(400, 300);
-    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    canvas.Layout(doc, view);
     // Local (100, 20): body colour, away from the stripes.
     EXPECT_PIXEL(canvas, 185, 140, (Rgb{180, 175, 170}));
     doc.scenery[0].selected = true;
@@ -268,34 +275,22 @@ TEST(LayoutDrawing, SceneryAndSelectedScenery) {
 }
 
 TEST(LayoutDrawing, HelixRingsAreDrawnAndHiddenWithTheirLevel) {
-    LayoutDocument doc;
-    doc.levels = {DefaultLevel()};
-    doc.gridShown = false;
-    doc.labelsShown = false;
-    Helix h;
-    h.id = 1;
-    h.x = 500;
-    h.y = 500;
-    h.variant = "proses_2_5_r1r2";
-    doc.helices.push_back(h);
+    LayoutDocument doc = PlainDoc();
+    doc.helices.push_back({1, 500, 500, 0, "proses_2_5_r1r2"});
     ViewTransform view{0.5, 0, 0};
     Canvas canvas(520, 520);
-    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    canvas.Layout(doc, view);
     // At 15° from the centre (250, 250) px, away from the joints between curves: the inner
     // ring at 360 mm (180 px), the outer at 437.5 mm (218.75 px), white at 200 px between.
     EXPECT_PIXEL(canvas, 423, 296, (Rgb{210, 210, 205}));
     EXPECT_PIXEL(canvas, 461, 306, (Rgb{210, 210, 205}));
     EXPECT_PIXEL(canvas, 443, 301, kWhite);
-    EXPECT_PIXEL(canvas, 250, 250, kWhite);  // the centre
-    PlacedPiece end;
-    end.id = 2;
-    end.article = "24188";
+    EXPECT_PIXEL(canvas, 250, 250, kWhite);        // the centre
+    PlacedPiece end = Piece(2, "24188", 2000, 0);  // off the canvas
     end.helixId = 1;
-    end.level = 1;
-    end.x = 2000;  // off the canvas
     doc.pieces.push_back(end);
     doc.levels[0].visible = false;
-    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 423, 296, kWhite);
 }
 
@@ -305,22 +300,15 @@ TEST(Overlays, GhostSnapTargetAndRubberBand) {
     CanvasOverlays o;
     o.pieceGhost = true;
     o.ghostArticle = "24188";
-    o.ghostX = 50;
-    o.ghostY = 100;
-    o.snapTarget = true;
-    o.snapX = 50;
-    o.snapY = 100;
-    o.rubberBand = true;
+    o.snapTarget = o.rubberBand = true;
+    o.ghostX = o.snapX = 50;
+    o.ghostY = o.snapY = 100;
     o.bandX0 = 300;
     o.bandY0 = 200;
     o.bandX1 = 380;
     o.bandY1 = 280;
     Canvas canvas(400, 300);
-    canvas.Draw([&](wxDC& dc) {
-        dc.SetBackground(*wxWHITE_BRUSH);
-        dc.Clear();
-        DrawOverlays(dc, doc, o, view);
-    });
+    canvas.Overlays(doc, o, view);
     EXPECT_PIXEL(canvas, 144, 100, (Rgb{200, 225, 200}));  // ghost middle
     EXPECT_PIXEL(canvas, 50, 100, (Rgb{255, 220, 0}));     // snap target over the ghost's end
     EXPECT_PIXEL(canvas, 340, 240, kWhite);                // band inside is not filled
@@ -337,21 +325,14 @@ TEST(Overlays, SceneryGhostTapeAndRotationReadOut) {
     ViewTransform view{1, 0, 0};
     Canvas canvas(400, 300);
     CanvasOverlays o;
-    o.tape = true;
+    o.tape = o.rotation = o.rotationFlash = true;
     o.tapeX = 20;
-    o.tapeY = 250;
     o.tapeMouseX = 220;
-    o.tapeMouseY = 250;
-    o.rotation = true;
-    o.rotationFlash = true;
+    o.tapeY = o.tapeMouseY = 250;
     o.pivotX = 100;
     o.pivotY = 60;
     o.rotationHeading = 45;
-    canvas.Draw([&](wxDC& dc) {
-        dc.SetBackground(*wxWHITE_BRUSH);
-        dc.Clear();
-        DrawOverlays(dc, doc, o, view);
-    });
+    canvas.Overlays(doc, o, view);
     EXPECT_PIXEL(canvas, 20, 250, (Rgb{40, 80, 200}));  // tape start dot
     // Inside the length box: (255, 248, 220) at alpha 235 over white.
     EXPECT_PIXEL(canvas, 232, 250, (Rgb{255, 249, 223}));
@@ -359,11 +340,7 @@ TEST(Overlays, SceneryGhostTapeAndRotationReadOut) {
     const Rgb flash = canvas.At(100, 50);
     EXPECT_TRUE(flash.g > 180 && flash.r < 120) << Str(flash);
     o.rotationFlash = false;
-    canvas.Draw([&](wxDC& dc) {
-        dc.SetBackground(*wxWHITE_BRUSH);
-        dc.Clear();
-        DrawOverlays(dc, doc, o, view);
-    });
+    canvas.Overlays(doc, o, view);
     EXPECT_PIXEL(canvas, 100, 50, kWhite);  // the plain marker has radius 8
     const Rgb marker = canvas.At(100, 60);
     EXPECT_TRUE(marker.r > 200 && marker.b < 120) << Str(marker);
@@ -372,10 +349,7 @@ TEST(Overlays, SceneryGhostTapeAndRotationReadOut) {
 TEST(Showcase, EveryKindOfPieceAndFeatureIsDrawn) {
     LayoutDocument doc = SampleShowcase();
     Canvas canvas(1400, 900);
-    ViewTransform view;
-    view.zoom = 0.5;
-    view.offsetX = 60;
-    view.offsetY = 60;
+    ViewTransform view{0.5, 60, 60};
     canvas.Draw([&](wxDC& dc) {
         DrawLayout(dc, doc, view, canvas.Size());
         DrawRulers(dc, doc.units, view, canvas.Size());
@@ -404,23 +378,11 @@ namespace {
 // 230; its one connector (and joint dot) at pixel 200.
 // Its article used to run past both ends under the joint dots; its end looked like plain track.
 TEST(TidyPieces, ZBumperShowsItsStopBarAndNoLabelRunningUnderTheDots) {
-    LayoutDocument doc;
-    doc.levels = {DefaultLevel()};
-    doc.gridShown = false;
-    doc.labelsShown = true;
-    PlacedPiece p;
-    p.id = doc.TakeId();
-    p.article = "8991";
-    p.x = 100;
-    p.y = 100;
-    p.joints.resize(1);
-    doc.pieces.push_back(p);
-    ViewTransform view;
-    view.zoom = 2;
-    view.offsetX = 0;
-    view.offsetY = 0;
+    LayoutDocument doc = PlainDoc(true);
+    doc.pieces.push_back(Piece(doc.TakeId(), "8991", 100, 100));
+    ViewTransform view{2, 0, 0};
     Canvas canvas(300, 220);
-    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    canvas.Layout(doc, view);
     // The stop bar: its colour in the last millimetres of the piece, across the whole track.
     const PieceDef* def = TrackCatalog::Instance().Find("8991");
     ASSERT_NE(def, nullptr);
@@ -447,24 +409,17 @@ LayoutDocument OverviewRows() {
     static const char* const kArticles[] = {"24188", "24130", "24612", "24611", "24630", "24672",
                                             "24671", "24640", "24624", "24977", "74636", "24294",
                                             "24994", "2200",  "8500",  "2268",  "24071", "24172"};
-    LayoutDocument doc;
-    doc.levels = {DefaultLevel()};
-    doc.gridShown = false;
-    doc.labelsShown = true;  // labels and dots would show if the pieces were drawn in full
+    LayoutDocument doc = PlainDoc(true);  // labels and dots would show if drawn in full
     int k = 0;
     for (int row = 0; row < 6; ++row) {
         for (const char* article : kArticles) {
-            PlacedPiece p;
-            p.id = doc.TakeId();
-            p.article = article;
-            p.x = 300 + (k % 24) * 260.0;
-            p.y = 300 + (k / 24) * 300.0;
+            PlacedPiece p =
+                Piece(doc.TakeId(), article, 300 + (k % 24) * 260.0, 300 + (k / 24) * 300.0);
             p.heading = (k * 37) % 360;
             p.selected = k % 11 == 3;
             p.elevation = k % 7 == 2 ? 80 : 0;
             p.hasColour = k % 13 == 5;
             p.colour = {200, 0, 0};
-            p.joints.resize(TrackCatalog::Instance().Find(article)->connectors.size());
             doc.pieces.push_back(p);
             ++k;
         }
@@ -501,10 +456,7 @@ std::set<std::tuple<int, int, int>> LineColours(const LayoutDocument& doc) {
 // nothing else of it is drawn: no outline, sleeper, bridge arc, circuit mark, label or dot.
 TEST(LevelOfDetail, EveryPieceShowsAsItsRouteLinesAndNothingElse) {
     const LayoutDocument doc = OverviewRows();
-    ViewTransform view;
-    view.zoom = 0.025;
-    view.offsetX = 20;
-    view.offsetY = 20;
+    ViewTransform view{0.025, 20, 20};
     for (const PlacedPiece& p : doc.pieces) {
         const PieceDef* def = TrackCatalog::Instance().Find(p.article);
         ASSERT_NE(def, nullptr);
@@ -513,7 +465,7 @@ TEST(LevelOfDetail, EveryPieceShowsAsItsRouteLinesAndNothingElse) {
     const auto lineColours = LineColours(doc);
     ASSERT_GE(lineColours.size(), 4u);  // plain, raised, own colour, selected, tunnel
     Canvas canvas(220, 80);
-    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    canvas.Layout(doc, view);
     auto isLine = [&](Rgb c) { return lineColours.count({c.r, c.g, c.b}) > 0; };
     // Along every line of every piece: ink of a line colour within a pixel of each point.
     for (const PlacedPiece& p : doc.pieces) {
@@ -547,14 +499,11 @@ TEST(LevelOfDetail, PiecesLongerOnScreenKeepTheirMarks) {
     const LayoutDocument doc = OverviewRows();
     const PieceDef* bridge = TrackCatalog::Instance().Find("74636");
     ASSERT_NE(bridge, nullptr);
-    ViewTransform view;
-    view.zoom = 0.07;
-    view.offsetX = 20;
-    view.offsetY = 20;
+    ViewTransform view{0.07, 20, 20};
     EXPECT_FALSE(DrawnAsRouteLines(*bridge, view.zoom));
     const auto lineColours = LineColours(doc);
     Canvas canvas(560, 200);
-    canvas.Draw([&](wxDC& dc) { DrawLayout(dc, doc, view, canvas.Size()); });
+    canvas.Layout(doc, view);
     int marks = 0;
     for (int y = 0; y < canvas.Size().y; ++y)
         for (int x = 0; x < canvas.Size().x; ++x) {

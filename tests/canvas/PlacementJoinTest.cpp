@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "canvas/LoosePieces.h"
 #include "canvas/Selection.h"
 #include "canvas/Snapping.h"
 #include "model/LayoutDocument.h"
@@ -15,15 +16,7 @@ protected:
     void SetUp() override { doc.EnsureDefaultLevel(); }
 
     uint32_t Put(const std::string& article, double x, double y, double heading) {
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        p.joints.resize(TrackCatalog::Instance().Find(article)->connectors.size());
-        doc.pieces.push_back(p);
-        return p.id;
+        return PutPiece(doc, article, x, y, heading);
     }
     PlacedPiece& P(uint32_t id) { return *doc.FindPiece(id); }
     // Every joint names a piece that names it back.
@@ -47,32 +40,20 @@ protected:
 };
 
 // Twelve 30-degree curves make a circle: the twelfth closes it however it is placed.
-TEST_F(PlacementJoin, ACircleOfCurvesClosesWhenItsLastPieceIsAppended) {
-    const uint32_t first = Put("24130", 0, 0, 0);
-    P(first).selected = true;
-    uint32_t last = first;
-    for (int i = 0; i < 11; ++i) {
-        const PlacementResult r = PlaceAfterSelection(doc, "24130");
-        ASSERT_TRUE(r.Placed());
-        last = r.firstId;
-    }
-    EXPECT_EQ(P(last).joints[1], (Joint{first, 0})) << "the chain's first open end";
-    EXPECT_EQ(P(first).joints[0], (Joint{last, 1}));
-    EXPECT_EQ(OpenEnds(), 0);
-    ExpectSymmetricJoints();
-}
-
-TEST_F(PlacementJoin, ACircleOfCurvesClosesWhenItsLastPieceIsACloneOrADrop) {
-    for (const bool drop : {false, true}) {
-        SCOPED_TRACE(drop ? "drop" : "clone");
+TEST_F(PlacementJoin, ACircleOfCurvesClosesWhenItsLastPieceIsAppendedClonedOrDropped) {
+    for (const char* how : {"append", "clone", "drop"}) {
+        SCOPED_TRACE(how);
         doc = LayoutDocument{};
         doc.EnsureDefaultLevel();
         const uint32_t first = Put("24130", 0, 0, 0);
+        P(first).selected = true;
         uint32_t last = first;
-        for (int i = 0; i < 10; ++i) last = CloneAndExtend(doc, last).firstId;
+        for (int i = 0; i < 10; ++i)
+            last = how[0] == 'a' ? PlaceAfterSelection(doc, "24130").firstId
+                                 : CloneAndExtend(doc, last).firstId;
         ASSERT_EQ(doc.pieces.size(), 11u);
         uint32_t closing = kNoId;
-        if (drop) {
+        if (how[0] == 'd') {
             // The ghost snaps onto the last piece's free end; its other end lands on the first.
             const ConnectorPose end =
                 GetConnectorPose(P(last), *TrackCatalog::Instance().Find("24130"), 1);
@@ -82,22 +63,15 @@ TEST_F(PlacementJoin, ACircleOfCurvesClosesWhenItsLastPieceIsACloneOrADrop) {
             ASSERT_EQ(snap.targetPiece, last);
             closing = DropPalettePiece(doc, "24130", free, snap).firstId;
         } else {
-            closing = CloneAndExtend(doc, last).firstId;
+            closing = how[0] == 'a' ? PlaceAfterSelection(doc, "24130").firstId
+                                    : CloneAndExtend(doc, last).firstId;
         }
         ASSERT_NE(closing, kNoId);
-        EXPECT_EQ(P(closing).joints[1], (Joint{first, 0}));
+        EXPECT_EQ(P(closing).joints[1], (Joint{first, 0})) << "the chain's first open end";
+        EXPECT_EQ(P(first).joints[0], (Joint{closing, 1}));
         EXPECT_EQ(OpenEnds(), 0);
         ExpectSymmetricJoints();
     }
-}
-
-TEST_F(PlacementJoin, ADropWithSnappingOffJoinsNothing) {
-    const uint32_t a = Put("24188", 0, 0, 0);
-    doc.snapOn = false;
-    const uint32_t b = DropPalettePiece(doc, "24188", {190, 0, 0}, SnapResult{}).firstId;
-    ASSERT_NE(b, kNoId);
-    EXPECT_TRUE(P(a).joints[1].IsOpen());
-    EXPECT_TRUE(P(b).joints[0].IsOpen());
 }
 
 // A new piece's end near an old piece's connector 1 at (188.3, 0), heading 0.

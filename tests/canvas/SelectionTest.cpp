@@ -80,13 +80,8 @@ TEST_F(EditDoc, BandSelectsByOriginInPixelsAndAddsToTheSelection) {
     const uint32_t outside = Add("24188", 300, 100);  // pixels (180, 100)
     const uint32_t kept = Add("24188", 2000, 2000);
     doc.FindPiece(kept)->selected = true;
-    SceneryItem s;
-    s.id = doc.TakeId();
-    s.item = "tree_group";
-    s.x = 150;
-    s.y = 150;  // pixels (120, 120)
-    doc.scenery.push_back(s);
-    EXPECT_FALSE(SelectInBand(doc, view, 98, 98, 102, 102));  // 4 x 4: nothing
+    doc.scenery.push_back({doc.TakeId(), "tree_group", 150, 150});  // pixels (120, 120)
+    EXPECT_FALSE(SelectInBand(doc, view, 98, 98, 102, 102));        // 4 x 4: nothing
     EXPECT_EQ(Selected(), (std::vector<uint32_t>{kept}));
     EXPECT_TRUE(SelectInBand(doc, view, 140, 125, 95, 95));
     EXPECT_EQ(Selected(), (std::vector<uint32_t>{inside, edge, kept}));
@@ -122,13 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(EditDoc, RotationTurnsAboutTheMeanOfTheSelection) {
     const uint32_t a = Add("24188", 0, 0, 10), b = Add("24188", 200, 0, 350);
-    SceneryItem s;
-    s.id = doc.TakeId();
-    s.item = "tree_group";
-    s.x = 100;
-    s.y = 300;
-    s.selected = true;
-    doc.scenery.push_back(s);
+    doc.scenery.push_back({doc.TakeId(), "tree_group", 100, 300, 0, true});
     doc.FindPiece(a)->selected = doc.FindPiece(b)->selected = true;
     const RotationStart start = TakeRotationStart(doc);
     ASSERT_TRUE(start.valid);
@@ -170,13 +159,7 @@ TEST_F(EditDoc, StepRotationTurnsPlatformsBy30AndTreesBy15) {
     const uint32_t a = Add("24188", 100, 100, 0), b = Add("24188", 200, 100, 0);
     doc.FindPiece(a)->selected = doc.FindPiece(b)->selected = true;
     for (const char* id : {"platform", "tree_group", "signal_color_stop", "unknown_item"}) {
-        SceneryItem s;
-        s.id = doc.TakeId();
-        s.item = id;
-        s.x = 100;
-        s.y = 200;
-        s.selected = true;
-        doc.scenery.push_back(s);
+        doc.scenery.push_back({doc.TakeId(), id, 100, 200, 0, true});
     }
     const LayoutDocument before = doc;
     ASSERT_TRUE(StepRotateSelection(doc));
@@ -243,14 +226,7 @@ TEST_F(EditDoc, PastedHelixStubsAreNotPartOfTheHelix) {
 // ---- Scenery, tape, labels, outlines ----
 
 SceneryItem Platform(double x, double y, double heading) {
-    SceneryItem s;
-    s.id = 50;
-    s.item = "platform";  // 230 x 60
-    s.x = x;
-    s.y = y;
-    s.heading = heading;
-    s.selected = true;
-    return s;
+    return {50, "platform", x, y, heading, true};  // 230 x 60
 }
 
 TEST_F(EditDoc, CornerOntoTheOppositeCornerLeavesFiveByFive) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/Geometry.h"
+#include "canvas/LoosePieces.h"
 #include "canvas/Snapping.h"
 #include "model/LayoutDocument.h"
 
@@ -12,31 +13,19 @@ namespace {
 constexpr double kEps = 1e-9;
 
 Level MakeLevel(uint32_t id, bool visible, double height) {
-    Level l;
-    l.id = id;
-    l.name = "Level " + std::to_string(id);
-    l.visible = visible;
-    l.height = height;
-    return l;
+    return {.id = id,
+            .name = "Level " + std::to_string(id),
+            .visible = visible,
+            .height = height,
+            .outline = {}};
 }
 
 class SnapDoc : public testing::Test {
 protected:
     void SetUp() override { doc.EnsureDefaultLevel(); }
 
-    // Places a piece directly (no undo snapshot), with one open joint per connector.
     uint32_t Put(const std::string& article, double x, double y, double heading, int level = 1) {
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        p.level = level;
-        if (const PieceDef* d = TrackCatalog::Instance().Find(article))
-            p.joints.resize(d->connectors.size());
-        doc.pieces.push_back(p);
-        return p.id;
+        return PutPiece(doc, article, x, y, heading, level);
     }
     void Link(uint32_t a, int ca, uint32_t b, int cb) {
         doc.FindPiece(a)->joints[ca] = {b, static_cast<uint32_t>(cb)};
@@ -162,10 +151,7 @@ TEST_F(SnapDoc, JoinedEndsAndHiddenLevelsDoNotAttract) {
     const uint32_t b = Put("24188", 188.3, 0, 0);
     Link(a, 1, b, 0);
     EXPECT_FALSE(Snap("24188", 190, 20, 90).snapped) << "the joined ends at 188.3 are taken";
-    Level hidden;
-    hidden.id = 2;
-    hidden.visible = false;
-    doc.levels.push_back(hidden);
+    doc.levels.push_back({.id = 2, .visible = false, .outline = {}});
     P(b).level = 2;
     EXPECT_FALSE(Snap("24188", 376.6 + 5, 0, 0).snapped) << "b's far end is on a hidden level";
     P(b).level = 7;  // a level the document does not have counts as visible

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "base/Geometry.h"
-#include "trackgeometry/PieceGeometry.h"
 #include "catalog/TrackCatalog.h"
+#include "trackgeometry/PieceGeometry.h"
 
 namespace {
 
@@ -164,21 +164,12 @@ TEST_F(PieceShapesTest, BumperLooksLikeABumperWithAStopBarAtItsEnd) {
         EXPECT_EQ(s[1].fill, kStopBarFill);
         // Heading 90: the closed end lies def.length below (10, 20); the bar reaches it, stays
         // on the piece, and is wider than the track.
-        double minY = 1e9, maxY = -1e9, minX = 1e9, maxX = -1e9;
-        for (const PointMm& p : s[1].points) {
-            minY = std::min(minY, p.y);
-            maxY = std::max(maxY, p.y);
-            minX = std::min(minX, p.x);
-            maxX = std::max(maxX, p.x);
-        }
-        double trackMinX = 1e9, trackMaxX = -1e9;
-        for (const PointMm& p : s[0].points) {
-            trackMinX = std::min(trackMinX, p.x);
-            trackMaxX = std::max(trackMaxX, p.x);
-        }
-        EXPECT_NEAR(maxY, 20 + def.length, 1e-9) << article;
-        EXPECT_GT(minY, 20.0) << article;
-        EXPECT_GT(maxX - minX, trackMaxX - trackMinX) << article;
+        LayoutBounds bar, track;
+        for (const PointMm& p : s[1].points) bar.Add(p.x, p.y);
+        for (const PointMm& p : s[0].points) track.Add(p.x, p.y);
+        EXPECT_NEAR(bar.maxY, 20 + def.length, 1e-9) << article;
+        EXPECT_GT(bar.minY, 20.0) << article;
+        EXPECT_GT(bar.maxX - bar.minX, track.maxX - track.minX) << article;
     }
 }
 
@@ -351,23 +342,17 @@ INSTANTIATE_TEST_SUITE_P(
                     ThinBandCase{6.0, 0.25, false, 0},    // exactly 3 px is not narrower
                     ThinBandCase{6.0, 0.05, true, 1}));
 
-TEST(BandCentreLine, StraightBandGivesItsAxis) {
+TEST(BandCentreLine, AStraightGivesItsAxisACurveItsArcAndOddPointListsNothing) {
     const std::vector<PointMm> line = BandCentreLine(StraightBand(10, 20, 90, 100, 18.7));
     ASSERT_EQ(line.size(), 2u);
     ExpectNear(line[0], 10, 20);
     ExpectNear(line[1], 10, 120);
-}
-
-TEST(BandCentreLine, CurveBandGivesItsArcOnTheRadius) {
     // Heading +x, turning 30° clockwise on screen on radius 400: the centre is at (0, 400).
-    const std::vector<PointMm> line = BandCentreLine(CurveBand(0, 0, 0, 400, 30, 18.7, 0));
-    ASSERT_EQ(line.size(), static_cast<size_t>(ArcSegments(30) + 1));
-    for (const PointMm& p : line) EXPECT_NEAR(std::hypot(p.x, p.y - 400), 400, 1e-6);
-    ExpectNear(line.front(), 0, 0);
-    ExpectNear(line.back(), 400 * std::sin(30 * kDegToRad), 400 - 400 * std::cos(30 * kDegToRad));
-}
-
-TEST(BandCentreLine, OddOrShortPointListsGiveNoLine) {
+    const std::vector<PointMm> arc = BandCentreLine(CurveBand(0, 0, 0, 400, 30, 18.7, 0));
+    ASSERT_EQ(arc.size(), static_cast<size_t>(ArcSegments(30) + 1));
+    for (const PointMm& p : arc) EXPECT_NEAR(std::hypot(p.x, p.y - 400), 400, 1e-6);
+    ExpectNear(arc.front(), 0, 0);
+    ExpectNear(arc.back(), 400 * std::sin(30 * kDegToRad), 400 - 400 * std::cos(30 * kDegToRad));
     EXPECT_TRUE(BandCentreLine({{0, 0}, {1, 0}, {1, 1}}).empty());
     EXPECT_TRUE(BandCentreLine({{0, 0}, {1, 0}}).empty());
     EXPECT_TRUE(BandCentreLine({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 2}}).empty());

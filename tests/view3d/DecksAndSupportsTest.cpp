@@ -6,22 +6,18 @@
 #include <cmath>
 #include <map>
 
+#include "base/Geometry.h"
 #include "catalog/HelixVariants.h"
 #include "catalog/TrackCatalog.h"
-#include "base/Geometry.h"
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
 #include "persistence/LayoutFile.h"
 #include "view3d/Decks.h"
-#include "view3d/Scene3D.h"
 #include "view3d/DrawnMesh.h"
+#include "view3d/Scene3D.h"
 #include "view3d/Triangulate.h"
 
 namespace {
-
-Colour3 ColourAt(const Mesh& m, size_t v) {
-    return {m.colours[3 * v], m.colours[3 * v + 1], m.colours[3 * v + 2]};
-}
 
 // A solid of the piers mesh in one colour: its axis in world x-y and its height range.
 struct Post {
@@ -53,26 +49,6 @@ std::vector<Post> Posts(const Mesh& m, Colour3 colour, size_t verticesEach) {
     return posts;
 }
 
-// Piers share three colours; their top faces alone carry kPierTop, 18 corners each.
-int PierCount(const Scene3D& s) {
-    int n = 0;
-    const Mesh piers = Drawn(s.piers.mesh);
-    for (size_t v = 0; v < piers.VertexCount(); ++v) n += ColourAt(piers, v) == kPierTop;
-    return n / 18;
-}
-
-double MinZ(const Mesh& m) {
-    double z = 1e9;
-    for (size_t v = 0; v < m.VertexCount(); ++v) z = std::min<double>(z, m.positions[3 * v + 2]);
-    return z;
-}
-
-double MaxZ(const Mesh& m) {
-    double z = -1e9;
-    for (size_t v = 0; v < m.VertexCount(); ++v) z = std::max<double>(z, m.positions[3 * v + 2]);
-    return z;
-}
-
 // Area of the triangles of a mesh whose normal points along +z (or -z), seen from above.
 double FacingArea(const Mesh& m, double normalZ) {
     double area = 0;
@@ -97,11 +73,7 @@ protected:
         return s;
     }
     Level& AddDeck(uint32_t id, double height, std::vector<PointMm> outline) {
-        Level l;
-        l.id = id;
-        l.height = height;
-        l.outline = std::move(outline);
-        doc.levels.push_back(l);
+        doc.levels.push_back({.id = id, .height = height, .outline = std::move(outline)});
         return doc.levels.back();
     }
     LayoutDocument doc;
@@ -219,10 +191,7 @@ TEST_F(SupportTest, RaisedStraightStandsOnRisersFromItsLevel) {
     EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), track[c].elevation + 0, 1e-3);
     EXPECT_NEAR(track[c].elevation, 50 + 188.3 * std::sin(3 * kPi / 180), 1e-3);
     // On a level at 30 the risers stand on its height; 2 mm or less above it there are none.
-    Level upper;
-    upper.id = 2;
-    upper.height = 30;
-    doc.levels.push_back(upper);
+    doc.levels.push_back({.id = 2, .height = 30, .outline = {}});
     for (PlacedPiece& p : doc.pieces) p.level = 2;
     EXPECT_NEAR(MinZ(Drawn(Build().piers.mesh)), 30, 1e-4);
     doc.pieces.resize(1);

@@ -1,11 +1,48 @@
-// What of a mesh is drawn: the vertices that triangles of non-zero size use, in their order.
-// (The piers mesh keeps the vertices of piers it does not make, their triangles folded.)
+// Reading meshes back in the 3D tests: what of a mesh is drawn, its colours and its extent.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "view3d/Mesh.h"
+#include "view3d/Scene3D.h"
+
+inline Colour3 ColourAt(const Mesh& m, size_t v) {
+    return {m.colours[3 * v], m.colours[3 * v + 1], m.colours[3 * v + 2]};
+}
+
+inline int CountColour(const Mesh& m, Colour3 c) {
+    int n = 0;
+    for (size_t v = 0; v < m.VertexCount(); ++v) n += ColourAt(m, v) == c;
+    return n;
+}
+
+struct Box3 {
+    double minX = 1e9, minY = 1e9, minZ = 1e9, maxX = -1e9, maxY = -1e9, maxZ = -1e9;
+};
+
+// The box round the vertices, or round those whose colour `only` accepts.
+inline Box3 Extent(const Mesh& m, const std::function<bool(Colour3)>& only = nullptr) {
+    Box3 b;
+    for (size_t v = 0; v < m.VertexCount(); ++v) {
+        if (only && !only(ColourAt(m, v))) continue;
+        const float* p = &m.positions[3 * v];
+        b.minX = std::min<double>(b.minX, p[0]);
+        b.maxX = std::max<double>(b.maxX, p[0]);
+        b.minY = std::min<double>(b.minY, p[1]);
+        b.maxY = std::max<double>(b.maxY, p[1]);
+        b.minZ = std::min<double>(b.minZ, p[2]);
+        b.maxZ = std::max<double>(b.maxZ, p[2]);
+    }
+    return b;
+}
+inline double MinZ(const Mesh& m) { return Extent(m).minZ; }
+inline double MaxZ(const Mesh& m) { return Extent(m).maxZ; }
+
+// What of a mesh is drawn: the vertices that triangles of non-zero size use, in their order.
+// (The piers mesh keeps the vertices of piers it does not make, their triangles folded.)
 
 inline Mesh Drawn(const Mesh& m) {
     std::vector<char> used(m.VertexCount(), 0);
@@ -32,3 +69,6 @@ inline Mesh Drawn(const Mesh& m) {
     }
     return out;
 }
+
+// Piers share three colours; their top faces alone carry kPierTop, 18 corners each.
+inline int PierCount(const Scene3D& s) { return CountColour(Drawn(s.piers.mesh), kPierTop) / 18; }

@@ -4,6 +4,7 @@
 
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
+#include "model/TrackBuilder.h"
 #include "tests/app/AppTestHome.h"
 #include "view3d/gui/TrackGLCanvas.h"
 #include "view3d/gui/View3DFrame.h"
@@ -29,13 +30,7 @@ protected:
         event.SetEventObject(frame);
         frame->GetEventHandler()->ProcessEvent(event);
     }
-    void AddPiece(double x) {
-        PlacedPiece p;
-        p.article = "24188";
-        p.x = x;
-        p.joints.resize(2);
-        frame->Document().AddPiece(p);
-    }
+    void AddPiece(double x) { TrackBuilder(frame->Document()).Place("24188", x); }
     TrackGLCanvas* Canvas() const { return frame->View3D()->Canvas(); }
 
     MainFrame* frame = nullptr;

@@ -9,6 +9,7 @@
 #include "base/Geometry.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "view3d/DrawnMesh.h"
 #include "view3d/SceneryModels.h"
 #include "view3d/TrackMeshes.h"
 #include "view3d/TrackView.h"
@@ -22,38 +23,10 @@ const PieceDef& Piece(const std::string& article) {
     return *def;
 }
 
-Colour3 ColourAt(const Mesh& m, size_t v) {
-    return {m.colours[3 * v], m.colours[3 * v + 1], m.colours[3 * v + 2]};
-}
-
-int CountColour(const Mesh& m, Colour3 c) {
-    int n = 0;
-    for (size_t v = 0; v < m.VertexCount(); ++v) n += ColourAt(m, v) == c;
-    return n;
-}
-
 bool AnyColour(const Mesh& m, const std::function<bool(Colour3)>& pred) {
     for (size_t v = 0; v < m.VertexCount(); ++v)
         if (pred(ColourAt(m, v))) return true;
     return false;
-}
-
-struct Box3 {
-    double minX = 1e9, minY = 1e9, minZ = 1e9, maxX = -1e9, maxY = -1e9, maxZ = -1e9;
-};
-
-Box3 Extent(const Mesh& m, const std::function<bool(Colour3)>& only = nullptr) {
-    Box3 b;
-    for (size_t v = 0; v < m.VertexCount(); ++v) {
-        if (only && !only(ColourAt(m, v))) continue;
-        b.minX = std::min<double>(b.minX, m.positions[3 * v]);
-        b.maxX = std::max<double>(b.maxX, m.positions[3 * v]);
-        b.minY = std::min<double>(b.minY, m.positions[3 * v + 1]);
-        b.maxY = std::max<double>(b.maxY, m.positions[3 * v + 1]);
-        b.minZ = std::min<double>(b.minZ, m.positions[3 * v + 2]);
-        b.maxZ = std::max<double>(b.maxZ, m.positions[3 * v + 2]);
-    }
-    return b;
 }
 
 // Every mesh the view draws: whole triangles, indices in range, unit normals, colours in [0, 1].
@@ -169,17 +142,6 @@ TEST(TrackFactory, EveryCatalogPieceGivesAWellFormedMeshInsideItsFootprint) {
         EXPECT_LE(b.maxZ, 101.01) << def.article;
         EXPECT_GE(b.minZ, -18.01) << def.article;
     }
-}
-
-TEST(BridgeFactory, StructuresByArticle) {
-    const std::pair<const char*, BridgeStructure> expected[] = {
-        {"74620", BridgeStructure::Truss},    {"89759", BridgeStructure::Truss},
-        {"74618", BridgeStructure::Ramp},     {"8976", BridgeStructure::Ramp},
-        {"74636", BridgeStructure::TiedArch}, {"8977", BridgeStructure::TiedArch},
-        {"24188", BridgeStructure::None},
-    };
-    for (const auto& [article, kind] : expected)
-        EXPECT_EQ(BridgeStructureOf(Piece(article)), kind) << article;
 }
 
 TEST(BridgeFactory, TiedArchRisesNinetyNineMillimetresAtMidSpan) {

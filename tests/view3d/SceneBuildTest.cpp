@@ -10,33 +10,12 @@
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
 #include "model/Tunnels.h"
+#include "view3d/DrawnMesh.h"
 #include "view3d/OrbitCamera.h"
 #include "view3d/Scene3D.h"
-#include "view3d/DrawnMesh.h"
 #include "view3d/TrackMeshes.h"
 
 namespace {
-
-// A pier's top face has 18 corners in the top colour.
-int PierCount(const Scene3D& s) {
-    int n = 0;
-    const Mesh piers = Drawn(s.piers.mesh);
-    for (size_t v = 0; v < piers.VertexCount(); ++v)
-        n += Colour3{piers.colours[3 * v], piers.colours[3 * v + 1], piers.colours[3 * v + 2]} ==
-             kPierTop;
-    return n / 18;
-}
-
-double MinZ(const Mesh& m) {
-    double z = 1e9;
-    for (size_t v = 0; v < m.VertexCount(); ++v) z = std::min<double>(z, m.positions[3 * v + 2]);
-    return z;
-}
-double MaxZ(const Mesh& m) {
-    double z = -1e9;
-    for (size_t v = 0; v < m.VertexCount(); ++v) z = std::max<double>(z, m.positions[3 * v + 2]);
-    return z;
-}
 
 class SceneTest : public testing::Test {
 protected:
@@ -53,10 +32,7 @@ protected:
 }  // namespace
 
 TEST_F(SceneTest, HiddenLevelsAndUnknownArticlesAreLeftOut) {
-    Level hidden;
-    hidden.id = 2;
-    hidden.visible = false;
-    doc.levels.push_back(hidden);
+    doc.levels.push_back({.id = 2, .visible = false, .outline = {}});
     track.Place("24188", 0, 0);
     track[track.Place("24172", 0, 100)].level = 2;
     track.Place("99999", 0, 200);
@@ -139,10 +115,7 @@ TEST_F(SceneTest, TwoBridgesJoinedEndToStartGetThreePiers) {
 }
 
 TEST_F(SceneTest, PiersStandOnTheLevelAndSkipFlatBridgesAndNearbyPoints) {
-    Level upper;
-    upper.id = 2;
-    upper.height = 30;
-    doc.levels.push_back(upper);
+    doc.levels.push_back({.id = 2, .height = 30, .outline = {}});
     track[track.Place("74620", 0, 0, 0, 31)].level = 2;     // 1 mm above its level: no piers
     track[track.Place("74620", 0, 300, 0, 100)].level = 2;  // two piers from 30 to 100
     track.Place("74620", 188.3 + 1.5, 300, 0, 100);         // starts 1.5 mm from a pier: one more
@@ -201,8 +174,8 @@ TEST_F(SceneTest, HelixClimbsInThirtyDegreeStepsOnBothTracks) {
     size_t columnVertices = 0;
     const Mesh piers = Drawn(s.piers.mesh);
     for (size_t v = 0; v < piers.VertexCount(); ++v)
-        columnVertices += piers.colours[3 * v] == kHelixColumn.r &&
-                          piers.colours[3 * v + 1] == kHelixColumn.g;
+        columnVertices +=
+            piers.colours[3 * v] == kHelixColumn.r && piers.colours[3 * v + 1] == kHelixColumn.g;
     EXPECT_EQ(columnVertices, 13u * 24);
     EXPECT_NEAR(MinZ(Drawn(s.piers.mesh)), 0, 1e-4);
     EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), v.rise, 1e-4);
@@ -217,18 +190,8 @@ TEST_F(SceneTest, HelixWithUnknownVariantUsesTheDefaultOne) {
 }
 
 TEST_F(SceneTest, SceneryStandsOnItsLevelWithItsFootprint) {
-    Level upper;
-    upper.id = 2;
-    upper.height = 45;
-    doc.levels.push_back(upper);
-    SceneryItem item;
-    item.id = doc.TakeId();
-    item.item = "platform";
-    item.x = 100;
-    item.y = 200;
-    item.heading = 90;
-    item.scaleX = 2;
-    item.level = 2;
+    doc.levels.push_back({.id = 2, .height = 45, .outline = {}});
+    SceneryItem item{doc.TakeId(), "platform", 100, 200, 90, false, 2, 1, 2};
     doc.scenery.push_back(item);
     item.item = "no_such_item";
     doc.scenery.push_back(item);

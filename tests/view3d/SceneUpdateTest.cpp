@@ -98,16 +98,13 @@ class SceneUpdateTest : public testing::Test {
 protected:
     SceneUpdateTest() {
         doc.EnsureDefaultLevel();
-        Level upper;
-        upper.id = 2;
-        upper.height = 60;
-        upper.outline = {{2000, 0}, {3000, 0}, {3000, 800}, {2000, 800}};
-        doc.levels.push_back(upper);
+        doc.levels.push_back(
+            {.id = 2, .height = 60, .outline = {{2000, 0}, {3000, 0}, {3000, 800}, {2000, 800}}});
         // Raised track on risers, two bridges joined end to start, flat track, a deck piece, a
         // helix and a tunnel.
         for (int k = 0; k < 12; ++k)
-            ids.push_back(track.Place(k % 3 ? "24188" : "24130", 200.0 * k, 100, k * 10.0,
-                                      k % 2 ? 40 : 0));
+            ids.push_back(
+                track.Place(k % 3 ? "24188" : "24130", 200.0 * k, 100, k * 10.0, k % 2 ? 40 : 0));
         bridgeA = track.Place("74636", 0, 600, 0, 80);
         bridgeB = track.Attach("74636", bridgeA, 1);
         track[track.Place("24188", 2200, 300, 0, 60)].level = 2;
@@ -196,8 +193,7 @@ TEST_F(SceneUpdateTest, EveryKindOfEditGivesTheSceneAFreshBuildWouldGive) {
     });
     Edit("tunnel piece moved", [&] { track[ids[3]].x -= 12; });
     Edit("tunnel widened", [&] { doc.tunnels[0].covers.push_back(ids[6]); });
-    Edit("piece taken from the middle",
-         [&] { doc.pieces.erase(doc.pieces.begin() + 4); });
+    Edit("piece taken from the middle", [&] { doc.pieces.erase(doc.pieces.begin() + 4); });
     Edit("piece added at the end", [&] { ids.push_back(track.Place("24188", 0, -400, 0, 70)); });
     Edit("piece put first", [&] {
         std::vector<PlacedPiece> order = doc.pieces;

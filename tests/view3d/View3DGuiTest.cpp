@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/statusbr.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 
@@ -74,6 +75,22 @@ protected:
                 }
         EXPECT_GT(n, 1000);
         return n ? wxRealPoint(sx / n, sy / n) : wxRealPoint();
+    }
+    // A mouse event on the canvas with the buttons held as given.
+    void Mouse(wxEventType type, int x, int y, bool left = false, bool right = false,
+               int wheel = 0) {
+        wxMouseEvent e(type);
+        e.SetPosition({x, y});
+        e.m_leftDown = left;
+        e.m_rightDown = right;
+        e.m_wheelRotation = wheel;
+        e.SetEventObject(frame->Canvas());
+        frame->Canvas()->GetEventHandler()->ProcessEvent(e);
+    }
+    void RightDrag(int x, int y, int dx, int dy) {
+        Mouse(wxEVT_RIGHT_DOWN, x, y, false, true);
+        Mouse(wxEVT_MOTION, x + dx, y + dy, false, true);
+        Mouse(wxEVT_RIGHT_UP, x + dx, y + dy);
     }
 
     LayoutDocument doc;
@@ -169,29 +186,19 @@ TEST_F(View3DTest, DraggingTurnsAndPansTheViewWithinItsLimits) {
     TrackGLCanvas* canvas = Open();
     Draw();
     const std::vector<uint8_t> before = pixels;
-    auto mouse = [&](wxEventType type, int x, int y, bool left, bool right) {
-        wxMouseEvent e(type);
-        e.SetPosition({x, y});
-        e.m_leftDown = left;
-        e.m_rightDown = right;
-        e.SetEventObject(canvas);
-        canvas->GetEventHandler()->ProcessEvent(e);
-    };
-    mouse(wxEVT_LEFT_DOWN, 100, 100, true, false);
-    mouse(wxEVT_MOTION, 160, 120, true, false);
+    Mouse(wxEVT_LEFT_DOWN, 100, 100, true);
+    Mouse(wxEVT_MOTION, 160, 120, true);
     EXPECT_FLOAT_EQ(canvas->Camera().yaw, 30 + 30);
     EXPECT_FLOAT_EQ(canvas->Camera().pitch, 35 + 10);
-    mouse(wxEVT_MOTION, 160, 1000, true, false);
+    Mouse(wxEVT_MOTION, 160, 1000, true);
     EXPECT_FLOAT_EQ(canvas->Camera().pitch, 89);
-    mouse(wxEVT_MOTION, 160, -1000, true, false);
+    Mouse(wxEVT_MOTION, 160, -1000, true);
     EXPECT_FLOAT_EQ(canvas->Camera().pitch, -89);
-    mouse(wxEVT_LEFT_UP, 160, -1000, false, false);
+    Mouse(wxEVT_LEFT_UP, 160, -1000);
     EXPECT_FALSE(canvas->HasCapture());
-    mouse(wxEVT_MOTION, 300, 300, false, false);  // no button: nothing moves
+    Mouse(wxEVT_MOTION, 300, 300);  // no button: nothing moves
     EXPECT_FLOAT_EQ(canvas->Camera().yaw, 60);
-    mouse(wxEVT_RIGHT_DOWN, 300, 300, false, true);
-    mouse(wxEVT_MOTION, 320, 300, false, true);
-    mouse(wxEVT_RIGHT_UP, 320, 300, false, false);
+    RightDrag(300, 300, 20, 0);
     EXPECT_NE(canvas->Camera().panX, 0);
     Draw();
     size_t changed = 0;
@@ -203,12 +210,7 @@ TEST_F(View3DTest, WheelZoomStopsAtItsLimitsAndRKeepsTheZoom) {
     track.Line("24188", 3);
     TrackGLCanvas* canvas = Open();
     canvas->Camera().distance = 800;
-    auto wheel = [&](int rotation) {
-        wxMouseEvent e(wxEVT_MOUSEWHEEL);
-        e.m_wheelRotation = rotation;
-        e.SetEventObject(canvas);
-        canvas->GetEventHandler()->ProcessEvent(e);
-    };
+    auto wheel = [&](int rotation) { Mouse(wxEVT_MOUSEWHEEL, 0, 0, false, false, rotation); };
     wheel(120);
     EXPECT_FLOAT_EQ(canvas->Camera().distance, 800 * 0.88f);
     Draw();
@@ -256,12 +258,7 @@ TEST_F(View3DTest, ShowcaseLayoutDrawsWithoutErrorsFromEveryAngle) {
     doc.FindPiece(line[0])->elevation = doc.FindPiece(line[1])->elevation = 90;
     track.Place("24188", 0, 600, 0, 1e9);
     doc.baseboard = {{-500, -500}, {2500, 1500}, {2500, -500}, {-500, 1500}};
-    SceneryItem tree;
-    tree.id = doc.TakeId();
-    tree.item = "tree_lg_dec";
-    tree.x = 300;
-    tree.y = 300;
-    doc.scenery.push_back(tree);
+    doc.scenery.push_back({doc.TakeId(), "tree_lg_dec", 300, 300});
     TrackGLCanvas* canvas = Open();
     for (float pitch : {35.0f, 89.0f, -60.0f}) {
         canvas->Camera().pitch = pitch;
@@ -337,18 +334,6 @@ TEST_F(View3DTest, TwoDeckSampleLooksBuiltFromTheDefaultCamera) {
 TEST_F(View3DTest, PanningMovesTheSceneWithThePointer) {
     track.Line("24130", 12);  // a circle
     TrackGLCanvas* canvas = Open();
-    auto drag = [&](int dx, int dy) {
-        auto mouse = [&](wxEventType type, int x, int y, bool right) {
-            wxMouseEvent e(type);
-            e.SetPosition({x, y});
-            e.m_rightDown = right;
-            e.SetEventObject(canvas);
-            canvas->GetEventHandler()->ProcessEvent(e);
-        };
-        mouse(wxEVT_RIGHT_DOWN, 400, 300, true);
-        mouse(wxEVT_MOTION, 400 + dx, 300 + dy, true);
-        mouse(wxEVT_RIGHT_UP, 400 + dx, 300 + dy, false);
-    };
     for (float yaw : {30.0f, 120.0f, -75.0f}) {
         SCOPED_TRACE(yaw);
         canvas->Camera().Reset();
@@ -356,12 +341,12 @@ TEST_F(View3DTest, PanningMovesTheSceneWithThePointer) {
         canvas->Camera().pitch = 20;
         Draw();
         const wxRealPoint start = BallastCentre();
-        drag(0, 60);  // downwards: the scene follows down the screen
+        RightDrag(400, 300, 0, 60);  // downwards: the scene follows down the screen
         Draw();
         const wxRealPoint down = BallastCentre();
         EXPECT_GT(down.y - start.y, 30);
         EXPECT_LT(std::abs(down.x - start.x), 4);
-        drag(60, 0);  // to the right: the scene follows to the right
+        RightDrag(400, 300, 60, 0);  // to the right: the scene follows to the right
         Draw();
         const wxRealPoint right = BallastCentre();
         EXPECT_GT(right.x - down.x, 40);
@@ -373,7 +358,8 @@ TEST_F(View3DTest, AfterEditsTheViewLooksAsWithEveryMeshCopiedAgain) {
     // Raised track on risers and bridges on piers: what an edit rewrites in place on the card.
     std::vector<uint32_t> ids;
     for (int k = 0; k < 8; ++k)
-        ids.push_back(track.Place(k % 2 ? "24188" : "24130", 250.0 * k, 0, k * 20.0, 30.0 * (k % 3)));
+        ids.push_back(
+            track.Place(k % 2 ? "24188" : "24130", 250.0 * k, 0, k * 20.0, 30.0 * (k % 3)));
     const uint32_t bridge = track.Place("74636", 0, 400, 0, 90);
     track.Attach("74636", bridge, 1);
     TrackGLCanvas* canvas = Open();
@@ -397,39 +383,30 @@ TEST_F(View3DTest, AfterEditsTheViewLooksAsWithEveryMeshCopiedAgain) {
         Draw();
     }
     // Near, and far enough for the track to come from the far batch.
-    auto draw = [&](TrackGLCanvas* c) {
-        EXPECT_TRUE(c->RenderFrame(&pixels));
-        size = c->GetClientSize();
-    };
-    auto near_and_far = [&](TrackGLCanvas* c) {
+    auto nearAndFar = [&] {
         // A busy machine may still be sizing the window: let it settle, and draw from then on.
         PumpEvents(50);
-        draw(c);
+        Draw();
         PumpEvents(20);
         // The camera as the scene fits it, set anew: tests running beside this one on the same
         // display may have clicked and dragged over the window.
         OrbitCamera camera;
-        camera.Fit(c->Scene().bounds);
-        c->Camera() = camera;
-        std::vector<uint8_t> both;
-        draw(c);
-        both = pixels;
-        c->Camera().distance *= 12;
-        draw(c);
+        camera.Fit(canvas->Scene().bounds);
+        canvas->Camera() = camera;
+        Draw();
+        std::vector<uint8_t> both = pixels;
+        canvas->Camera().distance *= 12;
+        Draw();
         both.insert(both.end(), pixels.begin(), pixels.end());
         return both;
     };
     // The same meshes copied to the card whole, in the same window.
-    const std::vector<uint8_t> edited = near_and_far(canvas);
+    const std::vector<uint8_t> edited = nearAndFar();
     canvas->CopyAllMeshesAgain();
-    const std::vector<uint8_t> whole = near_and_far(canvas);
+    const std::vector<uint8_t> whole = nearAndFar();
     ASSERT_EQ(edited.size(), whole.size());
-    size_t differ = 0, first = edited.size();
-    for (size_t i = 0; i < edited.size(); ++i) {
-        if (edited[i] != whole[i] && first == edited.size()) first = i;
-        differ += edited[i] != whole[i];
-    }
-    EXPECT_EQ(differ, 0u) << "first at byte " << first;
+    const auto differ = std::mismatch(edited.begin(), edited.end(), whole.begin());
+    EXPECT_TRUE(differ.first == edited.end()) << "first at byte " << differ.first - edited.begin();
     // And the layout is there to compare: lit track and piers in the far picture.
     size_t lit = 0;
     for (int y = 0; y < size.y; ++y)
