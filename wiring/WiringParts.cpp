@@ -68,14 +68,48 @@ std::vector<WiringPart> WiringParts(const LayoutDocument& doc) {
     return parts;
 }
 
-bool FindPieceWiring(const LayoutDocument& doc, uint32_t piece, PieceWiring* out) {
-    if (doc.wiring.Empty()) return false;
-    const TrackGraph graph = BuildTrackGraph(doc);
-    const WiringAnalysis analysis = AnalyseWiring(doc, graph, WiringOptions());
+namespace {
+
+bool LookUpPiece(const TrackGraph& graph, const WiringAnalysis& analysis, uint32_t piece,
+                 PieceWiring* out) {
     const Section* section = analysis.SectionOf(graph, piece);
     if (!section) return false;
     *out = {SectionNumberOf(graph, analysis, piece), section->district, section->detector};
     return true;
+}
+
+}  // namespace
+
+bool FindPieceWiring(const LayoutDocument& doc, uint32_t piece, PieceWiring* out) {
+    if (doc.wiring.Empty()) return false;
+    const TrackGraph graph = BuildTrackGraph(doc);
+    return LookUpPiece(graph, AnalyseWiring(doc, graph, WiringOptions()), piece, out);
+}
+
+struct PieceWiringFinder::Kept {
+    const LayoutDocument* doc = nullptr;
+    uint64_t revision = 0;
+    size_t pieces = 0;
+    TrackGraph graph;
+    WiringAnalysis analysis;
+};
+
+PieceWiringFinder::PieceWiringFinder() = default;
+PieceWiringFinder::~PieceWiringFinder() = default;
+void PieceWiringFinder::Forget() { kept.reset(); }
+
+bool PieceWiringFinder::Find(const LayoutDocument& doc, uint32_t piece, PieceWiring* out) {
+    if (doc.wiring.Empty()) return false;
+    if (!kept || kept->doc != &doc || kept->revision != doc.Revision() ||
+        kept->pieces != doc.pieces.size()) {
+        kept = std::make_unique<Kept>();
+        kept->doc = &doc;
+        kept->revision = doc.Revision();
+        kept->pieces = doc.pieces.size();
+        kept->graph = BuildTrackGraph(doc);
+        kept->analysis = AnalyseWiring(doc, kept->graph, WiringOptions());
+    }
+    return LookUpPiece(kept->graph, kept->analysis, piece, out);
 }
 
 std::string PieceWiringText(const LayoutDocument& doc, uint32_t piece) {

@@ -3,6 +3,8 @@
 // counted by kind.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,21 @@ struct PieceWiring {
 };
 // False when the layout has no wiring plan or the piece is in no section.
 bool FindPieceWiring(const LayoutDocument& doc, uint32_t piece, PieceWiring* out);
+
+// FindPieceWiring over one analysis of the layout, kept until Forget() or until the layout
+// changes by an edit in the undo history or by pieces added or removed: the properties panel
+// asks at every change of the selection, and the analysis visits the whole layout.
+class PieceWiringFinder {
+public:
+    PieceWiringFinder();
+    ~PieceWiringFinder();
+    bool Find(const LayoutDocument& doc, uint32_t piece, PieceWiring* out);
+    void Forget();
+
+private:
+    struct Kept;
+    std::unique_ptr<Kept> kept;
+};
 
 // "Section 3 · Booster 1 · detector 2": the section, district and detector of a piece as the
 // properties panel shows them; empty when the layout has no wiring plan or the piece is in no

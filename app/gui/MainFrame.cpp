@@ -194,6 +194,7 @@ void MainFrame::ApplyChanges(DocChange what) {
     RefreshTitle();
     if (replaced || HasAny(what, DocChange::Pieces)) ShowPieceCount();
     if (properties) {
+        if (replaced || HasAny(what, DocChange::Content)) properties->ForgetWiring();
         if (replaced || HasAny(what, DocChange::All & ~DocChange::Annotations))
             properties->RefreshSelection();
         if (replaced || HasAny(what, DocChange::Pieces | DocChange::Stock))

@@ -465,7 +465,7 @@ void PropertiesPanel::OnSetAddress(wxCommandEvent&) {
 
 void PropertiesPanel::ShowPieceWiring(uint32_t piece) {
     PieceWiring wiring;
-    const bool shown = piece != kNoId && FindPieceWiring(frame->Document(), piece, &wiring);
+    const bool shown = piece != kNoId && wiringFinder.Find(frame->Document(), piece, &wiring);
     if (shown) {
         const LayoutDocument& doc = frame->Document();
         wiringText->SetLabelText(Utf8(PieceWiringText(doc, wiring)));

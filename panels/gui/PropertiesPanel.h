@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "panels/PieceTally.h"
+#include "wiring/WiringParts.h"
 
 class FrameServices;
 class wxButton;
@@ -49,6 +50,8 @@ public:
     // Rebuilds the selection section from the document's selection flags (the main frame's
     // update calls it after changes).
     void RefreshSelection();
+    // The layout changed: the wiring analysis the selection's section is read from is made anew.
+    void ForgetWiring() { wiringFinder.Forget(); }
     // Rebuilds the piece count list with its recommended accessories (likewise).
     void RefreshTally();
     // Opens the label field for a new label at a layout position (mm) and focuses it.
@@ -109,6 +112,7 @@ private:
     FrameServices* frame = nullptr;
     BrowserOpener openBrowser;
 
+    PieceWiringFinder wiringFinder;
     uint32_t shownPiece = kNoId;
     uint32_t shownScenery = kNoId;
     uint32_t shownHelix = kNoId;

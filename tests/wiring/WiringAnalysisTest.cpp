@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "model/TrackBuilder.h"
 #include "network/TrackGraph.h"
 #include "wiring/WiringAnalysis.h"
 #include "wiring/WiringEdits.h"
+#include "wiring/WiringParts.h"
 #include "wiring/WiringProposals.h"
 
 namespace {
@@ -196,8 +198,14 @@ TEST_F(WiringTest, ASectionsDistrictAndDetectorAreSetFromAnyOfItsPieces) {
     doc.wiring.feeders = {{ring[2], 1}, {ring[3], 1}};
     const TrackGraph graph = BuildTrackGraph(doc);
     const size_t steps = doc.undoStack.size();
+    PieceWiringFinder finder;  // the panel's: one analysis until the layout changes
+    PieceWiring w;
+    ASSERT_TRUE(finder.Find(doc, ring[4], &w));
+    EXPECT_EQ(w.district, 1u);
     // Both feeders of the first section move to South; the unfed second section gets one.
     ASSERT_TRUE(SetSectionDistrict(doc, graph, ring[4], 2));
+    ASSERT_TRUE(finder.Find(doc, ring[1], &w));
+    EXPECT_EQ(w.district, 2u) << "an edit in the history is seen without being told";
     EXPECT_EQ(doc.wiring.feeders, (std::vector<Feeder>{{ring[2], 2}, {ring[3], 2}}));
     ASSERT_TRUE(SetSectionDistrict(doc, graph, ring[9], 1));
     EXPECT_EQ(doc.wiring.feeders.back(), (Feeder{ring[9], 1}));
@@ -218,6 +226,18 @@ TEST_F(WiringTest, ASectionsDistrictAndDetectorAreSetFromAnyOfItsPieces) {
     EXPECT_EQ(doc.undoStack.size(), steps + 5);
     doc.Undo();
     EXPECT_EQ(doc.wiring.detectors, (std::vector<Detector>{{ring[5], 6}}));
+    for (uint32_t piece : ring) {
+        PieceWiring once;
+        ASSERT_EQ(finder.Find(doc, piece, &w), FindPieceWiring(doc, piece, &once));
+        EXPECT_EQ(std::tie(w.section, w.district, w.detector),
+                  std::tie(once.section, once.district, once.detector));
+    }
+    doc.wiring.detectors.clear();  // behind the history's back: seen once forgotten
+    ASSERT_TRUE(finder.Find(doc, ring[5], &w));
+    EXPECT_EQ(w.detector, 6);
+    finder.Forget();
+    ASSERT_TRUE(finder.Find(doc, ring[5], &w));
+    EXPECT_EQ(w.detector, 0);
 }
 
 TEST_F(WiringTest, DeletingAPieceDropsItsWiring) {
