@@ -16,6 +16,7 @@
 #include "base/Format.h"
 #include "base/Geometry.h"
 #include "base/Translate.h"
+#include "catalog/IsSwitchKind.h"
 #include "trackgeometry/PieceGeometry.h"
 #include "trackgeometry/TrackRoutes.h"
 #include "trackgeometry/Units.h"
@@ -31,20 +32,8 @@ namespace {
 
 std::string Length(double mm, int units) { return FormatLength(mm, units); }
 
-bool IsSwitch(PieceKind kind) {
-    switch (kind) {
-        case PieceKind::LeftTurnout:
-        case PieceKind::RightTurnout:
-        case PieceKind::CurvedTurnout:
-        case PieceKind::CurvedTurnoutK:
-        case PieceKind::DoubleSlip:
-            return true;
-        default:
-            return false;
-    }
-}
 
-bool IsTurnout(PieceKind kind) { return IsSwitch(kind) && kind != PieceKind::DoubleSlip; }
+bool IsTurnout(PieceKind kind) { return IsSwitchKind(kind) && kind != PieceKind::DoubleSlip; }
 
 // How far a route through a piece turns, in degrees, positive to the left of travel; a route
 // into a buffer does not turn.
@@ -156,7 +145,7 @@ void CheckSidings(const LayoutDocument& doc, const TrackGraph& graph, const Chec
                 }
                 if (step.stop != StepStop::None || step.routes.size() != 1) break;
                 const GraphPiece* next = graph.Find(step.entered.piece);
-                if (!next || !next->def || IsSwitch(next->def->kind) ||
+                if (!next || !next->def || IsSwitchKind(next->def->kind) ||
                     next->def->kind == PieceKind::Turntable || next->id == node->id)
                     break;
                 lengthMm += step.routes[0].lengthMm;
@@ -505,7 +494,7 @@ void CheckPieceRules(const LayoutDocument& doc, const CheckOptions& options,
     for (const PlacedPiece& p : doc.pieces) {
         const PieceDef* def = TrackCatalog::Instance().Find(p.article);
         if (!def) continue;
-        if (IsSwitch(def->kind) && def->radius > 0 && def->radius < options.minRadiusMm) {
+        if (IsSwitchKind(def->kind) && def->radius > 0 && def->radius < options.minRadiusMm) {
             const PointMm mid = PieceMidpoint(p, *def);
             out.push_back(Finding(
                 FindingKind::TightRadius, FindingSeverity::Warning, {p.id}, mid.x, mid.y,
@@ -515,7 +504,7 @@ void CheckPieceRules(const LayoutDocument& doc, const CheckOptions& options,
                        FormatLength(options.minRadiusMm, doc.units).c_str())));
         }
         // A level piece has every end at its elevation; only a slight grade needs its ends.
-        if ((!IsSwitch(def->kind) && def->kind != PieceKind::Crossing) || p.grade == 0) continue;
+        if ((!IsSwitchKind(def->kind) && def->kind != PieceKind::Crossing) || p.grade == 0) continue;
         double low = HUGE_VAL, high = -HUGE_VAL;
         const bool graded = std::fabs(p.grade) > kFlatGradeDeg;
         for (const TrackRoute& r : graded ? std::vector<TrackRoute>() : PieceRoutes(p, *def)) {

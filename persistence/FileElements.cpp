@@ -44,25 +44,11 @@ void AttributeWriter::Text(std::string_view name, std::string_view text, std::st
     }
     char* p = Start(name, text.size() * kLongestReference + 1);
     for (char c : text) {
-        std::string_view reference;
-        switch (c) {
-            case '<':
-                reference = "&lt;";
-                break;
-            case '>':
-                reference = "&gt;";
-                break;
-            case '&':
-                reference = "&amp;";
-                break;
-            case '"':
-                reference = "&quot;";
-                break;
-            default:
-                *p++ = c;
-                continue;
-        }
-        p = std::copy(reference.begin(), reference.end(), p);
+        const std::string_view reference = XmlReference(c);
+        if (reference.empty())
+            *p++ = c;
+        else
+            p = std::copy(reference.begin(), reference.end(), p);
     }
     End(p);
 }

@@ -72,23 +72,8 @@ void AppendEscapedXml(std::string& out, std::string_view text) {
     // Runs without a character to replace go in whole: most texts have none.
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        std::string_view reference;
-        switch (text[i]) {
-            case '<':
-                reference = "&lt;";
-                break;
-            case '>':
-                reference = "&gt;";
-                break;
-            case '&':
-                reference = "&amp;";
-                break;
-            case '"':
-                reference = "&quot;";
-                break;
-            default:
-                continue;
-        }
+        const std::string_view reference = XmlReference(text[i]);
+        if (reference.empty()) continue;
         out.append(text.data() + start, i - start);
         out += reference;
         start = i + 1;

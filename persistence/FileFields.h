@@ -65,6 +65,21 @@ std::string_view RawAttribute(std::string_view line, std::string_view name);
 
 // Turns &lt; &gt; &amp; &quot; back into their characters in one left-to-right pass.
 std::string DecodeXml(std::string_view raw);
+// The reference that stands for < > & " in the file ("&lt;", ...); empty for any other character.
+constexpr std::string_view XmlReference(char c) {
+    switch (c) {
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '&':
+            return "&amp;";
+        case '"':
+            return "&quot;";
+        default:
+            return {};
+    }
+}
 // Appends `text` with < > & " replaced by their references.
 void AppendEscapedXml(std::string& out, std::string_view text);
 // Appends a double in the file's form: fixed, exactly 4 decimals, "." whatever the locale; a value

@@ -15,6 +15,7 @@
 
 #include "base/NumberStyle.h"
 #include "base/gui/NumberSpinCtrl.h"
+#include "base/gui/SetSizerAndLeastSize.h"
 #include "catalog/TrackCatalog.h"
 #include "gapclose/PlaceBeside.h"
 
@@ -61,14 +62,7 @@ CloseGapDialog::CloseGapDialog(wxWindow* parent, const LayoutDocument& doc, cons
     buttons->Add(new wxButton(this, wxID_OK, _("OK")), 0, wxRIGHT, 4);
     buttons->Add(new wxButton(this, wxID_CANCEL, _("Cancel")), 0);
     sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
-    SetSizer(sizer);
-    // Never narrower than the options row, which grows with the language's labels.
-    const wxSize least = ClientToWindowSize(sizer->CalcMin());
-    SetMinSize(least);
-    wxSize size = GetSize();
-    size.IncTo(least);
-    SetSize(size);
-    Layout();
+    SetSizerAndLeastSize(*this, sizer);
 
     list->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { Choose(list->GetSelection()); });
     list->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) {

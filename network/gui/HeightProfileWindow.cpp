@@ -10,6 +10,7 @@
 
 #include "app/gui/MainFrameDialogs.h"
 #include "base/gui/FrameServices.h"
+#include "base/gui/SetSizerAndLeastSize.h"
 #include "dialogs/PlanExport.h"
 #include "network/gui/ProfileDrawing.h"
 #include "panels/PropertiesLogic.h"
@@ -121,14 +122,7 @@ HeightProfileWindow::HeightProfileWindow(FrameServices* frame, uint32_t firstPie
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(plot, 1, wxEXPAND | wxALL, 6);
     sizer->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
-    SetSizer(sizer);
-    // Never narrower than the button row, which grows with the language's labels.
-    const wxSize least = ClientToWindowSize(sizer->CalcMin());
-    SetMinSize(least);
-    wxSize size = GetSize();
-    size.IncTo(least);
-    SetSize(size);
-    Layout();
+    SetSizerAndLeastSize(*this, sizer);
 
     evenGrade->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { RunEvenGrade(); });
     print->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Print(); });

@@ -16,6 +16,7 @@
 #include <map>
 
 #include "base/gui/FrameServices.h"
+#include "base/gui/SetSizerAndLeastSize.h"
 #include "catalog/TrackCatalog.h"
 #include "suggest/gui/SuggestGallery.h"
 
@@ -87,13 +88,7 @@ SuggestDialog::SuggestDialog(wxWindow* parent, const FrameServices& frame)
     buttons->Add(open, 0, wxRIGHT, 4);
     buttons->Add(new wxButton(this, wxID_CANCEL, _("Close")), 0);
     sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
-    SetSizer(sizer);
-    const wxSize least = ClientToWindowSize(sizer->CalcMin());
-    SetMinSize(least);
-    wxSize size = GetSize();
-    size.IncTo(least);
-    SetSize(size);
-    Layout();
+    SetSizerAndLeastSize(*this, sizer);
     open->Enable(false);
 
     stop->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { job.Cancel(); });

@@ -4,21 +4,11 @@
 
 #include <string>
 
-#include "catalog/TrackCatalog.h"
-#include "model/LayoutDocument.h"
+#include "support/DocBuilders.h"
 
 inline uint32_t PutPiece(LayoutDocument& doc, const std::string& article, double x, double y,
                          double heading, int32_t level = 1, bool selected = false) {
-    PlacedPiece p;
-    p.id = doc.TakeId();
-    p.article = article;
-    p.x = x;
-    p.y = y;
-    p.heading = heading;
-    p.level = level;
-    p.selected = selected;
-    if (const PieceDef* d = TrackCatalog::Instance().Find(article))
-        p.joints.resize(d->connectors.size());
-    doc.pieces.push_back(p);
-    return p.id;
+    const uint32_t id = LayPiece(doc, x, y, level, article.c_str(), heading);
+    doc.pieces.back().selected = selected;
+    return id;
 }

@@ -14,6 +14,7 @@
 #include <map>
 
 #include "base/gui/FrameServices.h"
+#include "base/gui/SetSizerAndLeastSize.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 #include "trains/TrainPicture.h"
@@ -56,14 +57,7 @@ TrainsWindow::TrainsWindow(FrameServices* owner)
       frame(owner),
       timer(this) {
     wxSizer* sizer = BuildRows();
-    SetSizer(sizer);
-    // Never narrower than its rows, which grow with the language's labels.
-    const wxSize least = ClientToWindowSize(sizer->CalcMin());
-    SetMinSize(least);
-    wxSize size = GetSize();
-    size.IncTo(least);
-    SetSize(size);
-    Layout();
+    SetSizerAndLeastSize(*this, sizer);
 
     Bind(wxEVT_BUTTON, &TrainsWindow::OnAdd, this, kIdAdd);
     Bind(wxEVT_BUTTON, &TrainsWindow::OnStartStop, this, kIdStartStop);
