@@ -357,6 +357,18 @@ double TrackWidthScale(const PieceDef& def) {
                                                                                     : 1.0;
 }
 
+TrackRoute DistantRoute(const TrackRoute& route) {
+    TrackRoute coarse = route;
+    if (!(route.radius > kDistantChordErrorMm)) {
+        coarse.segments = 1;
+        return coarse;
+    }
+    const double maxTurnDeg = 2 * std::acos(1 - kDistantChordErrorMm / route.radius) / kDegToRad;
+    coarse.segments = std::clamp(static_cast<int>(std::ceil(std::abs(route.turnDeg) / maxTurnDeg)),
+                                 1, std::max(1, route.segments));
+    return coarse;
+}
+
 void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail, double widthScale) {
     const double bed = kBedHalfWidth * widthScale;
     const double sleeper = kSleeperHalfWidth * widthScale;
@@ -366,6 +378,8 @@ void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail, doubl
         // A few pixels wide on screen: a straight is one quad, a curve a few.
         coarse.segments =
             route.radius > 0 ? std::max(2, static_cast<int>(std::abs(route.turnDeg) / 7.5)) : 1;
+    } else if (detail == TrackDetail::Distant) {
+        coarse = DistantRoute(route);
     }
     const std::vector<Frame> frames = Frames(coarse);
     if (detail == TrackDetail::Far) {
@@ -407,7 +421,9 @@ Mesh BuildTrackMesh(const PieceDef& def, TrackDetail detail) {
         if (detail == TrackDetail::Far)
             AddFarStructure(m, def, routes.front());
         else
-            AddStructure(m, def, routes.front());
+            AddStructure(m, def,
+                         detail == TrackDetail::Distant ? DistantRoute(routes.front())
+                                                        : routes.front());
     }
     for (const TrackRoute& r : routes) AddTrackProfile(m, r, detail, TrackWidthScale(def));
     return m;

@@ -68,6 +68,13 @@ TrackRoute StraightRoute(double x, double y, double headingDeg, double length);
 // An arc of radius and signed angle: max(8, trunc(|angle| / 2.5)) segments.
 TrackRoute ArcRoute(double x, double y, double headingDeg, double radius, double turnDeg);
 
+// Sleepers narrower than 2 pixels are drawn as a band: the distant meshes never stand larger on
+// screen than that. Their routes keep within half a pixel of the true path there.
+inline constexpr double kDistantChordErrorMm = 0.5 * kSleeperHalfLength;
+// The route in as few segments as keep every chord within kDistantChordErrorMm of the path, and
+// never more than it had: a straight is one.
+TrackRoute DistantRoute(const TrackRoute& route);
+
 // The routes of a piece, following its kind and connectors: one for straights, curves, bumpers
 // and the turntable's bridge; straight and branch(es) for turnouts; inner and outer route for
 // curved turnouts; both straights (and the slips) for crossings and double slips.

@@ -18,6 +18,12 @@ TrackView::TrackView(const float modelview[16], int width, int height, double fo
 }
 
 std::optional<TrackDetail> TrackView::Of(const TrackInstance& t) const {
+    const std::optional<TrackSight> sight = SightOf(t);
+    if (!sight) return std::nullopt;
+    return sight->detail;
+}
+
+std::optional<TrackSight> TrackView::SightOf(const TrackInstance& t) const {
     // Every point of a piece lies within its length of its start; structures add 110 mm.
     const double r = t.length + 110.0;
     const double xe = mv[0] * t.x + mv[4] * t.y + mv[8] * t.z + mv[12];
@@ -26,6 +32,7 @@ std::optional<TrackDetail> TrackView::Of(const TrackInstance& t) const {
     if (depth + r < 1.0) return std::nullopt;
     if ((std::abs(xe) - depth * tanX) / std::sqrt(1 + tanX * tanX) > r) return std::nullopt;
     if ((std::abs(ye) - depth * tanY) / std::sqrt(1 + tanY * tanY) > r) return std::nullopt;
-    if (depth - r <= 1.0) return TrackDetail::Full;
-    return TrackDetailAt(PixelsPerMmAt(depth - r));
+    if (depth - r <= 1.0) return TrackSight{TrackDetail::Full, false};
+    const double pixelsPerMm = PixelsPerMmAt(depth - r);
+    return TrackSight{TrackDetailAt(pixelsPerMm), pixelsPerMm < kRoundPierPixelsPerMm};
 }

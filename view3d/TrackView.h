@@ -14,6 +14,15 @@
 inline constexpr double kFullDetailPixelsPerMm = 2.0 / (2 * kSleeperHalfLength);
 inline constexpr double kDistantDetailPixelsPerMm = 2.0 / (2 * kBedHalfWidth);
 TrackDetail TrackDetailAt(double pixelsPerMm);
+// Piers keep their rounded ends while those are at least two pixels across; smaller, a box over
+// the same footprint looks the same.
+inline constexpr double kRoundPierPixelsPerMm = 2.0 / 11.0;
+
+// How a visible piece is drawn: its track's detail, and whether its piers may be boxes.
+struct TrackSight {
+    TrackDetail detail;
+    bool boxPiers;
+};
 
 // The track instances of one frame seen through a perspective camera.
 class TrackView {
@@ -24,6 +33,7 @@ public:
     // Nothing when the piece lies wholly outside the view, else the detail its nearest possible
     // point calls for.
     std::optional<TrackDetail> Of(const TrackInstance& t) const;
+    std::optional<TrackSight> SightOf(const TrackInstance& t) const;
     // On-screen size of one millimetre at `depth` mm in front of the eye.
     double PixelsPerMmAt(double depth) const { return pixelsAtUnitDepth / depth; }
 

@@ -371,7 +371,7 @@ TEST(TrackFactory, FarBridgesKeepTheOutlineOfTheirStructure) {
         EXPECT_LE(kept.maxZ, all.maxZ + 1);
         EXPECT_GE(kept.minY, all.minY - 1);
         EXPECT_LE(kept.maxY, all.maxY + 1);
-        EXPECT_LT(far.TriangleCount() * 2, distant.TriangleCount());
+        EXPECT_LT(far.TriangleCount() * 2, BuildPieceMesh(def, TrackDetail::Full).TriangleCount());
     }
     // The arch rib still rises and falls: its highest point is near mid-span.
     const Mesh arch = BuildPieceMesh(Piece("74636"), TrackDetail::Far);
@@ -382,6 +382,28 @@ TEST(TrackFactory, FarBridgesKeepTheOutlineOfTheirStructure) {
             topX = arch.positions[3 * v];
         }
     EXPECT_NEAR(topX, Piece("74636").length / 2, Piece("74636").length * 0.15);
+}
+
+TEST(TrackFactory, DistantRoutesKeepWithinHalfAPixelOfTheTrack) {
+    // The largest gap between an arc and its chords, at the middle of each chord.
+    const auto chordError = [](const TrackRoute& r) {
+        return r.radius * (1 - std::cos(std::abs(r.turnDeg) * kPi / 180 / r.segments / 2));
+    };
+    EXPECT_EQ(DistantRoute(StraightRoute(0, 0, 0, 188.3)).segments, 1);
+    for (double radius : {145.0, 360.0, 437.5, 1114.6})
+        for (double turn : {-30.0, 7.5, 15.0, 90.0}) {
+            SCOPED_TRACE(testing::Message() << radius << " " << turn);
+            const TrackRoute arc = ArcRoute(0, 0, 0, radius, turn);
+            const TrackRoute coarse = DistantRoute(arc);
+            EXPECT_LE(chordError(coarse), kDistantChordErrorMm);
+            EXPECT_LE(coarse.segments, arc.segments);
+            // One segment fewer would leave the tolerance, unless the arc had no more.
+            if (coarse.segments > 1 && coarse.segments < arc.segments) {
+                TrackRoute fewer = coarse;
+                --fewer.segments;
+                EXPECT_GT(chordError(fewer), kDistantChordErrorMm);
+            }
+        }
 }
 
 TEST(TrackDetail, ChosenFromTheSizeOnScreen) {
@@ -425,6 +447,12 @@ TEST(TrackView, CullsWhatIsOutOfSightAndThinsWhatIsFar) {
     EXPECT_EQ(lookingDownFrom(500).Of(t), TrackDetail::Full);
     EXPECT_EQ(lookingDownFrom(5000).Of(t), TrackDetail::Distant);
     EXPECT_EQ(lookingDownFrom(50000).Of(t), TrackDetail::Far);
+    // Distant track keeps round piers while their ends are two pixels across, then boxes.
+    EXPECT_EQ(lookingDownFrom(3000).SightOf(t)->detail, TrackDetail::Distant);
+    EXPECT_FALSE(lookingDownFrom(3000).SightOf(t)->boxPiers);
+    EXPECT_EQ(lookingDownFrom(10000).SightOf(t)->detail, TrackDetail::Distant);
+    EXPECT_TRUE(lookingDownFrom(10000).SightOf(t)->boxPiers);
+    EXPECT_TRUE(lookingDownFrom(50000).SightOf(t)->boxPiers);
     // The scale is the one at the piece's nearest possible point: one sleeper there gets its two
     // pixels.
     const TrackView view = lookingDownFrom(2500);

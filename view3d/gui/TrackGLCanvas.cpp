@@ -621,16 +621,19 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     const TrackView view(modelview, width, height, kFieldOfViewDeg);
     std::vector<int8_t> detail(scene.tracks.size(), kCulled);
-    bool anyFar = false;
+    std::vector<uint8_t> boxPiers(scene.tracks.size(), 0);
+    bool farWanted = false;
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
-        if (const std::optional<TrackDetail> d = view.Of(scene.tracks[i])) {
-            detail[i] = static_cast<int8_t>(*d);
-            anyFar = anyFar || detail[i] == kFar;
+        if (const std::optional<TrackSight> sight = view.SightOf(scene.tracks[i])) {
+            detail[i] = static_cast<int8_t>(sight->detail);
+            boxPiers[i] = sight->boxPiers;
+            farWanted = farWanted || sight->boxPiers;  // far track has box piers too
         }
     }
     // The far meshes are made by the frame after the first that wants them, so that the window
-    // shows its first picture without waiting: that one draws far track in its distant meshes.
-    if (anyFar && !scene.farMade) {
+    // shows its first picture without waiting: that one draws far track in its distant meshes
+    // and every pier round.
+    if (farWanted && !scene.farMade) {
         if (farMeshesDue) {
             MakeFarMeshes(scene);
             gpu->Sync(scene);
@@ -641,7 +644,7 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
     }
     // Piers and track are closed solids: the faces turned away from the eye are behind others.
     glEnable(GL_CULL_FACE);
-    DrawPiers(detail);
+    DrawPiers(detail, boxPiers);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1, -1);
     DrawTrackInstances(detail);
@@ -650,8 +653,9 @@ void TrackGLCanvas::DrawTrack(int width, int height) {
 }
 
 // Piers go first, under the track: helix columns and deck legs always, each piece's piers as
-// boxes when the piece is far (once the boxes are made).
-void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail) {
+// boxes when they are small on screen (once the boxes are made).
+void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail,
+                              const std::vector<uint8_t>& boxPiers) {
     const bool piersChunked =
         scene.pierChunkOfTrack.size() == scene.tracks.size() &&
         (!scene.farMade || scene.farPiers.ChunkCount() + 2 == scene.piers.ChunkCount());
@@ -664,13 +668,13 @@ void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail) {
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         const uint32_t chunk = scene.pierChunkOfTrack[i];
         if (detail[i] == kCulled || chunk == Scene3D::kNoPiers) continue;
-        if (detail[i] != kFar || !scene.farMade) near.Add(chunk + 1);
+        if (!boxPiers[i] || !scene.farMade) near.Add(chunk + 1);
     }
     near.Add(scene.piers.ChunkCount() - 1);
     near.Flush();
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         const uint32_t chunk = scene.pierChunkOfTrack[i];
-        if (detail[i] == kFar && chunk != Scene3D::kNoPiers && scene.farMade) far.Add(chunk);
+        if (boxPiers[i] && chunk != Scene3D::kNoPiers && scene.farMade) far.Add(chunk);
     }
     far.Flush();
 }

@@ -101,7 +101,7 @@ private:
     void DrawScene(int width, int height);
     void DrawTrack(int width, int height);
     // With the detail (or culled) of each track instance.
-    void DrawPiers(const std::vector<int8_t>& detail);
+    void DrawPiers(const std::vector<int8_t>& detail, const std::vector<uint8_t>& boxPiers);
     void DrawTrackInstances(const std::vector<int8_t>& detail);
     void DrawTrains();
     void DoRebuild();
