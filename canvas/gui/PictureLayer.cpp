@@ -111,11 +111,12 @@ std::shared_ptr<const PictureImage> ReadPictureImage(const wxString& path) {
     }
     const ImageHeader header = ReadImageHeaderOf(file.utf8_string());
     wxImage image = LoadImageFile(file, header, path, &p->error);
-    if (!p->error.empty()) return p;
+    // The page's picture is read, or refused: either way it is no longer needed.
     if (!pageBase.empty()) {
         wxRemoveFile(file);
         wxRemoveFile(pageBase);
     }
+    if (!p->error.empty()) return p;
     if (!image.IsOk()) {
         p->error = wxString::Format(_("The picture could not be read:\n%s"), path);
         return p;
