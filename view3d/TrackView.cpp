@@ -23,15 +23,22 @@ std::optional<TrackDetail> TrackView::Of(const TrackInstance& t) const {
     return sight->detail;
 }
 
-std::optional<TrackSight> TrackView::SightOf(const TrackInstance& t) const {
-    // Every point of a piece lies within its length of its start; structures add 110 mm.
-    const double r = t.length + 110.0;
-    const double xe = mv[0] * t.x + mv[4] * t.y + mv[8] * t.z + mv[12];
-    const double ye = mv[1] * t.x + mv[5] * t.y + mv[9] * t.z + mv[13];
-    const double depth = -(mv[2] * t.x + mv[6] * t.y + mv[10] * t.z + mv[14]);
+std::optional<double> TrackView::DepthOf(double x, double y, double z, double r) const {
+    const double xe = mv[0] * x + mv[4] * y + mv[8] * z + mv[12];
+    const double ye = mv[1] * x + mv[5] * y + mv[9] * z + mv[13];
+    const double depth = -(mv[2] * x + mv[6] * y + mv[10] * z + mv[14]);
     if (depth + r < 1.0) return std::nullopt;
     if ((std::abs(xe) - depth * tanX) / std::sqrt(1 + tanX * tanX) > r) return std::nullopt;
     if ((std::abs(ye) - depth * tanY) / std::sqrt(1 + tanY * tanY) > r) return std::nullopt;
+    return depth;
+}
+
+std::optional<TrackSight> TrackView::SightOf(const TrackInstance& t) const {
+    // Every point of a piece lies within its length of its start; structures add 110 mm.
+    const double r = t.length + 110.0;
+    const std::optional<double> centreDepth = DepthOf(t.x, t.y, t.z, r);
+    if (!centreDepth) return std::nullopt;
+    const double depth = *centreDepth;
     if (depth - r <= 1.0) return TrackSight{TrackDetail::Full, false};
     const double pixelsPerMm = PixelsPerMmAt(depth - r);
     return TrackSight{TrackDetailAt(pixelsPerMm), pixelsPerMm < kRoundPierPixelsPerMm};

@@ -34,10 +34,15 @@ public:
     // point calls for.
     std::optional<TrackDetail> Of(const TrackInstance& t) const;
     std::optional<TrackSight> SightOf(const TrackInstance& t) const;
+    // Whether any of the ball of radius r about (x, y, z) is in view.
+    bool Sees(double x, double y, double z, double r) const { return DepthOf(x, y, z, r).has_value(); }
     // On-screen size of one millimetre at `depth` mm in front of the eye.
     double PixelsPerMmAt(double depth) const { return pixelsAtUnitDepth / depth; }
 
 private:
+    // The depth of the ball's centre in front of the eye; nothing when the ball is out of view.
+    std::optional<double> DepthOf(double x, double y, double z, double r) const;
+
     float mv[16];
     double tanX;
     double tanY;

@@ -466,4 +466,8 @@ TEST(TrackView, CullsWhatIsOutOfSightAndThinsWhatIsFar) {
     EXPECT_FALSE(view.Of(t).has_value());
     t.x = static_cast<float>(halfWidth + 100);
     EXPECT_TRUE(view.Of(t).has_value());
+    // Scenery is culled by the ball its model reaches.
+    EXPECT_TRUE(view.Sees(halfWidth + 100, 0, 0, 150));
+    EXPECT_FALSE(view.Sees(halfWidth + 100, 0, 0, 50));
+    EXPECT_FALSE(view.Sees(0, 0, 3000, 100));
 }

@@ -45,6 +45,7 @@ struct GpuMesh {
     GLuint indexBuffer = 0;
     size_t vertices = 0;
     size_t indices = 0;
+    float reach = 0;  // how far the farthest vertex lies from the mesh's origin
 };
 
 void Upload(GpuMesh& g, const Mesh& m) {
@@ -64,6 +65,12 @@ void Upload(GpuMesh& g, const Mesh& m) {
                  GL_STATIC_DRAW);
     g.vertices = m.VertexCount();
     g.indices = m.indices.size();
+    float reach2 = 0;
+    for (size_t i = 0; i + 2 < m.positions.size(); i += 3)
+        reach2 = std::max(reach2, m.positions[i] * m.positions[i] +
+                                      m.positions[i + 1] * m.positions[i + 1] +
+                                      m.positions[i + 2] * m.positions[i + 2]);
+    g.reach = std::sqrt(reach2);
 }
 
 // Copies what changed since the last copy: the whole mesh when its size changed, else the
@@ -554,9 +561,14 @@ void TrackGLCanvas::DrawScene(int width, int height) {
     Draw(gpu->baseboard);
     Draw(gpu->decks);
     if (showPictures || !boardPictures->textures.empty()) DrawPictures();
+    GLfloat modelview[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    const TrackView view(modelview, width, height, kFieldOfViewDeg);
     for (const SceneryInstance& s : scene.scenery) {
         const GpuMesh* model = gpu->Article(gpu->scenery, scene.sceneryModels, s.item);
         if (!model) continue;
+        const double scale = std::max({1.0f, std::abs(s.scaleX), std::abs(s.scaleY)});
+        if (!view.Sees(s.x, s.y, s.z, model->reach * scale + 5)) continue;
         glPushMatrix();
         glTranslatef(s.x, s.y, s.z + static_cast<float>(SceneryDrawOffset(s.item)));
         glRotatef(s.rotationDeg, 0, 0, 1);
@@ -569,7 +581,7 @@ void TrackGLCanvas::DrawScene(int width, int height) {
         if (scaled) glDisable(GL_NORMALIZE);
         glPopMatrix();
     }
-    DrawTrack(width, height);
+    DrawTrack(view);
     // A vehicle's placing is taken as it comes.
     glEnable(GL_NORMALIZE);
     DrawTrains();
@@ -616,10 +628,7 @@ constexpr int8_t kFar = static_cast<int8_t>(TrackDetail::Far);
 
 }  // namespace
 
-void TrackGLCanvas::DrawTrack(int width, int height) {
-    GLfloat modelview[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    const TrackView view(modelview, width, height, kFieldOfViewDeg);
+void TrackGLCanvas::DrawTrack(const TrackView& view) {
     std::vector<int8_t> detail(scene.tracks.size(), kCulled);
     std::vector<uint8_t> boxPiers(scene.tracks.size(), 0);
     bool farWanted = false;

@@ -16,6 +16,7 @@
 
 class LayoutDocument;
 class TrainSession;
+class TrackView;
 
 class TrackGLCanvas : public wxGLCanvas {
 public:
@@ -99,7 +100,7 @@ private:
     bool LookFromTrain(double seconds);
     void SetUpView(int width, int height);
     void DrawScene(int width, int height);
-    void DrawTrack(int width, int height);
+    void DrawTrack(const TrackView& view);
     // With the detail (or culled) of each track instance.
     void DrawPiers(const std::vector<int8_t>& detail, const std::vector<uint8_t>& boxPiers);
     void DrawTrackInstances(const std::vector<int8_t>& detail);
