@@ -35,7 +35,7 @@
 #include "panels/gui/PalettePanel.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/FrameFixture.h"
-#include "support/Screenshot.h"
+#include "tests/app/WindowShot.h"
 
 namespace {
 
@@ -107,7 +107,7 @@ protected:
         dialog.Show();
         Settle(&dialog);
         ExpectSpinsAtBestSize(&dialog, name);
-        SaveShot(&dialog, (name + ".png").c_str());
+        ShootWindow(&dialog, name);
         if (states) states();
         dialog.Hide();
         PumpEvents(20);
@@ -183,7 +183,7 @@ TEST_F(ToolkitCriticals, EveryDialogOpensWithoutGtkCriticalsOrWarnings) {
             print.Scaling()->GetEventHandler()->ProcessEvent(change);
             Settle(&print);
             ExpectSpinsAtBestSize(&print, "print options, scaling " + std::to_string(scaling));
-            if (scaling == 1) SaveShot(&print, "print-options-scale.png");
+            if (scaling == 1) ShootWindow(&print, "print-options-scale");
         }
     });
     PictureOptionsDialog picture(frame, Doc(), 2.0);
@@ -202,7 +202,7 @@ TEST_F(ToolkitCriticals, EveryDialogOpensWithoutGtkCriticalsOrWarnings) {
         // The new sections sit at the end of the text: scroll them into view.
         help.TextArea()->Scroll(0, help.TextArea()->GetVirtualSize().y);
         Settle(&help);
-        SaveShot(&help, "help-new-sections.png");
+        ShootWindow(&help, "help-new-sections");
     });
     SplashDialog splash(frame, nullptr);
     ShowDialog(splash, "splash");
@@ -274,7 +274,7 @@ TEST_F(ToolkitCriticals, EveryPanelPageAndStateShowsWithoutGtkCriticals) {
     const wxWindow* box = ok->GetParent();
     EXPECT_LE(ok->GetRect().GetRight(), box->GetClientSize().x - 4) << "squashed against the edge";
     EXPECT_GE(ok->GetSize().x, ok->GetBestSize().x);
-    SaveShot(frame, "main-window-label.png");
+    ShootWindow(frame, "main-window-label");
 
     // The windows the frame opens beside itself.
     Command(kCmd3DView);
