@@ -92,24 +92,6 @@ TEST_F(HelpWindows, SplashShowsThePicturesOrItsPaintedFallback) {
     EXPECT_EQ(PixelOf(splash, 890 - 60, 590 - 80), wxColour(30, 40, 60)) << "no logo";
 }
 
-TEST_F(HelpWindows, StartupShowsTheSplashAndRefreshesThePropertiesAfterIt) {
-    LayPiece(Doc(), 0);
-    std::vector<wxString> titles;
-    ModalAnswerer answer([&](wxDialog* dialog) {
-        titles.push_back(dialog->GetTitle());
-        EXPECT_NE(dynamic_cast<SplashDialog*>(dialog), nullptr);
-        // Whatever changes while the splash is up is shown once it is closed.
-        frame->Document().pieces[0].selected = true;
-        return wxID_OK;
-    });
-    frame->ShowSplash();
-    ASSERT_EQ(titles, std::vector<wxString>{kBaseTitle});
-    frame->FlushChanges();
-    auto* header = dynamic_cast<wxStaticText*>(wxWindow::FindWindowByName("header", frame));
-    ASSERT_NE(header, nullptr);
-    EXPECT_EQ(header->GetLabelText(), "24188 - 188.3mm");
-}
-
 TEST_F(HelpWindows, HelpShowsEveryHeadingInOrderWithOrWithoutItsPicture) {
     std::vector<wxString> expected;
     for (const HelpSection& section : HelpSections({}))
@@ -208,8 +190,15 @@ TEST_F(HelpWindows, HelpTellsWhereThingsAreAndHasTheNewSections) {
     }
 }
 
-TEST_F(HelpWindows, MakerLinksGoThroughTheBuyTrackOpener) {
+// The splash at startup and the help window: the maker's link in each goes through the Buy Track
+// opener, and whatever changes while the splash is up is shown once it is closed.
+TEST_F(HelpWindows, SplashAndHelpLinkTheMakerAndThePropertiesFollowTheSplash) {
+    LayPiece(Doc(), 0);
+    std::vector<wxString> titles;
     ModalAnswerer answer([&](wxDialog* dialog) {
+        titles.push_back(dialog->GetTitle());
+        if (titles.size() == 1) EXPECT_NE(dynamic_cast<SplashDialog*>(dialog), nullptr);
+        Doc().pieces[0].selected = true;
         std::vector<wxHyperlinkCtrl*> links;
         std::function<void(wxWindow*)> walk = [&](wxWindow* w) {
             if (auto* link = dynamic_cast<wxHyperlinkCtrl*>(w)) links.push_back(link);
@@ -225,6 +214,11 @@ TEST_F(HelpWindows, MakerLinksGoThroughTheBuyTrackOpener) {
         return wxID_OK;
     });
     frame->ShowSplash();
+    ASSERT_EQ(titles, std::vector<wxString>{kBaseTitle});
+    frame->FlushChanges();
+    auto* header = dynamic_cast<wxStaticText*>(wxWindow::FindWindowByName("header", frame));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->GetLabelText(), "24188 - 188.3mm");
     Command(kCmdHelp);
     EXPECT_EQ(opened, (std::vector<wxString>{kMakerWebSite, kMakerWebSite}));
 }

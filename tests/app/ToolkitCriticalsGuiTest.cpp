@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #include "app/CommandIds.h"
@@ -41,17 +42,12 @@ namespace {
 
 // The lines GTK and GLib print for criticals and warnings.
 std::string Complaints(const std::string& text) {
-    std::string found;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(start, end - start);
+    std::istringstream lines(text);
+    std::string line, found;
+    while (std::getline(lines, line))
         if (line.find("-CRITICAL") != std::string::npos ||
             line.find("-WARNING") != std::string::npos)
             found += line + "\n";
-        start = end + 1;
-    }
     return found;
 }
 
