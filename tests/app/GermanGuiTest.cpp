@@ -118,8 +118,8 @@ TEST_F(German, MenusToolbarAndStatusBarSpeakGerman) {
     EXPECT_EQ(frame->GetToolBar()->FindById(kCmdLevels)->GetLabel(), "Ebenen");
     EXPECT_EQ(frame->GetToolBar()->FindById(kCmdLevels)->GetShortHelp(),
               U("Ebenen der Anlage verwalten: Höhe, Farbe und Form"));
-    // The pointer is the X server's, shared by every test program: it is moved off the window,
-    // so that no tool's help can stand in the first field, and the field is given time to settle.
+    // The pointer is the X server's, shared by every test program: one left resting on a tool
+    // puts the tool's help into the first field, so it is moved off the window first.
     const wxPoint away =
         frame->ScreenToClient(wxPoint(wxGetDisplaySize().x - 2, wxGetDisplaySize().y - 2));
     frame->WarpPointer(away.x, away.y);
