@@ -240,11 +240,7 @@ TEST_F(German, NumbersKeepTheirDecimalPoint) {
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
     EXPECT_EQ(Format("%.2f", 1.25), "1.25");
     EXPECT_EQ(wxString::Format("%.1f", 2.5), "2.5");
-    PlacedPiece piece;
-    piece.article = "24188";
-    piece.x = 12.5;
-    piece.joints.resize(2);
-    frame->Document().AddPiece(piece);
+    LayPiece(Doc(), 12.5);
     const std::string path = layouts.File("Punkt.xml");
     frame->SetSavePathAsker([&](wxWindow*, const wxString&, const wxString&) { return path; });
     ModalAnswerer answer(wxID_OK);  // the layout name: the one offered
