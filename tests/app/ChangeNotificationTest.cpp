@@ -36,7 +36,8 @@ protected:
     std::vector<DocChange> updates;
 };
 
-TEST_F(ChangeNotification, ABurstOfCallsGivesOneUpdateWithTheMergedFlags) {
+// A burst of calls gives one update with the merged flags in the next turn of the event loop.
+TEST_F(ChangeNotification, ABurstGivesOneUpdateAndFlushRunsItAtOnce) {
     AddSilently(0);
     frame->NotifyChanged(DocChange::Pieces);
     frame->NotifyChanged(DocChange::Selection);
@@ -63,24 +64,77 @@ TEST_F(ChangeNotification, ABurstOfCallsGivesOneUpdateWithTheMergedFlags) {
     frame->FlushChanges();
     PumpEvents(50);
     EXPECT_EQ(updates.size(), 2u);
-}
 
-TEST_F(ChangeNotification, FlushRunsThePendingUpdateAtOnceAndTheScheduledTurnAddsNothing) {
+    // Flush runs the pending update at once; the scheduled turn adds nothing to it.
     const int recounts = Recounts();
-    AddSilently(0);
+    AddSilently(200);
     frame->NotifyChanged(DocChange::Pieces);
     frame->FlushChanges();
-    ASSERT_EQ(updates.size(), 1u);
+    ASSERT_EQ(updates.size(), 3u);
     EXPECT_EQ(Recounts(), recounts + 1);
-    EXPECT_EQ(frame->Properties()->LastTally().at("24188"), 1);
-    EXPECT_EQ(PieceStatus(), "Pieces: 1");
+    EXPECT_EQ(frame->Properties()->LastTally().at("24188"), 2);
+    EXPECT_EQ(PieceStatus(), "Pieces: 2");
 
     // A call after the flush but before the turn is still carried by that turn.
     frame->NotifyChanged(DocChange::Selection);
     PumpEvents(50);
-    ASSERT_EQ(updates.size(), 2u);
-    EXPECT_EQ(updates[1], DocChange::Selection);
+    ASSERT_EQ(updates.size(), 4u);
+    EXPECT_EQ(updates[3], DocChange::Selection);
     EXPECT_EQ(Recounts(), recounts + 1);
+
+    // A removed listener hears nothing more.
+    int calls = 0;
+    const int id = frame->AddChangeListener([&](DocChange) { ++calls; });
+    frame->NotifyChanged(DocChange::View);
+    frame->FlushChanges();
+    EXPECT_EQ(calls, 1);
+    frame->RemoveChangeListener(id);
+    frame->NotifyChanged(DocChange::View);
+    frame->FlushChanges();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(updates.size(), 6u) << "the other listener stays";
+}
+
+// A palette drag recounts the tally once, at its drop; a rotation drag never.
+TEST_F(ChangeNotification, DragsRecountTheTallyOnlyWhenAPieceIsDropped) {
+    int recounts = Recounts();
+    canvas->BeginPieceDrag("24188");
+    for (int i = 0; i < 20; ++i) {
+        Mouse(wxEVT_MOTION, 100 + 10 * i, 200, false);
+        PumpEvents(5);
+    }
+    EXPECT_EQ(Recounts(), recounts);
+    Mouse(wxEVT_LEFT_DOWN, 300, 200, true);
+    Mouse(wxEVT_LEFT_UP, 300, 200, false);
+    PumpEvents(50);
+    ASSERT_EQ(frame->Document().pieces.size(), 1u);
+    EXPECT_EQ(Recounts(), recounts + 1);
+    EXPECT_EQ(frame->Properties()->LastTally().at("24188"), 1);
+    EXPECT_EQ(PieceStatus(), "Pieces: 1");
+    EXPECT_EQ(frame->GetTitle(), kBase + " *");
+
+    // A rotation drag updates the windows but never recounts.
+    Doc().ClearSelection();
+    AddSilently(100, true);
+    frame->NotifyChanged(DocChange::Pieces);
+    frame->FlushChanges();
+    recounts = Recounts();
+    const size_t before = updates.size();
+    const double heading = frame->Document().pieces[1].heading;
+
+    Mouse(wxEVT_LEFT_DOWN, 300, 100, true, false, true);  // Alt press: turn about the selection
+    for (int i = 1; i <= 12; ++i) {
+        Mouse(wxEVT_MOTION, 300 - 10 * i, 100 + 20 * i, true, false, true);
+        PumpEvents(5);
+    }
+    Mouse(wxEVT_LEFT_UP, 180, 340, false, false, true);
+    PumpEvents(50);
+    EXPECT_NE(frame->Document().pieces[1].heading, heading);
+    EXPECT_GT(updates.size(), before) << "the windows follow the turn";
+    for (size_t i = before; i < updates.size(); ++i)
+        EXPECT_FALSE(HasAny(updates[i], DocChange::Pieces)) << i;
+    EXPECT_EQ(Recounts(), recounts);
+    EXPECT_EQ(frame->GetTitle(), kBase + " *");
 }
 
 TEST_F(ChangeNotification, EachKindOfChangeRefreshesWhatDependsOnIt) {
@@ -119,60 +173,6 @@ TEST_F(ChangeNotification, EachKindOfChangeRefreshesWhatDependsOnIt) {
         EXPECT_EQ(frame->Properties()->ShownPieceId(), c.showsSelection ? id : kNoId);
         EXPECT_EQ(updates.back(), c.what) << "listeners hear the flags";
     }
-}
-
-TEST_F(ChangeNotification, ARemovedListenerHearsNothingMore) {
-    int calls = 0;
-    const int id = frame->AddChangeListener([&](DocChange) { ++calls; });
-    frame->NotifyChanged(DocChange::View);
-    frame->FlushChanges();
-    EXPECT_EQ(calls, 1);
-    frame->RemoveChangeListener(id);
-    frame->NotifyChanged(DocChange::View);
-    frame->FlushChanges();
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(updates.size(), 2u) << "the other listener stays";
-}
-
-TEST_F(ChangeNotification, APaletteDragRecountsTheTallyOnceAtItsDrop) {
-    const int recounts = Recounts();
-    canvas->BeginPieceDrag("24188");
-    for (int i = 0; i < 20; ++i) {
-        Mouse(wxEVT_MOTION, 100 + 10 * i, 200, false);
-        PumpEvents(5);
-    }
-    EXPECT_EQ(Recounts(), recounts);
-    Mouse(wxEVT_LEFT_DOWN, 300, 200, true);
-    Mouse(wxEVT_LEFT_UP, 300, 200, false);
-    PumpEvents(50);
-    ASSERT_EQ(frame->Document().pieces.size(), 1u);
-    EXPECT_EQ(Recounts(), recounts + 1);
-    EXPECT_EQ(frame->Properties()->LastTally().at("24188"), 1);
-    EXPECT_EQ(PieceStatus(), "Pieces: 1");
-    EXPECT_EQ(frame->GetTitle(), kBase + " *");
-}
-
-TEST_F(ChangeNotification, ARotationDragUpdatesTheWindowsButNeverRecounts) {
-    AddSilently(100, true);
-    frame->NotifyChanged(DocChange::Pieces);
-    frame->FlushChanges();
-    const int recounts = Recounts();
-    const size_t before = updates.size();
-    const double heading = frame->Document().pieces[0].heading;
-
-    Mouse(wxEVT_LEFT_DOWN, 300, 100, true, false, true);  // Alt press: turn about the selection
-    for (int i = 1; i <= 12; ++i) {
-        Mouse(wxEVT_MOTION, 300 - 10 * i, 100 + 20 * i, true, false, true);
-        PumpEvents(5);
-    }
-    Mouse(wxEVT_LEFT_UP, 180, 340, false, false, true);
-    PumpEvents(50);
-    EXPECT_NE(frame->Document().pieces[0].heading, heading);
-    EXPECT_GT(updates.size(), before) << "the windows follow the turn";
-    for (size_t i = before; i < updates.size(); ++i)
-        EXPECT_FALSE(HasAny(updates[i], DocChange::Pieces)) << i;
-    EXPECT_EQ(Recounts(), recounts);
-    EXPECT_EQ(frame->GetTitle(), kBase + " *");
 }
 
 }  // namespace

@@ -63,21 +63,35 @@ protected:
     TempDir elsewhere;
 };
 
+// Open Other asks about the unsaved changes first, exactly as Open asks; Save then writes back to
+// the file it opened.
 TEST_F(DesktopTest, OpenOtherLoadsFromAnotherFolderAndSaveGoesBackThere) {
     const std::string path = elsewhere.File("Attic.xml");
     WriteLayout(path, 3, "Attic");
     AddPiece();
-    wxString askedFolder;
+    int asked = 0;
+    wxString askedFolder, chosen;
     frame->SetOpenPathAsker([&](wxWindow*, const wxString& folder) {
+        ++asked;
         askedFolder = folder;
-        return wxString::FromUTF8(path);
+        return chosen;
     });
     {
-        // The unsaved change is asked about first, exactly as Open asks.
+        ModalAnswerer hook(wxID_CANCEL);
+        Command(kCmdOpenOther);
+        EXPECT_EQ(hook.Dialogs().at(0).title, "Unsaved Changes");
+    }
+    EXPECT_EQ(asked, 0) << "Cancel at the unsaved-changes question shows no file dialog";
+    for (const wxString& answer : {wxString(), wxString::FromUTF8(path)}) {
+        chosen = answer;
         ModalAnswerer hook(wxID_NO);
         Command(kCmdOpenOther);
         ASSERT_EQ(hook.Count(), 1);
-        EXPECT_EQ(hook.Dialogs()[0].title, "Unsaved Changes");
+        if (answer.empty()) {
+            EXPECT_EQ(asked, 1);
+            EXPECT_EQ(frame->Document().pieces.size(), 1u) << "the file dialog cancelled";
+            EXPECT_TRUE(frame->IsModified());
+        }
     }
     EXPECT_FALSE(askedFolder.empty());
     EXPECT_EQ(frame->Document().pieces.size(), 3u);
@@ -94,34 +108,24 @@ TEST_F(DesktopTest, OpenOtherLoadsFromAnotherFolderAndSaveGoesBackThere) {
     EXPECT_TRUE(std::filesystem::is_empty(programFolder.Path())) << "nothing went elsewhere";
 }
 
-TEST_F(DesktopTest, OpenOtherCancelledAtTheQuestionOrTheDialogChangesNothing) {
-    AddPiece();
-    int asked = 0;
-    frame->SetOpenPathAsker([&](wxWindow*, const wxString&) {
-        ++asked;
-        return wxString();
-    });
-    {
-        ModalAnswerer hook(wxID_CANCEL);
-        Command(kCmdOpenOther);
-    }
-    EXPECT_EQ(asked, 0) << "Cancel at the unsaved-changes question shows no file dialog";
-    {
-        ModalAnswerer hook(wxID_NO);
-        Command(kCmdOpenOther);
-    }
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(frame->Document().pieces.size(), 1u);
-    EXPECT_TRUE(frame->IsModified());
-}
-
+// Save To writes where it is told without asking a name; one that fails leaves the layout where
+// it was.
 TEST_F(DesktopTest, SaveToWritesWhereItIsToldAndKeepsTheLayoutThere) {
     AddPiece();
-    const std::string target = elsewhere.File("Shelf plan");  // typed without ".xml"
+    std::string target = elsewhere.File("missing-folder/Plan.xml");
     frame->SetSavePathAsker([&](wxWindow*, const wxString&, const wxString& file) {
         EXPECT_EQ(file, "My Layout.xml");
         return wxString::FromUTF8(target);
     });
+    {
+        ModalAnswerer hook(wxID_OK);
+        Command(kCmdSaveTo);
+        ASSERT_EQ(hook.Count(), 1);
+        EXPECT_EQ(hook.Dialogs()[0].title, "Save Failed");
+        EXPECT_TRUE(frame->FilePath().empty() && frame->LayoutName().empty());
+        EXPECT_TRUE(frame->IsModified());
+    }
+    target = elsewhere.File("Shelf plan");  // typed without ".xml"
     ModalAnswerer hook(wxID_YES);
     Command(kCmdSaveTo);
     EXPECT_EQ(hook.Count(), 0) << "no name question: the dialog names the file";
@@ -130,20 +134,6 @@ TEST_F(DesktopTest, SaveToWritesWhereItIsToldAndKeepsTheLayoutThere) {
     EXPECT_EQ(frame->LayoutName(), "Shelf plan");
     EXPECT_FALSE(frame->IsModified());
     EXPECT_EQ(Recent().front(), wxString::FromUTF8(target + ".xml"));
-}
-
-TEST_F(DesktopTest, SaveToThatFailsLeavesTheLayoutWhereItWas) {
-    AddPiece();
-    frame->SetSavePathAsker([&](wxWindow*, const wxString&, const wxString&) {
-        return wxString::FromUTF8(elsewhere.File("missing-folder/Plan.xml"));
-    });
-    ModalAnswerer hook(wxID_OK);
-    Command(kCmdSaveTo);
-    ASSERT_EQ(hook.Count(), 1);
-    EXPECT_EQ(hook.Dialogs()[0].title, "Save Failed");
-    EXPECT_TRUE(frame->FilePath().empty());
-    EXPECT_TRUE(frame->LayoutName().empty());
-    EXPECT_TRUE(frame->IsModified());
 }
 
 TEST_F(DesktopTest, RecentLayoutsAreNewestFirstTrimmedToNineAndKeptInTheSettings) {
@@ -174,11 +164,12 @@ TEST_F(DesktopTest, RecentLayoutsAreNewestFirstTrimmedToNineAndKeptInTheSettings
     EXPECT_NE(item->GetItemLabelText().Find("Plan 4"), wxNOT_FOUND);
 }
 
-TEST_F(DesktopTest, RecentLayoutsShowNamesWithTheirFolderAndAGreyedNoneWhenEmpty) {
+// Names alone in the menu with the folder as its help, a greyed "(none)" when empty, and a layout
+// that is gone dropped with a message.
+TEST_F(DesktopTest, RecentLayoutsShowNamesAGreyedNoneAndDropWhatIsGone) {
     wxMenuBar* bar = frame->GetMenuBar();
     const auto noneItem = [bar]() -> wxMenuItem* {
-        wxMenuItem* first = bar->FindItem(wxID_FILE1);
-        if (first) return nullptr;
+        if (bar->FindItem(wxID_FILE1)) return nullptr;
         const int id = bar->FindMenuItem(_("&File"), _("(none)"));
         return id == wxNOT_FOUND ? nullptr : bar->FindItem(id);
     };
@@ -188,30 +179,21 @@ TEST_F(DesktopTest, RecentLayoutsShowNamesWithTheirFolderAndAGreyedNoneWhenEmpty
 
     // One layout here and one in a folder of its own: both by name alone, as in any session.
     const TempDir other;
-    const std::string a = elsewhere.File("Attic.xml"), b = other.File("Basement.xml");
-    WriteLayout(a, 1, "Attic");
-    WriteLayout(b, 1, "Basement");
+    const std::string a = elsewhere.File("Attic.xml"), b = other.File("Gone.xml");
+    WriteLayout(a, 2, "Attic");
+    WriteLayout(b, 1, "Gone");
     ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(a)));
     EXPECT_EQ(noneItem(), nullptr);
     ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(b)));
     for (const auto& [id, path] : {std::pair{wxID_FILE1, b}, std::pair{wxID_FILE2, a}}) {
         wxMenuItem* item = bar->FindItem(id);
         ASSERT_NE(item, nullptr);
-        const wxString name = wxFileName(wxString::FromUTF8(path)).GetName();
-        EXPECT_NE(item->GetItemLabelText().Find(name), wxNOT_FOUND) << item->GetItemLabelText();
-        EXPECT_EQ(item->GetItemLabelText().Find("/"), wxNOT_FOUND) << item->GetItemLabelText();
+        const wxString label = item->GetItemLabelText();
+        EXPECT_NE(label.Find(wxFileName(wxString::FromUTF8(path)).GetName()), wxNOT_FOUND) << label;
+        EXPECT_EQ(label.Find("/"), wxNOT_FOUND) << label;
         EXPECT_EQ(item->GetHelp(), wxString::FromUTF8(path)) << "the folder in the status bar";
     }
-}
-
-TEST_F(DesktopTest, ARecentLayoutThatIsGoneIsDroppedWithAMessage) {
-    const std::string kept = elsewhere.File("Kept.xml");
-    const std::string gone = elsewhere.File("Gone.xml");
-    WriteLayout(kept, 2, "Kept");
-    WriteLayout(gone, 1, "Gone");
-    ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(kept)));
-    ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(gone)));
-    std::filesystem::remove(gone);
+    std::filesystem::remove(b);
     {
         ModalAnswerer hook(wxID_OK);
         Command(wxID_FILE1);  // the newest: the one that is gone
@@ -219,37 +201,35 @@ TEST_F(DesktopTest, ARecentLayoutThatIsGoneIsDroppedWithAMessage) {
         EXPECT_EQ(hook.Dialogs()[0].title, "Recent Layouts");
         EXPECT_NE(hook.Dialogs()[0].message.Find("Gone.xml"), wxNOT_FOUND);
     }
-    ASSERT_EQ(Recent().size(), 1u);
-    EXPECT_EQ(Recent()[0], wxString::FromUTF8(kept));
+    ASSERT_EQ(Recent(), std::vector<wxString>{wxString::FromUTF8(a)});
     Command(wxID_FILE1);
-    EXPECT_EQ(frame->FilePath(), wxString::FromUTF8(kept));
+    EXPECT_EQ(frame->FilePath(), wxString::FromUTF8(a));
     EXPECT_EQ(frame->Document().pieces.size(), 2u);
 }
 
-TEST_F(DesktopTest, ACommandLineLayoutOpens) {
-    const std::string path = elsewhere.File("Given.xml");
-    WriteLayout(path, 2, "Given");
-    ModalAnswerer hook(wxID_OK);
-    frame->OpenFromCommandLine(wxString::FromUTF8(path));
-    EXPECT_EQ(hook.Count(), 0);
-    EXPECT_EQ(frame->LayoutName(), "Given");
-    EXPECT_EQ(frame->Document().pieces.size(), 2u);
-}
-
-TEST_F(DesktopTest, ABadCommandLinePathReportsTheReaderAndLeavesAnEmptyLayout) {
+// A layout given on the command line opens; a broken or missing one is reported and leaves an
+// empty layout.
+TEST_F(DesktopTest, ACommandLineLayoutOpensAndABadOneIsReported) {
     const std::string path = elsewhere.File("Broken.xml");
     std::ofstream(path) << "<layout name=\"x\" version=\"1\">\n<pieces>\n<piece id=\"oops\"/>\n";
     for (const std::string& bad : {path, elsewhere.File("Missing.xml")}) {
+        SCOPED_TRACE(bad);
         ModalAnswerer hook(wxID_OK);
         frame->OpenFromCommandLine(wxString::FromUTF8(bad));
-        ASSERT_EQ(hook.Count(), 1) << bad;
+        ASSERT_EQ(hook.Count(), 1);
         EXPECT_EQ(hook.Dialogs()[0].title, "Open Failed");
         EXPECT_FALSE(hook.Dialogs()[0].message.empty());
-        EXPECT_TRUE(frame->Document().pieces.empty());
-        EXPECT_TRUE(frame->FilePath().empty());
+        EXPECT_TRUE(frame->Document().pieces.empty() && frame->FilePath().empty());
         EXPECT_FALSE(frame->IsModified());
         EXPECT_FALSE(frame->Document().CanUndo());
     }
+    const std::string given = elsewhere.File("Given.xml");
+    WriteLayout(given, 2, "Given");
+    ModalAnswerer hook(wxID_OK);
+    frame->OpenFromCommandLine(wxString::FromUTF8(given));
+    EXPECT_EQ(hook.Count(), 0);
+    EXPECT_EQ(frame->LayoutName(), "Given");
+    EXPECT_EQ(frame->Document().pieces.size(), 2u);
 }
 
 // Drops arrive through the window's drop target, as the toolkit delivers them.
@@ -263,7 +243,34 @@ bool Drop(wxWindow* window, const std::vector<std::string>& paths) {
     return taken;
 }
 
-TEST_F(DesktopTest, ADroppedLayoutOpensAfterTheUnsavedChangesQuestion) {
+// A file of another kind is refused, a block joins the library of its system, a layout opens
+// after the unsaved-changes question, on the frame and on the canvas alike.
+TEST_F(DesktopTest, DropsRefuseOtherFilesFileBlocksAndOpenLayouts) {
+    const std::string notes = elsewhere.File("notes.xml");
+    std::ofstream(notes) << "<?xml version=\"1.0\"?>\n<notes/>\n";
+    {
+        ModalAnswerer hook(wxID_OK);
+        Drop(frame, {notes});
+        ASSERT_EQ(hook.Count(), 1);
+        EXPECT_NE(hook.Dialogs()[0].message.Find("neither"), wxNOT_FOUND);
+        EXPECT_TRUE(frame->FilePath().empty());
+    }
+    LayoutDocument blockDoc;
+    PlacedPiece piece = Straight(0);
+    piece.selected = true;
+    blockDoc.AddPiece(piece);
+    const std::string block = elsewhere.File("Siding.xml");
+    ASSERT_EQ(SaveBlock(blockDoc, block, "Siding"), "");
+    {
+        ModalAnswerer hook(wxID_OK);
+        ASSERT_TRUE(Drop(frame, {block}));
+        EXPECT_EQ(hook.Count(), 0);
+    }
+    const std::string library = LibraryFolderPath(
+        programFolder.Path(), PaletteSystemName(SystemIndexForLayout(blockDoc.pieces)));
+    EXPECT_EQ(ReadFileBytes(library + "/Siding.xml"), ReadFileBytes(block));
+    EXPECT_TRUE(frame->Document().pieces.empty()) << "a block is not opened as the layout";
+
     const std::string path = elsewhere.File("Dropped.xml");
     WriteLayout(path, 4, "Dropped");
     AddPiece();
@@ -278,32 +285,6 @@ TEST_F(DesktopTest, ADroppedLayoutOpensAfterTheUnsavedChangesQuestion) {
     ASSERT_TRUE(Drop(frame->Canvas(), {path}));
     EXPECT_EQ(frame->Document().pieces.size(), 4u);
     EXPECT_EQ(frame->LayoutName(), "Dropped");
-}
-
-TEST_F(DesktopTest, ADroppedBlockJoinsTheLibraryOfItsSystem) {
-    LayoutDocument blockDoc;
-    PlacedPiece piece = Straight(0);
-    piece.selected = true;
-    blockDoc.AddPiece(piece);
-    const std::string path = elsewhere.File("Siding.xml");
-    ASSERT_EQ(SaveBlock(blockDoc, path, "Siding"), "");
-    ModalAnswerer hook(wxID_OK);
-    ASSERT_TRUE(Drop(frame, {path}));
-    EXPECT_EQ(hook.Count(), 0);
-    const std::string library = LibraryFolderPath(
-        programFolder.Path(), PaletteSystemName(SystemIndexForLayout(blockDoc.pieces)));
-    EXPECT_EQ(ReadFileBytes(library + "/Siding.xml"), ReadFileBytes(path));
-    EXPECT_TRUE(frame->Document().pieces.empty()) << "a block is not opened as the layout";
-}
-
-TEST_F(DesktopTest, ADroppedFileOfAnotherKindIsRefusedWithAMessage) {
-    const std::string path = elsewhere.File("notes.xml");
-    std::ofstream(path) << "<?xml version=\"1.0\"?>\n<notes/>\n";
-    ModalAnswerer hook(wxID_OK);
-    Drop(frame, {path});
-    ASSERT_EQ(hook.Count(), 1);
-    EXPECT_NE(hook.Dialogs()[0].message.Find("neither"), wxNOT_FOUND);
-    EXPECT_TRUE(frame->FilePath().empty());
 }
 
 // The parser needs writable argument strings, as main receives them.

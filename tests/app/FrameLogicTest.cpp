@@ -35,23 +35,9 @@ PlacedPiece Piece(const std::string& article = "24188", double grade = 0, bool s
     return p;
 }
 
-TEST(EnabledCommands, DeleteNeedsASelectedPieceOrSceneryItem) {
-    LayoutDocument doc;
-    doc.AddPiece(Piece());
-    doc.scenery.push_back(SceneryItem{});
-    doc.labels.push_back(Label{0, "", 0, 0, true});
-    doc.measurements.push_back(Measurement{0, 0, 0, 0, 0, 0, 0, true});
-    EXPECT_FALSE(EnabledCommands(doc).deleteSelection) << "labels and measurements do not count";
-    doc.scenery[0].selected = true;
-    EXPECT_TRUE(EnabledCommands(doc).deleteSelection);
-    doc.scenery[0].selected = false;
-    doc.pieces[0].selected = true;
-    EXPECT_TRUE(EnabledCommands(doc).deleteSelection);
-}
-
 // The window asks at every idle moment and forgets at every change notification: between two,
 // the answer stands; an edit in the history or a piece added also starts afresh.
-TEST(CommandStates, AreWorkedOutOncePerChange) {
+TEST(CommandStates, AreWorkedOutOncePerChangeAndDeleteNeedsAPieceOrSceneryItem) {
     LayoutDocument doc;
     doc.AddPiece(Piece());
     doc.AddPiece(Piece());
@@ -69,6 +55,14 @@ TEST(CommandStates, AreWorkedOutOncePerChange) {
     doc.ClearSelection();
     doc.AddPiece(Piece());
     EXPECT_FALSE(states.Enabling(doc).deleteSelection) << "a piece added starts afresh";
+
+    // Delete needs a selected piece or scenery item: labels and measurements do not count.
+    doc.scenery.push_back(SceneryItem{});
+    doc.labels.push_back(Label{0, "", 0, 0, true});
+    doc.measurements.push_back(Measurement{0, 0, 0, 0, 0, 0, 0, true});
+    EXPECT_FALSE(EnabledCommands(doc).deleteSelection);
+    doc.scenery[0].selected = true;
+    EXPECT_TRUE(EnabledCommands(doc).deleteSelection);
 }
 
 // Two levels, a baseboard, pieces 1 and 2, label 3 and a grade run.

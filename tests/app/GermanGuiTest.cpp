@@ -8,7 +8,6 @@
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/dcclient.h>
-#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/radiobox.h>
@@ -17,7 +16,6 @@
 #include <wx/toolbar.h>
 
 #include <clocale>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -37,45 +35,12 @@
 #include "dialogs/gui/PrintOptionsDialog.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/FrameFixture.h"
+#include "tests/app/WindowShot.h"
 
 namespace {
 
 // The test's texts are UTF-8; the toolkit would read a plain char literal in the C locale.
 wxString U(const std::string& text) { return wxString::FromUTF8(text); }
-
-// Saves what a window shows, menus, toolbar and status bar included, when QUILLMORE_SHOTS names
-// a folder. Each part is copied from its own window: under Xvfb the screen itself may still show
-// an earlier window where this one is.
-void Shoot(wxWindow* window, const std::string& name) {
-    const char* folder = std::getenv("QUILLMORE_SHOTS");
-    if (!folder || !*folder) return;
-    window->Refresh();
-    window->Update();
-    PumpEvents(300);
-    std::vector<wxWindow*> parts{window};
-    if (window->IsTopLevel()) {
-        for (wxWindow* child : window->GetChildren())
-            if (child->IsShown() && !child->IsTopLevel()) parts.push_back(child);
-        if (auto* frame = dynamic_cast<wxFrame*>(window);
-            frame && frame->GetMenuBar() &&
-            std::find(parts.begin(), parts.end(), frame->GetMenuBar()) == parts.end())
-            parts.push_back(frame->GetMenuBar());
-    }
-    const wxPoint origin = window->GetScreenPosition();
-    wxBitmap bitmap(window->GetSize(), 24);
-    {
-        wxMemoryDC memory(bitmap);
-        memory.SetBackground(*wxWHITE_BRUSH);
-        memory.Clear();
-        for (wxWindow* part : parts) {
-            wxWindowDC from(part);
-            const wxPoint at = part == window ? wxPoint() : part->GetScreenPosition() - origin;
-            const wxSize size = part->GetSize();
-            memory.Blit(at.x, at.y, size.x, size.y, &from, 0, 0);
-        }
-    }
-    bitmap.SaveFile(wxString(folder) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
-}
 
 // The mnemonic letters of a menu's items, lower-cased, with the labels that use each.
 void CheckMnemonics(const wxMenu& menu, const wxString& where) {
@@ -153,7 +118,13 @@ TEST_F(German, MenusToolbarAndStatusBarSpeakGerman) {
     EXPECT_EQ(frame->GetToolBar()->FindById(kCmdLevels)->GetLabel(), "Ebenen");
     EXPECT_EQ(frame->GetToolBar()->FindById(kCmdLevels)->GetShortHelp(),
               U("Ebenen der Anlage verwalten: Höhe, Farbe und Form"));
-    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "Bereit");
+    // The pointer is the X server's, shared by every test program: one left resting on a tool
+    // puts the tool's help into the first field, so it is moved off the window first.
+    const wxPoint away =
+        frame->ScreenToClient(wxPoint(wxGetDisplaySize().x - 2, wxGetDisplaySize().y - 2));
+    frame->WarpPointer(away.x, away.y);
+    EXPECT_TRUE(PumpUntil([&] { return frame->GetStatusBar()->GetStatusText(0) == "Bereit"; }))
+        << frame->GetStatusBar()->GetStatusText(0);
     EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1), U("Gleisstücke: 0"));
     EXPECT_EQ(frame->GetTitle(), "Quillmore v1.3 von Bramblewick");
     // The toolkit's own texts come from its catalog.
@@ -163,20 +134,25 @@ TEST_F(German, MenusToolbarAndStatusBarSpeakGerman) {
     // The piece count's field is wide enough for a four-digit German count.
     const int field = frame->GetStatusBar()->GetStatusWidth(1);
     EXPECT_GE(field, frame->GetStatusBar()->GetTextExtent(U("Gleisstücke: 0000")).x);
-    Shoot(frame, "main-window-empty");
-}
-
-TEST_F(German, EveryMenuKeepsItsMnemonicsApart) {
-    wxMenuBar* bar = frame->GetMenuBar();
+    // Every menu keeps its Alt letters apart, the menu bar too.
     std::set<wxString> top;
     for (size_t i = 0; i < bar->GetMenuCount(); ++i) {
         const wxString label = bar->GetMenuLabel(i);
         EXPECT_TRUE(top.insert(label.Mid(label.Find('&') + 1, 1).Lower()).second) << label;
         CheckMnemonics(*bar->GetMenu(i), wxStripMenuCodes(label));
     }
+    // The properties panel, nothing chosen yet.
+    PropertiesPanel* panel = frame->Properties();
+    const auto* header = dynamic_cast<wxStaticText*>(panel->FindWindow("header"));
+    const auto* height = dynamic_cast<wxStaticText*>(panel->FindWindow("heightLabel"));
+    ASSERT_TRUE(header && height);
+    EXPECT_EQ(header->GetLabel(), "Keine Auswahl");
+    EXPECT_EQ(height->GetLabel(), U("Höhe (mm):"));
+    ExpectNoLabelClipped(panel);
+    ShootWindow(frame, "main-window-empty");
 }
 
-TEST_F(German, DialogTitlesAndMessages) {
+TEST_F(German, MessagesAndTheLanguageChoiceWhichTakesEffectAtTheNextStart) {
     ModalAnswerer answer(wxID_OK);
     Command(wxID_OPEN);  // the layouts folder is empty
     const std::string missing = layouts.File("fehlt.xml");
@@ -187,21 +163,17 @@ TEST_F(German, DialogTitlesAndMessages) {
     // The file reader's error, from the core, in German too.
     EXPECT_EQ(answer.Dialogs()[1].title, U("Öffnen fehlgeschlagen"));
     EXPECT_EQ(answer.Dialogs()[1].message, U("Die Datei kann nicht geöffnet werden: " + missing));
-}
-
-TEST_F(German, LanguageChoiceIsKeptAndTakesEffectAtTheNextStart) {
     StoreLanguageChoice(LanguageChoice::System);
-    ModalAnswerer answer(wxID_OK);
     Command(kCmdLanguageEnglish);
-    ASSERT_EQ(answer.Count(), 1);
-    EXPECT_EQ(answer.Dialogs()[0].title, "Sprache");
-    EXPECT_EQ(answer.Dialogs()[0].message,
+    ASSERT_EQ(answer.Count(), 3);
+    EXPECT_EQ(answer.Dialogs()[2].title, "Sprache");
+    EXPECT_EQ(answer.Dialogs()[2].message,
               U("Quillmore verwendet die neue Sprache ab dem nächsten Start."));
     EXPECT_EQ(StoredLanguageChoice(), LanguageChoice::English);
     // Still German until then; choosing the stored language again says nothing.
     EXPECT_EQ(frame->GetMenuBar()->GetMenuLabel(0), "&Datei");
     Command(kCmdLanguageEnglish);
-    EXPECT_EQ(answer.Count(), 1);
+    EXPECT_EQ(answer.Count(), 3);
     // A new main window shows the stored choice.
     frame->Destroy();
     frame = new MainFrame();
@@ -232,7 +204,7 @@ TEST_F(German, HelpWindowInGerman) {
     EXPECT_TRUE(has("Strg+Umschalt+O"));
     help.SetSize(1100, 760);
     help.Show();
-    Shoot(&help, "help-window");
+    ShootWindow(&help, "help-window");
     help.Hide();
 }
 
@@ -268,11 +240,7 @@ TEST_F(German, NumbersKeepTheirDecimalPoint) {
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
     EXPECT_EQ(Format("%.2f", 1.25), "1.25");
     EXPECT_EQ(wxString::Format("%.1f", 2.5), "2.5");
-    PlacedPiece piece;
-    piece.article = "24188";
-    piece.x = 12.5;
-    piece.joints.resize(2);
-    frame->Document().AddPiece(piece);
+    LayPiece(Doc(), 12.5);
     const std::string path = layouts.File("Punkt.xml");
     frame->SetSavePathAsker([&](wxWindow*, const wxString&, const wxString&) { return path; });
     ModalAnswerer answer(wxID_OK);  // the layout name: the one offered
@@ -343,43 +311,43 @@ TEST_F(German, SampleLayoutInTheMainWindow) {
     frame->Document().pieces.front().selected = true;
     frame->NotifyChanged(DocChange::Selection);
     frame->FlushChanges();
-    Shoot(frame, "main-window");
-    Shoot(frame->Properties(), "properties-panel");
+    ShootWindow(frame, "main-window");
+    ShootWindow(frame->Properties(), "properties-panel");
 }
 
-TEST_F(German, PrintOptionsShowTheGermanTitleAndChoices) {
-    PrintOptionsDialog dialog(frame, PrintOptions{});
-    EXPECT_EQ(dialog.GetTitle(), "Druckoptionen");
-    const wxRadioBox* scaling = nullptr;
-    for (wxWindow* child : dialog.GetChildren()) {
-        auto* box = dynamic_cast<wxRadioBox*>(child);
-        if (box && box->GetLabel() == "Skalierung") scaling = box;
+// The print options, the baseboard shape and the level manager: German titles and choices, the
+// longer labels whole and lined up, the columns as wide as their titles.
+TEST_F(German, DialogsShowTheirGermanTextsWhole) {
+    {
+        PrintOptionsDialog dialog(frame, PrintOptions{});
+        EXPECT_EQ(dialog.GetTitle(), "Druckoptionen");
+        const wxRadioBox* scaling = nullptr;
+        for (wxWindow* child : dialog.GetChildren()) {
+            auto* box = dynamic_cast<wxRadioBox*>(child);
+            if (box && box->GetLabel() == "Skalierung") scaling = box;
+        }
+        ASSERT_NE(scaling, nullptr);
+        EXPECT_EQ(scaling->GetString(0), "An Seite anpassen");
+        EXPECT_EQ(scaling->GetString(2), "Eigener Prozentwert");
     }
-    ASSERT_NE(scaling, nullptr);
-    EXPECT_EQ(scaling->GetString(0), "An Seite anpassen");
-    EXPECT_EQ(scaling->GetString(2), "Eigener Prozentwert");
-}
-
-TEST_F(German, ShapeDialogLinesUpItsLongGermanLabels) {
-    frame->Document().lastShape = kShapeL;
-    LayoutShapeDialog dialog(frame, {}, 0, frame->Document());
-    dialog.Show();
-    PumpEvents();
-    EXPECT_EQ(dialog.GetTitle(), "Grundplatte der Anlage");
-    const wxChoice* shapes = dynamic_cast<wxChoice*>(dialog.FindWindow("shape"));
-    ASSERT_NE(shapes, nullptr);
-    EXPECT_EQ(shapes->GetString(kShapeRectangle), "Rechteck");
-    EXPECT_EQ(shapes->GetString(kShapeL), "L-Form");
-    ExpectNoLabelClipped(&dialog);
-    // The size fields stand in one column behind the widest label.
-    const wxWindow* first = dialog.FindWindow("field0");
-    const wxWindow* last = dialog.FindWindow("field3");
-    ASSERT_TRUE(first && last);
-    EXPECT_EQ(first->GetPosition().x, last->GetPosition().x);
-    dialog.Hide();
-}
-
-TEST_F(German, LevelManagerColumnsAreAsWideAsTheirGermanTitles) {
+    {
+        frame->Document().lastShape = kShapeL;
+        LayoutShapeDialog dialog(frame, {}, 0, frame->Document());
+        dialog.Show();
+        PumpEvents();
+        EXPECT_EQ(dialog.GetTitle(), "Grundplatte der Anlage");
+        const wxChoice* shapes = dynamic_cast<wxChoice*>(dialog.FindWindow("shape"));
+        ASSERT_NE(shapes, nullptr);
+        EXPECT_EQ(shapes->GetString(kShapeRectangle), "Rechteck");
+        EXPECT_EQ(shapes->GetString(kShapeL), "L-Form");
+        ExpectNoLabelClipped(&dialog);
+        // The size fields stand in one column behind the widest label.
+        const wxWindow* first = dialog.FindWindow("field0");
+        const wxWindow* last = dialog.FindWindow("field3");
+        ASSERT_TRUE(first && last);
+        EXPECT_EQ(first->GetPosition().x, last->GetPosition().x);
+        dialog.Hide();
+    }
     LevelManagerDialog dialog(frame, frame->Document());
     dialog.Show();
     PumpEvents();
@@ -396,16 +364,6 @@ TEST_F(German, LevelManagerColumnsAreAsWideAsTheirGermanTitles) {
     }
     ExpectNoLabelClipped(&dialog);
     dialog.Hide();
-}
-
-TEST_F(German, PropertiesPanelStartsInGerman) {
-    PropertiesPanel* panel = frame->Properties();
-    const auto* header = dynamic_cast<wxStaticText*>(panel->FindWindow("header"));
-    const auto* height = dynamic_cast<wxStaticText*>(panel->FindWindow("heightLabel"));
-    ASSERT_TRUE(header && height);
-    EXPECT_EQ(header->GetLabel(), "Keine Auswahl");
-    EXPECT_EQ(height->GetLabel(), U("Höhe (mm):"));
-    ExpectNoLabelClipped(panel);
 }
 
 }  // namespace

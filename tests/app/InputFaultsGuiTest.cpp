@@ -126,9 +126,6 @@ TEST_F(InputFaults, ADialogOpenedMidGestureEndsItAsEscapeWould) {
     const uint32_t id = LayPiece(doc, 100, 100);
     frame->NotifyChanged(DocChange::Pieces);
     frame->FlushChanges();
-    const auto mouse = [this](wxEventType type, int x, int y, bool left) {
-        Mouse(type, x, y, left);
-    };
     const struct {
         const char* gesture;
         std::function<void()> begin;
@@ -136,17 +133,17 @@ TEST_F(InputFaults, ADialogOpenedMidGestureEndsItAsEscapeWould) {
         {"palette ghost",
          [&] {
              canvas->BeginPieceDrag("24188");
-             mouse(wxEVT_MOTION, 500, 300, false);
+             Mouse(wxEVT_MOTION, 500, 300, false);
          }},
         {"move",
          [&] {
-             mouse(wxEVT_LEFT_DOWN, 150, 100, true);
-             mouse(wxEVT_MOTION, 190, 150, true);
+             Mouse(wxEVT_LEFT_DOWN, 150, 100, true);
+             Mouse(wxEVT_MOTION, 190, 150, true);
          }},
         {"rubber band",
          [&] {
-             mouse(wxEVT_LEFT_DOWN, 600, 500, true);
-             mouse(wxEVT_MOTION, 650, 560, true);
+             Mouse(wxEVT_LEFT_DOWN, 600, 500, true);
+             Mouse(wxEVT_MOTION, 650, 560, true);
          }},
     };
     for (const auto& c : cases) {
@@ -162,7 +159,7 @@ TEST_F(InputFaults, ADialogOpenedMidGestureEndsItAsEscapeWould) {
         EXPECT_DOUBLE_EQ(doc.FindPiece(id)->x, 100);
         EXPECT_DOUBLE_EQ(doc.FindPiece(id)->y, 100);
         EXPECT_EQ(doc.pieces.size(), 1u);
-        mouse(wxEVT_LEFT_UP, 650, 560, false);  // the button comes up after the dialog
+        Mouse(wxEVT_LEFT_UP, 650, 560, false);  // the button comes up after the dialog
         doc.ClearSelection();
     }
 }

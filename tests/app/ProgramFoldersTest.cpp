@@ -1,11 +1,11 @@
 // Where layouts and samples live, run from the build folder and from an installation.
-#include "app/ProgramFolders.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
+
+#include "app/ProgramFolders.h"
 
 namespace fs = std::filesystem;
 
@@ -41,18 +41,15 @@ TEST_F(ProgramFoldersTest, ABuildFolderRunKeepsEverythingBesideTheExecutable) {
     EXPECT_TRUE(fs::is_empty(Bin())) << "nothing is copied or made";
 }
 
-TEST_F(ProgramFoldersTest, AnInstallationSavesToTheUsersFolderNeverIntoThePrefix) {
+// An installation keeps the samples in its share folder and saves to the user's folder, never into
+// the prefix; the first start copies the samples there, later starts leave the folder alone.
+TEST_F(ProgramFoldersTest, AnInstallationCopiesTheSamplesToTheUsersFolderOnce) {
     Install();
     const ProgramFolders folders = ResolveProgramFolders(Bin(), Docs());
     EXPECT_TRUE(folders.installed);
     EXPECT_EQ(fs::path(folders.samples), fs::path(InstalledShareFolder(Bin())) / "samples");
     EXPECT_EQ(fs::path(folders.layouts), fs::path(Docs()) / "Quillmore");
     EXPECT_EQ(fs::relative(folders.layouts, root / "prefix").string().substr(0, 2), "..");
-}
-
-TEST_F(ProgramFoldersTest, TheFirstStartCopiesTheSamplesAndLaterStartsLeaveTheFolderAlone) {
-    Install();
-    const ProgramFolders folders = ResolveProgramFolders(Bin(), Docs());
     ASSERT_EQ(PrepareLayoutsFolder(folders), "");
     const fs::path layouts = folders.layouts;
     EXPECT_TRUE(fs::exists(layouts / "Oval.xml"));

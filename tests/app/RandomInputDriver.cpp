@@ -18,7 +18,6 @@
 #include <signal.h>
 #include <unistd.h>
 #include <wx/app.h>
-#include <wx/button.h>
 #include <wx/filedlg.h>
 #include <wx/dirdlg.h>
 #include <wx/menu.h>
@@ -32,10 +31,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -59,7 +56,6 @@
 #include "persistence/LayoutFile.h"
 #include "tests/app/RandomInputWrites.h"
 
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -79,35 +75,24 @@ struct Action {
     std::string text;  // typed text, window title, chosen path
 };
 
-std::string Hex(const std::string& text) {
-    static const char* digits = "0123456789abcdef";
-    std::string out = text.empty() ? "-" : "";
-    for (unsigned char c : text) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
-std::string Unhex(const std::string& hex) {
-    std::string out;
-    if (hex == "-") return out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) out += char(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
-}
-
+// The text is written as hex digits ("-" when empty), so that any text fits on the line.
 std::string Format(const Action& a) {
     char head[160];
-    std::snprintf(head, sizeof head, "%.3f %s %s %d %d %d %d %d %d ", a.time, a.kind.c_str(),
-                  a.target.c_str(), a.x, a.y, a.x2, a.y2, a.code, a.mods);
-    return head + Hex(a.text);
+    std::string out(head, std::snprintf(head, sizeof head, "%.3f %s %s %d %d %d %d %d %d ", a.time,
+                                        a.kind.c_str(), a.target.c_str(), a.x, a.y, a.x2, a.y2,
+                                        a.code, a.mods));
+    for (unsigned char c : a.text) out.append(head, std::snprintf(head, sizeof head, "%02x", c));
+    return a.text.empty() ? out + "-" : out;
 }
 bool Parse(const std::string& line, Action* a) {
     std::istringstream in(line);
-    std::string text;
+    std::string hex;
     if (!(in >> a->time >> a->kind >> a->target >> a->x >> a->y >> a->x2 >> a->y2 >> a->code >>
-          a->mods >> text))
+          a->mods >> hex))
         return false;
-    a->text = Unhex(text);
+    a->text.clear();
+    for (size_t i = 0; hex != "-" && i + 1 < hex.size(); i += 2)
+        a->text += char(std::stoi(hex.substr(i, 2), nullptr, 16));
     return true;
 }
 
@@ -115,7 +100,7 @@ bool Parse(const std::string& line, Action* a) {
 int logFd = -1;
 void LogLine(const std::string& line) {
     const std::string text = line + "\n";
-    if (logFd >= 0 && write(logFd, text.data(), text.size()) < 0) return;
+    if (logFd >= 0) (void)!write(logFd, text.data(), text.size());
 }
 
 std::atomic<long> actionCount{0};
@@ -136,10 +121,8 @@ void Fault(const std::string& what) {
 
 // Raw text to the log and to stderr, as a signal handler may write it.
 void WriteRaw(const char* text, int n) {
-    if (logFd >= 0 && write(logFd, text, n) < 0) {
-    }
-    if (write(STDERR_FILENO, text, n) < 0) {
-    }
+    if (logFd >= 0) (void)!write(logFd, text, n);
+    (void)!write(STDERR_FILENO, text, n);
 }
 
 void OnCrash(int sig) {
@@ -192,15 +175,19 @@ const std::vector<std::string> kOddTexts = {
     "\xf0\x9f\x9a\x82", "\"quoted\" 'x'", "../../escape", "a/b\\c", "%s%n", std::string(300, 'W'),
     "12,5", "1.5.5", "R1 & R2 <x>"};
 
-// Key codes pressed on their own or with Ctrl, Shift or Alt.
-const std::vector<int> kKeys = {WXK_DELETE, WXK_BACK,   WXK_ESCAPE, WXK_RETURN, WXK_TAB,
-                                WXK_LEFT,   WXK_RIGHT,  WXK_UP,     WXK_DOWN,   WXK_HOME,
-                                WXK_END,    WXK_PAGEUP, WXK_F1,     WXK_F2,     WXK_F5,
-                                WXK_SPACE,  '+',        '-',        'a',        'c',
-                                'e',        'f',        'g',        'l',        'm',
-                                'n',        'o',        'r',        's',        't',
-                                'v',        'x',        'y',        'z',        '1',
-                                '3',        WXK_INSERT, WXK_F10};
+// Keys pressed on their own or with Ctrl, Shift or Alt, with their X names; letters and digits
+// go by themselves.
+const std::vector<std::pair<int, const char*>> kKeys = {
+    {WXK_DELETE, "Delete"}, {WXK_BACK, "BackSpace"}, {WXK_ESCAPE, "Escape"}, {WXK_RETURN, "Return"},
+    {WXK_TAB, "Tab"},       {WXK_LEFT, "Left"},      {WXK_RIGHT, "Right"},   {WXK_UP, "Up"},
+    {WXK_DOWN, "Down"},     {WXK_HOME, "Home"},      {WXK_END, "End"},       {WXK_PAGEUP, "Prior"},
+    {WXK_F1, "F1"},         {WXK_F2, "F2"},          {WXK_F5, "F5"},         {WXK_SPACE, "space"},
+    {'+', "plus"},          {'-', "minus"},          {'a', nullptr},         {'c', nullptr},
+    {'e', nullptr},         {'f', nullptr},          {'g', nullptr},         {'l', nullptr},
+    {'m', nullptr},         {'n', nullptr},          {'o', nullptr},         {'r', nullptr},
+    {'s', nullptr},         {'t', nullptr},          {'v', nullptr},         {'x', nullptr},
+    {'y', nullptr},         {'z', nullptr},          {'1', nullptr},         {'3', nullptr},
+    {WXK_INSERT, "Insert"}, {WXK_F10, "F10"}};
 
 // A timer that calls a function.
 class CallTimer : public wxTimer {
@@ -273,17 +260,14 @@ std::unique_ptr<WindowQueue> windowQueue;
     WriteRaw(text, std::snprintf(text, sizeof text,
                                  "# FAULT hang: no answer for %d s after %ld actions\n",
                                  kHangSeconds, actionCount.load()));
-    const std::string command = "gdb -p " + std::to_string(getpid()) +
-                                " -batch -ex 'thread apply all bt' >&2 2>/dev/null";
-    if (std::system(("command -v gdb >/dev/null && " + command).c_str()) != 0) {
-    }
     // And the X server's, which may be what stopped.
-    if (const char* display = std::getenv("DISPLAY")) {
-        const std::string server = "pid=$(pgrep -f 'Xvfb " + std::string(display) +
-                                   " ' | head -n 1); [ -n \"$pid\" ] && gdb -p $pid -batch -ex bt >&2 2>/dev/null";
-        if (std::system(("command -v gdb >/dev/null && " + server).c_str()) != 0) {
-        }
-    }
+    std::string server;
+    if (const char* display = std::getenv("DISPLAY"))
+        server = "; pid=$(pgrep -f 'Xvfb " + std::string(display) +
+                 " ' | head -n 1); [ -n \"$pid\" ] && gdb -p $pid -batch -ex bt";
+    (void)!std::system(("command -v gdb >/dev/null && { gdb -p " + std::to_string(getpid()) +
+                        " -batch -ex 'thread apply all bt'" + server + "; } >&2 2>/dev/null")
+                           .c_str());
     _exit(kHangExit);
 }
 
@@ -300,34 +284,23 @@ void OnWindowThread(std::function<void()> call) {
 }
 
 // Runs xdotool with args and waits for it: real pointer and keyboard input through the X server.
-void XDoTool(const std::vector<std::string>& args) {
+void XDoTool(std::vector<std::string> args) {
+    args.insert(args.begin(), "xdotool");
     std::vector<char*> argv;
-    std::string name = "xdotool";
-    argv.push_back(name.data());
-    std::vector<std::string> copy = args;
-    for (std::string& arg : copy) argv.push_back(arg.data());
+    for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     pid_t child = 0;
-    if (posix_spawnp(&child, "xdotool", nullptr, nullptr, argv.data(), environ) != 0) {
-        Fault("xdotool does not start");
-        return;
-    }
+    if (posix_spawnp(&child, "xdotool", nullptr, nullptr, argv.data(), environ) != 0)
+        return Fault("xdotool does not start");
     int status = 0;
     waitpid(child, &status, 0);
 }
 
 // The X key name of a key code.
 std::string KeyName(int code) {
-    static const std::map<int, std::string> names = {
-        {WXK_DELETE, "Delete"}, {WXK_BACK, "BackSpace"}, {WXK_ESCAPE, "Escape"},
-        {WXK_RETURN, "Return"}, {WXK_TAB, "Tab"},        {WXK_LEFT, "Left"},
-        {WXK_RIGHT, "Right"},   {WXK_UP, "Up"},          {WXK_DOWN, "Down"},
-        {WXK_HOME, "Home"},     {WXK_END, "End"},        {WXK_PAGEUP, "Prior"},
-        {WXK_F1, "F1"},         {WXK_F2, "F2"},          {WXK_F5, "F5"},
-        {WXK_F10, "F10"},       {WXK_SPACE, "space"},    {WXK_INSERT, "Insert"},
-        {'+', "plus"},          {'-', "minus"}};
-    const auto found = names.find(code);
-    return found != names.end() ? found->second : std::string(1, char(code));
+    for (const auto& [key, name] : kKeys)
+        if (key == code && name) return name;
+    return std::string(1, char(code));
 }
 std::string ModifierNames(int mods) {
     std::string out;
@@ -608,7 +581,7 @@ private:
             a.code = Chance(50) ? 120 : -120;
         } else if (roll < 80 || (roll >= 90 && modal)) {
             a.kind = "key";
-            a.code = kKeys[Pick(int(kKeys.size()))];
+            a.code = kKeys[Pick(int(kKeys.size()))].first;
         } else if (roll < 90) {
             a.kind = "text";
             a.text = kOddTexts[Pick(int(kOddTexts.size()))];
@@ -1042,14 +1015,14 @@ int main(int argc, char** argv) {
             // Printing looks only at files: no printer search over the session bus.
             std::ofstream(home + "/.config/gtk-3.0/settings.ini")
                 << "[Settings]\ngtk-print-backends=file\n";
-            setenv("HOME", home.c_str(), 1);
-            setenv("TMPDIR", home.c_str(), 1);
-            setenv("XDG_RUNTIME_DIR", (home + "/runtime").c_str(), 1);
-            unsetenv("XDG_CONFIG_HOME");
-            unsetenv("XDG_DATA_HOME");
-            unsetenv("XDG_CACHE_HOME");
             // Mesa looks up the home folder in the password file, not in HOME.
-            setenv("MESA_SHADER_CACHE_DIR", (home + "/.cache/mesa").c_str(), 1);
+            for (const auto& [name, value] : {std::pair{"HOME", home},
+                                              {"TMPDIR", home},
+                                              {"XDG_RUNTIME_DIR", home + "/runtime"},
+                                              {"MESA_SHADER_CACHE_DIR", home + "/.cache/mesa"}})
+                setenv(name, value.c_str(), 1);
+            for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+                unsetenv(name);
         }
     g_log_set_writer_func(OnGlibMessage, nullptr, nullptr);
     setenv("LC_ALL", "C.UTF-8", 1);

@@ -102,56 +102,42 @@ std::vector<std::string> TakeWrittenPaths() {
     return paths;
 }
 
+// The mode, which the open calls are given only with O_CREAT or O_TMPFILE.
+#define TAKE_MODE(flags, mode)             \
+    mode_t mode = 0;                       \
+    if ((flags) & (O_CREAT | O_TMPFILE)) { \
+        va_list args;                      \
+        va_start(args, flags);             \
+        mode = va_arg(args, mode_t);       \
+        va_end(args);                      \
+    }
+
 extern "C" {
 
 int open(const char* path, int flags, ...) {
     static auto real = Real<int (*)(const char*, int, ...)>("open");
-    mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = va_arg(args, mode_t);
-        va_end(args);
-    }
+    TAKE_MODE(flags, mode);
     if (Writes(flags)) Note(path, "open");
     return real(path, flags, mode);
 }
 
 int open64(const char* path, int flags, ...) {
     static auto real = Real<int (*)(const char*, int, ...)>("open64");
-    mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = va_arg(args, mode_t);
-        va_end(args);
-    }
+    TAKE_MODE(flags, mode);
     if (Writes(flags)) Note(path, "open");
     return real(path, flags, mode);
 }
 
 int openat(int dir, const char* path, int flags, ...) {
     static auto real = Real<int (*)(int, const char*, int, ...)>("openat");
-    mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = va_arg(args, mode_t);
-        va_end(args);
-    }
+    TAKE_MODE(flags, mode);
     if (Writes(flags) && (dir == AT_FDCWD || path[0] == '/')) Note(path, "openat");
     return real(dir, path, flags, mode);
 }
 
 int openat64(int dir, const char* path, int flags, ...) {
     static auto real = Real<int (*)(int, const char*, int, ...)>("openat64");
-    mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = va_arg(args, mode_t);
-        va_end(args);
-    }
+    TAKE_MODE(flags, mode);
     if (Writes(flags) && (dir == AT_FDCWD || path[0] == '/')) Note(path, "openat");
     return real(dir, path, flags, mode);
 }

