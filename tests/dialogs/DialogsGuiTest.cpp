@@ -172,6 +172,8 @@ TEST_F(DialogsGuiTest, LevelManagerListsAddsEditsAndRemoves) {
         EXPECT_FALSE(levels->RemoveButton()->IsEnabled());
         return wxID_OK;
     });
+    const std::vector<PlacedPiece> pieces = Doc().pieces;
+    const std::vector<Level> levels = Doc().levels;
     Command(kCmdLevels);
     ASSERT_EQ(questions.size(), 1u);
     EXPECT_TRUE(questions[0].StartsWith(
@@ -185,6 +187,14 @@ TEST_F(DialogsGuiTest, LevelManagerListsAddsEditsAndRemoves) {
     EXPECT_EQ(Doc().FindPiece(upper), nullptr);
     EXPECT_EQ(Doc().activeLevel, 1u);
     EXPECT_TRUE(frame->IsModified());
+    // Removing a level with its pieces could not be taken back: the session is one undo step.
+    EXPECT_EQ(Doc().undoStack.size(), 1u);
+    Command(kCmdUndo);
+    EXPECT_EQ(Doc().pieces, pieces);
+    EXPECT_EQ(Doc().levels, levels);
+    Command(kCmdRedo);
+    EXPECT_EQ(Doc().pieces.size(), 1u);
+    EXPECT_EQ(Doc().levels.size(), 1u);
 }
 
 TEST(PrintOptionsDialogTest, SpinFieldsFollowTheScalingAndKeepTheirValues) {

@@ -79,56 +79,43 @@ TEST_F(PrintoutTest, FittedPageShowsTheLayoutCentredInsideTheMargins) {
     EXPECT_EQ(PixelAt(page, 500, 30), kWhite);   // no page mark on a single page
 }
 
-TEST_F(PrintoutTest, GridPrintsOnlyWhenTickedAndShownOnTheCanvas) {
+// The grid, level and board options change the paper only, never what the canvas shows.
+TEST_F(PrintoutTest, OptionsChangeThePaperButNotTheScreen) {
+    LayPiece(doc, 1000, 200, 1);
+    LayPiece(doc, 1000, 800, 2);
+    LayPiece(doc, 0, 0, 1);
+    LayPiece(doc, 1811.7, 1000, 1);  // with the one before, spans the board
+    doc.levels[0].visible = false;   // hidden on screen, but it is the active level
     doc.gridShown = true;
     const wxRect inside(60, 200, 300, 100);
     PrintOptions options;
-    LayoutPrintout without(doc, options);
-    EXPECT_EQ(CountDiffering(PrintPage(without, 1), inside, kBoardFill), 0);
-    EXPECT_TRUE(doc.gridShown);
-    options.grid = true;
-    LayoutPrintout with(doc, options);
-    EXPECT_GT(CountDiffering(PrintPage(with, 1), inside, kBoardFill), 100);
-    doc.gridShown = false;
-    LayoutPrintout hidden(doc, options);
-    EXPECT_EQ(CountDiffering(PrintPage(hidden, 1), inside, kBoardFill), 0);
-}
-
-TEST_F(PrintoutTest, BaseboardOptionLeavesTheBoardOff) {
-    PrintOptions options;
-    options.baseboard = false;
-    LayPiece(doc, 0, 0, 1);
-    LayPiece(doc, 1811.7, 1000, 1);  // spans the board
-    LayoutPrintout printout(doc, options);
-    const wxImage page = PrintPage(printout, 1);
-    const PageTransform t = PageTransformFor(printout.Pages(), 1);
-    EXPECT_EQ(PixelAt(page, int(200 * t.scale + t.offsetX), int(200 * t.scale + t.offsetY)),
-              kWhite);
-    EXPECT_TRUE(doc.baseboardShown);
-}
-
-TEST_F(PrintoutTest, ActiveLevelOnlyHidesOtherLevelsOnPaperButNotOnScreen) {
-    LayPiece(doc, 1000, 200, 1);
-    LayPiece(doc, 1000, 800, 2);
-    doc.levels[0].visible = false;  // hidden on screen, but it is the active level
-    PrintOptions options;
+    const auto at = [](const wxImage& image, LayoutPrintout& printout, double x, double y) {
+        const PageTransform t = PageTransformFor(printout.Pages(), 1);
+        return PixelAt(image, int(x * t.scale + t.offsetX), int(y * t.scale + t.offsetY));
+    };
     LayoutPrintout active(doc, options);
     wxImage page = PrintPage(active, 1);
-    // The board fixes the bounds, so both prints place the layout alike.
-    const PageTransform t = PageTransformFor(active.Pages(), 1);
-    const wxPoint onOne(int(1020 * t.scale + t.offsetX), int(200 * t.scale + t.offsetY));
-    const wxPoint onTwo(int(1020 * t.scale + t.offsetX), int(800 * t.scale + t.offsetY));
-    EXPECT_EQ(PixelAt(page, onOne.x, onOne.y), kPieceFill);
-    EXPECT_EQ(PixelAt(page, onTwo.x, onTwo.y), kBoardFill);
-    EXPECT_FALSE(doc.levels[0].visible);
-    EXPECT_TRUE(doc.levels[1].visible);
+    EXPECT_EQ(at(page, active, 1020, 200), kPieceFill);
+    EXPECT_EQ(at(page, active, 1020, 800), kBoardFill) << "only the active level";
+    EXPECT_EQ(CountDiffering(page, inside, kBoardFill), 0) << "no grid unless ticked";
+    options.grid = true;
+    LayoutPrintout grid(doc, options);
+    EXPECT_GT(CountDiffering(PrintPage(grid, 1), inside, kBoardFill), 100);
+    doc.gridShown = false;
+    LayoutPrintout hidden(doc, options);
+    EXPECT_EQ(CountDiffering(PrintPage(hidden, 1), inside, kBoardFill), 0)
+        << "nor unless the canvas shows it";
 
     options.levels = 1;
+    options.baseboard = false;
     LayoutPrintout all(doc, options);
     page = PrintPage(all, 1);
-    EXPECT_EQ(PixelAt(page, onOne.x, onOne.y), kPieceFill);
-    EXPECT_EQ(PixelAt(page, onTwo.x, onTwo.y), kPieceFill);
+    EXPECT_EQ(at(page, all, 1020, 200), kPieceFill);
+    EXPECT_EQ(at(page, all, 1020, 800), kPieceFill);
+    EXPECT_EQ(at(page, all, 200, 200), kWhite) << "no board";
     EXPECT_FALSE(doc.levels[0].visible);
+    EXPECT_TRUE(doc.levels[1].visible);
+    EXPECT_TRUE(doc.baseboardShown);
 }
 
 TEST_F(PrintoutTest, GrayscaleIsTheColourPageInGrey) {
@@ -183,19 +170,6 @@ TEST_F(PrintoutTest, AGreyPreviewIsDrawnAtThePreviewsSize) {
         }
     EXPECT_GT(inked, 200);
     EXPECT_LT(missed, inked / 10) << "the grey page lies where the colour page does";
-}
-
-TEST_F(PrintoutTest, EmptyLayoutPrintsOnePage) {
-    LayoutDocument empty;
-    LayoutPrintout printout(empty, PrintOptions{});
-    const wxImage page = PrintPage(printout, 1);
-    int minPage, maxPage, from, to;
-    printout.GetPageInfo(&minPage, &maxPage, &from, &to);
-    EXPECT_EQ(minPage, 1);
-    EXPECT_EQ(maxPage, 1);
-    EXPECT_TRUE(printout.HasPage(1));
-    EXPECT_FALSE(printout.HasPage(2));
-    EXPECT_EQ(CountDiffering(page, wxRect(0, 0, kW, kH), kWhite), 0);
 }
 
 // Straights along y = 150 mm at 1:1 on 600 × 700-pixel pages at 100 dpi: tiles of 552 × 644
