@@ -176,8 +176,8 @@ TEST_F(ExportTest, FullSizePdfHasOnePagePerTileWithInkOnTheTrackAndNoSelection) 
         int selection = 0;
         for (int y = 0; y < image.GetHeight(); ++y)
             for (int x = 0; x < image.GetWidth(); ++x)
-                for (const wxColour& mark : {wxColour(180, 200, 230), wxColour(40, 100, 200),
-                                             wxColour(40, 80, 200)}) {
+                for (const wxColour& mark :
+                     {wxColour(180, 200, 230), wxColour(40, 100, 200), wxColour(40, 80, 200)}) {
                     const wxColour c = PixelAt(image, x, y);
                     selection += std::abs(c.Red() - mark.Red()) <= 2 &&
                                  std::abs(c.Green() - mark.Green()) <= 2 &&

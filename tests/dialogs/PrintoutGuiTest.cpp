@@ -180,8 +180,9 @@ TEST_F(PrintoutTest, FullSizePagesTileTheLayoutWithMarksInTheMargins) {
     const wxImage below = PrintPage(printout, pages.columns + 1, w, h);
     int board = 0;
     for (const wxImage* page : {&first, &second, &below})
-        for (const wxRect& margin : {wxRect(0, 0, w, t1.marginY), wxRect(0, h - t1.marginY, w, t1.marginY),
-                                     wxRect(0, 0, t1.marginX, h)})
+        for (const wxRect& margin :
+             {wxRect(0, 0, w, t1.marginY), wxRect(0, h - t1.marginY, w, t1.marginY),
+              wxRect(0, 0, t1.marginX, h)})
             for (int y = margin.y; y < margin.GetBottom(); ++y)
                 for (int x = margin.x; x < margin.GetRight(); ++x)
                     board += PixelAt(*page, x, y) == kBoardFill;
