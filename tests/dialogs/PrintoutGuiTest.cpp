@@ -127,7 +127,9 @@ TEST_F(PrintoutTest, GreyIsTheColourPageInGreyAndAPreviewDrawsItAtItsOwnSize) {
                 ASSERT_TRUE(g.Red() == g.Green() && g.Green() == g.Blue()) << x << "," << y;
                 const double luma =
                     0.299 * source.Red() + 0.587 * source.Green() + 0.114 * source.Blue();
-                if (c.shown == 1) EXPECT_NEAR(g.Red(), luma, 2.0) << x << "," << y;
+                if (c.shown == 1) {
+                    EXPECT_NEAR(g.Red(), luma, 2.0) << x << "," << y;
+                }
                 const bool ink = g != kWhite;
                 inked += ink;
                 missed += (source != kWhite) != ink;
