@@ -127,6 +127,15 @@ TEST_F(LevelsAndShape, BaseboardSizesRoundTripAnUntouchedApplyInAllThreeUnits) {
     }
 }
 
+TEST_F(LevelsAndShape, BaseboardFieldEditedInInchesIsConvertedAndTheOthersKept) {
+    Doc().units = kUnitsInch;
+    ApplyShape([](LayoutShapeDialog* shape) {
+        shape->Field(0)->SetValue(shape->Field(0)->GetValue() + 1);  // 94 -> 95 in
+    });
+    EXPECT_DOUBLE_EQ(Doc().shapeWidth, 95 * 25.4);
+    EXPECT_EQ(Doc().shapeHeight, 1200) << "the untouched depth keeps its millimetres";
+}
+
 TEST_F(LevelsAndShape, CustomOutlineLeftAsShownKeepsItsVerticesInAllThreeUnits) {
     const std::vector<PointMm> outline{{0, 0}, {1234.56, 0.04}, {1000.001, 777.77}, {3.3, 9.99}};
     for (int units : kAllUnits) {
