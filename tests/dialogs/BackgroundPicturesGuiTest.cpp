@@ -142,54 +142,6 @@ TEST_F(PictureWindow, CalibratedByTwoClicksLockedAndDrawnUnderTheTrack) {
     EXPECT_EQ(PixelAt(hidden, px, py), *wxWHITE);
 }
 
-TEST_F(PictureWindow, RepaintsAndSmallPansDrawTheKeptCopy) {
-    InDialog([&](BackgroundPicturesDialog& d) {
-        d.AddPictureFile(png);
-        return BackgroundPicturesDialog::kClosed;
-    });
-    Painted();
-    const int made = canvas->Pictures().CopiesMade();
-    EXPECT_GE(made, 1);
-    for (int i = 0; i < 5; ++i) {
-        ViewTransform view = canvas->Transform();
-        view.offsetX += 7;
-        view.offsetY -= 3;
-        canvas->SetTransform(view);
-        Painted();
-    }
-    EXPECT_EQ(canvas->Pictures().CopiesMade(), made);
-    ViewTransform zoomed = canvas->Transform();
-    zoomed.zoom = 1.5;
-    canvas->SetTransform(zoomed);
-    Painted();
-    EXPECT_EQ(canvas->Pictures().CopiesMade(), made + 1);
-}
-
-TEST_F(PictureWindow, AlignedByFourClicks) {
-    InDialog([&](BackgroundPicturesDialog& d) {
-        d.AddPictureFile(png);
-        return BackgroundPicturesDialog::kAlign;
-    });
-    const BackgroundPicture before = Picture();
-    const double width = 400;
-    // Two points of the picture, each followed by where it belongs.
-    const wxPoint clicks[4] = {{150, 160}, {60, 300}, {400, 260}, {350, 90}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_TRUE(Status().Contains(i % 2 ? "layout point" : "on the picture")) << Status();
-        Click(clicks[i].x, clicks[i].y);
-    }
-    PumpUntil([&] { return !(Picture() == before); });
-    EXPECT_EQ(Doc().undoStack.size(), 2u);  // added, aligned
-    for (int i : {0, 2}) {
-        const PointMm pixel =
-            LayoutToPicture(before, width, {double(clicks[i].x), double(clicks[i].y)});
-        const PointMm now = PictureToLayout(Picture(), width, pixel);
-        EXPECT_NEAR(now.x, clicks[i + 1].x, 0.1);
-        EXPECT_NEAR(now.y, clicks[i + 1].y, 0.1);
-    }
-    EXPECT_TRUE(Status().Contains("aligned")) << Status();
-}
-
 TEST_F(PictureWindow, MissingPictureFileOpensWithAMessageAndKeepsItsEntry) {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
@@ -233,7 +185,7 @@ TEST_F(PictureWindow, PrintsPicturesOnlyWhenIncluded) {
 
 }  // namespace
 
-TEST_F(PictureWindow, DraggedOnTheCanvasUnlessLocked) {
+TEST_F(PictureWindow, DraggedUnlessLockedAlignedByFourClicksAndDrawnFromAKeptCopy) {
     BackgroundPicture p;
     p.path = png;
     p.xMm = 100;
@@ -261,6 +213,47 @@ TEST_F(PictureWindow, DraggedOnTheCanvasUnlessLocked) {
     drag(200, 200, 260, 230);
     EXPECT_DOUBLE_EQ(Picture().xMm, 100);
     EXPECT_DOUBLE_EQ(Picture().yMm, 100);
+
+    SCOPED_TRACE("aligned by four clicks: two points of the picture, each where it belongs");
+    InDialog([&](BackgroundPicturesDialog& d) {
+        d.ToggleLocked();
+        return BackgroundPicturesDialog::kAlign;
+    });
+    const BackgroundPicture before = Picture();
+    const size_t steps = Doc().undoStack.size();
+    const wxPoint clicks[4] = {{150, 160}, {60, 300}, {400, 260}, {350, 90}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(Status().Contains(i % 2 ? "layout point" : "on the picture")) << Status();
+        Click(clicks[i].x, clicks[i].y);
+    }
+    PumpUntil([&] { return !(Picture() == before); });
+    EXPECT_EQ(Doc().undoStack.size(), steps + 1);
+    for (int i : {0, 2}) {
+        const PointMm pixel =
+            LayoutToPicture(before, 400, {double(clicks[i].x), double(clicks[i].y)});
+        const PointMm now = PictureToLayout(Picture(), 400, pixel);
+        EXPECT_NEAR(now.x, clicks[i + 1].x, 0.1);
+        EXPECT_NEAR(now.y, clicks[i + 1].y, 0.1);
+    }
+    EXPECT_TRUE(Status().Contains("aligned")) << Status();
+
+    SCOPED_TRACE("repaints and small pans draw the kept copy; a new zoom makes one more");
+    Painted();
+    const int made = canvas->Pictures().CopiesMade();
+    EXPECT_GE(made, 1);
+    for (int i = 0; i < 5; ++i) {
+        ViewTransform view = canvas->Transform();
+        view.offsetX += 7;
+        view.offsetY -= 3;
+        canvas->SetTransform(view);
+        Painted();
+    }
+    EXPECT_EQ(canvas->Pictures().CopiesMade(), made);
+    ViewTransform zoomed = canvas->Transform();
+    zoomed.zoom = 1.5;
+    canvas->SetTransform(zoomed);
+    Painted();
+    EXPECT_EQ(canvas->Pictures().CopiesMade(), made + 1);
 }
 
 // A PDF is added as its first page: two pages, red then green, each twice as wide as high.

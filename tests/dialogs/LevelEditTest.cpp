@@ -96,20 +96,16 @@ TEST_F(LevelEditTest, EditMovesFlatPiecesOutsideHelicesOnly) {
     EXPECT_EQ(doc.FindPiece(doc.FindHelix(helix)->bottomR1)->elevation, 7);
 }
 
-TEST_F(LevelEditTest, EditWithABlankNameKeepsTheNameAndAppliesTheRest) {
-    ASSERT_TRUE(ApplyLevelEdit(doc, 1, LevelEdit{"   ", 63.5, false, {9, 9, 9}}));
-    EXPECT_EQ(doc.levels[0].name, "Level 1");
-    EXPECT_EQ(doc.levels[0].height, 63.5);
-    EXPECT_EQ(doc.levels[0].colour, (Rgb{9, 9, 9}));
-    EXPECT_FALSE(ApplyLevelEdit(doc, 42, LevelEdit{"x", 1, false, {}}));
-}
-
-TEST_F(LevelEditTest, EditKeepingTheHeightMovesNoPieceAndANegativeHeightChangesNothing) {
+TEST_F(LevelEditTest, EditsKeepWhatIsLeftBlankOrUnchangedAndRefuseANegativeHeight) {
     doc.levels[0].height = 7;
     const uint32_t setApart = Piece(1);
     doc.FindPiece(setApart)->elevation = 12;
-    ASSERT_TRUE(ApplyLevelEdit(doc, 1, LevelEdit{"Renamed", 7, false, {}}));
+    ASSERT_TRUE(ApplyLevelEdit(doc, 1, LevelEdit{"   ", 7, false, {9, 9, 9}}));
+    EXPECT_EQ(doc.levels[0].name, "Level 1") << "a blank name keeps the name";
+    EXPECT_EQ(doc.levels[0].colour, (Rgb{9, 9, 9}));
     EXPECT_EQ(doc.FindPiece(setApart)->elevation, 12);
+    EXPECT_FALSE(ApplyLevelEdit(doc, 42, LevelEdit{"x", 1, false, {}}));
+    ASSERT_TRUE(ApplyLevelEdit(doc, 1, LevelEdit{"Renamed", 7, false, {}}));
     EXPECT_FALSE(ApplyLevelEdit(doc, 1, LevelEdit{"Below", -1, false, {}}));
     EXPECT_EQ(doc.levels[0].name, "Renamed");
     EXPECT_EQ(doc.levels[0].height, 7);
@@ -164,7 +160,7 @@ TEST_F(LevelEditTest, RemoveOpensJointsOfRemainingPiecesAndDropsOrphanGradeRuns)
     EXPECT_EQ(doc.currentGrade.anchorPiece, static_cast<int32_t>(c));
 }
 
-TEST_F(LevelEditTest, RemovingTheActiveLevelActivatesTheFirstRemaining) {
+TEST_F(LevelEditTest, RemovingTheActiveOrAStaleLevelActivatesTheFirstRemaining) {
     AddLevel(doc, "Two");
     AddLevel(doc, "Three");
     ASSERT_EQ(doc.activeLevel, 3u);
@@ -175,14 +171,12 @@ TEST_F(LevelEditTest, RemovingTheActiveLevelActivatesTheFirstRemaining) {
     EXPECT_FALSE(RemoveLevel(doc, 2));  // the last level stays
     EXPECT_FALSE(RemoveLevel(doc, 99));
     EXPECT_EQ(doc.levels.size(), 1u);
-}
-
-TEST_F(LevelEditTest, RemovingTheLastVisibleLevelLeavesAValidActiveLevel) {
-    AddLevel(doc, "Two");
+    // The last visible level goes while the active one is a stale id, e.g. from a file.
+    const uint32_t added = AddLevel(doc, "Again");
     doc.levels[0].visible = false;
-    doc.activeLevel = 77;  // stale id, e.g. from a file
-    ASSERT_TRUE(RemoveLevel(doc, 2));
-    EXPECT_EQ(doc.activeLevel, 1u);
+    doc.activeLevel = 77;
+    ASSERT_TRUE(RemoveLevel(doc, added));
+    EXPECT_EQ(doc.activeLevel, 2u);
 }
 
 }  // namespace

@@ -31,16 +31,6 @@ protected:
         Doc().FindPiece(id)->elevation = elevation;
         return id;
     }
-    void Pieces(int count, int32_t level) {
-        for (int i = 0; i < count; ++i) LayPiece(Doc(), 200.0 * i, 0, level);
-    }
-    void AddSecondLevel() {
-        Level upper;
-        upper.id = 2;
-        upper.name = "Upper";
-        upper.height = 80;
-        Doc().levels.push_back(upper);
-    }
     // Opens the level manager and the properties of level 1; `edit` may change the fields
     // before the properties dialog is answered with OK.
     void EditFirstLevel(const std::function<void(LevelPropertiesDialog*)>& edit) {
@@ -96,23 +86,6 @@ TEST_F(LevelsAndShape, LevelHeightRoundTripsAnUneditedOkInAllThreeUnits) {
             EXPECT_EQ(Doc().FindPiece(onLevel)->elevation, height) << where;
             EXPECT_EQ(Doc().FindPiece(setApart)->elevation, height + 3.33) << where;
         }
-    }
-}
-
-TEST_F(LevelsAndShape, LevelHeightEditedInEachUnitIsStoredAndMovesTheFlatPieces) {
-    const struct {
-        int units;
-        double typed;
-        double expectedMm;
-    } cases[] = {{kUnitsMm, 25.5, 25.5}, {kUnitsCm, 2.54, 25.4}, {kUnitsInch, 1.5, 38.1}};
-    for (const auto& c : cases) {
-        Doc().units = c.units;
-        Doc().levels[0].height = 10;
-        const uint32_t piece = FlatPiece(10);
-        EditFirstLevel(
-            [&](LevelPropertiesDialog* props) { props->HeightField()->SetValue(c.typed); });
-        EXPECT_NEAR(Doc().levels[0].height, c.expectedMm, 1e-9) << c.units;
-        EXPECT_NEAR(Doc().FindPiece(piece)->elevation, c.expectedMm, 1e-9) << c.units;
     }
 }
 
@@ -173,40 +146,6 @@ TEST_F(LevelsAndShape, CustomOutlineLeftAsShownKeepsItsVerticesInAllThreeUnits) 
     }
 }
 
-// Removing a level that held 9 pieces could not be taken back.
-TEST_F(LevelsAndShape, RemovedLevelWithItsPiecesComesBackWithUndo) {
-    AddSecondLevel();
-    Pieces(2, 1);
-    Pieces(9, 2);
-    const std::vector<PlacedPiece> pieces = Doc().pieces;
-    const std::vector<Level> levels = Doc().levels;
-    wxString question;
-    ModalAnswerer answer([&](wxDialog* d) -> int {
-        if (auto* box = dynamic_cast<wxMessageDialog*>(d)) {
-            question = box->GetMessage();
-            return wxID_YES;
-        }
-        auto* manager = dynamic_cast<LevelManagerDialog*>(d);
-        if (!manager) return wxID_CANCEL;
-        manager->List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-        manager->RemoveSelected();
-        return wxID_OK;
-    });
-    Command(kCmdLevels);
-    EXPECT_TRUE(question.Contains(wxString::FromUTF8("\u2022 9 track piece(s)")));
-    EXPECT_TRUE(question.EndsWith("This cannot be undone from this dialog. Are you sure?"));
-    ASSERT_EQ(Doc().pieces.size(), 2u);
-    ASSERT_EQ(Doc().levels.size(), 1u);
-    EXPECT_EQ(Doc().undoStack.size(), 1u) << "the whole manager session is one step";
-
-    Command(kCmdUndo);
-    EXPECT_EQ(Doc().pieces, pieces);
-    EXPECT_EQ(Doc().levels, levels);
-    Command(kCmdRedo);
-    EXPECT_EQ(Doc().pieces.size(), 2u);
-    EXPECT_EQ(Doc().levels.size(), 1u);
-}
-
 TEST_F(LevelsAndShape, BaseboardChangeIsOneUndoStepAndAnUnchangedDialogIsNone) {
     ApplyRectangle(1800, 600);
     ASSERT_EQ(Doc().undoStack.size(), 1u);
@@ -229,23 +168,20 @@ TEST_F(LevelsAndShape, BaseboardChangeIsOneUndoStepAndAnUnchangedDialogIsNone) {
     EXPECT_TRUE(Doc().undoStack.empty());
 }
 
-// A U whose notch was wider than the board gave a broken outline instead of a refusal.
-TEST_F(LevelsAndShape, CutoutThatDoesNotFitIsRefusedWithTheMessage) {
+// A U whose notch was wider than the board gave a broken outline instead of a refusal; too few
+// custom lines are refused alike.
+TEST_F(LevelsAndShape, OutlinesThatCannotBeBuiltAreRefusedWithTheMessage) {
     const std::vector<PointMm> board{{0, 0}, {500, 0}, {500, 400}, {0, 400}};
     Doc().baseboard = board;
-    const struct {
-        int shape;
-        std::array<int, 4> fields;
-    } cases[] = {{kShapeU, {1000, 800, 1500, 300}},
-                 {kShapeU, {1000, 800, 600, 800}},
-                 {kShapeL, {1000, 800, 1000, 300}},
-                 {kShapeT, {1000, 800, 1200, 300}}};
-    for (const auto& c : cases) {
+    for (const int shape : {kShapeU, kShapeCustom}) {
+        SCOPED_TRACE(shape);
         LayoutShapeDialog dialog(frame, Doc().baseboard, Doc().units, Doc());
-        dialog.SelectShape(c.shape);
-        for (int i = 0; i < 4; ++i) dialog.Field(i)->SetValue(c.fields[i]);
+        dialog.SelectShape(shape);
+        if (shape == kShapeCustom) dialog.CustomText()->SetValue("0,0\n100,0\n\nhundred,50\n");
+        const int fields[] = {1000, 800, 1500, 300};
+        for (int i = 0; shape != kShapeCustom && i < 4; ++i) dialog.Field(i)->SetValue(fields[i]);
         ModalAnswerer answer(wxID_OK);
-        EXPECT_FALSE(dialog.Apply()) << c.shape;
+        EXPECT_FALSE(dialog.Apply());
         ASSERT_EQ(answer.Count(), 1);
         EXPECT_EQ(answer.Dialogs()[0].title, "Layout Shape");
         EXPECT_EQ(answer.Dialogs()[0].message, "Please enter valid dimensions.");
@@ -253,17 +189,6 @@ TEST_F(LevelsAndShape, CutoutThatDoesNotFitIsRefusedWithTheMessage) {
         EXPECT_EQ(Doc().lastShape, 0) << "nor are its sizes";
         EXPECT_EQ(Doc().shapeWidth, 2400);
     }
-}
-
-TEST_F(LevelsAndShape, TooFewCustomLinesAreRefused) {
-    LayoutShapeDialog dialog(frame, {}, 0, Doc());
-    dialog.SelectShape(kShapeCustom);
-    dialog.CustomText()->SetValue("0,0\n100,0\n\nhundred,50\n");
-    ModalAnswerer answer(wxID_OK);
-    EXPECT_FALSE(dialog.Apply());
-    ASSERT_EQ(answer.Count(), 1);
-    EXPECT_EQ(answer.Dialogs()[0].message, "Please enter valid dimensions.");
-    EXPECT_TRUE(dialog.Vertices().empty());
 }
 
 // The dialog opened on a sample offers the sample's own board, and applying it as offered

@@ -229,18 +229,33 @@ TEST(PageMarks, CornerMarksStayInTheMargins) {
     }
 }
 
-TEST(PrintDrawFlags, ShowsTheActiveLevelForOnePageAndRestoresEverything) {
+TEST(PrintDrawFlags, ShowsTheActiveLevelForOnePageUnselectedAndRestoresEverything) {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
     doc.levels.push_back(NamedLevel(2, "Two", false));
     doc.levels.push_back(NamedLevel(3, "Three", true));
     doc.gridShown = true;
     doc.baseboardShown = true;
+    for (int i = 0; i < 3; ++i) doc.FindPiece(LayPiece(doc, 0))->selected = i != 1;
+    SceneryItem item;
+    item.selected = true;
+    doc.scenery.push_back(item);
+    Label label;
+    label.selected = true;
+    doc.labels.push_back(label);
+    doc.measurements.resize(2);
+    doc.measurements.back().selected = true;
+    const LayoutDocument before = doc;
     PrintOptions o;
     o.grid = false;
     o.baseboard = false;
     {
         PrintDrawFlags flags(doc, o, 2);
+        // Nothing is selected on paper.
+        for (const PlacedPiece& p : doc.pieces) EXPECT_FALSE(p.selected);
+        EXPECT_FALSE(doc.scenery[0].selected);
+        EXPECT_FALSE(doc.labels[0].selected);
+        EXPECT_FALSE(doc.measurements[1].selected);
         EXPECT_FALSE(doc.levels[0].visible);
         EXPECT_TRUE(doc.levels[1].visible);
         EXPECT_FALSE(doc.levels[2].visible);
@@ -252,6 +267,10 @@ TEST(PrintDrawFlags, ShowsTheActiveLevelForOnePageAndRestoresEverything) {
     EXPECT_FALSE(doc.levels[1].visible);
     EXPECT_TRUE(doc.gridShown);
     EXPECT_TRUE(doc.baseboardShown);
+    EXPECT_EQ(doc.pieces, before.pieces);
+    EXPECT_EQ(doc.scenery, before.scenery);
+    EXPECT_EQ(doc.labels, before.labels);
+    EXPECT_EQ(doc.measurements, before.measurements);
 
     o.levels = 1;
     o.grid = true;
@@ -292,39 +311,6 @@ TEST(PageMarks, TextIsTenPointsOnPaperWithinTheMargin) {
     EXPECT_EQ(PageMarkTextPx(thin, pages.PixelScale()), 14);
     PrintPages unknown = Paginate(PrintBounds{}, Scaled(1, 1), 3300, 2550, 0);
     EXPECT_EQ(unknown.dpi, kDefaultPrinterDpi);
-}
-
-TEST(PrintDrawFlags, NothingIsSelectedOnPaperAndTheSelectionComesBack) {
-    LayoutDocument doc;
-    doc.EnsureDefaultLevel();
-    for (int i = 0; i < 3; ++i) {
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.selected = i != 1;
-        doc.pieces.push_back(p);
-    }
-    SceneryItem item;
-    item.selected = true;
-    doc.scenery.push_back(item);
-    Label label;
-    label.selected = true;
-    doc.labels.push_back(label);
-    Measurement m;
-    doc.measurements.push_back(m);
-    doc.measurements.push_back(m);
-    doc.measurements.back().selected = true;
-    const LayoutDocument before = doc;
-    {
-        PrintDrawFlags flags(doc, PrintOptions{}, 1);
-        for (const PlacedPiece& p : doc.pieces) EXPECT_FALSE(p.selected);
-        EXPECT_FALSE(doc.scenery[0].selected);
-        EXPECT_FALSE(doc.labels[0].selected);
-        EXPECT_FALSE(doc.measurements[1].selected);
-    }
-    EXPECT_EQ(doc.pieces, before.pieces);
-    EXPECT_EQ(doc.scenery, before.scenery);
-    EXPECT_EQ(doc.labels, before.labels);
-    EXPECT_EQ(doc.measurements, before.measurements);
 }
 
 }  // namespace

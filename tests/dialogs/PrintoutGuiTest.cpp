@@ -57,145 +57,86 @@ protected:
     int dpi = 96;
 };
 
-// Fitted on 1000 × 800: the board with its dimension labels, 2024 × 1024 mm, fills the width
-// inside the 4 % margins (scale 920 / 2024) and is centred between top and bottom.
-TEST_F(PrintoutTest, FittedPageShowsTheLayoutCentredInsideTheMargins) {
-    LayPiece(doc, 1000, 500, 1);
-    LayoutPrintout printout(doc, PrintOptions{});
-    const wxImage page = PrintPage(printout, 1);
-    EXPECT_EQ(printout.Pages().Count(), 1);
-    const PageTransform t = PageTransformFor(printout.Pages(), 1);
-    EXPECT_NEAR(t.scale, 920.0 / 2024, 1e-9);
-    EXPECT_NEAR(-12 * t.scale + t.offsetX, 40, 1e-6);
-    EXPECT_NEAR((500 * t.scale + t.offsetY) * 2, 800, 1e-6);
-    auto at = [&](double x, double y) {
-        return PixelAt(page, int(x * t.scale + t.offsetX), int(y * t.scale + t.offsetY));
-    };
-    EXPECT_EQ(at(1100, 500), kPieceFill);
-    EXPECT_EQ(at(200, 200), kBoardFill);
-    EXPECT_EQ(PixelAt(page, 20, 250), kWhite);   // left margin
-    EXPECT_EQ(PixelAt(page, 500, 150), kWhite);  // above the centred board
-    EXPECT_EQ(PixelAt(page, 500, 660), kWhite);  // below it
-    EXPECT_EQ(PixelAt(page, 500, 30), kWhite);   // no page mark on a single page
-}
-
-TEST_F(PrintoutTest, GridPrintsOnlyWhenTickedAndShownOnTheCanvas) {
+// The grid, level and board options change the paper only, never what the canvas shows.
+TEST_F(PrintoutTest, OptionsChangeThePaperButNotTheScreen) {
+    LayPiece(doc, 1000, 200, 1);
+    LayPiece(doc, 1000, 800, 2);
+    LayPiece(doc, 0, 0, 1);
+    LayPiece(doc, 1811.7, 1000, 1);  // with the one before, spans the board
+    doc.levels[0].visible = false;   // hidden on screen, but it is the active level
     doc.gridShown = true;
     const wxRect inside(60, 200, 300, 100);
     PrintOptions options;
-    LayoutPrintout without(doc, options);
-    EXPECT_EQ(CountDiffering(PrintPage(without, 1), inside, kBoardFill), 0);
-    EXPECT_TRUE(doc.gridShown);
+    const auto at = [](const wxImage& image, LayoutPrintout& printout, double x, double y) {
+        const PageTransform t = PageTransformFor(printout.Pages(), 1);
+        return PixelAt(image, int(x * t.scale + t.offsetX), int(y * t.scale + t.offsetY));
+    };
+    LayoutPrintout active(doc, options);
+    wxImage page = PrintPage(active, 1);
+    EXPECT_EQ(at(page, active, 1020, 200), kPieceFill);
+    EXPECT_EQ(at(page, active, 1020, 800), kBoardFill) << "only the active level";
+    EXPECT_EQ(PixelAt(page, 20, 250), kWhite);  // left margin
+    EXPECT_EQ(PixelAt(page, 500, 30), kWhite);  // no page mark on a single page
+    EXPECT_EQ(CountDiffering(page, inside, kBoardFill), 0) << "no grid unless ticked";
     options.grid = true;
-    LayoutPrintout with(doc, options);
-    EXPECT_GT(CountDiffering(PrintPage(with, 1), inside, kBoardFill), 100);
+    LayoutPrintout grid(doc, options);
+    EXPECT_GT(CountDiffering(PrintPage(grid, 1), inside, kBoardFill), 100);
     doc.gridShown = false;
     LayoutPrintout hidden(doc, options);
-    EXPECT_EQ(CountDiffering(PrintPage(hidden, 1), inside, kBoardFill), 0);
-}
+    EXPECT_EQ(CountDiffering(PrintPage(hidden, 1), inside, kBoardFill), 0)
+        << "nor unless the canvas shows it";
 
-TEST_F(PrintoutTest, BaseboardOptionLeavesTheBoardOff) {
-    PrintOptions options;
+    options.levels = 1;
     options.baseboard = false;
-    LayPiece(doc, 0, 0, 1);
-    LayPiece(doc, 1811.7, 1000, 1);  // spans the board
-    LayoutPrintout printout(doc, options);
-    const wxImage page = PrintPage(printout, 1);
-    const PageTransform t = PageTransformFor(printout.Pages(), 1);
-    EXPECT_EQ(PixelAt(page, int(200 * t.scale + t.offsetX), int(200 * t.scale + t.offsetY)),
-              kWhite);
+    LayoutPrintout all(doc, options);
+    page = PrintPage(all, 1);
+    EXPECT_EQ(at(page, all, 1020, 200), kPieceFill);
+    EXPECT_EQ(at(page, all, 1020, 800), kPieceFill);
+    EXPECT_EQ(at(page, all, 200, 200), kWhite) << "no board";
+    EXPECT_FALSE(doc.levels[0].visible);
+    EXPECT_TRUE(doc.levels[1].visible);
     EXPECT_TRUE(doc.baseboardShown);
 }
 
-TEST_F(PrintoutTest, ActiveLevelOnlyHidesOtherLevelsOnPaperButNotOnScreen) {
-    LayPiece(doc, 1000, 200, 1);
-    LayPiece(doc, 1000, 800, 2);
-    doc.levels[0].visible = false;  // hidden on screen, but it is the active level
-    PrintOptions options;
-    LayoutPrintout active(doc, options);
-    wxImage page = PrintPage(active, 1);
-    // The board fixes the bounds, so both prints place the layout alike.
-    const PageTransform t = PageTransformFor(active.Pages(), 1);
-    const wxPoint onOne(int(1020 * t.scale + t.offsetX), int(200 * t.scale + t.offsetY));
-    const wxPoint onTwo(int(1020 * t.scale + t.offsetX), int(800 * t.scale + t.offsetY));
-    EXPECT_EQ(PixelAt(page, onOne.x, onOne.y), kPieceFill);
-    EXPECT_EQ(PixelAt(page, onTwo.x, onTwo.y), kBoardFill);
-    EXPECT_FALSE(doc.levels[0].visible);
-    EXPECT_TRUE(doc.levels[1].visible);
-
-    options.levels = 1;
-    LayoutPrintout all(doc, options);
-    page = PrintPage(all, 1);
-    EXPECT_EQ(PixelAt(page, onOne.x, onOne.y), kPieceFill);
-    EXPECT_EQ(PixelAt(page, onTwo.x, onTwo.y), kPieceFill);
-    EXPECT_FALSE(doc.levels[0].visible);
-}
-
-TEST_F(PrintoutTest, GrayscaleIsTheColourPageInGrey) {
-    LayPiece(doc, 1000, 500, 1);
-    PrintOptions options;
-    LayoutPrintout colour(doc, options);
-    const wxImage coloured = PrintPage(colour, 1);
-    options.colourMode = 1;
-    LayoutPrintout grey(doc, options);
-    const wxImage page = PrintPage(grey, 1);
-    int inked = 0;
-    for (int y = 0; y < kH; y += 7) {
-        for (int x = 0; x < kW; x += 7) {
-            const wxColour c = PixelAt(page, x, y);
-            ASSERT_TRUE(c.Red() == c.Green() && c.Green() == c.Blue()) << x << "," << y;
-            const wxColour source = PixelAt(coloured, x, y);
-            const double luma =
-                0.299 * source.Red() + 0.587 * source.Green() + 0.114 * source.Blue();
-            EXPECT_NEAR(c.Red(), luma, 2.0) << x << "," << y;
-            inked += c != kWhite;
-        }
-    }
-    EXPECT_GT(inked, 1000);
-}
-
-// A preview shows the printer's page far smaller than its dots: the grey page is drawn at the
-// preview's size, not as a picture of every printer dot (hundreds of megabytes at 1200 dpi).
-TEST_F(PrintoutTest, AGreyPreviewIsDrawnAtThePreviewsSize) {
+// The grey page is the colour page in grey. A preview shows the printer's page far smaller than
+// its dots: there the grey page is drawn at the preview's size, not as a picture of every printer
+// dot (hundreds of megabytes at 1200 dpi).
+TEST_F(PrintoutTest, GreyIsTheColourPageInGreyAndAPreviewDrawsItAtItsOwnSize) {
     EXPECT_DOUBLE_EQ(GreyPageScale(800, 600, 1.0), 1.0);
     EXPECT_DOUBLE_EQ(GreyPageScale(9921, 14032, 0.1), 0.1);
     EXPECT_LE(GreyPageScale(9921, 14032, 1.0) * GreyPageScale(9921, 14032, 1.0) * 9921 * 14032,
               kMaxGreyPagePixels * 1.0001);
-
     LayPiece(doc, 1000, 500, 1);
-    dpi = 600;
-    PrintOptions options;
-    LayoutPrintout colour(doc, options);
-    const int w = 6000, h = 8000;
-    const double shown = 0.1;
-    const wxImage coloured = PrintPage(colour, 1, w, h, shown);
-    options.colourMode = 1;
-    LayoutPrintout grey(doc, options);
-    const wxImage page = PrintPage(grey, 1, w, h, shown);
-    int inked = 0, missed = 0;
-    for (int y = 0; y < page.GetHeight(); y += 3)
-        for (int x = 0; x < page.GetWidth(); x += 3) {
-            const wxColour c = PixelAt(page, x, y);
-            ASSERT_TRUE(c.Red() == c.Green() && c.Green() == c.Blue()) << x << "," << y;
-            const bool ink = c != kWhite, colourInk = PixelAt(coloured, x, y) != kWhite;
-            inked += ink;
-            missed += colourInk != ink;
-        }
-    EXPECT_GT(inked, 200);
-    EXPECT_LT(missed, inked / 10) << "the grey page lies where the colour page does";
-}
-
-TEST_F(PrintoutTest, EmptyLayoutPrintsOnePage) {
-    LayoutDocument empty;
-    LayoutPrintout printout(empty, PrintOptions{});
-    const wxImage page = PrintPage(printout, 1);
-    int minPage, maxPage, from, to;
-    printout.GetPageInfo(&minPage, &maxPage, &from, &to);
-    EXPECT_EQ(minPage, 1);
-    EXPECT_EQ(maxPage, 1);
-    EXPECT_TRUE(printout.HasPage(1));
-    EXPECT_FALSE(printout.HasPage(2));
-    EXPECT_EQ(CountDiffering(page, wxRect(0, 0, kW, kH), kWhite), 0);
+    const struct {
+        int dpi, w, h;
+        double shown;
+    } cases[] = {{96, kW, kH, 1}, {600, 6000, 8000, 0.1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        dpi = c.dpi;
+        PrintOptions options;
+        LayoutPrintout colour(doc, options);
+        const wxImage coloured = PrintPage(colour, 1, c.w, c.h, c.shown);
+        options.colourMode = 1;
+        LayoutPrintout grey(doc, options);
+        const wxImage page = PrintPage(grey, 1, c.w, c.h, c.shown);
+        int inked = 0, missed = 0;
+        for (int y = 0; y < page.GetHeight(); y += 3)
+            for (int x = 0; x < page.GetWidth(); x += 3) {
+                const wxColour g = PixelAt(page, x, y), source = PixelAt(coloured, x, y);
+                ASSERT_TRUE(g.Red() == g.Green() && g.Green() == g.Blue()) << x << "," << y;
+                const double luma =
+                    0.299 * source.Red() + 0.587 * source.Green() + 0.114 * source.Blue();
+                if (c.shown == 1) {
+                    EXPECT_NEAR(g.Red(), luma, 2.0) << x << "," << y;
+                }
+                const bool ink = g != kWhite;
+                inked += ink;
+                missed += (source != kWhite) != ink;
+            }
+        EXPECT_GT(inked, 200);
+        EXPECT_LT(missed, inked / 10) << "the grey page lies where the colour page does";
+    }
 }
 
 // Straights along y = 150 mm at 1:1 on 600 × 700-pixel pages at 100 dpi: tiles of 552 × 644
@@ -241,8 +182,9 @@ TEST_F(PrintoutTest, FullSizePagesTileTheLayoutWithMarksInTheMargins) {
     const wxImage below = PrintPage(printout, pages.columns + 1, w, h);
     int board = 0;
     for (const wxImage* page : {&first, &second, &below})
-        for (const wxRect& margin : {wxRect(0, 0, w, t1.marginY), wxRect(0, h - t1.marginY, w, t1.marginY),
-                                     wxRect(0, 0, t1.marginX, h)})
+        for (const wxRect& margin :
+             {wxRect(0, 0, w, t1.marginY), wxRect(0, h - t1.marginY, w, t1.marginY),
+              wxRect(0, 0, t1.marginX, h)})
             for (int y = margin.y; y < margin.GetBottom(); ++y)
                 for (int x = margin.x; x < margin.GetRight(); ++x)
                     board += PixelAt(*page, x, y) == kBoardFill;
@@ -252,7 +194,7 @@ TEST_F(PrintoutTest, FullSizePagesTileTheLayoutWithMarksInTheMargins) {
 
 // Text, the board's edge and the grid at a printer's resolution: a label comes out as tall as a
 // screen shows it at the print's scale, not a few printer dots.
-TEST_F(PrintoutTest, LabelsAndBoardEdgeKeepTheirScreenSizeAt300Dpi) {
+TEST_F(PrintoutTest, LabelsBoardEdgeAndGridKeepTheirSizeAt300Dpi) {
     doc.baseboard = {{0, 0}, {400, 0}, {400, 300}, {0, 300}};
     Label label;
     label.id = doc.TakeId();
@@ -260,10 +202,12 @@ TEST_F(PrintoutTest, LabelsAndBoardEdgeKeepTheirScreenSizeAt300Dpi) {
     label.y = 100;
     label.text = "HH";
     doc.labels.push_back(label);
+    doc.gridShown = true;
     dpi = 300;
     PrintOptions options;
     options.scaling = 1;
     options.scaleDenominator = 5;
+    options.grid = true;
     LayoutPrintout printout(doc, options);
     const int w = 1400, h = 1100;
     const wxImage page = PrintPage(printout, 1, w, h);
@@ -296,23 +240,8 @@ TEST_F(PrintoutTest, LabelsAndBoardEdgeKeepTheirScreenSizeAt300Dpi) {
     for (int x = static_cast<int>(t.offsetX) - 10; x < static_cast<int>(t.offsetX) + 10; ++x)
         edge += PixelAt(page, x, edgeY) == wxColour(120, 90, 50);
     EXPECT_GE(edge, 5);
-}
 
-TEST_F(PrintoutTest, GridShowsEvenlyInGrey) {
-    doc.baseboard = {{0, 0}, {400, 0}, {400, 300}, {0, 300}};
-    doc.gridShown = true;
-    dpi = 300;
-    PrintOptions options;
-    options.scaling = 1;
-    options.scaleDenominator = 4;
-    options.grid = true;
-    options.colourMode = 1;
-    LayoutPrintout printout(doc, options);
-    const int w = 1400, h = 1100;
-    const wxImage page = PrintPage(printout, 1, w, h);
-    ASSERT_EQ(printout.Pages().Count(), 1);
-    const PageTransform t = PageTransformFor(printout.Pages(), 1);
-    // Along a row inside the board: where the grey steps well below the board's grey.
+    // The grid lies evenly at the print's scale.
     const int y = static_cast<int>(60 * t.scale + t.offsetY) + 3;  // clear of the edges' labels
     const int boardGrey =
         PixelAt(page, static_cast<int>(20 * t.scale + t.offsetX) + 2, y + 1).Red();

@@ -144,28 +144,18 @@ TEST(GermanCatalog, TranslatesEveryMarkedText) {
                            << missing;
 }
 
-TEST(GermanCatalog, HasNoEmptyOrFuzzyTranslation) {
+TEST(GermanCatalog, IsCompleteAndKeepsPlaceholdersKeysAndMnemonics) {
     ASSERT_EQ(German().error, "");
     ASSERT_FALSE(German().entries.empty());
-    std::string empty, fuzzy;
+    std::string empty, fuzzy, wrong;
     for (const PoEntry& e : German().entries) {
         if (e.fuzzy) fuzzy += Shown(e);
         const size_t forms = e.pluralId.empty() ? 1 : 2;
         bool complete = e.translations.size() >= forms;
-        for (const std::string& t : e.translations) complete = complete && !t.empty();
-        if (!complete) empty += Shown(e);
-    }
-    EXPECT_EQ(empty, "") << "Untranslated in po/de.po:\n" << empty;
-    EXPECT_EQ(fuzzy, "") << "Fuzzy in po/de.po (check and remove the flag):\n" << fuzzy;
-}
-
-TEST(GermanCatalog, KeepsPlaceholdersKeysAndMnemonics) {
-    ASSERT_EQ(German().error, "");
-    std::string wrong;
-    for (const PoEntry& e : German().entries) {
         for (size_t form = 0; form < e.translations.size(); ++form) {
             const std::string& english = form == 0 || e.pluralId.empty() ? e.id : e.pluralId;
             const std::string& german = e.translations[form];
+            complete = complete && !german.empty();
             // A singular without a number ("1 piece") may drop it; a plural form may not.
             if (PrintfConversions(german) != PrintfConversions(english) &&
                 !(form == 0 && !e.pluralId.empty() && PrintfConversions(german).empty()))
@@ -175,7 +165,10 @@ TEST(GermanCatalog, KeepsPlaceholdersKeysAndMnemonics) {
             if (MnemonicCount(german) != MnemonicCount(english))
                 wrong += Shown(e) + "    mnemonic '&' differs: \"" + german + "\"\n";
         }
+        if (!complete) empty += Shown(e);
     }
+    EXPECT_EQ(empty, "") << "Untranslated in po/de.po:\n" << empty;
+    EXPECT_EQ(fuzzy, "") << "Fuzzy in po/de.po (check and remove the flag):\n" << fuzzy;
     EXPECT_EQ(wrong, "") << wrong;
 }
 

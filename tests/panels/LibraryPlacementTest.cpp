@@ -53,6 +53,11 @@ TEST_F(PlacementTest, SceneryCountsForTheCornerArrivesUnselectedAndUndoesInOneSt
     EXPECT_EQ(doc.scenery[0].id, 7u) << "pieces take their ids first";
     EXPECT_EQ(doc.scenery[1].id, 8u);
     EXPECT_FALSE(doc.scenery[0].selected || doc.scenery[1].selected);
+    // Joints inside the block follow the new ids; joints to pieces left behind are opened.
+    EXPECT_EQ(doc.pieces[3].joints, (std::vector<Joint>{Joint{}, Joint{5, 0}}));
+    EXPECT_EQ(doc.pieces[4].joints, (std::vector<Joint>{Joint{4, 1}, Joint{6, 0}}));
+    EXPECT_EQ(doc.pieces[5].joints, (std::vector<Joint>{Joint{5, 1}, Joint{}}));
+    EXPECT_DOUBLE_EQ(doc.pieces[0].x, 10) << "the pieces already there keep their places";
     EXPECT_EQ(doc.undoStack.size(), 1u);
     doc.Undo();
     EXPECT_EQ(doc.pieces.size(), 3u);

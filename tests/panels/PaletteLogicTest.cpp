@@ -24,34 +24,27 @@ std::vector<PaletteRow> ListRows(const std::string& list) {
 }
 
 TEST(TrackList, GroupsHeadersAndArticlesOfEachSystem) {
-    const struct {
-        TrackSystem system;
-        int pieceRows;  // rows with an article key, counted from the group tables by hand
-        std::string first, last;
-    } cases[] = {{TrackSystem::MarklinC, 49, "24064", "74618"},
-                 {TrackSystem::MarklinK, 51, "2200", "7267"},
-                 {TrackSystem::TrixC, 32, "62064", "62613"},
-                 {TrackSystem::MarklinZ, 34, "8500", "8977"},
-                 {TrackSystem::MinitrixN, 40, "14902", "14976"},
-                 {TrackSystem::KatoN, 74, "20-000", "20-422"}};
+    const TrackSystem systems[] = {TrackSystem::MarklinC,  TrackSystem::MarklinK,
+                                   TrackSystem::TrixC,     TrackSystem::MarklinZ,
+                                   TrackSystem::MinitrixN, TrackSystem::KatoN};
     std::set<std::string> listed;
+    int articleRows = 0;
     for (int index = 0; index < kPaletteSystemCount; ++index) {
         SCOPED_TRACE(index);
-        const auto& c = cases[index];
-        EXPECT_EQ(PaletteCatalogSystem(index), c.system);
-        EXPECT_EQ(PaletteSystemName(index), TrackSystemLongName(c.system));
+        const TrackSystem system = systems[index];
+        EXPECT_EQ(PaletteCatalogSystem(index), system);
+        EXPECT_EQ(PaletteSystemName(index), TrackSystemLongName(system));
         const std::vector<PaletteRow> rows = BuildTrackRows(index);
         std::vector<PaletteRow> headers;
-        std::vector<std::string> articles;
         for (const PaletteRow& row : rows) {
             if (row.key.empty()) {
                 headers.push_back(row);
             } else if (!IsHelixKey(row.key)) {
-                articles.push_back(row.key);
                 listed.insert(row.key);
+                ++articleRows;
                 const PieceDef* def = TrackCatalog::Instance().Find(row.key);
                 ASSERT_NE(def, nullptr) << row.key;
-                EXPECT_EQ(def->system, c.system) << row.key;
+                EXPECT_EQ(def->system, system) << row.key;
                 EXPECT_EQ(row.text, def->name);
             } else {
                 EXPECT_EQ(index, 0) << "helix rows belong to the C list only";
@@ -60,15 +53,13 @@ TEST(TrackList, GroupsHeadersAndArticlesOfEachSystem) {
         const std::vector<PaletteRow> expectedHeaders = ListRows("track" + std::to_string(index));
         ASSERT_FALSE(expectedHeaders.empty());
         EXPECT_EQ(headers, expectedHeaders);
-        ASSERT_EQ(static_cast<int>(articles.size()), c.pieceRows);
-        EXPECT_EQ(articles.front(), c.first);
-        EXPECT_EQ(articles.back(), c.last);
         EXPECT_TRUE(rows.front().key.empty());
         EXPECT_FALSE(rows.back().key.empty());
     }
     // Together the six lists hold every catalog piece; 24294 stands in two C groups.
     EXPECT_EQ(static_cast<int>(listed.size()), 279);
     EXPECT_EQ(static_cast<int>(listed.size()), TrackCatalog::Instance().Count());
+    EXPECT_EQ(articleRows, TrackCatalog::Instance().Count() + 1) << "no other piece twice";
     const std::vector<PaletteRow> c = BuildTrackRows(0);
     EXPECT_EQ(std::count_if(c.begin(), c.end(), [](auto& r) { return r.key == "24294"; }), 2);
     EXPECT_TRUE(BuildTrackRows(-1).empty());

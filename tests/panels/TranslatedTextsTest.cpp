@@ -173,7 +173,7 @@ TEST_F(TranslatedTexts, MessagesNameTheSystemsInGermanWhileFilesKeepEnglish) {
     EXPECT_EQ((heading + 1)->text, "74491 Weichenantrieb");
 }
 
-TEST_F(TranslatedTexts, BuyTrackShapeAndLevelTextsAreTranslated) {
+TEST_F(TranslatedTexts, BuyTrackShapeAndLevelTextsAreTranslatedAndEnglishWithout) {
     const BuyTrackPlan nothing = PlanBuyTrack(doc, StoreTable::BuiltIn());
     ASSERT_TRUE(nothing.message.has_value());
     EXPECT_EQ(nothing.message->caption, "Gleise kaufen");
@@ -194,10 +194,8 @@ TEST_F(TranslatedTexts, BuyTrackShapeAndLevelTextsAreTranslated) {
     frame.width = 1200;
     frame.height = 800;
     EXPECT_EQ(PictureSizeText(frame), "1200 \u00d7 800 Pixel");
-}
 
-TEST(TranslatedTextsEnglish, WithoutATranslatorEveryTextIsTheEnglishOne) {
-    SetTranslator(nullptr);
+    SetTranslator(nullptr);  // without a translator every text is the English one
     EXPECT_EQ(SelectionView{}.header, "No selection");
     EXPECT_EQ(SkippedLinesNote({4}),
               "Skipped line 4, which is not two numbers separated by a comma. The outline was "
