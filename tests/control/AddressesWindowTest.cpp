@@ -1,62 +1,36 @@
 // The Addresses window and the address field of the properties panel in the real main window:
-// numbering, typing one address, and undoing both.
+// numbering, typing one address, printing the list and undoing both edits.
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/print.h>
 #include <wx/textctrl.h>
 
-#include <cstdlib>
-
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "control/gui/AddressesWindow.h"
 #include "panels/gui/PropertiesPanel.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
-class AddressesWindowTest : public testing::Test {
+class AddressesWindowTest : public FrameTest {
 protected:
-    void SetUp() override {
-        setenv("HOME", home.Path().c_str(), 1);
-        frame = new MainFrame();
-        frame->Document().EnsureDefaultLevel();
-        for (double x : {0.0, 600.0, 1200.0}) {
-            PlacedPiece p;
-            p.id = Doc().TakeId();
-            p.article = "24612";
-            p.x = x;
-            p.joints.resize(3);
-            Doc().pieces.push_back(p);
-            ids.push_back(p.id);
-        }
-        frame->NotifyChanged(DocChange::Pieces);
-        frame->FlushChanges();
-    }
     void TearDown() override {
+        SetPrintRunner(nullptr);
         if (AddressesWindow* w = AddressesWindow::Open()) w->Close(true);
-        frame->Destroy();
-        PumpEvents();
+        FrameTest::TearDown();
     }
-    LayoutDocument& Doc() { return frame->Document(); }
     int32_t AddressOf(uint32_t id) {
         const AccessoryAddress* a = Doc().control.Find(id);
         return a ? a->address : 0;
     }
-    void Command(int id) {
-        wxCommandEvent event(wxEVT_MENU, id);
-        frame->GetEventHandler()->ProcessEvent(event);
-        frame->FlushChanges();
-    }
-
-    TempDir home;
-    MainFrame* frame = nullptr;
-    std::vector<uint32_t> ids;
 };
 
-TEST_F(AddressesWindowTest, AssignTypeOneAddressAndUndo) {
+TEST_F(AddressesWindowTest, AssignTypeOneAddressPrintAndUndo) {
+    std::vector<uint32_t> ids;
+    for (double x : {0.0, 600.0, 1200.0}) ids.push_back(LayPiece(Doc(), x, 0, 1, "24612"));
+    frame->NotifyChanged(DocChange::Pieces);
     Command(kCmdAddresses);
     AddressesWindow* window = AddressesWindow::Open();
     ASSERT_NE(window, nullptr);
@@ -70,38 +44,7 @@ TEST_F(AddressesWindowTest, AssignTypeOneAddressAndUndo) {
     EXPECT_EQ(AddressOf(ids[2]), 3);
     EXPECT_EQ(window->List()->GetItemText(1, 0), "2");
 
-    // Select the middle turnout: the properties panel shows its address; type another.
-    Doc().FindPiece(ids[1])->selected = true;
-    frame->NotifyChanged(DocChange::Selection);
-    frame->FlushChanges();
-    auto* field = dynamic_cast<wxTextCtrl*>(
-        frame->Properties()->FindWindow(PropertiesPanel::kIdAddress));
-    ASSERT_NE(field, nullptr);
-    ASSERT_TRUE(field->IsShown());
-    EXPECT_EQ(field->GetValue(), "2");
-    field->ChangeValue("40");
-    wxCommandEvent enter(wxEVT_TEXT_ENTER, field->GetId());
-    enter.SetEventObject(field);
-    field->GetEventHandler()->ProcessEvent(enter);
-    frame->FlushChanges();
-    EXPECT_EQ(AddressOf(ids[1]), 40);
-    EXPECT_EQ(window->List()->GetItemText(2, 0), "40");  // sorted by address
-
-    // Undo takes the typed address back, then the whole numbering.
-    Command(kCmdUndo);
-    EXPECT_EQ(AddressOf(ids[1]), 2);
-    EXPECT_EQ(field->GetValue(), "2");
-    Command(kCmdUndo);
-    EXPECT_FALSE(Doc().control.Exists());
-    EXPECT_EQ(window->List()->GetItemText(0, 0), "");
-}
-
-// The list on paper through the frame's print job: one page of text for three turnouts.
-TEST_F(AddressesWindowTest, PrintsTheListAsText) {
-    Command(kCmdAddresses);
-    AddressesWindow* window = AddressesWindow::Open();
-    ASSERT_NE(window, nullptr);
-    window->Assign();
+    // The list on paper through the frame's print job: one page of text for three turnouts.
     int pages = 0, ink = 0;
     SetPrintRunner([&](wxWindow*, wxPrintDialogData&, wxPrintout& printout) {
         printout.SetPageSizePixels(800, 1100);
@@ -126,9 +69,33 @@ TEST_F(AddressesWindowTest, PrintsTheListAsText) {
     });
     wxCommandEvent print(wxEVT_BUTTON, AddressesWindow::kIdPrint);
     window->GetEventHandler()->ProcessEvent(print);
-    SetPrintRunner(nullptr);
     EXPECT_EQ(pages, 1);
     EXPECT_GT(ink, 200) << "the lines are drawn";
+
+    // Select the middle turnout: the properties panel shows its address; type another.
+    Doc().FindPiece(ids[1])->selected = true;
+    frame->NotifyChanged(DocChange::Selection);
+    frame->FlushChanges();
+    auto* field =
+        dynamic_cast<wxTextCtrl*>(frame->Properties()->FindWindow(PropertiesPanel::kIdAddress));
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(field->IsShown());
+    EXPECT_EQ(field->GetValue(), "2");
+    field->ChangeValue("40");
+    wxCommandEvent enter(wxEVT_TEXT_ENTER, field->GetId());
+    enter.SetEventObject(field);
+    field->GetEventHandler()->ProcessEvent(enter);
+    frame->FlushChanges();
+    EXPECT_EQ(AddressOf(ids[1]), 40);
+    EXPECT_EQ(window->List()->GetItemText(2, 0), "40");  // sorted by address
+
+    // Undo takes the typed address back, then the whole numbering.
+    Command(kCmdUndo);
+    EXPECT_EQ(AddressOf(ids[1]), 2);
+    EXPECT_EQ(field->GetValue(), "2");
+    Command(kCmdUndo);
+    EXPECT_FALSE(Doc().control.Exists());
+    EXPECT_EQ(window->List()->GetItemText(0, 0), "");
 }
 
 }  // namespace

@@ -20,7 +20,7 @@
 #include "catalog/TrackCatalog.h"
 #include "model/TrackBuilder.h"
 #include "panels/gui/PropertiesPanel.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 #include "support/Screenshot.h"
 #include "wiring/gui/WiringWindow.h"
 
@@ -31,67 +31,39 @@ bool IsBar(const wxImage& image, int x, int y) {
            image.GetBlue(x, y) == kWiringBarColour.b;
 }
 
-class WiringWindowTest : public testing::Test {
+class WiringWindowTest : public testing::Test, public FrameFixture {
 protected:
-    void SetUp() override {
-        setenv("HOME", home.Path().c_str(), 1);
-        frame = new MainFrame();
-        frame->SetSize(1400, 900);
-        frame->Show();
-        frame->Document().EnsureDefaultLevel();
-        PumpEvents();
-    }
+    void SetUp() override { OpenFrame(wxSize(1400, 860)); }
     void TearDown() override {
         SetExportPathAsker(nullptr);
         SetPrintRunner(nullptr);
         if (WiringWindow* w = WiringWindow::Open()) w->Close(true);
         if (WiringViewShown()) ShowWiringView(*frame, false);
-        frame->Destroy();
-        PumpEvents();
+        CloseFrame();
     }
-    LayoutDocument& Doc() { return frame->Document(); }
-    void Command(int id) { Button(frame, id, wxEVT_MENU); }
-    void Button(wxWindow* target, int id, wxEventType type = wxEVT_BUTTON) {
-        wxCommandEvent event(type, id);
+    void Button(wxWindow* target, int id) {
+        wxCommandEvent event(wxEVT_BUTTON, id);
         event.SetEventObject(target);
         target->GetEventHandler()->ProcessEvent(event);
         frame->FlushChanges();
     }
     void ClickAt(double x, double y, bool shift = false) {
-        CanvasPanel* canvas = frame->Canvas();
         const wxPoint at = canvas->LayoutToScreen(x, y);
-        for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
-            wxMouseEvent event(type);
-            event.SetPosition(at);
-            event.m_leftDown = type == wxEVT_LEFT_DOWN;
-            event.m_shiftDown = shift;
-            event.SetEventObject(canvas);
-            canvas->GetEventHandler()->ProcessEvent(event);
-        }
+        Mouse(wxEVT_LEFT_DOWN, at.x, at.y, true, shift);
+        Mouse(wxEVT_LEFT_UP, at.x, at.y, false, shift);
         frame->FlushChanges();
-    }
-    wxImage Picture() {
-        const wxSize size = frame->Canvas()->GetClientSize();
-        wxBitmap bitmap(size.x, size.y, 24);
-        {
-            wxMemoryDC dc(bitmap);
-            frame->Canvas()->PaintTo(dc, size.x, size.y);
-        }
-        return bitmap.ConvertToImage();
     }
     // Pixels of the gap bars' colour within `radius` pixels of a layout point.
     int BarPixelsNear(const wxImage& image, double x, double y, int radius) {
-        const wxPoint at = frame->Canvas()->LayoutToScreen(x, y);
+        const wxPoint at = canvas->LayoutToScreen(x, y);
         int count = 0;
-        for (int py = at.y - radius; py <= at.y + radius; ++py)
-            for (int px = at.x - radius; px <= at.x + radius; ++px)
-                count += px >= 0 && py >= 0 && px < image.GetWidth() && py < image.GetHeight() &&
-                         IsBar(image, px, py);
+        for (int py = std::max(0, at.y - radius);
+             py <= std::min(image.GetHeight() - 1, at.y + radius); ++py)
+            for (int px = std::max(0, at.x - radius);
+                 px <= std::min(image.GetWidth() - 1, at.x + radius); ++px)
+                count += IsBar(image, px, py);
         return count;
     }
-
-    TempDir home;
-    MainFrame* frame = nullptr;
 };
 
 TEST_F(WiringWindowTest, AClickOnAJointPlacesAGapDrawnAsABarAndFeedersAreProposed) {
@@ -99,7 +71,7 @@ TEST_F(WiringWindowTest, AClickOnAJointPlacesAGapDrawnAsABarAndFeedersArePropose
     const std::vector<uint32_t> line = track.Line("62188", 4);
     frame->NotifyChanged(DocChange::Pieces);
     frame->FlushChanges();
-    frame->Canvas()->ZoomToFit();
+    canvas->ZoomToFit();
     Command(kCmdWiringView);
     ASSERT_TRUE(WiringViewShown());
     wxMenuBar* bar = frame->GetMenuBar();
@@ -108,11 +80,11 @@ TEST_F(WiringWindowTest, AClickOnAJointPlacesAGapDrawnAsABarAndFeedersArePropose
     const PlacedPiece& second = track[line[1]];
     const ConnectorPose joint =
         GetConnectorPose(second, *TrackCatalog::Instance().Find(second.article), 1);
-    EXPECT_EQ(BarPixelsNear(Picture(), joint.x, joint.y, 12), 0);
+    EXPECT_EQ(BarPixelsNear(Painted(), joint.x, joint.y, 12), 0);
     ClickAt(joint.x, joint.y);
     ASSERT_EQ(Doc().wiring.gaps.size(), 1u);
     EXPECT_EQ(Doc().wiring.gaps[0].rails, GapRails::Left);
-    EXPECT_GT(BarPixelsNear(Picture(), joint.x, joint.y, 12), 8) << "the gap's bar at the joint";
+    EXPECT_GT(BarPixelsNear(Painted(), joint.x, joint.y, 12), 8) << "the gap's bar at the joint";
     ClickAt(joint.x, joint.y);
     EXPECT_EQ(Doc().wiring.gaps[0].rails, GapRails::Right);
     Command(kCmdUndo);
@@ -228,7 +200,7 @@ TEST_F(WiringWindowTest, TheSampleLoopIsWiredAndItsWireListIsExported) {
     EXPECT_EQ(window->Sections()->GetItemCount(),
               static_cast<long>(window->Analysis().sections.size()));
     // Every gap of the plan is drawn: its bar lies at the end it names.
-    const wxImage image = Picture();
+    const wxImage image = Painted();
     for (const RailGap& g : Doc().wiring.gaps) {
         const PlacedPiece& p = *Doc().FindPiece(g.piece);
         const ConnectorPose end =
