@@ -1,13 +1,11 @@
 // The Addresses window and the address field of the properties panel in the real main window:
 // numbering, typing one address, printing the list and undoing both edits.
 #include <gtest/gtest.h>
-#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
-#include <wx/print.h>
 #include <wx/textctrl.h>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrameDialogs.h"
+#include "control/PrintedPages.h"
 #include "control/gui/AddressesWindow.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/FrameFixture.h"
@@ -17,7 +15,6 @@ namespace {
 class AddressesWindowTest : public FrameTest {
 protected:
     void TearDown() override {
-        SetPrintRunner(nullptr);
         if (AddressesWindow* w = AddressesWindow::Open()) w->Close(true);
         FrameTest::TearDown();
     }
@@ -45,32 +42,15 @@ TEST_F(AddressesWindowTest, AssignTypeOneAddressPrintAndUndo) {
     EXPECT_EQ(window->List()->GetItemText(1, 0), "2");
 
     // The list on paper through the frame's print job: one page of text for three turnouts.
-    int pages = 0, ink = 0;
-    SetPrintRunner([&](wxWindow*, wxPrintDialogData&, wxPrintout& printout) {
-        printout.SetPageSizePixels(800, 1100);
-        printout.SetPaperRectPixels(wxRect(0, 0, 800, 1100));
-        printout.SetPPIPrinter(100, 100);
-        int minPage = 0, from = 0, to = 0;
-        printout.GetPageInfo(&minPage, &pages, &from, &to);
-        wxBitmap bitmap(800, 1100, 24);
-        {
-            wxMemoryDC dc(bitmap);
-            dc.SetBackground(*wxWHITE_BRUSH);
-            dc.Clear();
-            printout.SetDC(&dc);
-            EXPECT_TRUE(printout.OnPrintPage(1));
-            EXPECT_FALSE(printout.HasPage(2));
-            printout.SetDC(nullptr);
-        }
-        const wxImage image = bitmap.ConvertToImage();
-        for (int y = 0; y < 1100; ++y)
-            for (int x = 0; x < 800; ++x) ink += image.GetRed(x, y) < 128;
-        return PrintOutcome::Printed;
-    });
-    wxCommandEvent print(wxEVT_BUTTON, AddressesWindow::kIdPrint);
-    window->GetEventHandler()->ProcessEvent(print);
-    EXPECT_EQ(pages, 1);
-    EXPECT_GT(ink, 200) << "the lines are drawn";
+    const std::vector<wxImage> pages = PrintedPages(
+        [&] {
+            wxCommandEvent print(wxEVT_BUTTON, AddressesWindow::kIdPrint);
+            window->GetEventHandler()->ProcessEvent(print);
+        },
+        wxSize(800, 1100));
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_GT(CountPixels(pages[0], [](int r, int, int) { return r < 128; }), 200)
+        << "the lines are drawn";
 
     // Select the middle turnout: the properties panel shows its address; type another.
     Doc().FindPiece(ids[1])->selected = true;

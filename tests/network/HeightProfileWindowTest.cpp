@@ -12,6 +12,7 @@
 #include "app/CommandIds.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "control/PrintedPages.h"
 #include "model/GradeRuns.h"
 #include "network/gui/HeightProfileWindow.h"
 #include "network/gui/ProfileDrawing.h"
@@ -76,7 +77,6 @@ protected:
     }
     void TearDown() override {
         SetExportPathAsker(nullptr);
-        SetPrintRunner(nullptr);
         CloseFrame();
     }
     void Select(std::initializer_list<uint32_t> ids) {
@@ -214,25 +214,11 @@ TEST_F(HeightProfileWindowTest, OpensShowsTheCrossingsEditsByDragAndEvenGradeExp
         }
     }
 
-    int trackPixels = 0;
-    SetPrintRunner([&](wxWindow*, wxPrintDialogData&, wxPrintout& printout) {
-        wxBitmap bitmap(1100, 800, 24);
-        {
-            wxMemoryDC dc(bitmap);
-            printout.SetDC(&dc);
-            printout.SetPageSizePixels(1100, 800);
-            printout.SetPaperRectPixels(wxRect(0, 0, 1100, 800));
-            printout.SetPPIPrinter(100, 100);
-            printout.OnPreparePrinting();
-            EXPECT_TRUE(printout.OnPrintPage(1));
-            printout.SetDC(nullptr);
-        }
-        const wxImage image = bitmap.ConvertToImage();
-        trackPixels = CountColour(image, 550, 400, 550, Colour(BandColour(GradeBand::Within)));
-        return PrintOutcome::Printed;
-    });
-    Press(static_cast<wxButton*>(wxWindow::FindWindowByLabel("Print...", w)));
-    EXPECT_GT(trackPixels, 100);
+    const std::vector<wxImage> pages = PrintedPages(
+        [&] { Press(static_cast<wxButton*>(wxWindow::FindWindowByLabel("Print...", w))); },
+        wxSize(1100, 800));
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_GT(CountColour(pages[0], 550, 400, 550, Colour(BandColour(GradeBand::Within))), 100);
 
     // The Close button and Escape, also from the plot that holds the focus, close the window.
     auto* close = dynamic_cast<wxButton*>(w->FindWindow(wxID_CLOSE));

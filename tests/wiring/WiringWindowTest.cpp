@@ -18,6 +18,7 @@
 #include "app/gui/MainFrameDialogs.h"
 #include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
+#include "control/PrintedPages.h"
 #include "model/TrackBuilder.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/FrameFixture.h"
@@ -26,9 +27,8 @@
 
 namespace {
 
-bool IsBar(const wxImage& image, int x, int y) {
-    return image.GetRed(x, y) == kWiringBarColour.r && image.GetGreen(x, y) == kWiringBarColour.g &&
-           image.GetBlue(x, y) == kWiringBarColour.b;
+bool IsBar(int r, int g, int b) {
+    return r == kWiringBarColour.r && g == kWiringBarColour.g && b == kWiringBarColour.b;
 }
 
 class WiringWindowTest : public testing::Test, public FrameFixture {
@@ -61,7 +61,7 @@ protected:
              py <= std::min(image.GetHeight() - 1, at.y + radius); ++py)
             for (int px = std::max(0, at.x - radius);
                  px <= std::min(image.GetWidth() - 1, at.x + radius); ++px)
-                count += IsBar(image, px, py);
+                count += IsBar(image.GetRed(px, py), image.GetGreen(px, py), image.GetBlue(px, py));
         return count;
     }
 };
@@ -219,39 +219,10 @@ TEST_F(WiringWindowTest, TheSampleLoopIsWiredAndItsWireListIsExported) {
     EXPECT_NE(csv.find("Booster 1"), std::string::npos) << csv;
 
     // Printing: the plan with its gap bars on the first page, the tables on the second.
-    int barPixels = 0, textPixels = 0, pages = 0;
-    SetPrintRunner([&](wxWindow*, wxPrintDialogData&, wxPrintout& printout) {
-        printout.SetPageSizePixels(800, 1100);
-        printout.SetPaperRectPixels(wxRect(0, 0, 800, 1100));
-        printout.SetPPIPrinter(100, 100);
-        printout.OnPreparePrinting();
-        int minPage = 0, maxPage = 0, from = 0, to = 0;
-        printout.GetPageInfo(&minPage, &maxPage, &from, &to);
-        pages = maxPage;
-        for (int page = 1; page <= 2; ++page) {
-            wxBitmap bitmap(800, 1100, 24);
-            {
-                wxMemoryDC dc(bitmap);
-                dc.SetBackground(*wxWHITE_BRUSH);
-                dc.Clear();
-                printout.SetDC(&dc);
-                EXPECT_TRUE(printout.OnPrintPage(page));
-                printout.SetDC(nullptr);
-            }
-            const wxImage shown = bitmap.ConvertToImage();
-            for (int y = 0; y < 1100; ++y)
-                for (int x = 0; x < 800; ++x) {
-                    if (page == 1) barPixels += IsBar(shown, x, y);
-                    if (page == 2) textPixels += shown.GetRed(x, y) < 128;
-                }
-        }
-        return PrintOutcome::Printed;
-    });
-    window->Print();
-    SetPrintRunner(nullptr);
-    EXPECT_EQ(pages, 2);
-    EXPECT_GT(barPixels, 20);
-    EXPECT_GT(textPixels, 200);
+    const std::vector<wxImage> pages = PrintedPages([&] { window->Print(); }, wxSize(800, 1100));
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_GT(CountPixels(pages[0], IsBar), 20);
+    EXPECT_GT(CountPixels(pages[1], [](int r, int, int) { return r < 128; }), 200);
 
     if (const char* dir = std::getenv("QUILLMORE_SHOTS"); dir && *dir)
         image.SaveFile(wxString(dir) + "/wiring-view.png", wxBITMAP_TYPE_PNG);
