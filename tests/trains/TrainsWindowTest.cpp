@@ -84,12 +84,64 @@ protected:
     std::vector<uint32_t> turnouts;
 };
 
-TEST_F(TrainsWindowTest, ATrainRunsAndTakesTheOtherLegWhenItsTurnoutIsThrown) {
+TEST_F(TrainsWindowTest, ATrainRunsSeenFromItsCabAndTakesTheOtherLegWhenItsTurnoutIsThrown) {
     const uint32_t id = AddTrain(3);
     ASSERT_NE(id, 0u);
     const uint32_t start = Train(id).state.step.piece;
     EXPECT_EQ(Train(id).poses.size(), 4u);
+
+    // The 3D view draws the train.
+    Command(kCmd3DView);
+    View3DFrame* view = frame->View3D();
+    ASSERT_NE(view, nullptr);
+    TrackGLCanvas* gl = view->Canvas();
+    ASSERT_TRUE(PumpUntil([&] { return gl->IsShownOnScreen(); }));
+    std::vector<uint8_t> pixels;
+    ASSERT_TRUE(gl->RenderFrame(&pixels));
+    EXPECT_FALSE(gl->TrainVehicles().empty());
+    // The vehicles' models are made once; the frames after that only move them.
+    const int models = gl->VehicleModelsMade();
+    EXPECT_GT(models, 0);
+    EXPECT_LE(static_cast<size_t>(models), gl->TrainVehicles().size());
+    for (int k = 0; k < 3; ++k) ASSERT_TRUE(gl->RenderFrame());
+    EXPECT_EQ(gl->VehicleModelsMade(), models);
+    // C: the camera rides in the cab, at the head of the train, looking along the track.
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.m_keyCode = 'C';
+    key.SetEventObject(gl);
+    gl->GetEventHandler()->ProcessEvent(key);
+    EXPECT_EQ(gl->Mode(), TrackGLCanvas::CameraMode::Cab);
     Button(window, TrainsWindow::kIdStartStop);
+    for (int i = 0; i < 20; ++i) window->Advance(kFrameS);
+    ASSERT_TRUE(gl->RenderFrame(&pixels));
+    EXPECT_EQ(gl->LastGlError(), 0u);
+    const LinePose head = HeadPose(window->Session().Network(), Train(id).state);
+    const CameraView& v = gl->LastView();
+    EXPECT_NEAR(v.eye.x, head.x, 1e-3);
+    EXPECT_NEAR(v.eye.y, -head.y, 1e-3);
+    EXPECT_GT(v.eye.z, head.heightMm + 30.0);  // a driver's eye is well above the rail
+    // The track ahead lies ahead of the eye (the train heads east along the top run).
+    EXPECT_GT(v.target.x, v.eye.x + 100.0);
+    EXPECT_EQ(gl->HiddenFromCab(), 1) << "the locomotive the camera rides in";
+    const wxSize size = gl->GetClientSize();
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(size.x * size.y * 3));
+    // The frame's rows run bottom up.
+    const wxImage image = wxImage(size.x, size.y, pixels.data(), true).Mirror(false);
+    // Out of the cab, the track fills the bottom middle of the picture: neither the dark sky
+    // nor the green baseboard shows there.
+    int track = 0, all = 0;
+    for (int y = size.y * 8 / 10; y < size.y * 95 / 100; ++y)
+        for (int x = size.x * 47 / 100; x < size.x * 53 / 100; ++x, ++all) {
+            const int r = image.GetRed(x, y), g = image.GetGreen(x, y), b = image.GetBlue(x, y);
+            const bool board = g > r + 15 && g > b + 15;
+            track += !board && r + g + b > 150;
+        }
+    EXPECT_GT(track, all * 8 / 10);
+    KeepShot(image, "cab-view.png");
+    // O: back to the orbit camera.
+    key.m_keyCode = 'O';
+    gl->GetEventHandler()->ProcessEvent(key);
+    EXPECT_EQ(gl->Mode(), TrackGLCanvas::CameraMode::Orbit);
     ASSERT_TRUE(Train(id).running);
     // The timer runs it; then frames are run one by one.
     EXPECT_TRUE(window->Animating());
@@ -213,61 +265,6 @@ TEST_F(TrainsWindowTest, AClickFreesATrainStoppedByATurnoutAndEditsStopItOrTakeI
     EXPECT_EQ(window->Session().Find(id), nullptr);
     EXPECT_TRUE(canvas->TrainsShown().bodies.empty());
     EXPECT_EQ(Status(), "A train was taken off: its track was removed.");
-}
-
-TEST_F(TrainsWindowTest, TheThreeDViewDrawsTheTrainAndLooksOutOfItsCab) {
-    const uint32_t id = AddTrain(3);
-    Command(kCmd3DView);
-    View3DFrame* view = frame->View3D();
-    ASSERT_NE(view, nullptr);
-    TrackGLCanvas* canvas = view->Canvas();
-    ASSERT_TRUE(PumpUntil([&] { return canvas->IsShownOnScreen(); }));
-    std::vector<uint8_t> pixels;
-    ASSERT_TRUE(canvas->RenderFrame(&pixels));
-    EXPECT_FALSE(canvas->TrainVehicles().empty());
-    // The vehicles' models are made once; the frames after that only move them.
-    const int models = canvas->VehicleModelsMade();
-    EXPECT_GT(models, 0);
-    EXPECT_LE(static_cast<size_t>(models), canvas->TrainVehicles().size());
-    for (int k = 0; k < 3; ++k) ASSERT_TRUE(canvas->RenderFrame());
-    EXPECT_EQ(canvas->VehicleModelsMade(), models);
-    // C: the camera rides in the cab, at the head of the train, looking along the track.
-    wxKeyEvent key(wxEVT_KEY_DOWN);
-    key.m_keyCode = 'C';
-    key.SetEventObject(canvas);
-    canvas->GetEventHandler()->ProcessEvent(key);
-    EXPECT_EQ(canvas->Mode(), TrackGLCanvas::CameraMode::Cab);
-    Button(window, TrainsWindow::kIdStartStop);
-    for (int i = 0; i < 20; ++i) window->Advance(kFrameS);
-    ASSERT_TRUE(canvas->RenderFrame(&pixels));
-    EXPECT_EQ(canvas->LastGlError(), 0u);
-    const LinePose head = HeadPose(window->Session().Network(), Train(id).state);
-    const CameraView& v = canvas->LastView();
-    EXPECT_NEAR(v.eye.x, head.x, 1e-3);
-    EXPECT_NEAR(v.eye.y, -head.y, 1e-3);
-    EXPECT_GT(v.eye.z, head.heightMm + 30.0);  // a driver's eye is well above the rail
-    // The track ahead lies ahead of the eye (the train heads east along the top run).
-    EXPECT_GT(v.target.x, v.eye.x + 100.0);
-    EXPECT_EQ(canvas->HiddenFromCab(), 1) << "the locomotive the camera rides in";
-    const wxSize size = canvas->GetClientSize();
-    ASSERT_EQ(pixels.size(), static_cast<size_t>(size.x * size.y * 3));
-    // The frame's rows run bottom up.
-    const wxImage image = wxImage(size.x, size.y, pixels.data(), true).Mirror(false);
-    // Out of the cab, the track fills the bottom middle of the picture: neither the dark sky
-    // nor the green baseboard shows there.
-    int track = 0, all = 0;
-    for (int y = size.y * 8 / 10; y < size.y * 95 / 100; ++y)
-        for (int x = size.x * 47 / 100; x < size.x * 53 / 100; ++x, ++all) {
-            const int r = image.GetRed(x, y), g = image.GetGreen(x, y), b = image.GetBlue(x, y);
-            const bool board = g > r + 15 && g > b + 15;
-            track += !board && r + g + b > 150;
-        }
-    EXPECT_GT(track, all * 8 / 10);
-    KeepShot(image, "cab-view.png");
-    // O: back to the orbit camera.
-    key.m_keyCode = 'O';
-    canvas->GetEventHandler()->ProcessEvent(key);
-    EXPECT_EQ(canvas->Mode(), TrackGLCanvas::CameraMode::Orbit);
 }
 
 }  // namespace
