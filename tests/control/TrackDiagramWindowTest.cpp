@@ -8,9 +8,7 @@
 #include <filesystem>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "control/gui/DiagramExport.h"
 #include "control/gui/TrackDiagramWindow.h"
 #include "resources/samples/SampleLayoutBuilder.h"

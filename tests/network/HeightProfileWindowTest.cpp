@@ -10,7 +10,6 @@
 #include <filesystem>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
 #include "control/PrintedPages.h"
 #include "model/GradeRuns.h"

@@ -3,16 +3,12 @@
 // it; edits that stop trains and take them off; the trains in the 3D view and its cab camera.
 #include <gtest/gtest.h>
 #include <wx/choice.h>
-#include <wx/image.h>
 #include <wx/listbox.h>
 #include <wx/spinctrl.h>
-#include <wx/statusbr.h>
 
 #include <cstdlib>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 #include "resources/samples/SampleLayoutBuilder.h"
 #include "support/FrameFixture.h"

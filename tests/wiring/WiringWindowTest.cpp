@@ -4,19 +4,15 @@
 // folder, the wiring view of the sample and the window are saved there as PNG pictures.
 #include <gtest/gtest.h>
 #include <wx/choice.h>
-#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
-#include <wx/print.h>
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
 
 #include <cstdlib>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
 #include "control/PrintedPages.h"
 #include "model/TrackBuilder.h"
