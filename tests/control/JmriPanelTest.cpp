@@ -172,6 +172,11 @@ TEST_F(JmriPanelTest, EveryTurnoutLegLeadsToTheNeighboursOfTheNetwork) {
         std::sort(fromNetwork.begin(), fromNetwork.end());
         EXPECT_EQ(fromPanel, fromNetwork) << name;
     }
+    // An empty layout writes nothing.
+    LayoutDocument empty;
+    xml = "old";
+    EXPECT_FALSE(WriteJmriPanel(empty, BuildTrackGraph(empty), JmriOptions{}, xml));
+    EXPECT_TRUE(xml.empty());
 }
 
 TEST_F(JmriPanelTest, ArcsTurnAsFarAsTheCurvesAndAddressesNameTheTurnouts) {
@@ -207,17 +212,9 @@ TEST_F(JmriPanelTest, ArcsTurnAsFarAsTheCurvesAndAddressesNameTheTurnouts) {
     EXPECT_EQ(panel.elements.at("TO" + std::to_string(ids["t1"])).at("blockname"), "Station");
     EXPECT_EQ(panel.elements.at("T" + std::to_string(ids["s1"])).at("blockname"), "Station");
 
-    // Each level its own panel; the throat sits at its real place, scaled, from the corner.
-    EXPECT_EQ(std::count(xml.begin(), xml.end(), '\n') > 0, true);
+    // Each level its own panel.
     EXPECT_NE(xml.find("name=\"Layout - Upper\""), std::string::npos);
     EXPECT_NE(xml.find("name=\"Layout - Level 1\""), std::string::npos);
-}
-
-TEST_F(JmriPanelTest, EmptyLayoutWritesNothing) {
-    LayoutDocument empty;
-    std::string xml = "old";
-    EXPECT_FALSE(WriteJmriPanel(empty, BuildTrackGraph(empty), JmriOptions{}, xml));
-    EXPECT_TRUE(xml.empty());
 }
 
 }  // namespace

@@ -321,12 +321,6 @@ TEST(DiagramOfParts, ContactOnTheSectionsTrackAndTurnoutsWithTheirAddresses) {
 
     LayoutDocument empty;
     EXPECT_TRUE(BuildTrackDiagram(empty, BuildTrackGraph(empty), o).cells.empty());
-    // Turnouts, crossings, slips and bumpers are nodes; plain track and turntables are not.
-    for (PieceKind kind : {PieceKind::LeftTurnout, PieceKind::CurvedTurnoutK, PieceKind::DoubleSlip,
-                           PieceKind::Crossing, PieceKind::Bumper})
-        EXPECT_TRUE(IsDiagramNode(kind)) << static_cast<int>(kind);
-    for (PieceKind kind : {PieceKind::Straight, PieceKind::Curve, PieceKind::Turntable})
-        EXPECT_FALSE(IsDiagramNode(kind)) << static_cast<int>(kind);
 }
 
 }  // namespace

@@ -1,41 +1,28 @@
 // The Track Diagram window over the running trains in the real main window: a click on a
 // turnout switches the plan's turnout, the train's track lights up, a click on plain track
-// selects its pieces; the diagram's exports write their files, and an empty layout none.
+// selects its pieces; the exports write their files, every sample is drawn, an empty layout none.
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
 #include <wx/scrolwin.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "control/gui/DiagramExport.h"
 #include "control/gui/TrackDiagramWindow.h"
 #include "resources/samples/SampleLayoutBuilder.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 #include "support/Screenshot.h"
 #include "trains/gui/TrainsWindow.h"
 
 namespace {
 
-void Command(wxWindow* target, wxEventType type, int id) {
-    wxCommandEvent event(type, id);
-    event.SetEventObject(target);
-    target->GetEventHandler()->ProcessEvent(event);
-}
-
-class TrackDiagramWindowTest : public testing::Test {
+class TrackDiagramWindowTest : public testing::Test, public FrameFixture {
 protected:
     void SetUp() override {
-        setenv("HOME", home.Path().c_str(), 1);
-        frame = new MainFrame();
-        frame->Show();
-        frame->Document() = BuildSampleLayouts().front().doc;  // the C-Track oval with a station
-        frame->NotifyChanged(DocChange::File);
-        frame->FlushChanges();
+        OpenFrame(wxSize(1200, 800));
+        Load(BuildSampleLayouts().front().doc);  // the C-Track oval with a station
         SetExportPathAsker([this](wxWindow*, const ExportQuestion& q) {
             ++asked;
             return ExportAnswer{wxString::FromUTF8(out.File(q.file.utf8_string())), 0};
@@ -44,14 +31,17 @@ protected:
     void TearDown() override {
         SetExportPathAsker(nullptr);
         if (TrackDiagramWindow* w = TrackDiagramWindow::Open()) w->Close(true);
-        frame->Destroy();
-        PumpEvents();
+        CloseFrame();
     }
-    TrackDiagramWindow* OpenDiagram() {
-        Command(frame, wxEVT_MENU, kCmdTrackDiagram);
-        TrackDiagramWindow* w = TrackDiagramWindow::Open();
-        EXPECT_NE(w, nullptr);
-        return w;
+    void Load(const LayoutDocument& doc) {
+        Doc() = doc;
+        frame->NotifyChanged(DocChange::File);
+        frame->FlushChanges();
+    }
+    void Button(wxWindow* target, int id) {
+        wxCommandEvent event(wxEVT_BUTTON, id);
+        event.SetEventObject(target);
+        target->GetEventHandler()->ProcessEvent(event);
     }
     const DiagramCell* First(const TrackDiagram& d, DiagramSymbol symbol) {
         for (const DiagramCell& c : d.cells)
@@ -70,16 +60,19 @@ protected:
         frame->FlushChanges();
     }
 
-    TempDir home, out;
-    MainFrame* frame = nullptr;
+    TempDir out;
     int asked = 0;
 };
 
-TEST_F(TrackDiagramWindowTest, AClickOnATurnoutWhileATrainRunsSwitchesThePlansTurnout) {
-    Command(frame, wxEVT_MENU, kCmdTrains);
+// One window through a session: a train's track lit, a turnout switched and plain track selected
+// by clicks, an edit followed, the exports, every sample drawn whole (saved as a picture when
+// QUILLMORE_SHOTS names a folder) and an empty layout that exports nothing.
+TEST_F(TrackDiagramWindowTest, ClicksSwitchAndSelectExportsWriteAndEverySampleIsDrawnWhole) {
+    Command(kCmdTrains);
     TrainsWindow* trains = frame->Trains();
     ASSERT_NE(trains, nullptr);
-    TrackDiagramWindow* w = OpenDiagram();
+    Command(kCmdTrackDiagram);
+    TrackDiagramWindow* w = TrackDiagramWindow::Open();
     ASSERT_NE(w, nullptr);
     const TrackDiagram& d = w->Diagram();
     const DiagramCell* straight = First(d, DiagramSymbol::Straight);
@@ -119,11 +112,11 @@ TEST_F(TrackDiagramWindowTest, AClickOnATurnoutWhileATrainRunsSwitchesThePlansTu
     Press(w, *turnout);
     EXPECT_NE(SetLeg(trains->Session().Switches(), piece), before);
     EXPECT_TRUE(trains->Session().Find(id)->running);
-    EXPECT_FALSE(frame->Document().FindPiece(piece)->selected);
+    EXPECT_FALSE(Doc().FindPiece(piece)->selected);
 
     // Plain track is chosen: its pieces, and only they, are selected on the plan.
     Press(w, *straight);
-    for (const PlacedPiece& p : frame->Document().pieces)
+    for (const PlacedPiece& p : Doc().pieces)
         EXPECT_EQ(p.selected, std::find(straight->pieces.begin(), straight->pieces.end(), p.id) !=
                                   straight->pieces.end());
 
@@ -132,56 +125,42 @@ TEST_F(TrackDiagramWindowTest, AClickOnATurnoutWhileATrainRunsSwitchesThePlansTu
     const DiagramCell* bumper = First(d, DiagramSymbol::Bumper);
     ASSERT_NE(bumper, nullptr);
     const uint32_t gone = bumper->pieces.front();
-    frame->Document().ClearSelection();
-    frame->Document().FindPiece(gone)->selected = true;
-    frame->Document().DeleteSelected();
+    Doc().ClearSelection();
+    Doc().FindPiece(gone)->selected = true;
+    Doc().DeleteSelected();
     frame->NotifyChanged(DocChange::Pieces);
     frame->FlushChanges();
     EXPECT_EQ(w->Diagram().cells.size(), cells - 1);
-}
 
-TEST_F(TrackDiagramWindowTest, ExportsWriteTheirFilesAndAnEmptyLayoutNone) {
-    Command(frame, wxEVT_MENU, kCmdExportBoard);
+    // The exports write their files.
+    Command(kCmdExportBoard);
     EXPECT_TRUE(std::filesystem::exists(out.File("gleisbild.cs2")));
     EXPECT_TRUE(std::filesystem::exists(out.File("gleisbilder/My Layout.cs2")));
-    Command(frame, wxEVT_MENU, kCmdExportRocrail);
+    Command(kCmdExportRocrail);
     EXPECT_NE(ReadFileBytes(out.File("plan.xml")).find("<sw id="), std::string::npos);
-    TrackDiagramWindow* w = OpenDiagram();
-    ASSERT_NE(w, nullptr);
-    Command(w, wxEVT_BUTTON, TrackDiagramWindow::kIdPng);
+    Button(w, TrackDiagramWindow::kIdPng);
     EXPECT_EQ(ReadFileBytes(out.File("Track Diagram.png")).substr(1, 3), "PNG");
     EXPECT_EQ(asked, 3);
 
-    frame->Document() = LayoutDocument();
-    frame->NotifyChanged(DocChange::File);
-    frame->FlushChanges();
+    // Each sample's diagram, built afresh for each layout opened.
+    for (SampleLayout& sample : BuildSampleLayouts()) {
+        SCOPED_TRACE(sample.name);
+        Load(sample.doc);
+        ASSERT_FALSE(w->Diagram().cells.empty());
+        const TrackGraph g = BuildTrackGraph(Doc());
+        DiagramOptions o;
+        o.sections = WiringDetectionSections(Doc(), g);
+        EXPECT_EQ(w->Diagram(), BuildTrackDiagram(Doc(), g, o));
+        SaveShot(w, (sample.name + " diagram.png").c_str());
+    }
+
+    Load(LayoutDocument());
     EXPECT_TRUE(w->Diagram().cells.empty());
     ModalAnswerer answer(wxID_OK);
-    Command(frame, wxEVT_MENU, kCmdExportRocrail);
+    Command(kCmdExportRocrail);
     ASSERT_EQ(answer.Count(), 1);
     EXPECT_EQ(answer.Dialogs()[0].message, "The layout has no track to export.");
     EXPECT_EQ(asked, 3);
-}
-
-// Each sample's diagram in the window, built afresh for each layout opened (and saved as a picture
-// when QUILLMORE_SHOTS names a folder).
-TEST_F(TrackDiagramWindowTest, EverySampleIsDrawnWhole) {
-    TrackDiagramWindow* w = OpenDiagram();
-    ASSERT_NE(w, nullptr);
-    for (SampleLayout& sample : BuildSampleLayouts()) {
-        frame->Document() = sample.doc;
-        frame->NotifyChanged(DocChange::File);
-        frame->FlushChanges();
-        const TrackDiagram& d = w->Diagram();
-        ASSERT_FALSE(d.cells.empty()) << sample.name;
-        // The window follows the change of layout: the diagram of the new one.
-        const LayoutDocument& doc = frame->Document();
-        const TrackGraph g = BuildTrackGraph(doc);
-        DiagramOptions o;
-        o.sections = WiringDetectionSections(doc, g);
-        EXPECT_EQ(d, BuildTrackDiagram(doc, g, o)) << sample.name;
-        SaveShot(w, (sample.name + " diagram.png").c_str());
-    }
 }
 
 }  // namespace

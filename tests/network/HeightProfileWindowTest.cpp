@@ -10,25 +10,19 @@
 #include <filesystem>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
+#include "control/PrintedPages.h"
 #include "model/GradeRuns.h"
 #include "network/gui/HeightProfileWindow.h"
 #include "network/gui/ProfileDrawing.h"
 #include "persistence/LayoutFile.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 
 namespace {
 
 wxColour Colour(Rgb c) { return wxColour(c.r, c.g, c.b); }
 
-void Command(MainFrame* frame, int id) {
-    wxCommandEvent event(wxEVT_MENU, id);
-    event.SetEventObject(frame);
-    frame->GetEventHandler()->ProcessEvent(event);
-}
-
-void Mouse(wxWindow* w, wxEventType type, double x, double y) {
+void PlotMouse(wxWindow* w, wxEventType type, double x, double y) {
     wxMouseEvent event(type);
     event.SetPosition(wxPoint(wxRound(x), wxRound(y)));
     event.SetLeftDown(type != wxEVT_LEFT_UP);
@@ -36,7 +30,7 @@ void Mouse(wxWindow* w, wxEventType type, double x, double y) {
     w->GetEventHandler()->ProcessEvent(event);
 }
 
-void Click(wxButton* button) {
+void Press(wxButton* button) {
     ASSERT_TRUE(button);
     wxCommandEvent event(wxEVT_BUTTON, button->GetId());
     event.SetEventObject(button);
@@ -62,34 +56,28 @@ wxImage Render(const ProfileChart& chart) {
     return bitmap.ConvertToImage();
 }
 
-class HeightProfileWindowTest : public testing::Test {
+class HeightProfileWindowTest : public testing::Test, public FrameFixture {
 protected:
     void SetUp() override {
-        frame = new MainFrame();
-        frame->Show();
-        std::string name;
+        OpenFrame(wxSize(1200, 800));
         const std::filesystem::path file = std::filesystem::path(QUILLMORE_SOURCE_DIR) /
                                            "resources" / "layouts" / "C-Track Figure Eight.xml";
-        ASSERT_EQ(LoadLayout(frame->Document(), file.string(), &name), "");
+        ASSERT_EQ(LoadLayout(Doc(), file.string(), nullptr), "");
         frame->NotifyChanged(DocChange::All);
         PumpEvents();
         // The sample's first piece passes under the crossing; the piece that crosses over it is
         // the other end of the climb.
-        LayoutDocument& doc = Doc();
-        low = doc.pieces.front().id;
-        const TrackGraph graph = BuildTrackGraph(doc);
+        low = Doc().pieces.front().id;
+        const TrackGraph graph = BuildTrackGraph(Doc());
         const HeightProfile loop =
-            BuildProfile(doc, graph, FindRoute(graph, {low, 0}, graph.Joined({low, 0})));
+            BuildProfile(Doc(), graph, FindRoute(graph, {low, 0}, graph.Joined({low, 0})));
         ASSERT_FALSE(loop.crossings.empty());
         high = loop.crossings.front().otherPiece;
     }
     void TearDown() override {
         SetExportPathAsker(nullptr);
-        SetPrintRunner(nullptr);
-        frame->Destroy();
-        PumpEvents();
+        CloseFrame();
     }
-    LayoutDocument& Doc() { return frame->Document(); }
     void Select(std::initializer_list<uint32_t> ids) {
         Doc().ClearSelection();
         for (uint32_t id : ids) Doc().FindPiece(id)->selected = true;
@@ -97,7 +85,7 @@ protected:
     }
     HeightProfileWindow* Open() {
         Select({low, high});
-        Command(frame, kCmdHeightProfile);
+        Command(kCmdHeightProfile);
         HeightProfileWindow* w = HeightProfileWindow::Of(frame);
         if (w) {
             w->SetClientSize(900, 480);
@@ -107,11 +95,29 @@ protected:
         return w;
     }
 
-    MainFrame* frame = nullptr;
     uint32_t low = 0, high = 0;
 };
 
-TEST_F(HeightProfileWindowTest, OpensFromTheLayoutMenuWithTheCrossingBar) {
+// One session: refusals, the menu entry, the window with its crossing bars, a new pair, a dot
+// dragged and Even Grade each one undo step, export, print, and the Close button and Escape.
+TEST_F(HeightProfileWindowTest, OpensShowsTheCrossingsEditsByDragAndEvenGradeExportsAndCloses) {
+    {
+        ModalAnswerer answer(wxID_OK);
+        Select({low});
+        Command(kCmdHeightProfile);
+        const uint32_t alone = LayPiece(Doc(), 3000);
+        Select({low, alone});
+        Command(kCmdHeightProfile);
+        ASSERT_EQ(answer.Count(), 2);
+        EXPECT_EQ(answer.Dialogs()[0].message,
+                  "Select the two pieces whose route the height profile should show.");
+        EXPECT_EQ(answer.Dialogs()[1].message,
+                  "There is no route between the two selected pieces.");
+        EXPECT_EQ(HeightProfileWindow::Of(frame), nullptr);
+        Doc().pieces.pop_back();
+        frame->NotifyChanged(DocChange::Pieces);
+    }
+
     wxMenuItem* item = frame->GetMenuBar()->FindItem(kCmdHeightProfile);
     ASSERT_TRUE(item);
     EXPECT_EQ(item->GetItemLabel(), "Height &Profile...");
@@ -119,8 +125,14 @@ TEST_F(HeightProfileWindowTest, OpensFromTheLayoutMenuWithTheCrossingBar) {
     frame->GetMenuBar()->FindItem(kCmdHeightProfile, &menu);
     EXPECT_EQ(menu, frame->GetMenuBar()->GetMenu(frame->GetMenuBar()->FindMenu("Layout")));
 
+    // Opening again shows the new pair in the same window.
+    Select({low, Doc().pieces[1].id});
+    Command(kCmdHeightProfile);
+    HeightProfileWindow* first = HeightProfileWindow::Of(frame);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->CurrentRoute().steps.back().piece, Doc().pieces[1].id);
     HeightProfileWindow* w = Open();
-    ASSERT_TRUE(w);
+    ASSERT_EQ(w, first);
     EXPECT_EQ(w->GetTitle(), "Height Profile");
     EXPECT_TRUE(w->IsShown());
     EXPECT_FALSE(w->IsModal());
@@ -143,49 +155,19 @@ TEST_F(HeightProfileWindowTest, OpensFromTheLayoutMenuWithTheCrossingBar) {
                           Colour(BandColour(mid.band))),
               0);
 
-    // Opening again shows the new pair in the same window.
-    const uint32_t next = Doc().pieces[1].id;
-    Select({low, next});
-    Command(frame, kCmdHeightProfile);
-    EXPECT_EQ(HeightProfileWindow::Of(frame), w);
-    EXPECT_EQ(w->CurrentRoute().steps.back().piece, next);
-}
-
-TEST_F(HeightProfileWindowTest, RefusesWithoutTwoPiecesOrARoute) {
-    ModalAnswerer answer(wxID_OK);
-    Select({low});
-    Command(frame, kCmdHeightProfile);
-    PlacedPiece loose;
-    loose.article = "24188";
-    loose.x = 3000;
-    loose.joints.resize(2);
-    const uint32_t alone = Doc().AddPiece(loose);
-    Select({low, alone});
-    Command(frame, kCmdHeightProfile);
-    ASSERT_EQ(answer.Count(), 2);
-    EXPECT_EQ(answer.Dialogs()[0].message,
-              "Select the two pieces whose route the height profile should show.");
-    EXPECT_EQ(answer.Dialogs()[1].message, "There is no route between the two selected pieces.");
-    EXPECT_EQ(HeightProfileWindow::Of(frame), nullptr);
-}
-
-TEST_F(HeightProfileWindowTest, DraggingADotAndEvenGradeEachAreOneUndoStep) {
-    HeightProfileWindow* w = Open();
-    ASSERT_TRUE(w);
     const std::vector<PlacedPiece> before = Doc().pieces;
     const size_t undo = Doc().undoStack.size();
     const size_t index = w->Profile().points.size() / 2;
     const ProfilePoint point = w->Profile().points[index];
-    const ProfileChart chart = w->Chart();
     const ChartDot dot = chart.dots[index];
     const double targetY = std::round(dot.y - 50);
 
     wxWindow* plot = w->PlotWindow();
-    Mouse(plot, wxEVT_LEFT_DOWN, dot.x, dot.y);
-    Mouse(plot, wxEVT_MOTION, dot.x, targetY);
+    PlotMouse(plot, wxEVT_LEFT_DOWN, dot.x, dot.y);
+    PlotMouse(plot, wxEVT_MOTION, dot.x, targetY);
     EXPECT_NEAR(w->Chart().dots[index].y, targetY, 1e-9) << "the dot follows the pointer";
     EXPECT_EQ(Doc().pieces, before) << "nothing changes before the drop";
-    Mouse(plot, wxEVT_LEFT_UP, dot.x, targetY);
+    PlotMouse(plot, wxEVT_LEFT_UP, dot.x, targetY);
     PumpEvents();
 
     EXPECT_EQ(Doc().undoStack.size(), undo + 1);
@@ -194,59 +176,33 @@ TEST_F(HeightProfileWindowTest, DraggingADotAndEvenGradeEachAreOneUndoStep) {
     // The window followed the change.
     EXPECT_NEAR(w->Profile().points[index].heightMm, wanted, 1e-6);
 
-    Command(frame, kCmdUndo);
+    Command(kCmdUndo);
     PumpEvents();
     EXPECT_EQ(Doc().pieces, before);
     EXPECT_NEAR(w->Profile().points[index].heightMm, point.heightMm, 1e-9);
     // The readout follows the pointer.
-    Mouse(plot, wxEVT_MOTION, chart.XOf(point.distanceMm), dot.y);
+    PlotMouse(plot, wxEVT_MOTION, chart.XOf(point.distanceMm), dot.y);
     EXPECT_TRUE(w->ReadoutText().StartsWith("Distance: ")) << w->ReadoutText();
 
     // Even Grade gives every section of the route one grade.
-    Click(w->EvenGradeButton());
+    Press(w->EvenGradeButton());
     PumpEvents();
     const HeightProfile& p = w->Profile();
     for (const ProfileSection& s : p.sections)
         EXPECT_NEAR(s.gradePercent, p.sections.front().gradePercent, 1e-6);
     EXPECT_NE(Doc().pieces, before);
     EXPECT_EQ(Doc().undoStack.size(), undo + 1);
-    Command(frame, kCmdUndo);
+    Command(kCmdUndo);
     PumpEvents();
     EXPECT_EQ(Doc().pieces, before);
-}
 
-// The window had neither a Close button nor an answer to Escape, unlike the other modeless
-// windows: both close it now, Escape also from the plot that holds the focus.
-TEST_F(HeightProfileWindowTest, EscapeAndTheCloseButtonCloseTheWindow) {
-    HeightProfileWindow* w = Open();
-    ASSERT_TRUE(w);
-    auto* close = dynamic_cast<wxButton*>(w->FindWindow(wxID_CLOSE));
-    ASSERT_TRUE(close);
-    EXPECT_EQ(close->GetLabel(), "Close");
-    Click(close);
-    PumpEvents();
-    EXPECT_EQ(HeightProfileWindow::Of(frame), nullptr);
-
-    w = Open();
-    ASSERT_TRUE(w);
-    wxKeyEvent escape(wxEVT_CHAR_HOOK);
-    escape.m_keyCode = WXK_ESCAPE;
-    escape.SetEventObject(w->PlotWindow());
-    w->PlotWindow()->GetEventHandler()->ProcessEvent(escape);
-    PumpEvents();
-    EXPECT_EQ(HeightProfileWindow::Of(frame), nullptr);
-}
-
-TEST_F(HeightProfileWindowTest, ExportsPngAndSvgAndPrints) {
-    HeightProfileWindow* w = Open();
-    ASSERT_TRUE(w);
     TempDir dir;
     for (const char* file : {"profile.png", "profile.svg"}) {
         const std::string path = dir.File(file);
         SetExportPathAsker([&](wxWindow*, const ExportQuestion&) {
             return ExportAnswer{wxString::FromUTF8(path), 0};
         });
-        Click(static_cast<wxButton*>(wxWindow::FindWindowByLabel("Export...", w)));
+        Press(static_cast<wxButton*>(wxWindow::FindWindowByLabel("Export...", w)));
         const std::string bytes = ReadFileBytes(path);
         ASSERT_FALSE(bytes.empty()) << file;
         if (std::string(file).ends_with(".png")) {
@@ -257,25 +213,27 @@ TEST_F(HeightProfileWindowTest, ExportsPngAndSvgAndPrints) {
         }
     }
 
-    int trackPixels = 0;
-    SetPrintRunner([&](wxWindow*, wxPrintDialogData&, wxPrintout& printout) {
-        wxBitmap bitmap(1100, 800, 24);
-        {
-            wxMemoryDC dc(bitmap);
-            printout.SetDC(&dc);
-            printout.SetPageSizePixels(1100, 800);
-            printout.SetPaperRectPixels(wxRect(0, 0, 1100, 800));
-            printout.SetPPIPrinter(100, 100);
-            printout.OnPreparePrinting();
-            EXPECT_TRUE(printout.OnPrintPage(1));
-            printout.SetDC(nullptr);
-        }
-        const wxImage image = bitmap.ConvertToImage();
-        trackPixels = CountColour(image, 550, 400, 550, Colour(BandColour(GradeBand::Within)));
-        return PrintOutcome::Printed;
-    });
-    Click(static_cast<wxButton*>(wxWindow::FindWindowByLabel("Print...", w)));
-    EXPECT_GT(trackPixels, 100);
+    const std::vector<wxImage> pages = PrintedPages(
+        [&] { Press(static_cast<wxButton*>(wxWindow::FindWindowByLabel("Print...", w))); },
+        wxSize(1100, 800));
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_GT(CountColour(pages[0], 550, 400, 550, Colour(BandColour(GradeBand::Within))), 100);
+
+    // The Close button and Escape, also from the plot that holds the focus, close the window.
+    auto* close = dynamic_cast<wxButton*>(w->FindWindow(wxID_CLOSE));
+    ASSERT_TRUE(close);
+    EXPECT_EQ(close->GetLabel(), "Close");
+    Press(close);
+    PumpEvents();
+    EXPECT_EQ(HeightProfileWindow::Of(frame), nullptr);
+    w = Open();
+    ASSERT_TRUE(w);
+    wxKeyEvent escape(wxEVT_CHAR_HOOK);
+    escape.m_keyCode = WXK_ESCAPE;
+    escape.SetEventObject(w->PlotWindow());
+    w->PlotWindow()->GetEventHandler()->ProcessEvent(escape);
+    PumpEvents();
+    EXPECT_EQ(HeightProfileWindow::Of(frame), nullptr);
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ protected:
     double lapMm = 0;
 };
 
-TEST_F(OvalRun, OneLapComesBackToTheStartingPose) {
+// One lap comes back to the starting pose; many small steps end where one big step ends.
+TEST_F(OvalRun, OneLapComesBackToTheStartAndStepsAddUp) {
     TrainState state = PlaceTrain(graph, {ids[3], 0}, 40.0);
     ASSERT_TRUE(state.Valid());
     const TrainSpec consist = ThreeVehicles();
@@ -51,11 +52,8 @@ TEST_F(OvalRun, OneLapComesBackToTheStartingPose) {
     EXPECT_NEAR(after.x, head.x, 0.01);
     EXPECT_NEAR(after.y, head.y, 0.01);
     ExpectSamePlaces(VehiclePoses(graph, state, consist), before, 0.01);
-}
 
-TEST_F(OvalRun, ManySmallStepsEndWhereOneBigStepEnds) {
-    const TrainState start = PlaceTrain(graph, {ids[1], 0}, 12.5);
-    TrainState big = start, small = start;
+    TrainState big = PlaceTrain(graph, {ids[1], 0}, 12.5), small = big;
     const double distance = 2.7 * lapMm;
     AdvanceTrain(graph, {}, big, distance);
     const int steps = 997;  // not a divisor of anything in the layout
@@ -65,8 +63,7 @@ TEST_F(OvalRun, ManySmallStepsEndWhereOneBigStepEnds) {
     EXPECT_NEAR(moved, distance, 1e-6);
     EXPECT_EQ(small.step, big.step);
     EXPECT_NEAR(small.alongMm, big.alongMm, 1e-6);
-    ExpectSamePlaces(VehiclePoses(graph, small, ThreeVehicles()),
-                     VehiclePoses(graph, big, ThreeVehicles()), 1e-6);
+    ExpectSamePlaces(VehiclePoses(graph, small, consist), VehiclePoses(graph, big, consist), 1e-6);
 }
 
 TEST_F(OvalRun, TurningRoundTwiceGivesTheSameTrainBack) {
@@ -91,30 +88,23 @@ TEST_F(OvalRun, TurningRoundTwiceGivesTheSameTrainBack) {
     ExpectSamePlaces(VehiclePoses(graph, state, consist), before, 0.01);
 }
 
-// A line of straights from the left, ending in a bumper or open.
-class LineEnd : public ::testing::Test {
-protected:
-    std::vector<uint32_t> Line(bool bumper) {
-        TrackBuilder t(doc);
-        std::vector<uint32_t> ids = t.Line(kStraight, 3, 30.0);
-        if (bumper) ids.push_back(t.Attach(kBumper, ids.back(), 1));
-        graph = BuildTrackGraph(doc);
-        return ids;
-    }
+// A line of three straights from the left, ending in a bumper, and one ending open.
+TEST(LineEnd, HeadStopsAtTheBuffersEndOrExactlyAtAnOpenEndAndNeverRunsBackwards) {
     LayoutDocument doc;
-    TrackGraph graph;
-};
+    TrackBuilder t(doc);
+    const std::vector<uint32_t> ids = t.Line(kStraight, 3, 30.0);
+    const uint32_t bumperId = t.Attach(kBumper, ids.back(), 1);
+    const std::vector<uint32_t> open = t.Line(kStraight, 3);
+    const TrackGraph graph = BuildTrackGraph(doc);
 
-TEST_F(LineEnd, HeadStopsAtTheBuffersEnd) {
-    const std::vector<uint32_t> ids = Line(true);
     TrainState state = PlaceTrain(graph, {ids[0], 0}, 10.0);
     const AdvanceResult r = AdvanceTrain(graph, {}, state, 5000.0);
     EXPECT_EQ(r.reason, StopReason::BufferStop);
-    EXPECT_EQ(state.step.piece, ids.back());
+    EXPECT_EQ(state.step.piece, bumperId);
     // The buffer's end: the bumper's catalog length along its heading from its connector.
-    const PlacedPiece& bumper = *doc.FindPiece(ids.back());
+    const PlacedPiece& bumper = *doc.FindPiece(bumperId);
     const double length = TrackCatalog::Instance().Find(kBumper)->length;
-    const LinePose head = HeadPose(graph, state);
+    LinePose head = HeadPose(graph, state);
     EXPECT_NEAR(head.x, bumper.x + CosDeg(bumper.heading) * length, 0.1);
     EXPECT_NEAR(head.y, bumper.y + SinDeg(bumper.heading) * length, 0.1);
     EXPECT_NEAR(r.movedMm, 3 * 188.3 - 10.0 + length, 0.1);
@@ -122,20 +112,17 @@ TEST_F(LineEnd, HeadStopsAtTheBuffersEnd) {
     const AdvanceResult again = AdvanceTrain(graph, {}, state, 50.0);
     EXPECT_EQ(again.reason, StopReason::BufferStop);
     EXPECT_EQ(again.movedMm, 0.0);
-}
 
-TEST_F(LineEnd, HeadStopsExactlyAtAnOpenEndAndANegativeDistanceDoesNotMoveIt) {
-    const std::vector<uint32_t> ids = Line(false);
-    TrainState state = PlaceTrain(graph, {ids[0], 0}, 0.0);
-    const AdvanceResult r = AdvanceTrain(graph, {}, state, 1000.0);
-    EXPECT_EQ(r.reason, StopReason::OpenEnd);
-    EXPECT_NEAR(r.movedMm, 3 * 188.3, 1e-6);
-    const PlacedPiece& last = *doc.FindPiece(ids.back());
-    const ConnectorPose end = GetConnectorPose(last, *TrackCatalog::Instance().Find(kStraight), 1);
-    const LinePose head = HeadPose(graph, state);
+    state = PlaceTrain(graph, {open[0], 0}, 0.0);
+    const AdvanceResult o = AdvanceTrain(graph, {}, state, 1000.0);
+    EXPECT_EQ(o.reason, StopReason::OpenEnd);
+    EXPECT_NEAR(o.movedMm, 3 * 188.3, 1e-6);
+    const ConnectorPose end =
+        GetConnectorPose(*doc.FindPiece(open.back()), *TrackCatalog::Instance().Find(kStraight), 1);
+    head = HeadPose(graph, state);
     EXPECT_NEAR(head.x, end.x, 0.01);
     EXPECT_NEAR(head.y, end.y, 0.01);
-    TrainState mid = PlaceTrain(graph, {ids[1], 0}, 50.0);
+    TrainState mid = PlaceTrain(graph, {open[1], 0}, 50.0);
     EXPECT_EQ(AdvanceTrain(graph, {}, mid, -20.0).movedMm, 0.0);
     EXPECT_EQ(mid.alongMm, 50.0);
 }

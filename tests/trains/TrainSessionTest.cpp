@@ -141,11 +141,6 @@ TEST(TrainPresetsTest, EveryScaleHasTrainsOfTheSamePrototypesAtItsScale) {
                         1e-9);
         }
     }
-    EXPECT_EQ(ScaleOf(TrackSystem::MarklinC), 87);
-    EXPECT_EQ(ScaleOf(TrackSystem::TrixC), 87);
-    EXPECT_EQ(ScaleOf(TrackSystem::MarklinZ), 220);
-    EXPECT_EQ(ScaleOf(TrackSystem::KatoN), 160);
-    EXPECT_EQ(ScaleOf(TrackSystem::MinitrixN), 160);
     // The same prototype is 220 / 87 times longer in H0 than in Z.
     const TrainSpec h0 = MakeTrainSpec(*TrainPresetsFor(87)[0], 1);
     const TrainSpec z = MakeTrainSpec(*TrainPresetsFor(220)[0], 1);

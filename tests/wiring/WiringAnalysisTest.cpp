@@ -24,9 +24,6 @@ protected:
             if (f.kind == kind) out.push_back(f);
         return out;
     }
-    std::vector<uint32_t> Balloon(const char* turnout, const char* curve, const char* straight) {
-        return track.Balloon(turnout, curve, straight);
-    }
     // A closed ring of `curves` curves with `straights` straights after the first and the
     // seventh curve.
     std::vector<uint32_t> Ring(const char* curve, int straights = 0,
@@ -47,8 +44,8 @@ protected:
     WiringOptions options;
 };
 
-TEST_F(WiringTest, TwoRailReversingLoopShortsUntilAReversingSectionLongerThanATrainIsGapped) {
-    const std::vector<uint32_t> loop = Balloon("62611", "62130", "62188");
+TEST_F(WiringTest, TwoRailReversingLoopShortsUntilGappedLongerThanATrainThreeRailNeverShorts) {
+    const std::vector<uint32_t> loop = track.Balloon("62611", "62130", "62188");
     const std::vector<WiringFinding> shorts = Findings(WiringFindingKind::ShortCircuit);
     ASSERT_EQ(shorts.size(), 1u);
     // The finding names the loop, not the tail that leads to it.
@@ -77,10 +74,10 @@ TEST_F(WiringTest, TwoRailReversingLoopShortsUntilAReversingSectionLongerThanATr
     options.longestTrainMm = 5000;
     EXPECT_TRUE(Findings(WiringFindingKind::ShortCircuit).empty());
     EXPECT_EQ(Findings(WiringFindingKind::ReversingSectionShort).size(), 1u);
-}
 
-TEST_F(WiringTest, ThreeRailReversingLoopNeedsNoGaps) {
-    Balloon("24611", "24130", "24188");
+    // On three-rail track the same loop needs no gaps.
+    doc = LayoutDocument{};
+    track.Balloon("24611", "24130", "24188");
     EXPECT_TRUE(Findings(WiringFindingKind::ShortCircuit).empty());
     EXPECT_TRUE(ProposeReversingGaps(doc, BuildTrackGraph(doc), options).empty());
 }
@@ -169,7 +166,7 @@ TEST_F(WiringTest, DetectionGapsInBothRailsOfOneDistrictAreMixed) {
 }
 
 TEST_F(WiringTest, EveryProposalIsOneUndoStep) {
-    Balloon("62611", "62130", "62188");
+    track.Balloon("62611", "62130", "62188");
     const LayoutDocument before = doc;
     const size_t steps = doc.undoStack.size();
     const TrackGraph graph = BuildTrackGraph(doc);

@@ -4,94 +4,62 @@
 // folder, the wiring view of the sample and the window are saved there as PNG pictures.
 #include <gtest/gtest.h>
 #include <wx/choice.h>
-#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
-#include <wx/print.h>
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
 
 #include <cstdlib>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "app/gui/MainFrameDialogs.h"
-#include "canvas/gui/CanvasPanel.h"
 #include "catalog/TrackCatalog.h"
+#include "control/PrintedPages.h"
 #include "model/TrackBuilder.h"
 #include "panels/gui/PropertiesPanel.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 #include "support/Screenshot.h"
 #include "wiring/gui/WiringWindow.h"
 
 namespace {
 
-bool IsBar(const wxImage& image, int x, int y) {
-    return image.GetRed(x, y) == kWiringBarColour.r && image.GetGreen(x, y) == kWiringBarColour.g &&
-           image.GetBlue(x, y) == kWiringBarColour.b;
+bool IsBar(int r, int g, int b) {
+    return r == kWiringBarColour.r && g == kWiringBarColour.g && b == kWiringBarColour.b;
 }
 
-class WiringWindowTest : public testing::Test {
+class WiringWindowTest : public testing::Test, public FrameFixture {
 protected:
-    void SetUp() override {
-        setenv("HOME", home.Path().c_str(), 1);
-        frame = new MainFrame();
-        frame->SetSize(1400, 900);
-        frame->Show();
-        frame->Document().EnsureDefaultLevel();
-        PumpEvents();
-    }
+    void SetUp() override { OpenFrame(wxSize(1400, 860)); }
     void TearDown() override {
         SetExportPathAsker(nullptr);
         SetPrintRunner(nullptr);
         if (WiringWindow* w = WiringWindow::Open()) w->Close(true);
         if (WiringViewShown()) ShowWiringView(*frame, false);
-        frame->Destroy();
-        PumpEvents();
+        CloseFrame();
     }
-    LayoutDocument& Doc() { return frame->Document(); }
-    void Command(int id) { Button(frame, id, wxEVT_MENU); }
-    void Button(wxWindow* target, int id, wxEventType type = wxEVT_BUTTON) {
-        wxCommandEvent event(type, id);
+    void Button(wxWindow* target, int id) {
+        wxCommandEvent event(wxEVT_BUTTON, id);
         event.SetEventObject(target);
         target->GetEventHandler()->ProcessEvent(event);
         frame->FlushChanges();
     }
     void ClickAt(double x, double y, bool shift = false) {
-        CanvasPanel* canvas = frame->Canvas();
         const wxPoint at = canvas->LayoutToScreen(x, y);
-        for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
-            wxMouseEvent event(type);
-            event.SetPosition(at);
-            event.m_leftDown = type == wxEVT_LEFT_DOWN;
-            event.m_shiftDown = shift;
-            event.SetEventObject(canvas);
-            canvas->GetEventHandler()->ProcessEvent(event);
-        }
+        Mouse(wxEVT_LEFT_DOWN, at.x, at.y, true, shift);
+        Mouse(wxEVT_LEFT_UP, at.x, at.y, false, shift);
         frame->FlushChanges();
-    }
-    wxImage Picture() {
-        const wxSize size = frame->Canvas()->GetClientSize();
-        wxBitmap bitmap(size.x, size.y, 24);
-        {
-            wxMemoryDC dc(bitmap);
-            frame->Canvas()->PaintTo(dc, size.x, size.y);
-        }
-        return bitmap.ConvertToImage();
     }
     // Pixels of the gap bars' colour within `radius` pixels of a layout point.
     int BarPixelsNear(const wxImage& image, double x, double y, int radius) {
-        const wxPoint at = frame->Canvas()->LayoutToScreen(x, y);
+        const wxPoint at = canvas->LayoutToScreen(x, y);
         int count = 0;
-        for (int py = at.y - radius; py <= at.y + radius; ++py)
-            for (int px = at.x - radius; px <= at.x + radius; ++px)
-                count += px >= 0 && py >= 0 && px < image.GetWidth() && py < image.GetHeight() &&
-                         IsBar(image, px, py);
+        for (int py = std::max(0, at.y - radius);
+             py <= std::min(image.GetHeight() - 1, at.y + radius); ++py)
+            for (int px = std::max(0, at.x - radius);
+                 px <= std::min(image.GetWidth() - 1, at.x + radius); ++px)
+                count += IsBar(image.GetRed(px, py), image.GetGreen(px, py), image.GetBlue(px, py));
         return count;
     }
-
-    TempDir home;
-    MainFrame* frame = nullptr;
 };
 
 TEST_F(WiringWindowTest, AClickOnAJointPlacesAGapDrawnAsABarAndFeedersAreProposed) {
@@ -99,7 +67,7 @@ TEST_F(WiringWindowTest, AClickOnAJointPlacesAGapDrawnAsABarAndFeedersArePropose
     const std::vector<uint32_t> line = track.Line("62188", 4);
     frame->NotifyChanged(DocChange::Pieces);
     frame->FlushChanges();
-    frame->Canvas()->ZoomToFit();
+    canvas->ZoomToFit();
     Command(kCmdWiringView);
     ASSERT_TRUE(WiringViewShown());
     wxMenuBar* bar = frame->GetMenuBar();
@@ -108,11 +76,11 @@ TEST_F(WiringWindowTest, AClickOnAJointPlacesAGapDrawnAsABarAndFeedersArePropose
     const PlacedPiece& second = track[line[1]];
     const ConnectorPose joint =
         GetConnectorPose(second, *TrackCatalog::Instance().Find(second.article), 1);
-    EXPECT_EQ(BarPixelsNear(Picture(), joint.x, joint.y, 12), 0);
+    EXPECT_EQ(BarPixelsNear(Painted(), joint.x, joint.y, 12), 0);
     ClickAt(joint.x, joint.y);
     ASSERT_EQ(Doc().wiring.gaps.size(), 1u);
     EXPECT_EQ(Doc().wiring.gaps[0].rails, GapRails::Left);
-    EXPECT_GT(BarPixelsNear(Picture(), joint.x, joint.y, 12), 8) << "the gap's bar at the joint";
+    EXPECT_GT(BarPixelsNear(Painted(), joint.x, joint.y, 12), 8) << "the gap's bar at the joint";
     ClickAt(joint.x, joint.y);
     EXPECT_EQ(Doc().wiring.gaps[0].rails, GapRails::Right);
     Command(kCmdUndo);
@@ -228,7 +196,7 @@ TEST_F(WiringWindowTest, TheSampleLoopIsWiredAndItsWireListIsExported) {
     EXPECT_EQ(window->Sections()->GetItemCount(),
               static_cast<long>(window->Analysis().sections.size()));
     // Every gap of the plan is drawn: its bar lies at the end it names.
-    const wxImage image = Picture();
+    const wxImage image = Painted();
     for (const RailGap& g : Doc().wiring.gaps) {
         const PlacedPiece& p = *Doc().FindPiece(g.piece);
         const ConnectorPose end =
@@ -247,39 +215,10 @@ TEST_F(WiringWindowTest, TheSampleLoopIsWiredAndItsWireListIsExported) {
     EXPECT_NE(csv.find("Booster 1"), std::string::npos) << csv;
 
     // Printing: the plan with its gap bars on the first page, the tables on the second.
-    int barPixels = 0, textPixels = 0, pages = 0;
-    SetPrintRunner([&](wxWindow*, wxPrintDialogData&, wxPrintout& printout) {
-        printout.SetPageSizePixels(800, 1100);
-        printout.SetPaperRectPixels(wxRect(0, 0, 800, 1100));
-        printout.SetPPIPrinter(100, 100);
-        printout.OnPreparePrinting();
-        int minPage = 0, maxPage = 0, from = 0, to = 0;
-        printout.GetPageInfo(&minPage, &maxPage, &from, &to);
-        pages = maxPage;
-        for (int page = 1; page <= 2; ++page) {
-            wxBitmap bitmap(800, 1100, 24);
-            {
-                wxMemoryDC dc(bitmap);
-                dc.SetBackground(*wxWHITE_BRUSH);
-                dc.Clear();
-                printout.SetDC(&dc);
-                EXPECT_TRUE(printout.OnPrintPage(page));
-                printout.SetDC(nullptr);
-            }
-            const wxImage shown = bitmap.ConvertToImage();
-            for (int y = 0; y < 1100; ++y)
-                for (int x = 0; x < 800; ++x) {
-                    if (page == 1) barPixels += IsBar(shown, x, y);
-                    if (page == 2) textPixels += shown.GetRed(x, y) < 128;
-                }
-        }
-        return PrintOutcome::Printed;
-    });
-    window->Print();
-    SetPrintRunner(nullptr);
-    EXPECT_EQ(pages, 2);
-    EXPECT_GT(barPixels, 20);
-    EXPECT_GT(textPixels, 200);
+    const std::vector<wxImage> pages = PrintedPages([&] { window->Print(); }, wxSize(800, 1100));
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_GT(CountPixels(pages[0], IsBar), 20);
+    EXPECT_GT(CountPixels(pages[1], [](int r, int, int) { return r < 128; }), 200);
 
     if (const char* dir = std::getenv("QUILLMORE_SHOTS"); dir && *dir)
         image.SaveFile(wxString(dir) + "/wiring-view.png", wxBITMAP_TYPE_PNG);
