@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/Geometry.h"
-#include "catalog/DataTable.h"
+#include "persistence/FileTestSupport.h"
 #include "catalog/TrackCatalog.h"
 
 namespace {
@@ -18,8 +18,15 @@ constexpr double kTol = 0.01;  // mm and degrees
 
 const TrackCatalog& Catalog() { return TrackCatalog::Instance(); }
 
+std::vector<std::string> SplitField(const std::string& text, char sep) {
+    std::vector<std::string> parts;
+    std::stringstream in(text);
+    for (std::string part; std::getline(in, part, sep);) parts.push_back(part);
+    return parts;
+}
+
 TEST(TrackTables, EveryRecordMatchesTheTable) {
-    const auto rows = ReadDataTable("track_tables.tsv");
+    const auto rows = ReadTable("tests/catalog/data/track_tables.tsv");
     ASSERT_EQ(rows.size(), 165u);
     ASSERT_GE(Catalog().Count(), 165);
     EXPECT_TRUE(Catalog().filled);
