@@ -122,13 +122,16 @@ TEST_F(LayoutFileTest, EveryRecordTypeWritesExactlyAndSurvivesSaveLoadSave) {
     EXPECT_EQ(ReadBytes(second), ReadBytes(first));
 }
 
+// A new empty layout saved over an old, longer file; its outline has too few points to be written.
 TEST_F(LayoutFileTest, NewEmptyDocumentSavesOverAnOldFileAndLoadsBack) {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
+    doc.levels[0].outline = {{1, 2}, {3, 4}};
     std::string path = folder.File("layout.xml");
     WriteBytes(path, std::string(100000, 'x'));
     ASSERT_EQ(SaveLayout(doc, path, ""), "");
     EXPECT_EQ(ReadBytes(path), kEmptyDocumentFile);
+    doc.levels[0].outline.clear();
     ExpectSameFileContents(LoadText(kEmptyDocumentFile), doc);
 }
 
@@ -257,11 +260,6 @@ TEST(LayoutReader, OddButHarmlessFilesAreRead) {
                                    "</layout>\n<label id=\"2\" x=\"0\" y=\"0\" text=\"after\"/>\n");
     EXPECT_EQ(open.pieces.size(), 1u);
     EXPECT_EQ(open.labels.size(), 1u);
-    // A level with fewer than three outline points writes no outline.
-    LayoutDocument twoPoints;
-    twoPoints.levels = {DefaultLevel()};
-    twoPoints.levels[0].outline = {{1, 2}, {3, 4}};
-    EXPECT_EQ(LayoutToText(twoPoints, ""), kEmptyDocumentFile);
 }
 
 TEST(LayoutReader, NextIdAndHelixSelection) {
