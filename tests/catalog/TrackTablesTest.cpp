@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/Geometry.h"
-#include "persistence/FileTestSupport.h"
 #include "catalog/TrackCatalog.h"
+#include "persistence/FileTestSupport.h"
 
 namespace {
 
@@ -103,13 +103,9 @@ TEST(TrackTables, WorkedExamples) {
 // Checks of the records against their own numbers; these catch a mistyped digit that the
 // table comparison would share with the data file.
 TEST(TrackTables, RecordsAgreeWithTheirOwnGeometry) {
-    int crossings = 0, curvedTurnouts = 0, bridges = 0, ramps = 0, pairs = 0;
     for (const PieceDef& def : Catalog().pieces) {
         if (static_cast<int>(def.system) > 3) continue;  // the N tables have their own checks
         SCOPED_TRACE(def.article);
-        bridges += def.isBridge;
-        ramps += def.isRamp;
-        pairs += def.placeAsPair;
         EXPECT_EQ(def.isRamp, def.name.find("Ramp") != std::string::npos);
         EXPECT_EQ(def.isBridge, def.isRamp || def.name.find("Bridge") != std::string::npos);
         EXPECT_TRUE(!def.placeAsPair || def.isRamp);
@@ -141,7 +137,6 @@ TEST(TrackTables, RecordsAgreeWithTheirOwnGeometry) {
                 break;
             case PieceKind::Crossing:
             case PieceKind::DoubleSlip:
-                ++crossings;
                 ASSERT_EQ(cons.size(), 4u);
                 EXPECT_NEAR(HeadingDiffDeg(cons[2].heading, cons[3].heading), 180, kTol);
                 EXPECT_NEAR(cons[2].x + cons[3].x, def.length, kTol);
@@ -154,7 +149,6 @@ TEST(TrackTables, RecordsAgreeWithTheirOwnGeometry) {
                 break;
             case PieceKind::CurvedTurnout:
             case PieceKind::CurvedTurnoutK: {
-                ++curvedTurnouts;
                 // The inner end lies on the arc of the turnout's radius, rounded to 0.05 mm.
                 const double a = std::abs(def.angle);
                 EXPECT_NEAR(cons.at(1).x, def.radius * SinDeg(a), 0.05);
@@ -167,11 +161,6 @@ TEST(TrackTables, RecordsAgreeWithTheirOwnGeometry) {
                 break;
         }
     }
-    EXPECT_EQ(crossings, 13);
-    EXPECT_EQ(curvedTurnouts, 10);
-    EXPECT_EQ(bridges, 17);
-    EXPECT_EQ(ramps, 9);
-    EXPECT_EQ(pairs, 1);
 }
 
 }  // namespace
