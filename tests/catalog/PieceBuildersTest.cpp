@@ -70,14 +70,4 @@ TEST(ConnectorPose, RotatesNormalisesAndRejectsBadNumbers) {
     EXPECT_FALSE(GetConnectorPose(p, straight, 1).open);
 }
 
-TEST(TrackSystemNames, FixedNamesAndFallbacks) {
-    EXPECT_EQ(TrackSystemShortName(TrackSystem::MarklinC), "M\xC3\xA4rklin C");
-    EXPECT_EQ(TrackSystemShortName(static_cast<TrackSystem>(42)), "Unknown");
-    EXPECT_EQ(TrackSystemLongName(TrackSystem::TrixC), "TRIX C-Track");
-    EXPECT_EQ(TrackSystemLongName(TrackSystem::KatoN), "Kato N");
-    EXPECT_EQ(TrackSystemLongName(TrackSystem::RokuhanZ), "Unknown");
-    EXPECT_EQ(TrackSystemFolderKey(TrackSystem::MarklinK), "Marklin_K-Track");
-    EXPECT_EQ(TrackSystemFolderKey(TrackSystem::MinitrixN), "Minitrix-Track");
-    EXPECT_EQ(TrackSystemFolderKey(TrackSystem::KatoN), "Kato_N");
-}
 }  // namespace

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/Geometry.h"
-#include "catalog/DataTable.h"
 #include "catalog/TrackCatalog.h"
+#include "persistence/FileTestSupport.h"
 
 namespace {
 
@@ -18,8 +18,15 @@ constexpr double kTol = 0.01;  // mm and degrees
 
 const TrackCatalog& Catalog() { return TrackCatalog::Instance(); }
 
+std::vector<std::string> SplitField(const std::string& text, char sep) {
+    std::vector<std::string> parts;
+    std::stringstream in(text);
+    for (std::string part; std::getline(in, part, sep);) parts.push_back(part);
+    return parts;
+}
+
 TEST(TrackTables, EveryRecordMatchesTheTable) {
-    const auto rows = ReadDataTable("track_tables.tsv");
+    const auto rows = ReadTable("tests/catalog/data/track_tables.tsv");
     ASSERT_EQ(rows.size(), 165u);
     ASSERT_GE(Catalog().Count(), 165);
     EXPECT_TRUE(Catalog().filled);
@@ -96,13 +103,9 @@ TEST(TrackTables, WorkedExamples) {
 // Checks of the records against their own numbers; these catch a mistyped digit that the
 // table comparison would share with the data file.
 TEST(TrackTables, RecordsAgreeWithTheirOwnGeometry) {
-    int crossings = 0, curvedTurnouts = 0, bridges = 0, ramps = 0, pairs = 0;
     for (const PieceDef& def : Catalog().pieces) {
         if (static_cast<int>(def.system) > 3) continue;  // the N tables have their own checks
         SCOPED_TRACE(def.article);
-        bridges += def.isBridge;
-        ramps += def.isRamp;
-        pairs += def.placeAsPair;
         EXPECT_EQ(def.isRamp, def.name.find("Ramp") != std::string::npos);
         EXPECT_EQ(def.isBridge, def.isRamp || def.name.find("Bridge") != std::string::npos);
         EXPECT_TRUE(!def.placeAsPair || def.isRamp);
@@ -134,7 +137,6 @@ TEST(TrackTables, RecordsAgreeWithTheirOwnGeometry) {
                 break;
             case PieceKind::Crossing:
             case PieceKind::DoubleSlip:
-                ++crossings;
                 ASSERT_EQ(cons.size(), 4u);
                 EXPECT_NEAR(HeadingDiffDeg(cons[2].heading, cons[3].heading), 180, kTol);
                 EXPECT_NEAR(cons[2].x + cons[3].x, def.length, kTol);
@@ -147,7 +149,6 @@ TEST(TrackTables, RecordsAgreeWithTheirOwnGeometry) {
                 break;
             case PieceKind::CurvedTurnout:
             case PieceKind::CurvedTurnoutK: {
-                ++curvedTurnouts;
                 // The inner end lies on the arc of the turnout's radius, rounded to 0.05 mm.
                 const double a = std::abs(def.angle);
                 EXPECT_NEAR(cons.at(1).x, def.radius * SinDeg(a), 0.05);
@@ -160,11 +161,6 @@ TEST(TrackTables, RecordsAgreeWithTheirOwnGeometry) {
                 break;
         }
     }
-    EXPECT_EQ(crossings, 13);
-    EXPECT_EQ(curvedTurnouts, 10);
-    EXPECT_EQ(bridges, 17);
-    EXPECT_EQ(ramps, 9);
-    EXPECT_EQ(pairs, 1);
 }
 
 }  // namespace

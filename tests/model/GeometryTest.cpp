@@ -92,9 +92,11 @@ protected:
 
 TEST_F(Extent, PiecesSpanTheirCatalogLengthScenerySitsAtItsPositionLabelsDoNotCount) {
     EXPECT_FALSE(LayoutExtent(doc).any);
+    EXPECT_EQ(FitLayout(doc, 800, 600), ViewTransform{});
+    Piece("no-such-article", -5000, -5000, 0);
+    EXPECT_EQ(FitLayout(doc, 800, 600), ViewTransform{}) << "nothing of it can be drawn";
     Piece("24188", 100, 50, 90);  // 188.3 mm straight pointing down
     ExpectBounds(LayoutExtent(doc), 100, 50, 100, 238.3);
-    Piece("no-such-article", -5000, -5000, 0);
     Scenery(-200, 10);
     doc.labels.push_back(Label{doc.TakeId(), "Far away", 9000, 9000, false});
     doc.measurements.push_back(Measurement{doc.TakeId(), 0, 0, 0, 7000, 7000, 0, false});
@@ -106,6 +108,16 @@ TEST_F(Extent, PiecesSpanTheirCatalogLengthScenerySitsAtItsPositionLabelsDoNotCo
     ExtentOptions noOutlines;
     noOutlines.outlines = false;
     ExpectBounds(LayoutExtent(doc, noOutlines), -200, 10, 100, 238.3);
+
+    LayoutDocument board;
+    board.EnsureDefaultLevel();
+    board.levels[0].outline = {{0, 0}, {400, 0}};
+    EXPECT_EQ(FitLayout(board, 800, 600), ViewTransform{}) << "two points are no outline";
+    board.levels[0].outline.push_back({400, 200});
+    LayoutBounds outline;
+    outline.Add(0, 0);
+    outline.Add(400, 200);
+    EXPECT_EQ(FitLayout(board, 800, 600), FitTransform(outline, 800, 600));
 }
 
 TEST_F(Extent, AHelixCountsByItsEndPiecesOnly) {
@@ -113,70 +125,35 @@ TEST_F(Extent, AHelixCountsByItsEndPiecesOnly) {
     const LayoutBounds withHelix = LayoutExtent(doc);
     ASSERT_TRUE(withHelix.any);
     LayoutBounds ends;
-    for (const PlacedPiece& p : doc.pieces) {
-        ASSERT_NE(p.helixId, kNoId);
-        AddPieceExtent(ends, p);
-    }
-    doc.helices.clear();
-    const LayoutBounds without = LayoutExtent(doc);
-    EXPECT_EQ(withHelix.minX, without.minX);
-    EXPECT_EQ(withHelix.maxY, without.maxY);
+    for (const PlacedPiece& p : doc.pieces) AddPieceExtent(ends, p);
     EXPECT_EQ(withHelix.minX, ends.minX);
     EXPECT_EQ(withHelix.maxX, ends.maxX);
+    EXPECT_EQ(withHelix.maxY, ends.maxY);
 }
 
-TEST_F(Extent, ALevelOrTheSelectionNarrowsIt) {
+// Hidden levels hide their pieces from snapping; pieces of unknown levels stay visible.
+TEST_F(Extent, ALevelOrTheSelectionNarrowsItAndHiddenLevelsHideFromSnapping) {
     const uint32_t low = Piece("24188", 0, 0, 0, 1);
     Piece("24188", 1000, 0, 0, 2);
+    const uint32_t orphan = Piece("24188", 0, 200, 0, 7);
     Scenery(-50, -50).selected = true;
     doc.EnsureDefaultLevel();
     doc.levels[0].outline = {{-900, -900}, {900, -900}, {900, 900}};
+    doc.levels.push_back(Level{2, "Upper", false, 80, false, {}, {}});
 
     ExtentOptions upper;
     upper.pieceLevel = 2;
     upper.outlines = false;
     ExpectBounds(LayoutExtent(doc, upper), -50, -50, 1188.3, 0);  // scenery of every level
-
     ExpectBounds(SelectionExtent(doc), -50, -50, -50, -50);
     doc.FindPiece(low)->selected = true;
     ExpectBounds(SelectionExtent(doc), -50, -50, 188.3, 0);  // no outline, no unselected piece
-}
 
-TEST_F(Extent, ZoomToFitNeedsPiecesSceneryOrAClosedOutline) {
-    EXPECT_EQ(FitLayout(doc, 800, 600), ViewTransform{});
-    doc.EnsureDefaultLevel();
-    doc.levels[0].outline = {{0, 0}, {400, 0}};
-    EXPECT_EQ(FitLayout(doc, 800, 600), ViewTransform{}) << "two points are no outline";
-    doc.levels[0].outline.push_back({400, 200});
-    LayoutBounds outline;
-    outline.Add(0, 0);
-    outline.Add(400, 200);
-    EXPECT_EQ(FitLayout(doc, 800, 600), FitTransform(outline, 800, 600));
-
-    LayoutDocument unknown;
-    PlacedPiece p;
-    p.article = "no-such-article";
-    p.x = 3000;
-    unknown.AddPiece(p);
-    // Nothing of it can be drawn, so there is nothing to frame.
-    EXPECT_EQ(FitLayout(unknown, 800, 600), ViewTransform{});
-}
-
-TEST_F(Extent, HiddenLevelsHideTheirPiecesFromSnappingUnknownLevelsStayVisible) {
-    doc.EnsureDefaultLevel();
-    doc.levels.push_back(Level{2, "Upper", false, 80, false, {}, {}});
-    EXPECT_TRUE(IsLevelVisible(doc, 1));
+    EXPECT_TRUE(IsLevelVisible(doc, 1) && IsLevelVisible(doc, 7) && IsLevelVisible(doc, -1));
     EXPECT_FALSE(IsLevelVisible(doc, 2));
-    EXPECT_TRUE(IsLevelVisible(doc, 7));
-    EXPECT_TRUE(IsLevelVisible(doc, -1));
-    const uint32_t shown = Piece("24188", 0, 0, 0, 1);
-    Piece("24188", 0, 100, 0, 2);
-    const uint32_t orphan = Piece("24188", 0, 200, 0, 7);
     std::vector<uint32_t> ids;
     for (const PlacedPiece* p : SnapCandidates(doc, false)) ids.push_back(p->id);
-    EXPECT_EQ(ids, (std::vector<uint32_t>{shown, orphan}));
-    doc.levels[1].visible = true;
-    EXPECT_EQ(SnapCandidates(doc, false).size(), 3u);
+    EXPECT_EQ(ids, (std::vector<uint32_t>{low, orphan}));
 }
 
 TEST_F(Extent, SelectionQueriesCountPiecesAndSceneryAndGradesAboveOneThousandth) {
@@ -185,9 +162,9 @@ TEST_F(Extent, SelectionQueriesCountPiecesAndSceneryAndGradesAboveOneThousandth)
     doc.labels.push_back(Label{doc.TakeId(), "L", 0, 0, true});
     EXPECT_TRUE(doc.HasSelection());
     EXPECT_FALSE(PieceOrScenerySelected(doc)) << "labels and measurements do not count";
-    EXPECT_EQ(SelectedPieceCount(doc), 0);
     Scenery(0, 0).selected = true;
     EXPECT_TRUE(PieceOrScenerySelected(doc));
+    EXPECT_EQ(SelectedPieceCount(doc), 0);
     doc.scenery.clear();
     doc.FindPiece(a)->selected = doc.FindPiece(b)->selected = true;
     EXPECT_TRUE(PieceOrScenerySelected(doc));

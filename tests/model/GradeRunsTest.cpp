@@ -114,7 +114,7 @@ TEST_F(GradeRunTest, BridgeAtTheHeadIsFlatAndEndsOnlyThatRun) {
     EXPECT_DOUBLE_EQ(b[after].grade, 0);
 }
 
-TEST_F(GradeRunTest, EndGradeInTheMiddleFlattensThatPieceAndRemovesTheRunAhead) {
+TEST_F(GradeRunTest, EndGradeFlattensThatPieceAndRemovesTheRunAheadStopAtTheHeadKeepsItsGrade) {
     const std::vector<uint32_t> ids = Run(3);
     const size_t undoBefore = doc.undoStack.size();
     EXPECT_EQ(EndGrade(doc, ids[1]), kEnded);
@@ -133,17 +133,17 @@ TEST_F(GradeRunTest, EndGradeInTheMiddleFlattensThatPieceAndRemovesTheRunAhead) 
     const uint32_t n = b.Attach("24188", ids[3], 1);
     EXPECT_NEAR(b[n].elevation, 3 * kStraight3, kTol);
     EXPECT_DOUBLE_EQ(b[n].grade, 0);
-}
 
-TEST_F(GradeRunTest, StopAtTheHeadKeepsItsGradeAndLaterPiecesAreFlatAtItsEnd) {
-    const std::vector<uint32_t> ids = Run(2);
-    EXPECT_EQ(StopGradeAtHead(doc, ids[1]), "") << "not the head";
-    EXPECT_EQ(StopGradeAtHead(doc, ids[2]), kEnded);
-    EXPECT_DOUBLE_EQ(b[ids[2]].grade, 3.0);
+    // Stopped at the head instead: it keeps its grade and later pieces are flat at its end.
+    doc.Undo();
+    doc.Undo();
+    EXPECT_EQ(StopGradeAtHead(doc, ids[2]), "") << "not the head";
+    EXPECT_EQ(StopGradeAtHead(doc, ids[3]), kEnded);
+    EXPECT_DOUBLE_EQ(b[ids[3]].grade, 3.0);
     EXPECT_TRUE(doc.gradeRuns.empty());
-    const uint32_t n = b.Attach("24188", ids[2], 1);
-    EXPECT_NEAR(b[n].elevation, 3 * kStraight3, kTol);
-    EXPECT_DOUBLE_EQ(b[n].grade, 0);
+    const uint32_t m = b.Attach("24188", ids[3], 1);
+    EXPECT_NEAR(b[m].elevation, 4 * kStraight3, kTol);
+    EXPECT_DOUBLE_EQ(b[m].grade, 0);
 }
 
 TEST_F(GradeRunTest, DeletingTheHeadFallsBackToItsNeighbourAndTheRunGoesOn) {
@@ -216,17 +216,6 @@ TEST_F(GradeRunTest, BadInputChangesNothing) {
         ContinueGrade(doc, a, ca, t, ct);
     RemoveGradeRunsAt(doc, missing);
     EXPECT_TRUE(DocState(doc) == before);
-}
-
-TEST(GradeStatusText, ListsRunsAndFallsBackToReady) {
-    const std::vector<GradeRun> runs{{3.0, 1, 1}, {-2.5, 4, 0}};
-    EXPECT_EQ(GradeRunsStatusText(runs, "Ready"),
-              "[ELEV] 3.0 deg -2.5 deg  (right-click piece to stop)");
-    EXPECT_EQ(GradeRunsStatusText({}, "[ELEV] 3.0 deg  (right-click piece to stop)"), "Ready");
-    EXPECT_EQ(GradeRunsStatusText({}, "Pieces: 4"), "Pieces: 4");
-    EXPECT_EQ(GradeRunsStatusText({}, "Pieces: 4", true), "Ready");
-    EXPECT_EQ(StartGradeStatusText(0.0), "Elevation: UP 0.0 deg");
-    EXPECT_EQ(StartGradeStatusText(-6.0), "Elevation: DOWN 6.0 deg");
 }
 
 }  // namespace

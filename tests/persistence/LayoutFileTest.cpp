@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <clocale>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -123,13 +122,16 @@ TEST_F(LayoutFileTest, EveryRecordTypeWritesExactlyAndSurvivesSaveLoadSave) {
     EXPECT_EQ(ReadBytes(second), ReadBytes(first));
 }
 
+// A new empty layout saved over an old, longer file; its outline has too few points to be written.
 TEST_F(LayoutFileTest, NewEmptyDocumentSavesOverAnOldFileAndLoadsBack) {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
+    doc.levels[0].outline = {{1, 2}, {3, 4}};
     std::string path = folder.File("layout.xml");
     WriteBytes(path, std::string(100000, 'x'));
     ASSERT_EQ(SaveLayout(doc, path, ""), "");
     EXPECT_EQ(ReadBytes(path), kEmptyDocumentFile);
+    doc.levels[0].outline.clear();
     ExpectSameFileContents(LoadText(kEmptyDocumentFile), doc);
 }
 
@@ -258,11 +260,6 @@ TEST(LayoutReader, OddButHarmlessFilesAreRead) {
                                    "</layout>\n<label id=\"2\" x=\"0\" y=\"0\" text=\"after\"/>\n");
     EXPECT_EQ(open.pieces.size(), 1u);
     EXPECT_EQ(open.labels.size(), 1u);
-    // A level with fewer than three outline points writes no outline.
-    LayoutDocument twoPoints;
-    twoPoints.levels = {DefaultLevel()};
-    twoPoints.levels[0].outline = {{1, 2}, {3, 4}};
-    EXPECT_EQ(LayoutToText(twoPoints, ""), kEmptyDocumentFile);
 }
 
 TEST(LayoutReader, NextIdAndHelixSelection) {
@@ -328,13 +325,6 @@ TEST(AttributeValue, FindsWholeNamesOutsideValuesAndDecodesInOnePass) {
     EXPECT_EQ(name, "Shelf units=");
 }
 
-TEST(FileNumbers, DoublesHaveFourDecimalsAndNeverAValueTheReaderRefuses) {
-    std::string out;
-    for (double v : {2.0 / 3, -12.5, 0.00005, 5e9, std::numeric_limits<double>::quiet_NaN()})
-        AppendFileDouble(out, v), out += ' ';
-    EXPECT_EQ(out, "0.6667 -12.5000 0.0001 1000000000.0000 0.0000 ");
-}
-
 TEST(DecimalCommaLocale, FilesStillUseDecimalPoints) {
     const char* current = std::setlocale(LC_ALL, nullptr);
     const std::string saved = current ? current : "C";
@@ -351,13 +341,13 @@ TEST(DecimalCommaLocale, FilesStillUseDecimalPoints) {
 }
 
 // Seeded random documents with every record: what is saved loads into a valid document that saves
-// to the same bytes, through the files themselves for some of them.
+// to the same bytes, through the files themselves for some of them, one with thousands of pieces.
 TEST(RandomLayouts, SaveLoadSaveGivesTheSameBytes) {
     TempFolder folder;
     int nonTrivial = 0;
     for (uint32_t seed = 1; seed <= 400; ++seed) {
         RandomLayout random(seed);
-        const LayoutDocument doc = random.Make(seed % 20 == 0 ? 300 : 40);
+        const LayoutDocument doc = random.Make(seed == 400 ? 5000 : seed % 20 == 0 ? 300 : 40);
         const std::string name = random.Text(20);
         const std::string first = LayoutToText(doc, name);
         LayoutDocument loaded;

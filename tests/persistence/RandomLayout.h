@@ -55,15 +55,10 @@ public:
         }
         for (uint32_t h : helixIds) {
             const auto& variants = HelixVariants();
-            Helix helix{h,
-                        Number(),
-                        Number(),
-                        Number(),
-                        Chance(4) ? Text(10) + "v" : variants[Below(variants.size())].id,
-                        SomeRef(doc),
-                        SomeRef(doc),
-                        SomeRef(doc),
-                        SomeRef(doc)};
+            Helix helix{h, Number(), Number(), Number()};
+            helix.variant = Chance(4) ? Text(10) + "v" : variants[Below(variants.size())].id;
+            for (uint32_t* end : {&helix.bottomR1, &helix.bottomR2, &helix.topR1, &helix.topR2})
+                *end = SomeRef(doc);
             doc.helices.push_back(helix);
         }
         for (int i = 0, n = static_cast<int>(Below(3)); i < n; ++i)

@@ -22,7 +22,7 @@ size_t CountFiles(const std::string& folder) {
     return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
 }
 
-TEST(RecoveryText, BringsBackTheDocumentNamePathAndOwner) {
+TEST(RecoveryText, BringsBackTheDocumentNamePathAndOwnerAndTheQuestionNamesIt) {
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         const LayoutDocument doc = Sample(seed);
         const std::string text = RecoveryToText(doc, kInfo);
@@ -38,6 +38,12 @@ TEST(RecoveryText, BringsBackTheDocumentNamePathAndOwner) {
     }
     EXPECT_TRUE(RecoveryToText(LayoutDocument(), {"", "", 7})
                     .ends_with("</layout>\n<recovery pid=\"7\" path=\"\"/>\n"));
+    // The question names the layout, or else its file.
+    EXPECT_EQ(RecoveryQuestion(kInfo),
+              "Quillmore was closed without saving \"Club <North> & \"South\"\". Recover the "
+              "unsaved changes?");
+    EXPECT_EQ(RecoveryDisplayName({"", "/home/u/Yard 2.xml", 1}), "Yard 2");
+    EXPECT_EQ(RecoveryDisplayName({"", "", 1}), "Untitled");
 }
 
 TEST(RecoveryText, AFileCutShortOrDamagedIsRefusedAndNothingIsTaken) {
@@ -76,14 +82,6 @@ TEST(RecoveryText, AFileCutShortOrDamagedIsRefusedAndNothingIsTaken) {
                       "<recovery pid=\"3\" path=\"\"/>\n"),
               "Line 2: missing y in <piece>")
         << "the layout reader's error comes first";
-}
-
-TEST(RecoveryText, QuestionNamesTheLayoutOrItsFile) {
-    EXPECT_EQ(RecoveryQuestion(kInfo),
-              "Quillmore was closed without saving \"Club <North> & \"South\"\". Recover the "
-              "unsaved changes?");
-    EXPECT_EQ(RecoveryDisplayName({"", "/home/u/Yard 2.xml", 1}), "Yard 2");
-    EXPECT_EQ(RecoveryDisplayName({"", "", 1}), "Untitled");
 }
 
 class RecoverySlotTest : public testing::Test {
