@@ -35,7 +35,7 @@
 #include "dialogs/gui/PrintOptionsDialog.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/FrameFixture.h"
-#include "tests/app/WindowShot.h"
+#include "support/Screenshot.h"
 
 namespace {
 
@@ -149,7 +149,7 @@ TEST_F(German, MenusToolbarAndStatusBarSpeakGerman) {
     EXPECT_EQ(header->GetLabel(), "Keine Auswahl");
     EXPECT_EQ(height->GetLabel(), U("Höhe (mm):"));
     ExpectNoLabelClipped(panel);
-    ShootWindow(frame, "main-window-empty");
+    SaveShot(frame, "main-window-empty.png");
 }
 
 TEST_F(German, MessagesAndTheLanguageChoiceWhichTakesEffectAtTheNextStart) {
@@ -204,7 +204,7 @@ TEST_F(German, HelpWindowInGerman) {
     EXPECT_TRUE(has("Strg+Umschalt+O"));
     help.SetSize(1100, 760);
     help.Show();
-    ShootWindow(&help, "help-window");
+    SaveShot(&help, "help-window.png");
     help.Hide();
 }
 
@@ -311,8 +311,8 @@ TEST_F(German, SampleLayoutInTheMainWindow) {
     frame->Document().pieces.front().selected = true;
     frame->NotifyChanged(DocChange::Selection);
     frame->FlushChanges();
-    ShootWindow(frame, "main-window");
-    ShootWindow(frame->Properties(), "properties-panel");
+    SaveShot(frame, "main-window.png");
+    SaveShot(frame->Properties(), "properties-panel.png");
 }
 
 // The print options, the baseboard shape and the level manager: German titles and choices, the

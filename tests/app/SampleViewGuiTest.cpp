@@ -17,7 +17,7 @@
 #include "catalog/TrackCatalog.h"
 #include "dialogs/gui/PrintOptionsDialog.h"
 #include "support/FrameFixture.h"
-#include "tests/app/WindowShot.h"
+#include "support/Screenshot.h"
 #include "trackgeometry/PieceGeometry.h"
 
 namespace {
@@ -90,7 +90,7 @@ protected:
     // 1 : 5 and the first page of the PDF export at 1 : 5.
     void TakeShots(const std::string& dir) {
         const std::string name = wxString(GetParam()).BeforeFirst(' ').utf8_string();
-        ShootWindow(canvas, "fitted-" + name);
+        SaveShot(canvas, "fitted-" + name + ".png");
         ModalAnswerer answer([](wxDialog* d) {
             if (auto* print = dynamic_cast<PrintOptionsDialog*>(d)) {
                 print->Scaling()->SetSelection(1);
@@ -101,7 +101,7 @@ protected:
         Command(wxID_PREVIEW);
         for (wxWindow* w : wxTopLevelWindows)
             if (auto* preview = dynamic_cast<wxPreviewFrame*>(w)) {
-                ShootWindow(preview, "preview-1to5-" + name);
+                SaveShot(preview, "preview-1to5-" + name + ".png");
                 preview->Close(true);
             }
         PumpEvents(200);

@@ -36,7 +36,7 @@
 #include "panels/gui/PalettePanel.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/FrameFixture.h"
-#include "tests/app/WindowShot.h"
+#include "support/Screenshot.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ protected:
         dialog.Show();
         Settle(&dialog);
         ExpectSpinsAtBestSize(&dialog, name);
-        ShootWindow(&dialog, name);
+        SaveShot(&dialog, name + ".png");
         if (states) states();
         dialog.Hide();
         PumpEvents(20);
@@ -179,7 +179,7 @@ TEST_F(ToolkitCriticals, EveryDialogOpensWithoutGtkCriticalsOrWarnings) {
             print.Scaling()->GetEventHandler()->ProcessEvent(change);
             Settle(&print);
             ExpectSpinsAtBestSize(&print, "print options, scaling " + std::to_string(scaling));
-            if (scaling == 1) ShootWindow(&print, "print-options-scale");
+            if (scaling == 1) SaveShot(&print, "print-options-scale.png");
         }
     });
     PictureOptionsDialog picture(frame, Doc(), 2.0);
@@ -198,7 +198,7 @@ TEST_F(ToolkitCriticals, EveryDialogOpensWithoutGtkCriticalsOrWarnings) {
         // The new sections sit at the end of the text: scroll them into view.
         help.TextArea()->Scroll(0, help.TextArea()->GetVirtualSize().y);
         Settle(&help);
-        ShootWindow(&help, "help-new-sections");
+        SaveShot(&help, "help-new-sections.png");
     });
     SplashDialog splash(frame, nullptr);
     ShowDialog(splash, "splash");
@@ -270,7 +270,7 @@ TEST_F(ToolkitCriticals, EveryPanelPageAndStateShowsWithoutGtkCriticals) {
     const wxWindow* box = ok->GetParent();
     EXPECT_LE(ok->GetRect().GetRight(), box->GetClientSize().x - 4) << "squashed against the edge";
     EXPECT_GE(ok->GetSize().x, ok->GetBestSize().x);
-    ShootWindow(frame, "main-window-label");
+    SaveShot(frame, "main-window-label.png");
 
     // The windows the frame opens beside itself.
     Command(kCmd3DView);

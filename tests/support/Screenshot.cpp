@@ -1,16 +1,18 @@
 #include "support/Screenshot.h"
 
 #include <wx/bitmap.h>
+#include <wx/dcclient.h>
 #include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
+#include <wx/frame.h>
 #include <wx/window.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <string>
+#include <vector>
 
 #include "support/GuiTestSupport.h"
 
-void SaveShot(wxWindow* window, const char* name) {
+void SaveShot(wxWindow* window, const std::string& name) {
     const char* folder = std::getenv("QUILLMORE_SHOTS");
     if (!folder || !*folder) return;
     const bool wasShown = window->IsShown();
@@ -19,13 +21,27 @@ void SaveShot(wxWindow* window, const char* name) {
     PumpUntil([window] { return window->IsShownOnScreen(); });
     window->Refresh();
     window->Update();
-    PumpEvents(1000);
-    const wxRect rect = window->GetScreenRect();
-    wxBitmap bitmap(rect.GetSize(), 24);
+    PumpEvents(300);
+    std::vector<wxWindow*> parts{window};
+    if (window->IsTopLevel()) {
+        for (wxWindow* child : window->GetChildren())
+            if (child->IsShown() && !child->IsTopLevel()) parts.push_back(child);
+        if (auto* frame = dynamic_cast<wxFrame*>(window);
+            frame && frame->GetMenuBar() &&
+            std::find(parts.begin(), parts.end(), frame->GetMenuBar()) == parts.end())
+            parts.push_back(frame->GetMenuBar());
+    }
+    const wxPoint origin = window->GetScreenPosition();
+    wxBitmap bitmap(window->GetSize(), 24);
     {
         wxMemoryDC memory(bitmap);
-        wxScreenDC screen;
-        memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+        memory.SetBackground(*wxWHITE_BRUSH);
+        memory.Clear();
+        for (wxWindow* part : parts) {
+            wxWindowDC from(part);
+            const wxPoint at = part == window ? wxPoint() : part->GetScreenPosition() - origin;
+            memory.Blit(at.x, at.y, part->GetSize().x, part->GetSize().y, &from, 0, 0);
+        }
     }
     bitmap.SaveFile(std::string(folder) + "/" + name, wxBITMAP_TYPE_PNG);
     if (!wasShown) window->Hide();
