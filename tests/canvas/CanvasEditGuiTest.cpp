@@ -167,9 +167,10 @@ TEST_F(CanvasEdit, PaletteDropsSnapJoinAndRefuseAClashOfSystems) {
             Drop("24188", 290, 1000);
             ASSERT_EQ(answer.Count(), 1);
             EXPECT_EQ(answer.Dialogs()[0].title, "Incompatible Track Systems");
-            EXPECT_EQ(answer.Dialogs()[0].message,
-                      "Marklin C-Track cannot connect to Marklin K-Track.\n\nThese track systems "
-                      "are not compatible.\nUse adapter track 24922 to connect C-Track to K-Track.");
+            EXPECT_EQ(
+                answer.Dialogs()[0].message,
+                "Marklin C-Track cannot connect to Marklin K-Track.\n\nThese track systems "
+                "are not compatible.\nUse adapter track 24922 to connect C-Track to K-Track.");
         }
         EXPECT_EQ(doc->pieces.size(), pieces);
         EXPECT_EQ(Undos(), undo);
@@ -339,8 +340,8 @@ TEST_F(CanvasEdit, ContextMenusCopyPasteDeleteAutofillChainsAndClimbs) {
         EXPECT_EQ(Selected(), (std::vector<uint32_t>{ids[0], ids[1], ids[2], ids[11]}));
         clickOn(5, kCtrl);
         clickOn(7, kShift);  // the anchor is the last selected in document order: 11
-        EXPECT_EQ(Selected(), (std::vector<uint32_t>{ids[0], ids[1], ids[2], ids[5], ids[7],
-                                                     ids[8], ids[9], ids[10], ids[11]}));
+        EXPECT_EQ(Selected(), (std::vector<uint32_t>{ids[0], ids[1], ids[2], ids[5], ids[7], ids[8],
+                                                     ids[9], ids[10], ids[11]}));
     }
     {
         SCOPED_TRACE("a right click on the head of a climb ends it there");

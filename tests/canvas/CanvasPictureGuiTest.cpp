@@ -129,27 +129,28 @@ TEST_P(CanvasPicture, EveryMotionOfAGestureMatchesAFullRepaint) {
     }
     {
         SCOPED_TRACE("a chain selected by a click and a shift click, moved");
-        const size_t target = Central(doc.pieces, [&](size_t i) { return PiecePoint(i); },
-                                      [](const PlacedPiece& p) {
-                                          return p.level == 1 &&
-                                                 TrackCatalog::Instance().Find(p.article)->kind ==
-                                                     PieceKind::Straight;
-                                      });
+        const size_t target = Central(
+            doc.pieces, [&](size_t i) { return PiecePoint(i); },
+            [](const PlacedPiece& p) {
+                return p.level == 1 &&
+                       TrackCatalog::Instance().Find(p.article)->kind == PieceKind::Straight;
+            });
         const wxPoint press = PiecePoint(target), second = PiecePoint(target + 2);
         Click(press.x, press.y);
         ASSERT_TRUE(doc.pieces[target].selected);
         Mouse(wxEVT_LEFT_DOWN, second.x, second.y, true, true);
         Mouse(wxEVT_LEFT_UP, second.x, second.y, false, true);
         const double x0 = doc.pieces[target].x;
-        DragChecked("moved pieces", press, 14, [&](int k) {
-            return wxPoint(press.x + k * 9, press.y + (k % 5) * 7 - 10);
-        });
+        DragChecked("moved pieces", press, 14,
+                    [&](int k) { return wxPoint(press.x + k * 9, press.y + (k % 5) * 7 - 10); });
         EXPECT_NE(doc.pieces[target].x, x0);  // the selection did move
         Mouse(wxEVT_LEFT_UP, press.x + 126, press.y, false);
     }
     {
         SCOPED_TRACE("the scenery item nearest the centre, moved");
-        auto at = [&](size_t i) { return canvas->LayoutToScreen(doc.scenery[i].x, doc.scenery[i].y); };
+        auto at = [&](size_t i) {
+            return canvas->LayoutToScreen(doc.scenery[i].x, doc.scenery[i].y);
+        };
         const size_t item = Central(doc.scenery, at, [](const SceneryItem&) { return true; });
         doc.ClearSelection();
         // Items lie under track: the item is picked up as the scenery move does after a press

@@ -124,7 +124,8 @@ TEST(PieceDrawing, BandSelectionHiddenLevelsDotsLabelsAndThinBands) {
         draw();
         int dark = 0;  // the "24188" text around the middle (291, 150) at zoom 1.5
         for (int y = 140; y < 160; ++y)
-            for (int x = 260; x < 325; ++x) dark += canvas.At(x, y).r < 120 && canvas.At(x, y).g < 120;
+            for (int x = 260; x < 325; ++x)
+                dark += canvas.At(x, y).r < 120 && canvas.At(x, y).g < 120;
         EXPECT_GT(dark, 20);
     }
     {
@@ -160,7 +161,7 @@ TEST(PieceDrawing, BandSelectionHiddenLevelsDotsLabelsAndThinBands) {
             EXPECT_TRUE(either(x, 99, x, 100, (Rgb{165, 165, 160}))) << x;
         for (int y = 101; y <= 108; ++y)
             EXPECT_TRUE(either(149, y, 150, y, (Rgb{160, 60, 57}))) << y;  // red and grey
-        EXPECT_PIXEL(canvas, 104, 103, kWhite);  // beside the band
+        EXPECT_PIXEL(canvas, 104, 103, kWhite);                            // beside the band
         EXPECT_PIXEL(canvas, 104, 96, kWhite);
         EXPECT_PIXEL(canvas, 125, 100, kWhite);  // beyond its end
         EXPECT_PIXEL(canvas, 153, 104, kWhite);
@@ -256,7 +257,7 @@ TEST(LayoutDrawing, HelixRingsAreDrawnAndHiddenWithTheirLevel) {
     EXPECT_PIXEL(canvas, 423, 296, (Rgb{210, 210, 205}));
     EXPECT_PIXEL(canvas, 461, 306, (Rgb{210, 210, 205}));
     EXPECT_PIXEL(canvas, 443, 301, kWhite);
-    EXPECT_PIXEL(canvas, 250, 250, kWhite);        // the centre
+    EXPECT_PIXEL(canvas, 250, 250, kWhite);                           // the centre
     doc.FindPiece(LayPiece(doc, 2000))->helixId = doc.helices[0].id;  // off the canvas
     doc.levels[0].visible = false;
     canvas.Layout(doc, view);
@@ -372,9 +373,10 @@ LayoutDocument OverviewRows() {
     int k = 0;
     for (int row = 0; row < 6; ++row) {
         for (const char* article : kArticles) {
-            PlacedPiece& p = doc.pieces[LayPiece(doc, 300 + (k % 24) * 260.0,
-                                                 300 + (k / 24) * 300.0, 1, article,
-                                                 (k * 37) % 360) - 1];
+            PlacedPiece& p =
+                doc.pieces[LayPiece(doc, 300 + (k % 24) * 260.0, 300 + (k / 24) * 300.0, 1, article,
+                                    (k * 37) % 360) -
+                           1];
             p.selected = k % 11 == 3;
             p.elevation = k % 7 == 2 ? 80 : 0;
             p.hasColour = k % 13 == 5;
