@@ -10,6 +10,7 @@
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutExtent.h"
+#include "support/DocBuilders.h"
 #include "trackgeometry/PieceGeometry.h"
 #include "trackgeometry/Units.h"
 
@@ -111,12 +112,11 @@ TEST(DrawOrder, PortalsComeAfterOtherSceneryAndHiddenLevelsDrop) {
 TEST(Levels, DecksSortByHeightAndMixTheirColour) {
     LayoutDocument doc;
     const std::vector<PointMm> square = {{0, 0}, {10, 0}, {10, 10}};
-    Level a, b, c, d;
-    a.id = 1, a.height = 100, a.outline = square;
-    b.id = 2, b.height = 0, b.outline = square;
-    c.id = 3, c.height = 50, c.outline = {{0, 0}, {1, 1}};  // too few points
-    d.id = 4, d.height = -5, d.outline = square, d.visible = false;
-    doc.levels = {a, b, c, d};
+    Level a{.id = 1, .height = 100, .outline = square};
+    doc.levels = {a,
+                  {.id = 2, .height = 0, .outline = square},
+                  {.id = 3, .height = 50, .outline = {{0, 0}, {1, 1}}},  // too few points
+                  {.id = 4, .visible = false, .height = -5, .outline = square}};
     const std::vector<const Level*> decks = DeckLevels(doc);
     ASSERT_EQ(decks.size(), 2u);
     EXPECT_EQ(decks[0]->id, 2u);
@@ -148,9 +148,7 @@ TEST(Baseboard, EdgeLabelsSitOutsideAndSkipShortEdges) {
 
 TEST(GradeArrows, PointAlongTheRunAndCarryTheGrade) {
     LayoutDocument doc;
-    doc.pieces.push_back(Piece(1));
-    doc.pieces[0].x = 100;
-    doc.pieces[0].y = 100;
+    LayPiece(doc, 100, 100);
     GradeRun run;
     run.gradeDeg = 2;
     run.anchorPiece = 1;
@@ -240,14 +238,8 @@ TEST(SceneryShapes, PlatformPartsInLayoutMillimetres) {
 class DrawingExtentTest : public testing::Test {
 protected:
     void SetUp() override { doc.EnsureDefaultLevel(); }
-    PlacedPiece& Add(const char* article, double x, double y, double heading, int32_t level = 1) {
-        PlacedPiece p = Piece(doc.TakeId(), article);
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        p.level = level;
-        doc.pieces.push_back(p);
-        return doc.pieces.back();
+    void Add(const char* article, double x, double y, int32_t level = 1) {
+        LayPiece(doc, x, y, level, article);
     }
     LayoutDocument doc;
 };
@@ -255,7 +247,8 @@ protected:
 TEST_F(DrawingExtentTest, ACurveCountsWithItsBulgeAndItsBand) {
     // An R1 curve bends away from the line from its start to one length along its heading,
     // which is all that rule looked at.
-    const PlacedPiece& curve = Add("24130", 0, 0, 0);
+    Add("24130", 0, 0);
+    const PlacedPiece& curve = doc.pieces[0];
     const PieceDef& def = *TrackCatalog::Instance().Find("24130");
     const ConnectorPose end = GetConnectorPose(curve, def, 1);
     const LayoutBounds b = DrawingExtent(doc);
@@ -291,7 +284,7 @@ TEST_F(DrawingExtentTest, SceneryFootprintsHelicesAndNotesCount) {
 
 TEST_F(DrawingExtentTest, ShownBaseboardCountsWithItsDimensionLabels) {
     doc.baseboard = {{0, 0}, {2400, 0}, {2400, 1300}, {0, 1300}};
-    Add("24188", 500, 500, 0);
+    Add("24188", 500, 500);
     LayoutBounds b = DrawingExtent(doc);
     // Every edge's label stands 12 mm outside it.
     EXPECT_NEAR(b.minX, -12, 1e-9);
@@ -309,10 +302,10 @@ TEST_F(DrawingExtentTest, OneLevelLeavesOtherLevelsOutAndBadNumbersNeverCount) {
     doc.levels.push_back(DefaultLevel());
     doc.levels.back().id = 2;
     doc.levels.back().outline = {{5000, 5000}, {6000, 5000}, {6000, 6000}};
-    Add("24188", 0, 0, 0, 1);
-    Add("24188", 4000, 0, 0, 2);
-    Add("24188", std::nan(""), 0, 0, 1);
-    Add("no-such-article", -9000, -9000, 0, 1);
+    Add("24188", 0, 0);
+    Add("24188", 4000, 0, 2);
+    Add("24188", std::nan(""), 0);
+    Add("no-such-article", -9000, -9000);
     DrawingExtentOptions first;
     first.level = 1;
     LayoutBounds b = DrawingExtent(doc, first);
