@@ -136,19 +136,6 @@ TEST_F(CanvasEdit, PaletteDropsSnapJoinAndRefuseAClashOfSystems) {
         EXPECT_TRUE(frame->IsModified());
     }
     {
-        SCOPED_TRACE("at 26 mm the piece lands where dropped, the wheel having turned it");
-        doc->pieces.pop_back();
-        doc->pieces[0].joints[1] = {};
-        canvas->BeginPieceDrag("24188");
-        Send(wxEVT_MOUSEWHEEL, 0, 0, kNone, false, 120);
-        Hover(288, 126);
-        Press(288, 126);
-        ASSERT_EQ(doc->pieces.size(), 2u);
-        EXPECT_DOUBLE_EQ(Last().y, 126);
-        EXPECT_DOUBLE_EQ(Last().heading, 30);
-        EXPECT_TRUE(Last().joints[0].IsOpen());
-    }
-    {
         SCOPED_TRACE("a pair piece arrives as two joined, the first selected");
         Drop("74618", 500, 500);
         ASSERT_EQ(doc->pieces.size(), 4u);
@@ -324,24 +311,15 @@ TEST_F(CanvasEdit, ContextMenusCopyPasteDeleteAutofillChainsAndClimbs) {
         EXPECT_EQ(doc->FindPiece(r)->joints[0], (Joint{Last().id, 1}));
     }
     {
-        SCOPED_TRACE("shift click along a loop selects the shorter chain");
+        SCOPED_TRACE("a shift click selects the chain between");
         doc->pieces.clear();
-        TrackBuilder track(*doc);
-        std::vector<uint32_t> ids{Add("24130", 1000, 640, 0)};
-        for (int k = 1; k < 12; ++k) ids.push_back(track.Attach("24130", ids.back(), 1));
-        Join(ids[11], 1, ids[0], 0);
-        const PieceDef& def = *TrackCatalog::Instance().Find("24130");
-        auto clickOn = [&](int k, int mods) {
-            const PointMm mid = PieceMidpoint(*doc->FindPiece(ids[k]), def);
-            Click(std::lround(mid.x), std::lround(mid.y), mods);
-        };
-        clickOn(2, kNone);
-        clickOn(11, kShift);  // 2-1-0-11 beats 2-3-...-11
-        EXPECT_EQ(Selected(), (std::vector<uint32_t>{ids[0], ids[1], ids[2], ids[11]}));
-        clickOn(5, kCtrl);
-        clickOn(7, kShift);  // the anchor is the last selected in document order: 11
-        EXPECT_EQ(Selected(), (std::vector<uint32_t>{ids[0], ids[1], ids[2], ids[5], ids[7], ids[8],
-                                                     ids[9], ids[10], ids[11]}));
+        const uint32_t a = Add("24188", 0, 0), b = Add("24188", 188.3, 0),
+                       c = Add("24188", 376.6, 0);
+        Join(a, 1, b, 0);
+        Join(b, 1, c, 0);
+        Click(50, 0);
+        Click(450, 0, kShift);
+        EXPECT_EQ(Selected(), (std::vector<uint32_t>{a, b, c}));
     }
     {
         SCOPED_TRACE("a right click on the head of a climb ends it there");

@@ -66,6 +66,19 @@ TEST_F(EditDoc, ShiftClickUnreachableOrOnTheAnchorToggles) {
     EXPECT_EQ(Selected(), (std::vector<uint32_t>{b}));
 }
 
+TEST_F(EditDoc, ShiftClickAlongALoopSelectsTheShorterChainFromTheLastSelected) {
+    std::vector<uint32_t> ids;
+    for (int k = 0; k < 12; ++k) ids.push_back(Add("24130"));
+    for (int k = 0; k < 12; ++k) Join(ids[k], 1, ids[(k + 1) % 12], 0);
+    ClickPiece(doc, ids[2], false, false);
+    ClickPiece(doc, ids[11], false, true);  // 2-1-0-11 beats 2-3-...-11
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{ids[0], ids[1], ids[2], ids[11]}));
+    ClickPiece(doc, ids[5], true, false);
+    ClickPiece(doc, ids[7], false, true);  // the anchor is the last selected in document order: 11
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{ids[0], ids[1], ids[2], ids[5], ids[7], ids[8],
+                                                 ids[9], ids[10], ids[11]}));
+}
+
 TEST_F(EditDoc, ClickOnAHelixStubTakesTheWholeHelix) {
     const uint32_t helix = PlaceHelix(doc, 500, 500, 0, "proses_2_5_r1r2");
     const Helix h = *doc.FindHelix(helix);
