@@ -88,21 +88,13 @@ TEST(DrawOrder, LongestReachIsThatOfTheDrawnPieces) {
 
 TEST(DrawOrder, PortalsComeAfterOtherSceneryAndHiddenLevelsDrop) {
     LayoutDocument doc = DocWithHiddenLevel();
-    auto item = [](uint32_t id, const char* what) {
-        SceneryItem s;
-        s.id = id;
-        s.item = what;
-        return s;
-    };
+    auto item = [](uint32_t id, const char* what) { return SceneryItem{id, what}; };
     doc.scenery = {
         item(1, "tunnel_portal_single"), item(2, "platform"),        item(3, "platform"),
         item(4, "tunnel_portal_single"), item(5, "nothing-like-it"), item(6, "platform")};
     doc.scenery[1].selected = true;
     doc.scenery[5].level = 2;
-    Tunnel t;
-    t.portalA = 1;
-    t.portalB = 4;
-    doc.tunnels.push_back(t);
+    doc.tunnels.push_back({0, 1, 4, kNoId, kNoId, {}});
     const SceneryDrawOrder order = SceneryDrawOrderFor(doc);
     EXPECT_EQ(order.items, (std::vector<size_t>{2, 1}));
     EXPECT_EQ(order.portals, (std::vector<size_t>{0, 3}));
@@ -149,9 +141,7 @@ TEST(Baseboard, EdgeLabelsSitOutsideAndSkipShortEdges) {
 TEST(GradeArrows, PointAlongTheRunAndCarryTheGrade) {
     LayoutDocument doc;
     LayPiece(doc, 100, 100);
-    GradeRun run;
-    run.gradeDeg = 2;
-    run.anchorPiece = 1;
+    GradeRun run{2, 1};
     GradeArrow a;
     ASSERT_TRUE(GradeArrowFor(doc, run, a));
     EXPECT_NEAR(a.start.x, 194.15, 1e-9);
@@ -212,10 +202,7 @@ TEST(Helices, RingPiecesCloseIntoCirclesOfTheVariantRadii) {
 TEST(SceneryShapes, PlatformPartsInLayoutMillimetres) {
     const SceneryDef* def = SceneryCatalog::Instance().Find("platform");
     ASSERT_NE(def, nullptr);
-    SceneryPose pose;
-    pose.x = 1000;
-    pose.y = 500;
-    pose.scaleX = 2;
+    const SceneryPose pose{1000, 500, 0, 2, 1};
     const std::vector<SceneryShape> s = BuildSceneryShapes(*def, pose, false, 1.0);
     ASSERT_EQ(s.size(), def->parts.size());
     // The body fills the whole footprint: 460 × 60 around the centre.

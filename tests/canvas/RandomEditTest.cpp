@@ -16,6 +16,7 @@
 #include "canvas/EditTransaction.h"
 #include "canvas/GestureDriver.h"
 #include "canvas/Interaction.h"
+#include "canvas/LoosePieces.h"
 #include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
 #include "model/GradeRuns.h"
@@ -34,24 +35,6 @@ bool SameSnapshot(const UndoSnapshot& a, const UndoSnapshot& b) {
     return a.pieces == b.pieces && a.scenery == b.scenery && a.labels == b.labels &&
            a.measurements == b.measurements && a.tunnels == b.tunnels && a.helices == b.helices &&
            a.gradeRuns == b.gradeRuns && a.currentGrade == b.currentGrade;
-}
-
-// Every joint names an existing piece and connector whose joint names it back.
-std::string BrokenJoint(const LayoutDocument& doc) {
-    for (const PlacedPiece& p : doc.pieces) {
-        for (size_t i = 0; i < p.joints.size(); ++i) {
-            const Joint& j = p.joints[i];
-            if (j.IsOpen()) continue;
-            const PlacedPiece* t = doc.FindPiece(j.target);
-            const std::string where = "piece " + std::to_string(p.id) + " connector " +
-                                      std::to_string(i) + " -> " + std::to_string(j.target);
-            if (!t) return where + ": no such piece";
-            if (j.targetConn >= t->joints.size()) return where + ": no such connector";
-            if (t->joints[j.targetConn] != Joint{p.id, static_cast<uint32_t>(i)})
-                return where + ": not joined back";
-        }
-    }
-    return {};
 }
 
 // Ids of every object kind are unique among all and below nextId.

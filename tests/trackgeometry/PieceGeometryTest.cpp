@@ -308,7 +308,9 @@ TEST(ThinBandDecision, LineBelowThreePixelsWithTheBandsRoundedWidth) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(BandDrawnAsLine(c.halfWidth, c.zoom), c.line) << c.halfWidth << " " << c.zoom;
-        if (c.line) EXPECT_EQ(BandLineWidthPx(c.halfWidth, c.zoom), c.widthPx) << c.zoom;
+        if (c.line) {
+            EXPECT_EQ(BandLineWidthPx(c.halfWidth, c.zoom), c.widthPx) << c.zoom;
+        }
     }
 }
 
