@@ -183,19 +183,15 @@ TEST(LayoutDrawing, BaseboardDeckAndDimensionLabels) {
     EXPECT_PIXEL(canvas, 200, 170, (Rgb{120, 90, 50}));    // left deck edge, width 2
     // The top edge's dimension box sits 12 mm above the edge, centred at x = 200.
     EXPECT_PIXEL(canvas, 170, 38, (Rgb{255, 248, 220}));
-    doc.levels[0].colourTrack = true;
-    doc.levels[0].colour = {180, 200, 220};
-    canvas.Layout(doc, view);
-    EXPECT_PIXEL(canvas, 250, 190, (Rgb{223, 223, 213}));
     doc.baseboardShown = false;
     canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 100, 100, kWhite);
 }
 
-TEST(LayoutDrawing, GridLinesAndOriginCross) {
+TEST(LayoutDrawing, GridLinesOriginCrossAndRulersWithOriginMarks) {
     LayoutDocument doc;
     ViewTransform view;  // zoom 0.4, offsets 60: lines every 12.8 px
-    Canvas canvas(200, 150);
+    Canvas canvas(300, 200);
     canvas.Layout(doc, view);
     // Lines at x = 85 (60 + 2 × 12.8 = 85.6) and y = 98 (60 + 3 × 12.8 = 98.4).
     EXPECT_PIXEL(canvas, 85, 30, (Rgb{220, 220, 215}));
@@ -208,11 +204,6 @@ TEST(LayoutDrawing, GridLinesAndOriginCross) {
     canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 85, 30, kWhite);
     EXPECT_PIXEL(canvas, 66, 60, kWhite);
-}
-
-TEST(LayoutDrawing, RulersWithOriginMarks) {
-    ViewTransform view;
-    Canvas canvas(300, 200);
     canvas.Draw([&](wxDC& dc) {
         dc.SetBackground(*wxWHITE_BRUSH);
         dc.Clear();

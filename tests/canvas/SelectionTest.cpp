@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "base/Geometry.h"
 #include "canvas/Interaction.h"
@@ -21,10 +22,7 @@ protected:
 
     uint32_t Add(const std::string& article, double x = 0, double y = 0, double heading = 0) {
         PlacedPiece p;
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
+        std::tie(p.article, p.x, p.y, p.heading) = std::tuple(article, x, y, heading);
         return doc.AddPiece(p);  // no joint slots: clicking must grow them
     }
     void Join(uint32_t a, int ca, uint32_t b, int cb) {

@@ -251,9 +251,7 @@ TEST_F(PieceShapesTest, BranchesHaveTheirShadeAndEndAtTheirConnectors) {
 
 TEST_F(PieceShapesTest, TurntableHasPitDeckBridgeTracksAndDots) {
     PlacedPiece p;
-    p.article = "74862";
-    p.x = 500;
-    p.y = 400;
+    std::tie(p.article, p.x, p.y) = std::tuple("74862", 500, 400);
     p.joints.resize(30);
     p.joints[0] = {7, 0};
     p.joints[15] = {8, 1};
