@@ -168,7 +168,7 @@ TEST_F(Gestures, LockedSelectionsRefuseToMove) {
     EXPECT_EQ(Undos(), undos);
 }
 
-TEST_F(Gestures, SceneryFollowsAtOnceAndAClickRecordsNothing) {
+TEST_F(Gestures, SceneryMeasurementAndLabelDragsRecordOnceAndClicksNothing) {
     const uint32_t item = AddPlatform(400, 400);
     const size_t undos = Undos();
     Click(400, 400);
@@ -179,6 +179,24 @@ TEST_F(Gestures, SceneryFollowsAtOnceAndAClickRecordsNothing) {
     EXPECT_DOUBLE_EQ(doc.FindScenery(item)->y, 401);
     EXPECT_EQ(Undos(), undos + 1);
     EXPECT_TRUE(HasAny(last.changed, DocChange::Scenery));
+
+    // Measurements and labels move as one undo step each; a click on a length label selects.
+    doc.measurements.push_back({doc.TakeId(), 100, 100, 300, 100, 0, 0, false});
+    doc.labels.push_back({doc.TakeId(), "Yard", 600, 600, false});
+    Click(200, 100);
+    EXPECT_TRUE(doc.measurements[0].selected);
+    EXPECT_EQ(Undos(), undos + 1);
+    DragFromTo(200, 100, 200, 150);
+    EXPECT_DOUBLE_EQ(doc.measurements[0].y1, 150);
+    EXPECT_DOUBLE_EQ(doc.measurements[0].y2, 150);
+    EXPECT_EQ(Undos(), undos + 2);
+    DragFromTo(610, 610, 700, 650);
+    EXPECT_TRUE(doc.labels[0].selected);
+    EXPECT_DOUBLE_EQ(doc.labels[0].x, 690);
+    EXPECT_DOUBLE_EQ(doc.labels[0].y, 640);
+    EXPECT_EQ(Undos(), undos + 3);
+    doc.Undo();
+    EXPECT_DOUBLE_EQ(doc.labels[0].x, 600);
 }
 
 // ---- Rotation ----
@@ -295,26 +313,6 @@ TEST_F(Gestures, TapeAddsAMeasurementAtTheSecondPressAndLeavesTheMode) {
 }
 
 // ---- Measurements, labels, outlines, handles ----
-
-TEST_F(Gestures, MeasurementAndLabelDragsMoveAndUndoAsOne) {
-    doc.measurements.push_back({doc.TakeId(), 100, 100, 300, 100, 0, 0, false});
-    doc.labels.push_back({doc.TakeId(), "Yard", 600, 600, false});
-    const size_t undos = Undos();
-    Click(200, 100);  // the length label: selected, nothing recorded
-    EXPECT_TRUE(doc.measurements[0].selected);
-    EXPECT_EQ(Undos(), undos);
-    DragFromTo(200, 100, 200, 150);
-    EXPECT_DOUBLE_EQ(doc.measurements[0].y1, 150);
-    EXPECT_DOUBLE_EQ(doc.measurements[0].y2, 150);
-    EXPECT_EQ(Undos(), undos + 1);
-    DragFromTo(610, 610, 700, 650);
-    EXPECT_TRUE(doc.labels[0].selected);
-    EXPECT_DOUBLE_EQ(doc.labels[0].x, 690);
-    EXPECT_DOUBLE_EQ(doc.labels[0].y, 640);
-    EXPECT_EQ(Undos(), undos + 2);
-    doc.Undo();
-    EXPECT_DOUBLE_EQ(doc.labels[0].x, 600);
-}
 
 TEST_F(Gestures, ShiftDragOnADeckOutlineMovesItWithoutAnUndoRecord) {
     doc.levels[0].outline = {{0, 0}, {1000, 0}, {1000, 500}, {0, 500}};
