@@ -44,7 +44,6 @@ protected:
 
     void Send(wxEventType type, int x, int y, int mods, bool left, int wheel = 0) {
         wxMouseEvent e(type);
-        e.SetEventObject(canvas);
         e.SetId(canvas->GetId());
         e.SetPosition(wxPoint(x, y));
         e.SetControlDown(mods & kCtrl);
@@ -53,17 +52,16 @@ protected:
         e.SetLeftDown(left);
         e.m_wheelRotation = wheel;
         e.m_wheelDelta = 120;
-        canvas->GetEventHandler()->ProcessEvent(e);
+        ToCanvas(e);
     }
     void Press(int x, int y, int mods = kNone) { Send(wxEVT_LEFT_DOWN, x, y, mods, true); }
     void Drag(int x, int y, int mods = kNone) { Send(wxEVT_MOTION, x, y, mods, true); }
     void Hover(int x, int y) { Send(wxEVT_MOTION, x, y, kNone, false); }
     void Release(int x, int y, int mods = kNone) { Send(wxEVT_LEFT_UP, x, y, mods, false); }
-    void Click(int x, int y, int mods) {
+    void Click(int x, int y, int mods = kNone) {
         Press(x, y, mods);
         Release(x, y, mods);
     }
-    void Click(int x, int y) { Click(x, y, kNone); }
     void DragFromTo(int x0, int y0, int x1, int y1, int mods = kNone) {
         Press(x0, y0, mods);
         Drag(x1, y1, mods);
@@ -86,12 +84,14 @@ protected:
     }
     void Key(int code) {
         wxKeyEvent e(wxEVT_KEY_DOWN);
-        e.SetEventObject(canvas);
         e.m_keyCode = code;
-        canvas->GetEventHandler()->ProcessEvent(e);
+        ToCanvas(e);
     }
     void CanvasCommand(int id) {
         wxCommandEvent e(wxEVT_MENU, id);
+        ToCanvas(e);
+    }
+    void ToCanvas(wxEvent& e) {
         e.SetEventObject(canvas);
         canvas->GetEventHandler()->ProcessEvent(e);
     }
