@@ -6,43 +6,27 @@
 #include <wx/menu.h>
 
 #include <cmath>
-#include <cstdlib>
 
-#include "app/gui/MainFrame.h"
-#include "canvas/EditTransaction.h"
 #include "canvas/Interaction.h"
-#include "canvas/SceneryEdit.h"
-#include "canvas/Snapping.h"
-#include "canvas/gui/CanvasPanel.h"
-#include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "model/GradeRuns.h"
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 #include "trackgeometry/PieceGeometry.h"
 
 namespace {
 
 enum Mods { kNone = 0, kCtrl = 1, kShift = 2, kAlt = 4 };
 
-class CanvasEdit : public testing::Test {
+class CanvasEdit : public testing::Test, public FrameFixture {
 protected:
-    TempDir home;
-    std::string oldHome;
-    MainFrame* frame = nullptr;
-    CanvasPanel* canvas = nullptr;
     LayoutDocument* doc = nullptr;
     std::vector<std::vector<wxString>> menus;  // labels of every context menu shown
 
     void SetUp() override {
-        if (const char* h = std::getenv("HOME")) oldHome = h;
-        setenv("HOME", home.Path().c_str(), 1);
-        frame = new MainFrame();
-        frame->Show();
-        doc = &frame->Document();
-        doc->EnsureDefaultLevel();
-        canvas = frame->Canvas();
+        OpenFrame(wxSize(1000, 700));
+        doc = &Doc();
         SetZoom(1);  // one pixel per millimetre, origin at the window corner
         canvas->SetPopupMenuHook([this](wxMenu& menu) {
             std::vector<wxString> labels;
@@ -52,19 +36,14 @@ protected:
         PumpEvents();
     }
     void TearDown() override {
-        // Every gesture ends by giving the pointer back.
-        EXPECT_FALSE(canvas->HasCapture());
-        while (canvas->HasCapture()) canvas->ReleaseMouse();
-        frame->Destroy();
-        PumpEvents();
-        setenv("HOME", oldHome.c_str(), 1);
+        EXPECT_FALSE(canvas->HasCapture());  // every gesture ends by giving the pointer back
+        CloseFrame();
     }
 
     void SetZoom(double zoom) { canvas->SetTransform(ViewTransform{zoom, 0, 0}); }
 
     void Send(wxEventType type, int x, int y, int mods, bool left, int wheel = 0) {
         wxMouseEvent e(type);
-        e.SetEventObject(canvas);
         e.SetId(canvas->GetId());
         e.SetPosition(wxPoint(x, y));
         e.SetControlDown(mods & kCtrl);
@@ -73,7 +52,7 @@ protected:
         e.SetLeftDown(left);
         e.m_wheelRotation = wheel;
         e.m_wheelDelta = 120;
-        canvas->GetEventHandler()->ProcessEvent(e);
+        ToCanvas(e);
     }
     void Press(int x, int y, int mods = kNone) { Send(wxEVT_LEFT_DOWN, x, y, mods, true); }
     void Drag(int x, int y, int mods = kNone) { Send(wxEVT_MOTION, x, y, mods, true); }
@@ -105,12 +84,14 @@ protected:
     }
     void Key(int code) {
         wxKeyEvent e(wxEVT_KEY_DOWN);
-        e.SetEventObject(canvas);
         e.m_keyCode = code;
-        canvas->GetEventHandler()->ProcessEvent(e);
+        ToCanvas(e);
     }
-    void Command(int id) {
+    void CanvasCommand(int id) {
         wxCommandEvent e(wxEVT_MENU, id);
+        ToCanvas(e);
+    }
+    void ToCanvas(wxEvent& e) {
         e.SetEventObject(canvas);
         canvas->GetEventHandler()->ProcessEvent(e);
     }
@@ -133,325 +114,228 @@ protected:
     }
 };
 
-// ---- Palette drops ----
-
-TEST_F(CanvasEdit, DropAt24mmSnapsAndJoinsAt26mmItDoesNotAndPairsArriveJoined) {
+TEST_F(CanvasEdit, PaletteDropsSnapJoinAndRefuseAClashOfSystems) {
     const uint32_t first = Add("24188", 99.7, 100);  // open end at (288, 100), heading 0
-    canvas->BeginPieceDrag("24188");
-    Send(wxEVT_RIGHT_DOWN, 0, 0, kNone, false);  // the ghost turns 30 degrees
-    EXPECT_DOUBLE_EQ(Active<PieceDragGesture>()->freePose.heading, 30);
-    Hover(288, 124);
-    ASSERT_TRUE(Active<PieceDragGesture>()->snap.snapped);
-    EXPECT_TRUE(canvas->Overlays().snapTarget);
-    const size_t undo = Undos();
-    Press(288, 124);
-    EXPECT_FALSE(Active<PieceDragGesture>());
-    ASSERT_EQ(doc->pieces.size(), 2u);
-    EXPECT_EQ(Undos(), undo + 1);
-    EXPECT_NEAR(Last().x, 288, 1e-9);
-    EXPECT_NEAR(HeadingDiffDeg(Last().heading, 0), 0, 1e-9);
-    EXPECT_EQ(Last().joints[0], (Joint{first, 1}));
-    EXPECT_EQ(doc->FindPiece(first)->joints[1], (Joint{Last().id, 0}));
-    EXPECT_EQ(Selected(), std::vector<uint32_t>{Last().id});
-    EXPECT_TRUE(frame->IsModified());
-
-    doc->pieces.pop_back();  // at 26 mm the piece lands where dropped, unjoined
-    doc->pieces[0].joints[1] = {};
-    canvas->BeginPieceDrag("24188");
-    Send(wxEVT_MOUSEWHEEL, 0, 0, kNone, false, 120);  // the wheel turns the ghost too
-    Hover(288, 126);
-    EXPECT_FALSE(Active<PieceDragGesture>()->snap.snapped);
-    Press(288, 126);
-    ASSERT_EQ(doc->pieces.size(), 2u);
-    EXPECT_DOUBLE_EQ(Last().y, 126);
-    EXPECT_DOUBLE_EQ(Last().heading, 30);
-    EXPECT_TRUE(Last().joints[0].IsOpen());
-
-    Drop("74618", 500, 500);  // a pair piece: two joined, the first selected
-    ASSERT_EQ(doc->pieces.size(), 4u);
-    const PlacedPiece &a = doc->pieces[2], &b = doc->pieces[3];
-    EXPECT_EQ(b.article, "74618");
-    EXPECT_EQ(a.joints[1], (Joint{b.id, 0}));
-    EXPECT_EQ(b.joints[0], (Joint{a.id, 1}));
-    EXPECT_NEAR(b.x, 680, 1e-9);  // 180 mm further along heading 0
-    EXPECT_EQ(Selected(), std::vector<uint32_t>{a.id});
-}
-
-TEST_F(CanvasEdit, CTrackNextToAnOpenKTrackEndIsRefusedWithTheClashMessage) {
-    Add("2200", 100, 100);  // K-Track, open end at (280, 100)
-    const size_t undo = Undos();
     {
-        ModalAnswerer answer(wxID_OK);
-        Drop("24188", 290, 100);
-        ASSERT_EQ(answer.Count(), 1);
-        EXPECT_EQ(answer.Dialogs()[0].title, "Incompatible Track Systems");
-        EXPECT_EQ(answer.Dialogs()[0].message,
-                  "Marklin C-Track cannot connect to Marklin K-Track.\n\nThese track systems are "
-                  "not compatible.\nUse adapter track 24922 to connect C-Track to K-Track.");
+        SCOPED_TRACE("within 24 mm the ghost snaps and the piece drops joined");
+        canvas->BeginPieceDrag("24188");
+        Send(wxEVT_RIGHT_DOWN, 0, 0, kNone, false);  // the ghost turns 30 degrees
+        EXPECT_DOUBLE_EQ(Active<PieceDragGesture>()->freePose.heading, 30);
+        Hover(288, 124);
+        ASSERT_TRUE(Active<PieceDragGesture>()->snap.snapped);
+        EXPECT_TRUE(canvas->Overlays().snapTarget);
+        const size_t undo = Undos();
+        Press(288, 124);
+        EXPECT_FALSE(Active<PieceDragGesture>());
+        ASSERT_EQ(doc->pieces.size(), 2u);
+        EXPECT_EQ(Undos(), undo + 1);
+        EXPECT_NEAR(Last().x, 288, 1e-9);
+        EXPECT_EQ(Last().joints[0], (Joint{first, 1}));
+        EXPECT_EQ(doc->FindPiece(first)->joints[1], (Joint{Last().id, 0}));
+        EXPECT_EQ(Selected(), std::vector<uint32_t>{Last().id});
+        EXPECT_TRUE(frame->IsModified());
     }
-    EXPECT_EQ(doc->pieces.size(), 1u);
-    EXPECT_EQ(Undos(), undo);
-    EXPECT_FALSE(Active<PieceDragGesture>());
-
-    doc->snapOn = false;  // without snapping the piece goes down unjoined, without a word
-    ModalAnswerer none(wxID_OK);
-    Drop("24188", 290, 100);
-    EXPECT_EQ(none.Count(), 0);
-    EXPECT_EQ(doc->pieces.size(), 2u);
+    {
+        SCOPED_TRACE("a pair piece arrives as two joined, the first selected");
+        Drop("74618", 500, 500);
+        ASSERT_EQ(doc->pieces.size(), 4u);
+        const PlacedPiece &a = doc->pieces[2], &b = doc->pieces[3];
+        EXPECT_EQ(b.article, "74618");
+        EXPECT_EQ(a.joints[1], (Joint{b.id, 0}));
+        EXPECT_NEAR(b.x, 680, 1e-9);  // 180 mm further along heading 0
+        EXPECT_EQ(Selected(), std::vector<uint32_t>{a.id});
+    }
+    {
+        SCOPED_TRACE("C-Track next to an open K-Track end is refused with the clash message");
+        Add("2200", 100, 1000);  // open end at (280, 1000)
+        const size_t pieces = doc->pieces.size(), undo = Undos();
+        {
+            ModalAnswerer answer(wxID_OK);
+            Drop("24188", 290, 1000);
+            ASSERT_EQ(answer.Count(), 1);
+            EXPECT_EQ(answer.Dialogs()[0].title, "Incompatible Track Systems");
+            EXPECT_EQ(
+                answer.Dialogs()[0].message,
+                "Marklin C-Track cannot connect to Marklin K-Track.\n\nThese track systems "
+                "are not compatible.\nUse adapter track 24922 to connect C-Track to K-Track.");
+        }
+        EXPECT_EQ(doc->pieces.size(), pieces);
+        EXPECT_EQ(Undos(), undo);
+        EXPECT_FALSE(Active<PieceDragGesture>());
+        doc->snapOn = false;  // without snapping the piece goes down unjoined, without a word
+        ModalAnswerer none(wxID_OK);
+        Drop("24188", 290, 1000);
+        EXPECT_EQ(none.Count(), 0);
+        EXPECT_EQ(doc->pieces.size(), pieces + 1);
+    }
 }
 
-// ---- Moving ----
-
-TEST_F(CanvasEdit, FourPixelsSelectFiveMoveAndTwoMillimetresDetach) {
+TEST_F(CanvasEdit, MovesTurnsAndTheirRefusals) {
     const uint32_t a = Add("24188", 0, 0), b = Add("24188", 188.3, 0);
     Join(a, 1, b, 0);
     const size_t undo = Undos();
-    DragFromTo(250, 0, 254, 0);
-    EXPECT_EQ(Selected(), std::vector<uint32_t>{b});
-    EXPECT_DOUBLE_EQ(doc->FindPiece(b)->x, 188.3);
-    EXPECT_EQ(Undos(), undo);
-    SetZoom(10);                   // 5 pixels are 0.5 mm: the joint holds
-    DragFromTo(2500, 0, 2503, 4);  // 3-4-5: exactly five pixels
-    EXPECT_NEAR(doc->FindPiece(b)->x, 188.6, 1e-9);
-    EXPECT_NEAR(doc->FindPiece(b)->y, 0.4, 1e-9);
-    EXPECT_EQ(doc->FindPiece(b)->joints[0], (Joint{a, 1}));
-    EXPECT_EQ(Undos(), undo + 1);
-    SetZoom(5);
-    DragFromTo(1000, 0, 1010, 0);  // 2 mm
-    EXPECT_NEAR(doc->FindPiece(b)->x, 190.6, 1e-9);
-    EXPECT_TRUE(doc->FindPiece(b)->joints[0].IsOpen());
-    EXPECT_TRUE(doc->FindPiece(a)->joints[1].IsOpen());
-}
-
-TEST_F(CanvasEdit, SnappedMoveAlsoJoinsASecondPairWithinFourMillimetres) {
-    const uint32_t a = Add("24188", 0, 0);
-    const uint32_t c = Add("24188", 379.6, 0);  // 3.0 mm beyond where a second straight ends
-    const uint32_t b = Add("24188", 188.3, 300, 10);
-    Press(250, 310);
-    Drag(251, 5);
-    EXPECT_TRUE(Active<MoveGesture>()->groupSnap.Snapped());
-    Release(251, 5);
-    const PlacedPiece& moved = *doc->FindPiece(b);
-    EXPECT_NEAR(HeadingDiffDeg(moved.heading, 0), 0, 1e-9);
-    EXPECT_NEAR(moved.y, 0, 1e-9);
-    // Whichever end snapped, both ends are joined now.
-    EXPECT_EQ(moved.joints[0], (Joint{a, 1}));
-    EXPECT_EQ(moved.joints[1], (Joint{c, 0}));
-    EXPECT_EQ(doc->FindPiece(c)->joints[0], (Joint{b, 1}));
-}
-
-TEST_F(CanvasEdit, AHelixMissingAStubCannotBeMoved) {
-    const Helix h = *doc->FindHelix(PlaceHelix(*doc, 1000, 1000, 0, "proses_2_5_r1r2"));
-    // A damaged file: one end piece of the helix is gone, so only three can ever be selected.
-    doc->pieces.EraseIf([&](const PlacedPiece& p) { return p.id == h.topR2; });
-    const PlacedPiece stub = *doc->FindPiece(h.bottomR1);  // at (1000, 640), heading 0
-    const size_t undo = Undos();
-    ModalAnswerer answer(wxID_OK);
-    const int x = static_cast<int>(stub.x), y = static_cast<int>(stub.y);
-    DragFromTo(x + 50, y, x + 80, y);
-    ASSERT_EQ(answer.Count(), 1);
-    EXPECT_EQ(answer.Dialogs()[0].title, "Helix partially selected");
-    EXPECT_EQ(answer.Dialogs()[0].message,
-              "Selection contains part of a helix. Either select the whole helix (click any of "
-              "its stubs) or exclude it from the selection before moving.");
-    EXPECT_DOUBLE_EQ(doc->FindPiece(h.bottomR1)->x, stub.x);
-    EXPECT_EQ(Undos(), undo);
-}
-
-// ---- Rotation ----
-
-TEST_F(CanvasEdit, AltTurnSnapsWithinTwoDegreesOfARightAngleWithTheFlash) {
-    for (const auto& [start, snaps] : {std::pair{88.5, true}, std::pair{87.9, false}}) {
-        SCOPED_TRACE(start);
-        doc->pieces.clear();
-        const uint32_t p = Add("24188", 200, 200, start);
+    {
+        SCOPED_TRACE("four pixels select, five move, two millimetres detach");
+        DragFromTo(250, 0, 254, 0);
+        EXPECT_EQ(Selected(), std::vector<uint32_t>{b});
+        EXPECT_DOUBLE_EQ(doc->FindPiece(b)->x, 188.3);
+        EXPECT_EQ(Undos(), undo);
+        SetZoom(10);                   // 5 pixels are 0.5 mm: the joint holds
+        DragFromTo(2500, 0, 2503, 4);  // 3-4-5: exactly five pixels
+        EXPECT_NEAR(doc->FindPiece(b)->x, 188.6, 1e-9);
+        EXPECT_NEAR(doc->FindPiece(b)->y, 0.4, 1e-9);
+        EXPECT_EQ(doc->FindPiece(b)->joints[0], (Joint{a, 1}));
+        EXPECT_EQ(Undos(), undo + 1);
+        SetZoom(5);
+        DragFromTo(1000, 0, 1010, 0);  // 2 mm
+        EXPECT_NEAR(doc->FindPiece(b)->x, 190.6, 1e-9);
+        EXPECT_TRUE(doc->FindPiece(b)->joints[0].IsOpen());
+        EXPECT_TRUE(doc->FindPiece(a)->joints[1].IsOpen());
+        SetZoom(1);
+    }
+    {
+        SCOPED_TRACE("an Alt turn snaps to the right angle and its flash goes out on a timer");
+        const uint32_t p = Add("24188", 200, 200, 88.5);
+        doc->ClearSelection();
         doc->FindPiece(p)->selected = true;
-        const size_t undo = Undos();
+        const size_t before = Undos();
         Press(300, 200, kAlt);  // pointer straight right of the pivot
         ASSERT_TRUE(Active<RotationGesture>());
         Drag(300, 200, kAlt);
-        EXPECT_DOUBLE_EQ(doc->FindPiece(p)->heading, snaps ? 90.0 : start);
-        // Only a turn that changed the heading is recorded.
-        EXPECT_EQ(Undos(), snaps ? undo + 1 : undo);
-        EXPECT_EQ(canvas->Overlays().rotationFlash, snaps);
-        if (snaps) {
-            EXPECT_TRUE(PumpUntil([&] { return !canvas->Overlays().rotationFlash; }, 3000));
-        }
+        EXPECT_DOUBLE_EQ(doc->FindPiece(p)->heading, 90);
+        EXPECT_EQ(Undos(), before + 1);
+        EXPECT_TRUE(canvas->Overlays().rotationFlash);
+        EXPECT_TRUE(PumpUntil([&] { return !canvas->Overlays().rotationFlash; }, 3000));
         Release(300, 200, kAlt);
         EXPECT_FALSE(Active<RotationGesture>());
     }
-}
-
-// ---- Delete, copy, paste ----
-
-TEST_F(CanvasEdit, DeletingGradedPiecesAsksFirst) {
-    const uint32_t p = Add("24188", 100, 100);
-    doc->FindPiece(p)->grade = 2;
-    doc->FindPiece(p)->selected = true;
     {
-        ModalAnswerer no(wxID_NO);
-        Key(WXK_DELETE);
-        ASSERT_EQ(no.Count(), 1);
-        EXPECT_EQ(no.Dialogs()[0].title, "Delete");
-        EXPECT_EQ(no.Dialogs()[0].message, "Selection includes graded pieces. Delete?");
+        SCOPED_TRACE("a helix missing a stub cannot be moved");
+        const Helix h = *doc->FindHelix(PlaceHelix(*doc, 1000, 1000, 0, "proses_2_5_r1r2"));
+        // A damaged file: one end piece of the helix is gone, so only three can be selected.
+        doc->pieces.EraseIf([&](const PlacedPiece& p) { return p.id == h.topR2; });
+        const PlacedPiece stub = *doc->FindPiece(h.bottomR1);  // at (1000, 640), heading 0
+        const size_t before = Undos();
+        ModalAnswerer answer(wxID_OK);
+        const int x = static_cast<int>(stub.x), y = static_cast<int>(stub.y);
+        DragFromTo(x + 50, y, x + 80, y);
+        ASSERT_EQ(answer.Count(), 1);
+        EXPECT_EQ(answer.Dialogs()[0].title, "Helix partially selected");
+        EXPECT_EQ(answer.Dialogs()[0].message,
+                  "Selection contains part of a helix. Either select the whole helix (click any "
+                  "of its stubs) or exclude it from the selection before moving.");
+        EXPECT_DOUBLE_EQ(doc->FindPiece(h.bottomR1)->x, stub.x);
+        EXPECT_EQ(Undos(), before);
     }
-    EXPECT_EQ(doc->pieces.size(), 1u);
-    ModalAnswerer yes(wxID_YES);
-    Command(CanvasPanel::kDeleteSelectionId);
-    EXPECT_EQ(yes.Count(), 1);
-    EXPECT_TRUE(doc->pieces.empty());
 }
 
-TEST_F(CanvasEdit, CopyPasteAndTheBufferEmptiedByAClickOnEmptyCanvas) {
+TEST_F(CanvasEdit, ContextMenusCopyPasteDeleteAutofillChainsAndClimbs) {
     const uint32_t a = Add("24188", 0, 0), b = Add("24188", 188.3, 0);
     Join(a, 1, b, 0);
-    Click(50, 0);
-    Click(250, 0, kCtrl);
-    ASSERT_EQ(Selected(), (std::vector<uint32_t>{a, b}));
-    RightClick(250, 0);
-    ASSERT_EQ(menus.size(), 1u);
-    EXPECT_EQ(menus[0], (std::vector<wxString>{"Autofill Gap...", "Close Gap...", "Copy"}));
-    Command(5032);
-    RightClick(1000, 1000);  // empty canvas with a full buffer: only Paste
-    ASSERT_EQ(menus.size(), 2u);
-    EXPECT_EQ(menus[1], std::vector<wxString>{"Paste"});
-    const size_t undo = Undos();
-    Command(5033);
-    ASSERT_EQ(doc->pieces.size(), 4u);
-    EXPECT_EQ(Undos(), undo + 1);
-    EXPECT_NEAR(doc->pieces[2].x, 1000 - 94.15, 1e-9);
-    EXPECT_NEAR(doc->pieces[3].y, 1000, 1e-9);
-    EXPECT_EQ(doc->pieces[2].joints[1], (Joint{doc->pieces[3].id, 0}));
-    EXPECT_EQ(Selected(), (std::vector<uint32_t>{doc->pieces[2].id, doc->pieces[3].id}));
-
-    Click(3000, 3000);  // empties the buffer and the selection
-    EXPECT_TRUE(Selected().empty());
-    doc->pieces[0].selected = true;
-    RightClick(3000, 3000);
-    EXPECT_EQ(menus.size(), 2u);  // no menu this time
-    EXPECT_TRUE(Selected().empty());
-    doc->pieces[0].selected = true;
-    RightClick(3000, 3000, kShift);  // Shift keeps the selection
-    EXPECT_EQ(Selected(), std::vector<uint32_t>{doc->pieces[0].id});
-}
-
-// ---- Clone, chains, autofill ----
-
-TEST_F(CanvasEdit, DoubleClickClonesAndExtendsAndSwallowsTheNextPress) {
-    const uint32_t p = Add("24188", 100, 100);
-    DoubleClick(150, 100);
-    ASSERT_EQ(doc->pieces.size(), 2u);
-    const PlacedPiece clone = Last();
-    EXPECT_NEAR(clone.x, 288.3, 1e-9);
-    EXPECT_EQ(clone.joints[0], (Joint{p, 1}));
-    Click(3000, 3000);  // swallowed: the selection stays
-    EXPECT_EQ(Selected(), std::vector<uint32_t>{clone.id});
-    DoubleClick(350, 100);
-    ASSERT_EQ(doc->pieces.size(), 3u);
-    EXPECT_NEAR(Last().x, 476.6, 1e-9);
-    EXPECT_EQ(Last().joints[0], (Joint{clone.id, 1}));
-}
-
-TEST_F(CanvasEdit, ShiftClickAlongALoopSelectsTheShorterChain) {
-    TrackBuilder track(*doc);
-    std::vector<uint32_t> ids{Add("24130", 1000, 640, 0)};
-    for (int k = 1; k < 12; ++k) ids.push_back(track.Attach("24130", ids.back(), 1));
-    Join(ids[11], 1, ids[0], 0);
-    const PieceDef& def = *TrackCatalog::Instance().Find("24130");
-    auto clickOn = [&](int k, int mods) {
-        const PointMm mid = PieceMidpoint(*doc->FindPiece(ids[k]), def);
-        ASSERT_EQ(PieceAt(*doc, canvas->Transform(), std::lround(mid.x), std::lround(mid.y)),
-                  ids[k]);
-        Click(std::lround(mid.x), std::lround(mid.y), mods);
-    };
-    clickOn(2, kNone);
-    clickOn(11, kShift);  // 2-1-0-11 beats 2-3-...-11
-    EXPECT_EQ(Selected(), (std::vector<uint32_t>{ids[0], ids[1], ids[2], ids[11]}));
-    clickOn(5, kCtrl);
-    clickOn(7, kShift);  // the anchor is the last selected in document order: 11
-    EXPECT_EQ(Selected(), (std::vector<uint32_t>{ids[0], ids[1], ids[2], ids[5], ids[7], ids[8],
-                                                 ids[9], ids[10], ids[11]}));
-}
-
-TEST_F(CanvasEdit, AutofillOffersTheSingle188StraightFirstAndPlacesIt) {
-    const uint32_t a = Add("24188", 0, 0), b = Add("24188", 376.6, 0);
-    Click(50, 0);
-    Click(450, 0, kCtrl);
-    std::vector<wxString> lines;
-    ModalAnswerer answer([&](wxDialog* dialog) -> int {
-        wxListBox* list = nullptr;
-        for (wxWindow* child : dialog->GetChildren())
-            if (auto* l = dynamic_cast<wxListBox*>(child)) list = l;
-        if (!list) return wxID_CANCEL;
-        for (unsigned i = 0; i < list->GetCount(); ++i) lines.push_back(list->GetString(i));
-        list->SetSelection(0);
-        return wxID_OK;
-    });
-    RightClick(450, 0);
-    ASSERT_EQ(menus.back().front(), "Autofill Gap...");
-    const size_t undo = Undos();
-    Command(6001);
-    ASSERT_EQ(answer.Count(), 1);
-    EXPECT_EQ(answer.Dialogs()[0].title, "Autofill Gap");
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], "24188 - 188.3mm  (188.3 mm)");
-    EXPECT_LE(lines.size(), 12u);
-    ASSERT_EQ(doc->pieces.size(), 3u);
-    EXPECT_EQ(Undos(), undo + 1);
-    EXPECT_EQ(Last().article, "24188");
-    EXPECT_NEAR(Last().x, 188.3, 1e-9);
-    EXPECT_EQ(Last().joints[0], (Joint{a, 1}));
-    EXPECT_EQ(doc->FindPiece(b)->joints[0], (Joint{Last().id, 1}));
-}
-
-// ---- Tape, handles, climbs ----
-
-TEST_F(CanvasEdit, TapeIgnoresASecondClickOnTheSameSpotAndLeavesTheMode) {
-    doc->toolMode = 3;
-    Click(100, 100);
-    EXPECT_TRUE(canvas->Overlays().tape);
-    Hover(300, 100);
-    Click(100, 100);
-    EXPECT_TRUE(doc->measurements.empty());
-    EXPECT_EQ(doc->toolMode, 0);
-    EXPECT_FALSE(canvas->Overlays().tape);
-    doc->toolMode = 3;
-    Click(100, 100);
-    Click(400, 500);
-    ASSERT_EQ(doc->measurements.size(), 1u);
-    const Measurement& m = doc->measurements[0];
-    EXPECT_DOUBLE_EQ(std::hypot(m.x2 - m.x1, m.y2 - m.y1), 500);
-    doc->toolMode = 3;
-    Click(100, 100);
-    Key(WXK_ESCAPE);
-    EXPECT_EQ(doc->toolMode, 0);
-    EXPECT_FALSE(Active<TapeGesture>());
-}
-
-TEST_F(CanvasEdit, RightEdgeHandleOfATurnedPlatformKeepsItsLeftEdge) {
-    doc->scenery.push_back({doc->TakeId(), "platform", 400, 400, 90, true});  // 230 x 60
-    // Turned by 90 degrees: right edge handle at (400, 515), left edge at (400, 285).
-    Hover(400, 515);
-    const size_t undo = Undos();
-    DragFromTo(400, 515, 410, 600);
-    const SceneryItem& r = doc->scenery[0];
-    EXPECT_NEAR(r.scaleX * 230, 315, 1e-9);
-    const PointMm left = HandleWorld(r, *SceneryCatalog::Instance().Find("platform"), 7);
-    EXPECT_NEAR(left.y, 285, 1e-9);
-    EXPECT_EQ(Undos(), undo + 1);
-}
-
-TEST_F(CanvasEdit, RightClickOnTheHeadOfAClimbEndsItThere) {
-    const uint32_t p = Add("24188", 100, 100);
-    ASSERT_FALSE(StartGrade(*doc, p, 2.0).empty());
-    const size_t undo = Undos();
-    RightClick(150, 100);
-    EXPECT_TRUE(doc->gradeRuns.empty());
-    EXPECT_TRUE(menus.empty());
-    EXPECT_EQ(Undos(), undo + 1);
-    RightClick(150, 100);  // no climb left: the context menu
-    ASSERT_EQ(menus.size(), 1u);
-    EXPECT_EQ(menus[0], std::vector<wxString>{"Copy"});
+    {
+        SCOPED_TRACE("copy and paste from the context menu");
+        Click(50, 0);
+        Click(250, 0, kCtrl);
+        ASSERT_EQ(Selected(), (std::vector<uint32_t>{a, b}));
+        RightClick(250, 0);
+        ASSERT_EQ(menus.size(), 1u);
+        EXPECT_EQ(menus[0], (std::vector<wxString>{"Autofill Gap...", "Close Gap...", "Copy"}));
+        CanvasCommand(5032);
+        RightClick(1000, 1000);  // empty canvas with a full buffer: only Paste
+        ASSERT_EQ(menus.size(), 2u);
+        EXPECT_EQ(menus[1], std::vector<wxString>{"Paste"});
+        const size_t undo = Undos();
+        CanvasCommand(5033);
+        ASSERT_EQ(doc->pieces.size(), 4u);
+        EXPECT_EQ(Undos(), undo + 1);
+        EXPECT_NEAR(doc->pieces[2].x, 1000 - 94.15, 1e-9);
+        EXPECT_NEAR(doc->pieces[3].y, 1000, 1e-9);
+        EXPECT_EQ(doc->pieces[2].joints[1], (Joint{doc->pieces[3].id, 0}));
+        EXPECT_EQ(Selected(), (std::vector<uint32_t>{doc->pieces[2].id, doc->pieces[3].id}));
+        Click(3000, 3000);  // empties the buffer and the selection
+        EXPECT_TRUE(Selected().empty());
+        doc->pieces[0].selected = true;
+        RightClick(3000, 3000);
+        EXPECT_EQ(menus.size(), 2u);  // no menu this time
+        EXPECT_TRUE(Selected().empty());
+        doc->pieces[0].selected = true;
+        RightClick(3000, 3000, kShift);  // Shift keeps the selection
+        EXPECT_EQ(Selected(), std::vector<uint32_t>{doc->pieces[0].id});
+    }
+    {
+        SCOPED_TRACE("deleting graded pieces asks first");
+        doc->pieces[0].grade = 2;
+        {
+            ModalAnswerer no(wxID_NO);
+            Key(WXK_DELETE);
+            ASSERT_EQ(no.Count(), 1);
+            EXPECT_EQ(no.Dialogs()[0].title, "Delete");
+            EXPECT_EQ(no.Dialogs()[0].message, "Selection includes graded pieces. Delete?");
+        }
+        EXPECT_EQ(doc->pieces.size(), 4u);
+        ModalAnswerer yes(wxID_YES);
+        CanvasCommand(CanvasPanel::kDeleteSelectionId);
+        EXPECT_EQ(yes.Count(), 1);
+        EXPECT_EQ(doc->pieces.size(), 3u);
+    }
+    {
+        SCOPED_TRACE("autofill offers the single 188 straight first and places it");
+        doc->pieces.clear();
+        const uint32_t l = Add("24188", 0, 0), r = Add("24188", 376.6, 0);
+        Click(50, 0);
+        Click(450, 0, kCtrl);
+        std::vector<wxString> lines;
+        ModalAnswerer answer([&](wxDialog* dialog) -> int {
+            for (wxWindow* child : dialog->GetChildren())
+                if (auto* list = dynamic_cast<wxListBox*>(child)) {
+                    for (unsigned i = 0; i < list->GetCount(); ++i)
+                        lines.push_back(list->GetString(i));
+                    list->SetSelection(0);
+                    return wxID_OK;
+                }
+            return wxID_CANCEL;
+        });
+        RightClick(450, 0);
+        ASSERT_EQ(menus.back().front(), "Autofill Gap...");
+        const size_t undo = Undos();
+        CanvasCommand(6001);
+        ASSERT_EQ(answer.Count(), 1);
+        EXPECT_EQ(answer.Dialogs()[0].title, "Autofill Gap");
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines[0], "24188 - 188.3mm  (188.3 mm)");
+        EXPECT_LE(lines.size(), 12u);
+        ASSERT_EQ(doc->pieces.size(), 3u);
+        EXPECT_EQ(Undos(), undo + 1);
+        EXPECT_NEAR(Last().x, 188.3, 1e-9);
+        EXPECT_EQ(Last().joints[0], (Joint{l, 1}));
+        EXPECT_EQ(doc->FindPiece(r)->joints[0], (Joint{Last().id, 1}));
+    }
+    {
+        SCOPED_TRACE("a shift click selects the chain between");
+        doc->pieces.clear();
+        const uint32_t a = Add("24188", 0, 0), b = Add("24188", 188.3, 0),
+                       c = Add("24188", 376.6, 0);
+        Join(a, 1, b, 0);
+        Join(b, 1, c, 0);
+        Click(50, 0);
+        Click(450, 0, kShift);
+        EXPECT_EQ(Selected(), (std::vector<uint32_t>{a, b, c}));
+    }
+    {
+        SCOPED_TRACE("a right click on the head of a climb ends it there");
+        doc->pieces.clear();
+        doc->ClearSelection();
+        const uint32_t p = Add("24188", 100, 100);
+        ASSERT_FALSE(StartGrade(*doc, p, 2.0).empty());
+        const size_t shown = menus.size(), undo = Undos();
+        RightClick(150, 100);
+        EXPECT_TRUE(doc->gradeRuns.empty());
+        EXPECT_EQ(menus.size(), shown);
+        EXPECT_EQ(Undos(), undo + 1);
+        RightClick(150, 100);  // no climb left: the context menu
+        ASSERT_EQ(menus.size(), shown + 1);
+        EXPECT_EQ(menus.back(), std::vector<wxString>{"Copy"});
+    }
 }
 
 // ---- Undo and redo over a session ----
@@ -476,9 +360,9 @@ TEST_F(CanvasEdit, EveryEditOfASessionUndoesAndRedoesExactly) {
     edit("step", [&] { RightClick(0, 0, kAlt); });
     edit("copy and paste", [&] {
         RightClick(100, 300);  // the moved straight's origin, the pivot of both turns
-        Command(5032);
+        CanvasCommand(5032);
         RightClick(1500, 1500);
-        Command(5033);
+        CanvasCommand(5033);
     });
     edit("scenery", [&] {
         canvas->BeginSceneryDrag("platform");

@@ -6,6 +6,7 @@
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "SampleLayouts.h"
@@ -80,150 +81,129 @@ protected:
         }
     }
 
-    // The window point of a piece's midpoint and of its connector 1.
+    // The window point of a piece's midpoint.
     wxPoint PiecePoint(size_t index) {
         const PlacedPiece& p = Doc().pieces[index];
-        const PieceDef* def = TrackCatalog::Instance().Find(p.article);
-        const PointMm mid = PieceMidpoint(p, *def);
+        const PointMm mid = PieceMidpoint(p, *TrackCatalog::Instance().Find(p.article));
         return canvas->LayoutToScreen(mid.x, mid.y);
     }
-    // A visible piece near the window centre on the lower level, for presses.
-    size_t CentralPiece() {
+    // The index of the object nearest the window centre among those `take` accepts.
+    template <class Objects, class Where, class Take>
+    size_t Central(const Objects& objects, Where where, Take take) {
         const wxSize size = canvas->GetClientSize();
-        const LayoutDocument& doc = Doc();
         size_t best = 0;
         double bestDist = 1e18;
-        for (size_t i = 0; i < doc.pieces.size(); ++i) {
-            const PlacedPiece& p = doc.pieces[i];
-            const TrackCatalog& cat = TrackCatalog::Instance();
-            if (p.level != 1 || cat.Find(p.article)->kind != PieceKind::Straight) continue;
-            const wxPoint at = PiecePoint(i);
+        for (size_t i = 0; i < objects.size(); ++i) {
+            if (!take(objects[i])) continue;
+            const wxPoint at = where(i);
             const double d = std::hypot(at.x - size.x / 2.0, at.y - size.y / 2.0);
-            if (d < bestDist) {
-                bestDist = d;
-                best = i;
-            }
+            if (d < bestDist) bestDist = d, best = i;
         }
         return best;
     }
-};
-
-TEST_P(CanvasPicture, PaletteGhostMotionsMatchFullRepaints) {
-    canvas->BeginPieceDrag("24130");
-    ASSERT_NE(canvas->Gestures().Get<PieceDragGesture>(), nullptr);
-    // Sweep the ghost across the layout, past open ends where it snaps and off the edge.
-    const wxSize size = canvas->GetClientSize();
-    for (int k = 0; k < 24; ++k) {
-        Mouse(wxEVT_MOTION, 40 + k * (size.x - 80) / 23, 100 + (k * 37) % (size.y - 150), false);
-        ExpectPictureIsFullRepaint("palette ghost");
-        if (HasFailure()) break;
-    }
-    canvas->CancelPieceDrag();
-}
-
-TEST_P(CanvasPicture, MovedPiecesMatchFullRepaints) {
-    LayoutDocument& doc = Doc();
-    const size_t target = CentralPiece();
-    // Select a short chain (and whatever follows it in the row) by a click and a shift click.
-    const wxPoint press = PiecePoint(target);
-    Mouse(wxEVT_LEFT_DOWN, press.x, press.y, true);
-    Mouse(wxEVT_LEFT_UP, press.x, press.y, false);
-    ASSERT_TRUE(doc.pieces[target].selected);
-    const wxPoint second = PiecePoint(target + 2);
-    Mouse(wxEVT_LEFT_DOWN, second.x, second.y, true, true);
-    Mouse(wxEVT_LEFT_UP, second.x, second.y, false, true);
-    Mouse(wxEVT_LEFT_DOWN, press.x, press.y, true);
-    const double x0 = doc.pieces[target].x;
-    for (int k = 1; k <= 14; ++k) {
-        Mouse(wxEVT_MOTION, press.x + k * 9, press.y + (k % 5) * 7 - 10, true);
-        ExpectPictureIsFullRepaint("moved pieces");
-        if (HasFailure()) break;
-    }
-    EXPECT_NE(doc.pieces[target].x, x0);  // the selection did move
-    Mouse(wxEVT_LEFT_UP, press.x + 126, press.y, false);
-}
-
-TEST_P(CanvasPicture, MovedSceneryMatchesFullRepaints) {
-    LayoutDocument& doc = Doc();
-    // The scenery item nearest the window centre.
-    const wxSize size = canvas->GetClientSize();
-    size_t item = 0;
-    double bestDist = 1e18;
-    for (size_t i = 0; i < doc.scenery.size(); ++i) {
-        const wxPoint at = canvas->LayoutToScreen(doc.scenery[i].x, doc.scenery[i].y);
-        const double d = std::hypot(at.x - size.x / 2.0, at.y - size.y / 2.0);
-        if (d < bestDist) {
-            bestDist = d;
-            item = i;
+    // Drags with the left button from `press` along `steps` motions, each picture checked.
+    template <class Step>
+    void DragChecked(const char* what, wxPoint press, int steps, Step step) {
+        Mouse(wxEVT_LEFT_DOWN, press.x, press.y, true);
+        for (int k = 1; k <= steps && !HasFailure(); ++k) {
+            const wxPoint at = step(k);
+            Mouse(wxEVT_MOTION, at.x, at.y, true);
+            ExpectPictureIsFullRepaint(what);
         }
     }
-    // Items lie under track; a shift press on empty track-free ground is not guaranteed, so the
-    // item is picked up as the scenery move does after a press on it.
-    doc.scenery[item].selected = true;
-    const wxPoint press = canvas->LayoutToScreen(doc.scenery[item].x, doc.scenery[item].y);
-    canvas->Refresh();
-    const double y0 = doc.scenery[item].y;
-    Mouse(wxEVT_LEFT_DOWN, press.x, press.y, true);
-    if (!canvas->Gestures().Get<SceneryMoveGesture>()) {
-        Mouse(wxEVT_LEFT_UP, press.x, press.y, false);
-        GTEST_SKIP() << "a piece lies over the item at this zoom";
-    }
-    for (int k = 1; k <= 10; ++k) {
-        Mouse(wxEVT_MOTION, press.x - k * 6, press.y + k * 8, true);
-        ExpectPictureIsFullRepaint("moved scenery");
-        if (HasFailure()) break;
-    }
-    EXPECT_NE(doc.scenery[item].y, y0);
-    Mouse(wxEVT_LEFT_UP, press.x - 60, press.y + 80, false);
-}
+};
 
-TEST_P(CanvasPicture, RubberBandMotionsMatchFullRepaints) {
-    // Press beside the layout's left edge (empty canvas), then drag the band over the track.
+TEST_P(CanvasPicture, EveryMotionOfAGestureMatchesAFullRepaint) {
     LayoutDocument& doc = Doc();
-    ViewTransform view = canvas->Transform();
-    view.offsetX = 200 - (-400) * view.zoom;  // layout x -400 mm under window x 200
-    canvas->SetTransform(view);
-    Mouse(wxEVT_LEFT_DOWN, 60, 120, true);
-    ASSERT_TRUE(canvas->Overlays().rubberBand);
-    for (int k = 1; k <= 16; ++k) {
-        Mouse(wxEVT_MOTION, 60 + k * 45, 120 + k * 30, true);
-        ExpectPictureIsFullRepaint("rubber band");
-        if (HasFailure()) break;
+    const wxSize size = canvas->GetClientSize();
+    {
+        SCOPED_TRACE("palette ghost swept past open ends and off the edge");
+        canvas->BeginPieceDrag("24130");
+        ASSERT_NE(canvas->Gestures().Get<PieceDragGesture>(), nullptr);
+        for (int k = 0; k < 24 && !HasFailure(); ++k) {
+            Mouse(wxEVT_MOTION, 40 + k * (size.x - 80) / 23, 100 + (k * 37) % (size.y - 150),
+                  false);
+            ExpectPictureIsFullRepaint("palette ghost");
+        }
+        canvas->CancelPieceDrag();
     }
-    // Shrinking the band leaves no trace either.
-    Mouse(wxEVT_MOTION, 90, 140, true);
-    ExpectPictureIsFullRepaint("shrunk band");
-    Mouse(wxEVT_LEFT_UP, 700, 600, false);
-    int selected = 0;
-    for (const PlacedPiece& p : doc.pieces) selected += p.selected;
-    EXPECT_GT(selected, 0);
+    {
+        SCOPED_TRACE("a chain selected by a click and a shift click, moved");
+        const size_t target = Central(
+            doc.pieces, [&](size_t i) { return PiecePoint(i); },
+            [](const PlacedPiece& p) {
+                return p.level == 1 &&
+                       TrackCatalog::Instance().Find(p.article)->kind == PieceKind::Straight;
+            });
+        const wxPoint press = PiecePoint(target), second = PiecePoint(target + 2);
+        Click(press.x, press.y);
+        ASSERT_TRUE(doc.pieces[target].selected);
+        Mouse(wxEVT_LEFT_DOWN, second.x, second.y, true, true);
+        Mouse(wxEVT_LEFT_UP, second.x, second.y, false, true);
+        const double x0 = doc.pieces[target].x;
+        DragChecked("moved pieces", press, 14,
+                    [&](int k) { return wxPoint(press.x + k * 9, press.y + (k % 5) * 7 - 10); });
+        EXPECT_NE(doc.pieces[target].x, x0);  // the selection did move
+        Mouse(wxEVT_LEFT_UP, press.x + 126, press.y, false);
+    }
+    {
+        SCOPED_TRACE("the scenery item nearest the centre, moved");
+        auto at = [&](size_t i) {
+            return canvas->LayoutToScreen(doc.scenery[i].x, doc.scenery[i].y);
+        };
+        const size_t item = Central(doc.scenery, at, [](const SceneryItem&) { return true; });
+        doc.ClearSelection();
+        // Items lie under track: the item is picked up as the scenery move does after a press
+        // on it, unless a piece lies over it at this zoom.
+        doc.scenery[item].selected = true;
+        canvas->Refresh();
+        const wxPoint press = at(item);
+        const double y0 = doc.scenery[item].y;
+        Mouse(wxEVT_LEFT_DOWN, press.x, press.y, true);
+        if (canvas->Gestures().Get<SceneryMoveGesture>()) {
+            DragChecked("moved scenery", press, 10,
+                        [&](int k) { return wxPoint(press.x - k * 6, press.y + k * 8); });
+            EXPECT_NE(doc.scenery[item].y, y0);
+        }
+        Mouse(wxEVT_LEFT_UP, press.x - 60, press.y + 80, false);
+    }
+    {
+        SCOPED_TRACE("a rubber band from beside the layout over the track, then shrunk");
+        doc.ClearSelection();
+        ViewTransform view = canvas->Transform();
+        view.offsetX = 200 - (-400) * view.zoom;  // layout x -400 mm under window x 200
+        canvas->SetTransform(view);
+        DragChecked("rubber band", wxPoint(60, 120), 16,
+                    [](int k) { return wxPoint(60 + k * 45, 120 + k * 30); });
+        EXPECT_TRUE(canvas->Overlays().rubberBand);
+        Mouse(wxEVT_MOTION, 90, 140, true);
+        ExpectPictureIsFullRepaint("shrunk band");
+        Mouse(wxEVT_LEFT_UP, 700, 600, false);
+        EXPECT_TRUE(std::any_of(doc.pieces.begin(), doc.pieces.end(),
+                                [](const PlacedPiece& p) { return p.selected; }));
+    }
 }
 
 // Panning shifts the picture and draws only the uncovered strips; once the pan ends the picture
 // is the full repaint again.
 TEST_P(CanvasPicture, PanEndsOnTheFullRepaint) {
-    wxMouseEvent down(wxEVT_MIDDLE_DOWN);
-    down.SetEventObject(canvas);
-    down.SetPosition(wxPoint(400, 300));
-    down.SetMiddleDown(true);
-    canvas->GetEventHandler()->ProcessEvent(down);
+    auto middle = [&](wxEventType type, int x, int y) {
+        wxMouseEvent e(type);
+        e.SetEventObject(canvas);
+        e.SetPosition(wxPoint(x, y));
+        e.SetMiddleDown(type != wxEVT_MIDDLE_UP);
+        canvas->GetEventHandler()->ProcessEvent(e);
+    };
+    middle(wxEVT_MIDDLE_DOWN, 400, 300);
     for (int k = 1; k <= 8; ++k) {
-        wxMouseEvent move(wxEVT_MOTION);
-        move.SetEventObject(canvas);
-        move.SetPosition(wxPoint(400 + k * 23, 300 - k * 11));
-        move.SetMiddleDown(true);
-        canvas->GetEventHandler()->ProcessEvent(move);
+        middle(wxEVT_MOTION, 400 + k * 23, 300 - k * 11);
         // The shifted picture is the layout at the new offsets, but for edge pixels of shapes
         // that cross the window's left or top edge: positions there are truncated toward zero,
         // which does not shift with the view. The end of the pan draws the picture whole.
         wxPoint where;
-        const int n = Differences(FullRepaint(false), where);
-        EXPECT_LT(n, 1000) << "pan step " << k;
+        EXPECT_LT(Differences(FullRepaint(false), where), 1000) << "pan step " << k;
     }
-    wxMouseEvent up(wxEVT_MIDDLE_UP);
-    up.SetEventObject(canvas);
-    up.SetPosition(wxPoint(584, 212));
-    canvas->GetEventHandler()->ProcessEvent(up);
+    middle(wxEVT_MIDDLE_UP, 584, 212);
     canvas->Update();
     PumpEvents(60);
     ExpectPictureIsFullRepaint("after pan");

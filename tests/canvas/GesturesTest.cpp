@@ -168,7 +168,7 @@ TEST_F(Gestures, LockedSelectionsRefuseToMove) {
     EXPECT_EQ(Undos(), undos);
 }
 
-TEST_F(Gestures, SceneryFollowsAtOnceAndAClickRecordsNothing) {
+TEST_F(Gestures, SceneryMeasurementAndLabelDragsRecordOnceAndClicksNothing) {
     const uint32_t item = AddPlatform(400, 400);
     const size_t undos = Undos();
     Click(400, 400);
@@ -179,6 +179,24 @@ TEST_F(Gestures, SceneryFollowsAtOnceAndAClickRecordsNothing) {
     EXPECT_DOUBLE_EQ(doc.FindScenery(item)->y, 401);
     EXPECT_EQ(Undos(), undos + 1);
     EXPECT_TRUE(HasAny(last.changed, DocChange::Scenery));
+
+    // Measurements and labels move as one undo step each; a click on a length label selects.
+    doc.measurements.push_back({doc.TakeId(), 100, 100, 300, 100, 0, 0, false});
+    doc.labels.push_back({doc.TakeId(), "Yard", 600, 600, false});
+    Click(200, 100);
+    EXPECT_TRUE(doc.measurements[0].selected);
+    EXPECT_EQ(Undos(), undos + 1);
+    DragFromTo(200, 100, 200, 150);
+    EXPECT_DOUBLE_EQ(doc.measurements[0].y1, 150);
+    EXPECT_DOUBLE_EQ(doc.measurements[0].y2, 150);
+    EXPECT_EQ(Undos(), undos + 2);
+    DragFromTo(610, 610, 700, 650);
+    EXPECT_TRUE(doc.labels[0].selected);
+    EXPECT_DOUBLE_EQ(doc.labels[0].x, 690);
+    EXPECT_DOUBLE_EQ(doc.labels[0].y, 640);
+    EXPECT_EQ(Undos(), undos + 3);
+    doc.Undo();
+    EXPECT_DOUBLE_EQ(doc.labels[0].x, 600);
 }
 
 // ---- Rotation ----
@@ -295,26 +313,6 @@ TEST_F(Gestures, TapeAddsAMeasurementAtTheSecondPressAndLeavesTheMode) {
 }
 
 // ---- Measurements, labels, outlines, handles ----
-
-TEST_F(Gestures, MeasurementAndLabelDragsMoveAndUndoAsOne) {
-    doc.measurements.push_back({doc.TakeId(), 100, 100, 300, 100, 0, 0, false});
-    doc.labels.push_back({doc.TakeId(), "Yard", 600, 600, false});
-    const size_t undos = Undos();
-    Click(200, 100);  // the length label: selected, nothing recorded
-    EXPECT_TRUE(doc.measurements[0].selected);
-    EXPECT_EQ(Undos(), undos);
-    DragFromTo(200, 100, 200, 150);
-    EXPECT_DOUBLE_EQ(doc.measurements[0].y1, 150);
-    EXPECT_DOUBLE_EQ(doc.measurements[0].y2, 150);
-    EXPECT_EQ(Undos(), undos + 1);
-    DragFromTo(610, 610, 700, 650);
-    EXPECT_TRUE(doc.labels[0].selected);
-    EXPECT_DOUBLE_EQ(doc.labels[0].x, 690);
-    EXPECT_DOUBLE_EQ(doc.labels[0].y, 640);
-    EXPECT_EQ(Undos(), undos + 2);
-    doc.Undo();
-    EXPECT_DOUBLE_EQ(doc.labels[0].x, 600);
-}
 
 TEST_F(Gestures, ShiftDragOnADeckOutlineMovesItWithoutAnUndoRecord) {
     doc.levels[0].outline = {{0, 0}, {1000, 0}, {1000, 500}, {0, 500}};
@@ -508,17 +506,52 @@ protected:
     PointMm Centre() const { return PictureCentre(Picture(), {400, 200}); }
 };
 
-TEST_F(PictureGestures, DragMovesAndAltDragTurnsAboutTheMiddleEachOneUndoStep) {
+TEST_F(PictureGestures, DragsMoveAndTurnItOneUndoStepEachAndWhatLeavesItAlone) {
+    const BackgroundPicture start = Picture();
     const size_t undos = Undos();
+    {
+        SCOPED_TRACE("Escape and a lost capture give the picture back and record nothing");
+        Press(300, 300);
+        Drag(400, 400);
+        Key(CanvasKey::Escape);
+        EXPECT_EQ(last.capture, PointerCapture::Release);
+        Drag(500, 500);  // the gesture is over: nothing follows the pointer
+        EXPECT_EQ(Picture(), start);
+        Press(300, 300, kAlt);
+        Drag(300, 500, kAlt);
+        Keep(gestures.CaptureLost(doc));
+        EXPECT_EQ(Picture(), start);
+        EXPECT_EQ(Undos(), undos);
+    }
+    {
+        SCOPED_TRACE("locked, hidden or covered pictures and Ctrl or Shift presses");
+        doc.pictures[0].locked = true;
+        DragFromTo(300, 300, 400, 400);  // a band instead
+        doc.pictures[0].locked = false;
+        doc.pictures[0].shown = false;
+        DragFromTo(300, 300, 400, 400);
+        doc.pictures[0].shown = true;
+        EXPECT_EQ(Picture(), start);
+        const uint32_t piece = Add("24188", 300, 300);
+        DragFromTo(310, 300, 410, 300);  // the piece above takes the press
+        EXPECT_NE(doc.FindPiece(piece)->x, 300);
+        Press(700, 300, kCtrl);  // Ctrl pans over a picture as over empty canvas
+        EXPECT_NE(Active<PanGesture>(), nullptr);
+        Release(700, 300, kCtrl);
+        DragFromTo(700, 300, 750, 300, kShift);
+        EXPECT_EQ(Picture(), start);
+        doc.pieces.clear();
+    }
+    const size_t before = Undos();
     Press(300, 300);
     Drag(320, 290);
-    EXPECT_EQ(Undos(), undos + 1);
+    EXPECT_EQ(Undos(), before + 1);
     Drag(350, 310);
     Release(350, 310);
     EXPECT_DOUBLE_EQ(Picture().xMm, 150);
     EXPECT_DOUBLE_EQ(Picture().yMm, 110);
     EXPECT_TRUE(HasAny(last.changed, DocChange::Pictures));
-    EXPECT_EQ(Undos(), undos + 1);
+    EXPECT_EQ(Undos(), before + 1);
 
     const PointMm centre = Centre();  // (550, 310)
     Press(850, 310, kAlt);
@@ -527,51 +560,8 @@ TEST_F(PictureGestures, DragMovesAndAltDragTurnsAboutTheMiddleEachOneUndoStep) {
     EXPECT_NEAR(Picture().rotationDeg, 90, 1e-9);
     EXPECT_NEAR(Centre().x, centre.x, 1e-9);
     EXPECT_NEAR(Centre().y, centre.y, 1e-9);
-    EXPECT_EQ(Undos(), undos + 2);
+    EXPECT_EQ(Undos(), before + 2);
     doc.Undo();
     EXPECT_DOUBLE_EQ(Picture().rotationDeg, 0);
     EXPECT_DOUBLE_EQ(Picture().xMm, 150);
-}
-
-TEST_F(PictureGestures, EscapeAndLostCaptureReturnThePictureAndRecordNothing) {
-    const BackgroundPicture before = Picture();
-    const size_t undos = Undos();
-    Press(300, 300);
-    Drag(400, 400);
-    Key(CanvasKey::Escape);
-    EXPECT_EQ(last.capture, PointerCapture::Release);
-    EXPECT_EQ(Picture(), before);
-    EXPECT_EQ(Undos(), undos);
-    Drag(500, 500);  // the gesture is over: nothing follows the pointer
-    EXPECT_EQ(Picture(), before);
-
-    Press(300, 300, kAlt);
-    Drag(300, 500, kAlt);
-    Keep(gestures.CaptureLost(doc));
-    EXPECT_EQ(Picture(), before);
-    EXPECT_EQ(Undos(), undos);
-}
-
-TEST_F(PictureGestures, LockedHiddenOrCoveredPicturesAndCtrlShiftPressesLeaveItAlone) {
-    const BackgroundPicture before = Picture();
-    doc.pictures[0].locked = true;
-    DragFromTo(300, 300, 400, 400);
-    EXPECT_EQ(Picture().xMm, before.xMm);  // a band instead
-    doc.pictures[0].locked = false;
-    doc.pictures[0].shown = false;
-    DragFromTo(300, 300, 400, 400);
-    EXPECT_EQ(Picture().xMm, before.xMm);
-    doc.pictures[0].shown = true;
-
-    const uint32_t piece = Add("24188", 300, 300);
-    const double pieceX = doc.FindPiece(piece)->x;
-    DragFromTo(310, 300, 410, 300);  // the piece above takes the press
-    EXPECT_NE(doc.FindPiece(piece)->x, pieceX);
-    EXPECT_EQ(Picture().xMm, before.xMm);
-
-    Press(700, 300, kCtrl);  // Ctrl pans over a picture as over empty canvas
-    EXPECT_NE(Active<PanGesture>(), nullptr);
-    Release(700, 300, kCtrl);
-    DragFromTo(700, 300, 750, 300, kShift);
-    EXPECT_EQ(Picture(), before);
 }

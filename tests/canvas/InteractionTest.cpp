@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "base/Geometry.h"
 #include "canvas/Interaction.h"
@@ -14,10 +15,7 @@ namespace {
 
 PlacedPiece PieceAtPose(const std::string& article, double x, double y, double heading) {
     PlacedPiece p;
-    p.article = article;
-    p.x = x;
-    p.y = y;
-    p.heading = heading;
+    std::tie(p.article, p.x, p.y, p.heading) = std::tuple(article, x, y, heading);
     return p;
 }
 
@@ -86,11 +84,8 @@ TEST(CurveHit, SpanWidenedByThreeDegreesAndRadiusByBandPlusFive) {
 class HitDoc : public testing::Test {
 protected:
     LayoutDocument doc;
-    ViewTransform view;  // zoom 1, no offsets: pixels are millimetres
+    ViewTransform view{1, 0, 0};  // pixels are millimetres
     void SetUp() override {
-        view.zoom = 1;
-        view.offsetX = 0;
-        view.offsetY = 0;
         doc.EnsureDefaultLevel();
         doc.levels.push_back({.id = 2, .name = "Upper", .height = 100, .outline = {}});
     }

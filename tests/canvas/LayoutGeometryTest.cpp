@@ -10,6 +10,7 @@
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "model/LayoutExtent.h"
+#include "support/DocBuilders.h"
 #include "trackgeometry/PieceGeometry.h"
 #include "trackgeometry/Units.h"
 
@@ -87,21 +88,13 @@ TEST(DrawOrder, LongestReachIsThatOfTheDrawnPieces) {
 
 TEST(DrawOrder, PortalsComeAfterOtherSceneryAndHiddenLevelsDrop) {
     LayoutDocument doc = DocWithHiddenLevel();
-    auto item = [](uint32_t id, const char* what) {
-        SceneryItem s;
-        s.id = id;
-        s.item = what;
-        return s;
-    };
+    auto item = [](uint32_t id, const char* what) { return SceneryItem{id, what}; };
     doc.scenery = {
         item(1, "tunnel_portal_single"), item(2, "platform"),        item(3, "platform"),
         item(4, "tunnel_portal_single"), item(5, "nothing-like-it"), item(6, "platform")};
     doc.scenery[1].selected = true;
     doc.scenery[5].level = 2;
-    Tunnel t;
-    t.portalA = 1;
-    t.portalB = 4;
-    doc.tunnels.push_back(t);
+    doc.tunnels.push_back({0, 1, 4, kNoId, kNoId, {}});
     const SceneryDrawOrder order = SceneryDrawOrderFor(doc);
     EXPECT_EQ(order.items, (std::vector<size_t>{2, 1}));
     EXPECT_EQ(order.portals, (std::vector<size_t>{0, 3}));
@@ -111,12 +104,11 @@ TEST(DrawOrder, PortalsComeAfterOtherSceneryAndHiddenLevelsDrop) {
 TEST(Levels, DecksSortByHeightAndMixTheirColour) {
     LayoutDocument doc;
     const std::vector<PointMm> square = {{0, 0}, {10, 0}, {10, 10}};
-    Level a, b, c, d;
-    a.id = 1, a.height = 100, a.outline = square;
-    b.id = 2, b.height = 0, b.outline = square;
-    c.id = 3, c.height = 50, c.outline = {{0, 0}, {1, 1}};  // too few points
-    d.id = 4, d.height = -5, d.outline = square, d.visible = false;
-    doc.levels = {a, b, c, d};
+    Level a{.id = 1, .height = 100, .outline = square};
+    doc.levels = {a,
+                  {.id = 2, .height = 0, .outline = square},
+                  {.id = 3, .height = 50, .outline = {{0, 0}, {1, 1}}},  // too few points
+                  {.id = 4, .visible = false, .height = -5, .outline = square}};
     const std::vector<const Level*> decks = DeckLevels(doc);
     ASSERT_EQ(decks.size(), 2u);
     EXPECT_EQ(decks[0]->id, 2u);
@@ -148,12 +140,8 @@ TEST(Baseboard, EdgeLabelsSitOutsideAndSkipShortEdges) {
 
 TEST(GradeArrows, PointAlongTheRunAndCarryTheGrade) {
     LayoutDocument doc;
-    doc.pieces.push_back(Piece(1));
-    doc.pieces[0].x = 100;
-    doc.pieces[0].y = 100;
-    GradeRun run;
-    run.gradeDeg = 2;
-    run.anchorPiece = 1;
+    LayPiece(doc, 100, 100);
+    GradeRun run{2, 1};
     GradeArrow a;
     ASSERT_TRUE(GradeArrowFor(doc, run, a));
     EXPECT_NEAR(a.start.x, 194.15, 1e-9);
@@ -214,10 +202,7 @@ TEST(Helices, RingPiecesCloseIntoCirclesOfTheVariantRadii) {
 TEST(SceneryShapes, PlatformPartsInLayoutMillimetres) {
     const SceneryDef* def = SceneryCatalog::Instance().Find("platform");
     ASSERT_NE(def, nullptr);
-    SceneryPose pose;
-    pose.x = 1000;
-    pose.y = 500;
-    pose.scaleX = 2;
+    const SceneryPose pose{1000, 500, 0, 2, 1};
     const std::vector<SceneryShape> s = BuildSceneryShapes(*def, pose, false, 1.0);
     ASSERT_EQ(s.size(), def->parts.size());
     // The body fills the whole footprint: 460 × 60 around the centre.
@@ -240,14 +225,8 @@ TEST(SceneryShapes, PlatformPartsInLayoutMillimetres) {
 class DrawingExtentTest : public testing::Test {
 protected:
     void SetUp() override { doc.EnsureDefaultLevel(); }
-    PlacedPiece& Add(const char* article, double x, double y, double heading, int32_t level = 1) {
-        PlacedPiece p = Piece(doc.TakeId(), article);
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
-        p.level = level;
-        doc.pieces.push_back(p);
-        return doc.pieces.back();
+    void Add(const char* article, double x, double y, int32_t level = 1) {
+        LayPiece(doc, x, y, level, article);
     }
     LayoutDocument doc;
 };
@@ -255,7 +234,8 @@ protected:
 TEST_F(DrawingExtentTest, ACurveCountsWithItsBulgeAndItsBand) {
     // An R1 curve bends away from the line from its start to one length along its heading,
     // which is all that rule looked at.
-    const PlacedPiece& curve = Add("24130", 0, 0, 0);
+    Add("24130", 0, 0);
+    const PlacedPiece& curve = doc.pieces[0];
     const PieceDef& def = *TrackCatalog::Instance().Find("24130");
     const ConnectorPose end = GetConnectorPose(curve, def, 1);
     const LayoutBounds b = DrawingExtent(doc);
@@ -291,7 +271,7 @@ TEST_F(DrawingExtentTest, SceneryFootprintsHelicesAndNotesCount) {
 
 TEST_F(DrawingExtentTest, ShownBaseboardCountsWithItsDimensionLabels) {
     doc.baseboard = {{0, 0}, {2400, 0}, {2400, 1300}, {0, 1300}};
-    Add("24188", 500, 500, 0);
+    Add("24188", 500, 500);
     LayoutBounds b = DrawingExtent(doc);
     // Every edge's label stands 12 mm outside it.
     EXPECT_NEAR(b.minX, -12, 1e-9);
@@ -309,10 +289,10 @@ TEST_F(DrawingExtentTest, OneLevelLeavesOtherLevelsOutAndBadNumbersNeverCount) {
     doc.levels.push_back(DefaultLevel());
     doc.levels.back().id = 2;
     doc.levels.back().outline = {{5000, 5000}, {6000, 5000}, {6000, 6000}};
-    Add("24188", 0, 0, 0, 1);
-    Add("24188", 4000, 0, 0, 2);
-    Add("24188", std::nan(""), 0, 0, 1);
-    Add("no-such-article", -9000, -9000, 0, 1);
+    Add("24188", 0, 0);
+    Add("24188", 4000, 0, 2);
+    Add("24188", std::nan(""), 0);
+    Add("no-such-article", -9000, -9000);
     DrawingExtentOptions first;
     first.level = 1;
     LayoutBounds b = DrawingExtent(doc, first);

@@ -40,11 +40,9 @@ protected:
             p.id = doc.TakeId();
             p.article = cat.pieces[Int(0, cat.Count() - 1)].article;
             if (Int(0, 30) == 0) p.article = "no-such-article";
-            p.x = Uniform(-span, span);
-            p.y = Uniform(-span, span);
-            p.heading = Uniform(0, 360);
-            p.level = Int(1, 2);
-            p.selected = Int(0, 9) == 0;
+            // Braced lists are evaluated in order: the draws come as one field after the other.
+            std::tie(p.x, p.y, p.heading, p.level, p.selected) = std::tuple{
+                Uniform(-span, span), Uniform(-span, span), Uniform(0, 360), Int(1, 2), !Int(0, 9)};
             const PieceDef* def = cat.Find(p.article);
             p.joints.resize(def ? def->connectors.size() : 0);
             doc.pieces.push_back(p);
@@ -61,17 +59,10 @@ protected:
         }
         const SceneryCatalog& scenery = SceneryCatalog::Instance();
         for (int n = 0; n < 120; ++n) {
-            SceneryItem s;
-            s.id = doc.TakeId();
-            s.item = scenery.At(Int(0, scenery.Count() - 1))->id;
-            s.x = Uniform(-span, span);
-            s.y = Uniform(-span, span);
-            s.heading = Uniform(0, 360);
-            s.scaleX = Uniform(0.5, 2);
-            s.scaleY = Uniform(0.5, 2);
-            s.level = Int(1, 2);
-            s.selected = Int(0, 9) == 0;
-            doc.scenery.push_back(s);
+            doc.scenery.push_back({doc.TakeId(), scenery.At(Int(0, scenery.Count() - 1))->id,
+                                   Uniform(-span, span), Uniform(-span, span), Uniform(0, 360),
+                                   false, Uniform(0.5, 2), Uniform(0.5, 2), Int(1, 2)});
+            doc.scenery.back().selected = !Int(0, 9);
         }
         index.Rebuild(doc);
     }
@@ -113,18 +104,13 @@ protected:
     }
     // A view that shows the layout at a random zoom and pan.
     ViewTransform RandomView() {
-        ViewTransform view;
-        view.zoom = Uniform(0.05, 3);
-        view.offsetX = Uniform(-500, 1500);
-        view.offsetY = Uniform(-500, 1000);
-        return view;
+        return ViewTransform{Uniform(0.05, 3), Uniform(-500, 1500), Uniform(-500, 1000)};
     }
     // A window point near something: a random piece's end or middle, or anywhere.
     void NearSomething(const ViewTransform& view, int& px, int& py) {
         const PlacedPiece& p = doc.pieces[Int(0, 599)];
-        const double x = p.x + Uniform(-150, 150), y = p.y + Uniform(-150, 150);
-        px = view.ToPixelX(x);
-        py = view.ToPixelY(y);
+        px = view.ToPixelX(p.x + Uniform(-150, 150));
+        py = view.ToPixelY(p.y + Uniform(-150, 150));
     }
     static std::vector<uint32_t> SelectedIds(const LayoutDocument& d) {
         std::vector<uint32_t> ids;

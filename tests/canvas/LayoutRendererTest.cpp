@@ -13,6 +13,7 @@
 #include "catalog/HelixVariants.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
+#include "support/DocBuilders.h"
 #include "trackgeometry/PieceGeometry.h"
 
 namespace {
@@ -75,128 +76,99 @@ LayoutDocument PlainDoc(bool labels = false) {
     return doc;
 }
 
-PlacedPiece Piece(uint32_t id, const std::string& article, double x, double y) {
-    PlacedPiece p;
-    p.id = id;
-    p.article = article;
-    p.x = x;
-    p.y = y;
-    const PieceDef* def = TrackCatalog::Instance().Find(article);
-    p.joints.resize(def ? def->connectors.size() : 2);
-    return p;
-}
-
-// One straight from (100, 100) along +x at zoom 1: its middle is pixel (194, 100).
-class PieceDrawing : public testing::Test {
-protected:
-    PieceDrawing() { doc.pieces.push_back(Piece(doc.TakeId(), "24188", 100, 100)); }
-    void Draw() { canvas.Layout(doc, view); }
-    PlacedPiece& piece() { return doc.pieces[0]; }
-
-    LayoutDocument doc = PlainDoc();
-    ViewTransform view{1, 0, 0};
-    Canvas canvas{400, 300};
-};
-
 }  // namespace
 
-TEST_F(PieceDrawing, StraightBandHasTheDefaultFillAlongItsLength) {
-    Draw();
-    EXPECT_PIXEL(canvas, 194, 100, (Rgb{210, 210, 205}));
-    EXPECT_PIXEL(canvas, 110, 110, (Rgb{210, 210, 205}));
-    EXPECT_PIXEL(canvas, 194, 125, kWhite);  // beyond the 18.7 mm half-width
-    EXPECT_PIXEL(canvas, 300, 100, kWhite);  // beyond the 188.3 mm length
-    EXPECT_PIXEL(canvas, 5, 5, kWhite);
-}
-
-TEST_F(PieceDrawing, SelectedPieceIsHighlightedWithABlueOutline) {
-    piece().selected = true;
-    doc.levels[0].colourTrack = true;
-    piece().hasColour = true;
-    piece().colour = {200, 0, 0};
-    Draw();
-    EXPECT_PIXEL(canvas, 194, 100, (Rgb{180, 200, 230}));
-    // Outline on the band's long edge at y = 100 − 18.7: some pixel in rows 81..82 is blue.
-    const Rgb edge81 = canvas.At(194, 81), edge82 = canvas.At(194, 82);
-    EXPECT_TRUE(edge81.b > edge81.r + 60 || edge82.b > edge82.r + 60)
-        << Str(edge81) << " " << Str(edge82);
-}
-
-TEST_F(PieceDrawing, HiddenLevelAndUnknownArticleAreNotDrawn) {
-    doc.levels[0].visible = false;
-    Draw();
-    EXPECT_PIXEL(canvas, 194, 100, kWhite);
-    doc.levels[0].visible = true;
-    piece().article = "no-such-article";
-    Draw();
-    EXPECT_PIXEL(canvas, 194, 100, kWhite);
-}
-
-TEST_F(PieceDrawing, ConnectorDotsOnlyFromZoom02WithLabelsShown) {
-    doc.labelsShown = true;
-    PlacedPiece other = piece();
-    other.id = doc.TakeId();
-    other.x = 288.3;
-    doc.pieces.push_back(other);
-    doc.pieces[0].joints[1] = {other.id, 0};
-    doc.pieces[1].joints[0] = {doc.pieces[0].id, 1};
-    Draw();
-    EXPECT_PIXEL(canvas, 100, 100, (Rgb{255, 140, 0}));  // open end
-    EXPECT_PIXEL(canvas, 288, 100, (Rgb{60, 180, 60}));  // joined ends
-    // At zoom 0.19 the dots are gone: the open end shows track.
-    view.zoom = 0.19;
-    Draw();
-    const Rgb end = canvas.At(19, 19);  // 100 mm × 0.19
-    EXPECT_FALSE(Near(end, Rgb{255, 140, 0}, 40)) << Str(end);
-}
-
-// At zoom 0.05 a band is 1.87 pixels wide and drawn as a 2-pixel line halfway between its fill
-// and outline colours (smoothing is off there, so the colours are exact).
-TEST_F(PieceDrawing, ThinBandsAtLowZoomShowTheirColourWhereTheyLie) {
-    view.zoom = 0.05;
-    piece().x = 2000;  // pixels (100, 100) to (109, 100)
-    piece().y = 2000;
-    PlacedPiece red = piece();
-    red.id = doc.TakeId();
-    red.x = 3000;  // pixels (150, 100) down to (150, 109)
-    red.heading = 90;
-    red.hasColour = true;
-    red.colour = {200, 0, 0};
-    doc.pieces.push_back(red);
-    Draw();
-    auto either = [&](int x0, int y0, int x1, int y1, Rgb c) {
-        return Near(canvas.At(x0, y0), c) || Near(canvas.At(x1, y1), c);
-    };
-    for (int x = 101; x <= 108; ++x) {
-        EXPECT_TRUE(either(x, 99, x, 100, (Rgb{165, 165, 160})))
-            << x << ": " << Str(canvas.At(x, 100));
+// One straight from (100, 100) along +x at zoom 1: its middle is pixel (194, 100).
+TEST(PieceDrawing, BandSelectionHiddenLevelsDotsLabelsAndThinBands) {
+    LayoutDocument doc = PlainDoc();
+    const uint32_t id = LayPiece(doc, 100, 100);
+    auto piece = [&]() -> PlacedPiece& { return *doc.FindPiece(id); };
+    ViewTransform view{1, 0, 0};
+    Canvas canvas{400, 300};
+    auto draw = [&] { canvas.Layout(doc, view); };
+    {
+        SCOPED_TRACE("the band has the default fill along its length");
+        draw();
+        EXPECT_PIXEL(canvas, 194, 100, (Rgb{210, 210, 205}));
+        EXPECT_PIXEL(canvas, 110, 110, (Rgb{210, 210, 205}));
+        EXPECT_PIXEL(canvas, 194, 125, kWhite);  // beyond the 18.7 mm half-width
+        EXPECT_PIXEL(canvas, 300, 100, kWhite);  // beyond the 188.3 mm length
     }
-    for (int y = 101; y <= 108; ++y) {
-        EXPECT_TRUE(either(149, y, 150, y, (Rgb{160, 60, 57}))) << y;  // red and grey
+    {
+        SCOPED_TRACE("a selected piece is highlighted with a blue outline over its own colour");
+        piece().selected = piece().hasColour = doc.levels[0].colourTrack = true;
+        piece().colour = {200, 0, 0};
+        draw();
+        EXPECT_PIXEL(canvas, 194, 100, (Rgb{180, 200, 230}));
+        // Outline on the band's long edge at y = 100 − 18.7: some pixel in rows 81..82 is blue.
+        const Rgb edge81 = canvas.At(194, 81), edge82 = canvas.At(194, 82);
+        EXPECT_TRUE(edge81.b > edge81.r + 60 || edge82.b > edge82.r + 60)
+            << Str(edge81) << " " << Str(edge82);
+        piece().selected = piece().hasColour = doc.levels[0].colourTrack = false;
     }
-    EXPECT_PIXEL(canvas, 104, 103, kWhite);  // beside the band
-    EXPECT_PIXEL(canvas, 104, 96, kWhite);
-    EXPECT_PIXEL(canvas, 125, 100, kWhite);  // beyond its end
-    EXPECT_PIXEL(canvas, 153, 104, kWhite);
-    // Selected track shows its blue outline colour.
-    piece().selected = true;
-    Draw();
-    EXPECT_TRUE(either(104, 99, 104, 100, (Rgb{40, 100, 200}))) << Str(canvas.At(104, 100));
-}
-
-TEST_F(PieceDrawing, ArticleLabelInkAtTheMiddle) {
-    doc.labelsShown = true;
-    view.zoom = 1.5;
-    Draw();
-    // Dark ink around the middle (291, 150) at zoom 1.5: the "24188" text.
-    int dark = 0;
-    for (int y = 140; y < 160; ++y) {
-        for (int x = 260; x < 325; ++x) {
-            const Rgb c = canvas.At(x, y);
-            if (c.r < 120 && c.g < 120) ++dark;
-        }
+    {
+        SCOPED_TRACE("a hidden level and an unknown article are not drawn");
+        doc.levels[0].visible = false;
+        draw();
+        EXPECT_PIXEL(canvas, 194, 100, kWhite);
+        doc.levels[0].visible = true;
+        piece().article = "no-such-article";
+        draw();
+        EXPECT_PIXEL(canvas, 194, 100, kWhite);
+        piece().article = "24188";
     }
-    EXPECT_GT(dark, 20);
+    {
+        SCOPED_TRACE("the article label shows as ink at the middle");
+        doc.labelsShown = true;
+        view.zoom = 1.5;
+        draw();
+        int dark = 0;  // the "24188" text around the middle (291, 150) at zoom 1.5
+        for (int y = 140; y < 160; ++y)
+            for (int x = 260; x < 325; ++x)
+                dark += canvas.At(x, y).r < 120 && canvas.At(x, y).g < 120;
+        EXPECT_GT(dark, 20);
+    }
+    {
+        SCOPED_TRACE("connector dots only from zoom 0.2 with labels shown");
+        const uint32_t other = LayPiece(doc, 288.3, 100);
+        piece().joints[1] = {other, 0};
+        doc.FindPiece(other)->joints[0] = {id, 1};
+        view.zoom = 1;
+        draw();
+        EXPECT_PIXEL(canvas, 100, 100, (Rgb{255, 140, 0}));  // open end
+        EXPECT_PIXEL(canvas, 288, 100, (Rgb{60, 180, 60}));  // joined ends
+        view.zoom = 0.19;  // the dots are gone: the open end shows track
+        draw();
+        EXPECT_FALSE(Near(canvas.At(19, 19), Rgb{255, 140, 0}, 40)) << Str(canvas.At(19, 19));
+        doc.pieces.pop_back();
+        piece().joints[1] = {};
+        doc.labelsShown = false;
+    }
+    {
+        // At zoom 0.05 a band is 1.87 pixels wide and drawn as a 2-pixel line halfway between
+        // its fill and outline colours (smoothing is off there, so the colours are exact).
+        SCOPED_TRACE("thin bands at low zoom show their colour where they lie");
+        view.zoom = 0.05;
+        piece().x = piece().y = 2000;  // pixels (100, 100) to (109, 100)
+        const uint32_t red = LayPiece(doc, 3000, 2000, 1, "24188", 90);  // (150, 100) down
+        doc.FindPiece(red)->hasColour = true;
+        doc.FindPiece(red)->colour = {200, 0, 0};
+        draw();
+        auto either = [&](int x0, int y0, int x1, int y1, Rgb c) {
+            return Near(canvas.At(x0, y0), c) || Near(canvas.At(x1, y1), c);
+        };
+        for (int x = 101; x <= 108; ++x)
+            EXPECT_TRUE(either(x, 99, x, 100, (Rgb{165, 165, 160}))) << x;
+        for (int y = 101; y <= 108; ++y)
+            EXPECT_TRUE(either(149, y, 150, y, (Rgb{160, 60, 57}))) << y;  // red and grey
+        EXPECT_PIXEL(canvas, 104, 103, kWhite);                            // beside the band
+        EXPECT_PIXEL(canvas, 104, 96, kWhite);
+        EXPECT_PIXEL(canvas, 125, 100, kWhite);  // beyond its end
+        EXPECT_PIXEL(canvas, 153, 104, kWhite);
+        piece().selected = true;  // selected track shows its blue outline colour
+        draw();
+        EXPECT_TRUE(either(104, 99, 104, 100, (Rgb{40, 100, 200}))) << Str(canvas.At(104, 100));
+    }
 }
 
 TEST(LayoutDrawing, BaseboardDeckAndDimensionLabels) {
@@ -211,19 +183,15 @@ TEST(LayoutDrawing, BaseboardDeckAndDimensionLabels) {
     EXPECT_PIXEL(canvas, 200, 170, (Rgb{120, 90, 50}));    // left deck edge, width 2
     // The top edge's dimension box sits 12 mm above the edge, centred at x = 200.
     EXPECT_PIXEL(canvas, 170, 38, (Rgb{255, 248, 220}));
-    doc.levels[0].colourTrack = true;
-    doc.levels[0].colour = {180, 200, 220};
-    canvas.Layout(doc, view);
-    EXPECT_PIXEL(canvas, 250, 190, (Rgb{223, 223, 213}));
     doc.baseboardShown = false;
     canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 100, 100, kWhite);
 }
 
-TEST(LayoutDrawing, GridLinesAndOriginCross) {
+TEST(LayoutDrawing, GridLinesOriginCrossAndRulersWithOriginMarks) {
     LayoutDocument doc;
     ViewTransform view;  // zoom 0.4, offsets 60: lines every 12.8 px
-    Canvas canvas(200, 150);
+    Canvas canvas(300, 200);
     canvas.Layout(doc, view);
     // Lines at x = 85 (60 + 2 × 12.8 = 85.6) and y = 98 (60 + 3 × 12.8 = 98.4).
     EXPECT_PIXEL(canvas, 85, 30, (Rgb{220, 220, 215}));
@@ -236,11 +204,6 @@ TEST(LayoutDrawing, GridLinesAndOriginCross) {
     canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 85, 30, kWhite);
     EXPECT_PIXEL(canvas, 66, 60, kWhite);
-}
-
-TEST(LayoutDrawing, RulersWithOriginMarks) {
-    ViewTransform view;
-    Canvas canvas(300, 200);
     canvas.Draw([&](wxDC& dc) {
         dc.SetBackground(*wxWHITE_BRUSH);
         dc.Clear();
@@ -276,7 +239,7 @@ TEST(LayoutDrawing, SceneryAndSelectedScenery) {
 
 TEST(LayoutDrawing, HelixRingsAreDrawnAndHiddenWithTheirLevel) {
     LayoutDocument doc = PlainDoc();
-    doc.helices.push_back({1, 500, 500, 0, "proses_2_5_r1r2"});
+    doc.helices.push_back({doc.TakeId(), 500, 500, 0, "proses_2_5_r1r2"});
     ViewTransform view{0.5, 0, 0};
     Canvas canvas(520, 520);
     canvas.Layout(doc, view);
@@ -285,46 +248,35 @@ TEST(LayoutDrawing, HelixRingsAreDrawnAndHiddenWithTheirLevel) {
     EXPECT_PIXEL(canvas, 423, 296, (Rgb{210, 210, 205}));
     EXPECT_PIXEL(canvas, 461, 306, (Rgb{210, 210, 205}));
     EXPECT_PIXEL(canvas, 443, 301, kWhite);
-    EXPECT_PIXEL(canvas, 250, 250, kWhite);        // the centre
-    PlacedPiece end = Piece(2, "24188", 2000, 0);  // off the canvas
-    end.helixId = 1;
-    doc.pieces.push_back(end);
+    EXPECT_PIXEL(canvas, 250, 250, kWhite);                           // the centre
+    doc.FindPiece(LayPiece(doc, 2000))->helixId = doc.helices[0].id;  // off the canvas
     doc.levels[0].visible = false;
     canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 423, 296, kWhite);
 }
 
-TEST(Overlays, GhostSnapTargetAndRubberBand) {
+TEST(Overlays, GhostSnapTargetBandTapeAndRotationReadOut) {
     LayoutDocument doc;
     ViewTransform view{1, 0, 0};
+    Canvas canvas(400, 300);
     CanvasOverlays o;
-    o.pieceGhost = true;
+    o.pieceGhost = o.snapTarget = o.rubberBand = true;
     o.ghostArticle = "24188";
-    o.snapTarget = o.rubberBand = true;
     o.ghostX = o.snapX = 50;
     o.ghostY = o.snapY = 100;
     o.bandX0 = 300;
     o.bandY0 = 200;
     o.bandX1 = 380;
     o.bandY1 = 280;
-    Canvas canvas(400, 300);
     canvas.Overlays(doc, o, view);
     EXPECT_PIXEL(canvas, 144, 100, (Rgb{200, 225, 200}));  // ghost middle
     EXPECT_PIXEL(canvas, 50, 100, (Rgb{255, 220, 0}));     // snap target over the ghost's end
     EXPECT_PIXEL(canvas, 340, 240, kWhite);                // band inside is not filled
     int blue = 0;
-    for (int x = 300; x <= 380; ++x) {
-        const Rgb c = canvas.At(x, 200);
-        if (c.b > 150 && c.r < 100) ++blue;
-    }
+    for (int x = 300; x <= 380; ++x) blue += canvas.At(x, 200).b > 150 && canvas.At(x, 200).r < 100;
     EXPECT_GT(blue, 10);  // dotted top edge
-}
 
-TEST(Overlays, SceneryGhostTapeAndRotationReadOut) {
-    LayoutDocument doc;
-    ViewTransform view{1, 0, 0};
-    Canvas canvas(400, 300);
-    CanvasOverlays o;
+    o = CanvasOverlays{};
     o.tape = o.rotation = o.rotationFlash = true;
     o.tapeX = 20;
     o.tapeMouseX = 220;
@@ -336,8 +288,7 @@ TEST(Overlays, SceneryGhostTapeAndRotationReadOut) {
     EXPECT_PIXEL(canvas, 20, 250, (Rgb{40, 80, 200}));  // tape start dot
     // Inside the length box: (255, 248, 220) at alpha 235 over white.
     EXPECT_PIXEL(canvas, 232, 250, (Rgb{255, 249, 223}));
-    // Flash: a green disc of radius 16 around the pivot.
-    const Rgb flash = canvas.At(100, 50);
+    const Rgb flash = canvas.At(100, 50);  // a green disc of radius 16 around the pivot
     EXPECT_TRUE(flash.g > 180 && flash.r < 120) << Str(flash);
     o.rotationFlash = false;
     canvas.Overlays(doc, o, view);
@@ -379,7 +330,7 @@ namespace {
 // Its article used to run past both ends under the joint dots; its end looked like plain track.
 TEST(TidyPieces, ZBumperShowsItsStopBarAndNoLabelRunningUnderTheDots) {
     LayoutDocument doc = PlainDoc(true);
-    doc.pieces.push_back(Piece(doc.TakeId(), "8991", 100, 100));
+    LayPiece(doc, 100, 100, 1, "8991");
     ViewTransform view{2, 0, 0};
     Canvas canvas(300, 220);
     canvas.Layout(doc, view);
@@ -413,14 +364,14 @@ LayoutDocument OverviewRows() {
     int k = 0;
     for (int row = 0; row < 6; ++row) {
         for (const char* article : kArticles) {
-            PlacedPiece p =
-                Piece(doc.TakeId(), article, 300 + (k % 24) * 260.0, 300 + (k / 24) * 300.0);
-            p.heading = (k * 37) % 360;
+            PlacedPiece& p =
+                doc.pieces[LayPiece(doc, 300 + (k % 24) * 260.0, 300 + (k / 24) * 300.0, 1, article,
+                                    (k * 37) % 360) -
+                           1];
             p.selected = k % 11 == 3;
             p.elevation = k % 7 == 2 ? 80 : 0;
             p.hasColour = k % 13 == 5;
             p.colour = {200, 0, 0};
-            doc.pieces.push_back(p);
             ++k;
         }
         (void)row;
@@ -454,7 +405,7 @@ std::set<std::tuple<int, int, int>> LineColours(const LayoutDocument& doc) {
 
 // At an overview each piece is a line along each of its routes, in its band's line colour, and
 // nothing else of it is drawn: no outline, sleeper, bridge arc, circuit mark, label or dot.
-TEST(LevelOfDetail, EveryPieceShowsAsItsRouteLinesAndNothingElse) {
+TEST(LevelOfDetail, PiecesShowAsTheirRouteLinesUntilLongEnoughOnScreen) {
     const LayoutDocument doc = OverviewRows();
     ViewTransform view{0.025, 20, 20};
     for (const PlacedPiece& p : doc.pieces) {
@@ -491,23 +442,17 @@ TEST(LevelOfDetail, EveryPieceShowsAsItsRouteLinesAndNothingElse) {
             EXPECT_TRUE(isLine(c)) << "pixel (" << x << ", " << y << ") is " << Str(c);
         }
     EXPECT_GT(ink, 300);
-}
 
-// Where a piece is long enough on screen it is drawn in full again: the long bridge shows its
-// arc beside the lines of the short pieces.
-TEST(LevelOfDetail, PiecesLongerOnScreenKeepTheirMarks) {
-    const LayoutDocument doc = OverviewRows();
-    const PieceDef* bridge = TrackCatalog::Instance().Find("74636");
-    ASSERT_NE(bridge, nullptr);
-    ViewTransform view{0.07, 20, 20};
-    EXPECT_FALSE(DrawnAsRouteLines(*bridge, view.zoom));
-    const auto lineColours = LineColours(doc);
-    Canvas canvas(560, 200);
-    canvas.Layout(doc, view);
+    // Where a piece is long enough on screen it is drawn in full again: the long bridge shows
+    // its arc beside the lines of the short pieces.
+    view.zoom = 0.07;
+    EXPECT_FALSE(DrawnAsRouteLines(*TrackCatalog::Instance().Find("74636"), view.zoom));
+    Canvas wide(560, 200);
+    wide.Layout(doc, view);
     int marks = 0;
-    for (int y = 0; y < canvas.Size().y; ++y)
-        for (int x = 0; x < canvas.Size().x; ++x) {
-            const Rgb c = canvas.At(x, y);
+    for (int y = 0; y < wide.Size().y; ++y)
+        for (int x = 0; x < wide.Size().x; ++x) {
+            const Rgb c = wide.At(x, y);
             marks += c != kWhite && lineColours.count({c.r, c.g, c.b}) == 0;
         }
     EXPECT_GT(marks, 0);

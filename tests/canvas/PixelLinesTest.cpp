@@ -36,9 +36,8 @@ struct Image {
 
 }  // namespace
 
-TEST(PixelLines, WordHoldsTheColourOpaque) { EXPECT_EQ(PixelWord(Rgb{0x10, 0x20, 0x30}), kInk); }
-
-TEST(PixelLines, StraightLinesCoverEveryPixelFromEndToEndAndNoMore) {
+TEST(PixelLines, StraightLinesCoverEveryPixelFromEndToEndAndNoMoreInTheOpaqueColour) {
+    EXPECT_EQ(PixelWord(Rgb{0x10, 0x20, 0x30}), kInk);
     Image image;
     DrawPixelLine(image.target, 3, 4, 12, 4, kInk, 1);
     for (int x = 3; x <= 12; ++x) EXPECT_EQ(image.At(x, 4), kInk) << x;

@@ -16,12 +16,13 @@
 #include "canvas/EditTransaction.h"
 #include "canvas/GestureDriver.h"
 #include "canvas/Interaction.h"
-#include "trackgeometry/PieceGeometry.h"
+#include "canvas/LoosePieces.h"
 #include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
 #include "model/GradeRuns.h"
 #include "model/Tunnels.h"
 #include "persistence/LayoutFile.h"
+#include "trackgeometry/PieceGeometry.h"
 
 namespace {
 
@@ -34,24 +35,6 @@ bool SameSnapshot(const UndoSnapshot& a, const UndoSnapshot& b) {
     return a.pieces == b.pieces && a.scenery == b.scenery && a.labels == b.labels &&
            a.measurements == b.measurements && a.tunnels == b.tunnels && a.helices == b.helices &&
            a.gradeRuns == b.gradeRuns && a.currentGrade == b.currentGrade;
-}
-
-// Every joint names an existing piece and connector whose joint names it back.
-std::string BrokenJoint(const LayoutDocument& doc) {
-    for (const PlacedPiece& p : doc.pieces) {
-        for (size_t i = 0; i < p.joints.size(); ++i) {
-            const Joint& j = p.joints[i];
-            if (j.IsOpen()) continue;
-            const PlacedPiece* t = doc.FindPiece(j.target);
-            const std::string where = "piece " + std::to_string(p.id) + " connector " +
-                                      std::to_string(i) + " -> " + std::to_string(j.target);
-            if (!t) return where + ": no such piece";
-            if (j.targetConn >= t->joints.size()) return where + ": no such connector";
-            if (t->joints[j.targetConn] != Joint{p.id, static_cast<uint32_t>(i)})
-                return where + ": not joined back";
-        }
-    }
-    return {};
 }
 
 // Ids of every object kind are unique among all and below nextId.
@@ -145,6 +128,15 @@ private:
         y = view.ToPixelY(mid.y);
         return true;
     }
+    // A random piece and the window pixel in the middle of its track; null if there is none.
+    const PlacedPiece* RandomSpot(int& x, int& y) {
+        const PlacedPiece* p = RandomPiece();
+        return p && PieceSpot(*p, x, y) ? p : nullptr;
+    }
+    void DropAt(int x, int y) {
+        Hover(x, y);
+        Press(x, y);
+    }
     // An open connector of some piece other than `not`, as a position in mm.
     bool OpenEnd(uint32_t not_, PointMm& at) {
         std::vector<PointMm> ends;
@@ -163,36 +155,30 @@ private:
         gestures.BeginPieceDrag(doc, view, articles[Int(0, articles.size() - 1)]);
         for (int turns = Int(0, 3); turns > 0; --turns) RightClick(0, 0);
         const int x = Int(0, 3000), y = Int(0, 2000);
-        Hover(x, y);
-        Press(x, y);
+        DropAt(x, y);
     }
     void DropOnEnd() {
         PointMm end;
         if (!OpenEnd(kNoId, end)) return DropFree();
         gestures.BeginPieceDrag(doc, view, articles[Int(0, articles.size() - 1)]);
         Keep(gestures.Wheel(doc, Chance(50) ? 120 : -120, Chance(50)));
-        const int x = view.ToPixelX(end.x) + Int(-20, 20), y = view.ToPixelY(end.y) + Int(-20, 20);
-        Hover(x, y);
-        Press(x, y);
+        DropAt(view.ToPixelX(end.x) + Int(-20, 20), view.ToPixelY(end.y) + Int(-20, 20));
     }
     void DropScenery() {
         static const char* kItems[] = {"platform", "signal_box", "tree_sm_dec", "tree_conifer"};
         gestures.BeginSceneryDrag(view, kItems[Int(0, 3)]);
         if (Chance(50)) Key(CanvasKey::Turn);
         const int x = Int(0, 3000), y = Int(0, 2000);
-        Hover(x, y);
-        Press(x, y);
+        DropAt(x, y);
     }
     void DropHelix() {
         gestures.BeginHelixDrag(view, Chance(50) ? "proses_2_5_r1r2" : "proses_3_5_r2r3");
         const int x = Int(0, 3000), y = Int(0, 2000);
-        Hover(x, y);
-        Press(x, y);
+        DropAt(x, y);
     }
     void MovePiece() {
-        const PlacedPiece* p = RandomPiece();
         int x = 0, y = 0;
-        if (!p || !PieceSpot(*p, x, y)) return;
+        if (!RandomSpot(x, y)) return;
         const Modifiers mods = RandomMods();
         Press(x, y, mods);
         const int dx = Int(-150, 150), dy = Int(-150, 150);
@@ -201,10 +187,10 @@ private:
         Release(x + dx, y + dy, mods);
     }
     void SnapMove() {
-        const PlacedPiece* p = RandomPiece();
         int x = 0, y = 0;
         PointMm end;
-        if (!p || !PieceSpot(*p, x, y) || !OpenEnd(p->id, end)) return;
+        const PlacedPiece* p = RandomSpot(x, y);
+        if (!p || !OpenEnd(p->id, end)) return;
         const int dx = view.ToPixelX(end.x) - view.ToPixelX(p->x) + Int(-15, 15);
         const int dy = view.ToPixelY(end.y) - view.ToPixelY(p->y) + Int(-15, 15);
         DragFromTo(x, y, x + dx, y + dy);
@@ -216,18 +202,16 @@ private:
         DragFromTo(x, y, x + Int(-100, 100), y + Int(-100, 100), {false, Chance(20), false});
     }
     void Rotate() {
-        const PlacedPiece* p = RandomPiece();
         int x = 0, y = 0;
-        if (p && PieceSpot(*p, x, y)) Click(x, y);
+        if (RandomSpot(x, y)) Click(x, y);
         const Modifiers alt{false, false, true};
         Press(Int(0, 3000), Int(0, 2000), alt);
         Drag(Int(0, 3000), Int(0, 2000), alt);
         Release(Int(0, 3000), Int(0, 2000), alt);
     }
     void StepRotate() {
-        const PlacedPiece* p = RandomPiece();
         int x = 0, y = 0;
-        if (p && PieceSpot(*p, x, y)) Click(x, y);
+        if (RandomSpot(x, y)) Click(x, y);
         RightClick(x, y, {false, false, true});
     }
     void Band() {
@@ -235,25 +219,22 @@ private:
         DragFromTo(x, y, x + Int(-800, 800), y + Int(-800, 800));
     }
     void Delete() {
-        const PlacedPiece* p = RandomPiece();
         int x = 0, y = 0;
-        if (p && PieceSpot(*p, x, y) && Chance(80)) Click(x, y, RandomMods());
+        if (RandomSpot(x, y) && Chance(80)) Click(x, y, RandomMods());
         answerDeleteYes = Chance(70);
         Key(CanvasKey::Delete);
     }
     void CopyPaste() {
-        const PlacedPiece* p = RandomPiece();
         int x = 0, y = 0;
-        if (!p || !PieceSpot(*p, x, y)) return;
+        if (!RandomSpot(x, y)) return;
         RightClick(x, y);
         gestures.Copy(doc);
         RightClick(Int(0, 3000), Int(0, 2000));
         if (last.menu == ContextMenu::Paste) Keep(gestures.Paste(doc, view));
     }
     void Clone() {
-        const PlacedPiece* p = RandomPiece();
         int x = 0, y = 0;
-        if (p && PieceSpot(*p, x, y)) DoubleClick(x, y);
+        if (RandomSpot(x, y)) DoubleClick(x, y);
     }
     void GradeStart() {
         const PlacedPiece* p = RandomPiece();

@@ -2,11 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
-#include "trackgeometry/PieceGeometry.h"
 #include "canvas/RouteLines.h"
-#include "trackgeometry/TrackRoutes.h"
 #include "catalog/TrackCatalog.h"
+#include "trackgeometry/PieceGeometry.h"
+#include "trackgeometry/TrackRoutes.h"
 
 namespace {
 
@@ -33,10 +34,8 @@ TEST(RouteLines, FollowEveryRouteOfEveryCatalogPieceFromEndToEnd) {
     ASSERT_GT(catalog.Count(), 100);
     for (const PieceDef& def : catalog.pieces) {
         PlacedPiece piece;
-        piece.article = def.article;
-        piece.x = 1234.5;
-        piece.y = -321.25;
-        piece.heading = 137;
+        std::tie(piece.article, piece.x, piece.y, piece.heading) =
+            std::tuple(def.article, 1234.5, -321.25, 137);
         const std::vector<TrackRoute> routes = PieceRoutes(piece, def);
         const auto lines = Placed(def, piece);
         ASSERT_EQ(lines.size(), routes.size()) << def.article;
@@ -59,10 +58,8 @@ TEST(RouteLines, ACurveEndsAtItsConnectorAndTurnsBetween) {
     const PieceDef* curve = TrackCatalog::Instance().Find("24130");
     ASSERT_NE(curve, nullptr);
     PlacedPiece piece;
-    piece.article = curve->article;
-    piece.x = 50;
-    piece.y = 80;
-    piece.heading = 90;
+    std::tie(piece.article, piece.x, piece.y, piece.heading) =
+        std::tuple(curve->article, 50, 80, 90);
     const auto lines = Placed(*curve, piece);
     ASSERT_EQ(lines.size(), 1u);
     const ConnectorPose end = GetConnectorPose(piece, *curve, 1);
@@ -79,10 +76,10 @@ TEST(RouteLines, ACurveEndsAtItsConnectorAndTurnsBetween) {
 
 // Drawn as lines only where the piece is a few pixels long and its band a line anyway.
 TEST(RouteLines, ChosenByTheLengthOfThePieceOnScreen) {
-    const PieceDef* straight = TrackCatalog::Instance().Find("24188");
-    const PieceDef* longStraight = TrackCatalog::Instance().Find("24360");
-    ASSERT_NE(straight, nullptr);
-    ASSERT_NE(longStraight, nullptr);
+    const TrackCatalog& catalog = TrackCatalog::Instance();
+    const PieceDef *straight = catalog.Find("24188"), *longStraight = catalog.Find("24360");
+    const PieceDef* shortStraight = catalog.Find("24071");
+    ASSERT_TRUE(straight && longStraight && shortStraight);
     const double below = (kRouteLinesBelowPx - 0.5) / 188.3;
     const double above = (kRouteLinesBelowPx + 0.5) / 188.3;
     EXPECT_TRUE(DrawnAsRouteLines(*straight, below));
@@ -90,8 +87,6 @@ TEST(RouteLines, ChosenByTheLengthOfThePieceOnScreen) {
     // At the same zoom a longer piece still shows its band.
     EXPECT_FALSE(DrawnAsRouteLines(*longStraight, below));
     // A short piece whose band is wider than a line on screen keeps its band.
-    const PieceDef* shortStraight = TrackCatalog::Instance().Find("24071");
-    ASSERT_NE(shortStraight, nullptr);
     EXPECT_FALSE(DrawnAsRouteLines(*shortStraight, 0.15));
     EXPECT_TRUE(BandDrawnAsLine(BandHalfWidth(*straight), below));
 }

@@ -1,6 +1,8 @@
 // Layouts built in code for the drawing tests, the screenshot and the drawing benchmark.
 #include "SampleLayouts.h"
 
+#include <tuple>
+
 #include "catalog/TrackCatalog.h"
 #include "model/Helices.h"
 
@@ -8,10 +10,7 @@ uint32_t AppendJoined(LayoutDocument& doc, const std::string& article, uint32_t 
                       double x, double y, double heading) {
     const PieceDef* def = TrackCatalog::Instance().Find(article);
     PlacedPiece p;
-    p.article = article;
-    p.x = x;
-    p.y = y;
-    p.heading = heading;
+    std::tie(p.article, p.x, p.y, p.heading) = std::tuple(article, x, y, heading);
     p.level = static_cast<int32_t>(doc.activeLevel);
     p.joints.resize(def ? def->connectors.size() : 2);
     p.id = doc.TakeId();
@@ -22,11 +21,8 @@ uint32_t AppendJoined(LayoutDocument& doc, const std::string& article, uint32_t 
                              : doc.FindPiece(target);
         const ConnectorPose pose =
             GetConnectorPose(*t, *TrackCatalog::Instance().Find(t->article), conn);
-        p.x = pose.x;
-        p.y = pose.y;
-        p.heading = pose.heading;
-        p.elevation = t->elevation;
-        p.level = t->level;
+        std::tie(p.x, p.y, p.heading, p.elevation, p.level) =
+            std::tuple(pose.x, pose.y, pose.heading, t->elevation, t->level);
         p.joints[0] = {target, static_cast<uint32_t>(conn)};
         t->joints[conn] = {p.id, 0};
     }
@@ -37,13 +33,12 @@ uint32_t AppendJoined(LayoutDocument& doc, const std::string& article, uint32_t 
 namespace {
 
 SceneryItem Item(LayoutDocument& doc, const char* what, double x, double y, double heading = 0) {
-    SceneryItem s;
-    s.id = doc.TakeId();
-    s.item = what;
-    s.x = x;
-    s.y = y;
-    s.heading = heading;
-    return s;
+    return {doc.TakeId(), what, x, y, heading};
+}
+
+// The upper level of the samples: 80 mm up, its track in its own colour.
+Level Upper(std::vector<PointMm> outline = {}) {
+    return {2, "Level 2", true, 80, true, {220, 180, 180}, std::move(outline)};
 }
 
 }  // namespace
@@ -51,14 +46,7 @@ SceneryItem Item(LayoutDocument& doc, const char* what, double x, double y, doub
 LayoutDocument SampleShowcase() {
     LayoutDocument doc;
     doc.levels = {DefaultLevel()};
-    Level upper;
-    upper.id = 2;
-    upper.name = "Level 2";
-    upper.height = 80;
-    upper.colourTrack = true;
-    upper.colour = {220, 180, 180};
-    upper.outline = {{1500, 700}, {2300, 700}, {2300, 1150}, {1500, 1150}};
-    doc.levels.push_back(upper);
+    doc.levels.push_back(Upper({{1500, 700}, {2300, 700}, {2300, 1150}, {1500, 1150}}));
     doc.baseboard = {{0, 0}, {2400, 0}, {2400, 1200}, {0, 1200}};
 
     // Main line along the top: straight, turnouts, crossing, slip, circuit track.
@@ -80,28 +68,13 @@ LayoutDocument SampleShowcase() {
     uint32_t t1 = AppendJoined(doc, "24188", kNoId, 0, 700, 450, 0);
     uint32_t t2 = AppendJoined(doc, "24188", t1, 1);
     uint32_t t3 = AppendJoined(doc, "24188", t2, 1);
-    for (uint32_t id : {t1, t2, t3}) doc.FindPiece(id)->selected = true;
     // Tunnel portals and record, as the tunnel tool makes them.
-    {
-        const PlacedPiece* first = doc.FindPiece(t1);
-        const PlacedPiece* last = doc.FindPiece(t3);
-        const PieceDef* def = TrackCatalog::Instance().Find("24188");
-        const ConnectorPose pa = GetConnectorPose(*first, *def, 0);
-        const ConnectorPose pb = GetConnectorPose(*last, *def, 1);
-        SceneryItem portalA = Item(doc, "tunnel_portal_single", pa.x, pa.y, pa.heading);
-        SceneryItem portalB = Item(doc, "tunnel_portal_single", pb.x, pb.y, pb.heading);
-        Tunnel tunnel;
-        tunnel.id = doc.TakeId();
-        tunnel.portalA = portalA.id;
-        tunnel.portalB = portalB.id;
-        tunnel.anchorA = t1;
-        tunnel.anchorB = t3;
-        tunnel.covers = {t1, t2, t3};
-        doc.scenery.push_back(portalA);
-        doc.scenery.push_back(portalB);
-        doc.tunnels.push_back(tunnel);
-    }
-    for (uint32_t id : {t1, t2, t3}) doc.FindPiece(id)->selected = false;
+    const PieceDef* straight = TrackCatalog::Instance().Find("24188");
+    for (const ConnectorPose& end : {GetConnectorPose(*doc.FindPiece(t1), *straight, 0),
+                                     GetConnectorPose(*doc.FindPiece(t3), *straight, 1)})
+        doc.scenery.push_back(Item(doc, "tunnel_portal_single", end.x, end.y, end.heading));
+    const uint32_t portalA = doc.scenery[0].id, portalB = doc.scenery[1].id;
+    doc.tunnels.push_back({doc.TakeId(), portalA, portalB, t1, t3, {t1, t2, t3}});
     // A bridge, K-Track and Z pieces, a turntable.
     uint32_t br = AppendJoined(doc, "74636", kNoId, 0, 700, 650, 0);
     doc.FindPiece(br)->elevation = 60;
@@ -134,19 +107,8 @@ LayoutDocument SampleShowcase() {
     SceneryItem sel = Item(doc, "platform_island", 1250, 620, 15);
     sel.selected = true;
     doc.scenery.push_back(sel);
-    Label label;
-    label.id = doc.TakeId();
-    label.text = "Showcase station";
-    label.x = 300;
-    label.y = 900;
-    doc.labels.push_back(label);
-    Measurement m;
-    m.id = doc.TakeId();
-    m.x1 = 150;
-    m.y1 = 1150;
-    m.x2 = 1150;
-    m.y2 = 1150;
-    doc.measurements.push_back(m);
+    doc.labels.push_back({doc.TakeId(), "Showcase station", 300, 900});
+    doc.measurements.push_back({doc.TakeId(), 150, 1150, 1150, 1150});
     return doc;
 }
 
@@ -156,13 +118,7 @@ LayoutDocument SampleMixed(int count) {
         "2200",  "2268",  "8500",  "24994", "74636", "24294", "24188", "24130", "24172", "24230"};
     LayoutDocument doc;
     doc.levels = {DefaultLevel()};
-    Level upper;
-    upper.id = 2;
-    upper.name = "Level 2";
-    upper.height = 80;
-    upper.colourTrack = true;
-    upper.colour = {220, 180, 180};
-    doc.levels.push_back(upper);
+    doc.levels.push_back(Upper());
     const int perRow = 40;
     const int rows = (count + perRow - 1) / perRow;
     doc.baseboard = {
@@ -187,12 +143,7 @@ LayoutDocument SampleMixed(int count) {
         p->elevation = (n % 5) * 30.0;
         p->selected = n % 17 == 0;
         previous = id;
-        if (n % 50 == 25) {
-            Tunnel t;
-            t.id = doc.TakeId();
-            t.covers = {id};
-            doc.tunnels.push_back(t);
-        }
+        if (n % 50 == 25) doc.tunnels.push_back({doc.TakeId(), kNoId, kNoId, kNoId, kNoId, {id}});
     }
     static const char* const kScenery[] = {"platform", "tree_lg_dec", "station_small", "car",
                                            "signal_box"};
@@ -201,21 +152,10 @@ LayoutDocument SampleMixed(int count) {
             Item(doc, kScenery[n % 5], (n % 40) * 300.0 + 150, (n / 40) * 300.0 + 150, n * 13.0));
     }
     for (int n = 0; n < count / 100; ++n) {
-        Label l;
-        l.id = doc.TakeId();
-        l.text = "Label " + std::to_string(n);
-        l.x = n * 500.0;
-        l.y = 50;
-        doc.labels.push_back(l);
-        Measurement m;
-        m.id = doc.TakeId();
-        m.x1 = n * 500.0;
-        m.y1 = 200;
-        m.x2 = n * 500.0 + 400;
-        m.y2 = 260;
-        doc.measurements.push_back(m);
-        GradeRun run{1.5, static_cast<int32_t>(doc.pieces[n * 97 % doc.pieces.size()].id), 1};
-        doc.gradeRuns.push_back(run);
+        doc.labels.push_back({doc.TakeId(), "Label " + std::to_string(n), n * 500.0, 50});
+        doc.measurements.push_back({doc.TakeId(), n * 500.0, 200, n * 500.0 + 400, 260});
+        doc.gradeRuns.push_back(
+            {1.5, static_cast<int32_t>(doc.pieces[n * 97 % doc.pieces.size()].id), 1});
     }
     for (int n = 0; n < count / 500; ++n) {
         PlaceHelix(doc, 2000.0 + n * 3000, rows * 300.0 + 600, 0, "proses_2_5_r1r2");

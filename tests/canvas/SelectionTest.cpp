@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "base/Geometry.h"
 #include "canvas/Interaction.h"
@@ -21,10 +22,7 @@ protected:
 
     uint32_t Add(const std::string& article, double x = 0, double y = 0, double heading = 0) {
         PlacedPiece p;
-        p.article = article;
-        p.x = x;
-        p.y = y;
-        p.heading = heading;
+        std::tie(p.article, p.x, p.y, p.heading) = std::tuple(article, x, y, heading);
         return doc.AddPiece(p);  // no joint slots: clicking must grow them
     }
     void Join(uint32_t a, int ca, uint32_t b, int cb) {
@@ -32,6 +30,12 @@ protected:
             if (doc.FindPiece(id)->joints.size() < 2) doc.FindPiece(id)->joints.resize(2);
         doc.FindPiece(a)->joints[ca] = {b, static_cast<uint32_t>(cb)};
         doc.FindPiece(b)->joints[cb] = {a, static_cast<uint32_t>(ca)};
+    }
+    // Where a piece or scenery item stands, within a nanometre.
+    template <class Object>
+    static void ExpectAt(const Object& o, double x, double y) {
+        EXPECT_NEAR(o.x, x, 1e-9);
+        EXPECT_NEAR(o.y, y, 1e-9);
     }
     std::vector<uint32_t> Selected() const {
         std::vector<uint32_t> ids;
@@ -64,6 +68,19 @@ TEST_F(EditDoc, ShiftClickUnreachableOrOnTheAnchorToggles) {
     doc.ClearSelection();
     ClickPiece(doc, b, false, true);  // nothing selected: toggles
     EXPECT_EQ(Selected(), (std::vector<uint32_t>{b}));
+}
+
+TEST_F(EditDoc, ShiftClickAlongALoopSelectsTheShorterChainFromTheLastSelected) {
+    std::vector<uint32_t> ids;
+    for (int k = 0; k < 12; ++k) ids.push_back(Add("24130"));
+    for (int k = 0; k < 12; ++k) Join(ids[k], 1, ids[(k + 1) % 12], 0);
+    ClickPiece(doc, ids[2], false, false);
+    ClickPiece(doc, ids[11], false, true);  // 2-1-0-11 beats 2-3-...-11
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{ids[0], ids[1], ids[2], ids[11]}));
+    ClickPiece(doc, ids[5], true, false);
+    ClickPiece(doc, ids[7], false, true);  // the anchor is the last selected in document order: 11
+    EXPECT_EQ(Selected(), (std::vector<uint32_t>{ids[0], ids[1], ids[2], ids[5], ids[7], ids[8],
+                                                 ids[9], ids[10], ids[11]}));
 }
 
 TEST_F(EditDoc, ClickOnAHelixStubTakesTheWholeHelix) {
@@ -126,18 +143,14 @@ TEST_F(EditDoc, RotationTurnsAboutTheMeanOfTheSelection) {
     EXPECT_DOUBLE_EQ(start.reference, 10);
     ASSERT_TRUE(ApplyRotation(doc, start, 90));
     // A quarter turn clockwise (y down) maps (dx, dy) to (-dy, dx) about (100, 100).
-    EXPECT_NEAR(doc.FindPiece(a)->x, 200, 1e-9);
-    EXPECT_NEAR(doc.FindPiece(a)->y, 0, 1e-9);
-    EXPECT_NEAR(doc.FindPiece(b)->x, 200, 1e-9);
-    EXPECT_NEAR(doc.FindPiece(b)->y, 200, 1e-9);
+    ExpectAt(*doc.FindPiece(a), 200, 0);
+    ExpectAt(*doc.FindPiece(b), 200, 200);
     EXPECT_DOUBLE_EQ(doc.FindPiece(a)->heading, 100);
     EXPECT_DOUBLE_EQ(doc.FindPiece(b)->heading, 80);
-    EXPECT_NEAR(doc.scenery[0].x, -100, 1e-9);
-    EXPECT_NEAR(doc.scenery[0].y, 100, 1e-9);
+    ExpectAt(doc.scenery[0], -100, 100);
     // Every call starts from the snapshot, so turning back restores the poses.
     ApplyRotation(doc, start, 0);
-    EXPECT_NEAR(doc.FindPiece(b)->x, 200, 1e-9);
-    EXPECT_NEAR(doc.FindPiece(b)->y, 0, 1e-9);
+    ExpectAt(*doc.FindPiece(b), 200, 0);
     EXPECT_DOUBLE_EQ(doc.FindPiece(b)->heading, 350);
 }
 
@@ -151,8 +164,7 @@ TEST_F(EditDoc, WholeHelixTurnsAboutItsCentre) {
     ApplyRotation(doc, start, 90);
     EXPECT_DOUBLE_EQ(doc.FindHelix(helix)->heading, 90);
     // bottomR1 sat 360 mm above the centre; a quarter turn takes it to the right of it.
-    EXPECT_NEAR(doc.FindPiece(h.bottomR1)->x, 860, 1e-9);
-    EXPECT_NEAR(doc.FindPiece(h.bottomR1)->y, 500, 1e-9);
+    ExpectAt(*doc.FindPiece(h.bottomR1), 860, 500);
 }
 
 TEST_F(EditDoc, StepRotationTurnsPlatformsBy30AndTreesBy15) {
@@ -165,8 +177,7 @@ TEST_F(EditDoc, StepRotationTurnsPlatformsBy30AndTreesBy15) {
     ASSERT_TRUE(StepRotateSelection(doc));
     const double c30 = std::cos(kPi / 6), s30 = std::sin(kPi / 6);
     EXPECT_NEAR(doc.FindPiece(a)->x, 100, 1e-9);  // the pivot
-    EXPECT_NEAR(doc.FindPiece(b)->x, 100 + 100 * c30, 1e-9);
-    EXPECT_NEAR(doc.FindPiece(b)->y, 100 + 100 * s30, 1e-9);
+    ExpectAt(*doc.FindPiece(b), 100 + 100 * c30, 100 + 100 * s30);
     EXPECT_DOUBLE_EQ(doc.FindPiece(b)->heading, 30);
     EXPECT_NEAR(doc.scenery[0].x, 100 - 100 * s30, 1e-9);
     EXPECT_DOUBLE_EQ(doc.scenery[0].heading, 30);
@@ -239,8 +250,7 @@ TEST_F(EditDoc, CornerOntoTheOppositeCornerLeavesFiveByFive) {
     EXPECT_NEAR(s.scaleX * 230, 5, 1e-9);
     EXPECT_NEAR(s.scaleY * 60, 5, 1e-9);
     const PointMm still = HandleWorld(s, def, 0);
-    EXPECT_NEAR(still.x, corner0.x, 1e-9);
-    EXPECT_NEAR(still.y, corner0.y, 1e-9);
+    ExpectAt(still, corner0.x, corner0.y);
 }
 
 TEST_F(EditDoc, ResizeDialogResults) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "base/Geometry.h"
 #include "canvas/LoosePieces.h"
@@ -38,6 +39,12 @@ protected:
     SnapResult Snap(const char* article, double x, double y, double heading) {
         return FindSnap(Def(article), {x, y, heading}, SnapCandidates(doc, false));
     }
+    // The piece's pose, within a nanometre.
+    void ExpectPose(uint32_t id, double x, double y, double heading) {
+        EXPECT_NEAR(P(id).x, x, kEps);
+        EXPECT_NEAR(P(id).y, y, kEps);
+        EXPECT_NEAR(P(id).heading, heading, kEps);
+    }
     size_t Selected() const {
         size_t n = 0;
         for (const PlacedPiece& p : doc.pieces) n += p.selected;
@@ -64,9 +71,7 @@ TEST(AlignToConnector, PutsTheConnectorOnTheTargetFacingIt) {
     for (const Case& c : cases) {
         const PiecePose pose = AlignToConnector(*c.def, c.k, c.target);
         PlacedPiece p;
-        p.x = pose.x;
-        p.y = pose.y;
-        p.heading = pose.heading;
+        std::tie(p.x, p.y, p.heading) = std::tuple(pose.x, pose.y, pose.heading);
         const ConnectorPose got = GetConnectorPose(p, *c.def, c.k);
         EXPECT_NEAR(got.x, c.target.x, 1e-9);
         EXPECT_NEAR(got.y, c.target.y, 1e-9);
@@ -130,21 +135,17 @@ TEST_P(SnapTies, EquallyNearEndsGoToThePieceFirstInTheDocument) {
         right = Put("24360", 400, 0, 180);
         left = Put("24360", 0, 0, 0);
     }
-    const SnapResult r = Snap("24188", 380, 0, 0);
+    SnapResult r = Snap("24188", 380, 0, 0);
     ASSERT_TRUE(r.snapped);
     EXPECT_NEAR(r.distance, 20, 1e-9);
     EXPECT_EQ(r.targetPiece, GetParam() ? left : right);
     EXPECT_EQ(r.targetConn, GetParam() ? 1 : 0);
+    P(right).x = 390;  // its end 10 mm from the ghost: the nearer end wins whatever the order
+    r = Snap("24188", 380, 0, 0);
+    EXPECT_EQ(r.targetPiece, right);
+    EXPECT_NEAR(r.distance, 10, 1e-9);
 }
 INSTANTIATE_TEST_SUITE_P(Snapping, SnapTies, testing::Bool());
-
-TEST_F(SnapDoc, NearerEndWinsOverEarlierPiece) {
-    Put("24360", 0, 0, 0);                            // end at 360, 20 mm from the ghost
-    const uint32_t near = Put("24360", 390, 0, 180);  // end at 390, 10 mm from it
-    const SnapResult r = Snap("24188", 380, 0, 0);
-    ASSERT_TRUE(r.snapped);
-    EXPECT_EQ(r.targetPiece, near);
-}
 
 TEST_F(SnapDoc, JoinedEndsAndHiddenLevelsDoNotAttract) {
     const uint32_t a = Put("24188", 0, 0, 0);
@@ -169,9 +170,8 @@ TEST_F(SnapDoc, AdapterJoinsCOnItsFirstEndAndKOnItsSecond) {
     ASSERT_TRUE(r.snapped);
     EXPECT_EQ(r.targetPiece, k);
     EXPECT_EQ(r.ownConn, 1);
-    EXPECT_NEAR(r.x, 360, 1e-9);
-    EXPECT_NEAR(r.y, 0, 1e-9);
-    EXPECT_NEAR(r.heading, 180, 1e-9);
+    EXPECT_NEAR(std::hypot(r.x - 360, r.y), 0, kEps);
+    EXPECT_NEAR(r.heading, 180, kEps);
 
     const uint32_t c = Put("24188", 0, 500, 0);  // C-Track end at (188.3, 500)
     r = Snap("24922", 195, 500, 0);
@@ -193,13 +193,9 @@ TEST_F(SnapDoc, ClashNamesTheDraggedSystemFirst) {
     EXPECT_FALSE(CheckSystemClash(Def("2200"), {190, 0, 0}, doc.pieces).clash) << "same system";
     EXPECT_FALSE(CheckSystemClash(Def("24188"), {185, 0, 180}, doc.pieces).clash)
         << "pointing the same way";
-}
-
-TEST(IncompatibleSystemsText, UsesTheLongNames) {
+    // The long names; a system without one is "Unknown".
     EXPECT_EQ(IncompatibleSystemsText(TrackSystem::TrixC, TrackSystem::MarklinZ).substr(0, 47),
               "TRIX C-Track cannot connect to Marklin Z-Track.");
-    EXPECT_EQ(IncompatibleSystemsText(TrackSystem::KatoN, TrackSystem::MarklinC).substr(0, 40),
-              "Kato N cannot connect to Marklin C-Track");
     EXPECT_EQ(IncompatibleSystemsText(TrackSystem::RokuhanZ, TrackSystem::MarklinC).substr(0, 41),
               "Unknown cannot connect to Marklin C-Track");
 }
@@ -268,8 +264,7 @@ TEST_F(SnapDoc, SnappedDropJoinsBothSidesTakesTheTargetLevelAndContinuesTheGrade
     EXPECT_TRUE(r.error.empty());
     EXPECT_EQ(doc.undoStack.size(), undoBefore + 1);
     const PlacedPiece& n = P(r.firstId);
-    EXPECT_NEAR(n.x, 188.3, 1e-9);
-    EXPECT_NEAR(n.heading, 0, 1e-9);
+    ExpectPose(r.firstId, 188.3, 0, 0);
     EXPECT_EQ(n.level, 2);
     EXPECT_EQ(n.joints[0], (Joint{head, 1}));
     EXPECT_EQ(P(head).joints[1], (Joint{r.firstId, 0}));
@@ -281,33 +276,27 @@ TEST_F(SnapDoc, SnappedDropJoinsBothSidesTakesTheTargetLevelAndContinuesTheGrade
     EXPECT_FALSE(r.firstZPiece);
 }
 
-TEST_F(SnapDoc, DropWithSnappingOffIgnoresALeftoverSnap) {
+TEST_F(SnapDoc, DropsWithSnappingOffIgnoreALeftoverSnapAndBadDropsChangeNothing) {
     const uint32_t fixed = Put("24188", 0, 0, 0);
     const PiecePose free{200, 8, 20};
     const SnapResult snap = TrackPaletteDrag(doc, "24188", free);
     ASSERT_TRUE(snap.snapped);
-    doc.snapOn = false;
-    EXPECT_FALSE(TrackPaletteDrag(doc, "24188", free).snapped);
-    const PlacementResult r = DropPalettePiece(doc, "24188", free, snap);
-    ASSERT_TRUE(r.Placed());
-    EXPECT_EQ(P(r.firstId).x, 200);
-    EXPECT_EQ(P(r.firstId).heading, 20);
-    EXPECT_TRUE(P(fixed).joints[1].IsOpen());
-}
-
-TEST_F(SnapDoc, BadDropsChangeNothing) {
-    Put("24188", 0, 0, 0);
-    const std::vector<PlacedPiece> before = doc.pieces;
     const double nan = std::nan("");
+    SnapResult bogus = snap;
+    bogus.x = std::numeric_limits<double>::infinity();
+    const std::vector<PlacedPiece> before = doc.pieces;
     EXPECT_FALSE(DropPalettePiece(doc, "00000", {0, 0, 0}, {}).Placed());
     EXPECT_FALSE(DropPalettePiece(doc, "24188", {nan, 0, 0}, {}).Placed());
-    SnapResult bogus;
-    bogus.snapped = true;
-    bogus.x = std::numeric_limits<double>::infinity();
     EXPECT_FALSE(DropPalettePiece(doc, "24188", {0, 0, 0}, bogus).Placed());
     EXPECT_FALSE(TrackPaletteDrag(doc, "00000", {190, 0, 0}).snapped);
     EXPECT_EQ(doc.pieces, before);
     EXPECT_TRUE(doc.undoStack.empty());
+    doc.snapOn = false;
+    EXPECT_FALSE(TrackPaletteDrag(doc, "24188", free).snapped);
+    const PlacementResult r = DropPalettePiece(doc, "24188", free, snap);
+    ASSERT_TRUE(r.Placed());
+    ExpectPose(r.firstId, 200, 8, 20);
+    EXPECT_TRUE(P(fixed).joints[1].IsOpen());
 }
 
 // ---- Palette double click and double-click clone ----
@@ -318,7 +307,7 @@ TEST_F(SnapDoc, PlaceAfterSelectionBuildsForwardThenBackward) {
     P(p).selected = true;
     const PlacementResult first = PlaceAfterSelection(doc, "24188");
     ASSERT_TRUE(first.Placed());
-    EXPECT_NEAR(P(first.firstId).x, 188.3, 1e-9);
+    ExpectPose(first.firstId, 188.3, 0, 0);
     EXPECT_EQ(P(first.firstId).joints[0], (Joint{p, 1}));
     EXPECT_EQ(P(p).joints[1], (Joint{first.firstId, 0}));
     EXPECT_TRUE(P(first.firstId).selected);
@@ -329,13 +318,12 @@ TEST_F(SnapDoc, PlaceAfterSelectionBuildsForwardThenBackward) {
     P(p).selected = true;
     const PlacementResult back = PlaceAfterSelection(doc, "24172");
     ASSERT_TRUE(back.Placed());
-    EXPECT_NEAR(P(back.firstId).x, -171.7, 1e-9);
-    EXPECT_NEAR(P(back.firstId).heading, 0, 1e-9);
+    ExpectPose(back.firstId, -171.7, 0, 0);
     EXPECT_EQ(P(back.firstId).joints[1], (Joint{p, 0}));
     EXPECT_EQ(P(p).joints[0], (Joint{back.firstId, 1}));
 }
 
-TEST_F(SnapDoc, DoubleClickCloneFallsBackToTheStartAndStopsWhenBothEndsAreTaken) {
+TEST_F(SnapDoc, DoubleClickCloneFallsBackToTheStartAndStopsWhenNoEndIsFree) {
     const uint32_t a = Put("24188", 0, 0, 0);
     const uint32_t b = Put("24188", 188.3, 0, 0);
     Link(a, 1, b, 0);
@@ -348,15 +336,11 @@ TEST_F(SnapDoc, DoubleClickCloneFallsBackToTheStartAndStopsWhenBothEndsAreTaken)
     EXPECT_FALSE(CloneAndExtend(doc, a).Placed());
     EXPECT_FALSE(CloneAndExtend(doc, 999).Placed());
     EXPECT_EQ(doc.pieces, before);
+    const PlacementResult adapter = CloneAndExtend(doc, Put("24922", 0, 500, 0));
+    EXPECT_FALSE(adapter.Placed()) << "a clone of the adapter would join C to K";
+    EXPECT_EQ(adapter.error.substr(0, 50), "Marklin C-Track cannot connect to Marklin K-Track.");
+    EXPECT_EQ(doc.pieces.size(), before.size() + 1);
     EXPECT_EQ(doc.undoStack.size(), undo);
-}
-
-TEST_F(SnapDoc, DoubleClickCloneOfTheAdapterIsRefused) {
-    const uint32_t a = Put("24922", 0, 0, 0);
-    const PlacementResult r = CloneAndExtend(doc, a);
-    EXPECT_FALSE(r.Placed());
-    EXPECT_EQ(r.error.substr(0, 50), "Marklin C-Track cannot connect to Marklin K-Track.");
-    EXPECT_EQ(doc.pieces.size(), 1u);
 }
 
 // ---- Moving a selection ----
@@ -384,12 +368,8 @@ TEST_F(MoveDoc, SnappedMoveCarriesTheSelectionRigidly) {
     ASSERT_TRUE(g.Snapped());
     EXPECT_EQ(g.movingPiece, a);
     EXPECT_EQ(g.snap.targetPiece, fixed);
-    EXPECT_NEAR(P(a).x, 188.3, 1e-9);
-    EXPECT_NEAR(P(a).y, 0, 1e-9);
-    EXPECT_NEAR(P(a).heading, 0, 1e-9);
-    EXPECT_NEAR(P(b).x, 376.6, 1e-9);
-    EXPECT_NEAR(P(b).y, 0, 1e-9);
-    EXPECT_NEAR(P(b).heading, 0, 1e-9);
+    ExpectPose(a, 188.3, 0, 0);
+    ExpectPose(b, 376.6, 0, 0);
     EXPECT_EQ(P(fixed).joints[1], (Joint{a, 0}));
     EXPECT_EQ(P(a).joints[0], (Joint{fixed, 1}));
     EXPECT_EQ(P(a).joints[1], (Joint{b, 0})) << "joints inside the selection stay";
@@ -397,40 +377,31 @@ TEST_F(MoveDoc, SnappedMoveCarriesTheSelectionRigidly) {
 
 struct AutoJoinCase {
     double gapMm;
+    const char* rightArticle;
     bool joins;
 };
 class AutoJoin : public MoveDoc, public testing::WithParamInterface<AutoJoinCase> {};
 
-TEST_P(AutoJoin, SecondPairOfEndsJoinsWithinFourMillimetres) {
+// The second pair joins within four millimetres, and never across two systems.
+TEST_P(AutoJoin, SecondPairOfEndsJoinsWithinFourMillimetresOfOneSystem) {
     const uint32_t left = Put("24188", 0, 0, 0);
-    const uint32_t right = Put("24188", 376.6 + GetParam().gapMm, 0, 0);
+    const uint32_t right = Put(GetParam().rightArticle, 376.6 + GetParam().gapMm, 0, 0);
     const uint32_t m = Put("24188", 189.3, 1, 0);
     P(m).selected = true;
     const GroupSnap g = Move(0, 0);
     ASSERT_TRUE(g.Snapped());
     EXPECT_EQ(g.snap.targetPiece, left);
     EXPECT_EQ(P(m).joints[0], (Joint{left, 1}));
-    if (GetParam().joins) {
-        EXPECT_EQ(P(m).joints[1], (Joint{right, 0}));
-        EXPECT_EQ(P(right).joints[0], (Joint{m, 1}));
-    } else {
-        EXPECT_TRUE(P(m).joints[1].IsOpen());
-        EXPECT_TRUE(P(right).joints[0].IsOpen());
-    }
+    const bool joins = GetParam().joins;
+    EXPECT_EQ(P(m).joints[1], joins ? (Joint{right, 0}) : Joint{});
+    EXPECT_EQ(P(right).joints[0], joins ? (Joint{m, 1}) : Joint{});
 }
 INSTANTIATE_TEST_SUITE_P(Snapping, AutoJoin,
-                         testing::Values(AutoJoinCase{3, true}, AutoJoinCase{3.99, true},
-                                         AutoJoinCase{4.01, false}, AutoJoinCase{6, false}));
-
-TEST_F(MoveDoc, AutoJoinNeverJoinsTwoSystems) {
-    Put("24188", 0, 0, 0);
-    const uint32_t k = Put("2200", 376.6 + 2, 0, 0);
-    const uint32_t m = Put("24188", 189.3, 1, 0);
-    P(m).selected = true;
-    ASSERT_TRUE(Move(0, 0).Snapped());
-    EXPECT_TRUE(P(m).joints[1].IsOpen());
-    EXPECT_TRUE(P(k).joints[0].IsOpen());
-}
+                         testing::Values(AutoJoinCase{3, "24188", true},
+                                         AutoJoinCase{3.99, "24188", true},
+                                         AutoJoinCase{4.01, "24188", false},
+                                         AutoJoinCase{6, "24188", false},
+                                         AutoJoinCase{2, "2200", false}));
 
 TEST_F(MoveDoc, EndsJoinedInsideTheSelectionDoNotSnap) {
     const uint32_t a = Put("24188", 0, 0, 0);

@@ -1,12 +1,11 @@
 // Tests of the canvas transform, zoom rules, zoom to fit, grid lines, rulers and display units.
-#include "canvas/ViewTransform.h"
-
 #include <gtest/gtest.h>
 
-#include "trackgeometry/Units.h"
-#include "model/LayoutDocument.h"
-
 #include <cmath>
+
+#include "canvas/ViewTransform.h"
+#include "model/LayoutDocument.h"
+#include "trackgeometry/Units.h"
 
 TEST(ViewTransform, PixelsTruncateTowardZero) {
     ViewTransform v;
@@ -17,28 +16,26 @@ TEST(ViewTransform, PixelsTruncateTowardZero) {
     EXPECT_EQ(v.ToPixelY(1.9), 60);  // 60.76
 }
 
-TEST(ViewTransform, ZoomKeepsThePivotPointStill) {
-    ViewTransform v;
-    v.zoom = 0.7;
-    v.offsetX = 13;
-    v.offsetY = -40;
+// Zooming keeps the pivot (or the kept layout point) still; zooming out stops at 0.3, and a
+// fitted zoom below it jumps up to it.
+TEST(ViewTransform, ZoomKeepsItsPointStillAndStopsAt03) {
+    const ViewTransform v{0.7, 13, -40};
     const double wx = v.ToLayoutX(300), wy = v.ToLayoutY(200);
     const ViewTransform z = ZoomAbout(v, 1.25, 300, 200);
     EXPECT_DOUBLE_EQ(z.zoom, 0.875);
     EXPECT_NEAR(z.ToLayoutX(300), wx, 1e-9);
     EXPECT_NEAR(z.ToLayoutY(200), wy, 1e-9);
+    const ViewTransform k = ZoomKeeping(v, 1.0, 1500, 800);
+    EXPECT_DOUBLE_EQ(k.zoom, 1.0);
+    EXPECT_NEAR(1500 * k.zoom + k.offsetX, 1500 * v.zoom + v.offsetX, 1e-9);
+    EXPECT_NEAR(800 * k.zoom + k.offsetY, 800 * v.zoom + v.offsetY, 1e-9);
+    ViewTransform out;
+    for (int i = 0; i < 20; ++i) out = ZoomAbout(out, 0.8, 0, 0);
+    EXPECT_DOUBLE_EQ(out.zoom, 0.3);
+    EXPECT_DOUBLE_EQ(ZoomAbout(ViewTransform{0.05, 0, 0}, 1.15, 100, 100).zoom, 0.3);
 }
 
-TEST(ViewTransform, ZoomOutStopsAt03AndFitZoomJumpsUpToIt) {
-    ViewTransform v;
-    for (int i = 0; i < 20; ++i) v = ZoomAbout(v, 0.8, 0, 0);
-    EXPECT_DOUBLE_EQ(v.zoom, 0.3);
-    ViewTransform fitted;
-    fitted.zoom = 0.05;
-    EXPECT_DOUBLE_EQ(ZoomAbout(fitted, 1.15, 100, 100).zoom, 0.3);
-}
-
-TEST(FitTransform, SingleStraightIsFramedWith80PixelMargins) {
+TEST(FitTransform, SingleStraightIsFramedWith80PixelMarginsWithinTheZoomLimits) {
     LayoutBounds b;
     b.Add(0, 0);
     b.Add(188.3, 0);
@@ -49,9 +46,7 @@ TEST(FitTransform, SingleStraightIsFramedWith80PixelMargins) {
     EXPECT_NEAR(188.3 * v.zoom + v.offsetX, 1320, 1e-9);
     // Vertically centred: (900 − 160 − zoom × 1) / 2 + 80.
     EXPECT_NEAR(v.offsetY, (740 - v.zoom) / 2 + 80, 1e-9);
-}
-
-TEST(FitTransform, ZoomIsLimitedTo005And20) {
+    // The zoom is limited to 0.05 .. 20.
     LayoutBounds tiny;
     tiny.Add(5, 5);
     EXPECT_DOUBLE_EQ(FitTransform(tiny, 800, 600).zoom, 20.0);
@@ -93,7 +88,7 @@ TEST(RulerLabel, InchesRoundToHalvesWithTheInchMark) {
     EXPECT_EQ(RulerLabel(kUnitsCm, 50), "5");
 }
 
-TEST(RulerTicks, NewViewInMillimetres) {
+TEST(RulerTicks, NewViewInMillimetresAndNoneUnderTheCorner) {
     ViewTransform v;
     // Step 200 mm = 80 px; the tick at −200 mm (−20 px) is under the corner.
     const std::vector<RulerTick> ticks = RulerTicks(v, kUnitsMm, 400, true);
@@ -104,18 +99,14 @@ TEST(RulerTicks, NewViewInMillimetres) {
     EXPECT_EQ(ticks[1].label, "200");
     EXPECT_EQ(ticks[4].pixel, 380);
     EXPECT_EQ(ticks[4].label, "800");
-}
-
-TEST(RulerTicks, TicksUnderTheCornerAreSkipped) {
-    ViewTransform v;
-    v.offsetX = -1000;  // layout x 0 far off to the left
+    v.offsetX = -1000;  // layout x 0 far off to the left: ticks under the corner are skipped
     for (const RulerTick& t : RulerTicks(v, kUnitsMm, 800, true)) {
         EXPECT_GE(t.pixel, 20);
         EXPECT_LT(t.pixel, 800);
     }
 }
 
-TEST(GridLines, SpacingOf32MmAtDefaultZoom) {
+TEST(GridLines, SpacingOf32MmAtDefaultZoomAndOnlyFrom6To400Pixels) {
     // 12.8 px apart, first line at floor(−60 / 12.8) × 12.8 + 60 = −4.
     const std::vector<int> lines = GridLines(32, 0.4, 60, 100);
     ASSERT_EQ(lines.size(), 9u);  // −4, 8.8, 21.6, ..., 98.4
@@ -123,13 +114,11 @@ TEST(GridLines, SpacingOf32MmAtDefaultZoom) {
     EXPECT_EQ(lines[1], 8);
     EXPECT_EQ(lines[5], 60);  // the origin
     EXPECT_EQ(lines[8], 98);
-}
-
-TEST(GridLines, DisappearBelow6AndAbove400Pixels) {
-    EXPECT_TRUE(GridLines(32, 0.18, 60, 1000).empty());   // 5.76 px
-    EXPECT_FALSE(GridLines(32, 0.1875, 60, 1000).empty()); // 6 px
-    EXPECT_FALSE(GridLines(32, 12.5, 60, 1000).empty());   // 400 px
-    EXPECT_TRUE(GridLines(32, 12.6, 60, 1000).empty());    // 403.2 px
+    // Lines disappear below 6 and above 400 pixels apart.
+    EXPECT_TRUE(GridLines(32, 0.18, 60, 1000).empty());     // 5.76 px
+    EXPECT_FALSE(GridLines(32, 0.1875, 60, 1000).empty());  // 6 px
+    EXPECT_FALSE(GridLines(32, 12.5, 60, 1000).empty());    // 400 px
+    EXPECT_TRUE(GridLines(32, 12.6, 60, 1000).empty());     // 403.2 px
 }
 
 namespace {
@@ -172,16 +161,6 @@ TEST(OpenedLayoutView, ZLayoutsStopAtOnePixelPerMillimetreButAlwaysFit) {
     const ViewTransform small = OpenedLayoutView(shelf, 900, 600, true);
     EXPECT_LT(small.zoom, 1.0);
     EXPECT_EQ(small, FitLayout(shelf, 900, 600));
-}
-
-TEST(ZoomKeeping, TheLayoutPointStaysOnItsPixel) {
-    ViewTransform v;
-    v.offsetX = -300;
-    const double px = 1500 * v.zoom + v.offsetX, py = 800 * v.zoom + v.offsetY;
-    const ViewTransform z = ZoomKeeping(v, 1.0, 1500, 800);
-    EXPECT_DOUBLE_EQ(z.zoom, 1.0);
-    EXPECT_NEAR(1500 * z.zoom + z.offsetX, px, 1e-9);
-    EXPECT_NEAR(800 * z.zoom + z.offsetY, py, 1e-9);
 }
 
 TEST(PaperScale, TextAndMarksKeepTheirScreenSizeOnPaper) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "base/Geometry.h"
 #include "catalog/TrackCatalog.h"
@@ -58,7 +59,7 @@ protected:
     PieceLook look;
 };
 
-TEST_F(PieceColoursTest, SelectedPieceIgnoresLevelAndOwnColour) {
+TEST_F(PieceColoursTest, SelectedAndTunnelPiecesIgnoreLevelOwnColourAndHeight) {
     piece.hasColour = true;
     piece.colour = {1, 2, 3};
     piece.elevation = 80;
@@ -66,6 +67,10 @@ TEST_F(PieceColoursTest, SelectedPieceIgnoresLevelAndOwnColour) {
     look.selected = true;
     look.inTunnel = true;
     EXPECT_EQ(PieceColoursFor(piece, def, look), (PieceColours{{180, 200, 230}, {40, 100, 200}}));
+    look = PieceLook{};  // a plain piece in a tunnel: fill and outline fade
+    look.inTunnel = true;
+    PlacedPiece plain;
+    EXPECT_EQ(PieceColoursFor(plain, def, look), (PieceColours{{216, 216, 214}, {180, 180, 178}}));
 }
 
 TEST_F(PieceColoursTest, OwnColourWinsOverLevelColour) {
@@ -97,11 +102,6 @@ TEST_F(PieceColoursTest, RaisedPieceIsTintedUnlessFlatOnAHelix) {
     piece.helixId = kNoId;
     piece.elevation = 0.5;
     EXPECT_EQ(PieceColoursFor(piece, def, look).fill, (Rgb{210, 210, 205}));
-}
-
-TEST_F(PieceColoursTest, TunnelFadesFillAndOutline) {
-    look.inTunnel = true;
-    EXPECT_EQ(PieceColoursFor(piece, def, look), (PieceColours{{216, 216, 214}, {180, 180, 178}}));
 }
 
 TEST(PieceBands, StraightBandCorners) {
@@ -206,77 +206,52 @@ TEST(PieceLabels, BumperLabelStaysBetweenItsDotAndItsStopBar) {
     }
 }
 
-TEST_F(PieceShapesTest, TurnoutBranchIsDarkerOverTheThroughRoute) {
-    const std::vector<PieceShape> right = Shapes("24612");
-    ASSERT_EQ(right.size(), 2u);
-    EXPECT_EQ(right[0].fill, fill);
-    EXPECT_EQ(right[1].fill, (Rgb{185, 185, 190}));
-    ExpectNear(BandEnd(right[1]), 180.04, 38.76, 0.02);
-    const std::vector<PieceShape> left = Shapes("24611");
-    ExpectNear(BandEnd(left[1]), 180.04, -38.76, 0.02);
-}
-
-TEST_F(PieceShapesTest, ThreeWayTurnoutDrawsBothBranchesUnderTheStraight) {
-    const std::vector<PieceShape> s = Shapes("24630");
-    ASSERT_EQ(s.size(), 3u);
-    EXPECT_EQ(s[0].fill, (Rgb{185, 185, 190}));
-    EXPECT_EQ(s[1].fill, (Rgb{185, 185, 190}));
-    EXPECT_EQ(s[2].fill, fill);
-    EXPECT_EQ(s[2].points.size(), 4u);
-    ExpectNear(BandEnd(s[0]), 180.04, 38.76, 0.02);
-    ExpectNear(BandEnd(s[1]), 180.04, -38.76, 0.02);
-}
-
-TEST_F(PieceShapesTest, CurvedTurnoutLeadSetsTheOuterCurve) {
-    // C-Track: lead 257.5 − 180 = 77.5 mm; the second curve ends at connector 2.
-    const std::vector<PieceShape> c = Shapes("24672");
-    ASSERT_EQ(c.size(), 3u);
-    EXPECT_EQ(c[0].fill, fill);
-    EXPECT_EQ(c[1].fill, (Rgb{185, 185, 190}));
-    EXPECT_EQ(c[2].fill, (Rgb{185, 185, 190}));
-    ExpectNear(c[1].points[1], 77.5, 18.7);
-    ExpectNear(BandEnd(c[0]), 180, 48.2, 0.05);
-    ExpectNear(BandEnd(c[2]), 257.5, 48.2, 0.05);
-    // K-Track: the lead is the piece's length, 64.6 mm.
-    const std::vector<PieceShape> k = Shapes("2268");
-    ASSERT_EQ(k.size(), 3u);
-    ExpectNear(k[1].points[1], 64.6, 18.7);
-    ExpectNear(BandEnd(k[2]), 244.6, 48.23, 0.05);
-}
-
-TEST_F(PieceShapesTest, CrossingDiagonalRunsBetweenConnectors2And3) {
-    const std::vector<PieceShape> s = Shapes("24640", 100, 50, 0);
-    ASSERT_EQ(s.size(), 2u);
-    EXPECT_EQ(s[1].fill, (Rgb{190, 190, 195}));
-    // Centre of the diagonal band's start edge is connector 2, of its end edge connector 3.
-    const PointMm start{(s[1].points[0].x + s[1].points[3].x) / 2,
-                        (s[1].points[0].y + s[1].points[3].y) / 2};
-    const PointMm end{(s[1].points[1].x + s[1].points[2].x) / 2,
-                      (s[1].points[1].y + s[1].points[2].y) / 2};
-    ExpectNear(start, 108.34, 11.26, 1e-6);
-    ExpectNear(end, 279.96, 88.74, 1e-6);
-}
-
-TEST_F(PieceShapesTest, DoubleSlipCurvesJoinOppositeEnds) {
-    const std::vector<PieceShape> s = Shapes("24624");
-    // Straight, diagonal, and per slip: band and its two edges.
-    ASSERT_EQ(s.size(), 8u);
-    EXPECT_EQ(s[0].fill, fill);
-    EXPECT_EQ(s[1].fill, (Rgb{192, 192, 196}));
-    EXPECT_EQ(s[2].fill, (Rgb{210, 210, 218}));
-    EXPECT_EQ(s[2].pen, (Rgb{210, 210, 218}));
-    EXPECT_EQ(s[3].type, PieceShape::Type::Polyline);
-    EXPECT_EQ(s[3].pen, outline);
-    // From connector 0 the slip reaches connector 3, from connector 2 it reaches connector 1.
-    ExpectNear(BandEnd(s[2]), 179.96, 38.74, 0.1);
-    ExpectNear(BandEnd(s[5]), 188.3, 0, 0.1);
+// Branches are drawn in their own shade under or over the through route and end at their
+// connectors: turnouts, the three-way, curved turnouts (C lead 257.5 − 180 = 77.5 mm, K lead the
+// piece's length 64.6 mm), the crossing's diagonal and the double slip's slips and their edges.
+TEST_F(PieceShapesTest, BranchesHaveTheirShadeAndEndAtTheirConnectors) {
+    const Rgb b{185, 185, 190};
+    const struct {
+        const char* article;
+        std::vector<Rgb> fills;  // of the first shapes, in drawing order
+        size_t shapes;
+        std::vector<std::tuple<size_t, double, double, double>> ends;  // shape, x, y, tolerance
+    } cases[] = {
+        {"24612", {fill, b}, 2, {{1, 180.04, 38.76, 0.02}}},
+        {"24611", {fill, b}, 2, {{1, 180.04, -38.76, 0.02}}},
+        {"24630", {b, b, fill}, 3, {{0, 180.04, 38.76, 0.02}, {1, 180.04, -38.76, 0.02}}},
+        {"24672", {fill, b, b}, 3, {{0, 180, 48.2, 0.05}, {2, 257.5, 48.2, 0.05}}},
+        {"2268", {fill, b, b}, 3, {{2, 244.6, 48.23, 0.05}}},
+        {"24640", {fill, {190, 190, 195}}, 2, {{1, 179.96, 88.74 - 50, 1e-6}}},
+        {"24624",
+         {fill, {192, 192, 196}, {210, 210, 218}},
+         8,
+         {{2, 179.96, 38.74, 0.1}, {5, 188.3, 0, 0.1}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.article);
+        const std::vector<PieceShape> s = Shapes(c.article);
+        ASSERT_EQ(s.size(), c.shapes);
+        for (size_t i = 0; i < c.fills.size(); ++i) EXPECT_EQ(s[i].fill, c.fills[i]) << i;
+        for (const auto& [i, x, y, tol] : c.ends) ExpectNear(BandEnd(s[i]), x, y, tol);
+    }
+    EXPECT_EQ(Shapes("24630")[2].points.size(), 4u);
+    ExpectNear(Shapes("24672")[1].points[1], 77.5, 18.7);
+    ExpectNear(Shapes("2268")[1].points[1], 64.6, 18.7);
+    // The crossing's diagonal starts at connector 2; the slips' edges are lines in the outline.
+    const PieceShape diagonal = Shapes("24640", 100, 50, 0)[1];
+    ExpectNear({(diagonal.points[0].x + diagonal.points[3].x) / 2,
+                (diagonal.points[0].y + diagonal.points[3].y) / 2},
+               108.34, 11.26);
+    const std::vector<PieceShape> slip = Shapes("24624");
+    EXPECT_EQ(slip[2].pen, (Rgb{210, 210, 218}));
+    EXPECT_EQ(slip[3].type, PieceShape::Type::Polyline);
+    EXPECT_EQ(slip[3].pen, outline);
 }
 
 TEST_F(PieceShapesTest, TurntableHasPitDeckBridgeTracksAndDots) {
     PlacedPiece p;
-    p.article = "74862";
-    p.x = 500;
-    p.y = 400;
+    std::tie(p.article, p.x, p.y) = std::tuple("74862", 500, 400);
     p.joints.resize(30);
     p.joints[0] = {7, 0};
     p.joints[15] = {8, 1};
@@ -313,34 +288,29 @@ TEST(PieceMidpoint, CurveUsesArcMidpointOthersHalfLength) {
 }
 
 // Band width on screen is 2 × half-width × zoom: 37.4 mm per unit zoom for the wide systems,
-// 12 mm for Z gauge; below 3 pixels a band becomes a line.
-struct ThinBandCase {
-    double halfWidth;
-    double zoom;
-    bool line;
-    int widthPx;
-};
-
-class ThinBandDecision : public testing::TestWithParam<ThinBandCase> {};
-
-TEST_P(ThinBandDecision, LineBelowThreePixelsWithTheBandsRoundedWidth) {
-    const ThinBandCase c = GetParam();
-    EXPECT_EQ(BandDrawnAsLine(c.halfWidth, c.zoom), c.line);
-    if (c.line) {
-        EXPECT_EQ(BandLineWidthPx(c.halfWidth, c.zoom), c.widthPx);
+// 12 mm for Z gauge; below 3 pixels a band becomes a line of the band's rounded width.
+TEST(ThinBandDecision, LineBelowThreePixelsWithTheBandsRoundedWidth) {
+    const struct {
+        double halfWidth, zoom;
+        bool line;
+        int widthPx;
+    } cases[] = {
+        {18.7, 0.05, true, 2},    // 1.87 px: zoom to fit of a big layout
+        {18.7, 0.02, true, 1},    // 0.75 px still one pixel wide
+        {18.7, 0.08, true, 3},    // 2.99 px
+        {18.7, 0.081, false, 0},  // 3.03 px
+        {18.7, 0.3, false, 0},    // normal zooms keep the band
+        {6.0, 0.2, true, 2},      // Z gauge 2.4 px
+        {6.0, 0.25, false, 0},    // exactly 3 px is not narrower
+        {6.0, 0.05, true, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BandDrawnAsLine(c.halfWidth, c.zoom), c.line) << c.halfWidth << " " << c.zoom;
+        if (c.line) {
+            EXPECT_EQ(BandLineWidthPx(c.halfWidth, c.zoom), c.widthPx) << c.zoom;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Zooms, ThinBandDecision,
-    testing::Values(ThinBandCase{18.7, 0.05, true, 2},    // 1.87 px: zoom to fit of a big layout
-                    ThinBandCase{18.7, 0.02, true, 1},    // 0.75 px still one pixel wide
-                    ThinBandCase{18.7, 0.08, true, 3},    // 2.99 px
-                    ThinBandCase{18.7, 0.081, false, 0},  // 3.03 px
-                    ThinBandCase{18.7, 0.3, false, 0},    // normal zooms keep the band
-                    ThinBandCase{6.0, 0.2, true, 2},      // Z gauge 2.4 px
-                    ThinBandCase{6.0, 0.25, false, 0},    // exactly 3 px is not narrower
-                    ThinBandCase{6.0, 0.05, true, 1}));
 
 TEST(BandCentreLine, AStraightGivesItsAxisACurveItsArcAndOddPointListsNothing) {
     const std::vector<PointMm> line = BandCentreLine(StraightBand(10, 20, 90, 100, 18.7));
