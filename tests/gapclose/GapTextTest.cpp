@@ -7,19 +7,9 @@
 #include "gapclose/PlaceBeside.h"
 #include "gapclose/SolveGap.h"
 #include "layoutcheck/LayoutCheck.h"
+#include "support/DocBuilders.h"
 
 namespace {
-
-uint32_t Place(LayoutDocument& doc, const std::string& article, double x, double y,
-               double heading) {
-    PlacedPiece p;
-    p.article = article;
-    p.x = x;
-    p.y = y;
-    p.heading = heading;
-    p.joints.resize(TrackCatalog::Instance().Find(article)->connectors.size());
-    return doc.AddPiece(p);
-}
 
 GapSolution Chain(std::vector<const char*> articles, double miss = 0.05) {
     GapSolution s;
@@ -104,9 +94,9 @@ TEST(GapText, NoSolutionNamesTheNearestChainOrTheReason) {
 
 TEST(GapEnds, TakesTheNearestOpenEndsOfTheTwoSelectedPieces) {
     LayoutDocument doc;
-    const uint32_t a = Place(doc, "24188", 0, 0, 0);
-    const uint32_t b = Place(doc, "24188", 500, 0, 0);
-    const uint32_t c = Place(doc, "24188", 188.3 + 300, 0, 0);
+    const uint32_t a = LayPiece(doc, 0);
+    const uint32_t b = LayPiece(doc, 500);
+    const uint32_t c = LayPiece(doc, 188.3 + 300);
     EXPECT_FALSE(SelectedGapEnds(doc).found);
     doc.FindPiece(a)->selected = doc.FindPiece(b)->selected = true;
     GapEnds ends = SelectedGapEnds(doc);
@@ -125,8 +115,8 @@ TEST(GapEnds, TakesTheNearestOpenEndsOfTheTwoSelectedPieces) {
 TEST(GapText, StrainedLinesAgreeWithTheLayoutCheckAfterLaying) {
     // B sits 0.3 mm beyond a straight's reach: the chain closes within 0.5 mm but strains.
     LayoutDocument doc;
-    const uint32_t a = Place(doc, "24188", 0, 0, 0);
-    const uint32_t b = Place(doc, "24188", 2 * 188.3 + 0.3, 0, 0);
+    const uint32_t a = LayPiece(doc, 0);
+    const uint32_t b = LayPiece(doc, 2 * 188.3 + 0.3);
     const std::vector<GapSolution> s = SolveGap(doc, {a, 1}, {b, 0}, GapOptions());
     ASSERT_FALSE(s.empty());
     for (const double limit : {0.1, 0.5}) {
