@@ -388,16 +388,9 @@ TEST(TrackDetail, ChosenFromTheSizeOnScreen) {
         previous = d;
         // Sleepers are drawn only when each covers two pixels; the band only when the bed is
         // two pixels wide; anything narrower is the bed's top alone.
-        if (d == TrackDetail::Full) {
-            EXPECT_GE(sleeperPx(s), 2 - 1e-9) << s;
-        }
-        if (d == TrackDetail::Distant) {
-            EXPECT_LT(sleeperPx(s), 2) << s;
-            EXPECT_GE(bedPx(s), 2 - 1e-9) << s;
-        }
-        if (d == TrackDetail::Far) {
-            EXPECT_LT(bedPx(s), 2) << s;
-        }
+        EXPECT_TRUE(d != TrackDetail::Full || sleeperPx(s) >= 2 - 1e-9) << s;
+        EXPECT_TRUE(d != TrackDetail::Distant || (sleeperPx(s) < 2 && bedPx(s) >= 2 - 1e-9)) << s;
+        EXPECT_TRUE(d != TrackDetail::Far || bedPx(s) < 2) << s;
     }
     // A scale that could not be worked out draws everything rather than nothing.
     EXPECT_EQ(TrackDetailAt(std::nan("")), TrackDetail::Full);
