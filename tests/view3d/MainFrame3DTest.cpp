@@ -5,38 +5,24 @@
 #include <wx/menu.h>
 
 #include "app/CommandIds.h"
-#include "app/gui/MainFrame.h"
 #include "model/TrackBuilder.h"
-#include "support/GuiTestSupport.h"
-#include "tests/app/AppTestHome.h"
+#include "support/FrameFixture.h"
 #include "view3d/gui/TrackGLCanvas.h"
 #include "view3d/gui/View3DFrame.h"
 
 namespace {
 
-class MainFrame3D : public testing::Test {
+class MainFrame3D : public FrameTest {
 protected:
     void SetUp() override {
-        UseTestHome();
-        frame = new MainFrame();
+        OpenFrame();
         frame->Show();
-        frame->Document().EnsureDefaultLevel();
         frame->AfterStartup();
         PumpEvents();
     }
-    void TearDown() override {
-        frame->Destroy();
-        PumpEvents();
-    }
-    void View3DCommand() {
-        wxCommandEvent event(wxEVT_MENU, kCmd3DView);
-        event.SetEventObject(frame);
-        frame->GetEventHandler()->ProcessEvent(event);
-    }
+    void View3DCommand() { Command(kCmd3DView); }
     void AddPiece(double x) { TrackBuilder(frame->Document()).Place("24188", x); }
     TrackGLCanvas* Canvas() const { return frame->View3D()->Canvas(); }
-
-    MainFrame* frame = nullptr;
 };
 
 }  // namespace
