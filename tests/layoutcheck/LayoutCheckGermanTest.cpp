@@ -8,19 +8,18 @@
 
 #include "app/CommandIds.h"
 #include "app/gui/AppLanguage.h"
-#include "app/gui/MainFrame.h"
 #include "layoutcheck/gui/LayoutCheckWindow.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 #include "tests/canvas/SampleLayouts.h"
 
 namespace {
 
-class LayoutCheckGermanTest : public testing::Test {
+class LayoutCheckGermanTest : public FrameTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(UseLanguage("de", QUILLMORE_PROGRAM_DIR))
             << "no catalog in " << QUILLMORE_PROGRAM_DIR << "/locale";
-        frame = new MainFrame();
+        OpenFrame();
         frame->Show();
         // One straight: two open ends, warnings both.
         AppendJoined(frame->Document(), "24188", kNoId, 0, 100, 100, 0);
@@ -28,18 +27,13 @@ protected:
         PumpEvents();
     }
     void TearDown() override {
-        if (frame) frame->Destroy();
-        PumpEvents();
+        CloseFrame();
         UseLanguage(kSourceLanguage, QUILLMORE_PROGRAM_DIR);
     }
-
-    MainFrame* frame = nullptr;
 };
 
 TEST_F(LayoutCheckGermanTest, ShowsItsLabelsAndFindingsInGermanUnclipped) {
-    wxCommandEvent open(wxEVT_MENU, kCmdCheckLayout);
-    open.SetEventObject(frame);
-    frame->GetEventHandler()->ProcessEvent(open);
+    Command(kCmdCheckLayout);
     LayoutCheckWindow* window = frame->CheckWindow();
     ASSERT_TRUE(window);
     PumpEvents();
