@@ -15,6 +15,7 @@
 #include "gapclose/GapMoves.h"
 #include "gapclose/SolveGap.h"
 #include "layoutcheck/LayoutCheck.h"
+#include "model/TrackBuilder.h"
 
 namespace {
 
@@ -149,13 +150,7 @@ struct CircleGap {
 
 CircleGap CircleLessOneCurve() {
     CircleGap g;
-    ConnectorPose cursor{0, 0, 0, true, 0};
-    std::vector<uint32_t> ids;
-    for (int i = 0; i < 11; ++i) {
-        ids.push_back(Place(g.doc, "24130", AlignToConnector(Def("24130"), 0, cursor)));
-        if (i > 0) JoinConnectors(g.doc, ids[i - 1], 1, ids[i], 0);
-        cursor = EndPose(g.doc, {ids.back(), 1});
-    }
+    const std::vector<uint32_t> ids = TrackBuilder(g.doc).Line("24130", 11);
     g.a = {ids.back(), 1};
     g.b = {ids.front(), 0};
     return g;
@@ -190,11 +185,10 @@ TEST_P(RemovedChainIsFoundAgain, ByAChainNoLonger) {
 // Kato's 45, 15 and 10 degree pieces in 5, Minitrix's 30, 24, 15 and 6 in 3.
 TEST(GapMoves, NSystemsTurnInTheirCoarsestUnit) {
     for (const bool turnouts : {false, true}) {
-        EXPECT_EQ(BuildGapMoves(TrackSystem::KatoN, turnouts, nullptr).unitDeg, 5);
-        EXPECT_TRUE(BuildGapMoves(TrackSystem::KatoN, turnouts, nullptr).exactUnits);
+        const GapMoveSet kato = BuildGapMoves(TrackSystem::KatoN, turnouts, nullptr);
+        EXPECT_TRUE(kato.unitDeg == 5 && kato.exactUnits);
         const GapMoveSet minitrix = BuildGapMoves(TrackSystem::MinitrixN, turnouts, nullptr);
-        EXPECT_EQ(minitrix.unitDeg, 3);
-        EXPECT_EQ(minitrix.unitsPerTurn, 120);
+        EXPECT_TRUE(minitrix.unitDeg == 3 && minitrix.unitsPerTurn == 120);
     }
 }
 

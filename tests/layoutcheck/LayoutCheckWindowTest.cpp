@@ -1,6 +1,5 @@
 // The layout check window in the main window: listing, selecting, rerunning, rings, options.
 #include <gtest/gtest.h>
-#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/spinctrl.h>
@@ -16,17 +15,11 @@
 #include "layoutcheck/FindingsReport.h"
 #include "layoutcheck/TrackChecks.h"
 #include "layoutcheck/gui/LayoutCheckWindow.h"
-#include "support/GuiTestSupport.h"
+#include "support/FrameFixture.h"
 #include "tests/canvas/SampleLayouts.h"
 #include "trackgeometry/Units.h"
 
 namespace {
-
-void Command(MainFrame* frame, int id) {
-    wxCommandEvent event(wxEVT_MENU, id);
-    event.SetEventObject(frame);
-    frame->GetEventHandler()->ProcessEvent(event);
-}
 
 void SetSpin(wxWindow* window, const char* name, double value) {
     auto* spin = dynamic_cast<wxSpinCtrlDouble*>(window->FindWindow(name));
@@ -37,7 +30,7 @@ void SetSpin(wxWindow* window, const char* name, double value) {
     spin->GetEventHandler()->ProcessEvent(event);
 }
 
-void Click(wxWindow* button) {
+void Press(wxWindow* button) {
     ASSERT_TRUE(button);
     ASSERT_TRUE(button->IsEnabled());
     wxCommandEvent event(wxEVT_BUTTON, button->GetId());
@@ -52,10 +45,10 @@ std::vector<LayoutFinding> OfKind(const std::vector<LayoutFinding>& findings, Fi
     return out;
 }
 
-class LayoutCheckWindowTest : public testing::Test {
+class LayoutCheckWindowTest : public FrameTest {
 protected:
     void SetUp() override {
-        frame = new MainFrame();
+        OpenFrame();
         frame->Show();
         LayoutDocument& doc = frame->Document();
         doc = SampleShowcase();
@@ -69,12 +62,8 @@ protected:
         frame->NotifyChanged(DocChange::Pieces);
         PumpEvents();
     }
-    void TearDown() override {
-        frame->Destroy();
-        PumpEvents();
-    }
     LayoutCheckWindow* Open() {
-        Command(frame, kCmdCheckLayout);
+        Command(kCmdCheckLayout);
         return frame->CheckWindow();
     }
     long Row(const LayoutCheckWindow& w, FindingKind kind) const {
@@ -84,21 +73,22 @@ protected:
         return it == f.end() ? -1 : static_cast<long>(it - f.begin());
     }
 
-    MainFrame* frame = nullptr;
     uint32_t gapFirst = 0, gapSecond = 0;
 };
 
-TEST_F(LayoutCheckWindowTest, ListsTheFindingsWithTheirCountAndRingsThem) {
+TEST_F(LayoutCheckWindowTest, ListsRingsAndFramesTheFindingsAndFollowsEditsUntilClosed) {
     wxMenuItem* item = frame->GetMenuBar()->FindItem(kCmdCheckLayout);
     ASSERT_TRUE(item);
     EXPECT_EQ(item->GetItemLabel(), "Check &Layout...\tCtrl+L");
-
+    // A canvas about 900 px wide, beside a properties panel wide enough for the tally.
+    frame->SetSize(1500, 900);
+    PumpEvents();
     LayoutCheckWindow* window = Open();
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->IsShown());
     EXPECT_FALSE(window->IsModal());
-    const std::vector<LayoutFinding> expected = CheckLayout(frame->Document());
-    ASSERT_GE(expected.size(), 3u);
+    LayoutDocument& doc = frame->Document();
+    const std::vector<LayoutFinding> expected = CheckLayout(doc);
     EXPECT_EQ(window->Findings(), expected);
     EXPECT_EQ(window->GetTitle(),
               wxString::Format("Layout Check - %d findings", static_cast<int>(expected.size())));
@@ -109,23 +99,16 @@ TEST_F(LayoutCheckWindowTest, ListsTheFindingsWithTheirCountAndRingsThem) {
         EXPECT_EQ(list->GetItemText(i, 1), wxString::FromUTF8(expected[i].text));
     }
     EXPECT_EQ(OfKind(expected, FindingKind::NearMiss).size(), 1u);
-    EXPECT_EQ(OfKind(expected, FindingKind::LowClearance).size(), 1u);
 
-    // One ring per finding; an error's ring is red on the canvas.
-    const std::vector<FindingRing> rings = frame->Canvas()->Overlays().findingRings;
+    SCOPED_TRACE("one ring per finding; an error's ring is red on the canvas");
+    const std::vector<FindingRing> rings = canvas->Overlays().findingRings;
     ASSERT_EQ(rings.size(), expected.size());
-    const long nearMiss = Row(*window, FindingKind::NearMiss);
-    EXPECT_TRUE(rings[nearMiss].error);
-    window->ShowFinding(nearMiss);
-    const wxSize size = frame->Canvas()->GetClientSize();
-    wxBitmap bitmap(size.x, size.y, 24);
-    {
-        wxMemoryDC dc(bitmap);
-        frame->Canvas()->PaintTo(dc, size.x, size.y);
-    }
-    const wxImage image = bitmap.ConvertToImage();
-    const ViewTransform& view = frame->Canvas()->Transform();
-    const int px = view.ToPixelX(rings[nearMiss].x), py = view.ToPixelY(rings[nearMiss].y);
+    const long row = Row(*window, FindingKind::NearMiss);
+    EXPECT_TRUE(rings[row].error);
+    window->ShowFinding(row);
+    const wxImage image = Painted();
+    const int px = canvas->Transform().ToPixelX(rings[row].x);
+    const int py = canvas->Transform().ToPixelY(rings[row].y);
     int red = 0;
     for (int dy = -2; dy <= 2; ++dy) {
         const int y = py - kFindingRingPx + dy;  // the top of the ring, above the track
@@ -133,33 +116,16 @@ TEST_F(LayoutCheckWindowTest, ListsTheFindingsWithTheirCountAndRingsThem) {
     }
     EXPECT_GE(red, 2);
 
-    // The Close button closes the window and takes the rings away.
-    wxWindow* close = window->FindWindow(wxID_CLOSE);
-    ASSERT_TRUE(close);
-    EXPECT_EQ(close->GetLabel(), "Close");
-    Click(close);
-    PumpEvents();
-    EXPECT_EQ(frame->CheckWindow(), nullptr);
-    EXPECT_TRUE(frame->Canvas()->Overlays().findingRings.empty());
-}
-
-TEST_F(LayoutCheckWindowTest, AChosenFindingIsFramedClearOfTheWindowNotUnderIt) {
-    // A canvas about 900 px wide, beside a properties panel wide enough for the tally.
-    frame->SetSize(1500, 900);
-    PumpEvents();
-    LayoutCheckWindow* window = Open();
-    const long row = Row(*window, FindingKind::NearMiss);
-    ASSERT_GE(row, 0);
+    SCOPED_TRACE("a chosen finding is selected and framed clear of the window, not under it");
     // The window over the canvas, right of its middle, as a user might leave it.
-    CanvasPanel* canvas = frame->Canvas();
     const wxRect area = canvas->GetScreenRect();
     window->SetSize(area.x + area.width * 2 / 3, area.y + area.height / 4, area.width / 3,
                     area.height / 2);
     PumpEvents();
-    window->List()->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
-                                 wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                       wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     PumpEvents();
-    for (const PlacedPiece& p : frame->Document().pieces) {
+    for (const PlacedPiece& p : doc.pieces) {
         EXPECT_EQ(p.selected, p.id == gapFirst || p.id == gapSecond) << p.id;
     }
     const LayoutFinding& f = window->Findings()[row];
@@ -176,11 +142,45 @@ TEST_F(LayoutCheckWindowTest, AChosenFindingIsFramedClearOfTheWindowNotUnderIt) 
                                          {cover.x, cover.y, cover.width, cover.height});
     EXPECT_NEAR(area.x + view.ToPixelX(f.x), free.x + free.width / 2, 2);
     EXPECT_NEAR(area.y + view.ToPixelY(f.y), free.y + free.height / 2, 2);
-    // The 2 mm gap is still a few pixels wide.
-    EXPECT_GE(view.zoom * 2, 2.0);
+    EXPECT_GE(view.zoom * 2, 2.0);  // the 2 mm gap is still a few pixels wide
     // Selecting does not rerun the check: the list keeps its selection.
     PumpEvents();
-    EXPECT_EQ(window->List()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED), row);
+    EXPECT_EQ(list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED), row);
+
+    SCOPED_TRACE("an edit that closes the gap removes its finding");
+    // Drag the second straight onto the first, as the canvas does: the snap joins them.
+    for (PlacedPiece& p : doc.pieces) p.selected = p.id == gapSecond;
+    const MoveStart start = TakeMoveStart(doc);
+    ReleaseSelectionMove(doc, start, TrackSelectionMove(doc, start, -2, 0));
+    ASSERT_FALSE(doc.FindPiece(gapSecond)->IsOpen(0));
+    frame->NotifyChanged(DocChange::Placement);
+    ASSERT_TRUE(PumpUntil([&] { return Row(*window, FindingKind::NearMiss) < 0; }));
+    // The near miss and the two open ends at the gap are gone.
+    EXPECT_EQ(window->Findings().size(), expected.size() - 3);
+    EXPECT_EQ(list->GetItemCount(), static_cast<int>(expected.size() - 3));
+    EXPECT_EQ(window->Findings(), CheckLayout(doc));
+    EXPECT_EQ(window->GetTitle(), wxString::FromUTF8(LayoutCheckTitle(window->Findings())));
+
+    SCOPED_TRACE("no findings show in the list, not only in the title");
+    doc.pieces.clear();
+    frame->NotifyChanged(DocChange::Pieces);
+    ASSERT_TRUE(PumpUntil([&] { return window->Findings().empty(); }));
+    EXPECT_EQ(window->GetTitle(), "Layout Check - no findings");
+    ASSERT_EQ(list->GetItemCount(), 1);
+    EXPECT_EQ(list->GetItemText(0, 1), "No findings");
+    // The row is no finding: choosing it neither selects nor offers to ignore anything.
+    list->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    PumpEvents();
+    EXPECT_FALSE(window->FindWindow("ignore")->IsEnabled());
+
+    SCOPED_TRACE("the Close button closes the window and takes the rings away");
+    wxWindow* close = window->FindWindow(wxID_CLOSE);
+    ASSERT_TRUE(close);
+    EXPECT_EQ(close->GetLabel(), "Close");
+    Press(close);
+    PumpEvents();
+    EXPECT_EQ(frame->CheckWindow(), nullptr);
+    EXPECT_TRUE(canvas->Overlays().findingRings.empty());
 }
 
 TEST(UncoveredPart, TheLargestSideOfTheCanvasBesideTheWindow) {
@@ -196,27 +196,9 @@ TEST(UncoveredPart, TheLargestSideOfTheCanvasBesideTheWindow) {
     EXPECT_EQ(none.width * none.height, 0);
 }
 
-TEST_F(LayoutCheckWindowTest, AnEditThatClosesTheGapRemovesItsFinding) {
-    LayoutCheckWindow* window = Open();
-    const size_t before = window->Findings().size();
-    ASSERT_GE(Row(*window, FindingKind::NearMiss), 0);
-    // Drag the second straight onto the first, as the canvas does: the snap joins them.
-    LayoutDocument& doc = frame->Document();
-    for (PlacedPiece& p : doc.pieces) p.selected = p.id == gapSecond;
-    const MoveStart start = TakeMoveStart(doc);
-    const GroupSnap snap = TrackSelectionMove(doc, start, -2, 0);
-    ReleaseSelectionMove(doc, start, snap);
-    ASSERT_FALSE(doc.FindPiece(gapSecond)->IsOpen(0));
-    frame->NotifyChanged(DocChange::Placement);
-    ASSERT_TRUE(PumpUntil([&] { return Row(*window, FindingKind::NearMiss) < 0; }));
-    // The near miss and the two open ends at the gap are gone.
-    EXPECT_EQ(window->Findings().size(), before - 3);
-    EXPECT_EQ(window->List()->GetItemCount(), static_cast<int>(before - 3));
-    EXPECT_EQ(window->Findings(), CheckLayout(doc));
-    EXPECT_EQ(window->GetTitle(), wxString::FromUTF8(LayoutCheckTitle(window->Findings())));
-}
-
-TEST_F(LayoutCheckWindowTest, OptionsInTheWindowApplyToTheRun) {
+// Fields and finding texts follow the layout's units; edited options apply to the run and its
+// reruns.
+TEST_F(LayoutCheckWindowTest, OptionsApplyToTheRunAndShowInTheLayoutsUnits) {
     LayoutCheckWindow* window = Open();
     ASSERT_GE(Row(*window, FindingKind::LowClearance), 0);
     SetSpin(window, "clearanceH0", 45);
@@ -227,8 +209,65 @@ TEST_F(LayoutCheckWindowTest, OptionsInTheWindowApplyToTheRun) {
     PumpEvents(50);
     EXPECT_EQ(Row(*window, FindingKind::LowClearance), -1);
     // Ctrl+L again brings the same window forward rather than a second one.
-    Command(frame, kCmdCheckLayout);
+    Command(kCmdCheckLayout);
     EXPECT_EQ(frame->CheckWindow(), window);
+
+    CheckOptions exact;
+    exact.clearanceH0Mm = 65.4;
+    exact.clearanceZMm = 31.75;
+    exact.longestTrainMm = 1234.5;
+    window->SetOptions(exact);
+    struct Case {
+        int units;
+        const char* label;
+        double shown;  // the H0 clearance as shown
+        int digits;
+    };
+    for (const Case c : {Case{kUnitsCm, "H0 clearance (cm):", 6.54, 2},
+                         Case{kUnitsInch, "H0 clearance (in):", 65.4 / 25.4, 3},
+                         Case{kUnitsMm, "H0 clearance (mm):", 65.4, 1}}) {
+        SCOPED_TRACE(c.label);
+        frame->Document().units = c.units;
+        frame->NotifyChanged(DocChange::View);
+        PumpEvents();
+        auto* h0 = dynamic_cast<wxSpinCtrlDouble*>(window->FindWindow("clearanceH0"));
+        ASSERT_TRUE(h0);
+        EXPECT_EQ(static_cast<int>(h0->GetDigits()), c.digits);
+        EXPECT_NEAR(h0->GetValue(), c.shown, 0.6 * std::pow(10.0, -c.digits));
+        // The label just before the field names the unit.
+        bool labelled = false;
+        for (wxWindow* child : window->GetChildren())
+            labelled = labelled || child->GetLabel() == c.label;
+        EXPECT_TRUE(labelled);
+        // Unedited fields keep their values to the last digit.
+        EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
+        EXPECT_EQ(window->Options().clearanceZMm, 31.75);
+        EXPECT_EQ(window->Options().longestTrainMm, 1234.5);
+        const std::vector<LayoutFinding> open = OfKind(window->Findings(), FindingKind::OpenEnd);
+        ASSERT_FALSE(open.empty());
+        EXPECT_NE(open[0].text.find(PlaceText(open[0].x, open[0].y, c.units)), std::string::npos)
+            << open[0].text;
+    }
+    // An edit in centimetres is stored in millimetres; the others stay as they were.
+    frame->Document().units = kUnitsCm;
+    frame->NotifyChanged(DocChange::View);
+    PumpEvents();
+    SetSpin(window, "clearanceZ", 4);
+    EXPECT_NEAR(window->Options().clearanceZMm, 40, 1e-9);
+    EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
+
+    // The S-bend straight proposed is the longest preset vehicle: for H0, a 26.4 m coach at 1:87.
+    EXPECT_EQ(window->Options().minStraightMm, 0);
+    wxWindow* propose = window->FindWindow("proposeStraight");
+    ASSERT_TRUE(propose);
+    EXPECT_TRUE(propose->GetLabel().Contains(
+        wxString::FromUTF8(FormatLength(kLongestPresetVehicleM * 1000 / 87, kUnitsCm))))
+        << propose->GetLabel();
+    Press(propose);
+    EXPECT_NEAR(window->Options().minStraightMm, kLongestPresetVehicleM * 1000 / 87, 1e-9);
+    LayoutDocument z;  // all Z: 1:220
+    AppendJoined(z, "8500", kNoId, 0);
+    EXPECT_NEAR(ProposedMinStraightMm(z), kLongestPresetVehicleM * 1000 / 220, 1e-9);
 }
 
 TEST_F(LayoutCheckWindowTest, ATrainLengthShowsTheShortSidingWhichCanBeIgnoredAndReported) {
@@ -266,7 +305,7 @@ TEST_F(LayoutCheckWindowTest, ATrainLengthShowsTheShortSidingWhichCanBeIgnoredAn
     EXPECT_FALSE(ignore->IsEnabled());
     window->List()->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     PumpEvents();
-    Click(ignore);
+    Press(ignore);
     EXPECT_EQ(sidingRow(), -1);
     EXPECT_EQ(window->Findings().size(), before - 1);
     EXPECT_EQ(window->List()->GetItemCount(), static_cast<int>(before - 1));
@@ -286,14 +325,13 @@ TEST_F(LayoutCheckWindowTest, ATrainLengthShowsTheShortSidingWhichCanBeIgnoredAn
         asked = file;
         return answer;
     });
-    Click(window->FindWindow("saveReport"));
+    Press(window->FindWindow("saveReport"));
     EXPECT_TRUE(asked.EndsWith(".txt")) << asked;
     const std::string text = ReadFileBytes(dir + "/report.txt");
+    // The ignored finding is left out and counted.
     EXPECT_EQ(text, FindingsReportText(window->Findings(), frame->LayoutName().utf8_string(), 1));
-    EXPECT_EQ(text.find(siding.text), std::string::npos);
-    EXPECT_NE(text.find(window->Findings().front().text), std::string::npos);
     answer = wxString::FromUTF8(dir + "/report.csv");
-    Click(window->FindWindow("saveReport"));
+    Press(window->FindWindow("saveReport"));
     EXPECT_EQ(ReadFileBytes(dir + "/report.csv"), FindingsReportCsv(window->Findings(), doc.units));
     // A folder that is not there: an error text, not a report claimed written.
     EXPECT_NE(window->SaveReport(dir + "/missing/report.txt"), "");
@@ -306,99 +344,16 @@ TEST_F(LayoutCheckWindowTest, ATrainLengthShowsTheShortSidingWhichCanBeIgnoredAn
     window = Open();
     window->SetOptions(options);
     EXPECT_EQ(sidingRow(), -1);
-    Click(window->FindWindow("showIgnored"));
+    Press(window->FindWindow("showIgnored"));
     EXPECT_GE(sidingRow(), 0);
     window->IgnoreFinding(sidingRow());
     EXPECT_EQ(frame->CheckIgnores().Size(), 1u);
     {
         ModalAnswerer discard(wxID_NO);  // the unsaved-changes question
-        Command(frame, wxID_NEW);
+        Command(wxID_NEW);
     }
     PumpEvents(50);
     EXPECT_EQ(frame->CheckIgnores().Size(), 0u);
-}
-
-TEST_F(LayoutCheckWindowTest, NoFindingsShowsInTheListNotOnlyInTheTitle) {
-    frame->Document().pieces.clear();
-    frame->NotifyChanged(DocChange::Pieces);
-    LayoutCheckWindow* window = Open();
-    PumpEvents();
-    EXPECT_TRUE(window->Findings().empty());
-    EXPECT_EQ(window->GetTitle(), "Layout Check - no findings");
-    ASSERT_EQ(window->List()->GetItemCount(), 1);
-    EXPECT_EQ(window->List()->GetItemText(0, 1), "No findings");
-    // The row is no finding: choosing it neither selects nor offers to ignore anything.
-    window->List()->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    PumpEvents();
-    EXPECT_FALSE(window->FindWindow("ignore")->IsEnabled());
-    EXPECT_FALSE(window->FindWindow("saveReport")->GetLabel().empty());
-}
-
-// Fields and finding texts follow the layout's units; texts say where, not which connector.
-TEST_F(LayoutCheckWindowTest, LengthFieldsAndFindingTextsUseTheLayoutsUnits) {
-    LayoutCheckWindow* window = Open();
-    CheckOptions exact;
-    exact.clearanceH0Mm = 65.4;
-    exact.clearanceZMm = 31.75;
-    exact.longestTrainMm = 1234.5;
-    window->SetOptions(exact);
-    struct Case {
-        int units;
-        const char* label;
-        double shown;  // the H0 clearance as shown
-    };
-    for (const Case c : {Case{kUnitsCm, "H0 clearance (cm):", 6.54},
-                         Case{kUnitsInch, "H0 clearance (in):", 65.4 / 25.4},
-                         Case{kUnitsMm, "H0 clearance (mm):", 65.4}}) {
-        SCOPED_TRACE(c.label);
-        frame->Document().units = c.units;
-        frame->NotifyChanged(DocChange::View);
-        PumpEvents();
-        auto* h0 = dynamic_cast<wxSpinCtrlDouble*>(window->FindWindow("clearanceH0"));
-        ASSERT_TRUE(h0);
-        const int digits = static_cast<int>(h0->GetDigits());
-        EXPECT_EQ(digits, c.units == kUnitsCm ? 2 : c.units == kUnitsInch ? 3 : 1);
-        EXPECT_NEAR(h0->GetValue(), c.shown, 0.6 * std::pow(10.0, -digits));
-        // The label just before the field names the unit.
-        bool labelled = false;
-        for (wxWindow* child : window->GetChildren())
-            labelled = labelled || child->GetLabel() == c.label;
-        EXPECT_TRUE(labelled);
-        // Unedited fields keep their values to the last digit.
-        EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
-        EXPECT_EQ(window->Options().clearanceZMm, 31.75);
-        EXPECT_EQ(window->Options().longestTrainMm, 1234.5);
-        const std::vector<LayoutFinding> open = OfKind(window->Findings(), FindingKind::OpenEnd);
-        ASSERT_FALSE(open.empty());
-        for (const LayoutFinding& f : open) {
-            EXPECT_EQ(f.text.find("connector"), std::string::npos) << f.text;
-            EXPECT_NE(f.text.find(PlaceText(f.x, f.y, c.units)), std::string::npos) << f.text;
-        }
-    }
-    // An edit in centimetres is stored in millimetres; the others stay as they were.
-    frame->Document().units = kUnitsCm;
-    frame->NotifyChanged(DocChange::View);
-    PumpEvents();
-    SetSpin(window, "clearanceZ", 4);
-    EXPECT_NEAR(window->Options().clearanceZMm, 40, 1e-9);
-    EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
-}
-
-TEST_F(LayoutCheckWindowTest, TheSBendStraightProposedIsTheLongestPresetVehicle) {
-    LayoutCheckWindow* window = Open();
-    EXPECT_EQ(window->Options().minStraightMm, 0);
-    wxWindow* propose = window->FindWindow("proposeStraight");
-    ASSERT_TRUE(propose);
-    // H0 track on the layout: a 26.4 m coach at 1:87.
-    EXPECT_TRUE(propose->GetLabel().Contains(
-        wxString::FromUTF8(FormatLength(kLongestPresetVehicleM * 1000 / 87, kUnitsMm))))
-        << propose->GetLabel();
-    Click(propose);
-    EXPECT_NEAR(window->Options().minStraightMm, kLongestPresetVehicleM * 1000 / 87, 1e-9);
-    // All Z: 1:220.
-    LayoutDocument z;
-    AppendJoined(z, "8500", kNoId, 0);
-    EXPECT_NEAR(ProposedMinStraightMm(z), kLongestPresetVehicleM * 1000 / 220, 1e-9);
 }
 
 }  // namespace

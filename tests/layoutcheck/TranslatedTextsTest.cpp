@@ -8,11 +8,11 @@
 #include <string>
 
 #include "base/Translate.h"
-#include "trackgeometry/Units.h"
 #include "gapclose/GapText.h"
 #include "layoutcheck/FindingsReport.h"
 #include "layoutcheck/LayoutCheck.h"
 #include "model/TrackBuilder.h"
+#include "trackgeometry/Units.h"
 #include "trains/TrainSession.h"
 
 namespace {
@@ -130,17 +130,6 @@ TEST_F(TranslatedTexts, TrainsAreNamedAndStopInTheReadersLanguage) {
     for (int frame = 0; frame < 600 && messages.empty(); ++frame) messages = session.Run(1.0 / 30);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Zug " + std::to_string(id) + " hat angehalten: Prellbock");
-}
-
-TEST(UntranslatedTexts, StayEnglishOnceTheTranslatorIsRemoved) {
-    SetTranslator(&German);
-    SetTranslator(nullptr);
-    EXPECT_EQ(FindingKindName(FindingKind::NearMiss), "Near miss");
-    GapSolution s;
-    s.steps = {{"24188", 0, 1}};
-    EXPECT_EQ(GapSolutionLine(s, CheckOptions()).substr(0, 8), "1 piece:");
-    EXPECT_EQ(TrainPresetLabel(*TrainPresetsFor(87).front()),
-              "H0 express: electric locomotive and coaches");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Reading meshes back in the 3D tests: what of a mesh is drawn, its colours and its extent.
+// Reading meshes back in the 3D tests: what of a mesh is drawn, its colours, its extent and the
+// winding of its triangles.
 #pragma once
 
 #include <algorithm>
@@ -72,3 +73,27 @@ inline Mesh Drawn(const Mesh& m) {
 
 // Piers share three colours; their top faces alone carry kPierTop, 18 corners each.
 inline int PierCount(const Scene3D& s) { return CountColour(Drawn(s.piers.mesh), kPierTop) / 18; }
+
+inline Vec3 At(const std::vector<float>& v, uint32_t i) {
+    return {v[3 * i], v[3 * i + 1], v[3 * i + 2]};
+}
+inline Vec3 Minus(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline Vec3 Cross(Vec3 a, Vec3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+inline double Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// The triangles (by their first index) whose winding disagrees with their vertices' normals.
+inline std::vector<size_t> WrongTriangles(const Mesh& m) {
+    std::vector<size_t> wrong;
+    for (size_t t = 0; t + 2 < m.indices.size(); t += 3) {
+        const uint32_t a = m.indices[t], b = m.indices[t + 1], c = m.indices[t + 2];
+        const Vec3 pa = At(m.positions, a);
+        const Vec3 g = Cross(Minus(At(m.positions, b), pa), Minus(At(m.positions, c), pa));
+        if (Dot(g, g) < 1e-12) continue;  // no area: nothing is drawn
+        const Vec3 na = At(m.normals, a), nb = At(m.normals, b), nc = At(m.normals, c);
+        const Vec3 n{na.x + nb.x + nc.x, na.y + nb.y + nc.y, na.z + nb.z + nc.z};
+        if (Dot(g, n) <= 0) wrong.push_back(t);
+    }
+    return wrong;
+}

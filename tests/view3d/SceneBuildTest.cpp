@@ -1,8 +1,12 @@
-// Rebuilding the 3D scene from a document: instances, piers, helices, scenery, baseboard,
-// tunnels, extent and camera, without a window.
+// Rebuilding the 3D scene from a document, without a window: instances, helices, scenery,
+// baseboard, tunnels, extent and camera, and what holds the model up: deck boards on their legs,
+// piers and risers under raised track, helix columns under the turns, and the order of the grid,
+// baseboard and track in height.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "base/Geometry.h"
 #include "catalog/HelixVariants.h"
@@ -10,26 +14,295 @@
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
 #include "model/Tunnels.h"
+#include "persistence/LayoutFile.h"
+#include "view3d/Decks.h"
 #include "view3d/DrawnMesh.h"
 #include "view3d/OrbitCamera.h"
 #include "view3d/Scene3D.h"
 #include "view3d/TrackMeshes.h"
+#include "view3d/Triangulate.h"
 
 namespace {
 
-class SceneTest : public testing::Test {
+// A solid of the piers mesh in one colour: its axis in world x-y and its height range.
+struct Post {
+    double x = 0, y = 0, bottom = 1e9, top = -1e9;
+};
+
+// The posts of one colour, each a run of `verticesEach` vertices (18-corner stadium piers have
+// 18 top, 18 bottom and 4 per side; square posts 24).
+std::vector<Post> Posts(const Mesh& m, Colour3 colour, size_t verticesEach) {
+    std::vector<Post> posts;
+    size_t v = 0;
+    while (v < m.VertexCount()) {
+        if (!(ColourAt(m, v) == colour)) {
+            ++v;
+            continue;
+        }
+        Post p;
+        double sx = 0, sy = 0;
+        for (size_t k = 0; k < verticesEach; ++k, ++v) {
+            sx += m.positions[3 * v];
+            sy += m.positions[3 * v + 1];
+            p.bottom = std::min<double>(p.bottom, m.positions[3 * v + 2]);
+            p.top = std::max<double>(p.top, m.positions[3 * v + 2]);
+        }
+        p.x = sx / verticesEach;
+        p.y = sy / verticesEach;
+        posts.push_back(p);
+    }
+    return posts;
+}
+
+// Area of the triangles of a mesh whose normal points along +z (or -z), seen from above.
+double FacingArea(const Mesh& m, double normalZ) {
+    double area = 0;
+    for (size_t t = 0; t < m.TriangleCount(); ++t) {
+        const uint32_t i0 = m.indices[3 * t];
+        if (std::abs(m.normals[3 * i0 + 2] - normalZ) > 1e-6) continue;
+        const float* p[3];
+        for (int k = 0; k < 3; ++k) p[k] = &m.positions[3 * m.indices[3 * t + k]];
+        area += std::abs((p[1][0] - p[0][0]) * (p[2][1] - p[0][1]) -
+                         (p[1][1] - p[0][1]) * (p[2][0] - p[0][0])) /
+                2;
+    }
+    return area;
+}
+
+class SupportTest : public testing::Test {
 protected:
-    SceneTest() { doc.EnsureDefaultLevel(); }
+    SupportTest() { doc.EnsureDefaultLevel(); }
     Scene3D Build() {
         Scene3D s;
         RebuildScene(s, doc);
         return s;
     }
+    Level& AddDeck(uint32_t id, double height, std::vector<PointMm> outline) {
+        doc.levels.push_back({.id = id, .height = height, .outline = std::move(outline)});
+        return doc.levels.back();
+    }
     LayoutDocument doc;
     TrackBuilder track{doc};
 };
 
+using SceneTest = SupportTest;
+
+const std::vector<PointMm> kLShape = {{0, 0},     {2000, 0},   {2000, 400},
+                                      {600, 400}, {600, 1000}, {0, 1000}};
+
 }  // namespace
+
+TEST_F(SupportTest, DeckIsABoardAtItsLevelsHeightOnLegs) {
+    AddDeck(2, 260, kLShape);
+    const Scene3D s = Build();
+    ASSERT_FALSE(s.decks.Empty());
+    // The top at 260 covers the outline once; the underside 12 mm lower covers it again.
+    const double area = std::abs(SignedArea2(kLShape)) / 2;
+    EXPECT_NEAR(FacingArea(s.decks, 1), area, 1e-3 * area);
+    EXPECT_NEAR(FacingArea(s.decks, -1), area, 1e-3 * area);
+    EXPECT_NEAR(MaxZ(s.decks), 260, 1e-4);
+    EXPECT_NEAR(MinZ(s.decks), 260 - kDeckThickness, 1e-4);
+    // Its edges face outwards: the one along layout y = 0 faces world +y.
+    bool outwardEdge = false;
+    for (size_t v = 0; v < s.decks.VertexCount(); ++v)
+        outwardEdge |= std::abs(s.decks.positions[3 * v + 1]) < 1e-3 &&
+                       s.decks.normals[3 * v + 1] > 0.99f &&
+                       ColourAt(s.decks, v) == kDeckEdgeColour;
+    EXPECT_TRUE(outwardEdge);
+    // Legs from the baseboard up to the underside, all under the board.
+    const std::vector<Post> legs = Posts(Drawn(s.piers.mesh), kDeckLegColour, 24);
+    ASSERT_EQ(legs.size(), DeckLegPoints(kLShape).size());
+    for (const Post& leg : legs) {
+        EXPECT_NEAR(leg.bottom, 0, 1e-4);
+        EXPECT_NEAR(leg.top, 260 - kDeckThickness, 1e-4);
+        EXPECT_TRUE(InsideOutline(kLShape, leg.x, -leg.y)) << leg.x << ", " << leg.y;
+    }
+    // A hidden deck and an outline of two points give no board and no legs.
+    doc.levels[1].visible = false;
+    EXPECT_TRUE(Build().decks.Empty());
+    EXPECT_TRUE(Drawn(Build().piers.mesh).Empty());
+    doc.levels[1].visible = true;
+    doc.levels[1].outline.resize(2);
+    EXPECT_TRUE(Build().decks.Empty());
+}
+
+TEST_F(SupportTest, DeckLegsStandInsideEveryCornerAndCloseEnoughAlongEachEdge) {
+    // Both windings, and an L with a corner that turns inwards.
+    std::vector<PointMm> reversed(kLShape.rbegin(), kLShape.rend());
+    for (const std::vector<PointMm>& outline : {kLShape, reversed}) {
+        const std::vector<PointMm> legs = DeckLegPoints(outline);
+        for (const PointMm& p : legs) EXPECT_TRUE(InsideOutline(outline, p.x, p.y));
+        // One leg near each corner, kept off both edges.
+        for (const PointMm& c : outline) {
+            const auto nearest = std::min_element(legs.begin(), legs.end(), [&](auto a, auto b) {
+                return std::hypot(a.x - c.x, a.y - c.y) < std::hypot(b.x - c.x, b.y - c.y);
+            });
+            ASSERT_NE(nearest, legs.end());
+            EXPECT_NEAR(std::abs(nearest->x - c.x), kDeckLegInset, 1e-6);
+            EXPECT_NEAR(std::abs(nearest->y - c.y), kDeckLegInset, 1e-6);
+        }
+        // Along the 2000 mm edge no gap is wider than the spacing.
+        std::vector<double> along;
+        for (const PointMm& p : legs)
+            if (std::abs(p.y - kDeckLegInset) < 1e-6) along.push_back(p.x);
+        std::sort(along.begin(), along.end());
+        ASSERT_GE(along.size(), 4u);
+        for (size_t i = 1; i < along.size(); ++i)
+            EXPECT_LE(along[i] - along[i - 1], kDeckLegSpacing + 1e-6);
+    }
+    EXPECT_TRUE(DeckLegPoints({{0, 0}, {100, 0}, {200, 0}}).empty());
+}
+
+TEST_F(SupportTest, DeckLegsStandOnADeckBelowThem) {
+    AddDeck(2, 120, {{0, 0}, {3000, 0}, {3000, 3000}, {0, 3000}});
+    AddDeck(3, 300, {{1000, 1000}, {2000, 1000}, {2000, 2000}, {1000, 2000}});
+    AddDeck(4, 10, {{5000, 0}, {5100, 0}, {5100, 100}});  // too low for legs under its board
+    const std::vector<Post> legs = Posts(Drawn(Build().piers.mesh), kDeckLegColour, 24);
+    int onLower = 0;
+    for (const Post& leg : legs) {
+        const bool underUpper = leg.x > 1000 && leg.x < 2000 && -leg.y > 1000 && -leg.y < 2000;
+        EXPECT_NEAR(leg.bottom, underUpper ? 120 : 0, 1e-4);
+        EXPECT_NEAR(leg.top, (underUpper ? 300 : 120) - kDeckThickness, 1e-4);
+        onLower += underUpper;
+    }
+    EXPECT_EQ(onLower, static_cast<int>(DeckLegPoints(doc.levels[2].outline).size()));
+    EXPECT_EQ(legs.size(), DeckLegPoints(doc.levels[1].outline).size() + onLower);
+    EXPECT_EQ(GroundUnder(doc, 1500, 1500, 500), 300);
+    EXPECT_EQ(GroundUnder(doc, 1500, 1500, 299), 120);  // under the upper board, on the lower
+    EXPECT_EQ(GroundUnder(doc, 4000, 1500, 500), 0);
+}
+
+// Piers under bridges and risers under other raised track: how many, and from which height up to
+// which. Level 2 lies at 30 mm, without a board.
+TEST_F(SupportTest, PiersAndRisersStandUnderRaisedTrackOnWhatIsBelowIt) {
+    struct Lay {
+        const char* article;
+        double x = 0, y = 0, z = 0, grade = 0;
+        int32_t level = 1;
+        bool attach = false;  // to the previous piece's connector 1, at its height
+    };
+    const double climbTop = 50 + 188.3 * std::sin(3 * kPi / 180);
+    const struct {
+        int piers;
+        double bottom, top;  // bottom NAN: not checked
+        bool deck;           // a board at 260 mm from x -100 to 1000
+        std::vector<Lay> lay;
+        double leftmost = -1e9;
+    } cases[] = {
+        // Two bridges joined end to start.
+        {3, 0, 80, false, {{"74636", 0, 0, 80}, {"74636", 0, 0, 0, 0, 1, true}}},
+        // A ramp climbing to its far end.
+        {2, 0, 10 + 180 * std::sin(4 * kPi / 180), false, {{"74618", 0, 0, 10, 4}}},
+        // Bridges on a level: none 1 mm above it, two from it up.
+        {2, 30, 100, false, {{"74620", 0, 0, 31, 0, 2}, {"74620", 0, 300, 100, 0, 2}}},
+        // And one on the ground starting 1.5 mm from a pier: one more.
+        {3, 0, 100, false, {{"74620", 0, 300, 100, 0, 2}, {"74620", 188.3 + 1.5, 300, 100}}},
+        // A raised straight, on the ground and on a level; 2 mm above its level: none.
+        {2, 0, 50, false, {{"24188", 0, 0, 50}}},
+        {2, 30, 50, false, {{"24188", 0, 0, 50, 0, 2}}},
+        {0, 0, 0, false, {{"24188", 0, 0, 32, 0, 2}}},
+        // Joined raised pieces share the riser at their joint; a climbing one reaches its end.
+        {4,
+         0,
+         climbTop,
+         false,
+         {{"24188", 0, 0, 50}, {"24188", 0, 0, 0, 3, 1, true}, {"24130", 0, 0, 0, 0, 1, true}}},
+        // Resting on a deck: none; running off its edge: where it is off it; bridges keep theirs.
+        {0, 0, 0, true, {{"24188", 0, 0, 260}}},
+        {1, 0, 260, true, {{"24188", 900, 0, 260}}, 1000},
+        {2, NAN, 300, true, {{"74636", 0, 50, 300}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        doc.pieces.clear();
+        doc.levels.resize(1);
+        doc.levels.push_back({.id = 2, .height = 30, .outline = {}});
+        if (c.deck) AddDeck(3, 260, {{-100, -100}, {1000, -100}, {1000, 100}, {-100, 100}});
+        uint32_t last = kNoId;
+        for (const Lay& l : c.lay) {
+            last = l.attach ? track.Attach(l.article, last, 1)
+                            : track.Place(l.article, l.x, l.y, 0, l.z);
+            track[last].grade = l.grade;
+            track[last].level = l.level;
+        }
+        const Mesh piers = Drawn(Build().piers.mesh);
+        EXPECT_EQ(CountColour(piers, kPierTop) / 18, c.piers);
+        if (c.piers == 0) continue;
+        const Box3 b = Extent(piers, [](Colour3 colour) { return !(colour == kDeckLegColour); });
+        EXPECT_NEAR(b.maxZ, c.top, 1e-3);
+        if (!std::isnan(c.bottom)) {
+            EXPECT_NEAR(b.minZ, c.bottom, 1e-3);
+        }
+        EXPECT_GT(b.minX, c.leftmost);
+    }
+    // A raised straight's risers stand at its two ends: the centres of the piers' top faces.
+    doc.pieces.clear();
+    const uint32_t a = track.Place("24188", 0, 0, 0, 50);
+    const std::vector<Post> tops = Posts(Drawn(Build().piers.mesh), kPierTop, 18);
+    for (int c = 0; c < 2; ++c) {
+        const ConnectorPose end =
+            GetConnectorPose(track[a], *TrackCatalog::Instance().Find("24188"), c);
+        EXPECT_TRUE(std::any_of(tops.begin(), tops.end(), [&](const Post& p) {
+            return std::hypot(p.x - end.x, p.y + end.y) < 0.01;
+        })) << c;
+    }
+}
+
+TEST_F(SupportTest, HelixColumnsEndUnderTheTopTurn) {
+    for (const char* variant : {"proses_2_5_r1r2", "proses_3_5_r1r2"}) {
+        SCOPED_TRACE(variant);
+        doc.helices.clear();
+        doc.pieces.clear();
+        ASSERT_NE(PlaceHelix(doc, 500, 400, 20, variant), kNoId);
+        const Scene3D s = Build();
+        const std::vector<Post> columns = Posts(Drawn(s.piers.mesh), kHelixColumn, 24);
+        ASSERT_EQ(columns.size(), 13u);
+        double topTurn = -1e9;
+        for (const TrackInstance& t : s.tracks) topTurn = std::max<double>(topTurn, t.z);
+        double highest = -1e9;
+        for (const Post& c : columns) {
+            // Each column reaches the highest curve that starts over it, and no higher.
+            double over = -1e9;
+            for (const TrackInstance& t : s.tracks)
+                if (std::hypot(t.x - c.x, t.y - c.y) < 1) over = std::max<double>(over, t.z);
+            EXPECT_NEAR(c.top, over, 1e-3) << c.x << ", " << c.y;
+            EXPECT_NEAR(c.bottom, 0, 1e-4);
+            highest = std::max(highest, c.top);
+        }
+        EXPECT_NEAR(highest, topTurn, 1e-3);
+        EXPECT_NEAR(topTurn, FindHelixVariant(variant)->rise, 1e-3);
+    }
+}
+
+TEST_F(SupportTest, GridLiesUnderTheBaseboardAndNothingReachesDownToIt) {
+    EXPECT_LT(kGridZ, kAxesZ);
+    EXPECT_LT(kAxesZ, kBaseboardZ);
+    LayoutDocument sample;
+    ASSERT_EQ(
+        LoadLayout(sample,
+                   std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/K-Track Two Decks.xml",
+                   nullptr),
+        "");
+    Scene3D s;
+    RebuildScene(s, sample);
+    MakeFarMeshes(s);
+    ASSERT_FALSE(s.baseboard.Empty());
+    ASSERT_FALSE(s.decks.Empty());
+    EXPECT_NEAR(MaxZ(s.baseboard), kBaseboardZ, 1e-6);
+    const Mesh piers = Drawn(s.piers.mesh);
+    for (const Mesh* m : std::initializer_list<const Mesh*>{&s.baseboard, &s.decks, &piers,
+                                                            &s.tunnels, &s.farBatch.mesh})
+        EXPECT_GE(MinZ(*m), kBaseboardZ - 1e-6);
+    // The track lies on top of the baseboard: its lowest point is its bed's underside.
+    for (const auto& [article, mesh] : s.pieceMeshes) {
+        if (!TrackCatalog::Instance().Find(article)->isBridge) {
+            EXPECT_GE(MinZ(mesh), 0) << article;
+        }
+    }
+    // The upper deck's track rests on its board; the only posts are deck legs and helix columns.
+    EXPECT_EQ(PierCount(s), 0);
+    EXPECT_FALSE(Posts(Drawn(s.piers.mesh), kDeckLegColour, 24).empty());
+}
 
 TEST_F(SceneTest, HiddenLevelsAndUnknownArticlesAreLeftOut) {
     doc.levels.push_back({.id = 2, .visible = false, .outline = {}});
@@ -77,63 +350,27 @@ TEST_F(SceneTest, FarBatchHoldsEveryInstancesFarMeshInWorldAxes) {
     PlaceHelix(doc, 900, 900, 45, "");
     Scene3D s = Build();
     MakeFarMeshes(s);
-    for (const auto& [batch, meshes] : {std::pair{&s.farBatch, &s.farPieceMeshes}}) {
-        ASSERT_EQ(batch->first.size(), s.tracks.size() + 1);
-        EXPECT_EQ(batch->first.back(), batch->mesh.indices.size());
-        size_t vertex = 0;
-        for (size_t i = 0; i < s.tracks.size(); ++i) {
-            const Mesh& m = meshes->at(s.tracks[i].article);
-            ASSERT_EQ(batch->first[i + 1] - batch->first[i], m.indices.size()) << i;
-            for (size_t v = 0; v < m.VertexCount(); ++v, ++vertex) {
-                const Vec3 want = PlaceOnInstance(
-                    s.tracks[i],
-                    {m.positions[3 * v], m.positions[3 * v + 1], m.positions[3 * v + 2]});
-                const float* got = &batch->mesh.positions[3 * vertex];
-                ASSERT_NEAR(got[0], want.x, 1e-2);
-                ASSERT_NEAR(got[1], want.y, 1e-2);
-                ASSERT_NEAR(got[2], want.z, 1e-2);
-                // Normals turn with the piece: the bed's top still faces up.
-                const float* n = &batch->mesh.normals[3 * vertex];
-                ASSERT_NEAR(std::hypot(n[0], n[1], n[2]), 1.0, 1e-4);
-                if (m.normals[3 * v + 2] > 0.999f) {
-                    ASSERT_GT(n[2], 0.99);
-                }
-            }
+    const InstanceBatch& batch = s.farBatch;
+    ASSERT_EQ(batch.first.size(), s.tracks.size() + 1);
+    EXPECT_EQ(batch.first.back(), batch.mesh.indices.size());
+    size_t vertex = 0;
+    for (size_t i = 0; i < s.tracks.size(); ++i) {
+        const Mesh& m = s.farPieceMeshes.at(s.tracks[i].article);
+        ASSERT_EQ(batch.first[i + 1] - batch.first[i], m.indices.size()) << i;
+        for (size_t v = 0; v < m.VertexCount(); ++v, ++vertex) {
+            const Vec3 want = PlaceOnInstance(
+                s.tracks[i], {m.positions[3 * v], m.positions[3 * v + 1], m.positions[3 * v + 2]});
+            const float* got = &batch.mesh.positions[3 * vertex];
+            ASSERT_NEAR(got[0], want.x, 1e-2);
+            ASSERT_NEAR(got[1], want.y, 1e-2);
+            ASSERT_NEAR(got[2], want.z, 1e-2);
+            // Normals turn with the piece: the bed's top still faces up.
+            const float* n = &batch.mesh.normals[3 * vertex];
+            ASSERT_NEAR(std::hypot(n[0], n[1], n[2]), 1.0, 1e-4);
+            ASSERT_TRUE(m.normals[3 * v + 2] <= 0.999f || n[2] > 0.99);
         }
-        EXPECT_EQ(vertex, batch->mesh.VertexCount());
     }
-}
-
-TEST_F(SceneTest, TwoBridgesJoinedEndToStartGetThreePiers) {
-    const uint32_t a = track.Place("74636", 0, 0, 0, 80);
-    const uint32_t b = track.Attach("74636", a, 1);
-    EXPECT_DOUBLE_EQ(track[b].elevation, 80);
-    const Scene3D s = Build();
-    EXPECT_EQ(PierCount(s), 3);
-    EXPECT_NEAR(MinZ(Drawn(s.piers.mesh)), 0, 1e-4);
-    EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), 80, 1e-4);
-}
-
-TEST_F(SceneTest, PiersStandOnTheLevelAndSkipFlatBridgesAndNearbyPoints) {
-    doc.levels.push_back({.id = 2, .height = 30, .outline = {}});
-    track[track.Place("74620", 0, 0, 0, 31)].level = 2;     // 1 mm above its level: no piers
-    track[track.Place("74620", 0, 300, 0, 100)].level = 2;  // two piers from 30 to 100
-    track.Place("74620", 188.3 + 1.5, 300, 0, 100);         // starts 1.5 mm from a pier: one more
-    const Scene3D s = Build();
-    EXPECT_EQ(PierCount(s), 3);
-    EXPECT_NEAR(MinZ(Drawn(s.piers.mesh)), 0, 1e-4);
-    EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), 100, 1e-4);
-    // Without the last bridge the lowest pier foot is its level's height.
-    doc.pieces.pop_back();
-    EXPECT_NEAR(MinZ(Drawn(Build().piers.mesh)), 30, 1e-4);
-}
-
-TEST_F(SceneTest, AClimbingRampsEndPierReachesItsEndHeight) {
-    const uint32_t r = track.Place("74618", 0, 0, 0, 10);
-    track[r].grade = 4;
-    const Scene3D s = Build();
-    EXPECT_EQ(PierCount(s), 2);
-    EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), 10 + 180 * std::sin(4 * kPi / 180), 1e-3);
+    EXPECT_EQ(vertex, batch.mesh.VertexCount());
 }
 
 TEST_F(SceneTest, HelixClimbsInThirtyDegreeStepsOnBothTracks) {
@@ -150,12 +387,9 @@ TEST_F(SceneTest, HelixClimbsInThirtyDegreeStepsOnBothTracks) {
         const double climb = std::asin(step / (r * kPi / 6)) * 180 / kPi;
         for (int i = 1; i <= n; ++i) {
             const TrackInstance& t = s.tracks[4 + track * n + i - 1];
-            const double a = (-90.0 - 30.0 * i) * kPi / 180;
             EXPECT_EQ(t.article, track == 0 ? v.innerCurveArticle : v.outerCurveArticle);
-            EXPECT_NEAR(t.x, 500 + r * std::cos(a), 1e-3);
-            EXPECT_NEAR(t.y, -(500 + r * std::sin(a)), 1e-3);
+            EXPECT_NEAR(std::hypot(t.x - 500, t.y + 500), r, 1e-3);
             EXPECT_NEAR(t.z, i * step, 1e-4);
-            EXPECT_NEAR(t.rotationDeg, -(-90.0 - 30.0 * i + 90), 1e-3);
             EXPECT_NEAR(t.tiltDeg, -climb, 1e-4);
             EXPECT_NEAR(t.length, r * kPi / 6, 1e-3);
         }
@@ -170,15 +404,6 @@ TEST_F(SceneTest, HelixClimbsInThirtyDegreeStepsOnBothTracks) {
             EXPECT_NEAR(end.z, lo.z, 0.5);
         }
     }
-    // Thirteen support columns of 7 mm square posts from the base up by the rise.
-    size_t columnVertices = 0;
-    const Mesh piers = Drawn(s.piers.mesh);
-    for (size_t v = 0; v < piers.VertexCount(); ++v)
-        columnVertices +=
-            piers.colours[3 * v] == kHelixColumn.r && piers.colours[3 * v + 1] == kHelixColumn.g;
-    EXPECT_EQ(columnVertices, 13u * 24);
-    EXPECT_NEAR(MinZ(Drawn(s.piers.mesh)), 0, 1e-4);
-    EXPECT_NEAR(MaxZ(Drawn(s.piers.mesh)), v.rise, 1e-4);
 }
 
 TEST_F(SceneTest, HelixWithUnknownVariantUsesTheDefaultOne) {
@@ -207,8 +432,6 @@ TEST_F(SceneTest, SceneryStandsOnItsLevelWithItsFootprint) {
     EXPECT_EQ(s.sceneryModels.size(), 1u);
     EXPECT_DOUBLE_EQ(s.bounds.maxX, 330);
     EXPECT_DOUBLE_EQ(s.bounds.minY, -260);
-    EXPECT_EQ(SceneryDrawOffset("bridge_truss"), -4);
-    EXPECT_EQ(SceneryDrawOffset("bridge_arch_scenery"), -1);
 }
 
 TEST_F(SceneTest, BaseboardIsTriangulatedAtItsHeightUnlessDegenerate) {
@@ -217,21 +440,13 @@ TEST_F(SceneTest, BaseboardIsTriangulatedAtItsHeightUnlessDegenerate) {
     doc.baseboard = {{0, 0}, {2400, 0}, {2400, 600}, {1200, 600}, {1200, 1200}, {0, 1200}};
     const Mesh m = Build().baseboard;
     ASSERT_EQ(m.TriangleCount(), 4u);
-    double area = 0;
-    for (size_t t = 0; t < m.TriangleCount(); ++t) {
-        const float* p[3];
-        for (int k = 0; k < 3; ++k) p[k] = &m.positions[3 * m.indices[3 * t + k]];
-        // Each triangle faces up in world axes (counter-clockwise seen from above).
-        const double a2 =
-            (p[1][0] - p[0][0]) * (p[2][1] - p[0][1]) - (p[1][1] - p[0][1]) * (p[2][0] - p[0][0]);
-        EXPECT_GT(a2, 0);
-        area += a2 / 2;
-        for (int k = 0; k < 3; ++k) {
-            EXPECT_FLOAT_EQ(p[k][2], -0.5f);
-            EXPECT_LE(p[k][1], 0.0f);  // layout y down is world y up
-        }
-    }
-    EXPECT_NEAR(area, 2400.0 * 600 + 1200.0 * 600, 1e-3);
+    // Facing up in world axes, counter-clockwise seen from above; layout y down is world y up.
+    EXPECT_NEAR(FacingArea(m, 1), 2400.0 * 600 + 1200.0 * 600, 1e-3);
+    EXPECT_EQ(WrongTriangles(m), std::vector<size_t>{});
+    const Box3 b = Extent(m);
+    EXPECT_FLOAT_EQ(b.minZ, -0.5f);
+    EXPECT_FLOAT_EQ(b.maxZ, -0.5f);
+    EXPECT_LE(b.maxY, 0.0f);
     EXPECT_EQ(m.colours[0], kBaseboardColour.r);
     // Only the baseboard: the camera has nothing to fit.
     EXPECT_FALSE(Build().bounds.any);
@@ -246,15 +461,15 @@ TEST_F(SceneTest, TunnelShellArchesOverEveryCoveredPiece) {
     ASSERT_EQ(s.tunnels.VertexCount(), 3u * 10 * 15);
     EXPECT_EQ(s.tunnels.TriangleCount(), 3u * 9 * 14 * 2);
     for (size_t v = 0; v < s.tunnels.VertexCount(); ++v) {
-        const float* p = &s.tunnels.positions[3 * v];
         const float* n = &s.tunnels.normals[3 * v];
         EXPECT_NEAR(std::hypot(n[0], n[1], n[2]), 1.0, 1e-5);
-        EXPECT_GE(p[0], -1e-3);
-        EXPECT_LE(p[0], 3 * 188.3 + 1e-3);
-        EXPECT_LE(std::abs(p[1]), 60 + 1e-3);
-        EXPECT_GE(p[2], -1e-4);
-        EXPECT_LE(p[2], 90 + 1e-4);
     }
+    const Box3 b = Extent(s.tunnels);
+    EXPECT_GE(b.minX, -1e-3);
+    EXPECT_LE(b.maxX, 3 * 188.3 + 1e-3);
+    EXPECT_LE(std::max(-b.minY, b.maxY), 60 + 1e-3);
+    EXPECT_GE(b.minZ, -1e-4);
+    EXPECT_LE(b.maxZ, 90 + 1e-4);
     // The crown is greener than the sides.
     const float* side = &s.tunnels.colours[0];
     const float* crown = &s.tunnels.colours[3 * 7];

@@ -1,5 +1,5 @@
-// Rebuilding a scene after an edit: the result equals a scene built afresh, and only the chunks
-// of what the edit changed are made again.
+// Chunked meshes and rebuilding a scene after an edit: the result equals a scene built afresh,
+// and only the chunks of what the edit changed are made again.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include "catalog/TrackCatalog.h"
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
+#include "view3d/ChunkRuns.h"
 #include "view3d/ChunkedMesh.h"
 #include "view3d/Scene3D.h"
 
@@ -27,6 +28,10 @@ Mesh Tri(float x, int extraVertices = 0) {
     return m;
 }
 
+bool SameChunks(const ChunkedMesh& a, const ChunkedMesh& b) {
+    return a.mesh == b.mesh && a.first == b.first && a.vertexStart == b.vertexStart;
+}
+
 // Every chunk's indices point into its own vertices, and the chunks tile the mesh.
 void ExpectConsistent(const ChunkedMesh& c) {
     ASSERT_EQ(c.first.size(), c.vertexStart.size());
@@ -41,55 +46,75 @@ void ExpectConsistent(const ChunkedMesh& c) {
 
 }  // namespace
 
+// The mesh after each splice is the one the chunks appended in their final order give.
 TEST(ChunkedMesh, SameSizedChunksAreReplacedInPlaceOthersMoveTheRest) {
     ChunkedMesh c;
-    for (int k = 0; k < 5; ++k) c.Append(Tri(10.0f * k));
-    ExpectConsistent(c);
-    c.change = MeshChange{};
+    std::vector<Mesh> order;
+    auto splice = [&](size_t from, size_t to, std::vector<Mesh> with) {
+        c.change = MeshChange{};
+        order.erase(order.begin() + from, order.begin() + to);
+        order.insert(order.begin() + from, with.begin(), with.end());
+        c.Splice(from, to, std::move(with));
+        ExpectConsistent(c);
+        ChunkedMesh fresh;
+        for (const Mesh& m : order) fresh.Append(m);
+        EXPECT_TRUE(SameChunks(c, fresh));
+    };
+    splice(0, 0, {Tri(0), Tri(10), Tri(20), Tri(30), Tri(40)});
     // In place: only the replaced chunk's vertices and indices are marked.
-    c.Splice(2, 3, {Tri(99)});
-    ExpectConsistent(c);
+    splice(2, 3, {Tri(99)});
     EXPECT_FALSE(c.change.whole);
     EXPECT_EQ(c.change.firstVertex, 6u);
     EXPECT_EQ(c.change.endVertex, 9u);
     EXPECT_EQ(c.change.firstIndex, 6u);
     EXPECT_EQ(c.change.endIndex, 9u);
-    EXPECT_FLOAT_EQ(c.mesh.positions[3 * 6], 99);
-    // A bigger chunk: the ones after it move and keep their shapes.
-    c.change = MeshChange{};
-    c.Splice(1, 2, {Tri(50, 2)});
-    ExpectConsistent(c);
+    // A bigger chunk: the ones after it move.
+    splice(1, 2, {Tri(50, 2)});
     EXPECT_TRUE(c.change.whole);
-    EXPECT_EQ(c.ChunkCount(), 5u);
-    EXPECT_EQ(c.vertexStart[2] - c.vertexStart[1], 5u);
-    EXPECT_FLOAT_EQ(c.mesh.positions[3 * c.vertexStart[3]], 30);
-    // Removing two and inserting none, then inserting at the front.
-    c.Splice(1, 3, {});
-    ExpectConsistent(c);
-    EXPECT_EQ(c.ChunkCount(), 3u);
-    EXPECT_FLOAT_EQ(c.mesh.positions[3 * c.vertexStart[1]], 30);
-    c.Splice(0, 0, {Tri(-5), Tri(-6, 1)});
-    ExpectConsistent(c);
-    EXPECT_EQ(c.ChunkCount(), 5u);
-    EXPECT_FLOAT_EQ(c.mesh.positions[3 * c.vertexStart[4]], 40);
-    // The same as appending the chunks in their final order.
-    ChunkedMesh fresh;
-    for (const Mesh& m : {Tri(-5), Tri(-6, 1), Tri(0), Tri(30), Tri(40)}) fresh.Append(m);
-    EXPECT_EQ(c.mesh, fresh.mesh);
-    EXPECT_EQ(c.first, fresh.first);
-    EXPECT_EQ(c.vertexStart, fresh.vertexStart);
-    // The last chunks replaced by more, then one appended: the mesh is cut and appended to.
-    c.Splice(3, 5, {Tri(7), Tri(8, 2), Tri(9)});
-    ExpectConsistent(c);
-    c.Splice(c.ChunkCount(), c.ChunkCount(), {Tri(10, 1)});
-    ExpectConsistent(c);
+    // Removing two and inserting none, inserting at the front, replacing the last by more, and
+    // appending.
+    splice(1, 3, {});
+    splice(0, 0, {Tri(-5), Tri(-6, 1)});
+    splice(3, 5, {Tri(7), Tri(8, 2), Tri(9)});
+    splice(c.ChunkCount(), c.ChunkCount(), {Tri(10, 1)});
     EXPECT_TRUE(c.change.whole);
-    ChunkedMesh appended;
-    for (const Mesh& m : {Tri(-5), Tri(-6, 1), Tri(0), Tri(7), Tri(8, 2), Tri(9), Tri(10, 1)})
-        appended.Append(m);
-    EXPECT_EQ(c.mesh, appended.mesh);
-    EXPECT_EQ(c.first, appended.first);
-    EXPECT_EQ(c.vertexStart, appended.vertexStart);
+    EXPECT_EQ(c.ChunkCount(), 7u);
+}
+
+// Runs of consecutive chunks: which chunks go into one draw, and the ranges each run covers.
+TEST(ChunkRunsTest, GathersConsecutiveChunksAndSkipsEmptyOnes) {
+    ChunkedMesh mesh;
+    for (int triangles : {1, 0, 2, 1, 0, 1})
+        mesh.Append(triangles ? Tri(0, triangles - 1) : Mesh{});
+    const struct {
+        const char* name;
+        std::vector<size_t> added;
+        std::vector<std::pair<size_t, size_t>> runs;  // chunks [from, to) of each run
+    } cases[] = {
+        {"a gap splits", {0, 2, 3}, {{0, 1}, {2, 4}}},
+        {"an empty chunk joins", {0, 1, 2}, {{0, 3}}},
+        {"an empty chunk starts nothing", {1, 2}, {{2, 3}}},
+        {"only empty chunks", {1, 4}, {}},
+        {"past the end ignored", {5, 6, 99}, {{5, 6}}},
+        {"empty inside a run", {3, 4, 5}, {{3, 6}}},
+        {"nothing added", {}, {}},
+    };
+    for (const auto& c : cases) {
+        ChunkRuns runs(mesh);
+        std::vector<ChunkRun> got;
+        for (size_t chunk : c.added)
+            if (const auto run = runs.Add(chunk)) got.push_back(*run);
+        if (const auto run = runs.Flush()) got.push_back(*run);
+        EXPECT_FALSE(runs.Flush()) << c.name << ": a flushed run is not drawn twice";
+        ASSERT_EQ(got.size(), c.runs.size()) << c.name;
+        for (size_t k = 0; k < got.size(); ++k) {
+            const auto [from, to] = c.runs[k];
+            EXPECT_EQ(got[k].firstIndex, mesh.first[from]) << c.name << " run " << k;
+            EXPECT_EQ(got[k].endIndex, mesh.first[to]) << c.name << " run " << k;
+            EXPECT_EQ(got[k].lowVertex, mesh.vertexStart[from]) << c.name << " run " << k;
+            EXPECT_EQ(got[k].highVertex + 1, mesh.vertexStart[to]) << c.name << " run " << k;
+        }
+    }
 }
 
 namespace {
@@ -130,19 +155,13 @@ protected:
         RebuildScene(farLater, doc);
         Scene3D late = farLater;
         MakeFarMeshes(late);
-        EXPECT_TRUE(late.farBatch.mesh == fresh.farBatch.mesh);
-        EXPECT_EQ(late.farBatch.first, fresh.farBatch.first);
-        EXPECT_TRUE(late.farPiers.mesh == fresh.farPiers.mesh);
-        EXPECT_EQ(late.farPiers.vertexStart, fresh.farPiers.vertexStart);
+        EXPECT_TRUE(SameChunks(late.farBatch, fresh.farBatch));
+        EXPECT_TRUE(SameChunks(late.farPiers, fresh.farPiers));
         ASSERT_EQ(scene.tracks.size(), fresh.tracks.size());
         EXPECT_TRUE(scene.tracks == fresh.tracks);
-        EXPECT_TRUE(scene.farBatch.mesh == fresh.farBatch.mesh);
-        EXPECT_EQ(scene.farBatch.first, fresh.farBatch.first);
-        EXPECT_EQ(scene.farBatch.vertexStart, fresh.farBatch.vertexStart);
-        EXPECT_TRUE(scene.piers.mesh == fresh.piers.mesh);
-        EXPECT_EQ(scene.piers.first, fresh.piers.first);
-        EXPECT_TRUE(scene.farPiers.mesh == fresh.farPiers.mesh);
-        EXPECT_EQ(scene.farPiers.first, fresh.farPiers.first);
+        EXPECT_TRUE(SameChunks(scene.farBatch, fresh.farBatch));
+        EXPECT_TRUE(SameChunks(scene.piers, fresh.piers));
+        EXPECT_TRUE(SameChunks(scene.farPiers, fresh.farPiers));
         EXPECT_EQ(scene.pierChunkOfTrack, fresh.pierChunkOfTrack);
         EXPECT_TRUE(scene.tunnels == fresh.tunnels);
         EXPECT_TRUE(scene.decks == fresh.decks);

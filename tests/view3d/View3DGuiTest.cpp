@@ -102,7 +102,7 @@ protected:
 
 }  // namespace
 
-TEST_F(View3DTest, WindowHasItsTitleStatusAndOneCanvas) {
+TEST_F(View3DTest, EmptyWindowShowsGridThenBoardThenTrackAndTheMouseAndKeysMoveTheCamera) {
     TrackGLCanvas* canvas = Open();
     EXPECT_EQ(frame->GetTitle(), "3D View - Quillmore");
     EXPECT_EQ(frame->GetSize(), wxSize(1000, 700));
@@ -111,16 +111,73 @@ TEST_F(View3DTest, WindowHasItsTitleStatusAndOneCanvas) {
     EXPECT_EQ(canvas->GetName(), "GLCanvas");
     EXPECT_TRUE(canvas->HasFlag(wxWANTS_CHARS));
     EXPECT_GT(canvas->GetClientSize().y, 500);  // fills the frame above the status bar
-    canvas->RenderFrame();
-    std::fprintf(stderr, "fallback context: %d, multisampled: %d\n", canvas->UsesFallbackContext(),
-                 canvas->UsesMultisampling());
+    // Counts the pixels where red, or green, leads the other by `by`.
+    auto leading = [&](int by, bool redLeads) {
+        int n = 0;
+        for (size_t i = 0; i < pixels.size(); i += 3)
+            n += redLeads ? pixels[i] > pixels[i + 1] + by : pixels[i + 1] > pixels[i] + by;
+        return n;
+    };
+    Draw();
+    EXPECT_FLOAT_EQ(canvas->Camera().distance, 800);  // nothing to fit
+    EXPECT_GT(leading(40, true), 50);                 // the x = 0 axis
+    const int greenAxes = leading(40, false);         // the y = 0 axis
+    EXPECT_GT(greenAxes, 50);
+    doc.baseboard = {{-400, -300}, {400, -300}, {400, 300}, {-400, 300}};
+    canvas->Rebuild();
+    Draw();
+    EXPECT_GT(leading(15, false), greenAxes + 10000);  // the baseboard's green fills a large area
+    EXPECT_FLOAT_EQ(canvas->Camera().distance, 800);
+
+    SCOPED_TRACE("rebuilds asked for are merged into the next paint");
+    canvas->Camera().yaw = 77;
+    track.Line("24188", 10);
+    for (int i = 0; i < 5; ++i) canvas->RequestRebuild();
+    EXPECT_TRUE(canvas->Scene().tracks.empty());
+    ASSERT_TRUE(PumpUntil([&] { return !canvas->RebuildPending(); }));
+    EXPECT_EQ(canvas->Scene().tracks.size(), 10u);
+    EXPECT_NEAR(canvas->Camera().distance, 1.8 * 1883, 0.5);
+    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 77);
+
+    SCOPED_TRACE("left drag turns, right drag pans, the wheel zooms, R resets the angles");
+    Draw();
+    const std::vector<uint8_t> before = pixels;
+    Mouse(wxEVT_LEFT_DOWN, 100, 100, true);
+    Mouse(wxEVT_MOTION, 160, 120, true);
+    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 77 + 30);
+    EXPECT_FLOAT_EQ(canvas->Camera().pitch, 35 + 10);
+    Mouse(wxEVT_LEFT_UP, 160, 120);
+    EXPECT_FALSE(canvas->HasCapture());
+    Mouse(wxEVT_MOTION, 300, 300);  // no button: nothing moves
+    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 107);
+    RightDrag(300, 300, 20, 0);
+    EXPECT_NE(canvas->Camera().panX, 0);
+    const float distance = canvas->Camera().distance;
+    Mouse(wxEVT_MOUSEWHEEL, 0, 0, false, false, 120);
+    EXPECT_FLOAT_EQ(canvas->Camera().distance, distance * 0.88f);
+    Draw();
+    size_t changed = 0;
+    for (size_t i = 0; i < pixels.size(); ++i) changed += pixels[i] != before[i];
+    EXPECT_GT(changed, pixels.size() / 20);
+    auto key = [&](int code) {
+        wxKeyEvent e(wxEVT_KEY_DOWN);
+        e.m_keyCode = code;
+        e.SetEventObject(canvas);
+        canvas->GetEventHandler()->ProcessEvent(e);
+    };
+    key('X');
+    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 107);
+    key('r');
+    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 30);
+    EXPECT_FLOAT_EQ(canvas->Camera().pitch, 35);
+    EXPECT_FLOAT_EQ(canvas->Camera().panX, 0);
+    EXPECT_FLOAT_EQ(canvas->Camera().distance, distance * 0.88f);
 }
 
-TEST_F(View3DTest, TrackShowsWhereItLiesSeenFromAbove) {
+TEST_F(View3DTest, TrackShowsWhereItLiesSeenFromAboveNearAndAsAThinLineFarAway) {
     // Track along world X through the middle: seen from straight above it is a level band.
     track.Line("24360", 5);
-    doc.pieces[0].x = -900;
-    for (size_t i = 1; i < doc.pieces.size(); ++i) doc.pieces[i].x = doc.pieces[i - 1].x + 360;
+    for (PlacedPiece& p : doc.pieces) p.x -= 900;
     TrackGLCanvas* canvas = Open();
     canvas->Camera().pitch = 0;
     canvas->Camera().yaw = 0;
@@ -134,22 +191,18 @@ TEST_F(View3DTest, TrackShowsWhereItLiesSeenFromAbove) {
         EXPECT_GT(Share(x, cy, Background), 0.99) << x;
     EXPECT_GT(Share(size.x * 3 / 10, cy - size.y / 5, Background), 0.99);
     EXPECT_FALSE(canvas->Scene().farMade);  // nothing far: the far meshes are not made
-}
 
-TEST_F(View3DTest, TrackFarAwayStillShowsAsAThinLine) {
     // 14.4 m of track: at the fitted distance the bed is one or two pixels wide and is drawn
     // from the far batch.
+    doc.pieces.clear();
     track.Line("24360", 40);
     for (PlacedPiece& p : doc.pieces) p.x -= 7200;
-    TrackGLCanvas* canvas = Open();
-    canvas->Camera().pitch = 0;
-    canvas->Camera().yaw = 0;
+    canvas->Rebuild();
     Draw();
     Draw();  // the far meshes are made by the frame after the first that wants them
     EXPECT_TRUE(canvas->Scene().farMade);
     // A band under two pixels wide may miss a column, as thin geometry does without
     // antialiasing; nearly all columns show it, and nothing else lies above or below it.
-    const int cy = size.y / 2;
     int columns = 0, seen = 0;
     for (int x = size.x * 3 / 10; x < size.x * 7 / 10; ++x, ++columns) {
         bool hit = false;
@@ -160,118 +213,9 @@ TEST_F(View3DTest, TrackFarAwayStillShowsAsAThinLine) {
     EXPECT_GT(seen, columns * 9 / 10);
 }
 
-TEST_F(View3DTest, EmptyLayoutShowsGridAxesAndBaseboardOnly) {
-    TrackGLCanvas* canvas = Open();
-    Draw();
-    EXPECT_FLOAT_EQ(canvas->Camera().distance, 800);  // nothing to fit
-    int axisRed = 0, green = 0;
-    for (size_t i = 0; i < pixels.size(); i += 3) {
-        axisRed += pixels[i] > pixels[i + 1] + 40;
-        green += pixels[i + 1] > pixels[i] + 40;
-    }
-    EXPECT_GT(axisRed, 50);  // the x = 0 axis
-    EXPECT_GT(green, 50);    // the y = 0 axis
-    const int greenAxesOnly = green;
-    doc.baseboard = {{-400, -300}, {400, -300}, {400, 300}, {-400, 300}};
-    canvas->Rebuild();
-    Draw();
-    green = 0;
-    for (size_t i = 0; i < pixels.size(); i += 3) green += pixels[i + 1] > pixels[i] + 15;
-    EXPECT_GT(green, greenAxesOnly + 10000);  // the baseboard's green fills a large area
-    EXPECT_FLOAT_EQ(canvas->Camera().distance, 800);
-}
-
-TEST_F(View3DTest, DraggingTurnsAndPansTheViewWithinItsLimits) {
-    track.Line("24130", 12);  // a circle
-    TrackGLCanvas* canvas = Open();
-    Draw();
-    const std::vector<uint8_t> before = pixels;
-    Mouse(wxEVT_LEFT_DOWN, 100, 100, true);
-    Mouse(wxEVT_MOTION, 160, 120, true);
-    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 30 + 30);
-    EXPECT_FLOAT_EQ(canvas->Camera().pitch, 35 + 10);
-    Mouse(wxEVT_MOTION, 160, 1000, true);
-    EXPECT_FLOAT_EQ(canvas->Camera().pitch, 89);
-    Mouse(wxEVT_MOTION, 160, -1000, true);
-    EXPECT_FLOAT_EQ(canvas->Camera().pitch, -89);
-    Mouse(wxEVT_LEFT_UP, 160, -1000);
-    EXPECT_FALSE(canvas->HasCapture());
-    Mouse(wxEVT_MOTION, 300, 300);  // no button: nothing moves
-    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 60);
-    RightDrag(300, 300, 20, 0);
-    EXPECT_NE(canvas->Camera().panX, 0);
-    Draw();
-    size_t changed = 0;
-    for (size_t i = 0; i < pixels.size(); ++i) changed += pixels[i] != before[i];
-    EXPECT_GT(changed, pixels.size() / 20);
-}
-
-TEST_F(View3DTest, WheelZoomStopsAtItsLimitsAndRKeepsTheZoom) {
-    track.Line("24188", 3);
-    TrackGLCanvas* canvas = Open();
-    canvas->Camera().distance = 800;
-    auto wheel = [&](int rotation) { Mouse(wxEVT_MOUSEWHEEL, 0, 0, false, false, rotation); };
-    wheel(120);
-    EXPECT_FLOAT_EQ(canvas->Camera().distance, 800 * 0.88f);
-    Draw();
-    const std::vector<uint8_t> nearer = pixels;
-    for (int i = 0; i < 40; ++i) wheel(120);
-    EXPECT_FLOAT_EQ(canvas->Camera().distance, 50);
-    for (int i = 0; i < 80; ++i) wheel(-120);
-    EXPECT_FLOAT_EQ(canvas->Camera().distance, 15000);
-    Draw();
-    EXPECT_NE(pixels, nearer);
-    canvas->Camera().yaw = 100;
-    canvas->Camera().panX = 40;
-    auto key = [&](int code) {
-        wxKeyEvent e(wxEVT_KEY_DOWN);
-        e.m_keyCode = code;
-        e.SetEventObject(canvas);
-        return canvas->GetEventHandler()->ProcessEvent(e);
-    };
-    key('X');
-    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 100);
-    key('r');
-    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 30);
-    EXPECT_FLOAT_EQ(canvas->Camera().pitch, 35);
-    EXPECT_FLOAT_EQ(canvas->Camera().panX, 0);
-    EXPECT_FLOAT_EQ(canvas->Camera().distance, 15000);
-}
-
-TEST_F(View3DTest, RequestedRebuildHappensAtTheNextPaint) {
-    TrackGLCanvas* canvas = Open();
-    canvas->Camera().yaw = 77;
-    EXPECT_TRUE(canvas->Scene().tracks.empty());
-    track.Line("24188", 10);
-    for (int i = 0; i < 5; ++i) canvas->RequestRebuild();
-    EXPECT_TRUE(canvas->Scene().tracks.empty());  // not yet: merged into the next paint
-    ASSERT_TRUE(PumpUntil([&] { return !canvas->RebuildPending(); }));
-    EXPECT_EQ(canvas->Scene().tracks.size(), 10u);
-    EXPECT_NEAR(canvas->Camera().distance, 1.8 * 1883, 0.5);
-    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 77);
-}
-
-TEST_F(View3DTest, ShowcaseLayoutDrawsWithoutErrorsFromEveryAngle) {
-    // Bridges on piers, a ramp, a helix, a tunnel, scenery and a baseboard together; also
-    // pieces at absurd heights and a crossing outline.
-    const std::vector<uint32_t> line = track.Line("74636", 2);
-    doc.FindPiece(line[0])->elevation = doc.FindPiece(line[1])->elevation = 90;
-    track.Place("24188", 0, 600, 0, 1e9);
-    doc.baseboard = {{-500, -500}, {2500, 1500}, {2500, -500}, {-500, 1500}};
-    doc.scenery.push_back({doc.TakeId(), "tree_lg_dec", 300, 300});
-    TrackGLCanvas* canvas = Open();
-    for (float pitch : {35.0f, 89.0f, -60.0f}) {
-        canvas->Camera().pitch = pitch;
-        Draw();
-    }
-}
-
-TEST_F(View3DTest, TwoDeckSampleLooksBuiltFromTheDefaultCamera) {
-    std::string name;
+TEST_F(View3DTest, TwoDeckSampleLooksBuiltAndAbsurdPiecesDrawWithoutErrorsFromEveryAngle) {
     ASSERT_EQ(
-        LoadLayout(doc,
-                   std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/K-Track Two Decks.xml",
-                   &name),
+        LoadLayout(doc, QUILLMORE_SOURCE_DIR "/resources/layouts/K-Track Two Decks.xml", nullptr),
         "");
     TrackGLCanvas* canvas = Open();
     Draw();
@@ -329,6 +273,18 @@ TEST_F(View3DTest, TwoDeckSampleLooksBuiltFromTheDefaultCamera) {
         EXPECT_GE(brown, 7) << "leg at " << p.x << ", " << p.y;
     }
     EXPECT_GE(frontLegs, 3);
+
+    // Bridges on piers, a piece at an absurd height, a crossing outline and a tree added to the
+    // decks, helix and tunnel.
+    for (uint32_t id : track.Line("74636", 2)) track[id].elevation = 90;
+    track.Place("24188", 0, 600, 0, 1e9);
+    doc.baseboard = {{-500, -500}, {2500, 1500}, {2500, -500}, {-500, 1500}};
+    doc.scenery.push_back({doc.TakeId(), "tree_lg_dec", 300, 300});
+    canvas->Rebuild();
+    for (float pitch : {35.0f, 89.0f, -60.0f}) {
+        canvas->Camera().pitch = pitch;
+        Draw();
+    }
 }
 
 TEST_F(View3DTest, PanningMovesTheSceneWithThePointer) {
