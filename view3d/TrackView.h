@@ -9,10 +9,11 @@
 #include "view3d/TrackMeshes.h"
 
 // Full while a sleeper is at least two pixels long (the rails are then most of a pixel wide);
-// Distant (the bed with sleepers and rails merged into one band) while the bed is at least two
-// pixels wide; Far (the bed's top alone) below that.
+// Distant (the bed with sleepers and rails merged into one band) while the bed's margins beside
+// the band are at least half a pixel wide; Far (the bed's top alone, in the colour the band and
+// margins mix to) below that, from a bed about three pixels wide.
 inline constexpr double kFullDetailPixelsPerMm = 2.0 / (2 * kSleeperHalfLength);
-inline constexpr double kDistantDetailPixelsPerMm = 2.0 / (2 * kBedHalfWidth);
+inline constexpr double kDistantDetailPixelsPerMm = 0.5 / (kBedHalfWidth - kSleeperHalfWidth);
 TrackDetail TrackDetailAt(double pixelsPerMm);
 // Piers keep their rounded ends while those are at least two pixels across; smaller, a box over
 // the same footprint looks the same.

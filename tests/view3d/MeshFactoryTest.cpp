@@ -379,18 +379,19 @@ TEST(TrackFactory, DistantRoutesKeepWithinHalfAPixelOfTheTrack) {
 TEST(TrackDetail, ChosenFromTheSizeOnScreen) {
     // What a sleeper's length and the bed's width come to on screen at a scale.
     auto sleeperPx = [](double s) { return 2 * kSleeperHalfLength * s; };
-    auto bedPx = [](double s) { return 2 * kBedHalfWidth * s; };
+    auto marginPx = [](double s) { return (kBedHalfWidth - kSleeperHalfWidth) * s; };
     // Nearer never means less detail.
     TrackDetail previous = TrackDetail::Far;
     for (double s = 1e-4; s < 20; s *= 1.05) {
         const TrackDetail d = TrackDetailAt(s);
         EXPECT_GE(static_cast<int>(previous), static_cast<int>(d)) << s;
         previous = d;
-        // Sleepers are drawn only when each covers two pixels; the band only when the bed is
-        // two pixels wide; anything narrower is the bed's top alone.
+        // Sleepers are drawn only when each covers two pixels; the band only when the bed's
+        // margins beside it are half a pixel wide; anything narrower is the bed's top alone.
         EXPECT_TRUE(d != TrackDetail::Full || sleeperPx(s) >= 2 - 1e-9) << s;
-        EXPECT_TRUE(d != TrackDetail::Distant || (sleeperPx(s) < 2 && bedPx(s) >= 2 - 1e-9)) << s;
-        EXPECT_TRUE(d != TrackDetail::Far || bedPx(s) < 2) << s;
+        EXPECT_TRUE(d != TrackDetail::Distant || (sleeperPx(s) < 2 && marginPx(s) >= 0.5 - 1e-9))
+            << s;
+        EXPECT_TRUE(d != TrackDetail::Far || marginPx(s) < 0.5) << s;
     }
     // A scale that could not be worked out draws everything rather than nothing.
     EXPECT_EQ(TrackDetailAt(std::nan("")), TrackDetail::Full);
@@ -410,8 +411,8 @@ TEST(TrackView, CullsWhatIsOutOfSightAndThinsWhatIsFar) {
     // Distant track keeps round piers while their ends are two pixels across, then boxes.
     EXPECT_EQ(lookingDownFrom(3000).SightOf(t)->detail, TrackDetail::Distant);
     EXPECT_FALSE(lookingDownFrom(3000).SightOf(t)->boxPiers);
-    EXPECT_EQ(lookingDownFrom(10000).SightOf(t)->detail, TrackDetail::Distant);
-    EXPECT_TRUE(lookingDownFrom(10000).SightOf(t)->boxPiers);
+    EXPECT_EQ(lookingDownFrom(8000).SightOf(t)->detail, TrackDetail::Distant);
+    EXPECT_TRUE(lookingDownFrom(8000).SightOf(t)->boxPiers);
     EXPECT_TRUE(lookingDownFrom(50000).SightOf(t)->boxPiers);
     // The scale is the one at the piece's nearest possible point: one sleeper there gets its two
     // pixels.
