@@ -1012,6 +1012,7 @@ int main(int argc, char** argv) {
             fs::create_directories(home + "/runtime");
             std::ofstream(home + "/.random-input") << "scratch folder of a random-input run\n";
             fs::create_directories(home + "/.config/gtk-3.0");
+            fs::create_directories(home + "/.cache/mesa");
             // Printing looks only at files: no printer search over the session bus.
             std::ofstream(home + "/.config/gtk-3.0/settings.ini")
                 << "[Settings]\ngtk-print-backends=file\n";

@@ -89,7 +89,7 @@ TEST(PixelLines, ClipAndImageEdgesAreKept) {
     for (int y = -Image::kGuard; y < Image::kH + Image::kGuard; ++y)
         for (int x = -Image::kGuard; x < Image::kW + Image::kGuard; ++x) {
             const bool inside = x >= 10 && x < 20 && y >= 5 && y < 15;
-            if (!inside) EXPECT_NE(image.At(x, y), kInk) << x << "," << y;
+            EXPECT_TRUE(inside || image.At(x, y) != kInk) << x << "," << y;
         }
     EXPECT_EQ(image.At(10, 10), kInk);
     EXPECT_EQ(image.At(19, 11), kInk);
