@@ -15,8 +15,8 @@
 inline constexpr double kFullDetailPixelsPerMm = 2.0 / (2 * kSleeperHalfLength);
 inline constexpr double kDistantDetailPixelsPerMm = 0.5 / (kBedHalfWidth - kSleeperHalfWidth);
 TrackDetail TrackDetailAt(double pixelsPerMm);
-// Piers keep their rounded ends while those are at least two pixels across; smaller, a box over
-// the same footprint looks the same.
+// Piers keep their rounded ends while the rounding's radius (11 mm) is at least two pixels;
+// smaller, a box over the same footprint looks the same.
 inline constexpr double kRoundPierPixelsPerMm = 2.0 / 11.0;
 
 // How a visible piece is drawn: its track's detail, and whether its piers may be boxes.
