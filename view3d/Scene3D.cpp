@@ -67,6 +67,8 @@ const Mesh* CachedPieceMesh(Scene3D& scene, const PieceDef& def) {
         it = scene.pieceMeshes.emplace(def.article, BuildPieceMesh(def)).first;
         scene.distantPieceMeshes.emplace(def.article, BuildPieceMesh(def, TrackDetail::Distant));
         scene.farPieceMeshes.emplace(def.article, BuildPieceMesh(def, TrackDetail::Far));
+        if (Mesh small = BuildSmallBridgeMesh(def); !small.Empty())
+            scene.smallBridgeMeshes.emplace(def.article, std::move(small));
     }
     return &it->second;
 }

@@ -107,6 +107,8 @@ struct Scene3D {
     // The same articles with less detail for track far from the camera (TrackDetail).
     std::unordered_map<std::string, Mesh> distantPieceMeshes;
     std::unordered_map<std::string, Mesh> farPieceMeshes;
+    // Bridges drawn distant but smaller than their struts need (BuildSmallBridgeMesh).
+    std::unordered_map<std::string, Mesh> smallBridgeMeshes;
     // The far mesh of every track instance placed in world axes, so that a run of far instances
     // is one draw. (A batch of the distant meshes costs more to build than it saves in drawing.)
     InstanceBatch farBatch;

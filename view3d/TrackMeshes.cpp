@@ -516,6 +516,18 @@ Mesh BuildBumperMesh(const PieceDef& def, TrackDetail detail) {
     return m;
 }
 
+Mesh BuildSmallBridgeMesh(const PieceDef& def) {
+    Mesh m;
+    const std::vector<TrackRoute> routes = TrackRoutes(def);
+    if (def.kind == PieceKind::Bumper || BridgeStructureOf(def) == BridgeStructure::None ||
+        routes.empty())
+        return m;
+    AddFarStructure(m, def, routes.front());
+    for (const TrackRoute& r : routes)
+        AddTrackProfile(m, r, TrackDetail::Distant, TrackWidthScale(def));
+    return m;
+}
+
 Mesh BuildPieceMesh(const PieceDef& def, TrackDetail detail) {
     return def.kind == PieceKind::Bumper ? BuildBumperMesh(def, detail)
                                          : BuildTrackMesh(def, detail);

@@ -75,6 +75,10 @@ inline constexpr double kDistantChordErrorMm = 0.5 * kSleeperHalfLength;
 // never more than it had: a straight is one.
 TrackRoute DistantRoute(const TrackRoute& route);
 
+// A bridge so small on screen that its structure's struts are under a pixel: the distant track
+// over the far outline of its structure. Empty for a piece without a structure.
+Mesh BuildSmallBridgeMesh(const PieceDef& def);
+
 // The routes of a piece, following its kind and connectors: one for straights, curves, bumpers
 // and the turntable's bridge; straight and branch(es) for turnouts; inner and outer route for
 // curved turnouts; both straights (and the slips) for crossings and double slips.

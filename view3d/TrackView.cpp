@@ -41,5 +41,5 @@ std::optional<TrackSight> TrackView::SightOf(const TrackInstance& t) const {
     const double depth = *centreDepth;
     if (depth - r <= 1.0) return TrackSight{TrackDetail::Full, false};
     const double pixelsPerMm = PixelsPerMmAt(depth - r);
-    return TrackSight{TrackDetailAt(pixelsPerMm), pixelsPerMm < kRoundPierPixelsPerMm};
+    return TrackSight{TrackDetailAt(pixelsPerMm), pixelsPerMm < kSmallPartsPixelsPerMm};
 }

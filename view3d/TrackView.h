@@ -16,13 +16,15 @@ inline constexpr double kFullDetailPixelsPerMm = 2.0 / (2 * kSleeperHalfLength);
 inline constexpr double kDistantDetailPixelsPerMm = 0.5 / (kBedHalfWidth - kSleeperHalfWidth);
 TrackDetail TrackDetailAt(double pixelsPerMm);
 // Piers keep their rounded ends while the rounding's radius (11 mm) is at least two pixels;
-// smaller, a box over the same footprint looks the same.
-inline constexpr double kRoundPierPixelsPerMm = 2.0 / 11.0;
+// smaller, a box over the same footprint looks the same. A bridge's struts (4 mm and less) are
+// then under a pixel: the structure's far outline shows as much.
+inline constexpr double kSmallPartsPixelsPerMm = 2.0 / 11.0;
 
-// How a visible piece is drawn: its track's detail, and whether its piers may be boxes.
+// How a visible piece is drawn: its track's detail, and whether its piers and a bridge's
+// structure are small enough for their far forms.
 struct TrackSight {
     TrackDetail detail;
-    bool boxPiers;
+    bool smallParts;
 };
 
 // The track instances of one frame seen through a perspective camera.

@@ -354,6 +354,21 @@ TEST(TrackFactory, FarBridgesKeepTheOutlineOfTheirStructure) {
     EXPECT_NEAR(topX, Piece("74636").length / 2, Piece("74636").length * 0.15);
 }
 
+TEST(TrackFactory, SmallBridgesAreTheDistantTrackOverTheFarStructure) {
+    EXPECT_TRUE(BuildSmallBridgeMesh(Piece("24188")).Empty());
+    for (const auto& [article, structure] : {std::pair{"74636", kArchRib},
+                                             {"74620", kBridgeSteel}, {"74618", kBridgeBeam}}) {
+        SCOPED_TRACE(article);
+        const Mesh small = BuildSmallBridgeMesh(Piece(article));
+        const Mesh distant = BuildPieceMesh(Piece(article), TrackDetail::Distant);
+        const Mesh far = BuildPieceMesh(Piece(article), TrackDetail::Far);
+        ExpectWellFormed(small, article);
+        EXPECT_EQ(CountColour(small, kTrackBandColour), CountColour(distant, kTrackBandColour));
+        EXPECT_EQ(CountColour(small, structure), CountColour(far, structure));
+        EXPECT_LT(small.TriangleCount(), distant.TriangleCount());
+    }
+}
+
 TEST(TrackFactory, DistantRoutesKeepWithinHalfAPixelOfTheTrack) {
     // The largest gap between an arc and its chords, at the middle of each chord.
     const auto chordError = [](const TrackRoute& r) {
@@ -410,10 +425,10 @@ TEST(TrackView, CullsWhatIsOutOfSightAndThinsWhatIsFar) {
     EXPECT_EQ(lookingDownFrom(50000).Of(t), TrackDetail::Far);
     // Distant track keeps round piers while their ends are two pixels across, then boxes.
     EXPECT_EQ(lookingDownFrom(3000).SightOf(t)->detail, TrackDetail::Distant);
-    EXPECT_FALSE(lookingDownFrom(3000).SightOf(t)->boxPiers);
+    EXPECT_FALSE(lookingDownFrom(3000).SightOf(t)->smallParts);
     EXPECT_EQ(lookingDownFrom(8000).SightOf(t)->detail, TrackDetail::Distant);
-    EXPECT_TRUE(lookingDownFrom(8000).SightOf(t)->boxPiers);
-    EXPECT_TRUE(lookingDownFrom(50000).SightOf(t)->boxPiers);
+    EXPECT_TRUE(lookingDownFrom(8000).SightOf(t)->smallParts);
+    EXPECT_TRUE(lookingDownFrom(50000).SightOf(t)->smallParts);
     // The scale is the one at the piece's nearest possible point: one sleeper there gets its two
     // pixels.
     const TrackView view = lookingDownFrom(2500);

@@ -179,6 +179,7 @@ struct TrackGLCanvas::GpuMeshes {
     // Article meshes by article and scenery models by item: once made they never change.
     std::unordered_map<std::string, GpuMesh> full;
     std::unordered_map<std::string, GpuMesh> distant;
+    std::unordered_map<std::string, GpuMesh> smallBridges;
     std::unordered_map<std::string, GpuMesh> scenery;
     GpuMesh farBatch;
     GpuMesh piers;
@@ -189,6 +190,7 @@ struct TrackGLCanvas::GpuMeshes {
     // The full and distant mesh of every track instance, found again when the instances change.
     std::vector<const GpuMesh*> fullOf;
     std::vector<const GpuMesh*> distantOf;
+    std::vector<const GpuMesh*> smallBridgeOf;  // null for a piece that is no bridge
     // Vehicle models by length, width, height and whether a locomotive.
     std::map<std::tuple<double, double, double, bool>, GpuMesh> vehicles;
 
@@ -224,10 +226,12 @@ struct TrackGLCanvas::GpuMeshes {
         if (!tracksChanged) return;
         fullOf.resize(scene.tracks.size());
         distantOf.resize(scene.tracks.size());
+        smallBridgeOf.resize(scene.tracks.size());
         for (size_t i = 0; i < scene.tracks.size(); ++i) {
             const std::string& article = scene.tracks[i].article;
             fullOf[i] = Article(full, scene.pieceMeshes, article);
             distantOf[i] = Article(distant, scene.distantPieceMeshes, article);
+            smallBridgeOf[i] = Article(smallBridges, scene.smallBridgeMeshes, article);
         }
     }
 };
@@ -630,13 +634,13 @@ constexpr int8_t kFar = static_cast<int8_t>(TrackDetail::Far);
 
 void TrackGLCanvas::DrawTrack(const TrackView& view) {
     std::vector<int8_t> detail(scene.tracks.size(), kCulled);
-    std::vector<uint8_t> boxPiers(scene.tracks.size(), 0);
+    std::vector<uint8_t> smallParts(scene.tracks.size(), 0);
     bool farWanted = false;
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         if (const std::optional<TrackSight> sight = view.SightOf(scene.tracks[i])) {
             detail[i] = static_cast<int8_t>(sight->detail);
-            boxPiers[i] = sight->boxPiers;
-            farWanted = farWanted || sight->boxPiers;  // far track has box piers too
+            smallParts[i] = sight->smallParts;
+            farWanted = farWanted || sight->smallParts;  // far track has small parts too
         }
     }
     // The far meshes are made by the frame after the first that wants them, so that the window
@@ -653,10 +657,10 @@ void TrackGLCanvas::DrawTrack(const TrackView& view) {
     }
     // Piers and track are closed solids: the faces turned away from the eye are behind others.
     glEnable(GL_CULL_FACE);
-    DrawPiers(detail, boxPiers);
+    DrawPiers(detail, smallParts);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1, -1);
-    DrawTrackInstances(detail);
+    DrawTrackInstances(detail, smallParts);
     glDisable(GL_POLYGON_OFFSET_FILL);
     glDisable(GL_CULL_FACE);
 }
@@ -664,7 +668,7 @@ void TrackGLCanvas::DrawTrack(const TrackView& view) {
 // Piers go first, under the track: helix columns and deck legs always, each piece's piers as
 // boxes when they are small on screen (once the boxes are made).
 void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail,
-                              const std::vector<uint8_t>& boxPiers) {
+                              const std::vector<uint8_t>& smallParts) {
     const bool piersChunked =
         scene.pierChunkOfTrack.size() == scene.tracks.size() &&
         (!scene.farMade || scene.farPiers.ChunkCount() + 2 == scene.piers.ChunkCount());
@@ -677,13 +681,13 @@ void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail,
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         const uint32_t chunk = scene.pierChunkOfTrack[i];
         if (detail[i] == kCulled || chunk == Scene3D::kNoPiers) continue;
-        if (!boxPiers[i] || !scene.farMade) near.Add(chunk + 1);
+        if (!smallParts[i] || !scene.farMade) near.Add(chunk + 1);
     }
     near.Add(scene.piers.ChunkCount() - 1);
     near.Flush();
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         const uint32_t chunk = scene.pierChunkOfTrack[i];
-        if (boxPiers[i] && chunk != Scene3D::kNoPiers && scene.farMade) far.Add(chunk);
+        if (smallParts[i] && chunk != Scene3D::kNoPiers && scene.farMade) far.Add(chunk);
     }
     far.Flush();
 }
@@ -691,7 +695,8 @@ void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail,
 // Far instances go in runs straight from their world-axes batch, one draw per run; the others
 // each with their article's mesh, placed. Far track is the bed's top alone, seen from either side;
 // the article meshes are closed, and the mirror that places them turns their faces' winding over.
-void TrackGLCanvas::DrawTrackInstances(const std::vector<int8_t>& detail) {
+void TrackGLCanvas::DrawTrackInstances(const std::vector<int8_t>& detail,
+                                       const std::vector<uint8_t>& smallParts) {
     const bool batched = scene.farBatch.ChunkCount() == scene.tracks.size() && gpu->farBatch.buffer;
     RunDrawer farTrack(scene.farBatch, gpu->farBatch);
     const GpuMesh* bound = nullptr;
@@ -713,9 +718,9 @@ void TrackGLCanvas::DrawTrackInstances(const std::vector<int8_t>& detail) {
             continue;
         }
         const TrackInstance& t = scene.tracks[i];
-        const GpuMesh* mesh = detail[i] == static_cast<int8_t>(TrackDetail::Full)
-                                  ? gpu->fullOf[i]
-                                  : gpu->distantOf[i];
+        const GpuMesh* mesh = detail[i] == static_cast<int8_t>(TrackDetail::Full) ? gpu->fullOf[i]
+                              : smallParts[i] && gpu->smallBridgeOf[i]     ? gpu->smallBridgeOf[i]
+                                                                           : gpu->distantOf[i];
         if (!mesh) continue;
         if (farTrack.Flush()) bound = nullptr;
         cull(true);

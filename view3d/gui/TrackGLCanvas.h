@@ -102,8 +102,9 @@ private:
     void DrawScene(int width, int height);
     void DrawTrack(const TrackView& view);
     // With the detail (or culled) of each track instance.
-    void DrawPiers(const std::vector<int8_t>& detail, const std::vector<uint8_t>& boxPiers);
-    void DrawTrackInstances(const std::vector<int8_t>& detail);
+    void DrawPiers(const std::vector<int8_t>& detail, const std::vector<uint8_t>& smallParts);
+    void DrawTrackInstances(const std::vector<int8_t>& detail,
+                            const std::vector<uint8_t>& smallParts);
     void DrawTrains();
     void DoRebuild();
     void LayPictures();
