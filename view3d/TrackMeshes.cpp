@@ -409,24 +409,33 @@ BridgeStructure BridgeStructureOf(const PieceDef& def) {
     return BridgeStructure::TiedArch;
 }
 
-Mesh BuildTrackMesh(const PieceDef& def, TrackDetail detail) {
+namespace {
+
+// The track in `detail` over its structure in `structure` detail.
+Mesh BuildTrackMesh(const PieceDef& def, TrackDetail detail, TrackDetail structure) {
     // Structures come first: where the depth buffer cannot tell the deck from the bed just
     // above it, the track drawn later in the same mesh still wins.
     Mesh m;
     const std::vector<TrackRoute> routes = TrackRoutes(def);
     // Far away the pit stays as its floor, and a bridge keeps the outline of its structure: its
     // girders are thinner than a pixel, but without them a viaduct would read as a bare road.
-    if (def.kind == PieceKind::Turntable) AddTurntablePit(m, def, detail != TrackDetail::Far);
+    if (def.kind == PieceKind::Turntable) AddTurntablePit(m, def, structure != TrackDetail::Far);
     if (!routes.empty()) {
-        if (detail == TrackDetail::Far)
+        if (structure == TrackDetail::Far)
             AddFarStructure(m, def, routes.front());
         else
             AddStructure(m, def,
-                         detail == TrackDetail::Distant ? DistantRoute(routes.front())
-                                                        : routes.front());
+                         structure == TrackDetail::Distant ? DistantRoute(routes.front())
+                                                           : routes.front());
     }
     for (const TrackRoute& r : routes) AddTrackProfile(m, r, detail, TrackWidthScale(def));
     return m;
+}
+
+}  // namespace
+
+Mesh BuildTrackMesh(const PieceDef& def, TrackDetail detail) {
+    return BuildTrackMesh(def, detail, detail);
 }
 
 namespace {
@@ -517,15 +526,9 @@ Mesh BuildBumperMesh(const PieceDef& def, TrackDetail detail) {
 }
 
 Mesh BuildSmallBridgeMesh(const PieceDef& def) {
-    Mesh m;
-    const std::vector<TrackRoute> routes = TrackRoutes(def);
-    if (def.kind == PieceKind::Bumper || BridgeStructureOf(def) == BridgeStructure::None ||
-        routes.empty())
-        return m;
-    AddFarStructure(m, def, routes.front());
-    for (const TrackRoute& r : routes)
-        AddTrackProfile(m, r, TrackDetail::Distant, TrackWidthScale(def));
-    return m;
+    if (def.kind == PieceKind::Bumper || BridgeStructureOf(def) == BridgeStructure::None)
+        return Mesh{};
+    return BuildTrackMesh(def, TrackDetail::Distant, TrackDetail::Far);
 }
 
 Mesh BuildPieceMesh(const PieceDef& def, TrackDetail detail) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "canvas/LayoutGeometry.h"
 #include "canvas/gui/CanvasPanel.h"
@@ -86,24 +87,17 @@ bool ShiftPixels(wxBitmap& bitmap, int dx, int dy) {
 // placed.
 wxRect GhostBounds(const CanvasOverlays& o, const ViewTransform& view) {
     wxRect r;
-    for (const GhostPiece& g : o.chainGhost) {
-        if (const PieceDef* def = TrackCatalog::Instance().Find(g.article)) {
-            PlacedPiece ghost;
-            ghost.x = g.x;
-            ghost.y = g.y;
-            ghost.heading = g.heading;
-            Include(r, BoxPixels(view, PieceExtent(ghost, *def), DrawSlackPx(view)));
-        }
-    }
-    if (o.pieceGhost) {
-        if (const PieceDef* def = TrackCatalog::Instance().Find(o.ghostArticle)) {
-            PlacedPiece ghost;
-            ghost.x = o.ghostX;
-            ghost.y = o.ghostY;
-            ghost.heading = o.ghostHeading;
-            Include(r, BoxPixels(view, PieceExtent(ghost, *def), DrawSlackPx(view)));
-        }
-    }
+    const auto includePiece = [&](const std::string& article, double x, double y, double heading) {
+        const PieceDef* def = TrackCatalog::Instance().Find(article);
+        if (!def) return;
+        PlacedPiece ghost;
+        ghost.x = x;
+        ghost.y = y;
+        ghost.heading = heading;
+        Include(r, BoxPixels(view, PieceExtent(ghost, *def), DrawSlackPx(view)));
+    };
+    for (const GhostPiece& g : o.chainGhost) includePiece(g.article, g.x, g.y, g.heading);
+    if (o.pieceGhost) includePiece(o.ghostArticle, o.ghostX, o.ghostY, o.ghostHeading);
     if (o.sceneryGhost) {
         if (const SceneryDef* def = SceneryCatalog::Instance().Find(o.ghostScenery)) {
             BoxMm box;

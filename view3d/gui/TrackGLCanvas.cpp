@@ -45,7 +45,7 @@ struct GpuMesh {
     GLuint indexBuffer = 0;
     size_t vertices = 0;
     size_t indices = 0;
-    float reach = 0;  // how far the farthest vertex lies from the mesh's origin
+    float reach = 0;  // of an article's mesh or a scenery model: see Reach
 };
 
 void Upload(GpuMesh& g, const Mesh& m) {
@@ -65,12 +65,16 @@ void Upload(GpuMesh& g, const Mesh& m) {
                  GL_STATIC_DRAW);
     g.vertices = m.VertexCount();
     g.indices = m.indices.size();
+}
+
+// How far the farthest vertex of a mesh lies from its origin.
+float Reach(const Mesh& m) {
     float reach2 = 0;
     for (size_t i = 0; i + 2 < m.positions.size(); i += 3)
         reach2 = std::max(reach2, m.positions[i] * m.positions[i] +
                                       m.positions[i + 1] * m.positions[i + 1] +
                                       m.positions[i + 2] * m.positions[i + 2]);
-    g.reach = std::sqrt(reach2);
+    return std::sqrt(reach2);
 }
 
 // Copies what changed since the last copy: the whole mesh when its size changed, else the
@@ -203,6 +207,7 @@ struct TrackGLCanvas::GpuMeshes {
         if (m == meshes.end() || m->second.Empty()) return nullptr;
         GpuMesh& g = gpuMeshes[article];
         Upload(g, m->second);
+        g.reach = Reach(m->second);
         return &g;
     }
 
