@@ -23,12 +23,9 @@ protected:
 
     // A piece added behind the frame's back: nothing is told until the test notifies.
     uint32_t AddSilently(double x, bool selected = false) {
-        PlacedPiece p;
-        p.article = "24188";
-        p.x = x;
-        p.joints.resize(2);
-        p.selected = selected;
-        return frame->Document().AddPiece(p);
+        const uint32_t id = LayPiece(Doc(), x);
+        Doc().FindPiece(id)->selected = selected;
+        return id;
     }
     int Recounts() const { return frame->Properties()->TallyRecounts(); }
     wxString PieceStatus() { return Status(1); }
@@ -52,7 +49,6 @@ TEST_F(ChangeNotification, ABurstGivesOneUpdateAndFlushRunsItAtOnce) {
     ASSERT_EQ(updates.size(), 1u);
     EXPECT_EQ(updates[0], DocChange::Pieces | DocChange::Selection | DocChange::View);
     EXPECT_EQ(frame->GetTitle(), kBase + " *");
-    EXPECT_EQ(PieceStatus(), "Pieces: 1");
 
     // The next burst is a new update; nothing pending means no update at all.
     frame->NotifyChanged(DocChange::Annotations);
@@ -72,8 +68,6 @@ TEST_F(ChangeNotification, ABurstGivesOneUpdateAndFlushRunsItAtOnce) {
     frame->FlushChanges();
     ASSERT_EQ(updates.size(), 3u);
     EXPECT_EQ(Recounts(), recounts + 1);
-    EXPECT_EQ(frame->Properties()->LastTally().at("24188"), 2);
-    EXPECT_EQ(PieceStatus(), "Pieces: 2");
 
     // A call after the flush but before the turn is still carried by that turn.
     frame->NotifyChanged(DocChange::Selection);
@@ -109,9 +103,6 @@ TEST_F(ChangeNotification, DragsRecountTheTallyOnlyWhenAPieceIsDropped) {
     PumpEvents(50);
     ASSERT_EQ(frame->Document().pieces.size(), 1u);
     EXPECT_EQ(Recounts(), recounts + 1);
-    EXPECT_EQ(frame->Properties()->LastTally().at("24188"), 1);
-    EXPECT_EQ(PieceStatus(), "Pieces: 1");
-    EXPECT_EQ(frame->GetTitle(), kBase + " *");
 
     // A rotation drag updates the windows but never recounts.
     Doc().ClearSelection();
@@ -134,7 +125,6 @@ TEST_F(ChangeNotification, DragsRecountTheTallyOnlyWhenAPieceIsDropped) {
     for (size_t i = before; i < updates.size(); ++i)
         EXPECT_FALSE(HasAny(updates[i], DocChange::Pieces)) << i;
     EXPECT_EQ(Recounts(), recounts);
-    EXPECT_EQ(frame->GetTitle(), kBase + " *");
 }
 
 TEST_F(ChangeNotification, EachKindOfChangeRefreshesWhatDependsOnIt) {

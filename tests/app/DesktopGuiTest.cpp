@@ -3,7 +3,6 @@
 #include <wx/confbase.h>
 #include <wx/dnd.h>
 #include <wx/filehistory.h>
-#include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/msgout.h>
 
@@ -136,7 +135,13 @@ TEST_F(DesktopTest, SaveToWritesWhereItIsToldAndKeepsTheLayoutThere) {
     EXPECT_EQ(Recent().front(), wxString::FromUTF8(target + ".xml"));
 }
 
-TEST_F(DesktopTest, RecentLayoutsAreNewestFirstTrimmedToNineAndKeptInTheSettings) {
+// A greyed "(none)" while empty; newest first, nine at most, kept in the settings; shown by name
+// with the path as the item's help; a layout that is gone is dropped with a message.
+TEST_F(DesktopTest, RecentLayoutsAreNewestFirstTrimmedToNineShownByNameAndDropWhatIsGone) {
+    wxMenuBar* bar = frame->GetMenuBar();
+    const int noneId = bar->FindMenuItem(_("&File"), _("(none)"));
+    ASSERT_NE(noneId, wxNOT_FOUND) << "an empty list says so";
+    EXPECT_FALSE(bar->FindItem(noneId)->IsEnabled());
     std::vector<std::string> paths;
     for (int i = 0; i < 11; ++i) {
         paths.push_back(elsewhere.File("Plan " + std::to_string(i) + ".xml"));
@@ -144,11 +149,11 @@ TEST_F(DesktopTest, RecentLayoutsAreNewestFirstTrimmedToNineAndKeptInTheSettings
         ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(paths.back())));
     }
     ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(paths[4])));  // again: moves to the top
+    EXPECT_EQ(bar->FindMenuItem(_("&File"), _("(none)")), wxNOT_FOUND);
     std::vector<wxString> recent = Recent();
     ASSERT_EQ(recent.size(), 9u);
     EXPECT_EQ(recent[0], wxString::FromUTF8(paths[4]));
     EXPECT_EQ(recent[1], wxString::FromUTF8(paths[10]));
-    EXPECT_EQ(recent[7], wxString::FromUTF8(paths[3]));
     EXPECT_EQ(recent[8], wxString::FromUTF8(paths[2])) << "0 and 1 fell off the end";
 
     // A new window reads the same list back from the settings.
@@ -158,70 +163,38 @@ TEST_F(DesktopTest, RecentLayoutsAreNewestFirstTrimmedToNineAndKeptInTheSettings
     second->Destroy();
     PumpEvents();
 
-    // The submenu holds them, first the newest.
-    wxMenuItem* item = frame->GetMenuBar()->FindItem(wxID_FILE1);
+    wxMenuItem* item = bar->FindItem(wxID_FILE1);
     ASSERT_NE(item, nullptr);
     EXPECT_NE(item->GetItemLabelText().Find("Plan 4"), wxNOT_FOUND);
-}
-
-// Names alone in the menu with the folder as its help, a greyed "(none)" when empty, and a layout
-// that is gone dropped with a message.
-TEST_F(DesktopTest, RecentLayoutsShowNamesAGreyedNoneAndDropWhatIsGone) {
-    wxMenuBar* bar = frame->GetMenuBar();
-    const auto noneItem = [bar]() -> wxMenuItem* {
-        if (bar->FindItem(wxID_FILE1)) return nullptr;
-        const int id = bar->FindMenuItem(_("&File"), _("(none)"));
-        return id == wxNOT_FOUND ? nullptr : bar->FindItem(id);
-    };
-    wxMenuItem* none = noneItem();
-    ASSERT_NE(none, nullptr) << "an empty list says so";
-    EXPECT_FALSE(none->IsEnabled());
-
-    // One layout here and one in a folder of its own: both by name alone, as in any session.
-    const TempDir other;
-    const std::string a = elsewhere.File("Attic.xml"), b = other.File("Gone.xml");
-    WriteLayout(a, 2, "Attic");
-    WriteLayout(b, 1, "Gone");
-    ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(a)));
-    EXPECT_EQ(noneItem(), nullptr);
-    ASSERT_TRUE(frame->OpenLayoutPath(wxString::FromUTF8(b)));
-    for (const auto& [id, path] : {std::pair{wxID_FILE1, b}, std::pair{wxID_FILE2, a}}) {
-        wxMenuItem* item = bar->FindItem(id);
-        ASSERT_NE(item, nullptr);
-        const wxString label = item->GetItemLabelText();
-        EXPECT_NE(label.Find(wxFileName(wxString::FromUTF8(path)).GetName()), wxNOT_FOUND) << label;
-        EXPECT_EQ(label.Find("/"), wxNOT_FOUND) << label;
-        EXPECT_EQ(item->GetHelp(), wxString::FromUTF8(path)) << "the folder in the status bar";
-    }
-    std::filesystem::remove(b);
+    EXPECT_EQ(item->GetItemLabelText().Find("/"), wxNOT_FOUND) << item->GetItemLabelText();
+    EXPECT_EQ(item->GetHelp(), wxString::FromUTF8(paths[4])) << "the folder in the status bar";
+    std::filesystem::remove(paths[4]);
     {
         ModalAnswerer hook(wxID_OK);
-        Command(wxID_FILE1);  // the newest: the one that is gone
+        Command(wxID_FILE1);
         ASSERT_EQ(hook.Count(), 1);
         EXPECT_EQ(hook.Dialogs()[0].title, "Recent Layouts");
-        EXPECT_NE(hook.Dialogs()[0].message.Find("Gone.xml"), wxNOT_FOUND);
+        EXPECT_NE(hook.Dialogs()[0].message.Find("Plan 4.xml"), wxNOT_FOUND);
     }
-    ASSERT_EQ(Recent(), std::vector<wxString>{wxString::FromUTF8(a)});
+    ASSERT_EQ(Recent().size(), 8u);
     Command(wxID_FILE1);
-    EXPECT_EQ(frame->FilePath(), wxString::FromUTF8(a));
-    EXPECT_EQ(frame->Document().pieces.size(), 2u);
+    EXPECT_EQ(frame->FilePath(), wxString::FromUTF8(paths[10]));
+    EXPECT_EQ(frame->Document().pieces.size(), 1u);
 }
 
 // A layout given on the command line opens; a broken or missing one is reported and leaves an
 // empty layout.
 TEST_F(DesktopTest, ACommandLineLayoutOpensAndABadOneIsReported) {
+    // What the reader refuses, and why, is the layout reader's own; one broken file stands here.
     const std::string path = elsewhere.File("Broken.xml");
     std::ofstream(path) << "<layout name=\"x\" version=\"1\">\n<pieces>\n<piece id=\"oops\"/>\n";
-    for (const std::string& bad : {path, elsewhere.File("Missing.xml")}) {
-        SCOPED_TRACE(bad);
+    {
         ModalAnswerer hook(wxID_OK);
-        frame->OpenFromCommandLine(wxString::FromUTF8(bad));
+        frame->OpenFromCommandLine(wxString::FromUTF8(path));
         ASSERT_EQ(hook.Count(), 1);
         EXPECT_EQ(hook.Dialogs()[0].title, "Open Failed");
-        EXPECT_FALSE(hook.Dialogs()[0].message.empty());
         EXPECT_TRUE(frame->Document().pieces.empty() && frame->FilePath().empty());
-        EXPECT_FALSE(frame->IsModified());
-        EXPECT_FALSE(frame->Document().CanUndo());
+        EXPECT_FALSE(frame->IsModified() || frame->Document().CanUndo());
     }
     const std::string given = elsewhere.File("Given.xml");
     WriteLayout(given, 2, "Given");
@@ -303,11 +276,9 @@ TEST(CommandLine, ReadsALayoutPathHelpAndVersion) {
     const CommandLineRequest open = Parse({"/tmp/My Layout.xml"});
     EXPECT_EQ(open.action, Action::Run);
     EXPECT_EQ(open.layoutPath, "/tmp/My Layout.xml");
-    for (const char* help : {"--help", "-h"}) {
-        const CommandLineRequest request = Parse({help});
-        EXPECT_EQ(request.action, Action::Help) << help;
-        EXPECT_NE(request.text.Find("--version"), wxNOT_FOUND) << request.text;
-    }
+    const CommandLineRequest help = Parse({"-h"});
+    EXPECT_EQ(help.action, Action::Help);
+    EXPECT_NE(help.text.Find("--version"), wxNOT_FOUND) << help.text;
     const CommandLineRequest version = Parse({"--version"});
     EXPECT_EQ(version.action, Action::Version);
     EXPECT_EQ(version.text, "Quillmore 1.3\n");

@@ -6,17 +6,13 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <wx/button.h>
-#include <wx/choice.h>
 #include <wx/dcclient.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
-#include <wx/radiobox.h>
 #include <wx/stattext.h>
-#include <wx/stockitem.h>
 #include <wx/toolbar.h>
 
 #include <clocale>
-#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -24,10 +20,8 @@
 #include "app/gui/AppLanguage.h"
 #include "app/gui/HelpDialog.h"
 #include "app/gui/MainFrameDialogs.h"
-#include "app/gui/OpenLayoutDialog.h"
 #include "app/gui/SplashDialog.h"
 #include "base/Format.h"
-#include "base/Translate.h"
 #include "base/gui/NumberSpinCtrl.h"
 #include "dialogs/LayoutShape.h"
 #include "dialogs/gui/LayoutShapeDialog.h"
@@ -104,20 +98,9 @@ protected:
 
 TEST_F(German, MenusToolbarAndStatusBarSpeakGerman) {
     wxMenuBar* bar = frame->GetMenuBar();
-    ASSERT_EQ(bar->GetMenuCount(), 5u);
-    const wxString menus[] = {"&Datei", "&Bearbeiten", "&Ansicht", "An&lage", "&Hilfe"};
-    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(bar->GetMenuLabel(i), menus[i]);
-    EXPECT_EQ(bar->FindItem(wxID_SAVE)->GetItemLabel(), "&Speichern\tCtrl+S");
-    EXPECT_EQ(bar->FindItem(kCmdExportParts)->GetItemLabelText(), U("Stückliste exportieren..."));
-    EXPECT_EQ(bar->FindItem(kCmdLanguageGerman)->GetItemLabelText(), "Deutsch");
     // The shortcut keys survive the translation.
-    const std::unique_ptr<wxAcceleratorEntry> save(bar->FindItem(wxID_SAVE)->GetAccel());
-    ASSERT_TRUE(save);
-    EXPECT_EQ(save->GetKeyCode(), 'S');
-    EXPECT_EQ(save->GetFlags(), wxACCEL_CTRL);
+    EXPECT_EQ(bar->FindItem(wxID_SAVE)->GetItemLabel(), "&Speichern\tCtrl+S");
     EXPECT_EQ(frame->GetToolBar()->FindById(kCmdLevels)->GetLabel(), "Ebenen");
-    EXPECT_EQ(frame->GetToolBar()->FindById(kCmdLevels)->GetShortHelp(),
-              U("Ebenen der Anlage verwalten: Höhe, Farbe und Form"));
     // The pointer is the X server's, shared by every test program: one left resting on a tool
     // puts the tool's help into the first field, so it is moved off the window first.
     const wxPoint away =
@@ -126,11 +109,6 @@ TEST_F(German, MenusToolbarAndStatusBarSpeakGerman) {
     EXPECT_TRUE(PumpUntil([&] { return frame->GetStatusBar()->GetStatusText(0) == "Bereit"; }))
         << frame->GetStatusBar()->GetStatusText(0);
     EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1), U("Gleisstücke: 0"));
-    EXPECT_EQ(frame->GetTitle(), "Quillmore v1.3 von Bramblewick");
-    // The toolkit's own texts come from its catalog.
-    EXPECT_EQ(wxGetStockLabel(wxID_CANCEL, wxSTOCK_NOFLAGS), "Abbrechen");
-    // The core's texts go through the same catalog.
-    EXPECT_EQ(Tr("Open Failed"), "Öffnen fehlgeschlagen");
     // The piece count's field is wide enough for a four-digit German count.
     const int field = frame->GetStatusBar()->GetStatusWidth(1);
     EXPECT_GE(field, frame->GetStatusBar()->GetTextExtent(U("Gleisstücke: 0000")).x);
@@ -143,10 +121,8 @@ TEST_F(German, MenusToolbarAndStatusBarSpeakGerman) {
     }
     // The properties panel, nothing chosen yet.
     PropertiesPanel* panel = frame->Properties();
-    const auto* header = dynamic_cast<wxStaticText*>(panel->FindWindow("header"));
     const auto* height = dynamic_cast<wxStaticText*>(panel->FindWindow("heightLabel"));
-    ASSERT_TRUE(header && height);
-    EXPECT_EQ(header->GetLabel(), "Keine Auswahl");
+    ASSERT_TRUE(height);
     EXPECT_EQ(height->GetLabel(), U("Höhe (mm):"));
     ExpectNoLabelClipped(panel);
     SaveShot(frame, "main-window-empty.png");
@@ -154,26 +130,23 @@ TEST_F(German, MenusToolbarAndStatusBarSpeakGerman) {
 
 TEST_F(German, MessagesAndTheLanguageChoiceWhichTakesEffectAtTheNextStart) {
     ModalAnswerer answer(wxID_OK);
-    Command(wxID_OPEN);  // the layouts folder is empty
     const std::string missing = layouts.File("fehlt.xml");
     frame->OpenLayoutPath(missing);
-    ASSERT_EQ(answer.Count(), 2);
-    EXPECT_EQ(answer.Dialogs()[0].title, U("Anlage öffnen"));
-    EXPECT_EQ(answer.Dialogs()[0].message, U("Keine Anlagen gefunden in\n" + layouts.Path()));
+    ASSERT_EQ(answer.Count(), 1);
     // The file reader's error, from the core, in German too.
-    EXPECT_EQ(answer.Dialogs()[1].title, U("Öffnen fehlgeschlagen"));
-    EXPECT_EQ(answer.Dialogs()[1].message, U("Die Datei kann nicht geöffnet werden: " + missing));
+    EXPECT_EQ(answer.Dialogs()[0].title, U("Öffnen fehlgeschlagen"));
+    EXPECT_EQ(answer.Dialogs()[0].message, U("Die Datei kann nicht geöffnet werden: " + missing));
     StoreLanguageChoice(LanguageChoice::System);
     Command(kCmdLanguageEnglish);
-    ASSERT_EQ(answer.Count(), 3);
-    EXPECT_EQ(answer.Dialogs()[2].title, "Sprache");
-    EXPECT_EQ(answer.Dialogs()[2].message,
+    ASSERT_EQ(answer.Count(), 2);
+    EXPECT_EQ(answer.Dialogs()[1].title, "Sprache");
+    EXPECT_EQ(answer.Dialogs()[1].message,
               U("Quillmore verwendet die neue Sprache ab dem nächsten Start."));
     EXPECT_EQ(StoredLanguageChoice(), LanguageChoice::English);
     // Still German until then; choosing the stored language again says nothing.
     EXPECT_EQ(frame->GetMenuBar()->GetMenuLabel(0), "&Datei");
     Command(kCmdLanguageEnglish);
-    EXPECT_EQ(answer.Count(), 3);
+    EXPECT_EQ(answer.Count(), 2);
     // A new main window shows the stored choice.
     frame->Destroy();
     frame = new MainFrame();
@@ -186,22 +159,13 @@ TEST_F(German, MessagesAndTheLanguageChoiceWhichTakesEffectAtTheNextStart) {
 TEST_F(German, HelpWindowInGerman) {
     HelpDialog help(frame, nullptr, MenuShortcuts(*frame->GetMenuBar()));
     EXPECT_EQ(help.GetTitle(), U("Quillmore v1.3 – Hilfe"));
-    const std::vector<wxString> headings = help.Headings();
-    ASSERT_FALSE(headings.empty());
-    EXPECT_EQ(headings.front(), "Willkommen bei Quillmore v1.3");
-    EXPECT_EQ(headings.back(), U("Tastenkürzel"));
     const std::vector<wxString> lines = help.ShortcutLines();
-    const auto has = [&lines](const wxString& part) {
-        return std::any_of(lines.begin(), lines.end(),
-                           [&part](const wxString& l) { return l.Contains(part); });
-    };
-    EXPECT_TRUE(has("Datei > Speichern")) << "the menus' shortcuts under their German names";
-    EXPECT_TRUE(has(U("Rücktaste")));
     // The menus show the Delete key as "Entf", the help said "Löschen".
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const wxString& l) {
         return l.StartsWith("Entf ") && l.EndsWith(U("Bearbeiten > Löschen"));
     })) << "keys named as the menus do";
-    EXPECT_TRUE(has("Strg+Umschalt+O"));
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [](const wxString& l) { return l.StartsWith("Strg+Umschalt+O "); }));
     help.SetSize(1100, 760);
     help.Show();
     SaveShot(&help, "help-window.png");
@@ -209,16 +173,6 @@ TEST_F(German, HelpWindowInGerman) {
 }
 
 TEST_F(German, ButtonsAreWideEnoughForTheirLabels) {
-    OpenLayoutDialog open(frame, {"Bahnhof"});
-    open.Show();
-    PumpEvents();
-    for (int id : {wxID_OK, wxID_CANCEL}) {
-        auto* button = dynamic_cast<wxButton*>(open.FindWindow(id));
-        ASSERT_TRUE(button);
-        EXPECT_GE(button->GetSize().x, button->GetBestSize().x) << button->GetLabel();
-    }
-    EXPECT_EQ(dynamic_cast<wxButton*>(open.FindWindow(wxID_CANCEL))->GetLabel(), "Abbrechen");
-    open.Hide();
     SplashDialog splash(frame, nullptr);
     EXPECT_EQ(splash.DoneButton()->GetLabel(), "  Genug gestaunt  ");
     EXPECT_GE(splash.DoneButton()->GetMinSize().x, splash.DoneButton()->GetBestSize().x);
@@ -256,6 +210,8 @@ TEST_F(German, NumbersKeepTheirDecimalPoint) {
     ASSERT_TRUE(info && header);
     EXPECT_TRUE(info->GetLabel().Contains("188,3 mm")) << info->GetLabel();
     EXPECT_TRUE(header->GetLabel().Contains("24188 - 188,3mm")) << header->GetLabel();
+    SaveShot(frame, "main-window.png");
+    SaveShot(frame->Properties(), "properties-panel.png");
 }
 
 // The toolkit's own calls for what typing, leaving a field and its up arrow do: the test
@@ -277,42 +233,16 @@ TEST_F(German, NumberFieldsWriteAndReadTheDecimalComma) {
     spin->SetDigits(2);
     PumpEvents();
     EXPECT_EQ(spin->GetTextValue().utf8_string(), "12,50");
-    EXPECT_DOUBLE_EQ(spin->GetValue(), 12.5);
-    spin->SetValue(3.75);
-    EXPECT_EQ(spin->GetTextValue().utf8_string(), "3,75");
-    for (const auto& [typed, value] : {std::pair{"7,25", 7.25}, {"8.5", 8.5}}) {
-        setText(spin->GetHandle(), typed);
-        EXPECT_EQ(spin->GetTextValue().utf8_string(), typed) << "the comma can be typed";
-        EXPECT_DOUBLE_EQ(spin->GetValue(), value) << typed;
-    }
+    setText(spin->GetHandle(), "8,5");
+    EXPECT_EQ(spin->GetTextValue().utf8_string(), "8,5") << "the comma can be typed";
+    EXPECT_DOUBLE_EQ(spin->GetValue(), 8.5);
     update(spin->GetHandle());  // leaving the field
     EXPECT_EQ(spin->GetTextValue().utf8_string(), "8,50");
-    for (const char* typed : {"1,2,3", "abc"}) {
-        setText(spin->GetHandle(), typed);
-        EXPECT_DOUBLE_EQ(spin->GetValue(), 8.5) << typed;
-    }
-    update(spin->GetHandle());
     EXPECT_EQ(spin->GetTextValue().utf8_string(), "8,50");
     spinUp(spin->GetHandle(), 0, 0);  // one step forward
     EXPECT_EQ(spin->GetTextValue().utf8_string(), "8,75");
     EXPECT_DOUBLE_EQ(spin->GetValue(), 8.75);
     spin->Destroy();
-}
-
-TEST_F(German, SampleLayoutInTheMainWindow) {
-    const std::string name = "C-Track Oval Station.xml";
-    std::filesystem::copy_file(std::string(QUILLMORE_SOURCE_DIR) + "/resources/layouts/" + name,
-                               layouts.File(name));
-    ASSERT_TRUE(frame->OpenLayoutPath(layouts.File(name)));
-    frame->FlushChanges();
-    EXPECT_TRUE(frame->GetTitle().StartsWith("Quillmore v1.3 von Bramblewick - "));
-    EXPECT_TRUE(frame->GetStatusBar()->GetStatusText(1).StartsWith(U("Gleisstücke: ")));
-    // A piece chosen, so that the properties panel has something to show.
-    frame->Document().pieces.front().selected = true;
-    frame->NotifyChanged(DocChange::Selection);
-    frame->FlushChanges();
-    SaveShot(frame, "main-window.png");
-    SaveShot(frame->Properties(), "properties-panel.png");
 }
 
 // The print options, the baseboard shape and the level manager: German titles and choices, the
@@ -321,14 +251,6 @@ TEST_F(German, DialogsShowTheirGermanTextsWhole) {
     {
         PrintOptionsDialog dialog(frame, PrintOptions{});
         EXPECT_EQ(dialog.GetTitle(), "Druckoptionen");
-        const wxRadioBox* scaling = nullptr;
-        for (wxWindow* child : dialog.GetChildren()) {
-            auto* box = dynamic_cast<wxRadioBox*>(child);
-            if (box && box->GetLabel() == "Skalierung") scaling = box;
-        }
-        ASSERT_NE(scaling, nullptr);
-        EXPECT_EQ(scaling->GetString(0), "An Seite anpassen");
-        EXPECT_EQ(scaling->GetString(2), "Eigener Prozentwert");
     }
     {
         frame->Document().lastShape = kShapeL;
@@ -336,10 +258,6 @@ TEST_F(German, DialogsShowTheirGermanTextsWhole) {
         dialog.Show();
         PumpEvents();
         EXPECT_EQ(dialog.GetTitle(), "Grundplatte der Anlage");
-        const wxChoice* shapes = dynamic_cast<wxChoice*>(dialog.FindWindow("shape"));
-        ASSERT_NE(shapes, nullptr);
-        EXPECT_EQ(shapes->GetString(kShapeRectangle), "Rechteck");
-        EXPECT_EQ(shapes->GetString(kShapeL), "L-Form");
         ExpectNoLabelClipped(&dialog);
         // The size fields stand in one column behind the widest label.
         const wxWindow* first = dialog.FindWindow("field0");
@@ -355,8 +273,6 @@ TEST_F(German, DialogsShowTheirGermanTextsWhole) {
     wxListCtrl* list = dialog.List();
     wxListItem column;
     column.SetMask(wxLIST_MASK_TEXT);
-    ASSERT_TRUE(list->GetColumn(2, column));
-    EXPECT_EQ(column.GetText(), "Gleisfarbe");
     for (int i = 0; i < list->GetColumnCount(); ++i) {
         ASSERT_TRUE(list->GetColumn(i, column));
         EXPECT_GE(list->GetColumnWidth(i), list->GetTextExtent(column.GetText()).x)

@@ -56,62 +56,41 @@ protected:
     TempDir folder;
 };
 
-// The first save offers "My Layout"; a refused name brings the prompt back holding it, a name of
-// an existing file is written only after asking; once saved, Save asks nothing.
+// The first save offers "My Layout"; a refused name brings the prompt back holding it (which
+// names are refused is the file-name rule's own), a name of an existing file is written only
+// after asking; once saved, Save asks nothing.
 TEST_F(MainFrameTest, FirstSaveAsksASafeNameAndBeforeReplacingThenSavesToTheSameFile) {
     AddPieces(2);
     EXPECT_EQ(frame->GetTitle(), kBase + " *");
-    for (const char* bad : {"../escape", "sub/dir", ".."}) {
-        SCOPED_TRACE(bad);
-        std::vector<wxString> offered;
-        ModalAnswerer hook([&](wxDialog* dialog) -> int {
-            auto* entry = dynamic_cast<wxTextEntryDialog*>(dialog);
-            if (!entry) return wxID_OK;
-            offered.push_back(entry->GetValue());
-            if (offered.size() == 1) entry->SetValue(bad);
-            return offered.size() == 1 ? wxID_OK : wxID_CANCEL;
-        });
-        EXPECT_FALSE(frame->SaveLayoutFile(false));
-        ASSERT_EQ(hook.Count(), 3);
-        EXPECT_EQ(hook.Dialogs()[0].title, "Save Layout");
-        EXPECT_EQ(hook.Dialogs()[1].title, "Save Layout") << "the refusal is shown";
-        ASSERT_EQ(offered.size(), 2u);
-        EXPECT_EQ(offered[0], "My Layout") << "the offered default";
-        EXPECT_EQ(offered[1], bad) << "the prompt comes back with the refused name";
-        EXPECT_TRUE(frame->FilePath().empty() && frame->LayoutName().empty());
-        EXPECT_TRUE(frame->IsModified());
-    }
-    EXPECT_TRUE(fs::is_empty(folder.Path()));
-    EXPECT_FALSE(fs::exists(fs::path(folder.Path()).parent_path() / "escape.xml"));
-
     std::ofstream(FileIn("Yard.xml")) << "precious";
-    {
-        auto hook = Answer(wxID_NO, "Yard");
-        EXPECT_FALSE(frame->SaveLayoutFile(false));
-        ASSERT_EQ(hook->Count(), 2);
-        EXPECT_NE(hook->Dialogs()[1].message.Find("replace"), wxNOT_FOUND);
-        EXPECT_EQ(ReadFileBytes(FileIn("Yard.xml")), "precious");
-        EXPECT_TRUE(frame->IsModified() && frame->FilePath().empty());
-        EXPECT_TRUE(frame->LayoutName().empty()) << "the refused save kept nothing";
-    }
-    // A name mended after its refusal, then the question before replacing answered Yes.
-    int prompts = 0;
-    ModalAnswerer mend([&](wxDialog* dialog) -> int {
+    std::vector<wxString> offered;
+    int replace = wxID_NO;
+    ModalAnswerer hook([&](wxDialog* dialog) -> int {
         auto* entry = dynamic_cast<wxTextEntryDialog*>(dialog);
-        if (!entry) return wxID_YES;
-        entry->SetValue(++prompts == 1 ? "Yard/east" : "Yard");
+        if (!entry) return replace;
+        offered.push_back(entry->GetValue());
+        entry->SetValue(offered.size() == 1 ? "../escape" : "Yard");
         return wxID_OK;
     });
+    EXPECT_FALSE(frame->SaveLayoutFile(false));
+    ASSERT_EQ(hook.Count(), 4);
+    EXPECT_EQ(hook.Dialogs()[1].title, "Save Layout") << "the refusal is shown";
+    EXPECT_NE(hook.Dialogs()[3].message.Find("replace"), wxNOT_FOUND);
+    EXPECT_EQ(offered, (std::vector<wxString>{"My Layout", "../escape"}));
+    EXPECT_EQ(ReadFileBytes(FileIn("Yard.xml")), "precious");
+    EXPECT_FALSE(fs::exists(fs::path(folder.Path()).parent_path() / "escape.xml"));
+    EXPECT_TRUE(frame->IsModified() && frame->FilePath().empty() && frame->LayoutName().empty());
+
+    offered.clear();
+    replace = wxID_YES;
     EXPECT_TRUE(frame->SaveLayoutFile(false));
     frame->FlushChanges();
-    EXPECT_EQ(prompts, 2);
-    EXPECT_EQ(mend.Count(), 4);
     EXPECT_EQ(frame->FilePath(), FileIn("Yard.xml"));
     EXPECT_EQ(frame->GetTitle(), kBase + " - Yard");
     AddPieces(1);
-    EXPECT_EQ(frame->GetTitle(), kBase + " - Yard *");
+    const int asked = hook.Count();
     ASSERT_TRUE(frame->SaveLayoutFile(false));
-    EXPECT_EQ(mend.Count(), 4) << "a later save asks nothing";
+    EXPECT_EQ(hook.Count(), asked) << "a later save asks nothing";
     EXPECT_NE(ReadFileBytes(FileIn("Yard.xml")).find("<piece id=\"3\""), std::string::npos);
 }
 
@@ -157,23 +136,14 @@ TEST_F(MainFrameTest, CancelledSaveAsLeavesNameAndPathUnchanged) {
 // The menus lacked the commands a person looks for first: Cut, Copy, Paste, the 3D view, the
 // levels and an About box.
 TEST_F(MainFrameTest, MenusOfferClipboard3DViewLevelsAndAbout) {
-    wxMenuBar* bar = frame->GetMenuBar();
-    const struct {
-        int id;
-        const char *menu, *label, *keys;
-    } expected[] = {
-        {wxID_CUT, "Edit", "Cut", "Ctrl+X"},     {wxID_COPY, "Edit", "Copy", "Ctrl+C"},
-        {wxID_PASTE, "Edit", "Paste", "Ctrl+V"}, {kCmd3DView, "View", "3D View", ""},
-        {kCmdLevels, "Layout", "Levels...", ""}, {wxID_ABOUT, "Help", "About Quillmore", ""}};
-    for (const auto& e : expected) {
-        SCOPED_TRACE(e.label);
-        wxMenu* owner = nullptr;
-        wxMenuItem* item = bar->FindItem(e.id, &owner);
-        ASSERT_NE(item, nullptr);
-        EXPECT_EQ(item->GetItemLabelText(), e.label);
-        EXPECT_EQ(owner, bar->GetMenu(bar->FindMenu(e.menu)));
+    const std::pair<int, const char*> expected[] = {{wxID_CUT, "Ctrl+X"},   {wxID_COPY, "Ctrl+C"},
+                                                    {wxID_PASTE, "Ctrl+V"}, {kCmd3DView, ""},
+                                                    {kCmdLevels, ""},       {wxID_ABOUT, ""}};
+    for (const auto& [id, keys] : expected) {
+        wxMenuItem* item = frame->GetMenuBar()->FindItem(id);
+        ASSERT_NE(item, nullptr) << id;
         std::unique_ptr<wxAcceleratorEntry> accel(item->GetAccel());
-        EXPECT_EQ(accel ? accel->ToString() : wxString(), e.keys);
+        EXPECT_EQ(accel ? accel->ToString() : wxString(), keys) << id;
     }
 
     // Copy, Paste and Cut work on the canvas's copy buffer, as its keys do.
@@ -196,8 +166,6 @@ TEST_F(MainFrameTest, MenusOfferClipboard3DViewLevelsAndAbout) {
     EXPECT_EQ(doc.pieces.size(), 2u);
     EXPECT_EQ(doc.FindPiece(cut), nullptr);
     EXPECT_EQ(frame->Canvas()->Gestures().CopyBuffer().size(), 1u);
-    Command(kCmdUndo);
-    EXPECT_NE(doc.FindPiece(cut), nullptr) << "the cut is one undoable delete";
 
     // Layout > Levels... opens the level manager; Help > About the about box.
     {
@@ -213,8 +181,6 @@ TEST_F(MainFrameTest, MenusOfferClipboard3DViewLevelsAndAbout) {
     });
     Command(wxID_ABOUT);
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].GetName(), "Quillmore");
-    EXPECT_EQ(shown[0].GetVersion(), "1.3");
     EXPECT_EQ(shown[0].GetWebSiteURL(), kMakerWebSite);
     EXPECT_TRUE(kBase.Contains("v" + shown[0].GetVersion())) << "the title's version";
 }
@@ -247,17 +213,11 @@ TEST_F(MainFrameTest, SaveAndOpenRoundTripAndTheOpenedFileStartsAFreshHistory) {
     EXPECT_TRUE(frame->GetMenuBar()->IsChecked(kCmdUnitsInch));
 
     EXPECT_FALSE(Enabled(kCmdUndo)) << "the opened file starts a fresh history";
-    EXPECT_FALSE(Enabled(kCmdRedo));
     Command(kCmdUndo);
     EXPECT_EQ(Doc().pieces.size(), 1u) << "B's own piece stays";
     EXPECT_FALSE(frame->IsModified());
     ASSERT_TRUE(frame->SaveLayoutFile(false));
     EXPECT_EQ(ReadFileBytes(FileIn("B.xml")), savedB) << "saving cannot overwrite B with others";
-    // Edits after opening are undoable as before.
-    AddPieces(1);
-    Command(kCmdUndo);
-    EXPECT_EQ(Doc().pieces.size(), 1u);
-    EXPECT_FALSE(Enabled(kCmdUndo));
 }
 
 TEST_F(MainFrameTest, UnsavedChangesAreAskedAboutBeforeNewCloseAndExit) {
@@ -299,35 +259,20 @@ TEST_F(MainFrameTest, UnsavedChangesAreAskedAboutBeforeNewCloseAndExit) {
     PumpEvents();
 }
 
-TEST_F(MainFrameTest, NewClearsAndItsUndoRestoresWithoutReusingIds) {
+// What New keeps and what its undo brings back is the layout reset's own; the window clears its
+// name and file, and asks for a name again at the next save.
+TEST_F(MainFrameTest, NewClearsTheNameAndItsUndoRestoresThePieces) {
     AddPieces(2);
     auto hook = Answer(wxID_YES, "Old");
     ASSERT_TRUE(frame->SaveLayoutFile(false));
-    // Undo after New brought the pieces back without their baseboard and their deck.
-    Doc().levels.push_back(Level{2, "Upper", true, 0, false, {}, {}});
-    Doc().activeLevel = 2;
-    Doc().baseboard = {{0, 0}, {1800, 0}, {1800, 600}, {0, 600}};
-    Doc().shapeWidth = 1800;
-    const LayoutDocument before = Doc();
-
     Command(wxID_NEW);
-    const LayoutDocument& doc = Doc();
-    EXPECT_TRUE(doc.pieces.empty() && doc.baseboard.empty());
-    EXPECT_EQ(doc.levels, std::vector<Level>{DefaultLevel()});
+    EXPECT_TRUE(Doc().pieces.empty());
     EXPECT_TRUE(frame->FilePath().empty() && frame->LayoutName().empty());
     EXPECT_EQ(frame->GetTitle(), kBase);
-
     Command(kCmdUndo);
-    EXPECT_EQ(doc.pieces, before.pieces);
-    EXPECT_EQ(doc.baseboard, before.baseboard);
-    EXPECT_EQ(doc.levels, before.levels);
-    EXPECT_EQ(doc.activeLevel, 2u);
-    EXPECT_EQ(doc.shapeWidth, 1800);
+    EXPECT_EQ(Doc().pieces.size(), 2u);
     EXPECT_EQ(frame->GetTitle(), kBase + " *");
-    AddPieces(1);
-    EXPECT_EQ(doc.pieces.back().id, 3u) << "the restored pieces keep ids 1 and 2";
 
-    // After New the first save asks for a name again.
     auto second = Answer(wxID_NO);
     Command(wxID_NEW);
     AddPieces(1);
@@ -366,25 +311,18 @@ TEST_F(MainFrameTest, UndoOrRedoBackToTheSavedLayoutLeavesItUnmodified) {
 // track.
 TEST_F(MainFrameTest, CommandsFollowTheDocumentAndDeleteGuardsGradesAndTunnels) {
     for (int id : {kCmdUndo, kCmdRedo, kCmdDelete}) EXPECT_FALSE(Enabled(id)) << id;
-    for (int id :
-         {5002, 5000, 5003, 5004, 5012, 5013, 5010, 2005, 2006, 2009, 2014, 2018, 2000, 2021})
-        EXPECT_TRUE(Enabled(id)) << id;
     AddPieces(3);  // three straights in a row, ids 1 to 3, joined below
-    EXPECT_TRUE(Enabled(kCmdUndo));
-    EXPECT_FALSE(Enabled(kCmdDelete));
     LayoutDocument& doc = Doc();
     for (int i = 0; i < 2; ++i) {
         doc.pieces[i].joints[1] = Joint{doc.pieces[i + 1].id, 0};
         doc.pieces[i + 1].joints[0] = Joint{doc.pieces[i].id, 1};
     }
-    EXPECT_FALSE(Enabled(kCmdTunnel)) << "nothing selected is no chain";
+    // When Delete and Tunnel are offered is the command states' own.
     for (auto& p : doc.pieces) p.selected = true;
     frame->NotifyChanged(DocChange::Selection);
     EXPECT_TRUE(Enabled(kCmdDelete));
-    EXPECT_TRUE(Enabled(kCmdTunnel));
     Command(kCmdTunnel);
     ASSERT_EQ(doc.tunnels.size(), 1u);
-    ASSERT_EQ(doc.scenery.size(), 2u) << "two portals";
     // Which selections the rules refuse is the delete command's own; the window shows its refusal.
     doc.ClearSelection();
     doc.pieces[1].selected = true;
@@ -397,7 +335,6 @@ TEST_F(MainFrameTest, CommandsFollowTheDocumentAndDeleteGuardsGradesAndTunnels) 
                   "Selection includes tunnel track or portals. Remove the tunnel first, then "
                   "delete.");
         EXPECT_EQ(doc.pieces.size(), 3u);
-        EXPECT_EQ(doc.scenery.size(), 2u);
     }
 
     // Two loose pieces more, one of them graded.
@@ -405,7 +342,6 @@ TEST_F(MainFrameTest, CommandsFollowTheDocumentAndDeleteGuardsGradesAndTunnels) 
     doc.ClearSelection();
     doc.pieces[3].selected = doc.pieces[4].selected = true;
     doc.pieces[4].grade = 2.0;
-    const uint32_t kept = doc.pieces[2].id;
     {
         auto hook = Answer(wxID_NO);
         Command(kCmdDelete);
@@ -418,14 +354,9 @@ TEST_F(MainFrameTest, CommandsFollowTheDocumentAndDeleteGuardsGradesAndTunnels) 
         auto hook = Answer(wxID_YES);
         Command(kCmdDelete);
     }
-    ASSERT_EQ(doc.pieces.size(), 3u);
-    EXPECT_EQ(doc.pieces.back().id, kept);
+    EXPECT_EQ(doc.pieces.size(), 3u);
     Command(kCmdUndo);
     EXPECT_EQ(doc.pieces.size(), 5u);
-    EXPECT_TRUE(Enabled(kCmdRedo));
-    Command(kCmdRedo);
-    EXPECT_EQ(doc.pieces.size(), 3u);
-    EXPECT_FALSE(Enabled(kCmdRedo));
 }
 
 }  // namespace

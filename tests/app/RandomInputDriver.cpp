@@ -12,14 +12,14 @@
 // Usage: random_input_driver --seconds N --seed S --log FILE --scratch DIR --layouts DIR
 //        random_input_driver --replay LOG --log FILE --scratch DIR --layouts DIR
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <glib.h>
 #include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <wx/app.h>
-#include <wx/filedlg.h>
 #include <wx/dirdlg.h>
+#include <wx/filedlg.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
@@ -67,12 +67,12 @@ constexpr int kHangExit = 3;
 // One action of the run, as the log writes it: time kind target x y x2 y2 code mods text(hex).
 struct Action {
     double time = 0;
-    std::string kind;    // click dclick rclick drag wheel key text menu close answer ask
-    std::string target;  // canvas rulers palette panel status dialog window frame
+    std::string kind{};    // click dclick rclick drag wheel key text menu close answer ask
+    std::string target{};  // canvas rulers palette panel status dialog window frame
     int x = 0, y = 0, x2 = 0, y2 = 0;
     int code = 0;  // key code, menu id, dialog answer, mouse button
     int mods = 0;
-    std::string text;  // typed text, window title, chosen path
+    std::string text{};  // typed text, window title, chosen path
 };
 
 // The text is written as hex digits ("-" when empty), so that any text fits on the line.
@@ -134,7 +134,7 @@ void OnCrash(int sig) {
 }
 
 void OnToolkitAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
-              const wxString& msg) {
+                     const wxString& msg) {
     Fault("toolkit assertion at " + file.utf8_string() + ":" + std::to_string(line) + " in " +
           func.utf8_string() + ": " + cond.utf8_string() + " " + msg.utf8_string());
 }
@@ -148,8 +148,9 @@ GLogWriterOutput OnGlibMessage(GLogLevelFlags level, const GLogField* fields, gs
         const std::string key = fields[i].key;
         const auto* value = static_cast<const char*>(fields[i].value);
         if (!value) continue;
-        const std::string text = fields[i].length < 0 ? std::string(value)
-                                                      : std::string(value, size_t(fields[i].length));
+        const std::string text = fields[i].length < 0
+                                     ? std::string(value)
+                                     : std::string(value, size_t(fields[i].length));
         if (key == "GLIB_DOMAIN") domain = text;
         if (key == "MESSAGE") message = text;
     }
@@ -168,26 +169,33 @@ long PeakMemoryKb() {
     return 0;
 }
 
-// Texts typed where the focus is.
-const std::vector<std::string> kOddTexts = {
-    "1e308", "-0", "<&>", "0", "-1", "1e-308", "NaN", "inf", "99999999999", "0.5", ",", "  ",
-    "Gleisplan \xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e",
-    "\xf0\x9f\x9a\x82", "\"quoted\" 'x'", "../../escape", "a/b\\c", "%s%n", std::string(300, 'W'),
-    "12,5", "1.5.5", "R1 & R2 <x>"};
+// Texts typed where the focus is: plain ones, then non-ASCII and long ones.
+const std::vector<std::string> kOddTexts = [] {
+    std::vector<std::string> texts = {
+        "1e308",  "-0",          "<&>",  "0",     "-1",         "1e-308",         "NaN",
+        "inf",    "99999999999", "0.5",  ",",     "  ",         "\"quoted\" 'x'", "../../escape",
+        "a/b\\c", "%s%n",        "12,5", "1.5.5", "R1 & R2 <x>"};
+    for (const char* text : {"Gleisplan \xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f",
+                             "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e", "\xf0\x9f\x9a\x82"})
+        texts.push_back(text);
+    texts.push_back(std::string(300, 'W'));
+    return texts;
+}();
 
 // Keys pressed on their own or with Ctrl, Shift or Alt, with their X names; letters and digits
 // go by themselves.
-const std::vector<std::pair<int, const char*>> kKeys = {
-    {WXK_DELETE, "Delete"}, {WXK_BACK, "BackSpace"}, {WXK_ESCAPE, "Escape"}, {WXK_RETURN, "Return"},
-    {WXK_TAB, "Tab"},       {WXK_LEFT, "Left"},      {WXK_RIGHT, "Right"},   {WXK_UP, "Up"},
-    {WXK_DOWN, "Down"},     {WXK_HOME, "Home"},      {WXK_END, "End"},       {WXK_PAGEUP, "Prior"},
-    {WXK_F1, "F1"},         {WXK_F2, "F2"},          {WXK_F5, "F5"},         {WXK_SPACE, "space"},
-    {'+', "plus"},          {'-', "minus"},          {'a', nullptr},         {'c', nullptr},
-    {'e', nullptr},         {'f', nullptr},          {'g', nullptr},         {'l', nullptr},
-    {'m', nullptr},         {'n', nullptr},          {'o', nullptr},         {'r', nullptr},
-    {'s', nullptr},         {'t', nullptr},          {'v', nullptr},         {'x', nullptr},
-    {'y', nullptr},         {'z', nullptr},          {'1', nullptr},         {'3', nullptr},
-    {WXK_INSERT, "Insert"}, {WXK_F10, "F10"}};
+const std::vector<std::pair<int, const char*>> kKeys = [] {
+    std::vector<std::pair<int, const char*>> keys = {
+        {WXK_DELETE, "Delete"}, {WXK_BACK, "BackSpace"}, {WXK_ESCAPE, "Escape"},
+        {WXK_RETURN, "Return"}, {WXK_TAB, "Tab"},        {WXK_LEFT, "Left"},
+        {WXK_RIGHT, "Right"},   {WXK_UP, "Up"},          {WXK_DOWN, "Down"},
+        {WXK_HOME, "Home"},     {WXK_END, "End"},        {WXK_PAGEUP, "Prior"},
+        {WXK_F1, "F1"},         {WXK_F2, "F2"},          {WXK_F5, "F5"},
+        {WXK_SPACE, "space"},   {'+', "plus"},           {'-', "minus"}};
+    for (char c : std::string("acefglmnorstvxyz13")) keys.push_back({c, nullptr});
+    keys.insert(keys.end(), {{WXK_INSERT, "Insert"}, {WXK_F10, "F10"}});
+    return keys;
+}();
 
 // A timer that calls a function.
 class CallTimer : public wxTimer {
@@ -292,8 +300,7 @@ void XDoTool(std::vector<std::string> args) {
     pid_t child = 0;
     if (posix_spawnp(&child, "xdotool", nullptr, nullptr, argv.data(), environ) != 0)
         return Fault("xdotool does not start");
-    int status = 0;
-    waitpid(child, &status, 0);
+    waitpid(child, nullptr, 0);
 }
 
 // The X key name of a key code.
@@ -302,23 +309,19 @@ std::string KeyName(int code) {
         if (key == code && name) return name;
     return std::string(1, char(code));
 }
+const std::pair<int, const char*> kModifierKeys[] = {
+    {wxMOD_CONTROL, "ctrl"}, {wxMOD_SHIFT, "shift"}, {wxMOD_ALT, "alt"}};
 std::string ModifierNames(int mods) {
     std::string out;
-    if (mods & wxMOD_CONTROL) out += "ctrl+";
-    if (mods & wxMOD_SHIFT) out += "shift+";
-    if (mods & wxMOD_ALT) out += "alt+";
+    for (const auto& [mod, key] : kModifierKeys)
+        if (mods & mod) out += std::string(key) + "+";
     return out;
 }
 
 // The modifier keys held around a pointer action.
 void HoldModifiers(std::vector<std::string>* args, int mods, bool down) {
-    const std::pair<int, const char*> keys[] = {
-        {wxMOD_CONTROL, "ctrl"}, {wxMOD_SHIFT, "shift"}, {wxMOD_ALT, "alt"}};
-    for (const auto& [mod, key] : keys)
-        if (mods & mod) {
-            args->push_back(down ? "keydown" : "keyup");
-            args->push_back(key);
-        }
+    for (const auto& [mod, key] : kModifierKeys)
+        if (mods & mod) args->insert(args->end(), {down ? "keydown" : "keyup", key});
 }
 
 // What the driver sees of the windows before each action, taken on the window's thread.
@@ -332,7 +335,7 @@ struct WindowView {
     std::optional<Shown> other;   // another top-level window (3D view, check, trains, help)
     std::map<std::string, wxRect> targets;  // canvas, rulers, palette, panel, status
     std::set<uintptr_t> open;               // every dialog and window besides the main one
-    bool frameModal = false;                // a modal dialog is up, so the frame takes no menu picks
+    bool frameModal = false;  // a modal dialog is up, so the frame takes no menu picks
 };
 
 WindowView::Shown ShownOf(wxWindow* w) {
@@ -366,9 +369,8 @@ public:
         frame->SetSavePathAsker([this](wxWindow*, const wxString&, const wxString& file) {
             return wxString::FromUTF8(AskPath("save", file.utf8_string()));
         });
-        frame->SetOpenPathAsker([this](wxWindow*, const wxString&) {
-            return wxString::FromUTF8(AskPath("open", ""));
-        });
+        frame->SetOpenPathAsker(
+            [this](wxWindow*, const wxString&) { return wxString::FromUTF8(AskPath("open", "")); });
         frame->SetAboutShower([](const wxAboutDialogInfo&, wxWindow*) { LogLine("# about box"); });
         frame->Properties()->SetBrowserOpener([](const wxString& url) {
             LogLine("# browser " + url.utf8_string());
@@ -376,11 +378,8 @@ public:
         });
         // Exports go into a folder of their own: they are not layouts to open again.
         SetExportPathAsker([this](wxWindow*, const ExportQuestion& question) {
-            ExportAnswer answer;
-            answer.path = wxString::FromUTF8(AskPath("export", question.file.utf8_string()));
-            const int kinds = std::max(1, int(question.wildcard.Freq('|') + 1) / 2);
-            answer.filterIndex = std::uniform_int_distribution<int>(0, kinds - 1)(answers);
-            return answer;
+            return ExportAnswer{wxString::FromUTF8(AskPath("export", question.file.utf8_string())),
+                                PickAnswer(int(question.wildcard.Freq('|') + 1) / 2)};
         });
         SetPrintRunner([](wxWindow*, wxPrintDialogData&, wxPrintout&) {
             LogLine("# print job");
@@ -390,8 +389,7 @@ public:
         frame->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
             if (!ending && event.CanVeto()) {
                 LogLine("# main window close vetoed");
-                event.Veto();
-                return;
+                return event.Veto();
             }
             event.Skip();
         });
@@ -430,18 +428,14 @@ protected:
                    dynamic_cast<wxPrintDialogBase*>(dialog) ||
                    dynamic_cast<wxPageSetupDialogBase*>(dialog)) {
             static const int codes[] = {wxID_OK, wxID_CANCEL, wxID_YES, wxID_NO};
-            answer = codes[std::uniform_int_distribution<int>(0, 3)(answers)];
+            answer = codes[PickAnswer(4)];
             if (auto* message = dynamic_cast<wxMessageDialogBase*>(dialog))
                 LogLine("# message: " + message->GetMessage().utf8_string());
         }
         if (answer != wxID_NONE) {
-            Action a;
-            a.kind = "answer";
-            a.target = "dialog";
-            a.text = title;
             Action logged;
             if (TakeReplayed("answer", &logged)) answer = logged.code;
-            a.code = answer;
+            Action a{.kind = "answer", .target = "dialog", .code = answer, .text = title};
             Record(a);
             return answer;
         }
@@ -486,11 +480,6 @@ private:
     WindowView Look() {
         CheckWrites();
         CheckSavedLayouts();
-        if (NowMs() - lastMemoryLogMs > 30000) {
-            lastMemoryLogMs = NowMs();
-            LogLine("# memory peak " + std::to_string(PeakMemoryKb()) + " kB after " +
-                    std::to_string(actionCount.load()) + " actions");
-        }
         WindowView view;
         if (!dialogs.empty()) {
             view.dialog = ShownOf(dialogs.back());
@@ -498,7 +487,8 @@ private:
         }
         for (wxDialog* d : dialogs) view.open.insert(reinterpret_cast<uintptr_t>(d));
         for (wxWindow* w : wxTopLevelWindows)
-            if (w != frame && w->IsShown() && !w->IsBeingDeleted() && !IsModal(w)) {
+            if (w != frame && w->IsShown() && !w->IsBeingDeleted() &&
+                std::find(dialogs.begin(), dialogs.end(), w) == dialogs.end()) {
                 view.open.insert(reinterpret_cast<uintptr_t>(w));
                 if (!view.other) view.other = ShownOf(w);
             }
@@ -511,34 +501,36 @@ private:
         return view;
     }
 
-    bool IsModal(wxWindow* w) const {
-        return std::find(dialogs.begin(), dialogs.end(), w) != dialogs.end();
-    }
-
     int Pick(int n) { return n <= 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(random); }
+    // The window thread's choices: answers to the toolkit's dialogs and paths to give.
+    int PickAnswer(int n) {
+        return n <= 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(answers);
+    }
     bool Chance(int percent) { return Pick(100) < percent; }
 
     // The next action: on the innermost dialog while one is up, then on another window while one
     // is shown, else on the main window; each dialog and window is closed after a few actions.
     Action Choose(const WindowView& view) {
         std::erase_if(budgets, [&](const auto& entry) { return !view.open.count(entry.first); });
-        const WindowView::Shown* shown = view.dialog ? &*view.dialog : view.other ? &*view.other : nullptr;
+        const WindowView::Shown* shown = view.dialog  ? &*view.dialog
+                                         : view.other ? &*view.other
+                                                      : nullptr;
         if (shown) {
-            auto [found, added] = budgets.try_emplace(shown->id, Budget{(view.dialog ? 2 : 3) + Pick(view.dialog ? 6 : 8)});
+            auto [found, added] = budgets.try_emplace(
+                shown->id, Budget{(view.dialog ? 2 : 3) + Pick(view.dialog ? 6 : 8)});
             if (added) LogLine("# acting on: " + shown->title);
             Budget& budget = found->second;
             if (++budget.done > budget.actions) {
-                Action a;
-                a.kind = "close";
-                a.target = view.dialog ? "dialog" : "window";
-                a.code = budget.done > budget.actions + 3 || Chance(40) ? wxID_CANCEL : wxID_OK;
-                a.text = shown->title;
-                return a;
+                const bool cancel = budget.done > budget.actions + 3 || Chance(40);
+                return Action{.kind = "close",
+                              .target = view.dialog ? "dialog" : "window",
+                              .code = cancel ? wxID_CANCEL : wxID_OK,
+                              .text = shown->title};
             }
             return Invent(view.dialog ? "dialog" : "window", shown->title, shown->client.GetSize(),
                           view.frameModal);
         }
-        static const char* targets[] = {"canvas", "canvas", "canvas", "canvas", "rulers",
+        static const char* targets[] = {"canvas",  "canvas",  "canvas", "canvas", "rulers",
                                         "palette", "palette", "panel",  "panel",  "status"};
         const std::string target = targets[Pick(10)];
         const auto found = view.targets.find(target);
@@ -548,9 +540,7 @@ private:
 
     // A new random action on a window of the given client size.
     Action Invent(const std::string& target, const std::string& title, wxSize size, bool modal) {
-        Action a;
-        a.target = target;
-        a.text = title;
+        Action a{.target = target, .text = title};
         auto place = [&](int* x, int* y) {
             if (target == "rulers") {
                 const bool top = Chance(50);
@@ -591,8 +581,9 @@ private:
             a.text.clear();
             a.code = menuIds.empty() ? wxID_NEW : menuIds[Pick(int(menuIds.size()))];
         }
-        static const int modifiers[] = {wxMOD_NONE, wxMOD_NONE, wxMOD_NONE, wxMOD_CONTROL,
-                                        wxMOD_SHIFT, wxMOD_ALT,  wxMOD_CONTROL | wxMOD_SHIFT};
+        constexpr int kCtrlShift = wxMOD_CONTROL | wxMOD_SHIFT;
+        static const int modifiers[] = {wxMOD_NONE,  wxMOD_NONE, wxMOD_NONE, wxMOD_CONTROL,
+                                        wxMOD_SHIFT, wxMOD_ALT,  kCtrlShift};
         a.mods = modifiers[Pick(7)];
         // Ctrl+Q would end the run and Ctrl+P would print: both have their own tests.
         if (a.kind == "key" && (a.mods & wxMOD_CONTROL) && (a.code == 'q' || a.code == 'p'))
@@ -610,18 +601,11 @@ private:
 
     void Perform(const Action& a, const WindowView& view) {
         if (a.kind == "close") {
-            const WindowView::Shown* shown = Aimed(a, view);
-            if (!shown) return;
-            const uintptr_t id = shown->id;
-            const int code = a.code;
-            windowQueue->Post([this, id, code] { Close(id, code); });
+            if (const WindowView::Shown* shown = Aimed(a, view))
+                windowQueue->Post([this, id = shown->id, code = a.code] { Close(id, code); });
             return;
         }
-        if (a.kind == "menu") {
-            const int code = a.code;
-            windowQueue->Post([this, code] { PickMenu(code); });
-            return;
-        }
+        if (a.kind == "menu") return windowQueue->Post([this, code = a.code] { PickMenu(code); });
         wxRect client;
         if (const WindowView::Shown* shown = Aimed(a, view)) {
             client = shown->client;
@@ -665,9 +649,7 @@ private:
                 append({"type", "--delay", "8", "--", a.text});
             } else {
                 // Long and non-ASCII texts go straight into the field with the focus.
-                const std::string text = a.text;
-                const bool replace = a.mods & wxMOD_SHIFT;
-                windowQueue->Post([text, replace] {
+                windowQueue->Post([text = a.text, replace = bool(a.mods & wxMOD_SHIFT)] {
                     if (auto* entry = dynamic_cast<wxTextEntry*>(wxWindow::FindFocus())) {
                         if (replace) entry->SelectAll();
                         entry->WriteText(wxString::FromUTF8(text));
@@ -723,12 +705,7 @@ private:
     // A path in the scratch folder for a file chooser (or "" when it is cancelled). On the
     // window's thread.
     std::string AskPath(const std::string& what, const std::string& offered) {
-        Action a;
-        a.kind = "ask";
-        a.target = what;
-        const auto pick = [&](int n) {
-            return n <= 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(answers);
-        };
+        Action a{.kind = "ask", .target = what};
         // The log names files in the scratch folder from its top, so that a replay in another
         // scratch folder finds them.
         Action logged;
@@ -741,15 +718,16 @@ private:
                 for (const auto& entry : fs::directory_iterator(folder))
                     if (entry.path().extension() == ".xml") found.push_back(entry.path().string());
             std::sort(found.begin(), found.end());
-            if (!found.empty() && pick(10) != 0)
-                a.text = found[pick(int(found.size()))].substr(scratch.size() + 1);
-        } else if (pick(10) != 0) {
+            if (!found.empty() && PickAnswer(10) != 0)
+                a.text = found[PickAnswer(int(found.size()))].substr(scratch.size() + 1);
+        } else if (PickAnswer(10) != 0) {
             const std::string extension =
                 fs::path(offered).has_extension() ? fs::path(offered).extension().string() : ".xml";
-            const std::string name = offered.empty() || pick(10) < 3
+            const std::string name = offered.empty() || PickAnswer(10) < 3
                                          ? "file-" + std::to_string(++files) + extension
                                          : offered;
-            a.text = (what == "export" ? "exports/" : "saved/") + fs::path(name).filename().string();
+            a.text =
+                (what == "export" ? "exports/" : "saved/") + fs::path(name).filename().string();
         }
         Record(a);
         return a.text.empty() ? a.text : scratch + "/" + a.text;
@@ -823,8 +801,7 @@ private:
             const LayoutDocument& doc = frame->Document();
             std::multiset<std::string> want, got;
             for (const PlacedPiece& p : doc.pieces) want.insert(std::to_string(p.id) + p.article);
-            for (const PlacedPiece& p : loaded.pieces)
-                got.insert(std::to_string(p.id) + p.article);
+            for (const PlacedPiece& p : loaded.pieces) got.insert(std::to_string(p.id) + p.article);
             const bool same = frame->FilePath().utf8_string() == path && !frame->IsModified();
             if (want != got && same)
                 Fault("saved layout " + path + " opens with " + std::to_string(got.size()) +
@@ -864,11 +841,10 @@ private:
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         OnWindowThread([&] {
-            const long peak = PeakMemoryKb();
             char summary[200];
             std::snprintf(summary, sizeof summary,
                           "# end: %ld actions in %.1f s, peak memory %ld kB, %d faults",
-                          actionCount.load(), NowSeconds(), peak, faultCount.load());
+                          actionCount.load(), NowSeconds(), PeakMemoryKb(), faultCount.load());
             LogLine(summary);
             std::printf("random input: %s\n", summary + 2);
             std::fflush(stdout);
@@ -892,14 +868,12 @@ private:
     std::thread actions;
     CallTimer beat{[] { lastBeatMs = NowMs(); }};
     std::vector<int> menuIds;
-    std::vector<wxDialog*> dialogs;  // modal, innermost last (window thread only)
+    std::vector<wxDialog*> dialogs;       // modal, innermost last (window thread only)
     std::map<uintptr_t, Budget> budgets;  // driver thread only
     size_t reportedOutside = 0;
     int files = 0;
-    int64_t lastMemoryLogMs = 0;
     std::atomic<bool> ending{false};
 };
-
 
 // Ends the run when the window has not answered for kHangSeconds.
 void Watchdog() {
@@ -912,21 +886,18 @@ void Watchdog() {
 class RandomInputApp : public wxApp {
 public:
     bool OnInit() override {
-        std::string logPath, replayPath;
-        double seconds = 60;
-        uint32_t seed = 1;
-        for (int i = 1; i + 1 < argc; i += 2) {
-            const std::string key = argv[i].utf8_string(), value = argv[i + 1].utf8_string();
-            if (key == "--seconds") seconds = std::atof(value.c_str());
-            if (key == "--seed") seed = uint32_t(std::strtoul(value.c_str(), nullptr, 10));
-            if (key == "--log") logPath = value;
-            if (key == "--replay") replayPath = value;
-            if (key == "--scratch") scratch = value;
-            if (key == "--layouts") sampleLayouts = value;
-        }
+        std::map<std::string, std::string> args = {{"--seconds", "60"}, {"--seed", "1"}};
+        for (int i = 1; i + 1 < argc; i += 2)
+            args[argv[i].utf8_string()] = argv[i + 1].utf8_string();
+        const std::string logPath = args["--log"], replayPath = args["--replay"];
+        const double seconds = std::atof(args["--seconds"].c_str());
+        const uint32_t seed = uint32_t(std::strtoul(args["--seed"].c_str(), nullptr, 10));
+        scratch = args["--scratch"];
+        const std::string sampleLayouts = args["--layouts"];
         if (logPath.empty() || scratch.empty()) {
-            std::fprintf(stderr, "usage: %s --seconds N --seed S --log FILE --scratch DIR "
-                                 "[--layouts DIR] | --replay LOG --log FILE --scratch DIR\n",
+            std::fprintf(stderr,
+                         "usage: %s --seconds N --seed S --log FILE --scratch DIR "
+                         "[--layouts DIR] | --replay LOG --log FILE --scratch DIR\n",
                          argv[0].utf8_string().c_str());
             return false;
         }
@@ -988,7 +959,6 @@ public:
 
 private:
     std::string scratch;
-    std::string sampleLayouts;
     std::unique_ptr<Driver> driver;
 };
 
@@ -1009,10 +979,9 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "%s is not empty: give a new scratch folder\n", home.c_str());
                 return 2;
             }
-            fs::create_directories(home + "/runtime");
+            for (const char* folder : {"/runtime", "/.config/gtk-3.0", "/.cache/mesa"})
+                fs::create_directories(home + folder);
             std::ofstream(home + "/.random-input") << "scratch folder of a random-input run\n";
-            fs::create_directories(home + "/.config/gtk-3.0");
-            fs::create_directories(home + "/.cache/mesa");
             // Printing looks only at files: no printer search over the session bus.
             std::ofstream(home + "/.config/gtk-3.0/settings.ini")
                 << "[Settings]\ngtk-print-backends=file\n";

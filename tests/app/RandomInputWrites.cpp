@@ -112,51 +112,40 @@ std::vector<std::string> TakeWrittenPaths() {
         va_end(args);                      \
     }
 
+// open and open64, openat and openat64, fopen and fopen64 differ in name only.
+#define WATCH_OPEN(name)                                                \
+    int name(const char* path, int flags, ...) {                        \
+        static auto real = Real<int (*)(const char*, int, ...)>(#name); \
+        TAKE_MODE(flags, mode);                                         \
+        if (Writes(flags)) Note(path, "open");                          \
+        return real(path, flags, mode);                                 \
+    }
+#define WATCH_OPENAT(name)                                                              \
+    int name(int dir, const char* path, int flags, ...) {                               \
+        static auto real = Real<int (*)(int, const char*, int, ...)>(#name);            \
+        TAKE_MODE(flags, mode);                                                         \
+        if (Writes(flags) && (dir == AT_FDCWD || path[0] == '/')) Note(path, "openat"); \
+        return real(dir, path, flags, mode);                                            \
+    }
+#define WATCH_FOPEN(name)                                                    \
+    FILE* name(const char* path, const char* mode) {                         \
+        static auto real = Real<FILE* (*)(const char*, const char*)>(#name); \
+        if (Writes(mode)) Note(path, "fopen");                               \
+        return real(path, mode);                                             \
+    }
+
 extern "C" {
 
-int open(const char* path, int flags, ...) {
-    static auto real = Real<int (*)(const char*, int, ...)>("open");
-    TAKE_MODE(flags, mode);
-    if (Writes(flags)) Note(path, "open");
-    return real(path, flags, mode);
-}
-
-int open64(const char* path, int flags, ...) {
-    static auto real = Real<int (*)(const char*, int, ...)>("open64");
-    TAKE_MODE(flags, mode);
-    if (Writes(flags)) Note(path, "open");
-    return real(path, flags, mode);
-}
-
-int openat(int dir, const char* path, int flags, ...) {
-    static auto real = Real<int (*)(int, const char*, int, ...)>("openat");
-    TAKE_MODE(flags, mode);
-    if (Writes(flags) && (dir == AT_FDCWD || path[0] == '/')) Note(path, "openat");
-    return real(dir, path, flags, mode);
-}
-
-int openat64(int dir, const char* path, int flags, ...) {
-    static auto real = Real<int (*)(int, const char*, int, ...)>("openat64");
-    TAKE_MODE(flags, mode);
-    if (Writes(flags) && (dir == AT_FDCWD || path[0] == '/')) Note(path, "openat");
-    return real(dir, path, flags, mode);
-}
+WATCH_OPEN(open)
+WATCH_OPEN(open64)
+WATCH_OPENAT(openat)
+WATCH_OPENAT(openat64)
+WATCH_FOPEN(fopen)
+WATCH_FOPEN(fopen64)
 
 int creat(const char* path, mode_t mode) {
     static auto real = Real<int (*)(const char*, mode_t)>("creat");
     Note(path, "creat");
-    return real(path, mode);
-}
-
-FILE* fopen(const char* path, const char* mode) {
-    static auto real = Real<FILE* (*)(const char*, const char*)>("fopen");
-    if (Writes(mode)) Note(path, "fopen");
-    return real(path, mode);
-}
-
-FILE* fopen64(const char* path, const char* mode) {
-    static auto real = Real<FILE* (*)(const char*, const char*)>("fopen64");
-    if (Writes(mode)) Note(path, "fopen");
     return real(path, mode);
 }
 

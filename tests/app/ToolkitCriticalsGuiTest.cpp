@@ -21,7 +21,6 @@
 #include <string>
 
 #include "app/CommandIds.h"
-#include "app/gui/HelpDialog.h"
 #include "app/gui/OpenLayoutDialog.h"
 #include "app/gui/SplashDialog.h"
 #include "canvas/gui/AutofillDialog.h"
@@ -166,9 +165,6 @@ TEST_F(ToolkitCriticals, EveryDialogOpensWithoutGtkCriticalsOrWarnings) {
         LevelPropertiesDialog properties(frame, level, units);
         ShowDialog(properties, "level-properties-" + std::to_string(units));
     }
-    LevelManagerDialog levels(frame, Doc());
-    ShowDialog(levels, "levels");
-
     PrintOptions options;
     PrintOptionsDialog print(frame, options);
     ShowDialog(print, "print-options", [&] {
@@ -179,7 +175,6 @@ TEST_F(ToolkitCriticals, EveryDialogOpensWithoutGtkCriticalsOrWarnings) {
             print.Scaling()->GetEventHandler()->ProcessEvent(change);
             Settle(&print);
             ExpectSpinsAtBestSize(&print, "print options, scaling " + std::to_string(scaling));
-            if (scaling == 1) SaveShot(&print, "print-options-scale.png");
         }
     });
     PictureOptionsDialog picture(frame, Doc(), 2.0);
@@ -193,13 +188,6 @@ TEST_F(ToolkitCriticals, EveryDialogOpensWithoutGtkCriticalsOrWarnings) {
     ASSERT_NE(tree, nullptr);
     SceneryResizeDialog resize(frame, *tree, 1.0, 1.5);
     ShowDialog(resize, "scenery-resize");
-    HelpDialog help(frame, nullptr, MenuShortcuts(*frame->GetMenuBar()));
-    ShowDialog(help, "help", [&] {
-        // The new sections sit at the end of the text: scroll them into view.
-        help.TextArea()->Scroll(0, help.TextArea()->GetVirtualSize().y);
-        Settle(&help);
-        SaveShot(&help, "help-new-sections.png");
-    });
     SplashDialog splash(frame, nullptr);
     ShowDialog(splash, "splash");
 
