@@ -18,6 +18,12 @@ inline std::vector<uint32_t> BuildOval(LayoutDocument& doc, const char* straight
     return TrackBuilder(doc).Oval(straight, curve, halfCircle);
 }
 
+// How far apart two points (or poses) lie on the plan.
+template <class A, class B>
+double Apart(const A& a, const B& b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
+
 // The shortest distance from a point to any centre line of the network.
 inline double DistanceToTrack(const TrackGraph& graph, double x, double y) {
     double best = 1e300;
