@@ -137,7 +137,7 @@ TEST_F(LayoutCheckTest, StrainedJointsAreFoundOncePerJoint) {
     }
 }
 
-// N double track and crossovers lie at the systems' spacing; tracks that close are apart.
+// N double track lies at the systems' spacing; tracks that close are apart.
 TEST_F(LayoutCheckTest, NTrackAtItsSpacingIsQuiet) {
     for (const char* pair : {"20-000", "14902"}) {
         doc = LayoutDocument();
