@@ -1,8 +1,7 @@
-// The gap closer in the real main window: the menu and context menu entries, the search behind
-// the window, the ghost of the selected chain, laying it and undoing it.
+// The gap closer in the real main window: the search behind the window, the ghost of the selected
+// chain, laying it and undoing it, and what the window says when nothing closes the gap.
 #include <gtest/gtest.h>
 #include <wx/listbox.h>
-#include <wx/menu.h>
 #include <wx/stattext.h>
 
 #include <cmath>
