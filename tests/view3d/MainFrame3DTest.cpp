@@ -88,9 +88,9 @@ TEST_F(MainFrame3D, CommandOpensCentredOrRaisesEditsRebuildOnceAndClosingForgets
     EXPECT_FLOAT_EQ(Canvas()->Camera().panX, 0);
 }
 
-// Background pictures: off by default, then lying on the baseboard at their place and opacity,
-// kept in step with the layout through the main frame, one texture a file.
-TEST_F(MainFrame3D, PicturesLieOnTheBaseboardAtTheirOpacityOnlyWhenTurnedOn) {
+// Background pictures: off by default, then lying on the baseboard at their place, added through
+// the main frame's change notification, one texture a file.
+TEST_F(MainFrame3D, PicturesLieOnTheBaseboardAtTheirPlaceOnlyWhenTurnedOn) {
     TempDir dir;
     const unsigned char colour[3] = {230, 30, 200};
     wxImage image(40, 30);
