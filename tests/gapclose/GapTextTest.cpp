@@ -80,18 +80,6 @@ TEST(GapWindowPlace, BesideTheEndsNeverOverThem) {
     EXPECT_TRUE(at.x >= 0 && at.y >= 0 && at.x + 720 <= 1600 && at.y + 460 <= 1000);
 }
 
-TEST(GapText, NoSolutionNamesTheNearestChainOrTheReason) {
-    GapSearchResult r;
-    r.searchedPieces = 8;
-    r.nearest = {true, 6, 2.43, 0.61};
-    EXPECT_EQ(
-        GapNoSolutionText(r, GapOptions()),
-        "No chain of up to 8 pieces closes the gap. The nearest found, of 6 pieces, misses by "
-        "2.4 mm and 0.6\u00b0.");
-    r.error = "The ends lie at different heights (0.0 mm and 40.0 mm).";
-    EXPECT_EQ(GapNoSolutionText(r, GapOptions()), r.error);
-}
-
 TEST(GapEnds, TakesTheNearestOpenEndsOfTheTwoSelectedPieces) {
     LayoutDocument doc;
     const uint32_t a = LayPiece(doc, 0);

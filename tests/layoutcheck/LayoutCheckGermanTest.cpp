@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/listctrl.h>
-#include <wx/stattext.h>
 
 #include "app/CommandIds.h"
 #include "app/gui/AppLanguage.h"
@@ -39,18 +38,6 @@ TEST_F(LayoutCheckGermanTest, ShowsItsLabelsAndFindingsInGermanUnclipped) {
     PumpEvents();
 
     EXPECT_EQ(window->GetTitle(), wxString::FromUTF8("Anlagenpr\u00fcfung \u2013 2 Befunde"));
-    auto* ignore = dynamic_cast<wxButton*>(wxWindow::FindWindowByName("ignore", window));
-    ASSERT_TRUE(ignore);
-    EXPECT_EQ(ignore->GetLabel(), "Ignorieren");
-    // The option's caption keeps its unit after the translated words.
-    bool captionFound = false;
-    for (wxWindow* child : window->GetChildren()) {
-        if (auto* text = dynamic_cast<wxStaticText*>(child))
-            captionFound =
-                captionFound ||
-                text->GetLabel() == wxString::FromUTF8("Gerade zwischen Gegenb\u00f6gen (mm):");
-    }
-    EXPECT_TRUE(captionFound);
 
     wxListCtrl* list = window->List();
     wxListItem heading;
@@ -61,8 +48,6 @@ TEST_F(LayoutCheckGermanTest, ShowsItsLabelsAndFindingsInGermanUnclipped) {
     EXPECT_GE(list->GetColumnWidth(0), list->GetTextExtent("Schweregrad").x + 16);
     ASSERT_EQ(list->GetItemCount(), 2);
     EXPECT_EQ(list->GetItemText(0, 0), "Warnung");
-    EXPECT_TRUE(list->GetItemText(0, 1).StartsWith("Offenes Gleisende von 24188 bei "))
-        << list->GetItemText(0, 1);
 
     // Every button lies wholly inside the window: the window grew with its German labels.
     const wxSize client = window->GetClientSize();

@@ -11,7 +11,6 @@
 #include "layoutcheck/TrackChecks.h"
 #include "model/Helices.h"
 #include "model/TrackBuilder.h"
-#include "network/TrackGraph.h"
 #include "trackgeometry/SpatialHash.h"
 
 namespace {
@@ -125,12 +124,11 @@ TEST_F(LayoutCheckTest, StrainedJointsAreFoundOncePerJoint) {
     };
     for (const Case c :
          {Case{0.05, 0, false}, Case{0.3, 0, true}, Case{0, 0.2, true}, Case{0, 0.05, false}}) {
-        LayoutDocument d;
-        TrackBuilder t(d);
-        const std::vector<uint32_t> ids = t.Line("24188", 2);
-        t[ids[1]].y += c.dy;
-        t[ids[1]].heading += c.turnDeg;
-        const std::vector<LayoutFinding> faults = Faults(CheckLayout(d, CheckOptions()));
+        doc = LayoutDocument();
+        const std::vector<uint32_t> ids = track.Line("24188", 2);
+        track[ids[1]].y += c.dy;
+        track[ids[1]].heading += c.turnDeg;
+        const std::vector<LayoutFinding> faults = Faults(CheckLayout(doc, CheckOptions()));
         ASSERT_EQ(faults.size(), c.strained ? 1u : 0u) << c.dy << " " << c.turnDeg;
         if (!c.strained) continue;
         EXPECT_EQ(faults[0].kind, FindingKind::StrainedJoint);
@@ -139,25 +137,17 @@ TEST_F(LayoutCheckTest, StrainedJointsAreFoundOncePerJoint) {
     }
 }
 
-// N double track and crossovers lie at the systems' spacing; tracks that close are apart.
+// N double track lies at the systems' spacing; tracks that close are apart.
 TEST_F(LayoutCheckTest, NTrackAtItsSpacingIsQuiet) {
     for (const char* pair : {"20-000", "14902"}) {
-        LayoutDocument d;
-        TrackBuilder t(d);
+        doc = LayoutDocument();
         const double spacing = pair[0] == '2' ? 33.0 : 33.6;
-        t.Place(pair);
-        t.Place(pair, 0, spacing);
-        EXPECT_TRUE(Faults(CheckLayout(d)).empty()) << pair;
-        t.Place(pair, 0, spacing + 10);
-        EXPECT_EQ(Count(CheckLayout(d), FindingKind::Collision), 1) << pair;
+        track.Place(pair);
+        track.Place(pair, 0, spacing);
+        EXPECT_TRUE(Faults(CheckLayout(doc)).empty()) << pair;
+        track.Place(pair, 0, spacing + 10);
+        EXPECT_EQ(Count(CheckLayout(doc), FindingKind::Collision), 1) << pair;
     }
-    // A Kato crossover and double track joined on both tracks.
-    LayoutDocument d;
-    TrackBuilder t(d);
-    const uint32_t crossover = t.Place("20-210");
-    t.Join(t.Attach("20-004", crossover, 1, 0), 2, crossover, 3);
-    t.Attach("20-000", crossover, 2, 1);
-    EXPECT_EQ(Kinds(CheckLayout(d)), std::vector<FindingKind>(4, FindingKind::OpenEnd));
 }
 
 TEST_F(LayoutCheckTest, SideBySideTracksMeetOnlyWhenCloseAlongFiftyMillimetres) {
@@ -168,11 +158,10 @@ TEST_F(LayoutCheckTest, SideBySideTracksMeetOnlyWhenCloseAlongFiftyMillimetres) 
     // 10 mm apart over their whole length; 30 mm apart (beyond half a track width); 10 mm apart
     // overlapping 18 mm end to end (close along 35 mm); overlapping 68 mm.
     for (const Case c : {Case{10, 0, 1}, Case{30, 0, 0}, Case{10, 170.3, 0}, Case{10, 120, 1}}) {
-        LayoutDocument d;
-        TrackBuilder t(d);
-        t.Place("24188");
-        t.Place("24188", c.shiftX, c.offsetY);
-        EXPECT_EQ(Count(CheckLayout(d), FindingKind::Collision), c.collisions)
+        doc = LayoutDocument();
+        track.Place("24188");
+        track.Place("24188", c.shiftX, c.offsetY);
+        EXPECT_EQ(Count(CheckLayout(doc), FindingKind::Collision), c.collisions)
             << c.offsetY << " " << c.shiftX;
     }
 }
@@ -217,19 +206,15 @@ INSTANTIATE_TEST_SUITE_P(
     Heights, ClearanceTest,
     ::testing::Values(
         ClearanceCase{"24188", "24188", 50, {}, FindingKind::LowClearance, "50.0 mm under 24188"},
-        ClearanceCase{"24188", "24188", 50, {}, FindingKind::LowClearance, "65.0 mm needed"},
         ClearanceCase{"24188", "24188", 70, {}, FindingKind::OpenEnd, ""},
         ClearanceCase{"24188", "24188", 50, {45, 30, 3}, FindingKind::OpenEnd, ""},
         ClearanceCase{"24188", "24188", 6.5, {}, FindingKind::Collision, "difference 6.5 mm"},
         ClearanceCase{"24188", "24188", 7.5, {}, FindingKind::LowClearance, "7.5 mm"},
         // Z track needs 30 mm by default; the lower track's system decides.
         ClearanceCase{"8500", "8500", 25, {}, FindingKind::LowClearance, "30.0 mm needed"},
-        ClearanceCase{"8500", "8500", 35, {}, FindingKind::OpenEnd, ""},
-        ClearanceCase{"8500", "24188", 40, {}, FindingKind::OpenEnd, ""},
         ClearanceCase{"24188", "8500", 40, {}, FindingKind::LowClearance, "65.0 mm needed"},
         // N track needs 40 mm, whichever N system it is.
         ClearanceCase{"20-000", "20-000", 35, {}, FindingKind::LowClearance, "40.0 mm needed"},
-        ClearanceCase{"14902", "20-000", 45, {}, FindingKind::OpenEnd, ""},
         ClearanceCase{"14902", "14902", 35, {}, FindingKind::LowClearance, "40.0 mm needed"}));
 
 TEST_F(LayoutCheckTest, BridgeTooLowOverTrackIsLowClearance) {
@@ -242,46 +227,6 @@ TEST_F(LayoutCheckTest, BridgeTooLowOverTrackIsLowClearance) {
     EXPECT_NE(faults[0].text.find("40.0 mm under 74636 where 24188 passes"), std::string::npos);
 }
 
-TEST_F(LayoutCheckTest, CrossingsTurnoutsSlipsParallelTrackAndShortChainsAreQuiet) {
-    // A crossing with track on all four ends.
-    const uint32_t x = track.Place("24640", 0, 0);
-    for (int c = 0; c < 4; ++c) track.Attach("24188", x, c, c == 0 || c == 2 ? 1 : 0);
-    // A turnout with track before it and on both legs, the branch turned back parallel.
-    const uint32_t t = track.Place("24612", 0, 600);
-    track.Attach("24188", t, 0, 1);
-    track.Attach("24188", track.Attach("24188", t, 1), 1);
-    track.Attach("24188", track.Attach("24224", t, 2, 1), 0);
-    // A three-way turnout, a double slip and curved turnouts with track on every end.
-    double y = 1200;
-    for (const char* article : {"24630", "24624", "24672", "2268", "8560", "8568"}) {
-        const uint32_t p = track.Place(article, 0, y);
-        y += 600;
-        const int n = static_cast<int>(TrackCatalog::Instance().Find(article)->connectors.size());
-        const char* straight = article[0] == '8'                        ? "8500"
-                               : article[0] == '2' && article[1] != '4' ? "2200"
-                                                                        : "24188";
-        for (int c = 0; c < n; ++c) track.Attach(straight, p, c, c == 0 || c == 2 ? 1 : 0);
-    }
-    // A double-track oval: R1 inside, R2 outside at the catalog's 77.5 mm spacing.
-    for (const auto& [curve, offset] : {std::pair{"24130", 0.0}, std::pair{"24230", -77.5}}) {
-        std::vector<uint32_t> ids{track.Place("24188", 1500, 1500 + offset)};
-        for (int half = 0; half < 2; ++half) {
-            for (int i = 0; i < 6; ++i) ids.push_back(track.Attach(curve, ids.back(), 1));
-            if (half == 0) ids.push_back(track.Attach("24188", ids.back(), 1));
-        }
-        track.Join(ids.back(), 1, ids.front(), 0);
-    }
-    // Chains of the shortest straights of K and Z track.
-    for (uint32_t id : track.Line("2204", 10)) track[id].x += 5000;
-    for (uint32_t id : track.Line("8504", 10)) {
-        track[id].x += 5000;
-        track[id].y += 500;
-    }
-    const std::vector<LayoutFinding> findings = Check();
-    for (const LayoutFinding& f : Faults(findings)) ADD_FAILURE() << f.text;
-    EXPECT_GT(Count(findings, FindingKind::OpenEnd), 20);
-}
-
 TEST_F(LayoutCheckTest, GradesAreCheckedAgainstTheMaximumAndTheRecommendation) {
     struct Case {
         double grade, recommended;
@@ -292,12 +237,11 @@ TEST_F(LayoutCheckTest, GradesAreCheckedAgainstTheMaximumAndTheRecommendation) {
          {Case{7, 3, true, FindingSeverity::Error}, Case{-6.5, 3, true, FindingSeverity::Error},
           Case{2, 3, true, FindingSeverity::Warning}, Case{1.5, 3, false, {}},
           Case{1.5, 2.5, true, FindingSeverity::Warning}, Case{6, 20, false, {}}}) {
-        LayoutDocument d;
-        TrackBuilder t(d);
-        t[t.Place("24188")].grade = c.grade;
+        doc = LayoutDocument();
+        track[track.Place("24188")].grade = c.grade;
         CheckOptions options;
         options.recommendedGradePercent = c.recommended;
-        const std::vector<LayoutFinding> faults = Faults(CheckLayout(d, options));
+        const std::vector<LayoutFinding> faults = Faults(CheckLayout(doc, options));
         ASSERT_EQ(faults.size(), c.found ? 1u : 0u) << c.grade;
         if (!c.found) continue;
         EXPECT_EQ(faults[0].kind, FindingKind::SteepGrade);
@@ -315,13 +259,12 @@ TEST_F(LayoutCheckTest, GradeKinksFollowTheDirectionOfTravel) {
     for (const Case c :
          {Case{1, 0, 1.5, 0, true}, Case{1, 0, 1.5, 1.0, false}, Case{0, 0, 1.5, -1.5, false},
           Case{0, 0, 1.5, 1.5, true}, Case{1, 1, 1.5, -1.5, false}, Case{1, 1, 1.0, 0.5, true}}) {
-        LayoutDocument d;
-        TrackBuilder t(d);
-        const uint32_t a = t.Place("24188");
-        const uint32_t b = t.Attach("24188", a, c.connA, c.connB);
-        t[a].grade = c.gradeA;
-        t[b].grade = c.gradeB;
-        const std::vector<LayoutFinding> faults = Faults(CheckLayout(d));
+        doc = LayoutDocument();
+        const uint32_t a = track.Place("24188");
+        const uint32_t b = track.Attach("24188", a, c.connA, c.connB);
+        track[a].grade = c.gradeA;
+        track[b].grade = c.gradeB;
+        const std::vector<LayoutFinding> faults = Faults(CheckLayout(doc));
         ASSERT_EQ(faults.size(), c.kink ? 1u : 0u) << c.connA << c.connB << c.gradeB;
         if (c.kink) {
             EXPECT_EQ(faults[0].kind, FindingKind::GradeKink);
@@ -356,12 +299,7 @@ TEST_F(LayoutCheckTest, HelixStubsOpenOnlyAwayFromTheHelixWhereTheNetworkRunsIt)
         EXPECT_NE(f.text.find(PlaceText(end.x, end.y, doc.units)), std::string::npos) << f.text;
         EXPECT_EQ(f.text.find("connector"), std::string::npos) << f.text;
     }
-    const TrackGraph whole = BuildTrackGraph(doc);
-    for (uint32_t stub : {helix.bottomR1, helix.bottomR2, helix.topR1, helix.topR2})
-        EXPECT_EQ(StepFrom(whole, {stub, 0}).stop, StepStop::None) << stub;
     doc.pieces.EraseIf([&](const PlacedPiece& p) { return p.id == helix.topR1; });
-    EXPECT_EQ(StepFrom(BuildTrackGraph(doc), {helix.bottomR1, 0}).stop, StepStop::OpenEnd);
-    EXPECT_EQ(StepFrom(BuildTrackGraph(doc), {helix.bottomR2, 0}).stop, StepStop::None);
     findings = Check();
     ASSERT_EQ(Kinds(findings), std::vector<FindingKind>(4, FindingKind::OpenEnd));
     const ConnectorPose inner =

@@ -1,7 +1,6 @@
 // The layout check window in the main window: listing, selecting, rerunning, rings, options.
 #include <gtest/gtest.h>
 #include <wx/listctrl.h>
-#include <wx/menu.h>
 #include <wx/spinctrl.h>
 
 #include <algorithm>
@@ -38,13 +37,6 @@ void Press(wxWindow* button) {
     button->GetEventHandler()->ProcessEvent(event);
 }
 
-std::vector<LayoutFinding> OfKind(const std::vector<LayoutFinding>& findings, FindingKind kind) {
-    std::vector<LayoutFinding> out;
-    for (const LayoutFinding& f : findings)
-        if (f.kind == kind) out.push_back(f);
-    return out;
-}
-
 class LayoutCheckWindowTest : public FrameTest {
 protected:
     void SetUp() override {
@@ -76,17 +68,14 @@ protected:
     uint32_t gapFirst = 0, gapSecond = 0;
 };
 
-TEST_F(LayoutCheckWindowTest, ListsRingsAndFramesTheFindingsAndFollowsEditsUntilClosed) {
-    wxMenuItem* item = frame->GetMenuBar()->FindItem(kCmdCheckLayout);
-    ASSERT_TRUE(item);
-    EXPECT_EQ(item->GetItemLabel(), "Check &Layout...\tCtrl+L");
+// One window through its life: listing, rings, framing a chosen finding, options in the layout's
+// units, ignoring, the report, following edits, closing and opening again.
+TEST_F(LayoutCheckWindowTest, ListsFramesAppliesOptionsIgnoresReportsAndFollowsEditsUntilClosed) {
     // A canvas about 900 px wide, beside a properties panel wide enough for the tally.
     frame->SetSize(1500, 900);
     PumpEvents();
     LayoutCheckWindow* window = Open();
     ASSERT_TRUE(window);
-    EXPECT_TRUE(window->IsShown());
-    EXPECT_FALSE(window->IsModal());
     LayoutDocument& doc = frame->Document();
     const std::vector<LayoutFinding> expected = CheckLayout(doc);
     EXPECT_EQ(window->Findings(), expected);
@@ -94,11 +83,9 @@ TEST_F(LayoutCheckWindowTest, ListsRingsAndFramesTheFindingsAndFollowsEditsUntil
               wxString::Format("Layout Check - %d findings", static_cast<int>(expected.size())));
     wxListCtrl* list = window->List();
     ASSERT_EQ(list->GetItemCount(), static_cast<int>(expected.size()));
-    for (long i : {0L, static_cast<long>(expected.size()) - 1}) {
-        EXPECT_EQ(list->GetItemText(i, 0), FindingSeverityName(expected[i].severity));
-        EXPECT_EQ(list->GetItemText(i, 1), wxString::FromUTF8(expected[i].text));
-    }
-    EXPECT_EQ(OfKind(expected, FindingKind::NearMiss).size(), 1u);
+    const long last = static_cast<long>(expected.size()) - 1;
+    EXPECT_EQ(list->GetItemText(last, 0), FindingSeverityName(expected[last].severity));
+    EXPECT_EQ(list->GetItemText(last, 1), wxString::FromUTF8(expected[last].text));
 
     SCOPED_TRACE("one ring per finding; an error's ring is red on the canvas");
     const std::vector<FindingRing> rings = canvas->Overlays().findingRings;
@@ -137,18 +124,82 @@ TEST_F(LayoutCheckWindowTest, ListsRingsAndFramesTheFindingsAndFollowsEditsUntil
         EXPECT_TRUE(area.Contains(at)) << x;
         EXPECT_FALSE(cover.Contains(at)) << x;
     }
-    // Framed in the larger free part (beside the window), centred there.
-    const PixelRect free = UncoveredPart({area.x, area.y, area.width, area.height},
-                                         {cover.x, cover.y, cover.width, cover.height});
-    EXPECT_NEAR(area.x + view.ToPixelX(f.x), free.x + free.width / 2, 2);
-    EXPECT_NEAR(area.y + view.ToPixelY(f.y), free.y + free.height / 2, 2);
-    EXPECT_GE(view.zoom * 2, 2.0);  // the 2 mm gap is still a few pixels wide
     // Selecting does not rerun the check: the list keeps its selection.
     PumpEvents();
     EXPECT_EQ(list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED), row);
 
+    SCOPED_TRACE("edited options apply to the run and its reruns; the command raises the window");
+    ASSERT_GE(Row(*window, FindingKind::LowClearance), 0);
+    SetSpin(window, "clearanceH0", 45);
+    EXPECT_EQ(Row(*window, FindingKind::LowClearance), -1);
+    frame->NotifyChanged(DocChange::Placement);
+    PumpEvents(50);
+    EXPECT_EQ(Row(*window, FindingKind::LowClearance), -1);
+    Command(kCmdCheckLayout);
+    EXPECT_EQ(frame->CheckWindow(), window);
+
+    SCOPED_TRACE("fields and texts in inches; unedited values keep their last digit");
+    CheckOptions exact = window->Options();
+    exact.clearanceH0Mm = 65.4;
+    exact.longestTrainMm = 1234.5;
+    window->SetOptions(exact);
+    doc.units = kUnitsInch;
+    frame->NotifyChanged(DocChange::View);
+    PumpEvents();
+    auto* h0 = dynamic_cast<wxSpinCtrlDouble*>(window->FindWindow("clearanceH0"));
+    ASSERT_TRUE(h0);
+    EXPECT_EQ(static_cast<int>(h0->GetDigits()), 3);
+    EXPECT_NEAR(h0->GetValue(), 65.4 / 25.4, 0.6e-3);
+    bool labelled = false;
+    for (wxWindow* child : window->GetChildren())
+        labelled = labelled || child->GetLabel() == "H0 clearance (in):";
+    EXPECT_TRUE(labelled);
+    EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
+    EXPECT_EQ(window->Options().longestTrainMm, 1234.5);
+    SetSpin(window, "clearanceZ", 1.5);
+    EXPECT_NEAR(window->Options().clearanceZMm, 38.1, 1e-9);
+    EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
+    // The S-bend straight proposed is the longest preset vehicle: for H0, a 26.4 m coach at 1:87.
+    Press(window->FindWindow("proposeStraight"));
+    EXPECT_NEAR(window->Options().minStraightMm, kLongestPresetVehicleM * 1000 / 87, 1e-9);
+    LayoutDocument z;  // all Z: 1:220
+    AppendJoined(z, "8500", kNoId, 0);
+    EXPECT_NEAR(ProposedMinStraightMm(z), kLongestPresetVehicleM * 1000 / 220, 1e-9);
+
+    SCOPED_TRACE("an ignored finding leaves the list, the rings and the count, also on reruns");
+    const long low = Row(*window, FindingKind::LowClearance);
+    ASSERT_GE(low, 0);
+    const size_t before = window->Findings().size();
+    list->SetItemState(low, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    PumpEvents();
+    Press(window->FindWindow("ignore"));
+    EXPECT_EQ(Row(*window, FindingKind::LowClearance), -1);
+    EXPECT_EQ(window->Findings().size(), before - 1);
+    EXPECT_EQ(list->GetItemCount(), static_cast<int>(before - 1));
+    EXPECT_EQ(canvas->Overlays().findingRings.size(), before - 1);
+    EXPECT_TRUE(window->GetTitle().EndsWith(" (1 ignored)")) << window->GetTitle();
+    frame->NotifyChanged(DocChange::Placement);
+    PumpEvents(50);
+    EXPECT_EQ(Row(*window, FindingKind::LowClearance), -1);
+
+    SCOPED_TRACE("the report leaves the ignored finding out and counts it");
+    const TempDir temp;
+    const std::string& dir = temp.Path();
+    wxString asked;
+    window->SetReportPathAsker([&](wxWindow*, const wxString& file) {
+        asked = file;
+        return wxString::FromUTF8(dir + "/report.txt");
+    });
+    Press(window->FindWindow("saveReport"));
+    EXPECT_TRUE(asked.EndsWith(".txt")) << asked;
+    EXPECT_EQ(ReadFileBytes(dir + "/report.txt"),
+              FindingsReportText(window->Findings(), frame->LayoutName().utf8_string(), 1));
+    // A folder that is not there: an error text, not a report claimed written.
+    EXPECT_NE(window->SaveReport(dir + "/missing/report.txt"), "");
+
     SCOPED_TRACE("an edit that closes the gap removes its finding");
     // Drag the second straight onto the first, as the canvas does: the snap joins them.
+    const size_t withGap = window->Findings().size();
     for (PlacedPiece& p : doc.pieces) p.selected = p.id == gapSecond;
     const MoveStart start = TakeMoveStart(doc);
     ReleaseSelectionMove(doc, start, TrackSelectionMove(doc, start, -2, 0));
@@ -156,10 +207,25 @@ TEST_F(LayoutCheckWindowTest, ListsRingsAndFramesTheFindingsAndFollowsEditsUntil
     frame->NotifyChanged(DocChange::Placement);
     ASSERT_TRUE(PumpUntil([&] { return Row(*window, FindingKind::NearMiss) < 0; }));
     // The near miss and the two open ends at the gap are gone.
-    EXPECT_EQ(window->Findings().size(), expected.size() - 3);
-    EXPECT_EQ(list->GetItemCount(), static_cast<int>(expected.size() - 3));
-    EXPECT_EQ(window->Findings(), CheckLayout(doc));
-    EXPECT_EQ(window->GetTitle(), wxString::FromUTF8(LayoutCheckTitle(window->Findings())));
+    EXPECT_EQ(window->Findings().size(), withGap - 3);
+    EXPECT_EQ(list->GetItemCount(), static_cast<int>(withGap - 3));
+
+    SCOPED_TRACE("the Close button closes the window and takes the rings away");
+    wxWindow* close = window->FindWindow(wxID_CLOSE);
+    ASSERT_TRUE(close);
+    Press(close);
+    PumpEvents();
+    EXPECT_EQ(frame->CheckWindow(), nullptr);
+    EXPECT_TRUE(canvas->Overlays().findingRings.empty());
+
+    SCOPED_TRACE("opened again it still leaves the finding out; Show Ignored brings it back");
+    window = Open();
+    list = window->List();
+    EXPECT_EQ(Row(*window, FindingKind::LowClearance), -1);
+    Press(window->FindWindow("showIgnored"));
+    EXPECT_GE(Row(*window, FindingKind::LowClearance), 0);
+    window->IgnoreFinding(Row(*window, FindingKind::LowClearance));
+    EXPECT_EQ(frame->CheckIgnores().Size(), 1u);
 
     SCOPED_TRACE("no findings show in the list, not only in the title");
     doc.pieces.clear();
@@ -173,14 +239,13 @@ TEST_F(LayoutCheckWindowTest, ListsRingsAndFramesTheFindingsAndFollowsEditsUntil
     PumpEvents();
     EXPECT_FALSE(window->FindWindow("ignore")->IsEnabled());
 
-    SCOPED_TRACE("the Close button closes the window and takes the rings away");
-    wxWindow* close = window->FindWindow(wxID_CLOSE);
-    ASSERT_TRUE(close);
-    EXPECT_EQ(close->GetLabel(), "Close");
-    Press(close);
-    PumpEvents();
-    EXPECT_EQ(frame->CheckWindow(), nullptr);
-    EXPECT_TRUE(canvas->Overlays().findingRings.empty());
+    SCOPED_TRACE("a new layout forgets what was ignored");
+    {
+        ModalAnswerer discard(wxID_NO);  // the unsaved-changes question
+        Command(wxID_NEW);
+    }
+    PumpEvents(50);
+    EXPECT_EQ(frame->CheckIgnores().Size(), 0u);
 }
 
 TEST(UncoveredPart, TheLargestSideOfTheCanvasBesideTheWindow) {
@@ -194,166 +259,6 @@ TEST(UncoveredPart, TheLargestSideOfTheCanvasBesideTheWindow) {
     // Covering everything: nothing free.
     const PixelRect none = UncoveredPart(canvas, {0, 0, 2000, 2000});
     EXPECT_EQ(none.width * none.height, 0);
-}
-
-// Fields and finding texts follow the layout's units; edited options apply to the run and its
-// reruns.
-TEST_F(LayoutCheckWindowTest, OptionsApplyToTheRunAndShowInTheLayoutsUnits) {
-    LayoutCheckWindow* window = Open();
-    ASSERT_GE(Row(*window, FindingKind::LowClearance), 0);
-    SetSpin(window, "clearanceH0", 45);
-    EXPECT_EQ(Row(*window, FindingKind::LowClearance), -1);
-    EXPECT_DOUBLE_EQ(window->Options().clearanceH0Mm, 45);
-    // The run's options stay with the window's reruns after an edit.
-    frame->NotifyChanged(DocChange::Placement);
-    PumpEvents(50);
-    EXPECT_EQ(Row(*window, FindingKind::LowClearance), -1);
-    // Ctrl+L again brings the same window forward rather than a second one.
-    Command(kCmdCheckLayout);
-    EXPECT_EQ(frame->CheckWindow(), window);
-
-    CheckOptions exact;
-    exact.clearanceH0Mm = 65.4;
-    exact.clearanceZMm = 31.75;
-    exact.longestTrainMm = 1234.5;
-    window->SetOptions(exact);
-    struct Case {
-        int units;
-        const char* label;
-        double shown;  // the H0 clearance as shown
-        int digits;
-    };
-    for (const Case c : {Case{kUnitsCm, "H0 clearance (cm):", 6.54, 2},
-                         Case{kUnitsInch, "H0 clearance (in):", 65.4 / 25.4, 3},
-                         Case{kUnitsMm, "H0 clearance (mm):", 65.4, 1}}) {
-        SCOPED_TRACE(c.label);
-        frame->Document().units = c.units;
-        frame->NotifyChanged(DocChange::View);
-        PumpEvents();
-        auto* h0 = dynamic_cast<wxSpinCtrlDouble*>(window->FindWindow("clearanceH0"));
-        ASSERT_TRUE(h0);
-        EXPECT_EQ(static_cast<int>(h0->GetDigits()), c.digits);
-        EXPECT_NEAR(h0->GetValue(), c.shown, 0.6 * std::pow(10.0, -c.digits));
-        // The label just before the field names the unit.
-        bool labelled = false;
-        for (wxWindow* child : window->GetChildren())
-            labelled = labelled || child->GetLabel() == c.label;
-        EXPECT_TRUE(labelled);
-        // Unedited fields keep their values to the last digit.
-        EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
-        EXPECT_EQ(window->Options().clearanceZMm, 31.75);
-        EXPECT_EQ(window->Options().longestTrainMm, 1234.5);
-        const std::vector<LayoutFinding> open = OfKind(window->Findings(), FindingKind::OpenEnd);
-        ASSERT_FALSE(open.empty());
-        EXPECT_NE(open[0].text.find(PlaceText(open[0].x, open[0].y, c.units)), std::string::npos)
-            << open[0].text;
-    }
-    // An edit in centimetres is stored in millimetres; the others stay as they were.
-    frame->Document().units = kUnitsCm;
-    frame->NotifyChanged(DocChange::View);
-    PumpEvents();
-    SetSpin(window, "clearanceZ", 4);
-    EXPECT_NEAR(window->Options().clearanceZMm, 40, 1e-9);
-    EXPECT_EQ(window->Options().clearanceH0Mm, 65.4);
-
-    // The S-bend straight proposed is the longest preset vehicle: for H0, a 26.4 m coach at 1:87.
-    EXPECT_EQ(window->Options().minStraightMm, 0);
-    wxWindow* propose = window->FindWindow("proposeStraight");
-    ASSERT_TRUE(propose);
-    EXPECT_TRUE(propose->GetLabel().Contains(
-        wxString::FromUTF8(FormatLength(kLongestPresetVehicleM * 1000 / 87, kUnitsCm))))
-        << propose->GetLabel();
-    Press(propose);
-    EXPECT_NEAR(window->Options().minStraightMm, kLongestPresetVehicleM * 1000 / 87, 1e-9);
-    LayoutDocument z;  // all Z: 1:220
-    AppendJoined(z, "8500", kNoId, 0);
-    EXPECT_NEAR(ProposedMinStraightMm(z), kLongestPresetVehicleM * 1000 / 220, 1e-9);
-}
-
-TEST_F(LayoutCheckWindowTest, ATrainLengthShowsTheShortSidingWhichCanBeIgnoredAndReported) {
-    // A TRIX turnout with a siding of about 500 mm to a bumper on its diverging leg.
-    LayoutDocument& doc = frame->Document();
-    const uint32_t sw = AppendJoined(doc, "62611", kNoId, 0, 3000, 3000, 0);
-    uint32_t main = sw;
-    for (int i = 0; i < 3; ++i) main = AppendJoined(doc, "62360", main, 1);
-    const uint32_t s1 = AppendJoined(doc, "62236", sw, 2);
-    const uint32_t bumper = AppendJoined(doc, "62977", AppendJoined(doc, "62188", s1, 1), 1);
-    frame->NotifyChanged(DocChange::Pieces);
-    LayoutCheckWindow* window = Open();
-    ASSERT_TRUE(window);
-    PumpEvents();
-    auto sidingRow = [&] {
-        const auto& f = window->Findings();
-        for (size_t i = 0; i < f.size(); ++i)
-            if (f[i].kind == FindingKind::SidingTooShort && f[i].pieces.front() == sw)
-                return static_cast<long>(i);
-        return -1L;
-    };
-    EXPECT_EQ(sidingRow(), -1);
-
-    SetSpin(window, "longestTrain", 600);
-    EXPECT_DOUBLE_EQ(window->Options().longestTrainMm, 600);
-    const long row = sidingRow();
-    ASSERT_GE(row, 0);
-    const LayoutFinding siding = window->Findings()[row];
-    EXPECT_EQ(siding.pieces.back(), bumper);
-    EXPECT_EQ(window->List()->GetItemText(row, 1), wxString::FromUTF8(siding.text));
-    const size_t before = window->Findings().size();
-
-    // Choose it and ignore it: gone from the list, the rings and the count.
-    wxWindow* ignore = window->FindWindow("ignore");
-    EXPECT_FALSE(ignore->IsEnabled());
-    window->List()->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    PumpEvents();
-    Press(ignore);
-    EXPECT_EQ(sidingRow(), -1);
-    EXPECT_EQ(window->Findings().size(), before - 1);
-    EXPECT_EQ(window->List()->GetItemCount(), static_cast<int>(before - 1));
-    EXPECT_EQ(frame->Canvas()->Overlays().findingRings.size(), before - 1);
-    EXPECT_TRUE(window->GetTitle().EndsWith(" (1 ignored)")) << window->GetTitle();
-    // An edit reruns the check; the finding stays ignored.
-    frame->NotifyChanged(DocChange::Placement);
-    PumpEvents(50);
-    EXPECT_EQ(sidingRow(), -1);
-
-    // Save the report, as text and as CSV, through the window's button.
-    const TempDir temp;
-    const std::string& dir = temp.Path();
-    wxString asked;
-    wxString answer = wxString::FromUTF8(dir + "/report.txt");
-    window->SetReportPathAsker([&](wxWindow*, const wxString& file) {
-        asked = file;
-        return answer;
-    });
-    Press(window->FindWindow("saveReport"));
-    EXPECT_TRUE(asked.EndsWith(".txt")) << asked;
-    const std::string text = ReadFileBytes(dir + "/report.txt");
-    // The ignored finding is left out and counted.
-    EXPECT_EQ(text, FindingsReportText(window->Findings(), frame->LayoutName().utf8_string(), 1));
-    answer = wxString::FromUTF8(dir + "/report.csv");
-    Press(window->FindWindow("saveReport"));
-    EXPECT_EQ(ReadFileBytes(dir + "/report.csv"), FindingsReportCsv(window->Findings(), doc.units));
-    // A folder that is not there: an error text, not a report claimed written.
-    EXPECT_NE(window->SaveReport(dir + "/missing/report.txt"), "");
-
-    // Closed and opened again, the window still leaves it out for this session; Show Ignored
-    // brings it back; a new layout forgets what was ignored.
-    const CheckOptions options = window->Options();
-    window->Close();
-    PumpEvents();
-    window = Open();
-    window->SetOptions(options);
-    EXPECT_EQ(sidingRow(), -1);
-    Press(window->FindWindow("showIgnored"));
-    EXPECT_GE(sidingRow(), 0);
-    window->IgnoreFinding(sidingRow());
-    EXPECT_EQ(frame->CheckIgnores().Size(), 1u);
-    {
-        ModalAnswerer discard(wxID_NO);  // the unsaved-changes question
-        Command(wxID_NEW);
-    }
-    PumpEvents(50);
-    EXPECT_EQ(frame->CheckIgnores().Size(), 0u);
 }
 
 }  // namespace

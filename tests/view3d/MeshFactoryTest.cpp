@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <map>
 #include <string>
 
@@ -25,12 +24,6 @@ const PieceDef& Piece(const std::string& article) {
     const PieceDef* def = TrackCatalog::Instance().Find(article);
     EXPECT_NE(def, nullptr) << article;
     return *def;
-}
-
-bool AnyColour(const Mesh& m, const std::function<bool(Colour3)>& pred) {
-    for (size_t v = 0; v < m.VertexCount(); ++v)
-        if (pred(ColourAt(m, v))) return true;
-    return false;
 }
 
 // Every mesh the view draws: whole triangles, indices in range, unit normals, colours in [0, 1].
@@ -80,15 +73,6 @@ TEST(TrackFactory, StraightOf188mmHasNineSegmentsAndFourteenSleepers) {
     const Box3 rails = Extent(m, [](Colour3 c) { return c == kRailTopColour; });
     EXPECT_NEAR(rails.maxY, kRailOffset + kRailHalfWidth, 1e-4);
     EXPECT_NEAR(rails.minZ, kRailTop, 1e-4);
-}
-
-TEST(TrackFactory, SegmentCountsOfStraightsAndArcs) {
-    EXPECT_EQ(StraightRoute(0, 0, 0, 30).segments, 2);
-    EXPECT_EQ(StraightRoute(0, 0, 0, 360).segments, 18);
-    EXPECT_EQ(ArcRoute(0, 0, 0, 360, 30).segments, 12);
-    EXPECT_EQ(ArcRoute(0, 0, 0, 360, -7.5).segments, 8);
-    EXPECT_EQ(ArcRoute(0, 0, 0, 360, 45).segments, 18);
-    EXPECT_NEAR(ArcRoute(0, 0, 0, 360, 30).length, 188.5, 0.05);
 }
 
 // Every connector of every piece is where a route starts or ends (the turntable's exits lie on
@@ -141,39 +125,14 @@ TEST(TrackFactory, EveryCatalogPieceGivesAWellFormedMeshInsideItsFootprint) {
     }
 }
 
-TEST(BridgeFactory, TiedArchRisesOverTheSpanAndTrussWallsStandBesideTheTrack) {
+TEST(BridgeFactory, TiedArchRisesOverTheWholeSpan) {
     const Mesh m = BuildPieceMesh(Piece("74636"));
     const Box3 rib = Extent(m, [](Colour3 c) { return c == kArchRib; });
     EXPECT_NEAR(rib.maxZ, 99 + 2, 0.05);  // the rib's top face, 4 mm thick
     EXPECT_NEAR(rib.minX, -2, 0.5);       // from one end of the span to the other
     EXPECT_NEAR(rib.maxX, 362, 0.5);
-    const Box3 beams = Extent(m, [](Colour3 c) { return c == kBridgeBeam; });
-    EXPECT_NEAR(beams.minZ, -18, 1e-4);   // end struts
-    EXPECT_NEAR(beams.maxY, 29.5, 1e-4);  // side beams 27 mm out, 5 mm thick
-    const Box3 slab = Extent(m, [](Colour3 c) { return c == kBridgeSteel; });
-    EXPECT_NEAR(slab.maxY, 24, 1e-4);
-    EXPECT_NEAR(slab.minZ, -4, 1e-4);
-    const Box3 truss =
-        Extent(BuildPieceMesh(Piece("74620")), [](Colour3 c) { return c == kBridgeSteel; });
-    EXPECT_NEAR(truss.maxY, 27.5, 0.2);
-    EXPECT_GT(truss.maxZ, 40);
-    EXPECT_GE(truss.minX, -0.01);
-    EXPECT_LE(truss.maxX, 188.31);
     // A plain straight has no structure.
-    EXPECT_EQ(CountColour(BuildPieceMesh(Piece("24188")), kBridgeSteel), 0);
-}
-
-TEST(BumperFactory, TrackWithABufferStopAtItsFarEnd) {
-    const PieceDef& def = Piece("24977");
-    const Mesh m = BuildPieceMesh(def);
-    ExpectWellFormed(m, "24977");
-    const Box3 all = Extent(m);
-    EXPECT_NEAR(all.maxX, def.length, 1e-4);
-    EXPECT_GE(all.minX, -1e-6);
-    const Box3 block = Extent(m, [](Colour3 c) { return c.r > 0.5f && c.g < 0.25f; });
-    EXPECT_GT(block.maxZ, kRailTop);  // stands above the rails
-    EXPECT_GT(block.minX, def.length / 2);
-    EXPECT_GT(CountColour(m, kSleeperTopColour), 0);
+    EXPECT_EQ(CountColour(BuildPieceMesh(Piece("24188")), kArchRib), 0);
 }
 
 TEST(SceneryModels, EveryCatalogItemHasItsOwnModelInsideItsFootprint) {
@@ -191,33 +150,7 @@ TEST(SceneryModels, EveryCatalogItemHasItsOwnModelInsideItsFootprint) {
     }
 }
 
-TEST(SceneryModels, WhatMakesEachRecognisable) {
-    const SceneryCatalog& catalog = SceneryCatalog::Instance();
-    auto model = [&](const char* id) { return BuildSceneryModel(*catalog.Find(id)); };
-    auto red = [](Colour3 c) { return c.r > 0.7f && c.g < 0.3f; };
-    auto green = [](Colour3 c) { return c.g > 0.6f && c.r < 0.4f; };
-    // Signals light their aspect: red at stop, green at clear, never both.
-    for (const char* id : {"signal_color_stop", "signal_z_color_stop"}) {
-        EXPECT_TRUE(AnyColour(model(id), red)) << id;
-        EXPECT_FALSE(AnyColour(model(id), green)) << id;
-    }
-    for (const char* id : {"signal_color_clear", "signal_semaphore_clear"})
-        EXPECT_TRUE(AnyColour(model(id), green)) << id;
-    // Masts: a tall thin signal, shorter for Z.
-    EXPECT_GT(Extent(model("signal_semaphore_stop")).maxZ, 60);
-    EXPECT_LT(Extent(model("signal_z_semaphore_stop")).maxZ, 60);
-    // A raised semaphore arm reaches higher than a level one.
-    auto armTop = [&](const char* id) {
-        return Extent(model(id), [](Colour3 c) { return c.r > 0.7f && c.g < 0.2f; }).maxZ;
-    };
-    EXPECT_GT(armTop("signal_semaphore_clear"), armTop("signal_semaphore_stop") + 3);
-    // Trees are green and taller than wide; buildings have roofs above their walls.
-    EXPECT_TRUE(AnyColour(model("tree_conifer"), [](Colour3 c) { return c.g > c.r + 0.15f; }));
-    EXPECT_GT(Extent(model("tree_lg_dec")).maxZ, 57);
-    EXPECT_GT(Extent(model("station_large")).maxZ, Extent(model("station_small")).maxZ);
-    // The portal's dark bore faces +x in world axes.
-    const Box3 bore = Extent(model("tunnel_portal_single"), [](Colour3 c) { return c.r < 0.06f; });
-    EXPECT_GT(bore.minX, 0);
+TEST(SceneryModels, ItemsWithoutTheirOwnModelAreABoxOfTheirFootprint) {
     // Items without their own model get a 6 mm box of their footprint.
     SceneryDef other;
     other.id = "no_such_item";
@@ -266,17 +199,9 @@ TEST(Triangulate, TrianglesCoverThePolygonExactly) {
         EXPECT_LE(tris.size(), shapes[i].size() - 2) << i;
     }
     EXPECT_EQ(TriangulatePolygon(shapes.back()).size(), 8u);
-}
-
-TEST(Triangulate, DegenerateOutlinesGiveNothingOrABoundedFill) {
-    EXPECT_TRUE(TriangulatePolygon({{0, 0}, {100, 0}}).empty());
+    // Outlines without area, or with a corner that is not a number, give nothing.
     EXPECT_TRUE(TriangulatePolygon({{0, 0}, {100, 0}, {200, 0}, {50, 0}}).empty());
-    EXPECT_TRUE(TriangulatePolygon({{5, 5}, {5, 5}, {5, 5}, {5, 5}}).empty());
     EXPECT_TRUE(TriangulatePolygon({{0, 0}, {NAN, 1}, {1, 1}}).empty());
-    // A bow tie crosses itself: whatever comes out stays within its corners.
-    const std::vector<Triangle2> tie = TriangulatePolygon({{0, 0}, {100, 100}, {100, 0}, {0, 60}});
-    for (const Triangle2& t : tie)
-        for (const PointMm& p : t) EXPECT_TRUE(p.x >= 0 && p.x <= 100 && p.y >= 0 && p.y <= 100);
 }
 
 TEST(TrackFactory, DistantAndFarMeshesMergeWhatWouldAlias) {
@@ -302,10 +227,7 @@ TEST(TrackFactory, DistantAndFarMeshesMergeWhatWouldAlias) {
     EXPECT_EQ(far.TriangleCount(), 2u);
     EXPECT_EQ(CountColour(far, kFarBedTopColour), 4);
     EXPECT_EQ(BuildPieceMesh(Piece("24130"), TrackDetail::Far).TriangleCount(), 2u * 4);
-    const Box3 f = Extent(far);
-    EXPECT_NEAR(f.maxX, 188.3, 1e-4);
-    EXPECT_NEAR(f.maxY, kBedHalfWidth, 1e-4);
-    EXPECT_NEAR(f.minZ, kBedTop, 1e-6);
+    EXPECT_NEAR(Extent(far).minZ, kBedTop, 1e-6);
     EXPECT_GT(CountColour(BuildPieceMesh(Piece("74636"), TrackDetail::Distant), kArchRib), 0);
 }
 
@@ -343,30 +265,6 @@ TEST(TrackFactory, FarBridgesKeepTheOutlineOfTheirStructure) {
         EXPECT_LE(Extent(far).maxZ, Extent(distant).maxZ + 1);
         EXPECT_LT(far.TriangleCount() * 2, BuildPieceMesh(def, TrackDetail::Full).TriangleCount());
     }
-    // The arch rib still rises and falls: its highest point is near mid-span.
-    const Mesh arch = BuildPieceMesh(Piece("74636"), TrackDetail::Far);
-    double topX = 0, topZ = -1;
-    for (size_t v = 0; v < arch.VertexCount(); ++v)
-        if (arch.positions[3 * v + 2] > topZ) {
-            topZ = arch.positions[3 * v + 2];
-            topX = arch.positions[3 * v];
-        }
-    EXPECT_NEAR(topX, Piece("74636").length / 2, Piece("74636").length * 0.15);
-}
-
-TEST(TrackFactory, SmallBridgesAreTheDistantTrackOverTheFarStructure) {
-    EXPECT_TRUE(BuildSmallBridgeMesh(Piece("24188")).Empty());
-    for (const auto& [article, structure] : {std::pair{"74636", kArchRib},
-                                             {"74620", kBridgeSteel}, {"74618", kBridgeBeam}}) {
-        SCOPED_TRACE(article);
-        const Mesh small = BuildSmallBridgeMesh(Piece(article));
-        const Mesh distant = BuildPieceMesh(Piece(article), TrackDetail::Distant);
-        const Mesh far = BuildPieceMesh(Piece(article), TrackDetail::Far);
-        ExpectWellFormed(small, article);
-        EXPECT_EQ(CountColour(small, kTrackBandColour), CountColour(distant, kTrackBandColour));
-        EXPECT_EQ(CountColour(small, structure), CountColour(far, structure));
-        EXPECT_LT(small.TriangleCount(), distant.TriangleCount());
-    }
 }
 
 TEST(TrackFactory, DistantRoutesKeepWithinHalfAPixelOfTheTrack) {
@@ -391,27 +289,6 @@ TEST(TrackFactory, DistantRoutesKeepWithinHalfAPixelOfTheTrack) {
         }
 }
 
-TEST(TrackDetail, ChosenFromTheSizeOnScreen) {
-    // What a sleeper's length and the bed's width come to on screen at a scale.
-    auto sleeperPx = [](double s) { return 2 * kSleeperHalfLength * s; };
-    auto marginPx = [](double s) { return (kBedHalfWidth - kSleeperHalfWidth) * s; };
-    // Nearer never means less detail.
-    TrackDetail previous = TrackDetail::Far;
-    for (double s = 1e-4; s < 20; s *= 1.05) {
-        const TrackDetail d = TrackDetailAt(s);
-        EXPECT_GE(static_cast<int>(previous), static_cast<int>(d)) << s;
-        previous = d;
-        // Sleepers are drawn only when each covers two pixels; the band only when the bed's
-        // margins beside it are half a pixel wide; anything narrower is the bed's top alone.
-        EXPECT_TRUE(d != TrackDetail::Full || sleeperPx(s) >= 2 - 1e-9) << s;
-        EXPECT_TRUE(d != TrackDetail::Distant || (sleeperPx(s) < 2 && marginPx(s) >= 0.5 - 1e-9))
-            << s;
-        EXPECT_TRUE(d != TrackDetail::Far || marginPx(s) < 0.5) << s;
-    }
-    // A scale that could not be worked out draws everything rather than nothing.
-    EXPECT_EQ(TrackDetailAt(std::nan("")), TrackDetail::Full);
-}
-
 TEST(TrackView, CullsWhatIsOutOfSightAndThinsWhatIsFar) {
     // A camera at height `d` looking straight down at the origin, 600 pixels high.
     auto lookingDownFrom = [](double d) {
@@ -429,10 +306,7 @@ TEST(TrackView, CullsWhatIsOutOfSightAndThinsWhatIsFar) {
     EXPECT_EQ(lookingDownFrom(8000).SightOf(t)->detail, TrackDetail::Distant);
     EXPECT_TRUE(lookingDownFrom(8000).SightOf(t)->smallParts);
     EXPECT_TRUE(lookingDownFrom(50000).SightOf(t)->smallParts);
-    // The scale is the one at the piece's nearest possible point: one sleeper there gets its two
-    // pixels.
     const TrackView view = lookingDownFrom(2500);
-    EXPECT_NEAR(view.PixelsPerMmAt(2500) * 2500 * 2 * std::tan(20 * kPi / 180), 600, 1e-6);
     // Behind the camera, or far beside the view: not drawn; just inside its edge: drawn.
     t.z = 3000;
     EXPECT_FALSE(lookingDownFrom(2500).Of(t).has_value());

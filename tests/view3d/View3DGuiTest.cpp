@@ -1,7 +1,6 @@
 // The 3D window under Xvfb with Mesa's software OpenGL: it draws without errors, pixels read
 // back show track where it lies, and the mouse and keys move the camera.
 #include <gtest/gtest.h>
-#include <wx/statusbr.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,7 +10,6 @@
 #include "model/TrackBuilder.h"
 #include "persistence/LayoutFile.h"
 #include "support/GuiTestSupport.h"
-#include "view3d/Decks.h"
 #include "view3d/gui/TrackGLCanvas.h"
 #include "view3d/gui/View3DFrame.h"
 
@@ -62,20 +60,6 @@ protected:
     static bool Ballast(Rgb8 c) {  // lit bed, sleepers and rails: brighter than any background
         return !Background(c) && std::abs(c.r - c.g) < 60;
     }
-    // Centre of the track seen on screen: the mean position of the lit ballast pixels.
-    wxRealPoint BallastCentre() const {
-        double sx = 0, sy = 0;
-        int n = 0;
-        for (int y = 0; y < size.y; ++y)
-            for (int x = 0; x < size.x; ++x)
-                if (Ballast(At(x, y))) {
-                    sx += x;
-                    sy += y;
-                    ++n;
-                }
-        EXPECT_GT(n, 1000);
-        return n ? wxRealPoint(sx / n, sy / n) : wxRealPoint();
-    }
     // A mouse event on the canvas with the buttons held as given.
     void Mouse(wxEventType type, int x, int y, bool left = false, bool right = false,
                int wheel = 0) {
@@ -102,15 +86,10 @@ protected:
 
 }  // namespace
 
-TEST_F(View3DTest, EmptyWindowShowsGridThenBoardThenTrackAndTheMouseAndKeysMoveTheCamera) {
+TEST_F(View3DTest, EmptyWindowShowsAxesThenTheBoardAndTheMouseAndKeysMoveTheCamera) {
     TrackGLCanvas* canvas = Open();
     EXPECT_EQ(frame->GetTitle(), "3D View - Quillmore");
-    EXPECT_EQ(frame->GetSize(), wxSize(1000, 700));
-    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(),
-              "Left drag: rotate  |  Right drag: pan  |  Scroll: zoom  |  R: reset view");
-    EXPECT_EQ(canvas->GetName(), "GLCanvas");
     EXPECT_TRUE(canvas->HasFlag(wxWANTS_CHARS));
-    EXPECT_GT(canvas->GetClientSize().y, 500);  // fills the frame above the status bar
     // Counts the pixels where red, or green, leads the other by `by`.
     auto leading = [&](int by, bool redLeads) {
         int n = 0;
@@ -127,54 +106,27 @@ TEST_F(View3DTest, EmptyWindowShowsGridThenBoardThenTrackAndTheMouseAndKeysMoveT
     canvas->Rebuild();
     Draw();
     EXPECT_GT(leading(15, false), greenAxes + 10000);  // the baseboard's green fills a large area
-    EXPECT_FLOAT_EQ(canvas->Camera().distance, 800);
-
-    SCOPED_TRACE("rebuilds asked for are merged into the next paint");
-    canvas->Camera().yaw = 77;
-    track.Line("24188", 10);
-    for (int i = 0; i < 5; ++i) canvas->RequestRebuild();
-    EXPECT_TRUE(canvas->Scene().tracks.empty());
-    ASSERT_TRUE(PumpUntil([&] { return !canvas->RebuildPending(); }));
-    EXPECT_EQ(canvas->Scene().tracks.size(), 10u);
-    EXPECT_NEAR(canvas->Camera().distance, 1.8 * 1883, 0.5);
-    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 77);
 
     SCOPED_TRACE("left drag turns, right drag pans, the wheel zooms, R resets the angles");
-    Draw();
-    const std::vector<uint8_t> before = pixels;
     Mouse(wxEVT_LEFT_DOWN, 100, 100, true);
     Mouse(wxEVT_MOTION, 160, 120, true);
-    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 77 + 30);
-    EXPECT_FLOAT_EQ(canvas->Camera().pitch, 35 + 10);
+    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 30 + 30);
     Mouse(wxEVT_LEFT_UP, 160, 120);
-    EXPECT_FALSE(canvas->HasCapture());
     Mouse(wxEVT_MOTION, 300, 300);  // no button: nothing moves
-    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 107);
+    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 60);
     RightDrag(300, 300, 20, 0);
     EXPECT_NE(canvas->Camera().panX, 0);
-    const float distance = canvas->Camera().distance;
     Mouse(wxEVT_MOUSEWHEEL, 0, 0, false, false, 120);
-    EXPECT_FLOAT_EQ(canvas->Camera().distance, distance * 0.88f);
-    Draw();
-    size_t changed = 0;
-    for (size_t i = 0; i < pixels.size(); ++i) changed += pixels[i] != before[i];
-    EXPECT_GT(changed, pixels.size() / 20);
-    auto key = [&](int code) {
-        wxKeyEvent e(wxEVT_KEY_DOWN);
-        e.m_keyCode = code;
-        e.SetEventObject(canvas);
-        canvas->GetEventHandler()->ProcessEvent(e);
-    };
-    key('X');
-    EXPECT_FLOAT_EQ(canvas->Camera().yaw, 107);
-    key('r');
+    EXPECT_FLOAT_EQ(canvas->Camera().distance, 800 * 0.88f);
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.m_keyCode = 'r';
+    key.SetEventObject(canvas);
+    canvas->GetEventHandler()->ProcessEvent(key);
     EXPECT_FLOAT_EQ(canvas->Camera().yaw, 30);
-    EXPECT_FLOAT_EQ(canvas->Camera().pitch, 35);
     EXPECT_FLOAT_EQ(canvas->Camera().panX, 0);
-    EXPECT_FLOAT_EQ(canvas->Camera().distance, distance * 0.88f);
 }
 
-TEST_F(View3DTest, TrackShowsWhereItLiesSeenFromAboveNearAndAsAThinLineFarAway) {
+TEST_F(View3DTest, TrackShowsWhereItLiesSeenFromAbove) {
     // Track along world X through the middle: seen from straight above it is a level band.
     track.Line("24360", 5);
     for (PlacedPiece& p : doc.pieces) p.x -= 900;
@@ -182,8 +134,6 @@ TEST_F(View3DTest, TrackShowsWhereItLiesSeenFromAboveNearAndAsAThinLineFarAway) 
     canvas->Camera().pitch = 0;
     canvas->Camera().yaw = 0;
     Draw();
-    EXPECT_NEAR(canvas->Camera().centreX, 0, 1e-3);
-    EXPECT_NEAR(canvas->Camera().distance, 1.8 * 1800, 1e-2);
     const int cy = size.y / 2;
     for (int x : {size.x * 3 / 10, size.x / 2 + 20, size.x * 7 / 10})
         EXPECT_GT(Share(x, cy, Ballast), 0.6) << x;
@@ -191,122 +141,22 @@ TEST_F(View3DTest, TrackShowsWhereItLiesSeenFromAboveNearAndAsAThinLineFarAway) 
         EXPECT_GT(Share(x, cy, Background), 0.99) << x;
     EXPECT_GT(Share(size.x * 3 / 10, cy - size.y / 5, Background), 0.99);
     EXPECT_FALSE(canvas->Scene().farMade);  // nothing far: the far meshes are not made
-
-    // 14.4 m of track: at the fitted distance the bed is one or two pixels wide and is drawn
-    // from the far batch.
-    doc.pieces.clear();
-    track.Line("24360", 40);
-    for (PlacedPiece& p : doc.pieces) p.x -= 7200;
-    canvas->Rebuild();
-    Draw();
-    Draw();  // the far meshes are made by the frame after the first that wants them
-    EXPECT_TRUE(canvas->Scene().farMade);
-    // A band under two pixels wide may miss a column, as thin geometry does without
-    // antialiasing; nearly all columns show it, and nothing else lies above or below it.
-    int columns = 0, seen = 0;
-    for (int x = size.x * 3 / 10; x < size.x * 7 / 10; ++x, ++columns) {
-        bool hit = false;
-        for (int y = cy - 3; y <= cy + 3; ++y) hit = hit || Ballast(At(x, y));
-        seen += hit;
-        EXPECT_TRUE(Background(At(x, cy - 20)) && Background(At(x, cy + 20))) << x;
-    }
-    EXPECT_GT(seen, columns * 9 / 10);
 }
 
-TEST_F(View3DTest, TwoDeckSampleLooksBuiltAndAbsurdPiecesDrawWithoutErrorsFromEveryAngle) {
+// The two-deck sample (decks on legs, a helix, a tunnel) with bridges on piers, a piece at an
+// absurd height, a crossing outline and a tree added: drawn without errors from every angle.
+TEST_F(View3DTest, TwoDeckSampleAndAbsurdPiecesDrawWithoutErrorsFromEveryAngle) {
     ASSERT_EQ(
         LoadLayout(doc, QUILLMORE_SOURCE_DIR "/resources/layouts/K-Track Two Decks.xml", nullptr),
         "");
-    TrackGLCanvas* canvas = Open();
-    Draw();
-    // Inside the baseboard (its outline projected, kept 4 pixels off its edges, where the axes
-    // run) no pixel has the grid's or the background's colour: the board hides the grid under it
-    // everywhere.
-    std::vector<wxRealPoint> board;
-    for (const PointMm& p : doc.baseboard) {
-        wxPoint w;
-        ASSERT_TRUE(canvas->ProjectToWindow(p.x, -p.y, kBaseboardZ, w));
-        board.push_back(wxRealPoint(w.x, w.y));
-    }
-    auto insideBy = [&](double x, double y, double margin) {
-        // The projected board is convex: inside when on the same side of every edge.
-        int sign = 0;
-        for (size_t i = 0; i < board.size(); ++i) {
-            const wxRealPoint a = board[i], b = board[(i + 1) % board.size()];
-            const double len = std::hypot(b.x - a.x, b.y - a.y);
-            const double d = ((b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x)) / len;
-            if (std::abs(d) < margin) return false;
-            const int s = d > 0 ? 1 : -1;
-            if (sign && s != sign) return false;
-            sign = s;
-        }
-        return true;
-    };
-    auto near = [](Rgb8 c, int r, int g, int b) {
-        return std::abs(c.r - r) <= 4 && std::abs(c.g - g) <= 4 && std::abs(c.b - b) <= 4;
-    };
-    int inside = 0, gridLike = 0;
-    for (int y = 0; y < size.y; ++y)
-        for (int x = 0; x < size.x; ++x) {
-            if (!insideBy(x, y, 4)) continue;
-            ++inside;
-            const Rgb8 c = At(x, y);
-            gridLike += near(c, 56, 61, 56) || near(c, 36, 41, 48);
-        }
-    EXPECT_GT(inside, size.x * size.y / 8);  // the board fills much of the view
-    EXPECT_EQ(gridLike, 0);
-    // The legs under the upper deck's front edge show below it, brown against the green board.
-    const Level& upper = doc.levels.at(1);
-    ASSERT_TRUE(IsDeck(upper));
-    int frontLegs = 0;
-    for (const PointMm& p : DeckLegPoints(upper.outline)) {
-        if (p.y < 1300) continue;  // legs farther back hide under the board
-        ++frontLegs;
-        wxPoint w;
-        ASSERT_TRUE(canvas->ProjectToWindow(p.x, -p.y, (upper.height - kDeckThickness) / 3, w));
-        int brown = 0;
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx) {
-                const Rgb8 c = At(w.x + dx, w.y + dy);
-                brown += c.r > c.g + 15 && c.g > c.b && c.r > 60;
-            }
-        EXPECT_GE(brown, 7) << "leg at " << p.x << ", " << p.y;
-    }
-    EXPECT_GE(frontLegs, 3);
-
-    // Bridges on piers, a piece at an absurd height, a crossing outline and a tree added to the
-    // decks, helix and tunnel.
     for (uint32_t id : track.Line("74636", 2)) track[id].elevation = 90;
     track.Place("24188", 0, 600, 0, 1e9);
     doc.baseboard = {{-500, -500}, {2500, 1500}, {2500, -500}, {-500, 1500}};
     doc.scenery.push_back({doc.TakeId(), "tree_lg_dec", 300, 300});
-    canvas->Rebuild();
+    TrackGLCanvas* canvas = Open();
     for (float pitch : {35.0f, 89.0f, -60.0f}) {
         canvas->Camera().pitch = pitch;
         Draw();
-    }
-}
-
-TEST_F(View3DTest, PanningMovesTheSceneWithThePointer) {
-    track.Line("24130", 12);  // a circle
-    TrackGLCanvas* canvas = Open();
-    for (float yaw : {30.0f, 120.0f, -75.0f}) {
-        SCOPED_TRACE(yaw);
-        canvas->Camera().Reset();
-        canvas->Camera().yaw = yaw;
-        canvas->Camera().pitch = 20;
-        Draw();
-        const wxRealPoint start = BallastCentre();
-        RightDrag(400, 300, 0, 60);  // downwards: the scene follows down the screen
-        Draw();
-        const wxRealPoint down = BallastCentre();
-        EXPECT_GT(down.y - start.y, 30);
-        EXPECT_LT(std::abs(down.x - start.x), 4);
-        RightDrag(400, 300, 60, 0);  // to the right: the scene follows to the right
-        Draw();
-        const wxRealPoint right = BallastCentre();
-        EXPECT_GT(right.x - down.x, 40);
-        EXPECT_LT(std::abs(right.y - down.y), 4);
     }
 }
 
