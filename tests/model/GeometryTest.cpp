@@ -11,7 +11,7 @@
 #include "model/Helices.h"
 #include "model/LayoutExtent.h"
 #include "model/SelectionQueries.h"
-#include "model/TrackBuilder.h"
+#include "support/DocBuilders.h"
 
 namespace {
 
@@ -48,18 +48,11 @@ TEST(HeadingDiffDeg, FoldsIntoZeroTo180AndIsSymmetric) {
 class Extent : public testing::Test {
 protected:
     uint32_t Piece(const char* article, double x, double y, double heading, int32_t level = 1) {
-        const uint32_t id = TrackBuilder(doc).Place(article, x, y, heading);
-        doc.FindPiece(id)->level = level;
-        return id;
+        return LayPiece(doc, x, y, level, article, heading);
     }
     SceneryItem& Scenery(double x, double y) {
-        SceneryItem s;
-        s.id = doc.TakeId();
-        s.item = "tree";
-        s.x = x;
-        s.y = y;
-        doc.scenery.push_back(s);
-        return doc.scenery.back();
+        return doc.scenery.emplace_back(
+            SceneryItem{.id = doc.TakeId(), .item = "tree", .x = x, .y = y});
     }
     static void ExpectBounds(const LayoutBounds& b, double minX, double minY, double maxX,
                              double maxY) {

@@ -42,13 +42,7 @@ protected:
 
     void Place(const Counts& counts) {
         for (const auto& [article, n] : counts)
-            for (int i = 0; i < n; ++i) {
-                PlacedPiece piece;
-                piece.id = frame->Document().TakeId();
-                piece.article = article;
-                piece.joints.resize(2);
-                frame->Document().pieces.push_back(piece);
-            }
+            for (int i = 0; i < n; ++i) LayPiece(Doc(), 0, 0, 1, article);
         frame->NotifyChanged(DocChange::Pieces);
         frame->FlushChanges();
     }
