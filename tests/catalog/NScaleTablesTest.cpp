@@ -171,11 +171,4 @@ TEST(NScaleTables, CrossingsCrossAtTheirAngle) {
     EXPECT_NEAR(Def("20-300").connectors[3].x, Def("20-202").connectors[2].x, 0.2);
 }
 
-TEST(NScaleTables, NamesBeginWithTheArticle) {
-    for (const PieceDef& def : TrackCatalog::Instance().pieces) {
-        if (def.system != TrackSystem::KatoN && def.system != TrackSystem::MinitrixN) continue;
-        EXPECT_EQ(def.name.rfind(def.article + " ", 0), 0u) << def.name;
-    }
-}
-
 }  // namespace

@@ -205,9 +205,6 @@ TEST(LayoutReader, JointsAreOpenedWhenNotMirrored) {
     for (int i : {1, 2, 3, 4}) EXPECT_TRUE(doc.pieces[2].IsOpen(i)) << i;
     EXPECT_TRUE(LayoutInvariantsHold(doc));
 
-    LayoutDocument far = LoadText(
-        InPieces(PieceText(1, "", JointText(63, 2, 63)) + PieceText(2, "", JointText(63, 1, 63))));
-    EXPECT_EQ(far.pieces.at(0).joints.at(63), (Joint{2, 63})) << "the largest connector number";
     LayoutDocument known = LoadText(
         InPieces("<piece id=\"1\" cat=\"74862\" x=\"0\" y=\"0\" heading=\"0\">\n</piece>\n"));
     EXPECT_EQ(known.pieces.at(0).joints.size(), 30u) << "the turntable's 30 exits";
@@ -248,7 +245,6 @@ TEST(LayoutReader, OddButHarmlessFilesAreRead) {
         EXPECT_EQ(name, "");
         EXPECT_TRUE(doc.pieces.empty());
         EXPECT_EQ(doc.levels, std::vector<Level>{DefaultLevel()});
-        EXPECT_EQ(doc.nextId, 1u);
     }
     // Carriage returns and a last line without its feed.
     std::string crlf;

@@ -11,13 +11,12 @@
 #include "FileTestSupport.h"
 #include "persistence/AtomicFile.h"
 #include "persistence/LayoutFile.h"
-#include "persistence/LibraryBlock.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A layout large enough that writing it takes many bytes; every piece selected for blocks.
+// A layout large enough that writing it takes many bytes.
 LayoutDocument BigLayout() {
     LayoutDocument doc;
     doc.EnsureDefaultLevel();
@@ -52,18 +51,12 @@ std::string SaveOnFullDisk(const std::function<std::string()>& save) {
 }
 
 TEST_F(SaveFailure, FullDiskDuringWriteLeavesOldFileAndReportsError) {
-    const std::string layout = folder.File("layout.xml"), block = folder.File("block.xml");
+    const std::string layout = folder.File("layout.xml");
     WriteBytes(layout, oldBytes);
-    WriteBytes(block, oldBytes);
-    const std::string layoutError =
-        SaveOnFullDisk([&] { return SaveLayout(BigLayout(), layout, "new work"); });
-    const std::string blockError =
-        SaveOnFullDisk([&] { return SaveBlock(BigLayout(), block, "b"); });
-    EXPECT_EQ(layoutError, "Cannot write file: " + layout);
-    EXPECT_EQ(blockError, "Cannot write file: " + block);
+    EXPECT_EQ(SaveOnFullDisk([&] { return SaveLayout(BigLayout(), layout, "new work"); }),
+              "Cannot write file: " + layout);
     EXPECT_EQ(ReadBytes(layout), oldBytes);
-    EXPECT_EQ(ReadBytes(block), oldBytes);
-    ExpectEntries(2);
+    ExpectEntries(1);
 }
 
 TEST_F(SaveFailure, MissingFolderOrAFolderInTheWayIsReported) {

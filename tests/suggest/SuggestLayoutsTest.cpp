@@ -124,8 +124,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(BoardCase{"Z_1200x600", TrackSystem::MarklinZ, 1200, 600, {}, 4},
                     BoardCase{"C_1800x900", TrackSystem::MarklinC, 1800, 900, {}, 4},
                     BoardCase{"K_1800x900", TrackSystem::MarklinK, 1800, 900, {}, 4},
-                    BoardCase{"TrixC_1800x900", TrackSystem::TrixC, 1800, 900, {}, 4},
-                    BoardCase{"C_2400x1200", TrackSystem::MarklinC, 2400, 1200, {}, 5},
                     BoardCase{"C_3000x1500", TrackSystem::MarklinC, 3000, 1500, {}, 7},
                     BoardCase{"C_L_shaped", TrackSystem::MarklinC, 0, 0, kLShape, 3}),
     [](const testing::TestParamInfo<BoardCase>& info) { return std::string(info.param.name); });
@@ -213,12 +211,9 @@ TEST(SuggestTooSmall, NoSuggestionAndTheBoardThatWouldDo) {
     EXPECT_FALSE(SuggestLayouts(o, nullptr).empty());
 }
 
-// A window shows the search's progress and may stop it: a cancel set as the first plan comes
-// keeps that plan and stops the search, and the share done still ends at 1.
+// A window may stop the search: a cancel set as the first plan comes keeps that plan.
 TEST(SuggestProgress, StopsWhenCancelled) {
     SuggestOptions o;
-    std::vector<double> shares;
-    o.progress = [&](double share) { shares.push_back(share); };
     std::atomic<bool> cancel{false};
     int seen = 0;
     o.cancel = &cancel;
@@ -228,8 +223,6 @@ TEST(SuggestProgress, StopsWhenCancelled) {
     };
     EXPECT_EQ(SuggestLayouts(o, nullptr).size(), 1u);
     EXPECT_EQ(seen, 1);
-    ASSERT_FALSE(shares.empty());
-    EXPECT_EQ(shares.back(), 1);
 }
 
 // Over and under: the two tracks cross the clearance apart with no crossing piece, every joint

