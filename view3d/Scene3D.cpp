@@ -128,9 +128,9 @@ void AddHelices(Scene3D& scene, const LayoutDocument& doc, const TrackCatalog& c
     }
 }
 
-// Where a piece wants supports at least 2 mm tall, all standing on its level: piers under a bridge at its start
-// (unless joined there to another bridge) and its end; risers under every other raised piece at
-// each end that does not rest on a deck.
+// Where a piece wants supports at least 2 mm tall, all standing on its level: piers under a bridge
+// at its start (unless joined there to another bridge) and its end; risers under every other raised
+// piece at each end that does not rest on a deck.
 std::vector<PierSpot> WantedPiers(const LayoutDocument& doc, const PlacedPiece& p,
                                   const PieceDef& def, bool joinedToBridge) {
     std::vector<PierSpot> spots;
@@ -404,6 +404,34 @@ Vec3 PlaceOnInstance(const TrackInstance& t, Vec3 local) {
             t.z + tz};
 }
 
+void AppendPlaced(Mesh& batch, const Mesh& local, const TrackInstance& t) {
+    // PlaceOnInstance with its sines taken once per instance.
+    const double g = t.tiltDeg * kDegToRad, r = t.rotationDeg * kDegToRad;
+    const double cg = std::cos(g), sg = std::sin(g), cr = std::cos(r), sr = std::sin(r);
+    const size_t first = batch.VertexCount(), count = local.VertexCount();
+    batch.positions.resize(3 * (first + count));
+    batch.normals.resize(3 * (first + count));
+    float* position = batch.positions.data() + 3 * first;
+    float* normal = batch.normals.data() + 3 * first;
+    auto place = [&](const float* v, double dx, double dy, double dz, float* out) {
+        const double mx = v[0], my = -v[1], mz = v[2];
+        const double tx = mx * cg - mz * sg, tz = mx * sg + mz * cg;
+        out[0] = static_cast<float>(dx + tx * cr - my * sr);
+        out[1] = static_cast<float>(dy + tx * sr + my * cr);
+        out[2] = static_cast<float>(dz + tz);
+    };
+    for (size_t v = 0; v < count; ++v) {
+        place(&local.positions[3 * v], t.x, t.y, t.z, position + 3 * v);
+        place(&local.normals[3 * v], 0, 0, 0, normal + 3 * v);
+    }
+    batch.colours.insert(batch.colours.end(), local.colours.begin(), local.colours.end());
+    const size_t firstIndex = batch.indices.size();
+    batch.indices.insert(batch.indices.end(), local.indices.begin(), local.indices.end());
+    if (first == 0) return;
+    for (size_t k = firstIndex; k < batch.indices.size(); ++k)
+        batch.indices[k] += static_cast<uint32_t>(first);
+}
+
 namespace {
 
 // The curves of a helix whose first piece is `first` (null when it has none).
@@ -462,29 +490,7 @@ namespace {
 Mesh PlacedFarMesh(const Scene3D& scene, const TrackInstance& t) {
     Mesh out;
     const auto it = scene.farPieceMeshes.find(t.article);
-    if (it == scene.farPieceMeshes.end()) return out;
-    const Mesh& m = it->second;
-    // PlaceOnInstance with its sines taken once per instance.
-    const double g = t.tiltDeg * kDegToRad, r = t.rotationDeg * kDegToRad;
-    const double cg = std::cos(g), sg = std::sin(g), cr = std::cos(r), sr = std::sin(r);
-    auto place = [&](const float* v, double dx, double dy, double dz) {
-        const double mx = v[0], my = -v[1], mz = v[2];
-        const double tx = mx * cg - mz * sg, tz = mx * sg + mz * cg;
-        return Vec3{dx + tx * cr - my * sr, dy + tx * sr + my * cr, dz + tz};
-    };
-    out.positions.reserve(m.positions.size());
-    out.normals.reserve(m.normals.size());
-    for (size_t v = 0; v < m.VertexCount(); ++v) {
-        const Vec3 p = place(&m.positions[3 * v], t.x, t.y, t.z);
-        const Vec3 n = place(&m.normals[3 * v], 0, 0, 0);
-        out.positions.insert(out.positions.end(), {static_cast<float>(p.x),
-                                                   static_cast<float>(p.y),
-                                                   static_cast<float>(p.z)});
-        out.normals.insert(out.normals.end(), {static_cast<float>(n.x), static_cast<float>(n.y),
-                                               static_cast<float>(n.z)});
-    }
-    out.colours = m.colours;
-    out.indices = m.indices;
+    if (it != scene.farPieceMeshes.end()) AppendPlaced(out, it->second, t);
     return out;
 }
 
@@ -531,7 +537,7 @@ PieceMemo MakePieceMemo(Scene3D& scene, const LayoutDocument& doc, const TrackCa
 
 // What the pieces changed since the last rebuild.
 struct PieceUpdate {
-    bool sameOrder = false;  // the same ids in the same order as before
+    bool sameOrder = false;      // the same ids in the same order as before
     bool wantedChanged = false;  // some piece wants other supports (or the levels changed)
     std::vector<uint32_t> changedIds;
     // What each old chunk of the piers was made from, in the old order (when it changed).
@@ -568,9 +574,9 @@ PieceUpdate UpdatePieceMemos(Scene3D& scene, const LayoutDocument& doc, const Tr
         } else if (const auto it = oldIndex.find(p.id); it != oldIndex.end()) {
             before = &oldPieces[it->second];
         }
-        const bool keep = before && !levelsChanged && SameKey(before->piece, p) &&
-                          (!before->bridge ||
-                           before->joinedToBridge == JoinedToBridge(scene, doc, catalog, p));
+        const bool keep =
+            before && !levelsChanged && SameKey(before->piece, p) &&
+            (!before->bridge || before->joinedToBridge == JoinedToBridge(scene, doc, catalog, p));
         if (keep) {
             if (!sameOrder) memo.pieces[i] = std::move(*before);
             continue;

@@ -168,6 +168,10 @@ bool AddPier(Mesh& m, double x, double y, double headingDeg, double baseZ, doubl
 
 // The point of a track mesh (in the piece's own frame) placed by an instance, in world axes.
 Vec3 PlaceOnInstance(const TrackInstance& t, Vec3 local);
+// Appends a mesh in the piece's own frame to `batch`, placed by the instance in world axes as
+// PlaceOnInstance places its points (normals turned, not moved), its indices moved past the
+// vertices the batch held. The mirror in the placing turns the triangles' winding over.
+void AppendPlaced(Mesh& batch, const Mesh& local, const TrackInstance& t);
 
 // The helix curve instances of one helix record (both tracks), as drawn; empty when its variant
 // and the default one are unknown or its curves are not in the catalog.

@@ -363,6 +363,45 @@ TEST_F(SceneTest, FarBatchHoldsEveryInstancesFarMeshInWorldAxes) {
     EXPECT_EQ(vertex, batch.mesh.VertexCount());
 }
 
+// The 3D window batches distant track this way, after whatever the batch already holds.
+TEST_F(SceneTest, PlacedMeshesFollowTheirInstanceAndTheirIndicesTheirOwnVertices) {
+    track[track.Place("24130", 100, 50, 30, 20)].grade = 2;
+    track.Place("24188", -200, 80, 200);
+    const Scene3D s = Build();
+    ASSERT_EQ(s.tracks.size(), 2u);
+    Mesh batch;
+    for (const TrackInstance& t : s.tracks)
+        AppendPlaced(batch, s.distantPieceMeshes.at(t.article), t);
+    const Mesh& first = s.distantPieceMeshes.at(s.tracks[0].article);
+    const Mesh& second = s.distantPieceMeshes.at(s.tracks[1].article);
+    ASSERT_EQ(batch.VertexCount(), first.VertexCount() + second.VertexCount());
+    ASSERT_EQ(batch.indices.size(), first.indices.size() + second.indices.size());
+    const auto offset = static_cast<uint32_t>(first.VertexCount());
+    for (size_t k = 0; k < second.indices.size(); ++k)
+        ASSERT_EQ(batch.indices[first.indices.size() + k], second.indices[k] + offset) << k;
+    EXPECT_TRUE(std::equal(second.colours.begin(), second.colours.end(),
+                           batch.colours.begin() + 3 * offset));
+    const Vec3 want = PlaceOnInstance(
+        s.tracks[1], {second.positions[0], second.positions[1], second.positions[2]});
+    EXPECT_NEAR(batch.positions[3 * offset], want.x, 1e-3);
+    EXPECT_NEAR(batch.positions[3 * offset + 1], want.y, 1e-3);
+    EXPECT_NEAR(batch.positions[3 * offset + 2], want.z, 1e-3);
+    // The mirror turns each face's winding over: seen counter-clockwise, a face points away
+    // from its normal, as the window's clockwise front faces expect.
+    const auto at = [&](uint32_t v) { return &batch.positions[3 * v]; };
+    for (size_t k = 0; k < batch.indices.size(); k += 3) {
+        const float *a = at(batch.indices[k]), *b = at(batch.indices[k + 1]),
+                    *c = at(batch.indices[k + 2]);
+        const double ux = b[0] - a[0], uy = b[1] - a[1], uz = b[2] - a[2];
+        const double vx = c[0] - a[0], vy = c[1] - a[1], vz = c[2] - a[2];
+        const double cx = uy * vz - uz * vy, cy = uz * vx - ux * vz, cz = ux * vy - uy * vx;
+        const float* n = &batch.normals[3 * batch.indices[k]];
+        if (std::hypot(cx, cy, cz) > 1e-3) {
+            ASSERT_LT(cx * n[0] + cy * n[1] + cz * n[2], 0) << k;
+        }
+    }
+}
+
 TEST_F(SceneTest, HelixClimbsInThirtyDegreeStepsOnBothTracks) {
     const uint32_t id = PlaceHelix(doc, 500, 500, 0, "proses_2_5_r1r2");
     ASSERT_NE(id, kNoId);

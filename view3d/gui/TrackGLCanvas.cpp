@@ -67,6 +67,37 @@ void Upload(GpuMesh& g, const Mesh& m) {
     g.indices = m.indices.size();
 }
 
+// Copies a mesh made again and again into buffers that keep their storage while it fits (new
+// storage costs the driver fresh pages to clear each time), growing them by half as much again.
+void Stream(GpuMesh& g, const Mesh& m, size_t& arrayCapacity, size_t& indexCapacity) {
+    if (!g.buffer) {
+        glGenBuffers(1, &g.buffer);
+        glGenBuffers(1, &g.indexBuffer);
+    }
+    const size_t arrayBytes = m.positions.size() * sizeof(float);
+    const size_t indexBytes = m.indices.size() * sizeof(uint32_t);
+    glBindBuffer(GL_ARRAY_BUFFER, g.buffer);
+    if (3 * arrayBytes > arrayCapacity) {
+        arrayCapacity = 3 * arrayBytes + 3 * arrayBytes / 2;
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(arrayCapacity), nullptr,
+                     GL_STREAM_DRAW);
+    }
+    const std::vector<float>* arrays[] = {&m.positions, &m.normals, &m.colours};
+    for (size_t k = 0; k < 3; ++k)
+        glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(k * arrayBytes),
+                        static_cast<GLsizeiptr>(arrayBytes), arrays[k]->data());
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.indexBuffer);
+    if (indexBytes > indexCapacity) {
+        indexCapacity = indexBytes + indexBytes / 2;
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indexCapacity), nullptr,
+                     GL_STREAM_DRAW);
+    }
+    glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(indexBytes),
+                    m.indices.data());
+    g.vertices = m.VertexCount();
+    g.indices = m.indices.size();
+}
+
 // How far the farthest vertex of a mesh lies from its origin.
 float Reach(const Mesh& m) {
     float reach2 = 0;
@@ -141,12 +172,11 @@ bool SoftwareRenderer() {
     // glXQueryRendererIntegerMESA with GLX_RENDERER_ACCELERATED_MESA.
     constexpr int kAccelerated = 0x8186;
     using Query = int (*)(_XDisplay*, int, int, int, unsigned int*);
-    const auto query = reinterpret_cast<Query>(glXGetProcAddressARB(
-        reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
+    const auto query = reinterpret_cast<Query>(
+        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
     unsigned int accelerated = 1;
     // The toolkit opens one screen: the display's first.
-    if (!query || !query(display, 0, 0, kAccelerated, &accelerated))
-        return false;
+    if (!query || !query(display, 0, 0, kAccelerated, &accelerated)) return false;
     return accelerated == 0;
 }
 
@@ -182,8 +212,6 @@ void DrawGridAndAxes() {
 struct TrackGLCanvas::GpuMeshes {
     // Article meshes by article and scenery models by item: once made they never change.
     std::unordered_map<std::string, GpuMesh> full;
-    std::unordered_map<std::string, GpuMesh> distant;
-    std::unordered_map<std::string, GpuMesh> smallBridges;
     std::unordered_map<std::string, GpuMesh> scenery;
     GpuMesh farBatch;
     GpuMesh piers;
@@ -191,10 +219,19 @@ struct TrackGLCanvas::GpuMeshes {
     GpuMesh baseboard;
     GpuMesh decks;
     GpuMesh tunnels;
-    // The full and distant mesh of every track instance, found again when the instances change.
+    // The full mesh of every track instance and the meshes it is batched from when it is not
+    // drawn full (null where there are none), found again when the instances change.
     std::vector<const GpuMesh*> fullOf;
-    std::vector<const GpuMesh*> distantOf;
-    std::vector<const GpuMesh*> smallBridgeOf;  // null for a piece that is no bridge
+    std::vector<const Mesh*> distantOf;
+    std::vector<const Mesh*> smallBridgeOf;  // null for a piece that is no bridge
+    // The instances drawn in neither full nor far detail, placed in one mesh (a draw per piece
+    // would cost more than placing its few vertices): made again when other instances are in it
+    // or the instances changed, and kept while the camera stands, as it does when trains run.
+    Mesh batchMesh;
+    GpuMesh batch;
+    size_t batchArrayBytes = 0, batchIndexBytes = 0;  // the storage its buffers have
+    std::vector<uint32_t> batched;
+    bool batchStale = true;
     // Vehicle models by length, width, height and whether a locomotive.
     std::map<std::tuple<double, double, double, bool>, GpuMesh> vehicles;
 
@@ -211,14 +248,20 @@ struct TrackGLCanvas::GpuMeshes {
         return &g;
     }
 
+    static const Mesh* Local(const std::unordered_map<std::string, Mesh>& meshes,
+                             const std::string& article) {
+        const auto m = meshes.find(article);
+        return m == meshes.end() || m->second.Empty() ? nullptr : &m->second;
+    }
+
     // Brings the buffers up to date with the scene's meshes, copying only what changed.
     void Sync(Scene3D& scene) {
         SceneChanges& c = scene.changes;
         MeshChange whole;
         whole.MarkWhole();
         MeshChange none;
-        const bool tracksChanged = scene.farBatch.change.Any() || !farBatch.buffer ||
-                                   fullOf.size() != scene.tracks.size();
+        const bool tracksChanged =
+            scene.farBatch.change.Any() || !farBatch.buffer || fullOf.size() != scene.tracks.size();
         CopyChanges(farBatch, scene.farBatch.mesh, scene.farBatch.change);
         CopyChanges(piers, scene.piers.mesh, scene.piers.change);
         CopyChanges(farPiers, scene.farPiers.mesh, scene.farPiers.change);
@@ -235,9 +278,10 @@ struct TrackGLCanvas::GpuMeshes {
         for (size_t i = 0; i < scene.tracks.size(); ++i) {
             const std::string& article = scene.tracks[i].article;
             fullOf[i] = Article(full, scene.pieceMeshes, article);
-            distantOf[i] = Article(distant, scene.distantPieceMeshes, article);
-            smallBridgeOf[i] = Article(smallBridges, scene.smallBridgeMeshes, article);
+            distantOf[i] = Local(scene.distantPieceMeshes, article);
+            smallBridgeOf[i] = Local(scene.smallBridgeMeshes, article);
         }
+        batchStale = true;
     }
 };
 
@@ -361,6 +405,7 @@ TrackGLCanvas::~TrackGLCanvas() {
 
 void TrackGLCanvas::DoRebuild() {
     RebuildScene(scene, document);
+    if (gpu) gpu->batchStale = true;
     if (showPictures) LayPictures();
     camera.Fit(scene.bounds);
     rebuildPending = false;
@@ -417,8 +462,9 @@ void TrackGLCanvas::LayPictures() {
 void TrackGLCanvas::DrawPictures() {
     BoardPictures& b = *boardPictures;
     for (auto it = b.textures.begin(); it != b.textures.end();) {
-        const bool used = std::any_of(b.laid.begin(), b.laid.end(),
-                                      [&](const BoardPictures::Laid& l) { return l.path == it->first; });
+        const bool used =
+            std::any_of(b.laid.begin(), b.laid.end(),
+                        [&](const BoardPictures::Laid& l) { return l.path == it->first; });
         if (used) {
             ++it;
             continue;
@@ -697,41 +743,37 @@ void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail,
     far.Flush();
 }
 
-// Far instances go in runs straight from their world-axes batch, one draw per run; the others
-// each with their article's mesh, placed. Far track is the bed's top alone, seen from either side;
-// the article meshes are closed, and the mirror that places them turns their faces' winding over.
+// Far instances go in runs straight from their world-axes batch, one draw per run; full ones
+// each with their article's mesh, placed; the others in one batch. Far track is the bed's top
+// alone, seen from either side; the other meshes are closed, and the mirror that places them
+// turns their faces' winding over.
 void TrackGLCanvas::DrawTrackInstances(const std::vector<int8_t>& detail,
                                        const std::vector<uint8_t>& smallParts) {
     const bool batched = scene.farBatch.ChunkCount() == scene.tracks.size() && gpu->farBatch.buffer;
     RunDrawer farTrack(scene.farBatch, gpu->farBatch);
-    const GpuMesh* bound = nullptr;
-    glFrontFace(GL_CW);
-    bool culling = true;
-    const auto cull = [&culling](bool on) {
-        if (on == culling) return;
-        culling = on;
-        if (on)
-            glEnable(GL_CULL_FACE);
-        else
-            glDisable(GL_CULL_FACE);
-    };
+    glDisable(GL_CULL_FACE);
+    // Each batched instance as its index and whether it is drawn as a small bridge.
+    std::vector<uint32_t> toBatch;
     for (size_t i = 0; i < scene.tracks.size(); ++i) {
         if (detail[i] == kCulled) continue;
         if (detail[i] == kFar && batched) {
-            cull(false);
             farTrack.Add(i);
-            continue;
+        } else if (detail[i] != static_cast<int8_t>(TrackDetail::Full)) {
+            toBatch.push_back(static_cast<uint32_t>(2 * i) |
+                              (smallParts[i] && gpu->smallBridgeOf[i] ? 1u : 0u));
         }
-        const TrackInstance& t = scene.tracks[i];
-        const GpuMesh* mesh = detail[i] == static_cast<int8_t>(TrackDetail::Full) ? gpu->fullOf[i]
-                              : smallParts[i] && gpu->smallBridgeOf[i]     ? gpu->smallBridgeOf[i]
-                                                                           : gpu->distantOf[i];
-        if (!mesh) continue;
-        if (farTrack.Flush()) bound = nullptr;
-        cull(true);
+    }
+    farTrack.Flush();
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CW);
+    DrawBatch(toBatch);
+    const GpuMesh* bound = nullptr;
+    for (size_t i = 0; i < scene.tracks.size(); ++i) {
+        const GpuMesh* mesh = gpu->fullOf[i];
+        if (detail[i] != static_cast<int8_t>(TrackDetail::Full) || !mesh) continue;
         if (mesh != bound) BindMesh(*mesh);
         bound = mesh;
-        farTrack.Unbind();
+        const TrackInstance& t = scene.tracks[i];
         glPushMatrix();
         glTranslatef(t.x, t.y, t.z);
         glRotatef(t.rotationDeg, 0, 0, 1);
@@ -740,8 +782,23 @@ void TrackGLCanvas::DrawTrackInstances(const std::vector<int8_t>& detail,
         DrawBound(0, mesh->vertices - 1, 0, mesh->indices);
         glPopMatrix();
     }
-    farTrack.Flush();
     glFrontFace(GL_CCW);
+}
+
+void TrackGLCanvas::DrawBatch(const std::vector<uint32_t>& instances) {
+    GpuMeshes& g = *gpu;
+    if (g.batchStale || instances != g.batched) {
+        g.batchMesh.Clear();
+        for (uint32_t key : instances) {
+            const size_t i = key / 2;
+            if (const Mesh* local = key % 2 ? g.smallBridgeOf[i] : g.distantOf[i])
+                AppendPlaced(g.batchMesh, *local, scene.tracks[i]);
+        }
+        Stream(g.batch, g.batchMesh, g.batchArrayBytes, g.batchIndexBytes);
+        g.batched = instances;
+        g.batchStale = false;
+    }
+    Draw(g.batch);
 }
 
 // Each vehicle's model is made once and copied to the card; a frame only moves it.
@@ -851,8 +908,9 @@ void TrackGLCanvas::OnKeyDown(wxKeyEvent& event) {
         return;
     }
     if (code == 'O' || code == 'F' || code == 'C') {
-        SetCameraMode(code == 'O' ? CameraMode::Orbit
-                                  : code == 'F' ? CameraMode::Follow : CameraMode::Cab);
+        SetCameraMode(code == 'O'   ? CameraMode::Orbit
+                      : code == 'F' ? CameraMode::Follow
+                                    : CameraMode::Cab);
         return;
     }
     event.Skip();

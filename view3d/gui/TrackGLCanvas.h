@@ -103,6 +103,7 @@ private:
     void DrawTrack(const TrackView& view);
     // With the detail (or culled) of each track instance.
     void DrawPiers(const std::vector<int8_t>& detail, const std::vector<uint8_t>& smallParts);
+    void DrawBatch(const std::vector<uint32_t>& instances);
     void DrawTrackInstances(const std::vector<int8_t>& detail,
                             const std::vector<uint8_t>& smallParts);
     void DrawTrains();
