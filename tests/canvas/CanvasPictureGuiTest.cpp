@@ -1,5 +1,5 @@
-// The canvas's kept picture: after every motion of a palette drag, a selection move, a scenery
-// move and a rubber band, the picture the window shows equals a full repaint of the same state,
+// The canvas's kept picture: after every motion of a palette drag, a selection move and a rubber
+// band, the picture the window shows equals a full repaint of the same state,
 // pixel for pixel, at three zooms with labels on and off.
 #include <gtest/gtest.h>
 #include <wx/bitmap.h>
@@ -145,27 +145,6 @@ TEST_P(CanvasPicture, EveryMotionOfAGestureMatchesAFullRepaint) {
                     [&](int k) { return wxPoint(press.x + k * 9, press.y + (k % 5) * 7 - 10); });
         EXPECT_NE(doc.pieces[target].x, x0);  // the selection did move
         Mouse(wxEVT_LEFT_UP, press.x + 126, press.y, false);
-    }
-    {
-        SCOPED_TRACE("the scenery item nearest the centre, moved");
-        auto at = [&](size_t i) {
-            return canvas->LayoutToScreen(doc.scenery[i].x, doc.scenery[i].y);
-        };
-        const size_t item = Central(doc.scenery, at, [](const SceneryItem&) { return true; });
-        doc.ClearSelection();
-        // Items lie under track: the item is picked up as the scenery move does after a press
-        // on it, unless a piece lies over it at this zoom.
-        doc.scenery[item].selected = true;
-        canvas->Refresh();
-        const wxPoint press = at(item);
-        const double y0 = doc.scenery[item].y;
-        Mouse(wxEVT_LEFT_DOWN, press.x, press.y, true);
-        if (canvas->Gestures().Get<SceneryMoveGesture>()) {
-            DragChecked("moved scenery", press, 10,
-                        [&](int k) { return wxPoint(press.x - k * 6, press.y + k * 8); });
-            EXPECT_NE(doc.scenery[item].y, y0);
-        }
-        Mouse(wxEVT_LEFT_UP, press.x - 60, press.y + 80, false);
     }
     {
         SCOPED_TRACE("a rubber band from beside the layout over the track, then shrunk");
