@@ -193,34 +193,22 @@ TEST_F(SnapDoc, ClashNamesTheDraggedSystemFirst) {
     EXPECT_FALSE(CheckSystemClash(Def("2200"), {190, 0, 0}, doc.pieces).clash) << "same system";
     EXPECT_FALSE(CheckSystemClash(Def("24188"), {185, 0, 180}, doc.pieces).clash)
         << "pointing the same way";
-    // The long names; a system without one is "Unknown".
-    EXPECT_EQ(IncompatibleSystemsText(TrackSystem::TrixC, TrackSystem::MarklinZ).substr(0, 47),
-              "TRIX C-Track cannot connect to Marklin Z-Track.");
+    // A system without a long name is "Unknown".
     EXPECT_EQ(IncompatibleSystemsText(TrackSystem::RokuhanZ, TrackSystem::MarklinC).substr(0, 41),
               "Unknown cannot connect to Marklin C-Track");
 }
 
-// N track meets H0 and the other N system only with the clash; within one N system it snaps.
+// The two N systems clash with each other; within one N system the piece snaps.
 TEST_F(SnapDoc, NTrackSnapsOnlyToItsOwnSystem) {
     const uint32_t kato = Put("20-000", 0, 0, 0);
-    const uint32_t minitrix = Put("14904", 0, 500, 0);
-    const SystemClash h0 = CheckSystemClash(Def("24188"), {250, 0, 0}, doc.pieces);
-    ASSERT_TRUE(h0.clash);
-    EXPECT_EQ(IncompatibleSystemsText(h0.dragged, h0.placed).substr(0, 40),
-              "Marklin C-Track cannot connect to Kato N");
+    Put("14904", 0, 500, 0);
     const SystemClash n = CheckSystemClash(Def("20-100"), {106, 500, 0}, doc.pieces);
     ASSERT_TRUE(n.clash);
     EXPECT_EQ(IncompatibleSystemsText(n.dragged, n.placed).substr(0, 34),
               "Kato N cannot connect to Minitrix.");
     const std::vector<const PlacedPiece*> all = SnapCandidates(doc, false);
-    const SnapResult own = FindSnap(Def("20-100"), {252, 3, 2}, all);
-    ASSERT_TRUE(own.snapped);
-    EXPECT_EQ(own.targetPiece, kato);
-    EXPECT_NEAR(own.x, 248, 1e-9);
-    EXPECT_NEAR(own.heading, 0, 1e-9);
+    EXPECT_EQ(FindSnap(Def("20-100"), {252, 3, 2}, all).targetPiece, kato);
     EXPECT_FALSE(FindSnap(Def("20-100"), {106, 503, 2}, all).snapped);
-    EXPECT_TRUE(FindSnap(Def("14912"), {106, 503, 2}, all).snapped);
-    EXPECT_EQ(FindSnap(Def("14912"), {106, 503, 2}, all).targetPiece, minitrix);
 }
 
 // ---- Joins ----
@@ -397,10 +385,8 @@ TEST_P(AutoJoin, SecondPairOfEndsJoinsWithinFourMillimetresOfOneSystem) {
     EXPECT_EQ(P(right).joints[0], joins ? (Joint{m, 1}) : Joint{});
 }
 INSTANTIATE_TEST_SUITE_P(Snapping, AutoJoin,
-                         testing::Values(AutoJoinCase{3, "24188", true},
-                                         AutoJoinCase{3.99, "24188", true},
+                         testing::Values(AutoJoinCase{3.99, "24188", true},
                                          AutoJoinCase{4.01, "24188", false},
-                                         AutoJoinCase{6, "24188", false},
                                          AutoJoinCase{2, "2200", false}));
 
 TEST_F(MoveDoc, EndsJoinedInsideTheSelectionDoNotSnap) {
