@@ -17,7 +17,6 @@
 #include "canvas/Interaction.h"
 #include "canvas/LoosePieces.h"
 #include "canvas/Snapping.h"
-#include "catalog/SceneryCatalog.h"
 #include "model/GradeRuns.h"
 #include "model/Tunnels.h"
 #include "persistence/LayoutFile.h"
@@ -36,7 +35,7 @@ bool SameSnapshot(const UndoSnapshot& a, const UndoSnapshot& b) {
            a.gradeRuns == b.gradeRuns && a.currentGrade == b.currentGrade;
 }
 
-// Ids of every object kind are unique among all and below nextId.
+// Ids of the pieces, tunnels and helices are unique among all and below nextId.
 std::string BadId(const LayoutDocument& doc) {
     std::set<uint32_t> seen;
     std::string problem;
@@ -47,9 +46,6 @@ std::string BadId(const LayoutDocument& doc) {
         }
     };
     note(doc.pieces, "piece");
-    note(doc.scenery, "scenery");
-    note(doc.labels, "label");
-    note(doc.measurements, "measurement");
     note(doc.tunnels, "tunnel");
     note(doc.helices, "helix");
     return problem;
@@ -63,7 +59,6 @@ public:
             articles.push_back(a);
         steps = {{"drop", 12, [this] { DropFree(); }},
                  {"drop on an end", 12, [this] { DropOnEnd(); }},
-                 {"scenery", 3, [this] { DropScenery(); }},
                  {"helix", 1, [this] { DropHelix(); }},
                  {"move", 8, [this] { MovePiece(); }},
                  {"snap move", 8, [this] { SnapMove(); }},
@@ -74,8 +69,6 @@ public:
                  {"grade start", 3, [this] { GradeStart(); }},
                  {"climb stop", 2, [this] { ClimbStop(); }},
                  {"tunnel", 3, [this] { Tunnel(); }},
-                 {"tape", 2, [this] { Tape(); }},
-                 {"resize", 2, [this] { Resize(); }},
                  {"undo", 7, [this] { doc.Undo(); }},
                  {"redo", 4, [this] { doc.Redo(); }}};
         for (const Step& s : steps) totalWeight += s.weight;
@@ -91,7 +84,7 @@ public:
     const Step& Pick() {
         // A large layout is pruned more often.
         int roll = Int(0, totalWeight - 1);
-        if (doc.pieces.size() > 80 && Int(0, 2) == 0) return steps[7];  // delete
+        if (doc.pieces.size() > 80 && Int(0, 2) == 0) return steps[6];  // delete
         for (const Step& s : steps) {
             if (roll < s.weight) return s;
             roll -= s.weight;
@@ -157,13 +150,6 @@ private:
         gestures.BeginPieceDrag(doc, view, articles[Int(0, articles.size() - 1)]);
         Keep(gestures.Wheel(doc, Chance(50) ? 120 : -120, Chance(50)));
         DropAt(view.ToPixelX(end.x) + Int(-20, 20), view.ToPixelY(end.y) + Int(-20, 20));
-    }
-    void DropScenery() {
-        static const char* kItems[] = {"platform", "signal_box", "tree_sm_dec", "tree_conifer"};
-        gestures.BeginSceneryDrag(view, kItems[Int(0, 3)]);
-        if (Chance(50)) Key(CanvasKey::Turn);
-        const int x = Int(0, 3000), y = Int(0, 2000);
-        DropAt(x, y);
     }
     void DropHelix() {
         gestures.BeginHelixDrag(view, Chance(50) ? "proses_2_5_r1r2" : "proses_3_5_r2r3");
@@ -250,23 +236,6 @@ private:
         }
         ToggleTunnel(doc);
     }
-    void Tape() {
-        doc.toolMode = 3;
-        Click(Int(0, 3000), Int(0, 2000));
-        Hover(Int(0, 3000), Int(0, 2000));
-        if (Chance(10)) return (void)Key(CanvasKey::Escape);
-        Click(Int(0, 3000), Int(0, 2000));
-    }
-    void Resize() {
-        for (const SceneryItem& s : doc.scenery) {
-            if (s.item != "platform") continue;
-            Click(view.ToPixelX(s.x), view.ToPixelY(s.y));
-            const PointMm h = HandleWorld(s, *SceneryCatalog::Instance().Find(s.item), Int(0, 7));
-            const int x = view.ToPixelX(h.x), y = view.ToPixelY(h.y);
-            DragFromTo(x, y, x + Int(-80, 80), y + Int(-80, 80));
-            return;
-        }
-    }
 };
 
 // Save, load and save again give the same text.
@@ -325,7 +294,7 @@ TEST(RandomEditSteps, KeepTheDocumentConsistentAndEveryStepUndoable) {
     if (stepCount >= 1000) {
         for (const char* kind :
              {"drop", "drop on an end", "helix", "move", "snap move", "rotate", "delete",
-              "copy and paste", "clone", "grade start", "climb stop", "tunnel", "tape", "resize"})
+              "copy and paste", "clone", "grade start", "climb stop", "tunnel"})
             EXPECT_GT(recordedBy[kind], 0) << kind;
     }
 }
