@@ -211,7 +211,6 @@ TEST(SceneryShapes, PlatformPartsInLayoutMillimetres) {
     EXPECT_NEAR(s[0].points[0].y, 470, 1e-9);
     EXPECT_NEAR(s[0].points[2].x, 1230, 1e-9);
     EXPECT_NEAR(s[0].points[2].y, 530, 1e-9);
-    EXPECT_TRUE(s[0].filled);
     EXPECT_EQ(s[0].fill, (SceneryColor{180, 175, 170, 255}));
     EXPECT_TRUE(s[0].stroked);
     // The yellow edge strip has no outline.
