@@ -195,7 +195,6 @@ TEST_F(CanvasEdit, ContextMenusCopyPasteDeleteAutofillAndClimbs) {
         EXPECT_EQ(Undos(), undo + 1);
         EXPECT_NEAR(doc->pieces[2].x, 1000 - 94.15, 1e-9);  // centred on the right click
         Click(3000, 3000);                                  // empties the buffer and the selection
-        EXPECT_TRUE(Selected().empty());
         doc->pieces[0].selected = true;
         RightClick(3000, 3000);
         EXPECT_EQ(menus.size(), 2u);  // no menu this time
