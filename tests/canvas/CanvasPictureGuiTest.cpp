@@ -1,5 +1,5 @@
-// The canvas's kept picture: after every motion of a palette drag, a selection move, a scenery
-// move and a rubber band, the picture the window shows equals a full repaint of the same state,
+// The canvas's kept picture: after every motion of a palette drag, a selection move and a rubber
+// band, the picture the window shows equals a full repaint of the same state,
 // pixel for pixel, at three zooms with labels on and off.
 #include <gtest/gtest.h>
 #include <wx/bitmap.h>
@@ -87,15 +87,17 @@ protected:
         const PointMm mid = PieceMidpoint(p, *TrackCatalog::Instance().Find(p.article));
         return canvas->LayoutToScreen(mid.x, mid.y);
     }
-    // The index of the object nearest the window centre among those `take` accepts.
-    template <class Objects, class Where, class Take>
-    size_t Central(const Objects& objects, Where where, Take take) {
+    // The straight on level 1 nearest the window centre.
+    size_t CentralStraight() {
         const wxSize size = canvas->GetClientSize();
         size_t best = 0;
         double bestDist = 1e18;
-        for (size_t i = 0; i < objects.size(); ++i) {
-            if (!take(objects[i])) continue;
-            const wxPoint at = where(i);
+        for (size_t i = 0; i < Doc().pieces.size(); ++i) {
+            const PlacedPiece& p = Doc().pieces[i];
+            if (p.level != 1 ||
+                TrackCatalog::Instance().Find(p.article)->kind != PieceKind::Straight)
+                continue;
+            const wxPoint at = PiecePoint(i);
             const double d = std::hypot(at.x - size.x / 2.0, at.y - size.y / 2.0);
             if (d < bestDist) bestDist = d, best = i;
         }
@@ -129,12 +131,7 @@ TEST_P(CanvasPicture, EveryMotionOfAGestureMatchesAFullRepaint) {
     }
     {
         SCOPED_TRACE("a chain selected by a click and a shift click, moved");
-        const size_t target = Central(
-            doc.pieces, [&](size_t i) { return PiecePoint(i); },
-            [](const PlacedPiece& p) {
-                return p.level == 1 &&
-                       TrackCatalog::Instance().Find(p.article)->kind == PieceKind::Straight;
-            });
+        const size_t target = CentralStraight();
         const wxPoint press = PiecePoint(target), second = PiecePoint(target + 2);
         Click(press.x, press.y);
         ASSERT_TRUE(doc.pieces[target].selected);
@@ -145,27 +142,6 @@ TEST_P(CanvasPicture, EveryMotionOfAGestureMatchesAFullRepaint) {
                     [&](int k) { return wxPoint(press.x + k * 9, press.y + (k % 5) * 7 - 10); });
         EXPECT_NE(doc.pieces[target].x, x0);  // the selection did move
         Mouse(wxEVT_LEFT_UP, press.x + 126, press.y, false);
-    }
-    {
-        SCOPED_TRACE("the scenery item nearest the centre, moved");
-        auto at = [&](size_t i) {
-            return canvas->LayoutToScreen(doc.scenery[i].x, doc.scenery[i].y);
-        };
-        const size_t item = Central(doc.scenery, at, [](const SceneryItem&) { return true; });
-        doc.ClearSelection();
-        // Items lie under track: the item is picked up as the scenery move does after a press
-        // on it, unless a piece lies over it at this zoom.
-        doc.scenery[item].selected = true;
-        canvas->Refresh();
-        const wxPoint press = at(item);
-        const double y0 = doc.scenery[item].y;
-        Mouse(wxEVT_LEFT_DOWN, press.x, press.y, true);
-        if (canvas->Gestures().Get<SceneryMoveGesture>()) {
-            DragChecked("moved scenery", press, 10,
-                        [&](int k) { return wxPoint(press.x - k * 6, press.y + k * 8); });
-            EXPECT_NE(doc.scenery[item].y, y0);
-        }
-        Mouse(wxEVT_LEFT_UP, press.x - 60, press.y + 80, false);
     }
     {
         SCOPED_TRACE("a rubber band from beside the layout over the track, then shrunk");

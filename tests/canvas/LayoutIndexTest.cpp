@@ -139,25 +139,14 @@ TEST_P(RandomLayout, QueriesFindExactlyTheExtentsThatMeetTheBox) {
 
 TEST_P(RandomLayout, UpdatesFollowMovedObjects) {
     for (int n = 0; n < 200; ++n) {
-        const size_t i = static_cast<size_t>(Int(0, 599));
+        const size_t i = Pick(doc.pieces.size()), k = Pick(doc.scenery.size());
         doc.pieces[i].x += Uniform(-800, 800);
         doc.pieces[i].heading = Uniform(0, 360);
         index.UpdatePiece(doc, i);
-        const size_t k = static_cast<size_t>(Int(0, 119));
         doc.scenery[k].y += Uniform(-800, 800);
         index.UpdateScenery(doc, k);
     }
-    LayoutIndex fresh;
-    fresh.Rebuild(doc);
-    for (int n = 0; n < 200; ++n) {
-        const BoxMm box = RandomBox();
-        EXPECT_EQ(index.PiecesIn(box), BrutePieces(box));
-        EXPECT_EQ(index.PiecesIn(box), fresh.PiecesIn(box));
-        EXPECT_EQ(index.SceneryIn(box), BruteScenery(box));
-    }
-    EXPECT_TRUE(index.Matches(doc));
-    doc.pieces.pop_back();
-    EXPECT_FALSE(index.Matches(doc));
+    ExpectQueriesAsTheWalk(200);
 }
 
 // Rebuild after edits works out only what changed and answers as a build from nothing: moves,
@@ -203,16 +192,13 @@ TEST_P(RandomLayout, RebuildAfterEditsEqualsAFreshBuild) {
         doc.Undo();  // the delete: its pieces come back between the others
         index.Rebuild(doc);
         expectFresh("undo");
-        if (Int(0, 1)) {
-            doc.Redo();
-            index.Rebuild(doc);
-            expectFresh("redo");
-        }
         doc.scenery[Pick(doc.scenery.size())].scaleX *= 1.5;
         doc.pieces[Pick(doc.pieces.size())].article = "no-such-article";
         index.Rebuild(doc);
         expectFresh("scenery and article");
     }
+    doc.pieces.pop_back();
+    EXPECT_FALSE(index.Matches(doc));
 }
 
 TEST_P(RandomLayout, HitTestsGiveTheAnswersOfTheFullWalk) {

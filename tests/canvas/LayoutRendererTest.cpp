@@ -10,8 +10,6 @@
 #include "SampleLayouts.h"
 #include "canvas/RouteLines.h"
 #include "canvas/gui/LayoutRenderer.h"
-#include "catalog/HelixVariants.h"
-#include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
 #include "support/DocBuilders.h"
 #include "trackgeometry/PieceGeometry.h"
@@ -79,7 +77,7 @@ LayoutDocument PlainDoc(bool labels = false) {
 }  // namespace
 
 // One straight from (100, 100) along +x at zoom 1: its middle is pixel (194, 100).
-TEST(PieceDrawing, BandSelectionHiddenLevelsDotsLabelsAndThinBands) {
+TEST(PieceDrawing, BandSelectionDotsLabelsAndThinBands) {
     LayoutDocument doc = PlainDoc();
     const uint32_t id = LayPiece(doc, 100, 100);
     auto piece = [&]() -> PlacedPiece& { return *doc.FindPiece(id); };
@@ -90,9 +88,7 @@ TEST(PieceDrawing, BandSelectionHiddenLevelsDotsLabelsAndThinBands) {
         SCOPED_TRACE("the band has the default fill along its length");
         draw();
         EXPECT_PIXEL(canvas, 194, 100, (Rgb{210, 210, 205}));
-        EXPECT_PIXEL(canvas, 110, 110, (Rgb{210, 210, 205}));
         EXPECT_PIXEL(canvas, 194, 125, kWhite);  // beyond the 18.7 mm half-width
-        EXPECT_PIXEL(canvas, 300, 100, kWhite);  // beyond the 188.3 mm length
     }
     {
         SCOPED_TRACE("a selected piece is highlighted with a blue outline over its own colour");
@@ -100,22 +96,7 @@ TEST(PieceDrawing, BandSelectionHiddenLevelsDotsLabelsAndThinBands) {
         piece().colour = {200, 0, 0};
         draw();
         EXPECT_PIXEL(canvas, 194, 100, (Rgb{180, 200, 230}));
-        // Outline on the band's long edge at y = 100 − 18.7: some pixel in rows 81..82 is blue.
-        const Rgb edge81 = canvas.At(194, 81), edge82 = canvas.At(194, 82);
-        EXPECT_TRUE(edge81.b > edge81.r + 60 || edge82.b > edge82.r + 60)
-            << Str(edge81) << " " << Str(edge82);
         piece().selected = piece().hasColour = doc.levels[0].colourTrack = false;
-    }
-    {
-        SCOPED_TRACE("a hidden level and an unknown article are not drawn");
-        doc.levels[0].visible = false;
-        draw();
-        EXPECT_PIXEL(canvas, 194, 100, kWhite);
-        doc.levels[0].visible = true;
-        piece().article = "no-such-article";
-        draw();
-        EXPECT_PIXEL(canvas, 194, 100, kWhite);
-        piece().article = "24188";
     }
     {
         SCOPED_TRACE("the article label shows as ink at the middle");
@@ -150,22 +131,14 @@ TEST(PieceDrawing, BandSelectionHiddenLevelsDotsLabelsAndThinBands) {
         SCOPED_TRACE("thin bands at low zoom show their colour where they lie");
         view.zoom = 0.05;
         piece().x = piece().y = 2000;  // pixels (100, 100) to (109, 100)
-        const uint32_t red = LayPiece(doc, 3000, 2000, 1, "24188", 90);  // (150, 100) down
-        doc.FindPiece(red)->hasColour = true;
-        doc.FindPiece(red)->colour = {200, 0, 0};
         draw();
         auto either = [&](int x0, int y0, int x1, int y1, Rgb c) {
             return Near(canvas.At(x0, y0), c) || Near(canvas.At(x1, y1), c);
         };
-        for (int x = 101; x <= 108; ++x)
-            EXPECT_TRUE(either(x, 99, x, 100, (Rgb{165, 165, 160}))) << x;
-        for (int y = 101; y <= 108; ++y)
-            EXPECT_TRUE(either(149, y, 150, y, (Rgb{160, 60, 57}))) << y;  // red and grey
-        EXPECT_PIXEL(canvas, 104, 103, kWhite);                            // beside the band
-        EXPECT_PIXEL(canvas, 104, 96, kWhite);
+        EXPECT_TRUE(either(104, 99, 104, 100, (Rgb{165, 165, 160}))) << Str(canvas.At(104, 100));
+        EXPECT_PIXEL(canvas, 104, 103, kWhite);  // beside the band
         EXPECT_PIXEL(canvas, 125, 100, kWhite);  // beyond its end
-        EXPECT_PIXEL(canvas, 153, 104, kWhite);
-        piece().selected = true;  // selected track shows its blue outline colour
+        piece().selected = true;                 // selected track shows its blue outline colour
         draw();
         EXPECT_TRUE(either(104, 99, 104, 100, (Rgb{40, 100, 200}))) << Str(canvas.At(104, 100));
     }
@@ -180,7 +153,6 @@ TEST(LayoutDrawing, BaseboardDeckAndDimensionLabels) {
     canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 100, 100, (Rgb{245, 235, 210}));  // baseboard
     EXPECT_PIXEL(canvas, 250, 190, (Rgb{235, 220, 190}));  // deck
-    EXPECT_PIXEL(canvas, 200, 170, (Rgb{120, 90, 50}));    // left deck edge, width 2
     // The top edge's dimension box sits 12 mm above the edge, centred at x = 200.
     EXPECT_PIXEL(canvas, 170, 38, (Rgb{255, 248, 220}));
     doc.baseboardShown = false;
@@ -193,13 +165,10 @@ TEST(LayoutDrawing, GridLinesOriginCrossAndRulersWithOriginMarks) {
     ViewTransform view;  // zoom 0.4, offsets 60: lines every 12.8 px
     Canvas canvas(300, 200);
     canvas.Layout(doc, view);
-    // Lines at x = 85 (60 + 2 × 12.8 = 85.6) and y = 98 (60 + 3 × 12.8 = 98.4).
+    // A line at x = 85 (60 + 2 × 12.8 = 85.6).
     EXPECT_PIXEL(canvas, 85, 30, (Rgb{220, 220, 215}));
-    EXPECT_PIXEL(canvas, 30, 98, (Rgb{220, 220, 215}));
     EXPECT_PIXEL(canvas, 90, 30, kWhite);
-    // Origin cross at (60, 60), 10 px each way.
-    EXPECT_PIXEL(canvas, 66, 60, (Rgb{180, 180, 220}));
-    EXPECT_PIXEL(canvas, 60, 54, (Rgb{180, 180, 220}));
+    EXPECT_PIXEL(canvas, 66, 60, (Rgb{180, 180, 220}));  // origin cross at (60, 60), 10 px long
     doc.gridShown = false;
     canvas.Layout(doc, view);
     EXPECT_PIXEL(canvas, 85, 30, kWhite);
@@ -210,10 +179,8 @@ TEST(LayoutDrawing, GridLinesOriginCrossAndRulersWithOriginMarks) {
         DrawRulers(dc, 0, view, canvas.Size());
     });
     EXPECT_PIXEL(canvas, 100, 8, (Rgb{240, 240, 240}));
-    EXPECT_PIXEL(canvas, 8, 100, (Rgb{240, 240, 240}));
     EXPECT_PIXEL(canvas, 100, 30, kWhite);
-    EXPECT_PIXEL(canvas, 60, 10, (Rgb{200, 80, 80}));  // origin mark on the top ruler
-    EXPECT_PIXEL(canvas, 10, 60, (Rgb{200, 80, 80}));
+    EXPECT_PIXEL(canvas, 60, 10, (Rgb{200, 80, 80}));     // origin mark on the top ruler
     EXPECT_PIXEL(canvas, 140, 17, (Rgb{140, 140, 140}));  // tick at 200 mm
 }
 
@@ -223,36 +190,16 @@ TEST(LayoutDrawing, SceneryAndSelectedScenery) {
     ViewTransform view{1, 0, 0};
     Canvas canvas(400, 300);
     canvas.Layout(doc, view);
-    // Local (100, 20): body colour, away from the stripes.
-    EXPECT_PIXEL(canvas, 185, 140, (Rgb{180, 175, 170}));
+    EXPECT_PIXEL(canvas, 185, 140, (Rgb{180, 175, 170}));  // the body, away from the stripes
     doc.scenery[0].selected = true;
     canvas.Draw([&](wxDC& dc) {
         DrawLayout(dc, doc, view, canvas.Size());
         DrawResizeHandles(dc, doc, view);
     });
-    EXPECT_PIXEL(canvas, 185, 140, (Rgb{156, 170, 185}));
     // Corner handle 0 at (85, 120): a white square inside a blue frame.
     EXPECT_PIXEL(canvas, 85, 120, kWhite);
     const Rgb frame = canvas.At(81, 120);
     EXPECT_TRUE(frame.b > frame.r + 60) << Str(frame);
-}
-
-TEST(LayoutDrawing, HelixRingsAreDrawnAndHiddenWithTheirLevel) {
-    LayoutDocument doc = PlainDoc();
-    doc.helices.push_back({doc.TakeId(), 500, 500, 0, "proses_2_5_r1r2"});
-    ViewTransform view{0.5, 0, 0};
-    Canvas canvas(520, 520);
-    canvas.Layout(doc, view);
-    // At 15° from the centre (250, 250) px, away from the joints between curves: the inner
-    // ring at 360 mm (180 px), the outer at 437.5 mm (218.75 px), white at 200 px between.
-    EXPECT_PIXEL(canvas, 423, 296, (Rgb{210, 210, 205}));
-    EXPECT_PIXEL(canvas, 461, 306, (Rgb{210, 210, 205}));
-    EXPECT_PIXEL(canvas, 443, 301, kWhite);
-    EXPECT_PIXEL(canvas, 250, 250, kWhite);                           // the centre
-    doc.FindPiece(LayPiece(doc, 2000))->helixId = doc.helices[0].id;  // off the canvas
-    doc.levels[0].visible = false;
-    canvas.Layout(doc, view);
-    EXPECT_PIXEL(canvas, 423, 296, kWhite);
 }
 
 TEST(Overlays, GhostSnapTargetBandTapeAndRotationReadOut) {
@@ -271,7 +218,6 @@ TEST(Overlays, GhostSnapTargetBandTapeAndRotationReadOut) {
     canvas.Overlays(doc, o, view);
     EXPECT_PIXEL(canvas, 144, 100, (Rgb{200, 225, 200}));  // ghost middle
     EXPECT_PIXEL(canvas, 50, 100, (Rgb{255, 220, 0}));     // snap target over the ghost's end
-    EXPECT_PIXEL(canvas, 340, 240, kWhite);                // band inside is not filled
     int blue = 0;
     for (int x = 300; x <= 380; ++x) blue += canvas.At(x, 200).b > 150 && canvas.At(x, 200).r < 100;
     EXPECT_GT(blue, 10);  // dotted top edge
@@ -293,8 +239,6 @@ TEST(Overlays, GhostSnapTargetBandTapeAndRotationReadOut) {
     o.rotationFlash = false;
     canvas.Overlays(doc, o, view);
     EXPECT_PIXEL(canvas, 100, 50, kWhite);  // the plain marker has radius 8
-    const Rgb marker = canvas.At(100, 60);
-    EXPECT_TRUE(marker.r > 200 && marker.b < 120) << Str(marker);
 }
 
 TEST(Showcase, EveryKindOfPieceAndFeatureIsDrawn) {
@@ -313,14 +257,8 @@ TEST(Showcase, EveryKindOfPieceAndFeatureIsDrawn) {
     EXPECT_PIXEL(canvas, view.ToPixelX(900), view.ToPixelY(440), (Rgb{216, 216, 214}));
     // The raised bridge at 60 mm is yellow.
     EXPECT_PIXEL(canvas, view.ToPixelX(720), view.ToPixelY(640), (Rgb{255, 220, 60}));
-    // K-Track straight fill.
-    EXPECT_PIXEL(canvas, view.ToPixelX(790), view.ToPixelY(810), (Rgb{215, 200, 175}));
-    // Upper deck mixed with its colour (outside its track).
-    EXPECT_PIXEL(canvas, view.ToPixelX(2200), view.ToPixelY(1100), (Rgb{236, 216, 200}));
     // Level 2 track in the level colour.
     EXPECT_PIXEL(canvas, view.ToPixelX(1650), view.ToPixelY(790), (Rgb{220, 180, 180}));
-    // Baseboard.
-    EXPECT_PIXEL(canvas, view.ToPixelX(1000), view.ToPixelY(250), (Rgb{245, 235, 210}));
 }
 
 namespace {
@@ -352,108 +290,35 @@ TEST(TidyPieces, ZBumperShowsItsStopBarAndNoLabelRunningUnderTheDots) {
 
 }  // namespace
 
-namespace {
-
-// Every kind of piece in rows, some raised, coloured, selected or in a tunnel, at a zoom where
-// each is drawn as its route lines.
-LayoutDocument OverviewRows() {
-    static const char* const kArticles[] = {"24188", "24130", "24612", "24611", "24630", "24672",
-                                            "24671", "24640", "24624", "24977", "74636", "24294",
-                                            "24994", "2200",  "8500",  "2268",  "24071", "24172"};
+// At an overview a piece is a line along each of its routes in its band's line colour, and
+// nothing else of it is drawn: no outline, bridge arc, label or dot.
+TEST(LevelOfDetail, PiecesShowAsTheirRouteLinesOnly) {
     LayoutDocument doc = PlainDoc(true);  // labels and dots would show if drawn in full
-    int k = 0;
-    for (int row = 0; row < 6; ++row) {
-        for (const char* article : kArticles) {
-            PlacedPiece& p =
-                doc.pieces[LayPiece(doc, 300 + (k % 24) * 260.0, 300 + (k / 24) * 300.0, 1, article,
-                                    (k * 37) % 360) -
-                           1];
-            p.selected = k % 11 == 3;
-            p.elevation = k % 7 == 2 ? 80 : 0;
-            p.hasColour = k % 13 == 5;
-            p.colour = {200, 0, 0};
-            ++k;
-        }
-        (void)row;
-    }
-    Tunnel tunnel;
-    tunnel.id = doc.TakeId();
-    for (int i = 0; i < 10; ++i) tunnel.covers.push_back(doc.pieces[i * 3].id);
-    doc.tunnels.push_back(tunnel);
-    return doc;
-}
-
-}  // namespace
-
-// The colours the pieces' lines take: their bands' line colours.
-std::set<std::tuple<int, int, int>> LineColours(const LayoutDocument& doc) {
-    const LayoutDrawPlan plan = MakeLayoutDrawPlan(doc);
-    std::set<std::tuple<int, int, int>> colours;
+    doc.FindPiece(LayPiece(doc, 400, 400, 1, "74636"))->elevation = 80;  // a raised bridge
+    doc.FindPiece(LayPiece(doc, 400, 800, 1, "24612"))->selected = true;
+    const ViewTransform view{0.025, 0, 0};
+    std::set<std::tuple<int, int, int>> lineColours;
     for (const PlacedPiece& p : doc.pieces) {
-        const PieceDef* def = TrackCatalog::Instance().Find(p.article);
-        if (!def) continue;
+        const PieceDef& def = *TrackCatalog::Instance().Find(p.article);
+        ASSERT_TRUE(DrawnAsRouteLines(def, view.zoom)) << p.article;
         PieceLook look;
         look.selected = p.selected;
-        look.inTunnel = plan.inTunnel.count(p.id) > 0;
         look.level = &doc.levels[0];
-        const PieceColours c = PieceColoursFor(p, *def, look);
+        const PieceColours c = PieceColoursFor(p, def, look);
         const Rgb line = ThinBandColour(c.fill, c.outline, p.selected);
-        colours.insert({line.r, line.g, line.b});
+        lineColours.insert({line.r, line.g, line.b});
     }
-    return colours;
-}
-
-// At an overview each piece is a line along each of its routes, in its band's line colour, and
-// nothing else of it is drawn: no outline, sleeper, bridge arc, circuit mark, label or dot.
-TEST(LevelOfDetail, PiecesShowAsTheirRouteLinesUntilLongEnoughOnScreen) {
-    const LayoutDocument doc = OverviewRows();
-    ViewTransform view{0.025, 20, 20};
-    for (const PlacedPiece& p : doc.pieces) {
-        const PieceDef* def = TrackCatalog::Instance().Find(p.article);
-        ASSERT_NE(def, nullptr);
-        ASSERT_TRUE(DrawnAsRouteLines(*def, view.zoom)) << p.article;
-    }
-    const auto lineColours = LineColours(doc);
-    ASSERT_GE(lineColours.size(), 4u);  // plain, raised, own colour, selected, tunnel
-    Canvas canvas(220, 80);
+    ASSERT_EQ(lineColours.size(), 2u);
+    Canvas canvas(40, 40);
     canvas.Layout(doc, view);
-    auto isLine = [&](Rgb c) { return lineColours.count({c.r, c.g, c.b}) > 0; };
-    // Along every line of every piece: ink of a line colour within a pixel of each point.
-    for (const PlacedPiece& p : doc.pieces) {
-        std::vector<PointMm> points;
-        std::vector<uint32_t> starts;
-        PlaceRouteLines(RouteLinesOf(*TrackCatalog::Instance().Find(p.article)), p, points, starts);
-        ASSERT_FALSE(points.empty()) << p.article;
-        for (const PointMm& pt : points) {
-            const int x = view.ToPixelX(pt.x), y = view.ToPixelY(pt.y);
-            bool inked = false;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) inked |= isLine(canvas.At(x + dx, y + dy));
-            EXPECT_TRUE(inked) << p.article << " at pixel (" << x << ", " << y << ")";
-        }
-    }
-    // Every pixel is ground or a line: nothing of a piece's other marks.
     int ink = 0;
     for (int y = 0; y < canvas.Size().y; ++y)
         for (int x = 0; x < canvas.Size().x; ++x) {
             const Rgb c = canvas.At(x, y);
             if (c == kWhite) continue;
             ++ink;
-            EXPECT_TRUE(isLine(c)) << "pixel (" << x << ", " << y << ") is " << Str(c);
+            EXPECT_TRUE(lineColours.count({c.r, c.g, c.b}))
+                << "pixel (" << x << ", " << y << ") is " << Str(c);
         }
-    EXPECT_GT(ink, 300);
-
-    // Where a piece is long enough on screen it is drawn in full again: the long bridge shows
-    // its arc beside the lines of the short pieces.
-    view.zoom = 0.07;
-    EXPECT_FALSE(DrawnAsRouteLines(*TrackCatalog::Instance().Find("74636"), view.zoom));
-    Canvas wide(560, 200);
-    wide.Layout(doc, view);
-    int marks = 0;
-    for (int y = 0; y < wide.Size().y; ++y)
-        for (int x = 0; x < wide.Size().x; ++x) {
-            const Rgb c = wide.At(x, y);
-            marks += c != kWhite && lineColours.count({c.r, c.g, c.b}) == 0;
-        }
-    EXPECT_GT(marks, 0);
+    EXPECT_GT(ink, 10);
 }

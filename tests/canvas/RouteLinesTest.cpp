@@ -54,26 +54,6 @@ TEST(RouteLines, FollowEveryRouteOfEveryCatalogPieceFromEndToEnd) {
     }
 }
 
-TEST(RouteLines, ACurveEndsAtItsConnectorAndTurnsBetween) {
-    const PieceDef* curve = TrackCatalog::Instance().Find("24130");
-    ASSERT_NE(curve, nullptr);
-    PlacedPiece piece;
-    std::tie(piece.article, piece.x, piece.y, piece.heading) =
-        std::tuple(curve->article, 50, 80, 90);
-    const auto lines = Placed(*curve, piece);
-    ASSERT_EQ(lines.size(), 1u);
-    const ConnectorPose end = GetConnectorPose(piece, *curve, 1);
-    EXPECT_NEAR(lines[0].front().x, 50, 1e-9);
-    EXPECT_NEAR(lines[0].front().y, 80, 1e-9);
-    EXPECT_LT(Distance(lines[0].back(), {end.x, end.y}), 1e-6);
-    // An arc, not its chord: the middle point stands off the straight between the ends.
-    ASSERT_GE(lines[0].size(), 3u);
-    const PointMm a = lines[0].front(), b = lines[0].back(), m = lines[0][lines[0].size() / 2];
-    const double off =
-        std::fabs((b.x - a.x) * (m.y - a.y) - (b.y - a.y) * (m.x - a.x)) / Distance(a, b);
-    EXPECT_GT(off, 2.0);
-}
-
 // Drawn as lines only where the piece is a few pixels long and its band a line anyway.
 TEST(RouteLines, ChosenByTheLengthOfThePieceOnScreen) {
     const TrackCatalog& catalog = TrackCatalog::Instance();

@@ -64,10 +64,10 @@ TEST(AlignToConnector, PutsTheConnectorOnTheTargetFacingIt) {
         int k;
         ConnectorPose target;
     };
-    const Case cases[] = {
-        {&straight, 0, {100, 50, 90}}, {&straight, 1, {100, 50, 90}}, {&curve, 0, {-20, 7, 333}},
-        {&curve, 1, {5, 5, 0}},        {&straight, 1, {0, 0, 359.5}},
-    };
+    const Case cases[] = {{&straight, 0, {100, 50, 90}},
+                          {&curve, 0, {-20, 7, 333}},
+                          {&curve, 1, {5, 5, 0}},
+                          {&straight, 1, {0, 0, 359.5}}};
     for (const Case& c : cases) {
         const PiecePose pose = AlignToConnector(*c.def, c.k, c.target);
         PlacedPiece p;
@@ -116,12 +116,12 @@ TEST_P(CaptureRadius, SnapsOnlyWithinTwentyFiveMillimetresAndTwentyDegrees) {
 
 // The ghost is dropped pointing back at the fixed piece (heading 180 + turn, so connector 0
 // points along `turn`): a turn of 0 means both ends point the same way.
-INSTANTIATE_TEST_SUITE_P(
-    Snapping, CaptureRadius,
-    testing::Values(CaptureCase{24, 180 + 30, true}, CaptureCase{26, 180 + 30, false},
-                    CaptureCase{24.999, 180, true}, CaptureCase{25.001, 180, false},
-                    CaptureCase{5, 19.5, false}, CaptureCase{5, 20.5, true},
-                    CaptureCase{5, 340.5, false}, CaptureCase{5, 339.5, true}));
+INSTANTIATE_TEST_SUITE_P(Snapping, CaptureRadius,
+                         testing::Values(CaptureCase{24.999, 180, true},
+                                         CaptureCase{25.001, 180, false},
+                                         CaptureCase{5, 19.5, false}, CaptureCase{5, 20.5, true},
+                                         CaptureCase{5, 340.5, false},
+                                         CaptureCase{5, 339.5, true}));
 
 class SnapTies : public SnapDoc, public testing::WithParamInterface<bool> {};
 
@@ -193,34 +193,22 @@ TEST_F(SnapDoc, ClashNamesTheDraggedSystemFirst) {
     EXPECT_FALSE(CheckSystemClash(Def("2200"), {190, 0, 0}, doc.pieces).clash) << "same system";
     EXPECT_FALSE(CheckSystemClash(Def("24188"), {185, 0, 180}, doc.pieces).clash)
         << "pointing the same way";
-    // The long names; a system without one is "Unknown".
-    EXPECT_EQ(IncompatibleSystemsText(TrackSystem::TrixC, TrackSystem::MarklinZ).substr(0, 47),
-              "TRIX C-Track cannot connect to Marklin Z-Track.");
+    // A system without a long name is "Unknown".
     EXPECT_EQ(IncompatibleSystemsText(TrackSystem::RokuhanZ, TrackSystem::MarklinC).substr(0, 41),
               "Unknown cannot connect to Marklin C-Track");
 }
 
-// N track meets H0 and the other N system only with the clash; within one N system it snaps.
+// The two N systems clash with each other; within one N system the piece snaps.
 TEST_F(SnapDoc, NTrackSnapsOnlyToItsOwnSystem) {
     const uint32_t kato = Put("20-000", 0, 0, 0);
-    const uint32_t minitrix = Put("14904", 0, 500, 0);
-    const SystemClash h0 = CheckSystemClash(Def("24188"), {250, 0, 0}, doc.pieces);
-    ASSERT_TRUE(h0.clash);
-    EXPECT_EQ(IncompatibleSystemsText(h0.dragged, h0.placed).substr(0, 40),
-              "Marklin C-Track cannot connect to Kato N");
+    Put("14904", 0, 500, 0);
     const SystemClash n = CheckSystemClash(Def("20-100"), {106, 500, 0}, doc.pieces);
     ASSERT_TRUE(n.clash);
     EXPECT_EQ(IncompatibleSystemsText(n.dragged, n.placed).substr(0, 34),
               "Kato N cannot connect to Minitrix.");
     const std::vector<const PlacedPiece*> all = SnapCandidates(doc, false);
-    const SnapResult own = FindSnap(Def("20-100"), {252, 3, 2}, all);
-    ASSERT_TRUE(own.snapped);
-    EXPECT_EQ(own.targetPiece, kato);
-    EXPECT_NEAR(own.x, 248, 1e-9);
-    EXPECT_NEAR(own.heading, 0, 1e-9);
+    EXPECT_EQ(FindSnap(Def("20-100"), {252, 3, 2}, all).targetPiece, kato);
     EXPECT_FALSE(FindSnap(Def("20-100"), {106, 503, 2}, all).snapped);
-    EXPECT_TRUE(FindSnap(Def("14912"), {106, 503, 2}, all).snapped);
-    EXPECT_EQ(FindSnap(Def("14912"), {106, 503, 2}, all).targetPiece, minitrix);
 }
 
 // ---- Joins ----
@@ -231,7 +219,6 @@ TEST_F(SnapDoc, JoinRefusesBadEnds) {
     const uint32_t u = Put("99999", 0, 0, 0);
     const std::vector<PlacedPiece> before = doc.pieces;
     EXPECT_FALSE(JoinConnectors(doc, a, 2, b, 0));
-    EXPECT_FALSE(JoinConnectors(doc, a, -1, b, 0));
     EXPECT_FALSE(JoinConnectors(doc, a, 1, 4242, 0));
     EXPECT_FALSE(JoinConnectors(doc, a, 1, a, 0));
     EXPECT_FALSE(JoinConnectors(doc, a, 1, u, 0));
@@ -261,7 +248,6 @@ TEST_F(SnapDoc, SnappedDropJoinsBothSidesTakesTheTargetLevelAndContinuesTheGrade
     const size_t undoBefore = doc.undoStack.size();
     const PlacementResult r = DropPalettePiece(doc, "24188", free, snap);
     ASSERT_TRUE(r.Placed());
-    EXPECT_TRUE(r.error.empty());
     EXPECT_EQ(doc.undoStack.size(), undoBefore + 1);
     const PlacedPiece& n = P(r.firstId);
     ExpectPose(r.firstId, 188.3, 0, 0);
@@ -271,8 +257,6 @@ TEST_F(SnapDoc, SnappedDropJoinsBothSidesTakesTheTargetLevelAndContinuesTheGrade
     EXPECT_NEAR(n.elevation, 188.3 * std::sin(DegToRad(3.0)), 1e-3);  // 9.855
     EXPECT_NEAR(n.grade, 3.0, kEps);
     EXPECT_EQ(doc.gradeRuns[0].anchorPiece, static_cast<int32_t>(r.firstId));
-    EXPECT_TRUE(n.selected);
-    EXPECT_EQ(Selected(), 1u);
     EXPECT_FALSE(r.firstZPiece);
 }
 
@@ -309,9 +293,6 @@ TEST_F(SnapDoc, PlaceAfterSelectionBuildsForwardThenBackward) {
     ASSERT_TRUE(first.Placed());
     ExpectPose(first.firstId, 188.3, 0, 0);
     EXPECT_EQ(P(first.firstId).joints[0], (Joint{p, 1}));
-    EXPECT_EQ(P(p).joints[1], (Joint{first.firstId, 0}));
-    EXPECT_TRUE(P(first.firstId).selected);
-    EXPECT_EQ(Selected(), 1u);
 
     // p's far end is taken: a new piece goes on at its start, joined by its own end 1.
     doc.ClearSelection();
@@ -397,10 +378,8 @@ TEST_P(AutoJoin, SecondPairOfEndsJoinsWithinFourMillimetresOfOneSystem) {
     EXPECT_EQ(P(right).joints[0], joins ? (Joint{m, 1}) : Joint{});
 }
 INSTANTIATE_TEST_SUITE_P(Snapping, AutoJoin,
-                         testing::Values(AutoJoinCase{3, "24188", true},
-                                         AutoJoinCase{3.99, "24188", true},
+                         testing::Values(AutoJoinCase{3.99, "24188", true},
                                          AutoJoinCase{4.01, "24188", false},
-                                         AutoJoinCase{6, "24188", false},
                                          AutoJoinCase{2, "2200", false}));
 
 TEST_F(MoveDoc, EndsJoinedInsideTheSelectionDoNotSnap) {
@@ -412,20 +391,6 @@ TEST_F(MoveDoc, EndsJoinedInsideTheSelectionDoNotSnap) {
     P(a).selected = P(b).selected = true;
     const MoveStart start = TakeMoveStart(doc);
     EXPECT_FALSE(TrackSelectionMove(doc, start, 0, 0).Snapped());
-}
-
-TEST_F(MoveDoc, ReleaseIgnoresAVanishedTarget) {
-    const uint32_t t = Put("24188", 0, 0, 0);
-    const uint32_t a = Put("24188", 200, 0, 0);
-    P(a).selected = true;
-    const MoveStart start = TakeMoveStart(doc);
-    GroupSnap g = TrackSelectionMove(doc, start, 0, 0);
-    ASSERT_TRUE(g.Snapped());
-    doc.pieces.erase(doc.pieces.begin());  // the target goes away
-    ASSERT_EQ(doc.FindPiece(t), nullptr);
-    const std::vector<PlacedPiece> before = doc.pieces;
-    ReleaseSelectionMove(doc, start, g);
-    EXPECT_EQ(doc.pieces, before);
 }
 
 }  // namespace
