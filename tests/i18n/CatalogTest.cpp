@@ -99,36 +99,6 @@ std::string Shown(const PoEntry& e) {
     return text + "\n";
 }
 
-TEST(PoReader, ReadsEntriesFlagsPluralsAndEscapes) {
-    const PoFile file = ParsePo(
-        "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
-        "#: a.cpp:1 b.cpp:2\n#, fuzzy, c-format\nmsgid \"Line %d:\\t\\\"x\\\"\"\n"
-        "msgstr \"Zeile \"\n\"%d:\"\n\n"
-        "msgid \"1 piece\"\nmsgid_plural \"%d pieces\"\nmsgstr[0] \"1 Stück\"\n"
-        "msgstr[1] \"%d Stücke\"\n\n"
-        "#~ msgid \"Gone\"\n#~ msgstr \"Weg\"\n");
-    ASSERT_EQ(file.error, "");
-    ASSERT_EQ(file.entries.size(), 2u);
-    EXPECT_EQ(file.entries[0].id, "Line %d:\t\"x\"");
-    EXPECT_TRUE(file.entries[0].fuzzy);
-    EXPECT_EQ(file.entries[0].where, "a.cpp:1 b.cpp:2");
-    EXPECT_EQ(file.entries[0].translations, std::vector<std::string>{"Zeile %d:"});
-    EXPECT_FALSE(file.entries[1].fuzzy);
-    EXPECT_EQ(file.entries[1].pluralId, "%d pieces");
-    EXPECT_EQ(file.entries[1].translations, (std::vector<std::string>{"1 Stück", "%d Stücke"}));
-    EXPECT_EQ(file.Find("Gone"), nullptr);
-    EXPECT_NE(ParsePo("msgid \"unterminated\nmsgstr \"\"\n").error, "");
-}
-
-TEST(PoReader, FindsConversionsAcceleratorsAndMnemonics) {
-    EXPECT_EQ(PrintfConversions("%d of %.1f mm, 100%% and %s, %zu"),
-              (std::vector<std::string>{"d", "f", "s", "zu"}));
-    EXPECT_EQ(AcceleratorOf("&Save\tCtrl+S"), "Ctrl+S");
-    EXPECT_EQ(AcceleratorOf("Save"), "");
-    EXPECT_EQ(MnemonicCount("Save &As..."), 1);
-    EXPECT_EQ(MnemonicCount("Track && Scenery"), 0);
-}
-
 TEST(GermanCatalog, TranslatesEveryMarkedText) {
     const PoFile& marked = MarkedTexts();
     ASSERT_EQ(marked.error, "");
@@ -222,14 +192,6 @@ std::vector<std::string> WindowSources() {
     }
     std::sort(files.begin(), files.end());
     return files;
-}
-
-TEST(WindowCode, TellsWordsFromFormats) {
-    EXPECT_FALSE(HasWords("%H:%M:%S.%l "));
-    EXPECT_FALSE(HasWords(" > "));
-    EXPECT_FALSE(HasWords("%zu\n"));
-    EXPECT_TRUE(HasWords("mm"));
-    EXPECT_TRUE(HasWords("Pieces: %d"));
 }
 
 TEST(WindowCode, ShowsNoUnmarkedText) {

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace {
 // Decodes the quoted string that starts at `at` in line; false when it is not one.
@@ -15,26 +16,11 @@ bool ReadQuoted(const std::string& line, size_t at, std::string* out) {
             out->push_back(c);
             continue;
         }
-        if (++i == line.size()) return false;
-        switch (line[i]) {
-            case 'n':
-                out->push_back('\n');
-                break;
-            case 't':
-                out->push_back('\t');
-                break;
-            case 'r':
-                out->push_back('\r');
-                break;
-            case '"':
-                out->push_back('"');
-                break;
-            case '\\':
-                out->push_back('\\');
-                break;
-            default:
-                return false;
-        }
+        // The escapes xgettext writes: \n \t \r \" \\.
+        const size_t escape =
+            ++i < line.size() ? std::string_view("ntr\"\\").find(line[i]) : std::string_view::npos;
+        if (escape == std::string_view::npos) return false;
+        out->push_back("\n\t\r\"\\"[escape]);
     }
     return false;
 }
