@@ -119,13 +119,4 @@ TEST(CustomOutline, SkipsLinesThatAreNotTwoNumbers) {
     EXPECT_EQ(ParseCustomOutline(text, 0), (Outline{{7, -8}, {99000, -99000}, {1, 2}}));
 }
 
-TEST(CustomOutline, ThousandsOfLinesAreReadInOrder) {
-    std::string text;
-    for (int i = 0; i < 20000; ++i) text += std::to_string(i % 97) + "," + std::to_string(i) + "\n";
-    const Outline outline = ParseCustomOutline(text, 0);
-    ASSERT_EQ(outline.size(), 20000u);
-    EXPECT_EQ(outline[19999], (PointMm{19999 % 97, 19999}));
-    EXPECT_TRUE(ParseCustomOutline(std::string(200000, ','), 0).empty());
-}
-
 }  // namespace

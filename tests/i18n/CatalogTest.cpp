@@ -22,18 +22,15 @@ const std::string kSource = QUILLMORE_SOURCE_DIR;
 
 // A scratch folder for the templates, removed at the end of the program.
 const std::string& Scratch() {
-    static const struct Folder {
-        Folder() {
-            std::string pattern = (fs::temp_directory_path() / "quillmore-i18n-XXXXXX").string();
-            path = mkdtemp(pattern.data()) ? pattern : std::string();
-        }
-        ~Folder() {
+    static std::string pattern = (fs::temp_directory_path() / "quillmore-i18n-XXXXXX").string();
+    static const std::string path = mkdtemp(pattern.data()) ? pattern : std::string();
+    static const struct Remover {
+        ~Remover() {
             std::error_code ec;
             if (!path.empty()) fs::remove_all(path, ec);
         }
-        std::string path;
-    } folder;
-    return folder.path;
+    } remover;
+    return path;
 }
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }

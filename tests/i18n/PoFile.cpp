@@ -76,7 +76,6 @@ PoFile ParsePo(const std::string& text) {
             inEntry = true;
             entry.fuzzy = pendingFuzzy;
             entry.obsolete = obsolete;
-            entry.line = number;
             entry.where = pendingWhere;
             pendingFuzzy = false;
             pendingWhere.clear();

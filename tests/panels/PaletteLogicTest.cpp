@@ -105,23 +105,15 @@ TEST(SceneryAndSignals, ListsAndKinds) {
 
 // A K-Track layout with a helix of C-Track stubs and two C pieces opened on C.
 TEST(OpenedLayout, PicksTheSystemMostPiecesAreOfAndPrefersOnATie) {
-    const std::pair<std::vector<const char*>, int> cases[] = {{{}, 0},
-                                                              {{"2200", "24188", "2210"}, 1},
-                                                              {{"2200", "24188"}, 0},
-                                                              {{"2200", "2210"}, 1},
-                                                              {{"8500", "62188", "8510"}, 3},
-                                                              {{"8500", "62188"}, 2},
-                                                              {{"8500", "8510"}, 3},
-                                                              {{"8500", "2200"}, 1},
-                                                              {{"99999", ""}, 0},
-                                                              {{"99999", "62064"}, 2},
-                                                              {{"14904", "20-000", "14912"}, 4},
-                                                              {{"14904", "20-000"}, 4},
-                                                              {{"20-000", "20-100"}, 5}};
-    for (const auto& [articles, index] : cases) {
-        std::vector<PlacedPiece> pieces(articles.size());
-        for (size_t i = 0; i < articles.size(); ++i) pieces[i].article = articles[i];
-        EXPECT_EQ(SystemIndexForLayout(pieces), index) << articles.size();
+    // The articles separated by blanks ("-" for an empty article) > the list chosen.
+    for (const std::string c :
+         {"> 0", "2200 24188 2210 > 1", "2200 24188 > 0", "2200 2210 > 1", "8500 62188 8510 > 3",
+          "8500 62188 > 2", "8500 8510 > 3", "8500 2200 > 1", "99999 - > 0", "99999 62064 > 2",
+          "14904 20-000 14912 > 4", "14904 20-000 > 4", "20-000 20-100 > 5"}) {
+        std::vector<PlacedPiece> pieces;
+        for (const std::string& article : Words(c.substr(0, c.find('>'))))
+            pieces.emplace_back().article = article == "-" ? "" : article;
+        EXPECT_EQ(SystemIndexForLayout(pieces), std::stoi(c.substr(c.find('>') + 1))) << c;
     }
     // Helix track does not count.
     std::vector<PlacedPiece> decks(3);

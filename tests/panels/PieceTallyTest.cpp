@@ -47,21 +47,6 @@ TEST(PieceTally, HelixCountsTwelveCurvesPerTurnOnEachRadiusAndItsEndsOnce) {
     }
 }
 
-TEST(PieceTally, HelixCurvesAddToPlacedCurvesAndBridgeDecks) {
-    LayoutDocument doc;
-    EXPECT_TRUE(RefreshTally(doc).rows.empty());
-    PlaceHelixWithEnds(doc, "proses_2_5_r1r2");  // 30 x 24130, 30 x 24230
-    PlaceHelixWithEnds(doc, "proses_2_5_r2r3");  // 30 x 24230, 30 x 24330
-    PlacePieces(doc, "74623");                   // deck 24230
-    PlacePieces(doc, "24230", 2);
-    const PieceTally tally = RefreshTally(doc);
-    const PieceCounts expected = {
-        {"24130", 30}, {"24188", 8}, {"24230", 63}, {"24330", 30}, {"74623", 1}};
-    EXPECT_EQ(tally.counts, expected);
-    ASSERT_EQ(tally.rows.size(), 5u);
-    EXPECT_EQ(tally.rows[2], Row("24230 (30°) R2 - 437.5mm (17-1/4)", "63"));
-}
-
 TEST(PieceTally, RowsAndRecommendations) {
     const struct {
         std::vector<std::pair<const char*, int>> placed;

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "base/Translate.h"
-#include "canvas/Autofill.h"
 #include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
@@ -35,10 +34,6 @@ std::string German(const char* english) {
         {"%s and %s selected", "%s und %s ausgew\u00e4hlt"},
         {"%s selected", "%s ausgew\u00e4hlt"},
         {"%s%.2f deg (%.1f%%)", "%s%.2f Grad (%.1f %%)"},
-        {"Gap: %.1f mm. Select fill:", "L\u00fccke: %.1f mm. F\u00fcllung w\u00e4hlen:"},
-        {"Autofill", "Automatisch f\u00fcllen"},
-        {"The two pieces are already touching \u2014 no gap to fill.",
-         "Die beiden Gleisst\u00fccke ber\u00fchren sich bereits."},
         {"Straights", "Gerade Gleise"},
         {"Helix", "Gleiswendel"},
         {"Semaphore", "Formsignale"},
@@ -93,11 +88,10 @@ TEST_F(TranslatedTexts, PropertiesPanelShowsGermanLabelsWithDecimalPoints) {
     EXPECT_EQ(one.gradeText, "+2.50 Grad (4.4 %)");
 
     Put("24188", 400, 0);
-    SceneryItem item;
-    item.id = doc.TakeId();
-    item.item = SceneryCatalog::Instance().At(0)->id;
-    item.selected = true;
-    doc.scenery.push_back(item);
+    doc.scenery.push_back(SceneryItem{.id = doc.TakeId(),
+                                      .item = SceneryCatalog::Instance().At(0)->id,
+                                      .selected = true,
+                                      .level = 1});
     const SelectionView several = BuildSelectionView(doc);
     EXPECT_EQ(several.header, "2 Gleisst\u00fccke und 1 Landschaftselement ausgew\u00e4hlt");
     // The untranslated texts between stay English, still filled in.
@@ -108,24 +102,6 @@ TEST_F(TranslatedTexts, PropertiesPanelShowsGermanLabelsWithDecimalPoints) {
     EXPECT_EQ(BuildSeveralView(doc, {id}, 0).header, "1 Gleisst\u00fcck ausgew\u00e4hlt");
     // The empty default, built with no document, is English-keyed but translated too.
     EXPECT_EQ(SelectionView{}.heightLabel, "H\u00f6he (mm):");
-}
-
-TEST_F(TranslatedTexts, AutofillSpeaksGermanAndKeepsTheDecimalPoint) {
-    Put("24188", 0, 0);
-    Put("24188", 188.3 + 376.6, 0);  // a gap of two straights
-    AutofillPlan plan = PlanAutofill(doc);
-    ASSERT_FALSE(plan.solutions.empty());
-    EXPECT_EQ(plan.prompt, "L\u00fccke: 376.6 mm. F\u00fcllung w\u00e4hlen:");
-    EXPECT_TRUE(plan.lines.front().ends_with("  (376.6 mm)")) << plan.lines.front();
-
-    LayoutDocument touching;
-    touching.EnsureDefaultLevel();
-    doc = touching;
-    Put("24188", 0, 0);
-    Put("24188", 188.3, 0);
-    plan = PlanAutofill(doc);
-    EXPECT_EQ(plan.title, "Automatisch f\u00fcllen");
-    EXPECT_EQ(plan.message, "Die beiden Gleisst\u00fccke ber\u00fchren sich bereits.");
 }
 
 TEST_F(TranslatedTexts, PaletteHeadingsAreTranslatedButRowsStayGroupedByEnglishKeys) {
@@ -182,27 +158,17 @@ TEST_F(TranslatedTexts, BuyTrackShapeAndLevelTextsAreTranslatedAndEnglishWithout
     EXPECT_EQ(Tr(ShapeInfoFor(kShapeRectangle).choice), "Rechteck");
     EXPECT_EQ(SkippedLinesNote({2, 5, 9}), "Zeilen 2, 5 und 9 \u00fcbersprungen.");
 
-    LevelContents contents;
-    contents.pieces = 3;
-    contents.scenery = 1;
-    contents.helices = 0;
-    EXPECT_EQ(RemoveLevelQuestion("Keller", contents),
+    EXPECT_EQ(RemoveLevelQuestion("Keller", LevelContents{.pieces = 3, .scenery = 1, .helices = 0}),
               "Ebene \u201eKeller\u201c mit 3 Gleisst\u00fccken, 1 Landschaftselementen und 0 "
               "Gleiswendeln entfernen?");
 
-    PictureFrame frame;
-    frame.width = 1200;
-    frame.height = 800;
-    EXPECT_EQ(PictureSizeText(frame), "1200 \u00d7 800 Pixel");
+    EXPECT_EQ(PictureSizeText(PictureFrame{.width = 1200, .height = 800}), "1200 \u00d7 800 Pixel");
 
     SetTranslator(nullptr);  // without a translator every text is the English one
     EXPECT_EQ(SelectionView{}.header, "No selection");
     EXPECT_EQ(SkippedLinesNote({4}),
               "Skipped line 4, which is not two numbers separated by a comma. The outline was "
               "made from the other lines.");
-    EXPECT_EQ(SkippedLinesNote({2, 5, 9}),
-              "Skipped lines 2, 5 and 9, which are not two numbers separated by a comma. The "
-              "outline was made from the other lines.");
 }
 
 }  // namespace
