@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "panels/BuyTrack.h"
-#include "panels/DataTable.h"
 #include "panels/TallyTestSupport.h"
 
 namespace {
@@ -29,28 +28,6 @@ StoreTable SmallStore() {
         {"75491", "92"}, {"74462", "93"}, {"74467", "94"},
     };
     return store;
-}
-
-// "article:count ..." as loose pieces of a layout or the counts of a box.
-std::vector<std::pair<std::string, int>> Counts(const std::string& text) {
-    std::vector<std::pair<std::string, int>> counts;
-    for (const std::string& word : Words(text)) {
-        const size_t colon = word.rfind(':');
-        counts.emplace_back(word.substr(0, colon), std::stoi(word.substr(colon + 1)));
-    }
-    return counts;
-}
-
-LayoutDocument Layout(const std::string& placed) {
-    LayoutDocument doc;
-    for (const auto& [article, n] : Counts(placed)) PlacePieces(doc, article, n);
-    return doc;
-}
-
-TrackBox Box(const std::string& owned) {
-    TrackBox box;
-    for (const auto& [article, n] : Counts(owned)) box.Set(article, n);
-    return box;
 }
 
 struct CartCase {
@@ -98,11 +75,11 @@ TEST(BuyTrack, CartsSkippedArticlesAndMessages) {
     };
     // A box that holds none of the layout's pieces (here the empty one and one of Z-Track and
     // an unknown article) leaves the cart exactly as without a box.
-    const std::optional<TrackBox> boxes[] = {std::nullopt, TrackBox{}, Box("8500:3 stale:1")};
+    const std::optional<TrackBox> boxes[] = {std::nullopt, TrackBox{}, BoxOf("8500:3 stale:1")};
     for (const CartCase& c : cases)
         for (const std::optional<TrackBox>& box : boxes) {
             SCOPED_TRACE(std::string(c.what) + (box ? " with a box" : ""));
-            const LayoutDocument doc = Layout(c.placed);
+            const LayoutDocument doc = LayoutOf(c.placed);
             const BuyTrackPlan plan =
                 box ? PlanBuyTrack(doc, *box, SmallStore()) : PlanBuyTrack(doc, SmallStore());
             ExpectPlan(plan, c);
@@ -137,7 +114,7 @@ TEST(BuyTrack, CartHoldsOnlyWhatTheBoxLacks) {
     };
     for (const CartCase& c : cases) {
         SCOPED_TRACE(c.what);
-        ExpectPlan(PlanBuyTrack(Layout(c.placed), Box(c.owned), SmallStore()), c);
+        ExpectPlan(PlanBuyTrack(LayoutOf(c.placed), BoxOf(c.owned), SmallStore()), c);
     }
 }
 
