@@ -1,7 +1,6 @@
 // The layout shape dialog, the level manager and the print commands inside the main window.
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
-#include <wx/clrpicker.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
 #include <wx/printdlg.h>

@@ -2,17 +2,14 @@
 // their failures and an empty layout.
 #include <gtest/gtest.h>
 #include <wx/image.h>
-#include <wx/menu.h>
-#include <wx/mstream.h>
 #include <wx/radiobox.h>
 #include <wx/spinctrl.h>
-#include <wx/sstream.h>
 #include <wx/xml/xml.h>
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
-#include <regex>
 
 #include "app/gui/MainFrameDialogs.h"
 #include "dialogs/PlanExport.h"
@@ -295,8 +292,7 @@ TEST_F(ExportTest, FileDialogStartsInTheLayoutsFolderThenInTheFolderUsedLast) {
     auto answer = Answer();
     answerPath = exports.File("parts.csv");
     Command(kCmdExportParts);
-    EXPECT_EQ(ReadFileBytes(answerPath.utf8_string()),
-              "Article,Name,System,Count\r\n24188,24188 - 188.3mm,Marklin C-Track,1\r\n");
+    EXPECT_TRUE(wxFileExists(answerPath));  // its bytes: PartsListCsv
     answerPath = exports.File("plan.pdf");  // another kind of export starts there too
     Command(kCmdExportPdf);
     EXPECT_TRUE(wxFileExists(answerPath));

@@ -52,12 +52,9 @@ TEST_F(LevelEditTest, AddFollowsTheHighestIdAndTheColourTable) {
     doc.levels.push_back(Level{.id = 3, .outline = {}});
     EXPECT_EQ(ProposedLevelName(doc), "Level 4");
     EXPECT_EQ(AddLevel(doc, "Upper"), 4u);
-    const Level& added = doc.levels.back();
-    EXPECT_EQ(added.name, "Upper");
-    EXPECT_TRUE(added.visible);
-    EXPECT_EQ(added.height, 0);
-    EXPECT_FALSE(added.colourTrack);
-    EXPECT_EQ(added.colour, (Rgb{220, 210, 160}));
+    // Visible, at height 0, its track uncoloured, in the table's colour for its place.
+    EXPECT_EQ(doc.levels.back(),
+              (Level{.id = 4, .name = "Upper", .colour = {220, 210, 160}, .outline = {}}));
     EXPECT_EQ(doc.activeLevel, 4u);
     EXPECT_EQ(NewLevelColour(1), (Rgb{180, 200, 220}));
     EXPECT_EQ(NewLevelColour(6), (Rgb{160, 220, 220}));

@@ -3,7 +3,6 @@
 // alone), every change is undoable, and outlines that cannot be built are refused.
 #include <gtest/gtest.h>
 #include <wx/listctrl.h>
-#include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/textctrl.h>
 

@@ -35,6 +35,15 @@ const std::string& Scratch() {
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
+// Runs `command`, which writes the template `out`; its entries (none when it wrote no file, as
+// xgettext does when it finds nothing).
+PoFile RunToTemplate(const std::string& command, const std::string& out) {
+    PoFile failed;
+    failed.error = "failed: " + command;
+    if (std::system((command + " 2>/dev/null").c_str()) != 0) return failed;
+    return fs::exists(out) ? ReadPoFile(out) : PoFile{};
+}
+
 // xgettext over `files` with `options` into a template; its entries.
 PoFile Extract(const std::vector<std::string>& files, const std::string& options,
                const std::string& name) {
@@ -43,29 +52,15 @@ PoFile Extract(const std::vector<std::string>& files, const std::string& options
                           " && xgettext --language=C++ --from-code=UTF-8 --no-wrap " + options +
                           " -o " + Quoted(out);
     for (const std::string& f : files) command += " " + Quoted(f);
-    command += " 2>/dev/null";
-    if (std::system(command.c_str()) != 0) {
-        PoFile failed;
-        failed.error = "xgettext failed: " + command;
-        return failed;
-    }
-    if (!fs::exists(out)) return PoFile{};  // nothing found: xgettext writes no file
-    return ReadPoFile(out);
+    return RunToTemplate(command, out);
 }
 
 // Every text marked for translation in the program's sources, as the pot target collects it.
 const PoFile& MarkedTexts() {
-    static const PoFile marked = [] {
-        const std::string out = Scratch() + "/marked.pot";
-        const std::string command = "bash " + Quoted(kSource + "/po/ExtractTexts.sh") + " " +
-                                    Quoted(kSource) + " " + Quoted(out) + " 2>/dev/null";
-        if (std::system(command.c_str()) != 0) {
-            PoFile failed;
-            failed.error = "po/ExtractTexts.sh failed";
-            return failed;
-        }
-        return ReadPoFile(out);
-    }();
+    static const std::string out = Scratch() + "/marked.pot";
+    static const PoFile marked = RunToTemplate("bash " + Quoted(kSource + "/po/ExtractTexts.sh") +
+                                                   " " + Quoted(kSource) + " " + Quoted(out),
+                                               out);
     return marked;
 }
 
@@ -77,16 +72,8 @@ const PoFile& German() {
 // A text as a PO file writes it: line breaks, tabs and quotes escaped.
 std::string Escaped(const std::string& text) {
     std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += "\\n";
-        else if (c == '\t')
-            out += "\\t";
-        else if (c == '"' || c == '\\')
-            out += std::string("\\") + c;
-        else
-            out += c;
-    }
+    for (char c : text)
+        out += c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(c == '"' || c == '\\', '\\') + c;
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "i18n/PoFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string_view>
@@ -55,9 +56,7 @@ PoFile ParsePo(const std::string& text) {
         if (line.starts_with("#~")) {
             obsolete = true;
             line.erase(0, 2);
-            line.erase(0, line.find_first_not_of(' ') == std::string::npos
-                              ? line.size()
-                              : line.find_first_not_of(' '));
+            line.erase(0, std::min(line.size(), line.find_first_not_of(' ')));
         }
         if (line.starts_with("#:")) {
             pendingWhere += (pendingWhere.empty() ? "" : " ") + line.substr(3);

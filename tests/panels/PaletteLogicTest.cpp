@@ -113,12 +113,9 @@ TEST(OpenedLayout, PicksTheSystemMostPiecesAreOfAndPrefersOnATie) {
         EXPECT_EQ(SystemIndexForLayout(pieces), std::stoi(c.substr(c.find('>') + 1))) << c;
     }
     // Helix track does not count.
-    std::vector<PlacedPiece> decks(3);
-    decks[0].article = "2200";
-    for (size_t i = 1; i < decks.size(); ++i) {
-        decks[i].article = "24188";
-        decks[i].helixId = 7;
-    }
+    std::vector<PlacedPiece> decks(
+        3, PlacedPiece{.article = "24188", .colour = {}, .helixId = 7, .joints = {}});
+    decks[0] = PlacedPiece{.article = "2200", .colour = {}, .joints = {}};
     EXPECT_EQ(SystemIndexForLayout(decks), 1);
 }
 

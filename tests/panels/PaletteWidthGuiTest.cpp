@@ -60,9 +60,8 @@ TEST_P(PaletteAtDefaultWidth, ShowsEveryTabAndWholeTexts) {
     for (unsigned row = 0; row < list->GetCount() && wide < 0; ++row)
         if (list->GetTextExtent(list->GetString(row)).x > list->GetClientSize().x - 8)
             wide = static_cast<int>(row);
-    if (wide < 0) {  // every row fits: a row's tooltip is not needed, but must not lie
-        wide = 1;
-    }
+    // When every row fits, a row's tooltip is not needed, but must not lie.
+    if (wide < 0) wide = 1;
     list->SetFirstItem(wide);
     PumpEvents();
     wxMouseEvent motion(wxEVT_MOTION);

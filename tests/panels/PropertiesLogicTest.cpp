@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 
 #include "panels/DataTable.h"
 #include "panels/PropertiesLogic.h"
@@ -15,15 +13,12 @@ namespace {
 TEST(PropertiesTexts, GradeValueAndWarning) {
     const auto table = ReadDataTable("grade_texts.tsv");
     ASSERT_EQ(table.size(), 9u);
-    for (const auto& row : table) {
-        const double grade = std::stod(row[0]);
-        EXPECT_EQ(GradeValueText(grade), row[1]) << grade;
-        char warning[80] = "";
-        if (std::abs(grade) > 6.0)
-            std::snprintf(warning, sizeof warning, "WARNING: Grade %.1f deg exceeds 6 deg max!",
-                          std::abs(grade));
-        EXPECT_EQ(GradeWarningText(grade), warning) << grade;
-    }
+    for (const auto& row : table) EXPECT_EQ(GradeValueText(std::stod(row[0])), row[1]) << row[0];
+    // Beyond 6 degrees either way.
+    EXPECT_EQ(GradeWarningText(6.0), "");
+    EXPECT_EQ(GradeWarningText(-6.0), "");
+    EXPECT_EQ(GradeWarningText(6.04), "WARNING: Grade 6.0 deg exceeds 6 deg max!");
+    EXPECT_EQ(GradeWarningText(-8.0), "WARNING: Grade 8.0 deg exceeds 6 deg max!");
 }
 
 TEST(PropertiesTexts, HeightEntryShowsAndParsesTheDisplayUnit) {

@@ -27,7 +27,6 @@ namespace {
 std::string German(const char* english) {
     static const std::map<std::string, std::string> kTexts = {
         {"Height (%s):", "H\u00f6he (%s):"},
-        {"Base height (%s):", "Grundh\u00f6he (%s):"},
         {"%d piece", "%d Gleisst\u00fcck"},
         {"%d pieces", "%d Gleisst\u00fccke"},
         {"%d scenery item", "%d Landschaftselement"},
@@ -105,23 +104,20 @@ TEST_F(TranslatedTexts, PropertiesPanelShowsGermanLabelsWithDecimalPoints) {
 }
 
 TEST_F(TranslatedTexts, PaletteHeadingsAreTranslatedButRowsStayGroupedByEnglishKeys) {
+    // How often a heading stands in a list.
+    const auto headings = [](const std::vector<PaletteRow>& rows, const char* text) {
+        int n = 0;
+        for (const PaletteRow& row : rows)
+            n += row.text == kPaletteHeaderPrefix + std::string(text);
+        return n;
+    };
     const std::vector<PaletteRow> track = BuildTrackRows(0);
     ASSERT_FALSE(track.empty());
     EXPECT_EQ(track.front().text, std::string(kPaletteHeaderPrefix) + "Gerade Gleise");
     EXPECT_TRUE(track.front().key.empty());
-    const auto helix = std::find_if(track.begin(), track.end(), [](const PaletteRow& row) {
-        return row.text == std::string(kPaletteHeaderPrefix) + "Gleiswendel";
-    });
-    EXPECT_NE(helix, track.end());
-
+    EXPECT_EQ(headings(track, "Gleiswendel"), 1);
     // Every signal kind still gets exactly one heading.
-    const std::vector<PaletteRow> signals = BuildSignalRows(0);
-    EXPECT_EQ(std::count_if(signals.begin(), signals.end(),
-                            [](const PaletteRow& row) {
-                                return row.text ==
-                                       std::string(kPaletteHeaderPrefix) + "Formsignale";
-                            }),
-              1);
+    EXPECT_EQ(headings(BuildSignalRows(0), "Formsignale"), 1);
     EXPECT_EQ(SignalKind("semaphore_home"), "Semaphore");
 
     // The library folder is found by the English name, whatever the choice shows.
