@@ -1,6 +1,7 @@
 // Baseboard outlines of the layout shape dialog: parametric shapes, custom vertex text, units.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,84 +11,55 @@ namespace {
 
 using Outline = std::vector<PointMm>;
 
+// "x,y x,y ..." in millimetres.
+Outline Points(const std::string& text) {
+    Outline points;
+    std::istringstream in(text);
+    for (double x, y; in >> x && in.ignore() && in >> y;) points.push_back({x, y});
+    return points;
+}
+
 struct OutlineCase {
     const char* name;
     int shape;
     std::array<int, 4> fields;
     int units;
-    Outline expected;
+    const char* expected;  // empty: no outline
 };
+
+OutlineCase Case(const char* name, int shape, int a, int b, int c, int d, int units,
+                 const char* expected) {
+    return {name, shape, {a, b, c, d}, units, expected};
+}
 
 class ShapeOutlineTest : public testing::TestWithParam<OutlineCase> {};
 
 TEST_P(ShapeOutlineTest, BuildsTheOutlineOrNoneWhenACutoutDoesNotFit) {
     const OutlineCase& c = GetParam();
-    EXPECT_EQ(ShapeOutline(c.shape, c.fields, c.units), c.expected);
+    EXPECT_EQ(ShapeOutline(c.shape, c.fields, c.units), Points(c.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, ShapeOutlineTest,
-    testing::Values(OutlineCase{"RectangleInCm",
-                                kShapeRectangle,
-                                {240, 120, 0, 0},
-                                1,
-                                {{0, 0}, {2400, 0}, {2400, 1200}, {0, 1200}}},
-                    OutlineCase{"LCutoutWiderThanTheBoard", kShapeL, {2400, 2400, 3000, 1200}, 0, {}},
-                    OutlineCase{"LCutoutAsDeepAsTheBoard", kShapeL, {100, 50, 20, 50}, 0, {}},
-                    OutlineCase{"LCutoutJustInside",
-                                kShapeL,
-                                {100, 50, 99, 49},
-                                0,
-                                {{0, 0}, {100, 0}, {100, 1}, {1, 1}, {1, 50}, {0, 50}}},
-                    OutlineCase{"UNotchCentred",
-                                kShapeU,
-                                {3600, 2400, 1200, 1200},
-                                0,
-                                {{0, 0},
-                                 {3600, 0},
-                                 {3600, 2400},
-                                 {2400, 2400},
-                                 {2400, 1200},
-                                 {1200, 1200},
-                                 {1200, 2400},
-                                 {0, 2400}}},
-                    OutlineCase{"UNotchWiderThanTheBoard", kShapeU, {10, 10, 99, 5}, 0, {}},
-                    OutlineCase{"UNotchAsWideAsTheBoard", kShapeU, {10, 10, 10, 5}, 0, {}},
-                    OutlineCase{"UNotchAsDeepAsTheBoard", kShapeU, {10, 10, 4, 10}, 0, {}},
-                    OutlineCase{
-                        "UNotchJustInside",
-                        kShapeU,
-                        {10, 10, 8, 9},
-                        0,
-                        {{0, 0}, {10, 0}, {10, 10}, {9, 10}, {9, 1}, {1, 1}, {1, 10}, {0, 10}}},
-                    OutlineCase{"TStemBelowBar",
-                                kShapeT,
-                                {3600, 1200, 1200, 1200},
-                                0,
-                                {{0, 0},
-                                 {3600, 0},
-                                 {3600, 1200},
-                                 {2400, 1200},
-                                 {2400, 2400},
-                                 {1200, 2400},
-                                 {1200, 1200},
-                                 {0, 1200}}},
-                    OutlineCase{"TStemWiderThanTheBar", kShapeT, {100, 50, 200, 2}, 1, {}},
-                    OutlineCase{"TStemAsWideAsTheBar", kShapeT, {100, 50, 100, 2}, 1, {}},
-                    OutlineCase{"TNarrowStemInCm",
-                                kShapeT,
-                                {100, 50, 20, 2},
-                                1,
-                                {{0, 0},
-                                 {1000, 0},
-                                 {1000, 500},
-                                 {600, 500},
-                                 {600, 520},
-                                 {400, 520},
-                                 {400, 500},
-                                 {0, 500}}},
-                    OutlineCase{"CustomHasNoParametricOutline", kShapeCustom, {1, 1, 1, 1}, 0, {}},
-                    OutlineCase{"ClearIsEmpty", kShapeClear, {1, 1, 1, 1}, 0, {}}),
+    testing::Values(
+        Case("RectangleInCm", kShapeRectangle, 240, 120, 0, 0, 1, "0,0 2400,0 2400,1200 0,1200"),
+        Case("LCutoutWiderThanTheBoard", kShapeL, 2400, 2400, 3000, 1200, 0, ""),
+        Case("LCutoutAsDeepAsTheBoard", kShapeL, 100, 50, 20, 50, 0, ""),
+        Case("LCutoutJustInside", kShapeL, 100, 50, 99, 49, 0, "0,0 100,0 100,1 1,1 1,50 0,50"),
+        Case("UNotchCentred", kShapeU, 3600, 2400, 1200, 1200, 0,
+             "0,0 3600,0 3600,2400 2400,2400 2400,1200 1200,1200 1200,2400 0,2400"),
+        Case("UNotchWiderThanTheBoard", kShapeU, 10, 10, 99, 5, 0, ""),
+        Case("UNotchAsWideAsTheBoard", kShapeU, 10, 10, 10, 5, 0, ""),
+        Case("UNotchAsDeepAsTheBoard", kShapeU, 10, 10, 4, 10, 0, ""),
+        Case("UNotchJustInside", kShapeU, 10, 10, 8, 9, 0, "0,0 10,0 10,10 9,10 9,1 1,1 1,10 0,10"),
+        Case("TStemBelowBar", kShapeT, 3600, 1200, 1200, 1200, 0,
+             "0,0 3600,0 3600,1200 2400,1200 2400,2400 1200,2400 1200,1200 0,1200"),
+        Case("TStemWiderThanTheBar", kShapeT, 100, 50, 200, 2, 1, ""),
+        Case("TStemAsWideAsTheBar", kShapeT, 100, 50, 100, 2, 1, ""),
+        Case("TNarrowStemInCm", kShapeT, 100, 50, 20, 2, 1,
+             "0,0 1000,0 1000,500 600,500 600,520 400,520 400,500 0,500"),
+        Case("CustomHasNoParametricOutline", kShapeCustom, 1, 1, 1, 1, 0, ""),
+        Case("ClearIsEmpty", kShapeClear, 1, 1, 1, 1, 0, "")),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ShapeFieldValues, NewLayoutShowsTheDefaultsRoundedPerUnit) {
@@ -145,15 +117,6 @@ TEST(CustomOutline, SkipsLinesThatAreNotTwoNumbers) {
         "ab,cd\n5\n,\n1,\n,2\n1e400,0\n0,-1e999\n100000,0\n3x,4\nnan,1\ninf,2\n0x10,1\n"
         "+7,-8\n99000,-99000\n1,2,3\n";
     EXPECT_EQ(ParseCustomOutline(text, 0), (Outline{{7, -8}, {99000, -99000}, {1, 2}}));
-}
-
-TEST(CustomOutline, ThousandsOfLinesAreReadInOrder) {
-    std::string text;
-    for (int i = 0; i < 20000; ++i) text += std::to_string(i % 97) + "," + std::to_string(i) + "\n";
-    const Outline outline = ParseCustomOutline(text, 0);
-    ASSERT_EQ(outline.size(), 20000u);
-    EXPECT_EQ(outline[19999], (PointMm{19999 % 97, 19999}));
-    EXPECT_TRUE(ParseCustomOutline(std::string(200000, ','), 0).empty());
 }
 
 }  // namespace

@@ -12,16 +12,15 @@ protected:
     void SetUp() override { doc.EnsureDefaultLevel(); }
 
     uint32_t Piece(int32_t level, uint32_t helix = kNoId, double grade = 0, double z = 7) {
-        PlacedPiece p;
-        p.id = doc.TakeId();
-        p.article = "24188";
-        p.level = level;
-        p.helixId = helix;
-        p.grade = grade;
-        p.elevation = z;
-        p.joints.resize(2);
-        doc.pieces.push_back(p);
-        return p.id;
+        doc.pieces.push_back(PlacedPiece{.id = doc.TakeId(),
+                                         .article = "24188",
+                                         .elevation = z,
+                                         .grade = grade,
+                                         .colour = {},
+                                         .level = level,
+                                         .helixId = helix,
+                                         .joints = std::vector<Joint>(2)});
+        return doc.pieces.back().id;
     }
     void Join(uint32_t a, uint32_t b) {
         doc.FindPiece(a)->joints[1] = {b, 0};
@@ -40,10 +39,7 @@ protected:
         return h.id;
     }
     void Scenery(int32_t level) {
-        SceneryItem s;
-        s.id = doc.TakeId();
-        s.level = level;
-        doc.scenery.push_back(s);
+        doc.scenery.push_back(SceneryItem{.id = doc.TakeId(), .item = {}, .level = level});
     }
     bool Has(uint32_t pieceId) const { return doc.FindPiece(pieceId) != nullptr; }
 
@@ -53,17 +49,12 @@ protected:
 TEST_F(LevelEditTest, AddFollowsTheHighestIdAndTheColourTable) {
     EXPECT_EQ(AddLevel(doc, "Yard"), 2u);
     doc.levels.erase(doc.levels.begin() + 1);
-    Level three;
-    three.id = 3;
-    doc.levels.push_back(three);
+    doc.levels.push_back(Level{.id = 3, .outline = {}});
     EXPECT_EQ(ProposedLevelName(doc), "Level 4");
     EXPECT_EQ(AddLevel(doc, "Upper"), 4u);
-    const Level& added = doc.levels.back();
-    EXPECT_EQ(added.name, "Upper");
-    EXPECT_TRUE(added.visible);
-    EXPECT_EQ(added.height, 0);
-    EXPECT_FALSE(added.colourTrack);
-    EXPECT_EQ(added.colour, (Rgb{220, 210, 160}));
+    // Visible, at height 0, its track uncoloured, in the table's colour for its place.
+    EXPECT_EQ(doc.levels.back(),
+              (Level{.id = 4, .name = "Upper", .colour = {220, 210, 160}, .outline = {}}));
     EXPECT_EQ(doc.activeLevel, 4u);
     EXPECT_EQ(NewLevelColour(1), (Rgb{180, 200, 220}));
     EXPECT_EQ(NewLevelColour(6), (Rgb{160, 220, 220}));

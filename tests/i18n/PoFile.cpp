@@ -1,7 +1,9 @@
 #include "i18n/PoFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace {
 // Decodes the quoted string that starts at `at` in line; false when it is not one.
@@ -15,26 +17,11 @@ bool ReadQuoted(const std::string& line, size_t at, std::string* out) {
             out->push_back(c);
             continue;
         }
-        if (++i == line.size()) return false;
-        switch (line[i]) {
-            case 'n':
-                out->push_back('\n');
-                break;
-            case 't':
-                out->push_back('\t');
-                break;
-            case 'r':
-                out->push_back('\r');
-                break;
-            case '"':
-                out->push_back('"');
-                break;
-            case '\\':
-                out->push_back('\\');
-                break;
-            default:
-                return false;
-        }
+        // The escapes xgettext writes: \n \t \r \" \\.
+        const size_t escape =
+            ++i < line.size() ? std::string_view("ntr\"\\").find(line[i]) : std::string_view::npos;
+        if (escape == std::string_view::npos) return false;
+        out->push_back("\n\t\r\"\\"[escape]);
     }
     return false;
 }
@@ -69,9 +56,7 @@ PoFile ParsePo(const std::string& text) {
         if (line.starts_with("#~")) {
             obsolete = true;
             line.erase(0, 2);
-            line.erase(0, line.find_first_not_of(' ') == std::string::npos
-                              ? line.size()
-                              : line.find_first_not_of(' '));
+            line.erase(0, std::min(line.size(), line.find_first_not_of(' ')));
         }
         if (line.starts_with("#:")) {
             pendingWhere += (pendingWhere.empty() ? "" : " ") + line.substr(3);
@@ -90,7 +75,6 @@ PoFile ParsePo(const std::string& text) {
             inEntry = true;
             entry.fuzzy = pendingFuzzy;
             entry.obsolete = obsolete;
-            entry.line = number;
             entry.where = pendingWhere;
             pendingFuzzy = false;
             pendingWhere.clear();

@@ -12,7 +12,6 @@ struct PoEntry {
     std::vector<std::string> translations;  // msgstr, or msgstr[0], msgstr[1], ...
     bool fuzzy = false;
     bool obsolete = false;
-    int line = 0;       // of the msgid
     std::string where;  // the "#:" references: "app/gui/MainFrame.cpp:97 ..."
 };
 

@@ -6,23 +6,12 @@
 namespace {
 
 PlacedPiece Piece(uint32_t id, double x, double y, std::vector<Joint> joints = {}) {
-    PlacedPiece p;
-    p.id = id;
-    p.article = "24188";
-    p.x = x;
-    p.y = y;
-    p.joints = std::move(joints);
-    return p;
+    return PlacedPiece{
+        .id = id, .article = "24188", .x = x, .y = y, .colour = {}, .joints = std::move(joints)};
 }
 
 SceneryItem Item(uint32_t id, double x, double y) {
-    SceneryItem s;
-    s.id = id;
-    s.item = "tree_conifer";
-    s.x = x;
-    s.y = y;
-    s.selected = true;
-    return s;
+    return SceneryItem{.id = id, .item = "tree_conifer", .x = x, .y = y, .selected = true};
 }
 
 // A layout of three pieces (ids 1 to 3, next id 4) that the block lands in.

@@ -93,43 +93,29 @@ TEST(SceneryAndSignals, ListsAndKinds) {
     for (int index : {0, 1, 2}) EXPECT_EQ(BuildSignalRows(index), normal) << index;
     EXPECT_EQ(BuildSignalRows(3), ListRows("signals_z"));
 
-    const std::pair<const char*, const char*> kinds[] = {
-        {"signal_semaphore_stop", "Semaphore"},
-        {"semaphore_color", "Semaphore"},
-        {"signal_color_distant", "Color light"},
-        {"distant_home", "Distant"},
-        {"signal_box", "Other"},
-        {"Semaphore", "Other"}};  // words match byte for byte
-    for (const auto& [id, kind] : kinds) EXPECT_EQ(SignalKind(id), kind) << id;
+    // "id > kind"; words match byte for byte.
+    for (const std::string c : {"signal_semaphore_stop > Semaphore", "semaphore_color > Semaphore",
+                                "signal_color_distant > Color light", "distant_home > Distant",
+                                "signal_box > Other", "Semaphore > Other"})
+        EXPECT_EQ(SignalKind(c.substr(0, c.find(" > "))), c.substr(c.find(" > ") + 3)) << c;
 }
 
 // A K-Track layout with a helix of C-Track stubs and two C pieces opened on C.
 TEST(OpenedLayout, PicksTheSystemMostPiecesAreOfAndPrefersOnATie) {
-    const std::pair<std::vector<const char*>, int> cases[] = {{{}, 0},
-                                                              {{"2200", "24188", "2210"}, 1},
-                                                              {{"2200", "24188"}, 0},
-                                                              {{"2200", "2210"}, 1},
-                                                              {{"8500", "62188", "8510"}, 3},
-                                                              {{"8500", "62188"}, 2},
-                                                              {{"8500", "8510"}, 3},
-                                                              {{"8500", "2200"}, 1},
-                                                              {{"99999", ""}, 0},
-                                                              {{"99999", "62064"}, 2},
-                                                              {{"14904", "20-000", "14912"}, 4},
-                                                              {{"14904", "20-000"}, 4},
-                                                              {{"20-000", "20-100"}, 5}};
-    for (const auto& [articles, index] : cases) {
-        std::vector<PlacedPiece> pieces(articles.size());
-        for (size_t i = 0; i < articles.size(); ++i) pieces[i].article = articles[i];
-        EXPECT_EQ(SystemIndexForLayout(pieces), index) << articles.size();
+    // The articles separated by blanks ("-" for an empty article) > the list chosen.
+    for (const std::string c :
+         {"> 0", "2200 24188 2210 > 1", "2200 24188 > 0", "2200 2210 > 1", "8500 62188 8510 > 3",
+          "8500 62188 > 2", "8500 8510 > 3", "8500 2200 > 1", "99999 - > 0", "99999 62064 > 2",
+          "14904 20-000 14912 > 4", "14904 20-000 > 4", "20-000 20-100 > 5"}) {
+        std::vector<PlacedPiece> pieces;
+        for (const std::string& article : Words(c.substr(0, c.find('>'))))
+            pieces.emplace_back().article = article == "-" ? "" : article;
+        EXPECT_EQ(SystemIndexForLayout(pieces), std::stoi(c.substr(c.find('>') + 1))) << c;
     }
     // Helix track does not count.
-    std::vector<PlacedPiece> decks(3);
-    decks[0].article = "2200";
-    for (size_t i = 1; i < decks.size(); ++i) {
-        decks[i].article = "24188";
-        decks[i].helixId = 7;
-    }
+    std::vector<PlacedPiece> decks(
+        3, PlacedPiece{.article = "24188", .colour = {}, .helixId = 7, .joints = {}});
+    decks[0] = PlacedPiece{.article = "2200", .colour = {}, .joints = {}};
     EXPECT_EQ(SystemIndexForLayout(decks), 1);
 }
 

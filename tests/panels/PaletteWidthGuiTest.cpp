@@ -3,13 +3,11 @@
 // tally's columns are as wide as what they hold. With QUILLMORE_SHOTS naming a folder, the
 // window is saved there as a picture in each language.
 #include <gtest/gtest.h>
-#include <wx/dcmemory.h>
 #include <wx/listbox.h>
 #include <wx/notebook.h>
 #include <wx/stattext.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "app/Language.h"
 #include "app/gui/AppLanguage.h"
@@ -17,6 +15,7 @@
 #include "panels/gui/PalettePanel.h"
 #include "panels/gui/PropertiesPanel.h"
 #include "support/FrameFixture.h"
+#include "support/Screenshot.h"
 
 namespace {
 
@@ -33,20 +32,6 @@ protected:
         if (frame) frame->Hide();
         CloseFrame();
         UseLanguage(kSourceLanguage, QUILLMORE_PROGRAM_DIR);
-    }
-    void Shoot(const std::string& name) {
-        const char* folder = std::getenv("QUILLMORE_SHOTS");
-        if (!folder || !*folder) return;
-        frame->Refresh();
-        frame->Update();
-        PumpEvents(300);
-        wxBitmap bitmap(frame->GetSize(), 24);
-        {
-            wxMemoryDC memory(bitmap);
-            wxWindowDC from(frame);
-            memory.Blit(0, 0, frame->GetSize().x, frame->GetSize().y, &from, 0, 0);
-        }
-        bitmap.SaveFile(wxString(folder) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
     }
 };
 
@@ -75,9 +60,8 @@ TEST_P(PaletteAtDefaultWidth, ShowsEveryTabAndWholeTexts) {
     for (unsigned row = 0; row < list->GetCount() && wide < 0; ++row)
         if (list->GetTextExtent(list->GetString(row)).x > list->GetClientSize().x - 8)
             wide = static_cast<int>(row);
-    if (wide < 0) {  // every row fits: a row's tooltip is not needed, but must not lie
-        wide = 1;
-    }
+    // When every row fits, a row's tooltip is not needed, but must not lie.
+    if (wide < 0) wide = 1;
     list->SetFirstItem(wide);
     PumpEvents();
     wxMouseEvent motion(wxEVT_MOTION);
@@ -114,7 +98,7 @@ TEST_P(PaletteAtDefaultWidth, ShowsEveryTabAndWholeTexts) {
     }
     EXPECT_LE(tally->GetColumnWidth(0) + tally->GetColumnWidth(1), tally->GetClientSize().x)
         << GetParam() << ": the counts lie beyond the list's right edge";
-    Shoot(std::string("palette-") + GetParam());
+    SaveShot(frame, std::string("palette-") + GetParam() + ".png");
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, PaletteAtDefaultWidth, testing::Values("en", "de"));

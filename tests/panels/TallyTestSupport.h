@@ -4,6 +4,8 @@
 #include <string>
 
 #include "model/LayoutDocument.h"
+#include "panels/DataTable.h"
+#include "trackbox/TrackBox.h"
 
 // Appends `n` loose pieces of an article (no joints needed for counting).
 inline void PlacePieces(LayoutDocument& doc, const std::string& article, int n = 1) {
@@ -30,4 +32,26 @@ inline void PlaceHelixWithEnds(LayoutDocument& doc, const std::string& variant) 
         *end = piece.id;
     }
     doc.helices.push_back(helix);
+}
+
+// "article:count ..." as loose pieces of a layout or the counts of a box.
+inline std::vector<std::pair<std::string, int>> ArticleCounts(const std::string& text) {
+    std::vector<std::pair<std::string, int>> counts;
+    for (const std::string& word : Words(text)) {
+        const size_t colon = word.rfind(':');
+        counts.emplace_back(word.substr(0, colon), std::stoi(word.substr(colon + 1)));
+    }
+    return counts;
+}
+
+inline LayoutDocument LayoutOf(const std::string& placed) {
+    LayoutDocument doc;
+    for (const auto& [article, n] : ArticleCounts(placed)) PlacePieces(doc, article, n);
+    return doc;
+}
+
+inline TrackBox BoxOf(const std::string& owned) {
+    TrackBox box;
+    for (const auto& [article, n] : ArticleCounts(owned)) box.Set(article, n);
+    return box;
 }

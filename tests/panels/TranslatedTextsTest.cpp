@@ -8,7 +8,6 @@
 #include <string>
 
 #include "base/Translate.h"
-#include "canvas/Autofill.h"
 #include "canvas/Snapping.h"
 #include "catalog/SceneryCatalog.h"
 #include "catalog/TrackCatalog.h"
@@ -28,17 +27,12 @@ namespace {
 std::string German(const char* english) {
     static const std::map<std::string, std::string> kTexts = {
         {"Height (%s):", "H\u00f6he (%s):"},
-        {"Base height (%s):", "Grundh\u00f6he (%s):"},
         {"%d piece", "%d Gleisst\u00fcck"},
         {"%d pieces", "%d Gleisst\u00fccke"},
         {"%d scenery item", "%d Landschaftselement"},
         {"%s and %s selected", "%s und %s ausgew\u00e4hlt"},
         {"%s selected", "%s ausgew\u00e4hlt"},
         {"%s%.2f deg (%.1f%%)", "%s%.2f Grad (%.1f %%)"},
-        {"Gap: %.1f mm. Select fill:", "L\u00fccke: %.1f mm. F\u00fcllung w\u00e4hlen:"},
-        {"Autofill", "Automatisch f\u00fcllen"},
-        {"The two pieces are already touching \u2014 no gap to fill.",
-         "Die beiden Gleisst\u00fccke ber\u00fchren sich bereits."},
         {"Straights", "Gerade Gleise"},
         {"Helix", "Gleiswendel"},
         {"Semaphore", "Formsignale"},
@@ -93,11 +87,10 @@ TEST_F(TranslatedTexts, PropertiesPanelShowsGermanLabelsWithDecimalPoints) {
     EXPECT_EQ(one.gradeText, "+2.50 Grad (4.4 %)");
 
     Put("24188", 400, 0);
-    SceneryItem item;
-    item.id = doc.TakeId();
-    item.item = SceneryCatalog::Instance().At(0)->id;
-    item.selected = true;
-    doc.scenery.push_back(item);
+    doc.scenery.push_back(SceneryItem{.id = doc.TakeId(),
+                                      .item = SceneryCatalog::Instance().At(0)->id,
+                                      .selected = true,
+                                      .level = 1});
     const SelectionView several = BuildSelectionView(doc);
     EXPECT_EQ(several.header, "2 Gleisst\u00fccke und 1 Landschaftselement ausgew\u00e4hlt");
     // The untranslated texts between stay English, still filled in.
@@ -110,42 +103,21 @@ TEST_F(TranslatedTexts, PropertiesPanelShowsGermanLabelsWithDecimalPoints) {
     EXPECT_EQ(SelectionView{}.heightLabel, "H\u00f6he (mm):");
 }
 
-TEST_F(TranslatedTexts, AutofillSpeaksGermanAndKeepsTheDecimalPoint) {
-    Put("24188", 0, 0);
-    Put("24188", 188.3 + 376.6, 0);  // a gap of two straights
-    AutofillPlan plan = PlanAutofill(doc);
-    ASSERT_FALSE(plan.solutions.empty());
-    EXPECT_EQ(plan.prompt, "L\u00fccke: 376.6 mm. F\u00fcllung w\u00e4hlen:");
-    EXPECT_TRUE(plan.lines.front().ends_with("  (376.6 mm)")) << plan.lines.front();
-
-    LayoutDocument touching;
-    touching.EnsureDefaultLevel();
-    doc = touching;
-    Put("24188", 0, 0);
-    Put("24188", 188.3, 0);
-    plan = PlanAutofill(doc);
-    EXPECT_EQ(plan.title, "Automatisch f\u00fcllen");
-    EXPECT_EQ(plan.message, "Die beiden Gleisst\u00fccke ber\u00fchren sich bereits.");
-}
-
 TEST_F(TranslatedTexts, PaletteHeadingsAreTranslatedButRowsStayGroupedByEnglishKeys) {
+    // How often a heading stands in a list.
+    const auto headings = [](const std::vector<PaletteRow>& rows, const char* text) {
+        int n = 0;
+        for (const PaletteRow& row : rows)
+            n += row.text == kPaletteHeaderPrefix + std::string(text);
+        return n;
+    };
     const std::vector<PaletteRow> track = BuildTrackRows(0);
     ASSERT_FALSE(track.empty());
     EXPECT_EQ(track.front().text, std::string(kPaletteHeaderPrefix) + "Gerade Gleise");
     EXPECT_TRUE(track.front().key.empty());
-    const auto helix = std::find_if(track.begin(), track.end(), [](const PaletteRow& row) {
-        return row.text == std::string(kPaletteHeaderPrefix) + "Gleiswendel";
-    });
-    EXPECT_NE(helix, track.end());
-
+    EXPECT_EQ(headings(track, "Gleiswendel"), 1);
     // Every signal kind still gets exactly one heading.
-    const std::vector<PaletteRow> signals = BuildSignalRows(0);
-    EXPECT_EQ(std::count_if(signals.begin(), signals.end(),
-                            [](const PaletteRow& row) {
-                                return row.text ==
-                                       std::string(kPaletteHeaderPrefix) + "Formsignale";
-                            }),
-              1);
+    EXPECT_EQ(headings(BuildSignalRows(0), "Formsignale"), 1);
     EXPECT_EQ(SignalKind("semaphore_home"), "Semaphore");
 
     // The library folder is found by the English name, whatever the choice shows.
@@ -182,27 +154,17 @@ TEST_F(TranslatedTexts, BuyTrackShapeAndLevelTextsAreTranslatedAndEnglishWithout
     EXPECT_EQ(Tr(ShapeInfoFor(kShapeRectangle).choice), "Rechteck");
     EXPECT_EQ(SkippedLinesNote({2, 5, 9}), "Zeilen 2, 5 und 9 \u00fcbersprungen.");
 
-    LevelContents contents;
-    contents.pieces = 3;
-    contents.scenery = 1;
-    contents.helices = 0;
-    EXPECT_EQ(RemoveLevelQuestion("Keller", contents),
+    EXPECT_EQ(RemoveLevelQuestion("Keller", LevelContents{.pieces = 3, .scenery = 1, .helices = 0}),
               "Ebene \u201eKeller\u201c mit 3 Gleisst\u00fccken, 1 Landschaftselementen und 0 "
               "Gleiswendeln entfernen?");
 
-    PictureFrame frame;
-    frame.width = 1200;
-    frame.height = 800;
-    EXPECT_EQ(PictureSizeText(frame), "1200 \u00d7 800 Pixel");
+    EXPECT_EQ(PictureSizeText(PictureFrame{.width = 1200, .height = 800}), "1200 \u00d7 800 Pixel");
 
     SetTranslator(nullptr);  // without a translator every text is the English one
     EXPECT_EQ(SelectionView{}.header, "No selection");
     EXPECT_EQ(SkippedLinesNote({4}),
               "Skipped line 4, which is not two numbers separated by a comma. The outline was "
               "made from the other lines.");
-    EXPECT_EQ(SkippedLinesNote({2, 5, 9}),
-              "Skipped lines 2, 5 and 9, which are not two numbers separated by a comma. The "
-              "outline was made from the other lines.");
 }
 
 }  // namespace
