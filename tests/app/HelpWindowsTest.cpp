@@ -146,7 +146,9 @@ TEST_F(HelpWindows, SplashAndHelpLinkTheMakerAndThePropertiesFollowTheSplash) {
     std::vector<wxString> titles;
     ModalAnswerer answer([&](wxDialog* dialog) {
         titles.push_back(dialog->GetTitle());
-        if (titles.size() == 1) EXPECT_NE(dynamic_cast<SplashDialog*>(dialog), nullptr);
+        if (titles.size() == 1) {
+            EXPECT_NE(dynamic_cast<SplashDialog*>(dialog), nullptr);
+        }
         Doc().pieces[0].selected = true;
         std::vector<wxHyperlinkCtrl*> links;
         std::function<void(wxWindow*)> walk = [&](wxWindow* w) {
@@ -180,7 +182,9 @@ TEST_F(HelpWindows, BuyTrackHelpShowsItsPictureUnlessItIsMissing) {
         ModalAnswerer answer([&](wxDialog* dialog) {
             wxWindow* picture = wxWindow::FindWindowByName("buyTrackPicture", dialog);
             pictured = picture != nullptr;
-            if (picture) EXPECT_EQ(picture->GetSize(), wxSize(450, 510));
+            if (picture) {
+                EXPECT_EQ(picture->GetSize(), wxSize(450, 510));
+            }
             return wxID_OK;
         });
         frame->Properties()->ShowBuyTrackHelp();

@@ -55,7 +55,7 @@ public:
         }
         for (uint32_t h : helixIds) {
             const auto& variants = HelixVariants();
-            Helix helix{h, Number(), Number(), Number()};
+            Helix helix{h, Number(), Number(), Number(), {}};
             helix.variant = Chance(4) ? Text(10) + "v" : variants[Below(variants.size())].id;
             for (uint32_t* end : {&helix.bottomR1, &helix.bottomR2, &helix.topR1, &helix.topR2})
                 *end = SomeRef(doc);

@@ -114,7 +114,9 @@ TEST(TrainCamerasTest, CabViewTurnsSmoothlyIntoACurveAndLooksAlongTheStraight) {
         if (s > 0)
             largestTurn = std::max(largestTurn, std::abs(std::remainder(yaw - lastYaw, 360.0)));
         lastYaw = yaw;
-        if (s < 400) EXPECT_NEAR(yaw, 0.0, 1e-9);  // along the straight, exactly ahead
+        if (s < 400) {
+            EXPECT_NEAR(yaw, 0.0, 1e-9);  // along the straight, exactly ahead
+        }
     }
     // The track's own heading turns 90 degrees within 62 frames; the view never jumps.
     EXPECT_LT(largestTurn, 2.5);
