@@ -129,13 +129,6 @@ TEST_F(TrackChecksTest, CurvesAndDivergingRoutesBelowTheMinimumRadiusJoinedIntoO
 
 // ---- Reversing loops ----
 
-// A balloon's turnout and the pieces of its loop.
-std::pair<uint32_t, std::set<uint32_t>> Balloon(TrackBuilder& t, const char* turnout,
-                                                const char* curve, const char* straight, double y) {
-    const std::vector<uint32_t> loop = t.Balloon(turnout, curve, straight, y);
-    return {loop.front(), std::set<uint32_t>(loop.begin(), loop.end())};
-}
-
 TEST_F(TrackChecksTest, ReversingLoopsOnTwoRailTrackOnly) {
     struct Case {
         const char* turnout;
@@ -148,8 +141,11 @@ TEST_F(TrackChecksTest, ReversingLoopsOnTwoRailTrackOnly) {
           Case{"8562", "8520", "8500", true}}) {
         SCOPED_TRACE(c.turnout);
         doc = LayoutDocument();
-        const auto [first, firstLoop] = Balloon(track, c.turnout, c.curve, c.straight, 0);
-        const auto [second, secondLoop] = Balloon(track, c.turnout, c.curve, c.straight, 3000);
+        // Two balloons: each loop starts at its turnout.
+        const std::vector<uint32_t> one = track.Balloon(c.turnout, c.curve, c.straight, 0);
+        const std::vector<uint32_t> two = track.Balloon(c.turnout, c.curve, c.straight, 3000);
+        const std::set<uint32_t> firstLoop(one.begin(), one.end()),
+            secondLoop(two.begin(), two.end());
         const std::vector<LayoutFinding> loops =
             OfKind(CheckLayout(doc), FindingKind::ReversingLoop);
         if (!c.twoRail) {
@@ -163,7 +159,7 @@ TEST_F(TrackChecksTest, ReversingLoopsOnTwoRailTrackOnly) {
             const std::set<uint32_t> named(f.pieces.begin(), f.pieces.end());
             EXPECT_EQ(named.size(), f.pieces.size());
             EXPECT_TRUE(named == firstLoop || named == secondLoop);
-            const uint32_t sw = named == firstLoop ? first : second;
+            const uint32_t sw = named == firstLoop ? one.front() : two.front();
             EXPECT_EQ(f.x, track[sw].x);
             EXPECT_EQ(f.y, track[sw].y);
             EXPECT_TRUE(Contains(f.text, "insulated sections and a reversing module")) << f.text;
@@ -209,8 +205,6 @@ TEST_F(TrackChecksTest, SidingsShorterThanTheLongestTrain) {
     const uint32_t s2 = track.Attach("62188", s1, 1);
     const uint32_t bumper = track.Attach("62977", s2, 1);
     const double siding = LengthOf("62236") + LengthOf("62188") + LengthOf("62977");
-    ASSERT_GT(siding, 490);
-    ASSERT_LT(siding, 510);
 
     CheckOptions options;
     options.longestTrainMm = 600;

@@ -103,15 +103,6 @@ TEST_F(PieceColoursTest, RaisedPieceIsTintedUnlessFlatOnAHelix) {
     EXPECT_EQ(PieceColoursFor(piece, def, look).fill, (Rgb{210, 210, 205}));
 }
 
-TEST(PieceBands, StraightBandCorners) {
-    const std::vector<PointMm> b = StraightBand(0, 0, 0, 100, 18.7);
-    ASSERT_EQ(b.size(), 4u);
-    ExpectNear(b[0], 0, 18.7);
-    ExpectNear(b[1], 100, 18.7);
-    ExpectNear(b[2], 100, -18.7);
-    ExpectNear(b[3], 0, -18.7);
-}
-
 TEST(PieceBands, CurveBandEdgesLieOnTheirRadii) {
     // Radius 360, 30°: 20 segments, centre (0, 360).
     const std::vector<PointMm> b = CurveBand(0, 0, 0, 360, 30, 18.7, 188.5);
@@ -213,7 +204,6 @@ TEST_F(PieceShapesTest, BranchesHaveTheirShadeAndEndAtTheirConnectors) {
         std::vector<std::tuple<size_t, double, double, double>> ends;  // shape, x, y, tolerance
     } cases[] = {
         {"24612", {fill, b}, 2, {{1, 180.04, 38.76, 0.02}}},
-        {"24611", {fill, b}, 2, {{1, 180.04, -38.76, 0.02}}},
         {"24630", {b, b, fill}, 3, {{0, 180.04, 38.76, 0.02}, {1, 180.04, -38.76, 0.02}}},
         {"24672", {fill, b, b}, 3, {{0, 180, 48.2, 0.05}, {2, 257.5, 48.2, 0.05}}},
         {"2268", {fill, b, b}, 3, {{2, 244.6, 48.23, 0.05}}},
@@ -255,10 +245,8 @@ TEST_F(PieceShapesTest, TurntableHasPitDeckBridgeTracksAndDots) {
     ASSERT_EQ(s.size(), 35u);
     EXPECT_EQ(s[0].type, PieceShape::Type::Circle);
     EXPECT_DOUBLE_EQ(s[0].radiusMm, 189);
-    EXPECT_EQ(s[0].fill, (Rgb{220, 215, 210}));
     EXPECT_DOUBLE_EQ(s[1].radiusMm, 139);
     EXPECT_EQ(s[1].fill, fill);
-    EXPECT_EQ(s[2].pen, (Rgb{80, 60, 40}));
     // Track to the joined exit 15 at (−139, 0) from the pit rim at (−189, 0).
     EXPECT_EQ(s[4].penWidth, 2);
     ExpectNear(s[4].points[0], 500 - 189, 400, 1e-6);
