@@ -12,7 +12,6 @@
 #include "base/Geometry.h"
 #include "canvas/Snapping.h"
 #include "catalog/TrackCatalog.h"
-#include "gapclose/GapMoves.h"
 #include "gapclose/SolveGap.h"
 #include "layoutcheck/LayoutCheck.h"
 #include "model/TrackBuilder.h"
@@ -111,22 +110,18 @@ RemovedChain RemoveRandomChain(TrackSystem system, int count, std::mt19937& rng)
     for (;;) {
         RemovedChain g;
         LayoutDocument full;
-        const uint32_t s = Place(full, straight->article, {0, 0, heading(rng)});
+        TrackBuilder track(full);
+        const uint32_t s = track.Place(straight->article, 0, 0, heading(rng));
         uint32_t prev = s;
         int prevConn = 1;
         for (int i = 0; i < count; ++i) {
             const PieceDef& d = *plain[rng() % plain.size()];
             const int entry = static_cast<int>(rng() % 2);
-            const PiecePose pose = AlignToConnector(d, entry, EndPose(full, {prev, prevConn}));
-            const uint32_t id = Place(full, d.article, pose);
-            JoinConnectors(full, prev, prevConn, id, entry);
+            prev = track.Attach(d.article, prev, prevConn, entry);
             g.removed.push_back({d.article, entry, 1 - entry});
-            prev = id;
             prevConn = 1 - entry;
         }
-        const uint32_t e = Place(full, straight->article,
-                                 AlignToConnector(*straight, 0, EndPose(full, {prev, prevConn})));
-        JoinConnectors(full, prev, prevConn, e, 0);
+        const uint32_t e = track.Attach(straight->article, prev, prevConn, 0);
         if (!Collisions(full).empty()) continue;
         for (const PlacedPiece& p : full.pieces) {
             if (p.id != s && p.id != e) continue;
@@ -158,17 +153,6 @@ TEST_P(RemovedChainIsFoundAgain, ByAChainNoLonger) {
         for (const GapSolution& s : r.solutions)
             for (const GapStep& step : s.steps)
                 EXPECT_TRUE(IsPlainTrack(Def(step.article), GetParam())) << step.article;
-    }
-}
-
-// The search counts headings in the coarsest unit every piece turns by a whole number of:
-// Kato's 45, 15 and 10 degree pieces in 5, Minitrix's 30, 24, 15 and 6 in 3.
-TEST(GapMoves, NSystemsTurnInTheirCoarsestUnit) {
-    for (const bool turnouts : {false, true}) {
-        const GapMoveSet kato = BuildGapMoves(TrackSystem::KatoN, turnouts, nullptr);
-        EXPECT_TRUE(kato.unitDeg == 5 && kato.exactUnits);
-        const GapMoveSet minitrix = BuildGapMoves(TrackSystem::MinitrixN, turnouts, nullptr);
-        EXPECT_TRUE(minitrix.unitDeg == 3 && minitrix.unitsPerTurn == 120);
     }
 }
 
