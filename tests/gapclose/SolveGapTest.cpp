@@ -274,9 +274,7 @@ TEST(SolveGap, TurnoutsOnlyWhenAskedAndTheOtherLegStaysOpen) {
     EXPECT_EQ(Def(step.article).connectors.size(), 3u);
     ASSERT_EQ(PlaceGapSolution(doc, a, b, with.front()), "");
     const PlacedPiece& laid = doc.pieces.back();
-    int open = 0;
-    for (int c = 0; c < 3; ++c) open += laid.IsOpen(c) ? 1 : 0;
-    EXPECT_EQ(open, 1);
+    EXPECT_EQ(laid.IsOpen(0) + laid.IsOpen(1) + laid.IsOpen(2), 1);
 }
 
 TEST(SolveGap, RefusesEndsItCannotJoin) {

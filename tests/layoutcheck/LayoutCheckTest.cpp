@@ -78,40 +78,32 @@ TEST_F(LayoutCheckTest, CirclesClosedUnjoinedAndOpen) {
 }
 
 // Two open ends facing each other: the second piece starts `gap` mm on, turned `turnDeg`.
-struct NearMissCase {
-    const char* first;
-    const char* second;
-    double gap;
-    double turnDeg;
-    bool nearMiss;
-    const char* text;
-};
-
-class NearMissTest : public LayoutCheckTest, public ::testing::WithParamInterface<NearMissCase> {};
-
-TEST_P(NearMissTest, FindsOnlyCloseFacingCompatibleEnds) {
-    const NearMissCase& c = GetParam();
-    track.Place(c.first);
-    const double along = 188.3 + c.gap;  // 24188 and 62188 are both 188.3 mm
-    track.Place(c.second, along, 0, c.turnDeg);
-    const std::vector<LayoutFinding> findings = Check();
-    EXPECT_EQ(Count(findings, FindingKind::OpenEnd), 4);
-    ASSERT_EQ(Count(findings, FindingKind::NearMiss), c.nearMiss ? 1 : 0);
-    if (!c.nearMiss) return;
-    EXPECT_NEAR(findings[0].x, 188.3 + c.gap / 2, 1e-9);
-    EXPECT_NE(findings[0].text.find(c.text), std::string::npos) << findings[0].text;
+TEST_F(LayoutCheckTest, NearMissesOnlyBetweenCloseFacingCompatibleEnds) {
+    const struct {
+        const char* second;
+        double gap, turnDeg;
+        const char* text;  // null: no near miss
+    } cases[] = {
+        {"24188", 2.0, 0, "Gap of 2.0 mm at 0.0"},
+        {"24188", 4.9, 4.5, "Gap of 4.9 mm at 4.5"},
+        {"24188", 5.5, 0, nullptr},
+        {"24188", 1.0, 6.0, nullptr},
+        {"2200", 1.0, 0, nullptr},   // C-Track does not join K-Track, however close
+        {"62188", 1.0, 0, nullptr},  // TRIX C-Track is a system of its own
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.second << " " << c.gap << " " << c.turnDeg);
+        doc = LayoutDocument();
+        track.Place("24188");
+        track.Place(c.second, 188.3 + c.gap, 0, c.turnDeg);  // 24188 and 62188 are both 188.3 mm
+        const std::vector<LayoutFinding> findings = Check();
+        EXPECT_EQ(Count(findings, FindingKind::OpenEnd), 4);
+        ASSERT_EQ(Count(findings, FindingKind::NearMiss), c.text ? 1 : 0);
+        if (!c.text) continue;
+        EXPECT_NEAR(findings[0].x, 188.3 + c.gap / 2, 1e-9);
+        EXPECT_NE(findings[0].text.find(c.text), std::string::npos) << findings[0].text;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Ends, NearMissTest,
-    ::testing::Values(NearMissCase{"24188", "24188", 2.0, 0, true, "Gap of 2.0 mm at 0.0"},
-                      NearMissCase{"24188", "24188", 4.9, 4.5, true, "Gap of 4.9 mm at 4.5"},
-                      NearMissCase{"24188", "24188", 5.5, 0, false, ""},
-                      NearMissCase{"24188", "24188", 1.0, 6.0, false, ""},
-                      // C-Track does not join K-Track, however close.
-                      NearMissCase{"24188", "2200", 1.0, 0, false, ""},
-                      // TRIX C-Track is a system of its own.
-                      NearMissCase{"24188", "62188", 1.0, 0, false, ""}));
 
 TEST_F(LayoutCheckTest, StrainedJointsAreFoundOncePerJoint) {
     struct Case {
@@ -155,52 +147,46 @@ TEST_F(LayoutCheckTest, SideBySideTracksMeetOnlyWhenCloseAlongFiftyMillimetres) 
     }
 }
 
-// A climbing run of three straights crosses a flat straight at x = 400; heights at the crossing.
-struct ClearanceCase {
-    const char* flat;
-    const char* run;
-    double heightAtCrossing;
-    CheckOptions options;
-    FindingKind kind;  // OpenEnd: nothing found where the tracks meet
-    const char* text;
-};
-
-class ClearanceTest : public LayoutCheckTest,
-                      public ::testing::WithParamInterface<ClearanceCase> {};
-
-TEST_P(ClearanceTest, HeightDifferenceAtTheCrossingDecides) {
-    const ClearanceCase& c = GetParam();
+// A climbing run of three straights crosses a flat straight; the heights at the crossing decide.
+TEST_F(LayoutCheckTest, HeightDifferenceAtTheCrossingDecides) {
+    const struct {
+        const char* article;
+        double heightAtCrossing;
+        CheckOptions options;
+        FindingKind kind;  // OpenEnd: nothing found where the tracks meet
+        const char* text;
+    } cases[] = {
+        {"24188", 50, {}, FindingKind::LowClearance, "50.0 mm under 24188"},
+        {"24188", 70, {}, FindingKind::OpenEnd, ""},
+        {"24188", 50, {45, 30, 3}, FindingKind::OpenEnd, ""},
+        {"24188", 6.5, {}, FindingKind::Collision, "difference 6.5 mm"},
+        {"24188", 7.5, {}, FindingKind::LowClearance, "7.5 mm"},
+        {"14902", 35, {}, FindingKind::LowClearance, "40.0 mm needed"},  // N track needs 40 mm
+    };
     const double grade = 1.5;
-    std::vector<uint32_t> run{track.Place(c.run)};
-    const double length = TrackCatalog::Instance().Find(c.run)->length;
-    track[run[0]].elevation = c.heightAtCrossing - std::sin(grade * kDegToRad) * 2 * length - 1;
-    StartGrade(doc, run[0], grade);
-    for (int i = 0; i < 2; ++i) run.push_back(track.Attach(c.run, run.back(), 1));
-    // The flat track crosses the run 1 mm / sin(grade) after the start of the third piece.
-    const double crossX = 2 * length + 1 / std::sin(grade * kDegToRad);
-    const uint32_t flat = track.Place(c.flat, crossX, -60, 90);
-    const std::vector<LayoutFinding> faults = Faults(Check(c.options));
-    if (c.kind == FindingKind::OpenEnd) {
-        EXPECT_TRUE(faults.empty()) << faults.front().text;
-        return;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.article << " " << c.heightAtCrossing);
+        doc = LayoutDocument();
+        std::vector<uint32_t> run{track.Place(c.article)};
+        const double length = TrackCatalog::Instance().Find(c.article)->length;
+        track[run[0]].elevation = c.heightAtCrossing - std::sin(grade * kDegToRad) * 2 * length - 1;
+        StartGrade(doc, run[0], grade);
+        for (int i = 0; i < 2; ++i) run.push_back(track.Attach(c.article, run.back(), 1));
+        // The flat track crosses the run 1 mm / sin(grade) after the start of the third piece.
+        const double crossX = 2 * length + 1 / std::sin(grade * kDegToRad);
+        const uint32_t flat = track.Place(c.article, crossX, -60, 90);
+        const std::vector<LayoutFinding> faults = Faults(Check(c.options));
+        if (c.kind == FindingKind::OpenEnd) {
+            EXPECT_TRUE(faults.empty()) << faults.front().text;
+            continue;
+        }
+        ASSERT_EQ(faults.size(), 1u) << faults.back().text;
+        EXPECT_EQ(faults[0].kind, c.kind);
+        EXPECT_EQ(faults[0].pieces, (std::vector{run[2], flat}));
+        EXPECT_NEAR(faults[0].x, crossX, 1e-6);
+        EXPECT_NE(faults[0].text.find(c.text), std::string::npos) << faults[0].text;
     }
-    ASSERT_EQ(faults.size(), 1u) << faults.back().text;
-    EXPECT_EQ(faults[0].kind, c.kind);
-    EXPECT_EQ(faults[0].pieces, (std::vector{run[2], flat}));
-    EXPECT_NEAR(faults[0].x, crossX, 1e-6);
-    EXPECT_NE(faults[0].text.find(c.text), std::string::npos) << faults[0].text;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Heights, ClearanceTest,
-    ::testing::Values(
-        ClearanceCase{"24188", "24188", 50, {}, FindingKind::LowClearance, "50.0 mm under 24188"},
-        ClearanceCase{"24188", "24188", 70, {}, FindingKind::OpenEnd, ""},
-        ClearanceCase{"24188", "24188", 50, {45, 30, 3}, FindingKind::OpenEnd, ""},
-        ClearanceCase{"24188", "24188", 6.5, {}, FindingKind::Collision, "difference 6.5 mm"},
-        ClearanceCase{"24188", "24188", 7.5, {}, FindingKind::LowClearance, "7.5 mm"},
-        // N track needs 40 mm.
-        ClearanceCase{"14902", "14902", 35, {}, FindingKind::LowClearance, "40.0 mm needed"}));
 
 TEST_F(LayoutCheckTest, GradesAreCheckedAgainstTheMaximumAndTheRecommendation) {
     struct Case {
