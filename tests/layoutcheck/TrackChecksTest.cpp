@@ -306,19 +306,14 @@ TEST(FindingsReport, TextAndCsvCarryEveryFindingAndQuoteWhatTheyMust) {
 }
 
 TEST(IgnoredFindings, AFindingStaysIgnoredWhenItsNumbersChangeButNotOnOtherPieces) {
-    LayoutFinding gap;
-    gap.kind = FindingKind::NearMiss;
-    gap.pieces = {7, 3};
-    gap.text = "Gap of 2.0 mm";
+    const auto finding = [](FindingKind kind, std::vector<uint32_t> pieces, const char* text) {
+        return LayoutFinding{.kind = kind, .pieces = std::move(pieces), .text = text};
+    };
     IgnoredFindings ignored;
-    ignored.Ignore(gap);
-    LayoutFinding closer = gap;
-    closer.text = "Gap of 1.0 mm";
-    closer.pieces = {3, 7};
-    LayoutFinding elsewhere = gap;
-    elsewhere.pieces = {3, 8};
-    LayoutFinding otherKind = gap;
-    otherKind.kind = FindingKind::StrainedJoint;
+    ignored.Ignore(finding(FindingKind::NearMiss, {7, 3}, "Gap of 2.0 mm"));
+    const LayoutFinding closer = finding(FindingKind::NearMiss, {3, 7}, "Gap of 1.0 mm");
+    const LayoutFinding elsewhere = finding(FindingKind::NearMiss, {3, 8}, "Gap of 2.0 mm");
+    const LayoutFinding otherKind = finding(FindingKind::StrainedJoint, {7, 3}, "Gap of 2.0 mm");
     int hidden = -1;
     const std::vector<LayoutFinding> shown =
         ignored.Visible({closer, elsewhere, otherKind}, &hidden);
