@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <set>
 
-#include "SampleLayouts.h"
 #include "canvas/RouteLines.h"
 #include "canvas/gui/LayoutRenderer.h"
 #include "catalog/TrackCatalog.h"
@@ -41,7 +40,6 @@ public:
             DrawOverlays(dc, doc, o, view);
         });
     }
-    bool Save(const std::string& path) const { return image.SaveFile(path, wxBITMAP_TYPE_PNG); }
     wxSize Size() const { return bitmap.GetSize(); }
 
 private:
@@ -77,7 +75,7 @@ LayoutDocument PlainDoc(bool labels = false) {
 }  // namespace
 
 // One straight from (100, 100) along +x at zoom 1: its middle is pixel (194, 100).
-TEST(PieceDrawing, BandSelectionDotsLabelsAndThinBands) {
+TEST(PieceDrawing, BandDotsAndLabels) {
     LayoutDocument doc = PlainDoc();
     const uint32_t id = LayPiece(doc, 100, 100);
     auto piece = [&]() -> PlacedPiece& { return *doc.FindPiece(id); };
@@ -89,14 +87,6 @@ TEST(PieceDrawing, BandSelectionDotsLabelsAndThinBands) {
         draw();
         EXPECT_PIXEL(canvas, 194, 100, (Rgb{210, 210, 205}));
         EXPECT_PIXEL(canvas, 194, 125, kWhite);  // beyond the 18.7 mm half-width
-    }
-    {
-        SCOPED_TRACE("a selected piece is highlighted with a blue outline over its own colour");
-        piece().selected = piece().hasColour = doc.levels[0].colourTrack = true;
-        piece().colour = {200, 0, 0};
-        draw();
-        EXPECT_PIXEL(canvas, 194, 100, (Rgb{180, 200, 230}));
-        piece().selected = piece().hasColour = doc.levels[0].colourTrack = false;
     }
     {
         SCOPED_TRACE("the article label shows as ink at the middle");
@@ -121,26 +111,6 @@ TEST(PieceDrawing, BandSelectionDotsLabelsAndThinBands) {
         view.zoom = 0.19;  // the dots are gone: the open end shows track
         draw();
         EXPECT_FALSE(Near(canvas.At(19, 19), Rgb{255, 140, 0}, 40)) << Str(canvas.At(19, 19));
-        doc.pieces.pop_back();
-        piece().joints[1] = {};
-        doc.labelsShown = false;
-    }
-    {
-        // At zoom 0.05 a band is 1.87 pixels wide and drawn as a 2-pixel line halfway between
-        // its fill and outline colours (smoothing is off there, so the colours are exact).
-        SCOPED_TRACE("thin bands at low zoom show their colour where they lie");
-        view.zoom = 0.05;
-        piece().x = piece().y = 2000;  // pixels (100, 100) to (109, 100)
-        draw();
-        auto either = [&](int x0, int y0, int x1, int y1, Rgb c) {
-            return Near(canvas.At(x0, y0), c) || Near(canvas.At(x1, y1), c);
-        };
-        EXPECT_TRUE(either(104, 99, 104, 100, (Rgb{165, 165, 160}))) << Str(canvas.At(104, 100));
-        EXPECT_PIXEL(canvas, 104, 103, kWhite);  // beside the band
-        EXPECT_PIXEL(canvas, 125, 100, kWhite);  // beyond its end
-        piece().selected = true;                 // selected track shows its blue outline colour
-        draw();
-        EXPECT_TRUE(either(104, 99, 104, 100, (Rgb{40, 100, 200}))) << Str(canvas.At(104, 100));
     }
 }
 
@@ -241,26 +211,6 @@ TEST(Overlays, GhostSnapTargetBandTapeAndRotationReadOut) {
     EXPECT_PIXEL(canvas, 100, 50, kWhite);  // the plain marker has radius 8
 }
 
-TEST(Showcase, EveryKindOfPieceAndFeatureIsDrawn) {
-    LayoutDocument doc = SampleShowcase();
-    Canvas canvas(1400, 900);
-    ViewTransform view{0.5, 60, 60};
-    canvas.Draw([&](wxDC& dc) {
-        DrawLayout(dc, doc, view, canvas.Size());
-        DrawRulers(dc, doc.units, view, canvas.Size());
-        DrawResizeHandles(dc, doc, view);
-    });
-    if (const char* dir = std::getenv("QUILLMORE_SHOT_DIR")) {
-        EXPECT_TRUE(canvas.Save(std::string(dir) + "/canvas_showcase.png"));
-    }
-    // Tunnel track (700..1265 mm at y 450) is faded.
-    EXPECT_PIXEL(canvas, view.ToPixelX(900), view.ToPixelY(440), (Rgb{216, 216, 214}));
-    // The raised bridge at 60 mm is yellow.
-    EXPECT_PIXEL(canvas, view.ToPixelX(720), view.ToPixelY(640), (Rgb{255, 220, 60}));
-    // Level 2 track in the level colour.
-    EXPECT_PIXEL(canvas, view.ToPixelX(1650), view.ToPixelY(790), (Rgb{220, 180, 180}));
-}
-
 namespace {
 
 // A Z bumper alone at zoom 2, with labels shown: (100, 100) along +x, its 15 mm ending at pixel
@@ -272,13 +222,8 @@ TEST(TidyPieces, ZBumperShowsItsStopBarAndNoLabelRunningUnderTheDots) {
     ViewTransform view{2, 0, 0};
     Canvas canvas(300, 220);
     canvas.Layout(doc, view);
-    // The stop bar: its colour in the last millimetres of the piece, across the whole track.
-    const PieceDef* def = TrackCatalog::Instance().Find("8991");
-    ASSERT_NE(def, nullptr);
-    const int trackHalf = static_cast<int>(BandHalfWidth(*def) * 2);
+    // The stop bar in the last millimetres of the piece (its shape is the piece geometry's own).
     EXPECT_PIXEL(canvas, 228, 200, kStopBarFill);
-    EXPECT_PIXEL(canvas, 228, 200 - trackHalf - 1, kStopBarFill) << "wider than the track";
-    EXPECT_PIXEL(canvas, 210, 200 - trackHalf - 1, kWhite);
     // No letter ink beyond the piece's ends, where a label too wide for it used to run.
     int ink = 0;
     for (int y = 185; y < 215; ++y) {
