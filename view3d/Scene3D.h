@@ -110,7 +110,8 @@ struct Scene3D {
     // Bridges drawn distant but smaller than their struts need (BuildSmallBridgeMesh).
     std::unordered_map<std::string, Mesh> smallBridgeMeshes;
     // The far mesh of every track instance placed in world axes, so that a run of far instances
-    // is one draw. (A batch of the distant meshes costs more to build than it saves in drawing.)
+    // is one draw. (The distant meshes are batched by the window, only for the instances a frame
+    // draws distant with AppendPlaced: a batch of every instance's costs more than it saves.)
     InstanceBatch farBatch;
     std::vector<TrackInstance> tracks;
     std::unordered_map<std::string, Mesh> sceneryModels;  // by scenery item id
