@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "support/GuiTestSupport.h"
@@ -15,6 +16,8 @@
 void SaveShot(wxWindow* window, const std::string& name) {
     const char* folder = std::getenv("QUILLMORE_SHOTS");
     if (!folder || !*folder) return;
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);  // a folder not there yet is made
     const bool wasShown = window->IsShown();
     window->Show();
     window->Raise();
