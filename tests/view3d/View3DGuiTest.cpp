@@ -160,6 +160,22 @@ TEST_F(View3DTest, TwoDeckSampleAndAbsurdPiecesDrawWithoutErrorsFromEveryAngle) 
     }
 }
 
+// Nothing is far yet, so the far batch has no change to tell of: the rebuild itself must.
+TEST_F(View3DTest, APieceChangedToAnotherArticleIsDrawnAsItBeforeAnythingIsFar) {
+    const uint32_t id = track.Place("24188", 0, 0);
+    track.Place("24130", 300, 0);
+    TrackGLCanvas* canvas = Open();
+    Draw();
+    ASSERT_FALSE(canvas->Scene().farMade);
+    track[id].article = "24172";
+    canvas->Rebuild();
+    Draw();
+    const std::vector<uint8_t> edited = pixels;
+    canvas->CopyAllMeshesAgain();
+    Draw();
+    EXPECT_TRUE(edited == pixels);
+}
+
 TEST_F(View3DTest, AfterEditsTheViewLooksAsWithEveryMeshCopiedAgain) {
     // Raised track on risers and bridges on piers: what an edit rewrites in place on the card.
     std::vector<uint32_t> ids;

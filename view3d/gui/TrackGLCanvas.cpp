@@ -48,50 +48,37 @@ struct GpuMesh {
     float reach = 0;  // of an article's mesh or a scenery model: see Reach
 };
 
-void Upload(GpuMesh& g, const Mesh& m) {
-    if (!g.buffer) {
-        glGenBuffers(1, &g.buffer);
-        glGenBuffers(1, &g.indexBuffer);
-    }
-    const GLsizeiptr arrayBytes = static_cast<GLsizeiptr>(m.positions.size() * sizeof(float));
-    glBindBuffer(GL_ARRAY_BUFFER, g.buffer);
-    glBufferData(GL_ARRAY_BUFFER, 3 * arrayBytes, nullptr, GL_STATIC_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, arrayBytes, m.positions.data());
-    glBufferSubData(GL_ARRAY_BUFFER, arrayBytes, arrayBytes, m.normals.data());
-    glBufferSubData(GL_ARRAY_BUFFER, 2 * arrayBytes, arrayBytes, m.colours.data());
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.indexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(m.indices.size() * sizeof(uint32_t)), m.indices.data(),
-                 GL_STATIC_DRAW);
-    g.vertices = m.VertexCount();
-    g.indices = m.indices.size();
-}
+// The storage a mesh's buffers have, for a mesh made again and again.
+struct BufferRoom {
+    size_t arrayBytes = 0;
+    size_t indexBytes = 0;
+};
 
-// Copies a mesh made again and again into buffers that keep their storage while it fits (new
-// storage costs the driver fresh pages to clear each time), growing them by half as much again.
-void Stream(GpuMesh& g, const Mesh& m, size_t& arrayCapacity, size_t& indexCapacity) {
+// Copies a mesh into its buffers. With room, the buffers keep their storage while the mesh fits
+// (new storage costs the driver fresh pages to clear each time) and grow by half as much again;
+// without, the storage is made anew to the mesh's size.
+void Upload(GpuMesh& g, const Mesh& m, BufferRoom* room = nullptr) {
     if (!g.buffer) {
         glGenBuffers(1, &g.buffer);
         glGenBuffers(1, &g.indexBuffer);
     }
     const size_t arrayBytes = m.positions.size() * sizeof(float);
     const size_t indexBytes = m.indices.size() * sizeof(uint32_t);
+    const auto make = [room](GLenum target, size_t bytes, size_t* had) {
+        if (room && bytes <= *had) return;
+        const size_t made = room ? bytes + bytes / 2 : bytes;
+        glBufferData(target, static_cast<GLsizeiptr>(made), nullptr,
+                     room ? GL_STREAM_DRAW : GL_STATIC_DRAW);
+        if (room) *had = made;
+    };
     glBindBuffer(GL_ARRAY_BUFFER, g.buffer);
-    if (3 * arrayBytes > arrayCapacity) {
-        arrayCapacity = 3 * arrayBytes + 3 * arrayBytes / 2;
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(arrayCapacity), nullptr,
-                     GL_STREAM_DRAW);
-    }
+    make(GL_ARRAY_BUFFER, 3 * arrayBytes, room ? &room->arrayBytes : nullptr);
     const std::vector<float>* arrays[] = {&m.positions, &m.normals, &m.colours};
     for (size_t k = 0; k < 3; ++k)
         glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(k * arrayBytes),
                         static_cast<GLsizeiptr>(arrayBytes), arrays[k]->data());
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.indexBuffer);
-    if (indexBytes > indexCapacity) {
-        indexCapacity = indexBytes + indexBytes / 2;
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indexCapacity), nullptr,
-                     GL_STREAM_DRAW);
-    }
+    make(GL_ELEMENT_ARRAY_BUFFER, indexBytes, room ? &room->indexBytes : nullptr);
     glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(indexBytes),
                     m.indices.data());
     g.vertices = m.VertexCount();
@@ -229,9 +216,12 @@ struct TrackGLCanvas::GpuMeshes {
     // or the instances changed, and kept while the camera stands, as it does when trains run.
     Mesh batchMesh;
     GpuMesh batch;
-    size_t batchArrayBytes = 0, batchIndexBytes = 0;  // the storage its buffers have
+    BufferRoom batchRoom;
     std::vector<uint32_t> batched;
     bool batchStale = true;
+    // Set by each rebuild of the scene: the instances may have other articles at the same places
+    // in the list, which the far batch does not tell of while nothing is far.
+    bool instancesChanged = true;
     // Vehicle models by length, width, height and whether a locomotive.
     std::map<std::tuple<double, double, double, bool>, GpuMesh> vehicles;
 
@@ -260,8 +250,8 @@ struct TrackGLCanvas::GpuMeshes {
         MeshChange whole;
         whole.MarkWhole();
         MeshChange none;
-        const bool tracksChanged =
-            scene.farBatch.change.Any() || !farBatch.buffer || fullOf.size() != scene.tracks.size();
+        const bool tracksChanged = instancesChanged || scene.farBatch.change.Any() ||
+                                   !farBatch.buffer || fullOf.size() != scene.tracks.size();
         CopyChanges(farBatch, scene.farBatch.mesh, scene.farBatch.change);
         CopyChanges(piers, scene.piers.mesh, scene.piers.change);
         CopyChanges(farPiers, scene.farPiers.mesh, scene.farPiers.change);
@@ -281,6 +271,7 @@ struct TrackGLCanvas::GpuMeshes {
             distantOf[i] = Local(scene.distantPieceMeshes, article);
             smallBridgeOf[i] = Local(scene.smallBridgeMeshes, article);
         }
+        instancesChanged = false;
         batchStale = true;
     }
 };
@@ -405,7 +396,7 @@ TrackGLCanvas::~TrackGLCanvas() {
 
 void TrackGLCanvas::DoRebuild() {
     RebuildScene(scene, document);
-    if (gpu) gpu->batchStale = true;
+    if (gpu) gpu->instancesChanged = true;
     if (showPictures) LayPictures();
     camera.Fit(scene.bounds);
     rebuildPending = false;
@@ -656,13 +647,8 @@ class RunDrawer {
 public:
     RunDrawer(const ChunkedMesh& mesh, const GpuMesh& gpu) : runs(mesh), gpu(gpu) {}
     void Add(size_t chunk) { DrawRun(runs.Add(chunk)); }
-    // Draws the pending run; true when this mesh is bound, in place of whatever was before.
-    bool Flush() {
-        DrawRun(runs.Flush());
-        return bound;
-    }
-    // Another mesh was bound in between.
-    void Unbind() { bound = false; }
+    // Draws the pending run.
+    void Flush() { DrawRun(runs.Flush()); }
 
 private:
     void DrawRun(const std::optional<ChunkRun>& run) {
@@ -794,7 +780,7 @@ void TrackGLCanvas::DrawBatch(const std::vector<uint32_t>& instances) {
             if (const Mesh* local = key % 2 ? g.smallBridgeOf[i] : g.distantOf[i])
                 AppendPlaced(g.batchMesh, *local, scene.tracks[i]);
         }
-        Stream(g.batch, g.batchMesh, g.batchArrayBytes, g.batchIndexBytes);
+        Upload(g.batch, g.batchMesh, &g.batchRoom);
         g.batched = instances;
         g.batchStale = false;
     }
