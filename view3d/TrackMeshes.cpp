@@ -387,8 +387,12 @@ void AddTrackProfile(Mesh& m, const TrackRoute& route, TrackDetail detail, doubl
         return;
     }
     if (detail == TrackDetail::Distant) {
+        // The bed's top and underside without its sides and ends: 2 mm high, those stand at most
+        // a pixel tall here, yet as long slivers they cost the rasteriser as much as the top.
+        // With the underside the bed still shows from below once culling hides its top.
+        SweepStrip(m, frames, -bed, kBedTop, bed, kBedTop, kBedTopColour);
+        SweepStrip(m, frames, bed, 0, -bed, 0, kBedSideColour);
         // The band lies on the sleepers' top, so that it hides the bed under it at any angle.
-        SweepBox(m, frames, -bed, bed, 0, kBedTop, kBedTopColour, kBedSideColour);
         SweepStrip(m, frames, -sleeper, kSleeperTop, sleeper, kSleeperTop, kTrackBandColour);
         return;
     }

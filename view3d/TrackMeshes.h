@@ -89,8 +89,8 @@ std::vector<TrackRoute> TrackRoutes(const PieceDef& def);
 std::vector<double> SleeperCentres(double length);
 
 // How much of the profile a mesh carries: everything; for track whose sleepers and rails would
-// be under a pixel or two on screen the bed with one band in their merged colour; for track a
-// pixel or two wide only the bed's top (TrackDetailAt chooses).
+// be under a pixel or two on screen the bed's top and underside with one band in their merged
+// colour; for track a pixel or two wide only the bed's top (TrackDetailAt chooses).
 enum class TrackDetail { Full, Distant, Far };
 
 // Appends the bed, sleepers and rails swept along a route.

@@ -188,6 +188,9 @@ TEST(TrackFactory, DistantAndFarMeshesMergeWhatWouldAlias) {
     EXPECT_NEAR(b.maxX - b.minX, 188.3, 1e-3);
     EXPECT_NEAR(Extent(distant).maxY, kBedHalfWidth, 1e-4);
     EXPECT_LT(distant.TriangleCount() * 3, full.TriangleCount());
+    // A quad each for the bed's top, its underside and the band: the bed's sides and ends, at
+    // most a pixel tall this far away, are left out.
+    EXPECT_EQ(distant.TriangleCount(), 6u);
     // Far: the bed's top alone, one quad for a straight, a quad per 7.5 degrees of a curve.
     EXPECT_EQ(far.TriangleCount(), 2u);
     EXPECT_EQ(CountColour(far, kFarBedTopColour), 4);

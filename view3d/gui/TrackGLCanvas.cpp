@@ -692,7 +692,7 @@ void TrackGLCanvas::DrawTrack(const TrackView& view) {
             CallAfter([this] { Refresh(); });
         }
     }
-    // Piers and track are closed solids: the faces turned away from the eye are behind others.
+    // Piers and track show the eye a face from any side: those turned away are behind others.
     glEnable(GL_CULL_FACE);
     DrawPiers(detail, smallParts);
     glEnable(GL_POLYGON_OFFSET_FILL);
@@ -731,8 +731,9 @@ void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail,
 
 // Far instances go in runs straight from their world-axes batch, one draw per run; full ones
 // each with their article's mesh, placed; the others in one batch. Far track is the bed's top
-// alone, seen from either side; the other meshes are closed, and the mirror that places them
-// turns their faces' winding over.
+// alone, seen from either side; the other meshes turn a face to the eye from any side (distant
+// track its underside from below), and the mirror that places them turns their faces' winding
+// over.
 void TrackGLCanvas::DrawTrackInstances(const std::vector<int8_t>& detail,
                                        const std::vector<uint8_t>& smallParts) {
     const bool batched = scene.farBatch.ChunkCount() == scene.tracks.size() && gpu->farBatch.buffer;
