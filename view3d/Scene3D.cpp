@@ -225,9 +225,9 @@ Mesh PiersMesh(const PierSource& source, AddPier addPier) {
     return m;
 }
 
-Mesh PierMesh(const PierSource& source, int endSteps = kPierEndSteps) {
-    return PiersMesh(source, [endSteps](Mesh& m, const PierSpot& s) {
-        AddPier(m, s.x, -s.y, s.headingDeg, s.baseZ, s.topZ, endSteps);
+Mesh PierMesh(const PierSource& source) {
+    return PiersMesh(source, [](Mesh& m, const PierSpot& s) {
+        AddPier(m, s.x, -s.y, s.headingDeg, s.baseZ, s.topZ);
     });
 }
 
@@ -375,9 +375,8 @@ void SceneBounds::Add(double x, double y) {
     any = true;
 }
 
-bool AddPier(Mesh& m, double x, double y, double headingDeg, double baseZ, double topZ,
-             int endSteps) {
-    if (!(topZ - baseZ >= kMinPierHeight) || endSteps < 1) return false;
+bool AddPier(Mesh& m, double x, double y, double headingDeg, double baseZ, double topZ) {
+    if (!(topZ - baseZ >= kMinPierHeight)) return false;
     // Along the track (u) and across it (v) in world axes: the layout heading turns the other
     // way once y is mirrored.
     const double h = -headingDeg * kDegToRad;
@@ -385,8 +384,8 @@ bool AddPier(Mesh& m, double x, double y, double headingDeg, double baseZ, doubl
     std::vector<Vec3> outline;
     for (double centre : {7.0, -7.0}) {
         const double from = centre > 0 ? 0.0 : 180.0;
-        for (int k = 0; k <= endSteps; ++k) {
-            const double phi = (from + 180.0 * k / endSteps) * kDegToRad;
+        for (int k = 0; k < 9; ++k) {
+            const double phi = (from + 22.5 * k) * kDegToRad;
             const double u = 11 * std::cos(phi), v = centre + 11 * std::sin(phi);
             outline.push_back({x + u * ux + v * vx, y + u * uy + v * vy, 0});
         }
@@ -627,7 +626,6 @@ void UpdateChunkedMeshes(Scene3D& scene, const std::vector<TrackInstance>& track
         scene.piers.Append(Mesh{});  // helix columns
         scene.piers.Append(Mesh{});  // deck legs
         scene.farPiers.Clear();
-        scene.distantPiers.Clear();
         scene.farMade = false;
     }
     if (scene.farMade)
@@ -649,13 +647,9 @@ void UpdateChunkedMeshes(Scene3D& scene, const std::vector<TrackInstance>& track
     };
     UpdateChunks(scene.piers, 1, oldCount, memo.pieces.size(), same,
                  [&](size_t j) { return PierMesh(memo.pieces[j].piers); });
-    if (scene.farMade) {
+    if (scene.farMade)
         UpdateChunks(scene.farPiers, 0, oldCount, memo.pieces.size(), same,
                      [&](size_t j) { return FarPierMesh(memo.pieces[j].piers); });
-        UpdateChunks(scene.distantPiers, 0, oldCount, memo.pieces.size(), same, [&](size_t j) {
-            return PierMesh(memo.pieces[j].piers, kDistantPierEndSteps);
-        });
-    }
     for (PieceMemo& m : memo.pieces) m.piersStale = false;
 }
 
@@ -704,11 +698,6 @@ void MakeFarMeshes(Scene3D& scene) {
     for (const PieceMemo& m : scene.memo.pieces) parts.push_back(FarPierMesh(m.piers));
     scene.farPiers.Clear();
     scene.farPiers.Splice(0, 0, parts);
-    parts.clear();
-    for (const PieceMemo& m : scene.memo.pieces)
-        parts.push_back(PierMesh(m.piers, kDistantPierEndSteps));
-    scene.distantPiers.Clear();
-    scene.distantPiers.Splice(0, 0, parts);
     scene.farMade = true;
 }
 

@@ -121,12 +121,9 @@ struct Scene3D {
     ChunkedMesh piers;
     // The same piers of each piece (chunk i: piece i) as plain boxes, for a piece drawn far away.
     ChunkedMesh farPiers;
-    // The same again with their ends rounded in fewer steps (kDistantPierEndSteps), for a piece
-    // drawn distant.
-    ChunkedMesh distantPiers;
-    // The far batch, the far and the distant piers are made by MakeFarMeshes, when something is
-    // first drawn away from the eye, so that opening the view does not wait for them; once made,
-    // every rebuild keeps them up to date.
+    // The far batch and the far piers are made by MakeFarMeshes, when something is first drawn
+    // far away, so that opening the view does not wait for them; once made, every rebuild keeps
+    // them up to date.
     bool farMade = false;
     // For each track instance the piece whose piers stand under it (its chunk of farPiers, and of
     // piers after the helix columns); kNoPiers for helix curves.
@@ -159,25 +156,16 @@ inline constexpr double kMinPierHeight = 2.0;  // also the distance within which
 // the result is the same as building a fresh scene.
 void RebuildScene(Scene3D& scene, const LayoutDocument& doc);
 
-// Makes the far batch, the far and the distant piers of the scene as it stands, unless they
-// are made.
+// Makes the far batch and the far piers of the scene as it stands, unless they are made.
 void MakeFarMeshes(Scene3D& scene);
 
 // True when a piece stands more than 2 mm above its level's height and not all its ends rest on
 // a deck: it needs risers under the ends that do not. False for an article not in the catalog.
 bool IsRaised(const LayoutDocument& doc, const PlacedPiece& piece);
 
-// A pier's rounded ends (radius 11 mm) go round in this many steps: 22.5 degrees each, and
-// 45 for a piece drawn distant. There the radius is at most 6.3 pixels on screen (past that the
-// track is drawn in full), so each chord keeps within half a pixel of the round.
-inline constexpr int kPierEndSteps = 8;
-inline constexpr int kDistantPierEndSteps = 4;
-
 // Appends a pier of stadium section under a track point (world x, y), its long axis across the
-// layout heading headingDeg, from baseZ to topZ, each end rounded in endSteps chords. False
-// (nothing added) when under 2 mm high.
-bool AddPier(Mesh& m, double x, double y, double headingDeg, double baseZ, double topZ,
-             int endSteps = kPierEndSteps);
+// layout heading headingDeg, from baseZ to topZ. False (nothing added) when under 2 mm high.
+bool AddPier(Mesh& m, double x, double y, double headingDeg, double baseZ, double topZ);
 
 // The point of a track mesh (in the piece's own frame) placed by an instance, in world axes.
 Vec3 PlaceOnInstance(const TrackInstance& t, Vec3 local);

@@ -324,29 +324,11 @@ TEST(MeshWinding, EverySceneryModel) {
     }
 }
 
-TEST(MeshWinding, PiersInEachForm) {
+TEST(MeshWinding, PiersAndTheirFarBoxes) {
     Mesh m;
     ASSERT_TRUE(AddPier(m, 50, -20, 30, 0, 40));
     AddTurnedBox(m, 50, -20, 0.5, 22, 36, 0, 40, kPierTop, kPierSide);
     EXPECT_EQ(WrongTriangles(m), std::vector<size_t>{});
-    // Under distant track the ends go round in fewer chords, each within half a pixel of the
-    // round at the largest scale track is drawn distant; the top's outline comes first.
-    Mesh round, distant;
-    ASSERT_TRUE(AddPier(round, 0, 0, 0, 0, 40));
-    ASSERT_TRUE(AddPier(distant, 0, 0, 0, 0, 40, kDistantPierEndSteps));
-    EXPECT_EQ(WrongTriangles(distant), std::vector<size_t>{});
-    EXPECT_LT(distant.TriangleCount() * 3, round.TriangleCount() * 2);
-    const size_t outline = 2 * (kDistantPierEndSteps + 1);
-    double worst = 0;
-    for (size_t k = 0; k < outline; ++k) {
-        const Vec3 a = At(distant.positions, k), b = At(distant.positions, (k + 1) % outline);
-        const double centre = a.y > 0 ? 7 : -7;  // each end's centre, across the track
-        if ((b.y > 0) != (a.y > 0)) continue;    // a straight side between the ends
-        EXPECT_NEAR(std::hypot(a.x, a.y - centre), 11, 1e-4);
-        worst = std::max(worst, 11 - std::hypot((a.x + b.x) / 2, (a.y + b.y) / 2 - centre));
-    }
-    EXPECT_GT(worst, 0.1);
-    EXPECT_LE(worst * kFullDetailPixelsPerMm, 0.5);
 }
 
 TEST(MeshWinding, TrackSeenFromBelowShowsTheBedsUnderside) {

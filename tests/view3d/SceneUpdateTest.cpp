@@ -149,22 +149,18 @@ protected:
         Scene3D fresh;
         RebuildScene(fresh, doc);
         EXPECT_FALSE(fresh.farMade);
-        EXPECT_EQ(fresh.farBatch.ChunkCount() + fresh.farPiers.ChunkCount() +
-                      fresh.distantPiers.ChunkCount(),
-                  0u);
+        EXPECT_EQ(fresh.farBatch.ChunkCount() + fresh.farPiers.ChunkCount(), 0u);
         MakeFarMeshes(fresh);
         RebuildScene(farLater, doc);
         Scene3D late = farLater;
         MakeFarMeshes(late);
         EXPECT_TRUE(SameChunks(late.farBatch, fresh.farBatch));
         EXPECT_TRUE(SameChunks(late.farPiers, fresh.farPiers));
-        EXPECT_TRUE(SameChunks(late.distantPiers, fresh.distantPiers));
         ASSERT_EQ(scene.tracks.size(), fresh.tracks.size());
         EXPECT_TRUE(scene.tracks == fresh.tracks);
         EXPECT_TRUE(SameChunks(scene.farBatch, fresh.farBatch));
         EXPECT_TRUE(SameChunks(scene.piers, fresh.piers));
         EXPECT_TRUE(SameChunks(scene.farPiers, fresh.farPiers));
-        EXPECT_TRUE(SameChunks(scene.distantPiers, fresh.distantPiers));
         EXPECT_EQ(scene.pierChunkOfTrack, fresh.pierChunkOfTrack);
         EXPECT_TRUE(scene.tunnels == fresh.tunnels);
         EXPECT_TRUE(scene.decks == fresh.decks);
@@ -175,15 +171,11 @@ protected:
         ExpectConsistent(scene.farBatch);
         ExpectConsistent(scene.piers);
         ExpectConsistent(scene.farPiers);
-        ExpectConsistent(scene.distantPiers);
-        // Each piece's far and distant piers stand where its piers do, made or not alike.
+        // Each piece's far piers stand where its piers do: one box per pier, made or not alike.
         ASSERT_EQ(scene.farPiers.ChunkCount() + 2, scene.piers.ChunkCount());
-        ASSERT_EQ(scene.distantPiers.ChunkCount(), scene.farPiers.ChunkCount());
         for (size_t k = 0; k < scene.farPiers.ChunkCount(); ++k) {
             const bool hasPiers = scene.piers.first[k + 2] > scene.piers.first[k + 1];
             EXPECT_EQ(scene.farPiers.first[k + 1] > scene.farPiers.first[k], hasPiers) << k;
-            EXPECT_EQ(scene.distantPiers.first[k + 1] > scene.distantPiers.first[k], hasPiers)
-                << k;
         }
     }
 

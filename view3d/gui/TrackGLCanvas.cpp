@@ -203,7 +203,6 @@ struct TrackGLCanvas::GpuMeshes {
     GpuMesh farBatch;
     GpuMesh piers;
     GpuMesh farPiers;
-    GpuMesh distantPiers;
     GpuMesh baseboard;
     GpuMesh decks;
     GpuMesh tunnels;
@@ -256,7 +255,6 @@ struct TrackGLCanvas::GpuMeshes {
         CopyChanges(farBatch, scene.farBatch.mesh, scene.farBatch.change);
         CopyChanges(piers, scene.piers.mesh, scene.piers.change);
         CopyChanges(farPiers, scene.farPiers.mesh, scene.farPiers.change);
-        CopyChanges(distantPiers, scene.distantPiers.mesh, scene.distantPiers.change);
         CopyChanges(baseboard, scene.baseboard, c.baseboard || !baseboard.buffer ? whole : none);
         whole.MarkWhole();
         CopyChanges(decks, scene.decks, c.decks || !decks.buffer ? whole : none);
@@ -414,7 +412,6 @@ void TrackGLCanvas::CopyAllMeshesAgain() {
     scene.farBatch.change.MarkWhole();
     scene.piers.change.MarkWhole();
     scene.farPiers.change.MarkWhole();
-    scene.distantPiers.change.MarkWhole();
     scene.changes = SceneChanges{};
     gpu->fullOf.clear();
     Refresh();
@@ -705,39 +702,30 @@ void TrackGLCanvas::DrawTrack(const TrackView& view) {
     glDisable(GL_CULL_FACE);
 }
 
-// Piers go first, under the track: helix columns and deck legs always, each piece's piers with
-// their ends rounded in fewer steps when it is drawn distant and as boxes when they are small on
-// screen (once those are made).
+// Piers go first, under the track: helix columns and deck legs always, each piece's piers as
+// boxes when they are small on screen (once the boxes are made).
 void TrackGLCanvas::DrawPiers(const std::vector<int8_t>& detail,
                               const std::vector<uint8_t>& smallParts) {
-    const size_t pieces = scene.piers.ChunkCount() - 2;
-    const bool piersChunked = scene.pierChunkOfTrack.size() == scene.tracks.size() &&
-                              (!scene.farMade || (scene.farPiers.ChunkCount() == pieces &&
-                                                  scene.distantPiers.ChunkCount() == pieces));
+    const bool piersChunked =
+        scene.pierChunkOfTrack.size() == scene.tracks.size() &&
+        (!scene.farMade || scene.farPiers.ChunkCount() + 2 == scene.piers.ChunkCount());
     if (!piersChunked) {
         Draw(gpu->piers);
         return;
     }
-    // Each instance's piers as 0 (none drawn), 1 (round), 2 (fewer steps) or 3 (boxes).
-    auto form = [&](size_t i) {
-        if (detail[i] == kCulled || scene.pierChunkOfTrack[i] == Scene3D::kNoPiers) return 0;
-        if (!scene.farMade) return 1;
-        if (smallParts[i]) return 3;
-        return detail[i] == static_cast<int8_t>(TrackDetail::Full) ? 1 : 2;
-    };
-    RunDrawer near(scene.piers, gpu->piers);
+    RunDrawer near(scene.piers, gpu->piers), far(scene.farPiers, gpu->farPiers);
     near.Add(0);
-    for (size_t i = 0; i < scene.tracks.size(); ++i)
-        if (form(i) == 1) near.Add(scene.pierChunkOfTrack[i] + 1);
+    for (size_t i = 0; i < scene.tracks.size(); ++i) {
+        const uint32_t chunk = scene.pierChunkOfTrack[i];
+        if (detail[i] == kCulled || chunk == Scene3D::kNoPiers) continue;
+        if (!smallParts[i] || !scene.farMade) near.Add(chunk + 1);
+    }
     near.Add(scene.piers.ChunkCount() - 1);
     near.Flush();
-    if (!scene.farMade) return;
-    RunDrawer distant(scene.distantPiers, gpu->distantPiers), far(scene.farPiers, gpu->farPiers);
-    for (size_t i = 0; i < scene.tracks.size(); ++i)
-        if (form(i) == 2) distant.Add(scene.pierChunkOfTrack[i]);
-    distant.Flush();
-    for (size_t i = 0; i < scene.tracks.size(); ++i)
-        if (form(i) == 3) far.Add(scene.pierChunkOfTrack[i]);
+    for (size_t i = 0; i < scene.tracks.size(); ++i) {
+        const uint32_t chunk = scene.pierChunkOfTrack[i];
+        if (smallParts[i] && chunk != Scene3D::kNoPiers && scene.farMade) far.Add(chunk);
+    }
     far.Flush();
 }
 
