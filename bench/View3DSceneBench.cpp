@@ -1,6 +1,7 @@
 // Building the 3D scene of layouts of 2,000, 10,000 and 100,000 pieces (meshes, instances,
 // piers, helices, scenery, baseboard, tunnels): from nothing, as opening the 3D window does, and
-// again after one piece moved, as every edit with the 3D window open does.
+// again after one piece moved, as every edit with the 3D window open does; and making the far
+// meshes, as the first frame that draws track away from the eye does.
 #include <benchmark/benchmark.h>
 
 #include "SampleLayouts.h"
@@ -32,6 +33,23 @@ void BM_BuildScene(benchmark::State& state) {
     Report(state, doc, scene);
 }
 
+void BM_MakeFarMeshes(benchmark::State& state) {
+    const LayoutDocument doc = SampleMixed(static_cast<int>(state.range(0)));
+    Scene3D built;
+    RebuildScene(built, doc);
+    for (auto _ : state) {
+        state.PauseTiming();
+        Scene3D scene = built;
+        state.ResumeTiming();
+        MakeFarMeshes(scene);
+        benchmark::DoNotOptimize(scene.farBatch.mesh.positions.data());
+        state.PauseTiming();
+        scene = Scene3D{};  // freed outside the timing
+        state.ResumeTiming();
+    }
+    Report(state, doc, built);
+}
+
 // One raised piece (on risers) in the middle of the layout moves 10 mm and back, by turns.
 void BM_RebuildAfterMove(benchmark::State& state) {
     LayoutDocument doc = SampleMixed(static_cast<int>(state.range(0)));
@@ -54,4 +72,5 @@ void BM_RebuildAfterMove(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_BuildScene)->Arg(2000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MakeFarMeshes)->Arg(2000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RebuildAfterMove)->Arg(2000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

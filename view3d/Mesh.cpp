@@ -27,18 +27,18 @@ void Mesh::Clear() {
     indices.clear();
 }
 
+// An element at a time: push_back stays inline, where inserting a list calls out to a general
+// range insert for every vertex.
 uint32_t Mesh::AddVertex(Vec3 p, Vec3 n, Colour3 c) {
     const auto index = static_cast<uint32_t>(VertexCount());
-    positions.insert(positions.end(),
-                     {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)});
-    normals.insert(normals.end(),
-                   {static_cast<float>(n.x), static_cast<float>(n.y), static_cast<float>(n.z)});
-    colours.insert(colours.end(), {c.r, c.g, c.b});
+    for (double v : {p.x, p.y, p.z}) positions.push_back(static_cast<float>(v));
+    for (double v : {n.x, n.y, n.z}) normals.push_back(static_cast<float>(v));
+    for (float v : {c.r, c.g, c.b}) colours.push_back(v);
     return index;
 }
 
 void Mesh::AddTriangle(uint32_t a, uint32_t b, uint32_t c) {
-    indices.insert(indices.end(), {a, b, c});
+    for (uint32_t i : {a, b, c}) indices.push_back(i);
 }
 
 void Mesh::Reserve(size_t vertices, size_t indexCount) {
